@@ -1,0 +1,39 @@
+# Every source folder is one library whose sources are the files found in it
+# (subfolders included), so adding a file never means editing a build file.
+# A folder's main.cpp belongs to its program, not to its library.
+function(qv_library name)
+  cmake_parse_arguments(QV "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  set(impl ${sources})
+  list(FILTER impl INCLUDE REGEX "\\.(cpp|qrc)$")
+  if(impl)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${QV_DEPS} PRIVATE ${QV_PRIVATE_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${QV_DEPS})
+  endif()
+endfunction()
+
+# One test program per folder of tests/, built from every .cpp in it; data files
+# lie in the folder's data/ and the tests write what they make under test-output/.
+function(qv_test_folder name)
+  cmake_parse_arguments(QV "" "" "DEPS" ${ARGN})
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${name})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/fuzz/")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE ${QV_DEPS} qv_testsupport)
+  target_compile_definitions(test_${name} PRIVATE QV_TEST_DATA="${dir}/data"
+                             QV_TEST_OUTPUT="${PROJECT_BINARY_DIR}/test-output/${name}"
+                             QV_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND test_${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QV_TEST_ENV}" TIMEOUT 900)
+endfunction()
