@@ -19,13 +19,14 @@ function(qv_library name)
   endif()
 endfunction()
 
-# One test program per folder of tests/, built from every .cpp in it; data files
-# lie in the folder's data/ and the tests write what they make under test-output/.
-function(qv_test_folder name)
+# One test program for the files directly in a folder of tests/, and one more
+# for each of its subfolders, so that unrelated work never shares a test program.
+# Data files lie in data/ beside the sources; tests write what they make under
+# test-output/ in the build tree.
+function(qv_test_program name dir glob_mode)
   cmake_parse_arguments(QV "" "" "DEPS" ${ARGN})
-  set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${name})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
-  list(FILTER sources EXCLUDE REGEX "/fuzz/")
+  file(${glob_mode} sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/(fuzz|data)/")
   if(NOT sources)
     return()
   endif()
@@ -33,7 +34,25 @@ function(qv_test_folder name)
   target_link_libraries(test_${name} PRIVATE ${QV_DEPS} qv_testsupport)
   target_compile_definitions(test_${name} PRIVATE QV_TEST_DATA="${dir}/data"
                              QV_TEST_OUTPUT="${PROJECT_BINARY_DIR}/test-output/${name}"
-                             QV_BINARY_DIR="${PROJECT_BINARY_DIR}")
+                             QV_BINARY_DIR="${PROJECT_BINARY_DIR}"
+                             QV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  foreach(program quorvant qvkernel)
+    if(TARGET ${program})
+      add_dependencies(test_${name} ${program})
+    endif()
+  endforeach()
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QV_TEST_ENV}" TIMEOUT 900)
+endfunction()
+
+function(qv_test_folder name)
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${name})
+  qv_test_program(${name} ${dir} GLOB ${ARGN})
+  file(GLOB children CONFIGURE_DEPENDS LIST_DIRECTORIES true ${dir}/*)
+  foreach(child ${children})
+    get_filename_component(leaf ${child} NAME)
+    if(IS_DIRECTORY ${child} AND NOT leaf MATCHES "^(data|fuzz)$")
+      qv_test_program(${name}_${leaf} ${child} GLOB_RECURSE ${ARGN})
+    endif()
+  endforeach()
 endfunction()
