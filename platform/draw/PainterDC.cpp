@@ -1,0 +1,249 @@
+#include "platform/draw/PainterDC.h"
+
+#include <QGlyphRun>
+#include <QPaintEngine>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// The painters open on devices, with the number of contexts using each and
+// the context that set its state last.
+struct SharedPainter {
+    std::unique_ptr<QPainter> painter;
+    int users = 0;
+    const void* lastUser = nullptr;
+};
+
+std::map<QPaintDevice*, SharedPainter>& painters()
+{
+    static std::map<QPaintDevice*, SharedPainter> map;
+    return map;
+}
+
+QColor toQColor(COLORREF c)
+{
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+}  // namespace
+
+CPainterDC::~CPainterDC()
+{
+    endPainting();
+}
+
+void CPainterDC::beginPainting(QPaintDevice* device)
+{
+    endPainting();
+    if (!device)
+        return;
+    SharedPainter& shared = painters()[device];
+    if (!shared.painter) {
+        auto painter = std::make_unique<QPainter>();
+        if (!painter->begin(device)) {
+            painters().erase(device);
+            return;
+        }
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setRenderHint(QPainter::TextAntialiasing, true);
+        shared.painter = std::move(painter);
+    }
+    ++shared.users;
+    m_device = device;
+    m_painter = shared.painter.get();
+    m_appliedClip = -1;
+}
+
+void CPainterDC::endPainting()
+{
+    if (!m_device)
+        return;
+    auto it = painters().find(m_device);
+    if (it != painters().end() && --it->second.users == 0) {
+        if (it->second.painter->isActive())
+            it->second.painter->end();
+        painters().erase(it);
+    }
+    m_device = nullptr;
+    m_painter = nullptr;
+}
+
+QPen CPainterDC::currentPen() const
+{
+    const LOGPEN& lp = state().pen;
+    if (lp.lopnStyle == PS_NULL)
+        return QPen(Qt::NoPen);
+    QPen pen(toQColor(lp.lopnColor));
+    pen.setWidth(lp.lopnWidth <= 1 ? 0 : lp.lopnWidth);
+    switch (lp.lopnStyle) {
+    case PS_DASH: pen.setStyle(Qt::DashLine); break;
+    case PS_DOT: pen.setStyle(Qt::DotLine); break;
+    case PS_DASHDOT: pen.setStyle(Qt::DashDotLine); break;
+    case PS_DASHDOTDOT: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+bool CPainterDC::prepare(bool usePen, bool useBrush)
+{
+    if (!m_painter)
+        return false;
+    SharedPainter& shared = painters()[m_device];
+    if (shared.lastUser != this) {
+        shared.lastUser = this;
+        m_appliedClip = -1;
+    }
+    if (m_appliedClip != clipGeneration()) {
+        if (state().clip)
+            m_painter->setClipRegion(*state().clip);
+        else
+            m_painter->setClipping(false);
+        m_appliedClip = clipGeneration();
+    }
+    m_painter->setPen(usePen ? currentPen() : QPen(Qt::NoPen));
+    const LOGBRUSH& lb = state().brush;
+    if (useBrush && lb.lbStyle != BS_NULL)
+        m_painter->setBrush(toQColor(lb.lbColor));
+    else
+        m_painter->setBrush(Qt::NoBrush);
+    return true;
+}
+
+void CPainterDC::drawPolyline(const QPolygon& points)
+{
+    if (!prepare(true, false))
+        return;
+    // A thin line leaves out its last pixel, so that a line from x to x + n
+    // covers n pixels, as rectangles do.
+    const LOGPEN& pen = state().pen;
+    QPoint last = points.last(), before = points[points.size() - 2];
+    QPoint d = last - before;
+    int steps = std::max(std::abs(d.x()), std::abs(d.y()));
+    if (pen.lopnWidth > 1 || steps == 0) {
+        m_painter->drawPolyline(points);
+        return;
+    }
+    QPolygonF shortened(points);
+    shortened.last() = QPointF(last) - QPointF(d) / steps;
+    m_painter->drawPolyline(shortened);
+}
+
+void CPainterDC::drawPolygon(const QPolygon& points)
+{
+    if (prepare(true, true))
+        m_painter->drawPolygon(points, state().polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+}
+
+void CPainterDC::drawRectangle(const QRect& box)
+{
+    if (prepare(true, true))
+        m_painter->drawRect(outlineBox(box));
+}
+
+void CPainterDC::drawEllipse(const QRect& box)
+{
+    if (prepare(true, true))
+        m_painter->drawEllipse(outlineBox(box));
+}
+
+void CPainterDC::drawArc(ArcKind kind, const QRect& box, QPoint start, QPoint end)
+{
+    if (prepare(true, kind != ArcKind::Arc))
+        m_painter->drawPath(arcPath(kind, box, start, end, state().arcDirection));
+}
+
+void CPainterDC::drawBezier(const QPolygon& points)
+{
+    if (points.size() < 4 || !prepare(true, false))
+        return;
+    QPainterPath path(points[0]);
+    for (int i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    m_painter->drawPath(path);
+}
+
+void CPainterDC::drawPath(const QPainterPath& path, bool stroke, bool fill)
+{
+    if (prepare(stroke, fill))
+        m_painter->drawPath(path);
+}
+
+void CPainterDC::drawText(QPoint, QPoint baselineLeft, const QString& text,
+                          const std::vector<int>& advances, int width)
+{
+    if (!prepare(false, false))
+        return;
+    TEXTMETRIC tm;
+    GetTextMetrics(&tm);
+    if (state().bkMode == OPAQUE)
+        m_painter->fillRect(QRect(baselineLeft.x(), baselineLeft.y() - tm.tmAscent, width, tm.tmHeight),
+                            toQColor(state().bkColor));
+    m_painter->setFont(CurrentQFont());
+    m_painter->setPen(toQColor(state().textColor));
+    // Each character at its own advance, so that what is drawn matches what
+    // was measured: as one run of glyphs when the font has them all,
+    // otherwise character by character (the font system then finds a font
+    // for characters this one lacks).
+    if (m_rawFontOf != CurrentQFont()) {
+        m_rawFont = QRawFont::fromFont(CurrentQFont());
+        m_rawFontOf = CurrentQFont();
+    }
+    QList<quint32> glyphs = m_rawFont.isValid() ? m_rawFont.glyphIndexesForString(text) : QList<quint32>();
+    bool complete = glyphs.size() == text.size() && std::find(glyphs.begin(), glyphs.end(), 0u) == glyphs.end();
+    QList<QPointF> positions;
+    double x = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        positions.append(QPointF(x, 0));
+        x += std::size_t(i) < advances.size() ? advances[std::size_t(i)] : 0;
+    }
+    if (complete) {
+        QGlyphRun run;
+        run.setRawFont(m_rawFont);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        run.setUnderline(CurrentQFont().underline());
+        run.setStrikeOut(CurrentQFont().strikeOut());
+        m_painter->drawGlyphRun(QPointF(baselineLeft), run);
+        return;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype length = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        QString piece = text.mid(i, length);
+        if (piece != QStringLiteral(" "))
+            m_painter->drawText(QPointF(baselineLeft) + positions[i], piece);
+        i += length - 1;
+    }
+}
+
+void CPainterDC::fillRegion(const QRegion& region, COLORREF colour)
+{
+    if (!prepare(false, false))
+        return;
+    QColor c = toQColor(colour);
+    for (const QRect& r : region)
+        m_painter->fillRect(r, c);
+}
+
+void CPainterDC::invertRegion(const QRegion& region)
+{
+    if (!prepare(false, false))
+        return;
+    QPaintEngine* engine = m_painter->paintEngine();
+    if (!engine || !engine->hasFeature(QPaintEngine::BlendModes))
+        return;
+    m_painter->setCompositionMode(QPainter::CompositionMode_Difference);
+    for (const QRect& r : region)
+        m_painter->fillRect(r, Qt::white);
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void CPainterDC::drawImage(const QRect& dest, const QImage& image)
+{
+    if (prepare(false, false))
+        m_painter->drawImage(QRectF(dest), image);
+}

@@ -1,0 +1,209 @@
+#include "platform/framework/CMDIChildWnd.h"
+
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "platform/framework/CDocTemplate.h"
+#include "platform/framework/CDocument.h"
+#include "platform/framework/CMDIFrameWnd.h"
+#include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/framework/WndBridge.h"
+
+IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
+
+// Notes the window's rectangle whenever it is moved or resized while shown normal.
+class NormalRectTracker : public QObject {
+public:
+    explicit NormalRectTracker(CMDIChildWnd* child) : m_child(child) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowStateChange) {
+            // "[title]" in the main frame's title, or not; after Qt has put
+            // its own version there.
+            QPointer<QObject> alive(watched);
+            CMDIChildWnd* child = m_child;
+            QMetaObject::invokeMethod(
+                watched, [alive, child] {
+                    if (alive && CWnd::FromWidget(static_cast<QWidget*>(alive.data())) == child)
+                        child->OnUpdateFrameTitle(TRUE);
+                },
+                Qt::QueuedConnection);
+        }
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+            auto* sub = static_cast<QMdiSubWindow*>(watched);
+            if (!sub->isMaximized() && !sub->isMinimized()) {
+                QRect g = sub->geometry();
+                m_child->m_normalRect = CRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
+            }
+        }
+        return false;
+    }
+
+private:
+    CMDIChildWnd* m_child;
+};
+
+CMDIChildWnd::CMDIChildWnd() = default;
+
+QMdiSubWindow* CMDIChildWnd::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow*>(m_widget);
+}
+
+BOOL CMDIChildWnd::CreateFrameWidget(DWORD, CWnd* parent)
+{
+    m_pMDIFrame = dynamic_cast<CMDIFrameWnd*>(parent);
+    if (!m_pMDIFrame) {
+        CWinApp* app = AfxGetApp();
+        m_pMDIFrame = app ? dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd) : nullptr;
+    }
+    if (!m_pMDIFrame || !m_pMDIFrame->mdiArea())
+        return FALSE;
+    auto* sub = new WndWidget<QMdiSubWindow>(this);
+    sub->setNativeBehaviour(true);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->installEventFilter(new NormalRectTracker(this));
+    SetWidget(sub, true);
+    m_pMDIFrame->mdiArea()->addSubWindow(sub);
+    QSize area = m_pMDIFrame->mdiArea()->viewport()->size();
+    sub->resize(std::max(200, area.width() * 3 / 4), std::max(150, area.height() * 3 / 4));
+    return TRUE;
+}
+
+BOOL CMDIChildWnd::OnCreateClient(CCreateContext* context)
+{
+    if (context && context->m_pNewDocTemplate)
+        m_sharedMenu = &context->m_pNewDocTemplate->SharedMenu();
+    return CFrameWnd::OnCreateClient(context);
+}
+
+void CMDIChildWnd::SetClientWidget(QWidget* widget)
+{
+    if (QMdiSubWindow* sub = subWindow())
+        sub->setWidget(widget);
+}
+
+void CMDIChildWnd::MDIActivate()
+{
+    if (m_pMDIFrame && subWindow())
+        m_pMDIFrame->mdiArea()->setActiveSubWindow(subWindow());
+}
+
+void CMDIChildWnd::MDIMaximize()
+{
+    if (QMdiSubWindow* sub = subWindow())
+        sub->showMaximized();
+}
+
+void CMDIChildWnd::MDIRestore()
+{
+    if (QMdiSubWindow* sub = subWindow())
+        sub->showNormal();
+}
+
+BOOL CMDIChildWnd::ShowWindow(int cmd)
+{
+    BOOL result = CFrameWnd::ShowWindow(cmd);
+    if (m_pMDIFrame)
+        m_pMDIFrame->OnUpdateFrameTitle(TRUE);
+    return result;
+}
+
+void CMDIChildWnd::ActivateFrame(int cmdShow)
+{
+    QMdiSubWindow* sub = subWindow();
+    if (!sub)
+        return;
+    if (cmdShow == -1)
+        cmdShow = sub->isVisible() ? SW_SHOW : SW_SHOWNORMAL;
+    ShowWindow(cmdShow);
+    MDIActivate();
+}
+
+BOOL CMDIChildWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const
+{
+    QMdiSubWindow* sub = subWindow();
+    if (!sub || !placement)
+        return FALSE;
+    placement->showCmd = sub->isMaximized() ? SW_SHOWMAXIMIZED : sub->isMinimized() ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    placement->rcNormalPosition = m_normalRect;
+    return TRUE;
+}
+
+BOOL CMDIChildWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement)
+{
+    QMdiSubWindow* sub = subWindow();
+    if (!sub || !placement)
+        return FALSE;
+    const CRect& r = placement->rcNormalPosition;
+    m_normalRect = r;
+    if (placement->showCmd == SW_SHOWMAXIMIZED) {
+        sub->showNormal();
+        sub->setGeometry(r.left, r.top, r.Width(), r.Height());
+        sub->showMaximized();
+    } else if (placement->showCmd == SW_SHOWMINIMIZED) {
+        sub->showMinimized();
+    } else {
+        sub->showNormal();
+        sub->setGeometry(r.left, r.top, r.Width(), r.Height());
+    }
+    m_normalRect = r;
+    return TRUE;
+}
+
+bool CMDIChildWnd::PreTranslateKey(const KeyStroke& key)
+{
+    // The document template's accelerators; the main frame tries its own next.
+    return TranslateAccelerator(m_acceleratorId ? m_acceleratorId : m_nIDHelp, key);
+}
+
+void CMDIChildWnd::OnUpdateFrameTitle(BOOL addToTitle)
+{
+    CDocument* doc = GetActiveDocument();
+    if (!doc && m_widget)
+        for (QWidget* child : m_widget->findChildren<QWidget*>())
+            if (auto* v = dynamic_cast<CView*>(CWnd::FromWidget(child)); v && v->GetDocument()) {
+                doc = v->GetDocument();
+                break;
+            }
+    if (doc && m_widget)
+        m_widget->setWindowTitle(ToQString(doc->GetTitle()));
+    if (m_pMDIFrame)
+        m_pMDIFrame->OnUpdateFrameTitle(addToTitle);
+}
+
+void CMDIChildWnd::OnClose()
+{
+    CDocument* doc = GetActiveDocument();
+    if (doc && !doc->CanCloseFrame(this))
+        return;
+    int others = 0;
+    if (doc) {
+        POSITION pos = doc->GetFirstViewPosition();
+        while (CView* view = doc->GetNextView(pos))
+            if (view->GetParentFrame() != this)
+                ++others;
+    }
+    if (doc && others == 0)
+        doc->OnCloseDocument();
+    else
+        DestroyWindow();
+}
+
+void CMDIChildWnd::OnDestroy()
+{
+    CMDIFrameWnd* frame = m_pMDIFrame;
+    CFrameWnd::OnDestroy();
+    if (frame && frame->mdiArea() && subWindow())
+        frame->mdiArea()->removeSubWindow(subWindow());
+    if (frame)
+        QMetaObject::invokeMethod(
+            frame->widget(), [w = QPointer<QWidget>(frame->widget())] {
+                if (auto* f = w ? dynamic_cast<CMDIFrameWnd*>(CWnd::FromWidget(w)) : nullptr) {
+                    f->UpdateMenuForActiveChild();
+                    f->OnUpdateFrameTitle(TRUE);
+                }
+            }, Qt::QueuedConnection);
+}

@@ -1,0 +1,283 @@
+#include "platform/framework/CView.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+
+#include "platform/draw/PrinterDC.h"
+#include "platform/framework/CDocument.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CommonDialogs.h"
+#include "platform/framework/WndBridge.h"
+
+IMPLEMENT_DYNAMIC(CView, CWnd)
+
+QPrinter& AfxGetPrinter()
+{
+    static QPrinter printer(QPrinter::HighResolution);
+    return printer;
+}
+
+CView::CView()
+{
+    MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    MapCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrintDirect(); });
+    MapCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+}
+
+CView::~CView()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+}
+
+QWidget* CView::CreateViewWidget(QWidget* parent)
+{
+    auto* w = new WndWidget<QWidget>(this, parent);
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
+    return w;
+}
+
+BOOL CView::Create(CWnd* parent, UINT id, CCreateContext* context)
+{
+    QWidget* w = CreateViewWidget(parent ? parent->widget() : nullptr);
+    w->setFocusPolicy(Qt::StrongFocus);
+    SetWidget(w, true);
+    m_controlId = int(id);
+    if (OnCreate() == -1) {
+        DestroyWindow();
+        return FALSE;
+    }
+    if (context && context->m_pCurrentDoc)
+        context->m_pCurrentDoc->AddView(this);
+    return TRUE;
+}
+
+void CView::OnInitialUpdate()
+{
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+void CView::OnUpdate(CView*, LPARAM, CObject*)
+{
+    Invalidate(TRUE);
+}
+
+bool CView::OnCmdMsg(UINT id, CCmdUI* pUI)
+{
+    if (CWnd::OnCmdMsg(id, pUI))
+        return true;
+    return m_pDocument && m_pDocument->OnCmdMsg(id, pUI);
+}
+
+bool CView::HasCommandHandler(UINT id)
+{
+    return CWnd::HasCommandHandler(id) || (m_pDocument && m_pDocument->HasCommandHandler(id));
+}
+
+void CView::OnSetFocus(CWnd*)
+{
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->SetActiveView(this);
+}
+
+void CView::OnDestroy()
+{
+    if (CFrameWnd* frame = GetParentFrame(); frame && frame->GetActiveView() == this)
+        frame->SetActiveView(nullptr, FALSE);
+}
+
+void CView::EnsureBacking()
+{
+    QWidget* target = drawingWidget();
+    if (!target)
+        return;
+    QSize size = target->size().expandedTo(QSize(1, 1));
+    if (m_backing.size() == size)
+        return;
+    QImage fresh(size, QImage::Format_RGB32);
+    fresh.fill(Qt::white);
+    int dpi = target->screen() ? qRound(target->screen()->logicalDotsPerInchY()) : 96;
+    SetImageDpi(fresh, dpi);
+    m_backing = fresh;
+    m_invalid = QRegion(QRect(QPoint(0, 0), size));
+}
+
+QImage& CView::BackingImage()
+{
+    EnsureBacking();
+    return m_backing;
+}
+
+void CView::FlushBacking(const QRect* rect)
+{
+    if (QWidget* target = drawingWidget()) {
+        if (rect)
+            target->update(*rect);
+        else
+            target->update();
+    }
+}
+
+void CView::AddInvalid(const QRegion& region)
+{
+    m_invalid += region;
+}
+
+void CView::InvalidateArea(const QRegion* region)
+{
+    QWidget* target = drawingWidget();
+    if (!target)
+        return;
+    QRegion area = region ? *region : QRegion(target->rect());
+    AddInvalid(area);
+    target->update(area);
+}
+
+void CView::OnPaint()
+{
+    QWidget* target = drawingWidget();
+    if (!target)
+        return;
+    EnsureBacking();
+    if (!m_invalid.isEmpty()) {
+        QRegion area = m_invalid;
+        m_invalid = QRegion();
+        CImageDC dc(m_backing);
+        CRgn clip(area);
+        dc.SelectClipRgn(&clip);
+        OnEraseBkgnd(&dc);
+        OnPrepareDC(&dc, nullptr);
+        OnDraw(&dc);
+    }
+    QPainter painter(target);
+    painter.drawImage(0, 0, m_backing);
+}
+
+BOOL CView::DoPreparePrinting(CPrintInfo* info)
+{
+    info->m_printer = &AfxGetPrinter();
+    if (info->m_bDirect || info->m_bPreview)
+        return TRUE;
+    CPrintDialog dialog(FALSE);
+    dialog.SetPageRange(info->GetMinPage(), info->GetMaxPage());
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    info->m_nFromPage = dialog.GetFromPage();
+    info->m_nToPage = dialog.GetToPage();
+    return TRUE;
+}
+
+static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
+{
+    CPrinterDC dc(*info.m_printer);
+    view->OnBeginPrinting(&dc, &info);
+    if (dc.StartDoc(title) <= 0) {
+        view->OnEndPrinting(&dc, &info);
+        return;
+    }
+    UINT first = std::max(info.GetFromPage(), info.GetMinPage());
+    UINT last = std::min(info.GetToPage(), info.GetMaxPage());
+    QRect page = info.m_printer->pageLayout().paintRectPixels(info.m_printer->resolution());
+    info.m_rectDraw = CRect(0, 0, page.width(), page.height());
+    for (UINT p = first; p <= last && info.m_bContinuePrinting; ++p) {
+        info.m_nCurPage = p;
+        view->OnPrepareDC(&dc, &info);
+        if (!info.m_bContinuePrinting)
+            break;
+        dc.StartPage();
+        view->OnPrint(&dc, &info);
+        dc.EndPage();
+    }
+    dc.EndDoc();
+    view->OnEndPrinting(&dc, &info);
+}
+
+BOOL CView::PrintDocument(BOOL direct)
+{
+    CPrintInfo info;
+    info.m_bDirect = direct;
+    if (!OnPreparePrinting(&info) || !info.m_printer)
+        return FALSE;
+    CString title = m_pDocument ? m_pDocument->GetTitle() : CString();
+    runPrintLoop(this, info, title);
+    return TRUE;
+}
+
+void CView::OnFilePrintPreview()
+{
+    CPrintInfo info;
+    info.m_bPreview = TRUE;
+    if (!OnPreparePrinting(&info))
+        return;
+    CFrameWnd* frame = GetTopLevelFrame();
+    if (frame)
+        frame->OnSetPreviewMode(TRUE, nullptr);
+    QPrintPreviewDialog preview(info.m_printer, frame ? frame->widget() : nullptr);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [this](QPrinter* printer) {
+        CPrintInfo pass;
+        pass.m_bPreview = TRUE;
+        pass.m_printer = printer;
+        runPrintLoop(this, pass, m_pDocument ? m_pDocument->GetTitle().c_str() : "");
+    });
+    RunCommonDialog(preview);
+    if (frame)
+        frame->OnSetPreviewMode(FALSE, nullptr);
+}
+
+static QImage& backingOf(CWnd* wnd)
+{
+    static QImage none;  // a window without a backing image draws nowhere
+    auto* view = dynamic_cast<CView*>(wnd);
+    return view ? view->BackingImage() : none;
+}
+
+CClientDC::CClientDC(CWnd* wnd) : CImageDC(backingOf(wnd)), m_view(dynamic_cast<CView*>(wnd))
+{
+}
+
+CClientDC::~CClientDC()
+{
+    if (m_view)
+        m_view->FlushBacking();
+}
+
+static QWidget* surfaceOf(CWnd* wnd)
+{
+    if (auto* view = dynamic_cast<CView*>(wnd))
+        return view->drawingWidget();
+    return wnd ? wnd->widget() : nullptr;
+}
+
+CPaintDC::CPaintDC(CWnd* wnd) : m_target(surfaceOf(wnd))
+{
+    beginPainting(m_target);
+}
+
+CPaintDC::~CPaintDC()
+{
+    endPainting();
+}
+
+QPaintDevice* CPaintDC::metricsDevice() const
+{
+    static QImage fallback(1, 1, QImage::Format_RGB32);
+    return m_target ? static_cast<QPaintDevice*>(m_target) : &fallback;
+}
+
+int CPaintDC::dpiX() const
+{
+    return m_target ? m_target->logicalDpiX() : 96;
+}
+
+int CPaintDC::dpiY() const
+{
+    return m_target ? m_target->logicalDpiY() : 96;
+}
+
+CSize CPaintDC::deviceSize() const
+{
+    return m_target ? CSize(m_target->width(), m_target->height()) : CSize();
+}

@@ -1,0 +1,134 @@
+#include "platform/framework/DesktopIntegration.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace DesktopIntegration {
+
+namespace {
+
+LinkOpener& opener()
+{
+    static LinkOpener o;
+    return o;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    return file.commit();
+}
+
+QImage defaultIcon()
+{
+    QImage icon(48, 48, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(40, 70, 140));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(2, 2, 44, 44), 8, 8);
+    p.setPen(QPen(Qt::white, 3));
+    QFont f("DejaVu Serif");
+    f.setPixelSize(30);
+    f.setItalic(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 0, 48, 46), Qt::AlignCenter, QString(QChar(0x221A)) + "x");
+    return icon;
+}
+
+QString escapeXml(QString text)
+{
+    return text.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;").replace('"', "&quot;");
+}
+
+void runIfPresent(const QString& tool, const QStringList& arguments)
+{
+    QString path = QStandardPaths::findExecutable(tool);
+    if (!path.isEmpty())
+        QProcess::execute(path, arguments);
+}
+
+}
+
+bool OpenLink(const QString& link)
+{
+    QString trimmed = link.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    if (opener())
+        return opener()(trimmed);
+    QUrl url = QUrl::fromUserInput(trimmed);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+LinkOpener SetLinkOpener(LinkOpener o)
+{
+    LinkOpener old = opener();
+    opener() = std::move(o);
+    return old;
+}
+
+QString DesktopFileText(const Entry& e)
+{
+    return QString("[Desktop Entry]\n"
+                   "Type=Application\n"
+                   "Name=%1\n"
+                   "Comment=%2\n"
+                   "Exec=%3 %f\n"
+                   "Icon=%4\n"
+                   "Terminal=false\n"
+                   "MimeType=%5;\n"
+                   "Categories=Office;Education;Science;Math;\n")
+        .arg(e.name, e.comment, e.executable, e.applicationId, e.mimeType);
+}
+
+QString MimeXmlText(const Entry& e)
+{
+    return QString("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                   "  <mime-type type=\"%1\">\n"
+                   "    <comment>%2</comment>\n"
+                   "    <icon name=\"%3\"/>\n"
+                   "    <glob pattern=\"*.%4\"/>\n"
+                   "  </mime-type>\n"
+                   "</mime-info>\n")
+        .arg(escapeXml(e.mimeType), escapeXml(e.mimeComment), escapeXml(e.applicationId), escapeXml(e.extension));
+}
+
+bool Install(const QString& dataFolder, const Entry& e)
+{
+    QDir root(dataFolder);
+    bool ok = writeFile(root.filePath("applications/" + e.applicationId + ".desktop"), DesktopFileText(e).toUtf8());
+    ok = writeFile(root.filePath("mime/packages/" + e.applicationId + ".xml"), MimeXmlText(e).toUtf8()) && ok;
+    QString iconPath = root.filePath("icons/hicolor/48x48/apps/" + e.applicationId + ".png");
+    ok = QDir().mkpath(QFileInfo(iconPath).absolutePath()) && (e.icon.isNull() ? defaultIcon() : e.icon).save(iconPath, "PNG") && ok;
+    if (ok) {
+        runIfPresent("update-mime-database", {root.filePath("mime")});
+        runIfPresent("update-desktop-database", {root.filePath("applications")});
+    }
+    return ok;
+}
+
+QString DefaultDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+}
+
+std::intptr_t ShellExecuteA(void*, const char*, const char* file, const char*, const char*, int)
+{
+    return DesktopIntegration::OpenLink(QString::fromUtf8(file ? file : "")) ? 42 : 2;
+}

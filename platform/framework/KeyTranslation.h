@@ -1,0 +1,31 @@
+#pragma once
+// The one translation from Qt key events to the window layer's key calls: the
+// virtual key with Shift and Ctrl state for OnKeyDown, then, when the key makes
+// a character, the program's character code for OnChar (Tab 9, Backspace 8,
+// Enter 13, Ctrl+Enter 10, Ctrl+letter 1-26, Esc 27, printable characters in
+// the program's 8-bit set; characters outside the set make no character call).
+#include <Qt>
+#include <QString>
+
+#include "platform/framework/AfxTypes.h"
+
+class QKeyEvent;
+
+struct KeyStroke {
+    UINT vk = 0;      // 0: a key the layer does not know (no calls at all)
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    int ch = -1;      // program character code for OnChar, -1 for none
+    UINT repeat = 1;
+    int qtKey = 0;    // the Qt key and modifiers it came from (accelerators match these)
+    Qt::KeyboardModifiers modifiers;
+};
+
+KeyStroke TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
+KeyStroke TranslateKeyEvent(const QKeyEvent& event);
+
+// The state of Shift and Ctrl as of the input event being delivered, in the
+// form handlers test (negative while down).
+short GetKeyState(int vk);
+void SetCurrentKeyModifiers(Qt::KeyboardModifiers modifiers);

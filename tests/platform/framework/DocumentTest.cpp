@@ -1,0 +1,125 @@
+// The document template's order of creation, titles of new documents, the
+// save-changes prompt answered through the user-interface seam, saving under
+// a chosen name, and failed opens that leave nothing behind.
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include "FrameworkTestSupport.h"
+#include "platform/framework/CommonDialogs.h"
+#include "support/FakeUserInterface.h"
+
+TEST_F(FrameworkTest, DocumentFrameAndViewAreMadeInTheFrameworksOrder)
+{
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
+    std::vector<std::string> expected{"document created", "frame created", "view created",
+                                      "new document (view exists)", "initial update", "view activated"};
+    std::vector<std::string> head(EventLog().begin(), EventLog().begin() + std::min(EventLog().size(), expected.size()));
+    EXPECT_EQ(head, expected);
+    EXPECT_EQ(view->GetDocument()->GetTitle(), "Doc1");
+    ASSERT_NE(OpenNewView(), nullptr);
+    EXPECT_EQ(app->mainFrame->GetActiveDocument()->GetTitle(), "Doc2");
+}
+
+TEST_F(FrameworkTest, AFailedOpenDestroysFrameViewAndDocument)
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath("a.tst");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    LogDoc::failOpen = true;
+    EXPECT_EQ(app->OpenDocumentFile(path.toUtf8().constData()), nullptr);
+    FlushEvents();
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"document created", "frame created", "view created",
+                                                    "open document", "view deleted", "document deleted",
+                                                    "frame deleted"}));
+    EXPECT_EQ(app->mainFrame->MDIGetActive(), nullptr);
+}
+
+TEST_F(FrameworkTest, OpeningAMissingFileReportsIt)
+{
+    FakeUserInterface ui;
+    EXPECT_EQ(app->OpenDocumentFile("/nonexistent/folder/x.tst"), nullptr);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("could not be opened"), std::string::npos) << ui.LastBoxText();
+}
+
+TEST_F(FrameworkTest, SaveChangesPromptIsAnsweredThroughTheSeam)
+{
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
+    CDocument* doc = view->GetDocument();
+    FakeUserInterface ui;
+
+    EXPECT_TRUE(doc->SaveModified());  // unmodified: no question
+    EXPECT_TRUE(ui.boxes.empty());
+
+    doc->SetModifiedFlag(TRUE);
+    ui.ScriptAnswers({IDCANCEL, IDNO});
+    EXPECT_FALSE(doc->SaveModified());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Save changes to Doc1?");
+    EXPECT_EQ(ui.boxes[0].type & MB_TYPEMASK, MB_YESNOCANCEL);
+    EXPECT_TRUE(doc->SaveModified());
+
+    // Yes saves under a name chosen in the file dialog.
+    QTemporaryDir dir;
+    QString chosen = dir.filePath("saved.tst");
+    CommonDialogHook old = SetCommonDialogHook([chosen](QDialog& d) {
+        auto& files = static_cast<QFileDialog&>(d);
+        EXPECT_EQ(files.acceptMode(), QFileDialog::AcceptSave);
+        files.selectFile(chosen);
+        return int(QDialog::Accepted);
+    });
+    ui.ScriptAnswers({IDYES});
+    EXPECT_TRUE(doc->SaveModified());
+    SetCommonDialogHook(old);
+    EXPECT_EQ(static_cast<LogDoc*>(doc)->saves, 1);
+    EXPECT_EQ(PathToQString(doc->GetPathName()), chosen);
+    EXPECT_EQ(doc->GetTitle(), "saved.tst");
+    ASSERT_FALSE(app->RecentFiles().empty());
+    EXPECT_EQ(PathToQString(app->RecentFiles().front()), chosen);
+}
+
+TEST_F(FrameworkTest, ClosingTheFrameOfAModifiedDocumentAsksFirst)
+{
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
+    view->GetDocument()->SetModifiedFlag(TRUE);
+    FakeUserInterface ui;
+    ui.ScriptAnswers({IDCANCEL});
+    CMDIChildWnd* child = app->mainFrame->MDIGetActive();
+    child->SendMessage(WM_CLOSE);
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(app->mainFrame->MDIGetActive(), child);  // still open
+
+    ui.ScriptAnswers({IDNO});
+    child->SendMessage(WM_CLOSE);
+    FlushEvents();
+    EXPECT_EQ(app->mainFrame->MDIGetActive(), nullptr);
+    // The document closes its frames first and goes last.
+    std::vector<std::string> tail(EventLog().end() - 3, EventLog().end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"view deleted", "frame deleted", "document deleted"}));
+}
+
+TEST(CommandLine, NoArgumentMakesANewDocumentAPathOpensItPrintVerbPrints)
+{
+    CCommandLineInfo none;
+    none.Parse({});
+    EXPECT_EQ(none.m_nShellCommand, CCommandLineInfo::FileNew);
+    CCommandLineInfo open;
+    open.Parse({"/tmp/a b.vxm"});
+    EXPECT_EQ(open.m_nShellCommand, CCommandLineInfo::FileOpen);
+    EXPECT_EQ(open.m_strFileName, "/tmp/a b.vxm");
+    CCommandLineInfo print;
+    print.Parse({"/p", "/tmp/x.vxm"});
+    EXPECT_EQ(print.m_nShellCommand, CCommandLineInfo::FilePrint);
+    EXPECT_EQ(print.m_strFileName, "/tmp/x.vxm");
+    CCommandLineInfo dde;
+    dde.Parse({"/dde"});
+    EXPECT_EQ(dde.m_nShellCommand, CCommandLineInfo::FileNew);
+}

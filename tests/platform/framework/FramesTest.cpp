@@ -1,0 +1,215 @@
+// Frames, bars and views: a modal frame window split into fixed panes (the
+// layout of a question asked of the user), a dialog bar hosting a custom
+// control, document windows that keep their restored rectangle, scrolling,
+// and immediate drawing on a view's backing image.
+#include <QApplication>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "FrameworkTestSupport.h"
+#include "platform/framework/CDialogBar.h"
+#include "platform/framework/CFormView.h"
+#include "platform/framework/CSplitterWnd.h"
+#include "platform/framework/DataExchange.h"
+
+namespace {
+
+class PromptPanel : public CFormView {
+    DECLARE_DYNCREATE(PromptPanel)
+public:
+    PromptPanel() : CFormView(9003) {}
+};
+IMPLEMENT_DYNCREATE(PromptPanel, CFormView)
+
+class OkPanel : public CFormView {
+    DECLARE_DYNCREATE(OkPanel)
+public:
+    OkPanel() : CFormView(9004)
+    {
+        MapNotify(BN_CLICKED, 1094, [this] { GetParentFrame()->EndModalLoop(IDOK); });
+        MapNotify(BN_CLICKED, 1095, [this] { GetParentFrame()->EndModalLoop(IDCANCEL); });
+    }
+};
+IMPLEMENT_DYNCREATE(OkPanel, CFormView)
+
+class QueryFrame : public CFrameWnd {
+public:
+    CSplitterWnd splitter;
+
+protected:
+    BOOL OnCreateClient(CCreateContext* context) override
+    {
+        splitter.m_cxSplitter = splitter.m_cySplitter = 0;
+        splitter.m_cxSplitterGap = splitter.m_cySplitterGap = 1;
+        if (!splitter.CreateStatic(this, 3, 1) || !splitter.CreateView(0, 0, RUNTIME_CLASS(PromptPanel), CSize(400, 40), context)
+            || !splitter.CreateView(1, 0, RUNTIME_CLASS(LogView), CSize(400, 194), context)
+            || !splitter.CreateView(2, 0, RUNTIME_CLASS(OkPanel), CSize(400, 28), context))
+            return FALSE;
+        splitter.SetRowInfo(0, 40, 40);
+        splitter.SetRowInfo(1, 194, 194);
+        splitter.SetRowInfo(2, 28, 28);
+        splitter.RecalcLayout();
+        splitter.SetActivePane(1, 0);
+        return TRUE;
+    }
+    void PostNcDestroy() override {}
+};
+
+class PileControl : public CWnd {
+public:
+    int presses = 0;
+
+protected:
+    void OnLButtonDown(UINT, CPoint) override { ++presses; }
+};
+
+class PileBar : public CDialogBar {
+public:
+    PileControl pile;
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, 1122, pile); }
+};
+
+}
+
+TEST(ModalFrame, AFrameSplitIntoFixedPanesRunsItsOwnModalLoop)
+{
+    LoadTestResources();
+    QueryFrame frame;
+    ASSERT_TRUE(frame.Create(nullptr, "Kernel Query", WS_POPUP | WS_CAPTION | WS_SYSMENU, CRect(0, 0, 400, 334)));
+    frame.CenterWindow();
+    frame.ShowWindow(SW_SHOW);
+    CWnd* prompt = frame.splitter.GetPane(0, 0);
+    CWnd* editor = frame.splitter.GetPane(1, 0);
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_NE(editor, nullptr);
+    FlushEvents();
+    EXPECT_EQ(prompt->widget()->height(), 40);
+    EXPECT_EQ(editor->widget()->height(), 194);
+    EXPECT_GE(frame.splitter.GetPane(2, 0)->widget()->height(), 28);  // the last row takes the rest
+    EXPECT_EQ(frame.GetActiveView(), editor);
+    prompt->SetDlgItemText(1093, "Solve for which variable?");
+
+    QTimer::singleShot(0, [&] {
+        auto* ok = qobject_cast<QPushButton*>(frame.splitter.GetPane(2, 0)->GetDlgItem(1094)->widget());
+        ok->click();
+    });
+    EXPECT_EQ(frame.RunModalLoop(), IDOK);
+    QTimer::singleShot(0, [&] { frame.SendMessage(WM_CLOSE); });  // the close box cancels
+    EXPECT_EQ(frame.RunModalLoop(), IDCANCEL);
+    frame.DestroyWindow();
+    FlushEvents();
+}
+
+TEST_F(FrameworkTest, ADialogBarHostsACustomControlBoundByDataExchange)
+{
+    PileBar bar;
+    ASSERT_TRUE(bar.Create(app->mainFrame, 9005, WS_CHILD, 182));
+    bar.EnableDocking(0);
+    app->mainFrame->FloatControlBar(&bar, CPoint(400, 440));
+    bar.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(bar.UpdateData(FALSE));
+    ASSERT_NE(bar.pile.widget(), nullptr);
+    EXPECT_EQ(bar.pile.GetDlgCtrlID(), 1122);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(bar.pile.widget(), &press);
+    EXPECT_EQ(bar.pile.presses, 1);
+    CString caption;
+    EXPECT_TRUE(bar.IsWindowVisible());
+    bar.DestroyWindow();
+}
+
+TEST_F(FrameworkTest, DocumentWindowsKeepTheirRestoredRectangleWhileMaximised)
+{
+    app->mainFrame->ShowWindow(SW_SHOW);
+    ASSERT_NE(OpenNewView(), nullptr);
+    CMDIChildWnd* child = app->mainFrame->MDIGetActive();
+    WINDOWPLACEMENT placement;
+    placement.showCmd = SW_SHOWNORMAL;
+    placement.rcNormalPosition = CRect(10, 20, 310, 220);
+    ASSERT_TRUE(child->SetWindowPlacement(&placement));
+    child->MDIMaximize();
+    FlushEvents();
+    WINDOWPLACEMENT read;
+    ASSERT_TRUE(child->GetWindowPlacement(&read));
+    EXPECT_EQ(read.showCmd, UINT(SW_SHOWMAXIMIZED));
+    EXPECT_EQ(read.rcNormalPosition, CRect(10, 20, 310, 220));
+    BOOL maximized = FALSE;
+    EXPECT_EQ(app->mainFrame->MDIGetActive(&maximized), child);
+    EXPECT_TRUE(maximized);
+    EXPECT_EQ(app->mainFrame->GetWindowText(), "Quorvant - [Doc1]");
+    child->MDIRestore();
+    FlushEvents();
+    EXPECT_EQ(app->mainFrame->GetWindowText(), "Quorvant - Doc1");
+}
+
+TEST_F(FrameworkTest, ScrollingIsClampedToTheScrollSizes)
+{
+    app->mainFrame->ShowWindow(SW_SHOW);
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
+    app->mainFrame->MDIGetActive()->MDIMaximize();
+    FlushEvents();
+    CRect client;
+    view->GetClientRect(&client);
+    ASSERT_GT(client.Height(), 0);
+    view->ScrollToPosition(CPoint(0, 500));
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(0, 500));
+    EXPECT_TRUE(view->OnScrollBy(CSize(0, 1000000)));
+    EXPECT_EQ(view->GetScrollPosition().y, 4000 - client.Height());
+    EXPECT_FALSE(view->OnScrollBy(CSize(0, 10)));
+    EXPECT_TRUE(view->OnScrollBy(CSize(0, -10)));
+
+    // The wheel: one notch up scrolls three lines (a line is a tenth of a page).
+    int before = view->GetScrollPosition().y;
+    QWheelEvent wheel(QPointF(10, 10), view->drawingWidget()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->drawingWidget(), &wheel);
+    EXPECT_EQ(view->GetScrollPosition().y, before - 3 * (4000 / 10 / 10));
+}
+
+TEST_F(FrameworkTest, ImmediateDrawingStaysUntilTheAreaIsInvalidated)
+{
+    app->mainFrame->ShowWindow(SW_SHOW);
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
+    FlushEvents();
+    view->UpdateWindow();
+    int draws = view->draws;
+    EXPECT_GE(draws, 1);
+    {
+        CClientDC dc(view);
+        dc.FillSolidRect(CRect(5, 5, 25, 25), RGB(255, 0, 0));
+    }
+    view->UpdateWindow();
+    EXPECT_EQ(view->draws, draws);  // shown, not drawn over
+    EXPECT_EQ(view->BackingImage().pixelColor(10, 10), QColor(255, 0, 0));
+    CRect area(0, 0, 30, 30);
+    view->InvalidateRect(&area);
+    view->UpdateWindow();
+    EXPECT_EQ(view->draws, draws + 1);
+    EXPECT_EQ(view->BackingImage().pixelColor(10, 10), QColor(Qt::white));
+}
+
+TEST_F(FrameworkTest, MouseCallsComeWithFlagsAndTheCursorIsAskedOnEveryMove)
+{
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
+    QWidget* surface = view->drawingWidget();
+    auto send = [surface](QEvent::Type type, QPointF p, Qt::MouseButton button, Qt::MouseButtons buttons,
+                          Qt::KeyboardModifiers modifiers) {
+        QMouseEvent e(type, p, surface->mapToGlobal(p), button, buttons, modifiers);
+        QApplication::sendEvent(surface, &e);
+    };
+    send(QEvent::MouseMove, {7, 8}, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    send(QEvent::MouseButtonPress, {5, 6}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseButtonRelease, {5, 6}, Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+    send(QEvent::MouseButtonDblClick, {5, 6}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+    send(QEvent::MouseButtonRelease, {5, 6}, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    EXPECT_EQ(view->mouse, (std::vector<std::string>{"cursor", "move 7,8", "down 5,6 s", "up 5,6 s captured",
+                                                     "double 5,6 c", "up 5,6"}));
+    EXPECT_EQ(surface->cursor().shape(), Qt::IBeamCursor);
+}
