@@ -1,0 +1,187 @@
+// The program's menus and accelerators: every command is reachable, named and
+// explained, and the menus agree with the toolbars and the display sizes.
+#include <QSet>
+#include <map>
+
+#include "LoadedResources.h"
+#include "platform/framework/CMenu.h"
+
+namespace {
+
+void collectIds(const std::vector<MenuItemTemplate>& items, std::vector<UINT>& ids)
+{
+    for (const MenuItemTemplate& item : items) {
+        if (item.isPopup())
+            collectIds(item.items, ids);
+        else if (!item.separator)
+            ids.push_back(item.id);
+    }
+}
+
+std::vector<UINT> menuIds(UINT menuId)
+{
+    std::vector<UINT> ids;
+    if (const MenuTemplate* menu = ResourceStore::instance().menu(menuId))
+        collectIds(menu->items, ids);
+    return ids;
+}
+
+}
+
+class MenusTest : public ::testing::Test {
+protected:
+    void SetUp() override { RequireProgramResources(); }
+};
+
+TEST_F(MenusTest, EveryMenuHasUniqueCommandsEachWithAStatusPrompt)
+{
+    for (UINT menuId : {128u, 129u, 161u}) {
+        SCOPED_TRACE(menuId);
+        std::vector<UINT> ids = menuIds(menuId);
+        ASSERT_FALSE(ids.empty());
+        QSet<UINT> seen;
+        for (UINT id : ids) {
+            EXPECT_FALSE(seen.contains(id)) << "command " << id << " appears twice";
+            seen.insert(id);
+            const QString* prompt = ResourceStore::instance().string(id);
+            ASSERT_NE(prompt, nullptr) << "command " << id << " has no status prompt";
+            EXPECT_FALSE(prompt->section('\n', 0, 0).isEmpty()) << id;
+        }
+    }
+}
+
+TEST_F(MenusTest, TheFrameworkBuildsEveryMenu)
+{
+    for (UINT menuId : {128u, 129u, 161u}) {
+        CMenu menu;
+        ASSERT_TRUE(menu.LoadMenu(menuId)) << menuId;
+        EXPECT_EQ(menu.GetMenuItemCount(), int(ResourceStore::instance().menu(menuId)->items.size()));
+    }
+}
+
+TEST_F(MenusTest, TheDocumentMenuHoldsEveryMenuOfTheEditorInOrder)
+{
+    const MenuTemplate* menu = ResourceStore::instance().menu(129);
+    ASSERT_NE(menu, nullptr);
+    QStringList titles;
+    for (const MenuItemTemplate& item : menu->items)
+        titles << PlainText(item.text);
+    EXPECT_EQ(titles, QStringList({"File", "Edit", "Element", "Format", "Display", "View", "Kernel", "Drawing",
+                                   "Slides", "Window", "Help"}));
+    // Without a document only the commands that need none are offered.
+    std::vector<UINT> frameIds = menuIds(128);
+    for (UINT needsDocument : {57603u, 57643u, 32850u, 34115u, 34037u})
+        EXPECT_EQ(std::count(frameIds.begin(), frameIds.end(), needsDocument), 0) << needsDocument;
+    for (UINT always : {57600u, 57601u, 34001u, 34005u, 57664u, 57665u, 32990u})
+        EXPECT_EQ(std::count(frameIds.begin(), frameIds.end(), always), 1) << always;
+}
+
+TEST_F(MenusTest, ElementMenuAndElementButtonsLineUp)
+{
+    static const char* const kNames[] = {
+        "Fraction",        "Exponent",   "Subscript",    "Radical",      "Overscript", "Total Derivative",
+        "Prime",           "Double Prime", "Partial Derivative", "Integral", "Summation", "Limit",
+        "Matrix",          "Table",      "Equation Set", "Split Definition", "Group",   "Absolute Value",
+        "Two-d Plot",      "Three-d Plot", "Link",        "Drawing"};
+    for (UINT menuId : {129u, 161u}) {
+        SCOPED_TRACE(menuId);
+        const MenuItemTemplate* element = FindPopup(menuId, "Element");
+        ASSERT_NE(element, nullptr);
+        std::vector<const MenuItemTemplate*> commands = Commands(*element);
+        ASSERT_GE(commands.size(), 22u);
+        for (UINT i = 0; i < 22; ++i) {
+            EXPECT_EQ(commands[i]->id, 32850 + i);
+            EXPECT_EQ(PlainText(commands[i]->text), kNames[i]);
+        }
+    }
+    const ToolBarTemplate* bar = ResourceStore::instance().toolbar(128);
+    ASSERT_NE(bar, nullptr);
+    auto first = std::find(bar->buttons.begin(), bar->buttons.end(), 32791u);
+    ASSERT_NE(first, bar->buttons.end());
+    ASSERT_GE(bar->buttons.end() - first, 22);
+    for (UINT i = 0; i < 22; ++i) {
+        UINT button = first[i];
+        EXPECT_EQ(button, 32791 + i);
+        // The button acts as the menu command 59 above it and says so.
+        EXPECT_EQ(ToolTip(button), kNames[i]);
+        EXPECT_EQ(*ResourceStore::instance().string(button), *ResourceStore::instance().string(button + 59));
+    }
+}
+
+TEST_F(MenusTest, EveryDisplaySizeListedHasTheCommandOfThatSize)
+{
+    // Size levels 0..9 in points; command 15000 + k selects level 159 - (low byte).
+    static const int kPoints[] = {28, 24, 20, 18, 16, 14, 12, 10, 9, 8};
+    const MenuItemTemplate* display = FindPopup(129, "Display");
+    ASSERT_NE(display, nullptr);
+    std::vector<int> listed;
+    for (const MenuItemTemplate* item : Commands(*display)) {
+        if (item->id == 32790) {
+            EXPECT_EQ(PlainText(item->text), "Larger Equations");
+            continue;
+        }
+        ASSERT_TRUE(item->id >= 15000 && item->id <= 15004) << item->id;
+        int level = 159 - int(item->id & 0xFF);
+        QString expected = QString("%1 Point").arg(kPoints[level]);
+        EXPECT_EQ(PlainText(item->text), expected) << item->id;
+        listed.push_back(kPoints[level]);
+    }
+    EXPECT_EQ(listed, std::vector<int>({10, 12, 14, 16, 18}));
+}
+
+TEST_F(MenusTest, MenuTextsTheEditorShowsAreExact)
+{
+    const std::map<UINT, QString> drawing = {
+        {34100, "&Hide Constraints"}, {34101, "&Show Constraints"}, {34102, "Hide Vertices"},
+        {34103, "Show Vertices"},     {34104, "&Update"},           {34105, "&Color..."},
+        {34110, "Drawing &Properties..."}, {34111, "Bring to &Front"}, {34112, "Send to &Back"},
+        {34124, "Make &Equation Constraint"}, {34125, "Show &Variable Value..."}};
+    const MenuItemTemplate* popup = FindPopup(129, "Drawing");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->text, "D&rawing");
+    std::vector<const MenuItemTemplate*> commands = Commands(*popup);
+    EXPECT_EQ(commands.size(), drawing.size());
+    for (const MenuItemTemplate* item : commands) {
+        ASSERT_TRUE(drawing.count(item->id)) << item->id;
+        EXPECT_EQ(item->text, drawing.at(item->id));
+    }
+
+    const std::map<UINT, QString> slides = {
+        {34115, "New Slide"}, {34116, "Clone Slide"}, {34117, "Add to Slide"}, {34118, "Delete All Slides"},
+        {34119, "Organize Slides..."}, {34120, "Start Slide Show"}, {34121, "Next Slide"},
+        {34122, "Previous Slide"}, {34123, "End Slide Show"}};
+    popup = FindPopup(129, "Slides");
+    ASSERT_NE(popup, nullptr);
+    for (const MenuItemTemplate* item : Commands(*popup))
+        EXPECT_EQ(PlainText(item->text), slides.at(item->id)) << item->id;
+
+    const MenuItemTemplate* format = FindPopup(129, "Format");
+    ASSERT_NE(format, nullptr);
+    std::vector<const MenuItemTemplate*> styles = Commands(*format);
+    ASSERT_GE(styles.size(), 16u);
+    EXPECT_EQ(PlainText(styles[5]->text), "Title");
+    EXPECT_EQ(styles[5]->id, 32701u);
+    EXPECT_EQ(PlainText(styles[15]->text), "Sub-itemized");
+    EXPECT_EQ(styles[15]->id, 32711u);
+}
+
+TEST_F(MenusTest, AcceleratorsGiveTheStandardKeysToCommandsOfTheMenu)
+{
+    const std::map<QString, UINT> standard = {
+        {"Ctrl+N", 57600}, {"Ctrl+O", 57601}, {"Ctrl+S", 57603}, {"Ctrl+P", 57607}, {"Ctrl+Z", 57643},
+        {"Ctrl+X", 57635}, {"Ctrl+C", 57634}, {"Ctrl+V", 57637}, {"Ctrl+F", 34013}};
+    for (UINT tableId : {128u, 129u}) {
+        SCOPED_TRACE(tableId);
+        const std::vector<AcceleratorTemplate>* table = ResourceStore::instance().accelerators(tableId);
+        ASSERT_NE(table, nullptr);
+        std::map<QString, UINT> keys;
+        for (const AcceleratorTemplate& a : *table)
+            keys[a.key.toString(QKeySequence::PortableText)] = a.command;
+        for (const auto& [key, command] : standard)
+            EXPECT_EQ(keys[key], command) << key.toStdString();
+        // A shortcut for a command the menu does not show would be a hidden command.
+        std::vector<UINT> documentIds = menuIds(129);
+        for (const AcceleratorTemplate& a : *table)
+            EXPECT_EQ(std::count(documentIds.begin(), documentIds.end(), a.command), 1) << a.command;
+    }
+}
