@@ -1,0 +1,335 @@
+#include "kernelproc/GiacEvaluator.h"
+
+#include "kernelproc/GiacInput.h"
+#include "kernelproc/GiacNames.h"
+#include "kernelproc/GiacOutput.h"
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
+#include <giac/config.h>
+#include <giac/giac.h>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+class GiacFault : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The symbols that name constants or functions rather than unknowns.
+bool isKnownConstant(const std::string& name)
+{
+    static const char* const names[] = {"Pi", "E", "e", "I", "i", "Infinity", "ComplexInfinity", "Indeterminate",
+                                        "True", "False", "EulerGamma", "GoldenRatio", "Degree", "Null",
+                                        "Direction", "vxOtherwise", "Constant", "Greater"};
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+bool contains(const Expr& e, const char* headName)
+{
+    if (!e.isFunction())
+        return false;
+    if (e.hasHead(headName))
+        return true;
+    return std::any_of(e.parts.begin(), e.parts.end(), [headName](const Expr& p) { return contains(p, headName); });
+}
+
+Expr withConstant(Expr value)
+{
+    Expr constant = Expr::function("VXSubscript", {Expr::symbol("C"), Expr::symbol("vxReplSub")});
+    if (value.hasHead("Plus")) {
+        value.parts.push_back(std::move(constant));
+        return value;
+    }
+    return Expr::function("Plus", {std::move(value), std::move(constant)});
+}
+
+Expr alternatives(std::vector<Expr> choices)
+{
+    if (choices.empty())
+        return Expr::symbol("False");
+    if (choices.size() == 1)
+        return std::move(choices.front());
+    return Expr::function("VXOr", std::move(choices));
+}
+
+// Plus[Part[Sort[List[...], Greater], 1], 1]: one more than the largest integer.
+std::optional<Expr> nextAfterMax(const Expr& e)
+{
+    if (!e.hasHead("Plus", 2) || !e.arg(0).hasHead("Part", 2) || !e.arg(0).arg(0).hasHead("Sort", 2))
+        return std::nullopt;
+    const Expr& sort = e.arg(0).arg(0);
+    if (!sort.arg(0).hasHead("List") || !sort.arg(1).isSymbol("Greater") || e.arg(1) != Expr::integer(1)
+        || e.arg(0).arg(1) != Expr::integer(1))
+        return std::nullopt;
+    long long best = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < sort.arg(0).argCount(); ++i) {
+        const Expr& item = sort.arg(0).arg(i);
+        if (item.type != wire::kTokenInteger)
+            continue;
+        try {
+            long long value = std::stoll(item.text);
+            best = any ? std::max(best, value) : value;
+            any = true;
+        } catch (const std::exception&) {
+        }
+    }
+    return Expr::integer(any ? best + 1 : 1);
+}
+
+} // namespace
+
+struct GiacEvaluator::Impl {
+    giac::context context;
+    std::ostringstream chatter;   // Giac's remarks while it works: not for the program
+};
+
+GiacEvaluator::GiacEvaluator() : impl_(std::make_unique<Impl>())
+{
+    // The letters the program treats as constants from the start.
+    constants_ = {"C", "capE", "capI", "c"};
+}
+
+GiacEvaluator::~GiacEvaluator() = default;
+
+void GiacEvaluator::interrupt()
+{
+    giac::ctrl_c = true;
+    giac::interrupted = true;
+}
+
+void GiacEvaluator::clearInterrupt()
+{
+    giac::ctrl_c = false;
+    giac::interrupted = false;
+}
+
+Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
+{
+    std::string about = expr.isFunction() && expr.head().isSymbol() ? expr.head().text : "General";
+    try {
+        if (auto next = nextAfterMax(expr))
+            return *next;
+        if (expr.isSymbol("Null") || expr.hasHead("Hold"))
+            return expr;
+        if (expr.hasHead("SetAttributes", 2) || expr.hasHead("ClearAttributes", 2))
+            return setAttribute(expr, expr.hasHead("SetAttributes"));
+        std::string_view head = expr.isFunction() && expr.head().isSymbol() ? plainHead(expr.head().text) : "";
+        if (head == "Solve")
+            return evaluateSolve(expr, ask);
+        if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).isSymbol())
+            return evaluateIntegrate(expr);
+        if (head == "Series")
+            return evaluateSeries(expr);
+        if (head == "FactorInteger")
+            return evaluateFactorInteger(expr);
+        if (head == "Dt" && expr.argCount() == 2 && expr.arg(1).isSymbol())
+            return evaluateTotalDerivative(expr);
+        GiacInput input;
+        std::string text = input.translate(expr);
+        return giacValue(text, input.sawMatrix());
+    } catch (const TranslationError& e) {
+        // As the kernel does with what it cannot evaluate: say so, and answer the input unchanged.
+        messages.push_back({about, "argx", std::string("Cannot evaluate: ") + e.what() + "."});
+        return expr;
+    } catch (const std::exception& e) {
+        messages.push_back({about, "giac", e.what()});
+    }
+    return Expr::symbol("$Failed");
+}
+
+Expr GiacEvaluator::giacValue(const std::string& text, bool matrices, bool regroup)
+{
+    giac::context* ctx = &impl_->context;
+    giac::logptr(&impl_->chatter, ctx);
+    giac::first_error_line(0, ctx);
+    // regroup collects like terms and powers, as the kernel does with every value (x + x is 2 x).
+    giac::gen parsed(regroup ? "regroup(" + text + ")" : text, ctx);
+    if (giac::first_error_line(ctx) > 0)
+        throw GiacFault("Giac could not read " + text);
+    giac::gen value = giac::eval(parsed, 1, ctx);
+    if (value.type == giac::_STRNG && value._STRNGptr->find("Error") != std::string::npos)
+        throw GiacFault(*value._STRNGptr);
+    OutputOptions options;
+    options.matrices = matrices;
+    return fromGiac(value, ctx, options);
+}
+
+std::vector<std::string> GiacEvaluator::freeSymbols(const Expr& expr) const
+{
+    std::vector<std::string> found;
+    std::function<void(const Expr&)> walk = [&](const Expr& e) {
+        if (e.isSymbol()) {
+            if (!isKnownConstant(e.text) && !constants_.count(e.text)
+                && std::find(found.begin(), found.end(), e.text) == found.end())
+                found.push_back(e.text);
+            return;
+        }
+        for (std::size_t i = 0; i < e.argCount(); ++i)
+            walk(e.arg(i));
+    };
+    walk(expr);
+    return found;
+}
+
+Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
+{
+    if (expr.argCount() < 1 || expr.argCount() > 2)
+        throw TranslationError("Solve needs equations and the unknowns");
+    Expr equations = expr.arg(0);
+    Expr unknowns;
+    if (expr.argCount() == 2) {
+        unknowns = expr.arg(1);
+    } else {
+        std::vector<std::string> candidates = freeSymbols(equations);
+        if (candidates.empty()) {
+            GiacInput input;
+            return giacValue(input.translate(equations), false);
+        }
+        if (candidates.size() == 1) {
+            unknowns = Expr::symbol(candidates.front());
+        } else {
+            std::vector<Expr> choices;
+            for (const std::string& name : candidates)
+                choices.push_back(Expr::symbol(name));
+            std::optional<Expr> reply =
+                ask ? ask(3, Expr::function("List", {Expr::string("Solve for which variable?"),
+                                                      Expr::function("List", std::move(choices))}))
+                    : std::nullopt;
+            if (!reply || !reply->isSymbol() || std::find(candidates.begin(), candidates.end(), reply->text) == candidates.end())
+                return Expr::symbol("$Canceled");
+            unknowns = *reply;
+        }
+    }
+    bool several = unknowns.hasHead("List");
+    std::vector<Expr> vars;
+    if (several) {
+        vars.assign(unknowns.parts.begin() + 1, unknowns.parts.end());
+    } else {
+        vars.push_back(unknowns);
+    }
+    if (equations.hasHead("List") || equations.hasHead("VXEqnSet"))
+        equations.parts.front() = Expr::symbol("List");
+    GiacInput input;
+    std::string text = "csolve(" + input.translate(equations) + "," + input.translate(unknowns) + ")";
+    Expr solutions = giacValue(text, false);
+    if (!solutions.hasHead("List"))
+        return solutions;
+    std::vector<Expr> choices;
+    for (std::size_t s = 0; s < solutions.argCount(); ++s) {
+        const Expr& solution = solutions.arg(s);
+        if (several && solution.hasHead("List", vars.size())) {
+            std::vector<Expr> equalities;
+            for (std::size_t v = 0; v < vars.size(); ++v)
+                equalities.push_back(Expr::function("Equal", {vars[v], solution.arg(v)}));
+            choices.push_back(Expr::function("List", std::move(equalities)));
+        } else {
+            choices.push_back(Expr::function("Equal", {vars.front(), solution}));
+        }
+    }
+    return alternatives(std::move(choices));
+}
+
+Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
+{
+    GiacInput input;
+    return withConstant(giacValue(input.translate(expr), input.sawMatrix()));
+}
+
+Expr GiacEvaluator::evaluateSeries(const Expr& expr)
+{
+    GiacInput input;
+    // Giac lists a series' terms by ascending powers; regrouping would reverse them.
+    Expr value = giacValue(input.translate(expr), false, false);
+    if (!value.hasHead("Plus"))
+        return contains(value, "order_size") ? Expr::integer(0) : value;
+    Expr kept = Expr::function("Plus", {});
+    for (std::size_t i = 0; i < value.argCount(); ++i) {
+        if (!contains(value.arg(i), "order_size"))
+            kept.parts.push_back(value.arg(i));
+    }
+    if (kept.argCount() == 0)
+        return Expr::integer(0);
+    return kept.argCount() == 1 ? kept.arg(0) : kept;
+}
+
+Expr GiacEvaluator::evaluateTotalDerivative(const Expr& expr)
+{
+    // Every variable other than x and the constants depends on x: y becomes
+    // y[x] for the derivative, and D[y[x], x] comes back as Dt[y, x].
+    const Expr& x = expr.arg(1);
+    std::vector<std::string> dependent = freeSymbols(expr.arg(0));
+    dependent.erase(std::remove(dependent.begin(), dependent.end(), x.text), dependent.end());
+    auto isDependent = [&](const Expr& e) {
+        return e.isSymbol() && std::find(dependent.begin(), dependent.end(), e.text) != dependent.end();
+    };
+    std::function<Expr(const Expr&)> applied = [&](const Expr& e) -> Expr {
+        if (isDependent(e))
+            return Expr::function(e, {x});
+        if (!e.isFunction())
+            return e;
+        Expr out = e;
+        for (std::size_t i = 0; i < out.argCount(); ++i)
+            out.arg(i) = applied(out.arg(i));
+        return out;
+    };
+    std::function<Expr(const Expr&)> restored = [&](const Expr& e) -> Expr {
+        if (e.hasHead("D", 2) && e.arg(0).isFunction() && isDependent(e.arg(0).head()) && e.arg(0).argCount() == 1
+            && e.arg(0).arg(0) == x && e.arg(1) == x)
+            return Expr::function("Dt", {e.arg(0).head(), x});
+        if (e.isFunction() && isDependent(e.head()) && e.argCount() == 1 && e.arg(0) == x)
+            return e.head();
+        if (!e.isFunction())
+            return e;
+        Expr out = e;
+        for (std::size_t i = 0; i < out.argCount(); ++i)
+            out.arg(i) = restored(out.arg(i));
+        return out;
+    };
+    GiacInput input;
+    Expr derivative = Expr::function("D", {applied(expr.arg(0)), x});
+    return restored(giacValue(input.translate(derivative), input.sawMatrix()));
+}
+
+Expr GiacEvaluator::evaluateFactorInteger(const Expr& expr)
+{
+    // Giac lists prime, exponent, prime, exponent...; the kernel pairs them.
+    GiacInput input;
+    Expr flat = giacValue(input.translate(expr), false);
+    if (!flat.hasHead("List") || flat.argCount() % 2 != 0)
+        return flat;
+    Expr pairs = Expr::function("List", {});
+    for (std::size_t i = 0; i < flat.argCount(); i += 2)
+        pairs.parts.push_back(Expr::function("List", {flat.arg(i), flat.arg(i + 1)}));
+    return pairs;
+}
+
+Expr GiacEvaluator::setAttribute(const Expr& expr, bool set)
+{
+    const Expr& letter = expr.arg(0);
+    if (!letter.isSymbol() || !expr.arg(1).isSymbol("Constant"))
+        throw TranslationError("only the Constant attribute of a symbol can be set");
+    // The palette sends the raw letter; typed letters travel in their package spelling.
+    static const std::pair<const char*, const char*> spellings[] = {
+        {"E", "capE"}, {"e", "E"}, {"I", "capI"}, {"i", "I"}, {"p", "vxP"}, {"T", "VXT"}, {"D", "VXD"}};
+    std::string name = letter.text;
+    for (const auto& [raw, package] : spellings) {
+        if (name == raw) {
+            name = package;
+            break;
+        }
+    }
+    if (set)
+        constants_.insert(name);
+    else
+        constants_.erase(name);
+    return Expr::symbol("Null");
+}
+
+} // namespace kernelproc

@@ -1,0 +1,57 @@
+#pragma once
+// Evaluates kernel expressions with Giac. Giac's headers stay out of this
+// header, so the rest of the kernel compiles without them.
+#include "mathlink/Expr.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kernelproc {
+
+struct KernelMessage {
+    std::string symbol;   // the function the message is about
+    std::string tag;
+    std::string text;
+};
+
+class GiacEvaluator {
+public:
+    // Asks the program question `number` with the argument; nothing when the
+    // question cannot be asked (the link is gone or the request was answered).
+    using Ask = std::function<std::optional<wire::Expr>(int number, const wire::Expr& argument)>;
+
+    GiacEvaluator();
+    ~GiacEvaluator();
+    GiacEvaluator(const GiacEvaluator&) = delete;
+    GiacEvaluator& operator=(const GiacEvaluator&) = delete;
+
+    // The answer; faults are reported in `messages` and answered $Failed.
+    wire::Expr evaluate(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
+
+    // Safe from any thread: asks a running computation to stop.
+    static void interrupt();
+    // Called before each request.
+    static void clearInterrupt();
+
+    const std::set<std::string>& constants() const { return constants_; }
+
+private:
+    struct Impl;
+    wire::Expr evaluateSolve(const wire::Expr& expr, const Ask& ask);
+    wire::Expr evaluateIntegrate(const wire::Expr& expr);
+    wire::Expr evaluateSeries(const wire::Expr& expr);
+    wire::Expr evaluateFactorInteger(const wire::Expr& expr);
+    wire::Expr evaluateTotalDerivative(const wire::Expr& expr);
+    wire::Expr setAttribute(const wire::Expr& expr, bool set);
+    wire::Expr giacValue(const std::string& text, bool matrices, bool regroup = true);
+    std::vector<std::string> freeSymbols(const wire::Expr& expr) const;
+
+    std::unique_ptr<Impl> impl_;
+    std::set<std::string> constants_;
+};
+
+} // namespace kernelproc

@@ -1,0 +1,427 @@
+#include "kernelproc/GiacInput.h"
+
+#include "kernelproc/GiacNames.h"
+
+#include <cctype>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+constexpr int kMaxDepth = 256;   // far beyond any formula; keeps the stack small
+
+const char* relationOperator(std::string_view head)
+{
+    if (head == "Equal")
+        return "=";
+    if (head == "Unequal")
+        return "!=";
+    if (head == "Less")
+        return "<";
+    if (head == "LessEqual")
+        return "<=";
+    if (head == "Greater")
+        return ">";
+    if (head == "GreaterEqual")
+        return ">=";
+    return nullptr;
+}
+
+std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+bool validDigits(const std::string& text, bool real)
+{
+    std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    bool digit = false;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            digit = true;
+        else if (!(real && (c == '.' || c == 'e' || c == 'E' || ((c == '-' || c == '+') && (text[i - 1] == 'e' || text[i - 1] == 'E')))))
+            return false;
+    }
+    return digit;
+}
+
+bool isOpaqueAtom(std::string_view head)
+{
+    static const char* const heads[] = {"VXSubscript", "Subscript", "VXTagVar", "VXDrawVar", "VXOverHat", "OverHat",
+                                        "VXOverDot", "OverDot", "VXOverVector", "OverVector", "VXOverTilde",
+                                        "OverTilde", "VXDoubleOverDot", "VXOverDoubleDot"};
+    for (const char* h : heads) {
+        if (head == h)
+            return true;
+    }
+    return false;
+}
+
+bool isNumberOrInfinity(const Expr& e)
+{
+    if (e.type == wire::kTokenInteger || e.type == wire::kTokenReal || e.isSymbol("Infinity"))
+        return true;
+    return e.hasHead("Times", 2) && e.arg(0).type == wire::kTokenInteger && e.arg(1).isSymbol("Infinity");
+}
+
+} // namespace
+
+std::string GiacInput::translate(const Expr& expr)
+{
+    if (++depth_ > kMaxDepth)
+        throw TranslationError("the expression is nested too deeply");
+    std::string text = expr.isFunction() ? function(expr) : atom(expr);
+    --depth_;
+    return text;
+}
+
+std::string GiacInput::atom(const Expr& e)
+{
+    switch (e.type) {
+    case wire::kTokenString:
+        return quoted(e.text);
+    case wire::kTokenInteger: {
+        std::string digits = e.text;
+        while (!digits.empty() && digits.front() == ' ')
+            digits.erase(0, 1);
+        if (!validDigits(digits, false))
+            throw TranslationError("malformed integer " + e.text);
+        return "(" + digits + ")";
+    }
+    case wire::kTokenReal:
+        return real(e.text);
+    default:
+        return symbol(e.text);
+    }
+}
+
+std::string GiacInput::real(const std::string& text)
+{
+    // "3.14`20" carries a precision mark; "1.5*^20" the kernel's exponent mark.
+    std::string digits = text.substr(0, text.find('`'));
+    while (!digits.empty() && digits.back() == ' ')
+        digits.pop_back();
+    if (auto mark = digits.find("*^"); mark != std::string::npos)
+        digits = digits.substr(0, mark).append("e").append(digits, mark + 2, std::string::npos);
+    if (!digits.empty() && digits.front() == '.')
+        digits = std::string("0").append(digits);
+    if (!validDigits(digits, true))
+        throw TranslationError("malformed real " + text);
+    std::size_t significant = 0;
+    for (char c : digits.substr(0, digits.find_first_of("eE")))
+        significant += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
+    if (significant > 15)
+        return "evalf(" + digits + "," + std::to_string(significant) + ")";
+    return "(" + digits + ")";
+}
+
+std::string GiacInput::symbol(const std::string& name)
+{
+    static const std::pair<const char*, const char*> constants[] = {
+        {"Pi", "pi"}, {"E", "e"}, {"e", "e"}, {"I", "i"}, {"i", "i"}, {"Infinity", "inf"},
+        {"\xE2\x88\x9E", "inf"},   // the plain form writes infinity as its character
+        {"ComplexInfinity", "infinity"}, {"Indeterminate", "undef"}, {"True", "true"}, {"False", "false"},
+        {"EulerGamma", "euler_gamma"}, {"GoldenRatio", "((1+sqrt(5))/2)"}, {"Degree", "(pi/180)"},
+        {"Null", "NULL"},
+    };
+    for (const auto& [kernel, giac] : constants) {
+        if (name == kernel)
+            return giac;
+    }
+    if (name.empty())
+        throw TranslationError("a symbol without a name");
+    return encodeSymbol(name);
+}
+
+std::string GiacInput::args(const Expr& e, std::size_t from)
+{
+    std::string out;
+    for (std::size_t i = from; i < e.argCount(); ++i) {
+        if (i > from)
+            out += ",";
+        out += translate(e.arg(i));
+    }
+    return out;
+}
+
+std::string GiacInput::joined(const Expr& e, const char* op)
+{
+    if (e.argCount() == 0)
+        return std::string(op) == "+" ? "0" : "1";
+    std::string out = "(";
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (i > 0)
+            out += op;
+        out += translate(e.arg(i));
+    }
+    return out + ")";
+}
+
+std::string GiacInput::function(const Expr& e)
+{
+    const Expr& headExpr = e.head();
+    if (headExpr.isFunction())
+        return compoundHead(e);
+    if (!headExpr.isSymbol())
+        throw TranslationError("a head that is not a symbol");
+    std::string_view head = plainHead(headExpr.text);
+    std::size_t n = e.argCount();
+    auto need = [&](std::size_t low, std::size_t high) {
+        if (n < low || n > high)
+            throw TranslationError(std::string(headExpr.text) + " called with " + std::to_string(n) + " arguments");
+    };
+
+    if (head == "Plus")
+        return joined(e, "+");
+    if (head == "Times")
+        return joined(e, "*");
+    if (head == "Dot")   // Giac's product of vectors and matrices is the kernel's dot product
+        return joined(e, "*");
+    if (head == "Power") {
+        need(2, 2);
+        return "((" + translate(e.arg(0)) + ")^(" + translate(e.arg(1)) + "))";
+    }
+    if (head == "Divide" || head == "Rational") {
+        need(2, 2);
+        return "((" + translate(e.arg(0)) + ")/(" + translate(e.arg(1)) + "))";
+    }
+    if (head == "Subtract") {
+        need(2, 2);
+        return "((" + translate(e.arg(0)) + ")-(" + translate(e.arg(1)) + "))";
+    }
+    if (head == "Minus") {
+        need(1, 1);
+        return "(-(" + translate(e.arg(0)) + "))";
+    }
+    if (head == "Sqrt") {
+        need(1, 1);
+        return "sqrt(" + translate(e.arg(0)) + ")";
+    }
+    if (head == "Radical") {
+        need(1, 2);
+        if (n == 1 || (e.arg(1).type == wire::kTokenInteger && e.arg(1).text == "2"))
+            return "sqrt(" + translate(e.arg(0)) + ")";
+        return "surd(" + translate(e.arg(0)) + "," + translate(e.arg(1)) + ")";
+    }
+    if (head == "Complex") {
+        need(2, 2);
+        return "((" + translate(e.arg(0)) + ")+(" + translate(e.arg(1)) + ")*i)";
+    }
+    if (head == "Log") {
+        need(1, 2);
+        if (n == 1)
+            return "ln(" + translate(e.arg(0)) + ")";
+        return "simplify(ln(" + translate(e.arg(1)) + ")/ln(" + translate(e.arg(0)) + "))";
+    }
+    if (head == "Mod") {
+        need(2, 2);
+        std::string a = translate(e.arg(0));
+        std::string b = translate(e.arg(1));
+        return "((" + a + ")-(" + b + ")*floor((" + a + ")/(" + b + ")))";
+    }
+    if (head == "List" || head == "EqnSet" || head == "Column")
+        return "[" + args(e) + "]";
+    if (head == "Matrix" || head == "Table") {
+        sawMatrix_ = true;
+        need(1, 1);
+        return translate(e.arg(0));
+    }
+    if (head == "Part") {
+        need(2, 2);
+        return "((" + translate(e.arg(0)) + ")[(" + translate(e.arg(1)) + ")-1])";
+    }
+    if (head == "Sort") {
+        need(1, 2);
+        std::string sorted = "sort(" + translate(e.arg(0)) + ")";
+        if (n == 2 && e.arg(1).isSymbol("Greater"))
+            return "revlist(" + sorted + ")";
+        return sorted;
+    }
+    if (const char* op = relationOperator(head))
+        return relation(op, e);
+    if (head == "Inequality")
+        return inequality(e);
+    if (head == "And" || head == "Or" || head == "Xor") {
+        std::string op = head == "And" ? " and " : head == "Or" ? " or " : " xor ";
+        return joined(e, op.c_str());
+    }
+    if (head == "Not") {
+        need(1, 1);
+        return "(not(" + translate(e.arg(0)) + "))";
+    }
+    if (head == "D" || head == "Dt")
+        return derivative(e);
+    if (head == "Integrate") {
+        need(2, 2);
+        return iterator(e.arg(0), e.arg(1), "integrate");
+    }
+    if (head == "Sum") {
+        need(2, 2);
+        return iterator(e.arg(0), e.arg(1), "sum");
+    }
+    if (head == "Product") {
+        need(2, 2);
+        return iterator(e.arg(0), e.arg(1), "product");
+    }
+    if (head == "Limit")
+        return limit(e);
+    if (head == "Series") {
+        need(2, 2);
+        const Expr& spec = e.arg(1);
+        if (!spec.hasHead("List", 3))
+            throw TranslationError("Series needs {variable, point, order}");
+        return "series(" + translate(e.arg(0)) + "," + args(spec) + ")";
+    }
+    if (head == "N") {
+        need(1, 2);
+        return "evalf(" + args(e) + ")";
+    }
+    if (head == "Split")
+        return split(e);
+    if (isOpaqueAtom(headExpr.text))   // a subscripted or accented variable is one unknown
+        return encodeSymbol(wire::toFullForm(e));
+    if (head == "Hold" || head == "Literal" || head == "Mover" || head == "Target" || head == "Marker") {
+        need(1, 1);
+        return translate(e.arg(0));
+    }
+    std::string giac = giacFunctionFor(headExpr.text);
+    if (!giac.empty())
+        return giac + "(" + args(e) + ")";
+    // A free head: an undefined function of its arguments.
+    return symbol(headExpr.text) + "(" + args(e) + ")";
+}
+
+std::string GiacInput::compoundHead(const Expr& e)
+{
+    // Derivative[n...][f][x...]: the derivatives of f at the arguments.
+    const Expr& head = e.head();
+    if (head.argCount() == 1 && head.head().hasHead("Derivative") && head.arg(0).isSymbol()) {
+        const Expr& orders = head.head();
+        if (orders.argCount() != e.argCount())
+            throw TranslationError("Derivative orders do not match the arguments");
+        std::string call;
+        std::string text;
+        for (std::size_t i = 0; i < e.argCount(); ++i) {
+            std::string var = "qvd_" + std::to_string(i);
+            call += (i ? "," : "") + var;
+        }
+        std::string known = giacFunctionFor(head.arg(0).text);
+        text = (known.empty() ? symbol(head.arg(0).text) : known) + "(" + call + ")";
+        for (std::size_t i = 0; i < e.argCount(); ++i)
+            text = "diff(" + text + ",qvd_" + std::to_string(i) + "," + translate(orders.arg(i)) + ")";
+        std::string subst = text;
+        for (std::size_t i = 0; i < e.argCount(); ++i)
+            subst = "subst(" + subst + ",qvd_" + std::to_string(i) + "=" + translate(e.arg(i)) + ")";
+        return subst;
+    }
+    throw TranslationError("a compound head other than Derivative[n][f]");
+}
+
+std::string GiacInput::iterator(const Expr& body, const Expr& spec, const char* giacName)
+{
+    std::string f = translate(body);
+    if (spec.isSymbol())
+        return std::string(giacName) + "(" + f + "," + translate(spec) + ")";
+    if (spec.hasHead("List", 3)) {
+        std::string text = std::string(giacName) + "(" + f + "," + args(spec) + ")";
+        // A closed form over a symbolic range reads best factored: n (n + 1) / 2.
+        bool symbolicRange = !isNumberOrInfinity(spec.arg(1)) || !isNumberOrInfinity(spec.arg(2));
+        return std::string(giacName) == "sum" && symbolicRange ? "factor(" + text + ")" : text;
+    }
+    if (spec.hasHead("List", 2))
+        return std::string(giacName) + "(" + f + "," + translate(spec.arg(0)) + ",1," + translate(spec.arg(1)) + ")";
+    throw TranslationError(std::string("a malformed range in ") + giacName);
+}
+
+std::string GiacInput::derivative(const Expr& e)
+{
+    if (e.argCount() < 1)
+        throw TranslationError("D without an expression");
+    std::string text = translate(e.arg(0));
+    if (e.argCount() == 1)
+        return text;
+    for (std::size_t i = 1; i < e.argCount(); ++i) {
+        const Expr& v = e.arg(i);
+        if (v.hasHead("List", 2))
+            text = "diff(" + text + "," + translate(v.arg(0)) + "," + translate(v.arg(1)) + ")";
+        else
+            text = "diff(" + text + "," + translate(v) + ")";
+    }
+    return text;
+}
+
+std::string GiacInput::limit(const Expr& e)
+{
+    if (e.argCount() < 2 || e.argCount() > 3 || !e.arg(1).hasHead("Rule", 2))
+        throw TranslationError("Limit needs an expression and a rule");
+    const Expr& rule = e.arg(1);
+    std::string text = "limit(" + translate(e.arg(0)) + "," + translate(rule.arg(0)) + "," + translate(rule.arg(1));
+    if (e.argCount() == 3) {
+        const Expr& dir = e.arg(2);
+        if (!dir.hasHead("Rule", 2) || !dir.arg(0).isSymbol("Direction"))
+            throw TranslationError("Limit's third argument must be Direction -> 1 or -1");
+        // Direction -> -1 approaches from above, Giac's +1.
+        text += ",-(" + translate(dir.arg(1)) + ")";
+    }
+    return text + ")";
+}
+
+std::string GiacInput::relation(const std::string& op, const Expr& e)
+{
+    if (e.argCount() < 2)
+        throw TranslationError("a relation needs two sides");
+    std::string out = "(";
+    for (std::size_t i = 0; i + 1 < e.argCount(); ++i) {
+        if (i > 0)
+            out += " and ";
+        out.append("(").append(translate(e.arg(i))).append(")").append(op).append("(").append(translate(e.arg(i + 1))).append(")");
+    }
+    return out + ")";
+}
+
+std::string GiacInput::inequality(const Expr& e)
+{
+    // a, Less, b, LessEqual, c, ...
+    if (e.argCount() < 3 || e.argCount() % 2 == 0)
+        throw TranslationError("a malformed inequality chain");
+    std::string out = "(";
+    for (std::size_t i = 0; i + 2 < e.argCount(); i += 2) {
+        const Expr& opExpr = e.arg(i + 1);
+        const char* op = opExpr.isSymbol() ? relationOperator(opExpr.text) : nullptr;
+        if (!op)
+            throw TranslationError("an unknown relation in an inequality chain");
+        if (i > 0)
+            out += " and ";
+        out.append("(").append(translate(e.arg(i))).append(")").append(op).append("(").append(translate(e.arg(i + 2))).append(")");
+    }
+    return out + ")";
+}
+
+std::string GiacInput::split(const Expr& e)
+{
+    // Split[{v1, c1}, {v2, c2}, ..., {v, vxOtherwise}]
+    std::string out = "piecewise(";
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        const Expr& piece = e.arg(i);
+        if (!piece.hasHead("List", 2))
+            throw TranslationError("a split piece must be {value, condition}");
+        if (i > 0)
+            out += ",";
+        if (piece.arg(1).isSymbol("vxOtherwise"))
+            out += translate(piece.arg(0));
+        else
+            out += translate(piece.arg(1)) + "," + translate(piece.arg(0));
+    }
+    return out + ")";
+}
+
+} // namespace kernelproc

@@ -1,0 +1,43 @@
+#pragma once
+// Writes a kernel expression in Giac's input language. Free symbols become
+// identifiers of their own ("qv_x"); the kernel's constants and functions
+// become Giac's.
+#include "mathlink/Expr.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace kernelproc {
+
+// An expression that has no Giac form; the text says which part.
+class TranslationError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class GiacInput {
+public:
+    std::string translate(const wire::Expr& expr);
+    // True once a VXMatrix was translated, so that answers show matrices as grids.
+    bool sawMatrix() const { return sawMatrix_; }
+
+private:
+    std::string atom(const wire::Expr& e);
+    std::string symbol(const std::string& name);
+    std::string real(const std::string& text);
+    std::string function(const wire::Expr& e);
+    std::string args(const wire::Expr& e, std::size_t from = 0);
+    std::string joined(const wire::Expr& e, const char* op);
+    std::string iterator(const wire::Expr& body, const wire::Expr& spec, const char* giacName);
+    std::string derivative(const wire::Expr& e);
+    std::string limit(const wire::Expr& e);
+    std::string relation(const std::string& head, const wire::Expr& e);
+    std::string inequality(const wire::Expr& e);
+    std::string split(const wire::Expr& e);
+    std::string compoundHead(const wire::Expr& e);
+
+    bool sawMatrix_ = false;
+    int depth_ = 0;
+};
+
+} // namespace kernelproc

@@ -1,0 +1,116 @@
+#include "kernelproc/GiacNames.h"
+
+#include <cctype>
+#include <utility>
+
+namespace kernelproc {
+
+namespace {
+
+struct NamePair {
+    const char* kernel;
+    const char* giac;
+};
+
+// Heads that translate one to one: the kernel's function applied to the same
+// arguments is Giac's function.
+constexpr NamePair kFunctions[] = {
+    {"Sin", "sin"}, {"Cos", "cos"}, {"Tan", "tan"}, {"Cot", "cot"}, {"Sec", "sec"}, {"Csc", "csc"},
+    {"ArcSin", "asin"}, {"ArcCos", "acos"}, {"ArcTan", "atan"}, {"ArcCot", "acot"}, {"ArcSec", "asec"},
+    {"ArcCsc", "acsc"}, {"Sinh", "sinh"}, {"Cosh", "cosh"}, {"Tanh", "tanh"}, {"Coth", "coth"},
+    {"Sech", "sech"}, {"Csch", "csch"}, {"ArcSinh", "asinh"}, {"ArcCosh", "acosh"}, {"ArcTanh", "atanh"},
+    {"Exp", "exp"}, {"Abs", "abs"}, {"Sign", "sign"}, {"Floor", "floor"}, {"Ceiling", "ceil"},
+    {"Round", "round"}, {"Gamma", "Gamma"}, {"Beta", "Beta"}, {"Erf", "erf"}, {"Erfc", "erfc"},
+    {"Zeta", "Zeta"}, {"BesselJ", "BesselJ"}, {"BesselY", "BesselY"}, {"BesselI", "BesselI"},
+    {"BesselK", "BesselK"}, {"Factorial", "factorial"}, {"Binomial", "comb"}, {"Conjugate", "conj"},
+    {"Re", "re"}, {"Im", "im"}, {"Arg", "arg"}, {"Max", "max"}, {"Min", "min"}, {"GCD", "gcd"},
+    {"LCM", "lcm"}, {"Det", "det"}, {"Inverse", "inv"}, {"Transpose", "tran"}, {"Cross", "cross"},
+    {"ExpIntegralEi", "Ei"}, {"LogIntegral", "Li"}, {"SinIntegral", "Si"},
+    {"CosIntegral", "Ci"}, {"PolyGamma", "Psi"}, {"Simplify", "simplify"}, {"FullSimplify", "simplify"},
+    {"Expand", "expand"}, {"Factor", "factor"}, {"Together", "ratnormal"}, {"Cancel", "normal"},
+    {"Apart", "partfrac"}, {"TrigExpand", "texpand"}, {"TrigReduce", "tlin"}, {"Eigenvalues", "eigenvals"},
+    {"Tr", "trace"}, {"Length", "size"}, {"Total", "sum"}, {"IdentityMatrix", "idn"},
+    {"Prime", "ithprime"}, {"EulerPhi", "euler"}, {"PrimeQ", "isprime"}, {"FactorInteger", "ifactors"},
+    {"Numerator", "numer"}, {"Denominator", "denom"}, {"UnitStep", "Heaviside"},
+    {"DiracDelta", "Dirac"}, {"MatrixPower", "pow"}, {"Norm", "l2norm"}, {"Quotient", "iquo"},
+};
+
+bool isPlainChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string_view plainHead(std::string_view head)
+{
+    if (head.size() > 2 && head.substr(0, 2) == "VX")
+        return head.substr(2);
+    return head;
+}
+
+std::string giacFunctionFor(std::string_view head)
+{
+    std::string_view plain = plainHead(head);
+    for (const auto& pair : kFunctions) {
+        if (plain == pair.kernel)
+            return pair.giac;
+    }
+    return {};
+}
+
+std::string kernelFunctionFor(std::string_view giacName)
+{
+    if (giacName == "ln")
+        return "Log";
+    for (const auto& pair : kFunctions) {
+        if (giacName == pair.giac)
+            return pair.kernel;   // the first spelling listed is the one answered
+    }
+    return {};
+}
+
+std::string encodeSymbol(std::string_view name)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string out = "qv_";
+    for (char c : name) {
+        if (isPlainChar(c)) {
+            out += c;
+        } else {
+            auto u = static_cast<unsigned char>(c);
+            out += '_';
+            out += digits[u >> 4];
+            out += digits[u & 15];
+        }
+    }
+    return out;
+}
+
+std::string decodeSymbol(std::string_view identifier)
+{
+    if (identifier.size() <= 3 || identifier.substr(0, 3) != "qv_")
+        return {};
+    std::string out;
+    for (std::size_t i = 3; i < identifier.size(); ++i) {
+        char c = identifier[i];
+        if (c == '_' && i + 2 < identifier.size() && hexValue(identifier[i + 1]) >= 0 && hexValue(identifier[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(identifier[i + 1]) * 16 + hexValue(identifier[i + 2]));
+            i += 2;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace kernelproc

@@ -1,0 +1,26 @@
+#pragma once
+// The names shared by the translation into Giac's input language and back:
+// function heads, constants, and the encoding of free symbols as Giac
+// identifiers.
+#include <string>
+#include <string_view>
+
+namespace kernelproc {
+
+// Giac's name for a kernel function head ("Sin" -> "sin"), or "" when unknown.
+// The package spellings with a "VX" prefix map as their plain names do.
+std::string giacFunctionFor(std::string_view head);
+// The kernel head for a Giac function name ("sin" -> "Sin"), or "" when unknown.
+std::string kernelFunctionFor(std::string_view giacName);
+
+// A free kernel symbol as a Giac identifier that cannot clash with Giac's own
+// names: "qv_" followed by the name, with every byte other than a letter or a
+// digit written "_hh".
+std::string encodeSymbol(std::string_view name);
+// The kernel name of such an identifier, or "" when it is not one.
+std::string decodeSymbol(std::string_view identifier);
+
+// The package spelling with the "VX" prefix dropped when the rest is a known head.
+std::string_view plainHead(std::string_view head);
+
+} // namespace kernelproc

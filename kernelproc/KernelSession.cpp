@@ -1,0 +1,207 @@
+#include "kernelproc/KernelSession.h"
+
+#include <unistd.h>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+// How long a computation may take to notice an abort before the kernel
+// answers $Aborted without waiting for it.
+constexpr auto kAbortGrace = std::chrono::milliseconds(350);
+
+constexpr const char* kPackageName = "VXCompute`";
+
+Expr returnPacket(Expr value)
+{
+    return Expr::function("ReturnPacket", {std::move(value)});
+}
+
+} // namespace
+
+KernelSession::KernelSession(int dataFd, int controlFd, bool testHooks)
+    : endpoint_(dataFd, controlFd), testHooks_(testHooks)
+{
+}
+
+KernelSession::~KernelSession()
+{
+    endpoint_.stopWatching();
+    {
+        std::lock_guard lock(watchdogMutex_);
+        stopping_ = true;
+    }
+    watchdogWake_.notify_all();
+    if (watchdog_.joinable())
+        watchdog_.join();
+}
+
+int KernelSession::run()
+{
+    if (!endpoint_.greet())
+        return 2;
+    watchdog_ = std::thread([this] { watchdogLoop(); });
+    endpoint_.watchControl([this](int message, uint32_t packets) { onControl(message, packets); });
+    while (!linkGone_) {
+        Expr packet;
+        switch (endpoint_.readPacket(packet)) {
+        case wire::KernelEndpoint::Read::closed:
+            return 0;
+        case wire::KernelEndpoint::Read::empty:
+            continue;
+        case wire::KernelEndpoint::Read::malformed: {
+            uint64_t request = 0;
+            {
+                std::lock_guard lock(answerMutex_);
+                request = ++request_;
+            }
+            answer(request, {{"General", "link", "The kernel received a malformed packet."}}, Expr::symbol("$Failed"));
+            continue;
+        }
+        case wire::KernelEndpoint::Read::expression:
+            break;
+        }
+        if (handle(packet) == Outcome::quit)
+            return 0;
+    }
+    return 0;
+}
+
+KernelSession::Outcome KernelSession::handle(const Expr& packet)
+{
+    uint64_t request = 0;
+    {
+        std::lock_guard lock(answerMutex_);
+        request = ++request_;
+    }
+    const Expr& expr = packet.hasHead("EvaluatePacket", 1) ? packet.arg(0) : packet;
+    if (expr.hasHead("Quit", 0) || expr.hasHead("Exit", 0))
+        return Outcome::quit;
+    if (expr.hasHead("Needs", 1)) {
+        if (expr.arg(0).type == wire::kTokenString && expr.arg(0).text == kPackageName)
+            answer(request, {}, Expr::symbol("Null"));
+        else
+            answer(request, {{"Needs", "nocont", "The package " + expr.arg(0).text + " is not available."}},
+                   Expr::symbol("$Failed"));
+        return Outcome::carryOn;
+    }
+    if (testHooks_ && expr.hasHead("QVTestCrash", 0)) {
+        endpoint_.writeTruncatedPacket(returnPacket(Expr::string(std::string(64, 'x'))));
+        ::_exit(70);
+    }
+    std::vector<KernelMessage> messages;
+    Expr value = compute(expr, messages);
+    answer(request, messages, value);
+    return Outcome::carryOn;
+}
+
+Expr KernelSession::compute(const Expr& expr, std::vector<KernelMessage>& messages)
+{
+    GiacEvaluator::clearInterrupt();
+    aborted_ = false;
+    startComputing(endpoint_.packetsRead());
+    auto askHook = [this](int number, const Expr& argument) { return ask(number, argument); };
+    Expr value = evaluator_.evaluate(expr, askHook, messages);
+    runningSerial_ = 0;
+    GiacEvaluator::clearInterrupt();
+    if (aborted_) {
+        messages.clear();
+        return Expr::symbol("$Aborted");
+    }
+    return value;
+}
+
+void KernelSession::startComputing(uint32_t serial)
+{
+    runningSerial_ = serial;
+    if (abortSerial_ == serial) {
+        aborted_ = true;
+        GiacEvaluator::interrupt();
+        armWatchdog();
+    }
+}
+
+void KernelSession::onControl(int message, uint32_t senderPackets)
+{
+    if (message != wire::kMessageAbort)
+        return;
+    abortSerial_ = senderPackets;
+    if (runningSerial_ == senderPackets) {
+        aborted_ = true;
+        GiacEvaluator::interrupt();
+        armWatchdog();
+    }
+}
+
+std::optional<Expr> KernelSession::ask(int number, const Expr& argument)
+{
+    {
+        std::lock_guard lock(answerMutex_);
+        if (answered_ == request_ || linkGone_)
+            return std::nullopt;
+        if (!endpoint_.writePacket(Expr::function("CallPacket", {Expr::integer(number), argument})))
+            return std::nullopt;
+    }
+    Expr reply;
+    wire::KernelEndpoint::Read read = endpoint_.readPacket(reply);
+    if (read == wire::KernelEndpoint::Read::closed) {
+        linkGone_ = true;
+        return std::nullopt;
+    }
+    // The program's reply counts among its packets: an abort sent after it names the new count.
+    startComputing(endpoint_.packetsRead());
+    if (read != wire::KernelEndpoint::Read::expression)
+        return std::nullopt;
+    return reply;
+}
+
+void KernelSession::answer(uint64_t request, const std::vector<KernelMessage>& messages, const Expr& value)
+{
+    std::lock_guard lock(answerMutex_);
+    if (answered_ >= request || linkGone_)
+        return;
+    answered_ = request;
+    for (const KernelMessage& m : messages) {
+        endpoint_.writePacket(Expr::function("MessagePacket", {Expr::symbol(m.symbol), Expr::string(m.tag)}));
+        endpoint_.writePacket(Expr::function("TextPacket", {Expr::string(m.symbol + "::" + m.tag + ": " + m.text)}));
+    }
+    if (!endpoint_.writePacket(returnPacket(value)))
+        linkGone_ = true;
+}
+
+void KernelSession::armWatchdog()
+{
+    {
+        std::lock_guard lock(watchdogMutex_);
+        std::lock_guard answerLock(answerMutex_);
+        watchdogRequest_ = request_;
+        watchdogDeadline_ = std::chrono::steady_clock::now() + kAbortGrace;
+    }
+    watchdogWake_.notify_all();
+}
+
+void KernelSession::watchdogLoop()
+{
+    std::unique_lock lock(watchdogMutex_);
+    for (;;) {
+        if (stopping_)
+            return;
+        if (!watchdogDeadline_) {
+            watchdogWake_.wait(lock);
+            continue;
+        }
+        if (watchdogWake_.wait_until(lock, *watchdogDeadline_) != std::cv_status::timeout)
+            continue;
+        watchdogDeadline_.reset();
+        uint64_t request = watchdogRequest_;
+        lock.unlock();
+        // Giac did not notice the interruption in time: answer now; the
+        // computation's own answer is dropped when it finally returns.
+        answer(request, {}, Expr::symbol("$Aborted"));
+        lock.lock();
+    }
+}
+
+} // namespace kernelproc

@@ -1,0 +1,68 @@
+#pragma once
+// The substitute kernel's conversation: reads each request packet, evaluates
+// it, and answers with one return packet, preceded by any message, text and
+// call packets. An abort from the program stops the running computation and
+// answers $Aborted.
+#include "kernelproc/GiacEvaluator.h"
+#include "mathlink/KernelEndpoint.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace kernelproc {
+
+class KernelSession {
+public:
+    // testHooks enables the hidden commands the link's tests use to make the
+    // kernel misbehave.
+    KernelSession(int dataFd, int controlFd, bool testHooks);
+    ~KernelSession();
+    KernelSession(const KernelSession&) = delete;
+    KernelSession& operator=(const KernelSession&) = delete;
+
+    // Serves requests until the program closes the link or sends Quit[];
+    // answers the process's exit status.
+    int run();
+
+private:
+    enum class Outcome { carryOn, quit };
+
+    Outcome handle(const wire::Expr& packet);
+    wire::Expr compute(const wire::Expr& expr, std::vector<KernelMessage>& messages);
+    std::optional<wire::Expr> ask(int number, const wire::Expr& argument);
+    // Sends the messages and the answer unless this request was answered already.
+    void answer(uint64_t request, const std::vector<KernelMessage>& messages, const wire::Expr& value);
+    void onControl(int message, uint32_t senderPackets);
+    void startComputing(uint32_t serial);
+    void armWatchdog();
+    void watchdogLoop();
+
+    wire::KernelEndpoint endpoint_;
+    GiacEvaluator evaluator_;
+    bool testHooks_;
+    std::atomic<bool> linkGone_{false};
+
+    // The number of the program's packets that the running computation has
+    // seen (0 while idle): an abort naming it is for this computation.
+    std::atomic<uint32_t> runningSerial_{0};
+    std::atomic<uint32_t> abortSerial_{0};
+    std::atomic<bool> aborted_{false};
+
+    std::mutex answerMutex_;
+    uint64_t request_ = 0;         // the request being served
+    uint64_t answered_ = 0;        // the last request answered
+
+    std::mutex watchdogMutex_;
+    std::condition_variable watchdogWake_;
+    std::optional<std::chrono::steady_clock::time_point> watchdogDeadline_;
+    uint64_t watchdogRequest_ = 0;
+    bool stopping_ = false;
+    std::thread watchdog_;
+};
+
+} // namespace kernelproc

@@ -1,0 +1,94 @@
+#pragma once
+// The program's side of the kernel link: one environment, links to kernel
+// processes launched as children, and the calls through which requests are
+// written and answers read. Every call is safe on a null or closed link and
+// answers failure there (0, or a null pointer).
+#include <cstdint>
+#include <functional>
+#include <sys/types.h>
+
+struct MLEnvironmentObject;
+struct MLLinkObject;
+using MLENV = MLEnvironmentObject*;
+using MLINK = MLLinkObject*;
+
+// Token types (MLGetType, MLGetNext, MLPutNext).
+constexpr int MLTKERROR = 0;
+constexpr int MLTKSTR = 34;
+constexpr int MLTKSYM = 35;
+constexpr int MLTKREAL = 42;
+constexpr int MLTKINT = 43;
+constexpr int MLTKFUNC = 70;
+
+// Packet kinds (MLNextPacket). Any packet of another kind reads as MLOTHERPKT.
+constexpr int MLERRORPKT = 0;
+constexpr int MLTEXTPKT = 2;
+constexpr int MLRETURNPKT = 3;
+constexpr int MLMESSAGEPKT = 5;
+constexpr int MLCALLPKT = 7;
+constexpr int MLSUSPENDPKT = 17;
+constexpr int MLOTHERPKT = 100;
+
+// Out-of-band messages (MLPutMessage).
+constexpr int MLABORTMESSAGE = 3;
+
+// Error codes (MLError).
+constexpr int MLEOK = 0;
+constexpr int MLEDEAD = 1;         // no link, or the link was closed by this side
+constexpr int MLEGETSEQ = 3;       // a get that does not match the data at hand
+constexpr int MLEPUTSEQ = 4;       // a put out of sequence, or an incomplete packet
+constexpr int MLEBADDATA = 5;      // the data received is malformed
+constexpr int MLELAUNCH = 10;      // the kernel program could not be found or started
+constexpr int MLECLOSED = 11;      // the kernel closed the link
+constexpr int MLECONNECT = 12;     // the kernel did not answer the greeting
+constexpr int MLEBADARGS = 13;     // a malformed open string or argument
+
+MLENV MLInitialize();
+void MLDeinitialize(MLENV env);
+
+// "-linklaunch -linkname '<kernel>' [-mathlink]": <kernel> is the kernel
+// program, or a folder holding it; a name that is no executable file (such as
+// the customary "MathKernel.exe") stands for the kernel program "qvkernel" in
+// its folder. Relative names resolve against the current folder.
+MLINK MLOpenString(MLENV env, const char* arguments, int* error);
+int MLConnect(MLINK link);
+void MLClose(MLINK link);
+
+int MLError(MLINK link);
+const char* MLErrorMessage(MLINK link);
+int MLClearError(MLINK link);
+
+int MLPutFunction(MLINK link, const char* head, int argCount);
+int MLPutSymbol(MLINK link, const char* name);
+int MLPutString(MLINK link, const char* text);
+int MLPutShortInteger(MLINK link, int value);
+int MLPutInteger(MLINK link, int value);
+int MLPutLongInteger(MLINK link, int32_t value);
+int MLPutDouble(MLINK link, double value);
+int MLPutNext(MLINK link, int tokenType);
+int MLPutArgCount(MLINK link, int argCount);
+int MLPutSize(MLINK link, int byteCount);
+int MLPutData(MLINK link, const char* bytes, int byteCount);
+int MLEndPacket(MLINK link);
+int MLPutMessage(MLINK link, int message);
+
+int MLNextPacket(MLINK link);
+int MLNewPacket(MLINK link);
+
+int MLGetType(MLINK link);
+int MLGetNext(MLINK link);
+int MLGetInteger(MLINK link, int* value);
+int MLGetArgCount(MLINK link, int* count);
+int MLGetSymbol(MLINK link, const char** name);
+void MLDisownSymbol(MLINK link, const char* name);
+int MLGetString(MLINK link, const char** text);
+void MLDisownString(MLINK link, const char* text);
+int MLBytesToGet(MLINK link, int* count);
+int MLGetData(MLINK link, char* buffer, int capacity, int* taken);
+
+// Called while a read waits for the kernel (every few milliseconds), so that
+// the caller can keep its windows painted and see Escape. May call
+// MLPutMessage on the same link.
+void MLSetYieldFunction(MLINK link, std::function<void()> yield);
+// The kernel's process id, or -1.
+pid_t MLProcessId(MLINK link);

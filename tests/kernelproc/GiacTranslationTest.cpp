@@ -1,0 +1,72 @@
+// The translation into Giac's language, without running Giac.
+#include "kernelproc/GiacInput.h"
+#include "kernelproc/GiacNames.h"
+
+#include <gtest/gtest.h>
+
+using namespace kernelproc;
+using wire::Expr;
+using wire::parseFullForm;
+
+TEST(GiacNames, FreeSymbolsGetIdentifiersOfTheirOwn)
+{
+    for (std::string name : {"x", "Sin", "x$vxhat", "a_b", "\xCE\xB1", "C1", "_"}) {
+        std::string id = encodeSymbol(name);
+        EXPECT_EQ(id.rfind("qv_", 0), 0u);
+        for (char c : id.substr(3))
+            EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) || c == '_') << id;
+        EXPECT_EQ(decodeSymbol(id), name);
+    }
+    EXPECT_NE(encodeSymbol("a_b"), encodeSymbol("a_5fb_"));
+    EXPECT_EQ(decodeSymbol("pi"), "");
+    EXPECT_EQ(decodeSymbol("qv_"), "");
+}
+
+TEST(GiacNames, FunctionsMapBothWaysAndPackageSpellingsAlike)
+{
+    EXPECT_EQ(giacFunctionFor("Sin"), "sin");
+    EXPECT_EQ(giacFunctionFor("VXSin"), "sin");
+    EXPECT_EQ(giacFunctionFor("ArcTan"), "atan");
+    EXPECT_EQ(giacFunctionFor("NoSuchFunction"), "");
+    EXPECT_EQ(kernelFunctionFor("sin"), "Sin");
+    EXPECT_EQ(kernelFunctionFor("ln"), "Log");
+    EXPECT_EQ(kernelFunctionFor("simplify"), "Simplify");
+    EXPECT_EQ(plainHead("VXPlus"), "Plus");
+    EXPECT_EQ(plainHead("VX"), "VX");
+}
+
+TEST(GiacInput, WritesGiacsLanguage)
+{
+    auto giac = [](const char* fullForm) { return GiacInput().translate(parseFullForm(fullForm)); };
+    EXPECT_EQ(giac("Plus[x, 1]"), "(qv_x+(1))");
+    EXPECT_EQ(giac("Sin[Pi]"), "sin(pi)");
+    EXPECT_EQ(giac("Power[E, I]"), "((e)^(i))");
+    EXPECT_EQ(giac("Limit[f, Rule[x, 0], Rule[Direction, -1]]"), "limit(qv_f,qv_x,(0),-((-1)))");
+    EXPECT_EQ(giac("Integrate[x, List[x, 0, 1]]"), "integrate(qv_x,qv_x,(0),(1))");
+    EXPECT_EQ(giac("Inequality[1, Less, x, LessEqual, 3]"), "(((1))<(qv_x) and (qv_x)<=((3)))");
+    EXPECT_EQ(giac("VXSplit[List[1, Less[x, 0]], List[2, vxOtherwise]]"), "piecewise(((qv_x)<((0))),(1),(2))");
+    EXPECT_EQ(giac("\"say \\\"hi\\\"\""), "\"say \\\"hi\\\"\"");
+    EXPECT_EQ(GiacInput().translate(Expr::realText("3.14`20")), "(3.14)");
+    EXPECT_EQ(giac("3.14159265358979323846"), "evalf(3.14159265358979323846,21)");
+
+    GiacInput input;
+    input.translate(parseFullForm("Det[VXMatrix[List[List[1]]]]"));
+    EXPECT_TRUE(input.sawMatrix());
+}
+
+TEST(GiacInput, RefusesWhatHasNoGiacForm)
+{
+    auto fails = [](const Expr& e) {
+        EXPECT_THROW(GiacInput().translate(e), TranslationError) << wire::toFullForm(e);
+    };
+    fails(parseFullForm("Limit[x, x]"));
+    fails(parseFullForm("Power[x]"));
+    fails(parseFullForm("f[a][b]"));
+    fails(parseFullForm("Inequality[1, Foo, 2]"));
+    fails(Expr::integerText("1; system(rm)"));
+    fails(Expr::realText("1e5)+evil("));
+    Expr deep = Expr::symbol("x");
+    for (int i = 0; i < 300; ++i)
+        deep = Expr::function("Sin", {deep});
+    fails(deep);
+}

@@ -1,0 +1,116 @@
+// The kernel's conversation beyond plain evaluation: package loading,
+// constants, faults in the request, and the answers that travel with messages.
+#include "KernelTestLink.h"
+#include "kernelproc/KernelSession.h"
+#include "mathlink/SocketChannel.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+using wire::Expr;
+
+TEST(KernelSession, ConstantsAreNotSolvedFor)
+{
+    KernelTestLink kernel;
+    EXPECT_EQ(kernel.evaluate("SetAttributes[a, Constant]"), "Null");
+    EXPECT_EQ(kernel.evaluate("Solve[Equal[Times[a, x], 1]]"), "Equal[x, Power[a, -1]]");
+    EXPECT_EQ(kernel.evaluate("ClearAttributes[a, Constant]"), "Null");
+    EXPECT_EQ(kernel.evaluate("Solve[Equal[Times[a, x], 1]]"), "<call packet>");
+}
+
+TEST(KernelSession, RawPaletteLettersMapToTheirPackageSpellings)
+{
+    KernelTestLink kernel;
+    // The palette's "E" is the typed capital E, sent as capE.
+    EXPECT_EQ(kernel.evaluate("SetAttributes[E, Constant]"), "Null");
+    EXPECT_EQ(kernel.evaluate("Solve[Equal[Plus[capE, x], 1]]"), "Equal[x, Plus[Times[-1, capE], 1]]");
+}
+
+TEST(KernelSession, UnevaluableRequestsComeBackWithAMessage)
+{
+    KernelTestLink kernel;
+    std::vector<std::string> messages;
+    EXPECT_EQ(kernel.evaluate("Limit[x, x]", &messages), "Limit[x, x]");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Limit::argx"), std::string::npos);
+    messages.clear();
+    EXPECT_EQ(kernel.evaluate(Expr::function("Plus", {Expr::integerText("12x"), Expr::integer(1)}), &messages),
+              "Plus[12x, 1]");
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(kernel.evaluate("Plus[1, 1]"), "2");   // and the kernel goes on
+}
+
+TEST(KernelSession, PackagesOtherThanOursAreRefused)
+{
+    KernelTestLink kernel;
+    std::vector<std::string> messages;
+    EXPECT_EQ(kernel.evaluate("Needs[\"VXCompute`\"]", &messages), "Null");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(kernel.evaluate("Needs[\"Other`\"]", &messages), "$Failed");
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST(KernelSession, RealsWithPrecisionMarksAndLongDigitTextsAreRead)
+{
+    KernelTestLink kernel;
+    EXPECT_EQ(kernel.evaluate(Expr::function("Times", {Expr::realText("2.5`20"), Expr::integer(2)})), "5.");
+    EXPECT_EQ(kernel.evaluate(Expr::function("Plus", {Expr::realText("1.5*^3"), Expr::integer(1)})), "1501.");
+    EXPECT_EQ(kernel.evaluate(Expr::realText(".5")), "0.5");
+    std::string digits = "3.14159265358979323846";
+    EXPECT_EQ(kernel.evaluate(Expr::realText(digits)).substr(0, 20), digits.substr(0, 20));
+    std::string big(400, '9');
+    EXPECT_EQ(kernel.evaluate(Expr::function("Plus", {Expr::integerText(big), Expr::integer(1)})), "1" + std::string(400, '0'));
+}
+
+TEST(KernelSession, DerivativeHeadsAndFreeFunctions)
+{
+    KernelTestLink kernel;
+    EXPECT_EQ(kernel.evaluate("Derivative[1][f][x]"), "D[f[x], x]");
+    EXPECT_EQ(kernel.evaluate("Derivative[1][Sin][x]"), "Cos[x]");
+    EXPECT_EQ(kernel.evaluate("D[g[Power[x, 2]], x]"), "Times[2, x, Derivative[1][g][Power[x, 2]]]");
+    EXPECT_EQ(kernel.evaluate("Derivative[2][f][x]"), "D[f[x], List[x, 2]]");
+    EXPECT_EQ(kernel.evaluate("D[f[x, y], y]"), "Derivative[0, 1][f][x, y]");
+}
+
+TEST(KernelSession, MalformedPacketIsAnsweredFailedAndQuitEndsTheSession)
+{
+    int data[2];
+    int control[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, data), 0);
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, control), 0);
+    int status = -1;
+    std::thread kernelThread([&] {
+        kernelproc::KernelSession session(data[1], control[1], false);
+        status = session.run();
+    });
+    ASSERT_TRUE(wire::exchangeGreeting(data[0], {}, 10000));
+    std::string cut;
+    cut.push_back(char(wire::kTokenFunction));
+    wire::appendU32(cut, 3);   // three arguments promised, none sent
+    ASSERT_TRUE(wire::sendPacket(data[0], cut));
+    std::vector<std::string> heads;
+    for (int i = 0; i < 3; ++i) {
+        std::string payload;
+        ASSERT_EQ(wire::receivePacket(data[0], payload, {}), wire::ReadStatus::ok);
+        wire::PacketReader reader;
+        reader.reset(payload);
+        Expr e;
+        ASSERT_TRUE(wire::readExpr(reader, e));
+        heads.push_back(wire::toFullForm(e.head()));
+        if (i == 2) {
+            EXPECT_EQ(wire::toFullForm(e), "ReturnPacket[$Failed]");
+        }
+    }
+    EXPECT_EQ(heads, (std::vector<std::string>{"MessagePacket", "TextPacket", "ReturnPacket"}));
+
+    wire::PacketWriter quit;
+    wire::writeExpr(quit, wire::parseFullForm("EvaluatePacket[Quit[]]"));
+    ASSERT_TRUE(wire::sendPacket(data[0], quit.bytes()));
+    kernelThread.join();
+    EXPECT_EQ(status, 0);
+    for (int fd : {data[0], data[1], control[0], control[1]})
+        ::close(fd);
+}

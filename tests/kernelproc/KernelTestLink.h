@@ -1,0 +1,58 @@
+#pragma once
+// A link to a fresh kernel process for the kernel's tests.
+#include "mathlink/LinkExpr.h"
+#include "mathlink/MathLink.h"
+
+#include <string>
+#include <vector>
+
+class KernelTestLink {
+public:
+    KernelTestLink()
+    {
+        env_ = MLInitialize();
+        int err = 0;
+        std::string open = "-linklaunch -linkname '" QV_BINARY_DIR "/kernelproc/qvkernel'";
+        link_ = MLOpenString(env_, open.c_str(), &err);
+        if (link_)
+            MLConnect(link_);
+    }
+    ~KernelTestLink()
+    {
+        MLClose(link_);
+        MLDeinitialize(env_);
+    }
+    KernelTestLink(const KernelTestLink&) = delete;
+    KernelTestLink& operator=(const KernelTestLink&) = delete;
+
+    MLINK link() const { return link_; }
+
+    // Sends EvaluatePacket[request] and answers the returned expression in full
+    // form; the texts of any message packets on the way go to `messages`.
+    std::string evaluate(const wire::Expr& request, std::vector<std::string>* messages = nullptr)
+    {
+        if (!wire::putLinkExpr(link_, wire::Expr::function("EvaluatePacket", {request})) || !MLEndPacket(link_))
+            return "<not sent>";
+        for (;;) {
+            int packet = MLNextPacket(link_);
+            if (packet == MLERRORPKT)
+                return "<link error " + std::to_string(MLError(link_)) + ">";
+            wire::Expr e;
+            if (packet == MLTEXTPKT && messages && wire::getLinkExpr(link_, e))
+                messages->push_back(e.text);
+            if (packet == MLCALLPKT)
+                return "<call packet>";
+            if (packet == MLRETURNPKT)
+                return wire::getLinkExpr(link_, e) ? wire::toFullForm(e) : "<unreadable>";
+        }
+    }
+
+    std::string evaluate(const std::string& fullForm, std::vector<std::string>* messages = nullptr)
+    {
+        return evaluate(wire::parseFullForm(fullForm), messages);
+    }
+
+private:
+    MLENV env_ = nullptr;
+    MLINK link_ = nullptr;
+};
