@@ -1,0 +1,621 @@
+#include "foundation/CompList.h"
+
+#include "foundation/ArchiveCharMaps.h"
+#include "foundation/CharBlockComp.h"
+#include "foundation/CharTable.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontManager.h"
+#include "foundation/LaTeXWriter.h"
+#include "foundation/Layout.h"
+#include "foundation/LayoutItemMaker.h"
+#include "foundation/LinkRemap.h"
+#include "foundation/RowNodeBuilder.h"
+#include "foundation/SizeStepScope.h"
+#include "foundation/TextComp.h"
+#include "platform/Exceptions.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTextFontId = 0;
+constexpr int kMathFontId = 3;
+
+bool IsCharacter(const TextComp* comp)
+{
+    return comp && !TextComp::IsNotChar(comp->Tag());
+}
+
+// The character-table kind of a character, looked up by its stored code.
+int32_t CharKind(const TextComp* comp)
+{
+    const uint8_t* map = comp->GetFontId() == kMathFontId ? gWriterSymbolMap : gWriterPlainMap;
+    return CharTable::GetKind(map[comp->GetChar()]);
+}
+
+void DeleteItems(LayoutArray* items)
+{
+    if (!items)
+        return;
+    for (int i = 1; i <= items->GetCount(); ++i)
+        delete items->GetAt(i);
+    items->RemoveAll();
+}
+
+} // namespace
+
+CompList::CompList() : m_comps(std::make_unique<CompArray>()), m_items(std::make_unique<LayoutArray>()) {}
+
+CompList::CompList(std::unique_ptr<CompArray> components) : CompList()
+{
+    if (!components)
+        return;
+    m_comps = std::move(components);
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->SetOwner(this);
+}
+
+CompList::CompList(const Str255& text) : CompList()
+{
+    FontFace* face = gFontManager ? gFontManager->GetFace(kTextFontId) : nullptr;
+    if (!face)
+        throw CException("The fonts are not set up");
+    for (int i = 0; i < text.GetLength(); ++i)
+        m_comps->Append(face->GetCharacter(text.GetByteAt(i)));
+}
+
+CompList::~CompList()
+{
+    DeleteItems(m_items.get());
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->Delete();
+}
+
+// ---- contents ----
+
+void CompList::Adopt(TextComp* comp)
+{
+    comp->SetOwner(this);
+    comp->SetSizeStep(m_sizeStep);
+}
+
+void CompList::Append(TextComp* comp)
+{
+    m_comps->Append(comp);
+    Adopt(comp);
+    Invalidate();
+}
+
+void CompList::InsertAt(TextComp* comp, int i)
+{
+    m_comps->InsertAt(i, comp);
+    Adopt(comp);
+    Invalidate();
+}
+
+void CompList::InsertAllAt(std::unique_ptr<CompArray> components, int i)
+{
+    if (!components || components->GetCount() == 0)
+        return;
+    i = std::clamp(i, 1, GetCount() + 1);
+    // One pass into a new array: inserting one at a time would shift the
+    // tail once per component.
+    auto merged = std::make_unique<CompArray>();
+    for (int k = 1; k < i; ++k)
+        merged->Append(GetAt(k));
+    for (int k = 1; k <= components->GetCount(); ++k) {
+        merged->Append(components->GetAt(k));
+        Adopt(components->GetAt(k));
+    }
+    for (int k = i; k <= GetCount(); ++k)
+        merged->Append(GetAt(k));
+    m_comps = std::move(merged);
+    Invalidate();
+}
+
+TextComp* CompList::SetAt(TextComp* comp, int i)
+{
+    if (i < 1 || i > GetCount() + 1)
+        throw CException("A component was placed outside its row");
+    TextComp* old = m_comps->RemoveAt(i);
+    m_comps->InsertAt(i, comp);
+    Adopt(comp);
+    Invalidate();
+    return old;
+}
+
+TextComp* CompList::RemoveAt(int i)
+{
+    TextComp* comp = m_comps->RemoveAt(i);
+    if (comp)
+        Invalidate();
+    return comp;
+}
+
+std::unique_ptr<CompArray> CompList::RemoveRange(int first, int last)
+{
+    auto removed = std::make_unique<CompArray>();
+    first = std::max(first, 1);
+    last = std::min(last, GetCount());
+    if (first > last)
+        return removed;
+    auto kept = std::make_unique<CompArray>();
+    for (int i = 1; i <= GetCount(); ++i)
+        (i >= first && i <= last ? removed : kept)->Append(GetAt(i));
+    m_comps = std::move(kept);
+    Invalidate();
+    return removed;
+}
+
+std::unique_ptr<CompArray> CompList::DetachAll()
+{
+    auto all = std::move(m_comps);
+    m_comps = std::make_unique<CompArray>();
+    Invalidate();
+    return all;
+}
+
+std::unique_ptr<LayoutArray> CompList::DetachItems()
+{
+    auto items = m_items ? std::move(m_items) : std::make_unique<LayoutArray>();
+    m_items = std::make_unique<LayoutArray>();
+    return items;
+}
+
+void CompList::SetOwner(TextComp* owner, int showsPlaceholder)
+{
+    m_owner = owner;
+    m_showsPlaceholder = showsPlaceholder;
+}
+
+void CompList::SetSizeStep(signed char step)
+{
+    m_sizeStep = step;
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->SetSizeStep(step);
+    Invalidate();
+}
+
+void CompList::SetFont(int fontId, int first, int end)
+{
+    FontFace* face = gFontManager ? gFontManager->GetFace(fontId) : nullptr;
+    first = std::max(first, 1);
+    end = std::min(end, GetCount() + 1);
+    for (int i = first; i < end; ++i) {
+        TextComp* comp = GetAt(i);
+        if (!IsCharacter(comp)) {
+            comp->SetFontId(fontId);
+        } else if (face && comp->GetFontId() != fontId) {
+            m_comps->RemoveAt(i);
+            m_comps->InsertAt(i, face->GetCharacter(comp->GetChar()));
+        }
+    }
+    Invalidate();
+}
+
+void CompList::Invalidate()
+{
+    m_needsLayout = 1;
+    if (m_owner)
+        m_owner->Invalidate();
+}
+
+void CompList::InvalidateAll()
+{
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->MarkDirty();
+    m_needsLayout = 1;
+}
+
+// ---- comparison and copies ----
+
+bool CompList::IsEqual(const CompList& other) const
+{
+    if (GetCount() != other.GetCount())
+        return false;
+    for (int i = 1; i <= GetCount(); ++i)
+        if (!GetAt(i)->IsEqual(*other.GetAt(i)))
+            return false;
+    return true;
+}
+
+CompList* CompList::Clone() const
+{
+    LinkRemap remap;
+    CompList* copy = CloneWithRemap(remap);
+    remap.RebindLinks();
+    return copy;
+}
+
+CompList* CompList::CloneWithRemap(LinkRemap& remap) const
+{
+    return new CompList(CloneItems(remap));
+}
+
+std::unique_ptr<CompArray> CompList::CloneRange(int first, int last, LinkRemap& remap) const
+{
+    auto copies = std::make_unique<CompArray>();
+    first = std::max(first, 1);
+    last = std::min(last, GetCount());
+    try {
+        for (int i = first; i <= last; ++i)
+            copies->Append(GetAt(i)->Clone(remap));
+    } catch (...) {
+        for (int i = 1; i <= copies->GetCount(); ++i)
+            copies->GetAt(i)->Delete();
+        throw;
+    }
+    return copies;
+}
+
+// ---- queries ----
+
+int CompList::GetPlainText(Str255& out) const
+{
+    out.Clear();
+    for (int i = 1; i <= GetCount() && out.GetLength() < Str255::kCapacity; ++i)
+        if (IsCharacter(GetAt(i)))
+            out.AppendChar(static_cast<char>(GetAt(i)->GetChar()));
+    return out.GetLength();
+}
+
+bool CompList::HasOperatorChar() const
+{
+    for (int i = 2; i <= GetCount(); ++i) {
+        unsigned char c = GetAt(i)->GetChar();
+        if (c == ' ' || c == '+' || c == '-' || c == '/')
+            return true;
+    }
+    return false;
+}
+
+bool CompList::HasStructureOrHighChar() const
+{
+    for (int i = 1; i <= GetCount(); ++i)
+        if (!IsCharacter(GetAt(i)) || GetAt(i)->GetChar() >= 128)
+            return true;
+    return false;
+}
+
+DocSelection CompList::SelectWordAt(int i)
+{
+    TextComp* at = GetAt(i);
+    if (!IsCharacter(at)) {
+        int place = GetCount() == 0 ? 1 : std::clamp(i, 1, GetCount() + 1);
+        return DocSelection(this, place, place);
+    }
+    int32_t kind = CharKind(at);
+    auto sameKind = [&](int k) { return IsCharacter(GetAt(k)) && CharKind(GetAt(k)) == kind; };
+    int first = i;
+    while (first > 1 && sameKind(first - 1))
+        --first;
+    int last = i;
+    while (last < GetCount() && sameKind(last + 1))
+        ++last;
+    return DocSelection(this, first, last + 1);
+}
+
+ExprNode* CompList::BuildTextNode()
+{
+    RowNodeBuilder* builder = RowNodeBuilder::Get();
+    return builder ? builder->BuildTextNode(*this) : nullptr;
+}
+
+ExprNode* CompList::BuildNode()
+{
+    RowNodeBuilder* builder = RowNodeBuilder::Get();
+    return builder ? builder->BuildNode(*this) : nullptr;
+}
+
+// ---- layout ----
+
+void CompList::Layout(int width)
+{
+    if (!m_needsLayout && m_items)
+        return;
+    SizeStepScope size(m_sizeStep);
+    try {
+        BuildItems();
+        LayoutItemMaker* maker = LayoutItemMaker::Get();
+        if (static_cast<int16_t>(width) < m_extent.Width()) {
+            DeleteItems(m_items.get());
+            ::Layout* gray = maker->MakeGray(this);
+            m_items->Append(gray);
+            gray->Measure();
+            m_extent = gray->GetRect();
+        }
+    } catch (...) {
+        DeleteItems(m_items.get());
+        m_items.reset();
+        m_needsLayout = 1;
+        throw;
+    }
+    m_natural = m_extent;
+    m_laidOut = 1;
+}
+
+void CompList::BuildItems()
+{
+    DeleteItems(m_items.get());
+    m_items = std::make_unique<LayoutArray>();
+    LayoutItemMaker* maker = LayoutItemMaker::Get();
+    if (GetCount() == 0) {
+        ::Layout* placeholder = maker->MakePlaceholder(this, m_showsPlaceholder);
+        m_items->Append(placeholder);
+        placeholder->Measure();
+        m_extent = placeholder->GetRect();
+        return;
+    }
+    m_extent.SetEmpty();
+    ::Layout* current = nullptr;
+    for (int i = 1; i <= GetCount(); ++i) {
+        TextComp* comp = GetAt(i);
+        if (current && IsCharacter(comp) && current->CanAppend(comp->GetChar(), comp->GetFontId()))
+            continue;
+        if (current)
+            FinishItem(current);
+        current = StartItem(comp, i);
+    }
+    FinishItem(current);
+}
+
+::Layout* CompList::StartItem(TextComp* comp, int index)
+{
+    LayoutItemMaker* maker = LayoutItemMaker::Get();
+    ::Layout* item;
+    if (!IsCharacter(comp)) {
+        item = maker->MakeStruct(comp, index);
+    } else {
+        unsigned char code = comp->GetChar();
+        int fontId = comp->GetFontId();
+        switch (CharKind(comp)) {
+        case CharTable::letter:
+            item = maker->MakeWord(this, index, code, fontId);
+            break;
+        case CharTable::blank:
+            if (code == ' ')
+                item = maker->MakeSpace(this, index, code, fontId);
+            else if (code == 9)
+                item = maker->MakeTab(this, index, code, fontId);
+            else
+                item = maker->MakeNonAlpha(this, index, code, fontId);
+            break;
+        default:
+            item = maker->MakeNonAlpha(this, index, code, fontId);
+            break;
+        }
+    }
+    m_items->Append(item);
+    return item;
+}
+
+void CompList::FinishItem(::Layout* item)
+{
+    item->Measure();
+    const Rect& r = item->GetRect();
+    m_extent.top = std::min(m_extent.top, r.top);
+    m_extent.bottom = std::max(m_extent.bottom, r.bottom);
+    m_extent.right += item->GetWidth();
+}
+
+void CompList::LayoutToContextWidth()
+{
+    Layout(gDrawContext.GetPageWidth() - gDrawContext.GetLeftMargin());
+}
+
+void CompList::SetOrigin(const IntPoint& point)
+{
+    if (point.x == m_origin.x && point.y == m_origin.y && !m_needsLayout)
+        return;
+    m_origin = IntPoint(point.x - m_extent.left, point.y);
+    if (m_items) {
+        IntPoint cursor = point;
+        for (int i = 1; i <= m_items->GetCount(); ++i) {
+            ::Layout* item = m_items->GetAt(i);
+            Rect r = item->GetRect();
+            r.top = m_extent.top;
+            r.bottom = m_extent.bottom;
+            item->SetRect(r);
+            item->MoveTo(cursor);
+            cursor.x += item->GetWidth();
+        }
+    }
+    m_needsLayout = 0;
+    m_laidOut = 0;
+}
+
+void CompList::MoveBy(const IntPoint& offset)
+{
+    m_origin.x += offset.x;
+    m_origin.y += offset.y;
+    if (m_items)
+        for (int i = 1; i <= m_items->GetCount(); ++i)
+            m_items->GetAt(i)->MoveBy(offset);
+}
+
+void CompList::FitToRect(const Rect& rect)
+{
+    int n = m_items ? m_items->GetCount() : 0;
+    for (int i = 1; i <= n; ++i) {
+        ::Layout* item = m_items->GetAt(i);
+        Rect r = item->GetRect();
+        if (i == 1)
+            r.left += rect.left - m_extent.left;
+        if (i == n)
+            r.right += rect.right - m_extent.right;
+        r.top = rect.top;
+        r.bottom = rect.bottom;
+        item->SetRect(r);
+    }
+    m_extent = rect;
+}
+
+void CompList::Draw()
+{
+    if (!m_items)
+        return;
+    SizeStepScope size(m_sizeStep);
+    for (int i = 1; i <= m_items->GetCount(); ++i)
+        m_items->GetAt(i)->Draw();
+}
+
+Rect CompList::GetAbsRect() const
+{
+    Rect r = m_extent;
+    r.Offset(m_origin);
+    return r;
+}
+
+bool CompList::HitTest(const IntPoint& point) const
+{
+    return GetAbsRect().Contains(point);
+}
+
+::Layout* CompList::FirstItemReaching(int x) const
+{
+    if (!m_items)
+        return nullptr;
+    for (int i = 1; i <= m_items->GetCount(); ++i)
+        if (m_items->GetAt(i)->AbsRect().right >= x)
+            return m_items->GetAt(i);
+    return nullptr;
+}
+
+TextComp* CompList::ComponentAtPoint(const IntPoint& point)
+{
+    ::Layout* item = FirstItemReaching(point.x);
+    if (!item)
+        return nullptr;
+    SizeStepScope size(m_sizeStep);
+    return item->ComponentAt(point);
+}
+
+void CompList::PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest)
+{
+    ::Layout* item = FirstItemReaching(point.x);
+    if (!item) {
+        out = DocPosition(this, GetCount() + 1);
+        return;
+    }
+    SizeStepScope size(m_sizeStep);
+    item->PositionAt(point, out, nearest);
+}
+
+void CompList::PositionFromLinePoint(DocPosition& out, const IntPoint& point)
+{
+    out = DocPosition(this, GetCount() + 1);
+    if (!m_items || m_items->GetCount() == 0)
+        return;
+    if (point.x < m_items->GetAt(1)->AbsRect().left) {
+        out = DocPosition(this, 1);
+        return;
+    }
+    for (int i = 1; i <= m_items->GetCount(); ++i) {
+        ::Layout* item = m_items->GetAt(i);
+        if (item->HitTest(point)) {
+            item->PositionAt(point, out, true);
+            return;
+        }
+    }
+}
+
+::Layout* CompList::ItemForIndex(int i) const
+{
+    if (!m_items)
+        return nullptr;
+    ::Layout* lastText = nullptr;
+    for (int k = 1; k <= m_items->GetCount(); ++k) {
+        ::Layout* item = m_items->GetAt(k);
+        if (item->IsLine()) {
+            if (item->GetStartIndex() > i)
+                return lastText;
+            continue;
+        }
+        if (item->ContainsIndex(i))
+            return item;
+        lastText = item;
+    }
+    return lastText;
+}
+
+void CompList::GetItemRect(int i, Rect& out)
+{
+    if (GetCount() == 0) {
+        out = GetAbsRect();
+        return;
+    }
+    if (i > GetCount()) {
+        GetItemRect(GetCount(), out);
+        out.left = out.right;
+        out.right = out.right + 1;
+        return;
+    }
+    SizeStepScope size(m_sizeStep);
+    if (::Layout* item = ItemForIndex(i))
+        item->GetAbsRect(i, out);
+    else
+        out = GetAbsRect();
+}
+
+// ---- text forms ----
+
+void CompList::Write(DocWriter& writer) const
+{
+    RegisterComponentClasses();
+    writer.BeginList();
+    for (int i = 1; i <= GetCount(); ++i)
+        writer.WriteListComponent(GetAt(i));
+    writer.EndList();
+}
+
+void CompList::Read(DocReader& reader)
+{
+    RegisterComponentClasses();
+    int32_t count = reader.BeginList();
+    try {
+        for (int32_t n = 0; n < count; ++n) {
+            TextComp* comp = reader.ReadComponent();
+            if (!comp->IsCharBlock()) {
+                m_comps->Append(comp);
+                Adopt(comp);
+                continue;
+            }
+            std::unique_ptr<TextComp, void (*)(TextComp*)> block(comp, [](TextComp* c) { c->Delete(); });
+            auto& chars = static_cast<CharBlockComp&>(*comp);
+            for (int k = 0; k < chars.GetLength(); ++k)
+                m_comps->Append(chars.GetCharAt(k));
+        }
+    } catch (...) {
+        reader.EndList();
+        m_needsLayout = 1;
+        throw;
+    }
+    reader.EndList();
+    m_needsLayout = 1;
+}
+
+void CompList::WriteTextAll(TextOutBuffer& out) const
+{
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->WriteText(out);
+}
+
+void CompList::WriteLaTeX(LaTeXWriter& writer, int mode, bool align) const
+{
+    writer.BeginRow(mode);
+    if (align) {
+        bool hasRelation = false;
+        for (int i = 1; i <= GetCount() && !hasRelation; ++i)
+            hasRelation = IsCharacter(GetAt(i)) && CharKind(GetAt(i)) == CharTable::relation;
+        if (!hasRelation)
+            writer.WriteString(" & & ");
+    }
+    for (int i = 1; i <= GetCount(); ++i)
+        writer.WriteChar(*GetAt(i), align);
+    writer.EndRow(mode);
+}

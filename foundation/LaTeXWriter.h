@@ -1,0 +1,51 @@
+#pragma once
+// What the component model asks of the LaTeX export writer: the document
+// frame, rows, and the opening and closing of each paragraph style. The
+// export subsystem implements it (and the TechExplorer writer on it).
+#include <cstdint>
+
+class EquationLabel;
+class TextComp;
+
+class LaTeXWriter {
+public:
+    virtual ~LaTeXWriter() = default;
+
+    // The document start, with the page numbering of the display record.
+    virtual void BeginDocument(bool numberPages, int16_t firstPage) = 0;
+    // Closes open lists and verbatim, writes the document end and flushes.
+    virtual void WriteEnd() = 0;
+
+    // A row in one of the writer's modes.
+    virtual void BeginRow(int mode) = 0;
+    virtual void EndRow(int mode) = 0;
+    virtual void WriteString(const char* text) = 0;
+    // One component of a row: a character with font switching, a structure
+    // through its own WriteLaTeX.
+    virtual void WriteChar(TextComp& comp, bool align) = 0;
+
+    virtual void BeginTitle() = 0;
+    virtual void EndTitle() = 0;
+    virtual void BeginSection(EquationLabel* label) = 0;
+    virtual void EndSection(EquationLabel* label) = 0;
+    virtual void BeginHeading() = 0;
+    virtual void EndHeading() = 0;
+    // noIndent: the paragraph starts with a space or a tab.
+    virtual void BeginParagraph(bool noIndent) = 0;
+    virtual void BeginEnumeratedItem(EquationLabel* label) = 0;
+    virtual void EndEnumeratedItem(EquationLabel* label) = 0;
+    virtual void BeginDisplayMath() = 0;
+    virtual void EndDisplayMath() = 0;
+    virtual void BeginNumberedEquation(EquationLabel* label) = 0;
+    virtual void EndNumberedEquation(EquationLabel* label) = 0;
+    virtual void BeginVerbatim() = 0;
+    virtual void NewLine() = 0;
+    virtual void BeginItemizedItem() = 0;
+    virtual void BeginSubEnumeratedItem(EquationLabel* label) = 0;
+    virtual void EndSubEnumeratedItem(EquationLabel* label) = 0;
+    virtual void BeginSubItemizedItem() = 0;
+    // Ends a plain, itemized or sub-itemized paragraph.
+    virtual void EndItem() = 0;
+    virtual void BeginEqnarray() = 0;
+    virtual void EndEqnarray() = 0;
+};

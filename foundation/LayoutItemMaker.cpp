@@ -1,0 +1,19 @@
+#include "foundation/LayoutItemMaker.h"
+
+#include "platform/Exceptions.h"
+
+namespace {
+LayoutItemMaker* gLayoutItemMaker = nullptr;
+}
+
+void LayoutItemMaker::Install(LayoutItemMaker* maker)
+{
+    gLayoutItemMaker = maker;
+}
+
+LayoutItemMaker* LayoutItemMaker::Get()
+{
+    if (!gLayoutItemMaker)
+        throw CException("No text layout is installed");
+    return gLayoutItemMaker;
+}

@@ -1,0 +1,573 @@
+#include "foundation/ParagraphComp.h"
+
+#include "foundation/ByteStream.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DocumentModel.h"
+#include "foundation/DrawContext.h"
+#include "foundation/EquationLabel.h"
+#include "foundation/EquationRows.h"
+#include "foundation/HTMLWriter.h"
+#include "foundation/FontManager.h"
+#include "foundation/LaTeXWriter.h"
+#include "foundation/Layout.h"
+#include "foundation/LinkRemap.h"
+#include "foundation/NotebookWriter.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/ParagraphStyle.h"
+#include "foundation/SizeStepScope.h"
+#include "foundation/StyleTable.h"
+#include "foundation/XMLWriter.h"
+#include "platform/Exceptions.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTextFontId = 0;
+constexpr int kCodeFontId = 4;
+constexpr int kPlainKind = 3;
+constexpr int kEquationKind = 5;
+constexpr int kNumberedEquationKind = 6;
+constexpr int kSourceCodeKind = 7;
+
+FontFace* FaceOf(int fontId)
+{
+    FontFace* face = gFontManager ? gFontManager->GetFace(fontId) : nullptr;
+    if (!face)
+        throw CException("The fonts are not set up");
+    return face;
+}
+
+void DeleteItems(LayoutArray* items)
+{
+    if (!items)
+        return;
+    for (int i = 1; i <= items->GetCount(); ++i)
+        delete items->GetAt(i);
+    items->RemoveAll();
+}
+
+} // namespace
+
+ParagraphComp::ParagraphComp(std::unique_ptr<CompArray> components, int styleIndex)
+    : m_style(StyleTable::Lookup(styleIndex)), m_text(new CompList(std::move(components)))
+{
+    m_text->SetOwner(this, 0);
+    m_label = m_style->MakeLabel(*this);
+    m_text->SetSizeStep(StyleSizeStep());
+    m_needsLayout = 1;
+}
+
+ParagraphComp::ParagraphComp(int styleIndex) : ParagraphComp(nullptr, styleIndex) {}
+
+ParagraphComp::ParagraphComp() : m_style(StyleTable::Lookup(kPlainKind)), m_text(new CompList)
+{
+    m_text->SetOwner(this, 0);
+}
+
+ParagraphComp::~ParagraphComp()
+{
+    delete m_label;
+    delete m_text;
+    DeleteItems(m_previous.get());
+}
+
+signed char ParagraphComp::StyleSizeStep() const
+{
+    return m_style->GetSizeStep(this);
+}
+
+void ParagraphComp::ReplaceLabel(EquationLabel* label)
+{
+    delete m_label;
+    m_label = label;
+}
+
+// ---- ownership ----
+
+DocumentModel* ParagraphComp::GetDocument() const
+{
+    return m_ownerList ? m_ownerList->GetDocument() : nullptr;
+}
+
+void ParagraphComp::SetOwnerList(ParagraphList* list)
+{
+    DocumentModel* oldDoc = GetDocument();
+    DocumentModel* newDoc = list ? list->GetDocument() : nullptr;
+    if (oldDoc != newDoc) {
+        if (oldDoc) {
+            oldDoc->UnregisterParagraph(*this);
+            m_id = 0;
+        }
+        m_ownerList = list;
+        if (newDoc)
+            newDoc->RegisterParagraph(*this);
+        if (m_label)
+            m_label->Relink();
+        m_text->SetSizeStep(StyleSizeStep());
+        m_text->InvalidateAll();
+        m_needsLayout = 1;
+    }
+    m_ownerList = list;
+}
+
+void ParagraphComp::AttachToList(ParagraphList* list)
+{
+    m_text->SetSizeStep(StyleSizeStep());
+    m_ownerList = list;
+}
+
+// ---- style ----
+
+void ParagraphComp::SetStyle(ParagraphStyle* style)
+{
+    if (m_label) {
+        ReplaceLabel(nullptr);
+        ClearPreviousItems();
+    }
+    m_style = style;
+    m_label = style->MakeLabel(*this);
+    m_text->SetSizeStep(StyleSizeStep());
+    Rect old;
+    GetAbsBounds(old);
+    gDrawContext.InvalidateLogicalRect(old);
+    Invalidate();
+}
+
+int ParagraphComp::GetStyleKind() const
+{
+    return m_style->GetKind();
+}
+
+bool ParagraphComp::IsEquationStyle() const
+{
+    int kind = GetStyleKind();
+    return kind == kEquationKind || kind == kNumberedEquationKind;
+}
+
+// ---- text ----
+
+void ParagraphComp::AppendString(const Str255& text)
+{
+    FontFace* face = FaceOf(m_style->GetFontId());
+    for (int i = 0; i < text.GetLength(); ++i)
+        m_text->Append(face->GetCharacter(text.GetByteAt(i)));
+}
+
+void ParagraphComp::InsertTabs(int n)
+{
+    FontFace* face = FaceOf(m_style->GetFontId());
+    for (int i = 0; i < n; ++i)
+        m_text->Append(face->GetCharacter('\t'));
+}
+
+int ParagraphComp::CountLeadingTabs() const
+{
+    int n = 0;
+    while (n < m_text->GetCount() && !IsNotChar(m_text->GetAt(n + 1)->Tag()) && m_text->GetAt(n + 1)->GetChar() == '\t')
+        ++n;
+    return n;
+}
+
+void ParagraphComp::ReadLine(ByteStream& stream)
+{
+    FontFace* face = FaceOf(kTextFontId);
+    int32_t length = stream.GetLength();
+    while (stream.GetPosition() < length) {
+        uint8_t c = 0;
+        stream.Read(&c, 1);
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            // A line feed right after the carriage return belongs to the same line end.
+            if (stream.GetPosition() < length) {
+                uint8_t next = 0;
+                stream.Read(&next, 1);
+                if (next != '\n')
+                    stream.Seek(stream.GetPosition() - 1);
+            }
+            break;
+        }
+        m_text->Append(face->GetCharacter(c));
+    }
+    Invalidate();
+}
+
+// ---- layout and drawing ----
+
+void ParagraphComp::ClearPreviousItems()
+{
+    DeleteItems(m_previous.get());
+    m_previous.reset();
+}
+
+void ParagraphComp::KeepItemsAsPrevious()
+{
+    ClearPreviousItems();
+    m_previous = m_text->DetachItems();
+}
+
+void ParagraphComp::Layout(ParagraphComp* previous)
+{
+    KeepItemsAsPrevious();
+    m_style->Layout(*this, previous, gDrawContext.GetLeftMargin(), gDrawContext.GetPageWidth());
+}
+
+void ParagraphComp::SetOrigin(const IntPoint& point)
+{
+    if (!m_needsLayout && !m_text->IsLaidOut()) {
+        m_text->MoveBy(IntPoint(point.x - m_origin.x, point.y - m_origin.y));
+    } else {
+        m_style->Place(*this, point);
+        m_text->ClearLayoutFlags();
+        m_needsLayout = 0;
+    }
+    m_origin = point;
+}
+
+void ParagraphComp::InvalidateChanges(int /*position*/)
+{
+    // Whole items are invalidated even where only part of an item changed:
+    // a larger area only costs drawing time.
+    SizeStepScope size(StyleSizeStep());
+    LayoutArray* items = m_text->GetItems();
+    if (!m_previous || m_previous->GetCount() == 0 || !items) {
+        Rect all;
+        GetAbsBounds(all);
+        gDrawContext.InvalidateLogicalRect(all);
+        return;
+    }
+    int n = std::min(m_previous->GetCount(), items->GetCount());
+    for (int i = 1; i <= n; ++i) {
+        ::Layout* before = m_previous->GetAt(i);
+        ::Layout* now = items->GetAt(i);
+        if (!now->IsEqual(*before)) {
+            Rect oldRect = before->AbsRect();
+            Rect newRect = now->AbsRect();
+            gDrawContext.InvalidateLogicalRect(newRect);
+            if (!(oldRect == newRect))
+                gDrawContext.InvalidateLogicalRect(oldRect);
+            return;
+        }
+    }
+    if (items->GetCount() > m_previous->GetCount()) {
+        Rect bounds;
+        GetAbsBounds(bounds);
+        Rect first = items->GetAt(n + 1)->AbsRect();
+        gDrawContext.InvalidateLogicalRect(Rect(bounds.left, first.top, bounds.right, bounds.bottom));
+    }
+}
+
+void ParagraphComp::AdvanceCounters(EquationNumber& counters)
+{
+    if (m_label)
+        m_label->Update(counters);
+    else
+        m_style->CounterStep(counters);
+    if (!(counters == m_counters))
+        m_counters = counters;
+}
+
+void ParagraphComp::SetBounds(const Rect& bounds)
+{
+    m_bounds = bounds;
+    m_text->SetRect(bounds);
+}
+
+void ParagraphComp::GetAbsBounds(Rect& out) const
+{
+    out = m_bounds;
+    out.Offset(m_origin);
+}
+
+bool ParagraphComp::HitTest(const IntPoint& point) const
+{
+    Rect bounds;
+    GetAbsBounds(bounds);
+    return bounds.Contains(point);
+}
+
+TextComp* ParagraphComp::ComponentAt(const IntPoint& point)
+{
+    if (point.x < gDrawContext.GetLeftMargin() || point.x > gDrawContext.GetPageWidth())
+        return nullptr;
+    LayoutArray* items = m_text->GetItems();
+    for (int i = 1; items && i <= items->GetCount(); ++i)
+        if (items->GetAt(i)->HitTest(point))
+            return items->GetAt(i)->ComponentAt(point);
+    return nullptr;
+}
+
+void ParagraphComp::PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest)
+{
+    SizeStepScope size(StyleSizeStep());
+    IntPoint p = point;
+    if (p.x < gDrawContext.GetLeftMargin())
+        p.x = gDrawContext.GetLeftMargin() + 1;
+    if (p.x > gDrawContext.GetPageWidth())
+        p.x = gDrawContext.GetPageWidth() - 2;
+    LayoutArray* items = m_text->GetItems();
+    for (int i = 1; items && i <= items->GetCount(); ++i) {
+        if (items->GetAt(i)->HitTest(p)) {
+            items->GetAt(i)->PositionAt(p, out, nearest);
+            return;
+        }
+    }
+    out = DocPosition(m_text, m_text->GetCount() + 1);
+}
+
+void ParagraphComp::PositionFromLinePoint(DocPosition& out, const IntPoint& point)
+{
+    if (m_label) {
+        Rect label;
+        m_label->GetBounds(label);
+        if (label.Contains(point)) {
+            out = DocPosition(m_text, 0);
+            return;
+        }
+    }
+    m_text->PositionFromLinePoint(out, point);
+}
+
+void ParagraphComp::GetLineBreak(int32_t y, Rect& out) const
+{
+    LayoutArray* items = m_text->GetItems();
+    Rect line;
+    bool found = false;
+    for (int i = 1; items && i <= items->GetCount(); ++i) {
+        ::Layout* item = items->GetAt(i);
+        if (!item->IsLine())
+            continue;
+        line = item->AbsRect();
+        found = true;
+        if (line.bottom >= y)
+            break;
+    }
+    if (!found)
+        GetAbsBounds(line);
+    out = Rect(line.right, line.top, line.right + 1, line.bottom);
+}
+
+DocPosition ParagraphComp::GetCaretPositionAfter(int index) const
+{
+    int count = m_text->GetCount();
+    LayoutArray* items = m_text->GetItems();
+    for (int i = 1; items && i <= items->GetCount(); ++i) {
+        ::Layout* item = items->GetAt(i);
+        if (!item->IsLine() || item->GetStartIndex() <= index)
+            continue;
+        int k = item->GetStartIndex();
+        if (k > 1 && k <= count)
+            return DocPosition(m_text, k - 1);
+        break;
+    }
+    return DocPosition(m_text, count + 1);
+}
+
+void ParagraphComp::Paint(const Rect& update)
+{
+    Rect bounds;
+    GetAbsBounds(bounds);
+    if (!m_visible || !bounds.Intersects(update))
+        return;
+    Rect area;
+    Rect::Intersection(bounds, update, area);
+    gDrawContext.EraseRect(area);
+    m_text->Draw();
+}
+
+// ---- component operations ----
+
+TextComp* ParagraphComp::Clone(LinkRemap& remap)
+{
+    return new ParagraphComp(m_text->CloneItems(remap), GetStyleKind());
+}
+
+ParagraphComp* ParagraphComp::CloneWithLinks()
+{
+    LinkRemap remap;
+    auto* copy = static_cast<ParagraphComp*>(Clone(remap));
+    remap.RebindLinks();
+    return copy;
+}
+
+void ParagraphComp::MarkDirty()
+{
+    m_text->InvalidateAll();
+    auto items = m_text->DetachItems();
+    DeleteItems(items.get());
+    m_needsLayout = 1;
+}
+
+void ParagraphComp::SetSizeStep(signed char step)
+{
+    m_text->SetSizeStep(step);
+    m_needsLayout = 1;
+}
+
+int ParagraphComp::MapKey(DocPosition& position, int key, bool /*shift*/, bool ctrl)
+{
+    switch (key) {
+    case 8: {
+        int index = position.GetIndex();
+        if (index <= 1) {
+            // The first paragraph of its list has nothing to join with.
+            bool first = !m_ownerList || m_ownerList->IndexOf(this) <= 1;
+            return first ? kNoJoin : kJoinWithPrevious;
+        }
+        CompList* row = position.GetList() ? position.GetList() : m_text;
+        TextComp* before = row->GetAt(index - 1);
+        return before && !IsNotChar(before->Tag()) ? kDeleteCharacter : kDeleteStructure;
+    }
+    case 9:
+        return kTab;
+    case 10:
+    case 13:
+        return ctrl ? kNewParagraphCtrl : kNewParagraph;
+    default:
+        return kNoCommand;
+    }
+}
+
+void ParagraphComp::Write(DocWriter& writer)
+{
+    writer.WriteShort(static_cast<int16_t>(GetStyleKind()));
+    writer.WriteLong(m_id);
+    m_text->Write(writer);
+}
+
+void ParagraphComp::Read(DocReader& reader)
+{
+    int kind = reader.ReadShort();
+    m_style = StyleTable::Lookup(kind);
+    ReplaceLabel(kind == kPlainKind ? nullptr : m_style->MakeLabel(*this));
+    m_id = reader.ReadLong();
+    m_text->Read(reader);
+    m_needsLayout = 1;
+}
+
+bool ParagraphComp::StartsWithBlank() const
+{
+    TextComp* first = m_text->GetAt(1);
+    if (!first || IsNotChar(first->Tag()))
+        return false;
+    return first->GetChar() == ' ' || first->GetChar() == '\t';
+}
+
+void ParagraphComp::WriteLaTeX(LaTeXWriter& writer)
+{
+    int count = m_text->GetCount();
+    if (IsEquationStyle() && count == 1 && m_text->GetAt(1)->Tag() == tag_eqSt && (!m_label || !m_label->HasLinks())) {
+        if (auto* rows = dynamic_cast<EquationRows*>(m_text->GetAt(1))) {
+            writer.BeginEqnarray();
+            rows->WriteLaTeXRows(writer);
+            writer.EndEqnarray();
+            return;
+        }
+    }
+    int kind = GetStyleKind();
+    // Source code set in another face than the code face is written as text.
+    if (kind == kSourceCodeKind)
+        for (int i = 1; i <= count; ++i)
+            if (m_text->GetAt(i)->GetFontId() != kCodeFontId)
+                kind = kPlainKind;
+
+    switch (kind) {
+    case 0: writer.BeginTitle(); break;
+    case 1: writer.BeginSection(m_label); break;
+    case 2: writer.BeginHeading(); break;
+    case 4: writer.BeginEnumeratedItem(m_label); break;
+    case 5: writer.BeginDisplayMath(); break;
+    case 6: writer.BeginNumberedEquation(m_label); break;
+    case 7: writer.BeginVerbatim(); break;
+    case 8: writer.BeginItemizedItem(); break;
+    case 9: writer.BeginSubEnumeratedItem(m_label); break;
+    case 10: writer.BeginSubItemizedItem(); break;
+    default: writer.BeginParagraph(StartsWithBlank()); break;
+    }
+    for (int i = 1; i <= count; ++i)
+        writer.WriteChar(*m_text->GetAt(i), false);
+    switch (kind) {
+    case 0: writer.EndTitle(); break;
+    case 1: writer.EndSection(m_label); break;
+    case 2: writer.EndHeading(); break;
+    case 4: writer.EndEnumeratedItem(m_label); break;
+    case 5: writer.EndDisplayMath(); break;
+    case 6: writer.EndNumberedEquation(m_label); break;
+    case 7: writer.NewLine(); break;
+    case 9: writer.EndSubEnumeratedItem(m_label); break;
+    default: writer.EndItem(); break;
+    }
+}
+
+void ParagraphComp::WriteNotebook(NotebookWriter& writer)
+{
+    switch (GetStyleKind()) {
+    case 0: writer.WriteTitle(*m_text); break;
+    case 1: writer.WriteSection(*m_text); break;
+    case 2: writer.WriteSubsection(*m_text); break;
+    case 5: writer.WriteDisplayFormula(*m_text); break;
+    case 6: writer.WriteNumberedEquation(*m_text); break;
+    case 7: writer.WriteInput(*m_text); break;
+    default: writer.WriteText(*m_text); break;
+    }
+}
+
+Str255 ParagraphComp::LabelText() const
+{
+    return m_label ? m_label->GetText() : Str255();
+}
+
+void ParagraphComp::WriteMathML(XMLWriter& writer)
+{
+    if (m_text->GetCount() == 1) {
+        TypeTag tag = m_text->GetAt(1)->Tag();
+        if (tag == tag_Meta || tag == tag_Draw || m_text->GetAt(1)->IsPlot()) {
+            if (auto* form = dynamic_cast<XhtmlForm*>(m_text->GetAt(1))) {
+                form->WriteXhtml(writer);
+                return;
+            }
+        }
+    }
+    switch (GetStyleKind()) {
+    case 0: writer.WriteTitle(*m_text); break;
+    case 1: writer.WriteHeading2(*m_text); break;
+    case 2: writer.WriteHeading3(*m_text); break;
+    case 4: writer.WriteEnumeratedItem(*m_text); break;
+    case 5: writer.WritePlainEquation(*m_text); break;
+    case 6: writer.WriteNumberedEquation(*m_text, LabelText()); break;
+    case 7: break;  // source code has no XHTML form
+    case 8: writer.WriteItemizedItem(*m_text); break;
+    case 9: writer.WriteSubEnumeratedItem(*m_text); break;
+    case 10: writer.WriteSubItemizedItem(*m_text); break;
+    default: writer.WriteParagraph(*m_text); break;
+    }
+}
+
+void ParagraphComp::WriteHTML(HTMLWriter& writer)
+{
+    if (m_text->GetCount() == 1) {
+        TypeTag tag = m_text->GetAt(1)->Tag();
+        if (tag == tag_Meta || tag == tag_Tabl || tag == tag_Draw || m_text->GetAt(1)->IsPlot()) {
+            if (auto* form = dynamic_cast<HtmlForm*>(m_text->GetAt(1))) {
+                form->WriteHtml(writer);
+                return;
+            }
+        }
+    }
+    switch (GetStyleKind()) {
+    case 0: writer.WriteTitle(*m_text); break;
+    case 1: writer.WriteHeading2(*m_text); break;
+    case 2: writer.WriteHeading3(*m_text); break;
+    case 4: writer.WriteEnumeratedItem(*m_text); break;
+    case 5: writer.WritePlainEquation(*m_text); break;
+    case 6: writer.WriteNumberedEquation(*m_text, LabelText()); break;
+    case 7: writer.WriteSourceCode(*m_text); break;
+    case 8: writer.WriteItemizedItem(*m_text); break;
+    case 9: writer.WriteSubEnumeratedItem(*m_text); break;
+    case 10: writer.WriteSubItemizedItem(*m_text); break;
+    default: writer.WriteParagraph(*m_text); break;
+    }
+}

@@ -1,0 +1,147 @@
+#pragma once
+// One paragraph of a document: a row of text and mathematics, the paragraph
+// style that decides its fonts, spacing, alignment and numbering, the number
+// label of numbered styles, the numbering state at the paragraph, and its
+// place in the document. It lays itself out through its style, keeps its
+// previous layout to invalidate only what changed, and paints itself.
+#include "foundation/CompList.h"
+#include "foundation/EquationNumber.h"
+#include "foundation/TextComp.h"
+
+#include <cstdint>
+#include <memory>
+
+class ByteStream;
+class DocumentModel;
+class EquationLabel;
+class HTMLWriter;
+class NotebookWriter;
+class XMLWriter;
+class ParagraphList;
+class ParagraphStyle;
+
+class ParagraphComp : public TextComp {
+public:
+    // Edit codes of the key mapping.
+    static constexpr int kNoJoin = 2000;
+    static constexpr int kDeleteCharacter = 2801;
+    static constexpr int kNewParagraph = 2802;
+    static constexpr int kNewParagraphCtrl = 2803;
+    static constexpr int kJoinWithPrevious = 2804;
+    static constexpr int kDeleteStructure = 2807;
+    static constexpr int kNoCommand = 3001;
+    static constexpr int kTab = 3002;
+
+    // A paragraph of a style kind (outside 0..10: the plain style) holding
+    // the components (null: an empty row).
+    ParagraphComp(std::unique_ptr<CompArray> components, int styleIndex);
+    explicit ParagraphComp(int styleIndex);
+    // The plain style without a label, before reading.
+    ParagraphComp();
+    ~ParagraphComp() override;
+    ParagraphComp(const ParagraphComp&) = delete;
+    ParagraphComp& operator=(const ParagraphComp&) = delete;
+
+    // ---- ownership ----
+    // Moves the paragraph into a list; when the list belongs to another
+    // document, the paragraph leaves the old document's registry, joins the
+    // new one's, and lays out afresh.
+    void SetOwnerList(ParagraphList* list);
+    // Stores the list after reading (the row takes the style's size step first).
+    void AttachToList(ParagraphList* list);
+    ParagraphList* GetOwnerList() const { return m_ownerList; }
+    // Leaves the list without leaving the document's registry.
+    void DetachFromList() { m_ownerList = nullptr; }
+    DocumentModel* GetDocument() const;
+    int32_t GetId() const { return m_id; }
+    void SetId(int32_t id) { m_id = id; }
+
+    // ---- style ----
+    void SetStyle(ParagraphStyle* style);
+    ParagraphStyle* GetStyle() const { return m_style; }
+    int GetStyleKind() const;
+    bool IsEquationStyle() const;
+    EquationLabel* GetLabel() const { return m_label; }
+    bool NeedsLayout() const { return m_needsLayout != 0; }
+    void Show() { m_visible = 1; }
+    void Hide() { m_visible = 0; }
+    bool IsVisible() const { return m_visible != 0; }
+    CompList* GetRow() const { return m_text; }
+
+    // ---- text ----
+    // Appends the characters in the style's font.
+    void AppendString(const Str255& text);
+    void InsertTabs(int n);
+    int CountLeadingTabs() const;
+    // Reads one line of plain text: a carriage return, a line feed or both
+    // together end it; the other bytes become text-face characters.
+    void ReadLine(ByteStream& stream);
+
+    // ---- layout and drawing ----
+    // The current items become the previous ones; the style lays the
+    // paragraph out across the page.
+    void Layout(ParagraphComp* previous);
+    // Invalidates on the screen what changed since the previous layout.
+    void InvalidateChanges(int position);
+    void AdvanceCounters(EquationNumber& counters);
+    void GetCounters(EquationNumber& out) const { out = m_counters; }
+    void PositionFromLinePoint(DocPosition& out, const IntPoint& point);
+    // A one-unit box at the right edge of the line at or below y (pagination).
+    void GetLineBreak(int32_t y, Rect& out) const;
+    // The end of the line that holds row position index.
+    DocPosition GetCaretPositionAfter(int index) const;
+    void ClearPreviousItems();
+    // The row's current items become the previous items.
+    void KeepItemsAsPrevious();
+    virtual void Paint(const Rect& update);
+
+    // ---- component operations ----
+    TextComp* Clone(LinkRemap& remap) override;
+    ParagraphComp* CloneWithLinks();
+    void Invalidate() override { m_needsLayout = 1; }
+    void MarkDirty() override;
+    void SetOrigin(const IntPoint& point) override;
+    void GetOrigin(IntPoint& out) const override { out = m_origin; }
+    void SetBounds(const Rect& bounds) override;
+    void GetBounds(Rect& out) const override { out = m_bounds; }
+    int GetWidth() const override { return m_bounds.Width(); }
+    void GetAbsBounds(Rect& out) const override;
+    bool HitTest(const IntPoint& point) const override;
+    void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest) override;
+    TextComp* ComponentAt(const IntPoint& point) override;
+    void GetTag(TypeTag& out) const override { out = tag_Para; }
+    ParagraphComp* GetParagraph() const override { return const_cast<ParagraphComp*>(this); }
+    ExprNode* BuildNode() override { return m_text->BuildNode(); }
+    CompList* GetChild(int i) const override { return i == 1 ? m_text : nullptr; }
+    void WriteLaTeX(LaTeXWriter& writer) override;
+    // The export forms, by style kind.
+    void WriteNotebook(NotebookWriter& writer);
+    void WriteMathML(XMLWriter& writer);
+    void WriteHTML(HTMLWriter& writer);
+    void WriteText(TextOutBuffer& out) const override { m_text->WriteTextAll(out); }
+    // Style kind (16-bit), id (32-bit), then the row.
+    void Write(DocWriter& writer) override;
+    void Read(DocReader& reader) override;
+    void SetSizeStep(signed char step) override;
+    int MapKey(DocPosition& position, int key, bool shift, bool ctrl) override;
+
+private:
+    void ReplaceLabel(EquationLabel* label);
+    signed char StyleSizeStep() const;
+    bool StartsWithBlank() const;
+    Str255 LabelText() const;
+
+    // The style is looked up before the row is made, so that a missing
+    // style table leaves nothing behind.
+    ParagraphStyle* m_style;
+    int32_t m_id = 0;
+    IntPoint m_origin;
+    Rect m_bounds;
+    CompList* m_text;
+    std::unique_ptr<LayoutArray> m_previous;
+    EquationLabel* m_label = nullptr;
+    ParagraphList* m_ownerList = nullptr;
+    EquationNumber m_counters;
+    uint8_t m_needsLayout = 1;
+    uint8_t m_visible = 1;
+};

@@ -1,0 +1,85 @@
+#pragma once
+// A growable array of pointers with the program's fixed growth rules. The
+// lists of the document (component rows, paragraphs, pages, styles, node
+// lists) start with room for 16 and grow by min(capacity, 32); the drawing
+// code's item arrays start with 8 and grow by 4. Positions are 1-based.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+// One growth step of the document lists: 16, 32, 64, 96, 128, ...
+constexpr int GrowPtrArray(int capacity)
+{
+    return capacity + std::min(capacity, 32);
+}
+
+// One growth step of the drawing code's item arrays: 8, 12, 16, ...
+constexpr int GrowItemArray(int capacity)
+{
+    return capacity + 4;
+}
+
+template <class T>
+class PtrArray {
+public:
+    using Growth = int (*)(int);
+
+    explicit PtrArray(int capacity = 16, Growth grow = GrowPtrArray)
+        : m_data(new T*[static_cast<size_t>(std::max(capacity, 1))]), m_capacity(std::max(capacity, 1)), m_grow(grow)
+    {
+    }
+    PtrArray(const PtrArray&) = delete;
+    PtrArray& operator=(const PtrArray&) = delete;
+
+    int GetCount() const { return m_count; }
+    int GetCapacity() const { return m_capacity; }
+
+    // The element at a 1-based position; null outside 1..count.
+    T* GetAt(int i) const { return i >= 1 && i <= m_count ? m_data[i - 1] : nullptr; }
+    // The 1-based position of an element; 0 when absent.
+    int Find(const T* item) const
+    {
+        for (int i = 0; i < m_count; ++i)
+            if (m_data[i] == item)
+                return i + 1;
+        return 0;
+    }
+
+    void Append(T* item) { InsertAt(m_count + 1, item); }
+    // Inserts before position i (1..count + 1).
+    void InsertAt(int i, T* item)
+    {
+        i = std::clamp(i, 1, m_count + 1);
+        if (m_count == m_capacity)
+            Grow();
+        std::memmove(&m_data[i], &m_data[i - 1], sizeof(T*) * static_cast<size_t>(m_count - i + 1));
+        m_data[i - 1] = item;
+        ++m_count;
+    }
+    // Removes and answers the element at position i (null outside 1..count).
+    T* RemoveAt(int i)
+    {
+        T* item = GetAt(i);
+        if (!item && (i < 1 || i > m_count))
+            return nullptr;
+        std::memmove(&m_data[i - 1], &m_data[i], sizeof(T*) * static_cast<size_t>(m_count - i));
+        --m_count;
+        return item;
+    }
+    void RemoveAll() { m_count = 0; }
+
+private:
+    void Grow()
+    {
+        int capacity = m_grow(m_capacity);
+        std::unique_ptr<T*[]> data(new T*[static_cast<size_t>(capacity)]);
+        std::memcpy(data.get(), m_data.get(), sizeof(T*) * static_cast<size_t>(m_count));
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<T*[]> m_data;
+    int m_count = 0;
+    int m_capacity;
+    Growth m_grow;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// The eleven paragraph styles, indexed by style kind 0..10; any other index
+// gives the plain style (kind 3). The application makes one table at start-up
+// and points gStyleTable at it.
+#include "foundation/ParagraphStyle.h"
+
+#include <array>
+#include <memory>
+
+class StyleTable {
+public:
+    static constexpr int kStyleCount = 11;
+    static constexpr int kPlainKind = 3;
+    using Styles = std::array<std::unique_ptr<ParagraphStyle>, kStyleCount>;
+
+    // Takes the styles, entry i holding the style of kind i.
+    explicit StyleTable(Styles styles) : m_styles(std::move(styles)) {}
+    StyleTable(const StyleTable&) = delete;
+    StyleTable& operator=(const StyleTable&) = delete;
+
+    ParagraphStyle* GetStyle(int index) const
+    {
+        return m_styles[static_cast<size_t>(index >= 0 && index < kStyleCount ? index : kPlainKind)].get();
+    }
+
+    // The style of a kind in the program's table; raises CException when no
+    // table has been set up.
+    static ParagraphStyle* Lookup(int index);
+
+private:
+    Styles m_styles;
+};
+
+extern StyleTable* gStyleTable;

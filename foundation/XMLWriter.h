@@ -1,0 +1,31 @@
+#pragma once
+// What the paragraphs ask of the XHTML/MathML export writer: the document
+// frame and one element per paragraph, of the kind its style names.
+class CompList;
+class Str255;
+
+class XMLWriter {
+public:
+    virtual ~XMLWriter() = default;
+    virtual void WriteProlog() = 0;
+    virtual void WriteTail() = 0;
+    virtual void WriteTitle(CompList& row) = 0;
+    virtual void WriteHeading2(CompList& row) = 0;
+    virtual void WriteHeading3(CompList& row) = 0;
+    virtual void WriteParagraph(CompList& row) = 0;
+    virtual void WriteEnumeratedItem(CompList& row) = 0;
+    virtual void WritePlainEquation(CompList& row) = 0;
+    virtual void WriteNumberedEquation(CompList& row, const Str255& labelText) = 0;
+    virtual void WriteItemizedItem(CompList& row) = 0;
+    virtual void WriteSubEnumeratedItem(CompList& row) = 0;
+    virtual void WriteSubItemizedItem(CompList& row) = 0;
+};
+
+// A component that stands alone in a paragraph with an XHTML form of its own
+// (pictures and plots; drawings write a "p" element of class "eqn" holding
+// their SVG).
+class XhtmlForm {
+public:
+    virtual ~XhtmlForm() = default;
+    virtual void WriteXhtml(XMLWriter& writer) = 0;
+};

@@ -1,0 +1,248 @@
+// The byte streams and the text output buffer.
+#include "foundation/CountingStream.h"
+#include "foundation/FileReadStream.h"
+#include "foundation/FileStream.h"
+#include "foundation/FileWriteStream.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/TextOutBuffer.h"
+#include "platform/CFile.h"
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string OutputPath(const std::string& name)
+{
+    fs::create_directories(QV_TEST_OUTPUT);
+    return std::string(QV_TEST_OUTPUT) + "/" + name;
+}
+
+std::string MakeFile(const std::string& name, size_t size)
+{
+    std::string path = OutputPath(name);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (size_t i = 0; i < size; ++i)
+        out.put(char(i % 251));
+    return path;
+}
+
+template <class F>
+void ExpectEndOfFile(F&& f)
+{
+    try {
+        f();
+        ADD_FAILURE() << "no end-of-file exception";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::endOfFile);
+        EXPECT_TRUE(e.m_strFileName.empty());
+    }
+}
+
+// Records every Write call it receives.
+class RecordingStream : public ByteStream {
+public:
+    void Write(const void* buf, int32_t n) override
+    {
+        calls.push_back(n);
+        data.append(static_cast<const char*>(buf), static_cast<size_t>(n));
+    }
+    int32_t GetLength() override { return int32_t(data.size()); }
+    std::vector<int32_t> calls;
+    std::string data;
+};
+
+} // namespace
+
+TEST(CountingStream, SeekingBackDoesNotAddToTheSize)
+{
+    CountingStream s;
+    s.Write(nullptr, 4);
+    s.Seek(0);
+    s.Write(nullptr, 4);
+    s.Seek(4);
+    EXPECT_EQ(s.GetPosition(), 4);
+    EXPECT_EQ(s.GetLength(), 4);
+}
+
+TEST(CountingStream, LargestRunIsTheLongestStretchBetweenFlushes)
+{
+    CountingStream s;
+    s.Write(nullptr, 10);
+    s.Flush();
+    s.Write(nullptr, 30);
+    s.Seek(12); // back into the run: it still reached position 40
+    s.Write(nullptr, 4);
+    EXPECT_EQ(s.GetPosition(), 16);
+    s.Flush();
+    s.Write(nullptr, 5);
+    EXPECT_EQ(s.GetLength(), 21); // the size is where the writing stands
+    EXPECT_EQ(s.GetLargestRun(), 30);
+}
+
+TEST(MemoryStream, ReadsWritesAndSeeksStayInsideTheBlock)
+{
+    char block[8] = {};
+    MemoryStream s(block, 8);
+    s.Write("abcdef", 6);
+    EXPECT_EQ(s.GetPosition(), 6);
+    ExpectEndOfFile([&] { s.Write("xyz", 3); });
+    s.Seek(2);
+    char out[4] = {};
+    s.Read(out, 3);
+    EXPECT_EQ(std::string(out, 3), "cde");
+    s.Seek(8);
+    ExpectEndOfFile([&] { s.ReadByte(); });
+    ExpectEndOfFile([&] { s.Seek(9); });
+    ExpectEndOfFile([&] { s.Seek(-1); });
+    ExpectEndOfFile([&] { s.Read(out, -1); });
+    EXPECT_EQ(s.GetPosition(), 8);
+    EXPECT_EQ(s.GetLength(), 8);
+}
+
+TEST(MemoryStream, ReadLongIsLittleEndian)
+{
+    unsigned char block[] = {0x78, 0x56, 0x34, 0x12, 0xFF};
+    MemoryStream s(block, 5);
+    EXPECT_EQ(s.ReadLong(), 0x12345678);
+    EXPECT_EQ(s.ReadByte(), 0xFF);
+}
+
+TEST(FileReadStream, ReadsToTheLastByteAndNoFurther)
+{
+    CFile file(MakeFile("ten.bin", 10), CFile::modeRead);
+    FileReadStream s(&file);
+    char buf[10];
+    s.Read(buf, 10);
+    EXPECT_EQ(buf[9], 9);
+    ExpectEndOfFile([&] { s.Read(buf, 1); });
+    EXPECT_EQ(s.GetPosition(), 10);
+    ExpectEndOfFile([&] { s.Seek(11); });
+}
+
+TEST(FileReadStream, CrossesBufferBoundaries)
+{
+    CFile file(MakeFile("page.bin", 4096), CFile::modeRead);
+    FileReadStream s(&file);
+    std::vector<char> buf(4096);
+    s.Read(buf.data(), 4000);
+    s.Read(buf.data(), 96);
+    EXPECT_EQ(s.GetPosition(), 4096);
+
+    CFile big(MakeFile("big.bin", 10000), CFile::modeRead);
+    FileReadStream t(&big);
+    t.Seek(4090);
+    uint8_t b[20];
+    t.Read(b, 20);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(b[i], (4090 + i) % 251);
+    t.Seek(5); // back into an earlier buffer
+    EXPECT_EQ(t.ReadByte(), 5);
+    t.Seek(9999);
+    EXPECT_EQ(t.ReadByte(), 9999 % 251);
+}
+
+TEST(FileReadStream, AFileThatShrinksWhileReadEndsInEndOfFile)
+{
+    std::string path = MakeFile("shrinking.bin", 9000);
+    CFile file(path, CFile::modeRead);
+    FileReadStream s(&file);
+    ASSERT_EQ(s.GetLength(), 9000);
+    ASSERT_EQ(::truncate(path.c_str(), 5000), 0);
+    std::vector<char> buf(9000);
+    ExpectEndOfFile([&] { s.Read(buf.data(), 9000); });
+}
+
+TEST(FileWriteStream, BufferReachesTheFileAtFlushAndDestruction)
+{
+    std::string path = OutputPath("written.bin");
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeReadWrite);
+        std::vector<char> buffer(16);
+        FileWriteStream s(&file, buffer.data(), 16);
+        s.Write("0000abcd", 8);
+        s.Seek(0);
+        s.Write("1234", 4); // back-patch the first four bytes
+        s.Seek(8);
+        EXPECT_EQ(s.GetPosition(), 8);
+        EXPECT_EQ(s.GetLength(), 0); // nothing has reached the file yet
+        s.Flush();
+        EXPECT_EQ(s.GetLength(), 8);
+        s.Write("xyz", 3);
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "1234abcdxyz");
+}
+
+TEST(FileWriteStream, MoreDataThanTheBufferIsStillWritten)
+{
+    std::string path = OutputPath("overflow.bin");
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeReadWrite);
+        char buffer[4];
+        FileWriteStream s(&file, buffer, 4);
+        s.Write("abc", 3);
+        s.Write("defgh", 5);
+        s.Write("ij", 2);
+        EXPECT_EQ(s.GetPosition(), 10);
+        EXPECT_THROW(s.Seek(1), CFileException); // already on disk
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "abcdefghij");
+}
+
+TEST(FileStream, GrowsInChunksAndDropsTheUnusedTail)
+{
+    std::string path = OutputPath("export.bin");
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeReadWrite);
+        FileStream s(&file, 0, 4096);
+        std::vector<char> data(5000, 'x');
+        s.Write(data.data(), 3000);
+        EXPECT_EQ(s.GetLength(), 4096);
+        s.Write(data.data(), 2000);
+        EXPECT_EQ(s.GetLength(), 8192);
+        EXPECT_EQ(s.GetPosition(), 5000);
+        s.Write(data.data(), 0);
+    }
+    EXPECT_EQ(fs::file_size(path), 5000u);
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeReadWrite);
+        FileStream s(&file, 100, 10);
+        std::vector<char> data(250, 'y');
+        s.Write(data.data(), 250); // 100 + 15 chunks = 250 exactly
+        EXPECT_EQ(s.GetLength(), 250);
+        s.Write(data.data(), 1);
+        EXPECT_EQ(s.GetLength(), 260);
+    }
+    EXPECT_EQ(fs::file_size(path), 251u);
+}
+
+TEST(TextOutBuffer, FlushesFullBuffersOf1024Bytes)
+{
+    RecordingStream out;
+    TextOutBuffer text(&out);
+    std::string s(1025, 'a');
+    text.WriteString(s.c_str());
+    EXPECT_EQ(out.calls, std::vector<int32_t>{1024});
+    text.Flush();
+    EXPECT_EQ(out.calls, (std::vector<int32_t>{1024, 1}));
+    EXPECT_EQ(out.data, s);
+
+    RecordingStream line;
+    TextOutBuffer t2(&line);
+    t2.WriteChar('x');
+    t2.EndLine();
+    t2.Flush();
+    EXPECT_EQ(line.data, "x\r");
+}

@@ -1,0 +1,141 @@
+// Real drawing through the drawing context into images and pictures.
+#include "DrawTestSupport.h"
+
+#include "platform/draw/CBrush.h"
+#include "platform/draw/MeasureDC.h"
+
+#include <vector>
+
+class DrawContextDrawingTest : public DrawTest {
+protected:
+    void SetUp() override { gDrawContext.BeginDraw(&view); }
+    ImageView view{400, 300};
+};
+
+TEST_F(DrawContextDrawingTest, TextIsDrawnInEveryFace)
+{
+    for (int family = 0; family < FontManager::kFaceCount; ++family) {
+        view.image.fill(Qt::white);
+        gDrawContext.SetFontFamily(family);
+        gDrawContext.MoveTo(IntPoint(20, 100));
+        // Letters in the text faces; in the math face pi, infinity and a bracket piece.
+        gDrawContext.DrawString(family == 3 ? Str255("p\xA5(") : Str255("Quorvant"));
+        EXPECT_EQ(gDrawContext.GetPenPosition().x, 20);
+        const int above = InkedPixels(view.image, QRect(0, 0, 400, 100));
+        const int below = InkedPixels(view.image, QRect(0, 100, 400, 200));
+        EXPECT_GT(above, 20) << "face " << family;
+        EXPECT_GT(above, below) << "face " << family;  // the baseline is at the pen
+        EXPECT_EQ(InkedPixels(view.image, QRect(0, 0, 19, 300)), 0) << "face " << family;
+    }
+}
+
+TEST_F(DrawContextDrawingTest, TallDelimitersFillTheirSpan)
+{
+    for (unsigned char c : {'(', ')', '{', '}'}) {
+        view.image.fill(Qt::white);
+        gDrawContext.MoveTo(IntPoint(50, 0));
+        gDrawContext.DrawTallDelimiter(c, 40, 240);
+        EXPECT_EQ(gDrawContext.GetFontFamily(), 0);
+        // Ink near the top, the middle and the bottom of the span, none far outside.
+        EXPECT_GT(InkedPixels(view.image, QRect(40, 40, 60, 30)), 0) << c;
+        EXPECT_GT(InkedPixels(view.image, QRect(40, 125, 60, 30)), 0) << c;
+        EXPECT_GT(InkedPixels(view.image, QRect(40, 210, 60, 30)), 0) << c;
+        EXPECT_EQ(InkedPixels(view.image, QRect(0, 0, 400, 30)), 0) << c;
+        EXPECT_EQ(InkedPixels(view.image, QRect(0, 252, 400, 48)), 0) << c;
+        // The pieces join into one vertical stroke: the columns that hold
+        // ink over a good part of the span are next to each other.
+        std::vector<int> strokeColumns;
+        for (int x = 30; x < 110; ++x)
+            if (InkedPixels(view.image, QRect(x, 70, 1, 140)) >= 20)
+                strokeColumns.push_back(x);
+        ASSERT_FALSE(strokeColumns.empty()) << c;
+        EXPECT_LE(strokeColumns.back() - strokeColumns.front(), 2) << c << " " << ::testing::PrintToString(strokeColumns);
+    }
+}
+
+TEST_F(DrawContextDrawingTest, LinesShapesAndRegions)
+{
+    gDrawContext.DrawLine(IntPoint(10, 10), IntPoint(110, 10));
+    EXPECT_EQ(gDrawContext.GetPenPosition().x, 110);
+    gDrawContext.DrawLineRel(0, 20);
+    EXPECT_EQ(gDrawContext.GetPenPosition().y, 30);
+    EXPECT_GT(InkedPixels(view.image, QRect(10, 10, 100, 1)), 90);
+    EXPECT_GT(InkedPixels(view.image, QRect(110, 10, 1, 20)), 15);
+
+    gDrawContext.SelectPen(PS_SOLID, 3, RGB(255, 0, 0));
+    gDrawContext.DrawRectangle(Rect(200, 50, 260, 90));
+    gDrawContext.RestorePen();
+    EXPECT_EQ(view.image.pixel(201, 70) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(InkedPixels(view.image, QRect(210, 60, 40, 20)), 0);  // an outline only
+
+    const Region region = Region::RegionFromRect(Rect(20, 150, 60, 190));
+    gDrawContext.FillRegionGray(region);
+    EXPECT_EQ(view.image.pixel(40, 170) & 0xFFFFFF, 0x808080u);
+    gDrawContext.FillRegionAndShow(region);
+    EXPECT_EQ(view.image.pixel(40, 170) & 0xFFFFFF, 0x7F7F7Fu);
+    ASSERT_FALSE(view.invalidated.empty());
+    EXPECT_EQ(view.invalidated.back(), Rect(20, 150, 60, 190));
+
+    CBrush red(RGB(255, 0, 0));
+    gDrawContext.FillEllipse(Rect(300, 50, 340, 90), &red);
+    EXPECT_EQ(view.image.pixel(320, 70) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(view.image.pixel(301, 51) & 0xFFFFFF, 0xFFFFFFu);  // outside the ellipse
+
+    gDrawContext.FrameRegion(Rect(100, 200, 140, 240));
+    EXPECT_EQ(view.image.pixel(101, 220) & 0xFFFFFF, 0x000080u);  // the highlight colour
+    EXPECT_EQ(view.image.pixel(103, 220) & 0xFFFFFF, 0xFFFFFFu);  // two pixels wide
+
+    gDrawContext.SetClipRegion(Rect(300, 0, 320, 300));
+    gDrawContext.FillRegion(Region::RegionFromRect(Rect(280, 200, 340, 210)), RGB(0, 0, 255));
+    gDrawContext.ClearClipRegion();
+    EXPECT_EQ(InkedPixels(view.image, QRect(280, 200, 60, 10)), 20 * 10);
+}
+
+TEST_F(DrawContextDrawingTest, LabelBoxesAndGreyBoxes)
+{
+    Str255 label("A1");
+    Rect box;
+    gDrawContext.MeasureLabel(IntPoint(100, 100), label, box);
+    EXPECT_EQ(box.left, 100);
+    EXPECT_EQ(box.top, 100);
+    EXPECT_GT(box.Width(), 4);
+    Rect box2;
+    gDrawContext.MeasureLabelAt(IntPoint(100, 100), label, box2);
+    EXPECT_EQ(box2.right, 100);
+    EXPECT_EQ(box2.Width(), box.Width() + 4);
+    EXPECT_EQ(box2.Height(), box.Height() + 2);
+    // Measuring gives the current font back.
+    EXPECT_EQ(gDrawContext.GetDC()->CurrentLogFont().lfHeight, -18);
+
+    gDrawContext.DrawLabelBox(IntPoint(100, 100), label);
+    EXPECT_GT(InkedPixels(view.image, QRect(box.left, box.top, box.Width(), box.Height())), box.Width() * box.Height() / 2);
+    EXPECT_EQ(InkedPixels(view.image, QRect(box.right, box.top, 20, box.Height())), 0);
+
+    gDrawContext.FillGrayBox(IntPoint(20, 50));
+    // The em box (0, -12, 9, 2) four times as wide and shrunk by 2: (22, 40) to (54, 50).
+    EXPECT_EQ(InkedPixels(view.image, QRect(0, 0, 100, 99)), 32 * 10);
+    EXPECT_EQ(view.image.pixel(22, 40) & 0xFFFFFF, 0x808080u);
+}
+
+TEST_F(DrawContextDrawingTest, APictureRecordsWhatIsDrawnInItsRectangle)
+{
+    gDrawContext.BeginMetafile(&view, Rect(100, 100, 200, 150));
+    EXPECT_TRUE(gDrawContext.IsRecording());
+    EXPECT_EQ(gDrawContext.GetDepth(), 2);
+    gDrawContext.MoveTo(IntPoint(110, 130));
+    gDrawContext.DrawString(Str255("xy"));
+    gDrawContext.DrawLine(IntPoint(100, 100), IntPoint(150, 125));
+    HENHMETAFILE picture = gDrawContext.EndMetafile();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->IsValid());
+    EXPECT_EQ(gDrawContext.GetDepth(), 1);
+    EXPECT_FALSE(gDrawContext.IsRecording());
+    EXPECT_EQ(gDrawContext.GetDC()->CurrentLogFont().lfHeight, -18);
+    EXPECT_EQ(InkedPixels(view.image), 0);  // nothing went to the view
+    EXPECT_EQ(gDrawContext.EndMetafile(), nullptr);
+
+    gDrawContext.PlayMetafile(picture, Rect(0, 0, 100, 50));
+    EXPECT_GT(InkedPixels(view.image, QRect(0, 0, 100, 50)), 10);
+    EXPECT_EQ(InkedPixels(view.image, QRect(101, 0, 299, 300)), 0);
+    DrawContext::DeleteMetafile(picture);
+}

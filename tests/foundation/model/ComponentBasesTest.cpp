@@ -1,0 +1,130 @@
+#include "ModelTestSupport.h"
+
+#include "foundation/BoxComp.h"
+#include "foundation/DocPosition.h"
+
+namespace {
+
+// A leaf box with fixed bounds.
+class TestBox : public BoxComp {
+public:
+    explicit TestBox(TypeTag tag = tag_Miss) : m_tag(tag) { m_bounds = Rect(0, -10, 20, 5); }
+    TextComp* Clone(LinkRemap&) override { return new TestBox(*this); }
+    void GetTag(TypeTag& out) const override { out = m_tag; }
+
+private:
+    TypeTag m_tag;
+};
+
+// A structure of one row that only differs from TestFraction by its tag.
+class TestRadical : public StructComp {
+public:
+    explicit TestRadical(std::unique_ptr<CompArray> row) : StructComp(std::move(row)) {}
+    TextComp* Clone(LinkRemap& remap) override { return new TestRadical(m_first->CloneItems(remap)); }
+    void GetTag(TypeTag& out) const override { out = tag_Sqrt; }
+};
+
+} // namespace
+
+using ComponentBasesTest = ModelTest;
+
+TEST_F(ComponentBasesTest, RootDefaultsForCommandsAndParagraphs)
+{
+    TestBox free;
+    EXPECT_FALSE(free.IsCommandEnabled(32849, 0));
+    EXPECT_TRUE(free.IsCommandEnabled(32850, 0));
+    EXPECT_TRUE(free.IsCommandEnabled(32871, 0));
+    EXPECT_FALSE(free.IsCommandEnabled(32872, 0));
+    EXPECT_EQ(free.GetParagraph(), nullptr);
+    EXPECT_EQ(free.GetFontId(), 3);
+    free.Invalidate();  // no owner: only its own flag
+    EXPECT_TRUE(free.IsDirty());
+
+    DocPosition position;
+    free.PositionFromPoint(position, IntPoint(0, 0), true);
+    EXPECT_EQ(position.GetKind(), DocPosition::kNone);
+}
+
+TEST_F(ComponentBasesTest, NearestPositionSplitsAtTheMiddle)
+{
+    CompList row(Chars("a"));
+    auto* box = new TestBox;
+    row.Append(box);
+    box->SetOrigin(IntPoint(100, 50));  // absolute bounds 100..120: middle 110
+
+    DocPosition position;
+    box->PositionFromPoint(position, IntPoint(110, 50), true);
+    EXPECT_EQ(position.GetIndex(), 2);
+    box->PositionFromPoint(position, IntPoint(111, 50), true);
+    EXPECT_EQ(position.GetIndex(), 3);
+    box->PositionFromPoint(position, IntPoint(119, 50), false);
+    EXPECT_EQ(position.GetIndex(), 2);
+    EXPECT_EQ(position.GetList(), &row);
+
+    box->GetEntryPosition(position);
+    EXPECT_EQ(position.GetIndex(), 3);
+}
+
+TEST_F(ComponentBasesTest, BackspaceAndFieldKeysInsideAStructure)
+{
+    // A paragraph holding a fraction whose numerator is "x", a box, "y".
+    auto top = Chars("x");
+    top->Append(new TestBox);
+    top->Append(fonts.GetFace(0)->GetCharacter('y'));
+    auto* fraction = new TestFraction(std::move(top), Chars("2"));
+    auto comps = std::make_unique<CompArray>();
+    comps->Append(fraction);
+    ParagraphComp paragraph(std::move(comps), 3);
+    CompList* numerator = fraction->GetChild(1);
+    auto* box = numerator->GetAt(2);
+
+    DocPosition atStart(numerator, 1);
+    DocPosition afterChar(numerator, 2);
+    DocPosition afterBox(numerator, 3);
+    EXPECT_EQ(box->MapKey(atStart, 8, false, false), 2805);
+    EXPECT_EQ(box->MapKey(afterChar, 8, false, false), 2801);
+    EXPECT_EQ(box->MapKey(afterBox, 8, false, false), 2807);
+    EXPECT_EQ(box->MapKey(afterBox, 9, false, false), 2806);
+    EXPECT_EQ(box->MapKey(afterBox, 13, false, false), 2806);
+    // Other keys climb to the fraction and then to the paragraph.
+    EXPECT_EQ(box->MapKey(afterBox, 'a', false, false), ParagraphComp::kNoCommand);
+    EXPECT_EQ(box->MapKey(afterBox, 10, false, true), ParagraphComp::kNewParagraphCtrl);
+    EXPECT_EQ(atStart.GetParagraphComp(), &paragraph);
+    EXPECT_EQ(box->GetParagraph(), &paragraph);
+}
+
+TEST_F(ComponentBasesTest, HitTestingBoxesAndStructures)
+{
+    TestBox box;
+    box.SetOrigin(IntPoint(10, 10));
+    EXPECT_EQ(box.ComponentAt(IntPoint(15, 5)), &box);
+    EXPECT_EQ(box.ComponentAt(IntPoint(31, 5)), nullptr);
+
+    TestFraction fraction(Chars("1"), Chars("2"));
+    fraction.Measure();
+    fraction.SetOrigin(IntPoint(0, 0));
+    // Inside the bounds but in no child row: the structure itself.
+    EXPECT_EQ(fraction.ComponentAt(IntPoint(500, 500)), &fraction);
+}
+
+TEST_F(ComponentBasesTest, StructuresCompareByTagAndRows)
+{
+    TestFraction a(Chars("1"), Chars("2"));
+    TestFraction b(Chars("1"), Chars("2"));
+    TestFraction c(Chars("1"), Chars("3"));
+    EXPECT_TRUE(a.IsEqual(b));
+    EXPECT_FALSE(a.IsEqual(c));
+
+    TestRadical r1(Chars("1"));
+    TestRadical r2(Chars("1"));
+    EXPECT_TRUE(r1.IsEqual(r2));
+    EXPECT_FALSE(r1.IsEqual(TestBox(tag_Sqrt)));  // a leaf has no child rows
+    // Same first row, different tags.
+    TestFraction f(Chars("1"), nullptr);
+    EXPECT_FALSE(f.IsEqual(r1));
+    EXPECT_FALSE(r1.IsEqual(f));
+
+    // Leaves compare by tag and character code.
+    EXPECT_TRUE(TestBox().IsEqual(TestBox()));
+    EXPECT_FALSE(TestBox().IsEqual(TestBox(tag_Meta)));
+}

@@ -1,0 +1,148 @@
+#include "ModelTestSupport.h"
+
+#include "foundation/DocPosition.h"
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTarget.h"
+#include "foundation/PageRecord.h"
+#include "platform/draw/ImageDC.h"
+
+#include <QImage>
+
+namespace {
+
+// A view over an image that records what is invalidated.
+class RecordingView : public DrawTarget {
+public:
+    CDC* CreateTargetDC() override { return new CImageDC(image); }
+    void PrepareTargetDC(CDC*) override {}
+    IntPoint TargetScrollPosition() const override { return {}; }
+    int TargetSizeLevel() const override { return DrawContext::kDefaultBaseSize; }
+    void InvalidateTargetRect(const Rect& rect, bool) override { invalidated.push_back(rect); }
+    void ShowTargetRect(const Rect&) override {}
+
+    bool Covers(const Rect& area) const
+    {
+        for (const Rect& r : invalidated)
+            if (r.left <= area.left && r.top <= area.top && r.right >= area.right && r.bottom >= area.bottom)
+                return true;
+        return false;
+    }
+
+    QImage image{600, 400, QImage::Format_RGB32};
+    std::vector<Rect> invalidated;
+};
+
+struct Pages : PageRecord {
+    void SetPageBreak(int page, int32_t y) override { breaks.push_back(y); }
+    std::vector<int32_t> breaks;
+};
+
+} // namespace
+
+class ParagraphLayoutTest : public ModelTest {
+protected:
+    ParagraphLayoutTest()
+    {
+        dc = std::make_unique<CImageDC>(view.image);
+        gDrawContext.BeginDrawOnDC(&view, dc.get());
+    }
+    ~ParagraphLayoutTest() override { gDrawContext.EndDraw(); }
+
+    RecordingView view;
+    std::unique_ptr<CImageDC> dc;
+};
+
+TEST_F(ParagraphLayoutTest, IncrementalLayoutInvalidatesMovedAndChangedAreas)
+{
+    auto list = Paragraphs({"a", "b", "c"});
+    list->UpdateLayout();
+    const int left = gDrawContext.GetLeftMargin();
+    const int top = gDrawContext.GetTopMargin();
+    const int h = TestStyle::kHeight;
+    EXPECT_TRUE(view.Covers(Rect(left, top, left + 500, top + 3 * h)) ||
+                (view.Covers(Rect(left, top, left + 500, top + h)) && view.Covers(Rect(left, top + 2 * h, left + 500, top + 3 * h))));
+
+    // Paragraph 2 grows by one line: it is invalidated whole, paragraph 3 in
+    // its old and its new place.
+    view.invalidated.clear();
+    list->GetAt(2)->AppendString(Str255("0123456789"));
+    list->UpdateLayout();
+    EXPECT_TRUE(view.Covers(Rect(left, top + h, left + 500, top + 3 * h)));
+    EXPECT_TRUE(view.Covers(Rect(left, top + 2 * h, left + 500, top + 4 * h)));
+    EXPECT_FALSE(view.Covers(Rect(left, top, left + 500, top + h)));  // paragraph 1 stayed
+
+    // It shrinks again: the band the document no longer covers is invalidated.
+    view.invalidated.clear();
+    list->GetAt(2)->GetRow()->RemoveFrom(2);
+    list->UpdateLayout();
+    EXPECT_EQ(list->GetHeight(), top + 3 * h);
+    EXPECT_TRUE(view.Covers(Rect(left, top + 3 * h, gDrawContext.GetPageWidth(), top + 4 * h)));
+
+    // Nothing changed: nothing is invalidated.
+    view.invalidated.clear();
+    list->UpdateLayout();
+    EXPECT_TRUE(view.invalidated.empty());
+}
+
+TEST_F(ParagraphLayoutTest, PagesBreakBetweenParagraphsAndEveryPageInsideATallOne)
+{
+    const int page = gDrawContext.GetPrintableHeight();
+    ASSERT_GT(page, 2 * TestStyle::kHeight);
+    const int h = TestStyle::kHeight;
+
+    std::vector<std::string> lines(size_t(page / h + 3), "x");
+    auto list = Paragraphs(lines);
+    Pages pages;
+    list->Paginate(pages);
+    ASSERT_EQ(pages.breaks.size(), 2u);
+    EXPECT_EQ(pages.breaks[0], page / h * h);  // never inside a paragraph
+    EXPECT_EQ(pages.breaks[1], pages.breaks[0] + page);
+    EXPECT_EQ(list->GetHeight(), int(lines.size()) * h);
+    Rect first;
+    list->GetAt(1)->GetAbsBounds(first);
+    EXPECT_EQ(first.top, 0);  // printing starts at the page's corner
+
+    // One paragraph taller than three pages: a break every page height.
+    auto tall = Paragraphs({std::string(size_t(10 * (3 * page / h + 1)), 'y')});
+    Pages tallPages;
+    tall->Paginate(tallPages);
+    ASSERT_GE(tallPages.breaks.size(), 4u);
+    for (size_t i = 0; i < tallPages.breaks.size(); ++i)
+        EXPECT_EQ(tallPages.breaks[i], int32_t(i + 1) * page);
+}
+
+TEST_F(ParagraphLayoutTest, RetypingTheLastWordInvalidatesOnlyThatWord)
+{
+    auto list = Paragraphs({"aa bb cc"});
+    list->RelayoutAll(false);
+    Rect word = list->GetAt(1)->GetRow()->GetItems()->GetAt(5)->AbsRect();
+
+    view.invalidated.clear();
+    CompList* row = list->GetAt(1)->GetRow();
+    row->Append(fonts.GetFace(0)->GetCharacter('c'));
+    list->UpdateLayoutFrom(1, row->GetCount());
+    Rect longer = row->GetItems()->GetAt(5)->AbsRect();
+    EXPECT_EQ(longer.right, word.right + 10);
+    EXPECT_TRUE(view.Covers(word));
+    EXPECT_TRUE(view.Covers(longer));
+    Rect whole;
+    list->GetAt(1)->GetAbsBounds(whole);
+    EXPECT_FALSE(view.Covers(whole));
+}
+
+TEST_F(ParagraphLayoutTest, ClicksOutsideThePageArePulledOntoIt)
+{
+    auto list = Paragraphs({"abc"});
+    list->UpdateLayout();
+    Rect first = list->GetAt(1)->GetRow()->GetItems()->GetAt(1)->AbsRect();
+    int y = first.top + 1;
+
+    DocPosition position;
+    list->PositionFromPoint(position, IntPoint(-1000, y), true);
+    EXPECT_EQ(position.GetList(), list->GetAt(1)->GetRow());
+    EXPECT_EQ(position.GetIndex(), 1);
+    list->PositionFromPoint(position, IntPoint(100000, y), true);
+    EXPECT_EQ(position.GetIndex(), 4);
+    EXPECT_EQ(list->ComponentAt(IntPoint(first.left + 15, y)), list->GetAt(1)->GetRow()->GetAt(2));
+    EXPECT_EQ(list->ComponentAt(IntPoint(-1000, y)), nullptr);
+}
