@@ -1,8 +1,44 @@
 #include "resources/ResourceTexts.h"
 
+#include <string>
+
+namespace {
+
+// The Element menu's commands, shared by the document window's menu and the
+// expression-input frame's menu.
+const std::string kElementItems = R"json(
+        { "id": 32850, "text": "&Fraction" },
+        { "id": 32851, "text": "&Exponent" },
+        { "id": 32852, "text": "&Subscript" },
+        { "id": 32853, "text": "&Radical" },
+        { "id": 32854, "text": "&Overscript" },
+        { "id": 32855, "text": "&Total Derivative" },
+        { "id": 32856, "text": "&Prime" },
+        { "id": 32857, "text": "&Double Prime" },
+        { "id": 32858, "text": "Partial Derivati&ve" },
+        { "id": 32859, "text": "&Integral" },
+        { "id": 32860, "text": "Su&mmation" },
+        { "id": 32861, "text": "&Limit" },
+        { "id": 32862, "text": "Matri&x" },
+        { "id": 32863, "text": "T&able" },
+        { "id": 32864, "text": "E&quation Set" },
+        { "id": 32865, "text": "Split Definitio&n" },
+        { "id": 32866, "text": "&Group" },
+        { "id": 32867, "text": "Absol&ute Value" },
+        { "id": 32868, "text": "T&wo-d Plot" },
+        { "id": 32869, "text": "T&hree-d Plot" },
+        { "id": 32870, "text": "Lin&k" },
+        { "id": 32871, "text": "Drawing" },
+        { "separator": true },
+        { "id": 32501, "text": "Insert Row" },
+        { "id": 32502, "text": "Insert Column" },
+        { "id": 32503, "text": "Insert Derivative" })json";
+
+}  // namespace
+
 // Menu 128 is the main frame's while no document is open, 129 the one of a
 // document window, 161 the menu bar of the kernel's expression-input frame.
-const char kMenuResources[] = R"json({
+const std::string kMenuText = std::string(R"json({
   "menus": [
     { "id": 128, "items": [
       { "text": "&File", "items": [
@@ -68,32 +104,7 @@ const char kMenuResources[] = R"json({
         { "id": 34113, "text": "Spell Check &Selection" },
         { "id": 34114, "text": "Spell Check &Document" } ] },
       { "text": "E&lement", "items": [
-        { "id": 32850, "text": "&Fraction" },
-        { "id": 32851, "text": "&Exponent" },
-        { "id": 32852, "text": "&Subscript" },
-        { "id": 32853, "text": "&Radical" },
-        { "id": 32854, "text": "&Overscript" },
-        { "id": 32855, "text": "&Total Derivative" },
-        { "id": 32856, "text": "&Prime" },
-        { "id": 32857, "text": "&Double Prime" },
-        { "id": 32858, "text": "Partial Derivati&ve" },
-        { "id": 32859, "text": "&Integral" },
-        { "id": 32860, "text": "Su&mmation" },
-        { "id": 32861, "text": "&Limit" },
-        { "id": 32862, "text": "Matri&x" },
-        { "id": 32863, "text": "T&able" },
-        { "id": 32864, "text": "E&quation Set" },
-        { "id": 32865, "text": "Split Definitio&n" },
-        { "id": 32866, "text": "&Group" },
-        { "id": 32867, "text": "Absol&ute Value" },
-        { "id": 32868, "text": "T&wo-d Plot" },
-        { "id": 32869, "text": "T&hree-d Plot" },
-        { "id": 32870, "text": "Lin&k" },
-        { "id": 32871, "text": "Drawing" },
-        { "separator": true },
-        { "id": 32501, "text": "Insert Row" },
-        { "id": 32502, "text": "Insert Column" },
-        { "id": 32503, "text": "Insert Derivative" },
+)json" + kElementItems + R"json(,
         { "separator": true },
         { "id": 34020, "text": "Set Plot Parameters..." },
         { "id": 34021, "text": "Link Properties..." } ] },
@@ -185,31 +196,8 @@ const char kMenuResources[] = R"json({
         { "separator": true },
         { "id": 34014, "text": "Select A&ll" } ] },
       { "text": "E&lement", "items": [
-        { "id": 32850, "text": "&Fraction" },
-        { "id": 32851, "text": "&Exponent" },
-        { "id": 32852, "text": "&Subscript" },
-        { "id": 32853, "text": "&Radical" },
-        { "id": 32854, "text": "&Overscript" },
-        { "id": 32855, "text": "&Total Derivative" },
-        { "id": 32856, "text": "&Prime" },
-        { "id": 32857, "text": "&Double Prime" },
-        { "id": 32858, "text": "Partial Derivati&ve" },
-        { "id": 32859, "text": "&Integral" },
-        { "id": 32860, "text": "Su&mmation" },
-        { "id": 32861, "text": "&Limit" },
-        { "id": 32862, "text": "Matri&x" },
-        { "id": 32863, "text": "T&able" },
-        { "id": 32864, "text": "E&quation Set" },
-        { "id": 32865, "text": "Split Definitio&n" },
-        { "id": 32866, "text": "&Group" },
-        { "id": 32867, "text": "Absol&ute Value" },
-        { "id": 32868, "text": "T&wo-d Plot" },
-        { "id": 32869, "text": "T&hree-d Plot" },
-        { "id": 32870, "text": "Lin&k" },
-        { "id": 32871, "text": "Drawing" },
-        { "separator": true },
-        { "id": 32501, "text": "Insert Row" },
-        { "id": 32502, "text": "Insert Column" },
-        { "id": 32503, "text": "Insert Derivative" } ] } ] }
+)json" + kElementItems + R"json( ] } ] }
   ]
-})json";
+})json");
+
+const char* const kMenuResources = kMenuText.c_str();

@@ -6,7 +6,7 @@
 extern const char kFrameworkResources[];
 
 // The program's menus (128, 129, 161) and accelerator tables.
-extern const char kMenuResources[];
+extern const char* const kMenuResources;
 extern const char kAcceleratorResources[];
 // The string table: title, document type, action names, command prompts.
 extern const char kStringResources[];
