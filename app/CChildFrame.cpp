@@ -1,0 +1,3 @@
+#include "app/CChildFrame.h"
+
+IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)

@@ -1,0 +1,20 @@
+#pragma once
+// What the main frame's tool buttons (pointer, pencil, grabber, magnifier)
+// need of the drawing being edited: choosing its tool, and the kind number of
+// its current tool. The drawing classes fill these in when they exist; until
+// then a recorded drawing gets no tool and reports none (-1).
+#include <functional>
+
+class DiagramComp;
+
+struct DrawingToolHooks {
+    std::function<void(DiagramComp* drawing, int tool)> setTool;
+    std::function<int(DiagramComp* drawing)> currentToolKind;
+};
+
+// Installs the hooks; answers the ones they replace.
+DrawingToolHooks SetDrawingToolHooks(DrawingToolHooks hooks);
+
+// Tool 0 pointer, 1 pencil, 2 grabber, 3 magnifier.
+void SetDrawingTool(DiagramComp* drawing, int tool);
+int CurrentDrawingToolKind(DiagramComp* drawing);
