@@ -9,6 +9,7 @@
 #include "foundation/TypeTag.h"
 #include "platform/framework/CObject.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class DocPosition;
@@ -17,6 +18,11 @@ class TextComp;
 class Layout : public CObject {
 public:
     explicit Layout(int32_t startIndex = 1) : m_start(startIndex) {}
+
+    // Items are made and dropped by the hundred thousand when a document is
+    // laid out: they come from free lists kept by size.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
 
     // Whether the run takes one more character (then it is appended).
     virtual bool CanAppend(unsigned char code, int fontId) { return false; }

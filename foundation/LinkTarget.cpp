@@ -31,10 +31,10 @@ void LinkTarget::RemoveLink(TargetLink* link)
         m_links->RemoveAt(i);
 }
 
-void LinkTarget::NotifyLinks()
+bool LinkTarget::NotifyLinks()
 {
     if (!HasLinks())
-        return;
+        return true;
     // An observer told of the change may unregister itself or others, add
     // observers, or destroy this target: tell the observers registered now,
     // skip those that left meanwhile, and stop when the target is gone.
@@ -46,10 +46,11 @@ void LinkTarget::NotifyLinks()
     std::shared_ptr<bool> alive = m_alive;
     for (TargetLink* link : links) {
         if (!*alive)
-            return;
+            return false;
         if (m_links->Find(link))
             link->Changed();
     }
+    return *alive;
 }
 
 TargetLink::TargetLink(LinkTarget* target)

@@ -19,7 +19,9 @@ public:
     void AddLink(TargetLink* link);
     // Removes the first entry equal to link, keeping the order of the rest.
     void RemoveLink(TargetLink* link);
-    void NotifyLinks();
+    // Tells every observer of a change; answers false when an observer
+    // destroyed the target meanwhile (the caller must not touch it then).
+    bool NotifyLinks();
     bool HasLinks() const { return m_links && m_links->GetCount() > 0; }
     int GetLinkCount() const { return m_links ? m_links->GetCount() : 0; }
 

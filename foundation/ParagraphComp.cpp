@@ -382,7 +382,11 @@ void ParagraphComp::Paint(const Rect& update)
 
 TextComp* ParagraphComp::Clone(LinkRemap& remap)
 {
-    return new ParagraphComp(m_text->CloneItems(remap), GetStyleKind());
+    auto* copy = new ParagraphComp(m_text->CloneItems(remap), GetStyleKind());
+    // References copied together with this equation follow the copy's label.
+    if (m_label && copy->m_label)
+        remap.AddTarget(m_label, copy->m_label);
+    return copy;
 }
 
 ParagraphComp* ParagraphComp::CloneWithLinks()

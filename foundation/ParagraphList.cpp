@@ -5,6 +5,7 @@
 #include "foundation/DocWriter.h"
 #include "foundation/DocumentModel.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EquationLabel.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/NotebookWriter.h"
@@ -462,17 +463,22 @@ std::unique_ptr<ParagraphList> ParagraphList::CopyRange(const DocSelection& sele
 
     auto copy = std::make_unique<ParagraphList>();
     LinkRemap remap;
+    // A part of a paragraph is copied with the paragraph's style, so references
+    // copied along with it follow the copy's label.
+    auto copyPart = [&remap](ParagraphComp* source, std::unique_ptr<CompArray> comps) {
+        auto* part = new ParagraphComp(std::move(comps), source->GetStyleKind());
+        if (source->GetLabel() && part->GetLabel())
+            remap.AddTarget(source->GetLabel(), part->GetLabel());
+        return part;
+    };
     if (first == last) {
-        auto comps = start.GetList()->CloneRange(start.GetIndex(), end.GetIndex() - 1, remap);
-        copy->Append(new ParagraphComp(std::move(comps), first->GetStyleKind()));
+        copy->Append(copyPart(first, start.GetList()->CloneRange(start.GetIndex(), end.GetIndex() - 1, remap)));
     } else {
         CompList* firstRow = first->GetRow();
-        copy->Append(new ParagraphComp(firstRow->CloneRange(TopRowIndex(start), firstRow->GetCount(), remap),
-                                       first->GetStyleKind()));
+        copy->Append(copyPart(first, firstRow->CloneRange(TopRowIndex(start), firstRow->GetCount(), remap)));
         for (int i = firstIndex + 1; i < lastIndex; ++i)
             copy->Append(static_cast<ParagraphComp*>(GetAt(i)->Clone(remap)));
-        int endIndex = TopRowIndex(end);
-        copy->Append(new ParagraphComp(last->GetRow()->CloneRange(1, endIndex - 1, remap), last->GetStyleKind()));
+        copy->Append(copyPart(last, last->GetRow()->CloneRange(1, TopRowIndex(end) - 1, remap)));
     }
     remap.RebindLinks();
     if (span)

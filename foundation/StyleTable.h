@@ -1,7 +1,7 @@
 #pragma once
 // The eleven paragraph styles, indexed by style kind 0..10; any other index
 // gives the plain style (kind 3). The application makes one table at start-up
-// and points gStyleTable at it.
+// (InstallTextLayout) and points gStyleTable at it.
 #include "foundation/ParagraphStyle.h"
 
 #include <array>
@@ -13,6 +13,8 @@ public:
     static constexpr int kPlainKind = 3;
     using Styles = std::array<std::unique_ptr<ParagraphStyle>, kStyleCount>;
 
+    // The eleven paragraph styles of the program.
+    StyleTable();
     // Takes the styles, entry i holding the style of kind i.
     explicit StyleTable(Styles styles) : m_styles(std::move(styles)) {}
     StyleTable(const StyleTable&) = delete;

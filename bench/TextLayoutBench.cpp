@@ -1,0 +1,286 @@
+// Text layout on a generated document of 3,500 paragraphs of mixed styles
+// (about 600 characters each): full layout against Qt's QTextDocument laying
+// out the same text, typing one character at the first, middle and last
+// paragraph (relayout and repaint of the visible screen), and writing,
+// reading and laying out the document up to its first paint.
+#include "foundation/CompList.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/CountingStream.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DocumentModel.h"
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTarget.h"
+#include "foundation/FontManager.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/StyleTable.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "foundation/TextPrefs.h"
+#include "platform/draw/ImageDC.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kParagraphs = 3500;
+constexpr int kScreenHeight = 900;
+
+class BenchDocument : public DocumentModel {
+public:
+    int32_t GetDocId() const override { return 1; }
+    void RegisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(m_next++); }
+    void UnregisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(0); }
+    bool LargerEquations() const override { return false; }
+    bool NumberPrintedPages() const override { return false; }
+    int16_t FirstPageNumber() const override { return 1; }
+
+private:
+    int32_t m_next = 1;
+};
+
+class Screen : public DrawTarget {
+public:
+    CDC* CreateTargetDC() override { return nullptr; }
+    void PrepareTargetDC(CDC*) override {}
+    IntPoint TargetScrollPosition() const override { return scroll; }
+    int TargetSizeLevel() const override { return 5; }
+    void InvalidateTargetRect(const Rect& rect, bool) override { invalid.push_back(rect); }
+    void ShowTargetRect(const Rect&) override {}
+
+    IntPoint scroll;
+    std::vector<Rect> invalid;
+};
+
+// Mostly plain text, with headings, sections, lists, equations and code.
+int StyleOf(int i)
+{
+    static const int pattern[] = {1, 3, 3, 4, 4, 9, 3, 5, 3, 8, 10, 3, 6, 3, 2, 3, 7, 7, 3, 3};
+    return pattern[i % 20];
+}
+
+std::vector<std::string> MakeTexts()
+{
+    static const char* words[] = {"the",    "layout", "of",       "a",        "paragraph", "breaks",  "lines",
+                                  "at",     "blanks", "and",      "spreads",  "slack",     "over",    "words",
+                                  "matrix", "sum",    "integral", "function", "value",     "number",  "section",
+                                  "item",   "x+1",    "f(x)=y",   "2.5",      "equation",  "quickly", "document"};
+    std::mt19937 random(7);
+    std::vector<std::string> texts;
+    for (int i = 0; i < kParagraphs; ++i) {
+        std::string text;
+        while (text.size() < 600) {
+            if (!text.empty())
+                text += ' ';
+            text += words[random() % (sizeof words / sizeof *words)];
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+struct World {
+    World() : image(1000, kScreenHeight, QImage::Format_RGB32), dc((SetImageDpi(image, 96), image))
+    {
+        InstallTextLayout();
+        RegisterComponentClasses();
+        image.fill(Qt::white);
+        gDrawContext.BeginDrawOnDC(&screen, &dc);
+        texts = MakeTexts();
+    }
+
+    std::unique_ptr<ParagraphList> Build()
+    {
+        auto list = std::make_unique<ParagraphList>(&document);
+        for (int i = 0; i < kParagraphs; ++i) {
+            ParagraphStyle* style = gStyleTable->GetStyle(StyleOf(i));
+            FontFace* face = fonts.GetFace(style->GetFontId());
+            auto comps = std::make_unique<CompArray>();
+            for (char c : texts[size_t(i)])
+                comps->Append(face->GetCharacter(static_cast<unsigned char>(c)));
+            list->Append(new ParagraphComp(std::move(comps), StyleOf(i)));
+        }
+        return list;
+    }
+
+    void PaintScreenAt(ParagraphList& list, int top)
+    {
+        list.PaintRange(Rect(0, top, 1000, top + kScreenHeight));
+    }
+
+    TextPrefs prefs;
+    FontManager fonts{prefs};
+    BenchDocument document;
+    Screen screen;
+    QImage image;
+    CImageDC dc;
+    std::vector<std::string> texts;
+};
+
+World& TheWorld()
+{
+    static World world;
+    return world;
+}
+
+ParagraphList& LaidOutDocument()
+{
+    static std::unique_ptr<ParagraphList> list = [] {
+        auto l = TheWorld().Build();
+        l->RelayoutAll(false);
+        return l;
+    }();
+    return *list;
+}
+
+void BM_FullLayout(benchmark::State& state)
+{
+    ParagraphList& list = LaidOutDocument();
+    for (auto _ : state)
+        list.RelayoutAll(false);
+    state.counters["height"] = list.GetHeight();
+}
+BENCHMARK(BM_FullLayout)->Unit(benchmark::kMillisecond);
+
+void BM_QTextDocumentLayout(benchmark::State& state)
+{
+    World& world = TheWorld();
+    QTextDocument doc;
+    QFont font("Liberation Serif");
+    font.setPixelSize(19);
+    doc.setDefaultFont(font);
+    std::string all;
+    for (const std::string& text : world.texts)
+        all += text + "\n";
+    doc.setPlainText(QString::fromStdString(all));
+    const int width = gDrawContext.GetPageWidth() - gDrawContext.GetLeftMargin();
+    int flip = 0;
+    for (auto _ : state) {
+        doc.setTextWidth(width - (flip++ & 1));
+        benchmark::DoNotOptimize(doc.size());
+    }
+    state.counters["height"] = doc.size().height();
+}
+BENCHMARK(BM_QTextDocumentLayout)->Unit(benchmark::kMillisecond);
+
+// Types one character in the middle of a paragraph (and takes it out again
+// on the next iteration), relays out from that paragraph and repaints what
+// changed, or the whole visible screen.
+void TypeAt(benchmark::State& state, int index, bool wholeScreen)
+{
+    ParagraphList& list = LaidOutDocument();
+    World& world = TheWorld();
+    ParagraphComp* p = list.GetAt(index);
+    CompList* row = p->GetRow();
+    const int at = row->GetCount() / 2;
+    CharComp* typed = world.fonts.GetFace(p->GetStyle()->GetFontId())->GetCharacter('e');
+    Rect bounds;
+    p->GetAbsBounds(bounds);
+    const int top = std::max(0, bounds.top - 200);
+    bool inserted = false;
+    for (auto _ : state) {
+        if (inserted)
+            row->RemoveAt(at);
+        else
+            row->InsertAt(typed, at);
+        inserted = !inserted;
+        world.screen.invalid.clear();
+        list.UpdateLayoutFrom(index, at);
+        if (wholeScreen) {
+            world.PaintScreenAt(list, top);
+        } else {
+            for (const Rect& r : world.screen.invalid)
+                list.PaintRange(r);
+        }
+    }
+    if (inserted) {
+        row->RemoveAt(at);
+        list.UpdateLayoutFrom(index, at);
+    }
+}
+
+void BM_TypeFirst(benchmark::State& state) { TypeAt(state, 1, state.range(0) != 0); }
+void BM_TypeMiddle(benchmark::State& state) { TypeAt(state, kParagraphs / 2, state.range(0) != 0); }
+void BM_TypeLast(benchmark::State& state) { TypeAt(state, kParagraphs, state.range(0) != 0); }
+BENCHMARK(BM_TypeFirst)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeMiddle)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeLast)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+std::vector<uint8_t> WriteDocument(const ParagraphList& list)
+{
+    CountingStream counter;
+    {
+        DocWriter measure(&counter);
+        list.Write(measure, false);
+    }
+    std::vector<uint8_t> bytes(size_t(counter.GetLength()));
+    MemoryStream stream(bytes.data(), int32_t(bytes.size()));
+    DocWriter writer(&stream);
+    list.Write(writer, false);
+    return bytes;
+}
+
+void BM_Write(benchmark::State& state)
+{
+    ParagraphList& list = LaidOutDocument();
+    size_t size = 0;
+    for (auto _ : state)
+        size = WriteDocument(list).size();
+    state.counters["bytes"] = double(size);
+}
+BENCHMARK(BM_Write)->Unit(benchmark::kMillisecond);
+
+void BM_Read(benchmark::State& state)
+{
+    std::vector<uint8_t> bytes = WriteDocument(LaidOutDocument());
+    for (auto _ : state) {
+        MemoryStream stream(bytes.data(), int32_t(bytes.size()));
+        DocReader reader(&stream);
+        ParagraphList list(&TheWorld().document);
+        list.ReadCounted(reader);
+        benchmark::DoNotOptimize(list.GetCount());
+    }
+}
+BENCHMARK(BM_Read)->Unit(benchmark::kMillisecond);
+
+// Opening a document: read it, lay it all out, paint the first screen.
+void BM_ReadLayOutAndPaint(benchmark::State& state)
+{
+    std::vector<uint8_t> bytes = WriteDocument(LaidOutDocument());
+    World& world = TheWorld();
+    for (auto _ : state) {
+        MemoryStream stream(bytes.data(), int32_t(bytes.size()));
+        DocReader reader(&stream);
+        ParagraphList list(&world.document);
+        list.ReadCounted(reader);
+        list.RelayoutAll(false);
+        world.PaintScreenAt(list, 0);
+    }
+}
+BENCHMARK(BM_ReadLayOutAndPaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_FONT_DPI", "96");
+    if (qgetenv("FONTCONFIG_FILE").isEmpty())
+        qputenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/fonts/fonts.conf");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

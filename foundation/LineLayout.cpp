@@ -1,0 +1,37 @@
+#include "foundation/LineLayout.h"
+
+#include "foundation/CompList.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DrawContext.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphStyle.h"
+
+void LineLayout::Measure()
+{
+    ParagraphComp* paragraph = m_row && m_row->GetOwner() ? m_row->GetOwner()->GetParagraph() : nullptr;
+    ParagraphStyle* style = paragraph ? paragraph->GetStyle() : nullptr;
+    if (style)
+        gDrawContext.SetFontFamily(style->GetFontId());
+    // Only the blank's height counts (the width is the indent); outside the
+    // mathematics face it is the font's character box.
+    if (gDrawContext.GetFontFamily() == DrawContext::kMathFamily) {
+        gDrawContext.GetCharBox(' ', m_measured);
+    } else {
+        const Rect& box = gDrawContext.GetCurrentCharBox();
+        m_measured = Rect(0, box.top, 0, box.bottom);
+    }
+    m_measured.left = 0;
+    m_measured.right = !style ? 0 : m_start == 1 ? style->GetFirstIndent(*paragraph) : style->GetIndent(*paragraph);
+    m_rect = m_measured;
+    m_lineWidth = m_rect.Width();
+}
+
+void LineLayout::PositionAt(const IntPoint&, DocPosition& out, bool)
+{
+    out = DocPosition(m_row, m_start);
+}
+
+void LineLayout::Draw()
+{
+    gDrawContext.EraseRect(AbsRect());
+}

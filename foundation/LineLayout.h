@@ -1,0 +1,32 @@
+#pragma once
+// Opens a line of a laid-out paragraph: it records the row position of the
+// line's first item, stands for the line's indent (its width) and, once the
+// line is built, spans the line's top and bottom and keeps the line's total
+// width (indent plus the widths of the line's items).
+#include "foundation/Layout.h"
+
+class CompList;
+
+class LineLayout : public Layout {
+public:
+    LineLayout(CompList* row, int32_t index) : Layout(index), m_row(row) {}
+
+    bool IsLine() const override { return true; }
+    // The box of a blank in the paragraph's font at the current size, as wide
+    // as the style's indent (first-line indent for the line starting at 1).
+    void Measure() override;
+    // A click in the indent puts the caret at the start of the line.
+    void PositionAt(const IntPoint& point, DocPosition& out, bool nearest) override;
+    void Draw() override;
+    bool ContainsIndex(int32_t) const override { return false; }
+    void GetTag(TypeTag& out) const override { out = tag_line; }
+
+    int GetLineWidth() const { return m_lineWidth; }
+    void SetLineWidth(int width) { m_lineWidth = width; }
+    void SetWidth(int width) { m_rect.right = m_rect.left + width; }
+
+private:
+    CompList* m_row;
+    uint8_t m_flag = 0;
+    int m_lineWidth = 0;
+};

@@ -1,0 +1,119 @@
+#include "math/HyperlinkComp.h"
+
+#include "foundation/CompList.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/LaTeXWriter.h"
+#include "foundation/SizeStepScope.h"
+#include "foundation/TextOutBuffer.h"
+#include "math/ExportElementWriters.h"
+
+namespace {
+
+constexpr int kTextFamily = 0;
+// The drawing context's text style for links.
+constexpr int kLinkStyle = 2;
+
+HyperlinkComp::PropertiesPrompt& Prompt()
+{
+    static HyperlinkComp::PropertiesPrompt prompt;
+    return prompt;
+}
+
+class FamilyScope {
+public:
+    explicit FamilyScope(int family) : m_previous(gDrawContext.GetFontFamily()) { gDrawContext.SetFontFamily(family); }
+    ~FamilyScope() { gDrawContext.SetFontFamily(m_previous); }
+    FamilyScope(const FamilyScope&) = delete;
+    FamilyScope& operator=(const FamilyScope&) = delete;
+
+private:
+    int m_previous;
+};
+
+} // namespace
+
+void HyperlinkComp::SetPropertiesPrompt(PropertiesPrompt prompt)
+{
+    Prompt() = std::move(prompt);
+}
+
+void HyperlinkComp::Measure()
+{
+    SizeStepScope scope(m_sizeStep);
+    FamilyScope family(kTextFamily);
+    gDrawContext.GetTextExtent(m_text, m_bounds);
+    m_needsLayout = 0;
+}
+
+void HyperlinkComp::Draw()
+{
+    SizeStepScope scope(m_sizeStep);
+    FamilyScope family(kTextFamily);
+    gDrawContext.MoveTo(m_origin);
+    FamilyScope link(kLinkStyle);
+    gDrawContext.DrawString(m_text);
+}
+
+void HyperlinkComp::PositionFromPoint(DocPosition& out, const IntPoint&, bool)
+{
+    out = m_owner ? DocPosition(m_owner, m_owner->Find(this)) : DocPosition();
+}
+
+bool HyperlinkComp::IsEqual(const TextComp& other) const
+{
+    if (other.Tag() != tag_Link)
+        return false;
+    const auto& link = static_cast<const HyperlinkComp&>(other);
+    return link.m_text == m_text && link.m_url == m_url;
+}
+
+void HyperlinkComp::WriteText(TextOutBuffer& out) const
+{
+    for (int i = 0; i < m_text.GetLength(); ++i)
+        out.WriteChar(m_text.GetAt(i));
+}
+
+void HyperlinkComp::WriteLaTeX(LaTeXWriter& writer)
+{
+    if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer)) {
+        objects->WriteDocLink(m_url, m_text);
+        return;
+    }
+    writer.WriteString(m_text.GetText());
+}
+
+void HyperlinkComp::Write(DocWriter& writer)
+{
+    writer.WritePString(m_url, false);
+    writer.WritePString(m_text, false);
+    writer.WriteBool(m_external);
+}
+
+void HyperlinkComp::Read(DocReader& reader)
+{
+    reader.ReadPString(m_url, false);
+    reader.ReadPString(m_text, false);
+    m_external = reader.ReadBool();
+    m_needsLayout = 1;
+}
+
+bool HyperlinkComp::Edit(const DocSelection* selection)
+{
+    Str255 saved = m_text;
+    if (selection && selection->IsAllCharacters())
+        selection->GetText(m_text);
+    Str255 url = m_url;
+    Str255 text = m_text;
+    if (!Prompt() || !Prompt()(url, text)) {
+        m_text = saved;
+        return false;
+    }
+    m_url = url;
+    m_text = text;
+    Invalidate();
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// How a child row stands in the linear text of a fraction, a script or an
+// accent so that the text reads back as the same mathematics. A numerator
+// is bracketed when it holds an operator that binds less tightly than "/";
+// a denominator, a script or an accented row unless it is one atom (one
+// character, a number, or one component that fences itself), because
+// whatever follows "/" or "^" without brackets binds only its first factor:
+// a/(2x) is not a/2x, and x^(1/2) is not x^1/2.
+#include "foundation/CompList.h"
+#include "foundation/TextOutBuffer.h"
+
+namespace TextOperand {
+
+// One character, a run of digits with at most one decimal point, or one
+// component whose text carries its own brackets (parentheses, brackets,
+// absolute value, conjugate, placeholder).
+bool IsAtom(const CompList& row);
+// A space, "+", "-" or "/" after the first component, or a relation or
+// comma anywhere.
+bool HasLooseOperator(const CompList& row);
+
+// The row as the left operand of "/".
+void WriteNumerator(TextOutBuffer& out, const CompList& row);
+// The row as the right operand of "/", "^" or "_", or under an accent.
+void WriteTight(TextOutBuffer& out, const CompList& row);
+
+} // namespace TextOperand

@@ -1,0 +1,151 @@
+// The style table, the values of the eleven styles and the numbering.
+#include "LayoutTestSupport.h"
+
+#include "foundation/EquationLabel.h"
+#include "foundation/EquationNumber.h"
+#include "foundation/ParagraphStyle.h"
+
+namespace {
+
+class ParagraphStylesTest : public LayoutTest {
+protected:
+    // The label texts of paragraphs of the kinds after a layout pass.
+    std::vector<std::string> Labels(const std::vector<int>& kinds)
+    {
+        ParagraphList list(&document);
+        for (int kind : kinds)
+            list.Append(Paragraph(kind, "text"));
+        list.RelayoutAll(false);
+        std::vector<std::string> out;
+        for (int i = 1; i <= list.GetCount(); ++i) {
+            EquationLabel* label = list.GetAt(i)->GetLabel();
+            out.push_back(label ? label->GetText().GetText() : "-");
+        }
+        return out;
+    }
+
+    std::string Reference(int kind, EquationNumber n, bool bracket)
+    {
+        Str255 text;
+        styles.GetStyle(kind)->ReferenceText(n, text, bracket);
+        return text.GetText();
+    }
+};
+
+} // namespace
+
+TEST_F(ParagraphStylesTest, TheTableHoldsElevenStylesAndPlainForAnyOtherIndex)
+{
+    for (int kind = 0; kind <= 10; ++kind)
+        EXPECT_EQ(styles.GetStyle(kind)->GetKind(), kind);
+    EXPECT_EQ(styles.GetStyle(11)->GetKind(), 3);
+    EXPECT_EQ(styles.GetStyle(-1)->GetKind(), 3);
+    EXPECT_EQ(styles.GetStyle(11), styles.GetStyle(3));
+
+    const int textFonts[] = {2, 2, 2, 0, 0, 3, 3, 4, 0, 0, 0};
+    const int labelFonts[] = {2, 2, 2, 0, 0, 3, 0, 4, 2, 0, 2};
+    const int nextStyles[] = {3, 3, 3, 3, 4, 5, 6, 7, 8, 9, 10};
+    const bool merges[] = {true, true, false, false, true, true, true, false, true, true, true};
+    for (int kind = 0; kind <= 10; ++kind) {
+        ParagraphStyle& style = *styles.GetStyle(kind);
+        EXPECT_EQ(style.GetFontId(), textFonts[kind]) << kind;
+        EXPECT_EQ(style.GetLabelFontId(), labelFonts[kind]) << kind;
+        EXPECT_EQ(style.GetNextStyle(), nextStyles[kind]) << kind;
+        EXPECT_EQ(style.MergesSpaces(), merges[kind]) << kind;
+        EXPECT_EQ(style.CaretAtEnd(), kind == 6) << kind;
+    }
+}
+
+TEST_F(ParagraphStylesTest, SizesComeFromTheTablesByBaseLevel)
+{
+    ParagraphStyle& plain = *styles.GetStyle(3);
+    EXPECT_EQ(plain.GetLineHeight(), 24);  // 18 * 96 / 72
+    EXPECT_EQ(plain.GetSpaceAbove(nullptr), 8);  // 6 * 96 / 72
+    EXPECT_EQ(styles.GetStyle(0)->GetSpaceAbove(nullptr), 24);
+    EXPECT_EQ(styles.GetStyle(1)->GetSpaceBelow(), 13);  // 10 * 96 / 72
+    EXPECT_EQ(styles.GetStyle(7)->GetLineHeight(), 21);  // 16 * 96 / 72
+
+    // Two source-code paragraphs have no space between them.
+    std::unique_ptr<ParagraphComp> code(Paragraph(7, "x"));
+    std::unique_ptr<ParagraphComp> text(Paragraph(3, "x"));
+    EXPECT_EQ(styles.GetStyle(7)->GetSpaceAbove(code.get()), 0);
+    EXPECT_EQ(styles.GetStyle(7)->GetSpaceAbove(text.get()), 4);
+    EXPECT_EQ(styles.GetStyle(7)->GetSpaceAbove(nullptr), 4);
+
+    gDrawContext.SetBaseSize(0);
+    EXPECT_EQ(plain.GetLineHeight(), 45);  // 34 * 96 / 72
+    EXPECT_EQ(styles.GetStyle(2)->GetSpaceAbove(nullptr), 22);
+
+    // Indents: the list indent L is page width - page height.
+    gDrawContext.SetBaseSize(5);
+    const int list = PageWidth() - PageHeight();
+    EXPECT_EQ(list, 66);
+    EXPECT_EQ(styles.GetStyle(4)->GetFirstIndent(*code), list);
+    EXPECT_EQ(styles.GetStyle(8)->GetIndent(*code), list);
+    EXPECT_EQ(styles.GetStyle(9)->GetFirstIndent(*code), 99);
+    EXPECT_EQ(styles.GetStyle(7)->GetIndent(*code), 33);
+    EXPECT_EQ(styles.GetStyle(3)->GetFirstIndent(*code), 0);
+    EXPECT_EQ(styles.GetStyle(1)->GetLabelGap(), 4);  // one unit at step -1
+    EXPECT_EQ(styles.GetStyle(4)->GetLabelGap(), 4);  // two units at step 0
+}
+
+TEST_F(ParagraphStylesTest, EquationsGrowWithLargerEquations)
+{
+    ParagraphList list(&document);
+    list.Append(Paragraph(5, "x"));
+    ParagraphComp* equation = list.GetAt(1);
+    EXPECT_EQ(styles.GetStyle(5)->GetSizeStep(equation), 0);
+    document.larger = true;
+    EXPECT_EQ(styles.GetStyle(5)->GetSizeStep(equation), -1);
+    EXPECT_EQ(styles.GetStyle(6)->GetSizeStep(equation), -1);
+    EXPECT_EQ(styles.GetStyle(6)->GetSizeStep(nullptr), 0);
+    EXPECT_EQ(styles.GetStyle(0)->GetSizeStep(nullptr), -4);
+    EXPECT_EQ(styles.GetStyle(1)->GetSizeStep(nullptr), -1);
+}
+
+TEST_F(ParagraphStylesTest, NumberingRunsThroughTheDocument)
+{
+    // Enumerations restart after a plain paragraph but not after an equation.
+    EXPECT_EQ(Labels({4, 4, 3, 4}), (std::vector<std::string>{"1.", "2.", "-", "1."}));
+    EXPECT_EQ(Labels({4, 9, 9, 4}), (std::vector<std::string>{"1.", "1.1.", "1.2.", "2."}));
+    EXPECT_EQ(Labels({4, 5, 4}), (std::vector<std::string>{"1.", "-", "2."}));
+    EXPECT_EQ(Labels({4, 8, 4}), (std::vector<std::string>{"1.", "-", "1."}));
+    // Equation numbers count over the whole document, not per section.
+    EXPECT_EQ(Labels({1, 6, 1, 6, 6}), (std::vector<std::string>{"1", "(1)", "2", "(2)", "(3)"}));
+    EXPECT_EQ(Labels({0, 2, 7, 10}), (std::vector<std::string>{"-", "-", "-", "-"}));
+}
+
+TEST_F(ParagraphStylesTest, LabelAndReferenceTexts)
+{
+    EquationNumber n;
+    n.section = 2;
+    n.equation = 4;
+    n.item = 3;
+    n.subItem = 5;
+    Str255 text;
+    styles.GetStyle(8)->LabelText(n, text);
+    EXPECT_EQ(text, Str255("\x95"));
+    styles.GetStyle(10)->LabelText(n, text);
+    EXPECT_EQ(text, Str255("-"));
+    styles.GetStyle(0)->LabelText(n, text);
+    EXPECT_EQ(text.GetLength(), 0);
+
+    EXPECT_EQ(Reference(1, n, false), "(\xA4" "2)");
+    EXPECT_EQ(Reference(1, n, true), "[\xA4" "2]");
+    EXPECT_EQ(Reference(4, n, false), "(#3)");
+    EXPECT_EQ(Reference(9, n, true), "[#3.5]");
+    EXPECT_EQ(Reference(6, n, false), "(4)");
+    EXPECT_EQ(Reference(6, n, true), "[4]");
+    EXPECT_EQ(Reference(3, n, false), "");
+    EXPECT_EQ(Reference(8, n, false), "");
+}
+
+TEST_F(ParagraphStylesTest, NumberedEquationsEnterAtTheEnd)
+{
+    std::unique_ptr<ParagraphComp> equation(Paragraph(6, "abc"));
+    EXPECT_EQ(styles.GetStyle(6)->GetEntryIndex(*equation), 4);
+    EXPECT_EQ(styles.GetStyle(3)->GetEntryIndex(*equation), 1);
+    EXPECT_NE(equation->GetLabel(), nullptr);
+    std::unique_ptr<ParagraphComp> item(Paragraph(8, "abc"));
+    EXPECT_EQ(item->GetLabel(), nullptr);
+}

@@ -1,0 +1,389 @@
+#include "CalculusTestSupport.h"
+
+#include "foundation/CountingStream.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/Layout.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/ParagraphStyle.h"
+#include "foundation/TextOutBuffer.h"
+#include "math/CalculusComponents.h"
+
+#include <cctype>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+class CharItem : public Layout {
+public:
+    CharItem(CompList* row, int32_t index, unsigned char code, int fontId)
+        : Layout(index), m_row(row), m_code(code), m_fontId(fontId)
+    {
+    }
+    void Measure() override
+    {
+        const int saved = gDrawContext.GetFontFamily();
+        gDrawContext.SetFontFamily(m_fontId);
+        Str255 text;
+        text.AppendChar(static_cast<char>(m_code));
+        gDrawContext.GetTextExtent(text, m_rect);
+        gDrawContext.SetFontFamily(saved);
+        m_measured = m_rect;
+    }
+    void Draw() override
+    {
+        const int saved = gDrawContext.GetFontFamily();
+        gDrawContext.SetFontFamily(m_fontId);
+        gDrawContext.MoveTo(IntPoint(AbsRect().left, m_offset.y));
+        gDrawContext.DrawChar(m_code);
+        gDrawContext.SetFontFamily(saved);
+    }
+    void PositionAt(const IntPoint& point, DocPosition& out, bool nearest) override
+    {
+        Rect r = AbsRect();
+        bool after = nearest ? point.x > (r.left + r.right) / 2 : point.x > r.right;
+        out = DocPosition(m_row, m_start + (after ? 1 : 0));
+    }
+    TextComp* ComponentAt(const IntPoint&) override { return m_row->GetAt(m_start); }
+    void GetTag(TypeTag& out) const override { out = tag_word; }
+
+private:
+    CompList* m_row;
+    unsigned char m_code;
+    int m_fontId;
+};
+
+class StructItem : public Layout {
+public:
+    StructItem(TextComp* comp, int32_t index) : Layout(index), m_comp(comp) {}
+    void Measure() override
+    {
+        if (m_comp->IsDirty())
+            m_comp->Measure();
+        m_comp->GetBounds(m_rect);
+        m_measured = m_rect;
+    }
+    void MoveTo(const IntPoint& p) override
+    {
+        Layout::MoveTo(p);
+        m_comp->SetOrigin(IntPoint(p.x - m_rect.left, p.y));
+    }
+    void Draw() override { m_comp->Draw(); }
+    void PositionAt(const IntPoint& point, DocPosition& out, bool nearest) override
+    {
+        m_comp->PositionFromPoint(out, point, nearest);
+    }
+    TextComp* ComponentAt(const IntPoint& point) override { return m_comp->ComponentAt(point); }
+    void GetTag(TypeTag& out) const override { out = tag_strL; }
+
+private:
+    TextComp* m_comp;
+};
+
+class BoxItem : public Layout {
+public:
+    explicit BoxItem(Rect box) : m_box(box) {}
+    void Measure() override { m_rect = m_measured = m_box; }
+    void GetTag(TypeTag& out) const override { out = tag_plac; }
+
+private:
+    Rect m_box;
+};
+
+class TestStyle : public ParagraphStyle {
+public:
+    explicit TestStyle(int kind) : m_kind(kind) {}
+    int GetKind() const override { return m_kind; }
+    int GetFontId() const override { return 0; }
+    signed char GetSizeStep(const ParagraphComp*) const override { return 0; }
+    void Layout(ParagraphComp& paragraph, ParagraphComp*, int left, int right) override
+    {
+        paragraph.GetRow()->InvalidateAll();
+        paragraph.GetRow()->Layout(right - left);
+    }
+    void Place(ParagraphComp& paragraph, const IntPoint& point) override
+    {
+        CompList* row = paragraph.GetRow();
+        row->SetOrigin(point);
+        paragraph.SetBounds(row->GetRect());
+    }
+    EquationLabel* MakeLabel(ParagraphComp&) override { return nullptr; }
+    void CounterStep(EquationNumber&) const override {}
+
+private:
+    int m_kind;
+};
+
+StyleTable::Styles TestStyles()
+{
+    StyleTable::Styles styles;
+    for (int i = 0; i < StyleTable::kStyleCount; ++i)
+        styles[size_t(i)] = std::make_unique<TestStyle>(i);
+    return styles;
+}
+
+class StringStream : public ByteStream {
+public:
+    void Write(const void* buf, int32_t n) override { text.append(static_cast<const char*>(buf), size_t(n)); }
+    int32_t GetLength() override { return int32_t(text.size()); }
+    std::string text;
+};
+
+// A recursive-descent reader of the arithmetic the linear text forms use.
+class Reader {
+public:
+    explicit Reader(const std::string& text) : m_text(text) {}
+
+    double ReadAll()
+    {
+        double value = Sum();
+        if (Peek() != '\0')
+            throw std::runtime_error("unread text");
+        return value;
+    }
+
+private:
+    char Peek()
+    {
+        while (m_pos < m_text.size() && m_text[m_pos] == ' ')
+            ++m_pos;
+        return m_pos < m_text.size() ? m_text[m_pos] : '\0';
+    }
+    double Sum()
+    {
+        double value = Product();
+        for (char c = Peek(); c == '+' || c == '-'; c = Peek()) {
+            ++m_pos;
+            double right = Product();
+            value = c == '+' ? value + right : value - right;
+        }
+        return value;
+    }
+    double Product()
+    {
+        double value = Power();
+        for (char c = Peek();; c = Peek()) {
+            if (c == '*' || c == '/') {
+                ++m_pos;
+                double right = Power();
+                value = c == '*' ? value * right : value / right;
+            } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '(') {
+                value *= Power();
+            } else {
+                return value;
+            }
+        }
+    }
+    double Power()
+    {
+        double base = Primary();
+        if (Peek() != '^')
+            return base;
+        ++m_pos;
+        return std::pow(base, Power());
+    }
+    double Primary()
+    {
+        char c = Peek();
+        if (m_text.compare(m_pos, 5, "sqrt(") == 0) {
+            m_pos += 4;
+            return std::sqrt(Primary());
+        }
+        if (c == '(') {
+            ++m_pos;
+            double value = Sum();
+            if (Peek() != ')')
+                throw std::runtime_error("expected )");
+            ++m_pos;
+            return value;
+        }
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            size_t end = m_pos;
+            while (end < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[end])))
+                ++end;
+            double value = std::stod(m_text.substr(m_pos, end - m_pos));
+            m_pos = end;
+            return value;
+        }
+        static const std::string letters = "abnrx";
+        static const double values[] = {3, 5, 4, 9, 2};
+        size_t k = letters.find(c);
+        if (c == '\0' || k == std::string::npos)
+            throw std::runtime_error("unknown character");
+        ++m_pos;
+        return values[k];
+    }
+
+    const std::string& m_text;
+    size_t m_pos = 0;
+};
+
+} // namespace
+
+std::optional<double> ReadBack(const std::string& text)
+{
+    try {
+        return Reader(text).ReadAll();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+int InkIn(const QImage& image, const Rect& area)
+{
+    QRect r = QRect(area.left, area.top, area.Width(), area.Height()).intersected(image.rect());
+    int count = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                ++count;
+    return count;
+}
+
+Layout* CharItemMaker::MakePlaceholder(CompList*, int show)
+{
+    return new BoxItem(show ? gDrawContext.GetEmBox() : Rect());
+}
+
+Layout* CharItemMaker::MakeGray(CompList*)
+{
+    return new BoxItem(gDrawContext.GetEmBox());
+}
+
+Layout* CharItemMaker::MakeStruct(TextComp* comp, int32_t index)
+{
+    return new StructItem(comp, index);
+}
+
+Layout* CharItemMaker::MakeWord(CompList* row, int32_t index, unsigned char code, int fontId)
+{
+    return new CharItem(row, index, code, fontId);
+}
+
+Layout* CharItemMaker::MakeNonAlpha(CompList* row, int32_t index, unsigned char code, int fontId)
+{
+    return new CharItem(row, index, code, fontId);
+}
+
+Layout* CharItemMaker::MakeSpace(CompList* row, int32_t index, unsigned char code, int fontId)
+{
+    return new CharItem(row, index, code, fontId);
+}
+
+Layout* CharItemMaker::MakeTab(CompList* row, int32_t index, unsigned char code, int fontId)
+{
+    return new CharItem(row, index, code, fontId);
+}
+
+void RecordingLaTeX::WriteChar(TextComp& comp, bool)
+{
+    if (comp.Tag() == tag_Char)
+        log += char(comp.GetChar());
+    else
+        comp.WriteLaTeX(*this);
+}
+
+CalculusTest::CalculusTest()
+    : previousTable(gStyleTable), styles(std::make_unique<StyleTable>(TestStyles())),
+      image(800, 400, QImage::Format_RGB32)
+{
+    gStyleTable = styles.get();
+    LayoutItemMaker::Install(&maker);
+    RegisterCalculusComponents();
+    image.fill(Qt::white);
+    SetImageDpi(image, 96);
+    dc = std::make_unique<CImageDC>(image);
+    gDrawContext.BeginDrawOnDC(nullptr, dc.get());
+    gDrawContext.SetBaseSize(DrawContext::kDefaultBaseSize);
+    gDrawContext.SetFontFamily(0);
+}
+
+CalculusTest::~CalculusTest()
+{
+    while (gDrawContext.GetSizeDepth() > 0)
+        gDrawContext.PopSize();
+    while (gDrawContext.GetDepth() > 0)
+        gDrawContext.EndDraw();
+    gDrawContext.SetFontFamily(0);
+    LayoutItemMaker::Install(nullptr);
+    gStyleTable = previousTable;
+}
+
+std::unique_ptr<CompArray> CalculusTest::Chars(const std::string& text, int fontId)
+{
+    auto array = std::make_unique<CompArray>();
+    for (char c : text)
+        array->Append(fonts.GetFace(fontId)->GetCharacter(static_cast<unsigned char>(c)));
+    return array;
+}
+
+std::unique_ptr<CompArray> CalculusTest::Items(std::initializer_list<TextComp*> comps)
+{
+    auto array = std::make_unique<CompArray>();
+    for (TextComp* comp : comps)
+        array->Append(comp);
+    return array;
+}
+
+std::unique_ptr<ParagraphComp> CalculusTest::Paragraph(int style, std::unique_ptr<CompArray> comps)
+{
+    auto paragraph = std::make_unique<ParagraphComp>(std::move(comps), style);
+    Place(*paragraph);
+    return paragraph;
+}
+
+void CalculusTest::Place(ParagraphComp& paragraph)
+{
+    paragraph.GetStyle()->Layout(paragraph, nullptr, 0, 2000);
+    paragraph.GetStyle()->Place(paragraph, IntPoint(20, 100));
+}
+
+std::string CalculusTest::LaTeX(TextComp& comp)
+{
+    RecordingLaTeX writer;
+    comp.WriteLaTeX(writer);
+    return writer.log;
+}
+
+std::string CalculusTest::LinearText(const TextComp& comp)
+{
+    StringStream stream;
+    TextOutBuffer out(&stream);
+    comp.WriteText(out);
+    out.Flush();
+    return stream.text;
+}
+
+std::string CalculusTest::RowText(const CompList& row)
+{
+    Str255 text;
+    row.GetPlainText(text);
+    return std::string(text.GetPtrAt(0), size_t(text.GetLength()));
+}
+
+std::vector<uint8_t> CalculusTest::WriteRow(const CompList& row)
+{
+    CountingStream counter;
+    {
+        DocWriter measure(&counter);
+        row.Write(measure);
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
+    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+    DocWriter writer(&stream);
+    row.Write(writer);
+    return bytes;
+}
+
+std::unique_ptr<CompList> CalculusTest::ReadRow(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint8_t> copy = bytes;
+    MemoryStream stream(copy.data(), static_cast<int32_t>(copy.size()));
+    DocReader reader(&stream);
+    auto row = std::make_unique<CompList>();
+    row->Read(reader);
+    return row;
+}

@@ -1,0 +1,169 @@
+#include "CalculusTestSupport.h"
+
+#include "foundation/DocPosition.h"
+#include "foundation/LinkRemap.h"
+#include "math/IntegralComp.h"
+#include "math/PartialDerivativeComp.h"
+#include "math/RadicalComp.h"
+#include "math/SumComp.h"
+#include "math/TotalDerivativeComp.h"
+
+namespace {
+
+class DerivativeEditingTest : public CalculusTest {
+protected:
+    PartialDerivativeComp* Partial(std::initializer_list<std::pair<const char*, const char*>> variables)
+    {
+        auto* partial = new PartialDerivativeComp(Chars("f"), new PartialDifferentialComp);
+        for (auto [variable, order] : variables)
+            partial->InsertVariable(partial->GetVariableCount() + 1,
+                                    new PartialDifferentialComp(Chars(variable), Chars(order)));
+        delete partial->RemoveVariable(1);
+        return partial;
+    }
+    std::string NumeratorOrder(DerivativeComp& derivative)
+    {
+        derivative.UpdateNumeratorOrder();
+        return RowText(*derivative.NumeratorOrder());
+    }
+};
+
+TEST_F(DerivativeEditingTest, TheNumeratorOrderIsTheSumOfTheVariablesOrders)
+{
+    std::unique_ptr<PartialDerivativeComp> xyz(Partial({{"x", ""}, {"y", "2"}, {"z", "n"}}));
+    EXPECT_EQ(xyz->GetVariableCount(), 3);
+    EXPECT_EQ(NumeratorOrder(*xyz), "3 + n");
+    std::unique_ptr<PartialDerivativeComp> xz(Partial({{"x", ""}, {"z", "n"}}));
+    EXPECT_EQ(NumeratorOrder(*xz), "1 + n");
+    std::unique_ptr<PartialDerivativeComp> xy(Partial({{"x", ""}, {"y", ""}}));
+    EXPECT_EQ(NumeratorOrder(*xy), "2");
+    std::unique_ptr<PartialDerivativeComp> symbolic(Partial({{"x", "m"}, {"y", "k"}}));
+    EXPECT_EQ(NumeratorOrder(*symbolic), "m + k");
+    std::unique_ptr<PartialDerivativeComp> one(Partial({{"x", ""}}));
+    EXPECT_EQ(NumeratorOrder(*one), "");
+    EXPECT_EQ(LaTeX(*one), "\\frac{\\partial f}{\\partial x  }");
+
+    // The order shown is replaced at the next layout by the items' orders.
+    auto* total = new TotalDerivativeComp(new TotalDifferentialComp(Chars("x"), nullptr));
+    auto paragraph = Paragraph(5, Items({total}));
+    EXPECT_EQ(RowText(*total->NumeratorOrder()), "");
+    total->GetVariable(1)->OrderRow()->InsertAllAt(Chars("2"), 1);
+    total->NumeratorOrder()->InsertAllAt(Chars("7"), 1);
+    Place(*paragraph);
+    EXPECT_EQ(RowText(*total->NumeratorOrder()), "2");
+    EXPECT_EQ(LaTeX(*total), "\\frac{d^{2}}{dx^{2}}");
+}
+
+TEST_F(DerivativeEditingTest, APartialDerivativeAlwaysKeepsAVariable)
+{
+    std::unique_ptr<PartialDerivativeComp> partial(Partial({{"x", ""}, {"y", "2"}}));
+    CompList* oldFirst = partial->GetChild(1);
+    delete partial->RemoveVariable(1);
+    delete partial->RemoveVariable(1);
+    EXPECT_EQ(partial->GetVariableCount(), 1);
+    EXPECT_NE(partial->GetChild(1), oldFirst);
+    EXPECT_EQ(partial->GetChild(1)->GetCount(), 0);
+    EXPECT_EQ(partial->GetChild(3), partial->Operand());
+    EXPECT_EQ(partial->RemoveVariable(5), nullptr);
+
+    // Cutting every variable leaves one empty variable behind.
+    std::unique_ptr<PartialDerivativeComp> cut(Partial({{"x", ""}, {"y", "2"}}));
+    std::unique_ptr<PartialDerivativeComp> taken(cut->ExtractVariables(1, 99));
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->GetVariableCount(), 2);
+    EXPECT_EQ(RowText(*taken->GetChild(3)), "y");
+    EXPECT_EQ(taken->GetChild(3)->GetOwner(), taken.get());
+    EXPECT_EQ(cut->GetVariableCount(), 1);
+    EXPECT_EQ(cut->ExtractVariables(3, 2), nullptr);
+
+    // Moving them back in before the empty one.
+    cut->InsertVariablesFrom(1, taken.release());
+    EXPECT_EQ(cut->GetVariableCount(), 3);
+    EXPECT_EQ(RowText(*cut->GetChild(1)), "x");
+    EXPECT_EQ(cut->GetChild(1)->GetOwner(), cut.get());
+
+    LinkRemap remap;
+    std::unique_ptr<PartialDerivativeComp> copy(cut->CopyVariables(2, 2, remap));
+    EXPECT_EQ(copy->GetVariableCount(), 1);
+    EXPECT_EQ(RowText(*copy->GetChild(2)), "2");
+    EXPECT_EQ(cut->GetVariableCount(), 3);
+}
+
+TEST_F(DerivativeEditingTest, InsertDerivativeGoesToAValidSlotFromAnywhereInTheDerivative)
+{
+    std::unique_ptr<PartialDerivativeComp> partial(Partial({{"x", ""}, {"y", "2"}}));
+    EXPECT_EQ(partial->InsertionSlotFor(DocPosition(partial->Operand(), 2)), 3);
+    EXPECT_EQ(partial->InsertionSlotFor(DocPosition(partial->GetChild(2), 1)), 2);
+    EXPECT_EQ(partial->InsertionSlotFor(DocPosition(partial.get(), 2)), 2);
+    EXPECT_EQ(partial->InsertionSlotFor(DocPosition(partial.get(), 40)), 3);
+    partial->InsertVariable(partial->InsertionSlotFor(DocPosition(partial->Operand(), 2)), new PartialDifferentialComp);
+    EXPECT_EQ(partial->GetVariableCount(), 3);
+    EXPECT_EQ(partial->GetChild(5)->GetCount(), 0);
+    EXPECT_EQ(partial->GetChild(7), partial->Operand());
+    partial->InsertVariable(99, new PartialDifferentialComp(Chars("z"), nullptr));
+    EXPECT_EQ(RowText(*partial->GetChild(7)), "z");
+    EXPECT_TRUE(partial->IsCommandEnabled(PartialDerivativeComp::kInsertVariable, 0));
+}
+
+TEST_F(DerivativeEditingTest, KeysOnSlotsAndInsideVariables)
+{
+    std::unique_ptr<PartialDerivativeComp> partial(Partial({{"x", ""}, {"y", "2"}}));
+    DocPosition slot1(partial.get(), 1), slot2(partial.get(), 2);
+    EXPECT_EQ(partial->MapKey(slot1, 8, false, false), 2905);
+    EXPECT_EQ(partial->MapKey(slot2, 8, false, false), 2807);
+    EXPECT_EQ(partial->MapKey(slot2, 9, false, false), 2902);
+    EXPECT_EQ(partial->MapKey(slot2, 9, false, true), 3006);
+    DocPosition inside(partial->GetChild(1), 2);
+    EXPECT_EQ(partial->MapKey(inside, 9, false, false), 1302);
+    EXPECT_EQ(partial->MapKey(inside, 9, false, true), 1301);
+    EXPECT_EQ(partial->MapKey(inside, 8, false, false), 2801);
+    DocPosition start(partial->GetChild(1), 1);
+    EXPECT_EQ(partial->MapKey(start, 8, false, false), 2805);
+}
+
+TEST_F(DerivativeEditingTest, CaretMovesBetweenRows)
+{
+    std::unique_ptr<PartialDerivativeComp> partial(Partial({{"x", ""}, {"y", "2"}}));
+    CompList* v1 = partial->GetChild(1);
+    CompList* o1 = partial->GetChild(2);
+    CompList* v2 = partial->GetChild(3);
+    CompList* o2 = partial->GetChild(4);
+    CompList* f = partial->Operand();
+    std::vector<CompList*> right = {v1, o1, v2, o2, f, nullptr};
+    CompList* at = nullptr;
+    for (CompList* expected : right)
+        EXPECT_EQ(at = partial->GetListRight(at), expected);
+    std::vector<CompList*> left = {f, o2, v2, o1, v1, nullptr};
+    at = nullptr;
+    for (CompList* expected : left)
+        EXPECT_EQ(at = partial->GetListLeft(at), expected);
+    EXPECT_EQ(partial->GetListUp(v2), o2);
+    EXPECT_EQ(partial->GetListUp(o2), f);
+    EXPECT_EQ(partial->GetListUp(f), nullptr);
+    EXPECT_EQ(partial->GetListDown(f), o1);
+    EXPECT_EQ(partial->GetListDown(o2), v2);
+    EXPECT_EQ(partial->GetListDown(v1), nullptr);
+    DocPosition entry;
+    partial->GetEntryPosition(entry);
+    EXPECT_EQ(entry, DocPosition(v1, 1));
+
+    IntegralComp integral(Chars("f"), Chars("x"), Chars("b"), Chars("a"));
+    std::vector<CompList*> integralRight = {integral.Integrand(), integral.Variable(), integral.Lower(), integral.Upper(), nullptr};
+    at = nullptr;
+    for (CompList* expected : integralRight)
+        EXPECT_EQ(at = integral.GetListRight(at), expected);
+    EXPECT_EQ(integral.GetListUp(integral.Lower()), integral.Integrand());
+    EXPECT_EQ(integral.GetListUp(integral.Integrand()), integral.Upper());
+    EXPECT_EQ(integral.GetListDown(integral.Integrand()), integral.Lower());
+
+    RadicalComp root(Chars("r"), Chars("n"));
+    EXPECT_EQ(root.GetListRight(nullptr), root.Radicand());
+    EXPECT_EQ(root.GetListRight(root.Radicand()), root.Index());
+    EXPECT_EQ(root.GetListUp(root.Radicand()), root.Index());
+    EXPECT_EQ(root.GetListLeft(nullptr), root.Index());
+    SumComp sum(Chars("n"), Chars("k"));
+    EXPECT_EQ(sum.GetListUp(sum.Lower()), sum.Upper());
+    EXPECT_EQ(sum.GetListDown(sum.Upper()), sum.Lower());
+}
+
+} // namespace

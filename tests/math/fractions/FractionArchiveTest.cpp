@@ -1,0 +1,158 @@
+#include "MathTestSupport.h"
+
+#include "foundation/ArchiveCharMaps.h"
+#include "foundation/LinkRemap.h"
+#include "math/AbsValueComp.h"
+#include "math/AccentComp.h"
+#include "math/BracketComp.h"
+#include "math/ConjugateComp.h"
+#include "math/ExponentComp.h"
+#include "math/FractionComp.h"
+#include "math/ParenComp.h"
+#include "math/PlaceholderComp.h"
+#include "math/SubscriptComp.h"
+#include "platform/Exceptions.h"
+
+#include <algorithm>
+
+namespace {
+
+class FractionArchiveTest : public MathTest {
+protected:
+    // Every component of these classes, nested in each other:
+    // (x^2 + |y_i|) / [conj(z) hat(a) tilde(b)] ( missing ).
+    std::unique_ptr<CompList> Nested()
+    {
+        auto* power = new ExponentComp(Chars("2"));
+        auto* sub = new SubscriptComp(Chars("i"));
+        auto* abs = new AbsValueComp(Items({fonts.GetFace(0)->GetCharacter('y'), sub}));
+        auto numerator = Items({fonts.GetFace(0)->GetCharacter('x'), power, fonts.GetFace(3)->GetCharacter('+'), abs});
+        auto* bar = new ConjugateComp(Chars("z"));
+        auto* hat = new AccentComp(Chars("a"), AccentComp::kHat);
+        auto* tilde = new AccentComp(One(new AccentComp(Chars("b"), AccentComp::kVector)), AccentComp::kTilde);
+        auto* group = new BracketComp(Items({bar, hat, tilde}));
+        auto* fraction = new FractionComp(std::move(numerator), One(group));
+        auto* paren = new ParenComp(One(new PlaceholderComp));
+        auto* prime = new ExponentComp(ExponentComp::kPrime);
+        return std::make_unique<CompList>(Items({fraction, paren, prime}));
+    }
+};
+
+TEST_F(FractionArchiveTest, EveryComponentNestedRoundTripsToIdenticalBytes)
+{
+    auto row = Nested();
+    std::vector<uint8_t> bytes = WriteRow(*row);
+    auto back = ReadRow(bytes);
+    EXPECT_TRUE(back->IsEqual(*row));
+    EXPECT_EQ(WriteRow(*back), bytes);
+
+    // The read components are the real classes, not stand-ins.
+    auto* fraction = dynamic_cast<FractionComp*>(back->GetAt(1));
+    ASSERT_NE(fraction, nullptr);
+    EXPECT_NE(dynamic_cast<AbsValueComp*>(fraction->Numerator()->GetAt(4)), nullptr);
+    auto* group = dynamic_cast<BracketComp*>(fraction->Denominator()->GetAt(1));
+    ASSERT_NE(group, nullptr);
+    auto* tilde = dynamic_cast<AccentComp*>(group->Content()->GetAt(3));
+    ASSERT_NE(tilde, nullptr);
+    EXPECT_EQ(tilde->GetAccentChar(), AccentComp::kTilde);
+    EXPECT_EQ(static_cast<AccentComp*>(tilde->Content()->GetAt(1))->GetAccentChar(), AccentComp::kVector);
+    EXPECT_NE(dynamic_cast<PlaceholderComp*>(static_cast<ParenComp*>(back->GetAt(2))->Content()->GetAt(1)), nullptr);
+    EXPECT_EQ(static_cast<ExponentComp*>(back->GetAt(3))->Script()->GetAt(1)->GetChar(), ExponentComp::kPrime);
+}
+
+TEST_F(FractionArchiveTest, RecordsHoldTheirFieldsInOrder)
+{
+    // A fraction: the numerator list, then the denominator list.
+    CompList fraction(One(new FractionComp(Chars("p"), Chars("q"))));
+    std::vector<uint8_t> bytes = WriteRow(fraction);
+    auto p = std::find(bytes.begin(), bytes.end(), uint8_t('p'));
+    auto q = std::find(bytes.begin(), bytes.end(), uint8_t('q'));
+    ASSERT_NE(p, bytes.end());
+    ASSERT_NE(q, bytes.end());
+    EXPECT_LT(p, q);
+
+    // An accent: the content list, then the accent as one stored symbol byte.
+    for (unsigned char kind : {AccentComp::kHat, AccentComp::kDot, AccentComp::kDoubleDot, AccentComp::kVector,
+                               AccentComp::kTilde}) {
+        CompList accent(One(new AccentComp(Chars("a"), kind)));
+        std::vector<uint8_t> stored = WriteRow(accent);
+        EXPECT_EQ(stored.back(), EncodeArchiveChar(kind, true));
+        auto back = ReadRow(stored);
+        EXPECT_EQ(static_cast<AccentComp*>(back->GetAt(1))->GetAccentChar(), kind);
+    }
+
+    // A placeholder stores nothing beyond its tag and length.
+    CompList missing(One(new PlaceholderComp));
+    EXPECT_EQ(WriteRow(missing).size(), 4u + 4u + 4u);
+}
+
+TEST_F(FractionArchiveTest, DamagedRecordsAreRefused)
+{
+    auto row = Nested();
+    std::vector<uint8_t> bytes = WriteRow(*row);
+
+    // Cut short anywhere: never read as success with missing parts.
+    for (size_t cut : {bytes.size() - 1, bytes.size() / 2, size_t(12), size_t(5)}) {
+        std::vector<uint8_t> shorter(bytes.begin(), bytes.begin() + long(cut));
+        EXPECT_THROW(ReadRow(shorter), CException) << "cut at " << cut;
+    }
+
+    // A denominator count far larger than the data.
+    CompList fraction(One(new FractionComp(Chars("p"), Chars("q"))));
+    std::vector<uint8_t> stored = WriteRow(fraction);
+    auto q = std::find(stored.begin(), stored.end(), uint8_t('q'));
+    // The denominator list's count stands before its "chBk" record (tag, length, 16-bit font id, text length).
+    size_t countAt = size_t(q - stored.begin()) - 1 - 2 - 4 - 4 - 4;
+    ASSERT_EQ(stored[countAt], 1);
+    stored[countAt + 3] = 0x40;
+    EXPECT_THROW(ReadRow(stored), CFormatException);
+
+    // An accent record without its accent byte.
+    CompList accent(One(new AccentComp(Chars("a"), AccentComp::kDot)));
+    std::vector<uint8_t> rec = WriteRow(accent);
+    rec.pop_back();
+    rec[8] = uint8_t(rec[8] - 1);  // the record's length, so the record ends before the byte
+    EXPECT_THROW(ReadRow(rec), CException);
+}
+
+TEST_F(FractionArchiveTest, TheFactoryMakesEachClassFromItsTag)
+{
+    const std::pair<TypeTag, bool (*)(TextComp*)> kinds[] = {
+        {tag_Frac, [](TextComp* c) { return dynamic_cast<FractionComp*>(c) != nullptr; }},
+        {tag_Expo, [](TextComp* c) { return dynamic_cast<ExponentComp*>(c) != nullptr; }},
+        {tag_Subs, [](TextComp* c) { return dynamic_cast<SubscriptComp*>(c) != nullptr; }},
+        {tag_AbsV, [](TextComp* c) { return dynamic_cast<AbsValueComp*>(c) != nullptr; }},
+        {tag_brcG, [](TextComp* c) { return dynamic_cast<BracketComp*>(c) != nullptr; }},
+        {tag_parG, [](TextComp* c) { return dynamic_cast<ParenComp*>(c) != nullptr; }},
+        {tag_Over, [](TextComp* c) { return dynamic_cast<ConjugateComp*>(c) != nullptr; }},
+        {tag_OvSc, [](TextComp* c) { return dynamic_cast<AccentComp*>(c) != nullptr; }},
+        {tag_Miss, [](TextComp* c) { return dynamic_cast<PlaceholderComp*>(c) != nullptr; }},
+    };
+    for (auto [tag, isClass] : kinds) {
+        TextComp* comp = TextComp::CreateFromTag(tag);
+        ASSERT_NE(comp, nullptr);
+        EXPECT_TRUE(isClass(comp));
+        EXPECT_EQ(comp->Tag(), tag);
+        EXPECT_TRUE(comp->IsDirty());
+        comp->Delete();
+    }
+}
+
+TEST_F(FractionArchiveTest, ClonesAreDeepAndEqual)
+{
+    auto row = Nested();
+    LinkRemap remap;
+    for (int i = 1; i <= row->GetCount(); ++i) {
+        TextComp* copy = row->GetAt(i)->Clone(remap);
+        EXPECT_TRUE(copy->IsEqual(*row->GetAt(i)));
+        EXPECT_NE(copy, row->GetAt(i));
+        EXPECT_EQ(copy->GetOwner(), nullptr);
+        for (int k = 1; k <= copy->GetChildCount(); ++k) {
+            EXPECT_NE(copy->GetChild(k), row->GetAt(i)->GetChild(k));
+            EXPECT_EQ(copy->GetChild(k)->GetOwner(), copy);
+        }
+        copy->Delete();
+    }
+}
+
+} // namespace

@@ -1,0 +1,235 @@
+// Layout to the pixel at 96 dpi, base size level 5 (14 points): size unit 2,
+// axis -1, text ascent -13 and descent 5, em box top -12. Script rows two
+// levels smaller (10 points): ascent -9, descent 3, em top -9; four levels
+// smaller (8 points): ascent -7.
+#include "MathTestSupport.h"
+
+#include "foundation/DrawContext.h"
+#include "math/AbsValueComp.h"
+#include "math/AccentComp.h"
+#include "math/BracketComp.h"
+#include "math/ConjugateComp.h"
+#include "math/ExponentComp.h"
+#include "math/FractionComp.h"
+#include "math/MathFamilyScope.h"
+#include "math/ParenComp.h"
+#include "math/PlaceholderComp.h"
+#include "math/SubscriptComp.h"
+
+#include <QDir>
+
+namespace {
+
+class FractionLayoutTest : public MathTest {
+protected:
+    static Rect Bounds(const TextComp& comp)
+    {
+        Rect r;
+        comp.GetBounds(r);
+        return r;
+    }
+    static std::pair<int, int> P(const IntPoint& p) { return {p.x, p.y}; }
+    static IntPoint Origin(const TextComp& comp)
+    {
+        IntPoint p;
+        comp.GetOrigin(p);
+        return p;
+    }
+};
+
+TEST_F(FractionLayoutTest, BuiltUpFractionInAnEquation)
+{
+    auto* wide = new FractionComp(Chars("ab"), Chars("c"));
+    auto* narrow = new FractionComp(Chars("a"), Chars("bc"));
+    auto* even = new FractionComp(Chars("a"), Chars("a"));
+    auto paragraph = Paragraph(5, Items({wide, narrow, even}));
+
+    for (FractionComp* f : {wide, narrow, even}) {
+        ASSERT_TRUE(f->IsBuiltUp());
+        EXPECT_EQ(f->GetAxis(), -1);
+        Rect b = Bounds(*f);
+        EXPECT_EQ(b.top, -1 - 4 - 18);
+        EXPECT_EQ(b.bottom, -1 + 4 - 1 + 18);
+        EXPECT_EQ(b.left, 0);
+    }
+    // A strictly wider numerator gives the width; otherwise the denominator plus 2u.
+    EXPECT_EQ(Bounds(*wide).right, wide->Numerator()->GetRect().right);
+    EXPECT_EQ(Bounds(*narrow).right, narrow->Denominator()->GetRect().right + 4);
+    EXPECT_EQ(Bounds(*even).right, even->Denominator()->GetRect().right + 4);
+
+    // The numerator's bottom stands u above the axis, the denominator's top 2u - u/2 below.
+    IntPoint o = Origin(*narrow);
+    EXPECT_EQ(narrow->Numerator()->GetOrigin().y, o.y - 1 - 2 - 5);
+    EXPECT_EQ(narrow->Denominator()->GetOrigin().y, o.y - 1 + 3 + 13);
+    int w = Bounds(*narrow).right;
+    EXPECT_EQ(narrow->Numerator()->GetOrigin().x, o.x + (w - narrow->Numerator()->GetRect().right) / 2);
+    EXPECT_EQ(narrow->Denominator()->GetOrigin().x, o.x + 2);
+}
+
+TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
+{
+    auto* f = new FractionComp(Chars("a"), Chars("bc"));
+    auto paragraph = Paragraph(3, One(f));
+    ASSERT_FALSE(f->IsBuiltUp());
+    int slash;
+    {
+        MathFamilyScope face;
+        slash = gDrawContext.GetCharWidth('/');
+    }
+    EXPECT_EQ(f->GetSlashWidth(), slash);
+    int n = f->Numerator()->GetRect().right;
+    int d = f->Denominator()->GetRect().right;
+    EXPECT_EQ(Bounds(*f), Rect(0, -13, n + slash + d + 2, 5));
+    IntPoint o = Origin(*f);
+    EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(o));
+    EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + slash + n + 2, o.y)));
+
+    paragraph->SetStyle(styles->GetStyle(5));
+    Place(*paragraph);
+    EXPECT_TRUE(f->IsBuiltUp());
+    EXPECT_EQ(Bounds(*f).top, -23);
+}
+
+TEST_F(FractionLayoutTest, ScriptsStepTwoLevelsDownAndStandAgainstWhatPrecedes)
+{
+    auto* first = new ExponentComp(Chars("2"));
+    auto* inner = new ExponentComp(Chars("z"));
+    auto* outer = new ExponentComp(Items({fonts.GetFace(0)->GetCharacter('y'), inner}));
+    auto* sub = new SubscriptComp(Chars("i"));
+    auto paragraph = Paragraph(3, Items({first, fonts.GetFace(0)->GetCharacter('x'), outer,
+                                         fonts.GetFace(0)->GetCharacter('x'), sub}));
+
+    EXPECT_EQ(first->Script()->GetSizeStep(), 2);
+    EXPECT_EQ(inner->Script()->GetSizeStep(), 4);
+
+    // First in its row: against the em box alone (-12); script ascent 9, a third is 3.
+    EXPECT_EQ(first->GetScriptOffset(), -12 + 3);
+    EXPECT_EQ(Bounds(*first), Rect(0, -9 - 9, first->Script()->GetRect().right, 0));
+
+    // The inner exponent at 10 points after "y": reference -9, script ascent 7.
+    EXPECT_EQ(inner->GetScriptOffset(), -9 + 2);
+    EXPECT_EQ(Bounds(*inner).top, -7 - 7);
+    // The outer exponent after "x" (ascent -13): its script reaches up to -14.
+    EXPECT_EQ(outer->Script()->GetRect().top, -14);
+    EXPECT_EQ(outer->GetScriptOffset(), -13 + 4);
+    EXPECT_EQ(Bounds(*outer).top, -14 - 9);
+    EXPECT_EQ(outer->Script()->GetOrigin().y, Origin(*outer).y - 9);
+
+    // The subscript drops by half its ascent and reaches up to the row's em box.
+    EXPECT_EQ(sub->GetScriptDrop(), 4);
+    EXPECT_EQ(Bounds(*sub), Rect(0, -12, sub->Script()->GetRect().right, 4 + 3));
+    EXPECT_EQ(sub->Script()->GetOrigin().y, Origin(*sub).y + 4);
+}
+
+TEST_F(FractionLayoutTest, TallParenthesesAroundATallFraction)
+{
+    auto* f = new FractionComp(Chars("a"), Chars("b"));
+    auto* tall = new ParenComp(One(f));
+    auto* low = new ParenComp(Chars("x"));
+    auto paragraph = Paragraph(5, Items({tall, low}));
+
+    // 43 pixels high, more than 3/2 of 14 points (28 pixels): the narrow fence.
+    ASSERT_TRUE(tall->IsTall());
+    EXPECT_EQ(tall->GetDelimiterWidth(), 410 * 14 / 1024 * 96 / 72);
+    EXPECT_EQ(Bounds(*tall), Rect(0, -23, Bounds(*f).right + 12, 20));
+    EXPECT_EQ(P(Origin(*f)), P(IntPoint(Origin(*tall).x + 6, Origin(*tall).y)));
+
+    // A short row takes the box of "(" of the math face at least.
+    Rect paren;
+    {
+        MathFamilyScope face;
+        gDrawContext.GetCharBox('(', paren);
+    }
+    ASSERT_FALSE(low->IsTall());
+    EXPECT_EQ(low->GetDelimiterWidth(), paren.right);
+    Rect b = Bounds(*low);
+    EXPECT_EQ(b.top, std::min(-13, paren.top));
+    EXPECT_EQ(b.bottom, std::max(5, paren.bottom));
+    EXPECT_EQ(b.right, low->Content()->GetRect().right + 2 * paren.right);
+}
+
+TEST_F(FractionLayoutTest, ConjugateAccentAndPlaceholderBoxes)
+{
+    auto* bar = new ConjugateComp(Chars("z"));
+    auto* hat = new AccentComp(Chars("x"), AccentComp::kHat);
+    auto* missing = new PlaceholderComp;
+    auto paragraph = Paragraph(3, Items({bar, hat, missing}));
+
+    EXPECT_EQ(bar->GetBarOffset(), -13 - 4);
+    EXPECT_EQ(Bounds(*bar).top, -13 - 4 - 2);
+
+    Rect accent;
+    int advance;
+    {
+        MathFamilyScope face;
+        gDrawContext.GetCharBox(AccentComp::kHat, accent);
+        advance = gDrawContext.GetCharAdvance('x');
+    }
+    IntPoint offset = hat->GetAccentOffset();
+    EXPECT_EQ(offset.y, -13 - 2);
+    // Centred on the letter's advance and shifted right by tan 13° of 15 pixels (3).
+    EXPECT_EQ(offset.x, advance / 2 + 3 - accent.Width() / 2);
+    EXPECT_EQ(Bounds(*hat).top, -13 + accent.top - accent.bottom - 2);
+
+    // Two em boxes wide.
+    EXPECT_EQ(Bounds(*missing), Rect(0, -12, 18, 2));
+}
+
+TEST_F(FractionLayoutTest, DrawingInksTheRuleTheSlashAndTheFences)
+{
+    auto* f = new FractionComp(Chars("a"), Chars("b"));
+    auto* bars = new AbsValueComp(Chars("x"));
+    auto* brackets = new BracketComp(Chars("x"));
+    auto paragraph = Paragraph(5, Items({f, bars, brackets}));
+    paragraph->GetRow()->Draw();
+
+    // The fraction rule on the row y + axis - u/2, from x + u/2, W - u long.
+    IntPoint o = Origin(*f);
+    int w = Bounds(*f).right;
+    for (int x = o.x + 1; x < o.x + w - 1; ++x)
+        EXPECT_NE(image.pixel(x, o.y - 2) & 0xFFFFFF, 0xFFFFFFu) << "rule at x " << x;
+
+    // The bars run the full height at x + w/2 and right - w/2 - 1.
+    Rect b = Bounds(*bars);
+    int w2 = bars->GetDelimiterWidth();
+    IntPoint ob = Origin(*bars);
+    for (int y = ob.y + b.top + 1; y < ob.y + b.bottom; ++y) {
+        EXPECT_NE(image.pixel(ob.x + w2 / 2, y) & 0xFFFFFF, 0xFFFFFFu);
+        EXPECT_NE(image.pixel(ob.x + b.right - w2 / 2 - 1, y) & 0xFFFFFF, 0xFFFFFFu);
+    }
+    // The left bracket's top arm.
+    IntPoint oc = Origin(*brackets);
+    int w3 = brackets->GetDelimiterWidth();
+    int top = oc.y + Bounds(*brackets).top;
+    EXPECT_NE(image.pixel(oc.x + w3 - 1 - w3 / 4, top) & 0xFFFFFF, 0xFFFFFFu);
+
+    // In a text paragraph the same fraction draws a slash between the rows.
+    auto* inline_ = new FractionComp(Chars("a"), Chars("b"));
+    auto text = Paragraph(3, One(inline_));
+    image.fill(Qt::white);
+    text->GetRow()->Draw();
+    IntPoint oi = Origin(*inline_);
+    int from = oi.x + 1 + inline_->Numerator()->GetWidth();
+    EXPECT_GT(InkIn(image, QRect(from, oi.y - 13, inline_->GetSlashWidth(), 18)), 0);
+}
+
+TEST_F(FractionLayoutTest, OneEquationWithEveryComponentDraws)
+{
+    // Kept as a picture for a person to look at.
+    auto* tall = new ParenComp(One(new FractionComp(Items({fonts.GetFace(0)->GetCharacter('x'),
+                                                            new ExponentComp(Chars("2"))}),
+                                                     Items({fonts.GetFace(0)->GetCharacter('y'),
+                                                            new SubscriptComp(Chars("i"))}))));
+    auto paragraph = Paragraph(5, Items({tall, new AbsValueComp(Chars("x")), new BracketComp(Chars("ab")),
+                                         new ConjugateComp(Chars("z")), new AccentComp(Chars("x"), AccentComp::kHat),
+                                         new AccentComp(Chars("v"), AccentComp::kVector), new PlaceholderComp,
+                                         fonts.GetFace(0)->GetCharacter('f'), new ExponentComp(ExponentComp::kPrime)}));
+    paragraph->GetRow()->Draw();
+    Rect row = paragraph->GetRow()->GetAbsRect();
+    EXPECT_GT(InkIn(image, QRect(row.left, row.top, row.Width(), row.Height())), 200);
+    QDir().mkpath(QV_TEST_OUTPUT);
+    image.copy(0, 0, row.right + 10, row.bottom + 10).scaled(4 * (row.right + 10), 4 * (row.bottom + 10))
+        .save(QV_TEST_OUTPUT "/every-component.png");
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+#include "MathTestSupport.h"
+
+#include "math/AbsValueComp.h"
+#include "math/AccentComp.h"
+#include "math/BracketComp.h"
+#include "math/ConjugateComp.h"
+#include "math/ExponentComp.h"
+#include "math/FractionComp.h"
+#include "math/ParenComp.h"
+#include "math/PlaceholderComp.h"
+#include "math/SubscriptComp.h"
+
+#include <cmath>
+
+namespace {
+
+class FractionTextFormsTest : public MathTest {
+protected:
+    TextComp* Char(char c) { return fonts.GetFace(0)->GetCharacter(static_cast<unsigned char>(c)); }
+    // The linear text of a row of components.
+    std::string RowText(const CompList& row)
+    {
+        std::string text;
+        for (int i = 1; i <= row.GetCount(); ++i)
+            text += LinearText(*row.GetAt(i));
+        return text;
+    }
+    // The linear text of a base followed by the script, read back.
+    void ExpectReadsAs(CompList& row, double value)
+    {
+        std::string text = RowText(row);
+        std::optional<double> read = ReadBack(text);
+        ASSERT_TRUE(read.has_value()) << text;
+        EXPECT_NEAR(*read, value, 1e-9) << text;
+    }
+};
+
+TEST_F(FractionTextFormsTest, LaTeXOfEveryComponent)
+{
+    FractionComp fraction(Chars("a+b"), Chars("c"));
+    EXPECT_EQ(LaTeX(fraction), "\\frac{a+b}{c}");
+    ExponentComp power(Chars("2"));
+    EXPECT_EQ(LaTeX(power), "^{2}");
+    ExponentComp prime(ExponentComp::kPrime);
+    EXPECT_EQ(LaTeX(prime), "'");
+    ExponentComp second(ExponentComp::kDoublePrime);
+    EXPECT_EQ(LaTeX(second), "''");
+    ExponentComp twoPrimes(Chars("\xB7\xB7", 3));
+    EXPECT_EQ(LaTeX(twoPrimes), "^{\xB7\xB7}");
+    SubscriptComp sub(Chars("ij"));
+    EXPECT_EQ(LaTeX(sub), "_{ij}");
+    AbsValueComp abs(Chars("x"));
+    EXPECT_EQ(LaTeX(abs), "\\left| x\\right| ");
+    BracketComp brackets(Chars("x"));
+    EXPECT_EQ(LaTeX(brackets), "\\left[ x\\right] ");
+    ParenComp parens(Chars("x"));
+    EXPECT_EQ(LaTeX(parens), "\\left( x\\right) ");
+    ConjugateComp bar(Chars("z"));
+    EXPECT_EQ(LaTeX(bar), "\\overline{z}");
+    const std::pair<unsigned char, const char*> accents[] = {
+        {AccentComp::kHat, "\\hat {x}"},     {AccentComp::kDot, "\\dot {x}"},   {AccentComp::kDoubleDot, "\\ddot {x}"},
+        {AccentComp::kVector, "\\vec {x}"}, {AccentComp::kTilde, "\\tilde {x}"}, {'Q', "{x}"}};
+    for (auto [kind, expected] : accents) {
+        AccentComp accent(Chars("x"), kind);
+        EXPECT_EQ(LaTeX(accent), expected);
+    }
+    PlaceholderComp missing;
+    EXPECT_EQ(LaTeX(missing), "\\bowtie ");
+
+    // Nested: the inner structures write themselves inside the groups.
+    FractionComp nested(One(new ParenComp(Chars("x"))), Items({Char('y'), new ExponentComp(Chars("2"))}));
+    EXPECT_EQ(LaTeX(nested), "\\frac{\\left( x\\right) }{y^{2}}");
+}
+
+TEST_F(FractionTextFormsTest, LinearTextOfEveryComponent)
+{
+    EXPECT_EQ(LinearText(FractionComp(Chars("a+b"), Chars("c"))), "(a+b)/c");
+    EXPECT_EQ(LinearText(FractionComp(Chars("-a"), Chars("c"))), "-a/c");
+    EXPECT_EQ(LinearText(FractionComp(Chars("a"), Chars("2x"))), "a/(2x)");
+    EXPECT_EQ(LinearText(FractionComp(Chars("1"), Chars("12.5"))), "1/12.5");
+    EXPECT_EQ(LinearText(ExponentComp(One(new FractionComp(Chars("1"), Chars("2"))))), "^(1/2)");
+    EXPECT_EQ(LinearText(ExponentComp(Chars("n"))), "^n");
+    EXPECT_EQ(LinearText(SubscriptComp(Chars("i+1"))), "_(i+1)");
+    EXPECT_EQ(LinearText(AbsValueComp(Chars("x"))), "| x |");
+    EXPECT_EQ(LinearText(BracketComp(Chars("x"))), "[x]");
+    EXPECT_EQ(LinearText(ParenComp(Chars("x"))), "(x)");
+    EXPECT_EQ(LinearText(ConjugateComp(Chars("z"))), "Conjugate(z)");
+    EXPECT_EQ(LinearText(AccentComp(Chars("x"), AccentComp::kHat)), "x\xC1");
+    EXPECT_EQ(LinearText(AccentComp(Chars("x+y"), AccentComp::kHat)), "(x+y)\xC1");
+    EXPECT_EQ(LinearText(PlaceholderComp()), "missing");
+}
+
+TEST_F(FractionTextFormsTest, LinearTextReadsBackAsTheSameMathematics)
+{
+    // a / (2x) = 3 / 4, not 3/2 * 2.
+    CompList quotient(One(new FractionComp(Chars("a"), Chars("2x"))));
+    ExpectReadsAs(quotient, 0.75);
+
+    // x^(1/2), not x^1 / 2.
+    CompList root(Items({Char('x'), new ExponentComp(One(new FractionComp(Chars("1"), Chars("2"))))}));
+    ExpectReadsAs(root, std::sqrt(2.0));
+
+    // (a + b) / (c - x) * y
+    CompList sum(Items({new FractionComp(Chars("a+b"), Chars("c-x")), Char('y')}));
+    ExpectReadsAs(sum, 8.0 / 5.0 * 11.0);
+
+    // x^(2n) / a : a script that is a product, under a fraction.
+    CompList nested(One(new FractionComp(Items({Char('x'), new ExponentComp(Chars("2n"))}), Chars("a"))));
+    ExpectReadsAs(nested, std::pow(2.0, 8.0) / 3.0);
+
+    // 1 / (1/x) and a fraction of fractions.
+    CompList inverse(One(new FractionComp(Chars("1"), One(new FractionComp(Chars("1"), Chars("x"))))));
+    ExpectReadsAs(inverse, 2.0);
+    CompList stacked(One(new FractionComp(One(new FractionComp(Chars("a"), Chars("b"))),
+                                          One(new FractionComp(Chars("c"), Chars("x"))))));
+    ExpectReadsAs(stacked, (3.0 / 5.0) / (7.0 / 2.0));
+
+    // 2 |x - c| / [a + b] and the conjugate of a real value.
+    CompList fences(One(new FractionComp(Items({Char('2'), new AbsValueComp(Chars("x-c"))}),
+                                         One(new BracketComp(Chars("a+b"))))));
+    ExpectReadsAs(fences, 2.0 * 5.0 / 8.0);
+    CompList conj(Items({new ConjugateComp(Chars("x+y")), Char('a')}));
+    ExpectReadsAs(conj, 13.0 * 3.0);
+
+    // y_(i) with a compound subscript: x_(a+b) is 31x + 8.
+    CompList sub(Items({Char('x'), new SubscriptComp(Chars("a+b"))}));
+    ExpectReadsAs(sub, 31.0 * 2.0 + 8.0);
+
+    // -a over c reads as -(a/c) = (-a)/c.
+    CompList negative(One(new FractionComp(Chars("-a"), Chars("c"))));
+    ExpectReadsAs(negative, -3.0 / 7.0);
+}
+
+} // namespace

@@ -1,0 +1,141 @@
+// File records of grids, links and pictures: round trips to identical bytes
+// and checked counts.
+#include "GridTestSupport.h"
+
+#include "foundation/DocReader.h"
+#include "foundation/MemoryStream.h"
+#include "math/EquationSetComp.h"
+#include "math/HyperlinkComp.h"
+#include "math/MatrixComp.h"
+#include "math/PictureComp.h"
+#include "math/SplitDefinitionComp.h"
+#include "math/TableComp.h"
+
+#include <memory>
+
+class GridArchiveTest : public GridTest {
+protected:
+    // Reads a row back from the bytes.
+    static std::unique_ptr<CompList> ReadRow(std::vector<uint8_t>& bytes)
+    {
+        MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+        DocReader reader(&stream);
+        auto row = std::make_unique<CompList>();
+        row->Read(reader);
+        return row;
+    }
+    // A grid record as a file stores it, after tag and length.
+    template <class T>
+    void ExpectRefused(const std::function<void(DocWriter&)>& write)
+    {
+        auto bytes = Store(write);
+        MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+        DocReader reader(&stream);
+        T grid;
+        EXPECT_THROW(grid.Read(reader), CFormatException);
+    }
+};
+
+TEST_F(GridArchiveTest, EveryComponentRoundTripsToIdenticalBytes)
+{
+    gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 30, 30));
+    gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(30, 30));
+    HENHMETAFILE bits = gDrawContext.EndMetafile();
+
+    CompList row(Chars("s="));
+    auto* matrix = new MatrixComp(2, 2);
+    Fill(*matrix, {"a", "b", "c", "d"});
+    auto* set = new EquationSetComp(2);
+    Fill(*set, {"x=1", ""});
+    set->GetCell(1, 2)->Append(new HyperlinkComp("mailto:someone@example.org", "mail", false));
+    matrix->GetCell(2, 2)->Append(set);
+    auto* table = new TableComp(3, 1);
+    Fill(*table, {"p", "q", ""});
+    table->GetCell(3, 1)->Append(new PictureComp(bits));
+    auto* split = new SplitDefinitionComp(2);
+    Fill(*split, {"1", "x>0", "0", "otherwise"});
+    split->GetCell(1, 1)->Append(table);
+    row.Append(matrix);
+    row.Append(split);
+    DrawContext::DeleteMetafile(bits);
+
+    auto bytes = WriteRow(row);
+    auto read = ReadRow(bytes);
+    EXPECT_EQ(WriteRow(*read), bytes);
+    ASSERT_EQ(read->GetCount(), 4);
+    auto* readMatrix = dynamic_cast<MatrixComp*>(read->GetAt(3));
+    ASSERT_NE(readMatrix, nullptr);
+    EXPECT_EQ(readMatrix->GetRowCount(), 2);
+    EXPECT_TRUE(readMatrix->IsDirty());
+    auto* readSet = dynamic_cast<EquationSetComp*>(readMatrix->GetCell(2, 2)->GetAt(2));
+    ASSERT_NE(readSet, nullptr);
+    auto* readLink = dynamic_cast<HyperlinkComp*>(readSet->GetCell(1, 2)->GetAt(1));
+    ASSERT_NE(readLink, nullptr);
+    EXPECT_FALSE(readLink->IsExternal());
+    EXPECT_STREQ(readLink->GetURL().GetText(), "mailto:someone@example.org");
+    auto* readSplit = dynamic_cast<SplitDefinitionComp*>(read->GetAt(4));
+    ASSERT_NE(readSplit, nullptr);
+    auto* readTable = dynamic_cast<TableComp*>(readSplit->GetCell(1, 1)->GetAt(2));
+    ASSERT_NE(readTable, nullptr);
+    EXPECT_EQ(readTable->GetColumnCount(), 3);
+    auto* readPicture = dynamic_cast<PictureComp*>(readTable->GetCell(3, 1)->GetAt(1));
+    ASSERT_NE(readPicture, nullptr);
+    EXPECT_TRUE(readPicture->GetMetafile(false)->IsValid());
+    // Everything but the picture compares equal to what was written.
+    EXPECT_TRUE(read->GetAt(3)->IsEqual(*matrix));
+}
+
+TEST_F(GridArchiveTest, TheGridRecordIsColumnByColumn)
+{
+    MatrixComp matrix(2, 1);
+    Fill(matrix, {"", ""});
+    auto bytes = Store([&](DocWriter& writer) { matrix.Write(writer); });
+    // 2 columns; each: 1 cell holding an empty list (a 32-bit count).
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{2, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(GridArchiveTest, DamagedCountsAreRefused)
+{
+    ExpectRefused<MatrixComp>([](DocWriter& w) { w.WriteShort(-1); });
+    ExpectRefused<MatrixComp>([](DocWriter& w) { w.WriteShort(30000); w.WriteShort(0); });
+    ExpectRefused<TableComp>([](DocWriter& w) {
+        w.WriteShort(1);
+        w.WriteShort(-3);
+    });
+    ExpectRefused<EquationSetComp>([](DocWriter& w) {
+        w.WriteShort(1);
+        w.WriteShort(20000);
+        w.WriteLong(0);
+    });
+}
+
+TEST_F(GridArchiveTest, ColumnsOfDifferentLengthsKeepEveryCell)
+{
+    auto bytes = Store([](DocWriter& w) {
+        w.WriteShort(2);
+        w.WriteShort(1);
+        w.WriteLong(0);
+        w.WriteShort(3);
+        for (int i = 0; i < 3; ++i)
+            w.WriteLong(0);
+    });
+    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+    DocReader reader(&stream);
+    MatrixComp matrix;
+    matrix.Read(reader);
+    EXPECT_EQ(matrix.GetRowCount(), 3);
+    EXPECT_EQ(matrix.GetChildCount(), 6);
+    EXPECT_NE(matrix.GetCell(1, 3), nullptr);
+    EXPECT_EQ(matrix.GetListDown(matrix.GetCell(1, 2)), matrix.GetCell(1, 3));
+}
+
+TEST_F(GridArchiveTest, TheFactoryMakesEveryTag)
+{
+    for (TypeTag tag : {tag_Matr, tag_Tabl, tag_eqSt, tag_splF, tag_Link, tag_Meta}) {
+        std::unique_ptr<TextComp> comp(CreateComponentFromTag(tag));
+        ASSERT_NE(comp, nullptr);
+        EXPECT_EQ(comp->Tag(), tag);
+    }
+    std::unique_ptr<TextComp> matrix(CreateComponentFromTag(tag_Matr));
+    EXPECT_EQ(matrix->GetChildCount(), 0);
+}

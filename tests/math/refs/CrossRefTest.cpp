@@ -1,0 +1,386 @@
+#include "../../foundation/positions/NumberingFixture.h"
+
+#include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
+#include "foundation/ExprNode.h"
+#include "foundation/LaTeXWriter.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/RowNodeBuilder.h"
+#include "math/CrossRefComp.h"
+#include "math/RefComponents.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records the text the components and labels write.
+class TextLaTeXWriter : public LaTeXWriter {
+public:
+    void WriteString(const char* text) override { out += text; }
+    void BeginDocument(bool, int16_t) override {}
+    void WriteEnd() override {}
+    void BeginRow(int) override {}
+    void EndRow(int) override {}
+    void WriteChar(TextComp&, bool) override {}
+    void BeginTitle() override {}
+    void EndTitle() override {}
+    void BeginSection(EquationLabel*) override {}
+    void EndSection(EquationLabel*) override {}
+    void BeginHeading() override {}
+    void EndHeading() override {}
+    void BeginParagraph(bool) override {}
+    void BeginEnumeratedItem(EquationLabel*) override {}
+    void EndEnumeratedItem(EquationLabel*) override {}
+    void BeginDisplayMath() override {}
+    void EndDisplayMath() override {}
+    void BeginNumberedEquation(EquationLabel*) override {}
+    void EndNumberedEquation(EquationLabel*) override {}
+    void BeginVerbatim() override {}
+    void NewLine() override {}
+    void BeginItemizedItem() override {}
+    void BeginSubEnumeratedItem(EquationLabel*) override {}
+    void EndSubEnumeratedItem(EquationLabel*) override {}
+    void BeginSubItemizedItem() override {}
+    void EndItem() override {}
+    void BeginEqnarray() override {}
+    void EndEqnarray() override {}
+
+    std::string out;
+};
+
+// A row node holding the nodes of its components, so that references
+// expand into the rows they point at.
+struct RowNode : ExprNode {
+    std::vector<std::unique_ptr<ExprNode>> children;
+};
+
+class ExpandingBuilder : public RowNodeBuilder {
+public:
+    ExprNode* BuildNode(CompList& row) override
+    {
+        auto* node = new RowNode;
+        for (int i = 1; i <= row.GetCount(); ++i)
+            if (ExprNode* child = row.GetAt(i)->BuildNode())
+                node->children.emplace_back(child);
+        return node;
+    }
+    ExprNode* BuildTextNode(CompList& row) override { return BuildNode(row); }
+};
+
+// Section 1 | equation "x=1" | equation "y=2" | plain "see " + reference to equation 3.
+class CrossRefTest : public NumberingTest {
+protected:
+    CrossRefTest() : list(&doc)
+    {
+        RegisterRefComponents();
+        Add(list, "Intro", 1);
+        Add(list, "x=1", 6);
+        Add(list, "y=2", 6);
+        Add(list, "see ", 3);
+        reference = new CrossRefComp(Label(3));
+        Row(4)->Append(reference);
+        Relayout();
+    }
+
+    CompList* Row(int i) const { return list.GetAt(i)->GetRow(); }
+    EquationLabel* Label(int i) const { return list.GetAt(i)->GetLabel(); }
+    void Relayout() { list.RelayoutAll(false); }
+    static std::string Text31(const CrossRefComp& ref) { return std::string(ref.GetText().ToCString().c_str()); }
+    std::vector<uint8_t> Bytes(const ParagraphList& paragraphs) { return WriteList(paragraphs); }
+    std::unique_ptr<ParagraphList> Read(std::vector<uint8_t> bytes, DocumentModel* document)
+    {
+        auto read = std::make_unique<ParagraphList>(document);
+        MemoryStream stream(bytes.data(), int32_t(bytes.size()));
+        DocReader reader(&stream);
+        read->ReadCounted(reader);
+        EXPECT_EQ(stream.GetPosition(), int32_t(bytes.size()));
+        return read;
+    }
+
+    TestDocument doc;
+    ParagraphList list;
+    CrossRefComp* reference;
+};
+
+TEST_F(CrossRefTest, ReferencesFollowRenumbering)
+{
+    EXPECT_EQ(Str(Label(3)->GetText()), "(1.2)");
+    reference->Measure();
+    EXPECT_EQ(Text31(*reference), "(1.2)");
+    EXPECT_EQ(reference->GetNumber(), list.GetAt(3)->GetId());
+
+    // A numbered equation inserted before the referenced one.
+    list.InsertAt(new ParagraphComp(Chars("z=0"), 6), 2);
+    Relayout();
+    EXPECT_EQ(Str(Label(4)->GetText()), "(1.3)");
+    EXPECT_EQ(Text31(*reference), "(1.3)");
+
+    // A reference before its label is told of the change and lays out again.
+    auto* early = new CrossRefComp(Label(4));
+    Row(1)->Append(early);
+    list.InsertAt(new ParagraphComp(Chars("v=0"), 6), 2);
+    Relayout();
+    EXPECT_TRUE(early->IsDirty());
+    EXPECT_TRUE(list.GetAt(1)->NeedsLayout());
+    list.UpdateLayout();
+    EXPECT_EQ(Text31(*early), "(1.4)");
+    EXPECT_EQ(Text31(*reference), "(1.4)");
+
+    // A second section before it restarts the equation numbers:
+    // Intro | v=0 | z=0 | More | x=1 | y=2 | see (y=2).
+    list.InsertAt(new ParagraphComp(Chars("More"), 1), 4);
+    Relayout();
+    list.UpdateLayout();
+    EXPECT_EQ(Text31(*reference), "(2.2)");
+
+    // The referenced equation cut out and put back (undo): the reference
+    // keeps its text meanwhile and follows the paragraph's new id.
+    auto end = [&](int i) { return DocPosition(Row(i), Row(i)->GetCount() + 1); };
+    DocSelection cut(end(5), end(6));
+    DocPosition at = cut.MakeDeleteRecord();
+    EXPECT_EQ(Text(list), "Intro[Ref ]|v=0|z=0|More|x=1|see [Ref ]");
+    Relayout();
+    list.UpdateLayout();
+    EXPECT_EQ(Text31(*reference), "(2.2)");
+    EXPECT_NE(reference->GetLabel(), nullptr);
+    cut.InsertAt(at);
+    Relayout();
+    list.UpdateLayout();
+    EXPECT_EQ(Text(list), "Intro[Ref ]|v=0|z=0|More|x=1|y=2|see [Ref ]");
+    EXPECT_EQ(Text31(*reference), "(2.2)");
+    EXPECT_EQ(reference->GetNumber(), list.GetAt(6)->GetId());
+    EXPECT_EQ(reference->GetLabel(), Label(6));
+}
+
+TEST_F(CrossRefTest, LabelSelectionIsCopiedAsAReference)
+{
+    DocSelection label(DocPosition(Row(2), 0), DocPosition(Row(2), 1));
+    DocSelection copy = label.MakeCopyRecord();
+    ASSERT_EQ(copy.GetStart().GetKind(), DocPosition::kWholeObject);
+    auto* copied = static_cast<CrossRefComp*>(copy.GetSingleObject());
+    ASSERT_EQ(copied->Tag(), tag_Ref);
+    EXPECT_EQ(copied->GetLabel(), Label(2));
+    copy.InsertAt(DocPosition(Row(4), 1));
+    Relayout();
+    list.UpdateLayout();
+    EXPECT_EQ(Text31(*copied), "(1.1)");
+    EXPECT_EQ(copied->GetNumber(), list.GetAt(2)->GetId());
+
+    // A paragraph without a label copies to an empty fragment.
+    DocSelection plain = DocSelection(DocPosition(Row(4), 0), DocPosition(Row(4), 1)).MakeCopyRecord();
+    EXPECT_EQ(plain.GetStart().GetParagraph()->GetCount(), 1);
+    EXPECT_EQ(plain.GetStart().GetParagraph()->GetAt(1)->GetRow()->GetCount(), 0);
+    plain.DestroyWithParagraph();
+}
+
+TEST_F(CrossRefTest, CopiedWithItsLabelOrAlone)
+{
+    // The referenced equation and the reference copied together.
+    DocSelection both = DocSelection(DocPosition(Row(3), 1), DocPosition(Row(4), 6)).MakeCopyRecord();
+    ParagraphList* fragment = both.GetStart().GetParagraph();
+    ASSERT_EQ(fragment->GetCount(), 2);
+    auto* copiedRef = static_cast<CrossRefComp*>(fragment->GetAt(2)->GetRow()->GetAt(5));
+    EXPECT_EQ(copiedRef->GetLabel(), fragment->GetAt(1)->GetLabel());
+    EXPECT_NE(copiedRef->GetLabel(), nullptr);
+    both.DestroyWithParagraph();
+
+    // The reference alone keeps pointing at the original label.
+    DocSelection alone = DocSelection(DocPosition(Row(4), 5), DocPosition(Row(4), 6)).MakeCopyRecord();
+    auto* copy = static_cast<CrossRefComp*>(alone.GetSingleObject());
+    EXPECT_EQ(copy->GetLabel(), Label(3));
+    alone.DestroyWithParagraph();
+    EXPECT_EQ(Label(3)->GetLinkCount(), 1);
+}
+
+TEST_F(CrossRefTest, WholeParagraphCopiesRelinkToTheCopiedLabel)
+{
+    // The referenced equation and the paragraph that refers to it, copied as
+    // whole paragraphs: the copied reference follows the copied label.
+    DocSelection range(DocPosition(Row(3), 1), DocPosition(Row(4), 6));
+    std::unique_ptr<ParagraphList> copy = list.CopyRange(range);
+    ASSERT_EQ(copy->GetCount(), 2);
+    auto* copiedRef = static_cast<CrossRefComp*>(copy->GetAt(2)->GetRow()->GetAt(5));
+    ASSERT_NE(copy->GetAt(1)->GetLabel(), nullptr);
+    EXPECT_EQ(copiedRef->GetLabel(), copy->GetAt(1)->GetLabel());
+    EXPECT_EQ(Label(3)->GetLinkCount(), 1);
+}
+
+TEST_F(CrossRefTest, DeletedOrUnlabelledTargetsLeaveTheLastText)
+{
+    reference->Measure();
+    const int32_t id = list.GetAt(3)->GetId();
+    // The equation loses its label through a style change.
+    list.GetAt(3)->SetStyle(gStyleTable->GetStyle(3));
+    EXPECT_EQ(reference->GetLabel(), nullptr);
+    EXPECT_EQ(Text31(*reference), "(1.2)");
+    reference->Measure();  // finds the paragraph by id, but it has no label
+    EXPECT_EQ(reference->GetLabel(), nullptr);
+    EXPECT_EQ(Text31(*reference), "(1.2)");
+    EXPECT_EQ(reference->GetNumber(), id);
+
+    // Numbered again: the reference finds the new label at its next measure.
+    list.GetAt(3)->SetStyle(gStyleTable->GetStyle(6));
+    Relayout();
+    reference->Measure();
+    EXPECT_EQ(reference->GetLabel(), Label(3));
+
+    // Deleting the equation leaves the reference with its last number, unlinked.
+    delete list.RemoveAt(3);
+    EXPECT_EQ(reference->GetLabel(), nullptr);
+    EXPECT_EQ(Text31(*reference), "(1.2)");
+    Relayout();
+    reference->Measure();
+    EXPECT_EQ(reference->GetLabel(), nullptr);
+    EXPECT_EQ(Text31(*reference), "(1.2)");
+}
+
+TEST_F(CrossRefTest, SelfAndMutualReferencesDoNotRecurse)
+{
+    ExpandingBuilder builder;
+    RowNodeBuilder* previous = RowNodeBuilder::Get();
+    RowNodeBuilder::Install(&builder);
+    // Equation 2 refers to itself; equations 2 and 3 refer to each other.
+    Row(2)->Append(new CrossRefComp(Label(2)));
+    Row(2)->Append(new CrossRefComp(Label(3)));
+    Row(3)->Append(new CrossRefComp(Label(2)));
+    Relayout();
+    list.UpdateLayout();
+    list.UpdateLayout();
+    EXPECT_FALSE(list.GetAt(2)->NeedsLayout());
+
+    std::unique_ptr<ExprNode> node(Row(2)->BuildNode());
+    auto* row = dynamic_cast<RowNode*>(node.get());
+    ASSERT_NE(row, nullptr);
+    std::unique_ptr<ExprNode> viaReference(reference->BuildNode());
+    EXPECT_NE(viaReference, nullptr);
+    RowNodeBuilder::Install(previous);
+}
+
+TEST_F(CrossRefTest, DocumentRoundTripIsByteIdenticalAndRelinks)
+{
+    Row(2)->Append(new CrossRefComp(Label(4 - 1)));  // a forward reference
+    // One paragraph of every other style, with references to a section and an item.
+    for (int kind : {0, 2, 4, 5, 7, 8, 9, 10})
+        Add(list, "k" + std::to_string(kind), kind);
+    Row(5)->Append(new CrossRefComp(Label(1)));
+    Row(7)->Append(new CrossRefComp(Label(7)));
+    Relayout();
+    std::vector<uint8_t> first = Bytes(list);
+
+    TestDocument other;
+    auto read = Read(first, &other);
+    EXPECT_EQ(Bytes(*read), first);
+    EXPECT_EQ(Text(*read), Text(list));
+
+    // Read references are unlinked until they find their labels by id.
+    auto* readRef = static_cast<CrossRefComp*>(read->GetAt(4)->GetRow()->GetAt(5));
+    EXPECT_EQ(readRef->GetLabel(), nullptr);
+    EXPECT_EQ(Text31(*readRef), "(1.2)");
+    EXPECT_EQ(LinkCrossReferences(*read), 4);
+    EXPECT_EQ(readRef->GetLabel(), read->GetAt(3)->GetLabel());
+    read->RelayoutAll(false);
+    EXPECT_EQ(Bytes(*read), first);
+}
+
+TEST_F(CrossRefTest, OverlongStoredTextIsCut)
+{
+    // "Ref " record fields: number 5, a length byte of 200 and 200 characters.
+    std::vector<uint8_t> bytes = {5, 0, 0, 0, 200};
+    for (int i = 0; i < 200; ++i)
+        bytes.push_back(uint8_t('a' + i % 26));
+    bytes.push_back(0x7F);  // the next field
+    MemoryStream stream(bytes.data(), int32_t(bytes.size()));
+    DocReader reader(&stream);
+    CrossRefComp ref;
+    ref.Read(reader);
+    EXPECT_EQ(ref.GetNumber(), 5);
+    EXPECT_EQ(ref.GetText().GetLength(), 31);
+    EXPECT_EQ(reader.ReadByte(), 0x7F);
+}
+
+TEST_F(CrossRefTest, LaTeXFormsOfLabelsAndReferences)
+{
+    TextLaTeXWriter latex;
+    Label(3)->WriteLaTeXLabel(latex);
+    EXPECT_EQ(latex.out, "\\label{1.2}");
+    latex.out.clear();
+    Label(1)->WriteLaTeXLabel(latex);
+    EXPECT_EQ(latex.out, "\\label{1}");
+    latex.out.clear();
+    reference->WriteLaTeX(latex);
+    EXPECT_EQ(latex.out, "\\ref{1.2}");
+    latex.out.clear();
+    CrossRefComp unlinked(-4, Str31("[7]"));
+    unlinked.WriteLaTeX(latex);
+    EXPECT_EQ(latex.out, "[7]");
+    EXPECT_TRUE(Label(3)->HasLinks());
+    EXPECT_FALSE(Label(2)->HasLinks());
+}
+
+TEST_F(CrossRefTest, ReferencesAcrossDocuments)
+{
+    TestDocument otherDoc;
+    ParagraphList other(&otherDoc);
+    Add(other, "", 3);
+    auto* far = new CrossRefComp(Label(3));
+    other.GetAt(1)->GetRow()->Append(far);
+    far->Measure();
+    EXPECT_EQ(far->GetNumber(), -list.GetAt(3)->GetId());
+    EXPECT_EQ(Text31(*far), "[1.2]");
+    EXPECT_TRUE(far->IsEqual(*far));
+    EXPECT_FALSE(far->IsEqual(*reference));
+}
+
+} // namespace
+
+namespace {
+
+// The program's own styles: equation numbers run through the document and
+// references to other documents use brackets.
+class ProgramStyleRefTest : public ModelTest {
+protected:
+    ProgramStyleRefTest() : saved(gStyleTable) { gStyleTable = &program; }
+    ~ProgramStyleRefTest() override { gStyleTable = saved; }
+    void Number(ParagraphList& list)
+    {
+        EquationNumber counters;
+        for (int i = 1; i <= list.GetCount(); ++i)
+            list.GetAt(i)->AdvanceCounters(counters);
+    }
+    static std::string Text31(const CrossRefComp& ref) { return std::string(ref.GetText().ToCString().c_str()); }
+
+    StyleTable program;
+    StyleTable* saved;
+};
+
+TEST_F(ProgramStyleRefTest, NumberedEquationReferencesFollowInsertion)
+{
+    RegisterRefComponents();
+    TestDocument doc;
+    ParagraphList list(&doc);
+    list.Append(new ParagraphComp(Chars("One"), 1));
+    list.Append(new ParagraphComp(Chars("x=1"), 6));
+    list.Append(new ParagraphComp(Chars("y=2"), 6));
+    list.Append(new ParagraphComp(Chars("see "), 3));
+    Number(list);
+    auto* reference = new CrossRefComp(list.GetAt(3)->GetLabel());
+    list.GetAt(4)->GetRow()->Append(reference);
+    EXPECT_EQ(Text31(*reference), "(2)");
+
+    list.InsertAt(new ParagraphComp(Chars("z=0"), 6), 2);
+    Number(list);
+    EXPECT_TRUE(reference->IsDirty());
+    reference->UpdateText();
+    EXPECT_EQ(Text31(*reference), "(3)");
+
+    TestDocument otherDoc;
+    ParagraphList other(&otherDoc);
+    other.Append(new ParagraphComp(Chars(""), 3));
+    auto* far = new CrossRefComp(list.GetAt(4)->GetLabel());
+    other.GetAt(1)->GetRow()->Append(far);
+    far->UpdateText();
+    EXPECT_EQ(Text31(*far), "[3]");
+}
+
+} // namespace
