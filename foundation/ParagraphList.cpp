@@ -245,6 +245,8 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
     bool changing = true;
     for (int i = index; i <= GetCount(); ++i) {
         ParagraphComp* p = GetAt(i);
+        EquationNumber before;
+        p->GetCounters(before);
         p->AdvanceCounters(counters);
         if (i == index || (changing && p->NeedsLayout())) {
             p->Layout(previous);
@@ -255,13 +257,20 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
                 gDrawContext.InvalidateLogicalRect(AbsBoundsOf(p));
         } else {
             changing = false;
-            if (p->NeedsLayout())
+            const bool relaid = p->NeedsLayout();
+            if (relaid)
                 p->Layout(previous);
-            if (AbsBoundsOf(p).top != pen.y || p->NeedsLayout()) {
+            const bool moved = AbsBoundsOf(p).top != pen.y || p->NeedsLayout();
+            if (moved) {
                 Rect changed;
                 PlaceAt(p, pen, changed);
                 gDrawContext.InvalidateLogicalRect(changed);
             }
+            // A paragraph that stays where it was and leaves the numbering as it
+            // was leaves every later paragraph as it was too: typing costs the
+            // same wherever it happens.
+            if (!relaid && !moved && counters == before)
+                return;
         }
         pen.y = AbsBoundsOf(p).bottom;
         previous = p;

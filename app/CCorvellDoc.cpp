@@ -1,0 +1,466 @@
+#include "app/CCorvellDoc.h"
+
+#include "app/DocumentViewSeam.h"
+#include "app/SlideList.h"
+#include "foundation/CountingStream.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
+#include "foundation/DocWriter.h"
+#include "foundation/FileReadStream.h"
+#include "foundation/FileWriteStream.h"
+#include "foundation/LinkTarget.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "platform/AtomicFileWriter.h"
+#include "platform/UserInterface.h"
+#include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
+
+#include <climits>
+#include <limits>
+#include <new>
+#include <vector>
+
+IMPLEMENT_DYNCREATE(CCorvellDoc, CDocument)
+
+const ExportCommand CCorvellDoc::kExportCommands[5] = {
+    {ID_EXPORT_LATEX, ".tex", "tex", "TeX files (*.tex) |*.tex||", false},
+    {ID_EXPORT_TECHEXPLORER, ".tcx", "tcx", "TechExplorer files (*.tcx) |*.tcx||", false},
+    {ID_EXPORT_NOTEBOOK, ".nb", "nb", "Mathematica Notebook files (*.nb) |*.nb||", true},
+    {ID_EXPORT_MATHML, ".xml", "xml", "XML files (*.xml) |*.xml||", true},
+    {ID_EXPORT_HTML, ".htm", "htm", "HTML files (*.htm) |*.htm||", false},
+};
+
+namespace {
+
+// Documents are told apart by small numbers handed out in order.
+int32_t NextDocId()
+{
+    static int32_t next = 0;
+    return ++next;
+}
+
+void BindLink(TargetLink* link, LinkTarget* target)
+{
+    link->SetTarget(target);
+}
+
+// A section id, its 32-bit length, then its body.
+void WriteSectionHead(DocWriter& writer, int16_t id, int32_t length)
+{
+    writer.WriteShort(id);
+    writer.WriteLong(length);
+}
+
+} // namespace
+
+CCorvellDoc::CCorvellDoc() : m_docId(NextDocId())
+{
+    ResetRecords();
+    m_paragraphs = std::make_unique<ParagraphList>(this);
+    m_slides = std::make_unique<SlideList>(m_paragraphs.get());
+}
+
+CCorvellDoc::~CCorvellDoc()
+{
+    // The paragraphs leave the document while the pool and the slides still exist.
+    m_slides->Clear();
+    m_paragraphs.reset();
+}
+
+void CCorvellDoc::ResetRecords()
+{
+    m_idPool = std::make_unique<IdPool>();
+    m_display = std::make_unique<DisplayRecord>();
+    m_insertSizes = std::make_unique<InsertSizesRecord>();
+    m_overscript = std::make_unique<DocCharRecord>();
+}
+
+// ---- framework overrides ----
+
+BOOL CCorvellDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    m_paragraphs->Append(new ParagraphComp(kNewParagraphStyle));
+    if (DocumentViewSeam* view = GetMainViewSeam()) {
+        view->SetParagraphList(m_paragraphs.get());
+        view->SetSlideList(m_slides.get());
+    }
+    return TRUE;
+}
+
+void CCorvellDoc::DeleteContents()
+{
+    // Slides point into the paragraph list, so they go with it.
+    m_slides->Clear();
+    m_paragraphs->DeleteAll();
+    m_registered.clear();
+    ResetRecords();
+}
+
+BOOL CCorvellDoc::OnOpenDocument(const char* path)
+{
+    CFileException error(CFileException::none);
+    CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &error);
+    if (!file) {
+        ReportSaveLoadException(path, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE);
+    try {
+        CWaitCursor wait;
+        uint64_t length = file->GetLength();
+        if (length > uint64_t(std::numeric_limits<int32_t>::max()))
+            throw CFormatException("The file is larger than a document can be");
+        if (length > 0) {
+            FileReadStream stream(file);
+            DocReader reader(&stream);
+            ReadContents(reader);
+        }
+        // The view needs a paragraph to put the caret in: an empty file opens
+        // as a new document does.
+        if (m_paragraphs->GetCount() == 0)
+            m_paragraphs->Append(new ParagraphComp(kNewParagraphStyle));
+        CFile* done = file;
+        file = nullptr;
+        ReleaseFile(done, FALSE);
+    } catch (const CException& e) {
+        FailOpen(path, file, e);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        FailOpen(path, file, CMemoryException());
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    if (DocumentViewSeam* view = GetMainViewSeam()) {
+        view->ApplyFramePlacement(*m_display);
+        view->SetParagraphList(m_paragraphs.get());
+        view->SetSlideList(m_slides.get());
+    }
+    return TRUE;
+}
+
+// A failed open leaves an empty, unmodified document and says why.
+void CCorvellDoc::FailOpen(const char* path, CFile* file, const CException& e)
+{
+    ReleaseFile(file, TRUE);
+    DeleteContents();
+    SetModifiedFlag(FALSE);
+    ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+}
+
+std::unique_ptr<char[]> CCorvellDoc::AllocateSaveBuffer(int32_t size)
+{
+    return std::unique_ptr<char[]>(new (std::nothrow) char[static_cast<size_t>(size > 0 ? size : 1)]);
+}
+
+void CCorvellDoc::SaveTo(const char* path)
+{
+    // Pass 1 measures the file and the longest run between two flushes.
+    CountingStream counter;
+    {
+        DocWriter measure(&counter);
+        WriteContents(measure, true);
+    }
+    int32_t size = counter.GetLength();
+
+    // The new content goes into a temporary file that replaces the old one
+    // only when all of it is written and synced.
+    AtomicFileWriter file(path);
+    file.File().SetLength(static_cast<uint64_t>(size));
+    int32_t blockSize = size;
+    bool smallBuffer = false;
+    std::unique_ptr<char[]> block = AllocateSaveBuffer(blockSize);
+    if (!block) {
+        blockSize = counter.GetLargestRun() + 1;
+        smallBuffer = true;
+        block = AllocateSaveBuffer(blockSize);
+        if (!block)
+            throw CMemoryException();
+    }
+    {
+        FileWriteStream stream(&file.File(), block.get(), blockSize);
+        DocWriter writer(&stream);
+        WriteContents(writer, smallBuffer);
+        stream.Flush();
+    }
+    if (file.File().GetLength() != static_cast<uint64_t>(size))
+        throw CFileException(CFileException::genericException, path, "the file written differs in size from the document");
+    file.Commit();
+}
+
+BOOL CCorvellDoc::OnSaveDocument(const char* path)
+{
+    try {
+        CWaitCursor wait;
+        SaveTo(path);
+    } catch (const CException& e) {
+        ReportSaveLoadException(path, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return FALSE;
+    } catch (const std::bad_alloc&) {
+        CMemoryException memory;
+        ReportSaveLoadException(path, &memory, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CCorvellDoc::RemoveModifiedMark()
+{
+    if (!m_strTitle.IsEmpty() && m_strTitle[m_strTitle.GetLength() - 1] == '*')
+        m_strTitle.SetAt(m_strTitle.GetLength() - 1, ' ');
+}
+
+BOOL CCorvellDoc::SaveModified()
+{
+    RemoveModifiedMark();
+    return CDocument::SaveModified();
+}
+
+void CCorvellDoc::OnFileSave()
+{
+    RemoveModifiedMark();
+    CDocument::OnFileSave();
+}
+
+void CCorvellDoc::OnFileSaveAs()
+{
+    RemoveModifiedMark();
+    CDocument::OnFileSaveAs();
+}
+
+void CCorvellDoc::SetModifiedFlag(BOOL modified)
+{
+    CDocument::SetModifiedFlag(modified);
+    if (m_strTitle.IsEmpty())
+        return;
+    int last = m_strTitle.GetLength() - 1;
+    char mark = m_strTitle[last];
+    if (!modified) {
+        if (mark == '*')
+            m_strTitle.SetAt(last, ' ');
+        return;
+    }
+    if (mark == '*')
+        return;
+    // The blank left by clearing the mark takes it back, so the title does
+    // not grow by a blank on every save.
+    if (mark == ' ')
+        m_strTitle.SetAt(last, '*');
+    else
+        m_strTitle += '*';
+    UpdateFrameCounts();
+}
+
+// ---- the file form ----
+
+void CCorvellDoc::WriteHeader(DocWriter& writer)
+{
+    writer.WriteLong(kVersion);
+    writer.WriteShort(kSectionCount);
+    WriteSectionHead(writer, kIdPoolSection, m_idPool->GetStoredSize());
+    m_idPool->Write(writer);
+    if (DocumentViewSeam* view = GetMainViewSeam())
+        view->StoreFramePlacement(*m_display);
+    WriteSectionHead(writer, kDisplaySection, DisplayRecord::kSectionLength);
+    m_display->Write(writer);
+    WriteSectionHead(writer, kInsertSizesSection, InsertSizesRecord::kSectionLength);
+    m_insertSizes->Write(writer);
+    WriteSectionHead(writer, kOverscriptSection, DocCharRecord::kSectionLength);
+    m_overscript->Write(writer);
+    WriteSectionHead(writer, kSlideSection, 2);
+    writer.WriteShort(m_slides->GetCount());
+}
+
+void CCorvellDoc::WriteContents(DocWriter& writer, bool flushEach)
+{
+    WriteHeader(writer);
+    if (flushEach)
+        writer.Flush();
+    m_paragraphs->Write(writer, flushEach);
+    m_slides->Write(writer);
+    writer.Flush();
+}
+
+void CCorvellDoc::ReadContents(DocReader& reader)
+{
+    ReadHeader(reader);
+    m_paragraphs->ReadCounted(reader);
+    RegisterParagraphsRead();
+    m_slides->Read(reader);
+    reader.ResolveLinks(BindLink);
+}
+
+void CCorvellDoc::ReadHeader(DocReader& reader)
+{
+    if (reader.ReadLong() > kVersion)
+        AfxMessageBox(kLaterVersionMessage, MB_OK | MB_ICONEXCLAMATION);
+    int16_t sections = reader.ReadShort();
+    // Each section takes at least its id and length.
+    if (sections > reader.BytesLeft() / 6)
+        throw CFormatException("The header announces more sections than the file holds");
+    for (int16_t n = 0; n < sections; ++n) {
+        int16_t id = reader.ReadShort();
+        int32_t length = reader.ReadLong();
+        if (length < 0 || length > reader.BytesLeft())
+            throw CFormatException("A header section is longer than the file");
+        ReadSection(reader, id, length);
+    }
+}
+
+// A section's body is read from a copy of exactly its stated length, so the
+// reader goes on at the section's end whatever the section holds: a later
+// version's longer section is read as far as its fields are known, and a
+// section too short for its fields is a format error.
+void CCorvellDoc::ReadSection(DocReader& reader, int16_t id, int32_t length)
+{
+    if (id < kIdPoolSection || id > kSlideSection) {
+        reader.Skip(length);
+        return;
+    }
+    std::vector<uint8_t> body(static_cast<size_t>(length));
+    reader.ReadBytes(body.data(), length);
+    MemoryStream stream(body.data(), length);
+    DocReader section(&stream);
+    try {
+        switch (id) {
+        case kIdPoolSection:
+            m_idPool->Read(section);
+            // New ids count up from the counter and must be positive.
+            if (m_idPool->GetCounter() < 0)
+                throw CFormatException("The document's id counter is negative");
+            break;
+        case kDisplaySection:
+            m_display->Read(section);
+            break;
+        case kInsertSizesSection:
+            m_insertSizes->Read(section);
+            break;
+        case kOverscriptSection:
+            m_overscript->Read(section);
+            break;
+        default:
+            m_slides->SetCount(section.ReadShort());
+            break;
+        }
+    } catch (const CFileException& e) {
+        if (e.m_cause != CFileException::endOfFile)
+            throw;
+        throw CFormatException("Header section " + std::to_string(id) + " is shorter than its fields");
+    }
+}
+
+// ---- ids ----
+
+int32_t CCorvellDoc::AllocIdFor(int32_t current)
+{
+    if (current != 0) {
+        m_idPool->Reserve(current);
+        return current;
+    }
+    if (m_idPool->GetFreeCount() == 0 && m_idPool->GetCounter() == INT32_MAX)
+        throw CException("The document has no ids left");
+    return m_idPool->Allocate();
+}
+
+void CCorvellDoc::RegisterParagraph(ParagraphComp& paragraph)
+{
+    int32_t id = paragraph.GetId();
+    auto it = m_registered.find(id);
+    if (id <= 0 || (it != m_registered.end() && it->second != &paragraph)) {
+        // A fresh id that no registered paragraph carries.
+        do
+            id = AllocIdFor(0);
+        while (m_registered.count(id) != 0);
+    } else {
+        AllocIdFor(id);
+    }
+    paragraph.SetId(id);
+    m_registered[id] = &paragraph;
+}
+
+void CCorvellDoc::UnregisterParagraph(ParagraphComp& paragraph)
+{
+    auto it = m_registered.find(paragraph.GetId());
+    if (it != m_registered.end() && it->second == &paragraph) {
+        m_registered.erase(it);
+        m_idPool->Release(paragraph.GetId());
+    }
+    m_slides->Forget(&paragraph);
+    paragraph.SetId(0);
+}
+
+void CCorvellDoc::RegisterParagraphsRead()
+{
+    try {
+        for (int i = 1; i <= m_paragraphs->GetCount(); ++i)
+            RegisterParagraph(*m_paragraphs->GetAt(i));
+    } catch (const CFormatException&) {
+        throw;
+    } catch (const CException& e) {
+        // Ids used up by the file's own numbers: the file is at fault.
+        throw CFormatException(e.what());
+    }
+}
+
+void CCorvellDoc::SetLargerEquations(bool larger)
+{
+    m_display->largerEquations = larger;
+    SetModifiedFlag(TRUE);
+}
+
+// ---- the view ----
+
+CView* CCorvellDoc::GetMainView() const
+{
+    POSITION position = GetFirstViewPosition();
+    return position ? GetNextView(position) : nullptr;
+}
+
+DocumentViewSeam* CCorvellDoc::GetMainViewSeam() const
+{
+    return dynamic_cast<DocumentViewSeam*>(GetMainView());
+}
+
+void CCorvellDoc::ShowBadExpressionMessage(const DocSelection& selection)
+{
+    AfxMessageBox("This document contains a badly formed mathematical expression. Please correct this expression "
+                  "and try again.",
+                  MB_OK | MB_ICONEXCLAMATION);
+    if (DocumentViewSeam* view = GetMainViewSeam()) {
+        view->SetSelection(selection, true);
+        view->ScrollToShow(selection);
+    }
+}
+
+// ---- exports ----
+
+CString CCorvellDoc::ProposedExportName(const CString& title, const char* extension, bool latex)
+{
+    std::string name = title.str();
+    if (!name.empty() && name.back() == '*')
+        name.pop_back();
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    size_t dot = name.find('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    name += extension ? extension : "";
+    if (latex)
+        for (char& c : name)
+            if (c == ' ')
+                c = '_';
+    return CString(name);
+}
+
+CString CCorvellDoc::ProposedExportName(UINT commandId) const
+{
+    for (const ExportCommand& command : kExportCommands)
+        if (command.id == commandId)
+            return ProposedExportName(m_strTitle, command.proposedExtension, commandId == ID_EXPORT_LATEX);
+    return CString();
+}

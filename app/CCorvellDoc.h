@@ -1,0 +1,162 @@
+#pragma once
+// The document of the editor's one document template. It owns the paragraph
+// list, the slide list, the id pool and the three small records kept in the
+// header of every ".vxm" file, and it implements new, open and save, the
+// modified mark in the title, id allocation for components and paragraphs,
+// and the proposed names of the File/Export commands.
+//
+// File layout: long version 2100; short section count 5; five sections of
+// short id, long length and data (1 id pool, 2 display record, 3 insert
+// sizes, 4 overscript kind, 5 slide count); the paragraph list; the slides.
+#include <memory>
+#include <unordered_map>
+
+#include "app/DisplayRecord.h"
+#include "app/DocCharRecord.h"
+#include "app/InsertSizesRecord.h"
+#include "foundation/DocumentModel.h"
+#include "foundation/IdPool.h"
+#include "platform/framework/CDocument.h"
+
+class CView;
+class DocReader;
+class DocSelection;
+class DocWriter;
+class DocumentViewSeam;
+class ParagraphList;
+class SlideList;
+
+// The File/Export commands; their writers arrive with the export writers.
+enum : UINT {
+    ID_EXPORT_LATEX = 34031,
+    ID_EXPORT_NOTEBOOK = 34032,
+    ID_EXPORT_MATHML = 34033,
+    ID_EXPORT_HTML = 34034,
+    ID_EXPORT_TECHEXPLORER = 34035,
+};
+
+struct ExportCommand {
+    UINT id;
+    const char* proposedExtension;
+    const char* defaultExtension;
+    const char* filter;
+    // A counting pass runs first and stops the export on a badly formed expression.
+    bool countingPass;
+};
+
+class CCorvellDoc : public CDocument, public DocumentModel {
+    DECLARE_DYNCREATE(CCorvellDoc)
+public:
+    static constexpr int32_t kVersion = 2100;
+    static constexpr int16_t kSectionCount = 5;
+    enum Section : int16_t { kIdPoolSection = 1, kDisplaySection, kInsertSizesSection, kOverscriptSection, kSlideSection };
+    // The style of the paragraph a new document starts with (plain equation).
+    static constexpr int kNewParagraphStyle = 5;
+    static const ExportCommand kExportCommands[5];
+
+    CCorvellDoc();
+    ~CCorvellDoc() override;
+
+    ParagraphList* GetParagraphList() const { return m_paragraphs.get(); }
+    SlideList* GetSlideList() const { return m_slides.get(); }
+    IdPool& GetIdPool() { return *m_idPool; }
+    DisplayRecord& GetDisplayRecord() { return *m_display; }
+    InsertSizesRecord& GetInsertSizes() { return *m_insertSizes; }
+    DocCharRecord& GetOverscriptKind() { return *m_overscript; }
+
+    // ---- framework overrides ----
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(const char* path) override;
+    BOOL OnSaveDocument(const char* path) override;
+    void DeleteContents() override;
+    BOOL SaveModified() override;
+    void SetModifiedFlag(BOOL modified = TRUE) override;
+    void OnFileSave() override;
+    void OnFileSaveAs() override;
+
+    // ---- the file form, over any archive ----
+    // Header, paragraph list and slides; flushEach flushes after the header
+    // and after every paragraph (the small-buffer save).
+    void WriteContents(DocWriter& writer, bool flushEach);
+    void WriteHeader(DocWriter& writer);
+    // Reads into an emptied document: header, paragraphs, slides, then binds
+    // the links read to their targets. Bad data raises CFormatException, data
+    // that ends too early the end-of-file CFileException.
+    void ReadContents(DocReader& reader);
+    void ReadHeader(DocReader& reader);
+
+    // ---- ids ----
+    // The object's id when it has one (the counter is raised to it), else a
+    // new id from the pool, stored in the object.
+    template <class T>
+    int32_t AllocId(T& object)
+    {
+        object.SetId(AllocIdFor(object.GetId()));
+        return object.GetId();
+    }
+    template <class T>
+    void ReleaseId(T& object)
+    {
+        m_idPool->Release(object.GetId());
+    }
+    int32_t AllocIdFor(int32_t current);
+
+    // ---- DocumentModel ----
+    int32_t GetDocId() const override { return m_docId; }
+    void RegisterParagraph(ParagraphComp& paragraph) override;
+    // The paragraph leaves the document: its id goes back to the pool and no
+    // slide keeps it.
+    void UnregisterParagraph(ParagraphComp& paragraph) override;
+    bool LargerEquations() const override { return m_display->largerEquations; }
+    bool NumberPrintedPages() const override { return m_display->numberPrintedPages; }
+    int16_t FirstPageNumber() const override { return m_display->firstPageNumber; }
+
+    bool GetLargerEquations() const { return m_display->largerEquations; }
+    void SetLargerEquations(bool larger);
+
+    // ---- the view ----
+    // The first view of the document, and the same as the seam it implements.
+    CView* GetMainView() const;
+    DocumentViewSeam* GetMainViewSeam() const;
+    void ShowBadExpressionMessage(const DocSelection& selection);
+
+    // ---- exports ----
+    // The file name an export proposes: the title without its modified mark,
+    // cut at its first dot (unless the title starts with it), plus the
+    // extension; for LaTeX, blanks become underscores.
+    static CString ProposedExportName(const CString& title, const char* extension, bool latex);
+    CString ProposedExportName(UINT commandId) const;
+
+protected:
+    // The block the save writes through; null when it cannot be had (the save
+    // then writes through a block of the largest run between two flushes).
+    virtual std::unique_ptr<char[]> AllocateSaveBuffer(int32_t size);
+
+private:
+    // The title without a trailing "*": the framework's save and its
+    // save-changes prompt see a plain name.
+    void RemoveModifiedMark();
+    void SaveTo(const char* path);
+    void FailOpen(const char* path, CFile* file, const CException& e);
+    void ResetRecords();
+    // Registers the paragraphs read, giving a fresh id to any whose id is 0
+    // or already taken.
+    void RegisterParagraphsRead();
+    // Reads one header section body, bounded by its stated length.
+    void ReadSection(DocReader& reader, int16_t id, int32_t length);
+
+    int32_t m_docId;
+    std::unique_ptr<IdPool> m_idPool;
+    std::unique_ptr<DisplayRecord> m_display;
+    std::unique_ptr<InsertSizesRecord> m_insertSizes;
+    std::unique_ptr<DocCharRecord> m_overscript;
+    std::unique_ptr<ParagraphList> m_paragraphs;
+    std::unique_ptr<SlideList> m_slides;
+    // The paragraphs registered with the document, by id.
+    std::unordered_map<int32_t, ParagraphComp*> m_registered;
+};
+
+// The text shown when a file was written by a later version.
+inline constexpr const char* kLaterVersionMessage =
+    "This document was created by a later version of Quorvant. This version may not be able to read all of the "
+    "document's contents.";

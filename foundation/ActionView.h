@@ -1,0 +1,39 @@
+#pragma once
+// What an action asks of the view it runs in: the view's selection, layout
+// after a change, scrolling, and the document's modified mark. The editing
+// view implements it; the view that is running an action is the current one
+// (ActionViewScope), so that actions made anywhere reach it. Without a
+// current view (a document edited headless) actions change the model only.
+#include "foundation/DocSelection.h"
+
+class ActionView {
+public:
+    virtual ~ActionView() = default;
+
+    virtual DocSelection GetSelection() const = 0;
+    virtual void SetSelection(const DocSelection& selection, bool redraw) = 0;
+    virtual void ScrollToShow(const DocSelection& selection) = 0;
+    // Lays the paragraphs out again from paragraph index (1-based) and the
+    // index within it, and recomputes the scroll sizes.
+    virtual void UpdateLayoutFrom(int paragraphIndex, int indexInParagraph) = 0;
+    virtual void SetDocumentModified() = 0;
+
+    // The view running an action, or null.
+    static ActionView* Current();
+
+private:
+    friend class ActionViewScope;
+    static ActionView* s_current;
+};
+
+// Makes a view the current one for its lifetime (the previous one after).
+class ActionViewScope {
+public:
+    explicit ActionViewScope(ActionView* view) : m_previous(ActionView::s_current) { ActionView::s_current = view; }
+    ~ActionViewScope() { ActionView::s_current = m_previous; }
+    ActionViewScope(const ActionViewScope&) = delete;
+    ActionViewScope& operator=(const ActionViewScope&) = delete;
+
+private:
+    ActionView* m_previous;
+};

@@ -1,0 +1,58 @@
+#include "foundation/TCopyAction.h"
+
+#include "foundation/ActionNames.h"
+#include "foundation/ActionSupport.h"
+#include "foundation/DocClipboard.h"
+
+TCopyAction::TCopyAction(const DocSelection& selection, DocClipboard* clipboard)
+    : TAction(ActionNames::kCopy, selection), m_clipboard(clipboard ? *clipboard : *gDocClipboard),
+      m_selection(selection)
+{
+}
+
+TCopyAction::~TCopyAction()
+{
+    ActionSupport::DestroyFragment(m_earlier);
+}
+
+void TCopyAction::SaveEarlier()
+{
+    ActionSupport::DestroyFragment(m_earlier);
+    m_hadEarlier = m_clipboard.HasData();
+    if (m_hadEarlier)
+        m_earlier = m_clipboard.SaveContent(nullptr);
+}
+
+void TCopyAction::RestoreEarlier()
+{
+    if (!m_clipboard.OwnsClipboard())
+        return; // another program's content stays
+    if (m_hadEarlier && m_earlier.GetStart().GetParagraph()) {
+        m_clipboard.Put(m_earlier);
+        m_earlier = DocSelection();
+    }
+}
+
+void TCopyAction::CommitClipboard()
+{
+    ActionSupport::DestroyFragment(m_earlier);
+    if (!m_done && !m_hadEarlier && m_clipboard.OwnsClipboard())
+        m_clipboard.Clear();
+}
+
+void TCopyAction::Do()
+{
+    DocSelection copy = m_selection.MakeCopyRecord();
+    SaveEarlier();
+    m_clipboard.Put(copy);
+}
+
+void TCopyAction::Undo()
+{
+    RestoreEarlier();
+}
+
+void TCopyAction::Commit()
+{
+    CommitClipboard();
+}

@@ -1,0 +1,75 @@
+#include "foundation/TCopySpecialActions.h"
+
+#include "foundation/ActionSupport.h"
+#include "foundation/DocClipboard.h"
+#include "foundation/DrawContext.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/PictureSource.h"
+#include "foundation/TextComp.h"
+
+#include "platform/clipboard/PlatformClipboard.h"
+
+#include <memory>
+
+SelectionTextWriter TCopyMathMLAction::s_writer = nullptr;
+SelectionTextWriter TCopySVGAction::s_writer = nullptr;
+
+namespace {
+
+bool HasOwnPicture(TextComp* comp)
+{
+    if (!comp)
+        return false;
+    TypeTag tag = comp->Tag();
+    return tag == tag_Meta || tag == tag_2Plt || tag == tag_3Plt || tag == tag_Draw;
+}
+
+struct PictureDeleter {
+    void operator()(EnhMetafile* picture) const { DrawContext::DeleteMetafile(picture); }
+};
+
+} // namespace
+
+HENHMETAFILE TCopyMetafileAction::RecordSelection() const
+{
+    TextComp* single = m_selection.GetSingleObject();
+    if (HasOwnPicture(single))
+        if (auto* source = dynamic_cast<PictureSource*>(single))
+            return source->CopyPicture();
+    Rect bounds;
+    m_selection.GetBounds(bounds);
+    ParagraphList* list = m_selection.GetStart().GetParagraph();
+    int first = list ? list->IndexOf(m_selection.GetStart().GetParagraphComp()) : 0;
+    int last = list ? list->IndexOf(m_selection.GetEnd().GetParagraphComp()) : 0;
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), bounds);
+    for (int i = first; i >= 1 && i <= last; ++i)
+        list->GetAt(i)->Paint(bounds);
+    return gDrawContext.EndMetafile();
+}
+
+void TCopyMetafileAction::Do()
+{
+    std::unique_ptr<EnhMetafile, PictureDeleter> picture(RecordSelection());
+    SaveEarlier();
+    if (picture && !picture->IsNull()) {
+        const QByteArray& bytes = picture->Bytes();
+        m_clipboard.PutMetafile(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    }
+}
+
+void TCopyMathMLAction::Do()
+{
+    SaveEarlier();
+    std::string text = s_writer ? s_writer(m_selection) : std::string();
+    if (!text.empty())
+        m_clipboard.PutTextBlock(text, PlatformClipboard::mathmlMimeType);
+}
+
+void TCopySVGAction::Do()
+{
+    SaveEarlier();
+    std::string text = s_writer ? s_writer(m_selection) : std::string();
+    if (!text.empty())
+        m_clipboard.PutTextBlock(text, PlatformClipboard::svgMimeType);
+}

@@ -1,0 +1,30 @@
+#include "foundation/TInsertExpressionAction.h"
+
+#include "foundation/ActionNames.h"
+#include "foundation/PlotFunctionLines.h"
+#include "foundation/TextComp.h"
+
+TInsertExpressionAction::TInsertExpressionAction(const DocSelection& selection)
+    : TSelectionAction(ActionNames::kInsertExpression, selection)
+{
+    TextComp* plot = selection.FindEnclosing(tag_2Plt);
+    if (!plot)
+        plot = selection.FindEnclosing(tag_3Plt);
+    m_plot = dynamic_cast<PlotFunctionLines*>(plot);
+}
+
+void TInsertExpressionAction::Do()
+{
+    if (!m_plot)
+        return;
+    DocPosition start = m_plot->AddFunction();
+    RestoreSelection(DocSelection(start, start));
+}
+
+void TInsertExpressionAction::Undo()
+{
+    if (!m_plot)
+        return;
+    m_plot->RemoveLastFunction();
+    RestoreSelection(m_selection);
+}

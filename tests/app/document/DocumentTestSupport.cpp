@@ -1,0 +1,120 @@
+#include "DocumentTestSupport.h"
+
+#include "foundation/ComponentFactory.h"
+#include "foundation/CountingStream.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "foundation/MemoryStream.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/TextLayoutItemMaker.h"
+
+#include <QDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+Bytes DefaultDisplaySection()
+{
+    return Bytes().Short(5).Byte(0).Byte(0).Short(1).Long(0).Long(0).Long(600).Long(480).Byte(1);
+}
+
+Bytes DefaultSizesSection()
+{
+    return Bytes().Short(2).Short(2).Short(2);
+}
+
+void RecordingView::StoreFramePlacement(DisplayRecord& record)
+{
+    if (frameRight != 0)
+        record.right = frameRight;
+}
+
+DocumentTest::DocumentTest()
+{
+    InstallTextLayout();
+    RegisterComponentClasses();
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+}
+
+DocumentTest::~DocumentTest() = default;
+
+std::unique_ptr<CCorvellDoc> DocumentTest::EmptyDocument()
+{
+    auto doc = std::make_unique<CCorvellDoc>();
+    doc->m_bAutoDelete = FALSE;
+    doc->SetTitle("Doc1");
+    return doc;
+}
+
+std::unique_ptr<CCorvellDoc> DocumentTest::NewDocument()
+{
+    auto doc = EmptyDocument();
+    EXPECT_TRUE(doc->OnNewDocument());
+    return doc;
+}
+
+ParagraphComp* DocumentTest::AddParagraph(CCorvellDoc& doc, const std::string& text, int style)
+{
+    auto* paragraph = new ParagraphComp(style);
+    doc.GetParagraphList()->Append(paragraph);
+    paragraph->AppendString(Str255(text.c_str()));
+    return paragraph;
+}
+
+std::string DocumentTest::Text(const CCorvellDoc& doc)
+{
+    std::string text;
+    ParagraphList* list = doc.GetParagraphList();
+    for (int i = 1; i <= list->GetCount(); ++i) {
+        if (i > 1)
+            text += "|";
+        CompList* row = list->GetAt(i)->GetRow();
+        for (int j = 1; j <= row->GetCount(); ++j)
+            text += static_cast<char>(row->GetAt(j)->GetChar());
+    }
+    return text;
+}
+
+std::vector<uint8_t> DocumentTest::Store(CCorvellDoc& doc)
+{
+    CountingStream counter;
+    {
+        DocWriter measure(&counter);
+        doc.WriteContents(measure, true);
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
+    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+    DocWriter writer(&stream);
+    doc.WriteContents(writer, false);
+    EXPECT_EQ(stream.GetPosition(), static_cast<int32_t>(bytes.size()));
+    return bytes;
+}
+
+void DocumentTest::Load(CCorvellDoc& doc, std::vector<uint8_t> bytes)
+{
+    doc.DeleteContents();
+    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+    DocReader reader(&stream);
+    doc.ReadContents(reader);
+}
+
+std::string DocumentTest::OutputPath(const std::string& name) const
+{
+    return folder + "/" + name;
+}
+
+std::vector<uint8_t> DocumentTest::ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void DocumentTest::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}

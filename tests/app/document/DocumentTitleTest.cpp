@@ -1,0 +1,89 @@
+// The modified mark in the title, the names an export proposes, ids handed
+// to objects, and what the document asks of its main view.
+#include "DocumentTestSupport.h"
+
+#include "foundation/DocSelection.h"
+#include "support/FakeUserInterface.h"
+
+TEST_F(DocumentTest, TheModifiedMarkIsAddedOnceAndTurnsIntoABlankWhenCleared)
+{
+    auto doc = NewDocument();
+    doc->SetModifiedFlag(TRUE);
+    doc->SetModifiedFlag(TRUE);
+    EXPECT_EQ(doc->GetTitle(), "Doc1*");
+    doc->SetModifiedFlag(FALSE);
+    EXPECT_EQ(doc->GetTitle(), "Doc1 ");
+    EXPECT_FALSE(doc->IsModified());
+    // Marking and clearing again does not make the title grow.
+    for (int i = 0; i < 3; ++i) {
+        doc->SetModifiedFlag(TRUE);
+        EXPECT_EQ(doc->GetTitle(), "Doc1*");
+        doc->SetModifiedFlag(FALSE);
+        EXPECT_EQ(doc->GetTitle(), "Doc1 ");
+    }
+
+    // The save-changes prompt is asked with the mark taken away.
+    doc->SetModifiedFlag(TRUE);
+    FakeUserInterface ui;
+    ui.ScriptAnswers({IDNO});
+    EXPECT_TRUE(doc->SaveModified());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text.find('*'), std::string::npos) << ui.boxes[0].text;
+}
+
+TEST_F(DocumentTest, ExportNamesCutTheTitleAtItsFirstDotWithoutTheMark)
+{
+    EXPECT_EQ(CCorvellDoc::ProposedExportName("notes.draft.vxm", ".tex", true), "notes.tex");
+    EXPECT_EQ(CCorvellDoc::ProposedExportName("my first notes.vxm", ".tex", true), "my_first_notes.tex");
+    EXPECT_EQ(CCorvellDoc::ProposedExportName("my first notes.vxm", ".htm", false), "my first notes.htm");
+    EXPECT_EQ(CCorvellDoc::ProposedExportName("Doc1*", ".tex", true), "Doc1.tex");
+    EXPECT_EQ(CCorvellDoc::ProposedExportName("Doc1 ", ".tex", true), "Doc1.tex");
+    EXPECT_EQ(CCorvellDoc::ProposedExportName("notes.vxm*", ".nb", false), "notes.nb");
+    EXPECT_EQ(CCorvellDoc::ProposedExportName(".hidden", ".xml", false), ".hidden.xml");
+
+    auto doc = NewDocument();
+    doc->SetTitle("two words.vxm");
+    doc->SetModifiedFlag(TRUE);
+    EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_LATEX), "two_words.tex");
+    EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_TECHEXPLORER), "two words.tcx");
+    EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_HTML), "two words.htm");
+    EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_MATHML), "two words.xml");
+    EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_NOTEBOOK), "two words.nb");
+}
+
+TEST_F(DocumentTest, ObjectsKeepTheirIdsOrTakeNewOnes)
+{
+    struct Labelled {
+        int32_t id = 0;
+        int32_t GetId() const { return id; }
+        void SetId(int32_t v) { id = v; }
+    };
+    auto doc = NewDocument(); // its paragraph holds id 1
+    Labelled a, b, loaded{9};
+    EXPECT_EQ(doc->AllocId(a), 2);
+    EXPECT_EQ(doc->AllocId(loaded), 9);
+    EXPECT_EQ(doc->AllocId(b), 10);
+    doc->ReleaseId(a);
+    Labelled c;
+    EXPECT_EQ(doc->AllocId(c), 2);
+}
+
+TEST_F(DocumentTest, TheMainViewTakesTheListsAndShowsABadExpression)
+{
+    auto doc = EmptyDocument();
+    RecordingView view;
+    doc->AddView(&view);
+    EXPECT_EQ(doc->GetMainView(), &view);
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(view.paragraphs, doc->GetParagraphList());
+    EXPECT_EQ(view.slides, doc->GetSlideList());
+
+    FakeUserInterface ui;
+    doc->ShowBadExpressionMessage(DocSelection());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "This document contains a badly formed mathematical expression. Please correct this "
+                                "expression and try again.");
+    EXPECT_EQ(view.selections, 2); // selected with redraw
+    EXPECT_EQ(view.scrolls, 1);
+    doc->RemoveView(&view);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// A document of three paragraphs edited through a view stand-in that keeps
+// its selection and runs actions through an ActionHost, and a document
+// whose paragraph ids come from an id pool (released ids come back first),
+// so that removing and re-inserting paragraphs stores the same bytes.
+#include "../positions/NumberingFixture.h"
+
+#include "foundation/ActionHost.h"
+#include "foundation/ActionView.h"
+#include "foundation/IdPool.h"
+#include "foundation/TAction.h"
+
+#include <string>
+#include <vector>
+
+class PoolDocument : public TestDocument {
+public:
+    void RegisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(pool.Allocate()); }
+    void UnregisterParagraph(ParagraphComp& paragraph) override
+    {
+        pool.Release(paragraph.GetId());
+        paragraph.SetId(0);
+    }
+    IdPool pool;
+};
+
+class FakeView : public ActionView {
+public:
+    DocSelection GetSelection() const override { return selection; }
+    void SetSelection(const DocSelection& s, bool) override { selection = s; }
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int paragraphIndex, int) override { lastLayoutFrom = paragraphIndex; }
+    void SetDocumentModified() override { modified = true; }
+
+    DocSelection selection;
+    int lastLayoutFrom = 0;
+    bool modified = false;
+};
+
+// A fraction that takes the selected content into its numerator.
+class WrappingFraction : public TestFraction {
+public:
+    bool AcceptsSelection() const override { return true; }
+};
+
+// The document "abcdef" [Frac "xy" over "z"] | "hello" | "world".
+class ActionTest : public NumberingTest {
+protected:
+    ActionTest() : list(&doc)
+    {
+        auto top = Chars("abcdef");
+        fraction = new TestFraction(Chars("xy"), Chars("z"));
+        top->Append(fraction);
+        list.Append(new ParagraphComp(std::move(top), 3));
+        Add(list, "hello", 3);
+        Add(list, "world", 3);
+    }
+
+    CompList* Row(int paragraph) const { return list.GetAt(paragraph)->GetRow(); }
+    DocPosition At(int paragraph, int index) const { return DocPosition(Row(paragraph), index); }
+    DocSelection Range(int pa, int ia, int pb, int ib) const { return DocSelection(At(pa, ia), At(pb, ib)); }
+    DocSelection Caret(int paragraph, int index) const { return Range(paragraph, index, paragraph, index); }
+    std::vector<uint8_t> Bytes() const { return WriteList(list); }
+    // The stored bytes with every paragraph's id written as its index: the
+    // document's paragraph registry hands out new ids to paragraphs that a
+    // multi-paragraph edit takes out and puts back.
+    std::vector<uint8_t> BytesWithoutIds()
+    {
+        std::vector<int32_t> ids;
+        for (int i = 1; i <= list.GetCount(); ++i) {
+            ids.push_back(list.GetAt(i)->GetId());
+            list.GetAt(i)->SetId(i);
+        }
+        auto bytes = Bytes();
+        for (int i = 1; i <= list.GetCount(); ++i)
+            list.GetAt(i)->SetId(ids[size_t(i - 1)]);
+        return bytes;
+    }
+    std::string Str() const { return Text(list); }
+
+    // Performs the action through the view on the selection it was made for.
+    bool Run(TAction* action) { return host.Perform(action); }
+
+    PoolDocument doc;
+    ParagraphList list;
+    TestFraction* fraction;
+    FakeView view;
+    ActionHost host{view};
+};

@@ -1,0 +1,253 @@
+#include "ActionFixture.h"
+
+#include "support/FakeClipboard.h"
+
+#include "foundation/DocClipboard.h"
+#include "foundation/TCopyAction.h"
+#include "foundation/TCutAction.h"
+#include "foundation/TDeleteAction.h"
+#include "foundation/TPasteAction.h"
+
+namespace {
+
+class ClipboardActionsTest : public ActionTest {
+protected:
+    static ClipboardData ForeignText(const std::string& text)
+    {
+        ClipboardData data;
+        data.text = text;
+        return data;
+    }
+
+    FakeClipboard system;
+    DocClipboard clipboard;
+};
+
+TEST_F(ClipboardActionsTest, CopyPutsTextAndThePrivateFormat)
+{
+    ASSERT_TRUE(Run(new TCopyAction(Range(1, 2, 3, 3))));
+    ASSERT_TRUE(system.content.text.has_value());
+    EXPECT_EQ(*system.content.text, "bcdef\nhello\nwo"); // lines for other programs
+    ASSERT_TRUE(system.content.privateData.has_value());
+    DocSelection copy = clipboard.GetContentCopy();
+    EXPECT_EQ(Text(*copy.GetStart().GetParagraph()), "bcdef[Frac]|hello|wo");
+    EXPECT_FALSE(view.modified);
+    EXPECT_EQ(host.MenuText(), "Undo copy");
+}
+
+TEST_F(ClipboardActionsTest, PrivateFormatIsTheArchiveOfTheParagraphs)
+{
+    auto copied = Paragraphs({"one", "two"});
+    EXPECT_EQ(DocClipboard::PrivateBytes(*copied), WriteList(*copied));
+    EXPECT_EQ(DocClipboard::PlainText(*copied), "one\rtwo");
+}
+
+TEST_F(ClipboardActionsTest, CopyThenPasteTwicePastesEqualContent)
+{
+    Add(list, "", 3);
+    Add(list, "", 3);
+    ASSERT_TRUE(Run(new TCopyAction(Range(1, 5, 1, 8))));
+    ASSERT_TRUE(Run(new TPasteAction(Caret(4, 1))));
+    ASSERT_TRUE(Run(new TPasteAction(Caret(5, 1))));
+    EXPECT_EQ(Text(*Row(4)), "ef[Frac]");
+    EXPECT_EQ(WriteRow(*Row(4)), WriteRow(*Row(5)));
+    // Two distinct fractions: the clipboard keeps a fresh copy after each paste.
+    EXPECT_NE(Row(4)->GetAt(3), Row(5)->GetAt(3));
+    EXPECT_NE(Row(4)->GetAt(3), Row(1)->GetAt(7));
+}
+
+TEST_F(ClipboardActionsTest, PasteUndoesAndRedoesInBothDirections)
+{
+    ASSERT_TRUE(Run(new TCopyAction(Range(1, 2, 2, 3))));
+    struct Case {
+        const char* name;
+        DocSelection at;
+        const char* after;
+    } cases[] = {
+        {"at a caret", Caret(3, 3), "abcdef[Frac]|hello|wobcdef[Frac]|herld"},
+        {"over a selection", Range(2, 2, 2, 5), "abcdef[Frac]|hbcdef[Frac]|heo|world"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = BytesWithoutIds();
+        ASSERT_TRUE(Run(new TPasteAction(c.at)));
+        EXPECT_EQ(Str(), c.after);
+        const auto after = BytesWithoutIds();
+        for (int round = 0; round < 2; ++round) {
+            host.UndoOrRedo();
+            EXPECT_EQ(BytesWithoutIds(), before);
+            host.UndoOrRedo();
+            EXPECT_EQ(BytesWithoutIds(), after);
+        }
+        host.UndoOrRedo();
+        EXPECT_EQ(BytesWithoutIds(), before);
+    }
+}
+
+TEST_F(ClipboardActionsTest, CutUndoesAndRedoes)
+{
+    const auto before = Bytes();
+    ASSERT_TRUE(Run(new TCutAction(Range(2, 2, 2, 4))));
+    EXPECT_EQ(Text(*Row(2)), "hlo");
+    EXPECT_EQ(*system.content.text, "el");
+    EXPECT_TRUE(view.modified);
+    const auto after = Bytes();
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(view.selection.GetStart(), At(2, 2));
+    EXPECT_EQ(view.selection.GetEnd(), At(2, 4));
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), after);
+}
+
+TEST_F(ClipboardActionsTest, UndoOfACutAfterAForeignCopyPutsTheCutContentBack)
+{
+    const auto before = Bytes();
+    ASSERT_TRUE(Run(new TCutAction(Range(1, 3, 1, 8))));
+    EXPECT_EQ(Text(*Row(1)), "ab");
+    system.SimulateOtherProgram(ForeignText("from elsewhere"));
+    const int puts = system.putCount;
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
+    // The other program's content stays on the clipboard and is what pastes.
+    EXPECT_EQ(system.putCount, puts);
+    EXPECT_EQ(*system.content.text, "from elsewhere");
+    ASSERT_TRUE(Run(new TPasteAction(Caret(3, 1))));
+    EXPECT_EQ(Text(*Row(3)), "from elsewhereworld");
+}
+
+TEST_F(ClipboardActionsTest, UndoOfACopyPutsTheEarlierContentBack)
+{
+    ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
+    ASSERT_TRUE(Run(new TCopyAction(Range(3, 1, 3, 4))));
+    EXPECT_EQ(*system.content.text, "wor");
+    host.UndoOrRedo();
+    EXPECT_EQ(*system.content.text, "he");
+    host.UndoOrRedo();
+    EXPECT_EQ(*system.content.text, "wor");
+    host.UndoOrRedo();
+    ASSERT_TRUE(Run(new TPasteAction(Caret(1, 1))));
+    EXPECT_EQ(Text(*Row(1)), "heabcdef[Frac]");
+}
+
+TEST_F(ClipboardActionsTest, DroppingAnUndoneCopyEmptiesOnlyTheProgramsOwnClipboard)
+{
+    ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
+    host.UndoOrRedo();
+    EXPECT_TRUE(clipboard.HasData()); // stays until the action is dropped
+    ASSERT_TRUE(Run(new TDeleteAction(Caret(3, 2))));
+    EXPECT_FALSE(clipboard.HasData());
+
+    ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
+    host.UndoOrRedo();
+    system.SimulateOtherProgram(ForeignText("theirs"));
+    ASSERT_TRUE(Run(new TDeleteAction(Caret(3, 2))));
+    ASSERT_TRUE(system.content.text.has_value());
+    EXPECT_EQ(*system.content.text, "theirs");
+}
+
+TEST_F(ClipboardActionsTest, UndoOfAPasteLeavesAForeignClipboardAlone)
+{
+    system.SimulateOtherProgram(ForeignText("abc"));
+    const auto before = Bytes();
+    ASSERT_TRUE(Run(new TPasteAction(Caret(2, 1))));
+    system.SimulateOtherProgram(ForeignText("newer"));
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(system.putCount, 0);
+    EXPECT_EQ(*system.content.text, "newer");
+    host.UndoOrRedo(); // redo pastes what the clipboard holds now
+    EXPECT_EQ(Text(*Row(2)), "newerhello");
+}
+
+TEST_F(ClipboardActionsTest, ForeignTextPastesOneParagraphPerLine)
+{
+    system.SimulateOtherProgram(ForeignText("one\r\ntwo\nthree\rfour"));
+    const auto before = BytesWithoutIds();
+    ASSERT_TRUE(Run(new TPasteAction(Caret(2, 3))));
+    EXPECT_EQ(Str(), "abcdef[Frac]|heone|two|three|fourllo|world");
+    host.UndoOrRedo();
+    EXPECT_EQ(BytesWithoutIds(), before);
+}
+
+TEST_F(ClipboardActionsTest, ForeignTextEndsAtItsFirstNul)
+{
+    system.SimulateOtherProgram(ForeignText(std::string("ab\0cd\nef", 8)));
+    ASSERT_TRUE(Run(new TPasteAction(Caret(3, 1))));
+    EXPECT_EQ(Str(), "abcdef[Frac]|hello|abworld");
+}
+
+TEST_F(ClipboardActionsTest, EmptyTextPastesNothing)
+{
+    const auto before = Bytes();
+    for (const std::string& text : {std::string(), std::string("\0xyz", 4)}) {
+        system.SimulateOtherProgram(ForeignText(text));
+        ASSERT_TRUE(Run(new TPasteAction(Caret(2, 3))));
+        EXPECT_EQ(Bytes(), before);
+        host.UndoOrRedo();
+        EXPECT_EQ(Bytes(), before);
+    }
+    // Over a selection the selection is still replaced, and comes back on undo.
+    system.SimulateOtherProgram(ForeignText(""));
+    ASSERT_TRUE(Run(new TPasteAction(Range(2, 2, 2, 4))));
+    EXPECT_EQ(Text(*Row(2)), "hlo");
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(ClipboardActionsTest, AForeignPicturePastesAsAPictureComponent)
+{
+    ClipboardData picture;
+    picture.metafile = std::vector<uint8_t>{1, 2, 3};
+    system.SimulateOtherProgram(picture);
+    const auto before = Bytes();
+    ASSERT_TRUE(Run(new TPasteAction(Caret(2, 1))));
+    EXPECT_EQ(Bytes(), before); // nothing makes pictures yet
+    DocClipboard::SetPictureMaker([](const std::vector<uint8_t>& bytes) -> TextComp* {
+        return bytes.size() == 3 ? new TestFraction : nullptr;
+    });
+    ASSERT_TRUE(Run(new TPasteAction(Caret(2, 1))));
+    DocClipboard::SetPictureMaker(nullptr);
+    EXPECT_EQ(Text(*Row(2)), "[Frac]hello");
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(ClipboardActionsTest, ADamagedPrivateBlockChangesNothing)
+{
+    ClipboardData damaged;
+    damaged.privateData = std::vector<uint8_t>{5, 0, 0, 0, 3, 0};
+    system.SimulateOtherProgram(damaged);
+    const auto before = Bytes();
+    EXPECT_FALSE(Run(new TPasteAction(Caret(2, 3))));
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(host.GetKept(), nullptr);
+}
+
+TEST_F(ClipboardActionsTest, CuttingAWholeObjectThatCannotBeRemovedLeavesItsListAlone)
+{
+    // A list outside any document, as an editor of a dialog holds it.
+    ParagraphList loose;
+    auto row = Chars("a");
+    auto* object = new TestFraction;
+    row->Append(object);
+    loose.Append(new ParagraphComp(std::move(row), 3));
+    ASSERT_TRUE(Run(new TCutAction(DocSelection::SelectObject(object))));
+    host.UndoOrRedo();
+    ASSERT_TRUE(Run(new TDeleteAction(Caret(2, 1))));
+    ASSERT_EQ(loose.GetCount(), 1);
+    EXPECT_EQ(Text(loose), "a[Frac]");
+}
+
+TEST_F(ClipboardActionsTest, AnUnreachableClipboardKeepsNothing)
+{
+    system.available = false;
+    const auto before = Bytes();
+    ASSERT_TRUE(Run(new TCutAction(Range(2, 2, 2, 4))));
+    EXPECT_EQ(Text(*Row(2)), "hlo");
+    EXPECT_FALSE(clipboard.HasData());
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
+}
+
+} // namespace
