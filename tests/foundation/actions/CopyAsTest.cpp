@@ -6,7 +6,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/PictureSource.h"
-#include "foundation/TCopySpecialActions.h"
+#include "foundation/TCopyAsActions.h"
 #include "platform/draw/ImageDC.h"
 
 #include <QImage>
@@ -35,15 +35,15 @@ private:
     EnhMetafile m_picture;
 };
 
-class SpecialCopyTest : public ActionTest {
+class CopyAsTest : public ActionTest {
 protected:
-    SpecialCopyTest()
+    CopyAsTest()
     {
         dc = std::make_unique<CImageDC>(target.image);
         gDrawContext.BeginDrawOnDC(&target, dc.get());
         list.RelayoutAll(false);
     }
-    ~SpecialCopyTest() override
+    ~CopyAsTest() override
     {
         gDrawContext.EndDraw();
         TCopyMathMLAction::SetWriter(nullptr);
@@ -67,7 +67,7 @@ protected:
     DocClipboard clipboard;
 };
 
-TEST_F(SpecialCopyTest, ASelectionOfTextIsCopiedAsARecordedPicture)
+TEST_F(CopyAsTest, ASelectionOfTextIsCopiedAsARecordedPicture)
 {
     ASSERT_TRUE(Run(new TCopyMetafileAction(Range(2, 1, 2, 6))));
     ASSERT_TRUE(system.content.metafile.has_value());
@@ -78,7 +78,7 @@ TEST_F(SpecialCopyTest, ASelectionOfTextIsCopiedAsARecordedPicture)
     EXPECT_EQ(host.MenuText(), "Undo copy");
 }
 
-TEST_F(SpecialCopyTest, APictureAloneIsCopiedAsItsOwnPicture)
+TEST_F(CopyAsTest, APictureAloneIsCopiedAsItsOwnPicture)
 {
     EnhMetafile picture = RecordedPicture();
     ASSERT_TRUE(picture.IsValid());
@@ -90,7 +90,7 @@ TEST_F(SpecialCopyTest, APictureAloneIsCopiedAsItsOwnPicture)
               picture.Bytes());
 }
 
-TEST_F(SpecialCopyTest, MathMLTextGoesOnTheClipboardAndUndoPutsTheEarlierContentBack)
+TEST_F(CopyAsTest, MathMLTextGoesOnTheClipboardAndUndoPutsTheEarlierContentBack)
 {
     ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
     TCopyMathMLAction::SetWriter([](const DocSelection&) { return std::string("<math><mi>x</mi></math>"); });
@@ -103,7 +103,7 @@ TEST_F(SpecialCopyTest, MathMLTextGoesOnTheClipboardAndUndoPutsTheEarlierContent
     EXPECT_FALSE(system.content.mathml.has_value());
 }
 
-TEST_F(SpecialCopyTest, WithoutAWriterTheClipboardIsLeftAsItWas)
+TEST_F(CopyAsTest, WithoutAWriterTheClipboardIsLeftAsItWas)
 {
     ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
     const int puts = system.putCount;

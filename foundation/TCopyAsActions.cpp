@@ -1,4 +1,4 @@
-#include "foundation/TCopySpecialActions.h"
+#include "foundation/TCopyAsActions.h"
 
 #include "foundation/ActionSupport.h"
 #include "foundation/DocClipboard.h"
