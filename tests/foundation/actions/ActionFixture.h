@@ -3,7 +3,7 @@
 // its selection and runs actions through an ActionHost, and a document
 // whose paragraph ids come from an id pool (released ids come back first),
 // so that removing and re-inserting paragraphs stores the same bytes.
-#include "../positions/NumberingFixture.h"
+#include "support/model/NumberingFixture.h"
 
 #include "foundation/ActionHost.h"
 #include "foundation/ActionView.h"

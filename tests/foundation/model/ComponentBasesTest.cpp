@@ -1,4 +1,4 @@
-#include "ModelTestSupport.h"
+#include "support/model/ModelTestSupport.h"
 
 #include "foundation/BoxComp.h"
 #include "foundation/DocPosition.h"

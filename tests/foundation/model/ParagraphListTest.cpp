@@ -1,4 +1,4 @@
-#include "ModelTestSupport.h"
+#include "support/model/ModelTestSupport.h"
 
 #include "foundation/DocPosition.h"
 #include "foundation/DocSelection.h"

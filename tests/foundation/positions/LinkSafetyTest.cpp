@@ -1,4 +1,4 @@
-#include "NumberingFixture.h"
+#include "support/model/NumberingFixture.h"
 
 #include "foundation/LinkRemap.h"
 #include "foundation/LinkTarget.h"

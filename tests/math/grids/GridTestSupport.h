@@ -3,7 +3,7 @@
 // of the model tests (10 units per character, runs from -8 to 2), measuring
 // on a 96-dpi device at size level 5 (size unit 2, axis -1), the classes of
 // this library registered, and recorders for the export forms.
-#include "foundation/model/ModelTestSupport.h"
+#include "support/model/ModelTestSupport.h"
 
 #include "foundation/ComponentRegistry.h"
 #include "foundation/DocReader.h"

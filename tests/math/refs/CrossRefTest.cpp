@@ -1,4 +1,4 @@
-#include "../../foundation/positions/NumberingFixture.h"
+#include "support/model/NumberingFixture.h"
 
 #include "foundation/DocReader.h"
 #include "foundation/DocSelection.h"

@@ -2,7 +2,7 @@
 // Test styles that number like the real ones (sections restart equations,
 // items and equations count) and give numbered paragraphs real labels, and
 // a fixture that installs them over the model tests' simple styles.
-#include "../model/ModelTestSupport.h"
+#include "support/model/ModelTestSupport.h"
 
 #include "foundation/EquationLabel.h"
 
