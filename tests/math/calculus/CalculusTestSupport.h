@@ -12,6 +12,7 @@
 #include "foundation/StyleTable.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
+#include "support/model/LinearTextReader.h"
 
 #include <QImage>
 
@@ -71,10 +72,6 @@ public:
     void EndEqnarray() override {}
 };
 
-// Reads linear text as arithmetic: numbers, the letters a = 3, b = 5, n = 4,
-// r = 9, x = 2, "+", "-", "*", "/", "^" (right to left), juxtaposition as a
-// product, "(" ")" and "sqrt(...)". Nothing for text it cannot read.
-std::optional<double> ReadBack(const std::string& text);
 
 // Pixels of the image within the area that are not white.
 int InkIn(const QImage& image, const Rect& area);

@@ -13,6 +13,7 @@
 #include "foundation/StyleTable.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
+#include "support/model/LinearTextReader.h"
 
 #include <QImage>
 
@@ -73,12 +74,6 @@ public:
     void EndEqnarray() override {}
 };
 
-// Reads linear text as arithmetic: numbers, the letters a = 3, b = 5, c = 7,
-// n = 4, x = 2, y = 11, z = 13, "+", "-", "*", "/", "^" (right to left,
-// tighter than a sign), juxtaposition as a product as tight as "*" and "/",
-// "(" ")", "[" "]", "| |" (absolute value), "Conjugate(...)", "_" (x_i
-// reads as 31x + i, as tight as "^"). Answers nothing for text it cannot read.
-std::optional<double> ReadBack(const std::string& text);
 
 // Pixels of the image within the area that are not white.
 int InkIn(const QImage& image, QRect area);
