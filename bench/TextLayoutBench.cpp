@@ -1,8 +1,10 @@
 // Text layout on a generated document of 3,500 paragraphs of mixed styles
-// (about 600 characters each): full layout against Qt's QTextDocument laying
-// out the same text, typing one character at the first, middle and last
-// paragraph (relayout and repaint of the visible screen), and writing,
-// reading and laying out the document up to its first paint.
+// (about 600 characters each; every fifth holds a formula with a fraction, a
+// script and an integral in its middle): full layout against Qt's
+// QTextDocument laying out the same text (without the formulas), typing one
+// character at the first, middle and last paragraph (relayout and repaint of
+// the visible screen), and writing, reading and laying out the document up to
+// its first paint.
 #include "foundation/CompList.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/CountingStream.h"
@@ -18,6 +20,11 @@
 #include "foundation/StyleTable.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
+#include "math/CalculusComponents.h"
+#include "math/ExponentComp.h"
+#include "math/FractionAndDelimiterComponents.h"
+#include "math/FractionComp.h"
+#include "math/IntegralComp.h"
 #include "platform/draw/ImageDC.h"
 
 #include <QFont>
@@ -95,6 +102,8 @@ struct World {
     {
         InstallTextLayout();
         RegisterComponentClasses();
+        RegisterFractionAndDelimiterComponents();
+        RegisterCalculusComponents();
         image.fill(Qt::white);
         gDrawContext.BeginDrawOnDC(&screen, &dc);
         texts = MakeTexts();
@@ -109,9 +118,37 @@ struct World {
             auto comps = std::make_unique<CompArray>();
             for (char c : texts[size_t(i)])
                 comps->Append(face->GetCharacter(static_cast<unsigned char>(c)));
+            if (HasFormula(i))
+                InsertFormula(*comps, *face, comps->GetCount() / 2);
             list->Append(new ParagraphComp(std::move(comps), StyleOf(i)));
         }
         return list;
+    }
+
+    // Paragraphs 5, 10, 15, ...: the middle and the last paragraph, where the
+    // typing benchmarks type next to the formula, are among them.
+    static bool HasFormula(int i) { return (i + 1) % 5 == 0; }
+
+    // " (a+1)/(2x) x^2 + integral from 0 to 1 of f(x) dx ", after item at.
+    static void InsertFormula(CompArray& comps, FontFace& face, int at)
+    {
+        auto chars = [&](const char* text) {
+            auto array = std::make_unique<CompArray>();
+            for (const char* c = text; *c; ++c)
+                array->Append(face.GetCharacter(static_cast<unsigned char>(*c)));
+            return array;
+        };
+        TextComp* formula[] = {
+            face.GetCharacter(' '),
+            new FractionComp(chars("a+1"), chars("2x")),
+            face.GetCharacter('x'),
+            new ExponentComp(chars("2")),
+            face.GetCharacter('+'),
+            new IntegralComp(chars("f(x)"), chars("x"), chars("1"), chars("0")),
+            face.GetCharacter(' '),
+        };
+        for (TextComp* comp : formula)
+            comps.InsertAt(++at, comp);
     }
 
     void PaintScreenAt(ParagraphList& list, int top)

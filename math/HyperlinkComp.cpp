@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kTextFamily = 0;
 // The drawing context's text style for links.
 constexpr int kLinkStyle = 2;
 
@@ -43,8 +42,9 @@ void HyperlinkComp::SetPropertiesPrompt(PropertiesPrompt prompt)
 
 void HyperlinkComp::Measure()
 {
+    // Measured in the face it is drawn in, so the link never runs into what follows.
     SizeStepScope scope(m_sizeStep);
-    FamilyScope family(kTextFamily);
+    FamilyScope family(kLinkStyle);
     gDrawContext.GetTextExtent(m_text, m_bounds);
     m_needsLayout = 0;
 }
@@ -52,9 +52,8 @@ void HyperlinkComp::Measure()
 void HyperlinkComp::Draw()
 {
     SizeStepScope scope(m_sizeStep);
-    FamilyScope family(kTextFamily);
+    FamilyScope family(kLinkStyle);
     gDrawContext.MoveTo(m_origin);
-    FamilyScope link(kLinkStyle);
     gDrawContext.DrawString(m_text);
 }
 
