@@ -71,7 +71,7 @@ CCorvellDoc::~CCorvellDoc()
 
 void CCorvellDoc::ResetRecords()
 {
-    m_idPool = std::make_unique<IdPool>();
+    m_idPool = std::make_shared<IdPool>();
     m_display = std::make_unique<DisplayRecord>();
     m_insertSizes = std::make_unique<InsertSizesRecord>();
     m_overscript = std::make_unique<DocCharRecord>();
@@ -392,6 +392,29 @@ void CCorvellDoc::UnregisterParagraph(ParagraphComp& paragraph)
     }
     m_slides->Forget(&paragraph);
     paragraph.SetId(0);
+}
+
+void CCorvellDoc::DetachParagraph(ParagraphComp& paragraph)
+{
+    auto it = m_registered.find(paragraph.GetId());
+    if (it != m_registered.end() && it->second == &paragraph) {
+        m_registered.erase(it);
+        paragraph.ReserveId(paragraph.GetId(), m_idPool);
+    }
+    m_slides->Forget(&paragraph);
+    paragraph.SetId(0);
+}
+
+void CCorvellDoc::ReturnParagraph(ParagraphComp& paragraph)
+{
+    int32_t kept = paragraph.TakeReservedId(m_idPool.get());
+    if (kept != 0 && m_registered.count(kept) == 0) {
+        paragraph.SetId(kept);
+        m_registered[kept] = &paragraph;
+        return;
+    }
+    // A kept id that another paragraph has taken meanwhile stays in use.
+    RegisterParagraph(paragraph);
 }
 
 void CCorvellDoc::RegisterParagraphsRead()

@@ -107,6 +107,11 @@ public:
     // The paragraph leaves the document: its id goes back to the pool and no
     // slide keeps it.
     void UnregisterParagraph(ParagraphComp& paragraph) override;
+    // The paragraph leaves the document for an undo record: no slide keeps
+    // it, and its id stays out of the pool until it returns (with that id) or
+    // is destroyed.
+    void DetachParagraph(ParagraphComp& paragraph) override;
+    void ReturnParagraph(ParagraphComp& paragraph) override;
     bool LargerEquations() const override { return m_display->largerEquations; }
     bool NumberPrintedPages() const override { return m_display->numberPrintedPages; }
     int16_t FirstPageNumber() const override { return m_display->firstPageNumber; }
@@ -146,7 +151,9 @@ private:
     void ReadSection(DocReader& reader, int16_t id, int32_t length);
 
     int32_t m_docId;
-    std::unique_ptr<IdPool> m_idPool;
+    // Shared so that paragraphs held by undo records can hand back the ids
+    // kept for them, as long as this pool exists.
+    std::shared_ptr<IdPool> m_idPool;
     std::unique_ptr<DisplayRecord> m_display;
     std::unique_ptr<InsertSizesRecord> m_insertSizes;
     std::unique_ptr<DocCharRecord> m_overscript;

@@ -9,6 +9,7 @@
 #include "foundation/EquationLabel.h"
 #include "foundation/EquationRows.h"
 #include "foundation/HTMLWriter.h"
+#include "foundation/IdPool.h"
 #include "foundation/FontManager.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
@@ -69,6 +70,7 @@ ParagraphComp::ParagraphComp() : m_style(StyleTable::Lookup(kPlainKind)), m_text
 
 ParagraphComp::~ParagraphComp()
 {
+    ReserveId(0, {});
     delete m_label;
     delete m_text;
     DeleteItems(m_previous.get());
@@ -98,12 +100,15 @@ void ParagraphComp::SetOwnerList(ParagraphList* list)
     DocumentModel* newDoc = list ? list->GetDocument() : nullptr;
     if (oldDoc != newDoc) {
         if (oldDoc) {
-            oldDoc->UnregisterParagraph(*this);
+            if (newDoc)
+                oldDoc->UnregisterParagraph(*this);
+            else
+                oldDoc->DetachParagraph(*this);
             m_id = 0;
         }
         m_ownerList = list;
         if (newDoc)
-            newDoc->RegisterParagraph(*this);
+            newDoc->ReturnParagraph(*this);
         if (m_label)
             m_label->Relink();
         m_text->SetSizeStep(StyleSizeStep());
@@ -111,6 +116,26 @@ void ParagraphComp::SetOwnerList(ParagraphList* list)
         m_needsLayout = 1;
     }
     m_ownerList = list;
+}
+
+void ParagraphComp::ReserveId(int32_t id, std::weak_ptr<IdPool> pool)
+{
+    if (m_reservedId != 0)
+        if (auto kept = m_reservedIn.lock())
+            kept->Release(m_reservedId);
+    m_reservedId = id;
+    m_reservedIn = std::move(pool);
+}
+
+int32_t ParagraphComp::TakeReservedId(const IdPool* pool)
+{
+    auto kept = m_reservedIn.lock();
+    if (m_reservedId == 0 || !kept || kept.get() != pool)
+        return 0;
+    int32_t id = m_reservedId;
+    m_reservedId = 0;
+    m_reservedIn.reset();
+    return id;
 }
 
 void ParagraphComp::AttachToList(ParagraphList* list)

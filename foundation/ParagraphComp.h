@@ -15,6 +15,7 @@ class ByteStream;
 class DocumentModel;
 class EquationLabel;
 class HTMLWriter;
+class IdPool;
 class NotebookWriter;
 class XMLWriter;
 class ParagraphList;
@@ -55,6 +56,12 @@ public:
     DocumentModel* GetDocument() const;
     int32_t GetId() const { return m_id; }
     void SetId(int32_t id) { m_id = id; }
+    // The id a document keeps for the paragraph while it is out of the
+    // document (an undo record holds it); it goes back to the pool when the
+    // paragraph is destroyed without returning.
+    void ReserveId(int32_t id, std::weak_ptr<IdPool> pool);
+    // The id kept in pool for the paragraph (0: none), which stops keeping it.
+    int32_t TakeReservedId(const IdPool* pool);
 
     // ---- style ----
     void SetStyle(ParagraphStyle* style);
@@ -135,6 +142,8 @@ private:
     // style table leaves nothing behind.
     ParagraphStyle* m_style;
     int32_t m_id = 0;
+    int32_t m_reservedId = 0;
+    std::weak_ptr<IdPool> m_reservedIn;
     IntPoint m_origin;
     Rect m_bounds;
     CompList* m_text;

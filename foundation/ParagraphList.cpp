@@ -50,11 +50,14 @@ void ParagraphList::SetOwner(DocumentModel* document)
     for (int i = 1; i <= GetCount(); ++i) {
         ParagraphComp* p = GetAt(i);
         if (m_document) {
-            m_document->UnregisterParagraph(*p);
+            if (document)
+                m_document->UnregisterParagraph(*p);
+            else
+                m_document->DetachParagraph(*p);
             p->SetId(0);
         }
         if (document)
-            document->RegisterParagraph(*p);
+            document->ReturnParagraph(*p);
     }
     if (document)
         m_ownerId = document->GetDocId();

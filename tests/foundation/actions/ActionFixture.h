@@ -1,8 +1,9 @@
 #pragma once
 // A document of three paragraphs edited through a view stand-in that keeps
 // its selection and runs actions through an ActionHost, and a document
-// whose paragraph ids come from an id pool (released ids come back first),
-// so that removing and re-inserting paragraphs stores the same bytes.
+// whose paragraph ids come from an id pool (released ids come back first,
+// paragraphs put back by an undo get their own ids again), so that removing
+// and re-inserting paragraphs stores the same bytes.
 #include "support/model/NumberingFixture.h"
 
 #include "foundation/ActionHost.h"
@@ -10,18 +11,33 @@
 #include "foundation/IdPool.h"
 #include "foundation/TAction.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class PoolDocument : public TestDocument {
 public:
-    void RegisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(pool.Allocate()); }
+    void RegisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(pool->Allocate()); }
     void UnregisterParagraph(ParagraphComp& paragraph) override
     {
-        pool.Release(paragraph.GetId());
+        pool->Release(paragraph.GetId());
         paragraph.SetId(0);
     }
-    IdPool pool;
+    // As the document class does: a paragraph an undo record holds keeps its id.
+    void DetachParagraph(ParagraphComp& paragraph) override
+    {
+        paragraph.ReserveId(paragraph.GetId(), pool);
+        paragraph.SetId(0);
+    }
+    void ReturnParagraph(ParagraphComp& paragraph) override
+    {
+        int32_t kept = paragraph.TakeReservedId(pool.get());
+        if (kept != 0)
+            paragraph.SetId(kept);
+        else
+            RegisterParagraph(paragraph);
+    }
+    std::shared_ptr<IdPool> pool = std::make_shared<IdPool>();
 };
 
 class FakeView : public ActionView {
@@ -61,21 +77,6 @@ protected:
     DocSelection Range(int pa, int ia, int pb, int ib) const { return DocSelection(At(pa, ia), At(pb, ib)); }
     DocSelection Caret(int paragraph, int index) const { return Range(paragraph, index, paragraph, index); }
     std::vector<uint8_t> Bytes() const { return WriteList(list); }
-    // The stored bytes with every paragraph's id written as its index: the
-    // document's paragraph registry hands out new ids to paragraphs that a
-    // multi-paragraph edit takes out and puts back.
-    std::vector<uint8_t> BytesWithoutIds()
-    {
-        std::vector<int32_t> ids;
-        for (int i = 1; i <= list.GetCount(); ++i) {
-            ids.push_back(list.GetAt(i)->GetId());
-            list.GetAt(i)->SetId(i);
-        }
-        auto bytes = Bytes();
-        for (int i = 1; i <= list.GetCount(); ++i)
-            list.GetAt(i)->SetId(ids[size_t(i - 1)]);
-        return bytes;
-    }
     std::string Str() const { return Text(list); }
 
     // Performs the action through the view on the selection it was made for.

@@ -69,18 +69,18 @@ TEST_F(ClipboardActionsTest, PasteUndoesAndRedoesInBothDirections)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto before = BytesWithoutIds();
+        const auto before = Bytes();
         ASSERT_TRUE(Run(new TPasteAction(c.at)));
         EXPECT_EQ(Str(), c.after);
-        const auto after = BytesWithoutIds();
+        const auto after = Bytes();
         for (int round = 0; round < 2; ++round) {
             host.UndoOrRedo();
-            EXPECT_EQ(BytesWithoutIds(), before);
+            EXPECT_EQ(Bytes(), before);
             host.UndoOrRedo();
-            EXPECT_EQ(BytesWithoutIds(), after);
+            EXPECT_EQ(Bytes(), after);
         }
         host.UndoOrRedo();
-        EXPECT_EQ(BytesWithoutIds(), before);
+        EXPECT_EQ(Bytes(), before);
     }
 }
 
@@ -98,6 +98,28 @@ TEST_F(ClipboardActionsTest, CutUndoesAndRedoes)
     EXPECT_EQ(view.selection.GetEnd(), At(2, 4));
     host.UndoOrRedo();
     EXPECT_EQ(Bytes(), after);
+}
+
+// The paragraphs a cut across paragraphs takes out come back with their own
+// ids, also after another program has taken the clipboard.
+TEST_F(ClipboardActionsTest, UndoOfACutAcrossParagraphsPutsTheSameParagraphsBack)
+{
+    Add(list, "last", 3);
+    const auto before = Bytes();
+    ParagraphComp* middle = list.GetAt(3);
+    const int32_t middleId = middle->GetId();
+    ASSERT_TRUE(Run(new TCutAction(Range(2, 2, 4, 2))));
+    EXPECT_EQ(Str(), "abcdef[Frac]|hast");
+    const auto after = Bytes();
+    system.SimulateOtherProgram(ForeignText("theirs"));
+    for (int round = 0; round < 2; ++round) {
+        host.UndoOrRedo();
+        EXPECT_EQ(Bytes(), before) << "round " << round;
+        EXPECT_EQ(list.GetAt(3), middle);
+        EXPECT_EQ(middle->GetId(), middleId);
+        host.UndoOrRedo();
+        EXPECT_EQ(Bytes(), after) << "round " << round;
+    }
 }
 
 TEST_F(ClipboardActionsTest, UndoOfACutAfterAForeignCopyPutsTheCutContentBack)
@@ -163,11 +185,11 @@ TEST_F(ClipboardActionsTest, UndoOfAPasteLeavesAForeignClipboardAlone)
 TEST_F(ClipboardActionsTest, ForeignTextPastesOneParagraphPerLine)
 {
     system.SimulateOtherProgram(ForeignText("one\r\ntwo\nthree\rfour"));
-    const auto before = BytesWithoutIds();
+    const auto before = Bytes();
     ASSERT_TRUE(Run(new TPasteAction(Caret(2, 3))));
     EXPECT_EQ(Str(), "abcdef[Frac]|heone|two|three|fourllo|world");
     host.UndoOrRedo();
-    EXPECT_EQ(BytesWithoutIds(), before);
+    EXPECT_EQ(Bytes(), before);
 }
 
 TEST_F(ClipboardActionsTest, ForeignTextEndsAtItsFirstNul)

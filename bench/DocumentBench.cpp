@@ -1,0 +1,213 @@
+// The document class on a generated document of 3,500 paragraphs of mixed
+// styles (about 600 characters each): saving it to a file and opening it
+// again through CCorvellDoc, and typing one character through TTypingAction
+// performed by an ActionHost at the first, middle and last paragraph,
+// including the re-layout from the typed paragraph.
+#include "app/CCorvellDoc.h"
+#include "foundation/ActionHost.h"
+#include "foundation/ActionView.h"
+#include "foundation/CompList.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTarget.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/StyleTable.h"
+#include "foundation/TTypingAction.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "foundation/TextPrefs.h"
+#include "platform/draw/ImageDC.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int kParagraphs = 3500;
+
+// Mostly plain text, with headings, sections, lists, equations and code.
+int StyleOf(int i)
+{
+    static const int pattern[] = {1, 3, 3, 4, 4, 9, 3, 5, 3, 8, 10, 3, 6, 3, 2, 3, 7, 7, 3, 3};
+    return pattern[i % 20];
+}
+
+std::string MakeText(std::mt19937& random)
+{
+    static const char* words[] = {"the",    "layout", "of",       "a",        "paragraph", "breaks",  "lines",
+                                  "at",     "blanks", "and",      "spreads",  "slack",     "over",    "words",
+                                  "matrix", "sum",    "integral", "function", "value",     "number",  "section",
+                                  "item",   "x+1",    "f(x)=y",   "2.5",      "equation",  "quickly", "document"};
+    std::string text;
+    while (text.size() < 600) {
+        if (!text.empty())
+            text += ' ';
+        text += words[random() % (sizeof words / sizeof *words)];
+    }
+    return text;
+}
+
+class Screen : public DrawTarget {
+public:
+    CDC* CreateTargetDC() override { return nullptr; }
+    void PrepareTargetDC(CDC*) override {}
+    IntPoint TargetScrollPosition() const override { return {}; }
+    int TargetSizeLevel() const override { return 5; }
+    void InvalidateTargetRect(const Rect&, bool) override {}
+    void ShowTargetRect(const Rect&) override {}
+};
+
+// The view's part in an edit: it keeps the selection and lays the document
+// out again from where the action changed it.
+class BenchView : public ActionView {
+public:
+    explicit BenchView(ParagraphList& list) : paragraphs(list) {}
+    DocSelection GetSelection() const override { return selection; }
+    void SetSelection(const DocSelection& s, bool) override { selection = s; }
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int paragraph, int index) override { paragraphs.UpdateLayoutFrom(paragraph, index); }
+    void SetDocumentModified() override {}
+
+    ParagraphList& paragraphs;
+    DocSelection selection;
+};
+
+struct World {
+    World() : image(1000, 900, QImage::Format_RGB32), dc((SetImageDpi(image, 96), image))
+    {
+        InstallTextLayout();
+        RegisterComponentClasses();
+        gDrawContext.BeginDrawOnDC(&screen, &dc);
+        doc = NewDocument();
+        ParagraphList* list = doc->GetParagraphList();
+        list->DeleteAll();
+        std::mt19937 random(7);
+        for (int i = 0; i < kParagraphs; ++i) {
+            auto* paragraph = new ParagraphComp(StyleOf(i));
+            list->Append(paragraph);
+            FontFace* face = fonts.GetFace(paragraph->GetStyle()->GetFontId());
+            for (char c : MakeText(random))
+                paragraph->GetRow()->Append(face->GetCharacter(static_cast<unsigned char>(c)));
+        }
+        list->RelayoutAll(false);
+        path = folder.filePath("bench.vxm").toStdString();
+    }
+
+    static std::unique_ptr<CCorvellDoc> NewDocument()
+    {
+        auto made = std::make_unique<CCorvellDoc>();
+        made->m_bAutoDelete = FALSE;
+        made->SetTitle("Bench");
+        made->OnNewDocument();
+        return made;
+    }
+
+    TextPrefs prefs;
+    FontManager fonts{prefs};
+    Screen screen;
+    QImage image;
+    CImageDC dc;
+    QTemporaryDir folder;
+    std::unique_ptr<CCorvellDoc> doc;
+    std::string path;
+};
+
+World& TheWorld()
+{
+    static World world;
+    return world;
+}
+
+void BM_Save(benchmark::State& state)
+{
+    World& world = TheWorld();
+    for (auto _ : state)
+        if (!world.doc->OnSaveDocument(world.path.c_str()))
+            state.SkipWithError("the save failed");
+    state.counters["bytes"] = double(std::filesystem::file_size(world.path));
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+// Opening into a fresh document, as the framework does (without the layout).
+void BM_Open(benchmark::State& state)
+{
+    World& world = TheWorld();
+    world.doc->OnSaveDocument(world.path.c_str());
+    int count = 0;
+    for (auto _ : state) {
+        auto opened = std::make_unique<CCorvellDoc>();
+        opened->m_bAutoDelete = FALSE;
+        if (!opened->OnOpenDocument(world.path.c_str()))
+            state.SkipWithError("the open failed");
+        count = opened->GetParagraphList()->GetCount();
+    }
+    state.counters["paragraphs"] = count;
+}
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+// Opening and laying out the whole document.
+void BM_OpenAndLayOut(benchmark::State& state)
+{
+    World& world = TheWorld();
+    world.doc->OnSaveDocument(world.path.c_str());
+    for (auto _ : state) {
+        auto opened = std::make_unique<CCorvellDoc>();
+        opened->m_bAutoDelete = FALSE;
+        opened->OnOpenDocument(world.path.c_str());
+        opened->GetParagraphList()->RelayoutAll(false);
+    }
+}
+BENCHMARK(BM_OpenAndLayOut)->Unit(benchmark::kMillisecond);
+
+// One character typed in the middle of a paragraph by a new typing action
+// (the host keeps it and drops the one before); the undo that takes it out
+// again is not timed.
+void TypeAt(benchmark::State& state, int index)
+{
+    World& world = TheWorld();
+    ParagraphList& list = *world.doc->GetParagraphList();
+    BenchView view(list);
+    ActionHost host(view);
+    CompList* row = list.GetAt(index)->GetRow();
+    const int at = row->GetCount() / 2;
+    for (auto _ : state) {
+        view.selection = DocSelection(DocPosition(row, at), DocPosition(row, at));
+        host.Perform(new TTypingAction(view.selection));
+        host.Type('e');
+        state.PauseTiming();
+        host.UndoOrRedo();
+        state.ResumeTiming();
+    }
+    state.counters["chars"] = row->GetCount();
+}
+
+void BM_TypeFirst(benchmark::State& state) { TypeAt(state, 1); }
+void BM_TypeMiddle(benchmark::State& state) { TypeAt(state, kParagraphs / 2); }
+void BM_TypeLast(benchmark::State& state) { TypeAt(state, kParagraphs); }
+BENCHMARK(BM_TypeFirst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeMiddle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeLast)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_FONT_DPI", "96");
+    if (qgetenv("FONTCONFIG_FILE").isEmpty())
+        qputenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/fonts/fonts.conf");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
