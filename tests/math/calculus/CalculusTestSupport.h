@@ -6,7 +6,7 @@
 // that reads linear text back as arithmetic.
 #include "foundation/CompList.h"
 #include "foundation/FontManager.h"
-#include "foundation/LaTeXWriter.h"
+#include "support/model/TextOnlyLaTeXWriter.h"
 #include "foundation/LayoutItemMaker.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/StyleTable.h"
@@ -38,38 +38,13 @@ public:
 
 // Rows in group mode as "{...}", in plain mode as they are; characters as
 // themselves, structures through their own LaTeX.
-class RecordingLaTeX : public LaTeXWriter {
+class RecordingLaTeX : public TextOnlyLaTeXWriter {
 public:
     std::string log;
-
-    void BeginDocument(bool, int16_t) override {}
-    void WriteEnd() override {}
     void BeginRow(int mode) override { log += mode == 1 ? "{" : mode == 0 ? "" : "<?>"; }
     void EndRow(int mode) override { log += mode == 1 ? "}" : ""; }
     void WriteString(const char* text) override { log += text; }
     void WriteChar(TextComp& comp, bool align) override;
-    void BeginTitle() override {}
-    void EndTitle() override {}
-    void BeginSection(EquationLabel*) override {}
-    void EndSection(EquationLabel*) override {}
-    void BeginHeading() override {}
-    void EndHeading() override {}
-    void BeginParagraph(bool) override {}
-    void BeginEnumeratedItem(EquationLabel*) override {}
-    void EndEnumeratedItem(EquationLabel*) override {}
-    void BeginDisplayMath() override {}
-    void EndDisplayMath() override {}
-    void BeginNumberedEquation(EquationLabel*) override {}
-    void EndNumberedEquation(EquationLabel*) override {}
-    void BeginVerbatim() override {}
-    void NewLine() override {}
-    void BeginItemizedItem() override {}
-    void BeginSubEnumeratedItem(EquationLabel*) override {}
-    void EndSubEnumeratedItem(EquationLabel*) override {}
-    void BeginSubItemizedItem() override {}
-    void EndItem() override {}
-    void BeginEqnarray() override {}
-    void EndEqnarray() override {}
 };
 
 

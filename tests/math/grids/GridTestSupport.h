@@ -8,7 +8,7 @@
 #include "foundation/ComponentRegistry.h"
 #include "foundation/DocReader.h"
 #include "foundation/DrawContext.h"
-#include "foundation/LaTeXWriter.h"
+#include "support/model/TextOnlyLaTeXWriter.h"
 #include "foundation/MemoryStream.h"
 #include "platform/Exceptions.h"
 #include "math/ExportElementWriters.h"
@@ -20,39 +20,13 @@
 
 // Writes LaTeX into a string: characters as themselves, plain rows bare,
 // pictures and document links as bracketed notes.
-class RecordingLaTeX : public LaTeXWriter, public LaTeXObjectWriter {
+class RecordingLaTeX : public TextOnlyLaTeXWriter, public LaTeXObjectWriter {
 public:
     std::string text;
-
-    void BeginDocument(bool, int16_t) override {}
-    void WriteEnd() override {}
     void BeginRow(int mode) override { text += mode == 1 ? "{" : ""; }
     void EndRow(int mode) override { text += mode == 1 ? "}" : ""; }
     void WriteString(const char* s) override { text += s; }
     void WriteChar(TextComp& comp, bool) override;
-    void BeginTitle() override {}
-    void EndTitle() override {}
-    void BeginSection(EquationLabel*) override {}
-    void EndSection(EquationLabel*) override {}
-    void BeginHeading() override {}
-    void EndHeading() override {}
-    void BeginParagraph(bool) override {}
-    void BeginEnumeratedItem(EquationLabel*) override {}
-    void EndEnumeratedItem(EquationLabel*) override {}
-    void BeginDisplayMath() override {}
-    void EndDisplayMath() override {}
-    void BeginNumberedEquation(EquationLabel*) override {}
-    void EndNumberedEquation(EquationLabel*) override {}
-    void BeginVerbatim() override {}
-    void NewLine() override {}
-    void BeginItemizedItem() override {}
-    void BeginSubEnumeratedItem(EquationLabel*) override {}
-    void EndSubEnumeratedItem(EquationLabel*) override {}
-    void BeginSubItemizedItem() override {}
-    void EndItem() override {}
-    void BeginEqnarray() override {}
-    void EndEqnarray() override {}
-
     void WritePicture(int width, int height, HENHMETAFILE picture) override;
     void WriteDocLink(const Str255& url, const Str255& label) override;
 };

@@ -3,7 +3,7 @@
 #include "foundation/DocReader.h"
 #include "foundation/DocSelection.h"
 #include "foundation/ExprNode.h"
-#include "foundation/LaTeXWriter.h"
+#include "support/model/TextOnlyLaTeXWriter.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/RowNodeBuilder.h"
 #include "math/CrossRefComp.h"
@@ -15,37 +15,12 @@
 namespace {
 
 // Records the text the components and labels write.
-class TextLaTeXWriter : public LaTeXWriter {
+class TextLaTeXWriter : public TextOnlyLaTeXWriter {
 public:
     void WriteString(const char* text) override { out += text; }
-    void BeginDocument(bool, int16_t) override {}
-    void WriteEnd() override {}
     void BeginRow(int) override {}
     void EndRow(int) override {}
     void WriteChar(TextComp&, bool) override {}
-    void BeginTitle() override {}
-    void EndTitle() override {}
-    void BeginSection(EquationLabel*) override {}
-    void EndSection(EquationLabel*) override {}
-    void BeginHeading() override {}
-    void EndHeading() override {}
-    void BeginParagraph(bool) override {}
-    void BeginEnumeratedItem(EquationLabel*) override {}
-    void EndEnumeratedItem(EquationLabel*) override {}
-    void BeginDisplayMath() override {}
-    void EndDisplayMath() override {}
-    void BeginNumberedEquation(EquationLabel*) override {}
-    void EndNumberedEquation(EquationLabel*) override {}
-    void BeginVerbatim() override {}
-    void NewLine() override {}
-    void BeginItemizedItem() override {}
-    void BeginSubEnumeratedItem(EquationLabel*) override {}
-    void EndSubEnumeratedItem(EquationLabel*) override {}
-    void BeginSubItemizedItem() override {}
-    void EndItem() override {}
-    void BeginEqnarray() override {}
-    void EndEqnarray() override {}
-
     std::string out;
 };
 
