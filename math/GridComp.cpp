@@ -1,9 +1,12 @@
 #include "math/GridComp.h"
 
 #include "foundation/DocPosition.h"
+#include "foundation/DocSelection.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/LinkRemap.h"
+#include "foundation/ParagraphList.h"
 #include "foundation/SizeStepScope.h"
 #include "platform/Exceptions.h"
 
@@ -168,7 +171,7 @@ int GridComp::RowInsertPlace(const DocPosition& position) const
         return std::clamp(position.GetIndex(), 1, m_rowCount + 1);
     int c = 0;
     int r = 0;
-    if (position.GetKind() == DocPosition::kListPlace && LocateCell(position.GetList(), c, r))
+    if (CellOfPosition(position, c, r))
         return r + 1;
     return m_rowCount + 1;
 }
@@ -179,7 +182,7 @@ int GridComp::ColumnInsertPlace(const DocPosition& position) const
         return std::clamp(position.GetIndex(), 1, GetColumnCount() + 1);
     int c = 0;
     int r = 0;
-    if (position.GetKind() == DocPosition::kListPlace && LocateCell(position.GetList(), c, r))
+    if (CellOfPosition(position, c, r))
         return c + 1;
     return GetColumnCount() + 1;
 }
@@ -632,4 +635,178 @@ bool GridComp::IsCommandEnabled(int commandId, int extra) const
     if (commandId == kInsertRow)
         return extra == kOnRowLine;
     return TextComp::IsCommandEnabled(commandId, extra);
+}
+
+// ---- selections of whole rows and columns ----
+
+bool GridComp::CellOfPosition(const DocPosition& position, int& column, int& row) const
+{
+    if (position.GetKind() == DocPosition::kGridLine && position.GetObject() == this)
+        return false;
+    for (CompList* list = position.GetList(); list;) {
+        if (LocateCell(list, column, row))
+            return true;
+        TextComp* owner = list->GetOwner();
+        if (!owner || owner == this)
+            return false;
+        list = owner->GetOwner();
+    }
+    return false;
+}
+
+int GridComp::ColumnOfEnd(const DocPosition& end) const
+{
+    if (end.GetKind() == DocPosition::kGridLine && end.GetObject() == this)
+        return std::clamp(end.GetIndex(), 1, GetColumnCount());
+    int c = 0;
+    int r = 0;
+    return CellOfPosition(end, c, r) ? c : 0;
+}
+
+int GridComp::RowOfEnd(const DocPosition& end) const
+{
+    if (end.GetKind() == DocPosition::kGridLine && end.GetObject() == this)
+        return std::clamp(end.GetIndex(), 1, m_rowCount);
+    int c = 0;
+    int r = 0;
+    return CellOfPosition(end, c, r) ? r : 0;
+}
+
+bool GridComp::SelectBetween(const DocPosition& a, const DocPosition& b, DocSelection& out)
+{
+    if (IsEmptyGrid())
+        return false;
+    const int ca = ColumnOfEnd(a);
+    const int cb = ColumnOfEnd(b);
+    const int ra = RowOfEnd(a);
+    const int rb = RowOfEnd(b);
+    if (ca == 0 || cb == 0 || ra == 0 || rb == 0)
+        return false;
+    TypeTag tag;
+    GetTag(tag);
+    const bool bothInCells = a.GetKind() != DocPosition::kGridLine && b.GetKind() != DocPosition::kGridLine;
+    const bool secondOnColumnLine = b.GetKind() == DocPosition::kGridLine && b.GetFlag() == 1;
+    const bool oneColumn = bothInCells && ca == cb && (tag == tag_Matr || tag == tag_Tabl);
+    if (secondOnColumnLine || oneColumn)
+        out = DocSelection(DocPosition(this, std::min(ca, cb), true), DocPosition(this, std::max(ca, cb) + 1, true));
+    else
+        out = DocSelection(DocPosition(this, std::min(ra, rb), false), DocPosition(this, std::max(ra, rb) + 1, false));
+    return true;
+}
+
+void GridComp::GetSelectionBounds(const DocSelection& selection, Rect& out) const
+{
+    const bool columns = selection.First().GetFlag() == 1;
+    const int first = selection.First().GetIndex();
+    const int last = selection.Second().GetIndex();
+    Rect from = columns ? GetColumnLineRect(first) : GetRowLineRect(first);
+    Rect to = columns ? GetColumnLineRect(last) : GetRowLineRect(last);
+    Rect::Union(from, to, out);
+}
+
+DocSelection GridComp::LinesOfFragment(GridComp* grid, bool columns)
+{
+    ParagraphList::FromObject(nullptr, grid).release(); // owned by the answered selection
+    const int end = (columns ? grid->GetColumnCount() : grid->GetRowCount()) + 1;
+    return DocSelection(DocPosition(grid, 1, columns), DocPosition(grid, end, columns));
+}
+
+DocSelection GridComp::CopySelection(const DocSelection& selection)
+{
+    if (selection.GetKind() != DocPosition::kGridLine || selection.Second().GetIndex() <= selection.First().GetIndex())
+        return DocSelection();
+    const bool columns = selection.First().GetFlag() == 1;
+    const int first = selection.First().GetIndex();
+    const int last = selection.Second().GetIndex() - 1;
+    LinkRemap remap;
+    GridComp* copy = columns ? CopyColumns(first, last, remap) : CopyRows(first, last, remap);
+    remap.RebindLinks();
+    return LinesOfFragment(copy, columns);
+}
+
+DocSelection GridComp::DeleteSelection(const DocSelection& selection, DocPosition& removedAt)
+{
+    removedAt = DocPosition();
+    if (selection.GetKind() != DocPosition::kGridLine)
+        return DocSelection();
+    const bool columns = selection.First().GetFlag() == 1;
+    const int count = columns ? GetColumnCount() : m_rowCount;
+    const int first = std::max(selection.First().GetIndex(), 1);
+    const int last = std::min(selection.Second().GetIndex() - 1, count);
+    if (first > last || (first == 1 && last == count))
+        return DocSelection();
+    GridComp* removed = columns ? RemoveColumns(first, last) : RemoveRows(first, last);
+    removedAt = DocPosition(this, first, columns);
+    return LinesOfFragment(removed, columns);
+}
+
+GridComp* GridComp::FragmentGrid(const DocSelection& fragment)
+{
+    if (fragment.GetKind() == DocPosition::kGridLine)
+        return dynamic_cast<GridComp*>(fragment.First().GetObject());
+    return dynamic_cast<GridComp*>(fragment.GetSingleObject());
+}
+
+bool GridComp::CanInsert(const DocSelection& fragment, const DocPosition& at) const
+{
+    GridComp* grid = FragmentGrid(fragment);
+    if (!grid || grid == this || grid->IsEmptyGrid() || at.GetKind() != DocPosition::kGridLine ||
+        at.GetObject() != this)
+        return false;
+    // Copied rows or columns fit any grid of their shape; a whole grid only one of its own kind.
+    TypeTag mine;
+    TypeTag theirs;
+    GetTag(mine);
+    grid->GetTag(theirs);
+    if (fragment.GetKind() != DocPosition::kGridLine && mine != theirs)
+        return false;
+    if (at.GetFlag() == 1)
+        return grid->GetRowCount() == m_rowCount;
+    return grid->GetColumnCount() == GetColumnCount();
+}
+
+DocSelection GridComp::Insert(DocSelection& fragment, const DocPosition& at)
+{
+    if (!CanInsert(fragment, at))
+        return DocSelection();
+    GridComp* grid = FragmentGrid(fragment);
+    const bool columns = at.GetFlag() == 1;
+    const int index = std::clamp(at.GetIndex(), 1, (columns ? GetColumnCount() : m_rowCount) + 1);
+    const int count = columns ? grid->GetColumnCount() : grid->GetRowCount();
+    // The fragment's grid stays in the fragment; only its columns or rows move.
+    if (columns)
+        InsertColumnsFrom(grid->RemoveColumns(1, count), index);
+    else
+        InsertRowsFrom(grid->RemoveRows(1, count), index);
+    fragment.DestroyWithParagraph();
+    return DocSelection(DocPosition(this, index, columns), DocPosition(this, index + count, columns));
+}
+
+void GridComp::SetSelectionFont(const DocSelection& selection, int fontId)
+{
+    if (selection.GetKind() != DocPosition::kGridLine)
+        return;
+    const bool columns = selection.First().GetFlag() == 1;
+    for (int i = selection.First().GetIndex(); i < selection.Second().GetIndex(); ++i) {
+        const int cells = columns ? m_rowCount : GetColumnCount();
+        for (int k = 1; k <= cells; ++k)
+            if (CompList* cell = columns ? GetCell(i, k) : GetCell(k, i))
+                cell->SetFont(fontId, 1, cell->GetCount() + 1);
+    }
+    Changed();
+}
+
+// ---- empty columns and rows ----
+
+int GridComp::InsertPlaceFor(const DocPosition& position, Item item) const
+{
+    return item == kColumn ? ColumnInsertPlace(position) : RowInsertPlace(position);
+}
+
+void GridComp::InsertEmptyItem(int index, Item item)
+{
+    if (item == kColumn)
+        InsertColumn(index);
+    else if (item == kRow)
+        InsertRow(index);
 }

@@ -6,6 +6,8 @@
 // The grid keeps every column at the row count, and a grid without cells
 // has neither columns nor rows.
 #include "foundation/BoxComp.h"
+#include "foundation/EmptyItemInserter.h"
+#include "foundation/InnerSelection.h"
 #include "foundation/PtrArray.h"
 #include "math/GridColumn.h"
 
@@ -14,7 +16,7 @@
 
 class DocPosition;
 
-class GridComp : public BoxComp {
+class GridComp : public BoxComp, public InnerSelection, public EmptyItemInserter {
 public:
     // Edit codes of the grid keys and the grid commands.
     static constexpr int kNextGridLine = 2902;
@@ -70,6 +72,27 @@ public:
     // Moves the other grid's rows in before row r, column by column, and
     // deletes it. Its column count must match (else CException, nothing moved).
     void InsertRowsFrom(GridComp* other, int r);
+
+    // ---- selections of whole rows and columns (between two row lines or two column lines) ----
+    // A grid never loses its last row or column this way: deleting every row
+    // or every column is refused (an empty selection and no removed place).
+    bool SelectBetween(const DocPosition& a, const DocPosition& b, DocSelection& out) override;
+    void GetSelectionBounds(const DocSelection& selection, Rect& out) const override;
+    DocSelection CopySelection(const DocSelection& selection) override;
+    DocSelection DeleteSelection(const DocSelection& selection, DocPosition& removedAt) override;
+    // Copied rows or columns (or a whole grid of this tag) fit a row line
+    // when they have as many columns, a column line when as many rows.
+    bool CanInsert(const DocSelection& fragment, const DocPosition& at) const override;
+    DocSelection Insert(DocSelection& fragment, const DocPosition& at) override;
+    void SetSelectionFont(const DocSelection& selection, int fontId) override;
+
+    // ---- empty columns and rows for the insert actions ----
+    bool HasItems(Item item) const override { return item != kVariable; }
+    int InsertPlaceFor(const DocPosition& position, Item item) const override;
+    void InsertEmptyItem(int index, Item item) override;
+
+    // The cell holding the position, however deeply it is nested there.
+    bool CellOfPosition(const DocPosition& position, int& column, int& row) const;
 
     // ---- extension slots ----
     virtual GridComp* MakeEmpty() const = 0;
@@ -139,6 +162,13 @@ protected:
     uint8_t m_flag = 0;
 
 private:
+    // The grid a fragment holds: the grid of its lines or its single object.
+    static GridComp* FragmentGrid(const DocSelection& fragment);
+    // Puts the removed or copied grid into a new fragment and answers its lines.
+    static DocSelection LinesOfFragment(GridComp* grid, bool columns);
+    // The row or column an end of a selection counts by (0 when it is neither in a cell nor on a line).
+    int ColumnOfEnd(const DocPosition& end) const;
+    int RowOfEnd(const DocPosition& end) const;
     void DeleteColumns();
     void Changed();
 };

@@ -1,8 +1,11 @@
 #include "math/PartialDerivativeComp.h"
 
 #include "foundation/DocPosition.h"
+#include "foundation/DocSelection.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/LinkRemap.h"
+#include "foundation/ParagraphList.h"
 #include "platform/Exceptions.h"
 
 #include <algorithm>
@@ -131,11 +134,8 @@ int PartialDerivativeComp::InsertionSlotFor(const DocPosition& position) const
     const int n = GetVariableCount();
     if (position.GetKind() == DocPosition::kVariableSlot && position.GetObject() == this)
         return std::clamp(position.GetIndex(), 1, n + 1);
-    if (position.GetKind() == DocPosition::kListPlace) {
-        bool isOrder = false;
-        if (int k = ItemOfRow(position.GetList(), isOrder))
-            return k + 1;
-    }
+    if (int k = VariableOfPosition(position))
+        return k + 1;
     return n + 1;
 }
 
@@ -309,4 +309,117 @@ void PartialDerivativeComp::Read(DocReader& reader)
         EnsureOneVariable();
         throw;
     }
+}
+
+// ---- selections of whole variables ----
+
+int PartialDerivativeComp::VariableOfPosition(const DocPosition& position) const
+{
+    if (position.GetObject() == this && position.GetKind() != DocPosition::kListPlace)
+        return 0;
+    for (CompList* list = position.GetList(); list;) {
+        bool isOrder = false;
+        if (int k = ItemOfRow(list, isOrder))
+            return k;
+        TextComp* owner = list->GetOwner();
+        if (!owner || owner == this)
+            return 0;
+        list = owner->GetOwner();
+    }
+    return 0;
+}
+
+int PartialDerivativeComp::VariableOfEnd(const DocPosition& end) const
+{
+    if (end.GetKind() == DocPosition::kVariableSlot && end.GetObject() == this)
+        return std::clamp(end.GetIndex(), 1, GetVariableCount());
+    return VariableOfPosition(end);
+}
+
+bool PartialDerivativeComp::SelectBetween(const DocPosition& a, const DocPosition& b, DocSelection& out)
+{
+    const int ka = VariableOfEnd(a);
+    const int kb = VariableOfEnd(b);
+    if (ka == 0 || kb == 0)
+        return false;
+    out = DocSelection(DocPosition(this, std::min(ka, kb)), DocPosition(this, std::max(ka, kb) + 1));
+    return true;
+}
+
+void PartialDerivativeComp::GetSelectionBounds(const DocSelection& selection, Rect& out) const
+{
+    const int first = selection.First().GetIndex();
+    const int last = std::max(selection.Second().GetIndex() - 1, first);
+    Rect from;
+    Rect to;
+    GetVariableBox(first, from);
+    GetVariableBox(last, to);
+    Rect::Union(from, to, out);
+}
+
+DocSelection PartialDerivativeComp::SlotsOfFragment(PartialDerivativeComp* derivative)
+{
+    ParagraphList::FromObject(nullptr, derivative).release(); // owned by the answered selection
+    return DocSelection(DocPosition(derivative, 1), DocPosition(derivative, derivative->GetVariableCount() + 1));
+}
+
+DocSelection PartialDerivativeComp::CopySelection(const DocSelection& selection)
+{
+    if (selection.GetKind() != DocPosition::kVariableSlot)
+        return DocSelection();
+    LinkRemap remap;
+    PartialDerivativeComp* copy =
+        CopyVariables(selection.First().GetIndex(), selection.Second().GetIndex() - 1, remap);
+    remap.RebindLinks();
+    return copy ? SlotsOfFragment(copy) : DocSelection();
+}
+
+DocSelection PartialDerivativeComp::DeleteSelection(const DocSelection& selection, DocPosition& removedAt)
+{
+    removedAt = DocPosition();
+    if (selection.GetKind() != DocPosition::kVariableSlot)
+        return DocSelection();
+    const int first = std::max(selection.First().GetIndex(), 1);
+    PartialDerivativeComp* removed = ExtractVariables(first, selection.Second().GetIndex() - 1);
+    if (!removed)
+        return DocSelection();
+    removedAt = DocPosition(this, std::min(first, GetVariableCount() + 1));
+    return SlotsOfFragment(removed);
+}
+
+PartialDerivativeComp* PartialDerivativeComp::FragmentDerivative(const DocSelection& fragment)
+{
+    if (fragment.GetKind() == DocPosition::kVariableSlot)
+        return dynamic_cast<PartialDerivativeComp*>(fragment.First().GetObject());
+    return dynamic_cast<PartialDerivativeComp*>(fragment.GetSingleObject());
+}
+
+bool PartialDerivativeComp::CanInsert(const DocSelection& fragment, const DocPosition& at) const
+{
+    PartialDerivativeComp* derivative = FragmentDerivative(fragment);
+    return derivative && derivative != this && at.GetKind() == DocPosition::kVariableSlot && at.GetObject() == this;
+}
+
+DocSelection PartialDerivativeComp::Insert(DocSelection& fragment, const DocPosition& at)
+{
+    if (!CanInsert(fragment, at))
+        return DocSelection();
+    PartialDerivativeComp* derivative = FragmentDerivative(fragment);
+    const int slot = std::clamp(at.GetIndex(), 1, GetVariableCount() + 1);
+    const int count = derivative->GetVariableCount();
+    // Only the variables move; the fragment's derivative goes with the fragment.
+    InsertVariablesFrom(slot, derivative->ExtractVariables(1, count));
+    fragment.DestroyWithParagraph();
+    Invalidate();
+    return DocSelection(DocPosition(this, slot), DocPosition(this, slot + count));
+}
+
+void PartialDerivativeComp::SetSelectionFont(const DocSelection& selection, int fontId)
+{
+    if (selection.GetKind() != DocPosition::kVariableSlot)
+        return;
+    for (int k = selection.First().GetIndex(); k < selection.Second().GetIndex(); ++k)
+        if (DifferentialComp* item = GetVariable(k))
+            item->SetFontId(fontId);
+    Invalidate();
 }

@@ -3,13 +3,15 @@
 // below the rule, with caret slots between them (a slot k is the place
 // before variable k, slot n + 1 the place after the last). It always holds at
 // least one variable: removing the last one puts a new empty one in its place.
+#include "foundation/EmptyItemInserter.h"
+#include "foundation/InnerSelection.h"
 #include "foundation/PtrArray.h"
 #include "math/DerivativeComp.h"
 #include "math/DifferentialComp.h"
 
 class DocPosition;
 
-class PartialDerivativeComp : public DerivativeComp {
+class PartialDerivativeComp : public DerivativeComp, public InnerSelection, public EmptyItemInserter {
 public:
     // Edit codes of the key mapping.
     static constexpr int kSelectPreviousVariable = 2807;
@@ -68,11 +70,37 @@ public:
     // after the last variable otherwise (the operand, the numerator).
     int InsertionSlotFor(const DocPosition& position) const;
 
+    // The variable whose rows hold the position, however deeply nested; 0
+    // when it lies elsewhere (the operand, outside the derivative).
+    int VariableOfPosition(const DocPosition& position) const;
+
+    // ---- selections of whole variables (between two variable slots) ----
+    // Deleting every variable leaves one new empty variable behind.
+    bool SelectBetween(const DocPosition& a, const DocPosition& b, DocSelection& out) override;
+    void GetSelectionBounds(const DocSelection& selection, Rect& out) const override;
+    DocSelection CopySelection(const DocSelection& selection) override;
+    DocSelection DeleteSelection(const DocSelection& selection, DocPosition& removedAt) override;
+    // A fragment of variables or a whole partial derivative fits a slot.
+    bool CanInsert(const DocSelection& fragment, const DocPosition& at) const override;
+    DocSelection Insert(DocSelection& fragment, const DocPosition& at) override;
+    void SetSelectionFont(const DocSelection& selection, int fontId) override;
+
+    // ---- empty variables for the insert action ----
+    bool HasItems(Item item) const override { return item == kVariable; }
+    int InsertPlaceFor(const DocPosition& position, Item) const override { return InsertionSlotFor(position); }
+    void InsertEmptyItem(int index, Item) override { InsertVariable(index, nullptr); }
+
 protected:
     Rect MeasureDenominator(int u) override;
     int NumeratorOrderGap(int u) const override { return -u; }
 
 private:
+    // The derivative a fragment holds: the one of its slots or its single object.
+    static PartialDerivativeComp* FragmentDerivative(const DocSelection& fragment);
+    // Puts the derivative into a new fragment and answers its slots.
+    static DocSelection SlotsOfFragment(PartialDerivativeComp* derivative);
+    // The variable an end counts by: its slot's, or the one holding it; 0 when neither.
+    int VariableOfEnd(const DocPosition& end) const;
     Rect DenominatorAbsRect() const;
     void EnsureOneVariable();
 
