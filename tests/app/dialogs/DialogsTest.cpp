@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LinkPropertiesPrompt.h"
 #include "app/dialogs/CCreateEquationSetDialog.h"
 #include "app/dialogs/CCreateMatrixDialog.h"
 #include "app/dialogs/CCreateOverscriptDialog.h"
@@ -22,6 +23,8 @@
 #include "app/dialogs/CLinkPropertiesDialog.h"
 #include "app/dialogs/CPageNumberingDialog.h"
 #include "app/dialogs/CVariableValueDialog.h"
+#include "foundation/CompList.h"
+#include "math/HyperlinkComp.h"
 #include "platform/framework/CommonDialogs.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
@@ -323,4 +326,31 @@ TEST_F(DialogsTest, ChangeColourPaintsTheSwatchAndCancelKeepsTheOldStyle)
     EXPECT_EQ(cancelled.GetLineStyle().flags, 2 + 16 + 64);
     EXPECT_EQ(cancelled.GetLineStyle().colour, RGB(4, 5, 6));
     SetCommonDialogHook(old);
+}
+
+TEST_F(DialogsTest, HyperlinksAreEditedInTheLinkPropertiesDialog)
+{
+    InstallLinkPropertiesPrompt();
+    CompList row;
+    auto* link = new HyperlinkComp("http://example.org/", "Example", true);
+    row.Append(link);
+
+    CDialog::ModalHook old = CDialog::SetModalHook([](CDialog& dialog) {
+        EXPECT_EQ(Text(dialog, 1097), "http://example.org/");
+        EXPECT_EQ(Text(dialog, 1098), "Example");
+        dialog.PressButton(IDCANCEL);
+    });
+    EXPECT_FALSE(link->Edit(nullptr));
+    EXPECT_STREQ(link->GetURL().GetText(), "http://example.org/");
+
+    CDialog::SetModalHook([](CDialog& dialog) {
+        dialog.SetDlgItemText(1097, "mailto:someone@example.org");
+        dialog.SetDlgItemText(1098, "Write");
+        dialog.PressButton(IDOK);
+    });
+    EXPECT_TRUE(link->Edit(nullptr));
+    CDialog::SetModalHook(old);
+    HyperlinkComp::SetPropertiesPrompt(nullptr);
+    EXPECT_STREQ(link->GetURL().GetText(), "mailto:someone@example.org");
+    EXPECT_STREQ(link->GetDisplayText().GetText(), "Write");
 }
