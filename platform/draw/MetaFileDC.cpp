@@ -106,6 +106,20 @@ void CMetaFileDC::syncModes()
     syncClip();
 }
 
+// Selects an object and deletes the one it replaces (0: a stock object, kept).
+void CMetaFileDC::selectReplacing(std::uint32_t select, std::uint32_t old)
+{
+    EmfWriter::Record selectRecord(emf::EMR_SELECTOBJECT);
+    selectRecord.u32(select);
+    m_writer->add(selectRecord);
+    if (old) {
+        EmfWriter::Record del(emf::EMR_DELETEOBJECT);
+        del.u32(old);
+        m_writer->add(del);
+        m_writer->ReleaseHandle(old);
+    }
+}
+
 void CMetaFileDC::syncPen()
 {
     syncModes();
@@ -125,15 +139,7 @@ void CMetaFileDC::syncPen()
         select = handle;
         m_emitted.penHandle = handle;
     }
-    EmfWriter::Record selectRecord(emf::EMR_SELECTOBJECT);
-    selectRecord.u32(select);
-    m_writer->add(selectRecord);
-    if (old) {
-        EmfWriter::Record del(emf::EMR_DELETEOBJECT);
-        del.u32(old);
-        m_writer->add(del);
-        m_writer->ReleaseHandle(old);
-    }
+    selectReplacing(select, old);
     m_emitted.pen = pen;
     m_emitted.penValid = true;
 }
@@ -157,15 +163,7 @@ void CMetaFileDC::syncBrush()
         select = handle;
         m_emitted.brushHandle = handle;
     }
-    EmfWriter::Record selectRecord(emf::EMR_SELECTOBJECT);
-    selectRecord.u32(select);
-    m_writer->add(selectRecord);
-    if (old) {
-        EmfWriter::Record del(emf::EMR_DELETEOBJECT);
-        del.u32(old);
-        m_writer->add(del);
-        m_writer->ReleaseHandle(old);
-    }
+    selectReplacing(select, old);
     m_emitted.brush = brush;
     m_emitted.brushValid = true;
 }

@@ -53,6 +53,7 @@ protected:
 
 private:
     void syncClip();
+    void selectReplacing(std::uint32_t select, std::uint32_t old);
     void syncPen();
     void syncBrush();
     void syncModes();
