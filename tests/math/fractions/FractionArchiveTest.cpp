@@ -1,4 +1,4 @@
-#include "MathTestSupport.h"
+#include "support/math/MathTestSupport.h"
 
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/LinkRemap.h"

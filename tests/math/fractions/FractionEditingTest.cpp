@@ -1,4 +1,4 @@
-#include "MathTestSupport.h"
+#include "support/math/MathTestSupport.h"
 
 #include "foundation/BoxComp.h"
 #include "foundation/DocPosition.h"

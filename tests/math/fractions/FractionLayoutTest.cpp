@@ -2,7 +2,7 @@
 // axis -1, text ascent -13 and descent 5, em box top -12. Script rows two
 // levels smaller (10 points): ascent -9, descent 3, em top -9; four levels
 // smaller (8 points): ascent -7.
-#include "MathTestSupport.h"
+#include "support/math/MathTestSupport.h"
 
 #include "foundation/DrawContext.h"
 #include "math/AbsValueComp.h"

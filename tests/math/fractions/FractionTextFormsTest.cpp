@@ -1,4 +1,4 @@
-#include "MathTestSupport.h"
+#include "support/math/MathTestSupport.h"
 
 #include "math/AbsValueComp.h"
 #include "math/AccentComp.h"

@@ -1,4 +1,4 @@
-#include "MathTestSupport.h"
+#include "support/math/MathTestSupport.h"
 
 #include "foundation/CountingStream.h"
 #include "foundation/DocPosition.h"
@@ -8,6 +8,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/TextOutBuffer.h"
+#include "math/CalculusComponents.h"
 #include "math/FractionAndDelimiterComponents.h"
 
 #include <cctype>
@@ -145,6 +146,11 @@ int InkIn(const QImage& image, QRect area)
     return count;
 }
 
+int InkIn(const QImage& image, const Rect& area)
+{
+    return InkIn(image, QRect(area.left, area.top, area.Width(), area.Height()));
+}
+
 // ---- RealItemMaker ----
 
 Layout* RealItemMaker::MakePlaceholder(CompList*, int show)
@@ -201,6 +207,7 @@ MathTest::MathTest()
     gStyleTable = styles.get();
     LayoutItemMaker::Install(&maker);
     RegisterFractionAndDelimiterComponents();
+    RegisterCalculusComponents();
     image.fill(Qt::white);
     SetImageDpi(image, 96);
     dc = std::make_unique<CImageDC>(image);
@@ -250,10 +257,10 @@ std::unique_ptr<ParagraphComp> MathTest::Paragraph(int style, std::unique_ptr<Co
     return paragraph;
 }
 
-void MathTest::Place(ParagraphComp& paragraph)
+void MathTest::Place(ParagraphComp& paragraph) const
 {
     paragraph.GetStyle()->Layout(paragraph, nullptr, 0, 2000);
-    paragraph.GetStyle()->Place(paragraph, IntPoint(10, 50));
+    paragraph.GetStyle()->Place(paragraph, paragraphOrigin);
 }
 
 std::string MathTest::LaTeX(TextComp& comp)
@@ -270,6 +277,13 @@ std::string MathTest::LinearText(const TextComp& comp)
     comp.WriteText(out);
     out.Flush();
     return stream.text;
+}
+
+std::string MathTest::RowText(const CompList& row)
+{
+    Str255 text;
+    row.GetPlainText(text);
+    return std::string(text.GetPtrAt(0), size_t(text.GetLength()));
 }
 
 std::vector<uint8_t> MathTest::WriteRow(const CompList& row)

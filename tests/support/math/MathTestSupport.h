@@ -7,19 +7,20 @@
 #include "foundation/CompList.h"
 #include "foundation/DocWriter.h"
 #include "foundation/FontManager.h"
-#include "support/model/TextOnlyLaTeXWriter.h"
 #include "foundation/LayoutItemMaker.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/StyleTable.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
 #include "support/model/LinearTextReader.h"
+#include "support/model/TextOnlyLaTeXWriter.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,6 +53,7 @@ public:
 
 // Pixels of the image within the area that are not white.
 int InkIn(const QImage& image, QRect area);
+int InkIn(const QImage& image, const Rect& area);
 
 class MathTest : public ::testing::Test {
 protected:
@@ -66,16 +68,20 @@ protected:
     static std::unique_ptr<CompArray> Items(std::initializer_list<TextComp*> comps);
 
     // A paragraph of style 3 (plain) or 5 (equation) holding the components,
-    // laid out and placed with its row's origin at (10, 50).
+    // laid out and placed with its row's origin at paragraphOrigin.
     std::unique_ptr<ParagraphComp> Paragraph(int style, std::unique_ptr<CompArray> comps);
     // Lays out and places a paragraph again.
-    static void Place(ParagraphComp& paragraph);
+    void Place(ParagraphComp& paragraph) const;
 
     static std::string LaTeX(TextComp& comp);
     static std::string LinearText(const TextComp& comp);
     static std::vector<uint8_t> WriteRow(const CompList& row);
     // Reads a stored row into a new row; raises what the reader raises.
     static std::unique_ptr<CompList> ReadRow(const std::vector<uint8_t>& bytes);
+    // The plain text of a row.
+    static std::string RowText(const CompList& row);
+
+    IntPoint paragraphOrigin{10, 50};
 
     TextPrefs prefs;
     FontManager fonts{prefs};
