@@ -5,12 +5,7 @@
 #include "ActionFixture.h"
 
 #include "foundation/fuzz/ClipboardFuzzEntry.h"
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-namespace fs = std::filesystem;
+#include "support/CorpusReplay.h"
 
 namespace {
 
@@ -18,22 +13,7 @@ using ClipboardCorpusTest = ActionTest;
 
 TEST_F(ClipboardCorpusTest, EveryInputOfTheClipboardCorpusEndsCleanly)
 {
-    fs::path corpus = fs::path(QV_SOURCE_DIR) / "tests/foundation/fuzz/clipboard-corpus";
-    ASSERT_TRUE(fs::is_directory(corpus));
-    int files = 0, accepted = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        SCOPED_TRACE(entry.path().filename().string());
-        bool ok = false;
-        EXPECT_NO_THROW(ok = clipboardfuzz::RunClipboardInput(bytes.data(), bytes.size()));
-        ++files;
-        accepted += ok ? 1 : 0;
-    }
-    EXPECT_GT(files, 0);
-    EXPECT_GT(accepted, 0);
+    ReplayCorpus("tests/foundation/fuzz/clipboard-corpus", clipboardfuzz::RunClipboardInput);
 }
 
 TEST_F(ClipboardCorpusTest, ACopiedBlockReadsBackToTheSameBytesAndATruncatedOneIsRejected)

@@ -1,0 +1,14 @@
+#pragma once
+// Replays a fuzz corpus kept in the source tree as an ordinary test: every
+// input runs through the fuzzer's own entry, none may throw (crashes, hangs
+// and leaks are the sanitizers' to report), and some must be accepted.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// entry answers whether the input was accepted; folder is relative to the
+// source tree.
+void ReplayCorpus(const std::string& folder, const std::function<bool(const std::uint8_t*, std::size_t)>& entry);
