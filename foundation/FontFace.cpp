@@ -49,6 +49,7 @@ void FontFace::SetFace(const Str255& name, bool bold, bool italic)
     m_name = name;
     m_bold = bold;
     m_italic = italic;
+    ++m_changes;
     DropFonts();
 }
 

@@ -39,6 +39,9 @@ public:
     const Str255& GetName() const { return m_name; }
     bool IsBold() const { return m_bold; }
     bool IsItalic() const { return m_italic; }
+    // Grows each time the face is given another name or style, so that
+    // measurements made with the old one can be recognised cheaply.
+    uint32_t GetChangeCount() const { return m_changes; }
     // How many fonts are cached (all levels and resolutions).
     int CachedFontCount() const { return int(m_fonts.size()); }
 
@@ -48,6 +51,7 @@ private:
     Str255 m_name;
     bool m_bold;
     bool m_italic;
+    uint32_t m_changes = 0;
     std::array<std::unique_ptr<CharComp>, 256> m_characters;
 };
 

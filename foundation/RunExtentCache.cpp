@@ -16,10 +16,8 @@ constexpr size_t kMaxEntries = 20000;
 constexpr int kMaxKeyText = 31;
 
 struct FaceSignature {
-    Str255 name;
-    bool bold = false;
-    bool italic = false;
-    bool known = false;
+    const FontFace* face = nullptr;
+    uint32_t changes = 0;
 };
 
 // Font id, size level, printing flag, resolution and the text, in place.
@@ -64,14 +62,12 @@ void CheckFace(Cache& cache, int fontId)
     }
     const FontFace* face = gFontManager->GetFace(fontId);
     FaceSignature& known = cache.faces[size_t(fontId)];
-    if (known.known && known.bold == face->IsBold() && known.italic == face->IsItalic() && known.name == face->GetName())
+    if (known.face == face && known.changes == face->GetChangeCount())
         return;
-    if (known.known)
+    if (known.face)
         RunExtentCache::Clear();
-    known.name = face->GetName();
-    known.bold = face->IsBold();
-    known.italic = face->IsItalic();
-    known.known = true;
+    known.face = face;
+    known.changes = face->GetChangeCount();
 }
 
 } // namespace
@@ -80,8 +76,7 @@ void RunExtentCache::Clear()
 {
     Cache& cache = TheCache();
     cache.extents.clear();
-    for (FaceSignature& face : cache.faces)
-        face.known = false;
+    cache.faces.fill(FaceSignature());
 }
 
 void RunExtentCache::GetTextExtent(int fontId, const Str255& text, Rect& out)
