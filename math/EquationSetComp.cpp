@@ -67,22 +67,10 @@ void EquationSetComp::WriteText(TextOutBuffer& out) const
 
 int EquationSetComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    bool onLine = LineCodeOf(position) != kNotOnLine;
-    switch (key) {
-    case 9:
-        return onLine ? kNoEdit : kNextRowCell;
-    case 13:
-        if (onLine)
-            return ctrl ? kInsertRow : kNextGridLine;
-        return shift ? kCellToRowLine : kNextRowCell;
-    default:
-        return GridComp::MapKey(position, key, shift, ctrl);
-    }
+    return MapRowGridKey(position, key, shift, ctrl, kNextRowCell);
 }
 
 bool EquationSetComp::IsCommandEnabled(int commandId, int extra) const
 {
-    if (commandId == kInsertRow)
-        return true;
-    return TextComp::IsCommandEnabled(commandId, extra);
+    return RowGridCommandEnabled(commandId, extra);
 }

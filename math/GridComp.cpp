@@ -810,3 +810,23 @@ void GridComp::InsertEmptyItem(int index, Item item)
     else if (item == kRow)
         InsertRow(index);
 }
+
+int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit)
+{
+    const bool onLine = LineCodeOf(position) != kNotOnLine;
+    switch (key) {
+    case 9:
+        return onLine ? kNoEdit : tabEdit;
+    case 13:
+        if (onLine)
+            return ctrl ? kInsertRow : kNextGridLine;
+        return shift ? kCellToRowLine : kNextRowCell;
+    default:
+        return GridComp::MapKey(position, key, shift, ctrl);
+    }
+}
+
+bool GridComp::RowGridCommandEnabled(int commandId, int extra) const
+{
+    return commandId == kInsertRow || TextComp::IsCommandEnabled(commandId, extra);
+}

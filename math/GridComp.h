@@ -141,6 +141,11 @@ protected:
 
     // The key rule of the boxed components, for keys a grid leaves to it.
     int MapBoxKey(DocPosition& position, int key, bool shift, bool ctrl) { return BoxComp::MapKey(position, key, shift, ctrl); }
+    // The key rule of the grids made of rows only (equation sets and split
+    // definitions): Tab gives tabEdit in a cell, Enter walks and grows the rows.
+    int MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit);
+    // Those grids always offer Insert Row.
+    bool RowGridCommandEnabled(int commandId, int extra) const;
     // The twice-size-unit gap between cells at the current size.
     static int Gap();
     // The row whose extent or preceding gap holds y: 1..rows, rows + 1 below

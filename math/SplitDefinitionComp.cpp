@@ -86,22 +86,10 @@ void SplitDefinitionComp::WriteText(TextOutBuffer& out) const
 
 int SplitDefinitionComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    bool onLine = LineCodeOf(position) != kNotOnLine;
-    switch (key) {
-    case 9:
-        return onLine ? kNoEdit : kNextCell;
-    case 13:
-        if (onLine)
-            return ctrl ? kInsertRow : kNextGridLine;
-        return shift ? kCellToRowLine : kNextRowCell;
-    default:
-        return GridComp::MapKey(position, key, shift, ctrl);
-    }
+    return MapRowGridKey(position, key, shift, ctrl, kNextCell);
 }
 
 bool SplitDefinitionComp::IsCommandEnabled(int commandId, int extra) const
 {
-    if (commandId == kInsertRow)
-        return true;
-    return TextComp::IsCommandEnabled(commandId, extra);
+    return RowGridCommandEnabled(commandId, extra);
 }
