@@ -5,6 +5,7 @@
 #include "foundation/SizeStepScope.h"
 #include "math/DifferentialComp.h"
 #include "math/RowForms.h"
+#include "math/TextOperand.h"
 
 #include <algorithm>
 
@@ -282,7 +283,7 @@ void DerivativeComp::WriteText(TextOutBuffer& out) const
         const CompList& order = *GetVariable(1)->OrderRow();
         if (order.GetCount() > 0) {
             out.WriteChar('^');
-            RowForms::WriteOperand(out, order);
+            TextOperand::WriteTight(out, order);
         }
     } else {
         Str255 sum = SumOfOrders();

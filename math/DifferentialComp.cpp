@@ -3,6 +3,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/SizeStepScope.h"
 #include "math/RowForms.h"
+#include "math/TextOperand.h"
 
 #include <algorithm>
 #include <cctype>
@@ -155,7 +156,7 @@ void DifferentialComp::WriteText(TextOutBuffer& out) const
     out.WriteChar(static_cast<char>(GetLetter()));
     if (m_order->GetCount() > 0) {
         out.WriteChar('^');
-        RowForms::WriteOperand(out, *m_order);
+        TextOperand::WriteTight(out, *m_order);
     }
     out.WriteChar(' ');
     m_first->WriteTextAll(out);

@@ -5,6 +5,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/SizeStepScope.h"
 #include "math/RowForms.h"
+#include "math/TextOperand.h"
 
 #include <algorithm>
 
@@ -154,7 +155,7 @@ void RadicalComp::WriteText(TextOutBuffer& out) const
     out.WriteChar('(');
     m_first->WriteTextAll(out);
     out.WriteString(")^(1/");
-    RowForms::WriteOperand(out, *m_index);
+    TextOperand::WriteTight(out, *m_index);
     out.WriteChar(')');
 }
 

@@ -92,6 +92,11 @@ TEST_F(CalculusFormsTest, RadicalsReadBackAsTheSameNumber)
     RadicalComp compound(Chars("r"), Chars("n-2"));
     ASSERT_TRUE(ReadBack(LinearText(compound)));
     EXPECT_DOUBLE_EQ(*ReadBack(LinearText(compound)), 3.0);
+
+    // An implicit product in the index binds as a whole too: 1/(2x), not 1/2x.
+    RadicalComp product(Chars("r"), Chars("2x"));
+    ASSERT_TRUE(ReadBack(LinearText(product)));
+    EXPECT_DOUBLE_EQ(*ReadBack(LinearText(product)), std::pow(9.0, 0.25));
 }
 
 } // namespace
