@@ -1,6 +1,7 @@
 #include "foundation/EquationLabel.h"
 
 #include "foundation/DrawContext.h"
+#include "foundation/FontFamilyScope.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/ParagraphComp.h"
@@ -15,18 +16,6 @@ Str255 ToStr255(const Str31& text)
         out.AppendChar(text.GetAt(i));
     return out;
 }
-
-// Selects a font family for a scope and restores the previous one.
-class FamilyScope {
-public:
-    explicit FamilyScope(int family) : m_saved(gDrawContext.GetFontFamily()) { gDrawContext.SetFontFamily(family); }
-    ~FamilyScope() { gDrawContext.SetFontFamily(m_saved); }
-    FamilyScope(const FamilyScope&) = delete;
-    FamilyScope& operator=(const FamilyScope&) = delete;
-
-private:
-    int m_saved;
-};
 
 } // namespace
 
@@ -91,7 +80,7 @@ int EquationLabel::LabelFontId() const
 void EquationLabel::Measure()
 {
     SizeStepScope size(0);
-    FamilyScope family(LabelFontId());
+    FontFamilyScope family(LabelFontId());
     gDrawContext.GetTextExtent(GetText(), m_size);
     m_needsMeasure = 0;
 }
@@ -99,7 +88,7 @@ void EquationLabel::Measure()
 void EquationLabel::Draw()
 {
     SizeStepScope size(0);
-    FamilyScope family(LabelFontId());
+    FontFamilyScope family(LabelFontId());
     gDrawContext.MoveTo(m_origin);
     gDrawContext.DrawString(GetText());
 }

@@ -7,7 +7,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
-#include "math/MathFamilyScope.h"
+#include "foundation/FontFamilyScope.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"
 

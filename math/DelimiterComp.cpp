@@ -2,7 +2,7 @@
 
 #include "foundation/DrawContext.h"
 #include "foundation/SizeStepScope.h"
-#include "math/MathFamilyScope.h"
+#include "foundation/FontFamilyScope.h"
 #include "math/RowForms.h"
 
 #include <algorithm>

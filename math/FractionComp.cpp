@@ -5,7 +5,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/SizeStepScope.h"
-#include "math/MathFamilyScope.h"
+#include "foundation/FontFamilyScope.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"
 

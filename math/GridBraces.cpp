@@ -1,21 +1,7 @@
 #include "math/GridBraces.h"
 
 #include "foundation/DrawContext.h"
-
-namespace {
-
-class MathFamilyScope {
-public:
-    MathFamilyScope() : m_previous(gDrawContext.GetFontFamily()) { gDrawContext.SetFontFamily(DrawContext::kMathFamily); }
-    ~MathFamilyScope() { gDrawContext.SetFontFamily(m_previous); }
-    MathFamilyScope(const MathFamilyScope&) = delete;
-    MathFamilyScope& operator=(const MathFamilyScope&) = delete;
-
-private:
-    int m_previous;
-};
-
-} // namespace
+#include "foundation/FontFamilyScope.h"
 
 int GridBraces::Width(unsigned char brace)
 {

@@ -6,6 +6,7 @@
 #include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontFamilyScope.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
@@ -22,17 +23,6 @@ HyperlinkComp::PropertiesPrompt& Prompt()
     return prompt;
 }
 
-class FamilyScope {
-public:
-    explicit FamilyScope(int family) : m_previous(gDrawContext.GetFontFamily()) { gDrawContext.SetFontFamily(family); }
-    ~FamilyScope() { gDrawContext.SetFontFamily(m_previous); }
-    FamilyScope(const FamilyScope&) = delete;
-    FamilyScope& operator=(const FamilyScope&) = delete;
-
-private:
-    int m_previous;
-};
-
 } // namespace
 
 void HyperlinkComp::SetPropertiesPrompt(PropertiesPrompt prompt)
@@ -44,7 +34,7 @@ void HyperlinkComp::Measure()
 {
     // Measured in the face it is drawn in, so the link never runs into what follows.
     SizeStepScope scope(m_sizeStep);
-    FamilyScope family(kLinkStyle);
+    FontFamilyScope family(kLinkStyle);
     gDrawContext.GetTextExtent(m_text, m_bounds);
     m_needsLayout = 0;
 }
@@ -52,7 +42,7 @@ void HyperlinkComp::Measure()
 void HyperlinkComp::Draw()
 {
     SizeStepScope scope(m_sizeStep);
-    FamilyScope family(kLinkStyle);
+    FontFamilyScope family(kLinkStyle);
     gDrawContext.MoveTo(m_origin);
     gDrawContext.DrawString(m_text);
 }

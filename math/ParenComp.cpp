@@ -4,7 +4,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
-#include "math/MathFamilyScope.h"
+#include "foundation/FontFamilyScope.h"
 
 ParenComp::ParenComp(TextComp* comp)
 {

@@ -1,26 +1,11 @@
 #include "math/TableComp.h"
 
 #include "foundation/DrawContext.h"
+#include "foundation/FontFamilyScope.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
-
-namespace {
-
-// Selects the text family for a scope and restores the previous one.
-class TextFamilyScope {
-public:
-    TextFamilyScope() : m_previous(gDrawContext.GetFontFamily()) { gDrawContext.SetFontFamily(0); }
-    ~TextFamilyScope() { gDrawContext.SetFontFamily(m_previous); }
-    TextFamilyScope(const TextFamilyScope&) = delete;
-    TextFamilyScope& operator=(const TextFamilyScope&) = delete;
-
-private:
-    int m_previous;
-};
-
-} // namespace
 
 bool TableComp::IsInPlot() const
 {
@@ -41,7 +26,7 @@ void TableComp::Measure()
         return;
     }
     SizeStepScope scope(m_sizeStep);
-    TextFamilyScope family;
+    FontFamilyScope family(0);
     gDrawContext.GetTextExtent(Str255(kDataText), m_bounds);
     m_needsLayout = 0;
 }
@@ -58,7 +43,7 @@ void TableComp::Draw()
 {
     if (ShowsAsData()) {
         SizeStepScope scope(m_sizeStep);
-        TextFamilyScope family;
+        FontFamilyScope family(0);
         gDrawContext.MoveTo(m_origin);
         gDrawContext.DrawString(Str255(kDataText));
         return;
