@@ -222,16 +222,7 @@ ArchiveItem* DocReader::ReadConstraint()
 {
     TypeTag tag = ReadTag();
     int32_t end = ReadRecordEnd();
-    RecordScope scope(*this, end);
-    ArchiveItemMaker maker = ArchiveRegistry::FindConstraint(tag);
-    if (!maker) {
-        scope.Finish();
-        return nullptr;
-    }
-    std::unique_ptr<ArchiveItem> item(maker());
-    item->Read(*this, GetContext());
-    scope.Finish();
-    return item.release();
+    return ReadItemBody(end, ArchiveRegistry::FindConstraint(tag));
 }
 
 ArchiveItem* DocReader::ReadShape()
@@ -273,8 +264,14 @@ ArchiveItem* DocReader::ReadPlotItem(int dimensions)
 {
     int32_t kind = ReadLong();
     int32_t end = ReadRecordEnd();
+    return ReadItemBody(end, ArchiveRegistry::FindPlotItem(dimensions, kind));
+}
+
+// The body of a record that ends at end: read by a new item from maker, or
+// skipped (no item) when no reader knows the record's kind.
+ArchiveItem* DocReader::ReadItemBody(int32_t end, ArchiveItemMaker maker)
+{
     RecordScope scope(*this, end);
-    ArchiveItemMaker maker = ArchiveRegistry::FindPlotItem(dimensions, kind);
     if (!maker) {
         scope.Finish();
         return nullptr;

@@ -113,6 +113,7 @@ private:
     void SkipTo(int32_t end);
     Tables& CurrentTables();
     ArchiveItem* ReadPlotItem(int dimensions);
+    ArchiveItem* ReadItemBody(int32_t end, ArchiveItemMaker maker);
     ArchiveItem* ReadSharedRef(SharedRefKind kind);
 
     ByteStream* m_stream;

@@ -11,7 +11,7 @@
 #include "math/ConjugateComp.h"
 #include "math/ExponentComp.h"
 #include "math/FractionComp.h"
-#include "math/MathFamilyScope.h"
+#include "foundation/FontFamilyScope.h"
 #include "math/ParenComp.h"
 #include "math/PlaceholderComp.h"
 #include "math/SubscriptComp.h"
