@@ -8,6 +8,7 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TextLayoutItemMaker.h"
+#include "support/model/ArchiveStore.h"
 
 #include <QDir>
 #include <filesystem>
@@ -81,17 +82,7 @@ std::string DocumentTest::Text(const CCorvellDoc& doc)
 
 std::vector<uint8_t> DocumentTest::Store(CCorvellDoc& doc)
 {
-    CountingStream counter;
-    {
-        DocWriter measure(&counter);
-        doc.WriteContents(measure, true);
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
-    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
-    DocWriter writer(&stream);
-    doc.WriteContents(writer, false);
-    EXPECT_EQ(stream.GetPosition(), static_cast<int32_t>(bytes.size()));
-    return bytes;
+    return StoreArchive([&doc](DocWriter& writer, bool measuring) { doc.WriteContents(writer, measuring); });
 }
 
 void DocumentTest::Load(CCorvellDoc& doc, std::vector<uint8_t> bytes)

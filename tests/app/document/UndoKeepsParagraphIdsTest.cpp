@@ -15,6 +15,7 @@
 #include "foundation/TTypingAction.h"
 #include "math/CrossRefComp.h"
 #include "math/RefComponents.h"
+#include "support/model/ArchiveStore.h"
 
 #include <set>
 
@@ -50,16 +51,7 @@ protected:
 
     std::vector<uint8_t> ParagraphBytes() const
     {
-        CountingStream counter;
-        {
-            DocWriter measure(&counter);
-            list->Write(measure, false);
-        }
-        std::vector<uint8_t> bytes(size_t(counter.GetLength()));
-        MemoryStream stream(bytes.data(), int32_t(bytes.size()));
-        DocWriter writer(&stream);
-        list->Write(writer, false);
-        return bytes;
+        return StoreArchive([this](DocWriter& writer) { list->Write(writer, false); });
     }
     std::vector<int32_t> Ids() const
     {

@@ -34,6 +34,7 @@
 #include "math/TableComp.h"
 #include "math/TagVarComp.h"
 #include "math/TotalDerivativeComp.h"
+#include "support/model/ArchiveStore.h"
 
 WholeSetTest::WholeSetTest() : image(900, 240, QImage::Format_RGB32)
 {
@@ -192,16 +193,7 @@ void WholeSetTest::CollectTags(const CompList& row, std::set<uint32_t>& tags)
 
 std::vector<uint8_t> WholeSetTest::WriteRow(const CompList& row)
 {
-    CountingStream counter;
-    {
-        DocWriter measure(&counter);
-        row.Write(measure);
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
-    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
-    DocWriter writer(&stream);
-    row.Write(writer);
-    return bytes;
+    return StoreArchive([&row](DocWriter& writer) { row.Write(writer); });
 }
 
 std::unique_ptr<CompList> WholeSetTest::ReadRow(const std::vector<uint8_t>& bytes)

@@ -17,6 +17,7 @@
 #include "math/PartialDerivativeComp.h"
 #include "math/RadicalComp.h"
 #include "math/SumComp.h"
+#include "support/model/ArchiveStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,16 +176,7 @@ TEST_F(WholeSetTest, ArgumentOrdersSurviveTheRoundTrip)
 TEST_F(WholeSetTest, DocumentOfNestedComponentsReadsBackLaysOutAndWritesTheSameBytes)
 {
     auto write = [](const ParagraphList& paragraphs) {
-        CountingStream counter;
-        {
-            DocWriter measure(&counter);
-            paragraphs.Write(measure, false);
-        }
-        std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
-        MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
-        DocWriter writer(&stream);
-        paragraphs.Write(writer, false);
-        return bytes;
+        return StoreArchive([&paragraphs](DocWriter& writer) { paragraphs.Write(writer, false); });
     };
     ParagraphList list(&document);
     list.Append(new ParagraphComp(EveryComponentNested(), 3));

@@ -10,6 +10,7 @@
 #include "foundation/TextOutBuffer.h"
 #include "math/CalculusComponents.h"
 #include "math/FractionAndDelimiterComponents.h"
+#include "support/model/ArchiveStore.h"
 
 #include <cctype>
 #include <cmath>
@@ -288,16 +289,7 @@ std::string MathTest::RowText(const CompList& row)
 
 std::vector<uint8_t> MathTest::WriteRow(const CompList& row)
 {
-    CountingStream counter;
-    {
-        DocWriter measure(&counter);
-        row.Write(measure);
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
-    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
-    DocWriter writer(&stream);
-    row.Write(writer);
-    return bytes;
+    return StoreArchive([&row](DocWriter& writer) { row.Write(writer); });
 }
 
 std::unique_ptr<CompList> MathTest::ReadRow(const std::vector<uint8_t>& bytes)

@@ -6,6 +6,7 @@
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/MemoryStream.h"
+#include "support/model/ArchiveStore.h"
 
 #include <algorithm>
 #include <cctype>
@@ -310,17 +311,7 @@ std::unique_ptr<ParagraphList> ModelTest::Paragraphs(const std::vector<std::stri
 
 std::vector<uint8_t> ModelTest::Store(const std::function<void(DocWriter&)>& write)
 {
-    CountingStream counter;
-    {
-        DocWriter measure(&counter);
-        write(measure);
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(counter.GetLength()));
-    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
-    DocWriter writer(&stream);
-    write(writer);
-    EXPECT_EQ(stream.GetPosition(), static_cast<int32_t>(bytes.size()));
-    return bytes;
+    return StoreArchive(write);
 }
 
 std::vector<uint8_t> ModelTest::WriteRow(const CompList& row)
