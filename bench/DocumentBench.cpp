@@ -23,6 +23,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "BenchDocumentText.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -32,29 +34,8 @@
 
 namespace {
 
-constexpr int kParagraphs = 3500;
-
-// Mostly plain text, with headings, sections, lists, equations and code.
-int StyleOf(int i)
-{
-    static const int pattern[] = {1, 3, 3, 4, 4, 9, 3, 5, 3, 8, 10, 3, 6, 3, 2, 3, 7, 7, 3, 3};
-    return pattern[i % 20];
-}
-
-std::string MakeText(std::mt19937& random)
-{
-    static const char* words[] = {"the",    "layout", "of",       "a",        "paragraph", "breaks",  "lines",
-                                  "at",     "blanks", "and",      "spreads",  "slack",     "over",    "words",
-                                  "matrix", "sum",    "integral", "function", "value",     "number",  "section",
-                                  "item",   "x+1",    "f(x)=y",   "2.5",      "equation",  "quickly", "document"};
-    std::string text;
-    while (text.size() < 600) {
-        if (!text.empty())
-            text += ' ';
-        text += words[random() % (sizeof words / sizeof *words)];
-    }
-    return text;
-}
+using benchdoc::kParagraphs;
+using benchdoc::StyleOf;
 
 class Screen : public DrawTarget {
 public:
@@ -90,12 +71,12 @@ struct World {
         doc = NewDocument();
         ParagraphList* list = doc->GetParagraphList();
         list->DeleteAll();
-        std::mt19937 random(7);
+        const std::vector<std::string> texts = benchdoc::MakeTexts();
         for (int i = 0; i < kParagraphs; ++i) {
             auto* paragraph = new ParagraphComp(StyleOf(i));
             list->Append(paragraph);
             FontFace* face = fonts.GetFace(paragraph->GetStyle()->GetFontId());
-            for (char c : MakeText(random))
+            for (char c : texts[size_t(i)])
                 paragraph->GetRow()->Append(face->GetCharacter(static_cast<unsigned char>(c)));
         }
         list->RelayoutAll(false);
@@ -201,13 +182,5 @@ BENCHMARK(BM_TypeLast)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_FONT_DPI", "96");
-    if (qgetenv("FONTCONFIG_FILE").isEmpty())
-        qputenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/fonts/fonts.conf");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchdoc::RunBenchmarks(argc, argv);
 }

@@ -32,6 +32,8 @@
 #include <QImage>
 #include <QTextDocument>
 
+#include "BenchDocumentText.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -41,7 +43,9 @@
 
 namespace {
 
-constexpr int kParagraphs = 3500;
+using benchdoc::kParagraphs;
+using benchdoc::MakeTexts;
+using benchdoc::StyleOf;
 constexpr int kScreenHeight = 900;
 
 class BenchDocument : public DocumentModel {
@@ -69,33 +73,6 @@ public:
     IntPoint scroll;
     std::vector<Rect> invalid;
 };
-
-// Mostly plain text, with headings, sections, lists, equations and code.
-int StyleOf(int i)
-{
-    static const int pattern[] = {1, 3, 3, 4, 4, 9, 3, 5, 3, 8, 10, 3, 6, 3, 2, 3, 7, 7, 3, 3};
-    return pattern[i % 20];
-}
-
-std::vector<std::string> MakeTexts()
-{
-    static const char* words[] = {"the",    "layout", "of",       "a",        "paragraph", "breaks",  "lines",
-                                  "at",     "blanks", "and",      "spreads",  "slack",     "over",    "words",
-                                  "matrix", "sum",    "integral", "function", "value",     "number",  "section",
-                                  "item",   "x+1",    "f(x)=y",   "2.5",      "equation",  "quickly", "document"};
-    std::mt19937 random(7);
-    std::vector<std::string> texts;
-    for (int i = 0; i < kParagraphs; ++i) {
-        std::string text;
-        while (text.size() < 600) {
-            if (!text.empty())
-                text += ' ';
-            text += words[random() % (sizeof words / sizeof *words)];
-        }
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 struct World {
     World() : image(1000, kScreenHeight, QImage::Format_RGB32), dc((SetImageDpi(image, 96), image))
@@ -311,13 +288,5 @@ BENCHMARK(BM_ReadLayOutAndPaint)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_FONT_DPI", "96");
-    if (qgetenv("FONTCONFIG_FILE").isEmpty())
-        qputenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/fonts/fonts.conf");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchdoc::RunBenchmarks(argc, argv);
 }

@@ -398,7 +398,7 @@ bool Player::region(const Reader& r, std::size_t offset, std::uint32_t size, CRg
         return false;
     QRegion result;
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::int32_t v[4];
+        std::int32_t v[4] = {};
         for (int k = 0; k < 4; ++k)
             r.i32(offset + headerSize + 16 * i + 4 * k, v[k]);
         CRect box = mapDeviceRect(v[0], v[1], v[2], v[3]);

@@ -224,7 +224,7 @@ TEST_F(ModelArchiveTest, ParagraphListsRoundTripToIdenticalBytes)
     TestDocument doc;
     ParagraphList list(&doc);
     for (int kind = 0; kind <= 10; ++kind) {
-        auto comps = Chars("k" + std::to_string(kind), kind % 3);
+        auto comps = Chars(std::string("k").append(std::to_string(kind)), kind % 3);
         comps->Append(new TestFraction(Chars("1"), Chars("x", 3)));
         comps->Append(fonts.GetFace(4)->GetCharacter('t'));
         list.Append(new ParagraphComp(std::move(comps), kind));

@@ -44,7 +44,9 @@ void RecordingElements::WriteEndTag(const char* name)
 
 void RecordingElements::WriteRowHtml(CompList& row)
 {
-    text += "[" + GridTest::Text(row) + "]";
+    text += '[';
+    text += GridTest::Text(row);
+    text += ']';
 }
 
 void RecordingElements::WriteEquationImage(HENHMETAFILE picture, const Rect& rect)

@@ -237,7 +237,7 @@ TEST_F(CrossRefTest, DocumentRoundTripIsByteIdenticalAndRelinks)
     Row(2)->Append(new CrossRefComp(Label(4 - 1)));  // a forward reference
     // One paragraph of every other style, with references to a section and an item.
     for (int kind : {0, 2, 4, 5, 7, 8, 9, 10})
-        Add(list, "k" + std::to_string(kind), kind);
+        Add(list, std::string("k").append(std::to_string(kind)), kind);
     Row(5)->Append(new CrossRefComp(Label(1)));
     Row(7)->Append(new CrossRefComp(Label(7)));
     Relayout();

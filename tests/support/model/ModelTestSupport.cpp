@@ -296,8 +296,11 @@ std::string ModelTest::Text(const CompList& row)
 std::string ModelTest::Text(const ParagraphList& list)
 {
     std::string text;
-    for (int i = 1; i <= list.GetCount(); ++i)
-        text += (i > 1 ? "|" : "") + Text(*list.GetAt(i)->GetRow());
+    for (int i = 1; i <= list.GetCount(); ++i) {
+        if (i > 1)
+            text += '|';
+        text += Text(*list.GetAt(i)->GetRow());
+    }
     return text;
 }
 
