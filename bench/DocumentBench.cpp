@@ -57,6 +57,9 @@ public:
     void ScrollToShow(const DocSelection&) override {}
     void UpdateLayoutFrom(int paragraph, int index) override { paragraphs.UpdateLayoutFrom(paragraph, index); }
     void SetDocumentModified() override {}
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection& s) override { selection = s; }
+    ParagraphList* GetParagraphList() const override { return &paragraphs; }
 
     ParagraphList& paragraphs;
     DocSelection selection;

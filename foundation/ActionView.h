@@ -6,6 +6,8 @@
 // current view (a document edited headless) actions change the model only.
 #include "foundation/DocSelection.h"
 
+class ParagraphList;
+
 class ActionView {
 public:
     virtual ~ActionView() = default;
@@ -17,6 +19,13 @@ public:
     // index within it, and recomputes the scroll sizes.
     virtual void UpdateLayoutFrom(int paragraphIndex, int indexInParagraph) = 0;
     virtual void SetDocumentModified() = 0;
+    // Invalidates, without erasing, the screen region of a selection.
+    virtual void InvalidateSelection(const DocSelection& selection) = 0;
+    // Shows a selection that a mouse drag is building, redrawing only what
+    // changed; the view's selection is set for good when the drag ends.
+    virtual void ShowSelection(const DocSelection& selection) = 0;
+    // The paragraphs the view shows.
+    virtual ParagraphList* GetParagraphList() const = 0;
 
     // The view running an action, or null.
     static ActionView* Current();

@@ -56,6 +56,7 @@ int BoxComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
         return before && !IsNotChar(before->Tag()) ? kDeleteCharacter : kDeleteStructure;
     }
     case 9:
+    case 10: // Ctrl+Enter is Enter to a structure: it never reaches the paragraph
     case 13:
         return kNextField;
     default: {

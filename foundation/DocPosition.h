@@ -58,6 +58,10 @@ public:
     TextComp* FindEnclosing(TypeTag tag) const;
     // Just before the nearest enclosing component, in its owner row.
     DocPosition BeforeEnclosing() const;
+    // Just before or after a component, in its owner row; the empty
+    // position for a component without one.
+    static DocPosition Before(TextComp* comp);
+    static DocPosition After(TextComp* comp);
     // The start of the child row to the right (or the end of the one to the
     // left) inside the enclosing component, else just after (before) it.
     DocPosition NextField() const;
@@ -77,6 +81,21 @@ public:
     bool operator<(const DocPosition& other) const;
     bool IsSameContainer(const DocPosition& other) const;
 
+    // ---- caret steps (each answers a new position; the empty position stays) ----
+    // One place right: a structure is passed over whole; the end of a row
+    // leads to the next row of the structure, paragraph or document.
+    DocPosition Next() const;
+    // One place left, the mirror of Next.
+    DocPosition Previous() const;
+    // One place right, entering a structure instead of passing it.
+    DocPosition CtrlNext() const;
+    // One place left, entering a structure from its right.
+    DocPosition CtrlPrevious() const;
+    // Half a line up or down in a paragraph's top row; inside a structure
+    // the row above or below, else before or after the structure.
+    DocPosition Up() const;
+    DocPosition Down() const;
+
     // The mouse cursor over the position; none for the empty position.
     std::optional<Qt::CursorShape> GetCursor() const;
     // The caret rectangle at the position.
@@ -86,6 +105,9 @@ private:
     // The component the position starts its climb at: the row's owner for a
     // list place, the component itself otherwise.
     TextComp* StartComponent() const;
+    DocPosition NextInList() const;
+    DocPosition PreviousInList() const;
+    DocPosition VerticalInParagraph(bool down) const;
 
     void* m_object = nullptr;
     ParagraphComp* m_paragraph = nullptr;

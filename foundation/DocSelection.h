@@ -68,6 +68,12 @@ public:
     // (only a fragment: a document's paragraph list is never deleted).
     void DestroyWithParagraph();
 
+    // ---- keys ----
+    // The edit code of a typed character with the Shift and Ctrl states:
+    // what the selection's kind decides itself, or what the component
+    // enclosing the caret answers for it.
+    int MapKey(char key, bool shift, bool ctrl) const;
+
     // ---- editing ----
     // A new fragment holding a copy of what the selection covers; answers
     // the fragment's whole selection. Copied references point at copied
@@ -93,6 +99,7 @@ private:
     bool SpansParagraphs() const { return m_first.GetParagraphComp() != m_second.GetParagraphComp(); }
     DocSelection CopyAcrossParagraphs() const;
     void GetListBounds(Rect& out) const;
+    int MapExtentKey(int key, bool ctrl) const;
 
     DocPosition m_first;
     DocPosition m_second;

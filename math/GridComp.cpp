@@ -605,6 +605,8 @@ void GridComp::SetSizeStep(signed char step)
 
 int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
+    if (key == 10) // Ctrl+Enter follows the grid's own Enter rule
+        key = 13;
     int line = LineCodeOf(position);
     switch (key) {
     case 8:
@@ -814,6 +816,8 @@ void GridComp::InsertEmptyItem(int index, Item item)
 int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit)
 {
     const bool onLine = LineCodeOf(position) != kNotOnLine;
+    if (key == 10)
+        key = 13;
     switch (key) {
     case 9:
         return onLine ? kNoEdit : tabEdit;

@@ -263,7 +263,9 @@ int PartialDerivativeComp::MapKey(DocPosition& position, int key, bool shift, bo
     if (key == 9) {
         if (onSlot)
             return ctrl ? kInsertVariable : kNextSlot;
-        return ctrl ? kCaretToSlot : kSelectNextVariable;
+        // Tab moves between the variables only from inside one of them.
+        if (VariableOfPosition(position) != 0)
+            return ctrl ? kCaretToSlot : kSelectNextVariable;
     }
     return BoxComp::MapKey(position, key, shift, ctrl);
 }

@@ -28,6 +28,9 @@ public:
     void ScrollToShow(const DocSelection&) override {}
     void UpdateLayoutFrom(int, int) override {}
     void SetDocumentModified() override {}
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection& s) override { selection = s; }
+    ParagraphList* GetParagraphList() const override { return nullptr; }
     DocSelection selection;
 };
 

@@ -47,8 +47,14 @@ public:
     void ScrollToShow(const DocSelection&) override {}
     void UpdateLayoutFrom(int paragraphIndex, int) override { lastLayoutFrom = paragraphIndex; }
     void SetDocumentModified() override { modified = true; }
+    void InvalidateSelection(const DocSelection& s) override { invalidated.push_back(s); }
+    void ShowSelection(const DocSelection& s) override { shown = s; }
+    ParagraphList* GetParagraphList() const override { return paragraphs; }
 
     DocSelection selection;
+    DocSelection shown;
+    std::vector<DocSelection> invalidated;
+    ParagraphList* paragraphs = nullptr;
     int lastLayoutFrom = 0;
     bool modified = false;
 };
