@@ -1,7 +1,15 @@
-#include <cstdio>
+// The editor program: the Qt application, the one application object, and
+// the framework's start-up, event loop and exit around them.
+#include <QApplication>
 
-int main()
+#include "app/CCorvellApp.h"
+
+int main(int argc, char** argv)
 {
-    std::puts("Quorvant: the libraries are built; the editor window is not built yet.");
-    return 0;
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName("Quorvant");
+    QApplication::setOrganizationName("Tarnwick");
+    QApplication::setDesktopFileName("quorvant");
+    CCorvellApp app;
+    return AfxWinMain(QApplication::arguments().mid(1));
 }

@@ -5,13 +5,13 @@
 // slides, and the panels of the kernel's expression-input frame.
 const char kShellDialogResources[] = R"json({
   "dialogs": [
-    { "id": 100, "caption": "About Quorvant", "size": [220, 62], "font": [8, "MS Sans Serif"],
+    { "id": 100, "caption": "About Quorvant", "size": [250, 62], "font": [8, "MS Sans Serif"],
       "controls": [
         ["picture",   -1,   "icon:quorvant",                        7, 7, 20, 20],
-        ["static",    -1,   "Quorvant Version 1.0",                 36, 9, 120, 8],
-        ["static",    -1,   "An editor of mathematical documents",  36, 21, 120, 8],
-        ["static",    -1,   "Copyright (C) Tarnwick",               36, 33, 120, 8],
-        ["defbutton", 1,    "OK",                                   163, 7, 50, 14] ] },
+        ["static",    -1,   "Quorvant Version 1.0",                 36, 9, 150, 8],
+        ["static",    -1,   "An editor of mathematical documents",  36, 21, 150, 8],
+        ["static",    -1,   "Copyright (C) Tarnwick",               36, 33, 150, 8],
+        ["defbutton", 1,    "OK",                                   193, 7, 50, 14] ] },
 
     { "id": 132, "caption": "Create Matrix", "size": [170, 46], "font": [8, "MS Sans Serif"],
       "controls": [

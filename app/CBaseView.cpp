@@ -1,0 +1,831 @@
+#include "app/CBaseView.h"
+
+#include <algorithm>
+
+#include "app/ElementCommands.h"
+#include "app/dialogs/CCreateEquationSetDialog.h"
+#include "app/dialogs/CCreateMatrixDialog.h"
+#include "app/dialogs/CCreateOverscriptDialog.h"
+#include "app/dialogs/CCreateSplitDefinitionDialog.h"
+#include "app/dialogs/CCreateTableDialog.h"
+#include "foundation/ArrowKeyActions.h"
+#include "foundation/CompList.h"
+#include "foundation/DocClipboard.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontManager.h"
+#include "foundation/HomeEndKeyActions.h"
+#include "foundation/MouseTracker.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/SelectionHighlight.h"
+#include "foundation/TCopyAction.h"
+#include "foundation/TCopyAsActions.h"
+#include "foundation/TCreateObjectAction.h"
+#include "foundation/TCutAction.h"
+#include "foundation/TInsertItemAction.h"
+#include "foundation/TPasteAction.h"
+#include "foundation/TTypingAction.h"
+#include "foundation/TextComp.h"
+#include "math/AccentComp.h"
+#include "math/ConjugateComp.h"
+#include "math/EquationSetComp.h"
+#include "math/GridComp.h"
+#include "math/HyperlinkComp.h"
+#include "math/MatrixComp.h"
+#include "math/SplitDefinitionComp.h"
+#include "math/TableComp.h"
+#include "platform/UserInterface.h"
+#include "platform/framework/CDocument.h"
+#include "resources/SymbolPalette.h"
+
+IMPLEMENT_DYNAMIC(CBaseView, CScrollView)
+
+bool CBaseView::s_mathmlWriter = false;
+bool CBaseView::s_svgWriter = false;
+
+namespace {
+
+bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
+bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+// The component nearest to the selection's start (the paragraph itself for
+// a place in its top row) decides whether a command is available there.
+bool EnclosingAllows(const DocSelection& selection, UINT id)
+{
+    TextComp* enclosing = selection.FindEnclosing(tag_null);
+    return !enclosing || enclosing->IsCommandEnabled(int(id), GridComp::LineCodeOf(selection.First()));
+}
+
+} // namespace
+
+CBaseView::DrawScope::DrawScope(CBaseView* view)
+{
+    gDrawContext.BeginDraw(view);
+}
+
+CBaseView::DrawScope::~DrawScope()
+{
+    gDrawContext.EndDraw();
+}
+
+CBaseView::CBaseView() : m_highlight(std::make_unique<SelectionHighlight>())
+{
+    MapCommand(ID_EDIT_UNDO, &CBaseView::OnEditUndo);
+    MapUpdate(ID_EDIT_UNDO, &CBaseView::OnUpdateEditUndo);
+    MapCommand(ID_EDIT_CUT, &CBaseView::OnEditCut);
+    MapUpdate(ID_EDIT_CUT, &CBaseView::OnUpdateEditCut);
+    MapCommand(ID_EDIT_COPY, &CBaseView::OnEditCopy);
+    MapUpdate(ID_EDIT_COPY, &CBaseView::OnUpdateEditCopy);
+    MapCommandRange(ID_EDIT_COPY_METAFILE, ID_EDIT_COPY_SVG, &CBaseView::OnCopyAs);
+    MapUpdateRange(ID_EDIT_COPY_METAFILE, ID_EDIT_COPY_SVG, &CBaseView::OnUpdateCopyAs);
+    MapCommand(ID_EDIT_PASTE, &CBaseView::OnEditPaste);
+    MapUpdate(ID_EDIT_PASTE, &CBaseView::OnUpdateEditPaste);
+    MapCommand(ID_EDIT_SELECT_ALL_ITEMS, &CBaseView::OnSelectAll);
+    MapUpdate(ID_EDIT_SELECT_ALL_ITEMS, &CBaseView::OnUpdateEditMode);
+    MapCommandRange(ID_ELEMENT_FIRST, ID_ELEMENT_LAST, &CBaseView::OnElement);
+    MapUpdateRange(ID_ELEMENT_FIRST, ID_ELEMENT_LAST, &CBaseView::OnUpdateElement);
+    MapCommandRange(ID_ELEMENT_BUTTON_FIRST, ID_ELEMENT_BUTTON_LAST, &CBaseView::OnElement);
+    MapUpdateRange(ID_ELEMENT_BUTTON_FIRST, ID_ELEMENT_BUTTON_LAST, &CBaseView::OnUpdateElement);
+    MapCommandRange(ID_SYMBOL_FIRST, ID_SYMBOL_LAST, &CBaseView::OnSymbol);
+    MapUpdateRange(ID_SYMBOL_FIRST, ID_SYMBOL_LAST, &CBaseView::OnUpdateEditMode);
+    MapUpdateRange(ID_DRAWING_TOOL_FIRST, ID_DRAWING_TOOL_LAST, &CBaseView::OnUpdateDrawingTool);
+    MapCommandRange(ID_INSERT_ROW, ID_INSERT_DERIVATIVE, &CBaseView::OnInsertItem);
+    MapUpdateRange(ID_INSERT_ROW, ID_INSERT_DERIVATIVE, &CBaseView::OnUpdateInsertItem);
+    MapUpdate(ID_SET_PLOT_PARAMETERS, &CBaseView::OnUpdateSetPlotParameters);
+    MapCommand(ID_LINK_PROPERTIES, &CBaseView::OnLinkProperties);
+    MapUpdate(ID_LINK_PROPERTIES, &CBaseView::OnUpdateLinkProperties);
+}
+
+CBaseView::~CBaseView()
+{
+    delete m_tracker;
+    m_tracker = nullptr;
+    DropKeptAction();
+}
+
+void CBaseView::DropKeptAction()
+{
+    TAction* old = m_kept;
+    m_kept = nullptr;
+    m_typing = nullptr;
+    if (old) {
+        old->Commit();
+        delete old;
+    }
+}
+
+void CBaseView::SetCopyWritersAvailable(bool mathml, bool svg)
+{
+    s_mathmlWriter = mathml;
+    s_svgWriter = svg;
+}
+
+bool CBaseView::IsLabelSelection(const DocSelection& selection)
+{
+    return selection.First().GetIndex() == 0 && selection.Second().GetIndex() == 1;
+}
+
+// ---- the view's own operations ----
+
+void CBaseView::SetDisplaySize(int index)
+{
+    m_displaySize = uint8_t(std::clamp(index, 0, 9));
+    DrawScope draw(this);
+    gDrawContext.SetBaseSize(m_displaySize);
+    Relayout();
+}
+
+void CBaseView::SetSelection(const DocSelection& selection, bool redraw)
+{
+    if (!redraw) {
+        m_highlight->SetSelection(selection, false);
+        return;
+    }
+    DrawScope draw(this);
+    m_highlight->SetSelection(selection, true);
+}
+
+bool CBaseView::PerformAction(TAction* action)
+{
+    if (!action)
+        return false;
+    if (m_tracker) {
+        MessageBeep(0);
+        delete action;
+        return false;
+    }
+    DrawScope draw(this);
+    ActionViewScope scope(this);
+    DropKeptAction();
+    m_kept = action;
+    m_typing = dynamic_cast<TTypingAction*>(action);
+    try {
+        action->Perform();
+    } catch (...) {
+        m_kept = nullptr;
+        m_typing = nullptr;
+        action->Commit();
+        delete action;
+        MessageBeep(0);
+        return false;
+    }
+    if (action->ModifiesDocument())
+        SetDocumentModified();
+    // An action may ask for another one in its place once it is done (a
+    // character style starts typing in the new style).
+    if (TAction* next = action->TakeFollowUp())
+        return PerformAction(next);
+    return true;
+}
+
+void CBaseView::SetStatusText(const char*, bool) {}
+
+bool CBaseView::CanEdit() const
+{
+    return m_viewMode == kEditMode;
+}
+
+// ---- the element commands that ask first ----
+
+bool CBaseView::AskMatrixSize(int& rows, int& columns)
+{
+    CCreateMatrixDialog dialog(rows, columns);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    rows = dialog.m_nRows;
+    columns = dialog.m_nColumns;
+    return true;
+}
+
+bool CBaseView::AskTableSize(int& rows, int& columns)
+{
+    CCreateTableDialog dialog(rows, columns);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    rows = dialog.m_nRows;
+    columns = dialog.m_nColumns;
+    return true;
+}
+
+bool CBaseView::AskEquationSetSize(int& entries)
+{
+    CCreateEquationSetDialog dialog(entries);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    entries = dialog.m_nEntries;
+    return true;
+}
+
+bool CBaseView::AskSplitDefinitionSize(int& entries)
+{
+    CCreateSplitDefinitionDialog dialog(entries);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    entries = dialog.m_nEntries;
+    return true;
+}
+
+TextComp* CBaseView::InsertMatrix()
+{
+    int rows = 2, columns = 2;
+    return AskMatrixSize(rows, columns) ? new MatrixComp(columns, rows) : nullptr;
+}
+
+TextComp* CBaseView::InsertTable()
+{
+    int rows = 3, columns = 2;
+    return AskTableSize(rows, columns) ? new TableComp(columns, rows) : nullptr;
+}
+
+TextComp* CBaseView::InsertEquationSet()
+{
+    int entries = 2;
+    return AskEquationSetSize(entries) ? new EquationSetComp(entries) : nullptr;
+}
+
+TextComp* CBaseView::InsertSplitDefinition()
+{
+    int entries = 2;
+    return AskSplitDefinitionSize(entries) ? new SplitDefinitionComp(entries) : nullptr;
+}
+
+int CBaseView::GetOverscriptKind() const
+{
+    return CCreateOverscriptDialog::kBar;
+}
+
+TextComp* CBaseView::InsertOverscript()
+{
+    CString text = "x";
+    DocSelection selection = GetSelection();
+    if (selection.HasExtent() && selection.IsAllCharacters()) {
+        Str255 selected;
+        selection.GetText(selected);
+        text = selected.ToCString();
+    }
+    CCreateOverscriptDialog dialog(GetOverscriptKind(), text);
+    if (dialog.DoModal() != IDOK)
+        return nullptr;
+    auto items = std::make_unique<CompArray>();
+    const std::string& chosen = dialog.m_strText.str();
+    for (size_t i = 0; i < chosen.size() && i < 255 && gTextFace; ++i)
+        items->Append(gTextFace->GetCharacter(static_cast<unsigned char>(chosen[i])));
+    const int kind = dialog.m_nKind;
+    StoreOverscriptKind(kind);
+    if (kind == CCreateOverscriptDialog::kBar)
+        return new ConjugateComp(std::move(items));
+    return new AccentComp(std::move(items), static_cast<unsigned char>(kind));
+}
+
+// ---- ActionView ----
+
+DocSelection CBaseView::GetSelection() const
+{
+    return m_highlight->GetSelection();
+}
+
+void CBaseView::ScrollToShow(const DocSelection& selection)
+{
+    if (selection.GetKind() == DocPosition::kNone)
+        return;
+    Rect s;
+    selection.GetBounds(s);
+    const Rect v = GetVisibleRect();
+    if (s.bottom > v.bottom)
+        ScrollToPosition(CPoint(0, s.bottom - (v.bottom - v.top)));
+    else if (s.top >= v.top && s.right >= v.left && s.left < v.right)
+        return;
+    else if (s.top >= v.top)
+        ScrollToPosition(CPoint(s.left, s.top));
+    else
+        ScrollToPosition(CPoint(0, s.top));
+}
+
+void CBaseView::InvalidateSelection(const DocSelection& selection)
+{
+    if (selection.GetKind() == DocPosition::kNone)
+        return;
+    Region region = selection.GetRegion();
+    Rect box;
+    region.GetBox(box);
+    box.OffsetNeg(TargetScrollPosition());
+    InvalidateTargetRect(box, false);
+}
+
+void CBaseView::InvalidateCurrentSelection()
+{
+    InvalidateSelection(GetSelection());
+}
+
+void CBaseView::ShowSelection(const DocSelection& selection)
+{
+    DrawScope draw(this);
+    m_highlight->MoveSelection(selection);
+}
+
+// ---- DrawTarget ----
+
+CDC* CBaseView::CreateTargetDC()
+{
+    return new CClientDC(this);
+}
+
+IntPoint CBaseView::TargetScrollPosition() const
+{
+    CPoint p = GetScrollPosition();
+    return IntPoint(p.x, p.y);
+}
+
+void CBaseView::InvalidateTargetRect(const Rect& rect, bool erase)
+{
+    CRect r = rect.ToCRect();
+    InvalidateRect(&r, erase);
+}
+
+void CBaseView::ShowTargetRect(const Rect& rect)
+{
+    const Rect v = GetVisibleRect();
+    CPoint to(v.left, v.top);
+    if (rect.bottom > v.bottom)
+        to.y = rect.bottom - v.Height();
+    if (rect.top < to.y)
+        to.y = rect.top;
+    if (rect.right > v.right)
+        to.x = rect.right - v.Width();
+    if (rect.left < to.x)
+        to.x = rect.left;
+    if (to.x != v.left || to.y != v.top)
+        ScrollToPosition(to);
+}
+
+// ---- layout and drawing ----
+
+int CBaseView::ScrollMargin() const
+{
+    return gDrawContext.GetFontSize() * gDrawContext.GetResolutionY() / 72;
+}
+
+void CBaseView::UpdateScrollSizes()
+{
+    if (!m_paragraphs)
+        return;
+    DrawScope draw(this);
+    const int m = ScrollMargin();
+    CRect client;
+    GetClientRect(&client);
+    CSize total(gDrawContext.GetPageWidth(), m_paragraphs->GetHeight());
+    CSize page(std::max(1, client.Width() - m), std::max(1, client.Height() - m));
+    SetScrollSizes(MM_TEXT, total, page, CSize(m, m));
+}
+
+Rect CBaseView::GetVisibleRect() const
+{
+    CPoint p = GetScrollPosition();
+    CRect client;
+    GetClientRect(&client);
+    return Rect(p.x, p.y, p.x + client.Width(), p.y + client.Height());
+}
+
+void CBaseView::Relayout()
+{
+    if (!m_paragraphs)
+        return;
+    DrawScope draw(this);
+    m_paragraphs->RelayoutAll(false);
+    UpdateScrollSizes();
+    DocSelection selection = GetSelection();
+    ScrollToShow(selection);
+    SetSelection(selection, false);
+}
+
+void CBaseView::InsertParagraphs(int paragraphIndex, int indexInParagraph)
+{
+    if (!m_paragraphs)
+        return;
+    DrawScope draw(this);
+    m_paragraphs->UpdateLayoutFrom(paragraphIndex, indexInParagraph);
+    UpdateScrollSizes();
+}
+
+void CBaseView::DrawRegion(const Region& region)
+{
+    if (!m_paragraphs)
+        return;
+    Rect box;
+    region.GetBox(box);
+    DrawScope draw(this);
+    gDrawContext.SetClipRegion(region);
+    m_paragraphs->PaintRange(box);
+    if (m_viewMode != kSlideShowMode)
+        m_highlight->Draw();
+    gDrawContext.ClearClipRegion();
+}
+
+void CBaseView::OnPrepareDC(CDC* dc, CPrintInfo* info)
+{
+    // The drawing context subtracts the scroll position itself.
+    CView::OnPrepareDC(dc, info);
+}
+
+void CBaseView::OnDraw(CDC* dc)
+{
+    if (!m_paragraphs)
+        return;
+    Rect update = GetVisibleRect();
+    CRect clip;
+    if (dc->GetClipBox(&clip) != NULLREGION) {
+        const IntPoint scroll = TargetScrollPosition();
+        Rect area(clip.left + scroll.x, clip.top + scroll.y, clip.right + scroll.x, clip.bottom + scroll.y);
+        Rect::Intersection(update, area, update);
+    }
+    gDrawContext.BeginDrawOnDC(this, dc);
+    try {
+        m_paragraphs->PaintRange(update);
+        if (m_viewMode != kSlideShowMode)
+            m_highlight->Draw();
+    } catch (const CException&) {
+        // A paint that fails leaves the rest of the window as it was.
+    }
+    gDrawContext.EndDraw();
+}
+
+void CBaseView::HideCursorWhileTyping()
+{
+    if (!m_cursorVisible)
+        return;
+    CPoint mouse;
+    GetCursorPos(&mouse);
+    ScreenToClient(&mouse);
+    CRect client;
+    GetClientRect(&client);
+    if (client.PtInRect(mouse)) {
+        ShowCursor(FALSE);
+        m_cursorVisible = false;
+    }
+}
+
+void CBaseView::ReplaceSelection(const DocSelection& selection, int fontIndex)
+{
+    if (!selection.HasExtent()) {
+        PerformAction(new TTypingAction(fontIndex, selection));
+        return;
+    }
+    DrawScope draw(this);
+    DocSelection styled = selection;
+    styled.SetFont(fontIndex);
+    ParagraphComp* first = styled.First().GetParagraphComp();
+    if (m_paragraphs && first)
+        InsertParagraphs(m_paragraphs->IndexOf(first), styled.First().GetParagraphIndex(false));
+    SetSelection(styled, true);
+    ScrollToShow(styled);
+}
+
+// ---- typing ----
+
+bool CBaseView::StartTyping(TTypingAction* typing)
+{
+    return PerformAction(typing) && GetTypingAction() == typing;
+}
+
+void CBaseView::TypeCharacter(unsigned char code)
+{
+    if (!GetTypingAction() && !StartTyping(new TTypingAction(GetSelection())))
+        return;
+    DrawScope draw(this);
+    ActionViewScope scope(this);
+    GetTypingAction()->AddChar(code);
+}
+
+// A symbol extends the typing action while it types in the math face;
+// otherwise a new typing action in the math face starts, which the next
+// symbols extend, so a run of symbols is one undo step.
+void CBaseView::OnSymbol(UINT id)
+{
+    DocSelection selection = GetSelection();
+    if (IsLabelSelection(selection)) {
+        MessageBeep(0);
+        return;
+    }
+    const int code = SymbolPaletteCode(id);
+    if (!CanEdit() || code < 0)
+        return;
+    TTypingAction* typing = GetTypingAction();
+    FontFace* math = gFontManager ? gFontManager->GetFace(kMathFace) : nullptr;
+    if (!typing || typing->GetFace() != math) {
+        if (!StartTyping(new TTypingAction(kMathFace, selection)))
+            return;
+    }
+    DrawScope draw(this);
+    ActionViewScope scope(this);
+    GetTypingAction()->AddChar(static_cast<unsigned char>(code));
+}
+
+// ---- Edit menu ----
+
+void CBaseView::OnEditUndo()
+{
+    if (!m_kept)
+        return;
+    DrawScope draw(this);
+    ActionViewScope scope(this);
+    // Characters typed after an undo start a new typing action.
+    m_typing = nullptr;
+    if (m_kept->IsDone())
+        m_kept->Revert();
+    else
+        m_kept->Redo();
+    if (m_kept->ModifiesDocument())
+        SetDocumentModified();
+}
+
+void CBaseView::OnUpdateEditUndo(CCmdUI* ui)
+{
+    TAction* kept = GetKeptAction();
+    if (m_viewMode != kEditMode || !kept) {
+        ui->Enable(FALSE);
+        return;
+    }
+    if (!kept->CanUndo()) {
+        m_undoText = "Can't undo";
+        ui->SetText(m_undoText.c_str());
+        ui->Enable(FALSE);
+        return;
+    }
+    Str255 name;
+    kept->GetName(name);
+    m_undoText = std::string(kept->IsDone() ? "Undo " : "Redo ") + std::string(name.GetPtrAt(0), size_t(name.GetLength()));
+    ui->SetText(m_undoText.c_str());
+    ui->Enable(TRUE);
+}
+
+void CBaseView::OnEditCut()
+{
+    DocSelection selection = GetSelection();
+    // A whole drawing is cut by the drawing's own action.
+    if (selection.GetKind() == DocPosition::kWholeObject)
+        return;
+    PerformAction(new TCutAction(selection));
+}
+
+void CBaseView::OnUpdateEditCut(CCmdUI* ui)
+{
+    DocSelection selection = GetSelection();
+    ui->Enable(CanEdit() && !IsLabelSelection(selection) && selection.HasExtent() &&
+               selection.GetKind() != DocPosition::kWholeObject);
+}
+
+void CBaseView::OnEditCopy()
+{
+    PerformAction(new TCopyAction(GetSelection()));
+}
+
+void CBaseView::OnUpdateEditCopy(CCmdUI* ui)
+{
+    ui->Enable(m_viewMode == kEditMode && GetSelection().HasExtent());
+}
+
+void CBaseView::OnCopyAs(UINT id)
+{
+    DocSelection selection = GetSelection();
+    switch (id) {
+    case ID_EDIT_COPY_METAFILE: PerformAction(new TCopyMetafileAction(selection)); break;
+    case ID_EDIT_COPY_MATHML: PerformAction(new TCopyMathMLAction(selection)); break;
+    case ID_EDIT_COPY_SVG: PerformAction(new TCopySVGAction(selection)); break;
+    default: break;
+    }
+}
+
+void CBaseView::OnUpdateCopyAs(CCmdUI* ui)
+{
+    DocSelection selection = GetSelection();
+    bool enable = m_viewMode == kEditMode;
+    switch (ui->m_nID) {
+    case ID_EDIT_COPY_METAFILE: enable = enable && selection.IsInsideFormula(); break;
+    case ID_EDIT_COPY_MATHML: enable = enable && s_mathmlWriter && selection.IsInsideFormula(); break;
+    case ID_EDIT_COPY_SVG: {
+        TextComp* single = selection.GetSingleObject();
+        enable = enable && s_svgWriter && single && single->IsDiagram();
+        break;
+    }
+    default: enable = false; break;
+    }
+    ui->Enable(enable);
+}
+
+void CBaseView::OnEditPaste()
+{
+    PerformAction(new TPasteAction(GetSelection()));
+}
+
+void CBaseView::OnUpdateEditPaste(CCmdUI* ui)
+{
+    DocSelection selection = GetSelection();
+    bool enable = CanEdit() && !IsLabelSelection(selection) && gDocClipboard && gDocClipboard->HasData();
+    if (enable) {
+        try {
+            DocSelection content = gDocClipboard->GetContentCopy();
+            enable = content.CanInsertAt(selection.GetStart());
+        } catch (const CException&) {
+            enable = false;  // clipboard data the program cannot read
+        }
+    }
+    ui->Enable(enable);
+}
+
+void CBaseView::OnSelectAll()
+{
+    if (m_paragraphs)
+        SetSelection(m_paragraphs->GetFullSelection(), true);
+}
+
+void CBaseView::OnUpdateEditMode(CCmdUI* ui)
+{
+    ui->Enable(m_viewMode == kEditMode);
+}
+
+// ---- Element menu and toolbar ----
+
+void CBaseView::OnElement(UINT id)
+{
+    id = ElementMenuCommand(id);
+    if (IsUnavailableElement(id) || !CanEdit())
+        return;
+    TextComp* comp = nullptr;
+    switch (id) {
+    case ID_ELEMENT_OVERSCRIPT: comp = InsertOverscript(); break;
+    case ID_ELEMENT_MATRIX: comp = InsertMatrix(); break;
+    case ID_ELEMENT_TABLE: comp = InsertTable(); break;
+    case ID_ELEMENT_EQUATION_SET: comp = InsertEquationSet(); break;
+    case ID_ELEMENT_SPLIT_DEFINITION: comp = InsertSplitDefinition(); break;
+    case ID_ELEMENT_LINK: {
+        auto* link = new HyperlinkComp;
+        DocSelection selection = GetSelection();
+        if (!link->Edit(&selection)) {
+            link->Delete();
+            return;
+        }
+        comp = link;
+        break;
+    }
+    default: comp = MakeElementComponent(id); break;
+    }
+    if (comp)
+        PerformAction(new TCreateObjectAction(comp, GetSelection()));
+}
+
+void CBaseView::OnUpdateElement(CCmdUI* ui)
+{
+    const UINT id = ElementMenuCommand(ui->m_nID);
+    ui->Enable(!IsUnavailableElement(id) && CanEdit() && EnclosingAllows(GetSelection(), id));
+}
+
+void CBaseView::OnUpdateDrawingTool(CCmdUI* ui)
+{
+    ui->Enable(m_viewMode == kEditMode && GetSelection().FindEnclosing(tag_Draw) != nullptr);
+}
+
+void CBaseView::OnInsertItem(UINT id)
+{
+    DocSelection selection = GetSelection();
+    switch (id) {
+    case ID_INSERT_ROW: PerformAction(new TInsertRowAction(selection)); break;
+    case ID_INSERT_COLUMN: PerformAction(new TInsertColumnAction(selection)); break;
+    case ID_INSERT_DERIVATIVE: PerformAction(new TInsertDerivativeAction(selection)); break;
+    default: break;
+    }
+}
+
+// Each item command is the edit code the grids and derivatives answer for.
+void CBaseView::OnUpdateInsertItem(CCmdUI* ui)
+{
+    static constexpr int kEditCodes[] = {3005, 3004, 3006};
+    const int code = kEditCodes[ui->m_nID - ID_INSERT_ROW];
+    ui->Enable(CanEdit() && EnclosingAllows(GetSelection(), UINT(code)));
+}
+
+void CBaseView::OnUpdateSetPlotParameters(CCmdUI* ui)
+{
+    TextComp* single = GetSelection().GetSingleObject();
+    ui->Enable(CanEdit() && single && (single->Tag() == tag_2Plt || single->Tag() == tag_3Plt));
+}
+
+void CBaseView::OnLinkProperties()
+{
+    DocSelection selection = GetSelection();
+    auto* link = dynamic_cast<HyperlinkComp*>(selection.GetSingleObject());
+    if (!link || !link->Edit(nullptr))
+        return;
+    DrawScope draw(this);
+    link->Invalidate();
+    ParagraphComp* paragraph = selection.First().GetParagraphComp();
+    if (m_paragraphs && paragraph)
+        InsertParagraphs(m_paragraphs->IndexOf(paragraph), selection.First().GetParagraphIndex(false));
+    InvalidateSelection(selection);
+    SetSelection(selection, true);
+    SetDocumentModified();
+}
+
+void CBaseView::OnUpdateLinkProperties(CCmdUI* ui)
+{
+    TextComp* single = GetSelection().GetSingleObject();
+    ui->Enable(CanEdit() && single && single->Tag() == tag_Link);
+}
+
+// ---- keys, mouse, timer, size ----
+
+IntPoint CBaseView::ToDocument(const CPoint& client) const
+{
+    const IntPoint scroll = TargetScrollPosition();
+    return IntPoint(client.x + scroll.x, client.y + scroll.y);
+}
+
+void CBaseView::OnKeyDown(UINT vk, UINT, UINT)
+{
+    const bool shift = ShiftDown();
+    const bool ctrl = CtrlDown();
+    int mapMode;
+    CSize total, page, line;
+    GetDeviceScrollSizes(mapMode, total, page, line);
+    switch (vk) {
+    case VK_PRIOR:
+        OnScrollBy(CSize(0, -page.cy));
+        UpdateWindow();
+        break;
+    case VK_NEXT:
+        OnScrollBy(CSize(0, page.cy));
+        UpdateWindow();
+        break;
+    case VK_END:
+        if (ctrl)
+            PerformAction(new TCtrlEndKeyAction(*this, GetSelection(), shift));
+        else
+            PerformAction(new TEndKeyAction(*this, GetSelection(), shift));
+        break;
+    case VK_HOME:
+        if (ctrl)
+            PerformAction(new TCtrlHomeKeyAction(*this, GetSelection(), shift));
+        else
+            PerformAction(new THomeKeyAction(*this, GetSelection(), shift));
+        break;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        PerformAction(new TArrowKeyAction(*this, GetSelection(), int(vk), shift, ctrl));
+        break;
+    default:
+        break;
+    }
+}
+
+void CBaseView::OnMouseMove(UINT, CPoint point)
+{
+    if (!m_cursorVisible) {
+        ShowCursor(TRUE);
+        m_cursorVisible = true;
+    }
+    if (!m_tracker)
+        return;
+    DrawScope draw(this);
+    const IntPoint at = ToDocument(point);
+    CRect client;
+    GetClientRect(&client);
+    const int step = ScrollMargin();
+    CSize by(0, 0);
+    if (point.y > client.bottom)
+        by.cy = step;
+    else if (point.y < client.top)
+        by.cy = -step;
+    if (point.x < client.left)
+        by.cx = -step;
+    else if (point.x > client.right)
+        by.cx = step;
+    if (by.cx != 0 || by.cy != 0)
+        OnScrollBy(by);
+    m_tracker->MouseMove(at);
+}
+
+void CBaseView::OnTimer(UINT_PTR)
+{
+    if (!m_tracker)
+        return;
+    DrawScope draw(this);
+    m_tracker->SetCursor();
+}
+
+void CBaseView::OnSize(UINT type, int cx, int cy)
+{
+    CScrollView::OnSize(type, cx, cy);
+    if (m_paragraphs)
+        UpdateScrollSizes();
+}
+
+void CBaseView::OnDestroy()
+{
+    if (!m_cursorVisible) {
+        ShowCursor(TRUE);
+        m_cursorVisible = true;
+    }
+    CScrollView::OnDestroy();
+}

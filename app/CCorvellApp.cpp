@@ -1,0 +1,332 @@
+#include "app/CCorvellApp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QLayout>
+#include <QMdiArea>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QWidget>
+
+#include "app/CAboutDialog.h"
+#include "app/CChildFrame.h"
+#include "app/CCorvellDoc.h"
+#include "app/CMainFrame.h"
+#include "app/StartupServices.h"
+#include "app/KernelSettings.h"
+#include "app/LinkPropertiesPrompt.h"
+#include "app/MainViewRedraw.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/DocClipboard.h"
+#include "foundation/FontManager.h"
+#include "foundation/StyleTable.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "foundation/TextPrefs.h"
+#include "kernel/KernelLink.h"
+#include "math/CalculusComponents.h"
+#include "math/FractionAndDelimiterComponents.h"
+#include "math/GridAndObjectComponents.h"
+#include "math/PictureComp.h"
+#include "math/RefComponents.h"
+#include "platform/framework/DesktopIntegration.h"
+#include "platform/framework/ResourceStore.h"
+#include "resources/ProgramResources.h"
+
+IMPLEMENT_DYNAMIC(CCorvellApp, CWinApp)
+
+namespace {
+
+CCorvellApp* g_corvellApp = nullptr;
+
+CCorvellApp::StepObserver& stepObserver()
+{
+    static CCorvellApp::StepObserver observer;
+    return observer;
+}
+
+// Pictures pasted from other programs become picture components.
+TextComp* MakePicture(const std::vector<uint8_t>& bytes)
+{
+    EnhMetafile picture(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    if (!picture.IsValid())
+        return nullptr;
+    return new PictureComp(&picture);
+}
+
+// Every component class the documents and the clipboard can hold.
+void RegisterComponents()
+{
+    RegisterComponentClasses();
+    RegisterFractionAndDelimiterComponents();
+    RegisterCalculusComponents();
+    RegisterGridAndObjectComponents();
+    RegisterRefComponents();
+    DocClipboard::SetPictureMaker(&MakePicture);
+}
+
+// The documents of the command line open before the frame is shown, and
+// their windows take their stored places inside the frame's client area (or
+// a share of it): so the hidden frame is laid out at the size it will have
+// when shown maximised, not at a hidden window's nominal size.
+void LayOutAsMaximised(CMDIFrameWnd* frame)
+{
+    QWidget* window = frame->widget();
+    QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen)
+        return;
+    window->resize(screen->availableGeometry().size());
+    if (QLayout* layout = window->layout())
+        layout->activate();
+    if (QMdiArea* area = frame->mdiArea()) {
+        // A hidden widget gets no resize events: the area lays out its
+        // viewport when it is told of its size.
+        QResizeEvent resized(area->size(), QSize());
+        QCoreApplication::sendEvent(area, &resized);
+    }
+}
+
+bool FileHolds(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == text;
+}
+
+}  // namespace
+
+CCorvellApp* GetCorvellApp()
+{
+    return g_corvellApp;
+}
+
+CCorvellApp::CCorvellApp() : CWinApp("Quorvant")
+{
+    g_corvellApp = this;
+    MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    MapCommand(ID_KERNEL_START, [this] { OnKernelStart(); });
+    MapCommand(ID_KERNEL_QUIT, [this] { OnKernelQuit(); });
+    MapUpdate(ID_KERNEL_START, [this](CCmdUI* ui) { OnUpdateNeedsNoKernel(ui); });
+    MapUpdate(ID_KERNEL_CONNECTION, [this](CCmdUI* ui) { OnUpdateNeedsNoKernel(ui); });
+    MapUpdate(ID_KERNEL_QUIT, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
+    MapUpdate(ID_KERNEL_CALCULATION_OPTIONS, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
+    MapUpdate(ID_KERNEL_TERM_ORDERING, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
+}
+
+CCorvellApp::~CCorvellApp()
+{
+    if (g_corvellApp == this)
+        g_corvellApp = nullptr;
+}
+
+CCorvellApp::StepObserver CCorvellApp::SetStepObserver(StepObserver observer)
+{
+    StepObserver old = std::move(stepObserver());
+    stepObserver() = std::move(observer);
+    return old;
+}
+
+void CCorvellApp::Step(const char* name)
+{
+    if (stepObserver())
+        stepObserver()(name);
+}
+
+BOOL CCorvellApp::InitInstance()
+{
+    QString error;
+    if (!RegisterProgramResources(&error)) {
+        AfxMessageBox(("The program's resources are damaged: " + error.toStdString()).c_str());
+        return FALSE;
+    }
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(ResourceStore::instance().image("icon:quorvant"))));
+    RegisterComponents();
+    InstallLinkPropertiesPrompt();
+
+    m_pStyleTable = new StyleTable;
+    gStyleTable = m_pStyleTable;
+    InstallTextLayout();
+    Step("StyleTable");
+    m_pClipboard = new DocClipboard;
+    Step("DocClipboard");
+    FillKernelNameTable();
+    Step("KernelNameTable");
+    Enable3dControls();
+    SetRegistryKey(kRegistryKey);
+    Step("RegistryKey");
+    LoadStdProfileSettings(kRecentFileCount);
+    Step("RecentFiles");
+    KernelLink::Set(CreateKernelLink());
+    Step("KernelLink");
+    m_pTextPrefs = new TextPrefs;
+    m_pTextPrefs->Load();
+    Step("TextPrefs");
+    InitBezierTables();
+    Step("BezierTables");
+    m_pFontManager = new FontManager(*m_pTextPrefs);
+    Step("FontManager");
+    m_pKernelSettings = new KernelSettings;
+    Step("KernelSettings");
+
+    MakeDocTemplate();
+    Step("DocTemplate");
+    if (!MakeMainFrame())
+        return FALSE;
+    Step("MainFrame");
+    EnableShellOpen();
+    RegisterDocumentType();
+    Step("ShellFileTypes");
+
+    CCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+    if (!ProcessShellCommand(commandLine))
+        return FALSE;
+    Step("CommandLine");
+    m_bSocketsReady = AfxSocketInit();
+
+    m_nCmdShow = SW_SHOWMAXIMIZED;
+    ShowMainWindow();
+    Step("ShowMainWindow");
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+        frame->PlaceBars();
+    Step("PlaceBars");
+    RegisterDrawingMakers();
+    Step("DrawingMakers");
+    return TRUE;
+}
+
+void CCorvellApp::MakeDocTemplate()
+{
+    AddDocTemplate(new CMultiDocTemplate(IDR_CORVELLTYPE, RUNTIME_CLASS(CCorvellDoc), RUNTIME_CLASS(CChildFrame),
+                                         DocumentViewClass()));
+}
+
+BOOL CCorvellApp::MakeMainFrame()
+{
+    auto* frame = new CMainFrame;
+    // A failed load destroys the frame's window, and the frame with it.
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
+        return FALSE;
+    m_pMainWnd = frame;
+    LayOutAsMaximised(frame);
+    return TRUE;
+}
+
+KernelLink* CCorvellApp::CreateKernelLink()
+{
+    return new KernelLink;
+}
+
+void CCorvellApp::RegisterDocumentType()
+{
+    // The desktop's entries start this very program, wherever it was built
+    // or installed. They are written once, and again only when they differ
+    // from what this program would write (another version, another place).
+    DesktopIntegration::Entry entry = DesktopIntegration::Entry::Default();
+    QString program = QCoreApplication::applicationFilePath();
+    if (!program.isEmpty())
+        entry.executable = program.contains(' ') ? '"' + program + '"' : program;
+    QDir data(DesktopIntegration::DefaultDataFolder());
+    bool current = FileHolds(data.filePath("applications/" + entry.applicationId + ".desktop"),
+                             DesktopIntegration::DesktopFileText(entry).toUtf8()) &&
+                   FileHolds(data.filePath("mime/packages/" + entry.applicationId + ".xml"),
+                             DesktopIntegration::MimeXmlText(entry).toUtf8()) &&
+                   QFile::exists(data.filePath("icons/hicolor/48x48/apps/" + entry.applicationId + ".png"));
+    // A folder that cannot be written leaves the program without the
+    // desktop's file association, which is no reason to stop.
+    if (!current)
+        DesktopIntegration::Install(data.path(), entry);
+}
+
+void CCorvellApp::ShowMainWindow()
+{
+    if (!m_pMainWnd)
+        return;
+    m_pMainWnd->ShowWindow(m_nCmdShow);
+    m_pMainWnd->UpdateWindow();
+}
+
+int CCorvellApp::ExitInstance()
+{
+    // Windows still open when the event loop ended go first: their views
+    // use the fonts and styles freed below.
+    if (m_pMainWnd) {
+        CloseAllDocuments(TRUE);
+        if (m_pMainWnd)
+            m_pMainWnd->DestroyWindow();
+    }
+    g_corvellApp = nullptr;
+    Step("ClearApp");
+    if (KernelLink* link = KernelLink::Get()) {
+        // A start-up under way is cancelled and its worker has let go of
+        // the link before anything is deleted.
+        link->EndStartup();
+        if (link->IsReady())
+            link->QuitKernel();
+        Step("QuitKernel");
+        KernelLink::Set(nullptr);
+        delete link;
+    }
+    delete m_pClipboard;
+    m_pClipboard = nullptr;
+    delete m_pFontManager;
+    m_pFontManager = nullptr;
+    delete m_pTextPrefs;
+    m_pTextPrefs = nullptr;
+    delete m_pKernelSettings;
+    m_pKernelSettings = nullptr;
+    if (gStyleTable == m_pStyleTable)
+        gStyleTable = nullptr;
+    delete m_pStyleTable;
+    m_pStyleTable = nullptr;
+    Step("DeleteObjects");
+    FreeDrawingMakers();
+    Step("FreeDrawingMakers");
+    return CWinApp::ExitInstance();
+}
+
+void CCorvellApp::RedrawAllViews()
+{
+    POSITION templates = GetFirstDocTemplatePosition();
+    CDocTemplate* docTemplate = templates ? GetNextDocTemplate(templates) : nullptr;
+    if (!docTemplate)
+        return;
+    for (POSITION docs = docTemplate->GetFirstDocPosition(); docs;)
+        if (auto* doc = dynamic_cast<CCorvellDoc*>(docTemplate->GetNextDoc(docs)))
+            RedrawMainView(doc->GetMainView());
+}
+
+void CCorvellApp::OnAppAbout()
+{
+    CAboutDialog dialog(m_pMainWnd);
+    dialog.DoModal();
+}
+
+void CCorvellApp::OnKernelStart()
+{
+    KernelLink* link = KernelLink::Get();
+    if (link && link->CanStartKernel() && !link->IsReady() && !link->IsStarting())
+        link->StartKernel();
+}
+
+void CCorvellApp::OnKernelQuit()
+{
+    if (KernelLink* link = KernelLink::Get(); link && link->IsReady() && !link->IsBusy())
+        link->QuitKernel();
+}
+
+void CCorvellApp::OnUpdateNeedsNoKernel(CCmdUI* ui)
+{
+    KernelLink* link = KernelLink::Get();
+    // Not while a start-up is under way either: a second start would
+    // replace the link the first one is still connecting.
+    ui->Enable(link && link->CanStartKernel() && !link->IsReady() && !link->IsStarting());
+}
+
+void CCorvellApp::OnUpdateNeedsIdleKernel(CCmdUI* ui)
+{
+    KernelLink* link = KernelLink::Get();
+    ui->Enable(link && link->IsReady() && !link->IsBusy());
+}

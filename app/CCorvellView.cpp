@@ -1,0 +1,575 @@
+#include "app/CCorvellView.h"
+
+#include <algorithm>
+
+#include "app/CCorvellDoc.h"
+#include "app/CMainFrame.h"
+#include "app/DisplayRecord.h"
+#include "app/InsertSizesRecord.h"
+#include "app/PageBreakList.h"
+#include "app/SlideList.h"
+#include "app/TFollowLinkAction.h"
+#include "foundation/ArrowKeyActions.h"
+#include "foundation/DerivativeActions.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FieldActions.h"
+#include "foundation/GridLineActions.h"
+#include "foundation/MouseTracker.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/ParagraphStyle.h"
+#include "foundation/SelectionHighlight.h"
+#include "foundation/SelectionTracker.h"
+#include "foundation/TDeleteAction.h"
+#include "foundation/TInsertExpressionAction.h"
+#include "foundation/TInsertItemAction.h"
+#include "foundation/TNewParagraphAction.h"
+#include "foundation/TReduceAction.h"
+#include "foundation/TRemoveParagraphBreakAction.h"
+#include "foundation/TextComp.h"
+#include "kernel/KernelLink.h"
+#include "math/EquationSetComp.h"
+#include "math/HyperlinkComp.h"
+#include "math/MatrixComp.h"
+#include "math/SplitDefinitionComp.h"
+#include "math/TableComp.h"
+#include "platform/UserInterface.h"
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CMDIFrameWnd.h"
+
+#include <QMdiArea>
+
+IMPLEMENT_DYNCREATE(CCorvellView, CBaseView)
+
+namespace {
+
+bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
+bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+bool KernelBusy()
+{
+    KernelLink* link = KernelLink::Get();
+    return link && link->IsBusy();
+}
+
+// The style of the paragraph holding the caret, or -1 without one.
+int CaretParagraphStyle(const DocSelection& selection)
+{
+    ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();
+    return paragraph ? paragraph->GetStyleKind() : -1;
+}
+
+} // namespace
+
+CCorvellView::CCorvellView()
+{
+    MapCommandRange(ID_FORMAT_PLAIN, ID_FORMAT_TYPEWRITER, &CCorvellView::OnCharacterStyle);
+    MapUpdateRange(ID_FORMAT_PLAIN, ID_FORMAT_TYPEWRITER, &CCorvellView::OnUpdateCharacterStyle);
+    MapCommandRange(ID_STYLE_TITLE, ID_STYLE_SUB_ITEMIZED, &CCorvellView::OnParagraphStyle);
+    MapUpdateRange(ID_STYLE_TITLE, ID_STYLE_SUB_ITEMIZED, &CCorvellView::OnUpdateParagraphStyle);
+    MapCommandRange(ID_DISPLAY_10, ID_DISPLAY_18, &CCorvellView::OnDisplaySize);
+    MapUpdateRange(ID_DISPLAY_10, ID_DISPLAY_18, &CCorvellView::OnUpdateDisplaySize);
+    MapCommand(ID_DISPLAY_LARGER_EQUATIONS, &CCorvellView::OnLargerEquations);
+    MapUpdate(ID_DISPLAY_LARGER_EQUATIONS, &CCorvellView::OnUpdateLargerEquations);
+    MapCommand(ID_PAGE_NUMBERING, &CCorvellView::OnPageNumbering);
+    MapUpdate(ID_PAGE_NUMBERING, &CCorvellView::OnUpdateEditMode);
+    MapCommand(ID_TEXT_PREFERENCES, &CCorvellView::OnTextPreferences);
+    MapUpdate(ID_TEXT_PREFERENCES, &CCorvellView::OnUpdateEditMode);
+    MapCommand(ID_FIND, &CCorvellView::OnFind);
+    MapUpdate(ID_FIND, &CCorvellView::OnUpdateEditMode);
+    MapCommand(ID_SPELL_SELECTION, &CCorvellView::OnSpellSelection);
+    MapUpdate(ID_SPELL_SELECTION, &CCorvellView::OnUpdateSpellSelection);
+    MapCommand(ID_SPELL_DOCUMENT, &CCorvellView::OnSpellDocument);
+    MapUpdate(ID_SPELL_DOCUMENT, &CCorvellView::OnUpdateEditMode);
+    MapUpdate(ID_EVALUATE_CODE, &CCorvellView::OnUpdateEvaluateCode);
+    MapUpdateRange(ID_DRAWING_HIDE_CONSTRAINTS, ID_DRAWING_COLOR, &CCorvellView::OnUpdateDrawingObject);
+    MapUpdateRange(ID_DRAWING_PROPERTIES, ID_DRAWING_TO_BACK, &CCorvellView::OnUpdateDrawingObject);
+    MapUpdateRange(ID_DRAWING_EQUATION_CONSTRAINT, ID_DRAWING_VARIABLE_VALUE, &CCorvellView::OnUpdateDrawingInside);
+    MapCommandRange(ID_SLIDE_NEW, ID_SLIDE_END, &CCorvellView::OnSlideCommand);
+    MapUpdateRange(ID_SLIDE_NEW, ID_SLIDE_END, &CCorvellView::OnUpdateSlideCommand);
+}
+
+CCorvellView::~CCorvellView() = default;
+
+CCorvellDoc* CCorvellView::GetDocument() const
+{
+    return dynamic_cast<CCorvellDoc*>(m_pDocument);
+}
+
+// ---- DocumentViewSeam ----
+
+// New contents: the undo step and the selection belong to the old ones.
+void CCorvellView::SetParagraphList(ParagraphList* paragraphs)
+{
+    DropKeptAction();
+    m_highlight->SetSelection(DocSelection(), false);
+    SetParagraphs(paragraphs);
+    if (!m_initialUpdateDone || !paragraphs)
+        return;
+    DrawScope draw(this);
+    EnsureParagraph();
+    paragraphs->RelayoutAll(false);
+    UpdateScrollSizes();
+    PlaceCaretAtStart();
+    Invalidate(TRUE);
+}
+
+void CCorvellView::StoreFramePlacement(DisplayRecord& record)
+{
+    auto* frame = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
+    WINDOWPLACEMENT placement;
+    if (!frame || !frame->GetWindowPlacement(&placement))
+        return;
+    record.left = placement.rcNormalPosition.left;
+    record.top = placement.rcNormalPosition.top;
+    record.right = placement.rcNormalPosition.right;
+    record.bottom = placement.rcNormalPosition.bottom;
+}
+
+void CCorvellView::ApplyFramePlacement(const DisplayRecord& record)
+{
+    auto* frame = dynamic_cast<CMDIChildWnd*>(GetParentFrame());
+    if (!frame)
+        return;
+    CRect area(0, 0, 0x7FFF, 0x7FFF);
+    if (CMDIFrameWnd* main = frame->GetMDIFrame(); main && main->mdiArea()) {
+        QSize size = main->mdiArea()->viewport()->size();
+        area = CRect(0, 0, size.width(), size.height());
+    }
+    CRect r(std::max(record.left, area.left), std::max(record.top, area.top), std::min(record.right, area.right),
+            std::min(record.bottom, area.bottom));
+    // A rectangle lying wholly outside the area keeps its size at the
+    // area's top-left corner rather than becoming an empty window.
+    if (r.right <= r.left || r.bottom <= r.top) {
+        // Sizes from a file may be anything: computed wide.
+        const int width = int(std::clamp<int64_t>(int64_t(record.right) - record.left, 1, std::max(1, area.Width())));
+        const int height = int(std::clamp<int64_t>(int64_t(record.bottom) - record.top, 1, std::max(1, area.Height())));
+        r = CRect(area.left, area.top, area.left + width, area.top + height);
+    }
+    WINDOWPLACEMENT placement;
+    frame->GetWindowPlacement(&placement);
+    placement.rcNormalPosition = r;
+    placement.showCmd = SW_SHOWNORMAL;
+    frame->SetWindowPlacement(&placement);
+}
+
+// The selection decides which drawing is being edited and which plot is
+// selected: the nearest of them enclosing the selection's start.
+void CCorvellView::SetSelection(const DocSelection& selection, bool redraw)
+{
+    CBaseView::SetSelection(selection, redraw);
+    TextComp* drawing = nullptr;
+    TextComp* plot = nullptr;
+    if (selection.GetKind() == DocPosition::kListPlace) {
+        for (CompList* list = selection.First().GetList(); list;) {
+            TextComp* owner = list->GetOwner();
+            if (!owner || owner->Tag() == tag_Para)
+                break;
+            if (owner->IsDiagram()) {
+                drawing = owner;
+                break;
+            }
+            if (owner->IsPlot()) {
+                plot = owner;
+                break;
+            }
+            list = owner->GetOwner();
+        }
+    } else if (selection.GetKind() == DocPosition::kWholeObject) {
+        drawing = selection.First().GetObject();
+    }
+    m_currentDrawing = drawing;
+    m_selectedPlot = plot;
+}
+
+// ---- the base view's operations ----
+
+void CCorvellView::SetDisplaySize(int index)
+{
+    CBaseView::SetDisplaySize(index);
+    if (CCorvellDoc* doc = GetDocument())
+        doc->GetDisplayRecord().displaySize = GetDisplaySize();
+}
+
+bool CCorvellView::PerformAction(TAction* action)
+{
+    ClearStatus(true);
+    return CBaseView::PerformAction(action);
+}
+
+void CCorvellView::SetStatusText(const char* text, bool)
+{
+    UserInterface::Current().SetStatusText(ToQString(CString(text)).toStdString());
+}
+
+bool CCorvellView::CanEdit() const
+{
+    return m_viewMode == kEditMode && !KernelBusy();
+}
+
+void CCorvellView::SetDocumentModified()
+{
+    if (m_pDocument)
+        m_pDocument->SetModifiedFlag(TRUE);
+}
+
+TextComp* CCorvellView::InsertMatrix()
+{
+    CCorvellDoc* doc = GetDocument();
+    if (!doc)
+        return CBaseView::InsertMatrix();
+    InsertSizesRecord& sizes = doc->GetInsertSizes();
+    int rows = sizes.rows, columns = sizes.columns;
+    if (!AskMatrixSize(rows, columns))
+        return nullptr;
+    sizes.rows = int16_t(rows);
+    sizes.columns = int16_t(columns);
+    return new MatrixComp(columns, rows);
+}
+
+TextComp* CCorvellView::InsertTable()
+{
+    CCorvellDoc* doc = GetDocument();
+    if (!doc)
+        return CBaseView::InsertTable();
+    InsertSizesRecord& sizes = doc->GetInsertSizes();
+    int rows = sizes.rows, columns = sizes.columns;
+    if (!AskTableSize(rows, columns))
+        return nullptr;
+    sizes.rows = int16_t(rows);
+    sizes.columns = int16_t(columns);
+    return new TableComp(columns, rows);
+}
+
+TextComp* CCorvellView::InsertEquationSet()
+{
+    CCorvellDoc* doc = GetDocument();
+    if (!doc)
+        return CBaseView::InsertEquationSet();
+    InsertSizesRecord& sizes = doc->GetInsertSizes();
+    int entries = sizes.entries;
+    if (!AskEquationSetSize(entries))
+        return nullptr;
+    sizes.entries = int16_t(entries);
+    return new EquationSetComp(entries);
+}
+
+TextComp* CCorvellView::InsertSplitDefinition()
+{
+    CCorvellDoc* doc = GetDocument();
+    if (!doc)
+        return CBaseView::InsertSplitDefinition();
+    InsertSizesRecord& sizes = doc->GetInsertSizes();
+    int entries = sizes.entries;
+    if (!AskSplitDefinitionSize(entries))
+        return nullptr;
+    sizes.entries = int16_t(entries);
+    return new SplitDefinitionComp(entries);
+}
+
+int CCorvellView::GetOverscriptKind() const
+{
+    CCorvellDoc* doc = GetDocument();
+    return doc ? doc->GetOverscriptKind().code : CBaseView::GetOverscriptKind();
+}
+
+void CCorvellView::StoreOverscriptKind(int kind)
+{
+    if (CCorvellDoc* doc = GetDocument())
+        doc->GetOverscriptKind().code = uint8_t(kind);
+}
+
+// ---- status bar ----
+
+void CCorvellView::ShowStatus(const char* text)
+{
+    SetStatusText(text, false);
+    m_statusShown = true;
+}
+
+void CCorvellView::ClearStatus(bool force)
+{
+    if (m_statusShown || force)
+        SetStatusText(" ", false);
+    m_statusShown = false;
+}
+
+// ---- first update and activation ----
+
+void CCorvellView::EnsureParagraph()
+{
+    // A document without paragraphs (read from an empty file) still needs a
+    // place for the caret.
+    if (m_paragraphs && m_paragraphs->GetCount() == 0)
+        m_paragraphs->Append(new ParagraphComp(CCorvellDoc::kNewParagraphStyle));
+}
+
+void CCorvellView::PlaceCaretAtStart()
+{
+    if (!m_paragraphs || m_paragraphs->GetCount() == 0)
+        return;
+    DocPosition start = m_paragraphs->PositionAt(1);
+    SetSelection(DocSelection(start, start), false);
+}
+
+void CCorvellView::OnInitialUpdate()
+{
+    SetScrollSizes(MM_TEXT, CSize(1000, 4000));
+    if (m_paragraphs) {
+        DrawScope draw(this);
+        CCorvellDoc* doc = GetDocument();
+        if (doc && doc->GetLargerEquations())
+            m_paragraphs->SetEquationSizeStep(true);
+        if (doc && doc->GetDisplayRecord().displaySize != m_displaySize) {
+            m_displaySize = doc->GetDisplayRecord().displaySize;
+            gDrawContext.SetBaseSize(m_displaySize);
+        }
+        EnsureParagraph();
+        m_paragraphs->RelayoutAll(false);
+        UpdateScrollSizes();
+        PlaceCaretAtStart();
+    }
+    m_initialUpdateDone = true;
+    ClearStatus(true);
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->ShowWindow(SW_SHOWMAXIMIZED);
+    Invalidate(TRUE);
+}
+
+void CCorvellView::OnActivateView(BOOL activate, CView*, CView*)
+{
+    m_highlight->SetMode(activate ? SelectionHighlight::kActiveMode : SelectionHighlight::kInactiveMode);
+    if (m_paragraphs && GetSafeHwnd()) {
+        DrawScope draw(this);
+        m_highlight->SetSelection(GetSelection(), true);
+    }
+}
+
+// ---- typed keys ----
+
+void CCorvellView::OnKeyDown(UINT vk, UINT repeat, UINT flags)
+{
+    if (m_viewMode != kSlideShowMode) {
+        CBaseView::OnKeyDown(vk, repeat, flags);
+        return;
+    }
+    switch (vk) {
+    case VK_LEFT: PreviousSlide(); break;
+    case VK_RIGHT: NextSlide(); break;
+    // Space and Esc act as characters; modifier keys alone do nothing.
+    case VK_SPACE:
+    case VK_ESCAPE:
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_CAPITAL:
+    case VK_NUMLOCK:
+    case VK_SCROLL:
+        break;
+    default: MessageBeep(0); break;
+    }
+}
+
+// In a show only space (Shift+space) and Esc act; other keys have beeped
+// once already, as they went down.
+void CCorvellView::OnSlideShowChar(UINT ch, bool shift)
+{
+    if (ch == ' ') {
+        if (shift)
+            PreviousSlide();
+        else
+            NextSlide();
+    } else if (ch == 27) {
+        EndSlideShow();
+    }
+}
+
+void CCorvellView::OnChar(UINT ch, UINT, UINT)
+{
+    const bool shift = ShiftDown();
+    const bool ctrl = CtrlDown();
+    if (m_viewMode == kSlideShowMode) {
+        OnSlideShowChar(ch, shift);
+        return;
+    }
+    if (!m_paragraphs)
+        return;
+    ClearStatus(true);
+    DocSelection selection = GetSelection();
+    if (IsLabelSelection(selection)) {
+        MessageBeep(0);
+        return;
+    }
+    // Keys are dropped while the kernel computes.
+    if (KernelBusy()) {
+        MessageBeep(0);
+        return;
+    }
+    const int code = selection.MapKey(char(ch), shift, ctrl);
+    RunEditCode(code, static_cast<unsigned char>(ch), shift, ctrl);
+}
+
+bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
+{
+    DocSelection selection = GetSelection();
+    TAction* action = nullptr;
+    switch (code) {
+    case 3001:
+    case 3002:
+        // Control characters (Esc, Ctrl with a letter) are keys, not text.
+        if (code == 3001 && key < ' ')
+            return false;
+        HideCursorWhileTyping();
+        TypeCharacter(code == 3002 ? 9 : key);
+        return true;
+    case 2801:
+        // A whole drawing is deleted by the drawing's own action.
+        if (selection.GetKind() != DocPosition::kWholeObject)
+            action = new TDeleteAction(selection);
+        break;
+    case 2802: {
+        ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();
+        int style = paragraph && paragraph->GetStyle() ? paragraph->GetStyle()->GetNextStyle() : 3;
+        action = new TNewParagraphAction(selection, style);
+        break;
+    }
+    case 2803: action = new TNewParagraphAction(selection, ToggledParagraphStyle(CaretParagraphStyle(selection))); break;
+    case 2804: action = new TRemoveParagraphBreakAction(selection); break;
+    case 2805: action = new TPreviousFieldAction(*this, selection); break;
+    case 2806: action = new TNextFieldAction(*this, selection); break;
+    case 2807: action = new TSelectPreviousAction(*this, selection); break;
+    case 2808: action = new TReduceAction(selection); break;
+    case 2902: action = new TNextGridLineAction(*this, selection, shift); break;
+    case 2903: action = new TPreviousGridLineAction(*this, selection, shift); break;
+    case 2904: action = new TLeaveAfterAction(*this, selection); break;
+    case 2905: action = new TLeaveBeforeAction(*this, selection); break;
+    case 2906: action = new TNextRowCellAction(*this, selection); break;
+    case 2907: action = new TNextCellAction(*this, selection); break;
+    case 2908: action = new TCellToColumnLineAction(*this, selection); break;
+    case 2909: action = new TCellToRowLineAction(*this, selection); break;
+    case 3004: action = new TInsertColumnAction(selection); break;
+    case 3005: action = new TInsertRowAction(selection); break;
+    case 3006: action = new TInsertDerivativeAction(selection); break;
+    case 3007: action = new TInsertExpressionAction(selection); break;
+    case 1301: action = new TDerivVarSlotAction(*this, selection); break;
+    case 1302: action = new TDerivNextVarAction(*this, selection); break;
+    default: return false;
+    }
+    if (!action)
+        return false;
+    HideCursorWhileTyping();
+    PerformAction(action);
+    return true;
+}
+
+// ---- mouse ----
+
+void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
+{
+    if (m_tracker || !m_paragraphs)
+        return;
+    DrawScope draw(this);
+    const IntPoint at = ToDocument(point);
+    const bool shift = (flags & MK_SHIFT) != 0;
+    const bool ctrl = (flags & MK_CONTROL) != 0;
+    // A click on a cross-reference goes to its equation, one on a link
+    // follows it (or, with Ctrl, edits it); the click is then done, so that
+    // no selection made by the press puts the caret back.
+    if (TextComp* comp = m_paragraphs->ComponentAt(at)) {
+        const TypeTag tag = comp->Tag();
+        if (tag == tag_Ref) {
+            PerformAction(new TGoToReferenceAction(*this, GetSelection(), comp));
+            return;
+        }
+        if (tag == tag_Link) {
+            auto* link = static_cast<HyperlinkComp*>(comp);
+            if (!ctrl) {
+                PerformAction(new TFollowLinkAction(link, m_pDocument));
+                return;
+            }
+            DocSelection selection = GetSelection();
+            if (link->Edit(nullptr)) {
+                link->Invalidate();
+                DocSelection range(link);
+                RelayoutFromSelection(range);
+                InvalidateSelection(range);
+                SetSelection(selection, true);
+                SetDocumentModified();
+            }
+            return;
+        }
+    }
+    m_tracker = new SelectionTracker(*this, shift);
+    ClearTypingAction();
+    SetCapture();
+    m_tracker->MouseDown(at);
+}
+
+void CCorvellView::OnLButtonUp(UINT, CPoint point)
+{
+    if (!m_tracker)
+        return;
+    ReleaseCapture();
+    MouseTracker* tracker = m_tracker;
+    m_tracker = nullptr;
+    {
+        DrawScope draw(this);
+        tracker->MouseUp(ToDocument(point));
+    }
+    if (TAction* action = tracker->TakeAction())
+        PerformAction(action);
+    delete tracker;
+}
+
+void CCorvellView::OnLButtonDblClk(UINT, CPoint point)
+{
+    if (m_tracker || !m_paragraphs)
+        return;
+    DrawScope draw(this);
+    DocSelection selection = GetSelection();
+    if (selection.GetSingleObject() || selection.HasExtent())
+        return;
+    DocPosition caret = selection.GetEnd();
+    Rect caretRect;
+    caret.GetCaretRect(caretRect);
+    if (ToDocument(point).x < caretRect.left && caret.GetIndex() > 1 && caret.GetKind() == DocPosition::kListPlace) {
+        caret.SetIndex(caret.GetIndex() - 1);
+        selection = DocSelection(caret, caret);
+    }
+    PerformAction(new TSelectWordAction(*this, selection));
+}
+
+BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
+{
+    if (KernelBusy() || m_tracker || !m_paragraphs)
+        return FALSE;
+    CPoint mouse;
+    GetCursorPos(&mouse);
+    ScreenToClient(&mouse);
+    const IntPoint at = ToDocument(mouse);
+    TextComp* comp = m_paragraphs->ComponentAt(at);
+    const TypeTag tag = comp ? comp->Tag() : tag_null;
+    if (tag == tag_Ref || tag == tag_Link) {
+        SetCursor(LoadAppCursor(168));
+        if (tag == tag_Link)
+            ShowStatus(static_cast<HyperlinkComp*>(comp)->GetURL().ToCString());
+        else
+            ClearStatus(false);
+        return TRUE;
+    }
+    ClearStatus(false);
+    DocPosition position;
+    m_paragraphs->PositionFromPoint(position, at, true);
+    if (std::optional<Qt::CursorShape> shape = position.GetCursor()) {
+        SetCursor(LoadStandardCursor(*shape));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CCorvellView::RelayoutFromSelection(const DocSelection& selection)
+{
+    ParagraphComp* paragraph = selection.First().GetParagraphComp();
+    if (m_paragraphs && paragraph)
+        InsertParagraphs(m_paragraphs->IndexOf(paragraph), selection.First().GetParagraphIndex(false));
+}

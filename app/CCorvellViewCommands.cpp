@@ -1,0 +1,296 @@
+// The document view's menu commands: Format, Display, find, spelling, the
+// commands that wait for the kernel and the drawings, and the Slides menu.
+#include "app/CCorvellView.h"
+
+#include "app/CCorvellApp.h"
+#include "app/CCorvellDoc.h"
+#include "app/SlideList.h"
+#include "app/SlideOrganizer.h"
+#include "app/SpellChecker.h"
+#include "app/dialogs/CFindReplaceDialog.h"
+#include "app/dialogs/CPageNumberingDialog.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/TCharacterStyleAction.h"
+#include "foundation/TParagraphStyleAction.h"
+#include "foundation/TTypingAction.h"
+#include "foundation/TextPrefs.h"
+#include "foundation/TextPrefsDialog.h"
+#include "kernel/KernelLink.h"
+
+namespace {
+
+// The character style a face stands for: the faces of the character styles
+// of "Corvell Roman" (5, 6, 7) count as plain, bold and math.
+int CharacterStyleOfFace(int fontId)
+{
+    switch (fontId) {
+    case 5: return 0;
+    case 6: return 2;
+    case 7: return 3;
+    default: return fontId;
+    }
+}
+
+} // namespace
+
+// ---- Format ----
+
+void CCorvellView::OnCharacterStyle(UINT id)
+{
+    const int index = int(id - ID_FORMAT_PLAIN);
+    DocSelection selection = GetSelection();
+    if (selection.GetCommonFontIndex() != index)
+        PerformAction(new TCharacterStyleAction(selection, index));
+}
+
+void CCorvellView::OnUpdateCharacterStyle(CCmdUI* ui)
+{
+    const int index = int(ui->m_nID - ID_FORMAT_PLAIN);
+    int current;
+    if (TTypingAction* typing = GetTypingAction(); typing && typing->GetFace())
+        current = CharacterStyleOfFace(typing->GetFace()->GetFontId());
+    else
+        current = GetSelection().GetCommonFontIndex();
+    ui->Enable(m_viewMode == kEditMode);
+    ui->SetCheck(current == index ? 1 : 0);
+}
+
+void CCorvellView::OnParagraphStyle(UINT id)
+{
+    const int index = int(id - ID_STYLE_TITLE);
+    DocSelection selection = GetSelection();
+    ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();
+    if (paragraph && paragraph->GetStyleKind() == index && selection.IsInOneParagraph())
+        return;
+    PerformAction(new TParagraphStyleAction(selection, index));
+}
+
+void CCorvellView::OnUpdateParagraphStyle(CCmdUI* ui)
+{
+    ParagraphComp* paragraph = GetSelection().GetEnd().GetParagraphComp();
+    ui->Enable(m_viewMode == kEditMode);
+    ui->SetCheck(paragraph && paragraph->GetStyleKind() == int(ui->m_nID - ID_STYLE_TITLE) ? 1 : 0);
+}
+
+void CCorvellView::OnPageNumbering()
+{
+    CCorvellDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    DisplayRecord& record = doc->GetDisplayRecord();
+    CPageNumberingDialog dialog(record.numberPrintedPages, record.firstPageNumber);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (record.numberPrintedPages == dialog.m_bNumberPages && record.firstPageNumber == dialog.m_nFirstPage)
+        return;
+    record.numberPrintedPages = dialog.m_bNumberPages;
+    record.firstPageNumber = int16_t(dialog.m_nFirstPage);
+    // The numbering is kept in the file: closing must offer to save it.
+    doc->SetModifiedFlag(TRUE);
+}
+
+void CCorvellView::OnTextPreferences()
+{
+    CCorvellApp* app = GetCorvellApp();
+    TextPrefs* prefs = app ? app->GetTextPrefs() : nullptr;
+    if (!prefs)
+        return;
+    CTextPrefsDialog dialog(*prefs);
+    if (dialog.DoModal() != IDOK)
+        return;
+    prefs->Save();
+    if (gFontManager)
+        gFontManager->UpdateTextFaces(*prefs);
+    app->RedrawAllViews();
+}
+
+// ---- Display ----
+
+void CCorvellView::OnDisplaySize(UINT id)
+{
+    SetDisplaySize(DisplaySizeOfCommand(id));
+    SetDocumentModified();
+    Invalidate(TRUE);
+}
+
+void CCorvellView::OnUpdateDisplaySize(CCmdUI* ui)
+{
+    ui->Enable(TRUE);
+    ui->SetCheck(ui->m_nID == CommandOfDisplaySize(m_displaySize) ? 1 : 0);
+}
+
+void CCorvellView::OnLargerEquations()
+{
+    CCorvellDoc* doc = GetDocument();
+    if (!doc || !m_paragraphs)
+        return;
+    const bool larger = !doc->GetLargerEquations();
+    doc->SetLargerEquations(larger);
+    DrawScope draw(this);
+    m_paragraphs->SetEquationSizeStep(larger);
+    Relayout();
+    Invalidate(TRUE);
+}
+
+void CCorvellView::OnUpdateLargerEquations(CCmdUI* ui)
+{
+    CCorvellDoc* doc = GetDocument();
+    ui->Enable(m_viewMode == kEditMode && doc);
+    ui->SetCheck(doc && doc->GetLargerEquations() ? 1 : 0);
+}
+
+// ---- find and spelling ----
+// Both change the document directly, outside the single undo step: the kept
+// action would undo at positions that no longer hold what it recorded, so it
+// is committed and dropped first.
+
+void CCorvellView::OnFind()
+{
+    DropKeptAction();
+    if (m_paragraphs)
+        RunFindDialog(*this, *m_paragraphs, this);
+}
+
+void CCorvellView::OnSpellSelection()
+{
+    DropKeptAction();
+    if (m_paragraphs)
+        CheckSpellingOfSelection(*this, *m_paragraphs, this);
+}
+
+void CCorvellView::OnUpdateSpellSelection(CCmdUI* ui)
+{
+    DocSelection selection = GetSelection();
+    ui->Enable(m_viewMode == kEditMode && selection.HasExtent() && selection.First().IsInParagraph());
+}
+
+void CCorvellView::OnSpellDocument()
+{
+    DropKeptAction();
+    if (m_paragraphs)
+        CheckSpellingOfDocument(*this, *m_paragraphs, this);
+}
+
+// ---- commands that need the kernel or a drawing ----
+
+// Evaluating source code needs a kernel that is ready and idle; the command
+// itself arrives with the calculation actions.
+void CCorvellView::OnUpdateEvaluateCode(CCmdUI* ui)
+{
+    KernelLink* link = KernelLink::Get();
+    ui->Enable(m_viewMode == kEditMode && link && link->IsReady() && !link->IsBusy() &&
+               GetSelection().AllParagraphsStyle7());
+}
+
+// The Drawing menu acts on a selected drawing (a whole object) or on the
+// drawing that holds the caret; its commands arrive with the drawings.
+// Colour and the stacking order also need shapes selected inside the drawing.
+void CCorvellView::OnUpdateDrawingObject(CCmdUI* ui)
+{
+    const UINT id = ui->m_nID;
+    const bool needsShapes = id == ID_DRAWING_COLOR || id == ID_DRAWING_TO_FRONT || id == ID_DRAWING_TO_BACK;
+    ui->Enable(!needsShapes && m_viewMode == kEditMode && GetSelection().GetKind() == DocPosition::kWholeObject &&
+               m_currentDrawing);
+}
+
+void CCorvellView::OnUpdateDrawingInside(CCmdUI* ui)
+{
+    ui->Enable(m_viewMode == kEditMode && GetSelection().FindEnclosing(tag_Draw) != nullptr);
+}
+
+// ---- slides ----
+
+void CCorvellView::RefreshSlide()
+{
+    UpdateScrollSizes();
+    ScrollToPosition(CPoint(0, 0));
+    Invalidate(TRUE);
+}
+
+void CCorvellView::StartSlideShow()
+{
+    if (!m_slides || m_slides->GetCount() == 0)
+        return;
+    DrawScope draw(this);
+    m_viewMode = kSlideShowMode;
+    m_slides->StartShow();
+    RefreshSlide();
+}
+
+void CCorvellView::NextSlide()
+{
+    if (!m_slides || m_viewMode != kSlideShowMode)
+        return;
+    if (m_slides->GetCurrent() >= m_slides->GetCount() - 1) {
+        EndSlideShow();
+        return;
+    }
+    DrawScope draw(this);
+    m_slides->Next();
+    RefreshSlide();
+}
+
+void CCorvellView::PreviousSlide()
+{
+    if (!m_slides || m_viewMode != kSlideShowMode)
+        return;
+    DrawScope draw(this);
+    m_slides->Previous();
+    RefreshSlide();
+}
+
+void CCorvellView::EndSlideShow()
+{
+    if (!m_slides || m_viewMode != kSlideShowMode)
+        return;
+    DrawScope draw(this);
+    m_viewMode = kEditMode;
+    m_slides->EndShow();
+    UpdateScrollSizes();
+    DocSelection selection = GetSelection();
+    SetSelection(selection, false);
+    ScrollToShow(selection);
+    Invalidate(TRUE);
+}
+
+void CCorvellView::OnSlideCommand(UINT id)
+{
+    if (!m_slides)
+        return;
+    switch (id) {
+    case ID_SLIDE_NEW:
+        m_slides->NewSlide();
+        m_slides->AddSelection(GetSelection());
+        break;
+    case ID_SLIDE_CLONE: m_slides->CloneLast(); break;
+    case ID_SLIDE_ADD: m_slides->AddSelection(GetSelection()); break;
+    case ID_SLIDE_DELETE_ALL: m_slides->DeleteAll(); break;
+    case ID_SLIDE_ORGANIZE: {
+        DrawScope draw(this);
+        OrganizeSlides(*this, *m_slides, this);
+        Invalidate(TRUE);
+        break;
+    }
+    case ID_SLIDE_START: StartSlideShow(); break;
+    case ID_SLIDE_NEXT: NextSlide(); break;
+    case ID_SLIDE_PREVIOUS: PreviousSlide(); break;
+    case ID_SLIDE_END: EndSlideShow(); break;
+    default: break;
+    }
+}
+
+void CCorvellView::OnUpdateSlideCommand(CCmdUI* ui)
+{
+    const bool haveSlides = m_slides && m_slides->GetCount() > 0;
+    switch (ui->m_nID) {
+    case ID_SLIDE_NEW: ui->Enable(m_slides && m_viewMode == kEditMode); break;
+    case ID_SLIDE_NEXT:
+    case ID_SLIDE_PREVIOUS:
+    case ID_SLIDE_END: ui->Enable(m_viewMode == kSlideShowMode); break;
+    default: ui->Enable(m_viewMode == kEditMode && haveSlides); break;
+    }
+}

@@ -1,0 +1,85 @@
+// Printing the document: pagination when the job begins, each page drawn
+// with its number at the foot, and the screen layout restored at the end.
+#include "app/CCorvellView.h"
+
+#include <cstdio>
+
+#include "app/CCorvellDoc.h"
+#include "app/PageBreakList.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphList.h"
+#include "platform/UserInterface.h"
+#include "platform/framework/CPrintInfo.h"
+
+namespace {
+
+// The size level of the page numbers.
+constexpr int kPageNumberSize = 7;
+
+} // namespace
+
+void CCorvellView::OnBeginPrinting(CDC* dc, CPrintInfo* info)
+{
+    if (gFontManager)
+        gFontManager->DropFonts();
+    m_pageBreaks.reset();
+    if (!m_paragraphs)
+        return;
+    gDrawContext.BeginDrawOnDC(this, dc);
+    try {
+        auto breaks = std::make_unique<PageBreakList>(gDrawContext.GetLeftMargin(), gDrawContext.GetPageWidth());
+        m_paragraphs->Paginate(*breaks);
+        info->SetMaxPage(UINT(std::max(1, breaks->GetPageCount())));
+        m_pageBreaks = std::move(breaks);
+    } catch (const CException& e) {
+        info->m_bContinuePrinting = FALSE;
+        UserInterface::Current().MessageBox(e.what(), "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    }
+    gDrawContext.EndDraw();
+}
+
+void CCorvellView::OnPrint(CDC* dc, CPrintInfo* info)
+{
+    if (!m_pageBreaks || !m_paragraphs)
+        return;
+    gDrawContext.BeginDrawOnDC(this, dc);
+    const int margin = gDrawContext.GetMarginUnit();
+    dc->SetWindowOrg(0, 0);
+    dc->SelectClipRgn(nullptr);
+    gDrawContext.SetOrigin(IntPoint());
+    CCorvellDoc* doc = GetDocument();
+    if (doc && doc->NumberPrintedPages()) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", int(doc->FirstPageNumber()) - 1 + int(info->m_nCurPage));
+        const int base = gDrawContext.GetBaseSize();
+        gDrawContext.SetBaseSize(kPageNumberSize);
+        gDrawContext.SetFontFamily(FontManager::kTextFace);
+        gDrawContext.SelectCurrentFont();
+        const int width = gDrawContext.GetStringWidth(Str255(text));
+        gDrawContext.MoveTo(IntPoint((dc->GetDeviceCaps(HORZRES) - width) / 2, dc->GetDeviceCaps(VERTRES) - margin));
+        gDrawContext.TextOutAt(text);
+        gDrawContext.SetBaseSize(base);
+    }
+    // The page's stretch of the document, moved to the page's margins.
+    const Rect page = m_pageBreaks->GetPageRect(int(info->m_nCurPage));
+    gDrawContext.SetOrigin(IntPoint(margin, margin - page.top));
+    gDrawContext.SetClipRegion(page);
+    m_paragraphs->PaintRange(page);
+    gDrawContext.ClearClipRegion();
+    gDrawContext.EndDraw();
+}
+
+void CCorvellView::OnEndPrinting(CDC*, CPrintInfo*)
+{
+    if (gFontManager)
+        gFontManager->DropFonts();
+    m_pageBreaks.reset();
+    if (!m_paragraphs)
+        return;
+    DrawScope draw(this);
+    m_paragraphs->RelayoutAll(false);
+    UpdateScrollSizes();
+    SetSelection(GetSelection(), false);
+    Invalidate(TRUE);
+}

@@ -1,0 +1,9 @@
+#include "app/StartupServices.h"
+
+void FillKernelNameTable() {}
+
+void InitBezierTables() {}
+
+void RegisterDrawingMakers() {}
+
+void FreeDrawingMakers() {}

@@ -1,0 +1,10 @@
+#pragma once
+// Start-up and exit services of subsystems that are not in the program yet.
+// The application calls each at its place in the start-up and exit order;
+// each does nothing until its subsystem arrives and fills it in here:
+//   FillKernelNameTable                  - the kernel name table (529 names)
+//   InitBezierTables, RegisterDrawingMakers, FreeDrawingMakers - drawings
+void FillKernelNameTable();
+void InitBezierTables();
+void RegisterDrawingMakers();
+void FreeDrawingMakers();

@@ -1,0 +1,46 @@
+#pragma once
+// Following a link: a web or mail address opens with the desktop's handler; a
+// document link names a file relative to the folder of the document holding
+// the link, and opens in the editor when it is a ".vxm" document, else with
+// the desktop's handler. Following changes nothing, so undoing it does
+// nothing either.
+#include "foundation/TAction.h"
+#include "platform/framework/CString.h"
+
+#include <functional>
+
+class CDocument;
+class HyperlinkComp;
+
+class TFollowLinkAction : public TAction {
+public:
+    // "Can't undo"
+    static constexpr int16_t kNameId = 2014;
+    static constexpr const char* kUnsavedMessage =
+        "Since document links specify locations relative to the base document location, you can not follow a "
+        "link from a document that has not been saved.";
+    static constexpr const char* kMissingFileMessage = "Unable to locate the file that this link points to.";
+    static constexpr const char* kOpenFailedMessage = "Unable to open the address that this link points to.";
+
+    TFollowLinkAction(HyperlinkComp* link, CDocument* document);
+
+    bool CanUndo() const override { return true; }
+    bool ModifiesDocument() const override { return false; }
+    void Do() override;
+    void Undo() override {}
+
+    // Opens a path as an editor document; false when it could not be opened.
+    // The default asks the application; tests put their own in place (null
+    // restores the default). Answers the one replaced.
+    using DocumentOpener = std::function<bool(const CString& path)>;
+    static DocumentOpener SetDocumentOpener(DocumentOpener opener);
+
+    // The file a document link names: the folder of the document's path (with
+    // its closing separator) followed by the link's text, whose "\"
+    // separators become "/". Both paths are file-system bytes.
+    static CString TargetPath(const CString& documentPath, const CString& linkText);
+
+private:
+    HyperlinkComp* m_link;
+    CDocument* m_document;
+};

@@ -1,0 +1,192 @@
+// Typing in the real document view: the generated 3,500-paragraph document
+// shown in a CCorvellView inside the main frame, and one character typed (the
+// view's character handler, as a key press delivers it) until the view's
+// backing image has been repainted, at the first, middle and last paragraph.
+// The undo that takes the character out again is not timed.
+#include "app/CChildFrame.h"
+#include "app/CCorvellDoc.h"
+#include "app/CCorvellView.h"
+#include "app/CMainFrame.h"
+#include "foundation/CompList.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/DocClipboard.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/ParagraphStyle.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "foundation/TextPrefs.h"
+#include "math/CalculusComponents.h"
+#include "math/FractionAndDelimiterComponents.h"
+#include "math/GridAndObjectComponents.h"
+#include "math/RefComponents.h"
+#include "platform/framework/CDocTemplate.h"
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CWinApp.h"
+#include "resources/ProgramResources.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "BenchDocumentText.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using benchdoc::kParagraphs;
+using benchdoc::StyleOf;
+
+class BenchApp : public CWinApp {
+public:
+    BenchApp() : CWinApp("Quorvant") {}
+    BOOL InitInstance() override
+    {
+        AddDocTemplate(new CMultiDocTemplate(129, RUNTIME_CLASS(CCorvellDoc), RUNTIME_CLASS(CChildFrame),
+                                             RUNTIME_CLASS(CCorvellView)));
+        frame = new CMainFrame;
+        if (!frame->LoadFrame(CMainFrame::IDR_MAINFRAME))
+            return FALSE;
+        m_pMainWnd = frame;
+        frame->widget()->resize(1200, 900);
+        frame->ShowWindow(SW_SHOW);
+        return TRUE;
+    }
+    CMainFrame* frame = nullptr;
+};
+
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+struct World {
+    World()
+    {
+        RegisterProgramResources();
+        InstallTextLayout();
+        RegisterComponentClasses();
+        RegisterFractionAndDelimiterComponents();
+        RegisterCalculusComponents();
+        RegisterGridAndObjectComponents();
+        RegisterRefComponents();
+        app.InitInstance();
+        app.OnFileNew();
+        Settle();
+        CMDIChildWnd* child = app.frame->MDIGetActive();
+        view = child ? dynamic_cast<CCorvellView*>(child->GetActiveView()) : nullptr;
+        if (!view)
+            return;
+        ParagraphList* list = view->GetParagraphList();
+        list->DeleteAll();
+        const std::vector<std::string> texts = benchdoc::MakeTexts();
+        for (int i = 0; i < kParagraphs; ++i) {
+            auto* paragraph = new ParagraphComp(StyleOf(i));
+            list->Append(paragraph);
+            FontFace* face = fonts.GetFace(paragraph->GetStyle()->GetFontId());
+            for (char c : texts[size_t(i)])
+                paragraph->GetRow()->Append(face->GetCharacter(static_cast<unsigned char>(c)));
+        }
+        view->OnInitialUpdate();
+        Settle();
+    }
+
+    TextPrefs prefs;
+    FontManager fonts{prefs};
+    DocClipboard clipboard;
+    BenchApp app;
+    CCorvellView* view = nullptr;
+};
+
+// Made once and kept to the end of the process: its windows must not
+// outlive the application object, which goes first.
+World& TheWorld()
+{
+    static World* world = new World;
+    return *world;
+}
+
+void Repaint(CCorvellView* view)
+{
+    view->drawingWidget()->repaint();
+}
+
+// The caret in the middle of a paragraph, scrolled into sight and drawn.
+void PutCaret(CCorvellView* view, int index)
+{
+    CompList* row = view->GetParagraphList()->GetAt(index)->GetRow();
+    DocPosition at(row, row->GetCount() / 2);
+    DocSelection caret(at, at);
+    view->SetSelection(caret, true);
+    view->ScrollToShow(caret);
+    Repaint(view);
+}
+
+void TypeAt(benchmark::State& state, int index)
+{
+    CCorvellView* view = TheWorld().view;
+    if (!view) {
+        state.SkipWithError("no document view");
+        return;
+    }
+    PutCaret(view, index);
+    for (auto _ : state) {
+        view->OnChar('e', 1, 0);
+        Repaint(view);
+        state.PauseTiming();
+        view->OnCmdMsg(ID_EDIT_UNDO, nullptr);
+        Repaint(view);
+        state.ResumeTiming();
+    }
+    state.counters["chars"] = view->GetParagraphList()->GetAt(index)->GetRow()->GetCount();
+}
+
+// Characters after the first extend the typing action already kept.
+void TypeRunAt(benchmark::State& state, int index)
+{
+    CCorvellView* view = TheWorld().view;
+    if (!view) {
+        state.SkipWithError("no document view");
+        return;
+    }
+    PutCaret(view, index);
+    view->OnChar('e', 1, 0);
+    Repaint(view);
+    int typed = 1;
+    for (auto _ : state) {
+        view->OnChar('e', 1, 0);
+        Repaint(view);
+        if (++typed == 200) {
+            state.PauseTiming();
+            view->OnCmdMsg(ID_EDIT_UNDO, nullptr);
+            PutCaret(view, index);
+            view->OnChar('e', 1, 0);
+            Repaint(view);
+            typed = 1;
+            state.ResumeTiming();
+        }
+    }
+    view->OnCmdMsg(ID_EDIT_UNDO, nullptr);
+}
+
+void BM_ViewTypeFirst(benchmark::State& state) { TypeAt(state, 1); }
+void BM_ViewTypeMiddle(benchmark::State& state) { TypeAt(state, kParagraphs / 2); }
+void BM_ViewTypeLast(benchmark::State& state) { TypeAt(state, kParagraphs); }
+void BM_ViewTypeRunMiddle(benchmark::State& state) { TypeRunAt(state, kParagraphs / 2); }
+BENCHMARK(BM_ViewTypeFirst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ViewTypeMiddle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ViewTypeLast)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ViewTypeRunMiddle)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return benchdoc::RunBenchmarks(argc, argv);
+}
