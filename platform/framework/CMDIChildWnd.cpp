@@ -33,7 +33,9 @@ public:
         }
         if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
             auto* sub = static_cast<QMdiSubWindow*>(watched);
-            if (!sub->isMaximized() && !sub->isMinimized()) {
+            // Only what the user sees counts: while the window is hidden its
+            // geometry passes through states that the placement calls set.
+            if (sub->isVisible() && !sub->isMaximized() && !sub->isMinimized()) {
                 QRect g = sub->geometry();
                 m_child->m_normalRect = CRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
             }
@@ -69,6 +71,10 @@ BOOL CMDIChildWnd::CreateFrameWidget(DWORD, CWnd* parent)
     m_pMDIFrame->mdiArea()->addSubWindow(sub);
     QSize area = m_pMDIFrame->mdiArea()->viewport()->size();
     sub->resize(std::max(200, area.width() * 3 / 4), std::max(150, area.height() * 3 / 4));
+    // A hidden window gets its resize event only when shown, perhaps already
+    // maximised: the normal rectangle is known from now on.
+    QRect g = sub->geometry();
+    m_normalRect = CRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
     return TRUE;
 }
 
@@ -117,7 +123,9 @@ void CMDIChildWnd::ActivateFrame(int cmdShow)
     if (!sub)
         return;
     if (cmdShow == -1)
-        cmdShow = sub->isVisible() ? SW_SHOW : SW_SHOWNORMAL;
+        // A child shown (maximised, say) before the main window appeared is
+        // not visible yet but keeps its state.
+        cmdShow = sub->isHidden() ? SW_SHOWNORMAL : SW_SHOW;
     ShowWindow(cmdShow);
     MDIActivate();
 }

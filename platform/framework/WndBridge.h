@@ -42,6 +42,12 @@ public:
     bool deliverClose();  // true: the window may close now
     void deliverFocus(bool in);
     void deliverShow(bool shown);
+    // Alt with a key (and without Ctrl) opens a menu by its underlined letter.
+    static bool isMenuKey(QEvent* event)
+    {
+        auto modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+        return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier);
+    }
 
     // How many events of bridged widgets are being dispatched right now: a
     // widget destroyed while one runs is deleted later, not under its own feet.
@@ -80,7 +86,7 @@ protected:
                 return true;
             }
         }
-        if (e->type() == QEvent::ShortcutOverride && m_owner && !m_controlKeys) {
+        if (e->type() == QEvent::ShortcutOverride && m_owner && !m_controlKeys && !isMenuKey(e)) {
             e->accept();  // keys reach the window before any menu shortcut
             return true;
         }
