@@ -104,17 +104,6 @@ CBaseView::~CBaseView()
     DropKeptAction();
 }
 
-void CBaseView::DropKeptAction()
-{
-    TAction* old = m_kept;
-    m_kept = nullptr;
-    m_typing = nullptr;
-    if (old) {
-        old->Commit();
-        delete old;
-    }
-}
-
 void CBaseView::SetCopyWritersAvailable(bool mathml, bool svg)
 {
     s_mathmlWriter = mathml;
@@ -156,27 +145,10 @@ bool CBaseView::PerformAction(TAction* action)
         return false;
     }
     DrawScope draw(this);
-    ActionViewScope scope(this);
-    DropKeptAction();
-    m_kept = action;
-    m_typing = dynamic_cast<TTypingAction*>(action);
-    try {
-        action->Perform();
-    } catch (...) {
-        m_kept = nullptr;
-        m_typing = nullptr;
-        action->Commit();
-        delete action;
-        MessageBeep(0);
-        return false;
-    }
-    if (action->ModifiesDocument())
-        SetDocumentModified();
-    // An action may ask for another one in its place once it is done (a
-    // character style starts typing in the new style).
-    if (TAction* next = action->TakeFollowUp())
-        return PerformAction(next);
-    return true;
+    if (m_actions.Perform(action))
+        return true;
+    MessageBeep(0);
+    return false;
 }
 
 void CBaseView::SetStatusText(const char*, bool) {}
@@ -525,38 +497,19 @@ void CBaseView::OnSymbol(UINT id)
 
 void CBaseView::OnEditUndo()
 {
-    if (!m_kept)
-        return;
     DrawScope draw(this);
-    ActionViewScope scope(this);
-    // Characters typed after an undo start a new typing action.
-    m_typing = nullptr;
-    if (m_kept->IsDone())
-        m_kept->Revert();
-    else
-        m_kept->Redo();
-    if (m_kept->ModifiesDocument())
-        SetDocumentModified();
+    m_actions.UndoOrRedo();
 }
 
 void CBaseView::OnUpdateEditUndo(CCmdUI* ui)
 {
-    TAction* kept = GetKeptAction();
-    if (m_viewMode != kEditMode || !kept) {
+    if (m_viewMode != kEditMode || !m_actions.GetKept()) {
         ui->Enable(FALSE);
         return;
     }
-    if (!kept->CanUndo()) {
-        m_undoText = "Can't undo";
-        ui->SetText(m_undoText.c_str());
-        ui->Enable(FALSE);
-        return;
-    }
-    Str255 name;
-    kept->GetName(name);
-    m_undoText = std::string(kept->IsDone() ? "Undo " : "Redo ") + std::string(name.GetPtrAt(0), size_t(name.GetLength()));
+    m_undoText = m_actions.MenuText();
     ui->SetText(m_undoText.c_str());
-    ui->Enable(TRUE);
+    ui->Enable(m_actions.MenuEnabled());
 }
 
 void CBaseView::OnEditCut()

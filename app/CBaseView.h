@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "foundation/ActionHost.h"
 #include "foundation/ActionView.h"
 #include "foundation/DrawTarget.h"
 #include "platform/framework/CScrollView.h"
@@ -106,10 +107,10 @@ public:
     void SetViewMode(int32_t mode) { m_viewMode = mode; }
     int GetDisplaySize() const { return m_displaySize; }
     MouseTracker* GetTracker() const { return m_tracker; }
-    TAction* GetKeptAction() const { return m_kept; }
-    TTypingAction* GetTypingAction() const { return m_typing; }
+    TAction* GetKeptAction() const { return m_actions.GetKept(); }
+    TTypingAction* GetTypingAction() const { return m_actions.GetTyping(); }
     // Later characters start a new typing action (a click moved the caret).
-    void ClearTypingAction() { m_typing = nullptr; }
+    void ClearTypingAction() { m_actions.ClearTyping(); }
     SelectionHighlight& GetHighlight() const { return *m_highlight; }
     bool IsCursorVisible() const { return m_cursorVisible; }
     // The selection is a paragraph's number label (first index 0, second 1):
@@ -181,13 +182,12 @@ protected:
     IntPoint ToDocument(const CPoint& client) const;
 
     // Commits and deletes the kept action.
-    void DropKeptAction();
+    void DropKeptAction() { m_actions.Drop(); }
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;
     std::unique_ptr<SelectionHighlight> m_highlight;
-    TAction* m_kept = nullptr;
-    TTypingAction* m_typing = nullptr;
+    ActionHost m_actions{*this};
     ParagraphList* m_paragraphs = nullptr;
     uint8_t m_displaySize = kDefaultDisplaySize;
     bool m_cursorVisible = true;

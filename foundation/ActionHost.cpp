@@ -54,6 +54,7 @@ void ActionHost::UndoOrRedo()
     if (!m_kept)
         return;
     ActionViewScope scope(&m_view);
+    m_typing = nullptr;
     if (m_kept->IsDone())
         m_kept->Revert();
     else

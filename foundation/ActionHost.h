@@ -24,7 +24,8 @@ public:
     // deleted) and answers false, so the view can beep. Answers whether the
     // action was kept.
     bool Perform(TAction* action);
-    // Reverts the kept action when it is done, else redoes it.
+    // Reverts the kept action when it is done, else redoes it; characters
+    // typed afterwards start a new typing action.
     void UndoOrRedo();
     // The Undo item: "Undo <name>", "Redo <name>" or "Can't undo"; enabled
     // when an action is kept that can be undone.
@@ -39,10 +40,12 @@ public:
     TTypingAction* GetTyping() const { return m_typing; }
     // Performs a new typing action (when there is none) and adds the character.
     void Type(unsigned char code);
-
-private:
+    // Later characters start a new typing action (the caret was moved).
+    void ClearTyping() { m_typing = nullptr; }
+    // Commits and deletes the kept action.
     void Drop();
 
+private:
     ActionView& m_view;
     TAction* m_kept = nullptr;
     TTypingAction* m_typing = nullptr;
