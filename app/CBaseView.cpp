@@ -59,16 +59,6 @@ bool EnclosingAllows(const DocSelection& selection, UINT id)
 
 } // namespace
 
-CBaseView::DrawScope::DrawScope(CBaseView* view)
-{
-    gDrawContext.BeginDraw(view);
-}
-
-CBaseView::DrawScope::~DrawScope()
-{
-    gDrawContext.EndDraw();
-}
-
 CBaseView::CBaseView() : m_highlight(std::make_unique<SelectionHighlight>())
 {
     MapCommand(ID_EDIT_UNDO, &CBaseView::OnEditUndo);
@@ -120,7 +110,7 @@ bool CBaseView::IsLabelSelection(const DocSelection& selection)
 void CBaseView::SetDisplaySize(int index)
 {
     m_displaySize = uint8_t(std::clamp(index, 0, 9));
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     gDrawContext.SetBaseSize(m_displaySize);
     Relayout();
 }
@@ -131,7 +121,7 @@ void CBaseView::SetSelection(const DocSelection& selection, bool redraw)
         m_highlight->SetSelection(selection, false);
         return;
     }
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_highlight->SetSelection(selection, true);
 }
 
@@ -144,7 +134,7 @@ bool CBaseView::PerformAction(TAction* action)
         delete action;
         return false;
     }
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     if (m_actions.Perform(action))
         return true;
     MessageBeep(0);
@@ -292,7 +282,7 @@ void CBaseView::InvalidateCurrentSelection()
 
 void CBaseView::ShowSelection(const DocSelection& selection)
 {
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_highlight->MoveSelection(selection);
 }
 
@@ -342,7 +332,7 @@ void CBaseView::UpdateScrollSizes()
 {
     if (!m_paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     const int m = ScrollMargin();
     CRect client;
     GetClientRect(&client);
@@ -363,7 +353,7 @@ void CBaseView::Relayout()
 {
     if (!m_paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_paragraphs->RelayoutAll(false);
     UpdateScrollSizes();
     DocSelection selection = GetSelection();
@@ -375,7 +365,7 @@ void CBaseView::InsertParagraphs(int paragraphIndex, int indexInParagraph)
 {
     if (!m_paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_paragraphs->UpdateLayoutFrom(paragraphIndex, indexInParagraph);
     UpdateScrollSizes();
 }
@@ -386,7 +376,7 @@ void CBaseView::DrawRegion(const Region& region)
         return;
     Rect box;
     region.GetBox(box);
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     gDrawContext.SetClipRegion(region);
     m_paragraphs->PaintRange(box);
     if (m_viewMode != kSlideShowMode)
@@ -443,7 +433,7 @@ void CBaseView::ReplaceSelection(const DocSelection& selection, int fontIndex)
         PerformAction(new TTypingAction(fontIndex, selection));
         return;
     }
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     DocSelection styled = selection;
     styled.SetFont(fontIndex);
     ParagraphComp* first = styled.First().GetParagraphComp();
@@ -464,7 +454,7 @@ void CBaseView::TypeCharacter(unsigned char code)
 {
     if (!GetTypingAction() && !StartTyping(new TTypingAction(GetSelection())))
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     ActionViewScope scope(this);
     GetTypingAction()->AddChar(code);
 }
@@ -488,7 +478,7 @@ void CBaseView::OnSymbol(UINT id)
         if (!StartTyping(new TTypingAction(kMathFace, selection)))
             return;
     }
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     ActionViewScope scope(this);
     GetTypingAction()->AddChar(static_cast<unsigned char>(code));
 }
@@ -497,7 +487,7 @@ void CBaseView::OnSymbol(UINT id)
 
 void CBaseView::OnEditUndo()
 {
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_actions.UndoOrRedo();
 }
 
@@ -669,7 +659,7 @@ void CBaseView::OnLinkProperties()
     auto* link = dynamic_cast<HyperlinkComp*>(selection.GetSingleObject());
     if (!link || !link->Edit(nullptr))
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     link->Invalidate();
     ParagraphComp* paragraph = selection.First().GetParagraphComp();
     if (m_paragraphs && paragraph)
@@ -740,7 +730,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
     }
     if (!m_tracker)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     const IntPoint at = ToDocument(point);
     CRect client;
     GetClientRect(&client);
@@ -763,7 +753,7 @@ void CBaseView::OnTimer(UINT_PTR)
 {
     if (!m_tracker)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_tracker->SetCursor();
 }
 

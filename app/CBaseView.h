@@ -15,6 +15,7 @@
 #include "foundation/ActionHost.h"
 #include "foundation/ActionView.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/DrawTargetScope.h"
 #include "platform/framework/CScrollView.h"
 
 class MouseTracker;
@@ -122,15 +123,6 @@ public:
     static void SetCopyWritersAvailable(bool mathml, bool svg);
 
 protected:
-    // Makes the view the drawing context's target for its lifetime.
-    class DrawScope {
-    public:
-        explicit DrawScope(CBaseView* view);
-        ~DrawScope();
-        DrawScope(const DrawScope&) = delete;
-        DrawScope& operator=(const DrawScope&) = delete;
-    };
-
     // The menu of the Undo item and the view mode that allows copying.
     void OnEditUndo();
     void OnUpdateEditUndo(CCmdUI* ui);

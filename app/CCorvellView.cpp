@@ -106,7 +106,7 @@ void CCorvellView::SetParagraphList(ParagraphList* paragraphs)
     SetParagraphs(paragraphs);
     if (!m_initialUpdateDone || !paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     EnsureParagraph();
     paragraphs->RelayoutAll(false);
     UpdateScrollSizes();
@@ -316,7 +316,7 @@ void CCorvellView::OnInitialUpdate()
 {
     SetScrollSizes(MM_TEXT, CSize(1000, 4000));
     if (m_paragraphs) {
-        DrawScope draw(this);
+        DrawTargetScope draw(this);
         CCorvellDoc* doc = GetDocument();
         if (doc && doc->GetLargerEquations())
             m_paragraphs->SetEquationSizeStep(true);
@@ -340,7 +340,7 @@ void CCorvellView::OnActivateView(BOOL activate, CView*, CView*)
 {
     m_highlight->SetMode(activate ? SelectionHighlight::kActiveMode : SelectionHighlight::kInactiveMode);
     if (m_paragraphs && GetSafeHwnd()) {
-        DrawScope draw(this);
+        DrawTargetScope draw(this);
         m_highlight->SetSelection(GetSelection(), true);
     }
 }
@@ -468,7 +468,7 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
 {
     if (m_tracker || !m_paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     const IntPoint at = ToDocument(point);
     const bool shift = (flags & MK_SHIFT) != 0;
     const bool ctrl = (flags & MK_CONTROL) != 0;
@@ -513,7 +513,7 @@ void CCorvellView::OnLButtonUp(UINT, CPoint point)
     MouseTracker* tracker = m_tracker;
     m_tracker = nullptr;
     {
-        DrawScope draw(this);
+        DrawTargetScope draw(this);
         tracker->MouseUp(ToDocument(point));
     }
     if (TAction* action = tracker->TakeAction())
@@ -525,7 +525,7 @@ void CCorvellView::OnLButtonDblClk(UINT, CPoint point)
 {
     if (m_tracker || !m_paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     DocSelection selection = GetSelection();
     if (selection.GetSingleObject() || selection.HasExtent())
         return;

@@ -130,7 +130,7 @@ void CCorvellView::OnLargerEquations()
         return;
     const bool larger = !doc->GetLargerEquations();
     doc->SetLargerEquations(larger);
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_paragraphs->SetEquationSizeStep(larger);
     Relayout();
     Invalidate(TRUE);
@@ -215,7 +215,7 @@ void CCorvellView::StartSlideShow()
 {
     if (!m_slides || m_slides->GetCount() == 0)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_viewMode = kSlideShowMode;
     m_slides->StartShow();
     RefreshSlide();
@@ -229,7 +229,7 @@ void CCorvellView::NextSlide()
         EndSlideShow();
         return;
     }
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_slides->Next();
     RefreshSlide();
 }
@@ -238,7 +238,7 @@ void CCorvellView::PreviousSlide()
 {
     if (!m_slides || m_viewMode != kSlideShowMode)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_slides->Previous();
     RefreshSlide();
 }
@@ -247,7 +247,7 @@ void CCorvellView::EndSlideShow()
 {
     if (!m_slides || m_viewMode != kSlideShowMode)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_viewMode = kEditMode;
     m_slides->EndShow();
     UpdateScrollSizes();
@@ -270,7 +270,7 @@ void CCorvellView::OnSlideCommand(UINT id)
     case ID_SLIDE_ADD: m_slides->AddSelection(GetSelection()); break;
     case ID_SLIDE_DELETE_ALL: m_slides->DeleteAll(); break;
     case ID_SLIDE_ORGANIZE: {
-        DrawScope draw(this);
+        DrawTargetScope draw(this);
         OrganizeSlides(*this, *m_slides, this);
         Invalidate(TRUE);
         break;

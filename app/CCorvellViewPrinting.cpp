@@ -77,7 +77,7 @@ void CCorvellView::OnEndPrinting(CDC*, CPrintInfo*)
     m_pageBreaks.reset();
     if (!m_paragraphs)
         return;
-    DrawScope draw(this);
+    DrawTargetScope draw(this);
     m_paragraphs->RelayoutAll(false);
     UpdateScrollSizes();
     SetSelection(GetSelection(), false);

@@ -1,6 +1,6 @@
 #include "app/SlideOrganizer.h"
 
-#include "app/CommandDrawScope.h"
+#include "foundation/DrawTargetScope.h"
 #include "app/SlideList.h"
 #include "foundation/ActionView.h"
 #include "foundation/DrawContext.h"
@@ -90,7 +90,7 @@ void OrganizeSlides(ActionView& view, SlideList& slides, DrawTarget* target)
 {
     std::vector<SlidePicture> pictures;
     {
-        CommandDrawScope drawing(target);
+        DrawTargetScope drawing(target);
         pictures = RecordSlidePictures(slides);
         InvalidateWholeView(target);
     }

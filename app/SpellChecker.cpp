@@ -1,6 +1,6 @@
 #include "app/SpellChecker.h"
 
-#include "app/CommandDrawScope.h"
+#include "foundation/DrawTargetScope.h"
 #include "foundation/ActionView.h"
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
@@ -134,7 +134,7 @@ void SpellChecker::CheckCurrentWord()
         return;
     }
     {
-        CommandDrawScope drawing(m_target);
+        DrawTargetScope drawing(m_target);
         const DocSelection word = WordSelection();
         m_view.SetSelection(word, true);
         m_view.ScrollToShow(word);
@@ -178,7 +178,7 @@ void SpellChecker::ReplaceWord(const char* text, int length)
     m_word.AppendText(std::string(text, size_t(length)).c_str());
     m_view.SetDocumentModified();
 
-    CommandDrawScope drawing(m_target);
+    DrawTargetScope drawing(m_target);
     m_view.UpdateLayoutFrom(m_paragraphIndex, start);
     const DocSelection caret(m_row, m_index, m_index);
     m_view.SetSelection(caret, true);

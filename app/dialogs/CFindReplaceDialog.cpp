@@ -1,6 +1,6 @@
 #include "app/dialogs/CFindReplaceDialog.h"
 
-#include "app/CommandDrawScope.h"
+#include "foundation/DrawTargetScope.h"
 #include "app/TextSearcher.h"
 #include "foundation/ActionView.h"
 #include "foundation/ByteStream.h"
@@ -117,7 +117,7 @@ DocSelection CFindReplaceDialog::ReplaceMatch()
 
 void CFindReplaceDialog::OnFind()
 {
-    CommandDrawScope drawing(m_target);
+    DrawTargetScope drawing(m_target);
     TakeFindText();
     if (m_searcher.Find())
         Show(m_searcher.GetMatch());
@@ -127,7 +127,7 @@ void CFindReplaceDialog::OnFind()
 
 void CFindReplaceDialog::OnReplace()
 {
-    CommandDrawScope drawing(m_target);
+    DrawTargetScope drawing(m_target);
     TakeReplaceText();
     if (m_searcher.LastSearchMatched())
         Show(ReplaceMatch());
@@ -135,7 +135,7 @@ void CFindReplaceDialog::OnReplace()
 
 void CFindReplaceDialog::OnReplaceAndFind()
 {
-    CommandDrawScope drawing(m_target);
+    DrawTargetScope drawing(m_target);
     TakeFindText();
     TakeReplaceText();
     if (!m_searcher.LastSearchMatched()) {
@@ -151,7 +151,7 @@ void CFindReplaceDialog::OnReplaceAndFind()
 
 void CFindReplaceDialog::OnReplaceAll()
 {
-    CommandDrawScope drawing(m_target);
+    DrawTargetScope drawing(m_target);
     TakeFindText();
     TakeReplaceText();
     // An empty pattern matches everywhere, again after each replacement.
