@@ -1,10 +1,10 @@
 // Text layout on a generated document of 3,500 paragraphs of mixed styles
 // (about 600 characters each; every fifth holds a formula with a fraction, a
-// script and an integral in its middle): full layout against Qt's
-// QTextDocument laying out the same text (without the formulas), typing one
-// character at the first, middle and last paragraph (relayout and repaint of
-// the visible screen), and writing, reading and laying out the document up to
-// its first paint.
+// script and an integral in its middle): full layout of the text alone and
+// of the text with the formulas, against Qt's QTextDocument laying out the
+// same text (without the formulas); typing one character at the first,
+// middle and last paragraph (relayout and repaint of the visible screen);
+// and writing, reading and laying out the document up to its first paint.
 #include "foundation/CompList.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/CountingStream.h"
@@ -86,7 +86,7 @@ struct World {
         texts = MakeTexts();
     }
 
-    std::unique_ptr<ParagraphList> Build()
+    std::unique_ptr<ParagraphList> Build(bool withFormulas = true)
     {
         auto list = std::make_unique<ParagraphList>(&document);
         for (int i = 0; i < kParagraphs; ++i) {
@@ -95,7 +95,7 @@ struct World {
             auto comps = std::make_unique<CompArray>();
             for (char c : texts[size_t(i)])
                 comps->Append(face->GetCharacter(static_cast<unsigned char>(c)));
-            if (HasFormula(i))
+            if (withFormulas && HasFormula(i))
                 InsertFormula(*comps, *face, comps->GetCount() / 2);
             list->Append(new ParagraphComp(std::move(comps), StyleOf(i)));
         }
@@ -158,14 +158,27 @@ ParagraphList& LaidOutDocument()
     return *list;
 }
 
+// The same document with text only: the same characters as QTextDocument
+// lays out.
+ParagraphList& LaidOutTextDocument()
+{
+    static std::unique_ptr<ParagraphList> list = [] {
+        auto l = TheWorld().Build(false);
+        l->RelayoutAll(false);
+        return l;
+    }();
+    return *list;
+}
+
+// Argument 0: text only; 1: with the formulas.
 void BM_FullLayout(benchmark::State& state)
 {
-    ParagraphList& list = LaidOutDocument();
+    ParagraphList& list = state.range(0) ? LaidOutDocument() : LaidOutTextDocument();
     for (auto _ : state)
         list.RelayoutAll(false);
     state.counters["height"] = list.GetHeight();
 }
-BENCHMARK(BM_FullLayout)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullLayout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_QTextDocumentLayout(benchmark::State& state)
 {
@@ -190,7 +203,9 @@ BENCHMARK(BM_QTextDocumentLayout)->Unit(benchmark::kMillisecond);
 
 // Types one character in the middle of a paragraph (and takes it out again
 // on the next iteration), relays out from that paragraph and repaints what
-// changed, or the whole visible screen.
+// changed, or the whole visible screen. What changed is painted as a view
+// paints it: the invalidated rectangles gather into one update whose box is
+// painted once.
 void TypeAt(benchmark::State& state, int index, bool wholeScreen)
 {
     ParagraphList& list = LaidOutDocument();
@@ -213,9 +228,11 @@ void TypeAt(benchmark::State& state, int index, bool wholeScreen)
         list.UpdateLayoutFrom(index, at);
         if (wholeScreen) {
             world.PaintScreenAt(list, top);
-        } else {
+        } else if (!world.screen.invalid.empty()) {
+            Rect box = world.screen.invalid.front();
             for (const Rect& r : world.screen.invalid)
-                list.PaintRange(r);
+                Rect::Union(box, r, box);
+            list.PaintRange(box);
         }
     }
     if (inserted) {

@@ -46,12 +46,11 @@ void CharacterLayout::Measure()
 {
     // Merged runs are mostly one of a kind: measured directly, they keep the
     // cache small and quick.
-    const Str255 text = GetText();
     if (m_merged) {
         gDrawContext.SetFontFamily(m_fontId);
-        gDrawContext.GetTextExtent(text, m_measured);
+        gDrawContext.GetTextExtent(GetText(), m_measured);
     } else {
-        RunExtentCache::GetTextExtent(m_fontId, text, m_measured);
+        RunExtentCache::GetTextExtent(m_fontId, m_chars, m_length, m_measured);
     }
     if (m_fontId == kMathFontId || m_fontId == kItalicFontId)
         m_measured.right += 1;

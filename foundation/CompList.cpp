@@ -160,10 +160,14 @@ std::unique_ptr<CompArray> CompList::DetachAll()
     return all;
 }
 
-std::unique_ptr<LayoutArray> CompList::DetachItems()
+std::unique_ptr<LayoutArray> CompList::DetachItems(std::unique_ptr<LayoutArray> replacement)
 {
     auto items = m_items ? std::move(m_items) : std::make_unique<LayoutArray>();
-    m_items = std::make_unique<LayoutArray>();
+    if (replacement)
+        replacement->RemoveAll();
+    else
+        replacement = std::make_unique<LayoutArray>();
+    m_items = std::move(replacement);
     return items;
 }
 

@@ -63,8 +63,10 @@ public:
     std::unique_ptr<CompArray> RemoveFrom(int i) { return RemoveRange(i, GetCount()); }
     // The whole component array; the row is left empty.
     std::unique_ptr<CompArray> DetachAll();
-    // The layout items; the row is left with an empty item array.
-    std::unique_ptr<LayoutArray> DetachItems();
+    // The layout items; the row is left with an empty item array: the one
+    // given, emptied, when there is one (its room is reused; the caller has
+    // deleted its items), or a new one.
+    std::unique_ptr<LayoutArray> DetachItems(std::unique_ptr<LayoutArray> replacement = nullptr);
 
     void SetOwner(TextComp* owner, int showsPlaceholder);
     TextComp* GetOwner() const { return m_owner; }

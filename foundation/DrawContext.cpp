@@ -2,6 +2,7 @@
 
 #include "foundation/DrawTarget.h"
 #include "foundation/FontManager.h"
+#include "foundation/MeasuringContexts.h"
 #include "platform/AppProfile.h"
 #include "platform/Exceptions.h"
 #include "platform/UserInterface.h"
@@ -267,7 +268,10 @@ void DrawContext::SelectFontObject(CFont* font)
 {
     if (!m_dc || !font)
         return;
-    CFont* previous = m_dc->SelectObject(font);
+    // Selecting realises the font on the device, which is not cheap; the
+    // font already selected is kept.
+    const bool selected = m_dc->GetCurrentFont() == font && m_dc->CurrentLogFont() == font->GetLogFont();
+    CFont* previous = selected ? font : m_dc->SelectObject(font);
     if (m_depth > 0) {
         Level& level = m_levels[m_depth - 1];
         if (!level.fontSaved) {
@@ -276,7 +280,7 @@ void DrawContext::SelectFontObject(CFont* font)
         }
     }
     TEXTMETRIC metrics;
-    m_dc->GetTextMetrics(&metrics);
+    MeasuringContexts::For(*m_dc).GetTextMetrics(&metrics);
     m_charBox = Rect(0, -metrics.tmAscent, metrics.tmMaxCharWidth, metrics.tmDescent);
 }
 
@@ -372,13 +376,13 @@ void DrawContext::GetTextExtent(const Str255& text, Rect& out) const
 
 int DrawContext::GetStringWidth(const Str255& text) const
 {
-    return m_dc ? m_dc->GetTextExtent(text.GetPtrAt(0), text.GetLength()).cx : 0;
+    return m_dc ? MeasuringContexts::For(*m_dc).GetTextExtent(text.GetPtrAt(0), text.GetLength()).cx : 0;
 }
 
 int DrawContext::GetCharWidth(unsigned char c) const
 {
     const char byte = static_cast<char>(c);
-    return m_dc ? m_dc->GetTextExtent(&byte, 1).cx : 0;
+    return m_dc ? MeasuringContexts::For(*m_dc).GetTextExtent(&byte, 1).cx : 0;
 }
 
 void DrawContext::GetCharPositions(const Str255& text, int32_t* widths) const
@@ -388,7 +392,7 @@ void DrawContext::GetCharPositions(const Str255& text, int32_t* widths) const
         return;
     std::vector<int> extents(count, 0);
     if (m_dc)
-        m_dc->GetTextExtentExPoint(text.GetPtrAt(0), count, extents.data());
+        MeasuringContexts::For(*m_dc).GetTextExtentExPoint(text.GetPtrAt(0), count, extents.data());
     std::copy(extents.begin(), extents.end(), widths);
 }
 

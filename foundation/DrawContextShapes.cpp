@@ -3,9 +3,11 @@
 #include "foundation/DrawContext.h"
 
 #include "foundation/DrawTarget.h"
+#include "foundation/MeasuringContexts.h"
 #include "platform/draw/CBrush.h"
 #include "platform/draw/CDC.h"
 #include "platform/draw/ImageDC.h"
+#include "platform/draw/TextCodec.h"
 
 #include <QImage>
 
@@ -132,7 +134,18 @@ void DrawContext::TextOutAt(const char* bytes, int count)
         return;
     const IntPoint at = ToDevice(m_pen);
     m_dc->SetTextAlign(TA_BASELINE | TA_LEFT);
-    m_dc->TextOut(at.x, at.y, bytes, count);
+    const CDC& measuring = MeasuringContexts::For(*m_dc);
+    if (&measuring == m_dc || !bytes) {
+        m_dc->TextOut(at.x, at.y, bytes, count);
+        return;
+    }
+    // The measuring context knows the advances already; the device would
+    // work them out again after every change of font.
+    std::vector<int> advances(static_cast<size_t>(count));
+    measuring.GetTextExtentExPoint(bytes, count, advances.data());
+    for (size_t i = advances.size() - 1; i > 0; --i)
+        advances[i] -= advances[i - 1];
+    m_dc->TextOutW(at.x, at.y, TextCodec::Decode(bytes, count, m_dc->CurrentLogFont().lfCharSet), advances);
 }
 
 void DrawContext::TextOutAt(const char* text)

@@ -230,8 +230,9 @@ void ParagraphComp::ClearPreviousItems()
 
 void ParagraphComp::KeepItemsAsPrevious()
 {
-    ClearPreviousItems();
-    m_previous = m_text->DetachItems();
+    // The array of the items before last becomes the row's new item array.
+    DeleteItems(m_previous.get());
+    m_previous = m_text->DetachItems(std::move(m_previous));
 }
 
 void ParagraphComp::Layout(ParagraphComp* previous)
@@ -254,8 +255,11 @@ void ParagraphComp::SetOrigin(const IntPoint& point)
 
 void ParagraphComp::InvalidateChanges(int /*position*/)
 {
-    // Whole items are invalidated even where only part of an item changed:
-    // a larger area only costs drawing time.
+    // Every item that moved or changed is invalidated, old and new place:
+    // one typed character re-centres a whole centred line, and a shorter
+    // layout leaves its old last items to be erased. Whole items are
+    // invalidated even where only part of an item changed: a larger area
+    // only costs drawing time.
     SizeStepScope size(StyleSizeStep());
     LayoutArray* items = m_text->GetItems();
     if (!m_previous || m_previous->GetCount() == 0 || !items) {
@@ -274,9 +278,10 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
             gDrawContext.InvalidateLogicalRect(newRect);
             if (!(oldRect == newRect))
                 gDrawContext.InvalidateLogicalRect(oldRect);
-            return;
         }
     }
+    for (int i = n + 1; i <= m_previous->GetCount(); ++i)
+        gDrawContext.InvalidateLogicalRect(m_previous->GetAt(i)->AbsRect());
     if (items->GetCount() > m_previous->GetCount()) {
         Rect bounds;
         GetAbsBounds(bounds);
@@ -425,8 +430,7 @@ ParagraphComp* ParagraphComp::CloneWithLinks()
 void ParagraphComp::MarkDirty()
 {
     m_text->InvalidateAll();
-    auto items = m_text->DetachItems();
-    DeleteItems(items.get());
+    DeleteItems(m_text->GetItems());
     m_needsLayout = 1;
 }
 

@@ -56,6 +56,7 @@ Layout* StartItem(CompList& row, TextComp* comp, int index)
 ItemList BuildItems(CompList& row)
 {
     ItemList items;
+    items.reserve(size_t(row.GetCount()));
     Layout* current = nullptr;
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp* comp = row.GetAt(i);

@@ -19,10 +19,8 @@ bool SpaceLayout::CanAppend(unsigned char code, int fontId)
 
 void SpaceLayout::Measure()
 {
-    static const Str255 kBlanks("                               ");  // 31
-    Str255 blanks = kBlanks;
-    blanks.Truncate(m_count);
-    RunExtentCache::GetTextExtent(m_fontId, blanks, m_measured);
+    static const char kBlanks[kMaxCount + 1] = "                               ";
+    RunExtentCache::GetTextExtent(m_fontId, kBlanks, std::clamp(int(m_count), 0, kMaxCount), m_measured);
     m_measured.right = m_measured.left + WidthFactor() * m_measured.Width();
     m_rect = m_measured;
 }

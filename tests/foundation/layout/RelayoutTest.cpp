@@ -1,0 +1,130 @@
+// Laying a document out again: the items come out the same however often it
+// is done, the item arrays of rows are reused without losing the items kept
+// for invalidation, and run extents answer the same from the cache as
+// measured afresh.
+#include "LayoutTestSupport.h"
+
+#include "foundation/LineLayout.h"
+#include "foundation/RunExtentCache.h"
+#include "foundation/SizeStepScope.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class RelayoutTest : public LayoutTest {
+protected:
+    // One paragraph of each style, text long enough for several lines.
+    void Fill(ParagraphList& list)
+    {
+        const std::string text = "the layout of a paragraph breaks lines at blanks and spreads slack over "
+                                 "words f(x)=y 2.5 x+1 matrix sum integral function value number";
+        for (int kind = 1; kind <= 10; ++kind)
+            list.Append(Paragraph(kind, text));
+    }
+
+    static std::vector<std::vector<std::string>> AllItems(const ParagraphList& list)
+    {
+        std::vector<std::vector<std::string>> all;
+        for (int i = 1; i <= list.GetCount(); ++i)
+            all.push_back(Items(*list.GetAt(i)->GetRow()));
+        return all;
+    }
+};
+
+TEST_F(RelayoutTest, LayingOutAgainGivesTheSameItemsEveryTime)
+{
+    ParagraphList list(&document);
+    Fill(list);
+    list.RelayoutAll(false);
+    const auto first = AllItems(list);
+    const int height = list.GetHeight();
+    for (int round = 0; round < 3; ++round) {
+        list.RelayoutAll(false);
+        EXPECT_EQ(AllItems(list), first) << "round " << round;
+        EXPECT_EQ(list.GetHeight(), height);
+    }
+
+    // Typing and taking the character out again, then a full layout.
+    CompList* row = list.GetAt(4)->GetRow();
+    row->InsertAt(fonts.GetFace(0)->GetCharacter('e'), 10);
+    list.UpdateLayoutFrom(4, 10);
+    EXPECT_NE(AllItems(list)[3], first[3]);
+    row->RemoveAt(10);
+    list.UpdateLayoutFrom(4, 10);
+    list.RelayoutAll(false);
+    EXPECT_EQ(AllItems(list), first);
+}
+
+TEST_F(RelayoutTest, TypingAfterAFullLayoutInvalidatesOnlyTheChange)
+{
+    ParagraphList list(&document);
+    Fill(list);
+    list.RelayoutAll(false);
+    list.RelayoutAll(false);
+    CompList* row = list.GetAt(3)->GetRow();
+    const int end = row->GetCount();
+    row->Append(fonts.GetFace(0)->GetCharacter('s'));
+    target.invalidated.clear();
+    list.UpdateLayoutFrom(3, end + 1);
+    ASSERT_FALSE(target.invalidated.empty());
+    // The items kept from the layout before show that only the last word
+    // changed: nothing left of it is invalidated.
+    Layout* last = ItemsOf(*row, tag_word).back();
+    for (const Rect& r : target.invalidated)
+        EXPECT_GE(r.left, last->AbsRect().left);
+}
+
+TEST_F(RelayoutTest, DetachingItemsInstallsTheGivenArrayEmptied)
+{
+    CompList row(Chars("ab cd"));
+    row.GetItems()->Append(new LineLayout(&row, 1));
+    LayoutArray* laidOut = row.GetItems();
+
+    auto spare = std::make_unique<LayoutArray>();
+    LayoutArray* spareArray = spare.get();
+    spareArray->Append(nullptr);  // a stale entry the caller no longer owns
+    std::unique_ptr<LayoutArray> detached = row.DetachItems(std::move(spare));
+    EXPECT_EQ(detached.get(), laidOut);
+    EXPECT_EQ(detached->GetCount(), 1);
+    EXPECT_EQ(row.GetItems(), spareArray);
+    EXPECT_EQ(row.GetItems()->GetCount(), 0);
+
+    // Without one, the row gets a new empty array.
+    std::unique_ptr<LayoutArray> again = row.DetachItems();
+    EXPECT_EQ(again.get(), spareArray);
+    ASSERT_NE(row.GetItems(), nullptr);
+    EXPECT_EQ(row.GetItems()->GetCount(), 0);
+    delete detached->GetAt(1);
+}
+
+TEST_F(RelayoutTest, RunExtentsFromTheCacheEqualDirectMeasurement)
+{
+    const std::vector<std::string> texts = {"word", "f(x)=y", "     ", std::string("a\0b", 3),
+                                            std::string(31, 'm'), std::string(40, 'w'), ""};
+    for (int round = 0; round < 2; ++round) {  // filled, then answered from the cache
+        for (int fontId : {0, 1, 3, 5}) {
+            for (int step : {0, 2}) {
+                for (const std::string& text : texts) {
+                    SCOPED_TRACE(text + " font " + std::to_string(fontId) + " step " + std::to_string(step));
+                    SizeStepScope size(step);
+                    Rect cached;
+                    RunExtentCache::GetTextExtent(fontId, text.data(), int(text.size()), cached);
+                    EXPECT_EQ(gDrawContext.GetFontFamily(), fontId);
+                    Str255 str;
+                    for (char c : text)
+                        str.AppendChar(c);
+                    Rect direct;
+                    gDrawContext.GetTextExtent(str, direct);
+                    EXPECT_EQ(cached, direct);
+                    Rect fromString;
+                    RunExtentCache::GetTextExtent(fontId, str, fromString);
+                    EXPECT_EQ(fromString, direct);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
