@@ -27,14 +27,11 @@
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "kernel/KernelLink.h"
-#include "math/CalculusComponents.h"
-#include "math/FractionAndDelimiterComponents.h"
-#include "math/GridAndObjectComponents.h"
 #include "math/PictureComp.h"
-#include "math/RefComponents.h"
 #include "platform/framework/DesktopIntegration.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
+#include "math/MathComponents.h"
 
 IMPLEMENT_DYNAMIC(CCorvellApp, CWinApp)
 
@@ -60,11 +57,7 @@ TextComp* MakePicture(const std::vector<uint8_t>& bytes)
 // Every component class the documents and the clipboard can hold.
 void RegisterComponents()
 {
-    RegisterComponentClasses();
-    RegisterFractionAndDelimiterComponents();
-    RegisterCalculusComponents();
-    RegisterGridAndObjectComponents();
-    RegisterRefComponents();
+    RegisterMathComponents();
     DocClipboard::SetPictureMaker(&MakePicture);
 }
 

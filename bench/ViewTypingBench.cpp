@@ -17,10 +17,6 @@
 #include "foundation/ParagraphStyle.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
-#include "math/CalculusComponents.h"
-#include "math/FractionAndDelimiterComponents.h"
-#include "math/GridAndObjectComponents.h"
-#include "math/RefComponents.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CWinApp.h"
@@ -30,6 +26,7 @@
 #include <QWidget>
 
 #include "BenchDocumentText.h"
+#include "math/MathComponents.h"
 
 #include <benchmark/benchmark.h>
 
@@ -71,11 +68,7 @@ struct World {
     {
         RegisterProgramResources();
         InstallTextLayout();
-        RegisterComponentClasses();
-        RegisterFractionAndDelimiterComponents();
-        RegisterCalculusComponents();
-        RegisterGridAndObjectComponents();
-        RegisterRefComponents();
+        RegisterMathComponents();
         app.InitInstance();
         app.OnFileNew();
         Settle();
