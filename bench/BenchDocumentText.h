@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "foundation/CompList.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/ParagraphStyle.h"
+
 namespace benchdoc {
 
 constexpr int kParagraphs = 3500;
@@ -39,6 +46,21 @@ inline std::vector<std::string> MakeTexts()
         texts.push_back(text);
     }
     return texts;
+}
+
+// Replaces the list's paragraphs by the generated document, each paragraph's
+// characters in its style's font.
+inline void FillDocument(ParagraphList& list, FontManager& fonts)
+{
+    list.DeleteAll();
+    const std::vector<std::string> texts = MakeTexts();
+    for (int i = 0; i < kParagraphs; ++i) {
+        auto* paragraph = new ParagraphComp(StyleOf(i));
+        list.Append(paragraph);
+        FontFace* face = fonts.GetFace(paragraph->GetStyle()->GetFontId());
+        for (char c : texts[size_t(i)])
+            paragraph->GetRow()->Append(face->GetCharacter(static_cast<unsigned char>(c)));
+    }
 }
 
 inline int RunBenchmarks(int argc, char** argv)

@@ -73,15 +73,7 @@ struct World {
         gDrawContext.BeginDrawOnDC(&screen, &dc);
         doc = NewDocument();
         ParagraphList* list = doc->GetParagraphList();
-        list->DeleteAll();
-        const std::vector<std::string> texts = benchdoc::MakeTexts();
-        for (int i = 0; i < kParagraphs; ++i) {
-            auto* paragraph = new ParagraphComp(StyleOf(i));
-            list->Append(paragraph);
-            FontFace* face = fonts.GetFace(paragraph->GetStyle()->GetFontId());
-            for (char c : texts[size_t(i)])
-                paragraph->GetRow()->Append(face->GetCharacter(static_cast<unsigned char>(c)));
-        }
+        benchdoc::FillDocument(*list, fonts);
         list->RelayoutAll(false);
         path = folder.filePath("bench.vxm").toStdString();
     }

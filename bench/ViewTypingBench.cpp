@@ -77,15 +77,7 @@ struct World {
         if (!view)
             return;
         ParagraphList* list = view->GetParagraphList();
-        list->DeleteAll();
-        const std::vector<std::string> texts = benchdoc::MakeTexts();
-        for (int i = 0; i < kParagraphs; ++i) {
-            auto* paragraph = new ParagraphComp(StyleOf(i));
-            list->Append(paragraph);
-            FontFace* face = fonts.GetFace(paragraph->GetStyle()->GetFontId());
-            for (char c : texts[size_t(i)])
-                paragraph->GetRow()->Append(face->GetCharacter(static_cast<unsigned char>(c)));
-        }
+        benchdoc::FillDocument(*list, fonts);
         view->OnInitialUpdate();
         Settle();
     }
