@@ -1,48 +1,30 @@
 // The editor as a person uses it, on a real X display: a title, a numbered
 // section, a paragraph and an equation with a fraction and an exponent from
-// the Element menu are typed, the document is saved through the Save As
-// dialog, the program quits; a second run opens the saved file and saves it
-// under a second name. Both files hold the same bytes, and reading them back
-// gives the styles, the text and the two elements typed.
+// the Element menu are typed and saved; a second run opens the file and saves
+// it under a second name. Both files hold the same bytes, and reading them
+// back gives the styles, the text and the elements typed.
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include <iostream>
-#include <memory>
-#include <string>
-
 #include "EditorSession.h"
 #include "app/CCorvellDoc.h"
-#include "foundation/CompList.h"
-#include "foundation/ComponentFactory.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Str255.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
-#include "math/CalculusComponents.h"
 #include "math/ExponentComp.h"
-#include "math/FractionAndDelimiterComponents.h"
 #include "math/FractionComp.h"
-#include "math/GridAndObjectComponents.h"
-#include "math/RefComponents.h"
+#include "math/MathComponents.h"
 
 namespace {
-
-// Paragraph style kinds of the Format menu.
-enum StyleKind { kTitle = 0, kSection = 1, kParagraph = 3, kPlainEquation = 5 };
-
-const char* const kTitleText = "Quorvant at work";
-const char* const kSectionText = "Introduction";
-const char* const kParagraphText = "A paragraph of plain text.";
 
 std::string Text(const CompList* row)
 {
     Str255 text;
-    if (row)
-        row->GetPlainText(text);
+    row->GetPlainText(text);
     return text.GetText();
 }
 
@@ -52,144 +34,90 @@ QByteArray Bytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class EditorEndToEndTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QString reason;
-        if (!EditorSession::CanRun(&reason))
-            GTEST_SKIP() << reason.toStdString();
-        folder = QString(QV_TEST_OUTPUT) + "/editor";
-    }
-
-    // Reads a saved file with the document class, as the editor would.
-    std::unique_ptr<CCorvellDoc> Read(const QString& path)
-    {
-        InstallTextLayout();
-        RegisterComponentClasses();
-        RegisterFractionAndDelimiterComponents();
-        RegisterCalculusComponents();
-        RegisterGridAndObjectComponents();
-        RegisterRefComponents();
-        auto doc = std::make_unique<CCorvellDoc>();
-        doc->m_bAutoDelete = FALSE;
-        if (!doc->OnOpenDocument(path.toUtf8().constData()))
-            return nullptr;
-        return doc;
-    }
-
-    // Chooses a menu item, failing the test with the session's reason.
-    void Menu(EditorSession& editor, const char* title, char item)
-    {
-        ASSERT_TRUE(editor.Menu(title, QChar(item))) << editor.LastError().toStdString();
-    }
-
-    void SaveAs(EditorSession& editor, const QString& path)
-    {
-        QString dialog = editor.WaitForWindow("^Save As$");
-        ASSERT_FALSE(dialog.isEmpty()) << "no Save As dialog";
-        ASSERT_TRUE(editor.Focus(dialog));
-        editor.Type(path);
-        editor.Key("Return");
-        ASSERT_FALSE(editor.WaitForWindow(QFileInfo(path).fileName()).isEmpty())
-            << "the window title does not show " << path.toStdString();
-    }
-
-    void Quit(EditorSession& editor)
-    {
-        ASSERT_TRUE(editor.FocusMain());
-        Menu(editor, "&File", 'x');
-        int code = editor.WaitForExit();
-        EXPECT_EQ(code, 0) << editor.Output().toStdString();
-    }
-
-    QString folder;
-};
-
-TEST_F(EditorEndToEndTest, TypedDocumentSurvivesSaveQuitReopenAndSaveAgain)
+// Plays steps on the editor: 'M' opens a menu ("F&ormat l": the menu title and
+// the item's letter), 'T' types, 'K' presses keys, 'P' takes a screenshot,
+// 'S' answers the Save As dialog and waits for the title to show the file;
+// then quits the editor.
+void Play(EditorSession& editor, const std::vector<std::pair<char, QString>>& steps)
 {
-    const QString first = folder + "/first.vxm";
-    const QString second = folder + "/second.vxm";
+    for (const auto& [kind, text] : steps) {
+        SCOPED_TRACE(text.toStdString());
+        if (kind == 'M')
+            ASSERT_TRUE(editor.Menu(text.section(' ', 0, 0), text.back())) << editor.LastError().toStdString();
+        else if (kind == 'T')
+            editor.Type(text);
+        else if (kind == 'K')
+            editor.Key(text);
+        else if (kind == 'P')
+            EXPECT_TRUE(editor.Screenshot(text)) << "no screenshot";
+        else if (kind == 'S') {
+            QString dialog = editor.WaitForWindow("^Save As$");
+            ASSERT_TRUE(!dialog.isEmpty() && editor.Focus(dialog)) << "no Save As dialog";
+            editor.Type(text);
+            editor.Key("Return");
+            ASSERT_NE(editor.WaitForWindow(QFileInfo(text).fileName()), "") << "the title does not show the file";
+        }
+    }
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Menu("&File", 'x');
+    EXPECT_EQ(editor.WaitForExit(), 0) << editor.Output().toStdString();
+}
+
+}  // namespace
+
+TEST(EditorEndToEndTest, TypedDocumentSurvivesSaveQuitReopenAndSaveAgain)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/editor";
+    const QString first = folder + "/first.vxm", second = folder + "/second.vxm";
     {
         EditorSession editor(folder);
         ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
-
-        Menu(editor, "F&ormat", 'l');  // Title
-        editor.Type(kTitleText);
-        editor.Key("Return");
-        Menu(editor, "F&ormat", 's');  // Section
-        editor.Type(kSectionText);
-        editor.Key("Return");
-        Menu(editor, "F&ormat", 'a');  // Paragraph
-        editor.Type(kParagraphText);
-        editor.Key("Return");
-        Menu(editor, "F&ormat", 'q');  // Plain Equation
-        Menu(editor, "E&lement", 'f');  // Fraction: numerator, Tab, denominator, Tab out
-        editor.Type("1");
-        editor.Key("Tab");
-        editor.Type("2");
-        editor.Key("Tab");
-        editor.Type("+x");
-        Menu(editor, "E&lement", 'e');  // Exponent
-        editor.Type("2");
-        editor.Screenshot(folder + "/typed.png");
-
-        editor.Key("ctrl+s");
-        SaveAs(editor, first);
-        editor.Screenshot(folder + "/saved.png");
-        Quit(editor);
-        if (editor.MenusOpenedByClick() > 0) {
-            // Alt+letter should open a menu while a document has the focus.
-            std::cout << "[   NOTE   ] " << editor.MenusOpenedByClick()
-                      << " menus did not open from the keyboard and were clicked open\n";
-            RecordProperty("menus_clicked_open", editor.MenusOpenedByClick());
-        }
+        // Fraction: numerator, Tab, denominator, Tab out; then an exponent.
+        Play(editor, {{'M', "F&ormat l"}, {'T', "Quorvant at work"}, {'K', "Return"},  //
+                      {'M', "F&ormat s"}, {'T', "Introduction"}, {'K', "Return"},
+                      {'M', "F&ormat a"}, {'T', "A paragraph of plain text."}, {'K', "Return"},
+                      {'M', "F&ormat q"}, {'M', "E&lement f"}, {'T', "1"}, {'K', "Tab"}, {'T', "2"}, {'K', "Tab"},
+                      {'T', "+x"}, {'M', "E&lement e"}, {'T', "2"}, {'P', folder + "/typed.png"},
+                      {'K', "ctrl+s"}, {'S', first}, {'P', folder + "/saved.png"}});
     }
-    ASSERT_TRUE(QFile::exists(first));
+    ASSERT_FALSE(HasFatalFailure());
     {
         EditorSession editor(folder + "/second-run");
         ASSERT_TRUE(editor.Start({first}, "first\\.vxm")) << editor.LastError().toStdString();
-        editor.Screenshot(folder + "/reopened.png");
-        Menu(editor, "&File", 'a');  // Save As...
-        SaveAs(editor, second);
-        Quit(editor);
+        Play(editor, {{'P', folder + "/reopened.png"}, {'M', "&File a"}, {'S', second}});
     }
-
     const QByteArray saved = Bytes(first);
     ASSERT_FALSE(saved.isEmpty());
     EXPECT_EQ(Bytes(second), saved) << "the reopened document was saved differently";
 
     TextPrefs prefs;
     FontManager fonts(prefs);
-    std::unique_ptr<CCorvellDoc> doc = Read(second);
-    ASSERT_TRUE(doc);
-    ParagraphList* paragraphs = doc->GetParagraphList();
+    InstallTextLayout();
+    RegisterMathComponents();
+    CCorvellDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(doc.OnOpenDocument(second.toUtf8().constData()));
+    ParagraphList* paragraphs = doc.GetParagraphList();
     ASSERT_GE(paragraphs->GetCount(), 4);
-    EXPECT_EQ(paragraphs->GetAt(1)->GetStyleKind(), kTitle);
-    EXPECT_EQ(Text(paragraphs->GetAt(1)->GetRow()), kTitleText);
-    EXPECT_EQ(paragraphs->GetAt(2)->GetStyleKind(), kSection);
-    EXPECT_EQ(Text(paragraphs->GetAt(2)->GetRow()), kSectionText);
-    EXPECT_EQ(paragraphs->GetAt(3)->GetStyleKind(), kParagraph);
-    EXPECT_EQ(Text(paragraphs->GetAt(3)->GetRow()), kParagraphText);
-
-    ParagraphComp* equation = paragraphs->GetAt(4);
-    ASSERT_TRUE(equation);
-    EXPECT_EQ(equation->GetStyleKind(), kPlainEquation);
-    const CompList* row = equation->GetRow();
+    // Style kinds of the Format menu: title, section, paragraph, plain equation.
+    const std::pair<int, std::string> expected[] = {
+        {0, "Quorvant at work"}, {1, "Introduction"}, {3, "A paragraph of plain text."}, {5, "+x"}};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(paragraphs->GetAt(i)->GetStyleKind(), expected[i - 1].first) << i;
+        EXPECT_EQ(Text(paragraphs->GetAt(i)->GetRow()), expected[i - 1].second) << i;
+    }
+    const CompList* row = paragraphs->GetAt(4)->GetRow();
     FractionComp* fraction = nullptr;
     ExponentComp* exponent = nullptr;
     for (int i = 1; i <= row->GetCount(); ++i) {
-        if (auto* f = dynamic_cast<FractionComp*>(row->GetAt(i)))
-            fraction = f;
-        if (auto* e = dynamic_cast<ExponentComp*>(row->GetAt(i)))
-            exponent = e;
+        fraction = fraction ? fraction : dynamic_cast<FractionComp*>(row->GetAt(i));
+        exponent = exponent ? exponent : dynamic_cast<ExponentComp*>(row->GetAt(i));
     }
-    ASSERT_TRUE(fraction) << "no fraction in the equation";
+    ASSERT_TRUE(fraction && exponent) << "the equation lacks the fraction or the exponent";
     EXPECT_EQ(Text(fraction->GetChild(1)), "1");
     EXPECT_EQ(Text(fraction->GetChild(2)), "2");
-    ASSERT_TRUE(exponent) << "no exponent in the equation";
     EXPECT_EQ(Text(exponent->GetChild(1)), "2");
-    EXPECT_EQ(Text(row), "+x");
 }
-
-}  // namespace

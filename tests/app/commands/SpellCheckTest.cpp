@@ -1,63 +1,23 @@
 // Spelling over the document's running text with the installed English
-// dictionary: which words are looked at, corrections put in place, the range
-// of a selection, and the ends of a run (finished, cancelled, no dictionary).
+// dictionary: the words looked at, corrections, the range of a selection and
+// the ends of a run (finished, cancelled, no dictionary).
 #include "CommandTestSupport.h"
-
 #include "app/SpellChecker.h"
 #include "platform/AppProfile.h"
 #include "spelling/SpellingAsker.h"
 #include "spelling/SpellingEngine.h"
 #include "spelling/SpellingSettings.h"
-
 #include <QTemporaryDir>
-
-#include <deque>
-
-namespace {
-
-// Answers from a script and notes each word asked about together with the
-// text the view had selected at that moment.
-class ScriptedCorrections : public SpellingAsker {
-public:
-    ScriptedCorrections(RecordingActionView& view, std::deque<SpellingAnswer> script)
-        : m_view(view), m_script(std::move(script))
-    {
-    }
-    SpellingAnswer Ask(const SpellingQuery& query) override
-    {
-        asked.push_back(query.word);
-        Str255 selected;
-        m_view.selection.GetText(selected);
-        selectedWhenAsked.push_back(std::string(selected.GetPtrAt(0), size_t(selected.GetLength())));
-        if (m_script.empty())
-            return SpellingAnswer::Just(SpellingAnswer::Cancel);
-        SpellingAnswer answer = m_script.front();
-        m_script.pop_front();
-        return answer;
-    }
-
-    std::vector<std::string> asked;
-    std::vector<std::string> selectedWhenAsked;
-
-private:
-    RecordingActionView& m_view;
-    std::deque<SpellingAnswer> m_script;
-};
-
-SpellingAnswer Fix(const std::string& word) { return SpellingAnswer::ReplaceWith(word); }
-SpellingAnswer Just(SpellingAnswer::Action action) { return SpellingAnswer::Just(action); }
 
 using Words = std::vector<std::string>;
 
-}  // namespace
-
-class SpellCheckTest : public CommandTest {
+class SpellCheckTest : public CommandTest, public SpellingAsker {
 protected:
     SpellCheckTest()
     {
-        EXPECT_TRUE(m_settings.isValid());
         AppProfile::SetFolder(m_settings.path());
         SpellingEngine::Reset();
+        SpellingEngine::SetAsker(this);
     }
     ~SpellCheckTest() override
     {
@@ -65,118 +25,89 @@ protected:
         SpellingEngine::Reset();
         AppProfile::SetFolder(QString());
     }
-
-    // Runs a check of the document (or of the selection) with scripted answers.
-    Words Check(std::deque<SpellingAnswer> script, bool selectionOnly = false)
+    // Answers in turn: "-" ignores the word, another answer replaces it; then Cancel.
+    SpellingAnswer Ask(const SpellingQuery& query) override
     {
-        corrections = std::make_unique<ScriptedCorrections>(view, std::move(script));
-        SpellingEngine::SetAsker(corrections.get());
-        if (selectionOnly)
+        Str255 selected;
+        view.selection.GetText(selected);
+        EXPECT_EQ(std::string(selected.GetText()), query.word) << "the word asked about is selected";
+        asked.push_back(query.word);
+        std::string answer = asked.size() <= answers.size() ? answers[asked.size() - 1] : "";
+        if (answer.empty() || answer == "-")
+            return SpellingAnswer::Just(answer.empty() ? SpellingAnswer::Cancel : SpellingAnswer::Ignore);
+        return SpellingAnswer::ReplaceWith(answer);
+    }
+    // Checks the selection when there is one, else the document.
+    Words Check(const Words& script)
+    {
+        answers = script;
+        asked.clear();
+        if (view.selection.HasExtent())
             CheckSpellingOfSelection(view, *list, nullptr);
         else
             CheckSpellingOfDocument(view, *list, nullptr);
-        SpellingEngine::SetAsker(nullptr);
-        return corrections->asked;
+        return asked;
     }
-    bool Finished() const { return ui.LastBoxText() == SpellChecker::kFinishedMessage; }
 
-    std::unique_ptr<ScriptedCorrections> corrections;
-
-private:
+    Words answers, asked;
     QTemporaryDir m_settings;
 };
 
-TEST_F(SpellCheckTest, MisspelledWordsAreSelectedAndCorrected)
+TEST_F(SpellCheckTest, RunsOverTheRunningTextOfTheDocumentOrTheSelection)
 {
-    MakeDocument({"We recieve teh letters.", "", "Nothing wrong here"});
-    EXPECT_EQ(Check({Fix("receive"), Fix("the")}), (Words{"recieve", "teh"}));
-    EXPECT_EQ(corrections->selectedWhenAsked, (Words{"recieve", "teh"}));
-    EXPECT_EQ(DocText(), "We receive the letters.||Nothing wrong here");
-    EXPECT_TRUE(view.modified);
-    EXPECT_TRUE(Finished());
-    // After the last correction the caret stands after the corrected word.
-    EXPECT_EQ(view.selection.First(), At(1, 15));
-    EXPECT_EQ(view.selection.Second(), At(1, 15));
-    EXPECT_EQ(view.layouts.back(), std::make_pair(1, 12));
-}
+    const std::string finished = SpellChecker::kFinishedMessage;
+    struct Case {
+        std::vector<std::string> doc;
+        std::vector<int> selection;  // from paragraph, index to paragraph, index; none: the document
+        Words answers, asked;
+        std::string text, box;
+    };
+    const Case cases[] = {
+        {{"We recieve teh letters.", "", "Fine."}, {}, {"receive", "the"}, {"recieve", "teh"},
+         "We receive the letters.||Fine.", finished},
+        {{"They don't recieve it."}, {}, {"-"}, {"recieve"}, "They don't recieve it.", finished},
+        {{"teh end", "wrods"}, {}, {}, {"teh"}, "teh end|wrods", ""},  // cancelled silently
+        // The first and last "teh" lie outside "cat teh dog".
+        {{"teh cat teh dog teh"}, {1, 5, 1, 16}, {"-"}, {"teh"}, "teh cat teh dog teh", finished},
+        // The range's end moves with a longer correction: the second word is still checked whole.
+        {{"teh teh dog"}, {1, 1, 1, 8}, {"thee", "-"}, {"teh", "teh"}, "thee teh dog", finished},
+        {{"ok teh", "teh ok teh"}, {1, 4, 2, 4}, {"-", "-"}, {"teh", "teh"}, "ok teh|teh ok teh", finished},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.doc[0]);
+        MakeDocument(c.doc);
+        const bool changes = DocText() != c.text;
+        if (!c.selection.empty())
+            view.selection = DocSelection(At(c.selection[0], c.selection[1]), At(c.selection[2], c.selection[3]));
+        EXPECT_EQ(Check(c.answers), c.asked);
+        EXPECT_EQ(DocText(), c.text);
+        EXPECT_EQ(view.modified, changes);
+        EXPECT_EQ(ui.LastBoxText(), c.box);
+    }
 
-TEST_F(SpellCheckTest, CorrectionsKeepTheWordsFace)
-{
-    MakeDocument({"a "});
-    Row(1)->InsertAllAt(Chars("wrold", FontManager::kItalicFace), 3);
-    Check({Fix("world")});
-    EXPECT_EQ(DocText(), "a world");
-    for (int i = 3; i <= 7; ++i)
-        EXPECT_EQ(Row(1)->GetAt(i)->GetFontId(), FontManager::kItalicFace);
-}
-
-TEST_F(SpellCheckTest, MathematicsAndTypewriterWordsAreNotLookedAt)
-{
+    // Mathematics and typewriter text are not looked at; a correction keeps the face.
     MakeDocument({"plain "});
-    Row(1)->InsertAllAt(Chars("xqzt ", FontManager::kMathFace), 7);
-    Row(1)->InsertAllAt(Chars("grpz ", FontManager::kCodeFace), 12);
-    Row(1)->InsertAllAt(Chars("wrods"), 17);
-    // A word stops where a mathematics letter starts.
-    Row(1)->InsertAllAt(Chars(" qwv"), 22);
-    Row(1)->InsertAllAt(Chars("e", FontManager::kMathFace), 26);
-    EXPECT_EQ(Check({Just(SpellingAnswer::Ignore), Just(SpellingAnswer::Ignore)}), (Words{"wrods", "qwv"}));
-    EXPECT_TRUE(Finished());
-}
+    using Face = FontManager;
+    for (auto [text, face] : {std::pair("xqzt ", Face::kMathFace), {"grpz ", Face::kCodeFace}, {"wrods qwv", 0},
+                              {"e", Face::kMathFace}, {" ", 0}, {"wrold", Face::kItalicFace}})
+        Row(1)->InsertAllAt(Chars(text, face), Row(1)->GetCount() + 1);
+    // A word stops where mathematics starts: "qwv", not "qwve".
+    EXPECT_EQ(Check({"-", "-", "world"}), (Words{"wrods", "qwv", "wrold"}));
+    EXPECT_EQ(DocText(), "plain xqzt grpz wrods qwve world");
+    for (int i = 28; i <= 32; ++i)
+        EXPECT_EQ(Row(1)->GetAt(i)->GetFontId(), Face::kItalicFace);
+    // The caret stands after the last corrected word.
+    EXPECT_EQ(view.selection.First(), At(1, 33));
+    EXPECT_EQ(view.selection.Second(), At(1, 33));
+    EXPECT_EQ(view.layouts.back(), std::make_pair(1, 28));
 
-TEST_F(SpellCheckTest, ApostrophesInsideAWordBelongToIt)
-{
-    MakeDocument({"They don't recieve 'quoted' words, nor cann't they."});
-    EXPECT_EQ(Check({Just(SpellingAnswer::Ignore), Just(SpellingAnswer::Ignore)}), (Words{"recieve", "cann't"}));
-}
-
-TEST_F(SpellCheckTest, IgnoringLeavesTheDocumentUnmodified)
-{
-    MakeDocument({"teh end"});
-    EXPECT_EQ(Check({Just(SpellingAnswer::Ignore)}), (Words{"teh"}));
-    EXPECT_EQ(DocText(), "teh end");
-    EXPECT_FALSE(view.modified);
-    EXPECT_TRUE(Finished());
-}
-
-TEST_F(SpellCheckTest, ACancelledCorrectionEndsTheRunSilently)
-{
-    MakeDocument({"teh end", "wrods"});
-    EXPECT_EQ(Check({Just(SpellingAnswer::Cancel)}), (Words{"teh"}));
-    EXPECT_EQ(DocText(), "teh end|wrods");
-    EXPECT_FALSE(view.modified);
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(SpellCheckTest, ASelectionIsCheckedToItsEndEvenAsWordsGrow)
-{
-    MakeDocument({"teh cat teh dog teh"});
-    // "cat teh dog": the first and last "teh" lie outside.
-    Select(DocSelection(At(1, 5), At(1, 16)));
-    EXPECT_EQ(Check({Just(SpellingAnswer::Ignore)}, true), (Words{"teh"}));
-    EXPECT_EQ(corrections->selectedWhenAsked, (Words{"teh"}));
-
-    // The range's end moves with a longer correction: the second word is
-    // still checked whole.
-    MakeDocument({"teh teh dog"});
-    Select(DocSelection(At(1, 1), At(1, 8)));
-    EXPECT_EQ(Check({Fix("thee"), Just(SpellingAnswer::Ignore)}, true), (Words{"teh", "teh"}));
-    EXPECT_EQ(DocText(), "thee teh dog");
-
-    // A selection across paragraphs ends inside the last one.
-    MakeDocument({"ok teh", "teh ok teh"});
-    Select(DocSelection(At(1, 4), At(2, 4)));
-    EXPECT_EQ(Check({Just(SpellingAnswer::Ignore), Just(SpellingAnswer::Ignore)}, true), (Words{"teh", "teh"}));
-}
-
-TEST_F(SpellCheckTest, AMissingDictionaryIsReportedAndNothingChanges)
-{
+    // Without a dictionary the run is refused with a message.
     SpellingSettings settings;
     settings.dictionaryFolder = "/nonexistent/dictionaries";
     ASSERT_TRUE(settings.Save(SpellingSettings::kDefaultGroup));
+    SpellingEngine::Reset();
     MakeDocument({"teh"});
-    EXPECT_TRUE(Check({}).empty());
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_NE(ui.LastBoxText(), SpellChecker::kFinishedMessage);
+    EXPECT_TRUE(Check({"the"}).empty());
     EXPECT_NE(ui.LastBoxText().find("dictionary"), std::string::npos);
     EXPECT_EQ(DocText(), "teh");
 }

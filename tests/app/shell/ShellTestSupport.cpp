@@ -12,7 +12,6 @@
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
-#include "platform/framework/CWnd.h"
 
 FakeKernelLink::~FakeKernelLink()
 {
@@ -22,11 +21,6 @@ FakeKernelLink::~FakeKernelLink()
         m_worker.join();
     }
     m_calls->push_back("link deleted");
-}
-
-void FakeKernelLink::StartKernel()
-{
-    m_calls->push_back("StartKernel");
 }
 
 void FakeKernelLink::QuitKernel()
@@ -48,56 +42,12 @@ void FakeKernelLink::RunStartupWorker()
 {
     m_starting = true;
     m_worker = std::thread([this] {
-        while (!m_cancel) {
-            // Reads the link as a connecting worker would.
-            m_workerTouches += IsStarting() ? 1 : 0;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        for (; !m_cancel; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+            m_reads += IsStarting();
     });
 }
 
-KernelLink* TestApp::CreateKernelLink()
-{
-    link = new FakeKernelLink(&calls);
-    return link;
-}
-
-void TestApp::ShowMainWindow()
-{
-    shownWith = m_nCmdShow;
-    CCorvellApp::ShowMainWindow();
-}
-
-void ShellTest::SetUp()
-{
-    ASSERT_TRUE(settings.isValid());
-    AppProfile::SetFolder(settings.path());
-    app = std::make_unique<TestApp>();
-    CCorvellApp::SetStepObserver([this](const char* name) {
-        StepState s;
-        s.step = name;
-        s.app = GetCorvellApp() != nullptr;
-        s.styles = gStyleTable != nullptr;
-        s.clipboard = gDocClipboard != nullptr;
-        s.registryKey = app->m_strRegistryKey == "Tarnwick";
-        s.link = KernelLink::Get() != nullptr;
-        s.prefs = app->GetTextPrefs() != nullptr;
-        s.fonts = gFontManager != nullptr;
-        s.settings = app->GetKernelSettings() != nullptr;
-        POSITION pos = app->GetFirstDocTemplatePosition();
-        CDocTemplate* docTemplate = pos ? app->GetNextDocTemplate(pos) : nullptr;
-        s.docTemplate = docTemplate != nullptr;
-        s.documents = docTemplate ? docTemplate->GetDocumentCount() : 0;
-        s.mainFrame = app->m_pMainWnd != nullptr;
-        if (auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd); frame && frame->mdiArea()) {
-            s.clientArea = frame->mdiArea()->viewport()->size();
-            s.documentWindow = DocumentWindowSize(frame);
-        }
-        steps.push_back(s);
-    });
-}
-
-QSize DocumentWindowSize(CMDIFrameWnd* frame)
+static QSize WindowSize(CMDIFrameWnd* frame)
 {
     if (!frame || !frame->mdiArea() || frame->mdiArea()->subWindowList().isEmpty())
         return {};
@@ -106,6 +56,33 @@ QSize DocumentWindowSize(CMDIFrameWnd* frame)
     if (!child || !child->GetWindowPlacement(&placement))
         return {};
     return QSize(placement.rcNormalPosition.Width(), placement.rcNormalPosition.Height());
+}
+
+void ShellTest::SetUp()
+{
+    ASSERT_TRUE(settings.isValid());
+    AppProfile::SetFolder(settings.path());
+    app = std::make_unique<TestApp>();
+    CCorvellApp::SetStepObserver([this](const char* name) {
+        StepState s{name, {}, 0, {}, {}};
+        POSITION pos = app->GetFirstDocTemplatePosition();
+        CDocTemplate* docTemplate = pos ? app->GetNextDocTemplate(pos) : nullptr;
+        const std::pair<const char*, bool> objects[] = {
+            {"app", GetCorvellApp() != nullptr}, {"styles", gStyleTable != nullptr},
+            {"clipboard", gDocClipboard != nullptr}, {"registryKey", app->m_strRegistryKey == "Tarnwick"},
+            {"link", KernelLink::Get() != nullptr}, {"prefs", app->GetTextPrefs() != nullptr},
+            {"fonts", gFontManager != nullptr}, {"settings", app->GetKernelSettings() != nullptr},
+            {"docTemplate", docTemplate != nullptr}, {"mainFrame", app->m_pMainWnd != nullptr}};
+        for (auto [object, alive] : objects)
+            if (alive)
+                s.alive.insert(object);
+        s.documents = docTemplate ? docTemplate->GetDocumentCount() : 0;
+        if (auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd); frame && frame->mdiArea()) {
+            s.clientArea = frame->mdiArea()->viewport()->size();
+            s.documentWindow = WindowSize(frame);
+        }
+        steps.push_back(s);
+    });
 }
 
 void ShellTest::TearDown()
@@ -120,7 +97,7 @@ void ShellTest::TearDown()
 bool ShellTest::Start(const QStringList& arguments)
 {
     app->SetCommandLine(arguments);
-    bool started = app->InitInstance();
+    const bool started = app->InitInstance();
     QCoreApplication::processEvents();
     return started;
 }
@@ -134,25 +111,21 @@ void ShellTest::Exit()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+bool ShellTest::Restart(const QStringList& arguments)
+{
+    if (!exited)
+        Exit();
+    app = std::make_unique<TestApp>();
+    exited = false;
+    steps.clear();
+    return Start(arguments);
+}
+
 bool ShellTest::Enabled(UINT id)
 {
     CCmdUIProbe probe(id);
     probe.DoUpdate(app.get(), true);
     return probe.m_bEnabled;
-}
-
-CDocument* ShellTest::FirstDocument() const
-{
-    POSITION pos = app->GetFirstDocTemplatePosition();
-    CDocTemplate* docTemplate = pos ? app->GetNextDocTemplate(pos) : nullptr;
-    POSITION docs = docTemplate ? docTemplate->GetFirstDocPosition() : nullptr;
-    return docs ? docTemplate->GetNextDoc(docs) : nullptr;
-}
-
-bool ShellTest::SaveFirstDocument(const QString& path)
-{
-    CDocument* doc = FirstDocument();
-    return doc && doc->OnSaveDocument(path.toUtf8().constData());
 }
 
 const StepState* ShellTest::StateAt(const std::string& step) const
@@ -163,10 +136,20 @@ const StepState* ShellTest::StateAt(const std::string& step) const
     return nullptr;
 }
 
-std::vector<std::string> ShellTest::StepNames() const
+Steps ShellTest::StepNames() const
 {
-    std::vector<std::string> names;
+    Steps names;
     for (const StepState& s : steps)
         names.push_back(s.step);
     return names;
 }
+
+CDocument* ShellTest::FirstDocument() const
+{
+    POSITION pos = app->GetFirstDocTemplatePosition();
+    CDocTemplate* docTemplate = pos ? app->GetNextDocTemplate(pos) : nullptr;
+    POSITION docs = docTemplate ? docTemplate->GetFirstDocPosition() : nullptr;
+    return docs ? docTemplate->GetNextDoc(docs) : nullptr;
+}
+
+QSize ShellTest::FirstWindowSize() const { return WindowSize(dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd)); }

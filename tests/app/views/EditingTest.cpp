@@ -1,5 +1,5 @@
-// Typing, the single undo step and its menu item, actions refused during a
-// drag, symbols, and element insertion from the menu and the toolbar.
+// Typing and its undo step, symbols, element insertion, the clipboard,
+// actions refused during a drag or a kernel request, and spelling and undo.
 #include "ViewFixture.h"
 
 #include <QTemporaryDir>
@@ -8,202 +8,137 @@
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
 #include "foundation/CompList.h"
-#include "foundation/FontFace.h"
-#include "foundation/ParagraphComp.h"
-#include "foundation/ParagraphList.h"
 #include "foundation/TTypingAction.h"
 #include "foundation/TextComp.h"
+#include "kernel/KernelLink.h"
 #include "platform/AppProfile.h"
 #include "spelling/SpellingAsker.h"
 #include "spelling/SpellingEngine.h"
 
 namespace {
 
-constexpr UINT kUndo = ID_EDIT_UNDO;
+constexpr UINT kUndo = ID_EDIT_UNDO, kTextStyle = 32701 + 3;
 
-TEST_F(ViewTest, TypedCharactersAreOneUndoStep)
+TEST_F(ViewTest, UndoItemNamesTheStepOrSaysItCannotUndo)
 {
+    EXPECT_FALSE(Update(kUndo).enabled);
+    EXPECT_EQ(Update(kUndo).text, "");
+    view->ReplaceSelection(view->GetSelection(), 0);  // a typing action with nothing typed
+    EXPECT_FALSE(Update(kUndo).enabled);
+    EXPECT_EQ(Update(kUndo).text, "Can't undo");
+
     Type("abc");
-    EXPECT_EQ(Text(1), "abc");
     EXPECT_TRUE(Doc()->IsModified());
-    ItemState undo = Update(kUndo);
-    EXPECT_TRUE(undo.enabled);
-    EXPECT_EQ(undo.text, "Undo typing");
-
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
     Command(kUndo);
     EXPECT_EQ(Text(1), "");
-    undo = Update(kUndo);
-    EXPECT_TRUE(undo.enabled);
-    EXPECT_EQ(undo.text, "Redo typing");
-
+    EXPECT_TRUE(Update(kUndo).enabled);
+    EXPECT_EQ(Update(kUndo).text, "Redo typing");
     Command(kUndo);
     EXPECT_EQ(Text(1), "abc");
-    EXPECT_EQ(Update(kUndo).text, "Undo typing");
-}
-
-TEST_F(ViewTest, TypingAfterUndoStartsANewStep)
-{
-    Type("ab");
     Command(kUndo);
-    Type("x");
-    EXPECT_EQ(Text(1), "x");
+    Type("x");  // after an undo: a new step
     Command(kUndo);
     EXPECT_EQ(Text(1), "");
+
+    Type("abcd");
+    EXPECT_FALSE(Update(ID_EDIT_CUT).enabled);
+    Select(1, 2, 4);
+    Command(ID_EDIT_CUT);
+    EXPECT_EQ(Text(1), "ad");
+    EXPECT_EQ(Update(kUndo).text, "Undo cut");
+    PutCaret(1, 3);
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Text(1), "adbc");
 }
 
-TEST_F(ViewTest, UndoItemWithoutActionIsDisabledAndKeepsItsText)
+TEST_F(ViewTest, SymbolsFromMenuAndPaletteExtendOneTypingActionInTheMathFace)
 {
-    ItemState undo = Update(kUndo);
-    EXPECT_FALSE(undo.enabled);
-    EXPECT_FALSE(undo.textSet);
-}
-
-TEST_F(ViewTest, ActionThatCannotBeUndoneShowsCantUndoDisabled)
-{
-    // A typing action that has typed nothing cannot be undone.
-    view->ReplaceSelection(view->GetSelection(), 0);
-    ASSERT_NE(view->GetTypingAction(), nullptr);
-    ItemState undo = Update(kUndo);
-    EXPECT_FALSE(undo.enabled);
-    EXPECT_EQ(undo.text, "Can't undo");
-}
-
-TEST_F(ViewTest, ActionDuringDragBeepsAndKeepsTheUndoStep)
-{
-    Type("ab");
-    TAction* kept = view->GetKeptAction();
-    ASSERT_NE(kept, nullptr);
-    // Press without release: a selection drag is running.
-    MouseDown(IntPoint(60, 40));
-    ASSERT_NE(view->GetTracker(), nullptr);
-    const size_t beeps = ui.beeps.size();
-    EXPECT_FALSE(view->PerformAction(new TTypingAction(view->GetSelection())));
-    EXPECT_EQ(ui.beeps.size(), beeps + 1);
-    EXPECT_EQ(view->GetKeptAction(), kept);
-
-    MouseUp(IntPoint(60, 40));
-    EXPECT_EQ(view->GetTracker(), nullptr);
-}
-
-TEST_F(ViewTest, TwoSymbolsInTextAreOneUndoStepInTheMathFace)
-{
-    Command(32701 + 3);  // a text paragraph
-    ASSERT_EQ(Style(1), 3);
+    Command(kTextStyle);
     Type("a");
-    Command(32901);
-    Command(32902);
-    CompList* row = Paragraphs().GetAt(1)->GetRow();
-    ASSERT_EQ(row->GetCount(), 3);
-    EXPECT_EQ(row->GetAt(2)->GetChar(), 168);
-    EXPECT_EQ(row->GetAt(3)->GetChar(), 135);
-    EXPECT_EQ(row->GetAt(2)->GetFontId(), FontManager::kMathFace);
-    EXPECT_EQ(row->GetAt(3)->GetFontId(), FontManager::kMathFace);
-
-    Command(kUndo);
-    EXPECT_EQ(Text(1), "a");
-}
-
-TEST_F(ViewTest, SymbolsPaletteButtonsExtendOneTypingAction)
-{
-    Command(32701 + 3);
-    Type("a");
-    CToolBar& palette = app->frame->GetSymbolBar();
-    app->frame->OnIdleUpdateCmdUI();
-    for (UINT id : {32910u, 32911u, 32912u}) {
+    Command(32901);  // a symbol from the menu, then two from the palette
+    CToolBar& palette = frame->GetSymbolBar();
+    frame->OnIdleUpdateCmdUI();
+    for (UINT id : {32910u, 32911u}) {
         QToolButton* button = palette.GetButton(palette.CommandToIndex(id));
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isEnabled()) << id;
+        ASSERT_TRUE(button && button->isEnabled()) << id;
         button->click();
     }
-    EXPECT_EQ(Paragraphs().GetAt(1)->GetRow()->GetCount(), 4);
+    ASSERT_EQ(Row(1)->GetCount(), 4);
+    EXPECT_EQ(Row(1)->GetAt(2)->GetChar(), 168);
+    for (int k = 2; k <= 4; ++k)
+        EXPECT_EQ(Row(1)->GetAt(k)->GetFontId(), FontManager::kMathFace) << k;
     Command(kUndo);
     EXPECT_EQ(Text(1), "a");
-}
 
-TEST_F(ViewTest, SymbolOnANumberLabelBeepsAndTypesNothing)
-{
-    Command(32701 + 6);  // numbered equation: its label is at index 0
-    CompList* row = Paragraphs().GetAt(1)->GetRow();
-    view->SetSelection(DocSelection(row, 0, 1), false);
+    Command(32701 + 6);  // a numbered equation's label takes no symbol and is never cut
+    view->SetSelection(DocSelection(Row(1), 0, 1), false);
     const size_t beeps = ui.beeps.size();
     Command(32905);
     EXPECT_EQ(ui.beeps.size(), beeps + 1);
-    EXPECT_EQ(row->GetCount(), 0);
+    EXPECT_EQ(Text(1), "a");
+    EXPECT_FALSE(Update(ID_EDIT_CUT).enabled);
+    EXPECT_FALSE(Update(ID_EDIT_PASTE).enabled);
 }
 
-TEST_F(ViewTest, FractionFromMenuWrapsTheSelection)
+TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
 {
     Type("ab");
     Select(1, 1, 3);
-    Command(32850);
-    CompList* row = Paragraphs().GetAt(1)->GetRow();
-    ASSERT_EQ(row->GetCount(), 1);
-    TextComp* fraction = row->GetAt(1);
-    EXPECT_EQ(fraction->Tag(), tag_Frac);
-    CompList* numerator = fraction->GetChild(1);
-    ASSERT_NE(numerator, nullptr);
-    ASSERT_EQ(numerator->GetCount(), 2);
-    EXPECT_EQ(numerator->GetAt(1)->GetChar(), 'a');
-    EXPECT_EQ(numerator->GetAt(2)->GetChar(), 'b');
-}
-
-TEST_F(ViewTest, ToolbarButtonActsAsItsMenuItem)
-{
-    Type("ab");
-    Select(1, 1, 3);
-    for (UINT button = 32791; button <= 32812; ++button) {
-        ItemState viaButton = Update(button);
-        ItemState viaMenu = Update(button + 59);
-        EXPECT_EQ(viaButton.enabled, viaMenu.enabled) << button;
+    for (UINT button = 32791; button <= 32812; ++button)
+        EXPECT_EQ(Update(button).enabled, Update(button + 59).enabled) << button;
+    for (UINT id : {32868u, 32869u, 32871u, 32809u, 34050u})  // plots and drawings
+        EXPECT_FALSE(Update(id).enabled) << id;
+    for (UINT id : {32850u, 32791u}) {
+        Command(id);
+        ASSERT_EQ(Row(1)->GetCount(), 1) << id;
+        EXPECT_EQ(Row(1)->GetAt(1)->Tag(), tag_Frac);
+        EXPECT_EQ(Row(1)->GetAt(1)->GetChild(1)->GetCount(), 2);
+        Command(kUndo);
+        ASSERT_EQ(Text(1), "ab");
+        Select(1, 1, 3);
     }
-    Command(32791);
-    CompList* row = Paragraphs().GetAt(1)->GetRow();
-    ASSERT_EQ(row->GetCount(), 1);
-    EXPECT_EQ(row->GetAt(1)->Tag(), tag_Frac);
-    EXPECT_EQ(row->GetAt(1)->GetChild(1)->GetCount(), 2);
-}
 
-TEST_F(ViewTest, PlotAndDrawingElementsStayDisabled)
-{
-    EXPECT_TRUE(Update(32850).enabled);
-    EXPECT_FALSE(Update(32868).enabled);
-    EXPECT_FALSE(Update(32869).enabled);
-    EXPECT_FALSE(Update(32871).enabled);
-    EXPECT_FALSE(Update(32809).enabled);
-    EXPECT_FALSE(Update(34050).enabled);
-    Command(32868);
-    EXPECT_EQ(Paragraphs().GetAt(1)->GetRow()->GetCount(), 0);
-}
-
-TEST_F(ViewTest, MatrixTakesAndStoresTheDocumentsSizes)
-{
-    CDialog::ModalHook old = CDialog::SetModalHook([](CDialog& dialog) {
+    OnDialog([](CDialog& dialog) { dialog.PressButton(IDCANCEL); });
+    Command(32863);
+    Command(32854);
+    EXPECT_EQ(Text(1), "ab");
+    OnDialog([](CDialog& dialog) {
         dialog.SetDlgItemInt(1000, 3);
         dialog.SetDlgItemInt(1001, 4);
         dialog.PressButton(IDOK);
     });
     Command(32862);
-    CDialog::SetModalHook(old);
-    CompList* row = Paragraphs().GetAt(1)->GetRow();
-    ASSERT_EQ(row->GetCount(), 1);
-    EXPECT_EQ(row->GetAt(1)->Tag(), tag_Matr);
+    EXPECT_EQ(Row(1)->GetAt(1)->Tag(), tag_Matr);
     EXPECT_EQ(Doc()->GetInsertSizes().rows, 3);
     EXPECT_EQ(Doc()->GetInsertSizes().columns, 4);
 }
 
-TEST_F(ViewTest, CancelledDialogCreatesNothing)
+TEST_F(ViewTest, ActionsDuringADragOrAKernelRequestBeep)
 {
-    CDialog::ModalHook old = CDialog::SetModalHook([](CDialog& dialog) { dialog.PressButton(IDCANCEL); });
-    Command(32863);
-    Command(32854);
-    CDialog::SetModalHook(old);
-    EXPECT_EQ(Paragraphs().GetAt(1)->GetRow()->GetCount(), 0);
-    EXPECT_EQ(view->GetKeptAction(), nullptr);
+    Type("ab");
+    TAction* kept = view->GetKeptAction();
+    Mouse(QEvent::MouseButtonPress, IntPoint(60, 40));
+    ASSERT_NE(view->GetTracker(), nullptr);
+    size_t beeps = ui.beeps.size();
+    EXPECT_FALSE(view->PerformAction(new TTypingAction(view->GetSelection())));
+    EXPECT_EQ(ui.beeps.size(), beeps + 1);
+    EXPECT_EQ(view->GetKeptAction(), kept);
+    Mouse(QEvent::MouseButtonRelease, IntPoint(60, 40));
+    EXPECT_EQ(view->GetTracker(), nullptr);
+
+    struct BusyLink : KernelLink {
+        BusyLink() { m_ready = m_busy = true; }
+    } busy;
+    KernelLink* old = KernelLink::Get();
+    KernelLink::Set(&busy);
+    EXPECT_FALSE(Update(32850).enabled);
+    beeps = ui.beeps.size();
+    Type("c");
+    EXPECT_EQ(Text(1), "ab");
+    EXPECT_GT(ui.beeps.size(), beeps);
+    KernelLink::Set(old);
 }
-
-} // namespace
-
-namespace {
 
 // Corrects every word it is asked about to "the".
 class CorrectToThe : public SpellingAsker {

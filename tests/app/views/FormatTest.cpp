@@ -1,81 +1,36 @@
-// Paragraph and character styles, new paragraphs from Enter and Ctrl+Enter,
-// the display sizes and the larger-equations flag, page numbering, and the
-// caret of a document read from an empty file.
+// Paragraph and character styles, Enter and Ctrl+Enter, the display sizes,
+// the frame's placement, an empty document, page numbering and printing.
 #include "ViewFixture.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <fstream>
 
 #include "app/CCorvellDoc.h"
 #include "app/DisplayRecord.h"
-#include "foundation/ParagraphComp.h"
-#include "foundation/ParagraphList.h"
-#include "foundation/TypeTag.h"
+#include "app/PageBreakList.h"
+#include "platform/draw/ImageDC.h"
 #include "platform/framework/CMenu.h"
+#include "platform/framework/CPrintInfo.h"
 
 namespace {
 
 constexpr UINT kStyle = 32701;
 
-TEST_F(ViewTest, ParagraphStyleCommandChecksItsItem)
+TEST_F(ViewTest, ParagraphAndCharacterStylesAreChecked)
 {
     Command(kStyle + 2);
     EXPECT_EQ(Style(1), 2);
     EXPECT_EQ(Update(kStyle + 2).check, 1);
     EXPECT_EQ(Update(kStyle + 5).check, 0);
-    // The same style again changes nothing and keeps no new undo step.
+    // The same style again keeps no new undo step.
     TAction* kept = view->GetKeptAction();
     Command(kStyle + 2);
     EXPECT_EQ(view->GetKeptAction(), kept);
-}
 
-TEST_F(ViewTest, EnterStartsAParagraphOfTheStyleThatFollows)
-{
-    Command(kStyle + 6);
-    Type("x");
-    Key(VK_RETURN, 13);
-    ASSERT_EQ(Paragraphs().GetCount(), 2);
-    EXPECT_EQ(Style(2), 6);
-
-    // After a title the next paragraph is plain text.
-    Command(kStyle + 0);
-    Key(VK_RETURN, 13);
-    ASSERT_EQ(Paragraphs().GetCount(), 3);
-    EXPECT_EQ(Style(3), 3);
-}
-
-TEST_F(ViewTest, CtrlEnterTogglesBetweenFormulaAndText)
-{
-    Command(kStyle + 6);
-    Key(VK_RETURN, 10, Qt::ControlModifier);
-    ASSERT_EQ(Paragraphs().GetCount(), 2);
-    EXPECT_EQ(Style(2), 3);
-
-    Key(VK_RETURN, 10, Qt::ControlModifier);
-    ASSERT_EQ(Paragraphs().GetCount(), 3);
-    EXPECT_EQ(Style(3), 5);
-
-    Key(VK_RETURN, 10, Qt::ControlModifier);
-    EXPECT_EQ(Style(4), 3);
-    EXPECT_EQ(CCorvellView::ToggledParagraphStyle(0), 5);
-}
-
-TEST_F(ViewTest, EnterSplitsTheParagraphAtTheCaret)
-{
-    Command(kStyle + 3);
-    Type("abcd");
-    PutCaret(1, 3);
-    Key(VK_RETURN, 13);
-    EXPECT_EQ(Text(1), "ab");
-    EXPECT_EQ(Text(2), "cd");
-    Key(VK_BACK, 8);  // at the start of a paragraph: joins it to the one before
-    ASSERT_EQ(Paragraphs().GetCount(), 1);
-    EXPECT_EQ(Text(1), "abcd");
-}
-
-TEST_F(ViewTest, CharacterStyleIsCheckedForTheTypingFace)
-{
     Command(kStyle + 3);
     Type("a");
     EXPECT_EQ(Update(32601).check, 1);
@@ -85,7 +40,35 @@ TEST_F(ViewTest, CharacterStyleIsCheckedForTheTypingFace)
     EXPECT_EQ(Update(32601).check, 0);
 }
 
-TEST_F(ViewTest, EveryDisplayMenuSizeHasItsCommand)
+TEST_F(ViewTest, EnterSplitsIntoTheFollowingStyleAndCtrlEnterToggles)
+{
+    Command(kStyle + 3);
+    Type("abcd");
+    Key(VK_ESCAPE, 27);
+    Key('B', 2, Qt::ControlModifier);  // control characters are not typed
+    PutCaret(1, 3);
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(Text(1), "ab");
+    EXPECT_EQ(Text(2), "cd");
+    Key(VK_BACK, 8);  // at a paragraph's start: joins it to the one before
+    ASSERT_EQ(Paragraphs().GetCount(), 1);
+    EXPECT_EQ(Text(1), "abcd");
+
+    Command(kStyle + 0);  // after a title comes plain text
+    Key(VK_END);
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(Style(2), 3);
+    Command(kStyle + 6);
+    Key(VK_RETURN, 13);
+    EXPECT_EQ(Style(3), 6);
+    for (int expected : {3, 5, 3}) {
+        Key(VK_RETURN, 10, Qt::ControlModifier);
+        EXPECT_EQ(Style(Paragraphs().GetCount()), expected);
+    }
+    EXPECT_EQ(Paragraphs().GetCount(), 6);
+}
+
+TEST_F(ViewTest, EveryDisplaySizeHasItsCommandAndMenuItem)
 {
     const int expected[] = {7, 6, 5, 4, 3};
     Doc()->SetModifiedFlag(FALSE);
@@ -93,19 +76,10 @@ TEST_F(ViewTest, EveryDisplayMenuSizeHasItsCommand)
         Command(id);
         EXPECT_EQ(view->GetDisplaySize(), expected[id - 15000]) << id;
         EXPECT_EQ(Doc()->GetDisplayRecord().displaySize, expected[id - 15000]);
-        for (UINT other = 15000; other <= 15004; ++other) {
-            ItemState item = Update(other);
-            EXPECT_TRUE(item.enabled);
-            EXPECT_EQ(item.check, other == id ? 1 : 0) << id << " " << other;
-        }
+        EXPECT_EQ(Update(id).check, 1) << id;
     }
     EXPECT_TRUE(Doc()->IsModified());
-}
 
-// Every item the Display menu lists is a command of the view: enabled when
-// the menu opens, and the one of the current size checked.
-TEST_F(ViewTest, DisplayMenuItemsAllHaveCommands)
-{
     CMenu bar;
     ASSERT_TRUE(bar.LoadMenu(129));
     QMenu* display = nullptr;
@@ -113,98 +87,164 @@ TEST_F(ViewTest, DisplayMenuItemsAllHaveCommands)
         if (QMenu* popup = bar.GetSubMenu(i); popup && popup->title().remove('&') == "Display")
             display = popup;
     ASSERT_NE(display, nullptr);
-    Command(15004);
     CMenu::UpdatePopup(display, view, true);
     int sizes = 0;
     for (QAction* item : display->actions()) {
         if (item->isSeparator())
             continue;
-        const UINT id = CMenu::IdOf(item);
-        EXPECT_NE(id, 0u) << item->text().toStdString();
-        EXPECT_TRUE(view->HasCommandHandler(id)) << item->text().toStdString();
-        EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+        const std::string name = item->text().toStdString();
+        EXPECT_TRUE(view->HasCommandHandler(CMenu::IdOf(item))) << name;
+        EXPECT_TRUE(item->isEnabled()) << name;
         if (item->text().contains("Point")) {
             ++sizes;
-            EXPECT_EQ(item->isChecked(), item->text().remove('&').startsWith("18")) << item->text().toStdString();
+            EXPECT_EQ(item->isChecked(), item->text().remove('&').startsWith("18")) << name;
         }
     }
     EXPECT_EQ(sizes, 5);
-}
 
-TEST_F(ViewTest, LargerEquationsTogglesTheDocumentsFlag)
-{
-    EXPECT_EQ(Update(32790).check, 0);
-    Command(32790);
+    Command(32790);  // Larger Equations
     EXPECT_TRUE(Doc()->GetLargerEquations());
     EXPECT_EQ(Update(32790).check, 1);
-    Command(32790);
-    EXPECT_FALSE(Doc()->GetLargerEquations());
 }
 
-TEST_F(ViewTest, PageNumberingIsStoredOnOkOnly)
+TEST_F(ViewTest, FramePlacementIsClampedIntoTheWindowArea)
 {
-    CDialog::ModalHook old = CDialog::SetModalHook([](CDialog& dialog) {
+    const std::pair<Rect, Rect> cases[] = {  // empty expectation: anywhere inside
+        {Rect(10, 20, 410, 320), Rect(10, 20, 410, 320)},
+        {Rect(50000, 40000, 50300, 40200), Rect(0, 0, 300, 200)},  // outside: keeps its size
+        {Rect(-50, -5, 100000, 100000), Rect()},
+        {Rect(INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN), Rect()},
+    };
+    for (const auto& [in, expected] : cases) {
+        DisplayRecord record, stored;
+        record.left = in.left, record.top = in.top, record.right = in.right, record.bottom = in.bottom;
+        view->ApplyFramePlacement(record);
+        view->StoreFramePlacement(stored);
+        const Rect got(stored.left, stored.top, stored.right, stored.bottom);
+        EXPECT_TRUE(expected.IsEmpty() || got == expected) << in.left;
+        EXPECT_TRUE(got.left >= 0 && got.top >= 0 && !got.IsEmpty()) << in.left;
+        EXPECT_TRUE(got.right < 100000 && got.bottom < 100000) << in.left;
+    }
+}
+
+TEST_F(ViewTest, AnEmptyParagraphListGetsAParagraphForTheCaret)
+{
+    Type("old");
+    Doc()->GetParagraphList()->DeleteAll();
+    view->SetParagraphList(Doc()->GetParagraphList());
+    EXPECT_EQ(view->GetKeptAction(), nullptr);  // it went with the old paragraphs
+    ASSERT_EQ(Paragraphs().GetCount(), 1);
+    EXPECT_EQ(view->GetSelection().GetEnd().GetParagraphComp(), Paragraphs().GetAt(1));
+
+    const std::string path = OutputPath("empty.vxm");
+    std::ofstream(path, std::ios::binary).close();
+    auto* doc = dynamic_cast<CCorvellDoc*>(app->OpenDocumentFile(path.c_str()));
+    ASSERT_NE(doc, nullptr);
+    view = dynamic_cast<CCorvellView*>(doc->GetMainView());
+    ASSERT_GE(Paragraphs().GetCount(), 1);
+    EXPECT_EQ(view->GetSelection().GetEnd().GetKind(), DocPosition::kListPlace);
+    EXPECT_EQ(view->GetSelection().GetEnd().GetParagraphComp(), Paragraphs().GetAt(1));
+    Type("z");
+    EXPECT_EQ(Text(1), "z");
+}
+
+// A page as a printer draws it, on an image.
+class PageImageDC : public CImageDC {
+public:
+    explicit PageImageDC(QImage& image) : CImageDC(image) { setPrinting(true); }
+};
+
+class PrintingTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        Fill(150, "Lines of text fill the printed pages one after another");
+    }
+    // A page (1-based) printed on a letter-size image at 96 dpi.
+    QImage Print(int page, bool numbered, int firstNumber)
+    {
+        Doc()->GetDisplayRecord().numberPrintedPages = numbered;
+        Doc()->GetDisplayRecord().firstPageNumber = int16_t(firstNumber);
+        QImage image(816, 1056, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        SetImageDpi(image, 96);
+        PageImageDC dc(image);
+        CPrintInfo info;
+        view->OnBeginPrinting(&dc, &info);
+        pageCount = int(info.GetMaxPage());
+        info.m_nCurPage = UINT(page);
+        view->OnPrint(&dc, &info);
+        view->OnEndPrinting(&dc, &info);
+        return image;
+    }
+    QImage Foot(int page, bool numbered, int first) { return Print(page, numbered, first).copy(0, 976, 816, 80); }
+    static bool Blank(const QImage& image)
+    {
+        QImage white(image.size(), image.format());
+        white.fill(Qt::white);
+        return image == white;
+    }
+    int pageCount = 0;
+};
+
+TEST_F(PrintingTest, PageNumbersCountFromTheNumberGivenInTheDialog)
+{
+    EXPECT_FALSE(Blank(Print(1, false, 1)));
+    EXPECT_TRUE(Blank(Foot(1, false, 1)));
+    OnDialog([](CDialog& dialog) {
+        dialog.SetDlgItemInt(1000, 9);
+        dialog.PressButton(IDCANCEL);
+    });
+    Command(32789);
+    EXPECT_EQ(Doc()->GetDisplayRecord().firstPageNumber, 1);
+    OnDialog([](CDialog& dialog) {
         dialog.SetDlgItemInt(1000, 5);
         dialog.PressButton(IDOK);
     });
     Doc()->SetModifiedFlag(FALSE);
     Command(32789);
-    EXPECT_EQ(Doc()->GetDisplayRecord().firstPageNumber, 5);
     EXPECT_TRUE(Doc()->IsModified());
-
-    CDialog::SetModalHook([](CDialog& dialog) {
-        dialog.SetDlgItemInt(1000, 9);
-        dialog.PressButton(IDCANCEL);
-    });
-    Command(32789);
-    CDialog::SetModalHook(old);
-    EXPECT_EQ(Doc()->GetDisplayRecord().firstPageNumber, 5);
+    const QImage fromFive = Foot(1, true, Doc()->GetDisplayRecord().firstPageNumber);
+    ASSERT_GE(pageCount, 5);
+    EXPECT_FALSE(Blank(fromFive));
+    // Page 1 numbered from 5 shows what page 5 numbered from 1 shows: "5".
+    EXPECT_EQ(fromFive, Foot(5, true, 1));
+    EXPECT_NE(fromFive, Foot(1, true, 1));
 }
 
-TEST_F(ViewTest, EmptyFileOpensWithACaretToTypeAt)
+TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
 {
-    const std::string path = OutputPath("empty.vxm");
-    std::ofstream(path, std::ios::binary).close();
-    ASSERT_NE(Open(path), nullptr);
-    ASSERT_GE(Paragraphs().GetCount(), 1);
-    DocSelection caret = view->GetSelection();
-    EXPECT_EQ(caret.GetEnd().GetKind(), DocPosition::kListPlace);
-    EXPECT_EQ(caret.GetEnd().GetParagraphComp(), Paragraphs().GetAt(1));
-    Type("z");
-    EXPECT_EQ(Text(1), "z");
+    Rect before, after;
+    Paragraphs().GetAt(100)->GetAbsBounds(before);
+    QPrinter& printer = AfxGetPrinter();
+    const QString path = QString::fromStdString(OutputPath("document.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    ASSERT_TRUE(view->PrintDocument(TRUE));
+    printer.setOutputFileName(QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_GE(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")), 5);
+    EXPECT_EQ(view->GetPageBreaks(), nullptr);
+    Paragraphs().GetAt(100)->GetAbsBounds(after);
+    EXPECT_EQ(after, before);
 }
 
-TEST_F(ViewTest, ViewGivenAnEmptyListMakesAParagraphForTheCaret)
+TEST(PageBreakListTest, PagesRunFromBreakToBreakAndCapacityGrowsByAtMostThirtyTwo)
 {
-    Type("old");
-    Doc()->GetParagraphList()->DeleteAll();
-    ASSERT_EQ(Paragraphs().GetCount(), 0);
-    // The old undo step and caret went with the old paragraphs.
-    view->SetParagraphList(Doc()->GetParagraphList());
-    EXPECT_EQ(view->GetKeptAction(), nullptr);
-    ASSERT_EQ(Paragraphs().GetCount(), 1);
-    EXPECT_EQ(view->GetSelection().GetEnd().GetParagraphComp(), Paragraphs().GetAt(1));
-    Type("q");
-    EXPECT_EQ(Text(1), "q");
-}
-
-TEST_F(ViewTest, ControlCharactersAreNotTyped)
-{
-    Command(kStyle + 3);
-    Type("a");
-    Key(VK_ESCAPE, 27);
-    Key('B', 2, Qt::ControlModifier);
-    EXPECT_EQ(Text(1), "a");
-}
-
-TEST_F(ViewTest, StatusIsClearedByAnAction)
-{
-    view->ShowStatus("Syntax Error");
-    EXPECT_TRUE(view->IsStatusShown());
-    EXPECT_EQ(ui.LastStatus(), "Syntax Error");
-    Type("a");
-    EXPECT_FALSE(view->IsStatusShown());
-    EXPECT_EQ(ui.LastStatus(), " ");
+    PageBreakList breaks(10, 500);
+    breaks.SetPageStart(1, 900);
+    breaks.SetPageStart(2, 1750);
+    EXPECT_EQ(breaks.GetPageRect(2), Rect(10, 900, 500, 1750));
+    EXPECT_EQ(breaks.GetPageRect(3), Rect());
+    EXPECT_EQ(breaks.GetPageRect(0), Rect());
+    EXPECT_EQ(breaks.GetCapacity(), 16);
+    for (auto [last, capacity] : {std::pair{16, 32}, {32, 64}, {64, 96}}) {
+        breaks.SetPageStart(last + 1, 5);
+        EXPECT_EQ(breaks.GetCapacity(), capacity) << last;
+    }
 }
 
 } // namespace

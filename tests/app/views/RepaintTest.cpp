@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr UINT kTitleStyle = 32701;
-constexpr UINT kPlainEquationStyle = 32706;
-constexpr UINT kFraction = 32850;
-
 class RepaintTest : public ViewTest {
 protected:
     // Types one character at a time, letting the view repaint after each.
@@ -25,22 +21,24 @@ protected:
         ProcessEvents();
         view->drawingWidget()->repaint();
     }
-    QImage Shown() { return view->BackingImage().copy(); }
-    QImage Repainted()
+    void ExpectIncrementalEqualsWhole()
     {
+        const QImage incremental = view->BackingImage().copy();
+        QImage white(incremental.size(), incremental.format());
+        white.fill(Qt::white);
+        EXPECT_NE(incremental, white);
         view->InvalidateArea(nullptr);
         Paint();
-        return Shown();
+        EXPECT_EQ(incremental, view->BackingImage());
     }
 };
 
 TEST_F(RepaintTest, TypingIntoACentredLineRepaintsTheWholeMovedLine)
 {
-    Command(kTitleStyle);
+    Command(32701);  // title
     Paint();
     TypeAndPaint("Quorvant at work");
-    QImage incremental = Shown();
-    EXPECT_EQ(incremental, Repainted());
+    ExpectIncrementalEqualsWhole();
 }
 
 TEST_F(RepaintTest, DeletingTheLastWordErasesIt)
@@ -50,21 +48,19 @@ TEST_F(RepaintTest, DeletingTheLastWordErasesIt)
         Key(0x08, 8);
         Paint();
     }
-    QImage incremental = Shown();
-    EXPECT_EQ(incremental, Repainted());
+    ExpectIncrementalEqualsWhole();
 }
 
 TEST_F(RepaintTest, TypingIntoAFractionOfACentredEquation)
 {
-    Command(kPlainEquationStyle);
-    Command(kFraction);
+    Command(32706);  // plain equation
+    Command(32850);  // fraction
     Paint();
     TypeAndPaint("12");
     Key(0x09, 9);
     Paint();
     TypeAndPaint("345");
-    QImage incremental = Shown();
-    EXPECT_EQ(incremental, Repainted());
+    ExpectIncrementalEqualsWhole();
 }
 
 } // namespace

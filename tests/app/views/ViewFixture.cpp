@@ -1,8 +1,6 @@
 #include "ViewFixture.h"
 
-#include <QApplication>
 #include <QMouseEvent>
-#include <QString>
 #include <filesystem>
 
 #include "app/CChildFrame.h"
@@ -10,53 +8,41 @@
 #include "app/CMainFrame.h"
 #include "app/LinkPropertiesPrompt.h"
 #include "foundation/CompList.h"
-#include "foundation/ComponentFactory.h"
-#include "foundation/DocClipboard.h"
-#include "foundation/ParagraphComp.h"
-#include "foundation/ParagraphList.h"
-#include "foundation/SelectionHighlight.h"
 #include "foundation/TextLayoutItemMaker.h"
-#include "math/CalculusComponents.h"
-#include "math/FractionAndDelimiterComponents.h"
-#include "math/GridAndObjectComponents.h"
-#include "math/RefComponents.h"
+#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/KeyTranslation.h"
 #include "resources/ProgramResources.h"
-
-BOOL ViewTestApp::InitInstance()
-{
-    AddDocTemplate(new CMultiDocTemplate(129, RUNTIME_CLASS(CCorvellDoc), RUNTIME_CLASS(CChildFrame),
-                                         RUNTIME_CLASS(CCorvellView)));
-    frame = new CMainFrame;
-    if (!frame->LoadFrame(CMainFrame::IDR_MAINFRAME))
-        return FALSE;
-    m_pMainWnd = frame;
-    frame->widget()->resize(1000, 800);
-    frame->ShowWindow(SW_SHOW);
-    return TRUE;
-}
+#include "math/MathComponents.h"
 
 void ViewTest::SetUp()
 {
     QString error;
     ASSERT_TRUE(RegisterProgramResources(&error)) << error.toStdString();
     InstallTextLayout();
-    RegisterComponentClasses();
-    RegisterFractionAndDelimiterComponents();
-    RegisterCalculusComponents();
-    RegisterGridAndObjectComponents();
-    RegisterRefComponents();
+    RegisterMathComponents();
     InstallLinkPropertiesPrompt();
     fonts = std::make_unique<FontManager>(prefs);
     docClipboard = std::make_unique<DocClipboard>();
-    app = std::make_unique<ViewTestApp>();
-    ASSERT_TRUE(app->InitInstance());
-    ASSERT_NE(OpenNew(), nullptr);
+    app = std::make_unique<CWinApp>("Quorvant");
+    app->AddDocTemplate(new CMultiDocTemplate(129, RUNTIME_CLASS(CCorvellDoc), RUNTIME_CLASS(CChildFrame),
+                                              RUNTIME_CLASS(CCorvellView)));
+    frame = new CMainFrame;
+    ASSERT_TRUE(frame->LoadFrame(CMainFrame::IDR_MAINFRAME));
+    app->m_pMainWnd = frame;
+    frame->widget()->resize(1000, 800);
+    frame->ShowWindow(SW_SHOW);
+    app->OnFileNew();
+    ProcessEvents();
+    CMDIChildWnd* child = frame->MDIGetActive();
+    view = child ? dynamic_cast<CCorvellView*>(child->GetActiveView()) : nullptr;
+    ASSERT_NE(view, nullptr);
 }
 
 void ViewTest::TearDown()
 {
+    if (m_hooked)
+        CDialog::SetModalHook(m_oldHook);
     SetCurrentKeyModifiers(Qt::NoModifier);
     if (app) {
         app->CloseAllDocuments(FALSE);
@@ -78,29 +64,6 @@ void ViewTest::ProcessEvents()
     }
 }
 
-CCorvellView* ViewTest::OpenNew()
-{
-    app->OnFileNew();
-    ProcessEvents();
-    CMDIChildWnd* child = app->frame->MDIGetActive();
-    view = child ? dynamic_cast<CCorvellView*>(child->GetActiveView()) : nullptr;
-    return view;
-}
-
-CCorvellView* ViewTest::Open(const std::string& path)
-{
-    CDocument* doc = app->OpenDocumentFile(path.c_str());
-    ProcessEvents();
-    auto* opened = doc ? dynamic_cast<CCorvellDoc*>(doc) : nullptr;
-    view = opened ? dynamic_cast<CCorvellView*>(opened->GetMainView()) : nullptr;
-    return view;
-}
-
-CCorvellDoc* ViewTest::Doc() const
-{
-    return view->GetDocument();
-}
-
 void ViewTest::Key(UINT vk, int ch, Qt::KeyboardModifiers modifiers)
 {
     SetCurrentKeyModifiers(modifiers);
@@ -112,99 +75,61 @@ void ViewTest::Key(UINT vk, int ch, Qt::KeyboardModifiers modifiers)
 
 void ViewTest::Type(const std::string& text)
 {
-    for (char c : text)
-        Key(UINT(std::toupper(static_cast<unsigned char>(c))), static_cast<unsigned char>(c));
-}
-
-void ViewTest::Command(UINT id)
-{
-    view->OnCmdMsg(id, nullptr);
+    for (unsigned char c : text)
+        Key(UINT(std::toupper(c)), c);
 }
 
 ItemState ViewTest::Update(UINT id)
 {
     CCmdUIProbe probe(id);
     probe.DoUpdate(view, true);
-    ItemState state;
-    state.enabled = probe.m_bEnabled;
-    state.check = probe.m_nCheck;
-    state.textSet = probe.m_bTextChanged;
-    state.text = probe.text();
-    return state;
+    return {probe.m_bEnabled, probe.m_nCheck, probe.text()};
 }
 
-namespace {
-
-void SendMouse(CCorvellView* view, QEvent::Type type, const IntPoint& point, UINT flags)
+void ViewTest::OnDialog(CDialog::ModalHook hook)
 {
-    const CPoint scroll = view->GetScrollPosition();
-    const QPointF at(point.x - scroll.x, point.y - scroll.y);
+    CDialog::ModalHook old = CDialog::SetModalHook(std::move(hook));
+    if (!m_hooked)
+        m_oldHook = std::move(old);
+    m_hooked = true;
+}
+
+void ViewTest::Mouse(QEvent::Type type, const IntPoint& point, UINT flags)
+{
+    const QPointF at(point.x - view->GetScrollPosition().x, point.y - view->GetScrollPosition().y);
     QWidget* surface = view->drawingWidget();
     Qt::KeyboardModifiers modifiers;
-    if (flags & MK_SHIFT)
-        modifiers |= Qt::ShiftModifier;
-    if (flags & MK_CONTROL)
-        modifiers |= Qt::ControlModifier;
+    modifiers.setFlag(Qt::ShiftModifier, flags & MK_SHIFT);
+    modifiers.setFlag(Qt::ControlModifier, flags & MK_CONTROL);
     const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, surface->mapToGlobal(at), Qt::LeftButton, buttons, modifiers);
     QCoreApplication::sendEvent(surface, &event);
 }
 
-} // namespace
-
-void ViewTest::MouseDown(const IntPoint& point, UINT flags)
-{
-    SendMouse(view, QEvent::MouseButtonPress, point, flags);
-}
-
-void ViewTest::MouseUp(const IntPoint& point, UINT flags)
-{
-    SendMouse(view, QEvent::MouseButtonRelease, point, flags);
-}
-
-void ViewTest::Click(const IntPoint& point, UINT flags)
-{
-    MouseDown(point, flags);
-    MouseUp(point, flags);
-}
-
 std::string ViewTest::Text(int i) const
 {
     std::string text;
-    ParagraphComp* paragraph = Paragraphs().GetAt(i);
-    if (!paragraph)
-        return text;
-    CompList* row = paragraph->GetRow();
-    for (int k = 1; k <= row->GetCount(); ++k) {
-        unsigned char c = row->GetAt(k)->GetChar();
+    for (int k = 1; Paragraphs().GetAt(i) && k <= Row(i)->GetCount(); ++k) {
+        const unsigned char c = Row(i)->GetAt(k)->GetChar();
         text += c ? char(c) : '#';
     }
     return text;
 }
 
-int ViewTest::Style(int i) const
+void ViewTest::Fill(int paragraphs, const std::string& line)
 {
-    ParagraphComp* paragraph = Paragraphs().GetAt(i);
-    return paragraph ? paragraph->GetStyleKind() : -1;
-}
-
-void ViewTest::PutCaret(int paragraph, int index)
-{
-    CompList* row = Paragraphs().GetAt(paragraph)->GetRow();
-    DocPosition at(row, index);
-    view->SetSelection(DocSelection(at, at), true);
-}
-
-void ViewTest::Select(int paragraph, int first, int last)
-{
-    CompList* row = Paragraphs().GetAt(paragraph)->GetRow();
-    view->SetSelection(DocSelection(row, first, last), true);
+    Command(32701 + 3);
+    for (int i = 0; i < paragraphs; ++i) {
+        Type(line);
+        if (i + 1 < paragraphs)
+            Key(VK_RETURN, 13);
+    }
 }
 
 std::string ViewTest::OutputPath(const std::string& name) const
 {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + test->test_suite_name() + "." + test->name();
     std::filesystem::create_directories(folder);
     return folder + "/" + name;
 }

@@ -1,10 +1,8 @@
 #pragma once
-// The editor's document view as the program makes it: the program's
-// resources, a main frame, the document template, and a new document whose
-// view the tests drive with keys, commands and mouse clicks, headless. Beeps,
-// messages and status texts are recorded; the clipboard is a fake.
+// A document view as the program makes it (resources, main frame, template,
+// a new document), driven headless by keys, commands, clicks and dialogs.
+// Beeps, messages and status texts are recorded; the clipboard is a fake.
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,29 +11,19 @@
 #include "app/CCorvellView.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
 #include "foundation/TextPrefs.h"
-#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CDialog.h"
 #include "platform/framework/CWinApp.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeUserInterface.h"
 
-class CCorvellDoc;
 class CMainFrame;
-class ParagraphComp;
 
-class ViewTestApp : public CWinApp {
-public:
-    ViewTestApp() : CWinApp("Quorvant") {}
-    BOOL InitInstance() override;
-    CMainFrame* frame = nullptr;
-};
-
-// What the update handlers answer for an item, with the text kept.
 struct ItemState {
     bool enabled = false;
     int check = -1;
-    bool textSet = false;
     std::string text;
 };
 
@@ -44,29 +32,32 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A new document in its own window; the view is the new one.
-    CCorvellView* OpenNew();
-    CCorvellView* Open(const std::string& path);
-    CCorvellDoc* Doc() const;
+    CCorvellDoc* Doc() const { return view->GetDocument(); }
     ParagraphList& Paragraphs() const { return *view->GetParagraphList(); }
-
-    // A key as the window delivers it: key-down, then the character when the
-    // key makes one (-1: none).
+    CompList* Row(int paragraph) const { return Paragraphs().GetAt(paragraph)->GetRow(); }
+    int Style(int paragraph) const { return Paragraphs().GetAt(paragraph)->GetStyleKind(); }
+    // Paragraph i's row, one character per component ('#' for a structure).
+    std::string Text(int i) const;
+    void Select(int paragraph, int first, int last)
+    {
+        view->SetSelection(DocSelection(Row(paragraph), first, last), true);
+    }
+    void PutCaret(int paragraph, int index) { Select(paragraph, index, index); }
+    // Key-down, then the character when the key makes one (-1: none).
     void Key(UINT vk, int ch = -1, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Type(const std::string& text);
-    void Command(UINT id);
+    // Text paragraphs each holding `line`.
+    void Fill(int paragraphs, const std::string& line);
+    void Command(UINT id) { view->OnCmdMsg(id, nullptr); }
     ItemState Update(UINT id);
-    // Clicks (press and release) at a document point.
-    void Click(const IntPoint& point, UINT flags = 0);
-    void MouseDown(const IntPoint& point, UINT flags = 0);
-    void MouseUp(const IntPoint& point, UINT flags = 0);
-
-    // The text of paragraph i, one character per component ('#' for a structure).
-    std::string Text(int i) const;
-    int Style(int i) const;
-    // The caret at index (1-based) of paragraph i's row.
-    void PutCaret(int paragraph, int index);
-    void Select(int paragraph, int first, int last);
+    // Every dialog shown from now to the end of the test is handled by `hook`.
+    void OnDialog(CDialog::ModalHook hook);
+    void Mouse(QEvent::Type type, const IntPoint& point, UINT flags = 0);
+    void Click(const IntPoint& point, UINT flags = 0)
+    {
+        Mouse(QEvent::MouseButtonPress, point, flags);
+        Mouse(QEvent::MouseButtonRelease, point, flags);
+    }
     void ProcessEvents();
     std::string OutputPath(const std::string& name) const;
 
@@ -75,6 +66,11 @@ protected:
     TextPrefs prefs;
     std::unique_ptr<FontManager> fonts;
     std::unique_ptr<DocClipboard> docClipboard;
-    std::unique_ptr<ViewTestApp> app;
+    std::unique_ptr<CWinApp> app;
+    CMainFrame* frame = nullptr;
     CCorvellView* view = nullptr;
+
+private:
+    CDialog::ModalHook m_oldHook;
+    bool m_hooked = false;
 };
