@@ -1,20 +1,19 @@
 #pragma once
-// A document laid out by the program's own paragraph styles and layout
-// items on a 96-dpi image, shown in a view stand-in that records what it is
-// asked to invalidate and show, with an undo step for running commands.
-// Structures are stand-ins: a two-row structure that walks its rows like a
-// fraction, an enclosure, and a drawing-like whole object.
+// A document laid out with the program's own styles and items on a 96-dpi
+// image, a view that records what it is asked to redraw, and an undo step.
 #include "foundation/ActionHost.h"
 #include "foundation/ActionView.h"
-#include "foundation/CompList.h"
-#include "foundation/DocumentModel.h"
+#include "foundation/ArrowKeyActions.h"
+#include "foundation/ComponentFactory.h"
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/FieldActions.h"
 #include "foundation/FontManager.h"
-#include "foundation/InnerSelection.h"
-#include "foundation/ParagraphComp.h"
+#include "foundation/HomeEndKeyActions.h"
+#include "foundation/Layout.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/StyleTable.h"
+#include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
 #include "support/model/ModelTestSupport.h"
@@ -22,10 +21,6 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
 
 class RecordingTarget : public DrawTarget {
 public:
@@ -35,32 +30,14 @@ public:
     int TargetSizeLevel() const override { return 5; }
     void InvalidateTargetRect(const Rect& rect, bool) override { invalidated.push_back(rect); }
     void ShowTargetRect(const Rect& rect) override { shown.push_back(rect); }
-
-    std::vector<Rect> invalidated;
-    std::vector<Rect> shown;
-};
-
-class EditDocument : public DocumentModel {
-public:
-    int32_t GetDocId() const override { return 5; }
-    void RegisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(nextId++); }
-    void UnregisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(0); }
-    bool LargerEquations() const override { return false; }
-    bool NumberPrintedPages() const override { return false; }
-    int16_t FirstPageNumber() const override { return 1; }
-
-    int32_t nextId = 1;
+    std::vector<Rect> invalidated, shown;
 };
 
 class EditView : public ActionView {
 public:
     explicit EditView(ParagraphList& list) : paragraphs(list) {}
     DocSelection GetSelection() const override { return selection; }
-    void SetSelection(const DocSelection& s, bool redraw) override
-    {
-        selection = s;
-        redrawn += redraw ? 1 : 0;
-    }
+    void SetSelection(const DocSelection& s, bool redraw) override { selection = s, redrawn += redraw; }
     void ScrollToShow(const DocSelection& s) override { scrolledTo.push_back(s); }
     void UpdateLayoutFrom(int paragraph, int index) override { paragraphs.UpdateLayoutFrom(paragraph, index); }
     void SetDocumentModified() override { modified = true; }
@@ -70,9 +47,7 @@ public:
 
     ParagraphList& paragraphs;
     DocSelection selection;
-    std::vector<DocSelection> scrolledTo;
-    std::vector<DocSelection> invalidated;
-    std::vector<DocSelection> shown;
+    std::vector<DocSelection> scrolledTo, invalidated, shown;
     int redrawn = 0;
     bool modified = false;
 };
@@ -90,65 +65,160 @@ public:
 };
 
 // A one-row structure that a reduce replaces by its content.
-class Enclosure : public TestFraction {
-public:
+struct Enclosure : TestFraction {
     using TestFraction::TestFraction;
     bool IsEnclosure() const override { return true; }
     int GetChildCount() const override { return 1; }
 };
 
-// A whole object with or without a selection inside it (a drawing).
-class Picture : public TestFraction, public InnerSelection {
-public:
-    bool SelectBetween(const DocPosition&, const DocPosition&, DocSelection&) override { return false; }
-    bool HasInnerSelection() const override { return inner; }
-    void GetSelectionBounds(const DocSelection&, Rect& out) const override { GetAbsBounds(out); }
-    DocSelection CopySelection(const DocSelection&) override { return {}; }
-    DocSelection DeleteSelection(const DocSelection&, DocPosition&) override { return {}; }
-    bool CanInsert(const DocSelection&, const DocPosition&) const override { return false; }
-    DocSelection Insert(DocSelection&, const DocPosition&) override { return {}; }
-    void SetSelectionFont(const DocSelection&, int) override {}
-    bool inner = false;
+// A component with a tag of its own (a cross-reference, a plot).
+struct Tagged : TestFraction {
+    explicit Tagged(TypeTag t) : tag(t) {}
+    void GetTag(TypeTag& out) const override { out = tag; }
+    TypeTag tag;
 };
 
+// Keys and commands as the table tests name them: a key code (with kShift,
+// kCtrl), kWord (a double click) or the edit code of a caret command.
+constexpr int kShift = 0x10000, kCtrl = 0x20000, kHome = 36, kEnd = 35, kWord = 1;
+constexpr int kLeft = TArrowKeyAction::kLeft, kUp = TArrowKeyAction::kUp;
+constexpr int kRight = TArrowKeyAction::kRight, kDown = TArrowKeyAction::kDown;
+
+inline TAction* Command(ActionView& view, int key, const DocSelection& s)
+{
+    const bool shift = key & kShift, ctrl = key & kCtrl;
+    switch (key & 0xFFFF) {
+    case kHome: return ctrl ? static_cast<TAction*>(new TCtrlHomeKeyAction(view, s, shift)) : new THomeKeyAction(view, s, shift);
+    case kEnd: return ctrl ? static_cast<TAction*>(new TCtrlEndKeyAction(view, s, shift)) : new TEndKeyAction(view, s, shift);
+    case kWord: return new TSelectWordAction(view, s);
+    case 2805: return new TPreviousFieldAction(view, s);
+    case 2806: return new TNextFieldAction(view, s);
+    case 2807: return new TSelectPreviousAction(view, s);
+    case 2904: return new TLeaveAfterAction(view, s);
+    case 2905: return new TLeaveBeforeAction(view, s);
+    default: return new TArrowKeyAction(view, s, key & 0xFFFF, shift, ctrl);
+    }
+}
+
+inline bool operator==(const DocSelection& a, const DocSelection& b)
+{
+    return a.GetStart() == b.GetStart() && a.GetEnd() == b.GetEnd();
+}
+
+inline void PrintTo(const DocPosition& p, std::ostream* out)
+{
+    *out << "kind " << p.GetKind() << " @" << p.GetIndex() << " in " << static_cast<const void*>(p.GetList());
+}
+inline void PrintTo(const DocSelection& s, std::ostream* out) { PrintTo(s.GetStart(), out), *out << " .. ", PrintTo(s.GetEnd(), out); }
+
+// "ab" [two rows "xy" over "z"] "c" [enclosure "q"] | "hello" | numbered
+// equation "e=1" | "see " [cross-reference] " " [plot] | 40 words on several lines
 class EditingTest : public ::testing::Test {
 protected:
-    EditingTest();
-    ~EditingTest() override;
+    EditingTest()
+    {
+        gStyleTable = &styles;
+        LayoutItemMaker::Install(&TextLayoutItemMaker::Instance());
+        RegisterComponentClasses();
+        image.fill(Qt::white);
+        SetImageDpi(image, 96);
+        dc = std::make_unique<CImageDC>(image);
+        gDrawContext.BeginDrawOnDC(&target, dc.get());
+        auto first = Chars("ab");
+        first->Append(rows);
+        first->Append(Chars("c")->GetAt(1));
+        first->Append(new Enclosure(Chars("q"), nullptr));
+        Add(3, std::move(first));
+        Add(3, "hello");
+        Add(6, "e=1");
+        auto fourth = Chars("see ");
+        fourth->Append(reference);
+        fourth->Append(Chars(" ")->GetAt(1));
+        fourth->Append(plot);
+        Add(3, std::move(fourth));
+        std::string words;
+        for (int i = 0; i < 40; ++i)
+            words += "word" + std::to_string(i) + " ";
+        Add(3, words);
+        list.UpdateLayout();
+        for (int i = 1; i <= Row(5)->GetItems()->GetCount(); ++i)
+            if (Layout* item = Row(5)->GetItems()->GetAt(i); item->IsLine())
+                starts.push_back(item->GetStartIndex());
+        target.invalidated.clear();
+    }
+    ~EditingTest() override
+    {
+        list.DeleteAll();
+        while (gDrawContext.GetDepth() > 0)
+            gDrawContext.EndDraw();
+        LayoutItemMaker::Install(nullptr);
+        gStyleTable = previousTable;
+    }
 
-    std::unique_ptr<CompArray> Chars(const std::string& text, int fontId = 0);
-    static std::unique_ptr<CompArray> Items(std::vector<TextComp*> comps);
-    // Appends a paragraph of the style kind holding the components.
-    ParagraphComp* Add(int kind, std::unique_ptr<CompArray> comps);
-    ParagraphComp* Add(int kind, const std::string& text) { return Add(kind, Chars(text)); }
-    void LayOut() { list.UpdateLayout(); }
+    std::unique_ptr<CompArray> Chars(const std::string& text)
+    {
+        auto array = std::make_unique<CompArray>();
+        for (char c : text)
+            array->Append(fonts.GetFace(0)->GetCharacter(static_cast<unsigned char>(c)));
+        return array;
+    }
+    void Add(int kind, std::unique_ptr<CompArray> comps) { list.Append(new ParagraphComp(std::move(comps), kind)); }
+    void Add(int kind, const std::string& text) { Add(kind, Chars(text)); }
 
     CompList* Row(int paragraph) const { return list.GetAt(paragraph)->GetRow(); }
     DocPosition At(int paragraph, int index) const { return DocPosition(Row(paragraph), index); }
     static DocSelection Caret(const DocPosition& place) { return DocSelection(place, place); }
     DocSelection Caret(int paragraph, int index) const { return Caret(At(paragraph, index)); }
+    DocSelection End(int paragraph) const { return Caret(paragraph, Row(paragraph)->GetCount() + 1); }
+    DocPosition Top(int index) const { return DocPosition(rows->GetChild(1), index); }
+    DocPosition Bottom(int index) const { return DocPosition(rows->GetChild(2), index); }
+    Rect Box(int paragraph, int index) const
+    {
+        Rect box;
+        At(paragraph, index).GetCaretRect(box);
+        return box;
+    }
+    static IntPoint Middle(const Rect& r) { return IntPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+    IntPoint CaretPoint(int paragraph, int index) const { return IntPoint(Box(paragraph, index).left, Middle(Box(paragraph, index)).y); }
 
-    // Runs a command through the undo step from the view's selection.
-    bool Run(TAction* action) { return host.Perform(action); }
+    // Runs a command through the undo step; answers the view's selection.
+    DocSelection Do(TAction* action) { return host.Perform(action), view.selection; }
+    DocSelection Key(int key) { return Do(Command(view, key, view.selection)); }
     void Select(const DocSelection& selection) { view.selection = selection; }
     DocSelection Now() const { return view.selection; }
+
+    // A command from a selection; after unset: only undo and redo are checked.
+    struct Move { const char* what; DocSelection from; int key; DocSelection after; };
+    void CheckMoves(const std::vector<Move>& moves)
+    {
+        for (const Move& m : moves) {
+            SCOPED_TRACE(m.what);
+            Select(m.from);
+            TAction* action = Command(view, m.key, m.from);
+            EXPECT_FALSE(action->ModifiesDocument());
+            const DocSelection after = Do(action);
+            EXPECT_EQ(after, m.after.GetStart().GetKind() == DocPosition::kNone ? after : m.after);
+            host.UndoOrRedo();
+            EXPECT_EQ(Now(), m.from) << "undo";
+            host.UndoOrRedo();
+            EXPECT_EQ(Now(), after) << "redo";
+        }
+        EXPECT_FALSE(view.modified);
+    }
 
     QImage image{900, 700, QImage::Format_RGB32};
     std::unique_ptr<CImageDC> dc;
     RecordingTarget target;
     TextPrefs prefs;
     FontManager fonts{prefs};
-    StyleTable* previousTable;
+    StyleTable* previousTable = gStyleTable;
     StyleTable styles;
-    EditDocument document;
+    TestDocument document;
     ParagraphList list{&document};
     EditView view{list};
     ActionHost host{view};
+    TwoRows* rows = new TwoRows(Chars("xy"), Chars("z"));
+    Tagged* reference = new Tagged(tag_Ref);
+    Tagged* plot = new Tagged(tag_2Plt);
+    std::vector<int> starts; // of the laid-out lines of the last paragraph
 };
-
-// Prints positions readably in failure messages.
-std::string Describe(const DocPosition& position);
-std::string Describe(const DocSelection& selection);
-void PrintTo(const DocPosition& position, std::ostream* out);
-void PrintTo(const DocSelection& selection, std::ostream* out);
-bool operator==(const DocSelection& a, const DocSelection& b);

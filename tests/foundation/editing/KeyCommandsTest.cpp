@@ -1,316 +1,199 @@
-// The caret and selection commands: what each computes, that undo puts the
-// earlier selection back, and what they ask of the view.
+// Keys and the caret and selection commands: the edit code a key maps to,
+// where each command leaves the selection, that undo and redo give back the
+// selections before and after, and what the commands ask of the view.
 #include "EditingFixture.h"
 
-#include "foundation/ArrowKeyActions.h"
-#include "foundation/FieldActions.h"
-#include "foundation/HomeEndKeyActions.h"
-#include "foundation/EquationLabel.h"
+#include "foundation/InnerSelection.h"
 #include "foundation/LinkTarget.h"
-#include "foundation/TAction.h"
 
 namespace {
 
-// "ab" [two rows "xy" over "z"] "c" | "hello" | "world"
-class KeyCommandsTest : public EditingTest {
-protected:
-    KeyCommandsTest()
-    {
-        rows = new TwoRows(Chars("xy"), Chars("z"));
-        auto top = Chars("ab");
-        top->Append(rows);
-        top->Append(Chars("c")->GetAt(1));
-        Add(3, std::move(top));
-        Add(3, "hello");
-        Add(3, "world");
-        LayOut();
-    }
-
-    // Runs an arrow key from the view's selection; answers the new selection.
-    DocSelection Arrow(int key, bool shift = false, bool ctrl = false)
-    {
-        Run(new TArrowKeyAction(view, view.selection, key, shift, ctrl));
-        return view.selection;
-    }
-    DocPosition Top(int index) const { return DocPosition(rows->GetChild(1), index); }
-    DocPosition Bottom(int index) const { return DocPosition(rows->GetChild(2), index); }
-
-    TwoRows* rows;
+// A whole object with or without a selection inside it (a drawing).
+struct Picture : TestFraction, InnerSelection {
+    bool SelectBetween(const DocPosition&, const DocPosition&, DocSelection&) override { return false; }
+    bool HasInnerSelection() const override { return inner; }
+    void GetSelectionBounds(const DocSelection&, Rect& out) const override { GetAbsBounds(out); }
+    DocSelection CopySelection(const DocSelection&) override { return {}; }
+    DocSelection DeleteSelection(const DocSelection&, DocPosition&) override { return {}; }
+    bool CanInsert(const DocSelection&, const DocPosition&) const override { return false; }
+    DocSelection Insert(DocSelection&, const DocPosition&) override { return {}; }
+    void SetSelectionFont(const DocSelection&, int) override {}
+    bool inner = false;
 };
 
-TEST_F(KeyCommandsTest, RightPassesOverStructuresThroughTheDocumentAndLeftComesBack)
+int Map(const DocSelection& s, int key) { return s.MapKey(char(key & 0xFF), key & kShift, key & kCtrl); }
+
+TEST_F(EditingTest, KeysMapToEditCodesBySelectionKindAndStructureRules)
 {
-    std::vector<DocPosition> expected = {At(1, 1), At(1, 2), At(1, 3), At(1, 4), At(1, 5)};
-    for (int i = 1; i <= 6; ++i)
-        expected.push_back(At(2, i));
-    for (int i = 1; i <= 6; ++i)
-        expected.push_back(At(3, i));
+    Picture picture;
+    const DocSelection character(Row(1), 1, 2), two(Row(1), 3, 5), inside(rows->GetChild(1), 1, 3);
+    const struct {
+        const char* what;
+        DocSelection selection;
+        int key, code;
+    } cases[] = {
+        {"after a character", Caret(1, 3), 8, 2801},
+        {"after a structure", Caret(1, 4), 8, 2807},
+        {"start of the first paragraph", Caret(1, 1), 8, 2000},
+        {"start of a later paragraph", Caret(2, 1), 8, 2804},
+        {"tab", Caret(1, 2), 9, 3002},
+        {"enter", Caret(1, 2), 13, 2802},
+        {"ctrl+enter", Caret(1, 2), 13 | kCtrl, 2803},
+        {"line feed with ctrl", Caret(1, 2), 10 | kCtrl, 2803},
+        {"line feed", Caret(1, 2), 10, 2802},
+        {"letter", Caret(1, 2), 'x', 3001},
+        {"shifted letter", Caret(2, 3), 'X' | kShift, 3001},
+        {"high character", Caret(2, 3), 0xE9, 3001},
+        {"one character", character, 8, 2801},
+        {"one structure", DocSelection(Row(1), 3, 4), 8, 2801},
+        {"one enclosure", DocSelection(Row(1), 5, 6), 8, 2808},
+        {"two children", two, 8, 2801},
+        {"across paragraphs", DocSelection(At(1, 2), At(2, 2)), 8, 2801},
+        {"tab over a range", two, 9, 3002},
+        {"enter over a range", character, 13, 2802},
+        {"ctrl+enter over a range", character, 13 | kCtrl, 2803},
+        {"letter over a range", character, 'z', 3001},
+        {"tab inside a structure", inside, 9, 2806},
+        {"ctrl+enter inside a structure", inside, 13 | kCtrl, 2806},
+        {"line feed inside a structure", Caret(DocPosition(rows->GetChild(2), 2)), 10 | kCtrl, 2806},
+        {"backspace inside a structure", inside, 8, 2801},
+        {"letter inside a structure", inside, 'z', 3001},
+        {"an object: its own rule", DocSelection::SelectObject(&picture), 8, 2805},
+        {"an object, letter", DocSelection::SelectObject(&picture), 'a', 2000},
+        {"no selection", DocSelection(), 8, 2000},
+        {"no selection, letter", DocSelection(), 'a', 2000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Map(c.selection, c.key), c.code) << c.what;
+    picture.inner = true;
+    EXPECT_EQ(Map(DocSelection::SelectObject(&picture), 8), 2801) << "a selection inside an object";
+    EXPECT_EQ(Map(DocSelection::SelectObject(&picture), 9), 2000);
+}
+
+TEST_F(EditingTest, OnlyTheFirstParagraphOfTheListRefusesToJoin)
+{
+    // A later paragraph at the top margin (as on a new page) still joins.
+    list.GetAt(2)->SetOrigin(IntPoint(gDrawContext.GetLeftMargin(), gDrawContext.GetTopMargin()));
+    EXPECT_EQ(Map(Caret(2, 1), 8), 2804);
+    list.GetAt(1)->SetOrigin(IntPoint(gDrawContext.GetLeftMargin(), gDrawContext.GetTopMargin() + 400));
+    EXPECT_EQ(Map(Caret(1, 1), 8), 2000);
+}
+
+TEST_F(EditingTest, ANumberLabelIsNeverEditedByKeys)
+{
+    const DocSelection label(Row(3), 0, 1);
+    ASSERT_TRUE(label.HasExtent());
+    for (int key : {8, 9, 10, 13, int('a'), int(' '), 13 | kCtrl, 10 | kCtrl})
+        EXPECT_EQ(Map(label, key), 2000) << key;
+}
+
+TEST_F(EditingTest, EachCommandMovesTheSelectionAndUndoesToTheEarlierOne)
+{
+    ASSERT_GE(starts.size(), 3u);
+    const int second = starts[1], third = starts[2];
+    const DocSelection top(rows->GetChild(1), 1, 3);
+    CheckMoves({
+        {"up to the top row", Caret(Bottom(2)), kUp, Caret(Top(3))},
+        {"up from the top row", Caret(Top(3)), kUp, Caret(1, 3)},
+        {"down to the bottom row", Caret(Top(1)), kDown, Caret(Bottom(1))},
+        {"down from the bottom row", Caret(Bottom(1)), kDown, Caret(1, 4)},
+        {"up in the first line", Caret(1, 2), kUp, Caret(1, 2)},
+        {"shift+down", Caret(Top(2)), kDown | kShift, {}},
+        {"ctrl+right", Caret(Top(2)), kRight | kCtrl, {}},
+        {"shift+right", Caret(2, 2), kRight | kShift, DocSelection(Row(2), 2, 3)},
+        {"shift+right again", DocSelection(Row(2), 2, 3), kRight | kShift, DocSelection(Row(2), 2, 4)},
+        {"shift+left moves the start", DocSelection(Row(2), 2, 4), kLeft | kShift, DocSelection(Row(2), 1, 4)},
+        {"shift+right in a structure row", DocSelection(top.GetStart(), Top(2)), kRight | kShift, top},
+        {"shift+right past its end", top, kRight | kShift, DocSelection(Row(1), 3, 4)},
+        {"shift+right across paragraphs", Caret(2, 6), kRight | kShift, DocSelection(At(2, 6), At(3, 1))},
+        {"any other key code", Caret(2, 2), 41, Caret(2, 2)},
+        {"select previous", Caret(1, 4), 2807, DocSelection(Row(1), 3, 4)},
+        {"select previous at the start", Caret(1, 1), 2807, Caret(1, 1)},
+        {"select word", Caret(2, 3), kWord, DocSelection(Row(2), 1, 6)},
+        {"a structure is no word", Caret(1, 3), kWord, Caret(1, 3)},
+        {"next field", Caret(Top(2)), 2806, Caret(Bottom(1))},
+        {"next field after the last row", Caret(Bottom(1)), 2806, Caret(1, 4)},
+        {"previous field", Caret(Bottom(1)), 2805, Caret(Top(3))},
+        {"previous field before the first row", Caret(Top(3)), 2805, Caret(1, 3)},
+        {"leave after", Caret(Top(2)), 2904, Caret(1, 4)},
+        {"leave before", Caret(Bottom(2)), 2905, Caret(1, 3)},
+        {"ctrl+home", Caret(2, 3), kHome | kCtrl, Caret(1, 1)},
+        {"ctrl+end", Caret(2, 3), kEnd | kCtrl, End(5)},
+        {"shift+ctrl+home from a structure", Caret(Top(2)), kHome | kCtrl | kShift, DocSelection(Row(1), 1, 4)},
+        {"shift+ctrl+end from a structure", Caret(Top(2)), kEnd | kCtrl | kShift, DocSelection(At(1, 3), End(5).GetEnd())},
+        {"home in a structure row", Caret(Top(2)), kHome, Caret(Top(1))},
+        {"end in a structure row", Caret(Top(1)), kEnd, Caret(Top(3))},
+        {"shift+home in a structure row", Caret(Top(3)), kHome | kShift, top},
+        {"home: the start of the laid-out line", Caret(5, second + 3), kHome, Caret(5, second)},
+        {"end: before the blank the line breaks at", Caret(5, second + 3), kEnd, Caret(5, third - 1)},
+        {"home on the first line", Caret(5, 4), kHome, Caret(5, 1)},
+        {"end on the last line", Caret(5, starts.back() + 1), kEnd, End(5)},
+        {"shift+end", DocSelection(Row(5), second + 1, second + 3), kEnd | kShift, DocSelection(Row(5), second + 1, third - 1)},
+    });
+}
+
+TEST_F(EditingTest, RightWalksThroughTheDocumentOverStructuresAndLeftComesBack)
+{
+    std::vector<DocPosition> places;
+    for (int paragraph = 1; paragraph <= 5; ++paragraph)
+        for (int i = 1; i <= Row(paragraph)->GetCount() + 1; ++i)
+            places.push_back(At(paragraph, i));
     Select(Caret(1, 1));
-    for (size_t i = 1; i < expected.size(); ++i)
-        EXPECT_EQ(Arrow(TArrowKeyAction::kRight), Caret(expected[i])) << i;
-    EXPECT_EQ(Arrow(TArrowKeyAction::kRight), Caret(3, 6)) << "the end of the document stays";
-    for (size_t i = expected.size() - 1; i-- > 0;)
-        EXPECT_EQ(Arrow(TArrowKeyAction::kLeft), Caret(expected[i])) << i;
-    EXPECT_EQ(Arrow(TArrowKeyAction::kLeft), Caret(1, 1)) << "the start of the document stays";
+    for (size_t i = 1; i < places.size(); ++i)
+        EXPECT_EQ(Key(kRight), Caret(places[i])) << i;
+    EXPECT_EQ(Key(kRight), End(5)) << "the end of the document stays";
+    for (size_t i = places.size() - 1; i-- > 0;)
+        EXPECT_EQ(Key(kLeft), Caret(places[i])) << i;
+    EXPECT_EQ(Key(kLeft), Caret(1, 1)) << "the start of the document stays";
 }
 
-TEST_F(KeyCommandsTest, UpAndDownMoveBetweenRowsAndParagraphs)
+TEST_F(EditingTest, UpAndDownMoveBetweenParagraphsAndAcrossAnEquation)
 {
-    Select(Caret(Bottom(2)));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kUp), Caret(Top(3)));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kUp), Caret(1, 3)) << "above the top row: before the structure";
-    Select(Caret(Top(1)));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kDown), Caret(Bottom(1)));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kDown), Caret(1, 4)) << "below the bottom row: after the structure";
-
-    Select(Caret(2, 3));
-    DocSelection up = Arrow(TArrowKeyAction::kUp);
-    EXPECT_EQ(up.GetStart().GetParagraphComp(), list.GetAt(1));
-    Select(Caret(2, 3));
-    const DocSelection down = Arrow(TArrowKeyAction::kDown);
-    EXPECT_EQ(down.GetEnd().GetParagraphComp(), list.GetAt(3));
-    EXPECT_NEAR(down.GetEnd().GetIndex(), 3, 1) << "about the same column in the next paragraph";
-    EXPECT_EQ(Arrow(TArrowKeyAction::kDown), down) << "the last line of the last paragraph stays";
-    Select(Caret(1, 2));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kUp), Caret(1, 2)) << "the first line of the first paragraph stays";
-}
-
-TEST_F(KeyCommandsTest, UpAndDownCrossTheSpaceAroundAnEquation)
-{
-    Add(6, "y=2");
-    Add(3, "tail");
-    LayOut();
-    auto paragraphAfter = [&](const DocSelection& from, int key) {
-        Select(from);
-        return Arrow(key).GetEnd().GetParagraphComp();
-    };
-    EXPECT_EQ(paragraphAfter(Caret(4, 2), TArrowKeyAction::kUp), list.GetAt(3));
-    EXPECT_EQ(paragraphAfter(Caret(4, 2), TArrowKeyAction::kDown), list.GetAt(5));
-    EXPECT_EQ(paragraphAfter(Caret(3, 2), TArrowKeyAction::kDown), list.GetAt(4));
-    EXPECT_EQ(paragraphAfter(Caret(5, 2), TArrowKeyAction::kUp), list.GetAt(4));
-}
-
-TEST_F(KeyCommandsTest, ShiftArrowsMoveTheNearEndOnly)
-{
-    Select(Caret(2, 2));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kRight, true), DocSelection(Row(2), 2, 3));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kRight, true), DocSelection(Row(2), 2, 4));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kLeft, true), DocSelection(Row(2), 1, 4)) << "Shift+Left moves the start";
-    // Shift+Right from a range inside a structure row extends across the row's end.
-    Select(DocSelection(rows->GetChild(1), 1, 2));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kRight, true), DocSelection(rows->GetChild(1), 1, 3));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kRight, true), DocSelection(Row(1), 3, 4)) << "two rows: the whole structure";
-    // Across paragraphs the selection widens to whole top-level components.
-    Select(Caret(2, 6));
-    EXPECT_EQ(Arrow(TArrowKeyAction::kRight, true), DocSelection(At(2, 6), At(3, 1)));
-    // Any other key code changes nothing.
-    Select(Caret(2, 2));
-    EXPECT_EQ(Arrow(41), Caret(2, 2));
-}
-
-TEST_F(KeyCommandsTest, EveryCommandUndoesToTheEarlierSelectionAndRedoesAgain)
-{
-    const DocSelection before = Caret(Top(2));
-    std::vector<std::function<TAction*(const DocSelection&)>> makers = {
-        [&](const DocSelection& s) { return new TArrowKeyAction(view, s, TArrowKeyAction::kRight, false, true); },
-        [&](const DocSelection& s) { return new TArrowKeyAction(view, s, TArrowKeyAction::kDown, true, false); },
-        [&](const DocSelection& s) { return new THomeKeyAction(view, s, false); },
-        [&](const DocSelection& s) { return new TEndKeyAction(view, s, true); },
-        [&](const DocSelection& s) { return new TCtrlHomeKeyAction(view, s, false); },
-        [&](const DocSelection& s) { return new TCtrlEndKeyAction(view, s, true); },
-        [&](const DocSelection& s) { return new TSelectPreviousAction(view, s); },
-        [&](const DocSelection& s) { return new TSelectWordAction(view, s); },
-        [&](const DocSelection& s) { return new TPreviousFieldAction(view, s); },
-        [&](const DocSelection& s) { return new TNextFieldAction(view, s); },
-        [&](const DocSelection& s) { return new TLeaveAfterAction(view, s); },
-        [&](const DocSelection& s) { return new TLeaveBeforeAction(view, s); },
-    };
-    for (size_t i = 0; i < makers.size(); ++i) {
-        Select(before);
-        TAction* action = makers[i](before);
-        EXPECT_FALSE(action->ModifiesDocument());
-        ASSERT_TRUE(Run(action)) << i;
-        const DocSelection after = Now();
-        EXPECT_FALSE(after == before) << "command " << i << " moved nothing";
-        host.UndoOrRedo();
-        EXPECT_EQ(Now(), before) << "undo of command " << i;
-        host.UndoOrRedo();
-        EXPECT_EQ(Now(), after) << "redo of command " << i;
+    const struct { int from, key, to; } moves[] = {{2, kUp, 1}, {2, kDown, 3}, {3, kUp, 2}, {3, kDown, 4}, {4, kUp, 3}, {4, kDown, 5}};
+    for (const auto& m : moves) {
+        Select(Caret(m.from, 2));
+        EXPECT_EQ(Key(m.key).GetEnd().GetParagraphComp(), list.GetAt(m.to)) << m.from << " " << m.key;
     }
-    EXPECT_FALSE(view.modified);
+    Select(End(5));
+    EXPECT_EQ(Key(kDown), End(5)) << "the last line of the last paragraph stays";
 }
 
-TEST_F(KeyCommandsTest, ACommandShowsItsSelectionThroughTheViewItWasGiven)
+TEST_F(EditingTest, ACommandShowsItsSelectionThroughTheViewItWasGiven)
 {
     EditView other(list);
     other.selection = Caret(2, 2);
     view.selection = Caret(3, 1);
-    TArrowKeyAction action(other, other.selection, TArrowKeyAction::kRight, false, false);
-    action.Perform();
+    TArrowKeyAction(other, other.selection, kRight, false, false).Perform();
     EXPECT_EQ(other.selection, Caret(2, 3));
     EXPECT_EQ(view.selection, Caret(3, 1)) << "another view of the document is left alone";
-    ASSERT_EQ(other.invalidated.size(), 2u);
-    EXPECT_EQ(other.invalidated[0], Caret(2, 2));
-    EXPECT_EQ(other.invalidated[1], Caret(2, 3));
+    EXPECT_EQ(other.invalidated, (std::vector<DocSelection>{Caret(2, 2), Caret(2, 3)}));
     EXPECT_EQ(other.redrawn, 1);
-    ASSERT_EQ(other.scrolledTo.size(), 1u);
-    EXPECT_EQ(other.scrolledTo[0], Caret(2, 3));
+    EXPECT_EQ(other.scrolledTo, std::vector<DocSelection>{Caret(2, 3)});
     EXPECT_TRUE(view.invalidated.empty());
 }
 
-TEST_F(KeyCommandsTest, SelectPreviousSelectsTheStructureBeforeTheCaret)
-{
-    Select(Caret(1, 4));
-    Run(new TSelectPreviousAction(view, view.selection));
-    EXPECT_EQ(Now(), DocSelection(Row(1), 3, 4));
-    EXPECT_EQ(Now().MapKey(8, false, false), 2801) << "a second Backspace deletes it";
-    Select(Caret(1, 1));
-    Run(new TSelectPreviousAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(1, 1)) << "never before the start of the row";
-}
-
-TEST_F(KeyCommandsTest, SelectWordTakesTheRunOfLettersAroundTheCaret)
-{
-    Select(Caret(2, 3));
-    Run(new TSelectWordAction(view, view.selection));
-    EXPECT_EQ(Now(), DocSelection(Row(2), 1, 6));
-    Select(Caret(1, 3));
-    Run(new TSelectWordAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(1, 3)) << "a structure is no word";
-}
-
-TEST_F(KeyCommandsTest, FieldsAndLeavingAStructure)
-{
-    Select(Caret(Top(2)));
-    Run(new TNextFieldAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(Bottom(1)));
-    Run(new TNextFieldAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(1, 4)) << "after the last row: out of the structure";
-    Select(Caret(Bottom(1)));
-    Run(new TPreviousFieldAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(Top(3)));
-    Run(new TPreviousFieldAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(1, 3));
-    Select(Caret(Top(2)));
-    Run(new TLeaveAfterAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(1, 4));
-    Select(Caret(Bottom(2)));
-    Run(new TLeaveBeforeAction(view, view.selection));
-    EXPECT_EQ(Now(), Caret(1, 3));
-}
-
-TEST_F(KeyCommandsTest, CtrlHomeAndCtrlEndGoToTheDocumentsEnds)
-{
-    Select(Caret(2, 3));
-    Run(new TCtrlHomeKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(1, 1));
-    Run(new TCtrlEndKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(3, 6));
-    // Extending from inside a structure takes the structure whole.
-    Select(Caret(Top(2)));
-    Run(new TCtrlHomeKeyAction(view, view.selection, true));
-    EXPECT_EQ(Now(), DocSelection(Row(1), 1, 4));
-    Select(Caret(Top(2)));
-    Run(new TCtrlEndKeyAction(view, view.selection, true));
-    EXPECT_EQ(Now(), DocSelection(At(1, 3), At(3, 6)));
-}
-
-TEST_F(KeyCommandsTest, HomeAndEndInsideAStructureGoToItsRowsEnds)
-{
-    Select(Caret(Top(2)));
-    Run(new THomeKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(Top(1)));
-    Run(new TEndKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(Top(3)));
-    Run(new THomeKeyAction(view, view.selection, true));
-    EXPECT_EQ(Now(), DocSelection(rows->GetChild(1), 1, 3));
-}
-
-// A paragraph long enough to break into several lines.
-class LongParagraphTest : public EditingTest {
-protected:
-    LongParagraphTest()
-    {
-        std::string text;
-        for (int i = 0; i < 40; ++i)
-            text += "word" + std::to_string(i) + " ";
-        Add(3, text);
-        Add(3, "after");
-        LayOut();
-        for (int i = 1; i <= Row(1)->GetItems()->GetCount(); ++i)
-            if (Layout* item = Row(1)->GetItems()->GetAt(i); item->IsLine())
-                lineStarts.push_back(item->GetStartIndex());
-    }
-    std::vector<int> lineStarts;
-};
-
-TEST_F(LongParagraphTest, HomeAndEndFindTheLaidOutLineFromTheLineItems)
-{
-    ASSERT_GE(lineStarts.size(), 3u);
-    const int second = lineStarts[1];
-    const int third = lineStarts[2];
-    Select(Caret(1, second + 3));
-    Run(new THomeKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(1, second)) << "the start of the second line, not of the paragraph";
-    Select(Caret(1, second + 3));
-    Run(new TEndKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(1, third - 1)) << "before the blank the line breaks at";
-    Select(Caret(1, 4));
-    Run(new THomeKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(1, 1));
-    const int count = Row(1)->GetCount();
-    Select(Caret(1, lineStarts.back() + 1));
-    Run(new TEndKeyAction(view, view.selection, false));
-    EXPECT_EQ(Now(), Caret(1, count + 1)) << "the last line ends at the end of the row";
-    // Shift+End extends from the selection's start.
-    Select(DocSelection(Row(1), second + 1, second + 3));
-    Run(new TEndKeyAction(view, view.selection, true));
-    EXPECT_EQ(Now(), DocSelection(Row(1), second + 1, third - 1));
-}
-
-TEST_F(LongParagraphTest, UpAndDownStayInTheColumnFromLineToLine)
-{
-    ASSERT_GE(lineStarts.size(), 3u);
-    const int second = lineStarts[1];
-    Select(Caret(1, 3));
-    DocSelection down = [&] {
-        Run(new TArrowKeyAction(view, view.selection, TArrowKeyAction::kDown, false, false));
-        return Now();
-    }();
-    EXPECT_GE(down.GetEnd().GetIndex(), second);
-    EXPECT_LT(down.GetEnd().GetIndex(), lineStarts[2]);
-    Run(new TArrowKeyAction(view, view.selection, TArrowKeyAction::kUp, false, false));
-    EXPECT_EQ(Now(), Caret(1, 3)) << "up comes back to the same place";
-    // From the last line the next paragraph follows.
-    Select(Caret(1, lineStarts.back() + 1));
-    Run(new TArrowKeyAction(view, view.selection, TArrowKeyAction::kDown, false, false));
-    EXPECT_EQ(Now().GetEnd().GetParagraphComp(), list.GetAt(2));
-}
-
 // A component that refers to a label, as a cross-reference does.
-class Reference : public TestFraction, public TargetLink {
-public:
+struct Reference : TestFraction, TargetLink {
     explicit Reference(LinkTarget* label) { Attach(label); }
-    void GetTag(TypeTag& out) const override { out = tag_Ref; }
 };
 
-TEST_F(KeyCommandsTest, GoToReferenceSelectsTheLabelledParagraph)
+TEST_F(EditingTest, GoToReferenceSelectsTheLabelledParagraph)
 {
-    ParagraphComp* equation = Add(6, "x=1");
-    LayOut();
-    ASSERT_NE(equation->GetLabel(), nullptr);
-    auto* reference = new Reference(equation->GetLabel());
-    Row(2)->Append(reference);
+    ASSERT_NE(list.GetAt(3)->GetLabel(), nullptr);
+    Reference reference(list.GetAt(3)->GetLabel()), dangling(nullptr);
     Select(Caret(2, 2));
-    Run(new TGoToReferenceAction(view, view.selection, reference));
-    EXPECT_EQ(Now(), DocSelection(Row(4), 1, 4));
-    host.UndoOrRedo();
-    EXPECT_EQ(Now(), Caret(2, 2));
+    EXPECT_EQ(Do(new TGoToReferenceAction(view, view.selection, &reference)), DocSelection(Row(3), 1, 4));
+    Select(Caret(2, 2));
+    EXPECT_EQ(Do(new TGoToReferenceAction(view, view.selection, &dangling)), Caret(2, 2)) << "a reference to nowhere";
+}
 
-    auto* dangling = new Reference(nullptr);
-    Row(2)->Append(dangling);
-    Run(new TGoToReferenceAction(view, view.selection, dangling));
-    EXPECT_EQ(Now(), Caret(2, 2)) << "a reference to nowhere leaves the selection";
+TEST_F(EditingTest, UpAndDownKeepTheColumnFromLineToLine)
+{
+    Select(Caret(5, 3));
+    const int below = Key(kDown).GetEnd().GetIndex();
+    EXPECT_TRUE(below >= starts[1] && below < starts[2]) << below << ": not on the second line";
+    EXPECT_EQ(Key(kUp), Caret(5, 3)) << "up comes back";
+    EXPECT_EQ(Key(kUp).GetEnd().GetParagraphComp(), list.GetAt(4)) << "from the first line: the paragraph before";
 }
 
 } // namespace
