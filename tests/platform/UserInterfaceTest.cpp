@@ -29,58 +29,29 @@ void PressWhenShown(QMessageBox::StandardButton button)
 
 } // namespace
 
-TEST(UserInterfaceTest, FakeRecordsTextsAndScriptedAnswers)
-{
-    FakeUserInterface fake;
-    EXPECT_EQ(&UserInterface::Current(), &fake);
-    fake.ScriptAnswers({IDNO, IDCANCEL});
-
-    UserInterface& ui = UserInterface::Current();
-    EXPECT_EQ(ui.MessageBox("Save changes to Untitled?", "Quorvant", MB_YESNOCANCEL | MB_ICONEXCLAMATION), IDNO);
-    EXPECT_EQ(ui.MessageBox("Retry?", "", MB_RETRYCANCEL), IDCANCEL);
-    // Without a scripted answer, the default button answers.
-    EXPECT_EQ(ui.MessageBox("Done", "", MB_OK), IDOK);
-    EXPECT_EQ(ui.MessageBox("Replace?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
-    ui.MessageBeep(0);
-    ui.SetStatusText("Working");
-
-    ASSERT_EQ(fake.boxes.size(), 4u);
-    EXPECT_EQ(fake.boxes[0].text, "Save changes to Untitled?");
-    EXPECT_EQ(fake.boxes[0].type, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
-    EXPECT_EQ(fake.boxes[3].answer, IDNO);
-    EXPECT_EQ(fake.beeps, std::vector<unsigned>{0});
-    EXPECT_EQ(fake.LastStatus(), "Working");
-    {
-        CWaitCursor outer;
-        CWaitCursor inner;
-        EXPECT_EQ(fake.waitDepth, 2);
-    }
-    EXPECT_EQ(fake.waitDepth, 0);
-}
-
-TEST(UserInterfaceTest, FakesNestAndRestoreTheQtImplementation)
+TEST(UserInterfaceTest, FakesNestAndRestoreTheQtImplementationAndDefaultButtonsAnswer)
 {
     UserInterface* qt = &UserInterface::Current();
     EXPECT_EQ(qt, &QtUserInterface::Instance());
     {
-        FakeUserInterface outer;
+        FakeUserInterface fake;
         {
             FakeUserInterface inner;
-            UserInterface::Current().SetStatusText("inner");
+            CWaitCursor wait;
+            EXPECT_EQ(inner.waitDepth, 1);
         }
-        UserInterface::Current().SetStatusText("outer");
-        EXPECT_EQ(outer.statusTexts, std::vector<std::string>{"outer"});
+        UserInterface& ui = UserInterface::Current();
+        ui.SetStatusText("outer");
+        EXPECT_EQ(fake.statusTexts, std::vector<std::string>{"outer"});
+        // Without a scripted answer, the default button answers.
+        EXPECT_EQ(ui.MessageBox("Replace?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
+        EXPECT_EQ(ui.MessageBox("Done", "", MB_OK | MB_DEFBUTTON3), IDOK); // no third button
+        EXPECT_EQ(fake.waitDepth, 0);
     }
     EXPECT_EQ(&UserInterface::Current(), qt);
-}
-
-TEST(UserInterfaceTest, ButtonsOfEachType)
-{
     EXPECT_EQ(UserInterface::ButtonCount(MB_ABORTRETRYIGNORE | MB_ICONHAND), 3);
     EXPECT_EQ(UserInterface::ButtonAnswer(MB_YESNOCANCEL, 2), IDCANCEL);
     EXPECT_EQ(UserInterface::ButtonAnswer(MB_OK, 1), 0);
-    EXPECT_EQ(UserInterface::DefaultAnswer(MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
-    EXPECT_EQ(UserInterface::DefaultAnswer(MB_OK | MB_DEFBUTTON3), IDOK); // no third button
 }
 
 TEST(QtUserInterfaceTest, WaitCursorNestsAndStatusTextReachesTheBar)
@@ -95,7 +66,6 @@ TEST(QtUserInterfaceTest, WaitCursorNestsAndStatusTextReachesTheBar)
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ui.EndWaitCursor();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(ui.WaitDepth(), 0);
 
     QStatusBar bar;
     ui.SetStatusBar(&bar);
@@ -104,15 +74,13 @@ TEST(QtUserInterfaceTest, WaitCursorNestsAndStatusTextReachesTheBar)
     ui.SetStatusBar(nullptr);
 }
 
-TEST(QtUserInterfaceTest, MessageBoxAnswersThePressedButton)
+TEST(QtUserInterfaceTest, MessageBoxAnswersThePressedButtonFromAnyThread)
 {
     PressWhenShown(QMessageBox::No);
     EXPECT_EQ(QtUserInterface::Instance().MessageBox("Delete the drawing?", "Quorvant", MB_YESNO | MB_ICONQUESTION),
               IDNO);
-}
 
-TEST(QtUserInterfaceTest, MessageBoxFromAWorkerThreadRunsOnTheUserInterfaceThread)
-{
+    // From a worker thread the box runs on the user-interface thread.
     PressWhenShown(QMessageBox::Cancel);
     int answer = 0;
     QEventLoop loop;

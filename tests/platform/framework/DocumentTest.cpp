@@ -28,9 +28,7 @@ TEST_F(FrameworkTest, AFailedOpenDestroysFrameViewAndDocument)
 {
     QTemporaryDir dir;
     QString path = dir.filePath("a.tst");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
     LogDoc::failOpen = true;
     EXPECT_EQ(app->OpenDocumentFile(path.toUtf8().constData()), nullptr);
     FlushEvents();
@@ -38,10 +36,8 @@ TEST_F(FrameworkTest, AFailedOpenDestroysFrameViewAndDocument)
                                                     "open document", "view deleted", "document deleted",
                                                     "frame deleted"}));
     EXPECT_EQ(app->mainFrame->MDIGetActive(), nullptr);
-}
 
-TEST_F(FrameworkTest, OpeningAMissingFileReportsIt)
-{
+    LogDoc::failOpen = false;
     FakeUserInterface ui;
     EXPECT_EQ(app->OpenDocumentFile("/nonexistent/folder/x.tst"), nullptr);
     ASSERT_EQ(ui.boxes.size(), 1u);
@@ -53,6 +49,12 @@ TEST_F(FrameworkTest, SaveChangesPromptIsAnsweredThroughTheSeam)
     LogView* view = OpenNewView();
     ASSERT_NE(view, nullptr);
     CDocument* doc = view->GetDocument();
+    {
+        FakeUserInterface failing;
+        EXPECT_FALSE(doc->DoSave("/nonexistent-folder/x.tst"));
+        EXPECT_NE(failing.LastBoxText().find("could not be saved (x.tst)"), std::string::npos);
+        EXPECT_TRUE(doc->GetPathName().IsEmpty());  // the name stays
+    }
     FakeUserInterface ui;
 
     EXPECT_TRUE(doc->SaveModified());  // unmodified: no question
@@ -78,7 +80,7 @@ TEST_F(FrameworkTest, SaveChangesPromptIsAnsweredThroughTheSeam)
     ui.ScriptAnswers({IDYES});
     EXPECT_TRUE(doc->SaveModified());
     SetCommonDialogHook(old);
-    EXPECT_EQ(static_cast<LogDoc*>(doc)->saves, 1);
+    EXPECT_EQ(static_cast<LogDoc*>(doc)->saves, 2);  // the failed save and this one
     EXPECT_EQ(PathToQString(doc->GetPathName()), chosen);
     EXPECT_EQ(doc->GetTitle(), "saved.tst");
     ASSERT_FALSE(app->RecentFiles().empty());
@@ -108,18 +110,14 @@ TEST_F(FrameworkTest, ClosingTheFrameOfAModifiedDocumentAsksFirst)
 
 TEST(CommandLine, NoArgumentMakesANewDocumentAPathOpensItPrintVerbPrints)
 {
-    CCommandLineInfo none;
-    none.Parse({});
-    EXPECT_EQ(none.m_nShellCommand, CCommandLineInfo::FileNew);
-    CCommandLineInfo open;
-    open.Parse({"/tmp/a b.vxm"});
-    EXPECT_EQ(open.m_nShellCommand, CCommandLineInfo::FileOpen);
-    EXPECT_EQ(open.m_strFileName, "/tmp/a b.vxm");
-    CCommandLineInfo print;
-    print.Parse({"/p", "/tmp/x.vxm"});
-    EXPECT_EQ(print.m_nShellCommand, CCommandLineInfo::FilePrint);
-    EXPECT_EQ(print.m_strFileName, "/tmp/x.vxm");
-    CCommandLineInfo dde;
-    dde.Parse({"/dde"});
-    EXPECT_EQ(dde.m_nShellCommand, CCommandLineInfo::FileNew);
+    for (auto [args, command, file] :
+         {std::tuple<QStringList, int, const char*>{{}, CCommandLineInfo::FileNew, ""},
+          {{"/tmp/a b.vxm"}, CCommandLineInfo::FileOpen, "/tmp/a b.vxm"},
+          {{"/p", "/tmp/x.vxm"}, CCommandLineInfo::FilePrint, "/tmp/x.vxm"},
+          {{"/dde"}, CCommandLineInfo::FileNew, ""}}) {
+        CCommandLineInfo info;
+        info.Parse(args);
+        EXPECT_EQ(int(info.m_nShellCommand), command);
+        EXPECT_EQ(info.m_strFileName, file);
+    }
 }

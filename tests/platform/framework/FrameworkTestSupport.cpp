@@ -1,6 +1,9 @@
 #include "FrameworkTestSupport.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
 
 #include "platform/AppProfile.h"
 #include "platform/framework/CDocument.h"
@@ -37,10 +40,7 @@ LogDoc::LogDoc()
     MapCommand(40002, [] { EventLog().push_back("40002 document"); });
 }
 
-LogDoc::~LogDoc()
-{
-    EventLog().push_back("document deleted");
-}
+LogDoc::~LogDoc() { EventLog().push_back("document deleted"); }
 
 BOOL LogDoc::OnNewDocument()
 {
@@ -64,21 +64,11 @@ BOOL LogDoc::OnSaveDocument(const char* path)
 
 IMPLEMENT_DYNCREATE(LogView, CScrollView)
 
-LogView::LogView()
-{
-    MapCommand(40001, [] { EventLog().push_back("40001 view"); });
-}
+LogView::LogView() { MapCommand(40001, [] { EventLog().push_back("40001 view"); }); }
 
-LogView::~LogView()
-{
-    EventLog().push_back("view deleted");
-}
+LogView::~LogView() { EventLog().push_back("view deleted"); }
 
-int LogView::OnCreate()
-{
-    EventLog().push_back("view created");
-    return 0;
-}
+int LogView::OnCreate() { EventLog().push_back("view created"); return 0; }
 
 void LogView::OnInitialUpdate()
 {
@@ -87,10 +77,7 @@ void LogView::OnInitialUpdate()
     CScrollView::OnInitialUpdate();
 }
 
-void LogView::OnDraw(CDC*)
-{
-    ++draws;
-}
+void LogView::OnDraw(CDC*) { ++draws; }
 
 void LogView::OnActivateView(BOOL activate, CView*, CView*)
 {
@@ -107,21 +94,11 @@ static std::string modifierText()
     return text;
 }
 
-void LogView::OnKeyDown(UINT vk, UINT, UINT)
-{
-    keys.push_back("down " + std::to_string(vk) + modifierText());
-}
+void LogView::OnKeyDown(UINT vk, UINT, UINT) { keys.push_back("down " + std::to_string(vk) + modifierText()); }
 
-void LogView::OnChar(UINT ch, UINT, UINT)
-{
-    keys.push_back("char " + std::to_string(ch));
-}
+void LogView::OnChar(UINT ch, UINT, UINT) { keys.push_back("char " + std::to_string(ch)); }
 
-void LogView::OnTimer(UINT_PTR id)
-{
-    ++timerTicks;
-    keys.push_back("timer " + std::to_string(id));
-}
+void LogView::OnTimer(UINT_PTR id) { ++timerTicks; keys.push_back("timer " + std::to_string(id)); }
 
 static std::string at(UINT flags, CPoint p)
 {
@@ -133,11 +110,7 @@ static std::string at(UINT flags, CPoint p)
     return text;
 }
 
-void LogView::OnLButtonDown(UINT flags, CPoint p)
-{
-    mouse.push_back("down" + at(flags, p));
-    SetCapture();
-}
+void LogView::OnLButtonDown(UINT flags, CPoint p) { mouse.push_back("down" + at(flags, p)); SetCapture(); }
 
 void LogView::OnLButtonUp(UINT flags, CPoint p)
 {
@@ -145,15 +118,9 @@ void LogView::OnLButtonUp(UINT flags, CPoint p)
     ReleaseCapture();
 }
 
-void LogView::OnLButtonDblClk(UINT flags, CPoint p)
-{
-    mouse.push_back("double" + at(flags, p));
-}
+void LogView::OnLButtonDblClk(UINT flags, CPoint p) { mouse.push_back("double" + at(flags, p)); }
 
-void LogView::OnMouseMove(UINT flags, CPoint p)
-{
-    mouse.push_back("move" + at(flags, p));
-}
+void LogView::OnMouseMove(UINT flags, CPoint p) { mouse.push_back("move" + at(flags, p)); }
 
 BOOL LogView::OnSetCursor(CWnd*, UINT hitTest, UINT)
 {
@@ -162,17 +129,9 @@ BOOL LogView::OnSetCursor(CWnd*, UINT hitTest, UINT)
     return TRUE;
 }
 
-BOOL LogView::OnPreparePrinting(CPrintInfo* info)
-{
-    printLog.push_back("prepare");
-    return DoPreparePrinting(info);
-}
+BOOL LogView::OnPreparePrinting(CPrintInfo* info) { printLog.push_back("prepare"); return DoPreparePrinting(info); }
 
-void LogView::OnBeginPrinting(CDC*, CPrintInfo* info)
-{
-    printLog.push_back("begin");
-    info->SetMaxPage(pagesToPrint);
-}
+void LogView::OnBeginPrinting(CDC*, CPrintInfo* info) { printLog.push_back("begin"); info->SetMaxPage(pagesToPrint); }
 
 void LogView::OnPrepareDC(CDC*, CPrintInfo* info)
 {
@@ -187,10 +146,7 @@ void LogView::OnPrint(CDC* dc, CPrintInfo* info)
     dc->TextOut(100, 100, text);
 }
 
-void LogView::OnEndPrinting(CDC*, CPrintInfo*)
-{
-    printLog.push_back("end");
-}
+void LogView::OnEndPrinting(CDC*, CPrintInfo*) { printLog.push_back("end"); }
 
 IMPLEMENT_DYNCREATE(LogChildFrame, CMDIChildWnd)
 
@@ -201,16 +157,9 @@ LogChildFrame::LogChildFrame()
     MapCommand(40003, [] { EventLog().push_back("40003 child frame"); });
 }
 
-LogChildFrame::~LogChildFrame()
-{
-    EventLog().push_back("frame deleted");
-}
+LogChildFrame::~LogChildFrame() { EventLog().push_back("frame deleted"); }
 
-int LogChildFrame::OnCreate()
-{
-    EventLog().push_back("frame created");
-    return 0;
-}
+int LogChildFrame::OnCreate() { EventLog().push_back("frame created"); return 0; }
 
 LogMainFrame::LogMainFrame()
 {
@@ -262,6 +211,14 @@ void FrameworkTest::TearDown()
     app.reset();
     FlushEvents();
     AppProfile::SetFolder(QString());
+}
+
+QMenu* MenuTitled(CMDIFrameWnd* frame, const QString& title)
+{
+    for (QAction* a : frame->mainWindow()->menuBar()->actions())
+        if (a->menu() && a->text().remove('&') == title)
+            return a->menu();
+    return nullptr;
 }
 
 LogView* FrameworkTest::OpenNewView()

@@ -3,6 +3,7 @@
 // document/view/frame set that logs what happens to it, and an application
 // object made fresh for each test.
 #include <QCoreApplication>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -21,6 +22,8 @@ std::vector<std::string>& EventLog();
 void LoadTestResources();
 // Runs posted events, deferred deletions included.
 void FlushEvents();
+// The popup of the frame's menu bar with this title (without its '&'), or null.
+QMenu* MenuTitled(CMDIFrameWnd* frame, const QString& title);
 
 class LogDoc : public CDocument {
     DECLARE_DYNCREATE(LogDoc)

@@ -30,12 +30,6 @@ TEST(CStringText, ProgramCodesAndScreenTextConvert)
     EXPECT_EQ(ToQString(accented), QString::fromUtf8("caf\u00E9 5"));
     EXPECT_EQ(FromQString(QString::fromUtf8("caf\u00E9 5")), accented);
     EXPECT_EQ(FromQString(QString::fromUtf8("a\u4E2Db")), "a?b");
-    CString s("Doc1.draft.vxm");
-    EXPECT_EQ(s.Left(s.Find('.')), "Doc1");
-    EXPECT_EQ(s.Mid(s.ReverseFind('.') + 1), "vxm");
-    EXPECT_EQ(s.Mid(40), "");
-    CString f;
-    f.Format("%s%d", "Doc", 12);
-    EXPECT_EQ(f, "Doc12");
+    EXPECT_EQ(CString("Doc1.vxm").Mid(40), "");
     EXPECT_EQ(AfxFormatMessage("between %1 and %2", "1", "40"), "between 1 and 40");
 }
