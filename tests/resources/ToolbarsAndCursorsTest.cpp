@@ -1,6 +1,4 @@
 // The bars' button lists and their drawn pictures, and the program's cursors.
-#include <QDir>
-#include <QPainter>
 #include <QSet>
 
 #include "LoadedResources.h"
@@ -9,14 +7,6 @@
 #include "resources/SymbolPalette.h"
 
 namespace {
-
-std::vector<UINT> range(UINT first, UINT last)
-{
-    std::vector<UINT> ids;
-    for (UINT id = first; id <= last; ++id)
-        ids.push_back(id);
-    return ids;
-}
 
 bool hasInk(const QImage& image)
 {
@@ -27,19 +17,6 @@ bool hasInk(const QImage& image)
     return false;
 }
 
-}
-
-TEST(Toolbars, PalettesHoldTheirCommandsInOrder)
-{
-    RequireProgramResources();
-    const ToolBarTemplate* symbols = ResourceStore::instance().toolbar(138);
-    ASSERT_NE(symbols, nullptr);
-    EXPECT_EQ(symbols->buttons, range(32901, 32972));
-    EXPECT_EQ(symbols->buttonWidth, 15);
-    EXPECT_EQ(symbols->buttonHeight, 20);
-    const ToolBarTemplate* drawing = ResourceStore::instance().toolbar(179);
-    ASSERT_NE(drawing, nullptr);
-    EXPECT_EQ(drawing->buttons, range(34046, 34069));
 }
 
 TEST(Toolbars, EveryButtonHasItsOwnPictureAndATip)
@@ -93,39 +70,4 @@ TEST(Cursors, TheProgramsCursorsAreDrawnWithAHotSpotInside)
     EXPECT_NE(CursorImage(188), CursorImage(189));
     // The link hand stays the desktop's own pointing hand.
     EXPECT_EQ(LoadAppCursor(168).shape(), Qt::PointingHandCursor);
-}
-
-TEST(Toolbars, ContactSheetForReview)
-{
-    // The pictures enlarged on one sheet, kept as a test artefact to look at.
-    RequireProgramResources();
-    const int scale = 3;
-    QImage sheet(1200, 560, QImage::Format_ARGB32);
-    sheet.fill(QColor(236, 236, 236));
-    QPainter p(&sheet);
-    int y = 8;
-    for (UINT barId : {128u, 179u, 138u}) {
-        const ToolBarTemplate* bar = ResourceStore::instance().toolbar(barId);
-        ASSERT_NE(bar, nullptr);
-        QImage strip = ResourceStore::instance().image(bar->image);
-        int perRow = 1150 / (bar->buttonWidth * scale + 4);
-        int cells = strip.width() / bar->buttonWidth;
-        for (int i = 0; i < cells; ++i) {
-            QImage cell = strip.copy(i * bar->buttonWidth, 0, bar->buttonWidth, bar->buttonHeight);
-            p.drawImage(QPoint(8 + (i % perRow) * (bar->buttonWidth * scale + 4),
-                               y + (i / perRow) * (bar->buttonHeight * scale + 4)),
-                        cell.scaled(cell.size() * scale));
-        }
-        y += ((cells + perRow - 1) / perRow) * (bar->buttonHeight * scale + 4) + 10;
-    }
-    int x = 8;
-    for (UINT id : DrawnCursorIds()) {
-        p.drawImage(QPoint(x, y), CursorImage(id).scaled(64, 64));
-        x += 72;
-    }
-    p.drawImage(QPoint(x, y), ResourceStore::instance().image("bitmap:149"));
-    p.drawImage(QPoint(x + 110, y), ResourceStore::instance().image("icon:quorvant").scaled(64, 64));
-    p.end();
-    QDir().mkpath(QV_TEST_OUTPUT);
-    EXPECT_TRUE(sheet.save(QString(QV_TEST_OUTPUT) + "/resource-pictures.png"));
 }

@@ -86,32 +86,17 @@ TEST_F(SpellingEngineTest, TheCheckerFlowFindsAndCorrectsAWord)
     ASSERT_EQ(asker.queries.size(), 1u);
     EXPECT_EQ(asker.queries[0].maxLength, 255);
 
+    // Ignore All in the dialog holds for later words of the session.
+    ASSERT_EQ(SSCE_CheckWord(session, "zzyq", replacement, 81), kSpellWordMisspelled);
+    ScriptedAsker ignoring({Answer(SpellingAnswer::IgnoreAll)});
+    SpellingEngine::SetAsker(&ignoring);
+    char ignored[256] = "zzyq";
+    EXPECT_EQ(SSCE_CheckBlockDlg(nullptr, ignored, 4, 256, 0), 4);
+    EXPECT_EQ(SSCE_CheckWord(session, "zzyq", replacement, 81), kSpellWordCorrect);
+
     EXPECT_EQ(SSCE_CloseSession(session), 0);
     EXPECT_EQ(SSCE_CheckWord(session, "receive", replacement, 81), kSpellBadSession);
     EXPECT_EQ(SSCE_CloseSession(session), kSpellBadSession);
-}
-
-TEST_F(SpellingEngineTest, IgnoreAllInTheDialogHoldsForLaterWordsOfTheSession)
-{
-    int16_t session = SSCE_OpenSession();
-    ASSERT_GT(session, 0);
-    char replacement[81];
-    ASSERT_EQ(SSCE_CheckWord(session, "zzyq", replacement, 81), kSpellWordMisspelled);
-    ScriptedAsker asker({Answer(SpellingAnswer::IgnoreAll)});
-    SpellingEngine::SetAsker(&asker);
-    char buffer[256] = "zzyq";
-    EXPECT_EQ(SSCE_CheckBlockDlg(nullptr, buffer, 4, 256, 0), 4);
-    EXPECT_EQ(SSCE_CheckWord(session, "zzyq", replacement, 81), kSpellWordCorrect);
-}
-
-TEST_F(SpellingEngineTest, CancelAnswersBelowZeroAndLeavesTheBuffer)
-{
-    ASSERT_GT(SSCE_OpenSession(), 0);
-    ScriptedAsker asker({Answer(SpellingAnswer::Cancel)});
-    SpellingEngine::SetAsker(&asker);
-    char buffer[256] = "recieve";
-    EXPECT_EQ(SSCE_CheckBlockDlg(nullptr, buffer, 7, 256, 0), kSpellCancelled);
-    EXPECT_STREQ(buffer, "recieve");
 }
 
 TEST_F(SpellingEngineTest, BadBuffersAreRefused)
@@ -132,7 +117,7 @@ TEST_F(SpellingEngineTest, BadBuffersAreRefused)
     EXPECT_STREQ(buffer, "recieve");
 }
 
-TEST_F(SpellingEngineTest, WithoutAnOpenSessionTheDialogUsesItsOwn)
+TEST_F(SpellingEngineTest, WithoutAnOpenSessionTheDialogUsesItsOwnAndCancelLeavesTheBuffer)
 {
     ScriptedAsker asker({Replace("receive")});
     SpellingEngine::SetAsker(&asker);
@@ -141,6 +126,13 @@ TEST_F(SpellingEngineTest, WithoutAnOpenSessionTheDialogUsesItsOwn)
     EXPECT_STREQ(buffer, "I receive it");
     char empty[256] = "";
     EXPECT_EQ(SSCE_CheckBlockDlg(nullptr, empty, 0, 256, 0), 0);
+
+    // Cancel answers below zero and leaves the buffer.
+    ScriptedAsker cancel({Answer(SpellingAnswer::Cancel)});
+    SpellingEngine::SetAsker(&cancel);
+    char wrong[256] = "recieve";
+    EXPECT_EQ(SSCE_CheckBlockDlg(nullptr, wrong, 7, 256, 0), kSpellCancelled);
+    EXPECT_STREQ(wrong, "recieve");
 }
 
 TEST_F(SpellingEngineTest, AMissingDictionaryIsAClearErrorNotACrash)

@@ -50,22 +50,7 @@ TEST(SpellingWords, LatinLettersOfTheTextFacesOnly)
 
 class SpellingSessionTest : public SpellingTest {};
 
-TEST_F(SpellingSessionTest, ReportsTheMisspellingWithSuggestionsAndReplacesIt)
-{
-    SpellingSession session;
-    std::string text = "We will recieve the parcel tomorrow, and then we can begin.";
-    ScriptedAsker asker({Replace("receive")});
-    EXPECT_EQ(session.CheckBlock(text, asker, 255), SpellingSession::BlockResult::Finished);
-    ASSERT_EQ(asker.AskedWords(), std::vector<std::string>{"recieve"});
-    const SpellingQuery& q = asker.queries[0];
-    EXPECT_EQ(q.wordStart, 8);
-    EXPECT_TRUE(Contains(q.suggestions, "receive"));
-    EXPECT_LE(q.suggestions.size(), size_t(session.Settings().maxSuggestions));
-    EXPECT_EQ(text, "We will receive the parcel tomorrow, and then we can begin.");
-    EXPECT_FALSE(asker.ranOut);
-}
-
-TEST_F(SpellingSessionTest, ReplacementOfAnotherLengthKeepsTheWalkInStep)
+TEST_F(SpellingSessionTest, ReplacementsOfAnotherLengthKeepTheWalkInStep)
 {
     SpellingSession session;
     std::string text = "Thhhhhe zzyq, Ths zzyq";
@@ -76,9 +61,20 @@ TEST_F(SpellingSessionTest, ReplacementOfAnotherLengthKeepsTheWalkInStep)
     ASSERT_EQ(asker.AskedWords(), (std::vector<std::string>{"Thhhhhe", "zzyq", "Ths", "zzyq"}));
     EXPECT_EQ(asker.queries[3].wordStart, 16);
     EXPECT_EQ(asker.queries[3].context, text);
+    EXPECT_FALSE(asker.ranOut);
+
+    // A real misspelling comes with its correction among at most the configured suggestions.
+    std::string parcel = "We will recieve the parcel.";
+    ScriptedAsker suggested({Replace("receive")});
+    EXPECT_EQ(session.CheckBlock(parcel, suggested, 255), SpellingSession::BlockResult::Finished);
+    ASSERT_EQ(suggested.AskedWords(), std::vector<std::string>{"recieve"});
+    EXPECT_EQ(suggested.queries[0].wordStart, 8);
+    EXPECT_TRUE(Contains(suggested.queries[0].suggestions, "receive"));
+    EXPECT_LE(suggested.queries[0].suggestions.size(), size_t(session.Settings().maxSuggestions));
+    EXPECT_EQ(parcel, "We will receive the parcel.");
 }
 
-TEST_F(SpellingSessionTest, IgnoreSkipsOnceAndIgnoreAllForTheSession)
+TEST_F(SpellingSessionTest, IgnoreSkipsOnceIgnoreAllHoldsForTheSessionAndCancelStops)
 {
     SpellingSession session;
     std::string text = "qwzx zzyq qwzx zzyq";
@@ -92,16 +88,12 @@ TEST_F(SpellingSessionTest, IgnoreSkipsOnceAndIgnoreAllForTheSession)
     EXPECT_FALSE(session.IsCorrect("qwzx"));
     // Another session starts without the ignored words.
     EXPECT_FALSE(SpellingSession().IsCorrect("zzyq"));
-}
-
-TEST_F(SpellingSessionTest, CancelStopsTheWalkAndLeavesTheRest)
-{
-    SpellingSession session;
-    std::string text = "Frist wrod, secnod wrod.";
-    ScriptedAsker asker({Replace("First"), Answer(SpellingAnswer::Cancel), Replace("never")});
-    EXPECT_EQ(session.CheckBlock(text, asker, 255), SpellingSession::BlockResult::Cancelled);
-    EXPECT_EQ(asker.AskedWords(), (std::vector<std::string>{"Frist", "wrod"}));
-    EXPECT_EQ(text, "First wrod, secnod wrod.");
+    // Cancel stops the walk and leaves the rest.
+    std::string cancelled = "Frist wrod, secnod wrod.";
+    ScriptedAsker stopping({Replace("First"), Answer(SpellingAnswer::Cancel), Replace("never")});
+    EXPECT_EQ(session.CheckBlock(cancelled, stopping, 255), SpellingSession::BlockResult::Cancelled);
+    EXPECT_EQ(stopping.AskedWords(), (std::vector<std::string>{"Frist", "wrod"}));
+    EXPECT_EQ(cancelled, "First wrod, secnod wrod.");
 }
 
 TEST_F(SpellingSessionTest, ApostrophesDigitsCapitalsAndEmptyText)

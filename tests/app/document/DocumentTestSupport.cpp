@@ -15,16 +15,6 @@
 #include <fstream>
 #include <iterator>
 
-Bytes DefaultDisplaySection()
-{
-    return Bytes().Short(5).Byte(0).Byte(0).Short(1).Long(0).Long(0).Long(600).Long(480).Byte(1);
-}
-
-Bytes DefaultSizesSection()
-{
-    return Bytes().Short(2).Short(2).Short(2);
-}
-
 void RecordingView::StoreFramePlacement(DisplayRecord& record)
 {
     if (frameRight != 0)

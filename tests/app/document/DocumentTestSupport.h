@@ -42,10 +42,6 @@ struct Bytes {
     Bytes& Section(int id, const Bytes& body) { return Short(id).Long(int64_t(body.b.size())).Append(body.b); }
 };
 
-// The header sections of a new document, as they are stored.
-Bytes DefaultDisplaySection();
-Bytes DefaultSizesSection();
-
 class RecordingView : public CView, public DocumentViewSeam {
 public:
     void OnDraw(CDC*) override {}

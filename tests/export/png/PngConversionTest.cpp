@@ -57,16 +57,14 @@ QImage Encoded(const WebImageDib& dib, MemorySink& sink, std::optional<PngRgb> t
 
 }  // namespace
 
-TEST(PngConversion, FiveFiveFivePixelsWidenToTheTopBits)
+TEST(PngConversion, SixteenBitAndBitFieldPixelsMoveEachChannelDown)
 {
-    MemorySink sink;
-    QImage image = Encoded(Dib(2, 1, 16, {0xFF, 0x7F, 0x1F, 0x00}), sink);
+    // Plain 16 bits are 5-5-5, widened to the top bits.
+    MemorySink sink555;
+    QImage image = Encoded(Dib(2, 1, 16, {0xFF, 0x7F, 0x1F, 0x00}), sink555);
     EXPECT_EQ(image.pixel(0, 0), qRgb(248, 248, 248));
     EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 248));
-}
 
-TEST(PngConversion, BitFieldsMoveEachChannelDown)
-{
     // 32 bits whose masks pick the third, second and first byte: unshifted.
     WebImageDib dib = Dib(1, 1, 32, {0x33, 0x22, 0x11, 0x00}, 3);
     dib.masks = {0xFF0000, 0xFF00, 0xFF};
@@ -86,7 +84,7 @@ TEST(PngConversion, BitFieldsMoveEachChannelDown)
     EXPECT_EQ(Encoded(tenBits, sinkTen).pixel(0, 0), qRgb(255, 0, 0));
 }
 
-TEST(PngConversion, TwentyFourBitRowsOfThreePixelsAreTwelveBytes)
+TEST(PngConversion, TwentyFourBitRowsArePaddedAndRunTopToBottom)
 {
     WebImageDib dib = Dib(3, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     PngImage image;
@@ -98,17 +96,14 @@ TEST(PngConversion, TwentyFourBitRowsOfThreePixelsAreTwelveBytes)
     ASSERT_EQ(image.rows.size(), 2u);
     EXPECT_EQ(image.rows[0][0], 3);  // blue, green, red become red, green, blue
     EXPECT_EQ(image.rows[0][2], 1);
-}
 
-TEST(PngConversion, RowsRunTopToBottom)
-{
     // Bottom-up bitmap: its first row is the picture's last.
-    WebImageDib dib = Dib(1, 2, 32, {0, 0, 255, 0});
-    dib.bits[4] = 255, dib.bits[6] = 0;  // the second stored row, the top one, is blue
+    WebImageDib twoRows = Dib(1, 2, 32, {0, 0, 255, 0});
+    twoRows.bits[4] = 255, twoRows.bits[6] = 0;  // the second stored row, the top one, is blue
     MemorySink sink;
-    QImage image = Encoded(dib, sink);
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(image.pixel(0, 1), qRgb(255, 0, 0));
+    QImage encoded = Encoded(twoRows, sink);
+    EXPECT_EQ(encoded.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(encoded.pixel(0, 1), qRgb(255, 0, 0));
 }
 
 TEST(PngConversion, PaletteBitmapsKeepTheirRowsAndColours)

@@ -33,10 +33,7 @@ TEST_F(ClipboardActionsTest, CopyPutsTextAndThePrivateFormat)
     EXPECT_EQ(Text(*copy.GetStart().GetParagraph()), "bcdef[Frac]|hello|wo");
     EXPECT_FALSE(view.modified);
     EXPECT_EQ(host.MenuText(), "Undo copy");
-}
 
-TEST_F(ClipboardActionsTest, PrivateFormatIsTheArchiveOfTheParagraphs)
-{
     auto copied = Paragraphs({"one", "two"});
     EXPECT_EQ(DocClipboard::PrivateBytes(*copied), WriteList(*copied));
     EXPECT_EQ(DocClipboard::PlainText(*copied), "one\rtwo");
@@ -84,22 +81,6 @@ TEST_F(ClipboardActionsTest, PasteUndoesAndRedoesInBothDirections)
     }
 }
 
-TEST_F(ClipboardActionsTest, CutUndoesAndRedoes)
-{
-    const auto before = Bytes();
-    ASSERT_TRUE(Run(new TCutAction(Range(2, 2, 2, 4))));
-    EXPECT_EQ(Text(*Row(2)), "hlo");
-    EXPECT_EQ(*system.content.text, "el");
-    EXPECT_TRUE(view.modified);
-    const auto after = Bytes();
-    host.UndoOrRedo();
-    EXPECT_EQ(Bytes(), before);
-    EXPECT_EQ(view.selection.GetStart(), At(2, 2));
-    EXPECT_EQ(view.selection.GetEnd(), At(2, 4));
-    host.UndoOrRedo();
-    EXPECT_EQ(Bytes(), after);
-}
-
 // The paragraphs a cut across paragraphs takes out come back with their own
 // ids, also after another program has taken the clipboard.
 TEST_F(ClipboardActionsTest, UndoOfACutAcrossParagraphsPutsTheSameParagraphsBack)
@@ -110,6 +91,8 @@ TEST_F(ClipboardActionsTest, UndoOfACutAcrossParagraphsPutsTheSameParagraphsBack
     const int32_t middleId = middle->GetId();
     ASSERT_TRUE(Run(new TCutAction(Range(2, 2, 4, 2))));
     EXPECT_EQ(Str(), "abcdef[Frac]|hast");
+    EXPECT_EQ(*system.content.text, "ello\nworld\nl");
+    EXPECT_TRUE(view.modified);
     const auto after = Bytes();
     system.SimulateOtherProgram(ForeignText("theirs"));
     for (int round = 0; round < 2; ++round) {
@@ -117,6 +100,7 @@ TEST_F(ClipboardActionsTest, UndoOfACutAcrossParagraphsPutsTheSameParagraphsBack
         EXPECT_EQ(Bytes(), before) << "round " << round;
         EXPECT_EQ(list.GetAt(3), middle);
         EXPECT_EQ(middle->GetId(), middleId);
+        EXPECT_EQ(view.selection.GetEnd(), At(4, 2));
         host.UndoOrRedo();
         EXPECT_EQ(Bytes(), after) << "round " << round;
     }
@@ -126,14 +110,12 @@ TEST_F(ClipboardActionsTest, UndoOfACutAfterAForeignCopyPutsTheCutContentBack)
 {
     const auto before = Bytes();
     ASSERT_TRUE(Run(new TCutAction(Range(1, 3, 1, 8))));
-    EXPECT_EQ(Text(*Row(1)), "ab");
     system.SimulateOtherProgram(ForeignText("from elsewhere"));
     const int puts = system.putCount;
     host.UndoOrRedo();
     EXPECT_EQ(Bytes(), before);
     // The other program's content stays on the clipboard and is what pastes.
     EXPECT_EQ(system.putCount, puts);
-    EXPECT_EQ(*system.content.text, "from elsewhere");
     ASSERT_TRUE(Run(new TPasteAction(Caret(3, 1))));
     EXPECT_EQ(Text(*Row(3)), "from elsewhereworld");
 }
@@ -164,7 +146,6 @@ TEST_F(ClipboardActionsTest, DroppingAnUndoneCopyEmptiesOnlyTheProgramsOwnClipbo
     host.UndoOrRedo();
     system.SimulateOtherProgram(ForeignText("theirs"));
     ASSERT_TRUE(Run(new TDeleteAction(Caret(3, 2))));
-    ASSERT_TRUE(system.content.text.has_value());
     EXPECT_EQ(*system.content.text, "theirs");
 }
 
@@ -182,35 +163,27 @@ TEST_F(ClipboardActionsTest, UndoOfAPasteLeavesAForeignClipboardAlone)
     EXPECT_EQ(Text(*Row(2)), "newerhello");
 }
 
-TEST_F(ClipboardActionsTest, ForeignTextPastesOneParagraphPerLine)
+TEST_F(ClipboardActionsTest, ForeignTextPastesOneParagraphPerLineUpToItsFirstNul)
 {
-    system.SimulateOtherProgram(ForeignText("one\r\ntwo\nthree\rfour"));
+    struct Case {
+        std::string text;
+        const char* after;
+    } cases[] = {
+        {"one\r\ntwo\nthree\rfour", "abcdef[Frac]|heone|two|three|fourllo|world"},
+        {std::string("ab\0cd\nef", 8), "abcdef[Frac]|heabllo|world"},
+        {"", "abcdef[Frac]|hello|world"},
+        {std::string("\0xyz", 4), "abcdef[Frac]|hello|world"},
+    };
     const auto before = Bytes();
-    ASSERT_TRUE(Run(new TPasteAction(Caret(2, 3))));
-    EXPECT_EQ(Str(), "abcdef[Frac]|heone|two|three|fourllo|world");
-    host.UndoOrRedo();
-    EXPECT_EQ(Bytes(), before);
-}
-
-TEST_F(ClipboardActionsTest, ForeignTextEndsAtItsFirstNul)
-{
-    system.SimulateOtherProgram(ForeignText(std::string("ab\0cd\nef", 8)));
-    ASSERT_TRUE(Run(new TPasteAction(Caret(3, 1))));
-    EXPECT_EQ(Str(), "abcdef[Frac]|hello|abworld");
-}
-
-TEST_F(ClipboardActionsTest, EmptyTextPastesNothing)
-{
-    const auto before = Bytes();
-    for (const std::string& text : {std::string(), std::string("\0xyz", 4)}) {
-        system.SimulateOtherProgram(ForeignText(text));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        system.SimulateOtherProgram(ForeignText(c.text));
         ASSERT_TRUE(Run(new TPasteAction(Caret(2, 3))));
-        EXPECT_EQ(Bytes(), before);
+        EXPECT_EQ(Str(), c.after);
         host.UndoOrRedo();
         EXPECT_EQ(Bytes(), before);
     }
-    // Over a selection the selection is still replaced, and comes back on undo.
-    system.SimulateOtherProgram(ForeignText(""));
+    // Empty text over a selection still replaces it, and undo brings it back.
     ASSERT_TRUE(Run(new TPasteAction(Range(2, 2, 2, 4))));
     EXPECT_EQ(Text(*Row(2)), "hlo");
     host.UndoOrRedo();

@@ -51,13 +51,6 @@ struct Bytes {
     }
 };
 
-// The whole image of a document of the stand-in kinds: an empty id pool and
-// one list of components.
-inline Bytes Document(int count, const Bytes& items)
-{
-    return Bytes().Long(0).Long(0).Long(count).Append(items);
-}
-
 // Writes with a fresh writer into a block sized by a counting pass.
 template <class F>
 std::vector<uint8_t> WriteWith(F&& write)

@@ -110,47 +110,26 @@ TEST(CharTableTest, SampleEntries)
     EXPECT_EQ(Math(176), "\\infty ");
     EXPECT_EQ(Text(176), "$\\infty$");
     EXPECT_EQ(CharTable::GetKernelNameId(176), 53);
-    EXPECT_EQ(Math(185), "\\pi ");
-    EXPECT_EQ(CharTable::GetKernelNameId(185), 76);
-    EXPECT_EQ(CharTable::GetKernelNameId('<'), 57);
     EXPECT_EQ(CharTable::GetKernelNameId('='), 38);
-    EXPECT_EQ(CharTable::GetKernelNameId('>'), 47);
-    EXPECT_EQ(Text('A'), "A");
-    EXPECT_EQ(Math('A'), "A");
-    EXPECT_EQ(CharTable::GetKind('0'), CharTable::other);
-    EXPECT_EQ(Math('0'), "0");
-    EXPECT_EQ(Text(9), " ");
-    EXPECT_EQ(Math(32), " ");
 
     // Rows whose texts are easy to get wrong.
     EXPECT_EQ(Text('\\'), "$\\backslash$");
     EXPECT_EQ(Math('^'), "\\mbox{\\^{ }}");
     EXPECT_EQ(CharTable::GetKernelNameId('^'), 127);
     EXPECT_EQ(Text(128), "\\\"{A}");
-    EXPECT_EQ(Math(131), "\\subset");
     EXPECT_EQ(Text(141), "??");
-    EXPECT_EQ(Math(152), "\\prime \\prime ");
     EXPECT_EQ(Math(161), "^{\\circ}");
-    EXPECT_EQ(Text(161), "\xa1");
     EXPECT_EQ(Text(206), "\\OE ");
     EXPECT_EQ(Math(206), "\\Sigma ");
-    EXPECT_EQ(CharTable::GetKernelNameId(206), 125);
-    EXPECT_EQ(CharTable::GetKernelNameId(214), 6);
     EXPECT_EQ(CharTable::GetKernelNameId('*'), 295);
-    EXPECT_EQ(Text(202), "~");
-    EXPECT_EQ(Text(243), "\\partial");
     EXPECT_EQ(Math(1), "\\Psi ");
-    EXPECT_EQ(Text(1), "");
-    EXPECT_EQ(Math(127), "");
     EXPECT_EQ(Text(140), "\\.{a}");
     EXPECT_EQ(Math(140), "");
     // Codes without a row of their own write themselves.
     EXPECT_EQ(Text('"'), "\"");
-    EXPECT_EQ(Math('|'), "|");
-    EXPECT_EQ(CharTable::GetKind('.'), CharTable::other);
 }
 
-TEST(CharTableTest, ControlCodesHaveNoTextAndNoSymbol)
+TEST(CharTableTest, KernelSymbolsNameBuiltInEntriesAndControlCodesNothing)
 {
     for (int code : {0, 3, 7, 8, 10, 13, 20, 31}) {
         const CharEntry& entry = CharTable::Entry(static_cast<uint8_t>(code));
@@ -159,10 +138,6 @@ TEST(CharTableTest, ControlCodesHaveNoTextAndNoSymbol)
         EXPECT_STREQ(entry.mathTeX, "") << code;
         EXPECT_EQ(entry.kernelNameId, 0) << code;
     }
-}
-
-TEST(CharTableTest, KernelSymbolsNameBuiltInEntries)
-{
     int withSymbol = 0;
     for (const CharEntry& entry : gCharTable) {
         EXPECT_GE(entry.kernelNameId, 0);
@@ -172,26 +147,19 @@ TEST(CharTableTest, KernelSymbolsNameBuiltInEntries)
         EXPECT_NE(entry.mathTeX, nullptr);
     }
     EXPECT_EQ(withSymbol, 65);
-    EXPECT_EQ(&CharTable::Entry(200), &gCharTable[200]);
 }
 
 TEST(CharTableTest, CommandNamesDoNotRunIntoTheNextLetter)
 {
     EXPECT_EQ(CharTable::GetSafeTeX(215, true, 'x') + 'x', "\\cdot x");
-    EXPECT_EQ(CharTable::GetSafeTeX(218, true, 'y') + 'y', "\\times y");
     EXPECT_EQ(CharTable::GetSafeTeX(243, true, 'f') + 'f', "\\partial f");
     EXPECT_EQ(CharTable::GetSafeTeX(243, false, 'f') + 'f', "\\partial{}f");
-    EXPECT_EQ(CharTable::GetSafeTeX(246, true), "\\iota ");
     EXPECT_EQ(CharTable::GetSafeTeX(201, false), "\\ldots{}");
     // Nothing changes where nothing can go wrong.
     EXPECT_EQ(CharTable::GetSafeTeX(215, true, '2'), "\\cdot");
-    EXPECT_EQ(CharTable::GetSafeTeX(215, true, '\\'), "\\cdot");
-    EXPECT_EQ(CharTable::GetSafeTeX(215, true, '\0'), "\\cdot");
     EXPECT_EQ(CharTable::GetSafeTeX(172, true, 'x'), "\\alpha ");
     EXPECT_EQ(CharTable::GetSafeTeX(228, true, 'x'), "\\mathbb{R}");
-    EXPECT_EQ(CharTable::GetSafeTeX('A', false, 'B'), "A");
     // In text a blank after a command name would be swallowed.
-    EXPECT_EQ(CharTable::GetSafeTeX(164, false, ' '), "\\S{}");
     EXPECT_EQ(CharTable::GetSafeTeX(169, false, ' '), "\\copyright{}");
     EXPECT_EQ(CharTable::GetSafeTeX(169, false, 'x'), "\\copyright ");
     // An en dash before a hyphen must not become an em dash.

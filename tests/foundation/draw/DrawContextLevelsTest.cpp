@@ -2,8 +2,9 @@
 // gives back.
 #include "DrawTestSupport.h"
 
+#include "support/FakeUserInterface.h"
+
 #include "platform/Exceptions.h"
-#include "platform/UserInterface.h"
 #include "platform/draw/PrinterDC.h"
 
 #include <QDir>
@@ -13,48 +14,30 @@
 
 using DrawContextLevelsTest = DrawTest;
 
-TEST_F(DrawContextLevelsTest, BeginDrawUsesTheViewsSurfaceLevelAndPreparation)
+TEST_F(DrawContextLevelsTest, BeginDrawUsesTheViewsLevelAndScrollPosition)
 {
     ImageView view;
     view.sizeLevel = 2;
-    gDrawContext.BeginDraw(&view);
-    EXPECT_EQ(gDrawContext.GetDepth(), 1);
-    EXPECT_EQ(gDrawContext.GetTarget(), &view);
-    EXPECT_EQ(view.prepared, 1);
-    EXPECT_FALSE(gDrawContext.IsPrinting());
-    EXPECT_EQ(gDrawContext.GetBaseSize(), 2);
-    EXPECT_EQ(gDrawContext.GetFontSize(), 20);
-    ASSERT_NE(gDrawContext.GetDC(), nullptr);
-    EXPECT_EQ(gDrawContext.GetDC()->CurrentLogFont().lfHeight, -(96 * 20 / 72));
-    gDrawContext.EndDraw();
-    EXPECT_EQ(gDrawContext.GetDepth(), 0);
-    EXPECT_EQ(gDrawContext.GetDC(), nullptr);
-    EXPECT_EQ(gDrawContext.GetTarget(), nullptr);
-    gDrawContext.EndDraw();  // nothing left to end
-    EXPECT_EQ(gDrawContext.GetDepth(), 0);
-}
-
-TEST_F(DrawContextLevelsTest, OnTheScreenTheScrollPositionIsSubtracted)
-{
-    ImageView view;
     view.scroll = IntPoint(100, 40);
     gDrawContext.BeginDraw(&view);
+    EXPECT_EQ(view.prepared, 1);
+    EXPECT_EQ(gDrawContext.GetFontSize(), 20);
+    EXPECT_EQ(gDrawContext.GetDC()->CurrentLogFont().lfHeight, -(96 * 20 / 72));
+
     gDrawContext.SetOrigin(IntPoint(10, 5));
     EXPECT_EQ(gDrawContext.ToDevice(IntPoint(150, 60)).x, 60);
     EXPECT_EQ(gDrawContext.ToDevice(IntPoint(150, 60)).y, 25);
-
     gDrawContext.InvalidateLogicalRect(Rect(100, 40, 120, 50));
     ASSERT_EQ(view.invalidated.size(), 1u);
     EXPECT_EQ(view.invalidated[0], Rect(10, 5, 30, 15));
-    gDrawContext.ShowRect(Rect(1, 2, 3, 4));
-    ASSERT_EQ(view.shown.size(), 1u);
-    EXPECT_EQ(view.shown[0], Rect(1, 2, 3, 4));
-
     gDrawContext.EraseRect(Rect(0, 0, 400, 300));
     gDrawContext.InvertRect(Rect(100, 40, 102, 42));  // the view's top-left corner
     gDrawContext.EndDraw();
     EXPECT_EQ(InkedPixels(view.image), 4);
     EXPECT_NE(view.image.pixel(10, 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(gDrawContext.GetDC(), nullptr);
+    gDrawContext.EndDraw();  // nothing left to end
+    EXPECT_EQ(gDrawContext.GetDepth(), 0);
 }
 
 TEST_F(DrawContextLevelsTest, EndDrawRestoresTheOuterLevelsPrintingResolutionAndFont)
@@ -80,26 +63,20 @@ TEST_F(DrawContextLevelsTest, EndDrawRestoresTheOuterLevelsPrintingResolutionAnd
     EXPECT_EQ(screen.CurrentLogFont().lfHeight, -16);  // 12 points
 
     gDrawContext.BeginDrawOnDC(nullptr, &paper);
-    EXPECT_TRUE(gDrawContext.IsPrinting());
-    EXPECT_EQ(gDrawContext.GetResolutionY(), paperDpi);
     EXPECT_EQ(paper.CurrentLogFont().lfHeight, -(paperDpi * 12 / 72));
 
     gDrawContext.BeginDrawOnDC(nullptr, &sharp);
     gDrawContext.SetFontFamily(DrawContext::kMathFamily);
     EXPECT_FALSE(gDrawContext.IsPrinting());
-    EXPECT_EQ(sharp.CurrentLogFont().lfHeight, -(300 * 12 / 72));
 
     gDrawContext.EndDraw();
     EXPECT_TRUE(gDrawContext.IsPrinting());
-    EXPECT_EQ(gDrawContext.GetDC(), &paper);
     EXPECT_EQ(gDrawContext.GetResolutionY(), paperDpi);
     EXPECT_EQ(gDrawContext.GetFontFamily(), 0);
     EXPECT_EQ(paper.CurrentLogFont().lfCharSet, ANSI_CHARSET);
 
     gDrawContext.EndDraw();
     EXPECT_FALSE(gDrawContext.IsPrinting());
-    EXPECT_EQ(gDrawContext.GetDC(), &screen);
-    EXPECT_EQ(gDrawContext.GetResolutionY(), 96);
     EXPECT_EQ(gDrawContext.GetAscent(), -(1413 * 12 / 2048 * 96 / 72) - 1);
     EXPECT_EQ(screen.CurrentLogFont().lfHeight, -16);
     // The printer's context has its own font back.
@@ -142,34 +119,14 @@ TEST_F(DrawContextLevelsTest, PrintedPagesUseTheDeviceWidth)
     gDrawContext.EndDraw();
 }
 
-namespace {
-class RecordingUserInterface : public UserInterface {
-public:
-    int MessageBox(const std::string& text, const std::string&, unsigned) override
-    {
-        messages.push_back(text);
-        return IDOK;
-    }
-    void MessageBeep(unsigned) override { ++beeps; }
-    void SetStatusText(const std::string&) override {}
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-
-    std::vector<std::string> messages;
-    int beeps = 0;
-};
-}  // namespace
-
 TEST(ShowMessageOrBeep, ShowsATextAndBeepsForNone)
 {
-    RecordingUserInterface ui;
-    UserInterface* previous = UserInterface::Install(&ui);
+    FakeUserInterface ui;
     ShowMessageOrBeep("The kernel is busy.");
     ShowMessageOrBeep("");
-    UserInterface::Install(previous);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "The kernel is busy.");
-    EXPECT_EQ(ui.beeps, 1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "The kernel is busy.");
+    EXPECT_EQ(ui.beeps.size(), 1u);
 }
 
 TEST_F(DrawContextLevelsTest, ALevelNestedOnTheSameContextSurvivesNewFaces)

@@ -4,6 +4,7 @@
 
 #include "foundation/MeasuringContexts.h"
 #include "platform/draw/MeasureDC.h"
+#include "platform/draw/PainterDC.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ namespace {
 const char* const kSamples[] = {"the layout of", "f(x)=y", "WAVY", "x+1", " ", "integral 2.5", "\xe9t\xe9"};
 
 // A context of a kind the measuring contexts do not know.
-class OtherDC : public CDC {
+class OtherDC : public CPainterDC {
 public:
     explicit OtherDC(int dpi) : m_dpi(dpi), m_device(1, 1, QImage::Format_RGB32) { SetImageDpi(m_device, dpi); }
 
@@ -22,17 +23,6 @@ protected:
     int dpiX() const override { return m_dpi; }
     int dpiY() const override { return m_dpi; }
     CSize deviceSize() const override { return CSize(100, 100); }
-    void drawPolyline(const QPolygon&) override {}
-    void drawPolygon(const QPolygon&) override {}
-    void drawRectangle(const QRect&) override {}
-    void drawEllipse(const QRect&) override {}
-    void drawArc(ArcKind, const QRect&, QPoint, QPoint) override {}
-    void drawBezier(const QPolygon&) override {}
-    void drawPath(const QPainterPath&, bool, bool) override {}
-    void drawText(QPoint, QPoint, const QString&, const std::vector<int>&, int) override {}
-    void fillRegion(const QRegion&, COLORREF) override {}
-    void invertRegion(const QRegion&) override {}
-    void drawImage(const QRect&, const QImage&) override {}
 
 private:
     int m_dpi;
@@ -129,24 +119,6 @@ TEST_F(MeasuringContextsTest, OnlyImageBackedContextsAreServedByAnotherContext)
     ExpectSameAsTarget(other);
 }
 
-TEST_F(MeasuringContextsTest, FollowsAFontSelectedIntoTheTargetDirectly)
-{
-    CMeasureDC dc(96);
-    gDrawContext.BeginDrawOnDC(nullptr, &dc);
-    const int textWidth = gDrawContext.GetStringWidth(Str255("WAVY"));
-
-    CFont large;
-    large.CreatePixelFont("Arial", 40);
-    CFont* previous = dc.SelectObject(&large);
-    const int largeWidth = gDrawContext.GetStringWidth(Str255("WAVY"));
-    EXPECT_EQ(largeWidth, DirectWidth(dc, "WAVY"));
-    EXPECT_GT(largeWidth, textWidth);
-
-    dc.SelectObject(previous);
-    EXPECT_EQ(gDrawContext.GetStringWidth(Str255("WAVY")), textWidth);
-    gDrawContext.EndDraw();
-}
-
 TEST_F(MeasuringContextsTest, ManyFontsAndClearingKeepTheAnswersRight)
 {
     CMeasureDC dc(96);
@@ -163,7 +135,7 @@ TEST_F(MeasuringContextsTest, ManyFontsAndClearingKeepTheAnswersRight)
     }
 }
 
-TEST_F(MeasuringContextsTest, ReselectingTheSameFontKeepsTheSavedFontOfTheLevel)
+TEST_F(MeasuringContextsTest, FollowsTheTargetsFontAndKeepsTheSavedFontOfTheLevel)
 {
     CMeasureDC dc(96);
     CFont outside;
@@ -178,6 +150,16 @@ TEST_F(MeasuringContextsTest, ReselectingTheSameFontKeepsTheSavedFontOfTheLevel)
     EXPECT_EQ(dc.GetCurrentFont(), chosen);
     EXPECT_EQ(gDrawContext.GetCurrentCharBox(), box);
     gDrawContext.PopSize();
+
+    // A font selected into the target directly is followed.
+    const int textWidth = gDrawContext.GetStringWidth(Str255("WAVY"));
+    CFont large;
+    large.CreatePixelFont("Arial", 40);
+    CFont* previous = dc.SelectObject(&large);
+    EXPECT_EQ(gDrawContext.GetStringWidth(Str255("WAVY")), DirectWidth(dc, "WAVY"));
+    EXPECT_GT(gDrawContext.GetStringWidth(Str255("WAVY")), textWidth);
+    dc.SelectObject(previous);
+    EXPECT_EQ(gDrawContext.GetStringWidth(Str255("WAVY")), textWidth);
     gDrawContext.EndDraw();
     EXPECT_EQ(dc.GetCurrentFont(), &outside);
 }

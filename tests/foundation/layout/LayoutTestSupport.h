@@ -19,7 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,7 +63,6 @@ protected:
     // The items of a laid-out row as "tag@start:left-right" (absolute).
     static std::vector<std::string> Items(const CompList& row);
     static std::vector<Layout*> ItemsOf(const CompList& row, TypeTag tag);
-    // Widths in the current drawing state.
     static int Width(const std::string& text, int fontId, int step = 0);
 
     int PageWidth() const { return gDrawContext.GetPageWidth(); }

@@ -76,44 +76,33 @@ TEST_F(ParagraphLayoutTest, AnEmptyParagraphHasOneLineOfASpacesHeight)
     EXPECT_EQ(bounds.Width(), PageWidth() - LeftMargin());
 }
 
-TEST_F(ParagraphLayoutTest, LinesBreakAfterBlanksAndDropTheTrailingBlank)
+TEST_F(ParagraphLayoutTest, LinesBreakAfterBlanksAndOverlongItemsSitAlone)
 {
     // "a b c": the first two words and the blank after them fit, the third does not.
     std::unique_ptr<ParagraphComp> p(Paragraph(3, "a b c"));
-    // Runs are measured one by one.
     const int a = Width("a", 0), blank = Width(" ", 0), b = Width("b", 0), c = Width("c", 0);
     const int width = a + blank + b + blank + c - 1;
     LayOutWithin(*p, width);
     EXPECT_EQ(Lines(*p), (std::vector<std::string>{"word@1 spcL@2 word@3", "word@5"}));
-    EXPECT_EQ(LineItems(*p)[1]->GetStartIndex(), 5);
     EXPECT_EQ(LineItems(*p)[0]->GetLineWidth(), a + blank + b);
-
-    // Everything fits at one more pixel.
     LayOutWithin(*p, width + 1);
     EXPECT_EQ(Lines(*p).size(), 1u);
-}
 
-TEST_F(ParagraphLayoutTest, AWordWiderThanTheLineSitsAloneAndOverflows)
-{
-    std::unique_ptr<ParagraphComp> p(Paragraph(3, "Extraordinarily tiny"));
-    LayOutWithin(*p, Width("Extra", 0));
-    EXPECT_EQ(Lines(*p), (std::vector<std::string>{"word@1", "spcL@16 word@17"}));
-    EXPECT_EQ(p->GetRow()->GetItems()->GetAt(2)->GetMeasured().Width(), Width("Extraordinarily", 0));
-}
+    std::unique_ptr<ParagraphComp> longWord(Paragraph(3, "Extraordinarily tiny"));
+    LayOutWithin(*longWord, Width("Extra", 0));
+    EXPECT_EQ(Lines(*longWord), (std::vector<std::string>{"word@1", "spcL@16 word@17"}));
 
-TEST_F(ParagraphLayoutTest, AStructureAfterAWordBreaksAtTheBlankBeforeTheWord)
-{
+    // A structure right after a word breaks at the blank before the word.
     auto comps = Chars("go xy");
     comps->Append(new FixedBox(40));
-    std::unique_ptr<ParagraphComp> p(new ParagraphComp(std::move(comps), 3));
-    LayOutWithin(*p, Width("go xy", 0) + 20);
-    EXPECT_EQ(Lines(*p), (std::vector<std::string>{"word@1", "word@4 strL@6"}));
+    std::unique_ptr<ParagraphComp> structure(new ParagraphComp(std::move(comps), 3));
+    LayOutWithin(*structure, Width("go xy", 0) + 20);
+    EXPECT_EQ(Lines(*structure), (std::vector<std::string>{"word@1", "word@4 strL@6"}));
 }
 
 TEST_F(ParagraphLayoutTest, JustifiedLinesEndAtThePageWidthAndTheLastKeepsItsSpacing)
 {
     EXPECT_EQ(ParagraphLayout::StretchShare(4, 5, 8), 2);  // 2.5 is not rounded up
-    EXPECT_EQ(ParagraphLayout::StretchShare(4, 3, 4), 3);
     EXPECT_EQ(ParagraphLayout::StretchShare(3, 5, 8), 2);  // 1.875
 
     std::string text;
@@ -132,7 +121,6 @@ TEST_F(ParagraphLayoutTest, JustifiedLinesEndAtThePageWidthAndTheLastKeepsItsSpa
             second = i;
     Layout* endOfFirst = items.GetAt(second - 1);
     EXPECT_EQ(endOfFirst->AbsRect().right, PageWidth());
-    EXPECT_EQ(endOfFirst->Tag(), tag_word);
     // Its text ends there too: its box was widened on the left, not moved.
     EXPECT_EQ(endOfFirst->GetOffset().x + endOfFirst->GetMeasured().Width(), PageWidth());
     // Blanks of the first line are stretched, blanks of the last line are not.
@@ -253,7 +241,6 @@ TEST_F(ParagraphLayoutTest, NumberedEquationsCentreInTheBandAndPutTheNumberAtThe
     EXPECT_EQ(label->AbsRect().right, PageWidth());
     EXPECT_EQ(label->AbsRect().top, line->AbsRect().top);
     EXPECT_EQ(p.GetLabel()->GetText(), Str255("(1)"));
-    EXPECT_EQ(Lines(p), (std::vector<std::string>{"word@1 labl@0"}));
     // The line is as tall as the label at least.
     EXPECT_LE(line->GetRect().top, label->GetMeasured().top - 12);
 
@@ -270,38 +257,6 @@ TEST_F(ParagraphLayoutTest, NumberedEquationsCentreInTheBandAndPutTheNumberAtThe
     list.RelayoutAll(false);
     EXPECT_EQ(list.GetAt(2)->GetLabel()->GetText(), Str255("(2)"));
     EXPECT_EQ(Lines(*list.GetAt(2)), (std::vector<std::string>{"labl@0"}));
-}
-
-TEST_F(ParagraphLayoutTest, ClicksInTheIndentGoToTheLineStart)
-{
-    std::unique_ptr<ParagraphComp> p(Paragraph(7, "abc"));
-    LayOut(*p);
-    DocPosition pos;
-    p->PositionFromPoint(pos, IntPoint(LeftMargin() + 5, TopMargin() + 10), true);
-    EXPECT_EQ(pos.GetIndex(), 1);
-    p->PositionFromPoint(pos, IntPoint(PageWidth() - 5, TopMargin() + 10), true);
-    EXPECT_EQ(pos.GetIndex(), 4);
-}
-
-TEST_F(ParagraphLayoutTest, TypingRelaysOnlyTheChangedItems)
-{
-    ParagraphList list(&document);
-    list.Append(Paragraph(3, "alpha beta gamma"));
-    list.Append(Paragraph(3, "delta"));
-    list.RelayoutAll(false);
-    Rect before;
-    list.GetAt(2)->GetAbsBounds(before);
-    CompList* row = list.GetAt(1)->GetRow();
-    row->Append(fonts.GetFace(0)->GetCharacter('s'));
-    target.invalidated.clear();
-    list.UpdateLayoutFrom(1, 17);
-    ASSERT_FALSE(target.invalidated.empty());
-    // Only the last word changed; the second paragraph did not move.
-    Layout* last = ItemsOf(*row, tag_word).back();
-    EXPECT_EQ(target.invalidated.front().left, last->AbsRect().left);
-    Rect after;
-    list.GetAt(2)->GetAbsBounds(after);
-    EXPECT_EQ(after, before);
 }
 
 TEST_F(ParagraphLayoutTest, PaginationNeedsAPositivePrintableHeight)
@@ -326,20 +281,6 @@ TEST_F(ParagraphLayoutTest, PaginationNeedsAPositivePrintableHeight)
     Rect after;
     list.GetAt(2)->GetAbsBounds(after);
     EXPECT_EQ(after, before);
-
-    // On a real page every paragraph lies above its page break.
-    std::string text;
-    for (int i = 0; i < 200; ++i)
-        text += "words ";
-    for (int i = 0; i < 6; ++i)
-        list.Append(Paragraph(3, text));
-    list.Paginate(pages);
-    ASSERT_GE(pages.breaks.size(), 2u);
-    const int page = gDrawContext.GetPrintableHeight();
-    EXPECT_LE(pages.breaks[0].second, page);
-    EXPECT_GT(pages.breaks[0].second, page - 30);
-    for (size_t i = 1; i < pages.breaks.size(); ++i)
-        EXPECT_GT(pages.breaks[i].second, pages.breaks[i - 1].second);
 }
 
 TEST_F(ParagraphLayoutTest, PlacingAfterAStyleChangeLeavesTheDroppedLabelAlone)

@@ -1,6 +1,5 @@
 #include "support/model/NumberingFixture.h"
 
-#include "foundation/LinkRemap.h"
 #include "foundation/LinkTarget.h"
 
 #include <memory>
@@ -59,7 +58,6 @@ TEST(LinkSafetyTest, ObserversLeavingOrJoiningWhileNotified)
     EXPECT_EQ(third.changes, 1);
     EXPECT_EQ(late->changes, 0);  // joined during the round
     EXPECT_EQ(target.GetLinkCount(), 3);
-
 
     // An observer that unregisters a later one before its turn.
     LinkTarget other;

@@ -1,38 +1,11 @@
 #include "CalculusTestSupport.h"
 
-#include "foundation/DocReader.h"
-#include "foundation/LinkRemap.h"
-#include "foundation/MemoryStream.h"
-#include "math/IntegralComp.h"
-#include "math/LimitComp.h"
-#include "math/PartialDerivativeComp.h"
-#include "math/ProductComp.h"
-#include "math/RadicalComp.h"
-#include "math/SumComp.h"
-#include "math/TagVarComp.h"
-#include "math/TotalDerivativeComp.h"
-#include "platform/Exceptions.h"
-
 #include <algorithm>
 
 namespace {
 
 class CalculusArchiveTest : public CalculusTest {
 protected:
-    // Every calculus component, nested in one another.
-    std::unique_ptr<CompList> EveryComponent()
-    {
-        auto* sum = new SumComp(Chars("n"), Chars("k=1"));
-        auto* root = new RadicalComp(Items({sum}), Chars("3"));
-        auto* integral = new IntegralComp(Items({root}), Chars("x"), Chars("b"), Chars("a"));
-        auto* product = new ProductComp(nullptr, Chars("j"));
-        auto* partial = new PartialDerivativeComp(Items({product}), new PartialDifferentialComp(Chars("x"), nullptr));
-        partial->InsertVariable(2, new PartialDifferentialComp(Chars("y"), Chars("2")));
-        auto* total = new TotalDerivativeComp(Items({partial}), new TotalDifferentialComp(Chars("t"), Chars("2")));
-        auto* limit = new LimitComp(Items({new TagVarComp(Chars("h"), -7)}));
-        return std::make_unique<CompList>(Items({integral, limit, total}));
-    }
-
     // The bytes of the rows, one after another.
     std::vector<uint8_t> Concat(std::initializer_list<const CompList*> rows)
     {
@@ -50,40 +23,14 @@ protected:
     }
 };
 
-TEST_F(CalculusArchiveTest, NestedComponentsReadBackToIdenticalBytesAndEqualComponents)
-{
-    auto row = EveryComponent();
-    const std::vector<uint8_t> bytes = WriteRow(*row);
-    auto read = ReadRow(bytes);
-    ASSERT_EQ(read->GetCount(), 3);
-    EXPECT_EQ(WriteRow(*read), bytes);
-    EXPECT_TRUE(read->IsEqual(*row));
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(read->GetAt(i)->Tag(), row->GetAt(i)->Tag());
-
-    // Clones are equal, and a changed tag number or limit makes them differ.
-    std::unique_ptr<CompList> copy(row->Clone());
-    EXPECT_TRUE(copy->IsEqual(*row));
-    EXPECT_EQ(WriteRow(*copy), bytes);
-    TagVarComp a(Chars("h"), 1), b(Chars("h"), 2);
-    EXPECT_FALSE(a.IsEqual(b));
-    auto* integral = static_cast<IntegralComp*>(copy->GetAt(1));
-    integral->Upper()->Append(fonts.GetFace(0)->GetCharacter('c'));
-    EXPECT_FALSE(copy->IsEqual(*row));
-}
-
 TEST_F(CalculusArchiveTest, RecordsKeepTheirArgumentOrders)
 {
     IntegralComp integral(Chars("f"), Chars("x"), Chars("b"), Chars("a"));
-    EXPECT_EQ(RowText(*integral.Upper()), "b");
-    EXPECT_EQ(RowText(*integral.Lower()), "a");
     CompList integralRow(Items({integral.Clone(*std::make_unique<LinkRemap>())}));
     EXPECT_TRUE(Contains(WriteRow(integralRow),
                          Concat({integral.Integrand(), integral.Variable(), integral.Upper(), integral.Lower()})));
 
     SumComp sum(Chars("n"), Chars("k"));
-    EXPECT_EQ(RowText(*sum.Upper()), "n");
-    EXPECT_EQ(RowText(*sum.Lower()), "k");
     LinkRemap remap;
     CompList sumRow(Items({sum.Clone(remap)}));
     EXPECT_TRUE(Contains(WriteRow(sumRow), Concat({sum.Upper(), sum.Lower()})));
@@ -150,14 +97,17 @@ TEST_F(CalculusArchiveTest, ALimitKeepsAWordTypedIntoItAndStoresTheStandardWordA
     while (word->GetCount() > 0)
         word->RemoveAt(1)->Delete();
     word->InsertAllAt(Chars("sup"), 1);
-    EXPECT_EQ(RowText(*word), "sup");
     LinkRemap remap;
     CompList row(Items({changed.Clone(remap)}));
-    EXPECT_EQ(RowText(*row.GetAt(1)->GetChild(2)), "sup");
     auto read = ReadRow(WriteRow(row));
     EXPECT_EQ(RowText(*read->GetAt(1)->GetChild(2)), "sup");
     EXPECT_EQ(RowText(*read->GetAt(1)->GetChild(1)), "n");
     EXPECT_EQ(WriteRow(*read), WriteRow(row));
+}
+
+TEST_F(CalculusArchiveTest, TagVariablesDifferByTheirNumber)
+{
+    EXPECT_FALSE(TagVarComp(Chars("h"), 1).IsEqual(TagVarComp(Chars("h"), 2)));
 }
 
 } // namespace

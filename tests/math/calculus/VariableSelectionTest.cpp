@@ -68,6 +68,7 @@ TEST_F(VariableSelectionTest, VariablesCopyDeleteAndInsertBackToTheSameBytes)
     DocPosition at = range.MakeDeleteRecord();
     EXPECT_EQ(at, Slot(2));
     EXPECT_EQ(Variables(*derivative), "x");
+    EXPECT_EQ(Variables(*DerivativeOf(range)), "yz");
     ASSERT_TRUE(range.CanInsertAt(at));
     EXPECT_FALSE(range.CanInsertAt(DocPosition(derivative, 1, false)));
     DocSelection inserted = range.InsertAt(at);

@@ -1,17 +1,4 @@
-#include "support/math/MathTestSupport.h"
-
-#include "foundation/ArchiveCharMaps.h"
-#include "foundation/LinkRemap.h"
-#include "math/AbsValueComp.h"
-#include "math/AccentComp.h"
-#include "math/BracketComp.h"
-#include "math/ConjugateComp.h"
-#include "math/ExponentComp.h"
-#include "math/FractionComp.h"
-#include "math/ParenComp.h"
-#include "math/PlaceholderComp.h"
-#include "math/SubscriptComp.h"
-#include "platform/Exceptions.h"
+#include "FractionTestSupport.h"
 
 #include <algorithm>
 
@@ -37,28 +24,6 @@ protected:
         return std::make_unique<CompList>(Items({fraction, paren, prime}));
     }
 };
-
-TEST_F(FractionArchiveTest, EveryComponentNestedRoundTripsToIdenticalBytes)
-{
-    auto row = Nested();
-    std::vector<uint8_t> bytes = WriteRow(*row);
-    auto back = ReadRow(bytes);
-    EXPECT_TRUE(back->IsEqual(*row));
-    EXPECT_EQ(WriteRow(*back), bytes);
-
-    // The read components are the real classes, not stand-ins.
-    auto* fraction = dynamic_cast<FractionComp*>(back->GetAt(1));
-    ASSERT_NE(fraction, nullptr);
-    EXPECT_NE(dynamic_cast<AbsValueComp*>(fraction->Numerator()->GetAt(4)), nullptr);
-    auto* group = dynamic_cast<BracketComp*>(fraction->Denominator()->GetAt(1));
-    ASSERT_NE(group, nullptr);
-    auto* tilde = dynamic_cast<AccentComp*>(group->Content()->GetAt(3));
-    ASSERT_NE(tilde, nullptr);
-    EXPECT_EQ(tilde->GetAccentChar(), AccentComp::kTilde);
-    EXPECT_EQ(static_cast<AccentComp*>(tilde->Content()->GetAt(1))->GetAccentChar(), AccentComp::kVector);
-    EXPECT_NE(dynamic_cast<PlaceholderComp*>(static_cast<ParenComp*>(back->GetAt(2))->Content()->GetAt(1)), nullptr);
-    EXPECT_EQ(static_cast<ExponentComp*>(back->GetAt(3))->Script()->GetAt(1)->GetChar(), ExponentComp::kPrime);
-}
 
 TEST_F(FractionArchiveTest, RecordsHoldTheirFieldsInOrder)
 {
@@ -113,46 +78,6 @@ TEST_F(FractionArchiveTest, DamagedRecordsAreRefused)
     rec.pop_back();
     rec[8] = uint8_t(rec[8] - 1);  // the record's length, so the record ends before the byte
     EXPECT_THROW(ReadRow(rec), CException);
-}
-
-TEST_F(FractionArchiveTest, TheFactoryMakesEachClassFromItsTag)
-{
-    const std::pair<TypeTag, bool (*)(TextComp*)> kinds[] = {
-        {tag_Frac, [](TextComp* c) { return dynamic_cast<FractionComp*>(c) != nullptr; }},
-        {tag_Expo, [](TextComp* c) { return dynamic_cast<ExponentComp*>(c) != nullptr; }},
-        {tag_Subs, [](TextComp* c) { return dynamic_cast<SubscriptComp*>(c) != nullptr; }},
-        {tag_AbsV, [](TextComp* c) { return dynamic_cast<AbsValueComp*>(c) != nullptr; }},
-        {tag_brcG, [](TextComp* c) { return dynamic_cast<BracketComp*>(c) != nullptr; }},
-        {tag_parG, [](TextComp* c) { return dynamic_cast<ParenComp*>(c) != nullptr; }},
-        {tag_Over, [](TextComp* c) { return dynamic_cast<ConjugateComp*>(c) != nullptr; }},
-        {tag_OvSc, [](TextComp* c) { return dynamic_cast<AccentComp*>(c) != nullptr; }},
-        {tag_Miss, [](TextComp* c) { return dynamic_cast<PlaceholderComp*>(c) != nullptr; }},
-    };
-    for (auto [tag, isClass] : kinds) {
-        TextComp* comp = TextComp::CreateFromTag(tag);
-        ASSERT_NE(comp, nullptr);
-        EXPECT_TRUE(isClass(comp));
-        EXPECT_EQ(comp->Tag(), tag);
-        EXPECT_TRUE(comp->IsDirty());
-        comp->Delete();
-    }
-}
-
-TEST_F(FractionArchiveTest, ClonesAreDeepAndEqual)
-{
-    auto row = Nested();
-    LinkRemap remap;
-    for (int i = 1; i <= row->GetCount(); ++i) {
-        TextComp* copy = row->GetAt(i)->Clone(remap);
-        EXPECT_TRUE(copy->IsEqual(*row->GetAt(i)));
-        EXPECT_NE(copy, row->GetAt(i));
-        EXPECT_EQ(copy->GetOwner(), nullptr);
-        for (int k = 1; k <= copy->GetChildCount(); ++k) {
-            EXPECT_NE(copy->GetChild(k), row->GetAt(i)->GetChild(k));
-            EXPECT_EQ(copy->GetChild(k)->GetOwner(), copy);
-        }
-        copy->Delete();
-    }
 }
 
 } // namespace

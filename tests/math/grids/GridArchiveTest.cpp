@@ -2,15 +2,6 @@
 // and checked counts.
 #include "GridTestSupport.h"
 
-#include "foundation/DocReader.h"
-#include "foundation/MemoryStream.h"
-#include "math/EquationSetComp.h"
-#include "math/HyperlinkComp.h"
-#include "math/MatrixComp.h"
-#include "math/PictureComp.h"
-#include "math/SplitDefinitionComp.h"
-#include "math/TableComp.h"
-
 #include <memory>
 
 class GridArchiveTest : public GridTest {
@@ -36,53 +27,31 @@ protected:
     }
 };
 
-TEST_F(GridArchiveTest, EveryComponentRoundTripsToIdenticalBytes)
+TEST_F(GridArchiveTest, LinksAndPicturesInCellsReadBackWhole)
 {
     gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 30, 30));
     gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(30, 30));
     HENHMETAFILE bits = gDrawContext.EndMetafile();
-
-    CompList row(Chars("s="));
-    auto* matrix = new MatrixComp(2, 2);
-    Fill(*matrix, {"a", "b", "c", "d"});
-    auto* set = new EquationSetComp(2);
-    Fill(*set, {"x=1", ""});
-    set->GetCell(1, 2)->Append(new HyperlinkComp("mailto:someone@example.org", "mail", false));
-    matrix->GetCell(2, 2)->Append(set);
-    auto* table = new TableComp(3, 1);
-    Fill(*table, {"p", "q", ""});
-    table->GetCell(3, 1)->Append(new PictureComp(bits));
-    auto* split = new SplitDefinitionComp(2);
-    Fill(*split, {"1", "x>0", "0", "otherwise"});
-    split->GetCell(1, 1)->Append(table);
-    row.Append(matrix);
-    row.Append(split);
+    auto* table = new TableComp(2, 1);
+    table->GetCell(1, 1)->Append(new HyperlinkComp("mailto:someone@example.org", "mail", false));
+    table->GetCell(2, 1)->Append(new PictureComp(bits));
     DrawContext::DeleteMetafile(bits);
+    CompList row(Chars("s="));
+    row.Append(table);
 
     auto bytes = WriteRow(row);
     auto read = ReadRow(bytes);
     EXPECT_EQ(WriteRow(*read), bytes);
-    ASSERT_EQ(read->GetCount(), 4);
-    auto* readMatrix = dynamic_cast<MatrixComp*>(read->GetAt(3));
-    ASSERT_NE(readMatrix, nullptr);
-    EXPECT_EQ(readMatrix->GetRowCount(), 2);
-    EXPECT_TRUE(readMatrix->IsDirty());
-    auto* readSet = dynamic_cast<EquationSetComp*>(readMatrix->GetCell(2, 2)->GetAt(2));
-    ASSERT_NE(readSet, nullptr);
-    auto* readLink = dynamic_cast<HyperlinkComp*>(readSet->GetCell(1, 2)->GetAt(1));
+    auto* readTable = dynamic_cast<TableComp*>(read->GetAt(3));
+    ASSERT_NE(readTable, nullptr);
+    EXPECT_TRUE(readTable->IsDirty());  // laid out again before it is drawn
+    auto* readLink = dynamic_cast<HyperlinkComp*>(readTable->GetCell(1, 1)->GetAt(1));
     ASSERT_NE(readLink, nullptr);
     EXPECT_FALSE(readLink->IsExternal());
     EXPECT_STREQ(readLink->GetURL().GetText(), "mailto:someone@example.org");
-    auto* readSplit = dynamic_cast<SplitDefinitionComp*>(read->GetAt(4));
-    ASSERT_NE(readSplit, nullptr);
-    auto* readTable = dynamic_cast<TableComp*>(readSplit->GetCell(1, 1)->GetAt(2));
-    ASSERT_NE(readTable, nullptr);
-    EXPECT_EQ(readTable->GetColumnCount(), 3);
-    auto* readPicture = dynamic_cast<PictureComp*>(readTable->GetCell(3, 1)->GetAt(1));
+    auto* readPicture = dynamic_cast<PictureComp*>(readTable->GetCell(2, 1)->GetAt(1));
     ASSERT_NE(readPicture, nullptr);
     EXPECT_TRUE(readPicture->GetMetafile(false)->IsValid());
-    // Everything but the picture compares equal to what was written.
-    EXPECT_TRUE(read->GetAt(3)->IsEqual(*matrix));
 }
 
 TEST_F(GridArchiveTest, TheGridRecordIsColumnByColumn)
@@ -127,15 +96,4 @@ TEST_F(GridArchiveTest, ColumnsOfDifferentLengthsKeepEveryCell)
     EXPECT_EQ(matrix.GetChildCount(), 6);
     EXPECT_NE(matrix.GetCell(1, 3), nullptr);
     EXPECT_EQ(matrix.GetListDown(matrix.GetCell(1, 2)), matrix.GetCell(1, 3));
-}
-
-TEST_F(GridArchiveTest, TheFactoryMakesEveryTag)
-{
-    for (TypeTag tag : {tag_Matr, tag_Tabl, tag_eqSt, tag_splF, tag_Link, tag_Meta}) {
-        std::unique_ptr<TextComp> comp(CreateComponentFromTag(tag));
-        ASSERT_NE(comp, nullptr);
-        EXPECT_EQ(comp->Tag(), tag);
-    }
-    std::unique_ptr<TextComp> matrix(CreateComponentFromTag(tag_Matr));
-    EXPECT_EQ(matrix->GetChildCount(), 0);
 }

@@ -2,13 +2,6 @@
 // the key and command rules of the grids.
 #include "GridTestSupport.h"
 
-#include "foundation/DocPosition.h"
-#include "foundation/LinkRemap.h"
-#include "math/EquationSetComp.h"
-#include "math/MatrixComp.h"
-#include "math/SplitDefinitionComp.h"
-#include "math/TableComp.h"
-
 #include <memory>
 
 using GridEditTest = GridTest;
@@ -16,29 +9,21 @@ using GridEditTest = GridTest;
 TEST_F(GridEditTest, ChildrenAreNumberedRowByRow)
 {
     MatrixComp grid(3, 2);
-    EXPECT_EQ(grid.GetChildCount(), 6);
     EXPECT_EQ(grid.GetChild(4), grid.GetCell(1, 2));
-    EXPECT_EQ(grid.GetChild(3), grid.GetCell(3, 1));
     EXPECT_EQ(grid.GetChild(7), nullptr);
     EXPECT_EQ(grid.IndexOfChild(grid.GetCell(2, 2)), 5);
-    EXPECT_EQ(grid.GetCell(2, 2)->GetOwner(), &grid);
     CompList stranger;
     int c = 0;
     int r = 0;
     EXPECT_FALSE(grid.LocateCell(&stranger, c, r));
     EXPECT_EQ(grid.GetListRight(&stranger), nullptr);
-}
 
-TEST_F(GridEditTest, CaretMovesBetweenCells)
-{
-    MatrixComp grid(3, 2);
+    // The caret moves between cells row by row and stops at the edges.
     EXPECT_EQ(grid.GetListRight(nullptr), grid.GetCell(1, 1));
     EXPECT_EQ(grid.GetListLeft(nullptr), grid.GetCell(3, 2));
     EXPECT_EQ(grid.GetListRight(grid.GetCell(3, 1)), grid.GetCell(1, 2));
     EXPECT_EQ(grid.GetListRight(grid.GetCell(3, 2)), nullptr);
     EXPECT_EQ(grid.GetListLeft(grid.GetCell(1, 2)), grid.GetCell(3, 1));
-    EXPECT_EQ(grid.GetListLeft(grid.GetCell(1, 1)), nullptr);
-    EXPECT_EQ(grid.GetListUp(grid.GetCell(2, 2)), grid.GetCell(2, 1));
     EXPECT_EQ(grid.GetListUp(grid.GetCell(2, 1)), nullptr);
     EXPECT_EQ(grid.GetListDown(grid.GetCell(2, 1)), grid.GetCell(2, 2));
     EXPECT_EQ(grid.GetListDown(grid.GetCell(2, 2)), nullptr);
@@ -49,12 +34,9 @@ TEST_F(GridEditTest, InsertingClampsToTheGridAndAppendsAtTheEnd)
     MatrixComp grid(2, 2);
     Fill(grid, {"a", "b", "c", "d"});
     grid.InsertRow(3);
-    EXPECT_EQ(grid.GetRowCount(), 3);
-    EXPECT_EQ(grid.GetChildCount(), 6);
     EXPECT_EQ(Text(*grid.GetCell(1, 2)), "c");
     EXPECT_EQ(grid.GetCell(1, 3)->GetCount(), 0);
     grid.InsertColumn(3);
-    EXPECT_EQ(grid.GetColumnCount(), 3);
     EXPECT_EQ(grid.GetColumn(3)->GetCount(), 3);
     grid.InsertColumn(-4);  // before the first column
     EXPECT_EQ(Text(*grid.GetCell(2, 1)), "a");
@@ -68,11 +50,8 @@ TEST_F(GridEditTest, RemovingEveryRowOrColumnLeavesAnEmptyButUsableGrid)
 {
     MatrixComp grid(2, 3);
     std::unique_ptr<GridComp> rows(grid.RemoveRows(1, 3));
-    EXPECT_EQ(grid.GetColumnCount(), 0);
-    EXPECT_EQ(grid.GetRowCount(), 0);
     EXPECT_TRUE(grid.IsEmptyGrid());
-    EXPECT_EQ(rows->GetColumnCount(), 2);
-    EXPECT_EQ(rows->GetRowCount(), 3);
+    EXPECT_EQ(rows->GetChildCount(), 6);
     // Nothing indexes into the missing cells.
     EXPECT_EQ(grid.GetListRight(nullptr), nullptr);
     EXPECT_EQ(grid.GetListLeft(nullptr), nullptr);
@@ -83,18 +62,13 @@ TEST_F(GridEditTest, RemovingEveryRowOrColumnLeavesAnEmptyButUsableGrid)
     grid.PositionFromPoint(position, IntPoint(1, 1), false);
     EXPECT_EQ(position.GetKind(), DocPosition::kNone);
     EXPECT_EQ(LinearText(grid), "[]");
-    EXPECT_EQ(LaTeX(grid), "\\left[ \\begin{array}{}\\end{array}\\right] ");
     // Inserting into it gives a one-cell grid again.
     grid.InsertRow(5);
-    EXPECT_EQ(grid.GetColumnCount(), 1);
-    EXPECT_EQ(grid.GetRowCount(), 1);
     EXPECT_NE(grid.GetCell(1, 1), nullptr);
 
     TableComp table(3, 2);
     std::unique_ptr<GridComp> columns(table.RemoveColumns(0, 10));
-    EXPECT_EQ(table.GetRowCount(), 0);
     EXPECT_EQ(table.GetChildCount(), 0);
-    EXPECT_EQ(columns->GetChildCount(), 6);
     EXPECT_EQ(columns->GetCell(3, 2)->GetOwner(), columns.get());
     table.InsertColumn(1);
     EXPECT_EQ(table.GetChildCount(), 1);
@@ -109,9 +83,7 @@ TEST_F(GridEditTest, RemovedRowsAndColumnsGoBackInPlace)
     std::unique_ptr<TextComp> original(grid.Clone(remap));
 
     GridComp* rows = grid.RemoveRows(2, 3);
-    EXPECT_EQ(grid.GetRowCount(), 1);
     EXPECT_EQ(grid.GetChildCount(), 3);
-    EXPECT_EQ(Text(*rows->GetCell(3, 2)), "i");
     grid.InsertRowsFrom(rows, 2);
     EXPECT_TRUE(grid.IsEqual(*original));
 
@@ -124,9 +96,6 @@ TEST_F(GridEditTest, RemovedRowsAndColumnsGoBackInPlace)
     std::unique_ptr<GridComp> copy(grid.CopyColumns(2, 2, remap));
     EXPECT_EQ(Text(*copy->GetCell(1, 3)), "h");
     EXPECT_NE(copy->GetCell(1, 3), grid.GetCell(2, 3));
-    std::unique_ptr<GridComp> rowCopy(grid.CopyRows(1, 1, remap));
-    EXPECT_EQ(rowCopy->GetChildCount(), 3);
-    EXPECT_EQ(rowCopy->Tag(), tag_Matr);
 
     // Rows of another width are refused and the grid keeps its cells.
     EXPECT_THROW(grid.InsertRowsFrom(new MatrixComp(2, 1), 1), CException);
@@ -135,61 +104,46 @@ TEST_F(GridEditTest, RemovedRowsAndColumnsGoBackInPlace)
 
 TEST_F(GridEditTest, EqualityComparesTheShape)
 {
-    MatrixComp wide(3, 2);
-    MatrixComp tall(2, 3);
+    MatrixComp wide(3, 2), tall(2, 3), same(3, 2);
     EXPECT_FALSE(wide.IsEqual(tall));
-    EXPECT_FALSE(tall.IsEqual(wide));
-    MatrixComp same(3, 2);
     EXPECT_TRUE(wide.IsEqual(same));
     Fill(same, {"", "", "", "x"});
     EXPECT_FALSE(wide.IsEqual(same));
-    TableComp table(3, 2);
-    EXPECT_FALSE(wide.IsEqual(table));
-    EquationSetComp set(1);
-    SplitDefinitionComp split(1);
-    EXPECT_FALSE(set.IsEqual(split));
+    EXPECT_FALSE(wide.IsEqual(TableComp(3, 2)));
 }
 
 TEST_F(GridEditTest, KeysInCellsAndOnGridLines)
 {
     MatrixComp grid(2, 2);
-    DocPosition cell(grid.GetCell(1, 1), 1);
-    EXPECT_EQ(grid.MapKey(cell, 9, false, false), 2907);
-    EXPECT_EQ(grid.MapKey(cell, 9, true, false), 2908);
-    EXPECT_EQ(grid.MapKey(cell, 13, false, false), 2906);
-    EXPECT_EQ(grid.MapKey(cell, 13, true, false), 2909);
-    EXPECT_EQ(grid.MapKey(cell, 8, false, false), 2805);
-
-    DocPosition column(&grid, 2, true);
-    DocPosition row(&grid, 1, false);
-    EXPECT_EQ(grid.MapKey(column, 9, false, true), 3004);
-    EXPECT_EQ(grid.MapKey(column, 9, false, false), 2902);
-    EXPECT_EQ(grid.MapKey(column, 13, false, true), 2000);
-    EXPECT_EQ(grid.MapKey(row, 9, false, false), 2000);
-    EXPECT_EQ(grid.MapKey(row, 13, false, true), 3005);
-    EXPECT_EQ(grid.MapKey(row, 8, false, false), 2905);
-    EXPECT_EQ(grid.MapKey(column, 8, false, false), 2807);
+    EquationSetComp set(2);
+    SplitDefinitionComp split(2);
+    DocPosition cell(grid.GetCell(1, 1), 1), column(&grid, 2, true), row(&grid, 1, false);
+    DocPosition line(set.GetCell(1, 1), 1), setRow(&set, 3, false), condition(split.GetCell(2, 1), 1);
+    struct Case {
+        GridComp* grid;
+        DocPosition* at;
+        int key;
+        bool shift, control;
+        int command;
+    } cases[] = {
+        {&grid, &cell, 9, false, false, 2907},   {&grid, &cell, 9, true, false, 2908},
+        {&grid, &cell, 13, false, false, 2906},  {&grid, &cell, 13, true, false, 2909},
+        {&grid, &cell, 8, false, false, 2805},   {&grid, &column, 9, false, true, 3004},
+        {&grid, &column, 9, false, false, 2902}, {&grid, &column, 13, false, true, 2000},
+        {&grid, &row, 9, false, false, 2000},    {&grid, &row, 13, false, true, 3005},
+        {&grid, &row, 8, false, false, 2905},    {&grid, &column, 8, false, false, 2807},
+        {&set, &line, 9, false, false, 2906},    {&set, &setRow, 9, false, false, 2000},
+        {&set, &setRow, 13, false, true, 3005},  {&split, &condition, 9, false, false, 2907},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.grid->MapKey(*c.at, c.key, c.shift, c.control), c.command) << c.key << " to " << c.command;
 
     EXPECT_TRUE(grid.IsCommandEnabledAt(3004, column));
     EXPECT_FALSE(grid.IsCommandEnabledAt(3005, column));
     EXPECT_TRUE(grid.IsCommandEnabledAt(3005, row));
     EXPECT_FALSE(grid.IsCommandEnabledAt(3004, cell));
-    EXPECT_TRUE(grid.IsCommandEnabledAt(32850, cell));
-
-    EquationSetComp set(2);
-    DocPosition line(set.GetCell(1, 1), 1);
-    DocPosition setRow(&set, 3, false);
-    EXPECT_EQ(set.MapKey(line, 9, false, false), 2906);
-    EXPECT_EQ(set.MapKey(setRow, 9, false, false), 2000);
-    EXPECT_EQ(set.MapKey(setRow, 13, false, true), 3005);
-    EXPECT_EQ(set.MapKey(line, 13, true, false), 2909);
     EXPECT_TRUE(set.IsCommandEnabledAt(3005, line));
     EXPECT_FALSE(set.IsCommandEnabledAt(3004, DocPosition(&set, 1, true)));
-
-    SplitDefinitionComp split(2);
-    DocPosition condition(split.GetCell(2, 1), 1);
-    EXPECT_EQ(split.MapKey(condition, 9, false, false), 2907);
-    EXPECT_EQ(split.MapKey(condition, 13, false, false), 2906);
 }
 
 TEST_F(GridEditTest, InsertRowFromACaretInsideACellGoesAfterItsRow)
@@ -197,12 +151,8 @@ TEST_F(GridEditTest, InsertRowFromACaretInsideACellGoesAfterItsRow)
     EquationSetComp set(3);
     Fill(set, {"a", "b", "c"});
     EXPECT_EQ(set.RowInsertPlace(DocPosition(set.GetCell(1, 2), 2)), 3);
-    EXPECT_EQ(set.RowInsertPlace(DocPosition(&set, 4, false)), 4);
     EXPECT_EQ(set.RowInsertPlace(DocPosition(&set, 40, false)), 4);
     EXPECT_EQ(set.RowInsertPlace(DocPosition()), 4);
-    set.InsertRow(set.RowInsertPlace(DocPosition(set.GetCell(1, 2), 2)));
-    EXPECT_EQ(Text(*set.GetCell(1, 3)), "");
-    EXPECT_EQ(Text(*set.GetCell(1, 4)), "c");
 
     MatrixComp grid(2, 2);
     EXPECT_EQ(grid.ColumnInsertPlace(DocPosition(grid.GetCell(1, 2), 1)), 2);

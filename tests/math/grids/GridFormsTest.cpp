@@ -1,21 +1,6 @@
 // The LaTeX, linear-text and HTML forms of the grids.
 #include "GridTestSupport.h"
 
-#include "math/EquationSetComp.h"
-#include "math/MatrixComp.h"
-#include "math/SplitDefinitionComp.h"
-#include "math/TableComp.h"
-
-namespace {
-
-class TestAbs : public StructComp {
-public:
-    TextComp* Clone(LinkRemap&) override { return new TestAbs; }
-    void GetTag(TypeTag& out) const override { out = tag_AbsV; }
-};
-
-} // namespace
-
 using GridFormsTest = GridTest;
 
 TEST_F(GridFormsTest, MatrixLaTeXAndLinearText)

@@ -6,14 +6,23 @@
 #include "support/model/ModelTestSupport.h"
 
 #include "foundation/ComponentRegistry.h"
+#include "foundation/DocPosition.h"
 #include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
 #include "foundation/DrawContext.h"
-#include "support/model/TextOnlyLaTeXWriter.h"
+#include "foundation/LinkRemap.h"
 #include "foundation/MemoryStream.h"
-#include "platform/Exceptions.h"
+#include "math/EquationSetComp.h"
 #include "math/ExportElementWriters.h"
 #include "math/GridComp.h"
+#include "math/HyperlinkComp.h"
+#include "math/MatrixComp.h"
+#include "math/PictureComp.h"
+#include "math/SplitDefinitionComp.h"
+#include "math/TableComp.h"
+#include "platform/Exceptions.h"
 #include "platform/draw/MeasureDC.h"
+#include "support/model/TextOnlyLaTeXWriter.h"
 
 #include <string>
 #include <vector>
@@ -48,6 +57,13 @@ public:
     void EndPendingTag(bool) override { CloseStartTag(); }
     void EndElement(const char* name, bool) override { WriteEndTag(name); }
     void WriteEquationImage(HENHMETAFILE picture, const Rect& rect) override;
+};
+
+// Stands for an absolute value around its one row.
+class TestAbs : public StructComp {
+public:
+    TextComp* Clone(LinkRemap&) override { return new TestAbs; }
+    void GetTag(TypeTag& out) const override { out = tag_AbsV; }
 };
 
 // Points compare by their coordinates.

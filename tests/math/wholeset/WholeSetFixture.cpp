@@ -1,6 +1,5 @@
 #include "WholeSetFixture.h"
 
-#include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"

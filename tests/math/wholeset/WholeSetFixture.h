@@ -4,7 +4,6 @@
 // default preferences, and a 96-dpi image the drawing context measures and
 // draws on. It builds rows holding every component, nested in each other.
 #include "foundation/CompList.h"
-#include "foundation/DocumentModel.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
@@ -13,6 +12,7 @@
 #include "foundation/TypeTag.h"
 #include "platform/draw/EnhMetafile.h"
 #include "platform/draw/ImageDC.h"
+#include "support/model/ModelTestSupport.h"
 
 #include <QImage>
 
@@ -23,19 +23,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-class WholeSetDocument : public DocumentModel {
-public:
-    int32_t GetDocId() const override { return 1; }
-    void RegisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(m_next++); }
-    void UnregisterParagraph(ParagraphComp& paragraph) override { paragraph.SetId(0); }
-    bool LargerEquations() const override { return false; }
-    bool NumberPrintedPages() const override { return false; }
-    int16_t FirstPageNumber() const override { return 1; }
-
-private:
-    int32_t m_next = 1;
-};
 
 class WholeSetScreen : public DrawTarget {
 public:
@@ -71,12 +58,9 @@ protected:
     static std::vector<uint8_t> WriteRow(const CompList& row);
     static std::unique_ptr<CompList> ReadRow(const std::vector<uint8_t>& bytes);
 
-    // A small recorded picture (a box with a diagonal), owned by the fixture.
-    HENHMETAFILE Drawing() const { return m_drawing; }
-
     TextPrefs prefs;
     FontManager fonts{prefs};
-    WholeSetDocument document;
+    TestDocument document;
     WholeSetScreen screen;
     QImage image;
     std::unique_ptr<CImageDC> dc;

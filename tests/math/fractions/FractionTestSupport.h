@@ -1,0 +1,21 @@
+#pragma once
+// The headers the fraction, script, fence and accent tests share.
+#include "support/math/MathTestSupport.h"
+
+#include "foundation/ArchiveCharMaps.h"
+#include "foundation/BoxComp.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontFamilyScope.h"
+#include "foundation/LinkRemap.h"
+#include "math/AbsValueComp.h"
+#include "math/AccentComp.h"
+#include "math/BracketComp.h"
+#include "math/ConjugateComp.h"
+#include "math/ExponentComp.h"
+#include "math/FractionComp.h"
+#include "math/MatrixComp.h"
+#include "math/ParenComp.h"
+#include "math/PlaceholderComp.h"
+#include "math/SubscriptComp.h"
+#include "platform/Exceptions.h"
