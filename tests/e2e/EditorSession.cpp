@@ -135,7 +135,11 @@ bool EditorSession::Menu(const QString& menuTitle, QChar item)
 {
     int before = VisibleWindowCount();
     Key(QString("alt+") + menuTitle[menuTitle.indexOf('&') + 1].toLower());
-    Settle(250);
+    // A busy machine may take a while to catch up with the keys typed before.
+    QElapsedTimer timer;
+    timer.start();
+    while (VisibleWindowCount() <= before && timer.elapsed() < 5000)
+        Settle(100);
     if (VisibleWindowCount() <= before) {
         m_error = "Alt and the mnemonic did not open the menu " + menuTitle;
         return false;
