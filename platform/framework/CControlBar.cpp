@@ -69,6 +69,10 @@ void CControlBar::Float(CFrameWnd* frame, CPoint point)
         delete m_container.data();
         window = new QWidget(frame->widget(), Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         window->setWindowTitle(ToQString(m_title));
+        // A palette never takes the keyboard from the document: showing it
+        // or clicking its buttons leaves typing where it was.
+        window->setAttribute(Qt::WA_ShowWithoutActivating);
+        window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
         auto* layout = new QVBoxLayout(window);
         layout->setContentsMargins(2, 2, 2, 2);
         layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,7 +1,9 @@
 #include "platform/framework/CDialog.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 
 #include "platform/framework/DialogTemplateBuilder.h"
@@ -113,8 +115,15 @@ int CDialog::DoModal()
     if (modalHook()) {
         modalHook()(*this);
     } else {
+        // The keyboard goes back where it was when the dialog closes, also
+        // where no window manager hands it back.
+        QPointer<QWidget> focus = QApplication::focusWidget();
         dialog()->setWindowModality(Qt::ApplicationModal);
         dialog()->exec();
+        if (focus) {
+            focus->activateWindow();
+            focus->setFocus(Qt::OtherFocusReason);
+        }
     }
     int result = m_nModalResult;
     DestroyWindow();
