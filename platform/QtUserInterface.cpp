@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include "platform/ModalFocusKeeper.h"
+
 namespace {
 
 bool OnUserInterfaceThread()
@@ -71,6 +73,7 @@ int QtUserInterface::ShowBox(const std::string& text, const std::string& caption
     for (int i = 0; i < ButtonCount(type); ++i)
         box.addButton(StandardButtonFor(ButtonAnswer(type, i)));
     box.setDefaultButton(StandardButtonFor(DefaultAnswer(type)));
+    ModalFocusKeeper focus;
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     for (int i = 0; i < ButtonCount(type); ++i) {

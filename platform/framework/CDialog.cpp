@@ -1,11 +1,10 @@
 #include "platform/framework/CDialog.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QPushButton>
 
+#include "platform/ModalFocusKeeper.h"
 #include "platform/framework/DialogTemplateBuilder.h"
 #include "platform/framework/ResourceStore.h"
 #include "platform/framework/WndBridge.h"
@@ -115,15 +114,9 @@ int CDialog::DoModal()
     if (modalHook()) {
         modalHook()(*this);
     } else {
-        // The keyboard goes back where it was when the dialog closes, also
-        // where no window manager hands it back.
-        QPointer<QWidget> focus = QApplication::focusWidget();
+        ModalFocusKeeper focus;
         dialog()->setWindowModality(Qt::ApplicationModal);
         dialog()->exec();
-        if (focus) {
-            focus->activateWindow();
-            focus->setFocus(Qt::OtherFocusReason);
-        }
     }
     int result = m_nModalResult;
     DestroyWindow();

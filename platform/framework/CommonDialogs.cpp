@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "platform/ModalFocusKeeper.h"
 #include "platform/framework/CPrintInfo.h"
 #include "platform/framework/CWnd.h"
 
@@ -28,6 +29,7 @@ int RunCommonDialog(QDialog& dialog)
 {
     if (hook())
         return hook()(dialog);
+    ModalFocusKeeper focus;
     return dialog.exec();
 }
 
