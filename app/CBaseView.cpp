@@ -12,6 +12,7 @@
 #include "foundation/CompList.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/HomeEndKeyActions.h"
@@ -642,7 +643,7 @@ void CBaseView::OnInsertItem(UINT id)
 // Each item command is the edit code the grids and derivatives answer for.
 void CBaseView::OnUpdateInsertItem(CCmdUI* ui)
 {
-    static constexpr int kEditCodes[] = {3005, 3004, 3006};
+    static constexpr int kEditCodes[] = {EditCode::kInsertRow, EditCode::kInsertColumn, EditCode::kInsertDerivative};
     const int code = kEditCodes[ui->m_nID - ID_INSERT_ROW];
     ui->Enable(CanEdit() && EnclosingAllows(GetSelection(), UINT(code)));
 }

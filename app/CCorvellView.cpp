@@ -12,6 +12,7 @@
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/DerivativeActions.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/FieldActions.h"
 #include "foundation/GridLineActions.h"
 #include "foundation/MouseTracker.h"
@@ -213,58 +214,58 @@ void CCorvellView::SetDocumentModified()
         m_pDocument->SetModifiedFlag(TRUE);
 }
 
-TextComp* CCorvellView::InsertMatrix()
+namespace {
+
+// The element dialogs start from the document's stored sizes and store the
+// confirmed ones: rows and columns are shared by matrix and table, entries by
+// equation set and split definition.
+template <class Grid>
+TextComp* InsertGrid(InsertSizesRecord& sizes, bool (*ask)(int&, int&))
 {
-    CCorvellDoc* doc = GetDocument();
-    if (!doc)
-        return CBaseView::InsertMatrix();
-    InsertSizesRecord& sizes = doc->GetInsertSizes();
     int rows = sizes.rows, columns = sizes.columns;
-    if (!AskMatrixSize(rows, columns))
+    if (!ask(rows, columns))
         return nullptr;
     sizes.rows = int16_t(rows);
     sizes.columns = int16_t(columns);
-    return new MatrixComp(columns, rows);
+    return new Grid(columns, rows);
+}
+
+template <class Lines>
+TextComp* InsertLines(InsertSizesRecord& sizes, bool (*ask)(int&))
+{
+    int entries = sizes.entries;
+    if (!ask(entries))
+        return nullptr;
+    sizes.entries = int16_t(entries);
+    return new Lines(entries);
+}
+
+} // namespace
+
+TextComp* CCorvellView::InsertMatrix()
+{
+    CCorvellDoc* doc = GetDocument();
+    return doc ? InsertGrid<MatrixComp>(doc->GetInsertSizes(), &AskMatrixSize) : CBaseView::InsertMatrix();
 }
 
 TextComp* CCorvellView::InsertTable()
 {
     CCorvellDoc* doc = GetDocument();
-    if (!doc)
-        return CBaseView::InsertTable();
-    InsertSizesRecord& sizes = doc->GetInsertSizes();
-    int rows = sizes.rows, columns = sizes.columns;
-    if (!AskTableSize(rows, columns))
-        return nullptr;
-    sizes.rows = int16_t(rows);
-    sizes.columns = int16_t(columns);
-    return new TableComp(columns, rows);
+    return doc ? InsertGrid<TableComp>(doc->GetInsertSizes(), &AskTableSize) : CBaseView::InsertTable();
 }
 
 TextComp* CCorvellView::InsertEquationSet()
 {
     CCorvellDoc* doc = GetDocument();
-    if (!doc)
-        return CBaseView::InsertEquationSet();
-    InsertSizesRecord& sizes = doc->GetInsertSizes();
-    int entries = sizes.entries;
-    if (!AskEquationSetSize(entries))
-        return nullptr;
-    sizes.entries = int16_t(entries);
-    return new EquationSetComp(entries);
+    return doc ? InsertLines<EquationSetComp>(doc->GetInsertSizes(), &AskEquationSetSize)
+               : CBaseView::InsertEquationSet();
 }
 
 TextComp* CCorvellView::InsertSplitDefinition()
 {
     CCorvellDoc* doc = GetDocument();
-    if (!doc)
-        return CBaseView::InsertSplitDefinition();
-    InsertSizesRecord& sizes = doc->GetInsertSizes();
-    int entries = sizes.entries;
-    if (!AskSplitDefinitionSize(entries))
-        return nullptr;
-    sizes.entries = int16_t(entries);
-    return new SplitDefinitionComp(entries);
+    return doc ? InsertLines<SplitDefinitionComp>(doc->GetInsertSizes(), &AskSplitDefinitionSize)
+               : CBaseView::InsertSplitDefinition();
 }
 
 int CCorvellView::GetOverscriptKind() const
@@ -414,45 +415,45 @@ bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
     DocSelection selection = GetSelection();
     TAction* action = nullptr;
     switch (code) {
-    case 3001:
-    case 3002:
+    case EditCode::kType:
+    case EditCode::kTypeTab:
         // Control characters (Esc, Ctrl with a letter) are keys, not text.
-        if (code == 3001 && key < ' ')
+        if (code == EditCode::kType && key < ' ')
             return false;
         HideCursorWhileTyping();
-        TypeCharacter(code == 3002 ? 9 : key);
+        TypeCharacter(code == EditCode::kTypeTab ? 9 : key);
         return true;
-    case 2801:
+    case EditCode::kDelete:
         // A whole drawing is deleted by the drawing's own action.
         if (selection.GetKind() != DocPosition::kWholeObject)
             action = new TDeleteAction(selection);
         break;
-    case 2802: {
+    case EditCode::kNewParagraph: {
         ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();
         int style = paragraph && paragraph->GetStyle() ? paragraph->GetStyle()->GetNextStyle() : 3;
         action = new TNewParagraphAction(selection, style);
         break;
     }
-    case 2803: action = new TNewParagraphAction(selection, ToggledParagraphStyle(CaretParagraphStyle(selection))); break;
-    case 2804: action = new TRemoveParagraphBreakAction(selection); break;
-    case 2805: action = new TPreviousFieldAction(*this, selection); break;
-    case 2806: action = new TNextFieldAction(*this, selection); break;
-    case 2807: action = new TSelectPreviousAction(*this, selection); break;
-    case 2808: action = new TReduceAction(selection); break;
-    case 2902: action = new TNextGridLineAction(*this, selection, shift); break;
-    case 2903: action = new TPreviousGridLineAction(*this, selection, shift); break;
-    case 2904: action = new TLeaveAfterAction(*this, selection); break;
-    case 2905: action = new TLeaveBeforeAction(*this, selection); break;
-    case 2906: action = new TNextRowCellAction(*this, selection); break;
-    case 2907: action = new TNextCellAction(*this, selection); break;
-    case 2908: action = new TCellToColumnLineAction(*this, selection); break;
-    case 2909: action = new TCellToRowLineAction(*this, selection); break;
-    case 3004: action = new TInsertColumnAction(selection); break;
-    case 3005: action = new TInsertRowAction(selection); break;
-    case 3006: action = new TInsertDerivativeAction(selection); break;
-    case 3007: action = new TInsertExpressionAction(selection); break;
-    case 1301: action = new TDerivVarSlotAction(*this, selection); break;
-    case 1302: action = new TDerivNextVarAction(*this, selection); break;
+    case EditCode::kToggleParagraph: action = new TNewParagraphAction(selection, ToggledParagraphStyle(CaretParagraphStyle(selection))); break;
+    case EditCode::kJoinParagraphs: action = new TRemoveParagraphBreakAction(selection); break;
+    case EditCode::kPreviousField: action = new TPreviousFieldAction(*this, selection); break;
+    case EditCode::kNextField: action = new TNextFieldAction(*this, selection); break;
+    case EditCode::kSelectPrevious: action = new TSelectPreviousAction(*this, selection); break;
+    case EditCode::kReduce: action = new TReduceAction(selection); break;
+    case EditCode::kNextGridLine: action = new TNextGridLineAction(*this, selection, shift); break;
+    case EditCode::kPreviousGridLine: action = new TPreviousGridLineAction(*this, selection, shift); break;
+    case EditCode::kLeaveAfter: action = new TLeaveAfterAction(*this, selection); break;
+    case EditCode::kLeaveBefore: action = new TLeaveBeforeAction(*this, selection); break;
+    case EditCode::kNextRowCell: action = new TNextRowCellAction(*this, selection); break;
+    case EditCode::kNextCell: action = new TNextCellAction(*this, selection); break;
+    case EditCode::kCellToColumnLine: action = new TCellToColumnLineAction(*this, selection); break;
+    case EditCode::kCellToRowLine: action = new TCellToRowLineAction(*this, selection); break;
+    case EditCode::kInsertColumn: action = new TInsertColumnAction(selection); break;
+    case EditCode::kInsertRow: action = new TInsertRowAction(selection); break;
+    case EditCode::kInsertDerivative: action = new TInsertDerivativeAction(selection); break;
+    case EditCode::kInsertExpression: action = new TInsertExpressionAction(selection); break;
+    case EditCode::kDerivVarSlot: action = new TDerivVarSlotAction(*this, selection); break;
+    case EditCode::kDerivNextVar: action = new TDerivNextVarAction(*this, selection); break;
     default: return false;
     }
     if (!action)

@@ -2,6 +2,7 @@
 
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
+#include "foundation/EditCodes.h"
 
 BoxComp::BoxComp(const BoxComp& other)
     : TextComp(), m_bounds(other.m_bounds), m_origin(other.m_origin), m_sizeStep(other.m_sizeStep)
@@ -50,15 +51,15 @@ int BoxComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
     case 8: {
         int index = position.GetIndex();
         if (index <= 1)
-            return kDeleteAtRowStart;
+            return EditCode::kPreviousField;
         CompList* row = position.GetList();
         TextComp* before = row ? row->GetAt(index - 1) : nullptr;
-        return before && !IsNotChar(before->Tag()) ? kDeleteCharacter : kDeleteStructure;
+        return before && !IsNotChar(before->Tag()) ? EditCode::kDelete : EditCode::kSelectPrevious;
     }
     case 9:
     case 10: // Ctrl+Enter is Enter to a structure: it never reaches the paragraph
     case 13:
-        return kNextField;
+        return EditCode::kNextField;
     default: {
         TextComp* outer = OwnerComponent();
         return outer ? outer->MapKey(position, key, shift, ctrl) : 0;

@@ -9,10 +9,6 @@
 class BoxComp : public TextComp {
 public:
     // Edit codes the key mapping of a box answers.
-    static constexpr int kDeleteAtRowStart = 2805;
-    static constexpr int kDeleteCharacter = 2801;
-    static constexpr int kDeleteStructure = 2807;
-    static constexpr int kNextField = 2806;
 
     bool IsDirty() const override { return m_needsLayout != 0; }
     void MarkDirty() override { m_needsLayout = 1; }

@@ -3,31 +3,19 @@
 #include "foundation/DocSelection.h"
 
 #include "foundation/CompList.h"
+#include "foundation/EditCodes.h"
 #include "foundation/InnerSelection.h"
 #include "foundation/StructureShape.h"
 #include "foundation/TextComp.h"
 
 namespace {
 
-constexpr int kNoEdit = 2000;
-constexpr int kDelete = 2801;
-constexpr int kNewParagraph = 2802;
-constexpr int kNewParagraphToggle = 2803;
-constexpr int kReduce = 2808;
-constexpr int kNextGridLine = 2902;
-constexpr int kLeaveAfter = 2904;
-constexpr int kTyping = 3001;
-constexpr int kTypeTab = 3002;
-constexpr int kInsertColumn = 3004;
-constexpr int kInsertRow = 3005;
-constexpr int kInsertVariable = 3006;
-
 // What the owner of the row that holds the position answers for the key.
 int OwnerMaps(DocPosition position, int key, bool shift, bool ctrl)
 {
     CompList* list = position.GetList();
     TextComp* owner = list ? list->GetOwner() : nullptr;
-    return owner ? owner->MapKey(position, key, shift, ctrl) : kNoEdit;
+    return owner ? owner->MapKey(position, key, shift, ctrl) : EditCode::kNone;
 }
 
 } // namespace
@@ -40,14 +28,14 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
         code = 13;
     // A number label is not edited by keys.
     if (IsLabelSelection())
-        return kNoEdit;
+        return EditCode::kNone;
     if (!HasExtent()) {
         if (code == 8 || code == 9 || code == 13) {
             DocPosition caret = m_first;
             TextComp* enclosing = m_first.FindEnclosing(tag_null);
-            return enclosing ? enclosing->MapKey(caret, code, shift, ctrl) : kNoEdit;
+            return enclosing ? enclosing->MapKey(caret, code, shift, ctrl) : EditCode::kNone;
         }
-        return m_first.GetKind() == DocPosition::kListPlace ? kTyping : kNoEdit;
+        return m_first.GetKind() == DocPosition::kListPlace ? EditCode::kType : EditCode::kNone;
     }
     switch (m_first.GetKind()) {
     case DocPosition::kListPlace: {
@@ -60,38 +48,38 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
         TextComp* grid = m_first.GetObject();
         const bool column = m_first.GetFlag() != 0;
         if (code == 8)
-            return kDelete;
+            return EditCode::kDelete;
         if (code == 9) {
             if (!column)
-                return kNoEdit;
+                return EditCode::kNone;
             if (ctrl)
-                return kInsertColumn;
-            return m_second.GetIndex() > StructureShape::GridColumns(grid) ? kLeaveAfter : kNextGridLine;
+                return EditCode::kInsertColumn;
+            return m_second.GetIndex() > StructureShape::GridColumns(grid) ? EditCode::kLeaveAfter : EditCode::kNextGridLine;
         }
         if (code == 13) {
             if (column)
-                return kNoEdit;
+                return EditCode::kNone;
             if (ctrl)
-                return kInsertRow;
-            return m_second.GetIndex() > StructureShape::GridRows(grid) ? kLeaveAfter : kNextGridLine;
+                return EditCode::kInsertRow;
+            return m_second.GetIndex() > StructureShape::GridRows(grid) ? EditCode::kLeaveAfter : EditCode::kNextGridLine;
         }
-        return kNoEdit;
+        return EditCode::kNone;
     }
     case DocPosition::kVariableSlot:
         if (code == 8)
-            return kDelete;
+            return EditCode::kDelete;
         if (code == 9) {
             if (ctrl)
-                return kInsertVariable;
-            return m_second.GetIndex() > StructureShape::VariableCount(m_first.GetObject()) ? kLeaveAfter
-                                                                                             : kNextGridLine;
+                return EditCode::kInsertDerivative;
+            return m_second.GetIndex() > StructureShape::VariableCount(m_first.GetObject()) ? EditCode::kLeaveAfter
+                                                                                             : EditCode::kNextGridLine;
         }
-        return kNoEdit;
+        return EditCode::kNone;
     case DocPosition::kWholeObject: {
         InnerSelection* inner = Inner();
-        return code == 8 && inner && inner->HasInnerSelection() ? kDelete : kNoEdit;
+        return code == 8 && inner && inner->HasInnerSelection() ? EditCode::kDelete : EditCode::kNone;
     }
-    default: return kNoEdit;
+    default: return EditCode::kNone;
     }
 }
 
@@ -103,14 +91,14 @@ int DocSelection::MapExtentKey(int key, bool ctrl) const
     switch (key) {
     case 8: {
         if (SpansParagraphs() || m_first.GetList() != m_second.GetList())
-            return kDelete;
+            return EditCode::kDelete;
         TextComp* single = GetSingleObject();
-        return single && single->IsEnclosure() ? kReduce : kDelete;
+        return single && single->IsEnclosure() ? EditCode::kReduce : EditCode::kDelete;
     }
-    case 9: return topRow ? kTypeTab : 0;
+    case 9: return topRow ? EditCode::kTypeTab : 0;
     case 13:
         if (topRow)
-            return ctrl ? kNewParagraphToggle : kNewParagraph;
+            return ctrl ? EditCode::kToggleParagraph : EditCode::kNewParagraph;
         return 0;
     default: return 0;
     }

@@ -6,6 +6,7 @@
 #include "foundation/DocWriter.h"
 #include "foundation/DocumentModel.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/EquationRows.h"
 #include "foundation/HTMLWriter.h"
@@ -448,19 +449,19 @@ int ParagraphComp::MapKey(DocPosition& position, int key, bool /*shift*/, bool c
         if (index <= 1) {
             // The first paragraph of its list has nothing to join with.
             bool first = !m_ownerList || m_ownerList->IndexOf(this) <= 1;
-            return first ? kNoJoin : kJoinWithPrevious;
+            return first ? EditCode::kNone : EditCode::kJoinParagraphs;
         }
         CompList* row = position.GetList() ? position.GetList() : m_text;
         TextComp* before = row->GetAt(index - 1);
-        return before && !IsNotChar(before->Tag()) ? kDeleteCharacter : kDeleteStructure;
+        return before && !IsNotChar(before->Tag()) ? EditCode::kDelete : EditCode::kSelectPrevious;
     }
     case 9:
-        return kTab;
+        return EditCode::kTypeTab;
     case 10:
     case 13:
-        return ctrl ? kNewParagraphCtrl : kNewParagraph;
+        return ctrl ? EditCode::kToggleParagraph : EditCode::kNewParagraph;
     default:
-        return kNoCommand;
+        return EditCode::kType;
     }
 }
 

@@ -24,14 +24,6 @@ class ParagraphStyle;
 class ParagraphComp : public TextComp {
 public:
     // Edit codes of the key mapping.
-    static constexpr int kNoJoin = 2000;
-    static constexpr int kDeleteCharacter = 2801;
-    static constexpr int kNewParagraph = 2802;
-    static constexpr int kNewParagraphCtrl = 2803;
-    static constexpr int kJoinWithPrevious = 2804;
-    static constexpr int kDeleteStructure = 2807;
-    static constexpr int kNoCommand = 3001;
-    static constexpr int kTab = 3002;
 
     // A paragraph of a style kind (outside 0..10: the plain style) holding
     // the components (null: an empty row).

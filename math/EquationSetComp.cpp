@@ -2,6 +2,7 @@
 
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
@@ -67,7 +68,7 @@ void EquationSetComp::WriteText(TextOutBuffer& out) const
 
 int EquationSetComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    return MapRowGridKey(position, key, shift, ctrl, kNextRowCell);
+    return MapRowGridKey(position, key, shift, ctrl, EditCode::kNextRowCell);
 }
 
 bool EquationSetComp::IsCommandEnabled(int commandId, int extra) const

@@ -5,6 +5,7 @@
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/SizeStepScope.h"
@@ -611,20 +612,20 @@ int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
     switch (key) {
     case 8:
         if (line != kNotOnLine)
-            return position.GetIndex() == 1 ? kLeaveBefore : kDeleteStructure;
+            return position.GetIndex() == 1 ? EditCode::kLeaveBefore : EditCode::kSelectPrevious;
         return MapBoxKey(position, key, shift, ctrl);
     case 9:
         if (line == kOnRowLine)
-            return kNoEdit;
+            return EditCode::kNone;
         if (line == kOnColumnLine)
-            return ctrl ? kInsertColumn : kNextGridLine;
-        return shift ? kCellToColumnLine : kNextCell;
+            return ctrl ? EditCode::kInsertColumn : EditCode::kNextGridLine;
+        return shift ? EditCode::kCellToColumnLine : EditCode::kNextCell;
     case 13:
         if (line == kOnColumnLine)
-            return kNoEdit;
+            return EditCode::kNone;
         if (line == kOnRowLine)
-            return ctrl ? kInsertRow : kNextGridLine;
-        return shift ? kCellToRowLine : kNextRowCell;
+            return ctrl ? EditCode::kInsertRow : EditCode::kNextGridLine;
+        return shift ? EditCode::kCellToRowLine : EditCode::kNextRowCell;
     default:
         return MapBoxKey(position, key, shift, ctrl);
     }
@@ -632,9 +633,9 @@ int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 
 bool GridComp::IsCommandEnabled(int commandId, int extra) const
 {
-    if (commandId == kInsertColumn)
+    if (commandId == EditCode::kInsertColumn)
         return extra == kOnColumnLine;
-    if (commandId == kInsertRow)
+    if (commandId == EditCode::kInsertRow)
         return extra == kOnRowLine;
     return TextComp::IsCommandEnabled(commandId, extra);
 }
@@ -820,11 +821,11 @@ int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctr
         key = 13;
     switch (key) {
     case 9:
-        return onLine ? kNoEdit : tabEdit;
+        return onLine ? EditCode::kNone : tabEdit;
     case 13:
         if (onLine)
-            return ctrl ? kInsertRow : kNextGridLine;
-        return shift ? kCellToRowLine : kNextRowCell;
+            return ctrl ? EditCode::kInsertRow : EditCode::kNextGridLine;
+        return shift ? EditCode::kCellToRowLine : EditCode::kNextRowCell;
     default:
         return GridComp::MapKey(position, key, shift, ctrl);
     }
@@ -832,5 +833,5 @@ int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctr
 
 bool GridComp::RowGridCommandEnabled(int commandId, int extra) const
 {
-    return commandId == kInsertRow || TextComp::IsCommandEnabled(commandId, extra);
+    return commandId == EditCode::kInsertRow || TextComp::IsCommandEnabled(commandId, extra);
 }

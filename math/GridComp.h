@@ -19,15 +19,6 @@ class DocPosition;
 class GridComp : public BoxComp, public InnerSelection, public EmptyItemInserter {
 public:
     // Edit codes of the grid keys and the grid commands.
-    static constexpr int kNextGridLine = 2902;
-    static constexpr int kLeaveBefore = 2905;
-    static constexpr int kNextRowCell = 2906;
-    static constexpr int kNextCell = 2907;
-    static constexpr int kCellToColumnLine = 2908;
-    static constexpr int kCellToRowLine = 2909;
-    static constexpr int kNoEdit = 2000;
-    static constexpr int kInsertColumn = 3004;
-    static constexpr int kInsertRow = 3005;
 
     // The second value IsCommandEnabled receives: what the caret stands on.
     enum LineCode { kNotOnLine = 0, kOnRowLine = 1, kOnColumnLine = 2 };

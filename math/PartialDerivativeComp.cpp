@@ -4,6 +4,7 @@
 #include "foundation/DocSelection.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/EditCodes.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphList.h"
 #include "platform/Exceptions.h"
@@ -259,20 +260,20 @@ int PartialDerivativeComp::MapKey(DocPosition& position, int key, bool shift, bo
 {
     const bool onSlot = position.GetKind() == DocPosition::kVariableSlot;
     if (key == 8 && onSlot)
-        return position.GetIndex() <= 1 ? kLeaveBefore : kSelectPreviousVariable;
+        return position.GetIndex() <= 1 ? EditCode::kLeaveBefore : EditCode::kSelectPrevious;
     if (key == 9) {
         if (onSlot)
-            return ctrl ? kInsertVariable : kNextSlot;
+            return ctrl ? EditCode::kInsertDerivative : EditCode::kNextGridLine;
         // Tab moves between the variables only from inside one of them.
         if (VariableOfPosition(position) != 0)
-            return ctrl ? kCaretToSlot : kSelectNextVariable;
+            return ctrl ? EditCode::kDerivVarSlot : EditCode::kDerivNextVar;
     }
     return BoxComp::MapKey(position, key, shift, ctrl);
 }
 
 bool PartialDerivativeComp::IsCommandEnabled(int commandId, int extra) const
 {
-    return commandId == kInsertVariable || BoxComp::IsCommandEnabled(commandId, extra);
+    return commandId == EditCode::kInsertDerivative || BoxComp::IsCommandEnabled(commandId, extra);
 }
 
 // ---- file record ----

@@ -14,12 +14,6 @@ class DocPosition;
 class PartialDerivativeComp : public DerivativeComp, public InnerSelection, public EmptyItemInserter {
 public:
     // Edit codes of the key mapping.
-    static constexpr int kSelectPreviousVariable = 2807;
-    static constexpr int kLeaveBefore = 2905;
-    static constexpr int kNextSlot = 2902;
-    static constexpr int kSelectNextVariable = 1302;
-    static constexpr int kCaretToSlot = 1301;
-    static constexpr int kInsertVariable = 3006;
 
     // With one empty variable (a read replaces it with the stored ones).
     PartialDerivativeComp();

@@ -2,6 +2,7 @@
 
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
@@ -86,7 +87,7 @@ void SplitDefinitionComp::WriteText(TextOutBuffer& out) const
 
 int SplitDefinitionComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    return MapRowGridKey(position, key, shift, ctrl, kNextCell);
+    return MapRowGridKey(position, key, shift, ctrl, EditCode::kNextCell);
 }
 
 bool SplitDefinitionComp::IsCommandEnabled(int commandId, int extra) const

@@ -2,6 +2,7 @@
 
 #include "foundation/BoxComp.h"
 #include "foundation/DocPosition.h"
+#include "foundation/EditCodes.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_F(ComponentBasesTest, BackspaceAndFieldKeysInsideAStructure)
     EXPECT_EQ(box->MapKey(afterBox, 8, false, false), 2807);
     EXPECT_EQ(box->MapKey(afterBox, 9, false, false), 2806);
     // Other keys climb to the fraction and then to the paragraph.
-    EXPECT_EQ(box->MapKey(afterBox, 'a', false, false), ParagraphComp::kNoCommand);
+    EXPECT_EQ(box->MapKey(afterBox, 'a', false, false), EditCode::kType);
     EXPECT_EQ(box->MapKey(afterBox, 10, false, true), 2806); // Ctrl+Enter is Enter inside a structure
     EXPECT_EQ(box->GetParagraph(), &paragraph);
 }

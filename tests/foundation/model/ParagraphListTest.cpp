@@ -3,6 +3,7 @@
 #include "foundation/DocPosition.h"
 #include "foundation/DocSelection.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/PageRecord.h"
 #include "foundation/TextOutBuffer.h"
@@ -46,8 +47,8 @@ TEST_F(ParagraphListTest, OrderComesFromTheListNotFromVerticalPositions)
     EXPECT_EQ(list->GetHeight(), gDrawContext.GetTopMargin());
     DocPosition start = At(*list, 1, 1);
     DocPosition second = At(*list, 2, 1);
-    EXPECT_EQ(list->GetAt(1)->MapKey(start, 8, false, false), ParagraphComp::kNoJoin);
-    EXPECT_EQ(list->GetAt(2)->MapKey(second, 8, false, false), ParagraphComp::kJoinWithPrevious);
+    EXPECT_EQ(list->GetAt(1)->MapKey(start, 8, false, false), EditCode::kNone);
+    EXPECT_EQ(list->GetAt(2)->MapKey(second, 8, false, false), EditCode::kJoinParagraphs);
     EXPECT_EQ(list->IndexOf(list->GetAt(3)), 3);
 }
 
@@ -58,15 +59,15 @@ TEST_F(ParagraphListTest, KeysOfAParagraph)
     ParagraphComp paragraph(std::move(comps), 3);
     DocPosition afterChar(paragraph.GetRow(), 2);
     DocPosition afterFraction(paragraph.GetRow(), 4);
-    EXPECT_EQ(paragraph.MapKey(afterChar, 8, false, false), ParagraphComp::kDeleteCharacter);
-    EXPECT_EQ(paragraph.MapKey(afterFraction, 8, false, false), ParagraphComp::kDeleteStructure);
-    EXPECT_EQ(paragraph.MapKey(afterChar, 13, false, false), ParagraphComp::kNewParagraph);
-    EXPECT_EQ(paragraph.MapKey(afterChar, 10, true, true), ParagraphComp::kNewParagraphCtrl);
+    EXPECT_EQ(paragraph.MapKey(afterChar, 8, false, false), EditCode::kDelete);
+    EXPECT_EQ(paragraph.MapKey(afterFraction, 8, false, false), EditCode::kSelectPrevious);
+    EXPECT_EQ(paragraph.MapKey(afterChar, 13, false, false), EditCode::kNewParagraph);
+    EXPECT_EQ(paragraph.MapKey(afterChar, 10, true, true), EditCode::kToggleParagraph);
     for (int key : {7, 11, 12, 14, int('a')})
-        EXPECT_EQ(paragraph.MapKey(afterChar, key, false, false), ParagraphComp::kNoCommand) << key;
+        EXPECT_EQ(paragraph.MapKey(afterChar, key, false, false), EditCode::kType) << key;
     // A paragraph in no list is the first of its own.
     DocPosition start(paragraph.GetRow(), 1);
-    EXPECT_EQ(paragraph.MapKey(start, 8, false, false), ParagraphComp::kNoJoin);
+    EXPECT_EQ(paragraph.MapKey(start, 8, false, false), EditCode::kNone);
 }
 
 TEST_F(ParagraphListTest, LookupByVerticalPosition)
