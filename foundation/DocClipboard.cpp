@@ -50,6 +50,7 @@ void DocClipboard::Keep(DocSelection content)
     DropKept();
     m_content = content;
     m_hasContent = content.GetStart().GetParagraph() != nullptr;
+    m_foreign = false;
 }
 
 void DocClipboard::DropKept()
@@ -124,12 +125,16 @@ bool DocClipboard::OwnsClipboard() const
 void DocClipboard::Refresh()
 {
     PlatformClipboard& clipboard = PlatformClipboard::Current();
+    const uint64_t changes = clipboard.ChangeCount();
     if (m_hasContent) {
-        if (clipboard.OwnsClipboard())
+        if (clipboard.OwnsClipboard() || (m_foreign && changes == m_readAt))
             return;
         DropKept();
     }
-    ReadClipboard(clipboard);
+    if (ReadClipboard(clipboard)) {
+        m_foreign = true;
+        m_readAt = changes;
+    }
 }
 
 bool DocClipboard::ReadClipboard(PlatformClipboard& clipboard)

@@ -72,6 +72,10 @@ private:
 
     DocSelection m_content;
     bool m_hasContent = false;
+    // The content was read from another program's clipboard, whose change
+    // count was then m_readAt: it stays as read until the clipboard changes.
+    bool m_foreign = false;
+    uint64_t m_readAt = 0;
     static PictureMaker s_pictureMaker;
 };
 

@@ -35,6 +35,9 @@ public:
     virtual void Clear() = 0;
     // True while what the program last put is still the clipboard's content.
     virtual bool OwnsClipboard() const = 0;
+    // A number that changes whenever the clipboard's content changes, so
+    // that content read once need not be read again while it stays.
+    virtual uint64_t ChangeCount() const = 0;
 
     virtual bool HasFormat(Format format) const = 0;
     virtual std::optional<std::vector<uint8_t>> GetPrivateData() const = 0;

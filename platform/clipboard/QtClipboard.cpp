@@ -89,9 +89,19 @@ void QtClipboard::Watch() const
     QClipboard* clipboard = System();
     if (!clipboard || clipboard == m_watched)
         return;
-    QObject::connect(clipboard, &QClipboard::dataChanged, m_watcher.get(), [this] { m_formatsKnown = false; });
+    QObject::connect(clipboard, &QClipboard::dataChanged, m_watcher.get(), [this] {
+        m_formatsKnown = false;
+        ++m_changes;
+    });
     m_watched = clipboard;
     m_formatsKnown = false;
+    ++m_changes;
+}
+
+uint64_t QtClipboard::ChangeCount() const
+{
+    Watch();
+    return m_changes;
 }
 
 const QStringList& QtClipboard::Formats() const

@@ -20,6 +20,7 @@ public:
     bool Put(const ClipboardData& data) override;
     void Clear() override;
     bool OwnsClipboard() const override;
+    uint64_t ChangeCount() const override;
     bool HasFormat(Format format) const override;
     std::optional<std::vector<uint8_t>> GetPrivateData() const override;
     std::optional<std::string> GetText() const override;
@@ -43,4 +44,5 @@ private:
     mutable QPointer<QClipboard> m_watched;
     mutable QStringList m_formats;
     mutable bool m_formatsKnown = false;
+    mutable uint64_t m_changes = 0;
 };

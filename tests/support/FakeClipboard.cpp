@@ -18,13 +18,16 @@ bool FakeClipboard::Put(const ClipboardData& data)
         content.text = ClipboardText::ForOtherPrograms(*content.text);
     m_owned = true;
     ++putCount;
+    ++m_changes;
     return true;
 }
 
 void FakeClipboard::Clear()
 {
-    if (m_owned)
+    if (m_owned) {
         content = ClipboardData();
+        ++m_changes;
+    }
     m_owned = false;
 }
 
@@ -40,6 +43,7 @@ bool FakeClipboard::HasFormat(Format format) const
 
 std::optional<std::string> FakeClipboard::GetText() const
 {
+    ++textReads;
     if (!content.text)
         return std::nullopt;
     return ClipboardText::ForProgram(*content.text);
@@ -49,4 +53,5 @@ void FakeClipboard::SimulateOtherProgram(const ClipboardData& data)
 {
     content = data;
     m_owned = false;
+    ++m_changes;
 }

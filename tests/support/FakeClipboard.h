@@ -13,8 +13,10 @@ public:
     bool Put(const ClipboardData& data) override;
     void Clear() override;
     bool OwnsClipboard() const override { return m_owned; }
+    uint64_t ChangeCount() const override { return m_changes; }
     bool HasFormat(Format format) const override;
     std::optional<std::vector<uint8_t>> GetPrivateData() const override { return content.privateData; }
+    // Counts the reads, so that tests see what is read again.
     std::optional<std::string> GetText() const override;
     std::optional<std::vector<uint8_t>> GetMetafile() const override { return content.metafile; }
 
@@ -24,8 +26,10 @@ public:
 
     ClipboardData content;
     int putCount = 0;
+    mutable int textReads = 0;
 
 private:
     bool m_owned = false;
+    uint64_t m_changes = 0;
     PlatformClipboard* m_previous;
 };

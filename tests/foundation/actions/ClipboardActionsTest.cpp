@@ -246,3 +246,17 @@ TEST_F(ClipboardActionsTest, AnUnreachableClipboardKeepsNothing)
 }
 
 } // namespace
+
+TEST_F(ClipboardActionsTest, AnotherProgramsContentIsReadOnceUntilTheClipboardChanges)
+{
+    // The Paste item asks for the content on every idle update: a large text
+    // of another program must not be parsed again each time.
+    system.SimulateOtherProgram(ForeignText("theirs"));
+    for (int i = 0; i < 3; ++i)
+        clipboard.GetContentCopy();
+    EXPECT_EQ(system.textReads, 1);
+    system.SimulateOtherProgram(ForeignText("newer"));
+    ASSERT_TRUE(Run(new TPasteAction(Caret(2, 1))));
+    EXPECT_EQ(Text(*Row(2)), "newerhello");
+    EXPECT_EQ(system.textReads, 2);
+}

@@ -32,10 +32,12 @@ public:
     bool Put(const ClipboardData& data) override
     {
         m_block = data.privateData.value_or(std::vector<uint8_t>());
+        ++m_changes;
         return true;
     }
     void Clear() override {}
     bool OwnsClipboard() const override { return false; }
+    uint64_t ChangeCount() const override { return m_changes; }
     bool HasFormat(Format format) const override { return format == PrivateFormat; }
     std::optional<std::vector<uint8_t>> GetPrivateData() const override { return m_block; }
     std::optional<std::string> GetText() const override { return std::nullopt; }
@@ -43,6 +45,7 @@ public:
 
 private:
     std::vector<uint8_t> m_block;
+    uint64_t m_changes = 0;
     PlatformClipboard* m_previous;
 };
 
