@@ -6,6 +6,7 @@
 #include "platform/framework/DesktopIntegration.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -34,6 +35,34 @@ CString ProgramTextAsPath(const CString& text)
     return PathFromQString(ToQString(text));
 }
 
+bool NamesDocument(const CString& text)
+{
+    return text.Find(".vxm") >= 0 || text.Find(".VXM") >= 0;
+}
+
+// Web and mail addresses open with the desktop's handler without asking.
+bool IsWebOrMail(const QString& scheme)
+{
+    for (const char* safe : {"http", "https", "ftp", "mailto"})
+        if (scheme.compare(QLatin1String(safe), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Messages are program text; a target may be a file-system path or an address.
+CString Format(const char* pattern, const QString& target)
+{
+    CString text;
+    text.Format(pattern, static_cast<const char*>(FromQString(target)));
+    return text;
+}
+
+bool UserAgrees(const QString& target)
+{
+    return AfxMessageBox(Format(TFollowLinkAction::kAskMessage, "\"" + target + "\""),
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 }  // namespace
 
 TFollowLinkAction::TFollowLinkAction(HyperlinkComp* link, CDocument* document)
@@ -52,6 +81,8 @@ CString TFollowLinkAction::TargetPath(const CString& documentPath, const CString
 {
     CString relative = linkText;
     relative.Replace('\\', '/');
+    if (relative.Left(1) == "/")
+        return relative;
     const int separator = documentPath.ReverseFind('/');
     return documentPath.Left(separator + 1) + relative;
 }
@@ -62,22 +93,47 @@ void TFollowLinkAction::Do()
         return;
     const CString text = m_link->GetURL().ToCString();
     if (m_link->IsExternal() && (text.Find("://") >= 0 || text.Find("mailto:") >= 0)) {
-        if (!OpenOnDesktop(ProgramTextAsPath(text)))
-            AfxMessageBox(kOpenFailedMessage);
+        FollowAddress(text);
         return;
     }
     if (!m_document || m_document->GetPathName().IsEmpty()) {
         AfxMessageBox(kUnsavedMessage);
         return;
     }
-    const CString target = TargetPath(m_document->GetPathName(), ProgramTextAsPath(text));
-    if (text.Find(".vxm") >= 0 || text.Find(".VXM") >= 0) {
-        // A missing file is told once, here, rather than by the application's
-        // open failure as well.
-        if (!QFileInfo(PathToQString(target)).isFile() || !OpenInApplication(target))
+    FollowPath(TargetPath(m_document->GetPathName(), ProgramTextAsPath(text)), NamesDocument(text));
+}
+
+void TFollowLinkAction::FollowAddress(const CString& address) const
+{
+    const QUrl url(ToQString(address));
+    if (url.isLocalFile()) {
+        FollowPath(PathFromQString(url.toLocalFile()), NamesDocument(address));
+        return;
+    }
+    if (!IsWebOrMail(url.scheme()) && !UserAgrees(ToQString(address)))
+        return;
+    if (!OpenOnDesktop(ProgramTextAsPath(address)))
+        AfxMessageBox(kOpenFailedMessage);
+}
+
+void TFollowLinkAction::FollowPath(const CString& target, bool document) const
+{
+    const QString path = PathToQString(target);
+    // A missing file is told once, here, rather than by the application's
+    // open failure as well.
+    if (!QFileInfo::exists(path)) {
+        AfxMessageBox(kMissingFileMessage);
+        return;
+    }
+    if (document) {
+        if (!QFileInfo(path).isFile() || !OpenInApplication(target))
             AfxMessageBox(kMissingFileMessage);
         return;
     }
-    if (!OpenOnDesktop(target))
+    if (DesktopIntegration::IsProgramFile(path)) {
+        AfxMessageBox(Format(kProgramMessage, path));
+        return;
+    }
+    if (UserAgrees(path) && !OpenOnDesktop(target))
         AfxMessageBox(kMissingFileMessage);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Following a link: a web or mail address opens with the desktop's handler; a
 // document link names a file relative to the folder of the document holding
-// the link, and opens in the editor when it is a ".vxm" document, else with
-// the desktop's handler. Following changes nothing, so undoing it does
-// nothing either.
+// the link (a "file:" address names it absolutely), and opens in the editor
+// when it is a ".vxm" document. A document comes from anyone, so any other
+// target is handed to the desktop only after the user agreed, and a program
+// or desktop entry is never handed on at all. Following changes nothing, so
+// undoing it does nothing either.
 #include "foundation/TAction.h"
 #include "platform/framework/CString.h"
 
@@ -21,6 +23,11 @@ public:
         "link from a document that has not been saved.";
     static constexpr const char* kMissingFileMessage = "Unable to locate the file that this link points to.";
     static constexpr const char* kOpenFailedMessage = "Unable to open the address that this link points to.";
+    static constexpr const char* kProgramMessage =
+        "This link points to a program, which is never started from a document:\n%s";
+    // Asked before any target that is neither a web or mail address nor a
+    // document; %s is the full target.
+    static constexpr const char* kAskMessage = "Open %s with the program your desktop chooses?";
 
     TFollowLinkAction(HyperlinkComp* link, CDocument* document);
 
@@ -37,10 +44,14 @@ public:
 
     // The file a document link names: the folder of the document's path (with
     // its closing separator) followed by the link's text, whose "\"
-    // separators become "/". Both paths are file-system bytes.
+    // separators become "/"; a text that is an absolute path stands alone.
+    // Both paths are file-system bytes.
     static CString TargetPath(const CString& documentPath, const CString& linkText);
 
 private:
+    void FollowAddress(const CString& address) const;
+    void FollowPath(const CString& target, bool document) const;
+
     HyperlinkComp* m_link;
     CDocument* m_document;
 };

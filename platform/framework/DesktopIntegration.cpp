@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QProcess>
 #include <QSaveFile>
@@ -62,14 +63,36 @@ void runIfPresent(const QString& tool, const QStringList& arguments)
 
 }
 
+bool IsProgramFile(const QString& path)
+{
+    static const char* const programTypes[] = {
+        "application/x-executable", "application/x-sharedlib", "application/x-shellscript",
+        "application/x-desktop", "application/x-ms-dos-executable", "application/x-msi",
+        "application/vnd.microsoft.portable-executable", "application/x-java-archive",
+        "application/x-perl", "text/x-python", "text/x-python3", "application/x-ruby",
+    };
+    const QFileInfo info(path);
+    if (info.isFile() && info.isExecutable())
+        return true;
+    if (info.suffix().compare("desktop", Qt::CaseInsensitive) == 0)
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
+    for (const char* program : programTypes)
+        if (type.inherits(program))
+            return true;
+    return false;
+}
+
 bool OpenLink(const QString& link)
 {
     QString trimmed = link.trimmed();
     if (trimmed.isEmpty())
         return false;
+    QUrl url = QUrl::fromUserInput(trimmed);
+    if (url.isLocalFile() && IsProgramFile(url.toLocalFile()))
+        return false;
     if (opener())
         return opener()(trimmed);
-    QUrl url = QUrl::fromUserInput(trimmed);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 

@@ -25,8 +25,12 @@ struct Entry {
 };
 
 // Opens a link ("http://...", "https://...", "mailto:...", or a file path)
-// with the desktop's handler; false when there is none or the link is empty.
+// with the desktop's handler; false when there is none, the link is empty or
+// it names a program file (which the desktop would start, not open).
 bool OpenLink(const QString& link);
+// True when a local file would run rather than open: an executable file, a
+// program, script or library by its content type, or a desktop entry.
+bool IsProgramFile(const QString& path);
 // Replaces how links are opened (tests); null restores the desktop's.
 using LinkOpener = std::function<bool(const QString&)>;
 LinkOpener SetLinkOpener(LinkOpener opener);

@@ -1,6 +1,8 @@
 // Scrolling a selection into sight, and what clicks, double clicks, caret
-// keys and Ctrl+clicks on a link do.
+// keys, hovering and Ctrl+clicks on a link do.
 #include "ViewFixture.h"
+
+#include <QCursor>
 
 #include "app/CCorvellDoc.h"
 #include "foundation/CompList.h"
@@ -66,7 +68,7 @@ TEST_F(ViewTest, ClicksAndCaretKeysSelectWithoutMarkingTheDocument)
     EXPECT_EQ(Chars(selected), "word");
 }
 
-TEST_F(ViewTest, CtrlClickOnALinkEditsIt)
+TEST_F(ViewTest, ALinkShowsItsTargetWhenHoveredAndCtrlClickEditsIt)
 {
     Command(32701 + 3);
     OnDialog([](CDialog& dialog) {
@@ -83,8 +85,13 @@ TEST_F(ViewTest, CtrlClickOnALinkEditsIt)
         dialog.SetDlgItemText(1098, "the site");
         dialog.PressButton(IDOK);
     });
+    const IntPoint middle = MiddleOf(box);
+    QCursor::setPos(view->drawingWidget()->mapToGlobal(
+        QPoint(middle.x - view->GetScrollPosition().x, middle.y - view->GetScrollPosition().y)));
+    Mouse(QEvent::MouseMove, middle);
+    EXPECT_EQ(ui.LastStatus(), "https://example.org/");
     Doc()->SetModifiedFlag(FALSE);
-    Click(MiddleOf(box), MK_CONTROL);
+    Click(middle, MK_CONTROL);
     EXPECT_EQ(Chars(link->GetDisplayText()), "the site");
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(view->GetTracker(), nullptr);
