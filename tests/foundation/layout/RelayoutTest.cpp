@@ -78,6 +78,26 @@ TEST_F(RelayoutTest, TypingAfterAFullLayoutInvalidatesOnlyTheChange)
     EXPECT_EQ(after, before);
 }
 
+TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)
+{
+    // A change far below the typing (a reference told of a new number) is laid
+    // out with it, though the paragraphs in between stay as they were.
+    ParagraphList list(&document);
+    Fill(list);
+    list.RelayoutAll(false);
+    Rect third;
+    list.GetAt(3)->GetAbsBounds(third);
+    const auto eighth = Items(*list.GetAt(8)->GetRow());
+    list.GetAt(2)->GetRow()->InsertAt(fonts.GetFace(0)->GetCharacter('e'), 3);
+    list.GetAt(8)->GetRow()->InsertAt(fonts.GetFace(0)->GetCharacter('x'), 1);
+    list.UpdateLayoutFrom(2, 3);
+    Rect after;
+    list.GetAt(3)->GetAbsBounds(after);
+    ASSERT_EQ(after, third);
+    EXPECT_FALSE(list.GetAt(8)->NeedsLayout());
+    EXPECT_NE(Items(*list.GetAt(8)->GetRow()), eighth);
+}
+
 TEST_F(RelayoutTest, DetachingItemsInstallsTheGivenArrayEmptied)
 {
     CompList row(Chars("ab cd"));
