@@ -68,6 +68,20 @@ TEST_F(ViewTest, EnterSplitsIntoTheFollowingStyleAndCtrlEnterToggles)
     EXPECT_EQ(Paragraphs().GetCount(), 6);
 }
 
+TEST_F(ViewTest, CtrlEnterInsideAStructureTogglesANewParagraphAfterTheStructure)
+{
+    Command(kStyle + 3);
+    Type("ab");
+    Command(32850);  // a fraction, the caret in its numerator
+    Type("x");
+    Key(VK_RETURN, 10, Qt::ControlModifier);
+    ASSERT_EQ(Paragraphs().GetCount(), 2);
+    EXPECT_EQ(Text(1), "ab#");
+    EXPECT_EQ(Row(1)->GetAt(3)->GetChild(1)->GetCount(), 1);
+    EXPECT_EQ(Style(2), 5);
+    EXPECT_EQ(view->GetSelection().GetStart(), DocPosition(Row(2), 1));
+}
+
 TEST_F(ViewTest, EveryDisplaySizeHasItsCommandAndMenuItem)
 {
     const int expected[] = {7, 6, 5, 4, 3};
