@@ -178,6 +178,7 @@ protected:
 
     // Commits and deletes the kept action.
     void DropKeptAction() { m_actions.Drop(); }
+    void DropUndoStep() override { DropKeptAction(); }
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;
