@@ -98,29 +98,6 @@ TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)
     EXPECT_NE(Items(*list.GetAt(8)->GetRow()), eighth);
 }
 
-TEST_F(RelayoutTest, DetachingItemsInstallsTheGivenArrayEmptied)
-{
-    CompList row(Chars("ab cd"));
-    row.GetItems()->Append(new LineLayout(&row, 1));
-    LayoutArray* laidOut = row.GetItems();
-
-    auto spare = std::make_unique<LayoutArray>();
-    LayoutArray* spareArray = spare.get();
-    spareArray->Append(nullptr);  // a stale entry the caller no longer owns
-    std::unique_ptr<LayoutArray> detached = row.DetachItems(std::move(spare));
-    EXPECT_EQ(detached.get(), laidOut);
-    EXPECT_EQ(detached->GetCount(), 1);
-    EXPECT_EQ(row.GetItems(), spareArray);
-    EXPECT_EQ(row.GetItems()->GetCount(), 0);
-
-    // Without one, the row gets a new empty array.
-    std::unique_ptr<LayoutArray> again = row.DetachItems();
-    EXPECT_EQ(again.get(), spareArray);
-    ASSERT_NE(row.GetItems(), nullptr);
-    EXPECT_EQ(row.GetItems()->GetCount(), 0);
-    delete detached->GetAt(1);
-}
-
 TEST_F(RelayoutTest, RunExtentsFromTheCacheEqualDirectMeasurement)
 {
     const std::vector<std::string> texts = {"word", "f(x)=y", "     ", std::string("a\0b", 3),
