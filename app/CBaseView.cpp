@@ -355,11 +355,22 @@ void CBaseView::Relayout()
     if (!m_paragraphs)
         return;
     DrawTargetScope draw(this);
-    m_paragraphs->RelayoutAll(false);
+    LayOutAll();
     UpdateScrollSizes();
     DocSelection selection = GetSelection();
-    ScrollToShow(selection);
+    if (m_viewMode == kSlideShowMode)
+        ScrollToPosition(CPoint(0, 0));
+    else
+        ScrollToShow(selection);
     SetSelection(selection, false);
+}
+
+void CBaseView::LayOutAll()
+{
+    m_paragraphs->RelayoutAll(false);
+    // During a slide show the slide's paragraphs stay stacked from the top.
+    if (m_viewMode == kSlideShowMode)
+        m_paragraphs->StackVisible();
 }
 
 void CBaseView::InsertParagraphs(int paragraphIndex, int indexInParagraph)

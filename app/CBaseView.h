@@ -89,6 +89,9 @@ public:
     // Lays out the whole list, recomputes the scroll sizes and sets the
     // selection again (scrolled into sight, not redrawn).
     void Relayout();
+    // Lays out every paragraph again: in document order, or the current
+    // slide's paragraphs stacked during a slide show.
+    void LayOutAll();
     // Lays the list out again from a paragraph (1-based) and the index in it.
     void InsertParagraphs(int paragraphIndex, int indexInParagraph);
     void InvalidateCurrentSelection();
@@ -175,6 +178,7 @@ protected:
 
     // Commits and deletes the kept action.
     void DropKeptAction() { m_actions.Drop(); }
+    void DropUndoStep() override { DropKeptAction(); }
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;

@@ -9,6 +9,9 @@
 #include "app/PageBreakList.h"
 #include "app/SlideList.h"
 #include "app/TFollowLinkAction.h"
+#include "app/dialogs/CCreateOverscriptDialog.h"
+#include "app/dialogs/CEntryCountDialog.h"
+#include "app/dialogs/CRowsColumnsDialog.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/DerivativeActions.h"
 #include "foundation/DrawContext.h"
@@ -218,11 +221,22 @@ namespace {
 
 // The element dialogs start from the document's stored sizes and store the
 // confirmed ones: rows and columns are shared by matrix and table, entries by
-// equation set and split definition.
+// equation set and split definition. A stored size the dialogs would refuse
+// (a damaged file) starts them at the nearest size they accept.
+int AcceptedGridCount(int stored)
+{
+    return std::clamp(stored, int(CRowsColumnsDialog::kMinCount), int(CRowsColumnsDialog::kMaxCount));
+}
+
+int AcceptedEntryCount(int stored)
+{
+    return std::clamp(stored, int(CEntryCountDialog::kMinCount), int(CEntryCountDialog::kMaxCount));
+}
+
 template <class Grid>
 TextComp* InsertGrid(InsertSizesRecord& sizes, bool (*ask)(int&, int&))
 {
-    int rows = sizes.rows, columns = sizes.columns;
+    int rows = AcceptedGridCount(sizes.rows), columns = AcceptedGridCount(sizes.columns);
     if (!ask(rows, columns))
         return nullptr;
     sizes.rows = int16_t(rows);
@@ -233,7 +247,7 @@ TextComp* InsertGrid(InsertSizesRecord& sizes, bool (*ask)(int&, int&))
 template <class Lines>
 TextComp* InsertLines(InsertSizesRecord& sizes, bool (*ask)(int&))
 {
-    int entries = sizes.entries;
+    int entries = AcceptedEntryCount(sizes.entries);
     if (!ask(entries))
         return nullptr;
     sizes.entries = int16_t(entries);
@@ -271,7 +285,10 @@ TextComp* CCorvellView::InsertSplitDefinition()
 int CCorvellView::GetOverscriptKind() const
 {
     CCorvellDoc* doc = GetDocument();
-    return doc ? doc->GetOverscriptKind().code : CBaseView::GetOverscriptKind();
+    // A stored kind that no button stands for (a damaged file) is not used.
+    if (!doc || CCreateOverscriptDialog::ButtonOfKind(doc->GetOverscriptKind().code) == 0)
+        return CBaseView::GetOverscriptKind();
+    return doc->GetOverscriptKind().code;
 }
 
 void CCorvellView::StoreOverscriptKind(int kind)
@@ -485,7 +502,10 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
         if (tag == tag_Link) {
             auto* link = static_cast<HyperlinkComp*>(comp);
             if (!ctrl) {
-                PerformAction(new TFollowLinkAction(link, m_pDocument));
+                // Following changes nothing in the document: the undo step
+                // the user has is kept.
+                TFollowLinkAction follow(link, m_pDocument);
+                follow.Do();
                 return;
             }
             DocSelection selection = GetSelection();

@@ -57,7 +57,6 @@ int BoxComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
         return before && !IsNotChar(before->Tag()) ? EditCode::kDelete : EditCode::kSelectPrevious;
     }
     case 9:
-    case 10: // Ctrl+Enter is Enter to a structure: it never reaches the paragraph
     case 13:
         return EditCode::kNextField;
     default: {

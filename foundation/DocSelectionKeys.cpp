@@ -23,14 +23,11 @@ int OwnerMaps(DocPosition position, int key, bool shift, bool ctrl)
 int DocSelection::MapKey(char key, bool shift, bool ctrl) const
 {
     int code = static_cast<unsigned char>(key);
-    // Ctrl+Enter arrives as a line feed; it means Enter with Ctrl everywhere.
-    if (code == 10)
-        code = 13;
     // A number label is not edited by keys.
     if (IsLabelSelection())
         return EditCode::kNone;
     if (!HasExtent()) {
-        if (code == 8 || code == 9 || code == 13) {
+        if (code == 8 || code == 9 || code == 10 || code == 13) {
             DocPosition caret = m_first;
             TextComp* enclosing = m_first.FindEnclosing(tag_null);
             return enclosing ? enclosing->MapKey(caret, code, shift, ctrl) : EditCode::kNone;
@@ -47,6 +44,11 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
     case DocPosition::kGridLine: {
         TextComp* grid = m_first.GetObject();
         const bool column = m_first.GetFlag() != 0;
+        // Ctrl+Enter arrives as a line feed: on grid lines it is Enter with Ctrl.
+        if (code == 10) {
+            code = 13;
+            ctrl = true;
+        }
         if (code == 8)
             return EditCode::kDelete;
         if (code == 9) {

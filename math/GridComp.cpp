@@ -606,9 +606,13 @@ void GridComp::SetSizeStep(signed char step)
 
 int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    if (key == 10) // Ctrl+Enter follows the grid's own Enter rule
-        key = 13;
     int line = LineCodeOf(position);
+    // Ctrl+Enter arrives as a line feed: on a grid line it is Enter with Ctrl;
+    // in a cell it goes on to the paragraph, as any other key.
+    if (key == 10 && line != kNotOnLine) {
+        key = 13;
+        ctrl = true;
+    }
     switch (key) {
     case 8:
         if (line != kNotOnLine)
@@ -817,8 +821,10 @@ void GridComp::InsertEmptyItem(int index, Item item)
 int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit)
 {
     const bool onLine = LineCodeOf(position) != kNotOnLine;
-    if (key == 10)
+    if (key == 10 && onLine) {
         key = 13;
+        ctrl = true;
+    }
     switch (key) {
     case 9:
         return onLine ? EditCode::kNone : tabEdit;

@@ -84,26 +84,6 @@ TEST(IdPool, DamagedFreeListsCannotHandOutAnIdTwice)
     EXPECT_EQ(pool.Allocate(), 5);
 }
 
-TEST(PtrArray, GrowthSteps)
-{
-    EXPECT_EQ(GrowPtrArray(96), 128);
-    int values[70];
-    PtrArray<int> list;
-    std::vector<int> seen;
-    for (int i = 0; i < 65; ++i) {
-        list.Append(&values[i]);
-        seen.push_back(list.GetCapacity());
-    }
-    EXPECT_EQ(seen[15], 16);
-    EXPECT_EQ(seen[16], 32);
-    EXPECT_EQ(seen[64], 96);
-
-    PtrArray<int> items(8, GrowItemArray);
-    for (int i = 0; i < 9; ++i)
-        items.Append(&values[i]);
-    EXPECT_EQ(items.GetCapacity(), 12);
-}
-
 TEST(PtrArray, OneBasedPositions)
 {
     int a = 1, b = 2, c = 3;

@@ -7,10 +7,13 @@
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
+#include "app/InsertSizesRecord.h"
 #include "foundation/CompList.h"
 #include "foundation/TTypingAction.h"
 #include "foundation/TextComp.h"
 #include "kernel/KernelLink.h"
+#include "math/HyperlinkComp.h"
+#include "platform/framework/DesktopIntegration.h"
 #include "platform/AppProfile.h"
 #include "spelling/SpellingAsker.h"
 #include "spelling/SpellingEngine.h"
@@ -114,6 +117,31 @@ TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
     EXPECT_EQ(Doc()->GetInsertSizes().columns, 4);
 }
 
+TEST_F(ViewTest, SizesAndKindsReadFromAFileThatTheDialogsRefuseAreNotHandedToThem)
+{
+    Doc()->GetInsertSizes() = InsertSizesRecord{0, 500, -3}; // rows, columns, entries
+    Doc()->GetOverscriptKind().code = 0x41;                  // no button stands for it
+    std::vector<UINT> seen;
+    OnDialog([&](CDialog& dialog) {
+        for (int id : {1000, 1001})
+            seen.push_back(dialog.GetDlgItemInt(id));
+        dialog.PressButton(IDCANCEL);
+    });
+    Command(32862);  // matrix
+    Command(32864);  // equation set
+    EXPECT_EQ(seen[0], 1u);
+    EXPECT_EQ(seen[1], 40u);
+    EXPECT_EQ(seen[2], 1u);
+
+    OnDialog([](CDialog& dialog) {
+        EXPECT_EQ(dialog.IsDlgButtonChecked(1121), UINT(BST_CHECKED));  // bar
+        dialog.PressButton(IDOK);
+    });
+    Command(32854);  // overscript
+    ASSERT_EQ(Row(1)->GetCount(), 1);
+    EXPECT_EQ(Row(1)->GetAt(1)->Tag(), tag_Over);
+}
+
 TEST_F(ViewTest, ActionsDuringADragOrAKernelRequestBeep)
 {
     Type("ab");
@@ -148,23 +176,55 @@ public:
 
 } // namespace
 
-TEST_F(ViewTest, SpellingCorrectionDropsTheUndoStepItWouldInvalidate)
+TEST_F(ViewTest, SpellingAndFindDropTheUndoStepOnlyWhenTheyChangeTheDocument)
 {
     QTemporaryDir settings;
     AppProfile::SetFolder(settings.path());
     SpellingEngine::Reset();
     Command(32704);  // Paragraph: running text
-    Type("teh end");
+    Type("the end");
     ASSERT_TRUE(Update(kUndo).enabled);
-
     CorrectToThe asker;
     SpellingEngine::SetAsker(&asker);
-    Command(34114);  // Spell Check Document
+    Command(34114);  // Spell Check Document: nothing to correct
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
+    OnDialog([](CDialog& dialog) {
+        dialog.SetDlgItemText(1108, "end");
+        dialog.PressButton(1110);  // Find only
+    });
+    Command(34013);
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
+
+    PutCaret(1, 8);
+    Type(" teh");
+    Command(34114);
     SpellingEngine::SetAsker(nullptr);
     SpellingEngine::Reset();
     AppProfile::SetFolder(QString());
 
-    EXPECT_EQ(Text(1), "the end");
+    EXPECT_EQ(Text(1), "the end the");
     // Undoing the typing now would remove characters at stale places.
     EXPECT_FALSE(Update(kUndo).enabled);
+}
+
+TEST_F(ViewTest, FollowingALinkKeepsTheUndoStep)
+{
+    std::string opened;
+    auto old = DesktopIntegration::SetLinkOpener([&](const QString& link) {
+        opened = link.toStdString();
+        return true;
+    });
+    Command(kTextStyle);
+    Row(1)->Append(new HyperlinkComp(Str255("https://example.org"), Str255("site"), true));
+    view->Relayout();
+    PutCaret(1, 2);
+    Type("ab");
+    Rect link;
+    Row(1)->GetAt(1)->GetAbsBounds(link);
+    Click(IntPoint((link.left + link.right) / 2, (link.top + link.bottom) / 2));
+    DesktopIntegration::SetLinkOpener(old);
+    EXPECT_EQ(opened, "https://example.org");
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
+    Command(kUndo);
+    EXPECT_EQ(Text(1), "#");
 }

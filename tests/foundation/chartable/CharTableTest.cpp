@@ -186,23 +186,3 @@ TEST(CharTableTest, EveryTextIsSafeBeforeEveryNextCharacter)
         }
     }
 }
-
-namespace {
-
-class TwoNames : public KernelNameLookup {
-public:
-    int Find(const char* name) const override { return std::string(name) == "Pi" ? 76 : 0; }
-    int FindRange(const char* begin, const char* end) const override { return Find(std::string(begin, end).c_str()); }
-};
-
-} // namespace
-
-TEST(CharTableTest, KernelNameTableRegistersThroughTheSeam)
-{
-    TwoNames names;
-    KernelNameLookup* before = KernelNameLookup::Register(&names);
-    ASSERT_EQ(KernelNameLookup::Registered(), &names);
-    const char* text = "Pix";
-    EXPECT_EQ(KernelNameLookup::Registered()->FindRange(text, text + 2), CharTable::GetKernelNameId(185));
-    EXPECT_EQ(KernelNameLookup::Register(before), &names);
-}

@@ -34,19 +34,6 @@ protected:
 
 } // namespace
 
-TEST_F(ParagraphStylesTest, TheTableHoldsElevenStylesAndPlainForAnyOtherIndex)
-{
-    EXPECT_EQ(styles.GetStyle(11), styles.GetStyle(3));
-    EXPECT_EQ(styles.GetStyle(-1), styles.GetStyle(3));
-
-    // Enter after a title, section or heading continues in plain text.
-    const int nextStyles[] = {3, 3, 3, 3, 4, 5, 6, 7, 8, 9, 10};
-    for (int kind = 0; kind <= 10; ++kind) {
-        EXPECT_EQ(styles.GetStyle(kind)->GetKind(), kind);
-        EXPECT_EQ(styles.GetStyle(kind)->GetNextStyle(), nextStyles[kind]) << kind;
-    }
-}
-
 TEST_F(ParagraphStylesTest, SizesComeFromTheTablesByBaseLevel)
 {
     ParagraphStyle& plain = *styles.GetStyle(3);

@@ -1,26 +1,7 @@
-// Start-up of text layout and the cache of run extents.
+// The cache of run extents.
 #include "LayoutTestSupport.h"
 
-#include "foundation/LayoutItemMaker.h"
 #include "foundation/RunExtentCache.h"
-#include "foundation/TextLayoutItemMaker.h"
-
-TEST(TextLayoutStart, InstallsTheMakerAndTheElevenStyles)
-{
-    StyleTable* before = gStyleTable;
-    gStyleTable = nullptr;
-    LayoutItemMaker::Install(nullptr);
-    InstallTextLayout();
-    EXPECT_EQ(LayoutItemMaker::Get(), &TextLayoutItemMaker::Instance());
-    ASSERT_NE(gStyleTable, nullptr);
-    EXPECT_EQ(StyleTable::Lookup(6)->GetKind(), 6);
-    // A table already set up is kept.
-    StyleTable* made = gStyleTable;
-    InstallTextLayout();
-    EXPECT_EQ(gStyleTable, made);
-    LayoutItemMaker::Install(nullptr);
-    gStyleTable = before;
-}
 
 TEST_F(LayoutTest, RunExtentsFollowFaceChanges)
 {

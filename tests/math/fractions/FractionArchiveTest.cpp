@@ -51,6 +51,33 @@ TEST_F(FractionArchiveTest, RecordsHoldTheirFieldsInOrder)
     EXPECT_EQ(WriteRow(missing).size(), 4u + 4u + 4u);
 }
 
+TEST_F(FractionArchiveTest, AnUnbuiltKindShowsAsAPlaceholderAndIsWrittenBackUnchanged)
+{
+    // A row of a drawing record (no drawing class in this program) and a placeholder.
+    std::vector<uint8_t> bytes;
+    auto put = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(uint8_t(v >> (8 * i)));
+    };
+    put(2);
+    put(tag_Draw.Value());
+    put(4 + 3);
+    bytes.insert(bytes.end(), {7, 8, 9});
+    put(tag_Miss.Value());
+    put(4);
+    auto row = ReadRow(bytes);
+    ASSERT_EQ(row->GetCount(), 2);
+    auto paragraph = Paragraph(5, row->RemoveFrom(1));
+    CompList* shown = paragraph->GetRow();
+    Rect unknown, placeholder;
+    shown->GetAt(1)->GetBounds(unknown);
+    shown->GetAt(2)->GetBounds(placeholder);
+    EXPECT_GT(unknown.Width(), 0);
+    EXPECT_EQ(unknown, placeholder);
+    EXPECT_EQ(LaTeX(*shown->GetAt(1)), "\\bowtie ");
+    EXPECT_EQ(WriteRow(*shown), bytes);
+}
+
 TEST_F(FractionArchiveTest, DamagedRecordsAreRefused)
 {
     auto row = Nested();

@@ -122,21 +122,3 @@ TEST(QtClipboardTest, PicturesMathMLAndSvgGoUnderTheirMimeTypes)
     EXPECT_TRUE(clipboard.HasFormat(PlatformClipboard::MetafileFormat));
     EXPECT_EQ(clipboard.GetMetafile(), (std::vector<uint8_t>{'E', 'M', 'F'}));
 }
-
-TEST(FakeClipboardTest, BehavesLikeTheSystemClipboard)
-{
-    FakeClipboard fake;
-    EXPECT_EQ(&PlatformClipboard::Current(), &fake);
-    ExpectOwnFormatsRoundTrip(PlatformClipboard::Current());
-
-    ClipboardData theirs;
-    theirs.text = std::string("a\r\nb\0c", 6);
-    fake.SimulateOtherProgram(theirs);
-    EXPECT_FALSE(fake.OwnsClipboard());
-    EXPECT_FALSE(fake.HasFormat(PlatformClipboard::PrivateFormat));
-    EXPECT_EQ(fake.GetText(), "a\rb");
-    fake.Clear();
-    EXPECT_TRUE(fake.HasFormat(PlatformClipboard::TextFormat));
-    fake.available = false;
-    EXPECT_FALSE(fake.Put(ClipboardData{}));
-}

@@ -1,11 +1,11 @@
-#include "math/PlaceholderComp.h"
+#include "foundation/PlaceholderBox.h"
 
 #include "foundation/DrawContext.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
 
-void PlaceholderComp::Measure()
+void PlaceholderBox::Measure()
 {
     SizeStepScope size(m_sizeStep);
     m_bounds = gDrawContext.GetEmBox();
@@ -13,7 +13,7 @@ void PlaceholderComp::Measure()
     m_needsLayout = 0;
 }
 
-void PlaceholderComp::Draw()
+void PlaceholderBox::Draw()
 {
     Rect box;
     GetAbsBounds(box);
@@ -28,12 +28,12 @@ void PlaceholderComp::Draw()
     gDrawContext.DrawLine(IntPoint(box.left, box.bottom), IntPoint(box.right, box.top));
 }
 
-void PlaceholderComp::WriteLaTeX(LaTeXWriter& writer)
+void PlaceholderBox::WriteLaTeX(LaTeXWriter& writer)
 {
     writer.WriteString("\\bowtie ");
 }
 
-void PlaceholderComp::WriteText(TextOutBuffer& out) const
+void PlaceholderBox::WriteText(TextOutBuffer& out) const
 {
     out.WriteString("missing");
 }
