@@ -1,7 +1,6 @@
 // Type tags, short strings and the geometry values.
 #include "foundation/DPoint.h"
 #include "foundation/Rect.h"
-#include "foundation/Region.h"
 #include "foundation/Str255.h"
 #include "foundation/TypeTag.h"
 
@@ -155,34 +154,4 @@ TEST(DPoint, ArithmeticAndSegmentDistances)
     EXPECT_FALSE(IsNearSegment(DPoint(5, 1), o, end, 0.5));
     EXPECT_FALSE(IsNearSegment(DPoint(11, 0), o, end, 5.0));
     EXPECT_TRUE(IsNearSegment(DPoint(0, 1), o, o, 1.0));
-}
-
-TEST(Region, UnionXorAndSelfAssignment)
-{
-    Region r = Region::RegionFromRect(Rect(0, 0, 10, 10));
-    EXPECT_TRUE(r.Contains(IntPoint(0, 0)));
-    EXPECT_FALSE(r.Contains(IntPoint(10, 10))); // right and bottom edges are outside
-
-    Region& alias = r;
-    r = alias;
-    Rect box;
-    r.GetBox(box);
-    EXPECT_EQ(box, Rect(0, 0, 10, 10));
-
-    Region other = Region::RegionFromRect(Rect(5, 0, 15, 10));
-    Region joined;
-    r.UnionInto(other, joined);
-    joined.GetBox(box);
-    EXPECT_EQ(box, Rect(0, 0, 15, 10));
-
-    r.Xor(other);
-    EXPECT_TRUE(r.Contains(IntPoint(2, 2)));
-    EXPECT_FALSE(r.Contains(IntPoint(7, 2)));
-    EXPECT_TRUE(r.Contains(IntPoint(12, 2)));
-
-    Region copy = Region::RegionCopy(r);
-    r.Delete();
-    EXPECT_TRUE(r.IsEmpty());
-    EXPECT_FALSE(copy.IsEmpty());
-    EXPECT_TRUE(Region().IsEmpty());
 }
