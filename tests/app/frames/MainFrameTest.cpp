@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <utility>
@@ -83,27 +82,6 @@ protected:
     CMainFrame* frame = nullptr;
 };
 
-}
-
-TEST_F(MainFrameTest, TheMainToolbarIsDockedAndTheStatusBarHasItsFourPanes)
-{
-    CToolBar& toolbar = frame->GetToolBar();
-    EXPECT_FALSE(toolbar.IsFloating());
-    EXPECT_TRUE(toolbar.IsWindowVisible());
-    EXPECT_EQ(toolbar.GetItemID(0), UINT(ID_FILE_NEW));
-    EXPECT_EQ(toolbar.CommandToIndex(32812), toolbar.GetCount() - 1);  // the element buttons end it
-    QWidget* holder = toolbar.widget();
-    while (holder && !qobject_cast<QToolBar*>(holder))
-        holder = holder->parentWidget();
-    ASSERT_NE(holder, nullptr);
-    EXPECT_EQ(holder->windowTitle(), "Toolbar");
-
-    CStatusBar& status = frame->GetStatusBar();
-    std::vector<UINT> panes;
-    for (int i = 0; i < 4; ++i)
-        panes.push_back(status.GetItemID(i));
-    EXPECT_EQ(panes, (std::vector<UINT>{0, 59137, 59138, 59139}));
-    EXPECT_EQ(status.GetItemID(4), 0u);
 }
 
 TEST(MainFrameCreation, AMissingBarEndsCreationAndTheFrameIsGone)
