@@ -1,9 +1,8 @@
-// The id pool and the growth rules of the pointer arrays.
+// The id pool: allocation, its stored form and damaged free lists.
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/IdPool.h"
 #include "foundation/MemoryStream.h"
-#include "foundation/PtrArray.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -82,20 +81,4 @@ TEST(IdPool, DamagedFreeListsCannotHandOutAnIdTwice)
     EXPECT_EQ(pool.Allocate(), 3);
     EXPECT_EQ(pool.Allocate(), 2);
     EXPECT_EQ(pool.Allocate(), 5);
-}
-
-TEST(PtrArray, OneBasedPositions)
-{
-    int a = 1, b = 2, c = 3;
-    PtrArray<int> list;
-    list.Append(&a);
-    list.Append(&c);
-    list.InsertAt(2, &b);
-    EXPECT_EQ(list.GetAt(2), &b);
-    EXPECT_EQ(list.GetAt(0), nullptr);
-    EXPECT_EQ(list.GetAt(4), nullptr);
-    EXPECT_EQ(list.Find(&c), 3);
-    EXPECT_EQ(list.RemoveAt(1), &a);
-    EXPECT_EQ(list.Find(&a), 0);
-    EXPECT_EQ(list.RemoveAt(5), nullptr);
 }
