@@ -1,6 +1,7 @@
 // Type tags, short strings and the geometry values.
 #include "foundation/DPoint.h"
 #include "foundation/Rect.h"
+#include "foundation/Region.h"
 #include "foundation/Str255.h"
 #include "foundation/TypeTag.h"
 
@@ -154,4 +155,28 @@ TEST(DPoint, ArithmeticAndSegmentDistances)
     EXPECT_FALSE(IsNearSegment(DPoint(5, 1), o, end, 0.5));
     EXPECT_FALSE(IsNearSegment(DPoint(11, 0), o, end, 5.0));
     EXPECT_TRUE(IsNearSegment(DPoint(0, 1), o, o, 1.0));
+}
+
+// The region's own code; what a region contains is the platform region's.
+TEST(Region, SelfAssignmentUnionIntoAndCopiesKeepTheirRegions)
+{
+    Region r = Region::RegionFromRect(Rect(0, 0, 10, 10));
+    Region& alias = r;
+    r = alias;
+    Rect box;
+    r.GetBox(box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
+
+    Region joined;
+    r.UnionInto(Region::RegionFromRect(Rect(5, 0, 15, 10)), joined);
+    joined.GetBox(box);
+    EXPECT_EQ(box, Rect(0, 0, 15, 10));
+    r.GetBox(box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
+
+    Region copy = Region::RegionCopy(r);
+    r.Delete();
+    EXPECT_TRUE(r.IsEmpty());
+    EXPECT_FALSE(copy.IsEmpty());
+    EXPECT_TRUE(Region().IsEmpty());
 }

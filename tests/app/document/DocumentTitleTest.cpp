@@ -1,5 +1,5 @@
-// The modified mark in the title, the names an export proposes, and what the
-// document asks of its main view.
+// The modified mark in the title, the names an export proposes, ids handed
+// to objects, and what the document asks of its main view.
 #include "DocumentTestSupport.h"
 
 #include "foundation/DocSelection.h"
@@ -42,6 +42,23 @@ TEST_F(DocumentTest, ExportNamesCutTheTitleAtItsFirstDotWithoutTheMark)
     EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_LATEX), "two_words.tex");
     EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_TECHEXPLORER), "two words.tcx");
     EXPECT_EQ(doc->ProposedExportName(ID_EXPORT_NOTEBOOK), "two words.nb");
+}
+
+TEST_F(DocumentTest, ObjectsKeepTheirIdsOrTakeNewOnes)
+{
+    struct Labelled {
+        int32_t id = 0;
+        int32_t GetId() const { return id; }
+        void SetId(int32_t v) { id = v; }
+    };
+    auto doc = NewDocument(); // its paragraph holds id 1
+    Labelled a, b, loaded{9};
+    EXPECT_EQ(doc->AllocId(a), 2);
+    EXPECT_EQ(doc->AllocId(loaded), 9);
+    EXPECT_EQ(doc->AllocId(b), 10);
+    doc->ReleaseId(a);
+    Labelled c;
+    EXPECT_EQ(doc->AllocId(c), 2);
 }
 
 TEST_F(DocumentTest, TheMainViewShowsABadExpression)

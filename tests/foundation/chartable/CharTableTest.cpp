@@ -18,6 +18,16 @@ std::set<int> CodesOfKind(int32_t kind)
     return codes;
 }
 
+std::string Math(int code)
+{
+    return CharTable::GetTeX(static_cast<uint8_t>(code), true);
+}
+
+std::string Text(int code)
+{
+    return CharTable::GetTeX(static_cast<uint8_t>(code), false);
+}
+
 bool IsLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -93,6 +103,46 @@ TEST(CharTableTest, KindsSplitTheCodesAsTheLayoutAndParserNeed)
     EXPECT_EQ(CodesOfKind(CharTable::relation),
               (std::set<int>{4, '<', '=', '>', 128, 129, 130, 131, 132, 133, 137, 173, 178, 179, 197, 217}));
     EXPECT_EQ(CodesOfKind(CharTable::other).size(), 256u - 52 - 3 - 16);
+}
+
+// The texts LaTeX export writes for rows that are easy to get wrong.
+TEST(CharTableTest, SampleEntries)
+{
+    EXPECT_EQ(Math(176), "\\infty ");
+    EXPECT_EQ(Text(176), "$\\infty$");
+    EXPECT_EQ(CharTable::GetKernelNameId(176), 53);
+    EXPECT_EQ(CharTable::GetKernelNameId('='), 38);
+    EXPECT_EQ(Text('\\'), "$\\backslash$");
+    EXPECT_EQ(Math('^'), "\\mbox{\\^{ }}");
+    EXPECT_EQ(CharTable::GetKernelNameId('^'), 127);
+    EXPECT_EQ(Text(128), "\\\"{A}");
+    EXPECT_EQ(Text(141), "??");
+    EXPECT_EQ(Math(161), "^{\\circ}");
+    EXPECT_EQ(Text(206), "\\OE ");
+    EXPECT_EQ(Math(206), "\\Sigma ");
+    EXPECT_EQ(CharTable::GetKernelNameId('*'), 295);
+    EXPECT_EQ(Math(1), "\\Psi ");
+    EXPECT_EQ(Text(140), "\\.{a}");
+    EXPECT_EQ(Math(140), "");
+    // Codes without a row of their own write themselves.
+    EXPECT_EQ(Text('"'), "\"");
+}
+
+TEST(CharTableTest, ControlCodesWriteNothingAndKernelNamesStayInTheirTable)
+{
+    for (int code : {0, 3, 7, 8, 10, 13, 20, 31}) {
+        const CharEntry& entry = CharTable::Entry(static_cast<uint8_t>(code));
+        EXPECT_EQ(entry.kind, CharTable::other) << code;
+        EXPECT_STREQ(entry.textTeX, "") << code;
+        EXPECT_STREQ(entry.mathTeX, "") << code;
+        EXPECT_EQ(entry.kernelNameId, 0) << code;
+    }
+    for (const CharEntry& entry : gCharTable) {
+        EXPECT_GE(entry.kernelNameId, 0);
+        EXPECT_LT(entry.kernelNameId, 312); // the built-in name table's size
+        EXPECT_NE(entry.textTeX, nullptr);
+        EXPECT_NE(entry.mathTeX, nullptr);
+    }
 }
 
 TEST(CharTableTest, CommandNamesDoNotRunIntoTheNextLetter)

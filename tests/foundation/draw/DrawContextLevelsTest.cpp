@@ -2,6 +2,8 @@
 // gives back.
 #include "DrawTestSupport.h"
 
+#include "support/FakeUserInterface.h"
+
 #include "platform/Exceptions.h"
 #include "platform/draw/PrinterDC.h"
 
@@ -115,6 +117,16 @@ TEST_F(DrawContextLevelsTest, PrintedPagesUseTheDeviceWidth)
     EXPECT_EQ(gDrawContext.GetPageHeight(), horzRes - (588 - 539) * res / 72 - 2 * margin);
     EXPECT_EQ(gDrawContext.GetPrintableHeight(), paper.GetDeviceCaps(VERTRES) - 5 * margin / 2);
     gDrawContext.EndDraw();
+}
+
+TEST(ShowMessageOrBeep, ShowsATextAndBeepsForNone)
+{
+    FakeUserInterface ui;
+    ShowMessageOrBeep("The kernel is busy.");
+    ShowMessageOrBeep("");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "The kernel is busy.");
+    EXPECT_EQ(ui.beeps.size(), 1u);
 }
 
 TEST_F(DrawContextLevelsTest, ALevelNestedOnTheSameContextSurvivesNewFaces)

@@ -12,6 +12,29 @@ protected:
     CMeasureDC dc{96};
 };
 
+TEST_F(DrawContextMetricsTest, SizeStepsStayWithinTheLevelsAndLeaveThePageAlone)
+{
+    const LOGFONT before = dc.CurrentLogFont();
+    gDrawContext.PushSize(2);
+    EXPECT_NE(dc.CurrentLogFont().lfHeight, before.lfHeight);
+    gDrawContext.PopSize();
+    EXPECT_EQ(dc.CurrentLogFont().lfHeight, before.lfHeight);
+    gDrawContext.SetBaseSize(9);
+    gDrawContext.PushSize(3);
+    EXPECT_EQ(gDrawContext.GetSizeLevel(), 9);
+    gDrawContext.PopSize();
+    gDrawContext.SetBaseSize(0);
+    gDrawContext.PushSize(-1);
+    EXPECT_EQ(gDrawContext.GetSizeLevel(), 0);
+    gDrawContext.PopSize();
+    // The page follows the base level only.
+    gDrawContext.SetBaseSize(5);
+    const int paper = gDrawContext.GetPaperIndex();
+    gDrawContext.PushSize(-3);
+    EXPECT_EQ(gDrawContext.GetPaperIndex(), paper);
+    gDrawContext.PopSize();
+}
+
 TEST_F(DrawContextMetricsTest, TheSizeStackHoldsAtMost255Steps)
 {
     for (int i = 0; i < 255; ++i)

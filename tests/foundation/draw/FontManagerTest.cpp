@@ -25,6 +25,16 @@ TEST_F(FontManagerTest, CharactersAreSharedPerCodeAndFace)
     EXPECT_EQ(fonts.GetStyleFace(-7), fonts.GetFace(7));
 }
 
+TEST_F(FontManagerTest, FontsAreKeptPerLevelAndResolution)
+{
+    FontFace* text = fonts.GetFace(0);
+    EXPECT_EQ(text->GetFont(12, 96), text->GetFont(9, 96));  // levels past the last use the last
+    // A font made for the screen is not the printer's.
+    CFont* screen = text->GetFont(5, 96);
+    EXPECT_NE(text->GetFont(5, 600), screen);
+    EXPECT_EQ(text->GetFont(5, 96), screen);
+}
+
 TEST_F(FontManagerTest, UpdatingTheTextFacesDropsTheirFonts)
 {
     fonts.GetFace(0)->GetFont(5, 96);

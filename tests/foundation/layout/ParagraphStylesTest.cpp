@@ -34,6 +34,19 @@ protected:
 
 } // namespace
 
+TEST_F(ParagraphStylesTest, EquationsGrowWithLargerEquations)
+{
+    ParagraphList list(&document);
+    list.Append(Paragraph(5, "x"));
+    ParagraphComp* equation = list.GetAt(1);
+    EXPECT_EQ(styles.GetStyle(5)->GetSizeStep(equation), 0);
+    document.larger = true;
+    EXPECT_EQ(styles.GetStyle(5)->GetSizeStep(equation), -1);
+    EXPECT_EQ(styles.GetStyle(6)->GetSizeStep(equation), -1);
+    EXPECT_EQ(styles.GetStyle(6)->GetSizeStep(nullptr), 0);
+    EXPECT_EQ(styles.GetStyle(0)->GetSizeStep(nullptr), -4);
+}
+
 TEST_F(ParagraphStylesTest, NumberingRunsThroughTheDocument)
 {
     // Enumerations restart after a plain paragraph but not after an equation.

@@ -2,6 +2,7 @@
 
 #include "foundation/BoxComp.h"
 #include "foundation/DocPosition.h"
+#include "foundation/EditCodes.h"
 
 namespace {
 
@@ -44,6 +45,32 @@ TEST_F(ComponentBasesTest, NearestPositionSplitsAtTheMiddle)
 
     box->GetEntryPosition(position);
     EXPECT_EQ(position.GetIndex(), 3);
+}
+
+TEST_F(ComponentBasesTest, BackspaceAndFieldKeysInsideAStructure)
+{
+    // A paragraph holding a fraction whose numerator is "x", a box, "y".
+    auto top = Chars("x");
+    top->Append(new TestBox);
+    top->Append(fonts.GetFace(0)->GetCharacter('y'));
+    auto* fraction = new TestFraction(std::move(top), Chars("2"));
+    auto comps = std::make_unique<CompArray>();
+    comps->Append(fraction);
+    ParagraphComp paragraph(std::move(comps), 3);
+    CompList* numerator = fraction->GetChild(1);
+    auto* box = numerator->GetAt(2);
+
+    DocPosition atStart(numerator, 1);
+    DocPosition afterChar(numerator, 2);
+    DocPosition afterBox(numerator, 3);
+    EXPECT_EQ(box->MapKey(atStart, 8, false, false), 2805);
+    EXPECT_EQ(box->MapKey(afterChar, 8, false, false), 2801);
+    EXPECT_EQ(box->MapKey(afterBox, 8, false, false), 2807);
+    EXPECT_EQ(box->MapKey(afterBox, 9, false, false), 2806);
+    // Other keys climb to the fraction and then to the paragraph.
+    EXPECT_EQ(box->MapKey(afterBox, 'a', false, false), EditCode::kType);
+    EXPECT_EQ(box->MapKey(afterBox, 10, false, true), EditCode::kToggleParagraph); // Ctrl+Enter climbs too
+    EXPECT_EQ(box->GetParagraph(), &paragraph);
 }
 
 TEST_F(ComponentBasesTest, StructuresCompareByTagAndRows)

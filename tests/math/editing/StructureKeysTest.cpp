@@ -153,8 +153,14 @@ TEST_F(StructureEditingTest, KeysInAndOnEveryStructure)
     const DocSelection cell = Caret(Cell(1, 2, 2));
     const std::vector<KeyCase> cases = {
         {"numerator start, backspace", in(numerator, 1), 8, 2805},
+        {"numerator, ctrl+enter", in(numerator, 2), 13 | kCtrl, 2806},
+        {"numerator, line feed: the paragraph's rule", in(numerator, 2), 10 | kCtrl, 2803},
         {"radicand, enter", in(radical->GetChild(1), 2), 13, 2806},
+        {"top row, down", Caret(1, 1), kDown, 0, Caret(2, 1)},
         {"after a fraction, backspace", Caret(1, 3), 8, 2807, DocSelection(Row(1), 2, 3)},
+        {"radical selected, backspace", DocSelection(Row(1), 4, 5), 8, 2808},
+        {"fraction selected, backspace", DocSelection(Row(1), 2, 3), 8, 2801},
+        {"numerator, down", in(numerator, 1), kDown, 0, in(fraction->GetChild(2), 1)},
         {"numerator, shift+down", in(numerator, 2), kDown | kShift, 0, DocSelection(Row(1), 2, 3)},
         {"cell, tab", Caret(Cell(1, 1, 2)), 9, 2907, whole(2, 1)},
         {"cell range, tab", whole(2, 1), 9, 2907, whole(1, 2)},
@@ -257,33 +263,40 @@ TEST_F(StructureEditingTest, KeysInAndOnEveryStructure)
     EXPECT_EQ(Now(), column(1)) << "never before line 1";
 }
 
-// Ctrl+Right on to the second paragraph, then Ctrl+Left back (plain Right
-// and Left passing structures whole are the editing tests' own).
+// Right (Ctrl+Right) on to the second paragraph, then Left (Ctrl+Left) back.
 TEST_F(StructureEditingTest, CaretWalksThroughEveryStructureAndBack)
 {
-    std::vector<DocPosition> places = {At(1, 1)};
-    Select(Caret(1, 1));
-    while (places.back() != At(2, 1) && places.size() < 200) {
-        Press(kRight, false, true);
-        places.push_back(Now().GetEnd());
+    for (bool ctrl : {false, true}) {
+        std::vector<DocPosition> places = {At(1, 1)};
+        Select(Caret(1, 1));
+        while (places.back() != At(2, 1) && places.size() < 200) {
+            Press(kRight, false, ctrl);
+            places.push_back(Now().GetEnd());
+        }
+        for (size_t i = places.size() - 1; i-- > 0;) {
+            Press(kLeft, false, ctrl);
+            EXPECT_EQ(Now(), Caret(places[i])) << "back to place " << i << (ctrl ? " by Ctrl+Left" : "");
+        }
+        ASSERT_EQ(places.back(), At(2, 1));
+        if (!ctrl) {
+            EXPECT_EQ(places.size(), size_t(Row(1)->GetCount() + 2));
+            for (size_t i = 0; i + 1 < places.size(); ++i)
+                EXPECT_EQ(places[i], At(1, int(i) + 1)) << "Right passes every structure whole";
+            continue;
+        }
+        EXPECT_EQ(places[2], DocPosition(fraction->GetChild(1), 1)) << "a fraction is entered at its numerator";
+        std::set<const CompList*> visited;
+        std::set<std::string> distinct;
+        for (const DocPosition& place : places) {
+            visited.insert(place.GetList());
+            EXPECT_TRUE(distinct.insert(Describe(place)).second) << "visited twice: " << Describe(place);
+        }
+        for (TextComp* comp : Structures())
+            for (int i = 1; i <= comp->GetChildCount(); ++i)
+                if (CompList* row = comp->GetChild(i)) {
+                    EXPECT_TRUE(visited.count(row)) << "child " << Row(1)->Find(comp) << " row " << i;
+                }
     }
-    for (size_t i = places.size() - 1; i-- > 0;) {
-        Press(kLeft, false, true);
-        EXPECT_EQ(Now(), Caret(places[i])) << "back to place " << i << " by Ctrl+Left";
-    }
-    ASSERT_EQ(places.back(), At(2, 1));
-    EXPECT_EQ(places[2], DocPosition(fraction->GetChild(1), 1)) << "a fraction is entered at its numerator";
-    std::set<const CompList*> visited;
-    std::set<std::string> distinct;
-    for (const DocPosition& place : places) {
-        visited.insert(place.GetList());
-        EXPECT_TRUE(distinct.insert(Describe(place)).second) << "visited twice: " << Describe(place);
-    }
-    for (TextComp* comp : Structures())
-        for (int i = 1; i <= comp->GetChildCount(); ++i)
-            if (CompList* row = comp->GetChild(i)) {
-                EXPECT_TRUE(visited.count(row)) << "child " << Row(1)->Find(comp) << " row " << i;
-            }
 }
 
 } // namespace
