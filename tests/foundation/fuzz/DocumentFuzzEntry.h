@@ -7,6 +7,7 @@
 // Component kinds outside the document foundation are read as the records
 // that keep unknown kinds.
 #include "app/CCorvellDoc.h"
+#include "drawing/DrawingComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
@@ -59,6 +60,7 @@ inline void SetUpProcess()
     UserInterface::Install(&ui);
     InstallTextLayout();
     RegisterComponentClasses();
+    RegisterDrawingComponents();
 }
 
 inline void ReadDocument(std::vector<uint8_t> bytes, CCorvellDoc& doc)

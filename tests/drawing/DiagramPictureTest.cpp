@@ -1,0 +1,54 @@
+// The sample document painted at 96 dpi against a kept reference, and the
+// drawing's recorded picture converted by another program.
+#include "DrawingTestSupport.h"
+
+#include "foundation/DrawContext.h"
+#include "foundation/ParagraphComp.h"
+#include "support/PictureCompare.h"
+
+#include <QFile>
+#include <QProcess>
+
+TEST_F(DrawingTest, SampleDocumentMatchesTheReferencePictureAt96Dpi)
+{
+    auto list = MakeSampleDocument();
+    list->RelayoutAll(false);
+    list->PaintRange(Rect(0, 0, image.width(), image.height()));
+    image.save(OutputDir() + "/sample-document.png");
+    const QImage reference = LoadReference(image, QStringLiteral(QV_TEST_DATA) + "/sample-document.png");
+    ASSERT_FALSE(reference.isNull()) << "no reference picture";
+    ASSERT_EQ(reference.size(), image.size());
+    // The font engine may anti-alias a few pixels differently between
+    // builds; a moved shape or a lost label differs by many more.
+    EXPECT_LT(DifferentPixels(reference, image, 48), 60)
+        << "compare " << OutputDir().toStdString() << "/sample-document.png with the reference";
+}
+
+TEST_F(DrawingTest, RecordedPictureConvertsWithEmf2Svg)
+{
+    auto list = MakeSampleDocument();
+    list->RelayoutAll(false);
+    auto* drawing = static_cast<DiagramComp*>(list->GetAt(1)->GetRow()->GetAt(9));
+    ASSERT_NE(drawing->GetPicture(), nullptr) << "placing the drawing records its picture";
+    HENHMETAFILE picture = drawing->RecordPicture(true);
+    ASSERT_NE(picture, nullptr);
+    const QString emfPath = OutputDir() + "/sample-drawing.emf";
+    const QString svgPath = OutputDir() + "/sample-drawing.svg";
+    QFile emf(emfPath);
+    ASSERT_TRUE(emf.open(QIODevice::WriteOnly));
+    emf.write(picture->Bytes());
+    emf.close();
+    DrawContext::DeleteMetafile(picture);
+
+    QFile::remove(svgPath);
+    QProcess convert;
+    convert.start("emf2svg-conv", {"-i", emfPath, "-o", svgPath});
+    ASSERT_TRUE(convert.waitForFinished(60000));
+    ASSERT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
+    QFile svgFile(svgPath);
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray svg = svgFile.readAll();
+    EXPECT_GE(svg.count("<ellipse"), 4) << "three circles and a disc";
+    EXPECT_GE(svg.count("<rect"), 3) << "the frame and two vertex marks";
+    EXPECT_GE(svg.count("<text"), 5) << "the label texts";
+}
