@@ -9,14 +9,15 @@
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/DocWriter.h"
+#include "foundation/LinkRemap.h"
 #include "foundation/ParagraphComp.h"
 #include "platform/Exceptions.h"
 #include "support/model/ArchiveStore.h"
 
-#include "foundation/LinkRemap.h"
-
+#include <algorithm>
 #include <cmath>
-
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -106,6 +107,21 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> values)
     return bytes;
 }
 
+// A vertex, then a segment (not read here) whose body brings vertex 2 with
+// it, then a vertex record naming vertex 2, and a distance constraint.
+void WriteKeptRecordsDrawing(DocWriter& w)
+{
+    WriteHeader(w);
+    w.WriteLong(3);
+    WriteVertexRecord(w);
+    w.WriteRawRecord(tag_Segm, Bytes({1, 0, 1, 0, 0, 2, 0, 1, 0, 1, 0, 0xAB, 0xCD}));
+    w.WriteRawRecord(tag_Vert, Bytes({2, 0}));
+    w.WriteLong(1);
+    w.WriteRawRecord(TypeTag("DstC"), Bytes({1, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
+    w.WriteLong(0);
+    w.WriteByte(0);
+}
+
 } // namespace
 
 TEST_F(DrawingTest, SampleDocumentRoundTripsToIdenticalBytesWithItsSharingRebuilt)
@@ -164,20 +180,7 @@ TEST_F(DrawingTest, EmptyDrawingEndsWithThreeZeroCountsAndAZeroByte)
 
 TEST_F(DrawingTest, RecordsOfUnknownKindsAndTheShapesAfterThemAreKeptByteForByte)
 {
-    HandWrittenDrawing hand([](DocWriter& w) {
-        WriteHeader(w);
-        w.WriteLong(3);
-        // A vertex this program reads, shape index 0, variables 0 and 1.
-        WriteVertexRecord(w);
-        // A segment, not read here: its body brings vertex 2 with it.
-        w.WriteRawRecord(tag_Segm, Bytes({1, 0, 1, 0, 0, 2, 0, 1, 0, 1, 0, 0xAB, 0xCD}));
-        // A vertex record naming vertex 2, which only the segment's body holds.
-        w.WriteRawRecord(tag_Vert, Bytes({2, 0}));
-        w.WriteLong(1);
-        w.WriteRawRecord(TypeTag("DstC"), Bytes({1, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
-        w.WriteLong(0);
-        w.WriteByte(0);
-    });
+    HandWrittenDrawing hand(WriteKeptRecordsDrawing);
     const std::vector<uint8_t> bytes = WriteComponent(hand);
     auto read = ReadComponent(bytes);
     auto* drawing = dynamic_cast<DiagramComp*>(read.get());
@@ -289,4 +292,81 @@ TEST_F(DrawingTest, TooManySharedObjectsForSixteenBitIndexesAreRefusedOnWriting)
     for (int i = 0; i < 32768; ++i)
         drawing.AddShape(new VertexShape(i, 0.0));
     EXPECT_THROW(WriteComponent(drawing), CFormatException);
+}
+
+namespace {
+
+constexpr int32_t kDocumentVersion = 2100;
+
+// A whole document file: version, no header sections, the paragraphs, no slides.
+std::vector<uint8_t> DocumentFile(const std::vector<uint8_t>& paragraphs)
+{
+    std::vector<uint8_t> file = StoreArchive([](DocWriter& w) {
+        w.WriteLong(kDocumentVersion);
+        w.WriteShort(0);
+    });
+    file.insert(file.end(), paragraphs.begin(), paragraphs.end());
+    return file;
+}
+
+} // namespace
+
+// The document fuzz target starts from these files: every drawing record
+// kind, kept records, a drawing inside a label, and damaged drawings. Each
+// sound one must read back and write the same bytes; QV_UPDATE_CORPUS copies
+// them into the corpus.
+TEST_F(DrawingTest, CorpusSeedsOfEveryDrawingRecordKindRoundTrip)
+{
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> sound;
+    {
+        auto list = MakeSampleDocument();
+        list->RelayoutAll(false);
+        sound.emplace_back("drawing-sample", WriteList(*list));
+    }
+    {
+        auto list = NewList();
+        SampleParts outer = MakeSample();
+        SampleParts inner = MakeSample();
+        auto row = std::make_unique<CompArray>();
+        row->Append(inner.diagram);
+        outer.diagram->AddLabel(new DrawLabel(outer.diagram, DPoint(2, 2), DPoint(), true, new CompList(std::move(row))));
+        auto line = std::make_unique<CompArray>();
+        line->Append(outer.diagram);
+        line->Append(new DiagramComp);
+        list->Append(new ParagraphComp(std::move(line), 5));
+        sound.emplace_back("drawing-nested-and-empty", WriteList(*list));
+    }
+    {
+        auto list = NewList();
+        auto line = std::make_unique<CompArray>();
+        line->Append(new HandWrittenDrawing(WriteKeptRecordsDrawing));
+        list->Append(new ParagraphComp(std::move(line), 3));
+        const std::vector<uint8_t> bytes = WriteList(*list);
+        sound.emplace_back("drawing-kept-records", bytes);
+    }
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+    for (const auto& [name, paragraphs] : sound) {
+        auto read = ReadList(paragraphs);
+        EXPECT_EQ(WriteList(*read), paragraphs) << name;
+        files.emplace_back(name + ".vxm", DocumentFile(paragraphs));
+    }
+    const std::vector<uint8_t>& sample = sound.front().second;
+    files.emplace_back("drawing-truncated.vxm", DocumentFile({sample.begin(), sample.begin() + sample.size() / 2}));
+    std::vector<uint8_t> zeroSize = sample;
+    // The first drawing's height follows its tag, length and transform.
+    const auto draw = std::search(zeroSize.begin(), zeroSize.end(), std::begin("warD"), std::end("warD") - 1);
+    ASSERT_NE(draw, zeroSize.end());
+    const size_t height = static_cast<size_t>(draw - zeroSize.begin()) + 8 + 32;
+    zeroSize[height] = zeroSize[height + 1] = 0;
+    EXPECT_THROW(ReadList(zeroSize), CFormatException);
+    files.emplace_back("drawing-zero-size.vxm", DocumentFile(zeroSize));
+
+    const bool update = std::getenv("QV_UPDATE_CORPUS") != nullptr;
+    for (const auto& [name, bytes] : files) {
+        const std::string dir = update ? std::string(QV_SOURCE_DIR) + "/tests/foundation/fuzz/document-corpus/"
+                                       : OutputDir().toStdString() + "/";
+        std::ofstream out(dir + name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        EXPECT_TRUE(out.good()) << name;
+    }
 }

@@ -249,3 +249,26 @@ TEST_F(DrawingTest, CaretWalksThroughTheLabelTextsAndBackspaceIsTheDrawingsComma
     DocPosition position;
     EXPECT_EQ(d.MapKey(position, 8, false, false), 2801);
 }
+
+TEST_F(DrawingTest, HitToleranceIsTwoPointsInclusiveForVerticesAndExclusiveForCircleLines)
+{
+    DiagramComp drawing;
+    const DiagramDC& dc = drawing.GetDC();
+    const double reach = 2 * dc.GetBaseScale();
+    auto* centre = new VertexShape(0.0, 0.0);
+    auto* circle = new CircleShape(centre, new DrawVariable(1.0, false));
+    drawing.AddShape(circle);
+    EXPECT_EQ(centre->HitTest(DPoint(reach, 0.0), dc), centre);
+    EXPECT_EQ(circle->HitTest(DPoint(0.0, 1.0 + reach * 0.99), dc), circle);
+    EXPECT_EQ(circle->HitTest(DPoint(0.0, 1.0 + 2 * reach), dc), nullptr);
+    EXPECT_EQ(circle->HitTest(DPoint(0.0, 1.0 - reach * 0.99), dc), circle);
+}
+
+TEST_F(DrawingTest, DrawingSizesOutsideOneTo32767AreRefused)
+{
+    DiagramComp drawing;
+    for (auto [width, height] : {std::pair{0, 10}, std::pair{10, -3}, std::pair{40000, 10}})
+        EXPECT_FALSE(drawing.SetSize(width, height)) << width << " x " << height;
+    EXPECT_EQ(drawing.GetWidth32(), 5000);
+    EXPECT_TRUE(drawing.SetSize(1, 32767));
+}
