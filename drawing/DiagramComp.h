@@ -86,6 +86,8 @@ public:
     int MapKey(DocPosition& position, int key, bool shift, bool ctrl) override;
     ExprNode* BuildNode() override;
     void WriteText(TextOutBuffer& out) const override;
+    // A boxed picture of the drawing, without its frame.
+    void WriteLaTeX(LaTeXWriter& writer) override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader) override;
 

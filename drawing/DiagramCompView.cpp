@@ -9,7 +9,9 @@
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/LaTeXWriter.h"
 #include "foundation/TextOutBuffer.h"
+#include "math/ExportElementWriters.h"
 #include "platform/Exceptions.h"
 #include "plot/PlotStyle.h"
 
@@ -231,4 +233,16 @@ ExprNode* DiagramComp::BuildNode()
 void DiagramComp::WriteText(TextOutBuffer& out) const
 {
     out.WriteString("Diagram");
+}
+
+void DiagramComp::WriteLaTeX(LaTeXWriter& writer)
+{
+    constexpr int kScreenDpi = 96;
+    HENHMETAFILE picture = RecordPicture(false);
+    writer.WriteString("\\fbox{$");
+    if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer))
+        objects->WritePicture(m_bounds.Width() * kPointsPerInch / kScreenDpi,
+                              m_bounds.Height() * kPointsPerInch / kScreenDpi, picture);
+    DrawContext::DeleteMetafile(picture);
+    writer.WriteString("$} ");
 }

@@ -4,7 +4,9 @@
 
 #include "foundation/DrawContext.h"
 #include "foundation/ParagraphComp.h"
+#include "math/ExportElementWriters.h"
 #include "support/PictureCompare.h"
+#include "support/model/TextOnlyLaTeXWriter.h"
 
 #include <QFile>
 #include <QProcess>
@@ -51,4 +53,35 @@ TEST_F(DrawingTest, RecordedPictureConvertsWithEmf2Svg)
     EXPECT_GE(svg.count("<ellipse"), 4) << "three circles and a disc";
     EXPECT_GE(svg.count("<rect"), 3) << "the frame and two vertex marks";
     EXPECT_GE(svg.count("<text"), 5) << "the label texts";
+}
+
+namespace {
+
+class PictureLaTeX : public TextOnlyLaTeXWriter, public LaTeXObjectWriter {
+public:
+    void BeginRow(int) override {}
+    void EndRow(int) override {}
+    void WriteString(const char* text) override { log += text; }
+    void WriteChar(TextComp&, bool) override {}
+    void WritePicture(int width, int height, HENHMETAFILE picture) override
+    {
+        log += std::to_string(width) + "x" + std::to_string(height);
+        recorded = picture && picture->IsValid();
+    }
+    void WriteDocLink(const Str255&, const Str255&) override {}
+
+    std::string log;
+    bool recorded = false;
+};
+
+} // namespace
+
+TEST_F(DrawingTest, LaTeXHoldsTheDrawingAsABoxedPictureInPoints)
+{
+    auto list = MakeSampleDocument();
+    list->RelayoutAll(false);
+    PictureLaTeX writer;
+    list->GetAt(1)->GetRow()->GetAt(9)->WriteLaTeX(writer);
+    EXPECT_EQ(writer.log, "\\fbox{$223x168$} ") << "298 x 224 pixels at 96 dpi";
+    EXPECT_TRUE(writer.recorded);
 }
