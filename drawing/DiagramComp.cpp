@@ -104,9 +104,7 @@ void DiagramComp::FreeItems()
     for (DrawConstraint* constraint : m_constraints)
         delete constraint;
     m_constraints.Clear();
-    for (DrawConstraint* constraint : m_dragConstraints)
-        delete constraint;
-    m_dragConstraints.Clear();
+    ClearDragConstraints();
     m_selectedShapes.Clear();
     m_selectedConstraints.Clear();
 }
@@ -146,6 +144,61 @@ void DiagramComp::AddReadLabel(DrawLabel* label)
 {
     label->SetDiagram(this);
     m_labels.Add(label);
+}
+
+void DiagramComp::RemoveLabel(DrawLabel* label)
+{
+    m_labels.Remove(label);
+    Changed();
+}
+
+void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
+{
+    m_constraints.Remove(constraint);
+    m_selectedConstraints.Remove(constraint);
+    Changed();
+}
+
+ItemArray<DrawLabel> DiagramComp::DetachLabels()
+{
+    return std::exchange(m_labels, {});
+}
+
+void DiagramComp::InsertShape(DiagramShape* shape)
+{
+    m_shapes.Add(shape);
+    if (shape->HasAnyLabel())
+        for (DrawLabel* label : shape->GetLabels()) {
+            label->SetDiagram(this);
+            m_labels.Add(label);
+        }
+    Changed();
+}
+
+void DiagramComp::Unselect(DiagramShape* shape)
+{
+    m_shapes.Remove(shape);
+    m_selectedShapes.Remove(shape);
+    Changed();
+}
+
+ItemArray<DiagramShape> DiagramComp::TakeShapes()
+{
+    m_selectedShapes.Clear();
+    return std::exchange(m_shapes, {});
+}
+
+ItemArray<DrawConstraint> DiagramComp::TakeConstraints()
+{
+    m_selectedConstraints.Clear();
+    return std::exchange(m_constraints, {});
+}
+
+void DiagramComp::ClearDragConstraints()
+{
+    for (DrawConstraint* constraint : m_dragConstraints)
+        delete constraint;
+    m_dragConstraints.Clear();
 }
 
 ItemArray<VertexShape> DiagramComp::GetSelectedVertices() const

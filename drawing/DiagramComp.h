@@ -97,6 +97,21 @@ public:
     void AddLabel(DrawLabel* label);
     // A label met while reading an item's record.
     void AddReadLabel(DrawLabel* label);
+    void RemoveLabel(DrawLabel* label);
+    void RemoveConstraint(DrawConstraint* constraint);
+    // Hands the label list over; the drawing keeps none.
+    ItemArray<DrawLabel> DetachLabels();
+    // Appends a shape (no attaching) and lets its labels join the list.
+    void InsertShape(DiagramShape* shape);
+    // Takes a shape out of the shape list and the selection.
+    void Unselect(DiagramShape* shape);
+    // Hand the lists over to a caller that is about to delete the drawing.
+    ItemArray<DiagramShape> TakeShapes();
+    ItemArray<DrawConstraint> TakeConstraints();
+    // Constraints that exist only while a vertex is dragged.
+    void AddDragConstraint(DrawConstraint* constraint) { m_dragConstraints.Add(constraint); }
+    void ClearDragConstraints();
+    const ItemArray<DrawConstraint>& GetDragConstraints() const { return m_dragConstraints; }
     const ItemArray<DiagramShape>& GetShapes() const { return m_shapes; }
     const ItemArray<DrawConstraint>& GetConstraints() const { return m_constraints; }
     const ItemArray<DrawLabel>& GetLabels() const { return m_labels; }
@@ -139,6 +154,7 @@ public:
     // ---- values ----
     void AddPendingMove(DrawVariable* variable, double value);
     std::vector<PendingMove> TakePendingMoves();
+    void SetPendingMoves(std::vector<PendingMove> moves) { m_pendingMoves = std::move(moves); }
     // Moves a variable to a value the user asked for.
     void ChangeVariable(DrawVariable* variable, double value);
 

@@ -272,3 +272,34 @@ TEST_F(DrawingTest, DrawingSizesOutsideOneTo32767AreRefused)
     EXPECT_EQ(drawing.GetWidth32(), 5000);
     EXPECT_TRUE(drawing.SetSize(1, 32767));
 }
+
+TEST(VertexShapeTest, SideTestDecidesByXFirstThenByOrientation)
+{
+    struct Case {
+        DPoint a, b, c;
+        bool expected;
+    };
+    const Case cases[] = {
+        {{1, 0}, {0, 0}, {2, 5}, true},    // a right of b, not right of c
+        {{1, 0}, {2, 0}, {0, 5}, false},   // a left of b, right of c
+        {{0, 0}, {1, 0}, {1, 1}, true},    // c left of a -> b (y up)
+        {{0, 0}, {1, 0}, {1, -1}, false},  // c right of it
+        {{0, 0}, {1, 0}, {2, 0}, false},   // on the line
+    };
+    for (const Case& c : cases) {
+        VertexShape a(c.a.x, c.a.y), b(c.b.x, c.b.y), third(c.c.x, c.c.y);
+        EXPECT_EQ(SideTest(a, b, third), c.expected) << c.c.x << ", " << c.c.y;
+    }
+}
+
+TEST(VertexShapeTest, MoveByMovesOnlyCoordinatesThatAreNotFixed)
+{
+    VertexShape vertex(1.0, 1.0);
+    vertex.GetXVar()->SetFixed(true);
+    vertex.MoveBy(0.5, 0.25);
+    EXPECT_EQ(vertex.GetPoint(), DPoint(1.0, 1.25));
+    vertex.Fix();
+    vertex.MoveBy(1.0, 1.0);
+    EXPECT_EQ(vertex.GetPoint(), DPoint(1.0, 1.25));
+    EXPECT_TRUE(vertex.IsFixed() && vertex.GetYVar()->IsFixed());
+}

@@ -2,6 +2,9 @@
 // drawing's recorded picture converted by another program.
 #include "DrawingTestSupport.h"
 
+#include "drawing/CircleShape.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "foundation/ParagraphComp.h"
 #include "math/ExportElementWriters.h"
@@ -10,6 +13,9 @@
 
 #include <QFile>
 #include <QProcess>
+
+#include <cmath>
+#include <limits>
 
 TEST_F(DrawingTest, SampleDocumentMatchesTheReferencePictureAt96Dpi)
 {
@@ -84,4 +90,22 @@ TEST_F(DrawingTest, LaTeXHoldsTheDrawingAsABoxedPictureInPoints)
     list->GetAt(1)->GetRow()->GetAt(9)->WriteLaTeX(writer);
     EXPECT_EQ(writer.log, "\\fbox{$223x168$} ") << "298 x 224 pixels at 96 dpi";
     EXPECT_TRUE(writer.recorded);
+}
+
+// Coordinates from a damaged file may be huge or no numbers at all; the
+// transform keeps device points within reach, so drawing stays bounded.
+TEST_F(DrawingTest, HugeAndInvalidCoordinatesDrawWithoutOverflow)
+{
+    auto list = NewList();
+    auto* drawing = new DiagramComp;
+    drawing->SetSize(1000, 1000);
+    drawing->AddShape(new CircleShape(new VertexShape(1e300, -1e300), new DrawVariable(1e300, false)));
+    drawing->AddShape(new CircleShape(new VertexShape(std::nan(""), 0.0), new DrawVariable(-1e300, false)));
+    drawing->AddShape(new VertexShape(-1e308, std::numeric_limits<double>::infinity()));
+    auto row = std::make_unique<CompArray>();
+    row->Append(drawing);
+    list->Append(new ParagraphComp(std::move(row), 3));
+    list->RelayoutAll(false);
+    list->PaintRange(Rect(0, 0, image.width(), image.height()));
+    EXPECT_NE(drawing->GetPicture(), nullptr);
 }
