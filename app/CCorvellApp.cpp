@@ -20,6 +20,7 @@
 #include "app/KernelSettings.h"
 #include "app/LinkPropertiesPrompt.h"
 #include "app/MainViewRedraw.h"
+#include "drawing/DrawingComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/FontManager.h"
@@ -58,6 +59,7 @@ TextComp* MakePicture(const std::vector<uint8_t>& bytes)
 void RegisterComponents()
 {
     RegisterMathComponents();
+    RegisterDrawingComponents();
     DocClipboard::SetPictureMaker(&MakePicture);
 }
 

@@ -262,6 +262,22 @@ ArchiveItem* DocReader::ReadShape()
     return shape;
 }
 
+TypeTag DocReader::PeekTag()
+{
+    int32_t start = GetPosition();
+    TypeTag tag = ReadTag();
+    m_stream->Seek(start);
+    return tag;
+}
+
+void DocReader::ReadRawRecord(TypeTag& tag, std::vector<uint8_t>& body)
+{
+    tag = ReadTag();
+    int32_t end = ReadRecordEnd();
+    body.resize(static_cast<size_t>(end - GetPosition()));
+    Fetch(body.data(), static_cast<int32_t>(body.size()));
+}
+
 ArchiveItem* DocReader::ReadPlotItem(int dimensions)
 {
     int32_t kind = ReadLong();
