@@ -37,6 +37,7 @@
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
 #include "platform/UserInterface.h"
+#include "platform/draw/TextCodec.h"
 #include "platform/framework/CDocument.h"
 #include "resources/SymbolPalette.h"
 
@@ -451,13 +452,29 @@ bool CBaseView::StartTyping(TTypingAction* typing)
     return PerformAction(typing) && GetTypingAction() == typing;
 }
 
-void CBaseView::TypeCharacter(unsigned char code)
+void CBaseView::TypeCharacter(unsigned char code, int charSet)
 {
-    if (!GetTypingAction() && !StartTyping(new TTypingAction(GetSelection())))
+    TTypingAction* typing = GetTypingAction();
+    const DocSelection selection = GetSelection();
+    FontFace* current = !typing ? selection.GetCommonFont()
+                        : typing->GetReturnFace() ? typing->GetReturnFace() : typing->GetFace();
+    unsigned char faceCode = 0;
+    FontFace* face = FaceHolding(TextCodec::ToUnicode(code, charSet), current, &faceCode);
+    if (!face) {
+        MessageBeep(0);
         return;
+    }
+    if (!typing || typing->GetFace() != face) {
+        auto* started = face == current && !typing ? new TTypingAction(selection)
+                                                   : new TTypingAction(face->GetFontId(), selection);
+        if (face != current)
+            started->SetReturnFace(current);
+        if (!StartTyping(started))
+            return;
+    }
     DrawTargetScope draw(this);
     ActionViewScope scope(this);
-    GetTypingAction()->AddChar(code);
+    GetTypingAction()->AddChar(faceCode);
 }
 
 // A symbol extends the typing action while it types in the math face;

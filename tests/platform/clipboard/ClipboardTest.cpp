@@ -140,3 +140,22 @@ TEST(FakeClipboardTest, BehavesLikeTheSystemClipboard)
     fake.available = false;
     EXPECT_FALSE(fake.Put(ClipboardData{}));
 }
+
+// Text that another program offers only under the UTF-8 form of the text type
+// is read as text, and the program's own text is offered under that form too.
+TEST(QtClipboardTest, TextOfferedOnlyAsUtf8PlainTextIsRead)
+{
+    QtClipboard clipboard;
+    auto* mime = new QMimeData;
+    mime->setData("text/plain;charset=utf-8", QByteArray("\xce\xb1 \xc3\xa9\n"));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    EXPECT_TRUE(clipboard.HasFormat(PlatformClipboard::TextFormat));
+    EXPECT_EQ(clipboard.GetText(), "\xce\xb1 \xc3\xa9\r");
+
+    ClipboardData data;
+    data.text = "\xce\xb1\r";
+    ASSERT_TRUE(clipboard.Put(data));
+    const QMimeData* put = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(put->data("text/plain;charset=utf-8"), QByteArray("\xce\xb1\n"));
+    EXPECT_EQ(put->text(), QString::fromUtf8("\xce\xb1\n"));
+}
