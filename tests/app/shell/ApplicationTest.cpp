@@ -124,11 +124,27 @@ TEST_F(ShellTest, ADocumentNamedOnTheCommandLineReopensWithItsWindowAndSavesTheS
     EXPECT_EQ(a.readAll(), b.readAll());
 }
 
-TEST_F(ShellTest, AFileThatCannotBeOpenedEndsStartUpWithAMessageAndExitStillCleansUp)
+// A missing or damaged file named on the command line is reported, and the
+// editor then starts with a new document, as when no file is named.
+TEST_F(ShellTest, AFileThatCannotBeOpenedIsReportedAndTheEditorStartsWithANewDocument)
 {
-    EXPECT_FALSE(Start({settings.filePath("missing.vxm")}));
-    EXPECT_FALSE(ui.boxes.empty());
-    EXPECT_EQ(StateAt("ShowMainWindow"), nullptr);
+    const QString damaged = settings.filePath("damaged.vxm");
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x34\x08\x00\x00\x05\x00garbage", 14));
+    file.close();
+    for (const QString& path : {settings.filePath("missing.vxm"), damaged}) {
+        SCOPED_TRACE(path.toStdString());
+        ui.boxes.clear();
+        ASSERT_TRUE(path.endsWith("missing.vxm") ? Start({path}) : Restart({path}));
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_NE(StateAt("ShowMainWindow"), nullptr);
+        EXPECT_EQ(StateAt("CommandLine")->documents, 1);
+        EXPECT_EQ(FirstDocument()->GetPathName(), CString(""));
+        auto* document = dynamic_cast<CCorvellDoc*>(FirstDocument());
+        ASSERT_NE(document, nullptr);
+        EXPECT_EQ(document->GetParagraphList()->GetCount(), 1);
+    }
     Exit();
     EXPECT_EQ(gFontManager, nullptr);
     EXPECT_EQ(gMainFrame, nullptr);
