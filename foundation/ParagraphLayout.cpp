@@ -111,9 +111,29 @@ private:
             for (size_t k = j; k - 1 > i; --k)
                 if (AllowsBreakBefore(*m_items[k], *m_items[k - 1]))
                     return k - 1;
-            return i;
+            return EndOfUnbreakable(i);
         }
         return m_items.size() - 1;
+    }
+
+    // A word wider than the line stays whole on its own line, overflowing
+    // it, even when it is several character runs (a run longer than an item
+    // holds, or runs of several character blocks); the blanks after it stay
+    // on the line too, since a blank never starts a line.
+    size_t EndOfUnbreakable(size_t i) const
+    {
+        size_t end = i;
+        while (end + 1 < m_items.size()) {
+            const Layout& item = *m_items[end];
+            const Layout& next = *m_items[end + 1];
+            const TypeTag tag = next.Tag();
+            const bool blank = tag == tag_spcL || tag == tag_tabL || tag == tag_labl;
+            const bool sameWord = item.IsCharacterRun() && next.IsCharacterRun() && !AllowsBreakBefore(next, item);
+            if (!blank && !sameWord)
+                break;
+            ++end;
+        }
+        return end;
     }
 
     bool Absorbs(Layout& previous, const Layout& item) const
