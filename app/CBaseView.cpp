@@ -256,14 +256,20 @@ void CBaseView::ScrollToShow(const DocSelection& selection)
     Rect s;
     selection.GetBounds(s);
     const Rect v = GetVisibleRect();
+    // A selection in the first paragraph's top line shows the document from
+    // its top: only the page's top margin lies above it.
+    Rect first;
+    if (m_paragraphs && m_paragraphs->GetCount() > 0)
+        m_paragraphs->GetAt(1)->GetAbsBounds(first);
+    const int top = s.top <= first.top ? 0 : s.top;
     if (s.bottom > v.bottom)
         ScrollToPosition(CPoint(0, s.bottom - (v.bottom - v.top)));
     else if (s.top >= v.top && s.right >= v.left && s.left < v.right)
         return;
     else if (s.top >= v.top)
-        ScrollToPosition(CPoint(s.left, s.top));
+        ScrollToPosition(CPoint(s.left, top));
     else
-        ScrollToPosition(CPoint(0, s.top));
+        ScrollToPosition(CPoint(0, top));
 }
 
 void CBaseView::InvalidateSelection(const DocSelection& selection)

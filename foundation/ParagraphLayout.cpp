@@ -91,6 +91,7 @@ public:
         if (m_items.empty()) {
             auto* line = new LineLayout(&m_row, 1);
             line->Measure();
+            line->SetLineWidth(line->GetWidth());
             m_out.Append(line);
             return;
         }
@@ -394,6 +395,7 @@ private:
             m_label->MoveTo(pen);
             pen.x += m_label->GetWidth();
         }
+        line.opener->SetTextStart(pen.x);
         for (Layout* item : line.items)
             TakeLineHeight(*item, lineRect);
         if (m_alignment == Alignment::justified && !last)
