@@ -2,6 +2,10 @@
 // and go, the settings and command line it reads, a kernel start-up still
 // running at exit, the desktop entry, the Kernel menu and redrawing.
 #include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CMDIFrameWnd.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -257,3 +261,30 @@ TEST_F(ShellTest, RedrawingAllViewsLaysOutEveryOpenDocument)
 }
 
 }  // namespace
+
+// New document windows cascade inside the frame's area; closing a maximised
+// one maximises the one that comes forward.
+TEST_F(ShellTest, DocumentWindowsStayInsideTheAreaAndAClosedMaximisedOneHandsOnItsState)
+{
+    ASSERT_TRUE(Start());
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
+    for (int i = 0; i < 3; ++i)
+        app->OnFileNew();
+    QCoreApplication::processEvents();
+    QMdiArea* area = frame->mdiArea();
+    ASSERT_EQ(area->subWindowList().size(), 4);
+    QMdiSubWindow* top = area->activeSubWindow();
+    ASSERT_TRUE(top && top->isMaximized());
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        sub->showNormal();
+        EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry())) << sub->windowTitle().toStdString();
+    }
+    top->showMaximized();
+    top->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(area->subWindowList().size(), 3);
+    QMdiSubWindow* next = area->activeSubWindow();
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->isMaximized());
+    EXPECT_EQ(next->geometry(), area->viewport()->rect());
+}
