@@ -256,8 +256,8 @@ void CBaseView::ScrollToShow(const DocSelection& selection)
     Rect s;
     selection.GetBounds(s);
     const Rect v = GetVisibleRect();
-    // A selection in the first paragraph's top line shows the document from
-    // its top: only the page's top margin lies above it.
+    // A selection that starts at the first paragraph's top is shown with the
+    // document's top: only the page's top margin lies above it.
     Rect first;
     if (m_paragraphs && m_paragraphs->GetCount() > 0)
         m_paragraphs->GetAt(1)->GetAbsBounds(first);
