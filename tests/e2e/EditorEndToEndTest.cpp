@@ -143,9 +143,9 @@ double GreyShare(const QImage& shot, const QRect& area)
 
 // A first user's session: the editor is started on a damaged file, says so and
 // stays open with a new document; text with accents and Greek letters pasted
-// from another program (under both text forms) comes back out unchanged
-// through Select All and Copy; a document opened beside the maximised one
-// fills the window.
+// from another program (under both text forms) or typed comes back out
+// unchanged through Select All and Copy; a document opened beside the
+// maximised one fills the window.
 TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurvivesPasteAndCopy)
 {
     QString reason;
@@ -170,6 +170,7 @@ TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurviv
     ASSERT_TRUE(editor.FocusMain());
     ASSERT_TRUE(editor.Menu("F&ormat", 'a'));  // a text paragraph
     editor.Key("ctrl+v");
+    editor.Type(QString::fromUtf8(" \xc3\xb1 \xce\xb4\xe2\x82\xac"));  // typed: " ñ δ€", the euro refused
     editor.Key("Return");
     ASSERT_TRUE(editor.PutClipboard(text, "text/plain;charset=utf-8"));
     ASSERT_TRUE(editor.FocusMain());
@@ -178,7 +179,7 @@ TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurviv
     EXPECT_TRUE(editor.Screenshot(folder + "/pasted.png"));
     ASSERT_TRUE(editor.Menu("&Edit", 'l'));  // Select All
     editor.Key("ctrl+c");
-    EXPECT_EQ(editor.ClipboardText(), text + "\n" + text);
+    EXPECT_EQ(editor.ClipboardText(), text + " \xc3\xb1 \xce\xb4\n" + text);
 
     // A document opened while a maximised one is shown is maximised too and
     // covers the window's document area.
