@@ -149,8 +149,11 @@ protected:
     void OnUpdateLinkProperties(CCmdUI* ui);
     void OnUpdateSetPlotParameters(CCmdUI* ui);
 
-    // Typing: the typing action performed first when there is none.
-    void TypeCharacter(unsigned char code);
+    // Typing a character given as its code in a character set: it goes into
+    // the face being typed in when that face shows it, else into the face
+    // that holds it (a new typing action then starts); a character that no
+    // face holds beeps.
+    void TypeCharacter(unsigned char code, int charSet);
     // A new typing action in a face, performed and kept as the typing action.
     bool StartTyping(TTypingAction* typing);
 

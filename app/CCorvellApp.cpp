@@ -176,8 +176,13 @@ BOOL CCorvellApp::InitInstance()
 
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
-    if (!ProcessShellCommand(commandLine))
-        return FALSE;
+    if (!ProcessShellCommand(commandLine)) {
+        // A file that cannot be opened has been reported; the editor still
+        // starts, with a new document as when no file is named.
+        if (commandLine.m_nShellCommand != CCommandLineInfo::FileOpen)
+            return FALSE;
+        OnFileNew();
+    }
     Step("CommandLine");
     m_bSocketsReady = AfxSocketInit();
 

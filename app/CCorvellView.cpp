@@ -38,6 +38,7 @@
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
 #include "platform/UserInterface.h"
+#include "platform/draw/TextCodec.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
 
@@ -402,7 +403,7 @@ void CCorvellView::OnSlideShowChar(UINT ch, bool shift)
     }
 }
 
-void CCorvellView::OnChar(UINT ch, UINT, UINT)
+void CCorvellView::OnChar(UINT ch, UINT, UINT flags)
 {
     const bool shift = ShiftDown();
     const bool ctrl = CtrlDown();
@@ -423,12 +424,18 @@ void CCorvellView::OnChar(UINT ch, UINT, UINT)
         MessageBeep(0);
         return;
     }
+    if (ch == kNoFaceChar) {
+        MessageBeep(0);
+        return;
+    }
     const int code = selection.MapKey(char(ch), shift, ctrl);
-    RunEditCode(code, static_cast<unsigned char>(ch), shift, ctrl);
+    const int charSet = (flags & kSymbolFaceChar) ? SYMBOL_CHARSET : ANSI_CHARSET;
+    RunEditCode(code, TypedKey{static_cast<unsigned char>(ch), charSet}, shift, ctrl);
 }
 
-bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
+bool CCorvellView::RunEditCode(int code, TypedKey typed, bool shift, bool)
 {
+    const unsigned char key = typed.code;
     DocSelection selection = GetSelection();
     TAction* action = nullptr;
     switch (code) {
@@ -438,7 +445,10 @@ bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
         if (code == EditCode::kType && key < ' ')
             return false;
         HideCursorWhileTyping();
-        TypeCharacter(code == EditCode::kTypeTab ? 9 : key);
+        if (code == EditCode::kTypeTab)
+            TypeCharacter(9, ANSI_CHARSET);
+        else
+            TypeCharacter(key, typed.charSet);
         return true;
     case EditCode::kDelete:
         // A whole drawing is deleted by the drawing's own action.

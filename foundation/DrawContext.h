@@ -33,8 +33,7 @@ struct TallDelimiterLayout {
     int count = 1;
     int step = 0;
 };
-// span: from the top piece's baseline to the bottom piece's; height: the
-// extension piece's height above its baseline.
+// span: the height the pieces between the ends fill; height: one piece's.
 TallDelimiterLayout LayOutTallDelimiter(int span, int height);
 
 class DrawContext {

@@ -10,6 +10,7 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/FontManager.h"
 #include "foundation/TextOutBuffer.h"
 
 #include <algorithm>
@@ -176,7 +177,7 @@ void CrossRefComp::WriteText(TextOutBuffer& out) const
     Str255 text = GetTextString();
     text.MapHighChars();
     for (int i = 0; i < text.GetLength(); ++i)
-        out.WriteChar(text.GetAt(i));
+        out.WriteCode(static_cast<unsigned char>(text.GetAt(i)), FontManager::kTextFace);
 }
 
 void CrossRefComp::Write(DocWriter& writer)

@@ -14,7 +14,7 @@ packages=(
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-freefont-ttf fonts-stix
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-apps imagemagick xclip
 )
 
 install_missing() {

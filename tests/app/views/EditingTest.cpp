@@ -2,6 +2,8 @@
 // actions refused during a drag or a kernel request, and spelling and undo.
 #include "ViewFixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -82,6 +84,48 @@ TEST_F(ViewTest, SymbolsFromMenuAndPaletteExtendOneTypingActionInTheMathFace)
     EXPECT_EQ(Text(1), "a");
     EXPECT_FALSE(Update(ID_EDIT_CUT).enabled);
     EXPECT_FALSE(Update(ID_EDIT_PASTE).enabled);
+}
+
+// Characters typed on the keyboard as the window system delivers them.
+void TypeKeys(CWnd* window, const QString& text)
+{
+    for (char32_t ch : text.toUcs4()) {
+        const QString typed = QString::fromUcs4(&ch, 1);
+        QKeyEvent press(QEvent::KeyPress, int(QChar::toUpper(ch)), Qt::NoModifier, typed);
+        QApplication::sendEvent(window->GetSafeHwnd(), &press);
+    }
+}
+
+// A typed character goes into a face that shows it: accents into the text
+// face inside an equation, Greek and symbols into the mathematics face inside
+// text, and typing returns to the paragraph's face after them; a character
+// no face holds beeps.
+TEST_F(ViewTest, TypedCharactersGoIntoTheFaceThatHoldsThem)
+{
+    struct Case {
+        UINT style;
+        const char* typed;
+        std::vector<std::pair<int, int>> faceAndCode;
+    } cases[] = {
+        {32701 + 5, "\xc3\xa9x\xc3\xb1", {{0, 0xE9}, {3, 'x'}, {0, 0xF1}}},                   // "éxñ" in an equation
+        {kTextStyle, "\xce\xb1\xe2\x88\xab" "b\xc3\xa7", {{3, 168}, {3, 189}, {0, 'b'}, {0, 0xE7}}},  // "α∫bç" in text
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Command(c.style);
+        Select(1, 1, Row(1)->GetCount() + 1);
+        Key(VK_BACK, 8);
+        TypeKeys(view, QString::fromUtf8(c.typed));
+        ASSERT_EQ(Row(1)->GetCount(), int(c.faceAndCode.size()));
+        for (int i = 1; i <= Row(1)->GetCount(); ++i) {
+            EXPECT_EQ(Row(1)->GetAt(i)->GetFontId(), c.faceAndCode[i - 1].first) << i;
+            EXPECT_EQ(Row(1)->GetAt(i)->GetChar(), c.faceAndCode[i - 1].second) << i;
+        }
+    }
+    const size_t beeps = ui.beeps.size();
+    TypeKeys(view, QString::fromUtf8("\xe2\x82\xac"));  // the euro sign
+    EXPECT_EQ(ui.beeps.size(), beeps + 1);
+    EXPECT_EQ(Row(1)->GetCount(), 4);
 }
 
 TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
