@@ -1,0 +1,8 @@
+#include "kernel/KernelServices.h"
+
+#include "kernel/NameTable.h"
+
+void InstallKernelServices()
+{
+    RegisterNameTable();
+}
