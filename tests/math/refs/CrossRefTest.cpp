@@ -28,6 +28,8 @@ public:
 // A row node holding the nodes of its components, so that references
 // expand into the rows they point at.
 struct RowNode : ExprNode {
+    ExprNode* Clone() const override { return nullptr; }
+    void PutPackageForm(Link, int) const override {}
     std::vector<std::unique_ptr<ExprNode>> children;
 };
 
