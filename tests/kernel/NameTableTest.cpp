@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <map>
 #include <string>
@@ -52,6 +53,26 @@ TEST(NameTableTest, WrittenNamesReadBackAsTheSameName)
     EXPECT_EQ(TheNameTable().Find("i"), Entry::ImaginaryUnit);
     EXPECT_STREQ(gBuiltinNames[TheNameTable().Find("E")].package, "capE");
     EXPECT_STREQ(gBuiltinNames[TheNameTable().Find("I")].package, "capI");
+}
+
+// What the document shows of a name must read back as the name when it is
+// typed again.
+TEST(NameTableTest, ShownWordsFindAnEntryShowingTheSameWord)
+{
+    for (int entry = 11; entry < kBuiltinNameCount; ++entry) {
+        std::string display = gBuiltinNames[entry].display;
+        bool word = !display.empty();
+        for (char c : display)
+            word = word && std::isalpha(static_cast<unsigned char>(c));
+        if (!word)
+            continue;
+        int found = TheNameTable().Find(display.c_str());
+        ASSERT_GT(found, 0) << display;
+        std::string shown = gBuiltinNames[found].display;
+        shown.erase(0, shown.find_first_not_of(' '));
+        shown.erase(shown.find_last_not_of(' ') + 1);
+        EXPECT_EQ(shown, display) << entry;
+    }
 }
 
 TEST(NameTableTest, LookupsOfTellingNames)
