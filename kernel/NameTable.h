@@ -30,7 +30,7 @@ struct NameSpelling {
 };
 
 constexpr int kBuiltinNameCount = 312;
-constexpr int kNameSpellingCount = 536;
+constexpr int kNameSpellingCount = 540;
 constexpr int kNameBucketCount = 953;
 constexpr int kUprightFlag = 1;
 
