@@ -63,6 +63,22 @@ void CompositeNode::AppendChild(ExprNode* node)
         Range().Extend(node->GetSourceRange());
 }
 
+void CompositeNode::ChainAll(const std::vector<ExprNode*>& nodes)
+{
+    ExprNode* last = GetLastChild();
+    for (ExprNode* node : nodes) {
+        if (!node)
+            continue;
+        node->next = nullptr;
+        if (last)
+            last->next = node;
+        else
+            m_first = node;
+        last = node;
+        ++m_count;
+    }
+}
+
 void CompositeNode::Prepend(ExprNode* node)
 {
     node->next = m_first;

@@ -4,6 +4,8 @@
 #include "foundation/ExprNode.h"
 #include "mathlink/MathLink.h"
 
+#include <vector>
+
 class CompositeNode : public ExprNode {
 public:
     CompositeNode() = default;
@@ -39,6 +41,8 @@ public:
     ExprNode* DetachChildren();
     // Unlinks the child from the chain (not deleted).
     void Unlink(ExprNode* child);
+    // Appends the nodes in order in one pass (the range is left as it is).
+    void ChainAll(const std::vector<ExprNode*>& nodes);
     // Puts node in front of the children.
     void Prepend(ExprNode* node);
 

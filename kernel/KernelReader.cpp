@@ -82,15 +82,23 @@ std::string RealText(std::string text)
     return text;
 }
 
+// The arguments from the given one on, handed over (the vector keeps nulls).
+std::vector<ExprNode*> Released(std::vector<Node>& args, std::size_t from)
+{
+    std::vector<ExprNode*> nodes(args.size() > from ? args.size() - from : 0);
+    for (std::size_t i = from; i < args.size(); ++i)
+        nodes[i - from] = args[i].release();
+    return nodes;
+}
+
 ExprNode* ArgumentOf(std::vector<Node>& args, std::size_t from)
 {
     if (args.size() <= from)
         return nullptr;
     if (args.size() == from + 1)
         return args[from].release();
-    auto* sequence = new SequenceNode(args[from].release());
-    for (std::size_t i = from + 1; i < args.size(); ++i)
-        sequence->AppendChild(args[i].release());
+    auto* sequence = new SequenceNode;
+    sequence->ChainAll(Released(args, from));
     return sequence;
 }
 
@@ -103,9 +111,7 @@ template <typename T>
 T* Composite(std::vector<Node>& args)
 {
     auto* node = new T;
-    for (Node& arg : args)
-        if (arg)
-            node->AppendChild(arg.release());
+    node->ChainAll(Released(args, 0));
     return node;
 }
 
@@ -199,6 +205,18 @@ ExprNode* KernelReader::ReadString()
 
 ExprNode* KernelReader::ReadInteger()
 {
+    // Short integers, the common case, are read without allocating.
+    int count = 0;
+    if (MLBytesToGet(m_link, &count) && count > 0 && count <= kLongestInteger) {
+        char digits[kLongestInteger + 1];
+        int taken = 0;
+        if (!MLGetData(m_link, digits, count, &taken) || taken != count)
+            return Fail();
+        digits[count] = '\0';
+        if (!IsIntegerText(std::string(digits, std::size_t(count))))
+            return new ErrorNode;
+        return new IntegerNode(int32_t(std::strtol(digits, nullptr, 10)));
+    }
     bool ok = false;
     std::string text;
     if (ExprNode* failed = ReadAtomText(MLTKINT, ok, text))
@@ -244,7 +262,7 @@ ExprNode* KernelReader::ReadSymbol()
             name.erase(dollar);
         }
     }
-    int entry = TheNameTable().Find(name.c_str());
+    int entry = TheNameTable().FindRange(name.data(), name.data() + name.size());
     if (entry <= 0 && name.size() == 1) {
         // A Greek letter or sign in its plain spelling: the character's own entry.
         entry = CharTable::GetKernelNameId(gWriterPlainMap[static_cast<unsigned char>(name[0])]);
@@ -280,7 +298,9 @@ struct KernelReader::Args {
     // are missing (null) and nothing more is read.
     static std::vector<Node> Read(KernelReader& reader, int count)
     {
+        constexpr int kReserved = 64;   // more are grown into as they arrive
         std::vector<Node> args;
+        args.reserve(std::size_t(count < kReserved ? count : kReserved));
         for (int i = 0; i < count && !reader.m_failed; ++i)
             args.emplace_back(reader.ReadExpr());
         return args;
@@ -309,7 +329,7 @@ ExprNode* KernelReader::ReadFunction()
         return Fail();
     std::string name = MathLinkCharConv::ReadLinkString(raw);
     MLDisownSymbol(m_link, raw);
-    int entry = TheNameTable().Find(name.c_str());
+    int entry = TheNameTable().FindRange(name.data(), name.data() + name.size());
     if (entry <= 0) {
         std::vector<Node> args = Args::Read(*this, count);
         return Applied(new SymbolNode(name), args);

@@ -470,14 +470,12 @@ int MLNextPacket(MLINK link)
     if (link->in.peekType() != MLTKFUNC)
         return MLOTHERPKT;
     // Look at the head without consuming, and consume it only for a known kind.
-    wire::PacketReader probe = link->in;
+    wire::PacketReader::Mark start = link->in.mark();
     uint32_t count = 0;
     std::string head;
-    if (!probe.getArgCount(count) || !probe.getAtom(MLTKSYM, head))
-        return MLOTHERPKT;
-    int kind = packetKind(head);
-    if (kind != MLOTHERPKT)
-        link->in = std::move(probe);
+    int kind = link->in.getArgCount(count) && link->in.getAtom(MLTKSYM, head) ? packetKind(head) : MLOTHERPKT;
+    if (kind == MLOTHERPKT)
+        link->in.resetTo(start);
     return kind;
 }
 
@@ -508,9 +506,10 @@ int MLGetInteger(MLINK link, int* value)
 {
     if (!usable(link) || !value)
         return 0;
-    wire::PacketReader probe = link->in;
+    // Undone when the digits do not fit; marking copies no bytes.
+    wire::PacketReader::Mark start = link->in.mark();
     std::string digits;
-    if (!probe.getAtom(MLTKINT, digits))
+    if (!link->in.getAtom(MLTKINT, digits))
         return fail(link, MLEGETSEQ);
     std::string_view text(digits);
     while (!text.empty() && text.front() == ' ')
@@ -519,9 +518,10 @@ int MLGetInteger(MLINK link, int* value)
         text.remove_prefix(1);
     int parsed = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (ec != std::errc() || end != text.data() + text.size())
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        link->in.resetTo(start);
         return fail(link, MLEGETSEQ, "the integer does not fit the value asked for");
-    link->in = std::move(probe);
+    }
     *value = parsed;
     return 1;
 }
@@ -530,11 +530,14 @@ int MLGetArgCount(MLINK link, int* count)
 {
     if (!usable(link) || !count)
         return 0;
-    wire::PacketReader probe = link->in;
+    wire::PacketReader::Mark start = link->in.mark();
     uint32_t n = 0;
-    if (!probe.getArgCount(n) || n > uint32_t(INT32_MAX))
+    if (!link->in.getArgCount(n))
         return fail(link, MLEGETSEQ);
-    link->in = std::move(probe);
+    if (n > uint32_t(INT32_MAX)) {
+        link->in.resetTo(start);
+        return fail(link, MLEGETSEQ);
+    }
     *count = int(n);
     return 1;
 }

@@ -6,6 +6,7 @@
 // MathML, normalised, flattened and cloned. Nothing may crash, hang or leak.
 #include "export/XMLCoreWriter.h"
 #include "foundation/ByteStream.h"
+#include "foundation/ExprNode.h"
 #include "kernel/KernelReader.h"
 #include "mathlink/MathLink.h"
 

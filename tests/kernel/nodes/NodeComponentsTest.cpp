@@ -12,6 +12,7 @@
 #include "kernel/RelationNodes.h"
 #include "kernel/SumProductNodes.h"
 
+#include "foundation/Str255.h"
 #include "foundation/TextOutBuffer.h"
 #include "support/math/MathTestSupport.h"
 
@@ -126,6 +127,17 @@ TEST(NodeValuesTest, NumbersRoundAndEvaluate)
     std::unique_ptr<ExprNode> zero(MakeQuotient(Int(1), Int(0)));
     EXPECT_FALSE(zero->IsNumericExpr());
     EXPECT_DOUBLE_EQ(AbsNode(Int(-3)).GetRealValue(), 3.0);
+}
+
+// A built-in symbol keeps no text of its own: its text is its entry's name.
+TEST(NodeValuesTest, BuiltinSymbolTextIsNeverNull)
+{
+    SymbolNode sine(93);
+    Str255 text;
+    sine.GetText(text);
+    EXPECT_EQ(std::string(text.GetPtrAt(0), std::size_t(text.GetLength())), "VXSin");
+    EXPECT_TRUE(sine.FreeText().empty());
+    EXPECT_EQ(sine.Name(), "VXSin");
 }
 
 } // namespace
