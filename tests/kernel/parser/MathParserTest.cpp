@@ -7,7 +7,21 @@
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/ExprNode.h"
 #include "mathlink/LinkExpr.h"
+#include "kernel/KernelCodes.h"
+#include "math/BracketComp.h"
+#include "math/DifferentialComp.h"
+#include "math/ExponentComp.h"
+#include "math/FractionComp.h"
+#include "math/LimitComp.h"
+#include "math/ParenComp.h"
+#include "math/PlaceholderComp.h"
+#include "math/SubscriptComp.h"
+#include "math/SumComp.h"
+#include "math/TotalDerivativeComp.h"
 #include "support/math/MathTestSupport.h"
+
+#include <functional>
+#include <variant>
 
 #include <gtest/gtest.h>
 
@@ -285,6 +299,80 @@ TEST_F(MathParserTest, ItemRows)
 TEST_F(MathParserTest, AtLeastOneHundredFiftyRows)
 {
     EXPECT_GE(std::size(kArithmetic) + std::size(kNames) + std::size(kItems), 150u);
+}
+
+// Rows holding components: a script, prime or operator component joins the
+// grammar as an incomplete node that takes its neighbour.
+TEST_F(MathParserTest, ComponentTokensTakeTheirNeighbours)
+{
+    auto math = [&](const std::string& text) { return Chars(text, FontManager::kMathFace); };
+    auto row = [&](std::initializer_list<std::variant<std::string, TextComp*>> parts) {
+        auto items = std::make_unique<CompArray>();
+        for (const auto& part : parts) {
+            if (auto* text = std::get_if<std::string>(&part)) {
+                auto chars = math(*text);
+                for (int i = 1; i <= chars->GetCount(); ++i)
+                    items->Append(chars->GetAt(i));
+            } else {
+                items->Append(std::get<TextComp*>(part));
+            }
+        }
+        return items;
+    };
+    auto prime = [&] { return new ExponentComp(math(std::string(1, char(MathChar::Prime)))); };
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<CompArray>()> make;
+        const char* tree;
+    } cases[] = {
+        {"superscript", [&] { return row({"x", new ExponentComp(math("2"))}); }, "VXPower[x, 2]"},
+        {"superscript of a call", [&] { return row({"f[x]", new ExponentComp(math("2"))}); }, kError},
+        {"sine squared", [&] { return row({"sin", new ExponentComp(math("2")), " x"}); }, "VXPower[VXSin[x], 2]"},
+        {"subscripted name", [&] { return row({"a", new SubscriptComp(math("k")), "+1"}); },
+         "VXPlus[VXSubscript[a, k], 1]"},
+        {"log to a base", [&] { return row({"log", new SubscriptComp(math("2")), " x"}); }, "VXLog[2, x]"},
+        {"prime applied", [&] { return row({"f", prime(), "[x]"}); }, "Derivative[1][f][x]"},
+        {"prime on an expression", [&] { return row({"y", prime()}); }, "VXDt[y, vxDefaultVar]"},
+        {"prime then parentheses", [&] { return row({"f", prime(), "(x)"}); },
+         "VXTimes[VXDt[f, vxDefaultVar], x]"},
+        {"order in parentheses",
+         [&] { return row({"f", new ExponentComp(One(new ParenComp(math("3")))), "[x]"}); },
+         "Derivative[3][f][x]"},
+        {"sum takes the product", [&] { return row({new SumComp(math("n"), math("k=1")), "a k+b"}); },
+         "VXPlus[VXSum[VXTimes[a, k], List[k, 1, n]], b]"},
+        {"sum of a negated body", [&] { return row({new SumComp(math("n"), math("k=1")), "-k"}); },
+         "VXSum[VXTimes[-1, k], List[k, 1, n]]"},
+        {"number before a sum", [&] { return row({"2", new SumComp(math("n"), math("k=1")), "k"}); },
+         "VXTimes[2, VXSum[k, List[k, 1, n]]]"},
+        {"limit with a direction",
+         [&] { return row({new LimitComp(row({"x->0", new ExponentComp(math("+"))})), "f"}); },
+         "VXLimit[f, Rule[x, 0], Rule[Direction, -1]]"},
+        {"derivative operator",
+         [&] {
+             return row({new TotalDerivativeComp(new TotalDifferentialComp(math("x"), math(""))), "x",
+                         new ExponentComp(math("2"))});
+         },
+         "VXDt[VXPower[x, 2], x]"},
+        {"bracket argument", [&] { return row({"f", new BracketComp(math("x,y"))}); }, "f[x, y]"},
+        {"parenthesis component", [&] { return row({"2", new ParenComp(math("a+b"))}); },
+         "VXTimes[2, VXPlus[a, b]]"},
+        {"empty fraction part", [&] { return One(new FractionComp(math("1"), math(""))); }, "VXDivide[1, Null]"},
+        {"placeholder", [&] { return row({"x+", new PlaceholderComp}); }, "VXPlus[x, missing]"},
+    };
+    for (const auto& c : cases) {
+        CompList components(c.make());
+        gSyntaxError = false;
+        std::unique_ptr<ExprNode> node(components.BuildNode());
+        std::string tree = kError;
+        if (!gSyntaxError) {
+            node->PutPackageForm(link, 0);
+            MLEndPacket(link);
+            MLNextPacket(link);
+            wire::Expr expr;
+            tree = wire::getLinkExpr(link, expr) ? wire::toFullForm(expr) : "<unreadable>";
+        }
+        EXPECT_EQ(tree, c.tree) << c.name;
+    }
 }
 
 TEST_F(MathParserTest, DeepNestingFailsInsteadOfExhaustingTheStack)
