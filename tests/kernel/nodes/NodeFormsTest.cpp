@@ -208,3 +208,47 @@ TEST(NodeFormsTest, FractionNormalisationTurnsNegativePowersIntoFractions)
 }
 
 } // namespace
+
+namespace {
+
+SourceRange At(int start, int end)
+{
+    static int owner;
+    SourceRange range;
+    range.SetParagraphRange(&owner, start, end);
+    return range;
+}
+
+TEST(CompositeNodeTest, ChainsRangesParentsMoversAndFlattening)
+{
+    LoopbackLink link;
+    // The first child gives an empty composite its range; later ones extend it.
+    SumNode sum;
+    sum.AppendChild(new SymbolNode(At(1, 2), std::string("a")));
+    sum.AppendChild(new SymbolNode(At(3, 4), std::string("b")));
+    sum.AppendChild(new SymbolNode(At(5, 6), std::string("c")));
+    EXPECT_TRUE(sum.HasRange());
+    EXPECT_EQ(sum.GetSourceRange().start, 1);
+    EXPECT_EQ(sum.GetSourceRange().end, 6);
+    EXPECT_EQ(sum.FindParentOf(&sum), nullptr);
+    EXPECT_EQ(sum.FindParentOf(sum.ChildAt(2)), &sum);
+
+    // Marking every term marks the sum; marking a run groups it.
+    EXPECT_FALSE(sum.SetMover(sum.First(), sum.GetLastChild()));
+    EXPECT_TRUE(sum.IsMover());
+    EXPECT_TRUE(sum.SetMover(sum.ChildAt(2), sum.ChildAt(3)));
+    EXPECT_EQ(sum.Count(), 2);
+    EXPECT_EQ(link.Package(sum, 1), "VXMover[VXPlus[a, VXMover[VXPlus[b, c]]]]");
+
+    // Nested sums and groups flatten.
+    sum.SetMoverFlag(false);
+    sum.ChildAt(2)->SetMoverFlag(false);
+    sum.Flatten();
+    EXPECT_EQ(sum.Count(), 3);
+    EXPECT_EQ(link.Package(sum), "VXPlus[a, b, c]");
+    GroupNode group(new GroupNode(new GroupNode(Sym("x"), true), true), true);
+    group.Flatten();
+    EXPECT_EQ(group.Child()->GetTag(), TypeTag("symN"));
+}
+
+} // namespace
