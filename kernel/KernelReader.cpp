@@ -78,7 +78,7 @@ std::string RealText(std::string text)
     }
     std::size_t exponent = text.find("*^");
     if (exponent != std::string::npos)
-        text.replace(exponent, 2, "e");
+        text = text.substr(0, exponent) + "e" + text.substr(exponent + 2);
     return text;
 }
 
