@@ -24,15 +24,7 @@
 
 namespace {
 
-void PutOrNull(const ExprNode* node, MLINK link, int mode, bool plain)
-{
-    if (!node)
-        MLPutSymbol(link, "Null");
-    else if (plain)
-        node->PutPlainForm(link);
-    else
-        node->PutPackageForm(link, mode);
-}
+using nodes::PutOrNull;
 
 void PutArgument(const ExprNode* argument, MLINK link, int mode, bool plain)
 {

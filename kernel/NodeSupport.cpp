@@ -59,6 +59,16 @@ void PutTextAtom(MLINK link, int type, const char* text)
     MLPutData(link, text, length);
 }
 
+void PutOrNull(const ExprNode* node, MLINK link, int mode, bool plain)
+{
+    if (!node)
+        MLPutSymbol(link, "Null");
+    else if (plain)
+        node->PutPlainForm(link);
+    else
+        node->PutPackageForm(link, mode);
+}
+
 void AppendMathChar(CompList& list, unsigned char code)
 {
     if (gMathFace)

@@ -25,6 +25,8 @@ std::string StoredToLink(const char* text);
 void PutStoredSymbol(MLINK link, const char* text);
 // A digit or string atom sent in pieces (MLPutNext, MLPutSize, MLPutData).
 void PutTextAtom(MLINK link, int type, const char* text);
+// The node in package form (mode) or plain form; a missing node as Null.
+void PutOrNull(const ExprNode* node, MLINK link, int mode, bool plain);
 
 void AppendMathChar(CompList& list, unsigned char code);
 void AppendTextChar(CompList& list, unsigned char code);

@@ -26,15 +26,7 @@ namespace {
 constexpr unsigned char kBang = 33;
 constexpr int kLargestFactorial = 170;   // 171! is beyond a double
 
-void PutOrNull(const ExprNode* node, MLINK link, int mode, bool plain)
-{
-    if (!node)
-        MLPutSymbol(link, "Null");
-    else if (plain)
-        node->PutPlainForm(link);
-    else
-        node->PutPackageForm(link, mode);
-}
+using nodes::PutOrNull;
 
 void PutOne(MLINK link, const char* head, const ExprNode* child, int mode, bool plain)
 {

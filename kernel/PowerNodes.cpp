@@ -27,18 +27,12 @@ double ValueOf(const ExprNode* node)
 
 void PutOrNull(const ExprNode* node, MLINK link, int mode)
 {
-    if (node)
-        node->PutPackageForm(link, mode);
-    else
-        MLPutSymbol(link, "Null");
+    nodes::PutOrNull(node, link, mode, false);
 }
 
 void PutPlainOrNull(const ExprNode* node, MLINK link)
 {
-    if (node)
-        node->PutPlainForm(link);
-    else
-        MLPutSymbol(link, "Null");
+    nodes::PutOrNull(node, link, 0, true);
 }
 
 } // namespace
