@@ -82,12 +82,30 @@ Node WithPlusMinus(Node term, const SourceRange& sign)
     return Node(product);
 }
 
-// A new composite holding the node, with the node's range.
+// A composite of the items in one pass (long rows stay linear in cost), over
+// the range from the first item to the last.
 template <typename T>
-std::unique_ptr<T> MakeWithRange(Node first)
+Node Gathered(std::vector<Node>& items)
 {
-    SourceRange range = first->GetSourceRange();
-    return std::make_unique<T>(range, first.release());
+    auto node = std::make_unique<T>();
+    bool ranged = items.front()->HasRange();
+    SourceRange range = Span(items.front()->GetSourceRange(), items.back()->GetSourceRange());
+    std::vector<ExprNode*> children;
+    children.reserve(items.size());
+    for (Node& item : items)
+        children.push_back(item.release());
+    node->ChainAll(children);
+    if (ranged)
+        node->SetRange(range);
+    return node;
+}
+
+// The factors gathered so far as one node: a lone factor is itself.
+Node Collapse(std::vector<Node>& factors)
+{
+    if (factors.size() == 1)
+        return std::move(factors.front());
+    return Gathered<ProductNode>(factors);
 }
 
 Node AsProductNode(Node node)
@@ -146,14 +164,15 @@ private:
         Node first = Item(kind);
         if (Peek() != Token::Comma)
             return first;
-        auto sequence = MakeWithRange<SequenceNode>(std::move(first));
+        std::vector<Node> items;
+        items.push_back(std::move(first));
         while (Peek() == Token::Comma) {
             Take();
             ItemKind ignored;
-            sequence->AppendChild(Item(ignored).release());
+            items.push_back(Item(ignored));
         }
         kind = ItemKind::list;   // a sequence is no expression
-        return sequence;
+        return Gathered<SequenceNode>(items);
     }
 
     Node Item(ItemKind& kind)
@@ -178,14 +197,15 @@ private:
             return std::make_unique<RuleNode>(range, left.release(), right.release());
         }
         if (Peek() == Token::Or) {
-            auto alternatives = MakeWithRange<OrNode>(std::move(left));
+            std::vector<Node> alternatives;
+            alternatives.push_back(std::move(left));
             while (Peek() == Token::Or) {
                 Take();
                 bool ignored = false;
-                alternatives->AppendChild(Comparand(ignored).release());
+                alternatives.push_back(Comparand(ignored));
             }
             kind = ItemKind::disjunction;
-            return alternatives;
+            return Gathered<OrNode>(alternatives);
         }
         return left;
     }
@@ -197,18 +217,14 @@ private:
         Node content = Top(kind);
         SourceRange close = Expect(Token::RBrace).range;
         auto list = std::make_unique<ListNode>(Span(open, close));
+        std::vector<ExprNode*> elements;
         if (auto* sequence = dynamic_cast<SequenceNode*>(content.get()); sequence && kind == ItemKind::list) {
-            for (ExprNode* child = sequence->DetachChildren(); child;) {
-                ExprNode* following = child->next;
-                child->next = nullptr;
-                list->AppendChild(child);
-                child = following;
-            }
-            list->SetRange(Span(open, close));
+            for (ExprNode* child = sequence->DetachChildren(); child; child = child->next)
+                elements.push_back(child);
         } else {
-            list->AppendChild(content.release());
-            list->SetRange(Span(open, close));
+            elements.push_back(content.release());
         }
+        list->ChainAll(elements);
         return list;
     }
 
@@ -218,12 +234,13 @@ private:
         relation = Peek() == Token::Relation;
         if (!relation)
             return left;
-        auto chain = MakeWithRange<RelationNode>(std::move(left));
+        std::vector<Node> chain;
+        chain.push_back(std::move(left));
         while (Peek() == Token::Relation) {
-            chain->AppendChild(NodeOf(Take()).release());
-            chain->AppendChild(Expression().release());
+            chain.push_back(NodeOf(Take()));
+            chain.push_back(Expression());
         }
-        return chain;
+        return Gathered<RelationNode>(chain);
     }
 
     SignRun Signs()
@@ -253,7 +270,8 @@ private:
         }
         if (!IsSign(Peek()))
             return lead;
-        auto sum = MakeWithRange<SumNode>(std::move(lead));
+        std::vector<Node> terms;
+        terms.push_back(std::move(lead));
         while (IsSign(Peek())) {
             SignRun run = Signs();
             Node term = Term();
@@ -261,9 +279,9 @@ private:
                 term = Negated(std::move(term), run.range);
             else if (run.kind == SignKind::plusMinus)
                 term = WithPlusMinus(std::move(term), run.range);
-            sum->AppendChild(term.release());
+            terms.push_back(std::move(term));
         }
-        return sum;
+        return Gathered<SumNode>(terms);
     }
 
     // A term after a sign that starts an expression.
@@ -330,25 +348,25 @@ private:
 
     Node Product()
     {
-        Node left = Cross();
+        // Factors are gathered until a division takes everything before it.
+        std::vector<Node> factors;
+        factors.push_back(Cross());
         for (;;) {
             int code = Peek();
             if (code == Token::Times) {
                 Take();
-                Node right = Cross();
-                left = AsProductNode(std::move(left));
-                left->AppendChild(right.release());
+                factors.push_back(Cross());
             } else if (code == Token::Divide) {
                 Take();
+                Node left = Collapse(factors);
                 Node right = Cross();
                 SourceRange range = Span(left->GetSourceRange(), right->GetSourceRange());
-                left = std::make_unique<DivideNode>(range, left.release(), right.release());
+                factors.clear();
+                factors.push_back(std::make_unique<DivideNode>(range, left.release(), right.release()));
             } else if (StartsFactor(code)) {
-                Node right = Cross();
-                left = AsProductNode(std::move(left));
-                left->AppendChild(right.release());
+                factors.push_back(Cross());
             } else {
-                return left;
+                return Collapse(factors);
             }
         }
     }

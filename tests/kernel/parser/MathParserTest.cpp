@@ -375,6 +375,23 @@ TEST_F(MathParserTest, ComponentTokensTakeTheirNeighbours)
     }
 }
 
+// A row of a document is outside input: its cost must grow with its length only.
+TEST_F(MathParserTest, LongRowsParseInOnePass)
+{
+    constexpr int kCount = 20000;
+    std::string product;
+    std::string sum;
+    for (int i = 0; i < kCount; ++i) {
+        product += "a ";
+        sum += "+a";
+    }
+    for (const std::string& typed : {product, sum}) {
+        CompList row(Chars(typed, FontManager::kMathFace));
+        std::unique_ptr<ExprNode> node(MathParser(row, 1, row.GetCount() + 1).Parse());
+        EXPECT_EQ(node->GetChildCount(), kCount);
+    }
+}
+
 TEST_F(MathParserTest, DeepNestingFailsInsteadOfExhaustingTheStack)
 {
     std::string deep(5000, '(');
