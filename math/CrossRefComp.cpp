@@ -4,6 +4,7 @@
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/ExprNode.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/LinkRemap.h"
@@ -155,7 +156,16 @@ ExprNode* CrossRefComp::BuildNode()
         std::vector<ParagraphComp*>& list;
         ~Leave() { list.pop_back(); }
     } leave{building};
-    return target->GetRow()->BuildNode();
+    ExprNode* node = target->GetRow()->BuildNode();
+    // The node stands for this reference: an answer replaces the reference,
+    // never the equation it points at.
+    if (node && GetOwner()) {
+        SourceRange place;
+        int index = GetOwner()->Find(this);
+        place.SetParagraphRange(GetOwner(), index, index + 1);
+        node->SetRange(place);
+    }
+    return node;
 }
 
 void CrossRefComp::WriteLaTeX(LaTeXWriter& writer)
