@@ -192,8 +192,9 @@ TEST_F(ComponentRoundTripTest, EveryComponentComesBackAsItWas)
     for (const Case& c : cases) {
         CompList row(c.make());
         EXPECT_EQ(RoundTrip(row, false), "") << c.name << " (package form)";
-        if (c.plainToo)
+        if (c.plainToo) {
             EXPECT_EQ(RoundTrip(row, true), "") << c.name << " (plain form)";
+        }
     }
 }
 
