@@ -34,6 +34,7 @@ class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
 class DrawLabel;
+class DiagramEditList;
 class DrawVariable;
 class VertexShape;
 
@@ -51,8 +52,11 @@ struct PendingMove {
     double value;
 };
 
-// Deletes the shapes and every part they hold, each once.
+// Deletes the shapes and every part they hold, each once, whatever the
+// vertices' use counts say.
 void DeleteShapes(const std::vector<DiagramShape*>& shapes);
+// Deletes the shapes of a drawing; a vertex goes when no shape uses it.
+void DeleteByUse(const ItemArray<DiagramShape>& shapes);
 
 class DiagramComp : public BoxComp {
 public:
@@ -105,6 +109,9 @@ public:
     void InsertShape(DiagramShape* shape);
     // Takes a shape out of the shape list and the selection.
     void Unselect(DiagramShape* shape);
+    // Takes a shape out of the shape list only: a selected part that is a
+    // shape of its own again stays selected as the part.
+    void DropFromList(DiagramShape* shape);
     // Hand the lists over to a caller that is about to delete the drawing.
     ItemArray<DiagramShape> TakeShapes();
     ItemArray<DrawConstraint> TakeConstraints();
@@ -163,8 +170,16 @@ public:
     // items were all copied and the selected free labels.
     DiagramComp* CopySelection(LinkRemap& remap);
     // Moves the source's items into this drawing, selects the pasted shapes
-    // and deletes the source.
-    void PasteItems(DiagramComp* source);
+    // and deletes the source; then undoes the edits of the removal the
+    // source came from, when given (groups first).
+    void PasteItems(DiagramComp* source, DiagramEditList* edits = nullptr);
+    // Takes the selected items out (compound shapes losing a part are
+    // replaced by what is left, recorded in edits) and answers a new drawing
+    // holding them.
+    DiagramComp* RemoveSelection(DiagramEditList& edits);
+    // Every vertex used by a shape of the list gets an owner among them: the
+    // listed shape that holds it.
+    void SettleOwners();
 
     // ---- geometry and picture ----
     DiagramDC& GetDC() { return m_dc; }
@@ -202,6 +217,12 @@ private:
     void ReadShapes(DocReader& reader);
     void ReadConstraints(DocReader& reader);
     void ReadFreeLabels(DocReader& reader);
+    // Shapes listed that are parts of other shapes leave the list and the
+    // use counts are counted again; a part held by two shapes is refused.
+    void SettleAfterRead();
+    void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
+    void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);
+    void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
     int LabelIndexOfRow(const CompList* row) const;
 

@@ -85,6 +85,8 @@ public:
     void CircleOutline(const DPoint& centre, double radius, int32_t style, COLORREF colour);
     void Circle(const DPoint& centre, double radius);
     void Disc(const DPoint& centre, double radius, COLORREF colour);
+    // The closed outline filled with the colour, without a border.
+    void FillPolygon(const std::vector<DPoint>& points, COLORREF colour);
     void Arc(const DPoint& centre, double radius, const DPoint& from, const DPoint& to);
     void SelectionFrame(const DPoint& topLeft, const DPoint& bottomRight);
     void LabelFrame(const DPoint& topLeft, const DPoint& bottomRight, const DPoint& anchor);

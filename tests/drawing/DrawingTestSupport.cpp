@@ -1,6 +1,8 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/CircleShape.h"
+#include "drawing/DiagramEdit.h"
+#include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
@@ -19,6 +21,9 @@
 #include "support/model/ArchiveStore.h"
 
 #include <QDir>
+
+#include <map>
+#include <set>
 
 namespace {
 
@@ -82,7 +87,6 @@ SampleParts DrawingTest::MakeSample()
     s.c3 = new CircleShape(s.b, new DrawVariable(2.0, true), filled);
     s.diagram->AddShape(s.c3);
     s.diagram->AddShape(s.c1);
-    s.diagram->AddShape(s.a);
     s.diagram->AddShape(s.c2);
     s.diagram->AddLabel(s.a->MakeLabel(s.diagram));
     auto row = Chars(fonts, "r=");
@@ -151,4 +155,119 @@ QString DrawingTest::OutputDir()
     QString dir = QStringLiteral(QV_TEST_OUTPUT);
     QDir().mkpath(dir);
     return dir;
+}
+
+namespace {
+
+void Fault(std::string& faults, const std::string& text)
+{
+    faults += text + "; ";
+}
+
+// The shapes a listed shape holds, down to the edges of polygons.
+ItemArray<DiagramShape> PartsOf(DiagramShape* shape)
+{
+    ItemArray<DiagramShape> parts;
+    for (DiagramShape* part : shape->GetParts()) {
+        parts.AddOnce(part);
+        for (DiagramShape* inner : part->GetParts())
+            parts.AddOnce(inner);
+    }
+    return parts;
+}
+
+// Edges and circles, each once: what the use counts count.
+void AddUsers(DiagramShape* shape, std::set<DiagramShape*>& users)
+{
+    if (shape->IsEdge() || shape->IsCircle())
+        users.insert(shape);
+    for (DiagramShape* part : shape->GetParts())
+        if (part->IsEdge())
+            users.insert(part);
+}
+
+void CheckDrawing(const DiagramComp& diagram, std::string& faults)
+{
+    std::set<DiagramShape*> reachable;
+    std::set<DiagramShape*> parts;
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        if (shape->GetOwnerShape())
+            Fault(faults, "a listed shape has an owner");
+        reachable.insert(shape);
+        for (DiagramShape* part : PartsOf(shape)) {
+            if (!part->IsVertexShape() && !parts.insert(part).second)
+                Fault(faults, "a part belongs to two shapes");
+            reachable.insert(part);
+            if (!part->IsVertexShape() && part->GetOwnerShape() != shape && part->GetOwnerShape()->GetOwnerShape())
+                Fault(faults, "a side is not owned by its shape");
+        }
+    }
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        if (!shape->IsVertexShape())
+            continue;
+        for (DiagramShape* other : diagram.GetShapes())
+            if (other != shape && other->GetVertexUses().Contains(static_cast<VertexShape*>(shape)))
+                Fault(faults, "a listed vertex is used by another shape");
+    }
+    for (DiagramShape* shape : diagram.GetShapes())
+        for (VertexShape* vertex : shape->GetVertexUses()) {
+            DiagramShape* owner = vertex->GetOwnerShape();
+            if (!owner || owner->IsVertexShape() || !reachable.count(owner) || !owner->GetVertices().Contains(vertex))
+                Fault(faults, "a vertex is not owned by a shape that holds it");
+        }
+    std::set<DrawLabel*> labels;
+    for (DrawLabel* label : diagram.GetLabels()) {
+        if (!labels.insert(label).second)
+            Fault(faults, "a label is listed twice");
+        auto* owner = dynamic_cast<DiagramShape*>(label->GetOwner());
+        if (label->GetOwner() && owner && !reachable.count(owner))
+            Fault(faults, "a label belongs to an item not in the drawing");
+        if (owner && owner->GetLabel() != label)
+            Fault(faults, "a label's item does not hold it");
+        if (label->GetDiagram() != &diagram)
+            Fault(faults, "a label names another drawing");
+    }
+    for (DiagramShape* shape : diagram.GetShapes())
+        for (DrawLabel* label : shape->GetLabels())
+            if (!labels.count(label))
+                Fault(faults, "a label of a shape is not listed");
+    for (DiagramShape* shape : diagram.GetSelectedShapes())
+        if (!reachable.count(shape) || !shape->IsSelected())
+            Fault(faults, "the selection lists a shape that is not selected");
+    for (DiagramShape* shape : diagram.GetShapes())
+        if (shape->IsSelected() && !diagram.GetSelectedShapes().Contains(shape))
+            Fault(faults, "a selected shape is not in the selection");
+    for (DrawConstraint* constraint : diagram.GetSelectedConstraints())
+        if (!diagram.GetConstraints().Contains(constraint) || !constraint->IsSelected())
+            Fault(faults, "the selection lists a constraint that is not selected");
+}
+
+} // namespace
+
+std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, const DiagramEditList* edits)
+{
+    std::string faults;
+    std::set<DiagramShape*> users;
+    for (const DiagramComp* diagram : drawings) {
+        CheckDrawing(*diagram, faults);
+        for (DiagramShape* shape : diagram->GetShapes())
+            AddUsers(shape, users);
+    }
+    if (edits)
+        for (DiagramEdit* edit : edits->GetEdits())
+            if (auto* group = dynamic_cast<DiagramEditGroup*>(edit); group && group->Owns())
+                AddUsers(group->GetCompound(), users);
+    std::map<VertexShape*, int> uses;
+    for (const DiagramComp* diagram : drawings)
+        for (DiagramShape* shape : diagram->GetShapes())
+            for (VertexShape* vertex : shape->GetVertices())
+                uses.try_emplace(vertex, 0);
+    for (DiagramShape* user : users)
+        for (VertexShape* vertex : user->GetVertexUses())
+            ++uses[vertex];
+    for (auto [vertex, count] : uses)
+        if (vertex->GetUseCount() != count)
+            Fault(faults, "a vertex's use count is " + std::to_string(vertex->GetUseCount()) + ", its uses " +
+                              std::to_string(count));
+    return faults;
 }
