@@ -20,7 +20,7 @@ CircleShape::CircleShape(VertexShape* centre, DrawVariable* radius, const ShapeS
 CircleShape::~CircleShape()
 {
     delete m_radius;
-    if (m_centre && m_centre->RemoveUse() == 0)
+    if (m_centre && m_centre->RemoveUse() == 0 && m_centre->GetOwnerShape())
         delete m_centre;
 }
 

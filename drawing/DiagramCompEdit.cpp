@@ -105,6 +105,7 @@ void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, Diagram
             TakeLabelsOf(owner);
             continue;
         }
+        const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
         DiagramEditGroup* group = owner->RemovePart(shape);
         if (!group)
             continue;
@@ -112,8 +113,21 @@ void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, Diagram
         removed.AddOnce(shape);
         TakeLabelsOf(shape);
         shape->ClearOwnerLink();
+        // A removed edge owns the ends that no part left behind holds.
+        if (!shape->IsVertexShape())
+            for (VertexShape* vertex : shape->GetVertices())
+                if (vertex->GetOwnerShape() == owner)
+                    vertex->SetOwner(shape);
         group->Apply(*this);
         edits.Add(group);
+        // Sides the compound keeps (those at a removed corner) go with it.
+        ItemArray<DrawLabel> left;
+        for (DiagramShape* part : group->GetParts())
+            for (DrawLabel* label : part->GetLabels())
+                left.Add(label);
+        for (DrawLabel* label : ownerLabels)
+            if (!left.Contains(label))
+                m_labels.Remove(label);
     }
     m_selectedShapes.Clear();
 }

@@ -52,10 +52,7 @@ void DiagramEditGroup::Undo(DiagramComp& diagram)
         if (auto* polygon = dynamic_cast<PolygonShape*>(part))
             polygon->Abandon();
     }
-    ItemArray<DiagramShape> own = m_compound->GetSides();
-    for (VertexShape* vertex : m_compound->GetVertices())
-        own.Add(vertex);
-    for (DiagramShape* part : own)
+    for (DiagramShape* part : m_compound->GetParts())
         diagram.DropFromList(part);
     m_compound->ClaimParts();
     diagram.InsertShape(m_compound);
@@ -73,21 +70,24 @@ void DiagramEditGroup::Dispose()
             delete part;
 }
 
+// A later group may replace what an earlier one made (a second part removed
+// from the polygon left by the first): the earlier compound still names the
+// parts the later one frees, so it lets go of them first.
 void DiagramEditList::Clear()
 {
-    for (int i = m_edits.GetCount(); i-- > 0;) {
-        DiagramEdit* edit = m_edits.GetAt(i);
+    for (DiagramEdit* edit : m_edits) {
         edit->Dispose();
         delete edit;
     }
     m_edits.Clear();
 }
 
+// Later groups are undone first, so that each finds the shapes it made.
 void DiagramEditList::UndoAll(DiagramComp& diagram)
 {
-    for (DiagramEdit* edit : m_edits)
-        if (edit->IsGroup())
-            edit->Undo(diagram);
+    for (int i = m_edits.GetCount(); i-- > 0;)
+        if (m_edits.GetAt(i)->IsGroup())
+            m_edits.GetAt(i)->Undo(diagram);
     for (DiagramEdit* edit : m_edits)
         if (!edit->IsGroup())
             edit->Undo(diagram);

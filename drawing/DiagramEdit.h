@@ -77,9 +77,9 @@ public:
     DiagramEditList& operator=(const DiagramEditList&) = delete;
 
     void Add(DiagramEdit* edit) { m_edits.Add(edit); }
-    // Disposes and frees every record, newest first.
+    // Disposes and frees every record, oldest first.
     void Clear();
-    // Every group first, then the other records, each in list order.
+    // Every group first, newest first, then the other records in list order.
     void UndoAll(DiagramComp& diagram);
     const ItemArray<DiagramEdit>& GetEdits() const { return m_edits; }
 

@@ -53,9 +53,10 @@ EdgeShape::~EdgeShape()
     LetGo(m_end);
 }
 
+// A vertex without an owner is a shape of a drawing's list, which frees it.
 void EdgeShape::LetGo(VertexShape*& vertex)
 {
-    if (vertex && vertex->RemoveUse() == 0)
+    if (vertex && vertex->RemoveUse() == 0 && vertex->GetOwnerShape())
         delete vertex;
     vertex = nullptr;
 }

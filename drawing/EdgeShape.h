@@ -88,7 +88,8 @@ protected:
     void ReadEnds(DocReader& reader, void* context);
     // A vertex of this shape's record; one without an owner gets the user.
     static VertexShape* ReadUsedVertex(DocReader& reader, DiagramShape* user);
-    // Lets go of a vertex this edge uses (null afterwards).
+    // Lets go of a vertex this edge uses (null afterwards); a part no
+    // longer used goes.
     static void LetGo(VertexShape*& vertex);
     // The vertex stops being used by this edge without being deleted.
     void DropVertexUnlessOwnedBy(VertexShape*& vertex, DiagramShape* keeper);

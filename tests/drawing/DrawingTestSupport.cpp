@@ -186,7 +186,21 @@ void AddUsers(DiagramShape* shape, std::set<DiagramShape*>& users)
             users.insert(part);
 }
 
-void CheckDrawing(const DiagramComp& diagram, std::string& faults)
+std::set<DiagramShape*> Reachable(const DiagramComp& diagram)
+{
+    std::set<DiagramShape*> reachable;
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        reachable.insert(shape);
+        for (DiagramShape* part : PartsOf(shape))
+            reachable.insert(part);
+    }
+    return reachable;
+}
+
+// A removed part may keep sharing vertices with what stayed: owners are
+// looked for in every drawing checked (all).
+void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& listed,
+                  const std::set<DiagramShape*>& all, std::string& faults)
 {
     std::set<DiagramShape*> reachable;
     std::set<DiagramShape*> parts;
@@ -212,7 +226,12 @@ void CheckDrawing(const DiagramComp& diagram, std::string& faults)
     for (DiagramShape* shape : diagram.GetShapes())
         for (VertexShape* vertex : shape->GetVertexUses()) {
             DiagramShape* owner = vertex->GetOwnerShape();
-            if (!owner || owner->IsVertexShape() || !reachable.count(owner) || !owner->GetVertices().Contains(vertex))
+            if (listed.count(vertex)) {
+                if (owner)
+                    Fault(faults, "a listed vertex has an owner");
+                continue;
+            }
+            if (!owner || owner->IsVertexShape() || !all.count(owner) || !owner->GetVertices().Contains(vertex))
                 Fault(faults, "a vertex is not owned by a shape that holds it");
         }
     std::set<DrawLabel*> labels;
@@ -248,8 +267,15 @@ std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, con
 {
     std::string faults;
     std::set<DiagramShape*> users;
+    std::set<DiagramShape*> listed;
+    std::set<DiagramShape*> all;
     for (const DiagramComp* diagram : drawings) {
-        CheckDrawing(*diagram, faults);
+        listed.insert(diagram->GetShapes().begin(), diagram->GetShapes().end());
+        for (DiagramShape* shape : Reachable(*diagram))
+            all.insert(shape);
+    }
+    for (const DiagramComp* diagram : drawings) {
+        CheckDrawing(*diagram, listed, all, faults);
         for (DiagramShape* shape : diagram->GetShapes())
             AddUsers(shape, users);
     }
