@@ -336,6 +336,11 @@ TEST_F(DrawingTest, CorpusSeedsOfEveryDrawingRecordKindRoundTrip)
         sound.emplace_back("drawing-nested-and-empty", WriteList(*list));
     }
     {
+        auto list = ListOf(MakeShapeKinds());
+        list->RelayoutAll(false);
+        sound.emplace_back("drawing-every-shape-kind", WriteList(*list));
+    }
+    {
         auto list = NewList();
         auto line = std::make_unique<CompArray>();
         line->Append(new HandWrittenDrawing(WriteKeptRecordsDrawing));

@@ -1,6 +1,10 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/CircleShape.h"
+#include "drawing/CurveShape.h"
+#include "drawing/PolygonShape.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/SidedShape.h"
 #include "drawing/DiagramEdit.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
@@ -94,6 +98,60 @@ SampleParts DrawingTest::MakeSample()
     s.diagram->AddLabel(new DrawLabel(s.diagram, DPoint(-0.5, 3.0), DPoint(0.0, 0.0), true, new CompList(std::move(row))));
     s.diagram->GetVariables().SetNamed(Str255("a"), 2.5);
     return s;
+}
+
+DiagramComp* DrawingTest::MakeShapeKinds()
+{
+    auto* d = new DiagramComp;
+    d->SetSize(2000, 2000);
+    d->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+    auto* segment = new SegmentShape(new VertexShape(-4.5, 3.5), new VertexShape(-2.5, 2.2));
+    ShapeStyle arrows;
+    arrows.penStyle = drawing::kThick | drawing::kStartArrowBit | drawing::kEndArrowBit;
+    arrows.lineColour = RGB(0, 0, 200);
+    segment->SetStyle(arrows);
+    d->AddShape(segment);
+    d->AddLabel(segment->MakeLabel(d));
+    auto* curve = new CurveShape(new VertexShape(-1.8, 3.5), new VertexShape(1.2, 3.5), new VertexShape(-1.5, 1.8),
+                                 new VertexShape(0.9, 1.8));
+    ShapeStyle dashed;
+    dashed.penStyle = drawing::kMedium | (2 << drawing::kDashShift) | drawing::kEndArrowBit;
+    curve->SetStyle(dashed);
+    d->AddShape(curve);
+    auto* triangle = new TriangleShape(new VertexShape(-4.5, 0.0), new VertexShape(-2.5, 0.0),
+                                       new VertexShape(-3.5, 1.3));
+    ShapeStyle filled;
+    filled.filled = true;
+    filled.fillColour = RGB(255, 220, 160);
+    triangle->SetStyle(filled);
+    d->AddShape(triangle);
+    d->AddShape(new RectangleShape(new VertexShape(-2.0, 0.0), new VertexShape(0.0, 0.0), new VertexShape(0.0, 1.2),
+                                   new VertexShape(-2.0, 1.2)));
+    auto* a = new VertexShape(0.5, 0.0);
+    auto* b = new VertexShape(1.5, 1.3);
+    ItemArray<EdgeShape> open;
+    open.Add(new SegmentShape(a, b));
+    open.Add(new CurveShape(b, new VertexShape(3.3, 0.0), new VertexShape(3.3, 1.8), new VertexShape(2.5, -0.8)));
+    d->AddShape(new PolygonShape(open));
+    VertexShape* c[] = {new VertexShape(-4.5, -2.3), new VertexShape(-2.5, -2.3), new VertexShape(-3.5, -0.6)};
+    ItemArray<EdgeShape> closed;
+    closed.Add(new SegmentShape(c[0], c[1]));
+    closed.Add(new CurveShape(c[1], c[2], new VertexShape(-1.5, -1.5), new VertexShape(-2.3, -0.5)));
+    closed.Add(new SegmentShape(c[2], c[0]));
+    auto* polygon = new PolygonShape(closed);
+    filled.fillColour = RGB(190, 230, 190);
+    polygon->SetStyle(filled);
+    d->AddShape(polygon);
+    return d;
+}
+
+ListPtr DrawingTest::ListOf(DiagramComp* drawing)
+{
+    auto list = NewList();
+    auto row = std::make_unique<CompArray>();
+    row->Append(drawing);
+    list->Append(new ParagraphComp(std::move(row), 3));
+    return list;
 }
 
 ListPtr DrawingTest::NewList()

@@ -70,6 +70,12 @@ protected:
     // (its body is written inside c1's), two circles around one centre b, a free label "r=" with c1's radius, and
     // a named variable "a".
     SampleParts MakeSample();
+    // A 298 x 224 pixel drawing of every shape kind: a labelled segment
+    // with arrowheads, a dashed curve, a filled triangle, a rectangle, an
+    // open polygon of a segment and a curve, and a filled closed polygon.
+    DiagramComp* MakeShapeKinds();
+    // One paragraph holding the drawing.
+    ListPtr ListOf(DiagramComp* drawing);
     // Two paragraphs: text and the sample; a copy of the sample and a value
     // display of the first sample's vertex.
     ListPtr MakeSampleDocument();
