@@ -9,6 +9,7 @@
 #include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "foundation/LinkRemap.h"
+#include "plot/PlotCurveSet.h"
 
 #include <set>
 #include <utility>

@@ -30,6 +30,7 @@
 #include <vector>
 
 class CompList;
+class PlotCurveSet;
 class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
@@ -192,6 +193,16 @@ public:
     bool IsActive() const { return m_active; }
     void SetActive(bool active) { m_active = active; }
     void EndEdit(bool deselect);
+    bool GetShowAxes() const { return m_showAxes; }
+    void SetShowAxes(bool show);
+    bool GetShowGrid() const { return m_showGrid; }
+    void SetShowGrid(bool show);
+    // The world rectangle the drawing's box shows: top-left, bottom-right.
+    void GetVisibleWorld(DPoint& topLeft, DPoint& bottomRight) const;
+    // Built when the drawing is rendered with axes or grid shown; dropped
+    // when the picture is rebuilt (null until then).
+    const PlotCurveSet* GetAxesFigure() const { return m_axesFigure.get(); }
+    const PlotCurveSet* GetGridFigure() const { return m_gridFigure.get(); }
     bool GetShowFrame() const { return m_showFrame; }
     void SetShowFrame(bool show) { m_showFrame = show; }
     // Draws every shape, constraint and label through the transform.
@@ -212,6 +223,7 @@ private:
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);
     void DrawFrame(const Rect& box);
+    void RenderFigures();
     void FreeItems();
     void ReadBody(DocReader& reader);
     void ReadShapes(DocReader& reader);
@@ -240,6 +252,8 @@ private:
     bool m_showGrid = false;
     int32_t m_gridThickness = drawing::kDefaultPenStyle;
     COLORREF m_gridColour = drawing::kDefaultGridColour;
+    std::unique_ptr<PlotCurveSet> m_axesFigure;
+    std::unique_ptr<PlotCurveSet> m_gridFigure;
     HENHMETAFILE m_picture = nullptr;
     bool m_pictureStale = true;
     bool m_showFrame = true;

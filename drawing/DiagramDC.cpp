@@ -55,7 +55,7 @@ DiagramDC::DiagramDC() : m_baseScale(kDefaultScale), m_currentScale(kDefaultScal
 }
 
 DiagramDC::DiagramDC(const DiagramDC& other)
-    : m_x0(other.m_x0), m_y0(other.m_y0), m_baseScale(other.m_baseScale), m_currentScale(other.m_currentScale),
+    : PlotTransform(), m_x0(other.m_x0), m_y0(other.m_y0), m_baseScale(other.m_baseScale), m_currentScale(other.m_currentScale),
       m_pixelOrigin(other.m_pixelOrigin)
 {
 }

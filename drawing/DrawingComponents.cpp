@@ -11,6 +11,7 @@
 #include "drawing/VertexShape.h"
 #include "foundation/ArchiveRegistry.h"
 #include "foundation/ComponentFactory.h"
+#include "plot/PlotCurveSet.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ void RegisterDrawingComponents()
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Vertex, &Make<VertexShape>, tag_Vert);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Segment, &Make<SegmentShape>, tag_Segm);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Curve, &Make<CurveShape>, tag_BCrv);
+        RegisterPlotItems2D();
         InitBezierTables();
         return true;
     }();
