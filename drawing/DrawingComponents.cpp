@@ -5,6 +5,7 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/PlotShape.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
@@ -36,10 +37,12 @@ void RegisterDrawingComponents()
         ArchiveRegistry::RegisterShape(tag_Tria, &Make<TriangleShape>);
         ArchiveRegistry::RegisterShape(tag_Quad, &Make<RectangleShape>);
         ArchiveRegistry::RegisterShape(tag_Poly, &Make<PolygonShape>);
+        ArchiveRegistry::RegisterShape(tag_Plot, &Make<PlotShape>);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Variable, &Make<DrawVariable>, tag_null);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Vertex, &Make<VertexShape>, tag_Vert);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Segment, &Make<SegmentShape>, tag_Segm);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Curve, &Make<CurveShape>, tag_BCrv);
+        ArchiveRegistry::RegisterSharedRef(SharedRefKind::PlotShape, &Make<PlotShape>, tag_Plot);
         RegisterPlotItems2D();
         InitBezierTables();
         return true;

@@ -2,6 +2,7 @@
 
 #include "drawing/CircleShape.h"
 #include "drawing/CurveShape.h"
+#include "drawing/PlotShape.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
@@ -22,10 +23,12 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "math/MathComponents.h"
+#include "plot/PlotCurveSet.h"
 #include "support/model/ArchiveStore.h"
 
 #include <QDir>
 
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -142,6 +145,23 @@ DiagramComp* DrawingTest::MakeShapeKinds()
     filled.fillColour = RGB(190, 230, 190);
     polygon->SetStyle(filled);
     d->AddShape(polygon);
+    auto* plot = new PlotShape(new CompList(Chars(fonts, "sin(2x)")), false);
+    auto curves = std::make_unique<PlotCurveSet>();
+    curves->BeginCurve();
+    std::vector<DPoint> points;
+    for (int i = 0; i <= 40; ++i)
+        points.emplace_back(-0.5 + i * 0.1, -1.5 + 0.6 * std::sin(2 * (-0.5 + i * 0.1)));
+    curves->AddItem(std::make_unique<PlotPolyline>(std::move(points)));
+    curves->EndCurve();
+    plot->SetCurves(std::move(curves));
+    plot->SetPending(true);
+    ShapeStyle red;
+    red.lineColour = RGB(200, 0, 0);
+    plot->SetStyle(red);
+    d->AddShape(plot);
+    DrawLabel* formula = plot->MakeLabel(d);
+    formula->SetOffset(DPoint(2.0, -1.6));
+    d->AddLabel(formula);
     return d;
 }
 

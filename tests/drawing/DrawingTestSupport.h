@@ -72,7 +72,8 @@ protected:
     SampleParts MakeSample();
     // A 298 x 224 pixel drawing of every shape kind: a labelled segment
     // with arrowheads, a dashed curve, a filled triangle, a rectangle, an
-    // open polygon of a segment and a curve, and a filled closed polygon.
+    // open polygon of a segment and a curve, a filled closed polygon and a
+    // pending plot with its curve and formula.
     DiagramComp* MakeShapeKinds();
     // One paragraph holding the drawing.
     ListPtr ListOf(DiagramComp* drawing);

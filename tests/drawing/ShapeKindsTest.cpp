@@ -6,6 +6,7 @@
 #include "drawing/CircleShape.h"
 #include "drawing/CurveShape.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/PlotShape.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
@@ -109,17 +110,28 @@ TEST_F(DrawingTest, EveryShapeKindRoundTripsToIdenticalBytesAndSoundOwnership)
     auto* drawing = dynamic_cast<DiagramComp*>(read->GetAt(1)->GetRow()->GetAt(1));
     ASSERT_NE(drawing, nullptr);
     EXPECT_EQ(OwnershipFaults({drawing}), "");
-    ASSERT_EQ(drawing->GetShapes().GetCount(), 6);
+    ASSERT_EQ(drawing->GetShapes().GetCount(), 7);
     auto* polygon = dynamic_cast<PolygonShape*>(drawing->GetShapes().GetAt(5));
     ASSERT_NE(polygon, nullptr);
     EXPECT_TRUE(polygon->IsClosed());
     EXPECT_TRUE(polygon->GetStyle().filled);
-    EXPECT_EQ(drawing->GetLabels().GetCount(), 1) << "the segment's label";
+    EXPECT_EQ(drawing->GetLabels().GetCount(), 2) << "the segment's label and the plot's formula";
+    auto* plot = dynamic_cast<PlotShape*>(drawing->GetShapes().GetAt(6));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(plot->IsPending());
+    ASSERT_NE(plot->GetCurves(), nullptr);
+    EXPECT_EQ(plot->HitTest(DPoint(-0.5, -1.5 + 0.6 * std::sin(-1.0)), drawing->GetDC()), plot);
 
     LinkRemap remap;
     std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* c) { c->Delete(); });
     remap.RebindLinks();
-    EXPECT_EQ(WriteComponent(*copy), WriteComponent(*drawing)) << "a copy writes the same record";
+    EXPECT_EQ(WriteComponent(*copy), WriteComponent(*drawing)) << "a copy writes the same record, curves too";
+
+    // A plot without a curve draws and hits nothing and writes a zero count.
+    PlotShape empty(nullptr, true);
+    DiagramDC dc;
+    EXPECT_EQ(empty.HitTest(DPoint(0, 0), dc), nullptr);
+    empty.Draw(dc);
 }
 
 // Drawings stored a vertex both as a shape of their own and as the centre
