@@ -190,6 +190,20 @@ public:
     // Sizes in 1/5000 of the reference size, 1..32767; answers false and
     // changes nothing for any other size.
     bool SetSize(int32_t width, int32_t height);
+    // The size from device pixels of the current size class (rounded);
+    // refused like SetSize for a size that gives no unit.
+    bool SetPixelSize(int width, int height);
+    // Zooms about a device point (within the transform's limits) or moves
+    // the view; the picture and its figures are built again.
+    void Zoom(const IntPoint& device, double factor);
+    void Pan(int dx, int dy);
+    // The rubber band of a selection drag: shown over the picture until hidden.
+    void ShowBand(const Rect& band);
+    void HideBand();
+    bool IsBandVisible() const { return m_bandVisible; }
+    const Rect& GetBand() const { return m_band; }
+    // What must be painted again for the band: the new band with the old.
+    const Rect& GetBandRepaint() const { return m_bandRepaint; }
     bool IsActive() const { return m_active; }
     void SetActive(bool active) { m_active = active; }
     void EndEdit(bool deselect);
@@ -252,6 +266,9 @@ private:
     bool m_showGrid = false;
     int32_t m_gridThickness = drawing::kDefaultPenStyle;
     COLORREF m_gridColour = drawing::kDefaultGridColour;
+    Rect m_band;
+    Rect m_bandRepaint;
+    bool m_bandVisible = false;
     std::unique_ptr<PlotCurveSet> m_axesFigure;
     std::unique_ptr<PlotCurveSet> m_gridFigure;
     HENHMETAFILE m_picture = nullptr;

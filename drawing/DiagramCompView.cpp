@@ -55,6 +55,48 @@ void DiagramComp::SetOrigin(const IntPoint& point)
         RebuildPicture();
 }
 
+bool DiagramComp::SetPixelSize(int width, int height)
+{
+    PlotStyle style;
+    auto units = [](int pixels, int reference) {
+        return reference > 0 ? std::trunc(static_cast<double>(pixels) * kReferenceSize / reference + 0.5) : 0.0;
+    };
+    const double h = units(height, style.GetScaledHeight());
+    const double w = units(width, style.GetScaledWidth());
+    if (!(h >= 1 && h <= INT16_MAX && w >= 1 && w <= INT16_MAX))
+        return false;
+    return SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
+}
+
+void DiagramComp::Zoom(const IntPoint& device, double factor)
+{
+    if (m_dc.ZoomAbout(device, factor))
+        RebuildPicture();
+}
+
+void DiagramComp::Pan(int dx, int dy)
+{
+    m_dc.ScrollBy(dx, dy);
+    RebuildPicture();
+}
+
+void DiagramComp::ShowBand(const Rect& band)
+{
+    m_bandRepaint = band;
+    if (m_bandVisible)
+        Rect::Union(band, m_band, m_bandRepaint);
+    m_bandVisible = true;
+    m_band = band;
+    gDrawContext.InvalidateLogicalRect(m_bandRepaint);
+}
+
+void DiagramComp::HideBand()
+{
+    m_bandVisible = false;
+    RebuildPicture();
+    gDrawContext.InvalidateLogicalRect(m_band);
+}
+
 // ---- drawing ----
 
 void DiagramComp::GetVisibleWorld(DPoint& topLeft, DPoint& bottomRight) const
@@ -196,6 +238,8 @@ void DiagramComp::Draw()
     if (gDrawContext.IsPrinting())
         box.Deflate(kFrameInset, kFrameInset);
     gDrawContext.PlayMetafile(m_picture, box);
+    if (m_bandVisible)
+        gDrawContext.DrawRectangle(m_band);
 }
 
 // ---- positions and label rows ----

@@ -8,6 +8,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "plot/PlotCurveSet.h"
+#include "plot/PlotStyle.h"
 #include "support/PictureCompare.h"
 #include "support/model/ArchiveStore.h"
 
@@ -138,4 +139,36 @@ TEST_F(DrawingTest, AxesAndGridMatchTheReferencePictureAt96Dpi)
     ASSERT_EQ(reference.size(), image.size());
     EXPECT_LT(DifferentPixels(reference, image, 48), 60)
         << "compare " << OutputDir().toStdString() << "/axes-grid.png with the reference";
+}
+
+TEST_F(DrawingTest, PixelSizesZoomPanAndTheBandRebuildThePicture)
+{
+    SampleParts sample = MakeSample();
+    sample.diagram->SetShowAxes(true);
+    auto list = ListOf(sample.diagram);
+    list->RelayoutAll(false);
+    PlotStyle style;
+    DiagramComp* d = sample.diagram;
+    ASSERT_TRUE(d->SetPixelSize(style.GetScaledWidth(), style.GetScaledHeight()));
+    EXPECT_EQ(d->GetWidth32(), 5000);
+    EXPECT_EQ(d->GetHeight32(), 5000);
+    EXPECT_FALSE(d->SetPixelSize(0, 100)) << "a drawing without width is refused";
+    EXPECT_EQ(d->GetWidth32(), 5000);
+
+    list->RelayoutAll(false);
+    list->PaintRange(Rect(0, 0, image.width(), image.height()));
+    ASSERT_NE(d->GetAxesFigure(), nullptr);
+    const std::vector<double> ticks = TickXs(*d->GetAxesFigure());
+    d->Zoom(IntPoint(100, 100), 4.0);
+    ASSERT_NE(d->GetAxesFigure(), nullptr);
+    EXPECT_NE(TickXs(*d->GetAxesFigure()), ticks) << "zooming rebuilds the picture, axes included";
+    d->Pan(10, 0);
+    EXPECT_NE(d->GetPicture(), nullptr);
+
+    d->ShowBand(Rect(10, 10, 40, 40));
+    d->ShowBand(Rect(20, 5, 30, 50));
+    EXPECT_TRUE(d->IsBandVisible());
+    EXPECT_EQ(d->GetBandRepaint(), Rect(10, 5, 40, 50)) << "the old band and the new one";
+    d->HideBand();
+    EXPECT_FALSE(d->IsBandVisible());
 }
