@@ -2,8 +2,6 @@
 
 void FillKernelNameTable() {}
 
-void InitBezierTables() {}
-
 void RegisterDrawingMakers() {}
 
 void FreeDrawingMakers() {}

@@ -554,6 +554,9 @@ void PolygonShape::Read(DocReader& reader, void* context)
         if (!m_vertices.Contains(edge->GetStart()) || !m_vertices.Contains(edge->GetEnd()))
             throw CFormatException("A polygon's edge ends at a vertex it does not list");
     }
+    for (VertexShape* vertex : m_vertices)
+        if (EdgesAt(vertex) == 0)
+            throw CFormatException("A polygon lists a vertex none of its edges ends at");
     m_filled = reader.ReadBool();
     m_fillColour = reader.ReadColor();
 }

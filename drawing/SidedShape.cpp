@@ -308,6 +308,10 @@ void SidedShape::Read(DocReader& reader, void* context)
         side = segment;
         side->SetOwner(this);
     }
+    const size_t n = m_sides.size();
+    for (size_t i = 0; i < n; ++i)
+        if (!m_sides[i]->FindSide(m_vertices[i], m_vertices[(i + 1) % n]))
+            throw CFormatException("A side of a triangle or rectangle does not join its corners");
     m_filled = reader.ReadBool();
     m_fillColour = reader.ReadColor();
 }

@@ -294,4 +294,18 @@ TEST_F(DrawingTest, CutPutsACopyOnTheClipboardThatOutlivesUndoAndCommit)
     EXPECT_TRUE(clipboard.HasData());
     EXPECT_EQ(Listing(*drawing), "Segm ");
     EXPECT_EQ(OwnershipFaults({drawing.get()}), "");
+
+    // What another program put on the clipboard after the cut stays there
+    // through undo and commit.
+    clipboard.Clear();
+    drawing->SelectShape(drawing->GetShapes().GetAt(0), false);
+    cut = std::make_unique<TCutDrawingAction>(drawing.get(), &clipboard);
+    cut->Perform();
+    ClipboardData other;
+    other.text = "another program's text";
+    platform.SimulateOtherProgram(other);
+    cut->Revert();
+    cut->Commit();
+    EXPECT_EQ(platform.content.text, other.text);
+    EXPECT_EQ(Listing(*drawing), "Segm ");
 }
