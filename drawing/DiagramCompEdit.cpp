@@ -169,12 +169,13 @@ void DiagramComp::SettleOwners()
     for (DiagramShape* shape : m_shapes) {
         if (shape->IsVertexShape())
             continue;
+        const ItemArray<DiagramShape> partList = shape->GetParts();
+        const std::set<DiagramShape*> parts(partList.begin(), partList.end());
         for (VertexShape* vertex : shape->GetVertexUses()) {
             if (!settled.insert(vertex).second)
                 continue;
             DiagramShape* owner = vertex->GetOwnerShape();
-            const bool ownerHolds =
-                owner && !owner->IsVertexShape() && (owner == shape || shape->GetParts().Contains(owner));
+            const bool ownerHolds = owner && !owner->IsVertexShape() && (owner == shape || parts.count(owner));
             if (!ownerHolds)
                 vertex->SetOwner(shape);
         }

@@ -11,6 +11,7 @@
 #include "platform/Exceptions.h"
 
 #include <algorithm>
+#include <set>
 
 using namespace drawing;
 
@@ -55,6 +56,30 @@ void PolygonShape::Abandon()
     m_vertices.Clear();
 }
 
+// The edges at each vertex, in array order: walks and counts look here
+// rather than through the whole array at every step.
+PolygonShape::EdgeIndex PolygonShape::IndexEdges() const
+{
+    EdgeIndex index;
+    for (EdgeShape* edge : m_edges) {
+        index[edge->GetStart()].push_back(edge);
+        if (edge->GetEnd() != edge->GetStart())
+            index[edge->GetEnd()].push_back(edge);
+    }
+    return index;
+}
+
+EdgeShape* PolygonShape::NextEdge(const EdgeIndex& index, const VertexShape* at, const std::set<EdgeShape*>& walked)
+{
+    auto found = index.find(at);
+    if (found == index.end())
+        return nullptr;
+    for (EdgeShape* edge : found->second)
+        if (!walked.count(edge))
+            return edge;
+    return nullptr;
+}
+
 int PolygonShape::EdgesAt(const VertexShape* vertex) const
 {
     return static_cast<int>(
@@ -83,8 +108,11 @@ void PolygonShape::ShowConstraint()
 
 bool PolygonShape::IsClosed() const
 {
-    return !m_vertices.IsEmpty() &&
-           std::all_of(m_vertices.begin(), m_vertices.end(), [this](VertexShape* v) { return EdgesAt(v) == 2; });
+    const EdgeIndex index = IndexEdges();
+    return !m_vertices.IsEmpty() && std::all_of(m_vertices.begin(), m_vertices.end(), [&index](VertexShape* v) {
+        auto found = index.find(v);
+        return found != index.end() && found->second.size() == 2;
+    });
 }
 
 void PolygonShape::Draw(DiagramDC& dc)
@@ -186,30 +214,31 @@ ItemArray<VertexShape> PolygonShape::GetVertices() const
     ItemArray<VertexShape> vertices;
     if (m_edges.IsEmpty())
         return vertices;
-    ItemArray<EdgeShape> walked;
+    const EdgeIndex index = IndexEdges();
+    std::set<EdgeShape*> walked;
+    std::set<VertexShape*> listed;
     EdgeShape* edge = m_edges.GetAt(0);
     VertexShape* current = edge->GetStart();
-    vertices.Add(current);
+    auto list = [&](VertexShape* vertex) {
+        if (listed.insert(vertex).second)
+            vertices.Add(vertex);
+    };
+    list(current);
     while (edge) {
-        walked.Add(edge);
+        walked.insert(edge);
         if (edge->IsCurve()) {
             auto* curve = static_cast<CurveShape*>(edge);
             const bool forward = current == curve->GetStart();
-            vertices.AddOnce(forward ? curve->GetControl1() : curve->GetControl2());
-            vertices.AddOnce(forward ? curve->GetControl2() : curve->GetControl1());
+            list(forward ? curve->GetControl1() : curve->GetControl2());
+            list(forward ? curve->GetControl2() : curve->GetControl1());
         }
         current = edge->OtherEnd(current);
-        vertices.AddOnce(current);
-        edge = nullptr;
-        for (EdgeShape* next : m_edges)
-            if (!walked.Contains(next) && next->HasEnd(current)) {
-                edge = next;
-                break;
-            }
+        list(current);
+        edge = NextEdge(index, current, walked);
     }
     for (EdgeShape* other : m_edges)
         for (VertexShape* vertex : other->GetVertices())
-            vertices.AddOnce(vertex);
+            list(vertex);
     return vertices;
 }
 
@@ -485,32 +514,31 @@ std::string PolygonShape::PathText(const DiagramDC& dc) const
 {
     if (m_edges.IsEmpty())
         return {};
+    const EdgeIndex index = IndexEdges();
     VertexShape* current = nullptr;
-    for (VertexShape* vertex : m_vertices)
-        if (EdgesAt(vertex) == 1) {
+    for (VertexShape* vertex : m_vertices) {
+        auto found = index.find(vertex);
+        if (found != index.end() && found->second.size() == 1) {
             current = vertex;
             break;
         }
+    }
     if (!current)
         current = m_vertices.GetAt(m_vertices.GetCount() - 1);
     EdgeShape* edge = nullptr;
-    for (EdgeShape* candidate : m_edges)
-        if (candidate->HasEnd(current))
-            edge = candidate;
+    if (auto found = index.find(current); found != index.end())
+        edge = found->second.back();
+    if (!edge)
+        return {};
     std::string text = "M " + DevicePointText(dc, current->GetPoint());
     bool line = edge->IsCurve();
-    ItemArray<EdgeShape> walked;
+    std::set<EdgeShape*> walked;
     // A vertex where three edges meet can leave the walk without a way on:
     // it stops there instead of following an edge that is not there.
     while (edge) {
-        walked.Add(edge);
+        walked.insert(edge);
         line = edge->AppendPathStep(dc, text, line, current);
-        edge = nullptr;
-        for (EdgeShape* next : m_edges)
-            if (!walked.Contains(next) && next->HasEnd(current)) {
-                edge = next;
-                break;
-            }
+        edge = NextEdge(index, current, walked);
     }
     return text;
 }
@@ -536,9 +564,10 @@ void PolygonShape::Read(DocReader& reader, void* context)
 {
     DiagramItem::Read(reader, context);
     const int32_t vertexCount = reader.ReadCount(kMinReference);
+    std::set<ArchiveItem*> seen;
     for (int32_t i = 0; i < vertexCount; ++i) {
         auto* vertex = dynamic_cast<VertexShape*>(reader.ReadVertexRef());
-        if (!vertex || m_vertices.Contains(vertex))
+        if (!vertex || !seen.insert(vertex).second)
             throw CFormatException("A polygon's vertex is damaged");
         m_vertices.Add(vertex);
         vertex->SetOwner(this);
@@ -547,15 +576,16 @@ void PolygonShape::Read(DocReader& reader, void* context)
     for (int32_t i = 0; i < edgeCount; ++i) {
         const bool segment = reader.ReadBool();
         auto* edge = dynamic_cast<EdgeShape*>(segment ? reader.ReadSegmentRef() : reader.ReadCurveRef());
-        if (!edge || m_edges.Contains(edge))
+        if (!edge || !seen.insert(edge).second)
             throw CFormatException("A polygon's edge is damaged");
         m_edges.Add(edge);
         edge->SetOwner(this);
-        if (!m_vertices.Contains(edge->GetStart()) || !m_vertices.Contains(edge->GetEnd()))
+        if (!seen.count(edge->GetStart()) || !seen.count(edge->GetEnd()))
             throw CFormatException("A polygon's edge ends at a vertex it does not list");
     }
+    const EdgeIndex index = IndexEdges();
     for (VertexShape* vertex : m_vertices)
-        if (EdgesAt(vertex) == 0)
+        if (!index.count(vertex))
             throw CFormatException("A polygon lists a vertex none of its edges ends at");
     m_filled = reader.ReadBool();
     m_fillColour = reader.ReadColor();

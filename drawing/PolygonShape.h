@@ -10,7 +10,10 @@
 // reference, filled byte, fill colour.
 #include "drawing/DiagramShape.h"
 
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 class EdgeShape;
 
@@ -87,6 +90,10 @@ public:
     bool IsFilled() const { return m_filled; }
 
 private:
+    using EdgeIndex = std::map<const VertexShape*, std::vector<EdgeShape*>>;
+    EdgeIndex IndexEdges() const;
+    // The first edge at the vertex not walked yet, or null.
+    static EdgeShape* NextEdge(const EdgeIndex& index, const VertexShape* at, const std::set<EdgeShape*>& walked);
     int EdgesAt(const VertexShape* vertex) const;
     std::pair<EdgeShape*, EdgeShape*> EdgesMeetingAt(VertexShape* vertex) const;
     // A collected piece as a shape: null, a free edge or a new polygon.
