@@ -13,6 +13,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
+#include "foundation/LayoutLimits.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/SizeStepScope.h"
@@ -404,7 +405,7 @@ void CompList::FinishItem(::Layout* item)
     const Rect& r = item->GetRect();
     m_extent.top = std::min(m_extent.top, r.top);
     m_extent.bottom = std::max(m_extent.bottom, r.bottom);
-    m_extent.right += item->GetWidth();
+    m_extent.right = LayoutLimits::Sum(m_extent.right, item->GetWidth());
 }
 
 void CompList::LayoutToContextWidth()
@@ -426,7 +427,7 @@ void CompList::SetOrigin(const IntPoint& point)
             r.bottom = m_extent.bottom;
             item->SetRect(r);
             item->MoveTo(cursor);
-            cursor.x += item->GetWidth();
+            cursor.x = LayoutLimits::Sum(cursor.x, item->GetWidth());
         }
     }
     m_needsLayout = 0;
