@@ -48,6 +48,26 @@ void DeleteItems(LayoutArray* items)
     items->RemoveAll();
 }
 
+// While a row passes its size step down, the rows inside mark only
+// themselves and the outer row passes the change up once: a step costs one
+// walk of the tree however deep it is.
+int gQuietRows = 0;
+// Rows read inside one another. Their components get their size steps once,
+// from the outermost row when everything is read, rather than again at every
+// level a read subtree is adopted into.
+int gRowsReading = 0;
+
+class Nesting {
+public:
+    explicit Nesting(int& depth) : m_depth(depth) { ++m_depth; }
+    ~Nesting() { --m_depth; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& m_depth;
+};
+
 } // namespace
 
 CompList::CompList() : m_comps(std::make_unique<CompArray>()), m_items(std::make_unique<LayoutArray>()) {}
@@ -181,9 +201,15 @@ void CompList::SetOwner(TextComp* owner, int showsPlaceholder)
 void CompList::SetSizeStep(signed char step)
 {
     m_sizeStep = step;
-    for (int i = 1; i <= GetCount(); ++i)
-        GetAt(i)->SetSizeStep(step);
+    PassSizeStep();
     Invalidate();
+}
+
+void CompList::PassSizeStep()
+{
+    Nesting quiet(gQuietRows);
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->SetSizeStep(m_sizeStep);
 }
 
 void CompList::SetFont(int fontId, int first, int end)
@@ -206,7 +232,7 @@ void CompList::SetFont(int fontId, int first, int end)
 void CompList::Invalidate()
 {
     m_needsLayout = 1;
-    if (m_owner)
+    if (m_owner && gQuietRows == 0)
         m_owner->Invalidate();
 }
 
@@ -581,13 +607,15 @@ void CompList::Write(DocWriter& writer) const
 void CompList::Read(DocReader& reader)
 {
     RegisterComponentClasses();
+    const bool outermost = gRowsReading == 0;
+    Nesting reading(gRowsReading);
     int32_t count = reader.BeginList();
     try {
         for (int32_t n = 0; n < count; ++n) {
             TextComp* comp = reader.ReadComponent();
             if (!comp->IsCharBlock()) {
                 m_comps->Append(comp);
-                Adopt(comp);
+                comp->SetOwner(this);
                 continue;
             }
             std::unique_ptr<TextComp, void (*)(TextComp*)> block(comp, [](TextComp* c) { c->Delete(); });
@@ -597,10 +625,17 @@ void CompList::Read(DocReader& reader)
         }
     } catch (...) {
         reader.EndList();
-        m_needsLayout = 1;
+        FinishRead(outermost);
         throw;
     }
     reader.EndList();
+    FinishRead(outermost);
+}
+
+void CompList::FinishRead(bool outermost)
+{
+    if (outermost)
+        PassSizeStep();
     m_needsLayout = 1;
 }
 

@@ -144,6 +144,9 @@ public:
 
 private:
     void Adopt(TextComp* comp);
+    // Gives every component the row's size step (each passes it on inward).
+    void PassSizeStep();
+    void FinishRead(bool outermost);
     void BuildItems();
     ::Layout* StartItem(TextComp* comp, int index);
     void FinishItem(::Layout* item);
