@@ -495,6 +495,18 @@ void CompList::Draw()
         m_items->GetAt(i)->Draw();
 }
 
+void CompList::DrawWithin(const Rect& area)
+{
+    if (!m_items)
+        return;
+    SizeStepScope size(m_sizeStep);
+    for (int i = 1; i <= m_items->GetCount(); ++i) {
+        ::Layout* item = m_items->GetAt(i);
+        if (item->AbsRect().Intersects(area))
+            item->Draw();
+    }
+}
+
 Rect CompList::GetAbsRect() const
 {
     Rect r = m_extent;
@@ -591,6 +603,53 @@ void CompList::GetItemRect(int i, Rect& out)
         item->GetAbsRect(i, out);
     else
         out = GetAbsRect();
+}
+
+void CompList::GetRangeRect(int first, int last, Rect& out)
+{
+    first = std::max(first, 1);
+    GetItemRect(first, out);
+    last = std::min(last, GetCount());
+    if (last <= first || !m_items)
+        return;
+    // One walk over the items, finding for each index the item that
+    // ItemForIndex would, and taking each item's indexes at once: the boxes
+    // of one item's indexes grow left to right, so their union is the union
+    // of the first and the last.
+    SizeStepScope size(m_sizeStep);
+    const int count = m_items->GetCount();
+    int k = 1;
+    ::Layout* lastText = nullptr;
+    for (int i = first + 1; i <= last;) {
+        ::Layout* item = nullptr;
+        for (; k <= count && !item; ++k) {
+            ::Layout* candidate = m_items->GetAt(k);
+            if (candidate->IsLine()) {
+                if (candidate->GetStartIndex() > i)
+                    break;
+            } else if (candidate->ContainsIndex(i)) {
+                item = candidate;
+                break;
+            } else {
+                lastText = candidate;
+            }
+        }
+        if (!item)
+            item = lastText;
+        Rect box = GetAbsRect();
+        int end = i;
+        if (item) {
+            if (item->ContainsIndex(i))
+                end = std::min(last, item->EndIndex() - 1);
+            item->GetAbsRect(i, box);
+            if (end > i) {
+                Rect::Union(out, box, out);
+                item->GetAbsRect(end, box);
+            }
+        }
+        Rect::Union(out, box, out);
+        i = end + 1;
+    }
 }
 
 // ---- text forms ----

@@ -114,12 +114,18 @@ public:
     void SetOrigin(const IntPoint& point);
     void MoveBy(const IntPoint& offset);
     void Draw();
+    // Draws only the items that meet the area: a page or a screen of a long
+    // row costs what it shows.
+    void DrawWithin(const Rect& area);
     bool HitTest(const IntPoint& point) const;
     TextComp* ComponentAtPoint(const IntPoint& point);
     void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest);
     void PositionFromLinePoint(DocPosition& out, const IntPoint& point);
     // The caret box of position i.
     void GetItemRect(int i, Rect& out);
+    // The union of the item boxes of positions first..last, in one walk of
+    // the items (extending a selection costs the same in any row).
+    void GetRangeRect(int first, int last, Rect& out);
     ::Layout* ItemForIndex(int i) const;
     void FitToRect(const Rect& rect);
     int GetWidth() const { return m_extent.Width(); }
