@@ -500,9 +500,30 @@ void CompList::DrawWithin(const Rect& area)
     if (!m_items)
         return;
     SizeStepScope size(m_sizeStep);
-    for (int i = 1; i <= m_items->GetCount(); ++i) {
-        ::Layout* item = m_items->GetAt(i);
-        if (item->AbsRect().Intersects(area))
+    // Items stand line by line from the top (a label, placed after
+    // everything, stands on the first line): the first item that reaches
+    // the area is found by halving, and drawing stops below it.
+    int count = m_items->GetCount();
+    while (count > 0 && m_items->GetAt(count)->IsLabel()) {
+        if (m_items->GetAt(count)->AbsRect().Intersects(area))
+            m_items->GetAt(count)->Draw();
+        --count;
+    }
+    int low = 1;
+    int high = count;
+    while (low <= high) {
+        const int mid = (low + high) / 2;
+        if (m_items->GetAt(mid)->AbsRect().bottom < area.top)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    for (int k = low; k <= count; ++k) {
+        ::Layout* item = m_items->GetAt(k);
+        const Rect r = item->AbsRect();
+        if (r.top > area.bottom)
+            break;
+        if (r.Intersects(area))
             item->Draw();
     }
 }
@@ -571,16 +592,34 @@ void CompList::PositionFromLinePoint(DocPosition& out, const IntPoint& point)
 {
     if (!m_items)
         return nullptr;
+    // Items stand in the order of the positions they start at (a label,
+    // placed after everything, starts at 0 and is left out of the search).
+    // The item wanted is the last one starting at or before i when it holds
+    // i; otherwise the last item before the next line (what a walk from the
+    // first item would find).
+    int count = m_items->GetCount();
+    while (count > 0 && m_items->GetAt(count)->IsLabel())
+        --count;
+    int low = 1;
+    int high = count;
+    while (low <= high) {
+        const int mid = (low + high) / 2;
+        if (m_items->GetAt(mid)->GetStartIndex() <= i)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    ::Layout* candidate = high >= 1 ? m_items->GetAt(high) : nullptr;
+    if (candidate && !candidate->IsLine() && candidate->ContainsIndex(i))
+        return candidate;
     ::Layout* lastText = nullptr;
-    for (int k = 1; k <= m_items->GetCount(); ++k) {
+    for (int k = std::max(high, 1); k >= 1 && !lastText; --k)
+        if (!m_items->GetAt(k)->IsLine())
+            lastText = m_items->GetAt(k);
+    for (int k = high + 1; k <= m_items->GetCount(); ++k) {
         ::Layout* item = m_items->GetAt(k);
-        if (item->IsLine()) {
-            if (item->GetStartIndex() > i)
-                return lastText;
-            continue;
-        }
-        if (item->ContainsIndex(i))
-            return item;
+        if (item->IsLine())
+            break;
         lastText = item;
     }
     return lastText;
@@ -610,46 +649,19 @@ void CompList::GetRangeRect(int first, int last, Rect& out)
     first = std::max(first, 1);
     GetItemRect(first, out);
     last = std::min(last, GetCount());
-    if (last <= first || !m_items)
+    if (last <= first)
         return;
-    // One walk over the items, finding for each index the item that
-    // ItemForIndex would, and taking each item's indexes at once: the boxes
-    // of one item's indexes grow left to right, so their union is the union
-    // of the first and the last.
-    SizeStepScope size(m_sizeStep);
-    const int count = m_items->GetCount();
-    int k = 1;
-    ::Layout* lastText = nullptr;
-    for (int i = first + 1; i <= last;) {
-        ::Layout* item = nullptr;
-        for (; k <= count && !item; ++k) {
-            ::Layout* candidate = m_items->GetAt(k);
-            if (candidate->IsLine()) {
-                if (candidate->GetStartIndex() > i)
-                    break;
-            } else if (candidate->ContainsIndex(i)) {
-                item = candidate;
-                break;
-            } else {
-                lastText = candidate;
-            }
-        }
-        if (!item)
-            item = lastText;
-        Rect box = GetAbsRect();
-        int end = i;
-        if (item) {
-            if (item->ContainsIndex(i))
-                end = std::min(last, item->EndIndex() - 1);
-            item->GetAbsRect(i, box);
-            if (end > i) {
-                Rect::Union(out, box, out);
-                item->GetAbsRect(end, box);
-            }
-        }
-        Rect::Union(out, box, out);
-        i = end + 1;
+    Rect end;
+    GetItemRect(last, end);
+    // The boxes of one line's positions share its top and bottom and grow
+    // left to right: their union is that of the first and the last. A range
+    // over several lines also covers the row's whole width between them, as
+    // the selection's region does.
+    if (end.top != out.top) {
+        const Rect row = GetAbsRect();
+        Rect::Union(out, Rect(row.left, out.top, row.right, end.bottom), out);
     }
+    Rect::Union(out, end, out);
 }
 
 // ---- text forms ----

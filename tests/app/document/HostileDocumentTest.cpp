@@ -7,6 +7,7 @@
 #include "foundation/CompList.h"
 #include "foundation/DocSelection.h"
 #include "foundation/DrawContext.h"
+#include "foundation/Layout.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/fuzz/DocumentFuzzEntry.h"
@@ -114,9 +115,32 @@ TEST_F(HostileDocumentTest, ExtendingASelectionOverAThirtyThousandWordParagraphI
     gDrawContext.BeginDrawOnDC(nullptr, &screen);
     doc->GetParagraphList()->RelayoutAll(false);
 
-    // The same boxes as position by position, across line ends and the
-    // spaces dropped there.
-    for (auto [first, last] : {std::pair{1, 1}, {1, 300}, {37, 801}, {298, 299}}) {
+    // The item of a position, found by halving, is the one a walk from the
+    // first item finds: the first that holds the position, or the last one
+    // before a line that starts after it.
+    auto walk = [row](int i) -> ::Layout* {
+        ::Layout* lastText = nullptr;
+        for (int k = 1; k <= row->GetItems()->GetCount(); ++k) {
+            ::Layout* item = row->GetItems()->GetAt(k);
+            if (item->IsLine()) {
+                if (item->GetStartIndex() > i)
+                    return lastText;
+                continue;
+            }
+            if (item->ContainsIndex(i))
+                return item;
+            lastText = item;
+        }
+        return lastText;
+    };
+    for (int i = 1; i <= 3000; ++i)
+        ASSERT_EQ(row->ItemForIndex(i), walk(i)) << i;
+    ASSERT_EQ(row->ItemForIndex(row->GetCount()), walk(row->GetCount()));
+
+    // Within a line, the union of the positions' boxes; over several lines,
+    // the same top and bottom and the row's whole width between.
+    const Rect whole = row->GetAbsRect();
+    for (auto [first, last] : {std::pair{1, 1}, {1, 100}, {37, 801}, {298, 299}, {130, 2000}}) {
         Rect expected;
         row->GetItemRect(first, expected);
         for (int i = first + 1; i <= last; ++i) {
@@ -126,6 +150,11 @@ TEST_F(HostileDocumentTest, ExtendingASelectionOverAThirtyThousandWordParagraphI
         }
         Rect got;
         row->GetRangeRect(first, last, got);
+        Rect firstBox, lastBox;
+        row->GetItemRect(first, firstBox);
+        row->GetItemRect(last, lastBox);
+        if (firstBox.top != lastBox.top)
+            expected = Rect(whole.left, expected.top, whole.right, expected.bottom);
         EXPECT_EQ(got, expected) << first << ".." << last;
     }
 
