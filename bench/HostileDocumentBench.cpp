@@ -158,6 +158,7 @@ void BM_ExtendSelectionInLongParagraph(benchmark::State& state)
 }
 
 BENCHMARK_CAPTURE(BM_OpenHostileFile, grid_padding, "hostile-grid-padding.vxm")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenHostileFile, grid_full, "hostile-grid-full.vxm")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_OpenHostileFile, picture_size, "hostile-picture-size.vxm")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_OpenHostileFile, picture_limit, "hostile-picture-limit.vxm")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_OpenHostileFile, nested_fractions, "hostile-nested-fractions.vxm")

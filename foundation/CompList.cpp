@@ -613,7 +613,7 @@ void CompList::PositionFromLinePoint(DocPosition& out, const IntPoint& point)
     if (candidate && !candidate->IsLine() && candidate->ContainsIndex(i))
         return candidate;
     ::Layout* lastText = nullptr;
-    for (int k = std::max(high, 1); k >= 1 && !lastText; --k)
+    for (int k = high; k >= 1 && !lastText; --k)
         if (!m_items->GetAt(k)->IsLine())
             lastText = m_items->GetAt(k);
     for (int k = high + 1; k <= m_items->GetCount(); ++k) {

@@ -123,9 +123,12 @@ public:
     void PositionFromLinePoint(DocPosition& out, const IntPoint& point);
     // The caret box of position i.
     void GetItemRect(int i, Rect& out);
-    // The union of the item boxes of positions first..last, in one walk of
-    // the items (extending a selection costs the same in any row).
+    // The box of positions first..last: within a line the union of their
+    // caret boxes, over several lines the row's width between the first and
+    // the last (extending a selection costs the same in any row).
     void GetRangeRect(int first, int last, Rect& out);
+    // The item that holds position i, or the last one before the line after
+    // it; found by halving, as items stand in the order of their positions.
     ::Layout* ItemForIndex(int i) const;
     void FitToRect(const Rect& rect);
     int GetWidth() const { return m_extent.Width(); }

@@ -25,7 +25,10 @@
 namespace {
 
 constexpr size_t kSmallFile = 64 * 1024;
-constexpr double kOpenSeconds = 1.0;
+// The program opens each of these files in well under a second (see
+// bench_HostileDocumentBench); the sanitizer build, among other tests
+// running at once, is given twice that.
+constexpr double kOpenSeconds = 2.0;
 
 class HostileDocumentTest : public DocumentTest {
 protected:
@@ -53,11 +56,16 @@ protected:
 };
 
 // One column of 4,000 empty cells and 1,000 columns of none took 4 GB as
-// 4,000 x 1,001 padded cells; such a grid is now refused.
+// 4,000 x 1,001 padded cells; such a grid is now refused. A grid whose cells
+// are all in the file (120 x 120, as many as a small file holds) opens.
 TEST_F(HostileDocumentTest, GridPaddingToRowsTimesColumnsIsRefused)
 {
-    auto doc = EmptyDocument();
-    EXPECT_THROW(Open(*doc, "hostile-grid-padding.vxm"), CFormatException);
+    auto padded = EmptyDocument();
+    EXPECT_THROW(Open(*padded, "hostile-grid-padding.vxm"), CFormatException);
+
+    auto full = EmptyDocument();
+    EXPECT_LT(Open(*full, "hostile-grid-full.vxm"), kOpenSeconds);
+    EXPECT_EQ(full->GetParagraphList()->GetAt(1)->GetRow()->GetAt(1)->GetChildCount(), 120 * 120);
 }
 
 // Pictures 0x7fffffff wide and high made the document's height wrap negative
@@ -99,11 +107,10 @@ TEST_F(HostileDocumentTest, AThirtyThousandWordParagraphOpensQuickly)
     EXPECT_EQ(doc->GetParagraphList()->GetAt(1)->GetRow()->GetCount(), 59999);
 }
 
-} // namespace
-
 // Ctrl+Shift+End in that paragraph took 25 s, and every Shift+arrow after it
 // as long: the bounds of a selection asked each selected position's box with
-// a walk of the row's items. One walk now serves the whole selection.
+// a walk of the row's items. They now come from the two ends, each item
+// found by halving.
 TEST_F(HostileDocumentTest, ExtendingASelectionOverAThirtyThousandWordParagraphIsCheap)
 {
     auto doc = EmptyDocument();
@@ -133,9 +140,10 @@ TEST_F(HostileDocumentTest, ExtendingASelectionOverAThirtyThousandWordParagraphI
         }
         return lastText;
     };
-    for (int i = 1; i <= 3000; ++i)
+    for (int i = 0; i <= 3000; ++i)
         ASSERT_EQ(row->ItemForIndex(i), walk(i)) << i;
-    ASSERT_EQ(row->ItemForIndex(row->GetCount()), walk(row->GetCount()));
+    for (int i = row->GetCount() - 200; i <= row->GetCount() + 1; ++i)
+        ASSERT_EQ(row->ItemForIndex(i), walk(i)) << i;
 
     // Within a line, the union of the positions' boxes; over several lines,
     // the same top and bottom and the row's whole width between.
@@ -168,3 +176,5 @@ TEST_F(HostileDocumentTest, ExtendingASelectionOverAThirtyThousandWordParagraphI
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(), kOpenSeconds);
     gDrawContext.EndDraw();
 }
+
+} // namespace
