@@ -17,7 +17,7 @@
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
 #include "app/StartupServices.h"
-#include "app/KernelSettings.h"
+#include "kernel/KernelSettings.h"
 #include "app/LinkPropertiesPrompt.h"
 #include "app/MainViewRedraw.h"
 #include "drawing/DrawingComponents.h"
