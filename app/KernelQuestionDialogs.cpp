@@ -1,0 +1,103 @@
+#include "app/KernelQuestionDialogs.h"
+
+#include "app/dialogs/CKernelConnectionDialog.h"
+#include "app/dialogs/CKernelQueryDialog.h"
+#include "app/dialogs/CKernelStartupDialog.h"
+#include "platform/UserInterface.h"
+#include "platform/framework/WorkerThread.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+constexpr const char* kQueryCaption = "Kernel Query";
+
+// Runs work on the user-interface thread and waits for it.
+void OnUi(const std::function<void()>& work)
+{
+    if (IsUiThread())
+        work();
+    else
+        RunOnUiThread(work, true);
+}
+
+} // namespace
+
+ExprNode* KernelQuestionDialogs::AskExpression(const std::string& prompt, const ExprNode*, bool)
+{
+    // The expression-input frame is not part of the editor yet: the question
+    // is answered as cancelled, and the user learns why.
+    ShowMessage("The kernel asks: " + prompt + "\nTyping an expression for the kernel is not possible yet.");
+    return nullptr;
+}
+
+int KernelQuestionDialogs::ChooseOne(const std::string& prompt, const std::vector<std::string>& choices)
+{
+    int chosen = -1;
+    OnUi([&] {
+        CKernelQueryDialog dialog(prompt, choices, nullptr);
+        if (dialog.DoModal() == IDOK)
+            chosen = dialog.m_chosen;
+    });
+    return chosen;
+}
+
+std::optional<std::vector<int>> KernelQuestionDialogs::ChooseSubset(const std::string& prompt, const std::string&,
+                                                                     const std::string&,
+                                                                     const std::vector<std::string>&,
+                                                                     const std::vector<std::string>&)
+{
+    ShowMessage("The kernel asks: " + prompt + "\nChoosing from two lists is not possible yet.");
+    return std::nullopt;
+}
+
+void KernelQuestionDialogs::ShowMessage(const std::string& text)
+{
+    OnUi([&] { UserInterface::Current().MessageBox(text, "Quorvant", MB_OK); });
+}
+
+bool KernelQuestionDialogs::AskYesNo(const std::string& question)
+{
+    bool yes = false;
+    OnUi([&] { yes = UserInterface::Current().MessageBox(question, kQueryCaption, MB_YESNO) == IDYES; });
+    return yes;
+}
+
+void KernelQuestionDialogs::Yield()
+{
+    // Keeps the windows painted and lets Escape reach the view.
+    QCoreApplication::processEvents();
+}
+
+void KernelQuestionDialogs::BeginWait()
+{
+    UserInterface::Current().BeginWaitCursor();
+}
+
+void KernelQuestionDialogs::EndWait()
+{
+    UserInterface::Current().EndWaitCursor();
+}
+
+std::string KernelQuestionDialogs::LocateKernel()
+{
+    std::string folder;
+    OnUi([&] { folder = ChooseKernelFolder("Locate the kernel", nullptr); });
+    return folder;
+}
+
+void KernelQuestionDialogs::StartupStatus(const std::string& text)
+{
+    RunOnUiThread([text] {
+        if (CKernelStartupDialog* dialog = CKernelStartupDialog::Current())
+            dialog->SetStatus(text.c_str());
+    }, false);
+}
+
+void KernelQuestionDialogs::StartupFinished(bool connected)
+{
+    RunOnUiThread([connected] {
+        CKernelStartupDialog::CloseCurrent();
+        UserInterface::Current().SetStatusText(connected ? "The kernel is ready." : "");
+    }, false);
+}
