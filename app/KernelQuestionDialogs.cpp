@@ -3,6 +3,7 @@
 #include "app/dialogs/CKernelConnectionDialog.h"
 #include "app/dialogs/CKernelQueryDialog.h"
 #include "app/dialogs/CKernelStartupDialog.h"
+#include "kernel/KernelLink.h"
 #include "platform/UserInterface.h"
 #include "platform/framework/WorkerThread.h"
 
@@ -97,6 +98,8 @@ void KernelQuestionDialogs::StartupStatus(const std::string& text)
 void KernelQuestionDialogs::StartupFinished(bool connected)
 {
     RunOnUiThread([connected] {
+        if (KernelLink* link = KernelLink::Get(); link && connected)
+            link->ApplyNodeSettings();
         CKernelStartupDialog::CloseCurrent();
         UserInterface::Current().SetStatusText(connected ? "The kernel is ready." : "");
     }, false);

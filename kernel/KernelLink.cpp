@@ -350,10 +350,12 @@ void KernelLink::SendStartupPrefs()
     TermOrdering ordering;
     ExprNode* priorities = ordering.Load() ? ordering.ToKernelList() : nullptr;
     m_constantsToBack = priorities ? ordering.constantsToBack : true;
-    NodeSettings::Get().termOrdering = m_constantsToBack;
+    // The start-up worker leaves the settings the nodes read to the
+    // user-interface thread (ApplyNodeSettings).
+    if (!OnStartupWorker())
+        ApplyNodeSettings();
     SymbolNode defaultVariable(m_prefs.defaultVariable);
     SymbolNode transformVariable(m_prefs.transformVariable);
-    m_prefs.Apply();
     DiscardRequest([&](MLINK link) {
         MLPutFunction(link, "VXSetSessionPrefs", 5);
         defaultVariable.PutPackageForm(link, 0);
@@ -366,6 +368,13 @@ void KernelLink::SendStartupPrefs()
         IntegerNode(m_prefs.simplificationLevel).PutPackageForm(link, 0);
     });
     delete priorities;
+}
+
+void KernelLink::ApplyNodeSettings()
+{
+    m_prefs.Apply();
+    NodeSettings::Get().termOrdering = m_constantsToBack;
+    NodeSettings::Get().modelBuilding = false;
 }
 
 void KernelLink::SetSortPriorities(ExprNode* list, bool constantsToBack)

@@ -78,6 +78,9 @@ public:
     KernelQuestions* Questions() const { return m_questions; }
     KernelPrefs& Prefs() { return m_prefs; }
     bool ConstantsToBack() const { return m_constantsToBack; }
+    // Makes the preferences and the term ordering the ones the expression
+    // nodes use; on the user-interface thread after a start-up has ended.
+    void ApplyNodeSettings();
     // The link itself (tests record what is written on a loopback link).
     MLINK Link() const { return m_link; }
     // Uses an already connected link as this link's kernel (tests).

@@ -5,7 +5,6 @@
 
 #include "kernel/KernelQuestions.h"
 #include "kernel/KernelSettings.h"
-#include "kernel/NodeSettings.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -113,7 +112,6 @@ void KernelLink::RunStartup()
         return FailStartup(m_running ? "The kernel stopped while it was starting." : "", true);
     m_busy = false;
     SendStartupPrefs();
-    NodeSettings::Get().modelBuilding = false;
     if (!m_link.load() || !m_running)
         return FailStartup("", true);
     m_ready = true;
