@@ -2,6 +2,7 @@
 
 #include "app/dialogs/CKernelConnectionDialog.h"
 #include "app/dialogs/CKernelQueryDialog.h"
+#include "app/dialogs/CKernelSelectDialog.h"
 #include "app/dialogs/CKernelStartupDialog.h"
 #include "kernel/KernelLink.h"
 #include "platform/UserInterface.h"
@@ -43,13 +44,24 @@ int KernelQuestionDialogs::ChooseOne(const std::string& prompt, const std::vecto
     return chosen;
 }
 
-std::optional<std::vector<int>> KernelQuestionDialogs::ChooseSubset(const std::string& prompt, const std::string&,
-                                                                     const std::string&,
-                                                                     const std::vector<std::string>&,
-                                                                     const std::vector<std::string>&)
+std::optional<std::vector<int>> KernelQuestionDialogs::ChooseSubset(const std::string& prompt,
+                                                                     const std::string& leftLabel,
+                                                                     const std::string& rightLabel,
+                                                                     const std::vector<std::string>& unselected,
+                                                                     const std::vector<std::string>& selected)
 {
-    ShowMessage("The kernel asks: " + prompt + "\nChoosing from two lists is not possible yet.");
-    return std::nullopt;
+    std::vector<std::string> texts = unselected;
+    texts.insert(texts.end(), selected.begin(), selected.end());
+    std::vector<int> left, right;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        (i < unselected.size() ? left : right).push_back(int(i));
+    std::optional<std::vector<int>> chosen;
+    OnUi([&] {
+        CKernelSelectDialog dialog(texts, {prompt, leftLabel, rightLabel}, left, right, nullptr);
+        if (dialog.DoModal() == IDOK)
+            chosen = dialog.m_right;
+    });
+    return chosen;
 }
 
 void KernelQuestionDialogs::ShowMessage(const std::string& text)

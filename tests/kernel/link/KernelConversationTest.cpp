@@ -9,6 +9,7 @@
 #include "mathlink/LinkExpr.h"
 #include "platform/AppProfile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -168,6 +169,7 @@ TEST_F(KernelConversationTest, MissingProgramAsksWhereTheKernelIs)
     EXPECT_FALSE(StartAndWait(link));
     EXPECT_EQ(questions.locateCalls, 1);
     EXPECT_EQ(questions.messages, std::vector<std::string>{"Can not locate the kernel."});
+    EXPECT_FALSE(link.IsBusy());
     // Located: the folder is kept, so the next start asks nothing.
     questions.locatedFolder = KernelFolder();
     EXPECT_TRUE(StartAndWait(link));
@@ -175,6 +177,26 @@ TEST_F(KernelConversationTest, MissingProgramAsksWhereTheKernelIs)
     link.QuitKernel();
     EXPECT_TRUE(StartAndWait(link));
     EXPECT_EQ(questions.locateCalls, 2);
+}
+
+// A failed start used to leave the link busy.
+TEST_F(KernelConversationTest, ProgramThatDoesNotAnswerFailsTheStartAndLeavesTheLinkIdle)
+{
+    QTemporaryDir broken;
+    QFile program(broken.filePath("qvkernel"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nexit 3\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    KernelSettings folder;
+    folder.kernelPath = broken.path().toStdString();
+    folder.Save();
+    EXPECT_FALSE(StartAndWait(link));
+    EXPECT_FALSE(link.IsBusy());
+    EXPECT_FALSE(link.IsStarting());
+    ASSERT_EQ(questions.messages.size(), 1u);
+    EXPECT_NE(questions.messages[0].find("Unable to start the kernel"), std::string::npos);
+    EXPECT_EQ(questions.finished, std::vector<bool>{false});
 }
 
 TEST_F(KernelConversationTest, ProgramBesideTheEditorStartsWithoutAsking)
