@@ -3,6 +3,7 @@
 #include "app/dialogs/CKernelConnectionDialog.h"
 #include "app/dialogs/CKernelQueryDialog.h"
 #include "app/dialogs/CKernelSelectDialog.h"
+#include "app/dialogs/CKernelYesNoDialog.h"
 #include "app/dialogs/CKernelStartupDialog.h"
 #include "kernel/KernelLink.h"
 #include "platform/UserInterface.h"
@@ -11,8 +12,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-constexpr const char* kQueryCaption = "Kernel Query";
 
 // Runs work on the user-interface thread and waits for it.
 void OnUi(const std::function<void()>& work)
@@ -72,7 +71,10 @@ void KernelQuestionDialogs::ShowMessage(const std::string& text)
 bool KernelQuestionDialogs::AskYesNo(const std::string& question)
 {
     bool yes = false;
-    OnUi([&] { yes = UserInterface::Current().MessageBox(question, kQueryCaption, MB_YESNO) == IDYES; });
+    OnUi([&] {
+        CKernelYesNoDialog dialog(question, nullptr);
+        yes = dialog.DoModal() == IDOK;
+    });
     return yes;
 }
 

@@ -49,6 +49,18 @@ TEST_F(KernelDialogsTest, ChoiceQuestionAnswersTheIndexPicked)
     EXPECT_EQ(questions.ChooseOne("Solve for", {"a", "b"}), -1);
 }
 
+TEST_F(KernelDialogsTest, YesNoQuestionAnswersFalseWhenClosed)
+{
+    KernelQuestionDialogs questions;
+    const std::pair<int, bool> cases[] = {{IDOK, true}, {IDCANCEL, false}};
+    for (auto [button, answer] : cases) {
+        HookScope hook([button](CDialog& dialog) { dialog.PressButton(button); });
+        EXPECT_EQ(questions.AskYesNo("Go on?"), answer);
+    }
+    HookScope closed([](CDialog&) {});
+    EXPECT_FALSE(questions.AskYesNo("Go on?"));
+}
+
 TEST_F(KernelDialogsTest, SubsetQuestionMovesItemsBetweenTheLists)
 {
     KernelQuestionDialogs questions;
