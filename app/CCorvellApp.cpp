@@ -17,17 +17,25 @@
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
 #include "app/DocumentComponents.h"
-#include "app/StartupServices.h"
-#include "app/KernelSettings.h"
+#include "app/KernelQuestionDialogs.h"
 #include "app/LinkPropertiesPrompt.h"
 #include "app/MainViewRedraw.h"
+#include "app/StartupServices.h"
+#include "app/dialogs/CCalculationPrefsDialog.h"
+#include "app/dialogs/CKernelConnectionDialog.h"
+#include "app/dialogs/CKernelStartupDialog.h"
+#include "app/dialogs/CTermOrderingDialog.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocClipboard.h"
+#include "foundation/ExprNode.h"
 #include "foundation/FontManager.h"
 #include "foundation/StyleTable.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "kernel/KernelLink.h"
+#include "kernel/KernelSettings.h"
+#include "kernel/TermOrdering.h"
+#include "platform/UserInterface.h"
 #include "platform/framework/DesktopIntegration.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
@@ -84,6 +92,9 @@ CCorvellApp::CCorvellApp() : CWinApp("Quorvant")
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapCommand(ID_KERNEL_START, [this] { OnKernelStart(); });
     MapCommand(ID_KERNEL_QUIT, [this] { OnKernelQuit(); });
+    MapCommand(ID_KERNEL_CONNECTION, [this] { OnKernelConnection(); });
+    MapCommand(ID_KERNEL_CALCULATION_OPTIONS, [this] { OnKernelCalculationOptions(); });
+    MapCommand(ID_KERNEL_TERM_ORDERING, [this] { OnKernelTermOrdering(); });
     MapUpdate(ID_KERNEL_START, [this](CCmdUI* ui) { OnUpdateNeedsNoKernel(ui); });
     MapUpdate(ID_KERNEL_CONNECTION, [this](CCmdUI* ui) { OnUpdateNeedsNoKernel(ui); });
     MapUpdate(ID_KERNEL_QUIT, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
@@ -134,7 +145,13 @@ BOOL CCorvellApp::InitInstance()
     Step("RegistryKey");
     LoadStdProfileSettings(kRecentFileCount);
     Step("RecentFiles");
+    m_pKernelQuestions = new KernelQuestionDialogs;
     KernelLink::Set(CreateKernelLink());
+    if (KernelLink* link = KernelLink::Get()) {
+        link->SetQuestions(m_pKernelQuestions);
+        // A fresh installation keeps its kernel program beside the editor.
+        link->SetFallbackFolder(QCoreApplication::applicationDirPath().toStdString());
+    }
     Step("KernelLink");
     m_pTextPrefs = new TextPrefs;
     m_pTextPrefs->Load();
@@ -250,6 +267,8 @@ int CCorvellApp::ExitInstance()
         KernelLink::Set(nullptr);
         delete link;
     }
+    delete m_pKernelQuestions;
+    m_pKernelQuestions = nullptr;
     delete m_pClipboard;
     m_pClipboard = nullptr;
     delete m_pFontManager;
@@ -288,14 +307,62 @@ void CCorvellApp::OnAppAbout()
 void CCorvellApp::OnKernelStart()
 {
     KernelLink* link = KernelLink::Get();
-    if (link && link->CanStartKernel() && !link->IsReady() && !link->IsStarting())
-        link->StartKernel();
+    if (!link || !link->CanStartKernel() || link->IsReady() || link->IsStarting())
+        return;
+    CKernelStartupDialog::Open([link] { link->CancelStartup(); });
+    link->StartKernel();
 }
 
 void CCorvellApp::OnKernelQuit()
 {
-    if (KernelLink* link = KernelLink::Get(); link && link->IsReady() && !link->IsBusy())
+    if (KernelLink* link = KernelLink::Get(); link && link->IsReady() && !link->IsBusy()) {
         link->QuitKernel();
+        UserInterface::Current().SetStatusText("");
+    }
+}
+
+void CCorvellApp::OnKernelConnection()
+{
+    if (!m_pKernelSettings)
+        return;
+    *m_pKernelSettings = KernelSettings();
+    CKernelConnectionDialog dialog(m_pKernelSettings->kernelPath, m_pMainWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_pKernelSettings->kernelPath = dialog.m_folder;
+    m_pKernelSettings->Save();
+}
+
+void CCorvellApp::OnKernelCalculationOptions()
+{
+    KernelLink* link = KernelLink::Get();
+    if (!link || !link->IsReady() || link->IsBusy())
+        return;
+    CCalculationPrefsDialog dialog(link->Prefs(), m_pMainWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (std::string problem = dialog.m_prefs.Problem(); !problem.empty()) {
+        UserInterface::Current().MessageBox(problem, "Calculation Preferences", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    link->Prefs() = dialog.m_prefs;
+    link->Prefs().Save();
+    link->SetSessionPrefs();
+}
+
+void CCorvellApp::OnKernelTermOrdering()
+{
+    KernelLink* link = KernelLink::Get();
+    if (!link || !link->IsReady() || link->IsBusy())
+        return;
+    // The dialog starts from the kernel's current priorities.
+    TermOrdering ordering;
+    std::unique_ptr<ExprNode> current(link->ResetSortPriorities(false));
+    ordering.FromKernelList(current.get(), link->ConstantsToBack());
+    CTermOrderingDialog dialog(ordering, m_pMainWnd);
+    if (dialog.DoModal() != IDOK || (!dialog.Changed() && dialog.m_ordering == ordering))
+        return;
+    link->SetSortPriorities(dialog.m_ordering.ToKernelList(), dialog.m_ordering.constantsToBack);
 }
 
 void CCorvellApp::OnUpdateNeedsNoKernel(CCmdUI* ui)

@@ -12,6 +12,7 @@
 class DocClipboard;
 class FontManager;
 class KernelLink;
+class KernelQuestionDialogs;
 class KernelSettings;
 class StyleTable;
 class TextPrefs;
@@ -74,10 +75,13 @@ private:
     void OnKernelStart();
     void OnKernelQuit();
     void OnKernelConnection();
+    void OnKernelCalculationOptions();
+    void OnKernelTermOrdering();
     void OnUpdateNeedsNoKernel(CCmdUI* ui);
     void OnUpdateNeedsIdleKernel(CCmdUI* ui);
 
     KernelSettings* m_pKernelSettings = nullptr;
+    KernelQuestionDialogs* m_pKernelQuestions = nullptr;
     TextPrefs* m_pTextPrefs = nullptr;
     // The process-wide objects this start-up made (exit frees only these).
     StyleTable* m_pStyleTable = nullptr;

@@ -370,6 +370,11 @@ void CCorvellView::OnActivateView(BOOL activate, CView*, CView*)
 
 void CCorvellView::OnKeyDown(UINT vk, UINT repeat, UINT flags)
 {
+    // Escape while the kernel computes asks it to stop.
+    if (vk == VK_ESCAPE && KernelBusy()) {
+        KernelLink::Get()->AbortEvaluation();
+        return;
+    }
     if (m_viewMode != kSlideShowMode) {
         CBaseView::OnKeyDown(vk, repeat, flags);
         return;

@@ -1,28 +1,135 @@
 #pragma once
-// The editor's connection to the computer-algebra kernel, as the shell sees
-// it: whether a kernel is connected (ready), whether a request is running
-// (busy) and whether a start-up is under way. Starting, quitting and the
-// requests themselves arrive with the calculation commands; until then this
-// link cannot start a kernel, is never ready nor busy, and every command that
-// needs a kernel stays disabled.
+// The editor's one connection to the computer-algebra kernel. It starts the
+// kernel program (on a worker thread), writes each request as one packet,
+// waits for the answer while answering the kernel's questions through the
+// installed KernelQuestions, reads the answer into expression nodes, and
+// quits the kernel again.
+//
+// Every request is guarded: none is written to a missing, closed or busy link;
+// a refused request answers its failure value at once (an error node, one
+// choice of code 0, the text "Error"). Requests run on the user-interface
+// thread; the state flags are atomic because the start-up worker writes them.
+#include "kernel/KernelPrefs.h"
+#include "mathlink/MathLink.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class ExprNode;
+class KernelQuestions;
+class TermOrdering;
+
+struct KernelChoice {
+    int code = 0;
+    std::string text;
+    int extra = 0;
+};
+
 class KernelLink {
 public:
-    virtual ~KernelLink() = default;
+    static constexpr int kMaxChoices = 16;
+    static constexpr const char* kProgramName = "qvkernel";
+    static constexpr const char* kPackageName = "VXCompute`";
+    // How long a kernel may take to answer an abort before it is ended.
+    static constexpr std::chrono::milliseconds kAbortGrace{400};
 
+    // Reads the calculation preferences; no kernel is connected.
+    KernelLink();
+    virtual ~KernelLink();
+    KernelLink(const KernelLink&) = delete;
+    KernelLink& operator=(const KernelLink&) = delete;
+
+    // ---- state ----
     bool IsReady() const { return m_ready; }
     bool IsBusy() const { return m_busy; }
     bool IsStarting() const { return m_starting; }
+    // Shows the busy message and answers true while a request runs.
+    bool ShowBusyMessage();
+    // Asks the running request's kernel to stop (Escape in a view). A kernel
+    // that has not answered within kAbortGrace is ended.
+    void AbortEvaluation();
+    // Runs work now when no request runs, else as soon as the running one
+    // has ended (a mouse release that needs the kernel's answer).
+    void WhenIdle(std::function<void()> work);
 
-    // Whether this link can start a kernel at all (Start Kernel and Kernel
-    // Connection are offered only then).
-    virtual bool CanStartKernel() const { return false; }
-    // Starts a kernel in the background (a worker thread connects it).
-    virtual void StartKernel() {}
-    // Sends the kernel its quit request and disconnects; nothing without a kernel.
-    virtual void QuitKernel() {}
-    // Cancels a start-up that is under way and waits until its worker no
-    // longer uses this link; called before the link is deleted at exit.
-    virtual void EndStartup() {}
+    virtual bool CanStartKernel() const { return true; }
+    // Starts the kernel on a worker thread; the questions' start-up members
+    // report its progress. Nothing while a kernel is connected or starting.
+    virtual void StartKernel();
+    // Cancels a start-up under way (the Cancel button): the worker ends the
+    // kernel at its next step, without a message.
+    void CancelStartup();
+    // Quits the kernel and disconnects; nothing without a kernel.
+    virtual void QuitKernel();
+    // Cancels a start-up under way and waits until its worker has ended.
+    virtual void EndStartup();
+
+    // The folder looked in when the "Kernel Path" setting does not hold the
+    // kernel program (the editor's own folder).
+    void SetFallbackFolder(std::string folder) { m_fallbackFolder = std::move(folder); }
+    // The dialogs and the event pump; null makes every question cancelled.
+    void SetQuestions(KernelQuestions* questions) { m_questions = questions; }
+    KernelQuestions* Questions() const { return m_questions; }
+    KernelPrefs& Prefs() { return m_prefs; }
+    bool ConstantsToBack() const { return m_constantsToBack; }
+    // Makes the preferences and the term ordering the ones the expression
+    // nodes use; on the user-interface thread after a start-up has ended.
+    void ApplyNodeSettings();
+    // The link itself (tests record what is written on a loopback link).
+    MLINK Link() const { return m_link; }
+    // Uses an already connected link as this link's kernel (tests).
+    void Attach(MLINK link);
+
+    // ---- requests ----
+    ExprNode* StringEvaluate(const ExprNode* node);
+    ExprNode* Evaluate(int mode, const ExprNode* node);
+    ExprNode* Simplify(const ExprNode* node);
+    ExprNode* Shuffle(int position, const ExprNode* node);
+    ExprNode* Drop(int position, const ExprNode* a, const ExprNode* b);
+    int EvaluateShuffle(const ExprNode* node, KernelChoice* choices);
+    int EvaluateDrop(const ExprNode* a, const ExprNode* b, KernelChoice* choices);
+    int EvaluateEval(const ExprNode* node, KernelChoice* choices);
+    // The largest integer of the list plus one; 1 for an empty list.
+    ExprNode* NextAfterMax(const ExprNode* list);
+    void SetConstantAttribute(char letter, bool set);
+    void SetSessionPrefs();
+    void SendStartupPrefs();
+    // Takes the list (null allowed) and deletes it in every case.
+    void SetSortPriorities(ExprNode* list, bool constantsToBack);
+    ExprNode* ResetSortPriorities(bool useDefault);
+    // A new text; "Error" when the kernel gave none of the expected form.
+    std::string ToStandardFormString(const ExprNode* node);
+
+    // Plots and drawings.
+    ExprNode* ComputePlot(const ExprNode* node);     // null when the kernel answers $Canceled
+    ExprNode* ResolvePlot(const ExprNode* a, const ExprNode* b);
+    ExprNode* PlotDeficit(const ExprNode* a, const ExprNode* b, const ExprNode* c, const ExprNode* d);
+    ExprNode* VariableCheck(const ExprNode* a, const ExprNode* b, const ExprNode* c);
+    ExprNode* GetPlotVars(const ExprNode* a, const ExprNode* b, const ExprNode* c);
+    ExprNode* FinalizeModel(const ExprNode* a);
+    ExprNode* CheckDeficit(const ExprNode* a, const ExprNode* b);
+    ExprNode* ResolveDeficits(const ExprNode* a, const ExprNode* b, const ExprNode* c);
+    ExprNode* BuildModelFromCore(const ExprNode* a, const ExprNode* b);
+    ExprNode* BuildModelFromVars(const ExprNode* a, const ExprNode* b);
+    // QVConstrainedMin[a, b, c] when b is given, else QVSolveSystem[a].
+    ExprNode* SolveSystem(const ExprNode* a, const ExprNode* b, const ExprNode* c);
+
+    // ---- the packet loop ----
+    // Reads packets until the return packet (true) or a link error (false),
+    // answering questions and showing messages on the way.
+    bool WaitForReturn(bool showMessages);
+    // Shows the expression-input dialog (drawings ask through it).
+    ExprNode* AskKernelExpression(const std::string& prompt);
+    // Reports the link's error, if any; a kernel that closed the link leaves
+    // the editor without a kernel.
+    void ReportError();
+    int LastError() const { return m_lastError; }
 
     // The process-wide link, made and deleted by the application object;
     // null outside its lifetime (headless tests).
@@ -30,10 +137,50 @@ public:
     static void Set(KernelLink* link) { s_link = link; }
 
 protected:
-    bool m_ready = false;
-    bool m_busy = false;
-    bool m_starting = false;
+    std::atomic<bool> m_ready{false};
+    std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_starting{false};
 
 private:
+    struct Arg;
+    using Writer = std::function<void(MLINK)>;
+    class Request;
+
+    bool Writable() const;
+    // The guarded request: writes, ends the packet and waits; null after a refusal.
+    ExprNode* NodeRequest(bool wrapped, bool cursor, const Writer& write, bool modelBuilding = false);
+    int ChoiceRequest(const Writer& write, KernelChoice* choices);
+    void DiscardRequest(const Writer& write);
+    ExprNode* ReadAnswer();
+    std::string ReadText();
+    void FinishRequest();
+    void Message(const std::string& text);
+    void AnswerQuestion(int number);
+    void ShowKernelMessage(int& packet);
+    void YieldWhileWaiting();
+    void Disconnect();
+    void CloseLink();
+
+    static bool OnStartupWorker();
+    void RunStartup();
+    std::string FindKernelFolder();
+    void FailStartup(const std::string& message, bool connected);
+
+    KernelPrefs m_prefs;
+    KernelQuestions* m_questions = nullptr;
+    MLENV m_environment = nullptr;
+    std::atomic<MLINK> m_link{nullptr};
+    std::atomic<int> m_lastError{0};
+    std::atomic<bool> m_constantsToBack{true};
+    std::string m_fallbackFolder;
+    std::vector<std::function<void()>> m_idleWork;
+
+    std::atomic<bool> m_abortRequested{false};
+    std::chrono::steady_clock::time_point m_abortTime;
+    bool m_endedAfterAbort = false;
+
+    std::atomic<bool> m_running{false};     // the start-up has not been cancelled
+    std::thread m_worker;
+
     static inline KernelLink* s_link = nullptr;
 };

@@ -4,6 +4,7 @@
 // call packets. An abort from the program stops the running computation and
 // answers $Aborted.
 #include "kernelproc/GiacEvaluator.h"
+#include "kernelproc/PackageRequests.h"
 #include "mathlink/KernelEndpoint.h"
 
 #include <atomic>
@@ -44,6 +45,7 @@ private:
 
     wire::KernelEndpoint endpoint_;
     GiacEvaluator evaluator_;
+    PackageRequests package_;
     bool testHooks_;
     std::atomic<bool> linkGone_{false};
 

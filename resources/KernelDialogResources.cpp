@@ -76,7 +76,7 @@ const char kKernelDialogResources[] = R"json({
         ["static",    1096, "Starting the kernel...", 7, 9, 166, 16],
         ["button",    2,    "Cancel",                 65, 30, 50, 14] ] },
 
-    { "id": 206, "caption": "Mathematica Query", "size": [220, 60], "font": [8, "MS Sans Serif"],
+    { "id": 206, "caption": "Kernel Query", "size": [220, 60], "font": [8, "MS Sans Serif"],
       "controls": [
         ["static",    1093, "",    7, 7, 206, 28],
         ["defbutton", 1,    "Yes", 107, 40, 50, 14],

@@ -146,7 +146,7 @@ const std::string kMenuText = std::string(R"json({
         { "id": 34001, "text": "&Start Kernel" },
         { "id": 34002, "text": "&Quit Kernel" },
         { "separator": true },
-        { "id": 34037, "text": "&Evaluate Mathematica Code" },
+        { "id": 34037, "text": "&Evaluate Code" },
         { "separator": true },
         { "id": 34005, "text": "Kernel &Connection..." },
         { "id": 34003, "text": "Calculation &Options..." },

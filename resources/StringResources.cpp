@@ -110,8 +110,8 @@ const char kStringResources[] = R"json({
     "32990": "Show or hide the Symbols palette\nSymbols",
     "32991": "Show or hide the Constants palette\nConstants",
 
-    "34001": "Start the Mathematica kernel\nStart Kernel",
-    "34002": "Quit the Mathematica kernel\nQuit Kernel",
+    "34001": "Start the kernel\nStart Kernel",
+    "34002": "Quit the kernel\nQuit Kernel",
     "34003": "Change the options of calculations\nCalculation Options",
     "34004": "Change the order of terms in results\nTerm Ordering",
     "34005": "Choose the kernel to connect to\nKernel Connection",
@@ -131,7 +131,7 @@ const char kStringResources[] = R"json({
     "34034": "Save the document as an HTML page\nExport HTML",
     "34035": "Save the document as a TechExplorer file\nExport TechExplorer",
     "34036": "Choose the fonts of text\nText Preferences",
-    "34037": "Send the selected source code to the kernel\nEvaluate Mathematica Code",
+    "34037": "Send the selected source code to the kernel\nEvaluate Code",
 
     "34046": "Select and move shapes\nPointer",
     "34047": "Draw segments; with Shift, draw freehand\nPencil",

@@ -107,6 +107,21 @@ QString EditorSession::WaitForWindow(const QString& titlePattern, int timeoutMs)
     return {};
 }
 
+bool EditorSession::WaitForWindowGone(const QString& titlePattern, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs && m_program.state() == QProcess::Running) {
+        QString found = Xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(m_program.processId()),
+                                 "--name", titlePattern},
+                                2000);
+        if (found.isEmpty())
+            return true;
+        Settle(100);
+    }
+    return false;
+}
+
 bool EditorSession::Focus(const QString& window)
 {
     bool ok = false;

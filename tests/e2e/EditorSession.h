@@ -20,6 +20,8 @@ public:
     bool Start(const QStringList& arguments, const QString& titlePattern);
     // Waits for a window whose title matches; answers its id or "".
     QString WaitForWindow(const QString& titlePattern, int timeoutMs = 8000);
+    // Waits until no window whose title matches is shown.
+    bool WaitForWindowGone(const QString& titlePattern, int timeoutMs = 15000);
     bool Focus(const QString& window);
     bool FocusMain() { return Focus(m_mainWindow); }
     // Waits for a window whose title matches and takes it as the main window

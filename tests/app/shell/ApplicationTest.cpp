@@ -15,7 +15,7 @@
 #include "ShellTestSupport.h"
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
-#include "app/KernelSettings.h"
+#include "kernel/KernelSettings.h"
 #include "foundation/ActionSupport.h"
 #include "foundation/CompList.h"
 #include "foundation/DocClipboard.h"

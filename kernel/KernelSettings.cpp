@@ -1,4 +1,4 @@
-#include "app/KernelSettings.h"
+#include "kernel/KernelSettings.h"
 
 #include "platform/AppProfile.h"
 

@@ -1,0 +1,517 @@
+#include "kernel/KernelLink.h"
+
+#include "foundation/Str255.h"
+#include "kernel/CompositeNode.h"
+#include "kernel/KernelQuestions.h"
+#include "kernel/KernelReader.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/MathLinkCharConv.h"
+#include "kernel/NameTable.h"
+#include "kernel/NodeSettings.h"
+#include "kernel/TermOrdering.h"
+#include "platform/UserInterface.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kBusyMessage = "Waiting for a kernel calculation to complete.\n"
+                                     "You will not be able to perform any actions until the calculation is complete.";
+constexpr const char* kErrorText = "Error";
+
+// Writes the node in package form, or Null for a missing one.
+
+void PutPackage(MLINK link, const ExprNode* node, int mode)
+{
+    if (node)
+        node->PutPackageForm(link, mode);
+    else
+        MLPutSymbol(link, "Null");
+}
+
+void PutPlain(MLINK link, const ExprNode* node)
+{
+    if (node)
+        node->PutPlainForm(link);
+    else
+        MLPutSymbol(link, "Null");
+}
+
+// head[args...] with every argument in package mode 0.
+std::function<void(MLINK)> Call(const char* head, std::vector<const ExprNode*> args)
+{
+    return [head, args](MLINK link) {
+        MLPutFunction(link, head, int(args.size()));
+        for (const ExprNode* arg : args)
+            PutPackage(link, arg, 0);
+    };
+}
+
+std::function<void(MLINK)> PlainCall(const char* head, std::vector<const ExprNode*> args)
+{
+    return [head, args](MLINK link) {
+        MLPutFunction(link, head, int(args.size()));
+        for (const ExprNode* arg : args)
+            PutPlain(link, arg);
+    };
+}
+
+std::string TextOf(ExprNode* node)
+{
+    Str255 text;
+    node->GetText(text);
+    return std::string(text.GetPtrAt(0), std::size_t(text.GetLength()));
+}
+
+} // namespace
+
+KernelLink::KernelLink()
+{
+    m_prefs.Load();
+}
+
+KernelLink::~KernelLink()
+{
+    if (m_worker.joinable()) {
+        m_running = false;
+        m_worker.join();
+    }
+    if (m_link.load())
+        KernelLink::QuitKernel();
+}
+
+bool KernelLink::ShowBusyMessage()
+{
+    if (!m_link.load() || !m_busy)
+        return false;
+    UserInterface::Current().MessageBox(kBusyMessage, "Quorvant", MB_OK);
+    return true;
+}
+
+void KernelLink::AbortEvaluation()
+{
+    MLINK link = m_link;
+    if (!link || !m_busy || m_abortRequested)
+        return;
+    m_abortTime = std::chrono::steady_clock::now();
+    m_abortRequested = true;
+    MLPutMessage(link, MLABORTMESSAGE);
+}
+
+void KernelLink::WhenIdle(std::function<void()> work)
+{
+    if (m_busy)
+        m_idleWork.push_back(std::move(work));
+    else
+        work();
+}
+
+void KernelLink::Attach(MLINK link)
+{
+    m_link = link;
+    m_ready = link != nullptr;
+    if (link)
+        MLSetYieldFunction(link, [this] { YieldWhileWaiting(); });
+}
+
+bool KernelLink::Writable() const
+{
+    return m_link.load() && !m_busy && (!m_starting || OnStartupWorker());
+}
+
+void KernelLink::Message(const std::string& text)
+{
+    if (m_questions)
+        m_questions->ShowMessage(text);
+    else
+        UserInterface::Current().MessageBox(text, "Quorvant", MB_OK);
+}
+
+// ---- the request skeleton ----
+
+ExprNode* KernelLink::NodeRequest(bool wrapped, bool cursor, const Writer& write, bool modelBuilding)
+{
+    if (!Writable())
+        return new ErrorNode;
+    bool oldModelBuilding = NodeSettings::Get().modelBuilding;
+    if (modelBuilding)
+        NodeSettings::Get().modelBuilding = true;
+    if (cursor && m_questions)
+        m_questions->BeginWait();
+    m_busy = true;
+    MLINK link = m_link;
+    if (wrapped)
+        MLPutFunction(link, "EvaluatePacket", 1);
+    write(link);
+    MLEndPacket(link);
+    ExprNode* answer = WaitForReturn(m_prefs.showWarnings) ? ReadAnswer() : new ErrorNode;
+    FinishRequest();
+    if (cursor && m_questions)
+        m_questions->EndWait();
+    NodeSettings::Get().modelBuilding = oldModelBuilding;
+    return answer;
+}
+
+ExprNode* KernelLink::ReadAnswer()
+{
+    MLINK link = m_link;
+    if (!link || MLGetType(link) == MLTKERROR) {
+        ReportError();
+        return new ErrorNode;
+    }
+    KernelReader reader(link);
+    ExprNode* answer = reader.ReadExpr();
+    if (reader.Failed()) {
+        ReportError();
+        if (MLINK still = m_link)
+            MLNewPacket(still);
+    }
+    return answer;
+}
+
+void KernelLink::FinishRequest()
+{
+    m_busy = false;
+    m_abortRequested = false;
+    if (m_endedAfterAbort) {
+        m_endedAfterAbort = false;
+        Message("The kernel did not stop when asked and has been ended. Start it again from the Kernel menu.");
+    }
+    std::vector<std::function<void()>> work;
+    work.swap(m_idleWork);
+    for (auto& job : work)
+        job();
+}
+
+void KernelLink::DiscardRequest(const Writer& write)
+{
+    delete NodeRequest(true, false, write);
+}
+
+int KernelLink::ChoiceRequest(const Writer& write, KernelChoice* choices)
+{
+    choices[0] = KernelChoice{};
+    choices[0].text.clear();
+    if (!Writable())
+        return 1;
+    m_busy = true;
+    MLINK link = m_link;
+    MLPutFunction(link, "EvaluatePacket", 1);
+    write(link);
+    MLEndPacket(link);
+    int count = 1;
+    if (WaitForReturn(false)) {
+        ExprNode* answer = ReadAnswer();
+        auto* list = dynamic_cast<CompositeNode*>(answer);
+        if (list && answer->GetTag() == TypeTag("lisN")) {
+            count = std::min(list->Count(), kMaxChoices);
+            int i = 0;
+            for (ExprNode* element = list->First(); element && i < count; element = element->next, ++i) {
+                KernelChoice& choice = choices[i];
+                choice.code = 0;
+                choice.text = "???";
+                auto* record = dynamic_cast<CompositeNode*>(element);
+                if (!record || element->GetTag() != TypeTag("lisN") || !record->First() ||
+                    record->First()->GetTag() != TypeTag("intN"))
+                    continue;
+                choice.code = record->First()->GetIntegerValue();
+                if (ExprNode* text = record->ChildAt(2))
+                    choice.text = text->GetTag() == TypeTag("strN") ? static_cast<StringNode*>(text)->Text()
+                                                                    : TextOf(text);
+                if (ExprNode* extra = record->ChildAt(3); extra && extra->GetTag() == TypeTag("intN"))
+                    choice.extra = extra->GetIntegerValue();
+            }
+        }
+        delete answer;
+    }
+    FinishRequest();
+    return count;
+}
+
+// ---- the requests ----
+
+ExprNode* KernelLink::StringEvaluate(const ExprNode* node)
+{
+    return NodeRequest(true, true, Call("VXStringEvaluate", {node}));
+}
+
+ExprNode* KernelLink::Evaluate(int mode, const ExprNode* node)
+{
+    return NodeRequest(true, true, [&](MLINK link) {
+        MLPutFunction(link, "VXEvaluate", 2);
+        MLPutShortInteger(link, mode);
+        PutPackage(link, node, 0);
+    });
+}
+
+ExprNode* KernelLink::Simplify(const ExprNode* node)
+{
+    return NodeRequest(true, true, Call("VXSimplify", {node}));
+}
+
+ExprNode* KernelLink::Shuffle(int position, const ExprNode* node)
+{
+    return NodeRequest(true, true, [&](MLINK link) {
+        MLPutFunction(link, "VXShuffle", 2);
+        MLPutShortInteger(link, position);
+        PutPackage(link, node, 1);
+    });
+}
+
+ExprNode* KernelLink::Drop(int position, const ExprNode* a, const ExprNode* b)
+{
+    return NodeRequest(true, true, [&](MLINK link) {
+        MLPutFunction(link, "VXDrop", 3);
+        MLPutShortInteger(link, position);
+        PutPackage(link, a, 0);
+        PutPackage(link, b, 0);
+    });
+}
+
+int KernelLink::EvaluateShuffle(const ExprNode* node, KernelChoice* choices)
+{
+    if (!node || node->IsSequence()) {
+        choices[0] = KernelChoice{};
+        return 1;
+    }
+    return ChoiceRequest([&](MLINK link) {
+        MLPutFunction(link, "VXEvaluateShuffle", 1);
+        PutPackage(link, node, 1);
+    }, choices);
+}
+
+int KernelLink::EvaluateDrop(const ExprNode* a, const ExprNode* b, KernelChoice* choices)
+{
+    if (!a || !b || a->IsSequence() || b->IsSequence()) {
+        choices[0] = KernelChoice{};
+        return 1;
+    }
+    return ChoiceRequest(Call("VXEvaluateDrop", {a, b}), choices);
+}
+
+int KernelLink::EvaluateEval(const ExprNode* node, KernelChoice* choices)
+{
+    if (!node || node->IsSequence()) {
+        choices[0] = KernelChoice{};
+        return 1;
+    }
+    return ChoiceRequest([&](MLINK link) {
+        MLPutFunction(link, "VXEvaluateEval", 1);
+        PutPackage(link, node, 1);
+    }, choices);
+}
+
+ExprNode* KernelLink::NextAfterMax(const ExprNode* list)
+{
+    if (!list || list->GetChildCount() == 0 || !Writable())
+        return new IntegerNode(1);
+    return NodeRequest(true, false, [&](MLINK link) {
+        MLPutFunction(link, "Plus", 2);
+        MLPutFunction(link, "Part", 2);
+        MLPutFunction(link, "Sort", 2);
+        PutPackage(link, list, 0);
+        MLPutSymbol(link, "Greater");
+        MLPutLongInteger(link, 1);
+        MLPutLongInteger(link, 1);
+    });
+}
+
+void KernelLink::SetConstantAttribute(char letter, bool set)
+{
+    // The letter goes under the spelling a typed letter of the document has
+    // on the wire (e as E, E as capE, p as vxP), so that the kernel marks the
+    // symbol the calculations send.
+    const char text[2] = {letter, '\0'};
+    int builtin = TheNameTable().Find(text);
+    SymbolNode symbol = builtin > 0 ? SymbolNode(builtin) : SymbolNode(std::string(text));
+    DiscardRequest([&](MLINK link) {
+        MLPutFunction(link, set ? "SetAttributes" : "ClearAttributes", 2);
+        symbol.PutPackageForm(link, 0);
+        MLPutSymbol(link, "Constant");
+    });
+}
+
+void KernelLink::SetSessionPrefs()
+{
+    SymbolNode defaultVariable(m_prefs.defaultVariable);
+    SymbolNode transformVariable(m_prefs.transformVariable);
+    m_prefs.Apply();
+    DiscardRequest([&](MLINK link) {
+        MLPutFunction(link, "VXSetSessionPrefs", 4);
+        defaultVariable.PutPackageForm(link, 0);
+        transformVariable.PutPackageForm(link, 0);
+        IntegerNode(m_prefs.precision).PutPackageForm(link, 0);
+        IntegerNode(m_prefs.simplificationLevel).PutPackageForm(link, 0);
+    });
+}
+
+void KernelLink::SendStartupPrefs()
+{
+    TermOrdering ordering;
+    ExprNode* priorities = ordering.Load() ? ordering.ToKernelList() : nullptr;
+    m_constantsToBack = priorities ? ordering.constantsToBack : true;
+    // The start-up worker leaves the settings the nodes read to the
+    // user-interface thread (ApplyNodeSettings).
+    if (!OnStartupWorker())
+        ApplyNodeSettings();
+    SymbolNode defaultVariable(m_prefs.defaultVariable);
+    SymbolNode transformVariable(m_prefs.transformVariable);
+    DiscardRequest([&](MLINK link) {
+        MLPutFunction(link, "VXSetSessionPrefs", 5);
+        defaultVariable.PutPackageForm(link, 0);
+        transformVariable.PutPackageForm(link, 0);
+        IntegerNode(m_prefs.precision).PutPackageForm(link, 0);
+        if (priorities)
+            priorities->PutPackageForm(link, 0);
+        else
+            MLPutSymbol(link, "vxDefaultSortPriorities");
+        IntegerNode(m_prefs.simplificationLevel).PutPackageForm(link, 0);
+    });
+    delete priorities;
+}
+
+void KernelLink::ApplyNodeSettings()
+{
+    m_prefs.Apply();
+    NodeSettings::Get().termOrdering = m_constantsToBack;
+    NodeSettings::Get().modelBuilding = false;
+}
+
+void KernelLink::SetSortPriorities(ExprNode* list, bool constantsToBack)
+{
+    if (list)
+        DiscardRequest(Call("VXSetSortPriorities", {list}));
+    delete list;
+    m_constantsToBack = constantsToBack;
+    NodeSettings::Get().termOrdering = constantsToBack;
+}
+
+ExprNode* KernelLink::ResetSortPriorities(bool useDefault)
+{
+    if (useDefault) {
+        m_constantsToBack = true;
+        NodeSettings::Get().termOrdering = true;
+    }
+    return NodeRequest(true, false, [&](MLINK link) {
+        MLPutSymbol(link, useDefault ? "vxDefaultSortPriorities" : "vxSortPriorities");
+    });
+}
+
+std::string KernelLink::ToStandardFormString(const ExprNode* node)
+{
+    if (!Writable())
+        return kErrorText;
+    m_busy = true;
+    MLINK link = m_link;
+    MLPutFunction(link, "ToString", 2);
+    MLPutFunction(link, "Hold", 1);
+    PutPlain(link, node);
+    MLPutSymbol(link, "StandardForm");
+    MLEndPacket(link);
+    std::string text = WaitForReturn(m_prefs.showWarnings) ? ReadText() : kErrorText;
+    FinishRequest();
+    // The kernel answers \!\(Hold[box text]\): keep the box text. Any other
+    // answer is not a formula's text and is refused as a whole.
+    static constexpr std::string_view kOpen = "\\!\\(Hold[";
+    static constexpr std::string_view kClose = "]\\)";
+    std::string_view view = text;
+    if (view.size() < kOpen.size() + kClose.size() || !view.starts_with(kOpen) || !view.ends_with(kClose))
+        return kErrorText;
+    std::string inner(view.substr(kOpen.size(), view.size() - kOpen.size() - kClose.size()));
+    if (inner.starts_with("\\(") && inner.ends_with("\\)") && inner.size() >= 4)
+        return inner;
+    return "\\(" + inner + "\\)";
+}
+
+std::string KernelLink::ReadText()
+{
+    MLINK link = m_link;
+    int type = link ? MLGetType(link) : MLTKERROR;
+    if (type == MLTKSTR) {
+        const char* text = nullptr;
+        if (!MLGetString(link, &text)) {
+            ReportError();
+            return kErrorText;
+        }
+        std::string result = MathLinkCharConv::ReadLinkString(std::string_view(text));
+        MLDisownString(link, text);
+        return result;
+    }
+    if (type == MLTKSYM) {
+        ExprNode* node = ReadKernelSymbol(link);
+        const SymbolNode* symbol = AsSymbol(node);
+        std::string result = symbol ? symbol->Name() : kErrorText;
+        delete node;
+        return result;
+    }
+    if (type == MLTKERROR)
+        ReportError();
+    else
+        MLNewPacket(link);
+    return kErrorText;
+}
+
+// ---- plots and drawings ----
+
+ExprNode* KernelLink::ComputePlot(const ExprNode* node)
+{
+    ExprNode* answer = NodeRequest(true, true, Call("VXComputePlot", {node}));
+    const SymbolNode* symbol = AsSymbol(answer);
+    if (symbol && !symbol->IsBuiltin() && symbol->FreeText() == "$Canceled") {
+        delete answer;
+        return nullptr;
+    }
+    return answer;
+}
+
+ExprNode* KernelLink::ResolvePlot(const ExprNode* a, const ExprNode* b)
+{
+    return NodeRequest(true, false, Call("VXResolvePlot", {a, b}));
+}
+
+ExprNode* KernelLink::PlotDeficit(const ExprNode* a, const ExprNode* b, const ExprNode* c, const ExprNode* d)
+{
+    return NodeRequest(true, false, Call("VXPlotDeficit", {a, b, c, d}));
+}
+
+ExprNode* KernelLink::VariableCheck(const ExprNode* a, const ExprNode* b, const ExprNode* c)
+{
+    return NodeRequest(true, false, Call("VXVariableCheck", {a, b, c}));
+}
+
+ExprNode* KernelLink::GetPlotVars(const ExprNode* a, const ExprNode* b, const ExprNode* c)
+{
+    return NodeRequest(true, false, Call("VXGetPlotVars", {a, b, c}));
+}
+
+ExprNode* KernelLink::FinalizeModel(const ExprNode* a)
+{
+    return NodeRequest(true, false, Call("VXFinalizeModel", {a}));
+}
+
+ExprNode* KernelLink::CheckDeficit(const ExprNode* a, const ExprNode* b)
+{
+    return NodeRequest(true, false, Call("VXCheckDeficit", {a, b}));
+}
+
+ExprNode* KernelLink::ResolveDeficits(const ExprNode* a, const ExprNode* b, const ExprNode* c)
+{
+    return NodeRequest(true, false, Call("VXResolveDeficits", {a, b, c}));
+}
+
+ExprNode* KernelLink::BuildModelFromCore(const ExprNode* a, const ExprNode* b)
+{
+    return NodeRequest(false, false, PlainCall("QVBuildModelFromCore", {a, b}), true);
+}
+
+ExprNode* KernelLink::BuildModelFromVars(const ExprNode* a, const ExprNode* b)
+{
+    return NodeRequest(false, false, PlainCall("QVBuildModelFromVars", {a, b}), true);
+}
+
+ExprNode* KernelLink::SolveSystem(const ExprNode* a, const ExprNode* b, const ExprNode* c)
+{
+    if (b)
+        return NodeRequest(false, false, PlainCall("QVConstrainedMin", {a, b, c}), true);
+    return NodeRequest(false, false, PlainCall("QVSolveSystem", {a}), true);
+}

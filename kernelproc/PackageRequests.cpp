@@ -1,0 +1,99 @@
+#include "kernelproc/PackageRequests.h"
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+Expr list(std::vector<Expr> items) { return Expr::function("List", std::move(items)); }
+
+Expr defaultPriorities() { return list({Expr::symbol("False"), list({})}); }
+
+Expr nothingToOffer() { return list({list({Expr::integer(0), Expr::string(""), Expr::integer(0)})}); }
+
+Expr emptyPicture() { return Expr::function("Graphics", {list({}), list({})}); }
+
+// The expression without the program's VXMover, VXTarget and VXMarker wrappers.
+Expr withoutMarkers(const Expr& e)
+{
+    if (e.hasHead("VXMover", 1) || e.hasHead("VXTarget", 1) || e.hasHead("VXMarker", 1))
+        return withoutMarkers(e.arg(0));
+    Expr copy = e;
+    for (std::size_t i = 1; i < copy.parts.size(); ++i)
+        copy.parts[i] = withoutMarkers(copy.parts[i]);
+    return copy;
+}
+
+bool isPriorityList(const Expr& e)
+{
+    return e.hasHead("List", 2) && (e.arg(0).isSymbol("True") || e.arg(0).isSymbol("False")) &&
+           e.arg(1).hasHead("List");
+}
+
+} // namespace
+
+PackageRequests::PackageRequests()
+{
+    prefs_.sortPriorities = defaultPriorities();
+}
+
+Expr PackageRequests::setSessionPrefs(const Expr& expr)
+{
+    const std::size_t n = expr.argCount();
+    if ((n != 4 && n != 5) || !expr.arg(0).isSymbol() || !expr.arg(1).isSymbol() ||
+        expr.arg(2).type != wire::kTokenInteger || expr.arg(n - 1).type != wire::kTokenInteger)
+        return Expr::symbol("$Failed");
+    prefs_.defaultVariable = expr.arg(0).text;
+    prefs_.transformVariable = expr.arg(1).text;
+    prefs_.precision = std::stoll(expr.arg(2).text);
+    prefs_.simplificationLevel = std::stoll(expr.arg(n - 1).text);
+    if (n == 5)
+        prefs_.sortPriorities = isPriorityList(expr.arg(3)) ? expr.arg(3) : defaultPriorities();
+    return Expr::symbol("Null");
+}
+
+std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate)
+{
+    if (expr.isSymbol("vxDefaultSortPriorities"))
+        return defaultPriorities();
+    if (expr.isSymbol("vxSortPriorities"))
+        return prefs_.sortPriorities;
+    if (!expr.isFunction() || !expr.head().isSymbol())
+        return std::nullopt;
+    const std::string& head = expr.head().text;
+    const std::size_t n = expr.argCount();
+    if (head == "VXSetSessionPrefs")
+        return setSessionPrefs(expr);
+    if (head == "VXSetSortPriorities" && n == 1) {
+        if (!isPriorityList(expr.arg(0)))
+            return Expr::symbol("$Failed");
+        prefs_.sortPriorities = expr.arg(0);
+        return Expr::symbol("Null");
+    }
+    if ((head == "VXEvaluateShuffle" && n == 1) || (head == "VXEvaluateDrop" && n == 2))
+        return nothingToOffer();
+    if (head == "VXEvaluateEval" && n == 1)
+        return list({list({Expr::integer(0), Expr::string("Simplify"), Expr::integer(0)})});
+    if ((head == "VXEvaluate" && n == 2) || (head == "VXShuffle" && n == 2))
+        return evaluate(withoutMarkers(expr.arg(1)));
+    if ((head == "VXSimplify" || head == "VXStringEvaluate") && n == 1)
+        return evaluate(withoutMarkers(expr.arg(0)));
+    if (head == "VXDrop" && n == 3)
+        return withoutMarkers(expr.arg(1));
+    if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
+        return emptyPicture();
+    if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||
+        (head == "VXPlotDeficit" && n == 4) || (head == "VXFinalizeModel" && n == 1) ||
+        (head == "VXResolveDeficits" && n == 3) || (head == "QVBuildModelFromCore" && n == 2) ||
+        (head == "QVBuildModelFromVars" && n == 2))
+        return list({});
+    if ((head == "VXCheckDeficit" && n == 2) || (head == "QVSolveSystem" && n == 1) ||
+        (head == "QVConstrainedMin" && n == 3))
+        return list({Expr::integer(0), list({})});
+    if (head == "ToString" && n == 2 && expr.arg(0).hasHead("Hold", 1) && expr.arg(1).isSymbol("StandardForm"))
+        return Expr::string("\\!\\(Hold[" + wire::toFullForm(expr.arg(0).arg(0)) + "]\\)");
+    return std::nullopt;
+}
+
+} // namespace kernelproc

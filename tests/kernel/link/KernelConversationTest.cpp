@@ -1,0 +1,267 @@
+// The kernel's questions answered through the dialogs' seam, its messages,
+// and the faults of a kernel that dies, hangs, answers garbage or cannot be
+// found: each ends with a message and the link ready to start a new kernel.
+#include "kernel/link/LinkTestSupport.h"
+
+#include "foundation/ExprNode.h"
+#include "kernel/KernelSettings.h"
+#include "kernel/NameTable.h"
+#include "mathlink/LinkExpr.h"
+#include "platform/AppProfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using Node = std::unique_ptr<ExprNode>;
+
+class KernelConversationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("QVKERNEL_TEST_HOOKS", "1", 1);
+        AppProfile::SetFolder(settings.path());
+        KernelSettings folder;
+        folder.kernelPath = KernelFolder();
+        folder.Save();
+        TheNameTable();
+        link.SetQuestions(&questions);
+        KernelLink::Set(&link);
+    }
+    void TearDown() override
+    {
+        link.QuitKernel();
+        KernelLink::Set(nullptr);
+        AppProfile::SetFolder({});
+        unsetenv("QVKERNEL_TEST_HOOKS");
+    }
+    std::string Ask(const char* fullForm) { return FullFormOf(Node(link.Evaluate(0, Node(NodeFrom(fullForm)).get()))); }
+
+    QTemporaryDir settings;
+    KernelLink link;
+    ScriptedQuestions questions;
+};
+
+TEST_F(KernelConversationTest, EveryQuestionIsAnsweredThroughTheDialogs)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    struct Case {
+        const char* request;
+        std::function<void(ScriptedQuestions&)> script;
+        const char* answer;
+    };
+    const Case cases[] = {
+        {"QVTestAsk[1, List[\"Value of a\", 2]]", [](ScriptedQuestions& q) { q.expression = "VXPlus[y, 1]"; },
+         "VXPlus[y, 1]"},
+        {"QVTestAsk[1, List[\"Value of a\"]]", [](ScriptedQuestions& q) { q.expression.clear(); }, "$Canceled"},
+        {"QVTestAsk[2, List[\"Select\"]]",
+         [](ScriptedQuestions& q) { q.expression = "z"; q.markWhole = true; }, "VXMarker[z]"},
+        // The second of three choices comes back unchanged.
+        {"QVTestAsk[3, List[\"Solve for\", List[a, VXPlus[b, 1], c]]]", [](ScriptedQuestions& q) { q.choice = 1; },
+         "VXPlus[b, 1]"},
+        {"QVTestAsk[3, List[\"Solve for\", List[a, b]]]", [](ScriptedQuestions& q) { q.choice = -1; }, "$Canceled"},
+        {"QVTestAsk[4, Null]", nullptr, "$NoReply"},
+        {"QVTestAsk[9, Null]", nullptr, "$NoReply"},
+        // OK without moving anything keeps the initially selected items.
+        {"QVTestAsk[5, List[\"Pick\", \"Left\", \"Right\", List[a, b], List[c]]]",
+         [](ScriptedQuestions& q) { q.subset = std::vector<int>{}; }, "List[c]"},
+        {"QVTestAsk[5, List[\"Pick\", \"Left\", \"Right\", List[a, b], List[c]]]",
+         [](ScriptedQuestions& q) { q.subset = std::vector<int>{2, 0}; }, "List[c, a]"},
+        {"QVTestAsk[5, List[\"Pick\", \"Left\", \"Right\", List[a], List[]]]",
+         [](ScriptedQuestions& q) { q.subset.reset(); }, "$Canceled"},
+        {"QVTestAsk[6, \"Done.\"]", nullptr, "$Ignored"},
+        {"QVTestAsk[7, \"Go on?\"]", [](ScriptedQuestions& q) { q.yes = true; }, "True"},
+        {"QVTestAsk[7, \"Go on?\"]", [](ScriptedQuestions& q) { q.yes = false; }, "False"},
+    };
+    for (const Case& c : cases) {
+        if (c.script)
+            c.script(questions);
+        EXPECT_EQ(Ask(c.request), c.answer) << c.request;
+        questions.markWhole = false;
+    }
+    EXPECT_EQ(questions.messages, std::vector<std::string>{"Done."});
+    EXPECT_EQ(questions.prompts[0], "Value of a");
+    EXPECT_TRUE(link.IsReady());
+}
+
+TEST_F(KernelConversationTest, KernelMessagesShowOnlyWithWarningsOn)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    link.Prefs().showWarnings = false;
+    EXPECT_EQ(Ask("QVTestMessage[\"careful\"]"), "Null");
+    EXPECT_TRUE(questions.messages.empty());
+    link.Prefs().showWarnings = true;
+    EXPECT_EQ(Ask("QVTestMessage[\"careful\"]"), "Null");
+    ASSERT_EQ(questions.messages.size(), 1u);
+    EXPECT_EQ(questions.messages[0], "The kernel returned an error: QVTestMessage::note: careful");
+}
+
+TEST_F(KernelConversationTest, KernelKilledDuringARequestLeavesTheLinkReadyToStartAgain)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    // The kernel writes half an answer and dies.
+    Node answer(link.Evaluate(0, Node(NodeFrom("QVTestCrash[]")).get()));
+    EXPECT_EQ(answer->GetTag(), TypeTag("errN"));
+    EXPECT_FALSE(link.IsReady());
+    EXPECT_FALSE(link.IsBusy());
+    ASSERT_EQ(questions.messages.size(), 1u);
+    EXPECT_NE(questions.messages[0].find("The kernel has stopped"), std::string::npos);
+    ASSERT_TRUE(StartAndWait(link));
+    EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
+}
+
+TEST_F(KernelConversationTest, HungKernelIsEndedWithinHalfASecondOfEscape)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    pid_t pid = MLProcessId(link.Link());
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGSTOP);
+    auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point escape;
+    questions.onYield = [&] {
+        if (escape == std::chrono::steady_clock::time_point() &&
+            std::chrono::steady_clock::now() - start > std::chrono::milliseconds(100)) {
+            escape = std::chrono::steady_clock::now();
+            link.AbortEvaluation();
+        }
+    };
+    Node answer(link.Simplify(Node(NodeFrom("VXPlus[1, 1]")).get()));
+    auto waited = std::chrono::steady_clock::now() - escape;
+    EXPECT_LT(waited, std::chrono::milliseconds(500));
+    EXPECT_EQ(answer->GetTag(), TypeTag("errN"));
+    EXPECT_FALSE(link.IsReady());
+    ASSERT_EQ(questions.messages.size(), 1u);
+    EXPECT_NE(questions.messages[0].find("did not stop when asked"), std::string::npos);
+}
+
+TEST_F(KernelConversationTest, EscapeAbortsALongCalculationAndTheKernelStays)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point escape;
+    questions.onYield = [&] {
+        if (escape == std::chrono::steady_clock::time_point() &&
+            std::chrono::steady_clock::now() - start > std::chrono::milliseconds(200)) {
+            escape = std::chrono::steady_clock::now();
+            link.AbortEvaluation();
+        }
+    };
+    EXPECT_EQ(Ask("Sum[Power[k, k], List[k, 1, 30000]]"), "$Aborted");
+    EXPECT_LT(std::chrono::steady_clock::now() - escape, std::chrono::milliseconds(500));
+    questions.onYield = nullptr;
+    EXPECT_TRUE(link.IsReady());
+    EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
+}
+
+TEST_F(KernelConversationTest, MissingProgramAsksWhereTheKernelIs)
+{
+    QTemporaryDir empty;
+    KernelSettings folder;
+    folder.kernelPath = empty.path().toStdString();
+    folder.Save();
+    // Given up: the start-up says so and leaves no kernel.
+    EXPECT_FALSE(StartAndWait(link));
+    EXPECT_EQ(questions.locateCalls, 1);
+    EXPECT_EQ(questions.messages, std::vector<std::string>{"Can not locate the kernel."});
+    EXPECT_FALSE(link.IsBusy());
+    // Located: the folder is kept, so the next start asks nothing.
+    questions.locatedFolder = KernelFolder();
+    EXPECT_TRUE(StartAndWait(link));
+    EXPECT_EQ(KernelSettings().kernelPath, KernelFolder());
+    link.QuitKernel();
+    EXPECT_TRUE(StartAndWait(link));
+    EXPECT_EQ(questions.locateCalls, 2);
+}
+
+// A failed start used to leave the link busy.
+TEST_F(KernelConversationTest, ProgramThatDoesNotAnswerFailsTheStartAndLeavesTheLinkIdle)
+{
+    QTemporaryDir broken;
+    QFile program(broken.filePath("qvkernel"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nexit 3\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    KernelSettings folder;
+    folder.kernelPath = broken.path().toStdString();
+    folder.Save();
+    EXPECT_FALSE(StartAndWait(link));
+    EXPECT_FALSE(link.IsBusy());
+    EXPECT_FALSE(link.IsStarting());
+    ASSERT_EQ(questions.messages.size(), 1u);
+    EXPECT_NE(questions.messages[0].find("Unable to start the kernel"), std::string::npos);
+    EXPECT_EQ(questions.finished, std::vector<bool>{false});
+}
+
+TEST_F(KernelConversationTest, ProgramBesideTheEditorStartsWithoutAsking)
+{
+    KernelSettings folder;
+    folder.kernelPath.clear();
+    folder.Save();
+    link.SetFallbackFolder(KernelFolder());
+    EXPECT_TRUE(StartAndWait(link));
+    EXPECT_EQ(questions.locateCalls, 0);
+    EXPECT_EQ(questions.statuses, (std::vector<std::string>{"Starting the kernel", "Loading the kernel package."}));
+    EXPECT_EQ(questions.finished, std::vector<bool>{true});
+}
+
+TEST_F(KernelConversationTest, CancelledStartupLeavesNoKernelAndNoMessage)
+{
+    link.StartKernel();
+    link.CancelStartup();
+    link.EndStartup();
+    EXPECT_FALSE(link.IsReady());
+    EXPECT_FALSE(link.IsStarting());
+    EXPECT_TRUE(questions.messages.empty());
+    EXPECT_EQ(questions.finished, std::vector<bool>{false});
+}
+
+// Malformed answers, queued on a loopback link as if the kernel had sent them.
+TEST_F(KernelConversationTest, MalformedAnswersGiveAnErrorNodeAndAMessage)
+{
+    const std::string packets[] = {
+        std::string("\x46\x00\x00\x00", 4),              // a function token with nothing after it
+        std::string("\xff\xff\xff\xff\x01", 5),          // no token at all
+        std::string(),                                   // an empty packet
+    };
+    for (const std::string& bytes : packets) {
+        MLENV env = MLInitialize();
+        int error = 0;
+        MLINK loop = MLLoopbackOpen(env, &error);
+        MLLoopbackPutPacket(loop, bytes.data(), int(bytes.size()));
+        link.Attach(loop);
+        questions.messages.clear();
+        Node answer(link.Simplify(Node(NodeFrom("x")).get()));
+        EXPECT_EQ(answer->GetTag(), TypeTag("errN"));
+        EXPECT_FALSE(link.IsBusy());
+        EXPECT_FALSE(questions.messages.empty());
+        link.Attach(nullptr);
+        MLClose(loop);
+        MLDeinitialize(env);
+    }
+}
+
+TEST_F(KernelConversationTest, ReleaseWaitingForARequestRunsWhenItEnds)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    std::vector<std::string> order;
+    questions.onYield = [&] {
+        if (order.empty()) {
+            order.push_back("release");
+            link.WhenIdle([&] { order.push_back("released"); });
+            link.AbortEvaluation();
+        }
+    };
+    Node answer(link.Evaluate(0, Node(NodeFrom("Sum[Power[k, k], List[k, 1, 30000]]")).get()));
+    order.push_back("answered");
+    link.WhenIdle([&] { order.push_back("at once"); });
+    EXPECT_EQ(order, (std::vector<std::string>{"release", "released", "answered", "at once"}));
+}
+
+} // namespace

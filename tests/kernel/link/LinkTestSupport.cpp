@@ -1,0 +1,112 @@
+#include "kernel/link/LinkTestSupport.h"
+
+#include "foundation/ExprNode.h"
+#include "kernel/KernelReader.h"
+#include "mathlink/LinkExpr.h"
+
+#include <chrono>
+#include <thread>
+
+ExprNode* ScriptedQuestions::AskExpression(const std::string& prompt, const ExprNode*, bool)
+{
+    prompts.push_back(prompt);
+    if (expression.empty())
+        return nullptr;
+    ExprNode* node = NodeFrom(expression);
+    if (markWhole)
+        node->SetMoverFlag(true);
+    return node;
+}
+
+int ScriptedQuestions::ChooseOne(const std::string& prompt, const std::vector<std::string>& choices)
+{
+    prompts.push_back(prompt);
+    prompts.insert(prompts.end(), choices.begin(), choices.end());
+    return choice;
+}
+
+std::optional<std::vector<int>> ScriptedQuestions::ChooseSubset(const std::string& prompt,
+                                                                const std::string& leftLabel,
+                                                                const std::string& rightLabel,
+                                                                const std::vector<std::string>& unselected,
+                                                                const std::vector<std::string>& selected)
+{
+    prompts.insert(prompts.end(), {prompt, leftLabel, rightLabel});
+    if (subset && subset->empty()) {
+        // OK without moving anything: the initially selected items.
+        std::vector<int> kept;
+        for (std::size_t i = 0; i < selected.size(); ++i)
+            kept.push_back(int(unselected.size() + i));
+        return kept;
+    }
+    return subset;
+}
+
+bool ScriptedQuestions::AskYesNo(const std::string& question)
+{
+    prompts.push_back(question);
+    return yes;
+}
+
+void ScriptedQuestions::Yield()
+{
+    if (onYield)
+        onYield();
+}
+
+std::string ScriptedQuestions::LocateKernel()
+{
+    ++locateCalls;
+    return locatedFolder;
+}
+
+ExprNode* NodeFrom(const std::string& fullForm)
+{
+    MLENV env = MLInitialize();
+    int error = 0;
+    MLINK link = MLLoopbackOpen(env, &error);
+    wire::putLinkExpr(link, wire::parseFullForm(fullForm));
+    MLEndPacket(link);
+    MLNextPacket(link);
+    ExprNode* node = ReadKernelExpr(link);
+    MLClose(link);
+    MLDeinitialize(env);
+    return node;
+}
+
+std::string FullFormOf(const ExprNode* node)
+{
+    if (!node)
+        return "<null>";
+    MLENV env = MLInitialize();
+    int error = 0;
+    MLINK link = MLLoopbackOpen(env, &error);
+    node->PutPackageForm(link, 0);
+    MLEndPacket(link);
+    MLNextPacket(link);
+    wire::Expr e;
+    std::string text = wire::getLinkExpr(link, e) ? wire::toFullForm(e) : "<unreadable>";
+    MLClose(link);
+    MLDeinitialize(env);
+    return text;
+}
+
+std::string FullFormOf(std::unique_ptr<ExprNode> node)
+{
+    return FullFormOf(node.get());
+}
+
+std::string KernelFolder()
+{
+    return QV_BINARY_DIR "/kernelproc";
+}
+
+bool StartAndWait(KernelLink& link)
+{
+    link.StartKernel();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (link.IsStarting() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    link.EndStartup();
+    return link.IsReady();
+}

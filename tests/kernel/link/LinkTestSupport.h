@@ -1,0 +1,56 @@
+#pragma once
+// Helpers of the kernel link's tests: scripted answers to the kernel's
+// questions, nodes made from full-form text, the full form of a node, and a
+// link started against the real kernel program.
+#include "kernel/KernelLink.h"
+#include "kernel/KernelQuestions.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+class ExprNode;
+
+class ScriptedQuestions : public KernelQuestions {
+public:
+    ExprNode* AskExpression(const std::string& prompt, const ExprNode* initial, bool selectPart) override;
+    int ChooseOne(const std::string& prompt, const std::vector<std::string>& choices) override;
+    std::optional<std::vector<int>> ChooseSubset(const std::string& prompt, const std::string& leftLabel,
+                                                 const std::string& rightLabel,
+                                                 const std::vector<std::string>& unselected,
+                                                 const std::vector<std::string>& selected) override;
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskYesNo(const std::string& question) override;
+    void Yield() override;
+    std::string LocateKernel() override;
+    void StartupStatus(const std::string& text) override { statuses.push_back(text); }
+    void StartupFinished(bool connected) override { finished.push_back(connected); }
+
+    // Scripted answers (full form for expressions; "" cancels).
+    std::string expression;
+    bool markWhole = false;
+    int choice = -1;
+    std::optional<std::vector<int>> subset;
+    bool yes = false;
+    std::string locatedFolder;
+    // Runs on every Yield call (a test's Escape, say).
+    std::function<void()> onYield;
+
+    std::vector<std::string> prompts;   // every prompt, question and label shown
+    std::vector<std::string> messages;
+    std::vector<std::string> statuses;
+    std::vector<bool> finished;
+    int locateCalls = 0;
+};
+
+// A node read from full-form text, as the kernel would send it.
+ExprNode* NodeFrom(const std::string& fullForm);
+// The full form of what the node writes in package mode 0.
+std::string FullFormOf(const ExprNode* node);
+std::string FullFormOf(std::unique_ptr<ExprNode> node);
+
+// The folder of the kernel program in the build tree.
+std::string KernelFolder();
+// Starts the link's kernel and waits until the start-up has ended.
+bool StartAndWait(KernelLink& link);
