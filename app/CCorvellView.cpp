@@ -37,6 +37,7 @@
 #include "platform/UserInterface.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
+#include "platform/framework/Cursors.h"
 
 #include <QMdiArea>
 

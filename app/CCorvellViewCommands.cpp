@@ -18,7 +18,7 @@
 #include "foundation/TParagraphStyleAction.h"
 #include "foundation/TTypingAction.h"
 #include "foundation/TextPrefs.h"
-#include "foundation/TextPrefsDialog.h"
+#include "app/dialogs/TextPrefsDialog.h"
 #include "kernel/KernelLink.h"
 
 namespace {

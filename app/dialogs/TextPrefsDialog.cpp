@@ -1,4 +1,4 @@
-#include "foundation/TextPrefsDialog.h"
+#include "app/dialogs/TextPrefsDialog.h"
 
 #include "foundation/TextPrefs.h"
 #include "platform/draw/FontMap.h"
