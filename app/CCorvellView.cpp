@@ -15,12 +15,14 @@
 #include "foundation/EditCodes.h"
 #include "foundation/FieldActions.h"
 #include "foundation/GridLineActions.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/MouseTracker.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/SelectionHighlight.h"
 #include "foundation/SelectionTracker.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/TDeleteAction.h"
 #include "foundation/TInsertExpressionAction.h"
 #include "foundation/TInsertItemAction.h"
@@ -381,7 +383,7 @@ void CCorvellView::OnSlideShowChar(UINT ch, bool shift)
             PreviousSlide();
         else
             NextSlide();
-    } else if (ch == 27) {
+    } else if (ch == KeyCode::kEscape) {
         EndSlideShow();
     }
 }
@@ -422,7 +424,7 @@ bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
         if (code == EditCode::kType && key < ' ')
             return false;
         HideCursorWhileTyping();
-        TypeCharacter(code == EditCode::kTypeTab ? 9 : key);
+        TypeCharacter(code == EditCode::kTypeTab ? static_cast<unsigned char>(KeyCode::kTab) : key);
         return true;
     case EditCode::kDelete:
         // A whole drawing is deleted by the drawing's own action.
@@ -431,7 +433,7 @@ bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
         break;
     case EditCode::kNewParagraph: {
         ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();
-        int style = paragraph && paragraph->GetStyle() ? paragraph->GetStyle()->GetNextStyle() : 3;
+        int style = paragraph && paragraph->GetStyle() ? paragraph->GetStyle()->GetNextStyle() : StyleKind::kPlain;
         action = new TNewParagraphAction(selection, style);
         break;
     }

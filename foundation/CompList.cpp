@@ -9,7 +9,9 @@
 #include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
@@ -23,9 +25,6 @@
 
 namespace {
 
-constexpr int kTextFontId = 0;
-constexpr int kMathFontId = 3;
-
 bool IsCharacter(const TextComp* comp)
 {
     return comp && !TextComp::IsNotChar(comp->Tag());
@@ -34,7 +33,7 @@ bool IsCharacter(const TextComp* comp)
 // The character-table kind of a character, looked up by its stored code.
 int32_t CharKind(const TextComp* comp)
 {
-    const uint8_t* map = comp->GetFontId() == kMathFontId ? gWriterSymbolMap : gWriterPlainMap;
+    const uint8_t* map = comp->GetFontId() == FontId::kMath ? gWriterSymbolMap : gWriterPlainMap;
     return CharTable::GetKind(map[comp->GetChar()]);
 }
 
@@ -62,7 +61,7 @@ CompList::CompList(std::unique_ptr<CompArray> components) : CompList()
 
 CompList::CompList(const Str255& text) : CompList()
 {
-    FontFace* face = gFontManager ? gFontManager->GetFace(kTextFontId) : nullptr;
+    FontFace* face = gFontManager ? gFontManager->GetFace(FontId::kText) : nullptr;
     if (!face)
         throw CException("The fonts are not set up");
     for (int i = 0; i < text.GetLength(); ++i)
@@ -384,7 +383,7 @@ void CompList::BuildItems()
         case CharTable::blank:
             if (code == ' ')
                 item = maker->MakeSpace(this, index, code, fontId);
-            else if (code == 9)
+            else if (code == KeyCode::kTab)
                 item = maker->MakeTab(this, index, code, fontId);
             else
                 item = maker->MakeNonAlpha(this, index, code, fontId);

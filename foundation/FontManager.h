@@ -5,6 +5,7 @@
 //   2 bold font of the preferences (bold) 6 "Corvell Roman" bold (character style 2)
 //   3 "Corvell Math" (symbol codes)      7 "Corvell Roman" (any other character style)
 #include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
 
 #include <array>
 #include <memory>
@@ -13,12 +14,12 @@ class TextPrefs;
 
 class FontManager {
 public:
-    static constexpr int kFaceCount = 8;
-    static constexpr int kTextFace = 0;
-    static constexpr int kItalicFace = 1;
-    static constexpr int kBoldFace = 2;
-    static constexpr int kMathFace = 3;
-    static constexpr int kCodeFace = 4;
+    static constexpr int kFaceCount = FontId::kCount;
+    static constexpr int kTextFace = FontId::kText;
+    static constexpr int kItalicFace = FontId::kItalic;
+    static constexpr int kBoldFace = FontId::kBold;
+    static constexpr int kMathFace = FontId::kMath;
+    static constexpr int kCodeFace = FontId::kCode;
 
     // Makes the faces and points gFontManager, gTextFace and gMathFace at them.
     explicit FontManager(const TextPrefs& prefs);

@@ -4,6 +4,8 @@
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontIds.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LabelLayout.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
@@ -22,8 +24,6 @@ namespace ParagraphLayout {
 
 namespace {
 
-constexpr int kMathFontId = 3;
-
 using ItemList = std::vector<std::unique_ptr<Layout>>;
 
 bool IsCharacter(const TextComp* comp)
@@ -38,13 +38,13 @@ Layout* StartItem(CompList& row, TextComp* comp, int index)
         return maker->MakeStruct(comp, index);
     const unsigned char code = comp->GetChar();
     const int fontId = comp->GetFontId();
-    const uint8_t* map = fontId == kMathFontId ? gWriterSymbolMap : gWriterPlainMap;
+    const uint8_t* map = fontId == FontId::kMath ? gWriterSymbolMap : gWriterPlainMap;
     switch (CharTable::GetKind(map[code])) {
     case CharTable::letter: return maker->MakeWord(&row, index, code, fontId);
     case CharTable::blank:
         if (code == ' ')
             return maker->MakeSpace(&row, index, code, fontId);
-        if (code == 9)
+        if (code == KeyCode::kTab)
             return maker->MakeTab(&row, index, code, fontId);
         return maker->MakeNonAlpha(&row, index, code, fontId);
     default: return maker->MakeNonAlpha(&row, index, code, fontId);

@@ -6,6 +6,7 @@
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
 #include "foundation/EditCodes.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/SizeStepScope.h"
@@ -606,21 +607,21 @@ void GridComp::SetSizeStep(signed char step)
 
 int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    if (key == 10) // Ctrl+Enter follows the grid's own Enter rule
-        key = 13;
+    if (key == KeyCode::kLineFeed) // Ctrl+Enter follows the grid's own Enter rule
+        key = KeyCode::kReturn;
     int line = LineCodeOf(position);
     switch (key) {
-    case 8:
+    case KeyCode::kBackspace:
         if (line != kNotOnLine)
             return position.GetIndex() == 1 ? EditCode::kLeaveBefore : EditCode::kSelectPrevious;
         return MapBoxKey(position, key, shift, ctrl);
-    case 9:
+    case KeyCode::kTab:
         if (line == kOnRowLine)
             return EditCode::kNone;
         if (line == kOnColumnLine)
             return ctrl ? EditCode::kInsertColumn : EditCode::kNextGridLine;
         return shift ? EditCode::kCellToColumnLine : EditCode::kNextCell;
-    case 13:
+    case KeyCode::kReturn:
         if (line == kOnColumnLine)
             return EditCode::kNone;
         if (line == kOnRowLine)
@@ -817,12 +818,12 @@ void GridComp::InsertEmptyItem(int index, Item item)
 int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit)
 {
     const bool onLine = LineCodeOf(position) != kNotOnLine;
-    if (key == 10)
-        key = 13;
+    if (key == KeyCode::kLineFeed)
+        key = KeyCode::kReturn;
     switch (key) {
-    case 9:
+    case KeyCode::kTab:
         return onLine ? EditCode::kNone : tabEdit;
-    case 13:
+    case KeyCode::kReturn:
         if (onLine)
             return ctrl ? EditCode::kInsertRow : EditCode::kNextGridLine;
         return shift ? EditCode::kCellToRowLine : EditCode::kNextRowCell;
