@@ -79,5 +79,6 @@ private:
     static PictureMaker s_pictureMaker;
 };
 
-// The one clipboard object of the program (null before start-up and after exit).
+// The one clipboard object of the program (null before start-up and after
+// exit). User-interface thread only.
 extern DocClipboard* gDocClipboard;

@@ -259,7 +259,8 @@ private:
     CPen* m_oldPen = nullptr;
 };
 
-// The program's drawing context.
+// The program's drawing context. User-interface thread only: a worker thread
+// hands what it computed over by a queued call and never draws with it.
 extern DrawContext gDrawContext;
 
 // A message box with the text, or a beep when the text is empty.

@@ -42,7 +42,8 @@ private:
 };
 
 // The manager the program uses (null before start-up and after exit), and
-// shortcuts to its text face (0) and mathematics face (3).
+// shortcuts to its text face (0) and mathematics face (3). User-interface
+// thread only: a worker thread touches none of them.
 extern FontManager* gFontManager;
 extern FontFace* gTextFace;
 extern FontFace* gMathFace;

@@ -34,4 +34,5 @@ private:
     Styles m_styles;
 };
 
+// The program's table. User-interface thread only: a worker thread never reads it.
 extern StyleTable* gStyleTable;

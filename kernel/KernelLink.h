@@ -5,6 +5,12 @@
 // requests themselves arrive with the calculation commands; until then this
 // link cannot start a kernel, is never ready nor busy, and every command that
 // needs a kernel stays disabled.
+//
+// The start-up worker writes the flags while the user-interface thread reads
+// them, so they are atomic; everything else a worker learns reaches the
+// user-interface thread by a queued call.
+#include <atomic>
+
 class KernelLink {
 public:
     virtual ~KernelLink() = default;
@@ -24,16 +30,16 @@ public:
     // longer uses this link; called before the link is deleted at exit.
     virtual void EndStartup() {}
 
-    // The process-wide link, made and deleted by the application object;
-    // null outside its lifetime (headless tests).
-    static KernelLink* Get() { return s_link; }
-    static void Set(KernelLink* link) { s_link = link; }
+    // The process-wide link, made and deleted by the application object on
+    // the user-interface thread; null outside its lifetime (headless tests).
+    static KernelLink* Get() { return s_link.load(); }
+    static void Set(KernelLink* link) { s_link.store(link); }
 
 protected:
-    bool m_ready = false;
-    bool m_busy = false;
-    bool m_starting = false;
+    std::atomic<bool> m_ready = false;
+    std::atomic<bool> m_busy = false;
+    std::atomic<bool> m_starting = false;
 
 private:
-    static inline KernelLink* s_link = nullptr;
+    static inline std::atomic<KernelLink*> s_link = nullptr;
 };
