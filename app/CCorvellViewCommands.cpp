@@ -183,7 +183,7 @@ void CCorvellView::OnUpdateEvaluateCode(CCmdUI* ui)
 {
     KernelLink* link = KernelLink::Get();
     ui->Enable(m_viewMode == kEditMode && link && link->IsReady() && !link->IsBusy() &&
-               GetSelection().AllParagraphsStyle7());
+               GetSelection().AllParagraphsSourceCode());
 }
 
 // The Drawing menu acts on a selected drawing (a whole object) or on the

@@ -444,7 +444,7 @@ void DocSelection::SetFont(int fontId)
     }
 }
 
-bool DocSelection::AllParagraphsStyle7() const
+bool DocSelection::AllParagraphsSourceCode() const
 {
     ParagraphList* paragraphs = m_first.GetParagraph();
     if (!paragraphs)

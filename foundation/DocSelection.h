@@ -63,7 +63,7 @@ public:
     TextComp* FindEnclosing(TypeTag tag) const { return m_first.FindEnclosing(tag); }
     // Every paragraph from the first end's to the second end's uses the
     // source-code style.
-    bool AllParagraphsStyle7() const;
+    bool AllParagraphsSourceCode() const;
     // Empties both ends and deletes the fragment that held the selection
     // (only a fragment: a document's paragraph list is never deleted).
     void DestroyWithParagraph();

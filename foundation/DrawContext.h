@@ -184,11 +184,11 @@ public:
     // The box of DrawLabelBox: top-left corner at the point, text width + 4
     // wide, text height + 2 high.
     void MeasureLabel(const IntPoint& p, const Str255& text, Rect& out);
-    // The box of DrawLabelBox2: top-right corner at the point, from
+    // The box of DrawLabelBoxLeftOf: top-right corner at the point, from
     // x - text width - 8 to x, text height + 4 high.
-    void MeasureLabelAt(const IntPoint& p, const Str255& text, Rect& out);
+    void MeasureLabelLeftOf(const IntPoint& p, const Str255& text, Rect& out);
     void DrawLabelBox(const IntPoint& p, const Str255& text);
-    void DrawLabelBox2(const IntPoint& p, const Str255& text);
+    void DrawLabelBoxLeftOf(const IntPoint& p, const Str255& text);
     // The em box at the point, four times as wide, shrunk by the size unit.
     void FillGrayBox(const IntPoint& p);
 

@@ -367,7 +367,7 @@ void DrawContext::MeasureLabel(const IntPoint& p, const Str255& text, Rect& out)
     SelectCurrentFont();
 }
 
-void DrawContext::MeasureLabelAt(const IntPoint& p, const Str255& text, Rect& out)
+void DrawContext::MeasureLabelLeftOf(const IntPoint& p, const Str255& text, Rect& out)
 {
     SelectPlainFont(kLabelFontHeight, false);
     TEXTMETRIC metrics;
@@ -391,12 +391,12 @@ void DrawContext::DrawLabelBox(const IntPoint& p, const Str255& text)
     SelectCurrentFont();
 }
 
-void DrawContext::DrawLabelBox2(const IntPoint& p, const Str255& text)
+void DrawContext::DrawLabelBoxLeftOf(const IntPoint& p, const Str255& text)
 {
     if (!m_dc)
         return;
     Rect box;
-    MeasureLabelAt(p, text, box);
+    MeasureLabelLeftOf(p, text, box);
     SelectPlainFont(kLabelFontHeight, false);
     const IntPoint at = ToDevice(IntPoint(box.left + 4, p.y + 2));
     m_dc->SetTextAlign(TA_TOP | TA_LEFT);

@@ -105,6 +105,7 @@ private:
     {
         int32_t w = indent + m_items[i]->GetWidth();
         for (size_t j = i + 1; j < m_items.size(); ++j) {
+            // 16 bits on purpose: the line breaks of stored documents depend on it.
             w += static_cast<int16_t>(m_items[j]->GetMeasured().right);
             if (w <= m_width)
                 continue;
@@ -422,6 +423,7 @@ private:
         for (Layout* item : line.items) {
             if (item == lastItem)
                 break;
+            // The slack and the gap below are tested as 16 bits, as the layouts of stored documents were made.
             if (item->Tag() == tag_spcL && static_cast<int16_t>(slack) > 0 && stretchable > 0) {
                 const int width = item->GetWidth();
                 const int extra = StretchShare(width, slack, stretchable);
