@@ -4,6 +4,7 @@
 #include "foundation/ActionView.h"
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"

@@ -2,6 +2,7 @@
 
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "platform/Exceptions.h"
 

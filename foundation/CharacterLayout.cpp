@@ -5,6 +5,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/FontIds.h"
 #include "foundation/RunExtentCache.h"
+#include "foundation/Str255.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,6 +9,7 @@
 #include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
 #include "foundation/KeyCodes.h"

@@ -10,6 +10,7 @@
 #include "foundation/DocSelection.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 

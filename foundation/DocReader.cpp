@@ -5,6 +5,7 @@
 #include "foundation/ByteStream.h"
 #include "foundation/ComponentRegistry.h"
 #include "foundation/FontIds.h"
+#include "foundation/Str255.h"
 #include "foundation/TextComp.h"
 #include "foundation/UnknownRecordComp.h"
 #include "platform/Exceptions.h"

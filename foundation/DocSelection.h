@@ -8,10 +8,10 @@
 // selected whole.
 #include "foundation/DocPosition.h"
 #include "foundation/Region.h"
-#include "foundation/Str255.h"
 
 class FontFace;
 class InnerSelection;
+class Str255;
 
 class DocSelection {
 public:

@@ -12,10 +12,8 @@
 #include "foundation/IntPoint.h"
 #include "foundation/Rect.h"
 #include "foundation/Region.h"
-#include "foundation/Str255.h"
 #include "platform/draw/CFont.h"
 #include "platform/draw/CPen.h"
-#include "platform/draw/EnhMetafile.h"
 #include "platform/draw/GdiTypes.h"
 
 #include <array>
@@ -25,7 +23,11 @@
 
 class CBrush;
 class CDC;
+class CRgn;
 class DrawTarget;
+class EnhMetafile;
+class Str255;
+using HENHMETAFILE = EnhMetafile*;
 
 // The counts of a tall delimiter: n pieces between the top and bottom pieces
 // (an odd number: extensions, the middle piece, extensions), step pixels apart.

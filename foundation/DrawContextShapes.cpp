@@ -4,6 +4,7 @@
 
 #include "foundation/DrawTarget.h"
 #include "foundation/MeasuringContexts.h"
+#include "foundation/Str255.h"
 #include "platform/draw/CBrush.h"
 #include "platform/draw/CDC.h"
 #include "platform/draw/ImageDC.h"

@@ -4,12 +4,12 @@
 //   1 italic font of the preferences     5 "Corvell Roman" (character styles 0 and 4)
 //   2 bold font of the preferences (bold) 6 "Corvell Roman" bold (character style 2)
 //   3 "Corvell Math" (symbol codes)      7 "Corvell Roman" (any other character style)
-#include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
 
 #include <array>
 #include <memory>
 
+class FontFace;
 class TextPrefs;
 
 class FontManager {

@@ -9,6 +9,7 @@
 #include "foundation/EditCodes.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/EquationRows.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/IdPool.h"

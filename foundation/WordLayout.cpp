@@ -2,6 +2,7 @@
 
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/CharTable.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
 #include "foundation/SpaceLayout.h"

@@ -2,9 +2,11 @@
 
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "platform/Exceptions.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"

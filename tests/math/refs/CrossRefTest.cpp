@@ -8,6 +8,7 @@
 #include "foundation/RowNodeBuilder.h"
 #include "math/CrossRefComp.h"
 #include "math/RefComponents.h"
+#include "platform/framework/CString.h"
 
 #include <functional>
 #include <string>
