@@ -9,6 +9,7 @@
 #include "app/dialogs/CCreateSplitDefinitionDialog.h"
 #include "app/dialogs/CCreateTableDialog.h"
 #include "foundation/ArrowKeyActions.h"
+#include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/DrawContext.h"

@@ -1,5 +1,6 @@
 #include "app/SpellChecker.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DrawTargetScope.h"
 #include "foundation/ActionView.h"
 #include "foundation/CharTable.h"

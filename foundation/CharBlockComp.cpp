@@ -1,5 +1,6 @@
 #include "foundation/CharBlockComp.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/FontFace.h"

@@ -2,6 +2,7 @@
 
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/CharBlockComp.h"
+#include "foundation/CharComp.h"
 #include "foundation/CharTable.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocPosition.h"

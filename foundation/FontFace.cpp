@@ -1,5 +1,7 @@
 #include "foundation/FontFace.h"
 
+#include "foundation/CharComp.h"
+
 #include "foundation/DrawContext.h"
 #include "foundation/FontIds.h"
 

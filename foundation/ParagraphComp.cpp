@@ -1,6 +1,7 @@
 #include "foundation/ParagraphComp.h"
 
 #include "foundation/ByteStream.h"
+#include "foundation/CharComp.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"

@@ -1,5 +1,6 @@
 #include "math/ExponentComp.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
 #include "foundation/FontFace.h"

@@ -10,6 +10,7 @@
 
 #include "app/CCorvellView.h"
 #include "foundation/DocClipboard.h"
+#include "foundation/CharComp.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"

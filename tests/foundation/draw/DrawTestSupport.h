@@ -3,6 +3,7 @@
 // for the length of a test, and a view that draws into an image.
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/CharComp.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/TextPrefs.h"

@@ -8,6 +8,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/FieldActions.h"
+#include "foundation/CharComp.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/HomeEndKeyActions.h"

@@ -7,6 +7,7 @@
 #include "foundation/DocumentModel.h"
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/CharComp.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/Layout.h"

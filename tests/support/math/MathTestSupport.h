@@ -6,6 +6,7 @@
 // that reads linear text back as arithmetic.
 #include "foundation/CompList.h"
 #include "foundation/DocWriter.h"
+#include "foundation/CharComp.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/LayoutItemMaker.h"
