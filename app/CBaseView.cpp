@@ -38,6 +38,7 @@
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
 #include "platform/UserInterface.h"
+#include "platform/draw/TextCodec.h"
 #include "platform/framework/CDocument.h"
 #include "resources/SymbolPalette.h"
 
@@ -256,14 +257,20 @@ void CBaseView::ScrollToShow(const DocSelection& selection)
     Rect s;
     selection.GetBounds(s);
     const Rect v = GetVisibleRect();
+    // A selection that starts at the first paragraph's top is shown with the
+    // document's top: only the page's top margin lies above it.
+    Rect first;
+    if (m_paragraphs && m_paragraphs->GetCount() > 0)
+        m_paragraphs->GetAt(1)->GetAbsBounds(first);
+    const int top = s.top <= first.top ? 0 : s.top;
     if (s.bottom > v.bottom)
         ScrollToPosition(CPoint(0, s.bottom - (v.bottom - v.top)));
     else if (s.top >= v.top && s.right >= v.left && s.left < v.right)
         return;
     else if (s.top >= v.top)
-        ScrollToPosition(CPoint(s.left, s.top));
+        ScrollToPosition(CPoint(s.left, top));
     else
-        ScrollToPosition(CPoint(0, s.top));
+        ScrollToPosition(CPoint(0, top));
 }
 
 void CBaseView::InvalidateSelection(const DocSelection& selection)
@@ -356,11 +363,22 @@ void CBaseView::Relayout()
     if (!m_paragraphs)
         return;
     DrawTargetScope draw(this);
-    m_paragraphs->RelayoutAll(false);
+    LayOutAll();
     UpdateScrollSizes();
     DocSelection selection = GetSelection();
-    ScrollToShow(selection);
+    if (m_viewMode == kSlideShowMode)
+        ScrollToPosition(CPoint(0, 0));
+    else
+        ScrollToShow(selection);
     SetSelection(selection, false);
+}
+
+void CBaseView::LayOutAll()
+{
+    m_paragraphs->RelayoutAll(false);
+    // During a slide show the slide's paragraphs stay stacked from the top.
+    if (m_viewMode == kSlideShowMode)
+        m_paragraphs->StackVisible();
 }
 
 void CBaseView::InsertParagraphs(int paragraphIndex, int indexInParagraph)
@@ -452,13 +470,29 @@ bool CBaseView::StartTyping(TTypingAction* typing)
     return PerformAction(typing) && GetTypingAction() == typing;
 }
 
-void CBaseView::TypeCharacter(unsigned char code)
+void CBaseView::TypeCharacter(unsigned char code, int charSet)
 {
-    if (!GetTypingAction() && !StartTyping(new TTypingAction(GetSelection())))
+    TTypingAction* typing = GetTypingAction();
+    const DocSelection selection = GetSelection();
+    FontFace* current = !typing ? selection.GetCommonFont()
+                        : typing->GetReturnFace() ? typing->GetReturnFace() : typing->GetFace();
+    unsigned char faceCode = 0;
+    FontFace* face = FaceHolding(TextCodec::ToUnicode(code, charSet), current, &faceCode);
+    if (!face) {
+        MessageBeep(0);
         return;
+    }
+    if (!typing || typing->GetFace() != face) {
+        auto* started = face == current && !typing ? new TTypingAction(selection)
+                                                   : new TTypingAction(face->GetFontId(), selection);
+        if (face != current)
+            started->SetReturnFace(current);
+        if (!StartTyping(started))
+            return;
+    }
     DrawTargetScope draw(this);
     ActionViewScope scope(this);
-    GetTypingAction()->AddChar(code);
+    GetTypingAction()->AddChar(faceCode);
 }
 
 // A symbol extends the typing action while it types in the math face;

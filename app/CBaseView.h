@@ -16,6 +16,7 @@
 #include "foundation/ActionView.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/DrawTargetScope.h"
+#include "foundation/FontIds.h"
 #include "platform/framework/CScrollView.h"
 
 class MouseTracker;
@@ -31,7 +32,7 @@ public:
     enum : int32_t { kEditMode = 0, kSlideShowMode = 2 };
     static constexpr uint8_t kDefaultDisplaySize = 5;
     // The math face, in which symbols are typed.
-    static constexpr int kMathFace = 3;
+    static constexpr int kMathFace = FontId::kMath;
 
     // Edit menu commands.
     enum : UINT {
@@ -89,6 +90,9 @@ public:
     // Lays out the whole list, recomputes the scroll sizes and sets the
     // selection again (scrolled into sight, not redrawn).
     void Relayout();
+    // Lays out every paragraph again: in document order, or the current
+    // slide's paragraphs stacked during a slide show.
+    void LayOutAll();
     // Lays the list out again from a paragraph (1-based) and the index in it.
     void InsertParagraphs(int paragraphIndex, int indexInParagraph);
     void InvalidateCurrentSelection();
@@ -146,8 +150,11 @@ protected:
     void OnUpdateLinkProperties(CCmdUI* ui);
     void OnUpdateSetPlotParameters(CCmdUI* ui);
 
-    // Typing: the typing action performed first when there is none.
-    void TypeCharacter(unsigned char code);
+    // Typing a character given as its code in a character set: it goes into
+    // the face being typed in when that face shows it, else into the face
+    // that holds it (a new typing action then starts); a character that no
+    // face holds beeps.
+    void TypeCharacter(unsigned char code, int charSet);
     // A new typing action in a face, performed and kept as the typing action.
     bool StartTyping(TTypingAction* typing);
 
@@ -175,6 +182,7 @@ protected:
 
     // Commits and deletes the kept action.
     void DropKeptAction() { m_actions.Drop(); }
+    void DropUndoStep() override { DropKeptAction(); }
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;

@@ -20,6 +20,7 @@
 #include "app/KernelSettings.h"
 #include "app/LinkPropertiesPrompt.h"
 #include "app/MainViewRedraw.h"
+#include "drawing/DrawingComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/FontManager.h"
@@ -58,6 +59,7 @@ TextComp* MakePicture(const std::vector<uint8_t>& bytes)
 void RegisterComponents()
 {
     RegisterMathComponents();
+    RegisterDrawingComponents();
     DocClipboard::SetPictureMaker(&MakePicture);
 }
 
@@ -174,8 +176,13 @@ BOOL CCorvellApp::InitInstance()
 
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
-    if (!ProcessShellCommand(commandLine))
-        return FALSE;
+    if (!ProcessShellCommand(commandLine)) {
+        // A file that cannot be opened has been reported; the editor still
+        // starts, with a new document as when no file is named.
+        if (commandLine.m_nShellCommand != CCommandLineInfo::FileOpen)
+            return FALSE;
+        OnFileNew();
+    }
     Step("CommandLine");
     m_bSocketsReady = AfxSocketInit();
 

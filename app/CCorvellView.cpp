@@ -9,6 +9,9 @@
 #include "app/PageBreakList.h"
 #include "app/SlideList.h"
 #include "app/TFollowLinkAction.h"
+#include "app/dialogs/CCreateOverscriptDialog.h"
+#include "app/dialogs/CEntryCountDialog.h"
+#include "app/dialogs/CRowsColumnsDialog.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/DerivativeActions.h"
 #include "foundation/DrawContext.h"
@@ -37,6 +40,7 @@
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
 #include "platform/UserInterface.h"
+#include "platform/draw/TextCodec.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/Cursors.h"
@@ -221,11 +225,22 @@ namespace {
 
 // The element dialogs start from the document's stored sizes and store the
 // confirmed ones: rows and columns are shared by matrix and table, entries by
-// equation set and split definition.
+// equation set and split definition. A stored size the dialogs would refuse
+// (a damaged file) starts them at the nearest size they accept.
+int AcceptedGridCount(int stored)
+{
+    return std::clamp(stored, int(CRowsColumnsDialog::kMinCount), int(CRowsColumnsDialog::kMaxCount));
+}
+
+int AcceptedEntryCount(int stored)
+{
+    return std::clamp(stored, int(CEntryCountDialog::kMinCount), int(CEntryCountDialog::kMaxCount));
+}
+
 template <class Grid>
 TextComp* InsertGrid(InsertSizesRecord& sizes, bool (*ask)(int&, int&))
 {
-    int rows = sizes.rows, columns = sizes.columns;
+    int rows = AcceptedGridCount(sizes.rows), columns = AcceptedGridCount(sizes.columns);
     if (!ask(rows, columns))
         return nullptr;
     sizes.rows = int16_t(rows);
@@ -236,7 +251,7 @@ TextComp* InsertGrid(InsertSizesRecord& sizes, bool (*ask)(int&, int&))
 template <class Lines>
 TextComp* InsertLines(InsertSizesRecord& sizes, bool (*ask)(int&))
 {
-    int entries = sizes.entries;
+    int entries = AcceptedEntryCount(sizes.entries);
     if (!ask(entries))
         return nullptr;
     sizes.entries = int16_t(entries);
@@ -274,7 +289,10 @@ TextComp* CCorvellView::InsertSplitDefinition()
 int CCorvellView::GetOverscriptKind() const
 {
     CCorvellDoc* doc = GetDocument();
-    return doc ? doc->GetOverscriptKind().code : CBaseView::GetOverscriptKind();
+    // A stored kind that no button stands for (a damaged file) is not used.
+    if (!doc || CCreateOverscriptDialog::ButtonOfKind(doc->GetOverscriptKind().code) == 0)
+        return CBaseView::GetOverscriptKind();
+    return doc->GetOverscriptKind().code;
 }
 
 void CCorvellView::StoreOverscriptKind(int kind)
@@ -388,7 +406,7 @@ void CCorvellView::OnSlideShowChar(UINT ch, bool shift)
     }
 }
 
-void CCorvellView::OnChar(UINT ch, UINT, UINT)
+void CCorvellView::OnChar(UINT ch, UINT, UINT flags)
 {
     const bool shift = ShiftDown();
     const bool ctrl = CtrlDown();
@@ -409,12 +427,18 @@ void CCorvellView::OnChar(UINT ch, UINT, UINT)
         MessageBeep(0);
         return;
     }
+    if (ch == kNoFaceChar) {
+        MessageBeep(0);
+        return;
+    }
     const int code = selection.MapKey(char(ch), shift, ctrl);
-    RunEditCode(code, static_cast<unsigned char>(ch), shift, ctrl);
+    const int charSet = (flags & kSymbolFaceChar) ? SYMBOL_CHARSET : ANSI_CHARSET;
+    RunEditCode(code, TypedKey{static_cast<unsigned char>(ch), charSet}, shift, ctrl);
 }
 
-bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
+bool CCorvellView::RunEditCode(int code, TypedKey typed, bool shift, bool)
 {
+    const unsigned char key = typed.code;
     DocSelection selection = GetSelection();
     TAction* action = nullptr;
     switch (code) {
@@ -424,7 +448,10 @@ bool CCorvellView::RunEditCode(int code, unsigned char key, bool shift, bool)
         if (code == EditCode::kType && key < ' ')
             return false;
         HideCursorWhileTyping();
-        TypeCharacter(code == EditCode::kTypeTab ? static_cast<unsigned char>(KeyCode::kTab) : key);
+        if (code == EditCode::kTypeTab)
+            TypeCharacter(KeyCode::kTab, ANSI_CHARSET);
+        else
+            TypeCharacter(key, typed.charSet);
         return true;
     case EditCode::kDelete:
         // A whole drawing is deleted by the drawing's own action.
@@ -488,7 +515,10 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
         if (tag == tag_Link) {
             auto* link = static_cast<HyperlinkComp*>(comp);
             if (!ctrl) {
-                PerformAction(new TFollowLinkAction(link, m_pDocument));
+                // Following changes nothing in the document: the undo step
+                // the user has is kept.
+                TFollowLinkAction follow(link, m_pDocument);
+                follow.Do();
                 return;
             }
             DocSelection selection = GetSelection();

@@ -121,8 +121,13 @@ protected:
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
 
 private:
+    // A typed character: its code in a character set (text or mathematics).
+    struct TypedKey {
+        unsigned char code;
+        int charSet;
+    };
     // Runs the action an edit code names; false for codes with no action.
-    bool RunEditCode(int code, unsigned char key, bool shift, bool ctrl);
+    bool RunEditCode(int code, TypedKey typed, bool shift, bool ctrl);
     void OnSlideShowChar(UINT ch, bool shift);
     // Puts a paragraph into an empty list.
     void EnsureParagraph();

@@ -145,19 +145,16 @@ void CCorvellView::OnUpdateLargerEquations(CCmdUI* ui)
 
 // ---- find and spelling ----
 // Both change the document directly, outside the single undo step: the kept
-// action would undo at positions that no longer hold what it recorded, so it
-// is committed and dropped first.
+// action is dropped when they replace something (DropUndoStep), not before.
 
 void CCorvellView::OnFind()
 {
-    DropKeptAction();
     if (m_paragraphs)
         RunFindDialog(*this, *m_paragraphs, this);
 }
 
 void CCorvellView::OnSpellSelection()
 {
-    DropKeptAction();
     if (m_paragraphs)
         CheckSpellingOfSelection(*this, *m_paragraphs, this);
 }
@@ -170,7 +167,6 @@ void CCorvellView::OnUpdateSpellSelection(CCmdUI* ui)
 
 void CCorvellView::OnSpellDocument()
 {
-    DropKeptAction();
     if (m_paragraphs)
         CheckSpellingOfDocument(*this, *m_paragraphs, this);
 }

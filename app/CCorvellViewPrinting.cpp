@@ -79,7 +79,7 @@ void CCorvellView::OnEndPrinting(CDC*, CPrintInfo*)
     if (!m_paragraphs)
         return;
     DrawTargetScope draw(this);
-    m_paragraphs->RelayoutAll(false);
+    LayOutAll();
     UpdateScrollSizes();
     SetSelection(GetSelection(), false);
     Invalidate(TRUE);

@@ -167,6 +167,7 @@ void SpellChecker::ReplaceWord(const char* text, int length)
     auto characters = std::make_unique<CompArray>();
     for (int i = 0; i < length; ++i)
         characters->Append(face->GetCharacter(static_cast<unsigned char>(text[i])));
+    m_view.DropUndoStep();
     std::unique_ptr<CompArray> removed = m_row->RemoveRange(start, m_index - 1);
     m_row->InsertAllAt(std::move(characters), start);
     for (int i = 1; i <= removed->GetCount(); ++i)

@@ -1,6 +1,11 @@
 #include "app/StartupServices.h"
 
-void FillKernelNameTable() {}
+#include "kernel/KernelServices.h"
+
+void FillKernelNameTable()
+{
+    InstallKernelServices();
+}
 
 void InitBezierTables() {}
 

@@ -77,6 +77,11 @@ void TextSearcher::SetFindText(const Str255& text)
     auto pattern = std::make_unique<CompList>();
     for (int i = 0; i < text.GetLength(); ++i)
         pattern->Append(gTextFace->GetCharacter(text.GetByteAt(i)));
+    SetPattern(std::move(pattern));
+}
+
+void TextSearcher::SetPattern(std::unique_ptr<CompList> pattern)
+{
     // A match of another pattern has another length: replacing it with this
     // pattern's length would remove the wrong components.
     if (!pattern->IsEqual(*m_pattern))

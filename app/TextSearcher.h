@@ -34,6 +34,9 @@ public:
     // The pattern becomes the text's characters in the text face. A pattern
     // that differs from the last one forgets the last match.
     void SetFindText(const Str255& text);
+    // The pattern becomes these components (a copy of a selection, which may
+    // hold structures), with the same rule for the last match.
+    void SetPattern(std::unique_ptr<CompList> pattern);
     void SetReplaceText(const Str255& text) { m_replaceText = text; }
     // Components copied in place of a match instead of the replacement text.
     void SetReplaceList(std::unique_ptr<CompList> replacement) { m_replaceList = std::move(replacement); }

@@ -19,6 +19,11 @@ public:
     // index within it, and recomputes the scroll sizes.
     virtual void UpdateLayoutFrom(int paragraphIndex, int indexInParagraph) = 0;
     virtual void SetDocumentModified() = 0;
+    // The document is about to change outside the undo step (a replacement
+    // made by Find or the spelling check): the kept action would undo at
+    // places that no longer hold what it recorded, so it is committed and
+    // dropped.
+    virtual void DropUndoStep() {}
     // Invalidates, without erasing, the screen region of a selection.
     virtual void InvalidateSelection(const DocSelection& selection) = 0;
     // Shows a selection that a mouse drag is building, redrawing only what

@@ -58,7 +58,6 @@ int BoxComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
         return before && !IsNotChar(before->Tag()) ? EditCode::kDelete : EditCode::kSelectPrevious;
     }
     case KeyCode::kTab:
-    case KeyCode::kLineFeed: // Ctrl+Enter is Enter to a structure: it never reaches the paragraph
     case KeyCode::kReturn:
         return EditCode::kNextField;
     default: {

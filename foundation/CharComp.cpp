@@ -4,5 +4,5 @@
 
 void CharComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteChar(static_cast<char>(m_code));
+    out.WriteCode(m_code, m_fontId);
 }

@@ -17,6 +17,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
+#include "foundation/LineLayout.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/SizeStepScope.h"
@@ -552,10 +553,25 @@ void CompList::GetItemRect(int i, Rect& out)
 {
     if (GetCount() == 0) {
         out = GetAbsRect();
+        // An empty laid-out paragraph: the caret stands where its text
+        // would start (after the label, at the centre of a centred line).
+        if (::Layout* line = m_items && m_items->GetCount() > 0 ? m_items->GetAt(1) : nullptr; line && line->IsLine()) {
+            out = line->AbsRect();
+            out.left = static_cast<LineLayout*>(line)->GetTextStart();
+            out.right = out.left + 1;
+        }
         return;
     }
     if (i > GetCount()) {
         GetItemRect(GetCount(), out);
+        // The last item of a line reaches to the page's right edge; the
+        // caret after a structure stands at the structure's own right edge.
+        if (TextComp* last = GetAt(GetCount()); last->Tag() != tag_Char) {
+            Rect bounds;
+            last->GetAbsBounds(bounds);
+            if (!bounds.IsEmpty())
+                out.right = bounds.right;
+        }
         out.left = out.right;
         out.right = out.right + 1;
         return;

@@ -1,7 +1,8 @@
 #pragma once
 // A point of two doubles for the drawings' geometry and numeric solving.
-// (The conversions to and from kernel point nodes belong to the kernel
+// (The conversions to and from kernel point nodes are defined with the kernel
 // expression code, which builds on this type.)
+class ExprNode;
 
 struct DPoint {
     double x = 0.0;
@@ -31,9 +32,15 @@ struct DPoint {
     // p projects into the segment a-b and lies within tolerance of it.
     static bool IsNearSegment(const DPoint& p, const DPoint& a, const DPoint& b, double tolerance);
     static constexpr DPoint Lerp(const DPoint& a, const DPoint& b, double t) { return a + (b - a) * t; }
+    // The kernel list {x, y} of two real numbers (a new node owned by the caller).
+    ExprNode* ToKernelList() const;
 };
 
 inline bool IsNearSegment(const DPoint& p, const DPoint& a, const DPoint& b, double tolerance)
 {
     return DPoint::IsNearSegment(p, a, b, tolerance);
 }
+
+// The point of a kernel point or list {x, y}: the numeric values of its first
+// two elements; a missing one counts as 0.
+DPoint NodeToDPoint(const ExprNode* node);

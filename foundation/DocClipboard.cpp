@@ -79,12 +79,12 @@ std::string DocClipboard::PlainText(const ParagraphList& list)
 {
     CountingStream counter;
     {
-        TextOutBuffer measure(&counter);
+        TextOutBuffer measure(&counter, TextOutBuffer::kUtf8);
         list.WriteTextAll(measure);
     }
     std::string text(size_t(counter.GetLength()), '\0');
     MemoryStream stream(text.data(), int32_t(text.size()));
-    TextOutBuffer out(&stream);
+    TextOutBuffer out(&stream, TextOutBuffer::kUtf8);
     list.WriteTextAll(out);
     return text;
 }

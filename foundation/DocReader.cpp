@@ -187,8 +187,10 @@ TextComp* DocReader::ReadComponent()
     TypeTag tag = ReadTag();
     int32_t end = ReadRecordEnd();
     RecordScope scope(*this, end);
+    // Only the kinds of the factory's table are stored as components: a
+    // paragraph or a single character in a row is kept as an unknown record.
     const ComponentCodec* codec = ComponentRegistry::Find(tag);
-    TextComp* comp = codec && codec->read ? CreateComponentFromTag(tag) : nullptr;
+    TextComp* comp = codec && codec->read ? TextComp::CreateFromTag(tag) : nullptr;
     if (!comp) {
         std::vector<uint8_t> body(static_cast<size_t>(BytesLeft()));
         Fetch(body.data(), static_cast<int32_t>(body.size()));
@@ -253,6 +255,22 @@ ArchiveItem* DocReader::ReadShape()
     shape->Read(*this, GetContext());
     scope.Finish();
     return shape;
+}
+
+TypeTag DocReader::PeekTag()
+{
+    int32_t start = GetPosition();
+    TypeTag tag = ReadTag();
+    m_stream->Seek(start);
+    return tag;
+}
+
+void DocReader::ReadRawRecord(TypeTag& tag, std::vector<uint8_t>& body)
+{
+    tag = ReadTag();
+    int32_t end = ReadRecordEnd();
+    body.resize(static_cast<size_t>(end - GetPosition()));
+    Fetch(body.data(), static_cast<int32_t>(body.size()));
 }
 
 ArchiveItem* DocReader::ReadPlotItem(int dimensions)

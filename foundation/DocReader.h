@@ -74,6 +74,10 @@ public:
     ArchiveItem* ReadShape();
     ArchiveItem* Read2DPlotItem() { return ReadPlotItem(2); }
     ArchiveItem* Read3DPlotItem() { return ReadPlotItem(3); }
+    // The tag of the record that starts here, without reading past it.
+    TypeTag PeekTag();
+    // A framed record kept as it is: its tag and everything after its length.
+    void ReadRawRecord(TypeTag& tag, std::vector<uint8_t>& body);
 
     // The shared tables of one drawing (a drawing inside a drawing gets its own).
     void InitTables(void* context);

@@ -9,6 +9,7 @@
 #include "foundation/DocPosition.h"
 #include "foundation/Region.h"
 
+class ExprNode;
 class FontFace;
 class InnerSelection;
 class Str255;
@@ -64,6 +65,9 @@ public:
     // Every paragraph from the first end's to the second end's uses the
     // source-code style.
     bool AllParagraphsSourceCode() const;
+    // A kernel list of the nodes of the top rows of the paragraphs from the
+    // first end's to the second end's (defined with the kernel expression code).
+    ExprNode* CollectParagraphs() const;
     // Empties both ends and deletes the fragment that held the selection
     // (only a fragment: a document's paragraph list is never deleted).
     void DestroyWithParagraph();

@@ -24,14 +24,12 @@ int OwnerMaps(DocPosition position, int key, bool shift, bool ctrl)
 int DocSelection::MapKey(char key, bool shift, bool ctrl) const
 {
     int code = static_cast<unsigned char>(key);
-    // Ctrl+Enter arrives as a line feed; it means Enter with Ctrl everywhere.
-    if (code == KeyCode::kLineFeed)
-        code = KeyCode::kReturn;
     // A number label is not edited by keys.
     if (IsLabelSelection())
         return EditCode::kNone;
     if (!HasExtent()) {
-        if (code == KeyCode::kBackspace || code == KeyCode::kTab || code == KeyCode::kReturn) {
+        if (code == KeyCode::kBackspace || code == KeyCode::kTab || code == KeyCode::kLineFeed ||
+            code == KeyCode::kReturn) {
             DocPosition caret = m_first;
             TextComp* enclosing = m_first.FindEnclosing(tag_null);
             return enclosing ? enclosing->MapKey(caret, code, shift, ctrl) : EditCode::kNone;
@@ -48,6 +46,11 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
     case DocPosition::kGridLine: {
         TextComp* grid = m_first.GetObject();
         const bool column = m_first.GetFlag() != 0;
+        // Ctrl+Enter arrives as a line feed: on grid lines it is Enter with Ctrl.
+        if (code == KeyCode::kLineFeed) {
+            code = KeyCode::kReturn;
+            ctrl = true;
+        }
         if (code == KeyCode::kBackspace)
             return EditCode::kDelete;
         if (code == KeyCode::kTab) {

@@ -153,9 +153,7 @@ void DocWriter::EndFrame(int32_t lengthPos)
 void DocWriter::WriteComponentRecord(TextComp* comp)
 {
     if (auto* unknown = dynamic_cast<UnknownRecordComp*>(comp)) {
-        const std::vector<uint8_t>& body = unknown->Body();
-        WriteFramed(static_cast<int32_t>(unknown->StoredTag().Value()),
-                    [&] { WriteBytes(body.data(), static_cast<int32_t>(body.size())); });
+        WriteRawRecord(unknown->StoredTag(), unknown->Body());
     } else {
         TypeTag tag = comp->Tag();
         const ComponentCodec* codec = ComponentRegistry::Find(tag);
@@ -186,6 +184,12 @@ void DocWriter::WriteShape(ArchiveItem& shape)
 void DocWriter::WritePlotItem(ArchiveItem& item)
 {
     WriteFramed(item.GetKind(), [&] { item.Write(*this); });
+}
+
+void DocWriter::WriteRawRecord(TypeTag tag, const std::vector<uint8_t>& body)
+{
+    WriteFramed(static_cast<int32_t>(tag.Value()),
+                [&] { WriteBytes(body.data(), static_cast<int32_t>(body.size())); });
 }
 
 void DocWriter::InitTables()

@@ -56,6 +56,8 @@ public:
     void WriteConstraint(ArchiveItem& constraint);
     void WriteShape(ArchiveItem& shape);
     void WritePlotItem(ArchiveItem& item);
+    // A record kept as it was read (DocReader::ReadRawRecord).
+    void WriteRawRecord(TypeTag tag, const std::vector<uint8_t>& body);
 
     // The shared tables of one drawing (a drawing inside a drawing gets its own).
     void InitTables();

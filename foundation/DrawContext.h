@@ -9,6 +9,7 @@
 // on the screen, the view's scroll position is subtracted here. Lengths held
 // in points become device pixels by resolution / 72 (integer division, after
 // any fraction of the size has been taken with integer division).
+#include "foundation/FontIds.h"
 #include "foundation/IntPoint.h"
 #include "foundation/Rect.h"
 #include "foundation/Region.h"
@@ -35,15 +36,14 @@ struct TallDelimiterLayout {
     int count = 1;
     int step = 0;
 };
-// span: from the top piece's baseline to the bottom piece's; height: the
-// extension piece's height above its baseline.
+// span: the height the pieces between the ends fill; height: one piece's.
 TallDelimiterLayout LayOutTallDelimiter(int span, int height);
 
 class DrawContext {
 public:
     static constexpr int kMaxLevels = 31;
     static constexpr int kMaxSizeDepth = 255;
-    static constexpr int kMathFamily = 3;
+    static constexpr int kMathFamily = FontId::kMath;
     static constexpr int kDefaultBaseSize = 5;
     static constexpr COLORREF kGrey = RGB(128, 128, 128);
     static constexpr COLORREF kHighlight = RGB(0, 0, 128);

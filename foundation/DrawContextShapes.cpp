@@ -40,10 +40,21 @@ DelimiterPieces PiecesOf(unsigned char c)
     }
 }
 
-// The column of a piece's vertical stroke relative to its drawing position:
-// the column with the most ink when the piece is drawn alone in the font.
-// The pieces are aligned on the extension piece's stroke, so that they join
-// whatever the shape of the mathematics font's glyphs. Cached by font.
+// Top pieces join the piece below them; every other piece joins the one above.
+bool JoinsBelow(unsigned char piece)
+{
+    for (unsigned char c : {'(', ')', '{', '}'})
+        if (PiecesOf(c).top == piece)
+            return true;
+    return false;
+}
+
+// The column of a piece's vertical stroke where it joins its neighbour,
+// relative to its drawing position: the middle of the ink of the piece's row
+// a little inside its joining end, drawn alone in the font. The pieces are
+// aligned on the extension piece's stroke, so that they join whatever the
+// shape of the mathematics font's glyphs, and at any resolution, where a
+// stroke is many pixels wide. Cached by font.
 int StemColumn(const LOGFONT& logFont, unsigned char piece)
 {
     static std::map<std::tuple<std::string, int, int>, int> cache;
@@ -65,16 +76,26 @@ int StemColumn(const LOGFONT& logFont, unsigned char piece)
         dc.TextOut(size, 2 * size, &byte, 1);
         dc.SelectObject(StockSystemFont());
     }
-    std::vector<int> ink(image.width(), 0);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    auto inkOf = [&](int y, int x) { return 255 - qGray(image.pixel(x, y)); };
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            ink[x] += 255 - qGray(line[x]);
+            if (inkOf(y, x) > 0) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+    int column = 0;
+    if (first >= 0) {
+        const int inset = (last - first) / 8;
+        const int row = JoinsBelow(piece) ? last - inset : first + inset;
+        double weight = 0, sum = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            weight += inkOf(row, x);
+            sum += double(inkOf(row, x)) * x;
+        }
+        column = weight > 0 ? int(std::lround(sum / weight)) - size : 0;
     }
-    const auto most = std::max_element(ink.begin(), ink.end());
-    const int best = int(most - ink.begin());
-    const int bestInk = *most;
-    const int column = bestInk > 0 ? best - size : 0;
     cache[key] = column;
     return column;
 }
@@ -442,15 +463,23 @@ void DrawContext::DrawTallDelimiter(unsigned char c, int top, int bottom)
     const int x = m_pen.x;
     const int topBaseline = top - SymbolTop(pieces.top);
     const int bottomBaseline = bottom - SymbolBottom(pieces.bottom);
-    const int span = bottomBaseline - topBaseline;
-    const TallDelimiterLayout layout = LayOutTallDelimiter(span, -SymbolTop(pieces.extension));
-
     DrawSymbolPiece(pieces.top, pieces.extension, topBaseline, x);
-    // The pieces between are centred on the span between the two ends.
-    int y = topBaseline + (span - (layout.count - 1) * layout.step) / 2;
+    // The pieces between fill the gap from the top piece's glyph bottom to
+    // the bottom piece's glyph top, each overlapping the next a little, so
+    // that no part of an extension stands beside a curved end.
+    const int gapTop = topBaseline + SymbolBottom(pieces.top);
+    const int gap = bottomBaseline + SymbolTop(pieces.bottom) - gapTop;
+    const int height = std::max(1, SymbolBottom(pieces.extension) - SymbolTop(pieces.extension));
+    const TallDelimiterLayout layout = LayOutTallDelimiter(gap, height);
+    const int covered = (layout.count - 1) * layout.step + height;
+    int slotTop = gapTop - (covered - gap) / 2;
     const int half = (layout.count - 1) / 2;
-    for (int i = 0; i < layout.count; ++i, y += layout.step)
-        DrawSymbolPiece(i == half ? pieces.middle : pieces.extension, pieces.extension, y, x);
+    for (int i = 0; i < layout.count; ++i, slotTop += layout.step) {
+        const unsigned char piece = i == half ? pieces.middle : pieces.extension;
+        // Each piece centred on its slot (the middle piece of a brace is taller).
+        const int centre = slotTop + height / 2;
+        DrawSymbolPiece(piece, pieces.extension, centre - (SymbolTop(piece) + SymbolBottom(piece)) / 2, x);
+    }
     DrawSymbolPiece(pieces.bottom, pieces.extension, bottomBaseline, x);
 
     MoveTo(IntPoint(x, bottomBaseline));

@@ -2,6 +2,7 @@
 
 #include "foundation/FontFace.h"
 #include "foundation/TextPrefs.h"
+#include "platform/draw/TextCodec.h"
 
 FontManager* gFontManager = nullptr;
 FontFace* gTextFace = nullptr;
@@ -63,4 +64,16 @@ void FontManager::DropFonts()
 {
     for (auto& face : m_faces)
         face->DropFonts();
+}
+
+FontFace* FaceHolding(char32_t ch, FontFace* preferred, unsigned char* code)
+{
+    const int preferredSet = preferred ? TextCodec::CharSetOfFontId(preferred->GetFontId()) : ANSI_CHARSET;
+    const int charSet = TextCodec::CharSetHolding(ch, preferredSet);
+    if (charSet < 0)
+        return nullptr;
+    *code = static_cast<unsigned char>(TextCodec::FromUnicode(ch, charSet));
+    if (preferred && charSet == preferredSet)
+        return preferred;
+    return charSet == SYMBOL_CHARSET ? gMathFace : gTextFace;
 }

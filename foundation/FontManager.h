@@ -47,3 +47,8 @@ private:
 extern FontManager* gFontManager;
 extern FontFace* gTextFace;
 extern FontFace* gMathFace;
+
+// The face a Unicode character goes into: preferred when that face shows ch,
+// else the text face, else the mathematics face; null when no face holds ch.
+// *code receives ch's code in the face returned.
+FontFace* FaceHolding(char32_t ch, FontFace* preferred, unsigned char* code);

@@ -24,9 +24,14 @@ public:
     int GetLineWidth() const { return m_lineWidth; }
     void SetLineWidth(int width) { m_lineWidth = width; }
     void SetWidth(int width) { m_rect.right = m_rect.left + width; }
+    // Where the line's text starts in the document, once the line is placed:
+    // after the indent and any label (the caret of an empty line stands there).
+    int GetTextStart() const { return m_offset.x + m_textStart; }
+    void SetTextStart(int x) { m_textStart = x - m_offset.x; }
 
 private:
     CompList* m_row;
     uint8_t m_flag = 0;
     int m_lineWidth = 0;
+    int m_textStart = 0;  // relative to the offset, so that moving the line moves it
 };

@@ -28,10 +28,13 @@
 #include "foundation/XMLWriter.h"
 #include "platform/Exceptions.h"
 
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
+
 #include <algorithm>
 
 namespace {
-
 
 FontFace* FaceOf(int fontId)
 {
@@ -39,6 +42,24 @@ FontFace* FaceOf(int fontId)
     if (!face)
         throw CException("The fonts are not set up");
     return face;
+}
+
+// One line of text, UTF-8 or text-face codes, appended as ReadLine reads it.
+void AppendLine(CompList& row, const std::string& line)
+{
+    FontFace* text = FaceOf(FontId::kText);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(QByteArrayView(line));
+    if (utf8.hasError()) {
+        for (char c : line)
+            row.Append(text->GetCharacter(static_cast<unsigned char>(c)));
+        return;
+    }
+    for (char32_t ch : decoded.toUcs4()) {
+        unsigned char code = 0;
+        if (FontFace* face = FaceHolding(ch, text, &code))
+            row.Append(face->GetCharacter(code));
+    }
 }
 
 void DeleteItems(LayoutArray* items)
@@ -198,7 +219,7 @@ int ParagraphComp::CountLeadingTabs() const
 
 void ParagraphComp::ReadLine(ByteStream& stream)
 {
-    FontFace* face = FaceOf(FontId::kText);
+    std::string line;
     int32_t length = stream.GetLength();
     while (stream.GetPosition() < length) {
         uint8_t c = 0;
@@ -215,10 +236,12 @@ void ParagraphComp::ReadLine(ByteStream& stream)
             }
             break;
         }
-        m_text->Append(face->GetCharacter(c));
+        line.push_back(char(c));
     }
+    AppendLine(*m_text, line);
     Invalidate();
 }
+
 
 // ---- layout and drawing ----
 

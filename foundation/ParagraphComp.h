@@ -73,7 +73,9 @@ public:
     void InsertTabs(int n);
     int CountLeadingTabs() const;
     // Reads one line of plain text: a carriage return, a line feed or both
-    // together end it; the other bytes become text-face characters.
+    // together end it. UTF-8 text becomes characters of the face that holds
+    // each (the text face first, else the mathematics face; a character no
+    // face holds is left out); other bytes are taken as text-face codes.
     void ReadLine(ByteStream& stream);
 
     // ---- layout and drawing ----

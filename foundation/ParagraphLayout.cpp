@@ -91,6 +91,7 @@ public:
         if (m_items.empty()) {
             auto* line = new LineLayout(&m_row, 1);
             line->Measure();
+            line->SetLineWidth(line->GetWidth());
             m_out.Append(line);
             return;
         }
@@ -112,9 +113,29 @@ private:
             for (size_t k = j; k - 1 > i; --k)
                 if (AllowsBreakBefore(*m_items[k], *m_items[k - 1]))
                     return k - 1;
-            return i;
+            return EndOfUnbreakable(i);
         }
         return m_items.size() - 1;
+    }
+
+    // A word wider than the line stays whole on its own line, overflowing
+    // it, even when it is several character runs (a run longer than an item
+    // holds, or runs of several character blocks); the blanks after it stay
+    // on the line too, since a blank never starts a line.
+    size_t EndOfUnbreakable(size_t i) const
+    {
+        size_t end = i;
+        while (end + 1 < m_items.size()) {
+            const Layout& item = *m_items[end];
+            const Layout& next = *m_items[end + 1];
+            const TypeTag tag = next.Tag();
+            const bool blank = tag == tag_spcL || tag == tag_tabL || tag == tag_labl;
+            const bool sameWord = item.IsCharacterRun() && next.IsCharacterRun() && !AllowsBreakBefore(next, item);
+            if (!blank && !sameWord)
+                break;
+            ++end;
+        }
+        return end;
     }
 
     bool Absorbs(Layout& previous, const Layout& item) const
@@ -375,6 +396,7 @@ private:
             m_label->MoveTo(pen);
             pen.x += m_label->GetWidth();
         }
+        line.opener->SetTextStart(pen.x);
         for (Layout* item : line.items)
             TakeLineHeight(*item, lineRect);
         if (m_alignment == Alignment::justified && !last)

@@ -270,16 +270,31 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
                 gDrawContext.InvalidateLogicalRect(changed);
             }
             // A paragraph that stays where it was and leaves the numbering as it
-            // was leaves every later paragraph as it was too: typing costs the
-            // same wherever it happens.
-            if (!relaid && !moved && counters == before)
-                return;
+            // was leaves the paragraphs after it where they are, with the
+            // numbers they have: only those that need layout for a change of
+            // their own (a reference told of a new number, say) are visited.
+            if (!relaid && !moved && counters == before) {
+                const int next = NextNeedingLayout(i + 1);
+                if (next > GetCount())
+                    return;
+                i = next - 1;
+                p = GetAt(i);
+                p->GetCounters(counters);
+            }
         }
         pen.y = AbsBoundsOf(p).bottom;
         previous = p;
     }
     InvalidateTail(pen.y);
     m_height = pen.y;
+}
+
+int ParagraphList::NextNeedingLayout(int from) const
+{
+    int i = std::max(from, 1);
+    while (i <= GetCount() && !GetAt(i)->NeedsLayout())
+        ++i;
+    return i;
 }
 
 void ParagraphList::RelayoutAll(bool invalidateTail)

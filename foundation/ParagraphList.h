@@ -139,6 +139,9 @@ private:
     static int TopRowIndex(const DocPosition& position);
     void PlaceAt(ParagraphComp* paragraph, const IntPoint& pen, Rect& changed);
     void InvalidateTail(int32_t newHeight);
+    // The index of the first paragraph from `from` on that needs layout;
+    // count + 1 when none does.
+    int NextNeedingLayout(int from) const;
 
     DocumentModel* m_document = nullptr;
     int32_t m_ownerId = 0;

@@ -4,6 +4,7 @@
 // installs its builder at start-up; without one, rows build no node.
 class CompList;
 class ExprNode;
+class TextComp;
 
 class RowNodeBuilder {
 public:
@@ -12,6 +13,9 @@ public:
     virtual ExprNode* BuildNode(CompList& row) = 0;
     // The row as a list of text pieces, for text sent to the kernel as code.
     virtual ExprNode* BuildTextNode(CompList& row) = 0;
+    // The node of one component (the default BuildNode of every component),
+    // or null for a component that has none.
+    virtual ExprNode* BuildComponentNode(TextComp& comp) { return nullptr; }
 
     static void Install(RowNodeBuilder* builder);
     static RowNodeBuilder* Get();

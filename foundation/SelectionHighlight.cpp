@@ -1,5 +1,6 @@
 #include "foundation/SelectionHighlight.h"
 
+#include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 
 namespace {
@@ -29,10 +30,17 @@ void SelectionHighlight::Recompute()
         return;
     if (m_selection.GetKind() == DocPosition::kNone)
         return;
-    if (m_selection.HasExtent())
+    if (m_selection.HasExtent()) {
         m_selectionRegion = m_selection.GetRegion();
-    else
-        m_caretRegion = m_selection.GetRegion();
+        return;
+    }
+    m_caretRegion = m_selection.GetRegion();
+    // The caret in an empty slot of a structure would hide on the slot's
+    // placeholder box: the box is framed, so that the active slot shows.
+    const DocPosition at = m_selection.GetStart();
+    CompList* slot = at.GetKind() == DocPosition::kListPlace ? at.GetList() : nullptr;
+    if (slot && slot->GetCount() == 0 && !at.IsInParagraph())
+        m_extraRegion = Region::RegionFromRect(slot->GetAbsRect());
 }
 
 Region SelectionHighlight::UnionOfRegions() const

@@ -24,6 +24,10 @@ public:
     void AddChar(unsigned char code);
 
     FontFace* GetFace() const { return m_face; }
+    // The face typing goes back to for the characters it holds, when this
+    // action types only what that face cannot show; null otherwise.
+    FontFace* GetReturnFace() const { return m_returnFace; }
+    void SetReturnFace(FontFace* face) { m_returnFace = face; }
     const std::string& GetText() const { return m_text; }
 
 private:
@@ -31,6 +35,7 @@ private:
     DocSelection TypedRange(int n) const;
 
     FontFace* m_face;
+    FontFace* m_returnFace = nullptr;
     DocSelection m_typed;
     DocPosition m_start;
     std::string m_text;

@@ -1,5 +1,7 @@
 #include "foundation/TextComp.h"
 
+#include "foundation/RowNodeBuilder.h"
+
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
 
@@ -43,4 +45,10 @@ int TextComp::IndexInOwner() const
 {
     CompList* owner = GetOwner();
     return owner ? owner->Find(this) : 0;
+}
+
+ExprNode* TextComp::BuildNode()
+{
+    RowNodeBuilder* builder = RowNodeBuilder::Get();
+    return builder ? builder->BuildComponentNode(*this) : nullptr;
 }

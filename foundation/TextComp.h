@@ -78,7 +78,7 @@ public:
     // The character code; 0 for anything that is not a character.
     virtual unsigned char GetChar() const { return 0; }
     // A new kernel-expression node for the component, owned by the caller.
-    virtual ExprNode* BuildNode() { return nullptr; }
+    virtual ExprNode* BuildNode();
     // Child row i (1-based), or null.
     virtual CompList* GetChild(int i) const { return nullptr; }
     virtual int GetChildCount() const { return 0; }

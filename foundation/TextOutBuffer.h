@@ -1,22 +1,30 @@
 #pragma once
 // Gathers text output in a 1024-byte buffer in front of a stream. Lines end
 // with a carriage return alone. The owner calls Flush at the end; the
-// destructor does not.
+// destructor does not. Characters of the document are written in one of two
+// forms: the program's 8-bit codes (for its own dialogs) or UTF-8 (for other
+// programs), where each code becomes the character its face shows.
 #include "foundation/ByteStream.h"
 
 class TextOutBuffer {
 public:
     static constexpr int kCapacity = 1024;
 
-    explicit TextOutBuffer(ByteStream* stream) : m_stream(stream) {}
+    enum Form { kProgramCodes, kUtf8 };
 
+    explicit TextOutBuffer(ByteStream* stream, Form form = kProgramCodes) : m_stream(stream), m_form(form) {}
+
+    // ASCII text and characters.
     void WriteString(const char* text);
     void WriteChar(char c);
+    // A character of the document: its code in the face of a font id.
+    void WriteCode(unsigned char code, int fontId);
     void EndLine() { WriteChar('\r'); }
     void Flush();
 
 private:
     ByteStream* m_stream;
+    Form m_form;
     char m_buffer[kCapacity];
     int m_count = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -61,15 +62,36 @@ const std::array<char16_t, 256>& mathTable()
     return instance;
 }
 
-uint8_t positionOf(int unicode)
+// The first position holding the character, the text table searched before
+// the mathematics table; built once, as every character read from the link
+// is looked up.
+std::vector<uint8_t> buildPositions()
 {
+    std::vector<uint8_t> positions(0x10000, 0);
     for (const auto* t : {&table(), &mathTable()}) {
-        for (int p = 1; p < 256; ++p) {
-            if ((*t)[std::size_t(p)] == unicode)
-                return uint8_t(p);
+        for (int p = 255; p >= 1; --p) {
+            char16_t ch = (*t)[std::size_t(p)];
+            if (t == &mathTable() && positions[ch] != 0) {
+                // Keep what the text table found; lower positions win within a table.
+                bool inText = false;
+                for (int q = 1; q < 256 && !inText; ++q)
+                    inText = table()[std::size_t(q)] == ch;
+                if (inText)
+                    continue;
+            }
+            positions[ch] = uint8_t(p);
         }
     }
-    return kUnknownPosition;
+    return positions;
+}
+
+uint8_t positionOf(int unicode)
+{
+    static const std::vector<uint8_t> positions = buildPositions();
+    if (unicode <= 0 || unicode >= 0x10000)
+        return kUnknownPosition;
+    uint8_t p = positions[std::size_t(unicode)];
+    return p != 0 ? p : kUnknownPosition;
 }
 
 // Two passes, as the link counts: the encoded size first, then the bytes.
@@ -135,6 +157,15 @@ std::string MathLinkCharConv::ReadLinkString(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    // Printable ASCII, the common case, needs no decoding.
+    bool ascii = true;
+    for (char c : text)
+        ascii = ascii && c >= 32 && c < 127;
+    if (ascii) {
+        for (char c : text)
+            out += char(gReaderPlainMap[positionOf(c)]);
+        return out;
+    }
     MLStringPosition pos = MLStringFirstPosFun(text.data(), int(text.size()));
     for (int c = MLStringCharacter(pos); c >= 0; MLNextCharacter(pos), c = MLStringCharacter(pos)) {
         if (c == 10 || c == 13)

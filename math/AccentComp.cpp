@@ -110,7 +110,7 @@ void AccentComp::WriteLaTeX(LaTeXWriter& writer)
 void AccentComp::WriteText(TextOutBuffer& out) const
 {
     TextOperand::WriteTight(out, *m_first);
-    out.WriteChar(static_cast<char>(m_accentChar));
+    out.WriteCode(m_accentChar, FontId::kMath);
 }
 
 void AccentComp::Write(DocWriter& writer)

@@ -135,7 +135,7 @@ void BigOperatorComp::WriteLaTeX(LaTeXWriter& writer)
 
 void BigOperatorComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteChar(static_cast<char>(GetSignChar()));
+    out.WriteCode(GetSignChar(), FontId::kMath);
     out.WriteChar(' ');
     m_first->WriteTextAll(out);
 }

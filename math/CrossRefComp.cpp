@@ -4,12 +4,14 @@
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/ExprNode.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/FontManager.h"
 #include "foundation/TextOutBuffer.h"
 
 #include <algorithm>
@@ -154,7 +156,16 @@ ExprNode* CrossRefComp::BuildNode()
         std::vector<ParagraphComp*>& list;
         ~Leave() { list.pop_back(); }
     } leave{building};
-    return target->GetRow()->BuildNode();
+    ExprNode* node = target->GetRow()->BuildNode();
+    // The node stands for this reference: an answer replaces the reference,
+    // never the equation it points at.
+    if (node && GetOwner()) {
+        SourceRange place;
+        int index = GetOwner()->Find(this);
+        place.SetParagraphRange(GetOwner(), index, index + 1);
+        node->SetRange(place);
+    }
+    return node;
 }
 
 void CrossRefComp::WriteLaTeX(LaTeXWriter& writer)
@@ -176,7 +187,7 @@ void CrossRefComp::WriteText(TextOutBuffer& out) const
     Str255 text = GetTextString();
     text.MapHighChars();
     for (int i = 0; i < text.GetLength(); ++i)
-        out.WriteChar(text.GetAt(i));
+        out.WriteCode(static_cast<unsigned char>(text.GetAt(i)), FontManager::kTextFace);
 }
 
 void CrossRefComp::Write(DocWriter& writer)

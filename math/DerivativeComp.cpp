@@ -279,7 +279,7 @@ void DerivativeComp::WriteLaTeX(LaTeXWriter& writer)
 // order older than the items.
 void DerivativeComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteChar(static_cast<char>(GetLetter()));
+    out.WriteCode(GetLetter(), GetLetterFamily());
     if (GetVariableCount() == 1) {
         const CompList& order = *GetVariable(1)->OrderRow();
         if (order.GetCount() > 0) {

@@ -154,7 +154,7 @@ void DifferentialComp::WriteLaTeX(LaTeXWriter& writer)
 
 void DifferentialComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteChar(static_cast<char>(GetLetter()));
+    out.WriteCode(GetLetter(), GetLetterFamily());
     if (m_order->GetCount() > 0) {
         out.WriteChar('^');
         TextOperand::WriteTight(out, *m_order);

@@ -1,9 +1,10 @@
 #pragma once
 // A system of equations ("eqSt"): one column of rows between a left and a
 // right brace.
+#include "foundation/EquationRows.h"
 #include "math/GridComp.h"
 
-class EquationSetComp : public GridComp {
+class EquationSetComp : public GridComp, public EquationRows {
 public:
     // No columns (read from a file next).
     EquationSetComp() = default;
@@ -25,7 +26,7 @@ public:
     bool IsCommandEnabled(int commandId, int extra) const override;
 
     // The rows in alignment mode separated by " \\ ", for an equation array.
-    void WriteLaTeXRows(LaTeXWriter& writer);
+    void WriteLaTeXRows(LaTeXWriter& writer) override;
 
 private:
     EquationSetComp(const EquationSetComp& other, LinkRemap& remap) : GridComp(other, remap) {}

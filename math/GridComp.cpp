@@ -607,9 +607,13 @@ void GridComp::SetSizeStep(signed char step)
 
 int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    if (key == KeyCode::kLineFeed) // Ctrl+Enter follows the grid's own Enter rule
-        key = KeyCode::kReturn;
     int line = LineCodeOf(position);
+    // Ctrl+Enter arrives as a line feed: on a grid line it is Enter with Ctrl;
+    // in a cell it goes on to the paragraph, as any other key.
+    if (key == KeyCode::kLineFeed && line != kNotOnLine) {
+        key = KeyCode::kReturn;
+        ctrl = true;
+    }
     switch (key) {
     case KeyCode::kBackspace:
         if (line != kNotOnLine)
@@ -818,8 +822,10 @@ void GridComp::InsertEmptyItem(int index, Item item)
 int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit)
 {
     const bool onLine = LineCodeOf(position) != kNotOnLine;
-    if (key == KeyCode::kLineFeed)
+    if (key == KeyCode::kLineFeed && onLine) {
         key = KeyCode::kReturn;
+        ctrl = true;
+    }
     switch (key) {
     case KeyCode::kTab:
         return onLine ? EditCode::kNone : tabEdit;

@@ -9,6 +9,7 @@
 #include "foundation/FontFamilyScope.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/FontManager.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
 
@@ -63,7 +64,7 @@ bool HyperlinkComp::IsEqual(const TextComp& other) const
 void HyperlinkComp::WriteText(TextOutBuffer& out) const
 {
     for (int i = 0; i < m_text.GetLength(); ++i)
-        out.WriteChar(m_text.GetAt(i));
+        out.WriteCode(static_cast<unsigned char>(m_text.GetAt(i)), FontManager::kTextFace);
 }
 
 void HyperlinkComp::WriteLaTeX(LaTeXWriter& writer)

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
+#include <deque>
 #include <vector>
 
 struct MLEnvironmentObject {
@@ -33,6 +34,8 @@ struct MLLinkObject {
     uint32_t packetsSent = 0;
     std::vector<std::unique_ptr<char[]>> lent;   // texts handed out by the getters
     std::function<void()> yield;
+    bool loopback = false;              // packets ended on the link come back on it
+    std::deque<std::string> looped;
 };
 
 namespace {
@@ -240,6 +243,33 @@ MLINK MLOpenString(MLENV env, const char* arguments, int* error)
     return link.release();
 }
 
+MLINK MLLoopbackOpen(MLENV env, int* error)
+{
+    int dummy = 0;
+    int& err = error ? *error : dummy;
+    Graveyard& g = graveyard();
+    std::lock_guard lock(g.mutex);
+    if (!env || std::find(g.live.begin(), g.live.end(), env) == g.live.end()) {
+        err = MLEDEAD;
+        return nullptr;
+    }
+    auto link = std::make_unique<MLLinkObject>();
+    link->environment = env;
+    link->connected = true;
+    link->loopback = true;
+    err = MLEOK;
+    g.open.push_back(link.get());
+    return link.release();
+}
+
+int MLLoopbackPutPacket(MLINK link, const char* bytes, int byteCount)
+{
+    if (!usable(link) || !link->loopback || byteCount < 0 || (!bytes && byteCount > 0))
+        return 0;
+    link->looped.emplace_back(bytes ? bytes : "", std::size_t(byteCount));
+    return 1;
+}
+
 int MLConnect(MLINK link)
 {
     if (!link || link->closed)
@@ -390,6 +420,12 @@ int MLEndPacket(MLINK link)
         return 0;
     if (!link->out.complete() || link->pendingNext != MLTKERROR)
         return putFailure(link);
+    if (link->loopback) {
+        link->looped.push_back(link->out.bytes());
+        link->out.clear();
+        ++link->packetsSent;
+        return 1;
+    }
     bool sent = wire::sendPacket(link->kernel.dataFd, link->out.bytes());
     link->out.clear();
     if (!sent)
@@ -402,6 +438,8 @@ int MLPutMessage(MLINK link, int message)
 {
     if (!usable(link))
         return 0;
+    if (link->loopback)
+        return 1;
     std::string bytes;
     wire::appendU32(bytes, uint32_t(message));
     wire::appendU32(bytes, link->packetsSent);
@@ -414,7 +452,12 @@ int MLNextPacket(MLINK link)
         return MLERRORPKT;
     link->in.clear();
     std::string packet;
-    switch (wire::receivePacket(link->kernel.dataFd, packet, link->yield)) {
+    if (link->loopback) {
+        if (link->looped.empty())
+            return fail(link, MLEGETSEQ, "no packet is waiting on the loopback link");
+        packet = std::move(link->looped.front());
+        link->looped.pop_front();
+    } else switch (wire::receivePacket(link->kernel.dataFd, packet, link->yield)) {
     case wire::ReadStatus::closed:
         return closedByPeer(link);
     case wire::ReadStatus::failed:
@@ -427,14 +470,12 @@ int MLNextPacket(MLINK link)
     if (link->in.peekType() != MLTKFUNC)
         return MLOTHERPKT;
     // Look at the head without consuming, and consume it only for a known kind.
-    wire::PacketReader probe = link->in;
+    wire::PacketReader::Mark start = link->in.mark();
     uint32_t count = 0;
     std::string head;
-    if (!probe.getArgCount(count) || !probe.getAtom(MLTKSYM, head))
-        return MLOTHERPKT;
-    int kind = packetKind(head);
-    if (kind != MLOTHERPKT)
-        link->in = std::move(probe);
+    int kind = link->in.getArgCount(count) && link->in.getAtom(MLTKSYM, head) ? packetKind(head) : MLOTHERPKT;
+    if (kind == MLOTHERPKT)
+        link->in.resetTo(start);
     return kind;
 }
 
@@ -465,9 +506,10 @@ int MLGetInteger(MLINK link, int* value)
 {
     if (!usable(link) || !value)
         return 0;
-    wire::PacketReader probe = link->in;
+    // Undone when the digits do not fit; marking copies no bytes.
+    wire::PacketReader::Mark start = link->in.mark();
     std::string digits;
-    if (!probe.getAtom(MLTKINT, digits))
+    if (!link->in.getAtom(MLTKINT, digits))
         return fail(link, MLEGETSEQ);
     std::string_view text(digits);
     while (!text.empty() && text.front() == ' ')
@@ -476,9 +518,10 @@ int MLGetInteger(MLINK link, int* value)
         text.remove_prefix(1);
     int parsed = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (ec != std::errc() || end != text.data() + text.size())
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        link->in.resetTo(start);
         return fail(link, MLEGETSEQ, "the integer does not fit the value asked for");
-    link->in = std::move(probe);
+    }
     *value = parsed;
     return 1;
 }
@@ -487,11 +530,14 @@ int MLGetArgCount(MLINK link, int* count)
 {
     if (!usable(link) || !count)
         return 0;
-    wire::PacketReader probe = link->in;
+    wire::PacketReader::Mark start = link->in.mark();
     uint32_t n = 0;
-    if (!probe.getArgCount(n) || n > uint32_t(INT32_MAX))
+    if (!link->in.getArgCount(n))
         return fail(link, MLEGETSEQ);
-    link->in = std::move(probe);
+    if (n > uint32_t(INT32_MAX)) {
+        link->in.resetTo(start);
+        return fail(link, MLEGETSEQ);
+    }
     *count = int(n);
     return 1;
 }

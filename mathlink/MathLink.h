@@ -52,6 +52,11 @@ void MLDeinitialize(MLENV env);
 // its folder. Relative names resolve against the current folder.
 MLINK MLOpenString(MLENV env, const char* arguments, int* error);
 int MLConnect(MLINK link);
+// A link to itself: every packet ended on it is the next packet MLNextPacket
+// reads. MLLoopbackPutPacket queues raw packet bytes (the wire format's token
+// stream) as if they had been received, malformed or not.
+MLINK MLLoopbackOpen(MLENV env, int* error);
+int MLLoopbackPutPacket(MLINK link, const char* bytes, int byteCount);
 void MLClose(MLINK link);
 
 int MLError(MLINK link);

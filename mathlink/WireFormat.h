@@ -77,6 +77,19 @@ public:
     bool getAtomBytes(char* buffer, uint32_t capacity, uint32_t& taken);
     bool skipExpression();
 
+    // A place to come back to after a read that must be undone (cheap: the
+    // packet's bytes are not copied).
+    struct Mark {
+        std::size_t pos;
+        uint32_t atomTaken;
+    };
+    Mark mark() const { return {pos_, atomTaken_}; }
+    void resetTo(const Mark& m)
+    {
+        pos_ = m.pos;
+        atomTaken_ = m.atomTaken;
+    }
+
 private:
     bool atomHeader(int& type, uint32_t& size) const;
 

@@ -12,9 +12,9 @@ packages=(
   libpng-dev zlib1g-dev libuemf-dev libemf2svg-dev emf2svg
   libgiac-dev libgmp-dev
   libhunspell-dev hunspell-en-us
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils
   fonts-liberation fonts-dejavu-core fonts-freefont-ttf fonts-stix
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-apps imagemagick xclip
 )
 
 install_missing() {

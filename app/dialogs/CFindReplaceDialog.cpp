@@ -61,9 +61,12 @@ Str255 ToStr255(const CString& text)
 
 CFindReplaceDialog::CFindReplaceDialog(TextSearcher& searcher, ActionView& view, DrawTarget* target,
                                        const CString& findText, CWnd* parent)
-    : CDialog(IDD, parent), m_searcher(searcher), m_view(view), m_target(target), m_findText(findText)
+    : CDialog(IDD, parent), m_searcher(searcher), m_view(view), m_target(target), m_findText(findText),
+      m_selected(searcher.GetPattern().Clone())
 {
 }
+
+CFindReplaceDialog::~CFindReplaceDialog() = default;
 
 BOOL CFindReplaceDialog::OnInitDialog()
 {
@@ -90,7 +93,12 @@ void CFindReplaceDialog::TakeFindText()
 {
     CString text;
     GetDlgItemText(kFindTextId, text);
-    m_searcher.SetFindText(ToStr255(text));
+    // While the field shows the selection's text the search is for the
+    // selected components themselves: a structure cannot be typed as text.
+    if (text == m_findText && m_selected->GetCount() > 0)
+        m_searcher.SetPattern(std::unique_ptr<CompList>(m_selected->Clone()));
+    else
+        m_searcher.SetFindText(ToStr255(text));
 }
 
 void CFindReplaceDialog::TakeReplaceText()
@@ -109,6 +117,7 @@ void CFindReplaceDialog::Show(const DocSelection& selection)
 
 DocSelection CFindReplaceDialog::ReplaceMatch()
 {
+    m_view.DropUndoStep();
     DocSelection inserted = m_searcher.Replace();
     m_view.SetDocumentModified();
     m_view.UpdateLayoutFrom(m_searcher.GetParagraphIndex(), m_searcher.GetTopIndex());
@@ -165,6 +174,7 @@ void CFindReplaceDialog::OnReplaceAll()
     DocSelection last;
     bool replaced = false;
     while (m_searcher.Find()) {
+        m_view.DropUndoStep();
         last = m_searcher.Replace();
         m_view.SetDocumentModified();
         replaced = true;

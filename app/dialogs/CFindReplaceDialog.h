@@ -5,7 +5,10 @@
 // match from the start of the view's selection to the end of the document.
 #include "platform/framework/CDialog.h"
 
+#include <memory>
+
 class ActionView;
+class CompList;
 class DocSelection;
 class DrawTarget;
 class ParagraphList;
@@ -26,6 +29,7 @@ public:
     // The view is drawn on through target (may be null: no drawing).
     CFindReplaceDialog(TextSearcher& searcher, ActionView& view, DrawTarget* target, const CString& findText,
                        CWnd* parent = nullptr);
+    ~CFindReplaceDialog() override;
 
     BOOL OnInitDialog() override;
     void OnControlNotify(UINT code, UINT id) override;
@@ -46,6 +50,8 @@ private:
     ActionView& m_view;
     DrawTarget* m_target;
     CString m_findText;
+    // What was selected when the search began (empty when nothing was).
+    std::unique_ptr<CompList> m_selected;
 };
 
 // The command: searches from the view's selection for its content (when it

@@ -19,6 +19,7 @@ public:
     static constexpr const char* privateFormatName = "Quorvant Data";
     static constexpr const char* privateMimeType = "application/x-quorvant-data";
     static constexpr const char* textMimeType = "text/plain";
+    static constexpr const char* utf8TextMimeType = "text/plain;charset=utf-8";
     static constexpr const char* metafileMimeType = "image/x-emf";
     static constexpr const char* metafileMimeTypeAlias = "image/emf";
     static constexpr const char* pngMimeType = "image/png";

@@ -37,8 +37,11 @@ QClipboard* QtClipboard::System()
 QMimeData* QtClipboard::MakeMimeData(const ClipboardData& data)
 {
     auto* mime = new QMimeData;
-    if (data.text)
-        mime->setText(QString::fromStdString(ClipboardText::ForOtherPrograms(*data.text)));
+    if (data.text) {
+        const std::string text = ClipboardText::ForOtherPrograms(*data.text);
+        mime->setText(QString::fromStdString(text));
+        mime->setData(utf8TextMimeType, QByteArray::fromStdString(text));
+    }
     if (data.privateData)
         mime->setData(privateMimeType, Bytes(*data.privateData));
     if (data.metafile)
@@ -142,9 +145,16 @@ std::optional<std::vector<uint8_t>> QtClipboard::GetPrivateData() const
 std::optional<std::string> QtClipboard::GetText() const
 {
     const QMimeData* mime = Content();
-    if (!mime || !mime->hasText())
+    if (!mime)
         return std::nullopt;
-    return ClipboardText::ForProgram(mime->text().toStdString());
+    if (mime->hasText())
+        return ClipboardText::ForProgram(mime->text().toStdString());
+    // Some programs offer their text only under the UTF-8 form of the type.
+    for (const QString& format : Formats()) {
+        if (format.compare(QLatin1String(utf8TextMimeType), Qt::CaseInsensitive) == 0)
+            return ClipboardText::ForProgram(mime->data(format).toStdString());
+    }
+    return std::nullopt;
 }
 
 std::optional<std::vector<uint8_t>> QtClipboard::GetMetafile() const

@@ -137,6 +137,15 @@ int FromUnicode(char32_t ch, int charSet)
     return it == map.end() ? kNoCode : it->second;
 }
 
+int CharSetHolding(char32_t ch, int preferredCharSet)
+{
+    for (int charSet : {preferredCharSet, int(ANSI_CHARSET), int(SYMBOL_CHARSET)}) {
+        if (FromUnicode(ch, charSet) != kNoCode)
+            return charSet;
+    }
+    return -1;
+}
+
 QString Decode(const char* bytes, int count, int charSet)
 {
     const auto& table = tableFor(charSet);

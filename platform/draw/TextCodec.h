@@ -27,6 +27,12 @@ QString Decode(const char* bytes, int count, int charSet);
 QString Decode(const std::string& bytes, int charSet);
 std::string Encode(const QString& text, int charSet, bool* complete = nullptr);
 
+// The character set that holds ch: the preferred set when it does, else the
+// text faces' set, else the mathematics face's; -1 when no face holds ch.
+// A character thus goes into a face that shows it, never as its code in a
+// face that shows something else.
+int CharSetHolding(char32_t ch, int preferredCharSet = ANSI_CHARSET);
+
 // The character set of a font face by its font id: the mathematics face (3)
 // uses the symbol set, every other face the ANSI set.
 constexpr int CharSetOfFontId(int fontId) { return fontId == 3 ? SYMBOL_CHARSET : ANSI_CHARSET; }

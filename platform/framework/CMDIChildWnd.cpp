@@ -13,6 +13,10 @@
 
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
+namespace {
+constexpr int kCascadeStep = 24;  // about a title bar's height
+}
+
 // Notes the window's rectangle whenever it is moved or resized while shown normal.
 class NormalRectTracker : public QObject {
 public:
@@ -68,9 +72,18 @@ BOOL CMDIChildWnd::CreateFrameWidget(DWORD, CWnd* parent)
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->installEventFilter(new NormalRectTracker(this));
     SetWidget(sub, true);
-    m_pMDIFrame->mdiArea()->addSubWindow(sub);
-    QSize area = m_pMDIFrame->mdiArea()->viewport()->size();
+    QMdiArea* mdi = m_pMDIFrame->mdiArea();
+    const int earlier = int(mdi->subWindowList().size());
+    mdi->addSubWindow(sub);
+    QSize area = mdi->viewport()->size();
     sub->resize(std::max(200, area.width() * 3 / 4), std::max(150, area.height() * 3 / 4));
+    // New windows cascade inside the area, one title bar apart, rather than
+    // where the area's own placement would put them (beside each other,
+    // partly outside it).
+    const int room = std::min(area.width() - sub->width(), area.height() - sub->height());
+    const int step = kCascadeStep;
+    const int place = room >= step ? earlier % (room / step + 1) : 0;
+    sub->move(place * step, place * step);
     // A hidden window gets its resize event only when shown, perhaps already
     // maximised: the normal rectangle is known from now on.
     QRect g = sub->geometry();
@@ -111,6 +124,10 @@ void CMDIChildWnd::MDIRestore()
 
 BOOL CMDIChildWnd::ShowWindow(int cmd)
 {
+    // A window maximised while still hidden stays at its normal size on the
+    // screen although marked maximised: it is shown first, then maximised.
+    if (QMdiSubWindow* sub = subWindow(); sub && cmd == SW_SHOWMAXIMIZED && sub->isHidden())
+        sub->showNormal();
     BOOL result = CFrameWnd::ShowWindow(cmd);
     if (m_pMDIFrame)
         m_pMDIFrame->OnUpdateFrameTitle(TRUE);
@@ -153,6 +170,10 @@ BOOL CMDIChildWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement)
         sub->showMaximized();
     } else if (placement->showCmd == SW_SHOWMINIMIZED) {
         sub->showMinimized();
+    } else if (sub->isHidden()) {
+        // A window not shown yet only takes its rectangle: showing it is
+        // left to its first update, which may show it maximised.
+        sub->setGeometry(r.left, r.top, r.Width(), r.Height());
     } else {
         sub->showNormal();
         sub->setGeometry(r.left, r.top, r.Width(), r.Height());
@@ -203,9 +224,17 @@ void CMDIChildWnd::OnClose()
 void CMDIChildWnd::OnDestroy()
 {
     CMDIFrameWnd* frame = m_pMDIFrame;
+    const bool maximised = subWindow() && subWindow()->isMaximized();
     CFrameWnd::OnDestroy();
-    if (frame && frame->mdiArea() && subWindow())
+    if (frame && frame->mdiArea() && subWindow()) {
         frame->mdiArea()->removeSubWindow(subWindow());
+        // The window that comes forward takes the closed one's maximised state.
+        const QList<QMdiSubWindow*> rest = frame->mdiArea()->subWindowList(QMdiArea::ActivationHistoryOrder);
+        if (maximised && !rest.isEmpty()) {
+            rest.last()->showMaximized();
+            frame->mdiArea()->setActiveSubWindow(rest.last());
+        }
+    }
     if (frame)
         QMetaObject::invokeMethod(
             frame->widget(), [w = QPointer<QWidget>(frame->widget())] {

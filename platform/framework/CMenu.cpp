@@ -224,9 +224,15 @@ void CMenuItemCmdUI::SetCheck(int check)
     m_action->setChecked(check != 0);
 }
 
+// A new text without a shortcut part keeps the item's shortcut text, so that
+// an item renamed by its update ("Undo typing") still shows its key.
 void CMenuItemCmdUI::SetText(const char* text)
 {
-    m_action->setText(ToQString(CString(text)));
+    QString newText = ToQString(CString(text));
+    const QString oldText = m_action->text();
+    if (!newText.contains('\t') && oldText.contains('\t'))
+        newText += oldText.mid(oldText.indexOf('\t'));
+    m_action->setText(newText);
 }
 
 void CMenuItemCmdUI::EnsureSiblings(UINT first, UINT last)

@@ -86,7 +86,7 @@ int controlCharacter(UINT vk)
     }
 }
 
-int characterOf(const KeyStroke& k, const QString& text)
+int characterOf(KeyStroke& k, const QString& text)
 {
     if (k.alt)
         return -1;  // menu mnemonics and system keys make no character
@@ -102,8 +102,12 @@ int characterOf(const KeyStroke& k, const QString& text)
     QList<uint> ucs = text.toUcs4();
     if (ucs.size() != 1 || ucs[0] < 0x20 || ucs[0] == 0x7F)
         return -1;
-    int code = TextCodec::FromUnicode(char32_t(ucs[0]), ANSI_CHARSET);
-    return code == TextCodec::kNoCode ? -1 : code;
+    const char32_t typed = char32_t(ucs[0]);
+    const int charSet = TextCodec::CharSetHolding(typed);
+    if (charSet < 0)
+        return int(kNoFaceChar);
+    k.symbolFace = charSet == SYMBOL_CHARSET;
+    return TextCodec::FromUnicode(typed, charSet);
 }
 
 }

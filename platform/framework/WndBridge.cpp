@@ -56,7 +56,7 @@ bool WndBridge::deliverKeyPress(QWidget* self, QKeyEvent* event)
     UINT flags = event->isAutoRepeat() ? 0x4000u : 0u;
     owner->OnKeyDown(key.vk, key.repeat, flags);
     if (key.ch >= 0 && alive && m_owner == owner)
-        owner->OnChar(UINT(key.ch), key.repeat, flags);
+        owner->OnChar(UINT(key.ch), key.repeat, key.symbolFace ? flags | kSymbolFaceChar : flags);
     return false;
 }
 

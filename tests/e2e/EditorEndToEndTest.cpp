@@ -5,6 +5,8 @@
 // back gives the styles, the text and the elements typed.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
@@ -120,4 +122,89 @@ TEST(EditorEndToEndTest, TypedDocumentSurvivesSaveQuitReopenAndSaveAgain)
     EXPECT_EQ(Text(fraction->GetChild(1)), "1");
     EXPECT_EQ(Text(fraction->GetChild(2)), "2");
     EXPECT_EQ(Text(exponent->GetChild(1)), "2");
+}
+
+namespace {
+
+// How much of an area of a screenshot is the grey of the empty window area
+// behind the documents.
+double GreyShare(const QImage& shot, const QRect& area)
+{
+    int grey = 0, all = 0;
+    for (int y = area.top(); y <= area.bottom(); y += 4)
+        for (int x = area.left(); x <= area.right(); x += 4, ++all) {
+            const QRgb pixel = shot.pixel(x, y);
+            grey += qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel) && qRed(pixel) > 100 && qRed(pixel) < 200;
+        }
+    return all ? double(grey) / all : 0;
+}
+
+}  // namespace
+
+// A first user's session: the editor is started on a damaged file, says so and
+// stays open with a new document; text with accents and Greek letters pasted
+// from another program (under both text forms) or typed comes back out
+// unchanged through Select All and Copy; a document opened beside the
+// maximised one fills the window.
+TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurvivesPasteAndCopy)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/characters";
+    EditorSession editor(folder);
+    const QString damaged = folder + "/damaged.vxm", saved = folder + "/pasted.vxm";
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x34\x08\x00\x00\x05\x00not a document", 20));
+    file.close();
+
+    ASSERT_TRUE(editor.Start({damaged}, "^Quorvant$")) << editor.LastError().toStdString();
+    EXPECT_TRUE(editor.Screenshot(folder + "/damaged-message.png"));
+    editor.Key("Return");
+    ASSERT_TRUE(editor.WaitForMainWindow("^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
+    EXPECT_TRUE(editor.Screenshot(folder + "/after-message.png"));
+
+    const QByteArray text = "\xce\xb1\xce\xb2\xce\xb3 \xe2\x88\xab \xc3\xa9 \xc3\xa8 \xc3\xbc";  // "αβγ ∫ é è ü"
+    ASSERT_TRUE(editor.PutClipboard(text, "UTF8_STRING"));
+    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.Menu("F&ormat", 'a'));  // a text paragraph
+    editor.Key("ctrl+v");
+    editor.Type(QString::fromUtf8(" \xc3\xb1 \xce\xb4\xe2\x82\xac"));  // typed: " ñ δ€", the euro refused
+    editor.Key("Return");
+    ASSERT_TRUE(editor.PutClipboard(text, "text/plain;charset=utf-8"));
+    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.Menu("F&ormat", 'q'));  // an equation
+    editor.Key("ctrl+v");
+    EXPECT_TRUE(editor.Screenshot(folder + "/pasted.png"));
+    ASSERT_TRUE(editor.Menu("&Edit", 'l'));  // Select All
+    editor.Key("ctrl+c");
+    EXPECT_EQ(editor.ClipboardText(), text + " \xc3\xb1 \xce\xb4\n" + text);
+
+    // A document opened while a maximised one is shown is maximised too and
+    // covers the window's document area.
+    editor.Key("ctrl+s");
+    QString dialog = editor.WaitForWindow("^Save As$");
+    ASSERT_TRUE(!dialog.isEmpty() && editor.Focus(dialog)) << "no Save As dialog";
+    editor.Type(saved);
+    editor.Key("Return");
+    ASSERT_NE(editor.WaitForWindow("pasted\\.vxm"), "");
+    ASSERT_TRUE(editor.Menu("&File", 'c'));  // Close
+    editor.Key("ctrl+n");
+    editor.Key("ctrl+o");
+    dialog = editor.WaitForWindow("^Open$");
+    ASSERT_TRUE(!dialog.isEmpty() && editor.Focus(dialog)) << "no Open dialog";
+    editor.Type(saved);
+    editor.Key("Return");
+    ASSERT_NE(editor.WaitForWindow("pasted\\.vxm"), "");
+    const QString shot = folder + "/opened-beside-maximised.png";
+    ASSERT_TRUE(editor.Screenshot(shot));
+    const QImage image(shot);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_LT(GreyShare(image, QRect(image.width() * 2 / 3, image.height() / 2, image.width() / 4, image.height() / 3)), 0.05)
+        << "the empty grey area shows beside the opened document";
+
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Menu("&File", 'x');
+    EXPECT_EQ(editor.WaitForExit(), 0) << editor.Output().toStdString();
 }

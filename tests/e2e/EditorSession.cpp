@@ -41,6 +41,8 @@ bool EditorSession::CanRun(QString* reason)
         *reason = "no X display (DISPLAY is not set); the test command runs the tests under xvfb-run";
     else if (QStandardPaths::findExecutable("xdotool").isEmpty())
         *reason = "xdotool is not installed";
+    else if (QStandardPaths::findExecutable("xclip").isEmpty())
+        *reason = "xclip is not installed";
     else if (!QFile::exists(kProgram))
         *reason = "the editor program is not built: " + kProgram;
     else
@@ -111,6 +113,43 @@ bool EditorSession::Focus(const QString& window)
     Xdotool({"windowfocus", "--sync", window}, 3000, &ok);
     Settle(150);
     return ok;
+}
+
+bool EditorSession::WaitForMainWindow(const QString& titlePattern)
+{
+    m_mainWindow = WaitForWindow(titlePattern, 15000);
+    if (m_mainWindow.isEmpty()) {
+        m_error = "no window titled like \"" + titlePattern + "\" appeared";
+        return false;
+    }
+    Settle(300);
+    return FocusMain();
+}
+
+bool EditorSession::PutClipboard(const QByteArray& utf8, const QString& target)
+{
+    QProcess xclip;
+    xclip.setProcessEnvironment(m_env);
+    xclip.start("xclip", {"-selection", "clipboard", "-target", target, "-in"});
+    if (!xclip.waitForStarted(3000))
+        return false;
+    xclip.write(utf8);
+    xclip.closeWriteChannel();
+    // xclip leaves a child behind that serves the text until another
+    // program takes the clipboard; the one started here ends at once.
+    const bool done = xclip.waitForFinished(5000) && xclip.exitCode() == 0;
+    Settle(200);
+    return done;
+}
+
+QByteArray EditorSession::ClipboardText()
+{
+    QProcess xclip;
+    xclip.setProcessEnvironment(m_env);
+    xclip.start("xclip", {"-selection", "clipboard", "-target", "UTF8_STRING", "-out"});
+    if (!xclip.waitForFinished(5000))
+        return {};
+    return xclip.readAllStandardOutput();
 }
 
 void EditorSession::Type(const QString& text)

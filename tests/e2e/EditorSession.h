@@ -22,6 +22,14 @@ public:
     QString WaitForWindow(const QString& titlePattern, int timeoutMs = 8000);
     bool Focus(const QString& window);
     bool FocusMain() { return Focus(m_mainWindow); }
+    // Waits for a window whose title matches and takes it as the main window
+    // from now on (the program may show a message before its main window).
+    bool WaitForMainWindow(const QString& titlePattern);
+
+    // The system clipboard as another program sees it, through xclip: puts
+    // UTF-8 text under one target (xclip keeps serving it), or reads it.
+    bool PutClipboard(const QByteArray& utf8, const QString& target);
+    QByteArray ClipboardText();
 
     void Type(const QString& text);
     void Key(const QString& keys);  // as xdotool names them: "Return", "ctrl+s"

@@ -1,9 +1,8 @@
-// The id pool and the growth rules of the pointer arrays.
+// The id pool: allocation, its stored form and damaged free lists.
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/IdPool.h"
 #include "foundation/MemoryStream.h"
-#include "foundation/PtrArray.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -82,40 +81,4 @@ TEST(IdPool, DamagedFreeListsCannotHandOutAnIdTwice)
     EXPECT_EQ(pool.Allocate(), 3);
     EXPECT_EQ(pool.Allocate(), 2);
     EXPECT_EQ(pool.Allocate(), 5);
-}
-
-TEST(PtrArray, GrowthSteps)
-{
-    EXPECT_EQ(GrowPtrArray(96), 128);
-    int values[70];
-    PtrArray<int> list;
-    std::vector<int> seen;
-    for (int i = 0; i < 65; ++i) {
-        list.Append(&values[i]);
-        seen.push_back(list.GetCapacity());
-    }
-    EXPECT_EQ(seen[15], 16);
-    EXPECT_EQ(seen[16], 32);
-    EXPECT_EQ(seen[64], 96);
-
-    PtrArray<int> items(8, GrowItemArray);
-    for (int i = 0; i < 9; ++i)
-        items.Append(&values[i]);
-    EXPECT_EQ(items.GetCapacity(), 12);
-}
-
-TEST(PtrArray, OneBasedPositions)
-{
-    int a = 1, b = 2, c = 3;
-    PtrArray<int> list;
-    list.Append(&a);
-    list.Append(&c);
-    list.InsertAt(2, &b);
-    EXPECT_EQ(list.GetAt(2), &b);
-    EXPECT_EQ(list.GetAt(0), nullptr);
-    EXPECT_EQ(list.GetAt(4), nullptr);
-    EXPECT_EQ(list.Find(&c), 3);
-    EXPECT_EQ(list.RemoveAt(1), &a);
-    EXPECT_EQ(list.Find(&a), 0);
-    EXPECT_EQ(list.RemoveAt(5), nullptr);
 }

@@ -158,28 +158,22 @@ TEST(DPoint, ArithmeticAndSegmentDistances)
     EXPECT_TRUE(IsNearSegment(DPoint(0, 1), o, o, 1.0));
 }
 
-TEST(Region, UnionXorAndSelfAssignment)
+// The region's own code; what a region contains is the platform region's.
+TEST(Region, SelfAssignmentUnionIntoAndCopiesKeepTheirRegions)
 {
     Region r = Region::RegionFromRect(Rect(0, 0, 10, 10));
-    EXPECT_TRUE(r.Contains(IntPoint(0, 0)));
-    EXPECT_FALSE(r.Contains(IntPoint(10, 10))); // right and bottom edges are outside
-
     Region& alias = r;
     r = alias;
     Rect box;
     r.GetBox(box);
     EXPECT_EQ(box, Rect(0, 0, 10, 10));
 
-    Region other = Region::RegionFromRect(Rect(5, 0, 15, 10));
     Region joined;
-    r.UnionInto(other, joined);
+    r.UnionInto(Region::RegionFromRect(Rect(5, 0, 15, 10)), joined);
     joined.GetBox(box);
     EXPECT_EQ(box, Rect(0, 0, 15, 10));
-
-    r.Xor(other);
-    EXPECT_TRUE(r.Contains(IntPoint(2, 2)));
-    EXPECT_FALSE(r.Contains(IntPoint(7, 2)));
-    EXPECT_TRUE(r.Contains(IntPoint(12, 2)));
+    r.GetBox(box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
 
     Region copy = Region::RegionCopy(r);
     r.Delete();

@@ -95,3 +95,16 @@ TEST(KernelSession, MalformedPacketIsAnsweredFailedAndQuitEndsTheSession)
     for (int fd : {data[0], data[1], control[0], control[1]})
         ::close(fd);
 }
+
+// The program writes Euler's number and the imaginary unit as E and I, and the
+// typed capitals as capE and capI; the answers must name them so that each
+// reads back as what was written: e, the complex unit, capE and capI.
+TEST(KernelSession, EulerAndImaginaryUnitAnswerInSpellingsThatReadBack)
+{
+    KernelTestLink kernel;
+    EXPECT_EQ(kernel.evaluate("E"), "e");
+    EXPECT_EQ(kernel.evaluate("Times[I, I]"), "-1");
+    EXPECT_EQ(kernel.evaluate("Times[2, I]"), "Complex[0, 2]");
+    EXPECT_EQ(kernel.evaluate("capE"), "capE");
+    EXPECT_EQ(kernel.evaluate("capI"), "capI");
+}

@@ -29,31 +29,6 @@ void PressWhenShown(QMessageBox::StandardButton button)
 
 } // namespace
 
-TEST(UserInterfaceTest, FakesNestAndRestoreTheQtImplementationAndDefaultButtonsAnswer)
-{
-    UserInterface* qt = &UserInterface::Current();
-    EXPECT_EQ(qt, &QtUserInterface::Instance());
-    {
-        FakeUserInterface fake;
-        {
-            FakeUserInterface inner;
-            CWaitCursor wait;
-            EXPECT_EQ(inner.waitDepth, 1);
-        }
-        UserInterface& ui = UserInterface::Current();
-        ui.SetStatusText("outer");
-        EXPECT_EQ(fake.statusTexts, std::vector<std::string>{"outer"});
-        // Without a scripted answer, the default button answers.
-        EXPECT_EQ(ui.MessageBox("Replace?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
-        EXPECT_EQ(ui.MessageBox("Done", "", MB_OK | MB_DEFBUTTON3), IDOK); // no third button
-        EXPECT_EQ(fake.waitDepth, 0);
-    }
-    EXPECT_EQ(&UserInterface::Current(), qt);
-    EXPECT_EQ(UserInterface::ButtonCount(MB_ABORTRETRYIGNORE | MB_ICONHAND), 3);
-    EXPECT_EQ(UserInterface::ButtonAnswer(MB_YESNOCANCEL, 2), IDCANCEL);
-    EXPECT_EQ(UserInterface::ButtonAnswer(MB_OK, 1), 0);
-}
-
 TEST(QtUserInterfaceTest, WaitCursorNestsAndStatusTextReachesTheBar)
 {
     QtUserInterface& ui = QtUserInterface::Instance();

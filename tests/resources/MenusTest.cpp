@@ -53,23 +53,6 @@ TEST_F(MenusTest, EveryMenuBuildsAndHasUniqueCommandsEachWithAStatusPrompt)
     }
 }
 
-TEST_F(MenusTest, TheDocumentMenuHoldsEveryMenuOfTheEditorInOrder)
-{
-    const MenuTemplate* menu = ResourceStore::instance().menu(129);
-    ASSERT_NE(menu, nullptr);
-    QStringList titles;
-    for (const MenuItemTemplate& item : menu->items)
-        titles << PlainText(item.text);
-    EXPECT_EQ(titles, QStringList({"File", "Edit", "Element", "Format", "Display", "View", "Kernel", "Drawing",
-                                   "Slides", "Window", "Help"}));
-    // Without a document only the commands that need none are offered.
-    std::vector<UINT> frameIds = menuIds(128);
-    for (UINT needsDocument : {57603u, 57643u, 32850u, 34115u, 34037u})
-        EXPECT_EQ(std::count(frameIds.begin(), frameIds.end(), needsDocument), 0) << needsDocument;
-    for (UINT always : {57600u, 57601u, 34001u, 34005u, 57664u, 57665u, 32990u})
-        EXPECT_EQ(std::count(frameIds.begin(), frameIds.end(), always), 1) << always;
-}
-
 TEST_F(MenusTest, ElementMenuAndElementButtonsLineUp)
 {
     static const char* const kNames[] = {
@@ -100,27 +83,6 @@ TEST_F(MenusTest, ElementMenuAndElementButtonsLineUp)
         EXPECT_EQ(ToolTip(button), kNames[i]);
         EXPECT_EQ(*ResourceStore::instance().string(button), *ResourceStore::instance().string(button + 59));
     }
-}
-
-TEST_F(MenusTest, EveryDisplaySizeListedHasTheCommandOfThatSize)
-{
-    // Size levels 0..9 in points; command 15000 + k selects level 159 - (low byte).
-    static const int kPoints[] = {28, 24, 20, 18, 16, 14, 12, 10, 9, 8};
-    const MenuItemTemplate* display = FindPopup(129, "Display");
-    ASSERT_NE(display, nullptr);
-    std::vector<int> listed;
-    for (const MenuItemTemplate* item : Commands(*display)) {
-        if (item->id == 32790) {
-            EXPECT_EQ(PlainText(item->text), "Larger Equations");
-            continue;
-        }
-        ASSERT_TRUE(item->id >= 15000 && item->id <= 15004) << item->id;
-        int level = 159 - int(item->id & 0xFF);
-        QString expected = QString("%1 Point").arg(kPoints[level]);
-        EXPECT_EQ(PlainText(item->text), expected) << item->id;
-        listed.push_back(kPoints[level]);
-    }
-    EXPECT_EQ(listed, std::vector<int>({10, 12, 14, 16, 18}));
 }
 
 TEST_F(MenusTest, AcceleratorsGiveTheStandardKeysToCommandsOfTheMenu)

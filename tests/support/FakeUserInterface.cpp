@@ -31,7 +31,6 @@ void FakeUserInterface::SetStatusText(const std::string& text)
 void FakeUserInterface::BeginWaitCursor()
 {
     ++waitDepth;
-    ++waitBegins;
 }
 
 void FakeUserInterface::EndWaitCursor()

@@ -34,7 +34,6 @@ public:
     std::vector<unsigned> beeps;
     std::vector<std::string> statusTexts;
     int waitDepth = 0;
-    int waitBegins = 0;
 
     std::string LastStatus() const { return statusTexts.empty() ? std::string() : statusTexts.back(); }
     std::string LastBoxText() const { return boxes.empty() ? std::string() : boxes.back().text; }

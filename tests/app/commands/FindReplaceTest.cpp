@@ -122,3 +122,17 @@ TEST_F(FindReplaceTest, DialogButtons)
         EXPECT_EQ(ui.beeps.size(), c.beeps);
     }
 }
+
+TEST_F(FindReplaceTest, ASelectedStructureIsFoundAsItself)
+{
+    MakeDocument({"a"});
+    Row(1)->Append(new FractionComp(Chars("1"), Chars("2")));
+    Row(1)->Append(gTextFace->GetCharacter('b'));
+    Row(1)->Append(new FractionComp(Chars("1"), Chars("2")));
+    view.selection = DocSelection(Row(1), 2, 3);
+    CDialog::SetModalHook([&](CDialog& dialog) { dialog.PressButton(Dialog::kFindId); });
+    RunFindDialog(view, *list, nullptr);
+    EXPECT_EQ(view.selection.First(), At(1, 4));
+    EXPECT_EQ(view.selection.Second(), At(1, 5));
+    EXPECT_TRUE(ui.beeps.empty());
+}

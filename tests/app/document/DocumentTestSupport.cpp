@@ -1,5 +1,6 @@
 #include "DocumentTestSupport.h"
 
+#include "drawing/DrawingComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
@@ -25,6 +26,7 @@ DocumentTest::DocumentTest()
 {
     InstallTextLayout();
     RegisterComponentClasses();
+    RegisterDrawingComponents();
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
     std::filesystem::remove_all(folder);

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <utility>
@@ -61,13 +60,6 @@ protected:
         probe.DoUpdate(frame, true);
         return probe;
     }
-    CPoint FloatingAt(CControlBar& bar)
-    {
-        CRect rect;
-        bar.GetWindowRect(&rect);
-        return rect.TopLeft();
-    }
-    static QString Caption(CControlBar& bar) { return bar.widget()->window()->windowTitle(); }
     QAbstractButton* LetterBox(char letter)
     {
         CWnd* box = frame->GetConstantsPalette()->GetDlgItem(int(CConstantsDialog::ControlOfLetter(letter)));
@@ -92,27 +84,6 @@ protected:
 
 }
 
-TEST_F(MainFrameTest, TheMainToolbarIsDockedAndTheStatusBarHasItsFourPanes)
-{
-    CToolBar& toolbar = frame->GetToolBar();
-    EXPECT_FALSE(toolbar.IsFloating());
-    EXPECT_TRUE(toolbar.IsWindowVisible());
-    EXPECT_EQ(toolbar.GetItemID(0), UINT(ID_FILE_NEW));
-    EXPECT_EQ(toolbar.CommandToIndex(32812), toolbar.GetCount() - 1);  // the element buttons end it
-    QWidget* holder = toolbar.widget();
-    while (holder && !qobject_cast<QToolBar*>(holder))
-        holder = holder->parentWidget();
-    ASSERT_NE(holder, nullptr);
-    EXPECT_EQ(holder->windowTitle(), "Toolbar");
-
-    CStatusBar& status = frame->GetStatusBar();
-    std::vector<UINT> panes;
-    for (int i = 0; i < 4; ++i)
-        panes.push_back(status.GetItemID(i));
-    EXPECT_EQ(panes, (std::vector<UINT>{0, 59137, 59138, 59139}));
-    EXPECT_EQ(status.GetItemID(4), 0u);
-}
-
 TEST(MainFrameCreation, AMissingBarEndsCreationAndTheFrameIsGone)
 {
     // Only the main toolbar and the Symbols palette exist: the drawing bar fails.
@@ -129,61 +100,15 @@ TEST(MainFrameCreation, AMissingBarEndsCreationAndTheFrameIsGone)
     EXPECT_TRUE(RegisterProgramResources(&error)) << error.toStdString();
 }
 
-TEST_F(MainFrameTest, TheFloatingBarsStartHiddenAtTheirPlacesInFourColumns)
+TEST_F(MainFrameTest, TheConnectionsBarHoldsTheGlobalPileWindow)
 {
-    struct Expected {
-        CControlBar* bar;
-        const char* caption;
-        CPoint at;
-    };
-    for (const Expected& e : {Expected{&frame->GetSymbolBar(), "Symbols", CPoint(500, 100)},
-                              Expected{&frame->GetDrawingBar(), "Drawing", CPoint(400, 100)},
-                              Expected{&frame->GetPileBar(), "Connections", CPoint(400, 440)}}) {
-        SCOPED_TRACE(e.caption);
-        EXPECT_TRUE(e.bar->IsFloating());
-        EXPECT_EQ(e.bar->GetDockingStyle(), 0u);  // floats only
-        EXPECT_FALSE(e.bar->IsWindowVisible());
-        EXPECT_EQ(Caption(*e.bar), e.caption);
-        EXPECT_EQ(FloatingAt(*e.bar), e.at);
-    }
-    EXPECT_EQ(frame->GetPileBar().GetDlgCtrlID(), 182);
-
-    for (CToolBar* bar : {&frame->GetSymbolBar(), &frame->GetDrawingBar()}) {
-        std::vector<int> wraps;
-        for (int i = 0; i < bar->GetCount(); ++i)
-            if (bar->GetButtonStyle(i) & TBBS_WRAPPED)
-                wraps.push_back(i);
-        ASSERT_FALSE(wraps.empty());
-        for (size_t k = 0; k < wraps.size(); ++k)
-            EXPECT_EQ(wraps[k], int(4 * k + 3));
-        EXPECT_GE(wraps.back(), bar->GetCount() - 4);
-    }
-    EXPECT_EQ(frame->GetSymbolBar().GetCount(), 72);
-    EXPECT_EQ(frame->GetDrawingBar().GetCount(), 24);
-    EXPECT_EQ(frame->GetDrawingBar().GetItemID(0), UINT(CMainFrame::ID_TOOL_POINTER));
-
+    EXPECT_FALSE(frame->GetPileBar().IsWindowVisible());
     // The connections bar's pile control is bound and is the global pile window.
     PileWindow* pile = frame->GetPileBar().GetPileWindow();
     ASSERT_NE(pile, nullptr);
     ASSERT_NE(pile->widget(), nullptr);
     EXPECT_EQ(pile->GetDlgCtrlID(), 1122);
     EXPECT_EQ(gPileWindow, pile);
-}
-
-TEST_F(MainFrameTest, PlaceBarsPutsTheBarsBesideTheFramesRightEdge)
-{
-    frame->widget()->setGeometry(20, 30, 1000, 700);
-    CRect f;
-    frame->GetWindowRect(&f);
-    CRect c;
-    frame->GetPileBar().GetWindowRect(&c);
-    ASSERT_GT(c.Width(), 0);
-    frame->PlaceBars();
-    EXPECT_EQ(FloatingAt(frame->GetSymbolBar()), CPoint(f.right - 130, f.top + 150));
-    EXPECT_EQ(FloatingAt(frame->GetDrawingBar()), CPoint(f.right - 130, f.top + 50));
-    EXPECT_EQ(FloatingAt(frame->GetPileBar()), CPoint(f.right - c.Width() - 20, f.top + 210));
-    EXPECT_FALSE(frame->GetSymbolBar().IsWindowVisible());  // placing shows nothing
-    EXPECT_FALSE(frame->GetPileBar().IsWindowVisible());
 }
 
 TEST_F(MainFrameTest, ViewSymbolsTogglesThePaletteAndPrintPreviewHidesItForItsDuration)

@@ -2,6 +2,10 @@
 // and go, the settings and command line it reads, a kernel start-up still
 // running at exit, the desktop entry, the Kernel menu and redrawing.
 #include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/CMDIFrameWnd.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -124,11 +128,27 @@ TEST_F(ShellTest, ADocumentNamedOnTheCommandLineReopensWithItsWindowAndSavesTheS
     EXPECT_EQ(a.readAll(), b.readAll());
 }
 
-TEST_F(ShellTest, AFileThatCannotBeOpenedEndsStartUpWithAMessageAndExitStillCleansUp)
+// A missing or damaged file named on the command line is reported, and the
+// editor then starts with a new document, as when no file is named.
+TEST_F(ShellTest, AFileThatCannotBeOpenedIsReportedAndTheEditorStartsWithANewDocument)
 {
-    EXPECT_FALSE(Start({settings.filePath("missing.vxm")}));
-    EXPECT_FALSE(ui.boxes.empty());
-    EXPECT_EQ(StateAt("ShowMainWindow"), nullptr);
+    const QString damaged = settings.filePath("damaged.vxm");
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x34\x08\x00\x00\x05\x00garbage", 14));
+    file.close();
+    for (const QString& path : {settings.filePath("missing.vxm"), damaged}) {
+        SCOPED_TRACE(path.toStdString());
+        ui.boxes.clear();
+        ASSERT_TRUE(path.endsWith("missing.vxm") ? Start({path}) : Restart({path}));
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_NE(StateAt("ShowMainWindow"), nullptr);
+        EXPECT_EQ(StateAt("CommandLine")->documents, 1);
+        EXPECT_EQ(FirstDocument()->GetPathName(), CString(""));
+        auto* document = dynamic_cast<CCorvellDoc*>(FirstDocument());
+        ASSERT_NE(document, nullptr);
+        EXPECT_EQ(document->GetParagraphList()->GetCount(), 1);
+    }
     Exit();
     EXPECT_EQ(gFontManager, nullptr);
     EXPECT_EQ(gMainFrame, nullptr);
@@ -241,3 +261,30 @@ TEST_F(ShellTest, RedrawingAllViewsLaysOutEveryOpenDocument)
 }
 
 }  // namespace
+
+// New document windows cascade inside the frame's area; closing a maximised
+// one maximises the one that comes forward.
+TEST_F(ShellTest, DocumentWindowsStayInsideTheAreaAndAClosedMaximisedOneHandsOnItsState)
+{
+    ASSERT_TRUE(Start());
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
+    for (int i = 0; i < 3; ++i)
+        app->OnFileNew();
+    QCoreApplication::processEvents();
+    QMdiArea* area = frame->mdiArea();
+    ASSERT_EQ(area->subWindowList().size(), 4);
+    QMdiSubWindow* top = area->activeSubWindow();
+    ASSERT_TRUE(top && top->isMaximized());
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        sub->showNormal();
+        EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry())) << sub->windowTitle().toStdString();
+    }
+    top->showMaximized();
+    top->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(area->subWindowList().size(), 3);
+    QMdiSubWindow* next = area->activeSubWindow();
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(next->isMaximized());
+    EXPECT_EQ(next->geometry(), area->viewport()->rect());
+}

@@ -2,15 +2,20 @@
 // actions refused during a drag or a kernel request, and spelling and undo.
 #include "ViewFixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QToolButton>
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
+#include "app/InsertSizesRecord.h"
 #include "foundation/CompList.h"
 #include "foundation/TTypingAction.h"
 #include "foundation/TextComp.h"
 #include "kernel/KernelLink.h"
+#include "math/HyperlinkComp.h"
+#include "platform/framework/DesktopIntegration.h"
 #include "platform/AppProfile.h"
 #include "spelling/SpellingAsker.h"
 #include "spelling/SpellingEngine.h"
@@ -81,6 +86,48 @@ TEST_F(ViewTest, SymbolsFromMenuAndPaletteExtendOneTypingActionInTheMathFace)
     EXPECT_FALSE(Update(ID_EDIT_PASTE).enabled);
 }
 
+// Characters typed on the keyboard as the window system delivers them.
+void TypeKeys(CWnd* window, const QString& text)
+{
+    for (char32_t ch : text.toUcs4()) {
+        const QString typed = QString::fromUcs4(&ch, 1);
+        QKeyEvent press(QEvent::KeyPress, int(QChar::toUpper(ch)), Qt::NoModifier, typed);
+        QApplication::sendEvent(window->GetSafeHwnd(), &press);
+    }
+}
+
+// A typed character goes into a face that shows it: accents into the text
+// face inside an equation, Greek and symbols into the mathematics face inside
+// text, and typing returns to the paragraph's face after them; a character
+// no face holds beeps.
+TEST_F(ViewTest, TypedCharactersGoIntoTheFaceThatHoldsThem)
+{
+    struct Case {
+        UINT style;
+        const char* typed;
+        std::vector<std::pair<int, int>> faceAndCode;
+    } cases[] = {
+        {32701 + 5, "\xc3\xa9x\xc3\xb1", {{0, 0xE9}, {3, 'x'}, {0, 0xF1}}},                   // "éxñ" in an equation
+        {kTextStyle, "\xce\xb1\xe2\x88\xab" "b\xc3\xa7", {{3, 168}, {3, 189}, {0, 'b'}, {0, 0xE7}}},  // "α∫bç" in text
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Command(c.style);
+        Select(1, 1, Row(1)->GetCount() + 1);
+        Key(VK_BACK, 8);
+        TypeKeys(view, QString::fromUtf8(c.typed));
+        ASSERT_EQ(Row(1)->GetCount(), int(c.faceAndCode.size()));
+        for (int i = 1; i <= Row(1)->GetCount(); ++i) {
+            EXPECT_EQ(Row(1)->GetAt(i)->GetFontId(), c.faceAndCode[i - 1].first) << i;
+            EXPECT_EQ(Row(1)->GetAt(i)->GetChar(), c.faceAndCode[i - 1].second) << i;
+        }
+    }
+    const size_t beeps = ui.beeps.size();
+    TypeKeys(view, QString::fromUtf8("\xe2\x82\xac"));  // the euro sign
+    EXPECT_EQ(ui.beeps.size(), beeps + 1);
+    EXPECT_EQ(Row(1)->GetCount(), 4);
+}
+
 TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
 {
     Type("ab");
@@ -112,6 +159,31 @@ TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
     EXPECT_EQ(Row(1)->GetAt(1)->Tag(), tag_Matr);
     EXPECT_EQ(Doc()->GetInsertSizes().rows, 3);
     EXPECT_EQ(Doc()->GetInsertSizes().columns, 4);
+}
+
+TEST_F(ViewTest, SizesAndKindsReadFromAFileThatTheDialogsRefuseAreNotHandedToThem)
+{
+    Doc()->GetInsertSizes() = InsertSizesRecord{0, 500, -3}; // rows, columns, entries
+    Doc()->GetOverscriptKind().code = 0x41;                  // no button stands for it
+    std::vector<UINT> seen;
+    OnDialog([&](CDialog& dialog) {
+        for (int id : {1000, 1001})
+            seen.push_back(dialog.GetDlgItemInt(id));
+        dialog.PressButton(IDCANCEL);
+    });
+    Command(32862);  // matrix
+    Command(32864);  // equation set
+    EXPECT_EQ(seen[0], 1u);
+    EXPECT_EQ(seen[1], 40u);
+    EXPECT_EQ(seen[2], 1u);
+
+    OnDialog([](CDialog& dialog) {
+        EXPECT_EQ(dialog.IsDlgButtonChecked(1121), UINT(BST_CHECKED));  // bar
+        dialog.PressButton(IDOK);
+    });
+    Command(32854);  // overscript
+    ASSERT_EQ(Row(1)->GetCount(), 1);
+    EXPECT_EQ(Row(1)->GetAt(1)->Tag(), tag_Over);
 }
 
 TEST_F(ViewTest, ActionsDuringADragOrAKernelRequestBeep)
@@ -148,23 +220,55 @@ public:
 
 } // namespace
 
-TEST_F(ViewTest, SpellingCorrectionDropsTheUndoStepItWouldInvalidate)
+TEST_F(ViewTest, SpellingAndFindDropTheUndoStepOnlyWhenTheyChangeTheDocument)
 {
     QTemporaryDir settings;
     AppProfile::SetFolder(settings.path());
     SpellingEngine::Reset();
     Command(32704);  // Paragraph: running text
-    Type("teh end");
+    Type("the end");
     ASSERT_TRUE(Update(kUndo).enabled);
-
     CorrectToThe asker;
     SpellingEngine::SetAsker(&asker);
-    Command(34114);  // Spell Check Document
+    Command(34114);  // Spell Check Document: nothing to correct
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
+    OnDialog([](CDialog& dialog) {
+        dialog.SetDlgItemText(1108, "end");
+        dialog.PressButton(1110);  // Find only
+    });
+    Command(34013);
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
+
+    PutCaret(1, 8);
+    Type(" teh");
+    Command(34114);
     SpellingEngine::SetAsker(nullptr);
     SpellingEngine::Reset();
     AppProfile::SetFolder(QString());
 
-    EXPECT_EQ(Text(1), "the end");
+    EXPECT_EQ(Text(1), "the end the");
     // Undoing the typing now would remove characters at stale places.
     EXPECT_FALSE(Update(kUndo).enabled);
+}
+
+TEST_F(ViewTest, FollowingALinkKeepsTheUndoStep)
+{
+    std::string opened;
+    auto old = DesktopIntegration::SetLinkOpener([&](const QString& link) {
+        opened = link.toStdString();
+        return true;
+    });
+    Command(kTextStyle);
+    Row(1)->Append(new HyperlinkComp(Str255("https://example.org"), Str255("site"), true));
+    view->Relayout();
+    PutCaret(1, 2);
+    Type("ab");
+    Rect link;
+    Row(1)->GetAt(1)->GetAbsBounds(link);
+    Click(IntPoint((link.left + link.right) / 2, (link.top + link.bottom) / 2));
+    DesktopIntegration::SetLinkOpener(old);
+    EXPECT_EQ(opened, "https://example.org");
+    EXPECT_EQ(Update(kUndo).text, "Undo typing");
+    Command(kUndo);
+    EXPECT_EQ(Text(1), "#");
 }

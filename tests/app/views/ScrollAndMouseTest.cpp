@@ -5,7 +5,10 @@
 #include <QCursor>
 
 #include "app/CCorvellDoc.h"
+#include "app/ElementCommands.h"
+#include "foundation/SelectionHighlight.h"
 #include "foundation/CompList.h"
+#include "foundation/DrawTargetScope.h"
 #include "math/HyperlinkComp.h"
 
 namespace {
@@ -98,3 +101,63 @@ TEST_F(ViewTest, ALinkShowsItsTargetWhenHoveredAndCtrlClickEditsIt)
 }
 
 } // namespace
+
+namespace {
+
+Rect CaretOf(const DocSelection& selection)
+{
+    Rect caret;
+    selection.GetStart().GetCaretRect(caret);
+    return caret;
+}
+
+}  // namespace
+
+// The caret stands where the next character goes: after a structure that
+// ends an equation (not at the right margin), after an itemized paragraph's
+// bullet and at the centre of an empty equation; an empty slot of a new
+// structure is framed, so that the active slot shows.
+TEST_F(ViewTest, TheCaretStandsWhereTheNextCharacterGoes)
+{
+    DrawTargetScope draw(view);
+    const Rect emptyEquation = CaretOf(view->GetSelection());
+    Type("x");
+    Key(VK_HOME);
+    Rect x;
+    Row(1)->GetItemRect(1, x);
+    EXPECT_NEAR(emptyEquation.left, (x.left + x.right) / 2, 1) << "an empty equation's caret is not centred";
+
+    Key(VK_END);
+    Command(ID_ELEMENT_FRACTION);
+    const Rect numerator = view->GetSelection().GetStart().GetList()->GetAbsRect();
+    Rect frame;
+    view->GetHighlight().GetExtraRegion().GetBox(frame);
+    EXPECT_EQ(frame, numerator) << "the empty numerator is not framed";
+    Type("1");
+    EXPECT_TRUE(view->GetHighlight().GetExtraRegion().IsEmpty());
+    Key(VK_TAB, 9);
+    Type("2");
+    Key(VK_TAB, 9);
+    Rect fraction;
+    Row(1)->GetAt(Row(1)->GetCount())->GetAbsBounds(fraction);
+    EXPECT_EQ(CaretOf(view->GetSelection()).left, fraction.right) << "the caret is not just after the fraction";
+
+    Key(VK_RETURN, 13);
+    Command(32701 + 8);  // itemized
+    const Rect emptyItem = CaretOf(view->GetSelection());
+    Type("y");
+    Row(2)->GetItemRect(1, x);
+    EXPECT_EQ(emptyItem.left, x.left) << "an empty item's caret is not after its bullet";
+}
+
+// Ctrl+Home shows the document from its very top, title included.
+TEST_F(ViewTest, CtrlHomeScrollsToTheTopOfTheDocument)
+{
+    Fill(80, "word");
+    Key(VK_HOME, -1, Qt::ControlModifier);
+    Command(32701);  // the first paragraph becomes a title
+    Key(VK_END, -1, Qt::ControlModifier);
+    ASSERT_GT(view->GetScrollPosition().y, 0);
+    Key(VK_HOME, -1, Qt::ControlModifier);
+    EXPECT_EQ(view->GetScrollPosition().y, 0);
+}

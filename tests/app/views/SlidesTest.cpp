@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 
 #include "app/SlideList.h"
+#include "platform/draw/ImageDC.h"
+#include "platform/framework/CPrintInfo.h"
 
 namespace {
 
@@ -84,6 +86,35 @@ TEST_F(SlidesTest, KeysThatActInAShowDoNotBeepAndOthersBeepOnce)
     QCoreApplication::sendEvent(view->widget(), &escape);
     EXPECT_EQ(view->GetViewMode(), CBaseView::kEditMode);
     EXPECT_EQ(ui.beeps.size(), beeps + 3);
+}
+
+TEST_F(SlidesTest, TheShowSurvivesADisplaySizeChangeAndPrinting)
+{
+    Command(kStart);
+    Command(kNext);
+    // Stacked: the hidden paragraph before the slide's sits where the slide's begins.
+    auto stacked = [&] {
+        Rect first, second;
+        Paragraphs().GetAt(1)->GetAbsBounds(first);
+        Paragraphs().GetAt(2)->GetAbsBounds(second);
+        return first.top == second.top;
+    };
+    ASSERT_TRUE(stacked());
+    Command(15000);  // a display size
+    EXPECT_EQ(view->GetViewMode(), CBaseView::kSlideShowMode);
+    EXPECT_EQ(Shown(), "010");
+    EXPECT_TRUE(stacked());
+
+    QImage page(816, 1056, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    CImageDC dc(page);
+    CPrintInfo info;
+    view->OnBeginPrinting(&dc, &info);
+    view->OnEndPrinting(&dc, &info);
+    EXPECT_EQ(Shown(), "010");
+    EXPECT_TRUE(stacked());
+    Command(kNext);
+    EXPECT_EQ(view->GetViewMode(), CBaseView::kEditMode);
 }
 
 } // namespace

@@ -260,3 +260,36 @@ TEST_F(ClipboardActionsTest, AnotherProgramsContentIsReadOnceUntilTheClipboardCh
     EXPECT_EQ(Text(*Row(2)), "newerhello");
     EXPECT_EQ(system.textReads, 2);
 }
+
+// Other programs read and write UTF-8: a character of the text faces or of
+// the mathematics face leaves as the character its face shows and comes back
+// into a face that shows it, never as its 8-bit code taken in another face.
+TEST_F(ClipboardActionsTest, AccentsAndGreekSurviveCopyAndPasteAsUtf8)
+{
+    const std::string accented = "text: \xc3\xa9 \xc3\xa8 \xc3\xbc";        // "text: é è ü"
+    const std::string mixed = "\xce\xb1\xce\xb2\xce\xb3 \xe2\x88\xab \xc3\xa9";  // "αβγ ∫ é"
+    Add(list, "text: \xe9 \xe8 \xfc", 3);
+    ASSERT_TRUE(Run(new TCopyAction(Range(4, 1, 4, 12))));
+    EXPECT_EQ(*system.content.text, accented);
+
+    system.SimulateOtherProgram(ForeignText(mixed + "\r\n"));
+    Add(list, "", 5);
+    ASSERT_TRUE(Run(new TPasteAction(Caret(5, 1))));
+    const CompList& pasted = *Row(5);
+    ASSERT_EQ(pasted.GetCount(), 7);
+    const std::pair<int, int> faceAndCode[] = {{3, 168}, {3, 135}, {3, 155}, {0, ' '}, {3, 189}, {0, ' '}, {0, 0xE9}};
+    for (int i = 1; i <= 7; ++i) {
+        EXPECT_EQ(pasted.GetAt(i)->GetFontId(), faceAndCode[i - 1].first) << i;
+        EXPECT_EQ(pasted.GetAt(i)->GetChar(), faceAndCode[i - 1].second) << i;
+    }
+    ASSERT_TRUE(Run(new TCopyAction(Range(5, 1, 5, 8))));
+    EXPECT_EQ(*system.content.text, mixed);
+
+    // A character no face holds is left out; bytes that are not UTF-8 are
+    // text-face codes, as older programs wrote them.
+    system.SimulateOtherProgram(ForeignText("a\xe4\xb8\xad" "b"));
+    ASSERT_TRUE(Run(new TPasteAction(Caret(5, 1))));
+    system.SimulateOtherProgram(ForeignText("\xe9t\xe9"));
+    ASSERT_TRUE(Run(new TPasteAction(Caret(5, 1))));
+    EXPECT_EQ(Text(*Row(5)).substr(0, 5), "\xe9t\xe9" "ab");
+}

@@ -94,24 +94,6 @@ TEST_F(ArchiveFormat, CharactersOfOneFontBecomeOneBlock)
     EXPECT_EQ(WriteWith([&](DocWriter& w) { row.Write(w); }), expected.b);
 }
 
-TEST_F(ArchiveFormat, BlocksHoldAtMost255Characters)
-{
-    TestRow row;
-    for (int i = 0; i < 300; ++i)
-        row.items.push_back(TestChar::Get(1, 'a' + i % 26));
-    auto bytes = WriteWith([&](DocWriter& w) { row.Write(w); });
-    ASSERT_EQ(bytes.size(), 4u + (8 + 3 + 255) + (8 + 3 + 45));
-    EXPECT_EQ(bytes[0], 2);
-    EXPECT_EQ(bytes[4 + 8 + 2], 255);
-    EXPECT_EQ(bytes[4 + 266 + 8 + 2], 45);
-
-    TestRow back;
-    MemoryStream s(bytes.data(), int32_t(bytes.size()));
-    DocReader r(&s);
-    back.Read(r);
-    EXPECT_EQ(back.items, row.items);
-}
-
 TEST_F(ArchiveFormat, TranslationTables)
 {
     int plain = 0, symbol = 0;

@@ -35,6 +35,52 @@ TEST_F(DrawContextDrawingTest, TallDelimitersFillTheirSpan)
     }
 }
 
+namespace {
+
+// The outer edge of the ink of each row: the leftmost inked column for an
+// opening parenthesis, the rightmost for a closing one (-1: no ink).
+std::vector<int> OuterEdges(const QImage& image, bool left)
+{
+    std::vector<int> edges(size_t(image.height()), -1);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(left ? x : image.width() - 1 - x, y)) < 128) {
+                edges[size_t(y)] = left ? x : image.width() - 1 - x;
+                break;
+            }
+    return edges;
+}
+
+}  // namespace
+
+// At a printer's resolution a stem is many pixels wide: the pieces of a tall
+// parenthesis must still join into one stroke, without a step where a hook
+// meets a straight extension.
+TEST_F(DrawTest, TallParenthesesJoinAtThePrintersResolution)
+{
+    for (unsigned char c : {'(', ')'}) {
+        ImageView tall(1000, 1600);
+        SetImageDpi(tall.image, 600);
+        gDrawContext.BeginDraw(&tall);
+        gDrawContext.MoveTo(IntPoint(300, 0));
+        gDrawContext.DrawTallDelimiter(c, 200, 1400);
+        gDrawContext.EndDraw();
+        const std::vector<int> edges = OuterEdges(tall.image, c == '(');
+        // Away from the tips, the stroke's edge moves by a pixel or two from
+        // one row to the next; where misplaced pieces meet it jumps.
+        std::vector<size_t> inked;
+        for (size_t y = 0; y < edges.size(); ++y)
+            if (edges[y] >= 0)
+                inked.push_back(y);
+        ASSERT_GT(inked.size(), 100u) << c;
+        std::vector<size_t> jumps;
+        for (size_t k = 15; k + 16 < inked.size(); ++k)
+            if (std::abs(edges[inked[k + 1]] - edges[inked[k]]) > 3)
+                jumps.push_back(inked[k]);
+        EXPECT_TRUE(jumps.empty()) << c << " jumps at rows " << ::testing::PrintToString(jumps);
+    }
+}
+
 TEST_F(DrawContextDrawingTest, LinesShapesAndRegions)
 {
     gDrawContext.DrawLine(IntPoint(10, 10), IntPoint(110, 10));

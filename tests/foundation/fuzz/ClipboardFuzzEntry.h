@@ -1,10 +1,12 @@
 #pragma once
-// The fuzz entry for the clipboard's private format ("Quorvant Data"), shared
-// by the libFuzzer target and the corpus replay test. An input is the private
-// block another program left on the clipboard: DocClipboard reads it as it
-// does before a paste, hands out a copy, and the copy's private bytes, put
-// back on the clipboard and read again, must give the same bytes. Bad input
-// may only end in CFormatException or the end-of-file CFileException.
+// The fuzz entry for the clipboard's private format ("Quorvant Data") and its
+// plain text, shared by the libFuzzer target and the corpus replay test. An
+// input is the private block another program left on the clipboard:
+// DocClipboard reads it as it does before a paste, hands out a copy, and the
+// copy's private bytes, put back on the clipboard and read again, must give
+// the same bytes. Bad input may only end in CFormatException or the
+// end-of-file CFileException. The same input is also read as another
+// program's text: the UTF-8 text the paragraphs give, read again, gives itself.
 #include "foundation/ActionSupport.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocClipboard.h"
@@ -83,9 +85,24 @@ inline std::vector<uint8_t> ReadBlock(const std::vector<uint8_t>& block)
     return bytes;
 }
 
+// The UTF-8 text of the paragraphs that a text gives, without the line ends
+// of empty last paragraphs (a text's last line end starts no paragraph).
+inline std::string TextRoundTrip(const std::string& text)
+{
+    std::string out = DocClipboard::PlainText(*DocClipboard::ParagraphsFromText(text));
+    while (!out.empty() && out.back() == '\r')
+        out.pop_back();
+    return out;
+}
+
 // Runs one input. Answers false when the input was rejected as bad data.
 inline bool RunClipboardInput(const uint8_t* data, size_t size)
 {
+    // After one trip the text holds only what the faces show; a second trip
+    // keeps it.
+    const std::string text = TextRoundTrip(std::string(reinterpret_cast<const char*>(data), size));
+    if (TextRoundTrip(text) != text)
+        std::abort();
     std::vector<uint8_t> written;
     try {
         written = ReadBlock(std::vector<uint8_t>(data, data + size));

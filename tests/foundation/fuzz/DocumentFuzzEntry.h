@@ -4,9 +4,10 @@
 // paragraph list, slides); when that succeeds the document is written,
 // read back and written again: the two writes must be identical. Bad input
 // may only end in CFormatException or the end-of-file CFileException.
-// Component kinds outside the document foundation are read as the records
-// that keep unknown kinds.
+// Component kinds outside the document foundation and the drawings are read
+// as the records that keep unknown kinds.
 #include "app/CCorvellDoc.h"
+#include "drawing/DrawingComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
@@ -59,6 +60,7 @@ inline void SetUpProcess()
     UserInterface::Install(&ui);
     InstallTextLayout();
     RegisterComponentClasses();
+    RegisterDrawingComponents();
 }
 
 inline void ReadDocument(std::vector<uint8_t> bytes, CCorvellDoc& doc)

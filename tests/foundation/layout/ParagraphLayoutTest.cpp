@@ -90,7 +90,7 @@ TEST_F(ParagraphLayoutTest, LinesBreakAfterBlanksAndOverlongItemsSitAlone)
 
     std::unique_ptr<ParagraphComp> longWord(Paragraph(3, "Extraordinarily tiny"));
     LayOutWithin(*longWord, Width("Extra", 0));
-    EXPECT_EQ(Lines(*longWord), (std::vector<std::string>{"word@1", "spcL@16 word@17"}));
+    EXPECT_EQ(Lines(*longWord), (std::vector<std::string>{"word@1", "word@17"}));
 
     // A structure right after a word breaks at the blank before the word.
     auto comps = Chars("go xy");
@@ -98,6 +98,19 @@ TEST_F(ParagraphLayoutTest, LinesBreakAfterBlanksAndOverlongItemsSitAlone)
     std::unique_ptr<ParagraphComp> structure(new ParagraphComp(std::move(comps), 3));
     LayOutWithin(*structure, Width("go xy", 0) + 20);
     EXPECT_EQ(Lines(*structure), (std::vector<std::string>{"word@1", "word@4 strL@6"}));
+}
+
+// A run without blanks longer than an item holds is several items; it stays
+// whole on one line all the same, and the next word starts the next line.
+TEST_F(ParagraphLayoutTest, ALongRunWithoutBlanksIsNotCutIntoLines)
+{
+    std::unique_ptr<ParagraphComp> p(Paragraph(3, std::string(300, 'x') + " tail end"));
+    LayOutWithin(*p, Width("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", 0));
+    const std::vector<std::string> lines = Lines(*p);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(0, 6), "word@1");
+    EXPECT_EQ(lines[0].find("spcL"), std::string::npos);
+    EXPECT_EQ(lines[1], "word@302 spcL@306 word@307");
 }
 
 TEST_F(ParagraphLayoutTest, JustifiedLinesEndAtThePageWidthAndTheLastKeepsItsSpacing)

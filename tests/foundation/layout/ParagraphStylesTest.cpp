@@ -34,44 +34,6 @@ protected:
 
 } // namespace
 
-TEST_F(ParagraphStylesTest, TheTableHoldsElevenStylesAndPlainForAnyOtherIndex)
-{
-    EXPECT_EQ(styles.GetStyle(11), styles.GetStyle(3));
-    EXPECT_EQ(styles.GetStyle(-1), styles.GetStyle(3));
-
-    // Enter after a title, section or heading continues in plain text.
-    const int nextStyles[] = {3, 3, 3, 3, 4, 5, 6, 7, 8, 9, 10};
-    for (int kind = 0; kind <= 10; ++kind) {
-        EXPECT_EQ(styles.GetStyle(kind)->GetKind(), kind);
-        EXPECT_EQ(styles.GetStyle(kind)->GetNextStyle(), nextStyles[kind]) << kind;
-    }
-}
-
-TEST_F(ParagraphStylesTest, SizesComeFromTheTablesByBaseLevel)
-{
-    ParagraphStyle& plain = *styles.GetStyle(3);
-    EXPECT_EQ(plain.GetLineHeight(), 24);  // 18 * 96 / 72
-    EXPECT_EQ(plain.GetSpaceAbove(nullptr), 8);  // 6 * 96 / 72
-    EXPECT_EQ(styles.GetStyle(1)->GetSpaceBelow(), 13);  // 10 * 96 / 72
-
-    // Two source-code paragraphs have no space between them.
-    std::unique_ptr<ParagraphComp> code(Paragraph(7, "x"));
-    std::unique_ptr<ParagraphComp> text(Paragraph(3, "x"));
-    EXPECT_EQ(styles.GetStyle(7)->GetSpaceAbove(code.get()), 0);
-    EXPECT_EQ(styles.GetStyle(7)->GetSpaceAbove(text.get()), 4);
-
-    gDrawContext.SetBaseSize(0);
-    EXPECT_EQ(plain.GetLineHeight(), 45);  // 34 * 96 / 72
-
-    // Indents: the list indent L is page width - page height.
-    gDrawContext.SetBaseSize(5);
-    const int list = PageWidth() - PageHeight();
-    EXPECT_EQ(list, 66);
-    EXPECT_EQ(styles.GetStyle(4)->GetFirstIndent(*code), list);
-    EXPECT_EQ(styles.GetStyle(9)->GetFirstIndent(*code), 99);
-    EXPECT_EQ(styles.GetStyle(7)->GetIndent(*code), 33);
-}
-
 TEST_F(ParagraphStylesTest, EquationsGrowWithLargerEquations)
 {
     ParagraphList list(&document);

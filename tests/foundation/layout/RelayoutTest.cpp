@@ -78,27 +78,24 @@ TEST_F(RelayoutTest, TypingAfterAFullLayoutInvalidatesOnlyTheChange)
     EXPECT_EQ(after, before);
 }
 
-TEST_F(RelayoutTest, DetachingItemsInstallsTheGivenArrayEmptied)
+TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)
 {
-    CompList row(Chars("ab cd"));
-    row.GetItems()->Append(new LineLayout(&row, 1));
-    LayoutArray* laidOut = row.GetItems();
-
-    auto spare = std::make_unique<LayoutArray>();
-    LayoutArray* spareArray = spare.get();
-    spareArray->Append(nullptr);  // a stale entry the caller no longer owns
-    std::unique_ptr<LayoutArray> detached = row.DetachItems(std::move(spare));
-    EXPECT_EQ(detached.get(), laidOut);
-    EXPECT_EQ(detached->GetCount(), 1);
-    EXPECT_EQ(row.GetItems(), spareArray);
-    EXPECT_EQ(row.GetItems()->GetCount(), 0);
-
-    // Without one, the row gets a new empty array.
-    std::unique_ptr<LayoutArray> again = row.DetachItems();
-    EXPECT_EQ(again.get(), spareArray);
-    ASSERT_NE(row.GetItems(), nullptr);
-    EXPECT_EQ(row.GetItems()->GetCount(), 0);
-    delete detached->GetAt(1);
+    // A change far below the typing (a reference told of a new number) is laid
+    // out with it, though the paragraphs in between stay as they were.
+    ParagraphList list(&document);
+    Fill(list);
+    list.RelayoutAll(false);
+    Rect third;
+    list.GetAt(3)->GetAbsBounds(third);
+    const auto eighth = Items(*list.GetAt(8)->GetRow());
+    list.GetAt(2)->GetRow()->InsertAt(fonts.GetFace(0)->GetCharacter('e'), 3);
+    list.GetAt(8)->GetRow()->InsertAt(fonts.GetFace(0)->GetCharacter('x'), 1);
+    list.UpdateLayoutFrom(2, 3);
+    Rect after;
+    list.GetAt(3)->GetAbsBounds(after);
+    ASSERT_EQ(after, third);
+    EXPECT_FALSE(list.GetAt(8)->NeedsLayout());
+    EXPECT_NE(Items(*list.GetAt(8)->GetRow()), eighth);
 }
 
 TEST_F(RelayoutTest, RunExtentsFromTheCacheEqualDirectMeasurement)
@@ -124,6 +121,25 @@ TEST_F(RelayoutTest, RunExtentsFromTheCacheEqualDirectMeasurement)
             }
         }
     }
+}
+
+TEST_F(RelayoutTest, RunExtentsFollowFaceChanges)
+{
+    Rect plain;
+    RunExtentCache::GetTextExtent(0, Str255("Wide words"), plain);
+    EXPECT_EQ(plain.Width(), Width("Wide words", 0));
+
+    // The text face becomes the code face: the cached extent is not reused.
+    TextPrefs code = prefs;
+    code.textFont = prefs.codeFont;
+    fonts.UpdateTextFaces(code);
+    gDrawContext.SelectCurrentFont();
+    Rect changed;
+    RunExtentCache::GetTextExtent(0, Str255("Wide words"), changed);
+    EXPECT_EQ(changed.Width(), Width("Wide words", 4));
+    EXPECT_NE(changed.Width(), plain.Width());
+    fonts.UpdateTextFaces(prefs);
+    gDrawContext.SelectCurrentFont();
 }
 
 } // namespace

@@ -6,23 +6,6 @@
 
 using CompListTest = ModelTest;
 
-TEST_F(CompListTest, GrowsBySixteenThirtyTwoAndThenStepsOfThirtyTwo)
-{
-    CompList row;
-    std::vector<int> capacities;
-    for (int i = 1; i <= 130; ++i) {
-        row.Append(fonts.GetFace(0)->GetCharacter('a'));
-        if (capacities.empty() || capacities.back() != row.GetCapacity())
-            capacities.push_back(row.GetCapacity());
-    }
-    EXPECT_EQ(capacities, (std::vector<int>{16, 32, 64, 96, 128, 160}));
-
-    CompList many(Chars(std::string(60, 'a')));
-    many.InsertAllAt(Chars(std::string(10, 'b')), 31);
-    EXPECT_EQ(many.GetCapacity(), 96);
-    EXPECT_EQ(Text(many), std::string(30, 'a') + std::string(10, 'b') + std::string(30, 'a'));
-}
-
 TEST_F(CompListTest, OneBasedPositionsAndRangesOutsideTheRowChangeNothing)
 {
     CompList row(Chars("abcd"));

@@ -69,7 +69,7 @@ TEST_F(ComponentBasesTest, BackspaceAndFieldKeysInsideAStructure)
     EXPECT_EQ(box->MapKey(afterBox, 9, false, false), 2806);
     // Other keys climb to the fraction and then to the paragraph.
     EXPECT_EQ(box->MapKey(afterBox, 'a', false, false), EditCode::kType);
-    EXPECT_EQ(box->MapKey(afterBox, 10, false, true), 2806); // Ctrl+Enter is Enter inside a structure
+    EXPECT_EQ(box->MapKey(afterBox, 10, false, true), EditCode::kToggleParagraph); // Ctrl+Enter climbs too
     EXPECT_EQ(box->GetParagraph(), &paragraph);
 }
 

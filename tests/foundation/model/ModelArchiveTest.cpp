@@ -149,6 +149,11 @@ TEST_F(ModelArchiveTest, TheFactoryKnowsOnlyItsTableAndBlocksStopAtTheLimit)
     // A registered class outside the table is not a stored component kind.
     ComponentRegistry::Register(tag_Para, ComponentCodecFor<TestFraction>());
     EXPECT_EQ(TextComp::CreateFromTag(tag_Para), nullptr);
+    // Nor is it read from a row: the record is kept as an unknown one.
+    Image para = Image().Long(1).Record(tag_Para, Image().Long(0).Long(0));
+    auto row = ReadRow(para.b);
+    EXPECT_NE(dynamic_cast<UnknownRecordComp*>(row->GetAt(1)), nullptr);
+    EXPECT_EQ(WriteRow(*row), para.b);
     ComponentRegistry::Unregister(tag_Para);
 
     CharBlockComp block;

@@ -1,6 +1,5 @@
 #include "support/model/ModelTestSupport.h"
 
-#include "foundation/EquationRows.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/NotebookWriter.h"
@@ -55,14 +54,6 @@ public:
     void EndEqnarray() override { log += "</eqnarray>"; }
 };
 
-// An equation set of one row, writing its rows as "rows".
-class TestEquationSet : public StructComp, public EquationRows {
-public:
-    TextComp* Clone(LinkRemap& remap) override { return new TestEquationSet; }
-    void GetTag(TypeTag& out) const override { out = tag_eqSt; }
-    void WriteLaTeXRows(LaTeXWriter& writer) override { writer.WriteString("rows"); }
-};
-
 class RecordingHtml : public HTMLWriter {
 public:
     std::string log;
@@ -110,22 +101,6 @@ TEST_F(ModelExportTest, LaTeXOpensAndClosesEveryStyle)
     ParagraphComp indented(Chars(" a"), 3);
     indented.WriteLaTeX(writer);
     EXPECT_EQ(writer.log, "<verbatim>\tif<nl><p noindent> a<end>");
-}
-
-TEST_F(ModelExportTest, AnUnreferencedEquationSetIsAnEqnarray)
-{
-    auto comps = std::make_unique<CompArray>();
-    comps->Append(new TestEquationSet);
-    ParagraphComp numbered(std::move(comps), 6);
-    RecordingLaTeX writer;
-    numbered.WriteLaTeX(writer);
-    EXPECT_EQ(writer.log, "<eqnarray>rows</eqnarray>");
-
-    // Once a cross-reference observes the label, the equation stays numbered.
-    TargetLink reference(numbered.GetLabel());
-    writer.log.clear();
-    numbered.WriteLaTeX(writer);
-    EXPECT_EQ(writer.log, "<eqn#>[eqSt]</eqn>");
 }
 
 TEST_F(ModelExportTest, RowsInAlignModeStartInTheLastColumnWithoutARelation)

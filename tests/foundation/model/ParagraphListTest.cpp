@@ -52,24 +52,6 @@ TEST_F(ParagraphListTest, OrderComesFromTheListNotFromVerticalPositions)
     EXPECT_EQ(list->IndexOf(list->GetAt(3)), 3);
 }
 
-TEST_F(ParagraphListTest, KeysOfAParagraph)
-{
-    auto comps = Chars("ab");
-    comps->Append(new TestFraction);
-    ParagraphComp paragraph(std::move(comps), 3);
-    DocPosition afterChar(paragraph.GetRow(), 2);
-    DocPosition afterFraction(paragraph.GetRow(), 4);
-    EXPECT_EQ(paragraph.MapKey(afterChar, 8, false, false), EditCode::kDelete);
-    EXPECT_EQ(paragraph.MapKey(afterFraction, 8, false, false), EditCode::kSelectPrevious);
-    EXPECT_EQ(paragraph.MapKey(afterChar, 13, false, false), EditCode::kNewParagraph);
-    EXPECT_EQ(paragraph.MapKey(afterChar, 10, true, true), EditCode::kToggleParagraph);
-    for (int key : {7, 11, 12, 14, int('a')})
-        EXPECT_EQ(paragraph.MapKey(afterChar, key, false, false), EditCode::kType) << key;
-    // A paragraph in no list is the first of its own.
-    DocPosition start(paragraph.GetRow(), 1);
-    EXPECT_EQ(paragraph.MapKey(start, 8, false, false), EditCode::kNone);
-}
-
 TEST_F(ParagraphListTest, LookupByVerticalPosition)
 {
     auto list = Paragraphs({"a", "b", "c"});

@@ -131,6 +131,7 @@ TEST_F(GridEditTest, KeysInCellsAndOnGridLines)
         {&grid, &cell, 8, false, false, 2805},   {&grid, &column, 9, false, true, 3004},
         {&grid, &column, 9, false, false, 2902}, {&grid, &column, 13, false, true, 2000},
         {&grid, &row, 9, false, false, 2000},    {&grid, &row, 13, false, true, 3005},
+        {&grid, &row, 10, false, true, 3005},    {&set, &setRow, 10, false, true, 3005},
         {&grid, &row, 8, false, false, 2905},    {&grid, &column, 8, false, false, 2807},
         {&set, &line, 9, false, false, 2906},    {&set, &setRow, 9, false, false, 2000},
         {&set, &setRow, 13, false, true, 3005},  {&split, &condition, 9, false, false, 2907},

@@ -1,6 +1,8 @@
 // The LaTeX, linear-text and HTML forms of the grids.
 #include "GridTestSupport.h"
 
+#include "foundation/LinkTarget.h"
+
 using GridFormsTest = GridTest;
 
 TEST_F(GridFormsTest, MatrixLaTeXAndLinearText)
@@ -50,6 +52,29 @@ TEST_F(GridFormsTest, EquationSetForms)
     RecordingLaTeX rows;
     two.WriteLaTeXRows(rows);
     EXPECT_EQ(rows.text, "x=1 \\\\  & & y");
+}
+
+TEST_F(GridFormsTest, AnEquationSetAloneInAnEquationParagraphIsAnEqnarray)
+{
+    struct ArrayLaTeX : RecordingLaTeX {
+        void BeginEqnarray() override { text += "<eqnarray>"; }
+        void EndEqnarray() override { text += "</eqnarray>"; }
+    };
+    auto* set = new EquationSetComp(2);
+    Fill(*set, {"x=1", "y"});
+    auto comps = std::make_unique<CompArray>();
+    comps->Append(set);
+    ParagraphComp numbered(std::move(comps), 6);
+    ArrayLaTeX writer;
+    numbered.WriteLaTeX(writer);
+    EXPECT_EQ(writer.text, "<eqnarray>x=1 \\\\  & & y</eqnarray>");
+
+    // Once a cross-reference observes the label, the equation stays numbered.
+    TargetLink reference(numbered.GetLabel());
+    writer.text.clear();
+    numbered.WriteLaTeX(writer);
+    EXPECT_NE(writer.text.find("\\left\\{ \\begin{array}{c}"), std::string::npos) << writer.text;
+    EXPECT_EQ(writer.text.find("<eqnarray>"), std::string::npos);
 }
 
 TEST_F(GridFormsTest, SplitDefinitionForms)

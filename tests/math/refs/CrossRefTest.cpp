@@ -29,6 +29,8 @@ public:
 // A row node holding the nodes of its components, so that references
 // expand into the rows they point at.
 struct RowNode : ExprNode {
+    ExprNode* Clone() const override { return nullptr; }
+    void PutPackageForm(Link, int) const override {}
     std::vector<std::unique_ptr<ExprNode>> children;
 };
 
@@ -215,8 +217,11 @@ TEST_F(CrossRefTest, SelfAndMutualReferencesDoNotRecurse)
     auto* row = dynamic_cast<RowNode*>(node.get());
     ASSERT_NE(row, nullptr);
     std::unique_ptr<ExprNode> viaReference(reference->BuildNode());
-    EXPECT_NE(viaReference, nullptr);
+    ASSERT_NE(viaReference, nullptr);
     RowNodeBuilder::Install(previous);
+    // ReferenceNodeStandsForTheReference: an answer must not replace the equation.
+    EXPECT_EQ(viaReference->GetSourceRange().owner, Row(4));
+    EXPECT_EQ(viaReference->GetSourceRange().start, Row(4)->Find(reference));
 }
 
 TEST_F(CrossRefTest, DocumentRoundTripIsByteIdenticalAndRelinks)

@@ -2,7 +2,6 @@
 // values with the framework's texts through the seam and keeps the dialog
 // open, modal answers, modeless dialogs that delete themselves, and the
 // common file dialog answering the chosen folder.
-#include <QColorDialog>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -100,22 +99,14 @@ TEST_F(DialogTest, AnIntegerFieldRefusesTextAndTheDialogStaysOpen)
     FakeUserInterface ui;
     ValidationDialog d;
     int result = runScripted(d, [&](CDialog& dialog) {
+        // Each value's own refusals are the data-exchange tests'.
         dialog.SetDlgItemText(1000, "abc");
         dialog.PressButton(IDOK);
         EXPECT_FALSE(dialog.IsEnded());
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, "Please enter an integer.");
 
-        dialog.SetDlgItemText(1000, "41");
-        dialog.PressButton(IDOK);
-        EXPECT_FALSE(dialog.IsEnded());
-        EXPECT_EQ(ui.LastBoxText(), "Please enter an integer between 1 and 40.");
-
         dialog.SetDlgItemText(1000, "40");
-        dialog.SetDlgItemText(1001, "1,5x");
-        dialog.PressButton(IDOK);
-        EXPECT_EQ(ui.LastBoxText(), "Please enter a number.");
-
         dialog.SetDlgItemText(1001, " 2.5 ");
         dialog.SetDlgItemText(1002, "");
         qobject_cast<QLineEdit*>(dialog.GetDlgItem(1002)->widget())->setMaxLength(100);
@@ -131,7 +122,7 @@ TEST_F(DialogTest, AnIntegerFieldRefusesTextAndTheDialogStaysOpen)
         EXPECT_TRUE(dialog.IsEnded());
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(ui.boxes.size(), 4u);
+    EXPECT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(d.count, 40);
     EXPECT_DOUBLE_EQ(d.scale, 2.5);
     EXPECT_EQ(d.name, "xyz");
@@ -209,17 +200,4 @@ TEST_F(DialogTest, TheFileDialogAnswersTheChosenFolderAndLeavesTheCurrentDirecto
 
     EXPECT_EQ(CFileDialog::NameFilters("TeX files (*.tex) |*.tex|All|*.a;*.b||"),
               (QStringList{"TeX files (*.tex)", "All (*.a *.b)"}));
-}
-
-TEST_F(DialogTest, TheColourDialogAnswersTheChosenColour)
-{
-    CColorDialog dialog(RGB(10, 20, 30));
-    CommonDialogHook old = SetCommonDialogHook([](QDialog& d) {
-        static_cast<QColorDialog&>(d).setCurrentColor(QColor(200, 100, 50));
-        return int(QDialog::Accepted);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    SetCommonDialogHook(old);
-    EXPECT_EQ(dialog.GetColor(), RGB(200, 100, 50));
-    EXPECT_TRUE(InstalledFontFamilies().contains("Liberation Serif"));
 }

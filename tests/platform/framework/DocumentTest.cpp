@@ -11,19 +11,6 @@
 #include "platform/framework/CommonDialogs.h"
 #include "support/FakeUserInterface.h"
 
-TEST_F(FrameworkTest, DocumentFrameAndViewAreMadeInTheFrameworksOrder)
-{
-    LogView* view = OpenNewView();
-    ASSERT_NE(view, nullptr);
-    std::vector<std::string> expected{"document created", "frame created", "view created",
-                                      "new document (view exists)", "initial update", "view activated"};
-    std::vector<std::string> head(EventLog().begin(), EventLog().begin() + std::min(EventLog().size(), expected.size()));
-    EXPECT_EQ(head, expected);
-    EXPECT_EQ(view->GetDocument()->GetTitle(), "Doc1");
-    ASSERT_NE(OpenNewView(), nullptr);
-    EXPECT_EQ(app->mainFrame->GetActiveDocument()->GetTitle(), "Doc2");
-}
-
 TEST_F(FrameworkTest, AFailedOpenDestroysFrameViewAndDocument)
 {
     QTemporaryDir dir;

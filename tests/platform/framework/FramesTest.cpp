@@ -1,7 +1,6 @@
-// Frames, bars and views: a modal frame window split into fixed panes (the
-// layout of a question asked of the user), a dialog bar hosting a custom
-// control, document windows that keep their restored rectangle, scrolling,
-// and immediate drawing on a view's backing image.
+// Frames and views: a modal frame window split into fixed panes (the layout
+// of a question asked of the user), document windows that keep their restored
+// rectangle, scrolling, and immediate drawing on a view's backing image.
 #include <QApplication>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -10,10 +9,8 @@
 #include <QTimer>
 
 #include "FrameworkTestSupport.h"
-#include "platform/framework/CDialogBar.h"
 #include "platform/framework/CFormView.h"
 #include "platform/framework/CSplitterWnd.h"
-#include "platform/framework/DataExchange.h"
 
 namespace {
 
@@ -60,20 +57,6 @@ protected:
     void PostNcDestroy() override {}
 };
 
-class PileControl : public CWnd {
-public:
-    int presses = 0;
-
-protected:
-    void OnLButtonDown(UINT, CPoint) override { ++presses; }
-};
-
-class PileBar : public CDialogBar {
-public:
-    PileControl pile;
-    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, 1122, pile); }
-};
-
 }
 
 TEST(ModalFrame, AFrameSplitIntoFixedPanesRunsItsOwnModalLoop)
@@ -103,23 +86,6 @@ TEST(ModalFrame, AFrameSplitIntoFixedPanesRunsItsOwnModalLoop)
     EXPECT_EQ(frame.RunModalLoop(), IDCANCEL);
     frame.DestroyWindow();
     FlushEvents();
-}
-
-TEST_F(FrameworkTest, ADialogBarHostsACustomControlBoundByDataExchange)
-{
-    PileBar bar;
-    ASSERT_TRUE(bar.Create(app->mainFrame, 9005, WS_CHILD, 182));
-    bar.EnableDocking(0);
-    app->mainFrame->FloatControlBar(&bar, CPoint(400, 440));
-    bar.ShowWindow(SW_SHOW);
-    ASSERT_TRUE(bar.UpdateData(FALSE));
-    ASSERT_NE(bar.pile.widget(), nullptr);
-    EXPECT_EQ(bar.pile.GetDlgCtrlID(), 1122);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(bar.pile.widget(), &press);
-    EXPECT_EQ(bar.pile.presses, 1);
-    bar.DestroyWindow();
 }
 
 TEST_F(FrameworkTest, DrawingScrollingAndMaximisingADocumentWindow)

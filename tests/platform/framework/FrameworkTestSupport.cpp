@@ -129,25 +129,6 @@ BOOL LogView::OnSetCursor(CWnd*, UINT hitTest, UINT)
     return TRUE;
 }
 
-BOOL LogView::OnPreparePrinting(CPrintInfo* info) { printLog.push_back("prepare"); return DoPreparePrinting(info); }
-
-void LogView::OnBeginPrinting(CDC*, CPrintInfo* info) { printLog.push_back("begin"); info->SetMaxPage(pagesToPrint); }
-
-void LogView::OnPrepareDC(CDC*, CPrintInfo* info)
-{
-    if (info)
-        printLog.push_back("prepare page " + std::to_string(info->m_nCurPage));
-}
-
-void LogView::OnPrint(CDC* dc, CPrintInfo* info)
-{
-    printLog.push_back("print page " + std::to_string(info->m_nCurPage));
-    std::string text = "Page " + std::to_string(info->m_nCurPage);
-    dc->TextOut(100, 100, text);
-}
-
-void LogView::OnEndPrinting(CDC*, CPrintInfo*) { printLog.push_back("end"); }
-
 IMPLEMENT_DYNCREATE(LogChildFrame, CMDIChildWnd)
 
 LogChildFrame::LogChildFrame()

@@ -51,15 +51,6 @@ public:
     int timerTicks = 0;
     int draws = 0;
 
-    // Printing: pages to print and what the job called.
-    UINT pagesToPrint = 3;
-    std::vector<std::string> printLog;
-    BOOL OnPreparePrinting(CPrintInfo* info) override;
-    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
-    void OnPrepareDC(CDC* dc, CPrintInfo* info) override;
-    void OnPrint(CDC* dc, CPrintInfo* info) override;
-    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
-
 protected:
     int OnCreate() override;
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;

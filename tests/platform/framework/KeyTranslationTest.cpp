@@ -16,6 +16,7 @@ struct Case {
     QString text;
     UINT vk;
     int ch;
+    bool symbolFace = false;
 };
 
 }
@@ -45,13 +46,20 @@ TEST(KeyTranslation, KeysBecomeVirtualKeysAndProgramCharacters)
         {Qt::Key_1, Qt::ControlModifier, "1", '1', -1},           // no control character
         {Qt::Key_F, Qt::AltModifier, "f", 'F', -1},               // menu mnemonics make no character
         {Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), 0xE5, 0xE9},
-        {0x4E2D, Qt::NoModifier, QString(QChar(0x4E2D)), 0xE5, -1},  // outside the 8-bit set
+        // A character only the mathematics face holds comes as that face's
+        // code; one that no face holds still makes a character call.
+        {0x3B1, Qt::NoModifier, QString(QChar(0x3B1)), 0xE5, 168, true},   // alpha
+        {0x222B, Qt::NoModifier, QString(QChar(0x222B)), 0xE5, 189, true}, // integral
+        {0x3C0, Qt::NoModifier, QString(QChar(0x3C0)), 0xE5, 0x8D},        // pi: the text faces hold it
+        {0x20AC, Qt::NoModifier, QString(QChar(0x20AC)), 0xE5, int(kNoFaceChar)},  // euro
+        {0x4E2D, Qt::NoModifier, QString(QChar(0x4E2D)), 0xE5, int(kNoFaceChar)},
         {Qt::Key_Shift, Qt::ShiftModifier, "", VK_SHIFT, -1},
     };
     for (const Case& c : cases) {
         KeyStroke k = TranslateKey(c.key, c.modifiers, c.text);
         EXPECT_EQ(k.vk, c.vk) << "key " << std::hex << c.key;
         EXPECT_EQ(k.ch, c.ch) << "key " << std::hex << c.key;
+        EXPECT_EQ(k.symbolFace, c.symbolFace) << "key " << std::hex << c.key;
     }
     KeyStroke shifted = TranslateKey(Qt::Key_Up, Qt::ShiftModifier | Qt::ControlModifier, "");
     EXPECT_TRUE(shifted.shift);
@@ -92,10 +100,10 @@ TEST_F(FrameworkTest, AViewGetsKeyDownThenCharacterAfterAcceleratorsAndNothingLe
     press(view->widget(), Qt::Key_Backtab, Qt::ShiftModifier, "");
     press(view->widget(), Qt::Key_Return, Qt::ControlModifier, "");
     press(view->widget(), Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier, "");
-    press(view->widget(), 0x4E2D, Qt::NoModifier, QString(QChar(0x4E2D)));
+    press(view->widget(), 0x4E2D, Qt::NoModifier, QString(QChar(0x4E2D)));  // no face holds it: refused by the view
     press(view->widget(), Qt::Key_Escape, Qt::NoModifier, "\x1b");
     EXPECT_EQ(view->keys, (std::vector<std::string>{"down 9", "char 9", "down 9 s", "char 9", "down 13 c", "char 10",
-                                                    "down 39 s c", "down 229", "down 27", "char 27"}));
+                                                    "down 39 s c", "down 229", "char 65535", "down 27", "char 27"}));
     EXPECT_EQ(parentSees.presses, 0);
 
     view->keys.clear();

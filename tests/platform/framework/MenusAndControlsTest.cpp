@@ -207,3 +207,19 @@ TEST_F(FrameworkTest, MenuItemsPromptInTheStatusBarAndItReadsReadyAfterwards)
     emit file->aboutToHide();
     EXPECT_EQ(ui.LastStatus(), "Ready");
 }
+
+// An update that renames an item ("Undo typing") keeps the item's shortcut
+// text; a new text with its own shortcut part replaces both.
+TEST(MenuItemText, ARenamedItemKeepsItsShortcutText)
+{
+    CMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_STRING, 57643, "&Undo\tCtrl+Z");
+    CMenuItemCmdUI ui(popup.FindItem(57643));
+    ui.SetText("Undo typing");
+    EXPECT_EQ(popup.FindItem(57643)->text(), "Undo typing\tCtrl+Z");
+    ui.SetText("Redo create object");
+    EXPECT_EQ(popup.FindItem(57643)->text(), "Redo create object\tCtrl+Z");
+    ui.SetText("Undo\tAlt+Backspace");
+    EXPECT_EQ(popup.FindItem(57643)->text(), "Undo\tAlt+Backspace");
+}

@@ -54,11 +54,9 @@ class TestLabel : public EquationLabel {
 public:
     void Update(EquationNumber& counters) override;
     void GetBounds(Rect& out) const override { out = Rect(0, 0, 30, 20); }
-    void Relink() override { ++relinked; }
     Str255 GetText() const override;
 
     int equation = 0;
-    int relinked = 0;
 };
 
 // Items of fixed size: 10 units per character, a structure as wide as its

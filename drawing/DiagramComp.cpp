@@ -1,0 +1,584 @@
+#include "drawing/DiagramComp.h"
+
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/ItemCopyMap.h"
+#include "drawing/KeptRecords.h"
+#include "drawing/VertexShape.h"
+#include "foundation/DrawContext.h"
+#include "foundation/LinkRemap.h"
+
+#include <set>
+#include <utility>
+
+using namespace drawing;
+
+void DeleteShapes(const std::vector<DiagramShape*>& shapes)
+{
+    std::set<DiagramShape*> all;
+    for (DiagramShape* shape : shapes) {
+        if (!shape)
+            continue;
+        all.insert(shape);
+        for (VertexShape* vertex : shape->GetVertices())
+            if (vertex)
+                all.insert(vertex);
+    }
+    for (DiagramShape* shape : all)
+        delete shape;
+}
+
+// ---- construction ----
+
+DiagramComp::DiagramComp()
+{
+    SetDefaults();
+}
+
+DiagramComp::DiagramComp(const DiagramDC& dc, int32_t width, int32_t height, ItemArray<DiagramShape> shapes,
+                         ItemArray<DrawConstraint> constraints, ItemArray<DrawLabel> freeLabels,
+                         const DiagramComp& settings)
+    : m_dc(dc), m_width(width), m_height(height)
+{
+    CopySettingsFrom(settings);
+    AdoptItems(std::move(shapes), std::move(constraints), std::move(freeLabels));
+}
+
+void DiagramComp::SetDefaults()
+{
+    m_xName = Str255("x");
+    m_yName = Str255("y");
+}
+
+void DiagramComp::CopySettingsFrom(const DiagramComp& other)
+{
+    m_showAxes = other.m_showAxes;
+    m_xName = other.m_xName;
+    m_yName = other.m_yName;
+    m_showGrid = other.m_showGrid;
+    m_gridThickness = other.m_gridThickness;
+    m_gridColour = other.m_gridColour;
+    m_showFrame = other.m_showFrame;
+    m_keptRecords = other.m_keptRecords;
+    m_sizeStep = other.m_sizeStep;
+}
+
+void DiagramComp::AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConstraint> constraints,
+                             ItemArray<DrawLabel> freeLabels)
+{
+    m_shapes = std::move(shapes);
+    m_constraints = std::move(constraints);
+    m_labels = std::move(freeLabels);
+    for (DiagramShape* shape : m_shapes) {
+        shape->Attach(this);
+        for (DrawLabel* label : shape->GetLabels())
+            m_labels.AddOnce(label);
+    }
+    for (DrawConstraint* constraint : m_constraints) {
+        constraint->SetVariableTag(this);
+        if (constraint->HasLabel())
+            m_labels.Add(constraint->GetLabel());
+    }
+    for (DrawLabel* label : m_labels)
+        label->SetDiagram(this);
+}
+
+DiagramComp::~DiagramComp()
+{
+    FreeItems();
+    DrawContext::DeleteMetafile(m_picture);
+}
+
+// Free labels first (a label of an item goes with its item), then the
+// shapes with their parts, then the constraints.
+void DiagramComp::FreeItems()
+{
+    for (DrawLabel* label : m_labels)
+        if (!label->GetOwner())
+            delete label;
+    m_labels.Clear();
+    DeleteShapes(std::vector<DiagramShape*>(m_shapes.begin(), m_shapes.end()));
+    m_shapes.Clear();
+    for (DrawConstraint* constraint : m_constraints)
+        delete constraint;
+    m_constraints.Clear();
+    ClearDragConstraints();
+    m_selectedShapes.Clear();
+    m_selectedConstraints.Clear();
+}
+
+// ---- items ----
+
+void DiagramComp::AddShape(DiagramShape* shape)
+{
+    shape->Attach(this);
+    m_shapes.Add(shape);
+    for (DrawLabel* label : shape->GetLabels()) {
+        label->SetDiagram(this);
+        m_labels.AddOnce(label);
+    }
+    Changed();
+}
+
+void DiagramComp::AddConstraint(DrawConstraint* constraint)
+{
+    m_constraints.Add(constraint);
+    constraint->SetVariableTag(this);
+    if (DrawLabel* label = constraint->GetLabel()) {
+        label->SetDiagram(this);
+        m_labels.Add(label);
+    }
+    Changed();
+}
+
+void DiagramComp::AddLabel(DrawLabel* label)
+{
+    label->SetDiagram(this);
+    m_labels.Add(label);
+    Changed();
+}
+
+void DiagramComp::AddReadLabel(DrawLabel* label)
+{
+    label->SetDiagram(this);
+    m_labels.Add(label);
+}
+
+void DiagramComp::RemoveLabel(DrawLabel* label)
+{
+    m_labels.Remove(label);
+    Changed();
+}
+
+void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
+{
+    m_constraints.Remove(constraint);
+    m_selectedConstraints.Remove(constraint);
+    Changed();
+}
+
+ItemArray<DrawLabel> DiagramComp::DetachLabels()
+{
+    return std::exchange(m_labels, {});
+}
+
+void DiagramComp::InsertShape(DiagramShape* shape)
+{
+    m_shapes.Add(shape);
+    if (shape->HasAnyLabel())
+        for (DrawLabel* label : shape->GetLabels()) {
+            label->SetDiagram(this);
+            m_labels.Add(label);
+        }
+    Changed();
+}
+
+void DiagramComp::Unselect(DiagramShape* shape)
+{
+    m_shapes.Remove(shape);
+    m_selectedShapes.Remove(shape);
+    Changed();
+}
+
+ItemArray<DiagramShape> DiagramComp::TakeShapes()
+{
+    m_selectedShapes.Clear();
+    return std::exchange(m_shapes, {});
+}
+
+ItemArray<DrawConstraint> DiagramComp::TakeConstraints()
+{
+    m_selectedConstraints.Clear();
+    return std::exchange(m_constraints, {});
+}
+
+void DiagramComp::ClearDragConstraints()
+{
+    for (DrawConstraint* constraint : m_dragConstraints)
+        delete constraint;
+    m_dragConstraints.Clear();
+}
+
+ItemArray<VertexShape> DiagramComp::GetSelectedVertices() const
+{
+    return CollectVertices(m_selectedShapes);
+}
+
+// The picture no longer shows the drawing.
+void DiagramComp::Changed()
+{
+    m_pictureStale = true;
+    Invalidate();
+}
+
+// ---- selection ----
+
+void DiagramComp::SelectShape(DiagramShape* shape, bool toggle)
+{
+    const bool selected = shape->IsSelected() && m_selectedShapes.Contains(shape);
+    if (!toggle && selected)
+        return;
+    if (toggle && selected) {
+        m_selectedShapes.Remove(shape);
+        shape->Deselect();
+    } else {
+        if (!toggle)
+            DeselectAll(false);
+        m_selectedShapes.Add(shape);
+        shape->Select();
+    }
+    Changed();
+}
+
+void DiagramComp::SelectConstraint(DrawConstraint* constraint, bool toggle)
+{
+    const bool selected = constraint->IsSelected();
+    if (!toggle && selected)
+        return;
+    if (toggle && selected) {
+        m_selectedConstraints.Remove(constraint);
+        constraint->Deselect();
+    } else {
+        if (!toggle)
+            DeselectAll(false);
+        m_selectedConstraints.Add(constraint);
+        constraint->Select();
+    }
+    Changed();
+}
+
+void DiagramComp::DeselectAll(bool rebuild)
+{
+    for (DrawLabel* label : m_labels)
+        label->Deselect();
+    for (DiagramShape* shape : m_selectedShapes)
+        shape->Deselect();
+    for (DrawConstraint* constraint : m_selectedConstraints)
+        constraint->Deselect();
+    m_selectedShapes.Clear();
+    m_selectedConstraints.Clear();
+    if (rebuild)
+        Changed();
+}
+
+void DiagramComp::SelectInRect(const DPoint& topLeft, const DPoint& bottomRight, bool extend)
+{
+    ItemArray<DiagramShape> found = extend ? m_selectedShapes : ItemArray<DiagramShape>();
+    if (!extend)
+        DeselectAll(false);
+    for (DiagramShape* shape : m_shapes)
+        for (DiagramShape* item : shape->ItemsInRect(topLeft, bottomRight)) {
+            item->Select();
+            found.AddOnce(item);
+        }
+    m_selectedShapes = std::move(found);
+    for (DrawConstraint* constraint : m_constraints)
+        if (constraint->IsInRect(topLeft, bottomRight)) {
+            constraint->Select();
+            m_selectedConstraints.AddOnce(constraint);
+        }
+    Changed();
+}
+
+bool DiagramComp::HasSelection() const
+{
+    if (!m_selectedShapes.IsEmpty() || !m_selectedConstraints.IsEmpty())
+        return true;
+    for (DrawLabel* label : m_labels)
+        if (label->IsSelected())
+            return true;
+    return false;
+}
+
+void DiagramComp::SelectOwners()
+{
+    ItemArray<DiagramShape> owners;
+    for (DiagramShape* shape : m_selectedShapes) {
+        shape->Deselect();
+        owners.AddOnce(shape->GetTopShape());
+    }
+    for (DiagramShape* owner : owners)
+        owner->Select();
+    m_selectedShapes = std::move(owners);
+    Changed();
+}
+
+void DiagramComp::ClickSelect(const IntPoint& device, bool extend)
+{
+    const DPoint w = m_dc.ScreenToWorld(device);
+    bool selectedHit = false;
+    for (DiagramShape* shape : m_selectedShapes)
+        selectedHit = selectedHit || shape->HitTest(w, m_dc) != nullptr;
+    if (!extend && !selectedHit)
+        DeselectAll(false);
+    ItemArray<DiagramShape> seen;
+    for (DiagramShape* shape : m_shapes) {
+        auto* item = dynamic_cast<DiagramShape*>(shape->HitTest(w, m_dc));
+        if (!item || seen.Contains(item))
+            continue;
+        seen.Add(item);
+        const bool ownerSelected = item->GetOwnerShape() && item->GetOwnerShape()->IsSelected();
+        if (!item->IsSelected() && !ownerSelected) {
+            m_selectedShapes.Add(item);
+            item->Select();
+        } else if (item->IsSelected() && extend) {
+            m_selectedShapes.Remove(item);
+            item->Deselect();
+        }
+    }
+    Changed();
+}
+
+void DiagramComp::ClickSelectConstraint(const IntPoint& device, bool extend)
+{
+    const DPoint w = m_dc.ScreenToWorld(device);
+    bool selectedHit = false;
+    for (DrawConstraint* constraint : m_selectedConstraints)
+        selectedHit = selectedHit || constraint->HitTest(w, m_dc) == constraint;
+    if (!extend && !selectedHit)
+        DeselectAll(false);
+    for (DrawConstraint* constraint : m_constraints) {
+        if (constraint->HitTest(w, m_dc) != constraint)
+            continue;
+        if (!constraint->IsSelected()) {
+            m_selectedConstraints.Add(constraint);
+            constraint->Select();
+        } else if (extend) {
+            m_selectedConstraints.Remove(constraint);
+            constraint->Deselect();
+        }
+    }
+    Changed();
+}
+
+void DiagramComp::ClickLabel(DrawLabel* label, bool extend)
+{
+    if (extend) {
+        if (label->IsSelected())
+            label->Deselect();
+        else
+            label->Select();
+    } else if (!label->IsSelected()) {
+        DeselectAll(false);
+        label->Select();
+    }
+    Changed();
+}
+
+// ---- queries ----
+
+ItemArray<DiagramItem> DiagramComp::ShapesAt(const DPoint& point)
+{
+    ItemArray<DiagramItem> hits;
+    for (DiagramShape* shape : m_shapes)
+        if (DiagramItem* item = shape->HitTest(point, m_dc))
+            hits.Add(item);
+    return hits;
+}
+
+VertexShape* DiagramComp::VertexAt(const DPoint& point)
+{
+    for (DiagramShape* shape : m_shapes) {
+        auto* item = dynamic_cast<DiagramShape*>(shape->HitTest(point, m_dc));
+        if (item && item->IsVertexShape())
+            return static_cast<VertexShape*>(item);
+    }
+    return nullptr;
+}
+
+DrawHit DiagramComp::HitItem(const IntPoint& device)
+{
+    const DPoint w = m_dc.ScreenToWorld(device);
+    for (DrawLabel* label : m_labels) {
+        if (label->HitText(device)) {
+            DeselectAll(true);
+            return {DrawHitKind::LabelText, nullptr, label};
+        }
+        if (label->IsShown() && label->HitFrame(w))
+            return {DrawHitKind::Label, nullptr, label};
+    }
+    for (DrawConstraint* constraint : m_constraints)
+        if (DiagramItem* item = constraint->HitTest(w, m_dc))
+            return {item->IsShape() ? DrawHitKind::Shape : DrawHitKind::Constraint, item, nullptr};
+    for (DiagramShape* shape : m_shapes)
+        if (DiagramItem* item = shape->HitTest(w, m_dc))
+            return {DrawHitKind::Shape, item, nullptr};
+    return {};
+}
+
+// ---- order and style ----
+
+void DiagramComp::BringToFront()
+{
+    for (DiagramShape* shape : m_selectedShapes)
+        m_shapes.MoveToBack(shape->GetTopShape());
+    Changed();
+}
+
+void DiagramComp::SendToBack()
+{
+    for (DiagramShape* shape : m_selectedShapes)
+        m_shapes.MoveToFront(shape->GetTopShape());
+    Changed();
+}
+
+bool DiagramComp::GetSelectionStyle(ShapeStyle& style) const
+{
+    if (m_selectedShapes.IsEmpty())
+        return false;
+    style = m_selectedShapes.GetAt(0)->GetStyle();
+    for (DiagramShape* shape : m_selectedShapes)
+        if (shape->IsClosed())
+            return true;
+    return false;
+}
+
+void DiagramComp::SetSelectionStyle(const ShapeStyle& style)
+{
+    for (DiagramShape* shape : m_selectedShapes)
+        shape->SetStyle(style);
+    Changed();
+}
+
+void DiagramComp::SetVerticesShown(bool shown)
+{
+    for (VertexShape* vertex : CollectVertices(m_shapes)) {
+        if (shown)
+            vertex->ShowVertex();
+        else
+            vertex->HideVertex();
+    }
+    DeselectAll(true);
+}
+
+void DiagramComp::SetConstraintsShown(bool shown)
+{
+    for (DrawConstraint* constraint : m_constraints) {
+        if (shown)
+            constraint->ShowConstraint();
+        else
+            constraint->HideConstraint();
+    }
+    for (DiagramShape* shape : m_shapes) {
+        if (shown)
+            shape->ShowConstraint();
+        else
+            shape->HideConstraint();
+    }
+    DeselectAll(true);
+}
+
+// ---- values ----
+
+void DiagramComp::AddPendingMove(DrawVariable* variable, double value)
+{
+    m_pendingMoves.push_back({variable, value});
+}
+
+std::vector<PendingMove> DiagramComp::TakePendingMoves()
+{
+    return std::exchange(m_pendingMoves, {});
+}
+
+void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
+{
+    variable->SetValue(value);
+    Changed();
+}
+
+// ---- copy and paste ----
+
+DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
+{
+    ItemCopyMap map(&remap);
+    ItemArray<DiagramShape> shapes;
+    for (DiagramShape* shape : selectedOnly ? m_selectedShapes : m_shapes)
+        shapes.Add(map.FindOrClone(shape));
+    ItemArray<DrawConstraint> constraints;
+    for (DrawConstraint* constraint : m_constraints) {
+        DrawConstraint* copy = nullptr;
+        if (!selectedOnly && constraint->IsKeptRecord())
+            copy = static_cast<KeptConstraint*>(constraint)->Duplicate();
+        else if (!constraint->IsKeptRecord())
+            copy = constraint->Copy(map);
+        if (copy)
+            constraints.Add(copy);
+    }
+    ItemArray<DrawLabel> labels;
+    for (DrawLabel* label : m_labels)
+        if (!label->GetOwner() && (!selectedOnly || label->IsSelected()))
+            labels.Add(label->Clone(map));
+    auto* copy = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
+                                 std::move(labels), *this);
+    // Kept records use vertices without telling them; a whole copy keeps
+    // the counts as they were.
+    if (!selectedOnly && m_keptRecords)
+        for (VertexShape* vertex : CollectVertices(m_shapes))
+            static_cast<VertexShape*>(map.LookupItem(vertex))->SetUseCount(vertex->GetUseCount());
+    if (!selectedOnly) {
+        copy->m_variables.CopyFrom(m_variables, map);
+        copy->m_variables.SetOwner(copy);
+    }
+    return copy;
+}
+
+TextComp* DiagramComp::Clone(LinkRemap& remap)
+{
+    return CopyItems(remap, false);
+}
+
+DiagramComp* DiagramComp::CopySelection(LinkRemap& remap)
+{
+    DiagramComp* copy = CopyItems(remap, true);
+    copy->m_keptRecords = false;
+    return copy;
+}
+
+void DiagramComp::PasteItems(DiagramComp* source)
+{
+    DeselectAll(false);
+    for (DiagramShape* shape : source->m_shapes) {
+        shape->Attach(this);
+        m_shapes.Add(shape);
+        if (shape->IsKeptRecord())
+            continue;
+        m_selectedShapes.Add(shape);
+        shape->Select();
+    }
+    source->m_shapes.Clear();
+    for (DrawConstraint* constraint : source->m_constraints) {
+        constraint->SetVariableTag(this);
+        m_constraints.Add(constraint);
+    }
+    source->m_constraints.Clear();
+    for (DrawLabel* label : source->m_labels) {
+        label->SetDiagram(this);
+        m_labels.Add(label);
+    }
+    source->m_labels.Clear();
+    m_keptRecords = m_keptRecords || source->m_keptRecords;
+    source->Delete();
+    Changed();
+}
+
+// ---- editing state ----
+
+bool DiagramComp::SetSize(int32_t width, int32_t height)
+{
+    constexpr int32_t kMaxSize = INT16_MAX;
+    if (width < 1 || height < 1 || width > kMaxSize || height > kMaxSize)
+        return false;
+    m_width = width;
+    m_height = height;
+    Changed();
+    return true;
+}
+
+void DiagramComp::EndEdit(bool deselect)
+{
+    m_active = false;
+    if (deselect)
+        DeselectAll(true);
+}

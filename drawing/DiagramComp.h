@@ -1,0 +1,230 @@
+#pragma once
+// A drawing ("Draw"): a boxed component of a paragraph that holds one
+// geometric figure. It owns its shapes (drawn in list order, the last on
+// top), its constraints, its labels (free ones; labels of items belong to
+// their items but stand in the list too), its named variables and its
+// coordinate transform. In the document it shows a picture it records of
+// itself whenever it has changed; the caret walks through its label texts.
+//
+// Lifetime: shapes share vertices, so the drawing frees its shapes and all
+// their parts together, each once (DeleteShapes).
+//
+// Record: the transform, height and width (16-bit, in 1/5000 of the
+// reference size), axes flag, the names of the two plot variables, grid
+// flag, grid pen style (16-bit) and colour, frame flag, the named variables,
+// then counted shape records, constraint records and free labels, and a 0
+// byte. Variables and shared shapes are written once, at their first
+// reference, and by 16-bit index afterwards. Shape and constraint records of
+// kinds this program does not read are kept and written back as they were;
+// so are the records that follow such a shape, whose references into it can
+// no longer be followed.
+#include "drawing/DiagramDC.h"
+#include "drawing/DrawVarTable.h"
+#include "drawing/ItemArray.h"
+#include "drawing/ShapeStyle.h"
+#include "foundation/BoxComp.h"
+#include "foundation/Str255.h"
+#include "platform/draw/EnhMetafile.h"
+
+#include <memory>
+#include <vector>
+
+class CompList;
+class DiagramItem;
+class DiagramShape;
+class DrawConstraint;
+class DrawLabel;
+class DrawVariable;
+class VertexShape;
+
+// What a click in a drawing hits, in the order the drawing looks.
+enum class DrawHitKind { Shape = 0, Constraint = 1, LabelText = 2, Label = 3, Nothing = 4 };
+
+struct DrawHit {
+    DrawHitKind kind = DrawHitKind::Nothing;
+    DiagramItem* item = nullptr;
+    DrawLabel* label = nullptr;
+};
+
+struct PendingMove {
+    DrawVariable* variable;
+    double value;
+};
+
+// Deletes the shapes and every part they hold, each once.
+void DeleteShapes(const std::vector<DiagramShape*>& shapes);
+
+class DiagramComp : public BoxComp {
+public:
+    DiagramComp();
+    // Adopts the three lists; the labels are the free ones, the labels of
+    // items are gathered from the items.
+    DiagramComp(const DiagramDC& dc, int32_t width, int32_t height, ItemArray<DiagramShape> shapes,
+                ItemArray<DrawConstraint> constraints, ItemArray<DrawLabel> freeLabels, const DiagramComp& settings);
+    ~DiagramComp() override;
+    DiagramComp(const DiagramComp&) = delete;
+    DiagramComp& operator=(const DiagramComp&) = delete;
+
+    // ---- component interface ----
+    TextComp* Clone(LinkRemap& remap) override;
+    void GetTag(TypeTag& out) const override { out = tag_Draw; }
+    bool IsDiagram() const override { return true; }
+    void Measure() override;
+    void SetOrigin(const IntPoint& point) override;
+    void Draw() override;
+    void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest) override;
+    TextComp* ComponentAt(const IntPoint& point) override;
+    CompList* GetChild(int i) const override;
+    int GetChildCount() const override;
+    int IndexOfChild(const CompList* row) const override;
+    CompList* GetListLeft(CompList* from) override;
+    CompList* GetListRight(CompList* from) override;
+    CompList* GetListUp(CompList* from) override { return GetListLeft(from); }
+    CompList* GetListDown(CompList* from) override { return GetListRight(from); }
+    void GetEntryPosition(DocPosition& out) override;
+    void SetSizeStep(signed char step) override;
+    int MapKey(DocPosition& position, int key, bool shift, bool ctrl) override;
+    ExprNode* BuildNode() override;
+    void WriteText(TextOutBuffer& out) const override;
+    // A boxed picture of the drawing, without its frame.
+    void WriteLaTeX(LaTeXWriter& writer) override;
+    void Write(DocWriter& writer) override;
+    void Read(DocReader& reader) override;
+
+    // ---- items ----
+    void AddShape(DiagramShape* shape);
+    void AddConstraint(DrawConstraint* constraint);
+    void AddLabel(DrawLabel* label);
+    // A label met while reading an item's record.
+    void AddReadLabel(DrawLabel* label);
+    void RemoveLabel(DrawLabel* label);
+    void RemoveConstraint(DrawConstraint* constraint);
+    // Hands the label list over; the drawing keeps none.
+    ItemArray<DrawLabel> DetachLabels();
+    // Appends a shape (no attaching) and lets its labels join the list.
+    void InsertShape(DiagramShape* shape);
+    // Takes a shape out of the shape list and the selection.
+    void Unselect(DiagramShape* shape);
+    // Hand the lists over to a caller that is about to delete the drawing.
+    ItemArray<DiagramShape> TakeShapes();
+    ItemArray<DrawConstraint> TakeConstraints();
+    // Constraints that exist only while a vertex is dragged.
+    void AddDragConstraint(DrawConstraint* constraint) { m_dragConstraints.Add(constraint); }
+    void ClearDragConstraints();
+    const ItemArray<DrawConstraint>& GetDragConstraints() const { return m_dragConstraints; }
+    const ItemArray<DiagramShape>& GetShapes() const { return m_shapes; }
+    const ItemArray<DrawConstraint>& GetConstraints() const { return m_constraints; }
+    const ItemArray<DrawLabel>& GetLabels() const { return m_labels; }
+    const ItemArray<DiagramShape>& GetSelectedShapes() const { return m_selectedShapes; }
+    const ItemArray<DrawConstraint>& GetSelectedConstraints() const { return m_selectedConstraints; }
+    DrawVarTable& GetVariables() { return m_variables; }
+    // Whether the drawing holds records it keeps without reading them.
+    bool HasKeptRecords() const { return m_keptRecords; }
+    ItemArray<VertexShape> GetSelectedVertices() const;
+
+    // ---- selection ----
+    void SelectShape(DiagramShape* shape, bool toggle);
+    void SelectConstraint(DrawConstraint* constraint, bool toggle);
+    void DeselectAll(bool rebuild);
+    void SelectInRect(const DPoint& topLeft, const DPoint& bottomRight, bool extend);
+    bool HasSelection() const;
+    bool HasSelectedShapes() const { return !m_selectedShapes.IsEmpty(); }
+    void SelectOwners();
+    void ClickSelect(const IntPoint& device, bool extend);
+    void ClickSelectConstraint(const IntPoint& device, bool extend);
+    void ClickLabel(DrawLabel* label, bool extend);
+
+    // ---- queries at a world point ----
+    ItemArray<DiagramItem> ShapesAt(const DPoint& point);
+    VertexShape* VertexAt(const DPoint& point);
+    // Labels (text, then frame), constraints, shapes, in list order.
+    DrawHit HitItem(const IntPoint& device);
+
+    // ---- order and style ----
+    void BringToFront();
+    void SendToBack();
+    // The first selected shape's style; answers whether a selected shape is closed.
+    bool GetSelectionStyle(ShapeStyle& style) const;
+    void SetSelectionStyle(const ShapeStyle& style);
+    void OnHideVertices() { SetVerticesShown(false); }
+    void OnShowVertices() { SetVerticesShown(true); }
+    void OnHideConstraints() { SetConstraintsShown(false); }
+    void OnShowConstraints() { SetConstraintsShown(true); }
+
+    // ---- values ----
+    void AddPendingMove(DrawVariable* variable, double value);
+    std::vector<PendingMove> TakePendingMoves();
+    void SetPendingMoves(std::vector<PendingMove> moves) { m_pendingMoves = std::move(moves); }
+    // Moves a variable to a value the user asked for.
+    void ChangeVariable(DrawVariable* variable, double value);
+
+    // ---- copy and paste ----
+    // A new drawing of copies of the selected shapes, the constraints whose
+    // items were all copied and the selected free labels.
+    DiagramComp* CopySelection(LinkRemap& remap);
+    // Moves the source's items into this drawing, selects the pasted shapes
+    // and deletes the source.
+    void PasteItems(DiagramComp* source);
+
+    // ---- geometry and picture ----
+    DiagramDC& GetDC() { return m_dc; }
+    const DiagramDC& GetDC() const { return m_dc; }
+    int32_t GetWidth32() const { return m_width; }
+    int32_t GetHeight32() const { return m_height; }
+    // Sizes in 1/5000 of the reference size, 1..32767; answers false and
+    // changes nothing for any other size.
+    bool SetSize(int32_t width, int32_t height);
+    bool IsActive() const { return m_active; }
+    void SetActive(bool active) { m_active = active; }
+    void EndEdit(bool deselect);
+    bool GetShowFrame() const { return m_showFrame; }
+    void SetShowFrame(bool show) { m_showFrame = show; }
+    // Draws every shape, constraint and label through the transform.
+    void Render();
+    // A new picture of the drawing's box (the caller frees it).
+    HENHMETAFILE RecordPicture(bool withFrame);
+    void RebuildPicture();
+    HENHMETAFILE GetPicture() const { return m_picture; }
+    bool IsPictureStale() const { return m_pictureStale; }
+
+private:
+    void SetDefaults();
+    void AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConstraint> constraints,
+                    ItemArray<DrawLabel> freeLabels);
+    void CopySettingsFrom(const DiagramComp& other);
+    DiagramComp* CopyItems(LinkRemap& remap, bool selectedOnly);
+    void Changed();
+    void SetVerticesShown(bool shown);
+    void SetConstraintsShown(bool shown);
+    void DrawFrame(const Rect& box);
+    void FreeItems();
+    void ReadBody(DocReader& reader);
+    void ReadShapes(DocReader& reader);
+    void ReadConstraints(DocReader& reader);
+    void ReadFreeLabels(DocReader& reader);
+    void FreeAfterFailedRead(DocReader& reader);
+    int LabelIndexOfRow(const CompList* row) const;
+
+    ItemArray<DiagramShape> m_shapes;
+    ItemArray<DrawConstraint> m_constraints;
+    ItemArray<DrawConstraint> m_dragConstraints;
+    std::vector<PendingMove> m_pendingMoves;
+    DrawVarTable m_variables;
+    ItemArray<DrawLabel> m_labels;
+    ItemArray<DiagramShape> m_selectedShapes;
+    ItemArray<DrawConstraint> m_selectedConstraints;
+    bool m_showAxes = false;
+    Str255 m_xName;
+    Str255 m_yName;
+    bool m_showGrid = false;
+    int32_t m_gridThickness = drawing::kDefaultPenStyle;
+    COLORREF m_gridColour = drawing::kDefaultGridColour;
+    HENHMETAFILE m_picture = nullptr;
+    bool m_pictureStale = true;
+    bool m_showFrame = true;
+    bool m_active = false;
+    DiagramDC m_dc;
+    int32_t m_width = drawing::kReferenceSize;
+    int32_t m_height = drawing::kReferenceSize;
+    bool m_keptRecords = false;
+};

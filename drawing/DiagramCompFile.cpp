@@ -1,0 +1,185 @@
+// The drawing's file record.
+#include "drawing/DiagramComp.h"
+
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/KeptRecords.h"
+#include "foundation/ArchiveRegistry.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "platform/Exceptions.h"
+
+#include <cmath>
+
+namespace {
+
+// A shape record: tag, length and index; a constraint record: tag and
+// length; a free label: four doubles and a row count.
+constexpr int32_t kMinShapeRecord = 10;
+constexpr int32_t kMinConstraintRecord = 8;
+constexpr int32_t kMinLabelRecord = 36;
+
+// Both object tables of the writer for the length of a drawing's record.
+class WriterTables {
+public:
+    explicit WriterTables(DocWriter& writer) : m_writer(writer) { writer.InitTables(); }
+    ~WriterTables() { m_writer.FreeTables(); }
+    WriterTables(const WriterTables&) = delete;
+    WriterTables& operator=(const WriterTables&) = delete;
+
+private:
+    DocWriter& m_writer;
+};
+
+} // namespace
+
+void DiagramComp::Write(DocWriter& writer)
+{
+    WriterTables tables(writer);
+    m_dc.Write(writer);
+    writer.WriteShort(static_cast<int16_t>(m_height));
+    writer.WriteShort(static_cast<int16_t>(m_width));
+    writer.WriteBool(m_showAxes);
+    writer.WritePString(m_xName, true);
+    writer.WritePString(m_yName, true);
+    writer.WriteBool(m_showGrid);
+    writer.WriteShort(static_cast<int16_t>(m_gridThickness));
+    writer.WriteColor(m_gridColour);
+    writer.WriteBool(m_showFrame);
+    m_variables.Write(writer);
+    writer.WriteLong(m_shapes.GetCount());
+    for (DiagramShape* shape : m_shapes) {
+        if (shape->IsKeptRecord())
+            static_cast<KeptShape*>(shape)->WriteRecord(writer);
+        else
+            writer.WriteShape(*shape);
+    }
+    writer.WriteLong(m_constraints.GetCount());
+    for (DrawConstraint* constraint : m_constraints) {
+        if (constraint->IsKeptRecord())
+            static_cast<KeptConstraint*>(constraint)->WriteRecord(writer);
+        else
+            writer.WriteConstraint(*constraint);
+    }
+    int32_t freeLabels = 0;
+    for (DrawLabel* label : m_labels)
+        freeLabels += label->GetOwner() ? 0 : 1;
+    writer.WriteLong(freeLabels);
+    for (DrawLabel* label : m_labels)
+        if (!label->GetOwner())
+            label->Write(writer);
+    writer.WriteByte(0);
+}
+
+void DiagramComp::Read(DocReader& reader)
+{
+    reader.InitTables(this);
+    try {
+        ReadBody(reader);
+    } catch (...) {
+        FreeAfterFailedRead(reader);
+        reader.FreeTables();
+        throw;
+    }
+    reader.FreeTables();
+    for (DiagramShape* shape : m_shapes)
+        shape->Attach(this);
+    for (DrawConstraint* constraint : m_constraints)
+        constraint->SetVariableTag(this);
+    m_variables.SetOwner(this);
+    m_pictureStale = true;
+    m_needsLayout = 1;
+}
+
+void DiagramComp::ReadBody(DocReader& reader)
+{
+    m_dc.Read(reader);
+    m_height = reader.ReadShort();
+    m_width = reader.ReadShort();
+    // A drawing without extent would give its axes no step.
+    if (m_width < 1 || m_height < 1)
+        throw CFormatException("A drawing's size is damaged");
+    m_showAxes = reader.ReadBool();
+    reader.ReadPString(m_xName, true);
+    reader.ReadPString(m_yName, true);
+    m_showGrid = reader.ReadBool();
+    m_gridThickness = reader.ReadShort();
+    m_gridColour = reader.ReadColor();
+    m_showFrame = reader.ReadBool();
+    m_variables.Read(reader);
+    ReadShapes(reader);
+    ReadConstraints(reader);
+    ReadFreeLabels(reader);
+    // A non-zero byte announces a row the drawing does not keep; the rest of
+    // the record is left unread.
+    reader.ReadByte();
+}
+
+// A shape of a kind without a reader is kept as its record; from then on
+// the shared indexes of later records may point into it, so they are kept
+// as records too.
+void DiagramComp::ReadShapes(DocReader& reader)
+{
+    const int32_t count = reader.ReadCount(kMinShapeRecord);
+    for (int32_t n = 0; n < count; ++n) {
+        if (m_keptRecords || !ArchiveRegistry::FindShape(reader.PeekTag())) {
+            m_keptRecords = true;
+            auto* kept = new KeptShape;
+            m_shapes.Add(kept);
+            kept->ReadRecord(reader);
+            continue;
+        }
+        auto* shape = dynamic_cast<DiagramShape*>(reader.ReadShape());
+        if (!shape || m_shapes.Contains(shape))
+            throw CFormatException("A drawing lists a shape twice or a shape of no known kind");
+        m_shapes.Add(shape);
+    }
+}
+
+void DiagramComp::ReadConstraints(DocReader& reader)
+{
+    const int32_t count = reader.ReadCount(kMinConstraintRecord);
+    for (int32_t n = 0; n < count; ++n) {
+        if (m_keptRecords || !ArchiveRegistry::FindConstraint(reader.PeekTag())) {
+            m_keptRecords = true;
+            auto* kept = new KeptConstraint;
+            m_constraints.Add(kept);
+            kept->ReadRecord(reader);
+            continue;
+        }
+        std::unique_ptr<ArchiveItem> item(reader.ReadConstraint());
+        auto* constraint = dynamic_cast<DrawConstraint*>(item.get());
+        if (!constraint)
+            throw CFormatException("A drawing's constraint record is damaged");
+        item.release();
+        m_constraints.Add(constraint);
+    }
+}
+
+void DiagramComp::ReadFreeLabels(DocReader& reader)
+{
+    const int32_t count = reader.ReadCount(kMinLabelRecord);
+    for (int32_t n = 0; n < count; ++n) {
+        auto* label = new DrawLabel;
+        AddReadLabel(label);
+        label->Read(reader);
+    }
+}
+
+// Everything read so far goes, whether or not the drawing had taken it yet:
+// the shapes of the object table, the constraints and the free labels.
+void DiagramComp::FreeAfterFailedRead(DocReader& reader)
+{
+    std::vector<DiagramShape*> shapes(m_shapes.begin(), m_shapes.end());
+    for (ArchiveItem* item : reader.GetObjectTable())
+        if (auto* shape = dynamic_cast<DiagramShape*>(item))
+            shapes.push_back(shape);
+    m_shapes.Clear();
+    for (DrawLabel* label : m_labels)
+        if (!label->GetOwner())
+            delete label;
+    m_labels.Clear();
+    DeleteShapes(shapes);
+    FreeItems();
+}

@@ -1,0 +1,248 @@
+// The drawing as a component of a row: layout, placing, its picture,
+// drawing, and the caret's way through its label texts.
+#include "drawing/DiagramComp.h"
+
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawingKernelHooks.h"
+#include "foundation/CompList.h"
+#include "foundation/DocPosition.h"
+#include "foundation/DrawContext.h"
+#include "foundation/LaTeXWriter.h"
+#include "foundation/TextOutBuffer.h"
+#include "math/ExportElementWriters.h"
+#include "platform/Exceptions.h"
+#include "plot/PlotStyle.h"
+
+#include <cmath>
+
+using namespace drawing;
+
+namespace {
+
+int ScaledExtent(int reference, int32_t units)
+{
+    return static_cast<int>(std::trunc(reference * units * kSizeUnit + 0.5));
+}
+
+} // namespace
+
+// ---- layout ----
+
+void DiagramComp::Measure()
+{
+    PlotStyle style;
+    m_dc.SetZoom(style.GetScale());
+    m_bounds = Rect(0, -ScaledExtent(style.GetScaledHeight(), m_height), ScaledExtent(style.GetScaledWidth(), m_width),
+                    0);
+    m_dc.SetWindowSize(m_bounds.right, -m_bounds.top);
+    for (DrawLabel* label : m_labels)
+        label->Relayout();
+    m_pictureStale = true;
+    m_needsLayout = 0;
+}
+
+void DiagramComp::SetOrigin(const IntPoint& point)
+{
+    m_origin = point;
+    m_dc.SetPixelOrigin(IntPoint(point.x + m_bounds.left, point.y + m_bounds.top));
+    for (DrawLabel* label : m_labels)
+        label->Layout();
+    if (m_pictureStale)
+        RebuildPicture();
+}
+
+// ---- drawing ----
+
+void DiagramComp::Render()
+{
+    m_dc.BeginPen();
+    for (DiagramShape* shape : m_shapes)
+        shape->Draw(m_dc);
+    for (DrawConstraint* constraint : m_constraints)
+        constraint->Draw(m_dc);
+    m_dc.SetPen(kDefaultPenStyle, kBlack, true);
+    for (DrawLabel* label : m_labels)
+        label->Draw(m_dc);
+    m_dc.EndPen();
+}
+
+HENHMETAFILE DiagramComp::RecordPicture(bool withFrame)
+{
+    Rect box;
+    GetAbsBounds(box);
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), box);
+    try {
+        if (withFrame && m_showFrame)
+            DrawFrame(box);
+        else
+            gDrawContext.FrameRectBk(box);
+        Render();
+    } catch (...) {
+        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
+        throw;
+    }
+    return gDrawContext.EndMetafile();
+}
+
+void DiagramComp::RebuildPicture()
+{
+    for (DrawLabel* label : m_labels) {
+        label->Relayout();
+        if (label->GetOwner())
+            label->GetOwner()->PlaceLabel(m_dc);
+    }
+    DrawContext::DeleteMetafile(m_picture);
+    m_picture = nullptr;
+    m_pictureStale = false;
+    Rect box;
+    GetAbsBounds(box);
+    box.Deflate(kFrameInset, kFrameInset);
+    if (box.IsEmpty())
+        return;
+    // Drawings nested in labels record inside the outer recording; where the
+    // drawing context cannot nest further the drawing is drawn directly.
+    if (gDrawContext.GetDepth() >= DrawContext::kMaxLevels - 1)
+        return;
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), box);
+    try {
+        gDrawContext.FrameRectBk(box);
+        Render();
+    } catch (...) {
+        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
+        throw;
+    }
+    m_picture = gDrawContext.EndMetafile();
+}
+
+void DiagramComp::DrawFrame(const Rect& box)
+{
+    if (m_active) {
+        gDrawContext.SelectPen(PS_SOLID, 1, kActiveGreen);
+        gDrawContext.DrawRectangle(box);
+        gDrawContext.RestorePen();
+    } else {
+        gDrawContext.DrawRectangle(box);
+    }
+}
+
+void DiagramComp::Draw()
+{
+    Rect box;
+    GetAbsBounds(box);
+    if (m_showFrame)
+        DrawFrame(box);
+    box.Deflate(kFrameInset, kFrameInset);
+    if (!m_picture) {
+        gDrawContext.SetClipRegion(box);
+        Render();
+        gDrawContext.ClearClipRegion();
+        return;
+    }
+    if (gDrawContext.IsPrinting())
+        box.Deflate(kFrameInset, kFrameInset);
+    gDrawContext.PlayMetafile(m_picture, box);
+}
+
+// ---- positions and label rows ----
+
+void DiagramComp::PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest)
+{
+    for (DrawLabel* label : m_labels)
+        if (label->HitText(point)) {
+            label->GetText()->PositionFromPoint(out, point, nearest);
+            return;
+        }
+    BoxComp::PositionFromPoint(out, point, nearest);
+}
+
+TextComp* DiagramComp::ComponentAt(const IntPoint& point)
+{
+    for (DrawLabel* label : m_labels)
+        if (label->HitText(point))
+            if (TextComp* comp = label->GetText()->ComponentAtPoint(point))
+                return comp;
+    return this;
+}
+
+int DiagramComp::LabelIndexOfRow(const CompList* row) const
+{
+    for (int i = 0; i < m_labels.GetCount(); ++i)
+        if (m_labels.GetAt(i)->GetText() == row)
+            return i;
+    return -1;
+}
+
+CompList* DiagramComp::GetChild(int i) const
+{
+    return i >= 1 && i <= m_labels.GetCount() ? m_labels.GetAt(i - 1)->GetText() : nullptr;
+}
+
+int DiagramComp::GetChildCount() const
+{
+    return m_labels.GetCount();
+}
+
+int DiagramComp::IndexOfChild(const CompList* row) const
+{
+    return LabelIndexOfRow(row) + 1;
+}
+
+CompList* DiagramComp::GetListLeft(CompList* from)
+{
+    if (!from)
+        return GetChild(m_labels.GetCount());
+    const int i = LabelIndexOfRow(from);
+    return i > 0 ? m_labels.GetAt(i - 1)->GetText() : nullptr;
+}
+
+CompList* DiagramComp::GetListRight(CompList* from)
+{
+    if (!from)
+        return GetChild(1);
+    const int i = LabelIndexOfRow(from);
+    return i >= 0 && i + 1 < m_labels.GetCount() ? m_labels.GetAt(i + 1)->GetText() : nullptr;
+}
+
+void DiagramComp::GetEntryPosition(DocPosition& out)
+{
+    out = DocPosition();
+    out.SetObject(this);
+}
+
+void DiagramComp::SetSizeStep(signed char step)
+{
+    BoxComp::SetSizeStep(step);
+    for (DrawLabel* label : m_labels)
+        label->GetText()->SetSizeStep(step);
+}
+
+int DiagramComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
+{
+    if (key == kBackspaceKey)
+        return kDrawingBackspaceCommand;
+    return BoxComp::MapKey(position, key, shift, ctrl);
+}
+
+ExprNode* DiagramComp::BuildNode()
+{
+    return MakeDiagramNode(this);
+}
+
+void DiagramComp::WriteText(TextOutBuffer& out) const
+{
+    out.WriteString("Diagram");
+}
+
+void DiagramComp::WriteLaTeX(LaTeXWriter& writer)
+{
+    constexpr int kScreenDpi = 96;
+    HENHMETAFILE picture = RecordPicture(false);
+    writer.WriteString("\\fbox{$");
+    if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer))
+        objects->WritePicture(m_bounds.Width() * kPointsPerInch / kScreenDpi,
+                              m_bounds.Height() * kPointsPerInch / kScreenDpi, picture);
+    DrawContext::DeleteMetafile(picture);
+    writer.WriteString("$} ");
+}

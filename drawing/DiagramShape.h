@@ -1,0 +1,70 @@
+#pragma once
+// The base of the shapes of a drawing. A shape may be a part of a compound
+// shape (its owner shape), which then draws it, labels it and answers for it
+// in selection and hit tests. The defaults are those of a shape without
+// parts, sides, outline or variables.
+#include "drawing/DiagramItem.h"
+#include "drawing/ShapeStyle.h"
+
+class DrawVariable;
+class ItemCopyMap;
+class VertexShape;
+
+class DiagramShape : public DiagramItem {
+public:
+    explicit DiagramShape(DiagramShape* owner = nullptr) : m_ownerShape(owner) {}
+    ~DiagramShape() override = default;
+
+    bool IsShape() const override { return true; }
+    // Also true while the owner shape is selected.
+    bool IsSelected() const override;
+
+    // A new copy made through the map, which records the (old, new) pair.
+    virtual DiagramShape* Clone(ItemCopyMap& map) = 0;
+    // Makes the drawing the owner of the shape's variables and parts.
+    virtual void Attach(DiagramComp* diagram) {}
+    virtual bool IsVertexShape() const { return false; }
+    virtual bool IsEdge() const { return false; }
+    virtual bool IsSegment() const { return false; }
+    virtual bool IsCurve() const { return false; }
+    virtual bool IsCircle() const { return false; }
+    virtual bool IsPolygon() const { return false; }
+    virtual bool IsPlot() const { return false; }
+    virtual bool IsClosed() const { return false; }
+    // A shape kept as its file record because its kind is not known here.
+    virtual bool IsKeptRecord() const { return false; }
+    virtual ShapeStyle GetStyle() const = 0;
+    virtual void SetStyle(const ShapeStyle& style) = 0;
+    virtual DiagramShape* SetOwner(DiagramShape* owner)
+    {
+        m_ownerShape = owner;
+        return owner;
+    }
+    virtual void ReleaseVertices(DiagramShape* keeper) {}
+    virtual void ClaimParts() {}
+    // The shape or parts of it that lie inside the world rectangle.
+    virtual ItemArray<DiagramShape> ItemsInRect(const DPoint& topLeft, const DPoint& bottomRight) { return {}; }
+    virtual ItemArray<VertexShape> GetVertices() const { return {}; }
+    virtual int GetSideCount() const { return 0; }
+    virtual void AppendOutlinePoints(std::vector<DPoint>& points) const {}
+    virtual ItemArray<DrawVariable> GetVariables() const { return {}; }
+    virtual bool HasAnyLabel() const { return HasLabel(); }
+    virtual ItemArray<DrawLabel> GetLabels() const { return {}; }
+    virtual DiagramShape* FirstSideAt(VertexShape* vertex) { return nullptr; }
+    virtual DiagramShape* SecondSideAt(VertexShape* vertex) { return nullptr; }
+    virtual DiagramShape* FindSide(VertexShape* a, VertexShape* b) { return nullptr; }
+
+    DiagramShape* GetOwnerShape() const { return m_ownerShape; }
+    // The owner when there is one, else the shape.
+    DiagramShape* GetTopShape() { return m_ownerShape ? m_ownerShape : this; }
+
+private:
+    DiagramShape* m_ownerShape;
+};
+
+// The vertices of every shape, in order, each once (first occurrence wins).
+ItemArray<VertexShape> CollectVertices(const ItemArray<DiagramShape>& shapes);
+
+// Whether c lies on the side of the directed line a -> b that triangles and
+// rectangles take as their first (see the rule in the source).
+bool SideTest(const VertexShape& a, const VertexShape& b, const VertexShape& c);

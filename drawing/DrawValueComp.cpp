@@ -1,0 +1,174 @@
+#include "drawing/DrawValueComp.h"
+
+#include "drawing/DiagramComp.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/DrawingCodes.h"
+#include "drawing/DrawingKernelHooks.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontFamilyScope.h"
+#include "foundation/LinkRemap.h"
+#include "foundation/SizeStepScope.h"
+#include "foundation/TextOutBuffer.h"
+#include "platform/draw/CDC.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kTextFace = 0;
+constexpr const char* kEmptyText = "0.0";
+
+} // namespace
+
+DrawValueComp::DrawValueComp() : m_text(kEmptyText) {}
+
+DrawValueComp::DrawValueComp(DrawVariable* variable) : m_text(FormatValue(variable ? variable->GetValue() : 0.0))
+{
+    if (variable)
+        m_observer.Attach(variable);
+}
+
+DrawValueComp::DrawValueComp(DrawVariable* variable, const Str255& text) : m_text(text)
+{
+    if (variable)
+        m_observer.Attach(variable);
+}
+
+DrawVariable* DrawValueComp::GetVariable() const
+{
+    return dynamic_cast<DrawVariable*>(m_observer.GetTarget());
+}
+
+TextComp* DrawValueComp::Clone(LinkRemap& remap)
+{
+    auto* copy = new DrawValueComp(GetVariable(), m_text);
+    copy->m_sizeStep = m_sizeStep;
+    if (LinkTarget* target = m_observer.GetTarget())
+        remap.AddLink(target, &copy->m_observer);
+    return copy;
+}
+
+bool DrawValueComp::IsEqual(const TextComp& other) const
+{
+    auto* display = dynamic_cast<const DrawValueComp*>(&other);
+    return display && display->m_text == m_text;
+}
+
+Str255 DrawValueComp::FormatValue(double value)
+{
+    char buffer[512];
+    int n = std::snprintf(buffer, sizeof buffer, "%.2f", value);
+    if (n < 0 || n > Str255::kCapacity)
+        std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return Str255(buffer);
+}
+
+std::optional<double> DrawValueComp::ParseValue() const
+{
+    std::string text(m_text.GetPtrAt(0), static_cast<size_t>(m_text.GetLength()));
+    const char* start = text.c_str();
+    char* end = nullptr;
+    double value = std::strtod(start, &end);
+    if (end == start)
+        return std::nullopt;
+    while (*end == ' ')
+        ++end;
+    if (*end != '\0')
+        return std::nullopt;
+    return value;
+}
+
+bool DrawValueComp::ValueDiffers() const
+{
+    DrawVariable* variable = GetVariable();
+    if (!variable)
+        return false;
+    std::optional<double> typed = ParseValue();
+    return !typed || std::fabs(variable->GetValue() - *typed) > drawing::kValueTolerance;
+}
+
+bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
+{
+    DrawVariable* variable = GetVariable();
+    if (!variable)
+        return false;
+    const Str255 previous = m_text;
+    m_text = text;
+    std::optional<double> typed = ParseValue();
+    if (!typed) {
+        m_text = previous;
+        return false;
+    }
+    if (locked != variable->IsFixed())
+        variable->SetFixed(locked);
+    Invalidate();
+    if (ValueDiffers()) {
+        if (DiagramComp* diagram = variable->GetOwner())
+            diagram->ChangeVariable(variable, *typed);
+        else
+            variable->SetValue(*typed);
+    }
+    return true;
+}
+
+void DrawValueComp::OnValueChanged()
+{
+    if (DrawVariable* variable = GetVariable()) {
+        m_text = FormatValue(variable->GetValue());
+        Invalidate();
+    }
+}
+
+// ---- layout and drawing ----
+
+void DrawValueComp::Measure()
+{
+    SizeStepScope size(m_sizeStep);
+    FontFamilyScope face(kTextFace);
+    gDrawContext.GetTextExtent(m_text, m_bounds);
+    m_needsLayout = 0;
+}
+
+void DrawValueComp::Draw()
+{
+    SizeStepScope size(m_sizeStep);
+    FontFamilyScope face(kTextFace);
+    gDrawContext.MoveTo(m_origin);
+    CDC* dc = gDrawContext.GetDC();
+    const COLORREF colour = ValueDiffers() ? drawing::kActiveGreen : drawing::kValuePurple;
+    const COLORREF previous = dc ? dc->SetTextColor(colour) : 0;
+    gDrawContext.DrawString(m_text);
+    if (dc)
+        dc->SetTextColor(previous);
+}
+
+// ---- forms ----
+
+ExprNode* DrawValueComp::BuildNode()
+{
+    return MakeDrawVariableNode(GetVariable());
+}
+
+void DrawValueComp::WriteText(TextOutBuffer& out) const
+{
+    for (int i = 0; i < m_text.GetLength(); ++i)
+        out.WriteChar(m_text.GetAt(i));
+}
+
+void DrawValueComp::Write(DocWriter& writer)
+{
+    writer.WriteLinkId(m_observer.GetTarget());
+    writer.WritePString(m_text, false);
+}
+
+void DrawValueComp::Read(DocReader& reader)
+{
+    reader.ReadLinkId(&m_observer);
+    reader.ReadPString(m_text, false);
+    m_needsLayout = 1;
+}

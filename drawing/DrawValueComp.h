@@ -1,0 +1,66 @@
+#pragma once
+// A value display ("VDsp"): a small component in a label's row that shows
+// the value of one drawing variable with two decimals and follows it as the
+// solvers move it. Its text may be edited to ask for a new value; while the
+// text and the value differ by more than 0.01 it is drawn green, otherwise
+// purple. It measures and draws its text in the same face.
+//
+// Record: the shown variable's link id (32-bit), then the text.
+#include "foundation/BoxComp.h"
+#include "foundation/LinkTarget.h"
+#include "foundation/Str255.h"
+
+#include <optional>
+
+class DrawVariable;
+
+class DrawValueComp : public BoxComp {
+public:
+    // Empty, for the component factory: no variable, text "0.0".
+    DrawValueComp();
+    explicit DrawValueComp(DrawVariable* variable);
+    DrawValueComp(DrawVariable* variable, const Str255& text);
+
+    TextComp* Clone(LinkRemap& remap) override;
+    void GetTag(TypeTag& out) const override { out = tag_VDsp; }
+    bool IsEqual(const TextComp& other) const override;
+
+    void Measure() override;
+    void Draw() override;
+
+    ExprNode* BuildNode() override;
+    void WriteText(TextOutBuffer& out) const override;
+    void Write(DocWriter& writer) override;
+    void Read(DocReader& reader) override;
+
+    DrawVariable* GetVariable() const;
+    const Str255& GetText() const { return m_text; }
+    // The text as a number; none when it is not one.
+    std::optional<double> ParseValue() const;
+    // The variable's value and the text differ by more than 0.01 (a text
+    // that is no number differs).
+    bool ValueDiffers() const;
+    // What the properties dialog does on OK: the locked flag goes to the
+    // variable, the text is taken, and when it names another value the
+    // drawing moves the variable there. Answers false, changing nothing,
+    // when there is no variable or the text is no number.
+    bool ApplyProperties(bool locked, const Str255& text);
+
+    // The "%.2f" form of a value (a shorter form when that would not fit).
+    static Str255 FormatValue(double value);
+
+private:
+    class Observer : public TargetLink {
+    public:
+        explicit Observer(DrawValueComp& comp) : m_comp(comp) {}
+        void Changed() override { m_comp.OnValueChanged(); }
+
+    private:
+        DrawValueComp& m_comp;
+    };
+
+    void OnValueChanged();
+
+    Observer m_observer{*this};
+    Str255 m_text;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// A drawing's named variables: an ordered list of names, each with a
+// variable that holds its value. Names compare as whole strings, case
+// sensitive; the first entry of a name is the one found.
+//
+// Record: a 16-bit count, then each entry's name (symbol-face translation)
+// and its variable (variable reference).
+#include "drawing/DrawVariable.h"
+#include "foundation/Str255.h"
+
+#include <memory>
+#include <vector>
+
+class DocReader;
+class DocWriter;
+class ItemCopyMap;
+
+struct DrawVarEntry {
+    Str255 name;
+    std::unique_ptr<DrawVariable> variable;
+    bool stale = false;
+};
+
+class DrawVarTable {
+public:
+    int GetCount() const { return static_cast<int>(m_entries.size()); }
+    const DrawVarEntry& GetAt(int i) const { return *m_entries[static_cast<size_t>(i)]; }
+    DrawVariable* Find(const Str255& name) const;
+    // Sets the value of the entry of that name, or appends a new entry.
+    void SetNamed(const Str255& name, double value);
+    void SetOwner(DiagramComp* diagram);
+    // Copies of every entry, their variables through the copy map.
+    void CopyFrom(const DrawVarTable& other, ItemCopyMap& map);
+
+    void Write(DocWriter& writer) const;
+    void Read(DocReader& reader);
+
+private:
+    std::vector<std::unique_ptr<DrawVarEntry>> m_entries;
+};

@@ -1,0 +1,55 @@
+#pragma once
+// The indenting XML text writer's core: elements, attributes, text, entities
+// and the fenced forms of MathML, written into a byte stream through a buffer
+// of 1024 bytes. The document export adds the page frame and the paragraph
+// styles on top of these primitives.
+#include "kernel/MathMLOutput.h"
+
+#include <cstdint>
+#include <string>
+
+class ByteStream;
+
+class XMLCoreWriter : public MathMLOutput {
+public:
+    static constexpr int kBufferSize = 1024;
+    static constexpr int kMaxIndent = 62;
+
+    explicit XMLCoreWriter(ByteStream& stream) : m_stream(stream) {}
+    ~XMLCoreWriter() override;
+
+    void WriteString(const char* text) override;
+    void NewLine() override { WriteString("\n"); }
+    void Indent() override;
+    void Outdent() override;
+    void WriteIndent() override { WriteString(m_indent.c_str()); }
+    void StartElement(const char* name, bool indent) override;
+    void StartEmptyElement(const char* name) override;
+    void EndPendingTag(bool newline) override;
+    void WriteStartTag(const char* name, bool indent) override;
+    void EndElement(const char* name, bool indent) override;
+    void WriteAttribute(const char* name, const char* value) override;
+    void WriteIntAttribute(const char* name, int32_t value) override;
+    void WriteTextElement(const char* name, const char* text) override;
+    void WriteIntegerElement(const char* name, int32_t value) override;
+    void WriteRealElement(const char* name, double value) override;
+    void WriteEntity(const char* name) override;
+    void StartFencedWith(const char* open, const char* close) override;
+    void EndFenced() override;
+    void WriteEscapedChar(uint16_t code) override;
+    void WriteEscapedText(const Str255& text) override;
+    void WriteEscapedCString(const char* text) override;
+
+    void WriteLong(int32_t value);
+    void WriteDouble(double value);
+    void Flush();
+
+private:
+    void Put(const char* bytes, std::size_t count);
+
+    ByteStream& m_stream;
+    std::string m_pendingEnd;
+    std::string m_indent;
+    char m_buffer[kBufferSize];
+    int m_fill = 0;
+};

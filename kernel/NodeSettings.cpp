@@ -1,0 +1,7 @@
+#include "kernel/NodeSettings.h"
+
+NodeSettings& NodeSettings::Get()
+{
+    static NodeSettings settings;
+    return settings;
+}
