@@ -302,8 +302,7 @@ namespace {
 // references to other documents use brackets.
 class ProgramStyleRefTest : public ModelTest {
 protected:
-    ProgramStyleRefTest() : saved(gStyleTable) { gStyleTable = &program; }
-    ~ProgramStyleRefTest() override { gStyleTable = saved; }
+    ProgramStyleRefTest() { gStyleTable = &program; }
     void Number(ParagraphList& list)
     {
         EquationNumber counters;
@@ -312,8 +311,8 @@ protected:
     }
     static std::string Text31(const CrossRefComp& ref) { return std::string(ref.GetText().ToCString().c_str()); }
 
+    SavedGlobals savedProgram;
     StyleTable program;
-    StyleTable* saved;
 };
 
 TEST_F(ProgramStyleRefTest, NumberedEquationReferencesFollowInsertion)

@@ -15,6 +15,7 @@
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
 #include "support/model/LinearTextReader.h"
+#include "support/model/SavedGlobals.h"
 #include "support/model/TextOnlyLaTeXWriter.h"
 
 #include <QImage>
@@ -85,9 +86,9 @@ protected:
 
     IntPoint paragraphOrigin{10, 50};
 
+    SavedGlobals saved;
     TextPrefs prefs;
     FontManager fonts{prefs};
-    StyleTable* previousTable;
     std::unique_ptr<StyleTable> styles;
     RealItemMaker maker;
     QImage image;
