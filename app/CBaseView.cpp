@@ -8,6 +8,8 @@
 #include "app/dialogs/CCreateOverscriptDialog.h"
 #include "app/dialogs/CCreateSplitDefinitionDialog.h"
 #include "app/dialogs/CCreateTableDialog.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/DrawingEditActions.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
@@ -541,17 +543,24 @@ void CBaseView::OnUpdateEditUndo(CCmdUI* ui)
 void CBaseView::OnEditCut()
 {
     DocSelection selection = GetSelection();
-    // A whole drawing is cut by the drawing's own action.
-    if (selection.GetKind() == DocPosition::kWholeObject)
+    // In a whole drawing the drawing's selected items are cut.
+    if (selection.GetKind() == DocPosition::kWholeObject) {
+        if (auto* drawing = dynamic_cast<DiagramComp*>(selection.First().GetObject()); drawing && drawing->HasSelection())
+            PerformAction(new TCutDrawingAction(drawing));
         return;
+    }
     PerformAction(new TCutAction(selection));
 }
 
 void CBaseView::OnUpdateEditCut(CCmdUI* ui)
 {
     DocSelection selection = GetSelection();
-    ui->Enable(CanEdit() && !IsLabelSelection(selection) && selection.HasExtent() &&
-               selection.GetKind() != DocPosition::kWholeObject);
+    if (selection.GetKind() == DocPosition::kWholeObject) {
+        auto* drawing = dynamic_cast<DiagramComp*>(selection.First().GetObject());
+        ui->Enable(CanEdit() && drawing && drawing->HasSelection());
+        return;
+    }
+    ui->Enable(CanEdit() && !IsLabelSelection(selection) && selection.HasExtent());
 }
 
 void CBaseView::OnEditCopy()

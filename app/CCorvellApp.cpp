@@ -16,11 +16,11 @@
 #include "app/CChildFrame.h"
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
+#include "app/DocumentComponents.h"
 #include "app/StartupServices.h"
 #include "app/KernelSettings.h"
 #include "app/LinkPropertiesPrompt.h"
 #include "app/MainViewRedraw.h"
-#include "drawing/DrawingComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/FontManager.h"
@@ -28,11 +28,9 @@
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "kernel/KernelLink.h"
-#include "math/PictureComp.h"
 #include "platform/framework/DesktopIntegration.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
-#include "math/MathComponents.h"
 
 IMPLEMENT_DYNAMIC(CCorvellApp, CWinApp)
 
@@ -44,23 +42,6 @@ CCorvellApp::StepObserver& stepObserver()
 {
     static CCorvellApp::StepObserver observer;
     return observer;
-}
-
-// Pictures pasted from other programs become picture components.
-TextComp* MakePicture(const std::vector<uint8_t>& bytes)
-{
-    EnhMetafile picture(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    if (!picture.IsValid())
-        return nullptr;
-    return new PictureComp(&picture);
-}
-
-// Every component class the documents and the clipboard can hold.
-void RegisterComponents()
-{
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    DocClipboard::SetPictureMaker(&MakePicture);
 }
 
 // The documents of the command line open before the frame is shown, and
@@ -137,7 +118,7 @@ BOOL CCorvellApp::InitInstance()
         return FALSE;
     }
     QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(ResourceStore::instance().image("icon:quorvant"))));
-    RegisterComponents();
+    RegisterDocumentComponents();
     InstallLinkPropertiesPrompt();
 
     m_pStyleTable = new StyleTable;

@@ -12,6 +12,8 @@
 #include "app/dialogs/CCreateOverscriptDialog.h"
 #include "app/dialogs/CEntryCountDialog.h"
 #include "app/dialogs/CRowsColumnsDialog.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/DrawingEditActions.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/DerivativeActions.h"
 #include "foundation/DrawContext.h"
@@ -454,9 +456,12 @@ bool CCorvellView::RunEditCode(int code, TypedKey typed, bool shift, bool)
             TypeCharacter(key, typed.charSet);
         return true;
     case EditCode::kDelete:
-        // A whole drawing is deleted by the drawing's own action.
+        // In a whole drawing the drawing's selected items are deleted.
         if (selection.GetKind() != DocPosition::kWholeObject)
             action = new TDeleteAction(selection);
+        else if (auto* drawing = dynamic_cast<DiagramComp*>(selection.First().GetObject());
+                 drawing && drawing->HasSelection())
+            action = new TDeleteDrawingAction(drawing);
         break;
     case EditCode::kNewParagraph: {
         ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();

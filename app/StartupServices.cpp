@@ -7,8 +7,6 @@ void FillKernelNameTable()
     InstallKernelServices();
 }
 
-void InitBezierTables() {}
-
 void RegisterDrawingMakers() {}
 
 void FreeDrawingMakers() {}

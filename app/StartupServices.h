@@ -3,8 +3,10 @@
 // The application calls each at its place in the start-up and exit order;
 // each does nothing until its subsystem arrives and fills it in here:
 //   FillKernelNameTable                  - the kernel name table (529 names)
-//   InitBezierTables, RegisterDrawingMakers, FreeDrawingMakers - drawings
+//   RegisterDrawingMakers, FreeDrawingMakers - drawings
+// (The Bezier tables of drawings are filled by drawing/CurveShape.h.)
+#include "drawing/CurveShape.h"
+
 void FillKernelNameTable();
-void InitBezierTables();
 void RegisterDrawingMakers();
 void FreeDrawingMakers();

@@ -26,6 +26,7 @@
 #include <QWidget>
 
 #include "BenchDocumentText.h"
+#include "BenchViewApp.h"
 #include "math/MathComponents.h"
 
 #include <benchmark/benchmark.h>
@@ -39,29 +40,8 @@ namespace {
 using benchdoc::kParagraphs;
 using benchdoc::StyleOf;
 
-class BenchApp : public CWinApp {
-public:
-    BenchApp() : CWinApp("Quorvant") {}
-    BOOL InitInstance() override
-    {
-        AddDocTemplate(new CMultiDocTemplate(129, RUNTIME_CLASS(CCorvellDoc), RUNTIME_CLASS(CChildFrame),
-                                             RUNTIME_CLASS(CCorvellView)));
-        frame = new CMainFrame;
-        if (!frame->LoadFrame(CMainFrame::IDR_MAINFRAME))
-            return FALSE;
-        m_pMainWnd = frame;
-        frame->widget()->resize(1200, 900);
-        frame->ShowWindow(SW_SHOW);
-        return TRUE;
-    }
-    CMainFrame* frame = nullptr;
-};
-
-void Settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
+using benchdoc::BenchApp;
+using benchdoc::Settle;
 
 struct World {
     World()

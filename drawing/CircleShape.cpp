@@ -20,6 +20,20 @@ CircleShape::CircleShape(VertexShape* centre, DrawVariable* radius, const ShapeS
 CircleShape::~CircleShape()
 {
     delete m_radius;
+    if (m_centre && m_centre->RemoveUse() == 0 && m_centre->GetOwnerShape())
+        delete m_centre;
+}
+
+ItemArray<DiagramShape> CircleShape::GetParts() const
+{
+    ItemArray<DiagramShape> parts;
+    parts.Add(m_centre);
+    return parts;
+}
+
+void CircleShape::ClaimParts()
+{
+    m_centre->SetOwner(this);
 }
 
 double CircleShape::GetRadius() const

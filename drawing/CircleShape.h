@@ -14,8 +14,8 @@ public:
     CircleShape() = default;
     // Takes the centre (one more use; the circle becomes its owner) and the radius.
     CircleShape(VertexShape* centre, DrawVariable* radius, const ShapeStyle& style = {});
-    // Deletes the radius. The centre may be shared; the drawing frees the
-    // shapes and their parts together (DeleteShapes).
+    // Deletes the radius and lets go of the centre, which goes when no
+    // other shape uses it.
     ~CircleShape() override;
 
     TypeTag GetTag() const override { return tag_Circ; }
@@ -34,6 +34,10 @@ public:
     void SetStyle(const ShapeStyle& style) override { m_style = style; }
     ItemArray<DiagramShape> ItemsInRect(const DPoint& topLeft, const DPoint& bottomRight) override;
     ItemArray<VertexShape> GetVertices() const override;
+    ItemArray<VertexShape> GetVertexUses() const override { return GetVertices(); }
+    ItemArray<DiagramShape> GetParts() const override;
+    void ForgetParts() override { m_centre = nullptr; }
+    void ClaimParts() override;
     // Radius, centre x, centre y.
     ItemArray<DrawVariable> GetVariables() const override;
     bool HasAnyLabel() const override;

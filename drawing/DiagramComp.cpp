@@ -9,24 +9,52 @@
 #include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "foundation/LinkRemap.h"
+#include "plot/PlotCurveSet.h"
 
 #include <set>
 #include <utility>
 
 using namespace drawing;
 
+// Each shape forgets its parts first, so that nothing is freed twice
+// whatever the parts' use counts and owners say.
 void DeleteShapes(const std::vector<DiagramShape*>& shapes)
 {
     std::set<DiagramShape*> all;
-    for (DiagramShape* shape : shapes) {
-        if (!shape)
+    std::vector<DiagramShape*> pending(shapes.begin(), shapes.end());
+    while (!pending.empty()) {
+        DiagramShape* shape = pending.back();
+        pending.pop_back();
+        if (!shape || !all.insert(shape).second)
             continue;
-        all.insert(shape);
-        for (VertexShape* vertex : shape->GetVertices())
-            if (vertex)
-                all.insert(vertex);
+        for (DiagramShape* part : shape->GetParts())
+            pending.push_back(part);
+        for (VertexShape* vertex : shape->GetVertexUses())
+            pending.push_back(vertex);
     }
     for (DiagramShape* shape : all)
+        shape->ForgetParts();
+    for (DiagramShape* shape : all)
+        delete shape;
+}
+
+// A listed vertex is held while the other shapes go, so that a vertex both
+// listed and used (as drawings once stored them) is freed once.
+void DeleteByUse(const ItemArray<DiagramShape>& shapes)
+{
+    std::vector<DiagramShape*> vertices;
+    std::vector<DiagramShape*> others;
+    for (DiagramShape* shape : shapes) {
+        if (shape->IsVertexShape()) {
+            static_cast<VertexShape*>(shape)->AddUse();
+            vertices.push_back(shape);
+        } else {
+            others.push_back(shape);
+        }
+    }
+    for (DiagramShape* shape : others)
+        delete shape;
+    for (DiagramShape* shape : vertices)
         delete shape;
 }
 
@@ -99,7 +127,12 @@ void DiagramComp::FreeItems()
         if (!label->GetOwner())
             delete label;
     m_labels.Clear();
-    DeleteShapes(std::vector<DiagramShape*>(m_shapes.begin(), m_shapes.end()));
+    // Kept records use vertices without telling them, so their use counts
+    // cannot say when a vertex is free.
+    if (m_keptRecords)
+        DeleteShapes(std::vector<DiagramShape*>(m_shapes.begin(), m_shapes.end()));
+    else
+        DeleteByUse(m_shapes);
     m_shapes.Clear();
     for (DrawConstraint* constraint : m_constraints)
         delete constraint;
@@ -170,7 +203,7 @@ void DiagramComp::InsertShape(DiagramShape* shape)
     if (shape->HasAnyLabel())
         for (DrawLabel* label : shape->GetLabels()) {
             label->SetDiagram(this);
-            m_labels.Add(label);
+            m_labels.AddOnce(label);
         }
     Changed();
 }
@@ -179,6 +212,12 @@ void DiagramComp::Unselect(DiagramShape* shape)
 {
     m_shapes.Remove(shape);
     m_selectedShapes.Remove(shape);
+    Changed();
+}
+
+void DiagramComp::DropFromList(DiagramShape* shape)
+{
+    m_shapes.Remove(shape);
     Changed();
 }
 
@@ -534,33 +573,6 @@ DiagramComp* DiagramComp::CopySelection(LinkRemap& remap)
     DiagramComp* copy = CopyItems(remap, true);
     copy->m_keptRecords = false;
     return copy;
-}
-
-void DiagramComp::PasteItems(DiagramComp* source)
-{
-    DeselectAll(false);
-    for (DiagramShape* shape : source->m_shapes) {
-        shape->Attach(this);
-        m_shapes.Add(shape);
-        if (shape->IsKeptRecord())
-            continue;
-        m_selectedShapes.Add(shape);
-        shape->Select();
-    }
-    source->m_shapes.Clear();
-    for (DrawConstraint* constraint : source->m_constraints) {
-        constraint->SetVariableTag(this);
-        m_constraints.Add(constraint);
-    }
-    source->m_constraints.Clear();
-    for (DrawLabel* label : source->m_labels) {
-        label->SetDiagram(this);
-        m_labels.Add(label);
-    }
-    source->m_labels.Clear();
-    m_keptRecords = m_keptRecords || source->m_keptRecords;
-    source->Delete();
-    Changed();
 }
 
 // ---- editing state ----

@@ -30,10 +30,12 @@
 #include <vector>
 
 class CompList;
+class PlotCurveSet;
 class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
 class DrawLabel;
+class DiagramEditList;
 class DrawVariable;
 class VertexShape;
 
@@ -51,8 +53,11 @@ struct PendingMove {
     double value;
 };
 
-// Deletes the shapes and every part they hold, each once.
+// Deletes the shapes and every part they hold, each once, whatever the
+// vertices' use counts say.
 void DeleteShapes(const std::vector<DiagramShape*>& shapes);
+// Deletes the shapes of a drawing; a vertex goes when no shape uses it.
+void DeleteByUse(const ItemArray<DiagramShape>& shapes);
 
 class DiagramComp : public BoxComp {
 public:
@@ -105,6 +110,9 @@ public:
     void InsertShape(DiagramShape* shape);
     // Takes a shape out of the shape list and the selection.
     void Unselect(DiagramShape* shape);
+    // Takes a shape out of the shape list only: a selected part that is a
+    // shape of its own again stays selected as the part.
+    void DropFromList(DiagramShape* shape);
     // Hand the lists over to a caller that is about to delete the drawing.
     ItemArray<DiagramShape> TakeShapes();
     ItemArray<DrawConstraint> TakeConstraints();
@@ -163,8 +171,16 @@ public:
     // items were all copied and the selected free labels.
     DiagramComp* CopySelection(LinkRemap& remap);
     // Moves the source's items into this drawing, selects the pasted shapes
-    // and deletes the source.
-    void PasteItems(DiagramComp* source);
+    // and deletes the source; then undoes the edits of the removal the
+    // source came from, when given (groups first).
+    void PasteItems(DiagramComp* source, DiagramEditList* edits = nullptr);
+    // Takes the selected items out (compound shapes losing a part are
+    // replaced by what is left, recorded in edits) and answers a new drawing
+    // holding them.
+    DiagramComp* RemoveSelection(DiagramEditList& edits);
+    // Every vertex used by a shape of the list gets an owner among them: the
+    // listed shape that holds it.
+    void SettleOwners();
 
     // ---- geometry and picture ----
     DiagramDC& GetDC() { return m_dc; }
@@ -174,9 +190,33 @@ public:
     // Sizes in 1/5000 of the reference size, 1..32767; answers false and
     // changes nothing for any other size.
     bool SetSize(int32_t width, int32_t height);
+    // The size from device pixels of the current size class (rounded);
+    // refused like SetSize for a size that gives no unit.
+    bool SetPixelSize(int width, int height);
+    // Zooms about a device point (within the transform's limits) or moves
+    // the view; the picture and its figures are built again.
+    void Zoom(const IntPoint& device, double factor);
+    void Pan(int dx, int dy);
+    // The rubber band of a selection drag: shown over the picture until hidden.
+    void ShowBand(const Rect& band);
+    void HideBand();
+    bool IsBandVisible() const { return m_bandVisible; }
+    const Rect& GetBand() const { return m_band; }
+    // What must be painted again for the band: the new band with the old.
+    const Rect& GetBandRepaint() const { return m_bandRepaint; }
     bool IsActive() const { return m_active; }
     void SetActive(bool active) { m_active = active; }
     void EndEdit(bool deselect);
+    bool GetShowAxes() const { return m_showAxes; }
+    void SetShowAxes(bool show);
+    bool GetShowGrid() const { return m_showGrid; }
+    void SetShowGrid(bool show);
+    // The world rectangle the drawing's box shows: top-left, bottom-right.
+    void GetVisibleWorld(DPoint& topLeft, DPoint& bottomRight) const;
+    // Built when the drawing is rendered with axes or grid shown; dropped
+    // when the picture is rebuilt (null until then).
+    const PlotCurveSet* GetAxesFigure() const { return m_axesFigure.get(); }
+    const PlotCurveSet* GetGridFigure() const { return m_gridFigure.get(); }
     bool GetShowFrame() const { return m_showFrame; }
     void SetShowFrame(bool show) { m_showFrame = show; }
     // Draws every shape, constraint and label through the transform.
@@ -197,11 +237,18 @@ private:
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);
     void DrawFrame(const Rect& box);
+    void RenderFigures();
     void FreeItems();
     void ReadBody(DocReader& reader);
     void ReadShapes(DocReader& reader);
     void ReadConstraints(DocReader& reader);
     void ReadFreeLabels(DocReader& reader);
+    // Shapes listed that are parts of other shapes leave the list and the
+    // use counts are counted again; a part held by two shapes is refused.
+    void SettleAfterRead();
+    void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
+    void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);
+    void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
     int LabelIndexOfRow(const CompList* row) const;
 
@@ -219,6 +266,11 @@ private:
     bool m_showGrid = false;
     int32_t m_gridThickness = drawing::kDefaultPenStyle;
     COLORREF m_gridColour = drawing::kDefaultGridColour;
+    Rect m_band;
+    Rect m_bandRepaint;
+    bool m_bandVisible = false;
+    std::unique_ptr<PlotCurveSet> m_axesFigure;
+    std::unique_ptr<PlotCurveSet> m_gridFigure;
     HENHMETAFILE m_picture = nullptr;
     bool m_pictureStale = true;
     bool m_showFrame = true;

@@ -111,6 +111,7 @@ void DiagramComp::ReadBody(DocReader& reader)
     ReadShapes(reader);
     ReadConstraints(reader);
     ReadFreeLabels(reader);
+    SettleAfterRead();
     // A non-zero byte announces a row the drawing does not keep; the rest of
     // the record is left unread.
     reader.ReadByte();

@@ -2,6 +2,7 @@
 // drawing, and the caret's way through its label texts.
 #include "drawing/DiagramComp.h"
 
+#include "drawing/DiagramAxes.h"
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
@@ -13,6 +14,7 @@
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
 #include "platform/Exceptions.h"
+#include "plot/PlotCurveSet.h"
 #include "plot/PlotStyle.h"
 
 #include <cmath>
@@ -53,11 +55,102 @@ void DiagramComp::SetOrigin(const IntPoint& point)
         RebuildPicture();
 }
 
+bool DiagramComp::SetPixelSize(int width, int height)
+{
+    PlotStyle style;
+    auto units = [](int pixels, int reference) {
+        return reference > 0 ? std::trunc(static_cast<double>(pixels) * kReferenceSize / reference + 0.5) : 0.0;
+    };
+    const double h = units(height, style.GetScaledHeight());
+    const double w = units(width, style.GetScaledWidth());
+    if (!(h >= 1 && h <= INT16_MAX && w >= 1 && w <= INT16_MAX))
+        return false;
+    return SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
+}
+
+void DiagramComp::Zoom(const IntPoint& device, double factor)
+{
+    if (m_dc.ZoomAbout(device, factor))
+        RebuildPicture();
+}
+
+void DiagramComp::Pan(int dx, int dy)
+{
+    m_dc.ScrollBy(dx, dy);
+    RebuildPicture();
+}
+
+void DiagramComp::ShowBand(const Rect& band)
+{
+    m_bandRepaint = band;
+    if (m_bandVisible)
+        Rect::Union(band, m_band, m_bandRepaint);
+    m_bandVisible = true;
+    m_band = band;
+    gDrawContext.InvalidateLogicalRect(m_bandRepaint);
+}
+
+void DiagramComp::HideBand()
+{
+    m_bandVisible = false;
+    RebuildPicture();
+    gDrawContext.InvalidateLogicalRect(m_band);
+}
+
 // ---- drawing ----
+
+void DiagramComp::GetVisibleWorld(DPoint& topLeft, DPoint& bottomRight) const
+{
+    Rect box;
+    const_cast<DiagramComp*>(this)->GetAbsBounds(box);
+    topLeft = m_dc.ScreenToWorld(IntPoint(box.left, box.top));
+    bottomRight = m_dc.ScreenToWorld(IntPoint(box.right, box.bottom));
+}
+
+void DiagramComp::SetShowAxes(bool show)
+{
+    m_showAxes = show;
+    Changed();
+}
+
+void DiagramComp::SetShowGrid(bool show)
+{
+    m_showGrid = show;
+    Changed();
+}
+
+// The grid in its own pen, then the axes as hairlines with labels in the
+// plot font; a view without extent shows neither.
+void DiagramComp::RenderFigures()
+{
+    DPoint topLeft, bottomRight;
+    GetVisibleWorld(topLeft, bottomRight);
+    if (m_showGrid) {
+        if (!m_gridFigure)
+            m_gridFigure = BuildGridFigure(topLeft, bottomRight);
+        if (m_gridFigure) {
+            m_dc.SetPen(m_gridThickness, m_gridColour, true);
+            m_gridFigure->ApplyAll(m_dc);
+            m_dc.SetPen(kDefaultPenStyle, kBlack, true);
+        }
+    }
+    if (m_showAxes) {
+        if (!m_axesFigure)
+            m_axesFigure = BuildAxesFigure(topLeft, bottomRight);
+        if (m_axesFigure) {
+            gDrawContext.SelectPlainFont(PlotStyle().GetFontSize(), true);
+            m_dc.SetPen(kThin, kBlack, true);
+            m_axesFigure->ApplyAll(m_dc);
+            m_dc.SetPen(kDefaultPenStyle, kBlack, true);
+            gDrawContext.SelectCurrentFont();
+        }
+    }
+}
 
 void DiagramComp::Render()
 {
     m_dc.BeginPen();
+    RenderFigures();
     for (DiagramShape* shape : m_shapes)
         shape->Draw(m_dc);
     for (DrawConstraint* constraint : m_constraints)
@@ -88,6 +181,8 @@ HENHMETAFILE DiagramComp::RecordPicture(bool withFrame)
 
 void DiagramComp::RebuildPicture()
 {
+    m_axesFigure.reset();
+    m_gridFigure.reset();
     for (DrawLabel* label : m_labels) {
         label->Relayout();
         if (label->GetOwner())
@@ -143,6 +238,8 @@ void DiagramComp::Draw()
     if (gDrawContext.IsPrinting())
         box.Deflate(kFrameInset, kFrameInset);
     gDrawContext.PlayMetafile(m_picture, box);
+    if (m_bandVisible)
+        gDrawContext.DrawRectangle(m_band);
 }
 
 // ---- positions and label rows ----

@@ -6,6 +6,8 @@
 #include "foundation/DrawContext.h"
 #include "platform/Exceptions.h"
 #include "platform/draw/CBrush.h"
+#include "platform/draw/CDC.h"
+#include "platform/draw/CPen.h"
 #include "plot/PlotStyle.h"
 
 #include <algorithm>
@@ -53,7 +55,7 @@ DiagramDC::DiagramDC() : m_baseScale(kDefaultScale), m_currentScale(kDefaultScal
 }
 
 DiagramDC::DiagramDC(const DiagramDC& other)
-    : m_x0(other.m_x0), m_y0(other.m_y0), m_baseScale(other.m_baseScale), m_currentScale(other.m_currentScale),
+    : PlotTransform(), m_x0(other.m_x0), m_y0(other.m_y0), m_baseScale(other.m_baseScale), m_currentScale(other.m_currentScale),
       m_pixelOrigin(other.m_pixelOrigin)
 {
 }
@@ -358,6 +360,25 @@ void DiagramDC::Disc(const DPoint& centre, double radius, COLORREF colour)
     const int r = WorldToPixels(radius);
     CBrush brush(colour);
     gDrawContext.FillEllipse(Rect(c.x - r, c.y - r, c.x + r, c.y + r), &brush);
+}
+
+void DiagramDC::FillPolygon(const std::vector<DPoint>& points, COLORREF colour)
+{
+    CDC* device = gDrawContext.GetDC();
+    if (!device || points.size() < 3)
+        return;
+    std::vector<CPoint> corners;
+    corners.reserve(points.size());
+    for (const DPoint& point : points) {
+        const IntPoint d = gDrawContext.ToDevice(WorldToScreen(point));
+        corners.emplace_back(d.x, d.y);
+    }
+    CBrush brush(colour);
+    CBrush* previousBrush = device->SelectObject(&brush);
+    CPen* previousPen = device->SelectObject(CPen::NullPen());
+    device->Polygon(corners.data(), static_cast<int>(corners.size()));
+    device->SelectObject(previousPen);
+    device->SelectObject(previousBrush);
 }
 
 void DiagramDC::Arc(const DPoint& centre, double radius, const DPoint& from, const DPoint& to)

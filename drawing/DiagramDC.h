@@ -13,6 +13,7 @@
 #include "foundation/DPoint.h"
 #include "foundation/IntPoint.h"
 #include "platform/draw/GdiTypes.h"
+#include "plot/PlotTransform.h"
 
 #include <array>
 #include <cstdint>
@@ -21,7 +22,7 @@
 class DocReader;
 class DocWriter;
 
-class DiagramDC {
+class DiagramDC : public PlotTransform {
 public:
     DiagramDC();
     // Origin, both scales and pixel origin; no highlight and no window size.
@@ -29,9 +30,9 @@ public:
     DiagramDC& operator=(const DiagramDC& other);
 
     // ---- transform ----
-    IntPoint WorldToScreen(const DPoint& world) const;
+    IntPoint WorldToScreen(const DPoint& world) const override;
     DPoint ScreenToWorld(const IntPoint& device) const;
-    double PixelsToWorld(double pixels) const;
+    double PixelsToWorld(double pixels) const override;
     int WorldToPixels(double length) const;
     // The scale in use becomes the base scale divided by factor.
     void SetZoom(double factor);
@@ -85,6 +86,8 @@ public:
     void CircleOutline(const DPoint& centre, double radius, int32_t style, COLORREF colour);
     void Circle(const DPoint& centre, double radius);
     void Disc(const DPoint& centre, double radius, COLORREF colour);
+    // The closed outline filled with the colour, without a border.
+    void FillPolygon(const std::vector<DPoint>& points, COLORREF colour);
     void Arc(const DPoint& centre, double radius, const DPoint& from, const DPoint& to);
     void SelectionFrame(const DPoint& topLeft, const DPoint& bottomRight);
     void LabelFrame(const DPoint& topLeft, const DPoint& bottomRight, const DPoint& anchor);

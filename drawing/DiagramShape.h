@@ -6,6 +6,7 @@
 #include "drawing/DiagramItem.h"
 #include "drawing/ShapeStyle.h"
 
+class DiagramEditGroup;
 class DrawVariable;
 class ItemCopyMap;
 class VertexShape;
@@ -46,6 +47,21 @@ public:
     virtual ItemArray<DiagramShape> ItemsInRect(const DPoint& topLeft, const DPoint& bottomRight) { return {}; }
     virtual ItemArray<VertexShape> GetVertices() const { return {}; }
     virtual int GetSideCount() const { return 0; }
+    virtual ItemArray<DiagramShape> GetSides() const { return {}; }
+    // Every vertex the shape uses, through its sides too, once per use: what
+    // the vertices' use counts count.
+    virtual ItemArray<VertexShape> GetVertexUses() const { return {}; }
+    // The record of this shape replaced by what is left without the part,
+    // or null when the shape cannot lose the part.
+    virtual DiagramEditGroup* RemovePart(DiagramShape* part) { return nullptr; }
+    // Every shape this one holds: sides and edges, vertices.
+    virtual ItemArray<DiagramShape> GetParts() const { return {}; }
+    // Forgets its parts without touching them, before a whole drawing's
+    // shapes and parts are freed together.
+    virtual void ForgetParts() {}
+    // The shape no longer counts as a part of its owner; its vertices keep
+    // theirs.
+    void ClearOwnerLink() { m_ownerShape = nullptr; }
     virtual void AppendOutlinePoints(std::vector<DPoint>& points) const {}
     virtual ItemArray<DrawVariable> GetVariables() const { return {}; }
     virtual bool HasAnyLabel() const { return HasLabel(); }

@@ -15,4 +15,11 @@ public:
     virtual DrawConstraint* Copy(ItemCopyMap& map) = 0;
     virtual bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const { return false; }
     virtual bool IsKeptRecord() const { return false; }
+    // How removing the selected items touches the constraint: 5 all items
+    // it binds are selected, 4 some are, 0 none (the equal-length kinds add
+    // their own codes).
+    virtual int SelectionCode() const { return 0; }
+    // A fixing constraint unlocks its vertex while removed and locks it again.
+    virtual void ReleaseLock() {}
+    virtual void ApplyLock() {}
 };

@@ -12,6 +12,7 @@
 #include "platform/Exceptions.h"
 
 #include <cmath>
+#include <memory>
 
 DrawLabel::DrawLabel() : m_text(new CompList) {}
 
@@ -120,4 +121,16 @@ void DrawLabel::Read(DocReader& reader)
         throw CFormatException("A drawing label's position is damaged");
     m_text->Read(reader);
     m_selected = false;
+}
+
+DrawLabel* DrawLabel::ReadFor(DiagramItem* owner, DocReader& reader, void* context)
+{
+    auto* diagram = static_cast<DiagramComp*>(context);
+    auto label = std::make_unique<DrawLabel>();
+    label->SetOwner(owner);
+    label->SetDiagram(diagram);
+    label->Read(reader);
+    if (diagram)
+        diagram->AddReadLabel(label.get());
+    return label.release();
 }

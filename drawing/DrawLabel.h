@@ -58,6 +58,10 @@ public:
     bool HitText(const IntPoint& point) const;
     void Draw(DiagramDC& dc);
 
+    // The label of an item's record: made for the owner and listed with
+    // the drawing being read.
+    static DrawLabel* ReadFor(DiagramItem* owner, DocReader& reader, void* context);
+
     void Write(DocWriter& writer) const;
     // Raises CFormatException for coordinates that are not finite.
     void Read(DocReader& reader);

@@ -17,6 +17,17 @@ constexpr int32_t kThin = 0;
 constexpr int32_t kMedium = 1;
 constexpr int32_t kThick = 2;
 constexpr int32_t kDefaultPenStyle = kMedium;
+constexpr int32_t kEndArrowBit = 0x40;
+constexpr int32_t kStartArrowBit = 0x80;
+// An arrowhead is 1.5 x this length long and 0.5 x it wide at its base, in
+// points: the screen's uses 12 x 0.5, the exported picture's 12 x 0.8.
+constexpr double kArrowUnitPoints = 12.0;
+constexpr double kScreenArrowFactor = 0.5;
+constexpr double kExportArrowFactor = 0.8;
+// An edge's label sits this many points beside its midpoint.
+constexpr double kEdgeLabelPoints = 12.0;
+// A Bezier curve is drawn, hit and outlined as this many chords.
+constexpr int kBezierChords = 32;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);

@@ -215,7 +215,6 @@ void VertexShape::Write(DocWriter& writer)
 
 void VertexShape::Read(DocReader& reader, void* context)
 {
-    auto* diagram = static_cast<DiagramComp*>(context);
     DiagramItem::Read(reader, context);
     m_fixed = reader.ReadBool();
     m_useCount = reader.ReadShort();
@@ -223,13 +222,8 @@ void VertexShape::Read(DocReader& reader, void* context)
         throw CFormatException("A vertex's use count is negative");
     m_x = DrawVariable::ReadOwned(reader);
     m_y = DrawVariable::ReadOwned(reader);
-    if (reader.ReadBool()) {
-        SetLabel(new DrawLabel);
-        m_label->SetDiagram(diagram);
-        m_label->Read(reader);
-        if (diagram)
-            diagram->AddReadLabel(m_label);
-    }
+    if (reader.ReadBool())
+        SetLabel(DrawLabel::ReadFor(this, reader, context));
     m_penStyle = reader.ReadShort();
     m_colour = reader.ReadColor();
 }

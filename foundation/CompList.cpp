@@ -17,6 +17,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
+#include "foundation/LayoutLimits.h"
 #include "foundation/LineLayout.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/RowNodeBuilder.h"
@@ -48,6 +49,26 @@ void DeleteItems(LayoutArray* items)
         delete items->GetAt(i);
     items->RemoveAll();
 }
+
+// While a row passes its size step down, the rows inside mark only
+// themselves and the outer row passes the change up once: a step costs one
+// walk of the tree however deep it is.
+int gQuietRows = 0;
+// Rows read inside one another. Their components get their size steps once,
+// from the outermost row when everything is read, rather than again at every
+// level a read subtree is adopted into.
+int gRowsReading = 0;
+
+class Nesting {
+public:
+    explicit Nesting(int& depth) : m_depth(depth) { ++m_depth; }
+    ~Nesting() { --m_depth; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& m_depth;
+};
 
 } // namespace
 
@@ -182,9 +203,15 @@ void CompList::SetOwner(TextComp* owner, int showsPlaceholder)
 void CompList::SetSizeStep(signed char step)
 {
     m_sizeStep = step;
-    for (int i = 1; i <= GetCount(); ++i)
-        GetAt(i)->SetSizeStep(step);
+    PassSizeStep();
     Invalidate();
+}
+
+void CompList::PassSizeStep()
+{
+    Nesting quiet(gQuietRows);
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->SetSizeStep(m_sizeStep);
 }
 
 void CompList::SetFont(int fontId, int first, int end)
@@ -207,7 +234,7 @@ void CompList::SetFont(int fontId, int first, int end)
 void CompList::Invalidate()
 {
     m_needsLayout = 1;
-    if (m_owner)
+    if (m_owner && gQuietRows == 0)
         m_owner->Invalidate();
 }
 
@@ -406,7 +433,7 @@ void CompList::FinishItem(::Layout* item)
     const Rect& r = item->GetRect();
     m_extent.top = std::min(m_extent.top, r.top);
     m_extent.bottom = std::max(m_extent.bottom, r.bottom);
-    m_extent.right += item->GetWidth();
+    m_extent.right = LayoutLimits::Sum(m_extent.right, item->GetWidth());
 }
 
 void CompList::LayoutToContextWidth()
@@ -428,7 +455,7 @@ void CompList::SetOrigin(const IntPoint& point)
             r.bottom = m_extent.bottom;
             item->SetRect(r);
             item->MoveTo(cursor);
-            cursor.x += item->GetWidth();
+            cursor.x = LayoutLimits::Sum(cursor.x, item->GetWidth());
         }
     }
     m_needsLayout = 0;
@@ -468,6 +495,39 @@ void CompList::Draw()
     SizeStepScope size(m_sizeStep);
     for (int i = 1; i <= m_items->GetCount(); ++i)
         m_items->GetAt(i)->Draw();
+}
+
+void CompList::DrawWithin(const Rect& area)
+{
+    if (!m_items)
+        return;
+    SizeStepScope size(m_sizeStep);
+    // Items stand line by line from the top (a label, placed after
+    // everything, stands on the first line): the first item that reaches
+    // the area is found by halving, and drawing stops below it.
+    int count = m_items->GetCount();
+    while (count > 0 && m_items->GetAt(count)->IsLabel()) {
+        if (m_items->GetAt(count)->AbsRect().Intersects(area))
+            m_items->GetAt(count)->Draw();
+        --count;
+    }
+    int low = 1;
+    int high = count;
+    while (low <= high) {
+        const int mid = (low + high) / 2;
+        if (m_items->GetAt(mid)->AbsRect().bottom < area.top)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    for (int k = low; k <= count; ++k) {
+        ::Layout* item = m_items->GetAt(k);
+        const Rect r = item->AbsRect();
+        if (r.top > area.bottom)
+            break;
+        if (r.Intersects(area))
+            item->Draw();
+    }
 }
 
 Rect CompList::GetAbsRect() const
@@ -534,16 +594,34 @@ void CompList::PositionFromLinePoint(DocPosition& out, const IntPoint& point)
 {
     if (!m_items)
         return nullptr;
+    // Items stand in the order of the positions they start at (a label,
+    // placed after everything, starts at 0 and is left out of the search).
+    // The item wanted is the last one starting at or before i when it holds
+    // i; otherwise the last item before the next line (what a walk from the
+    // first item would find).
+    int count = m_items->GetCount();
+    while (count > 0 && m_items->GetAt(count)->IsLabel())
+        --count;
+    int low = 1;
+    int high = count;
+    while (low <= high) {
+        const int mid = (low + high) / 2;
+        if (m_items->GetAt(mid)->GetStartIndex() <= i)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    ::Layout* candidate = high >= 1 ? m_items->GetAt(high) : nullptr;
+    if (candidate && !candidate->IsLine() && candidate->ContainsIndex(i))
+        return candidate;
     ::Layout* lastText = nullptr;
-    for (int k = 1; k <= m_items->GetCount(); ++k) {
+    for (int k = high; k >= 1 && !lastText; --k)
+        if (!m_items->GetAt(k)->IsLine())
+            lastText = m_items->GetAt(k);
+    for (int k = high + 1; k <= m_items->GetCount(); ++k) {
         ::Layout* item = m_items->GetAt(k);
-        if (item->IsLine()) {
-            if (item->GetStartIndex() > i)
-                return lastText;
-            continue;
-        }
-        if (item->ContainsIndex(i))
-            return item;
+        if (item->IsLine())
+            break;
         lastText = item;
     }
     return lastText;
@@ -583,6 +661,26 @@ void CompList::GetItemRect(int i, Rect& out)
         out = GetAbsRect();
 }
 
+void CompList::GetRangeRect(int first, int last, Rect& out)
+{
+    first = std::max(first, 1);
+    GetItemRect(first, out);
+    last = std::min(last, GetCount());
+    if (last <= first)
+        return;
+    Rect end;
+    GetItemRect(last, end);
+    // The boxes of one line's positions share its top and bottom and grow
+    // left to right: their union is that of the first and the last. A range
+    // over several lines also covers the row's whole width between them, as
+    // the selection's region does.
+    if (end.top != out.top) {
+        const Rect row = GetAbsRect();
+        Rect::Union(out, Rect(row.left, out.top, row.right, end.bottom), out);
+    }
+    Rect::Union(out, end, out);
+}
+
 // ---- text forms ----
 
 void CompList::Write(DocWriter& writer) const
@@ -597,13 +695,15 @@ void CompList::Write(DocWriter& writer) const
 void CompList::Read(DocReader& reader)
 {
     RegisterComponentClasses();
+    const bool outermost = gRowsReading == 0;
+    Nesting reading(gRowsReading);
     int32_t count = reader.BeginList();
     try {
         for (int32_t n = 0; n < count; ++n) {
             TextComp* comp = reader.ReadComponent();
             if (!comp->IsCharBlock()) {
                 m_comps->Append(comp);
-                Adopt(comp);
+                comp->SetOwner(this);
                 continue;
             }
             std::unique_ptr<TextComp, void (*)(TextComp*)> block(comp, [](TextComp* c) { c->Delete(); });
@@ -613,10 +713,17 @@ void CompList::Read(DocReader& reader)
         }
     } catch (...) {
         reader.EndList();
-        m_needsLayout = 1;
+        FinishRead(outermost);
         throw;
     }
     reader.EndList();
+    FinishRead(outermost);
+}
+
+void CompList::FinishRead(bool outermost)
+{
+    if (outermost)
+        PassSizeStep();
     m_needsLayout = 1;
 }
 

@@ -114,12 +114,21 @@ public:
     void SetOrigin(const IntPoint& point);
     void MoveBy(const IntPoint& offset);
     void Draw();
+    // Draws only the items that meet the area: a page or a screen of a long
+    // row costs what it shows.
+    void DrawWithin(const Rect& area);
     bool HitTest(const IntPoint& point) const;
     TextComp* ComponentAtPoint(const IntPoint& point);
     void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest);
     void PositionFromLinePoint(DocPosition& out, const IntPoint& point);
     // The caret box of position i.
     void GetItemRect(int i, Rect& out);
+    // The box of positions first..last: within a line the union of their
+    // caret boxes, over several lines the row's width between the first and
+    // the last (extending a selection costs the same in any row).
+    void GetRangeRect(int first, int last, Rect& out);
+    // The item that holds position i, or the last one before the line after
+    // it; found by halving, as items stand in the order of their positions.
     ::Layout* ItemForIndex(int i) const;
     void FitToRect(const Rect& rect);
     int GetWidth() const { return m_extent.Width(); }
@@ -144,6 +153,9 @@ public:
 
 private:
     void Adopt(TextComp* comp);
+    // Gives every component the row's size step (each passes it on inward).
+    void PassSizeStep();
+    void FinishRead(bool outermost);
     void BuildItems();
     ::Layout* StartItem(TextComp* comp, int index);
     void FinishItem(::Layout* item);

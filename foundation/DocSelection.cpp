@@ -335,9 +335,9 @@ void DocSelection::GetListBounds(Rect& out) const
         }
     }
     CompList* list = m_first.GetList();
-    Rect caret;
-    list->GetItemRect(std::max(m_first.GetIndex(), 1), caret);
     if (m_first == m_second || m_first.GetList() != m_second.GetList()) {
+        Rect caret;
+        list->GetItemRect(std::max(m_first.GetIndex(), 1), caret);
         out = Rect(caret.left, caret.top, caret.left + 1, caret.bottom);
         if (m_first.GetList() != m_second.GetList() && m_second.GetList()) {
             Rect end;
@@ -346,12 +346,7 @@ void DocSelection::GetListBounds(Rect& out) const
         }
         return;
     }
-    out = caret;
-    for (int i = std::max(m_first.GetIndex(), 1) + 1; i < m_second.GetIndex(); ++i) {
-        Rect item;
-        list->GetItemRect(i, item);
-        Rect::Union(out, item, out);
-    }
+    list->GetRangeRect(m_first.GetIndex(), m_second.GetIndex() - 1, out);
 }
 
 void DocSelection::GetBounds(Rect& out) const

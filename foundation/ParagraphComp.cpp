@@ -428,7 +428,7 @@ void ParagraphComp::Paint(const Rect& update)
     Rect area;
     Rect::Intersection(bounds, update, area);
     gDrawContext.EraseRect(area);
-    m_text->Draw();
+    m_text->DrawWithin(area);
 }
 
 // ---- component operations ----

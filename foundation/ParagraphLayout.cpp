@@ -9,6 +9,7 @@
 #include "foundation/LabelLayout.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
+#include "foundation/LayoutLimits.h"
 #include "foundation/LineLayout.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphStyle.h"
@@ -306,26 +307,28 @@ public:
         if (origin.x != m_point.x || origin.y != m_point.y)
             row.MoveBy(IntPoint(m_point.x - origin.x, m_point.y - origin.y));
         SplitLines(row);
-        int baseline = 0;
-        int previousBottom = 0;
+        // Lines of any height stack without wrapping (see LayoutLimits).
+        int32_t baseline = 0;
+        int32_t previousBottom = 0;
         for (size_t li = 0; li < m_lines.size(); ++li) {
             LineLayout& opener = *m_lines[li].opener;
             Rect r = opener.GetRect();
             if (li == 0) {
-                baseline = m_point.y - r.top;
+                baseline = LayoutLimits::Sum(m_point.y, -int64_t(r.top));
             } else {
-                int advance = previousBottom - r.top;
+                int32_t advance = LayoutLimits::Sum(previousBottom, -int64_t(r.top));
                 if (advance < m_style.GetLineHeight()) {
                     advance = m_style.GetLineHeight();
                     r.top = previousBottom - advance;
                     opener.SetRect(r);
                 }
-                baseline += advance;
+                baseline = LayoutLimits::Sum(baseline, advance);
             }
             previousBottom = r.bottom;
             PlaceLine(m_lines[li], baseline, li == 0, li + 1 == m_lines.size());
         }
-        const int height = m_lines.empty() ? 0 : baseline + previousBottom - m_point.y;
+        const int32_t height =
+            m_lines.empty() ? 0 : LayoutLimits::Clamp(int64_t(baseline) + previousBottom - m_point.y);
         m_paragraph.SetBounds(Rect(0, 0, m_pageWidth - m_leftMargin, height));
     }
 
@@ -418,7 +421,7 @@ private:
     {
         for (Layout* item : items) {
             item->MoveTo(pen);
-            pen.x += item->GetWidth();
+            pen.x = LayoutLimits::Sum(pen.x, item->GetWidth());
         }
     }
 

@@ -8,6 +8,7 @@
 #include "foundation/EquationLabel.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/LaTeXWriter.h"
+#include "foundation/LayoutLimits.h"
 #include "foundation/NotebookWriter.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/PageRecord.h"
@@ -216,16 +217,16 @@ void ParagraphList::UpdateLayout()
             p->Layout(previous);
             p->SetOrigin(pen);
             Rect r = AbsBoundsOf(p);
-            pen.y = r.bottom;
+            pen.y = LayoutLimits::Clamp(r.bottom);
             gDrawContext.InvalidateLogicalRect(r);
         } else {
             Rect r = AbsBoundsOf(p);
             if (r.top == pen.y) {
-                pen.y = r.bottom;
+                pen.y = LayoutLimits::Clamp(r.bottom);
             } else {
                 Rect changed;
                 PlaceAt(p, pen, changed);
-                pen.y += r.Height();
+                pen.y = LayoutLimits::Sum(pen.y, r.Height());
                 gDrawContext.InvalidateLogicalRect(changed);
             }
         }
@@ -243,7 +244,7 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
     ParagraphComp* previous = GetAt(index - 1);
     if (previous) {
         previous->GetCounters(counters);
-        pen.y = AbsBoundsOf(previous).bottom;
+        pen.y = LayoutLimits::Clamp(AbsBoundsOf(previous).bottom);
     }
     bool changing = true;
     for (int i = index; i <= GetCount(); ++i) {
@@ -282,7 +283,7 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
                 p->GetCounters(counters);
             }
         }
-        pen.y = AbsBoundsOf(p).bottom;
+        pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
         previous = p;
     }
     InvalidateTail(pen.y);
@@ -308,7 +309,7 @@ void ParagraphList::RelayoutAll(bool invalidateTail)
         p->AdvanceCounters(counters);
         p->Layout(previous);
         p->SetOrigin(pen);
-        pen.y = AbsBoundsOf(p).bottom;
+        pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
         previous = p;
     }
     if (invalidateTail)
@@ -340,7 +341,7 @@ void ParagraphList::Paginate(PageRecord& pages)
         p->AdvanceCounters(counters);
         p->Layout(previous);
         p->SetOrigin(pen);
-        pen.y = AbsBoundsOf(p).bottom;
+        pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
         while (pen.y > pageBreak) {
             Rect line;
             p->GetLineBreak(pageBreak, line);
@@ -366,7 +367,7 @@ void ParagraphList::StackVisible()
         ParagraphComp* p = GetAt(i);
         p->SetOrigin(pen);
         if (p->IsVisible())
-            pen.y = AbsBoundsOf(p).bottom;
+            pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
     }
     m_height = pen.y;
 }

@@ -3,6 +3,9 @@
 // lists of the document (component rows, paragraphs, pages, styles, node
 // lists) start with room for 16 and grow by min(capacity, 32); the drawing
 // code's item arrays start with 8 and grow by 4. Positions are 1-based.
+// The capacity follows those rules; the storage behind it grows by at least
+// a quarter at a time, so that filling a long row costs time in proportion
+// to its length rather than to its square.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -71,15 +74,19 @@ public:
 private:
     void Grow()
     {
-        int capacity = m_grow(m_capacity);
-        std::unique_ptr<T*[]> data(new T*[static_cast<size_t>(capacity)]);
+        m_capacity = m_grow(m_capacity);
+        if (m_capacity <= m_storage)
+            return;
+        const int storage = std::max(m_capacity, m_storage + m_storage / 4);
+        std::unique_ptr<T*[]> data(new T*[static_cast<size_t>(storage)]);
         std::memcpy(data.get(), m_data.get(), sizeof(T*) * static_cast<size_t>(m_count));
         m_data = std::move(data);
-        m_capacity = capacity;
+        m_storage = storage;
     }
 
     std::unique_ptr<T*[]> m_data;
     int m_count = 0;
     int m_capacity;
+    int m_storage = m_capacity;
     Growth m_grow;
 };

@@ -567,10 +567,17 @@ void GridComp::Read(DocReader& reader)
 void GridComp::Normalize()
 {
     int rows = 0;
-    for (int c = 1; c <= GetColumnCount(); ++c)
+    int64_t cellsRead = 0;
+    for (int c = 1; c <= GetColumnCount(); ++c) {
         rows = std::max(rows, GetColumn(c)->GetCount());
+        cellsRead += GetColumn(c)->GetCount();
+    }
     // Columns written shorter than the others get empty cells, so that no
-    // cell read is lost and every column has the row count.
+    // cell read is lost and every column has the row count. A grid never
+    // writes such columns, so a file that would need more filler cells than
+    // it holds cells is damaged: it would cost far more than its size.
+    if (int64_t(rows) * GetColumnCount() - cellsRead > cellsRead)
+        throw CFormatException("Damaged grid: its columns differ in length");
     for (int c = 1; c <= GetColumnCount(); ++c)
         while (GetColumn(c)->GetCount() < rows)
             GetColumn(c)->AppendCell(new CompList);

@@ -19,11 +19,20 @@ constexpr int64_t kPointsPerInch = 72;
 
 PictureComp::PictureComp(HENHMETAFILE picture) : m_metafile(picture ? CopyEnhMetaFile(picture) : nullptr)
 {
-    if (m_metafile) {
-        CRect frame = m_metafile->GetFrame();
-        m_width = frame.right - frame.left;
-        m_height = frame.bottom - frame.top;
-    }
+    if (!m_metafile)
+        return;
+    CRect frame = m_metafile->GetFrame();
+    SetSize(int64_t(frame.right) - frame.left, int64_t(frame.bottom) - frame.top);
+}
+
+void PictureComp::SetSize(int64_t width, int64_t height)
+{
+    width = std::max<int64_t>(width, 0);
+    height = std::max<int64_t>(height, 0);
+    // A size within the limit is kept exactly; a larger one keeps its shape.
+    const int64_t scale = std::max({width, height, int64_t(kMaxSize)});
+    m_width = static_cast<int32_t>(width * kMaxSize / scale);
+    m_height = static_cast<int32_t>(height * kMaxSize / scale);
 }
 
 PictureComp::~PictureComp()
@@ -112,8 +121,7 @@ void PictureComp::Read(DocReader& reader)
     if (m_metafile)
         DeleteEnhMetaFile(m_metafile);
     m_metafile = count > 0 ? new EnhMetafile(std::move(bytes)) : nullptr;
-    m_width = width;
-    m_height = height;
+    SetSize(width, height);
     m_needsLayout = 1;
 }
 

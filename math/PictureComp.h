@@ -14,6 +14,12 @@ class XhtmlElementWriter;
 
 class PictureComp : public BoxComp, public HtmlForm, public XhtmlForm {
 public:
+    // The largest width or height a picture is shown at: half a metre, in
+    // hundredths of a millimetre, larger than any page. A larger picture
+    // (from a file or another program) is scaled down to fit, keeping its
+    // shape, so that no size a file gives makes layout or printing costly.
+    static constexpr int32_t kMaxSize = 50000;
+
     // No picture, size 0.
     PictureComp() = default;
     // Keeps a copy of the picture; the size comes from the copy's frame.
@@ -50,6 +56,9 @@ public:
     void WriteXhtml(XMLWriter& writer) override;
 
 private:
+    // Stores the size, negative extents as 0, scaled down to fit kMaxSize.
+    void SetSize(int64_t width, int64_t height);
+
     HENHMETAFILE m_metafile = nullptr;
     int32_t m_width = 0;
     int32_t m_height = 0;

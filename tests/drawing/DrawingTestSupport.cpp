@@ -1,6 +1,13 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/CircleShape.h"
+#include "drawing/CurveShape.h"
+#include "drawing/PlotShape.h"
+#include "drawing/PolygonShape.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/SidedShape.h"
+#include "drawing/DiagramEdit.h"
+#include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
@@ -16,9 +23,14 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "math/MathComponents.h"
+#include "plot/PlotCurveSet.h"
 #include "support/model/ArchiveStore.h"
 
 #include <QDir>
+
+#include <cmath>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -78,7 +90,6 @@ SampleParts DrawingTest::MakeSample()
     s.c3 = new CircleShape(s.b, new DrawVariable(2.0, true), filled);
     s.diagram->AddShape(s.c3);
     s.diagram->AddShape(s.c1);
-    s.diagram->AddShape(s.a);
     s.diagram->AddShape(s.c2);
     s.diagram->AddLabel(s.a->MakeLabel(s.diagram));
     auto row = Chars(fonts, "r=");
@@ -86,6 +97,77 @@ SampleParts DrawingTest::MakeSample()
     s.diagram->AddLabel(new DrawLabel(s.diagram, DPoint(-0.5, 3.0), DPoint(0.0, 0.0), true, new CompList(std::move(row))));
     s.diagram->GetVariables().SetNamed(Str255("a"), 2.5);
     return s;
+}
+
+DiagramComp* DrawingTest::MakeShapeKinds()
+{
+    auto* d = new DiagramComp;
+    d->SetSize(2000, 2000);
+    d->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+    auto* segment = new SegmentShape(new VertexShape(-4.5, 3.5), new VertexShape(-2.5, 2.2));
+    ShapeStyle arrows;
+    arrows.penStyle = drawing::kThick | drawing::kStartArrowBit | drawing::kEndArrowBit;
+    arrows.lineColour = RGB(0, 0, 200);
+    segment->SetStyle(arrows);
+    d->AddShape(segment);
+    d->AddLabel(segment->MakeLabel(d));
+    auto* curve = new CurveShape(new VertexShape(-1.8, 3.5), new VertexShape(1.2, 3.5), new VertexShape(-1.5, 1.8),
+                                 new VertexShape(0.9, 1.8));
+    ShapeStyle dashed;
+    dashed.penStyle = drawing::kMedium | (2 << drawing::kDashShift) | drawing::kEndArrowBit;
+    curve->SetStyle(dashed);
+    d->AddShape(curve);
+    auto* triangle = new TriangleShape(new VertexShape(-4.5, 0.0), new VertexShape(-2.5, 0.0),
+                                       new VertexShape(-3.5, 1.3));
+    ShapeStyle filled;
+    filled.filled = true;
+    filled.fillColour = RGB(255, 220, 160);
+    triangle->SetStyle(filled);
+    d->AddShape(triangle);
+    d->AddShape(new RectangleShape(new VertexShape(-2.0, 0.0), new VertexShape(0.0, 0.0), new VertexShape(0.0, 1.2),
+                                   new VertexShape(-2.0, 1.2)));
+    auto* a = new VertexShape(0.5, 0.0);
+    auto* b = new VertexShape(1.5, 1.3);
+    ItemArray<EdgeShape> open;
+    open.Add(new SegmentShape(a, b));
+    open.Add(new CurveShape(b, new VertexShape(3.3, 0.0), new VertexShape(3.3, 1.8), new VertexShape(2.5, -0.8)));
+    d->AddShape(new PolygonShape(open));
+    VertexShape* c[] = {new VertexShape(-4.5, -2.3), new VertexShape(-2.5, -2.3), new VertexShape(-3.5, -0.6)};
+    ItemArray<EdgeShape> closed;
+    closed.Add(new SegmentShape(c[0], c[1]));
+    closed.Add(new CurveShape(c[1], c[2], new VertexShape(-1.5, -1.5), new VertexShape(-2.3, -0.5)));
+    closed.Add(new SegmentShape(c[2], c[0]));
+    auto* polygon = new PolygonShape(closed);
+    filled.fillColour = RGB(190, 230, 190);
+    polygon->SetStyle(filled);
+    d->AddShape(polygon);
+    auto* plot = new PlotShape(new CompList(Chars(fonts, "sin(2x)")), false);
+    auto curves = std::make_unique<PlotCurveSet>();
+    curves->BeginCurve();
+    std::vector<DPoint> points;
+    for (int i = 0; i <= 40; ++i)
+        points.emplace_back(-0.5 + i * 0.1, -1.5 + 0.6 * std::sin(2 * (-0.5 + i * 0.1)));
+    curves->AddItem(std::make_unique<PlotPolyline>(std::move(points)));
+    curves->EndCurve();
+    plot->SetCurves(std::move(curves));
+    plot->SetPending(true);
+    ShapeStyle red;
+    red.lineColour = RGB(200, 0, 0);
+    plot->SetStyle(red);
+    d->AddShape(plot);
+    DrawLabel* formula = plot->MakeLabel(d);
+    formula->SetOffset(DPoint(2.0, -1.6));
+    d->AddLabel(formula);
+    return d;
+}
+
+ListPtr DrawingTest::ListOf(DiagramComp* drawing)
+{
+    auto list = NewList();
+    auto row = std::make_unique<CompArray>();
+    row->Append(drawing);
+    list->Append(new ParagraphComp(std::move(row), 3));
+    return list;
 }
 
 ListPtr DrawingTest::NewList()
@@ -147,4 +229,145 @@ QString DrawingTest::OutputDir()
     QString dir = QStringLiteral(QV_TEST_OUTPUT);
     QDir().mkpath(dir);
     return dir;
+}
+
+namespace {
+
+void Fault(std::string& faults, const std::string& text)
+{
+    faults += text + "; ";
+}
+
+// The shapes a listed shape holds, down to the edges of polygons.
+ItemArray<DiagramShape> PartsOf(DiagramShape* shape)
+{
+    ItemArray<DiagramShape> parts;
+    for (DiagramShape* part : shape->GetParts()) {
+        parts.AddOnce(part);
+        for (DiagramShape* inner : part->GetParts())
+            parts.AddOnce(inner);
+    }
+    return parts;
+}
+
+// Edges and circles, each once: what the use counts count.
+void AddUsers(DiagramShape* shape, std::set<DiagramShape*>& users)
+{
+    if (shape->IsEdge() || shape->IsCircle())
+        users.insert(shape);
+    for (DiagramShape* part : shape->GetParts())
+        if (part->IsEdge())
+            users.insert(part);
+}
+
+std::set<DiagramShape*> Reachable(const DiagramComp& diagram)
+{
+    std::set<DiagramShape*> reachable;
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        reachable.insert(shape);
+        for (DiagramShape* part : PartsOf(shape))
+            reachable.insert(part);
+    }
+    return reachable;
+}
+
+// A removed part may keep sharing vertices with what stayed: owners are
+// looked for in every drawing checked (all).
+void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& listed,
+                  const std::set<DiagramShape*>& all, std::string& faults)
+{
+    std::set<DiagramShape*> reachable;
+    std::set<DiagramShape*> parts;
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        if (shape->GetOwnerShape())
+            Fault(faults, "a listed shape has an owner");
+        reachable.insert(shape);
+        for (DiagramShape* part : PartsOf(shape)) {
+            if (!part->IsVertexShape() && !parts.insert(part).second)
+                Fault(faults, "a part belongs to two shapes");
+            reachable.insert(part);
+            if (!part->IsVertexShape() && part->GetOwnerShape() != shape && part->GetOwnerShape()->GetOwnerShape())
+                Fault(faults, "a side is not owned by its shape");
+        }
+    }
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        if (!shape->IsVertexShape())
+            continue;
+        for (DiagramShape* other : diagram.GetShapes())
+            if (other != shape && other->GetVertexUses().Contains(static_cast<VertexShape*>(shape)))
+                Fault(faults, "a listed vertex is used by another shape");
+    }
+    for (DiagramShape* shape : diagram.GetShapes())
+        for (VertexShape* vertex : shape->GetVertexUses()) {
+            DiagramShape* owner = vertex->GetOwnerShape();
+            if (listed.count(vertex)) {
+                if (owner)
+                    Fault(faults, "a listed vertex has an owner");
+                continue;
+            }
+            if (!owner || owner->IsVertexShape() || !all.count(owner) || !owner->GetVertices().Contains(vertex))
+                Fault(faults, "a vertex is not owned by a shape that holds it");
+        }
+    std::set<DrawLabel*> labels;
+    for (DrawLabel* label : diagram.GetLabels()) {
+        if (!labels.insert(label).second)
+            Fault(faults, "a label is listed twice");
+        auto* owner = dynamic_cast<DiagramShape*>(label->GetOwner());
+        if (label->GetOwner() && owner && !reachable.count(owner))
+            Fault(faults, "a label belongs to an item not in the drawing");
+        if (owner && owner->GetLabel() != label)
+            Fault(faults, "a label's item does not hold it");
+        if (label->GetDiagram() != &diagram)
+            Fault(faults, "a label names another drawing");
+    }
+    for (DiagramShape* shape : diagram.GetShapes())
+        for (DrawLabel* label : shape->GetLabels())
+            if (!labels.count(label))
+                Fault(faults, "a label of a shape is not listed");
+    for (DiagramShape* shape : diagram.GetSelectedShapes())
+        if (!reachable.count(shape) || !shape->IsSelected())
+            Fault(faults, "the selection lists a shape that is not selected");
+    for (DiagramShape* shape : diagram.GetShapes())
+        if (shape->IsSelected() && !diagram.GetSelectedShapes().Contains(shape))
+            Fault(faults, "a selected shape is not in the selection");
+    for (DrawConstraint* constraint : diagram.GetSelectedConstraints())
+        if (!diagram.GetConstraints().Contains(constraint) || !constraint->IsSelected())
+            Fault(faults, "the selection lists a constraint that is not selected");
+}
+
+} // namespace
+
+std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, const DiagramEditList* edits)
+{
+    std::string faults;
+    std::set<DiagramShape*> users;
+    std::set<DiagramShape*> listed;
+    std::set<DiagramShape*> all;
+    for (const DiagramComp* diagram : drawings) {
+        listed.insert(diagram->GetShapes().begin(), diagram->GetShapes().end());
+        for (DiagramShape* shape : Reachable(*diagram))
+            all.insert(shape);
+    }
+    for (const DiagramComp* diagram : drawings) {
+        CheckDrawing(*diagram, listed, all, faults);
+        for (DiagramShape* shape : diagram->GetShapes())
+            AddUsers(shape, users);
+    }
+    if (edits)
+        for (DiagramEdit* edit : edits->GetEdits())
+            if (auto* group = dynamic_cast<DiagramEditGroup*>(edit); group && group->Owns())
+                AddUsers(group->GetCompound(), users);
+    std::map<VertexShape*, int> uses;
+    for (const DiagramComp* diagram : drawings)
+        for (DiagramShape* shape : diagram->GetShapes())
+            for (VertexShape* vertex : shape->GetVertices())
+                uses.try_emplace(vertex, 0);
+    for (DiagramShape* user : users)
+        for (VertexShape* vertex : user->GetVertexUses())
+            ++uses[vertex];
+    for (auto [vertex, count] : uses)
+        if (vertex->GetUseCount() != count)
+            Fault(faults, "a vertex's use count is " + std::to_string(vertex->GetUseCount()) + ", its uses " +
+                              std::to_string(count));
+    return faults;
 }

@@ -19,10 +19,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CircleShape;
+class DiagramEditList;
 class VertexShape;
+
+// What breaks the drawings' ownership rule, empty when nothing does: every
+// listed shape has no owner; each side or edge belongs to one listed shape,
+// which owns it; no listed vertex is used by another shape; every used
+// vertex is owned by a shape that holds it; use counts count the edges and
+// circles of the drawings and of the compound shapes the records hold;
+// labels are listed once, by their drawing, and belong to items in it; the
+// selection lists are the selected items.
+std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, const DiagramEditList* edits = nullptr);
 
 class DrawingScreen : public DrawTarget {
 public:
@@ -37,7 +48,7 @@ public:
 // The items of the sample drawing, for tests that look at them.
 struct SampleParts {
     DiagramComp* diagram = nullptr;
-    VertexShape* a = nullptr;  // a free vertex with a coordinate label, also the centre of c1
+    VertexShape* a = nullptr;  // the centre of c1, with a coordinate label
     VertexShape* b = nullptr;  // the centre shared by c2 and c3
     CircleShape* c1 = nullptr;
     CircleShape* c2 = nullptr;
@@ -56,10 +67,16 @@ protected:
     ~DrawingTest() override;
 
     // A 298 x 224 pixel drawing: circle c1 around the labelled vertex a
-    // (listed after the circle, so its body is written inside c1's), two
-    // circles around one centre b, a free label "r=" with c1's radius, and
+    // (its body is written inside c1's), two circles around one centre b, a free label "r=" with c1's radius, and
     // a named variable "a".
     SampleParts MakeSample();
+    // A 298 x 224 pixel drawing of every shape kind: a labelled segment
+    // with arrowheads, a dashed curve, a filled triangle, a rectangle, an
+    // open polygon of a segment and a curve, a filled closed polygon and a
+    // pending plot with its curve and formula.
+    DiagramComp* MakeShapeKinds();
+    // One paragraph holding the drawing.
+    ListPtr ListOf(DiagramComp* drawing);
     // Two paragraphs: text and the sample; a copy of the sample and a value
     // display of the first sample's vertex.
     ListPtr MakeSampleDocument();

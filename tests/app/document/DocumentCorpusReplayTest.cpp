@@ -10,5 +10,6 @@
 TEST_F(DocumentTest, EveryInputOfTheDocumentCorpusEndsCleanly)
 {
     FakeUserInterface ui;  // a later version's file shows a message
+    documentfuzz::RegisterReaders();
     ReplayCorpus("tests/foundation/fuzz/document-corpus", documentfuzz::RunDocumentInput);
 }

@@ -1,24 +1,33 @@
 #pragma once
 // The fuzz entry for whole ".vxm" files, shared by the libFuzzer target and
-// the corpus replay test. An input is read as a document (header sections,
-// paragraph list, slides); when that succeeds the document is written,
-// read back and written again: the two writes must be identical. Bad input
-// may only end in CFormatException or the end-of-file CFileException.
-// Component kinds outside the document foundation and the drawings are read
-// as the records that keep unknown kinds.
+// the corpus replay test. Every component class is registered as the program
+// does at start-up, so every reader is reached. An input is read as a
+// document (header sections, paragraph list, slides); when that succeeds it
+// is opened as the editor opens it (laid out and painted on a screen-sized
+// image, then paginated and each page painted as printing does), then
+// written, read back and written again: the two writes must be identical.
+// Bad input may only end in CFormatException or the end-of-file
+// CFileException.
 #include "app/CCorvellDoc.h"
-#include "drawing/DrawingComponents.h"
-#include "foundation/ComponentFactory.h"
+#include "app/DocumentComponents.h"
+#include "app/PageBreakList.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
 #include "foundation/FontManager.h"
 #include "foundation/MemoryStream.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/Region.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "platform/Exceptions.h"
 #include "platform/UserInterface.h"
+#include "platform/draw/ImageDC.h"
 
+#include <QImage>
 #include <QGuiApplication>
 
 #include <cstdint>
@@ -36,6 +45,13 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 };
+
+// Every component class and its reader, as at start-up.
+inline void RegisterReaders()
+{
+    InstallTextLayout();
+    RegisterDocumentComponents();
+}
 
 // What the fuzzer's process needs once: a GUI application on the offscreen
 // platform for the fonts, the fonts, the paragraph styles and the component
@@ -58,9 +74,7 @@ inline void SetUpProcess()
     static FontManager fonts(prefs);
     static SilentUserInterface ui;
     UserInterface::Install(&ui);
-    InstallTextLayout();
-    RegisterComponentClasses();
-    RegisterDrawingComponents();
+    RegisterReaders();
 }
 
 inline void ReadDocument(std::vector<uint8_t> bytes, CCorvellDoc& doc)
@@ -84,6 +98,56 @@ inline std::vector<uint8_t> WriteDocument(CCorvellDoc& doc)
     return bytes;
 }
 
+// Lays the document out and paints all of it on a screen-sized image, and
+// selects each paragraph's text, as the view does after opening.
+inline void ShowOnScreen(CCorvellDoc& doc)
+{
+    ParagraphList& list = *doc.GetParagraphList();
+    QImage image(1000, 900, QImage::Format_RGB32);
+    SetImageDpi(image, 96);
+    CImageDC screen(image);
+    gDrawContext.BeginDrawOnDC(nullptr, &screen);
+    gDrawContext.SetBaseSize(doc.GetDisplayRecord().displaySize);
+    list.SetEquationSizeStep(doc.GetLargerEquations());
+    list.RelayoutAll(false);
+    list.PaintRange(Rect(0, 0, gDrawContext.GetPageWidth(), list.GetHeight()));
+    for (int i = 1; i <= list.GetCount(); ++i) {
+        const DocSelection all = DocSelection::SelectAll(list.GetAt(i)->GetRow());
+        Rect bounds;
+        all.GetBounds(bounds);
+        Region region = all.GetRegion();
+        region.UnionWith(Region::RegionFromRect(bounds));
+    }
+    gDrawContext.EndDraw();
+}
+
+// A page-sized image that reports itself as a printer.
+class PaperDC : public CImageDC {
+public:
+    explicit PaperDC(QImage& image) : CImageDC(image) { setPrinting(true); }
+};
+
+// Paginates and paints every page as printing does.
+inline void Print(CCorvellDoc& doc)
+{
+    ParagraphList& list = *doc.GetParagraphList();
+    QImage image(816, 1056, QImage::Format_RGB32);
+    SetImageDpi(image, 96);
+    PaperDC paper(image);
+    gDrawContext.BeginDrawOnDC(nullptr, &paper);
+    PageBreakList pages(gDrawContext.GetLeftMargin(), gDrawContext.GetPageWidth());
+    list.Paginate(pages);
+    const int margin = gDrawContext.GetMarginUnit();
+    for (int page = 1; page <= pages.GetPageCount(); ++page) {
+        const Rect rect = pages.GetPageRect(page);
+        gDrawContext.SetOrigin(IntPoint(margin, margin - rect.top));
+        gDrawContext.SetClipRegion(rect);
+        list.PaintRange(rect);
+        gDrawContext.ClearClipRegion();
+    }
+    gDrawContext.EndDraw();
+}
+
 // Runs one input. Answers false when the input was rejected as bad data.
 inline bool RunDocumentInput(const uint8_t* data, size_t size)
 {
@@ -100,6 +164,8 @@ inline bool RunDocumentInput(const uint8_t* data, size_t size)
                 throw;
             return false;
         }
+        ShowOnScreen(doc);
+        Print(doc);
         written = WriteDocument(doc);
     }
     // What was read and written must read back and write the same bytes again.

@@ -4,7 +4,42 @@
 
 namespace {
 
-class FractionArchiveTest : public MathTest {};
+class FractionArchiveTest : public MathTest {
+protected:
+    // Every component of these classes, nested in each other:
+    // (x^2 + |y_i|) / [conj(z) hat(a) tilde(b)] ( missing ).
+    std::unique_ptr<CompList> Nested()
+    {
+        auto* power = new ExponentComp(Chars("2"));
+        auto* sub = new SubscriptComp(Chars("i"));
+        auto* abs = new AbsValueComp(Items({fonts.GetFace(0)->GetCharacter('y'), sub}));
+        auto numerator = Items({fonts.GetFace(0)->GetCharacter('x'), power, fonts.GetFace(3)->GetCharacter('+'), abs});
+        auto* bar = new ConjugateComp(Chars("z"));
+        auto* hat = new AccentComp(Chars("a"), AccentComp::kHat);
+        auto* tilde = new AccentComp(One(new AccentComp(Chars("b"), AccentComp::kVector)), AccentComp::kTilde);
+        auto* group = new BracketComp(Items({bar, hat, tilde}));
+        auto* fraction = new FractionComp(std::move(numerator), One(group));
+        auto* paren = new ParenComp(One(new PlaceholderComp));
+        auto* prime = new ExponentComp(ExponentComp::kPrime);
+        return std::make_unique<CompList>(Items({fraction, paren, prime}));
+    }
+
+    // The size step of every row inside the row, depth first.
+    static void CollectSteps(const CompList& row, std::vector<int>& steps)
+    {
+        steps.push_back(row.GetSizeStep());
+        for (int i = 1; i <= row.GetCount(); ++i)
+            for (int k = 1; k <= row.GetAt(i)->GetChildCount(); ++k)
+                if (const CompList* child = row.GetAt(i)->GetChild(k))
+                    CollectSteps(*child, steps);
+    }
+    static std::vector<int> Steps(const CompList& row)
+    {
+        std::vector<int> steps;
+        CollectSteps(row, steps);
+        return steps;
+    }
+};
 
 TEST_F(FractionArchiveTest, RecordsHoldTheirFieldsInOrder)
 {
@@ -77,6 +112,25 @@ TEST_F(FractionArchiveTest, DamagedRecordsAreRefused)
     rec.pop_back();
     rec[8] = uint8_t(rec[8] - 1);  // the record's length, so the record ends before the byte
     EXPECT_THROW(ReadRow(rec), CException);
+}
+
+// Rows read inside one another get their size steps once, from the outermost
+// row, when everything is read: the steps must be those the rows get when
+// built, scripts inside scripts included.
+TEST_F(FractionArchiveTest, RowsReadInsideOneAnotherGetTheSizeStepsOfTheirNesting)
+{
+    auto row = Nested();
+    row->Append(new ExponentComp(One(new ExponentComp(One(new FractionComp(Chars("p"), Chars("q")))))));
+    row->SetSizeStep(0);
+    const std::vector<int> built = Steps(*row);
+    ASSERT_GT(built.size(), 10u);
+
+    auto back = ReadRow(WriteRow(*row));
+    EXPECT_EQ(Steps(*back), built);
+
+    row->SetSizeStep(-1);
+    back->SetSizeStep(-1);
+    EXPECT_EQ(Steps(*back), Steps(*row));
 }
 
 } // namespace

@@ -68,6 +68,37 @@ TEST_F(ObjectCompTest, PictureSizeIsConvertedOnceFromHundredthsOfAMillimetre)
     DrawContext::DeleteMetafile(drawn);
 }
 
+// A picture 0x7fffffff wide and high overflowed layout; every size, read or
+// pasted, is scaled down to the limit keeping its shape.
+TEST_F(ObjectCompTest, PictureSizesBeyondTheLimitAreScaledDownKeepingTheirShape)
+{
+    constexpr int32_t max = PictureComp::kMaxSize;
+    const struct {
+        int32_t width, height, shownWidth, shownHeight;
+    } cases[] = {
+        {2540, 1270, 2540, 1270},
+        {max, max, max, max},
+        {2 * max, max, max, max / 2},
+        {max / 4, 4 * max, max / 16, max},
+        {0x7fffffff, 0x7fffffff, max, max},
+        {-5, 300, 0, 300},
+    };
+    for (const auto& c : cases) {
+        auto picture = PictureOfSize(c.width, c.height, nullptr);
+        EXPECT_EQ(picture->GetWidth100(), c.shownWidth) << c.width << " x " << c.height;
+        EXPECT_EQ(picture->GetHeight100(), c.shownHeight) << c.width << " x " << c.height;
+    }
+
+    // Another program's picture with a frame of about ten by five metres.
+    gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 40000, 20000));
+    gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(40000, 20000));
+    HENHMETAFILE huge = gDrawContext.EndMetafile();
+    PictureComp pasted(huge);
+    EXPECT_EQ(pasted.GetWidth100(), max);
+    EXPECT_NEAR(pasted.GetHeight100(), max / 2, 1);
+    DrawContext::DeleteMetafile(huge);
+}
+
 TEST_F(ObjectCompTest, PictureTakesItsSizeFromTheFrameAndCopiesTheBits)
 {
     ASSERT_NE(recorded, nullptr);

@@ -1,0 +1,211 @@
+// Removing items from a drawing and putting them back.
+//
+// Ownership: every listed shape has no owner; a vertex is either listed
+// (used by no listed shape) or a part, owned by the listed shape that holds
+// it; each side or edge belongs to one shape; a vertex's use count counts
+// the edges and circles that use it, including those of compound shapes
+// that a pending removal still holds.
+#include "drawing/DiagramComp.h"
+
+#include "drawing/DiagramEdit.h"
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/VertexShape.h"
+#include "platform/Exceptions.h"
+
+#include <map>
+#include <set>
+
+void DiagramComp::PasteItems(DiagramComp* source, DiagramEditList* edits)
+{
+    DeselectAll(false);
+    for (DiagramShape* shape : source->m_shapes) {
+        shape->Attach(this);
+        m_shapes.Add(shape);
+        if (shape->IsKeptRecord())
+            continue;
+        m_selectedShapes.Add(shape);
+        shape->Select();
+    }
+    source->m_shapes.Clear();
+    for (DrawConstraint* constraint : source->m_constraints) {
+        constraint->SetVariableTag(this);
+        constraint->ApplyLock();
+        m_constraints.Add(constraint);
+    }
+    source->m_constraints.Clear();
+    for (DrawLabel* label : source->m_labels) {
+        label->SetDiagram(this);
+        m_labels.AddOnce(label);
+    }
+    source->m_labels.Clear();
+    m_keptRecords = m_keptRecords || source->m_keptRecords;
+    source->Delete();
+    if (edits) {
+        edits->UndoAll(*this);
+        SettleOwners();
+    }
+    Changed();
+}
+
+void DiagramComp::TakeLabelsOf(DiagramShape* shape)
+{
+    if (shape->HasAnyLabel())
+        for (DrawLabel* label : shape->GetLabels())
+            m_labels.Remove(label);
+}
+
+void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits)
+{
+    constexpr int kAllBoundSelected = 5;
+    constexpr int kSomeBoundSelected = 4;
+    for (int i = 0; i < m_constraints.GetCount(); ++i) {
+        DrawConstraint* constraint = m_constraints.GetAt(i);
+        if (constraint->IsKeptRecord())
+            continue;
+        const int code = constraint->IsSelected() ? kAllBoundSelected : constraint->SelectionCode();
+        if (code != kAllBoundSelected && code != kSomeBoundSelected)
+            continue;
+        constraint->ReleaseLock();
+        m_selectedConstraints.Remove(constraint);
+        m_constraints.Remove(constraint);
+        --i;
+        if (constraint->HasLabel())
+            m_labels.Remove(constraint->GetLabel());
+        if (code == kAllBoundSelected)
+            removed.Add(constraint);
+        else
+            edits.Add(new RemovedConstraintEdit(constraint));
+    }
+}
+
+// A part of a circle takes the circle with it; a part of another compound
+// leaves the compound replaced by what is left (recorded in edits).
+void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits)
+{
+    const ItemArray<DiagramShape> selected = m_selectedShapes;
+    for (DiagramShape* shape : selected)
+        shape->Deselect();
+    for (DiagramShape* shape : selected) {
+        DiagramShape* owner = shape->GetOwnerShape();
+        if (!owner) {
+            if (!m_shapes.Contains(shape))
+                continue;
+            m_shapes.Remove(shape);
+            removed.AddOnce(shape);
+            TakeLabelsOf(shape);
+            continue;
+        }
+        if (!m_shapes.Contains(owner))
+            continue;
+        if (owner->IsCircle()) {
+            m_shapes.Remove(owner);
+            removed.AddOnce(owner);
+            TakeLabelsOf(owner);
+            continue;
+        }
+        const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
+        DiagramEditGroup* group = owner->RemovePart(shape);
+        if (!group)
+            continue;
+        m_shapes.Remove(owner);
+        removed.AddOnce(shape);
+        TakeLabelsOf(shape);
+        shape->ClearOwnerLink();
+        // A removed edge owns the ends that no part left behind holds.
+        if (!shape->IsVertexShape())
+            for (VertexShape* vertex : shape->GetVertices())
+                if (vertex->GetOwnerShape() == owner)
+                    vertex->SetOwner(shape);
+        group->Apply(*this);
+        edits.Add(group);
+        // Sides the compound keeps (those at a removed corner) go with it.
+        ItemArray<DrawLabel> left;
+        for (DiagramShape* part : group->GetParts())
+            for (DrawLabel* label : part->GetLabels())
+                left.Add(label);
+        for (DrawLabel* label : ownerLabels)
+            if (!left.Contains(label))
+                m_labels.Remove(label);
+    }
+    m_selectedShapes.Clear();
+}
+
+DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
+{
+    ItemArray<DrawConstraint> constraints;
+    RemoveConstraintsOfSelection(constraints, edits);
+    ItemArray<DiagramShape> shapes;
+    RemoveSelectedShapes(shapes, edits);
+    ItemArray<DrawLabel> labels;
+    const ItemArray<DrawLabel> all = m_labels;
+    for (DrawLabel* label : all) {
+        if (!label->IsSelected())
+            continue;
+        m_labels.Remove(label);
+        labels.Add(label);
+        if (DiagramItem* owner = label->GetOwner()) {
+            owner->ClearLabel();
+            label->SetOwner(nullptr);
+            edits.Add(new RemovedLabelEdit(label, owner));
+        }
+    }
+    DeselectAll(true);
+    SettleOwners();
+    auto* removed = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
+                                    std::move(labels), *this);
+    removed->m_keptRecords = false;
+    // A removed part may share vertices with what stays; they stay this
+    // drawing's.
+    for (DiagramShape* shape : m_shapes)
+        shape->Attach(this);
+    return removed;
+}
+
+void DiagramComp::SettleOwners()
+{
+    std::set<VertexShape*> settled;
+    for (DiagramShape* shape : m_shapes) {
+        if (shape->IsVertexShape())
+            continue;
+        const ItemArray<DiagramShape> partList = shape->GetParts();
+        const std::set<DiagramShape*> parts(partList.begin(), partList.end());
+        for (VertexShape* vertex : shape->GetVertexUses()) {
+            if (!settled.insert(vertex).second)
+                continue;
+            DiagramShape* owner = vertex->GetOwnerShape();
+            const bool ownerHolds = owner && !owner->IsVertexShape() && (owner == shape || parts.count(owner));
+            if (!ownerHolds)
+                vertex->SetOwner(shape);
+        }
+    }
+}
+
+void DiagramComp::SettleAfterRead()
+{
+    if (m_keptRecords)
+        return;
+    std::set<DiagramShape*> parts;
+    std::map<VertexShape*, int> uses;
+    for (DiagramShape* shape : m_shapes) {
+        for (DiagramShape* part : shape->GetParts())
+            if (!parts.insert(part).second && !part->IsVertexShape())
+                throw CFormatException("A part belongs to two shapes");
+        for (VertexShape* vertex : shape->GetVertexUses())
+            ++uses[vertex];
+    }
+    ItemArray<DiagramShape> listed;
+    for (DiagramShape* shape : m_shapes)
+        if (!parts.count(shape)) {
+            shape->ClearOwnerLink();
+            listed.Add(shape);
+        }
+    m_shapes = std::move(listed);
+    for (DiagramShape* shape : m_shapes)
+        for (VertexShape* vertex : shape->GetVertices())
+            uses.try_emplace(vertex, 0);
+    for (auto [vertex, count] : uses)
+        vertex->SetUseCount(count);
+    SettleOwners();
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The graph of a function of one variable inside a drawing ("Plot"), in the
+// drawing's coordinates, so that vertices can be held on it. The function
+// is kept as the component row the user typed (the kernel expression is
+// built from it when the curve is computed); the curve is the plot items the
+// kernel answered, which draw, hit and store it. Computing the curve
+// through the kernel comes with the drawings' kernel requests: until then a
+// plot shows the curve it was read or copied with.
+//
+// Record: visible, the function row, uses-variables byte, the curve set
+// (a 16-bit list count, 0 when there is none, then the lists), a has-label
+// byte and the label, pen style (16-bit), colour, pending byte, in-system
+// byte.
+#include "drawing/DiagramShape.h"
+
+#include <memory>
+
+class CompList;
+class PlotCurveSet;
+
+class PlotShape : public DiagramShape {
+public:
+    // For reading: no function, curve or label; pen 1, black.
+    PlotShape();
+    // Takes the row over.
+    PlotShape(CompList* function, bool usesVariables);
+    ~PlotShape() override;
+    PlotShape(const PlotShape&) = delete;
+    PlotShape& operator=(const PlotShape&) = delete;
+
+    TypeTag GetTag() const override { return tag_Plot; }
+    void Write(DocWriter& writer) override;
+    void Read(DocReader& reader, void* context) override;
+
+    // This shape where its curve passes; nothing before it has a curve.
+    DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
+    void Draw(DiagramDC& dc) override;
+    bool CanShowLabel() const override { return true; }
+    // A label showing the formula.
+    DrawLabel* MakeLabel(DiagramComp* diagram) override;
+    bool HasLabel() const override { return m_label != nullptr; }
+    DrawLabel* GetLabel() const override { return m_label; }
+    void ClearLabel() override { m_label = nullptr; }
+    void SetLabel(DrawLabel* label) override;
+    // At the centre of the drawing's window.
+    void PlaceLabel(const DiagramDC& dc) override;
+    ItemArray<DrawLabel> GetLabels() const override;
+
+    DiagramShape* Clone(ItemCopyMap& map) override;
+    bool IsPlot() const override { return true; }
+    ShapeStyle GetStyle() const override;
+    void SetStyle(const ShapeStyle& style) override;
+
+    // The computed curve replaces the old one as a whole.
+    void SetCurves(std::unique_ptr<PlotCurveSet> curves);
+    const PlotCurveSet* GetCurves() const { return m_curves.get(); }
+    const CompList* GetFunction() const { return m_function; }
+    // The last computation could not reach the kernel.
+    bool IsPending() const { return m_pending; }
+    void SetPending(bool pending) { m_pending = pending; }
+    bool UsesVariables() const { return m_usesVariables; }
+    bool InSystem() const { return m_inSystem; }
+
+private:
+    CompList* m_function = nullptr;
+    DrawLabel* m_label = nullptr;
+    std::unique_ptr<PlotCurveSet> m_curves;
+    int32_t m_penStyle = drawing::kDefaultPenStyle;
+    COLORREF m_penColour = drawing::kBlack;
+    bool m_pending = false;
+    bool m_usesVariables = false;
+    bool m_inSystem = false;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The curves of a 2-D plot picture, each a list of plot items; also the
+// axes and grid that drawings show and the curve of a plot in a drawing.
+// Curves are built one at a time between BeginCurve and EndCurve.
+//
+// Record: the list count (16-bit), then each list: its item count (32-bit)
+// and the item records. Items of kinds this program does not read are
+// skipped.
+#include "plot/PlotItems.h"
+
+#include <memory>
+#include <vector>
+
+class DocReader;
+class DocWriter;
+class PlotTransform;
+
+using PlotItemList = std::vector<std::unique_ptr<PlotItem>>;
+
+class PlotCurveSet {
+public:
+    PlotCurveSet() = default;
+    PlotCurveSet(const PlotCurveSet& other);
+    PlotCurveSet& operator=(const PlotCurveSet&) = delete;
+
+    void BeginCurve();
+    // Ignored while no curve is open.
+    void AddItem(std::unique_ptr<PlotItem> item);
+    // Answers the number of curves; nothing happens while none is open.
+    int EndCurve();
+
+    void ApplyAll(const PlotTransform& transform) const;
+    // True at the first curve with an item hit.
+    bool HitTest(const DPoint& point, const PlotTransform& transform) const;
+
+    int GetCurveCount() const { return static_cast<int>(m_curves.size()); }
+    const PlotItemList& GetCurve(int i) const { return m_curves[static_cast<size_t>(i)]; }
+
+    // The list count first.
+    void Write(DocWriter& writer) const;
+    // The lists after a count the owner read.
+    void Read(DocReader& reader, int listCount);
+
+private:
+    std::vector<PlotItemList> m_curves;
+    std::unique_ptr<PlotItemList> m_open;
+};
+
+// Lets the archive read the 2-D plot items.
+void RegisterPlotItems2D();
