@@ -11,6 +11,7 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawingEditActions.h"
 #include "foundation/ArrowKeyActions.h"
+#include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/DrawContext.h"

@@ -16,6 +16,7 @@
 #include "foundation/ActionView.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/DrawTargetScope.h"
+#include "foundation/FontIds.h"
 #include "platform/framework/CScrollView.h"
 
 class MouseTracker;
@@ -31,7 +32,7 @@ public:
     enum : int32_t { kEditMode = 0, kSlideShowMode = 2 };
     static constexpr uint8_t kDefaultDisplaySize = 5;
     // The math face, in which symbols are typed.
-    static constexpr int kMathFace = 3;
+    static constexpr int kMathFace = FontId::kMath;
 
     // Edit menu commands.
     enum : UINT {

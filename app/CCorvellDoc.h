@@ -16,6 +16,7 @@
 #include "app/InsertSizesRecord.h"
 #include "foundation/DocumentModel.h"
 #include "foundation/IdPool.h"
+#include "foundation/StyleKinds.h"
 #include "platform/framework/CDocument.h"
 
 class CView;
@@ -51,7 +52,7 @@ public:
     static constexpr int16_t kSectionCount = 5;
     enum Section : int16_t { kIdPoolSection = 1, kDisplaySection, kInsertSizesSection, kOverscriptSection, kSlideSection };
     // The style of the paragraph a new document starts with (plain equation).
-    static constexpr int kNewParagraphStyle = 5;
+    static constexpr int kNewParagraphStyle = StyleKind::kEquation;
     static const ExportCommand kExportCommands[5];
 
     CCorvellDoc();

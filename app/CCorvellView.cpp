@@ -20,12 +20,14 @@
 #include "foundation/EditCodes.h"
 #include "foundation/FieldActions.h"
 #include "foundation/GridLineActions.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/MouseTracker.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/SelectionHighlight.h"
 #include "foundation/SelectionTracker.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/TDeleteAction.h"
 #include "foundation/TInsertExpressionAction.h"
 #include "foundation/TInsertItemAction.h"
@@ -43,6 +45,7 @@
 #include "platform/draw/TextCodec.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
+#include "platform/framework/Cursors.h"
 
 #include <QMdiArea>
 
@@ -405,7 +408,7 @@ void CCorvellView::OnSlideShowChar(UINT ch, bool shift)
             PreviousSlide();
         else
             NextSlide();
-    } else if (ch == 27) {
+    } else if (ch == KeyCode::kEscape) {
         EndSlideShow();
     }
 }
@@ -453,7 +456,7 @@ bool CCorvellView::RunEditCode(int code, TypedKey typed, bool shift, bool)
             return false;
         HideCursorWhileTyping();
         if (code == EditCode::kTypeTab)
-            TypeCharacter(9, ANSI_CHARSET);
+            TypeCharacter(KeyCode::kTab, ANSI_CHARSET);
         else
             TypeCharacter(key, typed.charSet);
         return true;
@@ -467,7 +470,7 @@ bool CCorvellView::RunEditCode(int code, TypedKey typed, bool shift, bool)
         break;
     case EditCode::kNewParagraph: {
         ParagraphComp* paragraph = selection.GetEnd().GetParagraphComp();
-        int style = paragraph && paragraph->GetStyle() ? paragraph->GetStyle()->GetNextStyle() : 3;
+        int style = paragraph && paragraph->GetStyle() ? paragraph->GetStyle()->GetNextStyle() : StyleKind::kPlain;
         action = new TNewParagraphAction(selection, style);
         break;
     }

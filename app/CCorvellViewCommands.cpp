@@ -18,7 +18,7 @@
 #include "foundation/TParagraphStyleAction.h"
 #include "foundation/TTypingAction.h"
 #include "foundation/TextPrefs.h"
-#include "foundation/TextPrefsDialog.h"
+#include "app/dialogs/TextPrefsDialog.h"
 #include "kernel/KernelLink.h"
 
 namespace {
@@ -179,7 +179,7 @@ void CCorvellView::OnUpdateEvaluateCode(CCmdUI* ui)
 {
     KernelLink* link = KernelLink::Get();
     ui->Enable(m_viewMode == kEditMode && link && link->IsReady() && !link->IsBusy() &&
-               GetSelection().AllParagraphsStyle7());
+               GetSelection().AllParagraphsSourceCode());
 }
 
 // The Drawing menu acts on a selected drawing (a whole object) or on the

@@ -9,6 +9,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/Str255.h"
 #include "platform/UserInterface.h"
 #include "platform/framework/CPrintInfo.h"
 

@@ -1,9 +1,11 @@
 #include "app/SpellChecker.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DrawTargetScope.h"
 #include "foundation/ActionView.h"
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"

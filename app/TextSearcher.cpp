@@ -1,5 +1,7 @@
 #include "app/TextSearcher.h"
 
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphComp.h"

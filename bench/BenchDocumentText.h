@@ -2,7 +2,7 @@
 // What the document benchmarks share: the generated 3,500-paragraph document
 // of mixed styles (about 600 characters each) and the headless start-up at
 // 96 dpi with the pinned test fonts.
-#include <QApplication>
+#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/CompList.h"
+#include "foundation/CharComp.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
@@ -63,13 +64,16 @@ inline void FillDocument(ParagraphList& list, FontManager& fonts)
     }
 }
 
-inline int RunBenchmarks(int argc, char** argv)
+// Application is QGuiApplication for the model's benchmarks and QApplication
+// for those of the whole program, which has windows.
+template <typename Application = QGuiApplication>
+int RunBenchmarks(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_FONT_DPI", "96");
     if (qgetenv("FONTCONFIG_FILE").isEmpty())
         qputenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/fonts/fonts.conf");
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

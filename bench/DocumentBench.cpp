@@ -177,5 +177,5 @@ BENCHMARK(BM_TypeLast)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    return benchdoc::RunBenchmarks(argc, argv);
+    return benchdoc::RunBenchmarks<QApplication>(argc, argv);
 }

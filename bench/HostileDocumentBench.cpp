@@ -174,5 +174,5 @@ BENCHMARK(BM_ExtendSelectionInLongParagraph)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    return benchdoc::RunBenchmarks(argc, argv);
+    return benchdoc::RunBenchmarks<QApplication>(argc, argv);
 }

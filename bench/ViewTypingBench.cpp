@@ -153,5 +153,5 @@ BENCHMARK(BM_ViewTypeRunMiddle)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    return benchdoc::RunBenchmarks(argc, argv);
+    return benchdoc::RunBenchmarks<QApplication>(argc, argv);
 }

@@ -1,11 +1,14 @@
 # Every source folder is one library whose sources are the files found in it
 # (subfolders included), so adding a file never means editing a build file.
-# A folder's main.cpp belongs to its program, not to its library.
+# A folder's main.cpp belongs to its program, not to its library. A folder
+# that holds two libraries globs itself and passes each its SOURCES.
 function(qv_library name)
-  cmake_parse_arguments(QV "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  cmake_parse_arguments(QV "" "" "DEPS;PRIVATE_DEPS;SOURCES" ${ARGN})
+  if(QV_SOURCES)
+    set(sources ${QV_SOURCES})
+  else()
+    qv_folder_sources(sources)
+  endif()
   set(impl ${sources})
   list(FILTER impl INCLUDE REGEX "\\.(cpp|qrc)$")
   if(impl)
@@ -19,19 +22,32 @@ function(qv_library name)
   endif()
 endfunction()
 
+# The sources of the current folder and its subfolders, without main.cpp.
+function(qv_folder_sources out)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
 # One test program for the files directly in a folder of tests/, and one more
 # for each of its subfolders, so that unrelated work never shares a test program.
 # Data files lie in data/ beside the sources; tests write what they make under
-# test-output/ in the build tree.
+# test-output/ in the build tree. A test program starts a QGuiApplication, or
+# with WIDGETS a QApplication (only programs that link the window framework).
 function(qv_test_program name dir glob_mode)
-  cmake_parse_arguments(QV "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(QV "WIDGETS" "" "DEPS" ${ARGN})
   file(${glob_mode} sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   list(FILTER sources EXCLUDE REGEX "/(fuzz|data)/")
   if(NOT sources)
     return()
   endif()
   add_executable(test_${name} ${sources})
-  target_link_libraries(test_${name} PRIVATE ${QV_DEPS} qv_testsupport)
+  if(QV_WIDGETS)
+    target_link_libraries(test_${name} PRIVATE ${QV_DEPS} qv_testsupport qv_testmain_widgets)
+  else()
+    target_link_libraries(test_${name} PRIVATE ${QV_DEPS} qv_testsupport qv_testmain)
+  endif()
   target_compile_definitions(test_${name} PRIVATE QV_TEST_DATA="${dir}/data"
                              QV_TEST_OUTPUT="${PROJECT_BINARY_DIR}/test-output/${name}"
                              QV_BINARY_DIR="${PROJECT_BINARY_DIR}"

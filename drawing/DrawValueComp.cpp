@@ -8,6 +8,7 @@
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
 #include "foundation/FontFamilyScope.h"
+#include "foundation/FontIds.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/TextOutBuffer.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr int kTextFace = 0;
 constexpr const char* kEmptyText = "0.0";
 
 } // namespace
@@ -129,7 +129,7 @@ void DrawValueComp::OnValueChanged()
 void DrawValueComp::Measure()
 {
     SizeStepScope size(m_sizeStep);
-    FontFamilyScope face(kTextFace);
+    FontFamilyScope face(FontId::kText);
     gDrawContext.GetTextExtent(m_text, m_bounds);
     m_needsLayout = 0;
 }
@@ -137,7 +137,7 @@ void DrawValueComp::Measure()
 void DrawValueComp::Draw()
 {
     SizeStepScope size(m_sizeStep);
-    FontFamilyScope face(kTextFace);
+    FontFamilyScope face(FontId::kText);
     gDrawContext.MoveTo(m_origin);
     CDC* dc = gDrawContext.GetDC();
     const COLORREF colour = ValueDiffers() ? drawing::kActiveGreen : drawing::kValuePurple;

@@ -1,5 +1,6 @@
 #include "foundation/ActionHost.h"
 
+#include "foundation/Str255.h"
 #include "foundation/TAction.h"
 #include "foundation/TTypingAction.h"
 

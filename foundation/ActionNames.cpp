@@ -1,4 +1,5 @@
 #include "foundation/ActionNames.h"
+#include "foundation/Str255.h"
 
 namespace ActionNames {
 

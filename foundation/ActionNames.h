@@ -1,9 +1,10 @@
 #pragma once
 // The names of the undoable actions, by their string id (2000-2020), as the
 // Edit menu shows them after "Undo " or "Redo ".
-#include "foundation/Str255.h"
 
 #include <cstdint>
+
+class Str255;
 
 namespace ActionNames {
 

@@ -32,7 +32,7 @@ public:
     // The paragraphs the view shows.
     virtual ParagraphList* GetParagraphList() const = 0;
 
-    // The view running an action, or null.
+    // The view running an action, or null. User-interface thread only.
     static ActionView* Current();
 
 private:

@@ -3,6 +3,7 @@
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
 #include "foundation/EditCodes.h"
+#include "foundation/KeyCodes.h"
 
 BoxComp::BoxComp(const BoxComp& other)
     : TextComp(), m_bounds(other.m_bounds), m_origin(other.m_origin), m_sizeStep(other.m_sizeStep)
@@ -48,7 +49,7 @@ TextComp* BoxComp::OwnerComponent() const
 int BoxComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
     switch (key) {
-    case 8: {
+    case KeyCode::kBackspace: {
         int index = position.GetIndex();
         if (index <= 1)
             return EditCode::kPreviousField;
@@ -56,8 +57,8 @@ int BoxComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
         TextComp* before = row ? row->GetAt(index - 1) : nullptr;
         return before && !IsNotChar(before->Tag()) ? EditCode::kDelete : EditCode::kSelectPrevious;
     }
-    case 9:
-    case 13:
+    case KeyCode::kTab:
+    case KeyCode::kReturn:
         return EditCode::kNextField;
     default: {
         TextComp* outer = OwnerComponent();

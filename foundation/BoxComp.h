@@ -2,6 +2,7 @@
 // The common base of boxed components: an owner row, bounds relative to an
 // origin, a needs-layout flag and a size step, with the matching answers of
 // the component interface. Concrete classes measure, place and draw.
+#include "foundation/FontIds.h"
 #include "foundation/TextComp.h"
 
 #include <cstdint>
@@ -27,7 +28,7 @@ public:
     void SetOwner(CompList* owner) override { m_owner = owner; }
     CompList* GetOwner() const override { return m_owner; }
 
-    int GetFontId() const override { return kMathFontId; }
+    int GetFontId() const override { return FontId::kMath; }
     void SetSizeStep(signed char step) override;
     signed char GetSizeStep() const { return m_sizeStep; }
 
@@ -35,8 +36,6 @@ public:
     bool IsCommandEnabled(int commandId, int extra) const override;
 
 protected:
-    static constexpr int kMathFontId = 3;
-
     BoxComp() = default;
     // A copy has the same bounds, origin and size step, but no owner and needs layout.
     BoxComp(const BoxComp& other);

@@ -2,6 +2,7 @@
 // Styles whose lines are centred on the page: the title (kind 0) and the
 // plain equation (kind 5).
 #include "foundation/PlainParagraphStyle.h"
+#include "foundation/StyleKinds.h"
 
 class CentredStyle : public PlainParagraphStyle {
 public:
@@ -11,7 +12,7 @@ public:
 // The title: bold at size step -4, followed by plain paragraphs.
 class TitleStyle : public CentredStyle {
 public:
-    int GetKind() const override { return 0; }
+    int GetKind() const override { return StyleKind::kTitle; }
     int GetFontId() const override { return 2; }
     signed char GetSizeStep(const ParagraphComp*) const override { return -4; }
     int GetSpaceAbove(const ParagraphComp*) const override { return Scaled(kTitle); }
@@ -24,7 +25,7 @@ public:
 // a list goes on after it.
 class EquationStyle : public CentredStyle {
 public:
-    int GetKind() const override { return 5; }
+    int GetKind() const override { return StyleKind::kEquation; }
     int GetFontId() const override { return 3; }
     signed char GetSizeStep(const ParagraphComp* paragraph) const override { return LargerStep(paragraph); }
     int GetSpaceAbove(const ParagraphComp*) const override { return Scaled(kHead); }

@@ -1,7 +1,9 @@
 #include "foundation/CharBlockComp.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "platform/Exceptions.h"
 

@@ -3,17 +3,12 @@
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontIds.h"
 #include "foundation/RunExtentCache.h"
+#include "foundation/Str255.h"
 
 #include <algorithm>
 #include <cstring>
-
-namespace {
-
-constexpr int kMathFontId = 3;
-constexpr int kItalicFontId = 1;
-
-} // namespace
 
 CharacterLayout::CharacterLayout(CompList* row, int32_t index, unsigned char code, int fontId)
     : Layout(index), m_row(row), m_fontId(fontId)
@@ -52,7 +47,7 @@ void CharacterLayout::Measure()
     } else {
         RunExtentCache::GetTextExtent(m_fontId, m_chars, m_length, m_measured);
     }
-    if (m_fontId == kMathFontId || m_fontId == kItalicFontId)
+    if (m_fontId == FontId::kMath || m_fontId == FontId::kItalic)
         m_measured.right += 1;
     m_rect = m_measured;
 }

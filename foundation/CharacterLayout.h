@@ -4,11 +4,11 @@
 // text go through the run: it keeps the codes, the font id and the row, and
 // maps points and row indexes through the extents of the run's prefixes.
 #include "foundation/Layout.h"
-#include "foundation/Str255.h"
 
 #include <vector>
 
 class CompList;
+class Str255;
 
 class CharacterLayout : public Layout {
 public:

@@ -2,6 +2,7 @@
 
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/CharBlockComp.h"
+#include "foundation/CharComp.h"
 #include "foundation/CharTable.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocPosition.h"
@@ -9,7 +10,10 @@
 #include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
@@ -25,9 +29,6 @@
 
 namespace {
 
-constexpr int kTextFontId = 0;
-constexpr int kMathFontId = 3;
-
 bool IsCharacter(const TextComp* comp)
 {
     return comp && !TextComp::IsNotChar(comp->Tag());
@@ -36,7 +37,7 @@ bool IsCharacter(const TextComp* comp)
 // The character-table kind of a character, looked up by its stored code.
 int32_t CharKind(const TextComp* comp)
 {
-    const uint8_t* map = comp->GetFontId() == kMathFontId ? gWriterSymbolMap : gWriterPlainMap;
+    const uint8_t* map = comp->GetFontId() == FontId::kMath ? gWriterSymbolMap : gWriterPlainMap;
     return CharTable::GetKind(map[comp->GetChar()]);
 }
 
@@ -84,7 +85,7 @@ CompList::CompList(std::unique_ptr<CompArray> components) : CompList()
 
 CompList::CompList(const Str255& text) : CompList()
 {
-    FontFace* face = gFontManager ? gFontManager->GetFace(kTextFontId) : nullptr;
+    FontFace* face = gFontManager ? gFontManager->GetFace(FontId::kText) : nullptr;
     if (!face)
         throw CException("The fonts are not set up");
     for (int i = 0; i < text.GetLength(); ++i)
@@ -412,7 +413,7 @@ void CompList::BuildItems()
         case CharTable::blank:
             if (code == ' ')
                 item = maker->MakeSpace(this, index, code, fontId);
-            else if (code == 9)
+            else if (code == KeyCode::kTab)
                 item = maker->MakeTab(this, index, code, fontId);
             else
                 item = maker->MakeNonAlpha(this, index, code, fontId);

@@ -6,7 +6,6 @@
 // places, draws and hit-tests that line, and stores itself in the archive.
 #include "foundation/PtrArray.h"
 #include "foundation/Rect.h"
-#include "foundation/Str255.h"
 #include "platform/framework/CObject.h"
 
 #include <cstdint>
@@ -20,6 +19,7 @@ class ExprNode;
 class LaTeXWriter;
 class Layout;
 class LinkRemap;
+class Str255;
 class TextComp;
 class TextOutBuffer;
 

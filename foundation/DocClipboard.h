@@ -10,6 +10,7 @@
 #include "foundation/DocSelection.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,5 +80,6 @@ private:
     static PictureMaker s_pictureMaker;
 };
 
-// The one clipboard object of the program (null before start-up and after exit).
+// The one clipboard object of the program (null before start-up and after
+// exit). User-interface thread only.
 extern DocClipboard* gDocClipboard;

@@ -6,7 +6,7 @@
 #include "foundation/Rect.h"
 #include "foundation/TypeTag.h"
 
-#include "platform/framework/Cursors.h"
+#include "platform/CursorShapes.h"
 #include <cstdint>
 #include <optional>
 

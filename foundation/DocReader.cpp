@@ -4,19 +4,14 @@
 #include "foundation/ArchiveItem.h"
 #include "foundation/ByteStream.h"
 #include "foundation/ComponentRegistry.h"
+#include "foundation/FontIds.h"
+#include "foundation/Str255.h"
 #include "foundation/TextComp.h"
 #include "foundation/UnknownRecordComp.h"
 #include "platform/Exceptions.h"
 
 #include <bit>
 #include <memory>
-
-namespace {
-
-constexpr int32_t kSymbolFontId = 3;
-constexpr int32_t kLastFontId = 7;
-
-} // namespace
 
 // While a record's body is read: the body may not read past the record's end,
 // and records may not nest deeper than the limit. On leaving, the stream is
@@ -214,10 +209,10 @@ TextComp* DocReader::ReadComponent()
 void DocReader::ReadCharBlockBody(int32_t& fontId, Str255& text)
 {
     int32_t id = ReadShort();
-    if (id < 0 || id > kLastFontId)
+    if (id < 0 || id >= FontId::kCount)
         throw CFormatException("A character run names an unknown font");
     fontId = id;
-    ReadPString(text, id == kSymbolFontId);
+    ReadPString(text, id == FontId::kMath);
 }
 
 ArchiveItem* DocReader::ReadConstraint()

@@ -6,7 +6,6 @@
 // is read beyond the record being read, and after every record the reader
 // goes on at that record's end.
 #include "foundation/ArchiveRegistry.h"
-#include "foundation/Str255.h"
 #include "foundation/TypeTag.h"
 #include "platform/draw/GdiTypes.h"
 
@@ -19,6 +18,7 @@
 class ArchiveItem;
 class ByteStream;
 class LinkTarget;
+class Str255;
 class TargetLink;
 class TextComp;
 

@@ -3,6 +3,7 @@
 #include "foundation/CompList.h"
 #include "foundation/CrossRefMaker.h"
 #include "foundation/EquationLabel.h"
+#include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
 #include "foundation/InnerSelection.h"
 #include "foundation/LinkRemap.h"
@@ -10,14 +11,14 @@
 #include "foundation/ParagraphList.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/PtrArray.h"
+#include "foundation/StyleKinds.h"
 
 #include <algorithm>
 #include <memory>
 
 namespace {
 
-constexpr int kSourceCodeKind = 7;
-constexpr int kNoFont = 3;
+constexpr int kNoFont = FontId::kMath; // what a selection without characters reports
 
 // The chain of containers from a paragraph's top row down to a position:
 // rows and components alternate, a row first.
@@ -438,7 +439,7 @@ void DocSelection::SetFont(int fontId)
     }
 }
 
-bool DocSelection::AllParagraphsStyle7() const
+bool DocSelection::AllParagraphsSourceCode() const
 {
     ParagraphList* paragraphs = m_first.GetParagraph();
     if (!paragraphs)
@@ -448,7 +449,7 @@ bool DocSelection::AllParagraphsStyle7() const
     if (from == 0 || to < from)
         return false;
     for (int i = from; i <= to; ++i)
-        if (paragraphs->GetAt(i)->GetStyleKind() != kSourceCodeKind)
+        if (paragraphs->GetAt(i)->GetStyleKind() != StyleKind::kSourceCode)
             return false;
     return true;
 }

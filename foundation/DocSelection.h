@@ -8,11 +8,11 @@
 // selected whole.
 #include "foundation/DocPosition.h"
 #include "foundation/Region.h"
-#include "foundation/Str255.h"
 
 class ExprNode;
 class FontFace;
 class InnerSelection;
+class Str255;
 
 class DocSelection {
 public:
@@ -64,7 +64,7 @@ public:
     TextComp* FindEnclosing(TypeTag tag) const { return m_first.FindEnclosing(tag); }
     // Every paragraph from the first end's to the second end's uses the
     // source-code style.
-    bool AllParagraphsStyle7() const;
+    bool AllParagraphsSourceCode() const;
     // A kernel list of the nodes of the top rows of the paragraphs from the
     // first end's to the second end's (defined with the kernel expression code).
     ExprNode* CollectParagraphs() const;

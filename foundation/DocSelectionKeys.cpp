@@ -5,6 +5,7 @@
 #include "foundation/CompList.h"
 #include "foundation/EditCodes.h"
 #include "foundation/InnerSelection.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/StructureShape.h"
 #include "foundation/TextComp.h"
 
@@ -27,7 +28,8 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
     if (IsLabelSelection())
         return EditCode::kNone;
     if (!HasExtent()) {
-        if (code == 8 || code == 9 || code == 10 || code == 13) {
+        if (code == KeyCode::kBackspace || code == KeyCode::kTab || code == KeyCode::kLineFeed ||
+            code == KeyCode::kReturn) {
             DocPosition caret = m_first;
             TextComp* enclosing = m_first.FindEnclosing(tag_null);
             return enclosing ? enclosing->MapKey(caret, code, shift, ctrl) : EditCode::kNone;
@@ -36,7 +38,7 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
     }
     switch (m_first.GetKind()) {
     case DocPosition::kListPlace: {
-        if (code == 8 || code == 9 || code == 13)
+        if (code == KeyCode::kBackspace || code == KeyCode::kTab || code == KeyCode::kReturn)
             if (int mapped = MapExtentKey(code, ctrl))
                 return mapped;
         return OwnerMaps(m_first, code, shift, ctrl);
@@ -45,20 +47,20 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
         TextComp* grid = m_first.GetObject();
         const bool column = m_first.GetFlag() != 0;
         // Ctrl+Enter arrives as a line feed: on grid lines it is Enter with Ctrl.
-        if (code == 10) {
-            code = 13;
+        if (code == KeyCode::kLineFeed) {
+            code = KeyCode::kReturn;
             ctrl = true;
         }
-        if (code == 8)
+        if (code == KeyCode::kBackspace)
             return EditCode::kDelete;
-        if (code == 9) {
+        if (code == KeyCode::kTab) {
             if (!column)
                 return EditCode::kNone;
             if (ctrl)
                 return EditCode::kInsertColumn;
             return m_second.GetIndex() > StructureShape::GridColumns(grid) ? EditCode::kLeaveAfter : EditCode::kNextGridLine;
         }
-        if (code == 13) {
+        if (code == KeyCode::kReturn) {
             if (column)
                 return EditCode::kNone;
             if (ctrl)
@@ -68,9 +70,9 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
         return EditCode::kNone;
     }
     case DocPosition::kVariableSlot:
-        if (code == 8)
+        if (code == KeyCode::kBackspace)
             return EditCode::kDelete;
-        if (code == 9) {
+        if (code == KeyCode::kTab) {
             if (ctrl)
                 return EditCode::kInsertDerivative;
             return m_second.GetIndex() > StructureShape::VariableCount(m_first.GetObject()) ? EditCode::kLeaveAfter
@@ -79,7 +81,7 @@ int DocSelection::MapKey(char key, bool shift, bool ctrl) const
         return EditCode::kNone;
     case DocPosition::kWholeObject: {
         InnerSelection* inner = Inner();
-        return code == 8 && inner && inner->HasInnerSelection() ? EditCode::kDelete : EditCode::kNone;
+        return code == KeyCode::kBackspace && inner && inner->HasInnerSelection() ? EditCode::kDelete : EditCode::kNone;
     }
     default: return EditCode::kNone;
     }
@@ -91,14 +93,14 @@ int DocSelection::MapExtentKey(int key, bool ctrl) const
 {
     const bool topRow = m_first.IsInParagraph();
     switch (key) {
-    case 8: {
+    case KeyCode::kBackspace: {
         if (SpansParagraphs() || m_first.GetList() != m_second.GetList())
             return EditCode::kDelete;
         TextComp* single = GetSingleObject();
         return single && single->IsEnclosure() ? EditCode::kReduce : EditCode::kDelete;
     }
-    case 9: return topRow ? EditCode::kTypeTab : 0;
-    case 13:
+    case KeyCode::kTab: return topRow ? EditCode::kTypeTab : 0;
+    case KeyCode::kReturn:
         if (topRow)
             return ctrl ? EditCode::kToggleParagraph : EditCode::kNewParagraph;
         return 0;

@@ -4,6 +4,7 @@
 #include "foundation/ArchiveItem.h"
 #include "foundation/ByteStream.h"
 #include "foundation/ComponentRegistry.h"
+#include "foundation/FontIds.h"
 #include "foundation/TextComp.h"
 #include "foundation/UnknownRecordComp.h"
 #include "platform/Exceptions.h"
@@ -12,8 +13,6 @@
 #include <string>
 
 namespace {
-
-constexpr int32_t kSymbolFontId = 3;
 
 std::string TagText(TypeTag tag)
 {
@@ -169,7 +168,7 @@ void DocWriter::WriteComponentRecord(TextComp* comp)
 void DocWriter::WriteCharBlockBody(int32_t fontId, const Str255& text)
 {
     WriteShort(static_cast<int16_t>(fontId));
-    WritePString(text, fontId == kSymbolFontId);
+    WritePString(text, fontId == FontId::kMath);
 }
 
 void DocWriter::WriteConstraint(ArchiveItem& constraint)

@@ -1,8 +1,10 @@
 #include "foundation/DrawContext.h"
 
 #include "foundation/DrawTarget.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/MeasuringContexts.h"
+#include "foundation/Str255.h"
 #include "platform/AppProfile.h"
 #include "platform/Exceptions.h"
 #include "platform/UserInterface.h"

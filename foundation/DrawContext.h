@@ -9,13 +9,12 @@
 // on the screen, the view's scroll position is subtracted here. Lengths held
 // in points become device pixels by resolution / 72 (integer division, after
 // any fraction of the size has been taken with integer division).
+#include "foundation/FontIds.h"
 #include "foundation/IntPoint.h"
 #include "foundation/Rect.h"
 #include "foundation/Region.h"
-#include "foundation/Str255.h"
 #include "platform/draw/CFont.h"
 #include "platform/draw/CPen.h"
-#include "platform/draw/EnhMetafile.h"
 #include "platform/draw/GdiTypes.h"
 
 #include <array>
@@ -25,7 +24,11 @@
 
 class CBrush;
 class CDC;
+class CRgn;
 class DrawTarget;
+class EnhMetafile;
+class Str255;
+using HENHMETAFILE = EnhMetafile*;
 
 // The counts of a tall delimiter: n pieces between the top and bottom pieces
 // (an odd number: extensions, the middle piece, extensions), step pixels apart.
@@ -40,7 +43,7 @@ class DrawContext {
 public:
     static constexpr int kMaxLevels = 31;
     static constexpr int kMaxSizeDepth = 255;
-    static constexpr int kMathFamily = 3;
+    static constexpr int kMathFamily = FontId::kMath;
     static constexpr int kDefaultBaseSize = 5;
     static constexpr COLORREF kGrey = RGB(128, 128, 128);
     static constexpr COLORREF kHighlight = RGB(0, 0, 128);
@@ -183,11 +186,11 @@ public:
     // The box of DrawLabelBox: top-left corner at the point, text width + 4
     // wide, text height + 2 high.
     void MeasureLabel(const IntPoint& p, const Str255& text, Rect& out);
-    // The box of DrawLabelBox2: top-right corner at the point, from
+    // The box of DrawLabelBoxLeftOf: top-right corner at the point, from
     // x - text width - 8 to x, text height + 4 high.
-    void MeasureLabelAt(const IntPoint& p, const Str255& text, Rect& out);
+    void MeasureLabelLeftOf(const IntPoint& p, const Str255& text, Rect& out);
     void DrawLabelBox(const IntPoint& p, const Str255& text);
-    void DrawLabelBox2(const IntPoint& p, const Str255& text);
+    void DrawLabelBoxLeftOf(const IntPoint& p, const Str255& text);
     // The em box at the point, four times as wide, shrunk by the size unit.
     void FillGrayBox(const IntPoint& p);
 
@@ -258,7 +261,8 @@ private:
     CPen* m_oldPen = nullptr;
 };
 
-// The program's drawing context.
+// The program's drawing context. User-interface thread only: a worker thread
+// hands what it computed over by a queued call and never draws with it.
 extern DrawContext gDrawContext;
 
 // A message box with the text, or a beep when the text is empty.

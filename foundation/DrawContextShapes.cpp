@@ -4,6 +4,7 @@
 
 #include "foundation/DrawTarget.h"
 #include "foundation/MeasuringContexts.h"
+#include "foundation/Str255.h"
 #include "platform/draw/CBrush.h"
 #include "platform/draw/CDC.h"
 #include "platform/draw/ImageDC.h"
@@ -388,7 +389,7 @@ void DrawContext::MeasureLabel(const IntPoint& p, const Str255& text, Rect& out)
     SelectCurrentFont();
 }
 
-void DrawContext::MeasureLabelAt(const IntPoint& p, const Str255& text, Rect& out)
+void DrawContext::MeasureLabelLeftOf(const IntPoint& p, const Str255& text, Rect& out)
 {
     SelectPlainFont(kLabelFontHeight, false);
     TEXTMETRIC metrics;
@@ -412,12 +413,12 @@ void DrawContext::DrawLabelBox(const IntPoint& p, const Str255& text)
     SelectCurrentFont();
 }
 
-void DrawContext::DrawLabelBox2(const IntPoint& p, const Str255& text)
+void DrawContext::DrawLabelBoxLeftOf(const IntPoint& p, const Str255& text)
 {
     if (!m_dc)
         return;
     Rect box;
-    MeasureLabelAt(p, text, box);
+    MeasureLabelLeftOf(p, text, box);
     SelectPlainFont(kLabelFontHeight, false);
     const IntPoint at = ToDevice(IntPoint(box.left + 4, p.y + 2));
     m_dc->SetTextAlign(TA_TOP | TA_LEFT);

@@ -1,5 +1,6 @@
 #include "foundation/ExprNode.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"

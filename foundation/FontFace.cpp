@@ -1,12 +1,14 @@
 #include "foundation/FontFace.h"
 
+#include "foundation/CharComp.h"
+
 #include "foundation/DrawContext.h"
+#include "foundation/FontIds.h"
 
 #include <algorithm>
 
 namespace {
 constexpr int kPointSizes[FontFace::kLevelCount] = {28, 24, 20, 18, 16, 14, 12, 10, 9, 8};
-constexpr int kMathFontId = 3;
 }  // namespace
 
 int GetPointSize(int level)
@@ -30,7 +32,7 @@ CFont* FontFace::GetFont(int level, int logPixelsY)
     if (!slot) {
         auto font = std::make_unique<CFont>();
         const int height = -(logPixelsY * GetPointSize(level) / 72);
-        const int charSet = m_fontId == kMathFontId ? SYMBOL_CHARSET : ANSI_CHARSET;
+        const int charSet = m_fontId == FontId::kMath ? SYMBOL_CHARSET : ANSI_CHARSET;
         font->CreateFont(height, 0, 0, 0, m_bold ? FW_BOLD : FW_NORMAL, m_italic ? 1 : 0, 0, 0,
                          static_cast<std::uint8_t>(charSet), OUT_TT_PRECIS, 0, PROOF_QUALITY,
                          FF_ROMAN | DEFAULT_PITCH, m_name.GetText());

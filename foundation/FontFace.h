@@ -5,7 +5,6 @@
 // Fonts are cached by size level and by the vertical resolution of the device
 // they were made for: a font for the 96-dpi screen is never reused on a
 // 600-dpi printer.
-#include "foundation/CharComp.h"
 #include "foundation/Str255.h"
 #include "platform/draw/CFont.h"
 
@@ -14,6 +13,8 @@
 #include <map>
 #include <memory>
 #include <utility>
+
+class CharComp;
 
 class FontFace {
 public:

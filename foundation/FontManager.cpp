@@ -1,5 +1,6 @@
 #include "foundation/FontManager.h"
 
+#include "foundation/FontFace.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/TextCodec.h"
 

@@ -4,21 +4,22 @@
 //   1 italic font of the preferences     5 "Corvell Roman" (character styles 0 and 4)
 //   2 bold font of the preferences (bold) 6 "Corvell Roman" bold (character style 2)
 //   3 "Corvell Math" (symbol codes)      7 "Corvell Roman" (any other character style)
-#include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
 
 #include <array>
 #include <memory>
 
+class FontFace;
 class TextPrefs;
 
 class FontManager {
 public:
-    static constexpr int kFaceCount = 8;
-    static constexpr int kTextFace = 0;
-    static constexpr int kItalicFace = 1;
-    static constexpr int kBoldFace = 2;
-    static constexpr int kMathFace = 3;
-    static constexpr int kCodeFace = 4;
+    static constexpr int kFaceCount = FontId::kCount;
+    static constexpr int kTextFace = FontId::kText;
+    static constexpr int kItalicFace = FontId::kItalic;
+    static constexpr int kBoldFace = FontId::kBold;
+    static constexpr int kMathFace = FontId::kMath;
+    static constexpr int kCodeFace = FontId::kCode;
 
     // Makes the faces and points gFontManager, gTextFace and gMathFace at them.
     explicit FontManager(const TextPrefs& prefs);
@@ -41,7 +42,8 @@ private:
 };
 
 // The manager the program uses (null before start-up and after exit), and
-// shortcuts to its text face (0) and mathematics face (3).
+// shortcuts to its text face (0) and mathematics face (3). User-interface
+// thread only: a worker thread touches none of them.
 extern FontManager* gFontManager;
 extern FontFace* gTextFace;
 extern FontFace* gMathFace;

@@ -3,6 +3,7 @@
 // stands in a column of its own, one label gap before the text, and every
 // line of the text starts at the first indent.
 #include "foundation/PlainParagraphStyle.h"
+#include "foundation/StyleKinds.h"
 
 class LabelledStyle : public PlainParagraphStyle {
 public:
@@ -25,7 +26,7 @@ protected:
 // paragraph's left edge.
 class SectionStyle : public LabelledStyle {
 public:
-    int GetKind() const override { return 1; }
+    int GetKind() const override { return StyleKind::kSection; }
     int GetFontId() const override { return 2; }
     signed char GetSizeStep(const ParagraphComp*) const override { return -1; }
     int GetSpaceAbove(const ParagraphComp*) const override { return Scaled(kSection); }
@@ -44,7 +45,7 @@ public:
 // An enumerated paragraph (kind 4): "n." one list indent in.
 class NumberedParagraphStyle : public LabelledStyle {
 public:
-    int GetKind() const override { return 4; }
+    int GetKind() const override { return StyleKind::kNumbered; }
     int GetFontId() const override { return 0; }
     int GetFirstIndent(const ParagraphComp&) const override { return ListIndent(); }
     EquationLabel* MakeLabel(ParagraphComp& paragraph) override;
@@ -56,7 +57,7 @@ public:
 // A sub-enumerated paragraph (kind 9): "n.m." one and a half list indents in.
 class SubEnumeratedParagraphStyle : public NumberedParagraphStyle {
 public:
-    int GetKind() const override { return 9; }
+    int GetKind() const override { return StyleKind::kSubEnumerated; }
     int GetFirstIndent(const ParagraphComp&) const override { return 3 * ListIndent() / 2; }
     void CounterStep(EquationNumber& counters) const override;
     void LabelText(const EquationNumber& counters, Str255& out) const override;
@@ -67,7 +68,7 @@ public:
 // drawn straight from the style (no label object).
 class ItemizedParagraphStyle : public LabelledStyle {
 public:
-    int GetKind() const override { return 8; }
+    int GetKind() const override { return StyleKind::kItemized; }
     int GetFontId() const override { return 0; }
     int GetLabelFontId() const override { return 2; }
     int GetFirstIndent(const ParagraphComp&) const override { return ListIndent(); }
@@ -78,7 +79,7 @@ public:
 // A sub-itemized paragraph (kind 10): a dash one and a half list indents in.
 class SubItemizedParagraphStyle : public ItemizedParagraphStyle {
 public:
-    int GetKind() const override { return 10; }
+    int GetKind() const override { return StyleKind::kSubItemized; }
     int GetFirstIndent(const ParagraphComp&) const override { return 3 * ListIndent() / 2; }
     void LabelText(const EquationNumber& counters, Str255& out) const override;
 };

@@ -11,6 +11,11 @@ void LayoutItemMaker::Install(LayoutItemMaker* maker)
     gLayoutItemMaker = maker;
 }
 
+LayoutItemMaker* LayoutItemMaker::Installed()
+{
+    return gLayoutItemMaker;
+}
+
 LayoutItemMaker* LayoutItemMaker::Get()
 {
     if (!gLayoutItemMaker)

@@ -27,4 +27,6 @@ public:
     static void Install(LayoutItemMaker* maker);
     // The installed maker; laying out a row without one is an error.
     static LayoutItemMaker* Get();
+    // The installed maker, or null.
+    static LayoutItemMaker* Installed();
 };

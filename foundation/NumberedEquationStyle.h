@@ -3,10 +3,11 @@
 // leaves the list indent free on both sides, and its number "(n)", counted
 // over the whole document, stands in the last list indent of the first line.
 #include "foundation/PlainParagraphStyle.h"
+#include "foundation/StyleKinds.h"
 
 class NumberedEquationStyle : public PlainParagraphStyle {
 public:
-    int GetKind() const override { return 6; }
+    int GetKind() const override { return StyleKind::kNumberedEquation; }
     int GetFontId() const override { return 3; }
     int GetLabelFontId() const override { return 0; }
     signed char GetSizeStep(const ParagraphComp* paragraph) const override { return LargerStep(paragraph); }

@@ -1,6 +1,7 @@
 #include "foundation/ParagraphComp.h"
 
 #include "foundation/ByteStream.h"
+#include "foundation/CharComp.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -9,9 +10,12 @@
 #include "foundation/EditCodes.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/EquationRows.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/IdPool.h"
 #include "foundation/FontManager.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LinkRemap.h"
@@ -19,22 +23,18 @@
 #include "foundation/ParagraphList.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/StyleTable.h"
 #include "foundation/XMLWriter.h"
 #include "platform/Exceptions.h"
 
+#include <QList>
+#include <QString>
 #include <QStringDecoder>
 
 #include <algorithm>
 
 namespace {
-
-constexpr int kTextFontId = 0;
-constexpr int kCodeFontId = 4;
-constexpr int kPlainKind = 3;
-constexpr int kEquationKind = 5;
-constexpr int kNumberedEquationKind = 6;
-constexpr int kSourceCodeKind = 7;
 
 FontFace* FaceOf(int fontId)
 {
@@ -47,7 +47,7 @@ FontFace* FaceOf(int fontId)
 // One line of text, UTF-8 or text-face codes, appended as ReadLine reads it.
 void AppendLine(CompList& row, const std::string& line)
 {
-    FontFace* text = FaceOf(kTextFontId);
+    FontFace* text = FaceOf(FontId::kText);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = utf8(QByteArrayView(line));
     if (utf8.hasError()) {
@@ -84,7 +84,7 @@ ParagraphComp::ParagraphComp(std::unique_ptr<CompArray> components, int styleInd
 
 ParagraphComp::ParagraphComp(int styleIndex) : ParagraphComp(nullptr, styleIndex) {}
 
-ParagraphComp::ParagraphComp() : m_style(StyleTable::Lookup(kPlainKind)), m_text(new CompList)
+ParagraphComp::ParagraphComp() : m_style(StyleTable::Lookup(StyleKind::kPlain)), m_text(new CompList)
 {
     m_text->SetOwner(this, 0);
 }
@@ -190,7 +190,7 @@ int ParagraphComp::GetStyleKind() const
 bool ParagraphComp::IsEquationStyle() const
 {
     int kind = GetStyleKind();
-    return kind == kEquationKind || kind == kNumberedEquationKind;
+    return kind == StyleKind::kEquation || kind == StyleKind::kNumberedEquation;
 }
 
 // ---- text ----
@@ -466,7 +466,7 @@ void ParagraphComp::SetSizeStep(signed char step)
 int ParagraphComp::MapKey(DocPosition& position, int key, bool /*shift*/, bool ctrl)
 {
     switch (key) {
-    case 8: {
+    case KeyCode::kBackspace: {
         int index = position.GetIndex();
         if (index <= 1) {
             // The first paragraph of its list has nothing to join with.
@@ -477,10 +477,10 @@ int ParagraphComp::MapKey(DocPosition& position, int key, bool /*shift*/, bool c
         TextComp* before = row->GetAt(index - 1);
         return before && !IsNotChar(before->Tag()) ? EditCode::kDelete : EditCode::kSelectPrevious;
     }
-    case 9:
+    case KeyCode::kTab:
         return EditCode::kTypeTab;
-    case 10:
-    case 13:
+    case KeyCode::kLineFeed:
+    case KeyCode::kReturn:
         return ctrl ? EditCode::kToggleParagraph : EditCode::kNewParagraph;
     default:
         return EditCode::kType;
@@ -498,7 +498,7 @@ void ParagraphComp::Read(DocReader& reader)
 {
     int kind = reader.ReadShort();
     m_style = StyleTable::Lookup(kind);
-    ReplaceLabel(kind == kPlainKind ? nullptr : m_style->MakeLabel(*this));
+    ReplaceLabel(kind == StyleKind::kPlain ? nullptr : m_style->MakeLabel(*this));
     m_id = reader.ReadLong();
     m_text->Read(reader);
     m_needsLayout = 1;
@@ -525,35 +525,35 @@ void ParagraphComp::WriteLaTeX(LaTeXWriter& writer)
     }
     int kind = GetStyleKind();
     // Source code set in another face than the code face is written as text.
-    if (kind == kSourceCodeKind)
+    if (kind == StyleKind::kSourceCode)
         for (int i = 1; i <= count; ++i)
-            if (m_text->GetAt(i)->GetFontId() != kCodeFontId)
-                kind = kPlainKind;
+            if (m_text->GetAt(i)->GetFontId() != FontId::kCode)
+                kind = StyleKind::kPlain;
 
     switch (kind) {
-    case 0: writer.BeginTitle(); break;
-    case 1: writer.BeginSection(m_label); break;
-    case 2: writer.BeginHeading(); break;
-    case 4: writer.BeginEnumeratedItem(m_label); break;
-    case 5: writer.BeginDisplayMath(); break;
-    case 6: writer.BeginNumberedEquation(m_label); break;
-    case 7: writer.BeginVerbatim(); break;
-    case 8: writer.BeginItemizedItem(); break;
-    case 9: writer.BeginSubEnumeratedItem(m_label); break;
-    case 10: writer.BeginSubItemizedItem(); break;
+    case StyleKind::kTitle: writer.BeginTitle(); break;
+    case StyleKind::kSection: writer.BeginSection(m_label); break;
+    case StyleKind::kHeading: writer.BeginHeading(); break;
+    case StyleKind::kNumbered: writer.BeginEnumeratedItem(m_label); break;
+    case StyleKind::kEquation: writer.BeginDisplayMath(); break;
+    case StyleKind::kNumberedEquation: writer.BeginNumberedEquation(m_label); break;
+    case StyleKind::kSourceCode: writer.BeginVerbatim(); break;
+    case StyleKind::kItemized: writer.BeginItemizedItem(); break;
+    case StyleKind::kSubEnumerated: writer.BeginSubEnumeratedItem(m_label); break;
+    case StyleKind::kSubItemized: writer.BeginSubItemizedItem(); break;
     default: writer.BeginParagraph(StartsWithBlank()); break;
     }
     for (int i = 1; i <= count; ++i)
         writer.WriteChar(*m_text->GetAt(i), false);
     switch (kind) {
-    case 0: writer.EndTitle(); break;
-    case 1: writer.EndSection(m_label); break;
-    case 2: writer.EndHeading(); break;
-    case 4: writer.EndEnumeratedItem(m_label); break;
-    case 5: writer.EndDisplayMath(); break;
-    case 6: writer.EndNumberedEquation(m_label); break;
-    case 7: writer.NewLine(); break;
-    case 9: writer.EndSubEnumeratedItem(m_label); break;
+    case StyleKind::kTitle: writer.EndTitle(); break;
+    case StyleKind::kSection: writer.EndSection(m_label); break;
+    case StyleKind::kHeading: writer.EndHeading(); break;
+    case StyleKind::kNumbered: writer.EndEnumeratedItem(m_label); break;
+    case StyleKind::kEquation: writer.EndDisplayMath(); break;
+    case StyleKind::kNumberedEquation: writer.EndNumberedEquation(m_label); break;
+    case StyleKind::kSourceCode: writer.NewLine(); break;
+    case StyleKind::kSubEnumerated: writer.EndSubEnumeratedItem(m_label); break;
     default: writer.EndItem(); break;
     }
 }
@@ -561,12 +561,12 @@ void ParagraphComp::WriteLaTeX(LaTeXWriter& writer)
 void ParagraphComp::WriteNotebook(NotebookWriter& writer)
 {
     switch (GetStyleKind()) {
-    case 0: writer.WriteTitle(*m_text); break;
-    case 1: writer.WriteSection(*m_text); break;
-    case 2: writer.WriteSubsection(*m_text); break;
-    case 5: writer.WriteDisplayFormula(*m_text); break;
-    case 6: writer.WriteNumberedEquation(*m_text); break;
-    case 7: writer.WriteInput(*m_text); break;
+    case StyleKind::kTitle: writer.WriteTitle(*m_text); break;
+    case StyleKind::kSection: writer.WriteSection(*m_text); break;
+    case StyleKind::kHeading: writer.WriteSubsection(*m_text); break;
+    case StyleKind::kEquation: writer.WriteDisplayFormula(*m_text); break;
+    case StyleKind::kNumberedEquation: writer.WriteNumberedEquation(*m_text); break;
+    case StyleKind::kSourceCode: writer.WriteInput(*m_text); break;
     default: writer.WriteText(*m_text); break;
     }
 }
@@ -588,16 +588,16 @@ void ParagraphComp::WriteMathML(XMLWriter& writer)
         }
     }
     switch (GetStyleKind()) {
-    case 0: writer.WriteTitle(*m_text); break;
-    case 1: writer.WriteHeading2(*m_text); break;
-    case 2: writer.WriteHeading3(*m_text); break;
-    case 4: writer.WriteEnumeratedItem(*m_text); break;
-    case 5: writer.WritePlainEquation(*m_text); break;
-    case 6: writer.WriteNumberedEquation(*m_text, LabelText()); break;
-    case 7: break;  // source code has no XHTML form
-    case 8: writer.WriteItemizedItem(*m_text); break;
-    case 9: writer.WriteSubEnumeratedItem(*m_text); break;
-    case 10: writer.WriteSubItemizedItem(*m_text); break;
+    case StyleKind::kTitle: writer.WriteTitle(*m_text); break;
+    case StyleKind::kSection: writer.WriteHeading2(*m_text); break;
+    case StyleKind::kHeading: writer.WriteHeading3(*m_text); break;
+    case StyleKind::kNumbered: writer.WriteEnumeratedItem(*m_text); break;
+    case StyleKind::kEquation: writer.WritePlainEquation(*m_text); break;
+    case StyleKind::kNumberedEquation: writer.WriteNumberedEquation(*m_text, LabelText()); break;
+    case StyleKind::kSourceCode: break;  // source code has no XHTML form
+    case StyleKind::kItemized: writer.WriteItemizedItem(*m_text); break;
+    case StyleKind::kSubEnumerated: writer.WriteSubEnumeratedItem(*m_text); break;
+    case StyleKind::kSubItemized: writer.WriteSubItemizedItem(*m_text); break;
     default: writer.WriteParagraph(*m_text); break;
     }
 }
@@ -614,16 +614,16 @@ void ParagraphComp::WriteHTML(HTMLWriter& writer)
         }
     }
     switch (GetStyleKind()) {
-    case 0: writer.WriteTitle(*m_text); break;
-    case 1: writer.WriteHeading2(*m_text); break;
-    case 2: writer.WriteHeading3(*m_text); break;
-    case 4: writer.WriteEnumeratedItem(*m_text); break;
-    case 5: writer.WritePlainEquation(*m_text); break;
-    case 6: writer.WriteNumberedEquation(*m_text, LabelText()); break;
-    case 7: writer.WriteSourceCode(*m_text); break;
-    case 8: writer.WriteItemizedItem(*m_text); break;
-    case 9: writer.WriteSubEnumeratedItem(*m_text); break;
-    case 10: writer.WriteSubItemizedItem(*m_text); break;
+    case StyleKind::kTitle: writer.WriteTitle(*m_text); break;
+    case StyleKind::kSection: writer.WriteHeading2(*m_text); break;
+    case StyleKind::kHeading: writer.WriteHeading3(*m_text); break;
+    case StyleKind::kNumbered: writer.WriteEnumeratedItem(*m_text); break;
+    case StyleKind::kEquation: writer.WritePlainEquation(*m_text); break;
+    case StyleKind::kNumberedEquation: writer.WriteNumberedEquation(*m_text, LabelText()); break;
+    case StyleKind::kSourceCode: writer.WriteSourceCode(*m_text); break;
+    case StyleKind::kItemized: writer.WriteItemizedItem(*m_text); break;
+    case StyleKind::kSubEnumerated: writer.WriteSubEnumeratedItem(*m_text); break;
+    case StyleKind::kSubItemized: writer.WriteSubItemizedItem(*m_text); break;
     default: writer.WriteParagraph(*m_text); break;
     }
 }

@@ -4,6 +4,8 @@
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontIds.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LabelLayout.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
@@ -23,8 +25,6 @@ namespace ParagraphLayout {
 
 namespace {
 
-constexpr int kMathFontId = 3;
-
 using ItemList = std::vector<std::unique_ptr<Layout>>;
 
 bool IsCharacter(const TextComp* comp)
@@ -39,13 +39,13 @@ Layout* StartItem(CompList& row, TextComp* comp, int index)
         return maker->MakeStruct(comp, index);
     const unsigned char code = comp->GetChar();
     const int fontId = comp->GetFontId();
-    const uint8_t* map = fontId == kMathFontId ? gWriterSymbolMap : gWriterPlainMap;
+    const uint8_t* map = fontId == FontId::kMath ? gWriterSymbolMap : gWriterPlainMap;
     switch (CharTable::GetKind(map[code])) {
     case CharTable::letter: return maker->MakeWord(&row, index, code, fontId);
     case CharTable::blank:
         if (code == ' ')
             return maker->MakeSpace(&row, index, code, fontId);
-        if (code == 9)
+        if (code == KeyCode::kTab)
             return maker->MakeTab(&row, index, code, fontId);
         return maker->MakeNonAlpha(&row, index, code, fontId);
     default: return maker->MakeNonAlpha(&row, index, code, fontId);
@@ -107,6 +107,7 @@ private:
     {
         int32_t w = indent + m_items[i]->GetWidth();
         for (size_t j = i + 1; j < m_items.size(); ++j) {
+            // 16 bits on purpose: the line breaks of stored documents depend on it.
             w += static_cast<int16_t>(m_items[j]->GetMeasured().right);
             if (w <= m_width)
                 continue;
@@ -447,6 +448,7 @@ private:
         for (Layout* item : line.items) {
             if (item == lastItem)
                 break;
+            // The slack and the gap below are tested as 16 bits, as the layouts of stored documents were made.
             if (item->Tag() == tag_spcL && static_cast<int16_t>(slack) > 0 && stretchable > 0) {
                 const int width = item->GetWidth();
                 const int extra = StretchShare(width, slack, stretchable);

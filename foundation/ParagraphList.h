@@ -9,6 +9,7 @@
 #include "foundation/DocSelection.h"
 #include "foundation/PtrArray.h"
 #include "foundation/Rect.h"
+#include "foundation/StyleKinds.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,7 +29,7 @@ class TextOutBuffer;
 
 class ParagraphList {
 public:
-    static constexpr int kPlainKind = 3;
+    static constexpr int kPlainKind = StyleKind::kPlain;
 
     explicit ParagraphList(DocumentModel* document = nullptr);
     ~ParagraphList();

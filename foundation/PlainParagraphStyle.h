@@ -4,6 +4,7 @@
 // Sizes come from tables by the base size level (0..9) in points, converted
 // to device units by the vertical resolution / 72.
 #include "foundation/ParagraphStyle.h"
+#include "foundation/StyleKinds.h"
 
 #include <array>
 
@@ -23,7 +24,7 @@ public:
     // The list indent: page width minus page height of the drawing context.
     static int ListIndent();
 
-    int GetKind() const override { return 3; }
+    int GetKind() const override { return StyleKind::kPlain; }
     int GetFontId() const override { return 0; }
     signed char GetSizeStep(const ParagraphComp*) const override { return 0; }
     int GetLineHeight() const override { return Scaled(kLine); }
@@ -45,7 +46,7 @@ protected:
 // The heading style (kind 2): bold, justified, followed by plain paragraphs.
 class HeadingStyle : public PlainParagraphStyle {
 public:
-    int GetKind() const override { return 2; }
+    int GetKind() const override { return StyleKind::kHeading; }
     int GetFontId() const override { return 2; }
     int GetSpaceAbove(const ParagraphComp*) const override { return Scaled(kHead); }
     int GetSpaceBelow() const override { return Scaled(kHead); }

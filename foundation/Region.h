@@ -3,30 +3,35 @@
 // follow the platform's convention: right and bottom edges are outside.
 #include "foundation/IntPoint.h"
 #include "foundation/Rect.h"
-#include "platform/draw/CRgn.h"
+
+class CRgn;
 
 class Region {
 public:
-    Region() = default;
+    Region();
+    ~Region();
     static Region RegionFromRect(const Rect& rect);
     static Region RegionCopy(const Region& other) { return Region(other); }
 
-    Region(const Region& other) = default;
+    Region(const Region& other);
     // Safe when other is this region.
     Region& operator=(const Region& other);
 
-    void UnionWith(const Region& other) { m_rgn.UnionWith(other.m_rgn); }
-    void Xor(const Region& other) { m_rgn.XorWith(other.m_rgn); }
+    void UnionWith(const Region& other);
+    void Xor(const Region& other);
     // out = this OR other, leaving this region unchanged.
     void UnionInto(const Region& other, Region& out) const;
 
-    bool Contains(const IntPoint& p) const { return m_rgn.PtInRegion(p.x, p.y); }
-    void GetBox(Rect& out) const { out = Rect(m_rgn.GetBox()); }
+    bool Contains(const IntPoint& p) const;
+    void GetBox(Rect& out) const;
     bool IsEmpty() const;
-    void Delete() { m_rgn.DeleteObject(); }
+    void Delete();
 
-    const CRgn& Handle() const { return m_rgn; }
+    const CRgn& Handle() const;
 
 private:
-    CRgn m_rgn;
+    CRgn& Rgn();
+    // The platform's region lives in place (it is one pointer wide), so that
+    // this header needs no Qt and a region costs no allocation of its own.
+    alignas(void*) unsigned char m_storage[sizeof(void*)];
 };

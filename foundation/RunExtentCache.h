@@ -4,7 +4,8 @@
 // again. Entries are dropped when a face changes its name or style, and the
 // cache is emptied when it grows large.
 #include "foundation/Rect.h"
-#include "foundation/Str255.h"
+
+class Str255;
 
 namespace RunExtentCache {
 

@@ -3,10 +3,11 @@
 // indent, every blank its own item, no stretching; consecutive source-code
 // paragraphs have no space between them.
 #include "foundation/PlainParagraphStyle.h"
+#include "foundation/StyleKinds.h"
 
 class SourceCodeStyle : public PlainParagraphStyle {
 public:
-    int GetKind() const override { return 7; }
+    int GetKind() const override { return StyleKind::kSourceCode; }
     int GetFontId() const override { return 4; }
     int GetLineHeight() const override { return Scaled(kCodeLine); }
     int GetSpaceAbove(const ParagraphComp* previous) const override;

@@ -1,6 +1,7 @@
 #include "foundation/Str255.h"
 
 #include "foundation/ArchiveCharMaps.h"
+#include "platform/framework/CString.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -112,6 +113,16 @@ void Str31::Assign(const Str255& other)
 {
     m_length = static_cast<uint8_t>(std::min(other.GetLength(), kCapacity));
     std::memcpy(m_text, other.GetPtrAt(0), m_length);
+}
+
+CString Str255::ToCString() const
+{
+    return CString(std::string(m_text, m_length));
+}
+
+CString Str31::ToCString() const
+{
+    return CString(std::string(m_text, m_length));
 }
 
 void Str31::AssignCString(const CString& text)

@@ -2,7 +2,8 @@
 // Length-prefixed short strings: one length byte, then the characters, with no
 // terminator stored. Names, labels, font names and archive strings live in them.
 #include <cstdint>
-#include "platform/framework/CString.h"
+
+class CString;
 
 class Str255 {
 public:
@@ -15,7 +16,7 @@ public:
     void AssignText(const char* text);
     void AssignCString(const CString& text);
     void Assign(const Str255& other) { *this = other; }
-    CString ToCString() const { return CString(std::string(m_text, m_length)); }
+    CString ToCString() const;
 
     void AppendChar(char c);
     void AppendText(const char* text);
@@ -64,7 +65,7 @@ public:
     void Assign(const Str255& other);
     void Assign(const Str31& other) { *this = other; }
     void AssignCString(const CString& text);
-    CString ToCString() const { return CString(std::string(m_text, m_length)); }
+    CString ToCString() const;
 
     void AppendChar(char c);
     void AppendText(const char* text);

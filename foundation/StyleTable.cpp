@@ -21,15 +21,15 @@ StyleTable::StyleTable()
     // Made in the order plain, section, numbered equation, title, numbered
     // paragraph, heading, equation, source code, itemized, sub-enumerated,
     // sub-itemized.
-    m_styles[3] = std::make_unique<PlainParagraphStyle>();
-    m_styles[1] = std::make_unique<SectionStyle>();
-    m_styles[6] = std::make_unique<NumberedEquationStyle>();
-    m_styles[0] = std::make_unique<TitleStyle>();
-    m_styles[4] = std::make_unique<NumberedParagraphStyle>();
-    m_styles[2] = std::make_unique<HeadingStyle>();
-    m_styles[5] = std::make_unique<EquationStyle>();
-    m_styles[7] = std::make_unique<SourceCodeStyle>();
-    m_styles[8] = std::make_unique<ItemizedParagraphStyle>();
-    m_styles[9] = std::make_unique<SubEnumeratedParagraphStyle>();
-    m_styles[10] = std::make_unique<SubItemizedParagraphStyle>();
+    m_styles[StyleKind::kPlain] = std::make_unique<PlainParagraphStyle>();
+    m_styles[StyleKind::kSection] = std::make_unique<SectionStyle>();
+    m_styles[StyleKind::kNumberedEquation] = std::make_unique<NumberedEquationStyle>();
+    m_styles[StyleKind::kTitle] = std::make_unique<TitleStyle>();
+    m_styles[StyleKind::kNumbered] = std::make_unique<NumberedParagraphStyle>();
+    m_styles[StyleKind::kHeading] = std::make_unique<HeadingStyle>();
+    m_styles[StyleKind::kEquation] = std::make_unique<EquationStyle>();
+    m_styles[StyleKind::kSourceCode] = std::make_unique<SourceCodeStyle>();
+    m_styles[StyleKind::kItemized] = std::make_unique<ItemizedParagraphStyle>();
+    m_styles[StyleKind::kSubEnumerated] = std::make_unique<SubEnumeratedParagraphStyle>();
+    m_styles[StyleKind::kSubItemized] = std::make_unique<SubItemizedParagraphStyle>();
 }

@@ -3,14 +3,15 @@
 // gives the plain style (kind 3). The application makes one table at start-up
 // (InstallTextLayout) and points gStyleTable at it.
 #include "foundation/ParagraphStyle.h"
+#include "foundation/StyleKinds.h"
 
 #include <array>
 #include <memory>
 
 class StyleTable {
 public:
-    static constexpr int kStyleCount = 11;
-    static constexpr int kPlainKind = 3;
+    static constexpr int kStyleCount = StyleKind::kCount;
+    static constexpr int kPlainKind = StyleKind::kPlain;
     using Styles = std::array<std::unique_ptr<ParagraphStyle>, kStyleCount>;
 
     // The eleven paragraph styles of the program.
@@ -33,4 +34,5 @@ private:
     Styles m_styles;
 };
 
+// The program's table. User-interface thread only: a worker thread never reads it.
 extern StyleTable* gStyleTable;

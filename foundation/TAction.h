@@ -4,13 +4,13 @@
 // name's string id, and whether it is done. Undo is one level deep: the view
 // keeps the last action and reverts or redoes it.
 #include "foundation/DocSelection.h"
-#include "foundation/Str255.h"
 
 #include "platform/framework/CObject.h"
 
 #include <cstdint>
 
 class ParagraphComp;
+class Str255;
 
 class TAction : public CObject {
     DECLARE_DYNAMIC(TAction)

@@ -5,11 +5,11 @@
 #include "foundation/CompList.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/StyleKinds.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kSourceCodeKind = 7;
 }
 
 TNewParagraphAction::TNewParagraphAction(const DocSelection& selection, int styleIndex)
@@ -34,7 +34,7 @@ void TNewParagraphAction::Do()
     from = std::clamp(from, 1, row->GetCount() + 1);
 
     m_added = new ParagraphComp(m_styleIndex);
-    m_tabs = m_styleIndex == kSourceCodeKind ? m_split->CountLeadingTabs() : 0;
+    m_tabs = m_styleIndex == StyleKind::kSourceCode ? m_split->CountLeadingTabs() : 0;
     m_added->InsertTabs(m_tabs);
     if (from <= row->GetCount())
         m_added->GetRow()->InsertAllAt(row->RemoveFrom(from), m_tabs + 1);

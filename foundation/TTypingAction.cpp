@@ -3,6 +3,7 @@
 #include "foundation/ActionNames.h"
 #include "foundation/ActionSupport.h"
 #include "foundation/ActionView.h"
+#include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"

@@ -67,7 +67,6 @@ public:
     virtual bool IsEqual(const TextComp& other) const;
     virtual bool IsCharBlock() const { return false; }
     virtual bool IsGrid() const { return false; }
-    virtual bool TestFlag25() const { return false; }
     virtual bool IsPlot() const { return false; }
     virtual bool IsDiagram() const { return false; }
 

@@ -2,6 +2,8 @@
 
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/CharTable.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
 #include "foundation/SpaceLayout.h"
 
@@ -10,7 +12,6 @@
 
 namespace {
 
-constexpr int kMathFontId = 3;
 constexpr int kUprightCharacterStyle = 3;
 
 // The entries of the kernel's name table flagged for the upright face.
@@ -32,7 +33,7 @@ bool WordLayout::IsUprightName(int entry)
 
 bool WordLayout::AcceptsCode(unsigned char code) const
 {
-    const uint8_t* map = m_fontId == kMathFontId ? gWriterSymbolMap : gWriterPlainMap;
+    const uint8_t* map = m_fontId == FontId::kMath ? gWriterSymbolMap : gWriterPlainMap;
     return CharTable::GetKind(map[code]) == CharTable::letter;
 }
 
@@ -71,7 +72,7 @@ void WordLayout::Merge(Layout& next)
 
 void WordLayout::Measure()
 {
-    if (m_fontId == kMathFontId && gFontManager) {
+    if (m_fontId == FontId::kMath && gFontManager) {
         KernelNameLookup* names = KernelNameLookup::Registered();
         if (names && IsUprightName(names->FindRange(m_chars, m_chars + m_length)))
             m_fontId = gFontManager->GetStyleFace(kUprightCharacterStyle)->GetFontId();

@@ -131,10 +131,10 @@ public:
     void ReportError();
     int LastError() const { return m_lastError; }
 
-    // The process-wide link, made and deleted by the application object;
-    // null outside its lifetime (headless tests).
-    static KernelLink* Get() { return s_link; }
-    static void Set(KernelLink* link) { s_link = link; }
+    // The process-wide link, made and deleted by the application object on
+    // the user-interface thread; null outside its lifetime (headless tests).
+    static KernelLink* Get() { return s_link.load(); }
+    static void Set(KernelLink* link) { s_link.store(link); }
 
 protected:
     std::atomic<bool> m_ready{false};

@@ -4,6 +4,7 @@
 #include "kernel/MathMLOutput.h"
 #include "kernel/PowerNodes.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DocSelection.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"

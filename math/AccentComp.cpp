@@ -110,7 +110,7 @@ void AccentComp::WriteLaTeX(LaTeXWriter& writer)
 void AccentComp::WriteText(TextOutBuffer& out) const
 {
     TextOperand::WriteTight(out, *m_first);
-    out.WriteCode(m_accentChar, kMathFontId);
+    out.WriteCode(m_accentChar, FontId::kMath);
 }
 
 void AccentComp::Write(DocWriter& writer)

@@ -135,7 +135,7 @@ void BigOperatorComp::WriteLaTeX(LaTeXWriter& writer)
 
 void BigOperatorComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteCode(GetSignChar(), kMathFontId);
+    out.WriteCode(GetSignChar(), FontId::kMath);
     out.WriteChar(' ');
     m_first->WriteTextAll(out);
 }

@@ -3,6 +3,7 @@
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "math/DifferentialComp.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"

@@ -2,6 +2,7 @@
 
 #include "foundation/DrawContext.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"
 

@@ -1,10 +1,13 @@
 #include "math/ExponentComp.h"
 
+#include "foundation/CharComp.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "platform/Exceptions.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"

@@ -63,6 +63,8 @@ void FractionComp::MeasureBuiltUp(const Rect& n, const Rect& d)
     m_bounds.left = 0;
     m_bounds.top = m_axis - 2 * u - (n.bottom - n.top);
     m_bounds.bottom = m_axis + 2 * u - u / 2 + (d.bottom - d.top);
+    // Padded only when the denominator is the wider: one-sided on purpose, the
+    // line breaks and pictures of stored documents depend on this width.
     m_bounds.right = n.right > d.right ? n.right : d.right + 2 * u;
 }
 

@@ -6,6 +6,7 @@
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
 #include "foundation/EditCodes.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/SizeStepScope.h"
@@ -616,22 +617,22 @@ int GridComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
     int line = LineCodeOf(position);
     // Ctrl+Enter arrives as a line feed: on a grid line it is Enter with Ctrl;
     // in a cell it goes on to the paragraph, as any other key.
-    if (key == 10 && line != kNotOnLine) {
-        key = 13;
+    if (key == KeyCode::kLineFeed && line != kNotOnLine) {
+        key = KeyCode::kReturn;
         ctrl = true;
     }
     switch (key) {
-    case 8:
+    case KeyCode::kBackspace:
         if (line != kNotOnLine)
             return position.GetIndex() == 1 ? EditCode::kLeaveBefore : EditCode::kSelectPrevious;
         return MapBoxKey(position, key, shift, ctrl);
-    case 9:
+    case KeyCode::kTab:
         if (line == kOnRowLine)
             return EditCode::kNone;
         if (line == kOnColumnLine)
             return ctrl ? EditCode::kInsertColumn : EditCode::kNextGridLine;
         return shift ? EditCode::kCellToColumnLine : EditCode::kNextCell;
-    case 13:
+    case KeyCode::kReturn:
         if (line == kOnColumnLine)
             return EditCode::kNone;
         if (line == kOnRowLine)
@@ -828,14 +829,14 @@ void GridComp::InsertEmptyItem(int index, Item item)
 int GridComp::MapRowGridKey(DocPosition& position, int key, bool shift, bool ctrl, int tabEdit)
 {
     const bool onLine = LineCodeOf(position) != kNotOnLine;
-    if (key == 10 && onLine) {
-        key = 13;
+    if (key == KeyCode::kLineFeed && onLine) {
+        key = KeyCode::kReturn;
         ctrl = true;
     }
     switch (key) {
-    case 9:
+    case KeyCode::kTab:
         return onLine ? EditCode::kNone : tabEdit;
-    case 13:
+    case KeyCode::kReturn:
         if (onLine)
             return ctrl ? EditCode::kInsertRow : EditCode::kNextGridLine;
         return shift ? EditCode::kCellToRowLine : EditCode::kNextRowCell;

@@ -244,7 +244,7 @@ void IntegralComp::WriteLaTeX(LaTeXWriter& writer)
 
 void IntegralComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteCode(kSignChar, kMathFontId);
+    out.WriteCode(kSignChar, FontId::kMath);
     out.WriteChar(' ');
     m_first->WriteTextAll(out);
     out.WriteString(" d ");

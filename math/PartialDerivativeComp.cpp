@@ -5,6 +5,7 @@
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/EditCodes.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/ParagraphList.h"
 #include "platform/Exceptions.h"
@@ -259,9 +260,9 @@ TextComp* PartialDerivativeComp::ComponentAt(const IntPoint& point)
 int PartialDerivativeComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
     const bool onSlot = position.GetKind() == DocPosition::kVariableSlot;
-    if (key == 8 && onSlot)
+    if (key == KeyCode::kBackspace && onSlot)
         return position.GetIndex() <= 1 ? EditCode::kLeaveBefore : EditCode::kSelectPrevious;
-    if (key == 9) {
+    if (key == KeyCode::kTab) {
         if (onSlot)
             return ctrl ? EditCode::kInsertDerivative : EditCode::kNextGridLine;
         // Tab moves between the variables only from inside one of them.

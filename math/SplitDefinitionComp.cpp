@@ -5,6 +5,7 @@
 #include "foundation/EditCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/GridBraces.h"
 

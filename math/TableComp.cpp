@@ -4,6 +4,7 @@
 #include "foundation/FontFamilyScope.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
 

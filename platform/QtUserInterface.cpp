@@ -50,6 +50,12 @@ QMessageBox::Icon IconFor(unsigned type)
     }
 }
 
+// Every program that links the window framework shows its messages in Qt's boxes.
+const bool installedAsDefault = [] {
+    UserInterface::SetDefault(&QtUserInterface::Instance());
+    return true;
+}();
+
 } // namespace
 
 QtUserInterface& QtUserInterface::Instance()

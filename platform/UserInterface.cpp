@@ -3,11 +3,20 @@
 #include <atomic>
 #include <vector>
 
-#include "platform/QtUserInterface.h"
-
 namespace {
 
 std::atomic<UserInterface*> installed{nullptr};
+std::atomic<UserInterface*> defaultUi{nullptr};
+
+// The default of a program without windows: no box shows, the default button answers.
+class SilentUserInterface : public UserInterface {
+public:
+    int MessageBox(const std::string&, const std::string&, unsigned type) override { return DefaultAnswer(type); }
+    void MessageBeep(unsigned) override {}
+    void SetStatusText(const std::string&) override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
 
 const std::vector<int>& Buttons(unsigned type)
 {
@@ -33,7 +42,15 @@ UserInterface& UserInterface::Current()
 {
     if (UserInterface* ui = installed.load())
         return *ui;
-    return QtUserInterface::Instance();
+    if (UserInterface* ui = defaultUi.load())
+        return *ui;
+    static SilentUserInterface silent;
+    return silent;
+}
+
+void UserInterface::SetDefault(UserInterface* ui)
+{
+    defaultUi.store(ui);
 }
 
 UserInterface* UserInterface::Install(UserInterface* ui)

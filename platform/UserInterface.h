@@ -1,8 +1,9 @@
 #pragma once
 // The one way the program talks to the user outside its own windows: message
 // boxes, beeps, the status-bar text and the wait cursor. The program calls
-// UserInterface::Current(); the Qt implementation is the default, and tests
-// install a recording fake in its place.
+// UserInterface::Current(); the window framework provides the default (Qt's
+// message boxes), and tests install a recording fake in its place. A program
+// without the window framework gets a silent one that answers the default button.
 #include <string>
 
 // Message-box buttons (the low four bits of the type).
@@ -54,11 +55,14 @@ public:
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
 
-    // The implementation in use: the installed one, else the Qt one.
+    // The implementation in use: the installed one, else the default.
     static UserInterface& Current();
-    // Puts ui in place (null restores the Qt one); returns the one it replaces
-    // (null when that was the Qt one).
+    // Puts ui in place (null restores the default); returns the one it
+    // replaces (null when that was the default).
     static UserInterface* Install(UserInterface* ui);
+    // Makes ui the default: the window framework's Qt implementation does
+    // this as its library loads, so the drawing layer never links widgets.
+    static void SetDefault(UserInterface* ui);
 
     // The buttons of a type, in order, as answer ids (MB_OK gives {IDOK}).
     static int ButtonCount(unsigned type);

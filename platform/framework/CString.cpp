@@ -1,5 +1,7 @@
 #include "platform/framework/CString.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -158,4 +160,14 @@ CString AfxFormatMessage(const char* pattern, const char* arg1, const char* arg2
     result.Replace("%1", arg1 ? arg1 : "");
     result.Replace("%2", arg2 ? arg2 : "");
     return result;
+}
+
+QString PathToQString(const CString& path)
+{
+    return QString::fromUtf8(path.c_str());
+}
+
+CString PathFromQString(const QString& path)
+{
+    return CString(path.toUtf8().toStdString());
 }

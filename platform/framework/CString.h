@@ -2,11 +2,12 @@
 // An 8-bit text string of the program's character codes (not UTF-8): titles,
 // paths as the documents see them, dialog texts and status texts. Converting
 // to and from what the screen shows is ToQString / FromQString.
-#include <QString>
 #include <cstdarg>
 #include <string>
 
 #include "platform/framework/AfxTypes.h"
+
+class QString;
 
 class CString {
 public:
@@ -73,8 +74,8 @@ CString FromQString(const QString& text);
 
 // File paths are kept as the file system spells them (UTF-8 bytes), not as
 // program text; these convert them for Qt.
-inline QString PathToQString(const CString& path) { return QString::fromUtf8(path.c_str()); }
-inline CString PathFromQString(const QString& path) { return CString(path.toUtf8().toStdString()); }
+QString PathToQString(const CString& path);
+CString PathFromQString(const QString& path);
 
 // Replaces %1 and %2 in a framework message (the message-text convention).
 CString AfxFormatMessage(const char* pattern, const char* arg1, const char* arg2 = nullptr);

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "platform/AppProfile.h"
+#include "platform/QtUserInterface.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
 #include "platform/framework/CMenu.h"
@@ -88,6 +89,7 @@ int AfxMessageBox(UINT stringId, UINT type, UINT helpId)
 CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "Quorvant")
 {
     g_app = this;
+    UserInterface::SetDefault(&QtUserInterface::Instance());
     MapCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     MapCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });

@@ -4,18 +4,10 @@
 // hot spot in the middle unless the image's text "hotspot" says "x,y").
 #include <QCursor>
 
+#include "platform/CursorShapes.h"
 #include "platform/framework/AfxTypes.h"
 
 using HCURSOR = QCursor;
-
-inline const Qt::CursorShape IDC_ARROW = Qt::ArrowCursor;
-inline const Qt::CursorShape IDC_IBEAM = Qt::IBeamCursor;
-inline const Qt::CursorShape IDC_WAIT = Qt::WaitCursor;
-inline const Qt::CursorShape IDC_CROSS = Qt::CrossCursor;
-inline const Qt::CursorShape IDC_SIZEWE = Qt::SizeHorCursor;
-inline const Qt::CursorShape IDC_SIZENS = Qt::SizeVerCursor;
-inline const Qt::CursorShape IDC_SIZEALL = Qt::SizeAllCursor;
-inline const Qt::CursorShape IDC_HAND = Qt::PointingHandCursor;
 
 HCURSOR LoadStandardCursor(Qt::CursorShape shape);
 // The program's cursor of a resource id; the hand for 168 and the arrow for

@@ -70,11 +70,7 @@ DrawingTest::DrawingTest() : image(420, 560, QImage::Format_RGB32)
 
 DrawingTest::~DrawingTest()
 {
-    while (gDrawContext.GetSizeDepth() > 0)
-        gDrawContext.PopSize();
-    while (gDrawContext.GetDepth() > 0)
-        gDrawContext.EndDraw();
-    gDrawContext.SetFontFamily(0);
+    UnwindDrawContext();
 }
 
 SampleParts DrawingTest::MakeSample()

@@ -4,6 +4,7 @@
 #include "foundation/Region.h"
 #include "foundation/Str255.h"
 #include "foundation/TypeTag.h"
+#include "platform/framework/CString.h"
 
 #include <gtest/gtest.h>
 

@@ -12,6 +12,8 @@
 
 #include "app/CCorvellDoc.h"
 #include "app/DocumentViewSeam.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/TextPrefs.h"
 #include "platform/framework/CView.h"

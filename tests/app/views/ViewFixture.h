@@ -10,6 +10,8 @@
 
 #include "app/CCorvellView.h"
 #include "foundation/DocClipboard.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"

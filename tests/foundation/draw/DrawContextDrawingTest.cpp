@@ -118,7 +118,7 @@ TEST_F(DrawContextDrawingTest, LabelBoxesAndGreyBoxes)
     gDrawContext.MeasureLabel(IntPoint(100, 100), label, box);
     EXPECT_EQ(box.top, 100);
     Rect box2;
-    gDrawContext.MeasureLabelAt(IntPoint(100, 100), label, box2);
+    gDrawContext.MeasureLabelLeftOf(IntPoint(100, 100), label, box2);
     EXPECT_EQ(box2.right, 100);
     EXPECT_EQ(box2.Width(), box.Width() + 4);
     EXPECT_EQ(box2.Height(), box.Height() + 2);

@@ -3,9 +3,12 @@
 // for the length of a test, and a view that draws into an image.
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
+#include "support/model/SavedGlobals.h"
 
 #include <QImage>
 
@@ -15,15 +18,7 @@
 
 class DrawTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        while (gDrawContext.GetDepth() > 0)
-            gDrawContext.EndDraw();
-        while (gDrawContext.GetSizeDepth() > 0)
-            gDrawContext.PopSize();
-        gDrawContext.SetFontFamily(0);
-        gDrawContext.SetBaseSize(DrawContext::kDefaultBaseSize);
-    }
+    void TearDown() override { UnwindDrawContext(); }
 
     TextPrefs prefs;
     FontManager fonts{prefs};

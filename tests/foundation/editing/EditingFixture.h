@@ -8,6 +8,8 @@
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/FieldActions.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/HomeEndKeyActions.h"
 #include "foundation/Layout.h"
@@ -149,10 +151,7 @@ protected:
     ~EditingTest() override
     {
         list.DeleteAll();
-        while (gDrawContext.GetDepth() > 0)
-            gDrawContext.EndDraw();
-        LayoutItemMaker::Install(nullptr);
-        gStyleTable = previousTable;
+        UnwindDrawContext();
     }
 
     std::unique_ptr<CompArray> Chars(const std::string& text)
@@ -206,12 +205,12 @@ protected:
         EXPECT_FALSE(view.modified);
     }
 
+    SavedGlobals saved;
     QImage image{900, 700, QImage::Format_RGB32};
     std::unique_ptr<CImageDC> dc;
     RecordingTarget target;
     TextPrefs prefs;
     FontManager fonts{prefs};
-    StyleTable* previousTable = gStyleTable;
     StyleTable styles;
     TestDocument document;
     ParagraphList list{&document};

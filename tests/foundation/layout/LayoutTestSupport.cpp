@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-LayoutTest::LayoutTest() : previousTable(gStyleTable)
+LayoutTest::LayoutTest()
 {
     gStyleTable = &styles;
     LayoutItemMaker::Install(&TextLayoutItemMaker::Instance());
@@ -21,14 +21,7 @@ LayoutTest::LayoutTest() : previousTable(gStyleTable)
 
 LayoutTest::~LayoutTest()
 {
-    while (gDrawContext.GetDepth() > 0)
-        gDrawContext.EndDraw();
-    while (gDrawContext.GetSizeDepth() > 0)
-        gDrawContext.PopSize();
-    gDrawContext.SetFontFamily(0);
-    gDrawContext.SetBaseSize(DrawContext::kDefaultBaseSize);
-    LayoutItemMaker::Install(nullptr);
-    gStyleTable = previousTable;
+    UnwindDrawContext();
 }
 
 std::unique_ptr<CompArray> LayoutTest::Chars(const std::string& text, int fontId)

@@ -7,6 +7,8 @@
 #include "foundation/DocumentModel.h"
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/Layout.h"
 #include "foundation/ParagraphComp.h"
@@ -14,6 +16,7 @@
 #include "foundation/StyleTable.h"
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
+#include "support/model/SavedGlobals.h"
 
 #include <QImage>
 
@@ -70,12 +73,12 @@ protected:
     int LeftMargin() const { return gDrawContext.GetLeftMargin(); }
     int TopMargin() const { return gDrawContext.GetTopMargin(); }
 
+    SavedGlobals saved;
     QImage image{900, 700, QImage::Format_RGB32};
     std::unique_ptr<CImageDC> dc;
     ImageTarget target;
     TextPrefs prefs;
     FontManager fonts{prefs};
-    StyleTable* previousTable;
     StyleTable styles;
     LayoutDocument document;
 };

@@ -161,6 +161,17 @@ TEST_F(ParagraphLayoutTest, ALineWithoutBlanksIsNotStretched)
     EXPECT_EQ(word->AbsRect().right, PageWidth());
 }
 
+TEST_F(ParagraphLayoutTest, LineBreakingCountsItemWidthsInSixteenBits)
+{
+    // The line breaker adds each further item's width as 16 bits, as stored
+    // layouts were made: a box 65536 + 10 wide counts as 10 and stays on the line.
+    auto comps = Chars("ab");
+    comps->Append(new FixedBox(65536 + 10));
+    std::unique_ptr<ParagraphComp> p(new ParagraphComp(std::move(comps), 3));
+    LayOut(*p);
+    EXPECT_EQ(Lines(*p), (std::vector<std::string>{"word@1 strL@3"}));
+}
+
 TEST_F(ParagraphLayoutTest, CentredLinesStartHalfTheirSlackRightOfThePoint)
 {
     std::unique_ptr<ParagraphComp> p(Paragraph(5, "x+1"));

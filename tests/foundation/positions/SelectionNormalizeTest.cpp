@@ -195,8 +195,8 @@ TEST_F(SelectionNormalizeTest, CommonFontIndex)
     auto* code = Add(list, "", 7);
     EXPECT_EQ(DocSelection(code->GetRow(), 1, 1).GetCommonFontIndex(), 4);
     EXPECT_EQ(DocSelection(Row(0), 0, 1).GetCommonFontIndex(), 3);
-    EXPECT_FALSE(DocSelection(At(0, 1), At(4, 1)).AllParagraphsStyle7());
-    EXPECT_TRUE(DocSelection(code->GetRow(), 1, 1).AllParagraphsStyle7());
+    EXPECT_FALSE(DocSelection(At(0, 1), At(4, 1)).AllParagraphsSourceCode());
+    EXPECT_TRUE(DocSelection(code->GetRow(), 1, 1).AllParagraphsSourceCode());
 }
 
 } // namespace

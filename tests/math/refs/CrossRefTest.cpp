@@ -8,6 +8,7 @@
 #include "foundation/RowNodeBuilder.h"
 #include "math/CrossRefComp.h"
 #include "math/RefComponents.h"
+#include "platform/framework/CString.h"
 
 #include <functional>
 #include <string>
@@ -301,8 +302,7 @@ namespace {
 // references to other documents use brackets.
 class ProgramStyleRefTest : public ModelTest {
 protected:
-    ProgramStyleRefTest() : saved(gStyleTable) { gStyleTable = &program; }
-    ~ProgramStyleRefTest() override { gStyleTable = saved; }
+    ProgramStyleRefTest() { gStyleTable = &program; }
     void Number(ParagraphList& list)
     {
         EquationNumber counters;
@@ -311,8 +311,8 @@ protected:
     }
     static std::string Text31(const CrossRefComp& ref) { return std::string(ref.GetText().ToCString().c_str()); }
 
+    SavedGlobals savedProgram;
     StyleTable program;
-    StyleTable* saved;
 };
 
 TEST_F(ProgramStyleRefTest, NumberedEquationReferencesFollowInsertion)

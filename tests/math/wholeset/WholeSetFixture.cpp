@@ -58,11 +58,7 @@ WholeSetTest::WholeSetTest() : image(900, 240, QImage::Format_RGB32)
 WholeSetTest::~WholeSetTest()
 {
     DrawContext::DeleteMetafile(m_drawing);
-    while (gDrawContext.GetSizeDepth() > 0)
-        gDrawContext.PopSize();
-    while (gDrawContext.GetDepth() > 0)
-        gDrawContext.EndDraw();
-    gDrawContext.SetFontFamily(0);
+    UnwindDrawContext();
 }
 
 std::unique_ptr<CompArray> WholeSetTest::Chars(const std::string& text)

@@ -5,6 +5,8 @@
 // draws on. It builds rows holding every component, nested in each other.
 #include "foundation/CompList.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"

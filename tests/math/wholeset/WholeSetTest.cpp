@@ -12,6 +12,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "platform/Exceptions.h"
+#include "support/PictureCompare.h"
 #include "support/model/ArchiveStore.h"
 
 #include <QDir>
@@ -163,20 +164,6 @@ QString OutputDir()
     return dir;
 }
 
-// Pixels whose colour differs in some channel by more than the tolerance.
-int DifferentPixels(const QImage& a, const QImage& b, int tolerance)
-{
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > tolerance || std::abs(qGreen(p) - qGreen(q)) > tolerance ||
-                std::abs(qBlue(p) - qBlue(q)) > tolerance)
-                ++count;
-        }
-    return count;
-}
-
 // The characters of the SVG's text elements, in document order.
 QString TextOf(const QByteArray& svg)
 {
@@ -217,12 +204,9 @@ TEST_F(WholeSetPictureTest, OneEquationLineOfEveryComponentMatchesTheReference)
     image.save(OutputDir() + "/every-component.png");
 
     const QString referencePath = QStringLiteral(QV_TEST_DATA) + "/every-component.png";
-    if (std::getenv("QV_UPDATE_REFERENCE"))
-        image.save(referencePath);
-    QImage reference(referencePath);
-    ASSERT_FALSE(reference.isNull()) << "no reference image " << referencePath.toStdString();
-    ASSERT_EQ(reference.size(), image.size());
-    const QImage expected = reference.convertToFormat(QImage::Format_RGB32);
+    const QImage expected = LoadReference(image, referencePath);
+    ASSERT_FALSE(expected.isNull()) << "no reference image " << referencePath.toStdString();
+    ASSERT_EQ(expected.size(), image.size());
     // Anti-aliasing may differ by a few pixels between builds of the font
     // engine; a lost character or a moved component differs by many more.
     EXPECT_LT(DifferentPixels(expected, image, 48), 60)

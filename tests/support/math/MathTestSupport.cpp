@@ -202,8 +202,7 @@ void RecordingLaTeX::WriteChar(TextComp& comp, bool)
 // ---- MathTest ----
 
 MathTest::MathTest()
-    : previousTable(gStyleTable), styles(std::make_unique<StyleTable>(TestStyles())),
-      image(800, 400, QImage::Format_RGB32)
+    : styles(std::make_unique<StyleTable>(TestStyles())), image(800, 400, QImage::Format_RGB32)
 {
     gStyleTable = styles.get();
     LayoutItemMaker::Install(&maker);
@@ -219,13 +218,7 @@ MathTest::MathTest()
 
 MathTest::~MathTest()
 {
-    while (gDrawContext.GetSizeDepth() > 0)
-        gDrawContext.PopSize();
-    while (gDrawContext.GetDepth() > 0)
-        gDrawContext.EndDraw();
-    gDrawContext.SetFontFamily(0);
-    LayoutItemMaker::Install(nullptr);
-    gStyleTable = previousTable;
+    UnwindDrawContext();
 }
 
 std::unique_ptr<CompArray> MathTest::Chars(const std::string& text, int fontId)

@@ -6,6 +6,8 @@
 // that reads linear text back as arithmetic.
 #include "foundation/CompList.h"
 #include "foundation/DocWriter.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/LayoutItemMaker.h"
 #include "foundation/ParagraphComp.h"
@@ -13,6 +15,7 @@
 #include "foundation/TextPrefs.h"
 #include "platform/draw/ImageDC.h"
 #include "support/model/LinearTextReader.h"
+#include "support/model/SavedGlobals.h"
 #include "support/model/TextOnlyLaTeXWriter.h"
 
 #include <QImage>
@@ -83,9 +86,9 @@ protected:
 
     IntPoint paragraphOrigin{10, 50};
 
+    SavedGlobals saved;
     TextPrefs prefs;
     FontManager fonts{prefs};
-    StyleTable* previousTable;
     std::unique_ptr<StyleTable> styles;
     RealItemMaker maker;
     QImage image;

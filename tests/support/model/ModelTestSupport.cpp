@@ -254,7 +254,7 @@ StyleTable::Styles TestStyles()
 
 } // namespace
 
-ModelTest::ModelTest() : previousTable(gStyleTable), styles(TestStyles())
+ModelTest::ModelTest() : styles(TestStyles())
 {
     gStyleTable = &styles;
     LayoutItemMaker::Install(&maker);
@@ -265,8 +265,6 @@ ModelTest::ModelTest() : previousTable(gStyleTable), styles(TestStyles())
 ModelTest::~ModelTest()
 {
     ComponentRegistry::Unregister(tag_Frac);
-    LayoutItemMaker::Install(nullptr);
-    gStyleTable = previousTable;
 }
 
 std::unique_ptr<CompArray> ModelTest::Chars(const std::string& text, int fontId)

@@ -7,6 +7,8 @@
 #include "foundation/DocumentModel.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/EquationNumber.h"
+#include "foundation/CharComp.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutItemMaker.h"
@@ -16,6 +18,7 @@
 #include "foundation/StructComp.h"
 #include "foundation/StyleTable.h"
 #include "foundation/TextPrefs.h"
+#include "support/model/SavedGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -120,9 +123,9 @@ protected:
     static std::vector<uint8_t> WriteRow(const CompList& row);
     static std::vector<uint8_t> WriteList(const ParagraphList& list);
 
+    SavedGlobals saved;
     TextPrefs prefs;
     FontManager fonts{prefs};
-    StyleTable* previousTable;
     StyleTable styles;
     TestItemMaker maker;
 };

@@ -64,8 +64,7 @@ private:
 
 class NumberingTest : public ModelTest {
 protected:
-    NumberingTest() : numbering(MakeStyles()), saved(gStyleTable) { gStyleTable = &numbering; }
-    ~NumberingTest() override { gStyleTable = saved; }
+    NumberingTest() : numbering(MakeStyles()) { gStyleTable = &numbering; }
 
     static StyleTable::Styles MakeStyles()
     {
@@ -85,6 +84,6 @@ protected:
 
     static std::string Str(const Str255& text) { return std::string(text.GetPtrAt(0), size_t(text.GetLength())); }
 
+    SavedGlobals savedNumbering;
     StyleTable numbering;
-    StyleTable* saved;
 };

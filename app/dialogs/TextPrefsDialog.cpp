@@ -1,4 +1,4 @@
-#include "foundation/TextPrefsDialog.h"
+#include "app/dialogs/TextPrefsDialog.h"
 
 #include "foundation/TextPrefs.h"
 #include "platform/draw/FontMap.h"
@@ -20,9 +20,9 @@ BOOL CTextPrefsDialog::OnInitDialog()
 void CTextPrefsDialog::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
-    DDX_Control(dx, kTextFontId, m_textFont);
-    DDX_Control(dx, kBoldFontId, m_boldFont);
-    DDX_Control(dx, kItalicFontId, m_italicFont);
+    DDX_Control(dx, kTextFontBox, m_textFont);
+    DDX_Control(dx, kBoldFontBox, m_boldFont);
+    DDX_Control(dx, kItalicFontBox, m_italicFont);
     if (dx->m_bSaveAndValidate) {
         ReadSelection(m_textFont, m_prefs.textFont);
         ReadSelection(m_italicFont, m_prefs.italicFont);

@@ -1,5 +1,5 @@
 #include "foundation/TextPrefs.h"
-#include "foundation/TextPrefsDialog.h"
+#include "app/dialogs/TextPrefsDialog.h"
 
 #include "platform/AppProfile.h"
 #include "platform/framework/ResourceStore.h"

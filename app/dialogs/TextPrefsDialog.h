@@ -11,9 +11,10 @@ class TextPrefs;
 class CTextPrefsDialog : public CDialog {
 public:
     enum { IDD = 154 };
-    static constexpr int kTextFontId = 1073;
-    static constexpr int kBoldFontId = 1074;
-    static constexpr int kItalicFontId = 1075;
+    // The control ids of the three font boxes.
+    static constexpr int kTextFontBox = 1073;
+    static constexpr int kBoldFontBox = 1074;
+    static constexpr int kItalicFontBox = 1075;
 
     explicit CTextPrefsDialog(TextPrefs& prefs, CWnd* parent = nullptr);
 
