@@ -182,5 +182,5 @@ private:
     std::atomic<bool> m_running{false};     // the start-up has not been cancelled
     std::thread m_worker;
 
-    static inline KernelLink* s_link = nullptr;
+    static inline std::atomic<KernelLink*> s_link{nullptr};
 };
