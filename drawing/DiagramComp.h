@@ -217,6 +217,10 @@ public:
     // when the picture is rebuilt (null until then).
     const PlotCurveSet* GetAxesFigure() const { return m_axesFigure.get(); }
     const PlotCurveSet* GetGridFigure() const { return m_gridFigure.get(); }
+    // The names of the plot variables, which the kernel forms of plot
+    // constraints use.
+    const Str255& GetXName() const { return m_xName; }
+    const Str255& GetYName() const { return m_yName; }
     bool GetShowFrame() const { return m_showFrame; }
     void SetShowFrame(bool show) { m_showFrame = show; }
     // Draws every shape, constraint and label through the transform.
