@@ -34,6 +34,7 @@ class PlotCurveSet;
 class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
+class EqualLengthConstraint;
 class DrawLabel;
 class DiagramEditList;
 class DrawVariable;
@@ -251,6 +252,8 @@ private:
     // use counts are counted again; a part held by two shapes is refused.
     void SettleAfterRead();
     void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
+    bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
+                          DiagramEditList& edits);
     void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);
     void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
