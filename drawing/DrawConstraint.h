@@ -25,6 +25,11 @@ public:
     DrawConstraint(const DrawConstraint& other) : DiagramItem(other) {}
     DrawConstraint& operator=(const DrawConstraint&) = delete;
 
+    // Hiding affects only the marker: a hidden constraint keeps its equations.
+    void HideVertex() override { m_visible = false; }
+    void HideConstraint() override { HideVertex(); }
+    void ShowVertex() override { m_visible = true; }
+    void ShowConstraint() override { ShowVertex(); }
     // Makes the drawing the owner of the variables the constraint holds as values.
     virtual void SetVariableTag(DiagramComp* diagram) {}
     // Whether every item the constraint binds has a copy in the map.
