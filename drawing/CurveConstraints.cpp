@@ -34,9 +34,9 @@ PlotShape* ReadPlot(DocReader& reader)
     return plot;
 }
 
-DrawVariable* ReadVariable(DocReader& reader, bool owned)
+DrawVariable* ReadVariable(DocReader& reader)
 {
-    DrawVariable* variable = owned ? DrawVariable::ReadOwned(reader) : DrawVariable::ReadShared(reader);
+    DrawVariable* variable = DrawVariable::ReadOwned(reader);
     if (!variable)
         throw CFormatException("A constraint names no variable");
     return variable;
@@ -122,7 +122,7 @@ void PointOnCurveConstraint::Read(DocReader& reader, void* context)
 {
     DiagramItem::Read(reader, context);
     m_curve = ReadCurve(reader);
-    m_t = ReadVariable(reader, true);
+    m_t = ReadVariable(reader);
     m_p = ReadBoundVertex(reader);
     Build();
 }
@@ -181,7 +181,7 @@ void PointOnCircleConstraint::Read(DocReader& reader, void* context)
 {
     DiagramItem::Read(reader, context);
     m_centre = ReadBoundVertex(reader);
-    m_radius = ReadVariable(reader, false);
+    m_radius = ReadHeldVariable(reader, m_ownedRadius);
     m_p = ReadBoundVertex(reader);
     m_equation = std::make_unique<DistanceEqn>(m_centre, m_p, m_radius);
 }
@@ -303,8 +303,8 @@ void ArcConstraint::Read(DocReader& reader, void* context)
     DiagramItem::Read(reader, context);
     m_curve = ReadCurve(reader);
     m_centre = ReadBoundVertex(reader);
-    m_angle = ReadVariable(reader, true);
-    m_radius = ReadVariable(reader, true);
+    m_angle = ReadVariable(reader);
+    m_radius = ReadVariable(reader);
     ReadLabel(reader, context);
     Build();
 }
@@ -439,8 +439,8 @@ void TangentConstraint::Write(DocWriter& writer)
 void TangentConstraint::Read(DocReader& reader, void* context)
 {
     DiagramItem::Read(reader, context);
-    m_dx = ReadVariable(reader, true);
-    m_dy = ReadVariable(reader, true);
+    m_dx = ReadVariable(reader);
+    m_dy = ReadVariable(reader);
     m_segment = dynamic_cast<SegmentShape*>(reader.ReadSegmentRef());
     if (!m_segment)
         throw CFormatException("A tangency names an item that is not a segment");
@@ -577,7 +577,7 @@ void CircleTangentConstraint::Write(DocWriter& writer)
 void CircleTangentConstraint::ReadKind(DocReader& reader)
 {
     m_centre = ReadBoundVertex(reader);
-    m_radius = ReadVariable(reader, false);
+    m_radius = ReadHeldVariable(reader, m_ownedRadius);
 }
 
 DiagramItem* CircleTangentConstraint::GetCurveItem() const { return m_centre->GetOwnerShape(); }
@@ -649,7 +649,7 @@ void CurveTangentConstraint::Write(DocWriter& writer)
 void CurveTangentConstraint::ReadKind(DocReader& reader)
 {
     m_curve = ReadCurve(reader);
-    m_parameter = ReadVariable(reader, true);
+    m_parameter = ReadVariable(reader);
 }
 
 DiagramItem* CurveTangentConstraint::GetCurveItem() const { return m_curve; }

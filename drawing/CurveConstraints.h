@@ -74,6 +74,8 @@ public:
 private:
     VertexShape* m_centre = nullptr;
     DrawVariable* m_radius = nullptr;
+    // Set only when a damaged file named a radius no circle holds.
+    std::unique_ptr<DrawVariable> m_ownedRadius;
 };
 
 // P on the plot G; only the kernel can move it along the plot.
@@ -214,6 +216,7 @@ protected:
 private:
     VertexShape* m_centre = nullptr;
     DrawVariable* m_radius = nullptr;
+    std::unique_ptr<DrawVariable> m_ownedRadius;
     std::unique_ptr<ConstraintEqn> m_kind[2];
 };
 

@@ -546,9 +546,7 @@ void RadiusConstraint::Write(DocWriter& writer)
 void RadiusConstraint::Read(DocReader& reader, void* context)
 {
     DiagramItem::Read(reader, context);
-    m_radius = DrawVariable::ReadShared(reader);
-    if (!m_radius)
-        throw CFormatException("A radius constraint names no variable");
+    m_radius = ReadHeldVariable(reader, m_ownedRadius);
     m_centre = ReadBoundVertex(reader);
     ReadLabel(reader, context);
     Build();

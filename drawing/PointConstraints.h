@@ -223,4 +223,6 @@ private:
 
     VertexShape* m_centre = nullptr;
     DrawVariable* m_radius = nullptr;
+    // Set only when a damaged file named a radius no circle holds.
+    std::unique_ptr<DrawVariable> m_ownedRadius;
 };

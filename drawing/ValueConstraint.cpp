@@ -63,6 +63,16 @@ void ValueConstraint::SetOwnedVariableTag(DrawVariable* variable, DiagramComp* d
         variable->SetOwner(diagram);
 }
 
+DrawVariable* ReadHeldVariable(DocReader& reader, std::unique_ptr<DrawVariable>& owned)
+{
+    DrawVariable* variable = DrawVariable::ReadShared(reader);
+    if (!variable)
+        throw CFormatException("A constraint names no variable");
+    if (variable->Claim())
+        owned.reset(variable);
+    return variable;
+}
+
 VertexShape* ReadBoundVertex(DocReader& reader)
 {
     auto* vertex = dynamic_cast<VertexShape*>(reader.ReadVertexRef());

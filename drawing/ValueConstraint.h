@@ -34,6 +34,10 @@ protected:
     DrawLabel* m_label = nullptr;
 };
 
+// Reads a reference to a variable that another item (a circle) owns; a
+// damaged file may name one that nothing owns, which the reading item then
+// keeps in owned so that it is freed.
+DrawVariable* ReadHeldVariable(DocReader& reader, std::unique_ptr<DrawVariable>& owned);
 // Reads a vertex reference, refusing a record that names anything else.
 VertexShape* ReadBoundVertex(DocReader& reader);
 // The angle at the apex by the law of cosines, in radians: the cosine is

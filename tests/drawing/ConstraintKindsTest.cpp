@@ -289,3 +289,17 @@ TEST(ConstraintKinds, FreshAnglesOfCollinearOrDegenerateArmsAreFinite)
     EXPECT_DOUBLE_EQ(right.GetVariable(0)->GetValue(), M_PI / 2);
     EXPECT_NEAR(right.GetEquation(0)->Residual(), 0.0, 1e-12);
 }
+
+// A damaged file may give a radius constraint a variable that no circle
+// holds; the constraint then keeps it, so that it is freed (the leak check
+// of the sanitizer build watches this).
+TEST_F(ConstraintKindsTest, ARadiusNoCircleHoldsIsFreedWithItsConstraint)
+{
+    auto* drawing = new DiagramComp;
+    DrawVariable loose(2.0, false);
+    drawing->AddConstraint(new RadiusConstraint(Vertex(drawing, 1, 1), &loose));
+    auto list = ListOf(drawing);
+    const std::vector<uint8_t> bytes = WriteList(*list);
+    auto read = ReadList(bytes);
+    EXPECT_EQ(WriteList(*read), bytes);
+}
