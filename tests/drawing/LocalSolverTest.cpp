@@ -5,6 +5,7 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/ConstraintEqn.h"
+#include "drawing/DiagramEdit.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
 #include "drawing/LocalSolver.h"
@@ -328,4 +329,57 @@ TEST_F(DrawingTest, AConstrainedTriangleDraggedThroughAHundredStepsKeepsEveryCon
     }
     EXPECT_EQ(a->GetPoint(), DPoint(0, 0));
     EXPECT_NEAR(a->GetPoint().Distance(b->GetPoint()), 4.0, 1e-4) << "within the drawing's tolerance";
+}
+
+TEST_F(DrawingTest, ANewValueOfAConstraintIsReachedByTheClusterOfThatConstraint)
+{
+    DrawingPtr drawing = NewDrawing();
+    auto* s = new SegmentShape(new VertexShape(0, 0), new VertexShape(3, 4));
+    drawing->AddShape(s);
+    drawing->AddConstraint(new FixedPointConstraint(s->GetStart()));
+    auto* distance = new DistanceConstraint(s->GetStart(), s->GetEnd());
+    drawing->AddConstraint(distance);
+    distance->GetVariable(0)->SetValue(10.0);
+    LocalSolver solver(*drawing, distance);
+    ASSERT_TRUE(solver.Solve());
+    EXPECT_NEAR(s->GetEnd()->GetPoint().Distance(DPoint(0, 0)), 10.0, 1e-3);
+    EXPECT_EQ(s->GetStart()->GetPoint(), DPoint(0, 0));
+}
+
+// Selection codes 1-3 keep an equal-length constraint on the side with more
+// segments; undoing the removal gives every segment back to it.
+TEST_F(DrawingTest, RemovingSomeSegmentsOfAnEqualLengthGroupSplitsItAndUndoJoinsIt)
+{
+    struct Split {
+        int selected;
+        int code;
+        int keptSegments;
+        int removedConstraints;
+    };
+    const Split kSplits[] = {{2, 1, 2, 1}, {1, 2, 3, 0}, {3, 3, 0, 1}};
+    for (const Split& split : kSplits) {
+        DrawingPtr drawing = NewDrawing();
+        std::vector<SegmentShape*> segments;
+        for (int i = 0; i < 4; ++i) {
+            segments.push_back(new SegmentShape(new VertexShape(i, 0), new VertexShape(i, 1)));
+            drawing->AddShape(segments.back());
+        }
+        auto* equal = new EqualLengthConstraint(segments);
+        drawing->AddConstraint(equal);
+        for (int i = 0; i < split.selected; ++i)
+            drawing->SelectShape(segments[static_cast<size_t>(i)], true);
+        EXPECT_EQ(equal->SelectionCode(), split.code);
+        DiagramEditList edits;
+        DiagramComp* removed = drawing->RemoveSelection(edits);
+        EXPECT_EQ(removed->GetConstraints().GetCount(), split.removedConstraints) << split.code;
+        if (split.keptSegments > 0) {
+            ASSERT_EQ(drawing->GetConstraints().GetCount(), 1) << split.code;
+            EXPECT_EQ(static_cast<int>(equal->GetSegments().size()), split.keptSegments) << split.code;
+        }
+        EXPECT_EQ(OwnershipFaults({drawing.get(), removed}, &edits), "") << split.code;
+        drawing->PasteItems(removed, &edits);
+        ASSERT_EQ(drawing->GetConstraints().GetCount(), 1) << split.code;
+        EXPECT_EQ(equal->GetSegments().size(), 4u) << split.code;
+        EXPECT_EQ(equal->GetEquationCount(), 4) << split.code;
+    }
 }
