@@ -43,10 +43,11 @@ bool HitsArc(const DPoint& point, const DPoint& apex, const DPoint& first, const
 
 void DrawRing(DiagramDC& dc, const DPoint& centre) { dc.Circle(centre, kRingRadius * dc.GetCurrentScale()); }
 
+// The context's arc turns counter-clockwise, from the second arm to the first.
 void DrawArc(DiagramDC& dc, const DPoint& apex, const DPoint& first, const DPoint& second)
 {
     const double radius = kArcRadius * dc.GetBaseScale();
-    dc.Arc(apex, radius, apex + Unit(first - apex) * radius, apex + Unit(second - apex) * radius);
+    dc.Arc(apex, radius, apex + Unit(second - apex) * radius, apex + Unit(first - apex) * radius);
 }
 
 namespace {
@@ -92,10 +93,16 @@ void SvgArc(MathMLOutput& writer, const DiagramDC& dc, const DPoint& apex, const
     const IntPoint a = dc.WorldToScreen(apex + Unit(first - apex) * radius);
     const IntPoint b = dc.WorldToScreen(apex + Unit(second - apex) * radius);
     const int r = dc.WorldToPixels(radius);
-    // Device y grows downwards, so the world's counter-clockwise turn is the
-    // path's sweep 0.
+    // From the first arm the path turns clockwise on the page (sweep 1), the
+    // long way when the angle is reflex.
+    const DPoint u1 = Unit(first - apex), u2 = Unit(second - apex);
+    double turn = std::atan2(Cross(u2, u1), u2.Dot(u1));
+    if (turn < 0.0)
+        turn += 2.0 * M_PI;
+    const char* large = turn > M_PI ? " 1 " : " 0 ";
     const std::string path = "M " + std::to_string(a.x) + " " + std::to_string(a.y) + " A " + std::to_string(r) +
-                             " " + std::to_string(r) + " 0 0 0 " + std::to_string(b.x) + " " + std::to_string(b.y);
+                             " " + std::to_string(r) + " 0" + large + "1 " + std::to_string(b.x) + " " +
+                             std::to_string(b.y);
     StartMark(writer, "path");
     writer.WriteAttribute("d", path.c_str());
     writer.WriteAttribute("fill", "none");

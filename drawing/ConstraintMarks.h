@@ -33,7 +33,9 @@ bool HitsRing(const DPoint& point, const DPoint& centre, const DiagramDC& dc);
 bool HitsArc(const DPoint& point, const DPoint& apex, const DPoint& first, const DPoint& second,
              const DiagramDC& dc);
 void DrawRing(DiagramDC& dc, const DPoint& centre);
-// The arc of radius 12b about the apex from the first arm to the second.
+// The arc of radius 12b about the apex over the region that the hit test
+// takes as inside the angle: counter-clockwise from the second arm to the
+// first.
 void DrawArc(DiagramDC& dc, const DPoint& apex, const DPoint& first, const DPoint& second);
 
 void SvgLine(MathMLOutput& writer, const DiagramDC& dc, const DPoint& a, const DPoint& b);

@@ -316,17 +316,14 @@ DiagramItem* ArcConstraint::HitTest(const DPoint& point, const DiagramDC& dc)
     return HitsArc(point, m_centre->GetPoint(), End(0), End(3), dc) ? this : nullptr;
 }
 
-// The screen arc always turns the same way, whichever end comes first.
+// The screen arc covers the region the hit test takes as inside the arc.
 void ArcConstraint::Draw(DiagramDC& dc)
 {
     if (!m_visible)
         return;
     dc.SetConstraintPen(IsSelected());
     const DPoint c = m_centre->GetPoint();
-    if (Cross(End(3) - c, End(0) - c) < 0.0)
-        DrawArc(dc, c, End(0), End(3));
-    else
-        DrawArc(dc, c, End(3), End(0));
+    DrawArc(dc, c, End(0), End(3));
     dc.Line(c, End(0));
     dc.Line(c, End(3));
 }
