@@ -26,6 +26,7 @@
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,7 @@ class EqualLengthConstraint;
 class DrawLabel;
 class DiagramEditList;
 class DrawVariable;
+class SegmentShape;
 class VertexShape;
 
 // What a click in a drawing hits, in the order the drawing looks.
@@ -179,6 +181,10 @@ public:
     // replaced by what is left, recorded in edits) and answers a new drawing
     // holding them.
     DiagramComp* RemoveSelection(DiagramEditList& edits);
+    // While the drawing is read: the segment (a listed one or a part of a
+    // listed shape) joining the two vertices, or null. The first call
+    // indexes the shapes read so far.
+    SegmentShape* FindReadSegment(VertexShape* a, VertexShape* b);
     // Every vertex used by a shape of the list gets an owner among them: the
     // listed shape that holds it.
     void SettleOwners();
@@ -286,4 +292,5 @@ private:
     int32_t m_width = drawing::kReferenceSize;
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
+    std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
 };

@@ -161,18 +161,17 @@ SegmentShape* SideOf(DiagramShape* shape, VertexShape* start, VertexShape* end)
 }
 
 // The segment joining the two vertices: asked of the start's owner, then of
-// the end's, then of every shape the drawing has read, since a vertex shared
-// by two shapes is owned by only one of them.
+// the end's, then of the shapes the drawing has read (through an index, so a
+// large file costs no quadratic time), since a vertex shared by two shapes
+// is owned by only one of them.
 SegmentShape* FindSegment(VertexShape* start, VertexShape* end, DiagramComp* diagram)
 {
     if (SegmentShape* found = SideOf(start->GetOwnerShape(), start, end))
         return found;
     if (SegmentShape* found = SideOf(end->GetOwnerShape(), start, end))
         return found;
-    if (diagram)
-        for (DiagramShape* shape : diagram->GetShapes())
-            if (SegmentShape* found = SideOf(shape, start, end))
-                return found;
+    if (SegmentShape* found = diagram ? diagram->FindReadSegment(start, end) : nullptr)
+        return found;
     throw CFormatException("An equal-length constraint names two vertices that no segment joins");
 }
 
