@@ -26,6 +26,7 @@
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -34,9 +35,11 @@ class PlotCurveSet;
 class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
+class EqualLengthConstraint;
 class DrawLabel;
 class DiagramEditList;
 class DrawVariable;
+class SegmentShape;
 class VertexShape;
 
 // What a click in a drawing hits, in the order the drawing looks.
@@ -178,6 +181,10 @@ public:
     // replaced by what is left, recorded in edits) and answers a new drawing
     // holding them.
     DiagramComp* RemoveSelection(DiagramEditList& edits);
+    // While the drawing is read: the segment (a listed one or a part of a
+    // listed shape) joining the two vertices, or null. The first call
+    // indexes the shapes read so far.
+    SegmentShape* FindReadSegment(VertexShape* a, VertexShape* b);
     // Every vertex used by a shape of the list gets an owner among them: the
     // listed shape that holds it.
     void SettleOwners();
@@ -217,6 +224,10 @@ public:
     // when the picture is rebuilt (null until then).
     const PlotCurveSet* GetAxesFigure() const { return m_axesFigure.get(); }
     const PlotCurveSet* GetGridFigure() const { return m_gridFigure.get(); }
+    // The names of the plot variables, which the kernel forms of plot
+    // constraints use.
+    const Str255& GetXName() const { return m_xName; }
+    const Str255& GetYName() const { return m_yName; }
     bool GetShowFrame() const { return m_showFrame; }
     void SetShowFrame(bool show) { m_showFrame = show; }
     // Draws every shape, constraint and label through the transform.
@@ -247,6 +258,8 @@ private:
     // use counts are counted again; a part held by two shapes is refused.
     void SettleAfterRead();
     void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
+    bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
+                          DiagramEditList& edits);
     void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);
     void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
@@ -279,4 +292,5 @@ private:
     int32_t m_width = drawing::kReferenceSize;
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
+    std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
 };

@@ -11,6 +11,7 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/VertexShape.h"
 #include "platform/Exceptions.h"
 
@@ -65,8 +66,12 @@ void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& remove
         if (constraint->IsKeptRecord())
             continue;
         const int code = constraint->IsSelected() ? kAllBoundSelected : constraint->SelectionCode();
-        if (code != kAllBoundSelected && code != kSomeBoundSelected)
+        if (code != kAllBoundSelected && code != kSomeBoundSelected) {
+            if (auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint); equal && code != 0)
+                if (SplitEqualLength(equal, code, removed, edits))
+                    --i;
             continue;
+        }
         constraint->ReleaseLock();
         m_selectedConstraints.Remove(constraint);
         m_constraints.Remove(constraint);
@@ -78,6 +83,35 @@ void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& remove
         else
             edits.Add(new RemovedConstraintEdit(constraint));
     }
+}
+
+// An equal-length constraint with segments on both sides of a removal keeps
+// those of the larger side: 2 keeps the unselected ones, 1 also moves the
+// selected ones out under a new constraint, 3 moves out with the selected
+// ones. Answers whether it left the list.
+bool DiagramComp::SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
+                                   DiagramEditList& edits)
+{
+    constexpr int kBothSidesMany = 1;
+    constexpr int kOneSelected = 2;
+    constexpr int kOneUnselected = 3;
+    if (code == kOneSelected) {
+        edits.Add(new EqualLengthSegmentsEdit(constraint, constraint->SplitOffSelected()));
+        return false;
+    }
+    if (code == kBothSidesMany) {
+        auto* moved = new EqualLengthConstraint(constraint->SplitOffSelected());
+        removed.Add(moved);
+        edits.Add(new EqualLengthEdit(constraint, moved));
+        return false;
+    }
+    if (code != kOneUnselected)
+        return false;
+    m_selectedConstraints.Remove(constraint);
+    m_constraints.Remove(constraint);
+    removed.Add(constraint);
+    edits.Add(new EqualLengthSegmentsEdit(constraint, constraint->SplitOffUnselected()));
+    return true;
 }
 
 // A part of a circle takes the circle with it; a part of another compound

@@ -5,6 +5,7 @@
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/KeptRecords.h"
+#include "drawing/SegmentShape.h"
 #include "foundation/ArchiveRegistry.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -78,11 +79,13 @@ void DiagramComp::Read(DocReader& reader)
     try {
         ReadBody(reader);
     } catch (...) {
+        m_readSegments.clear();
         FreeAfterFailedRead(reader);
         reader.FreeTables();
         throw;
     }
     reader.FreeTables();
+    m_readSegments.clear();
     for (DiagramShape* shape : m_shapes)
         shape->Attach(this);
     for (DrawConstraint* constraint : m_constraints)
@@ -156,6 +159,22 @@ void DiagramComp::ReadConstraints(DocReader& reader)
         item.release();
         m_constraints.Add(constraint);
     }
+}
+
+SegmentShape* DiagramComp::FindReadSegment(VertexShape* a, VertexShape* b)
+{
+    if (m_readSegments.empty())
+        for (DiagramShape* shape : m_shapes) {
+            ItemArray<DiagramShape> candidates = shape->GetParts();
+            candidates.Add(shape);
+            for (DiagramShape* candidate : candidates)
+                if (auto* segment = dynamic_cast<SegmentShape*>(candidate)) {
+                    m_readSegments.try_emplace({segment->GetStart(), segment->GetEnd()}, segment);
+                    m_readSegments.try_emplace({segment->GetEnd(), segment->GetStart()}, segment);
+                }
+        }
+    auto found = m_readSegments.find({a, b});
+    return found == m_readSegments.end() ? nullptr : found->second;
 }
 
 void DiagramComp::ReadFreeLabels(DocReader& reader)

@@ -5,6 +5,7 @@
 #include "drawing/DiagramAxes.h"
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawingKernelHooks.h"
 #include "foundation/CompList.h"
@@ -153,6 +154,7 @@ void DiagramComp::Render()
     RenderFigures();
     for (DiagramShape* shape : m_shapes)
         shape->Draw(m_dc);
+    NumberTickGroups(m_constraints);
     for (DrawConstraint* constraint : m_constraints)
         constraint->Draw(m_dc);
     m_dc.SetPen(kDefaultPenStyle, kBlack, true);

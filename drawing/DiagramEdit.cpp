@@ -4,6 +4,7 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/VertexShape.h"
 
@@ -20,6 +21,21 @@ void RemovedConstraintEdit::Dispose()
 {
     if (m_owns)
         delete m_constraint;
+}
+
+void EqualLengthSegmentsEdit::Undo(DiagramComp&)
+{
+    m_owns = false;
+    m_constraint->AddSegments(m_segments);
+    m_segments.clear();
+}
+
+void EqualLengthEdit::Undo(DiagramComp& diagram)
+{
+    m_owns = false;
+    diagram.RemoveConstraint(m_removed);
+    m_kept->AddSegments(m_removed->TakeSegments());
+    delete m_removed;
 }
 
 void RemovedLabelEdit::Undo(DiagramComp& diagram)

@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 // The side effects of removing items from a drawing, each kept as a record
 // so that the removal can be undone exactly and, once final, what it
 // removed can be freed. A record owns what it holds until it is undone.
@@ -7,6 +8,8 @@
 class DiagramComp;
 class DiagramShape;
 class DrawConstraint;
+class EqualLengthConstraint;
+class SegmentShape;
 class DrawLabel;
 class DiagramItem;
 
@@ -34,6 +37,33 @@ public:
 
 private:
     DrawConstraint* m_constraint;
+};
+
+// Segments split off an equal-length constraint by a removal; undoing gives
+// them back to it.
+class EqualLengthSegmentsEdit : public DiagramEdit {
+public:
+    EqualLengthSegmentsEdit(EqualLengthConstraint* constraint, std::vector<SegmentShape*> segments)
+        : m_constraint(constraint), m_segments(std::move(segments))
+    {
+    }
+    void Undo(DiagramComp& diagram) override;
+
+private:
+    EqualLengthConstraint* m_constraint;
+    std::vector<SegmentShape*> m_segments;
+};
+
+// An equal-length constraint made for the removed segments of another;
+// undoing merges it back into the one it came from.
+class EqualLengthEdit : public DiagramEdit {
+public:
+    EqualLengthEdit(EqualLengthConstraint* kept, EqualLengthConstraint* removed) : m_kept(kept), m_removed(removed) {}
+    void Undo(DiagramComp& diagram) override;
+
+private:
+    EqualLengthConstraint* m_kept;
+    EqualLengthConstraint* m_removed;
 };
 
 // The label of an item, removed as a free label of the removed drawing

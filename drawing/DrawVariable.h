@@ -34,6 +34,14 @@ public:
     // the variable's first sight, or two items would own one variable.
     static DrawVariable* ReadOwned(DocReader& reader);
     static DrawVariable* ReadShared(DocReader& reader);
+    // Marks a variable read as a reference as owned by the reader's item;
+    // answers false when another item owns it already.
+    bool Claim()
+    {
+        const bool free = !m_claimed;
+        m_claimed = true;
+        return free;
+    }
 
 private:
     DiagramComp* m_owner = nullptr;

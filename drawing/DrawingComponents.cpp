@@ -1,6 +1,10 @@
 #include "drawing/DrawingComponents.h"
 
 #include "drawing/CircleShape.h"
+#include "drawing/CurveConstraints.h"
+#include "drawing/GroupConstraints.h"
+#include "drawing/LineConstraints.h"
+#include "drawing/PointConstraints.h"
 #include "drawing/CurveShape.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawValueComp.h"
@@ -24,6 +28,31 @@ ArchiveItem* Make()
 
 } // namespace
 
+void RegisterConstraintKinds()
+{
+    ArchiveRegistry::RegisterConstraint(tag_AngC, &Make<AngleConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_AttC, &Make<CoincidentConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_DstC, &Make<DistanceConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_FixC, &Make<FixedPointConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_MidC, &Make<MidpointConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_BezC, &Make<PointOnCurveConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_CirC, &Make<PointOnCircleConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_SegC, &Make<PointOnSegmentConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_ParC, &Make<ParallelConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_PerC, &Make<PerpendicularConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_RadC, &Make<RadiusConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_PltC, &Make<PointOnPlotConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_ArcC, &Make<ArcConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_crtC, &Make<CircleTangentConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_cutC, &Make<CurveTangentConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_pltC, &Make<PlotTangentConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_horC, &Make<HorizontalConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_vrtC, &Make<VerticalConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_slpC, &Make<SlopeConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_EqnC, &Make<EquationConstraint>);
+    ArchiveRegistry::RegisterConstraint(tag_EqlC, &Make<EqualLengthConstraint>);
+}
+
 void RegisterDrawingComponents()
 {
     static const bool registered = [] {
@@ -43,6 +72,7 @@ void RegisterDrawingComponents()
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Segment, &Make<SegmentShape>, tag_Segm);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::Curve, &Make<CurveShape>, tag_BCrv);
         ArchiveRegistry::RegisterSharedRef(SharedRefKind::PlotShape, &Make<PlotShape>, tag_Plot);
+        RegisterConstraintKinds();
         RegisterPlotItems2D();
         InitBezierTables();
         return true;

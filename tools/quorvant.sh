@@ -12,7 +12,7 @@ packages=(
   libpng-dev zlib1g-dev libuemf-dev libemf2svg-dev emf2svg
   libgiac-dev libgmp-dev
   libhunspell-dev hunspell-en-us
-  libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils
+  libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils libeigen3-dev libslvs1-dev
   fonts-liberation fonts-dejavu-core fonts-freefont-ttf fonts-stix
   xvfb xauth xdotool x11-apps imagemagick xclip
 )

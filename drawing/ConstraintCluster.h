@@ -1,0 +1,56 @@
+#pragma once
+// The variables that one solve may move, with two snapshots of each: the
+// working value (the last committed one, put back when a solve fails) and
+// the gathered value (the value before the action, for undo and redo). The
+// numeric and the kernel solver build on it.
+#include "foundation/DPoint.h"
+#include "drawing/ItemArray.h"
+
+#include <vector>
+
+class DrawVariable;
+class ExprNode;
+class VertexShape;
+
+class VarSnapshot {
+public:
+    explicit VarSnapshot(DrawVariable* variable);
+    void Capture();
+    // The variable takes the saved value and the saved value the variable's.
+    void Swap();
+    DrawVariable* GetVariable() const { return m_variable; }
+    double GetSaved() const { return m_saved; }
+
+private:
+    DrawVariable* m_variable;
+    double m_saved;
+};
+
+class ConstraintCluster {
+public:
+    ConstraintCluster() = default;
+    virtual ~ConstraintCluster() = default;
+    ConstraintCluster(const ConstraintCluster&) = delete;
+    ConstraintCluster& operator=(const ConstraintCluster&) = delete;
+
+    virtual bool IsIdle() const { return true; }
+    // Moves the vertices by the offset (fixed coordinates stay), then solves.
+    virtual bool SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged) = 0;
+    // True when solved (values kept), false when every value was put back.
+    virtual bool Solve() = 0;
+    // A new empty list; the kernel solver answers its rules.
+    virtual ExprNode* Finalize();
+
+    void Commit();
+    // Every variable back to its last committed value.
+    void Restore();
+    // Between the gathered values and the present ones; twice is no change.
+    void SwapGathered();
+
+protected:
+    void AddSnapshots(DrawVariable* variable);
+
+private:
+    std::vector<VarSnapshot> m_working;
+    std::vector<VarSnapshot> m_gathered;
+};

@@ -1,0 +1,74 @@
+#pragma once
+// The in-program solver of a drawing. It gathers the cluster of equations
+// connected through free variables to the variables that changed, then runs
+// a Newton iteration in the least-squares sense: each step is the
+// minimum-norm solution of the linearised equations, so over- and
+// under-determined clusters are handled alike. The cluster is accepted only
+// when every equation holds within a tolerance measured as a distance in
+// drawing units (the residual over the length of its gradient), scaled to
+// the drawing's present zoom; otherwise every variable goes back to its last
+// committed value. No value that is not finite is ever written.
+//
+// The Jacobian is sparse and its storage, the residuals and the factorisation
+// are kept from one step to the next.
+#include "drawing/ConstraintCluster.h"
+
+#include <memory>
+#include <vector>
+
+class ConstraintEqn;
+class DiagramComp;
+class DrawConstraint;
+class DrawVariable;
+
+class LocalSolver : public ConstraintCluster {
+public:
+    static constexpr int kMaxSteps = 100;
+    // The tolerance in points of the page at the drawing's present zoom.
+    static constexpr double kTolerancePoints = 1e-3;
+
+    enum class Outcome { Solved, NotConverged, NotFinite };
+
+    // The cluster of a constraint just added: its equations, then what is
+    // connected to their variables.
+    LocalSolver(DiagramComp& diagram, DrawConstraint* constraint);
+    // The cluster of the given variables (the coordinates of moved vertices).
+    LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
+    // A cluster gathered from the given equations instead of a drawing's,
+    // with a tolerance in drawing units.
+    LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables,
+                double tolerance);
+    ~LocalSolver() override;
+
+    bool Solve() override;
+    bool SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged) override;
+
+    const ItemArray<DrawVariable>& GetVariables() const { return m_variables; }
+    const ItemArray<ConstraintEqn>& GetEquations() const { return m_equations; }
+    double GetTolerance() const { return m_tolerance; }
+    void SetTolerance(double tolerance) { m_tolerance = tolerance; }
+    // What the last solve did and how many Newton steps it took.
+    Outcome GetOutcome() const { return m_outcome; }
+    int GetStepCount() const { return m_steps; }
+    // Whether equation i holds within the tolerance at the present values.
+    bool Holds(int i) const;
+
+private:
+    struct Workspace;
+
+    void Gather(const std::vector<ConstraintEqn*>& pool, std::vector<DrawVariable*> start);
+    void Prepare();
+    // Fills the residuals and the Jacobian; answers whether every equation holds.
+    bool Evaluate();
+    bool Step();
+
+    ItemArray<DrawVariable> m_variables;
+    ItemArray<ConstraintEqn> m_equations;
+    double m_tolerance;
+    Outcome m_outcome = Outcome::Solved;
+    int m_steps = 0;
+    std::unique_ptr<Workspace> m_work;
+};
+
+// Every equation of the drawing's constraints and of its drag constraints.
+std::vector<ConstraintEqn*> DiagramEquations(const DiagramComp& diagram);

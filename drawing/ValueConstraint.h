@@ -1,0 +1,45 @@
+#pragma once
+// A constraint that may show a label: the angle, distance, radius and arc
+// kinds show a live display of their value variable, the equation kind the
+// equation the user types. The label is owned by the constraint and stored
+// in its record as a presence byte and the label record.
+#include "drawing/DrawConstraint.h"
+
+class DocReader;
+class DocWriter;
+
+class ValueConstraint : public DrawConstraint {
+public:
+    ValueConstraint() = default;
+    ~ValueConstraint() override;
+
+    bool CanShowLabel() const override;
+    // A label holding one value display of the labelled variable.
+    DrawLabel* MakeLabel(DiagramComp* diagram) override;
+    bool HasLabel() const override { return m_label != nullptr; }
+    DrawLabel* GetLabel() const override { return m_label; }
+    void ClearLabel() override { m_label = nullptr; }
+    void SetLabel(DrawLabel* label) override;
+    void PlaceLabel(const DiagramDC& dc) override;
+
+protected:
+    virtual DrawVariable* LabelledVariable() const { return nullptr; }
+    virtual DPoint LabelPlace(const DiagramDC& dc) const = 0;
+    void WriteLabel(DocWriter& writer) const;
+    void ReadLabel(DocReader& reader, void* context);
+    // The label copied with the map, or null.
+    DrawLabel* CopyLabel(ItemCopyMap& map) const;
+    void SetOwnedVariableTag(DrawVariable* variable, DiagramComp* diagram);
+
+    DrawLabel* m_label = nullptr;
+};
+
+// Reads a reference to a variable that another item (a circle) owns; a
+// damaged file may name one that nothing owns, which the reading item then
+// keeps in owned so that it is freed.
+DrawVariable* ReadHeldVariable(DocReader& reader, std::unique_ptr<DrawVariable>& owned);
+// Reads a vertex reference, refusing a record that names anything else.
+VertexShape* ReadBoundVertex(DocReader& reader);
+// The angle at the apex by the law of cosines, in radians: the cosine is
+// clamped to [-1, 1], and an arm of no length gives 0.
+double AngleAt(const DPoint& first, const DPoint& apex, const DPoint& second);
