@@ -6,7 +6,9 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "kernel/MathParser.h"
 #include "kernel/SelectedPartMark.h"
+#include "platform/UserInterface.h"
 
 namespace {
 
@@ -14,6 +16,8 @@ namespace {
 constexpr int kEquationStyle = 5;
 // The initial expression is laid out as a whole expression.
 constexpr int kWholeExpressionLevel = 1;
+
+const char kSyntaxErrorText[] = "The expression has a syntax error. Correct it and press OK, or press Cancel.";
 
 } // namespace
 
@@ -26,11 +30,19 @@ ExprNode* AskExpressionInQueryFrame(const std::string& prompt, const ExprNode* i
         copy->BuildComponents(*paragraph->GetRow(), kWholeExpressionLevel);
     }
     paragraphs.Append(paragraph);
-    CMMAQueryDialog dialog(prompt, &paragraphs);
-    if (dialog.Run() != IDOK)
-        return nullptr;
-    ExprNode* answer = paragraph->BuildNode();
-    if (answer && selectPart)
-        MarkSelectedPart(*answer, dialog.GetFinalSelection());
-    return answer;
+    // Math that does not parse is not sent: the user is told and the frame
+    // comes back with what was typed.
+    for (;;) {
+        CMMAQueryDialog dialog(prompt, &paragraphs);
+        if (dialog.Run() != IDOK)
+            return nullptr;
+        gSyntaxError = false;
+        std::unique_ptr<ExprNode> answer(paragraph->BuildNode());
+        if (answer && !gSyntaxError) {
+            if (selectPart)
+                MarkSelectedPart(*answer, dialog.GetFinalSelection());
+            return answer.release();
+        }
+        UserInterface::Current().MessageBox(kSyntaxErrorText, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    }
 }

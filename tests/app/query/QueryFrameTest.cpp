@@ -269,6 +269,17 @@ TEST_F(KernelQuestionThroughFrameTest, TypedMathIsTheAnswerTheKernelReceives)
              dialog.GetEditor()->OnChar(13, 1, 0);
          },
          "VXPlus[a, VXMarker[b]]"},
+        // Math that does not parse is not sent: the frame comes back with it
+        // after a message, and the user completes it.
+        {"QVTestAsk[1, List[\"Value of a\"]]",
+         [attempts = std::make_shared<int>(0)](CMMAQueryDialog& dialog) {
+             CCorvellDialogView& editor = *dialog.GetEditor();
+             CompList* row = editor.GetParagraphList()->GetAt(1)->GetRow();
+             editor.SetSelection(DocSelection(row, row->GetCount() + 1, row->GetCount() + 1), true);
+             Type(editor, (*attempts)++ == 0 ? "a+" : "b");
+             editor.OnChar(13, 1, 0);
+         },
+         "VXPlus[a, b]"},
     };
     for (const Case& c : cases) {
         CMMAQueryDialog::SetRunHook(c.user);
@@ -276,6 +287,8 @@ TEST_F(KernelQuestionThroughFrameTest, TypedMathIsTheAnswerTheKernelReceives)
         std::unique_ptr<ExprNode> answer(link.Evaluate(0, request.get()));
         EXPECT_EQ(FullFormOf(answer.get()), c.received) << c.request;
     }
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find("syntax error"), std::string::npos);
 }
 
 } // namespace
