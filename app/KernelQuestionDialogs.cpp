@@ -1,5 +1,7 @@
 #include "app/KernelQuestionDialogs.h"
 
+#include "app/KernelExpressionQuestion.h"
+
 #include "app/dialogs/CKernelConnectionDialog.h"
 #include "app/dialogs/CKernelQueryDialog.h"
 #include "app/dialogs/CKernelSelectDialog.h"
@@ -24,12 +26,11 @@ void OnUi(const std::function<void()>& work)
 
 } // namespace
 
-ExprNode* KernelQuestionDialogs::AskExpression(const std::string& prompt, const ExprNode*, bool)
+ExprNode* KernelQuestionDialogs::AskExpression(const std::string& prompt, const ExprNode* initial, bool selectPart)
 {
-    // The expression-input frame is not part of the editor yet: the question
-    // is answered as cancelled, and the user learns why.
-    ShowMessage("The kernel asks: " + prompt + "\nTyping an expression for the kernel is not possible yet.");
-    return nullptr;
+    ExprNode* answer = nullptr;
+    OnUi([&] { answer = AskExpressionInQueryFrame(prompt, initial, selectPart); });
+    return answer;
 }
 
 int KernelQuestionDialogs::ChooseOne(const std::string& prompt, const std::vector<std::string>& choices)
