@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/DisplayRecord.h"
 #include "app/InsertSizesRecord.h"
+#include "app/EditCodeActions.h"
 #include "app/PageBreakList.h"
 #include "app/SlideList.h"
 #include "app/TFollowLinkAction.h"
@@ -15,11 +16,9 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawingEditActions.h"
 #include "foundation/ArrowKeyActions.h"
-#include "foundation/DerivativeActions.h"
 #include "foundation/DrawContext.h"
 #include "foundation/EditCodes.h"
 #include "foundation/FieldActions.h"
-#include "foundation/GridLineActions.h"
 #include "foundation/KeyCodes.h"
 #include "foundation/MouseTracker.h"
 #include "foundation/ParagraphComp.h"
@@ -29,10 +28,7 @@
 #include "foundation/SelectionTracker.h"
 #include "foundation/StyleKinds.h"
 #include "foundation/TDeleteAction.h"
-#include "foundation/TInsertExpressionAction.h"
-#include "foundation/TInsertItemAction.h"
 #include "foundation/TNewParagraphAction.h"
-#include "foundation/TReduceAction.h"
 #include "foundation/TRemoveParagraphBreakAction.h"
 #include "foundation/TextComp.h"
 #include "kernel/KernelLink.h"
@@ -476,25 +472,9 @@ bool CCorvellView::RunEditCode(int code, TypedKey typed, bool shift, bool)
     }
     case EditCode::kToggleParagraph: action = new TNewParagraphAction(selection, ToggledParagraphStyle(CaretParagraphStyle(selection))); break;
     case EditCode::kJoinParagraphs: action = new TRemoveParagraphBreakAction(selection); break;
-    case EditCode::kPreviousField: action = new TPreviousFieldAction(*this, selection); break;
-    case EditCode::kNextField: action = new TNextFieldAction(*this, selection); break;
-    case EditCode::kSelectPrevious: action = new TSelectPreviousAction(*this, selection); break;
-    case EditCode::kReduce: action = new TReduceAction(selection); break;
-    case EditCode::kNextGridLine: action = new TNextGridLineAction(*this, selection, shift); break;
-    case EditCode::kPreviousGridLine: action = new TPreviousGridLineAction(*this, selection, shift); break;
-    case EditCode::kLeaveAfter: action = new TLeaveAfterAction(*this, selection); break;
-    case EditCode::kLeaveBefore: action = new TLeaveBeforeAction(*this, selection); break;
-    case EditCode::kNextRowCell: action = new TNextRowCellAction(*this, selection); break;
-    case EditCode::kNextCell: action = new TNextCellAction(*this, selection); break;
-    case EditCode::kCellToColumnLine: action = new TCellToColumnLineAction(*this, selection); break;
-    case EditCode::kCellToRowLine: action = new TCellToRowLineAction(*this, selection); break;
-    case EditCode::kInsertColumn: action = new TInsertColumnAction(selection); break;
-    case EditCode::kInsertRow: action = new TInsertRowAction(selection); break;
-    case EditCode::kInsertDerivative: action = new TInsertDerivativeAction(selection); break;
-    case EditCode::kInsertExpression: action = new TInsertExpressionAction(selection); break;
-    case EditCode::kDerivVarSlot: action = new TDerivVarSlotAction(*this, selection); break;
-    case EditCode::kDerivNextVar: action = new TDerivNextVarAction(*this, selection); break;
-    default: return false;
+    default:
+        action = MakeSharedEditAction(*this, code, selection, shift);
+        break;
     }
     if (!action)
         return false;
