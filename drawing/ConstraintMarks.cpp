@@ -76,6 +76,18 @@ void SvgLine(MathMLOutput& writer, const DiagramDC& dc, const DPoint& a, const D
     writer.EndPendingTag(true);
 }
 
+void DrawStrokes(DiagramDC& dc, const Strokes3& points)
+{
+    for (int i = 0; i < 6; i += 2)
+        dc.Line(points[i], points[i + 1]);
+}
+
+void SvgStrokes(MathMLOutput& writer, const DiagramDC& dc, const Strokes3& points)
+{
+    for (int i = 0; i < 6; i += 2)
+        SvgLine(writer, dc, points[i], points[i + 1]);
+}
+
 // The ring has the radius of the screen's ring.
 void SvgRing(MathMLOutput& writer, const DiagramDC& dc, const DPoint& centre)
 {

@@ -39,6 +39,11 @@ void DrawRing(DiagramDC& dc, const DPoint& centre);
 void DrawArc(DiagramDC& dc, const DPoint& apex, const DPoint& first, const DPoint& second);
 
 void SvgLine(MathMLOutput& writer, const DiagramDC& dc, const DPoint& a, const DPoint& b);
+
+// A marker of three strokes: points 0-1, 2-3 and 4-5.
+using Strokes3 = DPoint[6];
+void DrawStrokes(DiagramDC& dc, const Strokes3& points);
+void SvgStrokes(MathMLOutput& writer, const DiagramDC& dc, const Strokes3& points);
 void SvgRing(MathMLOutput& writer, const DiagramDC& dc, const DPoint& centre);
 void SvgArc(MathMLOutput& writer, const DiagramDC& dc, const DPoint& apex, const DPoint& first,
             const DPoint& second);

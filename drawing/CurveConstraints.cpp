@@ -481,8 +481,7 @@ void TangentConstraint::Draw(DiagramDC& dc)
     dc.SetConstraintPen(IsSelected());
     DPoint points[6];
     Strokes(dc, points);
-    for (int i = 0; i < 6; i += 2)
-        dc.Line(points[i], points[i + 1]);
+    DrawStrokes(dc, points);
 }
 
 void TangentConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
@@ -491,8 +490,7 @@ void TangentConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) cons
         return;
     DPoint points[6];
     Strokes(dc, points);
-    for (int i = 0; i < 6; i += 2)
-        SvgLine(writer, dc, points[i], points[i + 1]);
+    SvgStrokes(writer, dc, points);
 }
 
 bool TangentConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied(map, {m_segment, m_t}); }

@@ -152,8 +152,7 @@ void ParallelConstraint::Draw(DiagramDC& dc)
     dc.SetConstraintPen(IsSelected());
     DPoint points[6];
     Strokes(dc, points);
-    for (int i = 0; i < 6; i += 2)
-        dc.Line(points[i], points[i + 1]);
+    DrawStrokes(dc, points);
 }
 
 void ParallelConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
@@ -162,8 +161,7 @@ void ParallelConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) con
         return;
     DPoint points[6];
     Strokes(dc, points);
-    for (int i = 0; i < 6; i += 2)
-        SvgLine(writer, dc, points[i], points[i + 1]);
+    SvgStrokes(writer, dc, points);
 }
 
 bool ParallelConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied(map, {m_a1, m_a2, m_b1, m_b2}); }

@@ -287,8 +287,7 @@ void DistanceConstraint::Draw(DiagramDC& dc)
     dc.SetConstraintPen(IsSelected());
     DPoint points[6];
     Strokes(dc, points);
-    for (int i = 0; i < 6; i += 2)
-        dc.Line(points[i], points[i + 1]);
+    DrawStrokes(dc, points);
 }
 
 void DistanceConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
@@ -297,8 +296,7 @@ void DistanceConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) con
         return;
     DPoint points[6];
     Strokes(dc, points);
-    for (int i = 0; i < 6; i += 2)
-        SvgLine(writer, dc, points[i], points[i + 1]);
+    SvgStrokes(writer, dc, points);
 }
 
 DPoint DistanceConstraint::LabelPlace(const DiagramDC& dc) const
