@@ -728,6 +728,24 @@ IntPoint CBaseView::ToDocument(const CPoint& client) const
     return IntPoint(client.x + scroll.x, client.y + scroll.y);
 }
 
+void CBaseView::SelectWordAt(CPoint point)
+{
+    if (m_tracker || !m_paragraphs)
+        return;
+    DrawTargetScope draw(this);
+    DocSelection selection = GetSelection();
+    if (selection.GetSingleObject() || selection.HasExtent())
+        return;
+    DocPosition caret = selection.GetEnd();
+    Rect caretRect;
+    caret.GetCaretRect(caretRect);
+    if (ToDocument(point).x < caretRect.left && caret.GetIndex() > 1 && caret.GetKind() == DocPosition::kListPlace) {
+        caret.SetIndex(caret.GetIndex() - 1);
+        selection = DocSelection(caret, caret);
+    }
+    PerformAction(new TSelectWordAction(*this, selection));
+}
+
 void CBaseView::OnKeyDown(UINT vk, UINT, UINT)
 {
     const bool shift = ShiftDown();

@@ -179,6 +179,9 @@ protected:
     // The scroll margin: one font size in pixels.
     int ScrollMargin() const;
     IntPoint ToDocument(const CPoint& client) const;
+    // A double click at a caret selects the word there (the word before the
+    // caret when the click lies left of it); nothing over a selected range.
+    void SelectWordAt(CPoint point);
 
     // Commits and deletes the kept action.
     void DropKeptAction() { m_actions.Drop(); }

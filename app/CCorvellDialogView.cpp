@@ -135,20 +135,7 @@ void CCorvellDialogView::OnLButtonUp(UINT, CPoint point)
 
 void CCorvellDialogView::OnLButtonDblClk(UINT, CPoint point)
 {
-    if (m_tracker || !m_paragraphs)
-        return;
-    DrawTargetScope draw(this);
-    DocSelection selection = GetSelection();
-    if (selection.GetSingleObject() || selection.HasExtent())
-        return;
-    DocPosition caret = selection.GetEnd();
-    Rect caretRect;
-    caret.GetCaretRect(caretRect);
-    if (ToDocument(point).x < caretRect.left && caret.GetIndex() > 1 && caret.GetKind() == DocPosition::kListPlace) {
-        caret.SetIndex(caret.GetIndex() - 1);
-        selection = DocSelection(caret, caret);
-    }
-    PerformAction(new TSelectWordAction(*this, selection));
+    SelectWordAt(point);
 }
 
 BOOL CCorvellDialogView::OnSetCursor(CWnd*, UINT, UINT)
