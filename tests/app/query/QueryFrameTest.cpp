@@ -37,6 +37,7 @@
 #include "platform/framework/KeyTranslation.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
+#include "support/kernel/NodeWireText.h"
 
 #include <QTemporaryDir>
 
@@ -206,39 +207,6 @@ protected:
     KernelLink link;
     Questions questions;
 };
-
-// A node read from full-form text as the kernel would send it, and the
-// full form of what a node writes.
-ExprNode* NodeFrom(const std::string& fullForm)
-{
-    MLENV env = MLInitialize();
-    int error = 0;
-    MLINK link = MLLoopbackOpen(env, &error);
-    wire::putLinkExpr(link, wire::parseFullForm(fullForm));
-    MLEndPacket(link);
-    MLNextPacket(link);
-    ExprNode* node = ReadKernelExpr(link);
-    MLClose(link);
-    MLDeinitialize(env);
-    return node;
-}
-
-std::string FullFormOf(const ExprNode* node)
-{
-    if (!node)
-        return "<null>";
-    MLENV env = MLInitialize();
-    int error = 0;
-    MLINK link = MLLoopbackOpen(env, &error);
-    node->PutPackageForm(link, 0);
-    MLEndPacket(link);
-    MLNextPacket(link);
-    wire::Expr e;
-    std::string text = wire::getLinkExpr(link, e) ? wire::toFullForm(e) : "<unreadable>";
-    MLClose(link);
-    MLDeinitialize(env);
-    return text;
-}
 
 TEST_F(KernelQuestionThroughFrameTest, TypedMathIsTheAnswerTheKernelReceives)
 {

@@ -60,42 +60,6 @@ std::string ScriptedQuestions::LocateKernel()
     return locatedFolder;
 }
 
-ExprNode* NodeFrom(const std::string& fullForm)
-{
-    MLENV env = MLInitialize();
-    int error = 0;
-    MLINK link = MLLoopbackOpen(env, &error);
-    wire::putLinkExpr(link, wire::parseFullForm(fullForm));
-    MLEndPacket(link);
-    MLNextPacket(link);
-    ExprNode* node = ReadKernelExpr(link);
-    MLClose(link);
-    MLDeinitialize(env);
-    return node;
-}
-
-std::string FullFormOf(const ExprNode* node)
-{
-    if (!node)
-        return "<null>";
-    MLENV env = MLInitialize();
-    int error = 0;
-    MLINK link = MLLoopbackOpen(env, &error);
-    node->PutPackageForm(link, 0);
-    MLEndPacket(link);
-    MLNextPacket(link);
-    wire::Expr e;
-    std::string text = wire::getLinkExpr(link, e) ? wire::toFullForm(e) : "<unreadable>";
-    MLClose(link);
-    MLDeinitialize(env);
-    return text;
-}
-
-std::string FullFormOf(std::unique_ptr<ExprNode> node)
-{
-    return FullFormOf(node.get());
-}
-
 std::string KernelFolder()
 {
     return QV_BINARY_DIR "/kernelproc";

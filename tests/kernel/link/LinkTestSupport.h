@@ -4,6 +4,7 @@
 // link started against the real kernel program.
 #include "kernel/KernelLink.h"
 #include "kernel/KernelQuestions.h"
+#include "support/kernel/NodeWireText.h"
 
 #include <deque>
 #include <functional>
@@ -43,12 +44,6 @@ public:
     std::vector<bool> finished;
     int locateCalls = 0;
 };
-
-// A node read from full-form text, as the kernel would send it.
-ExprNode* NodeFrom(const std::string& fullForm);
-// The full form of what the node writes in package mode 0.
-std::string FullFormOf(const ExprNode* node);
-std::string FullFormOf(std::unique_ptr<ExprNode> node);
 
 // The folder of the kernel program in the build tree.
 std::string KernelFolder();
