@@ -68,8 +68,11 @@ private:
     void expect(std::string_view token)
     {
         skipSpace(true);
-        if (!accept(token))
-            fail("\"" + std::string(token) + "\" was expected");
+        if (accept(token))
+            return;
+        std::string what(1, '"');
+        what.append(token).append("\" was expected");
+        fail(what);
     }
 
     struct Nest {
@@ -188,7 +191,7 @@ private:
         if (accept("-")) {
             Expr operand = unary();
             if (operand.type == wire::kTokenInteger || operand.type == wire::kTokenReal) {
-                operand.text.insert(0, "-");
+                operand.text = std::string(1, '-').append(operand.text);
                 return operand;
             }
             return Expr::function("Times", {Expr::integer(-1), operand});
