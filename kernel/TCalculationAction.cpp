@@ -37,6 +37,27 @@ void NumberConstants(ExprNode& answer)
 
 } // namespace
 
+ParagraphComp* AnswerParagraph(ExprNode& answer)
+{
+    answer.Flatten();
+    auto* paragraph = new ParagraphComp(kResultParagraphStyle);
+    CompList row;
+    answer.BuildComponents(row, 1);
+    paragraph->GetRow()->InsertAllAt(row.DetachAll(), 1);
+    return paragraph;
+}
+
+void TAnswerAction::InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index)
+{
+    list.InsertAt(paragraph, index);
+    m_paragraphIndex = index;
+    m_paragraph = paragraph;
+    SetIndexInParagraph(1);
+    DocPosition end(paragraph->GetRow(), paragraph->GetRow()->GetCount() + 1);
+    m_after = DocSelection(end, end);
+    RestoreSelection(m_after);
+}
+
 bool IsUnusableAnswer(const ExprNode* answer)
 {
     const SymbolNode* symbol = AsSymbol(answer);
@@ -50,9 +71,10 @@ bool IsUnusableAnswer(const ExprNode* answer)
 
 TCalculationAction::TCalculationAction(const DocSelection& selection, int kernelMode, int placement, ExprNode* whole,
                                        const ExprNode* part)
-    : TAction(ActionNames::kCalculation, selection), m_kernelMode(kernelMode), m_part(part), m_whole(whole),
-      m_before(selection), m_after(selection), m_placement(placement)
+    : TAnswerAction(ActionNames::kCalculation, selection), m_kernelMode(kernelMode), m_part(part), m_whole(whole),
+      m_before(selection), m_placement(placement)
 {
+    m_after = selection;
     m_sourceParagraph = selection.First().GetParagraphComp();
 }
 
@@ -89,7 +111,6 @@ void TCalculationAction::Commit()
 ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
 {
     NumberConstants(*answer);
-    answer->Flatten();
     auto* paragraph = new ParagraphComp(kResultParagraphStyle);
     CompList* row = paragraph->GetRow();
     if (m_placement == Placement::kAfterEquals) {
@@ -99,9 +120,8 @@ ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
         CompList equals(Str255(" = "));
         row->InsertAllAt(equals.DetachAll(), row->GetCount() + 1);
     }
-    CompList answerRow;
-    answer->BuildComponents(answerRow, 1);
-    row->InsertAllAt(answerRow.DetachAll(), row->GetCount() + 1);
+    std::unique_ptr<ParagraphComp> answerParagraph(AnswerParagraph(*answer));
+    row->InsertAllAt(answerParagraph->GetRow()->DetachAll(), row->GetCount() + 1);
     return paragraph;
 }
 
@@ -153,13 +173,7 @@ void TCalculationAction::Do()
     }
     if (m_replacing)
         ActionSupport::TakeParagraph(*list, m_resultIndex);
-    list->InsertAt(m_resultParagraph, m_resultIndex);
-    m_paragraphIndex = m_resultIndex;
-    m_paragraph = m_resultParagraph;
-    SetIndexInParagraph(1);
-    DocPosition end(m_resultParagraph->GetRow(), m_resultParagraph->GetRow()->GetCount() + 1);
-    m_after = DocSelection(end, end);
-    RestoreSelection(m_after);
+    InsertAnswer(*list, m_resultParagraph, m_resultIndex);
 }
 
 void TCalculationAction::Undo()
@@ -182,4 +196,70 @@ ExprNode* TContextCalculationAction::Compute()
     if (!link || !Part())
         return nullptr;
     return GetKernelMode() != 0 ? link->Evaluate(GetKernelMode(), Part()) : link->Simplify(Part());
+}
+
+// ---- the code evaluation ----
+
+TEvaluateCodeAction::TEvaluateCodeAction(const DocSelection& selection)
+    : TAnswerAction(ActionNames::kCalculation, selection), m_before(selection)
+{
+    m_after = selection;
+    auto* code = new ListNode;
+    m_code.reset(code);
+    m_list = selection.First().GetParagraph();
+    if (!m_list)
+        return;
+    const int first = m_list->IndexOf(selection.First().GetParagraphComp());
+    const int last = m_list->IndexOf(selection.Second().GetParagraphComp());
+    for (int i = first; first > 0 && i <= last; ++i) {
+        if (ExprNode* text = m_list->GetAt(i)->GetRow()->BuildTextNode())
+            code->AppendChild(text);
+    }
+}
+
+TEvaluateCodeAction::~TEvaluateCodeAction() = default;
+
+void TEvaluateCodeAction::FirstDo()
+{
+    SetStatusText(kWorking);
+    KernelLink* link = KernelLink::Get();
+    std::unique_ptr<ExprNode> answer(link && m_list ? link->StringEvaluate(m_code.get()) : nullptr);
+    if (IsUnusableAnswer(answer.get())) {
+        m_placement = Placement::kNothing;
+        SetStatusText(kNoAnswer);
+        return;
+    }
+    SetStatusText("");
+    m_resultParagraph = AnswerParagraph(*answer);
+    m_resultIndex = (link->Prefs().resultsAtEnd ? m_list->GetCount()
+                                                : m_list->IndexOf(m_before.Second().GetParagraphComp())) + 1;
+}
+
+void TEvaluateCodeAction::Do()
+{
+    if (!m_computed)
+        FirstDo();
+    m_computed = true;
+    if (!m_resultParagraph) {
+        DocPosition caret = m_before.First();
+        m_after = DocSelection(caret, caret);
+        RestoreSelection(m_after);
+        return;
+    }
+    InsertAnswer(*m_list, m_resultParagraph, m_resultIndex);
+}
+
+void TEvaluateCodeAction::Undo()
+{
+    if (m_resultParagraph && m_resultParagraph->GetOwnerList() == m_list)
+        ActionSupport::TakeParagraph(*m_list, m_resultIndex);
+    SetIndexInParagraph(1);
+    RestoreSelection(m_before);
+}
+
+void TEvaluateCodeAction::Commit()
+{
+    if (!m_done)
+        delete m_resultParagraph;
+    m_resultParagraph = nullptr;
 }

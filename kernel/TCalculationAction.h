@@ -27,7 +27,19 @@ constexpr int kToDrawing = 9;         // the drawing that owns the whole express
 // The paragraph style of a calculation's answer.
 constexpr int kResultParagraphStyle = 5;
 
-class TCalculationAction : public TAction {
+// What the calculation actions share: an answer paragraph put into the
+// document with the caret at its end.
+class TAnswerAction : public TAction {
+public:
+    using TAction::TAction;
+
+protected:
+    void InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index);
+
+    DocSelection m_after;
+};
+
+class TCalculationAction : public TAnswerAction {
 public:
     // whole is owned by the action; part (inside whole) is not.
     TCalculationAction(const DocSelection& selection, int kernelMode, int placement, ExprNode* whole,
@@ -58,7 +70,6 @@ private:
     const ExprNode* m_part;
     std::unique_ptr<ExprNode> m_whole;
     DocSelection m_before;
-    DocSelection m_after;
     int m_placement;
     ParagraphComp* m_resultParagraph = nullptr;
     int m_resultIndex = 0;
@@ -74,6 +85,36 @@ public:
 protected:
     ExprNode* Compute() override;
 };
+
+// The "Evaluate Code" command: the selected paragraphs sent to the kernel as
+// their text, so that ==, ; and := reach its parser, and the answer put in a
+// new equation paragraph after them (or at the end).
+class TEvaluateCodeAction : public TAnswerAction {
+public:
+    explicit TEvaluateCodeAction(const DocSelection& selection);
+    ~TEvaluateCodeAction() override;
+
+    int GetPlacement() const { return m_placement; }
+    void Commit() override;
+    bool CanUndo() const override { return m_resultParagraph != nullptr; }
+    void Do() override;
+    void Undo() override;
+
+private:
+    void FirstDo();
+
+    std::unique_ptr<ExprNode> m_code;
+    DocSelection m_before;
+    ParagraphList* m_list = nullptr;
+    int m_placement = Placement::kNewParagraphWhole;
+    ParagraphComp* m_resultParagraph = nullptr;
+    int m_resultIndex = 0;
+    bool m_computed = false;
+};
+
+// A new equation paragraph holding the answer's components (the answer
+// flattened first).
+ParagraphComp* AnswerParagraph(ExprNode& answer);
 
 // True for an answer that must leave the document unchanged: none, $Failed,
 // $Canceled or $Aborted.

@@ -66,6 +66,23 @@ Expr renamed(const Expr& e, const Expr& from, const Expr& to)
     return copy;
 }
 
+// The text of a paragraph sent as its text pieces: a string, or a list of
+// strings and lists of pieces (a script's text travels as a list of its own).
+bool textOfPieces(const Expr& e, std::string& text, int depth)
+{
+    if (e.type == wire::kTokenString) {
+        text += e.text;
+        return true;
+    }
+    if (!e.hasHead("List") || depth > kSubstitutionDepth)
+        return false;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (!textOfPieces(e.arg(i), text, depth + 1))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string workingVariable(const Expr& e, const SessionPrefs& prefs, const std::set<std::string>* constants)
@@ -154,9 +171,11 @@ Expr Calculations::evaluateCode(const Expr& code, const SessionPrefs& prefs, con
         if (code.type == wire::kTokenString) {
             statements.push_back(parseCode(code.text));
         } else if (code.hasHead("List")) {
+            // One item per paragraph: its text, the pieces of its text, or an expression.
             for (std::size_t i = 0; i < code.argCount(); ++i) {
                 const Expr& item = code.arg(i);
-                statements.push_back(item.type == wire::kTokenString ? parseCode(item.text) : item);
+                std::string text;
+                statements.push_back(textOfPieces(item, text, 0) ? parseCode(text) : item);
             }
         } else {
             statements.push_back(code);

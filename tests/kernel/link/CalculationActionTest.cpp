@@ -7,7 +7,10 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "kernel/KernelRowBuilder.h"
 #include "kernel/TCalculationAction.h"
+#include "foundation/RowNodeBuilder.h"
+#include "foundation/FontManager.h"
 #include "platform/AppProfile.h"
 #include "support/math/MathTestSupport.h"
 #include "support/model/ModelTestSupport.h"
@@ -124,6 +127,36 @@ TEST_F(CalculationActionTest, IntegrationConstantsAreNumberedAfterTheLargest)
     std::string text = ListBytes::TextOf(list);
     EXPECT_EQ(text.find("vxReplSub"), std::string::npos) << text;
     action->Commit();
+}
+
+TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
+{
+    RowNodeBuilder::Install(&KernelRowBuilder::Instance());
+    const int kCode = 7;
+    list.InsertAt(new ParagraphComp(Chars("f[x_] := x^2 + 1;"), kCode), 3);
+    list.InsertAt(new ParagraphComp(Chars("a = 2; f[a] == 5"), kCode), 4);
+    const std::vector<uint8_t> before = ListBytes::Of(list);
+    DocSelection code(DocPosition(list.GetAt(3)->GetRow(), 1), DocPosition(list.GetAt(4)->GetRow(), 5));
+    TEvaluateCodeAction action(code);
+    action.Perform();
+    ASSERT_TRUE(action.CanUndo());
+    ASSERT_EQ(list.GetCount(), 6);
+    const std::string expected = "before|x[Expo] = 4|f[x_] := x^2 + 1;|a = 2; f[a] == 5|True|after";
+    EXPECT_EQ(ListBytes::TextOf(list).substr(0, expected.size()), expected);
+    action.Revert();
+    EXPECT_EQ(ListBytes::Of(list), before);
+    action.Commit();
+
+    // Code that does not parse changes nothing.
+    list.InsertAt(new ParagraphComp(Chars("1 +"), kCode), 5);
+    const std::vector<uint8_t> broken = ListBytes::Of(list);
+    TEvaluateCodeAction refused(DocSelection::SelectAll(list.GetAt(5)->GetRow()));
+    refused.Perform();
+    EXPECT_FALSE(refused.CanUndo());
+    EXPECT_EQ(refused.GetPlacement(), Placement::kNothing);
+    EXPECT_EQ(ListBytes::Of(list), broken);
+    refused.Commit();
+    RowNodeBuilder::Install(nullptr);
 }
 
 } // namespace
