@@ -88,6 +88,7 @@ CCorvellView::CCorvellView()
     MapUpdate(ID_SPELL_SELECTION, &CCorvellView::OnUpdateSpellSelection);
     MapCommand(ID_SPELL_DOCUMENT, &CCorvellView::OnSpellDocument);
     MapUpdate(ID_SPELL_DOCUMENT, &CCorvellView::OnUpdateEditMode);
+    MapCommand(ID_EVALUATE_CODE, &CCorvellView::OnEvaluateCode);
     MapUpdate(ID_EVALUATE_CODE, &CCorvellView::OnUpdateEvaluateCode);
     MapUpdateRange(ID_DRAWING_HIDE_CONSTRAINTS, ID_DRAWING_COLOR, &CCorvellView::OnUpdateDrawingObject);
     MapUpdateRange(ID_DRAWING_PROPERTIES, ID_DRAWING_TO_BACK, &CCorvellView::OnUpdateDrawingObject);

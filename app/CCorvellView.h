@@ -152,6 +152,7 @@ private:
     void OnUpdateSpellSelection(CCmdUI* ui);
     void OnSpellDocument();
     void OnUpdateEvaluateCode(CCmdUI* ui);
+    void OnEvaluateCode();
     void OnUpdateDrawingObject(CCmdUI* ui);
     void OnUpdateDrawingInside(CCmdUI* ui);
     void OnSlideCommand(UINT id);
