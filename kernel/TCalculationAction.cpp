@@ -35,7 +35,28 @@ void NumberConstants(ExprNode& answer)
     }
 }
 
+ConstantCheckHook& CheckHook()
+{
+    static ConstantCheckHook hook;
+    return hook;
+}
+
+// The letter of a selection of one character from "A" to "z", else 0.
+char SelectedLetter(const DocSelection& selection)
+{
+    Str255 text;
+    selection.GetText(text);
+    const std::string letters(text.GetText());
+    return letters.size() == 1 && letters[0] >= 'A' && letters[0] <= 'z' ? letters[0] : 0;
+}
+
 } // namespace
+
+ConstantCheckHook SetConstantCheckHook(ConstantCheckHook hook)
+{
+    std::swap(CheckHook(), hook);
+    return hook;
+}
 
 ParagraphComp* AnswerParagraph(ExprNode& answer)
 {
@@ -151,8 +172,15 @@ void TCalculationAction::FirstDo()
         m_replacing = true;
         m_placement = Placement::kReplaceParagraph;
         break;
+    case Placement::kCheckConstant:
+    case Placement::kUncheckConstant:
+        // The kernel has changed the letter's attribute; the palette shows it.
+        if (char letter = SelectedLetter(m_before); letter && CheckHook())
+            CheckHook()(letter, m_placement == Placement::kCheckConstant);
+        m_placement = Placement::kNothing;
+        break;
     default:
-        // Answers for an object, a drawing or the Constants palette, and refused
+        // Answers for an object or a drawing (which take none yet), and refused
         // ones: nothing goes into the document.
         m_placement = Placement::kNothing;
         break;

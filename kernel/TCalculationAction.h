@@ -5,6 +5,7 @@
 // sends the selected code paragraphs as text.
 #include "foundation/TAction.h"
 
+#include <functional>
 #include <memory>
 
 class ExprNode;
@@ -23,6 +24,11 @@ constexpr int kAfterEquals = 7;       // the source paragraph followed by " = " 
 constexpr int kReplacePart = 8;       // the selected content replaced by the answer
 constexpr int kToDrawing = 9;         // the drawing that owns the whole expression
 } // namespace Placement
+
+// Where placements 2 and 3 tick or clear a letter in the Constants palette;
+// installed by the application. Answers the hook it replaces.
+using ConstantCheckHook = std::function<void(char letter, bool constant)>;
+ConstantCheckHook SetConstantCheckHook(ConstantCheckHook hook);
 
 // The paragraph style of a calculation's answer.
 constexpr int kResultParagraphStyle = 5;

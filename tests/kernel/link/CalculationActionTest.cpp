@@ -129,6 +129,34 @@ TEST_F(CalculationActionTest, IntegrationConstantsAreNumberedAfterTheLargest)
     action->Commit();
 }
 
+TEST_F(CalculationActionTest, TreatingALetterAsAConstantTicksItInThePaletteAndChangesNothingElse)
+{
+    std::vector<std::pair<char, bool>> ticked;
+    SetConstantCheckHook([&](char letter, bool constant) { ticked.push_back({letter, constant}); });
+    list.InsertAt(new ParagraphComp(Chars("a7"), 3), 4);
+    const std::vector<uint8_t> before = ListBytes::Of(list);
+    CompList* row = list.GetAt(4)->GetRow();
+    struct Case {
+        int first;
+        int mode;
+        int placement;
+    };
+    // "a" treated as a constant, then as a variable; the digit 7 changes nothing.
+    for (Case c : {Case{1, 12, Placement::kCheckConstant}, Case{1, 13, Placement::kUncheckConstant},
+                   Case{2, 12, Placement::kCheckConstant}}) {
+        DocSelection letter(DocPosition(row, c.first), DocPosition(row, c.first + 1));
+        const char* name = c.first == 1 ? "a" : "7";
+        ExprNode* node = NodeFrom(name);
+        TContextCalculationAction action(letter, c.mode, c.placement, node, node);
+        action.Perform();
+        EXPECT_FALSE(action.CanUndo());
+        action.Commit();
+    }
+    EXPECT_EQ(ticked, (std::vector<std::pair<char, bool>>{{'a', true}, {'a', false}}));
+    EXPECT_EQ(ListBytes::Of(list), before);
+    SetConstantCheckHook(nullptr);
+}
+
 TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
 {
     RowNodeBuilder::Install(&KernelRowBuilder::Instance());
