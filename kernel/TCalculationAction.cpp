@@ -6,6 +6,7 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/TextComp.h"
 #include "kernel/KernelLink.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/ListNodes.h"
@@ -171,6 +172,12 @@ void TCalculationAction::FirstDo()
         m_resultIndex = sourceIndex;
         m_replacing = true;
         m_placement = Placement::kReplaceParagraph;
+        break;
+    case Placement::kToObject:
+        // The object at the selection takes the answer when it accepts kernel results.
+        if (TextComp* object = m_before.GetSingleObject(); object && object->TakeKernelResult(answer.get()))
+            answer.release();
+        m_placement = Placement::kNothing;
         break;
     case Placement::kCheckConstant:
     case Placement::kUncheckConstant:

@@ -157,6 +157,35 @@ TEST_F(CalculationActionTest, TreatingALetterAsAConstantTicksItInThePaletteAndCh
     SetConstantCheckHook(nullptr);
 }
 
+// A fraction standing in for a plot that takes kernel results.
+class ResultTaker : public TestFraction {
+public:
+    bool TakeKernelResult(ExprNode* answer) override
+    {
+        taken.reset(answer);
+        return true;
+    }
+    std::unique_ptr<ExprNode> taken;
+};
+
+TEST_F(CalculationActionTest, AnObjectThatTakesKernelResultsGetsTheAnswer)
+{
+    auto* taker = new ResultTaker;
+    auto items = Chars("f");
+    items->Append(taker);
+    list.InsertAt(new ParagraphComp(std::move(items), 3), 4);
+    const std::vector<uint8_t> before = ListBytes::Of(list);
+    DocSelection object(DocPosition(list.GetAt(4)->GetRow(), 2), DocPosition(list.GetAt(4)->GetRow(), 3));
+    ExprNode* whole = NodeFrom("Plus[1, 2]");
+    TContextCalculationAction action(object, 1, Placement::kToObject, whole, whole);
+    action.Perform();
+    ASSERT_NE(taker->taken, nullptr);
+    EXPECT_EQ(FullFormOf(taker->taken.get()), "3");
+    EXPECT_FALSE(action.CanUndo());
+    EXPECT_EQ(ListBytes::Of(list), before);
+    action.Commit();
+}
+
 TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
 {
     RowNodeBuilder::Install(&KernelRowBuilder::Instance());
