@@ -15,7 +15,9 @@
 #include "app/CAboutDialog.h"
 #include "app/CChildFrame.h"
 #include "app/CCorvellDoc.h"
+#include "app/CConstantsDialog.h"
 #include "app/CMainFrame.h"
+#include "app/ConstantAttributeSink.h"
 #include "app/DocumentComponents.h"
 #include "app/KernelQuestionDialogs.h"
 #include "app/LinkPropertiesPrompt.h"
@@ -30,6 +32,7 @@
 #include "foundation/ExprNode.h"
 #include "foundation/FontManager.h"
 #include "foundation/StyleTable.h"
+#include "kernel/TCalculationAction.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "kernel/KernelLink.h"
@@ -152,6 +155,7 @@ BOOL CCorvellApp::InitInstance()
         // A fresh installation keeps its kernel program beside the editor.
         link->SetFallbackFolder(QCoreApplication::applicationDirPath().toStdString());
     }
+    InstallConstantsRoutes();
     Step("KernelLink");
     m_pTextPrefs = new TextPrefs;
     m_pTextPrefs->Load();
@@ -264,6 +268,8 @@ int CCorvellApp::ExitInstance()
         if (link->IsReady())
             link->QuitKernel();
         Step("QuitKernel");
+        SetConstantAttributeSink(nullptr);
+        SetConstantCheckHook(nullptr);
         KernelLink::Set(nullptr);
         delete link;
     }
@@ -377,4 +383,20 @@ void CCorvellApp::OnUpdateNeedsIdleKernel(CCmdUI* ui)
 {
     KernelLink* link = KernelLink::Get();
     ui->Enable(link && link->IsReady() && !link->IsBusy());
+}
+
+// The Constants palette sends a ticked letter to the kernel, and a calculation
+// that makes a letter a constant (or a variable) ticks it in the palette.
+void CCorvellApp::InstallConstantsRoutes()
+{
+    SetConstantAttributeSink([](char letter, bool constant) {
+        KernelLink* link = KernelLink::Get();
+        if (link && link->IsReady() && !link->IsBusy())
+            link->SetConstantAttribute(letter, constant);
+    });
+    SetConstantCheckHook([](char letter, bool constant) {
+        auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+        if (CConstantsDialog* palette = frame ? frame->GetConstantsPalette() : nullptr)
+            palette->SetLetterCheck(letter, constant);
+    });
 }

@@ -88,6 +88,7 @@ private:
     DocClipboard* m_pClipboard = nullptr;
     FontManager* m_pFontManager = nullptr;
     bool m_bSocketsReady = false;
+    void InstallConstantsRoutes();
 };
 
 // The one application object, for the parts of the program that need its

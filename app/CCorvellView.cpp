@@ -87,6 +87,9 @@ CCorvellView::CCorvellView()
     MapUpdate(ID_SPELL_SELECTION, &CCorvellView::OnUpdateSpellSelection);
     MapCommand(ID_SPELL_DOCUMENT, &CCorvellView::OnSpellDocument);
     MapUpdate(ID_SPELL_DOCUMENT, &CCorvellView::OnUpdateEditMode);
+    MapCommand(ID_EVALUATE_CODE, &CCorvellView::OnEvaluateCode);
+    MapCommandRange(ID_CHOICE_FIRST, ID_CHOICE_FIRST + ChoiceMenu::kMaxAlternatives - 1, &CCorvellView::OnChooseAlternative);
+    MapUpdateRange(ID_CHOICE_FIRST, ID_CHOICE_FIRST + ChoiceMenu::kMaxAlternatives - 1, &CCorvellView::OnUpdateAlternative);
     MapUpdate(ID_EVALUATE_CODE, &CCorvellView::OnUpdateEvaluateCode);
     MapUpdateRange(ID_DRAWING_HIDE_CONSTRAINTS, ID_DRAWING_COLOR, &CCorvellView::OnUpdateDrawingObject);
     MapUpdateRange(ID_DRAWING_PROPERTIES, ID_DRAWING_TO_BACK, &CCorvellView::OnUpdateDrawingObject);
@@ -186,6 +189,10 @@ void CCorvellView::SetSelection(const DocSelection& selection, bool redraw)
     }
     m_currentDrawing = drawing;
     m_selectedPlot = plot;
+    // A formula just selected offers the kernel's choices to the keyboard.
+    m_choiceMenu = redraw ? MakeChoiceMenu(selection, nullptr) : nullptr;
+    if (m_choiceMenu)
+        m_choiceMenu->Show(*this);
 }
 
 // ---- the base view's operations ----
@@ -420,6 +427,8 @@ void CCorvellView::OnChar(UINT ch, UINT, UINT flags)
     if (!m_paragraphs)
         return;
     ClearStatus(true);
+    if (m_choiceMenu && m_choiceMenu->OnKey(static_cast<int>(ch), shift, ctrl))
+        return;
     DocSelection selection = GetSelection();
     if (IsLabelSelection(selection)) {
         MessageBeep(0);

@@ -7,13 +7,14 @@
 #include <memory>
 
 #include "app/CBaseView.h"
+#include "app/ChoiceMenu.h"
 #include "app/DocumentViewSeam.h"
 
 class CCorvellDoc;
 class PageBreakList;
 class SlideList;
 
-class CCorvellView : public CBaseView, public DocumentViewSeam {
+class CCorvellView : public CBaseView, public DocumentViewSeam, public ChoiceTarget {
     DECLARE_DYNCREATE(CCorvellView)
 public:
     enum : UINT {
@@ -30,6 +31,8 @@ public:
         ID_SPELL_SELECTION = 34113,
         ID_SPELL_DOCUMENT = 34114,
         ID_EVALUATE_CODE = 34037,
+        ID_CHOICE_FIRST = 33000,
+        ID_CHOICE_LAST = 34000,
         ID_DRAWING_HIDE_CONSTRAINTS = 34100,
         ID_DRAWING_SHOW_VERTICES = 34103,
         ID_DRAWING_UPDATE = 34104,
@@ -74,6 +77,9 @@ public:
     // ---- the base view's operations ----
     void SetDisplaySize(int index) override;
     bool PerformAction(TAction* action) override;
+    // ---- choice menus ----
+    void OpenChoicePopup(const IntPoint& point) override;
+    ChoiceMenu* GetChoiceMenu() const { return m_choiceMenu.get(); }
     void SetStatusText(const char* text, bool force) override;
     bool CanEdit() const override;
     TextComp* InsertMatrix() override;
@@ -152,6 +158,7 @@ private:
     void OnUpdateSpellSelection(CCmdUI* ui);
     void OnSpellDocument();
     void OnUpdateEvaluateCode(CCmdUI* ui);
+    void OnEvaluateCode();
     void OnUpdateDrawingObject(CCmdUI* ui);
     void OnUpdateDrawingInside(CCmdUI* ui);
     void OnSlideCommand(UINT id);
@@ -163,4 +170,12 @@ private:
     bool m_initialUpdateDone = false;
     TextComp* m_selectedPlot = nullptr;
     TextComp* m_currentDrawing = nullptr;
+    std::unique_ptr<ChoiceMenu> m_choiceMenu;
+
+    // The calculation of a selected formula with the kernel's choices for it,
+    // or null when nothing is selected in a formula or the kernel is not ready.
+    std::unique_ptr<ChoiceMenu> MakeChoiceMenu(const DocSelection& selection, const IntPoint* popupAt);
+    void OnContextMenu(CWnd* wnd, CPoint screenPoint) override;
+    void OnChooseAlternative(UINT id);
+    void OnUpdateAlternative(CCmdUI* ui);
 };

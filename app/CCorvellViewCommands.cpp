@@ -20,6 +20,7 @@
 #include "foundation/TextPrefs.h"
 #include "app/dialogs/TextPrefsDialog.h"
 #include "kernel/KernelLink.h"
+#include "kernel/TCalculationAction.h"
 
 namespace {
 
@@ -175,6 +176,16 @@ void CCorvellView::OnSpellDocument()
 
 // Evaluating source code needs a kernel that is ready and idle; the command
 // itself arrives with the calculation actions.
+// The selected code paragraphs go to the kernel as text; the answer follows them.
+void CCorvellView::OnEvaluateCode()
+{
+    KernelLink* link = KernelLink::Get();
+    DocSelection selection = GetSelection();
+    if (m_viewMode != kEditMode || !link || !link->IsReady() || link->IsBusy() || !selection.AllParagraphsStyle7())
+        return;
+    PerformAction(new TEvaluateCodeAction(selection));
+}
+
 void CCorvellView::OnUpdateEvaluateCode(CCmdUI* ui)
 {
     KernelLink* link = KernelLink::Get();

@@ -79,6 +79,9 @@ public:
     virtual unsigned char GetChar() const { return 0; }
     // A new kernel-expression node for the component, owned by the caller.
     virtual ExprNode* BuildNode();
+    // A kernel answer handed to the component at the selection (plots and
+    // drawings take theirs): true when the component took the node and owns it.
+    virtual bool TakeKernelResult(ExprNode* answer) { (void)answer; return false; }
     // Child row i (1-based), or null.
     virtual CompList* GetChild(int i) const { return nullptr; }
     virtual int GetChildCount() const { return 0; }

@@ -1,6 +1,7 @@
 #include "kernelproc/GiacEvaluator.h"
 
 #include "kernelproc/GiacInput.h"
+#include "kernelproc/GiacIntegration.h"
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/GiacOutput.h"
 
@@ -21,15 +22,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The symbols that name constants or functions rather than unknowns.
-bool isKnownConstant(const std::string& name)
-{
-    static const char* const names[] = {"Pi", "E", "e", "I", "i", "Infinity", "ComplexInfinity", "Indeterminate",
-                                        "True", "False", "EulerGamma", "GoldenRatio", "Degree", "Null",
-                                        "Direction", "vxOtherwise", "Constant", "Greater"};
-    return std::find(std::begin(names), std::end(names), name) != std::end(names);
-}
-
 bool contains(const Expr& e, const char* headName)
 {
     if (!e.isFunction())
@@ -37,6 +29,15 @@ bool contains(const Expr& e, const char* headName)
     if (e.hasHead(headName))
         return true;
     return std::any_of(e.parts.begin(), e.parts.end(), [headName](const Expr& p) { return contains(p, headName); });
+}
+
+bool isRelationValue(const Expr& e)
+{
+    for (const char* head : {"Less", "LessEqual", "Greater", "GreaterEqual", "Unequal", "Inequality", "And", "Or"}) {
+        if (e.hasHead(head))
+            return true;
+    }
+    return false;
 }
 
 Expr withConstant(Expr value)
@@ -229,6 +230,8 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
             for (std::size_t v = 0; v < vars.size(); ++v)
                 equalities.push_back(Expr::function("Equal", {vars[v], solution.arg(v)}));
             choices.push_back(Expr::function("List", std::move(equalities)));
+        } else if (isRelationValue(solution)) {
+            choices.push_back(solution);   // an inequality's solution is a relation already: x < 2
         } else {
             choices.push_back(Expr::function("Equal", {vars.front(), solution}));
         }
@@ -239,7 +242,20 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
 Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
 {
     GiacInput input;
-    return withConstant(giacValue(input.translate(expr), input.sawMatrix()));
+    std::string integrand = input.translate(expr.arg(0));
+    std::string variable = input.translate(expr.arg(1));
+    giac::context* ctx = &impl_->context;
+    giac::logptr(&impl_->chatter, ctx);
+    giac::first_error_line(0, ctx);
+    giac::gen f(integrand, ctx);
+    giac::gen x(variable, ctx);
+    if (giac::first_error_line(ctx) > 0)
+        throw GiacFault("Giac could not read " + integrand);
+    f = giac::eval(f, 1, ctx);
+    std::optional<giac::gen> antiderivative = checkedAntiderivative(f, x, ctx);
+    if (!antiderivative)
+        throw GiacFault("No antiderivative was found that differentiates back to the integrand.");
+    return withConstant(giacValue(antiderivative->print(ctx), input.sawMatrix()));
 }
 
 Expr GiacEvaluator::evaluateSeries(const Expr& expr)

@@ -1,5 +1,7 @@
 #include "kernelproc/GiacNames.h"
 
+#include <algorithm>
+
 #include <cctype>
 #include <utility>
 
@@ -32,7 +34,7 @@ constexpr NamePair kFunctions[] = {
     {"Tr", "trace"}, {"Length", "size"}, {"Total", "sum"}, {"IdentityMatrix", "idn"},
     {"Prime", "ithprime"}, {"EulerPhi", "euler"}, {"PrimeQ", "isprime"}, {"FactorInteger", "ifactors"},
     {"Numerator", "numer"}, {"Denominator", "denom"}, {"UnitStep", "Heaviside"},
-    {"DiracDelta", "Dirac"}, {"MatrixPower", "pow"}, {"Norm", "l2norm"}, {"Quotient", "iquo"},
+    {"DiracDelta", "Dirac"}, {"MatrixPower", "pow"}, {"Norm", "l2norm"}, {"LaplaceTransform", "laplace"}, {"FourierTransform", "fourier"}, {"Quotient", "iquo"},
 };
 
 bool isPlainChar(char c)
@@ -50,6 +52,14 @@ int hexValue(char c)
 }
 
 } // namespace
+
+bool isKnownConstant(std::string_view name)
+{
+    static const char* const names[] = {"Pi", "E", "e", "I", "i", "Infinity", "ComplexInfinity", "Indeterminate",
+                                        "True", "False", "EulerGamma", "GoldenRatio", "Degree", "Null",
+                                        "Direction", "vxOtherwise", "Constant", "Greater", "vxDefaultVar"};
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
 
 std::string_view plainHead(std::string_view head)
 {

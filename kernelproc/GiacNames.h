@@ -8,6 +8,9 @@
 namespace kernelproc {
 
 // Giac's name for a kernel function head ("Sin" -> "sin"), or "" when unknown.
+// True for the symbols that name constants or options rather than unknowns.
+bool isKnownConstant(std::string_view name);
+
 // The package spellings with a "VX" prefix map as their plain names do.
 std::string giacFunctionFor(std::string_view head);
 // The kernel head for a Giac function name ("sin" -> "Sin"), or "" when unknown.
@@ -19,6 +22,9 @@ std::string kernelFunctionFor(std::string_view giacName);
 std::string encodeSymbol(std::string_view name);
 // The kernel name of such an identifier, or "" when it is not one.
 std::string decodeSymbol(std::string_view identifier);
+
+// True for the symbols that name constants or options rather than unknowns.
+bool isKnownConstant(std::string_view name);
 
 // The package spelling with the "VX" prefix dropped when the rest is a known head.
 std::string_view plainHead(std::string_view head);

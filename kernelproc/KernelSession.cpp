@@ -24,6 +24,7 @@ Expr returnPacket(Expr value)
 KernelSession::KernelSession(int dataFd, int controlFd, bool testHooks)
     : endpoint_(dataFd, controlFd), testHooks_(testHooks)
 {
+    package_.watchConstants(&evaluator_.constants());
 }
 
 KernelSession::~KernelSession()

@@ -1,5 +1,10 @@
 #include "kernelproc/PackageRequests.h"
 
+#include <stdexcept>
+
+#include "kernelproc/BoxText.h"
+#include "kernelproc/CalculationChoices.h"
+
 namespace kernelproc {
 
 using wire::Expr;
@@ -31,7 +36,33 @@ bool isPriorityList(const Expr& e)
            e.arg(1).hasHead("List");
 }
 
+// The placeholder of an empty argument stands for the session's default variable.
+Expr withDefaultVariable(const Expr& e, const std::string& variable)
+{
+    if (e.isSymbol("vxDefaultVar"))
+        return Expr::symbol(variable);
+    Expr copy = e;
+    for (Expr& p : copy.parts)
+        p = withDefaultVariable(p, variable);
+    return copy;
+}
+
+// The text ToString[Hold[e], StandardForm] answers; $Failed for a tree too deep to write.
+Expr standardForm(const Expr& e)
+{
+    try {
+        return Expr::string("\\!\\(Hold[" + boxText(e) + "]\\)");
+    } catch (const std::invalid_argument&) {
+        return Expr::symbol("$Failed");
+    }
+}
+
 } // namespace
+
+Expr PackageRequests::prepared(const Expr& part) const
+{
+    return withDefaultVariable(withoutMarkers(part), prefs_.defaultVariable);
+}
 
 PackageRequests::PackageRequests()
 {
@@ -73,12 +104,22 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
     }
     if ((head == "VXEvaluateShuffle" && n == 1) || (head == "VXEvaluateDrop" && n == 2))
         return nothingToOffer();
-    if (head == "VXEvaluateEval" && n == 1)
-        return list({list({Expr::integer(0), Expr::string("Simplify"), Expr::integer(0)})});
-    if ((head == "VXEvaluate" && n == 2) || (head == "VXShuffle" && n == 2))
+    if (head == "VXEvaluateEval" && n == 1) {
+        ChoiceContext context{prefs_.defaultVariable, prefs_.transformVariable, constants_};
+        return choiceList(calculationChoices(expr.arg(0), context));
+    }
+    calculations_.watchConstants(constants_);
+    if (head == "VXEvaluate" && n == 2) {
+        if (expr.arg(0).type != wire::kTokenInteger)
+            return Expr::symbol("$Failed");
+        return calculations_.perform(std::stoi(expr.arg(0).text), prepared(expr.arg(1)), prefs_, evaluate);
+    }
+    if (head == "VXShuffle" && n == 2)
         return evaluate(withoutMarkers(expr.arg(1)));
-    if ((head == "VXSimplify" || head == "VXStringEvaluate") && n == 1)
-        return evaluate(withoutMarkers(expr.arg(0)));
+    if (head == "VXSimplify" && n == 1)
+        return calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate);
+    if (head == "VXStringEvaluate" && n == 1)
+        return calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate);
     if (head == "VXDrop" && n == 3)
         return withoutMarkers(expr.arg(1));
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
@@ -92,7 +133,7 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
         (head == "QVConstrainedMin" && n == 3))
         return list({Expr::integer(0), list({})});
     if (head == "ToString" && n == 2 && expr.arg(0).hasHead("Hold", 1) && expr.arg(1).isSymbol("StandardForm"))
-        return Expr::string("\\!\\(Hold[" + wire::toFullForm(expr.arg(0).arg(0)) + "]\\)");
+        return standardForm(expr.arg(0).arg(0));
     return std::nullopt;
 }
 

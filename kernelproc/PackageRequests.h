@@ -4,21 +4,16 @@
 // dragging, the plot and drawing requests, and ToString. They answer in the
 // shapes the editor reads; computing plots and drawing models is done
 // elsewhere (an empty picture or list stands in until then).
+#include "kernelproc/Calculations.h"
+#include "kernelproc/SessionPrefs.h"
 #include "mathlink/Expr.h"
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace kernelproc {
-
-struct SessionPrefs {
-    std::string defaultVariable = "x";
-    std::string transformVariable = "xi";
-    long long precision = 0;
-    long long simplificationLevel = 1;
-    wire::Expr sortPriorities;    // List[True|False, List[List[symbol, priority]...]]
-};
 
 class PackageRequests {
 public:
@@ -28,11 +23,17 @@ public:
     // The answer when expr is one of these requests, else nothing.
     std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate);
     const SessionPrefs& prefs() const { return prefs_; }
+    // The set of letters treated as constants, kept by the evaluator.
+    void watchConstants(const std::set<std::string>* constants) { constants_ = constants; }
 
 private:
     wire::Expr setSessionPrefs(const wire::Expr& expr);
 
+    wire::Expr prepared(const wire::Expr& part) const;
+
     SessionPrefs prefs_;
+    Calculations calculations_;
+    const std::set<std::string>* constants_ = nullptr;
 };
 
 } // namespace kernelproc

@@ -26,13 +26,7 @@ protected:
     void SetUp() override
     {
         setenv("QVKERNEL_TEST_HOOKS", "1", 1);
-        AppProfile::SetFolder(settings.path());
-        KernelSettings folder;
-        folder.kernelPath = KernelFolder();
-        folder.Save();
-        TheNameTable();
-        link.SetQuestions(&questions);
-        KernelLink::Set(&link);
+        UseBuiltKernel(link, questions, settings.path().toStdString());
     }
     void TearDown() override
     {

@@ -74,7 +74,7 @@ const std::vector<RequestCase>& Cases()
              int n = l.EvaluateEval(N("VXPlus[a, b]").get(), c);
              return ChoiceText(n, c);
          },
-         "EvaluatePacket[VXEvaluateEval[VXPlus[a, b]]]", "1 {0,Simplify,0}"},
+         "EvaluatePacket[VXEvaluateEval[VXPlus[a, b]]]", "3 {19,Simplify,7} {3,Factor,7} {4,Numeric value,7}"},
         {"NextAfterMax", [](KernelLink& l) { return Answer(l.NextAfterMax(N("List[3, 7, 5]").get())); },
          "EvaluatePacket[Plus[Part[Sort[List[3, 7, 5], Greater], 1], 1]]", "8"},
         {"SetConstantAttribute e",
@@ -102,7 +102,7 @@ const std::vector<RequestCase>& Cases()
          "EvaluatePacket[vxDefaultSortPriorities]", "List[False, List[]]"},
         {"ToStandardFormString",
          [](KernelLink& l) { return l.ToStandardFormString(N("Plus[x, 1]").get()); },
-         "ToString[Hold[Plus[x, 1]], StandardForm]", "\\(Plus[x, 1]\\)"},
+         "ToString[Hold[Plus[x, 1]], StandardForm]", "\\(x + 1\\)"},
         {"ComputePlot", [](KernelLink& l) { return Answer(l.ComputePlot(N("VXTwoDPlot[List[x]]").get())); },
          "EvaluatePacket[VXComputePlot[VXTwoDPlot[List[x]]]]", "Graphics[List[], List[]]"},
         {"ResolvePlot", [](KernelLink& l) { return Answer(l.ResolvePlot(N("f").get(), N("List[]").get())); },

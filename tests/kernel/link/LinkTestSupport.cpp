@@ -2,6 +2,9 @@
 
 #include "foundation/ExprNode.h"
 #include "kernel/KernelReader.h"
+#include "kernel/KernelSettings.h"
+#include "kernel/NameTable.h"
+#include "platform/AppProfile.h"
 #include "mathlink/LinkExpr.h"
 
 #include <chrono>
@@ -63,6 +66,17 @@ std::string ScriptedQuestions::LocateKernel()
 std::string KernelFolder()
 {
     return QV_BINARY_DIR "/kernelproc";
+}
+
+void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder)
+{
+    AppProfile::SetFolder(QString::fromStdString(settingsFolder));
+    KernelSettings folder;
+    folder.kernelPath = KernelFolder();
+    folder.Save();
+    TheNameTable();
+    link.SetQuestions(&questions);
+    KernelLink::Set(&link);
 }
 
 bool StartAndWait(KernelLink& link)

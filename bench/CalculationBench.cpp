@@ -1,0 +1,164 @@
+// The calculation requests: the choice list of a selection, classified in
+// this process and asked through the link, and ten typical calculations
+// through the link against the same computations done by Giac in-process.
+#include "kernelproc/CalculationChoices.h"
+#include "mathlink/LinkExpr.h"
+#include "mathlink/MathLink.h"
+
+#include <benchmark/benchmark.h>
+#include <giac/config.h>
+#include <giac/giac.h>
+
+#include <stdexcept>
+#include <string>
+
+using wire::Expr;
+
+namespace {
+
+// a polynomial of `terms` terms in x and y with the mover on term `marked`.
+Expr longFormula(int terms, int marked)
+{
+    Expr sum = Expr::function("Plus", {});
+    for (int i = 0; i < terms; ++i) {
+        Expr term = Expr::function("Times", {Expr::integer(i + 1), Expr::function("Power", {Expr::symbol("x"), Expr::integer(i)}),
+                                              Expr::function("Sin", {Expr::symbol("y")})});
+        sum.parts.push_back(i == marked ? Expr::function("VXMover", {term}) : term);
+    }
+    return Expr::function("Equal", {sum, Expr::integer(0)});
+}
+
+struct Selection {
+    const char* name;
+    Expr whole;
+};
+
+std::vector<Selection> selections()
+{
+    return {
+        {"equation", wire::parseFullForm("Equal[Plus[Power[x, 2], Times[-5, x], 6], 0]")},
+        {"integral", wire::parseFullForm("VXIntegrate[Times[x, Sin[x]], x]")},
+        {"letter", wire::parseFullForm("Plus[VXMover[a], x]")},
+        {"matrix", wire::parseFullForm("VXMatrix[List[List[1, 2], List[3, 4]]]")},
+        {"term of 200", longFormula(200, 100)},
+        {"whole of 200", longFormula(200, -1)},
+    };
+}
+
+class Kernel {
+public:
+    Kernel()
+    {
+        env_ = MLInitialize();
+        int err = 0;
+        link_ = MLOpenString(env_, "-linklaunch -linkname '" QV_BINARY_DIR "/kernelproc/qvkernel'", &err);
+        if (!link_ || !MLConnect(link_))
+            throw std::runtime_error("the kernel did not start");
+    }
+    ~Kernel()
+    {
+        MLClose(link_);
+        MLDeinitialize(env_);
+    }
+    Kernel(const Kernel&) = delete;
+    Kernel& operator=(const Kernel&) = delete;
+
+    void roundTrip(const Expr& request)
+    {
+        wire::putLinkExpr(link_, Expr::function("EvaluatePacket", {request}));
+        MLEndPacket(link_);
+        while (MLNextPacket(link_) != MLRETURNPKT) {
+        }
+        Expr answer;
+        wire::getLinkExpr(link_, answer);
+        benchmark::DoNotOptimize(answer);
+    }
+
+private:
+    MLENV env_ = nullptr;
+    MLINK link_ = nullptr;
+};
+
+Kernel& kernel()
+{
+    static Kernel instance;
+    return instance;
+}
+
+void classifyInProcess(benchmark::State& state, const Expr& whole)
+{
+    kernelproc::ChoiceContext context;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kernelproc::calculationChoices(whole, context));
+}
+
+void choicesThroughLink(benchmark::State& state, const Expr& whole)
+{
+    Expr request = Expr::function("VXEvaluateEval", {whole});
+    for (auto _ : state)
+        kernel().roundTrip(request);
+}
+
+struct Calculation {
+    const char* name;
+    const char* request;   // as the program sends it
+    const char* giac;      // the same computation in Giac's language
+};
+
+const Calculation kCalculations[] = {
+    {"evaluate integral", "VXEvaluate[1, VXIntegrate[Times[x, Exp[x]], x]]", "integrate(x*exp(x),x)"},
+    {"integrate by x", "VXEvaluate[7, Times[Power[Sin[x], 2], Power[Cos[x], 3]]]", "integrate(sin(x)^2*cos(x)^3,x)"},
+    {"definite integral", "VXEvaluate[1, VXIntegrate[Times[x, Sin[x]], List[x, 0, Pi]]]", "integrate(x*sin(x),x,0,pi)"},
+    {"differentiate", "VXEvaluate[6, Times[Power[x, 3], Sin[x]]]", "diff(x^3*sin(x),x)"},
+    {"solve quadratic", "VXEvaluate[5, Equal[Plus[Power[x, 2], Times[-5, x], 6], 0]]", "csolve(x^2-5*x+6=0,x)"},
+    {"solve system", "VXEvaluate[5, List[Equal[Plus[x, y], 3], Equal[Plus[x, Times[-1, y]], 1]]]",
+     "csolve([x+y=3,x-y=1],[x,y])"},
+    {"expand", "VXEvaluate[2, Power[Plus[x, 1], 8]]", "expand((x+1)^8)"},
+    {"factor", "VXEvaluate[3, Plus[Power[x, 4], -1]]", "factor(x^4-1)"},
+    {"simplify", "VXSimplify[Divide[Plus[Power[x, 2], -1], Plus[x, -1]]]", "simplify((x^2-1)/(x-1))"},
+    {"partial fractions", "VXEvaluate[8, Divide[1, Plus[Power[x, 2], -1]]]", "partfrac(1/(x^2-1),x)"},
+};
+
+void calculationThroughLink(benchmark::State& state, const char* request)
+{
+    Expr expr = wire::parseFullForm(request);
+    for (auto _ : state)
+        kernel().roundTrip(expr);
+}
+
+void calculationInGiac(benchmark::State& state, const char* text)
+{
+    static giac::context context;
+    for (auto _ : state) {
+        giac::gen parsed(std::string("regroup(") + text + ")", &context);
+        benchmark::DoNotOptimize(giac::eval(parsed, 1, &context));
+    }
+}
+
+void registerAll()
+{
+    static const std::vector<Selection> table = selections();
+    for (const Selection& s : table) {
+        benchmark::RegisterBenchmark((std::string("choices/in-process/") + s.name).c_str(), classifyInProcess, s.whole)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark((std::string("choices/link/") + s.name).c_str(), choicesThroughLink, s.whole)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    for (const Calculation& c : kCalculations) {
+        benchmark::RegisterBenchmark((std::string("calc/link/") + c.name).c_str(), calculationThroughLink, c.request)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark((std::string("calc/giac/") + c.name).c_str(), calculationInGiac, c.giac)
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

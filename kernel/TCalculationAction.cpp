@@ -1,0 +1,300 @@
+#include "kernel/TCalculationAction.h"
+
+#include "foundation/ActionNames.h"
+#include "foundation/ActionSupport.h"
+#include "foundation/CompList.h"
+#include "foundation/ExprNode.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/TextComp.h"
+#include "kernel/KernelLink.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/ListNodes.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kWorking = "Working";
+constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
+
+// Numbers the new integration constants after the largest C index in the answer.
+void NumberConstants(ExprNode& answer)
+{
+    KernelLink* link = KernelLink::Get();
+    for (int guard = 0; guard < 64; ++guard) {
+        ExprNode* subscript = answer.FindReplaceSubscript();
+        if (!subscript || !link)
+            return;
+        ListNode indices;
+        answer.CollectConstantIndices(indices);
+        std::unique_ptr<ExprNode> next(link->NextAfterMax(&indices));
+        ExprNode* placeholder = subscript->GetLastChild();
+        if (!next || !placeholder)
+            return;
+        subscript->ReplaceChild(placeholder, next.release());
+    }
+}
+
+ConstantCheckHook& CheckHook()
+{
+    static ConstantCheckHook hook;
+    return hook;
+}
+
+// The letter of a selection of one character from "A" to "z", else 0.
+char SelectedLetter(const DocSelection& selection)
+{
+    Str255 text;
+    selection.GetText(text);
+    const std::string letters(text.GetText());
+    return letters.size() == 1 && letters[0] >= 'A' && letters[0] <= 'z' ? letters[0] : 0;
+}
+
+} // namespace
+
+ConstantCheckHook SetConstantCheckHook(ConstantCheckHook hook)
+{
+    std::swap(CheckHook(), hook);
+    return hook;
+}
+
+ParagraphComp* AnswerParagraph(ExprNode& answer)
+{
+    answer.Flatten();
+    auto* paragraph = new ParagraphComp(kResultParagraphStyle);
+    CompList row;
+    answer.BuildComponents(row, 1);
+    paragraph->GetRow()->InsertAllAt(row.DetachAll(), 1);
+    return paragraph;
+}
+
+void TAnswerAction::InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index)
+{
+    list.InsertAt(paragraph, index);
+    m_paragraphIndex = index;
+    m_paragraph = paragraph;
+    SetIndexInParagraph(1);
+    DocPosition end(paragraph->GetRow(), paragraph->GetRow()->GetCount() + 1);
+    m_after = DocSelection(end, end);
+    RestoreSelection(m_after);
+}
+
+bool IsUnusableAnswer(const ExprNode* answer)
+{
+    const SymbolNode* symbol = AsSymbol(answer);
+    if (!answer)
+        return true;
+    if (!symbol || symbol->IsBuiltin())
+        return false;
+    const std::string& name = symbol->FreeText();
+    return name == "$Failed" || name == "$Canceled" || name == "$Aborted";
+}
+
+TCalculationAction::TCalculationAction(const DocSelection& selection, int kernelMode, int placement, ExprNode* whole,
+                                       const ExprNode* part)
+    : TAnswerAction(ActionNames::kCalculation, selection), m_kernelMode(kernelMode), m_part(part), m_whole(whole),
+      m_before(selection), m_placement(placement)
+{
+    m_after = selection;
+    m_sourceParagraph = selection.First().GetParagraphComp();
+}
+
+TCalculationAction::~TCalculationAction() = default;
+
+void TCalculationAction::SetTarget(int kernelMode, int placement)
+{
+    m_kernelMode = kernelMode;
+    m_placement = placement;
+}
+
+ParagraphList* TCalculationAction::List() const
+{
+    return m_sourceParagraph ? m_sourceParagraph->GetOwnerList() : nullptr;
+}
+
+bool TCalculationAction::CanUndo() const
+{
+    return m_resultParagraph != nullptr;
+}
+
+void TCalculationAction::Commit()
+{
+    // What is outside the document: the result while undone, the replaced source while done.
+    if (m_resultParagraph && !m_done)
+        delete m_resultParagraph;
+    else if (m_replacing && m_done)
+        delete m_sourceParagraph;
+    m_resultParagraph = nullptr;
+    if (m_replacing && m_done)
+        m_sourceParagraph = nullptr;
+}
+
+ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
+{
+    NumberConstants(*answer);
+    auto* paragraph = new ParagraphComp(kResultParagraphStyle);
+    CompList* row = paragraph->GetRow();
+    if (m_placement == Placement::kAfterEquals) {
+        // A copy of the source followed by " = " and the answer.
+        std::unique_ptr<ParagraphComp> copy(m_sourceParagraph->CloneWithLinks());
+        row->InsertAllAt(copy->GetRow()->DetachAll(), 1);
+        CompList equals(Str255(" = "));
+        row->InsertAllAt(equals.DetachAll(), row->GetCount() + 1);
+    }
+    std::unique_ptr<ParagraphComp> answerParagraph(AnswerParagraph(*answer));
+    row->InsertAllAt(answerParagraph->GetRow()->DetachAll(), row->GetCount() + 1);
+    return paragraph;
+}
+
+void TCalculationAction::FirstDo()
+{
+    SetStatusText(kWorking);
+    std::unique_ptr<ExprNode> answer(Compute());
+    ParagraphList* list = List();
+    if (IsUnusableAnswer(answer.get()) || !list) {
+        m_placement = Placement::kNothing;
+        SetStatusText(kNoAnswer);
+    } else {
+        SetStatusText("");
+    }
+    const int sourceIndex = list ? list->IndexOf(m_sourceParagraph) : 0;
+    switch (m_placement) {
+    case Placement::kNewParagraph:
+    case Placement::kNewParagraphWhole:
+        m_resultParagraph = MakeResultParagraph(answer.get());
+        m_resultIndex = KernelLink::Get() && KernelLink::Get()->Prefs().resultsAtEnd ? list->GetCount() + 1
+                                                                                    : sourceIndex + 1;
+        break;
+    case Placement::kReplaceParagraph:
+    case Placement::kAfterEquals:
+        m_resultParagraph = MakeResultParagraph(answer.get());
+        m_resultIndex = sourceIndex;
+        m_replacing = true;
+        m_placement = Placement::kReplaceParagraph;
+        break;
+    case Placement::kToObject:
+        // The object at the selection takes the answer when it accepts kernel results.
+        if (TextComp* object = m_before.GetSingleObject(); object && object->TakeKernelResult(answer.get()))
+            answer.release();
+        m_placement = Placement::kNothing;
+        break;
+    case Placement::kCheckConstant:
+    case Placement::kUncheckConstant:
+        // The kernel has changed the letter's attribute; the palette shows it.
+        if (char letter = SelectedLetter(m_before); letter && CheckHook())
+            CheckHook()(letter, m_placement == Placement::kCheckConstant);
+        m_placement = Placement::kNothing;
+        break;
+    default:
+        // Answers for an object or a drawing (which take none yet), and refused
+        // ones: nothing goes into the document.
+        m_placement = Placement::kNothing;
+        break;
+    }
+}
+
+void TCalculationAction::Do()
+{
+    if (!m_computed)
+        FirstDo();
+    m_computed = true;
+    ParagraphList* list = List();
+    if (!m_resultParagraph || !list) {
+        DocPosition caret = m_before.First();
+        m_after = DocSelection(caret, caret);
+        RestoreSelection(m_after);
+        return;
+    }
+    if (m_replacing)
+        ActionSupport::TakeParagraph(*list, m_resultIndex);
+    InsertAnswer(*list, m_resultParagraph, m_resultIndex);
+}
+
+void TCalculationAction::Undo()
+{
+    ParagraphList* list = m_resultParagraph ? m_resultParagraph->GetOwnerList() : nullptr;
+    if (list) {
+        ActionSupport::TakeParagraph(*list, m_resultIndex);
+        if (m_replacing)
+            list->InsertAt(m_sourceParagraph, m_resultIndex);
+        m_paragraphIndex = m_resultIndex;
+        m_paragraph = m_replacing ? m_sourceParagraph : list->GetAt(std::max(1, m_resultIndex - 1));
+    }
+    SetIndexInParagraph(1);
+    RestoreSelection(m_before);
+}
+
+ExprNode* TContextCalculationAction::Compute()
+{
+    KernelLink* link = KernelLink::Get();
+    if (!link || !Part())
+        return nullptr;
+    return GetKernelMode() != 0 ? link->Evaluate(GetKernelMode(), Part()) : link->Simplify(Part());
+}
+
+// ---- the code evaluation ----
+
+TEvaluateCodeAction::TEvaluateCodeAction(const DocSelection& selection)
+    : TAnswerAction(ActionNames::kCalculation, selection), m_before(selection)
+{
+    m_after = selection;
+    auto* code = new ListNode;
+    m_code.reset(code);
+    m_list = selection.First().GetParagraph();
+    if (!m_list)
+        return;
+    const int first = m_list->IndexOf(selection.First().GetParagraphComp());
+    const int last = m_list->IndexOf(selection.Second().GetParagraphComp());
+    for (int i = first; first > 0 && i <= last; ++i) {
+        if (ExprNode* text = m_list->GetAt(i)->GetRow()->BuildTextNode())
+            code->AppendChild(text);
+    }
+}
+
+TEvaluateCodeAction::~TEvaluateCodeAction() = default;
+
+void TEvaluateCodeAction::FirstDo()
+{
+    SetStatusText(kWorking);
+    KernelLink* link = KernelLink::Get();
+    std::unique_ptr<ExprNode> answer(link && m_list ? link->StringEvaluate(m_code.get()) : nullptr);
+    if (IsUnusableAnswer(answer.get())) {
+        m_placement = Placement::kNothing;
+        SetStatusText(kNoAnswer);
+        return;
+    }
+    SetStatusText("");
+    m_resultParagraph = AnswerParagraph(*answer);
+    m_resultIndex = (link->Prefs().resultsAtEnd ? m_list->GetCount()
+                                                : m_list->IndexOf(m_before.Second().GetParagraphComp())) + 1;
+}
+
+void TEvaluateCodeAction::Do()
+{
+    if (!m_computed)
+        FirstDo();
+    m_computed = true;
+    if (!m_resultParagraph) {
+        DocPosition caret = m_before.First();
+        m_after = DocSelection(caret, caret);
+        RestoreSelection(m_after);
+        return;
+    }
+    InsertAnswer(*m_list, m_resultParagraph, m_resultIndex);
+}
+
+void TEvaluateCodeAction::Undo()
+{
+    if (m_resultParagraph && m_resultParagraph->GetOwnerList() == m_list)
+        ActionSupport::TakeParagraph(*m_list, m_resultIndex);
+    SetIndexInParagraph(1);
+    RestoreSelection(m_before);
+}
+
+void TEvaluateCodeAction::Commit()
+{
+    if (!m_done)
+        delete m_resultParagraph;
+    m_resultParagraph = nullptr;
+}

@@ -1,0 +1,273 @@
+#include "kernelproc/Calculations.h"
+
+#include "kernelproc/CalculationCodes.h"
+#include "kernelproc/CodeParser.h"
+
+#include <algorithm>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+constexpr int kSubstitutionDepth = 64;
+
+Expr call(const char* head, std::vector<Expr> args) { return Expr::function(head, std::move(args)); }
+
+bool isFailure(const Expr& e) { return e.isSymbol("$Failed") || e.isSymbol("$Aborted") || e.isSymbol("$Canceled"); }
+
+// An operation applied to each side of a relation, or to the whole of anything else.
+Expr sideBySide(const Expr& part, const std::function<Expr(const Expr&)>& op)
+{
+    if (!isRelation(part))
+        return op(part);
+    Expr out = part;
+    const bool chain = part.hasHead("VXInequality") || part.hasHead("Inequality");
+    for (std::size_t i = 0; i < out.argCount(); ++i) {
+        if (chain && i % 2 == 1)
+            continue;   // the relation symbols of a chain
+        Expr side = op(out.arg(i));
+        if (isFailure(side))
+            return side;
+        out.arg(i) = std::move(side);
+    }
+    return out;
+}
+
+const char* plainOperation(int code)
+{
+    switch (code) {
+    case kCalcExpand: return "Expand";
+    case kCalcFactor: return "Factor";
+    case kCalcDeterminant: return "Det";
+    case kCalcInverse: return "Inverse";
+    case kCalcTranspose: return "Transpose";
+    case kCalcEigenvalues: return "Eigenvalues";
+    case kCalcTogether: return "Together";
+    default: return nullptr;
+    }
+}
+
+bool containsSymbol(const Expr& e, const std::string& name)
+{
+    if (e.isSymbol())
+        return e.text == name;
+    return std::any_of(e.parts.begin(), e.parts.end(), [&](const Expr& p) { return containsSymbol(p, name); });
+}
+
+Expr renamed(const Expr& e, const Expr& from, const Expr& to)
+{
+    if (e == from)
+        return to;
+    Expr copy = e;
+    for (Expr& p : copy.parts)
+        p = renamed(p, from, to);
+    return copy;
+}
+
+// The text of a paragraph sent as its text pieces: a string, or a list of
+// strings and lists of pieces (a script's text travels as a list of its own).
+bool textOfPieces(const Expr& e, std::string& text, int depth)
+{
+    if (e.type == wire::kTokenString) {
+        text += e.text;
+        return true;
+    }
+    if (!e.hasHead("List") || depth > kSubstitutionDepth)
+        return false;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (!textOfPieces(e.arg(i), text, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string workingVariable(const Expr& e, const SessionPrefs& prefs, const std::set<std::string>* constants)
+{
+    std::vector<std::string> unknowns = unknownsOf(e, constants);
+    if (std::find(unknowns.begin(), unknowns.end(), prefs.defaultVariable) != unknowns.end())
+        return prefs.defaultVariable;
+    return unknowns.size() == 1 ? unknowns.front() : prefs.defaultVariable;
+}
+
+Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
+{
+    const Expr x = Expr::symbol(workingVariable(part, prefs, constants_));
+    if (const char* op = plainOperation(code))
+        return sideBySide(part, [&](const Expr& side) { return evaluate(call(op, {side})); });
+    switch (code) {
+    case kCalcNothing:   // no calculation chosen: the part evaluated as it stands
+        return evaluate(part);
+    case kCalcEvaluate: {
+        // A relation between numbers is decided once its sides are evaluated: 10 < 20 is True.
+        Expr answer = sideBySide(part, evaluate);
+        return isRelation(answer) && unknownsOf(answer, constants_).empty() ? evaluate(answer) : answer;
+    }
+    case kCalcSimplify:
+        return simplify(part, prefs, evaluate);
+    case kCalcNumeric:
+        return sideBySide(part, [&](const Expr& side) {
+            return evaluate(prefs.precision > 0 ? call("N", {side, Expr::integer(prefs.precision)}) : call("N", {side}));
+        });
+    case kCalcSolve: {
+        // One equation in the default variable among other letters is solved for it.
+        // A set of equations is solved for all its unknowns; one equation in the
+        // default variable among other letters for that variable.
+        const bool set = part.hasHead("List") || part.hasHead("VXEqnSet") || part.hasHead("EqnSet");
+        const std::vector<std::string> unknowns = unknownsOf(part, constants_);
+        Expr request = call("Solve", {part});
+        if (set && unknowns.size() > 1) {
+            Expr names = call("List", {});
+            for (const std::string& name : unknowns)
+                names.parts.push_back(Expr::symbol(name));
+            request = call("Solve", {part, names});
+        } else if (!set && unknowns.size() > 1 && containsSymbol(part, prefs.defaultVariable)) {
+            request = call("Solve", {part, Expr::symbol(prefs.defaultVariable)});
+        }
+        Expr answer = evaluate(request);
+        return answer.isSymbol("False") || answer.hasHead("Solve") ? Expr::symbol("$Failed") : answer;
+    }
+    case kCalcDifferentiate:
+        return evaluate(call("D", {part, x}));
+    case kCalcIntegrate:
+        return evaluate(call("Integrate", {part, x}));
+    case kCalcPartialFractions:
+        return sideBySide(part, [&](const Expr& side) { return evaluate(call("Apart", {side, x})); });
+    case kCalcLaplace:
+    case kCalcFourier: {
+        // Giac refuses some names for the new variable (s among them), so the
+        // transform is taken in a name of our own and renamed afterwards.
+        const Expr placeholder = Expr::symbol("vxTransformVariable");
+        Expr answer = evaluate(call(code == kCalcLaplace ? "LaplaceTransform" : "FourierTransform", {part, x, placeholder}));
+        return renamed(answer, placeholder, Expr::symbol(prefs.transformVariable));
+    }
+    case kCalcTreatAsConstant:
+    case kCalcTreatAsVariable:
+        if (!part.isSymbol())
+            return Expr::symbol("$Failed");
+        return evaluate(call(code == kCalcTreatAsConstant ? "SetAttributes" : "ClearAttributes",
+                             {part, Expr::symbol("Constant")}));
+    default:
+        return Expr::symbol("$Failed");
+    }
+}
+
+Expr Calculations::simplify(const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
+{
+    if (prefs.simplificationLevel <= 0)
+        return sideBySide(part, evaluate);
+    const char* head = prefs.simplificationLevel >= 2 ? "FullSimplify" : "Simplify";
+    return sideBySide(part, [&](const Expr& side) { return evaluate(call(head, {side})); });
+}
+
+Expr Calculations::evaluateCode(const Expr& code, const SessionPrefs& prefs, const Evaluate& evaluate)
+{
+    // Code paragraphs arrive as their text, a list of texts, or expressions already read.
+    std::vector<Expr> statements;
+    try {
+        if (code.type == wire::kTokenString) {
+            statements.push_back(parseCode(code.text));
+        } else if (code.hasHead("List")) {
+            // One item per paragraph: its text, the pieces of its text, or an expression.
+            for (std::size_t i = 0; i < code.argCount(); ++i) {
+                const Expr& item = code.arg(i);
+                std::string text;
+                statements.push_back(textOfPieces(item, text, 0) ? parseCode(text) : item);
+            }
+        } else {
+            statements.push_back(code);
+        }
+    } catch (const CodeParseError&) {
+        return Expr::symbol("$Failed");
+    }
+    Expr last = Expr::symbol("Null");
+    for (const Expr& s : statements) {
+        if (containsSymbol(s, "Error"))
+            return Expr::symbol("$Failed");
+        last = statement(s, prefs, evaluate);
+        if (isFailure(last))
+            return last;
+    }
+    return last;
+}
+
+Expr Calculations::statement(const Expr& e, const SessionPrefs& prefs, const Evaluate& evaluate)
+{
+    if (e.hasHead("CompoundExpression")) {
+        Expr last = Expr::symbol("Null");
+        for (std::size_t i = 0; i < e.argCount(); ++i) {
+            last = statement(e.arg(i), prefs, evaluate);
+            if (isFailure(last))
+                return last;
+        }
+        return last;
+    }
+    if ((e.hasHead("Set", 2) || e.hasHead("SetDelayed", 2))) {
+        const Expr& left = e.arg(0);
+        const bool delayed = e.hasHead("SetDelayed");
+        if (left.isSymbol()) {
+            Expr value = delayed ? e.arg(1) : evaluate(substituted(e.arg(1), 0));
+            if (isFailure(value))
+                return value;
+            definitions_[left.text] = {{}, value};
+            return delayed ? Expr::symbol("Null") : value;
+        }
+        if (left.isFunction() && left.head().isSymbol()) {
+            Definition definition;
+            for (std::size_t i = 0; i < left.argCount(); ++i) {
+                const Expr& p = left.arg(i);
+                if (!p.hasHead("Pattern", 2) || !p.arg(0).isSymbol())
+                    return Expr::symbol("$Failed");
+                definition.parameters.push_back(p.arg(0).text);
+            }
+            definition.body = delayed ? e.arg(1) : evaluate(substituted(e.arg(1), 0));
+            definitions_[left.head().text] = definition;
+            return Expr::symbol("Null");
+        }
+        return Expr::symbol("$Failed");
+    }
+    if (containsSymbol(e, "Pattern"))
+        return Expr::symbol("$Failed");
+    return evaluate(substituted(e, 0));
+}
+
+// The expression with the session's definitions put in for the names they define.
+Expr Calculations::substituted(const Expr& e, int depth) const
+{
+    if (depth > kSubstitutionDepth)
+        throw std::runtime_error("definitions refer to each other without end");
+    if (e.isSymbol()) {
+        auto found = definitions_.find(e.text);
+        if (found != definitions_.end() && found->second.parameters.empty())
+            return substituted(found->second.body, depth + 1);
+        return e;
+    }
+    if (!e.isFunction())
+        return e;
+    Expr out = e;
+    for (std::size_t i = 0; i < out.argCount(); ++i)
+        out.arg(i) = substituted(out.arg(i), depth);
+    if (!out.head().isSymbol())
+        return out;
+    auto found = definitions_.find(out.head().text);
+    if (found == definitions_.end() || found->second.parameters.size() != out.argCount() ||
+        found->second.parameters.empty())
+        return out;
+    std::function<Expr(const Expr&)> bind = [&](const Expr& body) -> Expr {
+        if (body.isSymbol()) {
+            const auto& params = found->second.parameters;
+            auto at = std::find(params.begin(), params.end(), body.text);
+            return at == params.end() ? body : out.arg(static_cast<std::size_t>(at - params.begin()));
+        }
+        Expr copy = body;
+        for (Expr& p : copy.parts)
+            p = bind(p);
+        return copy;
+    };
+    return substituted(bind(found->second.body), depth + 1);
+}
+
+} // namespace kernelproc

@@ -1,0 +1,322 @@
+#include "kernelproc/CodeParser.h"
+
+#include <cctype>
+#include <string>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+constexpr std::size_t kMaxCodeLength = 100000;
+constexpr int kMaxNesting = 200;
+
+class Parser {
+public:
+    explicit Parser(std::string_view text) : text_(text) {}
+
+    Expr parseAll()
+    {
+        std::vector<Expr> statements;
+        bool endsWithSemicolon = false;   // "a; b;" answers Null, as the kernel does
+        skipSpace(true);
+        while (pos_ < text_.size()) {
+            statements.push_back(assignment());
+            skipSpace(false);
+            endsWithSemicolon = accept(";");
+            if (endsWithSemicolon || accept("\n")) {
+                skipSpace(true);
+                continue;
+            }
+            if (pos_ < text_.size())
+                fail("an operator or the end was expected");
+        }
+        if (statements.empty())
+            return Expr::symbol("Null");
+        if (endsWithSemicolon)
+            statements.push_back(Expr::symbol("Null"));
+        if (statements.size() == 1)
+            return statements.front();
+        return Expr::function("CompoundExpression", std::move(statements));
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& what) const
+    {
+        throw CodeParseError(what + " at character " + std::to_string(pos_ + 1));
+    }
+
+    // Spaces and tabs always; line breaks too where a statement cannot end.
+    void skipSpace(bool lineBreaks)
+    {
+        while (pos_ < text_.size() &&
+               (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || (lineBreaks && text_[pos_] == '\n')))
+            ++pos_;
+    }
+
+    bool peek(std::string_view token) const { return text_.substr(pos_, token.size()) == token; }
+
+    bool accept(std::string_view token)
+    {
+        if (!peek(token))
+            return false;
+        pos_ += token.size();
+        return true;
+    }
+
+    void expect(std::string_view token)
+    {
+        skipSpace(true);
+        if (accept(token))
+            return;
+        std::string what(1, '"');
+        what.append(token).append("\" was expected");
+        fail(what);
+    }
+
+    struct Nest {
+        explicit Nest(Parser& p) : parser(p)
+        {
+            if (++parser.depth_ > kMaxNesting)
+                parser.fail("the code is nested too deeply");
+        }
+        ~Nest() { --parser.depth_; }
+        Parser& parser;
+    };
+
+    Expr assignment()
+    {
+        Nest nest(*this);
+        Expr left = rule();
+        skipSpace(false);
+        if (accept(":=")) {
+            skipSpace(true);
+            return Expr::function("SetDelayed", {left, assignment()});
+        }
+        if (peek("=") && !peek("==")) {
+            ++pos_;
+            skipSpace(true);
+            return Expr::function("Set", {left, assignment()});
+        }
+        return left;
+    }
+
+    Expr rule()
+    {
+        Nest nest(*this);
+        Expr left = relation();
+        skipSpace(false);
+        if (accept("->")) {
+            skipSpace(true);
+            return Expr::function("Rule", {left, rule()});
+        }
+        return left;
+    }
+
+    Expr relation()
+    {
+        Expr left = sum();
+        static const std::pair<const char*, const char*> operators[] = {
+            {"==", "Equal"}, {"!=", "Unequal"}, {"<=", "LessEqual"}, {">=", "GreaterEqual"}, {"<", "Less"},
+            {">", "Greater"}};
+        for (;;) {
+            skipSpace(false);
+            const char* head = nullptr;
+            for (const auto& [token, name] : operators) {
+                if (peek(token) && !(std::string_view(token) == "<" && peek("<=")) && !peek("->")) {
+                    pos_ += std::string_view(token).size();
+                    head = name;
+                    break;
+                }
+            }
+            if (!head)
+                return left;
+            skipSpace(true);
+            left = Expr::function(head, {left, sum()});
+        }
+    }
+
+    Expr sum()
+    {
+        Expr left = product();
+        for (;;) {
+            skipSpace(false);
+            if (peek("->"))
+                return left;
+            if (accept("+")) {
+                skipSpace(true);
+                left = Expr::function("Plus", {left, product()});
+            } else if (accept("-")) {
+                skipSpace(true);
+                left = Expr::function("Plus", {left, Expr::function("Times", {Expr::integer(-1), product()})});
+            } else {
+                return left;
+            }
+        }
+    }
+
+    bool startsOperand() const
+    {
+        if (pos_ >= text_.size())
+            return false;
+        const char c = text_[pos_];
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '(' || c == '{' || c == '"' || c == '.' ||
+               static_cast<unsigned char>(c) >= 0x80;
+    }
+
+    Expr product()
+    {
+        Expr left = unary();
+        for (;;) {
+            skipSpace(false);
+            if (accept("*")) {
+                skipSpace(true);
+                left = Expr::function("Times", {left, unary()});
+            } else if (accept("/")) {
+                skipSpace(true);
+                left = Expr::function("Times", {left, Expr::function("Power", {unary(), Expr::integer(-1)})});
+            } else if (startsOperand()) {
+                left = Expr::function("Times", {left, unary()});
+            } else {
+                return left;
+            }
+        }
+    }
+
+    Expr unary()
+    {
+        Nest nest(*this);
+        skipSpace(true);
+        if (accept("-")) {
+            Expr operand = unary();
+            if (operand.type == wire::kTokenInteger || operand.type == wire::kTokenReal) {
+                operand.text = std::string(1, '-').append(operand.text);
+                return operand;
+            }
+            return Expr::function("Times", {Expr::integer(-1), operand});
+        }
+        if (accept("+"))
+            return unary();
+        return power();
+    }
+
+    Expr power()
+    {
+        Expr base = postfix();
+        skipSpace(false);
+        if (accept("^")) {
+            skipSpace(true);
+            return Expr::function("Power", {base, unary()});
+        }
+        return base;
+    }
+
+    Expr postfix()
+    {
+        Expr e = primary();
+        while (accept("[")) {
+            e = Expr::function(e, arguments("]"));
+        }
+        return e;
+    }
+
+    std::vector<Expr> arguments(std::string_view close)
+    {
+        std::vector<Expr> items;
+        skipSpace(true);
+        if (accept(close))
+            return items;
+        for (;;) {
+            items.push_back(assignment());
+            skipSpace(true);
+            if (accept(close))
+                return items;
+            expect(",");
+            skipSpace(true);
+        }
+    }
+
+    Expr primary()
+    {
+        Nest nest(*this);
+        skipSpace(true);
+        if (pos_ >= text_.size())
+            fail("an operand was expected");
+        const char c = text_[pos_];
+        if (accept("(")) {
+            skipSpace(true);
+            Expr inner = assignment();
+            expect(")");
+            return inner;
+        }
+        if (accept("{"))
+            return Expr::function("List", arguments("}"));
+        if (c == '"')
+            return stringLiteral();
+        if (std::isdigit(static_cast<unsigned char>(c)) || c == '.')
+            return number();
+        if (std::isalpha(static_cast<unsigned char>(c)) || c == '$' || static_cast<unsigned char>(c) >= 0x80)
+            return name();
+        fail(std::string("\"") + c + "\" cannot begin an operand");
+    }
+
+    Expr number()
+    {
+        const std::size_t start = pos_;
+        bool point = false;
+        while (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) {
+            if (text_[pos_] == '.') {
+                if (point)
+                    fail("a number has two decimal points");
+                point = true;
+            }
+            ++pos_;
+        }
+        std::string digits(text_.substr(start, pos_ - start));
+        if (digits == ".")
+            fail("a number was expected");
+        return point ? Expr::realText(digits) : Expr::integerText(digits);
+    }
+
+    Expr name()
+    {
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '$' ||
+                                       static_cast<unsigned char>(text_[pos_]) >= 0x80))
+            ++pos_;
+        Expr symbol = Expr::symbol(std::string(text_.substr(start, pos_ - start)));
+        if (accept("_"))
+            return Expr::function("Pattern", {symbol, Expr::function("Blank", {})});
+        return symbol;
+    }
+
+    Expr stringLiteral()
+    {
+        ++pos_;
+        std::string value;
+        while (pos_ < text_.size() && text_[pos_] != '"') {
+            if (text_[pos_] == '\\' && pos_ + 1 < text_.size())
+                ++pos_;
+            value += text_[pos_++];
+        }
+        if (!accept("\""))
+            fail("a string is not closed");
+        return Expr::string(std::move(value));
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+};
+
+} // namespace
+
+Expr parseCode(std::string_view text)
+{
+    if (text.size() > kMaxCodeLength)
+        throw CodeParseError("the code is too long");
+    return Parser(text).parseAll();
+}
+
+} // namespace kernelproc

@@ -1,0 +1,22 @@
+#pragma once
+// A small parser of the kernel's input syntax, for the code the user asks the
+// kernel to evaluate: calls f[x], lists {a, b}, rules a -> b, relations
+// a == b, a != b, a < b..., statements a; b, definitions a = b and
+// f[x_] := body, and the operators ^ * / + - with juxtaposition as a product.
+// The input is bounded in length and nesting.
+#include "mathlink/Expr.h"
+
+#include <stdexcept>
+#include <string_view>
+
+namespace kernelproc {
+
+class CodeParseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The expression the text means; throws CodeParseError with the place of the fault.
+wire::Expr parseCode(std::string_view text);
+
+} // namespace kernelproc

@@ -1,0 +1,182 @@
+// The corpus of calculation requests: each goes to the kernel process as the
+// program sends it,. Where a
+// fixed text would be brittle the answer is checked by property: an
+// antiderivative differentiates back to the integrand, each solution
+// satisfies the equation, a rewritten expression equals the original.
+#include "KernelTestLink.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+using wire::Expr;
+
+namespace {
+
+struct CorpusCase {
+    int line = 0;
+    std::string kind;
+    Expr request;
+    std::string expected;
+};
+
+std::vector<CorpusCase> readCorpus()
+{
+    std::ifstream in(QV_TEST_DATA "/calculation-corpus.txt");
+    std::vector<CorpusCase> cases;
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        if (text.empty() || text[0] == '#')
+            continue;
+        auto colon = text.find(": ");
+        auto arrow = text.find("  =>  ");
+        if (colon == std::string::npos || arrow == std::string::npos)
+            continue;
+        cases.push_back({line, text.substr(0, colon), wire::parseFullForm(text.substr(colon + 2, arrow - colon - 2)),
+                         text.substr(arrow + 6)});
+    }
+    return cases;
+}
+
+Expr without(const Expr& e, const Expr& term)
+{
+    if (e == term)
+        return Expr::integer(0);
+    Expr copy = e;
+    for (std::size_t i = 1; i < copy.parts.size(); ++i)
+        copy.parts[i] = without(copy.parts[i], term);
+    return copy;
+}
+
+Expr replaced(const Expr& e, const Expr& from, const Expr& to)
+{
+    if (e == from)
+        return to;
+    Expr copy = e;
+    for (std::size_t i = 1; i < copy.parts.size(); ++i)
+        copy.parts[i] = replaced(copy.parts[i], from, to);
+    return copy;
+}
+
+Expr difference(const Expr& a, const Expr& b)
+{
+    return Expr::function("Plus", {a, Expr::function("Times", {Expr::integer(-1), b})});
+}
+
+class Checker {
+public:
+    explicit Checker(KernelTestLink& kernel) : kernel_(kernel) {}
+
+    // Empty when the case holds, else what went wrong.
+    std::string check(const CorpusCase& c)
+    {
+        std::string answerText = kernel_.evaluate(c.request);
+        Expr answer;
+        try {
+            answer = wire::parseFullForm(answerText);
+        } catch (const std::exception&) {
+            return "unreadable answer " + answerText;
+        }
+        if (c.kind == "exact")
+            return answerText == c.expected ? "" : "got " + answerText;
+        if (c.kind == "first")
+            return firstChoice(answer) == c.expected ? "" : "first choice " + firstChoice(answer) + " in " + answerText;
+        if (c.kind == "fails")
+            return answer.isSymbol("$Failed") ? "" : "expected $Failed, got " + answerText;
+        Expr expected = wire::parseFullForm(c.expected);
+        if (c.kind == "integral")
+            return isZero(difference(Expr::function("D", {without(answer, kConstant), Expr::symbol("x")}), expected))
+                       ? ""
+                       : "does not differentiate back: " + answerText;
+        if (c.kind == "equals")
+            return isZero(difference(answer, expected)) ? "" : "not equal to " + c.expected + ": " + answerText;
+        if (c.kind == "solves")
+            return solves(answer, expected) ? "" : "not a solution: " + answerText;
+        return "unknown kind " + c.kind;
+    }
+
+private:
+    static std::string firstChoice(const Expr& choices)
+    {
+        if (!choices.hasHead("List") || choices.argCount() == 0 || !choices.arg(0).hasHead("List", 3))
+            return "<none>";
+        return choices.arg(0).arg(0).text + " " + choices.arg(0).arg(2).text;
+    }
+
+    bool isZero(const Expr& e)
+    {
+        std::string simplified = kernel_.evaluate(Expr::function("Simplify", {e}));
+        if (simplified == "0" || simplified == "0.")
+            return true;
+        // Numeric comparison where simplification cannot decide (branches of roots and logarithms).
+        Expr value;
+        try {
+            value = wire::parseFullForm(kernel_.evaluate(e));
+        } catch (const std::exception&) {
+            return false;
+        }
+        std::string numeric = kernel_.evaluate(Expr::function(
+            "N", {replaced(replaced(value, Expr::symbol("x"), Expr::realText("0.731")), Expr::symbol("y"),
+                           Expr::realText("1.37"))}));
+        try {
+            return std::abs(std::stod(numeric)) < 1e-9;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    bool solves(const Expr& answer, const Expr& equation)
+    {
+        std::vector<Expr> alternatives;
+        if (answer.hasHead("VXOr"))
+            alternatives.assign(answer.parts.begin() + 1, answer.parts.end());
+        else
+            alternatives.push_back(answer);
+        for (const Expr& a : alternatives) {
+            std::vector<Expr> rules;
+            if (a.hasHead("Equal", 2))
+                rules.push_back(a);
+            else if (a.hasHead("List"))
+                rules.assign(a.parts.begin() + 1, a.parts.end());
+            else
+                return false;
+            std::vector<Expr> equations;
+            if (equation.hasHead("List"))
+                equations.assign(equation.parts.begin() + 1, equation.parts.end());
+            else
+                equations.push_back(equation);
+            for (const Expr& eq : equations) {
+                Expr substituted = difference(eq.arg(0), eq.arg(1));
+                for (const Expr& rule : rules)
+                    substituted = replaced(substituted, rule.arg(0), rule.arg(1));
+                if (!isZero(substituted))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    const Expr kConstant = Expr::function("VXSubscript", {Expr::symbol("C"), Expr::symbol("vxReplSub")});
+    KernelTestLink& kernel_;
+};
+
+} // namespace
+
+TEST(CalculationCorpus, EveryRequestAnswersAsItShould)
+{
+    std::vector<CorpusCase> cases = readCorpus();
+    ASSERT_GE(cases.size(), 300u);
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    Checker checker(kernel);
+    int failures = 0;
+    for (const CorpusCase& c : cases) {
+        std::string fault = checker.check(c);
+        if (!fault.empty()) {
+            ++failures;
+            ADD_FAILURE() << "line " << c.line << ": " << wire::toFullForm(c.request) << "\n  " << fault;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
