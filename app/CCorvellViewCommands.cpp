@@ -181,7 +181,7 @@ void CCorvellView::OnEvaluateCode()
 {
     KernelLink* link = KernelLink::Get();
     DocSelection selection = GetSelection();
-    if (m_viewMode != kEditMode || !link || !link->IsReady() || link->IsBusy() || !selection.AllParagraphsStyle7())
+    if (m_viewMode != kEditMode || !link || !link->IsReady() || link->IsBusy() || !selection.AllParagraphsSourceCode())
         return;
     PerformAction(new TEvaluateCodeAction(selection));
 }

@@ -1,5 +1,7 @@
 #include "kernel/TCalculationAction.h"
 
+#include "foundation/Str255.h"
+
 #include "foundation/ActionNames.h"
 #include "foundation/ActionSupport.h"
 #include "foundation/CompList.h"
