@@ -189,6 +189,8 @@ void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
 {
     m_constraints.Remove(constraint);
     m_selectedConstraints.Remove(constraint);
+    if (DrawLabel* label = constraint->GetLabel())
+        m_labels.Remove(label);
     Changed();
 }
 
@@ -206,6 +208,13 @@ void DiagramComp::InsertShape(DiagramShape* shape)
             m_labels.AddOnce(label);
         }
     Changed();
+}
+
+void DiagramComp::TakeOutShape(DiagramShape* shape)
+{
+    TakeLabelsOf(shape);
+    Unselect(shape);
+    SettleOwners();
 }
 
 void DiagramComp::Unselect(DiagramShape* shape)

@@ -113,6 +113,9 @@ public:
     void InsertShape(DiagramShape* shape);
     // Takes a shape out of the shape list and the selection.
     void Unselect(DiagramShape* shape);
+    // Takes a listed shape out of the lists, selection and labels alike;
+    // the vertices it shares go back to shapes of the list.
+    void TakeOutShape(DiagramShape* shape);
     // Takes a shape out of the shape list only: a selected part that is a
     // shape of its own again stays selected as the part.
     void DropFromList(DiagramShape* shape);
