@@ -3,6 +3,8 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawTool.h"
+#include "foundation/MouseTracker.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/ItemCopyMap.h"
 #include "drawing/KeptRecords.h"

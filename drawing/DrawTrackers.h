@@ -1,0 +1,58 @@
+#pragma once
+// The drawing's mouse trackers that change no undoable state: dragging a
+// label, panning, and selecting by rubber band. Points are the drawing's
+// device points.
+#include "foundation/DPoint.h"
+#include "foundation/MouseTracker.h"
+
+#include <memory>
+
+class DiagramComp;
+class DrawLabel;
+
+class LabelDragTracker : public MouseTracker {
+public:
+    LabelDragTracker(ActionView& view, DiagramComp* diagram, DrawLabel* label);
+    void MouseDown(const IntPoint& point) override;
+    void MouseMove(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    DrawLabel* m_label;
+    DPoint m_lastWorld;
+    IntPoint m_last;
+};
+
+class GrabTracker : public MouseTracker {
+public:
+    GrabTracker(ActionView& view, DiagramComp* diagram);
+    void MouseDown(const IntPoint& point) override { m_last = point; }
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    IntPoint m_last;
+};
+
+class SelectRectTracker : public MouseTracker {
+public:
+    // add: Shift was held at the press, the band adds to the selection.
+    SelectRectTracker(ActionView& view, DiagramComp* diagram, bool add);
+    void MouseDown(const IntPoint& point) override;
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    IntPoint m_anchor;
+    IntPoint m_current;
+    bool m_add;
+};
+
+// The gestures that leave undo actions behind (dragging vertices under the
+// solver, drawing a segment or a freehand stroke) are not built yet: these
+// answer no tracker, so the press only selects.
+std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram);
+std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram);
+std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram);

@@ -1,0 +1,174 @@
+// The drawing tools driven by presses at device points, headless: what each
+// tool does at once and which tracker it answers, and the trackers of the
+// pointer, grabber and rubber band driven through a whole gesture.
+#include "DrawingTestSupport.h"
+
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawTool.h"
+#include "drawing/DrawTrackers.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/VertexShape.h"
+#include "foundation/ActionView.h"
+#include "foundation/SelectionTracker.h"
+
+#include <cmath>
+
+namespace {
+
+class ToolView : public ActionView {
+public:
+    DocSelection GetSelection() const override { return selection; }
+    void SetSelection(const DocSelection& s, bool) override { selection = s; }
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int, int) override {}
+    void SetDocumentModified() override { modified = true; }
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection&) override {}
+    ParagraphList* GetParagraphList() const override { return nullptr; }
+
+    DocSelection selection;
+    bool modified = false;
+};
+
+class DrawToolTest : public DrawingTest {
+protected:
+    DrawToolTest() : drawing(new DiagramComp), list(ListOf(drawing))
+    {
+        drawing->SetSize(2000, 2000);
+        drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+        vertex = new VertexShape(-3.0, 2.0);
+        drawing->AddShape(vertex);
+        segment = new SegmentShape(new VertexShape(1.0, -1.0), new VertexShape(3.0, -1.0));
+        drawing->AddShape(segment);
+        drawing->Measure();
+        drawing->SetOrigin(IntPoint(20, 300));
+    }
+
+    IntPoint At(double x, double y) const { return drawing->GetDC().WorldToScreen(DPoint(x, y)); }
+
+    // Presses, moves through the points and releases at the last one.
+    void Gesture(MouseTracker& tracker, const IntPoint& from, const std::vector<IntPoint>& moves)
+    {
+        tracker.MouseDown(from);
+        for (const IntPoint& point : moves)
+            tracker.MouseMove(point);
+        tracker.MouseUp(moves.empty() ? from : moves.back());
+    }
+
+    bool SelectsWholeDrawing() const
+    {
+        const DocSelection whole = DocSelection::SelectObject(drawing);
+        return view.selection.GetStart() == whole.GetStart() && view.selection.GetEnd() == whole.GetEnd();
+    }
+
+    DiagramComp* drawing;
+    ListPtr list;
+    ToolView view;
+    VertexShape* vertex = nullptr;
+    SegmentShape* segment = nullptr;
+};
+
+TEST_F(DrawToolTest, ToolbarCommandsChooseToolsAndEachToolItsCursor)
+{
+    using drawing::ToolKind;
+    struct Case {
+        int command;
+        ToolKind kind;
+        int cursor;
+        int shiftCursor;
+    };
+    const Case cases[] = {
+        {drawing::kPointerToolCommand, ToolKind::Pointer, 0, 0},
+        {drawing::kPencilToolCommand, ToolKind::Pencil, drawing::kPencilCursor, drawing::kPencilCursor},
+        {drawing::kGrabberToolCommand, ToolKind::Grabber, drawing::kGrabCursor, drawing::kGrabCursor},
+        {drawing::kMagnifierToolCommand, ToolKind::Magnifier, drawing::kZoomInCursor, drawing::kZoomOutCursor},
+    };
+    const IntPoint empty = At(-1.0, 3.0);
+    for (const Case& c : cases) {
+        ToolKind kind{};
+        ASSERT_TRUE(ToolOfCommand(c.command, kind));
+        EXPECT_EQ(kind, c.kind);
+        drawing->SetTool(kind);
+        DrawTool* tool = drawing->GetTool();
+        drawing->SetTool(kind);
+        EXPECT_EQ(drawing->GetTool(), tool) << "the same kind keeps its tool";
+        EXPECT_EQ(tool->GetKind(), c.kind);
+        EXPECT_EQ(drawing->GetCursor(empty, false, false), c.cursor);
+        EXPECT_EQ(drawing->GetCursor(empty, true, false), c.shiftCursor);
+        EXPECT_EQ(drawing->GetCursor(empty, true, true), 0) << "Ctrl answers as the pointer";
+    }
+    drawing::ToolKind unchanged = drawing::ToolKind::Grabber;
+    EXPECT_FALSE(ToolOfCommand(34050, unchanged));
+    EXPECT_EQ(unchanged, drawing::ToolKind::Grabber);
+}
+
+TEST_F(DrawToolTest, TheMagnifierZoomsByTwoOrAHalfAboutTheClickedPoint)
+{
+    drawing->SetTool(drawing::ToolKind::Magnifier);
+    const IntPoint click = At(-1.0, 1.0);
+    const DPoint under = drawing->GetDC().ScreenToWorld(click);
+    auto span = [&] { return At(2.0, 0.0).x - At(0.0, 0.0).x; };
+    const int before = span();
+    EXPECT_EQ(drawing->OnMouseDown(view, click, false, false), nullptr);
+    EXPECT_NEAR(span(), 2 * before, 1);
+    EXPECT_TRUE(view.modified);
+    const DPoint still = drawing->GetDC().ScreenToWorld(click);
+    EXPECT_NEAR(still.x, under.x, 0.05);
+    EXPECT_NEAR(still.y, under.y, 0.05);
+    drawing->OnMouseDown(view, click, true, false);
+    EXPECT_NEAR(span(), before, 1);
+}
+
+TEST_F(DrawToolTest, PressesOfThePointerSelectAndAnswerTheirTrackers)
+{
+    // A vertex: selected, the drawing selected as one object.
+    drawing->OnMouseDown(view, At(-3.0, 2.0), false, false);
+    EXPECT_TRUE(drawing->GetSelectedShapes().Contains(vertex));
+    EXPECT_TRUE(SelectsWholeDrawing());
+    // Shift on a selected vertex deselects it.
+    drawing->OnMouseDown(view, At(-3.0, 2.0), true, false);
+    EXPECT_FALSE(drawing->GetSelectedShapes().Contains(vertex));
+
+    // Empty area: a rubber band that takes what it covers and no more.
+    auto band = drawing->OnMouseDown(view, At(0.0, 0.0), false, false);
+    ASSERT_NE(dynamic_cast<SelectRectTracker*>(band.get()), nullptr);
+    Gesture(*band, At(0.0, 0.0), {At(2.0, -0.5), At(4.0, -2.0)});
+    EXPECT_TRUE(drawing->GetSelectedShapes().Contains(segment));
+    EXPECT_FALSE(drawing->GetSelectedShapes().Contains(vertex));
+    EXPECT_FALSE(drawing->IsBandVisible());
+
+    // Under the pencil, Ctrl presses as the pointer.
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    auto pointer = drawing->OnMouseDown(view, At(0.0, 0.0), false, true);
+    EXPECT_NE(dynamic_cast<SelectRectTracker*>(pointer.get()), nullptr);
+    drawing->SetToolBusy(true);
+    EXPECT_EQ(drawing->OnMouseDown(view, At(0.0, 0.0), false, false), nullptr) << "a busy pencil answers nothing";
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+}
+
+TEST_F(DrawToolTest, TheGrabberKeepsTheGrabbedPointUnderTheMouse)
+{
+    drawing->SetTool(drawing::ToolKind::Grabber);
+    const IntPoint from = At(-1.0, 1.0);
+    const IntPoint to(from.x + 40, from.y - 25);
+    const DPoint grabbed = drawing->GetDC().ScreenToWorld(from);
+    auto grab = drawing->OnMouseDown(view, from, false, false);
+    ASSERT_NE(grab, nullptr);
+    Gesture(*grab, from, {IntPoint(from.x + 10, from.y), to});
+    const DPoint now = drawing->GetDC().ScreenToWorld(to);
+    EXPECT_NEAR(now.x, grabbed.x, 0.05);
+    EXPECT_NEAR(now.y, grabbed.y, 0.05);
+    EXPECT_TRUE(view.modified);
+}
+
+TEST_F(DrawToolTest, ALabelDraggedByItsFrameMovesByTheDrawingDistance)
+{
+    auto* label = new DrawLabel(drawing, DPoint(-1.0, -2.0), DPoint(0.0, 0.0), true, nullptr);
+    drawing->AddLabel(label);
+    LabelDragTracker drag(view, drawing, label);
+    Gesture(drag, At(0.0, 0.0), {At(1.0, 0.0), At(2.0, 0.5)});
+    EXPECT_NEAR(label->GetOffset().x, 2.0, 0.05);
+    EXPECT_NEAR(label->GetOffset().y, 0.5, 0.05);
+}
+
+} // namespace
