@@ -2,6 +2,7 @@
 
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/VertexDragTracker.h"
 #include "foundation/ActionView.h"
 
 #include <algorithm>
@@ -104,6 +105,9 @@ void SelectRectTracker::MouseUp(const IntPoint&)
     m_view.SetSelection(DocSelection::SelectObject(m_diagram), true);
 }
 
-std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView&, DiagramComp*) { return nullptr; }
+std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram)
+{
+    return std::make_unique<VertexDragTracker>(view, diagram);
+}
 std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView&, DiagramComp*) { return nullptr; }
 std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView&, DiagramComp*) { return nullptr; }

@@ -50,9 +50,8 @@ private:
     bool m_add;
 };
 
-// The gestures that leave undo actions behind (dragging vertices under the
-// solver, drawing a segment or a freehand stroke) are not built yet: these
-// answer no tracker, so the press only selects.
 std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram);
+// Drawing a segment or a freehand stroke is not built yet: these answer no
+// tracker, so a press of the pencil does nothing.
 std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram);
 std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram);

@@ -6,6 +6,9 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawTool.h"
 #include "drawing/DrawTrackers.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/LineConstraints.h"
+#include "drawing/VertexDragTracker.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionView.h"
@@ -121,8 +124,9 @@ TEST_F(DrawToolTest, TheMagnifierZoomsByTwoOrAHalfAboutTheClickedPoint)
 
 TEST_F(DrawToolTest, PressesOfThePointerSelectAndAnswerTheirTrackers)
 {
-    // A vertex: selected, the drawing selected as one object.
-    drawing->OnMouseDown(view, At(-3.0, 2.0), false, false);
+    // A vertex: selected, the drawing selected as one object, and dragged.
+    auto drag = drawing->OnMouseDown(view, At(-3.0, 2.0), false, false);
+    EXPECT_NE(dynamic_cast<VertexDragTracker*>(drag.get()), nullptr);
     EXPECT_TRUE(drawing->GetSelectedShapes().Contains(vertex));
     EXPECT_TRUE(SelectsWholeDrawing());
     // Shift on a selected vertex deselects it.
@@ -169,6 +173,47 @@ TEST_F(DrawToolTest, ALabelDraggedByItsFrameMovesByTheDrawingDistance)
     Gesture(drag, At(0.0, 0.0), {At(1.0, 0.0), At(2.0, 0.5)});
     EXPECT_NEAR(label->GetOffset().x, 2.0, 0.05);
     EXPECT_NEAR(label->GetOffset().y, 0.5, 0.05);
+}
+
+// The move action of a drag used to compare two snapshots and change
+// nothing on undo: undo must put every moved and every solved value back.
+TEST_F(DrawToolTest, UndoOfAVertexDragPutsEveryMovedAndSolvedValueBack)
+{
+    drawing->AddConstraint(new HorizontalConstraint(segment));
+    auto values = [&] {
+        return std::vector<double>{segment->GetStart()->GetXVar()->GetValue(), segment->GetStart()->GetYVar()->GetValue(),
+                                   segment->GetEnd()->GetXVar()->GetValue(), segment->GetEnd()->GetYVar()->GetValue()};
+    };
+    const std::vector<double> before = values();
+    auto drag = drawing->OnMouseDown(view, At(3.0, -1.0), false, false);
+    ASSERT_NE(drag, nullptr);
+    Gesture(*drag, At(3.0, -1.0), {At(3.5, 0.0), At(4.0, 1.0)});
+    const std::vector<double> dragged = values();
+    EXPECT_NEAR(dragged[2], 4.0, 0.1);
+    EXPECT_NEAR(dragged[1], dragged[3], 1e-6) << "the segment stays horizontal";
+    EXPECT_NE(dragged[1], before[1]);
+    std::unique_ptr<TAction> action(drag->TakeAction());
+    ASSERT_NE(action, nullptr);
+    action->Perform();
+    EXPECT_EQ(values(), dragged) << "performing after the drag changes nothing";
+    for (int round = 0; round < 2; ++round) {
+        action->Revert();
+        EXPECT_EQ(values(), before);
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Redo();
+        EXPECT_EQ(values(), dragged);
+    }
+    action->Commit();
+}
+
+TEST_F(DrawToolTest, AFixedVertexDoesNotMoveUnderADrag)
+{
+    vertex->Fix();
+    auto drag = drawing->OnMouseDown(view, At(-3.0, 2.0), false, false);
+    ASSERT_NE(drag, nullptr);
+    Gesture(*drag, At(-3.0, 2.0), {At(-2.0, 1.0)});
+    EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), -3.0);
+    EXPECT_DOUBLE_EQ(vertex->GetYVar()->GetValue(), 2.0);
 }
 
 } // namespace
