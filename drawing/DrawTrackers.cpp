@@ -1,11 +1,15 @@
 #include "drawing/DrawTrackers.h"
 
 #include "drawing/DiagramComp.h"
+#include "drawing/DiagramActions.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/VertexShape.h"
 #include "drawing/VertexDragTracker.h"
 #include "foundation/ActionView.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -105,9 +109,50 @@ void SelectRectTracker::MouseUp(const IntPoint&)
     m_view.SetSelection(DocSelection::SelectObject(m_diagram), true);
 }
 
+SegmentTracker::SegmentTracker(ActionView& view, DiagramComp* diagram) : MouseTracker(view), m_diagram(diagram) {}
+
+void SegmentTracker::MouseMove(const IntPoint& point)
+{
+    if (Same(point, m_last))
+        return;
+    m_moved = true;
+    const DiagramDC& dc = m_diagram->GetDC();
+    const DPoint to = dc.ScreenToWorld(point);
+    if (!m_segment) {
+        const DPoint from = dc.ScreenToWorld(m_press);
+        m_segment = new SegmentShape(new VertexShape(from.x, from.y), new VertexShape(to.x, to.y));
+        m_diagram->AddShape(m_segment);
+    } else {
+        const DPoint end = m_segment->GetEnd()->GetPoint();
+        m_segment->GetEnd()->MoveBy(to.x - end.x, to.y - end.y);
+    }
+    m_last = point;
+    Redraw(m_diagram);
+}
+
+// The segment leaves the drawing again: the action puts it back.
+void SegmentTracker::MouseUp(const IntPoint& point)
+{
+    MouseMove(point);
+    delete m_action;
+    m_action = nullptr;
+    if (m_segment) {
+        m_diagram->TakeOutShape(m_segment);
+        m_action = new TAddShapeAction(m_diagram, std::exchange(m_segment, nullptr));
+    } else if (!m_moved) {
+        const DPoint at = m_diagram->GetDC().ScreenToWorld(m_press);
+        m_action = new TAddShapeAction(m_diagram, new VertexShape(at.x, at.y));
+    }
+    Redraw(m_diagram);
+}
+
+std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram)
+{
+    return std::make_unique<SegmentTracker>(view, diagram);
+}
+
 std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram)
 {
     return std::make_unique<VertexDragTracker>(view, diagram);
 }
-std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView&, DiagramComp*) { return nullptr; }
 std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView&, DiagramComp*) { return nullptr; }

@@ -9,6 +9,7 @@
 
 class DiagramComp;
 class DrawLabel;
+class SegmentShape;
 
 class LabelDragTracker : public MouseTracker {
 public:
@@ -50,8 +51,27 @@ private:
     bool m_add;
 };
 
+// The pencil: a click makes a vertex, a drag a segment from the press to
+// the release, shown while it is drawn and added by the action the release
+// leaves. The segment stands on its own: its ends do not join vertices or
+// paths already in the drawing.
+class SegmentTracker : public MouseTracker {
+public:
+    SegmentTracker(ActionView& view, DiagramComp* diagram);
+    void MouseDown(const IntPoint& point) override { m_press = m_last = point; }
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    SegmentShape* m_segment = nullptr;
+    IntPoint m_press;
+    IntPoint m_last;
+    bool m_moved = false;
+};
+
 std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram);
-// Drawing a segment or a freehand stroke is not built yet: these answer no
-// tracker, so a press of the pencil does nothing.
 std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram);
+// A freehand stroke is not built yet: this answers no tracker, so a press
+// of the pencil with Shift does nothing.
 std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram);

@@ -9,6 +9,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
 #include "drawing/VertexDragTracker.h"
+#include "foundation/TAction.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionView.h"
@@ -141,7 +142,7 @@ TEST_F(DrawToolTest, PressesOfThePointerSelectAndAnswerTheirTrackers)
     EXPECT_FALSE(drawing->GetSelectedShapes().Contains(vertex));
     EXPECT_FALSE(drawing->IsBandVisible());
 
-    // Under the pencil, Ctrl presses as the pointer.
+    // Under the pencil, Ctrl presses as the pointer (without it, the pencil).
     drawing->SetTool(drawing::ToolKind::Pencil);
     auto pointer = drawing->OnMouseDown(view, At(0.0, 0.0), false, true);
     EXPECT_NE(dynamic_cast<SelectRectTracker*>(pointer.get()), nullptr);
@@ -214,6 +215,56 @@ TEST_F(DrawToolTest, AFixedVertexDoesNotMoveUnderADrag)
     Gesture(*drag, At(-3.0, 2.0), {At(-2.0, 1.0)});
     EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), -3.0);
     EXPECT_DOUBLE_EQ(vertex->GetYVar()->GetValue(), 2.0);
+}
+
+// A pencil click adds a vertex and a pencil drag a segment from the press
+// to the release; each is undone and redone with the ownership rule kept.
+TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
+{
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    struct Case {
+        std::vector<IntPoint> moves;
+        bool segment;
+    };
+    const Case cases[] = {{{}, false}, {{At(0.0, 0.0), At(1.0, 1.0), At(2.0, 2.0)}, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.segment);
+        const int shapes = drawing->GetShapes().GetCount();
+        const IntPoint press = At(-1.0, -1.0);
+        auto pencil = drawing->OnMouseDown(view, press, false, false);
+        ASSERT_NE(pencil, nullptr);
+        Gesture(*pencil, press, c.moves);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes) << "the release leaves the adding to the action";
+        std::unique_ptr<TAction> action(pencil->TakeAction());
+        ASSERT_NE(action, nullptr);
+        action->Perform();
+        ASSERT_EQ(drawing->GetShapes().GetCount(), shapes + 1);
+        DiagramShape* made = drawing->GetShapes().GetAt(shapes);
+        EXPECT_EQ(made->IsSegment(), c.segment);
+        const DPoint start = drawing->GetDC().ScreenToWorld(press);
+        if (c.segment) {
+            auto* s = static_cast<SegmentShape*>(made);
+            const DPoint end = drawing->GetDC().ScreenToWorld(c.moves.back());
+            EXPECT_NEAR(s->GetStart()->GetX(), start.x, 1e-9);
+            EXPECT_NEAR(s->GetEnd()->GetX(), end.x, 1e-9);
+            EXPECT_NEAR(s->GetEnd()->GetY(), end.y, 1e-9);
+        } else {
+            EXPECT_NEAR(static_cast<VertexShape*>(made)->GetY(), start.y, 1e-9);
+        }
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Revert();
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Redo();
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Commit();
+    }
+    // A drag whose action the view never takes leaves nothing behind.
+    auto dropped = drawing->OnMouseDown(view, At(-1.0, -1.0), false, false);
+    const int shapes = drawing->GetShapes().GetCount();
+    Gesture(*dropped, At(-1.0, -1.0), {At(0.0, 0.0)});
+    dropped.reset();
+    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
 }
 
 } // namespace
