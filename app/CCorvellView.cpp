@@ -1,6 +1,7 @@
 #include "app/CCorvellView.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
@@ -542,8 +543,20 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
             }
             return;
         }
+        // A press in a drawing (off its label texts) goes to its tool.
+        if (comp->IsDiagram()) {
+            std::unique_ptr<MouseTracker> tracker = static_cast<DiagramComp*>(comp)->OnMouseDown(*this, at, shift, ctrl);
+            if (tracker)
+                StartTracker(tracker.release(), at);
+            return;
+        }
     }
-    m_tracker = new SelectionTracker(*this, shift);
+    StartTracker(new SelectionTracker(*this, shift), at);
+}
+
+void CCorvellView::StartTracker(MouseTracker* tracker, const IntPoint& at)
+{
+    m_tracker = tracker;
     ClearTypingAction();
     SetCapture();
     m_tracker->MouseDown(at);
@@ -602,6 +615,11 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
         return TRUE;
     }
     ClearStatus(false);
+    if (comp && comp->IsDiagram()) {
+        const int cursor = static_cast<DiagramComp*>(comp)->GetCursor(at, ShiftDown(), CtrlDown());
+        SetCursor(cursor ? LoadAppCursor(UINT(cursor)) : LoadStandardCursor(IDC_ARROW));
+        return TRUE;
+    }
     DocPosition position;
     m_paragraphs->PositionFromPoint(position, at, true);
     if (std::optional<Qt::CursorShape> shape = position.GetCursor()) {

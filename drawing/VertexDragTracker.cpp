@@ -90,14 +90,18 @@ void VertexDragTracker::MouseMove(const IntPoint& point)
     const DPoint to = dc.ScreenToWorld(point);
     m_cluster->SolveDrag(DPoint(to.x - from.x, to.y - from.y), m_moved, m_dragged);
     m_last = point;
+    m_dragMoved = true;
     Redraw(m_diagram);
 }
 
+// A click that moved nothing leaves no action, so the undo step stays.
 void VertexDragTracker::MouseUp(const IntPoint& point)
 {
     if (!m_cluster)
         return;
     MouseMove(point);
+    if (!m_dragMoved)
+        return;
     delete m_action;
     m_action = new TMoveAction(m_diagram, std::move(m_cluster));
 }

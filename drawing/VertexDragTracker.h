@@ -51,4 +51,5 @@ private:
     std::unique_ptr<ConstraintCluster> m_cluster;
     ItemArray<VertexShape> m_moved;
     IntPoint m_last;
+    bool m_dragMoved = false;
 };
