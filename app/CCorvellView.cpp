@@ -1,6 +1,7 @@
 #include "app/CCorvellView.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
@@ -531,8 +532,20 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
             }
             return;
         }
+        // A press in a drawing (off its label texts) goes to its tool.
+        if (comp->IsDiagram()) {
+            std::unique_ptr<MouseTracker> tracker = static_cast<DiagramComp*>(comp)->OnMouseDown(*this, at, shift, ctrl);
+            if (tracker)
+                StartTracker(tracker.release(), at);
+            return;
+        }
     }
-    m_tracker = new SelectionTracker(*this, shift);
+    StartTracker(new SelectionTracker(*this, shift), at);
+}
+
+void CCorvellView::StartTracker(MouseTracker* tracker, const IntPoint& at)
+{
+    m_tracker = tracker;
     ClearTypingAction();
     SetCapture();
     m_tracker->MouseDown(at);
@@ -578,6 +591,11 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
         return TRUE;
     }
     ClearStatus(false);
+    if (comp && comp->IsDiagram()) {
+        const int cursor = static_cast<DiagramComp*>(comp)->GetCursor(at, ShiftDown(), CtrlDown());
+        SetCursor(cursor ? LoadAppCursor(UINT(cursor)) : LoadStandardCursor(IDC_ARROW));
+        return TRUE;
+    }
     DocPosition position;
     m_paragraphs->PositionFromPoint(position, at, true);
     if (std::optional<Qt::CursorShape> shape = position.GetCursor()) {

@@ -122,6 +122,8 @@ protected:
     void StoreOverscriptKind(int kind) override;
 
     void OnLButtonDown(UINT flags, CPoint point) override;
+    // The view drives the tracker until the button is released.
+    void StartTracker(MouseTracker* tracker, const IntPoint& at);
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnLButtonDblClk(UINT flags, CPoint point) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;

@@ -1,11 +1,25 @@
 #include "app/DrawingToolSeam.h"
 
+#include "drawing/DiagramComp.h"
+#include "drawing/DrawTool.h"
+
 #include <utility>
 
 namespace {
+// By default the buttons reach the drawing's own tools.
+DrawingToolHooks DrawingsOwnTools()
+{
+    return {[](DiagramComp* drawing, int tool) {
+                drawing::ToolKind kind{};
+                if (ToolOfCommand(drawing::kPointerToolCommand + tool, kind))
+                    drawing->SetTool(kind);
+            },
+            [](DiagramComp* drawing) { return static_cast<int>(drawing->GetTool()->GetKind()); }};
+}
+
 DrawingToolHooks& hooks()
 {
-    static DrawingToolHooks installed;
+    static DrawingToolHooks installed = DrawingsOwnTools();
     return installed;
 }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What the main frame's tool buttons (pointer, pencil, grabber, magnifier)
 // need of the drawing being edited: choosing its tool, and the kind number of
-// its current tool. The drawing classes fill these in when they exist; until
-// then a recorded drawing gets no tool and reports none (-1).
+// its current tool. By default they reach the drawing's own tools; tests
+// may install others (with none installed a drawing reports no tool, -1).
 #include <functional>
 
 class DiagramComp;

@@ -3,6 +3,8 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawTool.h"
+#include "foundation/MouseTracker.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/ItemCopyMap.h"
 #include "drawing/KeptRecords.h"
@@ -189,6 +191,8 @@ void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
 {
     m_constraints.Remove(constraint);
     m_selectedConstraints.Remove(constraint);
+    if (DrawLabel* label = constraint->GetLabel())
+        m_labels.Remove(label);
     Changed();
 }
 
@@ -206,6 +210,13 @@ void DiagramComp::InsertShape(DiagramShape* shape)
             m_labels.AddOnce(label);
         }
     Changed();
+}
+
+void DiagramComp::TakeOutShape(DiagramShape* shape)
+{
+    TakeLabelsOf(shape);
+    Unselect(shape);
+    SettleOwners();
 }
 
 void DiagramComp::Unselect(DiagramShape* shape)

@@ -19,6 +19,7 @@
 // so are the records that follow such a shape, whose references into it can
 // no longer be followed.
 #include "drawing/DiagramDC.h"
+#include "drawing/DrawingCodes.h"
 #include "drawing/DrawVarTable.h"
 #include "drawing/ItemArray.h"
 #include "drawing/ShapeStyle.h"
@@ -30,7 +31,10 @@
 #include <memory>
 #include <vector>
 
+class ActionView;
 class CompList;
+class DrawTool;
+class MouseTracker;
 class PlotCurveSet;
 class DiagramItem;
 class DiagramShape;
@@ -113,6 +117,9 @@ public:
     void InsertShape(DiagramShape* shape);
     // Takes a shape out of the shape list and the selection.
     void Unselect(DiagramShape* shape);
+    // Takes a listed shape out of the lists, selection and labels alike;
+    // the vertices it shares go back to shapes of the list.
+    void TakeOutShape(DiagramShape* shape);
     // Takes a shape out of the shape list only: a selected part that is a
     // shape of its own again stays selected as the part.
     void DropFromList(DiagramShape* shape);
@@ -144,6 +151,18 @@ public:
     void ClickSelect(const IntPoint& device, bool extend);
     void ClickSelectConstraint(const IntPoint& device, bool extend);
     void ClickLabel(DrawLabel* label, bool extend);
+
+    // ---- tools ----
+    // The current tool (the pointer until another is chosen).
+    DrawTool* GetTool();
+    // Makes a new tool only when the kind differs from the current one.
+    void SetTool(drawing::ToolKind kind);
+    void SetToolBusy(bool busy);
+    // A left-button press at a device point; with Ctrl held the pointer
+    // answers under every tool. The caller owns the tracker.
+    std::unique_ptr<MouseTracker> OnMouseDown(ActionView& view, const IntPoint& point, bool shift, bool ctrl);
+    // The cursor resource for a device point (0: the system arrow).
+    int GetCursor(const IntPoint& point, bool shift, bool ctrl);
 
     // ---- queries at a world point ----
     ItemArray<DiagramItem> ShapesAt(const DPoint& point);
@@ -265,6 +284,7 @@ private:
     void FreeAfterFailedRead(DocReader& reader);
     int LabelIndexOfRow(const CompList* row) const;
 
+    std::unique_ptr<DrawTool> m_tool;
     ItemArray<DiagramShape> m_shapes;
     ItemArray<DrawConstraint> m_constraints;
     ItemArray<DrawConstraint> m_dragConstraints;

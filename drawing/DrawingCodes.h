@@ -89,5 +89,20 @@ constexpr int kBackspaceKey = 8;
 
 // The cursor shown over a label's frame.
 constexpr int kLabelFrameCursor = 181;
+// The program's cursors of the drawing tools (0 is the system arrow).
+constexpr int kGrabCursor = 181;
+constexpr int kPencilCursor = 187;
+constexpr int kZoomInCursor = 188;
+constexpr int kZoomOutCursor = 189;
+constexpr int kPanningCursor = 190;
+
+// The drawing tools: their kinds and the toolbar commands that choose them.
+enum class ToolKind : int32_t { Pointer = 0, Pencil = 1, Grabber = 2, Magnifier = 3 };
+constexpr int kPointerToolCommand = 34046;
+constexpr int kPencilToolCommand = 34047;
+constexpr int kGrabberToolCommand = 34048;
+constexpr int kMagnifierToolCommand = 34049;
+// The magnifier's zoom of one click (its inverse with Shift).
+constexpr double kMagnifierFactor = 2.0;
 
 } // namespace drawing

@@ -37,6 +37,8 @@ class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The recorded drawings are stand-ins: no tool hook may reach them.
+        SetDrawingToolHooks({});
         QString error;
         ASSERT_TRUE(RegisterProgramResources(&error)) << error.toStdString();
         frame = new CMainFrame;

@@ -9,6 +9,8 @@
 #include "foundation/SelectionHighlight.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawTargetScope.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/DiagramShape.h"
 #include "math/HyperlinkComp.h"
 
 namespace {
@@ -160,4 +162,26 @@ TEST_F(ViewTest, CtrlHomeScrollsToTheTopOfTheDocument)
     ASSERT_GT(view->GetScrollPosition().y, 0);
     Key(VK_HOME, -1, Qt::ControlModifier);
     EXPECT_EQ(view->GetScrollPosition().y, 0);
+}
+
+// A press in a drawing goes to its current tool: a pencil click adds a
+// vertex through the view's undo, and Ctrl-clicking the vertex selects it.
+TEST_F(ViewTest, APencilClickInADrawingAddsAVertexThatUndoRemoves)
+{
+    auto* drawing = new DiagramComp;
+    Row(1)->Append(drawing);
+    view->UpdateLayoutFrom(1, 1);
+    Rect box;
+    drawing->GetAbsBounds(box);
+    ASSERT_GT(box.right - box.left, 10);
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    const IntPoint middle = MiddleOf(box);
+    Click(middle);
+    EXPECT_EQ(view->GetTracker(), nullptr);
+    ASSERT_EQ(drawing->GetShapes().GetCount(), 1);
+    EXPECT_TRUE(drawing->GetShapes().GetAt(0)->IsVertexShape());
+    Click(middle, MK_CONTROL);
+    EXPECT_EQ(drawing->GetSelectedShapes().GetCount(), 1);
+    Command(ID_EDIT_UNDO);
+    EXPECT_TRUE(drawing->GetShapes().IsEmpty());
 }

@@ -1,0 +1,366 @@
+#include "drawing/DiagramActions.h"
+
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/LocalSolver.h"
+#include "drawing/VertexShape.h"
+#include "foundation/ActionNames.h"
+#include "foundation/DrawContext.h"
+#include "foundation/ExprNode.h"
+
+#include <utility>
+
+std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint)
+{
+    return std::make_unique<LocalSolver>(diagram, constraint);
+}
+
+std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
+{
+    return std::make_unique<LocalSolver>(diagram, variables);
+}
+
+namespace {
+
+void AddLocked(DiagramComp& diagram, DrawConstraint* constraint)
+{
+    diagram.AddConstraint(constraint);
+    constraint->ApplyLock();
+}
+
+void RemoveUnlocked(DiagramComp& diagram, DrawConstraint* constraint)
+{
+    diagram.RemoveConstraint(constraint);
+    constraint->ReleaseLock();
+}
+
+// A shape out of the drawing is not counted among its vertices' uses.
+void CountUses(DiagramShape* shape, int step)
+{
+    for (VertexShape* vertex : shape->GetVertexUses())
+        if (step > 0)
+            vertex->AddUse();
+        else
+            vertex->RemoveUse();
+}
+
+} // namespace
+
+TDiagramAction::TDiagramAction(int16_t nameId, DiagramComp* diagram)
+    : TAction(nameId, DocSelection::SelectObject(diagram)), m_diagram(diagram)
+{
+}
+
+void TDiagramAction::Refresh()
+{
+    m_diagram->RebuildPicture();
+    m_diagram->Invalidate();
+}
+
+void TDiagramAction::SelectText(DrawLabel* label)
+{
+    if (label)
+        RestoreSelection(DocSelection::SelectAll(label->GetText()));
+}
+
+// ---- one constraint, solved ----
+
+TAddConstraintAction::TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint)
+    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint)
+{
+}
+
+TAddConstraintAction::~TAddConstraintAction() { Commit(); }
+
+void TAddConstraintAction::Do()
+{
+    AddLocked(*m_diagram, m_constraint);
+    m_diagram->SelectConstraint(m_constraint, false);
+    if (m_cluster) {
+        m_cluster->SwapGathered();
+    } else {
+        m_cluster = NewCluster(*m_diagram, m_constraint);
+        m_cluster->Solve();
+    }
+    Refresh();
+}
+
+void TAddConstraintAction::Undo()
+{
+    RemoveUnlocked(*m_diagram, m_constraint);
+    if (m_cluster)
+        m_cluster->SwapGathered();
+    Refresh();
+}
+
+void TAddConstraintAction::Commit()
+{
+    if (!m_done)
+        delete std::exchange(m_constraint, nullptr);
+    m_cluster.reset();
+}
+
+// ---- one constraint, not solved ----
+
+TAddConstraintNoSolveAction::TAddConstraintNoSolveAction(DiagramComp* diagram, DrawConstraint* constraint)
+    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint)
+{
+}
+
+TAddConstraintNoSolveAction::~TAddConstraintNoSolveAction() { Commit(); }
+
+void TAddConstraintNoSolveAction::Do()
+{
+    AddLocked(*m_diagram, m_constraint);
+    m_diagram->SelectConstraint(m_constraint, false);
+    Refresh();
+}
+
+void TAddConstraintNoSolveAction::Undo()
+{
+    RemoveUnlocked(*m_diagram, m_constraint);
+    Refresh();
+}
+
+void TAddConstraintNoSolveAction::Commit()
+{
+    if (!m_done)
+        delete std::exchange(m_constraint, nullptr);
+}
+
+// ---- several constraints ----
+
+TAddConstraintsAction::TAddConstraintsAction(DiagramComp* diagram, ItemArray<DrawConstraint> constraints)
+    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraints(std::move(constraints))
+{
+}
+
+TAddConstraintsAction::~TAddConstraintsAction() { Commit(); }
+
+void TAddConstraintsAction::Do()
+{
+    m_diagram->DeselectAll(false);
+    for (DrawConstraint* constraint : m_constraints) {
+        AddLocked(*m_diagram, constraint);
+        m_diagram->SelectConstraint(constraint, true);
+    }
+    Refresh();
+}
+
+void TAddConstraintsAction::Undo()
+{
+    m_diagram->DeselectAll(false);
+    for (DrawConstraint* constraint : m_constraints)
+        RemoveUnlocked(*m_diagram, constraint);
+    Refresh();
+}
+
+void TAddConstraintsAction::Commit()
+{
+    if (!m_done)
+        for (DrawConstraint* constraint : m_constraints)
+            delete constraint;
+    m_constraints.Clear();
+}
+
+// ---- an equation constraint ----
+
+TAddEquationConstraintAction::TAddEquationConstraintAction(DiagramComp* diagram, DrawConstraint* constraint)
+    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint)
+{
+}
+
+TAddEquationConstraintAction::~TAddEquationConstraintAction() { Commit(); }
+
+void TAddEquationConstraintAction::Do()
+{
+    m_diagram->AddConstraint(m_constraint);
+    m_diagram->DeselectAll(false);
+    Refresh();
+    SelectText(m_constraint->GetLabel());
+}
+
+void TAddEquationConstraintAction::Undo()
+{
+    m_diagram->RemoveConstraint(m_constraint);
+    Refresh();
+}
+
+void TAddEquationConstraintAction::Commit()
+{
+    if (!m_done)
+        delete std::exchange(m_constraint, nullptr);
+}
+
+// ---- a shape ----
+
+TAddShapeAction::TAddShapeAction(DiagramComp* diagram, DiagramShape* shape)
+    : TDiagramAction(ActionNames::kAddShape, diagram), m_shape(shape)
+{
+}
+
+TAddShapeAction::~TAddShapeAction() { Commit(); }
+
+void TAddShapeAction::Do()
+{
+    if (m_added) {
+        CountUses(m_shape, +1);
+        m_diagram->InsertShape(m_shape);
+    } else
+        m_diagram->AddShape(m_shape);
+    m_added = true;
+    m_diagram->DeselectAll(true);
+    Refresh();
+}
+
+void TAddShapeAction::Undo()
+{
+    m_diagram->TakeOutShape(m_shape);
+    CountUses(m_shape, -1);
+    Refresh();
+}
+
+void TAddShapeAction::Commit()
+{
+    if (m_done || !m_shape)
+        return;
+    // The shape's destructor lets go of the uses it counts.
+    if (m_added)
+        CountUses(m_shape, +1);
+    delete std::exchange(m_shape, nullptr);
+}
+
+// ---- a label ----
+
+TAddLabelAction::TAddLabelAction(DiagramComp* diagram, DiagramItem* owner, DrawLabel* label)
+    : TDiagramAction(ActionNames::kAddLabel, diagram), m_owner(owner), m_label(label)
+{
+}
+
+TAddLabelAction::~TAddLabelAction() { Commit(); }
+
+void TAddLabelAction::Do()
+{
+    if (!m_performed) {
+        FirstDo();
+    } else {
+        m_diagram->DeselectAll(false);
+        if (m_label)
+            Attach();
+        else if (m_owner)
+            m_owner->GetLabel()->Show();
+    }
+    m_performed = true;
+    Refresh();
+    SelectText(m_label);
+}
+
+void TAddLabelAction::FirstDo()
+{
+    if (!m_label && !m_owner)
+        m_label = new DrawLabel(nullptr, m_diagram, nullptr);
+    else if (!m_label && !m_owner->HasLabel())
+        m_label = m_owner->MakeLabel(m_diagram);
+    else if (!m_label) {
+        m_owner->GetLabel()->Show();
+        m_diagram->DeselectAll(false);
+        return;
+    }
+    Attach();
+}
+
+void TAddLabelAction::Attach()
+{
+    if (m_owner)
+        m_owner->SetLabel(m_label);
+    m_diagram->AddLabel(m_label);
+    m_diagram->DeselectAll(false);
+}
+
+void TAddLabelAction::Undo()
+{
+    if (m_label) {
+        if (m_owner)
+            m_owner->ClearLabel();
+        m_diagram->RemoveLabel(m_label);
+    } else if (m_owner) {
+        m_owner->GetLabel()->Hide();
+    }
+    Refresh();
+}
+
+void TAddLabelAction::Commit()
+{
+    if (!m_done)
+        delete std::exchange(m_label, nullptr);
+}
+
+// ---- applying pending value edits ----
+
+TUpdateDiagramAction::TUpdateDiagramAction(DiagramComp* diagram)
+    : TDiagramAction(ActionNames::kUpdateDiagram, diagram), m_moves(diagram->TakePendingMoves())
+{
+}
+
+TUpdateDiagramAction::~TUpdateDiagramAction() { Commit(); }
+
+void TUpdateDiagramAction::ApplyMoves()
+{
+    for (PendingMove& move : m_moves) {
+        const double previous = move.variable->GetValue();
+        move.variable->SetValue(move.value);
+        move.value = previous;
+    }
+}
+
+void TUpdateDiagramAction::RevertMoves()
+{
+    for (auto move = m_moves.rbegin(); move != m_moves.rend(); ++move) {
+        const double wanted = move->variable->GetValue();
+        move->variable->SetValue(move->value);
+        move->value = wanted;
+    }
+}
+
+void TUpdateDiagramAction::Do()
+{
+    if (m_moves.empty())
+        return;
+    ApplyMoves();
+    ItemArray<DrawVariable> variables;
+    for (const PendingMove& move : m_moves)
+        variables.AddOnce(move.variable);
+    m_cluster = NewCluster(*m_diagram, variables);
+    if (!m_cluster->Solve()) {
+        ShowMessageOrBeep(kNoSolution);
+        RevertMoves();
+        m_cluster.reset();
+    } else {
+        // The kernel's rules for the named variables; the in-program solver answers none.
+        delete m_cluster->Finalize();
+    }
+    Refresh();
+}
+
+void TUpdateDiagramAction::Undo()
+{
+    if (!m_cluster)
+        return;
+    m_cluster->SwapGathered();
+    RevertMoves();
+    m_cluster.reset();
+    Refresh();
+}
+
+void TUpdateDiagramAction::Commit()
+{
+    m_cluster.reset();
+    if (m_committed)
+        return;
+    m_committed = true;
+    if (!m_done)
+        m_diagram->SetPendingMoves(std::exchange(m_moves, {}));
+    m_moves.clear();
+}

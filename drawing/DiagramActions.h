@@ -1,0 +1,160 @@
+#pragma once
+// The undoable changes a drawing's commands and makers make: adding
+// constraints (solved at once or not), shapes and labels, and applying the
+// pending value edits of a drawing. While an action is done the drawing
+// owns what it added; an action dropped while undone frees it. A constraint
+// that locks a value (a fixed point, a radius) lets go of it while the
+// action is undone and locks it again on redo.
+#include "drawing/DiagramComp.h"
+#include "drawing/ItemArray.h"
+#include "foundation/TAction.h"
+
+#include <memory>
+#include <vector>
+
+class ConstraintCluster;
+class DrawConstraint;
+class DrawLabel;
+class DiagramItem;
+class DiagramShape;
+class DrawVariable;
+
+// The solver of a drawing's cluster. The kernel solver is not offered yet,
+// so the in-program solver answers every cluster.
+std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint);
+std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
+
+// The base of the drawing's actions: the drawing, selected as one object.
+class TDiagramAction : public TAction {
+public:
+    TDiagramAction(int16_t nameId, DiagramComp* diagram);
+
+protected:
+    // Every step ends with a new picture of the drawing.
+    void Refresh();
+    // The caret takes all of the label's text, ready for typing.
+    void SelectText(DrawLabel* label);
+
+    DiagramComp* m_diagram;
+};
+
+// A constraint that must hold at once: its cluster is solved when it is
+// added; undo and redo exchange the values from before and after the solve.
+class TAddConstraintAction : public TDiagramAction {
+public:
+    TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint);
+    ~TAddConstraintAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+private:
+    DrawConstraint* m_constraint;
+    std::unique_ptr<ConstraintCluster> m_cluster;
+};
+
+class TAddConstraintNoSolveAction : public TDiagramAction {
+public:
+    TAddConstraintNoSolveAction(DiagramComp* diagram, DrawConstraint* constraint);
+    ~TAddConstraintNoSolveAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+private:
+    DrawConstraint* m_constraint;
+};
+
+// Several constraints at once (one fixed point per selected vertex); all
+// of them end up selected.
+class TAddConstraintsAction : public TDiagramAction {
+public:
+    TAddConstraintsAction(DiagramComp* diagram, ItemArray<DrawConstraint> constraints);
+    ~TAddConstraintsAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+private:
+    ItemArray<DrawConstraint> m_constraints;
+};
+
+// An equation constraint: the caret goes into its label for typing.
+class TAddEquationConstraintAction : public TDiagramAction {
+public:
+    TAddEquationConstraintAction(DiagramComp* diagram, DrawConstraint* constraint);
+    ~TAddEquationConstraintAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+private:
+    DrawConstraint* m_constraint;
+};
+
+// A new shape: attached to the drawing the first time, only listed again
+// on redo; nothing stays selected.
+class TAddShapeAction : public TDiagramAction {
+public:
+    TAddShapeAction(DiagramComp* diagram, DiagramShape* shape);
+    ~TAddShapeAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+private:
+    DiagramShape* m_shape;
+    bool m_added = false;
+};
+
+// A label: a free one (no owner, no label given), the owner's new label,
+// or the owner's hidden label shown again (the action keeps none then).
+class TAddLabelAction : public TDiagramAction {
+public:
+    TAddLabelAction(DiagramComp* diagram, DiagramItem* owner, DrawLabel* label = nullptr);
+    ~TAddLabelAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+    DrawLabel* GetLabel() const { return m_label; }
+
+private:
+    void FirstDo();
+    void Attach();
+
+    DiagramItem* m_owner;
+    DrawLabel* m_label;
+    bool m_performed = false;
+};
+
+// Applies the drawing's pending value edits and solves what they touch.
+// A failed solve says so and leaves the values as they were.
+class TUpdateDiagramAction : public TDiagramAction {
+public:
+    static constexpr const char* kNoSolution = "Unable to find a solution.";
+
+    explicit TUpdateDiagramAction(DiagramComp* diagram);
+    ~TUpdateDiagramAction() override;
+
+    void Do() override;
+    void Undo() override;
+    void Commit() override;
+
+private:
+    // Each variable and its record exchange values, in list order.
+    void ApplyMoves();
+    // The exchange in reverse order: a variable edited twice gets back the
+    // value it had before the first edit.
+    void RevertMoves();
+
+    std::unique_ptr<ConstraintCluster> m_cluster;
+    std::vector<PendingMove> m_moves;
+    bool m_committed = false;
+};

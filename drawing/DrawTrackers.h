@@ -1,0 +1,77 @@
+#pragma once
+// The drawing's mouse trackers that change no undoable state: dragging a
+// label, panning, and selecting by rubber band. Points are the drawing's
+// device points.
+#include "foundation/DPoint.h"
+#include "foundation/MouseTracker.h"
+
+#include <memory>
+
+class DiagramComp;
+class DrawLabel;
+class SegmentShape;
+
+class LabelDragTracker : public MouseTracker {
+public:
+    LabelDragTracker(ActionView& view, DiagramComp* diagram, DrawLabel* label);
+    void MouseDown(const IntPoint& point) override;
+    void MouseMove(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    DrawLabel* m_label;
+    DPoint m_lastWorld;
+    IntPoint m_last;
+};
+
+class GrabTracker : public MouseTracker {
+public:
+    GrabTracker(ActionView& view, DiagramComp* diagram);
+    void MouseDown(const IntPoint& point) override { m_last = point; }
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    IntPoint m_last;
+};
+
+class SelectRectTracker : public MouseTracker {
+public:
+    // add: Shift was held at the press, the band adds to the selection.
+    SelectRectTracker(ActionView& view, DiagramComp* diagram, bool add);
+    void MouseDown(const IntPoint& point) override;
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    IntPoint m_anchor;
+    IntPoint m_current;
+    bool m_add;
+};
+
+// The pencil: a click makes a vertex, a drag a segment from the press to
+// the release, shown while it is drawn and added by the action the release
+// leaves. The segment stands on its own: its ends do not join vertices or
+// paths already in the drawing.
+class SegmentTracker : public MouseTracker {
+public:
+    SegmentTracker(ActionView& view, DiagramComp* diagram);
+    void MouseDown(const IntPoint& point) override { m_press = m_last = point; }
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+private:
+    DiagramComp* m_diagram;
+    SegmentShape* m_segment = nullptr;
+    IntPoint m_press;
+    IntPoint m_last;
+    bool m_moved = false;
+};
+
+std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram);
+std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram);
+// A freehand stroke is not built yet: this answers no tracker, so a press
+// of the pencil with Shift does nothing.
+std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram);

@@ -1,0 +1,249 @@
+// The drawing's undoable additions and value updates: each step of do,
+// undo and redo keeps the drawings' ownership rule, and undo puts back
+// every value and lock the action changed.
+#include "DrawingTestSupport.h"
+
+#include "drawing/CircleShape.h"
+#include "drawing/DiagramActions.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/LineConstraints.h"
+#include "drawing/PointConstraints.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/VertexShape.h"
+#include "support/FakeUserInterface.h"
+
+#include <functional>
+
+namespace {
+
+VertexShape* Vertex(DiagramComp* d, double x, double y)
+{
+    auto* v = new VertexShape(x, y);
+    d->AddShape(v);
+    return v;
+}
+
+SegmentShape* Segment(DiagramComp* d, double x1, double y1, double x2, double y2)
+{
+    auto* s = new SegmentShape(new VertexShape(x1, y1), new VertexShape(x2, y2));
+    d->AddShape(s);
+    return s;
+}
+
+std::vector<double> Values(const std::vector<VertexShape*>& vertices)
+{
+    std::vector<double> values;
+    for (VertexShape* v : vertices) {
+        values.push_back(v->GetXVar()->GetValue());
+        values.push_back(v->GetYVar()->GetValue());
+    }
+    return values;
+}
+
+class DiagramActionsTest : public DrawingTest {
+protected:
+    DiagramActionsTest() : drawing(new DiagramComp), list(ListOf(drawing)) {}
+
+    // Performs, then undoes and redoes twice; the ownership rule is checked
+    // after every step and the checks given run in the done and undone states.
+    void Cycle(TAction& action, const std::function<void()>& whenDone, const std::function<void()>& whenUndone)
+    {
+        action.Perform();
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round);
+            EXPECT_EQ(OwnershipFaults({drawing}), "") << "done";
+            whenDone();
+            action.Revert();
+            EXPECT_EQ(OwnershipFaults({drawing}), "") << "undone";
+            whenUndone();
+            action.Redo();
+        }
+    }
+
+    DiagramComp* drawing;
+    ListPtr list;
+    FakeUserInterface ui;
+};
+
+TEST_F(DiagramActionsTest, ASolvedConstraintIsMetWhenDoneAndItsValuesComeBackOnUndo)
+{
+    SegmentShape* s = Segment(drawing, 0, 0, 3, 1);
+    SegmentShape* t = Segment(drawing, 3, 1, 4, 4);
+    std::vector<VertexShape*> all{s->GetStart(), s->GetEnd(), t->GetStart(), t->GetEnd()};
+    const std::vector<double> before = Values(all);
+    auto* perpendicular = new PerpendicularConstraint(s->GetStart(), s->GetEnd(), t->GetEnd());
+    TAddConstraintAction action(drawing, perpendicular);
+    std::vector<double> solved;
+    action.Perform();
+    EXPECT_NEAR(perpendicular->GetEquation(0)->Residual(), 0.0, 1e-6);
+    solved = Values(all);
+    EXPECT_NE(solved, before);
+    EXPECT_EQ(drawing->GetSelectedConstraints().GetCount(), 1);
+    action.Revert();
+    Cycle(
+        action,
+        [&] {
+            EXPECT_EQ(Values(all), solved);
+            EXPECT_TRUE(drawing->GetConstraints().Contains(perpendicular));
+        },
+        [&] {
+            EXPECT_EQ(Values(all), before);
+            EXPECT_TRUE(drawing->GetConstraints().IsEmpty());
+            EXPECT_TRUE(drawing->GetSelectedConstraints().IsEmpty());
+        });
+    action.Commit();
+}
+
+// Undoing the addition of a fixed point or a radius used to leave the vertex
+// or the radius locked with no constraint holding it.
+TEST_F(DiagramActionsTest, UndoingAnAddedFixedPointOrRadiusReleasesItsLock)
+{
+    auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
+    drawing->AddShape(circle);
+    VertexShape* p = Vertex(drawing, 2, 2);
+    VertexShape* q = Vertex(drawing, 3, 1);
+    ItemArray<DrawConstraint> fixes;
+    fixes.Add(new FixedPointConstraint(p));
+    fixes.Add(new FixedPointConstraint(q));
+    auto locked = [&](bool expected) {
+        EXPECT_EQ(p->IsFixed(), expected);
+        EXPECT_EQ(p->GetXVar()->IsFixed(), expected);
+        EXPECT_EQ(q->GetYVar()->IsFixed(), expected);
+    };
+    TAddConstraintsAction fixAction(drawing, std::move(fixes));
+    Cycle(
+        fixAction, [&] {
+            locked(true);
+            EXPECT_EQ(drawing->GetSelectedConstraints().GetCount(), 2);
+        },
+        [&] { locked(false); });
+    fixAction.Commit();
+
+    TAddConstraintNoSolveAction radiusAction(drawing,
+                                             new RadiusConstraint(circle->GetCentre(), circle->GetRadiusVar()));
+    Cycle(
+        radiusAction, [&] { EXPECT_TRUE(circle->GetRadiusVar()->IsFixed()); },
+        [&] { EXPECT_FALSE(circle->GetRadiusVar()->IsFixed()); });
+    radiusAction.Revert();
+    radiusAction.Commit();
+    EXPECT_FALSE(circle->GetRadiusVar()->IsFixed());
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+}
+
+// A segment drawn from a vertex of another shape: while undone it is not
+// counted among the vertex's uses, and it is freed when dropped undone.
+TEST_F(DiagramActionsTest, AShapeOverASharedVertexKeepsUseCountsThroughUndoRedoAndCommit)
+{
+    VertexShape* shared = Segment(drawing, 0, 0, 2, 0)->GetEnd();
+    auto* end = new VertexShape(2, 2);
+    auto* segment = new SegmentShape(shared, end);
+    end->SetOwner(segment);
+    {
+        TAddShapeAction action(drawing, segment);
+        Cycle(
+            action,
+            [&] {
+                EXPECT_EQ(shared->GetUseCount(), 2);
+                EXPECT_TRUE(drawing->GetSelectedShapes().IsEmpty());
+                EXPECT_EQ(drawing->GetShapes().GetCount(), 2);
+            },
+            [&] {
+                EXPECT_EQ(shared->GetUseCount(), 1);
+                EXPECT_EQ(drawing->GetShapes().GetCount(), 1);
+            });
+        action.Revert();
+        action.Commit();
+    }
+    EXPECT_EQ(shared->GetUseCount(), 1);
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+}
+
+TEST_F(DiagramActionsTest, ALabelForAnItemWithAHiddenOneShowsItAndUndoHidesItAgain)
+{
+    SegmentShape* s = Segment(drawing, 0, 0, 1, 1);
+    auto* fresh = new DistanceConstraint(s->GetStart(), s->GetEnd());
+    drawing->AddConstraint(fresh);
+    TAddLabelAction makeAction(drawing, fresh);
+    Cycle(
+        makeAction, [&] { EXPECT_TRUE(fresh->HasLabel()); }, [&] { EXPECT_FALSE(fresh->HasLabel()); });
+    fresh->GetLabel()->Hide();
+    TAddLabelAction showAction(drawing, fresh);
+    Cycle(
+        showAction, [&] { EXPECT_TRUE(fresh->GetLabel()->IsShown()); },
+        [&] { EXPECT_FALSE(fresh->GetLabel()->IsShown()); });
+    EXPECT_EQ(showAction.GetLabel(), nullptr);
+    TAddLabelAction freeAction(drawing, nullptr);
+    Cycle(
+        freeAction, [&] { EXPECT_EQ(drawing->GetLabels().GetCount(), 2); },
+        [&] { EXPECT_EQ(drawing->GetLabels().GetCount(), 1); });
+    freeAction.Revert();
+    freeAction.Commit();
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+}
+
+// Two edits of one variable used to leave it, after undo, at the first
+// edit's value instead of the value it had before the update.
+TEST_F(DiagramActionsTest, UndoOfAnUpdatePutsATwiceEditedVariableBack)
+{
+    SegmentShape* s = Segment(drawing, 0, 0, 3, 0);
+    drawing->AddConstraint(new HorizontalConstraint(s));
+    std::vector<VertexShape*> all{s->GetStart(), s->GetEnd()};
+    const std::vector<double> before = Values(all);
+    DrawVariable* y = s->GetEnd()->GetYVar();
+    drawing->AddPendingMove(y, 1.0);
+    drawing->AddPendingMove(y, 2.0);
+    TUpdateDiagramAction action(drawing);
+    std::vector<double> solved;
+    action.Perform();
+    solved = Values(all);
+    EXPECT_NEAR(s->GetStart()->GetYVar()->GetValue(), s->GetEnd()->GetYVar()->GetValue(), 1e-6);
+    EXPECT_NE(solved, before);
+    action.Revert();
+    EXPECT_EQ(Values(all), before);
+    action.Redo();
+    EXPECT_EQ(Values(all), solved);
+    action.Commit();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(drawing->TakePendingMoves().empty());
+}
+
+TEST_F(DiagramActionsTest, AnUpdateThatCannotBeSolvedSaysSoAndChangesNothing)
+{
+    VertexShape* p = Vertex(drawing, 0, 0);
+    VertexShape* q = Vertex(drawing, 3, 4);
+    drawing->AddConstraint(new FixedPointConstraint(p));
+    drawing->AddConstraint(new FixedPointConstraint(q));
+    auto* distance = new DistanceConstraint(p, q);
+    drawing->AddConstraint(distance);
+    DrawVariable* length = distance->GetVariable(0);
+    drawing->AddPendingMove(length, 10.0);
+    TUpdateDiagramAction action(drawing);
+    action.Perform();
+    EXPECT_EQ(ui.LastBoxText(), TUpdateDiagramAction::kNoSolution);
+    EXPECT_DOUBLE_EQ(length->GetValue(), 5.0);
+    EXPECT_EQ(Values({p, q}), (std::vector<double>{0, 0, 3, 4}));
+    action.Revert();
+    EXPECT_DOUBLE_EQ(length->GetValue(), 5.0);
+    action.Commit();
+    // Undone, the failed edit stays pending for a later update.
+    EXPECT_EQ(drawing->TakePendingMoves().size(), 1u);
+
+    TUpdateDiagramAction nothing(drawing);
+    nothing.Perform();
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+// An update dropped before it ran leaves its edits for a later update.
+TEST_F(DiagramActionsTest, AnUpdateDroppedUndoneGivesItsEditsBack)
+{
+    VertexShape* p = Vertex(drawing, 1, 1);
+    drawing->AddPendingMove(p->GetXVar(), 5.0);
+    {
+        TUpdateDiagramAction action(drawing);
+        action.Commit();
+    }
+    EXPECT_EQ(drawing->TakePendingMoves().size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,270 @@
+// The drawing tools driven by presses at device points, headless: what each
+// tool does at once and which tracker it answers, and the trackers of the
+// pointer, grabber and rubber band driven through a whole gesture.
+#include "DrawingTestSupport.h"
+
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawTool.h"
+#include "drawing/DrawTrackers.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/LineConstraints.h"
+#include "drawing/VertexDragTracker.h"
+#include "foundation/TAction.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/VertexShape.h"
+#include "foundation/ActionView.h"
+#include "foundation/SelectionTracker.h"
+
+#include <cmath>
+
+namespace {
+
+class ToolView : public ActionView {
+public:
+    DocSelection GetSelection() const override { return selection; }
+    void SetSelection(const DocSelection& s, bool) override { selection = s; }
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int, int) override {}
+    void SetDocumentModified() override { modified = true; }
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection&) override {}
+    ParagraphList* GetParagraphList() const override { return nullptr; }
+
+    DocSelection selection;
+    bool modified = false;
+};
+
+class DrawToolTest : public DrawingTest {
+protected:
+    DrawToolTest() : drawing(new DiagramComp), list(ListOf(drawing))
+    {
+        drawing->SetSize(2000, 2000);
+        drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+        vertex = new VertexShape(-3.0, 2.0);
+        drawing->AddShape(vertex);
+        segment = new SegmentShape(new VertexShape(1.0, -1.0), new VertexShape(3.0, -1.0));
+        drawing->AddShape(segment);
+        drawing->Measure();
+        drawing->SetOrigin(IntPoint(20, 300));
+    }
+
+    IntPoint At(double x, double y) const { return drawing->GetDC().WorldToScreen(DPoint(x, y)); }
+
+    // Presses, moves through the points and releases at the last one.
+    void Gesture(MouseTracker& tracker, const IntPoint& from, const std::vector<IntPoint>& moves)
+    {
+        tracker.MouseDown(from);
+        for (const IntPoint& point : moves)
+            tracker.MouseMove(point);
+        tracker.MouseUp(moves.empty() ? from : moves.back());
+    }
+
+    bool SelectsWholeDrawing() const
+    {
+        const DocSelection whole = DocSelection::SelectObject(drawing);
+        return view.selection.GetStart() == whole.GetStart() && view.selection.GetEnd() == whole.GetEnd();
+    }
+
+    DiagramComp* drawing;
+    ListPtr list;
+    ToolView view;
+    VertexShape* vertex = nullptr;
+    SegmentShape* segment = nullptr;
+};
+
+TEST_F(DrawToolTest, ToolbarCommandsChooseToolsAndEachToolItsCursor)
+{
+    using drawing::ToolKind;
+    struct Case {
+        int command;
+        ToolKind kind;
+        int cursor;
+        int shiftCursor;
+    };
+    const Case cases[] = {
+        {drawing::kPointerToolCommand, ToolKind::Pointer, 0, 0},
+        {drawing::kPencilToolCommand, ToolKind::Pencil, drawing::kPencilCursor, drawing::kPencilCursor},
+        {drawing::kGrabberToolCommand, ToolKind::Grabber, drawing::kGrabCursor, drawing::kGrabCursor},
+        {drawing::kMagnifierToolCommand, ToolKind::Magnifier, drawing::kZoomInCursor, drawing::kZoomOutCursor},
+    };
+    const IntPoint empty = At(-1.0, 3.0);
+    for (const Case& c : cases) {
+        ToolKind kind{};
+        ASSERT_TRUE(ToolOfCommand(c.command, kind));
+        EXPECT_EQ(kind, c.kind);
+        drawing->SetTool(kind);
+        DrawTool* tool = drawing->GetTool();
+        drawing->SetTool(kind);
+        EXPECT_EQ(drawing->GetTool(), tool) << "the same kind keeps its tool";
+        EXPECT_EQ(tool->GetKind(), c.kind);
+        EXPECT_EQ(drawing->GetCursor(empty, false, false), c.cursor);
+        EXPECT_EQ(drawing->GetCursor(empty, true, false), c.shiftCursor);
+        EXPECT_EQ(drawing->GetCursor(empty, true, true), 0) << "Ctrl answers as the pointer";
+    }
+    drawing::ToolKind unchanged = drawing::ToolKind::Grabber;
+    EXPECT_FALSE(ToolOfCommand(34050, unchanged));
+    EXPECT_EQ(unchanged, drawing::ToolKind::Grabber);
+}
+
+TEST_F(DrawToolTest, TheMagnifierZoomsByTwoOrAHalfAboutTheClickedPoint)
+{
+    drawing->SetTool(drawing::ToolKind::Magnifier);
+    const IntPoint click = At(-1.0, 1.0);
+    const DPoint under = drawing->GetDC().ScreenToWorld(click);
+    auto span = [&] { return At(2.0, 0.0).x - At(0.0, 0.0).x; };
+    const int before = span();
+    EXPECT_EQ(drawing->OnMouseDown(view, click, false, false), nullptr);
+    EXPECT_NEAR(span(), 2 * before, 1);
+    EXPECT_TRUE(view.modified);
+    const DPoint still = drawing->GetDC().ScreenToWorld(click);
+    EXPECT_NEAR(still.x, under.x, 0.05);
+    EXPECT_NEAR(still.y, under.y, 0.05);
+    drawing->OnMouseDown(view, click, true, false);
+    EXPECT_NEAR(span(), before, 1);
+}
+
+TEST_F(DrawToolTest, PressesOfThePointerSelectAndAnswerTheirTrackers)
+{
+    // A vertex: selected, the drawing selected as one object, and dragged.
+    auto drag = drawing->OnMouseDown(view, At(-3.0, 2.0), false, false);
+    EXPECT_NE(dynamic_cast<VertexDragTracker*>(drag.get()), nullptr);
+    EXPECT_TRUE(drawing->GetSelectedShapes().Contains(vertex));
+    EXPECT_TRUE(SelectsWholeDrawing());
+    // Shift on a selected vertex deselects it.
+    drawing->OnMouseDown(view, At(-3.0, 2.0), true, false);
+    EXPECT_FALSE(drawing->GetSelectedShapes().Contains(vertex));
+
+    // Empty area: a rubber band that takes what it covers and no more.
+    auto band = drawing->OnMouseDown(view, At(0.0, 0.0), false, false);
+    ASSERT_NE(dynamic_cast<SelectRectTracker*>(band.get()), nullptr);
+    Gesture(*band, At(0.0, 0.0), {At(2.0, -0.5), At(4.0, -2.0)});
+    EXPECT_TRUE(drawing->GetSelectedShapes().Contains(segment));
+    EXPECT_FALSE(drawing->GetSelectedShapes().Contains(vertex));
+    EXPECT_FALSE(drawing->IsBandVisible());
+
+    // Under the pencil, Ctrl presses as the pointer (without it, the pencil).
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    auto pointer = drawing->OnMouseDown(view, At(0.0, 0.0), false, true);
+    EXPECT_NE(dynamic_cast<SelectRectTracker*>(pointer.get()), nullptr);
+    drawing->SetToolBusy(true);
+    EXPECT_EQ(drawing->OnMouseDown(view, At(0.0, 0.0), false, false), nullptr) << "a busy pencil answers nothing";
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+}
+
+TEST_F(DrawToolTest, TheGrabberKeepsTheGrabbedPointUnderTheMouse)
+{
+    drawing->SetTool(drawing::ToolKind::Grabber);
+    const IntPoint from = At(-1.0, 1.0);
+    const IntPoint to(from.x + 40, from.y - 25);
+    const DPoint grabbed = drawing->GetDC().ScreenToWorld(from);
+    auto grab = drawing->OnMouseDown(view, from, false, false);
+    ASSERT_NE(grab, nullptr);
+    Gesture(*grab, from, {IntPoint(from.x + 10, from.y), to});
+    const DPoint now = drawing->GetDC().ScreenToWorld(to);
+    EXPECT_NEAR(now.x, grabbed.x, 0.05);
+    EXPECT_NEAR(now.y, grabbed.y, 0.05);
+    EXPECT_TRUE(view.modified);
+}
+
+TEST_F(DrawToolTest, ALabelDraggedByItsFrameMovesByTheDrawingDistance)
+{
+    auto* label = new DrawLabel(drawing, DPoint(-1.0, -2.0), DPoint(0.0, 0.0), true, nullptr);
+    drawing->AddLabel(label);
+    LabelDragTracker drag(view, drawing, label);
+    Gesture(drag, At(0.0, 0.0), {At(1.0, 0.0), At(2.0, 0.5)});
+    EXPECT_NEAR(label->GetOffset().x, 2.0, 0.05);
+    EXPECT_NEAR(label->GetOffset().y, 0.5, 0.05);
+}
+
+// The move action of a drag used to compare two snapshots and change
+// nothing on undo: undo must put every moved and every solved value back.
+TEST_F(DrawToolTest, UndoOfAVertexDragPutsEveryMovedAndSolvedValueBack)
+{
+    drawing->AddConstraint(new HorizontalConstraint(segment));
+    auto values = [&] {
+        return std::vector<double>{segment->GetStart()->GetXVar()->GetValue(), segment->GetStart()->GetYVar()->GetValue(),
+                                   segment->GetEnd()->GetXVar()->GetValue(), segment->GetEnd()->GetYVar()->GetValue()};
+    };
+    const std::vector<double> before = values();
+    auto drag = drawing->OnMouseDown(view, At(3.0, -1.0), false, false);
+    ASSERT_NE(drag, nullptr);
+    Gesture(*drag, At(3.0, -1.0), {At(3.5, 0.0), At(4.0, 1.0)});
+    const std::vector<double> dragged = values();
+    EXPECT_NEAR(dragged[2], 4.0, 0.1);
+    EXPECT_NEAR(dragged[1], dragged[3], 1e-6) << "the segment stays horizontal";
+    EXPECT_NE(dragged[1], before[1]);
+    std::unique_ptr<TAction> action(drag->TakeAction());
+    ASSERT_NE(action, nullptr);
+    action->Perform();
+    EXPECT_EQ(values(), dragged) << "performing after the drag changes nothing";
+    for (int round = 0; round < 2; ++round) {
+        action->Revert();
+        EXPECT_EQ(values(), before);
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Redo();
+        EXPECT_EQ(values(), dragged);
+    }
+    action->Commit();
+}
+
+TEST_F(DrawToolTest, AFixedVertexDoesNotMoveUnderADrag)
+{
+    vertex->Fix();
+    auto drag = drawing->OnMouseDown(view, At(-3.0, 2.0), false, false);
+    ASSERT_NE(drag, nullptr);
+    Gesture(*drag, At(-3.0, 2.0), {At(-2.0, 1.0)});
+    EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), -3.0);
+    EXPECT_DOUBLE_EQ(vertex->GetYVar()->GetValue(), 2.0);
+}
+
+// A pencil click adds a vertex and a pencil drag a segment from the press
+// to the release; each is undone and redone with the ownership rule kept.
+TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
+{
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    struct Case {
+        std::vector<IntPoint> moves;
+        bool segment;
+    };
+    const Case cases[] = {{{}, false}, {{At(0.0, 0.0), At(1.0, 1.0), At(2.0, 2.0)}, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.segment);
+        const int shapes = drawing->GetShapes().GetCount();
+        const IntPoint press = At(-1.0, -1.0);
+        auto pencil = drawing->OnMouseDown(view, press, false, false);
+        ASSERT_NE(pencil, nullptr);
+        Gesture(*pencil, press, c.moves);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes) << "the release leaves the adding to the action";
+        std::unique_ptr<TAction> action(pencil->TakeAction());
+        ASSERT_NE(action, nullptr);
+        action->Perform();
+        ASSERT_EQ(drawing->GetShapes().GetCount(), shapes + 1);
+        DiagramShape* made = drawing->GetShapes().GetAt(shapes);
+        EXPECT_EQ(made->IsSegment(), c.segment);
+        const DPoint start = drawing->GetDC().ScreenToWorld(press);
+        if (c.segment) {
+            auto* s = static_cast<SegmentShape*>(made);
+            const DPoint end = drawing->GetDC().ScreenToWorld(c.moves.back());
+            EXPECT_NEAR(s->GetStart()->GetX(), start.x, 1e-9);
+            EXPECT_NEAR(s->GetEnd()->GetX(), end.x, 1e-9);
+            EXPECT_NEAR(s->GetEnd()->GetY(), end.y, 1e-9);
+        } else {
+            EXPECT_NEAR(static_cast<VertexShape*>(made)->GetY(), start.y, 1e-9);
+        }
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Revert();
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Redo();
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        action->Commit();
+    }
+    // A drag whose action the view never takes leaves nothing behind.
+    auto dropped = drawing->OnMouseDown(view, At(-1.0, -1.0), false, false);
+    const int shapes = drawing->GetShapes().GetCount();
+    Gesture(*dropped, At(-1.0, -1.0), {At(0.0, 0.0)});
+    dropped.reset();
+    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+}
+
+} // namespace
