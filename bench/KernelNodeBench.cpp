@@ -78,7 +78,9 @@ std::string LargeAnswer()
         writer.putFunction(2);
         writer.putAtom(wire::kTokenSymbol, "VXTimes");
         writer.putAtom(wire::kTokenInteger, std::to_string(k + 1));
-        writer.putAtom(wire::kTokenSymbol, "x" + std::to_string(k));
+        std::string name = "x";
+        name += std::to_string(k);
+        writer.putAtom(wire::kTokenSymbol, name);
     }
     return writer.bytes();
 }

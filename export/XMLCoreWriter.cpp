@@ -79,8 +79,8 @@ void XMLCoreWriter::StartEmptyElement(const char* name)
 
 void XMLCoreWriter::EndPendingTag(bool newline)
 {
-    WriteString(m_pendingEnd.c_str());
-    m_pendingEnd.clear();
+    WriteString(m_pendingEnd);
+    m_pendingEnd = "";
     if (newline)
         NewLine();
 }

@@ -48,7 +48,8 @@ private:
     void Put(const char* bytes, std::size_t count);
 
     ByteStream& m_stream;
-    std::string m_pendingEnd;
+    // The close of the start tag still open (">" or " />"), or "".
+    const char* m_pendingEnd = "";
     std::string m_indent;
     char m_buffer[kBufferSize];
     int m_fill = 0;
