@@ -100,8 +100,11 @@ void RadicalComp::Draw()
     const Rect R = m_first->GetRect();
     const Rect X = IndexRect(u);
     const int H = R.bottom - R.top;
-    gDrawContext.MoveTo(IntPoint(m_origin.x, m_origin.y + R.bottom - H / 2));
-    gDrawContext.DrawLineRel(X.Width(), 0);
+    // The sign starts with a tick of one unit that ends under the index's
+    // right edge: a stroke under the whole index would read as a minus sign
+    // beside what stands before the root ("+" becoming "±").
+    gDrawContext.MoveTo(IntPoint(m_origin.x + X.Width() - u, m_origin.y + R.bottom - H / 2));
+    gDrawContext.DrawLineRel(u, 0);
     gDrawContext.DrawLineRel(u / 2 + H / 6, H / 2);
     gDrawContext.DrawLineRel(H / 6, -2 * u - H);
     gDrawContext.DrawLineRel(R.right + u, 0);

@@ -112,6 +112,21 @@ TEST_F(CalculusLayoutTest, EveryComponentDrawsWithinItsBounds)
     EXPECT_EQ(InkIn(outside, Rect(0, 0, outside.width(), outside.height())), 0);
 }
 
+// A stroke under the whole index read as a minus sign beside what stands
+// before the root; the sign starts with a tick of one unit under the index's
+// right edge.
+TEST_F(CalculusLayoutTest, ARootsSignStartsWithATickNotAStrokeUnderItsIndex)
+{
+    auto* root = new RadicalComp(Chars("x"), Chars("mmm"));
+    auto paragraph = Paragraph(5, Items({root}));
+    paragraph->GetRow()->Draw();
+    const Rect index = root->GetChild(2)->GetAbsRect();
+    const int u = Unit(root->GetChild(2)->GetSizeStep());
+    const int strokeRow = index.bottom;
+    EXPECT_EQ(InkIn(image, Rect(index.left, strokeRow - 1, index.right - u - 1, strokeRow + 2)), 0);
+    EXPECT_GT(InkIn(image, Rect(index.right - u, strokeRow - 1, index.right, strokeRow + 2)), 0);
+}
+
 TEST_F(CalculusLayoutTest, TheProductShowsTheProductSignNotALambda)
 {
     auto* product = new ProductComp(nullptr, nullptr);
