@@ -76,6 +76,27 @@ void SvgLine(MathMLOutput& writer, const DiagramDC& dc, const DPoint& a, const D
     writer.EndPendingTag(true);
 }
 
+DiagramItem* HitRingMarker(DiagramItem* marker, VertexShape* vertex, const DPoint& point, const DiagramDC& dc)
+{
+    if (DiagramItem* hit = vertex->HitTest(point, dc))
+        return hit;
+    return HitsRing(point, vertex->GetPoint(), dc) ? marker : nullptr;
+}
+
+void DrawRingMarker(DiagramDC& dc, bool visible, bool selected, const VertexShape* vertex)
+{
+    if (!visible)
+        return;
+    dc.SetConstraintPen(selected);
+    DrawRing(dc, vertex->GetPoint());
+}
+
+void SvgRingMarker(MathMLOutput& writer, const DiagramDC& dc, bool visible, const VertexShape* vertex)
+{
+    if (visible)
+        SvgRing(writer, dc, vertex->GetPoint());
+}
+
 void DrawStrokes(DiagramDC& dc, const Strokes3& points)
 {
     for (int i = 0; i < 6; i += 2)

@@ -40,6 +40,12 @@ void DrawArc(DiagramDC& dc, const DPoint& apex, const DPoint& first, const DPoin
 
 void SvgLine(MathMLOutput& writer, const DiagramDC& dc, const DPoint& a, const DPoint& b);
 
+// A marker that is a ring about a vertex: the vertex answers a hit first,
+// then the ring answers for the marker; hidden markers draw and write nothing.
+DiagramItem* HitRingMarker(DiagramItem* marker, VertexShape* vertex, const DPoint& point, const DiagramDC& dc);
+void DrawRingMarker(DiagramDC& dc, bool visible, bool selected, const VertexShape* vertex);
+void SvgRingMarker(MathMLOutput& writer, const DiagramDC& dc, bool visible, const VertexShape* vertex);
+
 // A marker of three strokes: points 0-1, 2-3 and 4-5.
 using Strokes3 = DPoint[6];
 void DrawStrokes(DiagramDC& dc, const Strokes3& points);

@@ -42,23 +42,17 @@ void PointOnSegmentConstraint::Read(DocReader& reader, void* context)
 
 DiagramItem* PointOnSegmentConstraint::HitTest(const DPoint& point, const DiagramDC& dc)
 {
-    if (DiagramItem* hit = m_p->HitTest(point, dc))
-        return hit;
-    return HitsRing(point, m_p->GetPoint(), dc) ? this : nullptr;
+    return HitRingMarker(this, m_p, point, dc);
 }
 
 void PointOnSegmentConstraint::Draw(DiagramDC& dc)
 {
-    if (!m_visible)
-        return;
-    dc.SetConstraintPen(IsSelected());
-    DrawRing(dc, m_p->GetPoint());
+    DrawRingMarker(dc, m_visible, IsSelected(), m_p);
 }
 
 void PointOnSegmentConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
 {
-    if (m_visible)
-        SvgRing(writer, dc, m_p->GetPoint());
+    SvgRingMarker(writer, dc, m_visible, m_p);
 }
 
 bool PointOnSegmentConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied(map, {m_e1, m_e2, m_p}); }
