@@ -78,6 +78,26 @@ private:
     DiagramShape* m_ownerShape;
 };
 
+// What a compound shape answers for a rectangle: itself when every part lies
+// inside it, else what its parts answer, each item once.
+template <class Parts>
+ItemArray<DiagramShape> ItemsOfPartsInRect(DiagramShape* whole, const Parts& parts, const DPoint& topLeft,
+                                           const DPoint& bottomRight)
+{
+    ItemArray<DiagramShape> items;
+    bool allInside = true;
+    for (auto* part : parts)
+        allInside = allInside && part->LiesInRect(topLeft, bottomRight);
+    if (allInside) {
+        items.Add(whole);
+        return items;
+    }
+    for (auto* part : parts)
+        for (DiagramShape* item : part->ItemsInRect(topLeft, bottomRight))
+            items.AddOnce(item);
+    return items;
+}
+
 // The vertices of every shape, in order, each once (first occurrence wins).
 ItemArray<VertexShape> CollectVertices(const ItemArray<DiagramShape>& shapes);
 

@@ -197,16 +197,7 @@ void PolygonShape::ClaimParts()
 
 ItemArray<DiagramShape> PolygonShape::ItemsInRect(const DPoint& topLeft, const DPoint& bottomRight)
 {
-    ItemArray<DiagramShape> items;
-    if (std::all_of(m_edges.begin(), m_edges.end(),
-                    [&](EdgeShape* edge) { return edge->LiesInRect(topLeft, bottomRight); })) {
-        items.Add(this);
-        return items;
-    }
-    for (EdgeShape* edge : m_edges)
-        for (DiagramShape* item : edge->ItemsInRect(topLeft, bottomRight))
-            items.AddOnce(item);
-    return items;
+    return ItemsOfPartsInRect(this, m_edges, topLeft, bottomRight);
 }
 
 ItemArray<VertexShape> PolygonShape::GetVertices() const

@@ -142,16 +142,7 @@ void SidedShape::ClaimParts()
 
 ItemArray<DiagramShape> SidedShape::ItemsInRect(const DPoint& topLeft, const DPoint& bottomRight)
 {
-    ItemArray<DiagramShape> items;
-    if (std::all_of(m_sides.begin(), m_sides.end(),
-                    [&](SegmentShape* side) { return side->LiesInRect(topLeft, bottomRight); })) {
-        items.Add(this);
-        return items;
-    }
-    for (SegmentShape* side : m_sides)
-        for (DiagramShape* item : side->ItemsInRect(topLeft, bottomRight))
-            items.AddOnce(item);
-    return items;
+    return ItemsOfPartsInRect(this, m_sides, topLeft, bottomRight);
 }
 
 ItemArray<VertexShape> SidedShape::GetVertices() const
