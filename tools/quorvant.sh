@@ -32,6 +32,9 @@ install_missing() {
 
 export CCACHE_DIR=${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvant-ccache}
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
+# Paths inside the checkout hash relative to it, so another clone or work tree
+# of the project reuses the same cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$top}
 
 build() {
   local dir=$1; shift
