@@ -19,7 +19,8 @@ class Calculations {
 public:
     using Evaluate = std::function<wire::Expr(const wire::Expr&)>;
 
-    // The answer of VXEvaluate[code, part]; $Failed for an unknown code.
+    // The answer of VXEvaluate[code, part]; $Failed for an unknown code. Its
+    // reals have the session's number of significant digits.
     wire::Expr perform(int code, const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
     // The answer of VXSimplify[part] at the session's simplification level.
     wire::Expr simplify(const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
@@ -34,6 +35,7 @@ private:
         wire::Expr body;
     };
 
+    wire::Expr compute(int code, const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
     wire::Expr statement(const wire::Expr& e, const SessionPrefs& prefs, const Evaluate& evaluate);
     wire::Expr substituted(const wire::Expr& e, int depth) const;
 
