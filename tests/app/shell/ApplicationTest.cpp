@@ -229,7 +229,8 @@ TEST_F(ShellTest, KernelMenuFollowsTheLinkAndRefusesCommandsItDisables)
         {false, false, false, true, "10100", CCorvellApp::ID_KERNEL_START, {"StartKernel"}},
         {false, false, true, true, "00000", CCorvellApp::ID_KERNEL_START, {}},
         {false, false, false, false, "00000", CCorvellApp::ID_KERNEL_START, {}},
-        {true, true, false, true, "00000", CCorvellApp::ID_KERNEL_QUIT, {}},
+        // Quit stays available while the kernel computes: it is a way to stop it.
+        {true, true, false, true, "01000", CCorvellApp::ID_KERNEL_QUIT, {"QuitKernel with the application set"}},
         {true, false, false, true, "01011", CCorvellApp::ID_KERNEL_QUIT, {"QuitKernel with the application set"}},
     };
     for (const auto& c : cases) {
