@@ -108,6 +108,9 @@ TEST_F(KernelConversationTest, KernelKilledDuringARequestLeavesTheLinkReadyToSta
     EXPECT_FALSE(link.IsBusy());
     ASSERT_EQ(questions.messages.size(), 1u);
     EXPECT_NE(questions.messages[0].find("The kernel has stopped"), std::string::npos);
+    // The link's own text follows the label after a space.
+    EXPECT_EQ(questions.messages[0].rfind("The kernel link returned an error message: ", 0), 0u)
+        << questions.messages[0];
     ASSERT_TRUE(StartAndWait(link));
     EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
 }
