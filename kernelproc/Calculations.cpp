@@ -148,15 +148,14 @@ std::string workingVariable(const Expr& e, const SessionPrefs& prefs, const std:
     return unknowns.size() == 1 ? unknowns.front() : prefs.defaultVariable;
 }
 
-Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
+Expr atSessionPrecision(const Expr& answer, const SessionPrefs& prefs)
 {
-    // One rule for every answer: the session's significant digits, rounded.
-    Expr answer = compute(code, part, prefs, evaluate);
+    // Beyond a double's digits the kernel computed with the digits asked.
     return prefs.precision > 0 && prefs.precision <= kDoubleDigits ? roundedReals(answer, int(prefs.precision))
                                                                    : answer;
 }
 
-Expr Calculations::compute(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
+Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
 {
     const Expr x = Expr::symbol(workingVariable(part, prefs, constants_));
     if (code == kCalcFactor) {

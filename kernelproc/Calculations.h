@@ -19,8 +19,7 @@ class Calculations {
 public:
     using Evaluate = std::function<wire::Expr(const wire::Expr&)>;
 
-    // The answer of VXEvaluate[code, part]; $Failed for an unknown code. Its
-    // reals have the session's number of significant digits.
+    // The answer of VXEvaluate[code, part]; $Failed for an unknown code.
     wire::Expr perform(int code, const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
     // The answer of VXSimplify[part] at the session's simplification level.
     wire::Expr simplify(const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
@@ -35,13 +34,16 @@ private:
         wire::Expr body;
     };
 
-    wire::Expr compute(int code, const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
     wire::Expr statement(const wire::Expr& e, const SessionPrefs& prefs, const Evaluate& evaluate);
     wire::Expr substituted(const wire::Expr& e, int depth) const;
 
     std::map<std::string, Definition> definitions_;
     const std::set<std::string>* constants_ = nullptr;
 };
+
+// One rule for every answer: its reals rounded to the session's number of
+// significant digits (none when the session asks for machine precision).
+wire::Expr atSessionPrecision(const wire::Expr& answer, const SessionPrefs& prefs);
 
 // The variable a calculation works in: the session's default variable when
 // the expression has it, else its only unknown, else the default variable.
