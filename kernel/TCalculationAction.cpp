@@ -20,6 +20,14 @@ namespace {
 
 constexpr const char* kWorking = "Working";
 constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
+constexpr const char* kStopped = "The calculation was stopped.";
+
+// Why nothing was placed: stopped by the user, or no answer.
+const char* RefusalText(const ExprNode* answer)
+{
+    const SymbolNode* symbol = AsSymbol(answer);
+    return symbol && !symbol->IsBuiltin() && symbol->FreeText() == "$Aborted" ? kStopped : kNoAnswer;
+}
 
 ConstantCheckHook& CheckHook()
 {
@@ -145,7 +153,7 @@ void TCalculationAction::FirstDo()
     ParagraphList* list = List();
     if (IsUnusableAnswer(answer.get()) || !list) {
         m_placement = Placement::kNothing;
-        SetStatusText(kNoAnswer);
+        SetStatusText(RefusalText(answer.get()));
     } else {
         SetStatusText("");
     }
@@ -253,7 +261,7 @@ void TEvaluateCodeAction::FirstDo()
     std::unique_ptr<ExprNode> answer(link && m_list ? link->StringEvaluate(m_code.get()) : nullptr);
     if (IsUnusableAnswer(answer.get())) {
         m_placement = Placement::kNothing;
-        SetStatusText(kNoAnswer);
+        SetStatusText(RefusalText(answer.get()));
         return;
     }
     SetStatusText("");
