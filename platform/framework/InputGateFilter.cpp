@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -107,7 +109,9 @@ bool InputGateFilter::eventFilter(QObject* watched, QEvent* event)
             InputGate::Refuse();
         return true;
     }
-    if (type == QEvent::Close) {
+    // Closing the program's window or a document's window waits for the work;
+    // a palette hides as ever.
+    if (type == QEvent::Close && (qobject_cast<QMainWindow*>(widget) || qobject_cast<QMdiSubWindow*>(widget))) {
         event->ignore();
         QPointer<QWidget> window(widget);
         InputGate::Current()->CloseWhenStopped([window] {
