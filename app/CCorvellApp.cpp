@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "app/CAboutDialog.h"
+#include "app/CalculationHold.h"
 #include "app/CChildFrame.h"
 #include "app/CCorvellDoc.h"
 #include "app/CConstantsDialog.h"
@@ -32,13 +33,16 @@
 #include "foundation/ExprNode.h"
 #include "foundation/FontManager.h"
 #include "foundation/StyleTable.h"
+#include "foundation/TAction.h"
 #include "kernel/TCalculationAction.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "kernel/KernelLink.h"
 #include "kernel/KernelSettings.h"
 #include "kernel/TermOrdering.h"
+#include "platform/InputGate.h"
 #include "platform/UserInterface.h"
+#include "platform/framework/InputGateFilter.h"
 #include "platform/framework/DesktopIntegration.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
@@ -100,7 +104,7 @@ CCorvellApp::CCorvellApp() : CWinApp("Quorvant")
     MapCommand(ID_KERNEL_TERM_ORDERING, [this] { OnKernelTermOrdering(); });
     MapUpdate(ID_KERNEL_START, [this](CCmdUI* ui) { OnUpdateNeedsNoKernel(ui); });
     MapUpdate(ID_KERNEL_CONNECTION, [this](CCmdUI* ui) { OnUpdateNeedsNoKernel(ui); });
-    MapUpdate(ID_KERNEL_QUIT, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
+    MapUpdate(ID_KERNEL_QUIT, [this](CCmdUI* ui) { OnUpdateKernelQuit(ui); });
     MapUpdate(ID_KERNEL_CALCULATION_OPTIONS, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
     MapUpdate(ID_KERNEL_TERM_ORDERING, [this](CCmdUI* ui) { OnUpdateNeedsIdleKernel(ui); });
 }
@@ -149,6 +153,10 @@ BOOL CCorvellApp::InitInstance()
     LoadStdProfileSettings(kRecentFileCount);
     Step("RecentFiles");
     m_pKernelQuestions = new KernelQuestionDialogs;
+    // While a calculation waits, input that would edit or close a document is held.
+    m_pCalculationHold = new CalculationHold;
+    InputGate::Install(m_pCalculationHold);
+    InputGateFilter::Install();
     KernelLink::Set(CreateKernelLink());
     if (KernelLink* link = KernelLink::Get()) {
         link->SetQuestions(m_pKernelQuestions);
@@ -156,6 +164,8 @@ BOOL CCorvellApp::InitInstance()
         link->SetFallbackFolder(QCoreApplication::applicationDirPath().toStdString());
     }
     InstallConstantsRoutes();
+    // What the actions say while they work (a calculation's "Working").
+    SetStatusTextSink([](const char* text) { UserInterface::Current().SetStatusText(text ? text : ""); });
     Step("KernelLink");
     m_pTextPrefs = new TextPrefs;
     m_pTextPrefs->Load();
@@ -275,6 +285,11 @@ int CCorvellApp::ExitInstance()
     }
     delete m_pKernelQuestions;
     m_pKernelQuestions = nullptr;
+    SetStatusTextSink(nullptr);
+    if (InputGate::Current() == m_pCalculationHold)
+        InputGate::Install(nullptr);
+    delete m_pCalculationHold;
+    m_pCalculationHold = nullptr;
     delete m_pClipboard;
     m_pClipboard = nullptr;
     delete m_pFontManager;
@@ -321,10 +336,27 @@ void CCorvellApp::OnKernelStart()
 
 void CCorvellApp::OnKernelQuit()
 {
-    if (KernelLink* link = KernelLink::Get(); link && link->IsReady() && !link->IsBusy()) {
-        link->QuitKernel();
-        UserInterface::Current().SetStatusText("");
+    KernelLink* link = KernelLink::Get();
+    if (!link || !link->IsReady())
+        return;
+    if (link->IsWaiting()) {
+        // The calculation is stopped first; the kernel quits once it has ended.
+        link->AbortEvaluation();
+        CalculationHold::RunWhenFree([] {
+            if (GetCorvellApp())
+                GetCorvellApp()->OnKernelQuit();
+        });
+        return;
     }
+    link->QuitKernel();
+    UserInterface::Current().SetStatusText("");
+}
+
+void CCorvellApp::OnUpdateKernelQuit(CCmdUI* ui)
+{
+    KernelLink* link = KernelLink::Get();
+    // Also while a calculation runs: quitting stops it.
+    ui->Enable(link && link->IsReady());
 }
 
 void CCorvellApp::OnKernelConnection()
@@ -332,7 +364,10 @@ void CCorvellApp::OnKernelConnection()
     if (!m_pKernelSettings)
         return;
     *m_pKernelSettings = KernelSettings();
-    CKernelConnectionDialog dialog(m_pKernelSettings->kernelPath, m_pMainWnd);
+    // The folder shown is the one in use, also when the kernel beside the
+    // editor is used for want of a setting.
+    KernelLink* link = KernelLink::Get();
+    CKernelConnectionDialog dialog(link ? link->KernelFolderInUse() : m_pKernelSettings->kernelPath, m_pMainWnd);
     if (dialog.DoModal() != IDOK)
         return;
     m_pKernelSettings->kernelPath = dialog.m_folder;

@@ -9,6 +9,7 @@
 
 #include "platform/framework/CWinApp.h"
 
+class CalculationHold;
 class DocClipboard;
 class FontManager;
 class KernelLink;
@@ -79,9 +80,11 @@ private:
     void OnKernelTermOrdering();
     void OnUpdateNeedsNoKernel(CCmdUI* ui);
     void OnUpdateNeedsIdleKernel(CCmdUI* ui);
+    void OnUpdateKernelQuit(CCmdUI* ui);
 
     KernelSettings* m_pKernelSettings = nullptr;
     KernelQuestionDialogs* m_pKernelQuestions = nullptr;
+    CalculationHold* m_pCalculationHold = nullptr;
     TextPrefs* m_pTextPrefs = nullptr;
     // The process-wide objects this start-up made (exit frees only these).
     StyleTable* m_pStyleTable = nullptr;

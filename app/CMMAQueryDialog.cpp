@@ -67,6 +67,10 @@ int CMMAQueryDialog::Run()
             editor->ScrollToPosition(CPoint(0, 0));
         }
         CenterWindow();
+        // Modal to the whole program: while a calculation waits for this
+        // answer, only this window takes input.
+        if (widget())
+            widget()->setWindowModality(Qt::ApplicationModal);
         ShowWindow(SW_SHOW);
         if (Hook())
             QTimer::singleShot(0, [this, hook = Hook()] { hook(*this); });

@@ -1,5 +1,8 @@
 #include "app/KernelQuestionDialogs.h"
 
+#include "app/CCorvellApp.h"
+#include "app/CMainFrame.h"
+#include "app/CalculationHold.h"
 #include "app/KernelExpressionQuestion.h"
 
 #include "app/dialogs/CKernelConnectionDialog.h"
@@ -88,11 +91,27 @@ void KernelQuestionDialogs::Yield()
 void KernelQuestionDialogs::BeginWait()
 {
     UserInterface::Current().BeginWaitCursor();
+    UserInterface::Current().SetStatusText(CalculationHold::kRefusal);
 }
 
 void KernelQuestionDialogs::EndWait()
 {
     UserInterface::Current().EndWaitCursor();
+    UserInterface::Current().SetStatusText("");
+}
+
+void KernelQuestionDialogs::ConstantsPalette(bool open)
+{
+    // Not once the program's exit has begun: the frame is going away.
+    OnUi([open] {
+        auto* frame = GetCorvellApp() ? dynamic_cast<CMainFrame*>(AfxGetMainWnd()) : nullptr;
+        if (!frame)
+            return;
+        if (open)
+            frame->CreateConstantsPalette();
+        else
+            frame->DestroyConstantsPalette();
+    });
 }
 
 std::string KernelQuestionDialogs::LocateKernel()
@@ -115,6 +134,9 @@ void KernelQuestionDialogs::StartupFinished(bool connected)
     RunOnUiThread([connected] {
         if (KernelLink* link = KernelLink::Get(); link && connected)
             link->ApplyNodeSettings();
+        if (!connected)
+            if (auto* frame = GetCorvellApp() ? dynamic_cast<CMainFrame*>(AfxGetMainWnd()) : nullptr)
+                frame->DestroyConstantsPalette();
         CKernelStartupDialog::CloseCurrent();
         UserInterface::Current().SetStatusText(connected ? "The kernel is ready." : "");
     }, false);

@@ -18,6 +18,7 @@ public:
     void Yield() override;
     void BeginWait() override;
     void EndWait() override;
+    void ConstantsPalette(bool open) override;
     std::string LocateKernel() override;
     void StartupStatus(const std::string& text) override;
     void StartupFinished(bool connected) override;

@@ -12,6 +12,8 @@
 #include "platform/UserInterface.h"
 
 #include <algorithm>
+#include <exception>
+#include <memory>
 
 namespace {
 
@@ -61,6 +63,24 @@ std::string TextOf(ExprNode* node)
     Str255 text;
     node->GetText(text);
     return std::string(text.GetPtrAt(0), std::size_t(text.GetLength()));
+}
+
+// One element of a choice-list answer: {code, text, extra}; anything else is
+// a choice of code 0 reading "???".
+KernelChoice ChoiceOf(ExprNode* element)
+{
+    KernelChoice choice;
+    choice.text = "???";
+    auto* record = dynamic_cast<CompositeNode*>(element);
+    if (!record || element->GetTag() != TypeTag("lisN") || !record->First() ||
+        record->First()->GetTag() != TypeTag("intN"))
+        return choice;
+    choice.code = record->First()->GetIntegerValue();
+    if (ExprNode* text = record->ChildAt(2))
+        choice.text = text->GetTag() == TypeTag("strN") ? static_cast<StringNode*>(text)->Text() : TextOf(text);
+    if (ExprNode* extra = record->ChildAt(3); extra && extra->GetTag() == TypeTag("intN"))
+        choice.extra = extra->GetIntegerValue();
+    return choice;
 }
 
 } // namespace
@@ -129,27 +149,73 @@ void KernelLink::Message(const std::string& text)
 
 // ---- the request skeleton ----
 
+KernelLink::WaitScope::WaitScope(KernelLink* link) : m_link(link && !OnStartupWorker() ? link : nullptr)
+{
+    if (m_link)
+        ++m_link->m_waiting;
+}
+
+KernelLink::WaitScope::~WaitScope()
+{
+    if (m_link)
+        --m_link->m_waiting;
+}
+
+// One request from its first write until its answer has been read: the link
+// is busy and every way out, an exception too, frees it again, with nothing
+// half-written or half-read left on the link.
+class KernelLink::Request {
+public:
+    Request(KernelLink& link, bool cursor, bool modelBuilding)
+        : m_link(link), m_wait(&link), m_cursor(cursor && link.m_questions),
+          m_oldModelBuilding(NodeSettings::Get().modelBuilding), m_exceptions(std::uncaught_exceptions())
+    {
+        if (modelBuilding)
+            NodeSettings::Get().modelBuilding = true;
+        if (m_cursor)
+            m_link.m_questions->BeginWait();
+        m_link.m_busy = true;
+    }
+    ~Request()
+    {
+        if (std::uncaught_exceptions() > m_exceptions) {
+            if (MLINK link = m_link.m_link) {
+                MLClearPutPacket(link);
+                MLNewPacket(link);
+            }
+        }
+        m_link.FinishRequest();
+        if (m_cursor && m_link.m_questions)
+            m_link.m_questions->EndWait();
+        NodeSettings::Get().modelBuilding = m_oldModelBuilding;
+    }
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+
+    void Send(bool wrapped, const Writer& write)
+    {
+        MLINK link = m_link.m_link;
+        if (wrapped)
+            MLPutFunction(link, "EvaluatePacket", 1);
+        write(link);
+        MLEndPacket(link);
+    }
+
+private:
+    KernelLink& m_link;
+    WaitScope m_wait;
+    bool m_cursor;
+    bool m_oldModelBuilding;
+    int m_exceptions;
+};
+
 ExprNode* KernelLink::NodeRequest(bool wrapped, bool cursor, const Writer& write, bool modelBuilding)
 {
     if (!Writable())
         return new ErrorNode;
-    bool oldModelBuilding = NodeSettings::Get().modelBuilding;
-    if (modelBuilding)
-        NodeSettings::Get().modelBuilding = true;
-    if (cursor && m_questions)
-        m_questions->BeginWait();
-    m_busy = true;
-    MLINK link = m_link;
-    if (wrapped)
-        MLPutFunction(link, "EvaluatePacket", 1);
-    write(link);
-    MLEndPacket(link);
-    ExprNode* answer = WaitForReturn(m_prefs.showWarnings) ? ReadAnswer() : new ErrorNode;
-    FinishRequest();
-    if (cursor && m_questions)
-        m_questions->EndWait();
-    NodeSettings::Get().modelBuilding = oldModelBuilding;
-    return answer;
+    Request request(*this, cursor, modelBuilding);
+    request.Send(wrapped, write);
+    return WaitForReturn(m_prefs.showWarnings) ? ReadAnswer() : new ErrorNode;
 }
 
 ExprNode* KernelLink::ReadAnswer()
@@ -194,37 +260,18 @@ int KernelLink::ChoiceRequest(const Writer& write, KernelChoice* choices)
     choices[0].text.clear();
     if (!Writable())
         return 1;
-    m_busy = true;
-    MLINK link = m_link;
-    MLPutFunction(link, "EvaluatePacket", 1);
-    write(link);
-    MLEndPacket(link);
-    int count = 1;
-    if (WaitForReturn(false)) {
-        ExprNode* answer = ReadAnswer();
-        auto* list = dynamic_cast<CompositeNode*>(answer);
-        if (list && answer->GetTag() == TypeTag("lisN")) {
-            count = std::min(list->Count(), kMaxChoices);
-            int i = 0;
-            for (ExprNode* element = list->First(); element && i < count; element = element->next, ++i) {
-                KernelChoice& choice = choices[i];
-                choice.code = 0;
-                choice.text = "???";
-                auto* record = dynamic_cast<CompositeNode*>(element);
-                if (!record || element->GetTag() != TypeTag("lisN") || !record->First() ||
-                    record->First()->GetTag() != TypeTag("intN"))
-                    continue;
-                choice.code = record->First()->GetIntegerValue();
-                if (ExprNode* text = record->ChildAt(2))
-                    choice.text = text->GetTag() == TypeTag("strN") ? static_cast<StringNode*>(text)->Text()
-                                                                    : TextOf(text);
-                if (ExprNode* extra = record->ChildAt(3); extra && extra->GetTag() == TypeTag("intN"))
-                    choice.extra = extra->GetIntegerValue();
-            }
-        }
-        delete answer;
-    }
-    FinishRequest();
+    Request request(*this, false, false);
+    request.Send(true, write);
+    if (!WaitForReturn(false))
+        return 1;
+    std::unique_ptr<ExprNode> answer(ReadAnswer());
+    auto* list = dynamic_cast<CompositeNode*>(answer.get());
+    if (!list || answer->GetTag() != TypeTag("lisN"))
+        return 1;
+    const int count = std::min(list->Count(), kMaxChoices);
+    int i = 0;
+    for (ExprNode* element = list->First(); element && i < count; element = element->next, ++i)
+        choices[i] = ChoiceOf(element);
     return count;
 }
 
@@ -401,15 +448,17 @@ std::string KernelLink::ToStandardFormString(const ExprNode* node)
 {
     if (!Writable())
         return kErrorText;
-    m_busy = true;
-    MLINK link = m_link;
-    MLPutFunction(link, "ToString", 2);
-    MLPutFunction(link, "Hold", 1);
-    PutPlain(link, node);
-    MLPutSymbol(link, "StandardForm");
-    MLEndPacket(link);
-    std::string text = WaitForReturn(m_prefs.showWarnings) ? ReadText() : kErrorText;
-    FinishRequest();
+    std::string text;
+    {
+        Request request(*this, false, false);
+        request.Send(false, [&](MLINK link) {
+            MLPutFunction(link, "ToString", 2);
+            MLPutFunction(link, "Hold", 1);
+            PutPlain(link, node);
+            MLPutSymbol(link, "StandardForm");
+        });
+        text = WaitForReturn(m_prefs.showWarnings) ? ReadText() : kErrorText;
+    }
     // The kernel answers \!\(Hold[box text]\): keep the box text. Any other
     // answer is not a formula's text and is refused as a whole.
     static constexpr std::string_view kOpen = "\\!\\(Hold[";

@@ -49,13 +49,33 @@ public:
     bool IsReady() const { return m_ready; }
     bool IsBusy() const { return m_busy; }
     bool IsStarting() const { return m_starting; }
+    // True while a calculation waits for the kernel on the user-interface
+    // thread, from its first request until its answer has been placed: the
+    // document, its view and the action that holds the calculation must
+    // stay as they are (the input gate holds input back meanwhile).
+    bool IsWaiting() const { return m_waiting > 0; }
+    // Marks the user-interface thread as waiting for the process-wide
+    // link's calculation for one scope (every request is one; a calculation
+    // that sends several requests spans them all).
+    class WaitScope {
+    public:
+        explicit WaitScope(KernelLink* link = Get());
+        ~WaitScope();
+        WaitScope(const WaitScope&) = delete;
+        WaitScope& operator=(const WaitScope&) = delete;
+
+    private:
+        KernelLink* m_link;
+    };
     // Shows the busy message and answers true while a request runs.
     bool ShowBusyMessage();
     // Asks the running request's kernel to stop (Escape in a view). A kernel
     // that has not answered within kAbortGrace is ended.
     void AbortEvaluation();
     // Runs work now when no request runs, else as soon as the running one
-    // has ended (a mouse release that needs the kernel's answer).
+    // has ended (a mouse release that needs the kernel's answer). The work
+    // runs inside the request's caller: it must not free what the caller
+    // holds.
     void WhenIdle(std::function<void()> work);
 
     virtual bool CanStartKernel() const { return true; }
@@ -73,6 +93,10 @@ public:
     // The folder looked in when the "Kernel Path" setting does not hold the
     // kernel program (the editor's own folder).
     void SetFallbackFolder(std::string folder) { m_fallbackFolder = std::move(folder); }
+    // The folder a start would take the kernel program from: the setting's
+    // when it holds the program, else the fallback's when that does, else
+    // the setting as it stands.
+    std::string KernelFolderInUse() const;
     // The dialogs and the event pump; null makes every question cancelled.
     void SetQuestions(KernelQuestions* questions) { m_questions = questions; }
     KernelQuestions* Questions() const { return m_questions; }
@@ -175,6 +199,7 @@ private:
     std::string m_fallbackFolder;
     std::vector<std::function<void()>> m_idleWork;
 
+    std::atomic<int> m_waiting{0};
     std::atomic<bool> m_abortRequested{false};
     std::chrono::steady_clock::time_point m_abortTime;
     bool m_endedAfterAbort = false;

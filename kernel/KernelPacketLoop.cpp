@@ -229,15 +229,18 @@ void KernelLink::ReportError()
     bool closed = m_lastError == MLECLOSED || m_lastError == MLEBADDATA || m_lastError == MLEDEAD;
     if (closed && m_starting)
         return;
-    if (closed)
+    if (closed) {
         Disconnect();
+        if (m_questions)
+            m_questions->ConstantsPalette(false);
+    }
     if (m_starting || m_endedAfterAbort)
         return;
     if (closed)
-        Message("The kernel link returned an error message:" + text +
+        Message("The kernel link returned an error message: " + text +
                 ". The kernel has stopped; start it again from the Kernel menu.");
     else
-        Message("The kernel link returned an error message:" + text);
+        Message("The kernel link returned an error message: " + text);
 }
 
 void KernelLink::Disconnect()

@@ -35,9 +35,12 @@ public:
     virtual bool AskYesNo(const std::string& question) = 0;
     // Called every few milliseconds while a request waits for its answer.
     virtual void Yield() {}
-    // The wait cursor for requests that show it.
+    // The wait cursor and the busy status for requests that show them.
     virtual void BeginWait() {}
     virtual void EndWait() {}
+    // The Constants palette opens as a kernel starts and closes as it goes
+    // (quit, or the link closed by the kernel).
+    virtual void ConstantsPalette(bool open) { (void)open; }
 
     // ---- start-up (called on the start-up worker) ----
     // The folder holding the kernel program chosen by the user, or "" when

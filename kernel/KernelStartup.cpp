@@ -34,6 +34,8 @@ void KernelLink::StartKernel()
         m_environment = MLInitialize();
     if (!m_environment)
         return;
+    if (m_questions)
+        m_questions->ConstantsPalette(true);
     m_starting = true;
     m_running = true;
     m_ready = false;
@@ -73,6 +75,14 @@ std::string KernelLink::FindKernelFolder()
     settings.kernelPath = chosen;
     settings.Save();
     return chosen;
+}
+
+std::string KernelLink::KernelFolderInUse() const
+{
+    KernelSettings settings;
+    if (HoldsKernel(settings.kernelPath))
+        return settings.kernelPath;
+    return HoldsKernel(m_fallbackFolder) ? m_fallbackFolder : settings.kernelPath;
 }
 
 bool KernelLink::OnStartupWorker()
@@ -138,6 +148,8 @@ void KernelLink::QuitKernel()
     MLINK link = m_link;
     if (!link)
         return;
+    if (m_questions)
+        m_questions->ConstantsPalette(false);
     m_busy = true;
     // A kernel that does not go within the abort's grace is ended.
     m_abortTime = std::chrono::steady_clock::now();

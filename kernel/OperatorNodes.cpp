@@ -536,8 +536,9 @@ void SubscriptNode::CollectConstantIndices(ExprNode& list)
 {
     if (Base())
         Base()->CollectConstantIndices(list);
+    // The list gets copies: it owns its children, the indices stay here.
     if (IsConstantSubscript() && Subscript() && FindReplaceSubscript() != this)
-        list.AppendChild(Subscript());
+        list.AppendChild(Subscript()->Clone());
     if (Subscript())
         Subscript()->CollectConstantIndices(list);
 }

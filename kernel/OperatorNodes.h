@@ -172,6 +172,8 @@ public:
     ExprNode* Subscript() const { return Part(1); }
     ExprNode* TakeBase() { return TakePart(0); }
     ExprNode* TakeSubscript() { return TakePart(1); }
+    // Puts node in the subscript's place; the old subscript is deleted.
+    void SetSubscript(ExprNode* node) { SetPart(1, node); }
     bool IsConstantSubscript() const;
 
 private:

@@ -12,6 +12,7 @@
 #include "kernel/KernelLink.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/ListNodes.h"
+#include "kernel/TermRef.h"
 
 #include <algorithm>
 
@@ -19,23 +20,13 @@ namespace {
 
 constexpr const char* kWorking = "Working";
 constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
+constexpr const char* kStopped = "The calculation was stopped.";
 
-// Numbers the new integration constants after the largest C index in the answer.
-void NumberConstants(ExprNode& answer)
+// Why nothing was placed: stopped by the user, or no answer.
+const char* RefusalText(const ExprNode* answer)
 {
-    KernelLink* link = KernelLink::Get();
-    for (int guard = 0; guard < 64; ++guard) {
-        ExprNode* subscript = answer.FindReplaceSubscript();
-        if (!subscript || !link)
-            return;
-        ListNode indices;
-        answer.CollectConstantIndices(indices);
-        std::unique_ptr<ExprNode> next(link->NextAfterMax(&indices));
-        ExprNode* placeholder = subscript->GetLastChild();
-        if (!next || !placeholder)
-            return;
-        subscript->ReplaceChild(placeholder, next.release());
-    }
+    const SymbolNode* symbol = AsSymbol(answer);
+    return symbol && !symbol->IsBuiltin() && symbol->FreeText() == "$Aborted" ? kStopped : kNoAnswer;
 }
 
 ConstantCheckHook& CheckHook()
@@ -61,13 +52,13 @@ ConstantCheckHook SetConstantCheckHook(ConstantCheckHook hook)
     return hook;
 }
 
-ParagraphComp* AnswerParagraph(ExprNode& answer)
+ParagraphComp* AnswerParagraph(ExprNode* answer, ExprNode* shown)
 {
-    answer.Flatten();
+    TermRef term(answer);
+    term.NextAfterMaxTerm(shown);
+    term.RebuildFromParts();
     auto* paragraph = new ParagraphComp(kResultParagraphStyle);
-    CompList row;
-    answer.BuildComponents(row, 1);
-    paragraph->GetRow()->InsertAllAt(row.DetachAll(), 1);
+    paragraph->GetRow()->InsertAllAt(term.CollectTerms()->DetachAll(), 1);
     return paragraph;
 }
 
@@ -86,6 +77,10 @@ bool IsUnusableAnswer(const ExprNode* answer)
 {
     const SymbolNode* symbol = AsSymbol(answer);
     if (!answer)
+        return true;
+    // A refused request, a closed link and an answer that failed to read
+    // all come as an error node.
+    if (answer->GetTag() == TypeTag("errN"))
         return true;
     if (!symbol || symbol->IsBuiltin())
         return false;
@@ -134,7 +129,6 @@ void TCalculationAction::Commit()
 
 ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
 {
-    NumberConstants(*answer);
     auto* paragraph = new ParagraphComp(kResultParagraphStyle);
     CompList* row = paragraph->GetRow();
     if (m_placement == Placement::kAfterEquals) {
@@ -144,19 +138,22 @@ ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
         CompList equals(Str255(" = "));
         row->InsertAllAt(equals.DetachAll(), row->GetCount() + 1);
     }
-    std::unique_ptr<ParagraphComp> answerParagraph(AnswerParagraph(*answer));
+    std::unique_ptr<ParagraphComp> answerParagraph(AnswerParagraph(answer, m_whole.get()));
     row->InsertAllAt(answerParagraph->GetRow()->DetachAll(), row->GetCount() + 1);
     return paragraph;
 }
 
 void TCalculationAction::FirstDo()
 {
+    // The document, the view and this action are in use until the answer
+    // is placed: input stays held meanwhile.
+    KernelLink::WaitScope waiting;
     SetStatusText(kWorking);
     std::unique_ptr<ExprNode> answer(Compute());
     ParagraphList* list = List();
     if (IsUnusableAnswer(answer.get()) || !list) {
         m_placement = Placement::kNothing;
-        SetStatusText(kNoAnswer);
+        SetStatusText(RefusalText(answer.get()));
     } else {
         SetStatusText("");
     }
@@ -164,13 +161,13 @@ void TCalculationAction::FirstDo()
     switch (m_placement) {
     case Placement::kNewParagraph:
     case Placement::kNewParagraphWhole:
-        m_resultParagraph = MakeResultParagraph(answer.get());
+        m_resultParagraph = MakeResultParagraph(answer.release());
         m_resultIndex = KernelLink::Get() && KernelLink::Get()->Prefs().resultsAtEnd ? list->GetCount() + 1
                                                                                     : sourceIndex + 1;
         break;
     case Placement::kReplaceParagraph:
     case Placement::kAfterEquals:
-        m_resultParagraph = MakeResultParagraph(answer.get());
+        m_resultParagraph = MakeResultParagraph(answer.release());
         m_resultIndex = sourceIndex;
         m_replacing = true;
         m_placement = Placement::kReplaceParagraph;
@@ -258,16 +255,17 @@ TEvaluateCodeAction::~TEvaluateCodeAction() = default;
 
 void TEvaluateCodeAction::FirstDo()
 {
+    KernelLink::WaitScope waiting;
     SetStatusText(kWorking);
     KernelLink* link = KernelLink::Get();
     std::unique_ptr<ExprNode> answer(link && m_list ? link->StringEvaluate(m_code.get()) : nullptr);
     if (IsUnusableAnswer(answer.get())) {
         m_placement = Placement::kNothing;
-        SetStatusText(kNoAnswer);
+        SetStatusText(RefusalText(answer.get()));
         return;
     }
     SetStatusText("");
-    m_resultParagraph = AnswerParagraph(*answer);
+    m_resultParagraph = AnswerParagraph(answer.release(), nullptr);
     m_resultIndex = (link->Prefs().resultsAtEnd ? m_list->GetCount()
                                                 : m_list->IndexOf(m_before.Second().GetParagraphComp())) + 1;
 }

@@ -118,10 +118,12 @@ private:
     bool m_computed = false;
 };
 
-// A new equation paragraph holding the answer's components (the answer
-// flattened first).
-ParagraphComp* AnswerParagraph(ExprNode& answer);
+// A new equation paragraph holding the answer (taken) as mathematics: its new
+// integration constants numbered after those of the answer and of shown (the
+// source; may be null), its negative powers written as fractions.
+ParagraphComp* AnswerParagraph(ExprNode* answer, ExprNode* shown);
 
-// True for an answer that must leave the document unchanged: none, $Failed,
-// $Canceled or $Aborted.
+// True for an answer that must leave the document unchanged: none, an error
+// node (no kernel, a closed link, a refused request), $Failed, $Canceled or
+// $Aborted.
 bool IsUnusableAnswer(const ExprNode* answer);

@@ -92,6 +92,12 @@ bool findMover(const Expr& e, const Expr* parent, Marked& found, int depth)
     return false;
 }
 
+bool isNumericConstant(const Expr& e)
+{
+    static const char* const names[] = {"Pi", "E", "e", "EulerGamma", "GoldenRatio", "Degree"};
+    return e.isSymbol() && std::find(std::begin(names), std::end(names), e.text) != std::end(names);
+}
+
 bool isSingleLetter(const Expr& e)
 {
     return e.isSymbol() && e.text.size() == 1 && e.text[0] >= 'A' && e.text[0] <= 'z';
@@ -138,12 +144,6 @@ std::vector<CalculationChoice> calculationChoices(const Expr& whole, const Choic
             choices.push_back({kCalcTreatAsConstant, "Treat " + part.text + " as constant", kPlaceCheckConstant});
         return choices;
     }
-    if (!part.isFunction())
-        return choices;
-    Shape shape;
-    walk(part, context, shape, 0);
-    if (shape.tooDeep)
-        return choices;
     // An answer equal to the part follows "=" when the part is a whole formula
     // or a side of one, and replaces the part inside a larger formula.
     const int equalPlacement = isWhole || isSide ? kPlaceEquals : kPlaceReplacePart;
@@ -151,6 +151,21 @@ std::vector<CalculationChoice> calculationChoices(const Expr& whole, const Choic
         if (choices.size() < static_cast<std::size_t>(kMaxChoices))
             choices.push_back({code, std::move(label), placement});
     };
+    if (part.type == wire::kTokenInteger) {
+        offer(kCalcFactor, "Factor", equalPlacement);
+        offer(kCalcNumeric, "Numeric value", equalPlacement);
+        return choices;
+    }
+    if (part.type == wire::kTokenReal || isNumericConstant(part)) {
+        offer(kCalcNumeric, "Numeric value", equalPlacement);
+        return choices;
+    }
+    if (!part.isFunction())
+        return choices;
+    Shape shape;
+    walk(part, context, shape, 0);
+    if (shape.tooDeep)
+        return choices;
     const std::string& x = context.defaultVariable;
     const bool hasX = std::find(shape.unknowns.begin(), shape.unknowns.end(), x) != shape.unknowns.end();
     if (isRelation(part)) {

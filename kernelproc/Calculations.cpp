@@ -4,6 +4,8 @@
 #include "kernelproc/CodeParser.h"
 
 #include <algorithm>
+#include <optional>
+#include <stdexcept>
 
 namespace kernelproc {
 
@@ -12,6 +14,9 @@ using wire::Expr;
 namespace {
 
 constexpr int kSubstitutionDepth = 64;
+// Up to this many significant digits a numeric answer is computed in double
+// precision and rounded; beyond it the kernel computes with the digits asked.
+constexpr int kDoubleDigits = 14;
 
 Expr call(const char* head, std::vector<Expr> args) { return Expr::function(head, std::move(args)); }
 
@@ -83,6 +88,56 @@ bool textOfPieces(const Expr& e, std::string& text, int depth)
     return true;
 }
 
+// Every real of the answer rounded to the session's significant digits.
+Expr roundedReals(const Expr& e, int digits)
+{
+    if (e.type == wire::kTokenReal) {
+        try {
+            return Expr::realText(wire::formatReal(std::stod(e.text), digits));
+        } catch (const std::exception&) {
+            return e; // beyond a double: left as computed
+        }
+    }
+    Expr copy = e;
+    for (Expr& p : copy.parts)
+        p = roundedReals(p, digits);
+    return copy;
+}
+
+// Factor[n] of an integer: its prime factors as powers, -1 first for a
+// negative number. Nothing when the answer is not an integer above 1 in size.
+std::optional<Expr> primeFactors(const Expr& n, const Calculations::Evaluate& evaluate)
+{
+    if (n.type != wire::kTokenInteger || n.text.empty())
+        return std::nullopt;
+    const bool negative = n.text[0] == '-';
+    Expr magnitude = Expr::integerText(negative ? n.text.substr(1) : n.text);
+    if (magnitude.text == "0" || magnitude.text == "1")
+        return std::nullopt;
+    // The kernel answers the pairs {p, k}, or the flat list p1, k1, p2, k2, ...
+    Expr pairs = evaluate(call("FactorInteger", {magnitude}));
+    std::vector<std::pair<Expr, Expr>> factors;
+    if (pairs.hasHead("List")) {
+        for (std::size_t i = 0; i < pairs.argCount(); ++i) {
+            const Expr& item = pairs.arg(i);
+            if (item.hasHead("List", 2))
+                factors.emplace_back(item.arg(0), item.arg(1));
+            else if (i + 1 < pairs.argCount() && item.type == wire::kTokenInteger)
+                factors.emplace_back(item, pairs.arg(++i));
+        }
+    }
+    if (factors.empty())
+        return std::nullopt;
+    Expr product = call("Times", {});
+    if (negative)
+        product.parts.push_back(Expr::integer(-1));
+    for (auto& [prime, power] : factors)
+        product.parts.push_back(power.text == "1" ? prime : call("Power", {prime, power}));
+    if (product.argCount() == 1)
+        return product.arg(0);
+    return product;
+}
+
 } // namespace
 
 std::string workingVariable(const Expr& e, const SessionPrefs& prefs, const std::set<std::string>* constants)
@@ -93,9 +148,24 @@ std::string workingVariable(const Expr& e, const SessionPrefs& prefs, const std:
     return unknowns.size() == 1 ? unknowns.front() : prefs.defaultVariable;
 }
 
+Expr atSessionPrecision(const Expr& answer, const SessionPrefs& prefs)
+{
+    // Beyond a double's digits the kernel computed with the digits asked.
+    return prefs.precision > 0 && prefs.precision <= kDoubleDigits ? roundedReals(answer, int(prefs.precision))
+                                                                   : answer;
+}
+
 Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
 {
     const Expr x = Expr::symbol(workingVariable(part, prefs, constants_));
+    if (code == kCalcFactor) {
+        return sideBySide(part, [&](const Expr& side) {
+            Expr value = evaluate(side);
+            if (std::optional<Expr> primes = primeFactors(value, evaluate))
+                return *primes;
+            return evaluate(call("Factor", {side}));
+        });
+    }
     if (const char* op = plainOperation(code))
         return sideBySide(part, [&](const Expr& side) { return evaluate(call(op, {side})); });
     switch (code) {
@@ -110,7 +180,8 @@ Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs
         return simplify(part, prefs, evaluate);
     case kCalcNumeric:
         return sideBySide(part, [&](const Expr& side) {
-            return evaluate(prefs.precision > 0 ? call("N", {side, Expr::integer(prefs.precision)}) : call("N", {side}));
+            const bool wide = prefs.precision > kDoubleDigits;
+            return evaluate(wide ? call("N", {side, Expr::integer(prefs.precision)}) : call("N", {side}));
         });
     case kCalcSolve: {
         // One equation in the default variable among other letters is solved for it.

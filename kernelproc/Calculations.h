@@ -41,6 +41,10 @@ private:
     const std::set<std::string>* constants_ = nullptr;
 };
 
+// One rule for every answer: its reals rounded to the session's number of
+// significant digits (none when the session asks for machine precision).
+wire::Expr atSessionPrecision(const wire::Expr& answer, const SessionPrefs& prefs);
+
 // The variable a calculation works in: the session's default variable when
 // the expression has it, else its only unknown, else the default variable.
 std::string workingVariable(const wire::Expr& e, const SessionPrefs& prefs, const std::set<std::string>* constants);

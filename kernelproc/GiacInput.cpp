@@ -3,6 +3,7 @@
 #include "kernelproc/GiacNames.h"
 
 #include <cctype>
+#include <cstdint>
 
 namespace kernelproc {
 
@@ -231,9 +232,13 @@ std::string GiacInput::function(const Expr& e)
     if (head == "List" || head == "EqnSet" || head == "Column")
         return "[" + args(e) + "]";
     if (head == "Matrix" || head == "Table") {
+        // The program sends a matrix as its rows, VXMatrix[{1, 2}, {3, 4}];
+        // one list of rows, VXMatrix[{{1, 2}, {3, 4}}], is read as well.
         sawMatrix_ = true;
-        need(1, 1);
-        return translate(e.arg(0));
+        need(1, SIZE_MAX);
+        const bool listOfRows =
+            n == 1 && e.arg(0).hasHead("List") && e.arg(0).argCount() > 0 && e.arg(0).arg(0).hasHead("List");
+        return listOfRows ? translate(e.arg(0)) : "[" + args(e) + "]";
     }
     if (head == "Part") {
         need(2, 2);

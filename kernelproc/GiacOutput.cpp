@@ -275,8 +275,11 @@ private:
         for (const giac::gen& item : items)
             out.push_back(read(item, depth + 1));
         Expr list = Expr::function("List", std::move(out));
-        if (options_.matrices && isMatrix(list))
-            return Expr::function("VXMatrix", {list});
+        // A matrix goes back as the program's matrices travel: its rows as arguments.
+        if (options_.matrices && isMatrix(list)) {
+            list.parts.front() = Expr::symbol("VXMatrix");
+            return list;
+        }
         return list;
     }
 

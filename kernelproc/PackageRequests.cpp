@@ -112,14 +112,15 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
     if (head == "VXEvaluate" && n == 2) {
         if (expr.arg(0).type != wire::kTokenInteger)
             return Expr::symbol("$Failed");
-        return calculations_.perform(std::stoi(expr.arg(0).text), prepared(expr.arg(1)), prefs_, evaluate);
+        return atSessionPrecision(
+            calculations_.perform(std::stoi(expr.arg(0).text), prepared(expr.arg(1)), prefs_, evaluate), prefs_);
     }
     if (head == "VXShuffle" && n == 2)
         return evaluate(withoutMarkers(expr.arg(1)));
     if (head == "VXSimplify" && n == 1)
-        return calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate);
+        return atSessionPrecision(calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate), prefs_);
     if (head == "VXStringEvaluate" && n == 1)
-        return calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate);
+        return atSessionPrecision(calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate), prefs_);
     if (head == "VXDrop" && n == 3)
         return withoutMarkers(expr.arg(1));
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))

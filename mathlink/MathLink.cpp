@@ -434,6 +434,15 @@ int MLEndPacket(MLINK link)
     return 1;
 }
 
+int MLClearPutPacket(MLINK link)
+{
+    if (!link)
+        return 0;
+    link->out.clear();
+    link->pendingNext = MLTKERROR;
+    return 1;
+}
+
 int MLPutMessage(MLINK link, int message)
 {
     if (!usable(link))

@@ -75,6 +75,9 @@ int MLPutArgCount(MLINK link, int argCount);
 int MLPutSize(MLINK link, int byteCount);
 int MLPutData(MLINK link, const char* bytes, int byteCount);
 int MLEndPacket(MLINK link);
+// Drops what has been put since the last MLEndPacket (a packet given up
+// half-written), so that the next packet starts clean.
+int MLClearPutPacket(MLINK link);
 int MLPutMessage(MLINK link, int message);
 
 int MLNextPacket(MLINK link);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/UserInterface.h"
+#include "platform/framework/InputGateFilter.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -94,10 +95,10 @@ void CCmdUI::DoUpdate(CCmdTarget* target, bool disableIfNoHandler)
 {
     if (!target)
         return;
-    if (target->OnCmdMsg(m_nID, this))
-        return;
-    if (disableIfNoHandler)
+    if (!target->OnCmdMsg(m_nID, this) && disableIfNoHandler)
         Enable(target->HasCommandHandler(m_nID));
+    if (!CommandAvailableWhileHolding(m_nID, target))
+        Enable(FALSE);
 }
 
 void CCmdTarget::BeginWaitCursor()

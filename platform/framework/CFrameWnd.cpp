@@ -11,6 +11,7 @@
 #include "platform/framework/CControlBar.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/InputGateFilter.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/WndBridge.h"
 
@@ -248,6 +249,8 @@ BOOL CFrameWnd::OnCmdMsgFromUser(UINT id)
 {
     // A command whose item is disabled (by its update handler, or for want of
     // a handler) is not run: menus and accelerators obey the same state.
+    if (!LetCommandThrough(id, this))
+        return FALSE;
     CCmdUIProbe probe(id);
     probe.DoUpdate(this, m_bAutoMenuEnable);
     if (!probe.m_bEnabled)

@@ -1,4 +1,5 @@
 #include "platform/framework/CWnd.h"
+#include "platform/framework/InputGateFilter.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -654,6 +655,8 @@ void CWnd::GotoDlgCtrl(CWnd* control)
 
 BOOL CWnd::OnCmdMsgFromUser(UINT id)
 {
+    if (!LetCommandThrough(id, this))
+        return FALSE;
     return OnCmdMsg(id, nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -12,9 +13,11 @@ EditorSession::EditorSession(const QString& folder)
 {
     QDir(folder).removeRecursively();
     m_env = QProcessEnvironment::systemEnvironment();
-    m_env.remove("QT_QPA_PLATFORM");  // real windows on the display
+    m_env.remove("QT_QPA_PLATFORM"); // real windows on the display
     const std::pair<const char*, const char*> folders[] = {{"QV_SETTINGS_DIR", "/settings"},
-        {"XDG_DATA_HOME", "/data"}, {"XDG_CONFIG_HOME", "/config"}, {"XDG_RUNTIME_DIR", "/runtime"}};
+                                                           {"XDG_DATA_HOME", "/data"},
+                                                           {"XDG_CONFIG_HOME", "/config"},
+                                                           {"XDG_RUNTIME_DIR", "/runtime"}};
     for (auto [variable, name] : folders) {
         QDir().mkpath(folder + name);
         m_env.insert(variable, folder + name);
@@ -209,6 +212,50 @@ bool EditorSession::Screenshot(const QString& path)
     shot.setProcessEnvironment(m_env);
     shot.start("import", {"-window", "root", path});
     return shot.waitForFinished(10000) && shot.exitCode() == 0;
+}
+
+QImage EditorSession::Grab()
+{
+    QProcess shot;
+    shot.setProcessEnvironment(m_env);
+    shot.start("import", {"-window", "root", "png:-"});
+    if (!shot.waitForFinished(10000) || shot.exitCode() != 0)
+        return {};
+    return QImage::fromData(shot.readAllStandardOutput(), "PNG");
+}
+
+bool EditorSession::WaitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() >= timeoutMs || m_program.state() != QProcess::Running)
+            return false;
+        Settle(100);
+    }
+    return true;
+}
+
+qint64 EditorSession::KernelProcessId() const
+{
+    const QString pid = QString::number(m_program.processId());
+    for (const QString& task : QDir("/proc/" + pid + "/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children("/proc/" + pid + "/task/" + task + "/children");
+        if (!children.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& child : children.readAll().split(' ')) {
+            QFile name("/proc/" + QString::fromLatin1(child.trimmed()) + "/comm");
+            if (!child.trimmed().isEmpty() && name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "qvkernel")
+                return child.trimmed().toLongLong();
+        }
+    }
+    return 0;
+}
+
+void EditorSession::Click(int x, int y)
+{
+    Xdotool({"mousemove", "--sync", QString::number(x), QString::number(y), "click", "1"});
+    Settle(150);
 }
 
 int EditorSession::WaitForExit(int timeoutMs)

@@ -2,10 +2,13 @@
 // Drives the real editor program on the X display with xdotool: starts it
 // with clean settings and data folders, waits for its windows, types, opens
 // menus by keyboard, takes screenshots and waits for the program to end.
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class EditorSession {
 public:
@@ -34,11 +37,21 @@ public:
     QByteArray ClipboardText();
 
     void Type(const QString& text);
-    void Key(const QString& keys);  // as xdotool names them: "Return", "ctrl+s"
+    void Key(const QString& keys); // as xdotool names them: "Return", "ctrl+s"
     // Opens the menu whose title carries the mnemonic ("E&lement") and
     // chooses the item with the mnemonic letter.
     bool Menu(const QString& menuTitle, QChar item);
     bool Screenshot(const QString& path);
+    // The screen as it is now (null when it cannot be taken).
+    QImage Grab();
+
+    // Waits until condition holds (true), or the time is up or the program
+    // has ended (false).
+    bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
+    // The kernel program the editor started, 0 while there is none.
+    qint64 KernelProcessId() const;
+    // Clicks the left button at a point of the screen.
+    void Click(int x, int y);
 
     // The program's exit code, or -1 when it crashed or had to be killed.
     int WaitForExit(int timeoutMs = 15000);

@@ -11,10 +11,12 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "ShellTestSupport.h"
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
+#include "app/dialogs/CKernelConnectionDialog.h"
 #include "kernel/KernelSettings.h"
 #include "foundation/ActionSupport.h"
 #include "foundation/CompList.h"
@@ -229,7 +231,8 @@ TEST_F(ShellTest, KernelMenuFollowsTheLinkAndRefusesCommandsItDisables)
         {false, false, false, true, "10100", CCorvellApp::ID_KERNEL_START, {"StartKernel"}},
         {false, false, true, true, "00000", CCorvellApp::ID_KERNEL_START, {}},
         {false, false, false, false, "00000", CCorvellApp::ID_KERNEL_START, {}},
-        {true, true, false, true, "00000", CCorvellApp::ID_KERNEL_QUIT, {}},
+        // Quit stays available while the kernel computes: it is a way to stop it.
+        {true, true, false, true, "01000", CCorvellApp::ID_KERNEL_QUIT, {"QuitKernel with the application set"}},
         {true, false, false, true, "01011", CCorvellApp::ID_KERNEL_QUIT, {"QuitKernel with the application set"}},
     };
     for (const auto& c : cases) {
@@ -241,6 +244,26 @@ TEST_F(ShellTest, KernelMenuFollowsTheLinkAndRefusesCommandsItDisables)
         EXPECT_EQ(app->calls, c.calls) << c.enabled;
     }
     EXPECT_EQ(menu(), "10100");  // quit: ready to start again
+}
+
+TEST_F(ShellTest, KernelConnectionShowsTheFolderOfTheKernelInUse)
+{
+    ASSERT_TRUE(Start());
+    // No "Kernel Path" setting: the kernel beside the editor is the one used.
+    QTemporaryDir beside;
+    QFile program(beside.filePath(KernelLink::kProgramName));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.close();
+    program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+    app->link->SetFallbackFolder(beside.path().toStdString());
+    std::string shown = "(no dialog)";
+    CDialog::ModalHook old = CDialog::SetModalHook([&](CDialog& dialog) {
+        if (auto* connection = dynamic_cast<CKernelConnectionDialog*>(&dialog))
+            shown = connection->m_folder;
+    });
+    app->OnCmdMsg(CCorvellApp::ID_KERNEL_CONNECTION, nullptr);
+    CDialog::SetModalHook(old);
+    EXPECT_EQ(shown, beside.path().toStdString());
 }
 
 TEST_F(ShellTest, RedrawingAllViewsLaysOutEveryOpenDocument)

@@ -4,6 +4,7 @@
 #include "kernel/link/LinkTestSupport.h"
 
 #include "foundation/CompList.h"
+#include "foundation/DocClipboard.h"
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
@@ -16,6 +17,7 @@
 #include "support/model/ModelTestSupport.h"
 
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,6 +26,19 @@ struct ListBytes : ModelTest {
     static std::vector<uint8_t> Of(const ParagraphList& list) { return WriteList(list); }
     static std::string TextOf(const ParagraphList& list) { return Text(list); }
 };
+
+// Paragraph i as the user reads it: the text the clipboard gives other
+// programs (a subscript as "_1", a fraction as "1/x"; paragraphs end at CR).
+std::string Shown(const ParagraphList& list, int i)
+{
+    const std::string text = DocClipboard::PlainText(list);
+    std::size_t start = 0;
+    for (int line = 1; line < i && start != std::string::npos; ++line)
+        start = text.find('\r', start) == std::string::npos ? std::string::npos : text.find('\r', start) + 1;
+    if (start == std::string::npos)
+        return {};
+    return text.substr(start, text.find('\r', start) - start);
+}
 
 class CalculationActionTest : public MathTest {
 protected:
@@ -108,25 +123,91 @@ TEST_F(CalculationActionTest, EachPlacementPutsTheAnswerAndUndoRedoRestoreTheByt
 TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchanged)
 {
     const std::vector<uint8_t> before = ListBytes::Of(list);
-    // No solution, and an integral with no elementary antiderivative.
-    for (auto [request, mode] : {std::pair{"Equal[Exp[x], 0]", 5}, std::pair{"Power[x, x]", 7}}) {
-        auto action = Calculation(2, request, mode, Placement::kNewParagraph);
+    struct Case {
+        const char* name;
+        const char* request;
+        int mode;
+        bool killed; // the kernel paused, and killed while the request waits
+    };
+    const Case cases[] = {
+        {"no solution", "Equal[Exp[x], 0]", 5, false},
+        {"no elementary antiderivative", "Power[x, x]", 7, false},
+        {"the kernel killed", "Plus[2, 3]", 1, true},
+        {"no kernel: the request refused", "Plus[2, 3]", 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const pid_t kernel = link.Link() ? MLProcessId(link.Link()) : 0;
+        if (c.killed)
+            ::kill(kernel, SIGSTOP);
+        questions.onYield = [&] {
+            if (c.killed)
+                ::kill(kernel, SIGKILL);
+        };
+        auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
         action->Perform();
-        EXPECT_FALSE(action->CanUndo()) << request;
+        EXPECT_FALSE(action->CanUndo());
         EXPECT_EQ(action->GetPlacement(), Placement::kNothing);
-        EXPECT_EQ(ListBytes::Of(list), before) << request;
+        EXPECT_EQ(ListBytes::Of(list), before);
         action->Commit();
     }
+    questions.onYield = nullptr;
+    EXPECT_FALSE(questions.messages.empty()); // the kernel's end was told
 }
 
 TEST_F(CalculationActionTest, IntegrationConstantsAreNumberedAfterTheLargest)
 {
-    auto action = Calculation(2, "Sin[x]", 7, Placement::kNewParagraph);
-    action->Perform();
-    ASSERT_EQ(list.GetCount(), 4);
-    std::string text = ListBytes::TextOf(list);
-    EXPECT_EQ(text.find("vxReplSub"), std::string::npos) << text;
-    action->Commit();
+    struct Case {
+        const char* integrand;
+        const char* shown; // in the answer as the user reads it
+    };
+    // The new constant follows the largest one in the answer and in the source.
+    const Case cases[] = {
+        {"Times[x, Sin[x]]", "C_1"},
+        {"Plus[x, VXSubscript[C, 1]]", "C_2"},
+        {"Plus[VXSubscript[C, 4], Times[VXSubscript[C, 1], x]]", "C_5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.integrand);
+        auto action = Calculation(2, c.integrand, 7, Placement::kNewParagraph);
+        action->Perform();
+        ASSERT_EQ(list.GetCount(), 4);
+        const std::string text = Shown(list, 3);
+        EXPECT_NE(text.find(c.shown), std::string::npos) << text;
+        EXPECT_EQ(text.find("vxReplSub"), std::string::npos) << text;
+        action->Revert();
+        action->Commit();
+    }
+}
+
+TEST_F(CalculationActionTest, AnswersReadAsMathematics)
+{
+    struct Case {
+        const char* request;
+        int mode;
+        const char* shown;    // found in the answer as the user reads it
+        const char* notShown; // never in it
+    };
+    const Case cases[] = {
+        {"Log[x]", 6, "1/x", "^"},                                    // d/dx ln x
+        {"Equal[Times[a, x], 1]", 5, "x = 1/a", "^"},                 // solved for x
+        {"VXMatrix[List[1, 2], List[3, 4]]", 9, "2", "Det"},          // the determinant
+        {"VXMatrix[List[1, 2], List[3, 4]]", 14, "3/2", "Inverse"},   // the inverse
+        {"VXMatrix[List[2, 0], List[0, 3]]", 16, "3", "Eigenvalues"}, // the eigenvalues
+        {"VXDet[VXMatrix[List[1, 2], List[3, 4]]]", 1, "2", "|"},     // determinant bars evaluated
+        {"360", 3, "^3", "360"},                                      // the prime factors 2^3 3^2 5
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
+        action->Perform();
+        ASSERT_EQ(list.GetCount(), 4);
+        const std::string text = Shown(list, 3);
+        EXPECT_NE(text.find(c.shown), std::string::npos) << text;
+        EXPECT_EQ(text.find(c.notShown), std::string::npos) << text;
+        action->Revert();
+        action->Commit();
+    }
 }
 
 TEST_F(CalculationActionTest, TreatingALetterAsAConstantTicksItInThePaletteAndChangesNothingElse)

@@ -5,6 +5,7 @@
 
 #include "foundation/ExprNode.h"
 #include "kernel/KernelSettings.h"
+#include "kernel/LeafNodes.h"
 #include "kernel/NameTable.h"
 #include "mathlink/LinkExpr.h"
 #include "platform/AppProfile.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <stdexcept>
 #include <cstdlib>
 #include <memory>
 
@@ -106,6 +108,9 @@ TEST_F(KernelConversationTest, KernelKilledDuringARequestLeavesTheLinkReadyToSta
     EXPECT_FALSE(link.IsBusy());
     ASSERT_EQ(questions.messages.size(), 1u);
     EXPECT_NE(questions.messages[0].find("The kernel has stopped"), std::string::npos);
+    // The link's own text follows the label after a space.
+    EXPECT_EQ(questions.messages[0].rfind("The kernel link returned an error message: ", 0), 0u)
+        << questions.messages[0];
     ASSERT_TRUE(StartAndWait(link));
     EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
 }
@@ -238,6 +243,40 @@ TEST_F(KernelConversationTest, MalformedAnswersGiveAnErrorNodeAndAMessage)
         link.Attach(nullptr);
         MLClose(loop);
         MLDeinitialize(env);
+    }
+}
+
+// A node whose package form fails halfway through writing.
+class UnwritableNode : public SymbolNode {
+public:
+    UnwritableNode() : SymbolNode(std::string("u")) {}
+    ExprNode* Clone() const override { return new UnwritableNode; }
+    void PutPackageForm(MLINK link, int) const override { PutPlainForm(link); }
+    void PutPlainForm(MLINK link) const override
+    {
+        MLPutFunction(link, "Plus", 2);
+        MLPutInteger(link, 1);
+        throw std::runtime_error("cannot be written");
+    }
+};
+
+TEST_F(KernelConversationTest, AnExceptionThroughARequestLeavesTheLinkFreeForTheNext)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    UnwritableNode unwritable;
+    KernelChoice choices[KernelLink::kMaxChoices];
+    const std::pair<const char*, std::function<void()>> requests[] = {
+        {"a node request", [&] { delete link.Evaluate(1, &unwritable); }},
+        {"a choice request", [&] { link.EvaluateEval(&unwritable, choices); }},
+        {"a text request", [&] { link.ToStandardFormString(&unwritable); }},
+    };
+    for (const auto& [name, request] : requests) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(request(), std::runtime_error);
+        EXPECT_FALSE(link.IsBusy());
+        EXPECT_FALSE(link.IsWaiting());
+        // Nothing half-written is left: the next request is answered.
+        EXPECT_EQ(Ask("Plus[2, 3]"), "5");
     }
 }
 

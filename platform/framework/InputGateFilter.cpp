@@ -1,0 +1,132 @@
+#include "platform/framework/InputGateFilter.h"
+
+#include "platform/InputGate.h"
+#include "platform/framework/AfxTypes.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/framework/CWnd.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+// Input for the modal dialog in front, or for a menu, goes through.
+bool IsExempt(QWidget* widget)
+{
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        if (qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w))
+            return true;
+        if (w->isWindow())
+            return w == QApplication::activeModalWidget();
+    }
+    return false;
+}
+
+bool IsRefusedInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::Drop: return true;
+    default: return false;
+    }
+}
+
+// Held without a beep: the rest of a refused press, moves that would drive a
+// drag, a drag entering.
+bool IsSilentlyHeld(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::KeyRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove: return true;
+    default: return false;
+    }
+}
+
+bool ClosesSomething(unsigned id)
+{
+    return id == ID_FILE_CLOSE || id == ID_APP_EXIT;
+}
+
+// A command of the modal window in front goes through like its input.
+bool IsExemptTarget(const CCmdTarget* target)
+{
+    const auto* window = dynamic_cast<const CWnd*>(target);
+    return window && window->widget() && IsExempt(window->widget());
+}
+
+} // namespace
+
+bool LetCommandThrough(unsigned id, const CCmdTarget* target)
+{
+    if (!InputGate::IsHolding() || IsExemptTarget(target))
+        return true;
+    return InputGate::LetCommandThrough(id, ClosesSomething(id), [id] {
+        if (CWnd* main = AfxGetMainWnd())
+            main->OnCmdMsgFromUser(id);
+    });
+}
+
+bool CommandAvailableWhileHolding(unsigned id, const CCmdTarget* target)
+{
+    return !InputGate::IsHolding() || IsExemptTarget(target) || ClosesSomething(id) ||
+        InputGate::Current()->AllowsCommand(id);
+}
+
+void InputGateFilter::Install()
+{
+    static InputGateFilter* installed = nullptr;
+    if (installed || !qApp)
+        return;
+    installed = new InputGateFilter;
+    installed->setParent(qApp);
+    qApp->installEventFilter(installed);
+}
+
+bool InputGateFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!InputGate::IsHolding())
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || IsExempt(widget))
+        return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            InputGate::Current()->Stop();
+        else
+            InputGate::Refuse();
+        return true;
+    }
+    // Closing the program's window or a document's window waits for the work;
+    // a palette hides as ever.
+    if (type == QEvent::Close && (qobject_cast<QMainWindow*>(widget) || qobject_cast<QMdiSubWindow*>(widget))) {
+        event->ignore();
+        QPointer<QWidget> window(widget);
+        InputGate::Current()->CloseWhenStopped([window] {
+            if (window)
+                window->close();
+        });
+        return true;
+    }
+    if (IsRefusedInput(type)) {
+        InputGate::Refuse();
+        return true;
+    }
+    if (IsSilentlyHeld(type)) {
+        event->ignore();
+        return true;
+    }
+    return false;
+}

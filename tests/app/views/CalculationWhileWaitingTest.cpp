@@ -1,0 +1,201 @@
+// Using the editor while a calculation waits for the real kernel program,
+// held open by pausing the kernel: clicks, keys and closing must neither
+// change nor free the document, view or action the calculation holds. The
+// tests run under AddressSanitizer, which catches any use of a freed object.
+#include "ViewFixture.h"
+
+#include "app/CCorvellApp.h"
+#include "app/CCorvellDoc.h"
+#include "app/CMainFrame.h"
+#include "app/CalculationHold.h"
+#include "app/KernelQuestionDialogs.h"
+#include "kernel/KernelLink.h"
+#include "kernel/KernelServices.h"
+#include "kernel/KernelSettings.h"
+#include "platform/AppProfile.h"
+#include "platform/InputGate.h"
+#include "platform/framework/CMDIChildWnd.h"
+#include "platform/framework/InputGateFilter.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+class CalculationWhileWaitingTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        AppProfile::SetFolder(settings.path());
+        KernelSettings kernel;
+        kernel.kernelPath = QV_BINARY_DIR "/kernelproc";
+        kernel.Save();
+        InstallKernelServices();
+        link = std::make_unique<KernelLink>();
+        link->SetQuestions(&questions);
+        KernelLink::Set(link.get());
+        previousHold = InputGate::Install(&hold);
+        InputGateFilter::Install();
+        link->StartKernel();
+        ASSERT_TRUE(WaitUntil([&] { return !link->IsStarting(); }, 60000));
+        link->EndStartup();
+        ASSERT_TRUE(link->IsReady());
+    }
+    void TearDown() override
+    {
+        ResumeKernel();
+        ViewTest::TearDown();
+        link->QuitKernel();
+        KernelLink::Set(nullptr);
+        link.reset();
+        InputGate::Install(previousHold);
+        AppProfile::SetFolder({});
+    }
+
+    bool WaitUntil(const std::function<bool()>& done, int ms = 20000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms)
+            ProcessEvents();
+        return done();
+    }
+
+    // "2+3" typed as an equation and selected: the kernel's choices are read
+    // now, before the kernel is paused.
+    void SelectSum()
+    {
+        constexpr UINT kPlainEquation = 32706;
+        Command(kPlainEquation);
+        Type("2+3");
+        Doc()->SetModifiedFlag(FALSE);
+        Select(1, 1, 4);
+    }
+
+    // Evaluates the selection with the kernel paused; `during` runs while the
+    // request waits, and the kernel goes on afterwards unless told otherwise.
+    void EvaluateWhile(const std::function<void()>& during)
+    {
+        kernel = MLProcessId(link->Link());
+        ASSERT_GT(kernel, 0);
+        ::kill(kernel, SIGSTOP);
+        paused = true;
+        QTimer::singleShot(0, [&, during] {
+            during();
+            ResumeKernel();
+        });
+        Key(VK_RETURN, 13, Qt::ShiftModifier); // the first choice, Evaluate
+        EXPECT_FALSE(link->IsWaiting());
+    }
+
+    void ResumeKernel()
+    {
+        if (paused && kernel > 0)
+            ::kill(kernel, SIGCONT);
+        paused = false;
+    }
+
+    void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(view->widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(view->widget(), &release);
+    }
+
+    std::string DocumentText() const { return DocClipboard::PlainText(Paragraphs()); }
+
+    QTemporaryDir settings;
+    KernelQuestionDialogs questions;
+    CalculationHold hold;
+    InputHold* previousHold = nullptr;
+    std::unique_ptr<KernelLink> link;
+    pid_t kernel = 0;
+    bool paused = false;
+};
+
+TEST_F(CalculationWhileWaitingTest, ClicksAndKeysWhileTheKernelWorksAreRefusedAndTheAnswerArrives)
+{
+    SelectSum();
+    bool held = false;
+    bool quitAvailable = false;
+    ItemState save;
+    EvaluateWhile([&] {
+        held = InputGate::IsHolding();
+        Click(IntPoint(300, 300));
+        PressKey(Qt::Key_End, Qt::ControlModifier);
+        PressKey(Qt::Key_7, Qt::NoModifier, "7");
+        frame->OnCmdMsgFromUser(ID_EDIT_UNDO); // Ctrl+Z, or Edit > Undo
+        // The menu keeps a way to stop; editing commands are off.
+        quitAvailable = CommandAvailableWhileHolding(CCorvellApp::ID_KERNEL_QUIT, frame);
+        save = Update(ID_FILE_SAVE);
+    });
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(quitAvailable);
+    EXPECT_FALSE(save.enabled);
+    EXPECT_GE(ui.beeps.size(), 3u);
+    EXPECT_NE(std::find(ui.statusTexts.begin(), ui.statusTexts.end(), CalculationHold::kRefusal), ui.statusTexts.end());
+    EXPECT_EQ(DocumentText(), "2+3 = 5");
+    EXPECT_EQ(frame->MDIGetActive()->GetActiveView(), view);
+}
+
+TEST_F(CalculationWhileWaitingTest, ClosingWhileTheKernelWorksAsksAndKeepsTheWindowOnNo)
+{
+    SelectSum();
+    ui.ScriptAnswers({IDNO, IDNO});
+    EvaluateWhile([&] {
+        frame->MDIGetActive()->widget()->close(); // the close box
+        frame->OnCmdMsgFromUser(ID_FILE_CLOSE);   // File > Close
+    });
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, CalculationHold::kCloseQuestion);
+    EXPECT_EQ(ui.boxes[1].text, CalculationHold::kCloseQuestion);
+    ProcessEvents();
+    ASSERT_NE(frame->MDIGetActive(), nullptr);
+    EXPECT_EQ(DocumentText(), "2+3 = 5");
+}
+
+TEST_F(CalculationWhileWaitingTest, ClosingWhileTheKernelWorksStopsItAndClosesOnceItHasEnded)
+{
+    SelectSum();
+    // Stop and close: yes; save the changes (an answer that came before the
+    // stop did): no.
+    ui.ScriptAnswers({IDYES, IDNO});
+    EvaluateWhile([&] { frame->MDIGetActive()->widget()->close(); });
+    // The window closes once the calculation has ended.
+    EXPECT_TRUE(WaitUntil([&] { return frame->MDIGetActive() == nullptr; }));
+    view = nullptr;
+}
+
+TEST_F(CalculationWhileWaitingTest, AKernelThatDiesWhileTheUserClicksLeavesTheDocumentAsItWas)
+{
+    SelectSum();
+    EvaluateWhile([&] {
+        Click(IntPoint(300, 300));
+        PressKey(Qt::Key_End, Qt::ControlModifier);
+        ::kill(kernel, SIGKILL);
+        paused = false;
+    });
+    EXPECT_EQ(DocumentText(), "2+3");
+    EXPECT_FALSE(link->IsReady());
+    EXPECT_FALSE(ui.boxes.empty()); // the kernel's end is told
+    EXPECT_EQ(Update(ID_EDIT_UNDO).enabled, false);
+}
+
+TEST_F(CalculationWhileWaitingTest, EscapeStopsTheCalculation)
+{
+    SelectSum();
+    EvaluateWhile([&] { PressKey(Qt::Key_Escape); });
+    // Stopped (or answered before the stop arrived): never an error in the document.
+    const std::string text = DocumentText();
+    EXPECT_TRUE(text == "2+3" || text == "2+3 = 5") << text;
+    EXPECT_EQ(text.find("Error"), std::string::npos);
+}
+
+} // namespace

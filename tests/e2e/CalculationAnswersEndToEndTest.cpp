@@ -1,0 +1,209 @@
+// Calculations on a real X display against the kernel program beside the
+// editor, as a user meets them: a calculation held open (the kernel paused)
+// while the user clicks, types and tries to close the window, which must end
+// with the editor alive and the document as it should be; and answers that
+// read as mathematics: an integral's constant C₁ (then undone), the
+// derivative of ln x as a fraction, the determinant of a 2×2 matrix.
+#include <gtest/gtest.h>
+
+#include "EditorSession.h"
+
+#include <csignal>
+
+namespace {
+
+class CalculationAnswers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QString reason;
+        if (!EditorSession::CanRun(&reason))
+            GTEST_SKIP() << reason.toStdString();
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = QString(QV_TEST_OUTPUT) + "/" + test->name();
+        editor = std::make_unique<EditorSession>(folder);
+        ASSERT_TRUE(editor->Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor->LastError().toStdString();
+        ASSERT_TRUE(editor->Menu("&Kernel", 'S')) << editor->LastError().toStdString();
+        ASSERT_TRUE(editor->WaitForWindowGone("^Kernel Startup$")) << "the kernel did not start";
+        // The kernel's start opens the Constants palette.
+        EXPECT_NE(editor->WaitForWindow("^Constants$", 5000), "") << "no Constants palette";
+        Shot("started.png");
+        ASSERT_TRUE(editor->FocusMain());
+    }
+    void TearDown() override
+    {
+        if (kernel > 0)
+            ::kill(pid_t(kernel), SIGCONT);
+    }
+
+    void Shot(const QString& name) { EXPECT_TRUE(editor->Screenshot(folder + "/" + name)) << "no screenshot"; }
+
+    // The document as text, as another program gets it from the clipboard.
+    QString DocumentText()
+    {
+        editor->Menu("&Edit", 'l'); // Select All
+        editor->Key("ctrl+c");
+        return QString::fromUtf8(editor->ClipboardText());
+    }
+    bool DocumentShows(const QString& text, int timeoutMs = 20000)
+    {
+        return editor->WaitUntil([&] { return DocumentText().contains(text); }, timeoutMs);
+    }
+
+    // A new equation paragraph holding text, selected: its choices are read now.
+    void TypeEquation(const QString& text)
+    {
+        editor->Key("ctrl+End");
+        editor->Key("Return");
+        ASSERT_TRUE(editor->Menu("F&ormat", 'q')); // Plain Equation
+        editor->Type(text);
+        editor->Key("shift+Home");
+    }
+    // The page (without menus, palettes' edges and status bar) as shown now.
+    QImage Page() { return editor->Grab().copy(0, 60, 340, 840); }
+    // Runs the first calculation offered for the selection (Shift+Enter) and
+    // waits until its answer shows on the page.
+    void Calculate()
+    {
+        const QImage before = Page();
+        editor->Key("shift+Return");
+        EXPECT_TRUE(editor->WaitUntil([&] { return Page() != before; })) << "no answer appeared";
+    }
+    // The context menu ends with the kernel's choices: picks the one `fromEnd`
+    // places from its end (1 is the last).
+    void Choose(int fromEnd)
+    {
+        editor->Key("Menu");
+        for (int i = 0; i < fromEnd; ++i)
+            editor->Key("Up");
+        editor->Key("Return");
+    }
+    void Quit()
+    {
+        ASSERT_TRUE(editor->FocusMain());
+        editor->Menu("&File", 'x');
+        QString ask = editor->WaitForWindow("^Quorvant$", 5000);
+        if (!ask.isEmpty()) {
+            editor->Focus(ask);
+            editor->Key("alt+n");
+        }
+        EXPECT_EQ(editor->WaitForExit(), 0) << editor->Output().toStdString();
+    }
+
+    QString folder;
+    std::unique_ptr<EditorSession> editor;
+    qint64 kernel = 0;
+};
+
+TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesNothing)
+{
+    ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
+    editor->Type("2+3");
+    editor->Key("shift+Home");
+    kernel = editor->KernelProcessId();
+    ASSERT_GT(kernel, 0);
+    ::kill(pid_t(kernel), SIGSTOP);
+    Choose(3); // Evaluate, before Numeric value and Factor
+    // The calculation waits: clicks and keys are refused with a beep.
+    editor->Click(250, 700);
+    editor->Key("ctrl+End");
+    editor->Type("9");
+    Shot("waiting.png");
+    // Closing asks to stop the calculation first; No keeps everything.
+    ASSERT_TRUE(editor->FocusMain());
+    ASSERT_TRUE(editor->Menu("&File", 'c')) << editor->LastError().toStdString();
+    QString ask = editor->WaitForWindow("^Quorvant$", 5000);
+    ASSERT_FALSE(ask.isEmpty()) << "closing did not ask to stop the calculation";
+    Shot("asked-to-stop.png");
+    editor->Focus(ask);
+    editor->Key("alt+n");
+    ::kill(pid_t(kernel), SIGCONT);
+    ASSERT_TRUE(editor->FocusMain());
+    EXPECT_TRUE(DocumentShows("2+3 = 5")) << DocumentText().toStdString();
+    EXPECT_FALSE(DocumentText().contains("9"));
+    Shot("answered.png");
+
+    // Held again, the program closed: stopped, the document asked about, the
+    // program ends cleanly.
+    editor->Key("ctrl+End");
+    editor->Key("Return");
+    editor->Type("7*6");
+    editor->Key("shift+Home");
+    ::kill(pid_t(kernel), SIGSTOP);
+    Choose(3);
+    editor->Menu("&File", 'x');
+    ask = editor->WaitForWindow("^Quorvant$", 5000);
+    ASSERT_FALSE(ask.isEmpty()) << "exiting did not ask to stop the calculation";
+    editor->Focus(ask);
+    editor->Key("alt+y"); // stop it and close
+    ::kill(pid_t(kernel), SIGCONT);
+    kernel = 0;
+    QString save = editor->WaitForWindow("^Quorvant$", 10000);
+    if (!save.isEmpty()) {
+        Shot("save-question.png");
+        editor->Focus(save);
+        editor->Key("alt+n");
+    }
+    EXPECT_EQ(editor->WaitForExit(), 0) << editor->Output().toStdString();
+}
+
+TEST_F(CalculationAnswers, AnswersReadAsMathematics)
+{
+    // An integral typed from the Element menu and evaluated: the constant is
+    // C₁ (C_1 as text). Undone before the text is read (copying is the next
+    // undoable step), then evaluated again and read.
+    ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
+    ASSERT_TRUE(editor->Menu("E&lement", 'i')); // Integral
+    editor->Type("x sin(x)");
+    editor->Key("Tab");
+    editor->Type("x");
+    auto evaluateIntegral = [&] {
+        editor->Key("ctrl+Home");
+        editor->Key("shift+End");
+        Calculate(); // Evaluate, the first choice
+    };
+    evaluateIntegral();
+    Shot("integral.png");
+    editor->Key("ctrl+z");
+    Shot("integral-undone.png");
+    QString text = DocumentText();
+    EXPECT_FALSE(text.contains("C_1")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("\u222B"))) << text.toStdString();
+    evaluateIntegral();
+    text = DocumentText();
+    EXPECT_TRUE(text.contains("C_1")) << text.toStdString();
+    EXPECT_TRUE(text.contains("cos")) << text.toStdString();
+    EXPECT_FALSE(text.contains("vxReplSub")) << text.toStdString();
+
+    // d/dx ln x reads as a fraction.
+    TypeEquation("ln(x)");
+    Choose(4); // ..., Differentiate by x, Integrate by x, Laplace, Fourier
+    EXPECT_TRUE(DocumentShows("1/x")) << DocumentText().toStdString();
+    Shot("derivative.png");
+
+    // The determinant of [1 2; 3 4], from the choices offered for a matrix.
+    editor->Key("ctrl+End");
+    editor->Key("Return");
+    ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
+    ASSERT_TRUE(editor->Menu("E&lement", 'x')); // Matrix, 2 by 2
+    QString dialog = editor->WaitForWindow("Matrix", 3000);
+    ASSERT_FALSE(dialog.isEmpty()) << "no Create Matrix dialog";
+    editor->Focus(dialog);
+    editor->Key("Return");
+    ASSERT_TRUE(editor->FocusMain());
+    for (const char* cell : {"1", "2", "3", "4"}) {
+        editor->Type(cell);
+        editor->Key("Tab");
+    }
+    editor->Key("shift+Home");
+    editor->Key("Menu");
+    Shot("matrix-choices.png");
+    editor->Key("Escape");
+    // Evaluate, Determinant, Inverse, Transpose, Eigenvalues, Numeric value, Factor.
+    Choose(6);
+    EXPECT_TRUE(DocumentShows("-2")) << DocumentText().toStdString();
+    Shot("determinant.png");
+    Quit();
+}
+
+} // namespace
