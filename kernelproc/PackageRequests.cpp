@@ -4,6 +4,8 @@
 
 #include "kernelproc/BoxText.h"
 #include "kernelproc/CalculationChoices.h"
+#include "kernelproc/TermDrops.h"
+#include "kernelproc/TermShuffles.h"
 
 namespace kernelproc {
 
@@ -14,8 +16,6 @@ namespace {
 Expr list(std::vector<Expr> items) { return Expr::function("List", std::move(items)); }
 
 Expr defaultPriorities() { return list({Expr::symbol("False"), list({})}); }
-
-Expr nothingToOffer() { return list({list({Expr::integer(0), Expr::string(""), Expr::integer(0)})}); }
 
 Expr emptyPicture() { return Expr::function("Graphics", {list({}), list({})}); }
 
@@ -102,8 +102,10 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
         prefs_.sortPriorities = expr.arg(0);
         return Expr::symbol("Null");
     }
-    if ((head == "VXEvaluateShuffle" && n == 1) || (head == "VXEvaluateDrop" && n == 2))
-        return nothingToOffer();
+    if (head == "VXEvaluateShuffle" && n == 1)
+        return evaluateShuffle(expr.arg(0));
+    if (head == "VXEvaluateDrop" && n == 2)
+        return evaluateDrop(expr.arg(0), expr.arg(1));
     if (head == "VXEvaluateEval" && n == 1) {
         ChoiceContext context{prefs_.defaultVariable, prefs_.transformVariable, constants_};
         return choiceList(calculationChoices(expr.arg(0), context));
@@ -115,13 +117,15 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
         return calculations_.perform(std::stoi(expr.arg(0).text), prepared(expr.arg(1)), prefs_, evaluate);
     }
     if (head == "VXShuffle" && n == 2)
-        return evaluate(withoutMarkers(expr.arg(1)));
+        return expr.arg(0).type == wire::kTokenInteger ? shuffle(std::stoi(expr.arg(0).text), expr.arg(1))
+                                                      : Expr::symbol("$Failed");
     if (head == "VXSimplify" && n == 1)
         return calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate);
     if (head == "VXStringEvaluate" && n == 1)
         return calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate);
     if (head == "VXDrop" && n == 3)
-        return withoutMarkers(expr.arg(1));
+        return expr.arg(0).type == wire::kTokenInteger ? drop(std::stoi(expr.arg(0).text), expr.arg(1), expr.arg(2))
+                                                      : Expr::symbol("$Failed");
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
         return emptyPicture();
     if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||
