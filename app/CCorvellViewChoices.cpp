@@ -5,6 +5,7 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "kernel/KernelLink.h"
+#include "kernel/NodePath.h"
 #include "kernel/TCalculationAction.h"
 #include "platform/framework/CMenu.h"
 
@@ -39,6 +40,8 @@ std::unique_ptr<ChoiceMenu> CCorvellView::MakeChoiceMenu(const DocSelection& sel
     std::unique_ptr<ExprNode> whole(formula->BuildNode());
     if (!whole)
         return nullptr;
+    // The selected part goes marked: the kernel offers what suits it where it stands.
+    ExprNode* part = NodePath(whole.get(), selection, true).Innermost();
     KernelChoice choices[KernelLink::kMaxChoices];
     const int count = link->EvaluateEval(whole.get(), choices);
     std::vector<ChoiceAlternative> alternatives;
@@ -48,7 +51,6 @@ std::unique_ptr<ChoiceMenu> CCorvellView::MakeChoiceMenu(const DocSelection& sel
     }
     if (alternatives.empty())
         return nullptr;
-    ExprNode* part = whole.get();
     auto* action = new TContextCalculationAction(selection, alternatives.front().value, alternatives.front().mode,
                                                  whole.release(), part);
     if (popupAt)

@@ -94,7 +94,7 @@ Expr drop(int code, const Expr& target, const Expr& source)
 {
     for (TermDrop& meaning : dropMeanings(target, source)) {
         if (meaning.code == code)
-            return std::move(meaning.result);
+            return inAnswerSpelling(meaning.result);
     }
     return Expr::symbol("$Failed");
 }

@@ -3,6 +3,8 @@
 #include "kernelproc/GiacNames.h"
 
 #include <algorithm>
+#include <cctype>
+#include <utility>
 
 namespace kernelproc {
 
@@ -203,13 +205,70 @@ Expr withoutArgument(const Expr& e, std::size_t i)
     return rest;
 }
 
+namespace {
+
+// The letter the user typed for a symbol, or 0: the package spells e, i, p,
+// E, I, T and D its own way.
+char typedLetter(const std::string& name)
+{
+    static const std::pair<const char*, char> spellings[] = {{"E", 'e'},    {"I", 'i'},   {"vxP", 'p'}, {"capE", 'E'},
+                                                             {"capI", 'I'}, {"VXT", 'T'}, {"VXD", 'D'}};
+    for (const auto& [spelling, letter] : spellings) {
+        if (name == spelling)
+            return letter;
+    }
+    return name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0])) ? name[0] : 0;
+}
+
+// Numbers, letters and products of them as typed ("2x", "-a"), else "".
+std::string linearText(const Expr& e)
+{
+    if (isNumber(e))
+        return e.text;
+    if (e.isSymbol()) {
+        const char letter = typedLetter(e.text);
+        return letter ? std::string(1, letter) : std::string();
+    }
+    if (!isProduct(e))
+        return {};
+    std::string text;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (i == 0 && e.arg(0) == Expr::integer(-1) && e.argCount() > 1) {
+            text = "-";
+            continue;
+        }
+        std::string factor = linearText(e.arg(i));
+        if (factor.empty() || (i > 0 && isNumber(e.arg(i))))
+            return {};
+        text += factor;
+    }
+    return text;
+}
+
+} // namespace
+
+Expr inAnswerSpelling(const Expr& e)
+{
+    static const std::pair<const char*, const char*> spellings[] = {
+        {"E", "e"}, {"I", "i"}, {"capSigma", "Sigma"}, {"capLambda", "Lambda"}};
+    if (e.isSymbol()) {
+        for (const auto& [package, answer] : spellings) {
+            if (e.text == package)
+                return Expr::symbol(answer);
+        }
+        return e;
+    }
+    Expr copy = e;
+    for (Expr& part : copy.parts)
+        part = inAnswerSpelling(part);
+    return copy;
+}
+
 std::string shortText(const Expr& e, const char* otherwise)
 {
-    if (isNumber(e) && e.text.size() <= 12)
-        return e.text;
-    if (e.isSymbol() && e.text.size() == 1)
-        return e.text;
-    return otherwise;
+    constexpr std::size_t kLongest = 12;
+    std::string text = linearText(e);
+    return !text.empty() && text.size() <= kLongest ? text : otherwise;
 }
 
 Expr offer(int code, const std::string& text, int placement)

@@ -59,6 +59,11 @@ wire::Expr quotientOf(const wire::Expr& numerator, const wire::Expr& denominator
 // is left, the neutral element when none is.
 wire::Expr withoutArgument(const wire::Expr& e, std::size_t i);
 
+// The expression with the symbols whose package spelling reads back as
+// something else answered as the program reads them: Euler's number E as e,
+// the imaginary unit I as i, capSigma and capLambda as Sigma and Lambda.
+wire::Expr inAnswerSpelling(const wire::Expr& e);
+
 // Text for a status bar: a number or a letter as itself, else the words given.
 std::string shortText(const wire::Expr& e, const char* otherwise);
 

@@ -205,13 +205,31 @@ std::optional<TermMove> factorOut(const MarkedTerms& t)
     return move;
 }
 
+// A sum or product of one argument (x - 5 reads as x + (-5) with the -5 a
+// product of one factor) stands for that argument, and the t of -1 t for
+// the whole term: a path into them ends at them.
+void liftOutOfSingletons(const Expr& e, TermPath& path)
+{
+    while (!path.empty()) {
+        const Expr& parent = partAt(e, TermPath(path.begin(), path.end() - 1));
+        const bool single = (isSum(parent) || isProduct(parent)) && parent.argCount() == 1;
+        const bool negation =
+            isProduct(parent) && parent.argCount() == 2 && path.back() == 1 && parent.arg(0) == Expr::integer(-1);
+        if (!single && !negation)
+            break;
+        path.pop_back();
+    }
+}
+
 } // namespace
 
 std::optional<TermMove> shuffleMove(const Expr& marked)
 {
-    const MarkedTerms t = findMarkedTerms(marked);
+    MarkedTerms t = findMarkedTerms(marked);
     if (!t.mover || !t.target || t.mover->empty())
         return std::nullopt;
+    liftOutOfSingletons(t.clean, *t.mover);
+    liftOutOfSingletons(t.clean, *t.target);
     for (auto rule : {acrossRelation, distribute, reorder, factorOut}) {
         if (std::optional<TermMove> move = rule(t))
             return move;
@@ -232,7 +250,7 @@ Expr shuffle(int code, const Expr& marked)
     std::optional<TermMove> move = shuffleMove(marked);
     if (!move || move->code != code)
         return Expr::symbol("$Failed");
-    return move->result;
+    return inAnswerSpelling(move->result);
 }
 
 } // namespace kernelproc

@@ -38,12 +38,21 @@ TEST(TermShuffles, EachGestureMakesItsRearrangement)
         // A term across "=": subtracted from both sides (added when negative).
         {"VXInequality[VXPlus[VXTimes[2, x], VXMover[3]], Equal, VXTarget[7]]", 2, "Subtract 3 from both sides",
          Eq("VXTimes[2, x]", "VXPlus[7, -3]")},
-        {"VXTarget[VXInequality[VXPlus[x, VXMover[-5]], Equal, 1]]", 2, "Add 5 to both sides",
-         Eq("x", "VXPlus[1, 5]")},
+        {"VXTarget[VXInequality[VXPlus[x, VXMover[-5]], Equal, 1]]", 2, "Add 5 to both sides", Eq("x", "VXPlus[1, 5]")},
         {"VXInequality[VXTarget[a], Equal, VXPlus[b, VXMover[VXTimes[-1, c]]]]", 2, "Add c to both sides",
          Eq("VXPlus[a, c]", "b")},
         {"VXInequality[VXMover[y], Equal, VXTarget[VXPlus[a, b]]]", 2, "Subtract y from both sides",
          Eq("0", "VXPlus[a, b, VXTimes[-1, y]]")},
+        // x - 5 and s - t: the 5 of a one-factor product, the t of -1 t stand for the term.
+        {"VXInequality[VXPlus[x, VXTimes[VXMover[-5]]], Equal, VXTarget[1]]", 2, "Add 5 to both sides",
+         Eq("x", "VXPlus[1, VXTimes[5]]")},
+        {"VXInequality[VXPlus[s, VXTimes[-1, VXMover[t]]], Equal, VXTarget[0]]", 2, "Add t to both sides",
+         Eq("s", "VXPlus[0, t]")},
+        {"VXInequality[VXPlus[VXMover[VXTimes[2, x]], 3], Equal, VXTarget[7]]", 2, "Subtract 2x from both sides",
+         Eq("3", "VXPlus[7, VXTimes[-2, x]]")},
+        // Euler's number goes as E and comes back as e; the status shows what was typed.
+        {"VXInequality[VXPlus[VXMover[E], f], Equal, VXTarget[vxP]]", 2, "Subtract e from both sides",
+         Eq("f", "VXPlus[vxP, VXTimes[-1, e]]")},
         // A factor across: divides; a divisor: multiplies; a negative number turns an inequality.
         {"VXInequality[VXTimes[VXMover[2], x], Equal, VXTarget[6]]", 3, "Divide both sides by 2",
          Eq("x", "VXDivide[6, 2]")},
@@ -61,12 +70,10 @@ TEST(TermShuffles, EachGestureMakesItsRearrangement)
          Eq("VXPlus[a, c, b]", "0")},
         {"VXTimes[VXTarget[x], y, VXMover[z]]", 1, "Move the factor here", "VXTimes[z, x, y]"},
         // A factor onto the sum it multiplies; a common factor out of a sum.
-        {"VXTimes[VXMover[a], VXTarget[VXPlus[b, c]]]", 5, "Multiply out a",
-         "VXPlus[VXTimes[a, b], VXTimes[a, c]]"},
+        {"VXTimes[VXMover[a], VXTarget[VXPlus[b, c]]]", 5, "Multiply out a", "VXPlus[VXTimes[a, b], VXTimes[a, c]]"},
         {"VXTimes[2, VXMover[a], VXTarget[VXPlus[b, VXTimes[-1, c]]]]", 5, "Multiply out a",
          "VXTimes[2, VXPlus[VXTimes[a, b], VXTimes[a, -1, c]]]"},
-        {"VXTarget[VXPlus[VXTimes[VXMover[a], b], VXTimes[a, c]]]", 6, "Factor out a",
-         "VXTimes[a, VXPlus[b, c]]"},
+        {"VXTarget[VXPlus[VXTimes[VXMover[a], b], VXTimes[a, c]]]", 6, "Factor out a", "VXTimes[a, VXPlus[b, c]]"},
         {"VXTarget[VXPlus[VXMover[x], VXTimes[x, y]]]", 6, "Factor out x", "VXTimes[x, VXPlus[1, y]]"},
         {"VXTarget[VXPlus[VXTimes[VXMover[2], x], 4]]", 6, "Factor out 2", "VXTimes[2, VXPlus[x, 2]]"},
     };
@@ -76,7 +83,6 @@ TEST(TermShuffles, EachGestureMakesItsRearrangement)
         ASSERT_TRUE(move);
         EXPECT_EQ(move->code, c.code);
         EXPECT_EQ(move->text, c.text);
-        EXPECT_EQ(toFullForm(move->result), c.result);
         // Performing it answers the same, and only for the code offered.
         EXPECT_EQ(toFullForm(kernelproc::shuffle(c.code, parseFullForm(c.marked))), c.result);
         EXPECT_TRUE(kernelproc::shuffle(c.code + 1, parseFullForm(c.marked)).isSymbol("$Failed"));
