@@ -211,6 +211,54 @@ bool EditorSession::Screenshot(const QString& path)
     return shot.waitForFinished(10000) && shot.exitCode() == 0;
 }
 
+QImage EditorSession::Grab()
+{
+    QProcess shot;
+    shot.setProcessEnvironment(m_env);
+    shot.start("import", {"-window", "root", "png:-"});
+    if (!shot.waitForFinished(10000) || shot.exitCode() != 0)
+        return {};
+    return QImage::fromData(shot.readAllStandardOutput(), "PNG");
+}
+
+QRect EditorSession::MainWindowRect()
+{
+    QRect rect;
+    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", m_mainWindow}).split('\n')) {
+        const QStringList pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        if (pair[0] == "X")
+            rect.moveLeft(value);
+        else if (pair[0] == "Y")
+            rect.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            rect.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            rect.setHeight(value);
+    }
+    return rect;
+}
+
+void EditorSession::MouseMove(const QPoint& at)
+{
+    Xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
+    Settle(50);
+}
+
+void EditorSession::MouseDown()
+{
+    Xdotool({"mousedown", "1"});
+    Settle(50);
+}
+
+void EditorSession::MouseUp()
+{
+    Xdotool({"mouseup", "1"});
+    Settle(50);
+}
+
 int EditorSession::WaitForExit(int timeoutMs)
 {
     QElapsedTimer timer;

@@ -2,7 +2,9 @@
 // Drives the real editor program on the X display with xdotool: starts it
 // with clean settings and data folders, waits for its windows, types, opens
 // menus by keyboard, takes screenshots and waits for the program to end.
+#include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -39,6 +41,14 @@ public:
     // chooses the item with the mnemonic letter.
     bool Menu(const QString& menuTitle, QChar item);
     bool Screenshot(const QString& path);
+    // The whole screen as a picture (null when it could not be taken).
+    QImage Grab();
+    // The main window's place on the screen.
+    QRect MainWindowRect();
+    // The pointer, in screen coordinates; the left button pressed or released.
+    void MouseMove(const QPoint& at);
+    void MouseDown();
+    void MouseUp();
 
     // The program's exit code, or -1 when it crashed or had to be killed.
     int WaitForExit(int timeoutMs = 15000);
