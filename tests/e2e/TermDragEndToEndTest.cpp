@@ -78,12 +78,18 @@ TEST(TermDragEndToEndTest, ATermDraggedAcrossTheEqualsSignMovesToTheOtherSide)
     editor.Key("shift+Right");
     QImage selected;
     QRect three;
-    const QRect document = window.adjusted(0, window.height() / 8, 0, -window.height() / 4);
-    ASSERT_TRUE(WaitForScreen(editor, [&](const QImage& screen) {
+    const QRect document = window.adjusted(0, window.height() / 16, 0, -window.height() / 8);
+    const bool shown = WaitForScreen(editor, [&](const QImage& screen) {
         selected = screen;
         three = Changed(caret, screen, document);
         return three.width() > 3 && three.height() > 6;
-    })) << "the selection did not show";
+    });
+    caret.save(folder + "/caret-before-3.png");
+    selected.save(folder + "/3-selected.png");
+    ASSERT_TRUE(shown) << "the selection did not show " << window.x() << "," << window.y() << " " << window.width()
+                       << "x" << window.height();
+    caret.save(folder + "/caret-before-3.png");
+    selected.save(folder + "/3-selected.png");
     // The 7 is the last ink on the line, right of the selected 3.
     int seven = three.right();
     for (int x = three.right() + 1; x < document.right(); ++x)
