@@ -3,14 +3,13 @@
 // through the link by the kernel program. Each run reports the median and
 // the slowest preview.
 #include "kernelproc/TermShuffles.h"
+#include "BenchKernel.h"
 #include "mathlink/LinkExpr.h"
-#include "mathlink/MathLink.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -29,46 +28,6 @@ Expr equation(int terms, int dragged)
         sum.parts.push_back(i == dragged ? Expr::function("VXMover", {term}) : term);
     }
     return Expr::function("VXInequality", {sum, Expr::symbol("Equal"), Expr::function("VXTarget", {Expr::integer(0)})});
-}
-
-class Kernel {
-public:
-    Kernel()
-    {
-        env_ = MLInitialize();
-        int err = 0;
-        link_ = MLOpenString(env_, "-linklaunch -linkname '" QV_BINARY_DIR "/kernelproc/qvkernel'", &err);
-        if (!link_ || !MLConnect(link_))
-            throw std::runtime_error("the kernel did not start");
-    }
-    ~Kernel()
-    {
-        MLClose(link_);
-        MLDeinitialize(env_);
-    }
-    Kernel(const Kernel&) = delete;
-    Kernel& operator=(const Kernel&) = delete;
-
-    void roundTrip(const Expr& request)
-    {
-        wire::putLinkExpr(link_, Expr::function("EvaluatePacket", {request}));
-        MLEndPacket(link_);
-        while (MLNextPacket(link_) != MLRETURNPKT) {
-        }
-        Expr answer;
-        wire::getLinkExpr(link_, answer);
-        benchmark::DoNotOptimize(answer);
-    }
-
-private:
-    MLENV env_ = nullptr;
-    MLINK link_ = nullptr;
-};
-
-Kernel& kernel()
-{
-    static Kernel instance;
-    return instance;
 }
 
 // Times every preview (the dragged term going round the equation) and
@@ -100,7 +59,7 @@ void inProcess(benchmark::State& state)
 
 void throughLink(benchmark::State& state)
 {
-    timePreviews(state, int(state.range(0)), [](const Expr& request) { kernel().roundTrip(request); });
+    timePreviews(state, int(state.range(0)), [](const Expr& request) { BenchKernel::instance().evaluate(request); });
 }
 
 } // namespace

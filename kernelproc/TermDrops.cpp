@@ -37,7 +37,7 @@ Expr replaced(const Expr& e, const Expr& pattern, const Expr& replacement, int d
 // Substitution of one side of the source equation by the other where it
 // occurs in the target: the pressed side is the one replaced, the left when
 // the whole equation was pressed; the other way round when only that occurs.
-void offerSubstitution(const Expr& target, const MarkedTerms& source, std::vector<TermDrop>& out)
+void offerSubstitution(const Expr& target, const MarkedTerms& source, std::vector<TermOffer>& out)
 {
     const Expr& left = leftSide(source.clean);
     const Expr& right = rightSide(source.clean);
@@ -52,7 +52,7 @@ void offerSubstitution(const Expr& target, const MarkedTerms& source, std::vecto
                    replaced(target, *pattern, *replacement)});
 }
 
-void offerEquationSums(const Expr& target, const Expr& source, std::vector<TermDrop>& out)
+void offerEquationSums(const Expr& target, const Expr& source, std::vector<TermOffer>& out)
 {
     out.push_back({kDropAddEquations, "Add the equations",
                    relation(sumOf(leftSide(target), leftSide(source)), "Equal",
@@ -64,11 +64,11 @@ void offerEquationSums(const Expr& target, const Expr& source, std::vector<TermD
 
 } // namespace
 
-std::vector<TermDrop> dropMeanings(const Expr& markedTarget, const Expr& markedSource)
+std::vector<TermOffer> dropMeanings(const Expr& markedTarget, const Expr& markedSource)
 {
     const Expr target = withoutTermMarkers(markedTarget);
     const MarkedTerms source = findMarkedTerms(markedSource);
-    std::vector<TermDrop> meanings;
+    std::vector<TermOffer> meanings;
     if (isEquation(source.clean)) {
         offerSubstitution(target, source, meanings);
         if (isEquation(target))
@@ -85,14 +85,14 @@ std::vector<TermDrop> dropMeanings(const Expr& markedTarget, const Expr& markedS
 Expr evaluateDrop(const Expr& target, const Expr& source)
 {
     std::vector<Expr> offers;
-    for (const TermDrop& meaning : dropMeanings(target, source))
+    for (const TermOffer& meaning : dropMeanings(target, source))
         offers.push_back(offer(meaning.code, meaning.text, kPlaceNewParagraphWhole));
     return offerList(offers);
 }
 
 Expr drop(int code, const Expr& target, const Expr& source)
 {
-    for (TermDrop& meaning : dropMeanings(target, source)) {
+    for (TermOffer& meaning : dropMeanings(target, source)) {
         if (meaning.code == code)
             return inAnswerSpelling(meaning.result);
     }

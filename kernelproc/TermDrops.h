@@ -8,6 +8,7 @@
 // - an equation dropped on an equation is added to it or subtracted from it;
 // - a value dropped on a letter takes the letter's place.
 // Like the shuffles it is structural and quick.
+#include "kernelproc/TermEdits.h"
 #include "mathlink/Expr.h"
 
 #include <string>
@@ -22,14 +23,8 @@ enum DropCode : int {
     kDropValueForLetter = 24,
 };
 
-struct TermDrop {
-    int code = 0;
-    std::string text;
-    wire::Expr result;
-};
-
 // Every meaning of the gesture, the most likely first.
-std::vector<TermDrop> dropMeanings(const wire::Expr& target, const wire::Expr& source);
+std::vector<TermOffer> dropMeanings(const wire::Expr& target, const wire::Expr& source);
 
 // VXEvaluateDrop[target, source]: the choice list, {{0, "", 0}} when nothing applies.
 wire::Expr evaluateDrop(const wire::Expr& target, const wire::Expr& source);

@@ -234,7 +234,7 @@ std::string linearText(const Expr& e)
     std::string text;
     for (std::size_t i = 0; i < e.argCount(); ++i) {
         if (i == 0 && e.arg(0) == Expr::integer(-1) && e.argCount() > 1) {
-            text = "-";
+            text += '-';
             continue;
         }
         std::string factor = linearText(e.arg(i));

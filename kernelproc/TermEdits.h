@@ -12,6 +12,14 @@
 
 namespace kernelproc {
 
+// One meaning of a gesture: the kernel's code for it, the text the status
+// bar shows, and the expression it makes.
+struct TermOffer {
+    int code = 0;
+    std::string text;
+    wire::Expr result;
+};
+
 // Argument indices (0-based) from an expression down to one of its parts.
 using TermPath = std::vector<std::size_t>;
 

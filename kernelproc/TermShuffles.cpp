@@ -46,7 +46,7 @@ std::optional<std::string> scaledRelation(const std::string& op, const Expr& fac
     return sign < 0 ? mirroredRelation(op) : op;
 }
 
-std::optional<TermMove> acrossRelation(const MarkedTerms& t)
+std::optional<TermOffer> acrossRelation(const MarkedTerms& t)
 {
     const Expr& whole = t.clean;
     const std::string op = twoSidedRelation(whole);
@@ -63,7 +63,7 @@ std::optional<TermMove> acrossRelation(const MarkedTerms& t)
     }
     const Expr& side = *from == 0 ? leftSide(whole) : rightSide(whole);
     const Expr& other = *from == 0 ? rightSide(whole) : leftSide(whole);
-    TermMove move;
+    TermOffer move;
     Expr newSide, newOther;
     std::string newOp = op;
     const Expr* moved = &side;
@@ -105,7 +105,7 @@ std::optional<TermMove> acrossRelation(const MarkedTerms& t)
     return move;
 }
 
-std::optional<TermMove> reorder(const MarkedTerms& t)
+std::optional<TermOffer> reorder(const MarkedTerms& t)
 {
     const TermPath& mover = *t.mover;
     const TermPath& target = *t.target;
@@ -116,7 +116,7 @@ std::optional<TermMove> reorder(const MarkedTerms& t)
     const std::size_t from = mover.back(), to = target.back();
     if ((!isSum(parent) && !isProduct(parent)) || from == to)
         return std::nullopt;
-    TermMove move;
+    TermOffer move;
     move.code = kShuffleReorder;
     move.text = isSum(parent) ? "Move the term here" : "Move the factor here";
     move.result = t.clean;
@@ -127,7 +127,7 @@ std::optional<TermMove> reorder(const MarkedTerms& t)
     return move;
 }
 
-std::optional<TermMove> distribute(const MarkedTerms& t)
+std::optional<TermOffer> distribute(const MarkedTerms& t)
 {
     const TermPath& mover = *t.mover;
     const TermPath& target = *t.target;
@@ -145,7 +145,7 @@ std::optional<TermMove> distribute(const MarkedTerms& t)
         spread.parts.push_back(productOf(product.arg(factor), product.arg(sum).arg(i)));
     Expr newProduct = product;
     newProduct.arg(sum) = spread;
-    TermMove move;
+    TermOffer move;
     move.code = kShuffleDistribute;
     move.text = "Multiply out " + shortText(product.arg(factor), "the factor");
     move.result = t.clean;
@@ -179,7 +179,7 @@ std::optional<Expr> dividedBy(const Expr& term, const Expr& factor)
     return std::nullopt;
 }
 
-std::optional<TermMove> factorOut(const MarkedTerms& t)
+std::optional<TermOffer> factorOut(const MarkedTerms& t)
 {
     const TermPath& mover = *t.mover;
     const TermPath& sumPath = *t.target;
@@ -197,7 +197,7 @@ std::optional<TermMove> factorOut(const MarkedTerms& t)
             return std::nullopt;
         rest.parts.push_back(*quotient);
     }
-    TermMove move;
+    TermOffer move;
     move.code = kShuffleFactorOut;
     move.text = "Factor out " + shortText(factor, "the factor");
     move.result = t.clean;
@@ -223,7 +223,7 @@ void liftOutOfSingletons(const Expr& e, TermPath& path)
 
 } // namespace
 
-std::optional<TermMove> shuffleMove(const Expr& marked)
+std::optional<TermOffer> shuffleMove(const Expr& marked)
 {
     MarkedTerms t = findMarkedTerms(marked);
     if (!t.mover || !t.target || t.mover->empty())
@@ -231,7 +231,7 @@ std::optional<TermMove> shuffleMove(const Expr& marked)
     liftOutOfSingletons(t.clean, *t.mover);
     liftOutOfSingletons(t.clean, *t.target);
     for (auto rule : {acrossRelation, distribute, reorder, factorOut}) {
-        if (std::optional<TermMove> move = rule(t))
+        if (std::optional<TermOffer> move = rule(t))
             return move;
     }
     return std::nullopt;
@@ -239,7 +239,7 @@ std::optional<TermMove> shuffleMove(const Expr& marked)
 
 Expr evaluateShuffle(const Expr& marked)
 {
-    std::optional<TermMove> move = shuffleMove(marked);
+    std::optional<TermOffer> move = shuffleMove(marked);
     if (!move)
         return offerList({});
     return offerList({offer(move->code, move->text, kPlaceNewParagraphWhole)});
@@ -247,7 +247,7 @@ Expr evaluateShuffle(const Expr& marked)
 
 Expr shuffle(int code, const Expr& marked)
 {
-    std::optional<TermMove> move = shuffleMove(marked);
+    std::optional<TermOffer> move = shuffleMove(marked);
     if (!move || move->code != code)
         return Expr::symbol("$Failed");
     return inAnswerSpelling(move->result);

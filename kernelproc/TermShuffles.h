@@ -15,6 +15,7 @@
 //   when it divides every term.
 // All of it is structural, without Giac: it runs for every place the mouse
 // passes over.
+#include "kernelproc/TermEdits.h"
 #include "mathlink/Expr.h"
 
 #include <optional>
@@ -31,14 +32,8 @@ enum ShuffleCode : int {
     kShuffleFactorOut = 6,
 };
 
-struct TermMove {
-    int code = 0;
-    std::string text;
-    wire::Expr result;
-};
-
 // The rearrangement the marked expression asks for, if any.
-std::optional<TermMove> shuffleMove(const wire::Expr& marked);
+std::optional<TermOffer> shuffleMove(const wire::Expr& marked);
 
 // VXEvaluateShuffle[m]: the choice list, {{0, "", 0}} when nothing applies.
 wire::Expr evaluateShuffle(const wire::Expr& marked);

@@ -211,6 +211,35 @@ bool EditorSession::Screenshot(const QString& path)
     return shot.waitForFinished(10000) && shot.exitCode() == 0;
 }
 
+bool EditorSession::StartKernel()
+{
+    if (!Menu("&Kernel", 'S'))
+        return false;
+    if (!WaitForWindowGone("^Kernel Startup$")) {
+        m_error = "the kernel did not start";
+        return false;
+    }
+    return FocusMain();
+}
+
+QString EditorSession::DocumentText()
+{
+    Menu("&Edit", 'l'); // Select All
+    Key("ctrl+c");
+    return QString::fromUtf8(ClipboardText());
+}
+
+int EditorSession::QuitDiscarding()
+{
+    Menu("&File", 'x');
+    QString ask = WaitForWindow("^Quorvant$", 5000);
+    if (!ask.isEmpty()) {
+        Focus(ask);
+        Key("alt+n");
+    }
+    return WaitForExit();
+}
+
 QImage EditorSession::Grab()
 {
     QProcess shot;

@@ -41,6 +41,12 @@ public:
     // chooses the item with the mnemonic letter.
     bool Menu(const QString& menuTitle, QChar item);
     bool Screenshot(const QString& path);
+    // Kernel / Start Kernel, waiting until the start-up notice has gone.
+    bool StartKernel();
+    // The whole document as text, through Select All and Copy.
+    QString DocumentText();
+    // File / Exit, answering No to saving the document; the exit code.
+    int QuitDiscarding();
     // The whole screen as a picture (null when it could not be taken).
     QImage Grab();
     // The main window's place on the screen.

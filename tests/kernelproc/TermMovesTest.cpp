@@ -79,7 +79,7 @@ TEST(TermShuffles, EachGestureMakesItsRearrangement)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.marked);
-        std::optional<kernelproc::TermMove> move = shuffleMove(parseFullForm(c.marked));
+        std::optional<kernelproc::TermOffer> move = shuffleMove(parseFullForm(c.marked));
         ASSERT_TRUE(move);
         EXPECT_EQ(move->code, c.code);
         EXPECT_EQ(move->text, c.text);
@@ -102,7 +102,7 @@ TEST(TermShuffles, GesturesThatMeanNothingOfferNothing)
     };
     for (const char* marked : cases) {
         SCOPED_TRACE(marked);
-        std::optional<kernelproc::TermMove> move = shuffleMove(parseFullForm(marked));
+        std::optional<kernelproc::TermOffer> move = shuffleMove(parseFullForm(marked));
         EXPECT_FALSE(move);
         EXPECT_EQ(toFullForm(kernelproc::evaluateShuffle(parseFullForm(marked))), "List[List[0, \"\", 0]]");
     }
@@ -132,7 +132,7 @@ TEST(TermDrops, AnEquationSubstitutesAddsOrSubtracts)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target + " <- " + c.source);
-        std::vector<kernelproc::TermDrop> meanings = dropMeanings(parseFullForm(c.target), parseFullForm(c.source));
+        std::vector<kernelproc::TermOffer> meanings = dropMeanings(parseFullForm(c.target), parseFullForm(c.source));
         std::vector<int> codes;
         for (const auto& meaning : meanings)
             codes.push_back(meaning.code);

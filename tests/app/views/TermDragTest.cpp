@@ -11,9 +11,8 @@
 #include "kernel/KernelLink.h"
 #include "kernel/KernelQuestions.h"
 #include "kernel/KernelServices.h"
-#include "kernel/KernelSettings.h"
-#include "kernel/NameTable.h"
 #include "platform/AppProfile.h"
+#include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
 #include "support/model/ModelTestSupport.h"
 
@@ -25,7 +24,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -94,19 +92,8 @@ protected:
     {
         ViewTest::SetUp();
         InstallKernelServices();
-        AppProfile::SetFolder(settings.path());
-        KernelSettings folder;
-        folder.kernelPath = QV_BINARY_DIR "/kernelproc";
-        folder.Save();
-        TheNameTable();
-        link.SetQuestions(&questions);
-        KernelLink::Set(&link);
-        link.StartKernel();
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (link.IsStarting() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        link.EndStartup();
-        ASSERT_TRUE(link.IsReady());
+        UseBuiltKernel(link, questions, settings.path().toStdString());
+        ASSERT_TRUE(StartAndWait(link));
     }
     void TearDown() override
     {
