@@ -317,19 +317,49 @@ TEST_F(TermDragTest, AReleaseBeforeTheTickMakesNothingAndADropOnTheTermItselfOff
     EXPECT_EQ(DocumentBytes::Of(Paragraphs()), before);
 }
 
-TEST_F(TermDragTest, TheStatusFollowsTheMouseOverOtherPlacesAndText)
+TEST_F(TermDragTest, TheStatusFollowsTheMouseOverOtherPlacesTextAndFormulasThatDoNotParse)
 {
     const int p = Formula("a+b+c=d");
     const int text = Formula("q", kPlainText);
+    const int broken = Formula("2+=");
     EXPECT_EQ(Hold(p, 5, 5, LeftOf(p, 7)), "Subtract c from both sides");
     Mouse(QEvent::MouseMove, LeftOf(p, 1));
     EXPECT_EQ(ui.LastStatus(), "Move the term here");
     Mouse(QEvent::MouseMove, Middle(text, 1, 1));
     EXPECT_EQ(ui.LastStatus(), "No action possible");
+    Mouse(QEvent::MouseMove, Middle(broken, 1, 1));
+    EXPECT_EQ(ui.LastStatus(), "Syntax Error");
     Mouse(QEvent::MouseMove, LeftOf(p, 7));
     EXPECT_EQ(ui.LastStatus(), "Subtract c from both sides");
     Mouse(QEvent::MouseButtonRelease, LeftOf(p, 7));
     EXPECT_EQ(FormulaOf(p + 1), "VXInequality[VXPlus[a, b], Equal, VXPlus[d, VXTimes[-1, c]]]");
+
+    // Released over the formula that does not parse (one further down now): nothing is made.
+    const std::vector<uint8_t> before = DocumentBytes::Of(Paragraphs());
+    EXPECT_EQ(Hold(p, 5, 5, Middle(broken + 1, 1, 1)), "Syntax Error");
+    Mouse(QEvent::MouseButtonRelease, Middle(broken + 1, 1, 1));
+    EXPECT_EQ(DocumentBytes::Of(Paragraphs()), before);
+}
+
+TEST_F(TermDragTest, APressWhileAKernelRequestRunsStartsNoDrag)
+{
+    const int p = Formula("2x+3=7");
+    Select(p, 4, 5);
+    const pid_t kernel = MLProcessId(link.Link());
+    ASSERT_GT(kernel, 0);
+    // Selecting a formula asks the kernel for its choices; the press comes
+    // while that request waits (the kernel stopped for the while).
+    bool dragged = true;
+    questions.onYield = [&] {
+        Mouse(QEvent::MouseButtonPress, Middle(p, 4, 4));
+        dragged = Drag() != nullptr;
+        Mouse(QEvent::MouseButtonRelease, Middle(p, 4, 4));
+        ::kill(kernel, SIGCONT);
+    };
+    ::kill(kernel, SIGSTOP);
+    Select(p, 4, 5);
+    EXPECT_FALSE(dragged);
+    EXPECT_EQ(view->GetTracker(), nullptr);
 }
 
 TEST_F(TermDragTest, AnEquationDroppedOnAnotherFormulaSubstitutesOrOffersItsChoices)
