@@ -4,8 +4,6 @@
 #include "kernelproc/TermDrops.h"
 #include "kernelproc/TermShuffles.h"
 
-#include "KernelTestLink.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -168,18 +166,4 @@ TEST(TermShuffles, APreviewInAFiftyTermEquationIsQuick)
     std::sort(times.begin(), times.end());
     EXPECT_LE(times[times.size() / 2], 5.0);
     EXPECT_LE(times.back(), 30.0);
-}
-
-TEST(TermShuffles, TheKernelProgramAnswersThePreviewAndTheMove)
-{
-    KernelTestLink kernel;
-    ASSERT_NE(kernel.link(), nullptr);
-    const std::string marked = "VXInequality[VXPlus[VXTimes[2, x], VXMover[3]], Equal, VXTarget[7]]";
-    EXPECT_EQ(kernel.evaluate("VXEvaluateShuffle[" + marked + "]"),
-              "List[List[2, \"Subtract 3 from both sides\", 6]]");
-    EXPECT_EQ(kernel.evaluate("VXShuffle[2, " + marked + "]"), Eq("VXTimes[2, x]", "VXPlus[7, -3]"));
-    EXPECT_EQ(kernel.evaluate("VXShuffle[5, " + marked + "]"), "$Failed");
-    EXPECT_EQ(kernel.evaluate("VXEvaluateDrop[VXPlus[y, 1], " + Eq("VXMover[y]", "2") + "]"),
-              "List[List[21, \"Substitute for y\", 6]]");
-    EXPECT_EQ(kernel.evaluate("VXDrop[21, VXPlus[y, 1], " + Eq("VXMover[y]", "2") + "]"), "VXPlus[2, 1]");
 }
