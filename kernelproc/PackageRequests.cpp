@@ -1,5 +1,6 @@
 #include "kernelproc/PackageRequests.h"
 
+#include <charconv>
 #include <stdexcept>
 
 #include "kernelproc/BoxText.h"
@@ -55,6 +56,16 @@ Expr standardForm(const Expr& e)
     } catch (const std::invalid_argument&) {
         return Expr::symbol("$Failed");
     }
+}
+
+// The code of a term drag's calculation; nothing for anything but a small integer.
+std::optional<int> gestureCode(const Expr& e)
+{
+    int code = 0;
+    const char* end = e.text.data() + e.text.size();
+    if (e.type != wire::kTokenInteger || std::from_chars(e.text.data(), end, code).ptr != end)
+        return std::nullopt;
+    return code;
 }
 
 } // namespace
@@ -116,16 +127,18 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
             return Expr::symbol("$Failed");
         return calculations_.perform(std::stoi(expr.arg(0).text), prepared(expr.arg(1)), prefs_, evaluate);
     }
-    if (head == "VXShuffle" && n == 2)
-        return expr.arg(0).type == wire::kTokenInteger ? shuffle(std::stoi(expr.arg(0).text), expr.arg(1))
-                                                      : Expr::symbol("$Failed");
+    if (head == "VXShuffle" && n == 2) {
+        std::optional<int> code = gestureCode(expr.arg(0));
+        return code ? shuffle(*code, expr.arg(1)) : Expr::symbol("$Failed");
+    }
     if (head == "VXSimplify" && n == 1)
         return calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate);
     if (head == "VXStringEvaluate" && n == 1)
         return calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate);
-    if (head == "VXDrop" && n == 3)
-        return expr.arg(0).type == wire::kTokenInteger ? drop(std::stoi(expr.arg(0).text), expr.arg(1), expr.arg(2))
-                                                      : Expr::symbol("$Failed");
+    if (head == "VXDrop" && n == 3) {
+        std::optional<int> code = gestureCode(expr.arg(0));
+        return code ? drop(*code, expr.arg(1), expr.arg(2)) : Expr::symbol("$Failed");
+    }
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
         return emptyPicture();
     if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||

@@ -4,6 +4,8 @@
 #include "kernelproc/TermDrops.h"
 #include "kernelproc/TermShuffles.h"
 
+#include "KernelTestLink.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,4 +168,13 @@ TEST(TermShuffles, APreviewInAFiftyTermEquationIsQuick)
     std::sort(times.begin(), times.end());
     EXPECT_LE(times[times.size() / 2], 5.0);
     EXPECT_LE(times.back(), 30.0);
+}
+
+TEST(TermShuffles, ACodeOutOfRangeIsRefusedAndTheKernelGoesOn)
+{
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    EXPECT_EQ(kernel.evaluate("VXShuffle[99999999999, VXPlus[VXMover[a], VXTarget[b]]]"), "$Failed");
+    EXPECT_EQ(kernel.evaluate("VXDrop[99999999999, a, b]"), "$Failed");
+    EXPECT_EQ(kernel.evaluate("VXShuffle[1, VXPlus[VXMover[a], VXTarget[b]]]"), "VXPlus[b, a]");
 }
