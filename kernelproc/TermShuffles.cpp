@@ -75,8 +75,9 @@ std::optional<TermOffer> acrossRelation(const MarkedTerms& t)
         newOther = sumOf(other, negated(*moved));
         const bool negative = numberSign(*moved) < 0 || (isProduct(*moved) && numberSign(moved->arg(0)) < 0);
         move.code = kShuffleSubtractAcross;
-        move.text = negative ? "Add " + shortText(negated(*moved), "the term") + " to both sides"
-                             : "Subtract " + shortText(*moved, "the term") + " from both sides";
+        const char* words = isSum(*moved) ? "the terms" : "the term";
+        move.text = negative ? "Add " + shortText(negated(*moved), words) + " to both sides"
+                             : "Subtract " + shortText(*moved, words) + " from both sides";
     } else if (isProduct(side)) {
         moved = &side.arg(mover[1]);
         std::optional<std::string> scaled = scaledRelation(op, *moved);

@@ -266,6 +266,11 @@ TEST_F(TermDragTest, SixtyGesturesMakeTheirRearrangementsUndoneAndRedoneToTheSam
         {"^0=s-{t}", "Add t to both sides", "VXInequality[VXPlus[0, t], Equal, s]"},
         {"{c}+d^+e=0", "Subtract c from both sides", "VXInequality[VXPlus[d, E], Equal, VXPlus[0, VXTimes[-1, c]]]"},
         {"{z} w=^1", "Divide both sides by z", "VXInequality[w, Equal, VXDivide[1, z]]"},
+        // A run of terms moves as one.
+        {"a+{b+c}=^d", "Subtract the terms from both sides",
+         "VXInequality[a, Equal, VXPlus[d, VXTimes[-1, b], VXTimes[-1, c]]]"},
+        {"{a+b}+c=^d", "Subtract the terms from both sides",
+         "VXInequality[c, Equal, VXPlus[d, VXTimes[-1, a], VXTimes[-1, b]]]"},
     };
     int checked = 0;
     for (const DragCase& c : cases) {
