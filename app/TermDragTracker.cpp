@@ -5,10 +5,10 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/SelectionHighlight.h"
-#include "kernel/MathParser.h"
 #include "kernel/TCalculationAction.h"
 #include "kernel/TDropAction.h"
 #include "kernel/TShuffleAction.h"
+#include "kernel/TermRef.h"
 #include "platform/framework/Cursors.h"
 
 #include <algorithm>
@@ -25,17 +25,6 @@ ParagraphComp* FormulaAt(const DocPosition& position)
     return paragraph && paragraph->IsEquationStyle() ? paragraph : nullptr;
 }
 
-// The paragraph's expression, or null (the parser's flag cleared) when it does not parse.
-std::unique_ptr<ExprNode> BuildFormula(ParagraphComp& paragraph)
-{
-    gSyntaxError = false;
-    std::unique_ptr<ExprNode> node(paragraph.BuildNode());
-    if (gSyntaxError)
-        node.reset();
-    gSyntaxError = false;
-    return node;
-}
-
 } // namespace
 
 bool KernelTakesDrag()
@@ -49,14 +38,14 @@ TermDragTracker::TermDragTracker(CCorvellView& view, const DocSelection& press)
 {
     ParagraphComp* formula = FormulaAt(press.First());
     if (formula)
-        m_sourceExpr = BuildFormula(*formula);
+        m_sourceExpr = TermRef::Build(*formula);
     if (!m_sourceExpr) {
         m_cancelled = true;
         Status(kSyntaxError);
         return;
     }
-    m_sourcePath.emplace(m_sourceExpr.get(), press, true);
-    m_targetExpr = m_sourceExpr.get();
+    m_sourcePath.emplace(m_sourceExpr.Get(), press, true);
+    m_targetExpr = m_sourceExpr.Get();
     m_targetPath = m_sourcePath;
 }
 
@@ -134,9 +123,9 @@ void TermDragTracker::Preview(const IntPoint& point)
     if (m_press.PtInSelection(point)) {
         // A term dropped on itself means nothing.
         ClearTargetMark();
-        m_targetExpr = m_sourceExpr.get();
+        m_targetExpr = m_sourceExpr.Get();
         m_targetPath = m_sourcePath;
-        m_otherExpr.reset();
+        m_otherExpr.Free();
         FrameTarget();
     } else {
         ChooseTarget(pos);
@@ -159,10 +148,10 @@ void TermDragTracker::ChooseTarget(const DocPosition& pos)
     }
     ClearTargetMark();
     if (formula == FormulaAt(m_press.First())) {
-        m_otherExpr.reset();
-        m_targetExpr = m_sourceExpr.get();
+        m_otherExpr.Free();
+        m_targetExpr = m_sourceExpr.Get();
     } else {
-        std::unique_ptr<ExprNode> other = BuildFormula(*formula);
+        TermRef other = TermRef::Build(*formula);
         if (!other) {
             DropTarget(kSyntaxError);
             return;
@@ -170,7 +159,7 @@ void TermDragTracker::ChooseTarget(const DocPosition& pos)
         // The kernel's earlier answers were about nodes of another tree.
         m_firstCodes.clear();
         m_otherExpr = std::move(other);
-        m_targetExpr = m_otherExpr.get();
+        m_targetExpr = m_otherExpr.Get();
     }
     m_targetPath.emplace(m_targetExpr, pos);
     Recompute();
@@ -181,7 +170,7 @@ void TermDragTracker::DropTarget(const char* status)
     ClearTargetMark();
     m_targetPath.reset();
     m_targetExpr = nullptr;
-    m_otherExpr.reset();
+    m_otherExpr.Free();
     m_firstCodes.clear();
     FrameTarget();
     if (m_armed)
@@ -204,7 +193,7 @@ void TermDragTracker::Recompute()
     m_choices.clear();
     Walk walk = Walk::kNone;
     const std::vector<ExprNode*>& targets = m_targetPath->Nodes();
-    if (m_targetExpr == m_sourceExpr.get()) {
+    if (m_targetExpr == m_sourceExpr.Get()) {
         // Inside the smallest expression holding both places first, the
         // target growing outwards; then ever larger expressions, each the
         // target itself.
@@ -246,7 +235,7 @@ TermDragTracker::Walk TermDragTracker::Ask(ExprNode* target, ExprNode* sent, boo
     KernelChoice choices[KernelLink::kMaxChoices];
     m_inRequest = true;
     const int count =
-        drop ? link->EvaluateDrop(target, m_sourceExpr.get(), choices) : link->EvaluateShuffle(sent, choices);
+        drop ? link->EvaluateDrop(target, m_sourceExpr.Get(), choices) : link->EvaluateShuffle(sent, choices);
     m_inRequest = false;
     if (!link->IsReady()) {
         target->SetTarget(false);
@@ -326,15 +315,15 @@ void TermDragTracker::MakeMenu(const IntPoint& point)
     int placement = first.extra;
     TCalculationAction* action = nullptr;
     ExprNode* target = m_targetNode;
-    if (m_targetExpr == m_sourceExpr.get()) {
+    if (m_targetExpr == m_sourceExpr.Get()) {
         // Shift continues the equation when the kernel leaves the placement open.
         if (placement == 0 && GetKeyState(VK_SHIFT) < 0)
             placement = Placement::kAfterEquals;
         m_targetNode = nullptr; // the mark stays: the action sends it again
-        action = new TShuffleAction(m_press, first.code, placement, m_sourceExpr.release(), m_sentNode);
+        action = new TShuffleAction(m_press, first.code, placement, m_sourceExpr.Release(), m_sentNode);
     } else {
         m_targetNode = nullptr;
-        action = new TDropAction(m_press, first.code, placement, m_otherExpr.release(), target, m_sourceExpr.release());
+        action = new TDropAction(m_press, first.code, placement, m_otherExpr.Release(), target, m_sourceExpr.Release());
     }
     m_targetExpr = nullptr;
     std::vector<ChoiceAlternative> alternatives;

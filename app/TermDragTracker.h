@@ -13,6 +13,7 @@
 #include "foundation/MouseTracker.h"
 #include "kernel/KernelLink.h"
 #include "kernel/NodePath.h"
+#include "kernel/TermRef.h"
 
 #include <memory>
 #include <optional>
@@ -72,8 +73,8 @@ private:
     IntPoint m_lastPoint;
     DocSelection m_press;
     DocPosition m_drop;
-    std::unique_ptr<ExprNode> m_sourceExpr;
-    std::unique_ptr<ExprNode> m_otherExpr; // the target formula when it is another one
+    TermRef m_sourceExpr;
+    TermRef m_otherExpr; // the target formula when it is another one
     ExprNode* m_targetExpr = nullptr;
     std::optional<NodePath> m_sourcePath;
     std::optional<NodePath> m_targetPath;

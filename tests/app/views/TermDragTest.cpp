@@ -448,6 +448,7 @@ TEST_F(TermDragTest, ASelectedPartIsCalculatedInItsPlace)
     ASSERT_NE(menu, nullptr);
     ASSERT_FALSE(menu->Alternatives().empty());
     EXPECT_EQ(menu->Alternatives().front().mode, 8);
+    EXPECT_EQ(ui.LastStatus(), menu->Alternatives().front().label + "...");
     const std::vector<uint8_t> before = DocumentBytes::Of(Paragraphs());
     view->OnChar(10, 1, 0); // line feed: the first alternative with its own placement
     EXPECT_EQ(Paragraphs().GetCount(), p);
@@ -457,4 +458,16 @@ TEST_F(TermDragTest, ASelectedPartIsCalculatedInItsPlace)
     EXPECT_EQ(DocumentBytes::Of(Paragraphs()), before);
     Command(kUndo);
     EXPECT_EQ(DocumentBytes::Of(Paragraphs()), done);
+}
+
+TEST_F(TermDragTest, ASelectionInAFormulaThatDoesNotParseSaysSoAndOffersNothing)
+{
+    const int p = Formula("2+=");
+    Select(p, 1, 2);
+    EXPECT_EQ(ui.LastStatus(), "Syntax Error");
+    EXPECT_EQ(view->GetChoiceMenu(), nullptr);
+    // Nor is it dragged: the press finds nothing to move.
+    EXPECT_EQ(Hold(p, 1, 1, LeftOf(p, 3)), "Syntax Error");
+    Mouse(QEvent::MouseButtonRelease, LeftOf(p, 3));
+    EXPECT_EQ(Paragraphs().GetCount(), p);
 }
