@@ -286,6 +286,17 @@ void CBaseView::InvalidateSelection(const DocSelection& selection)
     InvalidateTargetRect(box, false);
 }
 
+void CBaseView::InvalidateFramedRegion(const Region& region)
+{
+    if (region.IsEmpty())
+        return;
+    Rect box;
+    region.GetBox(box);
+    box.Deflate(-2, -2);
+    box.OffsetNeg(TargetScrollPosition());
+    InvalidateTargetRect(box, false);
+}
+
 void CBaseView::InvalidateCurrentSelection()
 {
     InvalidateSelection(GetSelection());

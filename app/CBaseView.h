@@ -96,6 +96,8 @@ public:
     // Lays the list out again from a paragraph (1-based) and the index in it.
     void InsertParagraphs(int paragraphIndex, int indexInParagraph);
     void InvalidateCurrentSelection();
+    // Invalidates, with a margin for a frame drawn round it, a region in document coordinates.
+    void InvalidateFramedRegion(const Region& region);
     // Repaints the paragraphs meeting the region (document coordinates) and the highlight.
     void DrawRegion(const Region& region);
     void UpdateScrollSizes();

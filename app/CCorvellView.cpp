@@ -1,5 +1,6 @@
 #include "app/CCorvellView.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "app/EditCodeActions.h"
 #include "app/PageBreakList.h"
 #include "app/SlideList.h"
+#include "app/TermDragTracker.h"
 #include "app/TFollowLinkAction.h"
 #include "app/dialogs/CCreateOverscriptDialog.h"
 #include "app/dialogs/CEntryCountDialog.h"
@@ -503,6 +505,13 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
     const IntPoint at = ToDocument(point);
     const bool shift = (flags & MK_SHIFT) != 0;
     const bool ctrl = (flags & MK_CONTROL) != 0;
+    // A press on the selected part of a formula drags it while a kernel is ready.
+    const DocSelection selection = GetSelection();
+    if (m_viewMode == kEditMode && KernelTakesDrag() && selection.HasExtent() && selection.IsInsideFormula() &&
+        selection.PtInSelection(at)) {
+        StartTracker(new TermDragTracker(*this, selection), at);
+        return;
+    }
     // A click on a cross-reference goes to its equation, one on a link
     // follows it (or, with Ctrl, edits it); the click is then done, so that
     // no selection made by the press puts the caret back.
@@ -551,20 +560,43 @@ void CCorvellView::StartTracker(MouseTracker* tracker, const IntPoint& at)
     m_tracker->MouseDown(at);
 }
 
-void CCorvellView::OnLButtonUp(UINT, CPoint point)
+void CCorvellView::OnLButtonUp(UINT flags, CPoint point)
 {
     if (!m_tracker)
         return;
+    auto* drag = dynamic_cast<TermDragTracker*>(m_tracker);
+    if (drag && drag->InRequest()) {
+        // A drag's preview waits for the kernel further down the stack: the
+        // release is handled once that request has ended and returned.
+        KernelLink::Get()->WhenIdle([this, flags, point] {
+            QTimer::singleShot(0, widget(), [this, flags, point] { OnLButtonUp(flags, point); });
+        });
+        return;
+    }
     ReleaseCapture();
-    MouseTracker* tracker = m_tracker;
+    std::unique_ptr<MouseTracker> tracker(m_tracker);
     m_tracker = nullptr;
     {
         DrawTargetScope draw(this);
         tracker->MouseUp(ToDocument(point));
     }
-    if (TAction* action = tracker->TakeAction())
+    // A term drag hands over a menu of its calculations, another tracker an action.
+    std::unique_ptr<ChoiceMenu> menu = drag ? drag->TakeChoiceMenu() : nullptr;
+    TAction* action = tracker->TakeAction();
+    const bool click = drag && !drag->IsArmed();
+    tracker.reset();
+    if (click) {
+        // Released before the drag began: a click in the selection, which puts the caret there.
+        DrawTargetScope draw(this);
+        SelectionTracker caret(*this, false);
+        caret.MouseDown(ToDocument(point));
+        caret.MouseUp(ToDocument(point));
+    } else if (menu) {
+        m_choiceMenu = std::move(menu);
+        m_choiceMenu->Show(*this);
+    } else if (action) {
         PerformAction(action);
-    delete tracker;
+    }
 }
 
 void CCorvellView::OnLButtonDblClk(UINT, CPoint point)

@@ -5,6 +5,8 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "kernel/KernelLink.h"
+#include "kernel/NodePath.h"
+#include "kernel/TermRef.h"
 #include "kernel/TCalculationAction.h"
 #include "platform/framework/CMenu.h"
 
@@ -36,11 +38,15 @@ std::unique_ptr<ChoiceMenu> CCorvellView::MakeChoiceMenu(const DocSelection& sel
     ParagraphComp* formula = SelectedFormula(selection);
     if (!formula || !link || !link->IsReady() || link->IsBusy() || m_viewMode != kEditMode)
         return nullptr;
-    std::unique_ptr<ExprNode> whole(formula->BuildNode());
-    if (!whole)
+    TermRef whole = TermRef::Build(*formula);
+    if (!whole) {
+        ShowStatus("Syntax Error");
         return nullptr;
+    }
+    // The selected part goes marked: the kernel offers what suits it where it stands.
+    ExprNode* part = NodePath(whole.Get(), selection, true).Innermost();
     KernelChoice choices[KernelLink::kMaxChoices];
-    const int count = link->EvaluateEval(whole.get(), choices);
+    const int count = link->EvaluateEval(whole.Get(), choices);
     std::vector<ChoiceAlternative> alternatives;
     for (int i = 0; i < count && i < ChoiceMenu::kMaxAlternatives; ++i) {
         if (choices[i].code != 0)
@@ -48,11 +54,12 @@ std::unique_ptr<ChoiceMenu> CCorvellView::MakeChoiceMenu(const DocSelection& sel
     }
     if (alternatives.empty())
         return nullptr;
-    ExprNode* part = whole.get();
     auto* action = new TContextCalculationAction(selection, alternatives.front().value, alternatives.front().mode,
-                                                 whole.release(), part);
+                                                 whole.Release(), part);
     if (popupAt)
         return std::make_unique<PopupChoiceMenu>(action, std::move(alternatives), *popupAt);
+    // The status bar names what Enter would do.
+    ShowStatus((alternatives.front().label + (alternatives.size() > 1 ? "..." : "")).c_str());
     return std::make_unique<KeyChoiceMenu>(action, std::move(alternatives));
 }
 

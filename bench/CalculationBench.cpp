@@ -2,8 +2,8 @@
 // this process and asked through the link, and ten typical calculations
 // through the link against the same computations done by Giac in-process.
 #include "kernelproc/CalculationChoices.h"
+#include "BenchKernel.h"
 #include "mathlink/LinkExpr.h"
-#include "mathlink/MathLink.h"
 
 #include <benchmark/benchmark.h>
 #include <giac/config.h>
@@ -45,46 +45,6 @@ std::vector<Selection> selections()
     };
 }
 
-class Kernel {
-public:
-    Kernel()
-    {
-        env_ = MLInitialize();
-        int err = 0;
-        link_ = MLOpenString(env_, "-linklaunch -linkname '" QV_BINARY_DIR "/kernelproc/qvkernel'", &err);
-        if (!link_ || !MLConnect(link_))
-            throw std::runtime_error("the kernel did not start");
-    }
-    ~Kernel()
-    {
-        MLClose(link_);
-        MLDeinitialize(env_);
-    }
-    Kernel(const Kernel&) = delete;
-    Kernel& operator=(const Kernel&) = delete;
-
-    void roundTrip(const Expr& request)
-    {
-        wire::putLinkExpr(link_, Expr::function("EvaluatePacket", {request}));
-        MLEndPacket(link_);
-        while (MLNextPacket(link_) != MLRETURNPKT) {
-        }
-        Expr answer;
-        wire::getLinkExpr(link_, answer);
-        benchmark::DoNotOptimize(answer);
-    }
-
-private:
-    MLENV env_ = nullptr;
-    MLINK link_ = nullptr;
-};
-
-Kernel& kernel()
-{
-    static Kernel instance;
-    return instance;
-}
-
 void classifyInProcess(benchmark::State& state, const Expr& whole)
 {
     kernelproc::ChoiceContext context;
@@ -96,7 +56,7 @@ void choicesThroughLink(benchmark::State& state, const Expr& whole)
 {
     Expr request = Expr::function("VXEvaluateEval", {whole});
     for (auto _ : state)
-        kernel().roundTrip(request);
+        BenchKernel::instance().evaluate(request);
 }
 
 struct Calculation {
@@ -123,7 +83,7 @@ void calculationThroughLink(benchmark::State& state, const char* request)
 {
     Expr expr = wire::parseFullForm(request);
     for (auto _ : state)
-        kernel().roundTrip(expr);
+        BenchKernel::instance().evaluate(expr);
 }
 
 void calculationInGiac(benchmark::State& state, const char* text)

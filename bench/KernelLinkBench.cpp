@@ -1,8 +1,8 @@
 // Round trips through the kernel link against the same computations done by
 // Giac in this process: the link's cost is the difference.
 #include "kernelproc/GiacInput.h"
+#include "BenchKernel.h"
 #include "mathlink/LinkExpr.h"
-#include "mathlink/MathLink.h"
 
 #include <benchmark/benchmark.h>
 #include <giac/config.h>
@@ -31,49 +31,11 @@ const Request kRequests[] = {
     {"numeric", "N[Sqrt[2], 30]"},
 };
 
-class Kernel {
-public:
-    Kernel()
-    {
-        env_ = MLInitialize();
-        int err = 0;
-        link_ = MLOpenString(env_, "-linklaunch -linkname '" QV_BINARY_DIR "/kernelproc/qvkernel'", &err);
-        if (!link_ || !MLConnect(link_))
-            throw std::runtime_error("the kernel did not start");
-    }
-    ~Kernel()
-    {
-        MLClose(link_);
-        MLDeinitialize(env_);
-    }
-
-    void roundTrip(const wire::Expr& request)
-    {
-        wire::putLinkExpr(link_, request);
-        MLEndPacket(link_);
-        while (MLNextPacket(link_) != MLRETURNPKT) {
-        }
-        wire::Expr answer;
-        wire::getLinkExpr(link_, answer);
-        benchmark::DoNotOptimize(answer);
-    }
-
-private:
-    MLENV env_ = nullptr;
-    MLINK link_ = nullptr;
-};
-
-Kernel& kernel()
-{
-    static Kernel instance;
-    return instance;
-}
-
 void linkRoundTrip(benchmark::State& state, const char* fullForm)
 {
     wire::Expr request = wire::Expr::function("EvaluatePacket", {wire::parseFullForm(fullForm)});
     for (auto _ : state)
-        kernel().roundTrip(request);
+        BenchKernel::instance().roundTrip(request);
 }
 
 // The text the kernel hands Giac for a request, evaluated here as the kernel does.

@@ -305,13 +305,15 @@ ExprNode* KernelLink::Shuffle(int position, const ExprNode* node)
     });
 }
 
+// The dragged expression of a drop goes with its pressed term marked, so
+// that the kernel knows which side of an equation was taken.
 ExprNode* KernelLink::Drop(int position, const ExprNode* a, const ExprNode* b)
 {
     return NodeRequest(true, true, [&](MLINK link) {
         MLPutFunction(link, "VXDrop", 3);
         MLPutShortInteger(link, position);
         PutPackage(link, a, 0);
-        PutPackage(link, b, 0);
+        PutPackage(link, b, 1);
     });
 }
 
@@ -333,7 +335,13 @@ int KernelLink::EvaluateDrop(const ExprNode* a, const ExprNode* b, KernelChoice*
         choices[0] = KernelChoice{};
         return 1;
     }
-    return ChoiceRequest(Call("VXEvaluateDrop", {a, b}), choices);
+    return ChoiceRequest(
+        [&](MLINK link) {
+            MLPutFunction(link, "VXEvaluateDrop", 2);
+            PutPackage(link, a, 0);
+            PutPackage(link, b, 1);
+        },
+        choices);
 }
 
 int KernelLink::EvaluateEval(const ExprNode* node, KernelChoice* choices)

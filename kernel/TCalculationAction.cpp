@@ -94,10 +94,18 @@ TCalculationAction::TCalculationAction(const DocSelection& selection, int kernel
       m_before(selection), m_placement(placement)
 {
     m_after = selection;
-    m_sourceParagraph = selection.First().GetParagraphComp();
+    // The answer goes by the paragraph the expression came from (a drop's
+    // target), else by the selection's.
+    if (whole && whole->HasRange())
+        m_sourceParagraph = whole->GetSourceRange().ToSelection().First().GetParagraphComp();
+    if (!m_sourceParagraph)
+        m_sourceParagraph = selection.First().GetParagraphComp();
 }
 
-TCalculationAction::~TCalculationAction() = default;
+TCalculationAction::~TCalculationAction()
+{
+    FreeFragments();
+}
 
 void TCalculationAction::SetTarget(int kernelMode, int placement)
 {
@@ -112,7 +120,7 @@ ParagraphList* TCalculationAction::List() const
 
 bool TCalculationAction::CanUndo() const
 {
-    return m_resultParagraph != nullptr;
+    return m_resultParagraph != nullptr || m_placement == Placement::kReplacePart;
 }
 
 void TCalculationAction::Commit()
@@ -125,6 +133,7 @@ void TCalculationAction::Commit()
     m_resultParagraph = nullptr;
     if (m_replacing && m_done)
         m_sourceParagraph = nullptr;
+    FreeFragments();
 }
 
 ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
@@ -161,7 +170,9 @@ void TCalculationAction::FirstDo()
     switch (m_placement) {
     case Placement::kNewParagraph:
     case Placement::kNewParagraphWhole:
-        m_resultParagraph = MakeResultParagraph(answer.release());
+        m_resultParagraph = MakeResultParagraph(m_placement == Placement::kNewParagraphWhole
+                                                    ? AnswerInWhole(answer)->Clone()
+                                                    : answer.release());
         m_resultIndex = KernelLink::Get() && KernelLink::Get()->Prefs().resultsAtEnd ? list->GetCount() + 1
                                                                                     : sourceIndex + 1;
         break;
@@ -171,6 +182,10 @@ void TCalculationAction::FirstDo()
         m_resultIndex = sourceIndex;
         m_replacing = true;
         m_placement = Placement::kReplaceParagraph;
+        break;
+    case Placement::kReplacePart:
+        if (!PrepareReplacement(answer.release()))
+            m_placement = Placement::kNothing;
         break;
     case Placement::kToObject:
         // The object at the selection takes the answer when it accepts kernel results.
@@ -198,6 +213,10 @@ void TCalculationAction::Do()
     if (!m_computed)
         FirstDo();
     m_computed = true;
+    if (m_placement == Placement::kReplacePart) {
+        SwapInAnswer();
+        return;
+    }
     ParagraphList* list = List();
     if (!m_resultParagraph || !list) {
         DocPosition caret = m_before.First();
@@ -212,6 +231,11 @@ void TCalculationAction::Do()
 
 void TCalculationAction::Undo()
 {
+    if (m_placement == Placement::kReplacePart) {
+        SwapOutAnswer();
+        RestoreSelection(m_before);
+        return;
+    }
     ParagraphList* list = m_resultParagraph ? m_resultParagraph->GetOwnerList() : nullptr;
     if (list) {
         ActionSupport::TakeParagraph(*list, m_resultIndex);

@@ -66,11 +66,23 @@ protected:
     // Sends the request; the answer node (the caller owns it), or null when refused.
     virtual ExprNode* Compute() = 0;
     const ExprNode* Part() const { return m_part; }
+    const ExprNode* Whole() const { return m_whole.get(); }
 
 private:
     void FirstDo();
     ParagraphComp* MakeResultParagraph(ExprNode* answer);
     ParagraphList* List() const;
+    // The tree a new paragraph shows: the whole expression with the answer in
+    // the part's place (the action takes the answer), or the answer itself
+    // when the part is the whole.
+    ExprNode* AnswerInWhole(std::unique_ptr<ExprNode>& answer);
+    // Placement 8: the selected content and the answer's components trade
+    // places, each kept as a fragment while the other is in the document.
+    // Takes the answer.
+    bool PrepareReplacement(ExprNode* answer);
+    void SwapInAnswer();
+    void SwapOutAnswer();
+    void FreeFragments();
 
     int m_kernelMode;
     const ExprNode* m_part;
@@ -82,6 +94,10 @@ private:
     ParagraphComp* m_sourceParagraph = nullptr;
     bool m_computed = false;    // the request was sent (on the first Do)
     bool m_replacing = false;   // the result stands in for the source paragraph
+    DocSelection m_answerPart;  // placement 8: the answer's components while out of the document
+    DocSelection m_removedPart; // placement 8: the selected content while out of the document
+    DocSelection m_insertedPart;
+    DocPosition m_partAt;
 };
 
 class TContextCalculationAction : public TCalculationAction {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "foundation/TextComp.h"
 #include "kernel/KernelLink.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/ListNodes.h"
+#include "kernel/MathParser.h"
 #include "kernel/NodeSupport.h"
 #include "kernel/OperatorNodes.h"
 
@@ -62,4 +64,14 @@ std::unique_ptr<CompList> TermRef::CollectTerms() const
     if (m_node)
         m_node->BuildComponents(*row, 1);
     return row;
+}
+
+TermRef TermRef::Build(TextComp& comp)
+{
+    gSyntaxError = false;
+    TermRef term(comp.BuildNode());
+    if (gSyntaxError)
+        term.Free();
+    gSyntaxError = false;
+    return term;
 }

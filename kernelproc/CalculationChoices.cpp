@@ -145,8 +145,10 @@ std::vector<CalculationChoice> calculationChoices(const Expr& whole, const Choic
         return choices;
     }
     // An answer equal to the part follows "=" when the part is a whole formula
-    // or a side of one, and replaces the part inside a larger formula.
-    const int equalPlacement = isWhole || isSide ? kPlaceEquals : kPlaceReplacePart;
+    // or its last side (the formula goes on), and replaces the part anywhere else.
+    const Expr* lastSide = isSide ? &marked.parent->arg(marked.parent->argCount() - 1) : nullptr;
+    const bool isLastSide = lastSide && lastSide->hasHead("VXMover", 1) && &lastSide->arg(0) == &part;
+    const int equalPlacement = isWhole || isLastSide ? kPlaceEquals : kPlaceReplacePart;
     auto offer = [&](int code, std::string label, int placement) {
         if (choices.size() < static_cast<std::size_t>(kMaxChoices))
             choices.push_back({code, std::move(label), placement});

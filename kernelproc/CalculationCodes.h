@@ -32,6 +32,7 @@ enum Placement : int {
     kPlaceNewParagraph = 0,
     kPlaceCheckConstant = 2,
     kPlaceUncheckConstant = 3,
+    kPlaceNewParagraphWhole = 6,   // the answer in place of the part sent, in the whole formula
     kPlaceEquals = 7,
     kPlaceReplacePart = 8,
 };

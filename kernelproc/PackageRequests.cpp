@@ -1,9 +1,12 @@
 #include "kernelproc/PackageRequests.h"
 
+#include <charconv>
 #include <stdexcept>
 
 #include "kernelproc/BoxText.h"
 #include "kernelproc/CalculationChoices.h"
+#include "kernelproc/TermDrops.h"
+#include "kernelproc/TermShuffles.h"
 
 namespace kernelproc {
 
@@ -14,8 +17,6 @@ namespace {
 Expr list(std::vector<Expr> items) { return Expr::function("List", std::move(items)); }
 
 Expr defaultPriorities() { return list({Expr::symbol("False"), list({})}); }
-
-Expr nothingToOffer() { return list({list({Expr::integer(0), Expr::string(""), Expr::integer(0)})}); }
 
 Expr emptyPicture() { return Expr::function("Graphics", {list({}), list({})}); }
 
@@ -55,6 +56,17 @@ Expr standardForm(const Expr& e)
     } catch (const std::invalid_argument&) {
         return Expr::symbol("$Failed");
     }
+}
+
+// The code of a calculation or a term drag; nothing for anything but an
+// integer that fits.
+std::optional<int> requestCode(const Expr& e)
+{
+    int code = 0;
+    const char* end = e.text.data() + e.text.size();
+    if (e.type != wire::kTokenInteger || std::from_chars(e.text.data(), end, code).ptr != end)
+        return std::nullopt;
+    return code;
 }
 
 } // namespace
@@ -102,27 +114,33 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
         prefs_.sortPriorities = expr.arg(0);
         return Expr::symbol("Null");
     }
-    if ((head == "VXEvaluateShuffle" && n == 1) || (head == "VXEvaluateDrop" && n == 2))
-        return nothingToOffer();
+    if (head == "VXEvaluateShuffle" && n == 1)
+        return evaluateShuffle(expr.arg(0));
+    if (head == "VXEvaluateDrop" && n == 2)
+        return evaluateDrop(expr.arg(0), expr.arg(1));
     if (head == "VXEvaluateEval" && n == 1) {
         ChoiceContext context{prefs_.defaultVariable, prefs_.transformVariable, constants_};
         return choiceList(calculationChoices(expr.arg(0), context));
     }
     calculations_.watchConstants(constants_);
     if (head == "VXEvaluate" && n == 2) {
-        if (expr.arg(0).type != wire::kTokenInteger)
+        std::optional<int> code = requestCode(expr.arg(0));
+        if (!code)
             return Expr::symbol("$Failed");
-        return atSessionPrecision(
-            calculations_.perform(std::stoi(expr.arg(0).text), prepared(expr.arg(1)), prefs_, evaluate), prefs_);
+        return atSessionPrecision(calculations_.perform(*code, prepared(expr.arg(1)), prefs_, evaluate), prefs_);
     }
-    if (head == "VXShuffle" && n == 2)
-        return evaluate(withoutMarkers(expr.arg(1)));
+    if (head == "VXShuffle" && n == 2) {
+        std::optional<int> code = requestCode(expr.arg(0));
+        return code ? shuffle(*code, expr.arg(1)) : Expr::symbol("$Failed");
+    }
     if (head == "VXSimplify" && n == 1)
         return atSessionPrecision(calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate), prefs_);
     if (head == "VXStringEvaluate" && n == 1)
         return atSessionPrecision(calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate), prefs_);
-    if (head == "VXDrop" && n == 3)
-        return withoutMarkers(expr.arg(1));
+    if (head == "VXDrop" && n == 3) {
+        std::optional<int> code = requestCode(expr.arg(0));
+        return code ? drop(*code, expr.arg(1), expr.arg(2)) : Expr::symbol("$Failed");
+    }
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
         return emptyPicture();
     if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||

@@ -214,6 +214,35 @@ bool EditorSession::Screenshot(const QString& path)
     return shot.waitForFinished(10000) && shot.exitCode() == 0;
 }
 
+bool EditorSession::StartKernel()
+{
+    if (!Menu("&Kernel", 'S'))
+        return false;
+    if (!WaitForWindowGone("^Kernel Startup$")) {
+        m_error = "the kernel did not start";
+        return false;
+    }
+    return FocusMain();
+}
+
+QString EditorSession::DocumentText()
+{
+    Menu("&Edit", 'l'); // Select All
+    Key("ctrl+c");
+    return QString::fromUtf8(ClipboardText());
+}
+
+int EditorSession::QuitDiscarding()
+{
+    Menu("&File", 'x');
+    QString ask = WaitForWindow("^Quorvant$", 5000);
+    if (!ask.isEmpty()) {
+        Focus(ask);
+        Key("alt+n");
+    }
+    return WaitForExit();
+}
+
 QImage EditorSession::Grab()
 {
     QProcess shot;
@@ -256,6 +285,44 @@ void EditorSession::Click(int x, int y)
 {
     Xdotool({"mousemove", "--sync", QString::number(x), QString::number(y), "click", "1"});
     Settle(150);
+}
+
+QRect EditorSession::MainWindowRect()
+{
+    QRect rect;
+    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", m_mainWindow}).split('\n')) {
+        const QStringList pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        if (pair[0] == "X")
+            rect.moveLeft(value);
+        else if (pair[0] == "Y")
+            rect.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            rect.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            rect.setHeight(value);
+    }
+    return rect;
+}
+
+void EditorSession::MouseMove(const QPoint& at)
+{
+    Xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
+    Settle(50);
+}
+
+void EditorSession::MouseDown()
+{
+    Xdotool({"mousedown", "1"});
+    Settle(50);
+}
+
+void EditorSession::MouseUp()
+{
+    Xdotool({"mouseup", "1"});
+    Settle(50);
 }
 
 int EditorSession::WaitForExit(int timeoutMs)

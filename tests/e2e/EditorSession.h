@@ -4,6 +4,7 @@
 // menus by keyboard, takes screenshots and waits for the program to end.
 #include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -52,6 +53,18 @@ public:
     qint64 KernelProcessId() const;
     // Clicks the left button at a point of the screen.
     void Click(int x, int y);
+    // Kernel / Start Kernel, waiting until the start-up notice has gone.
+    bool StartKernel();
+    // The whole document as text, through Select All and Copy.
+    QString DocumentText();
+    // File / Exit, answering No to saving the document; the exit code.
+    int QuitDiscarding();
+    // The main window's place on the screen.
+    QRect MainWindowRect();
+    // The pointer, in screen coordinates; the left button pressed or released.
+    void MouseMove(const QPoint& at);
+    void MouseDown();
+    void MouseUp();
 
     // The program's exit code, or -1 when it crashed or had to be killed.
     int WaitForExit(int timeoutMs = 15000);

@@ -49,6 +49,22 @@ TEST(CalculationChoices, ClassifyingASelectionInALongFormulaIsFast)
     EXPECT_LE(times.back(), 50.0);
 }
 
+TEST(CalculationChoices, TheLastSideOfAnEquationGoesOnAfterItAndAnyOtherPartIsReplaced)
+{
+    ChoiceContext context;
+    const std::pair<const char*, int> cases[] = {
+        {"VXInequality[a, Equal, VXMover[VXPlus[x, x]]]", 7},
+        {"VXInequality[VXMover[VXPlus[x, x]], Equal, a]", 8},
+        {"VXPlus[VXMover[VXTimes[x, x]], 1]", 8},
+        {"VXPlus[x, x]", 7},
+    };
+    for (auto [whole, placement] : cases) {
+        std::vector<kernelproc::CalculationChoice> choices = calculationChoices(wire::parseFullForm(whole), context);
+        ASSERT_FALSE(choices.empty()) << whole;
+        EXPECT_EQ(choices.front().placement, placement) << whole;
+    }
+}
+
 TEST(CalculationChoices, NeverMoreThanSixteenAndNothingForABareSymbol)
 {
     ChoiceContext context;

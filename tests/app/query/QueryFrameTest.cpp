@@ -4,11 +4,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 
 #include "app/CCorvellDialogView.h"
 #include "app/CMMAQueryDialog.h"
@@ -37,6 +35,7 @@
 #include "platform/framework/KeyTranslation.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
+#include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
 
 #include <QTemporaryDir>
@@ -193,15 +192,7 @@ protected:
         unsetenv("QVKERNEL_TEST_HOOKS");
         QueryFrameTest::TearDown();
     }
-    bool Start()
-    {
-        link.StartKernel();
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (link.IsStarting() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        link.EndStartup();
-        return link.IsReady();
-    }
+    bool Start() { return StartAndWait(link); }
 
     QTemporaryDir settings;
     KernelLink link;

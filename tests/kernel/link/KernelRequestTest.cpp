@@ -3,6 +3,7 @@
 #include "kernel/link/LinkTestSupport.h"
 
 #include "foundation/ExprNode.h"
+#include "kernel/CompositeNode.h"
 #include "kernel/KernelSettings.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/NameTable.h"
@@ -24,6 +25,21 @@ using Call = std::function<std::string(KernelLink&)>;
 Node N(const char* fullForm) { return Node(NodeFrom(fullForm)); }
 
 std::string Answer(ExprNode* node) { return FullFormOf(Node(node)); }
+
+// A node whose child `mover` (1-based; 0 for none) is marked as dragged and
+// child `target` as the drop's target (0 for none; -1 for the node itself).
+Node Marked(const char* fullForm, int mover, int target)
+{
+    Node node = N(fullForm);
+    auto* composite = dynamic_cast<CompositeNode*>(node.get());
+    if (mover > 0)
+        composite->ChildAt(mover)->SetMoverFlag(true);
+    if (target > 0)
+        composite->ChildAt(target)->SetTarget(true);
+    else if (target < 0)
+        node->SetTarget(true);
+    return node;
+}
 
 std::string ChoiceText(int count, const KernelChoice* choices)
 {
@@ -50,24 +66,31 @@ const std::vector<RequestCase>& Cases()
          "EvaluatePacket[VXEvaluate[1, VXPlus[x, x]]]", "VXTimes[2, x]"},
         {"Simplify", [](KernelLink& l) { return Answer(l.Simplify(N("VXTimes[2, 3]").get())); },
          "EvaluatePacket[VXSimplify[VXTimes[2, 3]]]", "6"},
-        {"Shuffle", [](KernelLink& l) { return Answer(l.Shuffle(4, N("VXPlus[a, b]").get())); },
-         "EvaluatePacket[VXShuffle[4, VXPlus[a, b]]]", "VXPlus[a, b]"},
-        {"Drop", [](KernelLink& l) { return Answer(l.Drop(2, N("a").get(), N("b").get())); },
-         "EvaluatePacket[VXDrop[2, a, b]]", "a"},
+        {"Shuffle", [](KernelLink& l) { return Answer(l.Shuffle(1, Marked("VXPlus[a, b, c]", 1, 3).get())); },
+         "EvaluatePacket[VXShuffle[1, VXPlus[VXMover[a], b, VXTarget[c]]]]", "VXPlus[b, c, a]"},
+        // The dropped expression goes with its pressed term marked; the target plain.
+        {"Drop",
+         [](KernelLink& l) {
+             return Answer(
+                 l.Drop(21, Marked("VXPlus[y, 1]", 0, -1).get(), Marked("VXInequality[y, Equal, 2]", 1, 0).get()));
+         },
+         "EvaluatePacket[VXDrop[21, VXPlus[y, 1], VXInequality[VXMover[y], Equal, 2]]]", "VXPlus[2, 1]"},
         {"EvaluateShuffle",
          [](KernelLink& l) {
              KernelChoice c[KernelLink::kMaxChoices];
-             int n = l.EvaluateShuffle(N("VXPlus[a, b]").get(), c);
+             int n = l.EvaluateShuffle(Marked("VXPlus[a, b, c]", 1, 3).get(), c);
              return ChoiceText(n, c);
          },
-         "EvaluatePacket[VXEvaluateShuffle[VXPlus[a, b]]]", "1 {0,,0}"},
+         "EvaluatePacket[VXEvaluateShuffle[VXPlus[VXMover[a], b, VXTarget[c]]]]", "1 {1,Move the term here,6}"},
         {"EvaluateDrop",
          [](KernelLink& l) {
              KernelChoice c[KernelLink::kMaxChoices];
-             int n = l.EvaluateDrop(N("a").get(), N("b").get(), c);
+             int n = l.EvaluateDrop(Marked("VXPlus[y, 1]", 0, -1).get(),
+                                    Marked("VXInequality[y, Equal, 2]", 1, 0).get(), c);
              return ChoiceText(n, c);
          },
-         "EvaluatePacket[VXEvaluateDrop[a, b]]", "1 {0,,0}"},
+         "EvaluatePacket[VXEvaluateDrop[VXPlus[y, 1], VXInequality[VXMover[y], Equal, 2]]]",
+         "1 {21,Substitute for y,6}"},
         {"EvaluateEval",
          [](KernelLink& l) {
              KernelChoice c[KernelLink::kMaxChoices];
@@ -78,17 +101,34 @@ const std::vector<RequestCase>& Cases()
         {"NextAfterMax", [](KernelLink& l) { return Answer(l.NextAfterMax(N("List[3, 7, 5]").get())); },
          "EvaluatePacket[Plus[Part[Sort[List[3, 7, 5], Greater], 1], 1]]", "8"},
         {"SetConstantAttribute e",
-         [](KernelLink& l) { l.SetConstantAttribute('e', true); return std::string("-"); },
+         [](KernelLink& l) {
+             l.SetConstantAttribute('e', true);
+             return std::string("-");
+         },
          "EvaluatePacket[SetAttributes[E, Constant]]", "-"},
         {"SetConstantAttribute E",
-         [](KernelLink& l) { l.SetConstantAttribute('E', false); return std::string("-"); },
+         [](KernelLink& l) {
+             l.SetConstantAttribute('E', false);
+             return std::string("-");
+         },
          "EvaluatePacket[ClearAttributes[capE, Constant]]", "-"},
         {"SetConstantAttribute p",
-         [](KernelLink& l) { l.SetConstantAttribute('p', true); return std::string("-"); },
+         [](KernelLink& l) {
+             l.SetConstantAttribute('p', true);
+             return std::string("-");
+         },
          "EvaluatePacket[SetAttributes[vxP, Constant]]", "-"},
-        {"SetSessionPrefs", [](KernelLink& l) { l.SetSessionPrefs(); return std::string("-"); },
+        {"SetSessionPrefs",
+         [](KernelLink& l) {
+             l.SetSessionPrefs();
+             return std::string("-");
+         },
          "EvaluatePacket[VXSetSessionPrefs[t, s, 12, 2]]", "-"},
-        {"SendStartupPrefs", [](KernelLink& l) { l.SendStartupPrefs(); return std::string("-"); },
+        {"SendStartupPrefs",
+         [](KernelLink& l) {
+             l.SendStartupPrefs();
+             return std::string("-");
+         },
          "EvaluatePacket[VXSetSessionPrefs[t, s, 12, vxDefaultSortPriorities, 2]]", "-"},
         {"SetSortPriorities",
          [](KernelLink& l) {
@@ -100,21 +140,21 @@ const std::vector<RequestCase>& Cases()
          "EvaluatePacket[vxSortPriorities]", "List[True, List[List[x, 200], List[alpha, 0]]]"},
         {"ResetSortPriorities", [](KernelLink& l) { return Answer(l.ResetSortPriorities(true)); },
          "EvaluatePacket[vxDefaultSortPriorities]", "List[False, List[]]"},
-        {"ToStandardFormString",
-         [](KernelLink& l) { return l.ToStandardFormString(N("Plus[x, 1]").get()); },
+        {"ToStandardFormString", [](KernelLink& l) { return l.ToStandardFormString(N("Plus[x, 1]").get()); },
          "ToString[Hold[Plus[x, 1]], StandardForm]", "\\(x + 1\\)"},
         {"ComputePlot", [](KernelLink& l) { return Answer(l.ComputePlot(N("VXTwoDPlot[List[x]]").get())); },
          "EvaluatePacket[VXComputePlot[VXTwoDPlot[List[x]]]]", "Graphics[List[], List[]]"},
         {"ResolvePlot", [](KernelLink& l) { return Answer(l.ResolvePlot(N("f").get(), N("List[]").get())); },
          "EvaluatePacket[VXResolvePlot[f, List[]]]", "Graphics[List[], List[]]"},
         {"PlotDeficit",
-         [](KernelLink& l) { return Answer(l.PlotDeficit(N("f").get(), N("List[]").get(), N("X").get(), N("Y").get())); },
+         [](KernelLink& l) {
+             return Answer(l.PlotDeficit(N("f").get(), N("List[]").get(), N("X").get(), N("Y").get()));
+         },
          "EvaluatePacket[VXPlotDeficit[f, List[], X, Y]]", "List[]"},
         {"VariableCheck",
          [](KernelLink& l) { return Answer(l.VariableCheck(N("List[]").get(), N("List[]").get(), N("List[]").get())); },
          "EvaluatePacket[VXVariableCheck[List[], List[], List[]]]", "List[]"},
-        {"GetPlotVars",
-         [](KernelLink& l) { return Answer(l.GetPlotVars(N("f").get(), N("X").get(), N("Y").get())); },
+        {"GetPlotVars", [](KernelLink& l) { return Answer(l.GetPlotVars(N("f").get(), N("X").get(), N("Y").get())); },
          "EvaluatePacket[VXGetPlotVars[f, X, Y]]", "List[]"},
         {"FinalizeModel", [](KernelLink& l) { return Answer(l.FinalizeModel(N("List[]").get())); },
          "EvaluatePacket[VXFinalizeModel[List[]]]", "List[]"},

@@ -2,9 +2,6 @@
 
 #include "foundation/ExprNode.h"
 #include "kernel/KernelReader.h"
-#include "kernel/KernelSettings.h"
-#include "kernel/NameTable.h"
-#include "platform/AppProfile.h"
 #include "mathlink/LinkExpr.h"
 
 #include <chrono>
@@ -61,30 +58,4 @@ std::string ScriptedQuestions::LocateKernel()
 {
     ++locateCalls;
     return locatedFolder;
-}
-
-std::string KernelFolder()
-{
-    return QV_BINARY_DIR "/kernelproc";
-}
-
-void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder)
-{
-    AppProfile::SetFolder(QString::fromStdString(settingsFolder));
-    KernelSettings folder;
-    folder.kernelPath = KernelFolder();
-    folder.Save();
-    TheNameTable();
-    link.SetQuestions(&questions);
-    KernelLink::Set(&link);
-}
-
-bool StartAndWait(KernelLink& link)
-{
-    link.StartKernel();
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (link.IsStarting() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    link.EndStartup();
-    return link.IsReady();
 }

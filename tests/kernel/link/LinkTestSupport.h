@@ -4,6 +4,7 @@
 // link started against the real kernel program.
 #include "kernel/KernelLink.h"
 #include "kernel/KernelQuestions.h"
+#include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
 
 #include <deque>
@@ -44,11 +45,3 @@ public:
     std::vector<bool> finished;
     int locateCalls = 0;
 };
-
-// The folder of the kernel program in the build tree.
-std::string KernelFolder();
-// Settings in `settingsFolder` that point at the built kernel program, and the
-// link installed as the program's link with the scripted questions.
-void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder);
-// Starts the link's kernel and waits until the start-up has ended.
-bool StartAndWait(KernelLink& link);

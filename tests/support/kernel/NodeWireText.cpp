@@ -19,14 +19,14 @@ ExprNode* NodeFrom(const std::string& fullForm)
     return node;
 }
 
-std::string FullFormOf(const ExprNode* node)
+std::string FullFormOf(const ExprNode* node, int mode)
 {
     if (!node)
         return "<null>";
     MLENV env = MLInitialize();
     int error = 0;
     MLINK link = MLLoopbackOpen(env, &error);
-    node->PutPackageForm(link, 0);
+    node->PutPackageForm(link, mode);
     MLEndPacket(link);
     MLNextPacket(link);
     wire::Expr e;

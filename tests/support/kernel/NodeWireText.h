@@ -8,6 +8,7 @@ class ExprNode;
 
 // A node read from full-form text, as the kernel would send it.
 ExprNode* NodeFrom(const std::string& fullForm);
-// The full form of what the node writes in package mode 0.
-std::string FullFormOf(const ExprNode* node);
+// The full form of what the node writes in package mode 0 (or 1 with the
+// term-drag markers, 2 with the marked part).
+std::string FullFormOf(const ExprNode* node, int mode = 0);
 std::string FullFormOf(std::unique_ptr<ExprNode> node);

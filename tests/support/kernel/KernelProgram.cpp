@@ -1,0 +1,37 @@
+#include "support/kernel/KernelProgram.h"
+
+#include "kernel/KernelLink.h"
+#include "kernel/KernelSettings.h"
+#include "kernel/NameTable.h"
+#include "platform/AppProfile.h"
+
+#include <QString>
+
+#include <chrono>
+#include <thread>
+
+std::string KernelFolder()
+{
+    return QV_BINARY_DIR "/kernelproc";
+}
+
+void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder)
+{
+    AppProfile::SetFolder(QString::fromStdString(settingsFolder));
+    KernelSettings folder;
+    folder.kernelPath = KernelFolder();
+    folder.Save();
+    TheNameTable();
+    link.SetQuestions(&questions);
+    KernelLink::Set(&link);
+}
+
+bool StartAndWait(KernelLink& link)
+{
+    link.StartKernel();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (link.IsStarting() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    link.EndStartup();
+    return link.IsReady();
+}

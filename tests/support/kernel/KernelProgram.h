@@ -1,0 +1,15 @@
+#pragma once
+// The kernel program of the build tree as the tests start it: settings that
+// point at it, and a link started against it.
+#include <string>
+
+class KernelLink;
+class KernelQuestions;
+
+// The folder of the kernel program in the build tree.
+std::string KernelFolder();
+// Settings in `settingsFolder` that point at the built kernel program, and the
+// link installed as the program's link with the scripted questions.
+void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder);
+// Starts the link's kernel and waits until the start-up has ended.
+bool StartAndWait(KernelLink& link);
