@@ -64,7 +64,10 @@ std::optional<int> requestCode(const Expr& e)
 {
     int code = 0;
     const char* end = e.text.data() + e.text.size();
-    if (e.type != wire::kTokenInteger || std::from_chars(e.text.data(), end, code).ptr != end)
+    if (e.type != wire::kTokenInteger)
+        return std::nullopt;
+    const auto [stop, error] = std::from_chars(e.text.data(), end, code);
+    if (error != std::errc() || stop != end)
         return std::nullopt;
     return code;
 }
