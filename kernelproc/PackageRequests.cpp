@@ -4,6 +4,7 @@
 
 #include "kernelproc/BoxText.h"
 #include "kernelproc/CalculationChoices.h"
+#include "kernelproc/PlotRequests.h"
 
 namespace kernelproc {
 
@@ -16,8 +17,6 @@ Expr list(std::vector<Expr> items) { return Expr::function("List", std::move(ite
 Expr defaultPriorities() { return list({Expr::symbol("False"), list({})}); }
 
 Expr nothingToOffer() { return list({list({Expr::integer(0), Expr::string(""), Expr::integer(0)})}); }
-
-Expr emptyPicture() { return Expr::function("Graphics", {list({}), list({})}); }
 
 // The expression without the program's VXMover, VXTarget and VXMarker wrappers.
 Expr withoutMarkers(const Expr& e)
@@ -84,7 +83,7 @@ Expr PackageRequests::setSessionPrefs(const Expr& expr)
     return Expr::symbol("Null");
 }
 
-std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate)
+std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate, const Ask& ask)
 {
     if (expr.isSymbol("vxDefaultSortPriorities"))
         return defaultPriorities();
@@ -123,7 +122,7 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
     if (head == "VXDrop" && n == 3)
         return withoutMarkers(expr.arg(1));
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
-        return emptyPicture();
+        return PlotRequests::answer(prepared(expr), evaluate, ask);
     if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||
         (head == "VXPlotDeficit" && n == 4) || (head == "VXFinalizeModel" && n == 1) ||
         (head == "VXResolveDeficits" && n == 3) || (head == "QVBuildModelFromCore" && n == 2) ||

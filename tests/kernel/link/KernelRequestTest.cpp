@@ -78,17 +78,34 @@ const std::vector<RequestCase>& Cases()
         {"NextAfterMax", [](KernelLink& l) { return Answer(l.NextAfterMax(N("List[3, 7, 5]").get())); },
          "EvaluatePacket[Plus[Part[Sort[List[3, 7, 5], Greater], 1], 1]]", "8"},
         {"SetConstantAttribute e",
-         [](KernelLink& l) { l.SetConstantAttribute('e', true); return std::string("-"); },
+         [](KernelLink& l) {
+             l.SetConstantAttribute('e', true);
+             return std::string("-");
+         },
          "EvaluatePacket[SetAttributes[E, Constant]]", "-"},
         {"SetConstantAttribute E",
-         [](KernelLink& l) { l.SetConstantAttribute('E', false); return std::string("-"); },
+         [](KernelLink& l) {
+             l.SetConstantAttribute('E', false);
+             return std::string("-");
+         },
          "EvaluatePacket[ClearAttributes[capE, Constant]]", "-"},
         {"SetConstantAttribute p",
-         [](KernelLink& l) { l.SetConstantAttribute('p', true); return std::string("-"); },
+         [](KernelLink& l) {
+             l.SetConstantAttribute('p', true);
+             return std::string("-");
+         },
          "EvaluatePacket[SetAttributes[vxP, Constant]]", "-"},
-        {"SetSessionPrefs", [](KernelLink& l) { l.SetSessionPrefs(); return std::string("-"); },
+        {"SetSessionPrefs",
+         [](KernelLink& l) {
+             l.SetSessionPrefs();
+             return std::string("-");
+         },
          "EvaluatePacket[VXSetSessionPrefs[t, s, 12, 2]]", "-"},
-        {"SendStartupPrefs", [](KernelLink& l) { l.SendStartupPrefs(); return std::string("-"); },
+        {"SendStartupPrefs",
+         [](KernelLink& l) {
+             l.SendStartupPrefs();
+             return std::string("-");
+         },
          "EvaluatePacket[VXSetSessionPrefs[t, s, 12, vxDefaultSortPriorities, 2]]", "-"},
         {"SetSortPriorities",
          [](KernelLink& l) {
@@ -100,21 +117,31 @@ const std::vector<RequestCase>& Cases()
          "EvaluatePacket[vxSortPriorities]", "List[True, List[List[x, 200], List[alpha, 0]]]"},
         {"ResetSortPriorities", [](KernelLink& l) { return Answer(l.ResetSortPriorities(true)); },
          "EvaluatePacket[vxDefaultSortPriorities]", "List[False, List[]]"},
-        {"ToStandardFormString",
-         [](KernelLink& l) { return l.ToStandardFormString(N("Plus[x, 1]").get()); },
+        {"ToStandardFormString", [](KernelLink& l) { return l.ToStandardFormString(N("Plus[x, 1]").get()); },
          "ToString[Hold[Plus[x, 1]], StandardForm]", "\\(x + 1\\)"},
-        {"ComputePlot", [](KernelLink& l) { return Answer(l.ComputePlot(N("VXTwoDPlot[List[x]]").get())); },
-         "EvaluatePacket[VXComputePlot[VXTwoDPlot[List[x]]]]", "Graphics[List[], List[]]"},
-        {"ResolvePlot", [](KernelLink& l) { return Answer(l.ResolvePlot(N("f").get(), N("List[]").get())); },
-         "EvaluatePacket[VXResolvePlot[f, List[]]]", "Graphics[List[], List[]]"},
+        {"ComputePlot",
+         [](KernelLink& l) {
+             return Answer(l.ComputePlot(N("VXTwoDPlot[List[x], List[x, 0., 1.], List[y, 2., 3.]]").get()));
+         },
+         "EvaluatePacket[VXComputePlot[VXTwoDPlot[List[x], List[x, 0., 1.], List[y, 2., 3.]]]]",
+         "Graphics[List[List[]], List[]]"},
+        {"ResolvePlot",
+         [](KernelLink& l) {
+             return Answer(l.ResolvePlot(N("VXTwoDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, 2., 3.]]").get(),
+                                         N("List[Rule[a, 1.]]").get()));
+         },
+         "EvaluatePacket[VXResolvePlot[VXTwoDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, 2., 3.]], "
+         "List[Rule[a, 1.]]]]",
+         "Graphics[List[List[]], List[]]"},
         {"PlotDeficit",
-         [](KernelLink& l) { return Answer(l.PlotDeficit(N("f").get(), N("List[]").get(), N("X").get(), N("Y").get())); },
+         [](KernelLink& l) {
+             return Answer(l.PlotDeficit(N("f").get(), N("List[]").get(), N("X").get(), N("Y").get()));
+         },
          "EvaluatePacket[VXPlotDeficit[f, List[], X, Y]]", "List[]"},
         {"VariableCheck",
          [](KernelLink& l) { return Answer(l.VariableCheck(N("List[]").get(), N("List[]").get(), N("List[]").get())); },
          "EvaluatePacket[VXVariableCheck[List[], List[], List[]]]", "List[]"},
-        {"GetPlotVars",
-         [](KernelLink& l) { return Answer(l.GetPlotVars(N("f").get(), N("X").get(), N("Y").get())); },
+        {"GetPlotVars", [](KernelLink& l) { return Answer(l.GetPlotVars(N("f").get(), N("X").get(), N("Y").get())); },
          "EvaluatePacket[VXGetPlotVars[f, X, Y]]", "List[]"},
         {"FinalizeModel", [](KernelLink& l) { return Answer(l.FinalizeModel(N("List[]").get())); },
          "EvaluatePacket[VXFinalizeModel[List[]]]", "List[]"},
