@@ -39,6 +39,7 @@
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
 #include "platform/UserInterface.h"
+#include "plot/PlotComp.h"
 #include "platform/draw/TextCodec.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -77,6 +78,7 @@ CCorvellView::CCorvellView()
     MapCommandRange(ID_DISPLAY_10, ID_DISPLAY_18, &CCorvellView::OnDisplaySize);
     MapUpdateRange(ID_DISPLAY_10, ID_DISPLAY_18, &CCorvellView::OnUpdateDisplaySize);
     MapCommand(ID_DISPLAY_LARGER_EQUATIONS, &CCorvellView::OnLargerEquations);
+    MapCommand(ID_SET_PLOT_PARAMETERS, &CCorvellView::OnSetPlotParameters);
     MapUpdate(ID_DISPLAY_LARGER_EQUATIONS, &CCorvellView::OnUpdateLargerEquations);
     MapCommand(ID_PAGE_NUMBERING, &CCorvellView::OnPageNumbering);
     MapUpdate(ID_PAGE_NUMBERING, &CCorvellView::OnUpdateEditMode);
@@ -186,9 +188,15 @@ void CCorvellView::SetSelection(const DocSelection& selection, bool redraw)
             list = owner->GetOwner();
         }
     } else if (selection.GetKind() == DocPosition::kWholeObject) {
-        drawing = selection.First().GetObject();
+        TextComp* object = selection.First().GetObject();
+        if (object && object->IsPlot())
+            plot = object;
+        else
+            drawing = object;
     }
     m_currentDrawing = drawing;
+    if (plot || m_selectedPlot)
+        ShowPlotButtons(plot);
     m_selectedPlot = plot;
     // A formula just selected offers the kernel's choices to the keyboard.
     m_choiceMenu = redraw ? MakeChoiceMenu(selection, nullptr) : nullptr;
@@ -532,6 +540,8 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
             }
             return;
         }
+        if (OnPlotButtons(comp, at))
+            return;
         // A press in a drawing (off its label texts) goes to its tool.
         if (comp->IsDiagram()) {
             std::unique_ptr<MouseTracker> tracker = static_cast<DiagramComp*>(comp)->OnMouseDown(*this, at, shift, ctrl);
@@ -569,6 +579,12 @@ void CCorvellView::OnLButtonUp(UINT, CPoint point)
 
 void CCorvellView::OnLButtonDblClk(UINT, CPoint point)
 {
+    // A double click on a selected plot opens its parameter dialog.
+    if (auto* plot = dynamic_cast<PlotComp*>(GetSelection().GetSingleObject())) {
+        if (CanEdit())
+            EditPlotParameters(*plot);
+        return;
+    }
     SelectWordAt(point);
 }
 
