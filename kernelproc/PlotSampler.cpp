@@ -197,8 +197,11 @@ std::pair<double, double> suggestYRange(const std::function<double(double)>& f, 
         values[values.size() * 98 / 100 == values.size() ? values.size() - 1 : values.size() * 98 / 100];
     if (!(high > low))
         return {low - 1, low + 1};
+    // Widened a little and rounded out to tenths of the span's power of ten,
+    // so that the ends read well in the parameter dialog.
     const double pad = (high - low) * 0.05;
-    return {low - pad, high + pad};
+    const double unit = std::pow(10.0, std::floor(std::log10(high - low))) / 10;
+    return {std::floor((low - pad) / unit) * unit, std::ceil((high + pad) / unit) * unit};
 }
 
 } // namespace kernelproc
