@@ -579,8 +579,12 @@ void CCorvellView::OnLButtonUp(UINT, CPoint point)
 
 void CCorvellView::OnLButtonDblClk(UINT, CPoint point)
 {
-    // A double click on a selected plot opens its parameter dialog.
-    if (auto* plot = dynamic_cast<PlotComp*>(GetSelection().GetSingleObject())) {
+    // A double click on a selected plot, or on a plot's picture, opens its
+    // parameter dialog.
+    auto* plot = dynamic_cast<PlotComp*>(GetSelection().GetSingleObject());
+    if (!plot && m_paragraphs && !m_tracker)
+        plot = dynamic_cast<PlotComp*>(m_paragraphs->ComponentAt(ToDocument(point)));
+    if (plot) {
         if (CanEdit())
             EditPlotParameters(*plot);
         return;

@@ -198,7 +198,8 @@ bool EditorSession::Menu(const QString& menuTitle, QChar item)
         m_error = "Alt and the mnemonic did not open the menu " + menuTitle;
         return false;
     }
-    Key(QString(item));
+    if (!item.isNull())
+        Key(QString(item));
     Settle(250);
     return true;
 }

@@ -36,7 +36,8 @@ public:
     void Type(const QString& text);
     void Key(const QString& keys);  // as xdotool names them: "Return", "ctrl+s"
     // Opens the menu whose title carries the mnemonic ("E&lement") and
-    // chooses the item with the mnemonic letter.
+    // chooses the item with the mnemonic letter (a null item leaves the menu
+    // open for the arrow keys).
     bool Menu(const QString& menuTitle, QChar item);
     bool Screenshot(const QString& path);
 
