@@ -40,16 +40,16 @@ bool CCorvellView::OnPlotButtons(TextComp* comp, const IntPoint& at)
 // says why in the status bar.
 void CCorvellView::ComputePlot(PlotComp& plot)
 {
-    KernelLink* link = KernelLink::Get();
-    if (!link || !link->IsReady() || link->IsBusy()) {
-        ShowStatus(kGraphingError);
-        return;
-    }
     gSyntaxError = false;
     std::unique_ptr<ExprNode> command(plot.BuildNode());
     if (gSyntaxError || !command) {
         gSyntaxError = false;
         ShowStatus(kParseError);
+        return;
+    }
+    KernelLink* link = KernelLink::Get();
+    if (!link || !link->IsReady() || link->IsBusy()) {
+        ShowStatus(kGraphingError);
         return;
     }
     ExprNode* answer = link->ComputePlot(command.get());

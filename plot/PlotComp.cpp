@@ -167,7 +167,8 @@ void PlotComp::SetSizeStep(signed char step)
 
 int PlotComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    if (ctrl && (key == KeyCode::kReturn || key == KeyCode::kLineFeed))
+    // Ctrl+Enter arrives as a line feed.
+    if (key == KeyCode::kLineFeed || (ctrl && key == KeyCode::kReturn))
         return EditCode::kInsertExpression;
     return BoxComp::MapKey(position, key, shift, ctrl);
 }

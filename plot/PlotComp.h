@@ -66,7 +66,7 @@ public:
     void GetEntryPosition(DocPosition& out) override;
     bool AcceptsSelection() const override { return true; }
     void SetSizeStep(signed char step) override;
-    // Ctrl+Enter (or line feed) inserts a function line.
+    // Ctrl+Enter (a line feed) inserts a function line.
     int MapKey(DocPosition& position, int key, bool shift, bool ctrl) override;
     void WriteText(TextOutBuffer& out) const override;
     // A boxed array: the picture at the smallest size, then each function line.

@@ -260,6 +260,7 @@ TEST_F(TwoDPlotCompTest, CtrlEnterInsertsAFunctionLineAndTheLastLineStays)
     DocPosition at(plot->GetChild(1), 1);
     EXPECT_EQ(plot->MapKey(at, KeyCode::kReturn, false, true), EditCode::kInsertExpression);
     EXPECT_EQ(plot->MapKey(at, KeyCode::kLineFeed, false, true), EditCode::kInsertExpression);
+    EXPECT_EQ(plot->MapKey(at, KeyCode::kLineFeed, false, false), EditCode::kInsertExpression);
     EXPECT_NE(plot->MapKey(at, KeyCode::kReturn, false, false), EditCode::kInsertExpression);
     DocPosition start = plot->AddFunction();
     EXPECT_EQ(plot->GetChildCount(), 2);
