@@ -9,8 +9,6 @@
 #include "foundation/LinkRemap.h"
 #include "kernel/KernelServices.h"
 #include "kernel/PlotNodes.h"
-#include "mathlink/LinkExpr.h"
-#include "mathlink/MathLink.h"
 #include "plot/PlotComponents.h"
 #include "plot/PlotCurveSet.h"
 #include "plot/TwoDPlotComp.h"
@@ -25,21 +23,6 @@
 namespace {
 
 using Node = std::unique_ptr<ExprNode>;
-
-std::string PlainFormOf(const ExprNode* node)
-{
-    MLENV env = MLInitialize();
-    int error = 0;
-    MLINK link = MLLoopbackOpen(env, &error);
-    node->PutPlainForm(link);
-    MLEndPacket(link);
-    MLNextPacket(link);
-    wire::Expr e;
-    std::string text = wire::getLinkExpr(link, e) ? wire::toFullForm(e) : "<unreadable>";
-    MLClose(link);
-    MLDeinitialize(env);
-    return text;
-}
 
 class TwoDPlotCompTest : public MathTest {
 protected:

@@ -10,4 +10,6 @@ class ExprNode;
 ExprNode* NodeFrom(const std::string& fullForm);
 // The full form of what the node writes in package mode 0.
 std::string FullFormOf(const ExprNode* node);
+// The full form of what the node writes in plain form.
+std::string PlainFormOf(const ExprNode* node);
 std::string FullFormOf(std::unique_ptr<ExprNode> node);
