@@ -51,6 +51,9 @@ IMPLEMENT_DYNCREATE(CCorvellView, CBaseView)
 
 namespace {
 
+// The hand over references, links and a plot's buttons.
+constexpr UINT kHandCursor = 168;
+
 bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
 
@@ -603,7 +606,7 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
     TextComp* comp = m_paragraphs->ComponentAt(at);
     const TypeTag tag = comp ? comp->Tag() : tag_null;
     if (tag == tag_Ref || tag == tag_Link) {
-        SetCursor(LoadAppCursor(168));
+        SetCursor(LoadAppCursor(kHandCursor));
         if (tag == tag_Link)
             ShowStatus(static_cast<HyperlinkComp*>(comp)->GetURL().ToCString());
         else
@@ -611,6 +614,11 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
         return TRUE;
     }
     ClearStatus(false);
+    // The hand over a selected plot's buttons.
+    if (auto* plot = dynamic_cast<PlotComp*>(comp); plot && plot->HitButtons(at)) {
+        SetCursor(LoadAppCursor(kHandCursor));
+        return TRUE;
+    }
     if (comp && comp->IsDiagram()) {
         const int cursor = static_cast<DiagramComp*>(comp)->GetCursor(at, ShiftDown(), CtrlDown());
         SetCursor(cursor ? LoadAppCursor(UINT(cursor)) : LoadStandardCursor(IDC_ARROW));

@@ -13,7 +13,6 @@
 #include "foundation/Str255.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
-#include "plot/PlotStyle.h"
 
 #include <algorithm>
 
@@ -282,6 +281,13 @@ void PlotComp::SetPicture(HENHMETAFILE picture)
     m_picture = picture;
 }
 
+HENHMETAFILE PlotComp::CopyPicture()
+{
+    if (!m_picture)
+        m_picture = RenderPicture();
+    return m_picture ? CopyEnhMetaFile(m_picture) : nullptr;
+}
+
 void PlotComp::DropPicture()
 {
     SetPicture(nullptr);
@@ -385,21 +391,21 @@ void PlotComp::WriteLaTeX(LaTeXWriter& writer)
 {
     writer.WriteString("\\fbox{$\\begin{array}{c}");
     const int savedWidth = m_pictureWidth, savedHeight = m_pictureHeight;
-    HENHMETAFILE saved = m_picture;
-    m_picture = nullptr;
-    {
-        PlotStyle smallest(true);
-        m_pictureWidth = smallest.GetPlotWidth2D();
-        m_pictureHeight = smallest.GetPlotHeight2D();
+    m_smallest = true;
+    HENHMETAFILE picture = nullptr;
+    try {
+        picture = RenderPicture();
+    } catch (...) {
+        m_smallest = false;
+        throw;
     }
-    HENHMETAFILE picture = RenderPicture();
+    m_smallest = false;
     if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer)) {
         const int resX = std::max(1, gDrawContext.GetResolutionX());
         const int resY = std::max(1, gDrawContext.GetResolutionY());
         objects->WritePicture(m_pictureWidth * 72 / resX, m_pictureHeight * 72 / resY, picture);
     }
     DrawContext::DeleteMetafile(picture);
-    m_picture = saved;
     m_pictureWidth = savedWidth;
     m_pictureHeight = savedHeight;
     for (CompList* line : m_lines) {

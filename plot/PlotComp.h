@@ -12,6 +12,7 @@
 // picture alone: it shows the last computed result until "Plot" is pressed.
 #include "foundation/BoxComp.h"
 #include "foundation/CompList.h"
+#include "foundation/PictureSource.h"
 #include "foundation/PlotFunctionLines.h"
 #include "plot/PlotGeometry.h"
 #include "platform/draw/EnhMetafile.h"
@@ -40,7 +41,7 @@ struct PlotAxisParameters {
 using PlotParametersDialog = bool (*)(std::vector<PlotAxisParameters>& axes);
 void InstallPlotParametersDialog(PlotParametersDialog dialog);
 
-class PlotComp : public BoxComp, public PlotFunctionLines {
+class PlotComp : public BoxComp, public PlotFunctionLines, public PictureSource {
 public:
     ~PlotComp() override;
     PlotComp(const PlotComp&) = delete;
@@ -108,6 +109,8 @@ public:
 
     // ---- picture ----
     HENHMETAFILE GetPicture() const { return m_picture; }
+    // A copy of the cached picture, rendered first when there is none.
+    HENHMETAFILE CopyPicture() override;
     void SetPicture(HENHMETAFILE picture);
     // The picture's rectangle in the document.
     Rect GetPictureRect() const;
@@ -135,6 +138,8 @@ protected:
     int m_pictureWidth = 0;
     int m_pictureHeight = 0;
     bool m_selected = false;
+    // Set while the picture is rendered at the fixed smallest size (LaTeX).
+    bool m_smallest = false;
 
 private:
     CompList* NewLine();

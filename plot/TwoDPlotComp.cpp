@@ -148,7 +148,7 @@ void TwoDPlotComp::BuildAxes()
 
 void TwoDPlotComp::SetDefaultSize()
 {
-    PlotStyle style;
+    PlotStyle style(m_smallest);
     m_pictureWidth = style.GetPlotWidth2D();
     m_pictureHeight = style.GetPlotHeight2D();
 }
@@ -159,11 +159,12 @@ HENHMETAFILE TwoDPlotComp::RenderPicture()
         m_curves = std::make_unique<PlotCurveSet>();
         BuildAxes();
     }
+    SetDefaultSize();
     if (m_pictureWidth <= 0 || m_pictureHeight <= 0 || gDrawContext.GetDepth() >= DrawContext::kMaxLevels - 1)
         return nullptr;
     gDrawContext.BeginMetafile(gDrawContext.GetTarget(), Rect(0, 0, m_pictureWidth, m_pictureHeight));
     try {
-        PlotStyle().SelectFont(true);
+        PlotStyle(m_smallest).SelectFont(true);
         m_curves->ApplyAll(GetGeometry());
         gDrawContext.SelectCurrentFont();
     } catch (...) {

@@ -3,6 +3,7 @@
 // answer leaving the curves alone), the plot command it sends, the plot a
 // command read from the kernel becomes, its function lines and its keys.
 #include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
 #include "foundation/EditCodes.h"
 #include "foundation/ExprNode.h"
 #include "foundation/KeyCodes.h"
@@ -76,6 +77,33 @@ TEST_F(TwoDPlotCompTest, ANewPlotHasOneEmptyLineDefaultRangesAndShowsItsAxes)
     EXPECT_EQ(plot->GetCurves()->GetCurveCount(), 1); // the axes alone
     EXPECT_NE(plot->GetPicture(), nullptr);
     EXPECT_GT(plot->GetPictureWidth(), 0);
+}
+
+TEST_F(TwoDPlotCompTest, CopyingAsAPictureHandsOutACopyOfTheCachedPicture)
+{
+    auto plot = Plot({"x"});
+    HENHMETAFILE copy = plot->CopyPicture();
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(plot->GetPicture(), nullptr) << "rendered for the copy";
+    EXPECT_NE(copy, plot->GetPicture());
+    EXPECT_EQ(*copy, *plot->GetPicture());
+    DrawContext::DeleteMetafile(copy);
+}
+
+TEST_F(TwoDPlotCompTest, LaTeXIsABoxedArrayOfThePictureAndTheLinesAndKeepsTheShownPicture)
+{
+    auto plot = Plot({"x", "y"});
+    CompList row;
+    TwoDPlotComp* shown = plot.get();
+    row.Append(plot.release());
+    shown->Measure();
+    const int width = shown->GetPictureWidth();
+    const std::string latex = LaTeX(*shown);
+    EXPECT_EQ(latex.rfind("\\fbox{$\\begin{array}{c}", 0), 0u) << latex;
+    EXPECT_NE(latex.find("\\\\ "), std::string::npos) << latex;
+    EXPECT_EQ(latex.substr(latex.size() - 14), "\\end{array}$} ") << latex;
+    EXPECT_EQ(shown->GetPictureWidth(), width);
+    EXPECT_NE(shown->GetPicture(), nullptr);
 }
 
 TEST_F(TwoDPlotCompTest, GraphicsAnswersBecomeOneCurvePerElement)
