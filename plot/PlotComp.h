@@ -40,6 +40,8 @@ struct PlotAxisParameters {
 // The shell installs it; without it a plot's options change nothing.
 using PlotParametersDialog = bool (*)(std::vector<PlotAxisParameters>& axes);
 void InstallPlotParametersDialog(PlotParametersDialog dialog);
+// Runs the installed dialog; false without one.
+bool AskPlotParameters(std::vector<PlotAxisParameters>& axes);
 
 class PlotComp : public BoxComp, public PlotFunctionLines, public PictureSource {
 public:

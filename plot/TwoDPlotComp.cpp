@@ -15,8 +15,6 @@
 #include "plot/PlotCurveSet.h"
 #include "plot/PlotStyle.h"
 
-bool AskPlotParameters(std::vector<PlotAxisParameters>& axes);
-
 namespace {
 
 // A variable's name as a kernel symbol: a name the kernel knows by its entry.
