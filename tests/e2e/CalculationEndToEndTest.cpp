@@ -13,9 +13,7 @@ TEST(CalculationEndToEndTest, SolveFromTheContextMenuThenUndo)
     const QString folder = QString(QV_TEST_OUTPUT) + "/calculation";
     EditorSession editor(folder);
     ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
-    ASSERT_TRUE(editor.Menu("&Kernel", 'S')) << editor.LastError().toStdString();
-    ASSERT_TRUE(editor.WaitForWindowGone("^Kernel Startup$")) << "the kernel did not start";
-    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
 
     ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString();   // Plain Equation
     editor.Type("2x=6");

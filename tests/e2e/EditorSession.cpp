@@ -141,6 +141,17 @@ bool EditorSession::WaitForMainWindow(const QString& titlePattern)
     return FocusMain();
 }
 
+bool EditorSession::StartKernel()
+{
+    if (!Menu("&Kernel", 'S'))
+        return false;
+    if (!WaitForWindowGone("^Kernel Startup$")) {
+        m_error = "the kernel did not start";
+        return false;
+    }
+    return FocusMain();
+}
+
 bool EditorSession::PutClipboard(const QByteArray& utf8, const QString& target)
 {
     QProcess xclip;

@@ -24,6 +24,9 @@ public:
     bool WaitForWindowGone(const QString& titlePattern, int timeoutMs = 15000);
     bool Focus(const QString& window);
     bool FocusMain() { return Focus(m_mainWindow); }
+    // Starts the kernel from the Kernel menu, waits until its start-up
+    // dialog is gone and focuses the main window again.
+    bool StartKernel();
     // Waits for a window whose title matches and takes it as the main window
     // from now on (the program may show a message before its main window).
     bool WaitForMainWindow(const QString& titlePattern);

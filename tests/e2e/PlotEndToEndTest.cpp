@@ -31,9 +31,7 @@ TEST(PlotEndToEndTest, PlotFromTheContextMenuThenChangeItsRange)
     const QString folder = QString(QV_TEST_OUTPUT) + "/plot";
     EditorSession editor(folder);
     ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
-    ASSERT_TRUE(editor.Menu("&Kernel", 'S')) << editor.LastError().toStdString();
-    ASSERT_TRUE(editor.WaitForWindowGone("^Kernel Startup$")) << "the kernel did not start";
-    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
 
     ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString(); // Plain Equation
     editor.Type("sin x");
