@@ -42,6 +42,7 @@
 #include "platform/UserInterface.h"
 #include "platform/draw/TextCodec.h"
 #include "platform/framework/CDocument.h"
+#include "plot/TwoDPlotComp.h"
 #include "resources/SymbolPalette.h"
 
 IMPLEMENT_DYNAMIC(CBaseView, CScrollView)
@@ -665,6 +666,16 @@ void CBaseView::OnElement(UINT id)
             return;
         }
         comp = link;
+        break;
+    }
+    case ID_ELEMENT_TWO_D_PLOT: {
+        // A new plot starts from its parameter dialog; Cancel inserts nothing.
+        auto* plot = new TwoDPlotComp;
+        if (!plot->OnOptions()) {
+            plot->Delete();
+            return;
+        }
+        comp = plot;
         break;
     }
     default: comp = MakeElementComponent(id); break;

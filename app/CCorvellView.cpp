@@ -41,6 +41,7 @@
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
 #include "platform/UserInterface.h"
+#include "plot/PlotComp.h"
 #include "platform/draw/TextCodec.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMDIFrameWnd.h"
@@ -51,6 +52,9 @@
 IMPLEMENT_DYNCREATE(CCorvellView, CBaseView)
 
 namespace {
+
+// The hand over references, links and a plot's buttons.
+constexpr UINT kHandCursor = 168;
 
 bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
@@ -79,6 +83,7 @@ CCorvellView::CCorvellView()
     MapCommandRange(ID_DISPLAY_10, ID_DISPLAY_18, &CCorvellView::OnDisplaySize);
     MapUpdateRange(ID_DISPLAY_10, ID_DISPLAY_18, &CCorvellView::OnUpdateDisplaySize);
     MapCommand(ID_DISPLAY_LARGER_EQUATIONS, &CCorvellView::OnLargerEquations);
+    MapCommand(ID_SET_PLOT_PARAMETERS, &CCorvellView::OnSetPlotParameters);
     MapUpdate(ID_DISPLAY_LARGER_EQUATIONS, &CCorvellView::OnUpdateLargerEquations);
     MapCommand(ID_PAGE_NUMBERING, &CCorvellView::OnPageNumbering);
     MapUpdate(ID_PAGE_NUMBERING, &CCorvellView::OnUpdateEditMode);
@@ -188,9 +193,15 @@ void CCorvellView::SetSelection(const DocSelection& selection, bool redraw)
             list = owner->GetOwner();
         }
     } else if (selection.GetKind() == DocPosition::kWholeObject) {
-        drawing = selection.First().GetObject();
+        TextComp* object = selection.First().GetObject();
+        if (object && object->IsPlot())
+            plot = object;
+        else
+            drawing = object;
     }
     m_currentDrawing = drawing;
+    if (plot || m_selectedPlot)
+        ShowPlotButtons(plot);
     m_selectedPlot = plot;
     // A formula just selected offers the kernel's choices to the keyboard.
     m_choiceMenu = redraw ? MakeChoiceMenu(selection, nullptr) : nullptr;
@@ -541,6 +552,8 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
             }
             return;
         }
+        if (OnPlotButtons(comp, at))
+            return;
         // A press in a drawing (off its label texts) goes to its tool.
         if (comp->IsDiagram()) {
             std::unique_ptr<MouseTracker> tracker = static_cast<DiagramComp*>(comp)->OnMouseDown(*this, at, shift, ctrl);
@@ -601,6 +614,16 @@ void CCorvellView::OnLButtonUp(UINT flags, CPoint point)
 
 void CCorvellView::OnLButtonDblClk(UINT, CPoint point)
 {
+    // A double click on a selected plot, or on a plot's picture, opens its
+    // parameter dialog.
+    auto* plot = dynamic_cast<PlotComp*>(GetSelection().GetSingleObject());
+    if (!plot && m_paragraphs && !m_tracker)
+        plot = dynamic_cast<PlotComp*>(m_paragraphs->ComponentAt(ToDocument(point)));
+    if (plot) {
+        if (CanEdit())
+            EditPlotParameters(*plot);
+        return;
+    }
     SelectWordAt(point);
 }
 
@@ -615,7 +638,7 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
     TextComp* comp = m_paragraphs->ComponentAt(at);
     const TypeTag tag = comp ? comp->Tag() : tag_null;
     if (tag == tag_Ref || tag == tag_Link) {
-        SetCursor(LoadAppCursor(168));
+        SetCursor(LoadAppCursor(kHandCursor));
         if (tag == tag_Link)
             ShowStatus(static_cast<HyperlinkComp*>(comp)->GetURL().ToCString());
         else
@@ -623,6 +646,11 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
         return TRUE;
     }
     ClearStatus(false);
+    // The hand over a selected plot's buttons.
+    if (auto* plot = dynamic_cast<PlotComp*>(comp); plot && plot->HitButtons(at)) {
+        SetCursor(LoadAppCursor(kHandCursor));
+        return TRUE;
+    }
     if (comp && comp->IsDiagram()) {
         const int cursor = static_cast<DiagramComp*>(comp)->GetCursor(at, ShiftDown(), CtrlDown());
         SetCursor(cursor ? LoadAppCursor(UINT(cursor)) : LoadStandardCursor(IDC_ARROW));

@@ -14,6 +14,8 @@ class CCorvellDoc;
 class PageBreakList;
 class SlideList;
 
+class PlotComp;
+
 class CCorvellView : public CBaseView, public DocumentViewSeam, public ChoiceTarget {
     DECLARE_DYNCREATE(CCorvellView)
 public:
@@ -144,6 +146,14 @@ private:
     void RefreshSlide();
     // Lays out from a paragraph after a change made outside an action.
     void RelayoutFromSelection(const DocSelection& selection);
+    // ---- plots ----
+    // A press on a selected plot's buttons: true when it was one.
+    bool OnPlotButtons(TextComp* comp, const IntPoint& at);
+    void ComputePlot(PlotComp& plot);
+    bool EditPlotParameters(PlotComp& plot);
+    void RelayoutPlot(PlotComp& plot);
+    void OnSetPlotParameters();
+    void ShowPlotButtons(TextComp* plot);
 
     void OnCharacterStyle(UINT id);
     void OnUpdateCharacterStyle(CCmdUI* ui);

@@ -1,10 +1,13 @@
 #include "app/DocumentComponents.h"
 
+#include "app/dialogs/CTwoDPlotParamsDlg.h"
 #include "drawing/DrawingComponents.h"
 #include "foundation/DocClipboard.h"
 #include "math/MathComponents.h"
 #include "math/PictureComp.h"
 #include "platform/draw/EnhMetafile.h"
+#include "plot/PlotComp.h"
+#include "plot/PlotComponents.h"
 
 #include <QByteArray>
 
@@ -28,5 +31,7 @@ void RegisterDocumentComponents()
 {
     RegisterMathComponents();
     RegisterDrawingComponents();
+    RegisterPlotComponents();
+    InstallPlotParametersDialog(&AskTwoDPlotParameters);
     DocClipboard::SetPictureMaker(&MakePicture);
 }

@@ -149,6 +149,19 @@ constexpr int Power = 10;
 constexpr int PowerBase = 11;
 } // namespace Level
 
+// The node kinds of the plot heads, from FirstPlot to LastPlot.
+namespace PlotKind {
+constexpr int TwoDPlot = 45;
+constexpr int Graphics = 46;
+constexpr int Graphics3D = 47;
+constexpr int Line = 48;
+constexpr int Text = 49;
+constexpr int Point = 50;
+constexpr int Polygon = 51;
+constexpr int SurfaceGraphics = 52;
+constexpr int ThreeDPlot = 53;
+} // namespace PlotKind
+
 // Accent codes of the accent component (character codes of the math face).
 namespace AccentCode {
 constexpr unsigned char Hat = 193;

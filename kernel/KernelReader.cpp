@@ -9,6 +9,7 @@
 #include "kernel/NameTable.h"
 #include "kernel/NodeSettings.h"
 #include "kernel/OperatorNodes.h"
+#include "kernel/PlotNodes.h"
 #include "kernel/PowerNodes.h"
 #include "kernel/RelationNodes.h"
 #include "kernel/SumProductNodes.h"
@@ -339,8 +340,10 @@ ExprNode* KernelReader::ReadFunction()
 
 ExprNode* KernelReader::Dispatch(int entry, int count)
 {
-    std::vector<Node> args = Args::Read(*this, count);
     const int kind = gBuiltinNames[entry].kind;
+    if (kind >= NodeKind::FirstPlot && kind <= NodeKind::LastPlot)
+        return ReadPlotNode(entry, kind, count);
+    std::vector<Node> args = Args::Read(*this, count);
     auto sym = [entry] { return new SymbolNode(entry); };
     switch (kind) {
     case NodeKind::Complex: {
@@ -515,6 +518,53 @@ ExprNode* KernelReader::Dispatch(int entry, int count)
         // Plain symbols used as heads, the plot heads and the drawing
         // variable (whose node classes come with the plots and drawings).
         return Applied(sym(), args);
+    }
+}
+
+// Graphics are read with every real as a plain double, however long its
+// digits; a graphics head keeps at most its first two arguments.
+ExprNode* KernelReader::ReadPlotNode(int entry, int kind, int count)
+{
+    const bool graphics =
+        kind == PlotKind::Graphics || kind == PlotKind::Graphics3D || kind == PlotKind::SurfaceGraphics;
+    bool& modelBuilding = NodeSettings::Get().modelBuilding;
+    const bool wasModelBuilding = modelBuilding;
+    if (graphics)
+        modelBuilding = true;
+    std::vector<Node> args;
+    try {
+        args = Args::Read(*this, count);
+    } catch (...) {
+        modelBuilding = wasModelBuilding;
+        throw;
+    }
+    modelBuilding = wasModelBuilding;
+    switch (kind) {
+    case PlotKind::TwoDPlot: {
+        ExprNode* functions = Take(args, 0);
+        ExprNode* x = Take(args, 1);
+        ExprNode* y = Take(args, 2);
+        return new TwoDPlotNode(functions, x, y, Take(args, 3));
+    }
+    case PlotKind::Graphics:
+    case PlotKind::Graphics3D: {
+        ExprNode* content = Take(args, 0);
+        return new GraphicsNode(content, Take(args, 1), kind == PlotKind::Graphics);
+    }
+    case PlotKind::Line: return new GraphicsLineNode(Take(args, 0));
+    case PlotKind::Point: return new GraphicsPointNode(Take(args, 0));
+    case PlotKind::Polygon: return new GraphicsPolygonNode(Take(args, 0));
+    case PlotKind::Text: {
+        ExprNode* text = Take(args, 0);
+        return new GraphicsTextNode(text, Take(args, 1));
+    }
+    case PlotKind::SurfaceGraphics: {
+        ExprNode* heights = Take(args, 0);
+        return new SurfaceGraphicsNode(heights, Take(args, 1));
+    }
+    default:
+        // The 3-D plot command comes with the 3-D plots.
+        return Applied(new SymbolNode(entry), args);
     }
 }
 

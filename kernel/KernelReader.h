@@ -36,6 +36,7 @@ private:
     ExprNode* ReadReal();
     ExprNode* ReadString();
     ExprNode* Dispatch(int entry, int count);
+    ExprNode* ReadPlotNode(int entry, int kind, int count);
     ExprNode* Fail();
 
     MLINK m_link;

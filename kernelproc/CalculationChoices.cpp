@@ -205,6 +205,8 @@ std::vector<CalculationChoice> calculationChoices(const Expr& whole, const Choic
         offer(kCalcDifferentiate, "Differentiate by " + by, kPlaceNewParagraph);
         offer(kCalcIntegrate, "Integrate by " + by, kPlaceNewParagraph);
     }
+    if (shape.unknowns.size() == 1 && !shape.matrix)
+        offer(kCalcPlot, "Plot", kPlaceNewParagraph);
     if (hasX) {
         offer(kCalcLaplace, "Laplace transform", kPlaceNewParagraph);
         offer(kCalcFourier, "Fourier transform", kPlaceNewParagraph);

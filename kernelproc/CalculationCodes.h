@@ -17,6 +17,7 @@ enum CalculationCode : int {
     kCalcPartialFractions = 8,
     kCalcDeterminant = 9,
     kCalcLaplace = 10,
+    kCalcPlot = 11,
     kCalcTreatAsConstant = 12,
     kCalcTreatAsVariable = 13,
     kCalcInverse = 14,

@@ -105,6 +105,11 @@ void GiacEvaluator::interrupt()
     giac::interrupted = true;
 }
 
+bool GiacEvaluator::interrupted()
+{
+    return giac::interrupted;
+}
+
 void GiacEvaluator::clearInterrupt()
 {
     giac::ctrl_c = false;

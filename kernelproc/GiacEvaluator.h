@@ -36,6 +36,8 @@ public:
     static void interrupt();
     // Called before each request.
     static void clearInterrupt();
+    // True once a computation has been asked to stop.
+    static bool interrupted();
 
     const std::set<std::string>& constants() const { return constants_; }
 

@@ -5,6 +5,7 @@
 
 #include "kernelproc/BoxText.h"
 #include "kernelproc/CalculationChoices.h"
+#include "kernelproc/PlotRequests.h"
 #include "kernelproc/TermDrops.h"
 #include "kernelproc/TermShuffles.h"
 
@@ -17,8 +18,6 @@ namespace {
 Expr list(std::vector<Expr> items) { return Expr::function("List", std::move(items)); }
 
 Expr defaultPriorities() { return list({Expr::symbol("False"), list({})}); }
-
-Expr emptyPicture() { return Expr::function("Graphics", {list({}), list({})}); }
 
 // The expression without the program's VXMover, VXTarget and VXMarker wrappers.
 Expr withoutMarkers(const Expr& e)
@@ -99,7 +98,7 @@ Expr PackageRequests::setSessionPrefs(const Expr& expr)
     return Expr::symbol("Null");
 }
 
-std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate)
+std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate, const Ask& ask)
 {
     if (expr.isSymbol("vxDefaultSortPriorities"))
         return defaultPriorities();
@@ -145,7 +144,7 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
         return code ? drop(*code, expr.arg(1), expr.arg(2)) : Expr::symbol("$Failed");
     }
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
-        return emptyPicture();
+        return PlotRequests::answer(prepared(expr), evaluate, ask);
     if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||
         (head == "VXPlotDeficit" && n == 4) || (head == "VXFinalizeModel" && n == 1) ||
         (head == "VXResolveDeficits" && n == 3) || (head == "QVBuildModelFromCore" && n == 2) ||

@@ -2,9 +2,10 @@
 // The package functions the editor calls by name: the session preferences,
 // the sort priorities, the choice lists of the calculation menu and term
 // dragging, the plot and drawing requests, and ToString. They answer in the
-// shapes the editor reads; computing plots and drawing models is done
-// elsewhere (an empty picture or list stands in until then).
+// shapes the editor reads; the drawing models are done elsewhere (an empty
+// list stands in until then).
 #include "kernelproc/Calculations.h"
+#include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/SessionPrefs.h"
 #include "mathlink/Expr.h"
 
@@ -20,8 +21,11 @@ public:
     using Evaluate = std::function<wire::Expr(const wire::Expr&)>;
 
     PackageRequests();
-    // The answer when expr is one of these requests, else nothing.
-    std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate);
+    using Ask = GiacEvaluator::Ask;
+
+    // The answer when expr is one of these requests, else nothing. Plots ask
+    // the user for the values of their parameters through ask.
+    std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate, const Ask& ask = {});
     const SessionPrefs& prefs() const { return prefs_; }
     // The set of letters treated as constants, kept by the evaluator.
     void watchConstants(const std::set<std::string>* constants) { constants_ = constants; }

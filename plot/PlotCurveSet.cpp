@@ -1,8 +1,15 @@
 #include "plot/PlotCurveSet.h"
 
 #include "foundation/ArchiveRegistry.h"
+#include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/Str255.h"
+#include "kernel/CompositeNode.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/PlotNodes.h"
+
+#include <string>
 
 namespace {
 
@@ -13,6 +20,39 @@ template <class T>
 ArchiveItem* Make()
 {
     return new T;
+}
+
+// A point {x, y} from a kernel list; anything else is (0, 0).
+DPoint PointOf(const ExprNode* node)
+{
+    auto* list = node && node->GetTag() == tag_lisN ? static_cast<const CompositeNode*>(node) : nullptr;
+    if (!list)
+        return {};
+    const ExprNode* x = list->ChildAt(1);
+    const ExprNode* y = list->ChildAt(2);
+    return {x ? x->GetRealValue() : 0.0, y ? y->GetRealValue() : 0.0};
+}
+
+std::vector<DPoint> PointsOf(const ExprNode* node)
+{
+    std::vector<DPoint> points;
+    if (node && node->GetTag() == tag_lisN)
+        for (const ExprNode* p = static_cast<const CompositeNode*>(node)->First(); p; p = p->next)
+            points.push_back(PointOf(p));
+    return points;
+}
+
+// The characters of a text: a string's own, else those its components show.
+std::string PlainTextOf(ExprNode* node)
+{
+    if (!node)
+        return {};
+    if (auto* string = dynamic_cast<const StringNode*>(node))
+        return string->Text();
+    std::unique_ptr<CompList> row(node->ToCompList());
+    Str255 text;
+    row->GetPlainText(text);
+    return std::string(text.GetText(), static_cast<size_t>(text.GetLength()));
 }
 
 } // namespace
@@ -45,6 +85,57 @@ int PlotCurveSet::EndCurve()
         m_open.reset();
     }
     return GetCurveCount();
+}
+
+int PlotCurveSet::BuildFromGraphics(const ExprNode* answer)
+{
+    auto* graphics = dynamic_cast<const GraphicsNode*>(answer);
+    if (!graphics)
+        return 0;
+    const ExprNode* content = graphics->Content();
+    if (!content || content->GetTag() != tag_lisN) {
+        if (!content)
+            return 1;
+        BeginCurve();
+        AddGraphicsPrimitives(content);
+        return EndCurve();
+    }
+    const ExprNode* first = static_cast<const CompositeNode*>(content)->First();
+    if (!first)
+        return 1;
+    for (const ExprNode* element = first; element; element = element->next) {
+        BeginCurve();
+        AddGraphicsPrimitives(element);
+        EndCurve();
+    }
+    return GetCurveCount();
+}
+
+void PlotCurveSet::AddGraphicsPrimitives(const ExprNode* element)
+{
+    const TypeTag tag = element->GetTag();
+    if (tag == tag_lisN) {
+        for (const ExprNode* child = static_cast<const CompositeNode*>(element)->First(); child; child = child->next)
+            AddGraphicsPrimitives(child);
+    } else if (tag == tag_linN) {
+        std::vector<DPoint> points = PointsOf(static_cast<const GraphicsLineNode*>(element)->Points());
+        if (points.size() == 2)
+            AddItem(std::make_unique<PlotLine>(points[0], points[1]));
+        else
+            AddItem(std::make_unique<PlotPolyline>(std::move(points)));
+    } else if (tag == tag_poiN) {
+        AddItem(std::make_unique<PlotPoint>(PointOf(static_cast<const GraphicsPointNode*>(element)->Point())));
+    } else if (tag == tag_texN) {
+        auto* text = static_cast<const GraphicsTextNode*>(element);
+        AddItem(std::make_unique<PlotText>(PointOf(text->Position()), PlainTextOf(text->Text())));
+    }
+}
+
+void PlotCurveSet::WriteSVGAll(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const
+{
+    for (const PlotItemList& curve : m_curves)
+        for (const auto& item : curve)
+            item->WriteSVG(writer, transform, stroke);
 }
 
 void PlotCurveSet::ApplyAll(const PlotTransform& transform) const

@@ -13,7 +13,10 @@
 
 class DocReader;
 class DocWriter;
+class ExprNode;
+class MathMLOutput;
 class PlotTransform;
+class SvgStroke;
 
 using PlotItemList = std::vector<std::unique_ptr<PlotItem>>;
 
@@ -29,7 +32,14 @@ public:
     // Answers the number of curves; nothing happens while none is open.
     int EndCurve();
 
+    // Turns a kernel Graphics answer into curves, one for each element of its
+    // content (lines, points and texts; anything else adds nothing). Answers
+    // 0 when the node is no Graphics (nothing is built), 1 when its content
+    // is empty, else the number of curves.
+    int BuildFromGraphics(const ExprNode* answer);
+    // Draws every item through the transform (a drawing's, or a plot's geometry).
     void ApplyAll(const PlotTransform& transform) const;
+    void WriteSVGAll(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const;
     // True at the first curve with an item hit.
     bool HitTest(const DPoint& point, const PlotTransform& transform) const;
 
@@ -42,6 +52,8 @@ public:
     void Read(DocReader& reader, int listCount);
 
 private:
+    void AddGraphicsPrimitives(const ExprNode* element);
+
     std::vector<PlotItemList> m_curves;
     std::unique_ptr<PlotItemList> m_open;
 };

@@ -15,7 +15,19 @@
 #include <string>
 #include <vector>
 
+class ExprNode;
+class MathMLOutput;
+class PlotGeometry;
 class PlotTransform;
+
+// The stroke (and fill) attributes that end a plot item's SVG element: the
+// pen of the drawing or plot the item belongs to.
+class SvgStroke {
+public:
+    virtual ~SvgStroke() = default;
+    // filled: the element is filled in the stroke's colour.
+    virtual void WriteStroke(MathMLOutput& writer, bool filled) const = 0;
+};
 
 namespace plot {
 constexpr int32_t kTickX = 1;
@@ -38,6 +50,9 @@ public:
     // Through the drawing's transform, with the drawing context's pen.
     virtual void DrawInDiagram(const PlotTransform& transform) const {}
     virtual bool HitTest(const DPoint& point, const PlotTransform& transform) const { return false; }
+    virtual void WriteSVG(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const {}
+    // The item as kernel graphics (owned by the caller), or null.
+    virtual ExprNode* ToExpression(const PlotGeometry& geometry) const { return nullptr; }
 };
 
 // A point and a label; side 0 puts the label below the x axis or left of
@@ -67,6 +82,8 @@ public:
     std::unique_ptr<PlotItem> Clone() const override { return std::make_unique<PlotTickX>(*this); }
     int32_t GetKind() const override { return plot::kTickX; }
     void DrawInDiagram(const PlotTransform& transform) const override;
+    void WriteSVG(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const override;
+    ExprNode* ToExpression(const PlotGeometry& geometry) const override;
 };
 
 class PlotTickY : public PlotTick {
@@ -76,6 +93,8 @@ public:
     std::unique_ptr<PlotItem> Clone() const override { return std::make_unique<PlotTickY>(*this); }
     int32_t GetKind() const override { return plot::kTickY; }
     void DrawInDiagram(const PlotTransform& transform) const override;
+    void WriteSVG(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const override;
+    ExprNode* ToExpression(const PlotGeometry& geometry) const override;
 };
 
 class PlotLine : public PlotItem {
@@ -87,6 +106,8 @@ public:
     void DrawInDiagram(const PlotTransform& transform) const override;
     // Near either end, or near the segment between them.
     bool HitTest(const DPoint& point, const PlotTransform& transform) const override;
+    void WriteSVG(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const override;
+    ExprNode* ToExpression(const PlotGeometry& geometry) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
     DPoint GetA() const { return m_a; }
@@ -104,8 +125,11 @@ public:
     std::unique_ptr<PlotItem> Clone() const override { return std::make_unique<PlotPoint>(*this); }
     int32_t GetKind() const override { return plot::kPoint; }
     void DrawInDiagram(const PlotTransform& transform) const override;
+    void WriteSVG(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const override;
+    ExprNode* ToExpression(const PlotGeometry& geometry) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    DPoint GetPoint() const { return m_point; }
 
 private:
     DPoint m_point;
@@ -119,8 +143,11 @@ public:
     int32_t GetKind() const override { return plot::kPolyline; }
     void DrawInDiagram(const PlotTransform& transform) const override;
     bool HitTest(const DPoint& point, const PlotTransform& transform) const override;
+    void WriteSVG(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const override;
+    ExprNode* ToExpression(const PlotGeometry& geometry) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    const std::vector<DPoint>& GetPoints() const { return m_points; }
 
 private:
     std::vector<DPoint> m_points;
@@ -133,8 +160,11 @@ public:
     std::unique_ptr<PlotItem> Clone() const override { return std::make_unique<PlotText>(*this); }
     int32_t GetKind() const override { return plot::kText; }
     void DrawInDiagram(const PlotTransform& transform) const override;
+    ExprNode* ToExpression(const PlotGeometry& geometry) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    DPoint GetPoint() const { return m_point; }
+    const std::string& GetLabel() const { return m_label; }
 
 private:
     DPoint m_point;

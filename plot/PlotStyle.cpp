@@ -62,3 +62,8 @@ int PlotStyle::GetFontSize() const
 {
     return m_fixedSmallest ? kFixedFontSize : kFontSize[m_class];
 }
+
+void PlotStyle::SelectFont(bool scaled) const
+{
+    gDrawContext.SelectPlainFont(GetFontSize(), scaled);
+}

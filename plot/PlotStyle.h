@@ -25,6 +25,9 @@ public:
     // 16.16 fixed point.
     int32_t GetCameraDistance() const;
     int GetFontSize() const;
+    // Selects the drawing context's plain font at the label size: scaled by
+    // the resolution (points) or taken as device units.
+    void SelectFont(bool scaled) const;
 
     // The size class of a drawing context size level.
     static int ClassOfLevel(int level);

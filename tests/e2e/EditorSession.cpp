@@ -144,6 +144,17 @@ bool EditorSession::WaitForMainWindow(const QString& titlePattern)
     return FocusMain();
 }
 
+bool EditorSession::StartKernel()
+{
+    if (!Menu("&Kernel", 'S'))
+        return false;
+    if (!WaitForWindowGone("^Kernel Startup$")) {
+        m_error = "the kernel did not start";
+        return false;
+    }
+    return FocusMain();
+}
+
 bool EditorSession::PutClipboard(const QByteArray& utf8, const QString& target)
 {
     QProcess xclip;
@@ -201,7 +212,8 @@ bool EditorSession::Menu(const QString& menuTitle, QChar item)
         m_error = "Alt and the mnemonic did not open the menu " + menuTitle;
         return false;
     }
-    Key(QString(item));
+    if (!item.isNull())
+        Key(QString(item));
     Settle(250);
     return true;
 }
@@ -212,17 +224,6 @@ bool EditorSession::Screenshot(const QString& path)
     shot.setProcessEnvironment(m_env);
     shot.start("import", {"-window", "root", path});
     return shot.waitForFinished(10000) && shot.exitCode() == 0;
-}
-
-bool EditorSession::StartKernel()
-{
-    if (!Menu("&Kernel", 'S'))
-        return false;
-    if (!WaitForWindowGone("^Kernel Startup$")) {
-        m_error = "the kernel did not start";
-        return false;
-    }
-    return FocusMain();
 }
 
 QString EditorSession::DocumentText()

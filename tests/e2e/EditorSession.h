@@ -28,6 +28,9 @@ public:
     bool WaitForWindowGone(const QString& titlePattern, int timeoutMs = 15000);
     bool Focus(const QString& window);
     bool FocusMain() { return Focus(m_mainWindow); }
+    // Starts the kernel from the Kernel menu, waits until its start-up
+    // dialog is gone and focuses the main window again.
+    bool StartKernel();
     // Waits for a window whose title matches and takes it as the main window
     // from now on (the program may show a message before its main window).
     bool WaitForMainWindow(const QString& titlePattern);
@@ -40,7 +43,8 @@ public:
     void Type(const QString& text);
     void Key(const QString& keys); // as xdotool names them: "Return", "ctrl+s"
     // Opens the menu whose title carries the mnemonic ("E&lement") and
-    // chooses the item with the mnemonic letter.
+    // chooses the item with the mnemonic letter (a null item leaves the menu
+    // open for the arrow keys).
     bool Menu(const QString& menuTitle, QChar item);
     bool Screenshot(const QString& path);
     // The screen as it is now (null when it cannot be taken).
@@ -53,8 +57,6 @@ public:
     qint64 KernelProcessId() const;
     // Clicks the left button at a point of the screen.
     void Click(int x, int y);
-    // Kernel / Start Kernel, waiting until the start-up notice has gone.
-    bool StartKernel();
     // The whole document as text, through Select All and Copy.
     QString DocumentText();
     // File / Exit, answering No to saving the document; the exit code.

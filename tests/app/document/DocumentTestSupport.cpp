@@ -1,6 +1,7 @@
 #include "DocumentTestSupport.h"
 
 #include "drawing/DrawingComponents.h"
+#include "plot/PlotComponents.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
@@ -27,6 +28,7 @@ DocumentTest::DocumentTest()
     InstallTextLayout();
     RegisterComponentClasses();
     RegisterDrawingComponents();
+    RegisterPlotComponents();
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
     std::filesystem::remove_all(folder);

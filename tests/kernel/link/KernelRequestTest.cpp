@@ -142,10 +142,20 @@ const std::vector<RequestCase>& Cases()
          "EvaluatePacket[vxDefaultSortPriorities]", "List[False, List[]]"},
         {"ToStandardFormString", [](KernelLink& l) { return l.ToStandardFormString(N("Plus[x, 1]").get()); },
          "ToString[Hold[Plus[x, 1]], StandardForm]", "\\(x + 1\\)"},
-        {"ComputePlot", [](KernelLink& l) { return Answer(l.ComputePlot(N("VXTwoDPlot[List[x]]").get())); },
-         "EvaluatePacket[VXComputePlot[VXTwoDPlot[List[x]]]]", "Graphics[List[], List[]]"},
-        {"ResolvePlot", [](KernelLink& l) { return Answer(l.ResolvePlot(N("f").get(), N("List[]").get())); },
-         "EvaluatePacket[VXResolvePlot[f, List[]]]", "Graphics[List[], List[]]"},
+        {"ComputePlot",
+         [](KernelLink& l) {
+             return Answer(l.ComputePlot(N("VXTwoDPlot[List[x], List[x, 0., 1.], List[y, 2., 3.]]").get()));
+         },
+         "EvaluatePacket[VXComputePlot[VXTwoDPlot[List[x], List[x, 0., 1.], List[y, 2., 3.]]]]",
+         "Graphics[List[List[]], List[]]"},
+        {"ResolvePlot",
+         [](KernelLink& l) {
+             return Answer(l.ResolvePlot(N("VXTwoDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, 2., 3.]]").get(),
+                                         N("List[Rule[a, 1.]]").get()));
+         },
+         "EvaluatePacket[VXResolvePlot[VXTwoDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, 2., 3.]], "
+         "List[Rule[a, 1.]]]]",
+         "Graphics[List[List[]], List[]]"},
         {"PlotDeficit",
          [](KernelLink& l) {
              return Answer(l.PlotDeficit(N("f").get(), N("List[]").get(), N("X").get(), N("Y").get()));

@@ -140,7 +140,7 @@ TEST_F(KernelReaderTest, ArgumentCountMismatchKeepsTheAnswerInStep)
         {"List[VXTagVar[x], c]", "List[VXTagVar[x, Null], c]"},
         {"List[VXTagVar[x, 1, 2], c]", "List[VXTagVar[x, 1], c]"},
         {"List[Limit[f, Rule[x, 0], Rule[Direction, 1], z], c]", "List[VXLimit[f, Rule[x, 0]], c]"},
-        {"List[Graphics[a, b, d], c]", "List[Graphics[a, b, d], c]"},
+        {"List[Graphics[a, b, d], c]", "List[Graphics[a, b], c]"},
         {"List[Complex[1], c]", "List[VXPlus[1, VXTimes[0, I]], c]"},
     };
     for (const auto& c : cases)

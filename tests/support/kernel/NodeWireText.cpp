@@ -19,14 +19,18 @@ ExprNode* NodeFrom(const std::string& fullForm)
     return node;
 }
 
-std::string FullFormOf(const ExprNode* node, int mode)
+namespace {
+
+// The full form of what `put` writes on a loopback link.
+template <class Put>
+std::string WrittenForm(const ExprNode* node, Put put)
 {
     if (!node)
         return "<null>";
     MLENV env = MLInitialize();
     int error = 0;
     MLINK link = MLLoopbackOpen(env, &error);
-    node->PutPackageForm(link, mode);
+    put(link);
     MLEndPacket(link);
     MLNextPacket(link);
     wire::Expr e;
@@ -34,6 +38,18 @@ std::string FullFormOf(const ExprNode* node, int mode)
     MLClose(link);
     MLDeinitialize(env);
     return text;
+}
+
+} // namespace
+
+std::string FullFormOf(const ExprNode* node, int mode)
+{
+    return WrittenForm(node, [node, mode](MLINK link) { node->PutPackageForm(link, mode); });
+}
+
+std::string PlainFormOf(const ExprNode* node)
+{
+    return WrittenForm(node, [node](MLINK link) { node->PutPlainForm(link); });
 }
 
 std::string FullFormOf(std::unique_ptr<ExprNode> node)

@@ -11,4 +11,6 @@ ExprNode* NodeFrom(const std::string& fullForm);
 // The full form of what the node writes in package mode 0 (or 1 with the
 // term-drag markers, 2 with the marked part).
 std::string FullFormOf(const ExprNode* node, int mode = 0);
+// The full form of what the node writes in plain form.
+std::string PlainFormOf(const ExprNode* node);
 std::string FullFormOf(std::unique_ptr<ExprNode> node);

@@ -1,0 +1,19 @@
+#include "plot/PlotComponents.h"
+
+#include "foundation/ComponentFactory.h"
+#include "foundation/ComponentRegistry.h"
+#include "kernel/PlotNodes.h"
+#include "plot/PlotCurveSet.h"
+#include "plot/TwoDPlotComp.h"
+
+void RegisterPlotComponents()
+{
+    static const bool registered = [] {
+        RegisterComponentClasses();
+        ComponentRegistry::Register(tag_2Plt, ComponentCodecFor<TwoDPlotComp>());
+        RegisterPlotItems2D();
+        InstallTwoDPlotComponentMaker(&TwoDPlotComp::FromNode);
+        return true;
+    }();
+    (void)registered;
+}

@@ -1,0 +1,209 @@
+#include "plot/TwoDPlotComp.h"
+
+#include "foundation/DocReader.h"
+#include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/LinkRemap.h"
+#include "kernel/CompositeNode.h"
+#include "kernel/KernelCodes.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/NameTable.h"
+#include "kernel/NodeSupport.h"
+#include "kernel/PlotNodes.h"
+#include "platform/Exceptions.h"
+#include "plot/PlotAxes.h"
+#include "plot/PlotCurveSet.h"
+#include "plot/PlotStyle.h"
+
+namespace {
+
+// A variable's name as a kernel symbol: a name the kernel knows by its entry.
+ExprNode* NameNode(const std::string& name)
+{
+    const int entry = TheNameTable().FindRange(name.data(), name.data() + name.size());
+    return entry > 0 ? new SymbolNode(entry) : new SymbolNode(name);
+}
+
+std::string NameOf(const ExprNode* node)
+{
+    auto* symbol = dynamic_cast<const SymbolNode*>(node);
+    if (!symbol)
+        return {};
+    return symbol->IsBuiltin() ? std::string(gBuiltinNames[symbol->Builtin()].display) : symbol->FreeText();
+}
+
+// The axis of a command read from the kernel: {name, min, max}, each part
+// only when present.
+PlotAxisParameters AxisOf(const ExprNode* range, const char* defaultName)
+{
+    PlotAxisParameters axis{defaultName, -1, 1};
+    auto* list = dynamic_cast<const CompositeNode*>(range);
+    if (!list)
+        return axis;
+    if (const ExprNode* name = list->ChildAt(1); name && name->GetTag() == tag_symN)
+        axis.name = NameOf(name);
+    if (const ExprNode* minimum = list->ChildAt(2))
+        axis.minimum = minimum->GetRealValue();
+    if (const ExprNode* maximum = list->ChildAt(3))
+        axis.maximum = maximum->GetRealValue();
+    return axis;
+}
+
+} // namespace
+
+TwoDPlotComp::TwoDPlotComp() = default;
+
+TwoDPlotComp::~TwoDPlotComp() = default;
+
+TextComp* TwoDPlotComp::Clone(LinkRemap& remap)
+{
+    auto* copy = new TwoDPlotComp;
+    copy->CopyPlotFrom(*this, remap);
+    if (m_curves)
+        copy->m_curves = std::make_unique<PlotCurveSet>(*m_curves);
+    copy->m_margins = m_margins;
+    return copy;
+}
+
+// ---- the kernel ----
+
+ExprNode* TwoDPlotComp::BuildNode()
+{
+    auto* node = new TwoDPlotNode;
+    node->SetXRange(NameNode(m_xName), new RealNode(m_ranges.xMin), new RealNode(m_ranges.xMax));
+    node->SetYRange(NameNode(m_yName), new RealNode(m_ranges.yMin), new RealNode(m_ranges.yMax));
+    for (CompList* line : m_lines)
+        node->AddFunction(line->BuildNode());
+    return node;
+}
+
+bool TwoDPlotComp::SetResult(ExprNode* answer)
+{
+    std::unique_ptr<ExprNode> owned(answer);
+    auto* graphics = dynamic_cast<GraphicsNode*>(answer);
+    if (!graphics || !graphics->IsTwoDimensional())
+        return false;
+    auto curves = std::make_unique<PlotCurveSet>();
+    m_margins = ::BuildAxes(*curves, m_ranges);
+    curves->BuildFromGraphics(graphics);
+    m_curves = std::move(curves);
+    DropPicture();
+    Invalidate();
+    return true;
+}
+
+void TwoDPlotComp::ResetToAxes()
+{
+    m_curves = std::make_unique<PlotCurveSet>();
+    BuildAxes();
+    DropPicture();
+    Invalidate();
+}
+
+bool TwoDPlotComp::OnOptions()
+{
+    std::vector<PlotAxisParameters> axes = {{m_xName, m_ranges.xMin, m_ranges.xMax},
+                                            {m_yName, m_ranges.yMin, m_ranges.yMax}};
+    if (!AskPlotParameters(axes) || axes.size() < 2)
+        return false;
+    SetXVariable(axes[0].name, axes[0].minimum, axes[0].maximum);
+    SetYVariable(axes[1].name, axes[1].minimum, axes[1].maximum);
+    ResetToAxes();
+    return true;
+}
+
+TextComp* TwoDPlotComp::FromNode(TwoDPlotNode& node)
+{
+    auto plot = std::make_unique<TwoDPlotComp>();
+    if (auto* functions = dynamic_cast<CompositeNode*>(node.Functions())) {
+        for (ExprNode* f = functions->First(); f; f = f->next) {
+            if (f == functions->First())
+                plot->m_lines.front()->InsertAllAt(nodes::Built(f, Level::Whole), 1);
+            else
+                plot->AddFunction(nodes::Built(f, Level::Whole));
+        }
+    }
+    const PlotAxisParameters x = AxisOf(node.XRange(), "x");
+    const PlotAxisParameters y = AxisOf(node.YRange(), "y");
+    plot->SetXVariable(x.name, x.minimum, x.maximum);
+    plot->SetYVariable(y.name, y.minimum, y.maximum);
+    if (node.Extra())
+        plot->SetResult(node.TakeExtra());
+    return plot.release();
+}
+
+// ---- picture ----
+
+PlotGeometry TwoDPlotComp::GetGeometry() const
+{
+    return PlotGeometry(m_ranges, m_margins, m_pictureWidth, m_pictureHeight);
+}
+
+void TwoDPlotComp::BuildAxes()
+{
+    m_margins = ::BuildAxes(*m_curves, m_ranges);
+}
+
+void TwoDPlotComp::SetDefaultSize()
+{
+    PlotStyle style(m_smallest);
+    m_pictureWidth = style.GetPlotWidth2D();
+    m_pictureHeight = style.GetPlotHeight2D();
+}
+
+HENHMETAFILE TwoDPlotComp::RenderPicture()
+{
+    if (!m_curves) {
+        m_curves = std::make_unique<PlotCurveSet>();
+        BuildAxes();
+    }
+    SetDefaultSize();
+    if (m_pictureWidth <= 0 || m_pictureHeight <= 0 || gDrawContext.GetDepth() >= DrawContext::kMaxLevels - 1)
+        return nullptr;
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), Rect(0, 0, m_pictureWidth, m_pictureHeight));
+    try {
+        PlotStyle(m_smallest).SelectFont(true);
+        m_curves->ApplyAll(GetGeometry());
+        gDrawContext.SelectCurrentFont();
+    } catch (...) {
+        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
+        throw;
+    }
+    return gDrawContext.EndMetafile();
+}
+
+// ---- file record ----
+
+void TwoDPlotComp::Write(DocWriter& writer)
+{
+    WriteAxis(writer, m_ranges.xMax, m_ranges.xMin, m_xName);
+    WriteAxis(writer, m_ranges.yMax, m_ranges.yMin, m_yName);
+    WriteLines(writer);
+    if (m_curves)
+        m_curves->Write(writer);
+    else
+        writer.WriteShort(0);
+    writer.WriteShort(static_cast<int16_t>(m_margins.left));
+    writer.WriteShort(static_cast<int16_t>(m_margins.top));
+    writer.WriteShort(static_cast<int16_t>(m_margins.right));
+    writer.WriteShort(static_cast<int16_t>(m_margins.bottom));
+}
+
+void TwoDPlotComp::Read(DocReader& reader)
+{
+    ReadAxis(reader, m_ranges.xMax, m_ranges.xMin, m_xName);
+    ReadAxis(reader, m_ranges.yMax, m_ranges.yMin, m_yName);
+    ReadLines(reader);
+    const int16_t lists = reader.ReadShort();
+    m_curves.reset();
+    if (lists > 0) {
+        m_curves = std::make_unique<PlotCurveSet>();
+        m_curves->Read(reader, lists);
+    }
+    m_margins.left = reader.ReadShort();
+    m_margins.top = reader.ReadShort();
+    m_margins.right = reader.ReadShort();
+    m_margins.bottom = reader.ReadShort();
+    DropPicture();
+    m_needsLayout = 1;
+}

@@ -1,0 +1,282 @@
+// 2-D plots computed by the real kernel program: a table of functions drawn
+// at 96 dpi against kept reference pictures and written as well-formed SVG;
+// the curves break at poles and jumps, stay out of a function's undefined
+// part and inside the y range; a free parameter is asked for; Escape stops
+// a long plot and a refused answer keeps the plot as it was.
+#include "kernel/link/LinkTestSupport.h"
+
+#include "export/XMLCoreWriter.h"
+#include "foundation/ByteStream.h"
+#include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
+#include "foundation/ExprNode.h"
+#include "kernel/KernelServices.h"
+#include "kernel/MathMLOutput.h"
+#include "platform/AppProfile.h"
+#include "plot/PlotComponents.h"
+#include "plot/PlotCurveSet.h"
+#include "plot/TwoDPlotComp.h"
+#include "support/PictureCompare.h"
+#include "support/math/MathTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+using Node = std::unique_ptr<ExprNode>;
+
+class StringOut : public ByteStream {
+public:
+    void Write(const void* buf, int32_t n) override { text.append(static_cast<const char*>(buf), size_t(n)); }
+    int32_t GetLength() override { return static_cast<int32_t>(text.size()); }
+    std::string text;
+};
+
+class BlackStroke : public SvgStroke {
+public:
+    void WriteStroke(MathMLOutput& writer, bool filled) const override
+    {
+        writer.WriteAttribute("stroke", "black");
+        writer.WriteIntAttribute("stroke-width", 10);
+        writer.WriteAttribute("fill", filled ? "black" : "none");
+    }
+};
+
+QString OutputDir()
+{
+    const QString dir = QStringLiteral(QV_TEST_OUTPUT);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+struct PlotCase {
+    const char* name;
+    std::vector<const char*> functions; // full form
+    PlotRanges ranges;
+};
+
+const std::vector<PlotCase>& Cases()
+{
+    static const std::vector<PlotCase> cases = {
+        {"polynomial", {"VXPlus[VXPower[x, 3], VXTimes[-1, 2, x]]"}, {-2, 2, -3, 3}},
+        {"sine", {"VXSin[x]"}, {-10, 10, -1.5, 1.5}},
+        {"pole", {"VXDivide[1, x]"}, {-2, 2, -5, 5}},
+        {"step", {"VXFloor[x]"}, {-3, 3, -4, 4}},
+        {"root", {"VXRadical[x, 2]"}, {-1, 4, -1, 3}},
+        {"two together", {"VXSin[x]", "VXCos[x]"}, {-6, 6, -1.2, 1.2}},
+    };
+    return cases;
+}
+
+class PlotComputationTest : public MathTest {
+protected:
+    void SetUp() override
+    {
+        InstallKernelServices();
+        RegisterPlotComponents();
+        UseBuiltKernel(link, questions, settings.path().toStdString());
+        ASSERT_TRUE(StartAndWait(link));
+    }
+    void TearDown() override
+    {
+        link.QuitKernel();
+        KernelLink::Set(nullptr);
+        AppProfile::SetFolder({});
+    }
+
+    static std::unique_ptr<TwoDPlotComp> Plot(const PlotCase& c)
+    {
+        auto plot = std::make_unique<TwoDPlotComp>();
+        bool first = true;
+        for (const char* f : c.functions) {
+            Node node(NodeFrom(f));
+            CompList row;
+            node->BuildComponents(row, 1);
+            if (first)
+                plot->GetChild(1)->InsertAllAt(row.DetachAll(), 1);
+            else
+                plot->AddFunction(row.DetachAll());
+            first = false;
+        }
+        plot->SetXVariable("x", c.ranges.xMin, c.ranges.xMax);
+        plot->SetYVariable("y", c.ranges.yMin, c.ranges.yMax);
+        return plot;
+    }
+
+    // The plot computed by the kernel; false when its answer was refused.
+    bool Compute(TwoDPlotComp& plot)
+    {
+        Node command(plot.BuildNode());
+        ExprNode* answer = link.ComputePlot(command.get());
+        return answer && plot.SetResult(answer);
+    }
+
+    // The points of every curve the kernel made (the axes left out), curve by curve.
+    static std::vector<std::vector<std::vector<DPoint>>> Pieces(const TwoDPlotComp& plot)
+    {
+        std::vector<std::vector<std::vector<DPoint>>> curves;
+        for (int i = 1; i < plot.GetCurves()->GetCurveCount(); ++i) {
+            std::vector<std::vector<DPoint>> pieces;
+            for (const auto& item : plot.GetCurves()->GetCurve(i)) {
+                if (auto* polyline = dynamic_cast<const PlotPolyline*>(item.get()))
+                    pieces.push_back(polyline->GetPoints());
+                else if (auto* line = dynamic_cast<const PlotLine*>(item.get()))
+                    pieces.push_back({line->GetA(), line->GetB()});
+            }
+            curves.push_back(pieces);
+        }
+        return curves;
+    }
+
+    QTemporaryDir settings;
+    KernelLink link;
+    ScriptedQuestions questions;
+};
+
+TEST_F(PlotComputationTest, FunctionsAreDrawnAsTheReferencePicturesShowAndWrittenAsWellFormedSvg)
+{
+    for (const PlotCase& c : Cases()) {
+        SCOPED_TRACE(c.name);
+        auto plot = Plot(c);
+        ASSERT_TRUE(Compute(*plot));
+        plot->Measure();
+        ASSERT_NE(plot->GetPicture(), nullptr);
+        const int w = plot->GetPictureWidth(), h = plot->GetPictureHeight();
+        image.fill(Qt::white);
+        gDrawContext.PlayMetafile(plot->GetPicture(), Rect(0, 0, w, h));
+        const QImage picture = image.copy(0, 0, w, h);
+        const QString name = QString("plot-%1.png").arg(QString(c.name).replace(' ', '-'));
+        picture.save(OutputDir() + "/" + name);
+        const QImage reference = LoadReference(picture, QStringLiteral(QV_TEST_DATA) + "/" + name);
+        ASSERT_FALSE(reference.isNull()) << "no reference picture " << name.toStdString();
+        ASSERT_EQ(reference.size(), picture.size());
+        EXPECT_LT(DifferentPixels(reference, picture, 64), 80)
+            << "compare " << OutputDir().toStdString() << "/" << name.toStdString() << " with the reference";
+
+        StringOut out;
+        {
+            XMLCoreWriter writer(out);
+            writer.WriteString(("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(w * 10) +
+                                "\" height=\"" + std::to_string(h * 10) + "\">\n")
+                                   .c_str());
+            plot->GetCurves()->WriteSVGAll(writer, plot->GetGeometry(), BlackStroke());
+            writer.WriteString("</svg>\n");
+            writer.Flush();
+        }
+        const QString path = OutputDir() + "/" + QString(name).replace(".png", ".svg");
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(out.text.data(), static_cast<qint64>(out.text.size()));
+        }
+        EXPECT_EQ(std::system(("xmllint --noout " + path.toStdString()).c_str()), 0) << out.text;
+        // Tick labels carry a font size that CSS reads: a number and its unit.
+        EXPECT_TRUE(QString::fromStdString(out.text).contains(QRegularExpression("font-size: [0-9]+pt\"")));
+        EXPECT_EQ(out.text.find(" pt"), std::string::npos);
+    }
+}
+
+TEST_F(PlotComputationTest, CurvesBreakAtPolesAndJumpsAvoidUndefinedPartsAndStayInTheYRange)
+{
+    for (const PlotCase& c : Cases()) {
+        SCOPED_TRACE(c.name);
+        auto plot = Plot(c);
+        ASSERT_TRUE(Compute(*plot));
+        const auto curves = Pieces(*plot);
+        ASSERT_EQ(curves.size(), c.functions.size()) << "one curve for each function";
+        for (const auto& pieces : curves) {
+            ASSERT_FALSE(pieces.empty());
+            for (const auto& piece : pieces)
+                for (const DPoint& p : piece) {
+                    EXPECT_GE(p.y, c.ranges.yMin - 1e-6);
+                    EXPECT_LE(p.y, c.ranges.yMax + 1e-6);
+                    EXPECT_GE(p.x, c.ranges.xMin - 1e-9);
+                    EXPECT_LE(p.x, c.ranges.xMax + 1e-9);
+                }
+        }
+        const std::string name = c.name;
+        if (name == "pole") {
+            ASSERT_EQ(curves[0].size(), 2u) << "one piece each side of the pole";
+            EXPECT_LT(curves[0][0].back().x, 0);
+            EXPECT_GT(curves[0][1].front().x, 0);
+        }
+        if (name == "step") {
+            EXPECT_EQ(curves[0].size(), 6u) << "one piece for each stair between -3 and 3";
+        }
+        if (name == "root") {
+            EXPECT_GE(curves[0][0].front().x, 0) << "nothing where the root is undefined";
+        }
+        if (name == "sine") {
+            EXPECT_EQ(curves[0].size(), 1u) << "a smooth curve is one piece";
+        }
+    }
+}
+
+TEST_F(PlotComputationTest, AFreeParameterIsAskedForAndCancellingComputesNothing)
+{
+    PlotCase c{"parameter", {"VXTimes[a, x]"}, {-1, 1, -3, 3}};
+    auto plot = Plot(c);
+    questions.expression = "2";
+    ASSERT_TRUE(Compute(*plot));
+    ASSERT_EQ(questions.prompts.size(), 1u);
+    EXPECT_NE(questions.prompts[0].find("a"), std::string::npos);
+    const auto curves = Pieces(*plot);
+    ASSERT_EQ(curves.size(), 1u);
+    EXPECT_NEAR(curves[0][0].back().y, 2.0, 1e-6);
+
+    questions.expression = "";
+    Node command(plot->BuildNode());
+    EXPECT_EQ(link.ComputePlot(command.get()), nullptr) << "$Canceled answers nothing";
+    EXPECT_EQ(plot->GetCurves()->GetCurveCount(), 2) << "the curves computed before stay";
+}
+
+TEST_F(PlotComputationTest, ResolvingPutsTheNamedValuesIn)
+{
+    Node command(NodeFrom("VXTwoDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, -5., 5.]]"));
+    Node rules(NodeFrom("List[Rule[a, 3.]]"));
+    auto plot = Plot({"resolved", {"x"}, {0, 1, -5, 5}});
+    ASSERT_TRUE(plot->SetResult(link.ResolvePlot(command.get(), rules.get())));
+    const auto curves = Pieces(*plot);
+    ASSERT_EQ(curves.size(), 1u);
+    ASSERT_EQ(curves[0].size(), 1u);
+    EXPECT_NEAR(curves[0][0].back().y, 3.0, 1e-6);
+    EXPECT_TRUE(questions.prompts.empty()) << "resolving asks nothing";
+}
+
+TEST_F(PlotComputationTest, EscapeStopsALongPlotAndTheOldCurvesStay)
+{
+    auto plot = Plot({"quick", {"x"}, {-1, 1, -1, 1}});
+    ASSERT_TRUE(Compute(*plot));
+    // A function the sampler leaves to the kernel point by point takes long.
+    Node node(NodeFrom("VXSum[VXDivide[VXSin[VXTimes[k, x]], k], List[k, 1, 20000]]"));
+    CompList row;
+    node->BuildComponents(row, 1);
+    plot->GetChild(1)->DetachAll();
+    plot->GetChild(1)->InsertAllAt(row.DetachAll(), 1);
+    int yields = 0;
+    questions.onYield = [&] {
+        if (++yields == 1)
+            link.AbortEvaluation();
+    };
+    const auto start = std::chrono::steady_clock::now();
+    Node command(plot->BuildNode());
+    Node answer(link.ComputePlot(command.get()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(FullFormOf(answer.get()), "$Aborted");
+    EXPECT_FALSE(plot->SetResult(answer.release()));
+    EXPECT_EQ(plot->GetCurves()->GetCurveCount(), 2) << "the curves computed before stay";
+    questions.onYield = nullptr;
+    // The kernel answers the next request.
+    auto again = Plot({"again", {"x"}, {-1, 1, -1, 1}});
+    EXPECT_TRUE(Compute(*again));
+}
+
+} // namespace
