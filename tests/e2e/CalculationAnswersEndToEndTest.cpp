@@ -177,7 +177,7 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
 
     // d/dx ln x reads as a fraction.
     TypeEquation("ln(x)");
-    Choose(4); // ..., Differentiate by x, Integrate by x, Laplace, Fourier
+    Choose(5); // ..., Differentiate by x, Integrate by x, Plot, Laplace, Fourier
     EXPECT_TRUE(DocumentShows("1/x")) << DocumentText().toStdString();
     Shot("derivative.png");
 
