@@ -32,9 +32,10 @@ TEST(CalculationEndToEndTest, SolveFromTheContextMenuThenUndo)
         ASSERT_TRUE(editor.FocusMain());
     };
     auto documentText = [&] {
-        editor.Menu("&Edit", 'l');   // Select All
-        editor.Key("ctrl+c");
-        return QString::fromUtf8(editor.ClipboardText());
+        return QString::fromUtf8(editor.Copied([&] {
+            editor.Menu("&Edit", 'l'); // Select All
+            editor.Key("ctrl+c");
+        }));
     };
     solve("context-menu.png");
     EXPECT_TRUE(editor.Screenshot(folder + "/solved.png"));
@@ -47,7 +48,7 @@ TEST(CalculationEndToEndTest, SolveFromTheContextMenuThenUndo)
     EXPECT_EQ(documentText().count("x = 3"), 1);
 
     editor.Menu("&File", 'x');
-    QString ask = editor.WaitForWindow("^Quorvant$", 5000);
+    QString ask = editor.WaitForWindow("^Quorvant$");
     if (!ask.isEmpty()) {
         editor.Focus(ask);
         editor.Key("alt+n");

@@ -6,9 +6,62 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <X11/Xlib.h>
+
 static const QString kProgram = QString(QV_BINARY_DIR) + "/app/quorvant";
 
-EditorSession::EditorSession(const QString& folder)
+namespace {
+
+// The keysym of a character, as xdotool and the X library name it ("U03B4").
+KeySym KeysymOf(char32_t ch)
+{
+    return ch < 0x100 ? KeySym(ch) : KeySym(0x01000000 | ch);
+}
+
+// Gives every character a keycode of its own that nothing else uses, unless
+// the keyboard map holds it already. xdotool then finds the key mapped;
+// left to itself it maps a spare key for the moment of the key press, and an
+// editor that reads the changed map after the press sees the wrong character.
+bool MapKeys(const QString& characters)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    int minCode = 0, maxCode = 0, perCode = 0;
+    XDisplayKeycodes(display, &minCode, &maxCode);
+    KeySym* map = XGetKeyboardMapping(display, KeyCode(minCode), maxCode - minCode + 1, &perCode);
+    auto unused = [&](int code) {
+        for (int i = 0; i < perCode; ++i)
+            if (map[(code - minCode) * perCode + i] != NoSymbol)
+                return false;
+        return true;
+    };
+    bool ok = map != nullptr;
+    int code = maxCode;
+    for (char32_t ch : characters.toUcs4()) {
+        KeySym sym = KeysymOf(ch);
+        if (!ok || XKeysymToKeycode(display, sym) != 0)
+            continue;
+        while (code >= minCode && !unused(code))
+            --code;
+        if (code < minCode) {
+            ok = false;
+            break;
+        }
+        KeySym both[2] = {sym, sym};
+        XChangeKeyboardMapping(display, code, 2, both, 1);
+        map[(code - minCode) * perCode] = sym;
+    }
+    XSync(display, False);
+    if (map)
+        XFree(map);
+    XCloseDisplay(display);
+    return ok;
+}
+
+} // namespace
+
+EditorSession::EditorSession(const QString& folder, const QString& typedCharacters) : m_typedCharacters(typedCharacters)
 {
     QDir(folder).removeRecursively();
     m_env = QProcessEnvironment::systemEnvironment();
@@ -76,16 +129,33 @@ void EditorSession::Settle(int ms)
     m_output += QString::fromLocal8Bit(m_program.readAll());
 }
 
+QString EditorSession::NoWindowError(const QString& titlePattern)
+{
+    QString error = "no window titled like \"" + titlePattern + "\" appeared";
+    if (m_program.state() == QProcess::NotRunning) {
+        m_output += QString::fromLocal8Bit(m_program.readAll());
+        error += QString("; the editor ended (%1, code %2) saying:\n%3")
+                     .arg(m_program.exitStatus() == QProcess::NormalExit ? "normally" : "by a crash")
+                     .arg(m_program.exitCode())
+                     .arg(m_output);
+    }
+    return error;
+}
+
 bool EditorSession::Start(const QStringList& arguments, const QString& titlePattern)
 {
+    if (!m_typedCharacters.isEmpty() && !MapKeys(m_typedCharacters)) {
+        m_error = "no spare keys for the characters " + m_typedCharacters;
+        return false;
+    }
     m_program.start(kProgram, arguments);
     if (!m_program.waitForStarted(5000)) {
         m_error = "the editor did not start: " + m_program.errorString();
         return false;
     }
-    m_mainWindow = WaitForWindow(titlePattern, 15000);
+    m_mainWindow = WaitForWindow(titlePattern);
     if (m_mainWindow.isEmpty()) {
-        m_error = "no window titled like \"" + titlePattern + "\" appeared";
+        m_error = NoWindowError(titlePattern);
         return false;
     }
     Settle(500);
@@ -132,9 +202,9 @@ bool EditorSession::Focus(const QString& window)
 
 bool EditorSession::WaitForMainWindow(const QString& titlePattern)
 {
-    m_mainWindow = WaitForWindow(titlePattern, 15000);
+    m_mainWindow = WaitForWindow(titlePattern);
     if (m_mainWindow.isEmpty()) {
-        m_error = "no window titled like \"" + titlePattern + "\" appeared";
+        m_error = NoWindowError(titlePattern);
         return false;
     }
     Settle(300);
@@ -167,9 +237,41 @@ QByteArray EditorSession::ClipboardText()
     return xclip.readAllStandardOutput();
 }
 
+QByteArray EditorSession::Copied(const std::function<void()>& copy, int timeoutMs)
+{
+    const QByteArray marker = "(nothing copied yet)";
+    PutClipboard(marker, "UTF8_STRING");
+    copy();
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray text = ClipboardText();
+    while (text == marker && timer.elapsed() < timeoutMs) {
+        Settle(200);
+        text = ClipboardText();
+    }
+    return text;
+}
+
 void EditorSession::Type(const QString& text)
 {
-    Xdotool({"type", "--delay", "25", text}, 20000);
+    QString ascii;
+    auto typeAscii = [&] {
+        if (!ascii.isEmpty())
+            Xdotool({"type", "--delay", "25", ascii}, 60000);
+        ascii.clear();
+    };
+    for (char32_t ch : text.toUcs4()) {
+        if (ch < 0x80) {
+            ascii += QChar(ch);
+            continue;
+        }
+        typeAscii();
+        if (!m_typedCharacters.contains(QString::fromUcs4(&ch, 1)))
+            qWarning("Type: U+%04X was not given to the session and has no key of its own", unsigned(ch));
+        // "U00F1" names the same keysym as KeysymOf: Latin-1 below 0x100.
+        Xdotool({"key", QString("U%1").arg(unsigned(ch), 4, 16, QChar('0')).toUpper()});
+    }
+    typeAscii();
     Settle(150);
 }
 
@@ -192,7 +294,7 @@ bool EditorSession::Menu(const QString& menuTitle, QChar item)
     // A busy machine may take a while to catch up with the keys typed before.
     QElapsedTimer timer;
     timer.start();
-    while (VisibleWindowCount() <= before && timer.elapsed() < 5000)
+    while (VisibleWindowCount() <= before && timer.elapsed() < kPatience)
         Settle(100);
     if (VisibleWindowCount() <= before) {
         m_error = "Alt and the mnemonic did not open the menu " + menuTitle;
