@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <X11/Xlib.h>
+#include <dlfcn.h>
 
 static const QString kProgram = QString(QV_BINARY_DIR) + "/app/quorvant";
 
@@ -19,14 +20,13 @@ KeySym KeysymOf(char32_t ch)
 }
 
 // Gives every character a keycode of its own that nothing else uses, unless
-// the keyboard map holds it already. xdotool then finds the key mapped;
-// left to itself it maps a spare key for the moment of the key press, and an
-// editor that reads the changed map after the press sees the wrong character.
-bool MapKeys(const QString& characters)
+// the keyboard map holds it already. xdotool would map a spare key for the
+// moment of each key press instead, and an editor that reads the changed map
+// after the press sees the wrong character, or none. The caller keeps the
+// connection open while the editor runs: an X server without clients resets
+// and forgets the map.
+bool MapKeys(Display* display, const QString& characters)
 {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
     int minCode = 0, maxCode = 0, perCode = 0;
     XDisplayKeycodes(display, &minCode, &maxCode);
     KeySym* map = XGetKeyboardMapping(display, KeyCode(minCode), maxCode - minCode + 1, &perCode);
@@ -55,8 +55,29 @@ bool MapKeys(const QString& characters)
     XSync(display, False);
     if (map)
         XFree(map);
-    XCloseDisplay(display);
     return ok;
+}
+
+// The X test extension's key event, loaded when first asked for (its
+// library comes with the X server's tools; only the headers may be missing).
+using FakeKeyEvent = int (*)(Display*, unsigned int keycode, Bool press, unsigned long delay);
+FakeKeyEvent FakeKey()
+{
+    static const FakeKeyEvent fake = [] {
+        void* library = dlopen("libXtst.so.6", RTLD_NOW);
+        return library ? reinterpret_cast<FakeKeyEvent>(dlsym(library, "XTestFakeKeyEvent")) : nullptr;
+    }();
+    return fake;
+}
+
+// Presses and releases the key that MapKeys gave the character.
+bool PressMappedKey(Display* display, char32_t ch)
+{
+    const KeyCode code = display ? XKeysymToKeycode(display, KeysymOf(ch)) : 0;
+    const bool sent = code != 0 && FakeKey() && FakeKey()(display, code, True, 0) && FakeKey()(display, code, False, 0);
+    if (display)
+        XSync(display, False);
+    return sent;
 }
 
 } // namespace
@@ -86,6 +107,8 @@ EditorSession::~EditorSession()
         m_program.kill();
         m_program.waitForFinished(5000);
     }
+    if (m_display)
+        XCloseDisplay(m_display);
 }
 
 bool EditorSession::CanRun(QString* reason)
@@ -94,6 +117,8 @@ bool EditorSession::CanRun(QString* reason)
         *reason = "no X display (DISPLAY is not set); the test command runs the tests under xvfb-run";
     else if (QStandardPaths::findExecutable("xdotool").isEmpty())
         *reason = "xdotool is not installed";
+    else if (!FakeKey())
+        *reason = "the X test extension's library (libXtst.so.6) is not installed";
     else if (QStandardPaths::findExecutable("xclip").isEmpty())
         *reason = "xclip is not installed";
     else if (!QFile::exists(kProgram))
@@ -144,7 +169,9 @@ QString EditorSession::NoWindowError(const QString& titlePattern)
 
 bool EditorSession::Start(const QStringList& arguments, const QString& titlePattern)
 {
-    if (!m_typedCharacters.isEmpty() && !MapKeys(m_typedCharacters)) {
+    if (!m_typedCharacters.isEmpty() && !m_display)
+        m_display = XOpenDisplay(nullptr);
+    if (!m_typedCharacters.isEmpty() && !(m_display && MapKeys(m_display, m_typedCharacters))) {
         m_error = "no spare keys for the characters " + m_typedCharacters;
         return false;
     }
@@ -266,10 +293,8 @@ void EditorSession::Type(const QString& text)
             continue;
         }
         typeAscii();
-        if (!m_typedCharacters.contains(QString::fromUcs4(&ch, 1)))
-            qWarning("Type: U+%04X was not given to the session and has no key of its own", unsigned(ch));
-        // "U00F1" names the same keysym as KeysymOf: Latin-1 below 0x100.
-        Xdotool({"key", QString("U%1").arg(unsigned(ch), 4, 16, QChar('0')).toUpper()});
+        if (!m_typedCharacters.contains(QString::fromUcs4(&ch, 1)) || !PressMappedKey(m_display, ch))
+            qWarning("Type: U+%04X has no key of its own (was it given to the session?)", unsigned(ch));
     }
     typeAscii();
     Settle(150);

@@ -41,9 +41,10 @@ public:
     // copy), and waits until the clipboard holds something else: the copy.
     QByteArray Copied(const std::function<void()>& copy, int timeoutMs = kPatience);
 
-    // ASCII is typed by xdotool; any other character by its key of its own,
-    // which was mapped before the editor started, so that no key is remapped
-    // while the editor reads the keyboard map (it must be in typedCharacters).
+    // ASCII is typed by xdotool; any other character is pressed through the X
+    // test extension on its key of its own, which was mapped before the
+    // editor started, so that no key is remapped while the editor reads the
+    // keyboard map (it must be in typedCharacters).
     void Type(const QString& text);
     void Key(const QString& keys);  // as xdotool names them: "Return", "ctrl+s"
     // Opens the menu whose title carries the mnemonic ("E&lement") and
@@ -69,4 +70,7 @@ private:
     QProcessEnvironment m_env;
     QProcess m_program;
     QString m_mainWindow, m_output, m_error, m_typedCharacters;
+    // The connection that mapped the keys of typedCharacters, open while the
+    // editor runs (see MapKeys).
+    struct _XDisplay* m_display = nullptr;
 };
