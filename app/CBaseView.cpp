@@ -359,7 +359,11 @@ void CBaseView::UpdateScrollSizes()
     const int m = ScrollMargin();
     CRect client;
     GetClientRect(&client);
-    CSize total(gDrawContext.GetPageWidth(), m_paragraphs->GetHeight());
+    // A word wider than the line overflows the page: the view reaches past
+    // its end, with room for the caret after it.
+    const int inkRight = m_paragraphs->GetInkRight();
+    CSize total(inkRight > gDrawContext.GetPageWidth() ? inkRight + m : gDrawContext.GetPageWidth(),
+                m_paragraphs->GetHeight());
     CSize page(std::max(1, client.Width() - m), std::max(1, client.Height() - m));
     SetScrollSizes(MM_TEXT, total, page, CSize(m, m));
 }

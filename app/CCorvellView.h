@@ -9,6 +9,7 @@
 #include "app/CBaseView.h"
 #include "app/ChoiceMenu.h"
 #include "app/DocumentViewSeam.h"
+#include "foundation/StyleKinds.h"
 
 class CCorvellDoc;
 class PageBreakList;
@@ -59,7 +60,11 @@ public:
     static UINT CommandOfDisplaySize(int index) { return UINT(15007 - index); }
     // The style a new paragraph takes after Ctrl+Enter: text after a
     // formula, a plain equation after anything else.
-    static int ToggledParagraphStyle(int style) { return style == 5 || style == 6 ? 3 : 5; }
+    static int ToggledParagraphStyle(int style)
+    {
+        return style == StyleKind::kEquation || style == StyleKind::kNumberedEquation ? StyleKind::kPlain
+                                                                                      : StyleKind::kEquation;
+    }
 
     CCorvellView();
     ~CCorvellView() override;

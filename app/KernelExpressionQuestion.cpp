@@ -6,14 +6,13 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/StyleKinds.h"
 #include "kernel/MathParser.h"
 #include "kernel/SelectedPartMark.h"
 #include "platform/UserInterface.h"
 
 namespace {
 
-// The answer is typed in an equation paragraph.
-constexpr int kEquationStyle = 5;
 // The initial expression is laid out as a whole expression.
 constexpr int kWholeExpressionLevel = 1;
 
@@ -24,7 +23,7 @@ const char kSyntaxErrorText[] = "The expression has a syntax error. Correct it a
 ExprNode* AskExpressionInQueryFrame(const std::string& prompt, const ExprNode* initial, bool selectPart)
 {
     ParagraphList paragraphs;
-    auto* paragraph = new ParagraphComp(kEquationStyle);
+    auto* paragraph = new ParagraphComp(StyleKind::kEquation); // the answer is typed in an equation
     if (initial) {
         std::unique_ptr<ExprNode> copy(initial->Clone());
         copy->BuildComponents(*paragraph->GetRow(), kWholeExpressionLevel);

@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QUrl>
+#include <QUrlQuery>
 
 namespace {
 
@@ -24,9 +25,9 @@ bool OpenInApplication(const CString& path)
     return app && app->OpenDocumentFile(path) != nullptr;
 }
 
-bool OpenOnDesktop(const CString& target)
+bool OpenOnDesktop(const QString& target)
 {
-    return ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL) > 32;
+    return ShellExecuteA(nullptr, "open", PathFromQString(target), nullptr, nullptr, SW_SHOWNORMAL) > 32;
 }
 
 // Link texts are program text; paths are file-system bytes.
@@ -35,32 +36,54 @@ CString ProgramTextAsPath(const CString& text)
     return PathFromQString(ToQString(text));
 }
 
-bool NamesDocument(const CString& text)
+bool NamesDocument(const QString& text)
 {
-    return text.Find(".vxm") >= 0 || text.Find(".VXM") >= 0;
+    return text.contains(".vxm") || text.contains(".VXM");
 }
 
-// Web and mail addresses open with the desktop's handler without asking.
-bool IsWebOrMail(const QString& scheme)
+bool SchemeIs(const QUrl& url, std::initializer_list<const char*> schemes)
 {
-    for (const char* safe : {"http", "https", "ftp", "mailto"})
-        if (scheme.compare(QLatin1String(safe), Qt::CaseInsensitive) == 0)
+    for (const char* scheme : schemes)
+        if (url.scheme().compare(QLatin1String(scheme), Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
 
-// Messages are program text; a target may be a file-system path or an address.
-CString Format(const char* pattern, const QString& target)
+// Schemes through which the desktop fetches the named file and opens it by
+// its type, as it would a local one.
+bool IsFileTransfer(const QUrl& url)
 {
-    CString text;
-    text.Format(pattern, static_cast<const char*>(FromQString(target)));
-    return text;
+    return SchemeIs(url, {"ftp", "ftps", "sftp", "smb", "dav", "davs", "nfs", "afp"});
+}
+
+// A mail address without the files a mail program would attach on the
+// link's word ("attach=", "attachment=").
+QString MailWithoutAttachments(QUrl url)
+{
+    QUrlQuery kept;
+    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyEncoded))
+        if (!QUrl::fromPercentEncoding(key.toUtf8()).trimmed().startsWith("attach", Qt::CaseInsensitive))
+            kept.addQueryItem(key, value);
+    url.setQuery(kept);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+// Messages name the target as the screen shows it, whatever its characters.
+void Tell(const char* pattern, const QString& target)
+{
+    AfxMessageBoxUnicode(QString::fromUtf8(pattern).replace("%s", target));
 }
 
 bool UserAgrees(const QString& target)
 {
-    return AfxMessageBox(Format(TFollowLinkAction::kAskMessage, "\"" + target + "\""),
-                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return AfxMessageBoxUnicode(QString::fromUtf8(TFollowLinkAction::kAskMessage).replace("%s", "\"" + target + "\""),
+                                MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void OpenDataOnDesktop(const QString& target, const char* failure)
+{
+    if (UserAgrees(target) && !OpenOnDesktop(target))
+        AfxMessageBox(failure);
 }
 
 }  // namespace
@@ -92,48 +115,76 @@ void TFollowLinkAction::Do()
     if (!m_link)
         return;
     const CString text = m_link->GetURL().ToCString();
-    if (m_link->IsExternal() && (text.Find("://") >= 0 || text.Find("mailto:") >= 0)) {
-        FollowAddress(text);
+    const QString address = ToQString(text);
+    if (m_link->IsExternal() && (address.contains("://") || address.contains("mailto:", Qt::CaseInsensitive))) {
+        FollowAddress(address);
         return;
     }
     if (!m_document || m_document->GetPathName().IsEmpty()) {
         AfxMessageBox(kUnsavedMessage);
         return;
     }
-    FollowPath(TargetPath(m_document->GetPathName(), ProgramTextAsPath(text)), NamesDocument(text));
+    FollowPath(TargetPath(m_document->GetPathName(), ProgramTextAsPath(text)), NamesDocument(address));
 }
 
-void TFollowLinkAction::FollowAddress(const CString& address) const
+void TFollowLinkAction::FollowAddress(const QString& address) const
 {
-    const QUrl url(ToQString(address));
-    if (url.isLocalFile()) {
-        FollowPath(PathFromQString(url.toLocalFile()), NamesDocument(address));
+    const QUrl url(address.trimmed());
+    if (SchemeIs(url, {"file"})) {
+        if (!url.host().isEmpty())
+            Tell(kOtherComputerMessage, address);
+        else
+            FollowPath(PathFromQString(url.toLocalFile()), NamesDocument(address));
         return;
     }
-    if (!IsWebOrMail(url.scheme()) && !UserAgrees(ToQString(address)))
+    if (SchemeIs(url, {"http", "https"})) {
+        if (!OpenOnDesktop(address))
+            AfxMessageBox(kOpenFailedMessage);
         return;
-    if (!OpenOnDesktop(ProgramTextAsPath(address)))
-        AfxMessageBox(kOpenFailedMessage);
+    }
+    if (SchemeIs(url, {"mailto"})) {
+        if (!OpenOnDesktop(MailWithoutAttachments(url)))
+            AfxMessageBox(kOpenFailedMessage);
+        return;
+    }
+    if (IsFileTransfer(url))
+        FollowRemoteFile(url);
+    else
+        Tell(kNotDataMessage, address);
+}
+
+// A file on another computer is judged by its name alone: the desktop fetches
+// it and opens it by the type its name gives.
+void TFollowLinkAction::FollowRemoteFile(const QUrl& url) const
+{
+    const QString target = url.toString();
+    if (!DesktopIntegration::NamesDataFile(url.fileName())) {
+        Tell(kNotDataMessage, target);
+        return;
+    }
+    OpenDataOnDesktop(target, kOpenFailedMessage);
 }
 
 void TFollowLinkAction::FollowPath(const CString& target, bool document) const
 {
-    const QString path = PathToQString(target);
+    const QFileInfo info(PathToQString(target));
     // A missing file is told once, here, rather than by the application's
     // open failure as well.
-    if (!QFileInfo::exists(path)) {
+    if (!info.exists()) {
         AfxMessageBox(kMissingFileMessage);
         return;
     }
+    // Checked and handed on as one path, with "..", "//" and links resolved.
+    const QString path = info.canonicalFilePath();
     if (document) {
-        if (!QFileInfo(path).isFile() || !OpenInApplication(target))
-            AfxMessageBox(kMissingFileMessage);
+        if (!QFileInfo(path).isFile() || !OpenInApplication(PathFromQString(path)))
+            AfxMessageBox(kFileOpenFailedMessage);
         return;
     }
-    if (DesktopIntegration::IsProgramFile(path)) {
-        AfxMessageBox(Format(kProgramMessage, path));
-        return;
-    }
-    if (UserAgrees(path) && !OpenOnDesktop(target))
-        AfxMessageBox(kMissingFileMessage);
+    if (DesktopIntegration::IsProgramFile(path))
+        Tell(kProgramMessage, path);
+    else if (!DesktopIntegration::IsDataFile(path))
+        Tell(kNotDataMessage, path);
+    else
+        OpenDataOnDesktop(path, kFileOpenFailedMessage);
 }

@@ -3,9 +3,11 @@
 // document link names a file relative to the folder of the document holding
 // the link (a "file:" address names it absolutely), and opens in the editor
 // when it is a ".vxm" document. A document comes from anyone, so any other
-// target is handed to the desktop only after the user agreed, and a program
-// or desktop entry is never handed on at all. Following changes nothing, so
-// undoing it does nothing either.
+// target is handed to the desktop only when it holds data (a document,
+// picture, PDF, text or web page) and the user agreed; programs, desktop
+// entries and every other type are refused, whatever the scheme. The file
+// that is checked is the very file handed on: its canonical path. Following
+// changes nothing, so undoing it does nothing either.
 #include "foundation/TAction.h"
 #include "platform/framework/CString.h"
 
@@ -13,6 +15,8 @@
 
 class CDocument;
 class HyperlinkComp;
+class QString;
+class QUrl;
 
 class TFollowLinkAction : public TAction {
 public:
@@ -22,11 +26,17 @@ public:
         "Since document links specify locations relative to the base document location, you can not follow a "
         "link from a document that has not been saved.";
     static constexpr const char* kMissingFileMessage = "Unable to locate the file that this link points to.";
+    static constexpr const char* kFileOpenFailedMessage = "Unable to open the file that this link points to.";
     static constexpr const char* kOpenFailedMessage = "Unable to open the address that this link points to.";
     static constexpr const char* kProgramMessage =
         "This link points to a program, which is never started from a document:\n%s";
+    static constexpr const char* kNotDataMessage =
+        "This link points to something other than a document, picture, text or web page, which is never opened "
+        "from a document:\n%s";
+    static constexpr const char* kOtherComputerMessage =
+        "This link names a file on another computer, which is never opened as a local file:\n%s";
     // Asked before any target that is neither a web or mail address nor a
-    // document; %s is the full target.
+    // document; %s is the full target, exactly as it will be opened.
     static constexpr const char* kAskMessage = "Open %s with the program your desktop chooses?";
 
     TFollowLinkAction(HyperlinkComp* link, CDocument* document);
@@ -49,7 +59,8 @@ public:
     static CString TargetPath(const CString& documentPath, const CString& linkText);
 
 private:
-    void FollowAddress(const CString& address) const;
+    void FollowAddress(const QString& address) const;
+    void FollowRemoteFile(const QUrl& url) const;
     void FollowPath(const CString& target, bool document) const;
 
     HyperlinkComp* m_link;

@@ -22,6 +22,23 @@ function(qv_library name)
   endif()
 endfunction()
 
+# The model (foundation/ to export/) never includes a Qt widget header. Every
+# widget and print header starts by including its module's global header; a
+# model library's include path finds a stand-in for those first, and the
+# stand-in stops the build. The Qt include root stays on the path, since Qt's
+# own headers name one another through it.
+set(QV_MODEL_GUARD_DIR ${PROJECT_BINARY_DIR}/model-guard)
+set(QV_MODEL_GUARD_MESSAGE "A model folder never includes a Qt widget header")
+foreach(header QtWidgets/qtwidgetsglobal.h QtWidgets/qtwidgets-config.h QtPrintSupport/qtprintsupportglobal.h
+               QtOpenGLWidgets/qtopenglwidgetsglobal.h QtSvgWidgets/qtsvgwidgetsglobal.h)
+  file(CONFIGURE OUTPUT ${QV_MODEL_GUARD_DIR}/${header} CONTENT "#error \"${QV_MODEL_GUARD_MESSAGE}\"\n")
+endforeach()
+
+function(qv_model_library name)
+  qv_library(${name} ${ARGN})
+  target_include_directories(${name} BEFORE PRIVATE ${QV_MODEL_GUARD_DIR})
+endfunction()
+
 # The sources of the current folder and its subfolders, without main.cpp.
 function(qv_folder_sources out)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS

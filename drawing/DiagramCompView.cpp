@@ -11,6 +11,8 @@
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EditCodes.h"
+#include "foundation/KeyCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
@@ -319,8 +321,9 @@ void DiagramComp::SetSizeStep(signed char step)
 
 int DiagramComp::MapKey(DocPosition& position, int key, bool shift, bool ctrl)
 {
-    if (key == kBackspaceKey)
-        return kDrawingBackspaceCommand;
+    // Backspace deletes the drawing's selection rather than a character.
+    if (key == KeyCode::kBackspace)
+        return EditCode::kDelete;
     return BoxComp::MapKey(position, key, shift, ctrl);
 }
 

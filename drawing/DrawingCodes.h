@@ -83,10 +83,6 @@ constexpr double kSizeUnit = 1.0 / kReferenceSize;
 // show two decimals and count as changed beyond this difference.
 constexpr double kValueTolerance = 0.01;
 
-// The backspace key inside a drawing becomes this edit command.
-constexpr int kDrawingBackspaceCommand = 2801;
-constexpr int kBackspaceKey = 8;
-
 // The cursor shown over a label's frame.
 constexpr int kLabelFrameCursor = 181;
 // The program's cursors of the drawing tools (0 is the system arrow).

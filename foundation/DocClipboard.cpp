@@ -51,6 +51,7 @@ void DocClipboard::Keep(DocSelection content)
     m_content = content;
     m_hasContent = content.GetStart().GetParagraph() != nullptr;
     m_foreign = false;
+    m_leftOut = false;
 }
 
 void DocClipboard::DropKept()
@@ -89,14 +90,18 @@ std::string DocClipboard::PlainText(const ParagraphList& list)
     return text;
 }
 
-std::unique_ptr<ParagraphList> DocClipboard::ParagraphsFromText(const std::string& text)
+std::unique_ptr<ParagraphList> DocClipboard::ParagraphsFromText(const std::string& text, int* left)
 {
     std::string lines = ClipboardText::ForProgram(text);
     auto list = std::make_unique<ParagraphList>();
+    if (left)
+        *left = 0;
     if (lines.empty())
         return list;
     MemoryStream stream(lines.data(), int32_t(lines.size()));
-    list->ReadText(stream);
+    const int count = list->ReadText(stream);
+    if (left)
+        *left = count;
     return list;
 }
 
@@ -148,7 +153,9 @@ bool DocClipboard::ReadClipboard(PlatformClipboard& clipboard)
         return true;
     }
     if (auto text = clipboard.GetText()) {
-        Keep(TakeList(ParagraphsFromText(*text)));
+        int left = 0;
+        Keep(TakeList(ParagraphsFromText(*text, &left)));
+        m_leftOut = left > 0;
         return true;
     }
     if (auto metafile = clipboard.GetMetafile()) {

@@ -63,8 +63,12 @@ public:
     // The archive bytes and the text the clipboard gives for a fragment.
     static std::vector<uint8_t> PrivateBytes(const ParagraphList& list);
     static std::string PlainText(const ParagraphList& list);
-    // Paragraphs, one per line of text read up to its first NUL.
-    static std::unique_ptr<ParagraphList> ParagraphsFromText(const std::string& text);
+    // Paragraphs, one per line of text read up to its first NUL; *left (when
+    // given) counts the characters no face holds, which are left out.
+    static std::unique_ptr<ParagraphList> ParagraphsFromText(const std::string& text, int* left = nullptr);
+    // Whether the content read from another program's text left out
+    // characters no face holds (pasting it says so once).
+    bool LeftOutCharacters() const { return m_hasContent && m_leftOut; }
 
 private:
     void Keep(DocSelection content);
@@ -76,6 +80,7 @@ private:
     // The content was read from another program's clipboard, whose change
     // count was then m_readAt: it stays as read until the clipboard changes.
     bool m_foreign = false;
+    bool m_leftOut = false;
     uint64_t m_readAt = 0;
     static PictureMaker s_pictureMaker;
 };

@@ -1,13 +1,4 @@
 #pragma once
-// The character codes of the keys that edit rather than type (the codes the
-// view passes to MapKey and the components' key rules), beside the edit codes
-// they map to (foundation/EditCodes.h).
-namespace KeyCode {
-enum : int {
-    kBackspace = 8,
-    kTab = 9,
-    kLineFeed = 10,  // Ctrl+Enter
-    kReturn = 13,    // Enter
-    kEscape = 27,
-};
-} // namespace KeyCode
+// The key codes are named where keys are translated, in the platform layer;
+// the model reads them from there.
+#include "platform/KeyCodes.h"

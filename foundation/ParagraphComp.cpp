@@ -44,8 +44,9 @@ FontFace* FaceOf(int fontId)
     return face;
 }
 
-// One line of text, UTF-8 or text-face codes, appended as ReadLine reads it.
-void AppendLine(CompList& row, const std::string& line)
+// One line of text, UTF-8 or text-face codes, appended as ReadLine reads it;
+// answers how many characters no face holds were left out.
+int AppendLine(CompList& row, const std::string& line)
 {
     FontFace* text = FaceOf(FontId::kText);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -53,13 +54,17 @@ void AppendLine(CompList& row, const std::string& line)
     if (utf8.hasError()) {
         for (char c : line)
             row.Append(text->GetCharacter(static_cast<unsigned char>(c)));
-        return;
+        return 0;
     }
+    int left = 0;
     for (char32_t ch : decoded.toUcs4()) {
         unsigned char code = 0;
         if (FontFace* face = FaceHolding(ch, text, &code))
             row.Append(face->GetCharacter(code));
+        else
+            ++left;
     }
+    return left;
 }
 
 void DeleteItems(LayoutArray* items)
@@ -217,7 +222,7 @@ int ParagraphComp::CountLeadingTabs() const
     return n;
 }
 
-void ParagraphComp::ReadLine(ByteStream& stream)
+int ParagraphComp::ReadLine(ByteStream& stream)
 {
     std::string line;
     int32_t length = stream.GetLength();
@@ -238,8 +243,9 @@ void ParagraphComp::ReadLine(ByteStream& stream)
         }
         line.push_back(char(c));
     }
-    AppendLine(*m_text, line);
+    const int left = AppendLine(*m_text, line);
     Invalidate();
+    return left;
 }
 
 
@@ -287,7 +293,7 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
     LayoutArray* items = m_text->GetItems();
     if (!m_previous || m_previous->GetCount() == 0 || !items) {
         Rect all;
-        GetAbsBounds(all);
+        GetAbsInkBounds(all);
         gDrawContext.InvalidateLogicalRect(all);
         return;
     }
@@ -307,7 +313,7 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
         gDrawContext.InvalidateLogicalRect(m_previous->GetAt(i)->AbsRect());
     if (items->GetCount() > m_previous->GetCount()) {
         Rect bounds;
-        GetAbsBounds(bounds);
+        GetAbsInkBounds(bounds);
         Rect first = items->GetAt(n + 1)->AbsRect();
         gDrawContext.InvalidateLogicalRect(Rect(bounds.left, first.top, bounds.right, bounds.bottom));
     }
@@ -333,6 +339,14 @@ void ParagraphComp::GetAbsBounds(Rect& out) const
 {
     out = m_bounds;
     out.Offset(m_origin);
+}
+
+void ParagraphComp::GetAbsInkBounds(Rect& out) const
+{
+    GetAbsBounds(out);
+    if (const LayoutArray* items = m_text->GetItems())
+        for (int i = 1; i <= items->GetCount(); ++i)
+            out.right = std::max(out.right, items->GetAt(i)->AbsRect().right);
 }
 
 bool ParagraphComp::HitTest(const IntPoint& point) const
@@ -422,7 +436,10 @@ DocPosition ParagraphComp::GetCaretPositionAfter(int index) const
 void ParagraphComp::Paint(const Rect& update)
 {
     Rect bounds;
-    GetAbsBounds(bounds);
+    if (gDrawContext.IsPrinting())
+        GetAbsBounds(bounds);
+    else
+        GetAbsInkBounds(bounds);
     if (!m_visible || !bounds.Intersects(update))
         return;
     Rect area;

@@ -76,7 +76,8 @@ public:
     // together end it. UTF-8 text becomes characters of the face that holds
     // each (the text face first, else the mathematics face; a character no
     // face holds is left out); other bytes are taken as text-face codes.
-    void ReadLine(ByteStream& stream);
+    // Answers how many characters were left out.
+    int ReadLine(ByteStream& stream);
 
     // ---- layout and drawing ----
     // The current items become the previous ones; the style lays the
@@ -107,6 +108,10 @@ public:
     void GetBounds(Rect& out) const override { out = m_bounds; }
     int GetWidth() const override { return m_bounds.Width(); }
     void GetAbsBounds(Rect& out) const override;
+    // The absolute bounds widened to the right edge of the widest line: a
+    // word wider than the line overflows the bounds, and the screen shows
+    // it whole (printing keeps to the bounds).
+    void GetAbsInkBounds(Rect& out) const;
     bool HitTest(const IntPoint& point) const override;
     void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest) override;
     TextComp* ComponentAt(const IntPoint& point) override;

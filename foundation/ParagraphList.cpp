@@ -384,6 +384,17 @@ void ParagraphList::HideAll()
         GetAt(i)->Hide();
 }
 
+int32_t ParagraphList::GetInkRight() const
+{
+    int32_t right = 0;
+    for (int i = 1; i <= GetCount(); ++i) {
+        Rect ink;
+        GetAt(i)->GetAbsInkBounds(ink);
+        right = std::max(right, ink.right);
+    }
+    return right;
+}
+
 void ParagraphList::PaintRange(const Rect& update) const
 {
     int last = FindIndexAtY(update.bottom);
@@ -559,15 +570,17 @@ void ParagraphList::ReadCounted(DocReader& reader)
     }
 }
 
-void ParagraphList::ReadText(ByteStream& stream)
+int ParagraphList::ReadText(ByteStream& stream)
 {
     DeleteAll();
+    int left = 0;
     int32_t length = stream.GetLength();
     while (stream.GetPosition() < length) {
         std::unique_ptr<ParagraphComp> paragraph(new ParagraphComp);
-        paragraph->ReadLine(stream);
+        left += paragraph->ReadLine(stream);
         Append(paragraph.release());
     }
+    return left;
 }
 
 void ParagraphList::WriteTextAll(TextOutBuffer& out) const

@@ -58,6 +58,9 @@ public:
     // From the start of the first paragraph's row to the end of the last one's.
     DocSelection GetFullSelection() const;
     int32_t GetHeight() const { return m_height; }
+    // The right edge of the widest line of any paragraph (see
+    // ParagraphComp::GetAbsInkBounds); 0 without paragraphs.
+    int32_t GetInkRight() const;
 
     // ---- lookup by point ----
     // The first paragraph whose bottom is at or below y; the last one for a y
@@ -117,8 +120,9 @@ public:
     // A 32-bit count, then every paragraph's fields.
     void Write(DocWriter& writer, bool flushEach) const;
     void ReadCounted(DocReader& reader);
-    // One paragraph per line of plain text.
-    void ReadText(ByteStream& stream);
+    // One paragraph per line of plain text; answers how many characters no
+    // face holds were left out.
+    int ReadText(ByteStream& stream);
     void WriteTextAll(TextOutBuffer& out) const;
     void WriteLaTeX(LaTeXWriter& writer) const;
     void WriteNotebook(NotebookWriter& writer) const;

@@ -3,6 +3,7 @@
 #include "foundation/ActionNames.h"
 #include "foundation/ActionSupport.h"
 #include "foundation/DocClipboard.h"
+#include "platform/UserInterface.h"
 
 TPasteAction::TPasteAction(const DocSelection& selection, DocClipboard* clipboard)
     : TAction(ActionNames::kPaste, selection), m_clipboard(clipboard ? *clipboard : *gDocClipboard),
@@ -19,6 +20,10 @@ TPasteAction::~TPasteAction()
 void TPasteAction::Do()
 {
     DocSelection content = m_clipboard.GetContent();
+    // Characters no face holds were left out when the text was read: one
+    // beep tells it, and the rest is pasted.
+    if (!m_done && m_clipboard.LeftOutCharacters())
+        UserInterface::Current().MessageBeep(0);
     m_replaced = false;
     m_at = m_selection.GetStart();
     if (m_selection.HasExtent()) {

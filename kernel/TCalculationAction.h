@@ -3,6 +3,7 @@
 // answer put back as editable mathematics, undoably. The context calculation
 // sends the chosen calculation for the selected part; the code evaluation
 // sends the selected code paragraphs as text.
+#include "foundation/StyleKinds.h"
 #include "foundation/TAction.h"
 
 #include <functional>
@@ -31,7 +32,7 @@ using ConstantCheckHook = std::function<void(char letter, bool constant)>;
 ConstantCheckHook SetConstantCheckHook(ConstantCheckHook hook);
 
 // The paragraph style of a calculation's answer.
-constexpr int kResultParagraphStyle = 5;
+constexpr int kResultParagraphStyle = StyleKind::kEquation;
 
 // What the calculation actions share: an answer paragraph put into the
 // document with the caret at its end.

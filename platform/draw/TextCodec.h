@@ -3,6 +3,7 @@
 // in which some codes carry the program's own mathematical characters
 // (infinity, pi, less-or-equal, ...). The mathematics face ("Corvell Math")
 // uses its own symbol codes, including the pieces of tall brackets.
+#include "platform/draw/FontIds.h"
 #include "platform/draw/GdiTypes.h"
 
 #include <QString>
@@ -33,8 +34,11 @@ std::string Encode(const QString& text, int charSet, bool* complete = nullptr);
 // face that shows something else.
 int CharSetHolding(char32_t ch, int preferredCharSet = ANSI_CHARSET);
 
-// The character set of a font face by its font id: the mathematics face (3)
+// The character set of a font face by its font id: the mathematics face
 // uses the symbol set, every other face the ANSI set.
-constexpr int CharSetOfFontId(int fontId) { return fontId == 3 ? SYMBOL_CHARSET : ANSI_CHARSET; }
+constexpr int CharSetOfFontId(int fontId)
+{
+    return fontId == FontId::kMath ? SYMBOL_CHARSET : ANSI_CHARSET;
+}
 
 }  // namespace TextCodec

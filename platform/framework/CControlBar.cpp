@@ -1,13 +1,39 @@
 #include "platform/framework/CControlBar.h"
 
+#include <QCloseEvent>
 #include <QMainWindow>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/WndBridge.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
+
+namespace {
+
+// The small window of a floating bar: closing it with its close box hides
+// the bar as its View command would, so that the command's check follows.
+class FloatingBarWindow : public QWidget {
+public:
+    FloatingBarWindow(QWidget* parent, std::function<void()> closed)
+        : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_closed(std::move(closed))
+    {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        QWidget::closeEvent(event);
+        if (event->isAccepted())
+            m_closed();
+    }
+
+private:
+    std::function<void()> m_closed;
+};
+
+} // namespace
 
 CControlBar::~CControlBar()
 {
@@ -67,7 +93,7 @@ void CControlBar::Float(CFrameWnd* frame, CPoint point)
     if (!window) {
         m_widget->setParent(nullptr);
         delete m_container.data();
-        window = new QWidget(frame->widget(), Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        window = new FloatingBarWindow(frame->widget(), [this] { m_visible = false; });
         window->setWindowTitle(ToQString(m_title));
         // A palette never takes the keyboard from the document: showing it
         // or clicking its buttons leaves typing where it was.

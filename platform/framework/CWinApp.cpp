@@ -79,6 +79,19 @@ int AfxMessageBox(const char* text, UINT type, UINT helpId)
     return UserInterface::Current().MessageBox(utf8(text), "Quorvant", type);
 }
 
+int AfxMessageBoxUnicode(const QString& text, UINT type)
+{
+    if (!IsUiThread()) {
+        int answer = IDCANCEL;
+        RunOnUiThread([&answer, text, type] { answer = AfxMessageBoxUnicode(text, type); }, true);
+        return answer;
+    }
+    if ((type & MB_ICONMASK) == 0)
+        type |= MB_ICONEXCLAMATION;
+    const CString caption = g_app ? g_app->m_pszAppName : CString("Quorvant");
+    return UserInterface::Current().MessageBox(text.toStdString(), ToQString(caption).toStdString(), type);
+}
+
 int AfxMessageBox(UINT stringId, UINT type, UINT helpId)
 {
     CString text;

@@ -107,6 +107,9 @@ CWnd* AfxGetMainWnd();
 // Without an icon in type, the exclamation icon is used.
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK, UINT helpId = UINT(-1));
+// The same for a text as the screen shows it, for texts that hold characters
+// the program's set cannot (a file name, an address).
+int AfxMessageBoxUnicode(const QString& text, UINT type = MB_OK);
 // A message box exactly as asked (no icon added), through the seam.
 int MessageBox(CWnd* owner, const char* text, const char* caption, UINT type);
 inline BOOL AfxSocketInit() { return TRUE; }

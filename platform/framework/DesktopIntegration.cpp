@@ -83,13 +83,67 @@ bool IsProgramFile(const QString& path)
     return false;
 }
 
+bool IsDataType(const QString& mimeName)
+{
+    static const char* const dataPrefixes[] = {
+        "image/",
+        "audio/",
+        "video/",
+        "application/vnd.oasis.opendocument.",
+        "application/vnd.openxmlformats-officedocument.",
+    };
+    static const char* const dataTypes[] = {
+        "text/plain",
+        "text/markdown",
+        "text/csv",
+        "text/tab-separated-values",
+        "text/html",
+        "application/xhtml+xml",
+        "application/pdf",
+        "application/postscript",
+        "application/rtf",
+        "text/rtf",
+        "application/msword",
+        "application/vnd.ms-excel",
+        "application/vnd.ms-powerpoint",
+        "application/epub+zip",
+        "inode/directory",
+    };
+    for (const char* prefix : dataPrefixes)
+        if (mimeName.startsWith(QLatin1String(prefix)))
+            return true;
+    for (const char* type : dataTypes)
+        if (mimeName == QLatin1String(type))
+            return true;
+    return false;
+}
+
+bool IsDataFile(const QString& path)
+{
+    if (IsProgramFile(path) || !IsDataType(QMimeDatabase().mimeTypeForFile(path).name()))
+        return false;
+    // The desktop chooses a handler by the name first: an ending no data type
+    // claims (".bat" read as plain text here) may be claimed by a program.
+    const QFileInfo info(path);
+    return info.isDir() || info.suffix().isEmpty() || NamesDataFile(info.fileName());
+}
+
+bool NamesDataFile(const QString& fileName)
+{
+    return IsDataType(QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).name());
+}
+
 bool OpenLink(const QString& link)
 {
     QString trimmed = link.trimmed();
     if (trimmed.isEmpty())
         return false;
+    // "//host/path" would become a "file://host/path" address, which the
+    // desktop resolves to a path other than the one that was checked.
+    if (trimmed.startsWith("//"))
+        return false;
     QUrl url = QUrl::fromUserInput(trimmed);
-    if (url.isLocalFile() && IsProgramFile(url.toLocalFile()))
+    if (url.isLocalFile() && (!url.host().isEmpty() || !IsDataFile(url.toLocalFile())))
         return false;
     if (opener())
         return opener()(trimmed);

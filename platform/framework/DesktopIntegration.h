@@ -25,12 +25,24 @@ struct Entry {
 };
 
 // Opens a link ("http://...", "https://...", "mailto:...", or a file path)
-// with the desktop's handler; false when there is none, the link is empty or
-// it names a program file (which the desktop would start, not open).
+// with the desktop's handler; false when there is none, the link is empty, it
+// names a file on another computer as a local one ("file://host/..."), or it
+// names a local file that does not hold data (a program file, which the
+// desktop would start, or any other type).
 bool OpenLink(const QString& link);
 // True when a local file would run rather than open: an executable file, a
 // program, script or library by its content type, or a desktop entry.
 bool IsProgramFile(const QString& path);
+// True when a type is data the desktop shows rather than runs: documents,
+// pictures, sound and video, PDF, text and web pages (and, for local files,
+// folders). Everything else is refused, so that a new kind of program is
+// never let through by a list that forgot it.
+bool IsDataType(const QString& mimeName);
+// Whether a local file holds data, by its content and by its name (an
+// ending no data type claims is refused), and is no program.
+bool IsDataFile(const QString& path);
+// Whether a file named so (on another computer, say) holds data, by its name.
+bool NamesDataFile(const QString& fileName);
 // Replaces how links are opened (tests); null restores the desktop's.
 using LinkOpener = std::function<bool(const QString&)>;
 LinkOpener SetLinkOpener(LinkOpener opener);

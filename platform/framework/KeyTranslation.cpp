@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "platform/KeyCodes.h"
 #include "platform/draw/TextCodec.h"
 
 namespace {
@@ -77,9 +78,9 @@ int controlCharacter(UINT vk)
     if (vk >= 'A' && vk <= 'Z')
         return int(vk - 'A' + 1);
     switch (vk) {
-    case VK_RETURN: return 10;
+    case VK_RETURN: return KeyCode::kLineFeed;
     case VK_BACK: return 127;
-    case VK_OEM_4: return 27;
+    case VK_OEM_4: return KeyCode::kEscape; // Ctrl+[ is Escape
     case VK_OEM_5: return 28;
     case VK_OEM_6: return 29;
     default: return -1;
@@ -93,10 +94,10 @@ int characterOf(KeyStroke& k, const QString& text)
     if (k.ctrl)
         return controlCharacter(k.vk);
     switch (k.vk) {
-    case VK_RETURN: return 13;
-    case VK_TAB: return 9;
-    case VK_BACK: return 8;
-    case VK_ESCAPE: return 27;
+    case VK_RETURN: return KeyCode::kReturn;
+    case VK_TAB: return KeyCode::kTab;
+    case VK_BACK: return KeyCode::kBackspace;
+    case VK_ESCAPE: return KeyCode::kEscape;
     default: break;
     }
     QList<uint> ucs = text.toUcs4();

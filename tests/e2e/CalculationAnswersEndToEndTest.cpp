@@ -23,10 +23,9 @@ protected:
         folder = QString(QV_TEST_OUTPUT) + "/" + test->name();
         editor = std::make_unique<EditorSession>(folder);
         ASSERT_TRUE(editor->Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor->LastError().toStdString();
-        ASSERT_TRUE(editor->Menu("&Kernel", 'S')) << editor->LastError().toStdString();
-        ASSERT_TRUE(editor->WaitForWindowGone("^Kernel Startup$")) << "the kernel did not start";
+        ASSERT_TRUE(editor->StartKernel()) << editor->LastError().toStdString();
         // The kernel's start opens the Constants palette.
-        EXPECT_NE(editor->WaitForWindow("^Constants$", 5000), "") << "no Constants palette";
+        EXPECT_NE(editor->WaitForWindow("^Constants$"), "") << "no Constants palette";
         Shot("started.png");
         ASSERT_TRUE(editor->FocusMain());
     }
@@ -39,12 +38,7 @@ protected:
     void Shot(const QString& name) { EXPECT_TRUE(editor->Screenshot(folder + "/" + name)) << "no screenshot"; }
 
     // The document as text, as another program gets it from the clipboard.
-    QString DocumentText()
-    {
-        editor->Menu("&Edit", 'l'); // Select All
-        editor->Key("ctrl+c");
-        return QString::fromUtf8(editor->ClipboardText());
-    }
+    QString DocumentText() { return editor->DocumentText(); }
     bool DocumentShows(const QString& text, int timeoutMs = 20000)
     {
         return editor->WaitUntil([&] { return DocumentText().contains(text); }, timeoutMs);
@@ -81,13 +75,7 @@ protected:
     void Quit()
     {
         ASSERT_TRUE(editor->FocusMain());
-        editor->Menu("&File", 'x');
-        QString ask = editor->WaitForWindow("^Quorvant$", 5000);
-        if (!ask.isEmpty()) {
-            editor->Focus(ask);
-            editor->Key("alt+n");
-        }
-        EXPECT_EQ(editor->WaitForExit(), 0) << editor->Output().toStdString();
+        EXPECT_EQ(editor->QuitDiscarding(), 0) << editor->Output().toStdString();
     }
 
     QString folder;
@@ -112,7 +100,7 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
     // Closing asks to stop the calculation first; No keeps everything.
     ASSERT_TRUE(editor->FocusMain());
     ASSERT_TRUE(editor->Menu("&File", 'c')) << editor->LastError().toStdString();
-    QString ask = editor->WaitForWindow("^Quorvant$", 5000);
+    QString ask = editor->WaitForWindow("^Quorvant$");
     ASSERT_FALSE(ask.isEmpty()) << "closing did not ask to stop the calculation";
     Shot("asked-to-stop.png");
     editor->Focus(ask);
@@ -132,13 +120,13 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
     ::kill(pid_t(kernel), SIGSTOP);
     Choose(3);
     editor->Menu("&File", 'x');
-    ask = editor->WaitForWindow("^Quorvant$", 5000);
+    ask = editor->WaitForWindow("^Quorvant$");
     ASSERT_FALSE(ask.isEmpty()) << "exiting did not ask to stop the calculation";
     editor->Focus(ask);
     editor->Key("alt+y"); // stop it and close
     ::kill(pid_t(kernel), SIGCONT);
     kernel = 0;
-    QString save = editor->WaitForWindow("^Quorvant$", 10000);
+    QString save = editor->WaitForWindow("^Quorvant$");
     if (!save.isEmpty()) {
         Shot("save-question.png");
         editor->Focus(save);
@@ -186,7 +174,7 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
     editor->Key("Return");
     ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
     ASSERT_TRUE(editor->Menu("E&lement", 'x')); // Matrix, 2 by 2
-    QString dialog = editor->WaitForWindow("Matrix", 3000);
+    QString dialog = editor->WaitForWindow("Matrix");
     ASSERT_FALSE(dialog.isEmpty()) << "no Create Matrix dialog";
     editor->Focus(dialog);
     editor->Key("Return");

@@ -152,7 +152,8 @@ TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurviv
     if (!EditorSession::CanRun(&reason))
         GTEST_SKIP() << reason.toStdString();
     const QString folder = QString(QV_TEST_OUTPUT) + "/characters";
-    EditorSession editor(folder);
+    const QString typed = QString::fromUtf8(" \xc3\xb1 \xce\xb4\xe2\x82\xac"); // " ñ δ€", the euro refused
+    EditorSession editor(folder, typed);
     const QString damaged = folder + "/damaged.vxm", saved = folder + "/pasted.vxm";
     QFile file(damaged);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -170,16 +171,18 @@ TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurviv
     ASSERT_TRUE(editor.FocusMain());
     ASSERT_TRUE(editor.Menu("F&ormat", 'a'));  // a text paragraph
     editor.Key("ctrl+v");
-    editor.Type(QString::fromUtf8(" \xc3\xb1 \xce\xb4\xe2\x82\xac"));  // typed: " ñ δ€", the euro refused
+    editor.Type(typed);
     editor.Key("Return");
     ASSERT_TRUE(editor.PutClipboard(text, "text/plain;charset=utf-8"));
     ASSERT_TRUE(editor.FocusMain());
     ASSERT_TRUE(editor.Menu("F&ormat", 'q'));  // an equation
     editor.Key("ctrl+v");
     EXPECT_TRUE(editor.Screenshot(folder + "/pasted.png"));
-    ASSERT_TRUE(editor.Menu("&Edit", 'l'));  // Select All
-    editor.Key("ctrl+c");
-    EXPECT_EQ(editor.ClipboardText(), text + " \xc3\xb1 \xce\xb4\n" + text);
+    EXPECT_EQ(editor.Copied([&] {
+        ASSERT_TRUE(editor.Menu("&Edit", 'l')); // Select All
+        editor.Key("ctrl+c");
+    }),
+              text + " \xc3\xb1 \xce\xb4\n" + text);
 
     // A document opened while a maximised one is shown is maximised too and
     // covers the window's document area.

@@ -7,9 +7,83 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+
 static const QString kProgram = QString(QV_BINARY_DIR) + "/app/quorvant";
 
-EditorSession::EditorSession(const QString& folder)
+namespace {
+
+// The keysym of a character, as xdotool and the X library name it ("U03B4").
+KeySym KeysymOf(char32_t ch)
+{
+    return ch < 0x100 ? KeySym(ch) : KeySym(0x01000000 | ch);
+}
+
+// Gives every character a keycode of its own that nothing else uses, unless
+// the keyboard map holds it already. xdotool would map a spare key for the
+// moment of each key press instead, and an editor that reads the changed map
+// after the press sees the wrong character, or none. The caller keeps the
+// connection open while the editor runs: an X server without clients resets
+// and forgets the map.
+bool MapKeys(Display* display, const QString& characters)
+{
+    int minCode = 0, maxCode = 0, perCode = 0;
+    XDisplayKeycodes(display, &minCode, &maxCode);
+    KeySym* map = XGetKeyboardMapping(display, KeyCode(minCode), maxCode - minCode + 1, &perCode);
+    auto unused = [&](int code) {
+        for (int i = 0; i < perCode; ++i)
+            if (map[(code - minCode) * perCode + i] != NoSymbol)
+                return false;
+        return true;
+    };
+    bool ok = map != nullptr;
+    int code = maxCode;
+    for (char32_t ch : characters.toUcs4()) {
+        KeySym sym = KeysymOf(ch);
+        if (!ok || XKeysymToKeycode(display, sym) != 0)
+            continue;
+        while (code >= minCode && !unused(code))
+            --code;
+        if (code < minCode) {
+            ok = false;
+            break;
+        }
+        KeySym both[2] = {sym, sym};
+        XChangeKeyboardMapping(display, code, 2, both, 1);
+        map[(code - minCode) * perCode] = sym;
+    }
+    XSync(display, False);
+    if (map)
+        XFree(map);
+    return ok;
+}
+
+// The X test extension's key event, loaded when first asked for (its
+// library comes with the X server's tools; only the headers may be missing).
+using FakeKeyEvent = int (*)(Display*, unsigned int keycode, Bool press, unsigned long delay);
+FakeKeyEvent FakeKey()
+{
+    static const FakeKeyEvent fake = [] {
+        void* library = dlopen("libXtst.so.6", RTLD_NOW);
+        return library ? reinterpret_cast<FakeKeyEvent>(dlsym(library, "XTestFakeKeyEvent")) : nullptr;
+    }();
+    return fake;
+}
+
+// Presses and releases the key that MapKeys gave the character.
+bool PressMappedKey(Display* display, char32_t ch)
+{
+    const KeyCode code = display ? XKeysymToKeycode(display, KeysymOf(ch)) : 0;
+    const bool sent = code != 0 && FakeKey() && FakeKey()(display, code, True, 0) && FakeKey()(display, code, False, 0);
+    if (display)
+        XSync(display, False);
+    return sent;
+}
+
+} // namespace
+
+EditorSession::EditorSession(const QString& folder, const QString& typedCharacters) : m_typedCharacters(typedCharacters)
 {
     QDir(folder).removeRecursively();
     m_env = QProcessEnvironment::systemEnvironment();
@@ -36,6 +110,8 @@ EditorSession::~EditorSession()
         m_program.kill();
         m_program.waitForFinished(5000);
     }
+    if (m_display)
+        XCloseDisplay(m_display);
 }
 
 bool EditorSession::CanRun(QString* reason)
@@ -44,6 +120,8 @@ bool EditorSession::CanRun(QString* reason)
         *reason = "no X display (DISPLAY is not set); the test command runs the tests under xvfb-run";
     else if (QStandardPaths::findExecutable("xdotool").isEmpty())
         *reason = "xdotool is not installed";
+    else if (!FakeKey())
+        *reason = "the X test extension's library (libXtst.so.6) is not installed";
     else if (QStandardPaths::findExecutable("xclip").isEmpty())
         *reason = "xclip is not installed";
     else if (!QFile::exists(kProgram))
@@ -79,16 +157,35 @@ void EditorSession::Settle(int ms)
     m_output += QString::fromLocal8Bit(m_program.readAll());
 }
 
+QString EditorSession::NoWindowError(const QString& titlePattern)
+{
+    QString error = "no window titled like \"" + titlePattern + "\" appeared";
+    if (m_program.state() == QProcess::NotRunning) {
+        m_output += QString::fromLocal8Bit(m_program.readAll());
+        error += QString("; the editor ended (%1, code %2) saying:\n%3")
+                     .arg(m_program.exitStatus() == QProcess::NormalExit ? "normally" : "by a crash")
+                     .arg(m_program.exitCode())
+                     .arg(m_output);
+    }
+    return error;
+}
+
 bool EditorSession::Start(const QStringList& arguments, const QString& titlePattern)
 {
+    if (!m_typedCharacters.isEmpty() && !m_display)
+        m_display = XOpenDisplay(nullptr);
+    if (!m_typedCharacters.isEmpty() && !(m_display && MapKeys(m_display, m_typedCharacters))) {
+        m_error = "no spare keys for the characters " + m_typedCharacters;
+        return false;
+    }
     m_program.start(kProgram, arguments);
     if (!m_program.waitForStarted(5000)) {
         m_error = "the editor did not start: " + m_program.errorString();
         return false;
     }
-    m_mainWindow = WaitForWindow(titlePattern, 15000);
+    m_mainWindow = WaitForWindow(titlePattern);
     if (m_mainWindow.isEmpty()) {
-        m_error = "no window titled like \"" + titlePattern + "\" appeared";
+        m_error = NoWindowError(titlePattern);
         return false;
     }
     Settle(500);
@@ -135,9 +232,9 @@ bool EditorSession::Focus(const QString& window)
 
 bool EditorSession::WaitForMainWindow(const QString& titlePattern)
 {
-    m_mainWindow = WaitForWindow(titlePattern, 15000);
+    m_mainWindow = WaitForWindow(titlePattern);
     if (m_mainWindow.isEmpty()) {
-        m_error = "no window titled like \"" + titlePattern + "\" appeared";
+        m_error = NoWindowError(titlePattern);
         return false;
     }
     Settle(300);
@@ -181,9 +278,39 @@ QByteArray EditorSession::ClipboardText()
     return xclip.readAllStandardOutput();
 }
 
+QByteArray EditorSession::Copied(const std::function<void()>& copy, int timeoutMs)
+{
+    const QByteArray marker = "(nothing copied yet)";
+    PutClipboard(marker, "UTF8_STRING");
+    copy();
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray text = ClipboardText();
+    while (text == marker && timer.elapsed() < timeoutMs) {
+        Settle(200);
+        text = ClipboardText();
+    }
+    return text;
+}
+
 void EditorSession::Type(const QString& text)
 {
-    Xdotool({"type", "--delay", "25", text}, 20000);
+    QString ascii;
+    auto typeAscii = [&] {
+        if (!ascii.isEmpty())
+            Xdotool({"type", "--delay", "25", ascii}, 60000);
+        ascii.clear();
+    };
+    for (char32_t ch : text.toUcs4()) {
+        if (ch < 0x80) {
+            ascii += QChar(ch);
+            continue;
+        }
+        typeAscii();
+        if (!m_typedCharacters.contains(QString::fromUcs4(&ch, 1)) || !PressMappedKey(m_display, ch))
+            qWarning("Type: U+%04X has no key of its own (was it given to the session?)", unsigned(ch));
+    }
+    typeAscii();
     Settle(150);
 }
 
@@ -206,7 +333,7 @@ bool EditorSession::Menu(const QString& menuTitle, QChar item)
     // A busy machine may take a while to catch up with the keys typed before.
     QElapsedTimer timer;
     timer.start();
-    while (VisibleWindowCount() <= before && timer.elapsed() < 5000)
+    while (VisibleWindowCount() <= before && timer.elapsed() < kPatience)
         Settle(100);
     if (VisibleWindowCount() <= before) {
         m_error = "Alt and the mnemonic did not open the menu " + menuTitle;
@@ -228,15 +355,17 @@ bool EditorSession::Screenshot(const QString& path)
 
 QString EditorSession::DocumentText()
 {
-    Menu("&Edit", 'l'); // Select All
-    Key("ctrl+c");
-    return QString::fromUtf8(ClipboardText());
+    return QString::fromUtf8(Copied([this] {
+        Menu("&Edit", 'l'); // Select All
+        Key("ctrl+c");
+    }));
 }
 
 int EditorSession::QuitDiscarding()
 {
     Menu("&File", 'x');
-    QString ask = WaitForWindow("^Quorvant$", 5000);
+    // The program asks about unsaved changes, or ends at once.
+    QString ask = WaitForWindow("^Quorvant$");
     if (!ask.isEmpty()) {
         Focus(ask);
         Key("alt+n");

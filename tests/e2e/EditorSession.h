@@ -2,10 +2,12 @@
 // Drives the real editor program on the X display with xdotool: starts it
 // with clean settings and data folders, waits for its windows, types, opens
 // menus by keyboard, takes screenshots and waits for the program to end.
+// Every wait is for a condition (a window, the clipboard's text, the end of
+// the program), with limits generous enough for a heavily loaded machine.
 #include <QImage>
 #include <QProcess>
-#include <QRect>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +16,9 @@
 class EditorSession {
 public:
     // folder: where settings, data and screenshots go (made empty first).
-    explicit EditorSession(const QString& folder);
+    // typedCharacters: the characters beyond ASCII that Type will be given;
+    // they get keys of their own before the editor starts (see Type).
+    explicit EditorSession(const QString& folder, const QString& typedCharacters = {});
     ~EditorSession();
 
     // Whether a display, xdotool and the program are there; the reason when not.
@@ -23,9 +27,9 @@ public:
     // Starts the program and waits for a main window whose title matches.
     bool Start(const QStringList& arguments, const QString& titlePattern);
     // Waits for a window whose title matches; answers its id or "".
-    QString WaitForWindow(const QString& titlePattern, int timeoutMs = 8000);
+    QString WaitForWindow(const QString& titlePattern, int timeoutMs = kPatience);
     // Waits until no window whose title matches is shown.
-    bool WaitForWindowGone(const QString& titlePattern, int timeoutMs = 15000);
+    bool WaitForWindowGone(const QString& titlePattern, int timeoutMs = kPatience);
     bool Focus(const QString& window);
     bool FocusMain() { return Focus(m_mainWindow); }
     // Starts the kernel from the Kernel menu, waits until its start-up
@@ -39,7 +43,14 @@ public:
     // UTF-8 text under one target (xclip keeps serving it), or reads it.
     bool PutClipboard(const QByteArray& utf8, const QString& target);
     QByteArray ClipboardText();
+    // Puts a marker on the clipboard, runs copy (the keys or menu steps that
+    // copy), and waits until the clipboard holds something else: the copy.
+    QByteArray Copied(const std::function<void()>& copy, int timeoutMs = kPatience);
 
+    // ASCII is typed by xdotool; any other character is pressed through the X
+    // test extension on its key of its own, which was mapped before the
+    // editor started, so that no key is remapped while the editor reads the
+    // keyboard map (it must be in typedCharacters).
     void Type(const QString& text);
     void Key(const QString& keys); // as xdotool names them: "Return", "ctrl+s"
     // Opens the menu whose title carries the mnemonic ("E&lement") and
@@ -52,7 +63,7 @@ public:
 
     // Waits until condition holds (true), or the time is up or the program
     // has ended (false).
-    bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
+    bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kPatience);
     // The kernel program the editor started, 0 while there is none.
     qint64 KernelProcessId() const;
     // Clicks the left button at a point of the screen.
@@ -69,16 +80,24 @@ public:
     void MouseUp();
 
     // The program's exit code, or -1 when it crashed or had to be killed.
-    int WaitForExit(int timeoutMs = 15000);
+    int WaitForExit(int timeoutMs = kPatience);
     QString Output() const { return m_output; }
     QString LastError() const { return m_error; }
 
+    // How long any wait lasts before it counts as a failure.
+    static constexpr int kPatience = 90000;
+
 private:
-    QString Xdotool(const QStringList& arguments, int timeoutMs = 5000, bool* ok = nullptr);
+    QString Xdotool(const QStringList& arguments, int timeoutMs = 30000, bool* ok = nullptr);
     int VisibleWindowCount();
+    // Why no window came: with what the editor said when it has ended.
+    QString NoWindowError(const QString& titlePattern);
     void Settle(int ms);
 
     QProcessEnvironment m_env;
     QProcess m_program;
-    QString m_mainWindow, m_output, m_error;
+    QString m_mainWindow, m_output, m_error, m_typedCharacters;
+    // The connection that mapped the keys of typedCharacters, open while the
+    // editor runs (see MapKeys).
+    struct _XDisplay* m_display = nullptr;
 };

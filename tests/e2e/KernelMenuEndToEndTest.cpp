@@ -32,7 +32,7 @@ TEST(KernelMenuEndToEndTest, StartSetOptionsAndOrderingQuit)
     editor.Key("space");
     EXPECT_TRUE(editor.Screenshot(folder + "/calculation-options.png"));
     editor.Key("Return");
-    ASSERT_TRUE(editor.WaitForWindowGone("^Calculation Preferences$", 5000));
+    ASSERT_TRUE(editor.WaitForWindowGone("^Calculation Preferences$"));
 
     // Term Ordering: "Reorder terms in results" (after the list) is ticked.
     ASSERT_TRUE(editor.FocusMain());
@@ -44,7 +44,7 @@ TEST(KernelMenuEndToEndTest, StartSetOptionsAndOrderingQuit)
     editor.Key("space");
     EXPECT_TRUE(editor.Screenshot(folder + "/term-ordering.png"));
     editor.Key("Return");
-    ASSERT_TRUE(editor.WaitForWindowGone("^Term Ordering$", 5000));
+    ASSERT_TRUE(editor.WaitForWindowGone("^Term Ordering$"));
 
     ASSERT_TRUE(editor.FocusMain());
     ASSERT_TRUE(editor.Menu("&Kernel", 'Q')) << editor.LastError().toStdString();
@@ -56,7 +56,7 @@ TEST(KernelMenuEndToEndTest, StartSetOptionsAndOrderingQuit)
     ASSERT_TRUE(editor.FocusMain());
     // Exit; the document typed is not kept.
     editor.Menu("&File", 'x');
-    QString ask = editor.WaitForWindow("^Quorvant$", 5000);
+    QString ask = editor.WaitForWindow("^Quorvant$");
     ASSERT_FALSE(ask.isEmpty()) << "no question about the unsaved document";
     editor.Focus(ask);
     EXPECT_TRUE(editor.Screenshot(folder + "/exit-question.png"));

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdlib>
 
 // Pixels whose colour differs in some channel by more than the tolerance.
@@ -17,6 +18,21 @@ inline int DifferentPixels(const QImage& a, const QImage& b, int tolerance)
                 ++count;
         }
     return count;
+}
+
+// The most differing pixels (as DifferentPixels counts them) inside any
+// block of block x block pixels: the font engine's anti-aliasing may differ
+// in a scattered pixel or two, while a missing or moved character, however
+// small, differs in a cluster.
+inline int DifferentPixelsInWorstBlock(const QImage& a, const QImage& b, int tolerance, int block = 8)
+{
+    int worst = 0;
+    for (int top = 0; top < a.height(); top += block)
+        for (int left = 0; left < a.width(); left += block) {
+            const QRect area(left, top, std::min(block, a.width() - left), std::min(block, a.height() - top));
+            worst = std::max(worst, DifferentPixels(a.copy(area), b.copy(area), tolerance));
+        }
+    return worst;
 }
 
 // The reference image at path in the image's format; with QV_UPDATE_REFERENCE

@@ -130,6 +130,16 @@ TEST_F(MainFrameTest, ViewSymbolsTogglesThePaletteAndPrintPreviewHidesItForItsDu
     frame->OnSetPreviewMode(FALSE, nullptr);
     EXPECT_FALSE(frame->GetSymbolBar().IsWindowVisible());
 
+    // The palette's close box unchecks the command, and one click shows it again.
+    EXPECT_TRUE(frame->OnCmdMsgFromUser(CMainFrame::ID_VIEW_SYMBOLS));
+    ASSERT_TRUE(frame->GetSymbolBar().IsFloating());
+    EXPECT_TRUE(frame->GetSymbolBar().widget()->window()->close());
+    EXPECT_EQ(Update(CMainFrame::ID_VIEW_SYMBOLS).m_nCheck, 0);
+    EXPECT_TRUE(frame->OnCmdMsgFromUser(CMainFrame::ID_VIEW_SYMBOLS));
+    EXPECT_EQ(Update(CMainFrame::ID_VIEW_SYMBOLS).m_nCheck, 1);
+    EXPECT_TRUE(frame->GetSymbolBar().widget()->window()->isVisible());
+    EXPECT_TRUE(frame->OnCmdMsgFromUser(CMainFrame::ID_VIEW_SYMBOLS));
+
     // View/Toolbar and View/Status Bar work the same way on their bars.
     EXPECT_EQ(Update(ID_VIEW_TOOLBAR).m_nCheck, 1);
     frame->OnCmdMsgFromUser(ID_VIEW_TOOLBAR);

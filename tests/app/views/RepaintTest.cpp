@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTargetScope.h"
+
 namespace {
 
 class RepaintTest : public ViewTest {
@@ -64,3 +67,34 @@ TEST_F(RepaintTest, TypingIntoAFractionOfACentredEquation)
 }
 
 } // namespace
+
+// A word wider than the line overflows the page's edge: the view reaches past
+// the edge, scrolls to the caret typed there, and shows the characters and
+// the caret instead of cutting them at the edge.
+TEST_F(RepaintTest, AWordWiderThanTheLineShowsPastThePageEdgeWithItsCaret)
+{
+    Paint();
+    int pageWidth = 0;
+    {
+        DrawTargetScope draw(view);
+        pageWidth = gDrawContext.GetPageWidth();
+    }
+    EXPECT_EQ(view->GetTotalSize().cx, pageWidth);
+    TypeAndPaint(std::string(90, 'W'));
+    Rect ink;
+    Paragraphs().GetAt(1)->GetAbsInkBounds(ink);
+    ASSERT_GT(ink.right, pageWidth + 100) << "the word does not overflow the line";
+    EXPECT_GT(view->GetTotalSize().cx, ink.right);
+    // The caret after the last character is scrolled into sight.
+    const Rect visible = view->GetVisibleRect();
+    EXPECT_GT(visible.right, ink.right);
+    EXPECT_LT(visible.left, ink.right);
+    ExpectIncrementalEqualsWhole();
+    // Ink right of the page's edge, up to the word's end.
+    const QImage shown = view->BackingImage();
+    int inkPast = 0;
+    for (int x = std::max(pageWidth, int(visible.left)) - visible.left; x < ink.right - visible.left; ++x)
+        for (int y = 0; y < shown.height(); ++y)
+            inkPast += qGray(shown.pixel(x, y)) < 128;
+    EXPECT_GT(inkPast, 50) << "nothing drawn past the page's edge";
+}

@@ -1,6 +1,7 @@
 #include "ActionFixture.h"
 
 #include "support/FakeClipboard.h"
+#include "support/FakeUserInterface.h"
 
 #include "foundation/DocClipboard.h"
 #include "foundation/TCopyAction.h"
@@ -292,4 +293,31 @@ TEST_F(ClipboardActionsTest, AccentsAndGreekSurviveCopyAndPasteAsUtf8)
     system.SimulateOtherProgram(ForeignText("\xe9t\xe9"));
     ASSERT_TRUE(Run(new TPasteAction(Caret(5, 1))));
     EXPECT_EQ(Text(*Row(5)).substr(0, 5), "\xe9t\xe9" "ab");
+}
+
+// Pasting text that holds characters no face can show pastes the rest and
+// beeps once for the paste, not once per character, and not for a clean one.
+TEST_F(ClipboardActionsTest, APasteThatLeavesOutCharactersBeepsOnceAndKeepsTheRest)
+{
+    FakeUserInterface ui;
+    const struct {
+        const char* text;
+        const char* pasted;
+        size_t beeps;
+    } cases[] = {
+        {"a\xe4\xb8\xad"
+         "b",
+         "ab", 1},                                               // "a中b"
+        {"\xe4\xb8\xad\xe6\x96\x87 x\xf0\x9f\x98\x80", " x", 1}, // "中文 x😀"
+        {"\xce\xb1 b", "\xce\xb1 b", 0},                         // "α b", all shown
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui.beeps.clear();
+        system.SimulateOtherProgram(ForeignText(c.text));
+        Add(list, "", 3);
+        ASSERT_TRUE(Run(new TPasteAction(Caret(list.GetCount(), 1))));
+        EXPECT_EQ(ui.beeps.size(), c.beeps);
+        EXPECT_EQ(Text(*Row(list.GetCount())), Text(*DocClipboard::ParagraphsFromText(c.pasted)->GetAt(1)->GetRow()));
+    }
 }
