@@ -191,6 +191,7 @@ void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
 {
     m_constraints.Remove(constraint);
     m_selectedConstraints.Remove(constraint);
+    constraint->Deselect();
     if (DrawLabel* label = constraint->GetLabel())
         m_labels.Remove(label);
     Changed();
@@ -540,6 +541,17 @@ void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
 
 // ---- copy and paste ----
 
+namespace {
+
+// A constraint that binds no item (an equation) goes with a partial copy
+// only when it is selected itself.
+bool IsUnboundUnselected(const DrawConstraint& constraint)
+{
+    return constraint.BindsNoItem() && !constraint.IsSelected();
+}
+
+} // namespace
+
 DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
 {
     ItemCopyMap map(&remap);
@@ -551,7 +563,7 @@ DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
         DrawConstraint* copy = nullptr;
         if (!selectedOnly && constraint->IsKeptRecord())
             copy = static_cast<KeptConstraint*>(constraint)->Duplicate();
-        else if (!constraint->IsKeptRecord())
+        else if (!constraint->IsKeptRecord() && (!selectedOnly || !IsUnboundUnselected(*constraint)))
             copy = constraint->Copy(map);
         if (copy)
             constraints.Add(copy);

@@ -29,6 +29,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 class ActionView;
@@ -276,6 +277,10 @@ private:
     // Shapes listed that are parts of other shapes leave the list and the
     // use counts are counted again; a part held by two shapes is refused.
     void SettleAfterRead();
+    // Every shape the listed shapes hold, down to their vertices.
+    std::set<const DiagramItem*> HeldItems() const;
+    void TakeOutConstraint(DrawConstraint* constraint);
+    void DropConstraintsOfFreedItems(DiagramEditList& edits);
     void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
     bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
                           DiagramEditList& edits);

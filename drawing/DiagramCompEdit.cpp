@@ -15,6 +15,7 @@
 #include "drawing/VertexShape.h"
 #include "platform/Exceptions.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -72,16 +73,64 @@ void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& remove
                     --i;
             continue;
         }
-        constraint->ReleaseLock();
-        m_selectedConstraints.Remove(constraint);
-        m_constraints.Remove(constraint);
+        TakeOutConstraint(constraint);
         --i;
-        if (constraint->HasLabel())
-            m_labels.Remove(constraint->GetLabel());
         if (code == kAllBoundSelected)
             removed.Add(constraint);
         else
             edits.Add(new RemovedConstraintEdit(constraint));
+    }
+}
+
+void DiagramComp::TakeOutConstraint(DrawConstraint* constraint)
+{
+    constraint->ReleaseLock();
+    m_selectedConstraints.Remove(constraint);
+    constraint->Deselect();
+    m_constraints.Remove(constraint);
+    if (constraint->HasLabel())
+        m_labels.Remove(constraint->GetLabel());
+}
+
+std::set<const DiagramItem*> DiagramComp::HeldItems() const
+{
+    std::set<const DiagramItem*> held;
+    std::vector<DiagramShape*> pending(m_shapes.begin(), m_shapes.end());
+    while (!pending.empty()) {
+        DiagramShape* shape = pending.back();
+        pending.pop_back();
+        if (!held.insert(shape).second)
+            continue;
+        for (DiagramShape* part : shape->GetParts())
+            pending.push_back(part);
+        for (VertexShape* vertex : shape->GetVertices())
+            pending.push_back(vertex);
+    }
+    return held;
+}
+
+// A constraint bound to an item that no shape left in the drawing holds
+// (the sides of a triangle whose corner went, a free segment that lost an
+// end) would outlive that item once the removal is final: it goes with the
+// removal, kept for undo. An equal-length constraint that keeps two segments
+// gives up only the others.
+void DiagramComp::DropConstraintsOfFreedItems(DiagramEditList& edits)
+{
+    const std::set<const DiagramItem*> held = HeldItems();
+    const ItemArray<DrawConstraint> all = m_constraints;
+    for (DrawConstraint* constraint : all) {
+        const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
+        const auto freed = [&held](const DiagramItem* item) { return !held.count(item); };
+        const auto count = std::count_if(bound.begin(), bound.end(), freed);
+        if (count == 0)
+            continue;
+        auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint);
+        if (equal && bound.size() - static_cast<size_t>(count) >= 2) {
+            edits.Add(new EqualLengthSegmentsEdit(equal, equal->SplitOffSegments(freed)));
+            continue;
+        }
+        TakeOutConstraint(constraint);
+        edits.Add(new RemovedConstraintEdit(constraint));
     }
 }
 
@@ -108,6 +157,7 @@ bool DiagramComp::SplitEqualLength(EqualLengthConstraint* constraint, int code, 
     if (code != kOneUnselected)
         return false;
     m_selectedConstraints.Remove(constraint);
+    constraint->Deselect();
     m_constraints.Remove(constraint);
     removed.Add(constraint);
     edits.Add(new EqualLengthSegmentsEdit(constraint, constraint->SplitOffUnselected()));
@@ -185,6 +235,7 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
             edits.Add(new RemovedLabelEdit(label, owner));
         }
     }
+    DropConstraintsOfFreedItems(edits);
     DeselectAll(true);
     SettleOwners();
     auto* removed = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
