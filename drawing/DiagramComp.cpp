@@ -136,6 +136,7 @@ void DiagramComp::FreeItems()
     else
         DeleteByUse(m_shapes);
     m_shapes.Clear();
+    m_listedParts.clear();
     for (DrawConstraint* constraint : m_constraints)
         delete constraint;
     m_constraints.Clear();
@@ -579,6 +580,10 @@ DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
     if (!selectedOnly && m_keptRecords)
         for (VertexShape* vertex : CollectVertices(m_shapes))
             static_cast<VertexShape*>(map.LookupItem(vertex))->SetUseCount(vertex->GetUseCount());
+    if (!selectedOnly)
+        for (const ListedPart& part : m_listedParts)
+            if (auto* image = dynamic_cast<DiagramShape*>(map.LookupItem(part.shape)))
+                copy->m_listedParts.push_back({part.index, image});
     if (!selectedOnly) {
         copy->m_variables.CopyFrom(m_variables, map);
         copy->m_variables.SetOwner(copy);

@@ -56,6 +56,11 @@ struct DrawHit {
     DrawLabel* label = nullptr;
 };
 
+struct ListedPart {
+    int index;
+    DiagramShape* shape;
+};
+
 struct PendingMove {
     DrawVariable* variable;
     double value;
@@ -208,6 +213,9 @@ public:
     // Every vertex used by a shape of the list gets an owner among them: the
     // listed shape that holds it.
     void SettleOwners();
+    // A listed part a removal freed comes back with its undo.
+    void RestoreListedPart(const ListedPart& part);
+    const std::vector<ListedPart>& GetListedParts() const { return m_listedParts; }
 
     // ---- geometry and picture ----
     DiagramDC& GetDC() { return m_dc; }
@@ -280,7 +288,11 @@ private:
     // Every shape the listed shapes hold, down to their vertices.
     std::set<const DiagramItem*> HeldItems() const;
     void TakeOutConstraint(DrawConstraint* constraint);
-    void DropConstraintsOfFreedItems(DiagramEditList& edits);
+    void DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    void ForgetFreedListedParts(const std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    // The shapes list as the file holds it: the listed shapes with the
+    // listed parts back in their places.
+    std::vector<DiagramShape*> ShapesToWrite() const;
     void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
     bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
                           DiagramEditList& edits);
@@ -318,4 +330,9 @@ private:
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
+    // Shapes a file listed that are also parts of other listed shapes (a
+    // point drawn on its own that is a circle's centre too), at the place
+    // the list held them, in that order: the model keeps them as parts and
+    // the file gets them back where they stood.
+    std::vector<ListedPart> m_listedParts;
 };

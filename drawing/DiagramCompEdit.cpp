@@ -114,9 +114,8 @@ std::set<const DiagramItem*> DiagramComp::HeldItems() const
 // end) would outlive that item once the removal is final: it goes with the
 // removal, kept for undo. An equal-length constraint that keeps two segments
 // gives up only the others.
-void DiagramComp::DropConstraintsOfFreedItems(DiagramEditList& edits)
+void DiagramComp::DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held, DiagramEditList& edits)
 {
-    const std::set<const DiagramItem*> held = HeldItems();
     const ItemArray<DrawConstraint> all = m_constraints;
     for (DrawConstraint* constraint : all) {
         const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
@@ -235,7 +234,9 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
             edits.Add(new RemovedLabelEdit(label, owner));
         }
     }
-    DropConstraintsOfFreedItems(edits);
+    const std::set<const DiagramItem*> held = HeldItems();
+    DropConstraintsOfFreedItems(held, edits);
+    ForgetFreedListedParts(held, edits);
     DeselectAll(true);
     SettleOwners();
     auto* removed = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
@@ -246,6 +247,25 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     for (DiagramShape* shape : m_shapes)
         shape->Attach(this);
     return removed;
+}
+
+// A listed part the removal frees leaves the file's list with it.
+void DiagramComp::ForgetFreedListedParts(const std::set<const DiagramItem*>& held, DiagramEditList& edits)
+{
+    for (size_t i = m_listedParts.size(); i-- > 0;) {
+        const ListedPart part = m_listedParts[i];
+        if (held.count(part.shape))
+            continue;
+        m_listedParts.erase(m_listedParts.begin() + static_cast<std::ptrdiff_t>(i));
+        edits.Add(new ListedPartEdit(part));
+    }
+}
+
+void DiagramComp::RestoreListedPart(const ListedPart& part)
+{
+    auto at = std::find_if(m_listedParts.begin(), m_listedParts.end(),
+                           [&part](const ListedPart& other) { return other.index > part.index; });
+    m_listedParts.insert(at, part);
 }
 
 void DiagramComp::SettleOwners()
@@ -281,11 +301,15 @@ void DiagramComp::SettleAfterRead()
             ++uses[vertex];
     }
     ItemArray<DiagramShape> listed;
-    for (DiagramShape* shape : m_shapes)
-        if (!parts.count(shape)) {
-            shape->ClearOwnerLink();
-            listed.Add(shape);
+    for (int i = 0; i < m_shapes.GetCount(); ++i) {
+        DiagramShape* shape = m_shapes.GetAt(i);
+        if (parts.count(shape)) {
+            m_listedParts.push_back({i, shape});
+            continue;
         }
+        shape->ClearOwnerLink();
+        listed.Add(shape);
+    }
     m_shapes = std::move(listed);
     for (DiagramShape* shape : m_shapes)
         for (VertexShape* vertex : shape->GetVertices())

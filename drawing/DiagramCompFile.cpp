@@ -11,6 +11,7 @@
 #include "foundation/DocWriter.h"
 #include "platform/Exceptions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -49,8 +50,9 @@ void DiagramComp::Write(DocWriter& writer)
     writer.WriteColor(m_gridColour);
     writer.WriteBool(m_showFrame);
     m_variables.Write(writer);
-    writer.WriteLong(m_shapes.GetCount());
-    for (DiagramShape* shape : m_shapes) {
+    const std::vector<DiagramShape*> shapes = ShapesToWrite();
+    writer.WriteLong(static_cast<int32_t>(shapes.size()));
+    for (DiagramShape* shape : shapes) {
         if (shape->IsKeptRecord())
             static_cast<KeptShape*>(shape)->WriteRecord(writer);
         else
@@ -161,6 +163,15 @@ void DiagramComp::ReadConstraints(DocReader& reader)
     }
 }
 
+std::vector<DiagramShape*> DiagramComp::ShapesToWrite() const
+{
+    std::vector<DiagramShape*> shapes(m_shapes.begin(), m_shapes.end());
+    for (const ListedPart& part : m_listedParts)
+        if (!m_shapes.Contains(part.shape))
+            shapes.insert(shapes.begin() + std::min<std::ptrdiff_t>(part.index, std::ssize(shapes)), part.shape);
+    return shapes;
+}
+
 SegmentShape* DiagramComp::FindReadSegment(VertexShape* a, VertexShape* b)
 {
     if (m_readSegments.empty())
@@ -196,6 +207,7 @@ void DiagramComp::FreeAfterFailedRead(DocReader& reader)
         if (auto* shape = dynamic_cast<DiagramShape*>(item))
             shapes.push_back(shape);
     m_shapes.Clear();
+    m_listedParts.clear();
     for (DrawLabel* label : m_labels)
         if (!label->GetOwner())
             delete label;

@@ -20,8 +20,9 @@ class TextComp;
 class DocWriter {
 public:
     static constexpr int kMaxListDepth = 1024;
-    // Shared indexes are 16-bit and 0xFFFF is never a valid one.
-    static constexpr int32_t kMaxSharedObjects = 65535;
+    // Shared indexes are 16-bit, and readers compare them as signed numbers:
+    // a table of more objects could not be read back.
+    static constexpr int32_t kMaxSharedObjects = 32767;
 
     explicit DocWriter(ByteStream* stream);
     DocWriter(const DocWriter&) = delete;

@@ -6,6 +6,8 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/DrawingEditActions.h"
+#include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/DocWriter.h"
@@ -195,6 +197,72 @@ TEST_F(DrawingTest, RecordsOfUnknownKindsAndTheShapesAfterThemAreKeptByteForByte
     LinkRemap remap;
     std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* c) { c->Delete(); });
     EXPECT_EQ(WriteComponent(*copy), bytes);
+}
+
+// Files list a point the user drew that is also a circle's centre or a
+// triangle's corner: an unedited open and save writes the list as it was,
+// and removing the shape that uses the point leaves a file that reads back.
+TEST_F(DrawingTest, APointListedAndUsedByAnotherShapeIsWrittenBackWhereTheListHeldIt)
+{
+    struct Case {
+        const char* name;
+        std::function<DiagramShape*(DiagramComp&)> build; // answers the shape using the point
+    };
+    const Case cases[] = {
+        {"circle centre listed before the circle",
+         [](DiagramComp& d) {
+             auto* centre = new VertexShape(1.0, 1.0);
+             d.AddShape(centre);
+             auto* circle = new CircleShape(centre, new DrawVariable(0.5, false));
+             d.AddShape(circle);
+             return circle;
+         }},
+        {"triangle corner listed after the triangle",
+         [](DiagramComp& d) {
+             auto* corner = new VertexShape(2.0, 3.0);
+             auto* triangle = new TriangleShape(new VertexShape(0, 0), new VertexShape(4, 0), corner);
+             d.AddShape(new VertexShape(-1.0, -1.0));
+             d.AddShape(triangle);
+             d.AddShape(corner);
+             return triangle;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes;
+        {
+            DiagramComp written;
+            c.build(written);
+            bytes = WriteComponent(written);
+        }
+        auto read = ReadComponent(bytes);
+        auto* drawing = dynamic_cast<DiagramComp*>(read.get());
+        ASSERT_NE(drawing, nullptr);
+        EXPECT_EQ(drawing->GetListedParts().size(), 1u);
+        EXPECT_EQ(WriteComponent(*drawing), bytes) << "opened and saved without an edit";
+        LinkRemap remap;
+        std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* t) { t->Delete(); });
+        EXPECT_EQ(WriteComponent(*copy), bytes) << "a whole copy";
+
+        // The shape using the point goes: so does the point's place in the
+        // list, and undo brings both back.
+        DiagramShape* user = nullptr;
+        for (DiagramShape* shape : drawing->GetShapes())
+            if (!shape->IsVertexShape())
+                user = shape;
+        ASSERT_NE(user, nullptr);
+        drawing->SelectShape(user, false);
+        auto remove = std::make_unique<TDeleteDrawingAction>(drawing);
+        remove->Perform();
+        EXPECT_TRUE(drawing->GetListedParts().empty());
+        EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing)));
+        remove->Revert();
+        EXPECT_EQ(WriteComponent(*drawing), bytes) << "undone";
+        remove->Perform();
+        remove->Commit();
+        remove.reset();
+        EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing)));
+    }
 }
 
 // Each damaged record must be refused as a format error, and what was read
