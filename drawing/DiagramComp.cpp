@@ -258,11 +258,11 @@ ItemArray<VertexShape> DiagramComp::GetSelectedVertices() const
     return CollectVertices(m_selectedShapes);
 }
 
-// The picture no longer shows the drawing.
 void DiagramComp::Changed()
 {
     m_pictureStale = true;
     Invalidate();
+    InvalidateBox();
 }
 
 // ---- selection ----
@@ -444,10 +444,8 @@ DrawHit DiagramComp::HitItem(const IntPoint& device)
 {
     const DPoint w = m_dc.ScreenToWorld(device);
     for (DrawLabel* label : m_labels) {
-        if (label->HitText(device)) {
-            DeselectAll(true);
+        if (label->HitText(device))
             return {DrawHitKind::LabelText, nullptr, label};
-        }
         if (label->IsShown() && label->HitFrame(w))
             return {DrawHitKind::Label, nullptr, label};
     }

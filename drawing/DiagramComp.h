@@ -173,7 +173,8 @@ public:
     // ---- queries at a world point ----
     ItemArray<DiagramItem> ShapesAt(const DPoint& point);
     VertexShape* VertexAt(const DPoint& point);
-    // Labels (text, then frame), constraints, shapes, in list order.
+    // Labels (text, then frame), constraints, shapes, in list order; a
+    // question only (the cursor asks it too), it changes nothing.
     DrawHit HitItem(const IntPoint& device);
 
     // ---- order and style ----
@@ -263,6 +264,11 @@ public:
     // A new picture of the drawing's box (the caller frees it).
     HENHMETAFILE RecordPicture(bool withFrame);
     void RebuildPicture();
+    // Records the picture again and asks the view to paint the drawing's box
+    // again: every change the user makes shows at once.
+    void Repaint();
+    // Asks the view to paint the drawing's box again.
+    void InvalidateBox();
     HENHMETAFILE GetPicture() const { return m_picture; }
     bool IsPictureStale() const { return m_pictureStale; }
 
@@ -272,6 +278,8 @@ private:
                     ItemArray<DrawLabel> freeLabels);
     void CopySettingsFrom(const DiagramComp& other);
     DiagramComp* CopyItems(LinkRemap& remap, bool selectedOnly);
+    // The picture no longer shows the drawing: it is recorded again before
+    // the box is painted next, and the box is painted again.
     void Changed();
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);

@@ -41,8 +41,11 @@ public:
     void PrepareTargetDC(CDC*) override {}
     IntPoint TargetScrollPosition() const override { return IntPoint(0, 0); }
     int TargetSizeLevel() const override { return 5; }
-    void InvalidateTargetRect(const Rect&, bool) override {}
+    void InvalidateTargetRect(const Rect& rect, bool) override { invalidated.push_back(rect); }
     void ShowTargetRect(const Rect&) override {}
+
+    // What the model asked the view to paint again, in device pixels.
+    std::vector<Rect> invalidated;
 };
 
 // The items of the sample drawing, for tests that look at them.
