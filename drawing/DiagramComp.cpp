@@ -1,5 +1,7 @@
 #include "drawing/DiagramComp.h"
 
+#include "drawing/DiagramActions.h"
+
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
@@ -532,10 +534,14 @@ std::vector<PendingMove> DiagramComp::TakePendingMoves()
     return std::exchange(m_pendingMoves, {});
 }
 
+// The value waits as a pending move and the constraints it touches are
+// solved again at once, so that the drawing never shows a broken one.
 void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
 {
-    variable->SetValue(value);
-    Changed();
+    AddPendingMove(variable, value);
+    TUpdateDiagramAction update(this);
+    update.Perform();
+    update.Commit();
 }
 
 // ---- copy and paste ----

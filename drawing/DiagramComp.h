@@ -192,7 +192,8 @@ public:
     void AddPendingMove(DrawVariable* variable, double value);
     std::vector<PendingMove> TakePendingMoves();
     void SetPendingMoves(std::vector<PendingMove> moves) { m_pendingMoves = std::move(moves); }
-    // Moves a variable to a value the user asked for.
+    // Moves a variable to a value the user asked for and solves what it
+    // touches again; a value no solution allows is refused with a message.
     void ChangeVariable(DrawVariable* variable, double value);
 
     // ---- copy and paste ----
