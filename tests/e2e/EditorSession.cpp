@@ -211,6 +211,24 @@ bool EditorSession::Screenshot(const QString& path)
     return shot.waitForFinished(10000) && shot.exitCode() == 0;
 }
 
+bool EditorSession::Drag(const QPoint& from, const std::vector<QPoint>& path)
+{
+    bool ok = false;
+    Xdotool({"mousemove", "--sync", QString::number(from.x()), QString::number(from.y())}, 3000, &ok);
+    if (!ok)
+        return false;
+    Settle(200);
+    Xdotool({"mousedown", "1"}, 3000, &ok);
+    Settle(250);
+    for (const QPoint& point : path) {
+        Xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y())}, 3000);
+        Settle(250);
+    }
+    Xdotool({"mouseup", "1"}, 3000, &ok);
+    Settle(150);
+    return ok;
+}
+
 int EditorSession::WaitForExit(int timeoutMs)
 {
     QElapsedTimer timer;

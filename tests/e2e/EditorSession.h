@@ -2,10 +2,13 @@
 // Drives the real editor program on the X display with xdotool: starts it
 // with clean settings and data folders, waits for its windows, types, opens
 // menus by keyboard, takes screenshots and waits for the program to end.
+#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 class EditorSession {
 public:
@@ -39,6 +42,9 @@ public:
     // chooses the item with the mnemonic letter.
     bool Menu(const QString& menuTitle, QChar item);
     bool Screenshot(const QString& path);
+    // Presses the left button at a screen point, moves through the points
+    // given and releases it at the last one.
+    bool Drag(const QPoint& from, const std::vector<QPoint>& path);
 
     // The program's exit code, or -1 when it crashed or had to be killed.
     int WaitForExit(int timeoutMs = 15000);
