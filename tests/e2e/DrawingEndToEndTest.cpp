@@ -99,7 +99,7 @@ void WriteTriangleDocument(const QString& path)
     ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
 }
 
-}  // namespace
+} // namespace
 
 TEST(DrawingEndToEndTest, ADraggedCornerShowsWhereTheModelHoldsItThroughUndoAndRedo)
 {
@@ -113,7 +113,8 @@ TEST(DrawingEndToEndTest, ADraggedCornerShowsWhereTheModelHoldsItThroughUndoAndR
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(editor.Start({file}, "triangle\\.vxm")) << editor.LastError().toStdString();
 
-    const std::optional<QPoint> opened = WaitForApex(editor, folder + "/opened.png", [](const QPoint&) { return true; });
+    const std::optional<QPoint> opened =
+        WaitForApex(editor, folder + "/opened.png", [](const QPoint&) { return true; });
     ASSERT_TRUE(opened) << "no triangle on the screen";
     // The topmost pixel is the corner of the vertex mark, two pixels from its middle.
     const QPoint start = *opened + QPoint(2, 2);
@@ -121,9 +122,9 @@ TEST(DrawingEndToEndTest, ADraggedCornerShowsWhereTheModelHoldsItThroughUndoAndR
     ASSERT_TRUE(editor.Drag(start, {start + QPoint(-8, 4), start + QPoint(-20, 10), start + QPoint(-40, 30)}));
     auto moved = [&](const QPoint& apex) { return (apex - *opened).manhattanLength() > 10; };
     const std::optional<QPoint> dragged = WaitForApex(editor, folder + "/dragged.png", moved);
-    ASSERT_TRUE(dragged && moved(*dragged)) << "the dragged corner does not show where it went: from " << opened->x()
-                                            << "," << opened->y() << " to " << (dragged ? dragged->x() : -1) << ","
-                                            << (dragged ? dragged->y() : -1);
+    ASSERT_TRUE(dragged && moved(*dragged))
+        << "the dragged corner does not show where it went: from " << opened->x() << "," << opened->y() << " to "
+        << (dragged ? dragged->x() : -1) << "," << (dragged ? dragged->y() : -1);
 
     ASSERT_TRUE(editor.FocusMain());
     editor.Key("ctrl+z");
