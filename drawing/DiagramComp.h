@@ -27,6 +27,7 @@
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
 
+#include <limits>
 #include <map>
 #include <memory>
 #include <set>
@@ -44,6 +45,7 @@ class EqualLengthConstraint;
 class DrawLabel;
 class DiagramEditList;
 class DrawVariable;
+class KeptRecord;
 class SegmentShape;
 class VertexShape;
 
@@ -288,6 +290,12 @@ private:
     void RenderFigures();
     void FreeItems();
     void ReadBody(DocReader& reader);
+    bool KeepsNextRecord(DocReader& reader, bool known);
+    void NoteKept(KeptRecord* kept);
+    void NoteRead(DocReader& reader, std::pair<size_t, size_t> sizesBefore);
+    // How many records a reading of a copy of this drawing's record gets
+    // through after its first record of an unknown kind.
+    int TrialRead(DocReader& reader);
     void ReadShapes(DocReader& reader);
     void ReadConstraints(DocReader& reader);
     void ReadFreeLabels(DocReader& reader);
@@ -344,4 +352,15 @@ private:
     // the list held them, in that order: the model keeps them as parts and
     // the file gets them back where they stood.
     std::vector<ListedPart> m_listedParts;
+    // While the drawing is read: where its record's body starts, the records
+    // read so far, from which one on they are kept as bytes, the last one
+    // kept, and whether this is a trial reading of a copy.
+    struct ReadState {
+        int32_t bodyStart = 0;
+        int recordsRead = 0;
+        int keepFrom = std::numeric_limits<int>::max();
+        KeptRecord* lastKept = nullptr;
+        bool trial = false;
+    };
+    ReadState m_reading;
 };

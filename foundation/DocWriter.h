@@ -65,6 +65,11 @@ public:
     void FreeTables();
     void WriteVariableRef(ArchiveItem* variable);
     void WriteSharedObject(ArchiveItem* object);
+    // Empty slots in the tables for objects a record kept unread brought
+    // with it, so that later indexes stay those the record's file gave; an
+    // object index a kept record names itself takes its slot up to it.
+    void ReserveSharedSlots(int variables, int objects);
+    void ReserveObjectSlot(uint16_t index);
 
     // Link ids: the id of a link target within this file, 1, 2, 3, ... in
     // order of first use (0 for no target). Targets and links both write it.
