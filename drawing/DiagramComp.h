@@ -299,8 +299,10 @@ private:
     void ReadShapes(DocReader& reader);
     void ReadConstraints(DocReader& reader);
     void ReadFreeLabels(DocReader& reader);
-    // Shapes listed that are parts of other shapes leave the list and the
-    // use counts are counted again; a part held by two shapes is refused.
+    // Shapes listed that are parts of other shapes leave the list (their
+    // places are kept for writing) and the use counts are counted again
+    // (unless kept records use vertices too); a part held by two shapes is
+    // refused.
     void SettleAfterRead();
     // Every shape the listed shapes hold, down to their vertices.
     std::set<const DiagramItem*> HeldItems() const;

@@ -289,8 +289,6 @@ void DiagramComp::SettleOwners()
 
 void DiagramComp::SettleAfterRead()
 {
-    if (m_keptRecords)
-        return;
     std::set<DiagramShape*> parts;
     std::map<VertexShape*, int> uses;
     for (DiagramShape* shape : m_shapes) {
@@ -311,10 +309,14 @@ void DiagramComp::SettleAfterRead()
         listed.Add(shape);
     }
     m_shapes = std::move(listed);
-    for (DiagramShape* shape : m_shapes)
-        for (VertexShape* vertex : shape->GetVertices())
-            uses.try_emplace(vertex, 0);
-    for (auto [vertex, count] : uses)
-        vertex->SetUseCount(count);
+    // Kept records use vertices without telling them: beside them the counts
+    // stay as the file gave them.
+    if (!m_keptRecords) {
+        for (DiagramShape* shape : m_shapes)
+            for (VertexShape* vertex : shape->GetVertices())
+                uses.try_emplace(vertex, 0);
+        for (auto [vertex, count] : uses)
+            vertex->SetUseCount(count);
+    }
     SettleOwners();
 }

@@ -253,6 +253,21 @@ TEST_F(DrawingTest, RecordsAfterOneOfAnUnknownKindAreReadWhenTheirReferencesReso
     ASSERT_NE(distance, nullptr) << "the distance after the unknown constraint is read";
     EXPECT_DOUBLE_EQ(distance->GetVariable(0)->GetValue(), 5.0);
     EXPECT_EQ(WriteComponent(*drawing), bytes) << "the unknown bytes are written back in their place";
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+    drawing->SelectShape(circle, false);
+    {
+        TDeleteDrawingAction remove(drawing);
+        remove.Perform();
+        EXPECT_EQ(drawing->GetConstraints().GetCount(), 1) << "the distance to the circle's centre goes with it";
+        remove.Revert();
+        EXPECT_EQ(WriteComponent(*drawing), bytes) << "undone";
+        remove.Perform();
+        remove.Commit();
+    }
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+    EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing))) << "committed";
+    read = ReadComponent(bytes);
+    drawing = static_cast<DiagramComp*>(read.get());
     LinkRemap remap;
     std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* c) { c->Delete(); });
     EXPECT_EQ(WriteComponent(*copy), bytes);
