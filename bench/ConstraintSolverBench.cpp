@@ -1,8 +1,10 @@
-// A vertex drag re-solve of a chain of rigid segments (equal lengths, fixed
-// angles at every joint, the first vertex fixed), by the drawing's numeric
-// solver and, as a reference, by libslvs on the same system built from the
-// same description. Each iteration moves the last vertex back or forth by a
-// hundredth of a segment and solves again, as a mouse move does.
+// A vertex drag re-solve of a chain of rigid segments (equal lengths and
+// either fixed angles at every joint or distances across every two
+// segments, the first vertex fixed), by the drawing's numeric solver (with
+// its cluster kept or gathered again for every move) and, as a reference,
+// by libslvs on the same system built from the same description. Each
+// iteration moves the last vertex back or forth by a hundredth of a segment
+// and solves again, as a mouse move does.
 #include "drawing/ConstraintEqn.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LocalSolver.h"
@@ -52,44 +54,76 @@ DPoint DragOffset(int64_t iteration)
     return {step, step};
 }
 
-void LocalSolverDrag(benchmark::State& state)
+// How the chain is held rigid: by a length and a fixed angle at every
+// joint, or by the distances between points i and i+1 and between i and
+// i+2 alone (triangles), which keeps the reference solver off its costly
+// angle constraint.
+enum class Rigid { Angles, Distances };
+
+// The drawing solver's equations over the chain's vertices.
+struct LocalSystem {
+    std::vector<std::unique_ptr<VertexShape>> vertices;
+    std::vector<std::unique_ptr<DrawVariable>> values;
+    std::vector<std::unique_ptr<ConstraintEqn>> equations;
+    std::vector<ConstraintEqn*> pool;
+
+    DrawVariable* Value(double value)
+    {
+        values.push_back(std::make_unique<DrawVariable>(value, true));
+        return values.back().get();
+    }
+};
+
+void BuildLocal(const Chain& chain, Rigid rigid, LocalSystem& system)
+{
+    for (const DPoint& p : chain.points)
+        system.vertices.push_back(std::make_unique<VertexShape>(p.x, p.y));
+    system.vertices.front()->Fix();
+    auto& v = system.vertices;
+    DrawVariable* length = system.Value(kLength);
+    for (size_t i = 0; i + 1 < v.size(); ++i)
+        system.equations.push_back(std::make_unique<DistanceEqn>(v[i].get(), v[i + 1].get(), length));
+    for (size_t i = 1; i + 1 < v.size(); ++i) {
+        if (rigid == Rigid::Angles) {
+            system.equations.push_back(std::make_unique<AngleEqn>(v[i - 1].get(), v[i].get(), v[i + 1].get(),
+                                                                  system.Value(chain.joints[i - 1])));
+        } else {
+            const double span = chain.points[i - 1].Distance(chain.points[i + 1]);
+            system.equations.push_back(
+                std::make_unique<DistanceEqn>(v[i - 1].get(), v[i + 1].get(), system.Value(span)));
+        }
+    }
+    for (auto& e : system.equations)
+        system.pool.push_back(e.get());
+}
+
+// Each iteration drags the last vertex; with rebuild the cluster is gathered
+// again for every move, as the reference builds its whole system every call.
+void LocalDrag(benchmark::State& state, Rigid rigid, bool rebuild)
 {
     const Chain chain = Describe(static_cast<int>(state.range(0)));
-    std::vector<std::unique_ptr<VertexShape>> vertices;
-    for (const DPoint& p : chain.points)
-        vertices.push_back(std::make_unique<VertexShape>(p.x, p.y));
-    vertices.front()->Fix();
-    DrawVariable length(kLength, true);
-    std::vector<std::unique_ptr<DrawVariable>> angles;
-    std::vector<std::unique_ptr<ConstraintEqn>> equations;
-    for (size_t i = 0; i + 1 < vertices.size(); ++i)
-        equations.push_back(std::make_unique<DistanceEqn>(vertices[i].get(), vertices[i + 1].get(), &length));
-    for (size_t i = 1; i + 1 < vertices.size(); ++i) {
-        angles.push_back(std::make_unique<DrawVariable>(chain.joints[i - 1], true));
-        equations.push_back(std::make_unique<AngleEqn>(vertices[i - 1].get(), vertices[i].get(),
-                                                       vertices[i + 1].get(), angles.back().get()));
-    }
-    std::vector<ConstraintEqn*> pool;
-    for (auto& e : equations)
-        pool.push_back(e.get());
-    VertexShape* last = vertices.back().get();
+    LocalSystem system;
+    BuildLocal(chain, rigid, system);
+    VertexShape* last = system.vertices.back().get();
     ItemArray<DrawVariable> start;
     start.Add(last->GetXVar());
     start.Add(last->GetYVar());
-    LocalSolver solver(pool, start, 1e-6 * kLength);
     ItemArray<VertexShape> dragged;
     dragged.Add(last);
+    auto solver = std::make_unique<LocalSolver>(system.pool, start, 1e-6 * kLength);
     int64_t iteration = 0, failures = 0, steps = 0;
     for (auto _ : state) {
-        failures += solver.SolveDrag(DragOffset(iteration++), dragged, last) ? 0 : 1;
-        steps += solver.GetStepCount();
+        if (rebuild)
+            solver = std::make_unique<LocalSolver>(system.pool, start, 1e-6 * kLength);
+        failures += solver->SolveDrag(DragOffset(iteration++), dragged, last) ? 0 : 1;
+        steps += solver->GetStepCount();
     }
     state.counters["steps"] = static_cast<double>(steps) / static_cast<double>(std::max<int64_t>(iteration, 1));
-    state.counters["unknowns"] = static_cast<double>(solver.GetVariables().GetCount());
+    state.counters["unknowns"] = static_cast<double>(solver->GetVariables().GetCount());
     state.counters["failures"] = static_cast<double>(failures);
 }
 
-void SlvsDrag(benchmark::State& state)
+void SlvsChainDrag(benchmark::State& state, Rigid rigid)
 {
     const Chain chain = Describe(static_cast<int>(state.range(0)));
     std::vector<Slvs_Param> params;
@@ -112,19 +146,26 @@ void SlvsDrag(benchmark::State& state)
         points.push_back(static_cast<Slvs_hEntity>(1000 + i));
         entities.push_back(Slvs_MakePoint2d(points.back(), group, kPlane, u, u + 1));
     }
+    auto distance = [&](size_t a, size_t b, double value) {
+        constraints.push_back(Slvs_MakeConstraint(static_cast<Slvs_hConstraint>(constraints.size() + 1), kSolved,
+                                                  SLVS_C_PT_PT_DISTANCE, kPlane, value, points[a], points[b], 0, 0));
+    };
     std::vector<Slvs_hEntity> lines;
     for (size_t i = 0; i + 1 < points.size(); ++i) {
         lines.push_back(static_cast<Slvs_hEntity>(100000 + i));
         entities.push_back(Slvs_MakeLineSegment(lines.back(), kSolved, kPlane, points[i], points[i + 1]));
-        constraints.push_back(Slvs_MakeConstraint(static_cast<Slvs_hConstraint>(constraints.size() + 1), kSolved,
-                                                  SLVS_C_PT_PT_DISTANCE, kPlane, kLength, points[i], points[i + 1], 0,
-                                                  0));
+        distance(i, i + 1, kLength);
     }
-    // The angle between consecutive directions is the joint's supplement.
-    for (size_t i = 0; i + 1 < lines.size(); ++i)
-        constraints.push_back(Slvs_MakeConstraint(static_cast<Slvs_hConstraint>(constraints.size() + 1), kSolved,
-                                                  SLVS_C_ANGLE, kPlane, 180.0 - chain.joints[i] * 180.0 / M_PI, 0, 0,
-                                                  lines[i], lines[i + 1]));
+    if (rigid == Rigid::Angles) {
+        // The angle between consecutive directions is the joint's supplement.
+        for (size_t i = 0; i + 1 < lines.size(); ++i)
+            constraints.push_back(Slvs_MakeConstraint(static_cast<Slvs_hConstraint>(constraints.size() + 1), kSolved,
+                                                      SLVS_C_ANGLE, kPlane, 180.0 - chain.joints[i] * 180.0 / M_PI, 0,
+                                                      0, lines[i], lines[i + 1]));
+    } else {
+        for (size_t i = 0; i + 2 < points.size(); ++i)
+            distance(i, i + 2, chain.points[i].Distance(chain.points[i + 2]));
+    }
     std::vector<Slvs_hConstraint> failed(constraints.size());
     Slvs_System sys{};
     sys.param = params.data();
@@ -151,9 +192,18 @@ void SlvsDrag(benchmark::State& state)
     state.counters["failures"] = static_cast<double>(failures);
 }
 
+void LocalSolverDrag(benchmark::State& state) { LocalDrag(state, Rigid::Angles, false); }
+void SlvsDrag(benchmark::State& state) { SlvsChainDrag(state, Rigid::Angles); }
+void LocalSolverDistanceChainDrag(benchmark::State& state) { LocalDrag(state, Rigid::Distances, false); }
+void LocalSolverDistanceChainRebuiltDrag(benchmark::State& state) { LocalDrag(state, Rigid::Distances, true); }
+void SlvsDistanceChainDrag(benchmark::State& state) { SlvsChainDrag(state, Rigid::Distances); }
+
 } // namespace
 
 BENCHMARK(LocalSolverDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SlvsDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(LocalSolverDistanceChainDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(LocalSolverDistanceChainRebuiltDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(SlvsDistanceChainDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

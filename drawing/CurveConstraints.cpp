@@ -133,6 +133,8 @@ DrawConstraint* PointOnCurveConstraint::Copy(ItemCopyMap& map)
 
 int PointOnCurveConstraint::SelectionCode() const { return marks::SelectionCode({m_curve, m_p}); }
 
+std::vector<const DiagramItem*> PointOnCurveConstraint::GetBoundItems() const { return {m_curve, m_p}; }
+
 void PointOnCurveConstraint::SetVariableTag(DiagramComp* diagram) { m_t->SetOwner(diagram); }
 
 DiagramItem* PointOnCurveConstraint::GetSecondItem() const { return m_curve; }
@@ -198,6 +200,8 @@ DrawConstraint* PointOnCircleConstraint::Copy(ItemCopyMap& map)
 
 int PointOnCircleConstraint::SelectionCode() const { return marks::SelectionCode({m_centre, m_p}); }
 
+std::vector<const DiagramItem*> PointOnCircleConstraint::GetBoundItems() const { return {m_centre, m_p}; }
+
 DiagramItem* PointOnCircleConstraint::GetSecondItem() const { return m_centre->GetOwnerShape(); }
 
 bool PointOnCircleConstraint::IsAttachedTo(const DiagramShape* shape) const
@@ -237,6 +241,8 @@ DrawConstraint* PointOnPlotConstraint::Copy(ItemCopyMap& map)
 }
 
 int PointOnPlotConstraint::SelectionCode() const { return marks::SelectionCode({m_plot, m_p}); }
+
+std::vector<const DiagramItem*> PointOnPlotConstraint::GetBoundItems() const { return {m_plot, m_p}; }
 
 DiagramItem* PointOnPlotConstraint::GetSecondItem() const { return m_plot; }
 
@@ -358,6 +364,8 @@ int ArcConstraint::SelectionCode() const
             return 4;
     return 0;
 }
+
+std::vector<const DiagramItem*> ArcConstraint::GetBoundItems() const { return {m_centre, m_curve}; }
 
 void ArcConstraint::SetVariableTag(DiagramComp* diagram)
 {
@@ -491,6 +499,8 @@ bool TangentConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied
 
 int TangentConstraint::SelectionCode() const { return marks::SelectionCode({m_segment, m_t}); }
 
+std::vector<const DiagramItem*> TangentConstraint::GetBoundItems() const { return {m_segment, m_t}; }
+
 void TangentConstraint::SetVariableTag(DiagramComp* diagram)
 {
     m_dx->SetOwner(diagram);
@@ -593,6 +603,8 @@ int CircleTangentConstraint::SelectionCode() const
     return marks::SelectionCode({m_centre->GetOwnerShape(), m_segment, m_t});
 }
 
+std::vector<const DiagramItem*> CircleTangentConstraint::GetBoundItems() const { return {m_centre, m_segment, m_t}; }
+
 bool CircleTangentConstraint::IsAttachedTo(const DiagramShape* shape) const
 {
     return TangentConstraint::IsAttachedTo(shape) || AnyOwnedBy(shape, {m_centre});
@@ -659,6 +671,8 @@ DrawConstraint* CurveTangentConstraint::Copy(ItemCopyMap& map)
 
 int CurveTangentConstraint::SelectionCode() const { return marks::SelectionCode({m_curve, m_segment, m_t}); }
 
+std::vector<const DiagramItem*> CurveTangentConstraint::GetBoundItems() const { return {m_curve, m_segment, m_t}; }
+
 void CurveTangentConstraint::SetVariableTag(DiagramComp* diagram)
 {
     TangentConstraint::SetVariableTag(diagram);
@@ -718,6 +732,8 @@ DrawConstraint* PlotTangentConstraint::Copy(ItemCopyMap& map)
 }
 
 int PlotTangentConstraint::SelectionCode() const { return marks::SelectionCode({m_plot, m_segment, m_t}); }
+
+std::vector<const DiagramItem*> PlotTangentConstraint::GetBoundItems() const { return {m_plot, m_segment, m_t}; }
 
 bool PlotTangentConstraint::IsAttachedTo(const DiagramShape* shape) const
 {

@@ -40,6 +40,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override;
     DiagramItem* GetSecondItem() const override;
     int GetEquationCount() const override { return 2; }
@@ -68,6 +69,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     DiagramItem* GetSecondItem() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
@@ -91,6 +93,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     DiagramItem* GetSecondItem() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
@@ -121,6 +124,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     // The radius first, then the angle.
@@ -163,6 +167,7 @@ public:
     void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanCopy(const ItemCopyMap& map) const override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool HitsBoundVertex(const DPoint& point, const DiagramDC& dc) const override;
@@ -205,6 +210,7 @@ public:
     DiagramItem* GetCurveItem() const override;
     bool CanCopy(const ItemCopyMap& map) const override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
 protected:
@@ -233,6 +239,7 @@ public:
     DiagramItem* GetCurveItem() const override;
     bool CanCopy(const ItemCopyMap& map) const override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
@@ -260,6 +267,7 @@ public:
     DiagramItem* GetCurveItem() const override;
     bool CanCopy(const ItemCopyMap& map) const override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
 protected:

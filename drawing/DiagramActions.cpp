@@ -55,8 +55,7 @@ TDiagramAction::TDiagramAction(int16_t nameId, DiagramComp* diagram)
 
 void TDiagramAction::Refresh()
 {
-    m_diagram->RebuildPicture();
-    m_diagram->Invalidate();
+    m_diagram->Repaint();
 }
 
 void TDiagramAction::SelectText(DrawLabel* label)

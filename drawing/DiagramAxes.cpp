@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numeric>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -104,31 +105,37 @@ std::unique_ptr<PlotCurveSet> BuildGridFigure(const DPoint& topLeft, const DPoin
     return figure;
 }
 
+// Union by lowest index over each segment's first constraint: linear in the
+// number of segments listed, however often a file repeats one.
 std::vector<int> TickGroups(const std::vector<std::vector<const void*>>& segmentsOfEach)
 {
     const size_t n = segmentsOfEach.size();
     std::vector<size_t> group(n);
     std::iota(group.begin(), group.end(), size_t{0});
-    auto shares = [&](size_t a, size_t b) {
-        for (const void* s : segmentsOfEach[a])
-            if (std::find(segmentsOfEach[b].begin(), segmentsOfEach[b].end(), s) != segmentsOfEach[b].end())
-                return true;
-        return false;
+    auto root = [&group](size_t i) {
+        while (group[i] != i)
+            i = group[i] = group[group[i]];
+        return i;
     };
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (size_t a = 0; a < n; ++a)
-            for (size_t b = 0; b < n; ++b)
-                if (group[a] != group[b] && shares(a, b)) {
-                    const size_t low = std::min(group[a], group[b]), high = std::max(group[a], group[b]);
-                    std::replace(group.begin(), group.end(), high, low);
-                    merged = true;
-                }
+    std::unordered_map<const void*, size_t> firstOf;
+    for (size_t a = 0; a < n; ++a) {
+        const void* previous = nullptr;
+        for (const void* segment : segmentsOfEach[a]) {
+            // A repeat changes nothing; files repeat one segment thousands of times.
+            if (segment == std::exchange(previous, segment))
+                continue;
+            const auto [it, added] = firstOf.try_emplace(segment, a);
+            if (added)
+                continue;
+            const size_t ra = root(a), rb = root(it->second);
+            if (ra != rb)
+                group[std::max(ra, rb)] = std::min(ra, rb);
+        }
     }
-    std::map<size_t, int> numbers;
+    std::unordered_map<size_t, int> numbers;
     std::vector<int> ticks(n);
     for (size_t i = 0; i < n; ++i) {
-        auto [it, added] = numbers.try_emplace(group[i], static_cast<int>(numbers.size()) + 1);
+        const auto [it, added] = numbers.try_emplace(root(i), static_cast<int>(numbers.size()) + 1);
         ticks[i] = it->second;
     }
     return ticks;

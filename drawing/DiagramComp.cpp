@@ -1,5 +1,7 @@
 #include "drawing/DiagramComp.h"
 
+#include "drawing/DiagramActions.h"
+
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
@@ -136,6 +138,7 @@ void DiagramComp::FreeItems()
     else
         DeleteByUse(m_shapes);
     m_shapes.Clear();
+    m_listedParts.clear();
     for (DrawConstraint* constraint : m_constraints)
         delete constraint;
     m_constraints.Clear();
@@ -191,6 +194,7 @@ void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
 {
     m_constraints.Remove(constraint);
     m_selectedConstraints.Remove(constraint);
+    constraint->Deselect();
     if (DrawLabel* label = constraint->GetLabel())
         m_labels.Remove(label);
     Changed();
@@ -256,11 +260,11 @@ ItemArray<VertexShape> DiagramComp::GetSelectedVertices() const
     return CollectVertices(m_selectedShapes);
 }
 
-// The picture no longer shows the drawing.
 void DiagramComp::Changed()
 {
     m_pictureStale = true;
     Invalidate();
+    InvalidateBox();
 }
 
 // ---- selection ----
@@ -442,10 +446,8 @@ DrawHit DiagramComp::HitItem(const IntPoint& device)
 {
     const DPoint w = m_dc.ScreenToWorld(device);
     for (DrawLabel* label : m_labels) {
-        if (label->HitText(device)) {
-            DeselectAll(true);
+        if (label->HitText(device))
             return {DrawHitKind::LabelText, nullptr, label};
-        }
         if (label->IsShown() && label->HitFrame(w))
             return {DrawHitKind::Label, nullptr, label};
     }
@@ -532,13 +534,28 @@ std::vector<PendingMove> DiagramComp::TakePendingMoves()
     return std::exchange(m_pendingMoves, {});
 }
 
+// The value waits as a pending move and the constraints it touches are
+// solved again at once, so that the drawing never shows a broken one.
 void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
 {
-    variable->SetValue(value);
-    Changed();
+    AddPendingMove(variable, value);
+    TUpdateDiagramAction update(this);
+    update.Perform();
+    update.Commit();
 }
 
 // ---- copy and paste ----
+
+namespace {
+
+// A constraint that binds no item (an equation) goes with a partial copy
+// only when it is selected itself.
+bool IsUnboundUnselected(const DrawConstraint& constraint)
+{
+    return constraint.BindsNoItem() && !constraint.IsSelected();
+}
+
+} // namespace
 
 DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
 {
@@ -551,7 +568,7 @@ DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
         DrawConstraint* copy = nullptr;
         if (!selectedOnly && constraint->IsKeptRecord())
             copy = static_cast<KeptConstraint*>(constraint)->Duplicate();
-        else if (!constraint->IsKeptRecord())
+        else if (!constraint->IsKeptRecord() && (!selectedOnly || !IsUnboundUnselected(*constraint)))
             copy = constraint->Copy(map);
         if (copy)
             constraints.Add(copy);
@@ -567,6 +584,10 @@ DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
     if (!selectedOnly && m_keptRecords)
         for (VertexShape* vertex : CollectVertices(m_shapes))
             static_cast<VertexShape*>(map.LookupItem(vertex))->SetUseCount(vertex->GetUseCount());
+    if (!selectedOnly)
+        for (const ListedPart& part : m_listedParts)
+            if (auto* image = dynamic_cast<DiagramShape*>(map.LookupItem(part.shape)))
+                copy->m_listedParts.push_back({part.index, image});
     if (!selectedOnly) {
         copy->m_variables.CopyFrom(m_variables, map);
         copy->m_variables.SetOwner(copy);

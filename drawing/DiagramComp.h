@@ -27,8 +27,10 @@
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
 
+#include <limits>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 class ActionView;
@@ -43,6 +45,7 @@ class EqualLengthConstraint;
 class DrawLabel;
 class DiagramEditList;
 class DrawVariable;
+class KeptRecord;
 class SegmentShape;
 class VertexShape;
 
@@ -53,6 +56,11 @@ struct DrawHit {
     DrawHitKind kind = DrawHitKind::Nothing;
     DiagramItem* item = nullptr;
     DrawLabel* label = nullptr;
+};
+
+struct ListedPart {
+    int index;
+    DiagramShape* shape;
 };
 
 struct PendingMove {
@@ -167,7 +175,8 @@ public:
     // ---- queries at a world point ----
     ItemArray<DiagramItem> ShapesAt(const DPoint& point);
     VertexShape* VertexAt(const DPoint& point);
-    // Labels (text, then frame), constraints, shapes, in list order.
+    // Labels (text, then frame), constraints, shapes, in list order; a
+    // question only (the cursor asks it too), it changes nothing.
     DrawHit HitItem(const IntPoint& device);
 
     // ---- order and style ----
@@ -185,7 +194,8 @@ public:
     void AddPendingMove(DrawVariable* variable, double value);
     std::vector<PendingMove> TakePendingMoves();
     void SetPendingMoves(std::vector<PendingMove> moves) { m_pendingMoves = std::move(moves); }
-    // Moves a variable to a value the user asked for.
+    // Moves a variable to a value the user asked for and solves what it
+    // touches again; a value no solution allows is refused with a message.
     void ChangeVariable(DrawVariable* variable, double value);
 
     // ---- copy and paste ----
@@ -207,6 +217,9 @@ public:
     // Every vertex used by a shape of the list gets an owner among them: the
     // listed shape that holds it.
     void SettleOwners();
+    // A listed part a removal freed comes back with its undo.
+    void RestoreListedPart(const ListedPart& part);
+    const std::vector<ListedPart>& GetListedParts() const { return m_listedParts; }
 
     // ---- geometry and picture ----
     DiagramDC& GetDC() { return m_dc; }
@@ -254,6 +267,11 @@ public:
     // A new picture of the drawing's box (the caller frees it).
     HENHMETAFILE RecordPicture(bool withFrame);
     void RebuildPicture();
+    // Records the picture again and asks the view to paint the drawing's box
+    // again: every change the user makes shows at once.
+    void Repaint();
+    // Asks the view to paint the drawing's box again.
+    void InvalidateBox();
     HENHMETAFILE GetPicture() const { return m_picture; }
     bool IsPictureStale() const { return m_pictureStale; }
 
@@ -263,6 +281,8 @@ private:
                     ItemArray<DrawLabel> freeLabels);
     void CopySettingsFrom(const DiagramComp& other);
     DiagramComp* CopyItems(LinkRemap& remap, bool selectedOnly);
+    // The picture no longer shows the drawing: it is recorded again before
+    // the box is painted next, and the box is painted again.
     void Changed();
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);
@@ -270,12 +290,28 @@ private:
     void RenderFigures();
     void FreeItems();
     void ReadBody(DocReader& reader);
+    bool KeepsNextRecord(DocReader& reader, bool known);
+    void NoteKept(KeptRecord* kept);
+    void NoteRead(DocReader& reader, std::pair<size_t, size_t> sizesBefore);
+    // How many records a reading of a copy of this drawing's record gets
+    // through after its first record of an unknown kind.
+    int TrialRead(DocReader& reader);
     void ReadShapes(DocReader& reader);
     void ReadConstraints(DocReader& reader);
     void ReadFreeLabels(DocReader& reader);
-    // Shapes listed that are parts of other shapes leave the list and the
-    // use counts are counted again; a part held by two shapes is refused.
+    // Shapes listed that are parts of other shapes leave the list (their
+    // places are kept for writing) and the use counts are counted again
+    // (unless kept records use vertices too); a part held by two shapes is
+    // refused.
     void SettleAfterRead();
+    // Every shape the listed shapes hold, down to their vertices.
+    std::set<const DiagramItem*> HeldItems() const;
+    void TakeOutConstraint(DrawConstraint* constraint);
+    void DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    void ForgetFreedListedParts(const std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    // The shapes list as the file holds it: the listed shapes with the
+    // listed parts back in their places.
+    std::vector<DiagramShape*> ShapesToWrite() const;
     void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
     bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
                           DiagramEditList& edits);
@@ -313,4 +349,20 @@ private:
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
+    // Shapes a file listed that are also parts of other listed shapes (a
+    // point drawn on its own that is a circle's centre too), at the place
+    // the list held them, in that order: the model keeps them as parts and
+    // the file gets them back where they stood.
+    std::vector<ListedPart> m_listedParts;
+    // While the drawing is read: where its record's body starts, the records
+    // read so far, from which one on they are kept as bytes, the last one
+    // kept, and whether this is a trial reading of a copy.
+    struct ReadState {
+        int32_t bodyStart = 0;
+        int recordsRead = 0;
+        int keepFrom = std::numeric_limits<int>::max();
+        KeptRecord* lastKept = nullptr;
+        bool trial = false;
+    };
+    ReadState m_reading;
 };

@@ -15,6 +15,7 @@
 #include "drawing/VertexShape.h"
 #include "platform/Exceptions.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -72,16 +73,63 @@ void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& remove
                     --i;
             continue;
         }
-        constraint->ReleaseLock();
-        m_selectedConstraints.Remove(constraint);
-        m_constraints.Remove(constraint);
+        TakeOutConstraint(constraint);
         --i;
-        if (constraint->HasLabel())
-            m_labels.Remove(constraint->GetLabel());
         if (code == kAllBoundSelected)
             removed.Add(constraint);
         else
             edits.Add(new RemovedConstraintEdit(constraint));
+    }
+}
+
+void DiagramComp::TakeOutConstraint(DrawConstraint* constraint)
+{
+    constraint->ReleaseLock();
+    m_selectedConstraints.Remove(constraint);
+    constraint->Deselect();
+    m_constraints.Remove(constraint);
+    if (constraint->HasLabel())
+        m_labels.Remove(constraint->GetLabel());
+}
+
+std::set<const DiagramItem*> DiagramComp::HeldItems() const
+{
+    std::set<const DiagramItem*> held;
+    std::vector<DiagramShape*> pending(m_shapes.begin(), m_shapes.end());
+    while (!pending.empty()) {
+        DiagramShape* shape = pending.back();
+        pending.pop_back();
+        if (!held.insert(shape).second)
+            continue;
+        for (DiagramShape* part : shape->GetParts())
+            pending.push_back(part);
+        for (VertexShape* vertex : shape->GetVertices())
+            pending.push_back(vertex);
+    }
+    return held;
+}
+
+// A constraint bound to an item that no shape left in the drawing holds
+// (the sides of a triangle whose corner went, a free segment that lost an
+// end) would outlive that item once the removal is final: it goes with the
+// removal, kept for undo. An equal-length constraint that keeps two segments
+// gives up only the others.
+void DiagramComp::DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held, DiagramEditList& edits)
+{
+    const ItemArray<DrawConstraint> all = m_constraints;
+    for (DrawConstraint* constraint : all) {
+        const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
+        const auto freed = [&held](const DiagramItem* item) { return !held.count(item); };
+        const auto count = std::count_if(bound.begin(), bound.end(), freed);
+        if (count == 0)
+            continue;
+        auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint);
+        if (equal && bound.size() - static_cast<size_t>(count) >= 2) {
+            edits.Add(new EqualLengthSegmentsEdit(equal, equal->SplitOffSegments(freed)));
+            continue;
+        }
+        TakeOutConstraint(constraint);
+        edits.Add(new RemovedConstraintEdit(constraint));
     }
 }
 
@@ -108,6 +156,7 @@ bool DiagramComp::SplitEqualLength(EqualLengthConstraint* constraint, int code, 
     if (code != kOneUnselected)
         return false;
     m_selectedConstraints.Remove(constraint);
+    constraint->Deselect();
     m_constraints.Remove(constraint);
     removed.Add(constraint);
     edits.Add(new EqualLengthSegmentsEdit(constraint, constraint->SplitOffUnselected()));
@@ -185,6 +234,9 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
             edits.Add(new RemovedLabelEdit(label, owner));
         }
     }
+    const std::set<const DiagramItem*> held = HeldItems();
+    DropConstraintsOfFreedItems(held, edits);
+    ForgetFreedListedParts(held, edits);
     DeselectAll(true);
     SettleOwners();
     auto* removed = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
@@ -195,6 +247,25 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     for (DiagramShape* shape : m_shapes)
         shape->Attach(this);
     return removed;
+}
+
+// A listed part the removal frees leaves the file's list with it.
+void DiagramComp::ForgetFreedListedParts(const std::set<const DiagramItem*>& held, DiagramEditList& edits)
+{
+    for (size_t i = m_listedParts.size(); i-- > 0;) {
+        const ListedPart part = m_listedParts[i];
+        if (held.count(part.shape))
+            continue;
+        m_listedParts.erase(m_listedParts.begin() + static_cast<std::ptrdiff_t>(i));
+        edits.Add(new ListedPartEdit(part));
+    }
+}
+
+void DiagramComp::RestoreListedPart(const ListedPart& part)
+{
+    auto at = std::find_if(m_listedParts.begin(), m_listedParts.end(),
+                           [&part](const ListedPart& other) { return other.index > part.index; });
+    m_listedParts.insert(at, part);
 }
 
 void DiagramComp::SettleOwners()
@@ -218,8 +289,6 @@ void DiagramComp::SettleOwners()
 
 void DiagramComp::SettleAfterRead()
 {
-    if (m_keptRecords)
-        return;
     std::set<DiagramShape*> parts;
     std::map<VertexShape*, int> uses;
     for (DiagramShape* shape : m_shapes) {
@@ -230,16 +299,24 @@ void DiagramComp::SettleAfterRead()
             ++uses[vertex];
     }
     ItemArray<DiagramShape> listed;
-    for (DiagramShape* shape : m_shapes)
-        if (!parts.count(shape)) {
-            shape->ClearOwnerLink();
-            listed.Add(shape);
+    for (int i = 0; i < m_shapes.GetCount(); ++i) {
+        DiagramShape* shape = m_shapes.GetAt(i);
+        if (parts.count(shape)) {
+            m_listedParts.push_back({i, shape});
+            continue;
         }
+        shape->ClearOwnerLink();
+        listed.Add(shape);
+    }
     m_shapes = std::move(listed);
-    for (DiagramShape* shape : m_shapes)
-        for (VertexShape* vertex : shape->GetVertices())
-            uses.try_emplace(vertex, 0);
-    for (auto [vertex, count] : uses)
-        vertex->SetUseCount(count);
+    // Kept records use vertices without telling them: beside them the counts
+    // stay as the file gave them.
+    if (!m_keptRecords) {
+        for (DiagramShape* shape : m_shapes)
+            for (VertexShape* vertex : shape->GetVertices())
+                uses.try_emplace(vertex, 0);
+        for (auto [vertex, count] : uses)
+            vertex->SetUseCount(count);
+    }
     SettleOwners();
 }

@@ -9,9 +9,12 @@
 #include "foundation/ArchiveRegistry.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/MemoryStream.h"
 #include "platform/Exceptions.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -49,10 +52,11 @@ void DiagramComp::Write(DocWriter& writer)
     writer.WriteColor(m_gridColour);
     writer.WriteBool(m_showFrame);
     m_variables.Write(writer);
-    writer.WriteLong(m_shapes.GetCount());
-    for (DiagramShape* shape : m_shapes) {
+    const std::vector<DiagramShape*> shapes = ShapesToWrite();
+    writer.WriteLong(static_cast<int32_t>(shapes.size()));
+    for (DiagramShape* shape : shapes) {
         if (shape->IsKeptRecord())
-            static_cast<KeptShape*>(shape)->WriteRecord(writer);
+            static_cast<KeptShape*>(shape)->WriteShapeRecord(writer);
         else
             writer.WriteShape(*shape);
     }
@@ -75,6 +79,10 @@ void DiagramComp::Write(DocWriter& writer)
 
 void DiagramComp::Read(DocReader& reader)
 {
+    const bool trial = m_reading.trial;
+    m_reading = ReadState{};
+    m_reading.trial = trial;
+    m_reading.bodyStart = reader.GetPosition();
     reader.InitTables(this);
     try {
         ReadBody(reader);
@@ -86,6 +94,7 @@ void DiagramComp::Read(DocReader& reader)
     }
     reader.FreeTables();
     m_readSegments.clear();
+    m_reading.lastKept = nullptr;
     for (DiagramShape* shape : m_shapes)
         shape->Attach(this);
     for (DrawConstraint* constraint : m_constraints)
@@ -120,24 +129,83 @@ void DiagramComp::ReadBody(DocReader& reader)
     reader.ReadByte();
 }
 
-// A shape of a kind without a reader is kept as its record; from then on
-// the shared indexes of later records may point into it, so they are kept
-// as records too.
+// Records of kinds without a reader are kept as their bytes. The records
+// after them are read as usual, unless one refers into what such a record
+// brought: a trial reading of a copy finds where that happens, and from
+// there on the records are kept as their bytes too.
+bool DiagramComp::KeepsNextRecord(DocReader& reader, bool known)
+{
+    if (known && m_reading.recordsRead < m_reading.keepFrom)
+        return false;
+    if (!m_keptRecords) {
+        m_keptRecords = true;
+        reader.AllowIndexGaps();
+        if (!m_reading.trial)
+            m_reading.keepFrom = TrialRead(reader);
+    }
+    return true;
+}
+
+void DiagramComp::NoteKept(KeptRecord* kept)
+{
+    m_reading.lastKept = kept;
+    ++m_reading.recordsRead;
+}
+
+void DiagramComp::NoteRead(DocReader& reader, std::pair<size_t, size_t> sizesBefore)
+{
+    if (m_reading.lastKept)
+        m_reading.lastKept->AddSlots(reader.EmptySlotsFrom(sizesBefore));
+    ++m_reading.recordsRead;
+}
+
+namespace {
+
+// Trial readings are not nested: a drawing inside a label of a drawing read
+// on trial keeps its records after an unknown one, so that a deep nest of
+// drawings costs no more than reading each one twice per level.
+int gTrialDepth = 0;
+
+} // namespace
+
+int DiagramComp::TrialRead(DocReader& reader)
+{
+    if (gTrialDepth > 0)
+        return m_reading.recordsRead;
+    std::vector<uint8_t> bytes = reader.CopyBytesFrom(m_reading.bodyStart);
+    MemoryStream stream(bytes.data(), static_cast<int32_t>(bytes.size()));
+    DocReader copy(&stream);
+    DiagramComp trial;
+    trial.m_reading.trial = true;
+    ++gTrialDepth;
+    struct Leave {
+        ~Leave() { --gTrialDepth; }
+    } leave;
+    try {
+        trial.Read(copy);
+    } catch (const CException&) {
+        return trial.m_reading.recordsRead;
+    }
+    return std::numeric_limits<int>::max();
+}
+
 void DiagramComp::ReadShapes(DocReader& reader)
 {
     const int32_t count = reader.ReadCount(kMinShapeRecord);
     for (int32_t n = 0; n < count; ++n) {
-        if (m_keptRecords || !ArchiveRegistry::FindShape(reader.PeekTag())) {
-            m_keptRecords = true;
+        if (KeepsNextRecord(reader, ArchiveRegistry::FindShape(reader.PeekTag()) != nullptr)) {
             auto* kept = new KeptShape;
             m_shapes.Add(kept);
-            kept->ReadRecord(reader);
+            kept->ReadShapeRecord(reader);
+            NoteKept(kept);
             continue;
         }
+        const auto sizes = reader.TableSizes();
         auto* shape = dynamic_cast<DiagramShape*>(reader.ReadShape());
         if (!shape || m_shapes.Contains(shape))
             throw CFormatException("A drawing lists a shape twice or a shape of no known kind");
         m_shapes.Add(shape);
+        NoteRead(reader, sizes);
     }
 }
 
@@ -145,20 +213,31 @@ void DiagramComp::ReadConstraints(DocReader& reader)
 {
     const int32_t count = reader.ReadCount(kMinConstraintRecord);
     for (int32_t n = 0; n < count; ++n) {
-        if (m_keptRecords || !ArchiveRegistry::FindConstraint(reader.PeekTag())) {
-            m_keptRecords = true;
+        if (KeepsNextRecord(reader, ArchiveRegistry::FindConstraint(reader.PeekTag()) != nullptr)) {
             auto* kept = new KeptConstraint;
             m_constraints.Add(kept);
             kept->ReadRecord(reader);
+            NoteKept(kept);
             continue;
         }
+        const auto sizes = reader.TableSizes();
         std::unique_ptr<ArchiveItem> item(reader.ReadConstraint());
         auto* constraint = dynamic_cast<DrawConstraint*>(item.get());
         if (!constraint)
             throw CFormatException("A drawing's constraint record is damaged");
         item.release();
         m_constraints.Add(constraint);
+        NoteRead(reader, sizes);
     }
+}
+
+std::vector<DiagramShape*> DiagramComp::ShapesToWrite() const
+{
+    std::vector<DiagramShape*> shapes(m_shapes.begin(), m_shapes.end());
+    for (const ListedPart& part : m_listedParts)
+        if (!m_shapes.Contains(part.shape))
+            shapes.insert(shapes.begin() + std::min<std::ptrdiff_t>(part.index, std::ssize(shapes)), part.shape);
+    return shapes;
 }
 
 SegmentShape* DiagramComp::FindReadSegment(VertexShape* a, VertexShape* b)
@@ -196,6 +275,7 @@ void DiagramComp::FreeAfterFailedRead(DocReader& reader)
         if (auto* shape = dynamic_cast<DiagramShape*>(item))
             shapes.push_back(shape);
     m_shapes.Clear();
+    m_listedParts.clear();
     for (DrawLabel* label : m_labels)
         if (!label->GetOwner())
             delete label;

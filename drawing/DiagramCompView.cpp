@@ -21,6 +21,9 @@
 #include "plot/PlotStyle.h"
 
 #include <cmath>
+#include <map>
+#include <set>
+#include <vector>
 
 using namespace drawing;
 
@@ -150,14 +153,37 @@ void DiagramComp::RenderFigures()
     }
 }
 
+// Each shape, then the constraints attached to it (a constraint on several
+// shapes shows after each), so that a shape drawn later covers both; then
+// what binds no listed shape (equations).
 void DiagramComp::Render()
 {
     m_dc.BeginPen();
     RenderFigures();
-    for (DiagramShape* shape : m_shapes)
-        shape->Draw(m_dc);
     NumberTickGroups(m_constraints);
-    for (DrawConstraint* constraint : m_constraints)
+    std::map<const DiagramShape*, std::vector<DrawConstraint*>> attached;
+    std::vector<DrawConstraint*> unattached;
+    for (DrawConstraint* constraint : m_constraints) {
+        std::set<const DiagramShape*> tops;
+        for (const DiagramItem* item : constraint->GetBoundItems()) {
+            const auto* top = dynamic_cast<const DiagramShape*>(item);
+            while (top && top->GetOwnerShape())
+                top = top->GetOwnerShape();
+            if (top)
+                tops.insert(top);
+        }
+        for (const DiagramShape* top : tops)
+            attached[top].push_back(constraint);
+        if (tops.empty())
+            unattached.push_back(constraint);
+    }
+    for (DiagramShape* shape : m_shapes) {
+        shape->Draw(m_dc);
+        if (auto found = attached.find(shape); found != attached.end())
+            for (DrawConstraint* constraint : found->second)
+                constraint->Draw(m_dc);
+    }
+    for (DrawConstraint* constraint : unattached)
         constraint->Draw(m_dc);
     m_dc.SetPen(kDefaultPenStyle, kBlack, true);
     for (DrawLabel* label : m_labels)
@@ -215,6 +241,19 @@ void DiagramComp::RebuildPicture()
     m_picture = gDrawContext.EndMetafile();
 }
 
+void DiagramComp::Repaint()
+{
+    RebuildPicture();
+    InvalidateBox();
+}
+
+void DiagramComp::InvalidateBox()
+{
+    Rect box;
+    GetAbsBounds(box);
+    gDrawContext.InvalidateLogicalRect(box);
+}
+
 void DiagramComp::DrawFrame(const Rect& box)
 {
     if (m_active) {
@@ -233,6 +272,9 @@ void DiagramComp::Draw()
     if (m_showFrame)
         DrawFrame(box);
     box.Deflate(kFrameInset, kFrameInset);
+    // A change since the last recording shows now, not at the next layout.
+    if (m_pictureStale)
+        RebuildPicture();
     if (!m_picture) {
         gDrawContext.SetClipRegion(box);
         Render();
@@ -242,8 +284,11 @@ void DiagramComp::Draw()
     if (gDrawContext.IsPrinting())
         box.Deflate(kFrameInset, kFrameInset);
     gDrawContext.PlayMetafile(m_picture, box);
-    if (m_bandVisible)
+    if (m_bandVisible) {
+        gDrawContext.SelectPen(PS_SOLID, 1, kConstraintGrey);
         gDrawContext.DrawRectangle(m_band);
+        gDrawContext.RestorePen();
+    }
 }
 
 // ---- positions and label rows ----

@@ -388,8 +388,10 @@ void DiagramDC::Arc(const DPoint& centre, double radius, const DPoint& from, con
     gDrawContext.DrawArc(Rect(c.x - r, c.y - r, c.x + r, c.y + r), WorldToScreen(from), WorldToScreen(to));
 }
 
+// Frames are thin and grey, whatever was drawn before them.
 void DiagramDC::SelectionFrame(const DPoint& topLeft, const DPoint& bottomRight)
 {
+    SetPen(kThin, kConstraintGrey, true);
     const IntPoint a = WorldToScreen(topLeft), b = WorldToScreen(bottomRight);
     DeviceLine(a, IntPoint(b.x, a.y));
     DeviceLine(IntPoint(b.x, a.y), b);

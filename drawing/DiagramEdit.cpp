@@ -45,6 +45,12 @@ void RemovedLabelEdit::Undo(DiagramComp& diagram)
     m_label->SetDiagram(&diagram);
 }
 
+void ListedPartEdit::Undo(DiagramComp& diagram)
+{
+    m_owns = false;
+    diagram.RestoreListedPart(m_part);
+}
+
 DiagramEditGroup::DiagramEditGroup(DiagramShape* compound, ItemArray<DiagramShape> parts)
     : m_compound(compound), m_parts(std::move(parts))
 {

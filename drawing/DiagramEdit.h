@@ -3,6 +3,7 @@
 // The side effects of removing items from a drawing, each kept as a record
 // so that the removal can be undone exactly and, once final, what it
 // removed can be freed. A record owns what it holds until it is undone.
+#include "drawing/DiagramComp.h"
 #include "drawing/ItemArray.h"
 
 class DiagramComp;
@@ -76,6 +77,17 @@ public:
 private:
     DrawLabel* m_label;
     DiagramItem* m_owner;
+};
+
+// A shape the file listed that is also a part of a removed shape; undoing
+// lists it in the file's list again.
+class ListedPartEdit : public DiagramEdit {
+public:
+    explicit ListedPartEdit(const ListedPart& part) : m_part(part) {}
+    void Undo(DiagramComp& diagram) override;
+
+private:
+    ListedPart m_part;
 };
 
 // A compound shape replaced by what is left of it without a part. Undoing

@@ -13,6 +13,7 @@
 #include "drawing/DiagramItem.h"
 
 #include <memory>
+#include <vector>
 
 class DiagramShape;
 class ItemCopyMap;
@@ -42,6 +43,12 @@ public:
     // it binds are selected, 4 some are, 0 none (the equal-length kinds add
     // their own codes).
     virtual int SelectionCode() const { return 0; }
+    // Every shape the constraint binds (vertices, segments, curves, plots);
+    // a removal that frees one of them takes the constraint with it.
+    virtual std::vector<const DiagramItem*> GetBoundItems() const { return {}; }
+    // A constraint that binds variables only (an equation): a copy of
+    // selected items takes it only when it is selected itself.
+    virtual bool BindsNoItem() const { return false; }
     // A constraint that locks a variable unlocks it while removed and locks
     // it again when put back.
     virtual void ReleaseLock() {}

@@ -35,6 +35,8 @@ std::unique_ptr<MouseTracker> PointerTool::OnMouseDown(ActionView& view, const I
         SelectWholeDrawing(view, m_diagram);
         return nullptr;
     case DrawHitKind::LabelText:
+        // The caret goes into the label's text: the drawing's items let go.
+        m_diagram->DeselectAll(true);
         return std::make_unique<SelectionTracker>(view, shift);
     case DrawHitKind::Label:
         m_diagram->ClickLabel(hit.label, shift);
@@ -63,6 +65,7 @@ std::unique_ptr<MouseTracker> MagnifierTool::OnMouseDown(ActionView& view, const
 {
     m_diagram->Zoom(point, shift ? 1.0 / drawing::kMagnifierFactor : drawing::kMagnifierFactor);
     m_diagram->Invalidate();
+    m_diagram->InvalidateBox();
     view.SetDocumentModified();
     return nullptr;
 }

@@ -13,13 +13,6 @@
 
 namespace {
 
-// The drawing is drawn again from its items.
-void Redraw(DiagramComp* diagram)
-{
-    diagram->RebuildPicture();
-    diagram->Invalidate();
-}
-
 bool Same(const IntPoint& a, const IntPoint& b)
 {
     return a.x == b.x && a.y == b.y;
@@ -47,7 +40,15 @@ void LabelDragTracker::MouseMove(const IntPoint& point)
     m_label->SetOffset(DPoint(offset.x + world.x - m_lastWorld.x, offset.y + world.y - m_lastWorld.y));
     m_lastWorld = world;
     m_last = point;
-    Redraw(m_diagram);
+    m_moved = true;
+    m_diagram->Repaint();
+}
+
+void LabelDragTracker::MouseUp(const IntPoint& point)
+{
+    MouseMove(point);
+    if (m_moved)
+        m_view.SetDocumentModified();
 }
 
 GrabTracker::GrabTracker(ActionView& view, DiagramComp* diagram) : MouseTracker(view), m_diagram(diagram) {}
@@ -58,6 +59,7 @@ void GrabTracker::MouseMove(const IntPoint& point)
         return;
     m_diagram->Pan(point.x - m_last.x, point.y - m_last.y);
     m_diagram->Invalidate();
+    m_diagram->InvalidateBox();
     m_last = point;
 }
 
@@ -127,7 +129,7 @@ void SegmentTracker::MouseMove(const IntPoint& point)
         m_segment->GetEnd()->MoveBy(to.x - end.x, to.y - end.y);
     }
     m_last = point;
-    Redraw(m_diagram);
+    m_diagram->Repaint();
 }
 
 // The segment leaves the drawing again: the action puts it back.
@@ -143,7 +145,7 @@ void SegmentTracker::MouseUp(const IntPoint& point)
         const DPoint at = m_diagram->GetDC().ScreenToWorld(m_press);
         m_action = new TAddShapeAction(m_diagram, new VertexShape(at.x, at.y));
     }
-    Redraw(m_diagram);
+    m_diagram->Repaint();
 }
 
 std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram)

@@ -16,10 +16,13 @@ public:
     LabelDragTracker(ActionView& view, DiagramComp* diagram, DrawLabel* label);
     void MouseDown(const IntPoint& point) override;
     void MouseMove(const IntPoint& point) override;
+    // A label that moved is a change of the document (it is not undone).
+    void MouseUp(const IntPoint& point) override;
 
 private:
     DiagramComp* m_diagram;
     DrawLabel* m_label;
+    bool m_moved = false;
     DPoint m_lastWorld;
     IntPoint m_last;
 };

@@ -281,6 +281,11 @@ int EqualLengthConstraint::SelectionCode() const
 
 void EqualLengthConstraint::SetVariableTag(DiagramComp* diagram) { m_length->SetOwner(diagram); }
 
+std::vector<const DiagramItem*> EqualLengthConstraint::GetBoundItems() const
+{
+    return {m_segments.begin(), m_segments.end()};
+}
+
 bool EqualLengthConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     const double left = std::min(topLeft.x, bottomRight.x), right = std::max(topLeft.x, bottomRight.x);
@@ -322,9 +327,14 @@ void EqualLengthConstraint::AddSegments(const std::vector<SegmentShape*>& segmen
 
 std::vector<SegmentShape*> EqualLengthConstraint::SplitOff(bool selected)
 {
+    return SplitOffSegments([selected](const DiagramItem* segment) { return segment->IsSelected() == selected; });
+}
+
+std::vector<SegmentShape*> EqualLengthConstraint::SplitOffSegments(const std::function<bool(const DiagramItem*)>& test)
+{
     std::vector<SegmentShape*> kept, split;
     for (SegmentShape* segment : m_segments)
-        (segment->IsSelected() == selected ? split : kept).push_back(segment);
+        (test(segment) ? split : kept).push_back(segment);
     m_segments = std::move(kept);
     BuildEquations();
     return split;

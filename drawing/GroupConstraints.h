@@ -5,6 +5,7 @@
 // count the drawing sets so that different groups differ.
 #include "drawing/ValueConstraint.h"
 
+#include <functional>
 #include <vector>
 
 class SegmentShape;
@@ -27,7 +28,9 @@ public:
     void DrawLabelDecoration(DiagramDC& dc) override;
     void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanShowLabel() const override { return m_label == nullptr; }
-    bool CanCopy(const ItemCopyMap& map) const override { return IsSelected(); }
+    // It binds no item, so any copy can take it.
+    bool CanCopy(const ItemCopyMap&) const override { return true; }
+    bool BindsNoItem() const override { return true; }
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override { return 0; }
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
@@ -65,6 +68,7 @@ public:
     // 0 none, 5 all; 1 two or more of each; 2 one selected and two or more
     // not; 3 two or more selected and one not; 4 one of each.
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     int GetVariableCount() const override { return 1; }
@@ -78,6 +82,8 @@ public:
     void AddSegments(const std::vector<SegmentShape*>& segments);
     std::vector<SegmentShape*> SplitOffUnselected();
     std::vector<SegmentShape*> SplitOffSelected();
+    // Takes out the segments the test answers true for.
+    std::vector<SegmentShape*> SplitOffSegments(const std::function<bool(const DiagramItem*)>& test);
     std::vector<SegmentShape*> TakeSegments();
     bool HasSegment(const SegmentShape* segment) const;
     const std::vector<SegmentShape*>& GetSegments() const { return m_segments; }

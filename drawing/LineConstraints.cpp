@@ -66,6 +66,8 @@ DrawConstraint* PointOnSegmentConstraint::Copy(ItemCopyMap& map)
 
 int PointOnSegmentConstraint::SelectionCode() const { return marks::SelectionCode({m_e1, m_e2, m_p}); }
 
+std::vector<const DiagramItem*> PointOnSegmentConstraint::GetBoundItems() const { return {m_e1, m_e2, m_p}; }
+
 bool PointOnSegmentConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     return m_p->IsInRect(topLeft, bottomRight);
@@ -170,6 +172,8 @@ DrawConstraint* ParallelConstraint::Copy(ItemCopyMap& map)
 
 int ParallelConstraint::SelectionCode() const { return marks::SelectionCode({m_a1, m_a2, m_b1, m_b2}); }
 
+std::vector<const DiagramItem*> ParallelConstraint::GetBoundItems() const { return {m_a1, m_a2, m_b1, m_b2}; }
+
 bool ParallelConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     for (const VertexShape* vertex : {m_a1, m_a2, m_b1, m_b2})
@@ -265,6 +269,8 @@ DrawConstraint* PerpendicularConstraint::Copy(ItemCopyMap& map)
 
 int PerpendicularConstraint::SelectionCode() const { return marks::SelectionCode({m_p1, m_p2, m_corner}); }
 
+std::vector<const DiagramItem*> PerpendicularConstraint::GetBoundItems() const { return {m_p1, m_p2, m_corner}; }
+
 bool PerpendicularConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     return m_corner->IsInRect(topLeft, bottomRight);
@@ -344,6 +350,8 @@ void LineDirectionConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc
 bool LineDirectionConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied(map, {m_p1, m_p2}); }
 
 int LineDirectionConstraint::SelectionCode() const { return marks::SelectionCode({m_p1, m_p2}); }
+
+std::vector<const DiagramItem*> LineDirectionConstraint::GetBoundItems() const { return {m_p1, m_p2}; }
 
 bool LineDirectionConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {

@@ -22,6 +22,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool HitsBoundVertex(const DPoint& point, const DiagramDC& dc) const override;
     DiagramItem* GetFirstItem() const override;
@@ -52,6 +53,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
@@ -81,6 +83,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
@@ -108,6 +111,7 @@ public:
     void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanCopy(const ItemCopyMap& map) const override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
     // Builds the kind's one equation.

@@ -115,6 +115,8 @@ DrawConstraint* AngleConstraint::Copy(ItemCopyMap& map)
 
 int AngleConstraint::SelectionCode() const { return marks::SelectionCode({m_p1, m_apex, m_p2}); }
 
+std::vector<const DiagramItem*> AngleConstraint::GetBoundItems() const { return {m_p1, m_apex, m_p2}; }
+
 bool AngleConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     return InRect(m_p1, topLeft, bottomRight) && InRect(m_apex, topLeft, bottomRight) &&
@@ -178,6 +180,8 @@ DrawConstraint* CoincidentConstraint::Copy(ItemCopyMap& map)
 }
 
 int CoincidentConstraint::SelectionCode() const { return marks::SelectionCode({m_p, m_q}); }
+
+std::vector<const DiagramItem*> CoincidentConstraint::GetBoundItems() const { return {m_p, m_q}; }
 
 bool CoincidentConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
@@ -312,6 +316,8 @@ DrawConstraint* DistanceConstraint::Copy(ItemCopyMap& map)
 
 int DistanceConstraint::SelectionCode() const { return marks::SelectionCode({m_p1, m_p2}); }
 
+std::vector<const DiagramItem*> DistanceConstraint::GetBoundItems() const { return {m_p1, m_p2}; }
+
 bool DistanceConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     return InRect(m_p1, topLeft, bottomRight) && InRect(m_p2, topLeft, bottomRight);
@@ -386,6 +392,8 @@ DrawConstraint* FixedPointConstraint::Copy(ItemCopyMap& map)
 }
 
 int FixedPointConstraint::SelectionCode() const { return m_p->IsSelected() ? 5 : 0; }
+
+std::vector<const DiagramItem*> FixedPointConstraint::GetBoundItems() const { return {m_p}; }
 
 void FixedPointConstraint::ReleaseLock() { m_p->Unfix(); }
 
@@ -488,6 +496,8 @@ DrawConstraint* MidpointConstraint::Copy(ItemCopyMap& map)
 
 int MidpointConstraint::SelectionCode() const { return marks::SelectionCode({m_e1, m_m, m_e2}); }
 
+std::vector<const DiagramItem*> MidpointConstraint::GetBoundItems() const { return {m_e1, m_m, m_e2}; }
+
 bool MidpointConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {
     return InRect(m_m, topLeft, bottomRight);
@@ -587,6 +597,8 @@ DrawConstraint* RadiusConstraint::Copy(ItemCopyMap& map)
 }
 
 int RadiusConstraint::SelectionCode() const { return m_centre->IsSelected() ? 5 : 0; }
+
+std::vector<const DiagramItem*> RadiusConstraint::GetBoundItems() const { return {m_centre}; }
 
 // The circle's radius is free again while the constraint is out of the drawing.
 void RadiusConstraint::ReleaseLock() { m_radius->SetFixed(false); }

@@ -28,6 +28,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override { SetOwnedVariableTag(m_angle, diagram); }
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     int GetVariableCount() const override { return 1; }
@@ -62,6 +63,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool HitsBoundVertex(const DPoint& point, const DiagramDC& dc) const override;
     DiagramItem* GetFirstItem() const override;
@@ -100,6 +102,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void SetVariableTag(DiagramComp* diagram) override { SetOwnedVariableTag(m_distance, diagram); }
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     int GetVariableCount() const override { return 1; }
@@ -139,6 +142,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void ReleaseLock() override;
     void ApplyLock() override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
@@ -171,6 +175,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     bool HitsBoundVertex(const DPoint& point, const DiagramDC& dc) const override;
     int GetEquationCount() const override { return 2; }
@@ -206,6 +211,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
+    std::vector<const DiagramItem*> GetBoundItems() const override;
     void ReleaseLock() override;
     void ApplyLock() override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;

@@ -10,16 +10,6 @@
 
 #include <utility>
 
-namespace {
-
-void Redraw(DiagramComp* diagram)
-{
-    diagram->RebuildPicture();
-    diagram->Invalidate();
-}
-
-} // namespace
-
 TMoveAction::TMoveAction(DiagramComp* diagram, std::unique_ptr<ConstraintCluster> cluster)
     : TAction(ActionNames::kMove, DocSelection::SelectObject(diagram)), m_diagram(diagram),
       m_cluster(std::move(cluster))
@@ -33,7 +23,7 @@ void TMoveAction::Swap()
 {
     if (m_cluster)
         m_cluster->SwapGathered();
-    Redraw(m_diagram);
+    m_diagram->Repaint();
 }
 
 void TMoveAction::Do()
@@ -91,7 +81,7 @@ void VertexDragTracker::MouseMove(const IntPoint& point)
     m_cluster->SolveDrag(DPoint(to.x - from.x, to.y - from.y), m_moved, m_dragged);
     m_last = point;
     m_dragMoved = true;
-    Redraw(m_diagram);
+    m_diagram->Repaint();
 }
 
 // A click that moved nothing leaves no action, so the undo step stays.

@@ -1,5 +1,7 @@
 #include "foundation/DocReader.h"
 
+#include <algorithm>
+
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/ArchiveItem.h"
 #include "foundation/ByteStream.h"
@@ -248,8 +250,7 @@ ArchiveItem* DocReader::ReadShape()
         scope.Finish();
         return nullptr;
     }
-    if (index != table.size())
-        throw CFormatException("A shape index lies beyond the shapes read so far");
+    OpenSlot(table, index, "A shape index lies beyond the shapes read so far");
     ArchiveItem* shape = maker();
     table.push_back(shape);
     shape->Read(*this, GetContext());
@@ -312,6 +313,55 @@ void* DocReader::GetContext() const
     return m_tables.empty() ? nullptr : m_tables.back().context;
 }
 
+void DocReader::OpenSlot(std::vector<ArchiveItem*>& table, uint16_t index, const char* beyond)
+{
+    if (index == table.size())
+        return;
+    if (!CurrentTables().gaps)
+        throw CFormatException(beyond);
+    table.resize(index, nullptr);
+}
+
+void DocReader::AllowIndexGaps()
+{
+    CurrentTables().gaps = true;
+}
+
+void DocReader::ReserveObjectSlot(uint16_t index)
+{
+    std::vector<ArchiveItem*>& table = CurrentTables().objects;
+    if (index >= table.size())
+        table.resize(size_t{index} + 1, nullptr);
+}
+
+std::pair<size_t, size_t> DocReader::TableSizes() const
+{
+    if (m_tables.empty())
+        return {0, 0};
+    return {m_tables.back().variables.size(), m_tables.back().objects.size()};
+}
+
+std::pair<int, int> DocReader::EmptySlotsFrom(std::pair<size_t, size_t> sizes) const
+{
+    if (m_tables.empty())
+        return {0, 0};
+    auto empty = [](const std::vector<ArchiveItem*>& table, size_t from) {
+        return static_cast<int>(std::count(table.begin() + static_cast<std::ptrdiff_t>(std::min(from, table.size())),
+                                           table.end(), nullptr));
+    };
+    return {empty(m_tables.back().variables, sizes.first), empty(m_tables.back().objects, sizes.second)};
+}
+
+std::vector<uint8_t> DocReader::CopyBytesFrom(int32_t position)
+{
+    const int32_t here = GetPosition();
+    m_stream->Seek(position);
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max(0, Limit() - position)));
+    Fetch(bytes.data(), static_cast<int32_t>(bytes.size()));
+    m_stream->Seek(here);
+    return bytes;
+}
+
 const std::vector<ArchiveItem*>& DocReader::GetObjectTable() const
 {
     static const std::vector<ArchiveItem*> none;
@@ -337,8 +387,7 @@ ArchiveItem* DocReader::ReadSharedRef(SharedRefKind kind)
             throw CFormatException("A reference names an object of another kind");
         return known;
     }
-    if (index != table.size())
-        throw CFormatException("A reference index lies beyond the objects read so far");
+    OpenSlot(table, index, "A reference index lies beyond the objects read so far");
     ArchiveItemMaker maker = ArchiveRegistry::FindSharedRef(kind);
     if (!maker)
         throw CFormatException("A reference names a kind of object that cannot be read");

@@ -87,6 +87,20 @@ public:
     // (null for a skipped shape of an unknown kind): a drawing whose reading
     // failed frees from here what it had not yet taken.
     const std::vector<ArchiveItem*>& GetObjectTable() const;
+    // After a record of a kind that is not read, objects its body brought
+    // are missing from the tables: from then on an index beyond the count is
+    // a first sight at that index (the slots before it stay empty, and a
+    // reference to one is a format error).
+    void AllowIndexGaps();
+    // A record kept unread that names itself by an object index: its slot.
+    void ReserveObjectSlot(uint16_t index);
+    // The sizes of the current tables (variables, objects) and how many of
+    // their slots from the given sizes on are empty.
+    std::pair<size_t, size_t> TableSizes() const;
+    std::pair<int, int> EmptySlotsFrom(std::pair<size_t, size_t> sizes) const;
+    // The bytes from a position to the end of the record being read; the
+    // reader stays where it was.
+    std::vector<uint8_t> CopyBytesFrom(int32_t position);
 
     ArchiveItem* ReadVariableRef() { return ReadSharedRef(SharedRefKind::Variable); }
     ArchiveItem* ReadVertexRef() { return ReadSharedRef(SharedRefKind::Vertex); }
@@ -108,7 +122,11 @@ private:
         void* context = nullptr;
         std::vector<ArchiveItem*> variables;
         std::vector<ArchiveItem*> objects;
+        bool gaps = false;
     };
+    // A first sight at an index beyond the count: allowed only after a
+    // record kept unread, when the slots before it stay empty.
+    void OpenSlot(std::vector<ArchiveItem*>& table, uint16_t index, const char* beyond);
 
     void Fetch(void* buf, int32_t n);
     int32_t Limit() const;

@@ -1,5 +1,7 @@
 #include "foundation/DocWriter.h"
 
+#include <algorithm>
+
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/ArchiveItem.h"
 #include "foundation/ByteStream.h"
@@ -234,6 +236,20 @@ void DocWriter::WriteVariableRef(ArchiveItem* variable)
 void DocWriter::WriteSharedObject(ArchiveItem* object)
 {
     WriteShared(CurrentTables().objects, object);
+}
+
+void DocWriter::ReserveSharedSlots(int variables, int objects)
+{
+    Tables& tables = CurrentTables();
+    tables.variables.items.insert(tables.variables.items.end(), static_cast<size_t>(std::max(0, variables)), nullptr);
+    tables.objects.items.insert(tables.objects.items.end(), static_cast<size_t>(std::max(0, objects)), nullptr);
+}
+
+void DocWriter::ReserveObjectSlot(uint16_t index)
+{
+    std::vector<ArchiveItem*>& items = CurrentTables().objects.items;
+    if (index >= items.size())
+        items.resize(size_t{index} + 1, nullptr);
 }
 
 int32_t DocWriter::LinkIdFor(const void* target)

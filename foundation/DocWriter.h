@@ -20,8 +20,9 @@ class TextComp;
 class DocWriter {
 public:
     static constexpr int kMaxListDepth = 1024;
-    // Shared indexes are 16-bit and 0xFFFF is never a valid one.
-    static constexpr int32_t kMaxSharedObjects = 65535;
+    // Shared indexes are 16-bit, and readers compare them as signed numbers:
+    // a table of more objects could not be read back.
+    static constexpr int32_t kMaxSharedObjects = 32767;
 
     explicit DocWriter(ByteStream* stream);
     DocWriter(const DocWriter&) = delete;
@@ -64,6 +65,11 @@ public:
     void FreeTables();
     void WriteVariableRef(ArchiveItem* variable);
     void WriteSharedObject(ArchiveItem* object);
+    // Empty slots in the tables for objects a record kept unread brought
+    // with it, so that later indexes stay those the record's file gave; an
+    // object index a kept record names itself takes its slot up to it.
+    void ReserveSharedSlots(int variables, int objects);
+    void ReserveObjectSlot(uint16_t index);
 
     // Link ids: the id of a link target within this file, 1, 2, 3, ... in
     // order of first use (0 for no target). Targets and links both write it.

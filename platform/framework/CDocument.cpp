@@ -278,6 +278,13 @@ void CDocument::ReportSaveLoadException(const char* path, const CException* e, B
         if (!name.IsEmpty())
             message += CString(" (") + name + ")";
         message += CString(". ") + CFileException::causeText(fileError->m_cause) + ".";
+    } else if (dynamic_cast<const CFormatException*>(e) && saving) {
+        // The document holds something its file form cannot carry; the file
+        // on disk is left as it was.
+        message = CString("The document could not be saved");
+        if (!name.IsEmpty())
+            message += CString(" (") + name + ")";
+        message += CString(". ") + CString(e->what()) + ".";
     } else if (dynamic_cast<const CFormatException*>(e)) {
         message = CString("The file ") + name + " is damaged or is not a document of this program.";
     } else if (dynamic_cast<const CMemoryException*>(e)) {

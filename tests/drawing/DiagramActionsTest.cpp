@@ -6,6 +6,7 @@
 #include "drawing/CircleShape.h"
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
 #include "drawing/PointConstraints.h"
@@ -232,6 +233,28 @@ TEST_F(DiagramActionsTest, AnUpdateThatCannotBeSolvedSaysSoAndChangesNothing)
     TUpdateDiagramAction nothing(drawing);
     nothing.Perform();
     EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+// A value typed into a value display used to go straight into the variable,
+// leaving the distance it measures broken on the screen.
+TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
+{
+    VertexShape* p = Vertex(drawing, 0, 0);
+    VertexShape* q = Vertex(drawing, 3, 4);
+    drawing->AddConstraint(new FixedPointConstraint(p));
+    auto* distance = new DistanceConstraint(p, q);
+    drawing->AddConstraint(distance);
+    DrawVariable* length = distance->GetVariable(0);
+    DrawValueComp display(length);
+    EXPECT_TRUE(display.ApplyProperties(false, Str255("10")));
+    // The solver takes the smallest step that meets every constraint: the
+    // length and the free point share the way from 5 to 10.
+    EXPECT_GT(length->GetValue(), 5.5);
+    EXPECT_NEAR(p->GetPoint().Distance(q->GetPoint()), length->GetValue(), 1e-6) << "the distance is met";
+    EXPECT_EQ(Values({p}), (std::vector<double>{0, 0}));
+    EXPECT_FALSE(display.ValueDiffers()) << "the display shows the solved value";
+    EXPECT_TRUE(drawing->TakePendingMoves().empty());
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 // An update dropped before it ran leaves its edits for a later update.

@@ -12,6 +12,7 @@
 #include "support/PictureCompare.h"
 #include "support/model/ArchiveStore.h"
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -80,6 +81,24 @@ TEST(DiagramAxesTest, EqualLengthConstraintsSharingASegmentShowTheSameTicks)
     EXPECT_EQ(TickGroups({{&s[1], &s[2]}, {&s[3], &s[4]}, {&s[2], &s[5]}}), (std::vector<int>{1, 2, 1}));
     EXPECT_EQ(TickGroups({{&s[1]}}), std::vector<int>{1});
     EXPECT_EQ(TickGroups({{&s[1]}, {&s[2]}, {&s[3], &s[2]}, {&s[1], &s[4]}}), (std::vector<int>{1, 2, 2, 1}));
+    EXPECT_EQ(TickGroups({{&s[1]}, {&s[2]}, {&s[3]}, {&s[3], &s[1]}, {&s[2], &s[3]}}),
+              (std::vector<int>{1, 1, 1, 1, 1}))
+        << "groups joined through a later one";
+}
+
+// A file can list one segment as often as a 16-bit count allows, in every
+// group: numbering them stays cheap enough for every repaint.
+TEST(DiagramAxesTest, HostileTickGroupsAreNumberedWithinTenMilliseconds)
+{
+    int s[10];
+    std::vector<std::vector<const void*>> groups;
+    for (int& segment : s)
+        groups.emplace_back(32767, &segment);
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<int> ticks = TickGroups(groups);
+    const auto spent = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(ticks, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_LT(spent, std::chrono::milliseconds(10));
 }
 
 TEST(DiagramAxesTest, TickLabelsAreTheirCoordinatesInShortestForm)

@@ -6,6 +6,9 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/DrawingEditActions.h"
+#include "drawing/PointConstraints.h"
+#include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/DocWriter.h"
@@ -195,6 +198,148 @@ TEST_F(DrawingTest, RecordsOfUnknownKindsAndTheShapesAfterThemAreKeptByteForByte
     LinkRemap remap;
     std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* c) { c->Delete(); });
     EXPECT_EQ(WriteComponent(*copy), bytes);
+}
+
+namespace {
+
+// A point, a shape of an unknown kind whose body brought a vertex of its own
+// (two variables and one object the reader never sees), a circle; then a
+// constraint of an unknown kind and a distance between the point and the
+// circle's centre. The known records are written by the writer itself, with
+// the slots the unknown shape stands for reserved.
+void WriteUnknownRecordsBetweenKnownOnes(DocWriter& w)
+{
+    WriteHeader(w);
+    w.InitTables();
+    w.WriteLong(3);
+    auto* point = new VertexShape(1.0, 1.0);
+    w.WriteShape(*point);
+    w.WriteRawRecord(TypeTag("Ellp"), Bytes({1, 0, 1, 0x12, 0x34}));
+    w.ReserveObjectSlot(1);
+    w.ReserveSharedSlots(2, 1);
+    auto* circle = new CircleShape(new VertexShape(4.0, 5.0), new DrawVariable(1.0, false));
+    w.WriteShape(*circle);
+    w.WriteLong(2);
+    w.WriteRawRecord(TypeTag("Zzzz"), Bytes({1, 0, 0, 0x56}));
+    DistanceConstraint distance(point, circle->GetCentre());
+    w.WriteConstraint(distance);
+    w.WriteLong(0);
+    w.WriteByte(0);
+    w.FreeTables();
+    DeleteShapes({point, circle});
+}
+
+} // namespace
+
+// A record of an unknown kind used to hide every record after it: they are
+// read and shown when their references resolve, and the unknown bytes are
+// written back in their place.
+TEST_F(DrawingTest, RecordsAfterOneOfAnUnknownKindAreReadWhenTheirReferencesResolve)
+{
+    HandWrittenDrawing hand(WriteUnknownRecordsBetweenKnownOnes);
+    const std::vector<uint8_t> bytes = WriteComponent(hand);
+    auto read = ReadComponent(bytes);
+    auto* drawing = dynamic_cast<DiagramComp*>(read.get());
+    ASSERT_NE(drawing, nullptr);
+    ASSERT_EQ(drawing->GetShapes().GetCount(), 3);
+    EXPECT_TRUE(drawing->GetShapes().GetAt(0)->IsVertexShape());
+    EXPECT_TRUE(drawing->GetShapes().GetAt(1)->IsKeptRecord());
+    ASSERT_TRUE(drawing->GetShapes().GetAt(2)->IsCircle()) << "the circle after the unknown shape is read";
+    auto* circle = static_cast<CircleShape*>(drawing->GetShapes().GetAt(2));
+    EXPECT_EQ(circle->GetCentre()->GetPoint(), DPoint(4.0, 5.0));
+    ASSERT_EQ(drawing->GetConstraints().GetCount(), 2);
+    EXPECT_TRUE(drawing->GetConstraints().GetAt(0)->IsKeptRecord());
+    auto* distance = dynamic_cast<DistanceConstraint*>(drawing->GetConstraints().GetAt(1));
+    ASSERT_NE(distance, nullptr) << "the distance after the unknown constraint is read";
+    EXPECT_DOUBLE_EQ(distance->GetVariable(0)->GetValue(), 5.0);
+    EXPECT_EQ(WriteComponent(*drawing), bytes) << "the unknown bytes are written back in their place";
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+    drawing->SelectShape(circle, false);
+    {
+        TDeleteDrawingAction remove(drawing);
+        remove.Perform();
+        EXPECT_EQ(drawing->GetConstraints().GetCount(), 1) << "the distance to the circle's centre goes with it";
+        remove.Revert();
+        EXPECT_EQ(WriteComponent(*drawing), bytes) << "undone";
+        remove.Perform();
+        remove.Commit();
+    }
+    EXPECT_EQ(OwnershipFaults({drawing}), "");
+    EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing))) << "committed";
+    read = ReadComponent(bytes);
+    drawing = static_cast<DiagramComp*>(read.get());
+    LinkRemap remap;
+    std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* c) { c->Delete(); });
+    EXPECT_EQ(WriteComponent(*copy), bytes);
+    auto list = ListOf(static_cast<DiagramComp*>(read.release()));
+    list->RelayoutAll(false);
+    list->PaintRange(Rect(0, 0, image.width(), image.height()));
+}
+
+// Files list a point the user drew that is also a circle's centre or a
+// triangle's corner: an unedited open and save writes the list as it was,
+// and removing the shape that uses the point leaves a file that reads back.
+TEST_F(DrawingTest, APointListedAndUsedByAnotherShapeIsWrittenBackWhereTheListHeldIt)
+{
+    struct Case {
+        const char* name;
+        std::function<DiagramShape*(DiagramComp&)> build; // answers the shape using the point
+    };
+    const Case cases[] = {
+        {"circle centre listed before the circle",
+         [](DiagramComp& d) {
+             auto* centre = new VertexShape(1.0, 1.0);
+             d.AddShape(centre);
+             auto* circle = new CircleShape(centre, new DrawVariable(0.5, false));
+             d.AddShape(circle);
+             return circle;
+         }},
+        {"triangle corner listed after the triangle",
+         [](DiagramComp& d) {
+             auto* corner = new VertexShape(2.0, 3.0);
+             auto* triangle = new TriangleShape(new VertexShape(0, 0), new VertexShape(4, 0), corner);
+             d.AddShape(new VertexShape(-1.0, -1.0));
+             d.AddShape(triangle);
+             d.AddShape(corner);
+             return triangle;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes;
+        {
+            DiagramComp written;
+            c.build(written);
+            bytes = WriteComponent(written);
+        }
+        auto read = ReadComponent(bytes);
+        auto* drawing = dynamic_cast<DiagramComp*>(read.get());
+        ASSERT_NE(drawing, nullptr);
+        EXPECT_EQ(drawing->GetListedParts().size(), 1u);
+        EXPECT_EQ(WriteComponent(*drawing), bytes) << "opened and saved without an edit";
+        LinkRemap remap;
+        std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* t) { t->Delete(); });
+        EXPECT_EQ(WriteComponent(*copy), bytes) << "a whole copy";
+
+        // The shape using the point goes: so does the point's place in the
+        // list, and undo brings both back.
+        DiagramShape* user = nullptr;
+        for (DiagramShape* shape : drawing->GetShapes())
+            if (!shape->IsVertexShape())
+                user = shape;
+        ASSERT_NE(user, nullptr);
+        drawing->SelectShape(user, false);
+        auto remove = std::make_unique<TDeleteDrawingAction>(drawing);
+        remove->Perform();
+        EXPECT_TRUE(drawing->GetListedParts().empty());
+        EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing)));
+        remove->Revert();
+        EXPECT_EQ(WriteComponent(*drawing), bytes) << "undone";
+        remove->Perform();
+        remove->Commit();
+        remove.reset();
+        EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing)));
+    }
 }
 
 // Each damaged record must be refused as a format error, and what was read

@@ -7,6 +7,7 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/ItemCopyMap.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -302,4 +303,24 @@ TEST(VertexShapeTest, MoveByMovesOnlyCoordinatesThatAreNotFixed)
     vertex.MoveBy(1.0, 1.0);
     EXPECT_EQ(vertex.GetPoint(), DPoint(1.0, 1.25));
     EXPECT_TRUE(vertex.IsFixed() && vertex.GetYVar()->IsFixed());
+}
+
+// An equation binds no item: every whole copy keeps it, a copy of the
+// selection only when it is selected.
+TEST_F(DrawingPlacedTest, AWholeCloneKeepsEquationConstraintsThatAreNotSelected)
+{
+    DiagramComp& d = *sample.diagram;
+    auto* label = new DrawLabel(&d, DPoint(0, 0), DPoint(0, 0), true, new CompList);
+    auto* equation = new EquationConstraint(DPoint(0, 0), label);
+    d.AddConstraint(equation);
+    auto count = [](TextComp* copy) { return static_cast<DiagramComp*>(copy)->GetConstraints().GetCount(); };
+    LinkRemap wholeRemap;
+    DrawingPtr whole(d.Clone(wholeRemap), [](TextComp* c) { c->Delete(); });
+    EXPECT_EQ(count(whole.get()), 1);
+    d.SelectShape(sample.c1, false);
+    LinkRemap partRemap;
+    EXPECT_EQ(count(Own(d.CopySelection(partRemap)).get()), 0) << "an unselected equation stays";
+    d.SelectConstraint(equation, true);
+    LinkRemap selectedRemap;
+    EXPECT_EQ(count(Own(d.CopySelection(selectedRemap)).get()), 1);
 }

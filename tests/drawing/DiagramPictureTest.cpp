@@ -3,8 +3,11 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/CircleShape.h"
+#include "drawing/DrawLabel.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/PointConstraints.h"
 #include "drawing/VertexShape.h"
+#include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/ParagraphComp.h"
 #include "math/ExportElementWriters.h"
@@ -108,4 +111,67 @@ TEST_F(DrawingTest, HugeAndInvalidCoordinatesDrawWithoutOverflow)
     list->RelayoutAll(false);
     list->PaintRange(Rect(0, 0, image.width(), image.height()));
     EXPECT_NE(drawing->GetPicture(), nullptr);
+}
+
+namespace {
+
+// Pixels of exactly the colour inside the square of the given half side.
+int PixelsOf(const QImage& image, const IntPoint& centre, int half, QRgb colour)
+{
+    int count = 0;
+    for (int y = centre.y - half; y <= centre.y + half; ++y)
+        for (int x = centre.x - half; x <= centre.x + half; ++x)
+            if (image.valid(x, y) && (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                ++count;
+    return count;
+}
+
+} // namespace
+
+// A constraint shows right after the shape it binds, so that a shape later
+// in the list covers it as it covers the shape.
+TEST_F(DrawingTest, AShapeLaterInTheListCoversTheConstraintsOfTheShapesBelowIt)
+{
+    auto* drawing = new DiagramComp;
+    drawing->SetSize(2000, 2000);
+    drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+    auto* point = new VertexShape(0.0, 0.0);
+    drawing->AddShape(point);
+    drawing->AddConstraint(new FixedPointConstraint(point));
+    ShapeStyle filled;
+    filled.filled = true;
+    filled.fillColour = RGB(200, 220, 255);
+    drawing->AddShape(new CircleShape(new VertexShape(0.0, 0.0), new DrawVariable(1.0, false), filled));
+    auto list = ListOf(drawing);
+    list->RelayoutAll(false);
+    list->PaintRange(Rect(0, 0, image.width(), image.height()));
+    const IntPoint centre = drawing->GetDC().WorldToScreen(DPoint(0.0, 0.0));
+    EXPECT_GT(PixelsOf(image, centre, 12, qRgb(200, 220, 255)), 100) << "the disc is painted";
+    EXPECT_EQ(PixelsOf(image, centre, 12, qRgb(193, 193, 193)), 0) << "the fixed point's ring is under the disc";
+}
+
+// The rubber band and the frame of a selected label are grey, not in
+// whatever pen was drawn with last.
+TEST_F(DrawingTest, TheRubberBandAndLabelFramesAreGrey)
+{
+    auto* drawing = new DiagramComp;
+    drawing->SetSize(2000, 2000);
+    drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+    drawing->AddShape(new VertexShape(2.0, 2.0));
+    auto* label = new DrawLabel(drawing, DPoint(-2.0, 0.0), DPoint(0.0, 0.0), true, new CompList(Str255("label")));
+    drawing->AddLabel(label);
+    drawing->ClickLabel(label, false);
+    auto list = ListOf(drawing);
+    list->RelayoutAll(false);
+    Rect box;
+    drawing->GetAbsBounds(box);
+    const Rect band(box.left + 150, box.top + 20, box.left + 250, box.top + 60);
+    drawing->ShowBand(band);
+    list->PaintRange(Rect(0, 0, image.width(), image.height()));
+    image.save(OutputDir() + "/band-and-frame.png");
+    const QRgb grey = qRgb(193, 193, 193);
+    EXPECT_EQ(image.pixel((band.left + band.right) / 2, band.top) & 0xFFFFFF, grey & 0xFFFFFF) << "the band";
+    const IntPoint a = drawing->GetDC().WorldToScreen(label->GetFrameTopLeft());
+    const IntPoint b = drawing->GetDC().WorldToScreen(label->GetFrameBottomRight());
+    EXPECT_EQ(image.pixel((a.x + b.x) / 2, a.y) & 0xFFFFFF, grey & 0xFFFFFF) << "the label's frame";
 }

@@ -13,8 +13,11 @@
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionView.h"
+#include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
 #include "foundation/SelectionTracker.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -174,6 +177,7 @@ TEST_F(DrawToolTest, ALabelDraggedByItsFrameMovesByTheDrawingDistance)
     Gesture(drag, At(0.0, 0.0), {At(1.0, 0.0), At(2.0, 0.5)});
     EXPECT_NEAR(label->GetOffset().x, 2.0, 0.05);
     EXPECT_NEAR(label->GetOffset().y, 0.5, 0.05);
+    EXPECT_TRUE(view.modified) << "closing asks before the drag is lost";
 }
 
 // The move action of a drag used to compare two snapshots and change
@@ -268,3 +272,59 @@ TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
 }
 
 } // namespace
+
+// The model moved while the screen kept the old picture: every drag step,
+// undo and redo must record the picture again and ask for the box to be
+// painted again.
+TEST_F(DrawToolTest, EveryDragStepUndoAndRedoPaintsTheDrawingAgain)
+{
+    drawing->AddConstraint(new HorizontalConstraint(segment));
+    Rect box;
+    drawing->GetAbsBounds(box);
+    const Rect device = gDrawContext.ToDevice(box);
+    auto repainted = [&] {
+        const bool asked = std::any_of(screen.invalidated.begin(), screen.invalidated.end(), [&](const Rect& r) {
+            return r.left <= device.left && r.top <= device.top && r.right >= device.right &&
+                   r.bottom >= device.bottom;
+        });
+        screen.invalidated.clear();
+        return asked && !drawing->IsPictureStale();
+    };
+    auto drag = drawing->OnMouseDown(view, At(3.0, -1.0), false, false);
+    ASSERT_NE(drag, nullptr);
+    drag->MouseDown(At(3.0, -1.0));
+    screen.invalidated.clear();
+    for (const IntPoint& point : {At(3.5, 0.0), At(4.0, 1.0)}) {
+        drag->MouseMove(point);
+        EXPECT_TRUE(repainted()) << "a drag step";
+    }
+    drag->MouseUp(At(4.0, 1.0));
+    std::unique_ptr<TAction> action(drag->TakeAction());
+    ASSERT_NE(action, nullptr);
+    action->Perform();
+    screen.invalidated.clear();
+    action->Revert();
+    EXPECT_TRUE(repainted()) << "undo";
+    action->Redo();
+    EXPECT_TRUE(repainted()) << "redo";
+    action->Commit();
+    drawing->SelectShape(vertex, false);
+    EXPECT_FALSE(screen.invalidated.empty()) << "a command in the drawing";
+}
+
+// The cursor asks what lies under the mouse: asking must not deselect.
+TEST_F(DrawToolTest, AskingWhatLiesUnderTheMouseChangesNoSelection)
+{
+    auto row = std::make_unique<CompArray>();
+    for (char c : std::string("text"))
+        row->Append(fonts.GetFace(0)->GetCharacter(static_cast<unsigned char>(c)));
+    auto* label = new DrawLabel(drawing, DPoint(-1.0, -2.0), DPoint(0.0, 0.0), true, new CompList(std::move(row)));
+    drawing->AddLabel(label);
+    list->RelayoutAll(false);
+    drawing->SelectShape(vertex, false);
+    const IntPoint inText = drawing->GetDC().WorldToScreen(label->GetAnchor());
+    ASSERT_EQ(drawing->HitItem(inText).kind, DrawHitKind::LabelText);
+    drawing->GetCursor(inText, false, false);
+    EXPECT_TRUE(vertex->IsSelected());
+    EXPECT_EQ(drawing->GetSelectedShapes().GetCount(), 1);
+}

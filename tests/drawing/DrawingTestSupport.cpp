@@ -271,10 +271,21 @@ std::set<DiagramShape*> Reachable(const DiagramComp& diagram)
     return reachable;
 }
 
+void AddHeld(const std::set<DiagramShape*>& shapes, std::set<const DiagramItem*>& held)
+{
+    for (DiagramShape* shape : shapes) {
+        held.insert(shape);
+        for (DiagramShape* part : PartsOf(shape))
+            held.insert(part);
+        for (VertexShape* vertex : shape->GetVertices())
+            held.insert(vertex);
+    }
+}
+
 // A removed part may keep sharing vertices with what stayed: owners are
 // looked for in every drawing checked (all).
-void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& listed,
-                  const std::set<DiagramShape*>& all, std::string& faults)
+void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& listed, const std::set<DiagramShape*>& all,
+                  const std::set<const DiagramItem*>& alive, std::string& faults)
 {
     std::set<DiagramShape*> reachable;
     std::set<DiagramShape*> parts;
@@ -330,9 +341,34 @@ void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& lis
     for (DiagramShape* shape : diagram.GetShapes())
         if (shape->IsSelected() && !diagram.GetSelectedShapes().Contains(shape))
             Fault(faults, "a selected shape is not in the selection");
+    // A selected shape marks its parts and vertices selected too.
+    std::set<DiagramShape*> covered;
+    for (DiagramShape* shape : diagram.GetSelectedShapes()) {
+        covered.insert(shape);
+        for (DiagramShape* part : PartsOf(shape))
+            covered.insert(part);
+        for (VertexShape* vertex : shape->GetVertices())
+            covered.insert(vertex);
+    }
+    for (DiagramShape* shape : reachable) {
+        bool listedSelection = false;
+        for (DiagramShape* up = shape; up && !listedSelection; up = up->GetOwnerShape())
+            listedSelection = covered.count(up) > 0;
+        if (shape->IsSelected() && !listedSelection)
+            Fault(faults, "a selected part is not in the selection");
+    }
     for (DrawConstraint* constraint : diagram.GetSelectedConstraints())
         if (!diagram.GetConstraints().Contains(constraint) || !constraint->IsSelected())
             Fault(faults, "the selection lists a constraint that is not selected");
+    std::set<const DiagramItem*> held;
+    AddHeld(reachable, held);
+    for (DrawConstraint* constraint : diagram.GetConstraints()) {
+        if (constraint->IsSelected() && !diagram.GetSelectedConstraints().Contains(constraint))
+            Fault(faults, "a selected constraint is not in the selection");
+        for (const DiagramItem* item : constraint->GetBoundItems())
+            if (!held.count(item) && !alive.count(item))
+                Fault(faults, "a constraint binds an item that its drawing does not hold");
+    }
 }
 
 } // namespace
@@ -348,8 +384,19 @@ std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, con
         for (DiagramShape* shape : Reachable(*diagram))
             all.insert(shape);
     }
+    // A removal's constraints may bind what stays and what its records hold
+    // until the removal is final; the drawing that stays binds only what it
+    // holds itself.
+    std::set<const DiagramItem*> alive;
+    for (const DiagramComp* diagram : drawings)
+        AddHeld(Reachable(*diagram), alive);
+    if (edits)
+        for (DiagramEdit* edit : edits->GetEdits())
+            if (auto* group = dynamic_cast<DiagramEditGroup*>(edit); group && group->Owns())
+                AddHeld({group->GetCompound()}, alive);
     for (const DiagramComp* diagram : drawings) {
-        CheckDrawing(*diagram, listed, all, faults);
+        CheckDrawing(*diagram, listed, all, diagram == drawings.front() ? std::set<const DiagramItem*>() : alive,
+                     faults);
         for (DiagramShape* shape : diagram->GetShapes())
             AddUsers(shape, users);
     }

@@ -32,7 +32,11 @@ class VertexShape;
 // vertex is owned by a shape that holds it; use counts count the edges and
 // circles of the drawings and of the compound shapes the records hold;
 // labels are listed once, by their drawing, and belong to items in it; the
-// selection lists are the selected items.
+// selection lists are the selected items, checked both ways (every listed
+// item is selected and every selected item is listed, or is a part of a
+// listed one); a constraint of the first drawing binds only items that
+// drawing holds, one of a removed drawing items some drawing or record
+// holds.
 std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, const DiagramEditList* edits = nullptr);
 
 class DrawingScreen : public DrawTarget {
@@ -41,8 +45,11 @@ public:
     void PrepareTargetDC(CDC*) override {}
     IntPoint TargetScrollPosition() const override { return IntPoint(0, 0); }
     int TargetSizeLevel() const override { return 5; }
-    void InvalidateTargetRect(const Rect&, bool) override {}
+    void InvalidateTargetRect(const Rect& rect, bool) override { invalidated.push_back(rect); }
     void ShowTargetRect(const Rect&) override {}
+
+    // What the model asked the view to paint again, in device pixels.
+    std::vector<Rect> invalidated;
 };
 
 // The items of the sample drawing, for tests that look at them.

@@ -455,6 +455,21 @@ void EditorSession::MouseUp()
     Settle(50);
 }
 
+bool EditorSession::Drag(const QPoint& from, const std::vector<QPoint>& path)
+{
+    MouseMove(from);
+    Settle(150);
+    MouseDown();
+    Settle(200);
+    for (const QPoint& point : path) {
+        MouseMove(point);
+        Settle(200);
+    }
+    MouseUp();
+    Settle(100);
+    return m_program.state() == QProcess::Running;
+}
+
 int EditorSession::WaitForExit(int timeoutMs)
 {
     QElapsedTimer timer;

@@ -5,6 +5,7 @@
 // Every wait is for a condition (a window, the clipboard's text, the end of
 // the program), with limits generous enough for a heavily loaded machine.
 #include <QImage>
+#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
@@ -12,6 +13,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class EditorSession {
 public:
@@ -78,6 +80,9 @@ public:
     void MouseMove(const QPoint& at);
     void MouseDown();
     void MouseUp();
+    // Presses the left button at a screen point, moves through the points
+    // given and releases it at the last one.
+    bool Drag(const QPoint& from, const std::vector<QPoint>& path);
 
     // The program's exit code, or -1 when it crashed or had to be killed.
     int WaitForExit(int timeoutMs = kPatience);

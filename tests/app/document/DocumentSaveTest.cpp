@@ -5,6 +5,9 @@
 #include "DocumentTestSupport.h"
 
 #include "app/SlideList.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/VertexShape.h"
+#include "foundation/DocWriter.h"
 #include "foundation/DocSelection.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
@@ -163,4 +166,29 @@ TEST_F(DocumentSaveTest, AFailedOpenLeavesAnEmptyDocumentAndAMissingFileIsReport
     EXPECT_EQ(ui.boxes.size(), 1u);
     EXPECT_FALSE(opened->OnOpenDocument(OutputPath("missing.vxm").c_str()));
     EXPECT_EQ(ui.boxes.size(), 2u);
+}
+
+// A drawing of more shared objects than a reader can index is refused with a
+// message; the file on disk and the drawing stay as they were.
+TEST_F(DocumentSaveTest, ADrawingThatCouldNotBeReadBackIsNotSaved)
+{
+    auto doc = EmptyDocument();
+    Fill(*doc);
+    std::string path = OutputPath("drawing.vxm");
+    ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
+    const std::vector<uint8_t> before = ReadFile(path);
+
+    auto* drawing = new DiagramComp;
+    for (int i = 0; i <= DocWriter::kMaxSharedObjects; ++i)
+        drawing->AddShape(new VertexShape(i % 100, i / 100));
+    doc->GetParagraphList()->GetAt(1)->GetRow()->Append(drawing);
+    doc->SetModifiedFlag(TRUE);
+    FakeUserInterface ui;
+    EXPECT_FALSE(doc->OnSaveDocument(path.c_str()));
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(drawing->GetShapes().GetCount(), DocWriter::kMaxSharedObjects + 1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("could not be saved"), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ui.LastBoxText().find("too many shared objects"), std::string::npos) << ui.LastBoxText();
 }

@@ -185,3 +185,20 @@ TEST_F(ViewTest, APencilClickInADrawingAddsAVertexThatUndoRemoves)
     Command(ID_EDIT_UNDO);
     EXPECT_TRUE(drawing->GetShapes().IsEmpty());
 }
+
+// Drawing Properties..., Hide Constraints and Hide Vertices (and every other
+// drawing command nothing handles yet) are disabled while a drawing is
+// selected, instead of doing nothing when chosen.
+TEST_F(ViewTest, DrawingCommandsThatCannotActAreDisabled)
+{
+    auto* drawing = new DiagramComp;
+    Row(1)->Append(drawing);
+    view->UpdateLayoutFrom(1, 1);
+    Rect box;
+    drawing->GetAbsBounds(box);
+    Click(MiddleOf(box));
+    ASSERT_EQ(view->GetSelection().GetKind(), DocPosition::kWholeObject);
+    constexpr UINT kHideConstraints = 34100, kHideVertices = 34102, kProperties = 34110;
+    for (UINT id : {kHideConstraints, kHideVertices, kProperties})
+        EXPECT_FALSE(Update(id).enabled) << id;
+}

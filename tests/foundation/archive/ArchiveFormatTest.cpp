@@ -273,15 +273,16 @@ TEST_F(ArchiveFormat, WriterLimits)
         w.EndList();
     EXPECT_EQ(w.GetDepth(), -1);
 
-    // Indexes 0..65534 are written; a 65536th object fails the save.
-    std::vector<TestVariable> vars(65536);
+    // Indexes 0..32766 are written, which a reader comparing them as signed
+    // 16-bit numbers reads back; a 32768th object fails the save.
+    std::vector<TestVariable> vars(32768);
     w.InitTables();
-    for (int i = 0; i < 65535; ++i)
+    for (int i = 0; i < 32767; ++i)
         w.WriteVariableRef(&vars[size_t(i)]);
     int32_t before = counter.GetPosition();
-    w.WriteVariableRef(&vars[65534]); // known: its index alone
+    w.WriteVariableRef(&vars[32766]); // known: its index alone
     EXPECT_EQ(counter.GetPosition() - before, 2);
-    EXPECT_THROW(w.WriteVariableRef(&vars[65535]), CFormatException);
+    EXPECT_THROW(w.WriteVariableRef(&vars[32767]), CFormatException);
     w.FreeTables();
 }
 
