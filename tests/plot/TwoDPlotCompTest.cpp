@@ -15,6 +15,7 @@
 #include "plot/TwoDPlotComp.h"
 #include "support/kernel/NodeWireText.h"
 #include "support/math/MathTestSupport.h"
+#include "support/plot/PlotFromText.h"
 
 #include <gtest/gtest.h>
 
@@ -36,19 +37,7 @@ protected:
     // A plot of the functions, each given in full form.
     static std::unique_ptr<TwoDPlotComp> Plot(std::initializer_list<const char*> functions)
     {
-        auto plot = std::make_unique<TwoDPlotComp>();
-        bool first = true;
-        for (const char* f : functions) {
-            Node node(NodeFrom(f));
-            CompList row;
-            node->BuildComponents(row, 1);
-            if (first)
-                plot->GetChild(1)->InsertAllAt(row.DetachAll(), 1);
-            else
-                plot->AddFunction(row.DetachAll());
-            first = false;
-        }
-        return plot;
+        return PlotOfFunctions(functions);
     }
 
     static int Kinds(const PlotItemList& curve, int32_t kind)

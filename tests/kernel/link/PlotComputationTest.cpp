@@ -18,6 +18,7 @@
 #include "plot/TwoDPlotComp.h"
 #include "support/PictureCompare.h"
 #include "support/math/MathTestSupport.h"
+#include "support/plot/PlotFromText.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,18 +95,7 @@ protected:
 
     static std::unique_ptr<TwoDPlotComp> Plot(const PlotCase& c)
     {
-        auto plot = std::make_unique<TwoDPlotComp>();
-        bool first = true;
-        for (const char* f : c.functions) {
-            Node node(NodeFrom(f));
-            CompList row;
-            node->BuildComponents(row, 1);
-            if (first)
-                plot->GetChild(1)->InsertAllAt(row.DetachAll(), 1);
-            else
-                plot->AddFunction(row.DetachAll());
-            first = false;
-        }
+        auto plot = PlotOfFunctions(c.functions);
         plot->SetXVariable("x", c.ranges.xMin, c.ranges.xMax);
         plot->SetYVariable("y", c.ranges.yMin, c.ranges.yMax);
         return plot;
