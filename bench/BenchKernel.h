@@ -26,19 +26,24 @@ public:
     BenchKernel(const BenchKernel&) = delete;
     BenchKernel& operator=(const BenchKernel&) = delete;
 
-    // Sends one packet and reads packets up to the answer.
-    void roundTrip(const wire::Expr& packet)
+    // Sends one packet and reads packets up to the answer, which it answers.
+    wire::Expr roundTrip(const wire::Expr& packet)
     {
         wire::putLinkExpr(link_, packet);
         MLEndPacket(link_);
         while (MLNextPacket(link_) != MLRETURNPKT) {
         }
         wire::Expr answer;
-        wire::getLinkExpr(link_, answer);
+        if (!wire::getLinkExpr(link_, answer))
+            throw std::runtime_error("the kernel's answer could not be read");
         benchmark::DoNotOptimize(answer);
+        return answer;
     }
     // The request inside an EvaluatePacket, as the program sends its requests.
-    void evaluate(const wire::Expr& request) { roundTrip(wire::Expr::function("EvaluatePacket", {request})); }
+    wire::Expr evaluate(const wire::Expr& request)
+    {
+        return roundTrip(wire::Expr::function("EvaluatePacket", {request}));
+    }
 
     static BenchKernel& instance()
     {

@@ -1,7 +1,7 @@
 // VXComputePlot through the kernel link (the program's request, the
 // kernel's sampling, the answer read back) against the same sampling done in
 // this process: sin x on [-10, 10], and five functions in one plot.
-#include "BenchKernelLink.h"
+#include "BenchKernel.h"
 #include "kernelproc/PlotRequests.h"
 
 #include <benchmark/benchmark.h>
@@ -15,17 +15,11 @@ const char* const kFive =
     "VXComputePlot[VXTwoDPlot[List[VXSin[x], VXCos[x], VXDivide[1, x], VXPlus[VXPower[x, 3], VXTimes[-1, 4, x]], "
     "VXExp[VXTimes[-1, VXPower[x, 2]]]], List[x, -10., 10.], List[y, -5., 5.]]]";
 
-BenchKernelLink& kernel()
-{
-    static BenchKernelLink instance;
-    return instance;
-}
-
 void throughTheLink(benchmark::State& state, const char* fullForm)
 {
     const wire::Expr request = wire::parseFullForm(fullForm);
     for (auto _ : state) {
-        wire::Expr answer = kernel().Ask(request);
+        wire::Expr answer = BenchKernel::instance().evaluate(request);
         if (!answer.hasHead("Graphics"))
             throw std::runtime_error("the kernel answered no graphics");
         benchmark::DoNotOptimize(answer);
