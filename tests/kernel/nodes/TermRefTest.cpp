@@ -86,9 +86,8 @@ TEST_F(TermRefTest, AnAnswerOfSeveralAlternativesMakesACopyOfTheWholePerAlternat
     };
     const Case cases[] = {
         {"x^2=4,y=1", 1, 5, "Or[Equal[x, -2], Equal[x, 2]]", "x = -2,y = 1 or x = 2,y = 1"},
-        {"y=1,x^2=4", 5, 9, "Or[Equal[x, -2], Equal[x, 2], Equal[x, 0]]",
-         "y = 1,x = -2 or y = 1,x = 2 or y = 1,x = 0"},
-        {"y+x^2=4", 3, 5, "Times[x, x]", "y + x x = 4"},         // one alternative
+        {"y=1,x^2=4", 5, 9, "Or[Equal[x, -2], Equal[x, 2], Equal[x, 0]]", "y = 1,x = -2 or y = 1,x = 2 or y = 1,x = 0"},
+        {"y+x^2=4", 3, 5, "Times[x, x]", "y + x x = 4"},                     // one alternative
         {"x^2=4", 1, 5, "Or[Equal[x, -2], Equal[x, 2]]", "x = -2 or x = 2"}, // the part is the whole
     };
     for (const Case& c : cases) {
