@@ -21,7 +21,8 @@ namespace {
 constexpr int kNoFont = FontId::kMath; // what a selection without characters reports
 
 // The chain of containers from a paragraph's top row down to a position:
-// rows and components alternate, a row first.
+// rows and components alternate, a row first; a component in no row (one
+// not in the document, or held by an object) starts its chain instead.
 using Chain = PtrArray<CObject>;
 
 std::unique_ptr<Chain> ChainOf(const DocPosition& position)
@@ -114,8 +115,9 @@ void DocSelection::NormalizeAcrossContainers(const DocPosition& a, const DocPosi
         NormalizeAcrossParagraphs(a, b);
         return;
     }
-    if (common % 2 == 1) {
-        auto* row = static_cast<CompList*>(chainA->GetAt(common));
+    // The innermost shared container is a row or a component; which one
+    // depends on what the chains start with, so it is asked.
+    if (auto* row = dynamic_cast<CompList*>(chainA->GetAt(common))) {
         PlaceInRow pa = PlaceOf(a, *chainA, common, row);
         PlaceInRow pb = PlaceOf(b, *chainB, common, row);
         if (!IsBefore(pa, pb))
@@ -135,6 +137,12 @@ void DocSelection::NormalizeAcrossContainers(const DocPosition& a, const DocPosi
             *this = lines;
             return;
         }
+    }
+    if (!comp->GetOwner()) {
+        // A component outside any row cannot be selected as a whole: a caret
+        // at the second end, as for ends in unrelated rows.
+        m_first = m_second = b;
+        return;
     }
     *this = DocSelection(comp);
 }

@@ -141,12 +141,21 @@ ParagraphComp* TCalculationAction::MakeResultParagraph(ExprNode* answer)
     auto* paragraph = new ParagraphComp(kResultParagraphStyle);
     CompList* row = paragraph->GetRow();
     if (m_placement == Placement::kAfterEquals) {
-        // A copy of the source followed by " = " and the answer.
+        // A copy of the source followed by " = " and, for a part inside a side
+        // of a relation, that side with the answer in the part's place, else
+        // the whole with the answer: what follows " = " equals the source.
         std::unique_ptr<ParagraphComp> copy(m_sourceParagraph->CloneWithLinks());
         row->InsertAllAt(copy->GetRow()->DetachAll(), 1);
         CompList equals(Str255(" = "));
         row->InsertAllAt(equals.DetachAll(), row->GetCount() + 1);
+        int side = 0;
+        TermRef shown = AnswerInWhole(answer, &side);
+        shown.RebuildFromParts();
+        row->InsertAllAt(shown.CollectTermsGuarded(side)->DetachAll(), row->GetCount() + 1);
+        return paragraph;
     }
+    if (m_placement == Placement::kNewParagraphWhole)
+        answer = AnswerInWhole(answer).Release();
     std::unique_ptr<ParagraphComp> answerParagraph(AnswerParagraph(answer, m_whole.get()));
     row->InsertAllAt(answerParagraph->GetRow()->DetachAll(), row->GetCount() + 1);
     return paragraph;
@@ -170,9 +179,7 @@ void TCalculationAction::FirstDo()
     switch (m_placement) {
     case Placement::kNewParagraph:
     case Placement::kNewParagraphWhole:
-        m_resultParagraph = MakeResultParagraph(m_placement == Placement::kNewParagraphWhole
-                                                    ? AnswerInWhole(answer)->Clone()
-                                                    : answer.release());
+        m_resultParagraph = MakeResultParagraph(answer.release());
         m_resultIndex = KernelLink::Get() && KernelLink::Get()->Prefs().resultsAtEnd ? list->GetCount() + 1
                                                                                     : sourceIndex + 1;
         break;

@@ -5,6 +5,7 @@
 // sends the selected code paragraphs as text.
 #include "foundation/StyleKinds.h"
 #include "foundation/TAction.h"
+#include "kernel/TermRef.h"
 
 #include <functional>
 #include <memory>
@@ -71,12 +72,15 @@ protected:
 
 private:
     void FirstDo();
+    // The result paragraph of placements 0, 5, 6 and 7; takes the answer.
     ParagraphComp* MakeResultParagraph(ExprNode* answer);
     ParagraphList* List() const;
-    // The tree a new paragraph shows: the whole expression with the answer in
-    // the part's place (the action takes the answer), or the answer itself
-    // when the part is the whole.
-    ExprNode* AnswerInWhole(std::unique_ptr<ExprNode>& answer);
+    // The whole expression with the answer (taken) in the part's place, its
+    // new constants numbered; an "or" of copies of the whole when the answer
+    // has several alternatives. The action gives up its whole and part.
+    // side, when given, receives the side of the whole relation that held
+    // the part (0 for none).
+    TermRef AnswerInWhole(ExprNode* answer, int* side = nullptr);
     // Placement 8: the selected content and the answer's components trade
     // places, each kept as a fragment while the other is in the document.
     // Takes the answer.

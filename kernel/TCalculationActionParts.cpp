@@ -8,18 +8,18 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "kernel/TermRef.h"
 
-ExprNode* TCalculationAction::AnswerInWhole(std::unique_ptr<ExprNode>& answer)
+TermRef TCalculationAction::AnswerInWhole(ExprNode* answer, int* side)
 {
-    auto* part = const_cast<ExprNode*>(m_part);
-    ExprNode* parent = part && m_whole ? m_whole->FindParentOf(part) : nullptr;
-    if (!parent)
-        return answer.get();
-    parent->ReplaceChild(part, answer.get());
-    // The part was unlinked from the whole, which holds the answer now.
-    delete part;
-    m_part = answer.release();
-    return m_whole.get();
+    // The whole takes the answer (and deletes the part), once: the action
+    // computes only on its first Do.
+    TermRef whole(m_whole.release());
+    if (side)
+        *side = whole.GetTermIndex(m_part);
+    whole.NextAfterMaxTerm(const_cast<ExprNode*>(m_part), answer);
+    m_part = nullptr;
+    return whole;
 }
 
 bool TCalculationAction::PrepareReplacement(ExprNode* answer)

@@ -33,10 +33,23 @@ public:
     // held node and in shown (the source shown beside it; may be null), plus
     // one.
     void NextAfterMaxTerm(ExprNode* shown);
+    // Puts answer (taken) in the place of source, a part of the held whole
+    // expression (source is deleted), and numbers the new constants of the
+    // result. An answer of several alternatives makes the held node an "or"
+    // of as many copies of the whole, each with one alternative in the
+    // part's place. When source is not inside the held node, the answer
+    // replaces it.
+    void NextAfterMaxTerm(ExprNode* source, ExprNode* answer);
     // Flattens the held node and writes its negative powers as fractions.
     void RebuildFromParts();
     // The held node's components, as a new row.
     std::unique_ptr<CompList> CollectTerms() const;
+    // As CollectTerms for side k (1-based) of a held relation; for k = 0,
+    // a node that is no relation or a side it lacks, the whole node.
+    std::unique_ptr<CompList> CollectTermsGuarded(int k) const;
+    // The 1-based side of the held relation that holds term, or 0 when the
+    // held node is no relation or term is not inside one of its sides.
+    int GetTermIndex(const ExprNode* term) const;
 
 private:
     std::unique_ptr<ExprNode> m_node;

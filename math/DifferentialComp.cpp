@@ -13,19 +13,22 @@
 namespace {
 
 constexpr signed char kOrderStep = 2;
+// An empty order means the first order, written as nothing: like a root's
+// index, it shows no placeholder box.
+constexpr int kOrderPlaceholder = 0;
 
 } // namespace
 
 DifferentialComp::DifferentialComp() : m_order(new CompList)
 {
-    AdoptRow(m_order);
+    m_order->SetOwner(this, kOrderPlaceholder);
     SetSizeStep(m_sizeStep);
 }
 
 DifferentialComp::DifferentialComp(std::unique_ptr<CompArray> variable, std::unique_ptr<CompArray> order)
     : StructComp(std::move(variable)), m_order(new CompList(std::move(order)))
 {
-    AdoptRow(m_order);
+    m_order->SetOwner(this, kOrderPlaceholder);
     SetSizeStep(m_sizeStep);
 }
 
@@ -37,7 +40,7 @@ DifferentialComp::~DifferentialComp()
 void DifferentialComp::SetRowsOwner(TextComp* owner)
 {
     m_first->SetOwner(owner, 1);
-    m_order->SetOwner(owner, 1);
+    m_order->SetOwner(owner, kOrderPlaceholder);
 }
 
 void DifferentialComp::SetSizeStep(signed char step)

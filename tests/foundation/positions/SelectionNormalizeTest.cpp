@@ -109,6 +109,37 @@ TEST_F(SelectionNormalizeTest, RowsWithoutOwnerAreSafe)
     EXPECT_FALSE(mixed.HasExtent());
 }
 
+TEST_F(SelectionNormalizeTest, ALooseComponentIsNeverTakenForARow)
+{
+    // A fraction in no paragraph, with another fraction in its numerator:
+    // the chains of its places start with a component, not a row.
+    auto numerator = Chars("a");
+    auto* inner = new TestFraction(Chars("x"), Chars("y"));
+    numerator->Append(inner);
+    auto outer = std::make_unique<TestFraction>(std::move(numerator), Chars("b"));
+    CompList* outerTop = outer->GetChild(1);
+    CompList* outerBottom = outer->GetChild(2);
+    struct Case {
+        const char* name;
+        DocPosition a, b;
+        DocPosition first, second;
+    };
+    const Case cases[] = {
+        {"the two rows of the inner fraction select it", DocPosition(inner->GetChild(1), 1),
+         DocPosition(inner->GetChild(2), 2), DocPosition(outerTop, 2), DocPosition(outerTop, 3)},
+        {"the two rows of the loose fraction: a caret at the second end", DocPosition(outerTop, 1),
+         DocPosition(outerBottom, 2), DocPosition(outerBottom, 2), DocPosition(outerBottom, 2)},
+        {"inside the inner fraction and the loose denominator", DocPosition(inner->GetChild(2), 1),
+         DocPosition(outerBottom, 1), DocPosition(outerBottom, 1), DocPosition(outerBottom, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocSelection selection(c.a, c.b);
+        EXPECT_EQ(selection.GetStart(), c.first);
+        EXPECT_EQ(selection.GetEnd(), c.second);
+    }
+}
+
 TEST_F(SelectionNormalizeTest, PositionQueries)
 {
     DocPosition inNumerator = At(1, 2);

@@ -3,13 +3,16 @@
 // restoring the document's bytes, and refused answers leaving it unchanged.
 #include "kernel/link/LinkTestSupport.h"
 
+#include "foundation/ArchiveCharMaps.h"
 #include "foundation/CompList.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "kernel/KernelRowBuilder.h"
+#include "kernel/NodePath.h"
 #include "kernel/TCalculationAction.h"
+#include "kernel/TermRef.h"
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/FontManager.h"
 #include "platform/AppProfile.h"
@@ -73,6 +76,30 @@ protected:
         DocSelection selection = DocSelection::SelectAll(list.GetAt(index)->GetRow());
         ExprNode* whole = NodeFrom(fullForm);
         return std::make_unique<TContextCalculationAction>(selection, mode, placement, whole, whole);
+    }
+
+    // An equation paragraph of the typed formula.
+    ParagraphComp* Typed(const std::string& typed)
+    {
+        std::string codes;
+        for (char c : typed)
+            codes += char(gReaderSymbolMap[static_cast<unsigned char>(c)]);
+        return new ParagraphComp(Chars(codes, FontManager::kMathFace), kResultParagraphStyle);
+    }
+
+    // The calculation of the components first..last - 1 of paragraph `index`,
+    // made as the view makes it: the whole formula built from the paragraph
+    // and the selected part found in it.
+    std::unique_ptr<TContextCalculationAction> PartCalculation(int index, int first, int last, int mode, int placement)
+    {
+        RowNodeBuilder::Install(&KernelRowBuilder::Instance());
+        TermRef whole = TermRef::Build(*list.GetAt(index));
+        RowNodeBuilder::Install(nullptr);
+        EXPECT_TRUE(whole);
+        CompList* row = list.GetAt(index)->GetRow();
+        DocSelection selection(DocPosition(row, first), DocPosition(row, last));
+        ExprNode* part = NodePath(whole.Get(), selection, true).Innermost();
+        return std::make_unique<TContextCalculationAction>(selection, mode, placement, whole.Release(), part);
     }
 
     QTemporaryDir settings;
@@ -177,6 +204,37 @@ TEST_F(CalculationActionTest, IntegrationConstantsAreNumberedAfterTheLargest)
         EXPECT_EQ(text.find("vxReplSub"), std::string::npos) << text;
         action->Revert();
         action->Commit();
+    }
+}
+
+TEST_F(CalculationActionTest, APartsAnswerIsShownInItsWholeFormula)
+{
+    struct Case {
+        const char* formula; // paragraph 4
+        int first, last;     // the selected components
+        int mode, placement;
+        const char* shown; // the result paragraph as the user reads it
+    };
+    const Case cases[] = {
+        // Two solutions: the whole formula twice, each with its own.
+        {"x^2=4,y=1", 1, 6, 5, Placement::kNewParagraphWhole, "x = -2,y = 1 or x = 2,y = 1"},
+        // After " = " comes what equals the source: the side that holds the
+        // part, with the answer in the part's place.
+        {"a(x+x)=y", 3, 6, 0, Placement::kAfterEquals, "a(x+x)=y = a (2 x)"},
+        {"y=a(x+x)", 5, 8, 0, Placement::kAfterEquals, "y=a(x+x) = a (2 x)"},
+        {"a(x+x)", 3, 6, 0, Placement::kAfterEquals, "a(x+x) = a (2 x)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        list.InsertAt(Typed(c.formula), 4);
+        auto action = PartCalculation(4, c.first, c.last, c.mode, c.placement);
+        action->Perform();
+        ASSERT_TRUE(action->CanUndo());
+        const int at = c.placement == Placement::kAfterEquals ? 4 : 5;
+        EXPECT_EQ(Shown(list, at), c.shown);
+        action->Revert();
+        action->Commit();
+        delete list.RemoveAt(4);
     }
 }
 

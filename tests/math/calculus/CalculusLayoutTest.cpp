@@ -127,6 +127,18 @@ TEST_F(CalculusLayoutTest, ARootsSignStartsWithATickNotAStrokeUnderItsIndex)
     EXPECT_GT(InkIn(image, Rect(index.right - u, strokeRow - 1, index.right, strokeRow + 2)), 0);
 }
 
+// An empty order (the first) took a placeholder box between ∂x and ∂y, drawn
+// as a grey frame that read as a character the font lacks.
+TEST_F(CalculusLayoutTest, AnEmptyOrderShowsNoBoxBetweenPartialDifferentials)
+{
+    auto* partial = new PartialDerivativeComp(Chars("g"), new PartialDifferentialComp(Chars("x"), nullptr));
+    partial->InsertVariable(2, new PartialDifferentialComp(Chars("y"), Chars("2")));
+    auto paragraph = Paragraph(5, Items({partial}));
+    paragraph->GetRow()->Draw();
+    EXPECT_TRUE(partial->GetVariable(1)->OrderRow()->GetAbsRect().IsEmpty());
+    EXPECT_FALSE(partial->GetVariable(2)->OrderRow()->GetAbsRect().IsEmpty());
+}
+
 TEST_F(CalculusLayoutTest, TheProductShowsTheProductSignNotALambda)
 {
     auto* product = new ProductComp(nullptr, nullptr);
