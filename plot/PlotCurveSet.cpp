@@ -9,6 +9,7 @@
 #include "kernel/LeafNodes.h"
 #include "kernel/PlotNodes.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -40,6 +41,35 @@ std::vector<DPoint> PointsOf(const ExprNode* node)
         for (const ExprNode* p = static_cast<const CompositeNode*>(node)->First(); p; p = p->next)
             points.push_back(PointOf(p));
     return points;
+}
+
+// A point {x, y, z} from a kernel list: a missing element, or one that is
+// no number, gives 0; anything else is (0, 0, 0).
+Point3D Point3DOf(const ExprNode* node)
+{
+    auto* list = node && node->GetTag() == tag_lisN ? static_cast<const CompositeNode*>(node) : nullptr;
+    if (!list)
+        return {};
+    const auto value = [list](int i) {
+        const ExprNode* e = list->ChildAt(i);
+        const double v = e ? e->GetRealValue() : 0.0;
+        return std::isfinite(v) ? v : 0.0;
+    };
+    return {value(1), value(2), value(3)};
+}
+
+std::vector<Point3D> Points3DOf(const ExprNode* node)
+{
+    std::vector<Point3D> points;
+    if (node && node->GetTag() == tag_lisN)
+        for (const ExprNode* p = static_cast<const CompositeNode*>(node)->First(); p; p = p->next)
+            points.push_back(Point3DOf(p));
+    return points;
+}
+
+const CompositeNode* ListOf(const ExprNode* node)
+{
+    return node && node->GetTag() == tag_lisN ? static_cast<const CompositeNode*>(node) : nullptr;
 }
 
 // The characters of a text: a string's own, else those its components show.
@@ -131,6 +161,83 @@ void PlotCurveSet::AddGraphicsPrimitives(const ExprNode* element)
     }
 }
 
+bool PlotCurveSet::BuildFromResult3D(const ExprNode* answer, const PlotBounds3D& bounds)
+{
+    if (auto* surface = dynamic_cast<const SurfaceGraphicsNode*>(answer))
+        return AddSurface(surface->Heights(), bounds);
+    auto* graphics = dynamic_cast<const GraphicsNode*>(answer);
+    if (!graphics)
+        return true;
+    if (const CompositeNode* content = ListOf(graphics->Content()))
+        for (const ExprNode* element = content->First(); element; element = element->next) {
+            BeginCurve();
+            AddGraphics3DPrimitives(element);
+            EndCurve();
+        }
+    return true;
+}
+
+// Row r lies at y minimum + r steps, column c at x minimum + c steps: the
+// steps are added up from the minimum, so that a single row or column lies
+// at the minimum instead of dividing by zero.
+bool PlotCurveSet::AddSurface(const ExprNode* heights, const PlotBounds3D& bounds)
+{
+    const CompositeNode* rows = ListOf(heights);
+    const CompositeNode* first = rows ? ListOf(rows->First()) : nullptr;
+    if (!first || first->GetChildCount() == 0)
+        return true;
+    const int rowCount = rows->GetChildCount();
+    const int columnCount = first->GetChildCount();
+    for (const ExprNode* row = rows->First(); row; row = row->next)
+        if (!ListOf(row) || row->GetChildCount() != columnCount)
+            return false;
+    const double xStep = columnCount > 1 ? (bounds.maximum.x - bounds.minimum.x) / (columnCount - 1) : 0;
+    const double yStep = rowCount > 1 ? (bounds.maximum.y - bounds.minimum.y) / (rowCount - 1) : 0;
+    std::vector<Point3D> points;
+    points.reserve(static_cast<size_t>(rowCount) * static_cast<size_t>(columnCount));
+    double y = bounds.minimum.y;
+    for (const ExprNode* row = rows->First(); row; row = row->next, y += yStep) {
+        double x = bounds.minimum.x;
+        for (const ExprNode* z = ListOf(row)->First(); z; z = z->next, x += xStep) {
+            const double height = z->GetRealValue();
+            points.push_back({x, y, std::isfinite(height) ? height : 0.0});
+        }
+    }
+    BeginCurve();
+    AddItem(std::make_unique<PlotSurface3D>(rowCount, columnCount, std::move(points)));
+    EndCurve();
+    return true;
+}
+
+void PlotCurveSet::AddGraphics3DPrimitives(const ExprNode* element)
+{
+    const TypeTag tag = element->GetTag();
+    if (tag == tag_lisN) {
+        const ExprNode* first = static_cast<const CompositeNode*>(element)->First();
+        if (first && first->GetTag() == tag_plyN) {
+            PolygonSetBuilder polygons;
+            for (const ExprNode* child = first; child; child = child->next)
+                if (child->GetTag() == tag_plyN)
+                    polygons.AddPolygon(Points3DOf(static_cast<const GraphicsPolygonNode*>(child)->Points()));
+            AddItem(polygons.Build());
+            return;
+        }
+        for (const ExprNode* child = first; child; child = child->next)
+            AddGraphics3DPrimitives(child);
+    } else if (tag == tag_linN) {
+        std::vector<Point3D> points = Points3DOf(static_cast<const GraphicsLineNode*>(element)->Points());
+        if (points.size() == 2)
+            AddItem(std::make_unique<PlotLine3D>(points[0], points[1]));
+        else
+            AddItem(std::make_unique<PlotPolyline3D>(std::move(points)));
+    } else if (tag == tag_poiN) {
+        AddItem(std::make_unique<PlotPoint3D>(Point3DOf(static_cast<const GraphicsPointNode*>(element)->Point())));
+    } else if (tag == tag_texN) {
+        auto* text = static_cast<const GraphicsTextNode*>(element);
+        AddItem(std::make_unique<PlotText3D>(Point3DOf(text->Position()), PlainTextOf(text->Text())));
+    }
+}
+
 void PlotCurveSet::WriteSVGAll(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const
 {
     for (const PlotItemList& curve : m_curves)
@@ -166,11 +273,21 @@ void PlotCurveSet::Write(DocWriter& writer) const
 
 void PlotCurveSet::Read(DocReader& reader, int listCount)
 {
+    ReadLists(reader, listCount, 2);
+}
+
+void PlotCurveSet::Read3D(DocReader& reader, int listCount)
+{
+    ReadLists(reader, listCount, 3);
+}
+
+void PlotCurveSet::ReadLists(DocReader& reader, int listCount, int dimensions)
+{
     for (int n = 0; n < listCount; ++n) {
         const int32_t count = reader.ReadCount(kMinItemRecord);
         PlotItemList curve;
         for (int32_t i = 0; i < count; ++i) {
-            std::unique_ptr<ArchiveItem> item(reader.Read2DPlotItem());
+            std::unique_ptr<ArchiveItem> item(dimensions == 3 ? reader.Read3DPlotItem() : reader.Read2DPlotItem());
             if (auto* plotItem = dynamic_cast<PlotItem*>(item.get())) {
                 item.release();
                 curve.emplace_back(plotItem);
@@ -179,6 +296,8 @@ void PlotCurveSet::Read(DocReader& reader, int listCount)
         m_curves.push_back(std::move(curve));
     }
 }
+
+const char* const kUnevenSurfaceMessage = "The surface cannot be drawn: its rows of heights differ in length.";
 
 void RegisterPlotItems2D()
 {
