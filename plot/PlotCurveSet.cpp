@@ -85,6 +85,47 @@ std::string PlainTextOf(ExprNode* node)
     return std::string(text.GetText(), static_cast<size_t>(text.GetLength()));
 }
 
+// The item classes and the point reader of 2-D and of 3-D primitives.
+struct Items2D {
+    using Line = PlotLine;
+    using Polyline = PlotPolyline;
+    using Point = PlotPoint;
+    using Text = PlotText;
+    static DPoint PointFrom(const ExprNode* node) { return PointOf(node); }
+    static std::vector<DPoint> PointsFrom(const ExprNode* node) { return PointsOf(node); }
+};
+
+struct Items3D {
+    using Line = PlotLine3D;
+    using Polyline = PlotPolyline3D;
+    using Point = PlotPoint3D;
+    using Text = PlotText3D;
+    static Point3D PointFrom(const ExprNode* node) { return Point3DOf(node); }
+    static std::vector<Point3D> PointsFrom(const ExprNode* node) { return Points3DOf(node); }
+};
+
+// A line of two points becomes a line, of any other count a polyline; a
+// point and a text their items; anything else adds nothing.
+template <class Items>
+void AddPrimitive(PlotCurveSet& set, const ExprNode* element)
+{
+    const TypeTag tag = element->GetTag();
+    if (tag == tag_linN) {
+        auto points = Items::PointsFrom(static_cast<const GraphicsLineNode*>(element)->Points());
+        if (points.size() == 2)
+            set.AddItem(std::make_unique<typename Items::Line>(points[0], points[1]));
+        else
+            set.AddItem(std::make_unique<typename Items::Polyline>(std::move(points)));
+    } else if (tag == tag_poiN) {
+        set.AddItem(std::make_unique<typename Items::Point>(
+            Items::PointFrom(static_cast<const GraphicsPointNode*>(element)->Point())));
+    } else if (tag == tag_texN) {
+        auto* text = static_cast<const GraphicsTextNode*>(element);
+        set.AddItem(
+            std::make_unique<typename Items::Text>(Items::PointFrom(text->Position()), PlainTextOf(text->Text())));
+    }
+}
+
 } // namespace
 
 PlotCurveSet::PlotCurveSet(const PlotCurveSet& other)
@@ -143,21 +184,11 @@ int PlotCurveSet::BuildFromGraphics(const ExprNode* answer)
 
 void PlotCurveSet::AddGraphicsPrimitives(const ExprNode* element)
 {
-    const TypeTag tag = element->GetTag();
-    if (tag == tag_lisN) {
+    if (element->GetTag() == tag_lisN) {
         for (const ExprNode* child = static_cast<const CompositeNode*>(element)->First(); child; child = child->next)
             AddGraphicsPrimitives(child);
-    } else if (tag == tag_linN) {
-        std::vector<DPoint> points = PointsOf(static_cast<const GraphicsLineNode*>(element)->Points());
-        if (points.size() == 2)
-            AddItem(std::make_unique<PlotLine>(points[0], points[1]));
-        else
-            AddItem(std::make_unique<PlotPolyline>(std::move(points)));
-    } else if (tag == tag_poiN) {
-        AddItem(std::make_unique<PlotPoint>(PointOf(static_cast<const GraphicsPointNode*>(element)->Point())));
-    } else if (tag == tag_texN) {
-        auto* text = static_cast<const GraphicsTextNode*>(element);
-        AddItem(std::make_unique<PlotText>(PointOf(text->Position()), PlainTextOf(text->Text())));
+    } else {
+        AddPrimitive<Items2D>(*this, element);
     }
 }
 
@@ -224,17 +255,8 @@ void PlotCurveSet::AddGraphics3DPrimitives(const ExprNode* element)
         }
         for (const ExprNode* child = first; child; child = child->next)
             AddGraphics3DPrimitives(child);
-    } else if (tag == tag_linN) {
-        std::vector<Point3D> points = Points3DOf(static_cast<const GraphicsLineNode*>(element)->Points());
-        if (points.size() == 2)
-            AddItem(std::make_unique<PlotLine3D>(points[0], points[1]));
-        else
-            AddItem(std::make_unique<PlotPolyline3D>(std::move(points)));
-    } else if (tag == tag_poiN) {
-        AddItem(std::make_unique<PlotPoint3D>(Point3DOf(static_cast<const GraphicsPointNode*>(element)->Point())));
-    } else if (tag == tag_texN) {
-        auto* text = static_cast<const GraphicsTextNode*>(element);
-        AddItem(std::make_unique<PlotText3D>(Point3DOf(text->Position()), PlainTextOf(text->Text())));
+    } else {
+        AddPrimitive<Items3D>(*this, element);
     }
 }
 
