@@ -6,6 +6,7 @@
 #include "foundation/ExprNode.h"
 
 #include <array>
+#include <stdexcept>
 
 class FixedNode : public ExprNode {
 public:
@@ -21,8 +22,8 @@ public:
     int GetChildCount() const override { return m_partCount; }
 
 protected:
-    explicit FixedNode(int partCount) : m_partCount(partCount) {}
-    FixedNode(const SourceRange& range, int partCount) : ExprNode(range), m_partCount(partCount) {}
+    explicit FixedNode(int partCount) : m_partCount(CheckedCount(partCount)) {}
+    FixedNode(const SourceRange& range, int partCount) : ExprNode(range), m_partCount(CheckedCount(partCount)) {}
     // Copies the fields; the parts are cloned deeply.
     FixedNode(const FixedNode& other);
 
@@ -33,7 +34,15 @@ protected:
     void SetPart(int i, ExprNode* node);
 
 private:
-    std::array<ExprNode*, 4> m_parts{};
+    static constexpr int CheckedCount(int partCount)
+    {
+        return partCount >= 0 && partCount <= kMaxParts ? partCount : throw std::logic_error("too many node parts");
+    }
+
+    // The 3-D plot command has the most parts: functions, three ranges and
+    // its computed graphics.
+    static constexpr int kMaxParts = 5;
+    std::array<ExprNode*, kMaxParts> m_parts{};
     int m_partCount;
 };
 

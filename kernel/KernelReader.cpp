@@ -562,8 +562,14 @@ ExprNode* KernelReader::ReadPlotNode(int entry, int kind, int count)
         ExprNode* heights = Take(args, 0);
         return new SurfaceGraphicsNode(heights, Take(args, 1));
     }
+    case PlotKind::ThreeDPlot: {
+        ExprNode* functions = Take(args, 0);
+        ExprNode* x = Take(args, 1);
+        ExprNode* y = Take(args, 2);
+        ExprNode* z = Take(args, 3);
+        return new ThreeDPlotNode(functions, x, y, z, Take(args, 4));
+    }
     default:
-        // The 3-D plot command comes with the 3-D plots.
         return Applied(new SymbolNode(entry), args);
     }
 }

@@ -10,6 +10,7 @@
 namespace {
 
 TwoDPlotComponentMaker gTwoDPlotMaker = nullptr;
+ThreeDPlotComponentMaker gThreeDPlotMaker = nullptr;
 
 ExprNode* ListOrNothing(ExprNode* node)
 {
@@ -28,11 +29,28 @@ ListNode* RangeList(ExprNode* symbol, ExprNode* minimum, ExprNode* maximum)
     return range;
 }
 
-void PutPlot(MLINK link, const ExprNode* function, const ExprNode* xRange)
+void PutPlot(MLINK link, const ExprNode* function, const char* head, std::initializer_list<const ExprNode*> ranges)
 {
-    MLPutFunction(link, "Plot", 2);
+    MLPutFunction(link, head, static_cast<int>(ranges.size()) + 1);
     nodes::PutOrNull(function, link, 0, true);
-    nodes::PutOrNull(xRange, link, 0, true);
+    for (const ExprNode* range : ranges)
+        nodes::PutOrNull(range, link, 0, true);
+}
+
+// head[f, ranges...] for one function, else Show[List[head[f1, ranges...], ...]].
+void PutPlainPlots(MLINK link, const ExprNode* functionList, const char* head,
+                   std::initializer_list<const ExprNode*> ranges)
+{
+    auto* functions = static_cast<const CompositeNode*>(functionList);
+    const int count = functions ? functions->Count() : 0;
+    if (count == 1) {
+        PutPlot(link, functions->First(), head, ranges);
+        return;
+    }
+    MLPutFunction(link, "Show", 1);
+    MLPutFunction(link, "List", count);
+    for (const ExprNode* f = functions ? functions->First() : nullptr; f; f = f->next)
+        PutPlot(link, f, head, ranges);
 }
 
 } // namespace
@@ -40,6 +58,11 @@ void PutPlot(MLINK link, const ExprNode* function, const ExprNode* xRange)
 void InstallTwoDPlotComponentMaker(TwoDPlotComponentMaker maker)
 {
     gTwoDPlotMaker = maker;
+}
+
+void InstallThreeDPlotComponentMaker(ThreeDPlotComponentMaker maker)
+{
+    gThreeDPlotMaker = maker;
 }
 
 // ---- graphics ----
@@ -99,29 +122,25 @@ SurfaceGraphicsNode::SurfaceGraphicsNode(ExprNode* heights, ExprNode* options)
     SetPart(1, options);
 }
 
-// ---- the 2-D plot command ----
+// ---- the plot commands ----
 
-TwoDPlotNode::TwoDPlotNode(ExprNode* functions, ExprNode* xRange, ExprNode* yRange, ExprNode* extra) : FixedNode(4)
+void PlotCommandNode::SetParts(ExprNode* functions, std::initializer_list<ExprNode*> ranges, ExprNode* extra)
 {
     SetPart(0, ListOrNothing(functions));
-    SetPart(1, ListOrNothing(xRange));
-    SetPart(2, ListOrNothing(yRange));
-    SetPart(3, extra);
+    int i = 1;
+    for (ExprNode* range : ranges)
+        SetPart(i++, ListOrNothing(range));
+    SetPart(m_axes + 1, extra);
 }
 
-void TwoDPlotNode::SetXRange(ExprNode* symbol, ExprNode* minimum, ExprNode* maximum)
+void PlotCommandNode::SetRange(int axis, ExprNode* symbol, ExprNode* minimum, ExprNode* maximum)
 {
-    SetPart(1, RangeList(symbol, minimum, maximum));
-}
-
-void TwoDPlotNode::SetYRange(ExprNode* symbol, ExprNode* minimum, ExprNode* maximum)
-{
-    SetPart(2, RangeList(symbol, minimum, maximum));
+    SetPart(axis + 1, RangeList(symbol, minimum, maximum));
 }
 
 // The functions come from separate rows of the plot: the list's range is
 // not stretched over them.
-void TwoDPlotNode::AddFunction(ExprNode* function)
+void PlotCommandNode::AddFunction(ExprNode* function)
 {
     if (!Part(0))
         SetPart(0, new ListNode);
@@ -129,45 +148,63 @@ void TwoDPlotNode::AddFunction(ExprNode* function)
         static_cast<ListNode*>(Part(0))->ChainAll({function});
 }
 
-void TwoDPlotNode::PutPackageForm(MLINK link, int mode) const
+void PlotCommandNode::PutPackageForm(MLINK link, int mode) const
 {
     nodes::PutMarker(*this, link, mode);
-    MLPutFunction(link, "VXTwoDPlot", 3);
+    MLPutFunction(link, m_head, m_axes + 1);
     if (Functions())
         Functions()->PutPackageForm(link, mode);
     else
         MLPutFunction(link, "List", 0);
-    nodes::PutOrNull(XRange(), link, mode, false);
-    nodes::PutOrNull(YRange(), link, mode, false);
+    for (int axis = 0; axis < m_axes; ++axis)
+        nodes::PutOrNull(Part(axis + 1), link, mode, false);
 }
 
-void TwoDPlotNode::PutPlainForm(MLINK link) const
+void PlotCommandNode::BuildComponents(CompList& list, int level)
 {
-    auto* functions = static_cast<CompositeNode*>(Functions());
-    const int count = functions ? functions->Count() : 0;
-    if (count == 1) {
-        PutPlot(link, functions->First(), XRange());
+    if (TextComp* plot = MakeComponent()) {
+        list.Append(plot);
         return;
     }
-    MLPutFunction(link, "Show", 1);
-    MLPutFunction(link, "List", count);
-    for (ExprNode* f = functions ? functions->First() : nullptr; f; f = f->next)
-        PutPlot(link, f, XRange());
-}
-
-void TwoDPlotNode::BuildComponents(CompList& list, int level)
-{
-    if (gTwoDPlotMaker) {
-        if (TextComp* plot = gTwoDPlotMaker(*this))
-            list.Append(plot);
-        return;
-    }
-    nodes::AppendTextChars(list, "VXTwoDPlot[");
-    for (int i = 0; i < 3; ++i) {
+    nodes::AppendTextChars(list, m_head);
+    nodes::AppendMathChar(list, '[');
+    for (int i = 0; i <= m_axes; ++i) {
         if (i > 0)
             nodes::AppendMathChar(list, ',');
         if (Part(i))
             Part(i)->BuildComponents(list, level);
     }
     nodes::AppendMathChar(list, ']');
+}
+
+TwoDPlotNode::TwoDPlotNode(ExprNode* functions, ExprNode* xRange, ExprNode* yRange, ExprNode* extra) : TwoDPlotNode()
+{
+    SetParts(functions, {xRange, yRange}, extra);
+}
+
+void TwoDPlotNode::PutPlainForm(MLINK link) const
+{
+    PutPlainPlots(link, Functions(), "Plot", {XRange()});
+}
+
+TextComp* TwoDPlotNode::MakeComponent()
+{
+    return gTwoDPlotMaker ? gTwoDPlotMaker(*this) : nullptr;
+}
+
+ThreeDPlotNode::ThreeDPlotNode(ExprNode* functions, ExprNode* xRange, ExprNode* yRange, ExprNode* zRange,
+                               ExprNode* extra)
+    : ThreeDPlotNode()
+{
+    SetParts(functions, {xRange, yRange, zRange}, extra);
+}
+
+void ThreeDPlotNode::PutPlainForm(MLINK link) const
+{
+    PutPlainPlots(link, Functions(), "Plot3D", {XRange(), YRange()});
+}
+
+TextComp* ThreeDPlotNode::MakeComponent()
+{
+    return gThreeDPlotMaker ? gThreeDPlotMaker(*this) : nullptr;
 }

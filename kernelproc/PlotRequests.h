@@ -4,7 +4,11 @@
 // element per function, each a list of Line pieces; VXResolvePlot[command,
 // {name -> value...}] does the same with the named values put in. A free
 // parameter of a computed plot is asked of the user (question 1); without
-// an answer the request answers $Canceled.
+// an answer the request answers $Canceled. VXComputePlot[VXThreeDPlot[{f...},
+// {x, ...}, {y, ...}, {z, ...}]] answers SurfaceGraphics[{row, ...}, {}] for
+// one function: a row of heights for each y step of an n by n grid, each
+// height clipped to the z range; several functions answer Graphics3D[{mesh,
+// ...}, {}] with a list of four-sided Polygons for each.
 #include "kernelproc/GiacEvaluator.h"
 #include "mathlink/Expr.h"
 

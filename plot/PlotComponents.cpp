@@ -12,6 +12,7 @@ void RegisterPlotComponents()
         RegisterComponentClasses();
         ComponentRegistry::Register(tag_2Plt, ComponentCodecFor<TwoDPlotComp>());
         RegisterPlotItems2D();
+        RegisterPlotItems3D();
         InstallTwoDPlotComponentMaker(&TwoDPlotComp::FromNode);
         return true;
     }();

@@ -7,6 +7,7 @@
 // and the item records. Items of kinds this program does not read are
 // skipped.
 #include "plot/PlotItems.h"
+#include "plot/PlotItems3D.h"
 
 #include <memory>
 #include <vector>
@@ -37,6 +38,12 @@ public:
     // 0 when the node is no Graphics (nothing is built), 1 when its content
     // is empty, else the number of curves.
     int BuildFromGraphics(const ExprNode* answer);
+    // Turns a kernel Graphics3D (or Graphics) answer into curves, one for
+    // each element of its content, or a SurfaceGraphics answer into one curve
+    // holding its surface: rows run along y and columns along x over the
+    // bounds' x and y ranges. Anything else adds nothing. Answers false, and
+    // adds nothing, for a surface whose rows are not all as long as its first.
+    bool BuildFromResult3D(const ExprNode* answer, const PlotBounds3D& bounds);
     // Draws every item through the transform (a drawing's, or a plot's geometry).
     void ApplyAll(const PlotTransform& transform) const;
     void WriteSVGAll(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const;
@@ -48,15 +55,22 @@ public:
 
     // The list count first.
     void Write(DocWriter& writer) const;
-    // The lists after a count the owner read.
+    // The lists after a count the owner read: of 2-D items, or of 3-D items.
     void Read(DocReader& reader, int listCount);
+    void Read3D(DocReader& reader, int listCount);
 
 private:
     void AddGraphicsPrimitives(const ExprNode* element);
+    void AddGraphics3DPrimitives(const ExprNode* element);
+    bool AddSurface(const ExprNode* heights, const PlotBounds3D& bounds);
+    void ReadLists(DocReader& reader, int listCount, int dimensions);
 
     std::vector<PlotItemList> m_curves;
     std::unique_ptr<PlotItemList> m_open;
 };
+
+// The message shown for a surface whose rows differ in length.
+extern const char* const kUnevenSurfaceMessage;
 
 // Lets the archive read the 2-D plot items.
 void RegisterPlotItems2D();

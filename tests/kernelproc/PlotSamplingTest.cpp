@@ -155,3 +155,63 @@ TEST(PlotSampling, ThePlotChoiceAnswersAPlotCommandWithItsGraphics)
         wire::toFullForm(*PlotRequests::answer(parseFullForm("VXComputePlot[VXTwoDPlot[List[x]]]"), evaluate, {})),
         "$Failed");
 }
+
+namespace {
+
+Expr Surface(const char* command, const PlotRequests::Ask& ask = {})
+{
+    auto evaluate = [](const Expr& e) { return e; };
+    return *PlotRequests::answer(parseFullForm(command), evaluate, ask);
+}
+
+double Number(const Expr& e)
+{
+    return *numericValue(e);
+}
+
+} // namespace
+
+TEST(PlotSampling, ASurfaceHasRowsAlongYAndHeightsClippedToTheZRange)
+{
+    // z = x - 10 y over x in 0..1, y in 0..1, seen between -5 and 0.5.
+    const Expr answer = Surface("VXComputePlot[VXThreeDPlot[List[VXPlus[x, VXTimes[-10, y]]], List[x, 0., 1.], "
+                                "List[y, 0., 1.], List[z, -5., 0.5]]]");
+    ASSERT_TRUE(answer.hasHead("SurfaceGraphics", 2)) << wire::toFullForm(answer);
+    const Expr& rows = answer.arg(0);
+    ASSERT_GT(rows.argCount(), 2u);
+    for (std::size_t r = 0; r < rows.argCount(); ++r)
+        ASSERT_EQ(rows.arg(r).argCount(), rows.argCount()) << "an n by n grid";
+    const std::size_t last = rows.argCount() - 1;
+    EXPECT_DOUBLE_EQ(Number(rows.arg(0).arg(0)), 0);
+    EXPECT_DOUBLE_EQ(Number(rows.arg(0).arg(last)), 0.5) << "x runs along a row: 1, clipped to 0.5";
+    EXPECT_NEAR(Number(rows.arg(1).arg(0)), -10.0 / double(last), 1e-7) << "the next row is the next y";
+    EXPECT_DOUBLE_EQ(Number(rows.arg(last).arg(0)), -5) << "-10 clipped to the bottom";
+    // A point outside the domain lies on the bottom; the surface has no hole.
+    const Expr root = Surface("VXComputePlot[VXThreeDPlot[List[VXRadical[x, 2]], List[x, -1., 1.], List[y, 0., 1.], "
+                              "List[z, -2., 2.]]]");
+    EXPECT_DOUBLE_EQ(Number(root.arg(0).arg(0).arg(0)), -2);
+}
+
+TEST(PlotSampling, SeveralSurfacesAreMeshesAndAMissingParameterCancels)
+{
+    const Expr answer = Surface("VXComputePlot[VXThreeDPlot[List[x, y], List[x, 0., 1.], List[y, 0., 1.], "
+                                "List[z, -1., 1.]]]");
+    ASSERT_TRUE(answer.hasHead("Graphics3D", 2)) << wire::toFullForm(answer).substr(0, 200);
+    ASSERT_EQ(answer.arg(0).argCount(), 2u) << "one mesh for each function";
+    const Expr& firstCell = answer.arg(0).arg(1).arg(0);
+    ASSERT_TRUE(firstCell.hasHead("Polygon", 1));
+    ASSERT_EQ(firstCell.arg(0).argCount(), 4u);
+    EXPECT_DOUBLE_EQ(Number(firstCell.arg(0).arg(2).arg(2)), Number(firstCell.arg(0).arg(2).arg(1)))
+        << "the second function's heights are its y";
+
+    int asked = 0;
+    const Expr canceled =
+        Surface("VXComputePlot[VXThreeDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, 0., 1.], List[z, -1., 1.]]]",
+                [&](int, const Expr&) -> std::optional<Expr> {
+                    ++asked;
+                    return std::nullopt;
+                });
+    EXPECT_EQ(wire::toFullForm(canceled), "$Canceled");
+    EXPECT_EQ(asked, 1) << "the axis names are not asked for";
+    EXPECT_EQ(wire::toFullForm(Surface("VXComputePlot[VXThreeDPlot[List[x], List[x, 0., 1.]]]")), "$Failed");
+}

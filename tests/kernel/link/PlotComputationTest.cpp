@@ -10,8 +10,10 @@
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/ExprNode.h"
+#include "kernel/CompositeNode.h"
 #include "kernel/KernelServices.h"
 #include "kernel/MathMLOutput.h"
+#include "kernel/PlotNodes.h"
 #include "platform/AppProfile.h"
 #include "plot/PlotComponents.h"
 #include "plot/PlotCurveSet.h"
@@ -270,3 +272,50 @@ TEST_F(PlotComputationTest, EscapeStopsALongPlotAndTheOldCurvesStay)
 }
 
 } // namespace
+
+namespace {
+
+// The heights of a SurfaceGraphics answer, row by row.
+std::vector<std::vector<double>> HeightsOf(const ExprNode* answer)
+{
+    std::vector<std::vector<double>> rows;
+    auto* surface = dynamic_cast<const SurfaceGraphicsNode*>(answer);
+    if (!surface || !surface->Heights() || surface->Heights()->GetTag() != tag_lisN)
+        return rows;
+    for (const ExprNode* row = static_cast<const CompositeNode*>(surface->Heights())->First(); row; row = row->next) {
+        rows.emplace_back();
+        if (row->GetTag() == tag_lisN)
+            for (const ExprNode* z = static_cast<const CompositeNode*>(row)->First(); z; z = z->next)
+                rows.back().push_back(z->GetRealValue());
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST_F(PlotComputationTest, TheKernelAnswersASurfaceOfHeightsWithRowsAlongY)
+{
+    struct SurfaceCase {
+        const char* function;
+        double (*expected)(double x, double y);
+    };
+    const SurfaceCase cases[] = {
+        {"VXTimes[VXSin[x], VXCos[y]]", [](double x, double y) { return std::sin(x) * std::cos(y); }},
+        {"VXPlus[VXPower[x, 2], VXTimes[-1, VXPower[y, 2]]]", [](double x, double y) { return x * x - y * y; }},
+    };
+    for (const SurfaceCase& c : cases) {
+        SCOPED_TRACE(c.function);
+        Node command(NodeFrom(std::string("VXThreeDPlot[List[") + c.function +
+                              "], List[x, -1., 1.], List[y, 0., 2.], List[z, -5., 5.]]"));
+        Node answer(link.ComputePlot(command.get()));
+        const std::vector<std::vector<double>> rows = HeightsOf(answer.get());
+        ASSERT_GT(rows.size(), 2u) << FullFormOf(answer.get()).substr(0, 200);
+        const double n = double(rows.size() - 1);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            ASSERT_EQ(rows[r].size(), rows.size()) << "an n by n grid";
+            for (std::size_t col = 0; col < rows[r].size(); ++col)
+                ASSERT_NEAR(rows[r][col], c.expected(-1 + 2 * double(col) / n, 2 * double(r) / n), 1e-6)
+                    << "row " << r << " column " << col;
+        }
+    }
+}

@@ -2,6 +2,7 @@
 #include "kernel/KernelReader.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/NodeSettings.h"
+#include "kernel/PlotNodes.h"
 #include "kernel/fuzz/ReaderFuzzEntry.h"
 
 #include "mathlink/LinkExpr.h"
@@ -145,6 +146,43 @@ TEST_F(KernelReaderTest, ArgumentCountMismatchKeepsTheAnswerInStep)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadBack(c.answer), c.written) << c.answer;
+}
+
+// The 3-D command keeps its functions and three ranges when they are lists
+// and sends them back in that order; the computed graphics are never sent.
+TEST_F(KernelReaderTest, TheThreeDPlotCommandReadsItsRangesAndGraphics)
+{
+    const struct {
+        const char* answer;
+        const char* written;
+    } cases[] = {
+        {"VXThreeDPlot[List[f], List[x, 0, 1], List[y, 2, 3], List[z, 4, 5], SurfaceGraphics[List[List[1]]]]",
+         "VXThreeDPlot[List[f], List[x, 0, 1], List[y, 2, 3], List[z, 4, 5]]"},
+        {"VXThreeDPlot[List[f], 7, List[y, 2, 3], List[z, 4, 5]]",
+         "VXThreeDPlot[List[f], Null, List[y, 2, 3], List[z, 4, 5]]"},
+        {"List[VXThreeDPlot[List[f], List[x, 0, 1], List[y, 2, 3], List[z, 4, 5], g, h], c]",
+         "List[VXThreeDPlot[List[f], List[x, 0, 1], List[y, 2, 3], List[z, 4, 5]], c]"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadBack(c.answer), c.written) << c.answer;
+    wire::putLinkExpr(link,
+                      wire::parseFullForm("VXThreeDPlot[List[f, g], List[x, 0, 1], List[y, 2, 3], List[z, 4, 5], "
+                                          "SurfaceGraphics[List[List[1]]]]"));
+    MLEndPacket(link);
+    MLNextPacket(link);
+    std::unique_ptr<ExprNode> node(ReadKernelExpr(link));
+    auto* command = dynamic_cast<ThreeDPlotNode*>(node.get());
+    ASSERT_NE(command, nullptr);
+    std::unique_ptr<ExprNode> extra(command->TakeExtra());
+    EXPECT_EQ(extra ? extra->GetTag() : tag_null, tag_surN);
+    command->PutPlainForm(link);
+    MLEndPacket(link);
+    MLNextPacket(link);
+    wire::Expr plain;
+    ASSERT_TRUE(wire::getLinkExpr(link, plain));
+    EXPECT_EQ(wire::toFullForm(plain),
+              "Show[List[Plot3D[f, List[x, 0, 1], List[y, 2, 3]], "
+              "Plot3D[g, List[x, 0, 1], List[y, 2, 3]]]]");
 }
 
 TEST_F(KernelReaderTest, CommonLogarithmIsNotWrittenBackAsTheNaturalOne)
