@@ -1,5 +1,6 @@
 #include "kernelproc/GiacEvaluator.h"
 
+#include "kernelproc/GiacBounds.h"
 #include "kernelproc/GiacInput.h"
 #include "kernelproc/GiacIntegration.h"
 #include "kernelproc/GiacNames.h"
@@ -101,14 +102,12 @@ GiacEvaluator::~GiacEvaluator() = default;
 
 void GiacEvaluator::interrupt()
 {
-    giac::ctrl_c = true;
-    giac::interrupted = true;
+    stopGiacForUser();
 }
 
 void GiacEvaluator::clearInterrupt()
 {
-    giac::ctrl_c = false;
-    giac::interrupted = false;
+    clearGiacStops();
 }
 
 Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)

@@ -3,6 +3,7 @@
 // it, and answers with one return packet, preceded by any message, text and
 // call packets. An abort from the program stops the running computation and
 // answers $Aborted.
+#include "kernelproc/ComputeThread.h"
 #include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/PackageRequests.h"
 #include "mathlink/KernelEndpoint.h"
@@ -45,6 +46,7 @@ private:
 
     wire::KernelEndpoint endpoint_;
     GiacEvaluator evaluator_;
+    ComputeThread computer_;
     PackageRequests package_;
     bool testHooks_;
     std::atomic<bool> linkGone_{false};
