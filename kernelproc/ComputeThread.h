@@ -1,6 +1,6 @@
 #pragma once
-// The thread on which the kernel computes. Giac recurses deeply on some
-// inputs, and is not safe to use from two threads at once: every computation
+// The thread on which the kernel runs Giac. Giac recurses deeply on some
+// inputs, and is not safe to use from two threads at once: all its work
 // runs here, one at a time, on a stack large enough that Giac's own depth
 // check (set well inside it) ends a runaway recursion with an error long
 // before the stack runs out, so the process and its session survive.
