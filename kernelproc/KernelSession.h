@@ -3,7 +3,6 @@
 // it, and answers with one return packet, preceded by any message, text and
 // call packets. An abort from the program stops the running computation and
 // answers $Aborted.
-#include "kernelproc/ComputeThread.h"
 #include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/PackageRequests.h"
 #include "mathlink/KernelEndpoint.h"
@@ -46,7 +45,6 @@ private:
 
     wire::KernelEndpoint endpoint_;
     GiacEvaluator evaluator_;
-    ComputeThread computer_;
     PackageRequests package_;
     bool testHooks_;
     std::atomic<bool> linkGone_{false};
