@@ -1,5 +1,6 @@
 #include "kernelproc/GiacEvaluator.h"
 
+#include "kernelproc/GiacBounds.h"
 #include "kernelproc/GiacInput.h"
 #include "kernelproc/GiacIntegration.h"
 #include "kernelproc/GiacNames.h"
@@ -101,8 +102,7 @@ GiacEvaluator::~GiacEvaluator() = default;
 
 void GiacEvaluator::interrupt()
 {
-    giac::ctrl_c = true;
-    giac::interrupted = true;
+    stopGiacForUser();
 }
 
 bool GiacEvaluator::interrupted()
@@ -112,8 +112,7 @@ bool GiacEvaluator::interrupted()
 
 void GiacEvaluator::clearInterrupt()
 {
-    giac::ctrl_c = false;
-    giac::interrupted = false;
+    clearGiacStops();
 }
 
 Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)

@@ -1,13 +1,60 @@
 #include "kernelproc/GiacIntegration.h"
 
+#include "kernelproc/GiacBounds.h"
+
 #include <cmath>
 #include <complex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace kernelproc {
 
 namespace {
+
+using std::chrono::milliseconds;
+
+// The whole search: the user has an antiderivative or a refusal by then.
+constexpr milliseconds kSearchTime(5000);
+// The steps of one check, each within the search's time.
+constexpr milliseconds kDerivativeTime(1000);
+constexpr milliseconds kSampleTime(1500);
+constexpr milliseconds kSymbolicTime(1000);
+
+// Agreement at this many sample points accepts an antiderivative; no more
+// than kUsedPoints are looked at.
+constexpr int kAgreeingPoints = 3;
+constexpr int kUsedPoints = 6;
+constexpr double kTolerance = 1e-7;
+// A disagreement in machine precision is looked at again with this many digits:
+// a sum of large terms can lose all its digits to rounding.
+constexpr int kRecheckDigits = 100;
+
+// Sample points in ten-thousandths: both sides of zero in turn, inside and
+// outside [-1, 1], irregular enough to miss the special points of ordinary
+// integrands.
+struct Point {
+    int re;
+    int im;
+};
+constexpr Point kRealPoints[] = {{3712, 0},  {-8151, 0},  {12893, 0}, {-2461, 0}, {8627, 0}, {-19371, 0},
+                                 {24417, 0}, {-42719, 0}, {1307, 0},  {37303, 0}, {61130, 0}};
+// Used only when the integrand is real at too few of the real points.
+constexpr Point kComplexPoints[] = {{3712, 5417}, {-8151, 2893}, {12893, -7303}, {-14417, -6113}};
+// The values the other unknowns take at every point.
+constexpr int kOtherValues[] = {7130, 14170, 3770, 19130, 5900, 12100};
+
+enum class Samples { agree, disagree, undecided };
+
+giac::gen exactNumber(int tenThousandths)
+{
+    return giac::gen(tenThousandths) / giac::gen(10000);
+}
+
+giac::gen withDigits(const giac::gen& g, int digits, giac::context* context)
+{
+    return giac::eval(giac::symbolic(giac::at_evalf, giac::makesequence(g, digits)), 1, context);
+}
 
 bool containsIntegral(const giac::gen& g)
 {
@@ -35,7 +82,7 @@ std::optional<giac::gen> tryIntegral(const giac::gen& f, const giac::gen& x, gia
 {
     try {
         giac::gen F = giac::_integrate(giac::makesequence(f, x), context);
-        if (isError(F) || containsIntegral(F))
+        if (giacInterrupted() || isError(F) || containsIntegral(F))
             return std::nullopt;
         return F;
     } catch (const std::exception&) {
@@ -43,87 +90,287 @@ std::optional<giac::gen> tryIntegral(const giac::gen& f, const giac::gen& x, gia
     }
 }
 
-// The sample points at which a derivative is compared when simplification is
-// not conclusive; other unknowns take fixed unrelated values.
-bool agreesAtSamples(const giac::gen& difference, const giac::gen& f, const giac::gen& x, giac::context* context)
+bool finite(std::complex<double> z)
 {
-    giac::vecteur names = *giac::_lname(difference, context)._VECTptr;
-    static const double samples[] = {0.3712, 1.2893, 2.4417, -0.8151};
-    static const double others[] = {0.713, 1.417, 0.377, 1.913, 0.59, 1.21};
-    int compared = 0;
-    for (double point : samples) {
-        giac::vecteur from, to;
-        std::size_t other = 0;
-        for (const giac::gen& name : names) {
-            from.push_back(name);
-            to.push_back(name == x ? giac::gen(point) : giac::gen(others[other++ % 6]));
-        }
-        try {
-            giac::gen d = giac::evalf(giac::subst(difference, from, to, false, context), 1, context);
-            giac::gen v = giac::evalf(giac::subst(f, from, to, false, context), 1, context);
-            std::complex<double> dv = giac::gen2complex_d(d), vv = giac::gen2complex_d(v);
-            if (!std::isfinite(dv.real()) || !std::isfinite(dv.imag()) || !std::isfinite(vv.real()))
-                continue;
-            if (std::abs(dv) > 1e-7 * (1 + std::abs(vv)))
-                return false;
-            ++compared;
-        } catch (const std::exception&) {
-            continue;
-        }
-    }
-    return compared >= 2;
+    return std::isfinite(z.real()) && std::isfinite(z.imag());
 }
 
-} // namespace
+// The substitutions that put one sample point in: machine numbers for a
+// quick value, numbers of many digits for a value that rounding cannot spoil.
+class PointValues {
+public:
+    PointValues(const giac::gen& x, const giac::vecteur& names, Point point)
+    {
+        std::size_t other = 0;
+        for (const giac::gen& name : names) {
+            from_.push_back(name);
+            int re = name == x ? point.re : kOtherValues[other++ % std::size(kOtherValues)];
+            int im = name == x ? point.im : 0;
+            exact_.push_back(im == 0 ? exactNumber(re) : giac::gen(exactNumber(re), exactNumber(im)));
+            machine_.push_back(im == 0 ? giac::gen(re / 10000.0)
+                                       : giac::gen(giac::gen(re / 10000.0), giac::gen(im / 10000.0)));
+        }
+    }
 
-bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)
+    // The value of e at the point, in machine precision or with `digits` digits.
+    std::optional<std::complex<double>> of(const giac::gen& e, int digits, giac::context* context) const
+    {
+        try {
+            giac::gen value;
+            if (digits > 0) {
+                giac::vecteur to;
+                for (const giac::gen& number : exact_)
+                    to.push_back(withDigits(number, digits, context));
+                value = withDigits(giac::subst(e, from_, to, false, context), digits, context);
+            } else {
+                value = giac::evalf(giac::subst(e, from_, machine_, false, context), 1, context);
+            }
+            if (giacInterrupted())
+                return std::nullopt;
+            std::complex<double> z = giac::gen2complex_d(giac::evalf_double(value, 1, context));
+            if (!finite(z))
+                return std::nullopt;
+            return z;
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+
+private:
+    giac::vecteur from_, exact_, machine_;
+};
+
+bool isReal(std::complex<double> z)
 {
+    return std::abs(z.imag()) <= 1e-12 * (1 + std::abs(z.real()));
+}
+
+bool small(std::complex<double> difference, std::complex<double> value)
+{
+    return std::abs(difference) <= kTolerance * (1 + std::abs(value));
+}
+
+// Compares derivative - f with zero at sample points: first all in machine
+// precision, which is cheap, then each point that disagreed once more with many
+// digits, which is decisive.
+class SampleComparison {
+public:
+    SampleComparison(const giac::gen& difference, const giac::gen& f, const giac::gen& x, giac::context* context)
+        : difference_(difference), f_(f), x_(x), context_(context)
+    {
+        try {
+            names_ = *giac::_lname(giac::makevecteur(difference, f), context)._VECTptr;
+        } catch (const std::exception&) {
+            names_.clear();
+        }
+    }
+
+    // The real points where the integrand is real and finite decide; complex
+    // points count only when there are too few of those.
+    Samples verdict()
+    {
+        if (names_.empty())
+            return Samples::undecided;
+        Tally real = tally(kRealPoints, true);
+        if (real.disagreeing > 0)
+            return Samples::disagree;
+        if (real.agreeing >= kAgreeingPoints)
+            return Samples::agree;
+        if (real.unresolved > 0 || giacInterrupted())
+            return Samples::undecided;
+        Tally complex = tally(kComplexPoints, false);
+        if (complex.disagreeing > 0 || complex.unresolved > 0)
+            return Samples::undecided;
+        return real.agreeing + complex.agreeing >= kAgreeingPoints ? Samples::agree : Samples::undecided;
+    }
+
+private:
+    struct Tally {
+        int agreeing = 0;
+        int disagreeing = 0;
+        int unresolved = 0; // disagreed in machine precision, not looked at again in time
+    };
+
+    template <std::size_t N>
+    Tally tally(const Point (&points)[N], bool wantReal)
+    {
+        Tally t;
+        std::vector<PointValues> doubtful;
+        for (Point p : points) {
+            if (t.agreeing + static_cast<int>(doubtful.size()) >= kUsedPoints || giacInterrupted())
+                break;
+            PointValues point(x_, names_, p);
+            std::optional<std::complex<double>> value = point.of(f_, 0, context_);
+            if (!value || (wantReal && !isReal(*value)))
+                continue; // tells nothing about an antiderivative meant where f is real
+            std::optional<std::complex<double>> d = point.of(difference_, 0, context_);
+            if (!d)
+                continue;
+            if (small(*d, *value))
+                ++t.agreeing;
+            else
+                doubtful.push_back(point);
+        }
+        // A sum of large terms can lose all its digits to rounding: look again with many.
+        for (const PointValues& point : doubtful) {
+            std::optional<std::complex<double>> value = point.of(f_, kRecheckDigits, context_);
+            std::optional<std::complex<double>> d = point.of(difference_, kRecheckDigits, context_);
+            if (giacInterrupted()) {
+                ++t.unresolved;
+                continue;
+            }
+            if (value && d && small(*d, *value)) {
+                ++t.agreeing;
+            } else {
+                ++t.disagreeing;
+                break;
+            }
+        }
+        return t;
+    }
+
+    const giac::gen& difference_;
+    const giac::gen& f_;
+    const giac::gen& x_;
+    giac::context* context_;
+    giac::vecteur names_;
+};
+
+bool simplifiesToZero(const giac::gen& difference, giac::context* context)
+{
+    GiacTimeLimit limit(kSymbolicTime);
     try {
-        giac::gen derivative = giac::derive(F, x, context);
-        giac::gen difference = derivative - f;
         giac::gen simplified = giac::simplify(difference, context);
-        if (giac::is_zero(simplified, context))
-            return true;
-        return agreesAtSamples(difference, f, x, context);
+        return !giacInterrupted() && giac::is_zero(simplified, context);
     } catch (const std::exception&) {
         return false;
     }
 }
 
-std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::gen& x, giac::context* context)
-{
-    auto accept = [&](const std::optional<giac::gen>& F) { return F && differentiatesTo(*F, f, x, context); };
-    std::optional<giac::gen> F = tryIntegral(f, x, context);
-    if (accept(F))
-        return F;
-    // What a person tries next: a simpler form, the expanded form, trigonometric
-    // products and powers rewritten as sums, powers and roots rewritten.
-    for (const char* rewrite : {"simplify", "expand", "tlin", "tcollect", "texpand", "powexpand", "exp2pow",
-                                "pow2exp", "trig2exp", "halftan"}) {
-        try {
-            giac::gen rewritten = giac::eval(giac::gen(std::string(rewrite) + "(" + f.print(context) + ")", context),
-                                             1, context);
-            if (isError(rewritten) || rewritten == f)
+// The search for an antiderivative, within its time. Everything it tries is checked.
+class Search {
+public:
+    Search(const giac::gen& x, giac::context* context) : x_(x), context_(context) {}
+
+    std::optional<giac::gen> run(const giac::gen& f)
+    {
+        std::optional<giac::gen> F = tryIntegral(f, x_, context_);
+        if (accepted(F, f))
+            return F;
+        // What a person tries next: a simpler form, the expanded form, trigonometric
+        // products and powers rewritten as sums, powers and roots rewritten.
+        for (const char* rewrite : {"simplify", "expand", "tlin", "tcollect", "texpand", "powexpand", "exp2pow",
+                                    "pow2exp", "trig2exp", "halftan"}) {
+            if (over())
+                return std::nullopt;
+            std::optional<giac::gen> rewritten = rewrittenBy(rewrite, f);
+            if (!rewritten)
                 continue;
-            F = tryIntegral(rewritten, x, context);
-            if (accept(F))
+            F = tryIntegral(*rewritten, x_, context_);
+            if (accepted(F, f))
                 return F;
+        }
+        return termByTerm(f);
+    }
+
+    // Why the search ended without an answer, when it was cut short.
+    std::string cutShort() const
+    {
+        if (giacStoppedByUser())
+            return "";
+        if (time_.passed())
+            return "No antiderivative was found within " + std::to_string(kSearchTime.count() / 1000) + " seconds.";
+        if (giacInterrupted())
+            return "The integration went too deep into Giac and was stopped.";
+        return "";
+    }
+
+private:
+    bool over() const { return time_.passed() || giacInterrupted(); }
+
+    bool accepted(const std::optional<giac::gen>& F, const giac::gen& f) const
+    {
+        return F && !over() && differentiatesTo(*F, f, x_, context_);
+    }
+
+    std::optional<giac::gen> rewrittenBy(const char* rewrite, const giac::gen& f) const
+    {
+        try {
+            giac::gen rewritten =
+                giac::eval(giac::gen(std::string(rewrite) + "(" + f.print(context_) + ")", context_), 1, context_);
+            if (giacInterrupted() || isError(rewritten) || rewritten == f)
+                return std::nullopt;
+            return rewritten;
         } catch (const std::exception&) {
+            return std::nullopt;
         }
     }
+
     // A sum term by term, each term found its own way.
-    giac::gen expanded = giac::expand(f, context);
-    if (expanded.is_symb_of_sommet(giac::at_plus) && expanded._SYMBptr->feuille.type == giac::_VECT) {
+    std::optional<giac::gen> termByTerm(const giac::gen& f)
+    {
+        giac::gen expanded;
+        try {
+            expanded = giac::expand(f, context_);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        if (over() || !expanded.is_symb_of_sommet(giac::at_plus) || expanded._SYMBptr->feuille.type != giac::_VECT)
+            return std::nullopt;
         giac::gen total = 0;
         for (const giac::gen& term : *expanded._SYMBptr->feuille._VECTptr) {
-            std::optional<giac::gen> part = checkedAntiderivative(term, x, context);
+            std::optional<giac::gen> part = run(term);
             if (!part)
                 return std::nullopt;
             total = total + *part;
         }
-        if (differentiatesTo(total, f, x, context))
+        if (accepted(total, f))
             return total;
+        return std::nullopt;
     }
+
+    giac::gen x_;
+    giac::context* context_;
+    GiacTimeLimit time_{kSearchTime};
+};
+
+} // namespace
+
+bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)
+{
+    giac::gen difference;
+    {
+        GiacTimeLimit limit(kDerivativeTime);
+        try {
+            difference = giac::derive(F, x, context) - f;
+            if (giacInterrupted())
+                return false;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+    Samples samples = Samples::undecided;
+    {
+        GiacTimeLimit limit(kSampleTime);
+        samples = SampleComparison(difference, f, x, context).verdict();
+    }
+    switch (samples) {
+    case Samples::disagree: return false;
+    case Samples::agree: return true;
+    case Samples::undecided: break;
+    }
+    return simplifiesToZero(difference, context);
+}
+
+std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::gen& x, giac::context* context)
+{
+    Search search(x, context);
+    std::optional<giac::gen> F = search.run(f);
+    if (F)
+        return F;
+    std::string why = search.cutShort();
+    if (!why.empty())
+        throw std::runtime_error(why);
     return std::nullopt;
 }
 

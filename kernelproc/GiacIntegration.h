@@ -2,8 +2,9 @@
 // Indefinite integration that a user can trust: Giac's antiderivative when it
 // differentiates back to the integrand, else what a person would try next
 // (simplifying, expanding, rewriting trigonometric products and powers,
-// splitting a sum), each candidate checked the same way. Only the kernel's
-// Giac code includes this header.
+// splitting a sum), each candidate checked the same way. The search and each
+// check are bounded in time, so a refusal comes within seconds. Only the
+// kernel's Giac code includes this header.
 #include <giac/config.h>
 #include <giac/giac.h>
 
@@ -11,11 +12,15 @@
 
 namespace kernelproc {
 
-// A checked antiderivative of f by x, or nothing when none was found.
+// A checked antiderivative of f by x, or nothing when none was found (or the
+// user stopped the search). Throws std::runtime_error saying why when the
+// search ran out of time or Giac stopped a too deep recursion.
 std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::gen& x, giac::context* context);
 
-// True when the derivative of F by x equals f, symbolically or, when
-// simplification cannot tell, at several sample points.
+// True when the derivative of F by x equals f. Sample points come first: real
+// points where f is real and finite, complex points only when there are too
+// few of those; a disagreement there is final. When the points cannot tell,
+// a simplification bounded in time decides.
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context);
 
 } // namespace kernelproc

@@ -19,6 +19,14 @@ Expr returnPacket(Expr value)
     return Expr::function("ReturnPacket", {std::move(value)});
 }
 
+// Takes about `kilobytes` of stack, as a deep recursion inside Giac does.
+int deepRecursion(int kilobytes)
+{
+    volatile char frame[1024];
+    frame[0] = static_cast<char>(kilobytes);
+    return kilobytes <= 0 ? frame[0] : deepRecursion(kilobytes - 1) + frame[0];
+}
+
 } // namespace
 
 KernelSession::KernelSession(int dataFd, int controlFd, bool testHooks)
@@ -111,6 +119,10 @@ Expr KernelSession::compute(const Expr& expr, std::vector<KernelMessage>& messag
         if (testHooks_ && e.hasHead("QVTestCrash", 0)) {
             endpoint_.writeTruncatedPacket(returnPacket(Expr::string(std::string(64, 'x'))));
             ::_exit(70);
+        }
+        if (testHooks_ && e.hasHead("QVTestDeepStack", 1) && e.arg(0).type == wire::kTokenInteger) {
+            deepRecursion(std::stoi(e.arg(0).text));
+            return Expr::symbol("Null");
         }
         if (testHooks_ && e.hasHead("QVTestMessage", 1)) {
             messages.push_back({"QVTestMessage", "note", e.arg(0).text});

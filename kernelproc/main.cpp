@@ -1,6 +1,7 @@
 // The substitute computer-algebra kernel. The program launches it with
 // "-linkfds <data> <control>": the two sockets of its link.
 #include "kernelproc/KernelSession.h"
+#include "kernelproc/LargeStack.h"
 
 #include <csignal>
 #include <cstdio>
@@ -24,11 +25,10 @@ int main(int argc, char** argv)
     std::clog.rdbuf(nullptr);
     const char* hooks = std::getenv("QVKERNEL_TEST_HOOKS");
     bool testHooks = hooks && std::strcmp(hooks, "1") == 0;
-    int status = 0;
-    {
+    int status = kernelproc::runWithLargeStack([&] {
         kernelproc::KernelSession session(std::atoi(argv[2]), std::atoi(argv[3]), testHooks);
-        status = session.run();
-    }
+        return session.run();
+    });
     // Giac keeps process-wide tables until exit; leave without tearing them down.
     std::fflush(nullptr);
     ::_exit(status);

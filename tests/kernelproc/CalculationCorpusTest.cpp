@@ -41,22 +41,7 @@ std::vector<CorpusCase> readCorpus()
 
 Expr without(const Expr& e, const Expr& term)
 {
-    if (e == term)
-        return Expr::integer(0);
-    Expr copy = e;
-    for (std::size_t i = 1; i < copy.parts.size(); ++i)
-        copy.parts[i] = without(copy.parts[i], term);
-    return copy;
-}
-
-Expr replaced(const Expr& e, const Expr& from, const Expr& to)
-{
-    if (e == from)
-        return to;
-    Expr copy = e;
-    for (std::size_t i = 1; i < copy.parts.size(); ++i)
-        copy.parts[i] = replaced(copy.parts[i], from, to);
-    return copy;
+    return replacedIn(e, term, Expr::integer(0));
 }
 
 Expr difference(const Expr& a, const Expr& b)
@@ -117,7 +102,7 @@ private:
             return false;
         }
         std::string numeric = kernel_.evaluate(Expr::function(
-            "N", {replaced(replaced(value, Expr::symbol("x"), Expr::realText("0.731")), Expr::symbol("y"),
+            "N", {replacedIn(replacedIn(value, Expr::symbol("x"), Expr::realText("0.731")), Expr::symbol("y"),
                            Expr::realText("1.37"))}));
         try {
             return std::abs(std::stod(numeric)) < 1e-9;
@@ -149,7 +134,7 @@ private:
             for (const Expr& eq : equations) {
                 Expr substituted = difference(eq.arg(0), eq.arg(1));
                 for (const Expr& rule : rules)
-                    substituted = replaced(substituted, rule.arg(0), rule.arg(1));
+                    substituted = replacedIn(substituted, rule.arg(0), rule.arg(1));
                 if (!isZero(substituted))
                     return false;
             }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -107,4 +108,15 @@ TEST(KernelSession, EulerAndImaginaryUnitAnswerInSpellingsThatReadBack)
     EXPECT_EQ(kernel.evaluate("Times[2, I]"), "Complex[0, 2]");
     EXPECT_EQ(kernel.evaluate("capE"), "capE");
     EXPECT_EQ(kernel.evaluate("capI"), "capI");
+}
+
+// Giac recurses thousands of frames deep on some inputs: a recursion that
+// would overflow an ordinary thread's stack must not end the kernel process.
+TEST(KernelSession, ADeepRecursionDoesNotEndTheKernel)
+{
+    ::setenv("QVKERNEL_TEST_HOOKS", "1", 1);
+    KernelTestLink kernel;
+    ::unsetenv("QVKERNEL_TEST_HOOKS");
+    EXPECT_EQ(kernel.evaluate("QVTestDeepStack[65536]"), "Null");   // 64 MB of stack frames
+    EXPECT_EQ(kernel.evaluate("Plus[1, 1]"), "2");
 }

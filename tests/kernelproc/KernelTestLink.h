@@ -56,3 +56,14 @@ private:
     MLENV env_ = nullptr;
     MLINK link_ = nullptr;
 };
+
+// e with every occurrence of `from` (heads aside) put as `to`.
+inline wire::Expr replacedIn(const wire::Expr& e, const wire::Expr& from, const wire::Expr& to)
+{
+    if (e == from)
+        return to;
+    wire::Expr copy = e;
+    for (std::size_t i = 1; i < copy.parts.size(); ++i)
+        copy.parts[i] = replacedIn(copy.parts[i], from, to);
+    return copy;
+}
