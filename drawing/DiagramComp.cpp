@@ -236,6 +236,13 @@ void DiagramComp::DropFromList(DiagramShape* shape)
     Changed();
 }
 
+void DiagramComp::RestoreShapeList(const ItemArray<DiagramShape>& shapes)
+{
+    DeselectAll(false);
+    m_shapes = shapes;
+    Changed();
+}
+
 ItemArray<DiagramShape> DiagramComp::TakeShapes()
 {
     m_selectedShapes.Clear();

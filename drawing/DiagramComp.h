@@ -131,6 +131,9 @@ public:
     // Takes a shape out of the shape list only: a selected part that is a
     // shape of its own again stays selected as the part.
     void DropFromList(DiagramShape* shape);
+    // The shape list as an action saw it before or after its change; nothing
+    // stays selected.
+    void RestoreShapeList(const ItemArray<DiagramShape>& shapes);
     // Hand the lists over to a caller that is about to delete the drawing.
     ItemArray<DiagramShape> TakeShapes();
     ItemArray<DrawConstraint> TakeConstraints();
