@@ -97,7 +97,9 @@ private:
 };
 
 // A new shape: attached to the drawing the first time, only listed again
-// on redo; nothing stays selected.
+// on redo; nothing stays selected. Free vertices of the drawing that the
+// shape is built on leave the shape list while the action is done and come
+// back to their places on undo.
 class TAddShapeAction : public TDiagramAction {
 public:
     TAddShapeAction(DiagramComp* diagram, DiagramShape* shape);
@@ -108,8 +110,16 @@ public:
     void Commit() override;
 
 private:
+    struct Taken {
+        DiagramShape* vertex;
+        int index;
+        DiagramShape* owner;
+    };
+    void TakeListedVertices();
+
     DiagramShape* m_shape;
     bool m_added = false;
+    std::vector<Taken> m_taken;
 };
 
 // A label: a free one (no owner, no label given), the owner's new label,

@@ -216,6 +216,13 @@ void DiagramComp::InsertShape(DiagramShape* shape)
     Changed();
 }
 
+void DiagramComp::InsertShapeAt(int index, DiagramShape* shape)
+{
+    InsertShape(shape);
+    m_shapes.Remove(shape);
+    m_shapes.InsertAt(index, shape);
+}
+
 void DiagramComp::TakeOutShape(DiagramShape* shape)
 {
     TakeLabelsOf(shape);

@@ -123,6 +123,8 @@ public:
     ItemArray<DrawLabel> DetachLabels();
     // Appends a shape (no attaching) and lets its labels join the list.
     void InsertShape(DiagramShape* shape);
+    // The same at a place of the list (its end when the index is past it).
+    void InsertShapeAt(int index, DiagramShape* shape);
     // Takes a shape out of the shape list and the selection.
     void Unselect(DiagramShape* shape);
     // Takes a listed shape out of the lists, selection and labels alike;
