@@ -66,8 +66,8 @@ void TDiagramAction::SelectText(DrawLabel* label)
 
 // ---- one constraint, solved ----
 
-TAddConstraintAction::TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint)
-    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint)
+TAddConstraintAction::TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint, VertexShape* newPoint)
+    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint), m_newPoint(newPoint)
 {
 }
 
@@ -75,6 +75,8 @@ TAddConstraintAction::~TAddConstraintAction() { Commit(); }
 
 void TAddConstraintAction::Do()
 {
+    if (m_newPoint)
+        m_diagram->AddShape(m_newPoint);
     AddLocked(*m_diagram, m_constraint);
     m_diagram->SelectConstraint(m_constraint, false);
     if (m_cluster) {
@@ -91,13 +93,18 @@ void TAddConstraintAction::Undo()
     RemoveUnlocked(*m_diagram, m_constraint);
     if (m_cluster)
         m_cluster->SwapGathered();
+    if (m_newPoint)
+        m_diagram->TakeOutShape(m_newPoint);
     Refresh();
 }
 
 void TAddConstraintAction::Commit()
 {
-    if (!m_done)
+    if (!m_done) {
         delete std::exchange(m_constraint, nullptr);
+        delete std::exchange(m_newPoint, nullptr);
+    }
+    m_newPoint = nullptr;
     m_cluster.reset();
 }
 

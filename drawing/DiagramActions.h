@@ -18,6 +18,7 @@ class DrawLabel;
 class DiagramItem;
 class DiagramShape;
 class DrawVariable;
+class VertexShape;
 
 // The solver of a drawing's cluster. The kernel solver is not offered yet,
 // so the in-program solver answers every cluster.
@@ -40,9 +41,11 @@ protected:
 
 // A constraint that must hold at once: its cluster is solved when it is
 // added; undo and redo exchange the values from before and after the solve.
+// A new point the constraint binds (a midpoint, an arc's centre) is added
+// with it and taken out again with it.
 class TAddConstraintAction : public TDiagramAction {
 public:
-    TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint);
+    TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint, VertexShape* newPoint = nullptr);
     ~TAddConstraintAction() override;
 
     void Do() override;
@@ -51,6 +54,7 @@ public:
 
 private:
     DrawConstraint* m_constraint;
+    VertexShape* m_newPoint;
     std::unique_ptr<ConstraintCluster> m_cluster;
 };
 
