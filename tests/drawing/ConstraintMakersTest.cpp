@@ -48,12 +48,10 @@ TEST(ArcCentreTest, TheNormalsAtTheEndsMeetOrTheChordsMiddleServes)
     }
 }
 
-class ConstraintMakersTest : public DrawingTest {
+class ConstraintMakersTest : public MakerTest {
 protected:
-    ConstraintMakersTest() : drawing(new DiagramComp), list(ListOf(drawing))
+    ConstraintMakersTest()
     {
-        drawing->SetSize(2000, 2000);
-        drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 6.0));
         segment = new SegmentShape(new VertexShape(0, 0), new VertexShape(4, 2));
         drawing->AddShape(segment);
         vertex = new VertexShape(1, 1);
@@ -62,16 +60,6 @@ protected:
         drawing->AddShape(curve);
     }
 
-    const ItemArray<DiagramShape>& Select(const std::vector<DiagramShape*>& shapes)
-    {
-        drawing->DeselectAll(false);
-        for (DiagramShape* shape : shapes)
-            drawing->SelectShape(shape, true);
-        return drawing->GetSelectedShapes();
-    }
-
-    DiagramComp* drawing;
-    ListPtr list;
     SegmentShape* segment = nullptr;
     VertexShape* vertex = nullptr;
     CurveShape* curve = nullptr;

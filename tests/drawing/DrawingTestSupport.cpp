@@ -170,6 +170,20 @@ ListPtr DrawingTest::ListOf(DiagramComp* drawing)
     return list;
 }
 
+MakerTest::MakerTest() : drawing(new DiagramComp), list(ListOf(drawing))
+{
+    drawing->SetSize(2000, 2000);
+    drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 6.0));
+}
+
+const ItemArray<DiagramShape>& MakerTest::Select(const std::vector<DiagramShape*>& shapes)
+{
+    drawing->DeselectAll(false);
+    for (DiagramShape* shape : shapes)
+        drawing->SelectShape(shape, true);
+    return drawing->GetSelectedShapes();
+}
+
 ListPtr DrawingTest::NewList()
 {
     return ListPtr(new ParagraphList(&document));

@@ -106,3 +106,14 @@ protected:
     QImage image;
     std::unique_ptr<CImageDC> dc;
 };
+
+// The makers' tests: a 2000 x 2000 drawing with its world origin at (-5, 6),
+// in one paragraph; Select picks shapes in the order a user clicks them.
+class MakerTest : public DrawingTest {
+protected:
+    MakerTest();
+    const ItemArray<DiagramShape>& Select(const std::vector<DiagramShape*>& shapes);
+
+    DiagramComp* drawing;
+    ListPtr list;
+};

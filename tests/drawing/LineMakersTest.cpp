@@ -17,12 +17,10 @@
 
 namespace {
 
-class LineMakersTest : public DrawingTest {
+class LineMakersTest : public MakerTest {
 protected:
-    LineMakersTest() : drawing(new DiagramComp), list(ListOf(drawing))
+    LineMakersTest()
     {
-        drawing->SetSize(2000, 2000);
-        drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 6.0));
         segment = new SegmentShape(new VertexShape(0, 0), new VertexShape(3, 1));
         a = new VertexShape(1, 2);
         b = new VertexShape(4, 3);
@@ -31,16 +29,6 @@ protected:
             drawing->AddShape(shape);
     }
 
-    const ItemArray<DiagramShape>& Select(const std::vector<DiagramShape*>& shapes)
-    {
-        drawing->DeselectAll(false);
-        for (DiagramShape* shape : shapes)
-            drawing->SelectShape(shape, true);
-        return drawing->GetSelectedShapes();
-    }
-
-    DiagramComp* drawing;
-    ListPtr list;
     SegmentShape* segment = nullptr;
     VertexShape* a = nullptr;
     VertexShape* b = nullptr;

@@ -18,12 +18,10 @@
 
 namespace {
 
-class ShapeMakersTest : public DrawingTest {
+class ShapeMakersTest : public MakerTest {
 protected:
-    ShapeMakersTest() : drawing(new DiagramComp), list(ListOf(drawing))
+    ShapeMakersTest()
     {
-        drawing->SetSize(2000, 2000);
-        drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 6.0));
         for (DPoint p : {DPoint(0, 0), DPoint(2, 0), DPoint(2, 1), DPoint(5, 5)})
             Add(new VertexShape(p.x, p.y));
         auto* s1 = new SegmentShape(new VertexShape(0, 3), new VertexShape(2, 3));
@@ -43,16 +41,13 @@ protected:
     }
 
     // Selects the shapes (by their place in shapes; -1 the triangle's corner) in order.
-    const ItemArray<DiagramShape>& Select(const std::vector<int>& which)
+    const ItemArray<DiagramShape>& SelectAt(const std::vector<int>& which)
     {
-        drawing->DeselectAll(false);
+        std::vector<DiagramShape*> picked;
         for (int i : which)
-            drawing->SelectShape(i < 0 ? corner : shapes[static_cast<size_t>(i)], true);
-        return drawing->GetSelectedShapes();
+            picked.push_back(i < 0 ? corner : shapes[static_cast<size_t>(i)]);
+        return Select(picked);
     }
-
-    DiagramComp* drawing;
-    ListPtr list;
     std::vector<DiagramShape*> shapes; // v0..v3, s1, s2 (sharing s1's end), s3, circle, triangle
     VertexShape* corner = nullptr;
     double size = 0;
@@ -92,7 +87,7 @@ TEST_F(ShapeMakersTest, EachMakerAcceptsTheSelectionsItCanBuildOn)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = Select(row.selection);
+        const ItemArray<DiagramShape>& selected = SelectAt(row.selection);
         std::string answers;
         for (const DrawingMaker* maker : makers)
             answers += maker->CanMake(selected, drawing->GetDC()) ? '1' : '0';
@@ -130,7 +125,7 @@ TEST_F(ShapeMakersTest, MakersBuildTheirShapesAndTheActionsUndoAndRedoExactly)
     const std::vector<uint8_t> original = WriteComponent(*drawing);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = Select(row.selection);
+        const ItemArray<DiagramShape>& selected = SelectAt(row.selection);
         ASSERT_TRUE(row.maker->CanMake(selected, drawing->GetDC()));
         const ItemArray<VertexShape> given = CollectVertices(selected);
         std::unique_ptr<TAction> action(row.maker->Make(nullptr, selected, *drawing, at));
