@@ -66,8 +66,8 @@ void TDiagramAction::SelectText(DrawLabel* label)
 
 // ---- one constraint, solved ----
 
-TAddConstraintAction::TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint)
-    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint)
+TAddConstraintAction::TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint, VertexShape* newPoint)
+    : TDiagramAction(ActionNames::kAddConstraint, diagram), m_constraint(constraint), m_newPoint(newPoint)
 {
 }
 
@@ -75,6 +75,8 @@ TAddConstraintAction::~TAddConstraintAction() { Commit(); }
 
 void TAddConstraintAction::Do()
 {
+    if (m_newPoint)
+        m_diagram->AddShape(m_newPoint);
     AddLocked(*m_diagram, m_constraint);
     m_diagram->SelectConstraint(m_constraint, false);
     if (m_cluster) {
@@ -91,13 +93,18 @@ void TAddConstraintAction::Undo()
     RemoveUnlocked(*m_diagram, m_constraint);
     if (m_cluster)
         m_cluster->SwapGathered();
+    if (m_newPoint)
+        m_diagram->TakeOutShape(m_newPoint);
     Refresh();
 }
 
 void TAddConstraintAction::Commit()
 {
-    if (!m_done)
+    if (!m_done) {
         delete std::exchange(m_constraint, nullptr);
+        delete std::exchange(m_newPoint, nullptr);
+    }
+    m_newPoint = nullptr;
     m_cluster.reset();
 }
 
@@ -209,6 +216,7 @@ void TAddShapeAction::Do()
         m_diagram->InsertShape(m_shape);
     } else
         m_diagram->AddShape(m_shape);
+    TakeListedVertices();
     m_added = true;
     m_diagram->DeselectAll(true);
     Refresh();
@@ -218,7 +226,29 @@ void TAddShapeAction::Undo()
 {
     m_diagram->TakeOutShape(m_shape);
     CountUses(m_shape, -1);
+    for (auto it = m_taken.rbegin(); it != m_taken.rend(); ++it) {
+        m_diagram->InsertShapeAt(it->index, it->vertex);
+        it->vertex->ClearOwnerLink();
+    }
     Refresh();
+}
+
+// The first time the shape's own constructor made it their owner; redoing
+// makes it so again.
+void TAddShapeAction::TakeListedVertices()
+{
+    if (!m_added)
+        for (VertexShape* vertex : m_shape->GetVertices())
+            if (vertex != m_shape && m_diagram->GetShapes().Contains(vertex))
+                m_taken.push_back({vertex, 0, vertex->GetOwnerShape() ? vertex->GetOwnerShape() : m_shape});
+    // Each place as the list stands when the vertex leaves it, so that undo
+    // (in the reverse order) puts each back where it was.
+    for (Taken& taken : m_taken) {
+        taken.index = m_diagram->GetShapes().IndexOf(taken.vertex);
+        m_diagram->Unselect(taken.vertex);
+        taken.vertex->Deselect();
+        taken.vertex->DiagramShape::SetOwner(taken.owner);
+    }
 }
 
 void TAddShapeAction::Commit()

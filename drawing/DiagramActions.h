@@ -18,6 +18,7 @@ class DrawLabel;
 class DiagramItem;
 class DiagramShape;
 class DrawVariable;
+class VertexShape;
 
 // The solver of a drawing's cluster. The kernel solver is not offered yet,
 // so the in-program solver answers every cluster.
@@ -40,9 +41,11 @@ protected:
 
 // A constraint that must hold at once: its cluster is solved when it is
 // added; undo and redo exchange the values from before and after the solve.
+// A new point the constraint binds (a midpoint, an arc's centre) is added
+// with it and taken out again with it.
 class TAddConstraintAction : public TDiagramAction {
 public:
-    TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint);
+    TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint, VertexShape* newPoint = nullptr);
     ~TAddConstraintAction() override;
 
     void Do() override;
@@ -51,6 +54,7 @@ public:
 
 private:
     DrawConstraint* m_constraint;
+    VertexShape* m_newPoint;
     std::unique_ptr<ConstraintCluster> m_cluster;
 };
 
@@ -97,7 +101,9 @@ private:
 };
 
 // A new shape: attached to the drawing the first time, only listed again
-// on redo; nothing stays selected.
+// on redo; nothing stays selected. Free vertices of the drawing that the
+// shape is built on leave the shape list while the action is done and come
+// back to their places on undo.
 class TAddShapeAction : public TDiagramAction {
 public:
     TAddShapeAction(DiagramComp* diagram, DiagramShape* shape);
@@ -108,8 +114,16 @@ public:
     void Commit() override;
 
 private:
+    struct Taken {
+        DiagramShape* vertex;
+        int index;
+        DiagramShape* owner;
+    };
+    void TakeListedVertices();
+
     DiagramShape* m_shape;
     bool m_added = false;
+    std::vector<Taken> m_taken;
 };
 
 // A label: a free one (no owner, no label given), the owner's new label,

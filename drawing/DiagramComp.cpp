@@ -216,6 +216,13 @@ void DiagramComp::InsertShape(DiagramShape* shape)
     Changed();
 }
 
+void DiagramComp::InsertShapeAt(int index, DiagramShape* shape)
+{
+    InsertShape(shape);
+    m_shapes.Remove(shape);
+    m_shapes.InsertAt(index, shape);
+}
+
 void DiagramComp::TakeOutShape(DiagramShape* shape)
 {
     TakeLabelsOf(shape);
@@ -233,6 +240,13 @@ void DiagramComp::Unselect(DiagramShape* shape)
 void DiagramComp::DropFromList(DiagramShape* shape)
 {
     m_shapes.Remove(shape);
+    Changed();
+}
+
+void DiagramComp::RestoreShapeList(const ItemArray<DiagramShape>& shapes)
+{
+    DeselectAll(false);
+    m_shapes = shapes;
     Changed();
 }
 

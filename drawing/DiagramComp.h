@@ -123,6 +123,8 @@ public:
     ItemArray<DrawLabel> DetachLabels();
     // Appends a shape (no attaching) and lets its labels join the list.
     void InsertShape(DiagramShape* shape);
+    // The same at a place of the list (its end when the index is past it).
+    void InsertShapeAt(int index, DiagramShape* shape);
     // Takes a shape out of the shape list and the selection.
     void Unselect(DiagramShape* shape);
     // Takes a listed shape out of the lists, selection and labels alike;
@@ -131,6 +133,9 @@ public:
     // Takes a shape out of the shape list only: a selected part that is a
     // shape of its own again stays selected as the part.
     void DropFromList(DiagramShape* shape);
+    // The shape list as an action saw it before or after its change; nothing
+    // stays selected.
+    void RestoreShapeList(const ItemArray<DiagramShape>& shapes);
     // Hand the lists over to a caller that is about to delete the drawing.
     ItemArray<DiagramShape> TakeShapes();
     ItemArray<DrawConstraint> TakeConstraints();
@@ -219,6 +224,9 @@ public:
     void SettleOwners();
     // A listed part a removal freed comes back with its undo.
     void RestoreListedPart(const ListedPart& part);
+    // A point a removal listed again as a shape of its own is a part again
+    // once the removal is undone.
+    void UnlistPoint(const ListedPart& part);
     const std::vector<ListedPart>& GetListedParts() const { return m_listedParts; }
 
     // ---- geometry and picture ----
@@ -307,8 +315,22 @@ private:
     // Every shape the listed shapes hold, down to their vertices.
     std::set<const DiagramItem*> HeldItems() const;
     void TakeOutConstraint(DrawConstraint* constraint);
-    void DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    // The variables of the removed shapes that no held vertex has.
+    static std::set<const DrawVariable*> FreedVariables(const ItemArray<DiagramShape>& removed,
+                                                        const std::set<const DiagramItem*>& held);
+    void DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held,
+                                     const std::set<const DrawVariable*>& freedVariables, DiagramEditList& edits);
     void ForgetFreedListedParts(const std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    // The listed points of the selected shapes that no other shape of the
+    // selection names themselves: they are shapes of their own too.
+    void DeselectListedPoints();
+    // Listed points that no shape left holds and that were not selected
+    // themselves stay as shapes of their own (now held).
+    std::vector<VertexShape*> RelistFreedPoints(const ItemArray<DiagramShape>& selected,
+                                                std::set<const DiagramItem*>& held, DiagramEditList& edits);
+    // The removed drawing gathered the labels of the points listed again
+    // from the shapes that used them; the points' drawing keeps them.
+    void ReclaimLabels(const std::vector<VertexShape*>& points, DiagramComp& removed);
     // The shapes list as the file holds it: the listed shapes with the
     // listed parts back in their places.
     std::vector<DiagramShape*> ShapesToWrite() const;
@@ -352,7 +374,8 @@ private:
     // Shapes a file listed that are also parts of other listed shapes (a
     // point drawn on its own that is a circle's centre too), at the place
     // the list held them, in that order: the model keeps them as parts and
-    // the file gets them back where they stood.
+    // the file gets them back where they stood. Such a point is a use of its
+    // own: when the shapes that use it are removed it stays, listed again.
     std::vector<ListedPart> m_listedParts;
     // While the drawing is read: where its record's body starts, the records
     // read so far, from which one on they are kept as bytes, the last one

@@ -7,6 +7,7 @@
 // that a pending removal still holds.
 #include "drawing/DiagramComp.h"
 
+#include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramEdit.h"
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
@@ -92,6 +93,47 @@ void DiagramComp::TakeOutConstraint(DrawConstraint* constraint)
         m_labels.Remove(constraint->GetLabel());
 }
 
+namespace {
+
+bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariable*>& variables)
+{
+    if (variables.empty())
+        return false;
+    for (int i = 0; i < constraint.GetEquationCount(); ++i)
+        if (const ConstraintEqn* equation = constraint.GetEquation(i))
+            for (DrawVariable* variable : equation->Variables())
+                if (variables.count(variable))
+                    return true;
+    return false;
+}
+
+} // namespace
+
+// A circle's constraints bind its centre and use its radius: once a listed
+// centre stays, the radius tells that they bind what goes.
+std::set<const DrawVariable*> DiagramComp::FreedVariables(const ItemArray<DiagramShape>& removed,
+                                                          const std::set<const DiagramItem*>& held)
+{
+    std::set<const DrawVariable*> variables;
+    std::vector<DiagramShape*> pending(removed.begin(), removed.end());
+    std::set<const DiagramShape*> seen;
+    while (!pending.empty()) {
+        DiagramShape* shape = pending.back();
+        pending.pop_back();
+        if (held.count(shape) || !seen.insert(shape).second)
+            continue;
+        for (DrawVariable* variable : shape->GetVariables())
+            variables.insert(variable);
+        for (DiagramShape* part : shape->GetParts())
+            pending.push_back(part);
+    }
+    for (const DiagramItem* item : held)
+        if (auto* shape = dynamic_cast<const DiagramShape*>(item); shape && shape->IsVertexShape())
+            for (DrawVariable* variable : shape->GetVariables())
+                variables.erase(variable);
+    return variables;
+}
+
 std::set<const DiagramItem*> DiagramComp::HeldItems() const
 {
     std::set<const DiagramItem*> held;
@@ -114,14 +156,16 @@ std::set<const DiagramItem*> DiagramComp::HeldItems() const
 // end) would outlive that item once the removal is final: it goes with the
 // removal, kept for undo. An equal-length constraint that keeps two segments
 // gives up only the others.
-void DiagramComp::DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held, DiagramEditList& edits)
+void DiagramComp::DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held,
+                                              const std::set<const DrawVariable*>& freedVariables,
+                                              DiagramEditList& edits)
 {
     const ItemArray<DrawConstraint> all = m_constraints;
     for (DrawConstraint* constraint : all) {
         const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
         const auto freed = [&held](const DiagramItem* item) { return !held.count(item); };
         const auto count = std::count_if(bound.begin(), bound.end(), freed);
-        if (count == 0)
+        if (count == 0 && !UsesAnyOf(*constraint, freedVariables))
             continue;
         auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint);
         if (equal && bound.size() - static_cast<size_t>(count) >= 2) {
@@ -217,6 +261,8 @@ void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, Diagram
 
 DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
 {
+    const ItemArray<DiagramShape> selected = m_selectedShapes;
+    DeselectListedPoints();
     ItemArray<DrawConstraint> constraints;
     RemoveConstraintsOfSelection(constraints, edits);
     ItemArray<DiagramShape> shapes;
@@ -234,19 +280,73 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
             edits.Add(new RemovedLabelEdit(label, owner));
         }
     }
-    const std::set<const DiagramItem*> held = HeldItems();
-    DropConstraintsOfFreedItems(held, edits);
+    std::set<const DiagramItem*> held = HeldItems();
+    const std::vector<VertexShape*> relisted = RelistFreedPoints(selected, held, edits);
+    DropConstraintsOfFreedItems(held, relisted.empty() ? std::set<const DrawVariable*>() : FreedVariables(shapes, held),
+                                edits);
     ForgetFreedListedParts(held, edits);
     DeselectAll(true);
     SettleOwners();
     auto* removed = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
                                     std::move(labels), *this);
     removed->m_keptRecords = false;
+    ReclaimLabels(relisted, *removed);
     // A removed part may share vertices with what stays; they stay this
     // drawing's.
     for (DiagramShape* shape : m_shapes)
         shape->Attach(this);
     return removed;
+}
+
+// A selected shape marks its parts selected through their owner link; the
+// points are let go of for the removal, and SettleOwners gives those that
+// stay parts their owners again.
+void DiagramComp::DeselectListedPoints()
+{
+    for (const ListedPart& part : m_listedParts)
+        if (part.shape->IsVertexShape() && !m_selectedShapes.Contains(part.shape)) {
+            part.shape->ClearOwnerLink();
+            part.shape->Deselect();
+        }
+}
+
+std::vector<VertexShape*> DiagramComp::RelistFreedPoints(const ItemArray<DiagramShape>& selected,
+                                                         std::set<const DiagramItem*>& held, DiagramEditList& edits)
+{
+    std::vector<VertexShape*> relisted;
+    for (size_t i = m_listedParts.size(); i-- > 0;) {
+        const ListedPart part = m_listedParts[i];
+        if (held.count(part.shape) || !part.shape->IsVertexShape() || selected.Contains(part.shape))
+            continue;
+        m_listedParts.erase(m_listedParts.begin() + static_cast<std::ptrdiff_t>(i));
+        // Its place among the listed shapes: the file's place less the
+        // parts listed before it.
+        m_shapes.InsertAt(part.index - static_cast<int>(i), part.shape);
+        part.shape->ClearOwnerLink();
+        held.insert(part.shape);
+        edits.Add(new RelistedPointEdit(part));
+        relisted.push_back(static_cast<VertexShape*>(part.shape));
+    }
+    return relisted;
+}
+
+void DiagramComp::ReclaimLabels(const std::vector<VertexShape*>& points, DiagramComp& removed)
+{
+    for (VertexShape* point : points)
+        for (DrawLabel* label : point->GetLabels()) {
+            removed.m_labels.Remove(label);
+            label->SetDiagram(this);
+            m_labels.AddOnce(label);
+        }
+}
+
+void DiagramComp::UnlistPoint(const ListedPart& part)
+{
+    m_shapes.Remove(part.shape);
+    m_selectedShapes.Remove(part.shape);
+    part.shape->Deselect();
+    RestoreListedPart(part);
+    Changed();
 }
 
 // A listed part the removal frees leaves the file's list with it.

@@ -51,6 +51,12 @@ void ListedPartEdit::Undo(DiagramComp& diagram)
     diagram.RestoreListedPart(m_part);
 }
 
+void RelistedPointEdit::Undo(DiagramComp& diagram)
+{
+    m_owns = false;
+    diagram.UnlistPoint(m_part);
+}
+
 DiagramEditGroup::DiagramEditGroup(DiagramShape* compound, ItemArray<DiagramShape> parts)
     : m_compound(compound), m_parts(std::move(parts))
 {

@@ -90,6 +90,17 @@ private:
     ListedPart m_part;
 };
 
+// A point the file listed that stays as a shape of its own when the shapes
+// that used it are removed; undoing makes it their part again.
+class RelistedPointEdit : public DiagramEdit {
+public:
+    explicit RelistedPointEdit(const ListedPart& part) : m_part(part) {}
+    void Undo(DiagramComp& diagram) override;
+
+private:
+    ListedPart m_part;
+};
+
 // A compound shape replaced by what is left of it without a part. Undoing
 // puts the compound back with all its parts, the removed part included;
 // freeing a final record frees the compound (but none of the parts it no

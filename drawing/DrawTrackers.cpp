@@ -4,6 +4,7 @@
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/TAddSegmentAction.h"
 #include "drawing/VertexShape.h"
 #include "drawing/VertexDragTracker.h"
 #include "foundation/ActionView.h"
@@ -140,7 +141,7 @@ void SegmentTracker::MouseUp(const IntPoint& point)
     m_action = nullptr;
     if (m_segment) {
         m_diagram->TakeOutShape(m_segment);
-        m_action = new TAddShapeAction(m_diagram, std::exchange(m_segment, nullptr));
+        m_action = new TAddSegmentAction(m_diagram, std::exchange(m_segment, nullptr));
     } else if (!m_moved) {
         const DPoint at = m_diagram->GetDC().ScreenToWorld(m_press);
         m_action = new TAddShapeAction(m_diagram, new VertexShape(at.x, at.y));

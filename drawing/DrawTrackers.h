@@ -56,8 +56,8 @@ private:
 
 // The pencil: a click makes a vertex, a drag a segment from the press to
 // the release, shown while it is drawn and added by the action the release
-// leaves. The segment stands on its own: its ends do not join vertices or
-// paths already in the drawing.
+// leaves, which joins its ends to the free vertices, lone edges and paths
+// they land on.
 class SegmentTracker : public MouseTracker {
 public:
     SegmentTracker(ActionView& view, DiagramComp* diagram);

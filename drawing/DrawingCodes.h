@@ -69,6 +69,8 @@ constexpr int kFrameInset = 2;
 // The transform: world units per point at zoom 1, and the range of base
 // scales inside which zooming is free.
 constexpr double kDefaultScale = 0.04;
+// The size of a shape a maker draws without enough selected vertices.
+constexpr double kMakerSizePoints = 75.0;
 constexpr double kMinZoomScale = 0.0002;
 constexpr double kMaxZoomScale = 5000.0;
 // Device coordinates are kept within this many pixels of the drawing's

@@ -4,6 +4,7 @@
 // and grows by exactly 4 when an append finds it full; removal keeps the
 // order of the rest.
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 template <class T>
@@ -27,6 +28,13 @@ public:
     {
         if (!Contains(p))
             Add(p);
+    }
+    // Inserts p before the item at index (at the end when index is past it).
+    void InsertAt(int index, T* p)
+    {
+        Add(p);
+        const auto at = m_items.begin() + std::clamp<std::ptrdiff_t>(index, 0, GetCount() - 1);
+        std::rotate(at, m_items.end() - 1, m_items.end());
     }
     // Removes the first occurrence; nothing when absent.
     void Remove(T* p)

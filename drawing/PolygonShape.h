@@ -68,6 +68,12 @@ public:
     void AddEdge(EdgeShape* edge);
     // Forgets its edges and vertices without touching them.
     void Abandon();
+    // Holds exactly these edges and vertices again (owners are the caller's).
+    void RestoreParts(const ItemArray<EdgeShape>& edges, const ItemArray<VertexShape>& vertices)
+    {
+        m_edges = edges;
+        m_vertices = vertices;
+    }
     // The edges reached from the vertex through vertices this polygon owns,
     // breadth first; each taken edge and vertex is marked as no longer the
     // polygon's (its owner becomes the start vertex).

@@ -276,33 +276,67 @@ TEST_F(DrawingTest, RecordsAfterOneOfAnUnknownKindAreReadWhenTheirReferencesReso
     list->PaintRange(Rect(0, 0, image.width(), image.height()));
 }
 
+namespace {
+
+// Dark pixels in the square of the given half side around a device point.
+int DarkPixels(const QImage& image, const IntPoint& centre, int half)
+{
+    int count = 0;
+    for (int y = centre.y - half; y <= centre.y + half; ++y)
+        for (int x = centre.x - half; x <= centre.x + half; ++x)
+            count += image.valid(x, y) && qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return count;
+}
+
+// The drawing's listed vertex at a point, or null.
+VertexShape* ListedVertexAt(const DiagramComp& drawing, const DPoint& point)
+{
+    for (DiagramShape* shape : drawing.GetShapes())
+        if (auto* vertex = dynamic_cast<VertexShape*>(shape); vertex && vertex->GetPoint() == point)
+            return vertex;
+    return nullptr;
+}
+
+} // namespace
+
 // Files list a point the user drew that is also a circle's centre or a
-// triangle's corner: an unedited open and save writes the list as it was,
-// and removing the shape that uses the point leaves a file that reads back.
-TEST_F(DrawingTest, APointListedAndUsedByAnotherShapeIsWrittenBackWhereTheListHeldIt)
+// triangle's corner: an unedited open and save writes the list as it was.
+// The listed point is a shape of its own: removing the shape that uses it
+// leaves the point, drawn and saved, with its label and the constraints
+// that bind it, and undo, redo and commit keep every owner right.
+TEST_F(DrawingTest, APointListedAndUsedByAnotherShapeStaysWhenThatShapeIsRemoved)
 {
     struct Case {
         const char* name;
-        std::function<DiagramShape*(DiagramComp&)> build; // answers the shape using the point
+        DPoint point;
+        std::function<void(DiagramComp&)> build;
+        int constraintsLeft; // after the removal
     };
     const Case cases[] = {
-        {"circle centre listed before the circle",
+        {"circle centre listed before the circle, labelled, with a distance to another point and a radius",
+         DPoint(1.0, 1.0),
          [](DiagramComp& d) {
              auto* centre = new VertexShape(1.0, 1.0);
+             centre->SetLabel(new DrawLabel(&d, DPoint(1.5, 1.5), DPoint(0, 0), true, new CompList(Str255("P"))));
              d.AddShape(centre);
-             auto* circle = new CircleShape(centre, new DrawVariable(0.5, false));
+             auto* other = new VertexShape(3.0, 1.0);
+             d.AddShape(other);
+             auto* circle = new CircleShape(centre, new DrawVariable(2.5, false));
              d.AddShape(circle);
-             return circle;
-         }},
-        {"triangle corner listed after the triangle",
+             d.AddConstraint(new DistanceConstraint(centre, other));
+             d.AddConstraint(new RadiusConstraint(centre, circle->GetRadiusVar()));
+         },
+         1},
+        {"triangle corner listed after the triangle", DPoint(2.0, 3.0),
          [](DiagramComp& d) {
              auto* corner = new VertexShape(2.0, 3.0);
              auto* triangle = new TriangleShape(new VertexShape(0, 0), new VertexShape(4, 0), corner);
              d.AddShape(new VertexShape(-1.0, -1.0));
              d.AddShape(triangle);
              d.AddShape(corner);
-             return triangle;
-         }},
+             d.AddConstraint(new FixedPointConstraint(corner));
+         },
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -320,9 +354,18 @@ TEST_F(DrawingTest, APointListedAndUsedByAnotherShapeIsWrittenBackWhereTheListHe
         LinkRemap remap;
         std::unique_ptr<TextComp, void (*)(TextComp*)> copy(drawing->Clone(remap), [](TextComp* t) { t->Delete(); });
         EXPECT_EQ(WriteComponent(*copy), bytes) << "a whole copy";
+        auto list = ListOf(static_cast<DiagramComp*>(read.release()));
+        drawing->SetSize(2000, 2000);
+        drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 5.0));
+        const auto paint = [&] {
+            image.fill(Qt::white);
+            list->RelayoutAll(false);
+            list->PaintRange(Rect(0, 0, image.width(), image.height()));
+            return DarkPixels(image, drawing->GetDC().WorldToScreen(c.point), 2);
+        };
+        paint();
+        const std::vector<uint8_t> sized = WriteComponent(*drawing);
 
-        // The shape using the point goes: so does the point's place in the
-        // list, and undo brings both back.
         DiagramShape* user = nullptr;
         for (DiagramShape* shape : drawing->GetShapes())
             if (!shape->IsVertexShape())
@@ -330,15 +373,37 @@ TEST_F(DrawingTest, APointListedAndUsedByAnotherShapeIsWrittenBackWhereTheListHe
         ASSERT_NE(user, nullptr);
         drawing->SelectShape(user, false);
         auto remove = std::make_unique<TDeleteDrawingAction>(drawing);
+        const auto check = [&](const char* step, bool removed) {
+            SCOPED_TRACE(step);
+            std::vector<const DiagramComp*> drawings{drawing};
+            if (remove && remove->GetRemoved())
+                drawings.push_back(remove->GetRemoved());
+            EXPECT_EQ(OwnershipFaults(drawings, remove ? &remove->GetEdits() : nullptr), "");
+            if (!removed) {
+                EXPECT_EQ(WriteComponent(*drawing), sized);
+                return;
+            }
+            VertexShape* point = ListedVertexAt(*drawing, c.point);
+            ASSERT_NE(point, nullptr) << "the point is still a shape of the drawing";
+            EXPECT_EQ(point->GetOwnerShape(), nullptr);
+            EXPECT_EQ(drawing->GetShapes().GetCount(), c.constraintsLeft + 1);
+            EXPECT_EQ(drawing->GetConstraints().GetCount(), c.constraintsLeft) << "its constraints stay";
+            EXPECT_TRUE(drawing->GetListedParts().empty());
+            for (DrawLabel* label : point->GetLabels())
+                EXPECT_TRUE(drawing->GetLabels().Contains(label)) << "its label stays";
+            EXPECT_GE(paint(), 8) << "the point is drawn";
+            auto again = ReadComponent(WriteComponent(*drawing));
+            EXPECT_NE(ListedVertexAt(static_cast<DiagramComp&>(*again), c.point), nullptr) << "and saved";
+        };
         remove->Perform();
-        EXPECT_TRUE(drawing->GetListedParts().empty());
-        EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing)));
+        check("removed", true);
         remove->Revert();
-        EXPECT_EQ(WriteComponent(*drawing), bytes) << "undone";
+        check("undone", false);
         remove->Perform();
+        check("redone", true);
         remove->Commit();
         remove.reset();
-        EXPECT_NO_THROW(ReadComponent(WriteComponent(*drawing)));
+        check("committed", true);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "drawing/DrawTrackers.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
+#include "drawing/PolygonShape.h"
 #include "drawing/VertexDragTracker.h"
 #include "foundation/TAction.h"
 #include "drawing/SegmentShape.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -227,14 +229,16 @@ TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
 {
     drawing->SetTool(drawing::ToolKind::Pencil);
     struct Case {
+        IntPoint press;
         std::vector<IntPoint> moves;
         bool segment;
     };
-    const Case cases[] = {{{}, false}, {{At(0.0, 0.0), At(1.0, 1.0), At(2.0, 2.0)}, true}};
+    const Case cases[] = {{At(-1.0, -1.0), {}, false},
+                          {At(-1.0, -2.0), {At(0.0, 0.0), At(1.0, 1.0), At(2.0, 2.0)}, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.segment);
         const int shapes = drawing->GetShapes().GetCount();
-        const IntPoint press = At(-1.0, -1.0);
+        const IntPoint press = c.press;
         auto pencil = drawing->OnMouseDown(view, press, false, false);
         ASSERT_NE(pencil, nullptr);
         Gesture(*pencil, press, c.moves);
@@ -269,6 +273,87 @@ TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
     Gesture(*dropped, At(-1.0, -1.0), {At(0.0, 0.0)});
     dropped.reset();
     EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+}
+
+// The listed shapes as letters: V a vertex, S a segment, Pn a path of n
+// edges (Pnc closed).
+std::string Summary(const DiagramComp& diagram)
+{
+    std::string summary;
+    for (DiagramShape* shape : diagram.GetShapes()) {
+        if (!summary.empty())
+            summary += ' ';
+        if (auto* path = dynamic_cast<PolygonShape*>(shape))
+            summary += "P" + std::to_string(path->GetEdges().GetCount()) + (path->IsClosed() ? "c" : "");
+        else
+            summary += shape->IsVertexShape() ? "V" : "S";
+    }
+    return summary;
+}
+
+// Pencil strokes from the fixture's free vertex (-3, 2) and lone segment
+// (1, -1)-(3, -1): each end that lands on a free vertex, a lone edge's end
+// or a path's open end joins it. Undoing the last stroke gives back the
+// drawing byte for byte (the vertex an end took over included), redoing it
+// the joined figure, with the ownership rule kept at every step.
+TEST_F(DrawToolTest, PencilSegmentsJoinVerticesEdgesAndPathsAndUndoExactly)
+{
+    struct Stroke {
+        DPoint from;
+        DPoint to;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Stroke> strokes;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"a free vertex taken by the start", {{{-3, 2}, {-1, 2}}}, "S S"},
+        {"a lone edge joined into a new path", {{{3, -1}, {3, 1}}}, "V P2"},
+        {"a path closed", {{{3, -1}, {3, 1}}, {{3, 1}, {1, -1}}}, "V P3c"},
+        {"two paths merged", {{{-1, 1}, {-1, 3}}, {{-1, 3}, {-3, 3}}, {{3, -1}, {3, 1}}, {{3, 1}, {-3, 3}}}, "V P5"},
+        {"a path's inner vertex left alone", {{{3, -1}, {3, 1}}, {{3, -1}, {5, -1}}}, "V P2 S"},
+        {"a lone edge's ends joined to a free vertex", {{{1, -1}, {-3, 2}}}, "P2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* d = new DiagramComp;
+        ListPtr owner = ListOf(d);
+        d->SetSize(2000, 2000);
+        d->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+        d->AddShape(new VertexShape(-3.0, 2.0));
+        d->AddShape(new SegmentShape(new VertexShape(1.0, -1.0), new VertexShape(3.0, -1.0)));
+        d->Measure();
+        d->SetOrigin(IntPoint(20, 300));
+        d->SetTool(drawing::ToolKind::Pencil);
+        std::vector<std::unique_ptr<TAction>> actions;
+        std::vector<uint8_t> before;
+        for (const Stroke& stroke : c.strokes) {
+            before = WriteComponent(*d);
+            const IntPoint from = d->GetDC().WorldToScreen(stroke.from);
+            auto pencil = d->OnMouseDown(view, from, false, false);
+            ASSERT_NE(pencil, nullptr);
+            Gesture(*pencil, from, {d->GetDC().WorldToScreen(stroke.to)});
+            actions.emplace_back(pencil->TakeAction());
+            ASSERT_NE(actions.back(), nullptr);
+            actions.back()->Perform();
+            ASSERT_EQ(OwnershipFaults({d}), "");
+        }
+        EXPECT_EQ(Summary(*d), c.after);
+        const std::vector<uint8_t> after = WriteComponent(*d);
+        actions.back()->Revert();
+        EXPECT_EQ(OwnershipFaults({d}), "");
+        EXPECT_EQ(WriteComponent(*d), before) << "undone";
+        actions.back()->Redo();
+        EXPECT_EQ(OwnershipFaults({d}), "");
+        EXPECT_EQ(WriteComponent(*d), after) << "redone";
+        actions.back()->Revert();
+        for (auto& action : actions)
+            action->Commit();
+        actions.clear();
+        EXPECT_EQ(OwnershipFaults({d}), "");
+        EXPECT_EQ(WriteComponent(*d), before) << "committed undone";
+    }
 }
 
 } // namespace

@@ -31,7 +31,8 @@ class VertexShape;
 // which owns it; no listed vertex is used by another shape; every used
 // vertex is owned by a shape that holds it; use counts count the edges and
 // circles of the drawings and of the compound shapes the records hold;
-// labels are listed once, by their drawing, and belong to items in it; the
+// labels are listed once, by their drawing (a point a removal left listed,
+// by the drawing that lists it), and belong to items in it; the
 // selection lists are the selected items, checked both ways (every listed
 // item is selected and every selected item is listed, or is a part of a
 // listed one); a constraint of the first drawing binds only items that
@@ -104,4 +105,15 @@ protected:
     DrawingScreen screen;
     QImage image;
     std::unique_ptr<CImageDC> dc;
+};
+
+// The makers' tests: a 2000 x 2000 drawing with its world origin at (-5, 6),
+// in one paragraph; Select picks shapes in the order a user clicks them.
+class MakerTest : public DrawingTest {
+protected:
+    MakerTest();
+    const ItemArray<DiagramShape>& Select(const std::vector<DiagramShape*>& shapes);
+
+    DiagramComp* drawing;
+    ListPtr list;
 };

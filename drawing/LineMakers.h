@@ -1,0 +1,54 @@
+#pragma once
+// Makers of the constraints on one segment or two vertices: horizontal,
+// vertical, fixed slope and distance (which also takes a circle, whose
+// radius it fixes). The constraint is added without a solve.
+#include "drawing/DrawingMaker.h"
+
+class DrawConstraint;
+class VertexShape;
+
+// One segment or two vertices: the two points a constraint binds.
+class TwoPointMaker : public DrawingMaker {
+public:
+    bool CanMake(const ItemArray<DiagramShape>& selected, const DiagramDC& dc) const override;
+    TAction* Make(ActionView* view, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
+                  const DPoint& at) const override;
+
+protected:
+    virtual DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const = 0;
+};
+
+class HorizontalMaker : public TwoPointMaker {
+public:
+    std::string GetErrorMessage() const override;
+
+protected:
+    DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const override;
+};
+
+class VerticalMaker : public TwoPointMaker {
+public:
+    std::string GetErrorMessage() const override;
+
+protected:
+    DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const override;
+};
+
+class FixSlopeMaker : public TwoPointMaker {
+public:
+    std::string GetErrorMessage() const override;
+
+protected:
+    DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const override;
+};
+
+class DistanceMaker : public TwoPointMaker {
+public:
+    bool CanMake(const ItemArray<DiagramShape>& selected, const DiagramDC& dc) const override;
+    TAction* Make(ActionView* view, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
+                  const DPoint& at) const override;
+    std::string GetErrorMessage() const override;
+
+protected:
+    DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const override;
+};
