@@ -354,8 +354,12 @@ TEST_F(TermDragTest, APressWhileAKernelRequestRunsStartsNoDrag)
     ASSERT_GT(kernel, 0);
     // Selecting a formula asks the kernel for its choices; the press comes
     // while that request waits (the kernel stopped for the while).
-    bool dragged = true;
+    bool pressed = false;
+    bool dragged = false;
     questions.onYield = [&] {
+        if (pressed)
+            return;
+        pressed = true;
         Mouse(QEvent::MouseButtonPress, Middle(p, 4, 4));
         dragged = Drag() != nullptr;
         Mouse(QEvent::MouseButtonRelease, Middle(p, 4, 4));
@@ -363,6 +367,10 @@ TEST_F(TermDragTest, APressWhileAKernelRequestRunsStartsNoDrag)
     };
     ::kill(kernel, SIGSTOP);
     Select(p, 4, 5);
+    // Whatever happened, the kernel goes on, so that no paused kernel outlives the test.
+    ::kill(kernel, SIGCONT);
+    questions.onYield = nullptr;
+    EXPECT_TRUE(pressed) << "selecting the formula asked the kernel nothing";
     EXPECT_FALSE(dragged);
     EXPECT_EQ(view->GetTracker(), nullptr);
 }
