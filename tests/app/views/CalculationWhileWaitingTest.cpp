@@ -24,6 +24,7 @@
 
 #include <csignal>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -86,11 +87,21 @@ protected:
         ASSERT_GT(kernel, 0);
         ::kill(kernel, SIGSTOP);
         paused = true;
-        QTimer::singleShot(0, [&, during] {
+        // `during` runs only while the calculation waits: never later, when
+        // the windows it reaches may be gone.
+        auto waiting = std::make_shared<bool>(true);
+        bool ran = false;
+        QTimer::singleShot(0, [&, during, waiting] {
+            if (!*waiting)
+                return;
+            ran = true;
             during();
             ResumeKernel();
         });
         Key(VK_RETURN, 13, Qt::ShiftModifier); // the first choice, Evaluate
+        *waiting = false;
+        ResumeKernel();
+        EXPECT_TRUE(ran) << "the calculation did not wait for the kernel";
         EXPECT_FALSE(link->IsWaiting());
     }
 
