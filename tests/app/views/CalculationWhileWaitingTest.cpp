@@ -76,7 +76,12 @@ protected:
         Command(kPlainEquation);
         Type("2+3");
         Doc()->SetModifiedFlag(FALSE);
-        Select(1, 1, 4);
+        // The kernel may still be answering what its start sent it (on a
+        // busy machine): the choices are asked once it is free.
+        ASSERT_TRUE(WaitUntil([&] {
+            Select(1, 1, 4);
+            return view->GetChoiceMenu() != nullptr;
+        }));
     }
 
     // Evaluates the selection with the kernel paused; `during` runs while the
