@@ -35,6 +35,8 @@ export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
 # Paths inside the checkout hash relative to it, so another clone or work tree
 # of the project reuses the same cache.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$top}
+# Debug builds would otherwise hash the build folder's absolute path too.
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 
 build() {
   local dir=$1; shift
