@@ -13,6 +13,7 @@
 #include "kernel/KernelServices.h"
 #include "kernel/KernelSettings.h"
 #include "platform/AppProfile.h"
+#include "support/PauseProcess.h"
 #include "platform/InputGate.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/InputGateFilter.h"
@@ -90,8 +91,8 @@ protected:
     {
         kernel = MLProcessId(link->Link());
         ASSERT_GT(kernel, 0);
-        ::kill(kernel, SIGSTOP);
         paused = true;
+        ASSERT_TRUE(PauseProcess(kernel));
         // `during` runs only while the calculation waits: never later, when
         // the windows it reaches may be gone.
         auto waiting = std::make_shared<bool>(true);

@@ -12,6 +12,7 @@
 #include "kernel/KernelQuestions.h"
 #include "kernel/KernelServices.h"
 #include "platform/AppProfile.h"
+#include "support/PauseProcess.h"
 #include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
 #include "support/model/ModelTestSupport.h"
@@ -365,7 +366,7 @@ TEST_F(TermDragTest, APressWhileAKernelRequestRunsStartsNoDrag)
         Mouse(QEvent::MouseButtonRelease, Middle(p, 4, 4));
         ::kill(kernel, SIGCONT);
     };
-    ::kill(kernel, SIGSTOP);
+    ASSERT_TRUE(PauseProcess(kernel));
     Select(p, 4, 5);
     // Whatever happened, the kernel goes on, so that no paused kernel outlives the test.
     ::kill(kernel, SIGCONT);
@@ -408,7 +409,7 @@ TEST_F(TermDragTest, AKernelThatDiesDuringADragEndsItCleanly)
     Select(p, 4, 5);
     Mouse(QEvent::MouseButtonPress, Middle(p, 4, 4));
     Mouse(QEvent::MouseMove, LeftOf(p, 6));
-    ::kill(kernel, SIGSTOP);
+    ASSERT_TRUE(PauseProcess(kernel));
     Tick();
     ASSERT_NE(Drag(), nullptr);
     EXPECT_TRUE(Drag()->IsCancelled());
@@ -437,7 +438,7 @@ TEST_F(TermDragTest, AReleaseDuringAPreviewWaitsForItAndTheNewestPlaceCounts)
         EXPECT_NE(view->GetTracker(), nullptr);
         ::kill(kernel, SIGCONT);
     };
-    ::kill(kernel, SIGSTOP);
+    ASSERT_TRUE(PauseProcess(kernel));
     Tick();
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (view->GetTracker() && std::chrono::steady_clock::now() < deadline)

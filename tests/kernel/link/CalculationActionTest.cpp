@@ -16,6 +16,7 @@
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/FontManager.h"
 #include "platform/AppProfile.h"
+#include "support/PauseProcess.h"
 #include "support/math/MathTestSupport.h"
 #include "support/model/ModelTestSupport.h"
 
@@ -165,8 +166,9 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const pid_t kernel = link.Link() ? MLProcessId(link.Link()) : 0;
-        if (c.killed)
-            ::kill(kernel, SIGSTOP);
+        if (c.killed) {
+            ASSERT_TRUE(PauseProcess(kernel));
+        }
         questions.onYield = [&] {
             if (c.killed)
                 ::kill(kernel, SIGKILL);
