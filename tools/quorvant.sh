@@ -55,10 +55,8 @@ case "$mode" in
           -DQV_SANITIZE=ON -DQV_TESTS=ON -DQV_BENCH=OFF
     cd "$top/build/test"
     # Most tests are headless; the few that need a real window get an X server.
-    # A test program that fails is run once more: the calculation-while-waiting
-    # tests can still lose their timing on a heavily loaded machine.
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-      ctest --output-on-failure --repeat until-pass:2 -j "$(nproc)" "${@:2}"
+      ctest --output-on-failure -j "$(nproc)" "${@:2}"
     ;;
   bench)
     build "$top/build/bench" -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=ON
