@@ -34,14 +34,18 @@ DPoint PointOf(const ExprNode* node)
     return {x ? x->GetRealValue() : 0.0, y ? y->GetRealValue() : 0.0};
 }
 
-std::vector<DPoint> PointsOf(const ExprNode* node)
+// The points of a kernel list, each read by pointOf.
+template <class Point>
+std::vector<Point> PointsOf(const ExprNode* node, Point (*pointOf)(const ExprNode*))
 {
-    std::vector<DPoint> points;
+    std::vector<Point> points;
     if (node && node->GetTag() == tag_lisN)
         for (const ExprNode* p = static_cast<const CompositeNode*>(node)->First(); p; p = p->next)
-            points.push_back(PointOf(p));
+            points.push_back(pointOf(p));
     return points;
 }
+
+std::vector<DPoint> PointsOf(const ExprNode* node) { return PointsOf(node, PointOf); }
 
 // A point {x, y, z} from a kernel list: a missing element, or one that is
 // no number, gives 0; anything else is (0, 0, 0).
@@ -58,14 +62,7 @@ Point3D Point3DOf(const ExprNode* node)
     return {value(1), value(2), value(3)};
 }
 
-std::vector<Point3D> Points3DOf(const ExprNode* node)
-{
-    std::vector<Point3D> points;
-    if (node && node->GetTag() == tag_lisN)
-        for (const ExprNode* p = static_cast<const CompositeNode*>(node)->First(); p; p = p->next)
-            points.push_back(Point3DOf(p));
-    return points;
-}
+std::vector<Point3D> Points3DOf(const ExprNode* node) { return PointsOf(node, Point3DOf); }
 
 const CompositeNode* ListOf(const ExprNode* node)
 {
