@@ -1,5 +1,6 @@
 #include "app/StartupServices.h"
 
+#include "drawing/DrawingMakers.h"
 #include "kernel/KernelServices.h"
 
 void FillKernelNameTable()
@@ -7,6 +8,12 @@ void FillKernelNameTable()
     InstallKernelServices();
 }
 
-void RegisterDrawingMakers() {}
+void RegisterDrawingMakers()
+{
+    FillDrawingMakers();
+}
 
-void FreeDrawingMakers() {}
+void FreeDrawingMakers()
+{
+    ClearDrawingMakers();
+}
