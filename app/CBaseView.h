@@ -10,6 +10,7 @@
 // it from its scroll position. Drawing goes through the program's drawing
 // context with this view as its target, which subtracts the scroll position.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "foundation/ActionHost.h"
@@ -114,6 +115,9 @@ public:
     void SetViewMode(int32_t mode) { m_viewMode = mode; }
     int GetDisplaySize() const { return m_displaySize; }
     MouseTracker* GetTracker() const { return m_tracker; }
+    // Whether a move or tick of the tracker is still running: it may be
+    // waiting for the kernel while the window's events go on.
+    bool IsTrackerStepRunning() const { return m_trackerSteps > 0; }
     TAction* GetKeptAction() const { return m_actions.GetKept(); }
     TTypingAction* GetTypingAction() const { return m_actions.GetTyping(); }
     // Later characters start a new typing action (a click moved the caret).
@@ -145,6 +149,7 @@ protected:
     void OnElement(UINT id);
     void OnUpdateElement(CCmdUI* ui);
     void OnSymbol(UINT id);
+    void OnDrawingTool(UINT id);
     void OnUpdateDrawingTool(CCmdUI* ui);
     void OnInsertItem(UINT id);
     void OnUpdateInsertItem(CCmdUI* ui);
@@ -191,6 +196,17 @@ protected:
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;
+    // A release that arrived while a step of the tracker ran waits here
+    // until the step has returned.
+    struct PendingRelease {
+        UINT flags;
+        CPoint point;
+    };
+    std::optional<PendingRelease> m_pendingRelease;
+    int m_trackerSteps = 0;
+    // Runs one step of the tracker, then a release that came meanwhile.
+    template <typename Step>
+    void RunTrackerStep(Step step);
     std::unique_ptr<SelectionHighlight> m_highlight;
     ActionHost m_actions{*this};
     ParagraphList* m_paragraphs = nullptr;
