@@ -419,8 +419,13 @@ void EditorSession::Click(int x, int y)
 
 QRect EditorSession::MainWindowRect()
 {
+    return WindowRect(m_mainWindow);
+}
+
+QRect EditorSession::WindowRect(const QString& window)
+{
     QRect rect;
-    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", m_mainWindow}).split('\n')) {
+    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
         const QStringList pair = line.split('=');
         if (pair.size() != 2)
             continue;

@@ -76,6 +76,8 @@ public:
     int QuitDiscarding();
     // The main window's place on the screen.
     QRect MainWindowRect();
+    // The place on the screen of a window (an id from WaitForWindow).
+    QRect WindowRect(const QString& window);
     // The pointer, in screen coordinates; the left button pressed or released.
     void MouseMove(const QPoint& at);
     void MouseDown();
