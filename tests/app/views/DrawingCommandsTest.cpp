@@ -1,7 +1,7 @@
 // The drawing commands of the document view: the drawing toolbar's makers,
-// text labels and equation constraints, the Drawing menu, which drawing is
-// being edited (and the bars shown for it), inserting a drawing, Backspace
-// in a drawing, and a release that arrives while a drag step still runs.
+// equation constraints, the Drawing menu, which drawing is being edited (and
+// the bars shown for it), Backspace in a drawing, and a release that arrives
+// while a drag step still runs.
 #include "ViewFixture.h"
 
 #include <QMouseEvent>
@@ -89,7 +89,7 @@ protected:
 
 // Toolbar commands past Text label use the maker one place before their
 // offset: each refusal shows that maker's own text, with no icon, and
-// changes nothing.
+// changes nothing. A command without a maker is disabled.
 TEST_F(DrawingViewTest, ARefusingMakerShowsItsTextAndTheCommandAfterTextLabelUsesTheRightMaker)
 {
     gDrawingMakers[7] = std::make_unique<RefusingMaker>("seventh");
@@ -103,28 +103,14 @@ TEST_F(DrawingViewTest, ARefusingMakerShowsItsTextAndTheCommandAfterTextLabelUse
     EXPECT_EQ(ui.boxes[1].type, MB_OK) << "the refusal has an icon";
     EXPECT_TRUE(drawing->GetShapes().IsEmpty());
     EXPECT_EQ(view->GetKeptAction(), nullptr);
-}
-
-// A command whose maker is missing is disabled; the others follow the
-// selection: inside a drawing and in edit mode only.
-TEST_F(DrawingViewTest, ToolbarCommandsAreEnabledInsideADrawingWhenTheyHaveAMaker)
-{
-    PutCaret(1, 1);
-    EXPECT_FALSE(Update(kSegment).enabled) << "outside a drawing";
-    SelectDrawing();
-    EXPECT_TRUE(Update(kSegment).enabled);
+    gDrawingMakers[7].reset();
+    EXPECT_FALSE(Update(kParallel).enabled) << "a missing maker cannot act";
     EXPECT_TRUE(Update(kTextLabel).enabled) << "a text label needs no maker";
-    gDrawingMakers[1].reset();
-    EXPECT_FALSE(Update(kSegment).enabled) << "a missing maker cannot act";
-    Command(kSegment);
-    EXPECT_TRUE(drawing->GetShapes().IsEmpty());
-    view->SetViewMode(CBaseView::kSlideShowMode);
-    EXPECT_FALSE(Update(kCircle).enabled) << "during a slide show";
-    view->SetViewMode(CBaseView::kEditMode);
 }
 
 // A segment joins the two selected vertices; a circle made from nothing
-// stands at the centre of the drawing's box. Each is one undo step.
+// stands at the centre of the drawing's box, and so does a free label.
+// Each is one undo step.
 TEST_F(DrawingViewTest, MakersBuildFromTheSelectionOrAtTheCentreAndUndo)
 {
     VertexShape* a = AddVertex(0, 0);
@@ -152,26 +138,10 @@ TEST_F(DrawingViewTest, MakersBuildFromTheSelectionOrAtTheCentreAndUndo)
     EXPECT_TRUE(Doc()->IsModified());
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(CountShapes(&DiagramShape::IsCircle), 0);
-}
 
-// A text label goes to the first selected item that can show one; with
-// nothing selected it is a free label.
-TEST_F(DrawingViewTest, TextLabelsGoToTheFirstSelectedItemThatCanShowOneElseStandFree)
-{
-    VertexShape* vertex = AddVertex(0.5, 0.5);
-    SelectDrawing();
-    Command(kTextLabel);
+    Command(kTextLabel);  // nothing selected: a free label
     ASSERT_EQ(drawing->GetLabels().GetCount(), 1);
     EXPECT_EQ(drawing->GetLabels().GetAt(0)->GetOwner(), nullptr);
-    Command(ID_EDIT_UNDO);
-    EXPECT_TRUE(drawing->GetLabels().IsEmpty());
-
-    SelectDrawing();
-    drawing->SelectShape(vertex, false);
-    ASSERT_TRUE(vertex->CanShowLabel());
-    Command(kTextLabel);
-    ASSERT_NE(vertex->GetLabel(), nullptr);
-    EXPECT_EQ(vertex->GetLabel()->GetOwner(), vertex);
 }
 
 // Make Equation Constraint adds an equation with an empty label and puts
@@ -189,6 +159,7 @@ TEST_F(DrawingViewTest, AnEquationConstraintWaitsForItsEquationInItsLabel)
     EXPECT_EQ(caret.GetKind(), DocPosition::kListPlace);
     EXPECT_EQ(caret.First().GetList(), equation->GetLabel()->GetText());
     EXPECT_EQ(view->GetEditedDrawing(), drawing) << "typing the equation still edits the drawing";
+    EXPECT_FALSE(Update(ID_ELEMENT_DRAWING).enabled) << "a drawing inside a drawing's label";
     Command(ID_EDIT_UNDO);
     EXPECT_TRUE(drawing->GetConstraints().IsEmpty());
 }
@@ -230,19 +201,6 @@ TEST_F(DrawingViewTest, TheDrawingMenuActsOnASelectedDrawing)
     EXPECT_EQ(view->GetKeptAction(), nullptr) << "the display commands are not undoable";
 }
 
-// Update solves the pending value changes as one undoable step.
-TEST_F(DrawingViewTest, UpdateAppliesThePendingChangesAsOneUndoStep)
-{
-    VertexShape* vertex = AddVertex(0, 0);
-    SelectDrawing();
-    drawing->AddPendingMove(vertex->GetXVar(), 2.0);
-    Command(kUpdate);
-    EXPECT_DOUBLE_EQ(vertex->GetX(), 2.0);
-    ASSERT_NE(view->GetKeptAction(), nullptr);
-    Command(ID_EDIT_UNDO);
-    EXPECT_DOUBLE_EQ(vertex->GetX(), 0.0);
-}
-
 // ---- the drawing being edited ----
 
 // The first click on a drawing selects it and shows the drawing bars for
@@ -266,41 +224,6 @@ TEST_F(DrawingViewTest, AClickSelectsADrawingForEditingAndTheBarsFollowIt)
     EXPECT_EQ(frame->GetDrawing(), nullptr);
     EXPECT_FALSE(drawing->IsActive());
     EXPECT_FALSE(drawing->HasSelection());
-}
-
-// Closing the window of a drawing being edited leaves the bars pointing at
-// nothing.
-TEST_F(DrawingViewTest, ClosingTheWindowHidesTheBarsOfItsDrawing)
-{
-    SelectDrawing();
-    ASSERT_EQ(frame->GetDrawing(), drawing);
-    app->CloseAllDocuments(FALSE);
-    ProcessEvents();
-    EXPECT_EQ(frame->GetDrawing(), nullptr);
-}
-
-// Insert Drawing puts a new drawing at the caret, selected for editing; a
-// drawing's labels take no drawing.
-TEST_F(DrawingViewTest, InsertDrawingMakesANewDrawingBeingEdited)
-{
-    PutCaret(1, 1);
-    ASSERT_TRUE(Update(ID_ELEMENT_DRAWING).enabled);
-    Command(ID_ELEMENT_DRAWING);
-    ASSERT_EQ(Row(1)->GetCount(), 2);
-    auto* inserted = dynamic_cast<DiagramComp*>(Row(1)->GetAt(1));
-    ASSERT_NE(inserted, nullptr);
-    EXPECT_EQ(view->GetEditedDrawing(), inserted);
-    EXPECT_EQ(view->GetSelection().GetKind(), DocPosition::kWholeObject);
-    Command(ID_EDIT_UNDO);
-    EXPECT_EQ(Row(1)->GetCount(), 1);
-    EXPECT_EQ(view->GetEditedDrawing(), nullptr);
-
-    SelectDrawing();
-    Command(kEquation);
-    ASSERT_EQ(view->GetSelection().GetKind(), DocPosition::kListPlace);
-    EXPECT_FALSE(Update(ID_ELEMENT_DRAWING).enabled) << "a drawing inside a drawing's label";
-    Command(ID_ELEMENT_DRAWING);
-    EXPECT_EQ(drawing->GetConstraints().GetAt(0)->GetLabel()->GetText()->GetCount(), 0);
 }
 
 // Backspace on a whole drawing deletes its selected items and nothing else;
