@@ -162,6 +162,19 @@ TEST_F(DrawingViewTest, AnEquationConstraintWaitsForItsEquationInItsLabel)
     EXPECT_FALSE(Update(ID_ELEMENT_DRAWING).enabled) << "a drawing inside a drawing's label";
     Command(ID_EDIT_UNDO);
     EXPECT_TRUE(drawing->GetConstraints().IsEmpty());
+
+    // Redone, the caret is in the label again. Backspace there takes the
+    // character before the caret, and nothing at the label's start.
+    Command(ID_EDIT_UNDO);
+    ASSERT_EQ(drawing->GetConstraints().GetCount(), 1);
+    CompList* text = equation->GetLabel()->GetText();
+    Type("ab");
+    Key(VK_BACK, 8);
+    EXPECT_EQ(text->GetCount(), 1);
+    Key(VK_BACK, 8);
+    Key(VK_BACK, 8);
+    EXPECT_EQ(text->GetCount(), 0);
+    EXPECT_EQ(drawing->GetConstraints().GetCount(), 1);
 }
 
 // ---- the Drawing menu ----
