@@ -254,7 +254,7 @@ private:
     QRect m_window;
 };
 
-constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kHorizontal = 34066;
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kHorizontal = 34066;
 
 } // namespace
 
@@ -367,8 +367,9 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     EXPECT_EQ(Bytes(again), Bytes(file)) << "the reopened document is not written back identically";
 }
 
-// Closing the document while a corner is being dragged ends the drag with
-// the window: the program goes on and quits cleanly.
+// A label typed into a drawing shows; closing the document while a corner
+// is being dragged ends the drag with the window: the program goes on and
+// quits cleanly.
 TEST(DrawingEndToEndTest, ClosingTheDocumentDuringADragEndsItCleanly)
 {
     QString reason;
@@ -385,6 +386,22 @@ TEST(DrawingEndToEndTest, ClosingTheDocumentDuringADragEndsItCleanly)
     ASSERT_TRUE(opened) << "no triangle on the screen";
     const QPoint start = *opened + QPoint(2, 2);
     editor.Click(start.x(), start.y() + 40);  // selects the drawing for editing
+
+    // A free text label, typed into.
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const DrawingBar bar(editor.WindowRect(barWindow));
+    ASSERT_TRUE(editor.Screenshot(folder + "/selected.png"));
+    const std::optional<QRect> box = BoxOf(QImage(folder + "/selected.png"), IsActiveFrame, QRect(0, 60, 1280, 964));
+    ASSERT_TRUE(box) << "the drawing is not being edited";
+    const size_t marks = Figure(QImage(folder + "/selected.png"), *box).size();
+    editor.Click(bar.Button(kTextLabel).x(), bar.Button(kTextLabel).y());
+    editor.Type("abc");
+    EXPECT_TRUE(editor.WaitUntil([&] {
+        editor.Screenshot(folder + "/typed.png");
+        return Figure(QImage(folder + "/typed.png"), *box).size() > marks + 20;
+    }, 10000)) << "the typed label does not show";
+
     editor.MouseMove(start);
     editor.MouseDown();
     editor.MouseMove(start + QPoint(-10, 5));
