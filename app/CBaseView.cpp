@@ -895,6 +895,14 @@ void CBaseView::RunTrackerStep(Step step)
         OnLButtonUp(release->flags, release->point);
 }
 
+bool CBaseView::DeferReleaseDuringStep(UINT flags, CPoint point)
+{
+    if (m_trackerSteps == 0)
+        return false;
+    m_pendingRelease = PendingRelease{flags, point};
+    return true;
+}
+
 void CBaseView::OnSize(UINT type, int cx, int cy)
 {
     CScrollView::OnSize(type, cx, cy);

@@ -115,9 +115,6 @@ public:
     void SetViewMode(int32_t mode) { m_viewMode = mode; }
     int GetDisplaySize() const { return m_displaySize; }
     MouseTracker* GetTracker() const { return m_tracker; }
-    // Whether a move or tick of the tracker is still running: it may be
-    // waiting for the kernel while the window's events go on.
-    bool IsTrackerStepRunning() const { return m_trackerSteps > 0; }
     TAction* GetKeptAction() const { return m_actions.GetKept(); }
     TTypingAction* GetTypingAction() const { return m_actions.GetTyping(); }
     // Later characters start a new typing action (a click moved the caret).
@@ -204,6 +201,9 @@ protected:
     };
     std::optional<PendingRelease> m_pendingRelease;
     int m_trackerSteps = 0;
+    // A release while a step of the tracker runs waits for the step to
+    // return: true when it was kept for then.
+    bool DeferReleaseDuringStep(UINT flags, CPoint point);
     // Runs one step of the tracker, then a release that came meanwhile.
     template <typename Step>
     void RunTrackerStep(Step step);

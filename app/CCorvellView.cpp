@@ -604,12 +604,10 @@ void CCorvellView::OnLButtonUp(UINT flags, CPoint point)
 {
     if (!m_tracker)
         return;
-    if (IsTrackerStepRunning()) {
-        // A move of the tracker is still running further down the stack:
-        // the release follows when it has returned.
-        m_pendingRelease = PendingRelease{flags, point};
+    // A move of the tracker still running further down the stack: the
+    // release follows when it has returned.
+    if (DeferReleaseDuringStep(flags, point))
         return;
-    }
     auto* drag = dynamic_cast<TermDragTracker*>(m_tracker);
     if (drag && drag->InRequest()) {
         // A drag's preview waits for the kernel further down the stack: the
