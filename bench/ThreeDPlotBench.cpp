@@ -5,6 +5,7 @@
 
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/TextLayoutItemMaker.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/ListNodes.h"
 #include "kernel/PlotNodes.h"
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -41,7 +43,9 @@ struct Screen {
     Screen() : image(800, 800, QImage::Format_RGB32), dc((SetImageDpi(image, 96), image))
     {
         image.fill(Qt::white);
+        InstallTextLayout();
         gDrawContext.BeginDrawOnDC(nullptr, &dc);
+        gDrawContext.SetBaseSize(DrawContext::kDefaultBaseSize);
         RegisterPlotComponents();
         plot = new ThreeDPlotComp;
         row.Append(plot);
@@ -57,6 +61,16 @@ struct Screen {
     ThreeDPlotComp* plot = nullptr;
 };
 
+// Pixels drawn in the rectangle: the picture is really there.
+double Ink(const QImage& image, const Rect& r)
+{
+    int ink = 0;
+    for (int y = std::max(0, r.top); y < std::min(image.height(), r.bottom); ++y)
+        for (int x = std::max(0, r.left); x < std::min(image.width(), r.right); ++x)
+            ink += image.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+    return ink;
+}
+
 Screen& TheScreen()
 {
     static Screen screen;
@@ -68,9 +82,11 @@ void BM_RenderSurfaceIntoTheView(benchmark::State& state)
     Screen& screen = TheScreen();
     for (auto _ : state) {
         screen.plot->SetPicture(nullptr);
-        screen.row.Layout(10000);
+        HENHMETAFILE copy = screen.plot->CopyPicture();
         gDrawContext.PlayMetafile(screen.plot->GetPicture(), screen.plot->GetPlotRect());
+        DrawContext::DeleteMetafile(copy);
     }
+    state.counters["ink"] = Ink(screen.image, screen.plot->GetPlotRect());
 }
 BENCHMARK(BM_RenderSurfaceIntoTheView)->Unit(benchmark::kMillisecond);
 
@@ -91,6 +107,7 @@ void BM_TrackballStep(benchmark::State& state)
         gDrawContext.EraseRect(r);
         screen.plot->RenderWireframe(r);
     }
+    state.counters["ink"] = Ink(screen.image, r);
 }
 BENCHMARK(BM_TrackballStep)->Unit(benchmark::kMillisecond);
 

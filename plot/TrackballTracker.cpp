@@ -4,6 +4,8 @@
 #include "plot/TRotatePlotAction.h"
 #include "plot/ThreeDPlotComp.h"
 
+#include <cstring>
+
 TrackballTracker::TrackballTracker(ActionView& view, ThreeDPlotComp& plot)
     : MouseTracker(view), m_plot(plot), m_picture(plot.GetPlotRect()), m_before(plot.GetRotation())
 {
@@ -33,9 +35,13 @@ void TrackballTracker::MouseUp(const IntPoint& point)
         m_last = point;
     }
     // The plot stays as the drag left it until the view performs the
-    // action, which puts the same rotation in place.
+    // action, which puts the same rotation in place. A click that turned
+    // nothing changes nothing.
+    const Matrix3d after = m_plot.GetRotation();
+    if (std::memcmp(&after, &m_before, sizeof after) == 0)
+        return;
     delete m_action;
-    m_action = new TRotatePlotAction(&m_plot, m_before, m_plot.GetRotation());
+    m_action = new TRotatePlotAction(&m_plot, m_before, after);
 }
 
 void TrackballTracker::Step(const IntPoint& point)

@@ -3,7 +3,8 @@
 // if rolling a ball that fills the picture. While the mouse moves each step
 // turns the plot's rotation and shows the frame grid alone; the release
 // hands over the whole turn as one undoable action, which rebuilds the
-// frame and labels and renders the picture.
+// frame and labels and renders the picture; a click that turned nothing
+// hands over none.
 #include "foundation/MouseTracker.h"
 #include "foundation/Rect.h"
 #include "plot/Trackball.h"

@@ -83,6 +83,11 @@ TEST_F(ThreeDPlotViewTest, DraggingInTheSelectedPlotsPictureTurnsItAndUndoTurnsI
     EXPECT_NE(plot->GetPicture(), nullptr);
     Command(kUndo);
     EXPECT_TRUE(Same(plot->GetRotation(), start));
+
+    Doc()->SetModifiedFlag(FALSE);
+    Click(centre);
+    EXPECT_TRUE(Same(plot->GetRotation(), start));
+    EXPECT_FALSE(Doc()->IsModified()) << "a click turns nothing";
 }
 
 } // namespace
