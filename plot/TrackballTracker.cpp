@@ -1,6 +1,7 @@
 #include "plot/TrackballTracker.h"
 
 #include "foundation/DrawContext.h"
+#include "platform/draw/CBrush.h"
 #include "plot/TRotatePlotAction.h"
 #include "plot/ThreeDPlotComp.h"
 
@@ -57,7 +58,12 @@ void TrackballTracker::Preview()
 {
     if (!gDrawContext.GetDC())
         return;
+    // The ball the drag rolls, light behind the grid.
+    const Rect square(m_ball.centreX - m_ball.radius, m_ball.centreY - m_ball.radius, m_ball.centreX + m_ball.radius,
+                      m_ball.centreY + m_ball.radius);
     gDrawContext.SetClipRegion(m_picture);
-    gDrawContext.EraseRect(m_picture);
+    gDrawContext.EraseRect(square);
+    CBrush ball(RGB(0xEC, 0xEC, 0xF6));
+    gDrawContext.FillEllipse(square, &ball);
     m_plot.RenderWireframe(m_picture);
 }

@@ -4,6 +4,8 @@
 // and written back to the same bytes, copies, the command it sends, and the
 // trackball's arithmetic and undoable turn.
 #include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
+#include "platform/draw/ImageDC.h"
 #include "foundation/ExprNode.h"
 #include "foundation/LinkRemap.h"
 #include "kernel/KernelServices.h"
@@ -18,6 +20,8 @@
 #include "support/math/MathTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +150,41 @@ TEST_F(ThreeDPlotCompTest, LookingDownTheZAxisDropsItsLabelsAndTurnsTheFaces)
         EXPECT_NE(label, "1") << "no z label at the top";
     const BoxFaces3D faces = plot3d::FacesFor(view);
     EXPECT_EQ(faces.y, view.y <= 0 ? 3 : 0);
+}
+
+TEST_F(ThreeDPlotCompTest, ThePictureIsCentredOnEveryResolution)
+{
+    // A printer's resolution and the screen's: the box lies in the middle of
+    // the picture either way, whatever size the picture has.
+    for (int dpi : {96, 300}) {
+        SCOPED_TRACE(dpi);
+        QImage page(2400, 2400, QImage::Format_RGB32);
+        SetImageDpi(page, dpi);
+        CImageDC pageDc(page);
+        gDrawContext.BeginDrawOnDC(nullptr, &pageDc);
+        ThreeDPlotComp plot;
+        HENHMETAFILE picture = plot.CopyPicture();
+        const int w = plot.GetPictureWidth(), h = plot.GetPictureHeight();
+        gDrawContext.EndDraw();
+        ASSERT_NE(picture, nullptr);
+        EXPECT_NEAR(w, 360 * dpi / 72, 1);
+        QImage shown(w, h, QImage::Format_RGB32);
+        shown.fill(Qt::white);
+        {
+            CImageDC dc(shown);
+            dc.PlayEnhMetaFile(*picture, CRect(0, 0, w, h));
+        }
+        DrawContext::DeleteMetafile(picture);
+        QRect ink;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (shown.pixel(x, y) != qRgb(255, 255, 255))
+                    ink |= QRect(x, y, 1, 1);
+        EXPECT_NEAR(ink.center().x(), w / 2, w / 20);
+        EXPECT_NEAR(ink.center().y(), h / 2, h / 10);
+        EXPECT_GT(ink.width(), w / 2);
+        EXPECT_LT(ink.width(), w);
+    }
 }
 
 TEST_F(ThreeDPlotCompTest, SurfaceAnswersBecomeAGridOverTheRanges)
