@@ -26,8 +26,6 @@ namespace {
 // The renderer's cube has this side; the box is mapped onto it.
 constexpr double kCubeSide = 32;
 
-const char* const kNotGraphics = "The kernel's answer is no 3-D graphics.";
-
 // A double as 16.16, truncated toward zero; out of range saturates, NaN is 0.
 Fixed ToFixed(double v)
 {
@@ -128,10 +126,8 @@ bool ThreeDPlotComp::SetResult(ExprNode* answer)
 {
     std::unique_ptr<ExprNode> owned(answer);
     m_problem.clear();
-    if (!dynamic_cast<GraphicsNode*>(answer) && !dynamic_cast<SurfaceGraphicsNode*>(answer)) {
-        m_problem = kNotGraphics;
+    if (!dynamic_cast<GraphicsNode*>(answer) && !dynamic_cast<SurfaceGraphicsNode*>(answer))
         return false;
-    }
     std::unique_ptr<PlotCurveSet> old = std::move(m_curves);
     m_curves = std::make_unique<PlotCurveSet>();
     BuildScene(false);

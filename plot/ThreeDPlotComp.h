@@ -33,9 +33,10 @@ public:
 
     // Graphics3D and SurfaceGraphics become the frame and the kernel's
     // items; any other answer, or a surface whose rows differ in length,
-    // keeps the items the plot had (ResultProblem says why).
+    // keeps the items the plot had.
     bool SetResult(ExprNode* answer) override;
-    // Why the last answer was refused; empty when it was taken.
+    // Why the last answer's graphics were refused (a surface whose rows
+    // differ in length); empty otherwise.
     const std::string& ResultProblem() const { return m_problem; }
     bool OnOptions() override;
     // The frame alone, for the current ranges; the kernel's items go.
