@@ -42,6 +42,7 @@
 #include "platform/UserInterface.h"
 #include "platform/draw/TextCodec.h"
 #include "platform/framework/CDocument.h"
+#include "plot/ThreeDPlotComp.h"
 #include "plot/TwoDPlotComp.h"
 #include "resources/SymbolPalette.h"
 
@@ -675,6 +676,15 @@ void CBaseView::OnElement(UINT id)
     case ID_ELEMENT_TWO_D_PLOT: {
         // A new plot starts from its parameter dialog; Cancel inserts nothing.
         auto* plot = new TwoDPlotComp;
+        if (!plot->OnOptions()) {
+            plot->Delete();
+            return;
+        }
+        comp = plot;
+        break;
+    }
+    case ID_ELEMENT_THREE_D_PLOT: {
+        auto* plot = new ThreeDPlotComp;
         if (!plot->OnOptions()) {
             plot->Delete();
             return;

@@ -552,7 +552,7 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
             }
             return;
         }
-        if (OnPlotButtons(comp, at))
+        if (OnPlotButtons(comp, at) || StartTrackball(comp, at))
             return;
         // A press in a drawing (off its label texts) goes to its tool.
         if (comp->IsDiagram()) {

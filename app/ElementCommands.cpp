@@ -35,5 +35,5 @@ TextComp* MakeElementComponent(UINT id)
 
 bool IsUnavailableElement(UINT id)
 {
-    return id == ID_ELEMENT_THREE_D_PLOT || id == ID_ELEMENT_DRAWING;
+    return id == ID_ELEMENT_DRAWING;
 }

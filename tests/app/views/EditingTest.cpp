@@ -134,9 +134,9 @@ TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
     Select(1, 1, 3);
     for (UINT button = 32791; button <= 32812; ++button)
         EXPECT_EQ(Update(button).enabled, Update(button + 59).enabled) << button;
-    for (UINT id : {32869u, 32871u, 34050u}) // 3-D plots and drawings
+    for (UINT id : {32871u, 34050u}) // drawings
         EXPECT_FALSE(Update(id).enabled) << id;
-    for (UINT id : {32868u, 32809u}) // 2-D plots
+    for (UINT id : {32868u, 32809u, 32869u, 32810u}) // 2-D and 3-D plots
         EXPECT_TRUE(Update(id).enabled) << id;
     for (UINT id : {32850u, 32791u}) {
         Command(id);
