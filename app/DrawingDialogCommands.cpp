@@ -83,19 +83,17 @@ NamedVariableRefresh SetNamedVariableRefresh(NamedVariableRefresh refresh)
     return std::exchange(Refresh(), std::move(refresh));
 }
 
-void OnDrawingColor(CCorvellView& view, DiagramComp& diagram)
+bool EditSelectionStyle(DiagramComp& diagram)
 {
     ShapeStyle style;
     const bool closed = diagram.GetSelectionStyle(style);
     if (!AskStyle(style, closed))
-        return;
-    DrawTargetScope draw(&view);
+        return false;
     diagram.SetSelectionStyle(style);
-    diagram.Repaint();
-    view.SetDocumentModified();
+    return true;
 }
 
-void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram)
+bool EditDrawingProperties(DiagramComp& diagram)
 {
     Rect bounds;
     diagram.GetBounds(bounds);
@@ -106,8 +104,7 @@ void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram)
     PlotStyle plotStyle;
     dialog.SetSizeLimits(MaxPixels(plotStyle.GetScaledWidth()), MaxPixels(plotStyle.GetScaledHeight()));
     if (dialog.DoModal() != IDOK)
-        return;
-    DrawTargetScope draw(&view);
+        return false;
     Str255 xName, yName;
     xName.AssignCString(dialog.m_strXName);
     yName.AssignCString(dialog.m_strYName);
@@ -118,11 +115,10 @@ void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram)
     diagram.SetShowFrame(dialog.m_bShowFrame);
     if (!diagram.SetPixelSize(dialog.m_nWidth, dialog.m_nHeight))
         AfxMessageBox("The drawing cannot take that size; it keeps its size.", MB_OK | MB_ICONEXCLAMATION);
-    Relayout(view, diagram);
-    view.SetDocumentModified();
+    return true;
 }
 
-TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
+TAction* ChooseVariableValueLabel(DiagramComp& diagram)
 {
     if (Refresh())
         Refresh()(diagram);
@@ -148,4 +144,27 @@ TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
     auto* label = new DrawLabel(nullptr, &diagram, row);
     label->SetAnchor(Centre(diagram));
     return new TAddLabelAction(&diagram, nullptr, label);
+}
+
+void OnDrawingColor(CCorvellView& view, DiagramComp& diagram)
+{
+    if (!EditSelectionStyle(diagram))
+        return;
+    DrawTargetScope draw(&view);
+    diagram.Repaint();
+    view.SetDocumentModified();
+}
+
+void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram)
+{
+    if (!EditDrawingProperties(diagram))
+        return;
+    DrawTargetScope draw(&view);
+    Relayout(view, diagram);
+    view.SetDocumentModified();
+}
+
+TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
+{
+    return ChooseVariableValueLabel(diagram);
 }

@@ -21,6 +21,13 @@ void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram);
 // named variable: a beep; the dialog cancelled: nothing).
 TAction* OnShowVariableValue(CCorvellView& view, DiagramComp& diagram);
 
+// The dialog steps of the three commands, without the view: what the user
+// chose is applied to the drawing (answering whether anything changed), or
+// the label action is made.
+bool EditSelectionStyle(DiagramComp& diagram);
+bool EditDrawingProperties(DiagramComp& diagram);
+TAction* ChooseVariableValueLabel(DiagramComp& diagram);
+
 // Brings the drawing's named variables up to date before the list is
 // shown (the kernel side of the drawings installs it; none: the table is
 // listed as it is). Answers the one it replaces.
