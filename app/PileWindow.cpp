@@ -116,11 +116,11 @@ void PileWindow::OnLButtonUp(UINT flags, CPoint point)
         return;
     ActionViewScope scope(pile->GetView());
     DrawTargetScope draw(dynamic_cast<CBaseView*>(pile->GetView()));
-    const bool redraw = pile->OnMouseUp(point.x, point.y, (flags & MK_SHIFT) != 0);
-    if (DiagramComp* diagram = pile->GetDiagram())
-        diagram->Repaint();
-    if (redraw)
-        Redraw();
+    DiagramComp* diagram = pile->GetDiagram();
+    if (!pile->OnMouseUp(point.x, point.y, (flags & MK_SHIFT) != 0))
+        return;
+    diagram->Repaint();
+    Redraw();
 }
 
 PileWindowFactory SetPileWindowFactory(PileWindowFactory replacement)
