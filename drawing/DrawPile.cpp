@@ -201,7 +201,7 @@ bool DrawPile::HitEntry(const PileEntry& entry, int x, int y) const
     const DiagramShape* item = entry.centre;
     if (!item)
         return false;
-    if (item->IsPlot() || item->IsSegment())
+    if (item->IsPlot() || item->IsSegment() || item->IsCurve())
         return InBand(y, top);
     const double d = std::hypot(x - 72.0, y - (top + 12.0));
     if (item->IsVertexShape())

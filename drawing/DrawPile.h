@@ -9,7 +9,9 @@
 // Pane geometry in pixels: rows are 24 high; a row has a left cell
 // (x < 40), a centre cell (40..104) and a right cell (x > 104). A row
 // stands for its centre item; a vertex that ends sides of a compound shape
-// shows those sides in its left and right cells.
+// shows those sides in its left and right cells. Vertices are hit on their
+// dot, circles on their ring, segments, curves and plots on a band 4 pixels
+// either side of the row's centre line.
 #include "drawing/DiagramItem.h"
 
 #include <cstdint>
@@ -99,7 +101,6 @@ public:
     int GetHeight() const { return GetEntryCount() * pile::kRowHeight; }
     bool IsDraggingEntry() const { return m_draggingEntry; }
     bool IsPressingLink() const { return m_pressingLink; }
-    bool ShowsRubberLine() const { return m_rubberLine; }
 
 private:
     void AddLink(DrawConstraint* constraint, DiagramItem* a, DiagramItem* b);

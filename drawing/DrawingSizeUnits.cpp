@@ -40,7 +40,7 @@ SizeUnit UnitOf(const std::string& text)
 
 std::optional<double> ParseNumber(const std::string& text)
 {
-    const std::string trimmed = Trimmed(text.substr(0, kMaxFieldChars));
+    const std::string trimmed = Trimmed(text);
     if (trimmed.empty())
         return std::nullopt;
     char* end = nullptr;

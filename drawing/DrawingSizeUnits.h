@@ -15,8 +15,6 @@ inline constexpr double kPixelsPerInch = 96.0;
 inline constexpr double kPixelsPerCentimeter = 96.0 / 2.54;
 // The largest size the dialog accepts, in pixels: far beyond any page.
 inline constexpr int32_t kMaxPixels = 32767;
-// The longest text the size fields read.
-inline constexpr int kMaxFieldChars = 30;
 
 // The entries of the unit lists, in the order of SizeUnit.
 const char* UnitText(SizeUnit unit);

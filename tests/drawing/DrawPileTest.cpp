@@ -5,6 +5,7 @@
 
 #include "drawing/CircleShape.h"
 #include "drawing/CurveConstraints.h"
+#include "drawing/CurveShape.h"
 #include "drawing/DrawPile.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
@@ -94,6 +95,19 @@ TEST_F(DrawPileTest, RowsAreHitOnTheirIconsOnly)
     EXPECT_FALSE(pile->HitEntry(ring, 85, Row(2)));
     // Above the first row nothing is hit.
     EXPECT_FALSE(pile->HitEntry(point, 72, -4));
+
+    // A curve row is hit on the band of its arch, and a click selects it.
+    auto* curve = new CurveShape(new VertexShape(0, 0), new VertexShape(3, 0), new VertexShape(1, 1),
+                                 new VertexShape(2, 1));
+    drawing->AddShape(curve);
+    pile = MakePile({vertex, curve});
+    EXPECT_TRUE(pile->HitEntry(pile->GetEntry(1), 50, Row(1) + 4));
+    EXPECT_FALSE(pile->HitEntry(pile->GetEntry(1), 50, Row(1) + 5));
+    Drag(50, Row(1), 50, Row(1));
+    EXPECT_TRUE(curve->IsSelected());
+    // And a vertex dragged onto it goes on the curve.
+    Drag(72, Row(0), 60, Row(1));
+    EXPECT_NE(dynamic_cast<PointOnCurveConstraint*>(LastConstraint()), nullptr);
 }
 
 TEST_F(DrawPileTest, AVertexOfACompoundShapeShowsTheSidesThatMeetAtIt)
@@ -233,19 +247,6 @@ TEST_F(DrawPileTest, AVertexIsNeverAttachedToWhatItDefines)
     // Two vertices meet by a coincidence.
     EXPECT_TRUE(Drag(72, Row(0), 72, Row(2)));
     EXPECT_NE(dynamic_cast<CoincidentConstraint*>(LastConstraint()), nullptr);
-}
-
-TEST_F(DrawPileTest, ARubberLineFollowsADragOffItsRow)
-{
-    pile->OnMouseDown(72, Row(1));
-    EXPECT_TRUE(pile->IsDraggingEntry());
-    EXPECT_FALSE(pile->OnMouseMove(72, Row(1)));  // the same point again
-    EXPECT_TRUE(pile->OnMouseMove(74, Row(1)));
-    EXPECT_FALSE(pile->ShowsRubberLine());
-    EXPECT_TRUE(pile->OnMouseMove(72, Row(2) + 8));
-    EXPECT_TRUE(pile->ShowsRubberLine());
-    EXPECT_TRUE(pile->OnMouseUp(72, Row(2) + 8, false));
-    EXPECT_FALSE(pile->ShowsRubberLine());
 }
 
 TEST_F(DrawPileTest, TheRowsAreDrawnInTheirPens)
