@@ -255,7 +255,7 @@ void DrawPile::OnMouseDown(int x, int y)
             return;
         }
     for (const auto& link : m_links)
-        if (HitLink(*link, x, y)) {
+        if (IsLive(*link) && HitLink(*link, x, y)) {
             m_pressedLink = link.get();
             m_pressingLink = true;
             return;
@@ -316,7 +316,7 @@ bool DrawPile::EndEntryDrag(int x, int y, bool extend)
 
 bool DrawPile::EndLinkPress(int x, int y, bool extend)
 {
-    if (HitLink(*m_pressedLink, x, y)) {
+    if (IsLive(*m_pressedLink) && HitLink(*m_pressedLink, x, y)) {
         ActionViewScope scope(m_view);
         m_diagram->SelectConstraint(m_pressedLink->constraint, extend);
     }
@@ -337,9 +337,12 @@ bool DrawPile::IsCurrent() const
         for (const DiagramShape* item : {entry->left, entry->centre, entry->right})
             if (item && !held.contains(item))
                 return false;
-    const auto& constraints = m_diagram->GetConstraints();
-    return std::all_of(m_links.begin(), m_links.end(),
-                       [&](const auto& link) { return constraints.Contains(link->constraint); });
+    return true;
+}
+
+bool DrawPile::IsLive(const PileLink& link) const
+{
+    return m_diagram->GetConstraints().Contains(link.constraint);
 }
 
 void DrawPile::Redraw(CDC& dc) const
@@ -348,7 +351,8 @@ void DrawPile::Redraw(CDC& dc) const
     for (const auto& entry : m_entries)
         DrawEntry(dc, *entry);
     for (const auto& link : m_links)
-        DrawLink(dc, *link);
+        if (IsLive(*link))
+            DrawLink(dc, *link);
     if (m_rubberLine) {
         PenScope pen(dc, kSelectedLinkPen);
         dc.MoveTo(m_startX, m_startY);

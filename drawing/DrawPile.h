@@ -88,8 +88,11 @@ public:
     // constraint is null when the cells allow none.
     PileLink MakeAttachConstraint(PileEntry* source, int sourceCell, PileEntry* target, int targetCell) const;
 
-    // Whether every item the pile shows still belongs to its drawing.
+    // Whether every item the pile's rows show still belongs to its drawing.
     bool IsCurrent() const;
+    // Whether the link's constraint is in the drawing (an undo may take it
+    // out and a redo put it back): only such links are drawn and pressed.
+    bool IsLive(const PileLink& link) const;
 
     DiagramComp* GetDiagram() const { return m_diagram; }
     ActionView* GetView() const { return m_view; }

@@ -293,10 +293,20 @@ TEST_F(DrawPileTest, ShowPileAtListsTheItemsUnderAPointAndTellsThePane)
     EXPECT_EQ(shown->GetLink(0).constraint, onSegment);
     EXPECT_TRUE(shown->IsCurrent());
 
-    // A removed item makes the pile stale; the drawing going forgets it.
+    // A constraint taken out leaves its link unshown and unpressable; a
+    // removed item makes the pile stale; the drawing going forgets it.
+    shown->OnMouseDown(74, Row(0) + 6);
+    EXPECT_TRUE(shown->IsPressingLink());
+    shown->OnMouseUp(74, Row(0) + 6, false);
     drawing->RemoveConstraint(onSegment);
-    EXPECT_FALSE(shown->IsCurrent());
+    EXPECT_TRUE(shown->IsCurrent());
+    EXPECT_FALSE(shown->IsLive(shown->GetLink(0)));
+    shown->OnMouseDown(74, Row(0) + 6);
+    EXPECT_FALSE(shown->IsPressingLink());
     delete onSegment;
+    drawing->TakeOutShape(vertex);
+    EXPECT_FALSE(shown->IsCurrent());
+    delete vertex;
     drawing->DropPile();
     EXPECT_EQ(drawing->GetPile(), nullptr);
     EXPECT_EQ(pane.shown, nullptr);
