@@ -45,6 +45,7 @@
 #include "platform/UserInterface.h"
 #include "platform/draw/TextCodec.h"
 #include "platform/framework/CDocument.h"
+#include "plot/ThreeDPlotComp.h"
 #include "plot/TwoDPlotComp.h"
 #include "resources/SymbolPalette.h"
 
@@ -657,7 +658,7 @@ void CBaseView::OnUpdateEditMode(CCmdUI* ui)
 void CBaseView::OnElement(UINT id)
 {
     id = ElementMenuCommand(id);
-    if (IsUnavailableElement(id) || IsElementRefusedAt(id, GetSelection()) || !CanEdit())
+    if (IsElementRefusedAt(id, GetSelection()) || !CanEdit())
         return;
     TextComp* comp = nullptr;
     switch (id) {
@@ -686,6 +687,15 @@ void CBaseView::OnElement(UINT id)
         comp = plot;
         break;
     }
+    case ID_ELEMENT_THREE_D_PLOT: {
+        auto* plot = new ThreeDPlotComp;
+        if (!plot->OnOptions()) {
+            plot->Delete();
+            return;
+        }
+        comp = plot;
+        break;
+    }
     default: comp = MakeElementComponent(id); break;
     }
     if (comp)
@@ -696,8 +706,7 @@ void CBaseView::OnUpdateElement(CCmdUI* ui)
 {
     const UINT id = ElementMenuCommand(ui->m_nID);
     const DocSelection selection = GetSelection();
-    ui->Enable(!IsUnavailableElement(id) && !IsElementRefusedAt(id, selection) && CanEdit() &&
-               EnclosingAllows(selection, id));
+    ui->Enable(!IsElementRefusedAt(id, selection) && CanEdit() && EnclosingAllows(selection, id));
 }
 
 // The drawing that holds the selection builds the command's shape or

@@ -573,7 +573,7 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
             }
             return;
         }
-        if (OnPlotButtons(comp, at))
+        if (OnPlotButtons(comp, at) || StartTrackball(comp, at))
             return;
         // A press in the drawing being edited (off its label texts) goes to
         // its tool; the first press on another drawing selects it for editing.

@@ -158,6 +158,8 @@ private:
     // ---- plots ----
     // A press on a selected plot's buttons: true when it was one.
     bool OnPlotButtons(TextComp* comp, const IntPoint& at);
+    // A press on a selected 3-D plot's picture starts the trackball.
+    bool StartTrackball(TextComp* comp, const IntPoint& at);
     void ComputePlot(PlotComp& plot);
     bool EditPlotParameters(PlotComp& plot);
     void RelayoutPlot(PlotComp& plot);

@@ -1,6 +1,6 @@
 // The view's plots: the buttons of a selected plot, its parameter dialog
-// (the button, Set Plot Parameters and a double click) and the kernel's
-// computation of its curves.
+// (the button, Set Plot Parameters and a double click), the kernel's
+// computation of its curves and the trackball that turns a 3-D plot.
 #include "app/CCorvellView.h"
 
 #include "foundation/ArrowKeyActions.h"
@@ -9,6 +9,8 @@
 #include "kernel/KernelLink.h"
 #include "kernel/MathParser.h"
 #include "plot/PlotComp.h"
+#include "plot/ThreeDPlotComp.h"
+#include "plot/TrackballTracker.h"
 
 #include <memory>
 
@@ -35,6 +37,19 @@ bool CCorvellView::OnPlotButtons(TextComp* comp, const IntPoint& at)
     return true;
 }
 
+bool CCorvellView::StartTrackball(TextComp* comp, const IntPoint& at)
+{
+    auto* plot = dynamic_cast<ThreeDPlotComp*>(comp);
+    if (!plot || !plot->IsSelected() || !plot->HitPicture(at) || m_viewMode != kEditMode)
+        return false;
+    if (!CanEdit()) {
+        MessageBeep(0);
+        return true;
+    }
+    StartTracker(new TrackballTracker(*this, *plot), at);
+    return true;
+}
+
 // The kernel computes the plot's curves. A function line that does not
 // parse, or an answer that is no graphics, leaves the plot as it was and
 // says why in the status bar.
@@ -56,7 +71,9 @@ void CCorvellView::ComputePlot(PlotComp& plot)
     command.reset();
     DrawTargetScope draw(this);
     if (!answer || !plot.SetResult(answer)) {
-        ShowStatus(kGraphingError);
+        auto* plot3D = dynamic_cast<ThreeDPlotComp*>(&plot);
+        const bool said = answer && plot3D && !plot3D->ResultProblem().empty();
+        ShowStatus(said ? plot3D->ResultProblem().c_str() : kGraphingError);
         return;
     }
     RelayoutPlot(plot);

@@ -1,5 +1,6 @@
 #include "app/DocumentComponents.h"
 
+#include "app/dialogs/CThreeDPlotParamsDlg.h"
 #include "app/dialogs/CTwoDPlotParamsDlg.h"
 #include "drawing/DrawingComponents.h"
 #include "foundation/DocClipboard.h"
@@ -32,6 +33,6 @@ void RegisterDocumentComponents()
     RegisterMathComponents();
     RegisterDrawingComponents();
     RegisterPlotComponents();
-    InstallPlotParametersDialog(&AskTwoDPlotParameters);
+    InstallPlotParametersDialog(&AskPlotParametersOfAxes);
     DocClipboard::SetPictureMaker(&MakePicture);
 }

@@ -36,11 +36,6 @@ TextComp* MakeElementComponent(UINT id)
     }
 }
 
-bool IsUnavailableElement(UINT id)
-{
-    return id == ID_ELEMENT_THREE_D_PLOT;
-}
-
 bool IsElementRefusedAt(UINT id, const DocSelection& selection)
 {
     // A drawing's labels hold text and values, not drawings of their own.

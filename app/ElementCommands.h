@@ -54,8 +54,5 @@ inline UINT ElementMenuCommand(UINT id)
 // parts of the program (plots, drawings).
 TextComp* MakeElementComponent(UINT id);
 
-// Element commands that stay disabled: their components are not part of
-// the editor yet.
-bool IsUnavailableElement(UINT id);
 // Whether an element may not go where the selection is.
 bool IsElementRefusedAt(UINT id, const DocSelection& selection);

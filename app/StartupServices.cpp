@@ -1,5 +1,6 @@
 #include "app/StartupServices.h"
 
+#include "app/PileWindow.h"
 #include "drawing/DrawingMakers.h"
 #include "kernel/KernelServices.h"
 
@@ -10,6 +11,7 @@ void FillKernelNameTable()
 
 void RegisterDrawingMakers()
 {
+    gPilePane = gPileWindow;
     FillDrawingMakers();
 }
 

@@ -5,6 +5,7 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawPile.h"
 #include "drawing/DrawTool.h"
 #include "foundation/MouseTracker.h"
 #include "drawing/DrawVariable.h"
@@ -119,6 +120,7 @@ void DiagramComp::AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConst
 
 DiagramComp::~DiagramComp()
 {
+    DropPile();
     FreeItems();
     DrawContext::DeleteMetafile(m_picture);
 }

@@ -43,6 +43,7 @@ class DiagramShape;
 class DrawConstraint;
 class EqualLengthConstraint;
 class DrawLabel;
+class DrawPile;
 class DiagramEditList;
 class DrawVariable;
 class KeptRecord;
@@ -270,6 +271,20 @@ public:
     const Str255& GetYName() const { return m_yName; }
     bool GetShowFrame() const { return m_showFrame; }
     void SetShowFrame(bool show) { m_showFrame = show; }
+    int32_t GetGridThickness() const { return m_gridThickness; }
+    COLORREF GetGridColour() const { return m_gridColour; }
+    // The plot variables' names and the grid's pen, as the drawing
+    // properties dialog sets them.
+    void SetPlotNames(const Str255& xName, const Str255& yName);
+    void SetGridPen(int32_t thickness, COLORREF colour);
+
+    // ---- item pile ----
+    // Builds the pile of the items under a device point and shows it in the
+    // pile pane; the view is the one the pile's clicks act for.
+    void ShowPileAt(ActionView* view, const IntPoint& device);
+    DrawPile* GetPile() const { return m_pile.get(); }
+    // Forgets the pile; the pane shows nothing when it showed this drawing.
+    void DropPile();
     // Draws every shape, constraint and label through the transform.
     void Render();
     // A new picture of the drawing's box (the caller frees it).
@@ -370,6 +385,7 @@ private:
     int32_t m_width = drawing::kReferenceSize;
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
+    std::unique_ptr<DrawPile> m_pile;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
     // Shapes a file listed that are also parts of other listed shapes (a
     // point drawn on its own that is a circle's centre too), at the place

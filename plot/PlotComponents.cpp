@@ -4,6 +4,7 @@
 #include "foundation/ComponentRegistry.h"
 #include "kernel/PlotNodes.h"
 #include "plot/PlotCurveSet.h"
+#include "plot/ThreeDPlotComp.h"
 #include "plot/TwoDPlotComp.h"
 
 void RegisterPlotComponents()
@@ -11,9 +12,11 @@ void RegisterPlotComponents()
     static const bool registered = [] {
         RegisterComponentClasses();
         ComponentRegistry::Register(tag_2Plt, ComponentCodecFor<TwoDPlotComp>());
+        ComponentRegistry::Register(tag_3Plt, ComponentCodecFor<ThreeDPlotComp>());
         RegisterPlotItems2D();
         RegisterPlotItems3D();
         InstallTwoDPlotComponentMaker(&TwoDPlotComp::FromNode);
+        InstallThreeDPlotComponentMaker(&ThreeDPlotComp::FromNode);
         return true;
     }();
     (void)registered;

@@ -18,6 +18,8 @@ class ExprNode;
 class MathMLOutput;
 class PlotTransform;
 class SvgStroke;
+class ThreeDPlotComp;
+struct Collection3d;
 
 using PlotItemList = std::vector<std::unique_ptr<PlotItem>>;
 
@@ -49,6 +51,17 @@ public:
     void WriteSVGAll(MathMLOutput& writer, const PlotTransform& transform, const SvgStroke& stroke) const;
     // True at the first curve with an item hit.
     bool HitTest(const DPoint& point, const PlotTransform& transform) const;
+
+    // ---- 3-D scenes ----
+    // Puts the curve at the 0-based position, replacing the one there, or
+    // appends it when the position lies beyond the last curve.
+    void SetCurve(int index, PlotItemList curve);
+    // Every 3-D item's drawing behind the patches, then in front of them.
+    void DrawBack3D(const ThreeDPlotComp& plot) const;
+    void DrawFront3D(const ThreeDPlotComp& plot) const;
+    // The renderer's collection of the patch items: one group for each
+    // curve that holds one; null when no curve does. The caller disposes it.
+    Collection3d* MakeCollection(const ThreeDPlotComp& plot) const;
 
     int GetCurveCount() const { return static_cast<int>(m_curves.size()); }
     const PlotItemList& GetCurve(int i) const { return m_curves[static_cast<size_t>(i)]; }

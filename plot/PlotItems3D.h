@@ -51,8 +51,18 @@ constexpr int kMaxBuiltFace = 4;
 constexpr int kBoxFaces = 6;
 } // namespace plot
 
+class ThreeDPlotComp;
+struct Group3d;
+
 class PlotItem3D : public PlotItem {
 public:
+    // Drawing through the plot's saved camera: before the patches are
+    // rendered (behind the surfaces) and after them (in front).
+    virtual void DrawBack(const ThreeDPlotComp& plot) const {}
+    virtual void DrawFront(const ThreeDPlotComp& plot) const {}
+    // Puts the item's patch into the renderer's group at index and moves
+    // index on; false when the renderer refused it.
+    virtual bool AddPatch(const ThreeDPlotComp& plot, Group3d* group, int& index) const { return true; }
     // The item as kernel graphics (owned by the caller) for a plot with
     // these bounds, or null.
     virtual ExprNode* ToExpression3D(const PlotBounds3D& bounds) const { return nullptr; }
@@ -73,6 +83,7 @@ public:
     ExprNode* ToExpression3D(const PlotBounds3D& bounds) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    void DrawBack(const ThreeDPlotComp& plot) const override;
     bool HasFace(int face) const { return m_faces[static_cast<size_t>(face)]; }
     const Point3D& GetSteps() const { return m_steps; }
 
@@ -90,6 +101,7 @@ public:
     ExprNode* ToExpression3D(const PlotBounds3D& bounds) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    void DrawFront(const ThreeDPlotComp& plot) const override;
     const Point3D& GetA() const { return m_a; }
     const Point3D& GetB() const { return m_b; }
 
@@ -107,6 +119,7 @@ public:
     ExprNode* ToExpression3D(const PlotBounds3D& bounds) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    void DrawFront(const ThreeDPlotComp& plot) const override;
     const Point3D& GetPoint() const { return m_point; }
 
 private:
@@ -122,6 +135,7 @@ public:
     ExprNode* ToExpression3D(const PlotBounds3D& bounds) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    void DrawFront(const ThreeDPlotComp& plot) const override;
     const std::vector<Point3D>& GetPoints() const { return m_points; }
 
 private:
@@ -138,6 +152,7 @@ public:
     ExprNode* ToExpression3D(const PlotBounds3D& bounds) const override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader, void* context) override;
+    void DrawFront(const ThreeDPlotComp& plot) const override;
     const Point3D& GetPoint() const { return m_point; }
     const std::string& GetLabel() const { return m_label; }
 
@@ -160,6 +175,7 @@ public:
     void Write(DocWriter& writer) override;
     // Columns and rows whose grid the record cannot hold are a format error.
     void Read(DocReader& reader, void* context) override;
+    bool AddPatch(const ThreeDPlotComp& plot, Group3d* group, int& index) const override;
     int32_t GetRows() const { return m_rows; }
     int32_t GetColumns() const { return m_columns; }
     const std::vector<Point3D>& GetPoints() const { return m_points; }
@@ -185,6 +201,7 @@ public:
     // A face of more than 8 vertices and an index outside the vertex table
     // are format errors.
     void Read(DocReader& reader, void* context) override;
+    bool AddPatch(const ThreeDPlotComp& plot, Group3d* group, int& index) const override;
     const std::vector<Face>& GetFaces() const { return m_faces; }
     const std::vector<Point3D>& GetVertices() const { return m_vertices; }
 

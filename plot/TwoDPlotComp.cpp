@@ -12,44 +12,12 @@
 #include "kernel/PlotNodes.h"
 #include "platform/Exceptions.h"
 #include "plot/PlotAxes.h"
+#include "plot/PlotCommandAxes.h"
 #include "plot/PlotCurveSet.h"
 #include "plot/PlotStyle.h"
 
-namespace {
-
-// A variable's name as a kernel symbol: a name the kernel knows by its entry.
-ExprNode* NameNode(const std::string& name)
-{
-    const int entry = TheNameTable().FindRange(name.data(), name.data() + name.size());
-    return entry > 0 ? new SymbolNode(entry) : new SymbolNode(name);
-}
-
-std::string NameOf(const ExprNode* node)
-{
-    auto* symbol = dynamic_cast<const SymbolNode*>(node);
-    if (!symbol)
-        return {};
-    return symbol->IsBuiltin() ? std::string(gBuiltinNames[symbol->Builtin()].display) : symbol->FreeText();
-}
-
-// The axis of a command read from the kernel: {name, min, max}, each part
-// only when present.
-PlotAxisParameters AxisOf(const ExprNode* range, const char* defaultName)
-{
-    PlotAxisParameters axis{defaultName, -1, 1};
-    auto* list = dynamic_cast<const CompositeNode*>(range);
-    if (!list)
-        return axis;
-    if (const ExprNode* name = list->ChildAt(1); name && name->GetTag() == tag_symN)
-        axis.name = NameOf(name);
-    if (const ExprNode* minimum = list->ChildAt(2))
-        axis.minimum = minimum->GetRealValue();
-    if (const ExprNode* maximum = list->ChildAt(3))
-        axis.maximum = maximum->GetRealValue();
-    return axis;
-}
-
-} // namespace
+using plot::AxisOf;
+using plot::NameNode;
 
 TwoDPlotComp::TwoDPlotComp() = default;
 

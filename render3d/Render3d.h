@@ -18,10 +18,10 @@
 //
 // Projection: perspective from the eye. A length of `distance` world units at
 // the target (AimCamera) spans 200 pixels at 96 dots per inch, times the zoom.
-// SetCenter places the picture in a 400 x 400 frame whose middle, (200, 200),
-// lies at the middle of the device context's clip box (the whole device when
-// nothing clips), so (200, 200) centres the picture in whatever area the
-// caller clips to: a picture being recorded is clipped to its rectangle.
+// The target lands on the device point SetCenter gives (logical coordinates
+// of the device context), so a caller centres the picture in its own
+// rectangle on any device; until SetCenter is called it lands on the middle
+// of the device context's clip box (the whole device when nothing clips).
 //
 // Collections are drawn with the painter's algorithm: every facet of every
 // patch is projected, flat shaded from the light sources and drawn as a filled
@@ -59,10 +59,11 @@ void ApplyTransform(const Point3d* point, Point3d* out, const Matrix3d* m);
 void SetPt3d(Point3d* point, Fixed x, Fixed y, Fixed z);
 
 // ---- state and camera ----
-// Resets the whole state: no device, centre (200, 200), zoom 1, identity
+// Resets the whole state: no device, the centre in the clip box, zoom 1, identity
 // matrices, a camera 64 units in front of the origin. options: reserved, 0.
 void Init3d(int options);
 void SetCurrentDC(CDC* dc);  // null: nothing is drawn
+// The device point (logical coordinates, 16.16) the target is drawn at.
 void SetCenter(Fixed x, Fixed y);
 void SetZoom(Fixed zoom);
 // Sets matrix 0..3 (1 is the model's rotation); other indices are ignored.

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double kFrameHalf = 200;  // half the side of the frame SetCenter works in
+constexpr double kFieldPixels = 200;  // pixels at 96 dpi that the field distance spans
 constexpr double kNearFraction = 1.0 / 64;
 
 Render3dState freshState()
@@ -63,8 +63,7 @@ void SetCurrentDC(CDC* dc)
 
 void SetCenter(Fixed x, Fixed y)
 {
-    State3d().centreX = FixedToDouble(x);
-    State3d().centreY = FixedToDouble(y);
+    State3d().centre = std::array<double, 2>{FixedToDouble(x), FixedToDouble(y)};
 }
 
 void SetZoom(Fixed zoom)
@@ -141,11 +140,16 @@ Projection3d::Projection3d(const Render3dState& state)
     CDC& dc = *state.dc;
     int dpi = dc.GetDeviceCaps(LOGPIXELSY);
     m_pixelScale = dpi > 0 ? dpi / 96.0 : 1.0;
-    CRect area;
-    dc.GetClipBox(&area);
-    m_centreX = (area.left + area.right) / 2.0 + (state.centreX - kFrameHalf) * m_pixelScale;
-    m_centreY = (area.top + area.bottom) / 2.0 + (state.centreY - kFrameHalf) * m_pixelScale;
-    m_scale = state.zoom * kFrameHalf / state.fieldDistance * m_pixelScale * state.eyeDistance;
+    if (state.centre) {
+        m_centreX = (*state.centre)[0];
+        m_centreY = (*state.centre)[1];
+    } else {
+        CRect area;
+        dc.GetClipBox(&area);
+        m_centreX = (area.left + area.right) / 2.0;
+        m_centreY = (area.top + area.bottom) / 2.0;
+    }
+    m_scale = state.zoom * kFieldPixels / state.fieldDistance * m_pixelScale * state.eyeDistance;
     m_near = state.eyeDistance * kNearFraction;
 }
 

@@ -23,8 +23,8 @@ Vec3 TransformVec(const Vec3& p, const Matrix3d& m);
 
 struct Render3dState {
     CDC* dc = nullptr;
-    double centreX = 200;
-    double centreY = 200;
+    // Where the target lands; none: the middle of the clip box.
+    std::optional<std::array<double, 2>> centre;
     double zoom = 1;
     std::array<Matrix3d, 4> matrices{};
     Matrix3d camera{};          // world to eye

@@ -30,7 +30,7 @@ public:
         dc = std::make_unique<CImageDC>(image);
         Init3d(0);
         SetCurrentDC(dc.get());
-        SetCenter(F(200), F(200));
+        SetCenter(F(width / 2.0), F(height / 2.0));
         Matrix3d rotation;
         mIdentity(&rotation);
         SetMatrix(1, &rotation);
@@ -132,16 +132,20 @@ TEST(Render3d, ProjectsThroughTheCentreWithoutMirroring)
     EXPECT_EQ(countPixels(image, qRgb(0, 0, 0)), 27);  // three dots of 3 x 3
 }
 
-TEST(Render3d, TheCentreFollowsTheClipBoxAndSetCenter)
+TEST(Render3d, TheTargetLandsOnTheCentreGivenOrTheClipBoxMiddle)
 {
     Scene scene(600, 300, P(0, 0, -100));
     Point3d origin = P(0, 0, 0);
     xfDrawPt(&origin, &scene.view);  // the middle of the whole image
-    SetCenter(F(250), F(180));       // 50 right of and 20 above it
+    SetCenter(F(350), F(130));       // a device point
     xfDrawPt(&origin, &scene.view);
-    SetCenter(F(200), F(200));
     scene.dc->IntersectClipRect(0, 0, 100, 100);
-    xfDrawPt(&origin, &scene.view);  // the middle of the clip box
+    Init3d(0);                       // no centre given: the clip box's middle
+    SetCurrentDC(scene.dc.get());
+    Point3d eye = P(0, 0, -100);
+    AimCamera(&eye, &origin, F(32), 0);
+    CombineReferenceFrames();
+    xfDrawPt(&origin, GetMatrix(3));
     QImage& image = scene.Finish();
     EXPECT_EQ(image.pixel(300, 150), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(350, 130), qRgb(0, 0, 0));
@@ -157,7 +161,7 @@ TEST(Render3d, RecordedIntoAPictureItPlaysBackTheSame)
     recorder.IntersectClipRect(frame);
     Init3d(0);
     SetCurrentDC(&recorder);
-    SetCenter(F(200), F(200));
+    SetCenter(F(150), F(100));
     SetZoom(F(1));
     Point3d eye = P(0, 0, -100), target = P(0, 0, 0);
     AimCamera(&eye, &target, F(32), 0);
