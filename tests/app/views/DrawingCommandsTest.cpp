@@ -15,6 +15,7 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawingComponents.h"
 #include "drawing/DrawingMakers.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DrawTargetScope.h"
@@ -54,6 +55,7 @@ protected:
     void SetUp() override
     {
         ViewTest::SetUp();
+        RegisterDrawingComponents();  // a cut drawing goes to the clipboard as a file would
         FillDrawingMakers();
         drawing = new DiagramComp;
         Row(1)->Append(drawing);
@@ -239,9 +241,10 @@ TEST_F(DrawingViewTest, AClickSelectsADrawingForEditingAndTheBarsFollowIt)
     EXPECT_FALSE(drawing->HasSelection());
 }
 
-// Backspace on a whole drawing deletes its selected items and nothing else;
-// with nothing selected inside it, it does nothing.
-TEST_F(DrawingViewTest, BackspaceOnAWholeDrawingDeletesItsSelectedItems)
+// Backspace and Cut on a whole drawing take its selected items out and
+// nothing else; with nothing selected inside it, Backspace does nothing and
+// Cut is disabled.
+TEST_F(DrawingViewTest, BackspaceAndCutOnAWholeDrawingTakeOutItsSelectedItems)
 {
     VertexShape* kept = AddVertex(0, 0);
     VertexShape* gone = AddVertex(1, 1);
@@ -249,12 +252,19 @@ TEST_F(DrawingViewTest, BackspaceOnAWholeDrawingDeletesItsSelectedItems)
     Key(VK_BACK, 8);
     EXPECT_EQ(drawing->GetShapes().GetCount(), 2);
     EXPECT_EQ(Row(1)->GetAt(1), drawing) << "Backspace took the drawing itself";
-    drawing->SelectShape(gone, false);
-    Key(VK_BACK, 8);
-    ASSERT_EQ(drawing->GetShapes().GetCount(), 1);
-    EXPECT_EQ(drawing->GetShapes().GetAt(0), kept);
-    Command(ID_EDIT_UNDO);
-    EXPECT_EQ(drawing->GetShapes().GetCount(), 2);
+    EXPECT_FALSE(Update(ID_EDIT_CUT).enabled);
+    for (bool cut : {false, true}) {
+        drawing->SelectShape(gone, false);
+        if (cut)
+            Command(ID_EDIT_CUT);
+        else
+            Key(VK_BACK, 8);
+        ASSERT_EQ(drawing->GetShapes().GetCount(), 1) << cut;
+        EXPECT_EQ(drawing->GetShapes().GetAt(0), kept);
+        EXPECT_EQ(Row(1)->GetAt(1), drawing);
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), 2) << cut;
+    }
 }
 
 // ---- a release during a drag step ----
