@@ -34,6 +34,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -317,9 +318,16 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
 
     // A click beside the drawing ends its editing: the picture shows no selection.
     const QRect main = editor.MainWindowRect();
+    // The figure once two screenshots in a row agree: the screen has caught up.
     auto settled = [&](const QString& name) {
-        editor.Screenshot(folder + "/" + name);
-        return Figure(QImage(folder + "/" + name), *box);
+        std::vector<QPoint> last, figure;
+        editor.WaitUntil([&] {
+            last = std::exchange(figure, {});
+            editor.Screenshot(folder + "/" + name);
+            figure = Figure(QImage(folder + "/" + name), *box);
+            return !figure.empty() && figure == last;
+        }, 20000);
+        return figure;
     };
     // The corner b dragged down: the side it ends is solved horizontal on
     // the way; undo puts it back.
