@@ -31,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 class ActionView;
@@ -142,6 +143,8 @@ public:
     // Constraints that exist only while a vertex is dragged.
     void AddDragConstraint(DrawConstraint* constraint) { m_dragConstraints.Add(constraint); }
     void ClearDragConstraints();
+    // Hands the drag constraints to the caller (they leave the drawing).
+    ItemArray<DrawConstraint> TakeDragConstraints() { return std::exchange(m_dragConstraints, {}); }
     const ItemArray<DrawConstraint>& GetDragConstraints() const { return m_dragConstraints; }
     const ItemArray<DiagramShape>& GetShapes() const { return m_shapes; }
     const ItemArray<DrawConstraint>& GetConstraints() const { return m_constraints; }

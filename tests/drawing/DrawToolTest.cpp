@@ -3,6 +3,8 @@
 // pointer, grabber and rubber band driven through a whole gesture.
 #include "DrawingTestSupport.h"
 
+#include "drawing/CircleShape.h"
+#include "drawing/CurveShape.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawTool.h"
 #include "drawing/DrawTrackers.h"
@@ -211,6 +213,91 @@ TEST_F(DrawToolTest, UndoOfAVertexDragPutsEveryMovedAndSolvedValueBack)
         EXPECT_EQ(values(), dragged);
     }
     action->Commit();
+}
+
+// A press on an edge, a curve or a circle away from its vertices drags the
+// shape through a temporary vertex held on it: the shape follows the mouse
+// without first jumping, the temporary vertex is gone after the release,
+// and undo and redo give back the drawing byte for byte.
+TEST_F(DrawToolTest, ADragThroughATemporaryVertexMovesTheShapeAndUndoesExactly)
+{
+    auto* curve = new CurveShape(new VertexShape(-4.0, -3.0), new VertexShape(0.0, -3.0), new VertexShape(-3.0, -1.5),
+                                 new VertexShape(-1.0, -1.5));
+    drawing->AddShape(curve);
+    auto* circle = new CircleShape(new VertexShape(6.0, 1.0), new DrawVariable(1.0, false));
+    drawing->AddShape(circle);
+    struct Case {
+        const char* name;
+        DiagramShape* shape;
+        DPoint press; // on the shape, away from its vertices
+    };
+    // The curve's point at a quarter of its parameter, not its middle.
+    const double t = 0.25, u = 0.75;
+    const DPoint quarter(-4.0 * u * u * u - 9.0 * u * u * t - 3.0 * u * t * t,
+                         -3.0 * u * u * u - 4.5 * u * u * t - 4.5 * u * t * t - 3.0 * t * t * t);
+    const Case cases[] = {
+        {"a segment", segment, {2.0, -1.0}},
+        {"a curve", curve, quarter},
+        {"a circle", circle, {6.0, 2.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        drawing->DeselectAll(false);
+        const std::vector<uint8_t> before = WriteComponent(*drawing);
+        const int shapes = drawing->GetShapes().GetCount();
+        std::vector<DPoint> points;
+        for (VertexShape* v : c.shape->GetVertices())
+            points.push_back(v->GetPoint());
+        const IntPoint press = At(c.press.x, c.press.y);
+        auto drag = drawing->OnMouseDown(view, press, false, false);
+        ASSERT_NE(dynamic_cast<VertexDragTracker*>(drag.get()), nullptr);
+        drag->MouseDown(press);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes + 1) << "the temporary vertex joins while dragging";
+        const IntPoint to(press.x + 15, press.y - 30);
+        drag->MouseMove(IntPoint(press.x + 5, press.y - 10));
+        drag->MouseMove(to);
+        drag->MouseUp(to);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes) << "and leaves at the release";
+        EXPECT_TRUE(drawing->GetDragConstraints().IsEmpty());
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        const DPoint offset = drawing->GetDC().ScreenToWorld(to) - drawing->GetDC().ScreenToWorld(press);
+        // The press lands on a whole pixel, at most a pixel off the shape.
+        const double pixel = drawing->GetDC().PixelsToWorld(1);
+        const ItemArray<VertexShape> moved = c.shape->GetVertices();
+        for (int i = 0; i < moved.GetCount(); ++i) {
+            EXPECT_NEAR(moved.GetAt(i)->GetX(), points[static_cast<size_t>(i)].x + offset.x, pixel) << i;
+            EXPECT_NEAR(moved.GetAt(i)->GetY(), points[static_cast<size_t>(i)].y + offset.y, pixel) << i;
+        }
+        std::unique_ptr<TAction> action(drag->TakeAction());
+        ASSERT_NE(action, nullptr);
+        drag.reset();
+        action->Perform();
+        const std::vector<uint8_t> after = WriteComponent(*drawing);
+        action->Revert();
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        drawing->DeselectAll(false);
+        EXPECT_EQ(WriteComponent(*drawing), before) << "undone";
+        action->Redo();
+        EXPECT_EQ(WriteComponent(*drawing), after) << "redone";
+        action->Revert();
+        action->Commit();
+        drawing->DeselectAll(false);
+        EXPECT_EQ(WriteComponent(*drawing), before);
+    }
+    // A click on an edge that moves nothing leaves neither a vertex nor an action.
+    const int shapes = drawing->GetShapes().GetCount();
+    auto click = drawing->OnMouseDown(view, At(2.0, -1.0), false, false);
+    ASSERT_NE(click, nullptr);
+    Gesture(*click, At(2.0, -1.0), {});
+    EXPECT_EQ(click->TakeAction(), nullptr);
+    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+    // Nor does a drag the view drops before the release.
+    auto dropped = drawing->OnMouseDown(view, At(2.0, -1.0), false, false);
+    dropped->MouseDown(At(2.0, -1.0));
+    dropped->MouseMove(At(2.5, 0.0));
+    dropped.reset();
+    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+    EXPECT_TRUE(drawing->GetDragConstraints().IsEmpty());
 }
 
 TEST_F(DrawToolTest, AFixedVertexDoesNotMoveUnderADrag)
