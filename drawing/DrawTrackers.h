@@ -6,6 +6,7 @@
 #include "foundation/MouseTracker.h"
 
 #include <memory>
+#include <vector>
 
 class DiagramComp;
 class DrawLabel;
@@ -73,8 +74,31 @@ private:
     bool m_moved = false;
 };
 
+// The pencil with Shift: a freehand stroke, shown while it is drawn, turned
+// at the release into one Bezier curve added as a pencil segment is. The
+// pencil starts no other tracker until the stroke's action is built.
+class FreehandTracker : public MouseTracker {
+public:
+    // Moves closer than this (squared, in device points) to the last
+    // stored point are not stored.
+    static constexpr int kMinSquaredStep = 5;
+
+    FreehandTracker(ActionView& view, DiagramComp* diagram);
+    ~FreehandTracker() override;
+    void MouseDown(const IntPoint& point) override;
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+    const std::vector<IntPoint>& GetStroke() const { return m_stroke; }
+
+private:
+    // Nothing for fewer than two points, a segment for two, else the fitted curve.
+    TAction* BuildAction();
+
+    DiagramComp* m_diagram;
+    std::vector<IntPoint> m_stroke;
+};
+
 std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram);
 std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram);
-// A freehand stroke is not built yet: this answers no tracker, so a press
-// of the pencil with Shift does nothing.
 std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram);

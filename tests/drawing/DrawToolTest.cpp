@@ -362,6 +362,83 @@ TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
     EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
 }
 
+// Shift with the pencil draws a freehand stroke: moves closer than the
+// minimum step to the last stored point are not stored; the pencil is busy
+// until the stroke's action is built; one point gives nothing, two a
+// segment, more a fitted curve added as a pencil segment is.
+TEST_F(DrawToolTest, AFreehandStrokeBecomesASegmentOrACurveOrNothing)
+{
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    const IntPoint press = At(-1.0, -2.0);
+    auto offset = [&](int dx, int dy) { return IntPoint(press.x + dx, press.y + dy); };
+    struct Case {
+        const char* name;
+        std::vector<IntPoint> moves; // the release is at the last one (or the press)
+        size_t stored; // before the release
+        const char* made; // "", "segment" or "curve"
+    };
+    std::vector<IntPoint> arc;
+    for (int i = 1; i <= 60; ++i)
+        arc.push_back(offset(3 * i, -static_cast<int>(std::lround(0.04 * i * i))));
+    const Case cases[] = {
+        {"a click", {}, 1, ""},
+        {"moves within the minimum step", {offset(1, 1), offset(2, 0), offset(1, -1)}, 1, "segment"},
+        {"a long bent stroke", arc, 61, "curve"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> before = WriteComponent(*drawing);
+        auto tracker = drawing->OnMouseDown(view, press, true, false);
+        auto* freehand = dynamic_cast<FreehandTracker*>(tracker.get());
+        ASSERT_NE(freehand, nullptr);
+        freehand->MouseDown(press);
+        EXPECT_EQ(drawing->OnMouseDown(view, press, false, false), nullptr) << "the pencil is busy";
+        for (const IntPoint& point : c.moves)
+            freehand->MouseMove(point);
+        const IntPoint release = c.moves.empty() ? press : c.moves.back();
+        const size_t beforeRelease = freehand->GetStroke().size();
+        freehand->MouseUp(release);
+        EXPECT_EQ(beforeRelease, c.stored);
+        EXPECT_TRUE(drawing->GetStroke().empty());
+        std::unique_ptr<TAction> action(freehand->TakeAction());
+        tracker.reset();
+        auto next = drawing->OnMouseDown(view, press, false, false);
+        EXPECT_NE(next, nullptr) << "the pencil works again";
+        next.reset();
+        if (std::string(c.made).empty()) {
+            EXPECT_EQ(action, nullptr);
+            continue;
+        }
+        ASSERT_NE(action, nullptr);
+        action->Perform();
+        DiagramShape* made = drawing->GetShapes().GetAt(drawing->GetShapes().GetCount() - 1);
+        EXPECT_EQ(made->IsCurve(), std::string(c.made) == "curve");
+        EXPECT_EQ(made->IsSegment(), std::string(c.made) == "segment");
+        const ItemArray<VertexShape> ends = made->GetVertices();
+        const DPoint start = drawing->GetDC().ScreenToWorld(press);
+        const DPoint end = drawing->GetDC().ScreenToWorld(release);
+        EXPECT_EQ(ends.GetAt(0)->GetPoint(), start);
+        EXPECT_EQ(ends.GetAt(1)->GetPoint(), end);
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        const std::vector<uint8_t> done = WriteComponent(*drawing);
+        action->Revert();
+        EXPECT_EQ(WriteComponent(*drawing), before) << "undone";
+        action->Redo();
+        EXPECT_EQ(WriteComponent(*drawing), done) << "redone";
+        action->Revert();
+        action->Commit();
+    }
+    // A stroke the view drops before the release frees the pencil.
+    auto dropped = drawing->OnMouseDown(view, press, true, false);
+    ASSERT_NE(dropped, nullptr);
+    dropped->MouseDown(press);
+    dropped->MouseMove(offset(20, 20));
+    EXPECT_FALSE(drawing->GetStroke().empty()) << "the stroke shows while it is drawn";
+    dropped.reset();
+    EXPECT_TRUE(drawing->GetStroke().empty());
+    EXPECT_NE(drawing->OnMouseDown(view, press, false, false), nullptr);
+}
+
 // The listed shapes as letters: V a vertex, S a segment, Pn a path of n
 // edges (Pnc closed).
 std::string Summary(const DiagramComp& diagram)
