@@ -1,7 +1,8 @@
 #pragma once
-// The drawing's mouse trackers that change no undoable state: dragging a
-// label, panning, and selecting by rubber band. Points are the drawing's
-// device points.
+// The drawing's mouse trackers other than the vertex drag: dragging a
+// label, panning and selecting by rubber band (none of them undoable), and
+// the pencil's segments and freehand strokes (each leaving the action that
+// adds what it drew). Points are the drawing's device points.
 #include "foundation/DPoint.h"
 #include "foundation/MouseTracker.h"
 
