@@ -63,14 +63,6 @@ TEST_F(AngleMakersTest, CornersOfSharedEndsAndTouchingEnds)
         const bool found = FindCorner(*s, *t, drawing->GetDC(), angle);
         EXPECT_EQ(found ? Names(angle, *s, *t) : std::string(), row.angle);
     }
-    // A shared vertex object is a shared end wherever it stands.
-    SegmentShape* s = Segment({5, 5}, {7, 5});
-    auto* t = new SegmentShape(new VertexShape(5, 8), new VertexShape(9, 9));
-    drawing->AddShape(t);
-    EXPECT_FALSE(SegmentsShareEnd(*s, *t, drawing->GetDC()));
-    const double near = drawing->GetDC().PixelsToWorld(1);
-    t->GetStart()->MoveBy(0, 5 - 8 + near);
-    EXPECT_TRUE(SegmentsShareEnd(*s, *t, drawing->GetDC())) << "within the vertex tolerance";
 }
 
 TEST_F(AngleMakersTest, ParallelWantsSegmentsApartPerpendicularAndAngleSegmentsThatMeet)

@@ -1,7 +1,6 @@
 // The drawing's trackers driven through the view by mouse events, headless:
-// pencil strokes that join what their ends land on, a drag through a
-// temporary vertex and a freehand stroke, each undone and redone through
-// the view's undo.
+// pencil strokes that join what their ends land on and a drag through a
+// temporary vertex, undone and redone through the view's undo.
 #include "ViewFixture.h"
 
 #include "drawing/DiagramComp.h"
@@ -106,20 +105,6 @@ TEST_F(DrawingTrackersTest, PencilStrokesJoinALoneEdgeIntoAPathAndCloseIt)
     EXPECT_EQ(view->GetTracker(), nullptr);
 }
 
-TEST_F(DrawingTrackersTest, APencilStrokeBetweenTwoPathsMergesThem)
-{
-    drawing->SetTool(drawing::ToolKind::Pencil);
-    Drag(W(0.1, 0.2), W(0.3, 0.2));
-    Drag(W(0.3, 0.2), W(0.3, 0.4));
-    Drag(W(0.6, 0.2), W(0.8, 0.2));
-    Drag(W(0.8, 0.2), W(0.8, 0.4));
-    ASSERT_EQ(Summary(), "P2 P2");
-    const std::vector<uint8_t> before = Bytes();
-    Drag(W(0.3, 0.4), W(0.8, 0.4));
-    EXPECT_EQ(Summary(), "P5");
-    ExpectUndoAndRedo(before);
-}
-
 TEST_F(DrawingTrackersTest, ADragThroughATemporaryVertexIsUndoneExactly)
 {
     drawing->AddShape(new SegmentShape(new VertexShape(W(0.2, 0.5).x, W(0.2, 0.5).y),
@@ -134,22 +119,6 @@ TEST_F(DrawingTrackersTest, ADragThroughATemporaryVertexIsUndoneExactly)
     Command(ID_EDIT_UNDO);
     drawing->DeselectAll(false);
     EXPECT_EQ(Bytes(), before) << "undone";
-}
-
-TEST_F(DrawingTrackersTest, AShiftStrokeOfThePencilAddsAFittedCurve)
-{
-    drawing->SetTool(drawing::ToolKind::Pencil);
-    const std::vector<uint8_t> before = Bytes();
-    Mouse(QEvent::MouseButtonPress, P(W(0.2, 0.8)), MK_SHIFT);
-    for (int i = 1; i <= 40; ++i) {
-        const double f = i / 40.0;
-        Mouse(QEvent::MouseMove, P(W(0.2 + 0.6 * f, 0.8 - 0.6 * f * f)), MK_SHIFT);
-    }
-    Mouse(QEvent::MouseButtonRelease, P(W(0.8, 0.2)), MK_SHIFT);
-    EXPECT_EQ(Summary(), "C");
-    ExpectUndoAndRedo(before);
-    Click(P(W(0.5, 0.9)));
-    EXPECT_EQ(Summary(), "C V") << "the pencil works again";
 }
 
 } // namespace
