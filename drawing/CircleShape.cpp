@@ -1,4 +1,5 @@
 #include "drawing/CircleShape.h"
+#include "drawing/CurveConstraints.h"
 
 #include "drawing/DiagramDC.h"
 #include "drawing/DrawVariable.h"
@@ -144,4 +145,9 @@ void CircleShape::Read(DocReader& reader, void* context)
     m_style.lineColour = reader.ReadColor();
     m_style.filled = reader.ReadBool();
     m_style.fillColour = reader.ReadColor();
+}
+
+DrawConstraint* CircleShape::MakeAttachConstraint(VertexShape* vertex)
+{
+    return new PointOnCircleConstraint(m_centre, m_radius, vertex);
 }

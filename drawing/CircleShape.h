@@ -24,6 +24,7 @@ public:
 
     // The centre first (a hit on it answers the centre), then the line.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
+    DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void Draw(DiagramDC& dc) override;
 
     DiagramShape* Clone(ItemCopyMap& map) override;

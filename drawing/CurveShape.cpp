@@ -1,4 +1,6 @@
 #include "drawing/CurveShape.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/CurveConstraints.h"
 
 #include "drawing/DiagramDC.h"
 #include "drawing/DiagramEdit.h"
@@ -244,4 +246,28 @@ void CurveShape::Read(DocReader& reader, void* context)
     m_control1 = ReadUsedVertex(reader, this);
     m_control2 = ReadUsedVertex(reader, this);
     m_handlesShown = reader.ReadBool();
+}
+
+// The vertex starts at the parameter of the curve's point nearest to it,
+// so that holding it on the curve moves nothing at first.
+DrawConstraint* CurveShape::MakeAttachConstraint(VertexShape* vertex)
+{
+    constexpr int kSteps = 256;
+    const DPoint p = vertex->GetPoint();
+    double best = 0.0;
+    double bestDistance = -1.0;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double t = static_cast<double>(i) / kSteps;
+        const double u = 1.0 - t;
+        DPoint at(0, 0);
+        const double weights[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+        for (int k = 0; k < 4; ++k)
+            at = at + GetControlPoint(k)->GetPoint() * weights[k];
+        const double distance = at.Distance(p);
+        if (bestDistance < 0 || distance < bestDistance) {
+            bestDistance = distance;
+            best = t;
+        }
+    }
+    return new PointOnCurveConstraint(this, vertex, new DrawVariable(best, false), true);
 }

@@ -36,6 +36,7 @@ public:
 
     // The four vertices (hidden controls too), then the chords.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
+    DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void HideConstraint() override { m_handlesShown = false; }
     void ShowConstraint() override { m_handlesShown = true; }
     void Draw(DiagramDC& dc) override;

@@ -207,10 +207,19 @@ TAddShapeAction::TAddShapeAction(DiagramComp* diagram, DiagramShape* shape)
 {
 }
 
+TAddShapeAction::TAddShapeAction(DiagramComp* diagram, Builder build)
+    : TDiagramAction(ActionNames::kAddShape, diagram), m_shape(nullptr), m_build(std::move(build))
+{
+}
+
 TAddShapeAction::~TAddShapeAction() { Commit(); }
 
 void TAddShapeAction::Do()
 {
+    if (!m_shape && m_build)
+        m_shape = std::exchange(m_build, nullptr)();
+    if (!m_shape)
+        return;
     if (m_added) {
         CountUses(m_shape, +1);
         m_diagram->InsertShape(m_shape);
@@ -224,6 +233,8 @@ void TAddShapeAction::Do()
 
 void TAddShapeAction::Undo()
 {
+    if (!m_shape)
+        return;
     m_diagram->TakeOutShape(m_shape);
     CountUses(m_shape, -1);
     for (auto it = m_taken.rbegin(); it != m_taken.rend(); ++it) {

@@ -9,6 +9,7 @@
 #include "drawing/ItemArray.h"
 #include "foundation/TAction.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -106,7 +107,14 @@ private:
 // back to their places on undo.
 class TAddShapeAction : public TDiagramAction {
 public:
+    using Builder = std::function<DiagramShape*()>;
+
+    // A shape made of vertices of its own.
     TAddShapeAction(DiagramComp* diagram, DiagramShape* shape);
+    // A shape built on vertices the drawing holds: building it makes them
+    // its own, so it is built when the action is first done, and a dropped
+    // action that never ran leaves the drawing untouched.
+    TAddShapeAction(DiagramComp* diagram, Builder build);
     ~TAddShapeAction() override;
 
     void Do() override;
@@ -122,6 +130,7 @@ private:
     void TakeListedVertices();
 
     DiagramShape* m_shape;
+    Builder m_build;
     bool m_added = false;
     std::vector<Taken> m_taken;
 };

@@ -31,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 class ActionView;
@@ -143,6 +144,8 @@ public:
     // Constraints that exist only while a vertex is dragged.
     void AddDragConstraint(DrawConstraint* constraint) { m_dragConstraints.Add(constraint); }
     void ClearDragConstraints();
+    // Hands the drag constraints to the caller (they leave the drawing).
+    ItemArray<DrawConstraint> TakeDragConstraints() { return std::exchange(m_dragConstraints, {}); }
     const ItemArray<DrawConstraint>& GetDragConstraints() const { return m_dragConstraints; }
     const ItemArray<DiagramShape>& GetShapes() const { return m_shapes; }
     const ItemArray<DrawConstraint>& GetConstraints() const { return m_constraints; }
@@ -252,6 +255,11 @@ public:
     const Rect& GetBand() const { return m_band; }
     // What must be painted again for the band: the new band with the old.
     const Rect& GetBandRepaint() const { return m_bandRepaint; }
+    // A freehand stroke in device points: drawn over the picture, clipped
+    // to the drawing's box, until hidden.
+    void ShowStroke(const std::vector<IntPoint>& stroke);
+    void HideStroke();
+    const std::vector<IntPoint>& GetStroke() const { return m_stroke; }
     bool IsActive() const { return m_active; }
     void SetActive(bool active) { m_active = active; }
     void EndEdit(bool deselect);
@@ -310,6 +318,7 @@ private:
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);
     void DrawFrame(const Rect& box);
+    void DrawStroke(const Rect& box);
     void RenderFigures();
     void FreeItems();
     void ReadBody(DocReader& reader);
@@ -375,6 +384,7 @@ private:
     Rect m_band;
     Rect m_bandRepaint;
     bool m_bandVisible = false;
+    std::vector<IntPoint> m_stroke;
     std::unique_ptr<PlotCurveSet> m_axesFigure;
     std::unique_ptr<PlotCurveSet> m_gridFigure;
     HENHMETAFILE m_picture = nullptr;

@@ -103,6 +103,18 @@ void DiagramComp::HideBand()
     gDrawContext.InvalidateLogicalRect(m_band);
 }
 
+void DiagramComp::ShowStroke(const std::vector<IntPoint>& stroke)
+{
+    m_stroke = stroke;
+    InvalidateBox();
+}
+
+void DiagramComp::HideStroke()
+{
+    m_stroke.clear();
+    InvalidateBox();
+}
+
 // ---- drawing ----
 
 void DiagramComp::GetVisibleWorld(DPoint& topLeft, DPoint& bottomRight) const
@@ -289,6 +301,20 @@ void DiagramComp::Draw()
         gDrawContext.DrawRectangle(m_band);
         gDrawContext.RestorePen();
     }
+    DrawStroke(box);
+}
+
+void DiagramComp::DrawStroke(const Rect& box)
+{
+    if (m_stroke.size() < 2)
+        return;
+    gDrawContext.SetClipRegion(box);
+    gDrawContext.SelectPen(PS_SOLID, 1, drawing::kBlack);
+    gDrawContext.MoveTo(m_stroke.front());
+    for (size_t i = 1; i < m_stroke.size(); ++i)
+        gDrawContext.LineTo(m_stroke[i]);
+    gDrawContext.RestorePen();
+    gDrawContext.ClearClipRegion();
 }
 
 // ---- positions and label rows ----

@@ -7,6 +7,7 @@
 #include "drawing/ShapeStyle.h"
 
 class DiagramEditGroup;
+class DrawConstraint;
 class DrawVariable;
 class ItemCopyMap;
 class VertexShape;
@@ -69,6 +70,9 @@ public:
     virtual DiagramShape* FirstSideAt(VertexShape* vertex) { return nullptr; }
     virtual DiagramShape* SecondSideAt(VertexShape* vertex) { return nullptr; }
     virtual DiagramShape* FindSide(VertexShape* a, VertexShape* b) { return nullptr; }
+    // A new constraint holding the vertex on this shape (the caller owns
+    // it), or null for a shape that holds no point.
+    virtual DrawConstraint* MakeAttachConstraint(VertexShape* vertex) { return nullptr; }
 
     DiagramShape* GetOwnerShape() const { return m_ownerShape; }
     // The owner when there is one, else the shape.

@@ -2,7 +2,9 @@
 
 #include "drawing/DiagramComp.h"
 #include "drawing/DiagramActions.h"
+#include "drawing/CurveShape.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/FreehandFit.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/TAddSegmentAction.h"
 #include "drawing/VertexShape.h"
@@ -158,4 +160,62 @@ std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp
 {
     return std::make_unique<VertexDragTracker>(view, diagram);
 }
-std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView&, DiagramComp*) { return nullptr; }
+FreehandTracker::FreehandTracker(ActionView& view, DiagramComp* diagram) : MouseTracker(view), m_diagram(diagram) {}
+
+// A stroke the view drops before its release frees the pencil too.
+FreehandTracker::~FreehandTracker()
+{
+    if (!m_stroke.empty()) {
+        m_diagram->HideStroke();
+        m_diagram->SetToolBusy(false);
+    }
+}
+
+void FreehandTracker::MouseDown(const IntPoint& point)
+{
+    m_stroke.assign(1, point);
+    m_diagram->SetToolBusy(true);
+}
+
+void FreehandTracker::MouseMove(const IntPoint& point)
+{
+    const IntPoint& last = m_stroke.back();
+    const int dx = point.x - last.x;
+    const int dy = point.y - last.y;
+    if (dx * dx + dy * dy < kMinSquaredStep)
+        return;
+    m_stroke.push_back(point);
+    m_diagram->ShowStroke(m_stroke);
+}
+
+void FreehandTracker::MouseUp(const IntPoint& point)
+{
+    if (!Same(point, m_stroke.back()))
+        m_stroke.push_back(point);
+    m_diagram->HideStroke();
+    delete m_action;
+    m_action = BuildAction();
+    m_diagram->SetToolBusy(false);
+    m_stroke.clear();
+}
+
+TAction* FreehandTracker::BuildAction()
+{
+    const DiagramDC& dc = m_diagram->GetDC();
+    if (m_stroke.size() < 2)
+        return nullptr;
+    if (m_stroke.size() == 2) {
+        const DPoint a = dc.ScreenToWorld(m_stroke[0]);
+        const DPoint b = dc.ScreenToWorld(m_stroke[1]);
+        return new TAddSegmentAction(m_diagram, new SegmentShape(new VertexShape(a.x, a.y), new VertexShape(b.x, b.y)));
+    }
+    std::vector<DPoint> points;
+    for (const IntPoint& p : freehand::Reduce(m_stroke))
+        points.push_back(dc.ScreenToWorld(p));
+    return new TAddSegmentAction(m_diagram, freehand::FitCurve(points, dc.GetCurrentScale()).curve);
+}
+
+std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram)
+{
+    return std::make_unique<FreehandTracker>(view, diagram);
+}

@@ -1,11 +1,13 @@
 #pragma once
-// The drawing's mouse trackers that change no undoable state: dragging a
-// label, panning, and selecting by rubber band. Points are the drawing's
-// device points.
+// The drawing's mouse trackers other than the vertex drag: dragging a
+// label, panning and selecting by rubber band (none of them undoable), and
+// the pencil's segments and freehand strokes (each leaving the action that
+// adds what it drew). Points are the drawing's device points.
 #include "foundation/DPoint.h"
 #include "foundation/MouseTracker.h"
 
 #include <memory>
+#include <vector>
 
 class DiagramComp;
 class DrawLabel;
@@ -73,8 +75,31 @@ private:
     bool m_moved = false;
 };
 
+// The pencil with Shift: a freehand stroke, shown while it is drawn, turned
+// at the release into one Bezier curve added as a pencil segment is. The
+// pencil starts no other tracker until the stroke's action is built.
+class FreehandTracker : public MouseTracker {
+public:
+    // Moves closer than this (squared, in device points) to the last
+    // stored point are not stored.
+    static constexpr int kMinSquaredStep = 5;
+
+    FreehandTracker(ActionView& view, DiagramComp* diagram);
+    ~FreehandTracker() override;
+    void MouseDown(const IntPoint& point) override;
+    void MouseMove(const IntPoint& point) override;
+    void MouseUp(const IntPoint& point) override;
+
+    const std::vector<IntPoint>& GetStroke() const { return m_stroke; }
+
+private:
+    // Nothing for fewer than two points, a segment for two, else the fitted curve.
+    TAction* BuildAction();
+
+    DiagramComp* m_diagram;
+    std::vector<IntPoint> m_stroke;
+};
+
 std::unique_ptr<MouseTracker> NewVertexDragTracker(ActionView& view, DiagramComp* diagram);
 std::unique_ptr<MouseTracker> NewSegmentTracker(ActionView& view, DiagramComp* diagram);
-// A freehand stroke is not built yet: this answers no tracker, so a press
-// of the pencil with Shift does nothing.
 std::unique_ptr<MouseTracker> NewFreehandTracker(ActionView& view, DiagramComp* diagram);

@@ -1,6 +1,9 @@
 #include "drawing/DrawingMakers.h"
 
+#include "drawing/AngleMakers.h"
 #include "drawing/ConstraintMakers.h"
+#include "drawing/DialogMakers.h"
+#include "drawing/GroupMakers.h"
 #include "drawing/LineMakers.h"
 #include "drawing/ShapeMakers.h"
 
@@ -21,25 +24,25 @@ void FillDrawingMakers()
 {
     ClearDrawingMakers();
     gDrawingMakers.reserve(19);
-    gDrawingMakers.push_back(nullptr);  // Point
+    gDrawingMakers.push_back(std::make_unique<PointMaker>());
     gDrawingMakers.push_back(std::make_unique<SegmentMaker>());
     gDrawingMakers.push_back(std::make_unique<CircleMaker>());
     gDrawingMakers.push_back(std::make_unique<TriangleMaker>());
     gDrawingMakers.push_back(std::make_unique<RectangleMaker>());
     gDrawingMakers.push_back(std::make_unique<CurveMaker>());
-    gDrawingMakers.push_back(nullptr);  // Plot
-    gDrawingMakers.push_back(nullptr);  // Parallel
-    gDrawingMakers.push_back(nullptr);  // Perpendicular
-    gDrawingMakers.push_back(nullptr);  // Fix angle
+    gDrawingMakers.push_back(std::make_unique<PlotMaker>());
+    gDrawingMakers.push_back(std::make_unique<ParallelMaker>());
+    gDrawingMakers.push_back(std::make_unique<PerpendicularMaker>());
+    gDrawingMakers.push_back(std::make_unique<FixAngleMaker>());
     gDrawingMakers.push_back(std::make_unique<DistanceMaker>());
     gDrawingMakers.push_back(std::make_unique<MidpointMaker>());
-    gDrawingMakers.push_back(nullptr);  // Equal length
-    gDrawingMakers.push_back(nullptr);  // Fix point
+    gDrawingMakers.push_back(std::make_unique<EqualLengthMaker>());
+    gDrawingMakers.push_back(std::make_unique<FixPointMaker>());
     gDrawingMakers.push_back(std::make_unique<ArcMaker>());
     gDrawingMakers.push_back(std::make_unique<HorizontalMaker>());
     gDrawingMakers.push_back(std::make_unique<VerticalMaker>());
     gDrawingMakers.push_back(std::make_unique<FixSlopeMaker>());
-    gDrawingMakers.push_back(nullptr);  // Make tangent
+    gDrawingMakers.push_back(std::make_unique<TangentMaker>());
 }
 
 void ClearDrawingMakers()

@@ -1,4 +1,5 @@
 #include "drawing/PlotShape.h"
+#include "drawing/CurveConstraints.h"
 
 #include "drawing/DiagramComp.h"
 #include "drawing/DiagramDC.h"
@@ -145,4 +146,9 @@ void PlotShape::Read(DocReader& reader, void* context)
     m_penColour = reader.ReadColor();
     m_pending = reader.ReadBool();
     m_inSystem = reader.ReadBool();
+}
+
+DrawConstraint* PlotShape::MakeAttachConstraint(VertexShape* vertex)
+{
+    return new PointOnPlotConstraint(this, vertex);
 }

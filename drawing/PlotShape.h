@@ -34,6 +34,7 @@ public:
 
     // This shape where its curve passes; nothing before it has a curve.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
+    DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void Draw(DiagramDC& dc) override;
     bool CanShowLabel() const override { return true; }
     // A label showing the formula.

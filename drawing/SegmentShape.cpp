@@ -1,4 +1,5 @@
 #include "drawing/SegmentShape.h"
+#include "drawing/LineConstraints.h"
 
 #include "drawing/DiagramDC.h"
 #include "drawing/DiagramEdit.h"
@@ -95,4 +96,9 @@ bool SegmentShape::AppendPathStep(const DiagramDC& dc, std::string& text, bool l
     current = current == m_start ? m_end : m_start;
     text += (lineBefore ? "" : "L ") + DevicePointText(dc, current->GetPoint());
     return true;
+}
+
+DrawConstraint* SegmentShape::MakeAttachConstraint(VertexShape* vertex)
+{
+    return new PointOnSegmentConstraint(m_start, m_end, vertex);
 }

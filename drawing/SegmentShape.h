@@ -21,6 +21,7 @@ public:
     TypeTag GetTag() const override { return tag_Segm; }
     // Its ends first, then the line.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
+    DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void Draw(DiagramDC& dc) override;
     DiagramShape* Clone(ItemCopyMap& map) override;
     bool IsSegment() const override { return true; }

@@ -1,5 +1,6 @@
 #include "drawing/ShapeMakers.h"
 
+#include "drawing/AngleMakers.h"
 #include "drawing/CircleShape.h"
 #include "drawing/CurveShape.h"
 #include "drawing/DiagramActions.h"
@@ -58,15 +59,6 @@ VertexShape* Own(VertexShape* vertex)
 DPoint QuarterTurn(const DPoint& from, const DPoint& to)
 {
     return {-(to.y - from.y), to.x - from.x};
-}
-
-bool ShareEnd(const SegmentShape& a, const SegmentShape& b, const DiagramDC& dc)
-{
-    for (VertexShape* p : {a.GetStart(), a.GetEnd()})
-        for (VertexShape* q : {b.GetStart(), b.GetEnd()})
-            if (p == q || p->IsNear(*q, dc))
-                return true;
-    return false;
 }
 
 // None, one or two selected vertices and nothing else.
@@ -134,7 +126,7 @@ bool SuitsSidedShape(const ItemArray<DiagramShape>& selected, const DiagramDC& d
     switch (selected.GetCount()) {
     case 0: return true;
     case 1: return vertices == 1 || segments == 1;
-    case 2: return vertices == 2 || (segments == 2 && ShareEnd(*SegmentOf(selected, 0), *SegmentOf(selected, 1), dc));
+    case 2: return vertices == 2 || (segments == 2 && SegmentsShareEnd(*SegmentOf(selected, 0), *SegmentOf(selected, 1), dc));
     case 3: return vertices == 3;
     default: return false;
     }
@@ -152,8 +144,10 @@ bool SegmentMaker::CanMake(const ItemArray<DiagramShape>& selected, const Diagra
 TAction* SegmentMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
                             const DPoint& at) const
 {
-    auto [start, end] = Ends(selected, diagram.GetDC(), at);
-    return new TAddShapeAction(&diagram, new SegmentShape(start, end));
+    return new TAddShapeAction(&diagram, [picked = selected, &diagram, at]() -> DiagramShape* {
+        auto [start, end] = Ends(picked, diagram.GetDC(), at);
+        return new SegmentShape(start, end);
+    });
 }
 
 std::string SegmentMaker::GetErrorMessage() const
@@ -171,9 +165,10 @@ bool CircleMaker::CanMake(const ItemArray<DiagramShape>& selected, const Diagram
 TAction* CircleMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
                            const DPoint& at) const
 {
-    VertexShape* centre = selected.IsEmpty() ? NewVertex(at) : Own(VertexOf(selected, 0));
-    auto* circle = new CircleShape(centre, new DrawVariable(MakerSize(diagram.GetDC()), false));
-    return new TAddShapeAction(&diagram, circle);
+    return new TAddShapeAction(&diagram, [picked = selected, &diagram, at]() -> DiagramShape* {
+        VertexShape* centre = picked.IsEmpty() ? NewVertex(at) : Own(VertexOf(picked, 0));
+        return new CircleShape(centre, new DrawVariable(MakerSize(diagram.GetDC()), false));
+    });
 }
 
 std::string CircleMaker::GetErrorMessage() const
@@ -191,17 +186,19 @@ bool TriangleMaker::CanMake(const ItemArray<DiagramShape>& selected, const Diagr
 TAction* TriangleMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
                              const DPoint& at) const
 {
-    std::vector<VertexShape*> corners = BasisCorners(selected, at, false);
-    const DPoint a = corners[0]->GetPoint();
-    const double size = MakerSize(diagram.GetDC());
-    if (corners.size() == 1) {
-        corners.push_back(NewVertex(a + DPoint(size, 0)));
-        corners.push_back(NewVertex(a + DPoint(size, size)));
-    } else if (corners.size() == 2) {
-        const DPoint b = corners[1]->GetPoint();
-        corners.push_back(NewVertex(b + QuarterTurn(a, b)));
-    }
-    return new TAddShapeAction(&diagram, new TriangleShape(corners[0], corners[1], corners[2]));
+    return new TAddShapeAction(&diagram, [picked = selected, &diagram, at]() -> DiagramShape* {
+        std::vector<VertexShape*> corners = BasisCorners(picked, at, false);
+        const DPoint a = corners[0]->GetPoint();
+        const double size = MakerSize(diagram.GetDC());
+        if (corners.size() == 1) {
+            corners.push_back(NewVertex(a + DPoint(size, 0)));
+            corners.push_back(NewVertex(a + DPoint(size, size)));
+        } else if (corners.size() == 2) {
+            const DPoint b = corners[1]->GetPoint();
+            corners.push_back(NewVertex(b + QuarterTurn(a, b)));
+        }
+        return new TriangleShape(corners[0], corners[1], corners[2]);
+    });
 }
 
 std::string TriangleMaker::GetErrorMessage() const
@@ -219,23 +216,25 @@ bool RectangleMaker::CanMake(const ItemArray<DiagramShape>& selected, const Diag
 TAction* RectangleMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
                               const DPoint& at) const
 {
-    std::vector<VertexShape*> corners = BasisCorners(selected, at, true);
-    const DPoint a = corners[0]->GetPoint();
-    const double size = MakerSize(diagram.GetDC());
-    if (corners.size() == 1) {
-        corners.push_back(NewVertex(a + DPoint(size, 0)));
-        corners.push_back(NewVertex(a + DPoint(size, size)));
-        corners.push_back(NewVertex(a + DPoint(0, size)));
-    } else if (corners.size() == 2) {
-        const DPoint b = corners[1]->GetPoint();
-        const DPoint q = QuarterTurn(a, b);
-        corners.push_back(NewVertex(b + q));
-        corners.push_back(NewVertex(a + q));
-    } else {
-        // The parallelogram completed opposite the middle corner.
-        corners.push_back(NewVertex(a + corners[2]->GetPoint() - corners[1]->GetPoint()));
-    }
-    return new TAddShapeAction(&diagram, new RectangleShape(corners[0], corners[1], corners[2], corners[3]));
+    return new TAddShapeAction(&diagram, [picked = selected, &diagram, at]() -> DiagramShape* {
+        std::vector<VertexShape*> corners = BasisCorners(picked, at, true);
+        const DPoint a = corners[0]->GetPoint();
+        const double size = MakerSize(diagram.GetDC());
+        if (corners.size() == 1) {
+            corners.push_back(NewVertex(a + DPoint(size, 0)));
+            corners.push_back(NewVertex(a + DPoint(size, size)));
+            corners.push_back(NewVertex(a + DPoint(0, size)));
+        } else if (corners.size() == 2) {
+            const DPoint b = corners[1]->GetPoint();
+            const DPoint q = QuarterTurn(a, b);
+            corners.push_back(NewVertex(b + q));
+            corners.push_back(NewVertex(a + q));
+        } else {
+            // The parallelogram completed opposite the middle corner.
+            corners.push_back(NewVertex(a + corners[2]->GetPoint() - corners[1]->GetPoint()));
+        }
+        return new RectangleShape(corners[0], corners[1], corners[2], corners[3]);
+    });
 }
 
 std::string RectangleMaker::GetErrorMessage() const
@@ -253,10 +252,11 @@ bool CurveMaker::CanMake(const ItemArray<DiagramShape>& selected, const DiagramD
 TAction* CurveMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected, DiagramComp& diagram,
                           const DPoint& at) const
 {
-    auto [start, end] = Ends(selected, diagram.GetDC(), at);
-    const DPoint n = QuarterTurn(start->GetPoint(), end->GetPoint()) / 3.0;
-    auto* curve = new CurveShape(start, end, NewVertex(start->GetPoint() + n), NewVertex(end->GetPoint() + n));
-    return new TAddShapeAction(&diagram, curve);
+    return new TAddShapeAction(&diagram, [picked = selected, &diagram, at]() -> DiagramShape* {
+        auto [start, end] = Ends(picked, diagram.GetDC(), at);
+        const DPoint n = QuarterTurn(start->GetPoint(), end->GetPoint()) / 3.0;
+        return new CurveShape(start, end, NewVertex(start->GetPoint() + n), NewVertex(end->GetPoint() + n));
+    });
 }
 
 std::string CurveMaker::GetErrorMessage() const

@@ -5,6 +5,8 @@
 // shape's own; a vertex another shape holds stays where it is and the new
 // shape gets a free vertex of its own at its place (the rectangle takes the
 // ends of one selected segment and three selected vertices as they are).
+// The shape is built when its action is first done, so that a selected
+// vertex becomes the shape's only while the action is done.
 #include "drawing/DrawingMaker.h"
 
 class SegmentMaker : public DrawingMaker {

@@ -4,15 +4,41 @@
 #include "drawing/DiagramActions.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionNames.h"
 
 #include <utility>
 
-TMoveAction::TMoveAction(DiagramComp* diagram, std::unique_ptr<ConstraintCluster> cluster)
+DragScaffold::DragScaffold(DragScaffold&& other) noexcept
+    : vertex(std::exchange(other.vertex, nullptr)), constraints(std::exchange(other.constraints, {}))
+{
+}
+
+DragScaffold& DragScaffold::operator=(DragScaffold&& other) noexcept
+{
+    if (this != &other) {
+        Free();
+        vertex = std::exchange(other.vertex, nullptr);
+        constraints = std::exchange(other.constraints, {});
+    }
+    return *this;
+}
+
+DragScaffold::~DragScaffold() { Free(); }
+
+void DragScaffold::Free()
+{
+    for (DrawConstraint* constraint : constraints)
+        delete constraint;
+    constraints.Clear();
+    delete std::exchange(vertex, nullptr);
+}
+
+TMoveAction::TMoveAction(DiagramComp* diagram, std::unique_ptr<ConstraintCluster> cluster, DragScaffold scaffold)
     : TAction(ActionNames::kMove, DocSelection::SelectObject(diagram)), m_diagram(diagram),
-      m_cluster(std::move(cluster))
+      m_cluster(std::move(cluster)), m_scaffold(std::move(scaffold))
 {
     m_done = true;
 }
@@ -34,21 +60,59 @@ void TMoveAction::Do()
 
 void TMoveAction::Undo() { Swap(); }
 
-void TMoveAction::Commit() { m_cluster.reset(); }
+// The cluster's values include the scaffold's: it goes first.
+void TMoveAction::Commit()
+{
+    m_cluster.reset();
+    m_scaffold.Free();
+}
 
 VertexDragTracker::VertexDragTracker(ActionView& view, DiagramComp* diagram) : MouseTracker(view), m_diagram(diagram)
 {
 }
 
-VertexDragTracker::~VertexDragTracker() = default;
+VertexDragTracker::~VertexDragTracker()
+{
+    // A drag that ends without its release leaves nothing in the drawing.
+    m_cluster.reset();
+    TakeScaffold();
+}
+
+bool VertexDragTracker::MakeTemporaryVertex(const DPoint& at)
+{
+    const ItemArray<DiagramItem> hits = m_diagram->ShapesAt(at);
+    if (hits.IsEmpty())
+        return false;
+    m_dragged = new VertexShape(at.x, at.y);
+    m_created = true;
+    for (DiagramItem* item : hits)
+        if (auto* shape = dynamic_cast<DiagramShape*>(item))
+            if (DrawConstraint* constraint = shape->MakeAttachConstraint(m_dragged))
+                m_diagram->AddDragConstraint(constraint);
+    m_diagram->AddShape(m_dragged);
+    return true;
+}
+
+DragScaffold VertexDragTracker::TakeScaffold()
+{
+    DragScaffold scaffold;
+    if (!m_created)
+        return scaffold;
+    m_created = false;
+    m_diagram->TakeOutShape(m_dragged);
+    scaffold.vertex = std::exchange(m_dragged, nullptr);
+    scaffold.constraints = m_diagram->TakeDragConstraints();
+    return scaffold;
+}
 
 // The dragged vertex first, then every other vertex of the selected shapes;
 // the solver moves their coordinates that are not fixed.
 void VertexDragTracker::MouseDown(const IntPoint& point)
 {
     m_last = point;
-    m_dragged = m_diagram->VertexAt(m_diagram->GetDC().ScreenToWorld(point));
-    if (!m_dragged)
+    const DPoint at = m_diagram->GetDC().ScreenToWorld(point);
+    m_dragged = m_diagram->VertexAt(at);
+    if (!m_dragged && !MakeTemporaryVertex(at))
         return;
     m_moved.Add(m_dragged);
     ItemArray<DrawVariable> variables;
@@ -90,8 +154,13 @@ void VertexDragTracker::MouseUp(const IntPoint& point)
     if (!m_cluster)
         return;
     MouseMove(point);
-    if (!m_dragMoved)
+    DragScaffold scaffold = TakeScaffold();
+    if (scaffold.vertex)
+        m_diagram->Repaint();
+    if (!m_dragMoved) {
+        m_cluster.reset();
         return;
+    }
     delete m_action;
-    m_action = new TMoveAction(m_diagram, std::move(m_cluster));
+    m_action = new TMoveAction(m_diagram, std::move(m_cluster), std::move(scaffold));
 }

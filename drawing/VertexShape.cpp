@@ -1,4 +1,5 @@
 #include "drawing/VertexShape.h"
+#include "drawing/PointConstraints.h"
 
 #include "drawing/DiagramComp.h"
 #include "drawing/DiagramDC.h"
@@ -226,4 +227,9 @@ void VertexShape::Read(DocReader& reader, void* context)
         SetLabel(DrawLabel::ReadFor(this, reader, context));
     m_penStyle = reader.ReadShort();
     m_colour = reader.ReadColor();
+}
+
+DrawConstraint* VertexShape::MakeAttachConstraint(VertexShape* vertex)
+{
+    return new CoincidentConstraint(vertex, this);
 }

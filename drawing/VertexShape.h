@@ -26,6 +26,8 @@ public:
     void Read(DocReader& reader, void* context) override;
 
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
+
+    DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void HideVertex() override { m_visible = false; }
     void ShowVertex() override { m_visible = true; }
     void Draw(DiagramDC& dc) override;

@@ -1,5 +1,7 @@
 #include "math/CrossRefComp.h"
 
+#include "math/ExportElementWriters.h"
+
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -173,6 +175,10 @@ void CrossRefComp::WriteLaTeX(LaTeXWriter& writer)
     if (m_number > 0 && (GetLabel() || GetTargetParagraph())) {
         Str255 number;
         GetLabel()->GetNumberText(number);
+        if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer)) {
+            objects->WriteReference(number, GetTextString());
+            return;
+        }
         writer.WriteString("\\ref{");
         writer.WriteString(number.CStr());
         writer.WriteString("}");

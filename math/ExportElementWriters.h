@@ -47,4 +47,7 @@ public:
     virtual void WritePicture(int widthPoints, int heightPoints, HENHMETAFILE picture) = 0;
     // A link to another document or address with its display text.
     virtual void WriteDocLink(const Str255& url, const Str255& text) = 0;
+    // A reference to a labelled paragraph: its label name and the text the
+    // reference shows.
+    virtual void WriteReference(const Str255& labelName, const Str255& shownText) = 0;
 };

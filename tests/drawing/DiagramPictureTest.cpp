@@ -78,6 +78,7 @@ public:
         recorded = picture && picture->IsValid();
     }
     void WriteDocLink(const Str255&, const Str255&) override {}
+    void WriteReference(const Str255&, const Str255&) override {}
 
     std::string log;
     bool recorded = false;

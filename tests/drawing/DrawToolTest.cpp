@@ -3,6 +3,8 @@
 // pointer, grabber and rubber band driven through a whole gesture.
 #include "DrawingTestSupport.h"
 
+#include "drawing/CircleShape.h"
+#include "drawing/CurveShape.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawTool.h"
 #include "drawing/DrawTrackers.h"
@@ -213,6 +215,91 @@ TEST_F(DrawToolTest, UndoOfAVertexDragPutsEveryMovedAndSolvedValueBack)
     action->Commit();
 }
 
+// A press on an edge, a curve or a circle away from its vertices drags the
+// shape through a temporary vertex held on it: the shape follows the mouse
+// without first jumping, the temporary vertex is gone after the release,
+// and undo and redo give back the drawing byte for byte.
+TEST_F(DrawToolTest, ADragThroughATemporaryVertexMovesTheShapeAndUndoesExactly)
+{
+    auto* curve = new CurveShape(new VertexShape(-4.0, -3.0), new VertexShape(0.0, -3.0), new VertexShape(-3.0, -1.5),
+                                 new VertexShape(-1.0, -1.5));
+    drawing->AddShape(curve);
+    auto* circle = new CircleShape(new VertexShape(6.0, 1.0), new DrawVariable(1.0, false));
+    drawing->AddShape(circle);
+    struct Case {
+        const char* name;
+        DiagramShape* shape;
+        DPoint press; // on the shape, away from its vertices
+    };
+    // The curve's point at a quarter of its parameter, not its middle.
+    const double t = 0.25, u = 0.75;
+    const DPoint quarter(-4.0 * u * u * u - 9.0 * u * u * t - 3.0 * u * t * t,
+                         -3.0 * u * u * u - 4.5 * u * u * t - 4.5 * u * t * t - 3.0 * t * t * t);
+    const Case cases[] = {
+        {"a segment", segment, {2.0, -1.0}},
+        {"a curve", curve, quarter},
+        {"a circle", circle, {6.0, 2.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        drawing->DeselectAll(false);
+        const std::vector<uint8_t> before = WriteComponent(*drawing);
+        const int shapes = drawing->GetShapes().GetCount();
+        std::vector<DPoint> points;
+        for (VertexShape* v : c.shape->GetVertices())
+            points.push_back(v->GetPoint());
+        const IntPoint press = At(c.press.x, c.press.y);
+        auto drag = drawing->OnMouseDown(view, press, false, false);
+        ASSERT_NE(dynamic_cast<VertexDragTracker*>(drag.get()), nullptr);
+        drag->MouseDown(press);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes + 1) << "the temporary vertex joins while dragging";
+        const IntPoint to(press.x + 15, press.y - 30);
+        drag->MouseMove(IntPoint(press.x + 5, press.y - 10));
+        drag->MouseMove(to);
+        drag->MouseUp(to);
+        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes) << "and leaves at the release";
+        EXPECT_TRUE(drawing->GetDragConstraints().IsEmpty());
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        const DPoint offset = drawing->GetDC().ScreenToWorld(to) - drawing->GetDC().ScreenToWorld(press);
+        // The press lands on a whole pixel, at most a pixel off the shape.
+        const double pixel = drawing->GetDC().PixelsToWorld(1);
+        const ItemArray<VertexShape> moved = c.shape->GetVertices();
+        for (int i = 0; i < moved.GetCount(); ++i) {
+            EXPECT_NEAR(moved.GetAt(i)->GetX(), points[static_cast<size_t>(i)].x + offset.x, pixel) << i;
+            EXPECT_NEAR(moved.GetAt(i)->GetY(), points[static_cast<size_t>(i)].y + offset.y, pixel) << i;
+        }
+        std::unique_ptr<TAction> action(drag->TakeAction());
+        ASSERT_NE(action, nullptr);
+        drag.reset();
+        action->Perform();
+        const std::vector<uint8_t> after = WriteComponent(*drawing);
+        action->Revert();
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        drawing->DeselectAll(false);
+        EXPECT_EQ(WriteComponent(*drawing), before) << "undone";
+        action->Redo();
+        EXPECT_EQ(WriteComponent(*drawing), after) << "redone";
+        action->Revert();
+        action->Commit();
+        drawing->DeselectAll(false);
+        EXPECT_EQ(WriteComponent(*drawing), before);
+    }
+    // A click on an edge that moves nothing leaves neither a vertex nor an action.
+    const int shapes = drawing->GetShapes().GetCount();
+    auto click = drawing->OnMouseDown(view, At(2.0, -1.0), false, false);
+    ASSERT_NE(click, nullptr);
+    Gesture(*click, At(2.0, -1.0), {});
+    EXPECT_EQ(click->TakeAction(), nullptr);
+    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+    // Nor does a drag the view drops before the release.
+    auto dropped = drawing->OnMouseDown(view, At(2.0, -1.0), false, false);
+    dropped->MouseDown(At(2.0, -1.0));
+    dropped->MouseMove(At(2.5, 0.0));
+    dropped.reset();
+    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+    EXPECT_TRUE(drawing->GetDragConstraints().IsEmpty());
+}
+
 TEST_F(DrawToolTest, AFixedVertexDoesNotMoveUnderADrag)
 {
     vertex->Fix();
@@ -273,6 +360,83 @@ TEST_F(DrawToolTest, ThePencilMakesAVertexOnAClickAndASegmentOnADrag)
     Gesture(*dropped, At(-1.0, -1.0), {At(0.0, 0.0)});
     dropped.reset();
     EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
+}
+
+// Shift with the pencil draws a freehand stroke: moves closer than the
+// minimum step to the last stored point are not stored; the pencil is busy
+// until the stroke's action is built; one point gives nothing, two a
+// segment, more a fitted curve added as a pencil segment is.
+TEST_F(DrawToolTest, AFreehandStrokeBecomesASegmentOrACurveOrNothing)
+{
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    const IntPoint press = At(-1.0, -2.0);
+    auto offset = [&](int dx, int dy) { return IntPoint(press.x + dx, press.y + dy); };
+    struct Case {
+        const char* name;
+        std::vector<IntPoint> moves; // the release is at the last one (or the press)
+        size_t stored; // before the release
+        const char* made; // "", "segment" or "curve"
+    };
+    std::vector<IntPoint> arc;
+    for (int i = 1; i <= 60; ++i)
+        arc.push_back(offset(3 * i, -static_cast<int>(std::lround(0.04 * i * i))));
+    const Case cases[] = {
+        {"a click", {}, 1, ""},
+        {"moves within the minimum step", {offset(1, 1), offset(2, 0), offset(1, -1)}, 1, "segment"},
+        {"a long bent stroke", arc, 61, "curve"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> before = WriteComponent(*drawing);
+        auto tracker = drawing->OnMouseDown(view, press, true, false);
+        auto* freehand = dynamic_cast<FreehandTracker*>(tracker.get());
+        ASSERT_NE(freehand, nullptr);
+        freehand->MouseDown(press);
+        EXPECT_EQ(drawing->OnMouseDown(view, press, false, false), nullptr) << "the pencil is busy";
+        for (const IntPoint& point : c.moves)
+            freehand->MouseMove(point);
+        const IntPoint release = c.moves.empty() ? press : c.moves.back();
+        const size_t beforeRelease = freehand->GetStroke().size();
+        freehand->MouseUp(release);
+        EXPECT_EQ(beforeRelease, c.stored);
+        EXPECT_TRUE(drawing->GetStroke().empty());
+        std::unique_ptr<TAction> action(freehand->TakeAction());
+        tracker.reset();
+        auto next = drawing->OnMouseDown(view, press, false, false);
+        EXPECT_NE(next, nullptr) << "the pencil works again";
+        next.reset();
+        if (std::string(c.made).empty()) {
+            EXPECT_EQ(action, nullptr);
+            continue;
+        }
+        ASSERT_NE(action, nullptr);
+        action->Perform();
+        DiagramShape* made = drawing->GetShapes().GetAt(drawing->GetShapes().GetCount() - 1);
+        EXPECT_EQ(made->IsCurve(), std::string(c.made) == "curve");
+        EXPECT_EQ(made->IsSegment(), std::string(c.made) == "segment");
+        const ItemArray<VertexShape> ends = made->GetVertices();
+        const DPoint start = drawing->GetDC().ScreenToWorld(press);
+        const DPoint end = drawing->GetDC().ScreenToWorld(release);
+        EXPECT_EQ(ends.GetAt(0)->GetPoint(), start);
+        EXPECT_EQ(ends.GetAt(1)->GetPoint(), end);
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        const std::vector<uint8_t> done = WriteComponent(*drawing);
+        action->Revert();
+        EXPECT_EQ(WriteComponent(*drawing), before) << "undone";
+        action->Redo();
+        EXPECT_EQ(WriteComponent(*drawing), done) << "redone";
+        action->Revert();
+        action->Commit();
+    }
+    // A stroke the view drops before the release frees the pencil.
+    auto dropped = drawing->OnMouseDown(view, press, true, false);
+    ASSERT_NE(dropped, nullptr);
+    dropped->MouseDown(press);
+    dropped->MouseMove(offset(20, 20));
+    EXPECT_FALSE(drawing->GetStroke().empty()) << "the stroke shows while it is drawn";
+    dropped.reset();
+    EXPECT_TRUE(drawing->GetStroke().empty());
+    EXPECT_NE(drawing->OnMouseDown(view, press, false, false), nullptr);
 }
 
 // The listed shapes as letters: V a vertex, S a segment, Pn a path of n

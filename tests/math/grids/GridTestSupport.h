@@ -38,6 +38,7 @@ public:
     void WriteChar(TextComp& comp, bool) override;
     void WritePicture(int width, int height, HENHMETAFILE picture) override;
     void WriteDocLink(const Str255& url, const Str255& label) override;
+    void WriteReference(const Str255& name, const Str255&) override { text += "[ref " + std::string(name.GetText()) + "]"; }
 };
 
 // Element output as text: "<name a=v>", "</name>", cells as "[row text]",

@@ -1,0 +1,21 @@
+#pragma once
+// The LaTeX, TechExplorer and notebook exports of a document: the whole text
+// is written in memory and then replaces the file in one step, so a failed
+// export leaves no half-written file under the chosen name. Pictures go
+// beside the file, named after it with a number.
+#include "export/NotebookFileWriter.h"
+
+#include <string>
+
+class ParagraphList;
+
+struct ExportOutcome {
+    bool written = false;
+    std::string message;  // why not, or what went wrong with a picture
+};
+
+ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer);
+// parseFailure: set to the first mathematics that did not parse, if any.
+ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& path,
+                                 NotebookFileWriter::BoxText boxText,
+                                 NotebookFileWriter::ParseFailure* parseFailure = nullptr);

@@ -1,0 +1,547 @@
+#include "export/LaTeXFileWriter.h"
+
+#include "export/CWebImageDC.h"
+#include "export/LaTeXCharForms.h"
+
+#include "foundation/ByteStream.h"
+#include "foundation/CharTable.h"
+#include "foundation/EquationLabel.h"
+#include "foundation/FontIds.h"
+#include "foundation/Str255.h"
+#include "foundation/TextComp.h"
+#include "kernel/NameTable.h"
+#include "platform/draw/EnhMetafile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The character styles of components as the writer's fonts: the companion
+// faces count as the styles they stand for.
+int32_t FoldFont(int fontId)
+{
+    switch (fontId) {
+    case FontId::kRoman: return LaTeXFileWriter::kRoman;
+    case FontId::kRomanBold: return LaTeXFileWriter::kBold;
+    case FontId::kRomanOther: return LaTeXFileWriter::kMath;
+    default: return std::clamp(fontId, 0, 4);
+    }
+}
+
+const char* TextFontSwitch(int32_t font)
+{
+    switch (font) {
+    case LaTeXFileWriter::kBold: return "\\bf ";
+    case LaTeXFileWriter::kEmphasis: return "\\em ";
+    case LaTeXFileWriter::kTypewriter: return "\\tt ";
+    default: return "";
+    }
+}
+
+}  // namespace
+
+LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName)
+    : m_stream(stream), m_baseName(std::move(baseName)), m_folder(std::move(folder))
+{
+    m_buffer.reserve(kBufferSize);
+}
+
+// ---- output ----
+
+void LaTeXFileWriter::Put(const char* text)
+{
+    for (; *text; ++text) {
+        if (static_cast<int>(m_buffer.size()) == kBufferSize)
+            Flush();
+        m_buffer.push_back(*text);
+    }
+}
+
+void LaTeXFileWriter::Flush()
+{
+    if (!m_buffer.empty())
+        m_stream.Write(m_buffer.data(), static_cast<int32_t>(m_buffer.size()));
+    m_buffer.clear();
+    m_stream.Flush();
+}
+
+void LaTeXFileWriter::WriteString(const char* text)
+{
+    FlushPending();
+    Put(text);
+}
+
+void LaTeXFileWriter::WriteNumber(long value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%ld", value);
+    WriteString(text);
+}
+
+void LaTeXFileWriter::NewLine()
+{
+    WriteString("\n");
+}
+
+void LaTeXFileWriter::FlushPending()
+{
+    if (m_pending.empty())
+        return;
+    std::string letters;
+    letters.swap(m_pending);
+    if (m_currentFont == kMath) {
+        KernelNameLookup* names = KernelNameLookup::Registered();
+        const int index = names ? names->Find(letters.c_str()) : 0;
+        const BuiltinName* entry = index > 0 ? NameTable::Entry(index) : nullptr;
+        if (entry && entry->tex && *entry->tex) {
+            Put(entry->tex);
+            return;
+        }
+    }
+    Put(letters);
+}
+
+// ---- document frame ----
+
+void LaTeXFileWriter::WritePreamble(bool numberPages, int16_t firstPage)
+{
+    // amssymb and textcomp carry symbols of the character table; pictures
+    // are included as PNG renderings, which pdflatex reads.
+    WriteString("\\documentclass{article}\n\\usepackage{amsfonts}\n\\usepackage{amssymb}\n\\usepackage{eucal}\n"
+                "\\usepackage{graphicx}\n\\usepackage{textcomp}\n\\begin{document}\n");
+    if (!numberPages) {
+        WriteString("\\pagestyle{empty}");
+        NewLine();
+    } else if (firstPage != 1) {
+        WriteString("\\setcounter{page}{");
+        WriteNumber(firstPage);
+        WriteString("}");
+        NewLine();
+    }
+}
+
+void LaTeXFileWriter::WriteEnd()
+{
+    CloseListsAndVerbatim();
+    WriteString("\\end{document}");
+    Flush();
+}
+
+// ---- fonts ----
+
+void LaTeXFileWriter::SetBaseFont(int32_t font)
+{
+    m_baseFont = font;
+    m_currentFont = font;
+}
+
+void LaTeXFileWriter::CloseFontGroup(const char* mathClose)
+{
+    FlushPending();
+    if (m_currentFont != m_baseFont)
+        Put(m_currentFont == kMath ? mathClose : "}");
+    m_currentFont = m_baseFont;
+}
+
+void LaTeXFileWriter::SetFont(int32_t font)
+{
+    const bool mathParagraph = m_baseFont == kMath;
+    if (m_groupDepth == 0 && !mathParagraph) {
+        if (m_currentFont == kMath)
+            Put("$\\/");
+        else if (m_currentFont != m_baseFont)
+            Put("}");
+    } else if (m_currentFont != kMath) {
+        Put("}");
+    }
+    if (font == kMath) {
+        if (m_groupDepth == 0 && !mathParagraph)
+            Put("$");
+    } else if (m_groupDepth > 0 || mathParagraph) {
+        Put("\\mbox{");
+        Put(TextFontSwitch(font));
+    } else if (font != m_baseFont) {
+        Put("{");
+        Put(font == kRoman ? "\\rm " : TextFontSwitch(font));
+    }
+    m_currentFont = font;
+}
+
+void LaTeXFileWriter::BeginGroup(bool brace)
+{
+    FlushPending();
+    if (brace)
+        Put("{");
+    m_currentFont = kMath;
+    m_spacing = 0;
+    ++m_groupDepth;
+}
+
+void LaTeXFileWriter::EndGroup(bool brace)
+{
+    FlushPending();
+    if (m_currentFont != kMath) {
+        Put("}");
+        m_currentFont = kMath;
+    }
+    if (brace)
+        Put("}");
+    m_groupDepth = std::max(0, m_groupDepth - 1);
+}
+
+// ---- components ----
+
+void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
+{
+    if (m_verbatim) {
+        const unsigned char code = comp.GetChar();
+        const char text[2] = {static_cast<char>(code >= 32 && code < 127 ? code : (code == '\t' ? ' ' : '?')), 0};
+        if (!TextComp::IsNotChar(comp.Tag()))
+            Put(text);
+        return;
+    }
+    const int32_t font = FoldFont(comp.GetFontId());
+    if (font != m_currentFont) {
+        FlushPending();
+        SetFont(font);
+        m_spacing = 0;
+    }
+    if (TextComp::IsNotChar(comp.Tag())) {
+        FlushPending();
+        // A structure leaves the font as it found it: rows it wrote end in
+        // mathematics, which the text around it never opened.
+        const int32_t font = m_currentFont;
+        comp.WriteLaTeX(*this);
+        FlushPending();
+        m_currentFont = font;
+        m_spacing = 0;
+        return;
+    }
+    const uint8_t code = comp.GetChar();
+    const int32_t kind = CharTable::GetKind(code);
+    const bool math = m_currentFont == kMath;
+    if (kind == CharTable::letter) {
+        if (math && m_spacing == 2)
+            WriteString("\\,");
+        if (static_cast<int>(m_pending.size()) == kPendingCapacity)
+            FlushPending();
+        m_pending.push_back(static_cast<char>(code));
+        m_spacing = 1;
+        return;
+    }
+    if (!math) {
+        WriteString(LaTeXCharForms::TextForm(code).c_str());
+        return;
+    }
+    if (kind == CharTable::blank)
+        m_spacing = m_spacing == 1 ? 2 : m_spacing;
+    else
+        m_spacing = 0;
+    std::string tex = LaTeXCharForms::MathForm(code);
+    if (align && kind == CharTable::relation)
+        tex = " & " + tex + " & ";
+    WriteString(tex.c_str());
+}
+
+// ---- lists and verbatim ----
+
+void LaTeXFileWriter::EndVerbatim()
+{
+    if (!m_verbatim)
+        return;
+    Put("\\end{verbatim}\n");
+    m_verbatim = false;
+}
+
+void LaTeXFileWriter::CloseSecondLevel()
+{
+    if (m_itemize2)
+        Put("\\end{itemize}\n");
+    if (m_enumerate2)
+        Put("\\end{enumerate}\n");
+    m_itemize2 = m_enumerate2 = false;
+}
+
+void LaTeXFileWriter::CloseLists()
+{
+    FlushPending();
+    CloseSecondLevel();
+    if (m_itemize1)
+        Put("\\end{itemize}\n");
+    if (m_enumerate1)
+        Put("\\end{enumerate}\n");
+    m_itemize1 = m_enumerate1 = false;
+}
+
+void LaTeXFileWriter::CloseListsAndVerbatim()
+{
+    FlushPending();
+    EndVerbatim();
+    CloseLists();
+}
+
+void LaTeXFileWriter::OpenFirstLevelItem(bool enumerate)
+{
+    bool& open = enumerate ? m_enumerate1 : m_itemize1;
+    if (!open) {
+        CloseListsAndVerbatim();
+        Put(enumerate ? "\\begin{enumerate}\n" : "\\begin{itemize}\n");
+        open = true;
+    } else {
+        EndVerbatim();
+        CloseSecondLevel();
+    }
+    SetBaseFont(kRoman);
+    m_spacing = 0;
+    WriteString("\\item ");
+}
+
+void LaTeXFileWriter::OpenSecondLevelItem(bool enumerate)
+{
+    bool& open = enumerate ? m_enumerate2 : m_itemize2;
+    if (!open) {
+        FlushPending();
+        EndVerbatim();
+        CloseSecondLevel();
+        Put(enumerate ? "\\begin{enumerate}\n" : "\\begin{itemize}\n");
+        open = true;
+    }
+    SetBaseFont(kRoman);
+    m_spacing = 0;
+    WriteString("\\item ");
+}
+
+// ---- paragraph styles ----
+
+void LaTeXFileWriter::BeginTitle()
+{
+    CloseListsAndVerbatim();
+    SetBaseFont(kRoman);
+    m_spacing = 0;
+    WriteString("\\vskip 1in\n\\begin{center}\n{\\Huge ");
+}
+
+void LaTeXFileWriter::EndTitle()
+{
+    CloseFontGroup("$");
+    WriteString("}\n\\end{center}\n\\vskip 1in\n");
+}
+
+void LaTeXFileWriter::BeginSection(EquationLabel*)
+{
+    CloseListsAndVerbatim();
+    SetBaseFont(kBold);
+    m_spacing = 0;
+    WriteString("\\section{");
+}
+
+void LaTeXFileWriter::EndSection(EquationLabel* label)
+{
+    CloseFontGroup("$");
+    WriteEndSectionLabel(label);
+}
+
+void LaTeXFileWriter::WriteEndSectionLabel(EquationLabel* label)
+{
+    WriteString("}\n");
+    if (label)
+        label->WriteLaTeXLabel(*this);
+}
+
+void LaTeXFileWriter::BeginHeading()
+{
+    CloseListsAndVerbatim();
+    SetBaseFont(kBold);
+    m_spacing = 0;
+    WriteString("\\subsection*{");
+}
+
+void LaTeXFileWriter::EndHeading()
+{
+    CloseFontGroup("$");
+    WriteString("}\n");
+}
+
+void LaTeXFileWriter::BeginParagraph(bool noIndent)
+{
+    CloseListsAndVerbatim();
+    SetBaseFont(kRoman);
+    m_spacing = 0;
+    WriteString(noIndent ? "\\par\n" : "\\par\\noindent\n");
+}
+
+void LaTeXFileWriter::EndItem()
+{
+    CloseFontGroup("$");
+    NewLine();
+}
+
+void LaTeXFileWriter::BeginEnumeratedItem(EquationLabel* label)
+{
+    OpenFirstLevelItem(true);
+    WriteItemLabel(label);
+}
+
+void LaTeXFileWriter::BeginSubEnumeratedItem(EquationLabel* label)
+{
+    OpenSecondLevelItem(true);
+    WriteItemLabel(label);
+}
+
+void LaTeXFileWriter::WriteItemLabel(EquationLabel* label)
+{
+    if (label)
+        label->WriteLaTeXLabel(*this);
+}
+
+void LaTeXFileWriter::BeginItemizedItem()
+{
+    OpenFirstLevelItem(false);
+}
+
+void LaTeXFileWriter::BeginSubItemizedItem()
+{
+    OpenSecondLevelItem(false);
+}
+
+void LaTeXFileWriter::EndListItem(EquationLabel* label)
+{
+    CloseFontGroup("$");
+    WriteListItemEnd(label);
+}
+
+void LaTeXFileWriter::WriteListItemEnd(EquationLabel*)
+{
+    NewLine();
+}
+
+void LaTeXFileWriter::BeginDisplayMath()
+{
+    CloseListsAndVerbatim();
+    WriteString("\\[");
+    SetBaseFont(kMath);
+    m_spacing = 0;
+}
+
+void LaTeXFileWriter::EndDisplayMath()
+{
+    CloseFontGroup("}");
+    WriteString("\\]\n");
+}
+
+void LaTeXFileWriter::BeginNumberedEquation(EquationLabel*)
+{
+    CloseListsAndVerbatim();
+    WriteString("\\begin{equation}");
+    SetBaseFont(kMath);
+    m_spacing = 0;
+}
+
+void LaTeXFileWriter::EndNumberedEquation(EquationLabel* label)
+{
+    CloseFontGroup("}");
+    WriteEquationEnd(label);
+}
+
+void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
+{
+    if (label)
+        label->WriteLaTeXLabel(*this);
+    WriteString("\\end{equation}\n");
+}
+
+void LaTeXFileWriter::BeginVerbatim()
+{
+    if (m_verbatim)
+        return;
+    CloseLists();
+    WriteString("\\begin{verbatim}\n");
+    m_verbatim = true;
+}
+
+void LaTeXFileWriter::BeginEqnarray()
+{
+    CloseListsAndVerbatim();
+    WriteString("\\begin{eqnarray*}");
+    SetBaseFont(kMath);
+    m_spacing = 0;
+}
+
+void LaTeXFileWriter::EndEqnarray()
+{
+    CloseFontGroup("}");
+    WriteString("\\end{eqnarray*}\n");
+}
+
+// ---- pictures, references, links ----
+
+std::string LaTeXFileWriter::LabelName(EquationLabel* label)
+{
+    Str255 number;
+    label->GetNumberText(number);
+    return number.CStr();
+}
+
+std::string LaTeXFileWriter::NextPictureName()
+{
+    ++m_pictureCount;
+    return m_baseName + std::to_string(m_pictureCount);
+}
+
+void LaTeXFileWriter::NotePictureError(const std::string& message)
+{
+    if (m_pictureError.empty())
+        m_pictureError = message;
+}
+
+bool LaTeXFileWriter::SavePicturePng(HENHMETAFILE picture, int width, int height, const std::string& fileName)
+{
+    CWebImageDC image;
+    if (!image.Create(CSize(std::max(1, width), std::max(1, height)))) {
+        NotePictureError("The picture " + fileName + " is too large to write.");
+        return false;
+    }
+    if (picture && !picture->IsNull())
+        image.PlayEnhMetaFile(*picture, CRect(0, 0, image.Width(), image.Height()));
+    if (!image.SaveAsPNG(m_folder + fileName, true, false, RGB(255, 255, 255))) {
+        NotePictureError(image.LastMessage());
+        return false;
+    }
+    return true;
+}
+
+void LaTeXFileWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFILE picture)
+{
+    // The PNG holds two pixels for each pixel of a 96-dpi screen.
+    constexpr int kPngPixelsPerInch = 192;
+    const std::string name = NextPictureName();
+    WriteString("\\includegraphics[width=");
+    WriteNumber(widthPoints);
+    WriteString("pt,height=");
+    WriteNumber(heightPoints);
+    WriteString(("pt]{" + name + ".png}").c_str());
+    SavePicturePng(picture, widthPoints * kPngPixelsPerInch / 72, heightPoints * kPngPixelsPerInch / 72, name + ".png");
+    if (!picture || picture->IsNull())
+        return;
+    QSaveFile file(QString::fromStdString(m_folder + name + ".emf"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(picture->Bytes()) != picture->Bytes().size() || !file.commit())
+        NotePictureError("The picture " + name + ".emf could not be written: " + file.errorString().toStdString());
+}
+
+void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255&)
+{
+    WriteString("\\ref{");
+    WriteString(labelName.GetText());
+    WriteString("}");
+}
+
+void LaTeXFileWriter::WriteDocLink(const Str255&, const Str255& text)
+{
+    FlushPending();
+    for (int i = 0; i < text.GetLength(); ++i)
+        WriteString(LaTeXCharForms::TextForm(text.GetByteAt(i)).c_str());
+}

@@ -1,0 +1,73 @@
+#pragma once
+// Writes a document as a notebook of cells: one cell a paragraph, headings
+// opening nested cell groups, text in runs of plain, italic, bold and
+// mathematics, and mathematics as the box text the kernel gives for the
+// parsed expression.
+#include "foundation/NotebookWriter.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ByteStream;
+class ExprNode;
+class TextComp;
+
+class NotebookFileWriter : public NotebookWriter {
+public:
+    static constexpr int kBufferSize = 1024;
+    // The box text of an expression (the kernel's StandardForm string).
+    using BoxText = std::function<std::string(const ExprNode*)>;
+
+    NotebookFileWriter(ByteStream& stream, BoxText boxText);
+
+    void Begin() override;
+    void End() override;
+    void WriteTitle(CompList& row) override;
+    void WriteSection(CompList& row) override;
+    void WriteSubsection(CompList& row) override;
+    void WriteText(CompList& row) override;
+    void WriteDisplayFormula(CompList& row) override;
+    void WriteNumberedEquation(CompList& row) override;
+    void WriteInput(CompList& row) override;
+
+    void Append(const char* text);
+    void Append(const std::string& text) { Append(text.c_str()); }
+    void Flush();
+
+    // The first mathematics that did not parse: its row and component range
+    // [first, end), 1-based; no row when everything parsed.
+    struct ParseFailure {
+        CompList* row = nullptr;
+        int first = 0;
+        int end = 0;
+    };
+    const ParseFailure& FirstParseFailure() const { return m_failure; }
+
+    // Program text as the characters of a notebook string (without quotes).
+    static std::string StringForm(const std::string& programText);
+
+private:
+    enum Run { kPlain = 0, kItalic = 1, kBold = 2, kMath = 3, kTypewriter = 4 };
+
+    void UpdateGroups(int level);
+    void WriteTextCell(CompList& row, int outerStyle, const char* style);
+    void WriteMathCell(CompList& row, const char* style);
+    void OpenRun(int run);
+    void CloseRun(CompList& row, int end, bool last);
+    void AddRunText(const std::string& text);
+    void WriteRunText();
+    std::string MathBoxText(CompList& row, int first, int end);
+
+    ByteStream& m_stream;
+    BoxText m_boxText;
+    std::string m_buffer;
+    std::vector<int> m_levels;  // m_levels[d]: the heading level of open group d; [0] is below every heading
+    bool m_cellWritten = false;
+    ParseFailure m_failure;
+
+    int m_run = kPlain;
+    int m_runFirst = 1;
+    std::string m_runText;
+};

@@ -1,0 +1,231 @@
+// The LaTeX and TechExplorer exports: the writer's text for the telling
+// cases, and every kept document (every component, shape, constraint and
+// paragraph style, a plot) and a document of every character exported and
+// compiled by pdflatex, the first page kept as a picture.
+#include "DocumentTestSupport.h"
+
+#include "app/DocumentComponents.h"
+#include "export/LaTeXExport.h"
+#include "export/LaTeXFileWriter.h"
+#include "export/StringByteStream.h"
+#include "export/TechExplorerWriter.h"
+#include "foundation/CharComp.h"
+#include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
+#include "foundation/FontIds.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/Rect.h"
+#include "kernel/NameTable.h"
+#include "platform/draw/ImageDC.h"
+#include "support/FakeUserInterface.h"
+#include "support/model/SavedGlobals.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+namespace {
+
+enum Style { kTitle = 0, kPlain = 3, kEquation = 5, kCode = 7, kItemized = 8, kSubItemized = 10 };
+
+using TextRun = std::pair<std::string, int>;  // characters and their font id
+
+class LaTeXExportTest : public DocumentTest {
+protected:
+    LaTeXExportTest()
+    {
+        RegisterNameTable();
+        RegisterDocumentComponents();
+    }
+
+    ParagraphComp* Add(CCorvellDoc& doc, int style, const std::vector<TextRun>& runs)
+    {
+        auto* paragraph = new ParagraphComp(style);
+        doc.GetParagraphList()->Append(paragraph);
+        for (const auto& [text, font] : runs)
+            for (unsigned char c : text)
+                paragraph->GetRow()->Append(fonts.GetFace(font)->GetCharacter(c));
+        return paragraph;
+    }
+
+    static std::string Body(const std::string& tex)
+    {
+        const size_t begin = tex.find("\\begin{document}\n");
+        return begin == std::string::npos ? tex : tex.substr(begin + 17);
+    }
+
+    static std::string Written(CCorvellDoc& doc, bool techExplorer = false)
+    {
+        StringByteStream out;
+        std::unique_ptr<LaTeXFileWriter> writer;
+        if (techExplorer)
+            writer = std::make_unique<TechExplorerWriter>(out, "/nonexistent/", "pic");
+        else
+            writer = std::make_unique<LaTeXFileWriter>(out, "/nonexistent/", "pic");
+        doc.GetParagraphList()->WriteLaTeX(*writer);
+        return out.Text();
+    }
+
+    // Lays the document out as the screen would, so components know their sizes.
+    static void Layout(ParagraphList& list)
+    {
+        QImage image(816, 1056, QImage::Format_RGB32);
+        SetImageDpi(image, 96);
+        CImageDC dc(image);
+        gDrawContext.BeginDrawOnDC(nullptr, &dc);
+        list.RelayoutAll(false);
+        UnwindDrawContext();
+    }
+
+    // pdflatex on the file in its folder; the log's first error when it fails.
+    static std::string Compile(const std::string& texPath)
+    {
+        const std::filesystem::path path(texPath);
+        QProcess latex;
+        latex.setWorkingDirectory(QString::fromStdString(path.parent_path().string()));
+        latex.start("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape",
+                                 QString::fromStdString(path.filename().string())});
+        if (!latex.waitForFinished(120000))
+            return "pdflatex did not finish";
+        const std::string log = latex.readAllStandardOutput().toStdString();
+        if (latex.exitCode() == 0)
+            return {};
+        const size_t error = log.find("\n!");
+        return error == std::string::npos ? log.substr(log.size() > 2000 ? log.size() - 2000 : 0)
+                                          : log.substr(error, 600);
+    }
+
+    // The PDF's first page as a PNG beside it (pdftoppm), for a person to look at.
+    static bool KeepFirstPage(const std::string& pdfPath)
+    {
+        const std::string stem = pdfPath.substr(0, pdfPath.size() - 4) + "-page";
+        return QProcess::execute("pdftoppm", {"-png", "-r", "60", "-f", "1", "-l", "1", "-singlefile",
+                                              QString::fromStdString(pdfPath), QString::fromStdString(stem)}) == 0 &&
+               std::filesystem::exists(stem + ".png");
+    }
+
+    static std::string ReadText(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+};
+
+TEST_F(LaTeXExportTest, FontsOfTextAndMathematics)
+{
+    auto doc = EmptyDocument();
+    Add(*doc, kPlain, {{"An ", FontId::kText}, {"italic", FontId::kItalic}, {" ", FontId::kText},
+                       {"x", FontId::kMath}, {" end", FontId::kText}});
+    Add(*doc, kEquation, {{"cos x", FontId::kMath}});
+    Add(*doc, kPlain, {{"a $5 & 10% #1 {x}_", FontId::kText}});
+    const std::string body = Body(Written(*doc));
+    EXPECT_NE(body.find("\\par\\noindent\nAn {\\em italic} $x$\\/ end\n"), std::string::npos) << body;
+    // A word of mathematics that names a built-in function is its command.
+    EXPECT_NE(body.find("\\[\\cos "), std::string::npos) << body;
+    EXPECT_EQ(body.find("cos x"), std::string::npos) << body;
+    EXPECT_NE(body.find("a \\$5 \\& 10\\% \\#1 \\{x\\}\\_"), std::string::npos) << body;
+}
+
+TEST_F(LaTeXExportTest, PreambleFollowsPageNumbering)
+{
+    StringByteStream numbered, unnumbered, fromThree;
+    const std::pair<StringByteStream*, std::pair<bool, int16_t>> cases[] = {
+        {&numbered, {true, 1}}, {&unnumbered, {false, 1}}, {&fromThree, {true, 3}}};
+    for (const auto& [stream, numbering] : cases) {
+        LaTeXFileWriter writer(*stream, "", "p");
+        writer.BeginDocument(numbering.first, numbering.second);
+        writer.Flush();
+    }
+    EXPECT_EQ(numbered.Text().find("\\pagestyle"), std::string::npos);
+    EXPECT_EQ(numbered.Text().find("\\setcounter"), std::string::npos);
+    EXPECT_NE(unnumbered.Text().find("\\pagestyle{empty}\n"), std::string::npos);
+    EXPECT_NE(fromThree.Text().find("\\setcounter{page}{3}\n"), std::string::npos);
+}
+
+TEST_F(LaTeXExportTest, NestedListsCloseOnlyTheirLevel)
+{
+    auto doc = EmptyDocument();
+    Add(*doc, kItemized, {{"A", FontId::kText}});
+    Add(*doc, kSubItemized, {{"B", FontId::kText}});
+    Add(*doc, kItemized, {{"C", FontId::kText}});
+    Add(*doc, kCode, {{"int x;", FontId::kCode}});
+    Add(*doc, kCode, {{"x = 1;", FontId::kCode}});
+    const std::string body = Body(Written(*doc));
+    EXPECT_EQ(body,
+              "\\begin{itemize}\n\\item A\n\\begin{itemize}\n\\item B\n\\end{itemize}\n\\item C\n"
+              "\\end{itemize}\n\\begin{verbatim}\nint x;\nx = 1;\n\\end{verbatim}\n\\end{document}");
+}
+
+TEST_F(LaTeXExportTest, TechExplorerEscapesLinkTargetsAndDropsControls)
+{
+    EXPECT_EQ(TechExplorerWriter::Escaped("a&b<c>\"d\"\x01 \xC3\xA9"), "a&amp;b&lt;c&gt;&quot;d&quot; &#233;");
+    auto doc = EmptyDocument();
+    Add(*doc, kTitle, {{"Title", FontId::kText}});
+    const std::string text = Written(*doc, true);
+    EXPECT_EQ(text.rfind("\\documentstyle{article}\n\\begin{document}\n", 0), 0u) << text;
+}
+
+// Every kept document and a document of every character compile as written,
+// with only the packages the preamble declares; the first pages are kept.
+TEST_F(LaTeXExportTest, EveryKeptDocumentCompiles)
+{
+    FakeUserInterface ui;
+    for (const auto& entry : std::filesystem::directory_iterator(QV_TEST_DATA)) {
+        if (entry.path().extension() != ".vxm")
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        auto doc = EmptyDocument();
+        ASSERT_NO_THROW(Load(*doc, ReadFile(entry.path().string())));
+        Layout(*doc->GetParagraphList());
+        const std::string stem = entry.path().stem().string();
+        const std::string tex = OutputPath(stem + ".tex");
+        const ExportOutcome outcome = ExportLaTeXFile(*doc->GetParagraphList(), tex, false);
+        ASSERT_TRUE(outcome.written) << outcome.message;
+        EXPECT_EQ(outcome.message, "");
+        const std::string first = ReadText(tex);
+        EXPECT_EQ(Compile(tex), "");
+        EXPECT_TRUE(KeepFirstPage(OutputPath(stem + ".pdf")));
+        // The same document exports to the same bytes.
+        ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), tex, false).written);
+        EXPECT_EQ(ReadText(tex), first);
+        EXPECT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), OutputPath(stem + ".tcx"), true).written);
+    }
+}
+
+TEST_F(LaTeXExportTest, EveryCharacterCompilesInTextAndMathematics)
+{
+    auto doc = EmptyDocument();
+    for (int style : {kPlain, kEquation}) {
+        for (int first = 1; first < 256; first += 32) {
+            std::string text;
+            for (int code = first; code < first + 32 && code < 256; ++code)
+                if (code != 13)
+                    text += static_cast<char>(code);
+            Add(*doc, style, {{text, style == kPlain ? FontId::kText : FontId::kMath}});
+        }
+    }
+    // Mathematics inside text and text inside mathematics.
+    Add(*doc, kPlain, {{"see ", FontId::kText}, {"\xB9\xB0\xBF", FontId::kMath}, {" and ", FontId::kText}});
+    Add(*doc, kEquation, {{"a", FontId::kMath}, {"\xA2\xB9\xE9", FontId::kText}, {"b", FontId::kMath}});
+    const std::string tex = OutputPath("characters.tex");
+    ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), tex, false).written);
+    for (unsigned char c : ReadText(tex))
+        ASSERT_LT(c, 128) << "a raw byte above ASCII in the source";
+    EXPECT_EQ(Compile(tex), "");
+    EXPECT_TRUE(KeepFirstPage(OutputPath("characters.pdf")));
+}
+
+TEST_F(LaTeXExportTest, AFailedExportLeavesTheOldFile)
+{
+    auto doc = EmptyDocument();
+    Add(*doc, kPlain, {{"text", FontId::kText}});
+    const ExportOutcome outcome = ExportLaTeXFile(*doc->GetParagraphList(), "/nonexistent-folder/out.tex", false);
+    EXPECT_FALSE(outcome.written);
+    EXPECT_NE(outcome.message.find("/nonexistent-folder/out.tex"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The drawing's trackers driven through the view by mouse events, headless:
+// pencil strokes that join what their ends land on and a drag through a
+// temporary vertex, undone and redone through the view's undo.
+#include "ViewFixture.h"
+
+#include "drawing/DiagramComp.h"
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawingCodes.h"
+#include "drawing/DrawingComponents.h"
+#include "drawing/PolygonShape.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/VertexShape.h"
+#include "foundation/DocWriter.h"
+#include "support/model/ArchiveStore.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class DrawingTrackersTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        RegisterDrawingComponents();
+        drawing = new DiagramComp;
+        Row(1)->Append(drawing);
+        view->UpdateLayoutFrom(1, 1);
+        drawing->GetVisibleWorld(topLeft, bottomRight);
+    }
+
+    // The drawing point at fractions of the visible area, from its top left.
+    DPoint W(double fx, double fy) const
+    {
+        return {topLeft.x + fx * (bottomRight.x - topLeft.x), topLeft.y + fy * (bottomRight.y - topLeft.y)};
+    }
+    IntPoint P(const DPoint& w) const { return drawing->GetDC().WorldToScreen(w); }
+
+    void Drag(const DPoint& from, const DPoint& to, UINT flags = 0)
+    {
+        Mouse(QEvent::MouseButtonPress, P(from), flags);
+        const IntPoint a = P(from);
+        const IntPoint b = P(to);
+        for (int i = 1; i <= 8; ++i)
+            Mouse(QEvent::MouseMove, IntPoint(a.x + (b.x - a.x) * i / 8, a.y + (b.y - a.y) * i / 8), flags);
+        Mouse(QEvent::MouseButtonRelease, b, flags);
+    }
+
+    std::vector<uint8_t> Bytes() const
+    {
+        return StoreArchive([this](DocWriter& writer) { writer.WriteComponentRecord(drawing); });
+    }
+
+    // The listed shapes as letters: V a vertex, S a segment, C a curve, Pn
+    // a path of n edges (Pnc closed).
+    std::string Summary() const
+    {
+        std::string summary;
+        for (DiagramShape* shape : drawing->GetShapes()) {
+            if (!summary.empty())
+                summary += ' ';
+            if (auto* path = dynamic_cast<PolygonShape*>(shape))
+                summary += "P" + std::to_string(path->GetEdges().GetCount()) + (path->IsClosed() ? "c" : "");
+            else
+                summary += shape->IsVertexShape() ? "V" : shape->IsCurve() ? "C" : "S";
+        }
+        return summary;
+    }
+
+    // Undo gives back the bytes from before the last step; undo again (the
+    // view's redo) the bytes after it.
+    void ExpectUndoAndRedo(const std::vector<uint8_t>& before)
+    {
+        const std::vector<uint8_t> after = Bytes();
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(Bytes(), before) << "undone";
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(Bytes(), after) << "redone";
+    }
+
+    DiagramComp* drawing = nullptr;
+    DPoint topLeft;
+    DPoint bottomRight;
+};
+
+TEST_F(DrawingTrackersTest, PencilStrokesJoinALoneEdgeIntoAPathAndCloseIt)
+{
+    drawing->SetTool(drawing::ToolKind::Pencil);
+    const DPoint a = W(0.2, 0.3), b = W(0.6, 0.3), c = W(0.6, 0.7);
+    Click(P(a));
+    EXPECT_EQ(Summary(), "V") << "a click makes a vertex";
+    std::vector<uint8_t> before = Bytes();
+    Drag(a, b);
+    EXPECT_EQ(Summary(), "S") << "the free vertex became the segment's start";
+    ExpectUndoAndRedo(before);
+    before = Bytes();
+    Drag(b, c);
+    EXPECT_EQ(Summary(), "P2") << "the lone edge joined into a path";
+    ExpectUndoAndRedo(before);
+    before = Bytes();
+    Drag(c, a);
+    EXPECT_EQ(Summary(), "P3c") << "drawn back to the path's first vertex";
+    ExpectUndoAndRedo(before);
+    EXPECT_EQ(view->GetTracker(), nullptr);
+}
+
+TEST_F(DrawingTrackersTest, ADragThroughATemporaryVertexIsUndoneExactly)
+{
+    drawing->AddShape(new SegmentShape(new VertexShape(W(0.2, 0.5).x, W(0.2, 0.5).y),
+                                       new VertexShape(W(0.6, 0.5).x, W(0.6, 0.5).y)));
+    drawing->SetTool(drawing::ToolKind::Pointer);
+    view->UpdateLayoutFrom(1, 1);
+    const std::vector<uint8_t> before = Bytes();
+    Drag(W(0.4, 0.5), W(0.5, 0.3));
+    ASSERT_EQ(Summary(), "S") << "the temporary vertex is gone";
+    auto* segment = static_cast<SegmentShape*>(drawing->GetShapes().GetAt(0));
+    EXPECT_NEAR(segment->GetStart()->GetY(), W(0.3, 0.3).y, drawing->GetDC().PixelsToWorld(2));
+    Command(ID_EDIT_UNDO);
+    drawing->DeselectAll(false);
+    EXPECT_EQ(Bytes(), before) << "undone";
+}
+
+} // namespace
