@@ -30,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -255,14 +256,16 @@ private:
     QRect m_window;
 };
 
-constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kHorizontal = 34066;
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kPerpendicular = 34059,
+              kHorizontal = 34066;
 
 } // namespace
 
 // The whole way of a user: a drawing inserted from the Element menu, three
 // pencil clicks, the corners selected by a band and made a triangle, one
-// side held horizontal from the toolbar, a corner dragged and the drag
-// undone, the document saved and opened again.
+// side held horizontal and a right angle made between two sides from the
+// toolbar, a corner dragged and the drag undone, the document saved and
+// opened again.
 TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSavedAndReopened)
 {
     QString reason;
@@ -296,7 +299,7 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     auto at = [&](double fx, double fy) {
         return QPoint(box->left() + int(fx * box->width()), box->top() + int(fy * box->height()));
     };
-    const QPoint a = at(0.3, 0.72), b = at(0.7, 0.64), c = at(0.3, 0.3);
+    const QPoint a = at(0.3, 0.72), b = at(0.7, 0.64), c = at(0.36, 0.3);
     editor.Click(bar.Button(kPencilTool).x(), bar.Button(kPencilTool).y());
     for (const QPoint& corner : {a, b, c})
         editor.Click(corner.x(), corner.y());
@@ -314,10 +317,16 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     editor.Click(middle.x(), middle.y());
     editor.Click(bar.Button(kHorizontal).x(), bar.Button(kHorizontal).y());
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the horizontal constraint was refused";
-    ASSERT_TRUE(editor.Screenshot(folder + "/constrained.png"));
+    // The sides from a to b and from a to c make a right angle.
+    editor.Click(middle.x(), middle.y());
+    const QPoint other = (a + c) / 2;
+    editor.ClickWith("shift", other.x(), other.y());
+    editor.Click(bar.Button(kPerpendicular).x(), bar.Button(kPerpendicular).y());
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the right angle was refused";
 
     // A click beside the drawing ends its editing: the picture shows no selection.
     const QRect main = editor.MainWindowRect();
+    const QPoint beside(std::min(main.right() - 20, box->right() + 40), box->bottom() + 10);
     // The figure once two screenshots in a row agree: the screen has caught up.
     auto settled = [&](const QString& name) {
         std::vector<QPoint> last, figure;
@@ -329,19 +338,36 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
         }, 20000);
         return figure;
     };
-    // The corner b dragged down: the side it ends is solved horizontal on
-    // the way; undo puts it back.
-    ASSERT_TRUE(editor.Drag(b, {b + QPoint(5, 10), b + QPoint(10, 20), b + QPoint(10, 30)}));
-    editor.Click(std::min(main.right() - 20, box->right() + 40), box->bottom() + 10);
-    const std::vector<QPoint> dragged = settled("dragged.png");
+    editor.Click(beside.x(), beside.y());
+    const std::vector<QPoint> constrained = settled("constrained.png");
+    ASSERT_FALSE(constrained.empty());
+    // The corner b is the figure's rightmost mark.
+    const int right = std::max_element(constrained.begin(), constrained.end(), [](const QPoint& p, const QPoint& q) {
+                          return p.x() < q.x();
+                      })->x();
+    QPoint corner;
+    int marks = 0;
+    for (const QPoint& p : constrained)
+        if (p.x() >= right - 4) {
+            corner += p;
+            ++marks;
+        }
+    corner /= marks;
+
+    // The corner b dragged down: the horizontal side and the right angle
+    // are kept on the way; undo puts everything back.
     editor.Click(box->center().x(), box->center().y());  // the drawing again
+    ASSERT_TRUE(editor.Drag(corner, {corner + QPoint(5, 10), corner + QPoint(10, 20), corner + QPoint(10, 30)}));
+    editor.Click(beside.x(), beside.y());
+    const std::vector<QPoint> dragged = settled("dragged.png");
+    editor.Click(box->center().x(), box->center().y());
     ASSERT_TRUE(editor.FocusMain());
     editor.Key("ctrl+z");
-    editor.Click(std::min(main.right() - 20, box->right() + 40), box->bottom() + 10);
+    editor.Click(beside.x(), beside.y());
     const std::vector<QPoint> undone = settled("undone.png");
-    EXPECT_NE(undone, dragged) << "undo did not move the corner back";
+    EXPECT_NE(dragged, constrained) << "the drag moved nothing";
+    EXPECT_EQ(undone, constrained) << "undo did not put the figure back";
     EXPECT_GT(LongestRow(dragged), (b - a).x() / 2) << "the dragged side is not horizontal";
-    EXPECT_LT(LongestRow(undone), 40) << "the side is still horizontal after undo";
 
     // Saved, closed and opened again, the drawing looks the same.
     const QDateTime before = QFileInfo(file).lastModified();
@@ -362,14 +388,26 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     EXPECT_EQ(reopened, undone) << "the reopened drawing looks different";
     EXPECT_EQ(editor.QuitDiscarding(), 0);
 
-    // The model: a triangle whose side a-b is horizontal, written back byte for byte.
+    // The model: a triangle with a right angle whose side a-b is
+    // horizontal, written back byte for byte.
     const QString again = folder + "/drawn-again.vxm";
     Resave(file, again, [](DiagramComp& drawing) {
         ASSERT_EQ(drawing.GetShapes().GetCount(), 1);
         auto* triangle = dynamic_cast<TriangleShape*>(drawing.GetShapes().GetAt(0));
         ASSERT_NE(triangle, nullptr) << "the shape is no triangle";
-        ASSERT_EQ(drawing.GetConstraints().GetCount(), 1);
+        ASSERT_EQ(drawing.GetConstraints().GetCount(), 2);
         EXPECT_TRUE(drawing.GetConstraints().GetAt(0)->GetTag() == tag_horC);
+        EXPECT_TRUE(drawing.GetConstraints().GetAt(1)->GetTag() == tag_PerC);
+        // One of the corners is a right angle.
+        double leastCosine = 1;
+        for (int i = 0; i < 3; ++i) {
+            const DPoint p = triangle->GetVertex(i)->GetPoint(), q = triangle->GetVertex((i + 1) % 3)->GetPoint(),
+                         r = triangle->GetVertex((i + 2) % 3)->GetPoint();
+            const double dot = (q.x - p.x) * (r.x - p.x) + (q.y - p.y) * (r.y - p.y);
+            leastCosine = std::min(leastCosine, std::abs(dot) / (std::hypot(q.x - p.x, q.y - p.y) *
+                                                                 std::hypot(r.x - p.x, r.y - p.y)));
+        }
+        EXPECT_LT(leastCosine, 1e-6) << "the triangle has no right angle";
     });
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(Bytes(again), Bytes(file)) << "the reopened document is not written back identically";

@@ -417,6 +417,13 @@ void EditorSession::Click(int x, int y)
     Settle(150);
 }
 
+void EditorSession::ClickWith(const QString& keys, int x, int y)
+{
+    Xdotool({"keydown", keys, "mousemove", "--sync", QString::number(x), QString::number(y), "click", "1", "keyup",
+             keys});
+    Settle(150);
+}
+
 QRect EditorSession::MainWindowRect()
 {
     return WindowRect(m_mainWindow);

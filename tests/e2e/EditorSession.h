@@ -70,6 +70,8 @@ public:
     qint64 KernelProcessId() const;
     // Clicks the left button at a point of the screen.
     void Click(int x, int y);
+    // The same with keys held ("shift", "ctrl").
+    void ClickWith(const QString& keys, int x, int y);
     // The whole document as text, through Select All and Copy.
     QString DocumentText();
     // File / Exit, answering No to saving the document; the exit code.
