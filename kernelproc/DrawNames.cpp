@@ -62,10 +62,7 @@ Expr variableCheck(const Expr& system, const Expr& functions, const Expr& rules)
         return failed();
     std::vector<std::string> names;
     for (const Expr& e : *equations)
-        if (auto definition = definitionOf(e))
-            namesIn(definition->second, names); // a definition alone does not keep a name
-        else
-            namesIn(e, names);
+        namesIn(e, names);
     namesIn(functions, names, kPlotAxes);
     Expr answer = list({});
     for (const std::string& name : names) {

@@ -234,6 +234,8 @@ struct Compiler {
             return compound(head == "Plus" ? Node::sum : Node::product, e, depth);
         if ((head == "Power" && n == 2) || (head == "Divide" && n == 2) || (head == "Rational" && n == 2))
             return compound(head == "Power" ? Node::power : Node::divide, e, depth);
+        if (head == "Radical" && n == 1)
+            return compile(Expr::function("Sqrt", {e.arg(0)}), depth + 1);
         if (head == "Radical" && n == 2) {
             // The n-th root of x is x to the power 1/n.
             return compile(Expr::function("Power", {e.arg(0), Expr::function("Divide", {Expr::integer(1), e.arg(1)})}),
