@@ -48,8 +48,8 @@ private:
     bool readRules(const wire::Expr& rules, std::vector<double>& values) const;
     wire::Expr answer(bool solved) const;
     // Moves values to the solution nearest wanted with the heavy unknowns at
-    // their wanted values; when there is none and mayYield is set, to the
-    // one where they move least.
+    // their wanted values, or, when they may yield, to the one where they
+    // move least (a millionth of what the others move when they can stay).
     bool nearestSolution(std::vector<double>& values, const std::vector<double>& wanted, const std::vector<bool>& heavy,
                          bool mayYield, const ProjectionLimits& limits) const;
 

@@ -116,7 +116,7 @@ TEST_F(DrawingModel, DragStepKeepsTheConstraintsAndFollowsTheTarget)
         call("QVBuildModelFromCore", {parseFullForm(kSystem), parseFullForm("List[" + kAB + "]")}).hasHead("List", 4));
     const std::optional<Values> before = solved(call("QVSolveSystem", {rules(start)}));
     ASSERT_TRUE(before);
-    // C is dragged along its circle about A: it goes exactly where it is put, and B follows.
+    // C is dragged along its circle about A: it goes where it is put, and B follows.
     const double turned = std::atan2(before->at(6), before->at(5)) + 0.1;
     Values moved = *before;
     moved[5] = 3 * std::cos(turned);
@@ -125,8 +125,8 @@ TEST_F(DrawingModel, DragStepKeepsTheConstraintsAndFollowsTheTarget)
         solved(call("QVConstrainedMin", {rules(*before), rules(moved), rules({{5, moved[5]}, {6, moved[6]}})}));
     ASSERT_TRUE(after);
     expectTriangle(*after, after->at(100));
-    EXPECT_NEAR(after->at(5), moved[5], 1e-9);
-    EXPECT_NEAR(after->at(6), moved[6], 1e-9);
+    EXPECT_NEAR(after->at(5), moved[5], 1e-6);
+    EXPECT_NEAR(after->at(6), moved[6], 1e-6);
 
     // Dragged out of reach, C stops on its circle, as near the pointer as it can be.
     Values far = *after;
