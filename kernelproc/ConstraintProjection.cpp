@@ -118,6 +118,8 @@ private:
         double damping = 0;
         int stalls = 0;
         for (int step = 0; step < kCorrections; ++step) {
+            if (limits_.stopped && limits_.stopped())
+                return false;
             Linearised at;
             Eigen::VectorXd delta;
             if (!evaluate(equations_, values, at))
