@@ -74,8 +74,22 @@ EquationKeys keysOf(const Expr& e)
 
 } // namespace
 
+void DrawModel::clear()
+{
+    built_ = false;
+    solved_ = false;
+    equations_.clear();
+    ids_.clear();
+    indexOf_.clear();
+    names_.clear();
+    held_.clear();
+    values_.clear();
+    definitions_.clear();
+}
+
 Expr DrawModel::buildFromCore(const Expr& system, const Expr& core, const Derivative& derivative)
 {
+    clear();
     std::optional<std::vector<Expr>> coreEquations = equationsOf(core);
     if (!coreEquations)
         return failed();
@@ -84,6 +98,7 @@ Expr DrawModel::buildFromCore(const Expr& system, const Expr& core, const Deriva
 
 Expr DrawModel::buildFromVariables(const Expr& system, const Expr& variables, const Derivative& derivative)
 {
+    clear();
     if (!variables.hasHead("List"))
         return failed();
     std::vector<long long> seeds;
@@ -258,6 +273,7 @@ Expr DrawModel::solve(const Expr& rules, const ProjectionLimits& limits)
     if (!nearestSolution(values, wanted, heavy, false, limits))
         return answer(false);
     values_ = values;
+    solved_ = true;
     return answer(true);
 }
 
@@ -283,6 +299,7 @@ Expr DrawModel::constrainedMin(const Expr& before, const Expr& moved, const Expr
     if (!nearestSolution(values, wanted, heavy, true, step))
         return answer(false);
     values_ = values;
+    solved_ = true;
     return answer(true);
 }
 
@@ -307,9 +324,14 @@ Expr DrawModel::finalize(const Expr& rules) const
     };
     for (const auto& [name, value] : definitions_) {
         if (std::optional<long long> id = drawVarId(value)) {
-            if (auto found = given->find(wire::toFullForm(value)); found != given->end())
+            // The model's last solution is newer than rules kept from before a drag.
+            auto at = indexOf_.find(*id);
+            auto found = given->find(wire::toFullForm(value));
+            if (solved_ && at != indexOf_.end())
+                add(name, values_[std::size_t(at->second)]);
+            else if (found != given->end())
                 add(name, found->second);
-            else if (auto at = indexOf_.find(*id); at != indexOf_.end())
+            else if (at != indexOf_.end())
                 add(name, values_[std::size_t(at->second)]);
         } else if (std::optional<double> v = numericValue(value.hasHead("VXDrawValue", 1) ? value.arg(0) : value)) {
             add(name, *v);

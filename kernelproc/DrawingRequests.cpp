@@ -69,8 +69,11 @@ std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& ev
         "QVBuildModelFromCore", "QVBuildModelFromVars", "QVSolveSystem", "QVConstrainedMin", "VXFinalizeModel",
         "VXVariableCheck",      "VXGetPlotVars",        "VXPlotDeficit", "VXCheckDeficit",   "VXResolveDeficits"};
     for (const char* name : names)
-        if (head == name)
+        if (head == name) {
+            if (head.starts_with("QVBuildModel"))
+                model_.clear();
             return Expr::symbol("$Failed");
+        }
     return std::nullopt;
 }
 
