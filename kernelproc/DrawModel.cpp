@@ -78,6 +78,7 @@ void DrawModel::clear()
 {
     built_ = false;
     solved_ = false;
+    error_.clear();
     equations_.clear();
     ids_.clear();
     indexOf_.clear();

@@ -217,3 +217,16 @@ TEST_F(DrawingModel, SolveWithoutAModelFindsNoSolution)
     EXPECT_EQ(wire::toFullForm(call("QVConstrainedMin", {rules(start), rules(start), rules({{5, 1.}})})),
               "List[0, List[]]");
 }
+
+TEST_F(DrawingModel, AnEquationTheSolverCannotComputeIsNamedInAMessage)
+{
+    std::vector<std::string> messages;
+    const Expr refused = kernel.answerOf(
+        parseFullForm("QVBuildModelFromCore[List[], List[Equal[VXDrawVar[3], BesselJ[0, VXDrawVar[5]]]]]"), false,
+        &messages);
+    EXPECT_EQ(refused, Expr::symbol("$Failed"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "QVBuildModelFromCore::model: The kernel cannot solve the drawing: the equations use "
+              "BesselJ, which the solver cannot compute.");
+}
