@@ -136,7 +136,9 @@ Expr resolveDeficits(const Expr& rules, const Expr& first, const Expr& variableR
     for (std::size_t i = 0; i < first.arg(0).argCount(); ++i) {
         if (!first.arg(0).arg(i).isSymbol())
             return failed();
-        unknowns.push_back(first.arg(0).arg(i).text);
+        // A name listed twice is one unknown, answered once.
+        if (std::find(unknowns.begin(), unknowns.end(), first.arg(0).arg(i).text) == unknowns.end())
+            unknowns.push_back(first.arg(0).arg(i).text);
     }
     std::map<std::string, Expr> values;
     for (const auto& [name, v] : *known)

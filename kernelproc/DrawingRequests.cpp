@@ -29,10 +29,17 @@ Derivative giacDerivative(const DrawingRequests::Evaluate& evaluate)
     };
 }
 
-ProjectionLimits abortable()
+// A numeric search stops at the user's abort or when its time is up: a
+// solve may take a few seconds on a large drawing, a drag step must not hold
+// the pointer for long.
+constexpr std::chrono::milliseconds kSolveTime{5000};
+constexpr std::chrono::milliseconds kDragTime{1000};
+
+ProjectionLimits abortable(std::chrono::milliseconds time)
 {
     ProjectionLimits limits;
-    limits.stopped = [] { return GiacEvaluator::interrupted(); };
+    const auto deadline = std::chrono::steady_clock::now() + time;
+    limits.stopped = [deadline] { return GiacEvaluator::interrupted() || std::chrono::steady_clock::now() > deadline; };
     return limits;
 }
 
@@ -54,9 +61,9 @@ std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& ev
         return built;
     }
     if (head == "QVSolveSystem" && n == 1)
-        return model_.solve(expr.arg(0), abortable());
+        return model_.solve(expr.arg(0), abortable(kSolveTime));
     if (head == "QVConstrainedMin" && n == 3)
-        return model_.constrainedMin(expr.arg(0), expr.arg(1), expr.arg(2), abortable());
+        return model_.constrainedMin(expr.arg(0), expr.arg(1), expr.arg(2), abortable(kDragTime));
     if (head == "VXFinalizeModel" && n == 1)
         return model_.finalize(expr.arg(0));
     if (head == "VXVariableCheck" && n == 3)
@@ -68,7 +75,7 @@ std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& ev
     if (head == "VXCheckDeficit" && n == 2)
         return checkDeficit(expr.arg(0), expr.arg(1));
     if (head == "VXResolveDeficits" && n == 3)
-        return resolveDeficits(expr.arg(0), expr.arg(1), expr.arg(2), giacDerivative(evaluate), abortable());
+        return resolveDeficits(expr.arg(0), expr.arg(1), expr.arg(2), giacDerivative(evaluate), abortable(kSolveTime));
     // A drawing request with the wrong number of arguments is refused, not evaluated.
     static const char* const names[] = {
         "QVBuildModelFromCore", "QVBuildModelFromVars", "QVSolveSystem", "QVConstrainedMin", "VXFinalizeModel",

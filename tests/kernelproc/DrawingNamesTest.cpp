@@ -69,6 +69,11 @@ TEST_F(DrawingNames, DeficitsAreFilledFromTheGeometry)
     EXPECT_EQ(resolved.arg(0).arg(0), Expr::symbol("a"));
     EXPECT_NEAR(valueOf(resolved.arg(0)), 5.0, 1e-9);
 
+    // A name listed twice is answered once (the program's table must not hold it twice).
+    const Expr once = answer("VXResolveDeficits[List[], List[List[a, a], List[" + std::string(kSideA) +
+                             "]], List[Rule[VXDrawVar[3], 3.], Rule[VXDrawVar[4], 4.]]]");
+    EXPECT_TRUE(once.hasHead("List", 1)) << wire::toFullForm(once);
+
     // An angle named θ at A between AB and the x axis, through Cos.
     const std::string angle = "List[VXInequality[VXTimes[VXRadical[VXPlus[VXPower[VXDrawVar[3], 2], "
                               "VXPower[VXDrawVar[4], 2]]], VXCos[θ]], Equal, VXDrawVar[3]]]";
