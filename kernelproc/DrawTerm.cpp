@@ -190,6 +190,8 @@ struct Compiler {
             return constantNode(std::numbers::pi);
         if (e.isSymbol("E") || e.isSymbol("e"))
             return constantNode(std::numbers::e);
+        if (e.isSymbol("Degree"))
+            return constantNode(std::numbers::pi / 180);
         if (e.type == wire::kTokenInteger || e.type == wire::kTokenReal)
             if (std::optional<double> v = numericValue(e))
                 return constantNode(*v);

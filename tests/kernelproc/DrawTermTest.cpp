@@ -68,6 +68,13 @@ TEST(DrawTerm, PartialsAgreeWithCentralDifferences)
     }
 }
 
+TEST(DrawTerm, ConstantsHaveTheirValues)
+{
+    const std::vector<double> none;
+    EXPECT_NEAR(compiled("Plus[Times[60, Degree], Times[-1, Divide[Pi, 3]]]").value(none), 0, 1e-15);
+    EXPECT_NEAR(compiled("Plus[Log[E], Times[-1, VXDrawValue[1.]]]").value(none), 0, 1e-15);
+}
+
 TEST(DrawTerm, UnknownHeadsAndLeavesAreNamedInTheError)
 {
     std::string error;
