@@ -4,6 +4,7 @@
 
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
+#include "drawing/DrawIdentities.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawTool.h"
 #include "foundation/MouseTracker.h"
@@ -119,6 +120,7 @@ void DiagramComp::AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConst
 
 DiagramComp::~DiagramComp()
 {
+    DrawIdentities::ForgetDiagram(this);
     FreeItems();
     DrawContext::DeleteMetafile(m_picture);
 }
@@ -545,7 +547,17 @@ void DiagramComp::AddPendingMove(DrawVariable* variable, double value)
 
 std::vector<PendingMove> DiagramComp::TakePendingMoves()
 {
-    return std::exchange(m_pendingMoves, {});
+    // The refresh may drop named variables the kernel no longer reports: a
+    // move of one of those has nothing left to move.
+    std::set<const DrawVariable*> named;
+    for (int i = 0; i < m_variables.GetCount(); ++i)
+        named.insert(m_variables.GetAt(i).variable.get());
+    UpdateNamedVariables();
+    for (int i = 0; i < m_variables.GetCount(); ++i)
+        named.erase(m_variables.GetAt(i).variable.get());
+    std::vector<PendingMove> moves = std::exchange(m_pendingMoves, {});
+    std::erase_if(moves, [&](const PendingMove& move) { return named.count(move.variable) != 0; });
+    return moves;
 }
 
 // The value waits as a pending move and the constraints it touches are

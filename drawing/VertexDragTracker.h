@@ -5,7 +5,7 @@
 // move action that exchanges the values before and after the drag.
 //
 // The solver is synchronous, so a release never waits for a step still
-// running.
+// running. A kernel step is bounded by the kernel link's drag step limit.
 #include "drawing/ItemArray.h"
 #include "foundation/DPoint.h"
 #include "foundation/MouseTracker.h"
