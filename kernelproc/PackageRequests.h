@@ -2,9 +2,9 @@
 // The package functions the editor calls by name: the session preferences,
 // the sort priorities, the choice lists of the calculation menu and term
 // dragging, the plot and drawing requests, and ToString. They answer in the
-// shapes the editor reads; the drawing models are done elsewhere (an empty
-// list stands in until then).
+// shapes the editor reads.
 #include "kernelproc/Calculations.h"
+#include "kernelproc/DrawingRequests.h"
 #include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/SessionPrefs.h"
 #include "mathlink/Expr.h"
@@ -37,6 +37,7 @@ private:
 
     SessionPrefs prefs_;
     Calculations calculations_;
+    DrawingRequests drawings_;
     const std::set<std::string>* constants_ = nullptr;
 };
 

@@ -47,6 +47,24 @@ public:
         }
     }
 
+    // Sends the request as a packet of its own (bare, as the drawing-model
+    // requests go) or inside EvaluatePacket, and answers the returned
+    // expression; the symbol $LinkFailed when no answer came.
+    wire::Expr answerOf(const wire::Expr& request, bool wrapped)
+    {
+        const wire::Expr packet = wrapped ? wire::Expr::function("EvaluatePacket", {request}) : request;
+        if (!wire::putLinkExpr(link_, packet) || !MLEndPacket(link_))
+            return wire::Expr::symbol("$LinkFailed");
+        for (;;) {
+            const int kind = MLNextPacket(link_);
+            if (kind == MLERRORPKT || kind == MLCALLPKT)
+                return wire::Expr::symbol("$LinkFailed");
+            wire::Expr e;
+            if (kind == MLRETURNPKT)
+                return wire::getLinkExpr(link_, e) ? e : wire::Expr::symbol("$LinkFailed");
+        }
+    }
+
     std::string evaluate(const std::string& fullForm, std::vector<std::string>* messages = nullptr)
     {
         return evaluate(wire::parseFullForm(fullForm), messages);

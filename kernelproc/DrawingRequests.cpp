@@ -1,0 +1,77 @@
+#include "kernelproc/DrawingRequests.h"
+
+#include "kernelproc/DrawNames.h"
+#include "kernelproc/GiacBounds.h"
+#include "kernelproc/GiacEvaluator.h"
+
+#include <chrono>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+// A plot function's slope is a small symbolic derivative.
+constexpr std::chrono::milliseconds kDerivativeTime{2000};
+
+Derivative giacDerivative(const DrawingRequests::Evaluate& evaluate)
+{
+    return [evaluate](const Expr& g, const Expr& x) -> std::optional<Expr> {
+        if (!x.isSymbol())
+            return std::nullopt;
+        GiacTimeLimit limit(kDerivativeTime);
+        Expr slope = evaluate(Expr::function("D", {g, x}));
+        if (limit.passed() || GiacEvaluator::interrupted() || slope.isSymbol("$Failed") || slope.isSymbol("$Aborted") ||
+            slope.hasHead("D"))
+            return std::nullopt;
+        return slope;
+    };
+}
+
+ProjectionLimits abortable()
+{
+    ProjectionLimits limits;
+    limits.stopped = [] { return GiacEvaluator::interrupted(); };
+    return limits;
+}
+
+} // namespace
+
+std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& evaluate)
+{
+    if (!expr.isFunction() || !expr.head().isSymbol())
+        return std::nullopt;
+    const std::string& head = expr.head().text;
+    const std::size_t n = expr.argCount();
+    if (head == "QVBuildModelFromCore" && n == 2)
+        return model_.buildFromCore(expr.arg(0), expr.arg(1), giacDerivative(evaluate));
+    if (head == "QVBuildModelFromVars" && n == 2)
+        return model_.buildFromVariables(expr.arg(0), expr.arg(1), giacDerivative(evaluate));
+    if (head == "QVSolveSystem" && n == 1)
+        return model_.solve(expr.arg(0), abortable());
+    if (head == "QVConstrainedMin" && n == 3)
+        return model_.constrainedMin(expr.arg(0), expr.arg(1), expr.arg(2), abortable());
+    if (head == "VXFinalizeModel" && n == 1)
+        return model_.finalize(expr.arg(0));
+    if (head == "VXVariableCheck" && n == 3)
+        return variableCheck(expr.arg(0), expr.arg(1), expr.arg(2));
+    if (head == "VXGetPlotVars" && n == 3)
+        return plotVariables(expr.arg(0), expr.arg(1), expr.arg(2));
+    if (head == "VXPlotDeficit" && n == 4)
+        return plotDeficit(expr.arg(0), expr.arg(1), expr.arg(2), expr.arg(3));
+    if (head == "VXCheckDeficit" && n == 2)
+        return checkDeficit(expr.arg(0), expr.arg(1));
+    if (head == "VXResolveDeficits" && n == 3)
+        return resolveDeficits(expr.arg(0), expr.arg(1), expr.arg(2), giacDerivative(evaluate), abortable());
+    // A drawing request with the wrong number of arguments is refused, not evaluated.
+    static const char* const names[] = {
+        "QVBuildModelFromCore", "QVBuildModelFromVars", "QVSolveSystem", "QVConstrainedMin", "VXFinalizeModel",
+        "VXVariableCheck",      "VXGetPlotVars",        "VXPlotDeficit", "VXCheckDeficit",   "VXResolveDeficits"};
+    for (const char* name : names)
+        if (head == name)
+            return Expr::symbol("$Failed");
+    return std::nullopt;
+}
+
+} // namespace kernelproc
