@@ -1,7 +1,10 @@
 #include "app/StartupServices.h"
 
+#include "app/dialogs/CVariableValueDialog.h"
 #include "drawing/DrawingMakers.h"
+#include "drawing/VariableValueQuestion.h"
 #include "kernel/KernelServices.h"
+#include "platform/framework/CWinApp.h"
 
 void FillKernelNameTable()
 {
@@ -11,9 +14,18 @@ void FillKernelNameTable()
 void RegisterDrawingMakers()
 {
     FillDrawingMakers();
+    // A drawing asks for a missing value in the "Enter variable value" dialog.
+    SetVariableValueQuestion([](const std::string& name, double& value) {
+        CVariableValueDialog dialog(CString(name.c_str()), value, AfxGetMainWnd());
+        if (dialog.DoModal() != IDOK)
+            return false;
+        value = dialog.m_dValue;
+        return true;
+    });
 }
 
 void FreeDrawingMakers()
 {
     ClearDrawingMakers();
+    SetVariableValueQuestion(nullptr);
 }

@@ -68,6 +68,7 @@ void DeleteByUse(const ItemArray<DiagramShape>& shapes)
 DiagramComp::DiagramComp()
 {
     SetDefaults();
+    m_variables.SetOwner(this);
 }
 
 DiagramComp::DiagramComp(const DiagramDC& dc, int32_t width, int32_t height, ItemArray<DiagramShape> shapes,
@@ -76,6 +77,7 @@ DiagramComp::DiagramComp(const DiagramDC& dc, int32_t width, int32_t height, Ite
     : m_dc(dc), m_width(width), m_height(height)
 {
     CopySettingsFrom(settings);
+    m_variables.SetOwner(this);
     AdoptItems(std::move(shapes), std::move(constraints), std::move(freeLabels));
 }
 

@@ -34,14 +34,21 @@ void DrawVarTable::SetNamed(const Str255& name, double value)
         variable->SetValue(value);
         return;
     }
+    m_entries.push_back(NewEntry(name, value));
+}
+
+std::unique_ptr<DrawVarEntry> DrawVarTable::NewEntry(const Str255& name, double value) const
+{
     auto entry = std::make_unique<DrawVarEntry>();
     entry->name = name;
     entry->variable = std::make_unique<DrawVariable>(value, false);
-    m_entries.push_back(std::move(entry));
+    entry->variable->SetOwner(m_owner);
+    return entry;
 }
 
 void DrawVarTable::SetOwner(DiagramComp* diagram)
 {
+    m_owner = diagram;
     for (const auto& entry : m_entries)
         entry->variable->SetOwner(diagram);
 }
@@ -97,10 +104,7 @@ void DrawVarTable::ReplaceFromRules(ExprNode* list)
             (*old)->variable->SetValue(value);
             kept.push_back(std::move(*old));
         } else {
-            auto entry = std::make_unique<DrawVarEntry>();
-            entry->name = name;
-            entry->variable = std::make_unique<DrawVariable>(value, false);
-            kept.push_back(std::move(entry));
+            kept.push_back(NewEntry(name, value));
         }
     }
     // The entries no rule named go with their variables.

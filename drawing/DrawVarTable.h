@@ -29,6 +29,7 @@ public:
     DrawVariable* Find(const Str255& name) const;
     // Sets the value of the entry of that name, or appends a new entry.
     void SetNamed(const Str255& name, double value);
+    // The drawing of every entry's variable, new ones included.
     void SetOwner(DiagramComp* diagram);
 
     // ---- with the kernel ----
@@ -52,5 +53,8 @@ public:
     void Read(DocReader& reader);
 
 private:
+    std::unique_ptr<DrawVarEntry> NewEntry(const Str255& name, double value) const;
+
     std::vector<std::unique_ptr<DrawVarEntry>> m_entries;
+    DiagramComp* m_owner = nullptr;
 };
