@@ -23,12 +23,14 @@
 #include "platform/AppProfile.h"
 #include "plot/PlotCurveSet.h"
 #include "support/FakeUserInterface.h"
+#include "support/PauseProcess.h"
 #include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -170,6 +172,32 @@ TEST_F(DrawingKernelSolveTest, ADragStepThroughTheKernelKeepsTheConstraints)
     EXPECT_NEAR(corners[2]->GetPoint().y, 4.0, 1e-9);
 }
 
+TEST_F(DrawingKernelSolveTest, AKernelThatStallsMidDragIsGivenUpAndTheEditorSolvesOn)
+{
+    // A kernel of its own: this one is ended.
+    KernelLink stalled;
+    ScriptedQuestions stalledQuestions;
+    UseBuiltKernel(stalled, stalledQuestions, settings->path().toStdString());
+    ASSERT_TRUE(StartAndWait(stalled));
+    Triangle(drawing);
+    Fix(drawing, corners[0]);
+    Distance(drawing, corners[0], corners[2], 4.0);
+    ItemArray<DrawVariable> moved;
+    moved.Add(corners[2]->GetXVar());
+    moved.Add(corners[2]->GetYVar());
+    KernelSolver solver(*drawing, moved);
+    ItemArray<VertexShape> dragged;
+    dragged.Add(corners[2]);
+    ASSERT_TRUE(PauseProcess(MLProcessId(stalled.Link())));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(solver.SolveDrag(DPoint(1.0, 0.0), dragged, corners[2]));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(solver.HasFallenBack());
+    EXPECT_EQ(ui.LastBoxText(), KernelSolver::kKernelStopped);
+    EXPECT_NEAR(Length(corners[0], corners[2]), 4.0, 1e-3);
+    KernelLink::Set(kernel);
+}
+
 TEST_F(DrawingKernelSolveTest, TheKernelAndTheEditorsSolverAgreeOnTheSameFigure)
 {
     auto build = [&](DiagramComp* d) {
@@ -220,6 +248,9 @@ TEST_F(DrawingKernelSolveTest, AnAnswerOfEachKindBecomesShapes)
         return text;
     };
     const int before = drawing->GetShapes().GetCount();
+    // A result of another form adds nothing.
+    drawing->ImportKernelResult(NodeFrom("List[1, 0, QVPoint[1., 2.], 5]"));
+    EXPECT_EQ(drawing->GetShapes().GetCount(), before);
     EXPECT_EQ(import("QVPoint[1, 2]"), "List[1, 1, QVPoint[1., 2.]]");
     ASSERT_EQ(drawing->GetShapes().GetCount(), before + 1);
     auto* point = dynamic_cast<VertexShape*>(drawing->GetShapes().GetAt(before));

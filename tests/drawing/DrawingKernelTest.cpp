@@ -303,21 +303,4 @@ TEST_F(DrawingKernelTest, APlotKeepsItsCurveWhenTheKernelRefusesAndSaysSo)
     EXPECT_NE(plot->GetCurves(), nullptr);
 }
 
-TEST_F(DrawingKernelTest, AResultOfAnotherFormOrACancelledValueAddsNothing)
-{
-    const int shapes = drawing->GetShapes().GetCount();
-    {
-        ScriptedKernel kernel({kNoDeficits});
-        drawing->ImportKernelResult(NodeFrom("List[1, 0, QVPoint[1., 2.], 5]"));
-        EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
-    }
-    drawing->GetVariables().SetNamed("k", 1.0);
-    ScriptedKernel kernel({kNoDeficits, "List[Rule[k, 1.]]", "List[a]", "List[a]"});
-    drawing->ImportKernelResult(NodeFrom("List[4, 0, VXTimes[a, x]]"));
-    EXPECT_EQ(drawing->GetShapes().GetCount(), shapes);
-    ASSERT_EQ(kernel.questions.prompts.size(), 1u);
-    EXPECT_EQ(kernel.questions.proposed.front(), "1.");
-    EXPECT_EQ(drawing->GetVariables().GetCount(), 1);
-}
-
 } // namespace
