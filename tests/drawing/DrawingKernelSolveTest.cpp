@@ -7,6 +7,7 @@
 #include "ScriptedKernel.h"
 
 #include "drawing/DiagramActions.h"
+#include "drawing/DrawingNodes.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/KernelSolver.h"
@@ -20,6 +21,7 @@
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "kernel/KernelServices.h"
+#include "kernel/TCalculationAction.h"
 #include "platform/AppProfile.h"
 #include "plot/PlotCurveSet.h"
 #include "support/FakeUserInterface.h"
@@ -281,6 +283,17 @@ TEST_F(DrawingKernelSolveTest, AnAnswerOfEachKindBecomesShapes)
     EXPECT_GT(plot->GetCurves()->GetCurveCount(), 0);
     EXPECT_FALSE(plot->IsPending());
     EXPECT_TRUE(ui.boxes.empty()) << ui.LastBoxText();
+}
+
+TEST_F(DrawingKernelSolveTest, ACalculationsAnswerForTheDrawingIsAddedToIt)
+{
+    auto* whole = new DrawingNode(drawing);
+    whole->AppendChild(NodeFrom("QVPoint[5, 6]"));
+    TContextCalculationAction calculation(DocSelection::SelectObject(drawing), 20, Placement::kToDrawing, whole,
+                                          whole->First());
+    calculation.Perform();
+    ASSERT_EQ(drawing->GetShapes().GetCount(), 1);
+    EXPECT_EQ(static_cast<VertexShape*>(drawing->GetShapes().GetAt(0))->GetPoint(), DPoint(5.0, 6.0));
 }
 
 } // namespace

@@ -175,31 +175,6 @@ TEST_F(DrawingKernelTest, AModelNamingWhatTheDrawingNeverHandedOutIsNoModel)
     EXPECT_FALSE(solver.Solve());
     EXPECT_FALSE(solver.SolveDrag(DPoint(1, 1), Moved(), p));
     EXPECT_EQ(Values(), before);
-    // An answer that is no list leaves a model of nothing: its solve sends an empty list.
-    ScriptedKernel failed({kNoDeficits, "$Failed", "List[1, List[]]"});
-    KernelSolver empty(*drawing, PVariables());
-    EXPECT_TRUE(empty.IsBuilt());
-    EXPECT_TRUE(empty.Solve());
-    EXPECT_EQ(failed.Written().back(), "QVSolveSystem[List[]]");
-}
-
-TEST_F(DrawingKernelTest, ADragStepSendsTheValuesBeforeAndAfterAndTheDraggedTarget)
-{
-    const std::string x = Var(p->GetXVar());
-    const std::string y = Var(p->GetYVar());
-    ScriptedKernel kernel({kNoDeficits, PModel()});
-    KernelSolver solver(*drawing, PVariables());
-    kernel.Written();
-    kernel.Answer({"List[1, List[Rule[" + x + ", 1.5], Rule[" + y + ", 2.5]]]"});
-    EXPECT_TRUE(solver.SolveDrag(DPoint(1.0, 1.0), Moved(), p));
-    EXPECT_EQ(Values(), (std::vector<double>{1.5, 2.5, 4.0, 6.0}));
-    EXPECT_EQ(kernel.Written(),
-              std::vector<std::string>{"QVConstrainedMin[List[Rule[" + x + ", 1.], Rule[" + y + ", 2.]], List[Rule[" + x +
-                                       ", 2.], Rule[" + y + ", 3.]], List[Rule[" + x + ", 2.], Rule[" + y + ", 3.]]]"});
-    // A refused step puts the vertex back where the last step left it.
-    kernel.Answer({"$Aborted"});
-    EXPECT_FALSE(solver.SolveDrag(DPoint(1.0, 1.0), Moved(), p));
-    EXPECT_EQ(Values(), (std::vector<double>{1.5, 2.5, 4.0, 6.0}));
 }
 
 TEST_F(DrawingKernelTest, AKernelThatStopsMidDragLeavesTheRestToTheEditorsSolver)
