@@ -9,7 +9,11 @@ namespace kernelproc {
 
 namespace {
 
-constexpr double kMaxDamping = 1e8;
+constexpr double kMaxDamping = 1e2;
+// Accepted steps in a row that each leave more than this share of the
+// residual mean the equations cannot be met from here.
+constexpr double kStall = 0.5;
+constexpr int kStalls = 3;
 constexpr int kHalvings = 8;
 constexpr int kCorrections = 20;
 // An unknown that may not move counts this much in the distance to the wanted values.
@@ -78,7 +82,7 @@ public:
     bool run(std::vector<double>& values, const std::vector<double>& wanted)
     {
         bool onEquations = correct(values);
-        const double stepFloor = 1e-12 * (1 + scaleOf(values) + scaleOf(wanted));
+        const double stepFloor = 1e-9 * (1 + scaleOf(values) + scaleOf(wanted));
         for (int step = 0; step < limits_.maxSteps; ++step) {
             if (limits_.stopped && limits_.stopped())
                 return false;
@@ -112,7 +116,10 @@ private:
     bool correct(std::vector<double>& values)
     {
         double damping = 0;
+        int stalls = 0;
         for (int step = 0; step < kCorrections; ++step) {
+            if (limits_.stopped && limits_.stopped())
+                return false;
             Linearised at;
             Eigen::VectorXd delta;
             if (!evaluate(equations_, values, at))
@@ -131,10 +138,13 @@ private:
                 taken = largestResidual(equations_, trial) < residual;
             }
             if (taken) {
+                stalls = largestResidual(equations_, trial) > kStall * residual ? stalls + 1 : 0;
+                if (stalls >= kStalls)
+                    return false;
                 values = trial;
                 damping /= 10;
             } else {
-                damping = damping == 0 ? 1e-10 : damping * 100;
+                damping = damping == 0 ? 1e-6 : damping * 100;
                 if (damping > kMaxDamping)
                     return false;
             }

@@ -15,6 +15,9 @@
 namespace kernelproc {
 
 struct ProjectionLimits {
+    // Steps towards the wanted values after the first return onto the
+    // equations; with none, the answer is that return alone: the Newton steps
+    // of least weighted length, which moves the values least to first order.
     int maxSteps = 60;
     // Asked between steps; true ends the search as a failure.
     std::function<bool()> stopped;

@@ -12,9 +12,9 @@ using wire::Expr;
 
 namespace {
 
-// How much more a held or dragged unknown weighs than the others when the
-// solution nearest the wanted values is chosen: first they may not move at
-// all; when that leaves no solution, they move as little as they can.
+// The weights of held and dragged unknowns when the solution nearest the
+// wanted values is chosen: held ones may not move at all; dragged ones move
+// as little as they can.
 constexpr double kFixed = std::numeric_limits<double>::infinity();
 constexpr double kHeavy = 1e6;
 // Where a named variable without a value starts.
@@ -54,7 +54,9 @@ private:
 
 std::string idKey(long long id)
 {
-    return "#" + std::to_string(id);
+    std::string key(1, '#');
+    key += std::to_string(id);
+    return key;
 }
 
 struct EquationKeys {
@@ -72,8 +74,23 @@ EquationKeys keysOf(const Expr& e)
 
 } // namespace
 
+void DrawModel::clear()
+{
+    built_ = false;
+    solved_ = false;
+    error_.clear();
+    equations_.clear();
+    ids_.clear();
+    indexOf_.clear();
+    names_.clear();
+    held_.clear();
+    values_.clear();
+    definitions_.clear();
+}
+
 Expr DrawModel::buildFromCore(const Expr& system, const Expr& core, const Derivative& derivative)
 {
+    clear();
     std::optional<std::vector<Expr>> coreEquations = equationsOf(core);
     if (!coreEquations)
         return failed();
@@ -82,6 +99,7 @@ Expr DrawModel::buildFromCore(const Expr& system, const Expr& core, const Deriva
 
 Expr DrawModel::buildFromVariables(const Expr& system, const Expr& variables, const Derivative& derivative)
 {
+    clear();
     if (!variables.hasHead("List"))
         return failed();
     std::vector<long long> seeds;
@@ -256,6 +274,7 @@ Expr DrawModel::solve(const Expr& rules, const ProjectionLimits& limits)
     if (!nearestSolution(values, wanted, heavy, false, limits))
         return answer(false);
     values_ = values;
+    solved_ = true;
     return answer(true);
 }
 
@@ -274,30 +293,25 @@ Expr DrawModel::constrainedMin(const Expr& before, const Expr& moved, const Expr
     for (std::size_t i = 0; i < target.argCount(); ++i)
         if (auto at = indexOf_.find(*drawVarId(target.arg(i).arg(0))); at != indexOf_.end())
             heavy[std::size_t(at->second)] = true;
-    if (!nearestSolution(values, wanted, heavy, true, limits))
+    // A drag step runs on every mouse move: the Newton return onto the
+    // equations from the moved values is near enough to the least change.
+    ProjectionLimits step = limits;
+    step.maxSteps = 0;
+    if (!nearestSolution(values, wanted, heavy, true, step))
         return answer(false);
     values_ = values;
+    solved_ = true;
     return answer(true);
 }
 
 bool DrawModel::nearestSolution(std::vector<double>& values, const std::vector<double>& wanted,
                                 const std::vector<bool>& heavy, bool mayYield, const ProjectionLimits& limits) const
 {
-    const std::vector<double> start = values;
-    for (double weight : {kFixed, kHeavy}) {
-        if (weight == kHeavy && !mayYield)
-            return false;
-        std::vector<double> weights(values.size(), 1.0);
-        for (std::size_t i = 0; i < heavy.size(); ++i)
-            if (heavy[i])
-                weights[i] = weight;
-        values = start;
-        if (projectOntoConstraints(equations_, values, wanted, weights, limits))
-            return true;
-        if (std::find(heavy.begin(), heavy.end(), true) == heavy.end())
-            return false;
-    }
-    return false;
+    std::vector<double> weights(values.size(), 1.0);
+    for (std::size_t i = 0; i < heavy.size(); ++i)
+        if (heavy[i])
+            weights[i] = mayYield ? kHeavy : kFixed;
+    return projectOntoConstraints(equations_, values, wanted, weights, limits);
 }
 
 Expr DrawModel::finalize(const Expr& rules) const
@@ -311,9 +325,14 @@ Expr DrawModel::finalize(const Expr& rules) const
     };
     for (const auto& [name, value] : definitions_) {
         if (std::optional<long long> id = drawVarId(value)) {
-            if (auto found = given->find(wire::toFullForm(value)); found != given->end())
+            // The model's last solution is newer than rules kept from before a drag.
+            auto at = indexOf_.find(*id);
+            auto found = given->find(wire::toFullForm(value));
+            if (solved_ && at != indexOf_.end())
+                add(name, values_[std::size_t(at->second)]);
+            else if (found != given->end())
                 add(name, found->second);
-            else if (auto at = indexOf_.find(*id); at != indexOf_.end())
+            else if (at != indexOf_.end())
                 add(name, values_[std::size_t(at->second)]);
         } else if (std::optional<double> v = numericValue(value.hasHead("VXDrawValue", 1) ? value.arg(0) : value)) {
             add(name, *v);

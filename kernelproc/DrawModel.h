@@ -13,7 +13,8 @@
 //   QVConstrainedMin[before, moved, target] -> the same: the solution nearest
 //        the moved values with the target's coordinates where the user put
 //        them or, when no solution has them there, as near as they can be.
-// A malformed request answers $Failed and leaves the model as it was.
+// A malformed solve or drag request answers $Failed and leaves the model as
+// it was; a build that fails leaves no model.
 #include "kernelproc/ConstraintProjection.h"
 #include "kernelproc/DrawSystem.h"
 #include "kernelproc/DrawTerm.h"
@@ -33,8 +34,9 @@ public:
     wire::Expr constrainedMin(const wire::Expr& before, const wire::Expr& moved, const wire::Expr& target,
                               const ProjectionLimits& limits = {});
     // The named variables the last built model defines, each name -> its
-    // value: from the rules for a name == VXDrawVar[id], the fixed value
-    // otherwise. $Failed when rules is no list of rules.
+    // value: for a name == VXDrawVar[id], the model's last solution (newer
+    // than the rules a drag leaves behind) or else the rules' value; the fixed
+    // value otherwise. $Failed when rules is no list of rules.
     wire::Expr finalize(const wire::Expr& rules) const;
 
     bool built() const { return built_; }
@@ -42,18 +44,24 @@ public:
     // Why the last build failed, for the kernel's message.
     const std::string& error() const { return error_; }
 
+    // Forgets the model. A build replaces the model even when it fails (a
+    // later solve must not answer for the variables of an older drawing), and
+    // so does a build request too malformed to reach the model.
+    void clear();
+
 private:
     wire::Expr build(const wire::Expr& system, std::vector<wire::Expr> core, std::vector<long long> seeds,
                      const Derivative& derivative);
     bool readRules(const wire::Expr& rules, std::vector<double>& values) const;
     wire::Expr answer(bool solved) const;
     // Moves values to the solution nearest wanted with the heavy unknowns at
-    // their wanted values; when there is none and mayYield is set, to the
-    // one where they move least.
+    // their wanted values, or, when they may yield, to the one where they
+    // move least (a millionth of what the others move when they can stay).
     bool nearestSolution(std::vector<double>& values, const std::vector<double>& wanted, const std::vector<bool>& heavy,
                          bool mayYield, const ProjectionLimits& limits) const;
 
     bool built_ = false;
+    bool solved_ = false; // a solve or drag step succeeded since the build
     std::string error_;
     std::vector<DrawTerm> equations_;
     std::vector<long long> ids_; // the model's drawing variables, first in the unknowns

@@ -66,7 +66,7 @@ Expr expand(const Expr& e, const Derivative& derivative, std::string& error, int
         Expr y = expand(e.arg(4), derivative, error, depth + 1);
         std::optional<Expr> slope = derivative ? derivative(e.arg(0), e.arg(1)) : std::nullopt;
         if (!slope) {
-            error = "the slope of " + wire::toFullForm(e.arg(0)) + " cannot be found";
+            error = "the slope of a plotted function cannot be found";
             return e;
         }
         Expr v = expand(e.arg(5), derivative, error, depth + 1);
@@ -199,7 +199,7 @@ std::optional<Expr> expandedEquation(const Expr& e, const Derivative& derivative
     } catch (const NotAPoint&) {
         return std::nullopt;
     } catch (const TooDeep&) {
-        error = "an equation nested too deeply";
+        error = "an equation is nested too deeply";
         return e;
     }
 }

@@ -15,6 +15,8 @@ using wire::Expr;
 namespace {
 
 constexpr int kDepthLimit = 256;
+// How much of a leaf an error shows.
+constexpr std::size_t kShownLength = 60;
 
 using Unary = double (*)(double);
 
@@ -193,7 +195,10 @@ struct Compiler {
                 return constantNode(*v);
         std::optional<DrawTerm::Leaf> found = resolve(e);
         if (!found) {
-            error = "cannot use " + wire::toFullForm(e) + " in a drawing's equation";
+            std::string leaf = wire::toFullForm(e);
+            if (leaf.size() > kShownLength)
+                leaf = leaf.substr(0, kShownLength) + "...";
+            error = "the equations use " + leaf + ", which is no number and no variable";
             return std::nullopt;
         }
         if (found->variable < 0)
@@ -223,7 +228,7 @@ struct Compiler {
     std::optional<Node> compile(const Expr& e, int depth)
     {
         if (depth > kDepthLimit) {
-            error = "an equation nested too deeply";
+            error = "an equation is nested too deeply";
             return std::nullopt;
         }
         const std::string_view head = headOf(e);
@@ -251,7 +256,8 @@ struct Compiler {
                 node->f = rule;
             return node;
         }
-        error = "cannot compute " + std::string(head.empty() ? "a compound head" : head) + " in a drawing's equation";
+        error = "the equations use " + std::string(head.empty() ? "a compound head" : head) +
+            ", which the solver cannot compute";
         return std::nullopt;
     }
 };

@@ -38,16 +38,21 @@ ProjectionLimits abortable()
 
 } // namespace
 
-std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& evaluate)
+std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& evaluate,
+                                            std::vector<KernelMessage>* messages)
 {
     if (!expr.isFunction() || !expr.head().isSymbol())
         return std::nullopt;
     const std::string& head = expr.head().text;
     const std::size_t n = expr.argCount();
-    if (head == "QVBuildModelFromCore" && n == 2)
-        return model_.buildFromCore(expr.arg(0), expr.arg(1), giacDerivative(evaluate));
-    if (head == "QVBuildModelFromVars" && n == 2)
-        return model_.buildFromVariables(expr.arg(0), expr.arg(1), giacDerivative(evaluate));
+    if ((head == "QVBuildModelFromCore" || head == "QVBuildModelFromVars") && n == 2) {
+        Expr built = head == "QVBuildModelFromCore"
+            ? model_.buildFromCore(expr.arg(0), expr.arg(1), giacDerivative(evaluate))
+            : model_.buildFromVariables(expr.arg(0), expr.arg(1), giacDerivative(evaluate));
+        if (messages && !model_.built() && !model_.error().empty())
+            messages->push_back({head, "model", "The kernel cannot solve the drawing: " + model_.error() + "."});
+        return built;
+    }
     if (head == "QVSolveSystem" && n == 1)
         return model_.solve(expr.arg(0), abortable());
     if (head == "QVConstrainedMin" && n == 3)
@@ -69,8 +74,11 @@ std::optional<Expr> DrawingRequests::answer(const Expr& expr, const Evaluate& ev
         "QVBuildModelFromCore", "QVBuildModelFromVars", "QVSolveSystem", "QVConstrainedMin", "VXFinalizeModel",
         "VXVariableCheck",      "VXGetPlotVars",        "VXPlotDeficit", "VXCheckDeficit",   "VXResolveDeficits"};
     for (const char* name : names)
-        if (head == name)
+        if (head == name) {
+            if (head.starts_with("QVBuildModel"))
+                model_.clear();
             return Expr::symbol("$Failed");
+        }
     return std::nullopt;
 }
 

@@ -5,10 +5,12 @@
 // (VXVariableCheck, VXGetPlotVars, VXPlotDeficit, VXCheckDeficit,
 // VXResolveDeficits). Every Giac call they make runs under a time limit.
 #include "kernelproc/DrawModel.h"
+#include "kernelproc/GiacEvaluator.h"
 #include "mathlink/Expr.h"
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kernelproc {
 
@@ -16,8 +18,10 @@ class DrawingRequests {
 public:
     using Evaluate = std::function<wire::Expr(const wire::Expr&)>;
 
-    // The answer when expr is one of these requests, else nothing.
-    std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate);
+    // The answer when expr is one of these requests, else nothing. A model
+    // that cannot be built says why in `messages` when given.
+    std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate,
+                                     std::vector<KernelMessage>* messages = nullptr);
 
 private:
     DrawModel model_;

@@ -1,10 +1,12 @@
 #include "kernelproc/DrawingResults.h"
 
 #include "kernelproc/CalculationChoices.h"
+#include "kernelproc/GiacBounds.h"
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/PlotFunction.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace kernelproc {
@@ -12,6 +14,10 @@ namespace kernelproc {
 using wire::Expr;
 
 namespace {
+
+// A coordinate or a function is a small computation; a label that asks for
+// more is refused rather than waited for.
+constexpr std::chrono::milliseconds kEvaluationTime{3000};
 
 Expr list(std::vector<Expr> items)
 {
@@ -66,7 +72,10 @@ std::optional<double> numberOf(const Expr& e, const std::function<Expr(const Exp
         return v;
     if (!unknownsOf(e, nullptr).empty())
         return std::nullopt;
+    GiacTimeLimit limit(kEvaluationTime);
     std::optional<double> v = numericValue(evaluate(Expr::function("N", {e})));
+    if (limit.passed())
+        return std::nullopt;
     return v && std::isfinite(*v) ? v : std::nullopt;
 }
 
@@ -131,7 +140,10 @@ Expr drawingResult(const Expr& part, const std::function<Expr(const Expr&)>& eva
         const Expr& f = functionOf(part);
         // The function as the kernel simplifies it: a derivative or a sum
         // written in the label is plotted as what it stands for.
+        GiacTimeLimit limit(kEvaluationTime);
         Expr value = evaluate(f);
+        if (limit.passed())
+            value = f;
         if (value.isSymbol("$Failed") || value.isSymbol("$Aborted") || value.isSymbol("$Canceled") ||
             drawingResultKind(value) != kDrawFunction)
             value = f;

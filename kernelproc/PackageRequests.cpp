@@ -98,7 +98,8 @@ Expr PackageRequests::setSessionPrefs(const Expr& expr)
     return Expr::symbol("Null");
 }
 
-std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate, const Ask& ask)
+std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate, const Ask& ask,
+                                            std::vector<KernelMessage>* messages)
 {
     if (expr.isSymbol("vxDefaultSortPriorities"))
         return defaultPriorities();
@@ -146,7 +147,7 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
         return PlotRequests::answer(prepared(expr), evaluate, ask);
     if (head.starts_with("QV") || head.starts_with("VX"))
-        if (std::optional<Expr> drawing = drawings_.answer(prepared(expr), evaluate))
+        if (std::optional<Expr> drawing = drawings_.answer(prepared(expr), evaluate, messages))
             return drawing;
     if (head == "ToString" && n == 2 && expr.arg(0).hasHead("Hold", 1) && expr.arg(1).isSymbol("StandardForm"))
         return standardForm(expr.arg(0).arg(0));

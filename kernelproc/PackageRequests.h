@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace kernelproc {
 
@@ -25,7 +26,9 @@ public:
 
     // The answer when expr is one of these requests, else nothing. Plots ask
     // the user for the values of their parameters through ask.
-    std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate, const Ask& ask = {});
+    // Why a request was refused goes to `messages` when given.
+    std::optional<wire::Expr> answer(const wire::Expr& expr, const Evaluate& evaluate, const Ask& ask = {},
+                                     std::vector<KernelMessage>* messages = nullptr);
     const SessionPrefs& prefs() const { return prefs_; }
     // The set of letters treated as constants, kept by the evaluator.
     void watchConstants(const std::set<std::string>* constants) { constants_ = constants; }

@@ -131,3 +131,21 @@ TEST_F(DrawingNames, AddToDrawingAnswersEachKindOfShape)
     EXPECT_EQ(ask("VXEvaluate[20, \"text\"]"), "$Failed");
     EXPECT_EQ(ask("VXEvaluate[20, VXInequality[a, Less, 2]]"), "$Failed");
 }
+
+TEST_F(DrawingNames, ResolvedPlotsUseTheNamedValuesAndRefuseMissingOnes)
+{
+    // y = a x with a = 2 over x in [0, 1]: every point lies on y = 2 x.
+    const Expr graphics = answer("VXResolvePlot[VXTwoDPlot[List[VXTimes[a, x]], List[x, 0., 1.], List[y, -5., 5.]], "
+                                 "List[Rule[a, 2.]]]");
+    ASSERT_TRUE(graphics.hasHead("Graphics", 2)) << wire::toFullForm(graphics);
+    const Expr& curve = graphics.arg(0).arg(0);
+    ASSERT_TRUE(curve.hasHead("List", 1) && curve.arg(0).hasHead("Line", 1)) << wire::toFullForm(curve);
+    const Expr& points = curve.arg(0).arg(0);
+    ASSERT_GT(points.argCount(), 1u);
+    for (std::size_t i = 0; i < points.argCount(); ++i)
+        EXPECT_NEAR(std::stod(points.arg(i).arg(1).text), 2 * std::stod(points.arg(i).arg(0).text), 1e-6);
+
+    // Without a value for b the plot is refused, never drawn empty.
+    EXPECT_EQ(ask("VXResolvePlot[VXTwoDPlot[List[VXTimes[b, x]], List[x, 0., 1.], List[y, -5., 5.]], List[]]"),
+              "$Failed");
+}
