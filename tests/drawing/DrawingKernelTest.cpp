@@ -247,6 +247,11 @@ TEST_F(DrawingKernelTest, TheNamedVariablesFollowTheKernelAndSurviveAFailedCheck
     drawing->ApplyRules(NodeFrom("List[Rule[a, 2.5], Rule[b, c], 7]"));
     EXPECT_EQ(table.Find("a")->GetValue(), 2.5);
     EXPECT_EQ(b->GetValue(), 2.0);
+    // A Greek name comes back in either spelling of the kernel's.
+    table.ReplaceFromRules(NodeFrom("List[Rule[theta, 1.]]"));
+    drawing->ApplyRules(NodeFrom("List[Rule[\u03b8, 2.]]"));
+    ASSERT_EQ(table.GetCount(), 1);
+    EXPECT_EQ(table.GetAt(0).variable->GetValue(), 2.0);
     table.ReplaceFromRules(NodeFrom("List[]"));
     EXPECT_EQ(table.GetCount(), 0);
 }
