@@ -76,7 +76,7 @@ std::string FolderOf(const std::filesystem::path& path)
 } // namespace
 
 XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::string& writePath,
-                                   const std::string& finalPath, const std::string& title)
+                                   const std::string& finalPath, const std::string& title, bool writeBadRows)
 {
     XhtmlExportResult result;
     const std::filesystem::path final(finalPath);
@@ -90,7 +90,8 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
             result.badRow = measure.GetErrorRow();
             result.badFirst = measure.GetErrorFirst();
             result.badLast = measure.GetErrorLast();
-            return result;
+            if (!writeBadRows)
+                return result;
         }
     }
     CheckedFileStream file(writePath);

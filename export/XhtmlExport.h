@@ -16,9 +16,9 @@ struct XhtmlExportResult {
     bool ok = false;
     // Why the export failed, for the user (empty on success).
     std::string message;
-    // A math row that does not parse stops the export before the file is
-    // written: the row and the range of its components (1-based, inclusive),
-    // for the caller to select.
+    // The first math row that does not parse: the row and the range of its
+    // components (1-based, inclusive), for the caller to select. Unless asked
+    // to go on, it stops the export before the file is written.
     const CompList* badRow = nullptr;
     int badFirst = 0;
     int badLast = 0;
@@ -30,9 +30,11 @@ struct XhtmlExportResult {
 // Writes the page to writePath. finalPath is the name the page will have in
 // the end (the caller may write beside it and rename): its folder receives
 // the pictures and its base name (without extension) names them. title is
-// the page's title, as UTF-8.
+// the page's title, as UTF-8. With writeBadRows a row that does not parse is
+// written as far as it reads (and still reported) instead of stopping.
 XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::string& writePath,
-                                   const std::string& finalPath, const std::string& title);
+                                   const std::string& finalPath, const std::string& title,
+                                   bool writeBadRows = false);
 
 // The MathML text of a formula: a "math" element of the MathML namespace
 // holding the row as one expression.

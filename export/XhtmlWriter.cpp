@@ -1,5 +1,6 @@
 #include "export/XhtmlWriter.h"
 
+#include "drawing/DrawValueComp.h"
 #include "export/CWebImageDC.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
@@ -13,6 +14,7 @@
 #include "math/HyperlinkComp.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -33,17 +35,27 @@ bool IsCharacter(const TextComp& comp)
     return comp.Tag() == tag_Char;
 }
 
+// Components written as text inside the current run.
 bool KeepsRunStyle(const TextComp& comp)
 {
     const TypeTag tag = comp.Tag();
-    return tag == tag_Link || tag == tag_Ref;
+    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
+}
+
+// The text a reference or a value display shows.
+Str255 ShownText(TextComp& comp)
+{
+    if (comp.Tag() == tag_Ref)
+        return static_cast<CrossRefComp&>(comp).GetTextString();
+    return static_cast<DrawValueComp&>(comp).GetText();
 }
 
 } // namespace
 
 XhtmlWriter::XhtmlWriter(ByteStream& stream, const std::string& title, const std::string& baseName,
                          const std::string& folder, bool writePictures)
-    : XMLCoreWriter(stream), m_baseName(baseName), m_title(title), m_folder(folder), m_writePictures(writePictures)
+    : XMLCoreWriter(stream), m_prefixSvg(true), m_baseName(baseName), m_title(title), m_folder(folder),
+      m_writePictures(writePictures)
 {
     gSyntaxError = false;
 }
@@ -66,6 +78,46 @@ int XhtmlWriter::RunStyleOf(const TextComp& comp)
     case FontId::kCode: return kRunCode;
     default: return kRunText;
     }
+}
+
+// ---- elements ----
+
+std::string XhtmlWriter::Qualified(const char* name) const
+{
+    static const char* const kSvgNames[] = {"svg", "circle", "line", "path", "polygon", "polyline",
+                                            "text", "tspan", "foreignObject", "g"};
+    if (m_prefixSvg)
+        for (const char* svgName : kSvgNames)
+            if (std::strcmp(name, svgName) == 0)
+                return std::string("svg:") + name;
+    return name;
+}
+
+void XhtmlWriter::StartElement(const char* name, bool indent)
+{
+    XMLCoreWriter::StartElement(Qualified(name).c_str(), indent);
+}
+
+void XhtmlWriter::StartEmptyElement(const char* name)
+{
+    XMLCoreWriter::StartEmptyElement(Qualified(name).c_str());
+}
+
+void XhtmlWriter::WriteStartTag(const char* name, bool indent)
+{
+    XMLCoreWriter::WriteStartTag(Qualified(name).c_str(), indent);
+}
+
+void XhtmlWriter::EndElement(const char* name, bool indent)
+{
+    XMLCoreWriter::EndElement(Qualified(name).c_str(), indent);
+}
+
+void XhtmlWriter::WriteAttribute(const char* name, const char* value)
+{
+    const bool svgNamespace = m_prefixSvg && std::strcmp(name, "xmlns") == 0 && value &&
+                              std::strcmp(value, kSvgNamespace) == 0;
+    XMLCoreWriter::WriteAttribute(svgNamespace ? "xmlns:svg" : name, value);
 }
 
 // ---- the page ----
@@ -327,8 +379,11 @@ void XhtmlWriter::RecordError(const CompList& row, int first, int last)
     m_errorLast = last;
 }
 
+// An empty row is an empty formula, not a failure.
 void XhtmlWriter::WriteMathRange(CompList& row, int first, int last)
 {
+    if (first > last)
+        return;
     gSyntaxError = false;
     std::unique_ptr<ExprNode> node(MathParser(row, first, last + 1).Parse());
     if (node)
@@ -425,8 +480,8 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
         if (current == kRunMath)
             continue;
         const TypeTag tag = comp.Tag();
-        if (tag == tag_Ref) {
-            const Str255 text = static_cast<CrossRefComp&>(comp).GetTextString();
+        if (tag == tag_Ref || tag == tag_VDsp) {
+            const Str255 text = ShownText(comp);
             if (buffer.GetLength() + text.GetLength() >= kBufferLimit)
                 FlushText(buffer);
             buffer.Append(text);
@@ -511,18 +566,29 @@ void XhtmlWriter::WriteLabelRow(const IntPoint& topLeft, const IntPoint& bottomR
     bool text = false;
     for (int i = 1; i <= row.GetCount(); ++i) {
         const TextComp& comp = *row.GetAt(i);
-        if (!IsCharacter(comp))
+        if (comp.Tag() == tag_VDsp)
+            text = true;
+        else if (!IsCharacter(comp))
             structured = true;
         else if (comp.GetFontId() != FontId::kMath && comp.GetFontId() != FontId::kRomanOther)
             text = true;
     }
     if (!structured) {
-        WriteTextRun(topLeft, row, pointSize);
+        // Text stands on its baseline: the frame's bottom less its margin of
+        // three pixels and the descent (a fifth of the type's size).
+        const int baseline = bottomRight.y - svg::kFactor * 3 - 2 * pointSize;
+        WriteTextRun(IntPoint(topLeft.x, std::max(topLeft.y, baseline)), row, pointSize);
         return;
     }
+    // The foreign content is scaled with the picture: its type is set at
+    // the picture's scale.
+    const std::string size = "font-size: " + std::to_string(svg::kFactor * pointSize) + "px";
     OpenForeignObject(topLeft, bottomRight);
     if (text) {
-        OpenWithAttribute("body", "xmlns", kXhtmlNamespace);
+        StartElement("body", true);
+        WriteAttribute("xmlns", kXhtmlNamespace);
+        WriteAttribute("style", size.c_str());
+        EndPendingTag(true);
         WriteIndent();
         WriteStartTag("p", false);
         WriteRuns(row, kRunText);
@@ -530,7 +596,10 @@ void XhtmlWriter::WriteLabelRow(const IntPoint& topLeft, const IntPoint& bottomR
         NewLine();
         Close("body");
     } else {
-        OpenMath();
+        StartElement("math", true);
+        WriteAttribute("xmlns", kMathMLNamespace);
+        WriteAttribute("style", size.c_str());
+        EndPendingTag(true);
         WriteMathRow(row);
         Close("math");
     }
@@ -549,7 +618,8 @@ void XhtmlWriter::WriteTextRun(const IntPoint& position, CompList& row, int poin
     int current = kRunText;
     Str255 buffer;
     for (int i = 1; i <= row.GetCount(); ++i) {
-        int style = RunStyleOf(*row.GetAt(i));
+        TextComp& comp = *row.GetAt(i);
+        int style = comp.Tag() == tag_VDsp ? kRunText : RunStyleOf(comp);
         if (style == kRunMath)
             style = kRunItalic;
         else if (style == kRunCode)
@@ -565,9 +635,14 @@ void XhtmlWriter::WriteTextRun(const IntPoint& position, CompList& row, int poin
                 EndPendingTag(false);
             }
         }
+        if (comp.Tag() == tag_VDsp) {
+            FlushText(buffer);
+            WriteEscapedText(ShownText(comp));
+            continue;
+        }
         if (buffer.GetLength() >= 255)
             FlushText(buffer);
-        buffer.AppendChar(char(row.GetAt(i)->GetChar()));
+        buffer.AppendChar(char(comp.GetChar()));
     }
     FlushText(buffer);
     if (current != kRunText)

@@ -54,13 +54,15 @@ public:
     void WriteSubItemizedItem(CompList& row) override;
 
     // ---- elements (one definition serves the MathML and component interfaces) ----
-    void StartElement(const char* name, bool indent) override { XMLCoreWriter::StartElement(name, indent); }
-    void WriteAttribute(const char* name, const char* value) override
-    {
-        XMLCoreWriter::WriteAttribute(name, value);
-    }
+    // In the page, SVG elements carry the "svg" prefix of their namespace:
+    // several SVG element names are XHTML's too, and the page's document type
+    // tells them apart by the prefix. Clipboard SVG is written unprefixed.
+    void StartElement(const char* name, bool indent) override;
+    void StartEmptyElement(const char* name) override;
+    void WriteStartTag(const char* name, bool indent) override;
+    void WriteAttribute(const char* name, const char* value) override;
     void EndPendingTag(bool newline) override { XMLCoreWriter::EndPendingTag(newline); }
-    void EndElement(const char* name, bool indent) override { XMLCoreWriter::EndElement(name, indent); }
+    void EndElement(const char* name, bool indent) override;
     void WriteEquationImage(HENHMETAFILE picture, const Rect& rect) override;
 
     // Closes open lists and the preformatted block.
@@ -121,6 +123,10 @@ private:
     void WriteTextRun(const IntPoint& position, CompList& row, int pointSize);
     void SavePicture(HENHMETAFILE picture, const Rect& rect, const std::string& name);
 
+    // The name with the SVG prefix when it names an SVG element of the page.
+    std::string Qualified(const char* name) const;
+
+    bool m_prefixSvg = false;
     ListState m_lists[2];
     bool m_preOpen = false;
     int m_pictureCounter = 1;
