@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -67,6 +68,23 @@ private:
     int32_t m_length = 0;
 };
 
+// Clipboard text stands alone, without the page's document type that names
+// the MathML entities: they are written as character references instead.
+std::string WithoutNamedEntities(std::string text)
+{
+    static const std::pair<const char*, const char*> kEntities[] = {
+        {"&int;", "&#x222B;"},           {"&PlusMinus;", "&#xB1;"},       {"&InvisibleTimes;", "&#x2062;"},
+        {"&ImaginaryI;", "&#x2148;"},    {"&ExponentialE;", "&#x2147;"},  {"&ApplyFunction;", "&#x2061;"},
+        {"&nbsp;", "&#xA0;"},
+    };
+    for (const auto& [name, reference] : kEntities) {
+        const std::string from = name;
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+            text.replace(at, from.size(), reference);
+    }
+    return text;
+}
+
 std::string FolderOf(const std::filesystem::path& path)
 {
     const std::string folder = path.parent_path().string();
@@ -115,9 +133,11 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
 std::string MathMLOfRow(CompList& row)
 {
     StringStream text;
-    XhtmlWriter writer(text);
-    writer.StartMath(row);
-    return text.text;
+    {
+        XhtmlWriter writer(text);
+        writer.StartMath(row);
+    }
+    return WithoutNamedEntities(text.text);
 }
 
 namespace {
@@ -137,7 +157,7 @@ std::string MathMLOfRange(CompList& row, int first, int end)
             node->WriteMathML(writer);
         writer.Close("math");
     }
-    return text.text;
+    return WithoutNamedEntities(text.text);
 }
 
 } // namespace
@@ -167,7 +187,7 @@ std::string SvgOfSelection(const DocSelection& selection)
         XhtmlWriter writer(text);
         drawing->WriteSVG(writer);
     }
-    return text.text;
+    return WithoutNamedEntities(text.text);
 }
 
 void InstallCopyWriters()

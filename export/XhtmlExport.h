@@ -37,7 +37,8 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
                                    bool writeBadRows = false);
 
 // The MathML text of a formula: a "math" element of the MathML namespace
-// holding the row as one expression.
+// holding the row as one expression. Clipboard texts stand alone: they use
+// character references where the page uses the MathML entity names.
 std::string MathMLOfRow(CompList& row);
 // The clipboard texts of a selection: the MathML of the selected
 // component's first row (or of the selected row), the SVG of a selected
