@@ -458,7 +458,9 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp& comp = *row.GetAt(i);
         ++column;
-        const int style = KeepsRunStyle(comp) ? current : RunStyleOf(comp);
+        // Links, references and values join the text run they stand in; after
+        // a formula they start a plain one.
+        const int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
         if (style != current) {
             CloseRun(row, current, opened, mathFirst, i - 1, buffer);
             current = style;
@@ -499,7 +501,8 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
                 FlushText(buffer);
             const unsigned char code = comp.GetChar();
             buffer.AppendChar(char(code));
-            if (code == ' ' && column >= kLineColumn) {
+            // Source lines are kept whole.
+            if (code == ' ' && column >= kLineColumn && outerStyle != kRunCode) {
                 FlushText(buffer);
                 NewLine();
                 column = 0;
