@@ -156,12 +156,15 @@ TEST_F(XhtmlDocumentTest, APictureThatCannotBeSavedIsReported)
     EXPECT_NE(result.message.find("picture"), std::string::npos) << result.message;
 }
 
+// Nothing is left behind: no pictures beside a page that could not be written.
 TEST_F(XhtmlDocumentTest, AFileThatCannotBeWrittenIsReported)
 {
     const std::string path = folder + "/no-such-folder/page.xhtml";
-    const XhtmlExportResult result = Export(path);
+    const XhtmlExportResult result = WriteXhtmlExport(document.Paragraphs(), path, folder + "/page.xhtml", "t", true);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find(path), std::string::npos) << result.message;
+    EXPECT_TRUE(result.pictures.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 // The page opened in a browser; the screenshot stays in the test's output
