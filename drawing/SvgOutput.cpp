@@ -94,6 +94,11 @@ void ArcPath(MathMLOutput& writer, const DiagramDC& dc, double radius, const DPo
     writer.WriteAttribute("d", d);
 }
 
+std::string FontSize(int pointSize)
+{
+    return "font-size: " + std::to_string(kFactor * pointSize) + "pt";
+}
+
 int StrokeWidth(int32_t penStyle)
 {
     switch (penStyle & 7) {

@@ -250,7 +250,7 @@ TEST_F(XhtmlWriterTest, LabelRowsAreTextMathOrAParagraphByWhatTheyHold)
     Append(characters, "=", FontId::kText);
     Append(characters, "2", FontId::kBold);
     const std::string text = label(characters);
-    EXPECT_EQ(text, "<text x=\"10\" y=\"166\" style=\"font-size: 120px\"><tspan style=\"font-style: italic\">x</tspan>="
+    EXPECT_EQ(text, "<text x=\"10\" y=\"158\" style=\"font-size: 120pt\"><tspan style=\"font-style: italic\">x</tspan>="
                     "<tspan style=\"font-weight: bold\">2</tspan></text>\n");
 
     CompList formula;
@@ -266,7 +266,7 @@ TEST_F(XhtmlWriterTest, LabelRowsAreTextMathOrAParagraphByWhatTheyHold)
     Append(mixed, "see ", FontId::kText);
     mixed.Append(new FractionComp);
     const std::string paragraph = label(mixed);
-    EXPECT_NE(paragraph.find("<body xmlns=\"http://www.w3.org/1999/xhtml\" style=\"font-size: 120px\">"),
+    EXPECT_NE(paragraph.find("<body xmlns=\"http://www.w3.org/1999/xhtml\" style=\"font-size: 120pt\">"),
               std::string::npos);
     EXPECT_NE(paragraph.find("<p>see \n"), std::string::npos) << paragraph;
     EXPECT_EQ(XmlLintTextErrors(paragraph, false), "");
