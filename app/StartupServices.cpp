@@ -1,9 +1,11 @@
 #include "app/StartupServices.h"
 
+#include "app/CBaseView.h"
 #include "app/PileWindow.h"
 #include "app/dialogs/CVariableValueDialog.h"
 #include "drawing/DrawingMakers.h"
 #include "drawing/VariableValueQuestion.h"
+#include "export/XhtmlExport.h"
 #include "kernel/KernelServices.h"
 #include "platform/framework/CWinApp.h"
 
@@ -30,4 +32,10 @@ void FreeDrawingMakers()
 {
     ClearDrawingMakers();
     SetVariableValueQuestion(nullptr);
+}
+
+void InstallClipboardWriters()
+{
+    InstallCopyWriters();
+    CBaseView::SetCopyWritersAvailable(true, true);
 }

@@ -38,6 +38,7 @@ public:
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanShowLabel() const override { return true; }
     // A label showing the formula.
     DrawLabel* MakeLabel(DiagramComp* diagram) override;
