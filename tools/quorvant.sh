@@ -16,6 +16,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-freefont-ttf fonts-stix
   xvfb xauth xdotool x11-apps imagemagick xclip
   w3c-sgml-lib chromium
+  texlive-latex-base texlive-latex-recommended texlive-fonts-recommended poppler-utils
 )
 
 install_missing() {
