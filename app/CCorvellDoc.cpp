@@ -2,10 +2,13 @@
 
 #include "app/DocumentViewSeam.h"
 #include "app/SlideList.h"
+#include "export/HtmlExport.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTargetScope.h"
 #include "foundation/FileReadStream.h"
 #include "foundation/FileWriteStream.h"
 #include "foundation/LinkTarget.h"
@@ -15,8 +18,10 @@
 #include "platform/AtomicFileWriter.h"
 #include "platform/UserInterface.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/CommonDialogs.h"
 #include "platform/framework/CWinApp.h"
 
+#include <algorithm>
 #include <climits>
 #include <limits>
 #include <new>
@@ -60,6 +65,8 @@ CCorvellDoc::CCorvellDoc() : m_docId(NextDocId())
     ResetRecords();
     m_paragraphs = std::make_unique<ParagraphList>(this);
     m_slides = std::make_unique<SlideList>(m_paragraphs.get());
+    MapCommandRange(ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER, &CCorvellDoc::OnExport);
+    MapUpdateRange(ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER, &CCorvellDoc::OnUpdateExport);
 }
 
 CCorvellDoc::~CCorvellDoc()
@@ -482,8 +489,73 @@ CString CCorvellDoc::ProposedExportName(const CString& title, const char* extens
 
 CString CCorvellDoc::ProposedExportName(UINT commandId) const
 {
+    const ExportCommand* command = FindExportCommand(commandId);
+    return command ? ProposedExportName(m_strTitle, command->proposedExtension, commandId == ID_EXPORT_LATEX) : CString();
+}
+
+const ExportCommand* CCorvellDoc::FindExportCommand(UINT commandId)
+{
     for (const ExportCommand& command : kExportCommands)
         if (command.id == commandId)
-            return ProposedExportName(m_strTitle, command.proposedExtension, commandId == ID_EXPORT_LATEX);
-    return CString();
+            return &command;
+    return nullptr;
+}
+
+bool CCorvellDoc::IsExportAvailable(UINT commandId) const
+{
+    return commandId == ID_EXPORT_HTML;
+}
+
+void CCorvellDoc::OnUpdateExport(CCmdUI* ui)
+{
+    ui->Enable(IsExportAvailable(ui->m_nID));
+}
+
+void CCorvellDoc::OnExport(UINT commandId)
+{
+    const ExportCommand* command = FindExportCommand(commandId);
+    if (!command || !IsExportAvailable(commandId))
+        return;
+    CString path = AskExportPath(*command, ProposedExportName(commandId));
+    if (!path.IsEmpty())
+        ExportTo(commandId, path);
+}
+
+CString CCorvellDoc::AskExportPath(const ExportCommand& command, const CString& proposedName)
+{
+    CFileDialog dialog(FALSE, command.defaultExtension, proposedName.c_str(),
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, command.filter, AfxGetMainWnd());
+    std::string folder = ExportFolderOf(GetPathName().str());
+    if (!folder.empty())
+        dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    return dialog.DoModal() == IDOK ? dialog.GetPathName() : CString();
+}
+
+bool CCorvellDoc::ExportTo(UINT commandId, const CString& path)
+{
+    if (commandId != ID_EXPORT_HTML || path.IsEmpty())
+        return false;
+    CWaitCursor wait;
+    auto* view = dynamic_cast<DrawTarget*>(GetMainView());
+    DrawTargetScope draw(view);
+    HtmlExportSettings settings;
+    settings.path = path.str();
+    settings.title = ProposedExportName(m_strTitle, "", false).str();
+    // The equation takes the page's text width and its number the rest.
+    const int pageWidth = gDrawContext.GetPageWidth();
+    settings.firstCellWidth = std::max(0, pageWidth - 2 * gDrawContext.GetLeftMargin());
+    settings.secondCellWidth = std::max(0, pageWidth - settings.firstCellWidth);
+    HtmlExportResult result = WriteHtmlExport(*m_paragraphs, settings);
+    if (result.ok)
+        return true;
+    std::string name = ExportFileTitleOf(settings.path);
+    std::string text = "The document could not be exported";
+    std::size_t slash = settings.path.rfind('/');
+    text += " to \"" + (slash == std::string::npos ? settings.path : settings.path.substr(slash + 1)) + "\". ";
+    text += result.message;
+    if (!text.empty() && text.back() != '.')
+        text += '.';
+    text += " Nothing was written.";
+    UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
