@@ -25,6 +25,7 @@
 #include <climits>
 #include <limits>
 #include <new>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CCorvellDoc, CDocument)
@@ -521,8 +522,23 @@ void CCorvellDoc::OnExport(UINT commandId)
         ExportTo(commandId, path);
 }
 
+namespace {
+CCorvellDoc::ExportPathPrompt& ExportPrompt()
+{
+    static CCorvellDoc::ExportPathPrompt prompt;
+    return prompt;
+}
+} // namespace
+
+CCorvellDoc::ExportPathPrompt CCorvellDoc::SetExportPathPrompt(ExportPathPrompt prompt)
+{
+    return std::exchange(ExportPrompt(), std::move(prompt));
+}
+
 CString CCorvellDoc::AskExportPath(const ExportCommand& command, const CString& proposedName)
 {
+    if (ExportPrompt())
+        return ExportPrompt()(command, proposedName);
     CFileDialog dialog(FALSE, command.defaultExtension, proposedName.c_str(),
                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, command.filter, AfxGetMainWnd());
     std::string folder = ExportFolderOf(GetPathName().str());

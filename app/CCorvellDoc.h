@@ -8,6 +8,7 @@
 // File layout: long version 2100; short section count 5; five sections of
 // short id, long length and data (1 id pool, 2 display record, 3 insert
 // sizes, 4 overscript kind, 5 slide count); the paragraph list; the slides.
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -144,6 +145,11 @@ public:
     // the whole export is written; a failure is shown to the user, nothing
     // is left under the chosen name, and the answer is false.
     bool ExportTo(UINT commandId, const CString& path);
+
+    // What the export commands ask instead of showing the save dialog (for
+    // tests); an empty answer cancels. Returns the prompt it replaces.
+    using ExportPathPrompt = std::function<CString(const ExportCommand& command, const CString& proposedName)>;
+    static ExportPathPrompt SetExportPathPrompt(ExportPathPrompt prompt);
 
 protected:
     // The save dialog of an export; an empty answer when the user cancels.

@@ -98,6 +98,31 @@ std::string UrlOfName(const std::string& name)
     return url;
 }
 
+// The box of components first..last: characters by their places in the
+// laid-out line, structures by their own bounds (a line's last item reaches
+// to the page's edge, which a picture must not).
+Rect RangeBounds(CompList& row, int first, int last)
+{
+    Rect bounds;
+    bool any = false;
+    for (int i = first; i <= last; ++i) {
+        TextComp* comp = row.GetAt(i);
+        Rect box;
+        if (comp->Tag() == tag_Char)
+            row.GetItemRect(i, box);
+        else
+            comp->GetAbsBounds(box);
+        if (box.Width() <= 0 || box.Height() <= 0)
+            continue;
+        if (any)
+            Rect::Union(bounds, box, bounds);
+        else
+            bounds = box;
+        any = true;
+    }
+    return bounds;
+}
+
 struct PictureDeleter {
     void operator()(EnhMetafile* picture) const { DrawContext::DeleteMetafile(picture); }
 };
@@ -537,8 +562,7 @@ void HTMLExportWriter::WriteComponentImage(CompList& row, int first, int last)
 {
     if (first < 1 || last > row.GetCount() || first > last)
         return;
-    Rect bounds;
-    row.GetRangeRect(first, last, bounds);
+    Rect bounds = RangeBounds(row, first, last);
     TextComp* owner = row.GetOwner();
     ParagraphComp* paragraph = dynamic_cast<ParagraphComp*>(owner);
     if (!paragraph && owner)
