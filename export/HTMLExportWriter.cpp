@@ -584,6 +584,11 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
 {
     std::string alt = m_pictureText.empty() ? std::string("formula") : m_pictureText;
     m_pictureText.clear();
+    if (rect.Width() <= 0 || rect.Height() <= 0) {
+        // Nothing to show: the text stands in for the picture.
+        WriteEscapedUtf8(alt);
+        return;
+    }
     std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
     ++m_pictureCounter;
 
@@ -649,7 +654,10 @@ void HTMLExportWriter::CloseRun(CompList& row, int style, int outerStyle, int fi
             CloseTag("font");
         break;
     case kMathRun:
-        if (picture)
+        // A preformatted block holds neither pictures nor raised text.
+        if (outerStyle == kTypewriterRun)
+            WriteEscapedUtf8(LinearText(row, first, last));
+        else if (picture)
             WriteComponentImage(row, first, last);
         else
             WriteMathRun(row, first, last);

@@ -463,6 +463,8 @@ TEST_F(HtmlExportTest, MathRunsAreItalicTextUnlessAStructureMakesThemOnePicture)
                  Chars(" or ").release(), Chars("y", FontId::kMath).release(),
                  One(new FractionComp(Chars("1"), Chars("2"))).release(), Chars(".").release()}));
     Add(6, Chars("z=1", FontId::kMath));
+    Add(7, Join({Chars("f(", 4).release(), One(new FractionComp(Chars("a"), Chars("b"))).release(),
+                 Chars(")", 4).release()}));
     Relayout();
     const std::string body = BodyOf(PageOf(folder));
     EXPECT_EQ(body.substr(0, 30), "<p>so <i>x<sup>2</sup></i> or ");
@@ -473,6 +475,8 @@ TEST_F(HtmlExportTest, MathRunsAreItalicTextUnlessAStructureMakesThemOnePicture)
                         "<td width=\"100\"><p>(1)</p></td></tr></table>\n"),
               std::string::npos)
         << body;
+    // In source code, mathematics is its linear text.
+    EXPECT_NE(body.find("<pre>\nf(a/b)\n</pre>"), std::string::npos) << body;
 }
 
 }  // namespace
