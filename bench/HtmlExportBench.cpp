@@ -1,7 +1,8 @@
 // The HTML export of the generated 3,500-paragraph document, its equation
 // paragraphs holding a fraction each, so that every one of them becomes a
 // PNG picture: the page and all pictures written into a folder, as the
-// File/Export/HTML command does.
+// File/Export/HTML command does, once over the pictures of the export
+// before and once into a new folder.
 #include "export/HtmlExport.h"
 #include "foundation/CompList.h"
 #include "foundation/ComponentFactory.h"
@@ -102,6 +103,31 @@ void BM_ExportHtml(benchmark::State& state)
     state.counters["bytes"] = double(std::filesystem::file_size(settings.path));
 }
 BENCHMARK(BM_ExportHtml)->Unit(benchmark::kMillisecond);
+
+// The same into a new folder each time: no earlier pictures to replace.
+void BM_ExportHtmlIntoNewFolder(benchmark::State& state)
+{
+    World& world = TheWorld();
+    HtmlExportSettings settings;
+    settings.title = "Bench";
+    settings.firstCellWidth = 600;
+    settings.secondCellWidth = 100;
+    int run = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string folder = world.folder.filePath(QString("new%1").arg(++run)).toStdString();
+        std::filesystem::create_directories(folder);
+        settings.path = folder + "/bench.htm";
+        state.ResumeTiming();
+        HtmlExportResult result = WriteHtmlExport(world.list, settings);
+        if (!result.ok)
+            state.SkipWithError(result.message.c_str());
+        state.PauseTiming();
+        std::filesystem::remove_all(folder);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ExportHtmlIntoNewFolder)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -606,7 +606,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     PictureFile file{m_folder + "." + name + ".part", m_folder + name};
     // Listed first, so that a half-written temporary is removed with the rest.
     m_pictures.push_back(file);
-    if (!image.SaveAsPNG(file.temporaryPath, true, false, RGB(255, 255, 255)))
+    if (!image.WritePNGFile(file.temporaryPath, true, false, RGB(255, 255, 255)))
         throw CFileException(CFileException::genericException, file.finalPath, image.LastMessage());
 
     OpenTag("img");

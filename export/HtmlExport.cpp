@@ -12,25 +12,38 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
+
 
 namespace {
 
-// The page's bytes go straight into the temporary file; the writer buffers.
+// The page's bytes go into the temporary file in blocks of 64 KB.
 class TemporaryFileStream : public ByteStream {
 public:
-    explicit TemporaryFileStream(AtomicFileWriter& file) : m_file(file) {}
+    static constexpr std::size_t kBlock = 64 * 1024;
+    explicit TemporaryFileStream(AtomicFileWriter& file) : m_file(file) { m_block.reserve(kBlock); }
     void Write(const void* buf, int32_t n) override
     {
         if (n <= 0)
             return;
-        m_file.Write(buf, uint32_t(n));
+        const char* bytes = static_cast<const char*>(buf);
+        m_block.insert(m_block.end(), bytes, bytes + n);
         m_length += n;
+        if (m_block.size() >= kBlock)
+            Flush();
+    }
+    void Flush() override
+    {
+        if (!m_block.empty())
+            m_file.Write(m_block.data(), uint32_t(m_block.size()));
+        m_block.clear();
     }
     int32_t GetPosition() override { return m_length; }
     int32_t GetLength() override { return m_length; }
 
 private:
     AtomicFileWriter& m_file;
+    std::vector<char> m_block;
     int32_t m_length = 0;
 };
 
@@ -92,6 +105,7 @@ HtmlExportResult WriteHtmlExport(const ParagraphList& paragraphs, const HtmlExpo
             pictures = writer.Pictures();
             throw;
         }
+        stream.Flush();
         pictures = writer.Pictures();
         PlacePictures(pictures);
         pictures.clear();

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QImage>
 
+#include <fstream>
+
 #include <sys/stat.h>
 
 namespace {
@@ -114,6 +116,31 @@ TEST(CWebImageDC, TheSamePictureSavedTwiceGivesTheSameBytes)
     QThread::msleep(1100);
     ASSERT_TRUE(dc.SaveAsPNG(second, true, false, RGB(255, 255, 255)));
     EXPECT_EQ(ReadBytes(first), ReadBytes(second));
+}
+
+TEST(CWebImageDC, WritingAFileDirectlyGivesTheSameBytesAndFailsOnlyCleanly)
+{
+    CWebImageDC dc;
+    ASSERT_TRUE(dc.Create(CSize(16, 9), 24));
+    dc.MoveTo(0, 8);
+    dc.LineTo(15, 0);
+    std::string saved = OutputPath("saved.png"), written = OutputPath("written.png");
+    ASSERT_TRUE(dc.SaveAsPNG(saved, true, false, RGB(255, 255, 255)));
+    {
+        std::ofstream longer(written);
+        longer << std::string(5000, 'x');  // an older, longer file is cut
+    }
+    ASSERT_TRUE(dc.WritePNGFile(written, true, false, RGB(255, 255, 255)));
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(written));
+
+    std::string missingFolder = std::string(QV_TEST_OUTPUT) + "/no-such-folder/direct.png";
+    EXPECT_FALSE(dc.WritePNGFile(missingFolder, true, false, RGB(255, 255, 255)));
+    EXPECT_FALSE(dc.LastMessage().empty());
+    // A device is neither written nor removed.
+    if (QFile::exists("/dev/full")) {
+        EXPECT_FALSE(dc.WritePNGFile("/dev/full", true, false, RGB(255, 255, 255)));
+        EXPECT_TRUE(QFile::exists("/dev/full"));
+    }
 }
 
 TEST(CWebImageDC, TransparentColourBecomesATransparencyChunk)
