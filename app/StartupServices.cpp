@@ -1,6 +1,8 @@
 #include "app/StartupServices.h"
 
+#include "app/CBaseView.h"
 #include "drawing/DrawingMakers.h"
+#include "export/XhtmlExport.h"
 #include "kernel/KernelServices.h"
 
 void FillKernelNameTable()
@@ -16,4 +18,10 @@ void RegisterDrawingMakers()
 void FreeDrawingMakers()
 {
     ClearDrawingMakers();
+}
+
+void InstallClipboardWriters()
+{
+    InstallCopyWriters();
+    CBaseView::SetCopyWritersAvailable(true, true);
 }

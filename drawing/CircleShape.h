@@ -25,6 +25,7 @@ public:
     // The centre first (a hit on it answers the centre), then the line.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
 
     DiagramShape* Clone(ItemCopyMap& map) override;
     void Attach(DiagramComp* diagram) override;

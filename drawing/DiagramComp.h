@@ -24,10 +24,13 @@
 #include "drawing/ItemArray.h"
 #include "drawing/ShapeStyle.h"
 #include "foundation/BoxComp.h"
+#include "foundation/XMLWriter.h"
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
 
 #include <limits>
+
+class MathMLOutput;
 #include <map>
 #include <memory>
 #include <set>
@@ -74,8 +77,14 @@ void DeleteShapes(const std::vector<DiagramShape*>& shapes);
 // Deletes the shapes of a drawing; a vertex goes when no shape uses it.
 void DeleteByUse(const ItemArray<DiagramShape>& shapes);
 
-class DiagramComp : public BoxComp {
+class DiagramComp : public BoxComp, public XhtmlForm {
 public:
+    // The drawing as one svg element of its box's size: the axes when shown,
+    // then every shape, constraint and label (DiagramCompSvg.cpp).
+    void WriteSVG(MathMLOutput& writer);
+    // Alone in a paragraph: a centred paragraph holding the SVG.
+    void WriteXhtml(XMLWriter& writer) override;
+
     DiagramComp();
     // Adopts the three lists; the labels are the free ones, the labels of
     // items are gathered from the items.

@@ -7,6 +7,7 @@
 #include "drawing/ShapeStyle.h"
 
 class DiagramEditGroup;
+class MathMLOutput;
 class DrawVariable;
 class ItemCopyMap;
 class VertexShape;
@@ -35,6 +36,8 @@ public:
     // A shape kept as its file record because its kind is not known here.
     virtual bool IsKeptRecord() const { return false; }
     virtual ShapeStyle GetStyle() const = 0;
+    // The shape's SVG elements (nothing while hidden); see ShapeSvg.cpp.
+    virtual void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const {}
     virtual void SetStyle(const ShapeStyle& style) = 0;
     virtual DiagramShape* SetOwner(DiagramShape* owner)
     {

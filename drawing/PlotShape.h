@@ -35,6 +35,7 @@ public:
     // This shape where its curve passes; nothing before it has a curve.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanShowLabel() const override { return true; }
     // A label showing the formula.
     DrawLabel* MakeLabel(DiagramComp* diagram) override;

@@ -22,6 +22,7 @@ public:
     // Its ends first, then the line.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     DiagramShape* Clone(ItemCopyMap& map) override;
     bool IsSegment() const override { return true; }
     // A free segment owns both its ends.

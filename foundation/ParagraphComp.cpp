@@ -611,7 +611,7 @@ void ParagraphComp::WriteMathML(XMLWriter& writer)
     case StyleKind::kNumbered: writer.WriteEnumeratedItem(*m_text); break;
     case StyleKind::kEquation: writer.WritePlainEquation(*m_text); break;
     case StyleKind::kNumberedEquation: writer.WriteNumberedEquation(*m_text, LabelText()); break;
-    case StyleKind::kSourceCode: break;  // source code has no XHTML form
+    case StyleKind::kSourceCode: writer.WriteSourceCode(*m_text); break;
     case StyleKind::kItemized: writer.WriteItemizedItem(*m_text); break;
     case StyleKind::kSubEnumerated: writer.WriteSubEnumeratedItem(*m_text); break;
     case StyleKind::kSubItemized: writer.WriteSubItemizedItem(*m_text); break;
