@@ -3,6 +3,7 @@
 #include "app/DocumentViewSeam.h"
 #include "app/SlideList.h"
 #include "export/HtmlExport.h"
+#include "export/XhtmlExport.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocSelection.h"
@@ -22,11 +23,16 @@
 #include "platform/framework/CWinApp.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 IMPLEMENT_DYNCREATE(CCorvellDoc, CDocument)
 
@@ -504,7 +510,7 @@ const ExportCommand* CCorvellDoc::FindExportCommand(UINT commandId)
 
 bool CCorvellDoc::IsExportAvailable(UINT commandId) const
 {
-    return commandId == ID_EXPORT_HTML;
+    return commandId == ID_EXPORT_HTML || commandId == ID_EXPORT_MATHML;
 }
 
 void CCorvellDoc::OnUpdateExport(CCmdUI* ui)
@@ -549,29 +555,64 @@ CString CCorvellDoc::AskExportPath(const ExportCommand& command, const CString& 
 
 bool CCorvellDoc::ExportTo(UINT commandId, const CString& path)
 {
-    if (commandId != ID_EXPORT_HTML || path.IsEmpty())
+    if (!IsExportAvailable(commandId) || path.IsEmpty())
         return false;
     CWaitCursor wait;
-    auto* view = dynamic_cast<DrawTarget*>(GetMainView());
-    DrawTargetScope draw(view);
+    DrawTargetScope draw(dynamic_cast<DrawTarget*>(GetMainView()));
+    const std::string target = path.str();
+    const std::string title = ProposedExportName(m_strTitle, "", false).str();
+    std::string message;
+    bool written = commandId == ID_EXPORT_HTML ? ExportHtml(target, title, message)
+                                               : ExportXhtml(target, title, message);
+    if (written || message.empty())
+        return written;
+    std::size_t slash = target.rfind('/');
+    std::string text = "The document could not be exported to \"" +
+                       (slash == std::string::npos ? target : target.substr(slash + 1)) + "\". " + message;
+    if (text.back() != '.')
+        text += '.';
+    text += " Nothing was written.";
+    UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CCorvellDoc::ExportHtml(const std::string& path, const std::string& title, std::string& message)
+{
     HtmlExportSettings settings;
-    settings.path = path.str();
-    settings.title = ProposedExportName(m_strTitle, "", false).str();
+    settings.path = path;
+    settings.title = title;
     // The equation takes the page's text width and its number the rest.
     const int pageWidth = gDrawContext.GetPageWidth();
     settings.firstCellWidth = std::max(0, pageWidth - 2 * gDrawContext.GetLeftMargin());
     settings.secondCellWidth = std::max(0, pageWidth - settings.firstCellWidth);
     HtmlExportResult result = WriteHtmlExport(*m_paragraphs, settings);
+    message = result.message;
+    return result.ok;
+}
+
+// The page is written beside the chosen file and takes its name only when
+// complete; pictures of a failed export are removed. A formula that does not
+// read as an expression stops the export before anything is written and is
+// shown selected.
+bool CCorvellDoc::ExportXhtml(const std::string& path, const std::string& title, std::string& message)
+{
+    const std::string temporary =
+        ExportFolderOf(path) + "." + ExportFileTitleOf(path) + "." + std::to_string(::getpid()) + ".part";
+    XhtmlExportResult result = WriteXhtmlExport(*m_paragraphs, temporary, path, title);
+    if (result.ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        result.ok = false;
+        result.message = std::string("The page could not be given its name: ") + std::strerror(errno);
+    }
     if (result.ok)
         return true;
-    std::string name = ExportFileTitleOf(settings.path);
-    std::string text = "The document could not be exported";
-    std::size_t slash = settings.path.rfind('/');
-    text += " to \"" + (slash == std::string::npos ? settings.path : settings.path.substr(slash + 1)) + "\". ";
-    text += result.message;
-    if (!text.empty() && text.back() != '.')
-        text += '.';
-    text += " Nothing was written.";
-    UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    std::remove(temporary.c_str());
+    for (const std::string& picture : result.pictures)
+        std::remove(picture.c_str());
+    if (result.badRow) {
+        ShowBadExpressionMessage(DocSelection(const_cast<CompList*>(result.badRow), result.badFirst, result.badLast + 1));
+        message.clear();
+        return false;
+    }
+    message = result.message.empty() ? std::string("The page could not be written") : result.message;
     return false;
 }

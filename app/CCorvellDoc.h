@@ -10,6 +10,7 @@
 // sizes, 4 overscript kind, 5 slide count); the paragraph list; the slides.
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include "app/DisplayRecord.h"
@@ -162,6 +163,10 @@ private:
     // The title without a trailing "*": the framework's save and its
     // save-changes prompt see a plain name.
     void RemoveModifiedMark();
+    // The writers of the exports: false with the reason (empty when the user
+    // has been told already).
+    bool ExportHtml(const std::string& path, const std::string& title, std::string& message);
+    bool ExportXhtml(const std::string& path, const std::string& title, std::string& message);
     void SaveTo(const char* path);
     void FailOpen(const char* path, CFile* file, const CException& e);
     void ResetRecords();
