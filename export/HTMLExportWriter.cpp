@@ -584,19 +584,16 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
 {
     std::string alt = m_pictureText.empty() ? std::string("formula") : m_pictureText;
     m_pictureText.clear();
-    if (rect.Width() <= 0 || rect.Height() <= 0) {
-        // Nothing to show: the text stands in for the picture.
+    CWebImageDC image;
+    if (rect.Width() <= 0 || rect.Height() <= 0 || !image.Create(CSize(rect.Width(), rect.Height()))) {
+        // No picture of that size (nothing to show, or more than a picture
+        // can hold): the text stands in for it.
         WriteEscapedUtf8(alt);
         return;
     }
     std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
     ++m_pictureCounter;
 
-    CWebImageDC image;
-    if (!image.Create(CSize(rect.Width(), rect.Height())))
-        throw CFileException(CFileException::genericException, m_folder + name,
-                             "the picture of " + Decimal(rect.Width()) + " x " + Decimal(rect.Height()) +
-                                 " pixels could not be made");
     if (picture && !picture->IsNull()) {
         CRect frame = picture->FrameInPixels();
         int left = (rect.Width() - frame.Width()) / 2;

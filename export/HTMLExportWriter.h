@@ -63,7 +63,8 @@ public:
     void WriteRowHtml(CompList& row) override;
     // Renders the picture centred in a picture of the rectangle's size, saves
     // it as the next numbered PNG file and writes its "img" element. Throws
-    // CFileException when the file cannot be written.
+    // CFileException when the file cannot be written. A rectangle no picture
+    // can be made of (empty, or too large) gives the picture's text instead.
     void WriteEquationImage(HENHMETAFILE picture, const Rect& rect) override;
 
     // ---- primitives ----

@@ -322,6 +322,22 @@ TEST_F(HtmlExportTest, AnEmptyDocumentIsTheHeadAndTheTail)
     EXPECT_EQ(PageOf(""), std::string(kHead) + "</body>\n</html>");
 }
 
+TEST_F(HtmlExportTest, APictureTooLargeOrEmptyIsWrittenAsItsText)
+{
+    const std::string folder = OutputPath("sizes/");
+    fs::create_directories(folder);
+    StringStream stream;
+    HTMLExportWriter writer(stream, "t", "page", folder, 1, 1);
+    writer.WriteHead();
+    writer.SetPictureText("a < b");
+    writer.WriteEquationImage(nullptr, Rect(0, 0, 40000, 10));
+    writer.WriteEquationImage(nullptr, Rect(0, 0, 0, 10));
+    writer.Flush();
+    EXPECT_EQ(BodyOf(stream.text + "</body>"), "a &lt; bformula");
+    EXPECT_TRUE(writer.Pictures().empty());
+    EXPECT_TRUE(FilesIn(folder).empty());
+}
+
 TEST_F(HtmlExportTest, BlocksOpenAndCloseAsTheStylesFollowEachOther)
 {
     Add(7, Chars("a", 4));
