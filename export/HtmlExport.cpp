@@ -14,6 +14,8 @@
 #include <new>
 #include <vector>
 
+#include <unistd.h>
+
 
 namespace {
 
@@ -63,6 +65,9 @@ void RemovePictures(const std::vector<HTMLExportWriter::PictureFile>& pictures)
 void PlacePictures(const std::vector<HTMLExportWriter::PictureFile>& pictures)
 {
     for (std::size_t i = 0; i < pictures.size(); ++i) {
+        // A picture of an earlier export goes first: renaming over it would
+        // make the file system write the new one out at once.
+        ::unlink(pictures[i].finalPath.c_str());
         if (std::rename(pictures[i].temporaryPath.c_str(), pictures[i].finalPath.c_str()) != 0) {
             std::string why = std::strerror(errno);
             for (std::size_t j = 0; j < i; ++j)
