@@ -84,7 +84,7 @@ void DrawLabel::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
     writer.StartElement("text", false);
     writer.WriteIntAttribute("x", position.x);
     writer.WriteIntAttribute("y", position.y);
-    writer.WriteAttribute("style", ("font-size: " + std::to_string(svg::kFactor * pointSize) + "px").c_str());
+    writer.WriteAttribute("style", svg::FontSize(pointSize).c_str());
     writer.EndPendingTag(false);
     for (int i = 1; i <= m_text->GetCount(); ++i)
         if (const unsigned char code = m_text->GetAt(i)->GetChar())

@@ -89,9 +89,14 @@ void ArcPath(MathMLOutput& writer, const DiagramDC& dc, double radius, const DPo
     const IntPoint a = dc.WorldToScreen(start);
     const IntPoint b = dc.WorldToScreen(end);
     const int r = dc.WorldToPixels(radius);
-    const std::string d = "M" + std::to_string(a.x) + "," + std::to_string(a.y) + " A" + std::to_string(r) + "," +
-                          std::to_string(r) + " 0 0,1 " + std::to_string(b.x) + "," + std::to_string(b.y);
-    writer.WriteAttribute("d", d.c_str());
+    char d[128];
+    std::snprintf(d, sizeof d, "M%d,%d A%d,%d 0 0,1 %d,%d", a.x, a.y, r, r, b.x, b.y);
+    writer.WriteAttribute("d", d);
+}
+
+std::string FontSize(int pointSize)
+{
+    return "font-size: " + std::to_string(kFactor * pointSize) + "pt";
 }
 
 int StrokeWidth(int32_t penStyle)

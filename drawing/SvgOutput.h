@@ -21,6 +21,10 @@ namespace svg {
 constexpr const char* kNamespace = "http://www.w3.org/2000/svg";
 constexpr int kFactor = 10;
 
+// The CSS font size of type of the point size inside an svg element: the
+// view box scales it back by the factor.
+std::string FontSize(int pointSize);
+
 // Opens the svg element of width by height pixels and sets the transform's
 // output factor; End closes it and puts the factor back.
 void Start(MathMLOutput& writer, DiagramDC& dc, int width, int height);

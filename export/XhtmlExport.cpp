@@ -49,6 +49,7 @@ public:
         m_length += n;
     }
     int32_t GetLength() override { return m_length; }
+    bool IsOpen() const { return m_file != nullptr; }
     // Closes the file; answers the first failure (empty when none).
     std::string Close()
     {
@@ -113,6 +114,10 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
         }
     }
     CheckedFileStream file(writePath);
+    if (!file.IsOpen()) {
+        result.message = "The file " + writePath + " could not be written: " + file.Close();
+        return result;
+    }
     std::string error;
     {
         XhtmlWriter writer(file, title, baseName, folder, true);
@@ -127,6 +132,14 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
         error = "The file " + writePath + " could not be written: " + fileError;
     result.ok = error.empty();
     result.message = error;
+    // A failed export leaves no pictures behind.
+    if (!result.ok) {
+        for (const std::string& picture : result.pictures) {
+            std::error_code ignored;
+            std::filesystem::remove(picture, ignored);
+        }
+        result.pictures.clear();
+    }
     return result;
 }
 

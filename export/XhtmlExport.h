@@ -23,7 +23,7 @@ struct XhtmlExportResult {
     int badFirst = 0;
     int badLast = 0;
     // The picture files written (full paths), so that a caller abandoning
-    // the export can remove them.
+    // the export can remove them; a failed export has removed its own.
     std::vector<std::string> pictures;
 };
 

@@ -458,7 +458,9 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp& comp = *row.GetAt(i);
         ++column;
-        const int style = KeepsRunStyle(comp) ? current : RunStyleOf(comp);
+        // Links, references and values join the text run they stand in; after
+        // a formula they start a plain one.
+        const int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
         if (style != current) {
             CloseRun(row, current, opened, mathFirst, i - 1, buffer);
             current = style;
@@ -499,7 +501,8 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
                 FlushText(buffer);
             const unsigned char code = comp.GetChar();
             buffer.AppendChar(char(code));
-            if (code == ' ' && column >= kLineColumn) {
+            // Source lines are kept whole.
+            if (code == ' ' && column >= kLineColumn && outerStyle != kRunCode) {
                 FlushText(buffer);
                 NewLine();
                 column = 0;
@@ -575,14 +578,14 @@ void XhtmlWriter::WriteLabelRow(const IntPoint& topLeft, const IntPoint& bottomR
     }
     if (!structured) {
         // Text stands on its baseline: the frame's bottom less its margin of
-        // three pixels and the descent (a fifth of the type's size).
-        const int baseline = bottomRight.y - svg::kFactor * 3 - 2 * pointSize;
+        // three pixels and the descent (a fifth of the type's size in pixels).
+        const int baseline = bottomRight.y - svg::kFactor * 3 - svg::kFactor * pointSize * 4 / 15;
         WriteTextRun(IntPoint(topLeft.x, std::max(topLeft.y, baseline)), row, pointSize);
         return;
     }
     // The foreign content is scaled with the picture: its type is set at
     // the picture's scale.
-    const std::string size = "font-size: " + std::to_string(svg::kFactor * pointSize) + "px";
+    const std::string size = svg::FontSize(pointSize);
     OpenForeignObject(topLeft, bottomRight);
     if (text) {
         StartElement("body", true);
@@ -613,7 +616,7 @@ void XhtmlWriter::WriteTextRun(const IntPoint& position, CompList& row, int poin
     StartElement("text", false);
     WriteIntAttribute("x", position.x);
     WriteIntAttribute("y", position.y);
-    WriteAttribute("style", ("font-size: " + std::to_string(svg::kFactor * pointSize) + "px").c_str());
+    WriteAttribute("style", svg::FontSize(pointSize).c_str());
     EndPendingTag(false);
     int current = kRunText;
     Str255 buffer;

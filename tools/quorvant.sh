@@ -14,7 +14,8 @@ packages=(
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils libeigen3-dev libslvs1-dev
   fonts-liberation fonts-dejavu-core fonts-freefont-ttf fonts-stix
-  xvfb xauth xdotool x11-apps imagemagick xclip chromium
+  xvfb xauth xdotool x11-apps imagemagick xclip
+  w3c-sgml-lib chromium
 )
 
 install_missing() {

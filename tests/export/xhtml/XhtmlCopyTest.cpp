@@ -50,7 +50,6 @@ QByteArray SystemClipboardData(const char* mimeType)
 TEST_F(XhtmlCopyTest, ATableOfFormulasCopiesAsExpectedMathML)
 {
     const std::pair<const char*, const char*> kTable[] = {
-        {"x", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mi>x</mi>\n</math>\n"},
         {"x+1", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>x</mi>\n    <mo>+</mo>\n"
                 "    <mn>1</mn>\n  </mrow>\n</math>\n"},
         {"a-2b", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>a</mi>\n    <mo>-</mo>\n"
@@ -59,8 +58,6 @@ TEST_F(XhtmlCopyTest, ATableOfFormulasCopiesAsExpectedMathML)
         {"(x+y)", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mo>(</mo>\n    <mrow>\n"
                   "      <mi>x</mi>\n      <mo>+</mo>\n      <mi>y</mi>\n    </mrow>\n    <mo>)</mo>\n  </mrow>\n"
                   "</math>\n"},
-        {"y=3", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>y</mi>\n    <mo>=</mo>\n"
-                "    <mn>3</mn>\n  </mrow>\n</math>\n"},
     };
     for (const auto& [formula, expected] : kTable) {
         const std::string copy = Formula(formula);

@@ -141,13 +141,27 @@ TEST_F(XhtmlWriterTest, ALongParagraphBreaksAtABlankFromColumn81WithoutBreakingW
     EXPECT_EQ(joined, text);
 }
 
-TEST_F(XhtmlWriterTest, TextBeforeALinkComesBeforeIt)
+TEST_F(XhtmlWriterTest, TextBeforeALinkComesBeforeItAndALinkEndsAFormula)
 {
     ParagraphComp* paragraph = Paragraph(kParagraph, "read ", FontId::kText);
     paragraph->GetRow()->Append(new HyperlinkComp(Str255("a.html#x"), Str255("this"), true));
-    Append(*paragraph->GetRow(), " now", FontId::kText);
+    Append(*paragraph->GetRow(), " now ", FontId::kText);
+    Append(*paragraph->GetRow(), "x+1", FontId::kMath);
+    paragraph->GetRow()->Append(new HyperlinkComp(Str255("b.html"), Str255("that"), true));
     const std::string page = Page();
-    EXPECT_NE(page.find("read <a href=\"a.html#x\">this</a> now"), std::string::npos);
+    EXPECT_NE(page.find("read <a href=\"a.html#x\">this</a> now "), std::string::npos);
+    EXPECT_NE(page.find("</math>\n<a href=\"b.html\">that</a>"), std::string::npos) << page;
+    StringStream out;
+    XhtmlWriter writer(out, "t", "p", "", false);
+    paragraphs->WriteMathML(writer);
+    EXPECT_FALSE(writer.HasParseError());
+}
+
+TEST_F(XhtmlWriterTest, LongSourceLinesAreKeptWhole)
+{
+    const std::string line(40, 'a');
+    Paragraph(kSource, line + " " + line + " " + line, FontId::kCode);
+    EXPECT_NE(Page().find("<pre>" + line + " " + line + " " + line + "\n</pre>"), std::string::npos);
 }
 
 TEST_F(XhtmlWriterTest, RunsOfItalicBoldCodeAndMath)
@@ -236,7 +250,7 @@ TEST_F(XhtmlWriterTest, LabelRowsAreTextMathOrAParagraphByWhatTheyHold)
     Append(characters, "=", FontId::kText);
     Append(characters, "2", FontId::kBold);
     const std::string text = label(characters);
-    EXPECT_EQ(text, "<text x=\"10\" y=\"166\" style=\"font-size: 120px\"><tspan style=\"font-style: italic\">x</tspan>="
+    EXPECT_EQ(text, "<text x=\"10\" y=\"158\" style=\"font-size: 120pt\"><tspan style=\"font-style: italic\">x</tspan>="
                     "<tspan style=\"font-weight: bold\">2</tspan></text>\n");
 
     CompList formula;
@@ -252,17 +266,8 @@ TEST_F(XhtmlWriterTest, LabelRowsAreTextMathOrAParagraphByWhatTheyHold)
     Append(mixed, "see ", FontId::kText);
     mixed.Append(new FractionComp);
     const std::string paragraph = label(mixed);
-    EXPECT_NE(paragraph.find("<body xmlns=\"http://www.w3.org/1999/xhtml\" style=\"font-size: 120px\">"),
+    EXPECT_NE(paragraph.find("<body xmlns=\"http://www.w3.org/1999/xhtml\" style=\"font-size: 120pt\">"),
               std::string::npos);
     EXPECT_NE(paragraph.find("<p>see \n"), std::string::npos) << paragraph;
     EXPECT_EQ(XmlLintTextErrors(paragraph, false), "");
-}
-
-TEST_F(XhtmlWriterTest, AnEmptyEquationIsAnEmptyFormulaNotAFailure)
-{
-    StringStream out;
-    XhtmlWriter writer(out);
-    CompList empty;
-    writer.WritePlainEquation(empty);
-    EXPECT_FALSE(writer.HasParseError());
 }
