@@ -242,6 +242,12 @@ TEST_F(HtmlExportTest, AFailedExportIsReportedAndLeavesNothingUnderTheChosenName
         EXPECT_TRUE(FilesIn(locked).empty());
     }
 
+    // A folder that is not there.
+    ui.boxes.clear();
+    EXPECT_FALSE(Export(OutputPath("missing") + "/no-such-folder/doc.htm"));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(fs::exists(OutputPath("missing") + "/no-such-folder"));
+
     // A failure midway: the second picture cannot be written. The page
     // exported before stays as it was and no picture of this export is left.
     const std::string folder = OutputPath("midway");
