@@ -624,10 +624,8 @@ void ParagraphComp::WriteHTML(HTMLWriter& writer)
     if (m_text->GetCount() == 1) {
         TypeTag tag = m_text->GetAt(1)->Tag();
         if (tag == tag_Meta || tag == tag_Tabl || tag == tag_Draw || m_text->GetAt(1)->IsPlot()) {
-            if (auto* form = dynamic_cast<HtmlForm*>(m_text->GetAt(1))) {
-                form->WriteHtml(writer);
+            if (writer.WriteObject(*m_text->GetAt(1)))
                 return;
-            }
         }
     }
     switch (GetStyleKind()) {

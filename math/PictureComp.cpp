@@ -125,10 +125,10 @@ void PictureComp::Read(DocReader& reader)
     m_needsLayout = 1;
 }
 
+// A bordered table centred on the page; it stands on its own, as a paragraph
+// cannot hold a table.
 void PictureComp::WriteHTML(HtmlElementWriter& writer)
 {
-    writer.OpenElement("p");
-    writer.CloseStartTag();
     writer.OpenElement("TABLE");
     writer.AddAttribute("ALIGN", "CENTER");
     writer.AddAttribute("BORDER", "2");
@@ -141,7 +141,6 @@ void PictureComp::WriteHTML(HtmlElementWriter& writer)
     writer.WriteEndTag("TD");
     writer.WriteEndTag("TR");
     writer.WriteEndTag("TABLE");
-    writer.WriteEndTag("p");
 }
 
 // A centred table of one cell holding the picture; a table stands on its

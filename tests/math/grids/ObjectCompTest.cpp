@@ -131,7 +131,7 @@ TEST_F(ObjectCompTest, PictureExportFormsUseLowerCaseInXhtml)
 
     RecordingElements html;
     picture->WriteHTML(html);
-    EXPECT_EQ(html.text, "<p><TABLE ALIGN=CENTER BORDER=2><TR><TD>[img 96x48]</TD></TR></TABLE></p>");
+    EXPECT_EQ(html.text, "<TABLE ALIGN=CENTER BORDER=2><TR><TD>[img 96x48]</TD></TR></TABLE>");
 }
 
 TEST_F(ObjectCompTest, DamagedPictureCountsAreRefused)
