@@ -144,6 +144,7 @@ BOOL CCorvellApp::InitInstance()
     InstallTextLayout();
     Step("StyleTable");
     m_pClipboard = new DocClipboard;
+    InstallClipboardWriters();
     Step("DocClipboard");
     FillKernelNameTable();
     Step("KernelNameTable");

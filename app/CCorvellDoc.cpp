@@ -2,10 +2,14 @@
 
 #include "app/DocumentViewSeam.h"
 #include "app/SlideList.h"
+#include "export/HtmlExport.h"
+#include "export/XhtmlExport.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocSelection.h"
 #include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTargetScope.h"
 #include "foundation/FileReadStream.h"
 #include "foundation/FileWriteStream.h"
 #include "foundation/LinkTarget.h"
@@ -15,12 +19,20 @@
 #include "platform/AtomicFileWriter.h"
 #include "platform/UserInterface.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/CommonDialogs.h"
 #include "platform/framework/CWinApp.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 IMPLEMENT_DYNCREATE(CCorvellDoc, CDocument)
 
@@ -60,6 +72,8 @@ CCorvellDoc::CCorvellDoc() : m_docId(NextDocId())
     ResetRecords();
     m_paragraphs = std::make_unique<ParagraphList>(this);
     m_slides = std::make_unique<SlideList>(m_paragraphs.get());
+    MapCommandRange(ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER, &CCorvellDoc::OnExport);
+    MapUpdateRange(ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER, &CCorvellDoc::OnUpdateExport);
 }
 
 CCorvellDoc::~CCorvellDoc()
@@ -482,8 +496,123 @@ CString CCorvellDoc::ProposedExportName(const CString& title, const char* extens
 
 CString CCorvellDoc::ProposedExportName(UINT commandId) const
 {
+    const ExportCommand* command = FindExportCommand(commandId);
+    return command ? ProposedExportName(m_strTitle, command->proposedExtension, commandId == ID_EXPORT_LATEX) : CString();
+}
+
+const ExportCommand* CCorvellDoc::FindExportCommand(UINT commandId)
+{
     for (const ExportCommand& command : kExportCommands)
         if (command.id == commandId)
-            return ProposedExportName(m_strTitle, command.proposedExtension, commandId == ID_EXPORT_LATEX);
-    return CString();
+            return &command;
+    return nullptr;
+}
+
+bool CCorvellDoc::IsExportAvailable(UINT commandId) const
+{
+    return commandId == ID_EXPORT_HTML || commandId == ID_EXPORT_MATHML;
+}
+
+void CCorvellDoc::OnUpdateExport(CCmdUI* ui)
+{
+    ui->Enable(IsExportAvailable(ui->m_nID));
+}
+
+void CCorvellDoc::OnExport(UINT commandId)
+{
+    const ExportCommand* command = FindExportCommand(commandId);
+    if (!command || !IsExportAvailable(commandId))
+        return;
+    CString path = AskExportPath(*command, ProposedExportName(commandId));
+    if (!path.IsEmpty())
+        ExportTo(commandId, path);
+}
+
+namespace {
+CCorvellDoc::ExportPathPrompt& ExportPrompt()
+{
+    static CCorvellDoc::ExportPathPrompt prompt;
+    return prompt;
+}
+} // namespace
+
+CCorvellDoc::ExportPathPrompt CCorvellDoc::SetExportPathPrompt(ExportPathPrompt prompt)
+{
+    return std::exchange(ExportPrompt(), std::move(prompt));
+}
+
+CString CCorvellDoc::AskExportPath(const ExportCommand& command, const CString& proposedName)
+{
+    if (ExportPrompt())
+        return ExportPrompt()(command, proposedName);
+    CFileDialog dialog(FALSE, command.defaultExtension, proposedName.c_str(),
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER, command.filter, AfxGetMainWnd());
+    std::string folder = ExportFolderOf(GetPathName().str());
+    if (!folder.empty())
+        dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    return dialog.DoModal() == IDOK ? dialog.GetPathName() : CString();
+}
+
+bool CCorvellDoc::ExportTo(UINT commandId, const CString& path)
+{
+    if (!IsExportAvailable(commandId) || path.IsEmpty())
+        return false;
+    CWaitCursor wait;
+    DrawTargetScope draw(dynamic_cast<DrawTarget*>(GetMainView()));
+    const std::string target = path.str();
+    const std::string title = ProposedExportName(m_strTitle, "", false).str();
+    std::string message;
+    bool written = commandId == ID_EXPORT_HTML ? ExportHtml(target, title, message)
+                                               : ExportXhtml(target, title, message);
+    if (written || message.empty())
+        return written;
+    std::size_t slash = target.rfind('/');
+    std::string text = "The document could not be exported to \"" +
+                       (slash == std::string::npos ? target : target.substr(slash + 1)) + "\". " + message;
+    if (text.back() != '.')
+        text += '.';
+    text += " Nothing was written.";
+    UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CCorvellDoc::ExportHtml(const std::string& path, const std::string& title, std::string& message)
+{
+    HtmlExportSettings settings;
+    settings.path = path;
+    settings.title = title;
+    // The equation takes the page's text width and its number the rest.
+    const int pageWidth = gDrawContext.GetPageWidth();
+    settings.firstCellWidth = std::max(0, pageWidth - 2 * gDrawContext.GetLeftMargin());
+    settings.secondCellWidth = std::max(0, pageWidth - settings.firstCellWidth);
+    HtmlExportResult result = WriteHtmlExport(*m_paragraphs, settings);
+    message = result.message;
+    return result.ok;
+}
+
+// The page is written beside the chosen file and takes its name only when
+// complete; pictures of a failed export are removed. A formula that does not
+// read as an expression stops the export before anything is written and is
+// shown selected.
+bool CCorvellDoc::ExportXhtml(const std::string& path, const std::string& title, std::string& message)
+{
+    const std::string temporary =
+        ExportFolderOf(path) + "." + ExportFileTitleOf(path) + "." + std::to_string(::getpid()) + ".part";
+    XhtmlExportResult result = WriteXhtmlExport(*m_paragraphs, temporary, path, title);
+    if (result.ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        result.ok = false;
+        result.message = std::string("The page could not be given its name: ") + std::strerror(errno);
+    }
+    if (result.ok)
+        return true;
+    std::remove(temporary.c_str());
+    for (const std::string& picture : result.pictures)
+        std::remove(picture.c_str());
+    if (result.badRow) {
+        ShowBadExpressionMessage(DocSelection(const_cast<CompList*>(result.badRow), result.badFirst, result.badLast + 1));
+        message.clear();
+        return false;
+    }
+    message = result.message.empty() ? std::string("The page could not be written") : result.message;
+    return false;
 }

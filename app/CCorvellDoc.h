@@ -3,12 +3,14 @@
 // list, the slide list, the id pool and the three small records kept in the
 // header of every ".vxm" file, and it implements new, open and save, the
 // modified mark in the title, id allocation for components and paragraphs,
-// and the proposed names of the File/Export commands.
+// and the File/Export commands.
 //
 // File layout: long version 2100; short section count 5; five sections of
 // short id, long length and data (1 id pool, 2 display record, 3 insert
 // sizes, 4 overscript kind, 5 slide count); the paragraph list; the slides.
+#include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include "app/DisplayRecord.h"
@@ -27,7 +29,7 @@ class DocumentViewSeam;
 class ParagraphList;
 class SlideList;
 
-// The File/Export commands; their writers arrive with the export writers.
+// The File/Export commands.
 enum : UINT {
     ID_EXPORT_LATEX = 34031,
     ID_EXPORT_NOTEBOOK = 34032,
@@ -132,8 +134,27 @@ public:
     // extension; for LaTeX, blanks become underscores.
     static CString ProposedExportName(const CString& title, const char* extension, bool latex);
     CString ProposedExportName(UINT commandId) const;
+    static const ExportCommand* FindExportCommand(UINT commandId);
+    // Whether the export has a writer (the others are shown disabled).
+    virtual bool IsExportAvailable(UINT commandId) const;
+    // The File/Export command: asks for the file (proposing a name) and
+    // writes the document into it.
+    void OnExport(UINT commandId);
+    void OnUpdateExport(CCmdUI* ui);
+    // Writes the document in the export's format into the file at path (with
+    // the main view as the drawing target). The file is replaced only when
+    // the whole export is written; a failure is shown to the user, nothing
+    // is left under the chosen name, and the answer is false.
+    bool ExportTo(UINT commandId, const CString& path);
+
+    // What the export commands ask instead of showing the save dialog (for
+    // tests); an empty answer cancels. Returns the prompt it replaces.
+    using ExportPathPrompt = std::function<CString(const ExportCommand& command, const CString& proposedName)>;
+    static ExportPathPrompt SetExportPathPrompt(ExportPathPrompt prompt);
 
 protected:
+    // The save dialog of an export; an empty answer when the user cancels.
+    virtual CString AskExportPath(const ExportCommand& command, const CString& proposedName);
     // The block the save writes through; null when it cannot be had (the save
     // then writes through a block of the largest run between two flushes).
     virtual std::unique_ptr<char[]> AllocateSaveBuffer(int32_t size);
@@ -142,6 +163,10 @@ private:
     // The title without a trailing "*": the framework's save and its
     // save-changes prompt see a plain name.
     void RemoveModifiedMark();
+    // The writers of the exports: false with the reason (empty when the user
+    // has been told already).
+    bool ExportHtml(const std::string& path, const std::string& title, std::string& message);
+    bool ExportXhtml(const std::string& path, const std::string& title, std::string& message);
     void SaveTo(const char* path);
     void FailOpen(const char* path, CFile* file, const CException& e);
     void ResetRecords();

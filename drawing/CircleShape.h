@@ -26,6 +26,7 @@ public:
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
 
     DiagramShape* Clone(ItemCopyMap& map) override;
     void Attach(DiagramComp* diagram) override;

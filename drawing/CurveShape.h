@@ -40,6 +40,7 @@ public:
     void HideConstraint() override { m_handlesShown = false; }
     void ShowConstraint() override { m_handlesShown = true; }
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     DiagramShape* Clone(ItemCopyMap& map) override;
     bool IsCurve() const override { return true; }
     // A free curve owns the vertices only it uses.

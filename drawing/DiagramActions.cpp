@@ -4,21 +4,37 @@
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/KernelSolver.h"
 #include "drawing/LocalSolver.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionNames.h"
 #include "foundation/DrawContext.h"
 #include "foundation/ExprNode.h"
+#include "kernel/KernelLink.h"
 
 #include <utility>
 
+namespace {
+
+bool KernelReady()
+{
+    KernelLink* link = KernelLink::Get();
+    return link && link->IsReady();
+}
+
+} // namespace
+
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint)
 {
+    if (KernelReady())
+        return std::make_unique<KernelSolver>(diagram, constraint);
     return std::make_unique<LocalSolver>(diagram, constraint);
 }
 
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
 {
+    if (KernelReady())
+        return std::make_unique<KernelSolver>(diagram, variables);
     return std::make_unique<LocalSolver>(diagram, variables);
 }
 
@@ -379,7 +395,7 @@ void TUpdateDiagramAction::Do()
         m_cluster.reset();
     } else {
         // The kernel's rules for the named variables; the in-program solver answers none.
-        delete m_cluster->Finalize();
+        m_diagram->ApplyRules(m_cluster->Finalize());
     }
     Refresh();
 }

@@ -21,8 +21,8 @@ class DiagramShape;
 class DrawVariable;
 class VertexShape;
 
-// The solver of a drawing's cluster. The kernel solver is not offered yet,
-// so the in-program solver answers every cluster.
+// The solver of a drawing's cluster: the kernel's while the kernel is
+// ready, the editor's own otherwise.
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint);
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
 

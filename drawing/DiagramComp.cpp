@@ -4,6 +4,7 @@
 
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawConstraint.h"
+#include "drawing/DrawIdentities.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawPile.h"
 #include "drawing/DrawTool.h"
@@ -68,6 +69,7 @@ void DeleteByUse(const ItemArray<DiagramShape>& shapes)
 DiagramComp::DiagramComp()
 {
     SetDefaults();
+    m_variables.SetOwner(this);
 }
 
 DiagramComp::DiagramComp(const DiagramDC& dc, int32_t width, int32_t height, ItemArray<DiagramShape> shapes,
@@ -76,6 +78,7 @@ DiagramComp::DiagramComp(const DiagramDC& dc, int32_t width, int32_t height, Ite
     : m_dc(dc), m_width(width), m_height(height)
 {
     CopySettingsFrom(settings);
+    m_variables.SetOwner(this);
     AdoptItems(std::move(shapes), std::move(constraints), std::move(freeLabels));
 }
 
@@ -121,6 +124,7 @@ void DiagramComp::AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConst
 DiagramComp::~DiagramComp()
 {
     DropPile();
+    DrawIdentities::ForgetDiagram(this);
     FreeItems();
     DrawContext::DeleteMetafile(m_picture);
 }
@@ -547,7 +551,17 @@ void DiagramComp::AddPendingMove(DrawVariable* variable, double value)
 
 std::vector<PendingMove> DiagramComp::TakePendingMoves()
 {
-    return std::exchange(m_pendingMoves, {});
+    // The refresh may drop named variables the kernel no longer reports: a
+    // move of one of those has nothing left to move.
+    std::set<const DrawVariable*> named;
+    for (int i = 0; i < m_variables.GetCount(); ++i)
+        named.insert(m_variables.GetAt(i).variable.get());
+    UpdateNamedVariables();
+    for (int i = 0; i < m_variables.GetCount(); ++i)
+        named.erase(m_variables.GetAt(i).variable.get());
+    std::vector<PendingMove> moves = std::exchange(m_pendingMoves, {});
+    std::erase_if(moves, [&](const PendingMove& move) { return named.count(move.variable) != 0; });
+    return moves;
 }
 
 // The value waits as a pending move and the constraints it touches are

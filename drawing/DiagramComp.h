@@ -24,10 +24,13 @@
 #include "drawing/ItemArray.h"
 #include "drawing/ShapeStyle.h"
 #include "foundation/BoxComp.h"
+#include "foundation/XMLWriter.h"
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
 
 #include <limits>
+
+class MathMLOutput;
 #include <map>
 #include <memory>
 #include <set>
@@ -36,9 +39,12 @@
 
 class ActionView;
 class CompList;
+class ExprNode;
+class TAction;
 class DrawTool;
 class MouseTracker;
 class PlotCurveSet;
+class PlotShape;
 class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
@@ -76,8 +82,14 @@ void DeleteShapes(const std::vector<DiagramShape*>& shapes);
 // Deletes the shapes of a drawing; a vertex goes when no shape uses it.
 void DeleteByUse(const ItemArray<DiagramShape>& shapes);
 
-class DiagramComp : public BoxComp {
+class DiagramComp : public BoxComp, public XhtmlForm {
 public:
+    // The drawing as one svg element of its box's size: the axes when shown,
+    // then every shape, constraint and label (DiagramCompSvg.cpp).
+    void WriteSVG(MathMLOutput& writer);
+    // Alone in a paragraph: a centred paragraph holding the SVG.
+    void WriteXhtml(XMLWriter& writer) override;
+
     DiagramComp();
     // Adopts the three lists; the labels are the free ones, the labels of
     // items are gathered from the items.
@@ -207,6 +219,32 @@ public:
     // touches again; a value no solution allows is refused with a message.
     void ChangeVariable(DrawVariable* variable, double value);
 
+    // ---- with the kernel ----
+    // A new list: the kernel equations of the constraints and of the drag
+    // constraints, the named variables' definitions when asked for, and
+    // every labelled vertex pinned to the point its label names.
+    ExprNode* BuildEquationSystem(bool withDefinitions);
+    // Brings the named-variable table in step with the kernel (only while
+    // it is ready): the names the system and the plots use, with values.
+    void UpdateNamedVariables();
+    // Asks the kernel for the named variables that still lack values.
+    void ResolveDeficits();
+    // Stores the rules name -> number of an answer as named variables, then
+    // deletes the answer; other elements are skipped.
+    void ApplyRules(ExprNode* answer);
+    // Adds the shapes a kernel calculation answered for this drawing, as
+    // {kind, withLabels, payload}: 1 a point, 2 a list of points, 3 a vector
+    // (an arrow from the origin), 4 a plot function in x; deletes the
+    // answer. Values of named variables the payload lacks are asked for; a
+    // cancel adds nothing.
+    void ImportKernelResult(ExprNode* result);
+    bool TakeKernelResult(ExprNode* answer) override;
+    // The plot maker's work: a new plot of the function row (taken),
+    // computed at once; null when the user cancelled a value it needs.
+    TAction* AddPlot(CompList* function);
+    // Computes the plots that wait for the kernel; the drawing is active.
+    void RecomputePlots(bool redraw);
+
     // ---- copy and paste ----
     // A new drawing of copies of the selected shapes, the constraints whose
     // items were all copied and the selected free labels.
@@ -308,6 +346,11 @@ public:
 
 private:
     void SetDefaults();
+    // Asks for the values of the names the plot function lacks (default
+    // 1.0); false when the user cancelled. usesVariables tells whether the
+    // function uses named variables at all.
+    bool AskPlotValues(const ExprNode& function, bool& usesVariables);
+    PlotShape* NewComputedPlot(CompList* function, bool usesVariables);
     void AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConstraint> constraints,
                     ItemArray<DrawLabel> freeLabels);
     void CopySettingsFrom(const DiagramComp& other);

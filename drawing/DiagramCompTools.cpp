@@ -24,6 +24,7 @@ void DiagramComp::SetToolBusy(bool busy)
 
 std::unique_ptr<MouseTracker> DiagramComp::OnMouseDown(ActionView& view, const IntPoint& point, bool shift, bool ctrl)
 {
+    UpdateNamedVariables();
     if (ctrl)
         return PointerTool(this).OnMouseDown(view, point, shift);
     return GetTool()->OnMouseDown(view, point, shift);

@@ -77,13 +77,13 @@ DiagramDC& DiagramDC::operator=(const DiagramDC& other)
 int DiagramDC::DeviceLength(double length, int resolution) const
 {
     const int64_t points = RoundClamped(length / m_currentScale);
-    return static_cast<int>(points * resolution / kPointsPerInch);
+    return static_cast<int>(points * resolution * m_outputFactor / kPointsPerInch);
 }
 
 IntPoint DiagramDC::WorldToScreen(const DPoint& world) const
 {
-    return IntPoint(DeviceLength(world.x - m_x0, ResX()) + m_pixelOrigin.x,
-                    DeviceLength(m_y0 - world.y, ResY()) + m_pixelOrigin.y);
+    return IntPoint(DeviceLength(world.x - m_x0, ResX()) + m_pixelOrigin.x * m_outputFactor,
+                    DeviceLength(m_y0 - world.y, ResY()) + m_pixelOrigin.y * m_outputFactor);
 }
 
 DPoint DiagramDC::ScreenToWorld(const IntPoint& device) const
@@ -100,7 +100,7 @@ double DiagramDC::PixelsToWorld(double pixels) const
 int DiagramDC::WorldToPixels(double length) const
 {
     const int64_t points = RoundClamped(std::trunc(length / m_currentScale + 0.5));
-    return static_cast<int>(points * ResX() / kPointsPerInch);
+    return static_cast<int>(points * ResX() * m_outputFactor / kPointsPerInch);
 }
 
 void DiagramDC::SetZoom(double factor)

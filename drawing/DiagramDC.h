@@ -46,6 +46,12 @@ public:
     IntPoint SwapPixelOrigin(const IntPoint& origin);
     IntPoint GetPixelOrigin() const { return m_pixelOrigin; }
     void SetWindowSize(int width, int height);
+    // Device coordinates and lengths come out this many times larger (SVG
+    // output works at ten times the pixel values; 1 otherwise).
+    void SetOutputFactor(int factor) { m_outputFactor = factor > 0 ? factor : 1; }
+    int GetOutputFactor() const { return m_outputFactor; }
+    int GetWindowWidth() const { return m_windowWidth; }
+    int GetWindowHeight() const { return m_windowHeight; }
     DPoint WindowCentre() const;
     DPoint GetWorldOrigin() const { return {m_x0, m_y0}; }
     void SetWorldOrigin(const DPoint& origin);
@@ -113,4 +119,5 @@ private:
     int m_dashIndex = 0;
     double m_dashPhase = 0.0;
     int m_penSelections = 0;
+    int m_outputFactor = 1;
 };

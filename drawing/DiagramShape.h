@@ -8,6 +8,7 @@
 
 class DiagramEditGroup;
 class DrawConstraint;
+class MathMLOutput;
 class DrawVariable;
 class ItemCopyMap;
 class VertexShape;
@@ -36,6 +37,8 @@ public:
     // A shape kept as its file record because its kind is not known here.
     virtual bool IsKeptRecord() const { return false; }
     virtual ShapeStyle GetStyle() const = 0;
+    // The shape's SVG elements (nothing while hidden); see ShapeSvg.cpp.
+    virtual void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const {}
     virtual void SetStyle(const ShapeStyle& style) = 0;
     virtual DiagramShape* SetOwner(DiagramShape* owner)
     {

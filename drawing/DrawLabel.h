@@ -8,6 +8,7 @@
 #include "foundation/DPoint.h"
 
 class CompList;
+class MathMLOutput;
 class DiagramComp;
 class DiagramDC;
 class DiagramItem;
@@ -57,6 +58,9 @@ public:
     // Whether a document point lies on the row's text.
     bool HitText(const IntPoint& point) const;
     void Draw(DiagramDC& dc);
+    // The row as SVG text (or MathML or XHTML in a foreign object, when the
+    // writer can write rows) at the frame's top-left; nothing while hidden.
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const;
 
     // The label of an item's record: made for the owner and listed with
     // the drawing being read.

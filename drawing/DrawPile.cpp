@@ -89,20 +89,7 @@ DrawConstraint* AttachConstraint(VertexShape* vertex, DiagramShape* other)
         return nullptr;
     if (other->IsVertexShape())
         return new CoincidentConstraint(static_cast<VertexShape*>(other), vertex);
-    if (other->IsSegment()) {
-        auto* segment = static_cast<EdgeShape*>(other);
-        return new PointOnSegmentConstraint(segment->GetStart(), segment->GetEnd(), vertex);
-    }
-    if (other->IsCurve())
-        if (auto* curve = dynamic_cast<CurveShape*>(other))
-            return new PointOnCurveConstraint(curve, vertex);
-    if (other->IsCircle())
-        if (auto* circle = dynamic_cast<CircleShape*>(other))
-            return new PointOnCircleConstraint(circle->GetCentre(), circle->GetRadiusVar(), vertex);
-    if (other->IsPlot())
-        if (auto* plot = dynamic_cast<PlotShape*>(other))
-            return new PointOnPlotConstraint(plot, vertex);
-    return nullptr;
+    return other->MakeAttachConstraint(vertex);
 }
 
 } // namespace

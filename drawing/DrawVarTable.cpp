@@ -1,10 +1,16 @@
 #include "drawing/DrawVarTable.h"
 
+#include "drawing/DrawingNodes.h"
 #include "drawing/ItemCopyMap.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/ListNodes.h"
+#include "kernel/NodeBuilders.h"
+#include "kernel/OperatorNodes.h"
 #include "platform/Exceptions.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -28,16 +34,81 @@ void DrawVarTable::SetNamed(const Str255& name, double value)
         variable->SetValue(value);
         return;
     }
+    m_entries.push_back(NewEntry(name, value));
+}
+
+std::unique_ptr<DrawVarEntry> DrawVarTable::NewEntry(const Str255& name, double value) const
+{
     auto entry = std::make_unique<DrawVarEntry>();
     entry->name = name;
     entry->variable = std::make_unique<DrawVariable>(value, false);
-    m_entries.push_back(std::move(entry));
+    entry->variable->SetOwner(m_owner);
+    return entry;
 }
 
 void DrawVarTable::SetOwner(DiagramComp* diagram)
 {
+    m_owner = diagram;
     for (const auto& entry : m_entries)
         entry->variable->SetOwner(diagram);
+}
+
+ExprNode* DrawVarTable::ToRuleList() const
+{
+    auto* list = new ListNode;
+    for (const auto& entry : m_entries)
+        list->AppendChild(new RuleNode(new SymbolNode(std::string(entry->name.GetText())),
+                                       new RealNode(entry->variable->GetValue())));
+    return list;
+}
+
+void DrawVarTable::AppendEquations(ExprNode& list) const
+{
+    for (const auto& entry : m_entries) {
+        DrawVariable* variable = entry->variable.get();
+        ExprNode* right = variable->IsFixed() ? static_cast<ExprNode*>(new RealNode(variable->GetValue()))
+                                              : new DrawVarNode(variable);
+        list.AppendChild(MakeRelation(new SymbolNode(std::string(entry->name.GetText())), right));
+    }
+}
+
+void DrawVarTable::FixNamed(const ExprNode& list)
+{
+    const auto* composite = dynamic_cast<const CompositeNode*>(&list);
+    if (!composite)
+        return;
+    for (ExprNode* child = composite->First(); child; child = child->next) {
+        Str255 name;
+        child->GetText(name);
+        if (DrawVariable* variable = Find(name))
+            variable->SetFixed(true);
+    }
+}
+
+void DrawVarTable::ReplaceFromRules(ExprNode* list)
+{
+    std::unique_ptr<ExprNode> rules(list);
+    std::vector<std::unique_ptr<DrawVarEntry>> kept;
+    auto* composite = dynamic_cast<CompositeNode*>(list);
+    for (ExprNode* child = composite ? composite->First() : nullptr; child; child = child->next) {
+        auto* rule = dynamic_cast<RuleNode*>(child);
+        if (!rule || child->GetTag() != TypeTag("rulN") || !rule->Left() || !rule->Right())
+            continue;
+        Str255 name;
+        rule->Left()->GetText(name);
+        const double value = rule->Right()->GetRealValue();
+        auto same = [&](const std::unique_ptr<DrawVarEntry>& entry) { return entry && entry->name == name; };
+        if (auto again = std::find_if(kept.begin(), kept.end(), same); again != kept.end()) {
+            (*again)->variable->SetValue(value);
+        } else if (auto old = std::find_if(m_entries.begin(), m_entries.end(), same); old != m_entries.end()) {
+            (*old)->variable->SetValue(value);
+            kept.push_back(std::move(*old));
+        } else {
+            kept.push_back(NewEntry(name, value));
+        }
+    }
+    // The entries no rule named go with their variables.
+    m_entries = std::move(kept);
 }
 
 void DrawVarTable::CopyFrom(const DrawVarTable& other, ItemCopyMap& map)

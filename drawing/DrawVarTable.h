@@ -13,6 +13,7 @@
 
 class DocReader;
 class DocWriter;
+class ExprNode;
 class ItemCopyMap;
 
 struct DrawVarEntry {
@@ -28,7 +29,23 @@ public:
     DrawVariable* Find(const Str255& name) const;
     // Sets the value of the entry of that name, or appends a new entry.
     void SetNamed(const Str255& name, double value);
+    // The drawing of every entry's variable, new ones included.
     void SetOwner(DiagramComp* diagram);
+
+    // ---- with the kernel ----
+    // A new list of rules name -> value, in entry order.
+    ExprNode* ToRuleList() const;
+    // Appends name == the variable (name == its value when fixed) for every
+    // entry to the list.
+    void AppendEquations(ExprNode& list) const;
+    // Fixes the entries whose names the list's children give.
+    void FixNamed(const ExprNode& list);
+    // The table holds exactly the names the rules give, in their order: an
+    // entry whose name comes back keeps its variable (observers stay) and
+    // takes the value; the others go. A name given twice keeps one entry,
+    // with the last value. Children that are no rules are skipped; the list
+    // is deleted.
+    void ReplaceFromRules(ExprNode* list);
     // Copies of every entry, their variables through the copy map.
     void CopyFrom(const DrawVarTable& other, ItemCopyMap& map);
 
@@ -36,5 +53,8 @@ public:
     void Read(DocReader& reader);
 
 private:
+    std::unique_ptr<DrawVarEntry> NewEntry(const Str255& name, double value) const;
+
     std::vector<std::unique_ptr<DrawVarEntry>> m_entries;
+    DiagramComp* m_owner = nullptr;
 };

@@ -1,9 +1,12 @@
 #include "drawing/DrawVariable.h"
 
+#include "drawing/DrawIdentities.h"
 #include "drawing/ItemCopyMap.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "platform/Exceptions.h"
+
+DrawVariable::~DrawVariable() { DrawIdentities::ForgetVariable(this); }
 
 void DrawVariable::SetValue(double value)
 {

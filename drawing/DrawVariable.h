@@ -15,6 +15,10 @@ class DrawVariable : public ArchiveItem, public LinkTarget {
 public:
     DrawVariable() = default;
     DrawVariable(double value, bool fixed) : m_value(value), m_fixed(fixed) {}
+    // Its number on the kernel's side names nothing from now on.
+    ~DrawVariable() override;
+    DrawVariable(const DrawVariable&) = delete;
+    DrawVariable& operator=(const DrawVariable&) = delete;
 
     double GetValue() const { return m_value; }
     void SetValue(double value);

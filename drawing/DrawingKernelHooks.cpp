@@ -1,24 +1,26 @@
 #include "drawing/DrawingKernelHooks.h"
 
+#include "drawing/DrawingNodes.h"
+
 namespace {
 
-DrawVariableNodeMaker gVariableMaker = nullptr;
-DiagramNodeMaker gDiagramMaker = nullptr;
+DrawVariableNodeMaker gVariableMaker = &MakeDrawVarNode;
+DiagramNodeMaker gDiagramMaker = &MakeDrawingNode;
 
 } // namespace
 
 void InstallDrawingNodeMakers(DrawVariableNodeMaker variableMaker, DiagramNodeMaker diagramMaker)
 {
-    gVariableMaker = variableMaker;
-    gDiagramMaker = diagramMaker;
+    gVariableMaker = variableMaker ? variableMaker : &MakeDrawVarNode;
+    gDiagramMaker = diagramMaker ? diagramMaker : &MakeDrawingNode;
 }
 
 ExprNode* MakeDrawVariableNode(DrawVariable* variable)
 {
-    return gVariableMaker && variable ? gVariableMaker(variable) : nullptr;
+    return variable ? gVariableMaker(variable) : nullptr;
 }
 
 ExprNode* MakeDiagramNode(DiagramComp* diagram)
 {
-    return gDiagramMaker && diagram ? gDiagramMaker(diagram) : nullptr;
+    return diagram ? gDiagramMaker(diagram) : nullptr;
 }

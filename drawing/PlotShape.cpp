@@ -11,6 +11,11 @@
 #include "foundation/LinkRemap.h"
 #include "platform/Exceptions.h"
 #include "plot/PlotCurveSet.h"
+#include "foundation/DrawContext.h"
+#include "kernel/KernelLink.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/ListNodes.h"
+#include "kernel/PlotNodes.h"
 
 PlotShape::PlotShape() : m_function(new CompList) {}
 
@@ -151,4 +156,41 @@ void PlotShape::Read(DocReader& reader, void* context)
 DrawConstraint* PlotShape::MakeAttachConstraint(VertexShape* vertex)
 {
     return new PointOnPlotConstraint(this, vertex);
+}
+
+ExprNode* PlotShape::CopyFunction() const
+{
+    // Building a node does not change the row.
+    return const_cast<CompList*>(m_function)->BuildNode();
+}
+
+PlotShape::Computed PlotShape::Compute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules,
+                                       ExprNode* x, ExprNode* y)
+{
+    std::unique_ptr<ExprNode> ownedRules(rules);
+    std::unique_ptr<ExprNode> xSymbol(x);
+    std::unique_ptr<ExprNode> ySymbol(y);
+    KernelLink* link = KernelLink::Get();
+    if (!link || !link->IsReady()) {
+        m_pending = true;
+        return Computed::Pending;
+    }
+    auto range = [](std::unique_ptr<ExprNode>& symbol, double low, double high) {
+        auto* list = new ListNode(symbol.release());
+        list->AppendChild(new RealNode(low));
+        list->AppendChild(new RealNode(high));
+        return list;
+    };
+    TwoDPlotNode command(new ListNode(CopyFunction()), range(xSymbol, xmin, xmax), range(ySymbol, ymin, ymax),
+                         nullptr);
+    std::unique_ptr<ExprNode> answer(link->ResolvePlot(&command, ownedRules.get()));
+    auto curves = std::make_unique<PlotCurveSet>();
+    if (!answer || curves->BuildFromGraphics(answer.get()) == 0) {
+        // A failed computation is no empty curve: the old one stays.
+        ShowMessageOrBeep(kRefusedAnswer);
+        return Computed::Refused;
+    }
+    m_curves = std::move(curves);
+    m_pending = false;
+    return Computed::Done;
 }

@@ -3,9 +3,10 @@
 // drawing's coordinates, so that vertices can be held on it. The function
 // is kept as the component row the user typed (the kernel expression is
 // built from it when the curve is computed); the curve is the plot items the
-// kernel answered, which draw, hit and store it. Computing the curve
-// through the kernel comes with the drawings' kernel requests: until then a
-// plot shows the curve it was read or copied with.
+// kernel answered, which draw, hit and store it. The kernel computes the
+// curve over the part of the plane the drawing shows, with the values of the
+// drawing's named variables; without a kernel the plot stays pending and
+// shows the curve it had.
 //
 // Record: visible, the function row, uses-variables byte, the curve set
 // (a 16-bit list count, 0 when there is none, then the lists), a has-label
@@ -16,6 +17,7 @@
 #include <memory>
 
 class CompList;
+class ExprNode;
 class PlotCurveSet;
 
 class PlotShape : public DiagramShape {
@@ -36,6 +38,7 @@ public:
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     DrawConstraint* MakeAttachConstraint(VertexShape* vertex) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanShowLabel() const override { return true; }
     // A label showing the formula.
     DrawLabel* MakeLabel(DiagramComp* diagram) override;
@@ -61,6 +64,19 @@ public:
     void SetPending(bool pending) { m_pending = pending; }
     bool UsesVariables() const { return m_usesVariables; }
     bool InSystem() const { return m_inSystem; }
+    void SetInSystem(bool inSystem) { m_inSystem = inSystem; }
+
+    static constexpr const char* kRefusedAnswer =
+        "The kernel could not compute the plot; the drawing keeps its previous curve.";
+    enum class Computed { Done, Pending, Refused };
+    // Computes the curve over xmin..xmax and ymin..ymax with the named
+    // variables' rules and the drawing's plot variable symbols (the shape
+    // takes the three nodes). Without a ready kernel the plot stays pending;
+    // an answer that is no graphics keeps the old curve and says so.
+    Computed Compute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules, ExprNode* x,
+                     ExprNode* y);
+    // A new kernel expression of the function.
+    ExprNode* CopyFunction() const;
 
 private:
     CompList* m_function = nullptr;

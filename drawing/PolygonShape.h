@@ -37,6 +37,7 @@ public:
     void HideConstraint() override;
     void ShowConstraint() override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     DiagramShape* Clone(ItemCopyMap& map) override;
     void Attach(DiagramComp* diagram) override;
     bool IsPolygon() const override { return true; }

@@ -26,6 +26,7 @@ public:
     // The sides in turn; the interior is never hit.
     DiagramItem* HitTest(const DPoint& point, const DiagramDC& dc) override;
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     DiagramShape* Clone(ItemCopyMap& map) override;
     void Attach(DiagramComp* diagram) override;
     bool IsClosed() const override { return true; }

@@ -142,8 +142,11 @@ void VertexDragTracker::MouseMove(const IntPoint& point)
     const DiagramDC& dc = m_diagram->GetDC();
     const DPoint from = dc.ScreenToWorld(m_last);
     const DPoint to = dc.ScreenToWorld(point);
-    m_cluster->SolveDrag(DPoint(to.x - from.x, to.y - from.y), m_moved, m_dragged);
-    m_last = point;
+    // A step that failed (no solution, or a kernel answer given up as too
+    // slow) leaves the vertices where they were: the next step starts from
+    // there towards the pointer's newest place.
+    if (m_cluster->SolveDrag(DPoint(to.x - from.x, to.y - from.y), m_moved, m_dragged))
+        m_last = point;
     m_dragMoved = true;
     m_diagram->Repaint();
 }
@@ -161,6 +164,8 @@ void VertexDragTracker::MouseUp(const IntPoint& point)
         m_cluster.reset();
         return;
     }
+    // The kernel's values of the named variables once the drag has ended.
+    m_diagram->ApplyRules(m_cluster->Finalize());
     delete m_action;
     m_action = new TMoveAction(m_diagram, std::move(m_cluster), std::move(scaffold));
 }

@@ -10,7 +10,7 @@
 // it, whose values the solve may have moved) until the action is final.
 //
 // The solver is synchronous, so a release never waits for a step still
-// running.
+// running. A kernel step is bounded by the kernel link's drag step limit.
 #include "drawing/ItemArray.h"
 #include "foundation/DPoint.h"
 #include "foundation/MouseTracker.h"

@@ -31,6 +31,7 @@ public:
     void HideVertex() override { m_visible = false; }
     void ShowVertex() override { m_visible = true; }
     void Draw(DiagramDC& dc) override;
+    void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool HasLabelAnchor() const override { return true; }
     DPoint GetLabelAnchor(const DiagramDC&) const override { return GetPoint(); }
 

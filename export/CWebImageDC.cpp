@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // Why a picture could not be saved goes here; nothing is shown to the user.
@@ -81,6 +84,46 @@ public:
 
 private:
     AtomicFileWriter& m_file;
+    std::string m_error;
+};
+
+// The encoded bytes are gathered and go into an open file in one piece.
+class DescriptorSink : public PngByteSink {
+public:
+    explicit DescriptorSink(int fd) : m_fd(fd) {}
+    bool Write(const std::uint8_t* data, std::size_t length) noexcept override
+    {
+        try {
+            m_bytes.insert(m_bytes.end(), data, data + length);
+            return true;
+        } catch (const std::bad_alloc&) {
+            SetError(ENOMEM);
+            return false;
+        }
+    }
+    bool Finish() noexcept
+    {
+        const std::uint8_t* data = m_bytes.data();
+        std::size_t length = m_bytes.size();
+        while (length > 0) {
+            ssize_t written = ::write(m_fd, data, length);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                SetError(written < 0 ? errno : ENOSPC);
+                return false;
+            }
+            data += written;
+            length -= std::size_t(written);
+        }
+        return true;
+    }
+    void SetError(int error) { m_error = std::strerror(error); }
+    const std::string& Error() const { return m_error; }
+
+private:
+    int m_fd;
+    std::vector<std::uint8_t> m_bytes;
     std::string m_error;
 };
 
@@ -165,11 +208,7 @@ bool CWebImageDC::SaveAsPNG(const std::string& path, bool interlaced, bool trans
     try {
         AtomicFileWriter file(path);
         WebImageDib dib = ReadDib();
-        std::optional<PngRgb> clear;
-        if (transparent)
-            clear = PngRgb{std::uint8_t(GetRValue(colour)), std::uint8_t(GetGValue(colour)),
-                           std::uint8_t(GetBValue(colour))};
-        PngWriteParams params = MakePngWriteParams(dib, interlaced, clear);
+        PngWriteParams params = ParamsFor(dib, interlaced, transparent, colour);
         FileSink sink(file);
         std::string message;
         if (!WritePNG(params, sink, message))
@@ -181,6 +220,47 @@ bool CWebImageDC::SaveAsPNG(const std::string& path, bool interlaced, bool trans
     } catch (const std::bad_alloc&) {
         return Fail("Couldn't allocate enough memory");
     }
+}
+
+PngWriteParams CWebImageDC::ParamsFor(const WebImageDib& dib, bool interlaced, bool transparent, COLORREF colour) const
+{
+    std::optional<PngRgb> clear;
+    if (transparent)
+        clear = PngRgb{std::uint8_t(GetRValue(colour)), std::uint8_t(GetGValue(colour)), std::uint8_t(GetBValue(colour))};
+    return MakePngWriteParams(dib, interlaced, clear);
+}
+
+bool CWebImageDC::WritePNGFile(const std::string& path, bool interlaced, bool transparent, COLORREF colour)
+{
+    m_lastMessage.clear();
+    if (m_bits.isNull())
+        return Fail("There is no picture to save.");
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return Fail("Cannot open " + path + " for writing: " + std::strerror(errno));
+    // Only a plain file is written, and only a plain file is removed again.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        return Fail("Cannot write " + path + ": it is not a plain file");
+    }
+    DescriptorSink sink(fd);
+    std::string message;
+    bool written = false;
+    try {
+        WebImageDib dib = ReadDib();
+        written = WritePNG(ParamsFor(dib, interlaced, transparent, colour), sink, message) && sink.Finish();
+    } catch (const std::bad_alloc&) {
+        message = "Couldn't allocate enough memory";
+    }
+    if (::close(fd) != 0 && written) {
+        written = false;
+        sink.SetError(errno);
+    }
+    if (written)
+        return true;
+    ::unlink(path.c_str());
+    return Fail(sink.Error().empty() ? message : message + " " + sink.Error());
 }
 
 bool CWebImageDC::Fail(std::string message)

@@ -32,6 +32,10 @@ public:
     // when the whole picture is written: on any failure the answer is false,
     // any old file at path is left as it was, and LastMessage says why.
     bool SaveAsPNG(const std::string& path, bool interlaced, bool transparent, COLORREF colour);
+    // The same into a new file at path, without waiting for the disk: for a
+    // caller that writes many pictures under temporary names and places them
+    // together. On failure the file is removed.
+    bool WritePNGFile(const std::string& path, bool interlaced, bool transparent, COLORREF colour);
 
     // The picture as a device-independent bitmap of its depth, rows bottom to top.
     WebImageDib ReadDib() const;
@@ -50,6 +54,7 @@ public:
 
 private:
     bool Fail(std::string message);
+    PngWriteParams ParamsFor(const WebImageDib& dib, bool interlaced, bool transparent, COLORREF colour) const;
 
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;

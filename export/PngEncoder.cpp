@@ -295,7 +295,8 @@ PngWriteParams MakePngWriteParams(const WebImageDib& dib, bool interlaced, std::
     params.interlaced = interlaced;
     params.textKeyword = "Quorvant";
     params.text = "CWebImageDC / PNG";
-    params.writeTime = true;
+    // No time chunk: the same picture always encodes to the same bytes.
+    params.writeTime = false;
     params.transparent = transparent;
     params.transparentCount = transparent ? 1 : 0;
     return params;

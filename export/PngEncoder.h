@@ -47,7 +47,7 @@ struct PngWriteParams {
     double gamma = -1.0;  // no gamma chunk unless above 0
     std::string textKeyword;
     std::string text;
-    bool writeTime = true;
+    bool writeTime = false;  // a tIME chunk of the moment of writing
     std::optional<PngRgb> transparent;  // the colour shown as transparent
     int transparentCount = 0;           // 1 with a transparent colour, else 0
 };
@@ -83,7 +83,7 @@ public:
 
 // Encodes the converted picture: IHDR (Adam7 when interlaced), PLTE for
 // palette pictures, gAMA when the gamma is above 0, the one uncompressed text
-// entry, tIME when asked, tRNS for a transparent colour, the rows, IEND.
+// entry, tIME only when asked, tRNS for a transparent colour, the rows, IEND.
 // On failure detail, when given, receives libpng's own words.
 bool EncodePng(const PngImage& image, const PngWriteParams& params, PngByteSink& sink, std::string& message,
                std::string* detail = nullptr);

@@ -116,7 +116,16 @@ void XMLCoreWriter::WriteAttribute(const char* name, const char* value)
     WriteString(" ");
     WriteString(name);
     WriteString("=\"");
-    WriteString(value);
+    WriteUtf8Text(value ? value : "");
+    WriteString("\"");
+}
+
+void XMLCoreWriter::WriteTextAttribute(const char* name, const Str255& value)
+{
+    WriteString(" ");
+    WriteString(name);
+    WriteString("=\"");
+    WriteEscapedText(value);
     WriteString("\"");
 }
 
@@ -165,17 +174,29 @@ void XMLCoreWriter::WriteEntity(const char* name)
     WriteString(";");
 }
 
+void XMLCoreWriter::WriteFence(const char* fence)
+{
+    WriteIndent();
+    WriteString("<mo>");
+    WriteUtf8Text(fence ? fence : "");
+    WriteString("</mo>");
+    NewLine();
+}
+
 void XMLCoreWriter::StartFencedWith(const char* open, const char* close)
 {
-    StartElement("mfenced", true);
-    WriteAttribute("open", open);
-    WriteAttribute("close", close);
-    EndPendingTag(true);
+    WriteStartTag("mrow", true);
+    WriteFence(open);
+    m_fences.emplace_back(close ? close : "");
 }
 
 void XMLCoreWriter::EndFenced()
 {
-    EndElement("mfenced", true);
+    if (!m_fences.empty()) {
+        WriteFence(m_fences.back().c_str());
+        m_fences.pop_back();
+    }
+    EndElement("mrow", true);
 }
 
 void XMLCoreWriter::WriteEscapedChar(uint16_t code)
@@ -196,8 +217,9 @@ void XMLCoreWriter::WriteEscapedChar(uint16_t code)
     default:
         break;
     }
-    if (code < 32 && code != 9 && code != 10 && code != 13) {
-        // Control characters have no place in XML text.
+    if ((code < 32 && code != 9 && code != 10 && code != 13) || code == 0xFFFE || code == 0xFFFF ||
+        (code >= 0xD800 && code < 0xE000)) {
+        // Control characters and non-characters have no place in XML text.
         WriteString("&#65533;");
         return;
     }
@@ -213,6 +235,36 @@ void XMLCoreWriter::WriteEscapedText(const Str255& text)
 {
     for (int i = 0; i < text.GetLength(); ++i)
         WriteEscapedChar(MathLinkCharConv::CharToUnicodeA(uint8_t(*text.GetPtrAt(i))));
+}
+
+void XMLCoreWriter::WriteUtf8Text(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = uint8_t(text[i]);
+        int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        uint32_t code = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F : lead & 0x07;
+        bool good = extra >= 0 && i + std::size_t(extra) < text.size();
+        for (int k = 1; good && k <= extra; ++k) {
+            const auto next = uint8_t(text[i + std::size_t(k)]);
+            good = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Over-long forms, surrogates and codes past Unicode are not text.
+        static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (good && (code < kLeast[extra] || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF))
+            good = false;
+        if (!good) {
+            WriteString("&#65533;");
+            ++i;
+            continue;
+        }
+        if (code < 0x10000)
+            WriteEscapedChar(uint16_t(code));
+        else
+            WriteString(("&#" + std::to_string(code) + ";").c_str());
+        i += std::size_t(extra) + 1;
+    }
 }
 
 void XMLCoreWriter::WriteEscapedCString(const char* text)

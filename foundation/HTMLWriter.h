@@ -3,6 +3,16 @@
 // one element per paragraph, of the kind its style names.
 class CompList;
 class Str255;
+class TextComp;
+class HTMLWriter;
+
+// A component that stands alone in a paragraph with an HTML form of its own
+// (pictures, plots and tables; drawings write their picture).
+class HtmlForm {
+public:
+    virtual ~HtmlForm() = default;
+    virtual void WriteHtml(HTMLWriter& writer) = 0;
+};
 
 class HTMLWriter {
 public:
@@ -20,12 +30,8 @@ public:
     virtual void WriteItemizedItem(CompList& row) = 0;
     virtual void WriteSubEnumeratedItem(CompList& row) = 0;
     virtual void WriteSubItemizedItem(CompList& row) = 0;
-};
-
-// A component that stands alone in a paragraph with an HTML form of its own
-// (pictures, plots and tables; drawings write their picture).
-class HtmlForm {
-public:
-    virtual ~HtmlForm() = default;
-    virtual void WriteHtml(HTMLWriter& writer) = 0;
+    // A picture, plot, table or drawing alone in its paragraph: written in
+    // its own form; false when the writer has none for it (the paragraph is
+    // then written by its style).
+    virtual bool WriteObject(TextComp& comp);
 };

@@ -611,7 +611,7 @@ void ParagraphComp::WriteMathML(XMLWriter& writer)
     case StyleKind::kNumbered: writer.WriteEnumeratedItem(*m_text); break;
     case StyleKind::kEquation: writer.WritePlainEquation(*m_text); break;
     case StyleKind::kNumberedEquation: writer.WriteNumberedEquation(*m_text, LabelText()); break;
-    case StyleKind::kSourceCode: break;  // source code has no XHTML form
+    case StyleKind::kSourceCode: writer.WriteSourceCode(*m_text); break;
     case StyleKind::kItemized: writer.WriteItemizedItem(*m_text); break;
     case StyleKind::kSubEnumerated: writer.WriteSubEnumeratedItem(*m_text); break;
     case StyleKind::kSubItemized: writer.WriteSubItemizedItem(*m_text); break;
@@ -624,10 +624,8 @@ void ParagraphComp::WriteHTML(HTMLWriter& writer)
     if (m_text->GetCount() == 1) {
         TypeTag tag = m_text->GetAt(1)->Tag();
         if (tag == tag_Meta || tag == tag_Tabl || tag == tag_Draw || m_text->GetAt(1)->IsPlot()) {
-            if (auto* form = dynamic_cast<HtmlForm*>(m_text->GetAt(1))) {
-                form->WriteHtml(writer);
+            if (writer.WriteObject(*m_text->GetAt(1)))
                 return;
-            }
         }
     }
     switch (GetStyleKind()) {

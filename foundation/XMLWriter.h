@@ -19,11 +19,19 @@ public:
     virtual void WriteItemizedItem(CompList& row) = 0;
     virtual void WriteSubEnumeratedItem(CompList& row) = 0;
     virtual void WriteSubItemizedItem(CompList& row) = 0;
+    virtual void WriteSourceCode(CompList& row) = 0;
+    // Closes the lists and the preformatted block left open by earlier
+    // paragraphs (before a component writes a block of its own).
+    virtual void CloseOpenBlocks() = 0;
+    // A "math" element of the MathML namespace holding the row as one
+    // expression (a plot's function line, a grid cell).
+    virtual void WriteMathBlock(CompList& row) = 0;
 };
 
 // A component that stands alone in a paragraph with an XHTML form of its own
 // (pictures and plots; drawings write a "p" element of class "eqn" holding
-// their SVG).
+// their SVG). The writer handed in is the export's XML writer, which also
+// offers the element primitives of MathMLOutput.
 class XhtmlForm {
 public:
     virtual ~XhtmlForm() = default;

@@ -568,7 +568,14 @@ ExprNode* KernelLink::BuildModelFromVars(const ExprNode* a, const ExprNode* b)
 
 ExprNode* KernelLink::SolveSystem(const ExprNode* a, const ExprNode* b, const ExprNode* c)
 {
-    if (b)
+    if (b) {
+        m_stepDeadline = std::chrono::steady_clock::now() + m_dragStepLimit;
+        m_stepTimed = true;
+        struct Untimed {
+            bool& timed;
+            ~Untimed() { timed = false; }
+        } untimed{m_stepTimed};
         return NodeRequest(false, false, PlainCall("QVConstrainedMin", {a, b, c}), true);
+    }
     return NodeRequest(false, false, PlainCall("QVSolveSystem", {a}), true);
 }

@@ -38,6 +38,10 @@ public:
     static constexpr const char* kPackageName = "VXCompute`";
     // How long a kernel may take to answer an abort before it is ended.
     static constexpr std::chrono::milliseconds kAbortGrace{400};
+    // How long a drag step (QVConstrainedMin) may wait for its answer before
+    // the kernel is asked to stop it: the pointer has moved on meanwhile, and
+    // the step is given up for its newest place.
+    static constexpr std::chrono::milliseconds kDragStepLimit{250};
 
     // Reads the calculation preferences; no kernel is connected.
     KernelLink();
@@ -142,7 +146,10 @@ public:
     ExprNode* BuildModelFromCore(const ExprNode* a, const ExprNode* b);
     ExprNode* BuildModelFromVars(const ExprNode* a, const ExprNode* b);
     // QVConstrainedMin[a, b, c] when b is given, else QVSolveSystem[a].
+    // A drag step that outlasts the drag step limit is stopped (its answer
+    // is then no list).
     ExprNode* SolveSystem(const ExprNode* a, const ExprNode* b, const ExprNode* c);
+    void SetDragStepLimit(std::chrono::milliseconds limit) { m_dragStepLimit = limit; }
 
     // ---- the packet loop ----
     // Reads packets until the return packet (true) or a link error (false),
@@ -202,6 +209,10 @@ private:
     std::atomic<int> m_waiting{0};
     std::atomic<bool> m_abortRequested{false};
     std::chrono::steady_clock::time_point m_abortTime;
+    std::chrono::milliseconds m_dragStepLimit{kDragStepLimit};
+    // Set while a drag step waits: when it is passed the step is stopped.
+    std::chrono::steady_clock::time_point m_stepDeadline;
+    bool m_stepTimed = false;
     bool m_endedAfterAbort = false;
 
     std::atomic<bool> m_running{false};     // the start-up has not been cancelled

@@ -207,6 +207,10 @@ void KernelLink::YieldWhileWaiting()
     }
     if (m_questions)
         m_questions->Yield();
+    if (m_stepTimed && std::chrono::steady_clock::now() > m_stepDeadline) {
+        m_stepTimed = false;
+        AbortEvaluation();
+    }
     if (m_abortRequested && !m_endedAfterAbort &&
         std::chrono::steady_clock::now() - m_abortTime > kAbortGrace) {
         // The kernel has not answered the abort: end it, so that the wait

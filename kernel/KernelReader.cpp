@@ -23,6 +23,8 @@
 
 namespace {
 
+DrawVarReadMaker gDrawVarReadMaker = nullptr;
+
 using Node = std::unique_ptr<ExprNode>;
 
 bool IsDigits(const std::string& text, std::size_t from)
@@ -514,9 +516,13 @@ ExprNode* KernelReader::Dispatch(int entry, int count)
     }
     case NodeKind::Point:
         return Composite<PointNode>(args);
+    case NodeKind::DrawVar:
+        if (gDrawVarReadMaker && args.size() == 1)
+            return gDrawVarReadMaker(Take(args, 0));
+        return Applied(sym(), args);
     default:
-        // Plain symbols used as heads, the plot heads and the drawing
-        // variable (whose node classes come with the plots and drawings).
+        // Plain symbols used as heads, and the plot heads (whose node
+        // classes come with the plots).
         return Applied(sym(), args);
     }
 }
@@ -594,4 +600,9 @@ void DiscardKernelExprs(MLINK link, int count)
     KernelReader reader(link);
     for (int i = 0; i < count && !reader.Failed(); ++i)
         delete reader.ReadExpr();
+}
+
+void InstallDrawVarReadMaker(DrawVarReadMaker maker)
+{
+    gDrawVarReadMaker = maker;
 }

@@ -52,3 +52,10 @@ ExprNode* ReadKernelSymbol(MLINK link);
 ExprNode* ReadKernelFunction(MLINK link);
 // Reads n expressions and deletes them.
 void DiscardKernelExprs(MLINK link, int count);
+
+// What a drawing variable read from the kernel ("VXDrawVar"[identity])
+// becomes: the drawings install the maker, which takes the argument node
+// over. Without one, or with another argument count, the expression is kept
+// as an applied symbol.
+using DrawVarReadMaker = ExprNode* (*)(ExprNode* identity);
+void InstallDrawVarReadMaker(DrawVarReadMaker maker);

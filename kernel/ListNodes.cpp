@@ -236,23 +236,21 @@ void TableNode::BuildComponents(CompList& list, int level)
         column->BuildComponents(list, level);
 }
 
+// A framed table with lines between its columns and a line under its first
+// row (row lines are the table's attribute: the last value repeats).
 void TableNode::WriteMathML(MathMLOutput& writer)
 {
-    writer.StartElement("mtable", true);
-    writer.WriteAttribute("columnlines", "solid");
-    writer.WriteAttribute("frame", "solid");
-    writer.EndPendingTag(true);
     int rows = 0;
     for (ExprNode* column = m_first; column; column = column->next)
         rows = std::max(rows, column->GetChildCount());
+    writer.StartElement("mtable", true);
+    writer.WriteAttribute("columnlines", "solid");
+    if (rows > 1)
+        writer.WriteAttribute("rowlines", "solid none");
+    writer.WriteAttribute("frame", "solid");
+    writer.EndPendingTag(true);
     for (int r = 1; r <= rows; ++r) {
-        if (r == 1) {
-            writer.StartElement("mtr", true);
-            writer.WriteAttribute("rowlines", "solid");
-            writer.EndPendingTag(true);
-        } else {
-            writer.Open("mtr");
-        }
+        writer.Open("mtr");
         for (ExprNode* column = m_first; column; column = column->next) {
             auto* cells = dynamic_cast<CompositeNode*>(column);
             WriteCell(writer, cells ? cells->ChildAt(r) : nullptr);

@@ -19,6 +19,15 @@
 namespace {
 
 constexpr const char* kWorking = "Working";
+
+// The drawing selected as a whole, or the one around the selection.
+TextComp* DrawingOf(const DocSelection& selection)
+{
+    TextComp* object = selection.GetSingleObject();
+    if (object && object->IsDiagram())
+        return object;
+    return selection.FindEnclosing(tag_Draw);
+}
 constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
 constexpr const char* kStopped = "The calculation was stopped.";
 
@@ -207,9 +216,14 @@ void TCalculationAction::FirstDo()
             CheckHook()(letter, m_placement == Placement::kCheckConstant);
         m_placement = Placement::kNothing;
         break;
+    case Placement::kToDrawing:
+        // The drawing that holds the selection adds the answer's shapes.
+        if (TextComp* drawing = DrawingOf(m_before); drawing && drawing->TakeKernelResult(answer.get()))
+            answer.release();
+        m_placement = Placement::kNothing;
+        break;
     default:
-        // Answers for an object or a drawing (which take none yet), and refused
-        // ones: nothing goes into the document.
+        // Refused answers: nothing goes into the document.
         m_placement = Placement::kNothing;
         break;
     }

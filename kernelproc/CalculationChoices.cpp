@@ -1,6 +1,7 @@
 #include "kernelproc/CalculationChoices.h"
 
 #include "kernelproc/CalculationCodes.h"
+#include "kernelproc/DrawingResults.h"
 #include "kernelproc/GiacNames.h"
 
 #include <algorithm>
@@ -133,9 +134,16 @@ std::vector<CalculationChoice> calculationChoices(const Expr& whole, const Choic
     if (!hasMover)
         marked.part = &whole;
     const Expr& part = *marked.part;
+    std::vector<CalculationChoice> choices;
+    // Inside a drawing, a label's point, points, vector or function can be
+    // added to the drawing; nothing else is offered there.
+    if (whole.hasHead("VXDrawing")) {
+        if (hasMover && drawingResultKind(part))
+            choices.push_back({kCalcAddToDrawing, "Add to drawing", kPlaceDrawing});
+        return choices;
+    }
     const bool isWhole = marked.parent == nullptr;
     const bool isSide = marked.parent && isRelation(*marked.parent);
-    std::vector<CalculationChoice> choices;
     if (isSingleLetter(part)) {
         const bool constant = context.constants && context.constants->count(part.text);
         if (constant)

@@ -26,6 +26,7 @@ enum CalculationCode : int {
     kCalcFourier = 17,
     kCalcTogether = 18,
     kCalcSimplify = 19,
+    kCalcAddToDrawing = 20,
 };
 
 // Where the program puts an answer.
@@ -36,6 +37,7 @@ enum Placement : int {
     kPlaceNewParagraphWhole = 6,   // the answer in place of the part sent, in the whole formula
     kPlaceEquals = 7,
     kPlaceReplacePart = 8,
+    kPlaceDrawing = 9,              // the answer's shapes added to the drawing the formula is in
 };
 
 constexpr int kMaxChoices = 16;

@@ -2,6 +2,7 @@
 
 #include "kernelproc/CalculationCodes.h"
 #include "kernelproc/CodeParser.h"
+#include "kernelproc/DrawingResults.h"
 #include "kernelproc/PlotRequests.h"
 
 #include <algorithm>
@@ -209,6 +210,7 @@ Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs
     case kCalcPartialFractions:
         return sideBySide(part, [&](const Expr& side) { return evaluate(call("Apart", {side, x})); });
     case kCalcPlot: return PlotRequests::plotOf(part, x.text, evaluate);
+    case kCalcAddToDrawing: return drawingResult(part, evaluate);
     case kCalcLaplace:
     case kCalcFourier: {
         // Giac refuses some names for the new variable (s among them), so the

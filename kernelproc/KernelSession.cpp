@@ -130,7 +130,7 @@ Expr KernelSession::compute(const Expr& expr, std::vector<KernelMessage>& messag
         }
         return evaluator_.evaluate(e, askHook, messages);
     };
-    std::optional<Expr> answered = package_.answer(expr, evaluate, askHook);
+    std::optional<Expr> answered = package_.answer(expr, evaluate, askHook, &messages);
     Expr value = answered ? std::move(*answered) : evaluate(expr);
     runningSerial_ = 0;
     GiacEvaluator::clearInterrupt();

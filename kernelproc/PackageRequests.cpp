@@ -98,7 +98,8 @@ Expr PackageRequests::setSessionPrefs(const Expr& expr)
     return Expr::symbol("Null");
 }
 
-std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate, const Ask& ask)
+std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& evaluate, const Ask& ask,
+                                            std::vector<KernelMessage>* messages)
 {
     if (expr.isSymbol("vxDefaultSortPriorities"))
         return defaultPriorities();
@@ -145,14 +146,9 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
     }
     if ((head == "VXComputePlot" && n == 1) || (head == "VXResolvePlot" && n == 2))
         return PlotRequests::answer(prepared(expr), evaluate, ask);
-    if ((head == "VXVariableCheck" && n == 3) || (head == "VXGetPlotVars" && n == 3) ||
-        (head == "VXPlotDeficit" && n == 4) || (head == "VXFinalizeModel" && n == 1) ||
-        (head == "VXResolveDeficits" && n == 3) || (head == "QVBuildModelFromCore" && n == 2) ||
-        (head == "QVBuildModelFromVars" && n == 2))
-        return list({});
-    if ((head == "VXCheckDeficit" && n == 2) || (head == "QVSolveSystem" && n == 1) ||
-        (head == "QVConstrainedMin" && n == 3))
-        return list({Expr::integer(0), list({})});
+    if (head.starts_with("QV") || head.starts_with("VX"))
+        if (std::optional<Expr> drawing = drawings_.answer(prepared(expr), evaluate, messages))
+            return drawing;
     if (head == "ToString" && n == 2 && expr.arg(0).hasHead("Hold", 1) && expr.arg(1).isSymbol("StandardForm"))
         return standardForm(expr.arg(0).arg(0));
     return std::nullopt;

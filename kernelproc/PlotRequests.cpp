@@ -145,6 +145,16 @@ bool askParameters(const Expr& functions, const std::vector<std::string>& axes, 
     return true;
 }
 
+// True when a function has a parameter without a value.
+bool lacksValues(const Expr& functions, const std::vector<std::string>& axes, const Values& values)
+{
+    for (std::size_t i = 0; i < functions.argCount(); ++i)
+        for (const std::string& name : plotParameters(functions.arg(i), axes.front()))
+            if (!values.count(name) && std::find(axes.begin(), axes.end(), name) == axes.end())
+                return true;
+    return false;
+}
+
 // The value a point of a surface is drawn at: inside the z range, whose
 // bottom also stands for a point outside the function's domain.
 double surfaceHeight(double z, const Axis& zAxis)
@@ -258,6 +268,10 @@ Expr compute(const Expr& command, Values values, const PlotRequests::Evaluate& e
     const Expr& functions = command.arg(0);
     if (ask && !askParameters(functions, {x->name, y->name}, values, *ask))
         return Expr::symbol("$Canceled");
+    // Named values are given, not asked for: a function with a name that has
+    // none is refused, so that the drawing keeps the curve it shows.
+    if (!ask && lacksValues(functions, {x->name, y->name}, values))
+        return Expr::symbol("$Failed");
     Expr curves = list({});
     for (std::size_t i = 0; i < functions.argCount(); ++i)
         curves.parts.push_back(curveOf(functionOf(functions.arg(i), x->name, values, evaluate), *x, *y));

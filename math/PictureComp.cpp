@@ -125,10 +125,10 @@ void PictureComp::Read(DocReader& reader)
     m_needsLayout = 1;
 }
 
+// A bordered table centred on the page; it stands on its own, as a paragraph
+// cannot hold a table.
 void PictureComp::WriteHTML(HtmlElementWriter& writer)
 {
-    writer.OpenElement("p");
-    writer.CloseStartTag();
     writer.OpenElement("TABLE");
     writer.AddAttribute("ALIGN", "CENTER");
     writer.AddAttribute("BORDER", "2");
@@ -141,16 +141,14 @@ void PictureComp::WriteHTML(HtmlElementWriter& writer)
     writer.WriteEndTag("TD");
     writer.WriteEndTag("TR");
     writer.WriteEndTag("TABLE");
-    writer.WriteEndTag("p");
 }
 
-// XHTML names elements and attributes in lower case.
+// A centred table of one cell holding the picture; a table stands on its
+// own, outside any paragraph.
 void PictureComp::WriteXHTML(XhtmlElementWriter& writer)
 {
-    writer.StartElement("p", true);
-    writer.EndPendingTag(true);
     writer.StartElement("table", true);
-    writer.WriteAttribute("align", "center");
+    writer.WriteAttribute("class", "picture");
     writer.WriteAttribute("border", "2");
     writer.EndPendingTag(true);
     writer.StartElement("tr", true);
@@ -161,7 +159,6 @@ void PictureComp::WriteXHTML(XhtmlElementWriter& writer)
     writer.EndElement("td", true);
     writer.EndElement("tr", true);
     writer.EndElement("table", true);
-    writer.EndElement("p", true);
 }
 
 void PictureComp::WriteHtml(HTMLWriter& writer)
@@ -172,6 +169,8 @@ void PictureComp::WriteHtml(HTMLWriter& writer)
 
 void PictureComp::WriteXhtml(XMLWriter& writer)
 {
-    if (auto* elements = dynamic_cast<XhtmlElementWriter*>(&writer))
+    if (auto* elements = dynamic_cast<XhtmlElementWriter*>(&writer)) {
+        writer.CloseOpenBlocks();
         WriteXHTML(*elements);
+    }
 }

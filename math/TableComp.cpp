@@ -128,10 +128,9 @@ void TableComp::WriteText(TextOutBuffer& out) const
     }
 }
 
+// The table stands on its own, as a paragraph cannot hold one.
 void TableComp::WriteHTML(HtmlElementWriter& writer)
 {
-    writer.OpenElement("p");
-    writer.CloseStartTag();
     writer.OpenElement("table");
     writer.AddAttribute("align", "center");
     writer.AddAttribute("border", "1");
@@ -150,7 +149,6 @@ void TableComp::WriteHTML(HtmlElementWriter& writer)
         writer.WriteEndTag("tr");
     }
     writer.WriteEndTag("table");
-    writer.WriteEndTag("p");
 }
 
 void TableComp::WriteHtml(HTMLWriter& writer)

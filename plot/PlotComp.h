@@ -14,6 +14,7 @@
 #include "foundation/CompList.h"
 #include "foundation/PictureSource.h"
 #include "foundation/PlotFunctionLines.h"
+#include "foundation/XMLWriter.h"
 #include "plot/PlotGeometry.h"
 #include "platform/draw/EnhMetafile.h"
 
@@ -43,8 +44,13 @@ void InstallPlotParametersDialog(PlotParametersDialog dialog);
 // Runs the installed dialog; false without one.
 bool AskPlotParameters(std::vector<PlotAxisParameters>& axes);
 
-class PlotComp : public BoxComp, public PlotFunctionLines, public PictureSource {
+class PlotComp : public BoxComp, public PlotFunctionLines, public PictureSource, public XhtmlForm {
 public:
+    // Alone in a paragraph: a centred table of the picture (a PNG file
+    // beside the page) and one row of MathML for each function line. 2-D
+    // and 3-D plots share it through RenderPicture (PlotCompXhtml.cpp).
+    void WriteXhtml(XMLWriter& writer) override;
+
     ~PlotComp() override;
     PlotComp(const PlotComp&) = delete;
     PlotComp& operator=(const PlotComp&) = delete;

@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils libeigen3-dev libslvs1-dev
   fonts-liberation fonts-dejavu-core fonts-freefont-ttf fonts-stix
   xvfb xauth xdotool x11-apps imagemagick xclip
+  w3c-sgml-lib chromium
+  texlive-latex-base texlive-latex-recommended texlive-fonts-recommended poppler-utils
 )
 
 install_missing() {

@@ -4,6 +4,7 @@
 // as the formula.
 #include "DrawingTestSupport.h"
 
+#include "drawing/DrawingNodes.h"
 #include "drawing/ConstraintEqn.h"
 #include "drawing/CurveShape.h"
 #include "drawing/DrawVariable.h"
@@ -209,11 +210,19 @@ TEST_F(EquationTest, EveryClassHoldsWhereBuiltAndItsPartialsMatchCentralDifferen
     }
 }
 
-TEST(ConstraintEquation, WithoutKernelVariableNodesThereIsNoKernelForm)
+TEST(ConstraintEquation, KernelFormsCarryTheVariablesAsDrawingNodes)
 {
-    DrawVariable a(1.0, false), b(2.0, false);
+    DrawVariable a(1.0, false), b(2.5, false);
     EqualEqn equal(&a, &b);
-    EXPECT_EQ(equal.BuildExpr(nullptr, nullptr), nullptr);
+    std::unique_ptr<ExprNode> form(equal.BuildExpr(nullptr, nullptr));
+    auto* relation = dynamic_cast<CompositeNode*>(form.get());
+    ASSERT_NE(relation, nullptr);
+    auto* left = dynamic_cast<DrawVarNode*>(relation->First());
+    auto* right = dynamic_cast<DrawVarNode*>(relation->GetLastChild());
+    ASSERT_TRUE(left && right);
+    EXPECT_EQ(left->GetVariable(), &a);
+    EXPECT_EQ(right->GetVariable(), &b);
+    EXPECT_EQ(right->GetRealValue(), 2.5);
 }
 
 TEST(ConstraintEquation, BezierPointPartialInTAtTheEndsIsThreeTimesTheEndChord)

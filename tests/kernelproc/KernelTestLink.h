@@ -47,6 +47,27 @@ public:
         }
     }
 
+    // Sends the request as a packet of its own (bare, as the drawing-model
+    // requests go) or inside EvaluatePacket, and answers the returned
+    // expression; the symbol $LinkFailed when no answer came. The texts of any
+    // message packets on the way go to `messages`.
+    wire::Expr answerOf(const wire::Expr& request, bool wrapped, std::vector<std::string>* messages = nullptr)
+    {
+        const wire::Expr packet = wrapped ? wire::Expr::function("EvaluatePacket", {request}) : request;
+        if (!wire::putLinkExpr(link_, packet) || !MLEndPacket(link_))
+            return wire::Expr::symbol("$LinkFailed");
+        for (;;) {
+            const int kind = MLNextPacket(link_);
+            if (kind == MLERRORPKT || kind == MLCALLPKT)
+                return wire::Expr::symbol("$LinkFailed");
+            wire::Expr e;
+            if (kind == MLTEXTPKT && messages && wire::getLinkExpr(link_, e))
+                messages->push_back(e.text);
+            if (kind == MLRETURNPKT)
+                return wire::getLinkExpr(link_, e) ? e : wire::Expr::symbol("$LinkFailed");
+        }
+    }
+
     std::string evaluate(const std::string& fullForm, std::vector<std::string>* messages = nullptr)
     {
         return evaluate(wire::parseFullForm(fullForm), messages);

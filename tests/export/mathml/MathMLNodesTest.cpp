@@ -150,8 +150,10 @@ TEST(MathMLNodesTest, TellingCasesWriteTheirElements)
               "<mrow>\n  <mi>a</mi>\n  <mo>-</mo>\n  <mn>3</mn>\n</mrow>\n");
     // A product of -1 and 5 is the single number -5.
     EXPECT_EQ(MathML(MakeProduct(Int(-1), Int(5))), "<mn>-5</mn>\n");
+    // A fenced group is a row between two fence operators, which every
+    // MathML reader shows.
     EXPECT_EQ(MathML(new GroupNode(Sym("x"), false)),
-              "<mfenced open=\"(\" close=\")\">\n  <mi>x</mi>\n</mfenced>\n");
+              "<mrow>\n  <mo>(</mo>\n  <mi>x</mi>\n  <mo>)</mo>\n</mrow>\n");
     EXPECT_EQ(MathML(new IntegralNode(nullptr, Int(0), Sym("f"), Sym("x"))),
               "<mrow>\n  <munder>\n    <mo>&int;</mo>\n    <mn>0</mn>\n  </munder>\n  <mi>f</mi>\n"
               "  <mo>&#8518;</mo>\n  <mi>x</mi>\n</mrow>\n");

@@ -160,19 +160,19 @@ const std::vector<RequestCase>& Cases()
          [](KernelLink& l) {
              return Answer(l.PlotDeficit(N("f").get(), N("List[]").get(), N("X").get(), N("Y").get()));
          },
-         "EvaluatePacket[VXPlotDeficit[f, List[], X, Y]]", "List[]"},
+         "EvaluatePacket[VXPlotDeficit[f, List[], X, Y]]", "List[f]"},
         {"VariableCheck",
          [](KernelLink& l) { return Answer(l.VariableCheck(N("List[]").get(), N("List[]").get(), N("List[]").get())); },
          "EvaluatePacket[VXVariableCheck[List[], List[], List[]]]", "List[]"},
         {"GetPlotVars", [](KernelLink& l) { return Answer(l.GetPlotVars(N("f").get(), N("X").get(), N("Y").get())); },
-         "EvaluatePacket[VXGetPlotVars[f, X, Y]]", "List[]"},
+         "EvaluatePacket[VXGetPlotVars[f, X, Y]]", "List[f]"},
         {"FinalizeModel", [](KernelLink& l) { return Answer(l.FinalizeModel(N("List[]").get())); },
          "EvaluatePacket[VXFinalizeModel[List[]]]", "List[]"},
         {"CheckDeficit", [](KernelLink& l) { return Answer(l.CheckDeficit(N("List[]").get(), N("List[]").get())); },
-         "EvaluatePacket[VXCheckDeficit[List[], List[]]]", "List[0, List[]]"},
+         "EvaluatePacket[VXCheckDeficit[List[], List[]]]", "List[List[], List[]]"},
         {"ResolveDeficits",
          [](KernelLink& l) { return Answer(l.ResolveDeficits(N("List[]").get(), N("1").get(), N("List[]").get())); },
-         "EvaluatePacket[VXResolveDeficits[List[], 1, List[]]]", "List[]"},
+         "EvaluatePacket[VXResolveDeficits[List[], 1, List[]]]", "$Failed"},
         {"BuildModelFromCore",
          [](KernelLink& l) { return Answer(l.BuildModelFromCore(N("List[]").get(), N("List[]").get())); },
          "QVBuildModelFromCore[List[], List[]]", "List[]"},
@@ -180,10 +180,10 @@ const std::vector<RequestCase>& Cases()
          [](KernelLink& l) { return Answer(l.BuildModelFromVars(N("List[]").get(), N("List[]").get())); },
          "QVBuildModelFromVars[List[], List[]]", "List[]"},
         {"SolveSystem", [](KernelLink& l) { return Answer(l.SolveSystem(N("List[]").get(), nullptr, nullptr)); },
-         "QVSolveSystem[List[]]", "List[0, List[]]"},
+         "QVSolveSystem[List[]]", "List[1, List[]]"},
         {"ConstrainedMin",
          [](KernelLink& l) { return Answer(l.SolveSystem(N("List[]").get(), N("List[]").get(), N("List[]").get())); },
-         "QVConstrainedMin[List[], List[], List[]]", "List[0, List[]]"},
+         "QVConstrainedMin[List[], List[], List[]]", "List[1, List[]]"},
     };
     return cases;
 }

@@ -32,10 +32,10 @@ TEST_F(GridFormsTest, TableLaTeXTextAndHtml)
 
     RecordingElements html;
     table.WriteHTML(html);
-    EXPECT_EQ(html.text, "<p><table align=center border=1>"
+    EXPECT_EQ(html.text, "<table align=center border=1>"
                          "<tr><th align=center>[a]</th><th align=center>[b]</th></tr>"
                          "<tr><td align=center>[c]</td><td align=center>[d]</td></tr>"
-                         "<tr><td align=center>[e]</td><td align=center>[f]</td></tr></table></p>");
+                         "<tr><td align=center>[e]</td><td align=center>[f]</td></tr></table>");
 }
 
 TEST_F(GridFormsTest, EquationSetForms)

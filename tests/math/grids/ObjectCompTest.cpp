@@ -118,19 +118,20 @@ TEST_F(ObjectCompTest, PictureTakesItsSizeFromTheFrameAndCopiesTheBits)
     EXPECT_EQ(LinearText(picture), "picture");
 }
 
+// The XHTML table stands outside any paragraph and is centred by its class.
 TEST_F(ObjectCompTest, PictureExportFormsUseLowerCaseInXhtml)
 {
     auto picture = PictureOfSize(2540, 1270, recorded);
     RecordingElements xhtml;
     picture->WriteXHTML(xhtml);
-    EXPECT_EQ(xhtml.text, "<p><table align=center border=2><tr><td>[img 96x48]</td></tr></table></p>");
+    EXPECT_EQ(xhtml.text, "<table class=picture border=2><tr><td>[img 96x48]</td></tr></table>");
     for (const std::string& name : xhtml.names)
         for (char c : name)
             EXPECT_FALSE(std::isupper(static_cast<unsigned char>(c))) << name;
 
     RecordingElements html;
     picture->WriteHTML(html);
-    EXPECT_EQ(html.text, "<p><TABLE ALIGN=CENTER BORDER=2><TR><TD>[img 96x48]</TD></TR></TABLE></p>");
+    EXPECT_EQ(html.text, "<TABLE ALIGN=CENTER BORDER=2><TR><TD>[img 96x48]</TD></TR></TABLE>");
 }
 
 TEST_F(ObjectCompTest, DamagedPictureCountsAreRefused)

@@ -1,0 +1,251 @@
+#include "drawing/KernelSolver.h"
+
+#include "drawing/ConstraintEqn.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/DrawingNodes.h"
+#include "drawing/LocalSolver.h"
+#include "drawing/VertexShape.h"
+#include "foundation/DrawContext.h"
+#include "kernel/KernelLink.h"
+#include "kernel/LeafNodes.h"
+#include "kernel/ListNodes.h"
+#include "kernel/OperatorNodes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const TypeTag kList("lisN");
+const TypeTag kRule("rulN");
+const TypeTag kVariable("dVrN");
+const TypeTag kReal("reaN");
+const TypeTag kInteger("intN");
+
+using Node = std::unique_ptr<ExprNode>;
+
+KernelLink* ReadyLink()
+{
+    KernelLink* link = KernelLink::Get();
+    return link && link->IsReady() ? link : nullptr;
+}
+
+const CompositeNode* AsList(const ExprNode* node)
+{
+    return node && node->GetTag() == kList ? dynamic_cast<const CompositeNode*>(node) : nullptr;
+}
+
+// The variable and real of a rule "VXDrawVar"[n] -> real; null for any other node.
+DrawVariable* RuleVariable(const ExprNode* node, const ExprNode** right = nullptr)
+{
+    const auto* rule = node && node->GetTag() == kRule ? dynamic_cast<const RuleNode*>(node) : nullptr;
+    if (!rule || !rule->Left() || !rule->Right() || rule->Left()->GetTag() != kVariable)
+        return nullptr;
+    if (right)
+        *right = rule->Right();
+    return static_cast<const DrawVarNode*>(rule->Left())->GetVariable();
+}
+
+} // namespace
+
+KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_diagram(diagram)
+{
+    auto* core = new ListNode;
+    for (int i = 0; i < constraint->GetKernelEquationCount(); ++i)
+        core->AppendChild(constraint->BuildEquationExpr(i, &diagram));
+    for (int i = 0; i < constraint->GetEquationCount(); ++i)
+        if (const ConstraintEqn* equation = constraint->GetEquation(i))
+            for (DrawVariable* variable : equation->Variables())
+                if (!variable->IsFixed())
+                    m_seed.AddOnce(variable);
+    Build(core, true, m_seed);
+}
+
+KernelSolver::KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
+    : m_diagram(diagram), m_seed(variables)
+{
+    auto* list = new ListNode;
+    for (DrawVariable* variable : variables)
+        list->AppendChild(new DrawVarNode(variable));
+    Build(list, false, variables);
+}
+
+KernelSolver::~KernelSolver() = default;
+
+void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVariable>& seed)
+{
+    Node argument(second);
+    m_rules = std::make_unique<ListNode>();
+    m_diagram.ResolveDeficits();
+    Node system(m_diagram.BuildEquationSystem(true));
+    KernelLink* link = KernelLink::Get();
+    Node answer(!link ? new ErrorNode
+                      : fromCore ? link->BuildModelFromCore(system.get(), argument.get())
+                                 : link->BuildModelFromVars(system.get(), argument.get()));
+    TakeModel(answer.get());
+    // The variables the change starts from are kept too, so that undo puts
+    // them back whatever the kernel's model holds.
+    for (DrawVariable* variable : seed)
+        if (!InModel(variable))
+            AddSnapshots(variable);
+}
+
+void KernelSolver::TakeModel(const ExprNode* answer)
+{
+    const CompositeNode* list = AsList(answer);
+    if (!list)
+        return;
+    std::vector<DrawVariable*> variables;
+    for (const ExprNode* element = list->First(); element; element = element->next) {
+        DrawVariable* variable =
+            element->GetTag() == kVariable ? static_cast<const DrawVarNode*>(element)->GetVariable() : nullptr;
+        if (!variable) {
+            // A model that names what the drawing never handed out is no model.
+            m_built = false;
+            m_rules.reset();
+            return;
+        }
+        if (std::find(variables.begin(), variables.end(), variable) == variables.end())
+            variables.push_back(variable);
+    }
+    for (DrawVariable* variable : variables) {
+        m_rules->AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
+        m_model.insert(variable);
+        AddSnapshots(variable);
+    }
+}
+
+bool KernelSolver::InModel(const DrawVariable* variable) const { return m_model.count(variable) != 0; }
+
+void KernelSolver::RefreshRules()
+{
+    for (ExprNode* rule = m_rules->First(); rule; rule = rule->next) {
+        const ExprNode* right = nullptr;
+        DrawVariable* variable = RuleVariable(rule, &right);
+        if (variable && right->GetTag() == kReal)
+            static_cast<RuleNode*>(rule)->SetRight(new RealNode(variable->GetValue()));
+    }
+}
+
+bool KernelSolver::ApplySolution(const ExprNode* answer)
+{
+    const CompositeNode* list = AsList(answer);
+    if (!list || list->Count() < 2 || list->First()->GetTag() != kInteger || list->First()->GetIntegerValue() != 1)
+        return false;
+    const CompositeNode* rules = AsList(list->ChildAt(2));
+    if (!rules)
+        return false;
+    std::vector<std::pair<DrawVariable*, double>> values;
+    for (const ExprNode* node = rules->First(); node; node = node->next) {
+        const auto* rule = node->GetTag() == kRule ? dynamic_cast<const RuleNode*>(node) : nullptr;
+        if (!rule || !rule->Left() || !rule->Right() || rule->Left()->GetTag() != kVariable)
+            continue;
+        // A number the drawing did not hand out for this model, or a value
+        // that is no finite real, makes the whole answer unusable.
+        DrawVariable* variable = static_cast<const DrawVarNode*>(rule->Left())->GetVariable();
+        if (!variable || !InModel(variable))
+            return false;
+        if (rule->Right()->GetTag() != kReal)
+            continue;
+        const double value = rule->Right()->GetRealValue();
+        if (!std::isfinite(value))
+            return false;
+        values.emplace_back(variable, value);
+    }
+    for (auto& [variable, value] : values)
+        variable->SetValue(value);
+    return true;
+}
+
+bool KernelSolver::KernelGone() const
+{
+    KernelLink* link = KernelLink::Get();
+    return !link || !link->IsReady();
+}
+
+bool KernelSolver::FallBack()
+{
+    if (!m_fallback) {
+        ShowMessageOrBeep(kKernelStopped);
+        m_fallback = std::make_unique<LocalSolver>(m_diagram, m_seed);
+        // What the editor's solver moves beyond the kernel's model has not
+        // moved yet: its present values are the ones undo goes back to.
+        for (DrawVariable* variable : m_fallback->GetVariables())
+            if (!InModel(variable) && !m_seed.Contains(variable))
+                AddSnapshots(variable);
+    }
+    return true;
+}
+
+bool KernelSolver::IsIdle() const
+{
+    KernelLink* link = KernelLink::Get();
+    return !link || !link->IsBusy();
+}
+
+bool KernelSolver::Solve()
+{
+    if (m_fallback)
+        return m_fallback->Solve();
+    if (!m_built || !m_rules) {
+        Restore();
+        return false;
+    }
+    RefreshRules();
+    KernelLink* link = KernelLink::Get();
+    Node answer(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
+    if (ApplySolution(answer.get())) {
+        Commit();
+        return true;
+    }
+    Restore();
+    return false;
+}
+
+bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
+{
+    if (!m_fallback && KernelGone())
+        FallBack();
+    if (m_fallback)
+        return m_fallback->SolveDrag(offset, vertices, dragged);
+    if (!m_built || !m_rules) {
+        Restore();
+        return false;
+    }
+    RefreshRules();
+    for (VertexShape* vertex : vertices)
+        vertex->MoveBy(offset.x, offset.y);
+    ListNode moved;
+    for (const ExprNode* rule = m_rules->First(); rule; rule = rule->next)
+        if (DrawVariable* variable = RuleVariable(rule))
+            moved.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
+    ListNode target;
+    target.AppendChild(new RuleNode(new DrawVarNode(dragged->GetXVar()), new RealNode(dragged->GetXVar()->GetValue())));
+    target.AppendChild(new RuleNode(new DrawVarNode(dragged->GetYVar()), new RealNode(dragged->GetYVar()->GetValue())));
+    Node answer(KernelLink::Get()->SolveSystem(m_rules.get(), &moved, &target));
+    if (ApplySolution(answer.get())) {
+        Commit();
+        return true;
+    }
+    Restore();
+    // A kernel that stopped during the step leaves the drag to the editor.
+    if (KernelGone())
+        return FallBack() && m_fallback->SolveDrag(offset, vertices, dragged);
+    return false;
+}
+
+ExprNode* KernelSolver::Finalize()
+{
+    if (m_fallback)
+        return ConstraintCluster::Finalize();
+    // Nothing is written to a link that is closed or busy.
+    KernelLink* link = ReadyLink();
+    if (!link || link->IsBusy())
+        return new ErrorNode;
+    ListNode empty;
+    return link->FinalizeModel(m_rules ? static_cast<const ExprNode*>(m_rules.get()) : &empty);
+}

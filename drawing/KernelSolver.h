@@ -1,0 +1,68 @@
+#pragma once
+// The solver of a drawing while the kernel is ready. It hands the drawing's
+// equation system to the kernel once, which builds a model of the variables
+// connected to the change (a constraint just added, or moved variables) and
+// answers them; then each solve sends the model's variables with their
+// present values, and each drag step the values before and after the move
+// with the dragged vertex's target, and applies the rules the kernel answers.
+//
+// Kernel answers are checked before anything changes: a rule names a
+// variable of the model, through a number the drawing handed out, and gives
+// a finite real; an answer of another form leaves every value as it was.
+// A kernel that stops during a drag leaves the rest of the drag to the
+// editor's own solver, with a message.
+#include "drawing/ConstraintCluster.h"
+
+#include <memory>
+#include <unordered_set>
+
+class DiagramComp;
+class DrawConstraint;
+class DrawVariable;
+class ListNode;
+class LocalSolver;
+
+class KernelSolver : public ConstraintCluster {
+public:
+    static constexpr const char* kKernelStopped =
+        "The kernel has stopped. The drawing is solved by the editor's own solver until it is started again.";
+
+    // The model of a constraint just added.
+    KernelSolver(DiagramComp& diagram, DrawConstraint* constraint);
+    // The model of the given variables (moved ones, or new ones of an import).
+    KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
+    ~KernelSolver() override;
+
+    // False while a request of the kernel link runs.
+    bool IsIdle() const override;
+    bool Solve() override;
+    bool SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged) override;
+    // The kernel's rules of the named variables for the solved model; an
+    // error node, sent nothing, while the link is closed or busy.
+    ExprNode* Finalize() override;
+
+    // Whether the kernel built the model (false after an unusable answer).
+    bool IsBuilt() const { return m_built; }
+    // The model's rules variable -> value; null after an unusable answer.
+    const ListNode* GetRules() const { return m_rules.get(); }
+    // Whether the editor's own solver took over (the kernel stopped).
+    bool HasFallenBack() const { return m_fallback != nullptr; }
+
+private:
+    void Build(ExprNode* second, bool fromCore, const ItemArray<DrawVariable>& seed);
+    void TakeModel(const ExprNode* answer);
+    void RefreshRules();
+    bool InModel(const DrawVariable* variable) const;
+    // Sets the values an answer {1, {rules}} gives; false, nothing set, for
+    // any other answer.
+    bool ApplySolution(const ExprNode* answer);
+    bool KernelGone() const;
+    bool FallBack();
+
+    DiagramComp& m_diagram;
+    std::unique_ptr<ListNode> m_rules;
+    std::unordered_set<const DrawVariable*> m_model;
+    bool m_built = true;
+    ItemArray<DrawVariable> m_seed;
+    std::unique_ptr<LocalSolver> m_fallback;
+};

@@ -1,0 +1,740 @@
+#include "export/HTMLExportWriter.h"
+
+#include "drawing/DiagramComp.h"
+#include "export/CWebImageDC.h"
+#include "foundation/ByteStream.h"
+#include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/PictureSource.h"
+#include "foundation/TextComp.h"
+#include "foundation/TextOutBuffer.h"
+#include "foundation/TypeTag.h"
+#include "math/CrossRefComp.h"
+#include "math/HyperlinkComp.h"
+#include "math/ScriptComp.h"
+#include "platform/Exceptions.h"
+#include "platform/draw/EnhMetafile.h"
+#include "platform/draw/TextCodec.h"
+#include "plot/PlotComp.h"
+
+#include <QString>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Character styles of a run.
+enum RunStyle { kPlainRun = 0, kItalicRun = 1, kBoldRun = 2, kMathRun = 3, kTypewriterRun = 4, kNoRun = -1 };
+
+// The companion faces count as the style they stand in for.
+int FoldStyle(int fontId)
+{
+    switch (fontId) {
+    case 5: return kPlainRun;
+    case 6: return kBoldRun;
+    case 7: return kMathRun;
+    default: return fontId >= 0 && fontId <= 4 ? fontId : kPlainRun;
+    }
+}
+
+bool IsPlainChar(const TextComp* comp, int limit = 127)
+{
+    return comp && comp->Tag() == tag_Char && comp->GetChar() <= limit;
+}
+
+// A script whose row holds only plain characters is written as "sup" or "sub".
+bool IsTextScript(TextComp* comp)
+{
+    TypeTag tag = comp->Tag();
+    if (tag != tag_Expo && tag != tag_Subs)
+        return false;
+    auto* script = dynamic_cast<ScriptComp*>(comp);
+    CompList* row = script ? script->Script() : nullptr;
+    if (!row)
+        return false;
+    for (int i = 1; i <= row->GetCount(); ++i)
+        if (!IsPlainChar(row->GetAt(i)))
+            return false;
+    return true;
+}
+
+std::string Decimal(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    return text;
+}
+
+// Collects what is written into a string (the linear text of a picture).
+class StringSink : public ByteStream {
+public:
+    void Write(const void* buf, int32_t n) override
+    {
+        if (n > 0)
+            text.append(static_cast<const char*>(buf), std::size_t(n));
+    }
+    int32_t GetLength() override { return int32_t(text.size()); }
+    std::string text;
+};
+
+// A file name as a relative address: characters other than letters, digits
+// and "-._~" are percent-encoded (UTF-8 bytes each).
+std::string UrlOfName(const std::string& name)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url;
+    for (unsigned char c : name) {
+        if (std::isalnum(c) && c < 128)
+            url += char(c);
+        else if (c == '-' || c == '.' || c == '_' || c == '~')
+            url += char(c);
+        else
+            url += {'%', hex[c >> 4], hex[c & 15]};
+    }
+    return url;
+}
+
+// The box of components first..last: characters by their places in the
+// laid-out line, structures by their own bounds (a line's last item reaches
+// to the page's edge, which a picture must not).
+Rect RangeBounds(CompList& row, int first, int last)
+{
+    Rect bounds;
+    bool any = false;
+    for (int i = first; i <= last; ++i) {
+        TextComp* comp = row.GetAt(i);
+        Rect box;
+        if (comp->Tag() == tag_Char)
+            row.GetItemRect(i, box);
+        else
+            comp->GetAbsBounds(box);
+        if (box.Width() <= 0 || box.Height() <= 0)
+            continue;
+        if (any)
+            Rect::Union(bounds, box, bounds);
+        else
+            bounds = box;
+        any = true;
+    }
+    return bounds;
+}
+
+struct PictureDeleter {
+    void operator()(EnhMetafile* picture) const { DrawContext::DeleteMetafile(picture); }
+};
+using OwnedPicture = std::unique_ptr<EnhMetafile, PictureDeleter>;
+
+}  // namespace
+
+HTMLExportWriter::HTMLExportWriter(ByteStream& stream, std::string title, std::string baseName, std::string folder,
+                                   int16_t firstCellWidth, int16_t secondCellWidth)
+    : m_stream(stream),
+      m_firstCellWidth(Decimal(firstCellWidth)),
+      m_secondCellWidth(Decimal(secondCellWidth)),
+      m_baseName(std::move(baseName)),
+      m_title(std::move(title)),
+      m_folder(std::move(folder))
+{
+}
+
+HTMLExportWriter::~HTMLExportWriter() = default;
+
+// ---- primitives ----
+
+void HTMLExportWriter::Put(const char* bytes, std::size_t count)
+{
+    while (count > 0) {
+        if (m_fill == kBufferSize)
+            Flush();
+        std::size_t room = std::size_t(kBufferSize - m_fill);
+        std::size_t part = count < room ? count : room;
+        std::memcpy(m_buffer + m_fill, bytes, part);
+        m_fill += int32_t(part);
+        bytes += part;
+        count -= part;
+    }
+}
+
+void HTMLExportWriter::Flush()
+{
+    if (m_fill > 0)
+        m_stream.Write(m_buffer, m_fill);
+    m_fill = 0;
+}
+
+void HTMLExportWriter::WriteString(const char* text)
+{
+    Put(text, std::strlen(text));
+}
+
+void HTMLExportWriter::WriteEscapedChar(char32_t ch)
+{
+    switch (ch) {
+    case '"': WriteString("&quot;"); return;
+    case '&': WriteString("&amp;"); return;
+    case '<': WriteString("&lt;"); return;
+    case '>': WriteString("&gt;"); return;
+    default: break;
+    }
+    if (ch < 32 && ch != '\t' && ch != '\n')
+        return;  // HTML has no place for the other control characters
+    if (ch == 127 || (ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF || ch == 0xFFFE || ch == 0xFFFF)
+        return;
+    if (ch < 128) {
+        PutChar(char(ch));
+        return;
+    }
+    WriteString("&#");
+    WriteString(Decimal(int(ch)).c_str());
+    PutChar(';');
+}
+
+void HTMLExportWriter::WriteEscapedText(const Str255& text, int fontId)
+{
+    const int charSet = TextCodec::CharSetOfFontId(fontId);
+    for (int i = 0; i < text.GetLength(); ++i) {
+        auto code = static_cast<unsigned char>(*text.GetPtrAt(i));
+        char32_t ch = code < 128 && charSet != SYMBOL_CHARSET ? char32_t(code) : TextCodec::ToUnicode(code, charSet);
+        if (ch != TextCodec::kNoCharacter)
+            WriteEscapedChar(ch);
+    }
+}
+
+void HTMLExportWriter::WriteEscapedCString(const char* text)
+{
+    for (; *text; ++text)
+        WriteEscapedChar(static_cast<unsigned char>(*text));
+}
+
+void HTMLExportWriter::WriteEscapedUtf8(const std::string& text)
+{
+    for (char32_t ch : QString::fromUtf8(text.data(), qsizetype(text.size())).toUcs4())
+        WriteEscapedChar(ch);
+}
+
+void HTMLExportWriter::WriteTag(const char* name)
+{
+    PutChar('<');
+    WriteString(name);
+    PutChar('>');
+}
+
+void HTMLExportWriter::OpenTag(const char* name)
+{
+    PutChar('<');
+    WriteString(name);
+    m_pendingEnd = ">";
+}
+
+void HTMLExportWriter::WriteAttribute(const char* name, const char* value)
+{
+    PutChar(' ');
+    WriteString(name);
+    WriteString("=\"");
+    WriteEscapedCString(value);
+    PutChar('"');
+}
+
+void HTMLExportWriter::EndOpenTag()
+{
+    WriteString(m_pendingEnd);
+    m_pendingEnd = "";
+}
+
+void HTMLExportWriter::CloseTag(const char* name)
+{
+    WriteString("</");
+    WriteString(name);
+    PutChar('>');
+}
+
+// ---- blocks ----
+
+void HTMLExportWriter::CloseList(OpenList& list)
+{
+    if (!list.open)
+        return;
+    if (list.itemOpen)
+        CloseTag("li");
+    CloseTag(list.kind == ListKind::kOrdered ? "ol" : "ul");
+    NewLine();
+    list = OpenList();
+}
+
+void HTMLExportWriter::CloseSubLists()
+{
+    CloseList(m_subList);
+}
+
+void HTMLExportWriter::CloseLists()
+{
+    CloseSubLists();
+    CloseList(m_list);
+}
+
+void HTMLExportWriter::ClosePre()
+{
+    if (!m_preOpen)
+        return;
+    CloseTag("pre");
+    NewLine();
+    m_preOpen = false;
+}
+
+void HTMLExportWriter::CloseOpenBlocks()
+{
+    CloseLists();
+    ClosePre();
+}
+
+// An item stays open until the next item of its list or the list's end, so
+// that a list of the second level, or an equation, nests inside it.
+void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList)
+{
+    if (!list.open || list.kind != kind) {
+        if (subList) {
+            ClosePre();
+            CloseSubLists();
+        } else {
+            CloseOpenBlocks();
+        }
+        list.open = true;
+        list.kind = kind;
+        WriteTag(kind == ListKind::kOrdered ? "ol" : "ul");
+        NewLine();
+    } else {
+        if (!subList)
+            CloseSubLists();
+        if (list.itemOpen) {
+            CloseTag("li");
+            NewLine();
+        }
+    }
+    WriteTag("li");
+    list.itemOpen = true;
+    WriteRuns(row, kPlainRun);
+}
+
+// ---- the page ----
+
+void HTMLExportWriter::WriteHead()
+{
+    m_pictureCounter = 0;
+    WriteString("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+                "\"http://www.w3.org/TR/html4/loose.dtd\">\n");
+    WriteString("<html>\n<head>\n");
+    WriteString("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=us-ascii\">\n");
+    WriteString("<title>");
+    WriteEscapedUtf8(m_title);
+    WriteString("</title>\n");
+    WriteString("<style type=\"text/css\">\n");
+    WriteString("p.eqn {text-align: center}\n");
+    WriteString("</style></head>\n");
+    WriteString("<body bgcolor=\"#ffffff\" text=\"#000000\" link=\"#0000ff\">\n");
+}
+
+void HTMLExportWriter::WriteTail()
+{
+    CloseOpenBlocks();
+    CloseTag("body");
+    NewLine();
+    CloseTag("html");
+    Flush();
+}
+
+void HTMLExportWriter::WriteTitle(CompList& row)
+{
+    CloseOpenBlocks();
+    OpenTag("h1");
+    WriteAttribute("align", "center");
+    EndOpenTag();
+    WriteRuns(row, kBoldRun);
+    CloseTag("h1");
+    NewLine();
+}
+
+void HTMLExportWriter::WriteHeading2(CompList& row)
+{
+    CloseOpenBlocks();
+    WriteTag("h2");
+    WriteRuns(row, kBoldRun);
+    CloseTag("h2");
+    NewLine();
+}
+
+void HTMLExportWriter::WriteHeading3(CompList& row)
+{
+    CloseOpenBlocks();
+    WriteTag("h3");
+    WriteRuns(row, kBoldRun);
+    CloseTag("h3");
+    NewLine();
+}
+
+void HTMLExportWriter::WriteParagraph(CompList& row)
+{
+    CloseOpenBlocks();
+    WriteTag("p");
+    WriteRuns(row, kPlainRun);
+    CloseTag("p");
+    NewLine();
+}
+
+void HTMLExportWriter::WriteEnumeratedItem(CompList& row)
+{
+    WriteItem(m_list, ListKind::kOrdered, row, false);
+}
+
+void HTMLExportWriter::WriteItemizedItem(CompList& row)
+{
+    WriteItem(m_list, ListKind::kUnordered, row, false);
+}
+
+void HTMLExportWriter::WriteSubEnumeratedItem(CompList& row)
+{
+    WriteItem(m_subList, ListKind::kOrdered, row, true);
+}
+
+void HTMLExportWriter::WriteSubItemizedItem(CompList& row)
+{
+    WriteItem(m_subList, ListKind::kUnordered, row, true);
+}
+
+void HTMLExportWriter::WriteEquationContent(CompList& row)
+{
+    if (row.GetCount() > 0 && row.HasStructureOrHighChar())
+        WriteComponentImage(row, 1, row.GetCount());
+    else
+        WriteRuns(row, kPlainRun);
+}
+
+void HTMLExportWriter::WritePlainEquation(CompList& row)
+{
+    ClosePre();
+    OpenTag("p");
+    WriteAttribute("class", "eqn");
+    EndOpenTag();
+    WriteEquationContent(row);
+    CloseTag("p");
+    NewLine();
+}
+
+// The equation and its number side by side in a table of two cells; the
+// table stands on its own, as a paragraph cannot hold one.
+void HTMLExportWriter::WriteNumberedEquation(CompList& row, const Str255& labelText)
+{
+    ClosePre();
+    OpenTag("table");
+    WriteAttribute("width", "100%");
+    EndOpenTag();
+    WriteTag("tr");
+    OpenTag("td");
+    WriteAttribute("width", m_firstCellWidth.c_str());
+    EndOpenTag();
+    OpenTag("p");
+    WriteAttribute("class", "eqn");
+    EndOpenTag();
+    WriteEquationContent(row);
+    CloseTag("p");
+    CloseTag("td");
+    OpenTag("td");
+    WriteAttribute("width", m_secondCellWidth.c_str());
+    EndOpenTag();
+    WriteTag("p");
+    WriteEscapedText(labelText);
+    CloseTag("p");
+    CloseTag("td");
+    CloseTag("tr");
+    CloseTag("table");
+    NewLine();
+}
+
+void HTMLExportWriter::WriteSourceCode(CompList& row)
+{
+    if (!m_preOpen) {
+        CloseOpenBlocks();
+        m_preOpen = true;
+        WriteTag("pre");
+        NewLine();
+    }
+    WriteRuns(row, kTypewriterRun);
+    NewLine();
+}
+
+// ---- objects ----
+
+bool HTMLExportWriter::WriteObject(TextComp& comp)
+{
+    // A table or picture cannot stand inside a preformatted block.
+    ClosePre();
+    if (comp.Tag() == tag_Draw) {
+        WriteDrawing(comp);
+        return true;
+    }
+    if (comp.IsPlot()) {
+        WritePlot(comp);
+        return true;
+    }
+    if (auto* form = dynamic_cast<HtmlForm*>(&comp)) {
+        if (comp.Tag() == tag_Meta)
+            SetPictureText("picture");
+        form->WriteHtml(*this);
+        NewLine();
+        return true;
+    }
+    return false;
+}
+
+void HTMLExportWriter::WriteDrawing(TextComp& comp)
+{
+    auto* drawing = dynamic_cast<DiagramComp*>(&comp);
+    CloseOpenBlocks();
+    OpenTag("p");
+    WriteAttribute("class", "eqn");
+    EndOpenTag();
+    if (drawing) {
+        OwnedPicture picture(drawing->RecordPicture(true));
+        Rect bounds;
+        comp.GetBounds(bounds);
+        SetPictureText("drawing");
+        WriteEquationImage(picture.get(), Rect(0, 0, bounds.Width(), bounds.Height()));
+    }
+    CloseTag("p");
+    NewLine();
+}
+
+void HTMLExportWriter::WritePlot(TextComp& comp)
+{
+    auto* plot = dynamic_cast<PlotComp*>(&comp);
+    CloseOpenBlocks();
+    OpenTag("table");
+    WriteAttribute("align", "center");
+    WriteAttribute("border", "2");
+    EndOpenTag();
+    OpenTag("tr");
+    WriteAttribute("align", "center");
+    EndOpenTag();
+    WriteTag("td");
+    if (plot) {
+        OwnedPicture picture(plot->CopyPicture());
+        SetPictureText("plot");
+        WriteEquationImage(picture.get(), Rect(0, 0, plot->GetPictureWidth(), plot->GetPictureHeight()));
+    }
+    CloseTag("td");
+    CloseTag("tr");
+    for (int i = 1; i <= comp.GetChildCount(); ++i) {
+        CompList* line = comp.GetChild(i);
+        OpenTag("tr");
+        WriteAttribute("align", "center");
+        EndOpenTag();
+        WriteTag("td");
+        if (line && line->GetCount() > 0)
+            WriteComponentImage(*line, 1, line->GetCount());
+        CloseTag("td");
+        CloseTag("tr");
+    }
+    CloseTag("table");
+    NewLine();
+}
+
+void HTMLExportWriter::WriteRowHtml(CompList& row)
+{
+    WriteRuns(row, kPlainRun);
+}
+
+// ---- pictures ----
+
+std::string HTMLExportWriter::LinearText(CompList& row, int first, int last) const
+{
+    StringSink sink;
+    TextOutBuffer out(&sink, TextOutBuffer::kUtf8);
+    for (int i = first; i <= last; ++i)
+        row.GetAt(i)->WriteText(out);
+    out.Flush();
+    return sink.text;
+}
+
+void HTMLExportWriter::WriteComponentImage(CompList& row, int first, int last)
+{
+    if (first < 1 || last > row.GetCount() || first > last)
+        return;
+    Rect bounds = RangeBounds(row, first, last);
+    TextComp* owner = row.GetOwner();
+    ParagraphComp* paragraph = dynamic_cast<ParagraphComp*>(owner);
+    if (!paragraph && owner)
+        paragraph = owner->GetParagraph();
+    std::string text = LinearText(row, first, last);
+    if (bounds.Width() <= 0 || bounds.Height() <= 0 || !paragraph) {
+        // Nothing laid out to take a picture of: the formula as text.
+        WriteEscapedText(Str255(text.substr(0, 255).c_str()));
+        return;
+    }
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), bounds);
+    paragraph->Paint(bounds);
+    OwnedPicture picture(gDrawContext.EndMetafile());
+    SetPictureText(text);
+    WriteEquationImage(picture.get(), bounds);
+}
+
+void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect)
+{
+    std::string alt = m_pictureText.empty() ? std::string("formula") : m_pictureText;
+    m_pictureText.clear();
+    CWebImageDC image;
+    if (rect.Width() <= 0 || rect.Height() <= 0 || !image.Create(CSize(rect.Width(), rect.Height()))) {
+        // No picture of that size (nothing to show, or more than a picture
+        // can hold): the text stands in for it.
+        WriteEscapedUtf8(alt);
+        return;
+    }
+    std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
+    ++m_pictureCounter;
+
+    if (picture && !picture->IsNull()) {
+        CRect frame = picture->FrameInPixels();
+        int left = (rect.Width() - frame.Width()) / 2;
+        int top = (rect.Height() - frame.Height()) / 2;
+        image.PlayEnhMetaFile(*picture, CRect(left, top, left + frame.Width(), top + frame.Height()));
+    }
+    PictureFile file{m_folder + "." + name + ".part", m_folder + name};
+    // Listed first, so that a half-written temporary is removed with the rest.
+    m_pictures.push_back(file);
+    if (!image.WritePNGFile(file.temporaryPath, true, false, RGB(255, 255, 255)))
+        throw CFileException(CFileException::genericException, file.finalPath, image.LastMessage());
+
+    OpenTag("img");
+    WriteAttribute("src", UrlOfName(name).c_str());
+    WriteAttribute("width", Decimal(rect.Width()).c_str());
+    WriteAttribute("height", Decimal(rect.Height()).c_str());
+    PutChar(' ');
+    WriteString("alt=\"");
+    WriteEscapedUtf8(alt);
+    PutChar('"');
+    EndOpenTag();
+}
+
+// ---- runs ----
+
+void HTMLExportWriter::OpenRun(int style, int outerStyle)
+{
+    switch (style) {
+    case kItalicRun: WriteTag("i"); break;
+    case kBoldRun:
+        if (outerStyle != kBoldRun)
+            WriteTag("b");
+        break;
+    case kTypewriterRun:
+        if (outerStyle != kTypewriterRun) {
+            OpenTag("font");
+            WriteAttribute("face", "courier");
+            EndOpenTag();
+        }
+        break;
+    default: break;
+    }
+}
+
+void HTMLExportWriter::CloseRun(CompList& row, int style, int outerStyle, int first, int last, bool picture)
+{
+    switch (style) {
+    case kItalicRun: CloseTag("i"); break;
+    case kBoldRun:
+        if (outerStyle != kBoldRun)
+            CloseTag("b");
+        break;
+    case kTypewriterRun:
+        if (outerStyle != kTypewriterRun)
+            CloseTag("font");
+        break;
+    case kMathRun:
+        // A preformatted block holds neither pictures nor raised text.
+        if (outerStyle == kTypewriterRun)
+            WriteEscapedUtf8(LinearText(row, first, last));
+        else if (picture)
+            WriteComponentImage(row, first, last);
+        else
+            WriteMathRun(row, first, last);
+        break;
+    default: break;
+    }
+}
+
+void HTMLExportWriter::WriteRunComponent(TextComp& comp)
+{
+    TypeTag tag = comp.Tag();
+    if (tag == tag_Ref) {
+        if (auto* ref = dynamic_cast<CrossRefComp*>(&comp))
+            WriteEscapedText(ref->GetTextString());
+    } else if (tag == tag_Link) {
+        if (auto* link = dynamic_cast<HyperlinkComp*>(&comp)) {
+            OpenTag("a");
+            WriteAttribute("href", link->GetURL().GetText());
+            EndOpenTag();
+            WriteEscapedText(link->GetDisplayText());
+            CloseTag("a");
+        }
+    } else if (tag == tag_Char) {
+        Str255 one;
+        one.AppendChar(char(comp.GetChar()));
+        WriteEscapedText(one, comp.GetFontId());
+    }
+}
+
+void HTMLExportWriter::WriteScriptRow(CompList& row, const char* element)
+{
+    WriteTag(element);
+    for (int i = 1; i <= row.GetCount(); ++i)
+        WriteRunComponent(*row.GetAt(i));
+    CloseTag(element);
+}
+
+// Plain characters in italics, with exponents and subscripts of plain
+// characters as "sup" and "sub".
+void HTMLExportWriter::WriteMathRun(CompList& row, int first, int last)
+{
+    WriteTag("i");
+    for (int i = first; i <= last; ++i) {
+        TextComp* comp = row.GetAt(i);
+        TypeTag tag = comp->Tag();
+        if ((tag == tag_Expo || tag == tag_Subs) && IsTextScript(comp))
+            WriteScriptRow(*dynamic_cast<ScriptComp*>(comp)->Script(), tag == tag_Expo ? "sup" : "sub");
+        else
+            WriteRunComponent(*comp);
+    }
+    CloseTag("i");
+}
+
+void HTMLExportWriter::WriteRuns(CompList& row, int outerStyle)
+{
+    int style = kNoRun;
+    int first = 0;
+    bool picture = false;
+    for (int i = 1; i <= row.GetCount(); ++i) {
+        TextComp* comp = row.GetAt(i);
+        TypeTag tag = comp->Tag();
+        // A link or a reference is text in the run around it; in mathematics
+        // it starts a plain run, so that it stays a link and not a picture.
+        bool textObject = tag == tag_Ref || tag == tag_Link;
+        int next = textObject ? (style == kMathRun || style == kNoRun ? kPlainRun : style) : FoldStyle(comp->GetFontId());
+        if (next != style) {
+            if (style != kNoRun)
+                CloseRun(row, style, outerStyle, first, i - 1, picture);
+            style = next;
+            first = i;
+            picture = false;
+            OpenRun(style, outerStyle);
+        }
+        if (style == kMathRun) {
+            if (!IsPlainChar(comp) && !IsTextScript(comp))
+                picture = true;
+            continue;
+        }
+        WriteRunComponent(*comp);
+    }
+    if (style != kNoRun)
+        CloseRun(row, style, outerStyle, first, row.GetCount(), picture);
+}

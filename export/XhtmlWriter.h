@@ -1,0 +1,142 @@
+#pragma once
+// The XHTML export writer: one XHTML 1.1 page in which formulas are MathML
+// and drawings SVG, built on the indenting XML core. Paragraphs come in one
+// at a time through the paragraph interface of the document foundation; the
+// lists and the preformatted block stay open across paragraphs until a
+// paragraph of another kind closes them.
+//
+// Everything written as text or as an attribute value is escaped, so that
+// link targets, labels and picture names never break the markup. Lists nest
+// inside their items, tables stand outside paragraphs and the page uses CSS
+// instead of presentational attributes, so that the page validates.
+#include "drawing/SvgOutput.h"
+#include "export/XMLCoreWriter.h"
+#include "foundation/XMLWriter.h"
+#include "math/ExportElementWriters.h"
+
+#include <string>
+#include <vector>
+
+class CompList;
+class Str255;
+class TextComp;
+
+class XhtmlWriter : public XMLCoreWriter,
+                    public XMLWriter,
+                    public XhtmlElementWriter,
+                    public svg::LabelRowWriter {
+public:
+    static constexpr const char* kXhtmlNamespace = "http://www.w3.org/1999/xhtml";
+    static constexpr const char* kMathMLNamespace = "http://www.w3.org/1998/Math/MathML";
+    static constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
+
+    // The export writer: pictures are named from the base name and saved in
+    // the folder (which ends with a slash, or is empty) only when
+    // writePictures is set.
+    XhtmlWriter(ByteStream& stream, const std::string& title, const std::string& baseName,
+                const std::string& folder, bool writePictures);
+    // The clipboard writer: no pictures, base name "Clipboard".
+    explicit XhtmlWriter(ByteStream& stream);
+
+    // ---- the page and the paragraph styles ----
+    void WriteProlog() override;
+    void WriteTail() override;
+    void WriteTitle(CompList& row) override;
+    void WriteHeading2(CompList& row) override;
+    void WriteHeading3(CompList& row) override;
+    void WriteParagraph(CompList& row) override;
+    void WriteEnumeratedItem(CompList& row) override;
+    void WritePlainEquation(CompList& row) override;
+    void WriteNumberedEquation(CompList& row, const Str255& labelText) override;
+    void WriteSourceCode(CompList& row) override;
+    void WriteItemizedItem(CompList& row) override;
+    void WriteSubEnumeratedItem(CompList& row) override;
+    void WriteSubItemizedItem(CompList& row) override;
+
+    // ---- elements (one definition serves the MathML and component interfaces) ----
+    // In the page, SVG elements carry the "svg" prefix of their namespace:
+    // several SVG element names are XHTML's too, and the page's document type
+    // tells them apart by the prefix. Clipboard SVG is written unprefixed.
+    void StartElement(const char* name, bool indent) override;
+    void StartEmptyElement(const char* name) override;
+    void WriteStartTag(const char* name, bool indent) override;
+    void WriteAttribute(const char* name, const char* value) override;
+    void EndPendingTag(bool newline) override { XMLCoreWriter::EndPendingTag(newline); }
+    void EndElement(const char* name, bool indent) override;
+    void WriteEquationImage(HENHMETAFILE picture, const Rect& rect) override;
+
+    // Closes open lists and the preformatted block.
+    void CloseOpenBlocks() override;
+    void CloseLists();
+    void CloseSubLists();
+    void ClosePre();
+
+    // The row's MathML (parsed as one expression); the first row that does
+    // not parse is remembered.
+    void WriteMathRow(CompList& row);
+    // A "math" element holding the row, then the buffer goes to the stream.
+    void StartMath(CompList& row);
+    void WriteMathBlock(CompList& row) override;
+    // The runs of a row: text, italic, bold and code runs as text elements,
+    // math runs as MathML, links and references.
+    void WriteRuns(CompList& row, int outerStyle);
+
+    // The first math row that failed to parse: the row and its range of
+    // components (1-based, inclusive); null when every row parsed.
+    const CompList* GetErrorRow() const { return m_errorRow; }
+    int GetErrorFirst() const { return m_errorFirst; }
+    int GetErrorLast() const { return m_errorLast; }
+    bool HasParseError() const { return m_errorRow != nullptr; }
+    // The picture files saved so far (full paths), and the first failure to
+    // save one (empty when none failed).
+    const std::vector<std::string>& GetSavedPictures() const { return m_savedPictures; }
+    const std::string& GetPictureError() const { return m_pictureError; }
+
+    // A drawing label: text with italic and bold spans when the row holds
+    // only characters; otherwise a foreign object of the frame's size
+    // holding MathML (a formula) or an XHTML paragraph (text and formulas).
+    void WriteLabelRow(const IntPoint& topLeft, const IntPoint& bottomRight, CompList& row, int pointSize) override;
+
+    // The character style a component takes part in a run with: character
+    // faces folded to 0 text, 1 italic, 2 bold, 3 math, 4 code; structures
+    // belong to math.
+    static int RunStyleOf(const TextComp& comp);
+
+private:
+    enum ListLevel { kFirst = 0, kSecond = 1 };
+    struct ListState {
+        const char* name = nullptr;  // "ol" or "ul" while open
+        bool itemOpen = false;
+    };
+
+    // Opens or continues the list of a level and starts a new item in it.
+    void StartItem(ListLevel level, const char* name);
+    void CloseList(ListLevel level);
+    void CloseItem(ListLevel level);
+    void OpenWithAttribute(const char* name, const char* attribute, const char* value);
+    void OpenMath();
+    void WriteMathRange(CompList& row, int first, int last);
+    void CloseRun(CompList& row, int style, bool opened, int mathFirst, int last, Str255& buffer);
+    void FlushText(Str255& buffer);
+    void RecordError(const CompList& row, int first, int last);
+    void OpenForeignObject(const IntPoint& topLeft, const IntPoint& bottomRight);
+    void WriteTextRun(const IntPoint& position, CompList& row, int pointSize);
+    void SavePicture(HENHMETAFILE picture, const Rect& rect, const std::string& name);
+
+    // The name with the SVG prefix when it names an SVG element of the page.
+    std::string Qualified(const char* name) const;
+
+    bool m_prefixSvg = false;
+    ListState m_lists[2];
+    bool m_preOpen = false;
+    int m_pictureCounter = 1;
+    std::string m_baseName;
+    std::string m_title;
+    std::string m_folder;
+    bool m_writePictures = false;
+    const CompList* m_errorRow = nullptr;
+    int m_errorFirst = 0;
+    int m_errorLast = 0;
+    std::vector<std::string> m_savedPictures;
+    std::string m_pictureError;
+};

@@ -1,0 +1,213 @@
+#include "kernelproc/ConstraintProjection.h"
+
+#include <Eigen/Dense>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kernelproc {
+
+namespace {
+
+constexpr double kMaxDamping = 1e2;
+// Accepted steps in a row that each leave more than this share of the
+// residual mean the equations cannot be met from here.
+constexpr double kStall = 0.5;
+constexpr int kStalls = 3;
+constexpr int kHalvings = 8;
+constexpr int kCorrections = 20;
+// An unknown that may not move counts this much in the distance to the wanted values.
+constexpr double kLargestWeight = 1e12;
+
+struct Linearised {
+    Eigen::VectorXd residuals;
+    Eigen::MatrixXd jacobian;
+};
+
+bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>& values, Linearised& out)
+{
+    const auto m = Eigen::Index(equations.size());
+    out.residuals.resize(m);
+    out.jacobian.setZero(m, Eigen::Index(values.size()));
+    std::vector<std::pair<int, double>> partials;
+    for (Eigen::Index i = 0; i < m; ++i) {
+        const double r = equations[std::size_t(i)].gradient(values, partials);
+        if (!std::isfinite(r))
+            return false;
+        out.residuals[i] = r;
+        for (const auto& [variable, partial] : partials)
+            out.jacobian(i, variable) = partial;
+    }
+    return true;
+}
+
+// The largest residual, or infinity when one is no number.
+double largestResidual(const std::vector<DrawTerm>& equations, const std::vector<double>& values)
+{
+    double largest = 0;
+    for (const DrawTerm& e : equations) {
+        const double r = e.value(values);
+        if (!std::isfinite(r))
+            return INFINITY;
+        largest = std::max(largest, std::fabs(r));
+    }
+    return largest;
+}
+
+double scaleOf(const std::vector<double>& values)
+{
+    double scale = 0;
+    for (double v : values)
+        if (std::isfinite(v))
+            scale = std::max(scale, std::fabs(v));
+    return scale;
+}
+
+class Projection {
+public:
+    Projection(const std::vector<DrawTerm>& equations, const std::vector<double>& weights,
+               const ProjectionLimits& limits, double tolerance)
+        : equations_(equations), limits_(limits), tolerance_(tolerance), inverseWeights_(Eigen::Index(weights.size())),
+          weights_(weights)
+    {
+        for (std::size_t i = 0; i < weights.size(); ++i) {
+            inverseWeights_[Eigen::Index(i)] = weights[i] > 0 ? 1 / weights[i] : 1;
+            weights_[i] = std::min(weights[i], kLargestWeight);
+        }
+    }
+
+    // Steps from values towards wanted: every accepted point satisfies the
+    // equations and lies nearer wanted than the one before. True when values
+    // end on the equations.
+    bool run(std::vector<double>& values, const std::vector<double>& wanted)
+    {
+        bool onEquations = correct(values);
+        const double stepFloor = 1e-9 * (1 + scaleOf(values) + scaleOf(wanted));
+        for (int step = 0; step < limits_.maxSteps; ++step) {
+            if (limits_.stopped && limits_.stopped())
+                return false;
+            Linearised at;
+            Eigen::VectorXd delta;
+            if (!evaluate(equations_, values, at) || !stepFrom(at, values, wanted, delta))
+                return onEquations;
+            const double before = distance(values, wanted);
+            bool taken = false;
+            double t = 1;
+            std::vector<double> trial(values.size());
+            for (int h = 0; h <= kHalvings && !taken; ++h, t /= 2) {
+                for (std::size_t i = 0; i < values.size(); ++i)
+                    trial[i] = values[i] + t * delta[Eigen::Index(i)];
+                taken = correct(trial) && (!onEquations || distance(trial, wanted) < before);
+            }
+            if (!taken)
+                return onEquations;
+            values = trial;
+            onEquations = true;
+            if (2 * t * delta.cwiseAbs().maxCoeff() < stepFloor)
+                return true;
+        }
+        return onEquations;
+    }
+
+private:
+    // Newton steps of least weighted length back onto the equations, damped
+    // when a step does not lower the residuals; true when they end within the
+    // tolerance.
+    bool correct(std::vector<double>& values)
+    {
+        double damping = 0;
+        int stalls = 0;
+        for (int step = 0; step < kCorrections; ++step) {
+            if (limits_.stopped && limits_.stopped())
+                return false;
+            Linearised at;
+            Eigen::VectorXd delta;
+            if (!evaluate(equations_, values, at))
+                return false;
+            const double residual = at.residuals.cwiseAbs().maxCoeff();
+            if (residual <= tolerance_)
+                return true;
+            if (!stepFrom(at, values, values, delta, damping))
+                return false;
+            std::vector<double> trial(values.size());
+            bool taken = false;
+            double t = 1;
+            for (int h = 0; h <= kHalvings && !taken; ++h, t /= 2) {
+                for (std::size_t i = 0; i < values.size(); ++i)
+                    trial[i] = values[i] + t * delta[Eigen::Index(i)];
+                taken = largestResidual(equations_, trial) < residual;
+            }
+            if (taken) {
+                stalls = largestResidual(equations_, trial) > kStall * residual ? stalls + 1 : 0;
+                if (stalls >= kStalls)
+                    return false;
+                values = trial;
+                damping /= 10;
+            } else {
+                damping = damping == 0 ? 1e-6 : damping * 100;
+                if (damping > kMaxDamping)
+                    return false;
+            }
+        }
+        return largestResidual(equations_, values) <= tolerance_;
+    }
+
+    // The step of the linearised problem: delta = d - W^-1 J^T y with
+    // (J W^-1 J^T + mu I) y = F + J d and d = wanted - values.
+    bool stepFrom(const Linearised& at, const std::vector<double>& values, const std::vector<double>& wanted,
+                  Eigen::VectorXd& delta, double damping = 0) const
+    {
+        const auto n = Eigen::Index(values.size());
+        Eigen::VectorXd d(n);
+        for (Eigen::Index i = 0; i < n; ++i)
+            d[i] = wanted[std::size_t(i)] - values[std::size_t(i)];
+        const Eigen::MatrixXd scaled = at.jacobian * inverseWeights_.asDiagonal();
+        Eigen::MatrixXd normal = scaled * at.jacobian.transpose();
+        const double diagonal = normal.diagonal().cwiseAbs().maxCoeff();
+        normal.diagonal().array() += damping * (diagonal + 1) + 1e-14 * (diagonal + 1e-300);
+        Eigen::LDLT<Eigen::MatrixXd> solver(normal);
+        if (solver.info() != Eigen::Success)
+            return false;
+        const Eigen::VectorXd y = solver.solve(at.residuals + at.jacobian * d);
+        delta = d - scaled.transpose() * y;
+        return delta.allFinite();
+    }
+
+    double distance(const std::vector<double>& values, const std::vector<double>& wanted) const
+    {
+        double sum = 0;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            sum += weights_[i] * (values[i] - wanted[i]) * (values[i] - wanted[i]);
+        return sum;
+    }
+
+    const std::vector<DrawTerm>& equations_;
+    const ProjectionLimits& limits_;
+    double tolerance_;
+    Eigen::VectorXd inverseWeights_;
+    std::vector<double> weights_;
+};
+
+} // namespace
+
+double residualTolerance(const std::vector<double>& values)
+{
+    const double scale = 1 + scaleOf(values);
+    return 1e-10 * scale * scale;
+}
+
+bool projectOntoConstraints(const std::vector<DrawTerm>& equations, std::vector<double>& values,
+                            const std::vector<double>& wanted, const std::vector<double>& weights,
+                            const ProjectionLimits& limits)
+{
+    if (equations.empty()) {
+        values = wanted;
+        return true;
+    }
+    std::vector<double> all = values;
+    all.insert(all.end(), wanted.begin(), wanted.end());
+    Projection projection(equations, weights, limits, residualTolerance(all));
+    return projection.run(values, wanted);
+}
+
+} // namespace kernelproc

@@ -1,0 +1,299 @@
+// Drawings solved by the real kernel program: a triangle whose side is the
+// named variable "a" follows a new value of a; a drag step keeps the
+// constraints; missing values are asked for with 1 proposed; an answer of
+// each kind becomes shapes; and the kernel and the editor's own solver agree
+// on the same figure.
+#include "DrawingTestSupport.h"
+#include "ScriptedKernel.h"
+
+#include "drawing/DiagramActions.h"
+#include "drawing/DrawingNodes.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawVariable.h"
+#include "drawing/KernelSolver.h"
+#include "drawing/LocalSolver.h"
+#include "drawing/PlotShape.h"
+#include "drawing/PointConstraints.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/SidedShape.h"
+#include "drawing/VariableValueQuestion.h"
+#include "drawing/VertexShape.h"
+#include "foundation/CompList.h"
+#include "foundation/ExprNode.h"
+#include "kernel/KernelServices.h"
+#include "kernel/TCalculationAction.h"
+#include "platform/AppProfile.h"
+#include "plot/PlotCurveSet.h"
+#include "support/FakeUserInterface.h"
+#include "support/PauseProcess.h"
+#include "support/kernel/KernelProgram.h"
+#include "support/kernel/NodeWireText.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <string>
+
+namespace {
+
+CompList* Row(const char* text)
+{
+    auto* row = new CompList;
+    ExprNode::AppendCharacters(text, *row);
+    return row;
+}
+
+double Length(const VertexShape* a, const VertexShape* b) { return a->GetPoint().Distance(b->GetPoint()); }
+
+// One kernel for the whole suite: starting it takes a while.
+class DrawingKernelSolveTest : public DrawingTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        settings = new QTemporaryDir;
+        kernel = new KernelLink;
+        questions = new ScriptedQuestions;
+        UseBuiltKernel(*kernel, *questions, settings->path().toStdString());
+        StartAndWait(*kernel);
+    }
+    static void TearDownTestSuite()
+    {
+        kernel->QuitKernel();
+        KernelLink::Set(nullptr);
+        delete kernel;
+        delete questions;
+        AppProfile::SetFolder({});
+        delete settings;
+    }
+
+    DrawingKernelSolveTest() : drawing(new DiagramComp), list(ListOf(drawing))
+    {
+        InstallKernelServices();
+        KernelLink::Set(kernel);
+        // Missing values: each is answered from the list, after noting the value proposed.
+        SetVariableValueQuestion([this](const std::string& name, double& value) {
+            asked.push_back(name);
+            proposed.push_back(value);
+            if (answers.empty())
+                return false;
+            value = answers.front();
+            answers.erase(answers.begin());
+            return true;
+        });
+    }
+    ~DrawingKernelSolveTest() override { SetVariableValueQuestion(nullptr); }
+
+    void SetUp() override { ASSERT_TRUE(kernel->IsReady()) << "the kernel program did not start"; }
+
+    // A triangle (0, 0), (3, 0), (0, 4) whose corners the test keeps.
+    TriangleShape* Triangle(DiagramComp* d)
+    {
+        corners[0] = new VertexShape(0.0, 0.0);
+        corners[1] = new VertexShape(3.0, 0.0);
+        corners[2] = new VertexShape(0.0, 4.0);
+        auto* triangle = new TriangleShape(corners[0], corners[1], corners[2]);
+        d->AddShape(triangle);
+        return triangle;
+    }
+    void Fix(DiagramComp* d, VertexShape* vertex)
+    {
+        auto* fixed = new FixedPointConstraint(vertex);
+        d->AddConstraint(fixed);
+        fixed->ApplyLock();
+    }
+    DistanceConstraint* Distance(DiagramComp* d, VertexShape* a, VertexShape* b, double length)
+    {
+        auto* constraint = new DistanceConstraint(a, b);
+        constraint->GetVariable(0)->SetValue(length);
+        d->AddConstraint(constraint);
+        return constraint;
+    }
+
+    static inline QTemporaryDir* settings = nullptr;
+    static inline KernelLink* kernel = nullptr;
+    static inline ScriptedQuestions* questions = nullptr;
+
+    DiagramComp* drawing;
+    ListPtr list;
+    VertexShape* corners[3] = {};
+    std::vector<std::string> asked;
+    std::vector<double> proposed;
+    std::vector<double> answers;
+    FakeUserInterface ui;
+};
+
+TEST_F(DrawingKernelSolveTest, ATriangleWithANamedSideFollowsTheValueOfTheName)
+{
+    Triangle(drawing);
+    Fix(drawing, corners[0]);
+    auto* side = new DistanceConstraint(corners[0], corners[1]);
+    side->SetLabel(new DrawLabel(side, drawing, Row("a")));
+    TAddConstraintAction add(drawing, side);
+    add.Perform();
+    // The name takes its value from the figure.
+    DrawVariable* a = drawing->GetVariables().Find("a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_NEAR(a->GetValue(), 3.0, 1e-6);
+    EXPECT_NEAR(Length(corners[0], corners[1]), 3.0, 1e-6);
+
+    drawing->ChangeVariable(a, 5.0);
+    EXPECT_TRUE(ui.boxes.empty()) << ui.LastBoxText();
+    EXPECT_NEAR(Length(corners[0], corners[1]), 5.0, 1e-6);
+    EXPECT_NEAR(corners[0]->GetPoint().x, 0.0, 1e-9);
+    EXPECT_NEAR(corners[0]->GetPoint().y, 0.0, 1e-9);
+    EXPECT_EQ(drawing->GetVariables().Find("a"), a);
+    EXPECT_NEAR(a->GetValue(), 5.0, 1e-9);
+}
+
+TEST_F(DrawingKernelSolveTest, ADragStepThroughTheKernelKeepsTheConstraints)
+{
+    Triangle(drawing);
+    Fix(drawing, corners[0]);
+    Distance(drawing, corners[0], corners[1], 3.0);
+    Distance(drawing, corners[0], corners[2], 4.0);
+    ItemArray<DrawVariable> moved;
+    moved.Add(corners[2]->GetXVar());
+    moved.Add(corners[2]->GetYVar());
+    KernelSolver solver(*drawing, moved);
+    ASSERT_TRUE(solver.IsBuilt());
+    ItemArray<VertexShape> dragged;
+    dragged.Add(corners[2]);
+    for (int step = 0; step < 5; ++step) {
+        ASSERT_TRUE(solver.SolveDrag(DPoint(0.5, -0.3), dragged, corners[2])) << step;
+        EXPECT_NEAR(Length(corners[0], corners[2]), 4.0, 1e-6) << step;
+        EXPECT_NEAR(Length(corners[0], corners[1]), 3.0, 1e-6) << step;
+    }
+    EXPECT_GT(corners[2]->GetPoint().x, 1.0);
+    EXPECT_FALSE(solver.HasFallenBack());
+    // Undo of the whole drag.
+    solver.SwapGathered();
+    EXPECT_NEAR(corners[2]->GetPoint().x, 0.0, 1e-9);
+    EXPECT_NEAR(corners[2]->GetPoint().y, 4.0, 1e-9);
+}
+
+TEST_F(DrawingKernelSolveTest, AKernelThatStallsMidDragIsGivenUpAndTheEditorSolvesOn)
+{
+    // A kernel of its own: this one is ended.
+    KernelLink stalled;
+    ScriptedQuestions stalledQuestions;
+    UseBuiltKernel(stalled, stalledQuestions, settings->path().toStdString());
+    ASSERT_TRUE(StartAndWait(stalled));
+    Triangle(drawing);
+    Fix(drawing, corners[0]);
+    Distance(drawing, corners[0], corners[2], 4.0);
+    ItemArray<DrawVariable> moved;
+    moved.Add(corners[2]->GetXVar());
+    moved.Add(corners[2]->GetYVar());
+    KernelSolver solver(*drawing, moved);
+    ItemArray<VertexShape> dragged;
+    dragged.Add(corners[2]);
+    ASSERT_TRUE(PauseProcess(MLProcessId(stalled.Link())));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(solver.SolveDrag(DPoint(1.0, 0.0), dragged, corners[2]));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(solver.HasFallenBack());
+    EXPECT_EQ(ui.LastBoxText(), KernelSolver::kKernelStopped);
+    EXPECT_NEAR(Length(corners[0], corners[2]), 4.0, 1e-3);
+    KernelLink::Set(kernel);
+}
+
+TEST_F(DrawingKernelSolveTest, TheKernelAndTheEditorsSolverAgreeOnTheSameFigure)
+{
+    auto build = [&](DiagramComp* d) {
+        Triangle(d);
+        corners[1]->MoveBy(3.0, 0.0);
+        corners[2]->MoveBy(2.0, 0.5);
+        Fix(d, corners[0]);
+        Fix(d, corners[1]);
+        Distance(d, corners[0], corners[2], 5.0);
+        return Distance(d, corners[1], corners[2], 5.0);
+    };
+    DistanceConstraint* last = build(drawing);
+    VertexShape* kernelApex = corners[2];
+    KernelSolver kernelSolver(*drawing, last);
+    ASSERT_TRUE(kernelSolver.Solve());
+
+    auto* other = new DiagramComp;
+    ListPtr otherList = ListOf(other);
+    LocalSolver localSolver(*other, build(other));
+    ASSERT_TRUE(localSolver.Solve());
+    EXPECT_NEAR(kernelApex->GetPoint().x, 3.0, 1e-6);
+    EXPECT_NEAR(kernelApex->GetPoint().y, 4.0, 1e-6);
+    EXPECT_NEAR(kernelApex->GetPoint().x, corners[2]->GetPoint().x, 1e-6);
+    EXPECT_NEAR(kernelApex->GetPoint().y, corners[2]->GetPoint().y, 1e-6);
+}
+
+TEST_F(DrawingKernelSolveTest, AMissingValueIsAskedForWithOneProposed)
+{
+    answers = {2.0};
+    std::unique_ptr<TAction> action(drawing->AddPlot(Row("k x")));
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(asked, std::vector<std::string>{"k"});
+    EXPECT_EQ(proposed, std::vector<double>{1.0});
+    ASSERT_NE(drawing->GetVariables().Find("k"), nullptr);
+    EXPECT_EQ(drawing->GetVariables().Find("k")->GetValue(), 2.0);
+    // Cancelled, nothing is made and nothing stored.
+    EXPECT_EQ(drawing->AddPlot(Row("m x")), nullptr);
+    EXPECT_EQ(drawing->GetVariables().Find("m"), nullptr);
+}
+
+TEST_F(DrawingKernelSolveTest, AnAnswerOfEachKindBecomesShapes)
+{
+    auto import = [&](const char* part) {
+        std::unique_ptr<ExprNode> request(NodeFrom(part));
+        ExprNode* answer = kernel->Evaluate(20, request.get());
+        const std::string text = FullFormOf(answer);
+        drawing->ImportKernelResult(answer);
+        return text;
+    };
+    const int before = drawing->GetShapes().GetCount();
+    // A result of another form adds nothing.
+    drawing->ImportKernelResult(NodeFrom("List[1, 0, QVPoint[1., 2.], 5]"));
+    EXPECT_EQ(drawing->GetShapes().GetCount(), before);
+    EXPECT_EQ(import("QVPoint[1, 2]"), "List[1, 1, QVPoint[1., 2.]]");
+    ASSERT_EQ(drawing->GetShapes().GetCount(), before + 1);
+    auto* point = dynamic_cast<VertexShape*>(drawing->GetShapes().GetAt(before));
+    ASSERT_NE(point, nullptr);
+    EXPECT_EQ(point->GetPoint(), DPoint(1.0, 2.0));
+    EXPECT_TRUE(point->HasLabel());
+
+    import("List[QVPoint[1, 2], QVPoint[3, 4]]");
+    ASSERT_EQ(drawing->GetShapes().GetCount(), before + 3);
+    EXPECT_EQ(static_cast<VertexShape*>(drawing->GetShapes().GetAt(before + 2))->GetPoint(), DPoint(3.0, 4.0));
+
+    EXPECT_EQ(import("VXOverVector[QVPoint[2, 0]]"), "List[3, 0, QVPoint[2., 0.]]");
+    ASSERT_EQ(drawing->GetShapes().GetCount(), before + 4);
+    auto* arrow = dynamic_cast<SegmentShape*>(drawing->GetShapes().GetAt(before + 3));
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(arrow->GetStart()->GetPoint(), DPoint(0.0, 0.0));
+    EXPECT_EQ(arrow->GetEnd()->GetPoint(), DPoint(2.0, 0.0));
+    EXPECT_NE(arrow->GetStyle().penStyle & 0x40, 0);
+
+    answers = {0.5};
+    import("VXInequality[y, Equal, VXTimes[c, VXPower[x, 2]]]");
+    EXPECT_EQ(asked, std::vector<std::string>{"c"});
+    ASSERT_EQ(drawing->GetShapes().GetCount(), before + 5);
+    auto* plot = dynamic_cast<PlotShape*>(drawing->GetShapes().GetAt(before + 4));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(plot->UsesVariables());
+    ASSERT_NE(plot->GetCurves(), nullptr);
+    EXPECT_GT(plot->GetCurves()->GetCurveCount(), 0);
+    EXPECT_FALSE(plot->IsPending());
+    EXPECT_TRUE(ui.boxes.empty()) << ui.LastBoxText();
+}
+
+TEST_F(DrawingKernelSolveTest, ACalculationsAnswerForTheDrawingIsAddedToIt)
+{
+    auto* whole = new DrawingNode(drawing);
+    whole->AppendChild(NodeFrom("QVPoint[5, 6]"));
+    TContextCalculationAction calculation(DocSelection::SelectObject(drawing), 20, Placement::kToDrawing, whole,
+                                          whole->First());
+    calculation.Perform();
+    ASSERT_EQ(drawing->GetShapes().GetCount(), 1);
+    EXPECT_EQ(static_cast<VertexShape*>(drawing->GetShapes().GetAt(0))->GetPoint(), DPoint(5.0, 6.0));
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+// The document of every component kind exported to HTML: the page nests
+// validly and passes xmllint, every picture it names reads back with libpng
+// at the size the page gives it, exporting twice gives the same bytes, and
+// headless Chromium shows it (the screenshot is kept beside the page).
+#include "export/html/HtmlChecks.h"
+
+#include "export/HtmlExport.h"
+#include "foundation/ParagraphList.h"
+#include "support/export/EveryComponentDocument.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace htmlchecks;
+
+namespace {
+
+std::string TestFolder()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class EveryComponentHtml : public ::testing::Test {
+protected:
+    HtmlExportResult Export(const std::string& path)
+    {
+        HtmlExportSettings settings;
+        settings.path = path;
+        settings.title = "Every component";
+        settings.firstCellWidth = 600;
+        settings.secondCellWidth = 100;
+        return WriteHtmlExport(document.Paragraphs(), settings);
+    }
+
+    EveryComponentDocument document;
+};
+
+TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
+{
+    const std::string folder = TestFolder();
+    const std::string path = folder + "/every.htm";
+    HtmlExportResult result = Export(path);
+    ASSERT_TRUE(result.ok) << result.message;
+    const std::string page = ReadFile(path);
+
+    EXPECT_EQ(NestingFaults(page), "");
+    ProgramRun lint = RunProgram("xmllint", {"--html", "--noout", QString::fromStdString(path)});
+    EXPECT_EQ(lint.code, 0) << lint.output;
+    EXPECT_EQ(lint.output, "");
+    // Everything is written as ASCII; the control character is left out.
+    for (char c : page)
+        EXPECT_TRUE(static_cast<unsigned char>(c) < 128 && (c >= 32 || c == '\n' || c == '\t')) << int(c);
+    EXPECT_NE(page.find("Fish &amp; chips &lt; 5 &gt; 3 &quot;quoted&quot;"), std::string::npos);
+    EXPECT_NE(page.find("<a href=\"results.html?a=1&amp;b=&lt;2&gt;&quot;q&quot;\">R&amp;D &lt;notes&gt;</a>"),
+              std::string::npos);
+    EXPECT_NE(page.find("caf&#233;."), std::string::npos);
+
+    int pictures = 0;
+    for (const Tag& tag : TagsOf(page)) {
+        if (tag.name != "img")
+            continue;
+        const std::string name = "every" + std::to_string(pictures) + ".png";
+        EXPECT_EQ(tag.attributes.at("src"), name);
+        QSize size = ReadPngSize(folder + "/" + name);
+        EXPECT_EQ(size, QSize(std::stoi(tag.attributes.at("width")), std::stoi(tag.attributes.at("height")))) << name;
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, result.pictureCount);
+    EXPECT_GE(pictures, 8);  // two formulas, two drawings, a plot with two lines, a picture
+    // The page and its pictures, nothing else.
+    EXPECT_EQ(FilesIn(folder).size(), std::size_t(pictures) + 1);
+}
+
+TEST_F(EveryComponentHtml, ExportingTwiceGivesTheSameBytes)
+{
+    const std::string folder = TestFolder();
+    fs::create_directories(folder + "/one");
+    fs::create_directories(folder + "/two");
+    ASSERT_TRUE(Export(folder + "/one/doc.htm").ok);
+    ASSERT_TRUE(Export(folder + "/two/doc.htm").ok);
+    std::vector<std::string> names = FilesIn(folder + "/one");
+    ASSERT_EQ(names, FilesIn(folder + "/two"));
+    for (const std::string& name : names)
+        EXPECT_TRUE(ReadFile(folder + "/one/" + name) == ReadFile(folder + "/two/" + name)) << name;
+    // Again over the first export: still the same.
+    ASSERT_TRUE(Export(folder + "/one/doc.htm").ok);
+    for (const std::string& name : names)
+        EXPECT_TRUE(ReadFile(folder + "/one/" + name) == ReadFile(folder + "/two/" + name)) << name;
+}
+
+TEST_F(EveryComponentHtml, HeadlessChromiumShowsThePage)
+{
+    const std::string folder = TestFolder();
+    const std::string path = folder + "/shown.htm";
+    ASSERT_TRUE(Export(path).ok);
+    const std::string shot = folder + "/shown-in-chromium.png";
+    ProgramRun run = ScreenshotInChromium(path, shot, folder + "/profile", QSize(1000, 3000));
+    if (run.code == -1)
+        GTEST_SKIP() << "chromium is not installed";
+    fs::remove_all(folder + "/profile");
+    ASSERT_EQ(run.code, 0) << run.output;
+    QImage image(QString::fromStdString(shot));
+    ASSERT_FALSE(image.isNull()) << run.output;
+    EXPECT_EQ(image.size(), QSize(1000, 3000));
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 1000);
+}
+
+}  // namespace

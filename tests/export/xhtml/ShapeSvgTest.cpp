@@ -1,0 +1,109 @@
+// The SVG of each kind of drawing shape, taken from the stored drawing of
+// every shape kind: one element for the shape, then its vertices.
+#include "XhtmlTestSupport.h"
+
+#include "drawing/CurveShape.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/PolygonShape.h"
+#include "drawing/SegmentShape.h"
+#include "drawing/SidedShape.h"
+#include "drawing/SvgOutput.h"
+#include "drawing/VertexShape.h"
+#include "foundation/CompList.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "support/export/EveryComponentDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace {
+
+class ShapeSvgTest : public ::testing::Test {
+protected:
+    ShapeSvgTest()
+    {
+        ParagraphList& list = document.Paragraphs();
+        for (int i = 1; i <= list.GetCount() && !drawing; ++i)
+            drawing = dynamic_cast<DiagramComp*>(list.GetAt(i)->GetRow()->GetAt(1));
+    }
+
+    template <class Shape>
+    Shape* First(bool (*wanted)(const Shape&) = nullptr)
+    {
+        for (DiagramShape* shape : drawing->GetShapes())
+            if (auto* found = dynamic_cast<Shape*>(shape); found && (!wanted || wanted(*found)))
+                return found;
+        return nullptr;
+    }
+
+    // The shape's SVG, written inside an open svg element.
+    std::string Svg(const DiagramShape& shape)
+    {
+        StringStream out;
+        XhtmlWriter writer(out);
+        svg::Start(writer, drawing->GetDC(), 100, 100);
+        shape.WriteSVG(writer, drawing->GetDC());
+        svg::End(writer, drawing->GetDC());
+        writer.Flush();
+        const std::size_t start = out.text.find('\n') + 1;
+        return out.text.substr(start, out.text.rfind("</svg>") - start);
+    }
+
+    // The element names in order, one a line.
+    static std::string Elements(const std::string& svg)
+    {
+        std::string names;
+        static const std::regex kElement("<([a-zA-Z]+)");
+        for (std::sregex_iterator it(svg.begin(), svg.end(), kElement), end; it != end; ++it)
+            names += (*it)[1].str() + " ";
+        return names;
+    }
+
+    EveryComponentDocument document;
+    DiagramComp* drawing = nullptr;
+};
+
+} // namespace
+
+TEST_F(ShapeSvgTest, EachShapeWritesItsElementThenItsVertices)
+{
+    ASSERT_NE(drawing, nullptr);
+    auto* curve = First<CurveShape>();
+    ASSERT_NE(curve, nullptr);
+    const std::string curveSvg = Svg(*curve);
+    // The stored curve has an arrowhead at its end.
+    EXPECT_EQ(Elements(curveSvg), "path path circle circle ") << curveSvg;
+    EXPECT_TRUE(std::regex_search(curveSvg, std::regex("d=\"M -?\\d+ -?\\d+ C( -?\\d+ -?\\d+){3}\""))) << curveSvg;
+
+    auto* triangle = First<SidedShape>(+[](const SidedShape& s) { return s.GetSideCount() == 3; });
+    ASSERT_NE(triangle, nullptr);
+    const std::string triangleSvg = Svg(*triangle);
+    EXPECT_EQ(Elements(triangleSvg), "polygon circle circle circle ");
+    EXPECT_TRUE(std::regex_search(triangleSvg, std::regex("points=\"(-?\\d+,-?\\d+ ){2}-?\\d+,-?\\d+\"")));
+    EXPECT_EQ(triangleSvg.find("fill=\"none\" />\n  <circle"), std::string::npos) << "the triangle is filled";
+
+    auto* arrowed = First<SegmentShape>(+[](const SegmentShape& s) { return (s.GetPenStyle() & 0xC0) == 0xC0; });
+    ASSERT_NE(arrowed, nullptr);
+    EXPECT_EQ(Elements(Svg(*arrowed)), "line path path circle circle ");
+
+    auto* polygon = First<PolygonShape>();
+    ASSERT_NE(polygon, nullptr);
+    const std::string polygonSvg = Svg(*polygon);
+    EXPECT_EQ(polygonSvg.rfind("  <path d=\"M ", 0), 0u) << polygonSvg;
+    EXPECT_EQ(Count(polygonSvg, "<path"), 1);
+    EXPECT_EQ(Count(polygonSvg, "<circle"), polygon->GetVertexArray().GetCount());
+}
+
+TEST_F(ShapeSvgTest, HiddenShapesWriteNothing)
+{
+    ASSERT_NE(drawing, nullptr);
+    auto* curve = First<CurveShape>();
+    ASSERT_NE(curve, nullptr);
+    VertexShape* start = curve->GetStart();
+    start->HideVertex();
+    EXPECT_EQ(Elements(Svg(*start)), "");
+    EXPECT_EQ(Elements(Svg(*curve)), "path path circle ");
+    start->ShowVertex();
+}
