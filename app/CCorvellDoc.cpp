@@ -39,7 +39,7 @@ IMPLEMENT_DYNCREATE(CCorvellDoc, CDocument)
 const ExportCommand CCorvellDoc::kExportCommands[5] = {
     {ID_EXPORT_LATEX, ".tex", "tex", "TeX files (*.tex) |*.tex||", false},
     {ID_EXPORT_TECHEXPLORER, ".tcx", "tcx", "TechExplorer files (*.tcx) |*.tcx||", false},
-    {ID_EXPORT_NOTEBOOK, ".nb", "nb", "Mathematica Notebook files (*.nb) |*.nb||", true},
+    {ID_EXPORT_NOTEBOOK, ".nb", "nb", "Notebook files (*.nb) |*.nb||", true},
     {ID_EXPORT_MATHML, ".xml", "xml", "XML files (*.xml) |*.xml||", true},
     {ID_EXPORT_HTML, ".htm", "htm", "HTML files (*.htm) |*.htm||", false},
 };

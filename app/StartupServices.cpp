@@ -1,5 +1,6 @@
 #include "app/StartupServices.h"
 
+#include "app/AppMakerDialogs.h"
 #include "app/CBaseView.h"
 #include "app/PileWindow.h"
 #include "app/dialogs/CVariableValueDialog.h"
@@ -18,6 +19,8 @@ void RegisterDrawingMakers()
 {
     gPilePane = gPileWindow;
     FillDrawingMakers();
+    static AppMakerDialogs makerDialogs;
+    InstallMakerDialogs(&makerDialogs);
     // A drawing asks for a missing value in the "Enter variable value" dialog.
     SetVariableValueQuestion([](const std::string& name, double& value) {
         CVariableValueDialog dialog(CString(name.c_str()), value, AfxGetMainWnd());
@@ -31,6 +34,7 @@ void RegisterDrawingMakers()
 void FreeDrawingMakers()
 {
     ClearDrawingMakers();
+    InstallMakerDialogs(nullptr);
     SetVariableValueQuestion(nullptr);
 }
 

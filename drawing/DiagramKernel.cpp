@@ -234,16 +234,46 @@ PlotShape* DiagramComp::NewComputedPlot(CompList* function, bool usesVariables)
     return plot;
 }
 
+namespace {
+
+// Adding a plot shows the axes it is drawn against; undo puts the drawing's
+// own setting back.
+class TAddPlotAction : public TAddShapeAction {
+public:
+    TAddPlotAction(DiagramComp* diagram, Builder build) : TAddShapeAction(diagram, std::move(build)), m_diagram(diagram) {}
+
+    void Do() override
+    {
+        m_axesShown = m_diagram->GetShowAxes();
+        m_diagram->SetShowAxes(true);
+        TAddShapeAction::Do();
+    }
+    void Undo() override
+    {
+        TAddShapeAction::Undo();
+        m_diagram->SetShowAxes(m_axesShown);
+    }
+
+private:
+    DiagramComp* m_diagram;
+    bool m_axesShown = false;
+};
+
+}  // namespace
+
 TAction* DiagramComp::AddPlot(CompList* function)
 {
-    std::unique_ptr<CompList> row(function);
-    SetShowAxes(true);
+    auto row = std::make_shared<std::unique_ptr<CompList>>(function);
     UpdateNamedVariables();
-    Node expression(row->BuildNode());
+    Node expression((*row)->BuildNode());
     bool usesVariables = false;
     if (!AskPlotValues(*expression, usesVariables))
         return nullptr;
-    return new TAddShapeAction(this, NewComputedPlot(row.release(), usesVariables));
+    // The drawing changes only when the action is done: a dropped action
+    // leaves it as it was (and frees the function).
+    return new TAddPlotAction(this, [this, row, usesVariables]() -> DiagramShape* {
+        return NewComputedPlot(row->release(), usesVariables);
+    });
 }
 
 void DiagramComp::RecomputePlots(bool redraw)

@@ -1,6 +1,7 @@
 #include "drawing/DialogMakers.h"
 
 #include "drawing/DiagramActions.h"
+#include "drawing/DiagramComp.h"
 #include "drawing/MakerDialogs.h"
 #include "drawing/PlotShape.h"
 #include "drawing/VertexShape.h"
@@ -30,12 +31,10 @@ TAction* PlotMaker::Make(ActionView*, const ItemArray<DiagramShape>&, DiagramCom
     CompList* function = dialogs ? dialogs->AskPlotFunction(kPrompt) : nullptr;
     if (!function)
         return nullptr;
-    auto* plot = new PlotShape(function, false);
-    plot->SetPending(true);
-    return new TAddShapeAction(&diagram, plot);
+    return diagram.AddPlot(function);
 }
 
 std::string PlotMaker::GetErrorMessage() const
 {
-    return "You can only make plots when the Mathematica kernel is active.";
+    return "You can only make plots when the Quorvant kernel is active.";
 }

@@ -126,7 +126,7 @@ const char kStringResources[] = R"json({
     "34021": "Change the address and text of the link\nLink Properties",
 
     "34031": "Save the document as a LaTeX file\nExport LaTeX",
-    "34032": "Save the document as a Mathematica notebook\nExport Notebook",
+    "34032": "Save the document as a notebook\nExport Notebook",
     "34033": "Save the document as XHTML with MathML\nExport MathML",
     "34034": "Save the document as an HTML page\nExport HTML",
     "34035": "Save the document as a TechExplorer file\nExport TechExplorer",

@@ -109,7 +109,7 @@ TEST_F(DrawingMakersTest, EveryCommandButTextLabelHasItsMakerInListOrder)
         EXPECT_NE(maker, nullptr);
     EXPECT_EQ(DrawingMakerForCommand(drawing::kTextLabelCommand), nullptr);
     EXPECT_EQ(DrawingMakerForCommand(34058), gDrawingMakers[7].get());
-    EXPECT_EQ(Maker(34056).GetErrorMessage(), "You can only make plots when the Mathematica kernel is active.");
+    EXPECT_EQ(Maker(34056).GetErrorMessage(), "You can only make plots when the Quorvant kernel is active.");
 }
 
 TEST_F(DrawingMakersTest, GatheringMakersAcceptWhatTheSelectionHoldsInAll)

@@ -132,8 +132,9 @@ TEST_F(XhtmlWriterTest, ALongParagraphBreaksAtABlankFromColumn81WithoutBreakingW
             continue;
         ++lines;
         // Only the first blank from column 81 on ends a line.
-        if (line.back() == ' ')
+        if (line.back() == ' ') {
             EXPECT_LT(line.rfind(' ', line.size() - 2), 80u) << line;
+        }
         EXPECT_LT(line.find(' '), 80u) << line;
         joined += line;
     }
