@@ -1,6 +1,7 @@
 #include "app/CBaseView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/ElementCommands.h"
 #include "app/dialogs/CCreateEquationSetDialog.h"
@@ -8,7 +9,9 @@
 #include "app/dialogs/CCreateOverscriptDialog.h"
 #include "app/dialogs/CCreateSplitDefinitionDialog.h"
 #include "app/dialogs/CCreateTableDialog.h"
+#include "app/DrawingCommands.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/DrawingMakers.h"
 #include "drawing/DrawingEditActions.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/CharComp.h"
@@ -86,6 +89,7 @@ CBaseView::CBaseView() : m_highlight(std::make_unique<SelectionHighlight>())
     MapUpdateRange(ID_ELEMENT_BUTTON_FIRST, ID_ELEMENT_BUTTON_LAST, &CBaseView::OnUpdateElement);
     MapCommandRange(ID_SYMBOL_FIRST, ID_SYMBOL_LAST, &CBaseView::OnSymbol);
     MapUpdateRange(ID_SYMBOL_FIRST, ID_SYMBOL_LAST, &CBaseView::OnUpdateEditMode);
+    MapCommandRange(ID_DRAWING_TOOL_FIRST, ID_DRAWING_TOOL_LAST, &CBaseView::OnDrawingTool);
     MapUpdateRange(ID_DRAWING_TOOL_FIRST, ID_DRAWING_TOOL_LAST, &CBaseView::OnUpdateDrawingTool);
     MapCommandRange(ID_INSERT_ROW, ID_INSERT_DERIVATIVE, &CBaseView::OnInsertItem);
     MapUpdateRange(ID_INSERT_ROW, ID_INSERT_DERIVATIVE, &CBaseView::OnUpdateInsertItem);
@@ -654,7 +658,7 @@ void CBaseView::OnUpdateEditMode(CCmdUI* ui)
 void CBaseView::OnElement(UINT id)
 {
     id = ElementMenuCommand(id);
-    if (IsUnavailableElement(id) || !CanEdit())
+    if (IsElementRefusedAt(id, GetSelection()) || !CanEdit())
         return;
     TextComp* comp = nullptr;
     switch (id) {
@@ -701,12 +705,32 @@ void CBaseView::OnElement(UINT id)
 void CBaseView::OnUpdateElement(CCmdUI* ui)
 {
     const UINT id = ElementMenuCommand(ui->m_nID);
-    ui->Enable(!IsUnavailableElement(id) && CanEdit() && EnclosingAllows(GetSelection(), id));
+    const DocSelection selection = GetSelection();
+    ui->Enable(!IsElementRefusedAt(id, selection) && CanEdit() && EnclosingAllows(selection, id));
 }
 
+// The drawing that holds the selection builds the command's shape or
+// constraint from its selected shapes.
+void CBaseView::OnDrawingTool(UINT id)
+{
+    auto* drawing = dynamic_cast<DiagramComp*>(GetSelection().FindEnclosing(tag_Draw));
+    if (m_viewMode != kEditMode || !drawing)
+        return;
+    TAction* action = nullptr;
+    {
+        DrawTargetScope draw(this);
+        action = CreateDrawingCommand(*this, *drawing, int(id));
+    }
+    if (action)
+        PerformAction(action);
+}
+
+// A command whose maker is not in the list cannot act and stays disabled.
 void CBaseView::OnUpdateDrawingTool(CCmdUI* ui)
 {
-    ui->Enable(m_viewMode == kEditMode && GetSelection().FindEnclosing(tag_Draw) != nullptr);
+    const int id = int(ui->m_nID);
+    const bool acts = id == drawing::kTextLabelCommand || DrawingMakerForCommand(id) != nullptr;
+    ui->Enable(acts && m_viewMode == kEditMode && GetSelection().FindEnclosing(tag_Draw) != nullptr);
 }
 
 void CBaseView::OnInsertItem(UINT id)
@@ -845,7 +869,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
         by.cx = step;
     if (by.cx != 0 || by.cy != 0)
         OnScrollBy(by);
-    m_tracker->MouseMove(at);
+    RunTrackerStep([this, at] { m_tracker->MouseMove(at); });
 }
 
 void CBaseView::OnTimer(UINT_PTR)
@@ -853,7 +877,39 @@ void CBaseView::OnTimer(UINT_PTR)
     if (!m_tracker)
         return;
     DrawTargetScope draw(this);
-    m_tracker->SetCursor();
+    RunTrackerStep([this] { m_tracker->SetCursor(); });
+}
+
+// A step waiting for the kernel lets the window's events run; the release
+// that comes meanwhile must not end the tracker under the step's feet, nor
+// wait for it by sleeping (the step could never finish): it is recorded and
+// handled as soon as the step has returned. A move or tick meanwhile is
+// dropped: the tracker is not ready for it.
+template <typename Step>
+void CBaseView::RunTrackerStep(Step step)
+{
+    if (m_trackerSteps > 0)
+        return;
+    {
+        struct Running {
+            int& steps;
+            explicit Running(int& count) : steps(count) { ++steps; }
+            ~Running() { --steps; }
+            Running(const Running&) = delete;
+            Running& operator=(const Running&) = delete;
+        } running(m_trackerSteps);
+        step();
+    }
+    if (std::optional<PendingRelease> release = std::exchange(m_pendingRelease, std::nullopt))
+        OnLButtonUp(release->flags, release->point);
+}
+
+bool CBaseView::DeferReleaseDuringStep(UINT flags, CPoint point)
+{
+    if (m_trackerSteps == 0)
+        return false;
+    m_pendingRelease = PendingRelease{flags, point};
+    return true;
 }
 
 void CBaseView::OnSize(UINT type, int cx, int cy)

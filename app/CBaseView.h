@@ -10,6 +10,7 @@
 // it from its scroll position. Drawing goes through the program's drawing
 // context with this view as its target, which subtracts the scroll position.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "foundation/ActionHost.h"
@@ -145,6 +146,7 @@ protected:
     void OnElement(UINT id);
     void OnUpdateElement(CCmdUI* ui);
     void OnSymbol(UINT id);
+    void OnDrawingTool(UINT id);
     void OnUpdateDrawingTool(CCmdUI* ui);
     void OnInsertItem(UINT id);
     void OnUpdateInsertItem(CCmdUI* ui);
@@ -191,6 +193,20 @@ protected:
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;
+    // A release that arrived while a step of the tracker ran waits here
+    // until the step has returned.
+    struct PendingRelease {
+        UINT flags;
+        CPoint point;
+    };
+    std::optional<PendingRelease> m_pendingRelease;
+    int m_trackerSteps = 0;
+    // A release while a step of the tracker runs waits for the step to
+    // return: true when it was kept for then.
+    bool DeferReleaseDuringStep(UINT flags, CPoint point);
+    // Runs one step of the tracker, then a release that came meanwhile.
+    template <typename Step>
+    void RunTrackerStep(Step step);
     std::unique_ptr<SelectionHighlight> m_highlight;
     ActionHost m_actions{*this};
     ParagraphList* m_paragraphs = nullptr;

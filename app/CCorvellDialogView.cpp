@@ -121,9 +121,9 @@ void CCorvellDialogView::OnLButtonDown(UINT flags, CPoint point)
 
 // The gesture only moves the selection: whatever action a tracker made is
 // dropped unperformed.
-void CCorvellDialogView::OnLButtonUp(UINT, CPoint point)
+void CCorvellDialogView::OnLButtonUp(UINT flags, CPoint point)
 {
-    if (!m_tracker)
+    if (!m_tracker || DeferReleaseDuringStep(flags, point))
         return;
     ReleaseCapture();
     std::unique_ptr<MouseTracker> tracker(m_tracker);

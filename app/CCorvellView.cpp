@@ -99,6 +99,12 @@ CCorvellView::CCorvellView()
     MapCommandRange(ID_CHOICE_FIRST, ID_CHOICE_FIRST + ChoiceMenu::kMaxAlternatives - 1, &CCorvellView::OnChooseAlternative);
     MapUpdateRange(ID_CHOICE_FIRST, ID_CHOICE_FIRST + ChoiceMenu::kMaxAlternatives - 1, &CCorvellView::OnUpdateAlternative);
     MapUpdate(ID_EVALUATE_CODE, &CCorvellView::OnUpdateEvaluateCode);
+    MapCommandRange(ID_DRAWING_HIDE_CONSTRAINTS, ID_DRAWING_SHOW_VERTICES, &CCorvellView::OnDrawingDisplay);
+    MapCommandRange(ID_DRAWING_TO_FRONT, ID_DRAWING_TO_BACK, &CCorvellView::OnDrawingDisplay);
+    MapCommand(ID_DRAWING_UPDATE, &CCorvellView::OnDrawingUpdate);
+    MapCommand(ID_DRAWING_COLOR, &CCorvellView::OnDrawingColorCommand);
+    MapCommand(ID_DRAWING_PROPERTIES, &CCorvellView::OnDrawingPropertiesCommand);
+    MapCommandRange(ID_DRAWING_EQUATION_CONSTRAINT, ID_DRAWING_VARIABLE_VALUE, &CCorvellView::OnDrawingInside);
     MapUpdateRange(ID_DRAWING_HIDE_CONSTRAINTS, ID_DRAWING_COLOR, &CCorvellView::OnUpdateDrawingObject);
     MapUpdateRange(ID_DRAWING_PROPERTIES, ID_DRAWING_TO_BACK, &CCorvellView::OnUpdateDrawingObject);
     MapUpdateRange(ID_DRAWING_EQUATION_CONSTRAINT, ID_DRAWING_VARIABLE_VALUE, &CCorvellView::OnUpdateDrawingInside);
@@ -106,7 +112,11 @@ CCorvellView::CCorvellView()
     MapUpdateRange(ID_SLIDE_NEW, ID_SLIDE_END, &CCorvellView::OnUpdateSlideCommand);
 }
 
-CCorvellView::~CCorvellView() = default;
+// The bars keep no pointer into a drawing of a closed window.
+CCorvellView::~CCorvellView()
+{
+    ForgetCurrentDrawing();
+}
 
 CCorvellDoc* CCorvellView::GetDocument() const
 {
@@ -118,6 +128,7 @@ CCorvellDoc* CCorvellView::GetDocument() const
 // New contents: the undo step and the selection belong to the old ones.
 void CCorvellView::SetParagraphList(ParagraphList* paragraphs)
 {
+    ForgetCurrentDrawing();
     DropKeptAction();
     m_highlight->SetSelection(DocSelection(), false);
     SetParagraphs(paragraphs);
@@ -196,10 +207,10 @@ void CCorvellView::SetSelection(const DocSelection& selection, bool redraw)
         TextComp* object = selection.First().GetObject();
         if (object && object->IsPlot())
             plot = object;
-        else
+        else if (object && object->IsDiagram())
             drawing = object;
     }
-    m_currentDrawing = drawing;
+    SetCurrentDrawing(static_cast<DiagramComp*>(drawing));
     if (plot || m_selectedPlot)
         ShowPlotButtons(plot);
     m_selectedPlot = plot;
@@ -384,6 +395,16 @@ void CCorvellView::OnActivateView(BOOL activate, CView*, CView*)
         DrawTargetScope draw(this);
         m_highlight->SetSelection(GetSelection(), true);
     }
+    // The drawing bars follow the drawing of the active window.
+    if (DiagramComp* drawing = GetEditedDrawing()) {
+        DrawTargetScope draw(this);
+        drawing->SetActive(activate != FALSE);
+        drawing->InvalidateBox();
+        if (activate)
+            ShowDrawingBars();
+        else if (gMainFrame && gMainFrame->GetDrawing() == drawing)
+            gMainFrame->HideDrawingBars();
+    }
 }
 
 // ---- typed keys ----
@@ -554,9 +575,15 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
         }
         if (OnPlotButtons(comp, at) || StartTrackball(comp, at))
             return;
-        // A press in a drawing (off its label texts) goes to its tool.
+        // A press in the drawing being edited (off its label texts) goes to
+        // its tool; the first press on another drawing selects it for editing.
         if (comp->IsDiagram()) {
-            std::unique_ptr<MouseTracker> tracker = static_cast<DiagramComp*>(comp)->OnMouseDown(*this, at, shift, ctrl);
+            auto* drawing = static_cast<DiagramComp*>(comp);
+            if (drawing != GetEditedDrawing()) {
+                SetSelection(DocSelection::SelectObject(drawing), true);
+                return;
+            }
+            std::unique_ptr<MouseTracker> tracker = drawing->OnMouseDown(*this, at, shift, ctrl);
             if (tracker)
                 StartTracker(tracker.release(), at);
             return;
@@ -576,6 +603,10 @@ void CCorvellView::StartTracker(MouseTracker* tracker, const IntPoint& at)
 void CCorvellView::OnLButtonUp(UINT flags, CPoint point)
 {
     if (!m_tracker)
+        return;
+    // A move of the tracker still running further down the stack: the
+    // release follows when it has returned.
+    if (DeferReleaseDuringStep(flags, point))
         return;
     auto* drag = dynamic_cast<TermDragTracker*>(m_tracker);
     if (drag && drag->InRequest()) {

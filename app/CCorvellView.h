@@ -12,6 +12,7 @@
 #include "foundation/StyleKinds.h"
 
 class CCorvellDoc;
+class DiagramComp;
 class PageBreakList;
 class SlideList;
 
@@ -37,6 +38,8 @@ public:
         ID_CHOICE_FIRST = 33000,
         ID_CHOICE_LAST = 34000,
         ID_DRAWING_HIDE_CONSTRAINTS = 34100,
+        ID_DRAWING_SHOW_CONSTRAINTS = 34101,
+        ID_DRAWING_HIDE_VERTICES = 34102,
         ID_DRAWING_SHOW_VERTICES = 34103,
         ID_DRAWING_UPDATE = 34104,
         ID_DRAWING_COLOR = 34105,
@@ -103,6 +106,7 @@ public:
     // ---- the current drawing and plot (the component kinds arrive with
     // the drawing and plot code) ----
     TextComp* GetCurrentDrawing() const { return m_currentDrawing; }
+    DiagramComp* GetEditedDrawing() const;
     TextComp* GetSelectedPlot() const { return m_selectedPlot; }
 
     // ---- slide show ----
@@ -178,6 +182,17 @@ private:
     void OnSpellDocument();
     void OnUpdateEvaluateCode(CCmdUI* ui);
     void OnEvaluateCode();
+    // ---- drawings ----
+    void SetCurrentDrawing(DiagramComp* drawing);
+    void ForgetCurrentDrawing();
+    bool IsActiveDocumentView();
+    void ShowDrawingBars();
+    DiagramComp* SelectedDrawing() const;
+    void OnDrawingDisplay(UINT id);
+    void OnDrawingUpdate();
+    void OnDrawingColorCommand();
+    void OnDrawingPropertiesCommand();
+    void OnDrawingInside(UINT id);
     void OnUpdateDrawingObject(CCmdUI* ui);
     void OnUpdateDrawingInside(CCmdUI* ui);
     void OnSlideCommand(UINT id);

@@ -193,25 +193,6 @@ void CCorvellView::OnUpdateEvaluateCode(CCmdUI* ui)
                GetSelection().AllParagraphsSourceCode());
 }
 
-// The Drawing menu acts on a selected drawing (a whole object) or on the
-// drawing that holds the caret; its commands arrive with the drawings.
-// Colour and the stacking order also need shapes selected inside the drawing.
-// A drawing command that nothing handles yet cannot act: it stays disabled
-// rather than doing nothing when chosen.
-void CCorvellView::OnUpdateDrawingObject(CCmdUI* ui)
-{
-    const UINT id = ui->m_nID;
-    const bool needsShapes = id == ID_DRAWING_COLOR || id == ID_DRAWING_TO_FRONT || id == ID_DRAWING_TO_BACK;
-    ui->Enable(!needsShapes && HasCommandHandler(id) && m_viewMode == kEditMode &&
-               GetSelection().GetKind() == DocPosition::kWholeObject && m_currentDrawing);
-}
-
-void CCorvellView::OnUpdateDrawingInside(CCmdUI* ui)
-{
-    ui->Enable(HasCommandHandler(ui->m_nID) && m_viewMode == kEditMode &&
-               GetSelection().FindEnclosing(tag_Draw) != nullptr);
-}
-
 // ---- slides ----
 
 void CCorvellView::RefreshSlide()

@@ -1,5 +1,7 @@
 #include "app/ElementCommands.h"
 
+#include "drawing/DiagramComp.h"
+#include "foundation/DocSelection.h"
 #include "math/AbsValueComp.h"
 #include "math/DifferentialComp.h"
 #include "math/ExponentComp.h"
@@ -29,11 +31,13 @@ TextComp* MakeElementComponent(UINT id)
     case ID_ELEMENT_LIMIT: return new LimitComp;
     case ID_ELEMENT_GROUP: return new ParenComp;
     case ID_ELEMENT_ABSOLUTE_VALUE: return new AbsValueComp;
+    case ID_ELEMENT_DRAWING: return new DiagramComp;
     default: return nullptr;
     }
 }
 
-bool IsUnavailableElement(UINT id)
+bool IsElementRefusedAt(UINT id, const DocSelection& selection)
 {
-    return id == ID_ELEMENT_DRAWING;
+    // A drawing's labels hold text and values, not drawings of their own.
+    return id == ID_ELEMENT_DRAWING && selection.FindEnclosing(tag_Draw) != nullptr;
 }

@@ -3,6 +3,7 @@
 // (32791-32812, each acting as its id + 59): what each one creates.
 #include "platform/framework/AfxTypes.h"
 
+class DocSelection;
 class TextComp;
 
 enum : UINT {
@@ -53,6 +54,5 @@ inline UINT ElementMenuCommand(UINT id)
 // parts of the program (plots, drawings).
 TextComp* MakeElementComponent(UINT id);
 
-// Element commands that stay disabled: their components are not part of
-// the editor yet.
-bool IsUnavailableElement(UINT id);
+// Whether an element may not go where the selection is.
+bool IsElementRefusedAt(UINT id, const DocSelection& selection);

@@ -3,13 +3,18 @@
 // is dragged with the mouse, the drag is undone and redone. After each step
 // a screenshot must show the drawing as the model holds it: the screen
 // used to keep the old picture until another window covered it.
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/LineConstraints.h"
 #include "drawing/DrawingComponents.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/PointConstraints.h"
@@ -25,9 +30,12 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -118,6 +126,8 @@ TEST(DrawingEndToEndTest, ADraggedCornerShowsWhereTheModelHoldsItThroughUndoAndR
     ASSERT_TRUE(opened) << "no triangle on the screen";
     // The topmost pixel is the corner of the vertex mark, two pixels from its middle.
     const QPoint start = *opened + QPoint(2, 2);
+    // The first click on the drawing selects it for editing.
+    editor.Click(start.x(), start.y() + 40);
     // Left and down, along the circle about the fixed corner.
     ASSERT_TRUE(editor.Drag(start, {start + QPoint(-8, 4), start + QPoint(-20, 10), start + QPoint(-40, 30)}));
     auto moved = [&](const QPoint& apex) { return (apex - *opened).manhattanLength() > 10; };
@@ -136,4 +146,322 @@ TEST(DrawingEndToEndTest, ADraggedCornerShowsWhereTheModelHoldsItThroughUndoAndR
     auto again = [&](const QPoint& apex) { return (apex - *dragged).manhattanLength() <= 2; };
     const std::optional<QPoint> redone = WaitForApex(editor, folder + "/redone.png", again);
     EXPECT_TRUE(redone && again(*redone)) << "redo does not show the corner moved again";
+}
+
+namespace {
+
+// The frame of the drawing being edited is drawn in this green.
+bool IsActiveFrame(QRgb pixel)
+{
+    return std::abs(qRed(pixel) - 0) < 10 && std::abs(qGreen(pixel) - 128) < 10 && std::abs(qBlue(pixel) - 17) < 10;
+}
+
+// The box of the pixels that pass the test, below the bars.
+std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(QRgb)>& test, const QRect& within)
+{
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (test(shot.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box.isEmpty() ? std::nullopt : std::optional<QRect>(box);
+}
+
+bool IsDark(QRgb pixel)
+{
+    return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90;
+}
+
+// The dark pixels inside the drawing (its frame left out): the figure.
+std::vector<QPoint> Figure(const QImage& shot, const QRect& box)
+{
+    std::vector<QPoint> points;
+    const QRect inside = box.adjusted(3, 3, -3, -3);
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (IsDark(shot.pixel(x, y)))
+                points.emplace_back(x, y);
+    return points;
+}
+
+// An empty document to insert a drawing into.
+void WriteEmptyDocument(const QString& path)
+{
+    TextPrefs prefs;
+    FontManager fonts(prefs);
+    InstallTextLayout();
+    RegisterMathComponents();
+    RegisterDrawingComponents();
+    CCorvellDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.OnNewDocument();
+    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Reads a document as the editor does and writes it again elsewhere.
+void Resave(const QString& from, const QString& to, const std::function<void(DiagramComp&)>& check)
+{
+    TextPrefs prefs;
+    FontManager fonts(prefs);
+    InstallTextLayout();
+    RegisterMathComponents();
+    RegisterDrawingComponents();
+    CCorvellDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(doc.OnOpenDocument(from.toUtf8().constData()));
+    DiagramComp* drawing = nullptr;
+    ParagraphList& paragraphs = *doc.GetParagraphList();
+    for (int p = 1; p <= paragraphs.GetCount() && !drawing; ++p)
+        for (int i = 1; i <= paragraphs.GetAt(p)->GetRow()->GetCount() && !drawing; ++i)
+            drawing = dynamic_cast<DiagramComp*>(paragraphs.GetAt(p)->GetRow()->GetAt(i));
+    ASSERT_NE(drawing, nullptr) << "the saved document holds no drawing";
+    check(*drawing);
+    ASSERT_TRUE(doc.OnSaveDocument(to.toUtf8().constData()));
+}
+
+// The length of the longest horizontal run of figure pixels.
+int LongestRow(const std::vector<QPoint>& figure)
+{
+    int longest = 0, run = 0;
+    QPoint last(-10, -10);
+    for (const QPoint& p : figure) {  // row by row, left to right
+        run = (p.y() == last.y() && p.x() == last.x() + 1) ? run + 1 : 1;
+        longest = std::max(longest, run);
+        last = p;
+    }
+    return longest;
+}
+
+// The drawing toolbar: four buttons a row, from the pointer (34046) on.
+class DrawingBar {
+public:
+    explicit DrawingBar(const QRect& window) : m_window(window) {}
+    QPoint Button(int command) const
+    {
+        constexpr int kColumns = 4, kRows = 6, kMargin = 2;
+        const int index = command - 34046;
+        const double width = (m_window.width() - 2.0 * kMargin) / kColumns;
+        const double height = (m_window.height() - 2.0 * kMargin) / kRows;
+        return QPoint(m_window.left() + kMargin + int((index % kColumns + 0.5) * width),
+                      m_window.top() + kMargin + int((index / kColumns + 0.5) * height));
+    }
+
+private:
+    QRect m_window;
+};
+
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kPerpendicular = 34059,
+              kHorizontal = 34066;
+
+} // namespace
+
+// The whole way of a user: a drawing inserted from the Element menu, three
+// pencil clicks, the corners selected by a band and made a triangle, one
+// side held horizontal and a right angle made between two sides from the
+// toolbar, a corner dragged and the drag undone, the document saved and
+// opened again.
+TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSavedAndReopened)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-tools";
+    EditorSession editor(folder);
+    const QString file = folder + "/drawn.vxm";
+    WriteEmptyDocument(file);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "drawn\\.vxm")) << editor.LastError().toStdString();
+    const QRect screen(0, 60, 1280, 1024 - 60);
+
+    // Insert / Drawing: the last item of the Element menu before its separator.
+    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.Menu("E&lement", QChar())) << editor.LastError().toStdString();
+    editor.Key("Up");
+    editor.Key("Return");
+    std::optional<QRect> box;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        editor.Screenshot(folder + "/inserted.png");
+        box = BoxOf(QImage(folder + "/inserted.png"), IsActiveFrame, screen);
+        return box && box->width() > 50;
+    })) << "no drawing being edited on the screen";
+
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const DrawingBar bar(editor.WindowRect(barWindow));
+
+    // Three pencil clicks: three corners, the first a right angle nearly.
+    auto at = [&](double fx, double fy) {
+        return QPoint(box->left() + int(fx * box->width()), box->top() + int(fy * box->height()));
+    };
+    const QPoint a = at(0.3, 0.72), b = at(0.7, 0.64), c = at(0.36, 0.3);
+    editor.Click(bar.Button(kPencilTool).x(), bar.Button(kPencilTool).y());
+    for (const QPoint& corner : {a, b, c})
+        editor.Click(corner.x(), corner.y());
+    ASSERT_TRUE(editor.Screenshot(folder + "/corners.png"));
+
+    // The pointer's band selects the corners; Triangle joins them.
+    editor.Click(bar.Button(kPointerTool).x(), bar.Button(kPointerTool).y());
+    ASSERT_TRUE(editor.Drag(at(0.05, 0.05), {at(0.5, 0.5), at(0.95, 0.95)}));
+    editor.Click(bar.Button(kTriangle).x(), bar.Button(kTriangle).y());
+    ASSERT_TRUE(editor.Screenshot(folder + "/triangle.png"));
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the triangle maker refused the corners";
+
+    // The side from a to b, selected by a click on its middle, is held horizontal.
+    const QPoint middle = (a + b) / 2;
+    editor.Click(middle.x(), middle.y());
+    editor.Click(bar.Button(kHorizontal).x(), bar.Button(kHorizontal).y());
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the horizontal constraint was refused";
+    // The sides from a to b and from a to c make a right angle.
+    editor.Click(middle.x(), middle.y());
+    const QPoint other = (a + c) / 2;
+    editor.ClickWith("shift", other.x(), other.y());
+    editor.Click(bar.Button(kPerpendicular).x(), bar.Button(kPerpendicular).y());
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the right angle was refused";
+
+    // A click beside the drawing ends its editing: the picture shows no selection.
+    const QRect main = editor.MainWindowRect();
+    const QPoint beside(std::min(main.right() - 20, box->right() + 40), box->bottom() + 10);
+    // The figure once two screenshots in a row agree: the screen has caught up.
+    auto settled = [&](const QString& name) {
+        std::vector<QPoint> last, figure;
+        editor.WaitUntil([&] {
+            last = std::exchange(figure, {});
+            editor.Screenshot(folder + "/" + name);
+            figure = Figure(QImage(folder + "/" + name), *box);
+            return !figure.empty() && figure == last;
+        }, 20000);
+        return figure;
+    };
+    editor.Click(beside.x(), beside.y());
+    const std::vector<QPoint> constrained = settled("constrained.png");
+    ASSERT_FALSE(constrained.empty());
+    // The corner b is the figure's rightmost mark.
+    const int right = std::max_element(constrained.begin(), constrained.end(), [](const QPoint& p, const QPoint& q) {
+                          return p.x() < q.x();
+                      })->x();
+    QPoint corner;
+    int marks = 0;
+    for (const QPoint& p : constrained)
+        if (p.x() >= right - 4) {
+            corner += p;
+            ++marks;
+        }
+    corner /= marks;
+
+    // The corner b dragged down: the horizontal side and the right angle
+    // are kept on the way; undo puts everything back.
+    editor.Click(box->center().x(), box->center().y());  // the drawing again
+    ASSERT_TRUE(editor.Drag(corner, {corner + QPoint(5, 10), corner + QPoint(10, 20), corner + QPoint(10, 30)}));
+    editor.Click(beside.x(), beside.y());
+    const std::vector<QPoint> dragged = settled("dragged.png");
+    editor.Click(box->center().x(), box->center().y());
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Key("ctrl+z");
+    editor.Click(beside.x(), beside.y());
+    const std::vector<QPoint> undone = settled("undone.png");
+    EXPECT_NE(dragged, constrained) << "the drag moved nothing";
+    EXPECT_EQ(undone, constrained) << "undo did not put the figure back";
+    EXPECT_GT(LongestRow(dragged), (b - a).x() / 2) << "the dragged side is not horizontal";
+
+    // Saved, closed and opened again, the drawing looks the same.
+    const QDateTime before = QFileInfo(file).lastModified();
+    const qint64 sizeBefore = QFileInfo(file).size();
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Key("ctrl+s");
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const QFileInfo info(file);
+        return info.size() != sizeBefore || info.lastModified() != before;
+    })) << "the document was not saved";
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+    ASSERT_TRUE(editor.Start({file}, "drawn\\.vxm")) << editor.LastError().toStdString();
+    std::vector<QPoint> reopened;
+    editor.WaitUntil([&] {
+        reopened = settled("reopened.png");
+        return reopened == undone;
+    }, 20000);
+    EXPECT_EQ(reopened, undone) << "the reopened drawing looks different";
+    EXPECT_EQ(editor.QuitDiscarding(), 0);
+
+    // The model: a triangle with a right angle whose side a-b is
+    // horizontal, written back byte for byte.
+    const QString again = folder + "/drawn-again.vxm";
+    Resave(file, again, [](DiagramComp& drawing) {
+        ASSERT_EQ(drawing.GetShapes().GetCount(), 1);
+        auto* triangle = dynamic_cast<TriangleShape*>(drawing.GetShapes().GetAt(0));
+        ASSERT_NE(triangle, nullptr) << "the shape is no triangle";
+        ASSERT_EQ(drawing.GetConstraints().GetCount(), 2);
+        EXPECT_TRUE(drawing.GetConstraints().GetAt(0)->GetTag() == tag_horC);
+        EXPECT_TRUE(drawing.GetConstraints().GetAt(1)->GetTag() == tag_PerC);
+        // One of the corners is a right angle.
+        double leastCosine = 1;
+        for (int i = 0; i < 3; ++i) {
+            const DPoint p = triangle->GetVertex(i)->GetPoint(), q = triangle->GetVertex((i + 1) % 3)->GetPoint(),
+                         r = triangle->GetVertex((i + 2) % 3)->GetPoint();
+            const double dot = (q.x - p.x) * (r.x - p.x) + (q.y - p.y) * (r.y - p.y);
+            leastCosine = std::min(leastCosine, std::abs(dot) / (std::hypot(q.x - p.x, q.y - p.y) *
+                                                                 std::hypot(r.x - p.x, r.y - p.y)));
+        }
+        EXPECT_LT(leastCosine, 1e-6) << "the triangle has no right angle";
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(Bytes(again), Bytes(file)) << "the reopened document is not written back identically";
+}
+
+// A label typed into a drawing shows; closing the document while a corner
+// is being dragged ends the drag with the window: the program goes on and
+// quits cleanly.
+TEST(DrawingEndToEndTest, ClosingTheDocumentDuringADragEndsItCleanly)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-close";
+    EditorSession editor(folder);
+    const QString file = folder + "/triangle.vxm";
+    WriteTriangleDocument(file);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "triangle\\.vxm")) << editor.LastError().toStdString();
+    const std::optional<QPoint> opened =
+        WaitForApex(editor, folder + "/opened.png", [](const QPoint&) { return true; });
+    ASSERT_TRUE(opened) << "no triangle on the screen";
+    const QPoint start = *opened + QPoint(2, 2);
+    editor.Click(start.x(), start.y() + 40);  // selects the drawing for editing
+
+    // A free text label, typed into.
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const DrawingBar bar(editor.WindowRect(barWindow));
+    ASSERT_TRUE(editor.Screenshot(folder + "/selected.png"));
+    const std::optional<QRect> box = BoxOf(QImage(folder + "/selected.png"), IsActiveFrame, QRect(0, 60, 1280, 964));
+    ASSERT_TRUE(box) << "the drawing is not being edited";
+    const size_t marks = Figure(QImage(folder + "/selected.png"), *box).size();
+    editor.Click(bar.Button(kTextLabel).x(), bar.Button(kTextLabel).y());
+    editor.Type("abc");
+    EXPECT_TRUE(editor.WaitUntil([&] {
+        editor.Screenshot(folder + "/typed.png");
+        return Figure(QImage(folder + "/typed.png"), *box).size() > marks + 20;
+    }, 10000)) << "the typed label does not show";
+
+    editor.MouseMove(start);
+    editor.MouseDown();
+    editor.MouseMove(start + QPoint(-10, 5));
+    editor.MouseMove(start + QPoint(-20, 10));
+    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.Menu("&File", 'c')) << editor.LastError().toStdString();
+    const QString ask = editor.WaitForWindow("^Quorvant$", 5000);
+    if (!ask.isEmpty()) {
+        editor.Focus(ask);
+        editor.Key("alt+n");
+    }
+    editor.MouseMove(start + QPoint(-30, 20));
+    editor.MouseUp();
+    ASSERT_TRUE(editor.WaitForWindowGone("triangle\\.vxm")) << "the document did not close";
+    editor.Screenshot(folder + "/closed.png");
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }

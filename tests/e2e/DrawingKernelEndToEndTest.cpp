@@ -113,6 +113,8 @@ TEST(DrawingKernelEndToEndTest, TheKernelHoldsTheSideLabelledAAtTheValueOfA)
     editor.Grab().save(folder + "/opened.png");
     // A small drag to the right: the kernel puts the corner where the side is a long.
     const QPoint start = opened->apex + QPoint(2, 2);
+    // The first click on the drawing selects it for editing.
+    editor.Click(start.x() + 20, start.y() + 40);
     ASSERT_TRUE(editor.Drag(start, {start + QPoint(3, 0), start + QPoint(6, 0)}));
     std::optional<Corners> solved;
     const bool followed = editor.WaitUntil([&] {

@@ -417,10 +417,22 @@ void EditorSession::Click(int x, int y)
     Settle(150);
 }
 
+void EditorSession::ClickWith(const QString& keys, int x, int y)
+{
+    Xdotool({"keydown", keys, "mousemove", "--sync", QString::number(x), QString::number(y), "click", "1", "keyup",
+             keys});
+    Settle(150);
+}
+
 QRect EditorSession::MainWindowRect()
 {
+    return WindowRect(m_mainWindow);
+}
+
+QRect EditorSession::WindowRect(const QString& window)
+{
     QRect rect;
-    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", m_mainWindow}).split('\n')) {
+    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
         const QStringList pair = line.split('=');
         if (pair.size() != 2)
             continue;

@@ -70,12 +70,16 @@ public:
     qint64 KernelProcessId() const;
     // Clicks the left button at a point of the screen.
     void Click(int x, int y);
+    // The same with keys held ("shift", "ctrl").
+    void ClickWith(const QString& keys, int x, int y);
     // The whole document as text, through Select All and Copy.
     QString DocumentText();
     // File / Exit, answering No to saving the document; the exit code.
     int QuitDiscarding();
     // The main window's place on the screen.
     QRect MainWindowRect();
+    // The place on the screen of a window (an id from WaitForWindow).
+    QRect WindowRect(const QString& window);
     // The pointer, in screen coordinates; the left button pressed or released.
     void MouseMove(const QPoint& at);
     void MouseDown();

@@ -28,6 +28,8 @@ protected:
         Row(1)->Append(drawing);
         view->UpdateLayoutFrom(1, 1);
         drawing->GetVisibleWorld(topLeft, bottomRight);
+        // Presses go to the tools of the drawing being edited.
+        view->SetSelection(DocSelection::SelectObject(drawing), true);
     }
 
     // The drawing point at fractions of the visible area, from its top left.

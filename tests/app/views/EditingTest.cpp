@@ -134,9 +134,8 @@ TEST_F(ViewTest, ElementsFromMenuOrToolbarWrapTheSelection)
     Select(1, 1, 3);
     for (UINT button = 32791; button <= 32812; ++button)
         EXPECT_EQ(Update(button).enabled, Update(button + 59).enabled) << button;
-    for (UINT id : {32871u, 34050u}) // drawings
-        EXPECT_FALSE(Update(id).enabled) << id;
-    for (UINT id : {32868u, 32809u, 32869u, 32810u}) // 2-D and 3-D plots
+    EXPECT_FALSE(Update(34050).enabled); // a drawing tool outside a drawing
+    for (UINT id : {32868u, 32809u, 32869u, 32810u, 32871u, 32812u}) // plots and drawings
         EXPECT_TRUE(Update(id).enabled) << id;
     for (UINT id : {32850u, 32791u}) {
         Command(id);

@@ -164,8 +164,9 @@ TEST_F(ViewTest, CtrlHomeScrollsToTheTopOfTheDocument)
     EXPECT_EQ(view->GetScrollPosition().y, 0);
 }
 
-// A press in a drawing goes to its current tool: a pencil click adds a
-// vertex through the view's undo, and Ctrl-clicking the vertex selects it.
+// A press in the drawing being edited goes to its current tool (the first
+// press selects the drawing for editing): a pencil click adds a vertex
+// through the view's undo, and Ctrl-clicking the vertex selects it.
 TEST_F(ViewTest, APencilClickInADrawingAddsAVertexThatUndoRemoves)
 {
     auto* drawing = new DiagramComp;
@@ -177,6 +178,9 @@ TEST_F(ViewTest, APencilClickInADrawingAddsAVertexThatUndoRemoves)
     drawing->SetTool(drawing::ToolKind::Pencil);
     const IntPoint middle = MiddleOf(box);
     Click(middle);
+    EXPECT_EQ(view->GetSelection().GetKind(), DocPosition::kWholeObject);
+    EXPECT_TRUE(drawing->GetShapes().IsEmpty());
+    Click(middle);
     EXPECT_EQ(view->GetTracker(), nullptr);
     ASSERT_EQ(drawing->GetShapes().GetCount(), 1);
     EXPECT_TRUE(drawing->GetShapes().GetAt(0)->IsVertexShape());
@@ -186,10 +190,9 @@ TEST_F(ViewTest, APencilClickInADrawingAddsAVertexThatUndoRemoves)
     EXPECT_TRUE(drawing->GetShapes().IsEmpty());
 }
 
-// Drawing Properties..., Hide Constraints and Hide Vertices (and every other
-// drawing command nothing handles yet) are disabled while a drawing is
-// selected, instead of doing nothing when chosen.
-TEST_F(ViewTest, DrawingCommandsThatCannotActAreDisabled)
+// Drawing Properties..., Hide Constraints and Hide Vertices act on a
+// selected drawing; with the caret outside it they are disabled.
+TEST_F(ViewTest, DrawingCommandsAreEnabledOnlyOnASelectedDrawing)
 {
     auto* drawing = new DiagramComp;
     Row(1)->Append(drawing);
@@ -199,6 +202,9 @@ TEST_F(ViewTest, DrawingCommandsThatCannotActAreDisabled)
     Click(MiddleOf(box));
     ASSERT_EQ(view->GetSelection().GetKind(), DocPosition::kWholeObject);
     constexpr UINT kHideConstraints = 34100, kHideVertices = 34102, kProperties = 34110;
+    for (UINT id : {kHideConstraints, kHideVertices, kProperties})
+        EXPECT_TRUE(Update(id).enabled) << id;
+    view->SetSelection(DocSelection(Row(1), 1, 1), true);
     for (UINT id : {kHideConstraints, kHideVertices, kProperties})
         EXPECT_FALSE(Update(id).enabled) << id;
 }
