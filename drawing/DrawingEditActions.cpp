@@ -81,12 +81,19 @@ void TCutDrawingAction::Do()
 {
     m_removed = Remove(*m_diagram, m_edits);
     SaveEarlier();
-    LinkRemap remap;
-    TextComp* copy = m_removed->Clone(remap);
-    remap.RebindLinks();
-    DocSelection span;
-    ParagraphList::FromObject(nullptr, copy, &span).release();
-    m_clipboard.Put(span);
+    try {
+        LinkRemap remap;
+        TextComp* copy = m_removed->Clone(remap);
+        remap.RebindLinks();
+        DocSelection span;
+        ParagraphList::FromObject(nullptr, copy, &span).release();
+        m_clipboard.Put(span);
+    } catch (...) {
+        // Without the copy on the clipboard nothing is cut: the items go back.
+        RestoreEarlier();
+        PutBack(*m_diagram, m_removed, m_edits);
+        throw;
+    }
     RestoreSelection(DocSelection::SelectObject(m_diagram));
 }
 

@@ -110,6 +110,15 @@ bool NeedsTextBox(std::string_view tex)
     return false;
 }
 
+// The text between two delimiters, built by appending.
+std::string Enclosed(std::string_view open, std::string_view text, std::string_view close)
+{
+    std::string out;
+    out.reserve(open.size() + text.size() + close.size());
+    out.append(open).append(text).append(close);
+    return out;
+}
+
 std::string SafeAlways(std::string_view tex, bool math)
 {
     return CharTable::TeXSafeAlways(tex, math);
@@ -122,8 +131,8 @@ std::string UnicodeFallback(uint8_t code, int charSet, bool math)
     if (!form)
         return math ? "\\mbox{?}" : "?";
     if (math)
-        return *form->math ? form->math : std::string("\\mbox{") + form->text + "}";
-    return *form->text ? form->text : std::string("$") + form->math + "$";
+        return *form->math ? form->math : Enclosed("\\mbox{", form->text, "}");
+    return *form->text ? form->text : Enclosed("$", form->math, "$");
 }
 
 }  // namespace
@@ -137,20 +146,20 @@ std::string TextForm(uint8_t code)
         return "\\textcent{}";
     // The text fonts show other glyphs at these positions.
     if (code == '<' || code == '>' || code == '|')
-        return std::string("$") + static_cast<char>(code) + "$";
+        return Enclosed("$", std::string(1, static_cast<char>(code)), "$");
     std::string_view command = tex;
     if (command.ends_with(' '))
         command.remove_suffix(1);
     for (std::string_view mathOnly : kMathOnlyTextCommands)
         if (command == mathOnly)
-            return "$" + std::string(mathOnly) + "$";
+            return Enclosed("$", mathOnly, "$");
     if (HasRawHighByte(tex))
         return UnicodeFallback(code, ANSI_CHARSET, false);
     if (tex.empty()) {
         std::string_view math = CharTable::GetTeX(code, true);
         if (math.empty() || HasRawHighByte(math))
             return "";
-        return "$" + std::string(math) + "$";
+        return Enclosed("$", math, "$");
     }
     return SafeAlways(tex, false);
 }
@@ -165,7 +174,7 @@ std::string MathForm(uint8_t code)
     if (tex.empty() && code >= 128 && FindUnicode(TextCodec::ToUnicode(code, SYMBOL_CHARSET)))
         return UnicodeFallback(code, SYMBOL_CHARSET, true);
     if (NeedsTextBox(tex))
-        return "\\mbox{" + SafeAlways(tex, false) + "}";
+        return Enclosed("\\mbox{", SafeAlways(tex, false), "}");
     return SafeAlways(tex, true);
 }
 
