@@ -104,11 +104,12 @@ void CMainFrame::PlaceBars()
 {
     CRect frame;
     GetWindowRect(&frame);
-    CRect connections;
-    m_wndPileBar.GetWindowRect(&connections);
     FloatControlBar(&m_wndSymbolBar, CPoint(frame.right - 130, frame.top + 150));
     FloatControlBar(&m_wndDrawingBar, CPoint(frame.right - 130, frame.top + 50));
-    FloatControlBar(&m_wndPileBar, CPoint(frame.right - connections.Width() - 20, frame.top + 210));
+    // The pile bar's content has a fixed width; its floating window adds a
+    // frame around it. Its right edge stays on the frame.
+    const int pileWidth = m_wndPileBar.widget()->width() + 40;
+    FloatControlBar(&m_wndPileBar, CPoint(frame.right - pileWidth - 20, frame.top + 210));
 }
 
 void CMainFrame::ShowDrawingBars(DiagramComp* drawing)

@@ -1,6 +1,7 @@
 // The drawing as a component of a row: layout, placing, its picture,
 // drawing, and the caret's way through its label texts.
 #include "drawing/DiagramComp.h"
+#include "drawing/PilePane.h"
 
 #include "drawing/DiagramAxes.h"
 #include "drawing/DiagramShape.h"
@@ -264,6 +265,10 @@ void DiagramComp::InvalidateBox()
     Rect box;
     GetAbsBounds(box);
     gDrawContext.InvalidateLogicalRect(box);
+    // The pile pane shows this drawing's items and links: what changed here
+    // (an undone constraint, a removed item) shows there too.
+    if (gPilePane && gPilePane->ShownDiagram() == this)
+        gPilePane->ShowPile(this);
 }
 
 void DiagramComp::DrawFrame(const Rect& box)

@@ -160,6 +160,8 @@ void VertexDragTracker::MouseUp(const IntPoint& point)
     DragScaffold scaffold = TakeScaffold();
     if (scaffold.vertex)
         m_diagram->Repaint();
+    // The pile pane lists what lies under the released vertex.
+    m_diagram->ShowPileAt(&m_view, point);
     if (!m_dragMoved) {
         m_cluster.reset();
         return;

@@ -7,6 +7,8 @@
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawingCodes.h"
 #include "drawing/DrawingComponents.h"
+#include "drawing/DrawPile.h"
+#include "drawing/PilePane.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
@@ -14,6 +16,7 @@
 #include "support/model/ArchiveStore.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,6 +124,37 @@ TEST_F(DrawingTrackersTest, ADragThroughATemporaryVertexIsUndoneExactly)
     Command(ID_EDIT_UNDO);
     drawing->DeselectAll(false);
     EXPECT_EQ(Bytes(), before) << "undone";
+}
+
+// Releasing a dragged vertex lists what lies under it in the pile pane, and
+// the pane follows what undo does to the drawing.
+TEST_F(DrawingTrackersTest, AVertexReleaseFillsThePilePaneAndUndoRedrawsIt)
+{
+    struct Pane : PilePane {
+        void ShowPile(DiagramComp* diagram) override
+        {
+            shown = diagram;
+            ++calls;
+        }
+        DiagramComp* ShownDiagram() const override { return shown; }
+        DiagramComp* shown = nullptr;
+        int calls = 0;
+    } pane;
+    PilePane* old = std::exchange(gPilePane, &pane);
+    auto* start = new VertexShape(W(0.2, 0.5).x, W(0.2, 0.5).y);
+    drawing->AddShape(new SegmentShape(start, new VertexShape(W(0.6, 0.5).x, W(0.6, 0.5).y)));
+    drawing->SetTool(drawing::ToolKind::Pointer);
+    view->UpdateLayoutFrom(1, 1);
+    Drag(W(0.2, 0.5), W(0.3, 0.4));
+    ASSERT_NE(drawing->GetPile(), nullptr);
+    EXPECT_EQ(pane.shown, drawing);
+    ASSERT_GE(drawing->GetPile()->GetEntryCount(), 1);
+    EXPECT_EQ(drawing->GetPile()->GetEntry(0).centre, start);
+    const int shownBefore = pane.calls;
+    Command(ID_EDIT_UNDO);
+    EXPECT_GT(pane.calls, shownBefore) << "the pane is drawn again after the undo";
+    drawing->DropPile();
+    gPilePane = old;
 }
 
 } // namespace
