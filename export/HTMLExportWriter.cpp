@@ -132,7 +132,7 @@ using OwnedPicture = std::unique_ptr<EnhMetafile, PictureDeleter>;
 
 HTMLExportWriter::HTMLExportWriter(ByteStream& stream, std::string title, std::string baseName, std::string folder,
                                    int16_t firstCellWidth, int16_t secondCellWidth)
-    : m_stream(stream),
+    : m_output(stream),
       m_firstCellWidth(Decimal(firstCellWidth)),
       m_secondCellWidth(Decimal(secondCellWidth)),
       m_baseName(std::move(baseName)),
@@ -147,23 +147,12 @@ HTMLExportWriter::~HTMLExportWriter() = default;
 
 void HTMLExportWriter::Put(const char* bytes, std::size_t count)
 {
-    while (count > 0) {
-        if (m_fill == kBufferSize)
-            Flush();
-        std::size_t room = std::size_t(kBufferSize - m_fill);
-        std::size_t part = count < room ? count : room;
-        std::memcpy(m_buffer + m_fill, bytes, part);
-        m_fill += int32_t(part);
-        bytes += part;
-        count -= part;
-    }
+    m_output.Put(bytes, count);
 }
 
 void HTMLExportWriter::Flush()
 {
-    if (m_fill > 0)
-        m_stream.Write(m_buffer, m_fill);
-    m_fill = 0;
+    m_output.Flush();
 }
 
 void HTMLExportWriter::WriteString(const char* text)

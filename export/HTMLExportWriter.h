@@ -9,6 +9,7 @@
 // picture carries alternative text, and every text and attribute value is
 // escaped. Pictures go into temporary files first; the export moves them
 // to their names once the whole page is written (see HtmlExport).
+#include "export/ExportOutput.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/Str255.h"
 #include "math/ExportElementWriters.h"
@@ -22,7 +23,6 @@ class TextComp;
 
 class HTMLExportWriter : public HTMLWriter, public HtmlElementWriter {
 public:
-    static constexpr int kBufferSize = 1024;
 
     // A picture written by this export: where it is now and the name the
     // page refers to it by.
@@ -131,7 +131,7 @@ private:
 
     std::string LinearText(CompList& row, int first, int last) const;
 
-    ByteStream& m_stream;
+    ExportOutput m_output;
     OpenList m_list;     // the first level
     OpenList m_subList;  // the second level, inside the first level's open item
     bool m_preOpen = false;
@@ -144,6 +144,4 @@ private:
     std::string m_folder;
     std::string m_pictureText;
     std::vector<PictureFile> m_pictures;
-    char m_buffer[kBufferSize];
-    int32_t m_fill = 0;
 };

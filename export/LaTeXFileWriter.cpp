@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -45,28 +46,20 @@ const char* TextFontSwitch(int32_t font)
 }  // namespace
 
 LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName)
-    : m_stream(stream), m_baseName(std::move(baseName)), m_folder(std::move(folder))
+    : m_output(stream), m_baseName(std::move(baseName)), m_folder(std::move(folder))
 {
-    m_buffer.reserve(kBufferSize);
 }
 
 // ---- output ----
 
 void LaTeXFileWriter::Put(const char* text)
 {
-    for (; *text; ++text) {
-        if (static_cast<int>(m_buffer.size()) == kBufferSize)
-            Flush();
-        m_buffer.push_back(*text);
-    }
+    m_output.Put(text, std::strlen(text));
 }
 
 void LaTeXFileWriter::Flush()
 {
-    if (!m_buffer.empty())
-        m_stream.Write(m_buffer.data(), static_cast<int32_t>(m_buffer.size()));
-    m_buffer.clear();
-    m_stream.Flush();
+    m_output.Flush();
 }
 
 void LaTeXFileWriter::WriteString(const char* text)

@@ -6,6 +6,7 @@
 // word of mathematics that names a built-in function ("cos") is written as
 // its TeX command. Pictures are written beside the file: the recording as
 // ".emf" and a PNG rendering that the source includes.
+#include "export/ExportOutput.h"
 #include "foundation/LaTeXWriter.h"
 #include "math/ExportElementWriters.h"
 
@@ -19,7 +20,6 @@ class LaTeXFileWriter : public LaTeXWriter, public LaTeXObjectWriter {
 public:
     // The fonts of the writer's state, as the component character styles.
     enum Font : int32_t { kRoman = 0, kEmphasis = 1, kBold = 2, kMath = 3, kTypewriter = 4 };
-    static constexpr int kBufferSize = 1024;
     static constexpr int kPendingCapacity = 64;
 
     // folder and baseName name the pictures: folder + baseName + number.
@@ -110,8 +110,7 @@ private:
     void WriteLetterForm(const std::string& tex, bool math);
     void WriteOtherForm(int32_t kind, const std::string& tex, bool math, bool align);
 
-    ByteStream& m_stream;
-    std::string m_buffer;
+    ExportOutput m_output;
     std::string m_pending;
     int32_t m_groupDepth = 0;
     int32_t m_baseFont = kRoman;

@@ -12,6 +12,7 @@
 #include "math/CrossRefComp.h"
 #include "math/HyperlinkComp.h"
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -36,27 +37,19 @@ int RunOf(const TextComp& comp)
 }  // namespace
 
 NotebookFileWriter::NotebookFileWriter(ByteStream& stream, BoxText boxText)
-    : m_stream(stream), m_boxText(std::move(boxText))
+    : m_output(stream), m_boxText(std::move(boxText))
 {
-    m_buffer.reserve(kBufferSize);
     gSyntaxError = false;
 }
 
 void NotebookFileWriter::Append(const char* text)
 {
-    for (; *text; ++text) {
-        if (static_cast<int>(m_buffer.size()) == kBufferSize)
-            Flush();
-        m_buffer.push_back(*text);
-    }
+    m_output.Put(text, std::strlen(text));
 }
 
 void NotebookFileWriter::Flush()
 {
-    if (!m_buffer.empty())
-        m_stream.Write(m_buffer.data(), static_cast<int32_t>(m_buffer.size()));
-    m_buffer.clear();
-    m_stream.Flush();
+    m_output.Flush();
 }
 
 std::string NotebookFileWriter::StringForm(const std::string& programText)

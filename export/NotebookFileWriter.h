@@ -3,6 +3,7 @@
 // opening nested cell groups, text in runs of plain, italic, bold and
 // mathematics, and mathematics as the box text the kernel gives for the
 // parsed expression.
+#include "export/ExportOutput.h"
 #include "foundation/NotebookWriter.h"
 
 #include <cstdint>
@@ -16,7 +17,6 @@ class TextComp;
 
 class NotebookFileWriter : public NotebookWriter {
 public:
-    static constexpr int kBufferSize = 1024;
     // The box text of an expression (the kernel's StandardForm string).
     using BoxText = std::function<std::string(const ExprNode*)>;
 
@@ -60,9 +60,8 @@ private:
     void WriteRunText();
     std::string MathBoxText(CompList& row, int first, int end);
 
-    ByteStream& m_stream;
+    ExportOutput m_output;
     BoxText m_boxText;
-    std::string m_buffer;
     std::vector<int> m_levels;  // m_levels[d]: the heading level of open group d; [0] is below every heading
     bool m_cellWritten = false;
     ParseFailure m_failure;

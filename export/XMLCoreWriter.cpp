@@ -20,24 +20,12 @@ XMLCoreWriter::~XMLCoreWriter()
 
 void XMLCoreWriter::Put(const char* bytes, std::size_t count)
 {
-    while (count > 0) {
-        if (m_fill == kBufferSize)
-            Flush();
-        std::size_t room = std::size_t(kBufferSize - m_fill);
-        std::size_t n = count < room ? count : room;
-        std::memcpy(m_buffer + m_fill, bytes, n);
-        m_fill += int(n);
-        bytes += n;
-        count -= n;
-    }
+    m_output.Put(bytes, count);
 }
 
 void XMLCoreWriter::Flush()
 {
-    if (m_fill > 0)
-        m_stream.Write(m_buffer, m_fill);
-    m_fill = 0;
-    m_stream.Flush();
+    m_output.Flush();
 }
 
 void XMLCoreWriter::WriteString(const char* text)

@@ -3,6 +3,7 @@
 // and the fenced forms of MathML, written into a byte stream through a buffer
 // of 1024 bytes. The document export adds the page frame and the paragraph
 // styles on top of these primitives.
+#include "export/ExportOutput.h"
 #include "kernel/MathMLOutput.h"
 
 #include <cstdint>
@@ -13,10 +14,9 @@ class ByteStream;
 
 class XMLCoreWriter : public MathMLOutput {
 public:
-    static constexpr int kBufferSize = 1024;
     static constexpr int kMaxIndent = 62;
 
-    explicit XMLCoreWriter(ByteStream& stream) : m_stream(stream) {}
+    explicit XMLCoreWriter(ByteStream& stream) : m_output(stream) {}
     ~XMLCoreWriter() override;
 
     void WriteString(const char* text) override;
@@ -58,12 +58,10 @@ private:
     void Put(const char* bytes, std::size_t count);
     void WriteFence(const char* fence);
 
-    ByteStream& m_stream;
     // The close of the start tag still open (">" or " />"), or "".
     const char* m_pendingEnd = "";
     // The closing fences of the open fenced groups, innermost last.
     std::vector<std::string> m_fences;
     std::string m_indent;
-    char m_buffer[kBufferSize];
-    int m_fill = 0;
+    ExportOutput m_output;
 };
