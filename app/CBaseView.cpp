@@ -13,6 +13,8 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawingMakers.h"
 #include "drawing/DrawingEditActions.h"
+#include "drawing/PilePane.h"
+#include "drawing/DrawPile.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
@@ -103,6 +105,17 @@ CBaseView::~CBaseView()
     delete m_tracker;
     m_tracker = nullptr;
     DropKeptAction();
+    DropPileOfThisView();
+}
+
+// A pile acts through the view it was made in: when that view goes, so does
+// the pile (the pane then shows nothing).
+void CBaseView::DropPileOfThisView()
+{
+    DiagramComp* shown = gPilePane ? gPilePane->ShownDiagram() : nullptr;
+    DrawPile* pile = shown ? shown->GetPile() : nullptr;
+    if (pile && pile->GetView() == static_cast<ActionView*>(this))
+        shown->DropPile();
 }
 
 void CBaseView::SetCopyWritersAvailable(bool mathml, bool svg)

@@ -214,6 +214,7 @@ protected:
     bool m_cursorVisible = true;
 
 private:
+    void DropPileOfThisView();
     std::string m_undoText;
     static bool s_mathmlWriter;
     static bool s_svgWriter;
