@@ -9,7 +9,6 @@
 #include "foundation/CompList.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DrawContext.h"
-#include "foundation/DrawTarget.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
@@ -24,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include "BenchDocumentText.h"
+#include "BenchScreen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,16 +36,6 @@ namespace {
 
 using benchdoc::kParagraphs;
 using benchdoc::StyleOf;
-
-class Screen : public DrawTarget {
-public:
-    CDC* CreateTargetDC() override { return nullptr; }
-    void PrepareTargetDC(CDC*) override {}
-    IntPoint TargetScrollPosition() const override { return {}; }
-    int TargetSizeLevel() const override { return 5; }
-    void InvalidateTargetRect(const Rect&, bool) override {}
-    void ShowTargetRect(const Rect&) override {}
-};
 
 // The view's part in an edit: it keeps the selection and lays the document
 // out again from where the action changed it.
@@ -89,7 +79,7 @@ struct World {
 
     TextPrefs prefs;
     FontManager fonts{prefs};
-    Screen screen;
+    BenchScreen screen;
     QImage image;
     CImageDC dc;
     QTemporaryDir folder;

@@ -12,10 +12,10 @@
 #include "drawing/VertexShape.h"
 #include "kernel/KernelLink.h"
 #include "kernel/ListNodes.h"
-#include "kernel/KernelQuestions.h"
 #include "kernel/KernelServices.h"
 #include "kernel/KernelSettings.h"
 #include "platform/AppProfile.h"
+#include "tests/support/kernel/SilentQuestions.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -31,21 +31,10 @@ namespace {
 
 constexpr int kUnknowns = 50;
 
-class Silent : public KernelQuestions {
+// A message from the link ends the run: the measurement would be wrong.
+class Silent : public SilentQuestions {
 public:
-    ExprNode* AskExpression(const std::string&, const ExprNode*, bool) override { return nullptr; }
-    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
-    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
-                                                 const std::vector<std::string>&,
-                                                 const std::vector<std::string>&) override
-    {
-        return std::nullopt;
-    }
     void ShowMessage(const std::string& text) override { throw std::runtime_error(text); }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::string LocateKernel() override { return {}; }
-    void StartupStatus(const std::string&) override {}
-    void StartupFinished(bool) override {}
 };
 
 // The kernel program next to the benchmarks' folder, started once.

@@ -7,7 +7,6 @@
 #include "foundation/CompList.h"
 #include "foundation/ComponentFactory.h"
 #include "foundation/DrawContext.h"
-#include "foundation/DrawTarget.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
@@ -20,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include "BenchDocumentText.h"
+#include "BenchScreen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,16 +28,6 @@
 #include <string>
 
 namespace {
-
-class Screen : public DrawTarget {
-public:
-    CDC* CreateTargetDC() override { return nullptr; }
-    void PrepareTargetDC(CDC*) override {}
-    IntPoint TargetScrollPosition() const override { return {}; }
-    int TargetSizeLevel() const override { return 5; }
-    void InvalidateTargetRect(const Rect&, bool) override {}
-    void ShowTargetRect(const Rect&) override {}
-};
 
 struct World {
     World() : image(1000, 900, QImage::Format_RGB32), dc((SetImageDpi(image, 96), image)), list(nullptr)
@@ -71,7 +61,7 @@ struct World {
 
     TextPrefs prefs;
     FontManager fonts{prefs};
-    Screen screen;
+    BenchScreen screen;
     QImage image;
     CImageDC dc;
     ParagraphList list;

@@ -25,6 +25,22 @@ void WriteVertex(MathMLOutput& writer, const DiagramDC& dc, const VertexShape* v
         vertex->WriteSVG(writer, dc);
 }
 
+// Closes an edge's element with its stroke, then writes the arrowheads its
+// pen asks for and its two end vertices.
+void WriteStrokeAndEnds(MathMLOutput& writer, const DiagramDC& dc, const ShapeStyle& style, const EdgeShape& edge)
+{
+    svg::Stroke(writer, style);
+    writer.EndPendingTag(true);
+    const DPoint start = edge.GetStart()->GetPoint();
+    const DPoint end = edge.GetEnd()->GetPoint();
+    if (style.penStyle & kStartArrow)
+        svg::Arrowhead(writer, dc, start, end, style.penStyle, style.lineColour);
+    if (style.penStyle & kEndArrow)
+        svg::Arrowhead(writer, dc, end, start, style.penStyle, style.lineColour);
+    WriteVertex(writer, dc, edge.GetStart());
+    WriteVertex(writer, dc, edge.GetEnd());
+}
+
 std::string DeviceText(const DiagramDC& dc, const DPoint& point)
 {
     const IntPoint p = dc.WorldToScreen(point);
@@ -87,14 +103,7 @@ void SegmentShape::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
     writer.StartEmptyElement("line");
     svg::PointAttributes(writer, dc, "x1", "y1", GetStart()->GetPoint());
     svg::PointAttributes(writer, dc, "x2", "y2", GetEnd()->GetPoint());
-    svg::Stroke(writer, style);
-    writer.EndPendingTag(true);
-    if (style.penStyle & kStartArrow)
-        svg::Arrowhead(writer, dc, GetStart()->GetPoint(), GetEnd()->GetPoint(), style.penStyle, style.lineColour);
-    if (style.penStyle & kEndArrow)
-        svg::Arrowhead(writer, dc, GetEnd()->GetPoint(), GetStart()->GetPoint(), style.penStyle, style.lineColour);
-    WriteVertex(writer, dc, GetStart());
-    WriteVertex(writer, dc, GetEnd());
+    WriteStrokeAndEnds(writer, dc, style, *this);
 }
 
 void CurveShape::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
@@ -106,14 +115,7 @@ void CurveShape::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
                           DeviceText(dc, m_control2->GetPoint()) + DeviceText(dc, GetEnd()->GetPoint());
     writer.StartEmptyElement("path");
     writer.WriteAttribute("d", d.substr(0, d.size() - 1).c_str());
-    svg::Stroke(writer, style);
-    writer.EndPendingTag(true);
-    if (style.penStyle & kStartArrow)
-        svg::Arrowhead(writer, dc, GetStart()->GetPoint(), GetEnd()->GetPoint(), style.penStyle, style.lineColour);
-    if (style.penStyle & kEndArrow)
-        svg::Arrowhead(writer, dc, GetEnd()->GetPoint(), GetStart()->GetPoint(), style.penStyle, style.lineColour);
-    WriteVertex(writer, dc, GetStart());
-    WriteVertex(writer, dc, GetEnd());
+    WriteStrokeAndEnds(writer, dc, style, *this);
 }
 
 // Triangles and rectangles: one polygon element; the sides write nothing.

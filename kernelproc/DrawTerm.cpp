@@ -2,6 +2,7 @@
 
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/PlotFunction.h"
+#include "kernelproc/TermFunctions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,18 +27,6 @@ struct UnaryRule {
     Unary df;
 };
 
-double sec(double x)
-{
-    return 1 / std::cos(x);
-}
-double csc(double x)
-{
-    return 1 / std::sin(x);
-}
-double cot(double x)
-{
-    return 1 / std::tan(x);
-}
 double sign(double x)
 {
     return (x > 0) - (x < 0);
@@ -68,22 +57,6 @@ const UnaryRule* unaryNamed(std::string_view name)
         if (u.name == name)
             return &u;
     return nullptr;
-}
-
-std::string_view headOf(const Expr& e)
-{
-    return e.isFunction() && e.head().isSymbol() ? plainHead(e.head().text) : std::string_view();
-}
-
-// Real powers: an odd root of a negative number is the real root.
-double realPower(double b, double e)
-{
-    if (b < 0 && std::isfinite(e) && e != std::floor(e)) {
-        const double inverse = 1 / e;
-        if (std::abs(inverse - std::round(inverse)) < 1e-12 && std::fmod(std::round(inverse), 2) != 0)
-            return -std::pow(-b, e);
-    }
-    return std::pow(b, e);
 }
 
 } // namespace

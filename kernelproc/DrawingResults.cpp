@@ -4,6 +4,7 @@
 #include "kernelproc/GiacBounds.h"
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/PlotFunction.h"
+#include "kernelproc/TermFunctions.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,11 +23,6 @@ constexpr std::chrono::milliseconds kEvaluationTime{3000};
 Expr list(std::vector<Expr> items)
 {
     return Expr::function("List", std::move(items));
-}
-
-std::string_view headOf(const Expr& e)
-{
-    return e.isFunction() && e.head().isSymbol() ? plainHead(e.head().text) : std::string_view();
 }
 
 bool isPoint(const Expr& e)

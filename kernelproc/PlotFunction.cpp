@@ -1,6 +1,7 @@
 #include "kernelproc/PlotFunction.h"
 
 #include "kernelproc/GiacNames.h"
+#include "kernelproc/TermFunctions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,18 +17,6 @@ namespace {
 constexpr int kDepthLimit = 512;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-double sec(double x)
-{
-    return 1 / std::cos(x);
-}
-double csc(double x)
-{
-    return 1 / std::sin(x);
-}
-double cot(double x)
-{
-    return 1 / std::tan(x);
-}
 double sech(double x)
 {
     return 1 / std::cosh(x);
@@ -156,11 +145,6 @@ std::optional<double> constantNamed(std::string_view name)
     return std::nullopt;
 }
 
-std::string_view headOf(const Expr& e)
-{
-    return e.isFunction() && e.head().isSymbol() ? plainHead(e.head().text) : std::string_view();
-}
-
 // The comparison a relation symbol names, as a code; 0 for none.
 int comparisonCode(std::string_view name)
 {
@@ -234,17 +218,6 @@ struct PlotFunction::Node {
             return kNaN;
         }
         return kNaN;
-    }
-
-    // Real powers: an odd root of a negative number is the real root.
-    static double realPower(double b, double e)
-    {
-        if (b < 0 && std::isfinite(e) && e != std::floor(e)) {
-            const double inverse = 1 / e;
-            if (std::abs(inverse - std::round(inverse)) < 1e-12 && std::fmod(std::round(inverse), 2) != 0)
-                return -std::pow(-b, e);
-        }
-        return std::pow(b, e);
     }
 };
 

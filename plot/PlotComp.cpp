@@ -12,7 +12,12 @@
 #include "foundation/LinkRemap.h"
 #include "foundation/Str255.h"
 #include "foundation/TextOutBuffer.h"
+#include "kernel/CompositeNode.h"
+#include "kernel/KernelCodes.h"
+#include "kernel/NodeSupport.h"
+#include "kernel/PlotNodes.h"
 #include "math/ExportElementWriters.h"
+#include "plot/PlotCommandAxes.h"
 
 #include <algorithm>
 
@@ -449,4 +454,49 @@ void PlotComp::ReadLines(DocReader& reader)
         line->Read(reader);
         line->SetOwner(this, 1);
     }
+}
+
+std::vector<PlotAxisParameters> PlotComp::GetXYAxes() const
+{
+    return {{m_xName, m_ranges.xMin, m_ranges.xMax}, {m_yName, m_ranges.yMin, m_ranges.yMax}};
+}
+
+void PlotComp::SetXYAxes(const std::vector<PlotAxisParameters>& axes)
+{
+    SetXVariable(axes[0].name, axes[0].minimum, axes[0].maximum);
+    SetYVariable(axes[1].name, axes[1].minimum, axes[1].maximum);
+}
+
+void PlotComp::TakeLinesAndAxes(PlotCommandNode& node)
+{
+    if (auto* functions = dynamic_cast<CompositeNode*>(node.Functions())) {
+        for (ExprNode* f = functions->First(); f; f = f->next) {
+            if (f == functions->First())
+                m_lines.front()->InsertAllAt(nodes::Built(f, Level::Whole), 1);
+            else
+                AddFunction(nodes::Built(f, Level::Whole));
+        }
+    }
+    SetXYAxes({AxisOf(node.XRange(), "x"), AxisOf(node.YRange(), "y")});
+}
+
+// ---- picture recording ----
+
+bool PlotComp::CanRecordPicture() const
+{
+    return m_pictureWidth > 0 && m_pictureHeight > 0 && gDrawContext.GetDepth() < DrawContext::kMaxLevels - 1;
+}
+
+HENHMETAFILE PlotComp::RecordPicture(const std::function<void()>& draw)
+{
+    if (!CanRecordPicture())
+        return nullptr;
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), Rect(0, 0, m_pictureWidth, m_pictureHeight));
+    try {
+        draw();
+    } catch (...) {
+        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
+        throw;
+    }
+    return gDrawContext.EndMetafile();
 }

@@ -18,9 +18,12 @@
 #include "plot/PlotGeometry.h"
 #include "platform/draw/EnhMetafile.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+class PlotCommandNode;
 
 namespace plot {
 // Names of the variables are cut to this many characters.
@@ -137,6 +140,16 @@ protected:
     void ReadAxis(DocReader& reader, double& maximum, double& minimum, std::string& name);
     void WriteLines(DocWriter& writer) const;
     void ReadLines(DocReader& reader);
+    // The x and y axes as the parameter dialog edits them, and back.
+    std::vector<PlotAxisParameters> GetXYAxes() const;
+    void SetXYAxes(const std::vector<PlotAxisParameters>& axes);
+    // The function lines and the x and y axes of a command the kernel answered.
+    void TakeLinesAndAxes(PlotCommandNode& node);
+    // Whether a picture of the current size can be recorded at this depth.
+    bool CanRecordPicture() const;
+    // A picture of the current size holding what draw draws; null when
+    // none can be recorded. A throw drops the half-recorded picture.
+    HENHMETAFILE RecordPicture(const std::function<void()>& draw);
 
     std::vector<CompList*> m_lines;
     HENHMETAFILE m_picture = nullptr;

@@ -23,6 +23,15 @@ using plot::NameNode;
 
 namespace {
 
+// Leaves the renderer drawing nowhere once a recording ends, thrown or not,
+// before the picture is closed.
+struct RendererRelease {
+    RendererRelease() = default;
+    RendererRelease(const RendererRelease&) = delete;
+    RendererRelease& operator=(const RendererRelease&) = delete;
+    ~RendererRelease() { SetCurrentDC(nullptr); }
+};
+
 // The renderer's cube has this side; the box is mapped onto it.
 constexpr double kCubeSide = 32;
 
@@ -151,13 +160,11 @@ void ThreeDPlotComp::ResetToFrame()
 
 bool ThreeDPlotComp::OnOptions()
 {
-    std::vector<PlotAxisParameters> axes = {{m_xName, m_ranges.xMin, m_ranges.xMax},
-                                            {m_yName, m_ranges.yMin, m_ranges.yMax},
-                                            {m_zName, m_zMin, m_zMax}};
+    std::vector<PlotAxisParameters> axes = GetXYAxes();
+    axes.push_back({m_zName, m_zMin, m_zMax});
     if (!AskPlotParameters(axes) || axes.size() < 3)
         return false;
-    SetXVariable(axes[0].name, axes[0].minimum, axes[0].maximum);
-    SetYVariable(axes[1].name, axes[1].minimum, axes[1].maximum);
+    SetXYAxes(axes);
     SetZVariable(axes[2].name, axes[2].minimum, axes[2].maximum);
     ResetToFrame();
     return true;
@@ -166,19 +173,8 @@ bool ThreeDPlotComp::OnOptions()
 TextComp* ThreeDPlotComp::FromNode(ThreeDPlotNode& node)
 {
     auto plot = std::make_unique<ThreeDPlotComp>();
-    if (auto* functions = dynamic_cast<CompositeNode*>(node.Functions())) {
-        for (ExprNode* f = functions->First(); f; f = f->next) {
-            if (f == functions->First())
-                plot->m_lines.front()->InsertAllAt(nodes::Built(f, Level::Whole), 1);
-            else
-                plot->AddFunction(nodes::Built(f, Level::Whole));
-        }
-    }
-    const PlotAxisParameters x = AxisOf(node.XRange(), "x");
-    const PlotAxisParameters y = AxisOf(node.YRange(), "y");
+    plot->TakeLinesAndAxes(node);
     const PlotAxisParameters z = AxisOf(node.ZRange(), "z");
-    plot->SetXVariable(x.name, x.minimum, x.maximum);
-    plot->SetYVariable(y.name, y.minimum, y.maximum);
     plot->SetZVariable(z.name, z.minimum, z.maximum);
     if (node.Extra())
         plot->SetResult(node.TakeExtra());
@@ -325,40 +321,26 @@ HENHMETAFILE ThreeDPlotComp::RenderPicture()
         BuildScene(false);
     }
     SetDefaultSize();
-    if (m_pictureWidth <= 0 || m_pictureHeight <= 0 || gDrawContext.GetDepth() >= DrawContext::kMaxLevels - 1)
-        return nullptr;
-    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), Rect(0, 0, m_pictureWidth, m_pictureHeight));
-    try {
+    return RecordPicture([this] {
+        const RendererRelease release;
         RenderScene();
-    } catch (...) {
-        SetCurrentDC(nullptr);
-        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
-        throw;
-    }
-    SetCurrentDC(nullptr);
-    return gDrawContext.EndMetafile();
+    });
 }
 
 HENHMETAFILE ThreeDPlotComp::RecordWireframe()
 {
     SetDefaultSize();
-    if (m_pictureWidth <= 0 || m_pictureHeight <= 0 || gDrawContext.GetDepth() >= DrawContext::kMaxLevels - 1)
+    if (!CanRecordPicture())
         return nullptr;
     if (!m_curves) {
         m_curves = std::make_unique<PlotCurveSet>();
         BuildScene(false);
     }
-    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), Rect(0, 0, m_pictureWidth, m_pictureHeight));
-    try {
+    return RecordPicture([this] {
+        const RendererRelease release;
         SetUpCamera(false);
         m_curves->DrawBack3D(*this);
-    } catch (...) {
-        SetCurrentDC(nullptr);
-        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
-        throw;
-    }
-    SetCurrentDC(nullptr);
-    return gDrawContext.EndMetafile();
+    });
 }
 
 void ThreeDPlotComp::RenderWireframe(const Rect& rect)

@@ -16,7 +16,6 @@
 #include "plot/PlotCurveSet.h"
 #include "plot/PlotStyle.h"
 
-using plot::AxisOf;
 using plot::NameNode;
 
 TwoDPlotComp::TwoDPlotComp() = default;
@@ -70,12 +69,10 @@ void TwoDPlotComp::ResetToAxes()
 
 bool TwoDPlotComp::OnOptions()
 {
-    std::vector<PlotAxisParameters> axes = {{m_xName, m_ranges.xMin, m_ranges.xMax},
-                                            {m_yName, m_ranges.yMin, m_ranges.yMax}};
+    std::vector<PlotAxisParameters> axes = GetXYAxes();
     if (!AskPlotParameters(axes) || axes.size() < 2)
         return false;
-    SetXVariable(axes[0].name, axes[0].minimum, axes[0].maximum);
-    SetYVariable(axes[1].name, axes[1].minimum, axes[1].maximum);
+    SetXYAxes(axes);
     ResetToAxes();
     return true;
 }
@@ -83,18 +80,7 @@ bool TwoDPlotComp::OnOptions()
 TextComp* TwoDPlotComp::FromNode(TwoDPlotNode& node)
 {
     auto plot = std::make_unique<TwoDPlotComp>();
-    if (auto* functions = dynamic_cast<CompositeNode*>(node.Functions())) {
-        for (ExprNode* f = functions->First(); f; f = f->next) {
-            if (f == functions->First())
-                plot->m_lines.front()->InsertAllAt(nodes::Built(f, Level::Whole), 1);
-            else
-                plot->AddFunction(nodes::Built(f, Level::Whole));
-        }
-    }
-    const PlotAxisParameters x = AxisOf(node.XRange(), "x");
-    const PlotAxisParameters y = AxisOf(node.YRange(), "y");
-    plot->SetXVariable(x.name, x.minimum, x.maximum);
-    plot->SetYVariable(y.name, y.minimum, y.maximum);
+    plot->TakeLinesAndAxes(node);
     if (node.Extra())
         plot->SetResult(node.TakeExtra());
     return plot.release();
@@ -126,18 +112,11 @@ HENHMETAFILE TwoDPlotComp::RenderPicture()
         BuildAxes();
     }
     SetDefaultSize();
-    if (m_pictureWidth <= 0 || m_pictureHeight <= 0 || gDrawContext.GetDepth() >= DrawContext::kMaxLevels - 1)
-        return nullptr;
-    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), Rect(0, 0, m_pictureWidth, m_pictureHeight));
-    try {
+    return RecordPicture([this] {
         PlotStyle(m_smallest).SelectFont(true);
         m_curves->ApplyAll(GetGeometry());
         gDrawContext.SelectCurrentFont();
-    } catch (...) {
-        DrawContext::DeleteMetafile(gDrawContext.EndMetafile());
-        throw;
-    }
-    return gDrawContext.EndMetafile();
+    });
 }
 
 // ---- file record ----

@@ -1,17 +1,11 @@
 #include "app/dialogs/CThreeDPlotParamsDlg.h"
 
-#include "app/dialogs/CTwoDPlotParamsDlg.h"
 #include "platform/framework/DataExchange.h"
 #include "plot/PlotComp.h"
 
 void CThreeDPlotParamsDlg::DoDataExchange(CDataExchange* dx)
 {
-    DDX_Text(dx, 1000, m_strXName);
-    DDX_Text(dx, 1001, m_dXMin);
-    DDX_Text(dx, 1056, m_dXMax);
-    DDX_Text(dx, 1057, m_strYName);
-    DDX_Text(dx, 1058, m_dYMin);
-    DDX_Text(dx, 1059, m_dYMax);
+    CTwoDPlotParamsDlg::DoDataExchange(dx);
     DDX_Text(dx, 1060, m_strZName);
     DDX_Text(dx, 1061, m_dZMin);
     DDX_Text(dx, 1062, m_dZMax);

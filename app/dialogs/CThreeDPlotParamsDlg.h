@@ -1,30 +1,20 @@
 #pragma once
 // "Plot Parameters" of a 3-D plot: the name, minimum and maximum of each of
 // its three axes (Axis One is x, Two y, Three z). Bounds must read as
-// numbers; equal or reversed bounds are accepted.
-#include "platform/framework/CDialog.h"
+// numbers; equal or reversed bounds are accepted. The first two axes are
+// the fields of the 2-D plots' dialog.
+#include "app/dialogs/CTwoDPlotParamsDlg.h"
 
-#include <string>
-#include <vector>
-
-struct PlotAxisParameters;
-
-class CThreeDPlotParamsDlg : public CDialog {
+class CThreeDPlotParamsDlg : public CTwoDPlotParamsDlg {
 public:
     enum : UINT { IDD = 148 };
     CThreeDPlotParamsDlg(const CString& xName, double xMin, double xMax, const CString& yName, double yMin,
                          double yMax, const CString& zName, double zMin, double zMax, CWnd* parent = nullptr)
-        : CDialog(IDD, parent), m_strXName(xName), m_dXMin(xMin), m_dXMax(xMax), m_strYName(yName), m_dYMin(yMin),
-          m_dYMax(yMax), m_strZName(zName), m_dZMin(zMin), m_dZMax(zMax)
+        : CTwoDPlotParamsDlg(IDD, xName, xMin, xMax, yName, yMin, yMax, parent), m_strZName(zName), m_dZMin(zMin),
+          m_dZMax(zMax)
     {}
     void DoDataExchange(CDataExchange* dx) override;
 
-    CString m_strXName;
-    double m_dXMin;
-    double m_dXMax;
-    CString m_strYName;
-    double m_dYMin;
-    double m_dYMax;
     CString m_strZName;
     double m_dZMin;
     double m_dZMax;

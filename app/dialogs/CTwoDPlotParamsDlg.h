@@ -14,8 +14,7 @@ public:
     enum : UINT { IDD = 147 };
     CTwoDPlotParamsDlg(const CString& xName, double xMin, double xMax, const CString& yName, double yMin, double yMax,
                        CWnd* parent = nullptr)
-        : CDialog(IDD, parent), m_strXName(xName), m_dXMin(xMin), m_dXMax(xMax), m_strYName(yName), m_dYMin(yMin),
-          m_dYMax(yMax)
+        : CTwoDPlotParamsDlg(IDD, xName, xMin, xMax, yName, yMin, yMax, parent)
     {}
     void DoDataExchange(CDataExchange* dx) override;
 
@@ -25,6 +24,14 @@ public:
     CString m_strYName;
     double m_dYMin;
     double m_dYMax;
+
+protected:
+    // For a dialog that shows more axes after these two.
+    CTwoDPlotParamsDlg(UINT idd, const CString& xName, double xMin, double xMax, const CString& yName, double yMin,
+                       double yMax, CWnd* parent)
+        : CDialog(idd, parent), m_strXName(xName), m_dXMin(xMin), m_dXMax(xMax), m_strYName(yName), m_dYMin(yMin),
+          m_dYMax(yMax)
+    {}
 };
 
 // The plots' parameter dialog: shows the two axes and, on OK, answers the

@@ -99,13 +99,8 @@ TEST_F(AngleMakersTest, ParallelWantsSegmentsApartPerpendicularAndAngleSegmentsT
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = Select(row.selection);
-        std::string answers;
-        for (const DrawingMaker* maker : {static_cast<const DrawingMaker*>(&parallel),
-                                          static_cast<const DrawingMaker*>(&perpendicular),
-                                          static_cast<const DrawingMaker*>(&angle)})
-            answers += maker->CanMake(selected, drawing->GetDC()) ? '1' : '0';
-        EXPECT_EQ(answers, row.accepts);
+        const DrawingMaker* makers[] = {&parallel, &perpendicular, &angle};
+        EXPECT_EQ(Accepts(makers, Select(row.selection)), row.accepts);
     }
     EXPECT_EQ(perpendicular.GetErrorMessage(), "To make a right angle constraint you must have two segments selected.");
 }

@@ -87,11 +87,8 @@ TEST_F(ConstraintMakersTest, MidpointAndArcAcceptTheirShapeAloneOrWithAVertex)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = Select(row.selection);
-        std::string answers;
-        answers += midpoint.CanMake(selected, drawing->GetDC()) ? '1' : '0';
-        answers += arc.CanMake(selected, drawing->GetDC()) ? '1' : '0';
-        EXPECT_EQ(answers, row.accepts);
+        const DrawingMaker* makers[] = {&midpoint, &arc};
+        EXPECT_EQ(Accepts(makers, Select(row.selection)), row.accepts);
     }
 }
 

@@ -137,11 +137,7 @@ TEST_F(DrawingMakersTest, GatheringMakersAcceptWhatTheSelectionHoldsInAll)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = Select(row.selection);
-        std::string answers;
-        for (const DrawingMaker* maker : makers)
-            answers += maker->CanMake(selected, drawing->GetDC()) ? '1' : '0';
-        EXPECT_EQ(answers, row.accepts) << "no kernel runs here, so plots are refused";
+        EXPECT_EQ(Accepts(makers, Select(row.selection)), row.accepts) << "no kernel runs here, so plots are refused";
     }
     EXPECT_EQ(StraightEdges(Select({triangle, s3})).size(), 4u);
     EXPECT_EQ(StraightEdges(Select({triangle, triangle->GetSides().GetAt(0)})).size(), 3u) << "each edge once";
@@ -253,15 +249,7 @@ TEST_F(DrawingMakersTest, EveryMakersActionUndoesAndRedoesExactly)
         action->Perform();
         EXPECT_EQ(OwnershipFaults({drawing}), "");
         c.check(*drawing);
-        const std::vector<uint8_t> done = WriteComponent(*drawing);
-        for (int round = 0; round < 2; ++round) {
-            action->Revert();
-            EXPECT_EQ(OwnershipFaults({drawing}), "");
-            EXPECT_EQ(WriteComponent(*drawing), selectedBytes) << "undone";
-            action->Redo();
-            EXPECT_EQ(OwnershipFaults({drawing}), "");
-            EXPECT_EQ(WriteComponent(*drawing), done) << "redone";
-        }
+        ExpectUndoRedo(*action, selectedBytes, 2);
         action->Revert();
         action->Commit();
         action.reset();

@@ -12,6 +12,7 @@
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingComponents.h"
+#include "drawing/DrawingMaker.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
@@ -19,6 +20,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/LinkTarget.h"
+#include "foundation/TAction.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/TextLayoutItemMaker.h"
@@ -182,6 +184,28 @@ const ItemArray<DiagramShape>& MakerTest::Select(const std::vector<DiagramShape*
     for (DiagramShape* shape : shapes)
         drawing->SelectShape(shape, true);
     return drawing->GetSelectedShapes();
+}
+
+std::string MakerTest::Accepts(std::span<const DrawingMaker* const> makers,
+                               const ItemArray<DiagramShape>& selected) const
+{
+    std::string answers;
+    for (const DrawingMaker* maker : makers)
+        answers += maker->CanMake(selected, drawing->GetDC()) ? '1' : '0';
+    return answers;
+}
+
+void MakerTest::ExpectUndoRedo(TAction& action, const std::vector<uint8_t>& before, int rounds)
+{
+    const std::vector<uint8_t> done = WriteComponent(*drawing);
+    for (int round = 0; round < rounds; ++round) {
+        action.Revert();
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        EXPECT_EQ(WriteComponent(*drawing), before) << "undone";
+        action.Redo();
+        EXPECT_EQ(OwnershipFaults({drawing}), "");
+        EXPECT_EQ(WriteComponent(*drawing), done) << "redone";
+    }
 }
 
 ListPtr DrawingTest::NewList()

@@ -19,10 +19,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 class CircleShape;
+class DrawingMaker;
+class TAction;
 class DiagramEditList;
 class VertexShape;
 
@@ -113,6 +116,11 @@ class MakerTest : public DrawingTest {
 protected:
     MakerTest();
     const ItemArray<DiagramShape>& Select(const std::vector<DiagramShape*>& shapes);
+    // Which makers accept the selection, in order: '1' for yes, '0' for no.
+    std::string Accepts(std::span<const DrawingMaker* const> makers, const ItemArray<DiagramShape>& selected) const;
+    // Undoes and redoes the performed action `rounds` times: each undo gives
+    // back the drawing's record `before`, each redo the record it had done.
+    void ExpectUndoRedo(TAction& action, const std::vector<uint8_t>& before, int rounds = 1);
 
     DiagramComp* drawing;
     ListPtr list;

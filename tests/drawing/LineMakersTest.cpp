@@ -58,11 +58,7 @@ TEST_F(LineMakersTest, EachTakesASegmentOrTwoVerticesAndDistanceACircleToo)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = Select(row.selection);
-        std::string answers;
-        for (const DrawingMaker* maker : makers)
-            answers += maker->CanMake(selected, drawing->GetDC()) ? '1' : '0';
-        EXPECT_EQ(answers, row.accepts);
+        EXPECT_EQ(Accepts(makers, Select(row.selection)), row.accepts);
     }
     EXPECT_EQ(distance.GetErrorMessage(),
               "To make a length constraint you must have a circle, a segment, or two vertices selected.");

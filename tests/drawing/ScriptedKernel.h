@@ -4,33 +4,20 @@
 // what the requests write. The link is the program's link for the
 // fixture's lifetime; questions for values are answered from a list.
 #include "kernel/KernelLink.h"
-#include "kernel/KernelQuestions.h"
+#include "support/kernel/SilentQuestions.h"
 
 #include <deque>
 #include <string>
 #include <vector>
 
-class ScriptedQuestions : public KernelQuestions {
+class ScriptedQuestions : public SilentQuestions {
 public:
     ExprNode* AskExpression(const std::string& prompt, const ExprNode* initial, bool selectPart) override;
-    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
-    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
-                                                 const std::vector<std::string>&,
-                                                 const std::vector<std::string>&) override
-    {
-        return std::nullopt;
-    }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::string LocateKernel() override { return {}; }
-    void StartupStatus(const std::string&) override {}
-    void StartupFinished(bool) override {}
 
     // Typed answers (full form) of the next expression questions; none left cancels.
     std::deque<std::string> typed;
     std::vector<std::string> prompts;
     std::vector<std::string> proposed;   // the full form each question proposed
-    std::vector<std::string> messages;
 };
 
 class ScriptedKernel {

@@ -87,11 +87,7 @@ TEST_F(ShapeMakersTest, EachMakerAcceptsTheSelectionsItCanBuildOn)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ItemArray<DiagramShape>& selected = SelectAt(row.selection);
-        std::string answers;
-        for (const DrawingMaker* maker : makers)
-            answers += maker->CanMake(selected, drawing->GetDC()) ? '1' : '0';
-        EXPECT_EQ(answers, row.accepts);
+        EXPECT_EQ(Accepts(makers, SelectAt(row.selection)), row.accepts);
     }
     EXPECT_EQ(segment.GetErrorMessage(), "To draw a segment you must have 0, 1, or 2 vertices selected.");
     EXPECT_EQ(rectangle.GetErrorMessage(),
@@ -146,13 +142,7 @@ TEST_F(ShapeMakersTest, MakersBuildTheirShapesAndTheActionsUndoAndRedoExactly)
         }
         EXPECT_TRUE(drawing->GetSelectedShapes().IsEmpty());
         EXPECT_EQ(OwnershipFaults({drawing}), "");
-        const std::vector<uint8_t> done = WriteComponent(*drawing);
-        action->Revert();
-        EXPECT_EQ(OwnershipFaults({drawing}), "");
-        EXPECT_EQ(WriteComponent(*drawing), original) << "undone";
-        action->Redo();
-        EXPECT_EQ(OwnershipFaults({drawing}), "");
-        EXPECT_EQ(WriteComponent(*drawing), done) << "redone";
+        ExpectUndoRedo(*action, original);
         action->Revert();
         action->Commit();
         action.reset();

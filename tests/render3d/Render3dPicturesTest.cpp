@@ -5,6 +5,7 @@
 
 #include "platform/draw/ImageDC.h"
 #include "support/PictureCompare.h"
+#include "SurfaceLook.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +29,6 @@ Point3d P(double x, double y, double z)
     Point3d p{};
     SetPt3d(&p, F(x), F(y), F(z));
     return p;
-}
-
-SurfaceAttributes3d Look(int red, int green, int blue, std::uint16_t flags)
-{
-    SurfaceAttributes3d a{};
-    a.red = std::uint16_t(red * 257);
-    a.green = std::uint16_t(green * 257);
-    a.blue = std::uint16_t(blue * 257);
-    a.intensity = 65535;
-    a.flags = flags;
-    a.diffuse = 32767;
-    a.ambient = 4096;
-    return a;
 }
 
 // Renders the groups that fill makes, seen from eye with the plots' light,

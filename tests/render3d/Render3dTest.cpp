@@ -4,6 +4,7 @@
 
 #include "platform/draw/ImageDC.h"
 #include "platform/draw/MetaFileDC.h"
+#include "SurfaceLook.h"
 
 #include <gtest/gtest.h>
 
@@ -63,19 +64,6 @@ Point3d P(double x, double y, double z)
     Point3d p{};
     SetPt3d(&p, F(x), F(y), F(z));
     return p;
-}
-
-SurfaceAttributes3d plain(int red, int green, int blue, std::uint16_t flags = kSurfaceFill | kSurfaceBackFaces)
-{
-    SurfaceAttributes3d a{};
-    a.red = std::uint16_t(red * 257);
-    a.green = std::uint16_t(green * 257);
-    a.blue = std::uint16_t(blue * 257);
-    a.intensity = 65535;
-    a.flags = flags;
-    a.diffuse = 32767;
-    a.ambient = 4096;
-    return a;
 }
 
 // A square facing the eye on the -z axis, centred on (x, y) at depth z.
@@ -167,8 +155,8 @@ TEST(Render3d, RecordedIntoAPictureItPlaysBackTheSame)
     AimCamera(&eye, &target, F(32), 0);
     CombineReferenceFrames();
     Group3d* group = NewGroup(2);
-    addSquare(group, 0, 0, 0, -10, 8, plain(255, 0, 0));
-    addSquare(group, 1, 4, 4, 10, 8, plain(0, 0, 255));
+    addSquare(group, 0, 0, 0, -10, 8, Look(255, 0, 0));
+    addSquare(group, 1, 4, 4, 10, 8, Look(0, 0, 255));
     Collection3d* collection = collectionOf(group);
     xfRenderCollection(collection, GetMatrix(3), nullptr, 0);
     DisposeCollection(collection);
@@ -269,7 +257,7 @@ TEST(Render3d, CubeShowsItsThreeNearFacesOnly)
         std::int32_t order[4] = {0, 1, 2, 3};
         Facet3d facet;
         MakePolyFacet(&facet, 4, order, corners);
-        SurfaceAttributes3d a = plain(qRed(colours[f]), qGreen(colours[f]), qBlue(colours[f]));
+        SurfaceAttributes3d a = Look(qRed(colours[f]), qGreen(colours[f]), qBlue(colours[f]));
         // Far faces first, so that only the sorting can put the near ones on top.
         ASSERT_EQ(NewPatch(group, 5 - f, 4, corners, 1, &facet, &a, nullptr), kRender3dOk);
     }
@@ -290,7 +278,7 @@ TEST(Render3d, FacesTurnedFromTheLightAreDarker)
     Set3dLtSource(&source, 65535, 65535, 65535, F(2), 0, F(480), 0);
     Lighting3d* lighting = NewLighting(0, 0, 65535, 0x4000, 1, &source);
     TransformLighting(lighting, &scene.lights);
-    SurfaceAttributes3d a = plain(64, 64, 255, 0x1F);
+    SurfaceAttributes3d a = Look(64, 64, 255, 0x1F);
     Group3d* group = NewGroup(2);
     addSquare(group, 0, -10, 0, 0, 6, a);  // faces the viewer, and so the light
     // A square turned 70 degrees about the vertical.
@@ -324,7 +312,7 @@ TEST(Render3d, LightStaysWithTheViewerWhenTheModelTurns)
     Set3dLtSource(&source, 65535, 65535, 65535, 0, 0, F(480), 0);
     Lighting3d* lighting = NewLighting(0, 0, 65535, 0, 1, &source);
     TransformLighting(lighting, GetMatrix(2));
-    SurfaceAttributes3d a = plain(200, 100, 50, kSurfaceFill | kSurfaceShade | kSurfaceBackFaces);
+    SurfaceAttributes3d a = Look(200, 100, 50, kSurfaceFill | kSurfaceShade | kSurfaceBackFaces);
     a.ambient = 0;
     Group3d* group = NewGroup(1);
     addSquare(group, 0, 0, 0, 0, 6, a);
@@ -343,7 +331,7 @@ TEST(Render3d, SurfaceGridBecomesOneFacetPerCell)
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             points[r * 3 + c] = P(-12 + 12 * c, -12 + 12 * r, 0);
-    SurfaceAttributes3d a = plain(0, 0, 255, kSurfaceFill | kSurfaceEdges | kSurfaceBackFaces);
+    SurfaceAttributes3d a = Look(0, 0, 255, kSurfaceFill | kSurfaceEdges | kSurfaceBackFaces);
     Group3d* group = NewGroup(1);
     EXPECT_EQ(xfMatrix2Patch(group, 0, 0, 0, 3, 8, points, &a, nullptr), kRender3dBadArgument);
     ASSERT_EQ(xfMatrix2Patch(group, 0, 0, 0, 3, 9, points, &a, nullptr), kRender3dOk);
@@ -375,7 +363,7 @@ TEST(Render3d, NullOrEmptyCollectionsAndAnInterruptDrawNothing)
     int calls = 0;
     Set3dInterrupt([](void* data) { return ++*static_cast<int*>(data) > 0; }, &calls, 1);
     Group3d* group = NewGroup(1);
-    addSquare(group, 0, 0, 0, 0, 8, plain(255, 0, 0));
+    addSquare(group, 0, 0, 0, 0, 8, Look(255, 0, 0));
     Collection3d* collection = collectionOf(group);
     xfRenderCollection(collection, &view, nullptr, 0);
     DisposeCollection(collection);
@@ -391,7 +379,7 @@ TEST(Render3d, PatchesWithBadArgumentsAreRefusedAndLeaveTheGroupAsItWas)
     std::int32_t bad[3] = {0, 1, 3};
     Facet3d facet;
     MakePolyFacet(&facet, 3, bad, corners);
-    SurfaceAttributes3d a = plain(255, 0, 0);
+    SurfaceAttributes3d a = Look(255, 0, 0);
     EXPECT_EQ(NewPatch(group, 0, 3, corners, 1, &facet, &a, nullptr), kRender3dBadArgument);
     EXPECT_EQ(NewPatch(group, 1, 3, corners, 0, nullptr, &a, nullptr), kRender3dBadArgument);
     EXPECT_EQ(NewPatch(nullptr, 0, 3, corners, 0, nullptr, &a, nullptr), kRender3dBadArgument);

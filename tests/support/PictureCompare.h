@@ -1,7 +1,9 @@
 #pragma once
 // Comparing a painted picture with a reference image kept in a test's data.
+#include <QDir>
 #include <QImage>
 #include <QString>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -43,3 +45,28 @@ inline QImage LoadReference(const QImage& image, const QString& path)
         image.save(path);
     return QImage(path).convertToFormat(image.format());
 }
+
+#ifdef QV_TEST_OUTPUT
+// The test folder's output directory, made when missing.
+inline QString TestOutputDir()
+{
+    const QString dir = QStringLiteral(QV_TEST_OUTPUT);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+#ifdef QV_TEST_DATA
+// The picture saved under the output directory and compared with the kept
+// reference of the same name: at most `limit` pixels may differ by more than
+// a small tolerance.
+inline void ExpectLikeReference(const QImage& picture, const QString& name, int limit)
+{
+    picture.save(TestOutputDir() + "/" + name);
+    const QImage reference = LoadReference(picture, QStringLiteral(QV_TEST_DATA) + "/" + name);
+    ASSERT_FALSE(reference.isNull()) << "no reference picture " << name.toStdString();
+    ASSERT_EQ(reference.size(), picture.size());
+    EXPECT_LT(DifferentPixels(reference, picture, 64), limit)
+        << "compare " << TestOutputDir().toStdString() << "/" << name.toStdString() << " with the reference";
+}
+#endif
+#endif

@@ -28,16 +28,9 @@
 #include "platform/framework/CommonDialogs.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
+#include "DialogScript.h"
 
 namespace {
-
-int RunScripted(CDialog& dialog, const std::function<void(CDialog&)>& script)
-{
-    CDialog::ModalHook old = CDialog::SetModalHook(script);
-    int result = dialog.DoModal();
-    CDialog::SetModalHook(old);
-    return result;
-}
 
 CString Text(CDialog& dialog, int id)
 {
@@ -46,22 +39,9 @@ CString Text(CDialog& dialog, int id)
     return text;
 }
 
-QComboBox* Combo(CDialog& dialog, int id)
-{
-    return qobject_cast<QComboBox*>(dialog.GetDlgItem(id)->widget());
-}
-
 QAbstractButton* Button(CDialog& dialog, int id)
 {
     return qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id)->widget());
-}
-
-QStringList Items(QComboBox* combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
 }
 
 // Puts text into a field and presses OK: true when the dialog ended.

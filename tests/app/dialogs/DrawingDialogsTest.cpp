@@ -34,16 +34,9 @@
 #include "platform/framework/CommonDialogs.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
+#include "DialogScript.h"
 
 namespace {
-
-int RunScripted(CDialog& dialog, const std::function<void(CDialog&)>& script)
-{
-    CDialog::ModalHook old = CDialog::SetModalHook(script);
-    int result = dialog.DoModal();
-    CDialog::SetModalHook(old);
-    return result;
-}
 
 // Every dialog the code under test opens is handled by the script.
 class ScriptedDialogs {
@@ -60,19 +53,6 @@ std::string Text(CDialog& dialog, int id)
     CString text;
     dialog.GetDlgItemText(id, text);
     return std::string(text);
-}
-
-QComboBox* Combo(CDialog& dialog, int id)
-{
-    return qobject_cast<QComboBox*>(dialog.GetDlgItem(id)->widget());
-}
-
-QStringList Items(QComboBox* combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
 }
 
 // Picks an entry of a unit list as the user does.

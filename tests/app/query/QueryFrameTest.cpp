@@ -186,9 +186,7 @@ protected:
     void TearDown() override
     {
         CMMAQueryDialog::SetRunHook(nullptr);
-        link.QuitKernel();
-        KernelLink::Set(nullptr);
-        AppProfile::SetFolder({});
+        StopBuiltKernel(link);
         unsetenv("QVKERNEL_TEST_HOOKS");
         QueryFrameTest::TearDown();
     }

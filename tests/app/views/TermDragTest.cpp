@@ -9,12 +9,11 @@
 #include "foundation/ExprNode.h"
 #include "foundation/MouseTracker.h"
 #include "kernel/KernelLink.h"
-#include "kernel/KernelQuestions.h"
 #include "kernel/KernelServices.h"
-#include "platform/AppProfile.h"
 #include "support/PauseProcess.h"
 #include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
+#include "support/kernel/SilentQuestions.h"
 #include "support/model/ModelTestSupport.h"
 
 #include <QApplication>
@@ -37,29 +36,15 @@ struct DocumentBytes : ModelTest {
     static std::vector<uint8_t> Of(const ParagraphList& list) { return WriteList(list); }
 };
 
-class QuietQuestions : public KernelQuestions {
+class QuietQuestions : public SilentQuestions {
 public:
-    ExprNode* AskExpression(const std::string&, const ExprNode*, bool) override { return nullptr; }
-    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
-    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
-                                                 const std::vector<std::string>&,
-                                                 const std::vector<std::string>&) override
-    {
-        return std::nullopt;
-    }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    bool AskYesNo(const std::string&) override { return false; }
     // Runs the hook once, at the first wait.
     void Yield() override
     {
         if (onYield)
             std::exchange(onYield, nullptr)();
     }
-    std::string LocateKernel() override { return {}; }
-    void StartupStatus(const std::string&) override {}
-    void StartupFinished(bool) override {}
 
-    std::vector<std::string> messages;
     std::function<void()> onYield;
 };
 
@@ -98,9 +83,7 @@ protected:
     }
     void TearDown() override
     {
-        link.QuitKernel();
-        KernelLink::Set(nullptr);
-        AppProfile::SetFolder({});
+        StopBuiltKernel(link);
         ViewTest::TearDown();
     }
 

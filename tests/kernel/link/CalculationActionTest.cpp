@@ -15,7 +15,6 @@
 #include "kernel/TermRef.h"
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/FontManager.h"
-#include "platform/AppProfile.h"
 #include "support/PauseProcess.h"
 #include "support/math/MathTestSupport.h"
 #include "support/model/ModelTestSupport.h"
@@ -56,9 +55,7 @@ protected:
     }
     void TearDown() override
     {
-        link.QuitKernel();
-        KernelLink::Set(nullptr);
-        AppProfile::SetFolder({});
+        StopBuiltKernel(link);
     }
 
     ParagraphComp* Equation(const char* fullForm)

@@ -8,7 +8,6 @@
 #include "kernel/LeafNodes.h"
 #include "kernel/NameTable.h"
 #include "mathlink/LinkExpr.h"
-#include "platform/AppProfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,9 +31,7 @@ protected:
     }
     void TearDown() override
     {
-        link.QuitKernel();
-        KernelLink::Set(nullptr);
-        AppProfile::SetFolder({});
+        StopBuiltKernel(link);
         unsetenv("QVKERNEL_TEST_HOOKS");
     }
     std::string Ask(const char* fullForm) { return FullFormOf(Node(link.Evaluate(0, Node(NodeFrom(fullForm)).get()))); }

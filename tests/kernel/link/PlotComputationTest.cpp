@@ -3,7 +3,7 @@
 // the curves break at poles and jumps, stay out of a function's undefined
 // part and inside the y range; a free parameter is asked for; Escape stops
 // a long plot and a refused answer keeps the plot as it was.
-#include "kernel/link/LinkTestSupport.h"
+#include "kernel/link/PlotKernelTest.h"
 
 #include "export/XMLCoreWriter.h"
 #include "foundation/ByteStream.h"
@@ -14,7 +14,6 @@
 #include "kernel/KernelServices.h"
 #include "kernel/MathMLOutput.h"
 #include "kernel/PlotNodes.h"
-#include "platform/AppProfile.h"
 #include "plot/PlotComponents.h"
 #include "plot/PlotCurveSet.h"
 #include "plot/TwoDPlotComp.h"
@@ -53,13 +52,6 @@ public:
     }
 };
 
-QString OutputDir()
-{
-    const QString dir = QStringLiteral(QV_TEST_OUTPUT);
-    QDir().mkpath(dir);
-    return dir;
-}
-
 struct PlotCase {
     const char* name;
     std::vector<const char*> functions; // full form
@@ -79,22 +71,8 @@ const std::vector<PlotCase>& Cases()
     return cases;
 }
 
-class PlotComputationTest : public MathTest {
+class PlotComputationTest : public PlotKernelTest {
 protected:
-    void SetUp() override
-    {
-        InstallKernelServices();
-        RegisterPlotComponents();
-        UseBuiltKernel(link, questions, settings.path().toStdString());
-        ASSERT_TRUE(StartAndWait(link));
-    }
-    void TearDown() override
-    {
-        link.QuitKernel();
-        KernelLink::Set(nullptr);
-        AppProfile::SetFolder({});
-    }
-
     static std::unique_ptr<TwoDPlotComp> Plot(const PlotCase& c)
     {
         auto plot = PlotOfFunctions(c.functions);
@@ -127,10 +105,6 @@ protected:
         }
         return curves;
     }
-
-    QTemporaryDir settings;
-    KernelLink link;
-    ScriptedQuestions questions;
 };
 
 TEST_F(PlotComputationTest, FunctionsAreDrawnAsTheReferencePicturesShowAndWrittenAsWellFormedSvg)
@@ -146,12 +120,7 @@ TEST_F(PlotComputationTest, FunctionsAreDrawnAsTheReferencePicturesShowAndWritte
         gDrawContext.PlayMetafile(plot->GetPicture(), Rect(0, 0, w, h));
         const QImage picture = image.copy(0, 0, w, h);
         const QString name = QString("plot-%1.png").arg(QString(c.name).replace(' ', '-'));
-        picture.save(OutputDir() + "/" + name);
-        const QImage reference = LoadReference(picture, QStringLiteral(QV_TEST_DATA) + "/" + name);
-        ASSERT_FALSE(reference.isNull()) << "no reference picture " << name.toStdString();
-        ASSERT_EQ(reference.size(), picture.size());
-        EXPECT_LT(DifferentPixels(reference, picture, 64), 80)
-            << "compare " << OutputDir().toStdString() << "/" << name.toStdString() << " with the reference";
+        ASSERT_NO_FATAL_FAILURE(ExpectLikeReference(picture, name, 80));
 
         StringOut out;
         {
@@ -163,7 +132,7 @@ TEST_F(PlotComputationTest, FunctionsAreDrawnAsTheReferencePicturesShowAndWritte
             writer.WriteString("</svg>\n");
             writer.Flush();
         }
-        const QString path = OutputDir() + "/" + QString(name).replace(".png", ".svg");
+        const QString path = TestOutputDir() + "/" + QString(name).replace(".png", ".svg");
         {
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -2,7 +2,7 @@
 // (SurfaceGraphics) and the meshes of two (Graphics3D) drawn at 96 dpi
 // against kept reference pictures, and turned by a scripted trackball drag
 // that changes the picture and is undone to the very same picture.
-#include "kernel/link/LinkTestSupport.h"
+#include "kernel/link/PlotKernelTest.h"
 
 #include "foundation/ActionView.h"
 #include "foundation/CompList.h"
@@ -10,7 +10,6 @@
 #include "foundation/ExprNode.h"
 #include "kernel/KernelServices.h"
 #include "kernel/PlotNodes.h"
-#include "platform/AppProfile.h"
 #include "platform/draw/ImageDC.h"
 #include "plot/PlotComponents.h"
 #include "plot/PlotCurveSet.h"
@@ -21,6 +20,7 @@
 #include "support/PictureCompare.h"
 #include "support/kernel/NodeWireText.h"
 #include "support/math/MathTestSupport.h"
+#include "support/plot/PlotFromText.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -46,13 +46,6 @@ const SurfaceCase kCases[] = {
     {"two-meshes", {"VXTimes[x, y]", "VXTimes[0.5, y]"}, -1, 1, plot::kPolygon3D},
 };
 
-QString OutputDir()
-{
-    const QString dir = QStringLiteral(QV_TEST_OUTPUT);
-    QDir().mkpath(dir);
-    return dir;
-}
-
 // A view that only counts what the actions ask of it.
 class CountingView : public ActionView {
 public:
@@ -66,38 +59,14 @@ public:
     ParagraphList* GetParagraphList() const override { return nullptr; }
 };
 
-class ThreeDPlotComputationTest : public MathTest {
+class ThreeDPlotComputationTest : public PlotKernelTest {
 protected:
-    void SetUp() override
-    {
-        InstallKernelServices();
-        RegisterPlotComponents();
-        UseBuiltKernel(link, questions, settings.path().toStdString());
-        ASSERT_TRUE(StartAndWait(link));
-    }
-    void TearDown() override
-    {
-        link.QuitKernel();
-        KernelLink::Set(nullptr);
-        AppProfile::SetFolder({});
-    }
-
     // A plot of the case in a row of its own, computed by the kernel.
     ThreeDPlotComp* Computed(const SurfaceCase& c)
     {
         auto* plot = new ThreeDPlotComp;
         row->Append(plot);
-        bool first = true;
-        for (const char* f : c.functions) {
-            Node node(NodeFrom(f));
-            CompList line;
-            node->BuildComponents(line, 1);
-            if (first)
-                plot->GetChild(1)->InsertAllAt(line.DetachAll(), 1);
-            else
-                plot->AddFunction(line.DetachAll());
-            first = false;
-        }
+        AddFunctionsFromText(*plot, c.functions);
         plot->SetXVariable("x", c.minimum, c.maximum);
         plot->SetYVariable("y", c.minimum, c.maximum);
         plot->SetZVariable("z", c.minimum, c.maximum);
@@ -123,19 +92,6 @@ protected:
         return picture;
     }
 
-    void ExpectLikeReference(const QImage& picture, const QString& name)
-    {
-        picture.save(OutputDir() + "/" + name);
-        const QImage reference = LoadReference(picture, QStringLiteral(QV_TEST_DATA) + "/" + name);
-        ASSERT_FALSE(reference.isNull()) << "no reference picture " << name.toStdString();
-        ASSERT_EQ(reference.size(), picture.size());
-        EXPECT_LT(DifferentPixels(reference, picture, 64), 120)
-            << "compare " << OutputDir().toStdString() << "/" << name.toStdString() << " with the reference";
-    }
-
-    QTemporaryDir settings;
-    KernelLink link;
-    ScriptedQuestions questions;
     std::unique_ptr<CompList> row = std::make_unique<CompList>();
 };
 
@@ -150,7 +106,7 @@ TEST_F(ThreeDPlotComputationTest, SurfacesAndMeshesAreDrawnAsTheReferencePicture
             for (const auto& item : plot->GetCurves()->GetCurve(i))
                 items += item->GetKind() == c.kind ? 1 : 0;
         EXPECT_EQ(items, int(c.functions.size()));
-        ExpectLikeReference(Picture(*plot), QString("plot3d-%1.png").arg(c.name));
+        ExpectLikeReference(Picture(*plot), QString("plot3d-%1.png").arg(c.name), 120);
         row = std::make_unique<CompList>();
     }
 }
@@ -175,7 +131,7 @@ TEST_F(ThreeDPlotComputationTest, ATrackballDragTurnsThePictureAndUndoBringsItBa
     action->Perform();
     const QImage turned = Picture(*plot);
     EXPECT_GT(DifferentPixels(before, turned, 64), 2000) << "the turn shows";
-    ExpectLikeReference(turned, "plot3d-turned.png");
+    ExpectLikeReference(turned, "plot3d-turned.png", 120);
     action->Revert();
     EXPECT_EQ(DifferentPixels(before, Picture(*plot), 0), 0) << "undone to the same picture";
     plot->Deselect();

@@ -35,3 +35,10 @@ bool StartAndWait(KernelLink& link)
     link.EndStartup();
     return link.IsReady();
 }
+
+void StopBuiltKernel(KernelLink& link)
+{
+    link.QuitKernel();
+    KernelLink::Set(nullptr);
+    AppProfile::SetFolder({});
+}

@@ -13,3 +13,6 @@ std::string KernelFolder();
 void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder);
 // Starts the link's kernel and waits until the start-up has ended.
 bool StartAndWait(KernelLink& link);
+// Quits the link's kernel and undoes UseBuiltKernel: no program link, the
+// default settings folder.
+void StopBuiltKernel(KernelLink& link);
