@@ -539,9 +539,17 @@ void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255&)
     WriteString("}");
 }
 
+// The link's text is text even where the link stands in mathematics (a
+// link is a structure, so a text paragraph opens math for it): there it is
+// boxed, since the text forms of characters such as "<" switch into math.
 void LaTeXFileWriter::WriteDocLink(const Str255&, const Str255& text)
 {
     FlushPending();
+    const bool math = m_currentFont == kMath;
+    if (math)
+        WriteString("\\mbox{");
     for (int i = 0; i < text.GetLength(); ++i)
         WriteString(LaTeXCharForms::TextForm(text.GetByteAt(i)).c_str());
+    if (math)
+        WriteString("}");
 }

@@ -29,6 +29,8 @@ public:
     EveryComponentDocument& operator=(const EveryComponentDocument&) = delete;
 
     ParagraphList& Paragraphs() { return *m_paragraphs; }
+    // The fonts of the made paragraphs, for tests that make their own.
+    FontManager& Fonts() { return m_fonts; }
 
     // The stored documents read, in order (file names without ".vxm").
     static const std::vector<std::string>& StoredParts();
