@@ -348,7 +348,7 @@ void LaTeXFileWriter::EndSection(EquationLabel* label)
 void LaTeXFileWriter::WriteEndSectionLabel(EquationLabel* label)
 {
     WriteString("}\n");
-    if (label)
+    if (IsReferenced(label))
         label->WriteLaTeXLabel(*this);
 }
 
@@ -394,7 +394,7 @@ void LaTeXFileWriter::BeginSubEnumeratedItem(EquationLabel* label)
 
 void LaTeXFileWriter::WriteItemLabel(EquationLabel* label)
 {
-    if (label)
+    if (IsReferenced(label))
         label->WriteLaTeXLabel(*this);
 }
 
@@ -449,7 +449,7 @@ void LaTeXFileWriter::EndNumberedEquation(EquationLabel* label)
 
 void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
 {
-    if (label)
+    if (IsReferenced(label))
         label->WriteLaTeXLabel(*this);
     WriteString("\\end{equation}\n");
 }
@@ -478,6 +478,13 @@ void LaTeXFileWriter::EndEqnarray()
 }
 
 // ---- pictures, references, links ----
+
+// Only labels that references point at are written: a label nobody refers
+// to would only add a name that LaTeX could report as defined twice.
+bool LaTeXFileWriter::IsReferenced(const EquationLabel* label)
+{
+    return label && label->HasLinks();
+}
 
 std::string LaTeXFileWriter::LabelName(EquationLabel* label)
 {

@@ -13,6 +13,7 @@
 #include "kernel/KernelLink.h"
 #include "kernel/KernelQuestions.h"
 #include "kernel/KernelServices.h"
+#include "math/HyperlinkComp.h"
 #include "math/PictureComp.h"
 #include "platform/AppProfile.h"
 #include "support/kernel/KernelProgram.h"
@@ -172,7 +173,8 @@ TEST_F(LaTeXNotebookCommandTest, APictureThatCannotBeWrittenIsReportedAndTheSour
 
 TEST_F(LaTeXNotebookCommandTest, TheNotebookWaitsForTheKernelAndStopsAtAFormulaThatDoesNotRead)
 {
-    Add(3, "Hello", FontId::kText);
+    // A link in text is its text, not a formula to read.
+    Add(3, "Hello ", FontId::kText)->GetRow()->Append(new HyperlinkComp(Str255("other.vxm"), Str255("there"), true));
     Add(5, "x+1", FontId::kMath);
     Relayout();
     AnswerWith("doc.nb");
@@ -187,6 +189,7 @@ TEST_F(LaTeXNotebookCommandTest, TheNotebookWaitsForTheKernelAndStopsAtAFormulaT
     const std::string notebook = ReadText(folder + "/doc.nb");
     EXPECT_EQ(notebook.rfind("Notebook[{\n", 0), 0u) << notebook;
     EXPECT_NE(notebook.find("Cell[BoxData[\n"), std::string::npos) << notebook;
+    EXPECT_NE(notebook.find("\"Hello there\""), std::string::npos) << notebook;
     EXPECT_EQ(notebook.find("Error"), std::string::npos) << notebook;
     EXPECT_TRUE(ui.boxes.empty());
 
