@@ -3,6 +3,7 @@
 #include "app/DocumentViewSeam.h"
 #include "app/SlideList.h"
 #include "export/HtmlExport.h"
+#include "export/LaTeXExport.h"
 #include "export/XhtmlExport.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
@@ -16,6 +17,7 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "kernel/KernelLink.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/UserInterface.h"
 #include "platform/framework/CView.h"
@@ -510,7 +512,12 @@ const ExportCommand* CCorvellDoc::FindExportCommand(UINT commandId)
 
 bool CCorvellDoc::IsExportAvailable(UINT commandId) const
 {
-    return commandId == ID_EXPORT_HTML || commandId == ID_EXPORT_MATHML;
+    if (commandId == ID_EXPORT_NOTEBOOK) {
+        // The notebook's mathematics is the kernel's box text.
+        const KernelLink* link = KernelLink::Get();
+        return link && link->IsReady();
+    }
+    return FindExportCommand(commandId) != nullptr;
 }
 
 void CCorvellDoc::OnUpdateExport(CCmdUI* ui)
@@ -562,18 +569,70 @@ bool CCorvellDoc::ExportTo(UINT commandId, const CString& path)
     const std::string target = path.str();
     const std::string title = ProposedExportName(m_strTitle, "", false).str();
     std::string message;
-    bool written = commandId == ID_EXPORT_HTML ? ExportHtml(target, title, message)
-                                               : ExportXhtml(target, title, message);
+    bool written = false;
+    switch (commandId) {
+    case ID_EXPORT_HTML: written = ExportHtml(target, title, message); break;
+    case ID_EXPORT_MATHML: written = ExportXhtml(target, title, message); break;
+    case ID_EXPORT_NOTEBOOK: written = ExportNotebook(target, message); break;
+    default: return ExportLaTeX(target, commandId == ID_EXPORT_TECHEXPLORER);
+    }
     if (written || message.empty())
         return written;
-    std::size_t slash = target.rfind('/');
-    std::string text = "The document could not be exported to \"" +
-                       (slash == std::string::npos ? target : target.substr(slash + 1)) + "\". " + message;
+    std::string text = "The document could not be exported to \"" + FileNameOf(target) + "\". " + message;
     if (text.back() != '.')
         text += '.';
     text += " Nothing was written.";
     UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
     return false;
+}
+
+std::string CCorvellDoc::FileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The source is complete or not written at all; a picture that could not be
+// written beside it leaves the source in place and is reported, since the
+// source then names a file that is missing.
+bool CCorvellDoc::ExportLaTeX(const std::string& path, bool techExplorer)
+{
+    const ExportOutcome outcome = ExportLaTeXFile(*m_paragraphs, path, techExplorer);
+    if (outcome.written && outcome.message.empty())
+        return true;
+    std::string text = outcome.written
+                           ? "The document was exported to \"" + FileNameOf(path) +
+                                 "\", but not every picture could be written beside it. " + outcome.message
+                           : "The document could not be exported to \"" + FileNameOf(path) + "\". " +
+                                 outcome.message;
+    if (text.back() != '.')
+        text += '.';
+    if (!outcome.written)
+        text += " Nothing was written.";
+    UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+// Mathematics is sent to the kernel for its box text. A formula that does not
+// read as an expression stops the export before anything is written and is
+// shown selected.
+bool CCorvellDoc::ExportNotebook(const std::string& path, std::string& message)
+{
+    KernelLink* link = KernelLink::Get();
+    if (!link || !link->IsReady()) {
+        message = "The kernel is not running";
+        return false;
+    }
+    NotebookFileWriter::ParseFailure failure;
+    const ExportOutcome outcome = ExportNotebookFile(
+        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormString(node); }, &failure);
+    if (failure.row) {
+        ShowBadExpressionMessage(DocSelection(failure.row, failure.first, failure.end));
+        message.clear();
+        return false;
+    }
+    message = outcome.message;
+    return outcome.written;
 }
 
 bool CCorvellDoc::ExportHtml(const std::string& path, const std::string& title, std::string& message)

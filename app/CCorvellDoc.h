@@ -135,7 +135,7 @@ public:
     static CString ProposedExportName(const CString& title, const char* extension, bool latex);
     CString ProposedExportName(UINT commandId) const;
     static const ExportCommand* FindExportCommand(UINT commandId);
-    // Whether the export has a writer (the others are shown disabled).
+    // Whether the export can run now: the notebook needs the kernel link ready.
     virtual bool IsExportAvailable(UINT commandId) const;
     // The File/Export command: asks for the file (proposing a name) and
     // writes the document into it.
@@ -167,6 +167,10 @@ private:
     // has been told already).
     bool ExportHtml(const std::string& path, const std::string& title, std::string& message);
     bool ExportXhtml(const std::string& path, const std::string& title, std::string& message);
+    bool ExportNotebook(const std::string& path, std::string& message);
+    // The LaTeX and TechExplorer exports report their own failures.
+    bool ExportLaTeX(const std::string& path, bool techExplorer);
+    static std::string FileNameOf(const std::string& path);
     void SaveTo(const char* path);
     void FailOpen(const char* path, CFile* file, const CException& e);
     void ResetRecords();

@@ -47,7 +47,10 @@ ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& p
     StringByteStream text;
     NotebookFileWriter writer(text, std::move(boxText));
     list.WriteNotebook(writer);
-    if (parseFailure)
+    if (parseFailure) {
         *parseFailure = writer.FirstParseFailure();
+        if (parseFailure->row)
+            return {false, {}};
+    }
     return SaveText(path, text.Text());
 }

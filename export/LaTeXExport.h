@@ -15,7 +15,8 @@ struct ExportOutcome {
 };
 
 ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer);
-// parseFailure: set to the first mathematics that did not parse, if any.
+// parseFailure: set to the first mathematics that did not parse, if any;
+// when it is asked for and set, nothing is written (written false, no message).
 ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& path,
                                  NotebookFileWriter::BoxText boxText,
                                  NotebookFileWriter::ParseFailure* parseFailure = nullptr);

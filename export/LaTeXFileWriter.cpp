@@ -341,7 +341,7 @@ void LaTeXFileWriter::EndSection(EquationLabel* label)
 void LaTeXFileWriter::WriteEndSectionLabel(EquationLabel* label)
 {
     WriteString("}\n");
-    if (label)
+    if (IsReferenced(label))
         label->WriteLaTeXLabel(*this);
 }
 
@@ -387,7 +387,7 @@ void LaTeXFileWriter::BeginSubEnumeratedItem(EquationLabel* label)
 
 void LaTeXFileWriter::WriteItemLabel(EquationLabel* label)
 {
-    if (label)
+    if (IsReferenced(label))
         label->WriteLaTeXLabel(*this);
 }
 
@@ -442,7 +442,7 @@ void LaTeXFileWriter::EndNumberedEquation(EquationLabel* label)
 
 void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
 {
-    if (label)
+    if (IsReferenced(label))
         label->WriteLaTeXLabel(*this);
     WriteString("\\end{equation}\n");
 }
@@ -471,6 +471,13 @@ void LaTeXFileWriter::EndEqnarray()
 }
 
 // ---- pictures, references, links ----
+
+// Only labels that references point at are written: a label nobody refers
+// to would only add a name that LaTeX could report as defined twice.
+bool LaTeXFileWriter::IsReferenced(const EquationLabel* label)
+{
+    return label && label->HasLinks();
+}
 
 std::string LaTeXFileWriter::LabelName(EquationLabel* label)
 {
@@ -532,9 +539,17 @@ void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255&)
     WriteString("}");
 }
 
+// The link's text is text even where the link stands in mathematics (a
+// link is a structure, so a text paragraph opens math for it): there it is
+// boxed, since the text forms of characters such as "<" switch into math.
 void LaTeXFileWriter::WriteDocLink(const Str255&, const Str255& text)
 {
     FlushPending();
+    const bool math = m_currentFont == kMath;
+    if (math)
+        WriteString("\\mbox{");
     for (int i = 0; i < text.GetLength(); ++i)
         WriteString(LaTeXCharForms::TextForm(text.GetByteAt(i)).c_str());
+    if (math)
+        WriteString("}");
 }

@@ -103,6 +103,7 @@ protected:
     bool SavePicturePng(HENHMETAFILE picture, int width, int height, const std::string& fileName);
     void NotePictureError(const std::string& message);
     static std::string LabelName(EquationLabel* label);
+    static bool IsReferenced(const EquationLabel* label);
 
     const std::string& Folder() const { return m_folder; }
 

@@ -34,6 +34,16 @@ int RunOf(const TextComp& comp)
     }
 }
 
+// References and links carry the font of structures, yet in a text cell they
+// stand for their visible text: they continue the text run they follow (a
+// plain run after mathematics) instead of being parsed as a formula.
+int RunIn(const TextComp& comp, int current)
+{
+    if (dynamic_cast<const CrossRefComp*>(&comp) || dynamic_cast<const HyperlinkComp*>(&comp))
+        return current == 3 ? 0 : current;
+    return RunOf(comp);
+}
+
 }  // namespace
 
 NotebookFileWriter::NotebookFileWriter(ByteStream& stream, BoxText boxText)
@@ -246,7 +256,7 @@ void NotebookFileWriter::WriteTextCell(CompList& row, int outerStyle, const char
     m_runFirst = 1;
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp* comp = row.GetAt(i);
-        const int run = RunOf(*comp);
+        const int run = RunIn(*comp, m_run);
         if (run != m_run) {
             CloseRun(row, i, false);
             OpenRun(run);

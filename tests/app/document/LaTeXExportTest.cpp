@@ -12,11 +12,13 @@
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/EquationLabel.h"
 #include "foundation/FontIds.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Rect.h"
 #include "kernel/NameTable.h"
+#include "math/CrossRefComp.h"
 #include "platform/draw/ImageDC.h"
 #include "support/FakeUserInterface.h"
 #include "support/model/SavedGlobals.h"
@@ -30,7 +32,10 @@
 
 namespace {
 
-enum Style { kTitle = 0, kPlain = 3, kEquation = 5, kCode = 7, kItemized = 8, kSubItemized = 10 };
+enum Style {
+    kTitle = 0, kSection = 1, kPlain = 3, kNumbered = 4, kEquation = 5, kNumberedEquation = 6, kCode = 7,
+    kItemized = 8, kSubItemized = 10
+};
 
 using TextRun = std::pair<std::string, int>;  // characters and their font id
 
@@ -158,6 +163,29 @@ TEST_F(LaTeXExportTest, NestedListsCloseOnlyTheirLevel)
     EXPECT_EQ(body,
               "\\begin{itemize}\n\\item A\n\\begin{itemize}\n\\item B\n\\end{itemize}\n\\item C\n"
               "\\end{itemize}\n\\begin{verbatim}\nint x;\nx = 1;\n\\end{verbatim}\n\\end{document}");
+}
+
+// Only a label that a reference points at is written, so that labels of
+// different kinds never meet under one name; the reference names it.
+TEST_F(LaTeXExportTest, OnlyReferencedLabelsAreWritten)
+{
+    auto doc = EmptyDocument();
+    Add(*doc, kSection, {{"S", FontId::kBold}});
+    Add(*doc, kNumberedEquation, {{"x=1", FontId::kMath}});
+    ParagraphComp* target = Add(*doc, kNumberedEquation, {{"y=2", FontId::kMath}});
+    Add(*doc, kNumbered, {{"item", FontId::kText}});
+    Add(*doc, kPlain, {{"see ", FontId::kText}})->GetRow()->Append(new CrossRefComp(target->GetLabel()));
+    Layout(*doc->GetParagraphList());
+    Str255 name;
+    target->GetLabel()->GetNumberText(name);
+    const std::string label = std::string("\\label{") + name.CStr() + "}";
+    const std::string body = Body(Written(*doc));
+    EXPECT_NE(body.find("\\section{S}\n\\begin{equation}x=1\\end{equation}\n\\begin{equation}y=2" + label +
+                        "\\end{equation}\n\\begin{enumerate}\n\\item item\n"),
+              std::string::npos)
+        << body;
+    EXPECT_NE(body.find(std::string("see $\\ref{") + name.CStr() + "}"), std::string::npos) << body;
+    EXPECT_EQ(body.find("\\label"), body.rfind("\\label")) << body;
 }
 
 TEST_F(LaTeXExportTest, TechExplorerEscapesLinkTargetsAndDropsControls)

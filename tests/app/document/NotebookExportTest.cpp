@@ -16,17 +16,23 @@
 #include "kernel/KernelQuestions.h"
 #include "kernel/KernelServices.h"
 #include "kernel/NameTable.h"
+#include "math/CrossRefComp.h"
+#include "math/HyperlinkComp.h"
 #include "platform/AppProfile.h"
 #include "support/kernel/KernelProgram.h"
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
 namespace {
 
-enum Style { kTitle = 0, kSection = 1, kHeading = 2, kPlain = 3, kEquation = 5, kCode = 7 };
+enum Style {
+    kTitle = 0, kSection = 1, kHeading = 2, kPlain = 3, kNumbered = 4, kEquation = 5, kNumberedEquation = 6,
+    kCode = 7, kItemized = 8, kSubEnumerated = 9, kSubItemized = 10
+};
 
 using TextRun = std::pair<std::string, int>;
 
@@ -67,7 +73,7 @@ std::optional<std::string> NotebookFault(const std::string& text)
 }
 
 class NotebookExportTest : public DocumentTest {
-protected:
+public:
     NotebookExportTest()
     {
         RegisterNameTable();
@@ -133,6 +139,78 @@ TEST_F(NotebookExportTest, RunsStringsAndEmptyFormulas)
     EXPECT_NE(text.find("Cell[\"\", \"DisplayFormula\",TextAlignment->Center]"), std::string::npos) << text;
     EXPECT_NE(text.find("\"f[x_]\"}],  \"Input\"]"), std::string::npos) << text;
     EXPECT_EQ(NotebookFault(text), std::nullopt);
+}
+
+// What each small document writes between the head and the trailer.
+TEST_F(NotebookExportTest, GroupsStylesAndRunTexts)
+{
+    using Build = std::function<void(NotebookExportTest&, CCorvellDoc&)>;
+    const auto bold = [](const std::string& name, const char* style) {
+        return "Cell[TextData[{\nStyleBox[\"" + name + "\",FontWeight->\"Bold\"]}],  \"" + style + "\"]";
+    };
+    const auto text = [](const std::string& body) { return "Cell[TextData[{\n\"" + body + "\"}],  \"Text\"]"; };
+    const struct {
+        const char* name;
+        Build build;
+        std::string body;
+    } cases[] = {
+        {"a section after a subsection closes the subsection's group and replaces its own",
+         [](NotebookExportTest& t, CCorvellDoc& doc) {
+             t.Add(doc, kSection, {{"A", FontId::kBold}});
+             t.Add(doc, kHeading, {{"a", FontId::kBold}});
+             t.Add(doc, kSection, {{"B", FontId::kBold}});
+         },
+         "Cell[CellGroupData[{\n" + bold("A", "Section") + ",\nCell[CellGroupData[{\n" + bold("a", "Subsection") +
+             "\n}, Open  ]]\n\n}, Open  ]],\nCell[CellGroupData[{\n" + bold("B", "Section") + "}, Open]]\n"},
+        {"a section nests inside the title's group; text after it is its cell",
+         [](NotebookExportTest& t, CCorvellDoc& doc) {
+             t.Add(doc, kTitle, {{"T", FontId::kBold}});
+             t.Add(doc, kSection, {{"S", FontId::kBold}});
+             t.Add(doc, kPlain, {{"t", FontId::kText}});
+         },
+         "Cell[CellGroupData[{\n" + bold("T", "Title") + ",\nCell[CellGroupData[{\n" + bold("S", "Section") + ",\n" +
+             text("t") + "}, Open]]\n}, Open]]\n"},
+        {"items of every kind are text cells, separated from the first on",
+         [](NotebookExportTest& t, CCorvellDoc& doc) {
+             for (int style : {kNumbered, kItemized, kSubEnumerated, kSubItemized})
+                 t.Add(doc, style, {{"i" + std::to_string(style), FontId::kText}});
+         },
+         text("i4") + ",\n" + text("i8") + ",\n" + text("i9") + ",\n" + text("i10")},
+        {"a numbered equation is a centred math cell of the kernel's box text",
+         [](NotebookExportTest& t, CCorvellDoc& doc) { t.Add(doc, kNumberedEquation, {{"x=1", FontId::kMath}}); },
+         "Cell[BoxData[\nBOX],  \"NumberedEquation\",TextAlignment->Center]"},
+        {"plain text in a heading leaves the bold run and opens a plain one",
+         [](NotebookExportTest& t, CCorvellDoc& doc) {
+             t.Add(doc, kHeading, {{"Bold", FontId::kBold}, {" plain", FontId::kText}});
+         },
+         "Cell[CellGroupData[{\nCell[TextData[{\nStyleBox[\"Bold\",FontWeight->\"Bold\"],\n\" plain\"}],  "
+         "\"Subsection\"]}, Open]]\n"},
+        {"a run longer than 255 characters stays one string",
+         [](NotebookExportTest& t, CCorvellDoc& doc) { t.Add(doc, kPlain, {{std::string(300, 'a'), FontId::kText}}); },
+         text(std::string(300, 'a'))},
+        {"links and references in text add their visible texts to the run",
+         [](NotebookExportTest& t, CCorvellDoc& doc) {
+             t.Add(doc, kPlain, {{"see ", FontId::kText}});
+             CompList* row = doc.GetParagraphList()->GetAt(1)->GetRow();
+             row->Append(new HyperlinkComp(Str255("other.vxm"), Str255("there"), true));
+             t.Add(doc, kPlain, {{"and ", FontId::kItalic}});
+             doc.GetParagraphList()->GetAt(2)->GetRow()->Append(new CrossRefComp(7, Str31("(7)")));
+             t.Add(doc, kPlain, {{"x", FontId::kMath}});
+             doc.GetParagraphList()->GetAt(3)->GetRow()->Append(new CrossRefComp(7, Str31("(7)")));
+         },
+         text("see there") + ",\nCell[TextData[{\n\"\",\nStyleBox[\"and (7)\",FontSlant->\"Italic\"]}],  \"Text\"],\n"
+                             "Cell[TextData[{\n\"\",\nCell[BoxData[BOX],\"Output\"],\n\"(7)\"}],  \"Text\"]"},
+    };
+    const std::string head = "Notebook[{\n";
+    const std::string trailer = "},\nStyleDefinitions -> \"ArticleClassic.nb\"]";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = EmptyDocument();
+        c.build(*this, *doc);
+        const std::string written = Written(*doc, Box);
+        EXPECT_EQ(written, head + c.body + trailer);
+        EXPECT_EQ(NotebookFault(written), std::nullopt);
+    }
 }
 
 TEST_F(NotebookExportTest, ReaderFindsBrokenNotebooks)

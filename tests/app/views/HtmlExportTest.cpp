@@ -263,14 +263,13 @@ TEST_F(HtmlExportTest, AFailedExportIsReportedAndLeavesNothingUnderTheChosenName
     EXPECT_EQ(FilesIn(folder), std::vector<std::string>({".doc1.png.part", "doc.htm"}));
 }
 
-TEST_F(HtmlExportTest, TheHtmlCommandAsksForAFileAndTheCommandsWithoutAWriterAreDisabled)
+TEST_F(HtmlExportTest, TheHtmlCommandAsksForAFileAndOnlyTheNotebookWaitsForTheKernel)
 {
     Add(3, Chars("Hello"));
     Relayout();
-    EXPECT_TRUE(Update(ID_EXPORT_HTML).enabled);
-    EXPECT_TRUE(Update(ID_EXPORT_MATHML).enabled);
-    for (UINT id : {ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER, ID_EXPORT_NOTEBOOK})
-        EXPECT_FALSE(Update(id).enabled) << id;
+    for (UINT id : {ID_EXPORT_HTML, ID_EXPORT_MATHML, ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER})
+        EXPECT_TRUE(Update(id).enabled) << id;
+    EXPECT_FALSE(Update(ID_EXPORT_NOTEBOOK).enabled);
 
     std::string proposed;
     const std::string path = OutputPath("asked.htm");

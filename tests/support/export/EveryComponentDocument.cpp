@@ -6,6 +6,7 @@
 #include "foundation/ComponentFactory.h"
 #include "foundation/DocReader.h"
 #include "foundation/DrawContext.h"
+#include "foundation/ExprNode.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
 #include "foundation/MemoryStream.h"
@@ -20,11 +21,15 @@
 #include "math/PictureComp.h"
 #include "platform/draw/ImageDC.h"
 #include "plot/PlotComponents.h"
+#include "plot/ThreeDPlotComp.h"
+#include "support/kernel/NodeWireText.h"
 
 #include <QImage>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -55,6 +60,31 @@ void AppendText(FontManager& fonts, CompList& row, const std::string& text, int 
     FontFace* face = fonts.GetFace(fontId);
     for (unsigned char c : text)
         row.Append(face->GetCharacter(c));
+}
+
+// A 3-D plot of x y over [-1, 1] x [-1, 1] with the surface the kernel would
+// answer: five rows of five heights.
+ThreeDPlotComp* SurfacePlot()
+{
+    auto plot = std::make_unique<ThreeDPlotComp>();
+    std::unique_ptr<ExprNode> function(NodeFrom("Times[x, y]"));
+    CompList row;
+    function->BuildComponents(row, 1);
+    plot->GetChild(1)->InsertAllAt(row.DetachAll(), 1);
+    plot->SetXVariable("x", -1, 1);
+    plot->SetYVariable("y", -1, 1);
+    std::string surface = "SurfaceGraphics[List[";
+    for (int i = 0; i < 5; ++i) {
+        surface += i ? ", List[" : "List[";
+        for (int j = 0; j < 5; ++j)
+            surface += (j ? ", " : "") + std::to_string((i - 2) * (j - 2) / 4.0);
+        surface += "]";
+    }
+    surface += "]]";
+    std::unique_ptr<ExprNode> answer(NodeFrom(surface));
+    if (!plot->SetResult(answer.release()))
+        throw std::runtime_error("the surface of the 3-D plot was refused");
+    return plot.release();
 }
 
 } // namespace
@@ -143,6 +173,11 @@ void EveryComponentDocument::AppendMadeParagraphs()
     picture->GetRow()->Append(new PictureComp(recorded));
     DrawContext::DeleteMetafile(recorded);
     list.Append(picture);
+
+    // A 3-D plot with a computed surface.
+    auto* plot = new ParagraphComp(3);
+    plot->GetRow()->Append(SurfacePlot());
+    list.Append(plot);
     list.Append(TextParagraph(m_fonts, 3, "The end.", FontId::kText));
 }
 

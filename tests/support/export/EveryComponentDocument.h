@@ -4,7 +4,7 @@
 // component, every shape kind, every constraint kind and a 2-D plot, read
 // into one paragraph list, followed by paragraphs made here: a picture
 // alone, source code, links and labels whose text needs escaping, control
-// characters and characters outside ASCII.
+// characters and characters outside ASCII, and a 3-D plot with a surface.
 //
 // The fixture installs the text layout, the component classes, the kernel's
 // row reader and the fonts a document needs, and lays the document out at 96 dpi (drawings and plots
@@ -29,6 +29,8 @@ public:
     EveryComponentDocument& operator=(const EveryComponentDocument&) = delete;
 
     ParagraphList& Paragraphs() { return *m_paragraphs; }
+    // The fonts of the made paragraphs, for tests that make their own.
+    FontManager& Fonts() { return m_fonts; }
 
     // The stored documents read, in order (file names without ".vxm").
     static const std::vector<std::string>& StoredParts();

@@ -1,0 +1,207 @@
+// The File/Export commands of LaTeX, TechExplorer and the notebook: each asks
+// for a file and writes it; a picture that cannot be written is reported
+// while the source stays; the notebook waits for the kernel, and a formula
+// that does not read stops it with the formula selected.
+#include "ViewFixture.h"
+
+#include "app/CCorvellDoc.h"
+#include "foundation/CompList.h"
+#include "foundation/DrawContext.h"
+#include "foundation/DrawTargetScope.h"
+#include "foundation/FontIds.h"
+#include "foundation/Rect.h"
+#include "kernel/KernelLink.h"
+#include "kernel/KernelQuestions.h"
+#include "kernel/KernelServices.h"
+#include "math/HyperlinkComp.h"
+#include "math/PictureComp.h"
+#include "platform/AppProfile.h"
+#include "support/kernel/KernelProgram.h"
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SilentQuestions : public KernelQuestions {
+public:
+    ExprNode* AskExpression(const std::string&, const ExprNode*, bool) override { return nullptr; }
+    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
+    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
+                                                 const std::vector<std::string>&,
+                                                 const std::vector<std::string>&) override
+    {
+        return std::nullopt;
+    }
+    void ShowMessage(const std::string&) override {}
+    bool AskYesNo(const std::string&) override { return false; }
+    void Yield() override {}
+    std::string LocateKernel() override { return {}; }
+    void StartupStatus(const std::string&) override {}
+    void StartupFinished(bool) override {}
+};
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class LaTeXNotebookCommandTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        InstallKernelServices();
+        Paragraphs().DeleteAll();
+        folder = OutputPath("commands");
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override
+    {
+        CCorvellDoc::SetExportPathPrompt(nullptr);
+        if (link) {
+            link->QuitKernel();
+            KernelLink::Set(nullptr);
+            AppProfile::SetFolder({});
+        }
+        ViewTest::TearDown();
+    }
+
+    ParagraphComp* Add(int style, const std::string& text, int fontId)
+    {
+        auto* paragraph = new ParagraphComp(style);
+        for (unsigned char c : text)
+            paragraph->GetRow()->Append(fonts->GetFace(fontId)->GetCharacter(c));
+        Paragraphs().Append(paragraph);
+        return paragraph;
+    }
+    void Relayout()
+    {
+        DrawTargetScope draw(view);
+        Paragraphs().RelayoutAll(false);
+    }
+    // The commands write to `name` in the test's folder; the proposed name
+    // and default extension are kept.
+    void AnswerWith(const std::string& name)
+    {
+        CCorvellDoc::SetExportPathPrompt([this, name](const ExportCommand& command, const CString& proposed) {
+            asked = proposed.str() + " " + command.defaultExtension;
+            return CString(folder + "/" + name);
+        });
+    }
+    void StartKernel()
+    {
+        link = std::make_unique<KernelLink>();
+        UseBuiltKernel(*link, questions, settings.path().toStdString());
+        ASSERT_TRUE(StartAndWait(*link));
+    }
+
+    std::string folder;
+    std::string asked;
+    QTemporaryDir settings;
+    SilentQuestions questions;
+    std::unique_ptr<KernelLink> link;
+};
+
+TEST_F(LaTeXNotebookCommandTest, LaTeXAndTechExplorerWriteTheAskedFile)
+{
+    Add(3, "Hello", FontId::kText);
+    Relayout();
+    EXPECT_TRUE(Update(ID_EXPORT_LATEX).enabled);
+    EXPECT_TRUE(Update(ID_EXPORT_TECHEXPLORER).enabled);
+
+    AnswerWith("doc.tex");
+    Command(ID_EXPORT_LATEX);
+    EXPECT_EQ(asked, Doc()->ProposedExportName(ID_EXPORT_LATEX).str() + " tex");
+    const std::string tex = ReadText(folder + "/doc.tex");
+    EXPECT_EQ(tex.rfind("\\documentclass{article}\n", 0), 0u) << tex;
+    EXPECT_NE(tex.find("Hello"), std::string::npos);
+
+    AnswerWith("doc.tcx");
+    Command(ID_EXPORT_TECHEXPLORER);
+    EXPECT_EQ(asked, Doc()->ProposedExportName(ID_EXPORT_TECHEXPLORER).str() + " tcx");
+    EXPECT_EQ(ReadText(folder + "/doc.tcx").rfind("\\documentstyle{article}\n", 0), 0u);
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // A folder that is not there: reported, nothing made.
+    CCorvellDoc::SetExportPathPrompt([](const ExportCommand&, const CString&) {
+        return CString("/nonexistent-folder/doc.tex");
+    });
+    Command(ID_EXPORT_LATEX);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("\"doc.tex\""), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ui.LastBoxText().find("Nothing was written."), std::string::npos);
+    EXPECT_FALSE(fs::exists("/nonexistent-folder"));
+}
+
+TEST_F(LaTeXNotebookCommandTest, APictureThatCannotBeWrittenIsReportedAndTheSourceStays)
+{
+    Add(3, "A picture:", FontId::kText);
+    gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 60, 30));
+    gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(60, 30));
+    HENHMETAFILE recorded = gDrawContext.EndMetafile();
+    auto* picture = new ParagraphComp(3);
+    picture->GetRow()->Append(new PictureComp(recorded));
+    DrawContext::DeleteMetafile(recorded);
+    Paragraphs().Append(picture);
+    Relayout();
+
+    // A folder stands where the picture's file would go.
+    fs::create_directories(folder + "/doc1.png");
+    AnswerWith("doc.tex");
+    EXPECT_FALSE(Doc()->ExportTo(ID_EXPORT_LATEX, CString(folder + "/doc.tex")));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("not every picture"), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ui.LastBoxText().find("doc1.png"), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ReadText(folder + "/doc.tex").find("{doc1.png}"), std::string::npos);
+
+    // With the way clear every file is written and nothing is said.
+    fs::remove_all(folder + "/doc1.png");
+    ui.boxes.clear();
+    EXPECT_TRUE(Doc()->ExportTo(ID_EXPORT_LATEX, CString(folder + "/doc.tex")));
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(fs::exists(folder + "/doc1.png"));
+    EXPECT_TRUE(fs::exists(folder + "/doc1.emf"));
+}
+
+TEST_F(LaTeXNotebookCommandTest, TheNotebookWaitsForTheKernelAndStopsAtAFormulaThatDoesNotRead)
+{
+    // A link in text is its text, not a formula to read.
+    Add(3, "Hello ", FontId::kText)->GetRow()->Append(new HyperlinkComp(Str255("other.vxm"), Str255("there"), true));
+    Add(5, "x+1", FontId::kMath);
+    Relayout();
+    AnswerWith("doc.nb");
+    EXPECT_FALSE(Update(ID_EXPORT_NOTEBOOK).enabled);
+    Command(ID_EXPORT_NOTEBOOK);
+    EXPECT_FALSE(fs::exists(folder + "/doc.nb"));
+
+    StartKernel();
+    EXPECT_TRUE(Update(ID_EXPORT_NOTEBOOK).enabled);
+    Command(ID_EXPORT_NOTEBOOK);
+    EXPECT_EQ(asked, Doc()->ProposedExportName(ID_EXPORT_NOTEBOOK).str() + " nb");
+    const std::string notebook = ReadText(folder + "/doc.nb");
+    EXPECT_EQ(notebook.rfind("Notebook[{\n", 0), 0u) << notebook;
+    EXPECT_NE(notebook.find("Cell[BoxData[\n"), std::string::npos) << notebook;
+    EXPECT_NE(notebook.find("\"Hello there\""), std::string::npos) << notebook;
+    EXPECT_EQ(notebook.find("Error"), std::string::npos) << notebook;
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // "(a+" does not read: the message, the formula selected, the old file kept.
+    ParagraphComp* bad = Add(5, "(a+", FontId::kMath);
+    Relayout();
+    Command(ID_EXPORT_NOTEBOOK);
+    EXPECT_EQ(ReadText(folder + "/doc.nb"), notebook);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("badly formed mathematical expression"), std::string::npos);
+    EXPECT_EQ(view->GetSelection().First().GetList(), bad->GetRow());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+}  // namespace

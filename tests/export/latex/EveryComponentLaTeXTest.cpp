@@ -1,0 +1,215 @@
+// The document of every component kind exported to LaTeX: pdflatex compiles
+// it (the first page kept as a picture to look at), exporting twice gives
+// the same bytes for the source and every picture, and the TechExplorer
+// pictures are the LaTeX pictures' sizes at the screen's resolution. Plots
+// inside text, with dollar signs and mathematics around them, compile too.
+#include "export/LaTeXExport.h"
+#include "foundation/CharComp.h"
+#include "foundation/CompList.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "kernel/KernelServices.h"
+#include "plot/ThreeDPlotComp.h"
+#include "plot/TwoDPlotComp.h"
+#include "support/export/EveryComponentDocument.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string TestFolder(const std::string& sub = "")
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name() + sub;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// pdflatex on the file in its folder; the log's first error when it fails.
+std::string Compile(const std::string& texPath)
+{
+    const fs::path path(texPath);
+    QProcess latex;
+    latex.setWorkingDirectory(QString::fromStdString(path.parent_path().string()));
+    latex.start("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape",
+                             QString::fromStdString(path.filename().string())});
+    if (!latex.waitForFinished(120000))
+        return "pdflatex did not finish";
+    const std::string log = latex.readAllStandardOutput().toStdString();
+    if (latex.exitStatus() == QProcess::NormalExit && latex.exitCode() == 0)
+        return {};
+    const size_t error = log.find("\n!");
+    return error == std::string::npos ? log.substr(log.size() > 2000 ? log.size() - 2000 : 0) : log.substr(error, 600);
+}
+
+// The PDF's first page as a PNG beside it, for a person to look at.
+bool KeepFirstPage(const std::string& pdfPath)
+{
+    const std::string stem = pdfPath.substr(0, pdfPath.size() - 4) + "-page";
+    return QProcess::execute("pdftoppm", {"-png", "-r", "60", "-f", "1", "-l", "1", "-singlefile",
+                                          QString::fromStdString(pdfPath), QString::fromStdString(stem)}) == 0 &&
+           fs::exists(stem + ".png");
+}
+
+// The files an export wrote: the source and its pictures, by name.
+std::map<std::string, std::string> Written(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadText(entry.path().string());
+    return files;
+}
+
+// The pictures the LaTeX source includes, in order: name without extension,
+// width and height in points.
+struct Included {
+    std::string name;
+    int width;
+    int height;
+};
+std::vector<Included> IncludedPictures(const std::string& tex)
+{
+    std::vector<Included> pictures;
+    const std::string head = "\\includegraphics[width=";
+    for (size_t at = tex.find(head); at != std::string::npos; at = tex.find(head, at + 1)) {
+        Included picture;
+        char name[64] = {};
+        if (std::sscanf(tex.c_str() + at + head.size(), "%dpt,height=%dpt]{%63[^.}]", &picture.width, &picture.height,
+                        name) == 3) {
+            picture.name = name;
+            pictures.push_back(picture);
+        }
+    }
+    return pictures;
+}
+
+class EveryComponentLaTeX : public ::testing::Test {
+protected:
+    EveryComponentLaTeX() { InstallKernelServices(); }
+
+    void AppendText(CompList& row, const std::string& text, int fontId)
+    {
+        FontFace* face = document.Fonts().GetFace(fontId);
+        for (unsigned char c : text)
+            row.Append(face->GetCharacter(c));
+    }
+
+    EveryComponentDocument document;
+};
+
+TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
+{
+    const std::string first = TestFolder("/first");
+    const std::string second = TestFolder("/second");
+    for (const std::string& folder : {first, second}) {
+        const ExportOutcome outcome = ExportLaTeXFile(document.Paragraphs(), folder + "/every.tex", false);
+        ASSERT_TRUE(outcome.written) << outcome.message;
+        EXPECT_EQ(outcome.message, "");
+    }
+    const auto files = Written(first);
+    EXPECT_EQ(files, Written(second));
+    // The stored plot, the 3-D plot, the drawings and the picture each give a
+    // PNG and a recording.
+    const std::string tex = files.at("every.tex");
+    const std::vector<Included> pictures = IncludedPictures(tex);
+    for (const Included& picture : pictures) {
+        EXPECT_FALSE(QImage(QString::fromStdString(first + "/" + picture.name + ".png")).isNull()) << picture.name;
+        EXPECT_TRUE(files.count(picture.name + ".emf")) << picture.name;
+    }
+    EXPECT_GE(pictures.size(), 4u);
+    EXPECT_NE(tex.find("\\\\ x \\,y\\end{array}"), std::string::npos) << "the 3-D plot's function row";
+
+    EXPECT_EQ(Compile(first + "/every.tex"), "");
+    EXPECT_TRUE(KeepFirstPage(first + "/every.pdf"));
+}
+
+TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensResolution)
+{
+    const std::string folder = TestFolder();
+    ASSERT_TRUE(ExportLaTeXFile(document.Paragraphs(), folder + "/every.tex", false).written);
+    const ExportOutcome outcome = ExportLaTeXFile(document.Paragraphs(), folder + "/every.tcx", true);
+    ASSERT_TRUE(outcome.written) << outcome.message;
+    EXPECT_EQ(outcome.message, "");
+    const std::string tex = ReadText(folder + "/every.tex");
+    const std::vector<Included> pictures = IncludedPictures(tex);
+    const std::string tcx = ReadText(folder + "/every.tcx");
+    for (const Included& picture : pictures) {
+        const std::string name = picture.name + ".png";
+        EXPECT_NE(tcx.find("\\includegraphics{" + name + "}"), std::string::npos) << name;
+        // Both dialects write their PNGs under the same names: the
+        // TechExplorer export, written last, left its own.
+        const QImage png(QString::fromStdString(folder + "/" + name));
+        ASSERT_FALSE(png.isNull()) << name;
+        EXPECT_EQ(png.width(), std::max(1, picture.width * 96 / 72)) << name;
+        EXPECT_EQ(png.height(), std::max(1, picture.height * 96 / 72)) << name;
+    }
+    EXPECT_GE(pictures.size(), 4u);
+}
+
+// Plots in a text paragraph between dollar signs, text inside a plot's rows,
+// and text inside mathematics: the source compiles and every dollar sign of
+// the text is written as a character.
+TEST_F(EveryComponentLaTeX, PlotsInsideTextAmongDollarSignsCompile)
+{
+    ParagraphList list;
+    auto* paragraph = new ParagraphComp(3);
+    CompList& row = *paragraph->GetRow();
+    AppendText(row, "It costs $5 ", FontId::kText);
+    auto* flat = new TwoDPlotComp();
+    AppendText(*flat->GetChild(1), "x", FontId::kMath);
+    AppendText(*flat->GetChild(1), " is $ here", FontId::kText);
+    row.Append(flat);
+    AppendText(row, " and then $ more, ", FontId::kText);
+    AppendText(row, "a+b", FontId::kMath);
+    AppendText(row, " text $ ", FontId::kText);
+    auto* surface = new ThreeDPlotComp();
+    AppendText(*surface->GetChild(1), "x", FontId::kMath);
+    row.Append(surface);
+    AppendText(row, "c", FontId::kMath);
+    auto* second = new TwoDPlotComp();
+    AppendText(*second->GetChild(1), "y", FontId::kMath);
+    row.Append(second);
+    AppendText(row, " end $.", FontId::kText);
+    list.Append(paragraph);
+
+    auto* equation = new ParagraphComp(5);
+    AppendText(*equation->GetRow(), "a=", FontId::kMath);
+    AppendText(*equation->GetRow(), " costs $1 ", FontId::kText);
+    auto* inEquation = new TwoDPlotComp();
+    AppendText(*inEquation->GetChild(1), "x", FontId::kMath);
+    equation->GetRow()->Append(inEquation);
+    AppendText(*equation->GetRow(), "+b", FontId::kMath);
+    list.Append(equation);
+    list.RelayoutAll(false);
+
+    const std::string folder = TestFolder();
+    const ExportOutcome outcome = ExportLaTeXFile(list, folder + "/plots.tex", false);
+    ASSERT_TRUE(outcome.written) << outcome.message;
+    EXPECT_EQ(outcome.message, "");
+    const std::string tex = ReadText(folder + "/plots.tex");
+    EXPECT_EQ(Compile(folder + "/plots.tex"), "") << tex;
+    EXPECT_TRUE(KeepFirstPage(folder + "/plots.pdf"));
+}
+
+}  // namespace
