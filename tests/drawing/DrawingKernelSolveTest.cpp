@@ -2,12 +2,14 @@
 // named variable "a" follows a new value of a; a drag step keeps the
 // constraints; missing values are asked for with 1 proposed; an answer of
 // each kind becomes shapes; and the kernel and the editor's own solver agree
-// on the same figure.
+// on the same figure. A side labelled b by its distance constraint follows an
+// equation constraint b=5 typed into the drawing.
 #include "DrawingTestSupport.h"
 #include "ScriptedKernel.h"
 
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawingNodes.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/KernelSolver.h"
@@ -47,6 +49,15 @@ CompList* Row(const char* text)
 }
 
 double Length(const VertexShape* a, const VertexShape* b) { return a->GetPoint().Distance(b->GetPoint()); }
+
+// What the user's typing does to a label row: the old content goes, the text comes.
+void TypeInto(DrawLabel* label, const char* text)
+{
+    CompList* row = label->GetText();
+    while (row->GetCount() > 0)
+        row->RemoveAt(1)->Delete();
+    ExprNode::AppendCharacters(text, *row);
+}
 
 // One kernel for the whole suite: starting it takes a while.
 class DrawingKernelSolveTest : public DrawingTest {
@@ -294,6 +305,52 @@ TEST_F(DrawingKernelSolveTest, ACalculationsAnswerForTheDrawingIsAddedToIt)
     calculation.Perform();
     ASSERT_EQ(drawing->GetShapes().GetCount(), 1);
     EXPECT_EQ(static_cast<VertexShape*>(drawing->GetShapes().GetAt(0))->GetPoint(), DPoint(5.0, 6.0));
+}
+
+TEST_F(DrawingKernelSolveTest, AnEquationOverASideLabelledByNameDrivesTheSide)
+{
+    Triangle(drawing);
+    // The distance maker's constraint, then its value label retyped as the name b.
+    auto* side = new DistanceConstraint(corners[0], corners[1]);
+    TAddConstraintNoSolveAction addSide(drawing, side);
+    addSide.Perform();
+    TAddLabelAction addLabel(drawing, side);
+    addLabel.Perform();
+    ASSERT_NE(side->GetLabel(), nullptr);
+    TypeInto(side->GetLabel(), "b");
+    auto* equation = new EquationConstraint;
+    equation->SetLabel(new DrawLabel(equation, drawing, new CompList));
+    TAddEquationConstraintAction addEquation(drawing, equation);
+    addEquation.Perform();
+    TypeInto(equation->GetLabel(), "b=5");
+
+    // Update solves value edits only; with none it leaves the drawing alone.
+    TUpdateDiagramAction idle(drawing);
+    idle.Perform();
+    EXPECT_NEAR(Length(corners[0], corners[1]), 3.0, 1e-9);
+
+    // A drag step of a corner of that side: the kernel solves everything tied
+    // to it, the equation included, and reports the named values at the end.
+    auto dragCorner = [&] {
+        ItemArray<DrawVariable> moved;
+        moved.Add(corners[1]->GetXVar());
+        moved.Add(corners[1]->GetYVar());
+        KernelSolver solver(*drawing, moved);
+        ItemArray<VertexShape> dragged;
+        dragged.Add(corners[1]);
+        EXPECT_TRUE(solver.SolveDrag(DPoint(0.1, 0.0), dragged, corners[1]));
+        drawing->ApplyRules(solver.Finalize());
+    };
+    dragCorner();
+    EXPECT_TRUE(ui.boxes.empty()) << ui.LastBoxText();
+    EXPECT_NEAR(Length(corners[0], corners[1]), 5.0, 1e-6);
+    ASSERT_NE(drawing->GetVariables().Find("b"), nullptr);
+    EXPECT_NEAR(drawing->GetVariables().Find("b")->GetValue(), 5.0, 1e-6);
+
+    TypeInto(equation->GetLabel(), "b=6");
+    dragCorner();
+    EXPECT_NEAR(Length(corners[0], corners[1]), 6.0, 1e-6);
+    EXPECT_NEAR(drawing->GetVariables().Find("b")->GetValue(), 6.0, 1e-6);
 }
 
 } // namespace

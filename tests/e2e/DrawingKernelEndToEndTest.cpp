@@ -5,6 +5,12 @@
 // a: the corner moves out to 5. (The drawing is written through the document
 // model: the editor has no command yet that labels a side or edits a named
 // variable's value.) Screenshots are kept.
+//
+// The second test goes the user's whole way: a triangle drawn with the tools,
+// its bottom side given a distance constraint whose label is retyped as the
+// name b, an equation constraint b=5 typed into the drawing, then a corner of
+// that side dragged a little: the kernel makes the side 5 long. Retyped as
+// b=6, the next drag makes it 6 long.
 #include "EditorSession.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
@@ -27,8 +33,11 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -58,6 +67,71 @@ std::optional<Corners> Find(const QImage& shot)
     if (!top || !bottom)
         return std::nullopt;
     return Corners{*top, *bottom};
+}
+
+// The frame of the drawing being edited is drawn in this green.
+bool IsActiveFrame(QRgb pixel)
+{
+    return std::abs(qRed(pixel) - 0) < 10 && std::abs(qGreen(pixel) - 128) < 10 && std::abs(qBlue(pixel) - 17) < 10;
+}
+
+bool IsDark(QRgb pixel) { return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90; }
+
+// The box of the pixels inside within that pass the test.
+std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(int, int)>& test, const QRect& within)
+{
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (test(x, y))
+                box |= QRect(x, y, 1, 1);
+    return box.isEmpty() ? std::nullopt : std::optional<QRect>(box);
+}
+
+// The longest horizontal run of dark pixels in the rows of band: its ends.
+std::optional<std::pair<QPoint, QPoint>> LongestRun(const QImage& shot, const QRect& band)
+{
+    std::optional<std::pair<QPoint, QPoint>> longest;
+    for (int y = band.top(); y <= band.bottom(); ++y) {
+        int start = -1;
+        for (int x = band.left(); x <= band.right() + 1; ++x) {
+            const bool dark = x <= band.right() && IsDark(shot.pixel(x, y));
+            if (dark && start < 0)
+                start = x;
+            if (!dark && start >= 0) {
+                if (!longest || x - 1 - start > longest->second.x() - longest->first.x())
+                    longest = std::make_pair(QPoint(start, y), QPoint(x - 1, y));
+                start = -1;
+            }
+        }
+    }
+    return longest;
+}
+
+// The drawing toolbar: four buttons a row, from the pointer (34046) on.
+QPoint BarButton(const QRect& bar, int command)
+{
+    constexpr int kColumns = 4, kRows = 6, kMargin = 2;
+    const int index = command - 34046;
+    const double width = (bar.width() - 2.0 * kMargin) / kColumns;
+    const double height = (bar.height() - 2.0 * kMargin) / kRows;
+    return QPoint(bar.left() + kMargin + int((index % kColumns + 0.5) * width),
+                  bar.top() + kMargin + int((index / kColumns + 0.5) * height));
+}
+
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kDistance = 34061;
+
+void WriteEmptyDocument(const QString& path)
+{
+    TextPrefs prefs;
+    FontManager fonts(prefs);
+    InstallTextLayout();
+    RegisterMathComponents();
+    RegisterDrawingComponents();
+    CCorvellDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.OnNewDocument();
+    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
 }
 
 void WriteDocument(const QString& path)
@@ -126,4 +200,102 @@ TEST(DrawingKernelEndToEndTest, TheKernelHoldsTheSideLabelledAAtTheValueOfA)
     EXPECT_TRUE(followed) << "the side is " << solved->Height() << " pixels high, was " << opened->Height();
     EXPECT_NEAR(std::hypot(solved->apex.x() - solved->origin.x(), solved->Height()), opened->Height() * 5.0 / 4.0,
                 opened->Height() * 0.06);
+}
+
+TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedByItsDistanceLabel)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-kernel-equation";
+    EditorSession editor(folder);
+    const QString file = folder + "/equation.vxm";
+    WriteEmptyDocument(file);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "equation\\.vxm")) << editor.LastError().toStdString();
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+    const QRect screen(0, 60, 1280, 1024 - 60);
+
+    // Element / Drawing: the last item of the Element menu before its separator.
+    ASSERT_TRUE(editor.Menu("E&lement", QChar())) << editor.LastError().toStdString();
+    editor.Key("Up");
+    editor.Key("Return");
+    std::optional<QRect> box;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const QImage shot = editor.Grab();
+        box = BoxOf(shot, [&](int x, int y) { return IsActiveFrame(shot.pixel(x, y)); }, screen);
+        return box && box->width() > 50;
+    })) << "no drawing being edited on the screen";
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const QRect bar = editor.WindowRect(barWindow);
+    auto click = [&](const QPoint& at) { editor.Click(at.x(), at.y()); };
+    auto at = [&](double fx, double fy) {
+        return QPoint(box->left() + int(fx * box->width()), box->top() + int(fy * box->height()));
+    };
+
+    // Three corners with the pencil, joined by Triangle; the bottom side is level.
+    const QPoint a = at(0.3, 0.75), b = at(0.6, 0.75), c = at(0.4, 0.3);
+    click(BarButton(bar, kPencilTool));
+    for (const QPoint& corner : {a, b, c})
+        click(corner);
+    click(BarButton(bar, kPointerTool));
+    ASSERT_TRUE(editor.Drag(at(0.05, 0.05), {at(0.5, 0.5), at(0.95, 0.95)}));
+    click(BarButton(bar, kTriangle));
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the triangle maker refused the corners";
+
+    // The bottom side gets a distance constraint, and the constraint a label typed as b.
+    click((a + b) / 2);
+    click(BarButton(bar, kDistance));
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the distance constraint was refused";
+    click(BarButton(bar, kTextLabel));
+    editor.Type("b");
+    const QImage named = editor.Grab();
+    named.save(folder + "/named.png");
+
+    // Drawing / Make Equation Constraint, typed b=5; the new dark pixels are its text and underline.
+    ASSERT_TRUE(editor.Menu("D&rawing", 'e')) << editor.LastError().toStdString();
+    editor.Type("b=5");
+    const QImage typed = editor.Grab();
+    typed.save(folder + "/typed.png");
+    const auto added = BoxOf(typed, [&](int x, int y) { return IsDark(typed.pixel(x, y)) && !IsDark(named.pixel(x, y)); },
+                             box->adjusted(3, 3, -3, -3));
+    ASSERT_TRUE(added) << "the equation's text does not show";
+
+    // Update solves value edits only; the side follows the equation once a
+    // corner of it is dragged with the kernel running.
+    click(at(0.9, 0.95));
+    ASSERT_TRUE(editor.Menu("D&rawing", 'u')) << editor.LastError().toStdString();
+    const QRect sideBand(box->left() + 3, a.y() - 6, box->width() - 6, 13);
+    const auto drawn = LongestRun(editor.Grab(), sideBand);
+    ASSERT_TRUE(drawn);
+    // Drags the right end of the side a little to the right; answers the side's length in pixels once settled.
+    auto dragSide = [&](const QString& name) {
+        const auto side = LongestRun(editor.Grab(), sideBand);
+        EXPECT_TRUE(side);
+        if (!side)
+            return 0;
+        const QPoint end = side->second;
+        EXPECT_TRUE(editor.Drag(end, {end + QPoint(3, 0), end + QPoint(6, 0)}));
+        int last = -1, length = -2;
+        editor.WaitUntil([&] {
+            last = std::exchange(length, -2);
+            const auto now = LongestRun(editor.Grab(), sideBand);
+            length = now ? now->second.x() - now->first.x() : -2;
+            return length == last;
+        }, 20000);
+        editor.Grab().save(folder + "/" + name);
+        return length;
+    };
+    const int five = dragSide("five.png");
+    EXPECT_GT(std::abs(five - (drawn->second.x() - drawn->first.x())), 8) << "the side did not follow b=5";
+
+    // b=6: a click at the right of the 5 puts the caret after it.
+    const QPoint afterFive(added->right() - 1, added->top() + added->height() / 3);
+    click(afterFive);
+    editor.Key("BackSpace");
+    editor.Type("6");
+    click(at(0.9, 0.95));
+    const int six = dragSide("six.png");
+    EXPECT_NEAR(double(six) / std::max(five, 1), 6.0 / 5.0, 0.05) << "five: " << five << " px, six: " << six << " px";
 }
