@@ -481,9 +481,9 @@ bool LaTeXFileWriter::IsReferenced(const EquationLabel* label)
 
 std::string LaTeXFileWriter::LabelName(EquationLabel* label)
 {
-    Str255 number;
-    label->GetNumberText(number);
-    return number.CStr();
+    Str255 name;
+    label->GetLaTeXName(name);
+    return name.CStr();
 }
 
 std::string LaTeXFileWriter::NextPictureName()

@@ -6,6 +6,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/StyleKinds.h"
 
 namespace {
 
@@ -110,9 +111,28 @@ void EquationLabel::WriteNumber(LaTeXWriter& writer) const
     writer.WriteString(number.CStr());
 }
 
+void EquationLabel::GetLaTeXName(Str255& out) const
+{
+    // Sections and list items count apart from equations, so their numbers
+    // alone could name two labels the same.
+    const int kind = m_owner ? m_owner->GetStyleKind() : StyleKind::kNumberedEquation;
+    Str255 number;
+    GetNumberText(number);
+    out.Clear();
+    if (kind == StyleKind::kSection)
+        out.AppendText("sec");
+    else if (kind == StyleKind::kNumbered)
+        out.AppendText("item");
+    else if (kind == StyleKind::kSubEnumerated)
+        out.AppendText("subitem");
+    out.Append(number);
+}
+
 void EquationLabel::WriteLaTeXLabel(LaTeXWriter& writer) const
 {
+    Str255 name;
+    GetLaTeXName(name);
     writer.WriteString("\\label{");
-    WriteNumber(writer);
+    writer.WriteString(name.CStr());
     writer.WriteString("}");
 }

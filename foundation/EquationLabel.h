@@ -46,7 +46,10 @@ public:
     // The section counter, then "." and the equation counter when above 0.
     void WriteNumber(LaTeXWriter& writer) const;
     void GetNumberText(Str255& out) const;
-    // "\label{" number "}".
+    // The label's name in LaTeX: the number, after "sec", "item" or
+    // "subitem" for the labels of sections and list items.
+    void GetLaTeXName(Str255& out) const;
+    // "\label{" name "}".
     void WriteLaTeXLabel(LaTeXWriter& writer) const;
 
     ParagraphComp* GetOwner() const { return m_owner; }

@@ -174,7 +174,7 @@ void CrossRefComp::WriteLaTeX(LaTeXWriter& writer)
 {
     if (m_number > 0 && (GetLabel() || GetTargetParagraph())) {
         Str255 number;
-        GetLabel()->GetNumberText(number);
+        GetLabel()->GetLaTeXName(number);
         if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer)) {
             objects->WriteReference(number, GetTextString());
             return;

@@ -92,17 +92,17 @@ TEST_F(TechExplorerExportTest, LabelsReferencesAndLinks)
     const Case cases[] = {
         {"a section's label follows its braces",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) { t.Add(doc, kSection, "Intro", FontId::kBold); },
-         "\\section{Intro}\\label{1}\n"},
+         "\\section{Intro}\\label{sec1}\n"},
         {"text of another font in a section is closed before the label",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) { t.Add(doc, kSection, "Intro"); },
-         "\\section{{\\rm Intro}}\\label{1}\n"},
+         "\\section{{\\rm Intro}}\\label{sec1}\n"},
         {"numbered equations carry their labels after the environment",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) {
              t.Add(doc, kSection, "S", FontId::kBold);
              t.Add(doc, kNumberedEquation, "x=1", FontId::kMath);
              t.Add(doc, kNumberedEquation, "y=2", FontId::kMath);
          },
-         "\\section{S}\\label{1}\n\\begin{equation}x=1\\end{equation}\\label{1.1}\n"
+         "\\section{S}\\label{sec1}\n\\begin{equation}x=1\\end{equation}\\label{1.1}\n"
          "\\begin{equation}y=2\\end{equation}\\label{1.2}\n"},
         {"a reference is a link to the label showing the reference's text",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) {
@@ -111,7 +111,7 @@ TEST_F(TechExplorerExportTest, LabelsReferencesAndLinks)
              ParagraphComp* see = t.Add(doc, kPlain, "see ");
              see->GetRow()->Append(new CrossRefComp(equation->GetLabel()));
          },
-         "\\section{S}\\label{1}\n\\begin{equation}x=1\\end{equation}\\label{1.1}\n"
+         "\\section{S}\\label{sec1}\n\\begin{equation}x=1\\end{equation}\\label{1.1}\n"
          "\\par\\noindent\nsee $\\labelLink{1.1}{(1)}$\n"},
         {"a document link's target is escaped as XML and its text stays text inside the formula a link opens",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) {
@@ -140,9 +140,12 @@ TEST_F(TechExplorerExportTest, ListItemsEndWithTheirLabels)
     const std::string body = Body(*doc);
     const auto name = [&](int paragraph) {
         Str255 number;
-        doc->GetParagraphList()->GetAt(paragraph)->GetLabel()->GetNumberText(number);
+        doc->GetParagraphList()->GetAt(paragraph)->GetLabel()->GetLaTeXName(number);
         return std::string(number.CStr());
     };
+    // List items count apart from equations: their names say what they are.
+    EXPECT_EQ(name(1).rfind("item", 0), 0u) << name(1);
+    EXPECT_EQ(name(2).rfind("subitem", 0), 0u) << name(2);
     EXPECT_EQ(body, "\\begin{enumerate}\n\\item first\\label{" + name(1) + "}\n\\begin{enumerate}\n\\item sub\\label{" +
                         name(2) + "}\n\\end{enumerate}\n\\item second\\label{" + name(3) + "}\n\\end{enumerate}\n");
 }

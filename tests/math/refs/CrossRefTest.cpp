@@ -271,7 +271,7 @@ TEST_F(CrossRefTest, LaTeXFormsOfLabelsAndReferences)
     CrossRefComp unlinked(-4, Str31("[7]"));
     const std::pair<std::function<void(TextOnlyLaTeXWriter&)>, const char*> cases[] = {
         {[&](TextOnlyLaTeXWriter& w) { Label(3)->WriteLaTeXLabel(w); }, "\\label{1.2}"},
-        {[&](TextOnlyLaTeXWriter& w) { Label(1)->WriteLaTeXLabel(w); }, "\\label{1}"},
+        {[&](TextOnlyLaTeXWriter& w) { Label(1)->WriteLaTeXLabel(w); }, "\\label{sec1}"},
         {[&](TextOnlyLaTeXWriter& w) { reference->WriteLaTeX(w); }, "\\ref{1.2}"},
         {[&](TextOnlyLaTeXWriter& w) { unlinked.WriteLaTeX(w); }, "[7]"},
     };
