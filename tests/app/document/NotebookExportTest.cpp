@@ -20,6 +20,7 @@
 #include "math/HyperlinkComp.h"
 #include "platform/AppProfile.h"
 #include "support/kernel/KernelProgram.h"
+#include "support/kernel/SilentQuestions.h"
 
 #include <QTemporaryDir>
 
@@ -221,24 +222,6 @@ TEST_F(NotebookExportTest, ReaderFindsBrokenNotebooks)
     EXPECT_EQ(NotebookFault("Cell[{\"a]\\\"\"}]"), std::nullopt);
 }
 
-class Unasked : public KernelQuestions {
-public:
-    ExprNode* AskExpression(const std::string&, const ExprNode*, bool) override { return nullptr; }
-    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
-    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
-                                                 const std::vector<std::string>&,
-                                                 const std::vector<std::string>&) override
-    {
-        return std::nullopt;
-    }
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    void Yield() override {}
-    std::string LocateKernel() override { return {}; }
-    void StartupStatus(const std::string&) override {}
-    void StartupFinished(bool) override {}
-};
-
 // Mathematics cells carry the box text the kernel program gives, and every
 // kept document exports to a notebook that reads back as brackets and strings.
 TEST_F(NotebookExportTest, MathematicsIsTheKernelsBoxText)
@@ -246,7 +229,7 @@ TEST_F(NotebookExportTest, MathematicsIsTheKernelsBoxText)
     InstallKernelServices();
     QTemporaryDir settings;
     KernelLink link;
-    Unasked questions;
+    SilentQuestions questions;
     UseBuiltKernel(link, questions, settings.path().toStdString());
     ASSERT_TRUE(StartAndWait(link));
     const auto boxText = [&](const ExprNode* node) { return link.ToStandardFormString(node); };
