@@ -10,6 +10,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "DrawingScreen.h"
 #include "EditorSession.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
@@ -38,6 +39,8 @@
 #include <utility>
 
 namespace {
+
+using namespace drawing_screen;
 
 // The triangle's line colour: blue, or red while it is selected.
 bool IsTriangle(QRgb pixel)
@@ -81,14 +84,7 @@ std::optional<QPoint> WaitForApex(EditorSession& editor, const QString& path,
 // equal, so the free corner moves on a circle about corner 1.
 void WriteTriangleDocument(const QString& path)
 {
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    doc.OnNewDocument();
+    drawing_screen::SaveNewDocument(path, [](ParagraphList& paragraphs) {
     auto* drawing = new DiagramComp;
     drawing->GetDC().SetWorldOrigin(DPoint(-2.0, 8.0));
     auto* triangle = new TriangleShape(new VertexShape(0.0, 0.0), new VertexShape(4.0, 0.0),
@@ -103,8 +99,8 @@ void WriteTriangleDocument(const QString& path)
     drawing->AddConstraint(new EqualLengthConstraint({triangle->GetSide(0), triangle->GetSide(1)}));
     auto* paragraph = new ParagraphComp(3);
     paragraph->GetRow()->Append(drawing);
-    doc.GetParagraphList()->Append(paragraph);
-    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
+    paragraphs.Append(paragraph);
+    });
 }
 
 } // namespace
@@ -150,28 +146,6 @@ TEST(DrawingEndToEndTest, ADraggedCornerShowsWhereTheModelHoldsItThroughUndoAndR
 
 namespace {
 
-// The frame of the drawing being edited is drawn in this green.
-bool IsActiveFrame(QRgb pixel)
-{
-    return std::abs(qRed(pixel) - 0) < 10 && std::abs(qGreen(pixel) - 128) < 10 && std::abs(qBlue(pixel) - 17) < 10;
-}
-
-// The box of the pixels that pass the test, below the bars.
-std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(QRgb)>& test, const QRect& within)
-{
-    QRect box;
-    for (int y = within.top(); y <= within.bottom(); ++y)
-        for (int x = within.left(); x <= within.right(); ++x)
-            if (test(shot.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-    return box.isEmpty() ? std::nullopt : std::optional<QRect>(box);
-}
-
-bool IsDark(QRgb pixel)
-{
-    return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90;
-}
-
 // The dark pixels inside the drawing (its frame left out): the figure.
 std::vector<QPoint> Figure(const QImage& shot, const QRect& box)
 {
@@ -182,20 +156,6 @@ std::vector<QPoint> Figure(const QImage& shot, const QRect& box)
             if (IsDark(shot.pixel(x, y)))
                 points.emplace_back(x, y);
     return points;
-}
-
-// An empty document to insert a drawing into.
-void WriteEmptyDocument(const QString& path)
-{
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    doc.OnNewDocument();
-    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
 }
 
 QByteArray Bytes(const QString& path)
@@ -238,27 +198,6 @@ int LongestRow(const std::vector<QPoint>& figure)
     return longest;
 }
 
-// The drawing toolbar: four buttons a row, from the pointer (34046) on.
-class DrawingBar {
-public:
-    explicit DrawingBar(const QRect& window) : m_window(window) {}
-    QPoint Button(int command) const
-    {
-        constexpr int kColumns = 4, kRows = 6, kMargin = 2;
-        const int index = command - 34046;
-        const double width = (m_window.width() - 2.0 * kMargin) / kColumns;
-        const double height = (m_window.height() - 2.0 * kMargin) / kRows;
-        return QPoint(m_window.left() + kMargin + int((index % kColumns + 0.5) * width),
-                      m_window.top() + kMargin + int((index / kColumns + 0.5) * height));
-    }
-
-private:
-    QRect m_window;
-};
-
-constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kPerpendicular = 34059,
-              kHorizontal = 34066;
-
 } // namespace
 
 // The whole way of a user: a drawing inserted from the Element menu, three
@@ -274,7 +213,7 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-tools";
     EditorSession editor(folder);
     const QString file = folder + "/drawn.vxm";
-    WriteEmptyDocument(file);
+    drawing_screen::SaveNewDocument(file);
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(editor.Start({file}, "drawn\\.vxm")) << editor.LastError().toStdString();
     const QRect screen(0, 60, 1280, 1024 - 60);
@@ -293,35 +232,35 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
 
     const QString barWindow = editor.WaitForWindow("^Drawing$");
     ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
-    const DrawingBar bar(editor.WindowRect(barWindow));
+    const QRect bar = editor.WindowRect(barWindow);
 
     // Three pencil clicks: three corners, the first a right angle nearly.
     auto at = [&](double fx, double fy) {
         return QPoint(box->left() + int(fx * box->width()), box->top() + int(fy * box->height()));
     };
     const QPoint a = at(0.3, 0.72), b = at(0.7, 0.64), c = at(0.36, 0.3);
-    editor.Click(bar.Button(kPencilTool).x(), bar.Button(kPencilTool).y());
+    editor.Click(BarButton(bar, kPencilTool).x(), BarButton(bar, kPencilTool).y());
     for (const QPoint& corner : {a, b, c})
         editor.Click(corner.x(), corner.y());
     ASSERT_TRUE(editor.Screenshot(folder + "/corners.png"));
 
     // The pointer's band selects the corners; Triangle joins them.
-    editor.Click(bar.Button(kPointerTool).x(), bar.Button(kPointerTool).y());
+    editor.Click(BarButton(bar, kPointerTool).x(), BarButton(bar, kPointerTool).y());
     ASSERT_TRUE(editor.Drag(at(0.05, 0.05), {at(0.5, 0.5), at(0.95, 0.95)}));
-    editor.Click(bar.Button(kTriangle).x(), bar.Button(kTriangle).y());
+    editor.Click(BarButton(bar, kTriangle).x(), BarButton(bar, kTriangle).y());
     ASSERT_TRUE(editor.Screenshot(folder + "/triangle.png"));
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the triangle maker refused the corners";
 
     // The side from a to b, selected by a click on its middle, is held horizontal.
     const QPoint middle = (a + b) / 2;
     editor.Click(middle.x(), middle.y());
-    editor.Click(bar.Button(kHorizontal).x(), bar.Button(kHorizontal).y());
+    editor.Click(BarButton(bar, kHorizontal).x(), BarButton(bar, kHorizontal).y());
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the horizontal constraint was refused";
     // The sides from a to b and from a to c make a right angle.
     editor.Click(middle.x(), middle.y());
     const QPoint other = (a + c) / 2;
     editor.ClickWith("shift", other.x(), other.y());
-    editor.Click(bar.Button(kPerpendicular).x(), bar.Button(kPerpendicular).y());
+    editor.Click(BarButton(bar, kPerpendicular).x(), BarButton(bar, kPerpendicular).y());
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the right angle was refused";
 
     // A click beside the drawing ends its editing: the picture shows no selection.
@@ -436,12 +375,12 @@ TEST(DrawingEndToEndTest, ClosingTheDocumentDuringADragEndsItCleanly)
     // A free text label, typed into.
     const QString barWindow = editor.WaitForWindow("^Drawing$");
     ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
-    const DrawingBar bar(editor.WindowRect(barWindow));
+    const QRect bar = editor.WindowRect(barWindow);
     ASSERT_TRUE(editor.Screenshot(folder + "/selected.png"));
     const std::optional<QRect> box = BoxOf(QImage(folder + "/selected.png"), IsActiveFrame, QRect(0, 60, 1280, 964));
     ASSERT_TRUE(box) << "the drawing is not being edited";
     const size_t marks = Figure(QImage(folder + "/selected.png"), *box).size();
-    editor.Click(bar.Button(kTextLabel).x(), bar.Button(kTextLabel).y());
+    editor.Click(BarButton(bar, kTextLabel).x(), BarButton(bar, kTextLabel).y());
     editor.Type("abc");
     EXPECT_TRUE(editor.WaitUntil([&] {
         editor.Screenshot(folder + "/typed.png");

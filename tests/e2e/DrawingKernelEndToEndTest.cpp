@@ -11,22 +11,18 @@
 // name b, an equation constraint b=5 typed into the drawing, then a corner of
 // that side dragged a little: the kernel makes the side 5 long. Retyped as
 // b=6, the next drag makes it 6 long.
+#include "DrawingScreen.h"
 #include "EditorSession.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawLabel.h"
-#include "drawing/DrawingComponents.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
-#include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
-#include "math/MathComponents.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -40,6 +36,8 @@
 #include <vector>
 
 namespace {
+
+using namespace drawing_screen;
 
 bool IsBlue(QRgb pixel) { return qBlue(pixel) > 180 && qRed(pixel) < 80 && qGreen(pixel) < 80; }
 
@@ -69,25 +67,6 @@ std::optional<Corners> Find(const QImage& shot)
     return Corners{*top, *bottom};
 }
 
-// The frame of the drawing being edited is drawn in this green.
-bool IsActiveFrame(QRgb pixel)
-{
-    return std::abs(qRed(pixel) - 0) < 10 && std::abs(qGreen(pixel) - 128) < 10 && std::abs(qBlue(pixel) - 17) < 10;
-}
-
-bool IsDark(QRgb pixel) { return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90; }
-
-// The box of the pixels inside within that pass the test.
-std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(int, int)>& test, const QRect& within)
-{
-    QRect box;
-    for (int y = within.top(); y <= within.bottom(); ++y)
-        for (int x = within.left(); x <= within.right(); ++x)
-            if (test(x, y))
-                box |= QRect(x, y, 1, 1);
-    return box.isEmpty() ? std::nullopt : std::optional<QRect>(box);
-}
-
 // The longest horizontal run of dark pixels in the rows of band: its ends.
 std::optional<std::pair<QPoint, QPoint>> LongestRun(const QImage& shot, const QRect& band)
 {
@@ -108,42 +87,10 @@ std::optional<std::pair<QPoint, QPoint>> LongestRun(const QImage& shot, const QR
     return longest;
 }
 
-// The drawing toolbar: four buttons a row, from the pointer (34046) on.
-QPoint BarButton(const QRect& bar, int command)
-{
-    constexpr int kColumns = 4, kRows = 6, kMargin = 2;
-    const int index = command - 34046;
-    const double width = (bar.width() - 2.0 * kMargin) / kColumns;
-    const double height = (bar.height() - 2.0 * kMargin) / kRows;
-    return QPoint(bar.left() + kMargin + int((index % kColumns + 0.5) * width),
-                  bar.top() + kMargin + int((index / kColumns + 0.5) * height));
-}
-
-constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kDistance = 34061;
-
-void WriteEmptyDocument(const QString& path)
-{
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    doc.OnNewDocument();
-    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
-}
 
 void WriteDocument(const QString& path)
 {
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    doc.OnNewDocument();
+    drawing_screen::SaveNewDocument(path, [](ParagraphList& paragraphs) {
     auto* drawing = new DiagramComp;
     drawing->GetDC().SetWorldOrigin(DPoint(-2.0, 8.0));
     auto* triangle = new TriangleShape(new VertexShape(0.0, 0.0), new VertexShape(4.0, 0.0), new VertexShape(0.0, 4.0));
@@ -163,8 +110,8 @@ void WriteDocument(const QString& path)
     drawing->GetVariables().GetAt(0).variable->SetFixed(true);
     auto* paragraph = new ParagraphComp(3);
     paragraph->GetRow()->Append(drawing);
-    doc.GetParagraphList()->Append(paragraph);
-    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
+    paragraphs.Append(paragraph);
+    });
 }
 
 } // namespace
@@ -210,7 +157,7 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-kernel-equation";
     EditorSession editor(folder);
     const QString file = folder + "/equation.vxm";
-    WriteEmptyDocument(file);
+    drawing_screen::SaveNewDocument(file);
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(editor.Start({file}, "equation\\.vxm")) << editor.LastError().toStdString();
     ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
@@ -223,7 +170,7 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     std::optional<QRect> box;
     ASSERT_TRUE(editor.WaitUntil([&] {
         const QImage shot = editor.Grab();
-        box = BoxOf(shot, [&](int x, int y) { return IsActiveFrame(shot.pixel(x, y)); }, screen);
+        box = BoxOf(shot, IsActiveFrame, screen);
         return box && box->width() > 50;
     })) << "no drawing being edited on the screen";
     const QString barWindow = editor.WaitForWindow("^Drawing$");
@@ -258,8 +205,8 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     editor.Type("b=5");
     const QImage typed = editor.Grab();
     typed.save(folder + "/typed.png");
-    const auto added = BoxOf(typed, [&](int x, int y) { return IsDark(typed.pixel(x, y)) && !IsDark(named.pixel(x, y)); },
-                             box->adjusted(3, 3, -3, -3));
+    const auto added = BoxOf(box->adjusted(3, 3, -3, -3),
+                             [&](int x, int y) { return IsDark(typed.pixel(x, y)) && !IsDark(named.pixel(x, y)); });
     ASSERT_TRUE(added) << "the equation's text does not show";
 
     // Update solves value edits only; the side follows the equation once a

@@ -1,0 +1,66 @@
+#include "DrawingScreen.h"
+
+#include "app/CCorvellDoc.h"
+#include "drawing/DrawingComponents.h"
+#include "foundation/FontManager.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "foundation/TextPrefs.h"
+#include "math/MathComponents.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace drawing_screen {
+
+bool IsActiveFrame(QRgb pixel)
+{
+    return std::abs(qRed(pixel) - 0) < 10 && std::abs(qGreen(pixel) - 128) < 10 && std::abs(qBlue(pixel) - 17) < 10;
+}
+
+bool IsDark(QRgb pixel)
+{
+    return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90;
+}
+
+std::optional<QRect> BoxOf(const QRect& within, const std::function<bool(int x, int y)>& test)
+{
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (test(x, y))
+                box |= QRect(x, y, 1, 1);
+    return box.isEmpty() ? std::nullopt : std::optional<QRect>(box);
+}
+
+std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(QRgb)>& test, const QRect& within)
+{
+    return BoxOf(within, [&](int x, int y) { return test(shot.pixel(x, y)); });
+}
+
+QPoint BarButton(const QRect& bar, int command)
+{
+    constexpr int kColumns = 4, kRows = 6, kMargin = 2;
+    const int index = command - kPointerTool;
+    const double width = (bar.width() - 2.0 * kMargin) / kColumns;
+    const double height = (bar.height() - 2.0 * kMargin) / kRows;
+    return QPoint(bar.left() + kMargin + int((index % kColumns + 0.5) * width),
+                  bar.top() + kMargin + int((index / kColumns + 0.5) * height));
+}
+
+void SaveNewDocument(const QString& path, const std::function<void(ParagraphList&)>& fill)
+{
+    TextPrefs prefs;
+    FontManager fonts(prefs);
+    InstallTextLayout();
+    RegisterMathComponents();
+    RegisterDrawingComponents();
+    CCorvellDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.OnNewDocument();
+    if (fill)
+        fill(*doc.GetParagraphList());
+    ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
+}
+
+}  // namespace drawing_screen

@@ -1,0 +1,36 @@
+#pragma once
+// What the drawing end-to-end tests read off screenshots and write before
+// the editor starts: the edited drawing's green frame, dark figure pixels,
+// boxes of pixels that pass a test, the drawing toolbar's buttons, and
+// documents saved as the editor saves them.
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class ParagraphList;
+
+namespace drawing_screen {
+
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kPerpendicular = 34059,
+              kDistance = 34061, kHorizontal = 34066;
+
+// The frame of the drawing being edited is drawn in this green.
+bool IsActiveFrame(QRgb pixel);
+bool IsDark(QRgb pixel);
+
+// The box of the pixels inside within that pass the test.
+std::optional<QRect> BoxOf(const QRect& within, const std::function<bool(int x, int y)>& test);
+std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(QRgb)>& test, const QRect& within);
+
+// The drawing toolbar's button of a command: four buttons a row, from the
+// pointer on.
+QPoint BarButton(const QRect& bar, int command);
+
+// A new document, filled by fill (nothing: an empty document), saved at path
+// with the fonts, layout and components the editor has.
+void SaveNewDocument(const QString& path, const std::function<void(ParagraphList&)>& fill = {});
+
+}  // namespace drawing_screen
