@@ -18,6 +18,8 @@
 #include "platform/AppProfile.h"
 #include "support/kernel/KernelProgram.h"
 
+#include "support/kernel/SilentQuestions.h"
+
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -27,24 +29,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class SilentQuestions : public KernelQuestions {
-public:
-    ExprNode* AskExpression(const std::string&, const ExprNode*, bool) override { return nullptr; }
-    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
-    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
-                                                 const std::vector<std::string>&,
-                                                 const std::vector<std::string>&) override
-    {
-        return std::nullopt;
-    }
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    void Yield() override {}
-    std::string LocateKernel() override { return {}; }
-    void StartupStatus(const std::string&) override {}
-    void StartupFinished(bool) override {}
-};
 
 std::string ReadText(const std::string& path)
 {
