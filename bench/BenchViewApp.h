@@ -6,8 +6,12 @@
 #include "app/CCorvellDoc.h"
 #include "app/CCorvellView.h"
 #include "app/CMainFrame.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "math/MathComponents.h"
+#include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CWinApp.h"
+#include "resources/ProgramResources.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -36,6 +40,20 @@ inline void Settle()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+// Starts the application with the program's resources, layout and
+// mathematics components and a new document; answers its view, or null.
+inline CCorvellView* OpenNewDocumentView(BenchApp& app)
+{
+    RegisterProgramResources();
+    InstallTextLayout();
+    RegisterMathComponents();
+    app.InitInstance();
+    app.OnFileNew();
+    Settle();
+    CMDIChildWnd* child = app.frame->MDIGetActive();
+    return child ? dynamic_cast<CCorvellView*>(child->GetActiveView()) : nullptr;
 }
 
 } // namespace benchdoc

@@ -47,15 +47,8 @@ constexpr int kColumns = 10, kRows = 10, kMoves = 200;
 struct World {
     World()
     {
-        RegisterProgramResources();
-        InstallTextLayout();
-        RegisterMathComponents();
         RegisterDrawingComponents();
-        app.InitInstance();
-        app.OnFileNew();
-        Settle();
-        CMDIChildWnd* child = app.frame->MDIGetActive();
-        view = child ? dynamic_cast<CCorvellView*>(child->GetActiveView()) : nullptr;
+        view = benchdoc::OpenNewDocumentView(app);
         if (!view)
             return;
         drawing = new DiagramComp;

@@ -46,14 +46,7 @@ using benchdoc::Settle;
 struct World {
     World()
     {
-        RegisterProgramResources();
-        InstallTextLayout();
-        RegisterMathComponents();
-        app.InitInstance();
-        app.OnFileNew();
-        Settle();
-        CMDIChildWnd* child = app.frame->MDIGetActive();
-        view = child ? dynamic_cast<CCorvellView*>(child->GetActiveView()) : nullptr;
+        view = benchdoc::OpenNewDocumentView(app);
         if (!view)
             return;
         ParagraphList* list = view->GetParagraphList();

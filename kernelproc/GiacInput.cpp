@@ -281,10 +281,10 @@ std::string GiacInput::function(const Expr& e)
         return limit(e);
     if (head == "Series") {
         need(2, 2);
-        const Expr& spec = e.arg(1);
-        if (!spec.hasHead("List", 3))
+        const Expr& rangeForm = e.arg(1);
+        if (!rangeForm.hasHead("List", 3))
             throw TranslationError("Series needs {variable, point, order}");
-        return "series(" + translate(e.arg(0)) + "," + args(spec) + ")";
+        return "series(" + translate(e.arg(0)) + "," + args(rangeForm) + ")";
     }
     if (head == "N") {
         need(1, 2);
@@ -331,19 +331,19 @@ std::string GiacInput::compoundHead(const Expr& e)
     throw TranslationError("a compound head other than Derivative[n][f]");
 }
 
-std::string GiacInput::iterator(const Expr& body, const Expr& spec, const char* giacName)
+std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const char* giacName)
 {
     std::string f = translate(body);
-    if (spec.isSymbol())
-        return std::string(giacName) + "(" + f + "," + translate(spec) + ")";
-    if (spec.hasHead("List", 3)) {
-        std::string text = std::string(giacName) + "(" + f + "," + args(spec) + ")";
+    if (rangeForm.isSymbol())
+        return std::string(giacName) + "(" + f + "," + translate(rangeForm) + ")";
+    if (rangeForm.hasHead("List", 3)) {
+        std::string text = std::string(giacName) + "(" + f + "," + args(rangeForm) + ")";
         // A closed form over a symbolic range reads best factored: n (n + 1) / 2.
-        bool symbolicRange = !isNumberOrInfinity(spec.arg(1)) || !isNumberOrInfinity(spec.arg(2));
+        bool symbolicRange = !isNumberOrInfinity(rangeForm.arg(1)) || !isNumberOrInfinity(rangeForm.arg(2));
         return std::string(giacName) == "sum" && symbolicRange ? "factor(" + text + ")" : text;
     }
-    if (spec.hasHead("List", 2))
-        return std::string(giacName) + "(" + f + "," + translate(spec.arg(0)) + ",1," + translate(spec.arg(1)) + ")";
+    if (rangeForm.hasHead("List", 2))
+        return std::string(giacName) + "(" + f + "," + translate(rangeForm.arg(0)) + ",1," + translate(rangeForm.arg(1)) + ")";
     throw TranslationError(std::string("a malformed range in ") + giacName);
 }
 

@@ -28,7 +28,7 @@ private:
     std::string function(const wire::Expr& e);
     std::string args(const wire::Expr& e, std::size_t from = 0);
     std::string joined(const wire::Expr& e, const char* op);
-    std::string iterator(const wire::Expr& body, const wire::Expr& spec, const char* giacName);
+    std::string iterator(const wire::Expr& body, const wire::Expr& rangeForm, const char* giacName);
     std::string derivative(const wire::Expr& e);
     std::string limit(const wire::Expr& e);
     std::string relation(const std::string& head, const wire::Expr& e);

@@ -371,10 +371,10 @@ const Expr* boundSymbol(const Expr& e)
     const std::string_view head = headOf(e);
     if ((head != "Sum" && head != "Product" && head != "Integrate" && head != "Table") || e.argCount() < 2)
         return nullptr;
-    const Expr& spec = e.arg(1);
-    if (spec.isSymbol())
-        return &spec;
-    return spec.hasHead("List") && spec.argCount() > 0 && spec.arg(0).isSymbol() ? &spec.arg(0) : nullptr;
+    const Expr& rangeForm = e.arg(1);
+    if (rangeForm.isSymbol())
+        return &rangeForm;
+    return rangeForm.hasHead("List") && rangeForm.argCount() > 0 && rangeForm.arg(0).isSymbol() ? &rangeForm.arg(0) : nullptr;
 }
 
 void collectParameters(const Expr& e, std::vector<std::string>& bound, std::vector<std::string>& out, int depth)
