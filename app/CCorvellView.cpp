@@ -660,8 +660,14 @@ void CCorvellView::OnLButtonDblClk(UINT, CPoint point)
 
 BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
 {
-    if (KernelBusy() || m_tracker || !m_paragraphs)
+    if (KernelBusy() || !m_paragraphs)
         return FALSE;
+    // A gesture keeps the cursor it began with, or shows its own.
+    if (m_tracker) {
+        if (const int cursor = m_tracker->CursorId())
+            SetCursor(LoadAppCursor(UINT(cursor)));
+        return TRUE;
+    }
     CPoint mouse;
     GetCursorPos(&mouse);
     ScreenToClient(&mouse);

@@ -4,6 +4,7 @@
 // the pencil's segments and freehand strokes (each leaving the action that
 // adds what it drew). Points are the drawing's device points.
 #include "foundation/DPoint.h"
+#include "drawing/DrawingCodes.h"
 #include "foundation/MouseTracker.h"
 
 #include <memory>
@@ -35,6 +36,7 @@ public:
     void MouseDown(const IntPoint& point) override { m_last = point; }
     void MouseMove(const IntPoint& point) override;
     void MouseUp(const IntPoint& point) override;
+    int CursorId() const override { return drawing::kPanningCursor; }
 
 private:
     DiagramComp* m_diagram;

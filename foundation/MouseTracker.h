@@ -26,6 +26,9 @@ public:
     virtual void MouseUp(const IntPoint& point) {}
     // No tracker answers anything but 0.
     virtual int TrackerFlags() const { return 0; }
+    // The program cursor shown while the gesture lasts; 0 keeps the one
+    // shown when it began.
+    virtual int CursorId() const { return 0; }
 
     // The action the gesture made, or null; the tracker still owns it.
     TAction* GetAction() const { return m_action; }

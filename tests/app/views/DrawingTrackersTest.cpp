@@ -13,6 +13,7 @@
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DocWriter.h"
+#include "platform/framework/Cursors.h"
 #include "support/model/ArchiveStore.h"
 
 #include <string>
@@ -155,6 +156,18 @@ TEST_F(DrawingTrackersTest, AVertexReleaseFillsThePilePaneAndUndoRedrawsIt)
     EXPECT_GT(pane.calls, shownBefore) << "the pane is drawn again after the undo";
     drawing->DropPile();
     gPilePane = old;
+}
+
+// While the grabber pans, the view shows the panning cursor.
+TEST_F(DrawingTrackersTest, PanningShowsThePanningCursor)
+{
+    drawing->SetTool(drawing::ToolKind::Grabber);
+    const auto shown = [this] { return view->drawingWidget()->cursor().pixmap().toImage(); };
+    const IntPoint from = P(W(0.5, 0.5));
+    Mouse(QEvent::MouseButtonPress, from);
+    Mouse(QEvent::MouseMove, IntPoint(from.x + 12, from.y + 5));
+    EXPECT_EQ(shown(), LoadAppCursor(drawing::kPanningCursor).pixmap().toImage());
+    Mouse(QEvent::MouseButtonRelease, IntPoint(from.x + 12, from.y + 5));
 }
 
 } // namespace
