@@ -16,6 +16,8 @@
 #include "drawing/VertexShape.h"
 #include "platform/draw/ImageDC.h"
 
+#include "support/drawing/RecordingPilePane.h"
+
 #include <memory>
 #include <vector>
 
@@ -267,17 +269,7 @@ TEST_F(DrawPileTest, TheRowsAreDrawnInTheirPens)
 
 TEST_F(DrawPileTest, ShowPileAtListsTheItemsUnderAPointAndTellsThePane)
 {
-    struct Pane : PilePane {
-        void ShowPile(DiagramComp* diagram) override
-        {
-            shown = diagram;
-            ++calls;
-        }
-        DiagramComp* ShownDiagram() const override { return shown; }
-        DiagramComp* shown = nullptr;
-        int calls = 0;
-    } pane;
-    PilePane* old = std::exchange(gPilePane, &pane);
+    RecordingPilePane pane;
     auto* onSegment = new PointOnSegmentConstraint(segment->GetStart(), segment->GetEnd(), vertex);
     drawing->AddConstraint(onSegment);
 
@@ -310,5 +302,4 @@ TEST_F(DrawPileTest, ShowPileAtListsTheItemsUnderAPointAndTellsThePane)
     drawing->DropPile();
     EXPECT_EQ(drawing->GetPile(), nullptr);
     EXPECT_EQ(pane.shown, nullptr);
-    gPilePane = old;
 }

@@ -84,22 +84,8 @@ std::optional<QPoint> WaitForApex(EditorSession& editor, const QString& path,
 // equal, so the free corner moves on a circle about corner 1.
 void WriteTriangleDocument(const QString& path)
 {
-    drawing_screen::SaveNewDocument(path, [](ParagraphList& paragraphs) {
-    auto* drawing = new DiagramComp;
-    drawing->GetDC().SetWorldOrigin(DPoint(-2.0, 8.0));
-    auto* triangle = new TriangleShape(new VertexShape(0.0, 0.0), new VertexShape(4.0, 0.0),
-                                       new VertexShape(2.0, 2.0 * std::sqrt(3.0)));
-    ShapeStyle blue;
-    blue.lineColour = RGB(0, 0, 255);
-    blue.penStyle = drawing::kThick;
-    triangle->SetStyle(blue);
-    drawing->AddShape(triangle);
-    drawing->AddConstraint(new FixedPointConstraint(triangle->GetVertex(0)));
-    drawing->AddConstraint(new FixedPointConstraint(triangle->GetVertex(1)));
-    drawing->AddConstraint(new EqualLengthConstraint({triangle->GetSide(0), triangle->GetSide(1)}));
-    auto* paragraph = new ParagraphComp(3);
-    paragraph->GetRow()->Append(drawing);
-    paragraphs.Append(paragraph);
+    SaveTriangleDocument(path, 2.0, 2.0 * std::sqrt(3.0), [](DiagramComp& drawing, TriangleShape& triangle) {
+        drawing.AddConstraint(new EqualLengthConstraint({triangle.GetSide(0), triangle.GetSide(1)}));
     });
 }
 

@@ -90,27 +90,14 @@ std::optional<std::pair<QPoint, QPoint>> LongestRun(const QImage& shot, const QR
 
 void WriteDocument(const QString& path)
 {
-    drawing_screen::SaveNewDocument(path, [](ParagraphList& paragraphs) {
-    auto* drawing = new DiagramComp;
-    drawing->GetDC().SetWorldOrigin(DPoint(-2.0, 8.0));
-    auto* triangle = new TriangleShape(new VertexShape(0.0, 0.0), new VertexShape(4.0, 0.0), new VertexShape(0.0, 4.0));
-    ShapeStyle blue;
-    blue.lineColour = RGB(0, 0, 255);
-    blue.penStyle = drawing::kThick;
-    triangle->SetStyle(blue);
-    drawing->AddShape(triangle);
-    drawing->AddConstraint(new FixedPointConstraint(triangle->GetVertex(0)));
-    drawing->AddConstraint(new FixedPointConstraint(triangle->GetVertex(1)));
-    auto* side = new DistanceConstraint(triangle->GetVertex(0), triangle->GetVertex(2));
-    auto* text = new CompList;
-    ExprNode::AppendCharacters("a", *text);
-    side->SetLabel(new DrawLabel(side, drawing, text));
-    drawing->AddConstraint(side);
-    drawing->GetVariables().SetNamed("a", 5.0);
-    drawing->GetVariables().GetAt(0).variable->SetFixed(true);
-    auto* paragraph = new ParagraphComp(3);
-    paragraph->GetRow()->Append(drawing);
-    paragraphs.Append(paragraph);
+    SaveTriangleDocument(path, 0.0, 4.0, [](DiagramComp& drawing, TriangleShape& triangle) {
+        auto* side = new DistanceConstraint(triangle.GetVertex(0), triangle.GetVertex(2));
+        auto* text = new CompList;
+        ExprNode::AppendCharacters("a", *text);
+        side->SetLabel(new DrawLabel(side, &drawing, text));
+        drawing.AddConstraint(side);
+        drawing.GetVariables().SetNamed("a", 5.0);
+        drawing.GetVariables().GetAt(0).variable->SetFixed(true);
     });
 }
 

@@ -1,8 +1,15 @@
 #include "DrawingScreen.h"
 
 #include "app/CCorvellDoc.h"
+#include "drawing/DiagramComp.h"
+#include "drawing/DrawingCodes.h"
 #include "drawing/DrawingComponents.h"
+#include "drawing/PointConstraints.h"
+#include "drawing/SidedShape.h"
+#include "drawing/VertexShape.h"
 #include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "foundation/TextPrefs.h"
 #include "math/MathComponents.h"
@@ -61,6 +68,28 @@ void SaveNewDocument(const QString& path, const std::function<void(ParagraphList
     if (fill)
         fill(*doc.GetParagraphList());
     ASSERT_TRUE(doc.OnSaveDocument(path.toUtf8().constData()));
+}
+
+void SaveTriangleDocument(const QString& path, double apexX, double apexY,
+                          const std::function<void(DiagramComp&, TriangleShape&)>& constrain)
+{
+    SaveNewDocument(path, [&](ParagraphList& paragraphs) {
+        auto* drawing = new DiagramComp;
+        drawing->GetDC().SetWorldOrigin(DPoint(-2.0, 8.0));
+        auto* triangle =
+            new TriangleShape(new VertexShape(0.0, 0.0), new VertexShape(4.0, 0.0), new VertexShape(apexX, apexY));
+        ShapeStyle blue;
+        blue.lineColour = RGB(0, 0, 255);
+        blue.penStyle = drawing::kThick;
+        triangle->SetStyle(blue);
+        drawing->AddShape(triangle);
+        drawing->AddConstraint(new FixedPointConstraint(triangle->GetVertex(0)));
+        drawing->AddConstraint(new FixedPointConstraint(triangle->GetVertex(1)));
+        constrain(*drawing, *triangle);
+        auto* paragraph = new ParagraphComp(3);
+        paragraph->GetRow()->Append(drawing);
+        paragraphs.Append(paragraph);
+    });
 }
 
 }  // namespace drawing_screen

@@ -10,7 +10,9 @@
 #include <functional>
 #include <optional>
 
+class DiagramComp;
 class ParagraphList;
+class TriangleShape;
 
 namespace drawing_screen {
 
@@ -32,5 +34,10 @@ QPoint BarButton(const QRect& bar, int command);
 // A new document, filled by fill (nothing: an empty document), saved at path
 // with the fonts, layout and components the editor has.
 void SaveNewDocument(const QString& path, const std::function<void(ParagraphList&)>& fill = {});
+
+// A document of one drawing: a thick blue triangle with corners (0, 0) and
+// (4, 0), both fixed, and the apex given; constrain adds the rest.
+void SaveTriangleDocument(const QString& path, double apexX, double apexY,
+                          const std::function<void(DiagramComp&, TriangleShape&)>& constrain);
 
 }  // namespace drawing_screen

@@ -14,6 +14,7 @@
 #include "drawing/VertexShape.h"
 #include "foundation/DocWriter.h"
 #include "platform/framework/Cursors.h"
+#include "support/drawing/RecordingPilePane.h"
 #include "support/model/ArchiveStore.h"
 
 #include <string>
@@ -131,17 +132,7 @@ TEST_F(DrawingTrackersTest, ADragThroughATemporaryVertexIsUndoneExactly)
 // the pane follows what undo does to the drawing.
 TEST_F(DrawingTrackersTest, AVertexReleaseFillsThePilePaneAndUndoRedrawsIt)
 {
-    struct Pane : PilePane {
-        void ShowPile(DiagramComp* diagram) override
-        {
-            shown = diagram;
-            ++calls;
-        }
-        DiagramComp* ShownDiagram() const override { return shown; }
-        DiagramComp* shown = nullptr;
-        int calls = 0;
-    } pane;
-    PilePane* old = std::exchange(gPilePane, &pane);
+    RecordingPilePane pane;
     auto* start = new VertexShape(W(0.2, 0.5).x, W(0.2, 0.5).y);
     drawing->AddShape(new SegmentShape(start, new VertexShape(W(0.6, 0.5).x, W(0.6, 0.5).y)));
     drawing->SetTool(drawing::ToolKind::Pointer);
@@ -155,7 +146,6 @@ TEST_F(DrawingTrackersTest, AVertexReleaseFillsThePilePaneAndUndoRedrawsIt)
     Command(ID_EDIT_UNDO);
     EXPECT_GT(pane.calls, shownBefore) << "the pane is drawn again after the undo";
     drawing->DropPile();
-    gPilePane = old;
 }
 
 // While the grabber pans, the view shows the panning cursor.
