@@ -12,11 +12,7 @@
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
-#include "kernel/KernelServices.h"
 #include "support/export/EveryCharacterDocument.h"
-#include "support/model/SavedGlobals.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -119,12 +115,6 @@ bool Shows(const std::u32string& piece, char32_t ch)
 
 class EveryCharacterLaTeX : public ::testing::Test {
 protected:
-    EveryCharacterLaTeX()
-    {
-        InstallTextLayout();
-        InstallKernelServices();
-        characters.AppendTo(list);
-    }
 
     std::string Folder()
     {
@@ -135,11 +125,9 @@ protected:
         return folder;
     }
 
-    SavedGlobals saved;
-    TextPrefs prefs;
-    FontManager fonts{prefs};
-    EveryCharacterDocument characters{fonts};
-    ParagraphList list;
+    EveryCharacterDocument characters;
+    ParagraphList& list = characters.Paragraphs();
+    FontManager& fonts = characters.Fonts();
 };
 
 // pdflatex on the file in its folder; the log's first error when it fails.

@@ -2,14 +2,24 @@
 
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/DrawContext.h"
+#include "foundation/RowNodeBuilder.h"
+#include "foundation/TextLayoutItemMaker.h"
 #include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/ExprNode.h"
+#include "kernel/KernelServices.h"
+#include "kernel/MathParser.h"
+#include "math/MathComponents.h"
+#include "platform/draw/ImageDC.h"
 #include "platform/draw/TextCodec.h"
 #include "resources/SymbolPalette.h"
 
+#include <QImage>
 #include <QString>
 
 #include <algorithm>
@@ -44,8 +54,12 @@ std::vector<char32_t> EnterableCharacters()
     return {characters.begin(), characters.end()};
 }
 
-EveryCharacterDocument::EveryCharacterDocument(FontManager& fonts) : m_fonts(fonts)
+EveryCharacterDocument::EveryCharacterDocument()
 {
+    InstallTextLayout();
+    RegisterComponentClasses();
+    RegisterMathComponents();
+    InstallKernelServices();
     const std::pair<Place, const char*> mathPlaces[] = {
         {kEquation, "an equation"}, {kNumberedEquation, "a numbered equation"}, {kInline, "mathematics in text"}};
     for (char32_t ch : EnterableCharacters()) {
@@ -57,6 +71,27 @@ EveryCharacterDocument::EveryCharacterDocument(FontManager& fonts) : m_fonts(fon
         for (const auto& [place, name] : mathPlaces)
             EnterFromPalette(static_cast<uint8_t>(SymbolPaletteCode(id)), place,
                              std::string("from the palette into ") + name);
+    m_paragraphs = std::make_unique<ParagraphList>();
+    AppendParagraphs();
+    Layout();
+}
+
+EveryCharacterDocument::~EveryCharacterDocument()
+{
+    m_paragraphs.reset();
+    RowNodeBuilder::Install(nullptr);
+    UnwindDrawContext();
+}
+
+// Lays the whole document out on a page image at 96 dpi.
+void EveryCharacterDocument::Layout()
+{
+    m_image = std::make_unique<QImage>(816, 1056, QImage::Format_RGB32);
+    m_image->fill(Qt::white);
+    SetImageDpi(*m_image, 96);
+    m_dc = std::make_unique<CImageDC>(*m_image);
+    gDrawContext.BeginDrawOnDC(nullptr, m_dc.get());
+    m_paragraphs->RelayoutAll(false);
 }
 
 // As typing does: the face that shows the character, preferring the one typed in.
@@ -76,8 +111,9 @@ void EveryCharacterDocument::EnterFromPalette(uint8_t code, Place place, const s
     m_places.push_back(place);
 }
 
-void EveryCharacterDocument::AppendTo(ParagraphList& list) const
+void EveryCharacterDocument::AppendParagraphs()
 {
+    ParagraphList& list = *m_paragraphs;
     FontFace* text = m_fonts.GetFace(FontId::kText);
     for (size_t n = 0; n < m_entries.size(); ++n) {
         auto* name = new ParagraphComp(kPlainStyle);
@@ -92,6 +128,22 @@ void EveryCharacterDocument::AppendTo(ParagraphList& list) const
         paragraph->GetRow()->Append(m_fonts.GetFace(m_entries[n].fontId)->GetCharacter(m_entries[n].code));
         list.Append(paragraph);
     }
+}
+
+bool EveryCharacterDocument::InMathematics(size_t n) const
+{
+    return m_places[n] != kText || m_entries[n].fontId == FontId::kMath;
+}
+
+bool EveryCharacterDocument::ReadsAsExpression(size_t n)
+{
+    CompList& row = *m_paragraphs->GetAt(static_cast<int>(2 * n + 2))->GetRow();
+    const bool before = gSyntaxError;
+    gSyntaxError = false;
+    std::unique_ptr<ExprNode> node(MathParser(row, 1, row.GetCount() + 1).Parse());
+    const bool reads = node && !gSyntaxError;
+    gSyntaxError = before;
+    return reads;
 }
 
 std::string EveryCharacterDocument::Name(size_t n)

@@ -9,12 +9,21 @@
 // Each character stands in its own paragraph after a text paragraph naming
 // it ("[12]"), so that a test can cut any export into the characters'
 // pieces: Piece(output, n) is what follows entry n's name up to the next.
+//
+// Like the document of every component, it installs the text layout, the
+// kernel's row reader and the fonts, and lays itself out at 96 dpi.
+#include "foundation/FontManager.h"
+#include "foundation/TextPrefs.h"
+#include "support/model/SavedGlobals.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-class FontManager;
+class CImageDC;
 class ParagraphList;
+class QImage;
 
 struct EnteredCharacter {
     char32_t ch;  // what the face shows
@@ -30,12 +39,19 @@ std::vector<char32_t> EnterableCharacters();
 
 class EveryCharacterDocument {
 public:
-    // The fonts are the caller's (a FontManager that sets the global faces).
-    explicit EveryCharacterDocument(FontManager& fonts);
+    EveryCharacterDocument();
+    ~EveryCharacterDocument();
+    EveryCharacterDocument(const EveryCharacterDocument&) = delete;
+    EveryCharacterDocument& operator=(const EveryCharacterDocument&) = delete;
 
     const std::vector<EnteredCharacter>& Entries() const { return m_entries; }
-    // Appends the document's paragraphs to the list.
-    void AppendTo(ParagraphList& list) const;
+    ParagraphList& Paragraphs() { return *m_paragraphs; }
+    // Whether entry n stands in mathematics, and whether its row then reads
+    // as an expression (a sign alone does not: writers that write
+    // expressions report it instead).
+    bool InMathematics(size_t n) const;
+    bool ReadsAsExpression(size_t n);
+    FontManager& Fonts() { return m_fonts; }
 
     // The name written before entry n, and the piece of an export's text
     // from that name to the next entry's name (or the end).
@@ -52,8 +68,15 @@ private:
     enum Place { kText, kEquation, kNumberedEquation, kInline };
     void Enter(char32_t ch, int preferredFont, Place place, const std::string& way);
     void EnterFromPalette(uint8_t code, Place place, const std::string& way);
+    void AppendParagraphs();
+    void Layout();
 
-    FontManager& m_fonts;
+    SavedGlobals m_saved;
+    TextPrefs m_prefs;
+    FontManager m_fonts{m_prefs};
     std::vector<EnteredCharacter> m_entries;
     std::vector<Place> m_places;
+    std::unique_ptr<QImage> m_image;
+    std::unique_ptr<CImageDC> m_dc;
+    std::unique_ptr<ParagraphList> m_paragraphs;
 };
