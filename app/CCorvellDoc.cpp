@@ -625,7 +625,7 @@ bool CCorvellDoc::ExportNotebook(const std::string& path, std::string& message)
     }
     NotebookFileWriter::ParseFailure failure;
     const ExportOutcome outcome = ExportNotebookFile(
-        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormString(node); }, &failure);
+        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormText(node); }, &failure);
     if (failure.row) {
         ShowBadExpressionMessage(DocSelection(failure.row, failure.first, failure.end));
         message.clear();
