@@ -225,28 +225,45 @@ BOOL CCorvellDoc::OnSaveDocument(const char* path)
     return TRUE;
 }
 
-void CCorvellDoc::RemoveModifiedMark()
+// The framework's save, its save-as dialog and its save-changes prompt see
+// the title without the mark or the blank it leaves ("Save changes to
+// a.vxm?"); whatever they end in, the title says again whether the
+// document is modified: a cancelled save leaves the mark.
+BOOL CCorvellDoc::WithPlainTitle(const std::function<BOOL()>& run)
 {
-    if (!m_strTitle.IsEmpty() && m_strTitle[m_strTitle.GetLength() - 1] == '*')
-        m_strTitle.SetAt(m_strTitle.GetLength() - 1, ' ');
+    const CString marked = m_strTitle;
+    CString plain = marked;
+    while (!plain.IsEmpty() && (plain[plain.GetLength() - 1] == '*' || plain[plain.GetLength() - 1] == ' '))
+        plain = plain.Left(plain.GetLength() - 1);
+    m_strTitle = plain;
+    const BOOL result = run();
+    // A save under another name has given the document that name.
+    if (m_strTitle == plain)
+        m_strTitle = marked;
+    SetModifiedFlag(IsModified());
+    UpdateFrameCounts();
+    return result;
 }
 
 BOOL CCorvellDoc::SaveModified()
 {
-    RemoveModifiedMark();
-    return CDocument::SaveModified();
+    return WithPlainTitle([this] { return CDocument::SaveModified(); });
 }
 
 void CCorvellDoc::OnFileSave()
 {
-    RemoveModifiedMark();
-    CDocument::OnFileSave();
+    WithPlainTitle([this] {
+        CDocument::OnFileSave();
+        return TRUE;
+    });
 }
 
 void CCorvellDoc::OnFileSaveAs()
 {
-    RemoveModifiedMark();
-    CDocument::OnFileSaveAs();
+    WithPlainTitle([this] {
+        CDocument::OnFileSaveAs();
+        return TRUE;
+    });
 }
 
 void CCorvellDoc::SetModifiedFlag(BOOL modified)
@@ -625,7 +642,7 @@ bool CCorvellDoc::ExportNotebook(const std::string& path, std::string& message)
     }
     NotebookFileWriter::ParseFailure failure;
     const ExportOutcome outcome = ExportNotebookFile(
-        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormString(node); }, &failure);
+        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormText(node); }, &failure);
     if (failure.row) {
         ShowBadExpressionMessage(DocSelection(failure.row, failure.first, failure.end));
         message.clear();

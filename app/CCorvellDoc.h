@@ -160,9 +160,9 @@ protected:
     virtual std::unique_ptr<char[]> AllocateSaveBuffer(int32_t size);
 
 private:
-    // The title without a trailing "*": the framework's save and its
-    // save-changes prompt see a plain name.
-    void RemoveModifiedMark();
+    // Runs a save or the save-changes prompt with the title's modified mark
+    // taken away, then marks the title as the document then is.
+    BOOL WithPlainTitle(const std::function<BOOL()>& run);
     // The writers of the exports: false with the reason (empty when the user
     // has been told already).
     bool ExportHtml(const std::string& path, const std::string& title, std::string& message);

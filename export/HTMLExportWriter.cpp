@@ -187,7 +187,8 @@ void HTMLExportWriter::WriteEscapedText(const Str255& text, int fontId)
     const int charSet = TextCodec::CharSetOfFontId(fontId);
     for (int i = 0; i < text.GetLength(); ++i) {
         auto code = static_cast<unsigned char>(*text.GetPtrAt(i));
-        char32_t ch = code < 128 && charSet != SYMBOL_CHARSET ? char32_t(code) : TextCodec::ToUnicode(code, charSet);
+        // The text faces show their own sign at 127 (not equal).
+        char32_t ch = TextCodec::ToUnicode(code, charSet);
         if (ch != TextCodec::kNoCharacter)
             WriteEscapedChar(ch);
     }

@@ -1,5 +1,6 @@
 #include "export/LaTeXCharForms.h"
 
+#include "foundation/ArchiveCharMaps.h"
 #include "foundation/CharTable.h"
 #include "platform/draw/TextCodec.h"
 
@@ -54,6 +55,7 @@ constexpr UnicodeForm kUnicodeForms[] = {
     {0x0152, "\\OE{}", "\\mbox{\\OE}"}, {0x0153, "\\oe{}", "\\mbox{\\oe}"}, {0x0160, "\\v{S}", "\\mbox{\\v{S}}"},
     {0x0161, "\\v{s}", "\\mbox{\\v{s}}"}, {0x0178, "\\\"{Y}", "\\mbox{\\\"{Y}}"}, {0x017D, "\\v{Z}", "\\mbox{\\v{Z}}"},
     {0x017E, "\\v{z}", "\\mbox{\\v{z}}"}, {0x0192, "$f$", "f"}, {0x02C6, "\\^{}", "\\mbox{\\^{}}"},
+    {0x02D9, "\\.{}", "\\mbox{\\.{}}"},
     {0x02DC, "\\~{}", "\\mbox{\\~{}}"}, {0x2013, "--", "\\mbox{--}"}, {0x2014, "---", "\\mbox{---}"},
     {0x2018, "`", "\\mbox{`}"}, {0x2019, "'", "'"}, {0x201A, ",", ","},
     {0x201C, "``", "\\mbox{``}"}, {0x201D, "''", "''"}, {0x201E, ",,", ",,"},
@@ -67,6 +69,28 @@ constexpr UnicodeForm kMathOnlyForms[] = {
     {0x2122, "\\texttrademark{}", "\\mbox{\\texttrademark}"}, {0x2202, "$\\partial$", "\\partial "},
     {0x2211, "$\\sum$", "\\sum "}, {0x220F, "$\\prod$", "\\prod "}, {0x221E, "$\\infty$", "\\infty "},
     {0x2260, "$\\neq$", "\\neq "}, {0x03C0, "$\\pi$", "\\pi "},
+    // Greek letters and signs of the mathematics face.
+    {0x0393, "", "\\Gamma "}, {0x0394, "", "\\Delta "}, {0x0398, "", "\\Theta "}, {0x039B, "", "\\Lambda "},
+    {0x039E, "", "\\Xi "}, {0x03A0, "", "\\Pi "}, {0x03A3, "", "\\Sigma "}, {0x03A6, "", "\\Phi "},
+    {0x03A8, "", "\\Psi "}, {0x03A9, "", "\\Omega "}, {0x03B1, "", "\\alpha "}, {0x03B2, "", "\\beta "},
+    {0x03B3, "", "\\gamma "}, {0x03B4, "", "\\delta "}, {0x03B5, "", "\\varepsilon "}, {0x03B6, "", "\\zeta "},
+    {0x03B7, "", "\\eta "}, {0x03B8, "", "\\theta "}, {0x03B9, "", "\\iota "}, {0x03BA, "", "\\kappa "},
+    {0x03BB, "", "\\lambda "}, {0x03BC, "", "\\mu "}, {0x03BD, "", "\\nu "}, {0x03BE, "", "\\xi "},
+    {0x03C1, "", "\\rho "}, {0x03C3, "", "\\sigma "}, {0x03C4, "", "\\tau "}, {0x03C6, "", "\\varphi "},
+    {0x03C7, "", "\\chi "}, {0x03C8, "", "\\psi "}, {0x03C9, "", "\\omega "}, {0x03D5, "", "\\phi "},
+    {0x2032, "", "\\prime "}, {0x2033, "", "\\prime \\prime "}, {0x2102, "", "\\mathbb{C}"},
+    {0x2112, "", "\\mathcal{L}"}, {0x2115, "", "\\mathbb{N}"}, {0x211A, "", "\\mathbb{Q}"},
+    {0x211D, "", "\\mathbb{R}"}, {0x2124, "", "\\mathbb{Z}"}, {0x2131, "", "\\mathcal{F}"},
+    {0x2192, "", "\\rightarrow "}, {0x21D2, "", "\\Rightarrow "}, {0x21D4, "", "\\Leftrightarrow "},
+    {0x2200, "", "\\forall "}, {0x2203, "", "\\exists "}, {0x2205, "", "\\emptyset "}, {0x2207, "", "\\nabla "},
+    {0x2208, "", "\\in "}, {0x2209, "", "\\notin "}, {0x221D, "", "\\propto "}, {0x2227, "", "\\wedge "},
+    {0x2228, "", "\\vee "}, {0x2229, "", "\\cap "}, {0x222A, "", "\\cup "}, {0x222B, "", "\\int "},
+    {0x2234, "", "\\therefore "}, {0x2245, "", "\\cong "}, {0x2248, "", "\\approx "}, {0x2261, "", "\\equiv "},
+    {0x2264, "", "\\leq "}, {0x2265, "", "\\geq "}, {0x226A, "", "\\ll "}, {0x226B, "", "\\gg "},
+    {0x2282, "", "\\subset "}, {0x2283, "", "\\supset "}, {0x2284, "", "\\not\\subset "},
+    {0x2286, "", "\\subseteq "}, {0x2287, "", "\\supseteq "}, {0x2295, "", "\\oplus "},
+    {0x2297, "", "\\otimes "}, {0x22A5, "", "\\perp "}, {0x22C5, "", "\\cdot "}, {0x22EE, "", "\\vdots "},
+    {0x22EF, "", "\\cdots "}, {0x22F1, "", "\\ddots "}, {0x25B3, "", "\\triangle "},
 };
 
 // Text forms of the table that name commands of mathematics only.
@@ -139,11 +163,21 @@ std::string UnicodeFallback(uint8_t code, int charSet, bool math)
 
 namespace LaTeXCharForms {
 
-std::string TextForm(uint8_t code)
+uint8_t StoredCode(uint8_t code, int charSet)
 {
-    std::string_view tex = CharTable::GetTeX(code, false);
-    if (code == 162)
-        return "\\textcent{}";
+    return charSet == SYMBOL_CHARSET ? gWriterSymbolMap[code] : gWriterPlainMap[code];
+}
+
+// Above ASCII what the face shows decides, where it has a form: the table's
+// texts there are in places those of another character set (its 243, the
+// partial sign, is the text faces' U with a circumflex) or of another variant
+// (its epsilon and phi are the shapes the faces do not show).
+std::string TextForm(uint8_t code, int charSet)
+{
+    if (code >= 128 && FindUnicode(TextCodec::ToUnicode(code, charSet)))
+        return UnicodeFallback(code, charSet, false);
+    const uint8_t stored = StoredCode(code, charSet);
+    std::string_view tex = CharTable::GetTeX(stored, false);
     // The text fonts show other glyphs at these positions.
     if (code == '<' || code == '>' || code == '|')
         return Enclosed("$", std::string(1, static_cast<char>(code)), "$");
@@ -154,9 +188,9 @@ std::string TextForm(uint8_t code)
         if (command == mathOnly)
             return Enclosed("$", mathOnly, "$");
     if (HasRawHighByte(tex))
-        return UnicodeFallback(code, ANSI_CHARSET, false);
+        return UnicodeFallback(code, charSet, false);
     if (tex.empty()) {
-        std::string_view math = CharTable::GetTeX(code, true);
+        std::string_view math = CharTable::GetTeX(stored, true);
         if (math.empty() || HasRawHighByte(math))
             return "";
         return Enclosed("$", math, "$");
@@ -164,17 +198,19 @@ std::string TextForm(uint8_t code)
     return SafeAlways(tex, false);
 }
 
-std::string MathForm(uint8_t code)
+std::string MathForm(uint8_t code, int charSet)
 {
-    std::string_view tex = CharTable::GetTeX(code, true);
+    if (code >= 128 && FindUnicode(TextCodec::ToUnicode(code, charSet)))
+        return UnicodeFallback(code, charSet, true);
+    std::string_view tex = CharTable::GetTeX(StoredCode(code, charSet), true);
     if (HasRawHighByte(tex))
-        return UnicodeFallback(code, SYMBOL_CHARSET, true);
-    // A character the table gives no form still shows in the face: write
-    // what it shows when that has a form.
-    if (tex.empty() && code >= 128 && FindUnicode(TextCodec::ToUnicode(code, SYMBOL_CHARSET)))
-        return UnicodeFallback(code, SYMBOL_CHARSET, true);
+        return UnicodeFallback(code, charSet, true);
     if (NeedsTextBox(tex))
         return Enclosed("\\mbox{", SafeAlways(tex, false), "}");
+    // Nothing at all would leave "$$" where mathematics in text holds only
+    // this character, which opens display mathematics.
+    if (tex.empty())
+        return "{}";
     return SafeAlways(tex, true);
 }
 

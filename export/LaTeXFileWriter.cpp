@@ -11,6 +11,7 @@
 #include "foundation/TextComp.h"
 #include "kernel/NameTable.h"
 #include "platform/draw/EnhMetafile.h"
+#include "platform/draw/TextCodec.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -215,7 +216,8 @@ void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
         return;
     }
     const uint8_t code = comp.GetChar();
-    const int32_t kind = CharTable::GetKind(code);
+    const int charSet = TextCodec::CharSetOfFontId(comp.GetFontId());
+    const int32_t kind = CharTable::GetKind(LaTeXCharForms::StoredCode(code, charSet));
     const bool math = m_currentFont == kMath;
     if (kind == CharTable::letter) {
         if (math && m_spacing == 2)
@@ -227,14 +229,14 @@ void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
         return;
     }
     if (!math) {
-        WriteString(LaTeXCharForms::TextForm(code).c_str());
+        WriteString(LaTeXCharForms::TextForm(code, charSet).c_str());
         return;
     }
     if (kind == CharTable::blank)
         m_spacing = m_spacing == 1 ? 2 : m_spacing;
     else
         m_spacing = 0;
-    std::string tex = LaTeXCharForms::MathForm(code);
+    std::string tex = LaTeXCharForms::MathForm(code, charSet);
     if (align && kind == CharTable::relation)
         tex = " & " + tex + " & ";
     WriteString(tex.c_str());

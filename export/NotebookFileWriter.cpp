@@ -11,7 +11,11 @@
 #include "kernel/MathParser.h"
 #include "math/CrossRefComp.h"
 #include "math/HyperlinkComp.h"
+#include "platform/draw/TextCodec.h"
 
+#include <QString>
+
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -44,6 +48,36 @@ int RunIn(const TextComp& comp, int current)
     return RunOf(comp);
 }
 
+// The characters of the faces that notebooks name; every other character
+// beyond ASCII is written by its code.
+struct NamedCharacter {
+    char32_t ch;
+    const char* name;
+};
+// clang-format off
+constexpr NamedCharacter kNamedCharacters[] = {
+    {0x03B1, "Alpha"}, {0x03B2, "Beta"}, {0x03B3, "Gamma"}, {0x03B4, "Delta"}, {0x03B6, "Zeta"},
+    {0x03B7, "Eta"}, {0x03B8, "Theta"}, {0x03B9, "Iota"}, {0x03BA, "Kappa"}, {0x03BB, "Lambda"},
+    {0x03BC, "Mu"}, {0x03BD, "Nu"}, {0x03BE, "Xi"}, {0x03C0, "Pi"}, {0x03C1, "Rho"},
+    {0x03C3, "Sigma"}, {0x03C4, "Tau"}, {0x03C7, "Chi"}, {0x03C8, "Psi"}, {0x03C9, "Omega"},
+    {0x0393, "CapitalGamma"}, {0x0394, "CapitalDelta"}, {0x0398, "CapitalTheta"}, {0x039B, "CapitalLambda"},
+    {0x039E, "CapitalXi"}, {0x03A0, "CapitalPi"}, {0x03A3, "CapitalSigma"}, {0x03A6, "CapitalPhi"},
+    {0x03A8, "CapitalPsi"}, {0x03A9, "CapitalOmega"}, {0x221E, "Infinity"}, {0x2202, "PartialD"},
+    {0x2208, "Element"}, {0x2209, "NotElement"}, {0x2264, "LessEqual"}, {0x2265, "GreaterEqual"},
+    {0x2260, "NotEqual"}, {0x2261, "Congruent"}, {0x2248, "TildeTilde"}, {0x2192, "RightArrow"},
+    {0x21D2, "DoubleRightArrow"}, {0x21D4, "DoubleLeftRightArrow"}, {0x2200, "ForAll"}, {0x2203, "Exists"},
+    {0x2205, "EmptySet"}, {0x2207, "Del"}, {0x222B, "Integral"}, {0x2211, "Sum"}, {0x220F, "Product"},
+    {0x00B1, "PlusMinus"}, {0x00D7, "Times"}, {0x00F7, "Divide"}, {0x00B7, "CenterDot"}, {0x00B0, "Degree"},
+    {0x2026, "Ellipsis"}, {0x22EF, "CenterEllipsis"}, {0x22EE, "VerticalEllipsis"},
+    {0x22F1, "DescendingEllipsis"}, {0x222A, "Union"}, {0x2229, "Intersection"}, {0x2282, "Subset"},
+    {0x2283, "Superset"}, {0x2286, "SubsetEqual"}, {0x2287, "SupersetEqual"}, {0x2284, "NotSubset"},
+    {0x2295, "CirclePlus"}, {0x2297, "CircleTimes"}, {0x2227, "Wedge"}, {0x2228, "Vee"},
+    {0x221D, "Proportional"}, {0x2234, "Therefore"}, {0x22A5, "UpTee"}, {0x2032, "Prime"},
+    {0x2033, "DoublePrime"}, {0x00AC, "Not"}, {0x211D, "DoubleStruckCapitalR"}, {0x2115, "DoubleStruckCapitalN"},
+    {0x2124, "DoubleStruckCapitalZ"}, {0x211A, "DoubleStruckCapitalQ"}, {0x2102, "DoubleStruckCapitalC"},
+};
+// clang-format on
+
 }  // namespace
 
 NotebookFileWriter::NotebookFileWriter(ByteStream& stream, BoxText boxText)
@@ -65,25 +99,44 @@ void NotebookFileWriter::Flush()
 std::string NotebookFileWriter::StringForm(const std::string& programText)
 {
     std::string out;
-    std::string run;
-    auto flushRun = [&] {
-        if (!run.empty())
-            out += MathLinkCharConv::MakeLinkString(run.c_str());
-        run.clear();
-    };
     for (char c : programText) {
+        const auto code = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
-            flushRun();
             out += '\\';
             out += c;
         } else if (c == '\r' || c == '\n') {
-            flushRun();
             out += "\\n";
         } else if (c != '\0') {
-            run += c;
+            // What the text faces show; the control codes keep the stored
+            // set's reading that the kernel's table gives them.
+            const char32_t shown = TextCodec::ToUnicode(code, ANSI_CHARSET);
+            out += CharacterForm(shown >= 32 ? shown : MathLinkCharConv::CharToUnicodeA(code));
         }
     }
-    flushRun();
+    return out;
+}
+
+std::string NotebookFileWriter::CharacterForm(char32_t ch)
+{
+    if (ch >= 32 && ch < 127)
+        return std::string(1, static_cast<char>(ch));
+    for (const NamedCharacter& named : kNamedCharacters)
+        if (named.ch == ch)
+            return std::string("\\[") + named.name + "]";
+    char code[16];
+    if (ch > 0xFFFF)
+        std::snprintf(code, sizeof code, "\\|%06x", unsigned(ch));
+    else
+        std::snprintf(code, sizeof code, "\\:%04x", unsigned(ch));
+    return code;
+}
+
+std::string NotebookFileWriter::NotebookText(const std::string& utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (char32_t ch : QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toStdU32String())
+        out += ch < 128 ? std::string(1, static_cast<char>(ch)) : CharacterForm(ch);
     return out;
 }
 
@@ -183,7 +236,7 @@ std::string NotebookFileWriter::MathBoxText(CompList& row, int first, int end)
     if (gSyntaxError && !m_failure.row)
         m_failure = {&row, first, end};
     gSyntaxError = gSyntaxError || hadError;
-    return m_boxText ? m_boxText(node.get()) : std::string();
+    return m_boxText ? NotebookText(m_boxText(node.get())) : std::string();
 }
 
 void NotebookFileWriter::WriteMathCell(CompList& row, const char* style)

@@ -17,7 +17,8 @@ class TextComp;
 
 class NotebookFileWriter : public NotebookWriter {
 public:
-    // The box text of an expression (the kernel's StandardForm string).
+    // The box text of an expression (the kernel's StandardForm string, in
+    // the kernel's own characters, UTF-8).
     using BoxText = std::function<std::string(const ExprNode*)>;
 
     NotebookFileWriter(ByteStream& stream, BoxText boxText);
@@ -45,8 +46,16 @@ public:
     };
     const ParseFailure& FirstParseFailure() const { return m_failure; }
 
-    // Program text as the characters of a notebook string (without quotes).
+    // Program text of the text faces as the characters of a notebook string
+    // (without quotes).
     static std::string StringForm(const std::string& programText);
+    // A character as a notebook holds it: printable ASCII as itself, others
+    // by their name ("\[Alpha]") or their code ("\:00e9"), so that the
+    // file is ASCII.
+    static std::string CharacterForm(char32_t ch);
+    // UTF-8 text (the kernel's box text) with every character beyond ASCII in
+    // its notebook form.
+    static std::string NotebookText(const std::string& utf8);
 
 private:
     enum Run { kPlain = 0, kItalic = 1, kBold = 2, kMath = 3, kTypewriter = 4 };

@@ -3,6 +3,7 @@
 #include "foundation/ByteStream.h"
 #include "foundation/Str255.h"
 #include "kernel/MathLinkCharConv.h"
+#include "platform/draw/TextCodec.h"
 
 #include <cstdio>
 #include <cstring>
@@ -219,10 +220,18 @@ void XMLCoreWriter::WriteEscapedChar(uint16_t code)
     WriteString(("&#" + std::to_string(code) + ";").c_str());
 }
 
+// Text is in the text faces' codes: a printable character is what those
+// faces show. (The kernel's table goes through the stored character set,
+// which keeps some of them, such as the superscript digits, in positions it
+// reads as others; its reading of the control codes, signs of the stored
+// set, is kept.)
 void XMLCoreWriter::WriteEscapedText(const Str255& text)
 {
-    for (int i = 0; i < text.GetLength(); ++i)
-        WriteEscapedChar(MathLinkCharConv::CharToUnicodeA(uint8_t(*text.GetPtrAt(i))));
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const auto code = uint8_t(*text.GetPtrAt(i));
+        const char32_t shown = TextCodec::ToUnicode(code, ANSI_CHARSET);
+        WriteEscapedChar(shown >= 32 ? uint16_t(shown) : MathLinkCharConv::CharToUnicodeA(code));
+    }
 }
 
 void XMLCoreWriter::WriteUtf8Text(const std::string& text)

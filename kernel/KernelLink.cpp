@@ -454,6 +454,16 @@ ExprNode* KernelLink::ResetSortPriorities(bool useDefault)
 
 std::string KernelLink::ToStandardFormString(const ExprNode* node)
 {
+    return StandardFormText(node, true);
+}
+
+std::string KernelLink::ToStandardFormText(const ExprNode* node)
+{
+    return StandardFormText(node, false);
+}
+
+std::string KernelLink::StandardFormText(const ExprNode* node, bool programCodes)
+{
     if (!Writable())
         return kErrorText;
     std::string text;
@@ -465,7 +475,7 @@ std::string KernelLink::ToStandardFormString(const ExprNode* node)
             PutPlain(link, node);
             MLPutSymbol(link, "StandardForm");
         });
-        text = WaitForReturn(m_prefs.showWarnings) ? ReadText() : kErrorText;
+        text = WaitForReturn(m_prefs.showWarnings) ? ReadText(programCodes) : kErrorText;
     }
     // The kernel answers \!\(Hold[box text]\): keep the box text. Any other
     // answer is not a formula's text and is refused as a whole.
@@ -480,7 +490,7 @@ std::string KernelLink::ToStandardFormString(const ExprNode* node)
     return "\\(" + inner + "\\)";
 }
 
-std::string KernelLink::ReadText()
+std::string KernelLink::ReadText(bool programCodes)
 {
     MLINK link = m_link;
     int type = link ? MLGetType(link) : MLTKERROR;
@@ -490,7 +500,7 @@ std::string KernelLink::ReadText()
             ReportError();
             return kErrorText;
         }
-        std::string result = MathLinkCharConv::ReadLinkString(std::string_view(text));
+        std::string result = programCodes ? MathLinkCharConv::ReadLinkString(std::string_view(text)) : text;
         MLDisownString(link, text);
         return result;
     }

@@ -133,6 +133,10 @@ public:
     ExprNode* ResetSortPriorities(bool useDefault);
     // A new text; "Error" when the kernel gave none of the expected form.
     std::string ToStandardFormString(const ExprNode* node);
+    // The same text in the kernel's own characters (UTF-8), not taken into
+    // the program's codes: a notebook needs the characters themselves, which
+    // the program's codes keep only together with the face they are in.
+    std::string ToStandardFormText(const ExprNode* node);
 
     // Plots and drawings.
     ExprNode* ComputePlot(const ExprNode* node);     // null when the kernel answers $Canceled
@@ -183,7 +187,8 @@ private:
     int ChoiceRequest(const Writer& write, KernelChoice* choices);
     void DiscardRequest(const Writer& write);
     ExprNode* ReadAnswer();
-    std::string ReadText();
+    std::string ReadText(bool programCodes = true);
+    std::string StandardFormText(const ExprNode* node, bool programCodes);
     void FinishRequest();
     void Message(const std::string& text);
     void AnswerQuestion(int number);

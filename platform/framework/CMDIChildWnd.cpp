@@ -75,20 +75,23 @@ BOOL CMDIChildWnd::CreateFrameWidget(DWORD, CWnd* parent)
     QMdiArea* mdi = m_pMDIFrame->mdiArea();
     const int earlier = int(mdi->subWindowList().size());
     mdi->addSubWindow(sub);
-    QSize area = mdi->viewport()->size();
-    sub->resize(std::max(200, area.width() * 3 / 4), std::max(150, area.height() * 3 / 4));
     // New windows cascade inside the area, one title bar apart, rather than
     // where the area's own placement would put them (beside each other,
     // partly outside it).
-    const int room = std::min(area.width() - sub->width(), area.height() - sub->height());
-    const int step = kCascadeStep;
-    const int place = room >= step ? earlier % (room / step + 1) : 0;
-    sub->move(place * step, place * step);
+    sub->setGeometry(CascadeRect(mdi->viewport()->size(), earlier));
     // A hidden window gets its resize event only when shown, perhaps already
     // maximised: the normal rectangle is known from now on.
     QRect g = sub->geometry();
     m_normalRect = CRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
     return TRUE;
+}
+
+QRect CMDIChildWnd::CascadeRect(const QSize& area, int index)
+{
+    const QSize size(std::max(200, area.width() * 3 / 4), std::max(150, area.height() * 3 / 4));
+    const int room = std::min(area.width() - size.width(), area.height() - size.height());
+    const int place = room >= kCascadeStep ? index % (room / kCascadeStep + 1) : 0;
+    return QRect(QPoint(place * kCascadeStep, place * kCascadeStep), size);
 }
 
 BOOL CMDIChildWnd::OnCreateClient(CCreateContext* context)

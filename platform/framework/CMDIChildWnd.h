@@ -6,6 +6,8 @@
 
 class CMDIFrameWnd;
 class QMdiSubWindow;
+class QRect;
+class QSize;
 
 struct WINDOWPLACEMENT {
     UINT length = sizeof(WINDOWPLACEMENT);
@@ -26,6 +28,13 @@ public:
     void MDIMaximize();
     void MDIRestore();
     void MDIDestroy() { DestroyWindow(); }
+
+    // Where the index-th of a cascade of document windows goes in an area of
+    // the given size: three quarters of the area, so that the text shows,
+    // each one title bar further down and right, starting over at the top
+    // left where the next would leave the area. New windows take their
+    // place by it, and Window > Cascade places every window by it.
+    static QRect CascadeRect(const QSize& area, int index);
 
     BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const;
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* placement);

@@ -1,5 +1,7 @@
 #include "platform/framework/CMDIFrameWnd.h"
 
+#include <algorithm>
+
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,10 +19,10 @@ IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
 
 CMDIFrameWnd::CMDIFrameWnd()
 {
-    MapCommand(ID_WINDOW_CASCADE, [this] { mdiArea()->cascadeSubWindows(); });
+    MapCommand(ID_WINDOW_CASCADE, [this] { MDICascade(); });
     MapCommand(ID_WINDOW_TILE_HORZ, [this] { mdiArea()->tileSubWindows(); });
     MapCommand(ID_WINDOW_TILE_VERT, [this] { mdiArea()->tileSubWindows(); });
-    MapCommand(ID_WINDOW_ARRANGE, [this] { mdiArea()->tileSubWindows(); });
+    MapCommand(ID_WINDOW_ARRANGE, [this] { MDIIconArrange(); });
 }
 
 BOOL CMDIFrameWnd::CreateFrameWidget(DWORD style, CWnd* parent)
@@ -48,6 +50,53 @@ BOOL CMDIFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreate
 QMdiArea* CMDIFrameWnd::mdiArea() const
 {
     return qobject_cast<QMdiArea*>(m_wndMDIClient.widget());
+}
+
+// The area's own cascade shrinks every window to its smallest size, which
+// shows no text: the windows take the places new windows take instead.
+void CMDIFrameWnd::MDICascade()
+{
+    QMdiArea* area = mdiArea();
+    if (!area)
+        return;
+    QMdiSubWindow* active = area->activeSubWindow();
+    const QSize size = area->viewport()->size();
+    int index = 0;
+    // From the back to the front, so that the active window ends in front.
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::StackingOrder)) {
+        if (sub->isMinimized() || sub->isHidden() || !CWnd::FromWidget(sub))
+            continue;
+        if (sub->isMaximized())
+            sub->showNormal();
+        sub->setGeometry(CMDIChildWnd::CascadeRect(size, index++));
+        sub->raise();
+    }
+    if (active)
+        area->setActiveSubWindow(active);
+}
+
+void CMDIFrameWnd::MDIIconArrange()
+{
+    QMdiArea* area = mdiArea();
+    if (!area)
+        return;
+    const QSize size = area->viewport()->size();
+    int left = 0;
+    int bottom = size.height();
+    int rowHeight = 0;
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized() || !CWnd::FromWidget(sub))
+            continue;
+        const QSize icon = sub->size();
+        if (left > 0 && left + icon.width() > size.width()) {
+            left = 0;
+            bottom -= rowHeight;
+            rowHeight = 0;
+        }
+        sub->move(left, bottom - icon.height());
+        left += icon.width();
+        rowHeight = std::max(rowHeight, icon.height());
+    }
 }
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const

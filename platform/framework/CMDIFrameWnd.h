@@ -30,6 +30,13 @@ public:
     void OnUpdateFrameTitle(BOOL addToTitle) override;
     void OnIdleUpdateCmdUI() override;
 
+    // Window > Cascade: every document window that is not minimised, at a
+    // size that shows its text, one title bar apart, the active one in front.
+    void MDICascade();
+    // Window > Arrange Icons: the minimised document windows in rows along
+    // the bottom of the area; the others stay where they are.
+    void MDIIconArrange();
+
     // Shows the menu of the active document window (or the frame's own).
     void UpdateMenuForActiveChild();
     // The "Window" popup lists the document windows, the active one checked.

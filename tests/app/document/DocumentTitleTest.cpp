@@ -3,7 +3,10 @@
 #include "DocumentTestSupport.h"
 
 #include "foundation/DocSelection.h"
+#include "platform/framework/CommonDialogs.h"
 #include "support/FakeUserInterface.h"
+
+#include <QDialog>
 
 TEST_F(DocumentTest, TheModifiedMarkIsAddedOnceAndTurnsIntoABlankWhenCleared)
 {
@@ -74,4 +77,32 @@ TEST_F(DocumentTest, TheMainViewShowsABadExpression)
     EXPECT_EQ(ui.boxes[0].text, "This document contains a badly formed mathematical expression. Please correct this "
                                 "expression and try again.");
     doc->RemoveView(&view);
+}
+
+// The save-changes prompt names the document as the user knows it, and a
+// save given up (Yes, then Esc in the Save As dialog; Cancel; an escaped Save
+// As) leaves the title saying the document is modified.
+TEST_F(DocumentTest, ASaveGivenUpLeavesTheTitleMarkedAndThePromptNamesThePlainTitle)
+{
+    struct HookGuard {
+        CommonDialogHook old;
+        ~HookGuard() { SetCommonDialogHook(old); }
+    } escape{SetCommonDialogHook([](QDialog&) { return int(QDialog::Rejected); })};
+    for (const char* title : {"Doc1", "a.vxm"}) {
+        SCOPED_TRACE(title);
+        auto doc = NewDocument();
+        doc->SetTitle(title);
+        doc->SetModifiedFlag(TRUE);
+        const std::string marked = std::string(title) + "*";
+        FakeUserInterface ui;
+        ui.ScriptAnswers({IDYES, IDCANCEL});
+        EXPECT_FALSE(doc->SaveModified());
+        EXPECT_FALSE(doc->SaveModified());
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[0].text, std::string("Save changes to ") + title + "?");
+        EXPECT_EQ(doc->GetTitle(), marked);
+        doc->OnCmdMsg(ID_FILE_SAVE_AS, nullptr);
+        EXPECT_EQ(doc->GetTitle(), marked);
+        EXPECT_TRUE(doc->IsModified());
+    }
 }

@@ -232,7 +232,7 @@ TEST_F(NotebookExportTest, MathematicsIsTheKernelsBoxText)
     SilentQuestions questions;
     UseBuiltKernel(link, questions, settings.path().toStdString());
     ASSERT_TRUE(StartAndWait(link));
-    const auto boxText = [&](const ExprNode* node) { return link.ToStandardFormString(node); };
+    const auto boxText = [&](const ExprNode* node) { return link.ToStandardFormText(node); };
 
     auto doc = EmptyDocument();
     Add(*doc, kEquation, {{"x^2+1", FontId::kMath}});
