@@ -398,8 +398,12 @@ void CCorvellView::OnActivateView(BOOL activate, CView*, CView*)
     // The drawing bars follow the drawing of the active window.
     if (DiagramComp* drawing = GetEditedDrawing()) {
         DrawTargetScope draw(this);
-        drawing->SetActive(activate != FALSE);
-        drawing->InvalidateBox();
+        if (activate) {
+            drawing->RecomputePlots(true);
+        } else {
+            drawing->SetActive(false);
+            drawing->InvalidateBox();
+        }
         if (activate)
             ShowDrawingBars();
         else if (gMainFrame && gMainFrame->GetDrawing() == drawing)

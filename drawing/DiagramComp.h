@@ -34,6 +34,7 @@ class MathMLOutput;
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -242,8 +243,18 @@ public:
     // The plot maker's work: a new plot of the function row (taken),
     // computed at once; null when the user cancelled a value it needs.
     TAction* AddPlot(CompList* function);
-    // Computes the plots that wait for the kernel; the drawing is active.
+    // Computes the plots the kernel has yet to compute; the drawing is active.
     void RecomputePlots(bool redraw);
+    // Which plots a computation takes: every one (the visible range or the
+    // plot variables changed), every one the kernel has yet to compute (a
+    // view starts editing the drawing), or, after any change, those that
+    // waited for a kernel that was not running and those whose named values
+    // changed.
+    enum class PlotsDue { All, Pending, Changed };
+    // Computes those plots over the visible range. Without a kernel, or
+    // when it refuses, the plots keep their curves and the status bar says
+    // why, once until the plots can be computed again.
+    void ComputePlots(PlotsDue due);
 
     // ---- copy and paste ----
     // A new drawing of copies of the selected shapes, the constraints whose
@@ -336,8 +347,9 @@ public:
     // A new picture of the drawing's box (the caller frees it).
     HENHMETAFILE RecordPicture(bool withFrame);
     void RebuildPicture();
-    // Records the picture again and asks the view to paint the drawing's box
-    // again: every change the user makes shows at once.
+    // Computes the plots a change makes due, records the picture again and
+    // asks the view to paint the drawing's box again: every change the user
+    // makes shows at once.
     void Repaint();
     // Asks the view to paint the drawing's box again.
     void InvalidateBox();
@@ -438,6 +450,12 @@ private:
     int32_t m_width = drawing::kReferenceSize;
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
+    // The named values the plots were last computed with; a new size or new
+    // plot variables make every plot due at the next repaint; the status
+    // bar has said why plots keep their curves.
+    std::vector<std::pair<std::string, double>> m_plottedValues;
+    bool m_allPlotsDue = false;
+    bool m_plotNoteShown = false;
     std::unique_ptr<DrawPile> m_pile;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
     // Shapes a file listed that are also parts of other listed shapes (a
