@@ -80,8 +80,7 @@ public:
     Computed Compute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules, ExprNode* x,
                      ExprNode* y);
     // The same without a message: the caller reports the outcome.
-    Computed Recompute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules, ExprNode* x,
-                       ExprNode* y);
+    Computed Recompute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules, ExprNode* x, ExprNode* y);
     // A new kernel expression of the function.
     ExprNode* CopyFunction() const;
 

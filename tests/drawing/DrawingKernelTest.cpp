@@ -347,7 +347,8 @@ TEST_F(PlotFollowTest, ZoomPanAndANewSizeComputeEveryPlotOverTheNewRange)
         {"zoom out", [&] { drawing->Zoom(centre, 0.5); }},
         {"zoom in", [&] { drawing->Zoom(centre, 2.0); }},
         {"pan", [&] { drawing->Pan(40, -25); }},
-        {"new size", [&] {
+        {"new size",
+         [&] {
              ASSERT_TRUE(drawing->SetSize(4500, 3000));
              list->RelayoutAll(false);
              drawing->Repaint();
@@ -357,7 +358,7 @@ TEST_F(PlotFollowTest, ZoomPanAndANewSizeComputeEveryPlotOverTheNewRange)
     PlotShape* named = AddPlot("a x", true, false);
     drawing->GetVariables().SetNamed("a", 2.0);
     ScriptedKernel kernel({});
-    drawing->Repaint();  // the named plot follows the value it was never computed with
+    drawing->Repaint(); // the named plot follows the value it was never computed with
     kernel.Written();
     for (const Case& c : cases) {
         kernel.Answer({kCurve, kCurve});
