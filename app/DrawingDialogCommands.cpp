@@ -21,16 +21,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 namespace {
-
-NamedVariableRefresh& Refresh()
-{
-    static NamedVariableRefresh installed;
-    return installed;
-}
 
 // The largest pixel extent that still gives a size the drawing can store.
 int32_t MaxPixels(int reference)
@@ -78,11 +71,6 @@ DPoint Centre(const DiagramComp& diagram)
 
 } // namespace
 
-NamedVariableRefresh SetNamedVariableRefresh(NamedVariableRefresh refresh)
-{
-    return std::exchange(Refresh(), std::move(refresh));
-}
-
 bool EditSelectionStyle(DiagramComp& diagram)
 {
     ShapeStyle style;
@@ -120,8 +108,8 @@ bool EditDrawingProperties(DiagramComp& diagram)
 
 TAction* ChooseVariableValueLabel(DiagramComp& diagram)
 {
-    if (Refresh())
-        Refresh()(diagram);
+    diagram.UpdateNamedVariables();
+    diagram.ResolveDeficits();
     const DrawVarTable& table = diagram.GetVariables();
     if (table.GetCount() == 0) {
         MessageBeep(0);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/DrawingDialogCommands.h"
 #include "app/dialogs/CColorFillDialog.h"
@@ -35,6 +36,8 @@
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
 #include "DialogScript.h"
+#include "drawing/ScriptedKernel.h"
+#include "kernel/KernelServices.h"
 
 namespace {
 
@@ -294,15 +297,17 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
     EXPECT_FALSE(opened);
     EXPECT_EQ(ui.beeps.size(), 1u);
 
-    drawing.GetVariables().SetNamed("a", 1.0);
-    drawing.GetVariables().SetNamed("bc", 2.5);
-    int refreshed = 0;
-    NamedVariableRefresh previous = SetNamedVariableRefresh([&](DiagramComp&) { ++refreshed; });
+    // The names come from the kernel, asked before the list is shown: the
+    // drawing's variables, then the values they lack.
+    InstallKernelServices();
+    ScriptedKernel kernel({"List[Rule[a, 1.], Rule[bc, 2.5]]", "List[List[], List[]]"});
     std::unique_ptr<TAction> action(ChooseVariableValueLabel(drawing));
-    SetNamedVariableRefresh(previous);
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(refreshed, 1);
+    const std::vector<std::string> written = kernel.Written();
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0].rfind("EvaluatePacket[VXVariableCheck[", 0), 0u) << written[0];
+    EXPECT_EQ(written[1].rfind("EvaluatePacket[VXCheckDeficit[", 0), 0u) << written[1];
     // A free label "bc = " and the value display of bc, not yet added.
     auto* adding = dynamic_cast<TAddLabelAction*>(action.get());
     ASSERT_NE(adding, nullptr);
