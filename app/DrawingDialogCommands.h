@@ -4,6 +4,7 @@
 // variable.
 class CCorvellView;
 class DiagramComp;
+class DrawValueComp;
 class TAction;
 
 // "Color and Fill" when a closed shape is selected, else "Line Properties",
@@ -19,6 +20,10 @@ void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram);
 // "name = value" at the centre of the drawing, or null (no named variable:
 // a beep; the dialog cancelled: nothing).
 TAction* OnShowVariableValue(CCorvellView& view, DiagramComp& diagram);
+// "Variable Properties" of a value display (a Ctrl+click on it): on OK its
+// variable is locked or unlocked as chosen and moved to the value typed
+// (its drawing solves again); the display's paragraph is laid out again.
+void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display);
 
 // The dialog steps of the three commands, without the view: what the user
 // chose is applied to the drawing (answering whether anything changed), or
@@ -26,3 +31,6 @@ TAction* OnShowVariableValue(CCorvellView& view, DiagramComp& diagram);
 bool EditSelectionStyle(DiagramComp& diagram);
 bool EditDrawingProperties(DiagramComp& diagram);
 TAction* ChooseVariableValueLabel(DiagramComp& diagram);
+// A text that is no number is refused with a message, changing nothing;
+// a display without a variable opens nothing.
+bool EditValueDisplay(DrawValueComp& display);

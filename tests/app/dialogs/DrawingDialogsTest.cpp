@@ -325,6 +325,48 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
     EXPECT_TRUE(drawing.GetLabels().IsEmpty());
 }
 
+TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefusesWhatIsNoNumber)
+{
+    RegisterMathComponents();
+    TextPrefs prefs;
+    FontManager fonts(prefs);
+    struct Case {
+        const char* typed;  // null: the value is left as shown
+        bool lock;
+        int button;
+        bool changed;
+        bool fixed;
+        double value;
+    };
+    const Case cases[] = {
+        {nullptr, true, IDOK, true, true, 2.0},
+        {"3.5", false, IDOK, true, false, 3.5},
+        {"three", true, IDOK, false, false, 2.0},
+        {"7", true, IDCANCEL, false, false, 2.0},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.typed ? c.typed : "(shown)";
+        DiagramComp drawing;
+        auto* vertex = new VertexShape(2.0, 1.0);
+        drawing.AddShape(vertex);
+        DrawValueComp display(vertex->GetXVar());
+        ui.boxes.clear();
+        ScriptedDialogs script([&](CDialog& dialog) {
+            EXPECT_EQ(Text(dialog, 1000), "2.00") << name;
+            EXPECT_EQ(dialog.IsDlgButtonChecked(1002), UINT(BST_UNCHECKED)) << name;
+            if (c.typed)
+                dialog.SetDlgItemText(1000, c.typed);
+            dialog.CheckDlgButton(1002, c.lock ? BST_CHECKED : BST_UNCHECKED);
+            dialog.PressButton(c.button);
+        });
+        EXPECT_EQ(EditValueDisplay(display), c.changed) << name;
+        EXPECT_EQ(vertex->GetXVar()->IsFixed(), c.fixed) << name;
+        EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), c.value) << name;
+        // Only a text that is no number is answered with a message.
+        EXPECT_EQ(ui.boxes.size(), !c.changed && c.button == IDOK ? 1u : 0u) << name;
+    }
+}
+
 TEST_F(DrawingDialogsTest, VariablePropertiesAndCreateVertexExchangeTheirFields)
 {
     CVariablePropertiesDialog properties(true, "2.5");
