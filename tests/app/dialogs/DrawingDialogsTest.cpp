@@ -331,7 +331,7 @@ TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefuses
     TextPrefs prefs;
     FontManager fonts(prefs);
     struct Case {
-        const char* typed;  // null: the value is left as shown
+        const char* typed; // null: the value is left as shown
         bool lock;
         int button;
         bool changed;
