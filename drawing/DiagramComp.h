@@ -24,6 +24,7 @@
 #include "drawing/ItemArray.h"
 #include "drawing/ShapeStyle.h"
 #include "foundation/BoxComp.h"
+#include "foundation/InnerSelection.h"
 #include "foundation/XMLWriter.h"
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
@@ -83,7 +84,7 @@ void DeleteShapes(const std::vector<DiagramShape*>& shapes);
 // Deletes the shapes of a drawing; a vertex goes when no shape uses it.
 void DeleteByUse(const ItemArray<DiagramShape>& shapes);
 
-class DiagramComp : public BoxComp, public XhtmlForm {
+class DiagramComp : public BoxComp, public XhtmlForm, public InnerSelection {
 public:
     // The drawing as one svg element of its box's size: the axes when shown,
     // then every shape, constraint and label (DiagramCompSvg.cpp).
@@ -264,6 +265,20 @@ public:
     // and deletes the source; then undoes the edits of the removal the
     // source came from, when given (groups first).
     void PasteItems(DiagramComp* source, DiagramEditList* edits = nullptr);
+    // ---- the drawing selected as a whole (DiagramCompClipboard.cpp) ----
+    // Copy takes the selected items, held in a fragment as one drawing;
+    // a fragment that is one drawing pastes copies of its items here,
+    // selected, while the drawing stays selected as a whole.
+    bool SelectBetween(const DocPosition& a, const DocPosition& b, DocSelection& out) override;
+    bool HasInnerSelection() const override { return HasSelection(); }
+    void GetSelectionBounds(const DocSelection& selection, Rect& out) const override;
+    DocSelection CopySelection(const DocSelection& selection) override;
+    // Removal goes through the drawing's own cut and delete actions.
+    DocSelection DeleteSelection(const DocSelection& selection, DocPosition& removedAt) override;
+    bool CanInsert(const DocSelection& fragment, const DocPosition& at) const override;
+    DocSelection Insert(DocSelection& fragment, const DocPosition& at) override;
+    // The font of every label's text.
+    void SetSelectionFont(const DocSelection& selection, int fontId) override;
     // Takes the selected items out (compound shapes losing a part are
     // replaced by what is left, recorded in edits) and answers a new drawing
     // holding them.
