@@ -341,6 +341,7 @@ TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefuses
     const Case cases[] = {
         {nullptr, true, IDOK, true, true, 2.0},
         {"3.5", false, IDOK, true, false, 3.5},
+        {"4.25", true, IDOK, true, true, 4.25},
         {"three", true, IDOK, false, false, 2.0},
         {"7", true, IDCANCEL, false, false, 2.0},
     };
