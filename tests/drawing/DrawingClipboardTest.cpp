@@ -89,6 +89,8 @@ TEST_F(DrawingClipboardTest, APasteWithinTheDrawingAddsSelectedCopiesAndUndoTake
     auto* copiedDisplay = dynamic_cast<DrawValueComp*>(first->GetLabels().GetAt(1)->GetText()->GetAt(1));
     ASSERT_NE(copiedDisplay, nullptr);
     EXPECT_EQ(copiedDisplay->GetVariable(), static_cast<TriangleShape*>(pasted)->GetVertex(0)->GetXVar());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NE(static_cast<TriangleShape*>(pasted)->GetVertex(i), triangle->GetVertex(i)) << i;
     EXPECT_EQ(OwnershipFaults({first}), "");
 
     // The user selects the original before undoing: undo still takes the copy.
