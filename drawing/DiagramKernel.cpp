@@ -297,30 +297,34 @@ std::vector<std::pair<std::string, double>> NamedValues(const DrawVarTable& tabl
     return values;
 }
 
+// A refused plot is tried again when a view starts editing the drawing or
+// its range changes, not at every change.
+bool IsDue(const PlotShape& plot, DiagramComp::PlotsDue due, bool valuesChanged)
+{
+    using Due = DiagramComp::PlotsDue;
+    const bool pending = plot.IsPending() && (due != Due::Changed || !plot.WasRefused());
+    return due == Due::All || pending || (plot.UsesVariables() && valuesChanged);
+}
+
 } // namespace
 
 void DiagramComp::ComputePlots(PlotsDue due)
 {
-    std::vector<std::pair<std::string, double>> values = NamedValues(m_variables);
-    const bool valuesChanged = values != m_plottedValues;
-    m_plottedValues = std::move(values);
     DPoint topLeft;
     DPoint bottomRight;
     GetVisibleWorld(topLeft, bottomRight);
     // A box not laid out yet shows no range to compute over.
     if (!(topLeft.x < bottomRight.x && bottomRight.y < topLeft.y))
         return;
+    std::vector<std::pair<std::string, double>> values = NamedValues(m_variables);
+    const bool valuesChanged = values != m_plottedValues;
+    m_plottedValues = std::move(values);
     bool waiting = false;
     bool refused = false;
     bool computed = false;
     for (DiagramShape* shape : m_shapes) {
         auto* plot = shape->IsPlot() ? static_cast<PlotShape*>(shape) : nullptr;
-        if (!plot || !plot->GetFunction())
-            continue;
-        // A refused plot is tried again when a view starts editing the
-        // drawing or its range changes, not at every change.
-        const bool pending = plot->IsPending() && (due != PlotsDue::Changed || !plot->WasRefused());
-        if (due != PlotsDue::All && !pending && !(plot->UsesVariables() && valuesChanged))
+        if (!plot || !plot->GetFunction() || !IsDue(*plot, due, valuesChanged))
             continue;
         switch (plot->Recompute(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, m_variables.ToRuleList(),
                                 Symbol(m_xName), Symbol(m_yName))) {
