@@ -13,6 +13,7 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawingMakers.h"
 #include "drawing/DrawingEditActions.h"
+#include "drawing/TPasteDrawingAction.h"
 #include "drawing/PilePane.h"
 #include "drawing/DrawPile.h"
 #include "foundation/ArrowKeyActions.h"
@@ -637,7 +638,14 @@ void CBaseView::OnUpdateCopyAs(CCmdUI* ui)
 
 void CBaseView::OnEditPaste()
 {
-    PerformAction(new TPasteAction(GetSelection()));
+    DocSelection selection = GetSelection();
+    // Into a whole drawing go copies of the copied drawing's items.
+    if (selection.GetKind() == DocPosition::kWholeObject) {
+        if (auto* drawing = dynamic_cast<DiagramComp*>(selection.First().GetObject()))
+            PerformAction(new TPasteDrawingAction(drawing));
+        return;
+    }
+    PerformAction(new TPasteAction(selection));
 }
 
 void CBaseView::OnUpdateEditPaste(CCmdUI* ui)

@@ -6,6 +6,7 @@
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
+#include "app/DrawingDialogCommands.h"
 #include "app/DisplayRecord.h"
 #include "app/InsertSizesRecord.h"
 #include "app/EditCodeActions.h"
@@ -17,6 +18,7 @@
 #include "app/dialogs/CEntryCountDialog.h"
 #include "app/dialogs/CRowsColumnsDialog.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/DrawValueComp.h"
 #include "drawing/DrawingEditActions.h"
 #include "foundation/ArrowKeyActions.h"
 #include "foundation/DrawContext.h"
@@ -398,8 +400,12 @@ void CCorvellView::OnActivateView(BOOL activate, CView*, CView*)
     // The drawing bars follow the drawing of the active window.
     if (DiagramComp* drawing = GetEditedDrawing()) {
         DrawTargetScope draw(this);
-        drawing->SetActive(activate != FALSE);
-        drawing->InvalidateBox();
+        if (activate) {
+            drawing->RecomputePlots(true);
+        } else {
+            drawing->SetActive(false);
+            drawing->InvalidateBox();
+        }
         if (activate)
             ShowDrawingBars();
         else if (gMainFrame && gMainFrame->GetDrawing() == drawing)
@@ -575,6 +581,11 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
         }
         if (OnPlotButtons(comp, at) || StartTrackball(comp, at))
             return;
+        // Ctrl+click on a value display opens its variable's properties.
+        if (tag == tag_VDsp && ctrl && m_viewMode == kEditMode) {
+            OnValueDisplayProperties(*this, *static_cast<DrawValueComp*>(comp));
+            return;
+        }
         // A press in the drawing being edited (off its label texts) goes to
         // its tool; the first press on another drawing selects it for editing.
         if (comp->IsDiagram()) {
@@ -683,6 +694,10 @@ BOOL CCorvellView::OnSetCursor(CWnd*, UINT, UINT)
         return TRUE;
     }
     ClearStatus(false);
+    if (tag == tag_VDsp && CtrlDown()) {
+        SetCursor(LoadAppCursor(kHandCursor));
+        return TRUE;
+    }
     // The hand over a selected plot's buttons.
     if (auto* plot = dynamic_cast<PlotComp*>(comp); plot && plot->HitButtons(at)) {
         SetCursor(LoadAppCursor(kHandCursor));

@@ -19,7 +19,7 @@ DiagramComp* CCorvellView::GetEditedDrawing() const
 }
 
 // The drawing that stops being edited loses its frame and its inner
-// selection; the new one gets the frame and the bars.
+// selection; the new one gets the frame, the bars and its waiting plots.
 void CCorvellView::SetCurrentDrawing(DiagramComp* drawing)
 {
     DiagramComp* old = GetEditedDrawing();
@@ -35,8 +35,8 @@ void CCorvellView::SetCurrentDrawing(DiagramComp* drawing)
     m_currentDrawing = drawing;
     if (!drawing)
         return;
-    drawing->SetActive(true);
-    drawing->InvalidateBox();
+    // The plots the kernel has yet to compute get their curves now.
+    drawing->RecomputePlots(true);
     if (IsActiveDocumentView())
         ShowDrawingBars();
 }

@@ -4,11 +4,13 @@
 #include "app/dialogs/CColorFillDialog.h"
 #include "app/dialogs/CDrawingPropertiesDialog.h"
 #include "app/dialogs/CLinePropertiesDialog.h"
+#include "app/dialogs/CVariablePropertiesDialog.h"
 #include "app/dialogs/CVariableValuesDialog.h"
 #include "drawing/DiagramActions.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
+#include "drawing/DrawVariable.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/DocPosition.h"
@@ -21,16 +23,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <vector>
 
 namespace {
-
-NamedVariableRefresh& Refresh()
-{
-    static NamedVariableRefresh installed;
-    return installed;
-}
 
 // The largest pixel extent that still gives a size the drawing can store.
 int32_t MaxPixels(int reference)
@@ -78,11 +73,6 @@ DPoint Centre(const DiagramComp& diagram)
 
 } // namespace
 
-NamedVariableRefresh SetNamedVariableRefresh(NamedVariableRefresh refresh)
-{
-    return std::exchange(Refresh(), std::move(refresh));
-}
-
 bool EditSelectionStyle(DiagramComp& diagram)
 {
     ShapeStyle style;
@@ -120,8 +110,8 @@ bool EditDrawingProperties(DiagramComp& diagram)
 
 TAction* ChooseVariableValueLabel(DiagramComp& diagram)
 {
-    if (Refresh())
-        Refresh()(diagram);
+    diagram.UpdateNamedVariables();
+    diagram.ResolveDeficits();
     const DrawVarTable& table = diagram.GetVariables();
     if (table.GetCount() == 0) {
         MessageBeep(0);
@@ -146,6 +136,22 @@ TAction* ChooseVariableValueLabel(DiagramComp& diagram)
     return new TAddLabelAction(&diagram, nullptr, label);
 }
 
+bool EditValueDisplay(DrawValueComp& display)
+{
+    DrawVariable* variable = display.GetVariable();
+    if (!variable)
+        return false;
+    CVariablePropertiesDialog dialog(variable->IsFixed(), display.GetText().ToCString());
+    if (dialog.DoModal() != IDOK)
+        return false;
+    Str255 text;
+    text.AssignCString(dialog.m_strValue);
+    if (display.ApplyProperties(dialog.m_bLocked, text))
+        return true;
+    AfxMessageBox("The value must be a number; the variable keeps its value.", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 void OnDrawingColor(CCorvellView& view, DiagramComp& diagram)
 {
     if (!EditSelectionStyle(diagram))
@@ -167,4 +173,20 @@ void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram)
 TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
 {
     return ChooseVariableValueLabel(diagram);
+}
+
+void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display)
+{
+    DrawTargetScope draw(&view);
+    if (!EditValueDisplay(display))
+        return;
+    // The display may stand in a drawing's label or in a line of text.
+    DocSelection range(&display);
+    ParagraphList* paragraphs = view.GetParagraphList();
+    if (ParagraphComp* paragraph = range.First().GetParagraphComp(); paragraphs && paragraph)
+        view.UpdateLayoutFrom(paragraphs->IndexOf(paragraph), range.First().GetParagraphIndex(false));
+    if (auto* diagram = dynamic_cast<DiagramComp*>(range.First().FindEnclosing(tag_Draw)))
+        diagram->Repaint();
+    view.InvalidateSelection(range);
+    view.SetDocumentModified();
 }

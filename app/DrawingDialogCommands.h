@@ -2,10 +2,9 @@
 // The drawing commands that open a dialog: the colour of the selected
 // shapes, the drawing's properties, and a value display of a named
 // variable.
-#include <functional>
-
 class CCorvellView;
 class DiagramComp;
+class DrawValueComp;
 class TAction;
 
 // "Color and Fill" when a closed shape is selected, else "Line Properties",
@@ -16,10 +15,15 @@ void OnDrawingColor(CCorvellView& view, DiagramComp& diagram);
 // names and grid chosen and its paragraph is laid out again; Cancel
 // changes nothing.
 void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram);
-// "Variable Values" over the drawing's named variables: the action that
-// adds a label "name = value" at the centre of the drawing, or null (no
-// named variable: a beep; the dialog cancelled: nothing).
+// "Variable Values" over the drawing's named variables, brought up to date
+// with the kernel first (while it runs): the action that adds a label
+// "name = value" at the centre of the drawing, or null (no named variable:
+// a beep; the dialog cancelled: nothing).
 TAction* OnShowVariableValue(CCorvellView& view, DiagramComp& diagram);
+// "Variable Properties" of a value display (a Ctrl+click on it): on OK its
+// variable is locked or unlocked as chosen and moved to the value typed
+// (its drawing solves again); the display's paragraph is laid out again.
+void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display);
 
 // The dialog steps of the three commands, without the view: what the user
 // chose is applied to the drawing (answering whether anything changed), or
@@ -27,9 +31,6 @@ TAction* OnShowVariableValue(CCorvellView& view, DiagramComp& diagram);
 bool EditSelectionStyle(DiagramComp& diagram);
 bool EditDrawingProperties(DiagramComp& diagram);
 TAction* ChooseVariableValueLabel(DiagramComp& diagram);
-
-// Brings the drawing's named variables up to date before the list is
-// shown (the kernel side of the drawings installs it; none: the table is
-// listed as it is). Answers the one it replaces.
-using NamedVariableRefresh = std::function<void(DiagramComp&)>;
-NamedVariableRefresh SetNamedVariableRefresh(NamedVariableRefresh refresh);
+// A text that is no number is refused with a message, changing nothing;
+// a display without a variable opens nothing.
+bool EditValueDisplay(DrawValueComp& display);

@@ -646,6 +646,7 @@ bool DiagramComp::SetSize(int32_t width, int32_t height)
         return false;
     m_width = width;
     m_height = height;
+    m_allPlotsDue = true;
     Changed();
     return true;
 }

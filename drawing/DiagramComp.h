@@ -24,6 +24,7 @@
 #include "drawing/ItemArray.h"
 #include "drawing/ShapeStyle.h"
 #include "foundation/BoxComp.h"
+#include "foundation/InnerSelection.h"
 #include "foundation/XMLWriter.h"
 #include "foundation/Str255.h"
 #include "platform/draw/EnhMetafile.h"
@@ -34,6 +35,7 @@ class MathMLOutput;
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -82,7 +84,7 @@ void DeleteShapes(const std::vector<DiagramShape*>& shapes);
 // Deletes the shapes of a drawing; a vertex goes when no shape uses it.
 void DeleteByUse(const ItemArray<DiagramShape>& shapes);
 
-class DiagramComp : public BoxComp, public XhtmlForm {
+class DiagramComp : public BoxComp, public XhtmlForm, public InnerSelection {
 public:
     // The drawing as one svg element of its box's size: the axes when shown,
     // then every shape, constraint and label (DiagramCompSvg.cpp).
@@ -242,8 +244,18 @@ public:
     // The plot maker's work: a new plot of the function row (taken),
     // computed at once; null when the user cancelled a value it needs.
     TAction* AddPlot(CompList* function);
-    // Computes the plots that wait for the kernel; the drawing is active.
+    // Computes the plots the kernel has yet to compute; the drawing is active.
     void RecomputePlots(bool redraw);
+    // Which plots a computation takes: every one (the visible range or the
+    // plot variables changed), every one the kernel has yet to compute (a
+    // view starts editing the drawing), or, after any change, those that
+    // waited for a kernel that was not running and those whose named values
+    // changed.
+    enum class PlotsDue { All, Pending, Changed };
+    // Computes those plots over the visible range. Without a kernel, or
+    // when it refuses, the plots keep their curves and the status bar says
+    // why, once until the plots can be computed again.
+    void ComputePlots(PlotsDue due);
 
     // ---- copy and paste ----
     // A new drawing of copies of the selected shapes, the constraints whose
@@ -253,6 +265,20 @@ public:
     // and deletes the source; then undoes the edits of the removal the
     // source came from, when given (groups first).
     void PasteItems(DiagramComp* source, DiagramEditList* edits = nullptr);
+    // ---- the drawing selected as a whole (DiagramCompClipboard.cpp) ----
+    // Copy takes the selected items, held in a fragment as one drawing;
+    // a fragment that is one drawing pastes copies of its items here,
+    // selected, while the drawing stays selected as a whole.
+    bool SelectBetween(const DocPosition& a, const DocPosition& b, DocSelection& out) override;
+    bool HasInnerSelection() const override { return HasSelection(); }
+    void GetSelectionBounds(const DocSelection& selection, Rect& out) const override;
+    DocSelection CopySelection(const DocSelection& selection) override;
+    // Removal goes through the drawing's own cut and delete actions.
+    DocSelection DeleteSelection(const DocSelection& selection, DocPosition& removedAt) override;
+    bool CanInsert(const DocSelection& fragment, const DocPosition& at) const override;
+    DocSelection Insert(DocSelection& fragment, const DocPosition& at) override;
+    // The font of every label's text.
+    void SetSelectionFont(const DocSelection& selection, int fontId) override;
     // Takes the selected items out (compound shapes losing a part are
     // replaced by what is left, recorded in edits) and answers a new drawing
     // holding them.
@@ -336,8 +362,9 @@ public:
     // A new picture of the drawing's box (the caller frees it).
     HENHMETAFILE RecordPicture(bool withFrame);
     void RebuildPicture();
-    // Records the picture again and asks the view to paint the drawing's box
-    // again: every change the user makes shows at once.
+    // Computes the plots a change makes due, records the picture again and
+    // asks the view to paint the drawing's box again: every change the user
+    // makes shows at once.
     void Repaint();
     // Asks the view to paint the drawing's box again.
     void InvalidateBox();
@@ -438,6 +465,12 @@ private:
     int32_t m_width = drawing::kReferenceSize;
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
+    // The named values the plots were last computed with; a new size or new
+    // plot variables make every plot due at the next repaint; the status
+    // bar has said why plots keep their curves.
+    std::vector<std::pair<std::string, double>> m_plottedValues;
+    bool m_allPlotsDue = false;
+    bool m_plotNoteShown = false;
     std::unique_ptr<DrawPile> m_pile;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
     // Shapes a file listed that are also parts of other listed shapes (a

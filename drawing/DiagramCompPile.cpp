@@ -10,6 +10,7 @@
 
 void DiagramComp::SetPlotNames(const Str255& xName, const Str255& yName)
 {
+    m_allPlotsDue = m_allPlotsDue || xName != m_xName || yName != m_yName;
     m_xName = xName;
     m_yName = yName;
     Changed();

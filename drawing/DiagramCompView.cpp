@@ -24,6 +24,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 using namespace drawing;
@@ -77,13 +78,16 @@ bool DiagramComp::SetPixelSize(int width, int height)
 
 void DiagramComp::Zoom(const IntPoint& device, double factor)
 {
-    if (m_dc.ZoomAbout(device, factor))
-        RebuildPicture();
+    if (!m_dc.ZoomAbout(device, factor))
+        return;
+    ComputePlots(PlotsDue::All);
+    RebuildPicture();
 }
 
 void DiagramComp::Pan(int dx, int dy)
 {
     m_dc.ScrollBy(dx, dy);
+    ComputePlots(PlotsDue::All);
     RebuildPicture();
 }
 
@@ -256,6 +260,7 @@ void DiagramComp::RebuildPicture()
 
 void DiagramComp::Repaint()
 {
+    ComputePlots(std::exchange(m_allPlotsDue, false) ? PlotsDue::All : PlotsDue::Changed);
     RebuildPicture();
     InvalidateBox();
 }

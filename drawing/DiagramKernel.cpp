@@ -20,6 +20,7 @@
 #include "kernel/ListNodes.h"
 #include "kernel/NodeBuilders.h"
 #include "kernel/OperatorNodes.h"
+#include "platform/UserInterface.h"
 
 #include <cmath>
 #include <memory>
@@ -278,25 +279,69 @@ TAction* DiagramComp::AddPlot(CompList* function)
 
 void DiagramComp::RecomputePlots(bool redraw)
 {
-    if (ReadyLink()) {
-        bool computed = false;
-        DPoint topLeft;
-        DPoint bottomRight;
-        GetVisibleWorld(topLeft, bottomRight);
-        for (DiagramShape* shape : m_shapes) {
-            auto* plot = shape->IsPlot() ? static_cast<PlotShape*>(shape) : nullptr;
-            if (!plot || !plot->IsPending())
-                continue;
-            plot->Compute(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, m_variables.ToRuleList(),
-                          Symbol(m_xName), Symbol(m_yName));
-            computed = true;
-        }
-        if (computed)
-            Repaint();
-    }
+    ComputePlots(PlotsDue::Pending);
     m_active = true;
-    if (redraw)
+    if (redraw || m_pictureStale)
         InvalidateBox();
+}
+
+namespace {
+
+const char* const kPlotsWaitForKernel = "The plots keep their previous curves until the kernel is running.";
+
+std::vector<std::pair<std::string, double>> NamedValues(const DrawVarTable& table)
+{
+    std::vector<std::pair<std::string, double>> values;
+    for (int i = 0; i < table.GetCount(); ++i)
+        values.emplace_back(table.GetAt(i).name.GetText(), table.GetAt(i).variable->GetValue());
+    return values;
+}
+
+// A refused plot is tried again when a view starts editing the drawing or
+// its range changes, not at every change.
+bool IsDue(const PlotShape& plot, DiagramComp::PlotsDue due, bool valuesChanged)
+{
+    using Due = DiagramComp::PlotsDue;
+    const bool pending = plot.IsPending() && (due != Due::Changed || !plot.WasRefused());
+    return due == Due::All || pending || (plot.UsesVariables() && valuesChanged);
+}
+
+} // namespace
+
+void DiagramComp::ComputePlots(PlotsDue due)
+{
+    DPoint topLeft;
+    DPoint bottomRight;
+    GetVisibleWorld(topLeft, bottomRight);
+    // A box not laid out yet shows no range to compute over.
+    if (!(topLeft.x < bottomRight.x && bottomRight.y < topLeft.y))
+        return;
+    std::vector<std::pair<std::string, double>> values = NamedValues(m_variables);
+    const bool valuesChanged = values != m_plottedValues;
+    m_plottedValues = std::move(values);
+    bool waiting = false;
+    bool refused = false;
+    bool computed = false;
+    for (DiagramShape* shape : m_shapes) {
+        auto* plot = shape->IsPlot() ? static_cast<PlotShape*>(shape) : nullptr;
+        if (!plot || !plot->GetFunction() || !IsDue(*plot, due, valuesChanged))
+            continue;
+        switch (plot->Recompute(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, m_variables.ToRuleList(),
+                                Symbol(m_xName), Symbol(m_yName))) {
+        case PlotShape::Computed::Done: computed = true; break;
+        case PlotShape::Computed::Pending: waiting = true; break;
+        case PlotShape::Computed::Refused: refused = true; break;
+        }
+    }
+    if (computed)
+        m_pictureStale = true;
+    if (!waiting && !refused) {
+        m_plotNoteShown = m_plotNoteShown && !computed;
+        return;
+    }
+    if (!m_plotNoteShown)
+        UserInterface::Current().SetStatusText(waiting ? kPlotsWaitForKernel : PlotShape::kRefusedAnswer);
+    m_plotNoteShown = true;
 }
 
 // ---- kernel results ----

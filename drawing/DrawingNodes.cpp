@@ -75,6 +75,12 @@ void DrawingNode::PutPlainForm(MLINK link) const
     MLPutLongInteger(link, DrawIdentities::OfDiagram(m_diagram));
 }
 
+void DrawingNode::WriteMathML(MathMLOutput& writer)
+{
+    if (m_diagram)
+        m_diagram->WriteSVG(writer);
+}
+
 ExprNode* MakeDrawingNode(DiagramComp* diagram)
 {
     auto* node = new DrawingNode(diagram);

@@ -44,6 +44,8 @@ public:
     CompositeNode* NewWithFirstClone() const override;
     void PutPackageForm(MLINK link, int mode) const override;
     void PutPlainForm(MLINK link) const override;
+    // The drawing itself, as SVG; its labels' expressions are not shown apart.
+    void WriteMathML(MathMLOutput& writer) override;
     TypeTag GetTag() const override { return TypeTag("drwN"); }
 
     DiagramComp* GetDiagram() const { return m_diagram; }

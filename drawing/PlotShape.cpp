@@ -167,6 +167,15 @@ ExprNode* PlotShape::CopyFunction() const
 PlotShape::Computed PlotShape::Compute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules,
                                        ExprNode* x, ExprNode* y)
 {
+    const Computed computed = Recompute(xmin, ymax, xmax, ymin, rules, x, y);
+    if (computed == Computed::Refused)
+        ShowMessageOrBeep(kRefusedAnswer);
+    return computed;
+}
+
+PlotShape::Computed PlotShape::Recompute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules,
+                                         ExprNode* x, ExprNode* y)
+{
     std::unique_ptr<ExprNode> ownedRules(rules);
     std::unique_ptr<ExprNode> xSymbol(x);
     std::unique_ptr<ExprNode> ySymbol(y);
@@ -186,11 +195,14 @@ PlotShape::Computed PlotShape::Compute(double xmin, double ymax, double xmax, do
     std::unique_ptr<ExprNode> answer(link->ResolvePlot(&command, ownedRules.get()));
     auto curves = std::make_unique<PlotCurveSet>();
     if (!answer || curves->BuildFromGraphics(answer.get()) == 0) {
-        // A failed computation is no empty curve: the old one stays.
-        ShowMessageOrBeep(kRefusedAnswer);
+        // A failed computation is no empty curve: the old one stays, and the
+        // plot waits to be computed again.
+        m_pending = true;
+        m_refused = true;
         return Computed::Refused;
     }
     m_curves = std::move(curves);
     m_pending = false;
+    m_refused = false;
     return Computed::Done;
 }

@@ -59,8 +59,11 @@ public:
     void SetCurves(std::unique_ptr<PlotCurveSet> curves);
     const PlotCurveSet* GetCurves() const { return m_curves.get(); }
     const CompList* GetFunction() const { return m_function; }
-    // The last computation could not reach the kernel.
+    // The curve waits for a computation: the last one could not reach the
+    // kernel, or the kernel refused it.
     bool IsPending() const { return m_pending; }
+    // The last computation reached the kernel and was refused.
+    bool WasRefused() const { return m_refused; }
     void SetPending(bool pending) { m_pending = pending; }
     bool UsesVariables() const { return m_usesVariables; }
     bool InSystem() const { return m_inSystem; }
@@ -72,9 +75,12 @@ public:
     // Computes the curve over xmin..xmax and ymin..ymax with the named
     // variables' rules and the drawing's plot variable symbols (the shape
     // takes the three nodes). Without a ready kernel the plot stays pending;
-    // an answer that is no graphics keeps the old curve and says so.
+    // an answer that is no graphics keeps the old curve, leaves the plot
+    // pending (it is tried again) and says so.
     Computed Compute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules, ExprNode* x,
                      ExprNode* y);
+    // The same without a message: the caller reports the outcome.
+    Computed Recompute(double xmin, double ymax, double xmax, double ymin, ExprNode* rules, ExprNode* x, ExprNode* y);
     // A new kernel expression of the function.
     ExprNode* CopyFunction() const;
 
@@ -85,6 +91,7 @@ private:
     int32_t m_penStyle = drawing::kDefaultPenStyle;
     COLORREF m_penColour = drawing::kBlack;
     bool m_pending = false;
+    bool m_refused = false;
     bool m_usesVariables = false;
     bool m_inSystem = false;
 };

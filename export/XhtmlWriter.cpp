@@ -1,5 +1,6 @@
 #include "export/XhtmlWriter.h"
 
+#include "drawing/DiagramComp.h"
 #include "drawing/DrawValueComp.h"
 #include "export/CWebImageDC.h"
 #include "foundation/CompList.h"
@@ -458,6 +459,20 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp& comp = *row.GetAt(i);
         ++column;
+        // A drawing in a line shows as its picture between the runs around
+        // it (a formula holds no picture); the line goes on in its own style.
+        if (comp.IsDiagram()) {
+            CloseRun(row, current, opened, mathFirst, i - 1, buffer);
+            NewLine();
+            static_cast<DiagramComp&>(comp).WriteSVG(*this);
+            current = outerStyle;
+            opened = outerStyle == kRunMath;
+            if (opened) {
+                OpenMath();
+                mathFirst = i + 1;
+            }
+            continue;
+        }
         // Links, references and values join the text run they stand in; after
         // a formula they start a plain one.
         const int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;

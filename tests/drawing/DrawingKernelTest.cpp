@@ -21,8 +21,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -273,7 +277,8 @@ TEST_F(DrawingKernelTest, APlotKeepsItsCurveWhenTheKernelRefusesAndSaysSo)
         EXPECT_EQ(compute(), PlotShape::Computed::Refused);
         EXPECT_EQ(plot->GetCurves(), curves);
         EXPECT_EQ(ui.LastBoxText(), PlotShape::kRefusedAnswer);
-        EXPECT_FALSE(plot->IsPending());
+        // A refused curve is computed again later.
+        EXPECT_TRUE(plot->IsPending());
         EXPECT_EQ(kernel.Written().front(),
                   "EvaluatePacket[VXResolvePlot[VXTwoDPlot[List[x], List[x, -1., 1.], List[y, -1., 1.]], List[]]]");
     }
@@ -281,6 +286,161 @@ TEST_F(DrawingKernelTest, APlotKeepsItsCurveWhenTheKernelRefusesAndSaysSo)
     EXPECT_EQ(compute(), PlotShape::Computed::Pending);
     EXPECT_TRUE(plot->IsPending());
     EXPECT_NE(plot->GetCurves(), nullptr);
+}
+
+// ---- plots that follow their drawing ----
+
+const char* kCurve = "Graphics[List[List[Line[List[List[0., 0.], List[1., 1.]]]]]]";
+
+// The x range of each plot request written, in order.
+std::vector<std::pair<double, double>> PlotRanges(const std::vector<std::string>& written)
+{
+    std::vector<std::pair<double, double>> ranges;
+    for (const std::string& request : written) {
+        const size_t at = request.find("List[x, ");
+        if (request.find("VXResolvePlot") == std::string::npos || at == std::string::npos)
+            continue;
+        char* end = nullptr;
+        const double low = std::strtod(request.c_str() + at + 8, &end);
+        const double high = std::strtod(end + 1, nullptr);
+        ranges.emplace_back(low, high);
+    }
+    return ranges;
+}
+
+class PlotFollowTest : public DrawingKernelTest {
+protected:
+    PlotFollowTest()
+    {
+        drawing->SetSize(3000, 3000);
+        list->RelayoutAll(false);
+        drawing->Repaint();
+    }
+    // A plot with a curve of its own, as a file or an earlier computation left it.
+    PlotShape* AddPlot(const char* function, bool usesVariables, bool pending)
+    {
+        auto* plot = new PlotShape(Row(function), usesVariables);
+        auto curves = std::make_unique<PlotCurveSet>();
+        Node graphics(NodeFrom(kCurve));
+        curves->BuildFromGraphics(graphics.get());
+        plot->SetCurves(std::move(curves));
+        plot->SetPending(pending);
+        drawing->AddShape(plot);
+        return plot;
+    }
+    std::pair<double, double> VisibleX() const
+    {
+        DPoint topLeft, bottomRight;
+        drawing->GetVisibleWorld(topLeft, bottomRight);
+        return {topLeft.x, bottomRight.x};
+    }
+};
+
+TEST_F(PlotFollowTest, ZoomPanAndANewSizeComputeEveryPlotOverTheNewRange)
+{
+    struct Case {
+        const char* change;
+        std::function<void()> apply;
+    };
+    const IntPoint centre(150, -150);
+    const std::vector<Case> cases = {
+        {"zoom out", [&] { drawing->Zoom(centre, 0.5); }},
+        {"zoom in", [&] { drawing->Zoom(centre, 2.0); }},
+        {"pan", [&] { drawing->Pan(40, -25); }},
+        {"new size",
+         [&] {
+             ASSERT_TRUE(drawing->SetSize(4500, 3000));
+             list->RelayoutAll(false);
+             drawing->Repaint();
+         }},
+    };
+    PlotShape* plain = AddPlot("x", false, false);
+    PlotShape* named = AddPlot("a x", true, false);
+    drawing->GetVariables().SetNamed("a", 2.0);
+    ScriptedKernel kernel({});
+    drawing->Repaint(); // the named plot follows the value it was never computed with
+    kernel.Written();
+    for (const Case& c : cases) {
+        kernel.Answer({kCurve, kCurve});
+        const PlotCurveSet* before = plain->GetCurves();
+        c.apply();
+        const auto ranges = PlotRanges(kernel.Written());
+        ASSERT_EQ(ranges.size(), 2u) << c.change;
+        const auto [xmin, xmax] = VisibleX();
+        for (const auto& [low, high] : ranges) {
+            EXPECT_NEAR(low, xmin, 1e-6 * (xmax - xmin)) << c.change;
+            EXPECT_NEAR(high, xmax, 1e-6 * (xmax - xmin)) << c.change;
+        }
+        EXPECT_NE(plain->GetCurves(), before) << c.change;
+        EXPECT_FALSE(plain->IsPending() || named->IsPending()) << c.change;
+    }
+}
+
+TEST_F(PlotFollowTest, APendingOrRefusedPlotGetsItsCurveWhenTheDrawingIsEditedAgain)
+{
+    PlotShape* pending = AddPlot("x", false, true);
+    PlotShape* done = AddPlot("2 x", false, false);
+    ScriptedKernel kernel({"$Failed"});
+    // Editing starts: the pending plot is asked for and refused; the other
+    // one has its curve.
+    drawing->RecomputePlots(true);
+    EXPECT_TRUE(drawing->IsActive());
+    EXPECT_EQ(PlotRanges(kernel.Written()).size(), 1u);
+    EXPECT_TRUE(pending->IsPending());
+    EXPECT_EQ(ui.LastStatus(), PlotShape::kRefusedAnswer);
+    EXPECT_TRUE(ui.boxes.empty());
+    // A change does not ask for a refused curve again; editing again does.
+    drawing->Repaint();
+    EXPECT_TRUE(PlotRanges(kernel.Written()).empty());
+    kernel.Answer({kCurve});
+    drawing->RecomputePlots(false);
+    EXPECT_EQ(PlotRanges(kernel.Written()).size(), 1u);
+    EXPECT_FALSE(pending->IsPending());
+    EXPECT_FALSE(done->IsPending());
+}
+
+TEST_F(PlotFollowTest, APlotOfNamedVariablesFollowsANewValueOnly)
+{
+    PlotShape* plain = AddPlot("x", false, false);
+    PlotShape* named = AddPlot("a x", true, false);
+    DrawVarTable& table = drawing->GetVariables();
+    table.SetNamed("a", 1.0);
+    ScriptedKernel kernel({kCurve});
+    drawing->Repaint();
+    EXPECT_EQ(PlotRanges(kernel.Written()).size(), 1u);
+    // The same values ask for nothing; a new value asks for the named plot only.
+    drawing->Repaint();
+    EXPECT_TRUE(PlotRanges(kernel.Written()).empty());
+    kernel.Answer({kCurve});
+    const PlotCurveSet* before = named->GetCurves();
+    table.SetNamed("a", 3.0);
+    drawing->Repaint();
+    const std::vector<std::string> written = kernel.Written();
+    ASSERT_EQ(PlotRanges(written).size(), 1u);
+    EXPECT_NE(written.front().find("Rule[a, 3.]"), std::string::npos) << written.front();
+    EXPECT_NE(named->GetCurves(), before);
+    EXPECT_NE(plain->GetCurves(), nullptr);
+}
+
+TEST_F(PlotFollowTest, WithoutAKernelPlotsKeepTheirCurvesAndTheStatusSaysSoOnce)
+{
+    PlotShape* plot = AddPlot("x", false, false);
+    const PlotCurveSet* curves = plot->GetCurves();
+    for (int step = 0; step < 3; ++step)
+        drawing->Pan(10, 0);
+    EXPECT_EQ(plot->GetCurves(), curves);
+    EXPECT_TRUE(plot->IsPending());
+    ASSERT_EQ(ui.statusTexts.size(), 1u);
+    EXPECT_NE(ui.statusTexts.front().find("kernel"), std::string::npos);
+    EXPECT_TRUE(ui.boxes.empty());
+    // Once the curves could be computed again, a later wait is told again.
+    {
+        ScriptedKernel kernel({kCurve});
+        drawing->Pan(10, 0);
+        EXPECT_FALSE(plot->IsPending());
+    }
+    drawing->Zoom(IntPoint(150, -150), 0.5);
+    EXPECT_EQ(ui.statusTexts.size(), 2u);
 }
 
 } // namespace

@@ -15,12 +15,16 @@
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawConstraint.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawValueComp.h"
+#include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
 #include "drawing/DrawingComponents.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
+#include "foundation/CompList.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
@@ -388,5 +392,165 @@ TEST(DrawingEndToEndTest, ClosingTheDocumentDuringADragEndsItCleanly)
     editor.MouseUp();
     ASSERT_TRUE(editor.WaitForWindowGone("triangle\\.vxm")) << "the document did not close";
     editor.Screenshot(folder + "/closed.png");
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+}
+
+namespace {
+
+// A value display's text while it shows its variable's value.
+bool IsPurple(QRgb pixel)
+{
+    return qRed(pixel) > 130 && qGreen(pixel) < 70 && qBlue(pixel) > 160;
+}
+
+bool IsBlue(QRgb pixel)
+{
+    return qBlue(pixel) > 180 && qRed(pixel) < 80 && qGreen(pixel) < 80;
+}
+
+// The screen below the menu bar and the tool bar, whose icons have colours.
+const QRect kBelowBars(0, 60, 1280, 1024 - 60);
+
+// The topmost blue pixel: the triangle's free corner.
+std::optional<QPoint> BlueApex(const QImage& shot)
+{
+    for (int y = kBelowBars.top(); y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (IsBlue(shot.pixel(x, y)))
+                return QPoint(x, y);
+    return std::nullopt;
+}
+
+} // namespace
+
+// A value display of the free corner's x stands beside the triangle. A
+// Ctrl+click on it opens its variable's properties: the value typed as 3
+// and "Locked" checked, the corner moves to x = 3 and stays locked there,
+// as the saved document shows.
+TEST(DrawingEndToEndTest, AValueDisplayLocksAndMovesItsVariableThroughItsDialog)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-value";
+    EditorSession editor(folder);
+    const QString file = folder + "/value.vxm";
+    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp& drawing, TriangleShape& triangle) {
+        auto* row = new CompList;
+        row->Append(new DrawValueComp(triangle.GetVertex(2)->GetXVar()));
+        drawing.AddLabel(new DrawLabel(&drawing, DPoint(6.0, 4.0), DPoint(0.0, 0.0), true, row));
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "value\\.vxm")) << editor.LastError().toStdString();
+
+    std::optional<QRect> display;
+    std::optional<QPoint> apex;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const QImage shot = editor.Grab();
+        display = BoxOf(shot, IsPurple, kBelowBars);
+        apex = BlueApex(shot);
+        return display && apex;
+    })) << "no value display or triangle on the screen";
+    editor.Grab().save(folder + "/opened.png");
+
+    editor.ClickWith("ctrl", display->center().x(), display->center().y());
+    const QString dialog = editor.WaitForWindow("^Variable Properties$");
+    ASSERT_FALSE(dialog.isEmpty()) << "Ctrl+click on the value display opened nothing";
+    editor.Grab().save(folder + "/dialog.png");
+    editor.Key("ctrl+a");
+    editor.Type("3");
+    editor.Key("Tab");
+    editor.Key("space");
+    editor.Grab().save(folder + "/locking.png");
+    editor.Key("Return");
+    ASSERT_TRUE(editor.WaitForWindowGone("^Variable Properties$"));
+
+    // The corner goes right by a quarter of the base (some 33 pixels).
+    std::optional<QPoint> moved;
+    const bool followed = editor.WaitUntil(
+        [&] {
+            moved = BlueApex(editor.Grab());
+            return moved && moved->x() > apex->x() + 20 && std::abs(moved->y() - apex->y()) <= 2;
+        },
+        20000);
+    editor.Grab().save(folder + "/locked.png");
+    EXPECT_TRUE(followed) << "the corner did not move to the value typed";
+
+    const QDateTime before = QFileInfo(file).lastModified();
+    const qint64 sizeBefore = QFileInfo(file).size();
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Key("ctrl+s");
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const QFileInfo info(file);
+        return info.size() != sizeBefore || info.lastModified() != before;
+    })) << "the document was not saved";
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+    Resave(file, folder + "/value-again.vxm", [](DiagramComp& drawing) {
+        auto* shape = dynamic_cast<TriangleShape*>(drawing.GetShapes().GetAt(0));
+        ASSERT_NE(shape, nullptr);
+        DrawVariable* x = shape->GetVertex(2)->GetXVar();
+        EXPECT_TRUE(x->IsFixed()) << "the corner's x is not locked";
+        EXPECT_NEAR(x->GetValue(), 3.0, 1e-9);
+    });
+}
+
+// The triangle selected by a band is copied and pasted inside its drawing:
+// the copy comes in selected (red) over the original; undo takes it out
+// again (the original shows blue), redo puts it back. The documents saved
+// after each step hold two triangles, one, then two again.
+TEST(DrawingEndToEndTest, ShapesCopiedAndPastedWithinADrawingAreUndoneAndRedone)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-paste";
+    EditorSession editor(folder);
+    const QString file = folder + "/paste.vxm";
+    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp&, TriangleShape&) {});
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "paste\\.vxm")) << editor.LastError().toStdString();
+
+    std::optional<QRect> triangle;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (triangle = BoxOf(editor.Grab(), IsBlue, kBelowBars)).has_value(); }));
+    // The first click selects the drawing for editing; a band around the
+    // triangle selects it (drawn red).
+    editor.Click(triangle->center().x(), triangle->bottom() + 30);
+    std::optional<QRect> box;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (box = BoxOf(editor.Grab(), IsActiveFrame, kBelowBars)).has_value(); }));
+    const QPoint from = triangle->topLeft() - QPoint(15, 15);
+    ASSERT_TRUE(editor.Drag(from, {from + QPoint(20, 20), triangle->bottomRight() + QPoint(15, 15)}));
+    auto isRed = [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80; };
+    ASSERT_TRUE(editor.WaitUntil([&] { return BoxOf(editor.Grab(), isRed, *box).has_value(); }))
+        << "the band selected nothing";
+    editor.Grab().save(folder + "/selected.png");
+
+    auto saveAndCount = [&](const QString& name) {
+        const QDateTime before = QFileInfo(file).lastModified();
+        const qint64 sizeBefore = QFileInfo(file).size();
+        editor.Key("ctrl+s");
+        EXPECT_TRUE(editor.WaitUntil([&] {
+            const QFileInfo info(file);
+            return info.size() != sizeBefore || info.lastModified() != before;
+        })) << "the document was not saved";
+        int shapes = -1;
+        Resave(file, folder + "/" + name, [&](DiagramComp& drawing) { shapes = drawing.GetShapes().GetCount(); });
+        return shapes;
+    };
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Key("ctrl+c");
+    editor.Key("ctrl+v");
+    editor.Grab().save(folder + "/pasted.png");
+    EXPECT_EQ(saveAndCount("pasted.vxm"), 2) << "the paste added no triangle";
+    editor.Key("ctrl+z");
+    ASSERT_TRUE(editor.WaitUntil([&] { return !BoxOf(editor.Grab(), isRed, *box).has_value(); }))
+        << "the undone paste still shows selected";
+    editor.Grab().save(folder + "/undone.png");
+    EXPECT_EQ(saveAndCount("undone.vxm"), 1) << "undo left the pasted triangle";
+    editor.Key("ctrl+z");
+    ASSERT_TRUE(editor.WaitUntil([&] { return BoxOf(editor.Grab(), isRed, *box).has_value(); }))
+        << "redo does not show the pasted triangle selected";
+    editor.Grab().save(folder + "/redone.png");
+    EXPECT_EQ(saveAndCount("redone.vxm"), 2) << "redo did not put the triangle back";
+
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }

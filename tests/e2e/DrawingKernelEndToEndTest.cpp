@@ -16,6 +16,7 @@
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/PlotShape.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
@@ -232,4 +233,106 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     click(at(0.9, 0.95));
     const int six = dragSide("six.png");
     EXPECT_NEAR(double(six) / std::max(five, 1), 6.0 / 5.0, 0.05) << "five: " << five << " px, six: " << six << " px";
+}
+
+namespace {
+
+bool IsRed(QRgb pixel)
+{
+    return qRed(pixel) > 180 && qGreen(pixel) < 90 && qBlue(pixel) < 90;
+}
+
+// The columns the red curve covers inside the drawing (its frame left out).
+std::optional<QRect> Curve(const QImage& shot, const QRect& box)
+{
+    return BoxOf(shot, IsRed, box.adjusted(3, 3, -3, -3));
+}
+
+// The curve reaches both sides of the drawing.
+bool SpansTheDrawing(const std::optional<QRect>& curve, const QRect& box)
+{
+    constexpr int kSlack = 12;
+    return curve && curve->left() <= box.left() + kSlack && curve->right() >= box.right() - kSlack;
+}
+
+} // namespace
+
+// A drawing holding a red plot of sin(x) that a file left waiting for the
+// kernel. With the kernel started, the first click that edits the drawing
+// computes the curve across it; zoomed out with the magnifier and panned
+// with the grabber, the curve is computed again over what the drawing
+// shows, so that it always spans the drawing from side to side.
+TEST(DrawingKernelEndToEndTest, APlotSpansItsDrawingAfterAZoomAndAPan)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-plot";
+    EditorSession editor(folder);
+    const QString file = folder + "/plot.vxm";
+    drawing_screen::SaveNewDocument(file, [](ParagraphList& paragraphs) {
+        auto* drawing = new DiagramComp;
+        drawing->GetDC().SetWorldOrigin(DPoint(-2.0, 3.0));
+        drawing->SetShowAxes(true);
+        auto* function = new CompList;
+        ExprNode::AppendCharacters("sin(x)", *function);
+        auto* plot = new PlotShape(function, false);
+        ShapeStyle red;
+        red.lineColour = RGB(255, 0, 0);
+        red.penStyle = drawing::kThick;
+        plot->SetStyle(red);
+        plot->SetPending(true);
+        drawing->AddShape(plot);
+        auto* paragraph = new ParagraphComp(3);
+        paragraph->GetRow()->Append(drawing);
+        paragraphs.Append(paragraph);
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "plot\\.vxm")) << editor.LastError().toStdString();
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+    const QRect screen(0, 60, 1280, 1024 - 60);
+    // The drawing's frame: the first thing drawn below the bars.
+    std::optional<QRect> frame;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (frame = BoxOf(editor.Grab(), IsDark, screen)).has_value(); }));
+    editor.Grab().save(folder + "/opened.png");
+    EXPECT_FALSE(Curve(editor.Grab(), *frame)) << "a pending plot shows a curve before it was computed";
+
+    editor.Click(frame->center().x(), frame->center().y());
+    std::optional<QRect> box;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (box = BoxOf(editor.Grab(), IsActiveFrame, screen)).has_value(); }));
+    std::optional<QRect> curve;
+    const bool computed =
+        editor.WaitUntil([&] { return SpansTheDrawing(curve = Curve(editor.Grab(), *box), *box); }, 30000);
+    editor.Grab().save(folder + "/computed.png");
+    ASSERT_TRUE(computed) << "editing the drawing did not compute its curve across it";
+
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const QRect bar = editor.WindowRect(barWindow);
+    constexpr int kGrabber = drawing_screen::kPointerTool + 2, kMagnifier = drawing_screen::kPointerTool + 3;
+    auto click = [&](const QPoint& at) { editor.Click(at.x(), at.y()); };
+    const QImage before = editor.Grab();
+
+    // Zoomed out about the middle: the waves come closer and still fill the width.
+    click(BarButton(bar, kMagnifier));
+    editor.ClickWith("shift", box->center().x(), box->center().y());
+    const bool zoomed = editor.WaitUntil(
+        [&] {
+            const QImage shot = editor.Grab();
+            curve = Curve(shot, *box);
+            return SpansTheDrawing(curve, *box) && curve->height() < Curve(before, *box)->height() * 3 / 4;
+        },
+        30000);
+    editor.Grab().save(folder + "/zoomed.png");
+    EXPECT_TRUE(zoomed) << "after zooming out the curve does not span the drawing";
+
+    // Panned to the right by a fifth of the width: the curve still reaches the left side.
+    click(BarButton(bar, kGrabber));
+    const QPoint from = box->center();
+    ASSERT_TRUE(editor.Drag(from, {from + QPoint(box->width() / 10, 0), from + QPoint(box->width() / 5, 0)}));
+    const bool panned =
+        editor.WaitUntil([&] { return SpansTheDrawing(curve = Curve(editor.Grab(), *box), *box); }, 30000);
+    editor.Grab().save(folder + "/panned.png");
+    EXPECT_TRUE(panned) << "after panning the curve does not span the drawing";
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }

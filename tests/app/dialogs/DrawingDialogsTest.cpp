@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/DrawingDialogCommands.h"
 #include "app/dialogs/CColorFillDialog.h"
@@ -35,6 +36,8 @@
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
 #include "DialogScript.h"
+#include "drawing/ScriptedKernel.h"
+#include "kernel/KernelServices.h"
 
 namespace {
 
@@ -294,15 +297,17 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
     EXPECT_FALSE(opened);
     EXPECT_EQ(ui.beeps.size(), 1u);
 
-    drawing.GetVariables().SetNamed("a", 1.0);
-    drawing.GetVariables().SetNamed("bc", 2.5);
-    int refreshed = 0;
-    NamedVariableRefresh previous = SetNamedVariableRefresh([&](DiagramComp&) { ++refreshed; });
+    // The names come from the kernel, asked before the list is shown: the
+    // drawing's variables, then the values they lack.
+    InstallKernelServices();
+    ScriptedKernel kernel({"List[Rule[a, 1.], Rule[bc, 2.5]]", "List[List[], List[]]"});
     std::unique_ptr<TAction> action(ChooseVariableValueLabel(drawing));
-    SetNamedVariableRefresh(previous);
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(opened);
-    EXPECT_EQ(refreshed, 1);
+    const std::vector<std::string> written = kernel.Written();
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0].rfind("EvaluatePacket[VXVariableCheck[", 0), 0u) << written[0];
+    EXPECT_EQ(written[1].rfind("EvaluatePacket[VXCheckDeficit[", 0), 0u) << written[1];
     // A free label "bc = " and the value display of bc, not yet added.
     auto* adding = dynamic_cast<TAddLabelAction*>(action.get());
     ASSERT_NE(adding, nullptr);
@@ -318,6 +323,49 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(value->GetVariable(), drawing.GetVariables().Find("bc"));
     EXPECT_TRUE(drawing.GetLabels().IsEmpty());
+}
+
+TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefusesWhatIsNoNumber)
+{
+    RegisterMathComponents();
+    TextPrefs prefs;
+    FontManager fonts(prefs);
+    struct Case {
+        const char* typed; // null: the value is left as shown
+        bool lock;
+        int button;
+        bool changed;
+        bool fixed;
+        double value;
+    };
+    const Case cases[] = {
+        {nullptr, true, IDOK, true, true, 2.0},
+        {"3.5", false, IDOK, true, false, 3.5},
+        {"4.25", true, IDOK, true, true, 4.25},
+        {"three", true, IDOK, false, false, 2.0},
+        {"7", true, IDCANCEL, false, false, 2.0},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.typed ? c.typed : "(shown)";
+        DiagramComp drawing;
+        auto* vertex = new VertexShape(2.0, 1.0);
+        drawing.AddShape(vertex);
+        DrawValueComp display(vertex->GetXVar());
+        ui.boxes.clear();
+        ScriptedDialogs script([&](CDialog& dialog) {
+            EXPECT_EQ(Text(dialog, 1000), "2.00") << name;
+            EXPECT_EQ(dialog.IsDlgButtonChecked(1002), UINT(BST_UNCHECKED)) << name;
+            if (c.typed)
+                dialog.SetDlgItemText(1000, c.typed);
+            dialog.CheckDlgButton(1002, c.lock ? BST_CHECKED : BST_UNCHECKED);
+            dialog.PressButton(c.button);
+        });
+        EXPECT_EQ(EditValueDisplay(display), c.changed) << name;
+        EXPECT_EQ(vertex->GetXVar()->IsFixed(), c.fixed) << name;
+        EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), c.value) << name;
+        // Only a text that is no number is answered with a message.
+        EXPECT_EQ(ui.boxes.size(), !c.changed && c.button == IDOK ? 1u : 0u) << name;
+    }
 }
 
 TEST_F(DrawingDialogsTest, VariablePropertiesAndCreateVertexExchangeTheirFields)

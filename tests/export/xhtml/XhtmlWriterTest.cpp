@@ -2,7 +2,11 @@
 // page written here is checked against its document type.
 #include "WriterFixture.h"
 
+#include "drawing/DiagramComp.h"
 #include "drawing/DiagramDC.h"
+#include "drawing/DrawLabel.h"
+#include "drawing/DrawingNodes.h"
+#include "drawing/VertexShape.h"
 #include "drawing/SvgOutput.h"
 #include "foundation/FontIds.h"
 #include "foundation/IntPoint.h"
@@ -12,6 +16,7 @@
 #include "math/FractionComp.h"
 #include "math/HyperlinkComp.h"
 
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -271,4 +276,33 @@ TEST_F(XhtmlWriterTest, LabelRowsAreTextMathOrAParagraphByWhatTheyHold)
               std::string::npos);
     EXPECT_NE(paragraph.find("<p>see \n"), std::string::npos) << paragraph;
     EXPECT_EQ(XmlLintTextErrors(paragraph, false), "");
+}
+
+TEST_F(XhtmlWriterTest, ADrawingInALineOfTextIsWrittenAsItsPictureNotItsLabels)
+{
+    ParagraphComp* paragraph = Paragraph(kParagraph, "see ", FontId::kText);
+    auto* drawing = new DiagramComp;
+    auto* vertex = new VertexShape(1.0, 1.0);
+    auto* name = new CompList;
+    Append(*name, "Q", FontId::kMath);
+    vertex->SetLabel(new DrawLabel(vertex, drawing, name));
+    drawing->AddShape(vertex);
+    paragraph->GetRow()->Append(drawing);
+    Append(*paragraph->GetRow(), " here", FontId::kText);
+    const std::string page = Page();
+    EXPECT_EQ(XmlLintTextErrors(page, true), "");
+    const std::string picture = Between(page, "<svg:svg", "</svg:svg>");
+    EXPECT_NE(picture.find("<svg:circle"), std::string::npos) << page;
+    EXPECT_EQ(page.find("<mi>Q</mi>"), std::string::npos) << "the label shows inside the picture only";
+    EXPECT_NE(page.find("</svg:svg>\n here"), std::string::npos) << page;
+
+    // Inside a formula the drawing's expression writes the same picture.
+    std::unique_ptr<ExprNode> node(MakeDrawingNode(drawing));
+    StringStream math;
+    {
+        XhtmlWriter writer(math);
+        node->WriteMathML(writer);
+    }
+    EXPECT_EQ(math.text.rfind("<svg ", 0), 0u) << math.text;
+    EXPECT_EQ(math.text.find("<mi>"), std::string::npos) << math.text;
 }
