@@ -29,7 +29,7 @@ bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-}  // namespace
+} // namespace
 
 std::string RelativeUrlOfName(const std::string& name)
 {
@@ -46,10 +46,8 @@ std::string RelativeUrlOfName(const std::string& name)
 
 ExportPictureFiles::ExportPictureFiles(std::string folder, std::string pageBase, std::string format,
                                        int64_t pixelBudget)
-    : m_folder(std::move(folder)), m_pageBase(std::move(pageBase)), m_format(std::move(format)),
-      m_budget(pixelBudget)
-{
-}
+    : m_folder(std::move(folder)), m_pageBase(std::move(pageBase)), m_format(std::move(format)), m_budget(pixelBudget)
+{}
 
 ExportPictureFiles::~ExportPictureFiles()
 {
@@ -183,8 +181,7 @@ std::string ExportPictureFiles::LeftOutMessage() const
     }
     const bool one = m_leftOut.size() == 1;
     return std::string(one ? "The picture " : "The pictures ") + names + (one ? " was" : " were") +
-           " left out: an export renders at most " + std::to_string(m_budget >> 20) +
-           " million pixels of pictures.";
+        " left out: an export renders at most " + std::to_string(m_budget >> 20) + " million pixels of pictures.";
 }
 
 std::vector<std::string> ExportPictureFiles::PlacedPaths() const

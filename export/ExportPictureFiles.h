@@ -69,7 +69,7 @@ private:
     struct File {
         std::string temporary;
         std::string final;
-        std::string kept;  // the earlier file, set aside while placing
+        std::string kept; // the earlier file, set aside while placing
         bool placed = false;
     };
     std::string NewTemporary(const std::string& name);

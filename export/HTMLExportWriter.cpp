@@ -115,12 +115,8 @@ using OwnedPicture = std::unique_ptr<EnhMetafile, PictureDeleter>;
 
 HTMLExportWriter::HTMLExportWriter(ByteStream& stream, std::string title, std::string baseName, std::string folder,
                                    int16_t firstCellWidth, int16_t secondCellWidth)
-    : m_output(stream),
-      m_firstCellWidth(Decimal(firstCellWidth)),
-      m_secondCellWidth(Decimal(secondCellWidth)),
-      m_baseName(std::move(baseName)),
-      m_title(std::move(title)),
-      m_folder(std::move(folder)),
+    : m_output(stream), m_firstCellWidth(Decimal(firstCellWidth)), m_secondCellWidth(Decimal(secondCellWidth)),
+      m_baseName(std::move(baseName)), m_title(std::move(title)), m_folder(std::move(folder)),
       m_pictures(m_folder, m_baseName, "html")
 {
 }

@@ -25,7 +25,6 @@ class TextComp;
 
 class HTMLExportWriter : public HTMLWriter, public HtmlElementWriter {
 public:
-
     // title: the page's title; baseName: the first part of every picture's
     // name (both UTF-8); folder: where the pictures go (empty, or ending with
     // '/'); the two widths: the cells of a numbered equation, in pixels.

@@ -12,7 +12,7 @@ class ParagraphList;
 
 struct ExportOutcome {
     bool written = false;
-    std::string message;  // why not, or which pictures a written export left out
+    std::string message; // why not, or which pictures a written export left out
 };
 
 ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer);

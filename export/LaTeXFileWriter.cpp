@@ -56,8 +56,7 @@ std::string PictureBaseName(std::string name)
 
 LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName)
     : LaTeXFileWriter(stream, std::move(folder), std::move(baseName), "tex")
-{
-}
+{}
 
 LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName, const char* format)
     : m_output(stream), m_pictures(std::move(folder), PictureBaseName(baseName), format)
@@ -563,8 +562,8 @@ void LaTeXFileWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFI
     }
     const std::string width = std::to_string(std::max(1, widthPoints)) + "pt";
     const char* line = "\\dimexpr\\linewidth-2\\fboxsep-2\\fboxrule\\relax";
-    WriteString(("\\includegraphics[width=\\ifdim " + width + ">" + line + " " + line + "\\else " + width +
-                 "\\fi]{" + name + ".png}")
+    WriteString(("\\includegraphics[width=\\ifdim " + width + ">" + line + " " + line + "\\else " + width + "\\fi]{" +
+                 name + ".png}")
                     .c_str());
     const QByteArray& bytes = picture->Bytes();
     m_pictures.SaveBytes(std::string_view(bytes.constData(), std::size_t(bytes.size())), name + ".emf");

@@ -110,7 +110,6 @@ protected:
     static std::string LabelName(EquationLabel* label);
     static bool IsReferenced(const EquationLabel* label);
 
-
 private:
     void WriteLetterForm(const std::string& tex, bool math);
     void WriteOtherForm(int32_t kind, const std::string& tex, bool math, bool align);

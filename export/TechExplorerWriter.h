@@ -9,8 +9,7 @@ public:
     // The pictures are named as the LaTeX writer's with "-tcx".
     TechExplorerWriter(ByteStream& stream, std::string folder, std::string baseName)
         : LaTeXFileWriter(stream, std::move(folder), std::move(baseName), "tcx")
-    {
-    }
+    {}
 
     void WritePreamble(bool numberPages, int16_t firstPage) override;
     void WritePicture(int widthPoints, int heightPoints, HENHMETAFILE picture) override;

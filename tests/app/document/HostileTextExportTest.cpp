@@ -94,8 +94,8 @@ protected:
         mixed->GetRow()->Append(new HyperlinkComp(Str255(text.c_str()), Str255(text.c_str()), true));
         ParagraphComp* calculus = Add(doc, kEquation, "", FontId::kMath);
         calculus->GetRow()->Append(
-            new TotalDerivativeComp(Chars("f", FontId::kMath), new TotalDifferentialComp(Chars("x", FontId::kMath),
-                                                                                         Chars(text, FontId::kMath))));
+            new TotalDerivativeComp(Chars("f", FontId::kMath),
+                                    new TotalDifferentialComp(Chars("x", FontId::kMath), Chars(text, FontId::kMath))));
         auto* partial = new PartialDerivativeComp(Chars("g", FontId::kMath),
                                                   new PartialDifferentialComp(Chars("x", FontId::kMath), nullptr));
         partial->InsertVariable(2, new PartialDifferentialComp(Chars("y", FontId::kMath), Chars(text, FontId::kMath)));
@@ -145,8 +145,8 @@ protected:
     static void ExpectCompiledAndHarmless(const std::string& folder)
     {
         const QString dir = QString::fromStdString(folder);
-        const Run latex = Execute(dir, "pdflatex",
-                                  {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape", "main.tex"});
+        const Run latex =
+            Execute(dir, "pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape", "main.tex"});
         ASSERT_TRUE(latex.finished);
         const size_t error = latex.output.find("\n!");
         EXPECT_EQ(latex.code, 0) << (error == std::string::npos ? latex.output : latex.output.substr(error, 600));
@@ -187,4 +187,4 @@ TEST_F(HostileTextExportTest, NoDocumentTextBecomesACommandInLaTeXOrTechExplorer
     }
 }
 
-}  // namespace
+} // namespace

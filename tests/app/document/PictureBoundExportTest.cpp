@@ -117,4 +117,4 @@ TEST_F(PictureBoundExportTest, HugePicturesRenderABoundedNumberOfPixelsAndAreNam
     }
 }
 
-}  // namespace
+} // namespace

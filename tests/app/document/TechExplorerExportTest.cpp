@@ -166,13 +166,11 @@ TEST_F(TechExplorerExportTest, APictureIsAPngOfItsSizeOnTheScreen)
     DrawContext::DeleteMetafile(recorded);
     Add(*doc, kPlain, "")->GetRow()->Append(picture);
     const std::string folder = OutputPath("") + "/";
-    OnScreen(*doc->GetParagraphList(), [&] {
-        ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), folder + "pic.tcx", true).written);
-    });
+    OnScreen(*doc->GetParagraphList(),
+             [&] { ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), folder + "pic.tcx", true).written); });
     std::ifstream source(folder + "pic.tcx");
     const std::string text((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("\\par\\noindent\n$\\fbox{$\\includegraphics{pic-tcx1.png}$} $\n"), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("\\par\\noindent\n$\\fbox{$\\includegraphics{pic-tcx1.png}$} $\n"), std::string::npos) << text;
     const QImage png(QString::fromStdString(folder + "pic-tcx1.png"));
     ASSERT_FALSE(png.isNull());
     EXPECT_EQ(png.width(), PictureComp::ToPoints(picture->GetWidth100()) * 96 / 72);

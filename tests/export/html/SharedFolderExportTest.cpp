@@ -77,7 +77,7 @@ std::vector<std::string> NamedPictures(const std::string& page)
 struct Format {
     const char* name;
     const char* file;
-    std::function<std::string(ParagraphList&, const std::string&)> run;  // "" or why it failed
+    std::function<std::string(ParagraphList&, const std::string&)> run; // "" or why it failed
 };
 
 std::vector<Format> Formats()
@@ -131,7 +131,7 @@ protected:
 TEST_F(SharedFolderExport, EveryFormatKeepsShowingItsOwnPictures)
 {
     const std::string folder = TestFolder();
-    std::map<std::string, Snapshot> own;  // each format's page and pictures as it wrote them
+    std::map<std::string, Snapshot> own; // each format's page and pictures as it wrote them
     Snapshot before;
     for (const Format& format : Formats()) {
         SCOPED_TRACE(format.name);
@@ -247,8 +247,9 @@ TEST_F(SharedFolderExport, APlantedSymbolicLinkIsNeverFollowed)
     const std::string victim = folder + "/victim";
     std::ofstream(victim) << "not yours";
     const std::string pid = std::to_string(::getpid());
-    for (const std::string& name : std::vector<std::string>{"page-xhtml1.png", "page0.png", "page-tex1.png", "page-tex1.emf", "page-tcx1.png",
-                                    ".page0.png.part", ".page-xhtml1.png.part", std::string(".page.") + pid + ".part"})
+    for (const std::string& name :
+         std::vector<std::string>{"page-xhtml1.png", "page0.png", "page-tex1.png", "page-tex1.emf", "page-tcx1.png",
+                                  ".page0.png.part", ".page-xhtml1.png.part", std::string(".page.") + pid + ".part"})
         fs::create_symlink(victim, folder + "/" + name);
     for (const Format& format : Formats())
         ASSERT_EQ(format.run(document.Paragraphs(), folder + "/" + format.file), "") << format.name;
@@ -257,4 +258,4 @@ TEST_F(SharedFolderExport, APlantedSymbolicLinkIsNeverFollowed)
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder + "/" + name))) << name;
 }
 
-}  // namespace
+} // namespace
