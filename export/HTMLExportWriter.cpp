@@ -554,9 +554,11 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     std::string alt = m_pictureText.empty() ? std::string("formula") : m_pictureText;
     m_pictureText.clear();
     CWebImageDC image;
-    // No picture of that size (nothing to show, more than a picture can
-    // hold, or more than the export may render): the text stands in.
-    if (rect.Width() <= 0 || rect.Height() <= 0 || !image.Create(CSize(rect.Width(), rect.Height()))) {
+    // No picture of that size (nothing recorded or nothing to show, more
+    // than a picture can hold, or more than the export may render): the text
+    // stands in.
+    if (!picture || picture->IsNull() || rect.Width() <= 0 || rect.Height() <= 0 ||
+        !image.Create(CSize(rect.Width(), rect.Height()))) {
         WriteEscapedUtf8(alt);
         return;
     }
@@ -567,12 +569,10 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
         return;
     }
 
-    if (picture && !picture->IsNull()) {
-        CRect frame = picture->FrameInPixels();
-        int left = (rect.Width() - frame.Width()) / 2;
-        int top = (rect.Height() - frame.Height()) / 2;
-        image.PlayEnhMetaFile(*picture, CRect(left, top, left + frame.Width(), top + frame.Height()));
-    }
+    const CRect frame = picture->FrameInPixels();
+    const int left = (rect.Width() - frame.Width()) / 2;
+    const int top = (rect.Height() - frame.Height()) / 2;
+    image.PlayEnhMetaFile(*picture, CRect(left, top, left + frame.Width(), top + frame.Height()));
     if (!m_pictures.SavePng(image, name))
         throw CFileException(CFileException::genericException, m_folder + name, m_pictures.Error());
 

@@ -514,9 +514,14 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
 
 // ---- pictures ----
 
-// A picture left out of the export (see ExportPictureFiles) shows as text.
+// A picture with nothing recorded, or left out of the export (see
+// ExportPictureFiles), shows as text.
 void XhtmlWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect)
 {
+    if (!picture || picture->IsNull()) {
+        WriteEscapedCString("(empty picture)");
+        return;
+    }
     const std::string name =
         m_pictureFiles ? m_pictureFiles->NextName(".png") : m_baseName + std::to_string(m_pictureCounter++) + ".png";
     const int width = std::max(1, rect.right - rect.left);
@@ -542,12 +547,10 @@ void XhtmlWriter::SavePicture(HENHMETAFILE picture, int width, int height, const
                                   std::to_string(height) + " pixels for " + name);
         return;
     }
-    if (picture && !picture->IsNull()) {
-        const CRect bounds = picture->GetBounds();
-        const int left = (width - bounds.Width()) / 2;
-        const int top = (height - bounds.Height()) / 2;
-        image.PlayEnhMetaFile(*picture, CRect(left, top, left + bounds.Width(), top + bounds.Height()));
-    }
+    const CRect bounds = picture->GetBounds();
+    const int left = (width - bounds.Width()) / 2;
+    const int top = (height - bounds.Height()) / 2;
+    image.PlayEnhMetaFile(*picture, CRect(left, top, left + bounds.Width(), top + bounds.Height()));
     m_pictureFiles->SavePng(image, name);
 }
 
