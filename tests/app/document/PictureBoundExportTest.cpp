@@ -8,10 +8,15 @@
 #include "export/HtmlExport.h"
 #include "export/LaTeXExport.h"
 #include "export/XhtmlExport.h"
+#include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/IntPoint.h"
+#include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/fuzz/DocumentFuzzEntry.h"
+#include "foundation/Rect.h"
 #include "kernel/NameTable.h"
+#include "math/PictureComp.h"
 #include "platform/draw/ImageDC.h"
 #include "support/FakeUserInterface.h"
 #include "support/model/SavedGlobals.h"
@@ -21,6 +26,7 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -47,6 +53,12 @@ protected:
             pixels += int64_t(size.width()) * size.height();
         }
         return pixels;
+    }
+
+    static std::string ReadText(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     FakeUserInterface ui;
@@ -115,6 +127,44 @@ TEST_F(PictureBoundExportTest, HugePicturesRenderABoundedNumberOfPixelsAndAreNam
         }
         UnwindDrawContext();
     }
+}
+
+// Four recorded pictures of 1,500 pixels square: at twice the screen's
+// resolution LaTeX renders three within the bound and leaves the fourth out,
+// saying so in the source and the message; the web pages, at the screen's
+// resolution, take all four.
+TEST_F(PictureBoundExportTest, APictureBeyondTheBoundIsLeftOutAndNamed)
+{
+    auto doc = EmptyDocument();
+    for (int i = 0; i < 4; ++i) {
+        gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 1500, 1500));
+        gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(1500, 1500));
+        HENHMETAFILE recorded = gDrawContext.EndMetafile();
+        AddParagraph(*doc, "")->GetRow()->Append(new PictureComp(recorded));
+        DrawContext::DeleteMetafile(recorded);
+    }
+    QImage screen(816, 1056, QImage::Format_RGB32);
+    SetImageDpi(screen, 96);
+    CImageDC dc(screen);
+    gDrawContext.BeginDrawOnDC(nullptr, &dc);
+    doc->GetParagraphList()->RelayoutAll(false);
+    for (const Export& format : kExports) {
+        SCOPED_TRACE(format.name);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const std::string page = folder.path().toStdString() + "/" + format.file;
+        const auto [written, message] = format.run(*doc->GetParagraphList(), page);
+        ASSERT_TRUE(written) << message;
+        EXPECT_LE(PixelsIn(folder.path().toStdString()), ExportPictureFiles::kPixelBudget);
+        if (std::string(format.name) == "LaTeX") {
+            EXPECT_NE(message.find("page-tex4.png"), std::string::npos) << message;
+            EXPECT_NE(ReadText(page).find("(picture left out)"), std::string::npos);
+            EXPECT_TRUE(fs::exists(folder.path().toStdString() + "/page-tex3.png"));
+        } else if (std::string(format.name) != "TechExplorer") {
+            EXPECT_EQ(message, "");
+        }
+    }
+    UnwindDrawContext();
 }
 
 } // namespace
