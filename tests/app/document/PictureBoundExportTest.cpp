@@ -164,6 +164,14 @@ TEST_F(PictureBoundExportTest, APictureBeyondTheBoundIsLeftOutAndNamed)
             EXPECT_EQ(message, "");
         }
     }
+    // The export command tells the user the export was written and what it
+    // left out.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    EXPECT_TRUE(doc->ExportTo(ID_EXPORT_LATEX, CString(folder.path().toStdString() + "/doc.tex")));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("was exported to \"doc.tex\""), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ui.LastBoxText().find("doc-tex4.png was left out"), std::string::npos) << ui.LastBoxText();
     UnwindDrawContext();
 }
 
