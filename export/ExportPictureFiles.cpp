@@ -29,6 +29,12 @@ bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
+bool IsFolder(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 } // namespace
 
 std::string RelativeUrlOfName(const std::string& name)
@@ -124,10 +130,13 @@ bool ExportPictureFiles::Place()
 {
     for (File& file : m_files) {
         // The earlier file is kept under a second name until the page is in
-        // place; renaming over it then replaces it in one step.
+        // place: a second link, so that renaming over it replaces it in one
+        // step, or, where the folder takes no links, the file moved aside.
+        // A folder under the name is never moved.
         if (Exists(file.final)) {
             const std::string kept = file.temporary + ".kept";
-            if (::linkat(AT_FDCWD, file.final.c_str(), AT_FDCWD, kept.c_str(), 0) != 0) {
+            if (::linkat(AT_FDCWD, file.final.c_str(), AT_FDCWD, kept.c_str(), 0) != 0 &&
+                (IsFolder(file.final) || std::rename(file.final.c_str(), kept.c_str()) != 0)) {
                 NoteError("The picture " + file.final + " could not be replaced: " + std::strerror(errno));
                 Restore();
                 return false;
@@ -157,13 +166,15 @@ void ExportPictureFiles::Finish()
 void ExportPictureFiles::Restore()
 {
     for (File& file : m_files) {
-        if (file.placed && !file.kept.empty())
-            std::rename(file.kept.c_str(), file.final.c_str());
-        else if (file.placed)
+        if (file.placed && file.kept.empty())
             ::unlink(file.final.c_str());
-        else
+        if (!file.placed)
             ::unlink(file.temporary.c_str());
-        if (!file.placed && !file.kept.empty())
+        // The kept file goes back under its name, unless a link of it is
+        // still there.
+        if (!file.kept.empty() && (file.placed || !Exists(file.final)))
+            std::rename(file.kept.c_str(), file.final.c_str());
+        else if (!file.kept.empty())
             ::unlink(file.kept.c_str());
     }
     m_files.clear();
