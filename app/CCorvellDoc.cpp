@@ -609,25 +609,29 @@ std::string CCorvellDoc::FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The source is complete or not written at all; a picture that could not be
-// written beside it leaves the source in place and is reported, since the
-// source then names a file that is missing.
+// The source and its pictures are complete or not written at all. Pictures
+// left out of a written export are reported.
 bool CCorvellDoc::ExportLaTeX(const std::string& path, bool techExplorer)
 {
     const ExportOutcome outcome = ExportLaTeXFile(*m_paragraphs, path, techExplorer);
-    if (outcome.written && outcome.message.empty())
+    if (outcome.written) {
+        ReportLeftOut(path, outcome.message);
         return true;
-    std::string text = outcome.written
-                           ? "The document was exported to \"" + FileNameOf(path) +
-                                 "\", but not every picture could be written beside it. " + outcome.message
-                           : "The document could not be exported to \"" + FileNameOf(path) + "\". " +
-                                 outcome.message;
+    }
+    std::string text = "The document could not be exported to \"" + FileNameOf(path) + "\". " + outcome.message;
     if (text.back() != '.')
         text += '.';
-    if (!outcome.written)
-        text += " Nothing was written.";
+    text += " Nothing was written.";
     UserInterface::Current().MessageBox(text, "Quorvant", MB_OK | MB_ICONEXCLAMATION);
     return false;
+}
+
+void CCorvellDoc::ReportLeftOut(const std::string& path, const std::string& notice)
+{
+    if (notice.empty())
+        return;
+    UserInterface::Current().MessageBox("The document was exported to \"" + FileNameOf(path) + "\". " + notice,
+                                        "Quorvant", MB_OK | MB_ICONINFORMATION);
 }
 
 // Mathematics is sent to the kernel for its box text. A formula that does not
@@ -663,27 +667,22 @@ bool CCorvellDoc::ExportHtml(const std::string& path, const std::string& title, 
     settings.secondCellWidth = std::max(0, pageWidth - settings.firstCellWidth);
     HtmlExportResult result = WriteHtmlExport(*m_paragraphs, settings);
     message = result.message;
+    if (result.ok)
+        ReportLeftOut(path, result.notice);
     return result.ok;
 }
 
-// The page is written beside the chosen file and takes its name only when
-// complete; pictures of a failed export are removed. A formula that does not
-// read as an expression stops the export before anything is written and is
-// shown selected.
+// The page and its pictures take their names only when complete; a failed
+// export leaves every file as it was. A formula that does not read as an
+// expression stops the export before anything is written and is shown
+// selected.
 bool CCorvellDoc::ExportXhtml(const std::string& path, const std::string& title, std::string& message)
 {
-    const std::string temporary =
-        ExportFolderOf(path) + "." + ExportFileTitleOf(path) + "." + std::to_string(::getpid()) + ".part";
-    XhtmlExportResult result = WriteXhtmlExport(*m_paragraphs, temporary, path, title);
-    if (result.ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        result.ok = false;
-        result.message = std::string("The page could not be given its name: ") + std::strerror(errno);
-    }
-    if (result.ok)
+    XhtmlExportResult result = WriteXhtmlExport(*m_paragraphs, path, title);
+    if (result.ok) {
+        ReportLeftOut(path, result.notice);
         return true;
-    std::remove(temporary.c_str());
-    for (const std::string& picture : result.pictures)
-        std::remove(picture.c_str());
+    }
     if (result.badRow) {
         ShowBadExpressionMessage(DocSelection(const_cast<CompList*>(result.badRow), result.badFirst, result.badLast + 1));
         message.clear();

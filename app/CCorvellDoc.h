@@ -170,6 +170,8 @@ private:
     bool ExportNotebook(const std::string& path, std::string& message);
     // The LaTeX and TechExplorer exports report their own failures.
     bool ExportLaTeX(const std::string& path, bool techExplorer);
+    // Tells which pictures a written export left out (nothing when none).
+    void ReportLeftOut(const std::string& path, const std::string& notice);
     static std::string FileNameOf(const std::string& path);
     void SaveTo(const char* path);
     void FailOpen(const char* path, CFile* file, const CException& e);

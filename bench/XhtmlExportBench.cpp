@@ -57,7 +57,7 @@ void BM_ExportXhtml(benchmark::State& state)
 {
     World& world = TheWorld();
     for (auto _ : state) {
-        const XhtmlExportResult result = WriteXhtmlExport(world.list, world.path, world.path, "Bench", true);
+        const XhtmlExportResult result = WriteXhtmlExport(world.list, world.path, "Bench", true);
         if (!result.ok)
             state.SkipWithError(result.message.c_str());
     }

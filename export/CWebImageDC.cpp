@@ -235,7 +235,7 @@ bool CWebImageDC::WritePNGFile(const std::string& path, bool interlaced, bool tr
     m_lastMessage.clear();
     if (m_bits.isNull())
         return Fail("There is no picture to save.");
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return Fail("Cannot open " + path + " for writing: " + std::strerror(errno));
     // Only a plain file is written, and only a plain file is removed again.

@@ -34,7 +34,8 @@ public:
     bool SaveAsPNG(const std::string& path, bool interlaced, bool transparent, COLORREF colour);
     // The same into a new file at path, without waiting for the disk: for a
     // caller that writes many pictures under temporary names and places them
-    // together. On failure the file is removed.
+    // together. The file is created new: anything already at path (a file, a
+    // symbolic link) makes it fail untouched. On failure the file is removed.
     bool WritePNGFile(const std::string& path, bool interlaced, bool transparent, COLORREF colour);
 
     // The picture as a device-independent bitmap of its depth, rows bottom to top.

@@ -81,23 +81,6 @@ public:
     std::string text;
 };
 
-// A file name as a relative address: characters other than letters, digits
-// and "-._~" are percent-encoded (UTF-8 bytes each).
-std::string UrlOfName(const std::string& name)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string url;
-    for (unsigned char c : name) {
-        if (std::isalnum(c) && c < 128)
-            url += char(c);
-        else if (c == '-' || c == '.' || c == '_' || c == '~')
-            url += char(c);
-        else
-            url += {'%', hex[c >> 4], hex[c & 15]};
-    }
-    return url;
-}
-
 // The box of components first..last: characters by their places in the
 // laid-out line, structures by their own bounds (a line's last item reaches
 // to the page's edge, which a picture must not).
@@ -132,12 +115,9 @@ using OwnedPicture = std::unique_ptr<EnhMetafile, PictureDeleter>;
 
 HTMLExportWriter::HTMLExportWriter(ByteStream& stream, std::string title, std::string baseName, std::string folder,
                                    int16_t firstCellWidth, int16_t secondCellWidth)
-    : m_output(stream),
-      m_firstCellWidth(Decimal(firstCellWidth)),
-      m_secondCellWidth(Decimal(secondCellWidth)),
-      m_baseName(std::move(baseName)),
-      m_title(std::move(title)),
-      m_folder(std::move(folder))
+    : m_output(stream), m_firstCellWidth(Decimal(firstCellWidth)), m_secondCellWidth(Decimal(secondCellWidth)),
+      m_baseName(std::move(baseName)), m_title(std::move(title)), m_folder(std::move(folder)),
+      m_pictures(m_folder, m_baseName, "html")
 {
 }
 
@@ -575,29 +555,30 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     std::string alt = m_pictureText.empty() ? std::string("formula") : m_pictureText;
     m_pictureText.clear();
     CWebImageDC image;
-    if (rect.Width() <= 0 || rect.Height() <= 0 || !image.Create(CSize(rect.Width(), rect.Height()))) {
-        // No picture of that size (nothing to show, or more than a picture
-        // can hold): the text stands in for it.
+    // No picture of that size (nothing recorded or nothing to show, more
+    // than a picture can hold, or more than the export may render): the text
+    // stands in.
+    if (!picture || picture->IsNull() || rect.Width() <= 0 || rect.Height() <= 0 ||
+        !image.Create(CSize(rect.Width(), rect.Height()))) {
         WriteEscapedUtf8(alt);
         return;
     }
-    std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
+    const std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
     ++m_pictureCounter;
-
-    if (picture && !picture->IsNull()) {
-        CRect frame = picture->FrameInPixels();
-        int left = (rect.Width() - frame.Width()) / 2;
-        int top = (rect.Height() - frame.Height()) / 2;
-        image.PlayEnhMetaFile(*picture, CRect(left, top, left + frame.Width(), top + frame.Height()));
+    if (!m_pictures.Admit(rect.Width(), rect.Height(), name)) {
+        WriteEscapedUtf8(alt);
+        return;
     }
-    PictureFile file{m_folder + "." + name + ".part", m_folder + name};
-    // Listed first, so that a half-written temporary is removed with the rest.
-    m_pictures.push_back(file);
-    if (!image.WritePNGFile(file.temporaryPath, true, false, RGB(255, 255, 255)))
-        throw CFileException(CFileException::genericException, file.finalPath, image.LastMessage());
+
+    const CRect frame = picture->FrameInPixels();
+    const int left = (rect.Width() - frame.Width()) / 2;
+    const int top = (rect.Height() - frame.Height()) / 2;
+    image.PlayEnhMetaFile(*picture, CRect(left, top, left + frame.Width(), top + frame.Height()));
+    if (!m_pictures.SavePng(image, name))
+        throw CFileException(CFileException::genericException, m_folder + name, m_pictures.Error());
 
     OpenTag("img");
-    WriteAttribute("src", UrlOfName(name).c_str());
+    WriteAttribute("src", RelativeUrlOfName(name).c_str());
     WriteAttribute("width", Decimal(rect.Width()).c_str());
     WriteAttribute("height", Decimal(rect.Height()).c_str());
     PutChar(' ');

@@ -8,8 +8,10 @@
 // the item they belong to, tables never stand inside a paragraph, every
 // picture carries alternative text, and every text and attribute value is
 // escaped. Pictures go into temporary files first; the export moves them
-// to their names once the whole page is written (see HtmlExport).
+// to their names once the whole page is written (see HtmlExport). A picture
+// beyond the pixels one export may render is written as its text.
 #include "export/ExportOutput.h"
+#include "export/ExportPictureFiles.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/Str255.h"
 #include "math/ExportElementWriters.h"
@@ -23,14 +25,6 @@ class TextComp;
 
 class HTMLExportWriter : public HTMLWriter, public HtmlElementWriter {
 public:
-
-    // A picture written by this export: where it is now and the name the
-    // page refers to it by.
-    struct PictureFile {
-        std::string temporaryPath;
-        std::string finalPath;
-    };
-
     // title: the page's title; baseName: the first part of every picture's
     // name (both UTF-8); folder: where the pictures go (empty, or ending with
     // '/'); the two widths: the cells of a numbered equation, in pixels.
@@ -95,7 +89,8 @@ public:
     // The alternative text of the next picture (otherwise "formula").
     void SetPictureText(std::string text) { m_pictureText = std::move(text); }
 
-    const std::vector<PictureFile>& Pictures() const { return m_pictures; }
+    // The pictures written so far, in their temporaries until placed.
+    ExportPictureFiles& Pictures() { return m_pictures; }
     int PictureCounter() const { return m_pictureCounter; }
 
 private:
@@ -143,5 +138,5 @@ private:
     std::string m_title;
     std::string m_folder;
     std::string m_pictureText;
-    std::vector<PictureFile> m_pictures;
+    ExportPictureFiles m_pictures;
 };

@@ -2,11 +2,10 @@
 // The HTML export of a document: the page and its numbered PNG pictures,
 // written so that a failure leaves nothing half-written under the chosen
 // names. The page goes into a temporary file beside the chosen one and each
-// picture into a temporary file of its own; only when all of them are
-// complete are the pictures renamed to their names and the page renamed over
-// the chosen file. On a failure while writing every temporary is removed and
-// files that were there before are left as they were; should the final
-// renaming fail, the pictures already renamed are removed with the rest.
+// picture into a temporary file of its own (see ExportPictureFiles); only
+// when all of them are complete are the pictures renamed to their names and
+// the page renamed over the chosen file. On any failure every temporary is
+// removed and the files that were there before are left as they were.
 #include <string>
 
 class ParagraphList;
@@ -27,6 +26,8 @@ struct HtmlExportResult {
     std::string message;
     // The pictures written beside the page.
     int pictureCount = 0;
+    // What a successful export left out, for the user (empty when nothing).
+    std::string notice;
 };
 
 // Runs the paragraph list's HTML walk into the chosen file. The pictures are

@@ -214,4 +214,37 @@ std::string MathForm(uint8_t code, int charSet)
     return SafeAlways(tex, true);
 }
 
+std::string VerbatimForm(uint8_t code)
+{
+    if (code == ' ' || code == '\t')
+        return "~";
+    if (code < 32 || code >= 127)
+        return "?";
+    // The specials, and the grave accent that would join "!" or "?" before
+    // it into one glyph.
+    if (std::string_view("\\{}$&#^_~%`").find(static_cast<char>(code)) != std::string_view::npos)
+        return "\\char" + std::to_string(code) + "{}";
+    return std::string(1, static_cast<char>(code));
+}
+
+std::string ArgumentForm(uint8_t code)
+{
+    switch (code) {
+    case '\\': return "\\textbackslash{}";
+    case '{': return "\\{";
+    case '}': return "\\}";
+    case '%': return "\\%";
+    case '#': return "\\#";
+    case '&': return "\\&";
+    case '$': return "\\$";
+    case '_': return "\\_";
+    case '^': return "\\^{}";
+    case '~': return "\\~{}";
+    default:
+        if (code < 32 || code == 127)
+            return "";
+        return code < 128 ? std::string(1, static_cast<char>(code)) : "?";
+    }
+}
+
 }  // namespace LaTeXCharForms

@@ -6,25 +6,38 @@
 
 #include "foundation/ParagraphList.h"
 
+#include "platform/AtomicFileWriter.h"
+#include "platform/Exceptions.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
 namespace {
 
-ExportOutcome SaveText(const std::string& path, const std::string& text)
+// Replaces the file at path with the text in one step; a temporary beside it
+// is created new, never through a link.
+ExportOutcome SaveText(const std::string& path, const std::string& text, ExportPictureFiles* pictures = nullptr)
 {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, "The file " + path + " could not be created: " + file.errorString().toStdString()};
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !file.commit())
-        return {false, "The file " + path + " could not be written: " + file.errorString().toStdString()};
+    try {
+        AtomicFileWriter file(path);
+        file.Write(text.data(), static_cast<uint32_t>(text.size()));
+        if (pictures && !pictures->Place())
+            return {false, pictures->Error()};
+        file.Commit();
+        if (pictures)
+            pictures->Finish();
+    } catch (const CException& e) {
+        return {false, "The file " + path + " could not be written: " + e.what()};
+    }
     return {true, {}};
 }
 
 }  // namespace
 
+// The source and its pictures are written whole or not at all: a picture
+// that cannot be written stops the export before the source is placed, and
+// the pictures of a failed export are removed.
 ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer)
 {
     const QFileInfo info(QString::fromStdString(path));
@@ -35,9 +48,12 @@ ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path
                                                   ? std::make_unique<TechExplorerWriter>(text, folder, base)
                                                   : std::make_unique<LaTeXFileWriter>(text, folder, base);
     list.WriteLaTeX(*writer);
-    ExportOutcome outcome = SaveText(path, text.Text());
-    if (outcome.written && !writer->PicturesWritten())
-        outcome.message = writer->PictureError();
+    ExportPictureFiles& pictures = writer->Pictures();
+    if (!pictures.Error().empty())
+        return {false, pictures.Error()};
+    ExportOutcome outcome = SaveText(path, text.Text(), &pictures);
+    if (outcome.written)
+        outcome.message = pictures.LeftOutMessage();
     return outcome;
 }
 

@@ -2,7 +2,8 @@
 // The LaTeX, TechExplorer and notebook exports of a document: the whole text
 // is written in memory and then replaces the file in one step, so a failed
 // export leaves no half-written file under the chosen name. Pictures go
-// beside the file, named after it with a number.
+// beside the file, named after it with the format and a number, and take
+// their names just before it; a failed export leaves every file as it was.
 #include "export/NotebookFileWriter.h"
 
 #include <string>
@@ -11,7 +12,7 @@ class ParagraphList;
 
 struct ExportOutcome {
     bool written = false;
-    std::string message;  // why not, or what went wrong with a picture
+    std::string message; // why not, or which pictures a written export left out
 };
 
 ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer);

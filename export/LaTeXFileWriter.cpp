@@ -13,10 +13,8 @@
 #include "platform/draw/EnhMetafile.h"
 #include "platform/draw/TextCodec.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -44,10 +42,25 @@ const char* TextFontSwitch(int32_t font)
     }
 }
 
+// The page's name as the start of its pictures' names, which the source
+// names in an argument: characters other than ASCII letters and digits
+// become "-".
+std::string PictureBaseName(std::string name)
+{
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 128)
+            c = '-';
+    return name;
+}
+
 }  // namespace
 
 LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName)
-    : m_output(stream), m_baseName(std::move(baseName)), m_folder(std::move(folder))
+    : LaTeXFileWriter(stream, std::move(folder), std::move(baseName), "tex")
+{}
+
+LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName, const char* format)
+    : m_output(stream), m_pictures(std::move(folder), PictureBaseName(baseName), format)
 {
 }
 
@@ -69,6 +82,34 @@ void LaTeXFileWriter::WriteString(const char* text)
     Put(text);
 }
 
+// Every piece of document text comes here (characters of rows through
+// WriteChar too): source code takes the typewriter forms; text in
+// mathematics is boxed, mathematics in text opened and closed.
+void LaTeXFileWriter::WriteText(std::string_view bytes, LaTeXPlace place)
+{
+    FlushPending();
+    if (m_verbatim) {
+        for (unsigned char code : bytes)
+            Put(LaTeXCharForms::VerbatimForm(code));
+        return;
+    }
+    const bool math = place == LaTeXPlace::kMath;
+    const bool switched = math != (m_currentFont == kMath);
+    if (switched)
+        Put(math ? "$" : "\\mbox{");
+    for (unsigned char code : bytes)
+        Put(math ? LaTeXCharForms::MathForm(code, ANSI_CHARSET) : LaTeXCharForms::TextForm(code, ANSI_CHARSET));
+    if (switched)
+        Put(math ? "$" : "}");
+}
+
+void LaTeXFileWriter::PutArgument(std::string_view bytes)
+{
+    FlushPending();
+    for (unsigned char code : bytes)
+        Put(LaTeXCharForms::ArgumentForm(code));
+}
+
 void LaTeXFileWriter::WriteNumber(long value)
 {
     char text[24];
@@ -76,9 +117,10 @@ void LaTeXFileWriter::WriteNumber(long value)
     WriteString(text);
 }
 
+// A line of source code ends its paragraph.
 void LaTeXFileWriter::NewLine()
 {
-    WriteString("\n");
+    WriteString(m_verbatim ? "\\par\n" : "\n");
 }
 
 void LaTeXFileWriter::FlushPending()
@@ -192,10 +234,9 @@ void LaTeXFileWriter::EndGroup(bool brace)
 void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
 {
     if (m_verbatim) {
-        const unsigned char code = comp.GetChar();
-        const char text[2] = {static_cast<char>(code >= 32 && code < 127 ? code : (code == '\t' ? ' ' : '?')), 0};
+        const char code = static_cast<char>(comp.GetChar());
         if (!TextComp::IsNotChar(comp.Tag()))
-            Put(text);
+            WriteText(std::string_view(&code, 1), LaTeXPlace::kText);
         return;
     }
     const int32_t font = FoldFont(comp.GetFontId());
@@ -248,7 +289,7 @@ void LaTeXFileWriter::EndVerbatim()
 {
     if (!m_verbatim)
         return;
-    Put("\\end{verbatim}\n");
+    Put("}\n");
     m_verbatim = false;
 }
 
@@ -449,13 +490,17 @@ void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
     WriteString("\\end{equation}\n");
 }
 
+// Source code is set line by line in the typewriter face, every character
+// by its typewriter form: unlike a verbatim environment, no text can close
+// it. Lines neither break nor hyphenate, and an empty line keeps its place.
 void LaTeXFileWriter::BeginVerbatim()
 {
-    if (m_verbatim)
-        return;
-    CloseLists();
-    WriteString("\\begin{verbatim}\n");
-    m_verbatim = true;
+    if (!m_verbatim) {
+        CloseLists();
+        WriteString("\\par{\\tt\\hyphenchar\\font=-1\\parindent=0pt\n");
+        m_verbatim = true;
+    }
+    Put("\\mbox{}");
 }
 
 void LaTeXFileWriter::BeginEqnarray()
@@ -488,56 +533,48 @@ std::string LaTeXFileWriter::LabelName(EquationLabel* label)
     return name.CStr();
 }
 
-std::string LaTeXFileWriter::NextPictureName()
-{
-    ++m_pictureCount;
-    return m_baseName + std::to_string(m_pictureCount);
-}
-
-void LaTeXFileWriter::NotePictureError(const std::string& message)
-{
-    if (m_pictureError.empty())
-        m_pictureError = message;
-}
-
 bool LaTeXFileWriter::SavePicturePng(HENHMETAFILE picture, int width, int height, const std::string& fileName)
 {
+    width = std::max(1, width);
+    height = std::max(1, height);
+    if (!m_pictures.Admit(width, height, fileName))
+        return false;
     CWebImageDC image;
-    if (!image.Create(CSize(std::max(1, width), std::max(1, height)))) {
-        NotePictureError("The picture " + fileName + " is too large to write.");
+    if (!image.Create(CSize(width, height))) {
+        m_pictures.NoteError("The picture " + fileName + " is too large to write.");
         return false;
     }
-    if (picture && !picture->IsNull())
-        image.PlayEnhMetaFile(*picture, CRect(0, 0, image.Width(), image.Height()));
-    if (!image.SaveAsPNG(m_folder + fileName, true, false, RGB(255, 255, 255))) {
-        NotePictureError(image.LastMessage());
-        return false;
-    }
-    return true;
+    image.PlayEnhMetaFile(*picture, CRect(0, 0, image.Width(), image.Height()));
+    return m_pictures.SavePng(image, fileName);
 }
 
+// The picture at its size in the document, but never wider than the line
+// less the frame the picture stands in; its height follows its width.
 void LaTeXFileWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFILE picture)
 {
     // The PNG holds two pixels for each pixel of a 96-dpi screen.
     constexpr int kPngPixelsPerInch = 192;
-    const std::string name = NextPictureName();
-    WriteString("\\includegraphics[width=");
-    WriteNumber(widthPoints);
-    WriteString("pt,height=");
-    WriteNumber(heightPoints);
-    WriteString(("pt]{" + name + ".png}").c_str());
-    SavePicturePng(picture, widthPoints * kPngPixelsPerInch / 72, heightPoints * kPngPixelsPerInch / 72, name + ".png");
     if (!picture || picture->IsNull())
         return;
-    QSaveFile file(QString::fromStdString(m_folder + name + ".emf"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(picture->Bytes()) != picture->Bytes().size() || !file.commit())
-        NotePictureError("The picture " + name + ".emf could not be written: " + file.errorString().toStdString());
+    const std::string name = m_pictures.NextName("");
+    if (!SavePicturePng(picture, widthPoints * kPngPixelsPerInch / 72, heightPoints * kPngPixelsPerInch / 72,
+                        name + ".png")) {
+        WriteString("\\mbox{(picture left out)}");
+        return;
+    }
+    const std::string width = std::to_string(std::max(1, widthPoints)) + "pt";
+    const char* line = "\\dimexpr\\linewidth-2\\fboxsep-2\\fboxrule\\relax";
+    WriteString(("\\includegraphics[width=\\ifdim " + width + ">" + line + " " + line + "\\else " + width + "\\fi]{" +
+                 name + ".png}")
+                    .c_str());
+    const QByteArray& bytes = picture->Bytes();
+    m_pictures.SaveBytes(std::string_view(bytes.constData(), std::size_t(bytes.size())), name + ".emf");
 }
 
 void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255&)
 {
     WriteString("\\ref{");
-    WriteString(labelName.GetText());
+    PutArgument(std::string_view(labelName.GetPtrAt(0), labelName.GetLength()));
     WriteString("}");
 }
 
@@ -546,12 +583,5 @@ void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255&)
 // boxed, since the text forms of characters such as "<" switch into math.
 void LaTeXFileWriter::WriteDocLink(const Str255&, const Str255& text)
 {
-    FlushPending();
-    const bool math = m_currentFont == kMath;
-    if (math)
-        WriteString("\\mbox{");
-    for (int i = 0; i < text.GetLength(); ++i)
-        WriteString(LaTeXCharForms::TextForm(text.GetByteAt(i)).c_str());
-    if (math)
-        WriteString("}");
+    WriteText(std::string_view(text.GetPtrAt(0), text.GetLength()), LaTeXPlace::kText);
 }

@@ -4,14 +4,18 @@
 // the preamble, each paragraph's begin and end operations around its
 // components, the end. Letters are held back as pending characters so that a
 // word of mathematics that names a built-in function ("cos") is written as
-// its TeX command. Pictures are written beside the file: the recording as
-// ".emf" and a PNG rendering that the source includes.
+// its TeX command. Pictures are written beside the file (see
+// ExportPictureFiles): the recording as ".emf" and a PNG rendering that the
+// source includes, never wider than the line. A picture with no recording
+// is not written.
 #include "export/ExportOutput.h"
+#include "export/ExportPictureFiles.h"
 #include "foundation/LaTeXWriter.h"
 #include "math/ExportElementWriters.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class ByteStream;
 class CompList;
@@ -22,7 +26,8 @@ public:
     enum Font : int32_t { kRoman = 0, kEmphasis = 1, kBold = 2, kMath = 3, kTypewriter = 4 };
     static constexpr int kPendingCapacity = 64;
 
-    // folder and baseName name the pictures: folder + baseName + number.
+    // folder and baseName name the pictures: folder + baseName, "-tex" and
+    // a number (characters TeX would act on in a file name as "-").
     LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName);
     ~LaTeXFileWriter() override = default;
 
@@ -40,6 +45,7 @@ public:
     void EndGroup(bool brace);
 
     void WriteString(const char* text) override;
+    void WriteText(std::string_view bytes, LaTeXPlace place) override;
     void WriteNumber(long value);
     void NewLine() override;
     void WriteChar(TextComp& comp, bool align) override;
@@ -75,12 +81,12 @@ public:
     void WriteReference(const Str255& labelName, const Str255& shownText) override;
     void WriteDocLink(const Str255& url, const Str255& text) override;
 
-    // Whether every picture file could be written; the first failure's text.
-    bool PicturesWritten() const { return m_pictureError.empty(); }
-    const std::string& PictureError() const { return m_pictureError; }
-    int PictureCount() const { return m_pictureCount; }
+    // The pictures written so far, in their temporaries until placed.
+    ExportPictureFiles& Pictures() { return m_pictures; }
 
 protected:
+    LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName, const char* format);
+
     virtual void WriteEndSectionLabel(EquationLabel* label);
     virtual void WriteEquationEnd(EquationLabel* label);
     virtual void WriteItemLabel(EquationLabel* label);
@@ -88,6 +94,8 @@ protected:
     virtual bool IsTechExplorer() const { return false; }
 
     void Put(const char* text);
+    // Document text standing as the argument of a command.
+    void PutArgument(std::string_view bytes);
     void Put(const std::string& text) { Put(text.c_str()); }
     void CloseFontGroup(const char* mathClose);
     void CloseLists();
@@ -96,16 +104,11 @@ protected:
     void SetBaseFont(int32_t font);
     void OpenFirstLevelItem(bool enumerate);
     void OpenSecondLevelItem(bool enumerate);
-    // The picture's next name, without extension.
-    std::string NextPictureName();
-    // Writes a PNG rendering of the picture at folder + fileName, scale times
-    // its size in pixels; false (with the reason kept) on failure.
+    // Renders the picture into a PNG file of width by height pixels under
+    // the name; false when it is left out or fails (the reason kept).
     bool SavePicturePng(HENHMETAFILE picture, int width, int height, const std::string& fileName);
-    void NotePictureError(const std::string& message);
     static std::string LabelName(EquationLabel* label);
     static bool IsReferenced(const EquationLabel* label);
-
-    const std::string& Folder() const { return m_folder; }
 
 private:
     void WriteLetterForm(const std::string& tex, bool math);
@@ -122,8 +125,5 @@ private:
     bool m_itemize1 = false;
     bool m_itemize2 = false;
     bool m_verbatim = false;
-    int16_t m_pictureCount = 0;
-    std::string m_baseName;
-    std::string m_folder;
-    std::string m_pictureError;
+    ExportPictureFiles m_pictures;
 };

@@ -16,47 +16,56 @@ void TechExplorerWriter::WritePreamble(bool, int16_t)
     WriteString("\\documentstyle{article}\n\\begin{document}\n");
 }
 
+void TechExplorerWriter::WriteLabel(EquationLabel* label)
+{
+    if (!label)
+        return;
+    WriteString("\\label{");
+    PutArgument(LabelName(label));
+    WriteString("}");
+}
+
 void TechExplorerWriter::WriteEndSectionLabel(EquationLabel* label)
 {
-    if (label)
-        WriteString(("}\\label{" + LabelName(label)).c_str());
-    WriteString("}\n");
+    WriteString("}");
+    WriteLabel(label);
+    NewLine();
 }
 
 void TechExplorerWriter::WriteEquationEnd(EquationLabel* label)
 {
     WriteString("\\end{equation}");
-    if (label)
-        WriteString(("\\label{" + LabelName(label) + "}").c_str());
+    WriteLabel(label);
     NewLine();
 }
 
 void TechExplorerWriter::WriteListItemEnd(EquationLabel* label)
 {
-    if (label)
-        WriteString(("\\label{" + LabelName(label) + "}").c_str());
+    WriteLabel(label);
     NewLine();
 }
 
 void TechExplorerWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFILE picture)
 {
-    const std::string name = NextPictureName() + ".png";
-    WriteString(("\\includegraphics{" + name + "}").c_str());
     if (!picture || picture->IsNull())
         return;
     // The picture's size in pixels of the drawing context, so that it shows
     // whole at its size in points.
     const int resX = std::max(1, gDrawContext.GetResolutionX());
     const int resY = std::max(1, gDrawContext.GetResolutionY());
-    SavePicturePng(picture, widthPoints * resX / 72, heightPoints * resY / 72, name);
+    const std::string name = Pictures().NextName(".png");
+    if (SavePicturePng(picture, widthPoints * resX / 72, heightPoints * resY / 72, name))
+        WriteString(("\\includegraphics{" + name + "}").c_str());
+    else
+        WriteString("\\mbox{(picture left out)}");
 }
 
 void TechExplorerWriter::WriteReference(const Str255& labelName, const Str255& shownText)
 {
     WriteString("\\labelLink{");
-    WriteString(labelName.GetText());
+    PutArgument(std::string_view(labelName.GetPtrAt(0), labelName.GetLength()));
     WriteString("}{");
-    WriteString(shownText.GetText());
+    WriteText(std::string_view(shownText.GetPtrAt(0), shownText.GetLength()), LaTeXPlace::kText);
     WriteString("}");
 }
 
@@ -82,7 +91,11 @@ std::string TechExplorerWriter::Escaped(const std::string& unicodeUtf8)
 void TechExplorerWriter::WriteDocLink(const Str255& url, const Str255& text)
 {
     const std::string target = TextCodec::Decode(url.GetPtrAt(0), url.GetLength(), ANSI_CHARSET).toStdString();
-    WriteString(("\\docLink{" + Escaped(target) + "}{").c_str());
+    // The address keeps its character references, and the characters TeX
+    // acts on ("%" of an escaped blank among them) are escaped around them.
+    WriteString("\\docLink{");
+    PutArgument(Escaped(target));
+    WriteString("}{");
     LaTeXFileWriter::WriteDocLink(url, text);
     WriteString("}");
 }

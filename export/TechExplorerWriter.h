@@ -6,7 +6,10 @@
 
 class TechExplorerWriter : public LaTeXFileWriter {
 public:
-    using LaTeXFileWriter::LaTeXFileWriter;
+    // The pictures are named as the LaTeX writer's with "-tcx".
+    TechExplorerWriter(ByteStream& stream, std::string folder, std::string baseName)
+        : LaTeXFileWriter(stream, std::move(folder), std::move(baseName), "tcx")
+    {}
 
     void WritePreamble(bool numberPages, int16_t firstPage) override;
     void WritePicture(int widthPoints, int heightPoints, HENHMETAFILE picture) override;
@@ -23,4 +26,7 @@ protected:
     void WriteItemLabel(EquationLabel*) override {}
     void WriteListItemEnd(EquationLabel* label) override;
     bool IsTechExplorer() const override { return true; }
+
+private:
+    void WriteLabel(EquationLabel* label);
 };

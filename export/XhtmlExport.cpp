@@ -1,6 +1,9 @@
 #include "export/XhtmlExport.h"
 
 #include "drawing/DiagramComp.h"
+#include "export/ExportPictureFiles.h"
+#include "export/HtmlExport.h"
+#include "export/PageFileStream.h"
 #include "export/XhtmlWriter.h"
 #include "foundation/ByteStream.h"
 #include "foundation/CompList.h"
@@ -11,12 +14,11 @@
 #include "foundation/ParagraphList.h"
 #include "foundation/TCopyAsActions.h"
 #include "kernel/MathParser.h"
+#include "platform/AtomicFileWriter.h"
+#include "platform/Exceptions.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace {
@@ -27,46 +29,6 @@ public:
     void Write(const void* buf, int32_t n) override { text.append(static_cast<const char*>(buf), std::size_t(n)); }
     int32_t GetLength() override { return int32_t(text.size()); }
     std::string text;
-};
-
-// A file written through the C library; the first failure is kept.
-class CheckedFileStream : public ByteStream {
-public:
-    explicit CheckedFileStream(const std::string& path) : m_file(std::fopen(path.c_str(), "wb"))
-    {
-        if (!m_file)
-            m_error = std::strerror(errno);
-    }
-    ~CheckedFileStream() override
-    {
-        if (m_file)
-            std::fclose(m_file);
-    }
-    void Write(const void* buf, int32_t n) override
-    {
-        if (m_file && m_error.empty() && n > 0 && std::fwrite(buf, 1, std::size_t(n), m_file) != std::size_t(n))
-            m_error = std::strerror(errno);
-        m_length += n;
-    }
-    int32_t GetLength() override { return m_length; }
-    bool IsOpen() const { return m_file != nullptr; }
-    // Closes the file; answers the first failure (empty when none).
-    std::string Close()
-    {
-        if (m_file) {
-            if (std::fflush(m_file) != 0 && m_error.empty())
-                m_error = std::strerror(errno);
-            if (std::fclose(m_file) != 0 && m_error.empty())
-                m_error = std::strerror(errno);
-            m_file = nullptr;
-        }
-        return m_error;
-    }
-
-private:
-    std::FILE* m_file;
-    std::string m_error;
-    int32_t m_length = 0;
 };
 
 // Clipboard text stands alone, without the page's document type that names
@@ -86,24 +48,16 @@ std::string WithoutNamedEntities(std::string text)
     return text;
 }
 
-std::string FolderOf(const std::filesystem::path& path)
-{
-    const std::string folder = path.parent_path().string();
-    return folder.empty() ? std::string() : folder + "/";
-}
-
 } // namespace
 
-XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::string& writePath,
-                                   const std::string& finalPath, const std::string& title, bool writeBadRows)
+XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::string& path, const std::string& title,
+                                   bool writeBadRows)
 {
     XhtmlExportResult result;
-    const std::filesystem::path final(finalPath);
-    const std::string baseName = final.stem().string();
-    const std::string folder = FolderOf(final);
+    const std::string baseName = ExportFileTitleOf(path);
     {
         CountingStream counter;
-        XhtmlWriter measure(counter, title, baseName, folder, false);
+        XhtmlWriter measure(counter, title, baseName, nullptr);
         paragraphs.WriteMathML(measure);
         if (measure.HasParseError()) {
             result.badRow = measure.GetErrorRow();
@@ -113,33 +67,36 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
                 return result;
         }
     }
-    CheckedFileStream file(writePath);
-    if (!file.IsOpen()) {
-        result.message = "The file " + writePath + " could not be written: " + file.Close();
+    ExportPictureFiles pictures(ExportFolderOf(path), baseName, "xhtml");
+    try {
+        AtomicFileWriter file(path);
+        PageFileStream stream(file);
+        {
+            XhtmlWriter writer(stream, title, baseName, &pictures);
+            paragraphs.WriteMathML(writer);
+            writer.Flush();
+        }
+        stream.Flush();
+        if (!pictures.Error().empty()) {
+            result.message = "A picture could not be saved: " + pictures.Error();
+            return result;
+        }
+        if (!pictures.Place()) {
+            result.message = pictures.Error();
+            return result;
+        }
+        file.Commit();
+        pictures.Finish();
+    } catch (const CException& e) {
+        result.message = e.what();
+        return result;
+    } catch (const std::bad_alloc&) {
+        result.message = CMemoryException().what();
         return result;
     }
-    std::string error;
-    {
-        XhtmlWriter writer(file, title, baseName, folder, true);
-        paragraphs.WriteMathML(writer);
-        writer.Flush();
-        result.pictures = writer.GetSavedPictures();
-        if (!writer.GetPictureError().empty())
-            error = "A picture could not be saved: " + writer.GetPictureError();
-    }
-    const std::string fileError = file.Close();
-    if (!fileError.empty())
-        error = "The file " + writePath + " could not be written: " + fileError;
-    result.ok = error.empty();
-    result.message = error;
-    // A failed export leaves no pictures behind.
-    if (!result.ok) {
-        for (const std::string& picture : result.pictures) {
-            std::error_code ignored;
-            std::filesystem::remove(picture, ignored);
-        }
-        result.pictures.clear();
-    }
+    result.ok = true;
+    result.pictures = pictures.PlacedPaths();
+    result.notice = pictures.LeftOutMessage();
     return result;
 }
 

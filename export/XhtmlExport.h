@@ -2,9 +2,10 @@
 // The XHTML export of a document and the MathML and SVG clipboard texts.
 //
 // The export walks the paragraphs twice: first over a counting stream, which
-// finds rows that do not parse before anything is written, then into the
-// file. Pictures are saved as PNG files beside the page, named from the
-// page's final base name and a counter.
+// finds rows that do not parse before anything is written, then into a
+// temporary beside the page. Pictures are saved as PNG files beside the page
+// (see ExportPictureFiles); they and the page take their names only when all
+// of them are complete, so that a failed export leaves every file as it was.
 #include <string>
 #include <vector>
 
@@ -22,18 +23,17 @@ struct XhtmlExportResult {
     const CompList* badRow = nullptr;
     int badFirst = 0;
     int badLast = 0;
-    // The picture files written (full paths), so that a caller abandoning
-    // the export can remove them; a failed export has removed its own.
+    // The picture files written (full paths); a failed export wrote none.
     std::vector<std::string> pictures;
+    // What a successful export left out, for the user (empty when nothing).
+    std::string notice;
 };
 
-// Writes the page to writePath. finalPath is the name the page will have in
-// the end (the caller may write beside it and rename): its folder receives
-// the pictures and its base name (without extension) names them. title is
-// the page's title, as UTF-8. With writeBadRows a row that does not parse is
-// written as far as it reads (and still reported) instead of stopping.
-XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::string& writePath,
-                                   const std::string& finalPath, const std::string& title,
+// Writes the page to path; its folder receives the pictures and its base
+// name (without extension) names them. title is the page's title, as UTF-8.
+// With writeBadRows a row that does not parse is written as far as it reads
+// (and still reported) instead of stopping.
+XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::string& path, const std::string& title,
                                    bool writeBadRows = false);
 
 // The MathML text of a formula: a "math" element of the MathML namespace

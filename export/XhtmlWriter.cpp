@@ -3,6 +3,7 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawValueComp.h"
 #include "export/CWebImageDC.h"
+#include "export/ExportPictureFiles.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/FontIds.h"
@@ -54,9 +55,8 @@ Str255 ShownText(TextComp& comp)
 } // namespace
 
 XhtmlWriter::XhtmlWriter(ByteStream& stream, const std::string& title, const std::string& baseName,
-                         const std::string& folder, bool writePictures)
-    : XMLCoreWriter(stream), m_prefixSvg(true), m_baseName(baseName), m_title(title), m_folder(folder),
-      m_writePictures(writePictures)
+                         ExportPictureFiles* pictures)
+    : XMLCoreWriter(stream), m_prefixSvg(true), m_baseName(baseName), m_title(title), m_pictureFiles(pictures)
 {
     gSyntaxError = false;
 }
@@ -529,41 +529,44 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
 
 // ---- pictures ----
 
+// A picture with nothing recorded, or left out of the export (see
+// ExportPictureFiles), shows as text.
 void XhtmlWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect)
 {
-    const std::string number = std::to_string(m_pictureCounter++);
-    const std::string name = m_baseName + number + ".png";
-    const std::string alt = m_baseName + number;
+    if (!picture || picture->IsNull()) {
+        WriteEscapedCString("(empty picture)");
+        return;
+    }
+    const std::string name =
+        m_pictureFiles ? m_pictureFiles->NextName(".png") : m_baseName + std::to_string(m_pictureCounter++) + ".png";
+    const int width = std::max(1, rect.right - rect.left);
+    const int height = std::max(1, rect.bottom - rect.top);
+    if (m_pictureFiles && !m_pictureFiles->Admit(width, height, name)) {
+        WriteEscapedCString("(picture left out)");
+        return;
+    }
     StartEmptyElement("img");
-    WriteAttribute("src", name.c_str());
-    WriteAttribute("alt", alt.c_str());
+    WriteAttribute("src", RelativeUrlOfName(name).c_str());
+    WriteAttribute("alt", name.substr(0, name.size() - 4).c_str());
     EndPendingTag(true);
-    if (m_writePictures)
-        SavePicture(picture, rect, m_folder + name);
+    if (m_pictureFiles)
+        SavePicture(picture, width, height, name);
 }
 
 // The picture is played centred in an image of the rectangle's size on white.
-void XhtmlWriter::SavePicture(HENHMETAFILE picture, const Rect& rect, const std::string& path)
+void XhtmlWriter::SavePicture(HENHMETAFILE picture, int width, int height, const std::string& name)
 {
     CWebImageDC image;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (!image.Create(CSize(width > 0 ? width : 1, height > 0 ? height : 1))) {
-        if (m_pictureError.empty())
-            m_pictureError = "Could not make a picture of " + std::to_string(width) + " by " +
-                             std::to_string(height) + " pixels for " + path;
+    if (!image.Create(CSize(width, height))) {
+        m_pictureFiles->NoteError("Could not make a picture of " + std::to_string(width) + " by " +
+                                  std::to_string(height) + " pixels for " + name);
         return;
     }
-    if (picture && !picture->IsNull()) {
-        const CRect bounds = picture->GetBounds();
-        const int left = (width - bounds.Width()) / 2;
-        const int top = (height - bounds.Height()) / 2;
-        image.PlayEnhMetaFile(*picture, CRect(left, top, left + bounds.Width(), top + bounds.Height()));
-    }
-    if (image.SaveAsPNG(path, true, false, RGB(255, 255, 255)))
-        m_savedPictures.push_back(path);
-    else if (m_pictureError.empty())
-        m_pictureError = image.LastMessage();
+    const CRect bounds = picture->GetBounds();
+    const int left = (width - bounds.Width()) / 2;
+    const int top = (height - bounds.Height()) / 2;
+    image.PlayEnhMetaFile(*picture, CRect(left, top, left + bounds.Width(), top + bounds.Height()));
+    m_pictureFiles->SavePng(image, name);
 }
 
 // ---- drawing labels ----

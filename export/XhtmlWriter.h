@@ -18,6 +18,7 @@
 #include <vector>
 
 class CompList;
+class ExportPictureFiles;
 class Str255;
 class TextComp;
 
@@ -30,11 +31,11 @@ public:
     static constexpr const char* kMathMLNamespace = "http://www.w3.org/1998/Math/MathML";
     static constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
 
-    // The export writer: pictures are named from the base name and saved in
-    // the folder (which ends with a slash, or is empty) only when
-    // writePictures is set.
+    // The export writer: pictures are named and saved by the export's
+    // picture files; without them (a pass that only reads the document)
+    // they are named from the base name and not saved.
     XhtmlWriter(ByteStream& stream, const std::string& title, const std::string& baseName,
-                const std::string& folder, bool writePictures);
+                ExportPictureFiles* pictures);
     // The clipboard writer: no pictures, base name "Clipboard".
     explicit XhtmlWriter(ByteStream& stream);
 
@@ -87,10 +88,6 @@ public:
     int GetErrorFirst() const { return m_errorFirst; }
     int GetErrorLast() const { return m_errorLast; }
     bool HasParseError() const { return m_errorRow != nullptr; }
-    // The picture files saved so far (full paths), and the first failure to
-    // save one (empty when none failed).
-    const std::vector<std::string>& GetSavedPictures() const { return m_savedPictures; }
-    const std::string& GetPictureError() const { return m_pictureError; }
 
     // A drawing label: text with italic and bold spans when the row holds
     // only characters; otherwise a foreign object of the frame's size
@@ -121,7 +118,7 @@ private:
     void RecordError(const CompList& row, int first, int last);
     void OpenForeignObject(const IntPoint& topLeft, const IntPoint& bottomRight);
     void WriteTextRun(const IntPoint& position, CompList& row, int pointSize);
-    void SavePicture(HENHMETAFILE picture, const Rect& rect, const std::string& name);
+    void SavePicture(HENHMETAFILE picture, int width, int height, const std::string& name);
 
     // The name with the SVG prefix when it names an SVG element of the page.
     std::string Qualified(const char* name) const;
@@ -132,11 +129,8 @@ private:
     int m_pictureCounter = 1;
     std::string m_baseName;
     std::string m_title;
-    std::string m_folder;
-    bool m_writePictures = false;
+    ExportPictureFiles* m_pictureFiles = nullptr;
     const CompList* m_errorRow = nullptr;
     int m_errorFirst = 0;
     int m_errorLast = 0;
-    std::vector<std::string> m_savedPictures;
-    std::string m_pictureError;
 };

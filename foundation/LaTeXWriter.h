@@ -3,9 +3,13 @@
 // frame, rows, and the opening and closing of each paragraph style. The
 // export subsystem implements it (and the TechExplorer writer on it).
 #include <cstdint>
+#include <string_view>
 
 class EquationLabel;
 class TextComp;
+
+// Where a piece of document text stands: read as text or as mathematics.
+enum class LaTeXPlace { kText, kMath };
 
 class LaTeXWriter {
 public:
@@ -19,7 +23,12 @@ public:
     // A row in one of the writer's modes.
     virtual void BeginRow(int mode) = 0;
     virtual void EndRow(int mode) = 0;
+    // Markup the component writes itself; never text from the document.
     virtual void WriteString(const char* text) = 0;
+    // Text from the document (bytes of the stored character set): the
+    // writer escapes every byte for the place it stands in, so that no text
+    // can become markup.
+    virtual void WriteText(std::string_view bytes, LaTeXPlace place) = 0;
     // One component of a row: a character with font switching, a structure
     // through its own WriteLaTeX.
     virtual void WriteChar(TextComp& comp, bool align) = 0;

@@ -184,8 +184,9 @@ void CrossRefComp::WriteLaTeX(LaTeXWriter& writer)
         writer.WriteString("}");
         return;
     }
-    Str255 text = GetTextString();
-    writer.WriteString(text.CStr());
+    // A reference whose target is gone shows the text it was read with.
+    const Str255 text = GetTextString();
+    writer.WriteText(std::string_view(text.GetPtrAt(0), text.GetLength()), LaTeXPlace::kText);
 }
 
 void CrossRefComp::WriteText(TextOutBuffer& out) const

@@ -2,6 +2,7 @@
 
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/Str255.h"
 #include "math/DifferentialComp.h"
@@ -261,7 +262,7 @@ void DerivativeComp::WriteLaTeX(LaTeXWriter& writer)
         Str255 text;
         m_numeratorOrder->GetPlainText(text);
         writer.WriteString("^{");
-        writer.WriteString(text.CStr());
+        writer.WriteText(std::string_view(text.GetPtrAt(0), text.GetLength()), LaTeXPlace::kMath);
         writer.WriteString("}");
     }
     if (m_first->GetCount() > 0)

@@ -1,6 +1,7 @@
 #include "math/DifferentialComp.h"
 
 #include "foundation/DrawContext.h"
+#include "foundation/LaTeXWriter.h"
 #include "foundation/SizeStepScope.h"
 #include "foundation/Str255.h"
 #include "math/RowForms.h"
@@ -151,7 +152,7 @@ void DifferentialComp::WriteLaTeX(LaTeXWriter& writer)
     Str255 text;
     m_order->GetPlainText(text);
     writer.WriteString("^{");
-    writer.WriteString(text.CStr());
+    writer.WriteText(std::string_view(text.GetPtrAt(0), text.GetLength()), LaTeXPlace::kMath);
     writer.WriteString("}");
 }
 

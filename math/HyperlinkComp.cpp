@@ -73,7 +73,7 @@ void HyperlinkComp::WriteLaTeX(LaTeXWriter& writer)
         objects->WriteDocLink(m_url, m_text);
         return;
     }
-    writer.WriteString(m_text.GetText());
+    writer.WriteText(std::string_view(m_text.GetPtrAt(0), m_text.GetLength()), LaTeXPlace::kText);
 }
 
 void HyperlinkComp::Write(DocWriter& writer)

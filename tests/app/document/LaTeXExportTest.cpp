@@ -162,7 +162,8 @@ TEST_F(LaTeXExportTest, NestedListsCloseOnlyTheirLevel)
     const std::string body = Body(Written(*doc));
     EXPECT_EQ(body,
               "\\begin{itemize}\n\\item A\n\\begin{itemize}\n\\item B\n\\end{itemize}\n\\item C\n"
-              "\\end{itemize}\n\\begin{verbatim}\nint x;\nx = 1;\n\\end{verbatim}\n\\end{document}");
+              "\\end{itemize}\n\\par{\\tt\\hyphenchar\\font=-1\\parindent=0pt\n\\mbox{}int~x;\\par\n"
+              "\\mbox{}x~=~1;\\par\n}\n\\end{document}");
 }
 
 // Only a label that a reference points at is written, so that labels of

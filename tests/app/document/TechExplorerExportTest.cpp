@@ -25,6 +25,7 @@
 
 #include <QImage>
 
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -112,13 +113,15 @@ TEST_F(TechExplorerExportTest, LabelsReferencesAndLinks)
              see->GetRow()->Append(new CrossRefComp(equation->GetLabel()));
          },
          "\\section{S}\\label{sec1}\n\\begin{equation}x=1\\end{equation}\\label{1.1}\n"
-         "\\par\\noindent\nsee $\\labelLink{1.1}{(1)}$\n"},
-        {"a document link's target is escaped as XML and its text stays text inside the formula a link opens",
+         "\\par\\noindent\nsee $\\labelLink{1.1}{\\mbox{(1)}}$\n"},
+        {"a document link's target is escaped as XML and then for TeX, and its text stays text inside the formula a "
+         "link opens",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) {
              ParagraphComp* see = t.Add(doc, kPlain, "go ");
              see->GetRow()->Append(new HyperlinkComp(Str255("other.vxm#a&b<c>\"d\""), Str255("the <other>"), true));
          },
-         "\\par\\noindent\ngo $\\docLink{other.vxm#a&amp;b&lt;c&gt;&quot;d&quot;}{\\mbox{the $<$other$>$}}$\n"},
+         "\\par\\noindent\ngo $\\docLink{other.vxm\\#a\\&amp;b\\&lt;c\\&gt;\\&quot;d\\&quot;}{\\mbox{the "
+         "$<$other$>$}}$\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,8 +166,12 @@ TEST_F(TechExplorerExportTest, APictureIsAPngOfItsSizeOnTheScreen)
     DrawContext::DeleteMetafile(recorded);
     Add(*doc, kPlain, "")->GetRow()->Append(picture);
     const std::string folder = OutputPath("") + "/";
-    EXPECT_EQ(Body(*doc, folder), "\\par\\noindent\n$\\fbox{$\\includegraphics{pic1.png}$} $\n");
-    const QImage png(QString::fromStdString(folder + "pic1.png"));
+    OnScreen(*doc->GetParagraphList(),
+             [&] { ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), folder + "pic.tcx", true).written); });
+    std::ifstream source(folder + "pic.tcx");
+    const std::string text((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\\par\\noindent\n$\\fbox{$\\includegraphics{pic-tcx1.png}$} $\n"), std::string::npos) << text;
+    const QImage png(QString::fromStdString(folder + "pic-tcx1.png"));
     ASSERT_FALSE(png.isNull());
     EXPECT_EQ(png.width(), PictureComp::ToPoints(picture->GetWidth100()) * 96 / 72);
     EXPECT_EQ(png.height(), PictureComp::ToPoints(picture->GetHeight100()) * 96 / 72);

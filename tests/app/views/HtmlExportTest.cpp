@@ -248,19 +248,24 @@ TEST_F(HtmlExportTest, AFailedExportIsReportedAndLeavesNothingUnderTheChosenName
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_FALSE(fs::exists(OutputPath("missing") + "/no-such-folder"));
 
-    // A failure midway: the second picture cannot be written. The page
-    // exported before stays as it was and no picture of this export is left.
+    // A failure midway: the second picture cannot take its name, which a
+    // folder holds. The page exported before and its first picture stay as
+    // they were (the new first picture had already replaced it) and no file
+    // of this export is left.
     const std::string folder = OutputPath("midway");
+    fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder + "/doc.htm") << "earlier";
-    fs::create_directories(folder + "/.doc1.png.part/blocked");
+    std::ofstream(folder + "/doc0.png") << "earlier picture";
+    fs::create_directories(folder + "/doc1.png/blocked");
     ui.boxes.clear();
     EXPECT_FALSE(Export(folder + "/doc.htm"));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_NE(ui.LastBoxText().find("doc1.png"), std::string::npos) << ui.LastBoxText();
     EXPECT_NE(ui.LastBoxText().find("Nothing was written."), std::string::npos);
     EXPECT_EQ(ReadFile(folder + "/doc.htm"), "earlier");
-    EXPECT_EQ(FilesIn(folder), std::vector<std::string>({".doc1.png.part", "doc.htm"}));
+    EXPECT_EQ(ReadFile(folder + "/doc0.png"), "earlier picture");
+    EXPECT_EQ(FilesIn(folder), std::vector<std::string>({"doc.htm", "doc0.png", "doc1.png"}));
 }
 
 TEST_F(HtmlExportTest, TheHtmlCommandAsksForAFileAndOnlyTheNotebookWaitsForTheKernel)
@@ -339,7 +344,7 @@ TEST_F(HtmlExportTest, APictureTooLargeOrEmptyIsWrittenAsItsText)
     writer.WriteEquationImage(nullptr, Rect(0, 0, 0, 10));
     writer.Flush();
     EXPECT_EQ(BodyOf(stream.text + "</body>"), "a &lt; bformula");
-    EXPECT_TRUE(writer.Pictures().empty());
+    EXPECT_EQ(writer.Pictures().PictureCount(), 0);
     EXPECT_TRUE(FilesIn(folder).empty());
 }
 

@@ -125,7 +125,7 @@ TEST_F(LaTeXNotebookCommandTest, LaTeXAndTechExplorerWriteTheAskedFile)
     EXPECT_FALSE(fs::exists("/nonexistent-folder"));
 }
 
-TEST_F(LaTeXNotebookCommandTest, APictureThatCannotBeWrittenIsReportedAndTheSourceStays)
+TEST_F(LaTeXNotebookCommandTest, APictureThatCannotBeWrittenStopsTheExportBeforeAnythingIsWritten)
 {
     Add(3, "A picture:", FontId::kText);
     gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 60, 30));
@@ -137,22 +137,26 @@ TEST_F(LaTeXNotebookCommandTest, APictureThatCannotBeWrittenIsReportedAndTheSour
     Paragraphs().Append(picture);
     Relayout();
 
-    // A folder stands where the picture's file would go.
-    fs::create_directories(folder + "/doc1.png");
+    // A folder stands where the picture's file would go: the message says
+    // nothing was written, and nothing was, neither the source nor the
+    // picture's recording.
+    fs::create_directories(folder + "/doc-tex1.png");
     AnswerWith("doc.tex");
     EXPECT_FALSE(Doc()->ExportTo(ID_EXPORT_LATEX, CString(folder + "/doc.tex")));
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_NE(ui.LastBoxText().find("not every picture"), std::string::npos) << ui.LastBoxText();
-    EXPECT_NE(ui.LastBoxText().find("doc1.png"), std::string::npos) << ui.LastBoxText();
-    EXPECT_NE(ReadText(folder + "/doc.tex").find("{doc1.png}"), std::string::npos);
+    EXPECT_NE(ui.LastBoxText().find("Nothing was written."), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ui.LastBoxText().find("doc-tex1.png"), std::string::npos) << ui.LastBoxText();
+    EXPECT_FALSE(fs::exists(folder + "/doc.tex"));
+    EXPECT_FALSE(fs::exists(folder + "/doc-tex1.emf"));
 
     // With the way clear every file is written and nothing is said.
-    fs::remove_all(folder + "/doc1.png");
+    fs::remove_all(folder + "/doc-tex1.png");
     ui.boxes.clear();
     EXPECT_TRUE(Doc()->ExportTo(ID_EXPORT_LATEX, CString(folder + "/doc.tex")));
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_TRUE(fs::exists(folder + "/doc1.png"));
-    EXPECT_TRUE(fs::exists(folder + "/doc1.emf"));
+    EXPECT_NE(ReadText(folder + "/doc.tex").find("{doc-tex1.png}"), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder + "/doc-tex1.png"));
+    EXPECT_TRUE(fs::exists(folder + "/doc-tex1.emf"));
 }
 
 TEST_F(LaTeXNotebookCommandTest, TheNotebookWaitsForTheKernelAndStopsAtAFormulaThatDoesNotRead)

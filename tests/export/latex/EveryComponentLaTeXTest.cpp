@@ -81,23 +81,21 @@ std::map<std::string, std::string> Written(const std::string& folder)
     return files;
 }
 
-// The pictures the LaTeX source includes, in order: name without extension,
-// width and height in points.
+// The pictures the LaTeX source includes, in order: name without extension
+// and width in points (at most the line's).
 struct Included {
     std::string name;
     int width;
-    int height;
 };
 std::vector<Included> IncludedPictures(const std::string& tex)
 {
     std::vector<Included> pictures;
-    const std::string head = "\\includegraphics[width=";
+    const std::string head = "\\includegraphics[width=\\ifdim ";
     for (size_t at = tex.find(head); at != std::string::npos; at = tex.find(head, at + 1)) {
         Included picture;
-        char name[64] = {};
-        if (std::sscanf(tex.c_str() + at + head.size(), "%dpt,height=%dpt]{%63[^.}]", &picture.width, &picture.height,
-                        name) == 3) {
-            picture.name = name;
+        const size_t name = tex.find("]{", at);
+        if (std::sscanf(tex.c_str() + at + head.size(), "%dpt>", &picture.width) == 1 && name != std::string::npos) {
+            picture.name = tex.substr(name + 2, tex.find(".png}", name) - name - 2);
             pictures.push_back(picture);
         }
     }
@@ -154,15 +152,17 @@ TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensR
     const std::string tex = ReadText(folder + "/every.tex");
     const std::vector<Included> pictures = IncludedPictures(tex);
     const std::string tcx = ReadText(folder + "/every.tcx");
-    for (const Included& picture : pictures) {
-        const std::string name = picture.name + ".png";
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const std::string name = "every-tcx" + std::to_string(i + 1) + ".png";
         EXPECT_NE(tcx.find("\\includegraphics{" + name + "}"), std::string::npos) << name;
-        // Both dialects write their PNGs under the same names: the
-        // TechExplorer export, written last, left its own.
+        // Each dialect keeps its own PNGs beside the other's; the LaTeX ones
+        // hold twice the pixels.
         const QImage png(QString::fromStdString(folder + "/" + name));
+        const QImage latex(QString::fromStdString(folder + "/" + pictures[i].name + ".png"));
         ASSERT_FALSE(png.isNull()) << name;
-        EXPECT_EQ(png.width(), std::max(1, picture.width * 96 / 72)) << name;
-        EXPECT_EQ(png.height(), std::max(1, picture.height * 96 / 72)) << name;
+        EXPECT_EQ(png.width(), std::max(1, pictures[i].width * 96 / 72)) << name;
+        EXPECT_EQ(latex.width(), std::max(1, pictures[i].width * 192 / 72)) << name;
+        EXPECT_EQ(png.height(), std::max(1, latex.height() / 2)) << name;
     }
     EXPECT_GE(pictures.size(), 4u);
 }

@@ -127,9 +127,13 @@ TEST(CWebImageDC, WritingAFileDirectlyGivesTheSameBytesAndFailsOnlyCleanly)
     std::string saved = OutputPath("saved.png"), written = OutputPath("written.png");
     ASSERT_TRUE(dc.SaveAsPNG(saved, true, false, RGB(255, 255, 255)));
     {
-        std::ofstream longer(written);
-        longer << std::string(5000, 'x');  // an older, longer file is cut
+        std::ofstream older(written);
+        older << std::string(5000, 'x');
     }
+    // The file is made new: one that is there already is left as it is.
+    EXPECT_FALSE(dc.WritePNGFile(written, true, false, RGB(255, 255, 255)));
+    EXPECT_EQ(ReadBytes(written).size(), 5000u);
+    QFile::remove(QString::fromStdString(written));
     ASSERT_TRUE(dc.WritePNGFile(written, true, false, RGB(255, 255, 255)));
     EXPECT_EQ(ReadBytes(saved), ReadBytes(written));
 

@@ -41,7 +41,7 @@ ParagraphComp* WriterFixture::Paragraph(int style, const std::string& text, int 
 std::string WriterFixture::Page()
 {
     StringStream page;
-    XhtmlWriter writer(page, "Test", "page", "", false);
+    XhtmlWriter writer(page, "Test", "page", nullptr);
     paragraphs->WriteMathML(writer);
     return page.text;
 }

@@ -29,7 +29,7 @@ protected:
     // which the math reader does not take: the page is written all the same.
     XhtmlExportResult Export(const std::string& path)
     {
-        return WriteXhtmlExport(document.Paragraphs(), path, path, "Every component & <more>", true);
+        return WriteXhtmlExport(document.Paragraphs(), path, "Every component & <more>", true);
     }
 
     EveryComponentDocument document;
@@ -69,12 +69,12 @@ TEST_F(XhtmlDocumentTest, EveryComponentKindGivesAValidPage)
         EXPECT_EQ(page.find(old), std::string::npos) << old;
 
     // Pictures (the plot's, the inline and the standalone picture) lie
-    // beside the page as PNG files named after it.
+    // beside the page as PNG files named after it and the format.
     ASSERT_GE(result.pictures.size(), 2u);
     for (std::size_t i = 0; i < result.pictures.size(); ++i) {
-        const std::string name = "every" + std::to_string(i + 1) + ".png";
+        const std::string name = "every-xhtml" + std::to_string(i + 1) + ".png";
         EXPECT_EQ(result.pictures[i], folder + "/" + name);
-        EXPECT_NE(page.find("<img src=\"" + name + "\" alt=\"every" + std::to_string(i + 1) + "\" />"),
+        EXPECT_NE(page.find("<img src=\"" + name + "\" alt=\"every-xhtml" + std::to_string(i + 1) + "\" />"),
                   std::string::npos);
         QImage picture(QString::fromStdString(result.pictures[i]));
         EXPECT_FALSE(picture.isNull()) << name;
@@ -139,7 +139,7 @@ TEST_F(XhtmlDocumentTest, ARowThatDoesNotParseStopsTheExportBeforeTheFile)
     ParagraphList& list = document.Paragraphs();
     list.InsertAt(bad, 1);
     const std::string path = folder + "/bad.xhtml";
-    const XhtmlExportResult result = WriteXhtmlExport(list, path, path, "t");
+    const XhtmlExportResult result = WriteXhtmlExport(list, path, "t");
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.badRow, bad->GetRow());
     EXPECT_EQ(result.badFirst, 1);
@@ -148,21 +148,26 @@ TEST_F(XhtmlDocumentTest, ARowThatDoesNotParseStopsTheExportBeforeTheFile)
     EXPECT_TRUE(result.pictures.empty());
 }
 
+// A picture whose name is taken by a folder: reported, and nothing written.
 TEST_F(XhtmlDocumentTest, APictureThatCannotBeSavedIsReported)
 {
     const std::string path = folder + "/page.xhtml";
-    const XhtmlExportResult result = WriteXhtmlExport(document.Paragraphs(), path, folder + "/missing/page.xhtml", "t", true);
+    std::filesystem::create_directories(folder + "/page-xhtml2.png/taken");
+    const XhtmlExportResult result = WriteXhtmlExport(document.Paragraphs(), path, "t", true);
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find("picture"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("page-xhtml2.png"), std::string::npos) << result.message;
+    EXPECT_TRUE(result.pictures.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/page-xhtml1.png"));
 }
 
 // Nothing is left behind: no pictures beside a page that could not be written.
 TEST_F(XhtmlDocumentTest, AFileThatCannotBeWrittenIsReported)
 {
     const std::string path = folder + "/no-such-folder/page.xhtml";
-    const XhtmlExportResult result = WriteXhtmlExport(document.Paragraphs(), path, folder + "/page.xhtml", "t", true);
+    const XhtmlExportResult result = WriteXhtmlExport(document.Paragraphs(), path, "t", true);
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find(path), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("no-such-folder"), std::string::npos) << result.message;
     EXPECT_TRUE(result.pictures.empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 }

@@ -48,7 +48,7 @@ TEST_F(XhtmlWriterTest, ANumberedEquationIsATableOfThreeCellsWithItsLabelEscaped
 {
     StringStream page;
     {
-        XhtmlWriter writer(page, "t", "p", "", false);
+        XhtmlWriter writer(page, "t", "p", nullptr);
         writer.WriteProlog();
         CompList row;
         Append(row, "a+b", FontId::kMath);
@@ -158,7 +158,7 @@ TEST_F(XhtmlWriterTest, TextBeforeALinkComesBeforeItAndALinkEndsAFormula)
     EXPECT_NE(page.find("read <a href=\"a.html#x\">this</a> now "), std::string::npos);
     EXPECT_NE(page.find("</math>\n<a href=\"b.html\">that</a>"), std::string::npos) << page;
     StringStream out;
-    XhtmlWriter writer(out, "t", "p", "", false);
+    XhtmlWriter writer(out, "t", "p", nullptr);
     paragraphs->WriteMathML(writer);
     EXPECT_FALSE(writer.HasParseError());
 }

@@ -20,6 +20,7 @@ public:
     void BeginRow(int mode) override { log += "<row" + std::to_string(mode) + ">"; }
     void EndRow(int mode) override { log += "</row>"; }
     void WriteString(const char* text) override { log += text; }
+    void WriteText(std::string_view bytes, LaTeXPlace) override { log += bytes; }
     void WriteChar(TextComp& comp, bool align) override
     {
         if (comp.Tag() == tag_Char) {

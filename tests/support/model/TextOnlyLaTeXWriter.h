@@ -4,10 +4,13 @@
 // strings and characters.
 #include "foundation/LaTeXWriter.h"
 
+#include <string>
+
 class TextOnlyLaTeXWriter : public LaTeXWriter {
 public:
     void BeginDocument(bool, int16_t) override {}
     void WriteEnd() override {}
+    void WriteText(std::string_view bytes, LaTeXPlace) override { WriteString(std::string(bytes).c_str()); }
     void BeginTitle() override {}
     void EndTitle() override {}
     void BeginSection(EquationLabel*) override {}

@@ -1,0 +1,87 @@
+#pragma once
+// The picture files of one export. Each format names its pictures apart,
+// "<page>-<format><n>.png", so that exports of a document to several formats
+// into one folder never share or replace each other's pictures. Pictures go
+// into temporaries that are created new beside their names (never through a
+// link, never over a file) and take their names only when the page is
+// complete: an export that fails leaves every earlier file as it was, and a
+// successful one replaces its own earlier pictures only.
+//
+// The pixels one export renders are bounded: a picture that would pass the
+// bound is left out, and LeftOutMessage names it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CWebImageDC;
+
+// A file name as a relative address: characters other than letters, digits
+// and "-._~" are percent-encoded (UTF-8 bytes each).
+std::string RelativeUrlOfName(const std::string& name);
+
+class ExportPictureFiles {
+public:
+    // About thirty plots of the text's width at twice the screen's
+    // resolution, which are written in a few seconds.
+    static constexpr int64_t kPixelBudget = int64_t(32) << 20;
+
+    // folder: empty or ending with '/'; pageBase: the page's name without
+    // folder and extension; format: the short name of the export's format.
+    ExportPictureFiles(std::string folder, std::string pageBase, std::string format,
+                       int64_t pixelBudget = kPixelBudget);
+    // Removes the temporaries of an export that did not finish, and puts
+    // back what its placing replaced.
+    ~ExportPictureFiles();
+    ExportPictureFiles(const ExportPictureFiles&) = delete;
+    ExportPictureFiles& operator=(const ExportPictureFiles&) = delete;
+
+    // The next picture's number and its file name (without the folder).
+    std::string NextName(std::string_view extension);
+    // Whether a picture of width by height pixels may still be rendered;
+    // when not it is counted as left out under its name.
+    bool Admit(int64_t width, int64_t height, const std::string& name);
+    // Writes the image as a PNG file, or the bytes, into a new temporary
+    // for the name; false (with Error set) on failure.
+    bool SavePng(CWebImageDC& image, const std::string& name);
+    bool SaveBytes(std::string_view bytes, const std::string& name);
+
+    // Gives every temporary its name; what was there is kept aside until
+    // Finish or Restore. False, with every file as it was, on failure.
+    bool Place();
+    // The page is in place: the kept files go.
+    void Finish();
+    // The page could not be placed: the pictures are taken away again and
+    // the kept files put back.
+    void Restore();
+
+    // The first failure of the export's pictures (empty when none failed).
+    const std::string& Error() const { return m_error; }
+    void NoteError(const std::string& message);
+    // Why pictures were left out and which (empty when none was).
+    std::string LeftOutMessage() const;
+    int64_t RenderedPixels() const { return m_rendered; }
+    int PictureCount() const { return m_count; }
+    // The full paths the pictures have once placed.
+    std::vector<std::string> PlacedPaths() const;
+
+private:
+    struct File {
+        std::string temporary;
+        std::string final;
+        std::string kept; // the earlier file, set aside while placing
+        bool placed = false;
+    };
+    std::string NewTemporary(const std::string& name);
+
+    std::string m_folder;
+    std::string m_pageBase;
+    std::string m_format;
+    int64_t m_budget;
+    int64_t m_rendered = 0;
+    int m_count = 0;
+    bool m_finished = false;
+    std::vector<File> m_files;
+    std::vector<std::string> m_leftOut;
+    std::string m_error;
+};
