@@ -18,7 +18,7 @@ TEST(XhtmlEveryCharacter, EachCharacterIsOnThePageAsItself)
     EveryCharacterDocument characters;
     const std::string path = TestFolder() + "/characters.xhtml";
     // A sign alone does not read as an expression: it is written as far as it reads.
-    const XhtmlExportResult result = WriteXhtmlExport(characters.Paragraphs(), path, path, "Characters", true);
+    const XhtmlExportResult result = WriteXhtmlExport(characters.Paragraphs(), path, "Characters", true);
     ASSERT_TRUE(result.ok) << result.message;
     const ToolRun expanded = RunTool("xmllint", {"--nonet", "--loaddtd", "--noent", path});
     ASSERT_EQ(expanded.exitCode, 0) << expanded.output.substr(0, 2000);
