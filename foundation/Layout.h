@@ -49,12 +49,18 @@ public:
     virtual void Draw() {}
     virtual bool ContainsIndex(int32_t index) const { return index == m_start; }
     void NearestPositionAt(const IntPoint& point, DocPosition& out) { PositionAt(point, out, true); }
-    // The placed box plus the offset; character runs give the caret box of an index.
+    // The placed box plus the offset; character runs give the caret box of an
+    // index. An index at or past the item's end gives an empty box where
+    // what the item shows ends.
     virtual void GetAbsRect(int32_t index, Rect& out) const
     {
-        out = m_rect;
-        out.Offset(m_offset);
+        out = AbsRect();
+        if (index >= EndIndex())
+            out.left = out.right = ContentRight();
     }
+    // The right edge of what the item shows: its box may reach further (the
+    // last item of a line reaches the page's right edge).
+    virtual int32_t ContentRight() const { return m_offset.x + m_measured.right; }
     virtual bool IsLabel() const { return false; }
     virtual void GetTag(TypeTag& out) const { out = tag_null; }
     // Same tag, same start index and same absolute box.
