@@ -11,54 +11,26 @@
 #include "foundation/SelectionHighlight.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
 class ClickPlacementTest : public ViewTest {
 protected:
-    struct Landing {
-        DocPosition position;
-        Rect caret;
-    };
-
-    // Clicks at a point; answers the caret the view shows and its drawn box.
-    Landing ClickAt(const IntPoint& point)
-    {
-        Click(point);
-        Landing landing{view->GetSelection().GetEnd(), {}};
-        EXPECT_FALSE(view->GetSelection().HasExtent());
-        view->GetHighlight().GetCaretRegion().GetBox(landing.caret);
-        return landing;
-    }
-
-    // The drawn box of component i of the first paragraph's row.
-    Rect ItemBox(int i)
+    // The drawn box of component i of paragraph p's row.
+    Rect Box(int p, int i)
     {
         DrawTargetScope draw(view);
         Rect box;
-        Row(1)->GetItemRect(i, box);
+        Row(p)->GetItemRect(i, box);
         return box;
     }
-
-    int PageRight()
+    Rect Caret()
     {
-        DrawTargetScope draw(view);
-        return gDrawContext.GetPageWidth();
+        Rect caret;
+        view->GetHighlight().GetCaretRegion().GetBox(caret);
+        return caret;
     }
-
-    // "y = " and a 91-digit number in the new document's equation: the
-    // number, too wide for a line, stands on a second line of its own and
-    // overflows the page.
-    void TypeLongResult()
-    {
-        std::string number = "2";
-        while (number.size() < 91)
-            number += char('0' + number.size() % 10);
-        Type("y = " + number);
-    }
-
-    static constexpr int kNumberStart = 5;
-    static constexpr int kNumberEnd = kNumberStart + 91;
 };
 
 int MiddleY(const Rect& r)
@@ -66,70 +38,70 @@ int MiddleY(const Rect& r)
     return (r.top + r.bottom) / 2;
 }
 
-TEST_F(ClickPlacementTest, AClickRightOfANumberThatOverflowsThePageGoesAfterIt)
+// Paragraph 1 is a result that wraps: "y =" on its first line, a 91-digit
+// number too wide for a line on its second, overflowing the page. Paragraph
+// 2 is a formula that ends with the fraction 1/x.
+TEST_F(ClickPlacementTest, AClickRightOfALineGoesAfterItAndTheCaretIsDrawnWhereTypingGoes)
 {
-    TypeLongResult();
-    ASSERT_EQ(Row(1)->GetCount() + 1, kNumberEnd);
-    const Rect last = ItemBox(kNumberEnd - 1);
-    ASSERT_GT(last.right, PageRight()) << "the number does not overflow the page";
-    ASSERT_GT(last.top, ItemBox(1).top) << "the number does not stand on a line of its own";
-
-    const Landing landing = ClickAt(IntPoint(last.right + 30, MiddleY(last)));
-    EXPECT_EQ(landing.position.GetList(), Row(1));
-    EXPECT_EQ(landing.position.GetIndex(), kNumberEnd) << "the caret went into the number";
-    EXPECT_EQ(landing.caret.left, last.right);
-    // A click inside the overflowing part still lands where it points.
-    const Rect digit = ItemBox(kNumberEnd - 3);
-    EXPECT_EQ(ClickAt(IntPoint(digit.left + 1, MiddleY(digit))).position.GetIndex(), kNumberEnd - 3);
-    Type("Z");
-    EXPECT_EQ(Text(1).substr(size_t(kNumberEnd - 4), 2), "Z8");
-}
-
-// A click right of the fraction that ends a formula, level with its
-// numerator, its bar or its denominator, goes after the fraction.
-TEST_F(ClickPlacementTest, AClickRightOfAFractionEndingAFormulaGoesAfterIt)
-{
+    std::string number = "2";
+    while (number.size() < 91)
+        number += char('0' + number.size() % 10);
+    Type("y = " + number);
+    const int numberEnd = Row(1)->GetCount() + 1;
+    Key(VK_RETURN, 13);
     Type("y=");
     Command(ID_ELEMENT_FRACTION);
     Type("1");
     Key(VK_TAB, 9);
     Type("x");
     Key(VK_TAB, 9);
-    const int after = Row(1)->GetCount() + 1;
+    int pageRight = 0;
+    {
+        DrawTargetScope draw(view);
+        pageRight = gDrawContext.GetPageWidth();
+    }
+    const Rect equals = Box(1, 3), lastDigit = Box(1, numberEnd - 1), digit = Box(1, numberEnd - 3);
+    ASSERT_GT(lastDigit.right, pageRight) << "the number does not overflow the page";
+    ASSERT_LT(equals.bottom, lastDigit.bottom) << "the result does not wrap";
     Rect fraction;
-    Row(1)->GetAt(after - 1)->GetAbsBounds(fraction);
-    for (int y : {fraction.top + 2, MiddleY(fraction), fraction.bottom - 2}) {
-        for (int x : {fraction.right + 20, PageRight() + 20}) {
-            SCOPED_TRACE("click at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
-            const Landing landing = ClickAt(IntPoint(x, y));
-            EXPECT_EQ(landing.position.GetList(), Row(1)) << "the caret went into the fraction";
-            EXPECT_EQ(landing.position.GetIndex(), after);
-            EXPECT_EQ(landing.caret.left, fraction.right);
-        }
-    }
-    Type("+");
-    EXPECT_EQ(Text(1), "y=#+");
-}
+    Row(2)->GetAt(3)->GetAbsBounds(fraction);
 
-// A click right of the first line of a result that wraps puts the caret
-// after that line's text ("y ="), and the caret is drawn there, where the
-// next character goes, not at the page's right edge.
-TEST_F(ClickPlacementTest, TheCaretAtTheEndOfAWrappedLineIsDrawnWhereTypingGoes)
-{
-    TypeLongResult();
-    const Rect equals = ItemBox(3);
-    ASSERT_LT(equals.bottom, ItemBox(kNumberStart).bottom) << "the result does not wrap";
-    for (int x : {equals.right + 40, PageRight() - 5, PageRight() + 40}) {
-        SCOPED_TRACE("click at x " + std::to_string(x));
-        const Landing landing = ClickAt(IntPoint(x, MiddleY(equals)));
-        EXPECT_EQ(landing.position.GetIndex(), 4);
-        EXPECT_EQ(landing.caret.left, equals.right) << "the caret is drawn apart from where typing goes";
+    struct Case {
+        const char* what;
+        int paragraph;
+        IntPoint point;
+        int index;
+        int caretLeft;
+    };
+    const std::vector<Case> cases = {
+        {"right of the number", 1, {lastDigit.right + 30, MiddleY(lastDigit)}, numberEnd, lastDigit.right},
+        {"on the number past the page", 1, {digit.left + 1, MiddleY(digit)}, numberEnd - 3, digit.left},
+        {"right of the first line", 1, {equals.right + 40, MiddleY(equals)}, 4, equals.right},
+        {"right of the first line, near the page's edge", 1, {pageRight - 5, MiddleY(equals)}, 4, equals.right},
+        {"right of the first line, past the page", 1, {pageRight + 40, MiddleY(equals)}, 4, equals.right},
+        {"right of the numerator", 2, {fraction.right + 20, fraction.top + 2}, 4, fraction.right},
+        {"right of the bar", 2, {fraction.right + 20, MiddleY(fraction)}, 4, fraction.right},
+        {"right of the denominator", 2, {fraction.right + 20, fraction.bottom - 2}, 4, fraction.right},
+        {"right of the denominator, past the page", 2, {pageRight + 20, fraction.bottom - 2}, 4, fraction.right},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Click(c.point);
+        const DocPosition caret = view->GetSelection().GetEnd();
+        EXPECT_FALSE(view->GetSelection().HasExtent());
+        EXPECT_EQ(caret.GetList(), Row(c.paragraph)) << "the caret went inside";
+        EXPECT_EQ(caret.GetIndex(), c.index);
+        EXPECT_EQ(Caret().left, c.caretLeft) << "the caret is drawn apart from where typing goes";
     }
+
+    // What is typed goes where the caret is drawn.
+    Click({pageRight + 40, MiddleY(equals)});
     Type("Q");
     EXPECT_EQ(Text(1).substr(0, 5), "y =Q ");
-    Rect caret;
-    view->GetHighlight().GetCaretRegion().GetBox(caret);
-    EXPECT_EQ(caret.left, ItemBox(4).right) << "the caret is not drawn after the typed character";
+    EXPECT_EQ(Caret().left, Box(1, 4).right);
+    Click({fraction.right + 20, fraction.top + 2});
+    Type("+");
+    EXPECT_EQ(Text(2), "y=#+");
 }
 
 } // namespace
