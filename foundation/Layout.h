@@ -49,14 +49,11 @@ public:
     virtual void Draw() {}
     virtual bool ContainsIndex(int32_t index) const { return index == m_start; }
     void NearestPositionAt(const IntPoint& point, DocPosition& out) { PositionAt(point, out, true); }
-    // The placed box plus the offset; character runs give the caret box of an
-    // index. An index at or past the item's end gives an empty box where
-    // what the item shows ends.
+    // The placed box plus the offset; character runs give the caret box of an index.
     virtual void GetAbsRect(int32_t index, Rect& out) const
     {
-        out = AbsRect();
-        if (index >= EndIndex())
-            out.left = out.right = ContentRight();
+        out = m_rect;
+        out.Offset(m_offset);
     }
     // The right edge of what the item shows: its box may reach further (the
     // last item of a line reaches the page's right edge).

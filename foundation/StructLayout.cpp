@@ -37,6 +37,13 @@ void StructLayout::PositionAt(const IntPoint& point, DocPosition& out, bool near
         m_comp->PositionFromPoint(out, point, nearest);
 }
 
+void StructLayout::GetAbsRect(int32_t index, Rect& out) const
+{
+    out = AbsRect();
+    if (index >= EndIndex())
+        out.left = out.right = ContentRight();
+}
+
 TextComp* StructLayout::ComponentAt(const IntPoint& point)
 {
     return m_comp->ComponentAt(point);

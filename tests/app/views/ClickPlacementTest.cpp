@@ -40,7 +40,8 @@ int MiddleY(const Rect& r)
 
 // Paragraph 1 is a result that wraps: "y =" on its first line, a 91-digit
 // number too wide for a line on its second, overflowing the page. Paragraph
-// 2 is a formula that ends with the fraction 1/x.
+// 2 is a formula that ends with the fraction 1/x; in paragraph 3 the same
+// fraction ends the first line of a result that wraps before the number.
 TEST_F(ClickPlacementTest, AClickRightOfALineGoesAfterItAndTheCaretIsDrawnWhereTypingGoes)
 {
     std::string number = "2";
@@ -49,12 +50,18 @@ TEST_F(ClickPlacementTest, AClickRightOfALineGoesAfterItAndTheCaretIsDrawnWhereT
     Type("y = " + number);
     const int numberEnd = Row(1)->GetCount() + 1;
     Key(VK_RETURN, 13);
-    Type("y=");
-    Command(ID_ELEMENT_FRACTION);
-    Type("1");
-    Key(VK_TAB, 9);
-    Type("x");
-    Key(VK_TAB, 9);
+    auto typeFraction = [&] {
+        Type("y=");
+        Command(ID_ELEMENT_FRACTION);
+        Type("1");
+        Key(VK_TAB, 9);
+        Type("x");
+        Key(VK_TAB, 9);
+    };
+    typeFraction();
+    Key(VK_RETURN, 13);
+    typeFraction();
+    Type(" " + number);
     int pageRight = 0;
     {
         DrawTargetScope draw(view);
@@ -63,8 +70,10 @@ TEST_F(ClickPlacementTest, AClickRightOfALineGoesAfterItAndTheCaretIsDrawnWhereT
     const Rect equals = Box(1, 3), lastDigit = Box(1, numberEnd - 1), digit = Box(1, numberEnd - 3);
     ASSERT_GT(lastDigit.right, pageRight) << "the number does not overflow the page";
     ASSERT_LT(equals.bottom, lastDigit.bottom) << "the result does not wrap";
-    Rect fraction;
+    Rect fraction, ending;
     Row(2)->GetAt(3)->GetAbsBounds(fraction);
+    Row(3)->GetAt(3)->GetAbsBounds(ending);
+    ASSERT_LE(ending.bottom, Box(3, 5).top) << "the line is not broken after the fraction";
 
     struct Case {
         const char* what;
@@ -83,6 +92,7 @@ TEST_F(ClickPlacementTest, AClickRightOfALineGoesAfterItAndTheCaretIsDrawnWhereT
         {"right of the bar", 2, {fraction.right + 20, MiddleY(fraction)}, 4, fraction.right},
         {"right of the denominator", 2, {fraction.right + 20, fraction.bottom - 2}, 4, fraction.right},
         {"right of the denominator, past the page", 2, {pageRight + 20, fraction.bottom - 2}, 4, fraction.right},
+        {"right of a fraction that ends a line", 3, {ending.right + 20, MiddleY(ending)}, 4, ending.right},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
