@@ -9,6 +9,8 @@
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTargetScope.h"
 #include "foundation/SelectionHighlight.h"
+#include "math/HyperlinkComp.h"
+#include "platform/framework/DesktopIntegration.h"
 
 #include <string>
 #include <vector>
@@ -112,6 +114,29 @@ TEST_F(ClickPlacementTest, AClickRightOfALineGoesAfterItAndTheCaretIsDrawnWhereT
     Click({fraction.right + 20, fraction.top + 2});
     Type("+");
     EXPECT_EQ(Text(2), "y=#+");
+}
+
+// A link is one piece that a click never enters: beside it, as on it, the
+// click gives the place before it, also where it ends a line.
+TEST_F(ClickPlacementTest, AClickRightOfALinkThatEndsALineGivesThePlaceBeforeIt)
+{
+    constexpr UINT kTextStyle = 32701 + 3;
+    Command(kTextStyle);
+    Type("see ");
+    Row(1)->Append(new HyperlinkComp(Str255("https://example.org"), Str255("site"), true));
+    view->Relayout();
+    const int linkIndex = Row(1)->GetCount();
+    Rect link;
+    Row(1)->GetAt(linkIndex)->GetAbsBounds(link);
+    std::string opened;
+    auto old = DesktopIntegration::SetLinkOpener([&](const QString& target) {
+        opened = target.toStdString();
+        return true;
+    });
+    Click({link.right + 30, MiddleY(link)});
+    DesktopIntegration::SetLinkOpener(old);
+    EXPECT_EQ(view->GetSelection().GetEnd().GetList(), Row(1));
+    EXPECT_EQ(view->GetSelection().GetEnd().GetIndex(), linkIndex);
 }
 
 } // namespace
