@@ -97,13 +97,19 @@ void CharacterLayout::GetAbsRect(int32_t index, Rect& out) const
         return;
     }
     if (k >= m_length) {
-        out.left = out.right;
+        out.left = out.right = ContentRight();
         return;
     }
     std::vector<int32_t> extents = PrefixExtents();
     const int x = m_offset.x;
     out.left = x + (k > 0 ? extents[size_t(k - 1)] : 0);
     out.right = x + extents[size_t(k)];
+}
+
+int32_t CharacterLayout::ContentRight() const
+{
+    const std::vector<int32_t> extents = PrefixExtents();
+    return m_offset.x + (extents.empty() ? 0 : extents.back());
 }
 
 void CharacterLayout::Draw()

@@ -25,6 +25,8 @@ public:
     void Draw() override;
     bool ContainsIndex(int32_t index) const override { return index >= m_start && index < EndIndex(); }
     void GetAbsRect(int32_t index, Rect& out) const override;
+    // Where the run's text ends (its box may reach the page's right edge).
+    int32_t ContentRight() const override;
     bool IsEqual(const Layout& other) const override;
     int32_t EndIndex() const override { return m_start + m_length; }
 

@@ -55,6 +55,9 @@ public:
         out = m_rect;
         out.Offset(m_offset);
     }
+    // The right edge of what the item shows: its box may reach further (the
+    // last item of a line reaches the page's right edge).
+    virtual int32_t ContentRight() const { return m_offset.x + m_measured.right; }
     virtual bool IsLabel() const { return false; }
     virtual void GetTag(TypeTag& out) const { out = tag_null; }
     // Same tag, same start index and same absolute box.

@@ -18,6 +18,7 @@
 #include "foundation/KeyCodes.h"
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
+#include "foundation/LayoutLimits.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/NotebookWriter.h"
 #include "foundation/ParagraphList.h"
@@ -96,6 +97,7 @@ ParagraphComp::ParagraphComp() : m_style(StyleTable::Lookup(StyleKind::kPlain)),
 
 ParagraphComp::~ParagraphComp()
 {
+    MoveToList(nullptr);
     ReserveId(0, {});
     delete m_label;
     delete m_text;
@@ -132,7 +134,7 @@ void ParagraphComp::SetOwnerList(ParagraphList* list)
                 oldDoc->DetachParagraph(*this);
             m_id = 0;
         }
-        m_ownerList = list;
+        MoveToList(list);
         if (newDoc)
             newDoc->ReturnParagraph(*this);
         if (m_label)
@@ -141,7 +143,29 @@ void ParagraphComp::SetOwnerList(ParagraphList* list)
         m_text->InvalidateAll();
         m_needsLayout = 1;
     }
+    MoveToList(list);
+}
+
+void ParagraphComp::MoveToList(ParagraphList* list)
+{
+    if (list == m_ownerList)
+        return;
+    if (m_ownerList)
+        m_ownerList->ForgetInkRight(m_inkRight);
+    if (list)
+        list->CountInkRight(m_inkRight);
     m_ownerList = list;
+}
+
+void ParagraphComp::SetInkRight(int32_t right)
+{
+    if (right == m_inkRight)
+        return;
+    if (m_ownerList) {
+        m_ownerList->ForgetInkRight(m_inkRight);
+        m_ownerList->CountInkRight(right);
+    }
+    m_inkRight = right;
 }
 
 void ParagraphComp::ReserveId(int32_t id, std::weak_ptr<IdPool> pool)
@@ -167,7 +191,7 @@ int32_t ParagraphComp::TakeReservedId(const IdPool* pool)
 void ParagraphComp::AttachToList(ParagraphList* list)
 {
     m_text->SetSizeStep(StyleSizeStep());
-    m_ownerList = list;
+    MoveToList(list);
 }
 
 // ---- style ----
@@ -274,12 +298,17 @@ void ParagraphComp::SetOrigin(const IntPoint& point)
 {
     if (!m_needsLayout && !m_text->IsLaidOut()) {
         m_text->MoveBy(IntPoint(point.x - m_origin.x, point.y - m_origin.y));
-    } else {
-        m_style->Place(*this, point);
-        m_text->ClearLayoutFlags();
-        m_needsLayout = 0;
+        SetInkRight(LayoutLimits::Sum(m_inkRight, int64_t(point.x) - m_origin.x));
+        m_origin = point;
+        return;
     }
+    m_style->Place(*this, point);
+    m_text->ClearLayoutFlags();
+    m_needsLayout = 0;
     m_origin = point;
+    Rect ink;
+    GetAbsInkBounds(ink);
+    SetInkRight(ink.right);
 }
 
 void ParagraphComp::InvalidateChanges(int /*position*/)
@@ -373,8 +402,11 @@ void ParagraphComp::PositionFromPoint(DocPosition& out, const IntPoint& point, b
     IntPoint p = point;
     if (p.x < gDrawContext.GetLeftMargin())
         p.x = gDrawContext.GetLeftMargin() + 1;
+    // Right of the page the point is pulled back to the end of its line: the
+    // line's last item reaches the page's right edge, or past it when what
+    // it shows is wider than the line, and a click beyond goes after it.
     if (p.x > gDrawContext.GetPageWidth())
-        p.x = gDrawContext.GetPageWidth() - 2;
+        p.x = std::min(p.x, std::max(gDrawContext.GetPageWidth() - 2, LineRightAt(p.y)));
     LayoutArray* items = m_text->GetItems();
     for (int i = 1; items && i <= items->GetCount(); ++i) {
         if (items->GetAt(i)->HitTest(p)) {
@@ -383,6 +415,18 @@ void ParagraphComp::PositionFromPoint(DocPosition& out, const IntPoint& point, b
         }
     }
     out = DocPosition(m_text, m_text->GetCount() + 1);
+}
+
+int32_t ParagraphComp::LineRightAt(int32_t y) const
+{
+    int32_t right = INT32_MIN;
+    if (const LayoutArray* items = m_text->GetItems())
+        for (int i = 1; i <= items->GetCount(); ++i) {
+            const Rect box = items->GetAt(i)->AbsRect();
+            if (box.top <= y && y <= box.bottom)
+                right = std::max(right, box.right);
+        }
+    return right;
 }
 
 void ParagraphComp::PositionFromLinePoint(DocPosition& out, const IntPoint& point)

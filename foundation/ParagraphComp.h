@@ -44,7 +44,7 @@ public:
     void AttachToList(ParagraphList* list);
     ParagraphList* GetOwnerList() const { return m_ownerList; }
     // Leaves the list without leaving the document's registry.
-    void DetachFromList() { m_ownerList = nullptr; }
+    void DetachFromList() { MoveToList(nullptr); }
     DocumentModel* GetDocument() const;
     int32_t GetId() const { return m_id; }
     void SetId(int32_t id) { m_id = id; }
@@ -112,6 +112,8 @@ public:
     // word wider than the line overflows the bounds, and the screen shows
     // it whole (printing keeps to the bounds).
     void GetAbsInkBounds(Rect& out) const;
+    // The right edge of the ink bounds when the paragraph was last placed.
+    int32_t GetInkRight() const { return m_inkRight; }
     bool HitTest(const IntPoint& point) const override;
     void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest) override;
     TextComp* ComponentAt(const IntPoint& point) override;
@@ -136,6 +138,13 @@ private:
     signed char StyleSizeStep() const;
     bool StartsWithBlank() const;
     Str255 LabelText() const;
+    // The right edge of the items on the line at y (edges included).
+    int32_t LineRightAt(int32_t y) const;
+    // Stores the owner list; the list it leaves and the list it joins
+    // forget and count the paragraph's ink right edge.
+    void MoveToList(ParagraphList* list);
+    // A new ink right edge, moved in the owner list's count too.
+    void SetInkRight(int32_t right);
 
     // The style is looked up before the row is made, so that a missing
     // style table leaves nothing behind.
@@ -149,6 +158,7 @@ private:
     std::unique_ptr<LayoutArray> m_previous;
     EquationLabel* m_label = nullptr;
     ParagraphList* m_ownerList = nullptr;
+    int32_t m_inkRight = 0;
     EquationNumber m_counters;
     uint8_t m_needsLayout = 1;
     uint8_t m_visible = 1;

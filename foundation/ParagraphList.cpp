@@ -386,13 +386,13 @@ void ParagraphList::HideAll()
 
 int32_t ParagraphList::GetInkRight() const
 {
-    int32_t right = 0;
-    for (int i = 1; i <= GetCount(); ++i) {
-        Rect ink;
-        GetAt(i)->GetAbsInkBounds(ink);
-        right = std::max(right, ink.right);
-    }
-    return right;
+    return m_inkRights.empty() ? 0 : std::max(0, *m_inkRights.rbegin());
+}
+
+void ParagraphList::ForgetInkRight(int32_t right)
+{
+    if (auto at = m_inkRights.find(right); at != m_inkRights.end())
+        m_inkRights.erase(at);
 }
 
 void ParagraphList::PaintRange(const Rect& update) const

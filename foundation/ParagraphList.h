@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 
 class ByteStream;
 class DocReader;
@@ -59,7 +60,8 @@ public:
     DocSelection GetFullSelection() const;
     int32_t GetHeight() const { return m_height; }
     // The right edge of the widest line of any paragraph (see
-    // ParagraphComp::GetAbsInkBounds); 0 without paragraphs.
+    // ParagraphComp::GetAbsInkBounds) as last placed; 0 without paragraphs.
+    // Kept as the paragraphs are placed, come and go: no paragraph is asked.
     int32_t GetInkRight() const;
 
     // ---- lookup by point ----
@@ -132,6 +134,12 @@ public:
 private:
     using ParagraphArray = PtrArray<ParagraphComp>;
 
+    // A paragraph counts its ink right edge in the list it names as its
+    // owner, and moves it when it is placed again.
+    friend class ParagraphComp;
+    void CountInkRight(int32_t right) { m_inkRights.insert(right); }
+    void ForgetInkRight(int32_t right);
+
     // Takes a paragraph into this list without registering it again when it
     // stays in the same document.
     void MoveIn(ParagraphComp* paragraph);
@@ -151,4 +159,6 @@ private:
     int32_t m_ownerId = 0;
     std::unique_ptr<ParagraphArray> m_paragraphs;
     int32_t m_height = 0;
+    // The ink right edges of the paragraphs that name this list as their owner.
+    std::multiset<int32_t> m_inkRights;
 };

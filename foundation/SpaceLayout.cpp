@@ -60,7 +60,7 @@ void SpaceLayout::GetAbsRect(int32_t index, Rect& out) const
         return;
     }
     if (k >= m_count) {
-        out.left = out.right;
+        out.left = out.right = ContentRight();
         return;
     }
     const int unit = UnitWidth();

@@ -18,6 +18,7 @@ public:
     TextComp* ComponentAt(const IntPoint& point) override;
     bool ContainsIndex(int32_t index) const override { return index >= m_start && index < EndIndex(); }
     void GetAbsRect(int32_t index, Rect& out) const override;
+    int32_t ContentRight() const override { return m_offset.x + m_count * UnitWidth(); }
     void GetTag(TypeTag& out) const override { out = tag_spcL; }
     int32_t EndIndex() const override { return m_start + m_count; }
 

@@ -1,5 +1,6 @@
 #include "foundation/StructLayout.h"
 
+#include "foundation/DocPosition.h"
 #include "foundation/TextComp.h"
 
 void StructLayout::Measure()
@@ -27,6 +28,21 @@ void StructLayout::MoveBy(const IntPoint& p)
 void StructLayout::PositionAt(const IntPoint& point, DocPosition& out, bool nearest)
 {
     m_comp->PositionFromPoint(out, point, nearest);
+    // The item's box may reach beyond the structure (the last item of a line
+    // reaches the page's right edge): a point beside the structure itself is
+    // before or after it, never inside it.
+    Rect bounds;
+    m_comp->GetAbsBounds(bounds);
+    const bool beside = point.x < bounds.left || point.x >= bounds.right;
+    if (beside && out.GetList() != m_comp->GetOwner())
+        m_comp->TextComp::PositionFromPoint(out, point, true);
+}
+
+void StructLayout::GetAbsRect(int32_t index, Rect& out) const
+{
+    out = AbsRect();
+    if (index >= EndIndex())
+        out.left = out.right = ContentRight();
 }
 
 TextComp* StructLayout::ComponentAt(const IntPoint& point)

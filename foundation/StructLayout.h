@@ -13,6 +13,9 @@ public:
     void MoveTo(const IntPoint& p) override;
     void MoveBy(const IntPoint& p) override;
     void PositionAt(const IntPoint& point, DocPosition& out, bool nearest) override;
+    // The component's box; the place after the component (the end of a line
+    // broken after it) is an empty box at the component's right edge.
+    void GetAbsRect(int32_t index, Rect& out) const override;
     TextComp* ComponentAt(const IntPoint& point) override;
     void Draw() override;
     bool IsEqual(const Layout& other) const override;

@@ -2,11 +2,19 @@
 
 #include "foundation/DocPosition.h"
 #include "foundation/DrawContext.h"
+#include "foundation/DocReader.h"
+#include "foundation/DocSelection.h"
 #include "foundation/DrawTarget.h"
+#include "foundation/MemoryStream.h"
 #include "foundation/PageRecord.h"
 #include "platform/draw/ImageDC.h"
 
 #include <QImage>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -134,4 +142,74 @@ TEST_F(ParagraphLayoutTest, ClicksOutsideThePageArePulledOntoIt)
     EXPECT_EQ(position.GetIndex(), 4);
     EXPECT_EQ(list->ComponentAt(IntPoint(first.left + 15, y)), list->GetAt(1)->GetRow()->GetAt(2));
     EXPECT_EQ(list->ComponentAt(IntPoint(-1000, y)), nullptr);
+}
+
+// The widest line is kept as paragraphs are laid out, moved, split, joined,
+// cut, pasted, read, printed and removed: after each change and a layout it
+// is the widest ink of the paragraphs the list holds, in the document and in
+// the fragment taken out of it.
+TEST_F(ParagraphLayoutTest, TheWidestLineFollowsEveryChangeOfTheList)
+{
+    TestDocument doc;
+    auto list = Paragraphs({"ab", std::string(65, 'w'), "cd", std::string(60, 'v'), "ef"}, &doc);
+    std::unique_ptr<ParagraphList> held;
+    auto at = [&](int paragraph, int index) { return DocPosition(list->GetAt(paragraph)->GetRow(), index); };
+    auto widen = [&](int paragraph, size_t by) {
+        list->GetAt(paragraph)->GetRow()->InsertAllAt(Chars(std::string(by, 'x')), 1);
+        list->GetAt(paragraph)->Invalidate();
+    };
+    auto widest = [](const ParagraphList& paragraphs) {
+        int32_t right = 0;
+        for (int i = 1; i <= paragraphs.GetCount(); ++i) {
+            Rect ink;
+            paragraphs.GetAt(i)->GetAbsInkBounds(ink);
+            right = std::max(right, ink.right);
+        }
+        return right;
+    };
+    Pages pages;
+    const std::vector<std::pair<std::string, std::function<void()>>> steps = {
+        {"laid out", [] {}},
+        {"the widest line shortened",
+         [&] {
+             list->GetAt(2)->GetRow()->RemoveFrom(5);
+             list->GetAt(2)->Invalidate();
+         }},
+        {"another line widened", [&] { widen(3, 64); }},
+        {"split inside the widest line", [&] { held = list->SplitAt(at(3, 40)); }},
+        {"joined again", [&] { list->AppendList(std::move(held)); }},
+        {"cut across paragraphs", [&] { held = list->DeleteRange(DocSelection(at(2, 2), at(3, 50))); }},
+        {"pasted back", [&] { list->InsertListAt(at(1, 2), std::move(held)); }},
+        {"printed from the page's corner", [&] { list->Paginate(pages); }},
+        {"read from its stored form",
+         [&] {
+             std::vector<uint8_t> bytes = WriteList(*list);
+             MemoryStream stream(bytes.data(), int32_t(bytes.size()));
+             DocReader reader(&stream);
+             list = std::make_unique<ParagraphList>(&doc);
+             list->ReadCounted(reader);
+         }},
+        {"the widest paragraph taken out",
+         [&] {
+             held = std::make_unique<ParagraphList>();
+             for (int i = 1; i <= list->GetCount(); ++i)
+                 if (list->GetAt(i)->GetInkRight() == list->GetInkRight()) {
+                     list->GetAt(i)->SetOwnerList(nullptr);
+                     held->Append(list->RemoveAt(i));
+                     break;
+                 }
+         }},
+        {"all deleted", [&] { list->DeleteAll(); }},
+    };
+    for (const auto& [name, change] : steps) {
+        SCOPED_TRACE(name);
+        change();
+        list->UpdateLayout();
+        EXPECT_EQ(list->GetInkRight(), widest(*list));
+        if (held) {
+            held->UpdateLayout();
+            EXPECT_EQ(held->GetInkRight(), widest(*held));
+        }
+    }
+    EXPECT_EQ(list->GetInkRight(), 0);
 }
