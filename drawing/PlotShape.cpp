@@ -185,8 +185,9 @@ PlotShape::Computed PlotShape::Compute(double xmin, double ymax, double xmax, do
                          nullptr);
     std::unique_ptr<ExprNode> answer(link->ResolvePlot(&command, ownedRules.get()));
     auto curves = std::make_unique<PlotCurveSet>();
-    if (!answer || curves->BuildFromGraphics(answer.get()) == 0) {
-        // A failed computation is no empty curve: the old one stays.
+    if (!answer || curves->BuildFromGraphics(answer.get()) == 0 || !curves->FitsRecord()) {
+        // A failed computation, or one of more curves than the drawing can
+        // store, is no empty curve: the old one stays.
         ShowMessageOrBeep(kRefusedAnswer);
         return Computed::Refused;
     }
