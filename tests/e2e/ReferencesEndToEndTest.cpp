@@ -64,8 +64,8 @@ TEST(ReferencesEndToEndTest, EveryReferenceShowsItsEquationsNumberAfterOpeningAn
     auto shows = [&](const QString& number) {
         return editor.WaitUntil([&] {
             const QString text = editor.DocumentText();
-            return text.contains("See equation " + number + " above.") &&
-                   text.contains("And equation " + number + " below.");
+            const bool above = text.contains("See equation " + number + " above.");
+            return above && text.contains("And equation " + number + " below.");
         });
     };
     EXPECT_TRUE(shows("(2)")) << editor.DocumentText().toStdString();

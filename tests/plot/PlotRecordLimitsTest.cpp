@@ -27,8 +27,6 @@
 
 namespace {
 
-using Item = std::function<std::unique_ptr<PlotItem>()>;
-
 class PlotRecordLimitsTest : public MathTest {
 protected:
     PlotRecordLimitsTest()
@@ -92,42 +90,40 @@ std::unique_ptr<PlotItem> Faces(std::vector<PlotPolygon3D::Face> faces, int vert
 
 TEST_F(PlotRecordLimitsTest, EveryItemKindAtItsEdgesReadsBackToTheSameBytes)
 {
-    const std::string longest(255, 'w');
-    struct Case {
-        const char* name;
-        int dimensions;
-        Item item;
-    } cases[] = {
-        {"an x tick at 0", 2, [] { return std::make_unique<PlotTickX>(DPoint{0, 0}, 0); }},
-        {"a y tick above", 2, [] { return std::make_unique<PlotTickY>(DPoint{1e300, -1e-300}, 1); }},
-        {"a line of one point twice", 2, [] { return std::make_unique<PlotLine>(DPoint{2, 2}, DPoint{2, 2}); }},
-        {"a point", 2, [] { return std::make_unique<PlotPoint>(DPoint{-1, 1}); }},
-        {"an empty polyline", 2, [] { return std::make_unique<PlotPolyline>(std::vector<DPoint>{}); }},
-        {"a polyline of one point", 2, [] { return std::make_unique<PlotPolyline>(std::vector<DPoint>{{1, 2}}); }},
-        {"an empty text", 2, [] { return std::make_unique<PlotText>(DPoint{0, 1}, ""); }},
-        {"the longest text", 2, [&] { return std::make_unique<PlotText>(DPoint{0, 1}, longest); }},
-        {"a box with no grid step", 3, [] { return std::make_unique<PlotBox3D>(1, 3, 5, Point3D{0, 0, 0}); }},
-        {"a line in space", 3, [] { return std::make_unique<PlotLine3D>(Point3D{0, 0, 0}, Point3D{1, 1, 1}); }},
-        {"a point in space", 3, [] { return std::make_unique<PlotPoint3D>(Point3D{1, 2, 3}); }},
-        {"an empty polyline in space", 3, [] { return std::make_unique<PlotPolyline3D>(std::vector<Point3D>{}); }},
-        {"an empty text in space", 3, [] { return std::make_unique<PlotText3D>(Point3D{0, 0, 1}, ""); }},
-        {"a surface of one point", 3,
-         [] { return std::make_unique<PlotSurface3D>(1, 1, std::vector<Point3D>{{0, 0, 2}}); }},
-        {"a polygon set without faces", 3, [] { return Faces({}, 0); }},
-        {"one empty face", 3, [] { return Faces({{}}, 0); }},
-        {"two empty faces", 3, [] { return Faces({{}, {}}, 0); }},
-        {"empty faces around a triangle", 3, [] { return Faces({{}, {0, 1, 2}, {}}, 3); }},
-        {"a face of one vertex", 3, [] { return Faces({{0}}, 1); }},
-        {"a face of the most vertices", 3, [] { return Faces({{0, 1, 2, 3, 4, 5, 6, 7}}, 8); }},
+    std::vector<std::pair<const char*, std::unique_ptr<PlotItem>>> items;
+    auto add = [&items](const char* name, std::unique_ptr<PlotItem> item) {
+        items.emplace_back(name, std::move(item));
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PlotCurveSet set = SetOf(c.item());
+    add("an x tick at 0", std::make_unique<PlotTickX>(DPoint{0, 0}, 0));
+    add("a y tick above", std::make_unique<PlotTickY>(DPoint{1e300, -1e-300}, 1));
+    add("a line of one point twice", std::make_unique<PlotLine>(DPoint{2, 2}, DPoint{2, 2}));
+    add("a point", std::make_unique<PlotPoint>(DPoint{-1, 1}));
+    add("an empty polyline", std::make_unique<PlotPolyline>(std::vector<DPoint>{}));
+    add("a polyline of one point", std::make_unique<PlotPolyline>(std::vector<DPoint>{{1, 2}}));
+    add("an empty text", std::make_unique<PlotText>(DPoint{0, 1}, ""));
+    add("the longest text", std::make_unique<PlotText>(DPoint{0, 1}, std::string(255, 'w')));
+    add("a box with no grid step", std::make_unique<PlotBox3D>(1, 3, 5, Point3D{0, 0, 0}));
+    add("a line in space", std::make_unique<PlotLine3D>(Point3D{0, 0, 0}, Point3D{1, 1, 1}));
+    add("a point in space", std::make_unique<PlotPoint3D>(Point3D{1, 2, 3}));
+    add("an empty polyline in space", std::make_unique<PlotPolyline3D>(std::vector<Point3D>{}));
+    add("an empty text in space", std::make_unique<PlotText3D>(Point3D{0, 0, 1}, ""));
+    add("a surface of one point", std::make_unique<PlotSurface3D>(1, 1, std::vector<Point3D>{{0, 0, 2}}));
+    add("a polygon set without faces", Faces({}, 0));
+    add("one empty face", Faces({{}}, 0));
+    add("two empty faces", Faces({{}, {}}, 0));
+    add("empty faces around a triangle", Faces({{}, {0, 1, 2}, {}}, 3));
+    add("a face of one vertex", Faces({{0}}, 1));
+    add("a face of the most vertices", Faces({{0, 1, 2, 3, 4, 5, 6, 7}}, 8));
+    for (auto& [name, item] : items) {
+        SCOPED_TRACE(name);
+        const int dimensions = dynamic_cast<PlotItem3D*>(item.get()) ? 3 : 2;
+        const int32_t kind = item->GetKind();
+        const PlotCurveSet set = SetOf(std::move(item));
         const std::vector<uint8_t> bytes = Bytes(set);
-        const PlotCurveSet read = ReadBack(bytes, c.dimensions);
+        const PlotCurveSet read = ReadBack(bytes, dimensions);
         ASSERT_EQ(read.GetCurveCount(), 1);
         ASSERT_EQ(read.GetCurve(0).size(), 1u);
-        EXPECT_EQ(read.GetCurve(0).front()->GetKind(), set.GetCurve(0).front()->GetKind());
+        EXPECT_EQ(read.GetCurve(0).front()->GetKind(), kind);
         EXPECT_EQ(Bytes(read), bytes);
     }
 }
