@@ -493,6 +493,14 @@ void CCorvellDoc::ShowBadExpressionMessage(const DocSelection& selection)
     }
 }
 
+CString CCorvellDoc::GetPrintName() const
+{
+    std::string name = m_strTitle.str();
+    if (!name.empty() && (name.back() == '*' || name.back() == ' '))
+        name.pop_back();
+    return CString(name);
+}
+
 // ---- exports ----
 
 CString CCorvellDoc::ProposedExportName(const CString& title, const char* extension, bool latex)

@@ -128,6 +128,9 @@ public:
     DocumentViewSeam* GetMainViewSeam() const;
     void ShowBadExpressionMessage(const DocSelection& selection);
 
+    // The title without the modified mark (or the blank that replaced it).
+    CString GetPrintName() const override;
+
     // ---- exports ----
     // The file name an export proposes: the title without its modified mark,
     // cut at its first dot (unless the title starts with it), plus the

@@ -71,9 +71,8 @@ void CCorvellView::ComputePlot(PlotComp& plot)
     command.reset();
     DrawTargetScope draw(this);
     if (!answer || !plot.SetResult(answer)) {
-        auto* plot3D = dynamic_cast<ThreeDPlotComp*>(&plot);
-        const bool said = answer && plot3D && !plot3D->ResultProblem().empty();
-        ShowStatus(said ? plot3D->ResultProblem().c_str() : kGraphingError);
+        const bool said = answer && !plot.ResultProblem().empty();
+        ShowStatus(said ? plot.ResultProblem().c_str() : kGraphingError);
         return;
     }
     RelayoutPlot(plot);

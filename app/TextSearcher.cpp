@@ -143,6 +143,31 @@ bool TextSearcher::Find()
     m_lastMatched = false;
     if (!m_list)
         return false;
+    const Walk before = SaveWalk();
+    if (Search())
+        return true;
+    RestoreWalk(before);
+    return false;
+}
+
+TextSearcher::Walk TextSearcher::SaveWalk() const
+{
+    return {m_stackLists, m_stackIndexes, m_depth, m_paragraphIndex, m_list, m_index, m_advanceFirst};
+}
+
+void TextSearcher::RestoreWalk(const Walk& walk)
+{
+    m_stackLists = walk.stackLists;
+    m_stackIndexes = walk.stackIndexes;
+    m_depth = walk.depth;
+    m_paragraphIndex = walk.paragraphIndex;
+    m_list = walk.list;
+    m_index = walk.index;
+    m_advanceFirst = walk.advanceFirst;
+}
+
+bool TextSearcher::Search()
+{
     if (m_advanceFirst && !Advance())
         return false;
     for (;;) {

@@ -42,7 +42,8 @@ public:
     void SetReplaceList(std::unique_ptr<CompList> replacement) { m_replaceList = std::move(replacement); }
 
     // Looks for the pattern from the current place on; on success the match
-    // starts at the current index.
+    // starts at the current index. A search that finds nothing leaves the
+    // place where it was, so that the next search starts there again.
     bool Find();
     bool LastSearchMatched() const { return m_lastMatched; }
     DocSelection GetMatch() const;
@@ -63,6 +64,20 @@ private:
         CompList* list = nullptr;
         int32_t index = 0;
     };
+    // Where the walk stands: what a failed search puts back.
+    struct Walk {
+        std::array<CompList*, kMaxDepth> stackLists;
+        std::array<int32_t, kMaxDepth> stackIndexes;
+        int32_t depth;
+        int32_t paragraphIndex;
+        CompList* list;
+        int32_t index;
+        bool advanceFirst;
+    };
+
+    Walk SaveWalk() const;
+    void RestoreWalk(const Walk& walk);
+    bool Search();
 
     // Steps to the next place in document order; false past the last paragraph.
     bool Advance();

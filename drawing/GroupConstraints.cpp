@@ -146,6 +146,8 @@ void EqualLengthConstraint::Write(DocWriter& writer)
 {
     DiagramItem::Write(writer);
     writer.WriteVariableRef(m_length);
+    if (m_segments.size() > static_cast<size_t>(INT16_MAX))
+        throw CException("An equal-length constraint holds too many segments to be stored");
     writer.WriteShort(static_cast<int16_t>(m_segments.size()));
     for (SegmentShape* segment : m_segments) {
         writer.WriteSharedObject(segment->GetStart());

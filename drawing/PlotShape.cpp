@@ -194,9 +194,10 @@ PlotShape::Computed PlotShape::Recompute(double xmin, double ymax, double xmax, 
                          nullptr);
     std::unique_ptr<ExprNode> answer(link->ResolvePlot(&command, ownedRules.get()));
     auto curves = std::make_unique<PlotCurveSet>();
-    if (!answer || curves->BuildFromGraphics(answer.get()) == 0) {
-        // A failed computation is no empty curve: the old one stays, and the
-        // plot waits to be computed again.
+    if (!answer || curves->BuildFromGraphics(answer.get()) == 0 || !curves->FitsRecord()) {
+        // A failed computation, or one of more curves than the drawing can
+        // store, is no empty curve: the old one stays, and the plot waits to
+        // be computed again.
         m_pending = true;
         m_refused = true;
         return Computed::Refused;

@@ -204,6 +204,8 @@ void VertexShape::Write(DocWriter& writer)
 {
     DiagramItem::Write(writer);
     writer.WriteByte(m_fixed ? 1 : 0);
+    if (m_useCount > INT16_MAX)
+        throw CException("A vertex is shared by too many shapes to be stored");
     writer.WriteShort(static_cast<int16_t>(m_useCount));
     writer.WriteVariableRef(m_x);
     writer.WriteVariableRef(m_y);

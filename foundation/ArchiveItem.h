@@ -9,6 +9,12 @@
 class DocReader;
 class DocWriter;
 
+// A drawing's table of shared variables, and its table of shared objects,
+// holds at most this many entries: indexes are 16-bit, 0..65534, on file,
+// and the writer and the reader agree on it, so that every file that opens
+// can be saved again.
+constexpr int32_t kMaxSharedObjects = 65535;
+
 class ArchiveItem {
 public:
     virtual ~ArchiveItem() = default;

@@ -245,7 +245,7 @@ ArchiveItem* DocReader::ReadShape()
     }
     if (!maker) {
         // Keep the indexes of later objects in step with the writer's table.
-        if (index == table.size())
+        if (index == table.size() && index < kMaxSharedObjects)
             table.push_back(nullptr);
         scope.Finish();
         return nullptr;
@@ -315,6 +315,8 @@ void* DocReader::GetContext() const
 
 void DocReader::OpenSlot(std::vector<ArchiveItem*>& table, uint16_t index, const char* beyond)
 {
+    if (index >= kMaxSharedObjects)
+        throw CFormatException("A drawing holds more shared objects than can be stored");
     if (index == table.size())
         return;
     if (!CurrentTables().gaps)

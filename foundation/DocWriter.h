@@ -4,6 +4,7 @@
 // records (runs of characters of one font become "chBk" records), framed
 // drawing and plot records, shared objects written once and then by index,
 // and link ids handed out in order of first use.
+#include "foundation/ArchiveItem.h"
 #include "foundation/Str255.h"
 #include "foundation/TypeTag.h"
 #include "platform/draw/GdiTypes.h"
@@ -20,9 +21,7 @@ class TextComp;
 class DocWriter {
 public:
     static constexpr int kMaxListDepth = 1024;
-    // Shared indexes are 16-bit, and readers compare them as signed numbers:
-    // a table of more objects could not be read back.
-    static constexpr int32_t kMaxSharedObjects = 32767;
+    static constexpr int32_t kMaxSharedObjects = ::kMaxSharedObjects;
 
     explicit DocWriter(ByteStream* stream);
     DocWriter(const DocWriter&) = delete;

@@ -276,8 +276,10 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
             // their own (a reference told of a new number, say) are visited.
             if (!relaid && !moved && counters == before) {
                 const int next = NextNeedingLayout(i + 1);
-                if (next > GetCount())
+                if (next > GetCount()) {
+                    SettleReferences();
                     return;
+                }
                 i = next - 1;
                 p = GetAt(i);
                 p->GetCounters(counters);
@@ -288,6 +290,7 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
     }
     InvalidateTail(pen.y);
     m_height = pen.y;
+    SettleReferences();
 }
 
 int ParagraphList::NextNeedingLayout(int from) const
@@ -298,15 +301,27 @@ int ParagraphList::NextNeedingLayout(int from) const
     return i;
 }
 
+void ParagraphList::NumberAll()
+{
+    EquationNumber counters;
+    for (int i = 1; i <= GetCount(); ++i)
+        GetAt(i)->AdvanceCounters(counters);
+}
+
+void ParagraphList::SettleReferences()
+{
+    if (NextNeedingLayout(1) <= GetCount())
+        UpdateLayout();
+}
+
 void ParagraphList::RelayoutAll(bool invalidateTail)
 {
+    NumberAll();
     IntPoint pen(gDrawContext.GetLeftMargin(), gDrawContext.GetTopMargin());
-    EquationNumber counters;
     ParagraphComp* previous = nullptr;
     for (int i = 1; i <= GetCount(); ++i) {
         ParagraphComp* p = GetAt(i);
         p->MarkDirty();
-        p->AdvanceCounters(counters);
         p->Layout(previous);
         p->SetOrigin(pen);
         pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
@@ -332,13 +347,12 @@ void ParagraphList::Paginate(PageRecord& pages)
     int32_t pageBreak = pageHeight;
     int32_t lastBreak = 0;
     int page = 1;
-    EquationNumber counters;
+    NumberAll();
     IntPoint pen(0, 0);
     ParagraphComp* previous = nullptr;
     for (int i = 1; i <= GetCount(); ++i) {
         ParagraphComp* p = GetAt(i);
         p->MarkDirty();
-        p->AdvanceCounters(counters);
         p->Layout(previous);
         p->SetOrigin(pen);
         pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);

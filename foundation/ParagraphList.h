@@ -73,6 +73,10 @@ public:
     void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest) const;
 
     // ---- layout and drawing ----
+    // Each pass leaves every reference showing its label's current number,
+    // wherever the reference lies: RelayoutAll and Paginate number every
+    // label before laying anything out, and UpdateLayoutFrom lays out again
+    // a reference it passed before its label was renumbered.
     void UpdateLayout();
     void UpdateLayoutFrom(int index, int position);
     void RelayoutAll(bool invalidateTail);
@@ -154,6 +158,11 @@ private:
     // The index of the first paragraph from `from` on that needs layout;
     // count + 1 when none does.
     int NextNeedingLayout(int from) const;
+    // Numbers every label in document order (labels tell their references).
+    void NumberAll();
+    // Lays out the paragraphs that a renumbered label marked after the pass
+    // had passed them, and moves what follows them.
+    void SettleReferences();
 
     DocumentModel* m_document = nullptr;
     int32_t m_ownerId = 0;

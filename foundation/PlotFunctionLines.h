@@ -8,7 +8,8 @@ class PlotFunctionLines {
 public:
     virtual ~PlotFunctionLines() = default;
 
-    // Appends an empty function line; answers the start of its row.
+    // Appends an empty function line; answers the start of its row, or no
+    // position when the plot holds as many lines as it can store.
     virtual DocPosition AddFunction() = 0;
     virtual void RemoveLastFunction() = 0;
 };

@@ -3,6 +3,7 @@
 #include "foundation/ActionNames.h"
 #include "foundation/PlotFunctionLines.h"
 #include "foundation/TextComp.h"
+#include "platform/UserInterface.h"
 
 TInsertExpressionAction::TInsertExpressionAction(const DocSelection& selection)
     : TSelectionAction(ActionNames::kInsertExpression, selection)
@@ -18,12 +19,17 @@ void TInsertExpressionAction::Do()
     if (!m_plot)
         return;
     DocPosition start = m_plot->AddFunction();
+    m_added = start.GetKind() != DocPosition::kNone;
+    if (!m_added) {
+        UserInterface::Current().MessageBeep(0);
+        return;
+    }
     RestoreSelection(DocSelection(start, start));
 }
 
 void TInsertExpressionAction::Undo()
 {
-    if (!m_plot)
+    if (!m_plot || !m_added)
         return;
     m_plot->RemoveLastFunction();
     RestoreSelection(m_selection);

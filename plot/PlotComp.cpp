@@ -17,6 +17,7 @@
 #include "kernel/NodeSupport.h"
 #include "kernel/PlotNodes.h"
 #include "math/ExportElementWriters.h"
+#include "platform/Exceptions.h"
 #include "plot/PlotCommandAxes.h"
 
 #include <algorithm>
@@ -101,17 +102,21 @@ void PlotComp::CopyPlotFrom(const PlotComp& other, LinkRemap& remap)
 
 // ---- function lines ----
 
-void PlotComp::AddFunction(std::unique_ptr<CompArray> components)
+bool PlotComp::AddFunction(std::unique_ptr<CompArray> components)
 {
+    if (GetLineCount() >= plot::kMaxLines)
+        return false;
     CompList* line = NewLine();
     if (components)
         line->InsertAllAt(std::move(components), 1);
     Invalidate();
+    return true;
 }
 
 DocPosition PlotComp::AddFunction()
 {
-    AddFunction(nullptr);
+    if (!AddFunction(nullptr))
+        return {};
     return DocPosition(m_lines.back(), 1);
 }
 
@@ -440,6 +445,8 @@ void PlotComp::ReadAxis(DocReader& reader, double& maximum, double& minimum, std
 
 void PlotComp::WriteLines(DocWriter& writer) const
 {
+    if (GetLineCount() > plot::kMaxLines)
+        throw CFormatException("The plot has more function lines than can be stored");
     writer.WriteShort(static_cast<int16_t>(m_lines.size()));
     for (CompList* line : m_lines)
         line->Write(writer);
@@ -470,7 +477,8 @@ void PlotComp::SetXYAxes(const std::vector<PlotAxisParameters>& axes)
 void PlotComp::TakeLinesAndAxes(PlotCommandNode& node)
 {
     if (auto* functions = dynamic_cast<CompositeNode*>(node.Functions())) {
-        for (ExprNode* f = functions->First(); f; f = f->next) {
+        // Functions past the most a plot holds are not kept.
+        for (ExprNode* f = functions->First(); f && GetLineCount() < plot::kMaxLines; f = f->next) {
             if (f == functions->First())
                 m_lines.front()->InsertAllAt(nodes::Built(f, Level::Whole), 1);
             else

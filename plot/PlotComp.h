@@ -18,6 +18,7 @@
 #include "plot/PlotGeometry.h"
 #include "platform/draw/EnhMetafile.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,6 +29,8 @@ class PlotCommandNode;
 namespace plot {
 // Names of the variables are cut to this many characters.
 constexpr int kMaxName = 31;
+// The record counts the function lines in 16 bits: a plot holds no more.
+constexpr int kMaxLines = INT16_MAX;
 // Lengths of the layout, in points.
 constexpr int kFramePoints = 20;
 constexpr int kInsetPoints = 10;
@@ -86,9 +89,11 @@ public:
     bool TakeKernelResult(ExprNode* answer) override;
 
     // ---- function lines ----
-    // Appends a line holding the components (an empty one without).
-    void AddFunction(std::unique_ptr<CompArray> components);
+    // Appends a line holding the components (an empty one without); a
+    // plot that holds kMaxLines lines takes no more and answers false.
+    bool AddFunction(std::unique_ptr<CompArray> components);
     DocPosition AddFunction() override;
+    int GetLineCount() const { return static_cast<int>(m_lines.size()); }
     void RemoveLastFunction() override;
 
     // ---- variables ----
@@ -102,6 +107,9 @@ public:
     // Takes the kernel's answer over. Answers whether the answer was graphics
     // the plot could show; any other answer leaves the plot as it was.
     virtual bool SetResult(ExprNode* answer) = 0;
+    // Why the last answer's graphics were refused; empty when they were
+    // taken or were no graphics at all.
+    const std::string& ResultProblem() const { return m_problem; }
     // The parameter dialog; on OK the new names and ranges replace the old
     // and the computed curves go until the next computation.
     virtual bool OnOptions() = 0;
@@ -161,6 +169,7 @@ protected:
     bool m_selected = false;
     // Set while the picture is rendered at the fixed smallest size (LaTeX).
     bool m_smallest = false;
+    std::string m_problem;
 
 private:
     CompList* NewLine();

@@ -8,6 +8,7 @@
 #include "kernel/CompositeNode.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/PlotNodes.h"
+#include "platform/Exceptions.h"
 
 #include <cmath>
 #include <string>
@@ -282,6 +283,8 @@ bool PlotCurveSet::HitTest(const DPoint& point, const PlotTransform& transform) 
 
 void PlotCurveSet::Write(DocWriter& writer) const
 {
+    if (!FitsRecord())
+        throw CFormatException(kTooManyCurvesMessage);
     writer.WriteShort(static_cast<int16_t>(m_curves.size()));
     for (const PlotItemList& curve : m_curves) {
         writer.WriteLong(static_cast<int32_t>(curve.size()));
@@ -317,6 +320,7 @@ void PlotCurveSet::ReadLists(DocReader& reader, int listCount, int dimensions)
 }
 
 const char* const kUnevenSurfaceMessage = "The surface cannot be drawn: its rows of heights differ in length.";
+const char* const kTooManyCurvesMessage = "The plot cannot be drawn: it has more than 32767 curves.";
 
 void RegisterPlotItems2D()
 {

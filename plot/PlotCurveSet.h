@@ -9,6 +9,7 @@
 #include "plot/PlotItems.h"
 #include "plot/PlotItems3D.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,9 @@ using PlotItemList = std::vector<std::unique_ptr<PlotItem>>;
 
 class PlotCurveSet {
 public:
+    // The record counts the curves in 16 bits: a set of more cannot be stored.
+    static constexpr int kMaxCurves = INT16_MAX;
+
     PlotCurveSet() = default;
     PlotCurveSet(const PlotCurveSet& other);
     PlotCurveSet& operator=(const PlotCurveSet&) = delete;
@@ -64,9 +68,11 @@ public:
     Collection3d* MakeCollection(const ThreeDPlotComp& plot) const;
 
     int GetCurveCount() const { return static_cast<int>(m_curves.size()); }
+    bool FitsRecord() const { return GetCurveCount() <= kMaxCurves; }
     const PlotItemList& GetCurve(int i) const { return m_curves[static_cast<size_t>(i)]; }
 
-    // The list count first.
+    // The list count first. A set that does not fit its record is refused
+    // (CFormatException) rather than stored as something else.
     void Write(DocWriter& writer) const;
     // The lists after a count the owner read: of 2-D items, or of 3-D items.
     void Read(DocReader& reader, int listCount);
@@ -84,6 +90,8 @@ private:
 
 // The message shown for a surface whose rows differ in length.
 extern const char* const kUnevenSurfaceMessage;
+// The message shown for an answer of more curves than a plot can store.
+extern const char* const kTooManyCurvesMessage;
 
 // Lets the archive read the 2-D plot items.
 void RegisterPlotItems2D();

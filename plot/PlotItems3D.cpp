@@ -18,8 +18,8 @@ namespace {
 
 // A point's record: x, y, z.
 constexpr int32_t kPointBytes = 24;
-// A face's smallest record: its count byte and one index.
-constexpr int32_t kMinFaceBytes = 5;
+// A face's smallest record: an empty face is its count byte alone.
+constexpr int32_t kMinFaceBytes = 1;
 // A box face shows at most this many grid lines in each direction.
 constexpr int kMaxGridLines = 1000;
 

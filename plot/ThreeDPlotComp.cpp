@@ -145,6 +145,11 @@ bool ThreeDPlotComp::SetResult(ExprNode* answer)
         m_problem = kUnevenSurfaceMessage;
         return false;
     }
+    if (!m_curves->FitsRecord()) {
+        m_curves = std::move(old);
+        m_problem = kTooManyCurvesMessage;
+        return false;
+    }
     DropPicture();
     Invalidate();
     return true;

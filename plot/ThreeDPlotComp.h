@@ -32,12 +32,9 @@ public:
     void Read(DocReader& reader) override;
 
     // Graphics3D and SurfaceGraphics become the frame and the kernel's
-    // items; any other answer, or a surface whose rows differ in length,
-    // keeps the items the plot had.
+    // items; any other answer, a surface whose rows differ in length, or
+    // more curves than the plot can store, keeps the items the plot had.
     bool SetResult(ExprNode* answer) override;
-    // Why the last answer's graphics were refused (a surface whose rows
-    // differ in length); empty otherwise.
-    const std::string& ResultProblem() const { return m_problem; }
     bool OnOptions() override;
     // The frame alone, for the current ranges; the kernel's items go.
     void ResetToFrame();
@@ -118,5 +115,4 @@ private:
     Point3D m_boxMinimum{-1, -1, -1};
     Point3D m_tickSteps{0.5, 0.5, 0.5};
     Point3D m_boxMaximum{1, 1, 1};
-    std::string m_problem;
 };

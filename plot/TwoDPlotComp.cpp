@@ -47,13 +47,19 @@ ExprNode* TwoDPlotComp::BuildNode()
 bool TwoDPlotComp::SetResult(ExprNode* answer)
 {
     std::unique_ptr<ExprNode> owned(answer);
+    m_problem.clear();
     auto* graphics = dynamic_cast<GraphicsNode*>(answer);
     if (!graphics || !graphics->IsTwoDimensional())
         return false;
     auto curves = std::make_unique<PlotCurveSet>();
-    m_margins = ::BuildAxes(*curves, m_ranges);
+    const PlotMargins margins = ::BuildAxes(*curves, m_ranges);
     curves->BuildFromGraphics(graphics);
+    if (!curves->FitsRecord()) {
+        m_problem = kTooManyCurvesMessage;
+        return false;
+    }
     m_curves = std::move(curves);
+    m_margins = margins;
     DropPicture();
     Invalidate();
     return true;

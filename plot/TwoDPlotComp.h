@@ -25,8 +25,8 @@ public:
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader) override;
 
-    // Graphics become the axes and the kernel's curves; any other answer
-    // keeps the curves the plot had.
+    // Graphics become the axes and the kernel's curves; any other answer,
+    // or more curves than the plot can store, keeps the curves the plot had.
     bool SetResult(ExprNode* answer) override;
     bool OnOptions() override;
     // The axes alone, for the current ranges; the kernel's curves go.

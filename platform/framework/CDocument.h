@@ -29,6 +29,10 @@ public:
 
     const CString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const char* title);
+    // The name a printed copy carries (the print job's and a PDF's title, and
+    // the file the print dialog proposes): the title, unless the document
+    // keeps marks in its title that are no part of its name.
+    virtual CString GetPrintName() const { return m_strTitle; }
     const CString& GetPathName() const { return m_strPathName; }
     virtual void SetPathName(const char* path, BOOL addToRecentFiles = TRUE);
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }

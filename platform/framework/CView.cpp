@@ -156,9 +156,16 @@ void CView::OnPaint()
     painter.drawImage(0, 0, m_backing);
 }
 
+CString CView::PrintName() const
+{
+    return m_pDocument ? m_pDocument->GetPrintName() : CString();
+}
+
 BOOL CView::DoPreparePrinting(CPrintInfo* info)
 {
     info->m_printer = &AfxGetPrinter();
+    // Set before the dialog, which proposes a file named after it.
+    info->m_printer->setDocName(ToQString(PrintName()));
     if (info->m_bDirect || info->m_bPreview)
         return TRUE;
     CPrintDialog dialog(FALSE);
@@ -201,8 +208,7 @@ BOOL CView::PrintDocument(BOOL direct)
     info.m_bDirect = direct;
     if (!OnPreparePrinting(&info) || !info.m_printer)
         return FALSE;
-    CString title = m_pDocument ? m_pDocument->GetTitle() : CString();
-    runPrintLoop(this, info, title);
+    runPrintLoop(this, info, PrintName());
     return TRUE;
 }
 
@@ -220,7 +226,7 @@ void CView::OnFilePrintPreview()
         CPrintInfo pass;
         pass.m_bPreview = TRUE;
         pass.m_printer = printer;
-        runPrintLoop(this, pass, m_pDocument ? m_pDocument->GetTitle().c_str() : "");
+        runPrintLoop(this, pass, PrintName());
     });
     RunCommonDialog(preview);
     if (frame)

@@ -41,6 +41,8 @@ public:
     // Runs the whole job on the application's printer; false when cancelled
     // or nothing was printed.
     BOOL PrintDocument(BOOL direct);
+    // The document's print name (empty without a document).
+    CString PrintName() const;
     void OnFilePrint() { PrintDocument(FALSE); }
     void OnFilePrintDirect() { PrintDocument(TRUE); }
     void OnFilePrintPreview();

@@ -7,7 +7,9 @@
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingEditActions.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/PointConstraints.h"
+#include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -495,12 +497,72 @@ TEST_F(DrawingTest, EveryTruncationOfTheSampleIsRefusedAndEveryCorruptionReadsSo
         }
 }
 
-TEST_F(DrawingTest, TooManySharedObjectsForSixteenBitIndexesAreRefusedOnWriting)
+// Every vertex brings two shared variables: 32767 vertices fill the variable
+// table to its last index and are written and read back as they were; one
+// more vertex is refused on writing.
+TEST_F(DrawingTest, AsManySharedObjectsAsSixteenBitIndexesHoldAreWrittenAndReadBack)
 {
+    constexpr int kMostVertices = (kMaxSharedObjects - 1) / 2;
     DiagramComp drawing;
-    for (int i = 0; i < 32768; ++i)
+    for (int i = 0; i < kMostVertices; ++i)
         drawing.AddShape(new VertexShape(i, 0.0));
+    const std::vector<uint8_t> bytes = WriteComponent(drawing);
+    auto read = ReadComponent(bytes);
+    ASSERT_NE(dynamic_cast<DiagramComp*>(read.get()), nullptr);
+    EXPECT_EQ(static_cast<DiagramComp*>(read.get())->GetShapes().GetCount(), kMostVertices);
+    EXPECT_EQ(WriteComponent(*read), bytes);
+    drawing.AddShape(new VertexShape(-1, 0.0));
     EXPECT_THROW(WriteComponent(drawing), CFormatException);
+}
+
+// Counts that records hold in 16 bits: a larger one is refused on writing,
+// never written as a number that reads back as another (a negative use
+// count makes the file unreadable, a negative segment count leaves an
+// equal-length constraint without its segments).
+TEST_F(DrawingTest, CountsBeyondTheirSixteenBitsAreRefusedRatherThanWrittenAsOthers)
+{
+    struct Case {
+        const char* name;
+        std::function<void(DiagramComp&, int)> fill;
+        bool sameBytes; // else the reader counts the uses again from the shapes it read
+    } cases[] = {
+        {"the uses of a vertex",
+         [](DiagramComp& drawing, int n) {
+             auto* vertex = new VertexShape(0, 0);
+             vertex->SetUseCount(n);
+             drawing.AddShape(vertex);
+         },
+         false},
+        {"the segments of an equal-length constraint",
+         [](DiagramComp& drawing, int n) {
+             auto* a = new VertexShape(0, 0);
+             auto* b = new VertexShape(1, 0);
+             std::vector<SegmentShape*> segments;
+             for (int i = 0; i < n; ++i) {
+                 segments.push_back(new SegmentShape(a, b));
+                 drawing.AddShape(segments.back());
+             }
+             drawing.AddConstraint(new EqualLengthConstraint(segments));
+         },
+         true},
+    };
+    for (const Case& c : cases)
+        for (int n : {INT16_MAX, INT16_MAX + 1}) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::to_string(n));
+            DiagramComp drawing;
+            c.fill(drawing, n);
+            std::vector<uint8_t> bytes;
+            try {
+                bytes = WriteComponent(drawing);
+            } catch (const CException&) {
+                EXPECT_GT(n, INT16_MAX) << "refused within the count";
+                continue;
+            }
+            auto read = ReadComponent(bytes);
+            ASSERT_NE(read, nullptr);
+            if (c.sameBytes)
+                EXPECT_EQ(WriteComponent(*read), bytes);
+        }
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 
@@ -112,6 +113,35 @@ EditorSession::~EditorSession()
     }
     if (m_display)
         XCloseDisplay(m_display);
+    if (m_bellDisplay)
+        XCloseDisplay(m_bellDisplay);
+}
+
+bool EditorSession::WatchBell()
+{
+    if (!m_bellDisplay)
+        m_bellDisplay = XOpenDisplay(nullptr);
+    int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!m_bellDisplay || !XkbQueryExtension(m_bellDisplay, &opcode, &m_bellEvent, &error, &major, &minor))
+        return false;
+    m_bells = 0;
+    const bool watching = XkbSelectEvents(m_bellDisplay, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XSync(m_bellDisplay, True);
+    return watching;
+}
+
+int EditorSession::BellsRung()
+{
+    if (!m_bellDisplay)
+        return 0;
+    XSync(m_bellDisplay, False);
+    while (XPending(m_bellDisplay)) {
+        XEvent event;
+        XNextEvent(m_bellDisplay, &event);
+        if (event.type == m_bellEvent && reinterpret_cast<XkbEvent*>(&event)->any.xkb_type == XkbBellNotify)
+            ++m_bells;
+    }
+    return m_bells;
 }
 
 bool EditorSession::CanRun(QString* reason)

@@ -88,6 +88,12 @@ public:
     // given and releases it at the last one.
     bool Drag(const QPoint& from, const std::vector<QPoint>& path);
 
+    // Counts the rings of the X bell (the editor's beeps) from now on, on a
+    // connection of its own; false when the display cannot report them.
+    bool WatchBell();
+    // How often the bell rang since WatchBell.
+    int BellsRung();
+
     // The program's exit code, or -1 when it crashed or had to be killed.
     int WaitForExit(int timeoutMs = kPatience);
     QString Output() const { return m_output; }
@@ -109,4 +115,9 @@ private:
     // The connection that mapped the keys of typedCharacters, open while the
     // editor runs (see MapKeys).
     struct _XDisplay* m_display = nullptr;
+    // The connection that hears the bell, with the X keyboard extension's
+    // first event code and the rings heard so far.
+    struct _XDisplay* m_bellDisplay = nullptr;
+    int m_bellEvent = 0;
+    int m_bells = 0;
 };

@@ -82,6 +82,11 @@ TEST_F(FindReplaceTest, DialogButtons)
         // Find passes over the selected match; nothing found leaves the selection and beeps.
         {{"cat and cat"}, {1, 1, 4}, {1, 9, 12}, nullptr, "", nullptr, {F}, "cat and cat", {0, 0}, 0},
         {{"cat", "dog"}, {2, 2, 2}, {2, 2, 2}, "cow", "", nullptr, {F}, "cat|dog", {0, 0}, 1},
+        // A search that found nothing leaves the next one starting where it
+        // started: at a later paragraph, or at the word at the caret.
+        {{"cat", "dog"}, {1, 1, 1}, {2, 1, 4}, "cow", "", "dog", {F, F}, "cat|dog", {0, 0}, 1},
+        {{"cat dog"}, {1, 5, 5}, {1, 5, 8}, "cow", "", "dog", {F, F}, "cat dog", {0, 0}, 1},
+        {{"cat dog"}, {1, 5, 5}, {1, 5, 8}, "cow", "", "dog", {F, F, F}, "cat dog", {0, 0}, 2},
         // Replace acts once on the match just found, without a Find not at
         // all, and not on a match of a find text since changed.
         {{"a cat, a cat"}, {1, 1, 1}, {1, 3, 6}, "cat", "dog", nullptr, {F, R, R}, "a dog, a cat", {1, 6}, 0},

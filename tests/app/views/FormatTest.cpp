@@ -246,6 +246,43 @@ TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
     EXPECT_EQ(after, before);
 }
 
+// A text as a PDF's document information holds it: UTF-16 after a byte-order
+// mark, in parentheses.
+QByteArray PdfText(const QString& text)
+{
+    QByteArray out("(\xFE\xFF");
+    for (QChar c : text) {
+        out.append(char(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF));
+    }
+    return out + ")";
+}
+
+// The unsaved-changes mark of the title (or the blank a save leaves in its
+// place) is no part of the printed document's name: not of the name the
+// print dialog proposes a file by, nor of the PDF's title.
+TEST_F(PrintingTest, APrintedDocumentIsNamedWithoutTheModifiedMark)
+{
+    QPrinter& printer = AfxGetPrinter();
+    const QString path = QString::fromStdString(OutputPath("named.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    Doc()->SetTitle("Notes");
+    for (BOOL modified : {TRUE, FALSE}) {
+        SCOPED_TRACE(modified ? "modified" : "saved");
+        Doc()->SetModifiedFlag(modified);
+        ASSERT_NE(Doc()->GetTitle().str(), "Notes");
+        printer.setOutputFileName(path);
+        ASSERT_TRUE(view->PrintDocument(TRUE));
+        printer.setOutputFileName(QString());
+        EXPECT_EQ(printer.docName(), "Notes");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        EXPECT_TRUE(pdf.contains("/Title " + PdfText("Notes"))) << pdf.left(600).toStdString();
+    }
+}
+
 TEST(PageBreakListTest, PagesRunFromBreakToBreak)
 {
     PageBreakList breaks(10, 500);

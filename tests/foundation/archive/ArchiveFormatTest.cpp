@@ -272,18 +272,42 @@ TEST_F(ArchiveFormat, WriterLimits)
     for (int i = 0; i < DocWriter::kMaxListDepth; ++i)
         w.EndList();
     EXPECT_EQ(w.GetDepth(), -1);
+}
 
-    // Indexes 0..32766 are written, which a reader comparing them as signed
-    // 16-bit numbers reads back; a 32768th object fails the save.
-    std::vector<TestVariable> vars(32768);
-    w.InitTables();
-    for (int i = 0; i < 32767; ++i)
-        w.WriteVariableRef(&vars[size_t(i)]);
-    int32_t before = counter.GetPosition();
-    w.WriteVariableRef(&vars[32766]); // known: its index alone
-    EXPECT_EQ(counter.GetPosition() - before, 2);
-    EXPECT_THROW(w.WriteVariableRef(&vars[32767]), CFormatException);
-    w.FreeTables();
+// The writer and the reader agree on one limit of a drawing's shared table:
+// what the one writes the other reads, and what the one refuses the other
+// refuses, so that every file that opens can be saved again.
+TEST_F(ArchiveFormat, WriterAndReaderAgreeOnTheSharedObjectLimit)
+{
+    std::vector<TestVariable> vars(size_t(kMaxSharedObjects) + 1);
+    for (size_t i = 0; i < vars.size(); ++i)
+        vars[i].value = double(i);
+    std::vector<uint8_t> bytes = WriteWith([&](DocWriter& w) {
+        w.InitTables();
+        for (int i = 0; i < kMaxSharedObjects; ++i)
+            w.WriteVariableRef(&vars[size_t(i)]);
+        w.WriteVariableRef(&vars[size_t(kMaxSharedObjects) - 1]); // known: its index alone
+        EXPECT_THROW(w.WriteVariableRef(&vars.back()), CFormatException);
+        w.FreeTables();
+    });
+    EXPECT_EQ(bytes.size(), size_t(kMaxSharedObjects) * (2 + 9) + 2);
+
+    // The same table read back, then one more object than it holds.
+    Bytes image;
+    image.b = bytes;
+    image.Short(kMaxSharedObjects).Double(0).Byte(0);
+    MemoryStream s(image.b.data(), int32_t(image.b.size()));
+    DocReader r(&s);
+    r.InitTables(nullptr);
+    TestVariable* last = nullptr;
+    for (int i = 0; i < kMaxSharedObjects; ++i) {
+        last = dynamic_cast<TestVariable*>(r.ReadVariableRef());
+        ASSERT_NE(last, nullptr) << i;
+        ASSERT_EQ(last->value, double(i));
+    }
+    EXPECT_EQ(r.ReadVariableRef(), last);
+    EXPECT_THROW(r.ReadVariableRef(), CFormatException);
+    r.FreeTables();
 }
 
 TEST_F(ArchiveFormat, FileRoundTripThroughTheFileStreams)
