@@ -560,8 +560,9 @@ TEST_F(DrawingTest, CountsBeyondTheirSixteenBitsAreRefusedRatherThanWrittenAsOth
             }
             auto read = ReadComponent(bytes);
             ASSERT_NE(read, nullptr);
-            if (c.sameBytes)
+            if (c.sameBytes) {
                 EXPECT_EQ(WriteComponent(*read), bytes);
+            }
         }
 }
 
