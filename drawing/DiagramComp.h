@@ -382,8 +382,10 @@ private:
     // Every shape the listed shapes hold, down to their vertices.
     std::set<const DiagramItem*> HeldItems() const;
     void TakeOutConstraint(DrawConstraint* constraint);
-    // The variables of the removed shapes that no held vertex has.
+    // The variables of the removed shapes and of the compounds the edits
+    // replaced that no held shape has.
     static std::set<const DrawVariable*> FreedVariables(const ItemArray<DiagramShape>& removed,
+                                                        const DiagramEditList& edits,
                                                         const std::set<const DiagramItem*>& held);
     void DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held,
                                      const std::set<const DrawVariable*>& freedVariables, DiagramEditList& edits);
@@ -405,6 +407,12 @@ private:
     bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
                           DiagramEditList& edits);
     void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);
+    ItemArray<DiagramShape> UsersOf(VertexShape* vertex) const;
+    // The owner loses the part: a circle goes whole, another compound is
+    // replaced by what is left.
+    void RemovePartOf(DiagramShape* owner, DiagramShape* part, ItemArray<DiagramShape>& removed,
+                      DiagramEditList& edits);
+    void KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed);
     void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
     int LabelIndexOfRow(const CompList* row) const;

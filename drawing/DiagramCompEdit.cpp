@@ -99,28 +99,31 @@ bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariab
 {
     if (variables.empty())
         return false;
-    for (int i = 0; i < constraint.GetEquationCount(); ++i)
-        if (const ConstraintEqn* equation = constraint.GetEquation(i))
-            for (DrawVariable* variable : equation->Variables())
-                if (variables.count(variable))
-                    return true;
+    for (const DrawVariable* variable : constraint.GetUsedVariables())
+        if (variables.count(variable))
+            return true;
     return false;
 }
 
 } // namespace
 
-// A circle's constraints bind its centre and use its radius: once a listed
-// centre stays, the radius tells that they bind what goes.
+// What a removal frees: the variables of the removed shapes and of the
+// compounds it replaced (a circle's radius, the control points of a curve
+// that lost an end), less those of every shape that stays.
 std::set<const DrawVariable*> DiagramComp::FreedVariables(const ItemArray<DiagramShape>& removed,
+                                                          const DiagramEditList& edits,
                                                           const std::set<const DiagramItem*>& held)
 {
     std::set<const DrawVariable*> variables;
     std::vector<DiagramShape*> pending(removed.begin(), removed.end());
+    for (DiagramEdit* edit : edits.GetEdits())
+        if (auto* group = dynamic_cast<DiagramEditGroup*>(edit))
+            pending.push_back(group->GetCompound());
     std::set<const DiagramShape*> seen;
     while (!pending.empty()) {
         DiagramShape* shape = pending.back();
         pending.pop_back();
-        if (held.count(shape) || !seen.insert(shape).second)
+        if (!seen.insert(shape).second)
             continue;
         for (DrawVariable* variable : shape->GetVariables())
             variables.insert(variable);
@@ -128,7 +131,7 @@ std::set<const DrawVariable*> DiagramComp::FreedVariables(const ItemArray<Diagra
             pending.push_back(part);
     }
     for (const DiagramItem* item : held)
-        if (auto* shape = dynamic_cast<const DiagramShape*>(item); shape && shape->IsVertexShape())
+        if (auto* shape = dynamic_cast<const DiagramShape*>(item))
             for (DrawVariable* variable : shape->GetVariables())
                 variables.erase(variable);
     return variables;
@@ -207,8 +210,19 @@ bool DiagramComp::SplitEqualLength(EqualLengthConstraint* constraint, int code, 
     return true;
 }
 
+// Every listed shape that uses the vertex, whichever of them owns it.
+ItemArray<DiagramShape> DiagramComp::UsersOf(VertexShape* vertex) const
+{
+    ItemArray<DiagramShape> users;
+    for (DiagramShape* shape : m_shapes)
+        if (shape != vertex && (shape->GetVertexUses().Contains(vertex) || shape->GetVertices().Contains(vertex)))
+            users.Add(shape);
+    return users;
+}
+
 // A part of a circle takes the circle with it; a part of another compound
-// leaves the compound replaced by what is left (recorded in edits).
+// leaves the compound replaced by what is left (recorded in edits). A
+// vertex goes from every shape that uses it, not only from its owner.
 void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits)
 {
     const ItemArray<DiagramShape> selected = m_selectedShapes;
@@ -224,39 +238,71 @@ void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, Diagram
             TakeLabelsOf(shape);
             continue;
         }
-        if (!m_shapes.Contains(owner))
-            continue;
-        if (owner->IsCircle()) {
-            m_shapes.Remove(owner);
-            removed.AddOnce(owner);
-            TakeLabelsOf(owner);
-            continue;
-        }
-        const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
-        DiagramEditGroup* group = owner->RemovePart(shape);
-        if (!group)
-            continue;
-        m_shapes.Remove(owner);
-        removed.AddOnce(shape);
-        TakeLabelsOf(shape);
-        shape->ClearOwnerLink();
-        // A removed edge owns the ends that no part left behind holds.
-        if (!shape->IsVertexShape())
-            for (VertexShape* vertex : shape->GetVertices())
-                if (vertex->GetOwnerShape() == owner)
-                    vertex->SetOwner(shape);
-        group->Apply(*this);
-        edits.Add(group);
-        // Sides the compound keeps (those at a removed corner) go with it.
-        ItemArray<DrawLabel> left;
-        for (DiagramShape* part : group->GetParts())
-            for (DrawLabel* label : part->GetLabels())
-                left.Add(label);
-        for (DrawLabel* label : ownerLabels)
-            if (!left.Contains(label))
-                m_labels.Remove(label);
+        ItemArray<DiagramShape> users;
+        if (shape->IsVertexShape())
+            users = UsersOf(static_cast<VertexShape*>(shape));
+        else if (m_shapes.Contains(owner))
+            users.Add(owner);
+        for (DiagramShape* user : users)
+            RemovePartOf(user, shape, removed, edits);
     }
     m_selectedShapes.Clear();
+    KeepSharedVerticesAsParts(removed);
+}
+
+void DiagramComp::RemovePartOf(DiagramShape* owner, DiagramShape* shape, ItemArray<DiagramShape>& removed,
+                               DiagramEditList& edits)
+{
+    if (owner->IsCircle()) {
+        m_shapes.Remove(owner);
+        removed.AddOnce(owner);
+        TakeLabelsOf(owner);
+        return;
+    }
+    const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
+    DiagramEditGroup* group = owner->RemovePart(shape);
+    if (!group)
+        return;
+    m_shapes.Remove(owner);
+    removed.AddOnce(shape);
+    TakeLabelsOf(shape);
+    shape->ClearOwnerLink();
+    // A removed edge owns the ends that no part left behind holds.
+    if (!shape->IsVertexShape())
+        for (VertexShape* vertex : shape->GetVertices())
+            if (vertex->GetOwnerShape() == owner)
+                vertex->SetOwner(shape);
+    group->Apply(*this);
+    edits.Add(group);
+    // Sides the compound keeps (those at a removed corner) go with it.
+    ItemArray<DrawLabel> left;
+    for (DiagramShape* part : group->GetParts())
+        for (DrawLabel* label : part->GetLabels())
+            left.Add(label);
+    for (DrawLabel* label : ownerLabels)
+        if (!left.Contains(label))
+            m_labels.Remove(label);
+}
+
+// A vertex a compound left listed stays a part of another listed shape that
+// uses it; a removed vertex that a removed circle uses goes as its centre.
+void DiagramComp::KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed)
+{
+    const ItemArray<DiagramShape> listed = m_shapes;
+    for (DiagramShape* shape : listed)
+        if (shape->IsVertexShape() && !UsersOf(static_cast<VertexShape*>(shape)).IsEmpty())
+            m_shapes.Remove(shape);
+    const ItemArray<DiagramShape> gone = removed;
+    for (DiagramShape* shape : gone) {
+        if (!shape->IsVertexShape())
+            continue;
+        for (DiagramShape* user : gone)
+            if (user->IsCircle() && user->GetVertices().Contains(static_cast<VertexShape*>(shape))) {
+                removed.Remove(shape);
+                shape->SetOwner(user);
+                break;
+            }
+    }
 }
 
 DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
@@ -282,8 +328,7 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     }
     std::set<const DiagramItem*> held = HeldItems();
     const std::vector<VertexShape*> relisted = RelistFreedPoints(selected, held, edits);
-    DropConstraintsOfFreedItems(held, relisted.empty() ? std::set<const DrawVariable*>() : FreedVariables(shapes, held),
-                                edits);
+    DropConstraintsOfFreedItems(held, FreedVariables(shapes, edits, held), edits);
     ForgetFreedListedParts(held, edits);
     DeselectAll(true);
     SettleOwners();

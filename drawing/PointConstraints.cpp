@@ -600,6 +600,13 @@ int RadiusConstraint::SelectionCode() const { return m_centre->IsSelected() ? 5 
 
 std::vector<const DiagramItem*> RadiusConstraint::GetBoundItems() const { return {m_centre}; }
 
+std::vector<const DrawVariable*> RadiusConstraint::GetUsedVariables() const
+{
+    std::vector<const DrawVariable*> used = DrawConstraint::GetUsedVariables();
+    used.push_back(m_radius);
+    return used;
+}
+
 // The circle's radius is free again while the constraint is out of the drawing.
 void RadiusConstraint::ReleaseLock() { m_radius->SetFixed(false); }
 

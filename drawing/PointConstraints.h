@@ -212,6 +212,7 @@ public:
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
     std::vector<const DiagramItem*> GetBoundItems() const override;
+    std::vector<const DrawVariable*> GetUsedVariables() const override;
     void ReleaseLock() override;
     void ApplyLock() override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
