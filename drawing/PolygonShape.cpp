@@ -176,6 +176,15 @@ void PolygonShape::SetStyle(const ShapeStyle& style)
         edge->SetStyle(style);
 }
 
+void PolygonShape::Restyle(const ShapeStyle& shown, const ShapeStyle& chosen)
+{
+    const ShapeStyle fill = Restyled(GetStyle(), shown, chosen);
+    m_fillColour = fill.fillColour;
+    m_filled = fill.filled;
+    for (EdgeShape* edge : m_edges)
+        edge->Restyle(shown, chosen);
+}
+
 void PolygonShape::ReleaseVertices(DiagramShape* keeper)
 {
     ItemArray<EdgeShape> kept;
