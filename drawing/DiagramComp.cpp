@@ -507,8 +507,8 @@ bool DiagramComp::GetSelectionStyle(ShapeStyle& style) const
     return false;
 }
 
-// The dialog showed the first selected shape's style: what the user changed
-// from it goes to every selected shape, which keeps the rest of its own.
+// The dialog showed the first selected shape's style; the sides of compound
+// shapes take only what the user changed from it (see Restyle).
 void DiagramComp::SetSelectionStyle(const ShapeStyle& style)
 {
     if (m_selectedShapes.IsEmpty())

@@ -40,13 +40,10 @@ public:
     // The shape's SVG elements (nothing while hidden); see ShapeSvg.cpp.
     virtual void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const {}
     virtual void SetStyle(const ShapeStyle& style) = 0;
-    // Takes over what the user changed from the style shown to the one
-    // chosen; a compound shape does so side by side, so that the sides keep
-    // the pens the user gave them one by one.
-    virtual void Restyle(const ShapeStyle& shown, const ShapeStyle& chosen)
-    {
-        SetStyle(Restyled(GetStyle(), shown, chosen));
-    }
+    // The style the user chose in a dialog that showed `shown`. A compound
+    // shape gives its sides only what the user changed, so that they keep
+    // the pens given to them one by one.
+    virtual void Restyle(const ShapeStyle& shown, const ShapeStyle& chosen) { SetStyle(chosen); }
     virtual DiagramShape* SetOwner(DiagramShape* owner)
     {
         m_ownerShape = owner;

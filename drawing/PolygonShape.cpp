@@ -178,11 +178,10 @@ void PolygonShape::SetStyle(const ShapeStyle& style)
 
 void PolygonShape::Restyle(const ShapeStyle& shown, const ShapeStyle& chosen)
 {
-    const ShapeStyle fill = Restyled(GetStyle(), shown, chosen);
-    m_fillColour = fill.fillColour;
-    m_filled = fill.filled;
+    m_fillColour = chosen.fillColour;
+    m_filled = chosen.filled;
     for (EdgeShape* edge : m_edges)
-        edge->Restyle(shown, chosen);
+        edge->SetStyle(Restyled(edge->GetStyle(), shown, chosen));
 }
 
 void PolygonShape::ReleaseVertices(DiagramShape* keeper)

@@ -126,11 +126,10 @@ void SidedShape::SetStyle(const ShapeStyle& style)
 
 void SidedShape::Restyle(const ShapeStyle& shown, const ShapeStyle& chosen)
 {
-    const ShapeStyle fill = Restyled(GetStyle(), shown, chosen);
-    m_fillColour = fill.fillColour;
-    m_filled = fill.filled;
+    m_fillColour = chosen.fillColour;
+    m_filled = chosen.filled;
     for (SegmentShape* side : m_sides)
-        side->Restyle(shown, chosen);
+        side->SetStyle(Restyled(side->GetStyle(), shown, chosen));
 }
 
 void SidedShape::ReleaseVertices(DiagramShape* keeper)
