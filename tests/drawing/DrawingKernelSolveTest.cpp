@@ -22,6 +22,7 @@
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
+#include "foundation/TAction.h"
 #include "kernel/KernelServices.h"
 #include "kernel/TCalculationAction.h"
 #include "platform/AppProfile.h"
@@ -354,3 +355,41 @@ TEST_F(DrawingKernelSolveTest, AnEquationOverASideLabelledByNameDrivesTheSide)
 }
 
 } // namespace
+
+// An unfinished equation is left out of the kernel's system: the shapes tied
+// to it stay free, and the status bar says so once.
+TEST_F(DrawingKernelSolveTest, AnEquationThatCannotBeUsedLeavesTheShapesFreeAndSaysSoOnce)
+{
+    const char* unusable[] = {"b=", "=5"};
+    for (const char* text : unusable) {
+        SCOPED_TRACE(text);
+        StatusRecorder status;
+        DiagramComp* d = new DiagramComp;
+        ListPtr owner = ListOf(d);
+        Triangle(d);
+        auto* side = new DistanceConstraint(corners[0], corners[1]);
+        TAddConstraintNoSolveAction addSide(d, side);
+        addSide.Perform();
+        TAddLabelAction addLabel(d, side);
+        addLabel.Perform();
+        TypeInto(side->GetLabel(), "b");
+        auto* equation = new EquationConstraint;
+        equation->SetLabel(new DrawLabel(equation, d, new CompList));
+        TAddEquationConstraintAction addEquation(d, equation);
+        addEquation.Perform();
+        TypeInto(equation->GetLabel(), text);
+        for (int step = 1; step <= 3; ++step) {
+            ItemArray<DrawVariable> moved;
+            moved.Add(corners[1]->GetXVar());
+            moved.Add(corners[1]->GetYVar());
+            std::unique_ptr<ConstraintCluster> solver = NewCluster(*d, moved);
+            ItemArray<VertexShape> dragged;
+            dragged.Add(corners[1]);
+            EXPECT_TRUE(solver->SolveDrag(DPoint(0.1, 0.0), dragged, corners[1])) << step;
+            d->ApplyRules(solver->Finalize());
+            EXPECT_NEAR(corners[1]->GetPoint().x, 3.0 + 0.1 * step, 1e-6) << "the corner moves";
+        }
+        EXPECT_EQ(status.texts, std::vector<std::string>{kUnfinishedEquation}) << "said once";
+        EXPECT_TRUE(ui.boxes.empty()) << ui.LastBoxText();
+    }
+}
