@@ -224,6 +224,13 @@ public:
     // constraints, the named variables' definitions when asked for, and
     // every labelled vertex pinned to the point its label names.
     ExprNode* BuildEquationSystem(bool withDefinitions);
+    // While set, the system leaves the equation constraints out (a solve the
+    // kernel could not take with them is tried without).
+    void SetEquationsLeftOut(bool leftOut) { m_equationsLeftOut = leftOut; }
+    // Whether an equation constraint would go into the system.
+    bool HasActingEquations() const;
+    // Tells once per equation constraint that the kernel could not solve it.
+    void NoteEquationsRefused();
     // Brings the named-variable table in step with the kernel (only while
     // it is ready): the names the system and the plots use, with values.
     void UpdateNamedVariables();
@@ -446,6 +453,7 @@ private:
     int32_t m_width = drawing::kReferenceSize;
     int32_t m_height = drawing::kReferenceSize;
     bool m_keptRecords = false;
+    bool m_equationsLeftOut = false;
     std::unique_ptr<DrawPile> m_pile;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
     // Shapes a file listed that are also parts of other listed shapes (a

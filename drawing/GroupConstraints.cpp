@@ -133,7 +133,9 @@ bool EquationConstraint::IsUsable() const
 
 bool EquationConstraint::NoteIgnored(Ignored reason)
 {
-    bool& told = reason == Ignored::Unfinished ? m_toldUnfinished : m_toldNoKernel;
+    bool& told = reason == Ignored::Unfinished ? m_toldUnfinished
+        : reason == Ignored::NoKernel          ? m_toldNoKernel
+                                               : m_toldRefused;
     return !std::exchange(told, true);
 }
 

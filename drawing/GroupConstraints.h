@@ -45,9 +45,10 @@ public:
     // Whether the text reads as one expression: an unfinished equation
     // ("b=") reads as an error and is left out of what the kernel solves.
     bool IsUsable() const;
-    // Why the equation does not act, told once each: it is unfinished, or
-    // the kernel that alone solves equations is not there.
-    enum class Ignored { Unfinished, NoKernel };
+    // Why the equation does not act, told once each: it is unfinished, the
+    // kernel that alone solves equations is not there, or the kernel could
+    // not solve it.
+    enum class Ignored { Unfinished, NoKernel, Refused };
     // True the first time the reason is noted.
     bool NoteIgnored(Ignored reason);
 
@@ -58,6 +59,7 @@ private:
     DPoint m_position;
     bool m_toldUnfinished = false;
     bool m_toldNoKernel = false;
+    bool m_toldRefused = false;
 };
 
 // Record: the length variable, the segment count (16-bit), then each
