@@ -410,7 +410,12 @@ private:
     // The shapes list as the file holds it: the listed shapes with the
     // listed parts back in their places.
     std::vector<DiagramShape*> ShapesToWrite() const;
-    void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
+    void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits,
+                                      std::vector<std::pair<DrawConstraint*, int>>& pending);
+    void SettlePendingConstraints(const std::vector<std::pair<DrawConstraint*, int>>& pending,
+                                  const std::set<const DiagramItem*>& held,
+                                  const std::set<const DrawVariable*>& freedVariables,
+                                  ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
     bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
                           DiagramEditList& edits);
     void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);

@@ -59,23 +59,68 @@ void DiagramComp::TakeLabelsOf(DiagramShape* shape)
             m_labels.Remove(label);
 }
 
-void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits)
+namespace {
+
+bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariable*>& variables)
 {
-    constexpr int kAllBoundSelected = 5;
-    constexpr int kSomeBoundSelected = 4;
+    if (variables.empty())
+        return false;
+    for (const DrawVariable* variable : constraint.GetUsedVariables())
+        if (variables.count(variable))
+            return true;
+    return false;
+}
+
+} // namespace
+
+namespace {
+constexpr int kAllBoundSelected = 5;
+constexpr int kSomeBoundSelected = 4;
+} // namespace
+
+// A selected constraint goes at once. One that the selection of its items
+// touches waits until the shapes are gone (pending): an item counts as
+// selected while its owner is, though another shape that stays may hold it
+// (the centre of two circles).
+void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits,
+                                               std::vector<std::pair<DrawConstraint*, int>>& pending)
+{
     for (int i = 0; i < m_constraints.GetCount(); ++i) {
         DrawConstraint* constraint = m_constraints.GetAt(i);
         if (constraint->IsKeptRecord())
             continue;
-        const int code = constraint->IsSelected() ? kAllBoundSelected : constraint->SelectionCode();
-        if (code != kAllBoundSelected && code != kSomeBoundSelected) {
-            if (auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint); equal && code != 0)
-                if (SplitEqualLength(equal, code, removed, edits))
-                    --i;
+        if (constraint->IsSelected()) {
+            TakeOutConstraint(constraint);
+            --i;
+            removed.Add(constraint);
             continue;
         }
+        const int code = constraint->SelectionCode();
+        if (code == kAllBoundSelected || code == kSomeBoundSelected) {
+            pending.emplace_back(constraint, code);
+            continue;
+        }
+        if (auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint); equal && code != 0)
+            if (SplitEqualLength(equal, code, removed, edits))
+                --i;
+    }
+}
+
+// A pending constraint that binds and uses only what stays, stays; else it
+// goes with the removal when all its items were selected, or is dropped and
+// kept for undo when some were.
+void DiagramComp::SettlePendingConstraints(const std::vector<std::pair<DrawConstraint*, int>>& pending,
+                                           const std::set<const DiagramItem*>& held,
+                                           const std::set<const DrawVariable*>& freedVariables,
+                                           ItemArray<DrawConstraint>& removed, DiagramEditList& edits)
+{
+    for (auto [constraint, code] : pending) {
+        const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
+        const bool allHeld =
+            std::all_of(bound.begin(), bound.end(), [&held](const DiagramItem* item) { return held.count(item) > 0; });
+        if (allHeld && !UsesAnyOf(*constraint, freedVariables))
+            continue;
         TakeOutConstraint(constraint);
-        --i;
         if (code == kAllBoundSelected)
             removed.Add(constraint);
         else
@@ -92,20 +137,6 @@ void DiagramComp::TakeOutConstraint(DrawConstraint* constraint)
     if (constraint->HasLabel())
         m_labels.Remove(constraint->GetLabel());
 }
-
-namespace {
-
-bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariable*>& variables)
-{
-    if (variables.empty())
-        return false;
-    for (const DrawVariable* variable : constraint.GetUsedVariables())
-        if (variables.count(variable))
-            return true;
-    return false;
-}
-
-} // namespace
 
 // What a removal frees: the variables of the removed shapes and of the
 // compounds it replaced (a circle's radius, the control points of a curve
@@ -310,7 +341,8 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     const ItemArray<DiagramShape> selected = m_selectedShapes;
     DeselectListedPoints();
     ItemArray<DrawConstraint> constraints;
-    RemoveConstraintsOfSelection(constraints, edits);
+    std::vector<std::pair<DrawConstraint*, int>> pending;
+    RemoveConstraintsOfSelection(constraints, edits, pending);
     ItemArray<DiagramShape> shapes;
     RemoveSelectedShapes(shapes, edits);
     ItemArray<DrawLabel> labels;
@@ -328,7 +360,9 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     }
     std::set<const DiagramItem*> held = HeldItems();
     const std::vector<VertexShape*> relisted = RelistFreedPoints(selected, held, edits);
-    DropConstraintsOfFreedItems(held, FreedVariables(shapes, edits, held), edits);
+    const std::set<const DrawVariable*> freedVariables = FreedVariables(shapes, edits, held);
+    SettlePendingConstraints(pending, held, freedVariables, constraints, edits);
+    DropConstraintsOfFreedItems(held, freedVariables, edits);
     ForgetFreedListedParts(held, edits);
     DeselectAll(true);
     SettleOwners();

@@ -292,3 +292,33 @@ TEST_F(DrawingTest, DeletingACornerARectangleSharesLeavesEveryShapeOnLiveVertice
             EXPECT_EQ(WriteComponent(*ReadComponent(bytes)), bytes);
         }
 }
+
+// Deleting one of two circles on one centre leaves the other circle's
+// radius constraint with it, whichever circle the centre counts as part of.
+TEST_F(DrawingTest, DeletingOneOfTwoConcentricCirclesKeepsTheOthersRadiusConstraint)
+{
+    for (bool deleteOwner : {false, true}) {
+        SCOPED_TRACE(deleteOwner ? "the centre's owner deleted" : "the other circle deleted");
+        std::unique_ptr<DiagramComp, void (*)(DiagramComp*)> d(new DiagramComp, [](DiagramComp* c) { c->Delete(); });
+        d->SetSize(2000, 2000);
+        auto* centre = At(0, 0);
+        auto* first = new CircleShape(centre, new DrawVariable(1.0, false));
+        auto* second = new CircleShape(centre, new DrawVariable(2.0, false));
+        d->AddShape(first);
+        d->AddShape(second);
+        d->SettleOwners();
+        CircleShape* owner = static_cast<CircleShape*>(centre->GetOwnerShape());
+        CircleShape* gone = deleteOwner ? owner : (owner == first ? second : first);
+        CircleShape* kept = gone == first ? second : first;
+        auto* radius = new RadiusConstraint(centre, kept->GetRadiusVar());
+        d->AddConstraint(radius);
+        radius->ApplyLock();
+        d->SelectShape(gone, false);
+        TDeleteDrawingAction remove(d.get());
+        remove.Perform();
+        remove.Commit();
+        EXPECT_TRUE(d->GetConstraints().Contains(radius));
+        EXPECT_TRUE(kept->GetRadiusVar()->IsFixed()) << "the constraint still holds the radius";
+        EXPECT_EQ(OwnershipFaults({d.get()}), "");
+    }
+}
