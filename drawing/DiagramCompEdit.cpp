@@ -319,9 +319,17 @@ void DiagramComp::RemovePartOf(DiagramShape* owner, DiagramShape* shape, ItemArr
 // uses it; a removed vertex that a removed circle uses goes as its centre.
 void DiagramComp::KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed)
 {
+    std::set<const DiagramShape*> used;
+    for (DiagramShape* shape : m_shapes)
+        if (!shape->IsVertexShape()) {
+            for (VertexShape* vertex : shape->GetVertexUses())
+                used.insert(vertex);
+            for (VertexShape* vertex : shape->GetVertices())
+                used.insert(vertex);
+        }
     const ItemArray<DiagramShape> listed = m_shapes;
     for (DiagramShape* shape : listed)
-        if (shape->IsVertexShape() && !UsersOf(static_cast<VertexShape*>(shape)).IsEmpty())
+        if (shape->IsVertexShape() && used.count(shape))
             m_shapes.Remove(shape);
     const ItemArray<DiagramShape> gone = removed;
     for (DiagramShape* shape : gone) {
