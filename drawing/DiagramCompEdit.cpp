@@ -71,11 +71,9 @@ bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariab
     return false;
 }
 
-} // namespace
-
-namespace {
 constexpr int kAllBoundSelected = 5;
 constexpr int kSomeBoundSelected = 4;
+
 } // namespace
 
 // A selected constraint goes at once. One that the selection of its items
