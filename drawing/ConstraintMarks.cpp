@@ -38,7 +38,16 @@ bool HitsArc(const DPoint& point, const DPoint& apex, const DPoint& first, const
     const DPoint d = point - apex;
     if (std::fabs(point.Distance(apex) - kArcRadius * b) > kHitReach * b)
         return false;
-    return Cross(second - apex, d) > 0.0 && Cross(first - apex, d) < 0.0;
+    // Inside the turn the arc makes, whether it is reflex or not.
+    const DPoint from = second - apex;
+    const double toPoint = CounterClockwiseTurn(from, d);
+    return toPoint > 0.0 && toPoint < CounterClockwiseTurn(from, first - apex);
+}
+
+double CounterClockwiseTurn(const DPoint& from, const DPoint& to)
+{
+    const double turn = std::atan2(Cross(from, to), from.Dot(to));
+    return turn < 0.0 ? turn + 2.0 * M_PI : turn;
 }
 
 void DrawRing(DiagramDC& dc, const DPoint& centre) { dc.Circle(centre, kRingRadius * dc.GetCurrentScale()); }

@@ -28,8 +28,10 @@ double Cross(const DPoint& p, const DPoint& q);
 bool HitsStroke(const DPoint& point, const DPoint& a, const DPoint& b, const DiagramDC& dc);
 // From b inside to 2b outside the ring of radius 6c.
 bool HitsRing(const DPoint& point, const DPoint& centre, const DiagramDC& dc);
-// Within 2b of the arc of radius 12b about the apex, inside the angle
-// between the arms towards first and second.
+// Within 2b of the arc of radius 12b about the apex, inside the turn that
+// DrawArc draws: counter-clockwise from the second arm to the first.
+// The turn from one direction to another, counter-clockwise, in [0, 2 pi).
+double CounterClockwiseTurn(const DPoint& from, const DPoint& to);
 bool HitsArc(const DPoint& point, const DPoint& apex, const DPoint& first, const DPoint& second,
              const DiagramDC& dc);
 void DrawRing(DiagramDC& dc, const DPoint& centre);

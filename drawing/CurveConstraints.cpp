@@ -202,6 +202,13 @@ int PointOnCircleConstraint::SelectionCode() const { return marks::SelectionCode
 
 std::vector<const DiagramItem*> PointOnCircleConstraint::GetBoundItems() const { return {m_centre, m_p}; }
 
+std::vector<const DrawVariable*> PointOnCircleConstraint::GetUsedVariables() const
+{
+    std::vector<const DrawVariable*> used = DrawConstraint::GetUsedVariables();
+    used.push_back(m_radius);
+    return used;
+}
+
 DiagramItem* PointOnCircleConstraint::GetSecondItem() const { return m_centre->GetOwnerShape(); }
 
 bool PointOnCircleConstraint::IsAttachedTo(const DiagramShape* shape) const
@@ -604,6 +611,13 @@ int CircleTangentConstraint::SelectionCode() const
 }
 
 std::vector<const DiagramItem*> CircleTangentConstraint::GetBoundItems() const { return {m_centre, m_segment, m_t}; }
+
+std::vector<const DrawVariable*> CircleTangentConstraint::GetUsedVariables() const
+{
+    std::vector<const DrawVariable*> used = TangentConstraint::GetUsedVariables();
+    used.push_back(m_radius);
+    return used;
+}
 
 bool CircleTangentConstraint::IsAttachedTo(const DiagramShape* shape) const
 {

@@ -70,6 +70,7 @@ public:
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
     std::vector<const DiagramItem*> GetBoundItems() const override;
+    std::vector<const DrawVariable*> GetUsedVariables() const override;
     DiagramItem* GetSecondItem() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
@@ -211,6 +212,7 @@ public:
     bool CanCopy(const ItemCopyMap& map) const override;
     int SelectionCode() const override;
     std::vector<const DiagramItem*> GetBoundItems() const override;
+    std::vector<const DrawVariable*> GetUsedVariables() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
 
 protected:

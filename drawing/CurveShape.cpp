@@ -188,13 +188,15 @@ void CurveShape::AppendOutlinePoints(std::vector<DPoint>& points) const
     points.insert(points.end(), chords.begin(), chords.end());
 }
 
+// Without one of its ends the control points shape nothing: they go with
+// the curve, and only the other end stays.
 DiagramEditGroup* CurveShape::RemovePart(DiagramShape* part)
 {
     std::vector<VertexShape*> rest;
     if (part == m_start)
-        rest = {m_end, m_control1, m_control2};
+        rest = {m_end};
     else if (part == m_end)
-        rest = {m_start, m_control1, m_control2};
+        rest = {m_start};
     else if (part == m_control1)
         rest = {m_start, m_end, m_control2};
     else

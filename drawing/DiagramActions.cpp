@@ -4,12 +4,14 @@
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/KernelSolver.h"
 #include "drawing/LocalSolver.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionNames.h"
 #include "foundation/DrawContext.h"
 #include "foundation/ExprNode.h"
+#include "foundation/TAction.h"
 #include "kernel/KernelLink.h"
 
 #include <utility>
@@ -22,10 +24,30 @@ bool KernelReady()
     return link && link->IsReady();
 }
 
+// An equation constraint that cannot act in this solve says so once, in the
+// status bar: an unfinished one is left out of the kernel's system, and
+// without the kernel none is solved. The shapes it would tie stay free.
+void NoteIgnoredEquations(const DiagramComp& diagram, bool kernel)
+{
+    const char* text = nullptr;
+    for (DrawConstraint* constraint : diagram.GetConstraints()) {
+        auto* equation = dynamic_cast<EquationConstraint*>(constraint);
+        if (!equation || !equation->HasText())
+            continue;
+        if (!kernel && equation->NoteIgnored(EquationConstraint::Ignored::NoKernel))
+            text = kNoKernelForEquations;
+        else if (kernel && !equation->IsUsable() && equation->NoteIgnored(EquationConstraint::Ignored::Unfinished))
+            text = kUnfinishedEquation;
+    }
+    if (text)
+        SetStatusText(text);
+}
+
 } // namespace
 
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint)
 {
+    NoteIgnoredEquations(diagram, KernelReady());
     if (KernelReady())
         return std::make_unique<KernelSolver>(diagram, constraint);
     return std::make_unique<LocalSolver>(diagram, constraint);
@@ -33,6 +55,7 @@ std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstrai
 
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
 {
+    NoteIgnoredEquations(diagram, KernelReady());
     if (KernelReady())
         return std::make_unique<KernelSolver>(diagram, variables);
     return std::make_unique<LocalSolver>(diagram, variables);

@@ -23,6 +23,13 @@ class VertexShape;
 
 // The solver of a drawing's cluster: the kernel's while the kernel is
 // ready, the editor's own otherwise.
+// The status texts of equation constraints that do not act.
+inline constexpr const char* kUnfinishedEquation =
+    "An equation constraint is not a finished equation: it is ignored until it is corrected.";
+inline constexpr const char* kRefusedEquation =
+    "The kernel cannot solve an equation constraint: it is ignored until it is changed.";
+inline constexpr const char* kNoKernelForEquations =
+    "Equation constraints are solved only by the kernel: they are ignored until it runs.";
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint);
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
 

@@ -507,10 +507,15 @@ bool DiagramComp::GetSelectionStyle(ShapeStyle& style) const
     return false;
 }
 
+// The dialog showed the first selected shape's style; the sides of compound
+// shapes take only what the user changed from it (see Restyle).
 void DiagramComp::SetSelectionStyle(const ShapeStyle& style)
 {
+    if (m_selectedShapes.IsEmpty())
+        return;
+    const ShapeStyle shown = m_selectedShapes.GetAt(0)->GetStyle();
     for (DiagramShape* shape : m_selectedShapes)
-        shape->SetStyle(style);
+        shape->Restyle(shown, style);
     Changed();
 }
 

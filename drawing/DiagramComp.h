@@ -226,6 +226,13 @@ public:
     // constraints, the named variables' definitions when asked for, and
     // every labelled vertex pinned to the point its label names.
     ExprNode* BuildEquationSystem(bool withDefinitions);
+    // While set, the system leaves the equation constraints out (a solve the
+    // kernel could not take with them is tried without).
+    void SetEquationsLeftOut(bool leftOut) { m_equationsLeftOut = leftOut; }
+    // Whether an equation constraint would go into the system.
+    bool HasActingEquations() const;
+    // Tells once per equation constraint that the kernel could not solve it.
+    void NoteEquationsRefused();
     // Brings the named-variable table in step with the kernel (only while
     // it is ready): the names the system and the plots use, with values.
     void UpdateNamedVariables();
@@ -409,8 +416,10 @@ private:
     // Every shape the listed shapes hold, down to their vertices.
     std::set<const DiagramItem*> HeldItems() const;
     void TakeOutConstraint(DrawConstraint* constraint);
-    // The variables of the removed shapes that no held vertex has.
+    // The variables of the removed shapes and of the compounds the edits
+    // replaced that no held shape has.
     static std::set<const DrawVariable*> FreedVariables(const ItemArray<DiagramShape>& removed,
+                                                        const DiagramEditList& edits,
                                                         const std::set<const DiagramItem*>& held);
     void DropConstraintsOfFreedItems(const std::set<const DiagramItem*>& held,
                                      const std::set<const DrawVariable*>& freedVariables, DiagramEditList& edits);
@@ -428,10 +437,21 @@ private:
     // The shapes list as the file holds it: the listed shapes with the
     // listed parts back in their places.
     std::vector<DiagramShape*> ShapesToWrite() const;
-    void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
+    void RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits,
+                                      std::vector<std::pair<DrawConstraint*, int>>& pending);
+    void SettlePendingConstraints(const std::vector<std::pair<DrawConstraint*, int>>& pending,
+                                  const std::set<const DiagramItem*>& held,
+                                  const std::set<const DrawVariable*>& freedVariables,
+                                  ItemArray<DrawConstraint>& removed, DiagramEditList& edits);
     bool SplitEqualLength(EqualLengthConstraint* constraint, int code, ItemArray<DrawConstraint>& removed,
                           DiagramEditList& edits);
     void RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits);
+    ItemArray<DiagramShape> UsersOf(VertexShape* vertex) const;
+    // The owner loses the part: a circle goes whole, another compound is
+    // replaced by what is left.
+    void RemovePartOf(DiagramShape* owner, DiagramShape* part, ItemArray<DiagramShape>& removed,
+                      DiagramEditList& edits);
+    void KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed);
     void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
     int LabelIndexOfRow(const CompList* row) const;
@@ -471,6 +491,7 @@ private:
     std::vector<std::pair<std::string, double>> m_plottedValues;
     bool m_allPlotsDue = false;
     bool m_plotNoteShown = false;
+    bool m_equationsLeftOut = false;
     std::unique_ptr<DrawPile> m_pile;
     std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
     // Shapes a file listed that are also parts of other listed shapes (a

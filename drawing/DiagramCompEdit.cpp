@@ -59,23 +59,66 @@ void DiagramComp::TakeLabelsOf(DiagramShape* shape)
             m_labels.Remove(label);
 }
 
-void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits)
+namespace {
+
+bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariable*>& variables)
 {
-    constexpr int kAllBoundSelected = 5;
-    constexpr int kSomeBoundSelected = 4;
+    if (variables.empty())
+        return false;
+    for (const DrawVariable* variable : constraint.GetUsedVariables())
+        if (variables.count(variable))
+            return true;
+    return false;
+}
+
+constexpr int kAllBoundSelected = 5;
+constexpr int kSomeBoundSelected = 4;
+
+} // namespace
+
+// A selected constraint goes at once. One that the selection of its items
+// touches waits until the shapes are gone (pending): an item counts as
+// selected while its owner is, though another shape that stays may hold it
+// (the centre of two circles).
+void DiagramComp::RemoveConstraintsOfSelection(ItemArray<DrawConstraint>& removed, DiagramEditList& edits,
+                                               std::vector<std::pair<DrawConstraint*, int>>& pending)
+{
     for (int i = 0; i < m_constraints.GetCount(); ++i) {
         DrawConstraint* constraint = m_constraints.GetAt(i);
         if (constraint->IsKeptRecord())
             continue;
-        const int code = constraint->IsSelected() ? kAllBoundSelected : constraint->SelectionCode();
-        if (code != kAllBoundSelected && code != kSomeBoundSelected) {
-            if (auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint); equal && code != 0)
-                if (SplitEqualLength(equal, code, removed, edits))
-                    --i;
+        if (constraint->IsSelected()) {
+            TakeOutConstraint(constraint);
+            --i;
+            removed.Add(constraint);
             continue;
         }
+        const int code = constraint->SelectionCode();
+        if (code == kAllBoundSelected || code == kSomeBoundSelected) {
+            pending.emplace_back(constraint, code);
+            continue;
+        }
+        if (auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint); equal && code != 0)
+            if (SplitEqualLength(equal, code, removed, edits))
+                --i;
+    }
+}
+
+// A pending constraint that binds and uses only what stays, stays; else it
+// goes with the removal when all its items were selected, or is dropped and
+// kept for undo when some were.
+void DiagramComp::SettlePendingConstraints(const std::vector<std::pair<DrawConstraint*, int>>& pending,
+                                           const std::set<const DiagramItem*>& held,
+                                           const std::set<const DrawVariable*>& freedVariables,
+                                           ItemArray<DrawConstraint>& removed, DiagramEditList& edits)
+{
+    for (auto [constraint, code] : pending) {
+        const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
+        const bool allHeld =
+            std::all_of(bound.begin(), bound.end(), [&held](const DiagramItem* item) { return held.count(item) > 0; });
+        if (allHeld && !UsesAnyOf(*constraint, freedVariables))
+            continue;
         TakeOutConstraint(constraint);
-        --i;
         if (code == kAllBoundSelected)
             removed.Add(constraint);
         else
@@ -93,34 +136,23 @@ void DiagramComp::TakeOutConstraint(DrawConstraint* constraint)
         m_labels.Remove(constraint->GetLabel());
 }
 
-namespace {
-
-bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariable*>& variables)
-{
-    if (variables.empty())
-        return false;
-    for (int i = 0; i < constraint.GetEquationCount(); ++i)
-        if (const ConstraintEqn* equation = constraint.GetEquation(i))
-            for (DrawVariable* variable : equation->Variables())
-                if (variables.count(variable))
-                    return true;
-    return false;
-}
-
-} // namespace
-
-// A circle's constraints bind its centre and use its radius: once a listed
-// centre stays, the radius tells that they bind what goes.
+// What a removal frees: the variables of the removed shapes and of the
+// compounds it replaced (a circle's radius, the control points of a curve
+// that lost an end), less those of every shape that stays.
 std::set<const DrawVariable*> DiagramComp::FreedVariables(const ItemArray<DiagramShape>& removed,
+                                                          const DiagramEditList& edits,
                                                           const std::set<const DiagramItem*>& held)
 {
     std::set<const DrawVariable*> variables;
     std::vector<DiagramShape*> pending(removed.begin(), removed.end());
+    for (DiagramEdit* edit : edits.GetEdits())
+        if (auto* group = dynamic_cast<DiagramEditGroup*>(edit))
+            pending.push_back(group->GetCompound());
     std::set<const DiagramShape*> seen;
     while (!pending.empty()) {
         DiagramShape* shape = pending.back();
         pending.pop_back();
-        if (held.count(shape) || !seen.insert(shape).second)
+        if (!seen.insert(shape).second)
             continue;
         for (DrawVariable* variable : shape->GetVariables())
             variables.insert(variable);
@@ -128,7 +160,7 @@ std::set<const DrawVariable*> DiagramComp::FreedVariables(const ItemArray<Diagra
             pending.push_back(part);
     }
     for (const DiagramItem* item : held)
-        if (auto* shape = dynamic_cast<const DiagramShape*>(item); shape && shape->IsVertexShape())
+        if (auto* shape = dynamic_cast<const DiagramShape*>(item))
             for (DrawVariable* variable : shape->GetVariables())
                 variables.erase(variable);
     return variables;
@@ -207,8 +239,19 @@ bool DiagramComp::SplitEqualLength(EqualLengthConstraint* constraint, int code, 
     return true;
 }
 
+// Every listed shape that uses the vertex, whichever of them owns it.
+ItemArray<DiagramShape> DiagramComp::UsersOf(VertexShape* vertex) const
+{
+    ItemArray<DiagramShape> users;
+    for (DiagramShape* shape : m_shapes)
+        if (shape != vertex && (shape->GetVertexUses().Contains(vertex) || shape->GetVertices().Contains(vertex)))
+            users.Add(shape);
+    return users;
+}
+
 // A part of a circle takes the circle with it; a part of another compound
-// leaves the compound replaced by what is left (recorded in edits).
+// leaves the compound replaced by what is left (recorded in edits). A
+// vertex goes from every shape that uses it, not only from its owner.
 void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits)
 {
     const ItemArray<DiagramShape> selected = m_selectedShapes;
@@ -224,39 +267,79 @@ void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, Diagram
             TakeLabelsOf(shape);
             continue;
         }
-        if (!m_shapes.Contains(owner))
-            continue;
-        if (owner->IsCircle()) {
-            m_shapes.Remove(owner);
-            removed.AddOnce(owner);
-            TakeLabelsOf(owner);
-            continue;
-        }
-        const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
-        DiagramEditGroup* group = owner->RemovePart(shape);
-        if (!group)
-            continue;
-        m_shapes.Remove(owner);
-        removed.AddOnce(shape);
-        TakeLabelsOf(shape);
-        shape->ClearOwnerLink();
-        // A removed edge owns the ends that no part left behind holds.
-        if (!shape->IsVertexShape())
-            for (VertexShape* vertex : shape->GetVertices())
-                if (vertex->GetOwnerShape() == owner)
-                    vertex->SetOwner(shape);
-        group->Apply(*this);
-        edits.Add(group);
-        // Sides the compound keeps (those at a removed corner) go with it.
-        ItemArray<DrawLabel> left;
-        for (DiagramShape* part : group->GetParts())
-            for (DrawLabel* label : part->GetLabels())
-                left.Add(label);
-        for (DrawLabel* label : ownerLabels)
-            if (!left.Contains(label))
-                m_labels.Remove(label);
+        ItemArray<DiagramShape> users;
+        if (shape->IsVertexShape())
+            users = UsersOf(static_cast<VertexShape*>(shape));
+        else if (m_shapes.Contains(owner))
+            users.Add(owner);
+        for (DiagramShape* user : users)
+            RemovePartOf(user, shape, removed, edits);
     }
     m_selectedShapes.Clear();
+    KeepSharedVerticesAsParts(removed);
+}
+
+void DiagramComp::RemovePartOf(DiagramShape* owner, DiagramShape* shape, ItemArray<DiagramShape>& removed,
+                               DiagramEditList& edits)
+{
+    if (owner->IsCircle()) {
+        m_shapes.Remove(owner);
+        removed.AddOnce(owner);
+        TakeLabelsOf(owner);
+        return;
+    }
+    const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
+    DiagramEditGroup* group = owner->RemovePart(shape);
+    if (!group)
+        return;
+    m_shapes.Remove(owner);
+    removed.AddOnce(shape);
+    TakeLabelsOf(shape);
+    shape->ClearOwnerLink();
+    // A removed edge owns the ends that no part left behind holds.
+    if (!shape->IsVertexShape())
+        for (VertexShape* vertex : shape->GetVertices())
+            if (vertex->GetOwnerShape() == owner)
+                vertex->SetOwner(shape);
+    group->Apply(*this);
+    edits.Add(group);
+    // Sides the compound keeps (those at a removed corner) go with it.
+    ItemArray<DrawLabel> left;
+    for (DiagramShape* part : group->GetParts())
+        for (DrawLabel* label : part->GetLabels())
+            left.Add(label);
+    for (DrawLabel* label : ownerLabels)
+        if (!left.Contains(label))
+            m_labels.Remove(label);
+}
+
+// A vertex a compound left listed stays a part of another listed shape that
+// uses it; a removed vertex that a removed circle uses goes as its centre.
+void DiagramComp::KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed)
+{
+    std::set<const DiagramShape*> used;
+    for (DiagramShape* shape : m_shapes)
+        if (!shape->IsVertexShape()) {
+            for (VertexShape* vertex : shape->GetVertexUses())
+                used.insert(vertex);
+            for (VertexShape* vertex : shape->GetVertices())
+                used.insert(vertex);
+        }
+    const ItemArray<DiagramShape> listed = m_shapes;
+    for (DiagramShape* shape : listed)
+        if (shape->IsVertexShape() && used.count(shape))
+            m_shapes.Remove(shape);
+    const ItemArray<DiagramShape> gone = removed;
+    for (DiagramShape* shape : gone) {
+        if (!shape->IsVertexShape())
+            continue;
+        for (DiagramShape* user : gone)
+            if (user->IsCircle() && user->GetVertices().Contains(static_cast<VertexShape*>(shape))) {
+                removed.Remove(shape);
+                shape->SetOwner(user);
+                break;
+            }
+    }
 }
 
 DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
@@ -264,7 +347,8 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     const ItemArray<DiagramShape> selected = m_selectedShapes;
     DeselectListedPoints();
     ItemArray<DrawConstraint> constraints;
-    RemoveConstraintsOfSelection(constraints, edits);
+    std::vector<std::pair<DrawConstraint*, int>> pending;
+    RemoveConstraintsOfSelection(constraints, edits, pending);
     ItemArray<DiagramShape> shapes;
     RemoveSelectedShapes(shapes, edits);
     ItemArray<DrawLabel> labels;
@@ -282,8 +366,9 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
     }
     std::set<const DiagramItem*> held = HeldItems();
     const std::vector<VertexShape*> relisted = RelistFreedPoints(selected, held, edits);
-    DropConstraintsOfFreedItems(held, relisted.empty() ? std::set<const DrawVariable*>() : FreedVariables(shapes, held),
-                                edits);
+    const std::set<const DrawVariable*> freedVariables = FreedVariables(shapes, edits, held);
+    SettlePendingConstraints(pending, held, freedVariables, constraints, edits);
+    DropConstraintsOfFreedItems(held, freedVariables, edits);
     ForgetFreedListedParts(held, edits);
     DeselectAll(true);
     SettleOwners();

@@ -7,6 +7,7 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingNodes.h"
+#include "drawing/GroupConstraints.h"
 #include "drawing/KernelSolver.h"
 #include "drawing/PlotShape.h"
 #include "drawing/SegmentShape.h"
@@ -15,6 +16,7 @@
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/Str255.h"
+#include "foundation/TAction.h"
 #include "kernel/KernelLink.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/ListNodes.h"
@@ -93,10 +95,13 @@ ExprNode* DiagramComp::BuildEquationSystem(bool withDefinitions)
 {
     auto* system = new ListNode;
     auto addEquations = [&](const ItemArray<DrawConstraint>& constraints) {
-        for (DrawConstraint* constraint : constraints)
+        for (DrawConstraint* constraint : constraints) {
+            if (m_equationsLeftOut && dynamic_cast<EquationConstraint*>(constraint))
+                continue;
             for (int i = 0; i < constraint->GetKernelEquationCount(); ++i)
                 if (ExprNode* equation = constraint->BuildEquationExpr(i, this))
                     system->AppendChild(equation);
+        }
     };
     addEquations(m_constraints);
     addEquations(m_dragConstraints);
@@ -118,6 +123,24 @@ ExprNode* DiagramComp::BuildEquationSystem(bool withDefinitions)
         system->AppendChild(MakeRelation(new DrawVarNode(vertex->GetYVar()), MakeYCoord(place.release())));
     }
     return system;
+}
+
+bool DiagramComp::HasActingEquations() const
+{
+    for (DrawConstraint* constraint : m_constraints)
+        if (auto* equation = dynamic_cast<EquationConstraint*>(constraint); equation && equation->IsUsable())
+            return true;
+    return false;
+}
+
+void DiagramComp::NoteEquationsRefused()
+{
+    bool told = false;
+    for (DrawConstraint* constraint : m_constraints)
+        if (auto* equation = dynamic_cast<EquationConstraint*>(constraint); equation && equation->IsUsable())
+            told = equation->NoteIgnored(EquationConstraint::Ignored::Refused) || told;
+    if (told)
+        SetStatusText(kRefusedEquation);
 }
 
 // ---- named variables ----

@@ -7,6 +7,23 @@ bool DiagramShape::IsSelected() const
     return m_selected || (m_ownerShape && m_ownerShape->IsSelected());
 }
 
+ShapeStyle Restyled(const ShapeStyle& own, const ShapeStyle& shown, const ShapeStyle& chosen)
+{
+    using namespace drawing;
+    constexpr int32_t kDashBits = kDashMask << kDashShift;
+    ShapeStyle style = own;
+    for (int32_t mask : {kThicknessMask, kDashBits, kEndArrowBit, kStartArrowBit})
+        if ((shown.penStyle & mask) != (chosen.penStyle & mask))
+            style.penStyle = (style.penStyle & ~mask) | (chosen.penStyle & mask);
+    if (shown.lineColour != chosen.lineColour)
+        style.lineColour = chosen.lineColour;
+    if (shown.fillColour != chosen.fillColour)
+        style.fillColour = chosen.fillColour;
+    if (shown.filled != chosen.filled)
+        style.filled = chosen.filled;
+    return style;
+}
+
 ItemArray<VertexShape> CollectVertices(const ItemArray<DiagramShape>& shapes)
 {
     ItemArray<VertexShape> all;

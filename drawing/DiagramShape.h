@@ -40,6 +40,10 @@ public:
     // The shape's SVG elements (nothing while hidden); see ShapeSvg.cpp.
     virtual void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const {}
     virtual void SetStyle(const ShapeStyle& style) = 0;
+    // The style the user chose in a dialog that showed `shown`. A compound
+    // shape gives its sides only what the user changed, so that they keep
+    // the pens given to them one by one.
+    virtual void Restyle(const ShapeStyle& shown, const ShapeStyle& chosen) { SetStyle(chosen); }
     virtual DiagramShape* SetOwner(DiagramShape* owner)
     {
         m_ownerShape = owner;

@@ -46,6 +46,10 @@ public:
     // Every shape the constraint binds (vertices, segments, curves, plots);
     // a removal that frees one of them takes the constraint with it.
     virtual std::vector<const DiagramItem*> GetBoundItems() const { return {}; }
+    // Every variable the constraint reads: those of its equations and the
+    // variables of shapes it holds without binding them (a circle's
+    // radius). A removal that frees one of them takes the constraint along.
+    virtual std::vector<const DrawVariable*> GetUsedVariables() const;
     // A constraint that binds variables only (an equation): a copy of
     // selected items takes it only when it is selected itself.
     virtual bool BindsNoItem() const { return false; }

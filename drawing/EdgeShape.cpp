@@ -63,7 +63,7 @@ void EdgeShape::LetGo(VertexShape*& vertex)
 
 void EdgeShape::DropVertexUnlessOwnedBy(VertexShape*& vertex, DiagramShape* keeper)
 {
-    if (vertex && vertex->GetOwnerShape() != keeper) {
+    if (vertex && vertex->GetOwnerShape() != keeper && vertex->GetOwnerShape() != this) {
         vertex->RemoveUse();
         vertex = nullptr;
     }

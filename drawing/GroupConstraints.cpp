@@ -12,9 +12,13 @@
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/ExprNode.h"
+#include "kernel/LeafNodes.h"
 #include "platform/Exceptions.h"
 
 #include <cmath>
+#include <memory>
+#include <utility>
 
 using namespace marks;
 
@@ -112,6 +116,27 @@ bool EquationConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRig
 ExprNode* EquationConstraint::BuildEquationExpr(int, DiagramComp*) const
 {
     return m_label && m_label->GetText() ? m_label->GetText()->BuildNode() : nullptr;
+}
+
+bool EquationConstraint::HasText() const
+{
+    return m_label && m_label->GetText() && m_label->GetText()->GetCount() > 0;
+}
+
+bool EquationConstraint::IsUsable() const
+{
+    if (!HasText())
+        return false;
+    const std::unique_ptr<ExprNode> node(BuildEquationExpr(0, nullptr));
+    return node && !dynamic_cast<const ErrorNode*>(node.get());
+}
+
+bool EquationConstraint::NoteIgnored(Ignored reason)
+{
+    bool& told = reason == Ignored::Unfinished ? m_toldUnfinished
+        : reason == Ignored::NoKernel          ? m_toldNoKernel
+                                               : m_toldRefused;
+    return !std::exchange(told, true);
 }
 
 // ---- equal length ----

@@ -36,15 +36,30 @@ public:
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     int GetEquationCount() const override { return 0; }
     ConstraintEqn* GetEquation(int) const override { return nullptr; }
-    int GetKernelEquationCount() const override { return m_label ? 1 : 0; }
+    // Only an equation the kernel can take goes to it (see IsUsable).
+    int GetKernelEquationCount() const override { return IsUsable() ? 1 : 0; }
     ExprNode* BuildEquationExpr(int i, DiagramComp* context) const override;
     const DPoint& GetPosition() const { return m_position; }
+    // Whether the label holds something the user typed.
+    bool HasText() const;
+    // Whether the text reads as one expression: an unfinished equation
+    // ("b=") reads as an error and is left out of what the kernel solves.
+    bool IsUsable() const;
+    // Why the equation does not act, told once each: it is unfinished, the
+    // kernel that alone solves equations is not there, or the kernel could
+    // not solve it.
+    enum class Ignored { Unfinished, NoKernel, Refused };
+    // True the first time the reason is noted.
+    bool NoteIgnored(Ignored reason);
 
 protected:
     DPoint LabelPlace(const DiagramDC&) const override { return m_position; }
 
 private:
     DPoint m_position;
+    bool m_toldUnfinished = false;
+    bool m_toldNoKernel = false;
+    bool m_toldRefused = false;
 };
 
 // Record: the length variable, the segment count (16-bit), then each

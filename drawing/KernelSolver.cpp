@@ -79,6 +79,9 @@ KernelSolver::~KernelSolver() = default;
 void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVariable>& seed)
 {
     Node argument(second);
+    m_fromCore = fromCore;
+    m_built = true;
+    m_model.clear();
     m_rules = std::make_unique<ListNode>();
     m_diagram.ResolveDeficits();
     Node system(m_diagram.BuildEquationSystem(true));
@@ -91,7 +94,37 @@ void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVa
     // them back whatever the kernel's model holds.
     for (DrawVariable* variable : seed)
         if (!InModel(variable))
-            AddSnapshots(variable);
+            SnapshotOnce(variable);
+}
+
+void KernelSolver::SnapshotOnce(DrawVariable* variable)
+{
+    if (m_snapshotted.insert(variable).second)
+        AddSnapshots(variable);
+}
+
+// A step the kernel cannot take with an equation constraint in the system
+// (a function it cannot compute, an equation the figure cannot meet) would
+// leave every shape tied to it frozen without a word: the model is built
+// again without the equations, which then stop acting, and the user is told.
+bool KernelSolver::LeaveOutEquations()
+{
+    if (m_equationsLeftOut || m_fromCore || m_fallback || KernelGone() || !m_diagram.HasActingEquations())
+        return false;
+    m_equationsLeftOut = true;
+    m_diagram.SetEquationsLeftOut(true);
+    auto* list = new ListNode;
+    for (DrawVariable* variable : m_seed)
+        list->AppendChild(new DrawVarNode(variable));
+    Build(list, false, m_seed);
+    m_diagram.SetEquationsLeftOut(false);
+    return true;
+}
+
+void KernelSolver::NoteEquationsLeftOut()
+{
+    if (m_equationsLeftOut)
+        m_diagram.NoteEquationsRefused();
 }
 
 void KernelSolver::TakeModel(const ExprNode* answer)
@@ -115,7 +148,7 @@ void KernelSolver::TakeModel(const ExprNode* answer)
     for (DrawVariable* variable : variables) {
         m_rules->AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
         m_model.insert(variable);
-        AddSnapshots(variable);
+        SnapshotOnce(variable);
     }
 }
 
@@ -176,7 +209,7 @@ bool KernelSolver::FallBack()
         // moved yet: its present values are the ones undo goes back to.
         for (DrawVariable* variable : m_fallback->GetVariables())
             if (!InModel(variable) && !m_seed.Contains(variable))
-                AddSnapshots(variable);
+                SnapshotOnce(variable);
     }
     return true;
 }
@@ -193,17 +226,18 @@ bool KernelSolver::Solve()
         return m_fallback->Solve();
     if (!m_built || !m_rules) {
         Restore();
-        return false;
+        return LeaveOutEquations() && Solve();
     }
     RefreshRules();
     KernelLink* link = KernelLink::Get();
     Node answer(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
     if (ApplySolution(answer.get())) {
         Commit();
+        NoteEquationsLeftOut();
         return true;
     }
     Restore();
-    return false;
+    return LeaveOutEquations() && Solve();
 }
 
 bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
@@ -214,7 +248,7 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
         return m_fallback->SolveDrag(offset, vertices, dragged);
     if (!m_built || !m_rules) {
         Restore();
-        return false;
+        return LeaveOutEquations() && SolveDrag(offset, vertices, dragged);
     }
     RefreshRules();
     for (VertexShape* vertex : vertices)
@@ -229,13 +263,14 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
     Node answer(KernelLink::Get()->SolveSystem(m_rules.get(), &moved, &target));
     if (ApplySolution(answer.get())) {
         Commit();
+        NoteEquationsLeftOut();
         return true;
     }
     Restore();
     // A kernel that stopped during the step leaves the drag to the editor.
     if (KernelGone())
         return FallBack() && m_fallback->SolveDrag(offset, vertices, dragged);
-    return false;
+    return LeaveOutEquations() && SolveDrag(offset, vertices, dragged);
 }
 
 ExprNode* KernelSolver::Finalize()

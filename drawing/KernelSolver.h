@@ -58,6 +58,13 @@ private:
     bool ApplySolution(const ExprNode* answer);
     bool KernelGone() const;
     bool FallBack();
+    // After a step the kernel could not take: builds the model again without
+    // the drawing's equation constraints, once; false when there is nothing
+    // to leave out (or it was left out already).
+    bool LeaveOutEquations();
+    // Tells, once per equation, that the kernel could not solve it.
+    void NoteEquationsLeftOut();
+    void SnapshotOnce(DrawVariable* variable);
 
     DiagramComp& m_diagram;
     std::unique_ptr<ListNode> m_rules;
@@ -65,4 +72,7 @@ private:
     bool m_built = true;
     ItemArray<DrawVariable> m_seed;
     std::unique_ptr<LocalSolver> m_fallback;
+    bool m_fromCore = false;
+    bool m_equationsLeftOut = false;
+    std::unordered_set<const DrawVariable*> m_snapshotted;
 };

@@ -8,6 +8,7 @@
 #include <Eigen/SparseCholesky>
 #include <Eigen/SparseCore>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <unordered_map>
@@ -206,11 +207,22 @@ bool LocalSolver::Evaluate()
         }
         work.negResidual[i] = -residual;
         work.gradientNorm[i] = std::sqrt(squares);
+        // A held variable has no column: the step leaves it where it is.
+        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
+            const int slot = work.fieldSlots[static_cast<size_t>(first + k)];
+            if (slot >= 0 && IsHeld(eqn->GetField(k)))
+                stored[slot] = 0.0;
+        }
         // A residual that is not a number never holds.
         if (!(std::fabs(residual) <= m_tolerance * work.gradientNorm[i]))
             holds = false;
     }
     return holds;
+}
+
+bool LocalSolver::IsHeld(const DrawVariable* variable) const
+{
+    return std::find(m_held.begin(), m_held.end(), variable) != m_held.end();
 }
 
 bool LocalSolver::Holds(int i) const
@@ -287,9 +299,26 @@ bool LocalSolver::Solve()
     return false;
 }
 
-bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape*)
+// The dragged vertex is held where the pointer put it while the rest of the
+// cluster gives way; only when the constraints do not allow that does it
+// take its share of the correction like every other variable. Otherwise a
+// least-squares step would pull it back a little at every move, and the
+// vertex would fall further and further behind the pointer.
+bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
 {
     for (VertexShape* vertex : vertices)
         vertex->MoveBy(offset.x, offset.y);
+    if (dragged && (m_variables.Contains(dragged->GetXVar()) || m_variables.Contains(dragged->GetYVar()))) {
+        std::vector<double> moved;
+        for (DrawVariable* variable : m_variables)
+            moved.push_back(variable->GetValue());
+        m_held = {dragged->GetXVar(), dragged->GetYVar()};
+        const bool solved = Solve();
+        m_held.clear();
+        if (solved)
+            return true;
+        for (int c = 0; c < m_variables.GetCount(); ++c)
+            m_variables.GetAt(c)->SetValue(moved[static_cast<size_t>(c)]);
+    }
     return Solve();
 }

@@ -61,6 +61,7 @@ private:
     // Fills the residuals and the Jacobian; answers whether every equation holds.
     bool Evaluate();
     bool Step();
+    bool IsHeld(const DrawVariable* variable) const;
 
     ItemArray<DrawVariable> m_variables;
     ItemArray<ConstraintEqn> m_equations;
@@ -68,6 +69,9 @@ private:
     Outcome m_outcome = Outcome::Solved;
     int m_steps = 0;
     std::unique_ptr<Workspace> m_work;
+    // During a drag step: the dragged vertex's coordinates, which the steps
+    // leave where the pointer put them.
+    std::vector<const DrawVariable*> m_held;
 };
 
 // Every equation of the drawing's constraints and of its drag constraints.

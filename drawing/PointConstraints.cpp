@@ -69,9 +69,20 @@ void AngleConstraint::Read(DocReader& reader, void* context)
     Build();
 }
 
+// The angle held is the one below a half turn (its value is never more):
+// the marker's arms in the order that makes the arc turn through it.
+std::pair<DPoint, DPoint> AngleConstraint::MarkerArms() const
+{
+    const DPoint a = m_apex->GetPoint(), p1 = m_p1->GetPoint(), p2 = m_p2->GetPoint();
+    if (CounterClockwiseTurn(p2 - a, p1 - a) <= M_PI)
+        return {p1, p2};
+    return {p2, p1};
+}
+
 DiagramItem* AngleConstraint::HitTest(const DPoint& point, const DiagramDC& dc)
 {
-    return HitsArc(point, m_apex->GetPoint(), m_p1->GetPoint(), m_p2->GetPoint(), dc) ? this : nullptr;
+    const auto [first, second] = MarkerArms();
+    return HitsArc(point, m_apex->GetPoint(), first, second, dc) ? this : nullptr;
 }
 
 void AngleConstraint::Draw(DiagramDC& dc)
@@ -79,13 +90,15 @@ void AngleConstraint::Draw(DiagramDC& dc)
     if (!m_visible)
         return;
     dc.SetConstraintPen(IsSelected());
-    DrawArc(dc, m_apex->GetPoint(), m_p1->GetPoint(), m_p2->GetPoint());
+    const auto [first, second] = MarkerArms();
+    DrawArc(dc, m_apex->GetPoint(), first, second);
 }
 
 void AngleConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
 {
+    const auto [first, second] = MarkerArms();
     if (m_visible)
-        SvgArc(writer, dc, m_apex->GetPoint(), m_p1->GetPoint(), m_p2->GetPoint());
+        SvgArc(writer, dc, m_apex->GetPoint(), first, second);
 }
 
 DPoint AngleConstraint::LabelPlace(const DiagramDC& dc) const
@@ -599,6 +612,13 @@ DrawConstraint* RadiusConstraint::Copy(ItemCopyMap& map)
 int RadiusConstraint::SelectionCode() const { return m_centre->IsSelected() ? 5 : 0; }
 
 std::vector<const DiagramItem*> RadiusConstraint::GetBoundItems() const { return {m_centre}; }
+
+std::vector<const DrawVariable*> RadiusConstraint::GetUsedVariables() const
+{
+    std::vector<const DrawVariable*> used = DrawConstraint::GetUsedVariables();
+    used.push_back(m_radius);
+    return used;
+}
 
 // The circle's radius is free again while the constraint is out of the drawing.
 void RadiusConstraint::ReleaseLock() { m_radius->SetFixed(false); }

@@ -5,6 +5,8 @@
 // their value in a locked variable and may show it in a label.
 #include "drawing/ValueConstraint.h"
 
+#include <utility>
+
 class CircleShape;
 
 // The angle at the apex A between P1 and P2, in radians.
@@ -40,6 +42,9 @@ protected:
     DPoint LabelPlace(const DiagramDC& dc) const override;
 
 private:
+    // The arms of the marker: its arc turns counter-clockwise from the
+    // second to the first through the angle held.
+    std::pair<DPoint, DPoint> MarkerArms() const;
     void Build();
 
     VertexShape* m_p1 = nullptr;
@@ -212,6 +217,7 @@ public:
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override;
     std::vector<const DiagramItem*> GetBoundItems() const override;
+    std::vector<const DrawVariable*> GetUsedVariables() const override;
     void ReleaseLock() override;
     void ApplyLock() override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;

@@ -176,6 +176,14 @@ void PolygonShape::SetStyle(const ShapeStyle& style)
         edge->SetStyle(style);
 }
 
+void PolygonShape::Restyle(const ShapeStyle& shown, const ShapeStyle& chosen)
+{
+    m_fillColour = chosen.fillColour;
+    m_filled = chosen.filled;
+    for (EdgeShape* edge : m_edges)
+        edge->SetStyle(Restyled(edge->GetStyle(), shown, chosen));
+}
+
 void PolygonShape::ReleaseVertices(DiagramShape* keeper)
 {
     ItemArray<EdgeShape> kept;

@@ -14,3 +14,8 @@ struct ShapeStyle {
 
     bool operator==(const ShapeStyle&) const = default;
 };
+
+// A shape's own style with what the user changed from the style shown to
+// the one chosen taken over (thickness, dash pattern, each arrowhead, line
+// colour, fill colour, fill) and everything else kept.
+ShapeStyle Restyled(const ShapeStyle& own, const ShapeStyle& shown, const ShapeStyle& chosen);

@@ -13,6 +13,7 @@ ShapeStyleChoice ShapeStyleChoice::FromStyle(const ShapeStyle& style)
     choice.lineColour = style.lineColour;
     choice.fillColour = style.fillColour;
     choice.useFill = style.filled;
+    choice.otherPenBits = style.penStyle & ~(kThicknessBits | (7 << kDashShift));
     return choice;
 }
 
@@ -22,6 +23,7 @@ ShapeStyle ShapeStyleChoice::ToStyle() const
     style.penStyle = thickness >= 0 ? thickness : 1;
     if (dash > 0)
         style.penStyle += dash * 8;
+    style.penStyle |= otherPenBits;
     style.lineColour = lineColour;
     style.fillColour = fillColour;
     style.filled = useFill;

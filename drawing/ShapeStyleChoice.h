@@ -14,6 +14,8 @@ struct ShapeStyleChoice {
     COLORREF lineColour = drawing::kBlack;
     COLORREF fillColour = drawing::kWhite;
     bool useFill = false;
+    // The pen bits the dialogs do not show (arrowheads), kept as they were.
+    int32_t otherPenBits = 0;
 
     static ShapeStyleChoice FromStyle(const ShapeStyle& style);
     // Nothing chosen in a list counts as medium thickness and no dashing.

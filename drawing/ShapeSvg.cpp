@@ -130,6 +130,13 @@ void SidedShape::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
     svg::PointsAttribute(writer, dc, "points", points);
     svg::FillStroke(writer, GetStyle());
     writer.EndPendingTag(true);
+    for (const SegmentShape* side : m_sides) {
+        const DPoint start = side->GetStart()->GetPoint(), end = side->GetEnd()->GetPoint();
+        if (side->GetPenStyle() & kStartArrow)
+            svg::Arrowhead(writer, dc, start, end, side->GetPenStyle(), side->GetPenColour());
+        if (side->GetPenStyle() & kEndArrow)
+            svg::Arrowhead(writer, dc, end, start, side->GetPenStyle(), side->GetPenColour());
+    }
     for (const VertexShape* vertex : m_vertices)
         WriteVertex(writer, dc, vertex);
 }

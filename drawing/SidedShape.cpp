@@ -74,8 +74,12 @@ void SidedShape::Draw(DiagramDC& dc)
     const bool selected = IsSelected();
     if (selected)
         dc.Highlight();
-    for (SegmentShape* side : m_sides)
+    for (SegmentShape* side : m_sides) {
         side->Draw(dc);
+        // The arrowheads the user gave a side of its own.
+        side->DrawStartArrow(dc);
+        side->DrawEndArrow(dc);
+    }
     for (VertexShape* vertex : m_vertices)
         vertex->Draw(dc);
     if (selected)
@@ -118,6 +122,14 @@ void SidedShape::SetStyle(const ShapeStyle& style)
     m_filled = style.filled;
     for (SegmentShape* side : m_sides)
         side->SetStyle(style);
+}
+
+void SidedShape::Restyle(const ShapeStyle& shown, const ShapeStyle& chosen)
+{
+    m_fillColour = chosen.fillColour;
+    m_filled = chosen.filled;
+    for (SegmentShape* side : m_sides)
+        side->SetStyle(Restyled(side->GetStyle(), shown, chosen));
 }
 
 void SidedShape::ReleaseVertices(DiagramShape* keeper)

@@ -32,6 +32,7 @@ public:
     bool IsClosed() const override { return true; }
     ShapeStyle GetStyle() const override;
     void SetStyle(const ShapeStyle& style) override;
+    void Restyle(const ShapeStyle& shown, const ShapeStyle& chosen) override;
     void ReleaseVertices(DiagramShape* keeper) override;
     void ClaimParts() override;
     ItemArray<DiagramShape> ItemsInRect(const DPoint& topLeft, const DPoint& bottomRight) override;

@@ -93,6 +93,16 @@ double AngleAt(const DPoint& first, const DPoint& apex, const DPoint& second)
     return std::acos(std::clamp(cosine, -1.0, 1.0));
 }
 
+std::vector<const DrawVariable*> DrawConstraint::GetUsedVariables() const
+{
+    std::vector<const DrawVariable*> used;
+    for (int i = 0; i < GetEquationCount(); ++i)
+        if (const ConstraintEqn* equation = GetEquation(i))
+            for (DrawVariable* variable : equation->Variables())
+                used.push_back(variable);
+    return used;
+}
+
 ExprNode* DrawConstraint::BuildEquationExpr(int i, DiagramComp* context) const
 {
     ConstraintEqn* eqn = i == 0 ? m_equation.get() : nullptr;

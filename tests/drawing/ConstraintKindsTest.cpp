@@ -26,6 +26,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -302,4 +303,57 @@ TEST_F(ConstraintKindsTest, ARadiusNoCircleHoldsIsFreedWithItsConstraint)
     const std::vector<uint8_t> bytes = WriteList(*list);
     auto read = ReadList(bytes);
     EXPECT_EQ(WriteList(*read), bytes);
+}
+
+// The angle marker shows the angle the constraint holds (never more than a
+// half turn), whichever arm came first, and takes clicks where it is drawn.
+TEST_F(ConstraintKindsTest, AnAngleMarkerDrawsAndTakesClicksOnTheAngleItHolds)
+{
+    struct Row {
+        const char* name;
+        DPoint p1, p2;
+        double angle;
+    };
+    const Row rows[] = {
+        {"bottom side, then hypotenuse", {4, 0}, {4, 4}, M_PI / 4},
+        {"hypotenuse, then bottom side", {4, 4}, {4, 0}, M_PI / 4},
+        {"obtuse, counter-clockwise", {4, 0}, {-4, 4}, 3 * M_PI / 4},
+        {"obtuse, clockwise", {-4, 4}, {4, 0}, 3 * M_PI / 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::unique_ptr<DiagramComp, void (*)(DiagramComp*)> d(new DiagramComp, [](DiagramComp* c) { c->Delete(); });
+        d->SetSize(2000, 2000);
+        VertexShape* apex = Vertex(d.get(), 0, 0);
+        auto* angle =
+            new AngleConstraint(Vertex(d.get(), row.p1.x, row.p1.y), apex, Vertex(d.get(), row.p2.x, row.p2.y));
+        d->AddConstraint(angle);
+        EXPECT_NEAR(angle->GetVariable(0)->GetValue(), row.angle, 1e-12);
+        const DiagramDC& dc = d->GetDC();
+        const double radius = 12 * dc.GetBaseScale();
+        const DPoint inside =
+            (row.p1 * (1 / std::hypot(row.p1.x, row.p1.y)) + row.p2 * (1 / std::hypot(row.p2.x, row.p2.y)));
+        const DPoint onArc = inside * (radius / std::hypot(inside.x, inside.y));
+        EXPECT_EQ(angle->HitTest(onArc, dc), angle) << "the arc's middle";
+        EXPECT_EQ(angle->HitTest(onArc * -1.0, dc), nullptr) << "the opposite sector";
+        EXPECT_EQ(angle->HitTest(DPoint(-onArc.y, onArc.x), dc), nullptr) << "a quarter turn away";
+
+        StringOut out;
+        {
+            XMLCoreWriter writer(out);
+            angle->WriteSVG(writer, dc);
+            writer.Flush();
+        }
+        int ax, ay, r, rr, rotation, large, sweep, bx, by;
+        const size_t d0 = out.text.find("d=\"");
+        ASSERT_NE(d0, std::string::npos) << out.text;
+        ASSERT_EQ(std::sscanf(out.text.c_str() + d0, "d=\"M %d %d A %d %d %d %d %d %d %d", &ax, &ay, &r, &rr, &rotation,
+                              &large, &sweep, &bx, &by),
+                  9)
+            << out.text;
+        EXPECT_EQ(large, 0) << "the short way round";
+        const IntPoint c = dc.WorldToScreen(DPoint(0, 0));
+        const long turn = long(ax - c.x) * (by - c.y) - long(ay - c.y) * (bx - c.x);
+        EXPECT_EQ(sweep, turn > 0 ? 1 : 0) << "round the apex, not round another centre: " << out.text;
+    }
 }

@@ -22,6 +22,7 @@
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
+#include "foundation/TAction.h"
 #include "kernel/KernelServices.h"
 #include "kernel/TCalculationAction.h"
 #include "platform/AppProfile.h"
@@ -354,3 +355,50 @@ TEST_F(DrawingKernelSolveTest, AnEquationOverASideLabelledByNameDrivesTheSide)
 }
 
 } // namespace
+
+// An equation the kernel cannot use (unfinished, or with a function it
+// cannot compute) stops acting: the shapes tied to it stay free, and the
+// status bar says why, once.
+TEST_F(DrawingKernelSolveTest, AnEquationThatCannotBeUsedLeavesTheShapesFreeAndSaysSoOnce)
+{
+    const struct {
+        const char* text;
+        const char* told;
+    } rows[] = {
+        {"b=", kUnfinishedEquation},
+        {"=5", kUnfinishedEquation},
+        {"b=Gamma(b)", kRefusedEquation},
+        {"b=sin(b)/0", kRefusedEquation},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        StatusRecorder status;
+        DiagramComp* d = new DiagramComp;
+        ListPtr owner = ListOf(d);
+        Triangle(d);
+        auto* side = new DistanceConstraint(corners[0], corners[1]);
+        TAddConstraintNoSolveAction addSide(d, side);
+        addSide.Perform();
+        TAddLabelAction addLabel(d, side);
+        addLabel.Perform();
+        TypeInto(side->GetLabel(), "b");
+        auto* equation = new EquationConstraint;
+        equation->SetLabel(new DrawLabel(equation, d, new CompList));
+        TAddEquationConstraintAction addEquation(d, equation);
+        addEquation.Perform();
+        TypeInto(equation->GetLabel(), row.text);
+        for (int step = 1; step <= 3; ++step) {
+            ItemArray<DrawVariable> moved;
+            moved.Add(corners[1]->GetXVar());
+            moved.Add(corners[1]->GetYVar());
+            std::unique_ptr<ConstraintCluster> solver = NewCluster(*d, moved);
+            ItemArray<VertexShape> dragged;
+            dragged.Add(corners[1]);
+            EXPECT_TRUE(solver->SolveDrag(DPoint(0.1, 0.0), dragged, corners[1])) << step;
+            d->ApplyRules(solver->Finalize());
+            EXPECT_NEAR(corners[1]->GetPoint().x, 3.0 + 0.1 * step, 1e-6) << "the corner moves";
+        }
+        EXPECT_EQ(status.texts, std::vector<std::string>{row.told}) << "said once";
+        EXPECT_TRUE(ui.boxes.empty()) << ui.LastBoxText();
+    }
+}

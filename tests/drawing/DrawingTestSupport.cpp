@@ -51,6 +51,22 @@ std::unique_ptr<CompArray> Chars(FontManager& fonts, const std::string& text)
 
 } // namespace
 
+namespace {
+StatusRecorder* gRecorder = nullptr;
+}
+
+StatusRecorder::StatusRecorder()
+{
+    gRecorder = this;
+    SetStatusTextSink([](const char* text) { gRecorder->texts.push_back(text ? text : ""); });
+}
+
+StatusRecorder::~StatusRecorder()
+{
+    SetStatusTextSink(nullptr);
+    gRecorder = nullptr;
+}
+
 void ListDeleter::operator()(ParagraphList* list) const
 {
     list->DeleteAll();

@@ -43,6 +43,17 @@ class VertexShape;
 // holds.
 std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, const DiagramEditList* edits = nullptr);
 
+// Collects what goes to the status bar while it lives.
+class StatusRecorder {
+public:
+    StatusRecorder();
+    ~StatusRecorder();
+    StatusRecorder(const StatusRecorder&) = delete;
+    StatusRecorder& operator=(const StatusRecorder&) = delete;
+
+    std::vector<std::string> texts;
+};
+
 class DrawingScreen : public DrawTarget {
 public:
     CDC* CreateTargetDC() override { return nullptr; }

@@ -5,6 +5,8 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/ConstraintEqn.h"
+#include "drawing/DiagramActions.h"
+#include "drawing/DrawLabel.h"
 #include "drawing/DiagramEdit.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
@@ -14,6 +16,8 @@
 #include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
+#include "foundation/CompList.h"
+#include "foundation/ExprNode.h"
 
 #include <cmath>
 #include <functional>
@@ -382,4 +386,30 @@ TEST_F(DrawingTest, RemovingSomeSegmentsOfAnEqualLengthGroupSplitsItAndUndoJoins
         EXPECT_EQ(equal->GetSegments().size(), 4u) << split.code;
         EXPECT_EQ(equal->GetEquationCount(), 4) << split.code;
     }
+}
+
+// Without the kernel an equation constraint cannot act: a drag says so once
+// in the status bar, and the shapes move as if it were not there.
+TEST_F(DrawingTest, WithoutTheKernelAnEquationSaysOnceThatItIsIgnored)
+{
+    StatusRecorder status;
+    DrawingPtr drawing = NewDrawing();
+    auto* t = new TriangleShape(new VertexShape(0, 0), new VertexShape(4, 0), new VertexShape(1, 3));
+    drawing->AddShape(t);
+    auto* side = new DistanceConstraint(t->GetVertex(0), t->GetVertex(1));
+    side->GetVariable(0)->SetFixed(false);
+    drawing->AddConstraint(side);
+    auto* text = new CompList;
+    ExprNode::AppendCharacters("b=5", *text);
+    drawing->AddConstraint(
+        new EquationConstraint(DPoint(1, 1), new DrawLabel(drawing.get(), DPoint(1, 1), DPoint(0, 0), true, text)));
+    VertexShape* corner = t->GetVertex(1);
+    ItemArray<VertexShape> dragged;
+    dragged.Add(corner);
+    for (int step = 1; step <= 3; ++step) {
+        std::unique_ptr<ConstraintCluster> solver = NewCluster(*drawing, Coordinates(corner));
+        EXPECT_TRUE(solver->SolveDrag(DPoint(0.5, 0.0), dragged, corner));
+        EXPECT_NEAR(corner->GetX(), 4.0 + 0.5 * step, 1e-9);
+    }
+    EXPECT_EQ(status.texts, std::vector<std::string>{kNoKernelForEquations});
 }

@@ -9,6 +9,7 @@
 #include "drawing/PlotShape.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/ShapeStyleChoice.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/LinkRemap.h"
@@ -165,4 +166,79 @@ TEST_F(DrawingTest, EveryShapeKindMatchesTheReferencePictureAt96Dpi)
     ASSERT_EQ(reference.size(), image.size());
     EXPECT_LT(DifferentPixels(reference, image, 48), 60)
         << "compare " << OutputDir().toStdString() << "/shape-kinds.png with the reference";
+}
+
+namespace {
+
+int RedPixelsNear(const QImage& image, const IntPoint& centre, int half)
+{
+    int count = 0;
+    for (int y = centre.y - half; y <= centre.y + half; ++y)
+        for (int x = centre.x - half; x <= centre.x + half; ++x)
+            if (image.valid(x, y) && (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000)
+                ++count;
+    return count;
+}
+
+} // namespace
+
+// Arrowheads the user gives one side of a rectangle show on screen and in
+// the exported picture; restyling the whole rectangle afterwards changes
+// only what the user changed in the dialog and keeps the side's own pen.
+TEST_F(DrawingTest, ASidesOwnArrowheadShowsAndSurvivesRestylingTheWholeShape)
+{
+    auto* drawing = new DiagramComp;
+    drawing->SetSize(2000, 2000);
+    drawing->GetDC().SetWorldOrigin(DPoint(-5.0, 4.0));
+    auto* rectangle = new RectangleShape(new VertexShape(-2.0, 0.0), new VertexShape(0.0, 0.0),
+                                         new VertexShape(0.0, 1.2), new VertexShape(-2.0, 1.2));
+    drawing->AddShape(rectangle);
+    auto list = ListOf(drawing);
+    list->RelayoutAll(false);
+    SegmentShape* side = rectangle->GetSide(0);
+    const auto paintedRed = [&] {
+        drawing->DeselectAll(true);
+        image.fill(Qt::white);
+        list->PaintRange(Rect(0, 0, image.width(), image.height()));
+        return RedPixelsNear(image, drawing->GetDC().WorldToScreen(DPoint(0.0, 0.0)), 8);
+    };
+    drawing->SelectShape(side, false);
+    ShapeStyle red = side->GetStyle();
+    red.lineColour = RGB(255, 0, 0);
+    drawing->SetSelectionStyle(red);
+    const int plain = paintedRed();
+    drawing->SelectShape(side, false);
+    red.penStyle |= drawing::kEndArrowBit;
+    drawing->SetSelectionStyle(red);
+    EXPECT_GT(paintedRed(), plain + 12) << "the side's arrowhead is drawn";
+    image.save(OutputDir() + "/side-arrowhead.png");
+    const ShapeStyle sideOwn = side->GetStyle();
+
+    struct Row {
+        const char* name;
+        void (*change)(ShapeStyle& style);
+        COLORREF otherSides; // the colour the sides without a pen of their own get
+        bool filled;
+    };
+    const Row rows[] = {
+        {"fill only", [](ShapeStyle& s) { s.filled = true, s.fillColour = RGB(200, 220, 255); }, RGB(0, 0, 0), true},
+        {"thickness only", [](ShapeStyle& s) { s.penStyle = (s.penStyle & ~7) | drawing::kThick; }, RGB(0, 0, 0), true},
+        {"line colour", [](ShapeStyle& s) { s.lineColour = RGB(0, 0, 200); }, RGB(0, 0, 200), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        drawing->SelectShape(rectangle, false);
+        ShapeStyle shown;
+        drawing->GetSelectionStyle(shown);
+        // As the colour and fill dialog gives it back.
+        ShapeStyle chosen = ShapeStyleChoice::FromStyle(shown).ToStyle();
+        row.change(chosen);
+        drawing->SetSelectionStyle(chosen);
+        EXPECT_EQ(rectangle->GetStyle().filled, row.filled);
+        EXPECT_EQ(rectangle->GetSide(2)->GetPenColour(), row.otherSides);
+        EXPECT_TRUE(side->GetPenStyle() & drawing::kEndArrowBit) << "the side keeps its arrowhead";
+        const bool colourChanged = shown.lineColour != chosen.lineColour;
+        EXPECT_EQ(side->GetPenColour(), colourChanged ? chosen.lineColour : sideOwn.lineColour);
+        EXPECT_EQ(side->GetPenStyle() & 7, chosen.penStyle & 7) << "what the user changed reaches every side";
+    }
 }

@@ -136,6 +136,14 @@ const RemovalCase kRemovals[] = {
          return s->GetStart();
      },
      "Vert ", "Vert "},
+    {"end of a free curve leaves the other end, its control points go with it",
+     [](DiagramComp& d) {
+         auto* c = new CurveShape(new VertexShape(0, 0), new VertexShape(3, 0), new VertexShape(1, 2),
+                                  new VertexShape(2, 2));
+         d.AddShape(c);
+         return c->GetEnd();
+     },
+     "Vert ", "Vert "},
     {"control vertex of a free curve leaves the other three",
      [](DiagramComp& d) {
          auto* c = new CurveShape(new VertexShape(0, 0), new VertexShape(3, 0), new VertexShape(1, 2),

@@ -9,14 +9,18 @@
 #include "drawing/DrawingComponents.h"
 #include "drawing/DrawPile.h"
 #include "drawing/PilePane.h"
+#include "drawing/LineConstraints.h"
+#include "drawing/PointConstraints.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DocWriter.h"
 #include "platform/framework/Cursors.h"
 #include "support/drawing/RecordingPilePane.h"
 #include "support/model/ArchiveStore.h"
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -126,6 +130,49 @@ TEST_F(DrawingTrackersTest, ADragThroughATemporaryVertexIsUndoneExactly)
     Command(ID_EDIT_UNDO);
     drawing->DeselectAll(false);
     EXPECT_EQ(Bytes(), before) << "undone";
+}
+
+// Without the kernel a dragged corner stays under the pointer wherever the
+// constraints let it: the other vertices give way, however the drag pulls.
+TEST_F(DrawingTrackersTest, ADraggedCornerEndsWhereThePointerIsReleased)
+{
+    struct Row {
+        const char* name;
+        DrawConstraint* (*make)(TriangleShape& triangle);
+        DPoint to; // from the dragged corner, as fractions of the visible area
+    };
+    const Row rows[] = {
+        {"a length pulled along the side",
+         [](TriangleShape& t) -> DrawConstraint* { return new DistanceConstraint(t.GetVertex(0), t.GetVertex(1)); },
+         {-0.08, 0.0}},
+        {"a level side pulled down",
+         [](TriangleShape& t) -> DrawConstraint* { return new HorizontalConstraint(t.GetVertex(0), t.GetVertex(1)); },
+         {0.02, 0.2}},
+        {"an angle at the far corner",
+         [](TriangleShape& t) -> DrawConstraint* {
+             return new AngleConstraint(t.GetVertex(0), t.GetVertex(2), t.GetVertex(1));
+         },
+         {-0.05, 0.15}},
+    };
+    // Each triangle in a third of the drawing of its own.
+    double left = 0.1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const DPoint a = W(left, 0.6), b = W(left + 0.15, 0.6), c = W(left + 0.07, 0.35);
+        const DPoint to = W(left + row.to.x, 0.6 + row.to.y);
+        left += 0.33;
+        auto* triangle =
+            new TriangleShape(new VertexShape(a.x, a.y), new VertexShape(b.x, b.y), new VertexShape(c.x, c.y));
+        drawing->AddShape(triangle);
+        drawing->AddConstraint(row.make(*triangle));
+        drawing->SetTool(drawing::ToolKind::Pointer);
+        view->UpdateLayoutFrom(1, 1);
+        Drag(a, to);
+        const IntPoint released = P(to);
+        const IntPoint corner = P(triangle->GetVertex(0)->GetPoint());
+        EXPECT_LE(std::abs(corner.x - released.x) + std::abs(corner.y - released.y), 1)
+            << "corner at " << corner.x << "," << corner.y << ", released at " << released.x << "," << released.y;
+    }
 }
 
 // Releasing a dragged vertex lists what lies under it in the pile pane, and
