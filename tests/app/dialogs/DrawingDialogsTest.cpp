@@ -34,6 +34,7 @@
 #include "platform/framework/CommonDialogs.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
+#include "support/ScopedInstall.h"
 #include "DialogScript.h"
 
 namespace {
@@ -297,9 +298,11 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
     drawing.GetVariables().SetNamed("a", 1.0);
     drawing.GetVariables().SetNamed("bc", 2.5);
     int refreshed = 0;
-    NamedVariableRefresh previous = SetNamedVariableRefresh([&](DiagramComp&) { ++refreshed; });
-    std::unique_ptr<TAction> action(ChooseVariableValueLabel(drawing));
-    SetNamedVariableRefresh(previous);
+    std::unique_ptr<TAction> action;
+    {
+        ScopedInstall refresh(SetNamedVariableRefresh, [&](DiagramComp&) { ++refreshed; });
+        action = std::unique_ptr<TAction>(ChooseVariableValueLabel(drawing));
+    }
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(opened);
     EXPECT_EQ(refreshed, 1);
