@@ -403,7 +403,7 @@ TEST_F(TermDragTest, AKernelThatDiesDuringADragEndsItCleanly)
     Mouse(QEvent::MouseMove, LeftOf(p, 6));
     PausedProcess paused(kernel);
     ASSERT_TRUE(paused.Stopped());
-    auto kill = questions.OnYield([&] { ::kill(kernel, SIGKILL); });
+    auto killAtTheWait = questions.OnYield([&] { ::kill(kernel, SIGKILL); });
     Tick();
     ASSERT_NE(Drag(), nullptr);
     EXPECT_TRUE(Drag()->IsCancelled());

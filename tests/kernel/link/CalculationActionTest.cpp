@@ -168,7 +168,7 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         if (c.killed) {
             ASSERT_TRUE(paused.Stopped());
         }
-        auto kill = questions.OnYield([&] {
+        auto killAtTheWait = questions.OnYield([&] {
             if (c.killed)
                 ::kill(kernel, SIGKILL);
         });
