@@ -9,10 +9,10 @@
 #include "foundation/ParagraphComp.h"
 #include "plot/PlotCurveSet.h"
 #include "plot/PlotStyle.h"
+#include "support/CpuTime.h"
 #include "support/PictureCompare.h"
 #include "support/model/ArchiveStore.h"
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -94,11 +94,11 @@ TEST(DiagramAxesTest, HostileTickGroupsAreNumberedWithinTenMilliseconds)
     std::vector<std::vector<const void*>> groups;
     for (int& segment : s)
         groups.emplace_back(32767, &segment);
-    const auto start = std::chrono::steady_clock::now();
+    const double start = CpuSeconds();
     const std::vector<int> ticks = TickGroups(groups);
-    const auto spent = std::chrono::steady_clock::now() - start;
+    const double spent = CpuSeconds() - start;
     EXPECT_EQ(ticks, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_LT(spent, std::chrono::milliseconds(10));
+    EXPECT_LT(spent, 0.010);
 }
 
 TEST(DiagramAxesTest, TickLabelsAreTheirCoordinatesInShortestForm)

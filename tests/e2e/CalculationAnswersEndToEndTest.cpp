@@ -7,8 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
+#include "support/PauseProcess.h"
 
-#include <csignal>
+#include <memory>
 
 namespace {
 
@@ -29,17 +30,12 @@ protected:
         Shot("started.png");
         ASSERT_TRUE(editor->FocusMain());
     }
-    void TearDown() override
-    {
-        if (kernel > 0)
-            ::kill(pid_t(kernel), SIGCONT);
-    }
 
     void Shot(const QString& name) { EXPECT_TRUE(editor->Screenshot(folder + "/" + name)) << "no screenshot"; }
 
     // The document as text, as another program gets it from the clipboard.
     QString DocumentText() { return editor->DocumentText(); }
-    bool DocumentShows(const QString& text, int timeoutMs = 20000)
+    bool DocumentShows(const QString& text, int timeoutMs = EditorSession::kPatience)
     {
         return editor->WaitUntil([&] { return DocumentText().contains(text); }, timeoutMs);
     }
@@ -80,7 +76,6 @@ protected:
 
     QString folder;
     std::unique_ptr<EditorSession> editor;
-    qint64 kernel = 0;
 };
 
 TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesNothing)
@@ -88,9 +83,10 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
     ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
     editor->Type("2+3");
     editor->Key("shift+Home");
-    kernel = editor->KernelProcessId();
+    const pid_t kernel = pid_t(editor->KernelProcessId());
     ASSERT_GT(kernel, 0);
-    ::kill(pid_t(kernel), SIGSTOP);
+    auto paused = std::make_unique<PausedProcess>(kernel);
+    ASSERT_TRUE(paused->Stopped());
     Choose(3); // Evaluate, before Numeric value and Factor
     // The calculation waits: clicks and keys are refused with a beep.
     editor->Click(250, 700);
@@ -105,7 +101,7 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
     Shot("asked-to-stop.png");
     editor->Focus(ask);
     editor->Key("alt+n");
-    ::kill(pid_t(kernel), SIGCONT);
+    paused.reset();
     ASSERT_TRUE(editor->FocusMain());
     EXPECT_TRUE(DocumentShows("2+3 = 5")) << DocumentText().toStdString();
     EXPECT_FALSE(DocumentText().contains("9"));
@@ -117,15 +113,15 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
     editor->Key("Return");
     editor->Type("7*6");
     editor->Key("shift+Home");
-    ::kill(pid_t(kernel), SIGSTOP);
+    paused = std::make_unique<PausedProcess>(kernel);
+    ASSERT_TRUE(paused->Stopped());
     Choose(3);
     editor->Menu("&File", 'x');
     ask = editor->WaitForWindow("^Quorvant$");
     ASSERT_FALSE(ask.isEmpty()) << "exiting did not ask to stop the calculation";
     editor->Focus(ask);
     editor->Key("alt+y"); // stop it and close
-    ::kill(pid_t(kernel), SIGCONT);
-    kernel = 0;
+    paused.reset();
     QString save = editor->WaitForWindow("^Quorvant$");
     if (!save.isEmpty()) {
         Shot("save-question.png");

@@ -80,7 +80,7 @@ std::optional<QPoint> WaitForApex(EditorSession& editor, const QString& path,
         if (apex && test(*apex))
             break;
         QThread::msleep(200);
-    } while (timer.elapsed() < 10000);
+    } while (timer.elapsed() < EditorSession::kPatience);
     return apex;
 }
 
@@ -264,7 +264,7 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
             editor.Screenshot(folder + "/" + name);
             figure = Figure(QImage(folder + "/" + name), *box);
             return !figure.empty() && figure == last;
-        }, 20000);
+        });
         return figure;
     };
     editor.Click(beside.x(), beside.y());
@@ -313,7 +313,7 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     editor.WaitUntil([&] {
         reopened = settled("reopened.png");
         return reopened == undone;
-    }, 20000);
+    });
     EXPECT_EQ(reopened, undone) << "the reopened drawing looks different";
     EXPECT_EQ(editor.QuitDiscarding(), 0);
 
@@ -375,7 +375,7 @@ TEST(DrawingEndToEndTest, ClosingTheDocumentDuringADragEndsItCleanly)
     EXPECT_TRUE(editor.WaitUntil([&] {
         editor.Screenshot(folder + "/typed.png");
         return Figure(QImage(folder + "/typed.png"), *box).size() > marks + 20;
-    }, 10000)) << "the typed label does not show";
+    })) << "the typed label does not show";
 
     editor.MouseMove(start);
     editor.MouseDown();

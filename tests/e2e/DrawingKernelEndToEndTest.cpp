@@ -218,7 +218,7 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
             const auto now = LongestRun(editor.Grab(), sideBand);
             length = now ? now->second.x() - now->first.x() : -2;
             return length == last;
-        }, 20000);
+        });
         editor.Grab().save(folder + "/" + name);
         return length;
     };

@@ -71,7 +71,7 @@ TEST(PlotEndToEndTest, PlotFromTheContextMenuThenChangeItsRange)
     QElapsedTimer timer;
     timer.start();
     int changed = 0;
-    while (timer.elapsed() < 10000) {
+    while (timer.elapsed() < EditorSession::kPatience) {
         ASSERT_TRUE(editor.Screenshot(redrawn));
         changed = Changed(plotted, redrawn);
         if (changed > 500)

@@ -39,7 +39,8 @@ int InkIn(const QImage& image, const QRect& area)
 }
 
 // Waits until the screen satisfies the condition (or the time is up).
-bool WaitForScreen(EditorSession& editor, const std::function<bool(const QImage&)>& condition, int timeoutMs = 15000)
+bool WaitForScreen(EditorSession& editor, const std::function<bool(const QImage&)>& condition,
+                   int timeoutMs = EditorSession::kPatience)
 {
     QElapsedTimer timer;
     timer.start();
@@ -114,7 +115,7 @@ TEST(TermDragEndToEndTest, ATermDraggedAcrossTheEqualsSignMovesToTheOtherSide)
     QElapsedTimer timer;
     timer.start();
     const QRegularExpression rearranged("2\\s*x\\s*=\\s*7\\s*(-|\\x{2212})\\s*3");
-    while (timer.elapsed() < 15000 && !rearranged.match(text).hasMatch())
+    while (timer.elapsed() < EditorSession::kPatience && !rearranged.match(text).hasMatch())
         text = editor.DocumentText();
     EXPECT_TRUE(rearranged.match(text).hasMatch()) << text.toStdString();
     editor.Key("ctrl+End");

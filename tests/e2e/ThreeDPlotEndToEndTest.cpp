@@ -78,7 +78,7 @@ TEST(ThreeDPlotEndToEndTest, InsertComputeTurnByDraggingAndUndo)
             computed = editor.Grab();
             return Changed(inserted, computed) > 2000;
         },
-        30000))
+        EditorSession::kPatience))
         << "the computed surface does not show";
     computed.save(folder + "/computed.png");
 
@@ -91,7 +91,7 @@ TEST(ThreeDPlotEndToEndTest, InsertComputeTurnByDraggingAndUndo)
             turned = editor.Grab();
             return Changed(computed, turned) > 2000;
         },
-        10000))
+        EditorSession::kPatience))
         << "the drag did not turn the plot";
     turned.save(folder + "/turned.png");
 
@@ -102,7 +102,7 @@ TEST(ThreeDPlotEndToEndTest, InsertComputeTurnByDraggingAndUndo)
             undone = editor.Grab();
             return Changed(computed, undone) < 200;
         },
-        10000))
+        EditorSession::kPatience))
         << "Undo did not turn the plot back";
     undone.save(folder + "/undone.png");
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();

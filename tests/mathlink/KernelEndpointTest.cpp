@@ -90,7 +90,7 @@ TEST(KernelEndpoint, ControlMessagesReachTheWatcherWhileTheMainThreadIsBusy)
         appendU32(bytes, kMessageAbort);
         appendU32(bytes, 7);
         ASSERT_TRUE(sendAll(control.fd[0], bytes));
-        for (int i = 0; i < 200 && message == 0; ++i)
+        for (int i = 0; i < 12000 && message == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         EXPECT_EQ(message, kMessageAbort);
         EXPECT_EQ(serial, 7u);

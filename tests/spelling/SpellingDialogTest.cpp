@@ -10,17 +10,16 @@
 #include "SpellingTestSupport.h"
 #include "platform/framework/DialogControls.h"
 #include "spelling/SpellingDialog.h"
+#include "support/ScopedInstall.h"
 
 namespace {
 
 // Runs the dialog on `query`, letting `user` act on it while it is open.
 SpellingAnswer AskWith(const SpellingQuery& query, std::function<void(SpellingDialog&)> user)
 {
-    auto old = CDialog::SetModalHook([&](CDialog& d) { user(static_cast<SpellingDialog&>(d)); });
+    ScopedInstall script(CDialog::SetModalHook, [&](CDialog& d) { user(static_cast<SpellingDialog&>(d)); });
     SpellingDialog dialog;
-    SpellingAnswer answer = dialog.Ask(query);
-    CDialog::SetModalHook(old);
-    return answer;
+    return dialog.Ask(query);
 }
 
 SpellingQuery Query(std::string word, std::vector<std::string> suggestions, int maxLength = 255)
@@ -127,14 +126,13 @@ TEST_F(SpellingDialogRun, TheEngineCorrectsThroughTheDialogByDefault)
     int16_t session = SSCE_OpenSession();
     ASSERT_GT(session, 0) << SpellingEngine::LastError();
     std::vector<std::string> shown;
-    auto old = CDialog::SetModalHook([&](CDialog& d) {
+    ScopedInstall script(CDialog::SetModalHook, [&](CDialog& d) {
         auto& dialog = static_cast<SpellingDialog&>(d);
         shown.push_back(Text(dialog, SpellingDialog::kWordId));
         dialog.PressButton(SpellingDialog::kReplaceId);
     });
     char buffer[256] = "I recieve teh parcel";
     int32_t length = SSCE_CheckBlockDlg(nullptr, buffer, 20, 256, 0);
-    CDialog::SetModalHook(old);
     EXPECT_EQ(length, 20);
     EXPECT_STREQ(buffer, "I receive the parcel");
     EXPECT_EQ(shown, (std::vector<std::string>{"recieve", "teh"}));

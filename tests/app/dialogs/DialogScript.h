@@ -1,6 +1,7 @@
 #pragma once
 // Running a dialog with the user's part scripted, and reading its lists.
 #include "platform/framework/CDialog.h"
+#include "support/ScopedInstall.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -11,10 +12,8 @@
 // result.
 inline int RunScripted(CDialog& dialog, const std::function<void(CDialog&)>& script)
 {
-    CDialog::ModalHook old = CDialog::SetModalHook(script);
-    int result = dialog.DoModal();
-    CDialog::SetModalHook(old);
-    return result;
+    ScopedInstall user(CDialog::SetModalHook, script);
+    return dialog.DoModal();
 }
 
 inline QComboBox* Combo(CDialog& dialog, int id)

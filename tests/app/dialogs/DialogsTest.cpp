@@ -28,6 +28,7 @@
 #include "platform/framework/CommonDialogs.h"
 #include "resources/ProgramResources.h"
 #include "support/FakeUserInterface.h"
+#include "support/ScopedInstall.h"
 #include "DialogScript.h"
 
 namespace {
@@ -246,7 +247,7 @@ TEST_F(DialogsTest, ChangeColourPaintsTheSwatchAndCancelKeepsTheOldStyle)
         return dialog.dialog()->grab().toImage().pixelColor(swatch.center());
     };
     QColor offered;
-    CommonDialogHook old = SetCommonDialogHook([&](QDialog& picker) {
+    ScopedInstall colourPicker(SetCommonDialogHook, [&](QDialog& picker) {
         auto& colours = static_cast<QColorDialog&>(picker);
         offered = colours.currentColor();
         colours.setCurrentColor(QColor(200, 100, 50));
@@ -289,7 +290,6 @@ TEST_F(DialogsTest, ChangeColourPaintsTheSwatchAndCancelKeepsTheOldStyle)
     }), IDCANCEL);
     EXPECT_EQ(cancelled.GetLineStyle().flags, 2 + 16 + 64);
     EXPECT_EQ(cancelled.GetLineStyle().colour, RGB(4, 5, 6));
-    SetCommonDialogHook(old);
 }
 
 TEST_F(DialogsTest, HyperlinksAreEditedInTheLinkPropertiesDialog)

@@ -3,6 +3,7 @@
 
 #include "platform/AppProfile.h"
 #include "platform/framework/ResourceStore.h"
+#include "support/ScopedInstall.h"
 
 #include <QTemporaryDir>
 
@@ -31,7 +32,8 @@ protected:
     int Run(const std::function<void(CTextPrefsDialog&)>& user)
     {
         CTextPrefsDialog dialog(prefs);
-        CDialog::SetModalHook([&](CDialog& shown) { user(static_cast<CTextPrefsDialog&>(shown)); });
+        ScopedInstall script(CDialog::SetModalHook,
+                             [&](CDialog& shown) { user(static_cast<CTextPrefsDialog&>(shown)); });
         return dialog.DoModal();
     }
 

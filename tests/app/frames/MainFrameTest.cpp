@@ -17,6 +17,7 @@
 #include "app/DrawingToolSeam.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
+#include "support/ScopedInstall.h"
 
 namespace {
 
@@ -188,7 +189,8 @@ TEST_F(MainFrameTest, EscOnlyHidesTheConstantsPaletteAndViewConstantsShowsItWith
 TEST_F(MainFrameTest, ALetterClickedTellsTheKernelButALetterSetFromOutsideDoesNot)
 {
     std::vector<std::pair<char, bool>> sent;
-    SetConstantAttributeSink([&](char letter, bool constant) { sent.emplace_back(letter, constant); });
+    ScopedInstall sink(SetConstantAttributeSink,
+                       [&](char letter, bool constant) { sent.emplace_back(letter, constant); });
     frame->CreateConstantsPalette();
     CConstantsDialog* palette = frame->GetConstantsPalette();
     ASSERT_NE(palette, nullptr);

@@ -30,6 +30,7 @@
 #include "platform/AppProfile.h"
 #include "platform/draw/MetaFileDC.h"
 #include "support/FakeClipboard.h"
+#include "support/ScopedInstall.h"
 
 namespace {
 
@@ -257,12 +258,11 @@ TEST_F(ShellTest, KernelConnectionShowsTheFolderOfTheKernelInUse)
     program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
     app->link->SetFallbackFolder(beside.path().toStdString());
     std::string shown = "(no dialog)";
-    CDialog::ModalHook old = CDialog::SetModalHook([&](CDialog& dialog) {
+    ScopedInstall user(CDialog::SetModalHook, [&](CDialog& dialog) {
         if (auto* connection = dynamic_cast<CKernelConnectionDialog*>(&dialog))
             shown = connection->m_folder;
     });
     app->OnCmdMsg(CCorvellApp::ID_KERNEL_CONNECTION, nullptr);
-    CDialog::SetModalHook(old);
     EXPECT_EQ(shown, beside.path().toStdString());
 }
 

@@ -26,6 +26,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -91,8 +92,8 @@ protected:
     {
         kernel = MLProcessId(link->Link());
         ASSERT_GT(kernel, 0);
-        paused = true;
-        ASSERT_TRUE(PauseProcess(kernel));
+        paused.emplace(kernel);
+        ASSERT_TRUE(paused->Stopped());
         // `during` runs only while the calculation waits: never later, when
         // the windows it reaches may be gone.
         auto waiting = std::make_shared<bool>(true);
@@ -111,12 +112,7 @@ protected:
         EXPECT_FALSE(link->IsWaiting());
     }
 
-    void ResumeKernel()
-    {
-        if (paused && kernel > 0)
-            ::kill(kernel, SIGCONT);
-        paused = false;
-    }
+    void ResumeKernel() { paused.reset(); }
 
     void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
     {
@@ -134,7 +130,7 @@ protected:
     InputHold* previousHold = nullptr;
     std::unique_ptr<KernelLink> link;
     pid_t kernel = 0;
-    bool paused = false;
+    std::optional<PausedProcess> paused;
 };
 
 TEST_F(CalculationWhileWaitingTest, ClicksAndKeysWhileTheKernelWorksAreRefusedAndTheAnswerArrives)
@@ -197,7 +193,7 @@ TEST_F(CalculationWhileWaitingTest, AKernelThatDiesWhileTheUserClicksLeavesTheDo
         Click(IntPoint(300, 300));
         PressKey(Qt::Key_End, Qt::ControlModifier);
         ::kill(kernel, SIGKILL);
-        paused = false;
+        paused.reset();
     });
     EXPECT_EQ(DocumentText(), "2+3");
     EXPECT_FALSE(link->IsReady());

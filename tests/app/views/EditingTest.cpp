@@ -19,6 +19,8 @@
 #include "platform/AppProfile.h"
 #include "spelling/SpellingAsker.h"
 #include "spelling/SpellingEngine.h"
+#include "support/ScopedInstall.h"
+#include "support/kernel/KernelProgram.h"
 
 namespace {
 
@@ -203,14 +205,12 @@ TEST_F(ViewTest, ActionsDuringADragOrAKernelRequestBeep)
     struct BusyLink : KernelLink {
         BusyLink() { m_ready = m_busy = true; }
     } busy;
-    KernelLink* old = KernelLink::Get();
-    KernelLink::Set(&busy);
+    ScopedInstall programLink(SetProgramLink, &busy);
     EXPECT_FALSE(Update(32850).enabled);
     beeps = ui.beeps.size();
     Type("c");
     EXPECT_EQ(Text(1), "ab");
     EXPECT_GT(ui.beeps.size(), beeps);
-    KernelLink::Set(old);
 }
 
 // Corrects every word it is asked about to "the".
@@ -255,7 +255,7 @@ TEST_F(ViewTest, SpellingAndFindDropTheUndoStepOnlyWhenTheyChangeTheDocument)
 TEST_F(ViewTest, FollowingALinkKeepsTheUndoStep)
 {
     std::string opened;
-    auto old = DesktopIntegration::SetLinkOpener([&](const QString& link) {
+    ScopedInstall opener(DesktopIntegration::SetLinkOpener, [&](const QString& link) {
         opened = link.toStdString();
         return true;
     });
@@ -267,7 +267,6 @@ TEST_F(ViewTest, FollowingALinkKeepsTheUndoStep)
     Rect link;
     Row(1)->GetAt(1)->GetAbsBounds(link);
     Click(IntPoint((link.left + link.right) / 2, (link.top + link.bottom) / 2));
-    DesktopIntegration::SetLinkOpener(old);
     EXPECT_EQ(opened, "https://example.org");
     EXPECT_EQ(Update(kUndo).text, "Undo typing");
     Command(kUndo);

@@ -24,6 +24,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -38,14 +39,22 @@ struct DocumentBytes : ModelTest {
 
 class QuietQuestions : public SilentQuestions {
 public:
-    // Runs the hook once, at the first wait.
     void Yield() override
     {
-        if (onYield)
-            std::exchange(onYield, nullptr)();
+        if (m_onYield)
+            std::exchange(m_onYield, nullptr)();
+    }
+    // Runs hook once, at the first wait while the answer lives: it goes
+    // before the locals it captures, also when the wait never came.
+    [[nodiscard]] auto OnYield(std::function<void()> hook)
+    {
+        m_onYield = std::move(hook);
+        auto clear = [](QuietQuestions* questions) { questions->m_onYield = nullptr; };
+        return std::unique_ptr<QuietQuestions, decltype(clear)>(this, clear);
     }
 
-    std::function<void()> onYield;
+private:
+    std::function<void()> m_onYield;
 };
 
 // A gesture written as the typed formula with the pressed characters in
@@ -340,20 +349,18 @@ TEST_F(TermDragTest, APressWhileAKernelRequestRunsStartsNoDrag)
     // while that request waits (the kernel stopped for the while).
     bool pressed = false;
     bool dragged = false;
-    questions.onYield = [&] {
+    PausedProcess paused(kernel);
+    auto press = questions.OnYield([&] {
         if (pressed)
             return;
         pressed = true;
         Mouse(QEvent::MouseButtonPress, Middle(p, 4, 4));
         dragged = Drag() != nullptr;
         Mouse(QEvent::MouseButtonRelease, Middle(p, 4, 4));
-        ::kill(kernel, SIGCONT);
-    };
-    ASSERT_TRUE(PauseProcess(kernel));
+        paused.Resume();
+    });
+    ASSERT_TRUE(paused.Stopped());
     Select(p, 4, 5);
-    // Whatever happened, the kernel goes on, so that no paused kernel outlives the test.
-    ::kill(kernel, SIGCONT);
-    questions.onYield = nullptr;
     EXPECT_TRUE(pressed) << "selecting the formula asked the kernel nothing";
     EXPECT_FALSE(dragged);
     EXPECT_EQ(view->GetTracker(), nullptr);
@@ -373,7 +380,10 @@ TEST_F(TermDragTest, AnEquationDroppedOnAnotherFormulaSubstitutesOrOffersItsChoi
     EXPECT_EQ(Hold(equation, 1, 4, LeftOf(other, 4)), "Substitute for y...");
     EXPECT_EQ(Drag()->Choices().size(), 3u);
     std::vector<std::string> offered;
-    QTimer::singleShot(0, [&] { offered = ChooseFromPopup("Subtract the equation"); });
+    // The choice is made in the menu's loop; without a menu, never (the
+    // timer goes with the test's scope).
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] { offered = ChooseFromPopup("Subtract the equation"); });
     Mouse(QEvent::MouseButtonRelease, LeftOf(other, 4));
     EXPECT_EQ(offered, (std::vector<std::string>{"Substitute for y", "Add the equations", "Subtract the equation"}));
     ASSERT_EQ(Paragraphs().GetCount(), other + 1);
@@ -388,11 +398,12 @@ TEST_F(TermDragTest, AKernelThatDiesDuringADragEndsItCleanly)
     // first, so that the preview has to wait).
     const pid_t kernel = MLProcessId(link.Link());
     ASSERT_GT(kernel, 0);
-    questions.onYield = [&] { ::kill(kernel, SIGKILL); };
     Select(p, 4, 5);
     Mouse(QEvent::MouseButtonPress, Middle(p, 4, 4));
     Mouse(QEvent::MouseMove, LeftOf(p, 6));
-    ASSERT_TRUE(PauseProcess(kernel));
+    PausedProcess paused(kernel);
+    ASSERT_TRUE(paused.Stopped());
+    auto killAtTheWait = questions.OnYield([&] { ::kill(kernel, SIGKILL); });
     Tick();
     ASSERT_NE(Drag(), nullptr);
     EXPECT_TRUE(Drag()->IsCancelled());
@@ -415,15 +426,16 @@ TEST_F(TermDragTest, AReleaseDuringAPreviewWaitsForItAndTheNewestPlaceCounts)
     // preview, at its place.
     const pid_t kernel = MLProcessId(link.Link());
     ASSERT_GT(kernel, 0);
-    questions.onYield = [&] {
+    PausedProcess paused(kernel);
+    auto release = questions.OnYield([&] {
         Mouse(QEvent::MouseMove, LeftOf(p, 7));
         Mouse(QEvent::MouseButtonRelease, LeftOf(p, 7));
         EXPECT_NE(view->GetTracker(), nullptr);
-        ::kill(kernel, SIGCONT);
-    };
-    ASSERT_TRUE(PauseProcess(kernel));
+        paused.Resume();
+    });
+    ASSERT_TRUE(paused.Stopped());
     Tick();
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (view->GetTracker() && std::chrono::steady_clock::now() < deadline)
         ProcessEvents();
     EXPECT_EQ(view->GetTracker(), nullptr);

@@ -7,6 +7,7 @@
 #include "foundation/SizeStepScope.h"
 #include "foundation/SpaceLayout.h"
 #include "foundation/WordLayout.h"
+#include "support/ScopedInstall.h"
 
 #include <cstring>
 
@@ -75,12 +76,11 @@ TEST_F(LayoutItemsTest, RunsMeasureTheirTextInTheirFont)
 TEST_F(LayoutItemsTest, KernelFunctionNamesInMathematicsAreSetUpright)
 {
     Names names;
-    KernelNameLookup* before = KernelNameLookup::Register(&names);
+    ScopedInstall lookup(KernelNameLookup::Register, &names);
     CompList sine(Chars("sin", 3));
     sine.Layout(30000);
     CompList plain(Chars("xy", 3));
     plain.Layout(30000);
-    KernelNameLookup::Register(before);
 
     auto* upright = dynamic_cast<WordLayout*>(sine.GetItems()->GetAt(1));
     ASSERT_NE(upright, nullptr);

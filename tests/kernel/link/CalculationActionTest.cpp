@@ -16,6 +16,7 @@
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/FontManager.h"
 #include "support/PauseProcess.h"
+#include "support/ScopedInstall.h"
 #include "support/math/MathTestSupport.h"
 #include "support/model/ModelTestSupport.h"
 
@@ -163,13 +164,14 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const pid_t kernel = link.Link() ? MLProcessId(link.Link()) : 0;
+        PausedProcess paused(c.killed ? kernel : 0);
         if (c.killed) {
-            ASSERT_TRUE(PauseProcess(kernel));
+            ASSERT_TRUE(paused.Stopped());
         }
-        questions.onYield = [&] {
+        auto killAtTheWait = questions.OnYield([&] {
             if (c.killed)
                 ::kill(kernel, SIGKILL);
-        };
+        });
         auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
         action->Perform();
         EXPECT_FALSE(action->CanUndo());
@@ -177,7 +179,6 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         EXPECT_EQ(ListBytes::Of(list), before);
         action->Commit();
     }
-    questions.onYield = nullptr;
     EXPECT_FALSE(questions.messages.empty()); // the kernel's end was told
 }
 
@@ -270,7 +271,9 @@ TEST_F(CalculationActionTest, AnswersReadAsMathematics)
 TEST_F(CalculationActionTest, TreatingALetterAsAConstantTicksItInThePaletteAndChangesNothingElse)
 {
     std::vector<std::pair<char, bool>> ticked;
-    SetConstantCheckHook([&](char letter, bool constant) { ticked.push_back({letter, constant}); });
+    ScopedInstall palette(SetConstantCheckHook, [&](char letter, bool constant) {
+        ticked.push_back({letter, constant});
+    });
     list.InsertAt(new ParagraphComp(Chars("a7"), 3), 4);
     const std::vector<uint8_t> before = ListBytes::Of(list);
     CompList* row = list.GetAt(4)->GetRow();
@@ -292,7 +295,6 @@ TEST_F(CalculationActionTest, TreatingALetterAsAConstantTicksItInThePaletteAndCh
     }
     EXPECT_EQ(ticked, (std::vector<std::pair<char, bool>>{{'a', true}, {'a', false}}));
     EXPECT_EQ(ListBytes::Of(list), before);
-    SetConstantCheckHook(nullptr);
 }
 
 // A fraction standing in for a plot that takes kernel results.

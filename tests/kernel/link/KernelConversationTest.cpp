@@ -8,6 +8,7 @@
 #include "kernel/LeafNodes.h"
 #include "kernel/NameTable.h"
 #include "mathlink/LinkExpr.h"
+#include "support/PauseProcess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -112,26 +113,29 @@ TEST_F(KernelConversationTest, KernelKilledDuringARequestLeavesTheLinkReadyToSta
     EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
 }
 
-TEST_F(KernelConversationTest, HungKernelIsEndedWithinHalfASecondOfEscape)
+// How soon the kernel is ended after Escape is measured by the benchmarks;
+// here the link must end it by itself and say so.
+TEST_F(KernelConversationTest, HungKernelIsEndedAfterEscape)
 {
     ASSERT_TRUE(StartAndWait(link));
-    pid_t pid = MLProcessId(link.Link());
+    const pid_t pid = MLProcessId(link.Link());
     ASSERT_GT(pid, 0);
-    ::kill(pid, SIGSTOP);
-    auto start = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::time_point escape;
-    questions.onYield = [&] {
-        if (escape == std::chrono::steady_clock::time_point() &&
-            std::chrono::steady_clock::now() - start > std::chrono::milliseconds(100)) {
-            escape = std::chrono::steady_clock::now();
-            link.AbortEvaluation();
+    PausedProcess hung(pid);
+    ASSERT_TRUE(hung.Stopped());
+    // Escape while the request waits. Should the link never end the kernel,
+    // the test ends it after a limit only a hang reaches, and fails.
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    auto escape = questions.OnYield([&] {
+        link.AbortEvaluation();
+        if (std::chrono::steady_clock::now() > hang) {
+            ADD_FAILURE() << "the link did not end the hung kernel";
+            ::kill(pid, SIGKILL);
         }
-    };
+    });
     Node answer(link.Simplify(Node(NodeFrom("VXPlus[1, 1]")).get()));
-    auto waited = std::chrono::steady_clock::now() - escape;
-    EXPECT_LT(waited, std::chrono::milliseconds(500));
     EXPECT_EQ(answer->GetTag(), TypeTag("errN"));
     EXPECT_FALSE(link.IsReady());
+    EXPECT_NE(::kill(pid, 0), 0) << "the kernel is still there";
     ASSERT_EQ(questions.messages.size(), 1u);
     EXPECT_NE(questions.messages[0].find("did not stop when asked"), std::string::npos);
 }
@@ -141,16 +145,14 @@ TEST_F(KernelConversationTest, EscapeAbortsALongCalculationAndTheKernelStays)
     ASSERT_TRUE(StartAndWait(link));
     auto start = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point escape;
-    questions.onYield = [&] {
+    auto escapeLater = questions.OnYield([&] {
         if (escape == std::chrono::steady_clock::time_point() &&
             std::chrono::steady_clock::now() - start > std::chrono::milliseconds(200)) {
             escape = std::chrono::steady_clock::now();
             link.AbortEvaluation();
         }
-    };
+    });
     EXPECT_EQ(Ask("Sum[Power[k, k], List[k, 1, 30000]]"), "$Aborted");
-    EXPECT_LT(std::chrono::steady_clock::now() - escape, std::chrono::milliseconds(500));
-    questions.onYield = nullptr;
     EXPECT_TRUE(link.IsReady());
     EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
 }
@@ -281,13 +283,13 @@ TEST_F(KernelConversationTest, ReleaseWaitingForARequestRunsWhenItEnds)
 {
     ASSERT_TRUE(StartAndWait(link));
     std::vector<std::string> order;
-    questions.onYield = [&] {
+    auto release = questions.OnYield([&] {
         if (order.empty()) {
             order.push_back("release");
             link.WhenIdle([&] { order.push_back("released"); });
             link.AbortEvaluation();
         }
-    };
+    });
     Node answer(link.Evaluate(0, Node(NodeFrom("Sum[Power[k, k], List[k, 1, 30000]]")).get()));
     order.push_back("answered");
     link.WhenIdle([&] { order.push_back("at once"); });

@@ -10,6 +10,7 @@
 #include "kernel/TermOrdering.h"
 #include "mathlink/LinkExpr.h"
 #include "platform/AppProfile.h"
+#include "support/ScopedInstall.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -213,10 +214,10 @@ protected:
 // so the request reads that answer and leaves its own packet behind.
 std::string Recorded(const Call& call)
 {
-    KernelLink link;
     ScriptedQuestions questions;
+    KernelLink link;
     link.SetQuestions(&questions);
-    KernelLink::Set(&link);
+    ScopedInstall programLink(SetProgramLink, &link);
     MLENV env = MLInitialize();
     int error = 0;
     MLINK loop = MLLoopbackOpen(env, &error);
@@ -233,17 +234,16 @@ std::string Recorded(const Call& call)
     link.Attach(nullptr);
     MLClose(loop);
     MLDeinitialize(env);
-    KernelLink::Set(nullptr);
     return text;
 }
 
 TEST_F(KernelRequestTest, EveryRequestWritesItsExpressionAndReadsTheKernelsAnswer)
 {
-    KernelLink kernel;
     ScriptedQuestions questions;
+    KernelLink kernel;
     kernel.SetQuestions(&questions);
     ASSERT_TRUE(StartAndWait(kernel)) << (questions.messages.empty() ? "" : questions.messages.front());
-    KernelLink::Set(&kernel);
+    ScopedInstall programLink(SetProgramLink, &kernel);
     for (const RequestCase& c : Cases()) {
         // The recorded packet starts with the packet's own head, which MLNextPacket does not take.
         std::string wire = Recorded(c.call);
@@ -255,20 +255,18 @@ TEST_F(KernelRequestTest, EveryRequestWritesItsExpressionAndReadsTheKernelsAnswe
     EXPECT_TRUE(questions.messages.empty()) << questions.messages.front();
     kernel.QuitKernel();
     EXPECT_FALSE(kernel.IsReady());
-    KernelLink::Set(nullptr);
 }
 
 TEST_F(KernelRequestTest, NoRequestIsWrittenWithoutAnIdleKernel)
 {
     KernelLink link;
-    KernelLink::Set(&link);
+    ScopedInstall programLink(SetProgramLink, &link);
     for (const RequestCase& c : Cases()) {
         std::string answer = c.call(link);
         EXPECT_TRUE(answer == "Error" || answer == "-" || answer == "1 {0,,0}" || answer == "1" || answer == "kept")
             << c.name << ": " << answer;
         EXPECT_FALSE(link.IsBusy()) << c.name;
     }
-    KernelLink::Set(nullptr);
 }
 
 } // namespace

@@ -50,8 +50,14 @@ bool ScriptedQuestions::AskYesNo(const std::string& question)
 
 void ScriptedQuestions::Yield()
 {
-    if (onYield)
-        onYield();
+    if (m_onYield)
+        m_onYield();
+}
+
+ScriptedQuestions::YieldHook ScriptedQuestions::OnYield(std::function<void()> hook)
+{
+    m_onYield = std::move(hook);
+    return YieldHook(*this);
 }
 
 std::string ScriptedQuestions::LocateKernel()

@@ -36,12 +36,29 @@ public:
     std::optional<std::vector<int>> subset;
     bool yes = false;
     std::string locatedFolder;
-    // Runs on every Yield call (a test's Escape, say).
-    std::function<void()> onYield;
+
+    // Runs hook on every Yield call (a test's Escape, say) for as long as the
+    // answer lives: declared after the locals the hook captures, it goes
+    // before them, so that a wait at the test's end (quitting the kernel)
+    // never calls into a finished test body.
+    class YieldHook {
+    public:
+        explicit YieldHook(ScriptedQuestions& questions) : m_questions(questions) {}
+        ~YieldHook() { m_questions.m_onYield = nullptr; }
+        YieldHook(const YieldHook&) = delete;
+        YieldHook& operator=(const YieldHook&) = delete;
+
+    private:
+        ScriptedQuestions& m_questions;
+    };
+    [[nodiscard]] YieldHook OnYield(std::function<void()> hook);
 
     std::vector<std::string> prompts;   // every prompt, question and label shown
     std::vector<std::string> messages;
     std::vector<std::string> statuses;
     std::vector<bool> finished;
     int locateCalls = 0;
+
+private:
+    std::function<void()> m_onYield;
 };

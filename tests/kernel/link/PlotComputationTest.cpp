@@ -27,7 +27,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 
@@ -223,18 +222,15 @@ TEST_F(PlotComputationTest, EscapeStopsALongPlotAndTheOldCurvesStay)
     plot->GetChild(1)->DetachAll();
     plot->GetChild(1)->InsertAllAt(row.DetachAll(), 1);
     int yields = 0;
-    questions.onYield = [&] {
+    auto escape = questions.OnYield([&] {
         if (++yields == 1)
             link.AbortEvaluation();
-    };
-    const auto start = std::chrono::steady_clock::now();
+    });
     Node command(plot->BuildNode());
     Node answer(link.ComputePlot(command.get()));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(FullFormOf(answer.get()), "$Aborted");
     EXPECT_FALSE(plot->SetResult(answer.release()));
     EXPECT_EQ(plot->GetCurves()->GetCurveCount(), 2) << "the curves computed before stay";
-    questions.onYield = nullptr;
     // The kernel answers the next request.
     auto again = Plot({"again", {"x"}, {-1, 1, -1, 1}});
     EXPECT_TRUE(Compute(*again));

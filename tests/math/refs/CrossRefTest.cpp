@@ -202,7 +202,11 @@ TEST_F(CrossRefTest, DeletedOrUnlabelledTargetsLeaveTheLastText)
 TEST_F(CrossRefTest, SelfAndMutualReferencesDoNotRecurse)
 {
     ExpandingBuilder builder;
-    RowNodeBuilder* previous = RowNodeBuilder::Get();
+    // The test's builder is in place until the test ends, however it ends.
+    struct Previous {
+        RowNodeBuilder* builder = RowNodeBuilder::Get();
+        ~Previous() { RowNodeBuilder::Install(builder); }
+    } previous;
     RowNodeBuilder::Install(&builder);
     // Equation 2 refers to itself; equations 2 and 3 refer to each other.
     Row(2)->Append(new CrossRefComp(Label(2)));
@@ -217,7 +221,6 @@ TEST_F(CrossRefTest, SelfAndMutualReferencesDoNotRecurse)
     ASSERT_NE(row, nullptr);
     std::unique_ptr<ExprNode> viaReference(reference->BuildNode());
     ASSERT_NE(viaReference, nullptr);
-    RowNodeBuilder::Install(previous);
     // ReferenceNodeStandsForTheReference: an answer must not replace the equation.
     EXPECT_EQ(viaReference->GetSourceRange().owner, Row(4));
     EXPECT_EQ(viaReference->GetSourceRange().start, Row(4)->Find(reference));

@@ -6,19 +6,19 @@
 #include <QTemporaryDir>
 
 #include "platform/framework/DesktopIntegration.h"
+#include "support/ScopedInstall.h"
 #include <gtest/gtest.h>
 
 TEST(DesktopIntegration, LinksGoToTheHandler)
 {
     QStringList opened;
-    auto old = DesktopIntegration::SetLinkOpener([&](const QString& link) {
+    ScopedInstall opener(DesktopIntegration::SetLinkOpener, [&](const QString& link) {
         opened << link;
         return true;
     });
     EXPECT_TRUE(DesktopIntegration::OpenLink(" mailto:someone@example.org "));
     EXPECT_GT(ShellExecuteA(nullptr, "open", "https://example.org/a?b=c", nullptr, nullptr, 1), 32);
     EXPECT_FALSE(DesktopIntegration::OpenLink("   "));
-    DesktopIntegration::SetLinkOpener(old);
     EXPECT_EQ(opened, (QStringList{"mailto:someone@example.org", "https://example.org/a?b=c"}));
 }
 

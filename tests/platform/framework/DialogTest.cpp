@@ -15,6 +15,7 @@
 #include "platform/framework/DialogControls.h"
 #include "platform/framework/DialogTemplateBuilder.h"
 #include "support/FakeUserInterface.h"
+#include "support/ScopedInstall.h"
 
 namespace {
 
@@ -55,10 +56,8 @@ public:
 // Runs a dialog with a script in place of the user.
 int runScripted(CDialog& dialog, std::function<void(CDialog&)> script)
 {
-    CDialog::ModalHook old = CDialog::SetModalHook(std::move(script));
-    int result = dialog.DoModal();
-    CDialog::SetModalHook(old);
-    return result;
+    ScopedInstall user(CDialog::SetModalHook, std::move(script));
+    return dialog.DoModal();
 }
 
 class DialogTest : public ::testing::Test {
@@ -184,7 +183,7 @@ TEST_F(DialogTest, TheFileDialogAnswersTheChosenFolderAndLeavesTheCurrentDirecto
     CFileDialog dialog(TRUE, "exe", "MathKernel.exe", OFN_FILEMUSTEXIST | OFN_EXPLORER,
                        "Executable files (*.exe) |*.exe||");
     dialog.m_ofn.lpstrTitle = "Locate the kernel";
-    CommonDialogHook old = SetCommonDialogHook([&](QDialog& d) {
+    ScopedInstall picker(SetCommonDialogHook, [&](QDialog& d) {
         auto& files = static_cast<QFileDialog&>(d);
         EXPECT_EQ(files.windowTitle(), "Locate the kernel");
         EXPECT_EQ(files.nameFilters(), QStringList{"Executable files (*.exe)"});
@@ -192,7 +191,6 @@ TEST_F(DialogTest, TheFileDialogAnswersTheChosenFolderAndLeavesTheCurrentDirecto
         return int(QDialog::Accepted);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    SetCommonDialogHook(old);
     EXPECT_EQ(PathToQString(dialog.GetFolderPath()), dir.filePath("kernel") + "/");
     EXPECT_EQ(dialog.GetFileName(), "MathKernel.exe");
     EXPECT_EQ(dialog.GetFileTitle(), "MathKernel");

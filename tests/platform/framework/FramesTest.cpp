@@ -77,12 +77,14 @@ TEST(ModalFrame, AFrameSplitIntoFixedPanesRunsItsOwnModalLoop)
     EXPECT_EQ(frame.GetActiveView(), editor);
     prompt->SetDlgItemText(1093, "Solve for which variable?");
 
-    QTimer::singleShot(0, [&] {
+    // The user's part runs in the modal loop, or never: the timers go with the test's scope.
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
         auto* ok = qobject_cast<QPushButton*>(frame.splitter.GetPane(2, 0)->GetDlgItem(1094)->widget());
         ok->click();
     });
     EXPECT_EQ(frame.RunModalLoop(), IDOK);
-    QTimer::singleShot(0, [&] { frame.SendMessage(WM_CLOSE); });  // the close box cancels
+    QTimer::singleShot(0, &scope, [&] { frame.SendMessage(WM_CLOSE); }); // the close box cancels
     EXPECT_EQ(frame.RunModalLoop(), IDCANCEL);
     frame.DestroyWindow();
     FlushEvents();

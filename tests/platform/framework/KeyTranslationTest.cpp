@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 
+#include <functional>
+
 #include "FrameworkTestSupport.h"
 #include "platform/framework/KeyTranslation.h"
 
@@ -121,23 +123,27 @@ TEST_F(FrameworkTest, TimersAreAddressedByIdAndReusingAnIdRestartsIt)
 {
     LogView* view = OpenNewView();
     ASSERT_NE(view, nullptr);
-    auto runFor = [](int ms) {
+    // Runs the events until done holds or a limit only a hang reaches.
+    auto runUntil = [](const std::function<bool()>& done, int ms) {
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < ms)
+        while (!done() && clock.elapsed() < ms)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     };
-    view->SetTimer(7, 400);
-    runFor(250);
-    view->SetTimer(7, 400);  // restarts: the first tick is now 400 ms from here
-    runFor(250);
+    auto never = [] { return false; };
+    // The second timer of id 7 replaces the first: its minute has not passed,
+    // so nothing ticks however late the events are handled.
+    view->SetTimer(7, 20);
+    view->SetTimer(7, 60000);
+    runUntil(never, 300);
     EXPECT_EQ(view->timerTicks, 0);
-    runFor(400);
+    view->SetTimer(7, 20);
+    runUntil([&] { return view->timerTicks > 0; }, 60000);
     EXPECT_GE(view->timerTicks, 1);
     EXPECT_EQ(view->keys.front(), "timer 7");
     EXPECT_TRUE(view->KillTimer(7));
     int ticks = view->timerTicks;
-    runFor(500);
+    runUntil(never, 300);
     EXPECT_EQ(view->timerTicks, ticks);
     EXPECT_FALSE(view->KillTimer(7));
 }

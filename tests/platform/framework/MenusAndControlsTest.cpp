@@ -79,7 +79,9 @@ TEST_F(FrameworkTest, APopupMenuSendsTheChosenCommandToItsOwner)
     popup.AppendMenu(MF_STRING, 33000, "Alternative");
     EXPECT_FALSE(popup.FindItem(40001)->isEnabled());
     EventLog().clear();
-    QTimer::singleShot(0, [&] {
+    // The choice is made in the menu's loop, or never: the timer goes with the test's scope.
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
         QMenu* menu = popup.menu();
         menu->setActiveAction(popup.FindItem(40002));
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);

@@ -63,7 +63,7 @@ TEST(WorkerThread, WhatAWorkerShowsRunsOnTheUiThread)
     ASSERT_NE(worker, nullptr);
     QElapsedTimer clock;
     clock.start();
-    while ((!done || status.widget()) && clock.elapsed() < 10000)
+    while ((!done || status.widget()) && clock.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     ASSERT_TRUE(done);
     EXPECT_EQ(first, IDOK);
@@ -73,7 +73,7 @@ TEST(WorkerThread, WhatAWorkerShowsRunsOnTheUiThread)
     EXPECT_EQ(ui.boxThreads, (std::vector<QThread*>{qApp->thread(), qApp->thread()}));
     EXPECT_TRUE(closedOnUiThread);
     EXPECT_TRUE(loadedInOrder);
-    while (worker && clock.elapsed() < 10000)  // the thread deletes itself when done
+    while (worker && clock.elapsed() < 60000) // the thread deletes itself when done
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     FlushEvents();
 }

@@ -36,6 +36,13 @@ bool StartAndWait(KernelLink& link)
     return link.IsReady();
 }
 
+KernelLink* SetProgramLink(KernelLink* link)
+{
+    KernelLink* previous = KernelLink::Get();
+    KernelLink::Set(link);
+    return previous;
+}
+
 void StopBuiltKernel(KernelLink& link)
 {
     link.QuitKernel();

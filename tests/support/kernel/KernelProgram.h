@@ -13,6 +13,9 @@ std::string KernelFolder();
 void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder);
 // Starts the link's kernel and waits until the start-up has ended.
 bool StartAndWait(KernelLink& link);
+// Makes link the program's link (KernelLink::Get); answers the one it
+// replaces, so that ScopedInstall can put that one back.
+KernelLink* SetProgramLink(KernelLink* link);
 // Quits the link's kernel and undoes UseBuiltKernel: no program link, the
 // default settings folder.
 void StopBuiltKernel(KernelLink& link);
