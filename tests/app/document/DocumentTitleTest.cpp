@@ -5,6 +5,7 @@
 #include "foundation/DocSelection.h"
 #include "platform/framework/CommonDialogs.h"
 #include "support/FakeUserInterface.h"
+#include "support/ScopedInstall.h"
 
 #include <QDialog>
 
@@ -84,10 +85,7 @@ TEST_F(DocumentTest, TheMainViewShowsABadExpression)
 // As) leaves the title saying the document is modified.
 TEST_F(DocumentTest, ASaveGivenUpLeavesTheTitleMarkedAndThePromptNamesThePlainTitle)
 {
-    struct HookGuard {
-        CommonDialogHook old;
-        ~HookGuard() { SetCommonDialogHook(old); }
-    } escape{SetCommonDialogHook([](QDialog&) { return int(QDialog::Rejected); })};
+    ScopedInstall<CommonDialogHook> escape(SetCommonDialogHook, [](QDialog&) { return int(QDialog::Rejected); });
     for (const char* title : {"Doc1", "a.vxm"}) {
         SCOPED_TRACE(title);
         auto doc = NewDocument();

@@ -11,6 +11,7 @@
 #include "foundation/SelectionHighlight.h"
 #include "math/HyperlinkComp.h"
 #include "platform/framework/DesktopIntegration.h"
+#include "support/ScopedInstall.h"
 
 #include <string>
 #include <vector>
@@ -128,13 +129,9 @@ TEST_F(ClickPlacementTest, AClickRightOfALinkThatEndsALineGivesThePlaceBeforeIt)
     const int linkIndex = Row(1)->GetCount();
     Rect link;
     Row(1)->GetAt(linkIndex)->GetAbsBounds(link);
-    std::string opened;
-    auto old = DesktopIntegration::SetLinkOpener([&](const QString& target) {
-        opened = target.toStdString();
-        return true;
-    });
+    ScopedInstall<DesktopIntegration::LinkOpener> opener(DesktopIntegration::SetLinkOpener,
+                                                         [](const QString&) { return true; });
     Click({link.right + 30, MiddleY(link)});
-    DesktopIntegration::SetLinkOpener(old);
     EXPECT_EQ(view->GetSelection().GetEnd().GetList(), Row(1));
     EXPECT_EQ(view->GetSelection().GetEnd().GetIndex(), linkIndex);
 }
