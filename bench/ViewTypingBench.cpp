@@ -70,9 +70,12 @@ World& TheWorld()
     return *world;
 }
 
-void Repaint(CCorvellView* view)
+// Paints what the view invalidated, as the editor's window does when its
+// update request arrives: a repaint of the whole widget would time a copy of
+// the whole window besides.
+void Repaint(CCorvellView*)
 {
-    view->drawingWidget()->repaint();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 
 // The caret in the middle of a paragraph, scrolled into sight and drawn.

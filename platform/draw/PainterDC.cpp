@@ -89,10 +89,14 @@ QPen CPainterDC::currentPen() const
     return pen;
 }
 
-bool CPainterDC::prepare(bool usePen, bool useBrush)
+bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area)
 {
     if (!m_painter)
         return false;
+    if (area)
+        m_drawn += *area;
+    else
+        m_drewAnywhere = true;
     SharedPainter& shared = painters()[m_device];
     if (shared.lastUser != this) {
         shared.lastUser = this;
@@ -222,7 +226,7 @@ void CPainterDC::drawText(QPoint, QPoint baselineLeft, const QString& text,
 
 void CPainterDC::fillRegion(const QRegion& region, COLORREF colour)
 {
-    if (!prepare(false, false))
+    if (!prepare(false, false, &region))
         return;
     QColor c = toQColor(colour);
     for (const QRect& r : region)
@@ -231,7 +235,7 @@ void CPainterDC::fillRegion(const QRegion& region, COLORREF colour)
 
 void CPainterDC::invertRegion(const QRegion& region)
 {
-    if (!prepare(false, false))
+    if (!prepare(false, false, &region))
         return;
     QPaintEngine* engine = m_painter->paintEngine();
     if (!engine || !engine->hasFeature(QPaintEngine::BlendModes))
@@ -244,6 +248,7 @@ void CPainterDC::invertRegion(const QRegion& region)
 
 void CPainterDC::drawImage(const QRect& dest, const QImage& image)
 {
-    if (prepare(false, false))
+    const QRegion area(dest);
+    if (prepare(false, false, &area))
         m_painter->drawImage(QRectF(dest), image);
 }

@@ -14,6 +14,11 @@ class CPainterDC : public CDC {
 public:
     ~CPainterDC() override;
 
+    // What this context has drawn on its device, in device pixels: regions
+    // and pictures by their area; anything else counts as the whole device.
+    bool DrewAnywhere() const { return m_drewAnywhere; }
+    const QRegion& DrawnArea() const { return m_drawn; }
+
 protected:
     CPainterDC() = default;
 
@@ -36,12 +41,16 @@ protected:
     void drawImage(const QRect& dest, const QImage& image) override;
 
 private:
-    bool prepare(bool usePen, bool useBrush);
+    // Readies the painter for a drawing that covers area, or an area not
+    // worked out when it is null.
+    bool prepare(bool usePen, bool useBrush, const QRegion* area = nullptr);
     QPen currentPen() const;
 
     QPaintDevice* m_device = nullptr;
     QPainter* m_painter = nullptr;
     int m_appliedClip = -1;
+    QRegion m_drawn;
+    bool m_drewAnywhere = false;
     QFont m_rawFontOf;
     QRawFont m_rawFont;
 };

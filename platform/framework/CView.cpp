@@ -244,10 +244,18 @@ CClientDC::CClientDC(CWnd* wnd) : CImageDC(backingOf(wnd)), m_view(dynamic_cast<
 {
 }
 
+// The window shows again only what was drawn: a whole-window copy on every
+// caret move would cost more than the drawing itself.
 CClientDC::~CClientDC()
 {
-    if (m_view)
+    if (!m_view)
+        return;
+    if (DrewAnywhere()) {
         m_view->FlushBacking();
+    } else if (!DrawnArea().isEmpty()) {
+        const QRect drawn = DrawnArea().boundingRect();
+        m_view->FlushBacking(&drawn);
+    }
 }
 
 static QWidget* surfaceOf(CWnd* wnd)
