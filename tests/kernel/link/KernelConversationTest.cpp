@@ -129,6 +129,7 @@ TEST_F(KernelConversationTest, HungKernelIsEndedWithinHalfASecondOfEscape)
     };
     Node answer(link.Simplify(Node(NodeFrom("VXPlus[1, 1]")).get()));
     auto waited = std::chrono::steady_clock::now() - escape;
+    questions.onYield = nullptr;
     EXPECT_LT(waited, std::chrono::milliseconds(500));
     EXPECT_EQ(answer->GetTag(), TypeTag("errN"));
     EXPECT_FALSE(link.IsReady());
