@@ -4,12 +4,15 @@
 // the release making the calculation, undone and redone to the same bytes.
 #include "app/views/ViewFixture.h"
 
+#include "app/CalculationHold.h"
 #include "app/TermDragTracker.h"
 #include "foundation/DrawTargetScope.h"
 #include "foundation/ExprNode.h"
 #include "foundation/MouseTracker.h"
 #include "kernel/KernelLink.h"
 #include "kernel/KernelServices.h"
+#include "platform/InputGate.h"
+#include "platform/framework/InputGateFilter.h"
 #include "support/PauseProcess.h"
 #include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
@@ -78,12 +81,16 @@ protected:
     {
         ViewTest::SetUp();
         InstallKernelServices();
+        // Input is held while the kernel computes, as in the program.
+        previousHold = InputGate::Install(&hold);
+        InputGateFilter::Install();
         UseBuiltKernel(link, questions, settings.path().toStdString());
         ASSERT_TRUE(StartAndWait(link));
     }
     void TearDown() override
     {
         StopBuiltKernel(link);
+        InputGate::Install(previousHold);
         ViewTest::TearDown();
     }
 
@@ -165,6 +172,8 @@ protected:
     QTemporaryDir settings;
     KernelLink link;
     QuietQuestions questions;
+    CalculationHold hold;
+    InputHold* previousHold = nullptr;
 };
 
 struct DragCase {
