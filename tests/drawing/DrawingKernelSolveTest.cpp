@@ -187,9 +187,10 @@ TEST_F(DrawingKernelSolveTest, ADragStepThroughTheKernelKeepsTheConstraints)
 
 TEST_F(DrawingKernelSolveTest, AKernelThatStallsMidDragIsGivenUpAndTheEditorSolvesOn)
 {
-    // A kernel of its own: this one is ended.
-    KernelLink stalled;
+    // A kernel of its own: this one is ended (and started again, which the
+    // questions must outlive).
     ScriptedQuestions stalledQuestions;
+    KernelLink stalled;
     UseBuiltKernel(stalled, stalledQuestions, settings->path().toStdString());
     ASSERT_TRUE(StartAndWait(stalled));
     Triangle(drawing);
