@@ -247,7 +247,8 @@ int shufflePlacement(const TermOffer& move, const Expr& marked)
     // no relation, leaves the placement open: the program then shows it in
     // its formula, or continues the equation with it (Shift). A move across
     // a relation, or a rearranged relation, makes no equal expression.
-    const bool equal = move.code == kShuffleReorder || move.code == kShuffleDistribute || move.code == kShuffleFactorOut;
+    const bool equal =
+        move.code == kShuffleReorder || move.code == kShuffleDistribute || move.code == kShuffleFactorOut;
     return equal && !isRelation(withoutTermMarkers(marked)) ? kPlaceNewParagraph : kPlaceNewParagraphWhole;
 }
 

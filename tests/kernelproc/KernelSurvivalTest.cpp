@@ -57,8 +57,7 @@ TEST(KernelSurvival, DefinitionsThatReferToEachOtherFailAndKeepTheSession)
         std::vector<std::string> messages;
         EXPECT_EQ(kernel.evaluate(Code(statements.back()), &messages), "$Failed");
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_NE(messages[0].find("definitions refer to each other without end"), std::string::npos)
-            << messages[0];
+        EXPECT_NE(messages[0].find("definitions refer to each other without end"), std::string::npos) << messages[0];
         // The session goes on, with its earlier definitions.
         EXPECT_EQ(kernel.evaluate(Code("kept + 1")), "8");
     }

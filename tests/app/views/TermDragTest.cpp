@@ -300,8 +300,8 @@ TEST_F(TermDragTest, ShiftOnReleaseContinuesTheEquationWithARearrangedPart)
 {
     const struct {
         const char* gesture;
-        const char* source;  // the source paragraph's formula afterwards
-        const char* added;   // the new paragraph's formula; "" when none is made
+        const char* source; // the source paragraph's formula afterwards
+        const char* added;  // the new paragraph's formula; "" when none is made
     } cases[] = {
         {"y={a}+b+^c", "VXInequality[y, Equal, VXPlus[a, b, c], Equal, VXPlus[b, c, a]]", ""},
         {"{a}(^b+c)", "VXInequality[VXTimes[a, VXPlus[b, c]], Equal, VXPlus[VXTimes[a, b], VXTimes[a, c]]]", ""},

@@ -73,8 +73,7 @@ protected:
 TEST_F(KernelStopTest, EscapeInAFactoringRestartsTheKernelAndTheNextCalculationIsAnswered)
 {
     EXPECT_EQ(Ask("VXPlus[2, 3]"), "5");
-    const std::string factored =
-        Ask("FactorInteger[" + std::string(kSemiprime) + "]", std::chrono::milliseconds(1000));
+    const std::string factored = Ask("FactorInteger[" + std::string(kSemiprime) + "]", std::chrono::milliseconds(1000));
     // Never reported stopped while it still runs.
     EXPECT_NE(factored, "$Aborted");
     ASSERT_EQ(questions.messages.size(), 1u);
