@@ -79,10 +79,27 @@ int KernelSession::run()
         case wire::KernelEndpoint::Read::expression:
             break;
         }
-        if (handle(packet) == Outcome::quit)
+        if (handleGuarded(packet) == Outcome::quit)
             return 0;
     }
     return 0;
+}
+
+KernelSession::Outcome KernelSession::handleGuarded(const Expr& packet)
+{
+    // Beyond the calculation (caught on its own), writing an answer may fail
+    // too, for want of memory say: that request fails, the session goes on.
+    try {
+        return handle(packet);
+    } catch (const std::exception& e) {
+        uint64_t request = 0;
+        {
+            std::lock_guard lock(answerMutex_);
+            request = request_;
+        }
+        answer(request, {{"General", "failed", e.what()}}, Expr::symbol("$Failed"));
+    }
+    return Outcome::carryOn;
 }
 
 KernelSession::Outcome KernelSession::handle(const Expr& packet)

@@ -34,6 +34,7 @@ private:
     enum class Outcome { carryOn, quit };
 
     Outcome handle(const wire::Expr& packet);
+    Outcome handleGuarded(const wire::Expr& packet);
     wire::Expr compute(const wire::Expr& expr, std::vector<KernelMessage>& messages);
     // The answer, or $Failed with a message for whatever the calculation threw.
     wire::Expr computeGuarded(const wire::Expr& expr, std::vector<KernelMessage>& messages);
