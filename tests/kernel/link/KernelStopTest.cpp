@@ -84,11 +84,3 @@ TEST_F(KernelStopTest, EscapeInAFactoringRestartsTheKernelAndTheNextCalculationI
     EXPECT_EQ(Ask("VXPlus[2, 3]"), "5");
     EXPECT_EQ(questions.messages.size(), 1u);
 }
-
-TEST_F(KernelStopTest, EscapeInACalculationThatStopsKeepsTheKernel)
-{
-    EXPECT_EQ(Ask("Sum[Power[k, k], List[k, 1, 30000]]", std::chrono::milliseconds(200)), "$Aborted");
-    EXPECT_TRUE(questions.messages.empty());
-    EXPECT_FALSE(link.IsStarting());
-    EXPECT_EQ(Ask("VXPlus[2, 3]"), "5");
-}
