@@ -3,8 +3,11 @@
 // 1002-1027 for "A"-"Z" and 1028-1053 for "a"-"z", telling the kernel which
 // letters stand for constants. It lives while the kernel runs; closing it
 // only hides it, and when its window is finally destroyed it tells the main
-// frame and deletes itself.
+// frame and deletes itself. The program opens it on its own: it leaves the
+// keyboard where the user was and sits beside the text being edited.
 #include "platform/framework/CDialog.h"
+
+class QWidget;
 
 class CConstantsDialog : public CDialog {
     DECLARE_DYNAMIC(CConstantsDialog)
@@ -34,4 +37,5 @@ protected:
 
 private:
     void OnLetterClicked(UINT id);
+    static void PlaceBesideParent(QWidget& palette);
 };

@@ -338,6 +338,12 @@ void CCorvellApp::OnKernelStart()
 void CCorvellApp::OnKernelQuit()
 {
     KernelLink* link = KernelLink::Get();
+    // A kernel that could not stop the calculation was ended and is starting
+    // again: quitting cancels that start.
+    if (link && link->IsStarting()) {
+        link->EndStartup();
+        return;
+    }
     if (!link || !link->IsReady())
         return;
     if (link->IsWaiting()) {

@@ -315,10 +315,13 @@ void TermDragTracker::MakeMenu(const IntPoint& point)
     int placement = first.extra;
     TCalculationAction* action = nullptr;
     ExprNode* target = m_targetNode;
-    if (m_targetExpr == m_sourceExpr.Get()) {
-        // Shift continues the equation when the kernel leaves the placement open.
-        if (placement == 0 && GetKeyState(VK_SHIFT) < 0)
-            placement = Placement::kAfterEquals;
+    const bool shuffle = m_targetExpr == m_sourceExpr.Get();
+    if (shuffle) {
+        // Shift continues the equation when the kernel leaves the placement
+        // open; else the rearranged part, all the kernel was shown, goes
+        // into its whole formula.
+        if (placement == Placement::kNewParagraph)
+            placement = GetKeyState(VK_SHIFT) < 0 ? Placement::kAfterEquals : Placement::kNewParagraphWhole;
         m_targetNode = nullptr; // the mark stays: the action sends it again
         action = new TShuffleAction(m_press, first.code, placement, m_sourceExpr.Release(), m_sentNode);
     } else {
@@ -329,6 +332,9 @@ void TermDragTracker::MakeMenu(const IntPoint& point)
     std::vector<ChoiceAlternative> alternatives;
     for (const KernelChoice& choice : m_choices)
         alternatives.push_back({choice.code, choice.text, choice.extra});
+    // The menu performs the first choice with its own placement: the one settled here.
+    if (shuffle)
+        alternatives.front().mode = placement;
     if (alternatives.size() == 1)
         m_menu = std::make_unique<ImmediateChoice>(action, std::move(alternatives));
     else

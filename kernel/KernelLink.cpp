@@ -20,6 +20,12 @@ namespace {
 constexpr const char* kBusyMessage = "Waiting for a kernel calculation to complete.\n"
                                      "You will not be able to perform any actions until the calculation is complete.";
 constexpr const char* kErrorText = "Error";
+constexpr const char* kRestartedText =
+    "The kernel did not stop when asked, so it has been ended and is being started again. "
+    "The calculation gave no answer, and what this kernel session held is lost: definitions made with "
+    "Evaluate Code, and letters marked in the Constants palette.";
+constexpr const char* kEndedText =
+    "The kernel did not stop when asked and has been ended. Start it again from the Kernel menu.";
 
 // Writes the node in package form, or Null for a missing one.
 
@@ -241,12 +247,23 @@ void KernelLink::FinishRequest()
     m_abortRequested = false;
     if (m_endedAfterAbort) {
         m_endedAfterAbort = false;
-        Message("The kernel did not stop when asked and has been ended. Start it again from the Kernel menu.");
+        RestartAfterAbort();
     }
     std::vector<std::function<void()>> work;
     work.swap(m_idleWork);
     for (auto& job : work)
         job();
+}
+
+void KernelLink::RestartAfterAbort()
+{
+    // The kernel could not stop its calculation and had to be ended: a new
+    // one starts at once, so that the next calculation is answered. Its
+    // session starts afresh, which the user is told.
+    const bool restart = CanStartKernel();
+    if (restart)
+        StartKernel();
+    Message(restart ? kRestartedText : kEndedText);
 }
 
 void KernelLink::DiscardRequest(const Writer& write)

@@ -74,7 +74,8 @@ public:
     // Shows the busy message and answers true while a request runs.
     bool ShowBusyMessage();
     // Asks the running request's kernel to stop (Escape in a view). A kernel
-    // that has not answered within kAbortGrace is ended.
+    // that has not answered within kAbortGrace is ended and started again,
+    // with a message saying what was lost.
     void AbortEvaluation();
     // Runs work now when no request runs, else as soon as the running one
     // has ended (a mouse release that needs the kernel's answer). The work
@@ -190,6 +191,7 @@ private:
     std::string ReadText(bool programCodes = true);
     std::string StandardFormText(const ExprNode* node, bool programCodes);
     void FinishRequest();
+    void RestartAfterAbort();
     void Message(const std::string& text);
     void AnswerQuestion(int number);
     void ShowKernelMessage(int& packet);

@@ -233,6 +233,10 @@ void KernelLink::ReportError()
     bool closed = m_lastError == MLECLOSED || m_lastError == MLEBADDATA || m_lastError == MLEDEAD;
     if (closed && m_starting)
         return;
+    // A kernel asked to stop may end itself when its calculation cannot be
+    // stopped: as if the link had ended it.
+    if (closed && m_abortRequested)
+        m_endedAfterAbort = true;
     if (closed) {
         Disconnect();
         if (m_questions)

@@ -145,6 +145,9 @@ void KernelLink::FailStartup(const std::string& message, bool)
 
 void KernelLink::QuitKernel()
 {
+    // A kernel still starting (started again after an abort, say) is cancelled.
+    if (m_starting)
+        EndStartup();
     MLINK link = m_link;
     if (!link)
         return;

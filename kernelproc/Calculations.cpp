@@ -3,6 +3,7 @@
 #include "kernelproc/CalculationCodes.h"
 #include "kernelproc/CodeParser.h"
 #include "kernelproc/DrawingResults.h"
+#include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/PlotRequests.h"
 
 #include <algorithm>
@@ -314,6 +315,10 @@ Expr Calculations::substituted(const Expr& e, int depth) const
 {
     if (depth > kSubstitutionDepth)
         throw std::runtime_error("definitions refer to each other without end");
+    // Definitions that double at each step grow for a long time before
+    // they are deep enough to be refused: the user's stop ends them too.
+    if (GiacEvaluator::interrupted())
+        throw std::runtime_error("the calculation was stopped");
     if (e.isSymbol()) {
         auto found = definitions_.find(e.text);
         if (found != definitions_.end() && found->second.parameters.empty())

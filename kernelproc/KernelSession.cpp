@@ -1,5 +1,7 @@
 #include "kernelproc/KernelSession.h"
 
+#include <cstdio>
+#include <new>
 #include <unistd.h>
 
 namespace kernelproc {
@@ -8,9 +10,14 @@ using wire::Expr;
 
 namespace {
 
-// How long a computation may take to notice an abort before the kernel
-// answers $Aborted without waiting for it.
-constexpr auto kAbortGrace = std::chrono::milliseconds(350);
+// How long a computation may take to notice an abort. Some of Giac's work
+// (factoring a large integer) never looks at its interruption flag: such a
+// computation cannot be stopped, and a kernel that answered $Aborted while it
+// went on would hold every later request behind it. The kernel ends itself
+// instead, after the program has had its own chance to end it.
+constexpr auto kAbortGrace = std::chrono::milliseconds(1500);
+// The exit status of a kernel that ended a computation it could not stop.
+constexpr int kUnstoppableExit = 75;
 
 constexpr const char* kPackageName = "VXCompute`";
 
@@ -72,10 +79,27 @@ int KernelSession::run()
         case wire::KernelEndpoint::Read::expression:
             break;
         }
-        if (handle(packet) == Outcome::quit)
+        if (handleGuarded(packet) == Outcome::quit)
             return 0;
     }
     return 0;
+}
+
+KernelSession::Outcome KernelSession::handleGuarded(const Expr& packet)
+{
+    // Beyond the calculation (caught on its own), writing an answer may fail
+    // too, for want of memory say: that request fails, the session goes on.
+    try {
+        return handle(packet);
+    } catch (const std::exception& e) {
+        uint64_t request = 0;
+        {
+            std::lock_guard lock(answerMutex_);
+            request = request_;
+        }
+        answer(request, {{"General", "failed", e.what()}}, Expr::symbol("$Failed"));
+    }
+    return Outcome::carryOn;
 }
 
 KernelSession::Outcome KernelSession::handle(const Expr& packet)
@@ -111,6 +135,35 @@ Expr KernelSession::compute(const Expr& expr, std::vector<KernelMessage>& messag
     GiacEvaluator::clearInterrupt();
     aborted_ = false;
     startComputing(endpoint_.packetsRead());
+    Expr value = computeGuarded(expr, messages);
+    runningSerial_ = 0;
+    GiacEvaluator::clearInterrupt();
+    if (aborted_) {
+        messages.clear();
+        return Expr::symbol("$Aborted");
+    }
+    return value;
+}
+
+Expr KernelSession::computeGuarded(const Expr& expr, std::vector<KernelMessage>& messages)
+{
+    // Whatever a calculation throws ends that calculation only: the session,
+    // with its definitions, constants and preferences, goes on.
+    const std::string about = expr.isFunction() && expr.head().isSymbol() ? expr.head().text : "General";
+    try {
+        return evaluateRequest(expr, messages);
+    } catch (const std::bad_alloc&) {
+        messages.push_back({about, "memory", "The calculation needs more memory than there is."});
+    } catch (const std::exception& e) {
+        messages.push_back({about, "failed", e.what()});
+    } catch (...) {
+        messages.push_back({about, "failed", "The calculation failed."});
+    }
+    return Expr::symbol("$Failed");
+}
+
+Expr KernelSession::evaluateRequest(const Expr& expr, std::vector<KernelMessage>& messages)
+{
     auto askHook = [this](int number, const Expr& argument) { return ask(number, argument); };
     auto evaluate = [&](const Expr& e) {
         if (testHooks_ && e.hasHead("QVTestAsk", 2) && e.arg(0).type == wire::kTokenInteger)
@@ -131,14 +184,7 @@ Expr KernelSession::compute(const Expr& expr, std::vector<KernelMessage>& messag
         return evaluator_.evaluate(e, askHook, messages);
     };
     std::optional<Expr> answered = package_.answer(expr, evaluate, askHook, &messages);
-    Expr value = answered ? std::move(*answered) : evaluate(expr);
-    runningSerial_ = 0;
-    GiacEvaluator::clearInterrupt();
-    if (aborted_) {
-        messages.clear();
-        return Expr::symbol("$Aborted");
-    }
-    return value;
+    return answered ? std::move(*answered) : evaluate(expr);
 }
 
 void KernelSession::startComputing(uint32_t serial)
@@ -173,7 +219,9 @@ std::optional<Expr> KernelSession::ask(int number, const Expr& argument)
             return std::nullopt;
     }
     Expr reply;
+    waitingForReply_ = true;
     wire::KernelEndpoint::Read read = endpoint_.readPacket(reply);
+    waitingForReply_ = false;
     if (read == wire::KernelEndpoint::Read::closed) {
         linkGone_ = true;
         return std::nullopt;
@@ -210,6 +258,14 @@ void KernelSession::armWatchdog()
     watchdogWake_.notify_all();
 }
 
+bool KernelSession::stillComputing(uint64_t request)
+{
+    // A computation waiting for the program's reply to a question goes on
+    // when the reply comes; one whose request was answered has ended.
+    std::lock_guard answerLock(answerMutex_);
+    return request == request_ && answered_ < request && runningSerial_ != 0 && !waitingForReply_;
+}
+
 void KernelSession::watchdogLoop()
 {
     std::unique_lock lock(watchdogMutex_);
@@ -223,12 +279,13 @@ void KernelSession::watchdogLoop()
         if (watchdogWake_.wait_until(lock, *watchdogDeadline_) != std::cv_status::timeout)
             continue;
         watchdogDeadline_.reset();
-        uint64_t request = watchdogRequest_;
-        lock.unlock();
-        // Giac did not notice the interruption in time: answer now; the
-        // computation's own answer is dropped when it finally returns.
-        answer(request, {}, Expr::symbol("$Aborted"));
-        lock.lock();
+        if (!stillComputing(watchdogRequest_))
+            continue;
+        // Giac did not notice the interruption: it cannot be stopped, and
+        // the session cannot serve another request until it ends. Saying
+        // $Aborted would be untrue; the kernel ends, and its link closes.
+        std::fflush(nullptr);
+        ::_exit(kUnstoppableExit);
     }
 }
 

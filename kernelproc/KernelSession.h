@@ -2,7 +2,7 @@
 // The substitute kernel's conversation: reads each request packet, evaluates
 // it, and answers with one return packet, preceded by any message, text and
 // call packets. An abort from the program stops the running computation and
-// answers $Aborted.
+// answers $Aborted; a computation that cannot be stopped ends the kernel.
 #include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/PackageRequests.h"
 #include "mathlink/KernelEndpoint.h"
@@ -34,7 +34,11 @@ private:
     enum class Outcome { carryOn, quit };
 
     Outcome handle(const wire::Expr& packet);
+    Outcome handleGuarded(const wire::Expr& packet);
     wire::Expr compute(const wire::Expr& expr, std::vector<KernelMessage>& messages);
+    // The answer, or $Failed with a message for whatever the calculation threw.
+    wire::Expr computeGuarded(const wire::Expr& expr, std::vector<KernelMessage>& messages);
+    wire::Expr evaluateRequest(const wire::Expr& expr, std::vector<KernelMessage>& messages);
     std::optional<wire::Expr> ask(int number, const wire::Expr& argument);
     // Sends the messages and the answer unless this request was answered already.
     void answer(uint64_t request, const std::vector<KernelMessage>& messages, const wire::Expr& value);
@@ -42,6 +46,7 @@ private:
     void startComputing(uint32_t serial);
     void armWatchdog();
     void watchdogLoop();
+    bool stillComputing(uint64_t request);
 
     wire::KernelEndpoint endpoint_;
     GiacEvaluator evaluator_;
@@ -54,6 +59,7 @@ private:
     std::atomic<uint32_t> runningSerial_{0};
     std::atomic<uint32_t> abortSerial_{0};
     std::atomic<bool> aborted_{false};
+    std::atomic<bool> waitingForReply_{false};
 
     std::mutex answerMutex_;
     uint64_t request_ = 0;         // the request being served

@@ -1,5 +1,6 @@
 #include "kernelproc/TermShuffles.h"
 
+#include "kernelproc/CalculationChoices.h"
 #include "kernelproc/CalculationCodes.h"
 #include "kernelproc/TermEdits.h"
 
@@ -238,12 +239,27 @@ std::optional<TermOffer> shuffleMove(const Expr& marked)
     return std::nullopt;
 }
 
+namespace {
+
+int shufflePlacement(const TermOffer& move, const Expr& marked)
+{
+    // A rearrangement that keeps a part equal to itself, of a part that is
+    // no relation, leaves the placement open: the program then shows it in
+    // its formula, or continues the equation with it (Shift). A move across
+    // a relation, or a rearranged relation, makes no equal expression.
+    const bool equal =
+        move.code == kShuffleReorder || move.code == kShuffleDistribute || move.code == kShuffleFactorOut;
+    return equal && !isRelation(withoutTermMarkers(marked)) ? kPlaceNewParagraph : kPlaceNewParagraphWhole;
+}
+
+} // namespace
+
 Expr evaluateShuffle(const Expr& marked)
 {
     std::optional<TermOffer> move = shuffleMove(marked);
     if (!move)
         return offerList({});
-    return offerList({offer(move->code, move->text, kPlaceNewParagraphWhole)});
+    return offerList({offer(move->code, move->text, shufflePlacement(*move, marked))});
 }
 
 Expr shuffle(int code, const Expr& marked)

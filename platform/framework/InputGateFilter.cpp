@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -52,6 +53,15 @@ bool IsSilentlyHeld(QEvent::Type type)
     case QEvent::DragMove: return true;
     default: return false;
     }
+}
+
+// The window that holds the mouse for a gesture begun before input was held
+// (a drag whose step waits for the work), or null.
+QWidget* GestureOwner(QWidget* widget)
+{
+    CWnd* capture = CWnd::GetCapture();
+    QWidget* owner = capture ? capture->widget() : nullptr;
+    return owner && (owner == widget || owner->isAncestorOf(widget)) ? owner : nullptr;
 }
 
 bool ClosesSomething(unsigned id)
@@ -96,8 +106,11 @@ void InputGateFilter::Install()
 
 bool InputGateFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!InputGate::IsHolding())
+    if (!InputGate::IsHolding()) {
+        if (m_lastMove)
+            m_lastMove.reset();
         return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || IsExempt(widget))
         return false;
@@ -124,9 +137,38 @@ bool InputGateFilter::eventFilter(QObject* watched, QEvent* event)
         InputGate::Refuse();
         return true;
     }
+    if ((type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) && GestureOwner(widget)) {
+        if (PassGestureEvent(widget, static_cast<QMouseEvent*>(event)))
+            return false;
+        event->ignore();
+        return true;
+    }
     if (IsSilentlyHeld(type)) {
         event->ignore();
         return true;
     }
     return false;
+}
+
+bool InputGateFilter::PassGestureEvent(QWidget* widget, QMouseEvent* event)
+{
+    // The gesture began before input was held, and only its owner can end
+    // it: the release goes through (the owner defers it while its step
+    // runs), after the last move held before it, so that the gesture ends
+    // where the pointer was.
+    if (m_replaying)
+        return true;
+    if (event->type() == QEvent::MouseMove) {
+        m_lastMove.reset(event->clone());
+        m_lastMoveTarget = widget;
+        return false;
+    }
+    std::unique_ptr<QEvent> move = std::move(m_lastMove);
+    QPointer<QWidget> target = m_lastMoveTarget;
+    if (move && target) {
+        m_replaying = true;
+        QCoreApplication::sendEvent(target, move.get());
+        m_replaying = false;
+    }
+    return true;
 }

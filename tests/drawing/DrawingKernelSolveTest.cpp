@@ -187,8 +187,9 @@ TEST_F(DrawingKernelSolveTest, ADragStepThroughTheKernelKeepsTheConstraints)
 
 TEST_F(DrawingKernelSolveTest, AKernelThatStallsMidDragIsGivenUpAndTheEditorSolvesOn)
 {
-    // A kernel of its own: this one is ended. The suite's kernel is the
-    // program's again when the test ends, however it ends.
+    // A kernel of its own: this one is ended (and started again, which the
+    // questions must outlive). The suite's kernel is the program's again
+    // when the test ends, however it ends.
     struct SuiteKernelAgain {
         ~SuiteKernelAgain() { KernelLink::Set(kernel); }
     } suiteKernelAgain;

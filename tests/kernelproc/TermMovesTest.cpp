@@ -178,3 +178,24 @@ TEST(TermShuffles, ACodeOutOfRangeIsRefusedAndTheKernelGoesOn)
     EXPECT_EQ(kernel.evaluate("VXDrop[99999999999, a, b]"), "$Failed");
     EXPECT_EQ(kernel.evaluate("VXShuffle[1, VXPlus[VXMover[a], VXTarget[b]]]"), "VXPlus[b, a]");
 }
+
+// A rearrangement that keeps a part equal to itself leaves the placement open
+// (0), so that Shift may continue the equation with it; a move across a
+// relation, or of a whole relation, proposes the answer in its formula (6).
+TEST(TermShuffles, OnlyRearrangementsOfAnEqualPartLeaveThePlacementOpen)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"VXPlus[VXMover[a], b, VXTarget[c], d]", "List[List[1, \"Move the term here\", 0]]"},
+        {"VXTimes[VXTarget[x], y, VXMover[z]]", "List[List[1, \"Move the factor here\", 0]]"},
+        {"VXTimes[VXMover[a], VXTarget[VXPlus[b, c]]]", "List[List[5, \"Multiply out a\", 0]]"},
+        {"VXTarget[VXPlus[VXMover[x], VXTimes[x, y]]]", "List[List[6, \"Factor out x\", 0]]"},
+        {"VXInequality[VXPlus[a, VXTarget[b], VXMover[c]], Equal, 0]", "List[List[1, \"Move the term here\", 6]]"},
+        {"VXInequality[VXPlus[VXTimes[2, x], VXMover[3]], Equal, VXTarget[7]]",
+         "List[List[2, \"Subtract 3 from both sides\", 6]]"},
+        {"VXInequality[VXTimes[VXMover[2], x], Equal, VXTarget[6]]", "List[List[3, \"Divide both sides by 2\", 6]]"},
+    };
+    for (const auto& [marked, offered] : cases) {
+        SCOPED_TRACE(marked);
+        EXPECT_EQ(toFullForm(kernelproc::evaluateShuffle(parseFullForm(marked))), offered);
+    }
+}

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <utility>
@@ -299,4 +300,31 @@ TEST_F(MainFrameTest, ToolButtonsActOnTheRecordedDrawingOnly)
     chosen.clear();
     frame->OnCmdMsgFromUser(CMainFrame::ID_TOOL_PENCIL);
     EXPECT_TRUE(chosen.empty());
+}
+
+// The program opens the palette when the kernel starts: typing goes on where
+// it was, and the palette does not sit over the middle of the window.
+TEST_F(MainFrameTest, ThePaletteOpensWithoutTakingTheKeyboardOrCoveringTheMiddle)
+{
+    QWidget* window = frame->widget();
+    window->setGeometry(100, 100, 900, 700);
+    window->show();
+    auto* typing = new QLineEdit(window);
+    typing->show();
+    window->activateWindow();
+    typing->setFocus();
+    FlushEvents();
+    ASSERT_EQ(QApplication::focusWidget(), typing) << "the platform gives no focus";
+
+    frame->CreateConstantsPalette();
+    FlushEvents();
+    CConstantsDialog* palette = frame->GetConstantsPalette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_TRUE(palette->IsWindowVisible());
+    EXPECT_EQ(QApplication::focusWidget(), typing);
+    EXPECT_EQ(QApplication::activeWindow(), window);
+    EXPECT_FALSE(palette->widget()->frameGeometry().contains(window->frameGeometry().center()));
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(QApplication::focusWidget(), &key);
+    EXPECT_EQ(typing->text(), "a");
 }

@@ -231,6 +231,8 @@ TEST_F(ShellTest, KernelMenuFollowsTheLinkAndRefusesCommandsItDisables)
     } cases[] = {
         {false, false, false, true, "10100", CCorvellApp::ID_KERNEL_START, {"StartKernel"}},
         {false, false, true, true, "00000", CCorvellApp::ID_KERNEL_START, {}},
+        // Quit reached while a kernel starts (again, after one that could not stop): the start is cancelled.
+        {false, false, true, true, "00000", CCorvellApp::ID_KERNEL_QUIT, {"EndStartup"}},
         {false, false, false, false, "00000", CCorvellApp::ID_KERNEL_START, {}},
         // Quit stays available while the kernel computes: it is a way to stop it.
         {true, true, false, true, "01000", CCorvellApp::ID_KERNEL_QUIT, {"QuitKernel with the application set"}},

@@ -4,12 +4,15 @@
 // the release making the calculation, undone and redone to the same bytes.
 #include "app/views/ViewFixture.h"
 
+#include "app/CalculationHold.h"
 #include "app/TermDragTracker.h"
 #include "foundation/DrawTargetScope.h"
 #include "foundation/ExprNode.h"
 #include "foundation/MouseTracker.h"
 #include "kernel/KernelLink.h"
 #include "kernel/KernelServices.h"
+#include "platform/InputGate.h"
+#include "platform/framework/InputGateFilter.h"
 #include "support/PauseProcess.h"
 #include "support/kernel/KernelProgram.h"
 #include "support/kernel/NodeWireText.h"
@@ -87,12 +90,16 @@ protected:
     {
         ViewTest::SetUp();
         InstallKernelServices();
+        // Input is held while the kernel computes, as in the program.
+        previousHold = InputGate::Install(&hold);
+        InputGateFilter::Install();
         UseBuiltKernel(link, questions, settings.path().toStdString());
         ASSERT_TRUE(StartAndWait(link));
     }
     void TearDown() override
     {
         StopBuiltKernel(link);
+        InputGate::Install(previousHold);
         ViewTest::TearDown();
     }
 
@@ -174,6 +181,8 @@ protected:
     QTemporaryDir settings;
     KernelLink link;
     QuietQuestions questions;
+    CalculationHold hold;
+    InputHold* previousHold = nullptr;
 };
 
 struct DragCase {
@@ -291,6 +300,40 @@ TEST_F(TermDragTest, SixtyGesturesMakeTheirRearrangementsUndoneAndRedoneToTheSam
         ++checked;
     }
     EXPECT_GE(checked, 60);
+}
+
+// Shift on release continues the equation with a rearranged part: the source
+// paragraph becomes itself, " = " and the part's side rearranged. A move
+// across the relation makes no equal expression: Shift leaves it as it is.
+TEST_F(TermDragTest, ShiftOnReleaseContinuesTheEquationWithARearrangedPart)
+{
+    const struct {
+        const char* gesture;
+        const char* source; // the source paragraph's formula afterwards
+        const char* added;  // the new paragraph's formula; "" when none is made
+    } cases[] = {
+        {"y={a}+b+^c", "VXInequality[y, Equal, VXPlus[a, b, c], Equal, VXPlus[b, c, a]]", ""},
+        {"{a}(^b+c)", "VXInequality[VXTimes[a, VXPlus[b, c]], Equal, VXPlus[VXTimes[a, b], VXTimes[a, c]]]", ""},
+        {"2x+{3}=^7", "VXInequality[VXPlus[VXTimes[2, x], 3], Equal, 7]",
+         "VXInequality[VXTimes[2, x], Equal, VXPlus[7, VXTimes[-3]]]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gesture);
+        const Gesture g = Parse(c.gesture);
+        const int source = Formula(g.typed);
+        const int count = Paragraphs().GetCount();
+        const std::vector<uint8_t> before = DocumentBytes::Of(Paragraphs());
+        Hold(source, g.pressFirst, g.pressLast, LeftOf(source, g.dropAt));
+        Mouse(QEvent::MouseButtonRelease, LeftOf(source, g.dropAt), MK_SHIFT);
+        EXPECT_EQ(FormulaOf(source), c.source);
+        ASSERT_EQ(Paragraphs().GetCount(), count + (*c.added ? 1 : 0));
+        if (*c.added) {
+            EXPECT_EQ(FormulaOf(source + 1), c.added);
+        }
+        Command(kUndo);
+        EXPECT_EQ(DocumentBytes::Of(Paragraphs()), before);
+        Command(kUndo);
+    }
 }
 
 TEST_F(TermDragTest, AReleaseBeforeTheTickMakesNothingAndADropOnTheTermItselfOffersNothing)

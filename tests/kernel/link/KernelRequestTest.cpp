@@ -82,7 +82,7 @@ const std::vector<RequestCase>& Cases()
              int n = l.EvaluateShuffle(Marked("VXPlus[a, b, c]", 1, 3).get(), c);
              return ChoiceText(n, c);
          },
-         "EvaluatePacket[VXEvaluateShuffle[VXPlus[VXMover[a], b, VXTarget[c]]]]", "1 {1,Move the term here,6}"},
+         "EvaluatePacket[VXEvaluateShuffle[VXPlus[VXMover[a], b, VXTarget[c]]]]", "1 {1,Move the term here,0}"},
         {"EvaluateDrop",
          [](KernelLink& l) {
              KernelChoice c[KernelLink::kMaxChoices];

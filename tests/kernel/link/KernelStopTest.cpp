@@ -1,0 +1,85 @@
+// Escape during a calculation the kernel cannot stop: the kernel is ended and
+// started again at once, the user is told what was lost, and the next
+// calculation is answered by the new kernel instead of queueing behind the
+// old one's.
+#include "kernel/link/LinkTestSupport.h"
+
+#include "foundation/ExprNode.h"
+#include "kernel/LeafNodes.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Node = std::unique_ptr<ExprNode>;
+
+// The product of a 45-digit and a 46-digit prime: Giac's factoring does not
+// look at its interruption flag, and takes minutes over this one.
+constexpr const char* kSemiprime =
+    "4968638931578953484411481060339304001158629392764882849635992438246886957311244478915659341";
+// Only catches a hang: a request still waiting after this long is stopped.
+constexpr auto kHangLimit = std::chrono::seconds(30);
+
+class KernelStopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UseBuiltKernel(link, questions, settings.path().toStdString());
+        ASSERT_TRUE(StartAndWait(link));
+    }
+    void TearDown() override { StopBuiltKernel(link); }
+
+    // Sends the request; Escape once `escapeAfter` has passed (never when
+    // zero), and again when the answer has not come within the hang limit.
+    std::string Ask(const std::string& fullForm, std::chrono::milliseconds escapeAfter = {})
+    {
+        const Clock::time_point sent = Clock::now();
+        bool escaped = false;
+        auto escape = questions.OnYield([&] {
+            const auto waited = Clock::now() - sent;
+            if ((escapeAfter.count() > 0 && !escaped && waited > escapeAfter) || waited > kHangLimit) {
+                escaped = true;
+                link.AbortEvaluation();
+            }
+        });
+        Node answer(link.Evaluate(0, Node(NodeFrom(fullForm)).get()));
+        return FullFormOf(answer.get());
+    }
+    // Waits (within a limit that only catches a hang) for a start-up under way to end.
+    bool WaitUntilStarted()
+    {
+        const Clock::time_point deadline = Clock::now() + std::chrono::seconds(60);
+        while (link.IsStarting() && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        link.EndStartup();
+        return link.IsReady();
+    }
+
+    QTemporaryDir settings;
+    KernelLink link;
+    ScriptedQuestions questions;
+};
+
+} // namespace
+
+TEST_F(KernelStopTest, EscapeInAFactoringRestartsTheKernelAndTheNextCalculationIsAnswered)
+{
+    EXPECT_EQ(Ask("VXPlus[2, 3]"), "5");
+    const std::string factored = Ask("FactorInteger[" + std::string(kSemiprime) + "]", std::chrono::milliseconds(1000));
+    // Never reported stopped while it still runs.
+    EXPECT_NE(factored, "$Aborted");
+    ASSERT_EQ(questions.messages.size(), 1u);
+    EXPECT_NE(questions.messages[0].find("did not stop when asked"), std::string::npos) << questions.messages[0];
+    EXPECT_NE(questions.messages[0].find("started again"), std::string::npos) << questions.messages[0];
+    EXPECT_NE(questions.messages[0].find("Evaluate Code"), std::string::npos) << questions.messages[0];
+    ASSERT_TRUE(WaitUntilStarted());
+    EXPECT_EQ(Ask("VXPlus[2, 3]"), "5");
+    EXPECT_EQ(questions.messages.size(), 1u);
+}
