@@ -94,7 +94,7 @@ bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area)
     if (!m_painter)
         return false;
     if (area)
-        m_drawn += *area;
+        m_drawn |= area->boundingRect();
     else
         m_drewAnywhere = true;
     SharedPainter& shared = painters()[m_device];

@@ -15,9 +15,10 @@ public:
     ~CPainterDC() override;
 
     // What this context has drawn on its device, in device pixels: regions
-    // and pictures by their area; anything else counts as the whole device.
+    // and pictures by the box around them; anything else counts as the
+    // whole device.
     bool DrewAnywhere() const { return m_drewAnywhere; }
-    const QRegion& DrawnArea() const { return m_drawn; }
+    const QRect& DrawnBox() const { return m_drawn; }
 
 protected:
     CPainterDC() = default;
@@ -49,7 +50,7 @@ private:
     QPaintDevice* m_device = nullptr;
     QPainter* m_painter = nullptr;
     int m_appliedClip = -1;
-    QRegion m_drawn;
+    QRect m_drawn;
     bool m_drewAnywhere = false;
     QFont m_rawFontOf;
     QRawFont m_rawFont;

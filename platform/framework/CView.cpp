@@ -252,9 +252,8 @@ CClientDC::~CClientDC()
         return;
     if (DrewAnywhere()) {
         m_view->FlushBacking();
-    } else if (!DrawnArea().isEmpty()) {
-        const QRect drawn = DrawnArea().boundingRect();
-        m_view->FlushBacking(&drawn);
+    } else if (!DrawnBox().isEmpty()) {
+        m_view->FlushBacking(&DrawnBox());
     }
 }
 
