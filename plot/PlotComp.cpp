@@ -18,6 +18,7 @@
 #include "kernel/PlotNodes.h"
 #include "math/ExportElementWriters.h"
 #include "platform/Exceptions.h"
+#include "platform/UserInterface.h"
 #include "plot/PlotCommandAxes.h"
 
 #include <algorithm>
@@ -477,13 +478,16 @@ void PlotComp::SetXYAxes(const std::vector<PlotAxisParameters>& axes)
 void PlotComp::TakeLinesAndAxes(PlotCommandNode& node)
 {
     if (auto* functions = dynamic_cast<CompositeNode*>(node.Functions())) {
-        // Functions past the most a plot holds are not kept.
-        for (ExprNode* f = functions->First(); f && GetLineCount() < plot::kMaxLines; f = f->next) {
+        ExprNode* f = functions->First();
+        for (; f && GetLineCount() < plot::kMaxLines; f = f->next) {
             if (f == functions->First())
                 m_lines.front()->InsertAllAt(nodes::Built(f, Level::Whole), 1);
             else
                 AddFunction(nodes::Built(f, Level::Whole));
         }
+        // Functions past the most a plot holds are not kept, and the user is told.
+        if (f)
+            UserInterface::Current().SetStatusText(plot::kFunctionsLeftOut);
     }
     SetXYAxes({AxisOf(node.XRange(), "x"), AxisOf(node.YRange(), "y")});
 }

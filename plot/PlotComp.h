@@ -31,6 +31,8 @@ namespace plot {
 constexpr int kMaxName = 31;
 // The record counts the function lines in 16 bits: a plot holds no more.
 constexpr int kMaxLines = INT16_MAX;
+constexpr const char* kFunctionsLeftOut =
+    "The plot holds 32767 functions; the functions after them were left out.";
 // Lengths of the layout, in points.
 constexpr int kFramePoints = 20;
 constexpr int kInsetPoints = 10;

@@ -208,4 +208,28 @@ TEST_F(PlotRecordLimitsTest, APlotHoldsAsManyFunctionLinesAsItsCountStores)
     EXPECT_EQ(WriteRow(row), bytes);
 }
 
+// A plot command of more functions than a plot holds keeps the ones it can
+// and says that the others were left out.
+TEST_F(PlotRecordLimitsTest, APlotCommandOfMoreFunctionsThanAPlotHoldsSaysWhatWasLeftOut)
+{
+    FakeUserInterface ui;
+    auto range = [](const char* name) {
+        auto* list = new ListNode(new SymbolNode(std::string(name)));
+        list->AppendChild(new RealNode(0.0));
+        list->AppendChild(new RealNode(1.0));
+        return list;
+    };
+    for (int count : {plot::kMaxLines, plot::kMaxLines + 1}) {
+        SCOPED_TRACE(count);
+        ui.statusTexts.clear();
+        auto* functions = new ListNode(new IntegerNode(0));
+        for (int i = 1; i < count; ++i)
+            functions->AppendChild(new IntegerNode(i));
+        TwoDPlotNode command(functions, range("x"), range("y"), nullptr);
+        std::unique_ptr<TextComp> built(TwoDPlotComp::FromNode(command));
+        EXPECT_EQ(static_cast<PlotComp*>(built.get())->GetLineCount(), plot::kMaxLines);
+        EXPECT_EQ(ui.LastStatus(), count > plot::kMaxLines ? plot::kFunctionsLeftOut : "");
+    }
+}
+
 } // namespace
