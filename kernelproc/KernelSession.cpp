@@ -59,7 +59,8 @@ int KernelSession::run()
     if (!endpoint_.greet())
         return 2;
     watchdog_ = std::thread([this] { watchdogLoop(); });
-    endpoint_.watchControl([this](int message, uint32_t packets) { onControl(message, packets); });
+    endpoint_.watchControl([this](int message, uint32_t packets) { onControl(message, packets); },
+                           [this] { onControlClosed(); });
     while (!linkGone_) {
         Expr packet;
         switch (endpoint_.readPacket(packet)) {
@@ -264,6 +265,22 @@ bool KernelSession::stillComputing(uint64_t request)
     // when the reply comes; one whose request was answered has ended.
     std::lock_guard answerLock(answerMutex_);
     return request == request_ && answered_ < request && runningSerial_ != 0 && !waitingForReply_;
+}
+
+// The program's end of the control channel closes only when the program has
+// gone (it quit, or died): a computation still running would go on for
+// nobody, and the request loop would see the closed link only when it ends.
+void KernelSession::onControlClosed()
+{
+    uint64_t request = 0;
+    {
+        std::lock_guard answerLock(answerMutex_);
+        request = request_;
+    }
+    if (!stillComputing(request))
+        return;
+    std::fflush(nullptr);
+    ::_exit(0);
 }
 
 void KernelSession::watchdogLoop()

@@ -43,6 +43,7 @@ private:
     // Sends the messages and the answer unless this request was answered already.
     void answer(uint64_t request, const std::vector<KernelMessage>& messages, const wire::Expr& value);
     void onControl(int message, uint32_t senderPackets);
+    void onControlClosed();
     void startComputing(uint32_t serial);
     void armWatchdog();
     void watchdogLoop();

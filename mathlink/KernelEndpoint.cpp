@@ -79,11 +79,12 @@ bool KernelEndpoint::writeTruncatedPacket(const Expr& expr)
     return sendAll(dataFd_, frame);
 }
 
-void KernelEndpoint::watchControl(std::function<void(int, uint32_t)> handler)
+void KernelEndpoint::watchControl(std::function<void(int, uint32_t)> handler, std::function<void()> closed)
 {
     if (control_.joinable() || ::pipe(stopPipe_) != 0)
         return;
     handler_ = std::move(handler);
+    closed_ = std::move(closed);
     control_ = std::thread([this] { controlLoop(); });
 }
 
@@ -97,8 +98,11 @@ void KernelEndpoint::controlLoop()
         if (n < 0 || fds[1].revents != 0)
             return;
         char message[kControlMessageBytes];
-        if (receiveExact(controlFd_, message, sizeof message, {}) != ReadStatus::ok)
+        if (receiveExact(controlFd_, message, sizeof message, {}) != ReadStatus::ok) {
+            if (closed_)
+                closed_();
             return;
+        }
         handler_(int(readU32(message)), readU32(message + 4));
     }
 }

@@ -32,8 +32,9 @@ public:
     // imitates a kernel dying mid-answer.
     bool writeTruncatedPacket(const Expr& expr);
 
-    // Starts the control thread; handler(message, packetsSentBySender) runs on it.
-    void watchControl(std::function<void(int, uint32_t)> handler);
+    // Starts the control thread; handler(message, packetsSentBySender) runs on
+    // it, and closed() when the program's end of the channel has gone.
+    void watchControl(std::function<void(int, uint32_t)> handler, std::function<void()> closed = {});
     // Ends the control thread (also done on destruction).
     void stopWatching();
 
@@ -46,6 +47,7 @@ private:
     uint32_t packetsRead_ = 0;
     std::mutex writeMutex_;
     std::function<void(int, uint32_t)> handler_;
+    std::function<void()> closed_;
     std::thread control_;
 };
 

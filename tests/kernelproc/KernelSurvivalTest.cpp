@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -86,4 +92,41 @@ TEST(KernelSurvival, AComputationThatCannotBeStoppedEndsTheKernelInsteadOfAnswer
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         EXPECT_FALSE(Computing(pid)) << "the kernel goes on computing";
     }
+}
+
+// A program that goes away in the middle of a computation (it quit or died)
+// takes the kernel with it: nobody is left to read the answer.
+TEST(KernelSurvival, AKernelWhoseProgramIsGoneStopsComputing)
+{
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t program = ::fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        // The program: asks for the factoring and dies without closing its link.
+        ::close(report[0]);
+        KernelTestLink kernel;
+        const pid_t pid = MLProcessId(kernel.link());
+        const wire::Expr request =
+            wire::Expr::function("EvaluatePacket", {wire::parseFullForm("FactorInteger[" + std::string(kSemiprime) + "]")});
+        const bool sent = pid > 0 && wire::putLinkExpr(kernel.link(), request) && MLEndPacket(kernel.link());
+        const pid_t written = sent ? pid : 0;
+        [[maybe_unused]] const ssize_t n = ::write(report[1], &written, sizeof written);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    pid_t pid = 0;
+    const ssize_t got = ::read(report[0], &pid, sizeof pid);
+    ::close(report[0]);
+    while (::waitpid(program, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    ASSERT_EQ(got, static_cast<ssize_t>(sizeof pid));
+    ASSERT_GT(pid, 0);
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(30);
+    while (Computing(pid) && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const bool stillComputing = Computing(pid);
+    if (stillComputing)
+        ::kill(pid, SIGKILL);
+    EXPECT_FALSE(stillComputing) << "the kernel goes on computing for a program that is gone";
 }
