@@ -3,10 +3,8 @@
 // is dragged with the mouse, the drag is undone and redone. After each step
 // a screenshot must show the drawing as the model holds it: the screen
 // used to keep the old picture until another window covered it.
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -299,14 +297,8 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     EXPECT_GT(LongestRow(dragged), (b - a).x() / 2) << "the dragged side is not horizontal";
 
     // Saved, closed and opened again, the drawing looks the same.
-    const QDateTime before = QFileInfo(file).lastModified();
-    const qint64 sizeBefore = QFileInfo(file).size();
     ASSERT_TRUE(editor.FocusMain());
-    editor.Key("ctrl+s");
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        const QFileInfo info(file);
-        return info.size() != sizeBefore || info.lastModified() != before;
-    })) << "the document was not saved";
+    ASSERT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
     ASSERT_TRUE(editor.Start({file}, "drawn\\.vxm")) << editor.LastError().toStdString();
     std::vector<QPoint> reopened;
@@ -476,14 +468,8 @@ TEST(DrawingEndToEndTest, AValueDisplayLocksAndMovesItsVariableThroughItsDialog)
     editor.Grab().save(folder + "/locked.png");
     EXPECT_TRUE(followed) << "the corner did not move to the value typed";
 
-    const QDateTime before = QFileInfo(file).lastModified();
-    const qint64 sizeBefore = QFileInfo(file).size();
     ASSERT_TRUE(editor.FocusMain());
-    editor.Key("ctrl+s");
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        const QFileInfo info(file);
-        return info.size() != sizeBefore || info.lastModified() != before;
-    })) << "the document was not saved";
+    ASSERT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
     Resave(file, folder + "/value-again.vxm", [](DiagramComp& drawing) {
         auto* shape = dynamic_cast<TriangleShape*>(drawing.GetShapes().GetAt(0));
@@ -525,13 +511,7 @@ TEST(DrawingEndToEndTest, ShapesCopiedAndPastedWithinADrawingAreUndoneAndRedone)
     editor.Grab().save(folder + "/selected.png");
 
     auto saveAndCount = [&](const QString& name) {
-        const QDateTime before = QFileInfo(file).lastModified();
-        const qint64 sizeBefore = QFileInfo(file).size();
-        editor.Key("ctrl+s");
-        EXPECT_TRUE(editor.WaitUntil([&] {
-            const QFileInfo info(file);
-            return info.size() != sizeBefore || info.lastModified() != before;
-        })) << "the document was not saved";
+        EXPECT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
         int shapes = -1;
         Resave(file, folder + "/" + name, [&](DiagramComp& drawing) { shapes = drawing.GetShapes().GetCount(); });
         return shapes;
