@@ -11,6 +11,7 @@
 #include "foundation/ParagraphList.h"
 #include "foundation/TextLayoutItemMaker.h"
 #include "support/model/ArchiveStore.h"
+#include "support/TestOutputFolder.h"
 
 #include <QDir>
 #include <filesystem>
@@ -29,10 +30,7 @@ DocumentTest::DocumentTest()
     RegisterComponentClasses();
     RegisterDrawingComponents();
     RegisterPlotComponents();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = TestOutputFolder();
 }
 
 DocumentTest::~DocumentTest() = default;

@@ -13,6 +13,7 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "support/export/EveryCharacterDocument.h"
+#include "support/TestOutputFolder.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -76,16 +77,6 @@ bool Shows(const std::u32string& piece, char32_t ch)
 
 class EveryCharacterLaTeX : public ::testing::Test {
 protected:
-
-    std::string Folder()
-    {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        return folder;
-    }
-
     EveryCharacterDocument characters;
     ParagraphList& list = characters.Paragraphs();
     FontManager& fonts = characters.Fonts();
@@ -141,7 +132,7 @@ std::string Bare(std::string piece)
 
 TEST_F(EveryCharacterLaTeX, EachCharacterShowsAsItselfInTheCompiledPdf)
 {
-    const std::string folder = Folder();
+    const std::string folder = TestOutputFolder();
     const ExportOutcome outcome = ExportLaTeXFile(list, folder + "/characters.tex", false);
     ASSERT_TRUE(outcome.written) << outcome.message;
     ASSERT_EQ(Compile(folder + "/characters.tex"), "");
@@ -190,7 +181,7 @@ TEST_F(EveryCharacterLaTeX, ThePalettesAlphaAfterTypedWordsIsTheTablesCommand)
 
 TEST_F(EveryCharacterLaTeX, TechExplorerWritesEachCharacterAsTheLaTeXExportDoes)
 {
-    const std::string folder = Folder();
+    const std::string folder = TestOutputFolder();
     ASSERT_TRUE(ExportLaTeXFile(list, folder + "/characters.tex", false).written);
     ASSERT_TRUE(ExportLaTeXFile(list, folder + "/characters.tcx", true).written);
     const std::string tex = ReadText(folder + "/characters.tex");

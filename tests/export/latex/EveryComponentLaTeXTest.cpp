@@ -14,6 +14,7 @@
 #include "plot/ThreeDPlotComp.h"
 #include "plot/TwoDPlotComp.h"
 #include "support/export/EveryComponentDocument.h"
+#include "support/TestOutputFolder.h"
 
 #include <QImage>
 #include <QProcess>
@@ -30,15 +31,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string TestFolder(const std::string& sub = "")
-{
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name() + sub;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 std::string ReadText(const std::string& path)
 {
@@ -118,8 +110,8 @@ protected:
 
 TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
 {
-    const std::string first = TestFolder("/first");
-    const std::string second = TestFolder("/second");
+    const std::string first = TestOutputFolder("/first");
+    const std::string second = TestOutputFolder("/second");
     for (const std::string& folder : {first, second}) {
         const ExportOutcome outcome = ExportLaTeXFile(document.Paragraphs(), folder + "/every.tex", false);
         ASSERT_TRUE(outcome.written) << outcome.message;
@@ -144,7 +136,7 @@ TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
 
 TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensResolution)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     ASSERT_TRUE(ExportLaTeXFile(document.Paragraphs(), folder + "/every.tex", false).written);
     const ExportOutcome outcome = ExportLaTeXFile(document.Paragraphs(), folder + "/every.tcx", true);
     ASSERT_TRUE(outcome.written) << outcome.message;
@@ -203,7 +195,7 @@ TEST_F(EveryComponentLaTeX, PlotsInsideTextAmongDollarSignsCompile)
     list.Append(equation);
     list.RelayoutAll(false);
 
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     const ExportOutcome outcome = ExportLaTeXFile(list, folder + "/plots.tex", false);
     ASSERT_TRUE(outcome.written) << outcome.message;
     EXPECT_EQ(outcome.message, "");
