@@ -15,6 +15,7 @@
 #include "plot/TwoDPlotComp.h"
 #include "support/export/EveryComponentDocument.h"
 #include "support/TestOutputFolder.h"
+#include "support/export/PdfLaTeX.h"
 
 #include <QImage>
 #include <QProcess>
@@ -36,23 +37,6 @@ std::string ReadText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// pdflatex on the file in its folder; the log's first error when it fails.
-std::string Compile(const std::string& texPath)
-{
-    const fs::path path(texPath);
-    QProcess latex;
-    latex.setWorkingDirectory(QString::fromStdString(path.parent_path().string()));
-    latex.start("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape",
-                             QString::fromStdString(path.filename().string())});
-    if (!latex.waitForFinished(120000))
-        return "pdflatex did not finish";
-    const std::string log = latex.readAllStandardOutput().toStdString();
-    if (latex.exitStatus() == QProcess::NormalExit && latex.exitCode() == 0)
-        return {};
-    const size_t error = log.find("\n!");
-    return error == std::string::npos ? log.substr(log.size() > 2000 ? log.size() - 2000 : 0) : log.substr(error, 600);
 }
 
 // The PDF's first page as a PNG beside it, for a person to look at.
@@ -130,7 +114,7 @@ TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
     EXPECT_GE(pictures.size(), 4u);
     EXPECT_NE(tex.find("\\\\ x \\,y\\end{array}"), std::string::npos) << "the 3-D plot's function row";
 
-    EXPECT_EQ(Compile(first + "/every.tex"), "");
+    EXPECT_EQ(CompileLaTeX(first + "/every.tex"), "");
     EXPECT_TRUE(KeepFirstPage(first + "/every.pdf"));
 }
 
@@ -200,7 +184,7 @@ TEST_F(EveryComponentLaTeX, PlotsInsideTextAmongDollarSignsCompile)
     ASSERT_TRUE(outcome.written) << outcome.message;
     EXPECT_EQ(outcome.message, "");
     const std::string tex = ReadText(folder + "/plots.tex");
-    EXPECT_EQ(Compile(folder + "/plots.tex"), "") << tex;
+    EXPECT_EQ(CompileLaTeX(folder + "/plots.tex"), "") << tex;
     EXPECT_TRUE(KeepFirstPage(folder + "/plots.pdf"));
 }
 
