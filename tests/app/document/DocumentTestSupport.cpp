@@ -6,11 +6,14 @@
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TextLayoutItemMaker.h"
+#include "platform/draw/ImageDC.h"
 #include "support/model/ArchiveStore.h"
+#include "support/model/SavedGlobals.h"
 #include "support/TestOutputFolder.h"
 
 #include <QDir>
@@ -22,6 +25,19 @@ void RecordingView::StoreFramePlacement(DisplayRecord& record)
 {
     if (frameRight != 0)
         record.right = frameRight;
+}
+
+ScreenLayout::ScreenLayout(ParagraphList& list) : m_image(816, 1056, QImage::Format_RGB32)
+{
+    SetImageDpi(m_image, 96);
+    m_dc = std::make_unique<CImageDC>(m_image);
+    gDrawContext.BeginDrawOnDC(nullptr, m_dc.get());
+    list.RelayoutAll(false);
+}
+
+ScreenLayout::~ScreenLayout()
+{
+    UnwindDrawContext();
 }
 
 DocumentTest::DocumentTest()
