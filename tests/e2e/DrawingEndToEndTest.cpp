@@ -10,6 +10,7 @@
 
 #include "DrawingScreen.h"
 #include "EditorSession.h"
+#include "ModelDocument.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawConstraint.h"
@@ -17,18 +18,13 @@
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
-#include "drawing/DrawingComponents.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
-#include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
-#include "math/MathComponents.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -155,13 +151,8 @@ QByteArray Bytes(const QString& path)
 // Reads a document as the editor does and writes it again elsewhere.
 void Resave(const QString& from, const QString& to, const std::function<void(DiagramComp&)>& check)
 {
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
+    ModelDocument model(true);
+    CCorvellDoc& doc = model.doc;
     ASSERT_TRUE(doc.OnOpenDocument(from.toUtf8().constData()));
     DiagramComp* drawing = nullptr;
     ParagraphList& paragraphs = *doc.GetParagraphList();
