@@ -3,11 +3,11 @@
 // kernel ended and started again on the way. It should be about a second.
 #include "foundation/ExprNode.h"
 #include "kernel/KernelLink.h"
-#include "kernel/KernelQuestions.h"
 #include "kernel/KernelSettings.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/NameTable.h"
 #include "platform/AppProfile.h"
+#include "tests/support/kernel/SilentQuestions.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -24,21 +24,8 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kSemiprime =
     "4968638931578953484411481060339304001158629392764882849635992438246886957311244478915659341";
 
-class EscapingQuestions : public KernelQuestions {
+class EscapingQuestions : public SilentQuestions {
 public:
-    ExprNode* AskExpression(const std::string&, const ExprNode*, bool) override { return nullptr; }
-    int ChooseOne(const std::string&, const std::vector<std::string>&) override { return -1; }
-    std::optional<std::vector<int>> ChooseSubset(const std::string&, const std::string&, const std::string&,
-                                                 const std::vector<std::string>&,
-                                                 const std::vector<std::string>&) override
-    {
-        return std::nullopt;
-    }
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    std::string LocateKernel() override { return {}; }
-    void StartupStatus(const std::string&) override {}
-    void StartupFinished(bool) override {}
     void Yield() override
     {
         if (link && !escaped && Clock::now() - sent > std::chrono::milliseconds(300)) {

@@ -47,14 +47,6 @@ VertexShape* Vertex(DiagramComp* d, double x, double y)
     return v;
 }
 
-template <class T>
-T* Labelled(DiagramComp* d, T* constraint)
-{
-    d->AddConstraint(constraint);
-    d->AddLabel(constraint->MakeLabel(d));
-    return constraint;
-}
-
 class StringOut : public ByteStream {
 public:
     void Write(const void* buf, int32_t n) override { text.append(static_cast<const char*>(buf), size_t(n)); }

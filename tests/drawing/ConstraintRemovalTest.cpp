@@ -71,64 +71,47 @@ Scene MakeScene()
     return s;
 }
 
-struct KindCase {
-    const char* name;
-    std::function<DrawConstraint*(Scene&)> make;
-};
-
-template <class T>
-T* Labelled(Scene& s, T* constraint)
-{
-    s.d->AddConstraint(constraint);
-    s.d->AddLabel(constraint->MakeLabel(s.d));
-    return constraint;
-}
-
-DrawConstraint* Added(Scene& s, DrawConstraint* constraint)
-{
-    s.d->AddConstraint(constraint);
-    return constraint;
-}
+using KindCase = ConstraintKindCase<Scene>;
 
 const KindCase kKinds[] = {
-    {"Angle", [](Scene& s) { return Labelled(s, new AngleConstraint(s.V(0), s.V(1), s.V(2))); }},
-    {"Coincident", [](Scene& s) { return Added(s, new CoincidentConstraint(s.V(1), s.f->GetStart())); }},
-    {"Distance", [](Scene& s) { return Labelled(s, new DistanceConstraint(s.V(0), s.V(1))); }},
-    {"FixedPoint", [](Scene& s) { return Added(s, new FixedPointConstraint(s.V(2))); }},
-    {"Midpoint", [](Scene& s) { return Added(s, new MidpointConstraint(s.V(0), s.w, s.V(1))); }},
-    {"Radius", [](Scene& s) { return Labelled(s, new RadiusConstraint(s.c->GetCentre(), s.c->GetRadiusVar())); }},
+    {"Angle", [](Scene& s) { return Labelled(s.d, new AngleConstraint(s.V(0), s.V(1), s.V(2))); }},
+    {"Coincident", [](Scene& s) { return Added(s.d, new CoincidentConstraint(s.V(1), s.f->GetStart())); }},
+    {"Distance", [](Scene& s) { return Labelled(s.d, new DistanceConstraint(s.V(0), s.V(1))); }},
+    {"FixedPoint", [](Scene& s) { return Added(s.d, new FixedPointConstraint(s.V(2))); }},
+    {"Midpoint", [](Scene& s) { return Added(s.d, new MidpointConstraint(s.V(0), s.w, s.V(1))); }},
+    {"Radius", [](Scene& s) { return Labelled(s.d, new RadiusConstraint(s.c->GetCentre(), s.c->GetRadiusVar())); }},
     {"PointOnSegment",
-     [](Scene& s) { return Added(s, new PointOnSegmentConstraint(s.f->GetStart(), s.f->GetEnd(), s.V(2))); }},
+     [](Scene& s) { return Added(s.d, new PointOnSegmentConstraint(s.f->GetStart(), s.f->GetEnd(), s.V(2))); }},
     {"Parallel",
-     [](Scene& s) { return Added(s, new ParallelConstraint(s.V(0), s.V(1), s.f->GetStart(), s.f->GetEnd())); }},
-    {"Perpendicular", [](Scene& s) { return Added(s, new PerpendicularConstraint(s.V(0), s.V(1), s.V(2))); }},
-    {"Horizontal", [](Scene& s) { return Added(s, new HorizontalConstraint(s.V(0), s.V(1))); }},
-    {"Vertical", [](Scene& s) { return Added(s, new VerticalConstraint(s.Q(1), s.Q(2))); }},
-    {"Slope", [](Scene& s) { return Added(s, new SlopeConstraint(s.V(1), s.V(2))); }},
-    {"PointOnCurve", [](Scene& s) { return Added(s, new PointOnCurveConstraint(s.b, s.w)); }},
+     [](Scene& s) { return Added(s.d, new ParallelConstraint(s.V(0), s.V(1), s.f->GetStart(), s.f->GetEnd())); }},
+    {"Perpendicular", [](Scene& s) { return Added(s.d, new PerpendicularConstraint(s.V(0), s.V(1), s.V(2))); }},
+    {"Horizontal", [](Scene& s) { return Added(s.d, new HorizontalConstraint(s.V(0), s.V(1))); }},
+    {"Vertical", [](Scene& s) { return Added(s.d, new VerticalConstraint(s.Q(1), s.Q(2))); }},
+    {"Slope", [](Scene& s) { return Added(s.d, new SlopeConstraint(s.V(1), s.V(2))); }},
+    {"PointOnCurve", [](Scene& s) { return Added(s.d, new PointOnCurveConstraint(s.b, s.w)); }},
     {"PointOnCircle",
-     [](Scene& s) { return Added(s, new PointOnCircleConstraint(s.c->GetCentre(), s.c->GetRadiusVar(), s.w)); }},
-    {"PointOnPlot", [](Scene& s) { return Added(s, new PointOnPlotConstraint(s.plot, s.w)); }},
-    {"Arc", [](Scene& s) { return Labelled(s, new ArcConstraint(s.b, s.V(2))); }},
-    {"CircleTangentOnASide", [](Scene& s) { return Added(s, new CircleTangentConstraint(s.S(0), s.w, s.c)); }},
-    {"CurveTangentOnAFreeSegment", [](Scene& s) { return Added(s, new CurveTangentConstraint(s.f, s.w, s.b)); }},
-    {"PlotTangentOnASide", [](Scene& s) { return Added(s, new PlotTangentConstraint(s.S(1), s.w, s.plot)); }},
+     [](Scene& s) { return Added(s.d, new PointOnCircleConstraint(s.c->GetCentre(), s.c->GetRadiusVar(), s.w)); }},
+    {"PointOnPlot", [](Scene& s) { return Added(s.d, new PointOnPlotConstraint(s.plot, s.w)); }},
+    {"Arc", [](Scene& s) { return Labelled(s.d, new ArcConstraint(s.b, s.V(2))); }},
+    {"CircleTangentOnASide", [](Scene& s) { return Added(s.d, new CircleTangentConstraint(s.S(0), s.w, s.c)); }},
+    {"CurveTangentOnAFreeSegment", [](Scene& s) { return Added(s.d, new CurveTangentConstraint(s.f, s.w, s.b)); }},
+    {"PlotTangentOnASide", [](Scene& s) { return Added(s.d, new PlotTangentConstraint(s.S(1), s.w, s.plot)); }},
     {"EqualLengthOfTwoSides",
      [](Scene& s) {
-         return Added(s, new EqualLengthConstraint({s.S(0), s.S(1)}));
+         return Added(s.d, new EqualLengthConstraint({s.S(0), s.S(1)}));
      }},
     {"EqualLengthOfFour",
      [](Scene& s) {
-         return Added(s, new EqualLengthConstraint({s.S(0), s.S(1), s.S(2), s.f}));
+         return Added(s.d, new EqualLengthConstraint({s.S(0), s.S(1), s.S(2), s.f}));
      }},
     {"EqualLengthOfPolygonEdges",
      [](Scene& s) {
-         return Added(s, new EqualLengthConstraint({s.E(0), s.E(1)}));
+         return Added(s.d, new EqualLengthConstraint({s.E(0), s.E(1)}));
      }},
     {"Equation",
      [](Scene& s) {
          auto* label = new DrawLabel(s.d, DPoint(1, 1), DPoint(0, 0), true, new CompList);
-         return Added(s, new EquationConstraint(DPoint(1, 1), label));
+         return Added(s.d, new EquationConstraint(DPoint(1, 1), label));
      }},
 };
 

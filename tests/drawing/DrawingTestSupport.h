@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -27,6 +28,7 @@ class CircleShape;
 class DrawingMaker;
 class TAction;
 class DiagramEditList;
+class DrawConstraint;
 class VertexShape;
 
 // What breaks the drawings' ownership rule, empty when nothing does: every
@@ -42,6 +44,30 @@ class VertexShape;
 // drawing holds, one of a removed drawing items some drawing or record
 // holds.
 std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, const DiagramEditList* edits = nullptr);
+
+// A constraint kind of the removal tests: its name and how one is made on
+// the test's scene.
+template <class Scene>
+struct ConstraintKindCase {
+    const char* name;
+    std::function<DrawConstraint*(Scene&)> make;
+};
+
+// Adds the constraint to the drawing with the label it makes.
+template <class T>
+T* Labelled(DiagramComp* d, T* constraint)
+{
+    d->AddConstraint(constraint);
+    d->AddLabel(constraint->MakeLabel(d));
+    return constraint;
+}
+
+// Adds the constraint to the drawing.
+inline DrawConstraint* Added(DiagramComp* d, DrawConstraint* constraint)
+{
+    d->AddConstraint(constraint);
+    return constraint;
+}
 
 // Collects what goes to the status bar while it lives.
 class StatusRecorder {

@@ -105,69 +105,52 @@ Scene MakeScene(const ShapeKind& first, const ShapeKind& second)
     return s;
 }
 
-struct ConstraintKind {
-    const char* name;
-    std::function<DrawConstraint*(Scene&)> make;
-};
-
-template <class T>
-T* Labelled(Scene& s, T* constraint)
-{
-    s.d->AddConstraint(constraint);
-    s.d->AddLabel(constraint->MakeLabel(s.d));
-    return constraint;
-}
-
-DrawConstraint* Added(Scene& s, DrawConstraint* constraint)
-{
-    s.d->AddConstraint(constraint);
-    return constraint;
-}
+using ConstraintKind = ConstraintKindCase<Scene>;
 
 const ConstraintKind kConstraints[] = {
-    {"Angle", [](Scene& s) { return Labelled(s, new AngleConstraint(s.w, s.v, s.u)); }},
-    {"Coincident", [](Scene& s) { return Added(s, new CoincidentConstraint(s.v, s.w)); }},
-    {"Distance", [](Scene& s) { return Labelled(s, new DistanceConstraint(s.v, s.w)); }},
-    {"FixedPoint", [](Scene& s) { return Added(s, new FixedPointConstraint(s.v)); }},
-    {"Midpoint", [](Scene& s) { return Added(s, new MidpointConstraint(s.w, s.v, s.u)); }},
-    {"PointOnSegment", [](Scene& s) { return Added(s, new PointOnSegmentConstraint(s.w, s.u, s.v)); }},
-    {"Parallel", [](Scene& s) { return Added(s, new ParallelConstraint(s.v, s.w, s.s->GetStart(), s.s->GetEnd())); }},
-    {"Perpendicular", [](Scene& s) { return Added(s, new PerpendicularConstraint(s.w, s.v, s.u)); }},
-    {"Horizontal", [](Scene& s) { return Added(s, new HorizontalConstraint(s.v, s.w)); }},
-    {"Vertical", [](Scene& s) { return Added(s, new VerticalConstraint(s.v, s.u)); }},
-    {"Slope", [](Scene& s) { return Added(s, new SlopeConstraint(s.v, s.w)); }},
+    {"Angle", [](Scene& s) { return Labelled(s.d, new AngleConstraint(s.w, s.v, s.u)); }},
+    {"Coincident", [](Scene& s) { return Added(s.d, new CoincidentConstraint(s.v, s.w)); }},
+    {"Distance", [](Scene& s) { return Labelled(s.d, new DistanceConstraint(s.v, s.w)); }},
+    {"FixedPoint", [](Scene& s) { return Added(s.d, new FixedPointConstraint(s.v)); }},
+    {"Midpoint", [](Scene& s) { return Added(s.d, new MidpointConstraint(s.w, s.v, s.u)); }},
+    {"PointOnSegment", [](Scene& s) { return Added(s.d, new PointOnSegmentConstraint(s.w, s.u, s.v)); }},
+    {"Parallel", [](Scene& s) { return Added(s.d, new ParallelConstraint(s.v, s.w, s.s->GetStart(), s.s->GetEnd())); }},
+    {"Perpendicular", [](Scene& s) { return Added(s.d, new PerpendicularConstraint(s.w, s.v, s.u)); }},
+    {"Horizontal", [](Scene& s) { return Added(s.d, new HorizontalConstraint(s.v, s.w)); }},
+    {"Vertical", [](Scene& s) { return Added(s.d, new VerticalConstraint(s.v, s.u)); }},
+    {"Slope", [](Scene& s) { return Added(s.d, new SlopeConstraint(s.v, s.w)); }},
     {"Radius",
-     [](Scene& s) { return Labelled(s, new RadiusConstraint(s.Circle()->GetCentre(), s.Circle()->GetRadiusVar())); }},
+     [](Scene& s) { return Labelled(s.d, new RadiusConstraint(s.Circle()->GetCentre(), s.Circle()->GetRadiusVar())); }},
     {"PointOnCircle",
      [](Scene& s) {
          CircleShape* circle = s.Circle();
          VertexShape* p = circle == s.c ? s.v : s.w;
-         return Added(s, new PointOnCircleConstraint(circle->GetCentre(), circle->GetRadiusVar(), p));
+         return Added(s.d, new PointOnCircleConstraint(circle->GetCentre(), circle->GetRadiusVar(), p));
      }},
     {"CircleTangent",
      [](Scene& s) {
          CircleShape* circle = s.Circle();
-         return Added(s, new CircleTangentConstraint(s.s, circle == s.c ? s.v : s.w, circle));
+         return Added(s.d, new CircleTangentConstraint(s.s, circle == s.c ? s.v : s.w, circle));
      }},
-    {"PointOnCurve", [](Scene& s) { return Added(s, new PointOnCurveConstraint(s.b, s.v)); }},
-    {"PointOnPlot", [](Scene& s) { return Added(s, new PointOnPlotConstraint(s.plot, s.v)); }},
-    {"Arc", [](Scene& s) { return Labelled(s, new ArcConstraint(s.b, s.v)); }},
-    {"CurveTangent", [](Scene& s) { return Added(s, new CurveTangentConstraint(s.s, s.v, s.b)); }},
-    {"PlotTangent", [](Scene& s) { return Added(s, new PlotTangentConstraint(s.s, s.v, s.plot)); }},
+    {"PointOnCurve", [](Scene& s) { return Added(s.d, new PointOnCurveConstraint(s.b, s.v)); }},
+    {"PointOnPlot", [](Scene& s) { return Added(s.d, new PointOnPlotConstraint(s.plot, s.v)); }},
+    {"Arc", [](Scene& s) { return Labelled(s.d, new ArcConstraint(s.b, s.v)); }},
+    {"CurveTangent", [](Scene& s) { return Added(s.d, new CurveTangentConstraint(s.s, s.v, s.b)); }},
+    {"PlotTangent", [](Scene& s) { return Added(s.d, new PlotTangentConstraint(s.s, s.v, s.plot)); }},
     {"EqualLength",
      [](Scene& s) {
          std::vector<SegmentShape*> segments{s.s};
          for (DiagramShape* side : s.first->GetSides())
              if (side->IsSegment() && static_cast<SegmentShape*>(side)->HasEnd(s.v))
                  segments.push_back(static_cast<SegmentShape*>(side));
-         return Added(s, new EqualLengthConstraint(segments));
+         return Added(s.d, new EqualLengthConstraint(segments));
      }},
     {"EquationOnItsX",
      [](Scene& s) {
          auto row = std::make_unique<CompArray>();
          row->Append(new DrawValueComp(s.v->GetXVar()));
          auto* label = new DrawLabel(s.d, DPoint(1, 1), DPoint(0, 0), true, new CompList(std::move(row)));
-         return Added(s, new EquationConstraint(DPoint(1, 1), label));
+         return Added(s.d, new EquationConstraint(DPoint(1, 1), label));
      }},
 };
 

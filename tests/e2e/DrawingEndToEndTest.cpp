@@ -3,15 +3,14 @@
 // is dragged with the mouse, the drag is undone and redone. After each step
 // a screenshot must show the drawing as the model holds it: the screen
 // used to keep the old picture until another window covered it.
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
 #include "DrawingScreen.h"
 #include "EditorSession.h"
+#include "ModelDocument.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawConstraint.h"
@@ -19,18 +18,13 @@
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LineConstraints.h"
-#include "drawing/DrawingComponents.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
-#include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
-#include "math/MathComponents.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -157,13 +151,8 @@ QByteArray Bytes(const QString& path)
 // Reads a document as the editor does and writes it again elsewhere.
 void Resave(const QString& from, const QString& to, const std::function<void(DiagramComp&)>& check)
 {
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
+    ModelDocument model(true);
+    CCorvellDoc& doc = model.doc;
     ASSERT_TRUE(doc.OnOpenDocument(from.toUtf8().constData()));
     DiagramComp* drawing = nullptr;
     ParagraphList& paragraphs = *doc.GetParagraphList();
@@ -299,14 +288,8 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     EXPECT_GT(LongestRow(dragged), (b - a).x() / 2) << "the dragged side is not horizontal";
 
     // Saved, closed and opened again, the drawing looks the same.
-    const QDateTime before = QFileInfo(file).lastModified();
-    const qint64 sizeBefore = QFileInfo(file).size();
     ASSERT_TRUE(editor.FocusMain());
-    editor.Key("ctrl+s");
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        const QFileInfo info(file);
-        return info.size() != sizeBefore || info.lastModified() != before;
-    })) << "the document was not saved";
+    ASSERT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
     ASSERT_TRUE(editor.Start({file}, "drawn\\.vxm")) << editor.LastError().toStdString();
     std::vector<QPoint> reopened;
@@ -476,14 +459,8 @@ TEST(DrawingEndToEndTest, AValueDisplayLocksAndMovesItsVariableThroughItsDialog)
     editor.Grab().save(folder + "/locked.png");
     EXPECT_TRUE(followed) << "the corner did not move to the value typed";
 
-    const QDateTime before = QFileInfo(file).lastModified();
-    const qint64 sizeBefore = QFileInfo(file).size();
     ASSERT_TRUE(editor.FocusMain());
-    editor.Key("ctrl+s");
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        const QFileInfo info(file);
-        return info.size() != sizeBefore || info.lastModified() != before;
-    })) << "the document was not saved";
+    ASSERT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
     Resave(file, folder + "/value-again.vxm", [](DiagramComp& drawing) {
         auto* shape = dynamic_cast<TriangleShape*>(drawing.GetShapes().GetAt(0));
@@ -525,13 +502,7 @@ TEST(DrawingEndToEndTest, ShapesCopiedAndPastedWithinADrawingAreUndoneAndRedone)
     editor.Grab().save(folder + "/selected.png");
 
     auto saveAndCount = [&](const QString& name) {
-        const QDateTime before = QFileInfo(file).lastModified();
-        const qint64 sizeBefore = QFileInfo(file).size();
-        editor.Key("ctrl+s");
-        EXPECT_TRUE(editor.WaitUntil([&] {
-            const QFileInfo info(file);
-            return info.size() != sizeBefore || info.lastModified() != before;
-        })) << "the document was not saved";
+        EXPECT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
         int shapes = -1;
         Resave(file, folder + "/" + name, [&](DiagramComp& drawing) { shapes = drawing.GetShapes().GetCount(); });
         return shapes;

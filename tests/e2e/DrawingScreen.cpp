@@ -1,18 +1,14 @@
 #include "DrawingScreen.h"
 
+#include "ModelDocument.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawingCodes.h"
-#include "drawing/DrawingComponents.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
-#include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
-#include "math/MathComponents.h"
 
 #include <gtest/gtest.h>
 
@@ -57,13 +53,8 @@ QPoint BarButton(const QRect& bar, int command)
 
 void SaveNewDocument(const QString& path, const std::function<void(ParagraphList&)>& fill)
 {
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    RegisterDrawingComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
+    ModelDocument model(true);
+    CCorvellDoc& doc = model.doc;
     doc.OnNewDocument();
     if (fill)
         fill(*doc.GetParagraphList());

@@ -10,16 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
+#include "ModelDocument.h"
 #include "app/CCorvellDoc.h"
-#include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Str255.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
 #include "math/ExponentComp.h"
 #include "math/FractionComp.h"
-#include "math/MathComponents.h"
 
 namespace {
 
@@ -95,12 +92,8 @@ TEST(EditorEndToEndTest, TypedDocumentSurvivesSaveQuitReopenAndSaveAgain)
     ASSERT_FALSE(saved.isEmpty());
     EXPECT_EQ(Bytes(second), saved) << "the reopened document was saved differently";
 
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
+    ModelDocument model;
+    CCorvellDoc& doc = model.doc;
     ASSERT_TRUE(doc.OnOpenDocument(second.toUtf8().constData()));
     ParagraphList* paragraphs = doc.GetParagraphList();
     ASSERT_GE(paragraphs->GetCount(), 4);

@@ -1,9 +1,11 @@
 #include "EditorSession.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -411,6 +413,17 @@ QImage EditorSession::Grab()
     if (!shot.waitForFinished(10000) || shot.exitCode() != 0)
         return {};
     return QImage::fromData(shot.readAllStandardOutput(), "PNG");
+}
+
+bool EditorSession::SaveWithKeys(const QString& file)
+{
+    const QDateTime before = QFileInfo(file).lastModified();
+    const qint64 sizeBefore = QFileInfo(file).size();
+    Key("ctrl+s");
+    return WaitUntil([&] {
+        const QFileInfo info(file);
+        return info.size() != sizeBefore || info.lastModified() != before;
+    });
 }
 
 bool EditorSession::WaitUntil(const std::function<bool()>& condition, int timeoutMs)

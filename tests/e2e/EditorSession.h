@@ -66,6 +66,9 @@ public:
     // Waits until condition holds (true), or the time is up or the program
     // has ended (false).
     bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kPatience);
+    // Presses Ctrl+S and waits until the file's size or time of change
+    // differs from what they were before (false when they never do).
+    bool SaveWithKeys(const QString& file);
     // The kernel program the editor started, 0 while there is none.
     qint64 KernelProcessId() const;
     // Clicks the left button at a point of the screen.

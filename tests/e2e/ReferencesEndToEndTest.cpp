@@ -9,27 +9,20 @@
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
+#include "ModelDocument.h"
 #include "app/CCorvellDoc.h"
-#include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/StyleKinds.h"
-#include "foundation/TextLayoutItemMaker.h"
-#include "foundation/TextPrefs.h"
 #include "math/CrossRefComp.h"
-#include "math/MathComponents.h"
 
 namespace {
 
 // See equation [ref] above. | x=1 (1) | y=2 (2) | And equation [ref] below.
 bool WriteDocument(const QString& path)
 {
-    TextPrefs prefs;
-    FontManager fonts(prefs);
-    InstallTextLayout();
-    RegisterMathComponents();
-    CCorvellDoc doc;
-    doc.m_bAutoDelete = FALSE;
+    ModelDocument model;
+    CCorvellDoc& doc = model.doc;
     auto add = [&doc](const char* text, int style) {
         auto* paragraph = new ParagraphComp(style);
         doc.GetParagraphList()->Append(paragraph);

@@ -6,11 +6,15 @@
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
+#include "foundation/DrawContext.h"
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TextLayoutItemMaker.h"
+#include "platform/draw/ImageDC.h"
 #include "support/model/ArchiveStore.h"
+#include "support/model/SavedGlobals.h"
+#include "support/TestOutputFolder.h"
 
 #include <QDir>
 #include <filesystem>
@@ -23,16 +27,26 @@ void RecordingView::StoreFramePlacement(DisplayRecord& record)
         record.right = frameRight;
 }
 
+ScreenLayout::ScreenLayout(ParagraphList& list) : m_image(816, 1056, QImage::Format_RGB32)
+{
+    SetImageDpi(m_image, 96);
+    m_dc = std::make_unique<CImageDC>(m_image);
+    gDrawContext.BeginDrawOnDC(nullptr, m_dc.get());
+    list.RelayoutAll(false);
+}
+
+ScreenLayout::~ScreenLayout()
+{
+    UnwindDrawContext();
+}
+
 DocumentTest::DocumentTest()
 {
     InstallTextLayout();
     RegisterComponentClasses();
     RegisterDrawingComponents();
     RegisterPlotComponents();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = TestOutputFolder();
 }
 
 DocumentTest::~DocumentTest() = default;

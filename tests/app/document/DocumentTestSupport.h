@@ -18,7 +18,11 @@
 #include "foundation/TextPrefs.h"
 #include "platform/framework/CView.h"
 
+#include <QImage>
+
+class CImageDC;
 class ParagraphComp;
+class ParagraphList;
 
 // A byte image built by hand, little-endian.
 struct Bytes {
@@ -60,6 +64,21 @@ public:
     std::vector<int32_t> applied;
     int selections = 0;
     int scrolls = 0;
+};
+
+// While it lives, the drawing context draws on a 96-dpi screen of 816 x 1056
+// pixels, on which the paragraphs are laid out first (pictures take its
+// resolution); when it goes, it unwinds the drawing context.
+class ScreenLayout {
+public:
+    explicit ScreenLayout(ParagraphList& list);
+    ~ScreenLayout();
+    ScreenLayout(const ScreenLayout&) = delete;
+    ScreenLayout& operator=(const ScreenLayout&) = delete;
+
+private:
+    QImage m_image;
+    std::unique_ptr<CImageDC> m_dc;
 };
 
 class DocumentTest : public ::testing::Test {

@@ -107,12 +107,9 @@ protected:
     {
         auto reopened = EmptyDocument();
         Load(*reopened, Store(doc));
-        QImage image(816, 1056, QImage::Format_RGB32);
-        SetImageDpi(image, 96);
-        CImageDC dc(image);
-        gDrawContext.BeginDrawOnDC(nullptr, &dc);
-        reopened->GetParagraphList()->RelayoutAll(false);
-        UnwindDrawContext();
+        {
+            const ScreenLayout screen(*reopened->GetParagraphList());
+        }
         return reopened;
     }
 

@@ -76,15 +76,7 @@ protected:
     }
 
     // Lays the document out as the screen would, so components know their sizes.
-    static void Layout(ParagraphList& list)
-    {
-        QImage image(816, 1056, QImage::Format_RGB32);
-        SetImageDpi(image, 96);
-        CImageDC dc(image);
-        gDrawContext.BeginDrawOnDC(nullptr, &dc);
-        list.RelayoutAll(false);
-        UnwindDrawContext();
-    }
+    static void Layout(ParagraphList& list) { const ScreenLayout screen(list); }
 
     // pdflatex on the file in its folder; the log's first error when it fails.
     static std::string Compile(const std::string& texPath)

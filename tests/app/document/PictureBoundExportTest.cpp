@@ -105,11 +105,7 @@ TEST_F(PictureBoundExportTest, HugePicturesRenderABoundedNumberOfPixelsAndAreNam
     for (const char* name : {"hostile-picture-size.vxm", "hostile-picture-limit.vxm"}) {
         auto doc = EmptyDocument();
         Load(*doc, ReadFile(std::string(QV_SOURCE_DIR) + "/tests/foundation/fuzz/document-corpus/" + name));
-        QImage screen(816, 1056, QImage::Format_RGB32);
-        SetImageDpi(screen, 96);
-        CImageDC dc(screen);
-        gDrawContext.BeginDrawOnDC(nullptr, &dc);
-        doc->GetParagraphList()->RelayoutAll(false);
+        const ScreenLayout screen(*doc->GetParagraphList());
         for (const Export& format : kExports) {
             SCOPED_TRACE(std::string(name) + " to " + format.name);
             QTemporaryDir folder;
@@ -125,7 +121,6 @@ TEST_F(PictureBoundExportTest, HugePicturesRenderABoundedNumberOfPixelsAndAreNam
                 EXPECT_NE(message.find(".png"), std::string::npos) << message;
             }
         }
-        UnwindDrawContext();
     }
 }
 
@@ -143,11 +138,7 @@ TEST_F(PictureBoundExportTest, APictureBeyondTheBoundIsLeftOutAndNamed)
         AddParagraph(*doc, "")->GetRow()->Append(new PictureComp(recorded));
         DrawContext::DeleteMetafile(recorded);
     }
-    QImage screen(816, 1056, QImage::Format_RGB32);
-    SetImageDpi(screen, 96);
-    CImageDC dc(screen);
-    gDrawContext.BeginDrawOnDC(nullptr, &dc);
-    doc->GetParagraphList()->RelayoutAll(false);
+    const ScreenLayout screen(*doc->GetParagraphList());
     for (const Export& format : kExports) {
         SCOPED_TRACE(format.name);
         QTemporaryDir folder;
@@ -172,7 +163,6 @@ TEST_F(PictureBoundExportTest, APictureBeyondTheBoundIsLeftOutAndNamed)
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_NE(ui.LastBoxText().find("was exported to \"doc.tex\""), std::string::npos) << ui.LastBoxText();
     EXPECT_NE(ui.LastBoxText().find("doc-tex4.png was left out"), std::string::npos) << ui.LastBoxText();
-    UnwindDrawContext();
 }
 
 } // namespace

@@ -54,13 +54,8 @@ public:
     template <typename Run>
     static void OnScreen(ParagraphList& list, Run run)
     {
-        QImage image(816, 1056, QImage::Format_RGB32);
-        SetImageDpi(image, 96);
-        CImageDC dc(image);
-        gDrawContext.BeginDrawOnDC(nullptr, &dc);
-        list.RelayoutAll(false);
+        const ScreenLayout screen(list);
         run();
-        UnwindDrawContext();
     }
 
     // The body of the TechExplorer text, between the preamble and the end.

@@ -292,11 +292,7 @@ TEST_F(ShellTest, RedrawingAllViewsLaysOutEveryOpenDocument)
 TEST_F(ShellTest, DocumentWindowsStayInsideTheAreaAndAClosedMaximisedOneHandsOnItsState)
 {
     ASSERT_TRUE(Start());
-    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
-    for (int i = 0; i < 3; ++i)
-        app->OnFileNew();
-    QCoreApplication::processEvents();
-    QMdiArea* area = frame->mdiArea();
+    QMdiArea* area = OpenNewDocuments(3);
     ASSERT_EQ(area->subWindowList().size(), 4);
     QMdiSubWindow* top = area->activeSubWindow();
     ASSERT_TRUE(top && top->isMaximized());

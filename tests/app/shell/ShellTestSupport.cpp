@@ -152,4 +152,20 @@ CDocument* ShellTest::FirstDocument() const
     return docs ? docTemplate->GetNextDoc(docs) : nullptr;
 }
 
-QSize ShellTest::FirstWindowSize() const { return WindowSize(dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd)); }
+QSize ShellTest::FirstWindowSize() const
+{
+    return WindowSize(Frame());
+}
+
+CMDIFrameWnd* ShellTest::Frame() const
+{
+    return dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
+}
+
+QMdiArea* ShellTest::OpenNewDocuments(int count)
+{
+    for (int i = 0; i < count; ++i)
+        app->OnFileNew();
+    QCoreApplication::processEvents();
+    return Frame()->mdiArea();
+}

@@ -16,6 +16,9 @@
 #include "kernel/KernelLink.h"
 #include "support/FakeUserInterface.h"
 
+class CMDIFrameWnd;
+class QMdiArea;
+
 using Steps = std::vector<std::string>;
 
 struct StepState {
@@ -80,6 +83,10 @@ protected:
     Steps StepNames() const;
     CDocument* FirstDocument() const;
     QSize FirstWindowSize() const;
+    CMDIFrameWnd* Frame() const;
+    // Opens `count` new documents and lets their windows come up; the
+    // frame's area for documents.
+    QMdiArea* OpenNewDocuments(int count);
 
     QTemporaryDir settings;
     FakeUserInterface ui;

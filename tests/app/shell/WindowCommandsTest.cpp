@@ -17,11 +17,8 @@ namespace {
 TEST_F(ShellTest, CascadeKeepsEveryWindowLargeEnoughToShowItsText)
 {
     ASSERT_TRUE(Start());
-    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
-    for (int i = 0; i < 3; ++i)
-        app->OnFileNew();
-    QCoreApplication::processEvents();
-    QMdiArea* area = frame->mdiArea();
+    CMDIFrameWnd* frame = Frame();
+    QMdiArea* area = OpenNewDocuments(3);
     QMdiSubWindow* active = area->activeSubWindow();
     ASSERT_TRUE(active && active->isMaximized());
     ASSERT_TRUE(frame->OnCmdMsgFromUser(ID_WINDOW_CASCADE));
@@ -50,11 +47,8 @@ TEST_F(ShellTest, CascadeKeepsEveryWindowLargeEnoughToShowItsText)
 TEST_F(ShellTest, ArrangeIconsMovesOnlyTheMinimisedWindows)
 {
     ASSERT_TRUE(Start());
-    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
-    for (int i = 0; i < 2; ++i)
-        app->OnFileNew();
-    QCoreApplication::processEvents();
-    QMdiArea* area = frame->mdiArea();
+    CMDIFrameWnd* frame = Frame();
+    QMdiArea* area = OpenNewDocuments(2);
     const QList<QMdiSubWindow*> windows = area->subWindowList(QMdiArea::CreationOrder);
     ASSERT_EQ(windows.size(), 3);
     windows[2]->showNormal();

@@ -1,7 +1,7 @@
 // A gesture that waits for the kernel while input is held: the release that
 // comes meanwhile reaches the view, which ends the gesture once the step has
 // returned. Against the real kernel program, paused so that the step waits.
-#include "app/views/ViewFixture.h"
+#include "app/views/KernelViewFixture.h"
 
 #include "app/CalculationHold.h"
 #include "foundation/ExprNode.h"
@@ -71,30 +71,13 @@ struct TrackerStarter : CCorvellView {
     static Starting Start() { return &TrackerStarter::StartTracker; }
 };
 
-class HeldGestureTest : public ViewTest {
+class HeldGestureTest : public KernelViewTest<YieldingQuestions> {
 protected:
-    void SetUp() override
-    {
-        ViewTest::SetUp();
-        InstallKernelServices();
-        previousHold = InputGate::Install(&hold);
-        InputGateFilter::Install();
-        UseBuiltKernel(link, questions, settings.path().toStdString());
-        ASSERT_TRUE(StartAndWait(link));
-    }
     void TearDown() override
     {
         questions.onYield = nullptr;
-        StopBuiltKernel(link);
-        InputGate::Install(previousHold);
-        ViewTest::TearDown();
+        KernelViewTest::TearDown();
     }
-
-    QTemporaryDir settings;
-    KernelLink link;
-    YieldingQuestions questions;
-    CalculationHold hold;
-    InputHold* previousHold = nullptr;
 };
 
 } // namespace

@@ -2,7 +2,7 @@
 // a selected term pressed, the mouse moved to another place, the timer's
 // tick arming the gesture, the status bar saying what releasing will do, and
 // the release making the calculation, undone and redone to the same bytes.
-#include "app/views/ViewFixture.h"
+#include "app/views/KernelViewFixture.h"
 
 #include "app/CalculationHold.h"
 #include "app/TermDragTracker.h"
@@ -84,25 +84,8 @@ Gesture Parse(const std::string& written)
     return g;
 }
 
-class TermDragTest : public ViewTest {
+class TermDragTest : public KernelViewTest<QuietQuestions> {
 protected:
-    void SetUp() override
-    {
-        ViewTest::SetUp();
-        InstallKernelServices();
-        // Input is held while the kernel computes, as in the program.
-        previousHold = InputGate::Install(&hold);
-        InputGateFilter::Install();
-        UseBuiltKernel(link, questions, settings.path().toStdString());
-        ASSERT_TRUE(StartAndWait(link));
-    }
-    void TearDown() override
-    {
-        StopBuiltKernel(link);
-        InputGate::Install(previousHold);
-        ViewTest::TearDown();
-    }
-
     // A new paragraph holding the typed text, at the end: an equation, or text.
     int Formula(const std::string& typed, UINT style = kPlainEquation)
     {
@@ -177,12 +160,6 @@ protected:
         std::unique_ptr<ExprNode> node(Paragraphs().GetAt(paragraph)->BuildNode());
         return node ? FullFormOf(std::move(node)) : "<none>";
     }
-
-    QTemporaryDir settings;
-    KernelLink link;
-    QuietQuestions questions;
-    CalculationHold hold;
-    InputHold* previousHold = nullptr;
 };
 
 struct DragCase {

@@ -7,6 +7,7 @@
 #include "export/HtmlExport.h"
 #include "foundation/ParagraphList.h"
 #include "support/export/EveryComponentDocument.h"
+#include "support/TestOutputFolder.h"
 
 #include <QImage>
 
@@ -18,15 +19,6 @@ namespace fs = std::filesystem;
 using namespace htmlchecks;
 
 namespace {
-
-std::string TestFolder()
-{
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 std::vector<std::string> FilesIn(const std::string& folder)
 {
@@ -54,7 +46,7 @@ protected:
 
 TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     const std::string path = folder + "/every.htm";
     HtmlExportResult result = Export(path);
     ASSERT_TRUE(result.ok) << result.message;
@@ -90,7 +82,7 @@ TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
 
 TEST_F(EveryComponentHtml, ExportingTwiceGivesTheSameBytes)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     fs::create_directories(folder + "/one");
     fs::create_directories(folder + "/two");
     ASSERT_TRUE(Export(folder + "/one/doc.htm").ok);
@@ -107,7 +99,7 @@ TEST_F(EveryComponentHtml, ExportingTwiceGivesTheSameBytes)
 
 TEST_F(EveryComponentHtml, HeadlessChromiumShowsThePage)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     const std::string path = folder + "/shown.htm";
     ASSERT_TRUE(Export(path).ok);
     const std::string shot = folder + "/shown-in-chromium.png";

@@ -4,23 +4,19 @@
 // character as itself.
 #include "export/HtmlExport.h"
 #include "support/export/EveryCharacterDocument.h"
+#include "support/TestOutputFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-namespace fs = std::filesystem;
-
 namespace {
 
 TEST(HtmlEveryCharacter, EachCharacterIsOnThePageAsItself)
 {
     EveryCharacterDocument characters;
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const std::string folder = TestOutputFolder();
     HtmlExportSettings settings;
     settings.path = folder + "/characters.htm";
     settings.title = "Characters";

@@ -16,6 +16,7 @@
 #include "foundation/Rect.h"
 #include "math/PictureComp.h"
 #include "support/export/EveryComponentDocument.h"
+#include "support/TestOutputFolder.h"
 
 #include <QImage>
 #include <QProcess>
@@ -34,15 +35,6 @@ namespace fs = std::filesystem;
 using namespace htmlchecks;
 
 namespace {
-
-std::string TestFolder()
-{
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // Every plain file of the folder by name, with its bytes.
 using Snapshot = std::map<std::string, std::string>;
@@ -130,7 +122,7 @@ protected:
 
 TEST_F(SharedFolderExport, EveryFormatKeepsShowingItsOwnPictures)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     std::map<std::string, Snapshot> own; // each format's page and pictures as it wrote them
     Snapshot before;
     for (const Format& format : Formats()) {
@@ -182,7 +174,7 @@ TEST_F(SharedFolderExport, EveryFormatKeepsShowingItsOwnPictures)
 // its pictures are as they were, and nothing of the failed export is left.
 TEST_F(SharedFolderExport, AFailedExportLeavesTheEarlierPageAndItsPictures)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     std::map<std::string, int> counts;
     for (const Format& format : Formats()) {
         ASSERT_EQ(format.run(document.Paragraphs(), folder + "/" + format.file), "") << format.name;
@@ -215,7 +207,7 @@ TEST_F(SharedFolderExport, AFailedExportLeavesTheEarlierPageAndItsPictures)
 // as addresses in the web pages and as plain names in the LaTeX source.
 TEST_F(SharedFolderExport, AFileNameOfAddressCharactersStillNamesItsPictures)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     const std::string stem = "a#b%20c? d";
     for (const Format& format : Formats()) {
         SCOPED_TRACE(format.name);
@@ -243,7 +235,7 @@ TEST_F(SharedFolderExport, AFileNameOfAddressCharactersStillNamesItsPictures)
 // bytes, and the exports' files are plain files of their own.
 TEST_F(SharedFolderExport, APlantedSymbolicLinkIsNeverFollowed)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     const std::string victim = folder + "/victim";
     std::ofstream(victim) << "not yours";
     const std::string pid = std::to_string(::getpid());

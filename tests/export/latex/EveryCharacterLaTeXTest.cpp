@@ -13,6 +13,8 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "support/export/EveryCharacterDocument.h"
+#include "support/TestOutputFolder.h"
+#include "support/export/PdfLaTeX.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -76,38 +78,10 @@ bool Shows(const std::u32string& piece, char32_t ch)
 
 class EveryCharacterLaTeX : public ::testing::Test {
 protected:
-
-    std::string Folder()
-    {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        return folder;
-    }
-
     EveryCharacterDocument characters;
     ParagraphList& list = characters.Paragraphs();
     FontManager& fonts = characters.Fonts();
 };
-
-// pdflatex on the file in its folder; the log's first error when it fails.
-std::string Compile(const std::string& texPath)
-{
-    const fs::path path(texPath);
-    QProcess latex;
-    latex.setWorkingDirectory(QString::fromStdString(path.parent_path().string()));
-    latex.start("pdflatex",
-                {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape",
-                 QString::fromStdString(path.filename().string())});
-    if (!latex.waitForFinished(300000))
-        return "pdflatex did not finish";
-    const std::string log = latex.readAllStandardOutput().toStdString();
-    if (latex.exitStatus() == QProcess::NormalExit && latex.exitCode() == 0)
-        return {};
-    const size_t error = log.find("\n!");
-    return error == std::string::npos ? log.substr(log.size() > 2000 ? log.size() - 2000 : 0) : log.substr(error, 600);
-}
 
 std::string PdfText(const std::string& pdfPath)
 {
@@ -141,10 +115,10 @@ std::string Bare(std::string piece)
 
 TEST_F(EveryCharacterLaTeX, EachCharacterShowsAsItselfInTheCompiledPdf)
 {
-    const std::string folder = Folder();
+    const std::string folder = TestOutputFolder();
     const ExportOutcome outcome = ExportLaTeXFile(list, folder + "/characters.tex", false);
     ASSERT_TRUE(outcome.written) << outcome.message;
-    ASSERT_EQ(Compile(folder + "/characters.tex"), "");
+    ASSERT_EQ(CompileLaTeX(folder + "/characters.tex", 300000), "");
     const std::string shown = PdfText(folder + "/characters.pdf");
     ASSERT_FALSE(shown.empty());
     const std::string tex = ReadText(folder + "/characters.tex");
@@ -190,7 +164,7 @@ TEST_F(EveryCharacterLaTeX, ThePalettesAlphaAfterTypedWordsIsTheTablesCommand)
 
 TEST_F(EveryCharacterLaTeX, TechExplorerWritesEachCharacterAsTheLaTeXExportDoes)
 {
-    const std::string folder = Folder();
+    const std::string folder = TestOutputFolder();
     ASSERT_TRUE(ExportLaTeXFile(list, folder + "/characters.tex", false).written);
     ASSERT_TRUE(ExportLaTeXFile(list, folder + "/characters.tcx", true).written);
     const std::string tex = ReadText(folder + "/characters.tex");

@@ -14,6 +14,8 @@
 #include "plot/ThreeDPlotComp.h"
 #include "plot/TwoDPlotComp.h"
 #include "support/export/EveryComponentDocument.h"
+#include "support/TestOutputFolder.h"
+#include "support/export/PdfLaTeX.h"
 
 #include <QImage>
 #include <QProcess>
@@ -31,36 +33,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string TestFolder(const std::string& sub = "")
-{
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name() + sub;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 std::string ReadText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// pdflatex on the file in its folder; the log's first error when it fails.
-std::string Compile(const std::string& texPath)
-{
-    const fs::path path(texPath);
-    QProcess latex;
-    latex.setWorkingDirectory(QString::fromStdString(path.parent_path().string()));
-    latex.start("pdflatex", {"-interaction=nonstopmode", "-halt-on-error", "-no-shell-escape",
-                             QString::fromStdString(path.filename().string())});
-    if (!latex.waitForFinished(120000))
-        return "pdflatex did not finish";
-    const std::string log = latex.readAllStandardOutput().toStdString();
-    if (latex.exitStatus() == QProcess::NormalExit && latex.exitCode() == 0)
-        return {};
-    const size_t error = log.find("\n!");
-    return error == std::string::npos ? log.substr(log.size() > 2000 ? log.size() - 2000 : 0) : log.substr(error, 600);
 }
 
 // The PDF's first page as a PNG beside it, for a person to look at.
@@ -118,8 +94,8 @@ protected:
 
 TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
 {
-    const std::string first = TestFolder("/first");
-    const std::string second = TestFolder("/second");
+    const std::string first = TestOutputFolder("/first");
+    const std::string second = TestOutputFolder("/second");
     for (const std::string& folder : {first, second}) {
         const ExportOutcome outcome = ExportLaTeXFile(document.Paragraphs(), folder + "/every.tex", false);
         ASSERT_TRUE(outcome.written) << outcome.message;
@@ -138,13 +114,13 @@ TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
     EXPECT_GE(pictures.size(), 4u);
     EXPECT_NE(tex.find("\\\\ x \\,y\\end{array}"), std::string::npos) << "the 3-D plot's function row";
 
-    EXPECT_EQ(Compile(first + "/every.tex"), "");
+    EXPECT_EQ(CompileLaTeX(first + "/every.tex"), "");
     EXPECT_TRUE(KeepFirstPage(first + "/every.pdf"));
 }
 
 TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensResolution)
 {
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     ASSERT_TRUE(ExportLaTeXFile(document.Paragraphs(), folder + "/every.tex", false).written);
     const ExportOutcome outcome = ExportLaTeXFile(document.Paragraphs(), folder + "/every.tcx", true);
     ASSERT_TRUE(outcome.written) << outcome.message;
@@ -203,12 +179,12 @@ TEST_F(EveryComponentLaTeX, PlotsInsideTextAmongDollarSignsCompile)
     list.Append(equation);
     list.RelayoutAll(false);
 
-    const std::string folder = TestFolder();
+    const std::string folder = TestOutputFolder();
     const ExportOutcome outcome = ExportLaTeXFile(list, folder + "/plots.tex", false);
     ASSERT_TRUE(outcome.written) << outcome.message;
     EXPECT_EQ(outcome.message, "");
     const std::string tex = ReadText(folder + "/plots.tex");
-    EXPECT_EQ(Compile(folder + "/plots.tex"), "") << tex;
+    EXPECT_EQ(CompileLaTeX(folder + "/plots.tex"), "") << tex;
     EXPECT_TRUE(KeepFirstPage(folder + "/plots.pdf"));
 }
 

@@ -1,5 +1,7 @@
 #include "XhtmlTestSupport.h"
 
+#include "support/TestOutputFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -11,11 +13,7 @@
 
 std::string TestFolder()
 {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string folder = std::string(QV_TEST_OUTPUT) + "/" + info->test_suite_name() + "." + info->name();
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
+    return TestOutputFolder();
 }
 
 std::string ReadText(const std::string& path)
