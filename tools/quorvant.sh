@@ -57,7 +57,9 @@ case "$mode" in
           -DQV_SANITIZE=ON -DQV_TESTS=ON -DQV_BENCH=OFF
     cd "$top/build/test"
     # Most tests are headless; the few that need a real window get an X server.
-    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+    # It never resets: a server that resets when its last client leaves
+    # refuses the next editor that connects meanwhile.
+    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
       ctest --output-on-failure -j "$(nproc)" "${@:2}"
     ;;
   bench)
