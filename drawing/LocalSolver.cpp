@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -24,6 +25,10 @@ constexpr double kRegularisation = 1e-12;
 // costs the square of the factor more than moving any other variable: the
 // minimum-norm step moves it only along what the others cannot absorb.
 constexpr double kHeldWeight = 1e4;
+
+// A run that holds variables gives up at a step that leaves more than this
+// share of the residual: Newton steps that converge take far more off.
+constexpr double kSteadyDecrease = 0.75;
 
 } // namespace
 
@@ -319,18 +324,29 @@ bool LocalSolver::Step()
 bool LocalSolver::Solve()
 {
     m_steps = 0;
+    return Run(false);
+}
+
+// Newton steps until every equation holds, then a commit; when the steps
+// run out, or with `steady` at the first step that does not take a quarter
+// off the residual, every variable goes back to its last committed value.
+bool LocalSolver::Run(bool steady)
+{
     m_outcome = Outcome::Solved;
     if (m_equations.IsEmpty())
         return true;
-    for (;;) {
+    double last = std::numeric_limits<double>::infinity();
+    for (int steps = 0;; ++steps) {
         if (Evaluate()) {
             Commit();
             return true;
         }
-        if (m_steps == kMaxSteps) {
+        const double size = m_work->negResidual.norm();
+        if (steps == kMaxSteps || (steady && !(size <= kSteadyDecrease * last))) {
             m_outcome = Outcome::NotConverged;
             break;
         }
+        last = size;
         if (!Step()) {
             m_outcome = Outcome::NotFinite;
             break;
@@ -341,16 +357,20 @@ bool LocalSolver::Solve()
     return false;
 }
 
-// One Newton run in which moving a held variable costs far more than moving
-// any other: the rest of the cluster gives way first, and a held variable
+// First one Newton run in which moving a held variable costs far more than
+// moving any other: the rest of the cluster gives way, and a held variable
 // moves only along what the constraints leave it no other way to meet.
 // Holding it exactly would need a second run whenever the constraints do
 // not allow it; the weight leaves it a hair's breadth off instead, and it
 // is put back exactly on its value when every equation still holds there.
+// When the rest of the cluster cannot give way smoothly (the held value is
+// beyond its reach, and it would swing about to try), that run stops at
+// once, and every variable takes its share of the correction instead.
 bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
 {
+    m_steps = 0;
     if (m_equations.IsEmpty())
-        return Solve();
+        return Run(false);
     std::vector<std::pair<int, double>> wanted;
     for (DrawVariable* variable : held) {
         const int c = m_variables.IndexOf(variable);
@@ -359,11 +379,20 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
             m_work->columnScale[c] = 1.0 / kHeldWeight;
         }
     }
-    const bool solved = Solve();
+    if (wanted.empty())
+        return Run(false);
+    std::vector<double> given;
+    for (DrawVariable* variable : m_variables)
+        given.push_back(variable->GetValue());
+    const bool solved = Run(true);
     m_work->columnScale.setOnes();
-    if (solved)
+    if (solved) {
         ReturnToWanted(wanted);
-    return solved;
+        return true;
+    }
+    for (int c = 0; c < m_variables.GetCount(); ++c)
+        m_variables.GetAt(c)->SetValue(given[static_cast<size_t>(c)]);
+    return Run(false);
 }
 
 // Only the equations of the held variables can change.

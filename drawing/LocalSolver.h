@@ -68,6 +68,7 @@ private:
     // Fills the residuals and the Jacobian; answers whether every equation holds.
     bool Evaluate();
     bool Step();
+    bool Run(bool steady);
     // Puts each (column, value) back on its value when every equation holds
     // there, and commits.
     void ReturnToWanted(const std::vector<std::pair<int, double>>& wanted);
