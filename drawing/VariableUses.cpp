@@ -1,19 +1,24 @@
 #include "drawing/VariableUses.h"
 
-#include "drawing/AddressNumbers.h"
 #include "drawing/ConstraintEqn.h"
+
+#include <unordered_map>
 
 VariableUses::VariableUses(const std::vector<ConstraintEqn*>& equations, const ItemArray<DrawVariable>& given)
 {
-    AddressNumbers numbers(2 * equations.size() + static_cast<size_t>(given.GetCount()));
+    std::unordered_map<const DrawVariable*, int> numbers;
+    numbers.reserve(2 * equations.size() + static_cast<size_t>(given.GetCount()));
+    auto numberOf = [&numbers](const DrawVariable* variable) {
+        return numbers.try_emplace(variable, static_cast<int>(numbers.size())).first->second;
+    };
     for (const ConstraintEqn* eqn : equations) {
         for (int k = 0; k < eqn->GetFieldCount(); ++k)
-            m_fieldNumbers.push_back(numbers.NumberOf(eqn->GetField(k)));
+            m_fieldNumbers.push_back(numberOf(eqn->GetField(k)));
         m_fieldStart.push_back(static_cast<int>(m_fieldNumbers.size()));
     }
     for (const DrawVariable* variable : given)
-        m_given.push_back(numbers.NumberOf(variable));
-    m_count = numbers.GetCount();
+        m_given.push_back(numberOf(variable));
+    m_count = static_cast<int>(numbers.size());
 
     m_usersStart.assign(static_cast<size_t>(m_count) + 1, 0);
     for (int n : m_fieldNumbers)
