@@ -1,10 +1,17 @@
 // A vertex drag re-solve of a chain of rigid segments (equal lengths and
 // either fixed angles at every joint or distances across every two
-// segments, the first vertex fixed), by the drawing's numeric solver (with
-// its cluster kept or gathered again for every move) and, as a reference,
-// by libslvs on the same system built from the same description. Each
-// iteration moves the last vertex back or forth by a hundredth of a segment
-// and solves again, as a mouse move does.
+// segments), by the drawing's numeric solver (with its cluster kept or
+// gathered again for every move) and, as a reference, by libslvs on the
+// same system built from the same description. Each iteration moves the
+// last vertex back or forth by a hundredth of a segment and solves again, as
+// a mouse move does.
+//
+// With the first vertex fixed the chain can only turn about it, so the
+// pointer's diagonal moves leave the circle the last vertex is held to: the
+// pointer cannot be reached, and the vertex gives way along the radius.
+// With the first vertex free ("Reachable") the whole chain follows the
+// pointer. The counter off_pointer is the mean distance, in segments, from
+// the dragged vertex to where the move put the pointer.
 #include "drawing/ConstraintEqn.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/LocalSolver.h"
@@ -74,11 +81,15 @@ struct LocalSystem {
     }
 };
 
-void BuildLocal(const Chain& chain, Rigid rigid, LocalSystem& system)
+// Whether the first vertex is fixed (the pointer out of reach) or free.
+enum class Reach { Beyond, Pointer };
+
+void BuildLocal(const Chain& chain, Rigid rigid, Reach reach, LocalSystem& system)
 {
     for (const DPoint& p : chain.points)
         system.vertices.push_back(std::make_unique<VertexShape>(p.x, p.y));
-    system.vertices.front()->Fix();
+    if (reach == Reach::Beyond)
+        system.vertices.front()->Fix();
     auto& v = system.vertices;
     DrawVariable* length = system.Value(kLength);
     for (size_t i = 0; i + 1 < v.size(); ++i)
@@ -99,11 +110,11 @@ void BuildLocal(const Chain& chain, Rigid rigid, LocalSystem& system)
 
 // Each iteration drags the last vertex; with rebuild the cluster is gathered
 // again for every move, as the reference builds its whole system every call.
-void LocalDrag(benchmark::State& state, Rigid rigid, bool rebuild)
+void LocalDrag(benchmark::State& state, Rigid rigid, bool rebuild, Reach reach = Reach::Beyond)
 {
     const Chain chain = Describe(static_cast<int>(state.range(0)));
     LocalSystem system;
-    BuildLocal(chain, rigid, system);
+    BuildLocal(chain, rigid, reach, system);
     VertexShape* last = system.vertices.back().get();
     ItemArray<DrawVariable> start;
     start.Add(last->GetXVar());
@@ -112,18 +123,24 @@ void LocalDrag(benchmark::State& state, Rigid rigid, bool rebuild)
     dragged.Add(last);
     auto solver = std::make_unique<LocalSolver>(system.pool, start, 1e-6 * kLength);
     int64_t iteration = 0, failures = 0, steps = 0;
+    double off = 0.0;
     for (auto _ : state) {
         if (rebuild)
             solver = std::make_unique<LocalSolver>(system.pool, start, 1e-6 * kLength);
-        failures += solver->SolveDrag(DragOffset(iteration++), dragged, last) ? 0 : 1;
+        const DPoint offset = DragOffset(iteration++);
+        const DPoint pointer = last->GetPoint() + offset;
+        failures += solver->SolveDrag(offset, dragged, last) ? 0 : 1;
         steps += solver->GetStepCount();
+        off += last->GetPoint().Distance(pointer);
     }
-    state.counters["steps"] = static_cast<double>(steps) / static_cast<double>(std::max<int64_t>(iteration, 1));
+    const auto moves = static_cast<double>(std::max<int64_t>(iteration, 1));
+    state.counters["steps"] = static_cast<double>(steps) / moves;
+    state.counters["off_pointer"] = off / moves / kLength;
     state.counters["unknowns"] = static_cast<double>(solver->GetVariables().GetCount());
     state.counters["failures"] = static_cast<double>(failures);
 }
 
-void SlvsChainDrag(benchmark::State& state, Rigid rigid)
+void SlvsChainDrag(benchmark::State& state, Rigid rigid, Reach reach = Reach::Beyond)
 {
     const Chain chain = Describe(static_cast<int>(state.range(0)));
     std::vector<Slvs_Param> params;
@@ -139,7 +156,7 @@ void SlvsChainDrag(benchmark::State& state, Rigid rigid)
     entities.push_back(Slvs_MakeWorkplane(kPlane, kFixed, 101, 102));
     std::vector<Slvs_hEntity> points;
     for (size_t i = 0; i < chain.points.size(); ++i) {
-        const Slvs_hGroup group = i == 0 ? kFixed : kSolved;
+        const Slvs_hGroup group = i == 0 && reach == Reach::Beyond ? kFixed : kSolved;
         const auto u = static_cast<Slvs_hParam>(params.size() + 1);
         params.push_back(Slvs_MakeParam(u, group, chain.points[i].x));
         params.push_back(Slvs_MakeParam(u + 1, group, chain.points[i].y));
@@ -181,14 +198,18 @@ void SlvsChainDrag(benchmark::State& state, Rigid rigid)
     sys.dragged[0] = lastX.h;
     sys.dragged[1] = lastY.h;
     int64_t iteration = 0, failures = 0;
+    double off = 0.0;
     for (auto _ : state) {
         const DPoint offset = DragOffset(iteration++);
         lastX.val += offset.x;
         lastY.val += offset.y;
+        const DPoint pointer(lastX.val, lastY.val);
         Slvs_Solve(&sys, kSolved);
         failures += sys.result == SLVS_RESULT_OKAY ? 0 : 1;
+        off += DPoint(lastX.val, lastY.val).Distance(pointer);
     }
-    state.counters["unknowns"] = static_cast<double>(2 * (chain.points.size() - 1));
+    state.counters["off_pointer"] = off / static_cast<double>(std::max<int64_t>(iteration, 1)) / kLength;
+    state.counters["unknowns"] = static_cast<double>(2 * (chain.points.size() - (reach == Reach::Beyond ? 1 : 0)));
     state.counters["failures"] = static_cast<double>(failures);
 }
 
@@ -197,6 +218,18 @@ void SlvsDrag(benchmark::State& state) { SlvsChainDrag(state, Rigid::Angles); }
 void LocalSolverDistanceChainDrag(benchmark::State& state) { LocalDrag(state, Rigid::Distances, false); }
 void LocalSolverDistanceChainRebuiltDrag(benchmark::State& state) { LocalDrag(state, Rigid::Distances, true); }
 void SlvsDistanceChainDrag(benchmark::State& state) { SlvsChainDrag(state, Rigid::Distances); }
+void LocalSolverDistanceChainReachableDrag(benchmark::State& state)
+{
+    LocalDrag(state, Rigid::Distances, false, Reach::Pointer);
+}
+void LocalSolverDistanceChainReachableRebuiltDrag(benchmark::State& state)
+{
+    LocalDrag(state, Rigid::Distances, true, Reach::Pointer);
+}
+void SlvsDistanceChainReachableDrag(benchmark::State& state)
+{
+    SlvsChainDrag(state, Rigid::Distances, Reach::Pointer);
+}
 
 } // namespace
 
@@ -205,5 +238,8 @@ BENCHMARK(SlvsDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocalSolverDistanceChainDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocalSolverDistanceChainRebuiltDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 BENCHMARK(SlvsDistanceChainDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(LocalSolverDistanceChainReachableDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(LocalSolverDistanceChainReachableRebuiltDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+BENCHMARK(SlvsDistanceChainReachableDrag)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -38,6 +38,10 @@ public:
     virtual bool SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged) = 0;
     // True when solved (values kept), false when every value was put back.
     virtual bool Solve() = 0;
+    // Solves after the given variables were set to values the user asked
+    // for, which they keep wherever the constraints allow. The kernel
+    // solver's model takes the present values as they are.
+    virtual bool SolveHolding(const ItemArray<DrawVariable>&) { return Solve(); }
     // A new empty list; the kernel solver answers its rules.
     virtual ExprNode* Finalize();
 

@@ -412,7 +412,7 @@ void TUpdateDiagramAction::Do()
     for (const PendingMove& move : m_moves)
         variables.AddOnce(move.variable);
     m_cluster = NewCluster(*m_diagram, variables);
-    if (!m_cluster->Solve()) {
+    if (!m_cluster->SolveHolding(variables)) {
         ShowMessageOrBeep(kNoSolution);
         RevertMoves();
         m_cluster.reset();

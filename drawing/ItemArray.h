@@ -23,6 +23,14 @@ public:
         }
         m_items.push_back(p);
     }
+    // Room for count items at once, for a list whose length is known.
+    void Reserve(int count)
+    {
+        if (count > m_capacity) {
+            m_capacity = count;
+            m_items.reserve(static_cast<size_t>(count));
+        }
+    }
     // Appends p unless it is there already.
     void AddOnce(T* p)
     {

@@ -3,46 +3,56 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/NormalMatrix.h"
+#include "drawing/VariableUses.h"
 #include "drawing/VertexShape.h"
 
 #include <Eigen/SparseCholesky>
-#include <Eigen/SparseCore>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_map>
+#include <limits>
 
 namespace {
 
-using SparseMatrix = Eigen::SparseMatrix<double>;
 using RowMatrix = Eigen::SparseMatrix<double, Eigen::RowMajor>;
 
-// A tiny multiple of the largest diagonal entry is added to the normal
-// matrix so that a rank-deficient cluster still gives a step.
+// Times the normal matrix's largest diagonal entry, added to its diagonal.
 constexpr double kRegularisation = 1e-12;
 
-std::vector<DrawVariable*> ToVector(const ItemArray<DrawVariable>& variables)
-{
-    return {variables.begin(), variables.end()};
-}
+// A held variable's column is scaled down by this factor, so that moving it
+// costs the square of the factor more than moving any other variable: the
+// minimum-norm step moves it only along what the others cannot absorb.
+constexpr double kHeldWeight = 1e4;
+
+// A run that holds variables gives up at a step that leaves more than this
+// share of the residual: Newton steps that converge take far more off.
+constexpr double kSteadyDecrease = 0.75;
 
 } // namespace
 
 struct LocalSolver::Workspace {
-    RowMatrix jacobian;
-    // For each field of each equation, in order, its place among the
-    // Jacobian's stored values, or -1 for a variable outside the cluster.
+    // For each field of each equation, in order, its column, or -1 for a
+    // variable outside the cluster, and its place among the Jacobian's
+    // stored values.
+    std::vector<int> fieldStart{0};
+    std::vector<int> fieldColumns;
     std::vector<int> fieldSlots;
-    std::vector<int> fieldStart;
+    RowMatrix jacobian;
+    NormalMatrix normal;
     Eigen::VectorXd negResidual;
-    Eigen::VectorXd gradientNorm;
+    // The squared length of each row's gradient, then one over the length.
+    Eigen::VectorXd rowScale;
     Eigen::VectorXd values;
-    SparseMatrix normal;
-    SparseMatrix identity;
-    Eigen::SimplicialLDLT<SparseMatrix> factor;
+    // 1 for every column, 1 / kHeldWeight for a held variable's.
+    Eigen::VectorXd columnScale;
+    // The gathering order is breadth-first from the changed variables, which
+    // keeps a chain or a mesh of constraints banded; a fill-reducing
+    // reordering at every gathering costs more than it saves on the clusters
+    // of a drawing.
+    Eigen::SimplicialLDLT<NormalMatrix::Matrix, Eigen::Upper, Eigen::NaturalOrdering<int>> factor;
     bool analysed = false;
-    bool fewerRows = true;
 };
 
 std::vector<ConstraintEqn*> DiagramEquations(const DiagramComp& diagram)
@@ -76,121 +86,171 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_t
         for (DrawVariable* variable : eqn->Variables())
             start.AddOnce(variable);
     }
-    Gather(DiagramEquations(diagram), ToVector(start));
+    Gather(DiagramEquations(diagram), start);
+    Prepare();
 }
 
 LocalSolver::LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
     : m_tolerance(ToleranceOf(diagram))
 {
-    Gather(DiagramEquations(diagram), ToVector(variables));
+    Gather(DiagramEquations(diagram), variables);
+    Prepare();
 }
 
 LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables,
                          double tolerance)
     : m_tolerance(tolerance)
 {
-    Gather(pool, ToVector(variables));
+    Gather(pool, variables);
+    Prepare();
 }
 
 LocalSolver::~LocalSolver() = default;
 
+namespace {
+
+// The variables a gathering has met, in order, with their numbers.
+struct Met {
+    explicit Met(int count) : seen(static_cast<size_t>(count), 0) {}
+    void Add(DrawVariable* variable, int n)
+    {
+        if (!seen[static_cast<size_t>(n)]) {
+            seen[static_cast<size_t>(n)] = 1;
+            variables.push_back(variable);
+            numbers.push_back(n);
+        }
+    }
+    std::vector<char> seen;
+    std::vector<DrawVariable*> variables;
+    std::vector<int> numbers;
+};
+
+} // namespace
+
 // The transitive closure over shared free variables: a fixed variable ends a
 // path, and an equation that asks to stay out (a fixed value) is not
 // followed. Variables keep the order in which they were met.
-void LocalSolver::Gather(const std::vector<ConstraintEqn*>& pool, std::vector<DrawVariable*> start)
+void LocalSolver::Gather(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables)
 {
-    std::unordered_map<const DrawVariable*, std::vector<ConstraintEqn*>> using_;
-    for (ConstraintEqn* eqn : pool)
-        for (DrawVariable* variable : eqn->Variables())
-            using_[variable].push_back(eqn);
-    std::unordered_map<const DrawVariable*, bool> inStart;
-    for (DrawVariable* variable : start)
-        inStart[variable] = true;
-    std::unordered_map<const ConstraintEqn*, bool> inCluster;
-    for (ConstraintEqn* eqn : m_equations)
-        inCluster[eqn] = true;
-    for (size_t i = 0; i < start.size(); ++i) {
-        auto found = using_.find(start[i]);
-        if (found == using_.end())
-            continue;
-        for (ConstraintEqn* eqn : found->second) {
-            if (eqn->PrepareForCluster())
+    std::vector<ConstraintEqn*> equations = pool;
+    std::vector<int> cluster = PlaceFirstEquations(equations);
+    const VariableUses uses(equations, variables);
+    Met met(uses.GetCount());
+    for (int i = 0; i < variables.GetCount(); ++i)
+        met.Add(variables.GetAt(i), uses.GivenNumber(i));
+    // A met equation is asked once whether it stays out.
+    enum : char { kUnmet, kFollowed, kLeftOut };
+    std::vector<char> state(equations.size(), kUnmet);
+    std::vector<char> listed(equations.size(), 0);
+    for (int e : cluster)
+        listed[static_cast<size_t>(e)] = 1;
+    for (size_t i = 0; i < met.variables.size(); ++i)
+        for (const int e : uses.Users(met.numbers[i])) {
+            ConstraintEqn* eqn = equations[static_cast<size_t>(e)];
+            char& seen = state[static_cast<size_t>(e)];
+            if (seen != kUnmet)
                 continue;
-            for (DrawVariable* variable : eqn->Variables())
-                if (!variable->IsFixed() && !inStart[variable]) {
-                    inStart[variable] = true;
-                    start.push_back(variable);
-                }
-            if (!inCluster[eqn]) {
-                inCluster[eqn] = true;
-                m_equations.Add(eqn);
+            seen = eqn->PrepareForCluster() ? kLeftOut : kFollowed;
+            if (seen == kLeftOut)
+                continue;
+            for (int k = 0; k < eqn->GetFieldCount(); ++k)
+                if (!eqn->GetField(k)->IsFixed())
+                    met.Add(eqn->GetField(k), uses.FieldNumber(e, k));
+            if (!listed[static_cast<size_t>(e)]) {
+                listed[static_cast<size_t>(e)] = 1;
+                cluster.push_back(e);
             }
         }
-    }
-    for (DrawVariable* variable : start)
-        if (!variable->IsFixed()) {
-            m_variables.Add(variable);
-            AddSnapshots(variable);
+    m_equations.Reserve(static_cast<int>(cluster.size()));
+    for (size_t i = static_cast<size_t>(m_equations.GetCount()); i < cluster.size(); ++i)
+        m_equations.Add(equations[static_cast<size_t>(cluster[i])]);
+    std::vector<int> columnOf(static_cast<size_t>(uses.GetCount()), -1);
+    m_variables.Reserve(static_cast<int>(met.variables.size()));
+    for (size_t i = 0; i < met.variables.size(); ++i)
+        if (!met.variables[i]->IsFixed()) {
+            columnOf[static_cast<size_t>(met.numbers[i])] = m_variables.GetCount();
+            m_variables.Add(met.variables[i]);
+            AddSnapshots(met.variables[i]);
         }
+    m_work = std::make_unique<Workspace>();
+    for (int e : cluster) {
+        const ConstraintEqn* eqn = equations[static_cast<size_t>(e)];
+        for (int k = 0; k < eqn->GetFieldCount(); ++k)
+            m_work->fieldColumns.push_back(columnOf[static_cast<size_t>(uses.FieldNumber(e, k))]);
+        m_work->fieldStart.push_back(static_cast<int>(m_work->fieldColumns.size()));
+    }
+}
+
+// The places in the list of the equations the cluster starts with; those
+// the list lacks are appended to it.
+std::vector<int> LocalSolver::PlaceFirstEquations(std::vector<ConstraintEqn*>& equations) const
+{
+    std::vector<int> places(static_cast<size_t>(m_equations.GetCount()), -1);
+    if (m_equations.IsEmpty())
+        return places;
+    for (size_t e = 0; e < equations.size(); ++e) {
+        const int i = m_equations.IndexOf(equations[e]);
+        if (i >= 0 && places[static_cast<size_t>(i)] < 0)
+            places[static_cast<size_t>(i)] = static_cast<int>(e);
+    }
+    for (size_t i = 0; i < places.size(); ++i)
+        if (places[i] < 0) {
+            places[i] = static_cast<int>(equations.size());
+            equations.push_back(m_equations.GetAt(static_cast<int>(i)));
+        }
+    return places;
 }
 
 // The Jacobian's pattern: one stored value per distinct cluster variable of
-// each equation.
+// each equation, so that a variable held twice gets the sum of its partials.
 void LocalSolver::Prepare()
 {
-    m_work = std::make_unique<Workspace>();
     Workspace& work = *m_work;
-    std::unordered_map<const DrawVariable*, int> column;
-    for (int j = 0; j < m_variables.GetCount(); ++j)
-        column[m_variables.GetAt(j)] = j;
     const int rows = m_equations.GetCount();
     const int cols = m_variables.GetCount();
-    std::vector<Eigen::Triplet<double>> entries;
-    std::vector<int> fieldColumns;
+    SparsePattern byRow;
+    std::vector<int> distinct;
     for (int i = 0; i < rows; ++i) {
-        const ConstraintEqn* eqn = m_equations.GetAt(i);
-        work.fieldStart.push_back(static_cast<int>(fieldColumns.size()));
-        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
-            auto found = column.find(eqn->GetField(k));
-            const int c = found == column.end() ? -1 : found->second;
-            fieldColumns.push_back(c);
-            if (c >= 0)
-                entries.emplace_back(i, c, 1.0);
-        }
+        const auto begin = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i)];
+        const auto end = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i) + 1];
+        distinct.clear();
+        std::copy_if(begin, end, std::back_inserter(distinct), [](int c) { return c >= 0; });
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        const int first = byRow.start.back();
+        for (size_t n = 0; n < distinct.size(); ++n)
+            byRow.entries.push_back({distinct[n], first + static_cast<int>(n)});
+        byRow.start.push_back(first + static_cast<int>(distinct.size()));
+        for (auto field = begin; field != end; ++field)
+            work.fieldSlots.push_back(
+                *field < 0 ? -1
+                           : first +
+                        static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), *field) -
+                                         distinct.begin()));
     }
-    work.fieldStart.push_back(static_cast<int>(fieldColumns.size()));
     work.jacobian.resize(rows, cols);
-    // Repeated entries (a variable held twice) become one stored value.
-    work.jacobian.setFromTriplets(entries.begin(), entries.end());
-    work.jacobian.makeCompressed();
-    work.fieldSlots.assign(fieldColumns.size(), -1);
-    for (int i = 0; i < rows; ++i) {
-        const int begin = work.jacobian.outerIndexPtr()[i];
-        const int end = work.jacobian.outerIndexPtr()[i + 1];
-        for (int f = work.fieldStart[static_cast<size_t>(i)]; f < work.fieldStart[static_cast<size_t>(i) + 1]; ++f) {
-            const int c = fieldColumns[static_cast<size_t>(f)];
-            if (c < 0)
-                continue;
-            for (int s = begin; s < end; ++s)
-                if (work.jacobian.innerIndexPtr()[s] == c)
-                    work.fieldSlots[static_cast<size_t>(f)] = s;
-        }
-    }
+    work.jacobian.resizeNonZeros(static_cast<Eigen::Index>(byRow.entries.size()));
+    std::copy(byRow.start.begin(), byRow.start.end(), work.jacobian.outerIndexPtr());
+    for (size_t s = 0; s < byRow.entries.size(); ++s)
+        work.jacobian.innerIndexPtr()[s] = byRow.entries[s].index;
+    work.normal.Build(byRow, cols);
     work.negResidual.resize(rows);
-    work.gradientNorm.resize(rows);
+    work.rowScale.resize(rows);
     work.values.resize(cols);
-    work.fewerRows = rows <= cols;
-    const int size = work.fewerRows ? rows : cols;
-    work.identity.resize(size, size);
-    work.identity.setIdentity();
+    work.columnScale = Eigen::VectorXd::Ones(cols);
 }
 
+// Each row is then divided by the length of its gradient, which leaves the
+// solutions of the linear equations as they are but gives every equation the
+// same weight in the normal matrix, whatever its units. That pass is apart
+// so that the square roots do not hold up the evaluation.
 bool LocalSolver::Evaluate()
 {
     Workspace& work = *m_work;
     double* stored = work.jacobian.valuePtr();
     std::fill(stored, stored + work.jacobian.nonZeros(), 0.0);
     std::array<double, ConstraintEqn::kMaxVariables> partials{};
+    const double tolerance2 = m_tolerance * m_tolerance;
     bool holds = true;
     for (int i = 0; i < m_equations.GetCount(); ++i) {
         const ConstraintEqn* eqn = m_equations.GetAt(i);
@@ -201,28 +261,25 @@ bool LocalSolver::Evaluate()
         for (int k = 0; k < eqn->GetFieldCount(); ++k) {
             const double partial = partials[static_cast<size_t>(k)];
             squares += partial * partial;
-            const int slot = work.fieldSlots[static_cast<size_t>(first + k)];
-            if (slot >= 0)
-                stored[slot] += partial;
-        }
-        work.negResidual[i] = -residual;
-        work.gradientNorm[i] = std::sqrt(squares);
-        // A held variable has no column: the step leaves it where it is.
-        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
-            const int slot = work.fieldSlots[static_cast<size_t>(first + k)];
-            if (slot >= 0 && IsHeld(eqn->GetField(k)))
-                stored[slot] = 0.0;
+            const auto f = static_cast<size_t>(first + k);
+            if (work.fieldSlots[f] >= 0)
+                stored[work.fieldSlots[f]] += partial * work.columnScale[work.fieldColumns[f]];
         }
         // A residual that is not a number never holds.
-        if (!(std::fabs(residual) <= m_tolerance * work.gradientNorm[i]))
+        if (!(residual * residual <= tolerance2 * squares))
             holds = false;
+        work.negResidual[i] = -residual;
+        work.rowScale[i] = squares;
+    }
+    for (int i = 0; i < m_equations.GetCount(); ++i)
+        work.rowScale[i] = work.rowScale[i] > 0.0 ? 1.0 / std::sqrt(work.rowScale[i]) : 1.0;
+    const int* outer = work.jacobian.outerIndexPtr();
+    for (int i = 0; i < m_equations.GetCount(); ++i) {
+        for (int s = outer[i]; s < outer[i + 1]; ++s)
+            stored[s] *= work.rowScale[i];
+        work.negResidual[i] *= work.rowScale[i];
     }
     return holds;
-}
-
-bool LocalSolver::IsHeld(const DrawVariable* variable) const
-{
-    return std::find(m_held.begin(), m_held.end(), variable) != m_held.end();
 }
 
 bool LocalSolver::Holds(int i) const
@@ -237,33 +294,27 @@ bool LocalSolver::Holds(int i) const
 }
 
 // The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
-// equations than variables, (J^T J)^-1 J^T (-R) otherwise.
+// equations than variables, (J^T J)^-1 J^T (-R) otherwise. A held column
+// was scaled down in J, so its share of the step is scaled down again.
 bool LocalSolver::Step()
 {
     Workspace& work = *m_work;
     const RowMatrix& j = work.jacobian;
-    if (work.fewerRows)
-        work.normal = SparseMatrix(j * j.transpose());
-    else
-        work.normal = SparseMatrix(j.transpose() * j);
-    double largest = 0.0;
-    for (int d = 0; d < work.normal.rows(); ++d)
-        largest = std::max(largest, std::fabs(work.normal.coeff(d, d)));
-    work.normal += (kRegularisation * std::max(largest, 1e-300)) * work.identity;
+    work.normal.Fill(j.valuePtr(), kRegularisation);
     if (!work.analysed) {
-        work.factor.analyzePattern(work.normal);
+        work.factor.analyzePattern(work.normal.Get());
         work.analysed = true;
     }
-    work.factor.factorize(work.normal);
+    work.factor.factorize(work.normal.Get());
     if (work.factor.info() != Eigen::Success)
         return false;
     Eigen::VectorXd delta;
-    if (work.fewerRows)
+    if (work.normal.OfRows())
         delta = j.transpose() * work.factor.solve(work.negResidual);
     else
         delta = work.factor.solve(Eigen::VectorXd(j.transpose() * work.negResidual));
     for (int c = 0; c < m_variables.GetCount(); ++c) {
-        work.values[c] = m_variables.GetAt(c)->GetValue() + delta[c];
+        work.values[c] = m_variables.GetAt(c)->GetValue() + delta[c] * work.columnScale[c];
         if (!std::isfinite(work.values[c]))
             return false;
     }
@@ -275,20 +326,29 @@ bool LocalSolver::Step()
 bool LocalSolver::Solve()
 {
     m_steps = 0;
+    return Run(false);
+}
+
+// Newton steps until every equation holds, then a commit; when the steps
+// run out, or with `steady` at the first step that does not take a quarter
+// off the residual, every variable goes back to its last committed value.
+bool LocalSolver::Run(bool steady)
+{
     m_outcome = Outcome::Solved;
     if (m_equations.IsEmpty())
         return true;
-    if (!m_work)
-        Prepare();
-    for (;;) {
+    double last = std::numeric_limits<double>::infinity();
+    for (int steps = 0;; ++steps) {
         if (Evaluate()) {
             Commit();
             return true;
         }
-        if (m_steps == kMaxSteps) {
+        const double size = m_work->negResidual.norm();
+        if (steps == kMaxSteps || (steady && !(size <= kSteadyDecrease * last))) {
             m_outcome = Outcome::NotConverged;
             break;
         }
+        last = size;
         if (!Step()) {
             m_outcome = Outcome::NotFinite;
             break;
@@ -299,26 +359,81 @@ bool LocalSolver::Solve()
     return false;
 }
 
-// The dragged vertex is held where the pointer put it while the rest of the
-// cluster gives way; only when the constraints do not allow that does it
-// take its share of the correction like every other variable. Otherwise a
-// least-squares step would pull it back a little at every move, and the
-// vertex would fall further and further behind the pointer.
+// First one Newton run in which moving a held variable costs far more than
+// moving any other: the rest of the cluster gives way, and a held variable
+// moves only along what the constraints leave it no other way to meet.
+// Holding it exactly would need a second run whenever the constraints do
+// not allow it; the weight leaves it a hair's breadth off instead, and it
+// is put back exactly on its value when every equation still holds there.
+// When the rest of the cluster cannot give way smoothly (the held value is
+// beyond its reach, and it would swing about to try), that run stops at
+// once, and every variable takes its share of the correction instead.
+bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
+{
+    m_steps = 0;
+    if (m_equations.IsEmpty())
+        return Run(false);
+    std::vector<std::pair<int, double>> wanted;
+    for (DrawVariable* variable : held) {
+        const int c = m_variables.IndexOf(variable);
+        if (c >= 0) {
+            wanted.emplace_back(c, variable->GetValue());
+            m_work->columnScale[c] = 1.0 / kHeldWeight;
+        }
+    }
+    if (wanted.empty())
+        return Run(false);
+    std::vector<double> given;
+    for (DrawVariable* variable : m_variables)
+        given.push_back(variable->GetValue());
+    const bool solved = Run(true);
+    m_work->columnScale.setOnes();
+    if (solved) {
+        ReturnToWanted(wanted);
+        return true;
+    }
+    for (int c = 0; c < m_variables.GetCount(); ++c)
+        m_variables.GetAt(c)->SetValue(given[static_cast<size_t>(c)]);
+    return Run(false);
+}
+
+// Only the equations of the held variables can change.
+void LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& wanted)
+{
+    const Workspace& work = *m_work;
+    std::vector<double> solved;
+    for (const auto& [c, value] : wanted) {
+        solved.push_back(m_variables.GetAt(c)->GetValue());
+        m_variables.GetAt(c)->SetValue(value);
+    }
+    bool holds = true;
+    for (int i = 0; holds && i < m_equations.GetCount(); ++i) {
+        const auto begin = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i)];
+        const auto end = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i) + 1];
+        const bool held = std::any_of(begin, end, [&](int c) {
+            return std::any_of(wanted.begin(), wanted.end(), [c](const auto& w) { return w.first == c; });
+        });
+        holds = !held || Holds(i);
+    }
+    if (holds) {
+        Commit();
+        return;
+    }
+    for (size_t i = 0; i < wanted.size(); ++i)
+        m_variables.GetAt(wanted[i].first)->SetValue(solved[i]);
+}
+
+// The dragged vertex is held where the pointer put it; otherwise each step
+// would pull it back a little, and it would fall further and further behind
+// the pointer.
 bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
 {
     for (VertexShape* vertex : vertices)
         vertex->MoveBy(offset.x, offset.y);
-    if (dragged && (m_variables.Contains(dragged->GetXVar()) || m_variables.Contains(dragged->GetYVar()))) {
-        std::vector<double> moved;
-        for (DrawVariable* variable : m_variables)
-            moved.push_back(variable->GetValue());
-        m_held = {dragged->GetXVar(), dragged->GetYVar()};
-        const bool solved = Solve();
-        m_held.clear();
-        if (solved)
-            return true;
-        for (int c = 0; c < m_variables.GetCount(); ++c)
-            m_variables.GetAt(c)->SetValue(moved[static_cast<size_t>(c)]);
+    ItemArray<DrawVariable> held;
+    if (dragged) {
+        held.Add(dragged->GetXVar());
+        held.Add(dragged->GetYVar());
     }
-    return Solve();
+    return SolveHolding(held);
 }

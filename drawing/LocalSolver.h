@@ -9,11 +9,17 @@
 // the drawing's present zoom; otherwise every variable goes back to its last
 // committed value. No value that is not finite is ever written.
 //
-// The Jacobian is sparse and its storage, the residuals and the factorisation
-// are kept from one step to the next.
+// A solve may hold some variables at the values they were given (a dragged
+// vertex under the pointer, a value the user typed): the rest of the cluster
+// gives way, and a held variable moves only where the constraints leave no
+// other way.
+//
+// The Jacobian and the normal matrix are sparse; their patterns, the
+// residuals and the factorisation are kept from one step to the next.
 #include "drawing/ConstraintCluster.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class ConstraintEqn;
@@ -36,12 +42,12 @@ public:
     LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
     // A cluster gathered from the given equations instead of a drawing's,
     // with a tolerance in drawing units.
-    LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables,
-                double tolerance);
+    LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables, double tolerance);
     ~LocalSolver() override;
 
     bool Solve() override;
     bool SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged) override;
+    bool SolveHolding(const ItemArray<DrawVariable>& held) override;
 
     const ItemArray<DrawVariable>& GetVariables() const { return m_variables; }
     const ItemArray<ConstraintEqn>& GetEquations() const { return m_equations; }
@@ -56,12 +62,16 @@ public:
 private:
     struct Workspace;
 
-    void Gather(const std::vector<ConstraintEqn*>& pool, std::vector<DrawVariable*> start);
+    void Gather(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables);
+    std::vector<int> PlaceFirstEquations(std::vector<ConstraintEqn*>& equations) const;
     void Prepare();
     // Fills the residuals and the Jacobian; answers whether every equation holds.
     bool Evaluate();
     bool Step();
-    bool IsHeld(const DrawVariable* variable) const;
+    bool Run(bool steady);
+    // Puts each (column, value) back on its value when every equation holds
+    // there, and commits.
+    void ReturnToWanted(const std::vector<std::pair<int, double>>& wanted);
 
     ItemArray<DrawVariable> m_variables;
     ItemArray<ConstraintEqn> m_equations;
@@ -69,9 +79,6 @@ private:
     Outcome m_outcome = Outcome::Solved;
     int m_steps = 0;
     std::unique_ptr<Workspace> m_work;
-    // During a drag step: the dragged vertex's coordinates, which the steps
-    // leave where the pointer put them.
-    std::vector<const DrawVariable*> m_held;
 };
 
 // Every equation of the drawing's constraints and of its drag constraints.

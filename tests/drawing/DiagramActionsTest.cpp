@@ -235,26 +235,39 @@ TEST_F(DiagramActionsTest, AnUpdateThatCannotBeSolvedSaysSoAndChangesNothing)
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
-// A value typed into a value display used to go straight into the variable,
-// leaving the distance it measures broken on the screen.
+// A value typed into a value display (Locked cleared) used to go straight
+// into the variable, leaving the distance it measures broken on the screen,
+// and then to meet the free point half way (5 typed 10 gave 7.50). The
+// drawing moves to meet the typed value; only ends that cannot move make it
+// give way.
 TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
 {
-    VertexShape* p = Vertex(drawing, 0, 0);
-    VertexShape* q = Vertex(drawing, 3, 4);
-    drawing->AddConstraint(new FixedPointConstraint(p));
-    auto* distance = new DistanceConstraint(p, q);
-    drawing->AddConstraint(distance);
-    DrawVariable* length = distance->GetVariable(0);
-    DrawValueComp display(length);
-    EXPECT_TRUE(display.ApplyProperties(false, Str255("10")));
-    // The solver takes the smallest step that meets every constraint: the
-    // length and the free point share the way from 5 to 10.
-    EXPECT_GT(length->GetValue(), 5.5);
-    EXPECT_NEAR(p->GetPoint().Distance(q->GetPoint()), length->GetValue(), 1e-6) << "the distance is met";
-    EXPECT_EQ(Values({p}), (std::vector<double>{0, 0}));
-    EXPECT_FALSE(display.ValueDiffers()) << "the display shows the solved value";
-    EXPECT_TRUE(drawing->TakePendingMoves().empty());
-    EXPECT_TRUE(ui.boxes.empty());
+    struct Row {
+        bool endFixed;
+        double shown;
+    };
+    for (const Row& row : {Row{false, 10.0}, Row{true, 5.0}}) {
+        SCOPED_TRACE(row.endFixed);
+        VertexShape* p = Vertex(drawing, 0, 0);
+        VertexShape* q = Vertex(drawing, 3, 4);
+        drawing->AddConstraint(new FixedPointConstraint(p));
+        if (row.endFixed)
+            drawing->AddConstraint(new FixedPointConstraint(q));
+        auto* distance = new DistanceConstraint(p, q);
+        drawing->AddConstraint(distance);
+        DrawVariable* length = distance->GetVariable(0);
+        DrawValueComp display(length);
+        EXPECT_TRUE(display.ApplyProperties(false, Str255("10")));
+        EXPECT_NEAR(length->GetValue(), row.shown, 1e-6);
+        if (!row.endFixed) {
+            EXPECT_EQ(length->GetValue(), 10.0) << "kept as typed";
+        }
+        EXPECT_NEAR(p->GetPoint().Distance(q->GetPoint()), row.shown, 1e-6) << "the distance is met";
+        EXPECT_EQ(Values({p}), (std::vector<double>{0, 0}));
+        EXPECT_FALSE(display.ValueDiffers()) << "the display shows the solved value";
+        EXPECT_TRUE(drawing->TakePendingMoves().empty());
+        EXPECT_TRUE(ui.boxes.empty());
+    }
 }
 
 // An update dropped before it ran leaves its edits for a later update.

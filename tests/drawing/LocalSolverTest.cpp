@@ -335,6 +335,85 @@ TEST_F(DrawingTest, AConstrainedTriangleDraggedThroughAHundredStepsKeepsEveryCon
     EXPECT_NEAR(a->GetPoint().Distance(b->GetPoint()), 4.0, 1e-4) << "within the drawing's tolerance";
 }
 
+// A dragged vertex ends under the pointer where the constraints allow it,
+// and where they do not, as near to it as they allow: on the circle it is
+// held to, in the pointer's direction, not behind it. A pointer out of reach
+// costs a few steps, not a hundred spent trying to hold the vertex there.
+namespace {
+
+struct DragCase {
+    const char* name;
+    // Builds the figure about a fixed corner at the origin; answers the
+    // dragged vertex.
+    std::function<VertexShape*(Pool&)> build;
+    DPoint offset;
+    // Where the dragged vertex must be, given the pointer (none: anywhere
+    // the constraints hold).
+    DPoint (*expected)(const DPoint& pointer);
+    int maxSteps;
+};
+
+const DragCase kDragCases[] = {
+    {"a corner hung on a side of fixed length from a swinging one",
+     [](Pool& p) {
+         VertexShape* a = p.Point(0, 0, true);
+         VertexShape* b = p.Point(4, 0);
+         VertexShape* c = p.Point(1, 3);
+         p.Eqn<DistanceEqn>(a, b, p.Var(4.0, true));
+         p.Eqn<DistanceEqn>(b, c, p.Var(std::sqrt(18.0), true));
+         return c;
+     },
+     {0.5, 0.3},
+     [](const DPoint& pointer) { return pointer; },
+     5},
+    {"the far corner of a rigid triangle turning about the fixed one",
+     [](Pool& p) {
+         VertexShape* a = p.Point(0, 0, true);
+         VertexShape* b = p.Point(4, 0);
+         VertexShape* c = p.Point(0, 3);
+         p.Eqn<DistanceEqn>(a, b, p.Var(4.0, true));
+         p.Eqn<DistanceEqn>(b, c, p.Var(5.0, true));
+         p.Eqn<DistanceEqn>(c, a, p.Var(3.0, true));
+         return c;
+     },
+     {-1.0, 0.0},
+     [](const DPoint& pointer) { return pointer * (3.0 / pointer.Distance(DPoint(0, 0))); },
+     6},
+    {"the end of a jointed arm pulled beyond its reach",
+     [](Pool& p) {
+         VertexShape* a = p.Point(0, 0, true);
+         VertexShape* b = p.Point(1, 0);
+         VertexShape* c = p.Point(1, 1);
+         p.Eqn<DistanceEqn>(a, b, p.Var(1.0, true));
+         p.Eqn<DistanceEqn>(b, c, p.Var(1.0, true));
+         return c;
+     },
+     {2.0, 1.0},
+     nullptr,
+     10},
+};
+
+} // namespace
+
+TEST(LocalSolver, ADraggedVertexGoesAsNearThePointerAsTheConstraintsAllow)
+{
+    for (const DragCase& c : kDragCases) {
+        Pool pool;
+        VertexShape* dragged = c.build(pool);
+        const DPoint pointer = dragged->GetPoint() + c.offset;
+        LocalSolver solver(pool.All(), Start({dragged->GetXVar(), dragged->GetYVar()}), 1e-9);
+        ItemArray<VertexShape> moved;
+        moved.Add(dragged);
+        ASSERT_TRUE(solver.SolveDrag(c.offset, moved, dragged)) << c.name;
+        if (c.expected) {
+            EXPECT_LT(dragged->GetPoint().Distance(c.expected(pointer)), 1e-6) << c.name;
+        }
+        EXPECT_LE(solver.GetStepCount(), c.maxSteps) << c.name;
+        for (int i = 0; i < solver.GetEquations().GetCount(); ++i)
+            EXPECT_TRUE(solver.Holds(i)) << c.name << ", equation " << i;
+    }
+}
+
 TEST_F(DrawingTest, ANewValueOfAConstraintIsReachedByTheClusterOfThatConstraint)
 {
     DrawingPtr drawing = NewDrawing();
