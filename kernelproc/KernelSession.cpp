@@ -249,9 +249,10 @@ void KernelSession::onControl(int message, uint32_t senderPackets)
 
 void KernelSession::stopComputation(uint32_t serial)
 {
+    // The word goes first: the program has it before any answer of the stop.
+    endpoint_.sendControl(wire::kMessageStopping, serial);
     aborted_ = true;
     GiacEvaluator::interrupt();
-    endpoint_.sendControl(wire::kMessageStopping, serial);
     armWatchdog();
 }
 
