@@ -1,13 +1,24 @@
-// Escape in a calculation the kernel cannot stop, on a real X display against
-// the kernel program beside the editor: a large number is factored, Escape
-// pressed, the editor says the kernel was started again and what was lost,
-// and the next calculation is answered by the new kernel. Starting the kernel
-// leaves the keys with the document.
+// Escape in a calculation, on a real X display against the kernel program
+// beside the editor. One the kernel cannot stop: a large number is factored,
+// Escape pressed, the editor says the kernel was started again and what was
+// lost, and the next calculation is answered by the new kernel. One it can
+// stop, however slowly: the session stays. Starting the kernel leaves the
+// keys with the document. The choices the editor seeks by itself for a
+// selection are bounded, and the status bar says so while they are sought.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QThread>
 
+#include "DrawingScreen.h"
 #include "EditorSession.h"
+#include "foundation/CharComp.h"
+#include "foundation/CompList.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "math/FractionComp.h"
 
 namespace {
 
@@ -15,6 +26,38 @@ namespace {
 // and cannot be interrupted.
 constexpr const char* kSemiprime =
     "4968638931578953484411481060339304001158629392764882849635992438246886957311244478915659341";
+
+// The processor time the process has used, in clock ticks.
+qint64 ProcessorTicks(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
+
+// A row of the characters of text.
+std::unique_ptr<CompArray> Chars(const char* text)
+{
+    auto row = std::make_unique<CompArray>();
+    for (; *text; ++text)
+        row->Append(gTextFace->GetCharacter(static_cast<unsigned char>(*text)));
+    return row;
+}
+
+// Code typed into a paragraph of its own at the end and evaluated.
+void EvaluateCode(EditorSession& editor, const QString& code)
+{
+    editor.Key("ctrl+End");
+    editor.Key("Return");
+    editor.Menu("F&ormat", 'C'); // Source Code
+    editor.Type(code);
+    editor.Key("Home");
+    editor.Key("shift+End");
+    editor.Menu("&Kernel", 'E'); // Evaluate Code
+}
 
 } // namespace
 
@@ -71,6 +114,94 @@ TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIs
     editor.Type("2x=6");
     editor.Key("Home");
     editor.Key("shift+End");
+    editor.Key("Menu");
+    for (int i = 0; i < 4; ++i)
+        editor.Key("Up"); // Solve
+    editor.Key("Return");
+    ASSERT_TRUE(editor.FocusMain());
+    EXPECT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("x = 3"); }))
+        << editor.DocumentText().toStdString();
+    EXPECT_TRUE(editor.Screenshot(folder + "/answered.png"));
+
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+}
+
+TEST(StopCalculationEndToEndTest, EscapeInAnExpansionKeepsTheSessionAndTheChoicesForASelectionAreBounded)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/stop-expansion";
+    // The kernel's test commands: the next choices for a selection are slow.
+    qputenv("QVKERNEL_TEST_HOOKS", "1");
+    EditorSession editor(folder);
+    qunsetenv("QVKERNEL_TEST_HOOKS");
+    // A tower of 200 fractions, as Element > Fraction, 1, Tab typed 200 times builds it.
+    const QString file = folder + "/tower.vxm";
+    drawing_screen::SaveNewDocument(file, [](ParagraphList& paragraphs) {
+        std::unique_ptr<CompArray> denominator = Chars("1");
+        for (int level = 0; level < 200; ++level) {
+            auto row = std::make_unique<CompArray>();
+            row->Append(new FractionComp(Chars("1"), std::move(denominator)));
+            denominator = std::move(row);
+        }
+        // The tower is the document's only paragraph.
+        paragraphs.DeleteAll();
+        auto* paragraph = new ParagraphComp(5);
+        paragraph->GetRow()->Append(denominator->GetAt(1));
+        paragraphs.Append(paragraph);
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "tower\\.vxm")) << editor.LastError().toStdString();
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+    const qint64 kernel = editor.KernelProcessId();
+    ASSERT_NE(kernel, 0);
+
+    // The tower selected: the kernel offers its calculations at once.
+    ASSERT_TRUE(editor.Menu("&Edit", 'l')) << editor.LastError().toStdString(); // Select All
+    QThread::msleep(1000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/tower-selected.png"));
+
+    // Escape in an expansion that takes a while to stop: the session stays.
+    EvaluateCode(editor, "keep = 5");
+    EvaluateCode(editor, "Expand[(x + y + z + w)^200]");
+    QThread::msleep(3000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/expanding.png"));
+    editor.Key("Escape");
+    qint64 ticks = -1;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const qint64 before = ticks;
+        ticks = ProcessorTicks(kernel);
+        QThread::msleep(500);
+        return ticks == before;
+    })) << "the kernel did not stop";
+    EXPECT_TRUE(editor.WaitForWindow("^Quorvant$", 2000).isEmpty()) << "a message after a stop";
+    EXPECT_EQ(editor.KernelProcessId(), kernel);
+    EXPECT_TRUE(editor.Screenshot(folder + "/stopped.png"));
+    EvaluateCode(editor, "keep + 1");
+    EXPECT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("keep + 1\n6"); }))
+        << editor.DocumentText().toStdString();
+
+    // Choices that take too long for a selection: the status says they are
+    // sought, then that none are offered, and the session stays.
+    EvaluateCode(editor, "QVTestSlowChoices[]");
+    ASSERT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("QVTestSlowChoices[]\nNull"); }))
+        << editor.DocumentText().toStdString();
+    editor.Key("ctrl+End");
+    editor.Key("Return");
+    ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString();
+    editor.Type("2x=6");
+    editor.Key("Home");
+    editor.Key("shift+End");
+    QThread::msleep(1000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/choices-sought.png"));
+    QThread::msleep(2500);
+    EXPECT_TRUE(editor.Screenshot(folder + "/choices-given-up.png"));
+    EXPECT_EQ(editor.KernelProcessId(), kernel);
+
+    // Selected again, the equation is solved.
+    editor.Key("End");
+    editor.Key("shift+Home");
     editor.Key("Menu");
     for (int i = 0; i < 4; ++i)
         editor.Key("Up"); // Solve
