@@ -255,7 +255,6 @@ public:
             m_link.AbortEvaluation();
         }
     }
-    bool TimedOut() const { return m_timedOut; }
 
 private:
     void ShowStatus(const char* text)

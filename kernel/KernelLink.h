@@ -132,10 +132,10 @@ public:
     ExprNode* Simplify(const ExprNode* node);
     ExprNode* Shuffle(int position, const ExprNode* node);
     ExprNode* Drop(int position, const ExprNode* a, const ExprNode* b);
-    int EvaluateShuffle(const ExprNode* node, KernelChoice* choices);
-    int EvaluateDrop(const ExprNode* a, const ExprNode* b, KernelChoice* choices);
     // The three choice requests are the editor's own: each is stopped after
     // kChoiceLimit, and then offers nothing (one choice of code 0).
+    int EvaluateShuffle(const ExprNode* node, KernelChoice* choices);
+    int EvaluateDrop(const ExprNode* a, const ExprNode* b, KernelChoice* choices);
     int EvaluateEval(const ExprNode* node, KernelChoice* choices);
     // The largest integer of the list plus one; 1 for an empty list.
     ExprNode* NextAfterMax(const ExprNode* list);
