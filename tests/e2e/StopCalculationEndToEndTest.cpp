@@ -47,45 +47,107 @@ std::unique_ptr<CompArray> Chars(const char* text)
     return row;
 }
 
-// Code typed into a paragraph of its own at the end and evaluated.
-void EvaluateCode(EditorSession& editor, const QString& code)
+// Text typed into a new paragraph at the end, of the style with that letter
+// in the Format menu, and selected.
+void TypeParagraph(EditorSession& editor, QChar style, const QString& text)
 {
     editor.Key("ctrl+End");
     editor.Key("Return");
-    editor.Menu("F&ormat", 'C'); // Source Code
-    editor.Type(code);
+    editor.Menu("F&ormat", style);
+    editor.Type(text);
     editor.Key("Home");
     editor.Key("shift+End");
-    editor.Menu("&Kernel", 'E'); // Evaluate Code
+}
+
+void EvaluateCode(EditorSession& editor, const QString& code)
+{
+    TypeParagraph(editor, 'C', code); // Source Code
+    editor.Menu("&Kernel", 'E');      // Evaluate Code
 }
 
 } // namespace
 
-TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIsAnswered)
+// The whole way of a user who stops calculations, in one editor.
+TEST(StopCalculationEndToEndTest, EscapeKeepsWhatStopsRestartsWhatCannotAndTheChoicesForASelectionAreBounded)
 {
     QString reason;
     if (!EditorSession::CanRun(&reason))
         GTEST_SKIP() << reason.toStdString();
     const QString folder = QString(QV_TEST_OUTPUT) + "/stop-calculation";
+    // The kernel's test commands: the next choices for a selection are slow.
+    qputenv("QVKERNEL_TEST_HOOKS", "1");
     EditorSession editor(folder);
-    ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
+    qunsetenv("QVKERNEL_TEST_HOOKS");
+    // A tower of 200 fractions, as Element > Fraction, 1, Tab typed 200 times
+    // builds it, the document's only paragraph.
+    const QString file = folder + "/tower.vxm";
+    drawing_screen::SaveNewDocument(file, [](ParagraphList& paragraphs) {
+        std::unique_ptr<CompArray> denominator = Chars("1");
+        for (int level = 0; level < 200; ++level) {
+            auto row = std::make_unique<CompArray>();
+            row->Append(new FractionComp(Chars("1"), std::move(denominator)));
+            denominator = std::move(row);
+        }
+        paragraphs.DeleteAll();
+        auto* paragraph = new ParagraphComp(5);
+        paragraph->GetRow()->Append(denominator->GetAt(1));
+        paragraphs.Append(paragraph);
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "tower\\.vxm")) << editor.LastError().toStdString();
     // The palette the kernel's start opens leaves the keys with the document.
     ASSERT_TRUE(editor.Menu("&Kernel", 'S')) << editor.LastError().toStdString();
     ASSERT_TRUE(editor.WaitForWindowGone("^Kernel Startup$")) << "the kernel did not start";
+    // The tower selected: the kernel offers its calculations at once.
+    ASSERT_TRUE(editor.Menu("&Edit", 'l')) << editor.LastError().toStdString(); // Select All
+    QThread::msleep(1000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/tower-selected.png"));
+    editor.Key("ctrl+End");
+    editor.Key("Return");
     editor.Type("typed on");
     EXPECT_TRUE(editor.Screenshot(folder + "/kernel-started.png"));
     EXPECT_TRUE(editor.DocumentText().contains("typed on")) << editor.DocumentText().toStdString();
     const qint64 firstKernel = editor.KernelProcessId();
     ASSERT_NE(firstKernel, 0);
 
+    // Escape in an expansion that takes a while to stop: the session stays.
     ASSERT_TRUE(editor.FocusMain());
-    editor.Key("ctrl+End");
-    editor.Key("Return");
-    ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString(); // Plain Equation
-    editor.Type(kSemiprime);
-    editor.Key("Home");
-    editor.Key("shift+End");
-    // The kernel's choices for a number end the context menu: Factor, Numeric value.
+    EvaluateCode(editor, "keep = 5");
+    EvaluateCode(editor, "Expand[(x + y + z + w)^200]");
+    QThread::msleep(3000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/expanding.png"));
+    editor.Key("Escape");
+    qint64 ticks = -1;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const qint64 before = ticks;
+        ticks = ProcessorTicks(firstKernel);
+        QThread::msleep(500);
+        return ticks == before;
+    })) << "the kernel did not stop";
+    EXPECT_TRUE(editor.WaitForWindow("^Quorvant$", 2000).isEmpty()) << "a message after a stop";
+    EXPECT_EQ(editor.KernelProcessId(), firstKernel);
+    EXPECT_TRUE(editor.Screenshot(folder + "/stopped.png"));
+    EvaluateCode(editor, "keep + 1");
+    EXPECT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("keep + 1\n6"); }))
+        << editor.DocumentText().toStdString();
+
+    // Choices that take too long for a selection: the status says they are
+    // sought, then that none are offered.
+    EvaluateCode(editor, "QVTestSlowChoices[]");
+    ASSERT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("QVTestSlowChoices[]\nNull"); }))
+        << editor.DocumentText().toStdString();
+    TypeParagraph(editor, 'q', kSemiprime); // Plain Equation
+    QThread::msleep(1000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/choices-sought.png"));
+    QThread::msleep(2500);
+    EXPECT_TRUE(editor.Screenshot(folder + "/choices-given-up.png"));
+    EXPECT_EQ(editor.KernelProcessId(), firstKernel);
+
+    // Selected again, the number's choices end the context menu: Factor,
+    // Numeric value. Its factoring cannot be stopped: the kernel is ended and
+    // started again, and the user is told.
+    editor.Key("End");
+    editor.Key("shift+Home");
     editor.Key("Menu");
     EXPECT_TRUE(editor.Screenshot(folder + "/context-menu.png"));
     editor.Key("Up");
@@ -94,7 +156,6 @@ TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIs
     QThread::msleep(3000);
     EXPECT_TRUE(editor.Screenshot(folder + "/factoring.png"));
     editor.Key("Escape");
-    // The kernel could not stop: it is ended and started again, and the user is told.
     const QString told = editor.WaitForWindow("^Quorvant$");
     ASSERT_FALSE(told.isEmpty()) << "no message after Escape";
     EXPECT_TRUE(editor.Screenshot(folder + "/restarted-message.png"));
@@ -108,100 +169,7 @@ TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIs
     ASSERT_TRUE(editor.FocusMain());
 
     // A new calculation is answered by the new kernel.
-    editor.Key("ctrl+End");
-    editor.Key("Return");
-    ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString();
-    editor.Type("2x=6");
-    editor.Key("Home");
-    editor.Key("shift+End");
-    editor.Key("Menu");
-    for (int i = 0; i < 4; ++i)
-        editor.Key("Up"); // Solve
-    editor.Key("Return");
-    ASSERT_TRUE(editor.FocusMain());
-    EXPECT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("x = 3"); }))
-        << editor.DocumentText().toStdString();
-    EXPECT_TRUE(editor.Screenshot(folder + "/answered.png"));
-
-    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
-}
-
-TEST(StopCalculationEndToEndTest, EscapeInAnExpansionKeepsTheSessionAndTheChoicesForASelectionAreBounded)
-{
-    QString reason;
-    if (!EditorSession::CanRun(&reason))
-        GTEST_SKIP() << reason.toStdString();
-    const QString folder = QString(QV_TEST_OUTPUT) + "/stop-expansion";
-    // The kernel's test commands: the next choices for a selection are slow.
-    qputenv("QVKERNEL_TEST_HOOKS", "1");
-    EditorSession editor(folder);
-    qunsetenv("QVKERNEL_TEST_HOOKS");
-    // A tower of 200 fractions, as Element > Fraction, 1, Tab typed 200 times builds it.
-    const QString file = folder + "/tower.vxm";
-    drawing_screen::SaveNewDocument(file, [](ParagraphList& paragraphs) {
-        std::unique_ptr<CompArray> denominator = Chars("1");
-        for (int level = 0; level < 200; ++level) {
-            auto row = std::make_unique<CompArray>();
-            row->Append(new FractionComp(Chars("1"), std::move(denominator)));
-            denominator = std::move(row);
-        }
-        // The tower is the document's only paragraph.
-        paragraphs.DeleteAll();
-        auto* paragraph = new ParagraphComp(5);
-        paragraph->GetRow()->Append(denominator->GetAt(1));
-        paragraphs.Append(paragraph);
-    });
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(editor.Start({file}, "tower\\.vxm")) << editor.LastError().toStdString();
-    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
-    const qint64 kernel = editor.KernelProcessId();
-    ASSERT_NE(kernel, 0);
-
-    // The tower selected: the kernel offers its calculations at once.
-    ASSERT_TRUE(editor.Menu("&Edit", 'l')) << editor.LastError().toStdString(); // Select All
-    QThread::msleep(1000);
-    EXPECT_TRUE(editor.Screenshot(folder + "/tower-selected.png"));
-
-    // Escape in an expansion that takes a while to stop: the session stays.
-    EvaluateCode(editor, "keep = 5");
-    EvaluateCode(editor, "Expand[(x + y + z + w)^200]");
-    QThread::msleep(3000);
-    EXPECT_TRUE(editor.Screenshot(folder + "/expanding.png"));
-    editor.Key("Escape");
-    qint64 ticks = -1;
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        const qint64 before = ticks;
-        ticks = ProcessorTicks(kernel);
-        QThread::msleep(500);
-        return ticks == before;
-    })) << "the kernel did not stop";
-    EXPECT_TRUE(editor.WaitForWindow("^Quorvant$", 2000).isEmpty()) << "a message after a stop";
-    EXPECT_EQ(editor.KernelProcessId(), kernel);
-    EXPECT_TRUE(editor.Screenshot(folder + "/stopped.png"));
-    EvaluateCode(editor, "keep + 1");
-    EXPECT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("keep + 1\n6"); }))
-        << editor.DocumentText().toStdString();
-
-    // Choices that take too long for a selection: the status says they are
-    // sought, then that none are offered, and the session stays.
-    EvaluateCode(editor, "QVTestSlowChoices[]");
-    ASSERT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("QVTestSlowChoices[]\nNull"); }))
-        << editor.DocumentText().toStdString();
-    editor.Key("ctrl+End");
-    editor.Key("Return");
-    ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString();
-    editor.Type("2x=6");
-    editor.Key("Home");
-    editor.Key("shift+End");
-    QThread::msleep(1000);
-    EXPECT_TRUE(editor.Screenshot(folder + "/choices-sought.png"));
-    QThread::msleep(2500);
-    EXPECT_TRUE(editor.Screenshot(folder + "/choices-given-up.png"));
-    EXPECT_EQ(editor.KernelProcessId(), kernel);
-
-    // Selected again, the equation is solved.
-    editor.Key("End");
-    editor.Key("shift+Home");
+    TypeParagraph(editor, 'q', "2x=6");
     editor.Key("Menu");
     for (int i = 0; i < 4; ++i)
         editor.Key("Up"); // Solve
