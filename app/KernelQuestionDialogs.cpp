@@ -100,6 +100,11 @@ void KernelQuestionDialogs::EndWait()
     UserInterface::Current().SetStatusText("");
 }
 
+void KernelQuestionDialogs::RequestStatus(const std::string& text)
+{
+    UserInterface::Current().SetStatusText(text);
+}
+
 void KernelQuestionDialogs::ConstantsPalette(bool open)
 {
     // Not once the program's exit has begun: the frame is going away.

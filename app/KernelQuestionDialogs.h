@@ -18,6 +18,7 @@ public:
     void Yield() override;
     void BeginWait() override;
     void EndWait() override;
+    void RequestStatus(const std::string& text) override;
     void ConstantsPalette(bool open) override;
     std::string LocateKernel() override;
     void StartupStatus(const std::string& text) override;

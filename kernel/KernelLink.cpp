@@ -26,6 +26,8 @@ constexpr const char* kRestartedText =
     "Evaluate Code, and letters marked in the Constants palette.";
 constexpr const char* kEndedText =
     "The kernel did not stop when asked and has been ended. Start it again from the Kernel menu.";
+constexpr const char* kSeekingChoices = "Looking for calculations\u2026 Esc stops it.";
+constexpr const char* kNoChoicesInTime = "No calculations are offered: the kernel took too long to find them.";
 
 // Writes the node in package form, or Null for a missing one.
 
@@ -119,7 +121,8 @@ void KernelLink::AbortEvaluation()
     MLINK link = m_link;
     if (!link || !m_busy || m_abortRequested)
         return;
-    m_abortTime = std::chrono::steady_clock::now();
+    m_lastWord = std::chrono::steady_clock::now();
+    m_awaitingWord = true;
     m_abortRequested = true;
     MLPutMessage(link, MLABORTMESSAGE);
 }
@@ -215,6 +218,67 @@ private:
     int m_exceptions;
 };
 
+// A request the editor makes by itself, for its scope: stopped at its
+// deadline, and named in the status bar (when it has a status text) once it
+// has run long enough to be noticed. Requests nest: a release that waited for
+// a request may make one of its own as that request ends.
+class KernelLink::OwnRequest {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    OwnRequest(KernelLink& link, std::chrono::milliseconds limit, const char* status = nullptr,
+               const char* timedOutStatus = nullptr)
+        : m_link(link), m_outer(link.m_own), m_started(Clock::now()), m_deadline(m_started + limit), m_status(status),
+          m_timedOutStatus(timedOutStatus)
+    {
+        m_link.m_own = this;
+    }
+    ~OwnRequest()
+    {
+        m_link.m_own = m_outer;
+        if (m_noticed)
+            ShowStatus(m_timedOut && m_timedOutStatus ? m_timedOutStatus : "");
+    }
+    OwnRequest(const OwnRequest&) = delete;
+    OwnRequest& operator=(const OwnRequest&) = delete;
+
+    // While the request waits.
+    void Check()
+    {
+        const Clock::time_point now = Clock::now();
+        if (m_status && !m_noticed && now - m_started > kOwnRequestNotice) {
+            m_noticed = true;
+            ShowStatus(m_status);
+        }
+        if (!m_timedOut && now > m_deadline) {
+            m_timedOut = true;
+            m_link.AbortEvaluation();
+        }
+    }
+
+private:
+    void ShowStatus(const char* text)
+    {
+        if (m_link.m_questions)
+            m_link.m_questions->RequestStatus(text);
+    }
+
+    KernelLink& m_link;
+    OwnRequest* m_outer;
+    Clock::time_point m_started;
+    Clock::time_point m_deadline;
+    const char* m_status;
+    const char* m_timedOutStatus;
+    bool m_noticed = false;
+    bool m_timedOut = false;
+};
+
+void KernelLink::CheckOwnRequest()
+{
+    if (m_own)
+        m_own->Check();
+}
+
 ExprNode* KernelLink::NodeRequest(bool wrapped, bool cursor, const Writer& write, bool modelBuilding)
 {
     if (!Writable())
@@ -277,6 +341,7 @@ int KernelLink::ChoiceRequest(const Writer& write, KernelChoice* choices)
     choices[0].text.clear();
     if (!Writable())
         return 1;
+    OwnRequest own(*this, kChoiceLimit, kSeekingChoices, kNoChoicesInTime);
     Request request(*this, false, false);
     request.Send(true, write);
     if (!WaitForReturn(false))
@@ -596,12 +661,7 @@ ExprNode* KernelLink::BuildModelFromVars(const ExprNode* a, const ExprNode* b)
 ExprNode* KernelLink::SolveSystem(const ExprNode* a, const ExprNode* b, const ExprNode* c)
 {
     if (b) {
-        m_stepDeadline = std::chrono::steady_clock::now() + m_dragStepLimit;
-        m_stepTimed = true;
-        struct Untimed {
-            bool& timed;
-            ~Untimed() { timed = false; }
-        } untimed{m_stepTimed};
+        OwnRequest step(*this, m_dragStepLimit);
         return NodeRequest(false, false, PlainCall("QVConstrainedMin", {a, b, c}), true);
     }
     return NodeRequest(false, false, PlainCall("QVSolveSystem", {a}), true);

@@ -36,12 +36,22 @@ public:
     static constexpr int kMaxChoices = 16;
     static constexpr const char* kProgramName = "qvkernel";
     static constexpr const char* kPackageName = "VXCompute`";
-    // How long a kernel may take to answer an abort before it is ended.
+    // How long a kernel asked to stop may go without a word before it is
+    // ended. A kernel that is stopping a computation says so at once and then
+    // every tenth of a second, and ends itself when the computation cannot be
+    // stopped; one silent this long is hung.
     static constexpr std::chrono::milliseconds kAbortGrace{400};
     // How long a drag step (QVConstrainedMin) may wait for its answer before
     // the kernel is asked to stop it: the pointer has moved on meanwhile, and
     // the step is given up for its newest place.
     static constexpr std::chrono::milliseconds kDragStepLimit{250};
+    // How long the kernel may take to offer the calculations for a selection
+    // or a drag before it is asked to stop: nobody asked for them, and input
+    // is held while they are sought.
+    static constexpr std::chrono::milliseconds kChoiceLimit{2000};
+    // How long such a request of the editor's own runs before the status bar
+    // says so (a quick one passes unnoticed).
+    static constexpr std::chrono::milliseconds kOwnRequestNotice{300};
 
     // Reads the calculation preferences; no kernel is connected.
     KernelLink();
@@ -74,8 +84,9 @@ public:
     // Shows the busy message and answers true while a request runs.
     bool ShowBusyMessage();
     // Asks the running request's kernel to stop (Escape in a view). A kernel
-    // that has not answered within kAbortGrace is ended and started again,
-    // with a message saying what was lost.
+    // that ends itself because it cannot stop, or that stays silent for
+    // kAbortGrace, is ended and started again, with a message saying what
+    // was lost.
     void AbortEvaluation();
     // Runs work now when no request runs, else as soon as the running one
     // has ended (a mouse release that needs the kernel's answer). The work
@@ -121,6 +132,8 @@ public:
     ExprNode* Simplify(const ExprNode* node);
     ExprNode* Shuffle(int position, const ExprNode* node);
     ExprNode* Drop(int position, const ExprNode* a, const ExprNode* b);
+    // The three choice requests are the editor's own: each is stopped after
+    // kChoiceLimit, and then offers nothing (one choice of code 0).
     int EvaluateShuffle(const ExprNode* node, KernelChoice* choices);
     int EvaluateDrop(const ExprNode* a, const ExprNode* b, KernelChoice* choices);
     int EvaluateEval(const ExprNode* node, KernelChoice* choices);
@@ -181,6 +194,7 @@ private:
     struct Arg;
     using Writer = std::function<void(MLINK)>;
     class Request;
+    class OwnRequest;
 
     bool Writable() const;
     // The guarded request: writes, ends the packet and waits; null after a refusal.
@@ -196,6 +210,8 @@ private:
     void AnswerQuestion(int number);
     void ShowKernelMessage(int& packet);
     void YieldWhileWaiting();
+    void WatchStoppingKernel();
+    void CheckOwnRequest();
     void Disconnect();
     void CloseLink();
 
@@ -215,11 +231,14 @@ private:
 
     std::atomic<int> m_waiting{0};
     std::atomic<bool> m_abortRequested{false};
-    std::chrono::steady_clock::time_point m_abortTime;
+    // After an abort: when the kernel last said it is stopping (or the abort
+    // went), and whether a word is awaited (not once it said it has nothing
+    // to stop: its answer is on the way).
+    std::chrono::steady_clock::time_point m_lastWord;
+    bool m_awaitingWord = false;
     std::chrono::milliseconds m_dragStepLimit{kDragStepLimit};
-    // Set while a drag step waits: when it is passed the step is stopped.
-    std::chrono::steady_clock::time_point m_stepDeadline;
-    bool m_stepTimed = false;
+    // The request of the editor's own that waits, if any.
+    OwnRequest* m_own = nullptr;
     bool m_endedAfterAbort = false;
 
     std::atomic<bool> m_running{false};     // the start-up has not been cancelled

@@ -84,6 +84,9 @@ bool KernelLink::WaitForReturn(bool showMessages)
             AnswerQuestion(number);
             if (!m_link.load())
                 return false;
+            // A kernel stopping its computation watches it afresh once
+            // the reply has come: its silence is counted from here.
+            m_lastWord = std::chrono::steady_clock::now();
         } else if (packet == MLMESSAGEPKT && showMessages) {
             ShowKernelMessage(packet);
             if (packet != MLTEXTPKT)
@@ -207,18 +210,33 @@ void KernelLink::YieldWhileWaiting()
     }
     if (m_questions)
         m_questions->Yield();
-    if (m_stepTimed && std::chrono::steady_clock::now() > m_stepDeadline) {
-        m_stepTimed = false;
-        AbortEvaluation();
-    }
-    if (m_abortRequested && !m_endedAfterAbort &&
-        std::chrono::steady_clock::now() - m_abortTime > kAbortGrace) {
-        // The kernel has not answered the abort: end it, so that the wait
-        // ends with a closed link instead of never.
-        if (pid_t pid = MLProcessId(m_link); pid > 0) {
-            m_endedAfterAbort = true;
-            ::kill(pid, SIGKILL);
+    CheckOwnRequest();
+    if (m_abortRequested && !m_endedAfterAbort)
+        WatchStoppingKernel();
+}
+
+// The kernel decides itself whether a computation it was asked to stop can
+// be stopped: it says at once that it is stopping one (or that it has none to
+// stop), says so again every tenth of a second, and ends itself when the
+// computation goes on. Only a kernel that falls silent is ended here: it is
+// hung, and nothing of its own can end it.
+void KernelLink::WatchStoppingKernel()
+{
+    MLINK link = m_link;
+    int message = 0;
+    while (MLGetMessage(link, &message)) {
+        if (message == MLSTOPPINGMESSAGE) {
+            m_lastWord = std::chrono::steady_clock::now();
+            m_awaitingWord = true;
+        } else if (message == MLNOTHINGTOSTOPMESSAGE) {
+            m_awaitingWord = false;
         }
+    }
+    if (!m_awaitingWord || std::chrono::steady_clock::now() - m_lastWord <= kAbortGrace)
+        return;
+    if (pid_t pid = MLProcessId(link); pid > 0) {
+        m_endedAfterAbort = true;
+        ::kill(pid, SIGKILL);
     }
 }
 

@@ -38,6 +38,10 @@ public:
     // The wait cursor and the busy status for requests that show them.
     virtual void BeginWait() {}
     virtual void EndWait() {}
+    // The status bar text about a request the editor makes by itself (the
+    // choices for a selection) that has run long enough to be noticed, and
+    // then how it ended; "" gives the status bar back.
+    virtual void RequestStatus(const std::string& text) { (void)text; }
     // The Constants palette opens as a kernel starts and closes as it goes
     // (quit, or the link closed by the kernel).
     virtual void ConstantsPalette(bool open) { (void)open; }

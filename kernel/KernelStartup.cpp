@@ -154,8 +154,10 @@ void KernelLink::QuitKernel()
     if (m_questions)
         m_questions->ConstantsPalette(false);
     m_busy = true;
-    // A kernel that does not go within the abort's grace is ended.
-    m_abortTime = std::chrono::steady_clock::now();
+    // A kernel that does not go within the abort's grace is ended: it says
+    // nothing while it goes.
+    m_lastWord = std::chrono::steady_clock::now();
+    m_awaitingWord = true;
     m_abortRequested = true;
     MLPutFunction(link, "EvaluatePacket", 1);
     MLPutFunction(link, "Quit", 0);

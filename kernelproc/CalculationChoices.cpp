@@ -37,6 +37,19 @@ bool isMatrixValue(const Expr& e)
            std::all_of(e.parts.begin() + 1, e.parts.end(), [](const Expr& row) { return row.hasHead("List"); });
 }
 
+void merge(Shape& shape, const Shape& part)
+{
+    shape.calculus = shape.calculus || part.calculus;
+    shape.division = shape.division || part.division;
+    shape.powerOrProduct = shape.powerOrProduct || part.powerOrProduct;
+    shape.matrix = shape.matrix || part.matrix;
+    shape.tooDeep = shape.tooDeep || part.tooDeep;
+    for (const std::string& unknown : part.unknowns) {
+        if (std::find(shape.unknowns.begin(), shape.unknowns.end(), unknown) == shape.unknowns.end())
+            shape.unknowns.push_back(unknown);
+    }
+}
+
 void walk(const Expr& e, const ChoiceContext& context, Shape& shape, int depth)
 {
     if (depth > kDepthLimit) {
@@ -61,12 +74,18 @@ void walk(const Expr& e, const ChoiceContext& context, Shape& shape, int depth)
     const bool negativePower = head == "Power" && e.argCount() == 2 && e.arg(1).type == wire::kTokenInteger &&
                                !e.arg(1).text.empty() && e.arg(1).text[0] == '-';
     const std::size_t unknownsBefore = shape.unknowns.size();
-    for (std::size_t i = 0; i < e.argCount(); ++i)
-        walk(e.arg(i), context, shape, depth + 1);
-    if (head == "Divide" && e.argCount() == 2) {
-        Shape denominator;
-        walk(e.arg(1), context, denominator, depth + 1);
-        shape.division = shape.division || !denominator.unknowns.empty();
+    const bool fraction = head == "Divide" && e.argCount() == 2;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (fraction && i == 1) {
+            // The denominator is walked on its own, once: its unknowns
+            // count even where the numerator has them too.
+            Shape denominator;
+            walk(e.arg(1), context, denominator, depth + 1);
+            shape.division = shape.division || !denominator.unknowns.empty();
+            merge(shape, denominator);
+        } else {
+            walk(e.arg(i), context, shape, depth + 1);
+        }
     }
     if (negativePower && shape.unknowns.size() > unknownsBefore)
         shape.division = true;

@@ -1,7 +1,9 @@
 #include "kernelproc/KernelSession.h"
 
 #include <cstdio>
+#include <ctime>
 #include <new>
+#include <thread>
 #include <unistd.h>
 
 namespace kernelproc {
@@ -10,12 +12,22 @@ using wire::Expr;
 
 namespace {
 
-// How long a computation may take to notice an abort. Some of Giac's work
-// (factoring a large integer) never looks at its interruption flag: such a
-// computation cannot be stopped, and a kernel that answered $Aborted while it
-// went on would hold every later request behind it. The kernel ends itself
-// instead, after the program has had its own chance to end it.
-constexpr auto kAbortGrace = std::chrono::milliseconds(1500);
+// How much processor time a computation asked to stop may still take. Some of
+// Giac's work (factoring a large integer) never looks at its interruption
+// flag: such a computation cannot be stopped, and a kernel that answered
+// $Aborted while it went on would hold every later request behind it, so the
+// kernel ends itself instead. Other work notices the flag only between steps
+// and then frees what the step built, which takes processor time as well.
+// Processor time, not the clock: a loaded machine slows a stop down without
+// making it any less of a stop.
+constexpr std::chrono::nanoseconds kStopProcessorBudget = std::chrono::milliseconds(1500);
+// A computation that neither stops nor uses its budget within this long is
+// blocked: it is ended too.
+constexpr auto kStopClockLimit = std::chrono::seconds(30);
+// How often a stopping kernel tells the program so. The program ends a kernel
+// it has not heard from for a while (KernelLink::kAbortGrace): one that is
+// hung, whose watchdog cannot run.
+constexpr auto kStopHeartbeat = std::chrono::milliseconds(100);
 // The exit status of a kernel that ended a computation it could not stop.
 constexpr int kUnstoppableExit = 75;
 
@@ -24,6 +36,13 @@ constexpr const char* kPackageName = "VXCompute`";
 Expr returnPacket(Expr value)
 {
     return Expr::function("ReturnPacket", {std::move(value)});
+}
+
+std::chrono::nanoseconds processorTime()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
 // Takes about `kilobytes` of stack, as a deep recursion inside Giac does.
@@ -137,7 +156,10 @@ Expr KernelSession::compute(const Expr& expr, std::vector<KernelMessage>& messag
     aborted_ = false;
     startComputing(endpoint_.packetsRead());
     Expr value = computeGuarded(expr, messages);
-    runningSerial_ = 0;
+    {
+        std::lock_guard lock(stopMutex_);
+        runningSerial_ = 0;
+    }
     GiacEvaluator::clearInterrupt();
     if (aborted_) {
         messages.clear();
@@ -178,36 +200,60 @@ Expr KernelSession::evaluateRequest(const Expr& expr, std::vector<KernelMessage>
             deepRecursion(std::stoi(e.arg(0).text));
             return Expr::symbol("Null");
         }
+        if (testHooks_ && e.hasHead("QVTestSlowChoices", 0)) {
+            slowChoices_ = true;
+            return Expr::symbol("Null");
+        }
         if (testHooks_ && e.hasHead("QVTestMessage", 1)) {
             messages.push_back({"QVTestMessage", "note", e.arg(0).text});
             return Expr::symbol("Null");
         }
         return evaluator_.evaluate(e, askHook, messages);
     };
+    if (slowChoices_ && expr.hasHead("VXEvaluateEval", 1)) {
+        slowChoices_ = false;
+        return waitUntilStopped();
+    }
     std::optional<Expr> answered = package_.answer(expr, evaluate, askHook, &messages);
     return answered ? std::move(*answered) : evaluate(expr);
 }
 
+Expr KernelSession::waitUntilStopped()
+{
+    while (!GiacEvaluator::interrupted())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return Expr::symbol("$Aborted");
+}
+
 void KernelSession::startComputing(uint32_t serial)
 {
+    std::lock_guard lock(stopMutex_);
     runningSerial_ = serial;
-    if (abortSerial_ == serial) {
-        aborted_ = true;
-        GiacEvaluator::interrupt();
-        armWatchdog();
-    }
+    // An abort that came before the request was read, or one taken before a
+    // question to the program whose reply has now come.
+    if (abortSerial_ == serial || aborted_)
+        stopComputation(serial);
 }
 
 void KernelSession::onControl(int message, uint32_t senderPackets)
 {
     if (message != wire::kMessageAbort)
         return;
+    std::lock_guard lock(stopMutex_);
     abortSerial_ = senderPackets;
-    if (runningSerial_ == senderPackets) {
-        aborted_ = true;
-        GiacEvaluator::interrupt();
-        armWatchdog();
-    }
+    if (runningSerial_ == senderPackets)
+        stopComputation(senderPackets);
+    else
+        endpoint_.sendControl(wire::kMessageNothingToStop, senderPackets);
+}
+
+void KernelSession::stopComputation(uint32_t serial)
+{
+    // The word goes first: the program has it before any answer of the stop.
+    endpoint_.sendControl(wire::kMessageStopping, serial);
+    aborted_ = true;
+    GiacEvaluator::interrupt();
+    armWatchdog();
 }
 
 std::optional<Expr> KernelSession::ask(int number, const Expr& argument)
@@ -253,8 +299,7 @@ void KernelSession::armWatchdog()
     {
         std::lock_guard lock(watchdogMutex_);
         std::lock_guard answerLock(answerMutex_);
-        watchdogRequest_ = request_;
-        watchdogDeadline_ = std::chrono::steady_clock::now() + kAbortGrace;
+        watch_ = StopWatch{request_, processorTime(), std::chrono::steady_clock::now()};
     }
     watchdogWake_.notify_all();
 }
@@ -289,21 +334,36 @@ void KernelSession::watchdogLoop()
     for (;;) {
         if (stopping_)
             return;
-        if (!watchdogDeadline_) {
+        if (!watch_) {
             watchdogWake_.wait(lock);
             continue;
         }
-        if (watchdogWake_.wait_until(lock, *watchdogDeadline_) != std::cv_status::timeout)
-            continue;
-        watchdogDeadline_.reset();
-        if (!stillComputing(watchdogRequest_))
-            continue;
+        watchdogWake_.wait_for(lock, kStopHeartbeat);
+        if (!stopping_ && watch_ && !watchStopping())
+            watch_.reset();
+    }
+}
+
+bool KernelSession::watchStopping()
+{
+    std::lock_guard answerLock(answerMutex_);
+    if (watch_->request != request_ || answered_ >= watch_->request)
+        return false;
+    // While the program answers a question nothing runs; the watch starts
+    // afresh when its reply has come.
+    if (waitingForReply_)
+        return true;
+    if (processorTime() - watch_->processorAtAbort > kStopProcessorBudget ||
+        std::chrono::steady_clock::now() - watch_->clockAtAbort > kStopClockLimit) {
         // Giac did not notice the interruption: it cannot be stopped, and
         // the session cannot serve another request until it ends. Saying
         // $Aborted would be untrue; the kernel ends, and its link closes.
         std::fflush(nullptr);
         ::_exit(kUnstoppableExit);
     }
+    // Under the answer's lock: no word of stopping follows the answer.
+    endpoint_.sendControl(wire::kMessageStopping, runningSerial_);
+    return true;
 }
 
 } // namespace kernelproc

@@ -2,7 +2,10 @@
 // The substitute kernel's conversation: reads each request packet, evaluates
 // it, and answers with one return packet, preceded by any message, text and
 // call packets. An abort from the program stops the running computation and
-// answers $Aborted; a computation that cannot be stopped ends the kernel.
+// answers $Aborted; a computation that cannot be stopped ends the kernel. The
+// kernel tells the program at once whether it is stopping a computation, and
+// keeps telling it until the computation has stopped, so that the program
+// ends only a kernel that no longer answers at all.
 #include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/PackageRequests.h"
 #include "mathlink/KernelEndpoint.h"
@@ -45,18 +48,28 @@ private:
     void onControl(int message, uint32_t senderPackets);
     void onControlClosed();
     void startComputing(uint32_t serial);
+    // Interrupts the running computation, tells the program, and watches
+    // the computation stop; under stopMutex_.
+    void stopComputation(uint32_t serial);
     void armWatchdog();
     void watchdogLoop();
+    // One look of the watchdog: false once the watched computation is over.
+    bool watchStopping();
     bool stillComputing(uint64_t request);
+    // Test aid: the next choices request waits until it is stopped.
+    wire::Expr waitUntilStopped();
 
     wire::KernelEndpoint endpoint_;
     GiacEvaluator evaluator_;
     PackageRequests package_;
     bool testHooks_;
+    bool slowChoices_ = false;
     std::atomic<bool> linkGone_{false};
 
     // The number of the program's packets that the running computation has
-    // seen (0 while idle): an abort naming it is for this computation.
+    // seen (0 while idle): an abort naming it is for this computation. The
+    // two serials change, and are compared, under stopMutex_.
+    std::mutex stopMutex_;
     std::atomic<uint32_t> runningSerial_{0};
     std::atomic<uint32_t> abortSerial_{0};
     std::atomic<bool> aborted_{false};
@@ -66,10 +79,16 @@ private:
     uint64_t request_ = 0;         // the request being served
     uint64_t answered_ = 0;        // the last request answered
 
+    // A computation asked to stop: which request, and the processor time and
+    // the clock when it was asked.
+    struct StopWatch {
+        uint64_t request = 0;
+        std::chrono::nanoseconds processorAtAbort{};
+        std::chrono::steady_clock::time_point clockAtAbort;
+    };
     std::mutex watchdogMutex_;
     std::condition_variable watchdogWake_;
-    std::optional<std::chrono::steady_clock::time_point> watchdogDeadline_;
-    uint64_t watchdogRequest_ = 0;
+    std::optional<StopWatch> watch_;
     bool stopping_ = false;
     std::thread watchdog_;
 };

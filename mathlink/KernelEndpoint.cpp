@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace wire {
@@ -77,6 +78,15 @@ bool KernelEndpoint::writeTruncatedPacket(const Expr& expr)
     frame.append(writer.bytes(), 0, writer.bytes().size() / 2);
     std::lock_guard lock(writeMutex_);
     return sendAll(dataFd_, frame);
+}
+
+bool KernelEndpoint::sendControl(int message, uint32_t serial)
+{
+    std::string bytes;
+    appendU32(bytes, uint32_t(message));
+    appendU32(bytes, serial);
+    std::lock_guard lock(controlWriteMutex_);
+    return ::send(controlFd_, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL) == ssize_t(bytes.size());
 }
 
 void KernelEndpoint::watchControl(std::function<void(int, uint32_t)> handler, std::function<void()> closed)

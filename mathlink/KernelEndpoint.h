@@ -32,6 +32,11 @@ public:
     // imitates a kernel dying mid-answer.
     bool writeTruncatedPacket(const Expr& expr);
 
+    // Thread-safe and never waits: an out-of-band message to the program about
+    // the request named by the program's packet count. False when it could
+    // not be sent at once (the program reads none of them meanwhile).
+    bool sendControl(int message, uint32_t serial);
+
     // Starts the control thread; handler(message, packetsSentBySender) runs on
     // it, and closed() when the program's end of the channel has gone.
     void watchControl(std::function<void(int, uint32_t)> handler, std::function<void()> closed = {});
@@ -46,6 +51,7 @@ private:
     int stopPipe_[2] = {-1, -1};
     uint32_t packetsRead_ = 0;
     std::mutex writeMutex_;
+    std::mutex controlWriteMutex_;
     std::function<void(int, uint32_t)> handler_;
     std::function<void()> closed_;
     std::thread control_;

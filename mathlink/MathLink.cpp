@@ -13,6 +13,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <sys/socket.h>
 #include <unistd.h>
 #include <deque>
 #include <vector>
@@ -32,6 +33,7 @@ struct MLLinkObject {
     wire::PacketReader in;
     int pendingNext = MLTKERROR;   // token type announced by MLPutNext
     uint32_t packetsSent = 0;
+    std::string control;                // a message from the kernel not yet whole
     std::vector<std::unique_ptr<char[]>> lent;   // texts handed out by the getters
     std::function<void()> yield;
     bool loopback = false;              // packets ended on the link come back on it
@@ -95,6 +97,7 @@ void markClosed(MLINK link)
     link->kernel.dataFd = link->kernel.controlFd = -1;
     link->in.clear();
     link->out.clear();
+    link->control.clear();
 }
 
 int closedByPeer(MLINK link)
@@ -453,6 +456,29 @@ int MLPutMessage(MLINK link, int message)
     wire::appendU32(bytes, uint32_t(message));
     wire::appendU32(bytes, link->packetsSent);
     return wire::sendAll(link->kernel.controlFd, bytes) ? 1 : closedByPeer(link);
+}
+
+int MLGetMessage(MLINK link, int* message)
+{
+    if (!message || !link || link->closed || link->loopback || link->kernel.controlFd < 0)
+        return 0;
+    for (;;) {
+        char bytes[wire::kControlMessageBytes];
+        const std::size_t missing = sizeof bytes - link->control.size();
+        const ssize_t n = ::recv(link->kernel.controlFd, bytes, missing, MSG_DONTWAIT);
+        if (n <= 0)
+            return 0;
+        link->control.append(bytes, std::size_t(n));
+        if (link->control.size() < sizeof bytes)
+            continue;
+        const uint32_t code = wire::readU32(link->control.data());
+        const uint32_t serial = wire::readU32(link->control.data() + 4);
+        link->control.clear();
+        if (serial == link->packetsSent) {
+            *message = int(code);
+            return 1;
+        }
+    }
 }
 
 int MLNextPacket(MLINK link)

@@ -29,8 +29,11 @@ constexpr int MLCALLPKT = 7;
 constexpr int MLSUSPENDPKT = 17;
 constexpr int MLOTHERPKT = 100;
 
-// Out-of-band messages (MLPutMessage).
+// Out-of-band messages: the abort goes to the kernel (MLPutMessage); the
+// kernel's word on it comes back (MLGetMessage).
 constexpr int MLABORTMESSAGE = 3;
+constexpr int MLSTOPPINGMESSAGE = 20;
+constexpr int MLNOTHINGTOSTOPMESSAGE = 21;
 
 // Error codes (MLError).
 constexpr int MLEOK = 0;
@@ -79,6 +82,10 @@ int MLEndPacket(MLINK link);
 // half-written), so that the next packet starts clean.
 int MLClearPutPacket(MLINK link);
 int MLPutMessage(MLINK link, int message);
+// Never waits: takes the next out-of-band message the kernel has sent about
+// the packets written so far into *message and answers 1, or answers 0 when
+// none is waiting. Messages about earlier requests are dropped.
+int MLGetMessage(MLINK link, int* message);
 
 int MLNextPacket(MLINK link);
 int MLNewPacket(MLINK link);

@@ -29,7 +29,14 @@ constexpr int kTokenFunction = 70;
 constexpr std::string_view kGreeting{"QVLINK\x01\n", 8};
 constexpr std::size_t kMaxPacketBytes = 256u << 20;
 constexpr std::size_t kControlMessageBytes = 8;
+// Program to kernel: stop the computation of the request named.
 constexpr int kMessageAbort = 3;
+// Kernel to program, about the abort of the request named: the kernel is
+// stopping its computation (sent at once, then again every heartbeat until
+// it answers or ends itself), or it computes nothing for it (the answer is
+// written or on its way).
+constexpr int kMessageStopping = 20;
+constexpr int kMessageNothingToStop = 21;
 
 bool isAtomType(int type);
 

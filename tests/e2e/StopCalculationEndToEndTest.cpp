@@ -1,13 +1,24 @@
-// Escape in a calculation the kernel cannot stop, on a real X display against
-// the kernel program beside the editor: a large number is factored, Escape
-// pressed, the editor says the kernel was started again and what was lost,
-// and the next calculation is answered by the new kernel. Starting the kernel
-// leaves the keys with the document.
+// Escape in a calculation, on a real X display against the kernel program
+// beside the editor. One the kernel cannot stop: a large number is factored,
+// Escape pressed, the editor says the kernel was started again and what was
+// lost, and the next calculation is answered by the new kernel. One it can
+// stop, however slowly: the session stays. Starting the kernel leaves the
+// keys with the document. The choices the editor seeks by itself for a
+// selection are bounded, and the status bar says so while they are sought.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QThread>
 
+#include "DrawingScreen.h"
 #include "EditorSession.h"
+#include "foundation/CharComp.h"
+#include "foundation/CompList.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "math/FractionComp.h"
 
 namespace {
 
@@ -16,33 +27,127 @@ namespace {
 constexpr const char* kSemiprime =
     "4968638931578953484411481060339304001158629392764882849635992438246886957311244478915659341";
 
+// The processor time the process has used, in clock ticks.
+qint64 ProcessorTicks(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
+
+// A row of the characters of text.
+std::unique_ptr<CompArray> Chars(const char* text)
+{
+    auto row = std::make_unique<CompArray>();
+    for (; *text; ++text)
+        row->Append(gTextFace->GetCharacter(static_cast<unsigned char>(*text)));
+    return row;
+}
+
+// Text typed into a new paragraph at the end, of the style with that letter
+// in the Format menu, and selected.
+void TypeParagraph(EditorSession& editor, QChar style, const QString& text)
+{
+    editor.Key("ctrl+End");
+    editor.Key("Return");
+    editor.Menu("F&ormat", style);
+    editor.Type(text);
+    editor.Key("Home");
+    editor.Key("shift+End");
+}
+
+void EvaluateCode(EditorSession& editor, const QString& code)
+{
+    TypeParagraph(editor, 'C', code); // Source Code
+    editor.Menu("&Kernel", 'E');      // Evaluate Code
+}
+
 } // namespace
 
-TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIsAnswered)
+// The whole way of a user who stops calculations, in one editor.
+TEST(StopCalculationEndToEndTest, EscapeKeepsWhatStopsRestartsWhatCannotAndTheChoicesForASelectionAreBounded)
 {
     QString reason;
     if (!EditorSession::CanRun(&reason))
         GTEST_SKIP() << reason.toStdString();
     const QString folder = QString(QV_TEST_OUTPUT) + "/stop-calculation";
+    // The kernel's test commands: the next choices for a selection are slow.
+    qputenv("QVKERNEL_TEST_HOOKS", "1");
     EditorSession editor(folder);
-    ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
+    qunsetenv("QVKERNEL_TEST_HOOKS");
+    // A tower of 200 fractions, as Element > Fraction, 1, Tab typed 200 times
+    // builds it, the document's only paragraph.
+    const QString file = folder + "/tower.vxm";
+    drawing_screen::SaveNewDocument(file, [](ParagraphList& paragraphs) {
+        std::unique_ptr<CompArray> denominator = Chars("1");
+        for (int level = 0; level < 200; ++level) {
+            auto row = std::make_unique<CompArray>();
+            row->Append(new FractionComp(Chars("1"), std::move(denominator)));
+            denominator = std::move(row);
+        }
+        paragraphs.DeleteAll();
+        auto* paragraph = new ParagraphComp(5);
+        paragraph->GetRow()->Append(denominator->GetAt(1));
+        paragraphs.Append(paragraph);
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "tower\\.vxm")) << editor.LastError().toStdString();
     // The palette the kernel's start opens leaves the keys with the document.
     ASSERT_TRUE(editor.Menu("&Kernel", 'S')) << editor.LastError().toStdString();
     ASSERT_TRUE(editor.WaitForWindowGone("^Kernel Startup$")) << "the kernel did not start";
+    // The tower selected: the kernel offers its calculations at once.
+    ASSERT_TRUE(editor.Menu("&Edit", 'l')) << editor.LastError().toStdString(); // Select All
+    QThread::msleep(1000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/tower-selected.png"));
+    editor.Key("ctrl+End");
+    editor.Key("Return");
     editor.Type("typed on");
     EXPECT_TRUE(editor.Screenshot(folder + "/kernel-started.png"));
     EXPECT_TRUE(editor.DocumentText().contains("typed on")) << editor.DocumentText().toStdString();
     const qint64 firstKernel = editor.KernelProcessId();
     ASSERT_NE(firstKernel, 0);
 
+    // Escape in an expansion that takes a while to stop: the session stays.
     ASSERT_TRUE(editor.FocusMain());
-    editor.Key("ctrl+End");
-    editor.Key("Return");
-    ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString(); // Plain Equation
-    editor.Type(kSemiprime);
-    editor.Key("Home");
-    editor.Key("shift+End");
-    // The kernel's choices for a number end the context menu: Factor, Numeric value.
+    EvaluateCode(editor, "keep = 5");
+    EvaluateCode(editor, "Expand[(x + y + z + w)^200]");
+    QThread::msleep(3000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/expanding.png"));
+    editor.Key("Escape");
+    qint64 ticks = -1;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const qint64 before = ticks;
+        ticks = ProcessorTicks(firstKernel);
+        QThread::msleep(500);
+        return ticks == before;
+    })) << "the kernel did not stop";
+    EXPECT_TRUE(editor.WaitForWindow("^Quorvant$", 2000).isEmpty()) << "a message after a stop";
+    EXPECT_EQ(editor.KernelProcessId(), firstKernel);
+    EXPECT_TRUE(editor.Screenshot(folder + "/stopped.png"));
+    EvaluateCode(editor, "keep + 1");
+    EXPECT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("keep + 1\n6"); }))
+        << editor.DocumentText().toStdString();
+
+    // Choices that take too long for a selection: the status says they are
+    // sought, then that none are offered.
+    EvaluateCode(editor, "QVTestSlowChoices[]");
+    ASSERT_TRUE(editor.WaitUntil([&] { return editor.DocumentText().contains("QVTestSlowChoices[]\nNull"); }))
+        << editor.DocumentText().toStdString();
+    TypeParagraph(editor, 'q', kSemiprime); // Plain Equation
+    QThread::msleep(1000);
+    EXPECT_TRUE(editor.Screenshot(folder + "/choices-sought.png"));
+    QThread::msleep(2500);
+    EXPECT_TRUE(editor.Screenshot(folder + "/choices-given-up.png"));
+    EXPECT_EQ(editor.KernelProcessId(), firstKernel);
+
+    // Selected again, the number's choices end the context menu: Factor,
+    // Numeric value. Its factoring cannot be stopped: the kernel is ended and
+    // started again, and the user is told.
+    editor.Key("End");
+    editor.Key("shift+Home");
     editor.Key("Menu");
     EXPECT_TRUE(editor.Screenshot(folder + "/context-menu.png"));
     editor.Key("Up");
@@ -51,7 +156,6 @@ TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIs
     QThread::msleep(3000);
     EXPECT_TRUE(editor.Screenshot(folder + "/factoring.png"));
     editor.Key("Escape");
-    // The kernel could not stop: it is ended and started again, and the user is told.
     const QString told = editor.WaitForWindow("^Quorvant$");
     ASSERT_FALSE(told.isEmpty()) << "no message after Escape";
     EXPECT_TRUE(editor.Screenshot(folder + "/restarted-message.png"));
@@ -65,12 +169,7 @@ TEST(StopCalculationEndToEndTest, EscapeInALongFactoringThenTheNextCalculationIs
     ASSERT_TRUE(editor.FocusMain());
 
     // A new calculation is answered by the new kernel.
-    editor.Key("ctrl+End");
-    editor.Key("Return");
-    ASSERT_TRUE(editor.Menu("F&ormat", 'q')) << editor.LastError().toStdString();
-    editor.Type("2x=6");
-    editor.Key("Home");
-    editor.Key("shift+End");
+    TypeParagraph(editor, 'q', "2x=6");
     editor.Key("Menu");
     for (int i = 0; i < 4; ++i)
         editor.Key("Up"); // Solve

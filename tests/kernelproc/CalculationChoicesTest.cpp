@@ -44,6 +44,14 @@ TEST(CalculationChoices, ClassifyingASelectionInALongFormulaIsFast)
         ASSERT_FALSE(choices.empty());
         EXPECT_EQ(choices.front().placement, 8);   // a term inside a sum is replaced in place
     }
+    // A fraction in every denominator, as Element > Fraction typed again and
+    // again builds it.
+    Expr tower = Expr::symbol("x");
+    for (int level = 0; level < 20; ++level)
+        tower = Expr::function("Divide", {Expr::integer(1), tower});
+    const double start = CpuSeconds();
+    EXPECT_FALSE(calculationChoices(tower, context).empty());
+    times.push_back((CpuSeconds() - start) * 1000);
     std::sort(times.begin(), times.end());
     EXPECT_LE(times[times.size() / 2], 5.0);
     EXPECT_LE(times.back(), 50.0);

@@ -116,6 +116,7 @@ TEST(LinkOpen, EveryCallFailsSafelyOnANullLink)
     EXPECT_EQ(MLPutArgCount(nullptr, 1), 0);
     EXPECT_EQ(MLEndPacket(nullptr), 0);
     EXPECT_EQ(MLPutMessage(nullptr, MLABORTMESSAGE), 0);
+    EXPECT_EQ(MLGetMessage(nullptr, &n), 0);
     EXPECT_EQ(MLNextPacket(nullptr), MLERRORPKT);
     EXPECT_EQ(MLNewPacket(nullptr), 0);
     EXPECT_EQ(MLGetType(nullptr), MLTKERROR);
@@ -314,24 +315,34 @@ TEST_F(KernelLinkTest, AbortStopsALongComputationQuickly)
     const pid_t kernel = MLProcessId(link);
     double abortAt = -1;
     int yields = 0;
+    std::vector<int> words;   // what the kernel said about the abort
     MLSetYieldFunction(link, [&] {
         ++yields;
         if (abortAt < 0 && yields == 10) { // about 0.2 s into the wait
             abortAt = CpuSecondsOf(kernel);
             EXPECT_EQ(MLPutMessage(link, MLABORTMESSAGE), 1);
         }
+        for (int word = 0; MLGetMessage(link, &word);)
+            words.push_back(word);
     });
     send("Sum[Power[k, k], List[k, 1, 30000]]");   // seconds of big-number work
     EXPECT_EQ(answer(), "$Aborted");
     EXPECT_LT(CpuSecondsOf(kernel) - abortAt, 0.5);
     EXPECT_GE(yields, 10);
+    for (int word = 0; MLGetMessage(link, &word);)
+        words.push_back(word);
+    EXPECT_FALSE(words.empty() || words.front() != MLSTOPPINGMESSAGE) << words.size();
     MLSetYieldFunction(link, {});
     send("Plus[1, 1]");
     EXPECT_EQ(answer(), "2");
 
-    EXPECT_EQ(MLPutMessage(link, MLABORTMESSAGE), 1);   // an abort while idle is forgotten
+    // An abort while idle is forgotten; the kernel's word that it has nothing
+    // to stop is about the earlier request, and is not read after the next.
+    EXPECT_EQ(MLPutMessage(link, MLABORTMESSAGE), 1);
     send("Plus[2, 2]");
     EXPECT_EQ(answer(), "4");
+    int word = 0;
+    EXPECT_EQ(MLGetMessage(link, &word), 0) << word;
 }
 
 TEST_F(KernelLinkTest, WaitingNeitherSpinsNorStarvesTheYieldHook)

@@ -157,6 +157,35 @@ TEST_F(KernelConversationTest, EscapeAbortsALongCalculationAndTheKernelStays)
     EXPECT_EQ(Ask("VXPlus[1, 1]"), "2");
 }
 
+// The choices for a selection are a request of the editor's own: one that
+// takes too long is stopped, the status bar says so, and the session stays.
+TEST_F(KernelConversationTest, ChoicesThatTakeTooLongAreGivenUpAndTheStatusSaysSo)
+{
+    ASSERT_TRUE(StartAndWait(link));
+    const pid_t kernel = MLProcessId(link.Link());
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    auto limit = questions.OnYield([&] {
+        if (std::chrono::steady_clock::now() > hang) {
+            ADD_FAILURE() << "the choices were never given up";
+            link.AbortEvaluation();
+        }
+    });
+    const Node formula(NodeFrom("VXPlus[x, 1]"));
+    KernelChoice choices[KernelLink::kMaxChoices];
+    EXPECT_EQ(Ask("QVTestSlowChoices[]"), "Null");
+    EXPECT_EQ(link.EvaluateEval(formula.get(), choices), 1);
+    EXPECT_EQ(choices[0].code, 0);
+    EXPECT_EQ(questions.requestStatuses,
+              (std::vector<std::string>{"Looking for calculations\u2026 Esc stops it.",
+                                        "No calculations are offered: the kernel took too long to find them."}));
+    EXPECT_TRUE(questions.messages.empty());
+    EXPECT_EQ(MLProcessId(link.Link()), kernel);
+    // The next search is answered, and leaves the status bar to the view.
+    questions.requestStatuses.clear();
+    EXPECT_GT(link.EvaluateEval(formula.get(), choices), 1);
+    EXPECT_TRUE(questions.requestStatuses.empty() || questions.requestStatuses.back().empty());
+}
+
 TEST_F(KernelConversationTest, MissingProgramAsksWhereTheKernelIs)
 {
     QTemporaryDir empty;

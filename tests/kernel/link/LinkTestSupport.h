@@ -26,6 +26,7 @@ public:
     bool AskYesNo(const std::string& question) override;
     void Yield() override;
     std::string LocateKernel() override;
+    void RequestStatus(const std::string& text) override { requestStatuses.push_back(text); }
     void StartupStatus(const std::string& text) override { statuses.push_back(text); }
     void StartupFinished(bool connected) override { finished.push_back(connected); }
 
@@ -56,6 +57,7 @@ public:
     std::vector<std::string> prompts;   // every prompt, question and label shown
     std::vector<std::string> messages;
     std::vector<std::string> statuses;
+    std::vector<std::string> requestStatuses;
     std::vector<bool> finished;
     int locateCalls = 0;
 
