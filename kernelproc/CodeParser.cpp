@@ -1,5 +1,6 @@
 #include "kernelproc/CodeParser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -10,7 +11,11 @@ using wire::Expr;
 namespace {
 
 constexpr std::size_t kMaxCodeLength = 100000;
-constexpr int kMaxNesting = 200;
+// Brackets of every kind nest this deep; the kernel's own limits on an
+// expression's depth leave room for the operators between them.
+constexpr int kMaxBrackets = 120;
+// Operators nest this deep (a chain of signs, powers or rules).
+constexpr int kMaxNesting = 2000;
 
 class Parser {
 public:
@@ -44,6 +49,8 @@ public:
 private:
     [[noreturn]] void fail(const std::string& what) const
     {
+        if (pos_ >= text_.size())
+            throw CodeParseError(what + " at the end");
         throw CodeParseError(what + " at character " + std::to_string(pos_ + 1));
     }
 
@@ -79,9 +86,20 @@ private:
         explicit Nest(Parser& p) : parser(p)
         {
             if (++parser.depth_ > kMaxNesting)
-                parser.fail("the code is nested too deeply");
+                parser.fail("operators are nested more than " + std::to_string(kMaxNesting) + " deep");
         }
         ~Nest() { --parser.depth_; }
+        Parser& parser;
+    };
+
+    // One level of brackets, from its opening to its closing bracket.
+    struct Bracket {
+        explicit Bracket(Parser& p) : parser(p)
+        {
+            if (++parser.brackets_ > kMaxBrackets)
+                parser.fail("brackets are nested more than " + std::to_string(kMaxBrackets) + " deep");
+        }
+        ~Bracket() { --parser.brackets_; }
         Parser& parser;
     };
 
@@ -114,27 +132,41 @@ private:
         return left;
     }
 
+    // a == b == c is one chain Equal[a, b, c]; a chain of different
+    // relations, a < b <= c, is Inequality[a, Less, b, LessEqual, c].
     Expr relation()
     {
-        Expr left = sum();
         static const std::pair<const char*, const char*> operators[] = {
             {"==", "Equal"}, {"!=", "Unequal"}, {"<=", "LessEqual"}, {">=", "GreaterEqual"}, {"<", "Less"},
             {">", "Greater"}};
+        std::vector<Expr> sides{sum()};
+        std::vector<const char*> heads;
         for (;;) {
             skipSpace(false);
             const char* head = nullptr;
             for (const auto& [token, name] : operators) {
-                if (peek(token) && !(std::string_view(token) == "<" && peek("<=")) && !peek("->")) {
+                if (peek(token) && !peek("->")) {
                     pos_ += std::string_view(token).size();
                     head = name;
                     break;
                 }
             }
             if (!head)
-                return left;
+                break;
             skipSpace(true);
-            left = Expr::function(head, {left, sum()});
+            heads.push_back(head);
+            sides.push_back(sum());
         }
+        if (heads.empty())
+            return std::move(sides.front());
+        if (std::all_of(heads.begin(), heads.end(), [&](const char* h) { return h == heads.front(); }))
+            return Expr::function(heads.front(), std::move(sides));
+        std::vector<Expr> chain{std::move(sides.front())};
+        for (std::size_t i = 0; i < heads.size(); ++i) {
+            chain.push_back(Expr::symbol(heads[i]));
+            chain.push_back(std::move(sides[i + 1]));
+        }
+        return Expr::function("Inequality", std::move(chain));
     }
 
     Expr sum()
@@ -215,7 +247,9 @@ private:
     Expr postfix()
     {
         Expr e = primary();
-        while (accept("[")) {
+        while (peek("[")) {
+            Bracket bracket(*this);
+            ++pos_;
             e = Expr::function(e, arguments("]"));
         }
         return e;
@@ -232,7 +266,8 @@ private:
             skipSpace(true);
             if (accept(close))
                 return items;
-            expect(",");
+            if (!accept(","))
+                fail(std::string("\",\" or \"").append(close).append("\" was expected"));
             skipSpace(true);
         }
     }
@@ -244,14 +279,19 @@ private:
         if (pos_ >= text_.size())
             fail("an operand was expected");
         const char c = text_[pos_];
-        if (accept("(")) {
+        if (peek("(")) {
+            Bracket bracket(*this);
+            ++pos_;
             skipSpace(true);
             Expr inner = assignment();
             expect(")");
             return inner;
         }
-        if (accept("{"))
+        if (peek("{")) {
+            Bracket bracket(*this);
+            ++pos_;
             return Expr::function("List", arguments("}"));
+        }
         if (c == '"')
             return stringLiteral();
         if (std::isdigit(static_cast<unsigned char>(c)) || c == '.')
@@ -308,6 +348,7 @@ private:
     std::string_view text_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    int brackets_ = 0;
 };
 
 } // namespace
@@ -315,7 +356,8 @@ private:
 Expr parseCode(std::string_view text)
 {
     if (text.size() > kMaxCodeLength)
-        throw CodeParseError("the code is too long");
+        throw CodeParseError("it has " + std::to_string(text.size()) + " characters, and at most " +
+                             std::to_string(kMaxCodeLength) + " are read");
     return Parser(text).parseAll();
 }
 
