@@ -180,6 +180,7 @@ public:
             NodeSettings::Get().modelBuilding = true;
         if (m_cursor)
             m_link.m_questions->BeginWait();
+        m_link.m_lastKernelMessage.clear();
         m_link.m_busy = true;
     }
     ~Request()
@@ -217,6 +218,7 @@ private:
 
 ExprNode* KernelLink::NodeRequest(bool wrapped, bool cursor, const Writer& write, bool modelBuilding)
 {
+    m_lastKernelMessage.clear(); // a refused request has no message of the one before
     if (!Writable())
         return new ErrorNode;
     Request request(*this, cursor, modelBuilding);
