@@ -363,8 +363,14 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
         equations.parts.front() = Expr::symbol("List");
     GiacInput input;
     input.bind(unknowns);
-    std::string text = "csolve(" + input.translate(equations) + "," + input.translate(unknowns) + ")";
-    Expr solutions = giacValue(text, false);
+    const std::string problem = input.translate(equations) + "," + input.translate(unknowns);
+    Expr solutions;
+    try {
+        solutions = giacValue("csolve(" + problem + ")", false);
+    } catch (const ForeignAnswer&) {
+        // Roots Giac has no closed form for (its rootof) are answered as numbers.
+        solutions = giacValue("cfsolve(" + problem + ")", false);
+    }
     if (!solutions.hasHead("List"))
         return solutions;
     std::vector<Expr> choices;

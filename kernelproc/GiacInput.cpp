@@ -294,7 +294,9 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "Part") {
         need(2, 2);
-        return "((" + translate(e.arg(0)) + ")[(" + translate(e.arg(1)) + ")-1])";
+        // Giac counts from 0, and from the end as the kernel does for a negative index.
+        const bool fromEnd = e.arg(1).type == wire::kTokenInteger && e.arg(1).text.starts_with("-");
+        return "((" + translate(e.arg(0)) + ")[(" + translate(e.arg(1)) + ")" + (fromEnd ? "" : "-1") + "])";
     }
     if (head == "Sort") {
         need(1, 2);
@@ -396,6 +398,15 @@ std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const c
     std::string f = translate(body);
     if (rangeForm.isSymbol())
         return std::string(giacName) + "(" + f + "," + translate(rangeForm) + ")";
+    if (rangeForm.hasHead("List", 3) && std::string(giacName) == "product" && rangeForm.arg(2).isSymbol("Infinity")) {
+        // Giac has no infinite products: the limit of the partial products.
+        Binding bound(*this);
+        const Expr end = Expr::symbol("n");
+        bound.add(&end);
+        const std::string n = translate(end);
+        return "limit(product(" + f + "," + translate(rangeForm.arg(0)) + "," + translate(rangeForm.arg(1)) + "," + n +
+            ")," + n + ",inf)";
+    }
     if (rangeForm.hasHead("List", 3)) {
         std::string text = std::string(giacName) + "(" + f + "," + args(rangeForm) + ")";
         // A closed form over a symbolic range reads best factored: n (n + 1) / 2.

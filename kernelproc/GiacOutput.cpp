@@ -268,7 +268,9 @@ private:
                 return num == "1" ? root : Expr::function("Power", {std::move(root), Expr::integer(-1)});
             }
         }
-        return Expr::function("Power", {std::move(base), std::move(exponent)});
+        // Giac's power of a list of rows is the kernel's MatrixPower (the editor's VXMatrix keeps Power).
+        const bool matrixPower = base.hasHead("List") && isMatrix(base);
+        return Expr::function(matrixPower ? "MatrixPower" : "Power", {std::move(base), std::move(exponent)});
     }
 
     Expr vector(const giac::vecteur& items, int depth)
