@@ -82,30 +82,29 @@ private:
         fail(what);
     }
 
-    struct Nest {
-        explicit Nest(Parser& p) : parser(p)
+    // One more level of `count` while it lives; beyond `limit` levels the code is refused.
+    class Level {
+    public:
+        Level(Parser& parser, int& count, int limit, const char* what) : count_(count)
         {
-            if (++parser.depth_ > kMaxNesting)
-                parser.fail("operators are nested more than " + std::to_string(kMaxNesting) + " deep");
+            if (++count_ > limit)
+                parser.fail(std::string(what) + " are nested more than " + std::to_string(limit) + " deep");
         }
-        ~Nest() { --parser.depth_; }
-        Parser& parser;
-    };
+        ~Level() { --count_; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
 
-    // One level of brackets, from its opening to its closing bracket.
-    struct Bracket {
-        explicit Bracket(Parser& p) : parser(p)
-        {
-            if (++parser.brackets_ > kMaxBrackets)
-                parser.fail("brackets are nested more than " + std::to_string(kMaxBrackets) + " deep");
-        }
-        ~Bracket() { --parser.brackets_; }
-        Parser& parser;
+    private:
+        int& count_;
     };
+    // A level of the grammar's rules (a chain of signs, powers or rules nests too).
+    Level nest() { return Level(*this, depth_, kMaxNesting, "operators"); }
+    // A level of brackets, from the opening to the closing one.
+    Level bracket() { return Level(*this, brackets_, kMaxBrackets, "brackets"); }
 
     Expr assignment()
     {
-        Nest nest(*this);
+        const Level level = nest();
         Expr left = rule();
         skipSpace(false);
         if (accept(":=")) {
@@ -122,7 +121,7 @@ private:
 
     Expr rule()
     {
-        Nest nest(*this);
+        const Level level = nest();
         Expr left = relation();
         skipSpace(false);
         if (accept("->")) {
@@ -218,7 +217,7 @@ private:
 
     Expr unary()
     {
-        Nest nest(*this);
+        const Level level = nest();
         skipSpace(true);
         if (accept("-")) {
             Expr operand = unary();
@@ -248,7 +247,7 @@ private:
     {
         Expr e = primary();
         while (peek("[")) {
-            Bracket bracket(*this);
+            const Level inBrackets = bracket();
             ++pos_;
             e = Expr::function(e, arguments("]"));
         }
@@ -274,13 +273,13 @@ private:
 
     Expr primary()
     {
-        Nest nest(*this);
+        const Level level = nest();
         skipSpace(true);
         if (pos_ >= text_.size())
             fail("an operand was expected");
         const char c = text_[pos_];
         if (peek("(")) {
-            Bracket bracket(*this);
+            const Level inBrackets = bracket();
             ++pos_;
             skipSpace(true);
             Expr inner = assignment();
@@ -288,7 +287,7 @@ private:
             return inner;
         }
         if (peek("{")) {
-            Bracket bracket(*this);
+            const Level inBrackets = bracket();
             ++pos_;
             return Expr::function("List", arguments("}"));
         }
