@@ -1,5 +1,7 @@
 #include "foundation/TAction.h"
 
+#include <utility>
+
 #include "foundation/ActionNames.h"
 #include "foundation/ActionView.h"
 #include "foundation/ParagraphComp.h"
@@ -79,7 +81,8 @@ void SetStatusText(const char* text)
         gStatusSink(text);
 }
 
-void SetStatusTextSink(StatusTextSink sink)
+StatusTextSink SetStatusTextSink(StatusTextSink sink)
 {
-    gStatusSink = sink;
+    std::swap(gStatusSink, sink);
+    return sink;
 }

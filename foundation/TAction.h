@@ -61,4 +61,5 @@ protected:
 // "Working"). Installed by the application; without it the text goes nowhere.
 void SetStatusText(const char* text);
 using StatusTextSink = void (*)(const char* text);
-void SetStatusTextSink(StatusTextSink sink);
+// Answers the sink it replaces.
+StatusTextSink SetStatusTextSink(StatusTextSink sink);

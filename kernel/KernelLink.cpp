@@ -183,6 +183,7 @@ public:
             NodeSettings::Get().modelBuilding = true;
         if (m_cursor)
             m_link.m_questions->BeginWait();
+        m_link.m_lastKernelMessage.clear();
         m_link.m_busy = true;
     }
     ~Request()
@@ -281,6 +282,7 @@ void KernelLink::CheckOwnRequest()
 
 ExprNode* KernelLink::NodeRequest(bool wrapped, bool cursor, const Writer& write, bool modelBuilding)
 {
+    m_lastKernelMessage.clear(); // a refused request has no message of the one before
     if (!Writable())
         return new ErrorNode;
     Request request(*this, cursor, modelBuilding);

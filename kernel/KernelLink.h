@@ -179,6 +179,9 @@ public:
     // the editor without a kernel.
     void ReportError();
     int LastError() const { return m_lastError; }
+    // What the kernel's last message during the latest request said (shown
+    // or not, without the kernel's name for it); empty when it sent none.
+    const std::string& LastKernelMessage() const { return m_lastKernelMessage; }
 
     // The process-wide link, made and deleted by the application object on
     // the user-interface thread; null outside its lifetime (headless tests).
@@ -208,7 +211,8 @@ private:
     void RestartAfterAbort();
     void Message(const std::string& text);
     void AnswerQuestion(int number);
-    void ShowKernelMessage(int& packet);
+    // Reads a message packet and its text packet, and shows the text when asked.
+    void ReadKernelMessage(int& packet, bool show);
     void YieldWhileWaiting();
     void WatchStoppingKernel();
     void CheckOwnRequest();
@@ -227,6 +231,7 @@ private:
     std::atomic<int> m_lastError{0};
     std::atomic<bool> m_constantsToBack{true};
     std::string m_fallbackFolder;
+    std::string m_lastKernelMessage;
     std::vector<std::function<void()>> m_idleWork;
 
     std::atomic<int> m_waiting{0};

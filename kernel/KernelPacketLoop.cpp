@@ -49,6 +49,16 @@ std::vector<std::unique_ptr<ExprNode>> TakeItems(ExprNode* node)
     return items;
 }
 
+// "Syntax::sntx: The code ..." without the kernel's name for the message.
+std::string WithoutMessageName(const std::string& text)
+{
+    const std::size_t name = text.find("::");
+    const std::size_t colon = text.find(": ");
+    if (name == std::string::npos || colon == std::string::npos || name > colon)
+        return text;
+    return text.substr(colon + 2);
+}
+
 std::vector<std::string> Texts(const std::vector<std::unique_ptr<ExprNode>>& items)
 {
     std::vector<std::string> texts;
@@ -87,8 +97,8 @@ bool KernelLink::WaitForReturn(bool showMessages)
             // A kernel stopping its computation watches it afresh once
             // the reply has come: its silence is counted from here.
             m_lastWord = std::chrono::steady_clock::now();
-        } else if (packet == MLMESSAGEPKT && showMessages) {
-            ShowKernelMessage(packet);
+        } else if (packet == MLMESSAGEPKT) {
+            ReadKernelMessage(packet, showMessages);
             if (packet != MLTEXTPKT)
                 continue;
         }
@@ -99,7 +109,7 @@ bool KernelLink::WaitForReturn(bool showMessages)
     }
 }
 
-void KernelLink::ShowKernelMessage(int& packet)
+void KernelLink::ReadKernelMessage(int& packet, bool show)
 {
     MLINK link = m_link;
     const char* symbol = nullptr;
@@ -126,7 +136,10 @@ void KernelLink::ShowKernelMessage(int& packet)
         MLDisownSymbol(link, symbol);
     if (tag)
         MLDisownString(link, tag);
-    Message("The kernel returned an error: " + (hasText ? text : std::string("General kernel link error.")));
+    if (hasText)
+        m_lastKernelMessage = WithoutMessageName(text);
+    if (show)
+        Message("The kernel returned an error: " + (hasText ? text : std::string("General kernel link error.")));
 }
 
 void KernelLink::AnswerQuestion(int number)

@@ -56,14 +56,21 @@ ExprNode* KernelRowBuilder::BuildTextNode(CompList& row)
         run.clear();
     };
     const int count = row.GetCount();
+    // Where the word at i ends, and whether a subscript follows it: found
+    // once per word, so that a long word costs its length only.
+    int wordEnd = 0;
+    bool subscriptAhead = false;
     for (int i = 1; i <= count; ++i) {
         TextComp* comp = row.GetAt(i);
         if (IsChar(comp)) {
             // A subscript ahead in this word takes the word with it.
-            int j = i;
-            while (j <= count && !IsBlank(row, j) && IsChar(row.GetAt(j)))
-                ++j;
-            if (j <= count && dynamic_cast<SubscriptComp*>(row.GetAt(j)))
+            if (i >= wordEnd) {
+                wordEnd = i;
+                while (wordEnd <= count && !IsBlank(row, wordEnd) && IsChar(row.GetAt(wordEnd)))
+                    ++wordEnd;
+                subscriptAhead = wordEnd <= count && dynamic_cast<SubscriptComp*>(row.GetAt(wordEnd));
+            }
+            if (subscriptAhead)
                 continue;
             run += char(comp->GetChar());
             continue;

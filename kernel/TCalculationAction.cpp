@@ -31,11 +31,17 @@ TextComp* DrawingOf(const DocSelection& selection)
 constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
 constexpr const char* kStopped = "The calculation was stopped.";
 
-// Why nothing was placed: stopped by the user, or no answer.
-const char* RefusalText(const ExprNode* answer)
+// Why nothing was placed: stopped by the user, or no answer, with the
+// reason the kernel gave in its last message.
+std::string RefusalText(const ExprNode* answer)
 {
     const SymbolNode* symbol = AsSymbol(answer);
-    return symbol && !symbol->IsBuiltin() && symbol->FreeText() == "$Aborted" ? kStopped : kNoAnswer;
+    if (symbol && !symbol->IsBuiltin() && symbol->FreeText() == "$Aborted")
+        return kStopped;
+    const KernelLink* link = KernelLink::Get();
+    if (!link || link->LastKernelMessage().empty())
+        return kNoAnswer;
+    return std::string(kNoAnswer) + " " + link->LastKernelMessage();
 }
 
 ConstantCheckHook& CheckHook()
@@ -180,7 +186,7 @@ void TCalculationAction::FirstDo()
     ParagraphList* list = List();
     if (IsUnusableAnswer(answer.get()) || !list) {
         m_placement = Placement::kNothing;
-        SetStatusText(RefusalText(answer.get()));
+        SetStatusText(RefusalText(answer.get()).c_str());
     } else {
         SetStatusText("");
     }
@@ -306,7 +312,7 @@ void TEvaluateCodeAction::FirstDo()
     std::unique_ptr<ExprNode> answer(link && m_list ? link->StringEvaluate(m_code.get()) : nullptr);
     if (IsUnusableAnswer(answer.get())) {
         m_placement = Placement::kNothing;
-        SetStatusText(RefusalText(answer.get()));
+        SetStatusText(RefusalText(answer.get()).c_str());
         return;
     }
     SetStatusText("");

@@ -141,6 +141,52 @@ std::optional<Expr> primeFactors(const Expr& n, const Calculations::Evaluate& ev
     return product;
 }
 
+// Why the code is refused; the session's message names the function it is about.
+class CodeRefusal : public std::runtime_error {
+public:
+    CodeRefusal(std::string symbolName, std::string tagName, const std::string& text)
+        : std::runtime_error(text), symbol(std::move(symbolName)), tag(std::move(tagName))
+    {}
+    std::string symbol;
+    std::string tag;
+};
+
+// The start of a text for a message: its first characters, whole UTF-8 characters only.
+std::string excerpt(const std::string& text)
+{
+    constexpr std::size_t kShown = 30;
+    if (text.size() <= kShown)
+        return text;
+    std::size_t end = kShown;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end) + "...";
+}
+
+Expr parsed(const std::string& text)
+{
+    try {
+        return parseCode(text);
+    } catch (const CodeParseError& e) {
+        throw CodeRefusal("Syntax", "sntx", "The code \"" + excerpt(text) + "\" cannot be read: " + e.what() + ".");
+    }
+}
+
+std::string notDefinable(const Expr& left)
+{
+    return "Only a name or a function of patterns such as f[x_] can be defined, not " +
+        excerpt(wire::toFullForm(left)) + ".";
+}
+
+// A sum, product or table of the kernel's language (the editor's VXTable is a grid).
+bool isIteration(const Expr& e)
+{
+    if (!e.head().isSymbol())
+        return false;
+    const std::string& head = e.head().text;
+    return head == "Sum" || head == "VXSum" || head == "Product" || head == "VXProduct" || head == "Table";
+}
+
 } // namespace
 
 std::string workingVariable(const Expr& e, const SessionPrefs& prefs, const std::set<std::string>* constants)
@@ -158,7 +204,8 @@ Expr atSessionPrecision(const Expr& answer, const SessionPrefs& prefs)
                                                                    : answer;
 }
 
-Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate)
+Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate,
+                           std::vector<KernelMessage>* messages)
 {
     const Expr x = Expr::symbol(workingVariable(part, prefs, constants_));
     if (code == kCalcFactor) {
@@ -202,6 +249,8 @@ Expr Calculations::perform(int code, const Expr& part, const SessionPrefs& prefs
             request = call("Solve", {part, Expr::symbol(prefs.defaultVariable)});
         }
         Expr answer = evaluate(request);
+        if (answer.isSymbol("False") && messages)
+            messages->push_back({"Solve", "nosol", "No solution was found."});
         return answer.isSymbol("False") || answer.hasHead("Solve") ? Expr::symbol("$Failed") : answer;
     }
     case kCalcDifferentiate:
@@ -239,35 +288,38 @@ Expr Calculations::simplify(const Expr& part, const SessionPrefs& prefs, const E
     return sideBySide(part, [&](const Expr& side) { return evaluate(call(head, {side})); });
 }
 
-Expr Calculations::evaluateCode(const Expr& code, const SessionPrefs& prefs, const Evaluate& evaluate)
+Expr Calculations::evaluateCode(const Expr& code, const SessionPrefs& prefs, const Evaluate& evaluate,
+                                std::vector<KernelMessage>* messages)
 {
     // Code paragraphs arrive as their text, a list of texts, or expressions already read.
     std::vector<Expr> statements;
     try {
         if (code.type == wire::kTokenString) {
-            statements.push_back(parseCode(code.text));
+            statements.push_back(parsed(code.text));
         } else if (code.hasHead("List")) {
             // One item per paragraph: its text, the pieces of its text, or an expression.
             for (std::size_t i = 0; i < code.argCount(); ++i) {
                 const Expr& item = code.arg(i);
                 std::string text;
-                statements.push_back(textOfPieces(item, text, 0) ? parseCode(text) : item);
+                statements.push_back(textOfPieces(item, text, 0) ? parsed(text) : item);
             }
         } else {
             statements.push_back(code);
         }
-    } catch (const CodeParseError&) {
-        return Expr::symbol("$Failed");
+        Expr last = Expr::symbol("Null");
+        for (const Expr& s : statements) {
+            if (containsSymbol(s, "Error"))
+                throw CodeRefusal("Syntax", "part", "Part of the code could not be read as text.");
+            last = statement(s, prefs, evaluate);
+            if (isFailure(last))
+                return last;
+        }
+        return last;
+    } catch (const CodeRefusal& refusal) {
+        if (messages)
+            messages->push_back({refusal.symbol, refusal.tag, refusal.what()});
     }
-    Expr last = Expr::symbol("Null");
-    for (const Expr& s : statements) {
-        if (containsSymbol(s, "Error"))
-            return Expr::symbol("$Failed");
-        last = statement(s, prefs, evaluate);
-        if (isFailure(last))
-            return last;
-    }
-    return last;
+    return Expr::symbol("$Failed");
 }
 
 Expr Calculations::statement(const Expr& e, const SessionPrefs& prefs, const Evaluate& evaluate)
@@ -296,22 +348,22 @@ Expr Calculations::statement(const Expr& e, const SessionPrefs& prefs, const Eva
             for (std::size_t i = 0; i < left.argCount(); ++i) {
                 const Expr& p = left.arg(i);
                 if (!p.hasHead("Pattern", 2) || !p.arg(0).isSymbol())
-                    return Expr::symbol("$Failed");
+                    throw CodeRefusal("Set", "write", notDefinable(left));
                 definition.parameters.push_back(p.arg(0).text);
             }
             definition.body = delayed ? e.arg(1) : evaluate(substituted(e.arg(1), 0));
             definitions_[left.head().text] = definition;
             return Expr::symbol("Null");
         }
-        return Expr::symbol("$Failed");
+        throw CodeRefusal("Set", "write", notDefinable(left));
     }
     if (containsSymbol(e, "Pattern"))
-        return Expr::symbol("$Failed");
+        throw CodeRefusal("Pattern", "patv", "A pattern such as x_ can stand only on the left of a definition.");
     return evaluate(substituted(e, 0));
 }
 
 // The expression with the session's definitions put in for the names they define.
-Expr Calculations::substituted(const Expr& e, int depth) const
+Expr Calculations::substituted(const Expr& e, int depth, const std::vector<std::string>& locals) const
 {
     if (depth > kSubstitutionDepth)
         throw std::runtime_error("definitions refer to each other without end");
@@ -321,15 +373,28 @@ Expr Calculations::substituted(const Expr& e, int depth) const
         throw std::runtime_error("the calculation was stopped");
     if (e.isSymbol()) {
         auto found = definitions_.find(e.text);
-        if (found != definitions_.end() && found->second.parameters.empty())
+        if (found != definitions_.end() && found->second.parameters.empty() &&
+            std::find(locals.begin(), locals.end(), e.text) == locals.end())
             return substituted(found->second.body, depth + 1);
         return e;
     }
     if (!e.isFunction())
         return e;
+    // A sum, product or table's own variable means its values there, whatever it is defined as.
+    std::vector<std::string> inner;
+    const std::vector<std::string>* within = &locals;
+    if (isIteration(e)) {
+        inner = locals;
+        for (std::size_t i = 1; i < e.argCount(); ++i) {
+            const Expr& range = e.arg(i);
+            if (range.hasHead("List") && range.argCount() >= 2 && range.arg(0).isSymbol())
+                inner.push_back(range.arg(0).text);
+        }
+        within = &inner;
+    }
     Expr out = e;
     for (std::size_t i = 0; i < out.argCount(); ++i)
-        out.arg(i) = substituted(out.arg(i), depth);
+        out.arg(i) = substituted(out.arg(i), depth, *within);
     if (!out.head().isSymbol())
         return out;
     auto found = definitions_.find(out.head().text);

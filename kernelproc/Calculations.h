@@ -4,6 +4,7 @@
 // applied side by side to relations, and the user's code evaluated statement
 // by statement with its definitions remembered for the session.
 #include "kernelproc/CalculationChoices.h"
+#include "kernelproc/GiacEvaluator.h"
 #include "kernelproc/SessionPrefs.h"
 #include "mathlink/Expr.h"
 
@@ -19,13 +20,17 @@ class Calculations {
 public:
     using Evaluate = std::function<wire::Expr(const wire::Expr&)>;
 
-    // The answer of VXEvaluate[code, part]; $Failed for an unknown code.
-    wire::Expr perform(int code, const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
+    // The answer of VXEvaluate[code, part]; $Failed for an unknown code, and
+    // for an equation without solutions, which `messages` (when given) hears of.
+    wire::Expr perform(int code, const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate,
+                       std::vector<KernelMessage>* messages = nullptr);
     // The answer of VXSimplify[part] at the session's simplification level.
     wire::Expr simplify(const wire::Expr& part, const SessionPrefs& prefs, const Evaluate& evaluate);
     // The answer of VXStringEvaluate[code]: the last statement's value, $Failed
-    // when the code does not parse.
-    wire::Expr evaluateCode(const wire::Expr& code, const SessionPrefs& prefs, const Evaluate& evaluate);
+    // when the code does not parse or defines what cannot be defined, with a
+    // message saying why in `messages` when given.
+    wire::Expr evaluateCode(const wire::Expr& code, const SessionPrefs& prefs, const Evaluate& evaluate,
+                            std::vector<KernelMessage>* messages = nullptr);
     void watchConstants(const std::set<std::string>* constants) { constants_ = constants; }
 
 private:
@@ -35,7 +40,9 @@ private:
     };
 
     wire::Expr statement(const wire::Expr& e, const SessionPrefs& prefs, const Evaluate& evaluate);
-    wire::Expr substituted(const wire::Expr& e, int depth) const;
+    // The definitions put in for the names they define, except for `locals`
+    // (the variables of the sums, products and tables around e).
+    wire::Expr substituted(const wire::Expr& e, int depth, const std::vector<std::string>& locals = {}) const;
 
     std::map<std::string, Definition> definitions_;
     const std::set<std::string>* constants_ = nullptr;

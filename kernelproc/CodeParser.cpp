@@ -1,5 +1,6 @@
 #include "kernelproc/CodeParser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -10,7 +11,11 @@ using wire::Expr;
 namespace {
 
 constexpr std::size_t kMaxCodeLength = 100000;
-constexpr int kMaxNesting = 200;
+// Brackets of every kind nest this deep; the kernel's own limits on an
+// expression's depth leave room for the operators between them.
+constexpr int kMaxBrackets = 120;
+// Operators nest this deep (a chain of signs, powers or rules).
+constexpr int kMaxNesting = 2000;
 
 class Parser {
 public:
@@ -44,6 +49,8 @@ public:
 private:
     [[noreturn]] void fail(const std::string& what) const
     {
+        if (pos_ >= text_.size())
+            throw CodeParseError(what + " at the end");
         throw CodeParseError(what + " at character " + std::to_string(pos_ + 1));
     }
 
@@ -75,19 +82,29 @@ private:
         fail(what);
     }
 
-    struct Nest {
-        explicit Nest(Parser& p) : parser(p)
+    // One more level of `count` while it lives; beyond `limit` levels the code is refused.
+    class Level {
+    public:
+        Level(Parser& parser, int& count, int limit, const char* what) : count_(count)
         {
-            if (++parser.depth_ > kMaxNesting)
-                parser.fail("the code is nested too deeply");
+            if (++count_ > limit)
+                parser.fail(std::string(what) + " are nested more than " + std::to_string(limit) + " deep");
         }
-        ~Nest() { --parser.depth_; }
-        Parser& parser;
+        ~Level() { --count_; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+
+    private:
+        int& count_;
     };
+    // A level of the grammar's rules (a chain of signs, powers or rules nests too).
+    Level nest() { return Level(*this, depth_, kMaxNesting, "operators"); }
+    // A level of brackets, from the opening to the closing one.
+    Level bracket() { return Level(*this, brackets_, kMaxBrackets, "brackets"); }
 
     Expr assignment()
     {
-        Nest nest(*this);
+        const Level level = nest();
         Expr left = rule();
         skipSpace(false);
         if (accept(":=")) {
@@ -104,7 +121,7 @@ private:
 
     Expr rule()
     {
-        Nest nest(*this);
+        const Level level = nest();
         Expr left = relation();
         skipSpace(false);
         if (accept("->")) {
@@ -114,27 +131,41 @@ private:
         return left;
     }
 
+    // a == b == c is one chain Equal[a, b, c]; a chain of different
+    // relations, a < b <= c, is Inequality[a, Less, b, LessEqual, c].
     Expr relation()
     {
-        Expr left = sum();
         static const std::pair<const char*, const char*> operators[] = {
             {"==", "Equal"}, {"!=", "Unequal"}, {"<=", "LessEqual"}, {">=", "GreaterEqual"}, {"<", "Less"},
             {">", "Greater"}};
+        std::vector<Expr> sides{sum()};
+        std::vector<const char*> heads;
         for (;;) {
             skipSpace(false);
             const char* head = nullptr;
             for (const auto& [token, name] : operators) {
-                if (peek(token) && !(std::string_view(token) == "<" && peek("<=")) && !peek("->")) {
+                if (peek(token) && !peek("->")) {
                     pos_ += std::string_view(token).size();
                     head = name;
                     break;
                 }
             }
             if (!head)
-                return left;
+                break;
             skipSpace(true);
-            left = Expr::function(head, {left, sum()});
+            heads.push_back(head);
+            sides.push_back(sum());
         }
+        if (heads.empty())
+            return std::move(sides.front());
+        if (std::all_of(heads.begin(), heads.end(), [&](const char* h) { return h == heads.front(); }))
+            return Expr::function(heads.front(), std::move(sides));
+        std::vector<Expr> chain{std::move(sides.front())};
+        for (std::size_t i = 0; i < heads.size(); ++i) {
+            chain.push_back(Expr::symbol(heads[i]));
+            chain.push_back(std::move(sides[i + 1]));
+        }
+        return Expr::function("Inequality", std::move(chain));
     }
 
     Expr sum()
@@ -186,7 +217,7 @@ private:
 
     Expr unary()
     {
-        Nest nest(*this);
+        const Level level = nest();
         skipSpace(true);
         if (accept("-")) {
             Expr operand = unary();
@@ -215,7 +246,9 @@ private:
     Expr postfix()
     {
         Expr e = primary();
-        while (accept("[")) {
+        while (peek("[")) {
+            const Level inBrackets = bracket();
+            ++pos_;
             e = Expr::function(e, arguments("]"));
         }
         return e;
@@ -232,26 +265,32 @@ private:
             skipSpace(true);
             if (accept(close))
                 return items;
-            expect(",");
+            if (!accept(","))
+                fail(std::string("\",\" or \"").append(close).append("\" was expected"));
             skipSpace(true);
         }
     }
 
     Expr primary()
     {
-        Nest nest(*this);
+        const Level level = nest();
         skipSpace(true);
         if (pos_ >= text_.size())
             fail("an operand was expected");
         const char c = text_[pos_];
-        if (accept("(")) {
+        if (peek("(")) {
+            const Level inBrackets = bracket();
+            ++pos_;
             skipSpace(true);
             Expr inner = assignment();
             expect(")");
             return inner;
         }
-        if (accept("{"))
+        if (peek("{")) {
+            const Level inBrackets = bracket();
+            ++pos_;
             return Expr::function("List", arguments("}"));
+        }
         if (c == '"')
             return stringLiteral();
         if (std::isdigit(static_cast<unsigned char>(c)) || c == '.')
@@ -308,6 +347,7 @@ private:
     std::string_view text_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    int brackets_ = 0;
 };
 
 } // namespace
@@ -315,7 +355,8 @@ private:
 Expr parseCode(std::string_view text)
 {
     if (text.size() > kMaxCodeLength)
-        throw CodeParseError("the code is too long");
+        throw CodeParseError("it has " + std::to_string(text.size()) + " characters, and at most " +
+                             std::to_string(kMaxCodeLength) + " are read");
     return Parser(text).parseAll();
 }
 

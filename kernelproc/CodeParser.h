@@ -1,9 +1,9 @@
 #pragma once
 // A small parser of the kernel's input syntax, for the code the user asks the
 // kernel to evaluate: calls f[x], lists {a, b}, rules a -> b, relations
-// a == b, a != b, a < b..., statements a; b, definitions a = b and
-// f[x_] := body, and the operators ^ * / + - with juxtaposition as a product.
-// The input is bounded in length and nesting.
+// a == b, a != b, a < b... and their chains (a < b <= c), statements a; b,
+// definitions a = b and f[x_] := body, and the operators ^ * / + - with
+// juxtaposition as a product. The input is bounded in length and nesting.
 #include "mathlink/Expr.h"
 
 #include <stdexcept>

@@ -51,6 +51,76 @@ Expr withConstant(Expr value)
     return Expr::function("Plus", {std::move(value), std::move(constant)});
 }
 
+bool isNumber(const Expr& e)
+{
+    return e.type == wire::kTokenInteger || e.type == wire::kTokenReal || e.hasHead("Rational", 2) ||
+        e.hasHead("Complex", 2);
+}
+
+bool isZero(const Expr& e)
+{
+    const bool number = e.type == wire::kTokenInteger || e.type == wire::kTokenReal;
+    return number && e.text.substr(0, e.text.find_first_of("eE")).find_first_of("123456789") == std::string::npos;
+}
+
+bool isRelationName(std::string_view name)
+{
+    return name == "Equal" || name == "Unequal" || name == "Less" || name == "LessEqual" || name == "Greater" ||
+        name == "GreaterEqual";
+}
+
+// What the evaluator hands to Giac's and/or/not, and the relations Giac would decide by their form.
+bool isLogic(const Expr& e)
+{
+    if (!e.isFunction() || !e.head().isSymbol())
+        return false;
+    const std::string_view head = plainHead(e.head().text);
+    if (head == "And" || head == "Or" || (head == "Not" && e.argCount() == 1) || head == "Inequality")
+        return true;
+    if (head == "Unequal")
+        return e.argCount() >= 2;
+    return isRelationName(head) && e.argCount() > 2;
+}
+
+// Giac's error text in the kernel's words: the names as the user wrote them,
+// without the Giac input it echoes.
+std::string giacReason(const std::string& text)
+{
+    std::string lead = text;
+    std::string reason;
+    if (auto mark = text.rfind("Error: "); mark != std::string::npos) {
+        lead = text.substr(0, mark);
+        reason = text.substr(mark + 7);
+    }
+    if (auto mode = lead.find(", syntax compatibility mode"); mode != std::string::npos)
+        lead.erase(mode);
+    auto trim = [](std::string& s) {
+        s.erase(0, s.find_first_not_of(" \n\t"));
+        s.erase(s.find_last_not_of(" \n\t.") + 1);
+    };
+    trim(lead);
+    trim(reason);
+    // An echo of Giac's input is one word of code; a sentence has spaces.
+    if (lead.find(' ') == std::string::npos && !reason.empty())
+        lead.clear();
+    std::string readable;
+    for (std::size_t i = 0; i < lead.size();) {
+        std::size_t end = i;
+        while (end < lead.size() && (std::isalnum(static_cast<unsigned char>(lead[end])) || lead[end] == '_'))
+            ++end;
+        if (end > i) {
+            std::string decoded = decodeSymbol(lead.substr(i, end - i));
+            readable += decoded.empty() ? lead.substr(i, end - i) : decoded;
+            i = end;
+        } else {
+            readable += lead[i++];
+        }
+    }
+    if (readable.empty())
+        return reason;
+    return reason.empty() ? readable : readable + " (" + reason + ")";
+}
+
 Expr alternatives(std::vector<Expr> choices)
 {
     if (choices.empty())
@@ -136,6 +206,8 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
             return evaluateFactorInteger(expr);
         if (head == "Dt" && expr.argCount() == 2 && expr.arg(1).isSymbol())
             return evaluateTotalDerivative(expr);
+        if (isLogic(expr))
+            return evaluateLogic(expr, ask, messages);
         GiacInput input;
         std::string text = input.translate(expr);
         return giacValue(text, input.sawMatrix());
@@ -143,26 +215,94 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
         // As the kernel does with what it cannot evaluate: say so, and answer the input unchanged.
         messages.push_back({about, "argx", std::string("Cannot evaluate: ") + e.what() + "."});
         return expr;
+    } catch (const ForeignAnswer& e) {
+        // Giac's answer has no form here: the input stays as it was, and the message says why.
+        messages.push_back({about, "noform", std::string("Cannot evaluate: ") + e.what() + "."});
+        return expr;
     } catch (const std::exception& e) {
-        messages.push_back({about, "giac", e.what()});
+        messages.push_back({about, "giac", about + " cannot be evaluated: " + giacReason(e.what()) + "."});
     }
     return Expr::symbol("$Failed");
 }
 
-Expr GiacEvaluator::giacValue(const std::string& text, bool matrices, bool regroup)
+Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
+{
+    // Giac takes a relation it cannot decide inside and/or/not as false, and
+    // a != b as true for any two different expressions: each part is
+    // evaluated alone, and what stays undecided stays as it was written.
+    auto value = [&](const Expr& e) { return evaluate(e, ask, messages); };
+    const std::string_view head = plainHead(expr.head().text);
+    if (head == "Not") {
+        Expr operand = value(expr.arg(0));
+        if (operand.isSymbol("True") || operand.isSymbol("False"))
+            return Expr::symbol(operand.isSymbol("True") ? "False" : "True");
+        return Expr::function("Not", {std::move(operand)});
+    }
+    if (head == "And" || head == "Or") {
+        const bool isAnd = head == "And";
+        const char* decisive = isAnd ? "False" : "True";
+        Expr undecided = Expr::function(isAnd ? "And" : "VXOr", {});
+        for (std::size_t i = 0; i < expr.argCount(); ++i) {
+            Expr operand = value(expr.arg(i));
+            if (operand.isSymbol(decisive))
+                return operand;
+            if (!operand.isSymbol(isAnd ? "True" : "False"))
+                undecided.parts.push_back(std::move(operand));
+        }
+        if (undecided.argCount() == 0)
+            return Expr::symbol(isAnd ? "True" : "False");
+        return undecided.argCount() == 1 ? undecided.arg(0) : undecided;
+    }
+    if (head == "Unequal" && expr.argCount() == 2) {
+        Expr sides = Expr::function("Unequal", {value(expr.arg(0)), value(expr.arg(1))});
+        const Expr difference =
+            value(Expr::function("Plus", {sides.arg(0), Expr::function("Times", {Expr::integer(-1), sides.arg(1)})}));
+        if (isNumber(difference))
+            return Expr::symbol(isZero(difference) ? "False" : "True");
+        return sides;
+    }
+    // A chain a == b == c, a < b <= c: decided when every link is.
+    Expr sides = expr;
+    const bool inequality = head == "Inequality";
+    const std::size_t step = inequality ? 2 : 1;
+    for (std::size_t i = 1; inequality && i < sides.argCount(); i += 2) {
+        if (!sides.arg(i).isSymbol() || !isRelationName(sides.arg(i).text))
+            throw TranslationError("an unknown relation in an inequality chain");
+    }
+    if (inequality && (sides.argCount() < 3 || sides.argCount() % 2 == 0))
+        throw TranslationError("a malformed inequality chain");
+    for (std::size_t i = 0; i < sides.argCount(); i += step)
+        sides.arg(i) = value(sides.arg(i));
+    std::vector<Expr> links;
+    for (std::size_t i = 0; i + step < sides.argCount(); i += step) {
+        const Expr link = inequality ? Expr::function(sides.arg(i + 1), {sides.arg(i), sides.arg(i + 2)})
+                                     : Expr::function(sides.head(), {sides.arg(i), sides.arg(i + 1)});
+        links.push_back(value(link));
+        if (links.back().isSymbol("False"))
+            return links.back();
+    }
+    if (links.size() == 1)
+        return links.front();
+    const bool allTrue = std::all_of(links.begin(), links.end(), [](const Expr& l) { return l.isSymbol("True"); });
+    return allTrue ? Expr::symbol("True") : sides;
+}
+
+Expr GiacEvaluator::giacValue(const std::string& text, bool matrices, bool series)
 {
     giac::context* ctx = &impl_->context;
     giac::logptr(&impl_->chatter, ctx);
     giac::first_error_line(0, ctx);
-    // regroup collects like terms and powers, as the kernel does with every value (x + x is 2 x).
-    giac::gen parsed(regroup ? "regroup(" + text + ")" : text, ctx);
+    // regroup collects like terms and powers, as the kernel does with every
+    // value (x + x is 2 x); a series keeps Giac's ascending order.
+    giac::gen parsed(series ? text : "regroup(" + text + ")", ctx);
     if (giac::first_error_line(ctx) > 0)
-        throw GiacFault("Giac could not read " + text);
+        throw GiacFault("Giac could not read the expression");
     giac::gen value = giac::eval(parsed, 1, ctx);
     if (value.type == giac::_STRNG && value._STRNGptr->find("Error") != std::string::npos)
         throw GiacFault(*value._STRNGptr);
     OutputOptions options;
     options.matrices = matrices;
+    options.series = series;
     return fromGiac(value, ctx, options);
 }
 
@@ -222,8 +362,15 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
     if (equations.hasHead("List") || equations.hasHead("VXEqnSet"))
         equations.parts.front() = Expr::symbol("List");
     GiacInput input;
-    std::string text = "csolve(" + input.translate(equations) + "," + input.translate(unknowns) + ")";
-    Expr solutions = giacValue(text, false);
+    input.bind(unknowns);
+    const std::string problem = input.translate(equations) + "," + input.translate(unknowns);
+    Expr solutions;
+    try {
+        solutions = giacValue("csolve(" + problem + ")", false);
+    } catch (const ForeignAnswer&) {
+        // Roots Giac has no closed form for (its rootof) are answered as numbers.
+        solutions = giacValue("cfsolve(" + problem + ")", false);
+    }
     if (!solutions.hasHead("List"))
         return solutions;
     std::vector<Expr> choices;
@@ -246,6 +393,7 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
 Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
 {
     GiacInput input;
+    input.bind(expr.arg(1));
     std::string integrand = input.translate(expr.arg(0));
     std::string variable = input.translate(expr.arg(1));
     giac::context* ctx = &impl_->context;
@@ -254,7 +402,7 @@ Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
     giac::gen f(integrand, ctx);
     giac::gen x(variable, ctx);
     if (giac::first_error_line(ctx) > 0)
-        throw GiacFault("Giac could not read " + integrand);
+        throw GiacFault("Giac could not read the integrand");
     f = giac::eval(f, 1, ctx);
     std::optional<giac::gen> antiderivative = checkedAntiderivative(f, x, ctx);
     if (!antiderivative)
@@ -266,7 +414,7 @@ Expr GiacEvaluator::evaluateSeries(const Expr& expr)
 {
     GiacInput input;
     // Giac lists a series' terms by ascending powers; regrouping would reverse them.
-    Expr value = giacValue(input.translate(expr), false, false);
+    Expr value = giacValue(input.translate(expr), false, true);
     if (!value.hasHead("Plus"))
         return contains(value, "order_size") ? Expr::integer(0) : value;
     Expr kept = Expr::function("Plus", {});

@@ -44,12 +44,13 @@ public:
 private:
     struct Impl;
     wire::Expr evaluateSolve(const wire::Expr& expr, const Ask& ask);
+    wire::Expr evaluateLogic(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateIntegrate(const wire::Expr& expr);
     wire::Expr evaluateSeries(const wire::Expr& expr);
     wire::Expr evaluateFactorInteger(const wire::Expr& expr);
     wire::Expr evaluateTotalDerivative(const wire::Expr& expr);
     wire::Expr setAttribute(const wire::Expr& expr, bool set);
-    wire::Expr giacValue(const std::string& text, bool matrices, bool regroup = true);
+    wire::Expr giacValue(const std::string& text, bool matrices, bool series = false);
     std::vector<std::string> freeSymbols(const wire::Expr& expr) const;
 
     std::unique_ptr<Impl> impl_;

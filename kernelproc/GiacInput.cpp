@@ -2,6 +2,7 @@
 
 #include "kernelproc/GiacNames.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstdint>
 
@@ -74,7 +75,52 @@ bool isNumberOrInfinity(const Expr& e)
     return e.hasHead("Times", 2) && e.arg(0).type == wire::kTokenInteger && e.arg(1).isSymbol("Infinity");
 }
 
+// The variable a range runs over: x in {x, a, b} or {x, n}, or x alone.
+const Expr* rangeVariable(const Expr& range)
+{
+    if (range.isSymbol())
+        return &range;
+    if (range.hasHead("List") && range.argCount() >= 2 && range.arg(0).isSymbol())
+        return &range.arg(0);
+    return nullptr;
+}
+
 } // namespace
+
+// The variables of a construct, bound while it is translated.
+class GiacInput::Binding {
+public:
+    explicit Binding(GiacInput& input) : input_(input), outer_(input.bound_.size()) {}
+    ~Binding() { input_.bound_.resize(outer_); }
+    Binding(const Binding&) = delete;
+    Binding& operator=(const Binding&) = delete;
+
+    void add(const Expr* variable)
+    {
+        if (variable && variable->isSymbol())
+            input_.bindName(variable->text);
+    }
+
+private:
+    GiacInput& input_;
+    std::size_t outer_;
+};
+
+void GiacInput::bind(const Expr& variables)
+{
+    if (variables.isSymbol())
+        bindName(variables.text);
+    for (std::size_t i = 0; variables.hasHead("List") && i < variables.argCount(); ++i) {
+        if (variables.arg(i).isSymbol())
+            bindName(variables.arg(i).text);
+    }
+}
+
+void GiacInput::bindName(const std::string& name)
+{
+    static std::atomic<unsigned long> serial{0};
+    bound_.emplace_back(name, encodeBoundSymbol(name, ++serial));
+}
 
 std::string GiacInput::translate(const Expr& expr)
 {
@@ -127,6 +173,10 @@ std::string GiacInput::real(const std::string& text)
 
 std::string GiacInput::symbol(const std::string& name)
 {
+    for (auto it = bound_.rbegin(); it != bound_.rend(); ++it) {
+        if (it->first == name)
+            return it->second;
+    }
     static const std::pair<const char*, const char*> constants[] = {
         {"Pi", "pi"}, {"E", "e"}, {"e", "e"}, {"I", "i"}, {"i", "i"}, {"Infinity", "inf"},
         {"\xE2\x88\x9E", "inf"},   // the plain form writes infinity as its character
@@ -157,7 +207,7 @@ std::string GiacInput::args(const Expr& e, std::size_t from)
 std::string GiacInput::joined(const Expr& e, const char* op)
 {
     if (e.argCount() == 0)
-        return std::string(op) == "+" ? "0" : "1";
+        return std::string(op) == ".+" ? "0" : "1";
     std::string out = "(";
     for (std::size_t i = 0; i < e.argCount(); ++i) {
         if (i > 0)
@@ -181,8 +231,8 @@ std::string GiacInput::function(const Expr& e)
             throw TranslationError(std::string(headExpr.text) + " called with " + std::to_string(n) + " arguments");
     };
 
-    if (head == "Plus")
-        return joined(e, "+");
+    if (head == "Plus") // .+ adds a number to each element of a list, as the kernel does
+        return joined(e, ".+");
     if (head == "Times")
         return joined(e, "*");
     if (head == "Dot")   // Giac's product of vectors and matrices is the kernel's dot product
@@ -197,7 +247,7 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "Subtract") {
         need(2, 2);
-        return "((" + translate(e.arg(0)) + ")-(" + translate(e.arg(1)) + "))";
+        return "((" + translate(e.arg(0)) + ").-(" + translate(e.arg(1)) + "))";
     }
     if (head == "Minus") {
         need(1, 1);
@@ -231,6 +281,8 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "List" || head == "EqnSet" || head == "Column")
         return "[" + args(e) + "]";
+    if (headExpr.text == "Table")
+        return table(e);
     if (head == "Matrix" || head == "Table") {
         // The program sends a matrix as its rows, VXMatrix[{1, 2}, {3, 4}];
         // one list of rows, VXMatrix[{{1, 2}, {3, 4}}], is read as well.
@@ -242,7 +294,9 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "Part") {
         need(2, 2);
-        return "((" + translate(e.arg(0)) + ")[(" + translate(e.arg(1)) + ")-1])";
+        // Giac counts from 0, and from the end as the kernel does for a negative index.
+        const bool fromEnd = e.arg(1).type == wire::kTokenInteger && e.arg(1).text.starts_with("-");
+        return "((" + translate(e.arg(0)) + ")[(" + translate(e.arg(1)) + ")" + (fromEnd ? "" : "-1") + "])";
     }
     if (head == "Sort") {
         need(1, 2);
@@ -284,6 +338,8 @@ std::string GiacInput::function(const Expr& e)
         const Expr& rangeForm = e.arg(1);
         if (!rangeForm.hasHead("List", 3))
             throw TranslationError("Series needs {variable, point, order}");
+        Binding binding(*this);
+        binding.add(rangeVariable(rangeForm));
         return "series(" + translate(e.arg(0)) + "," + args(rangeForm) + ")";
     }
     if (head == "N") {
@@ -292,6 +348,10 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "Split")
         return split(e);
+    if (head == "DirectedInfinity")
+        return directedInfinity(e);
+    if (head == "PolyGamma")
+        return polyGamma(e);
     if (isOpaqueAtom(headExpr.text))   // a subscripted or accented variable is one unknown
         return encodeSymbol(wire::toFullForm(e));
     if (head == "Hold" || head == "Literal" || head == "Mover" || head == "Target" || head == "Marker") {
@@ -333,9 +393,20 @@ std::string GiacInput::compoundHead(const Expr& e)
 
 std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const char* giacName)
 {
+    Binding binding(*this);
+    binding.add(rangeVariable(rangeForm));
     std::string f = translate(body);
     if (rangeForm.isSymbol())
         return std::string(giacName) + "(" + f + "," + translate(rangeForm) + ")";
+    if (rangeForm.hasHead("List", 3) && std::string(giacName) == "product" && rangeForm.arg(2).isSymbol("Infinity")) {
+        // Giac has no infinite products: the limit of the partial products.
+        Binding bound(*this);
+        const Expr end = Expr::symbol("n");
+        bound.add(&end);
+        const std::string n = translate(end);
+        return "limit(product(" + f + "," + translate(rangeForm.arg(0)) + "," + translate(rangeForm.arg(1)) + "," + n +
+            ")," + n + ",inf)";
+    }
     if (rangeForm.hasHead("List", 3)) {
         std::string text = std::string(giacName) + "(" + f + "," + args(rangeForm) + ")";
         // A closed form over a symbolic range reads best factored: n (n + 1) / 2.
@@ -347,10 +418,71 @@ std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const c
     throw TranslationError(std::string("a malformed range in ") + giacName);
 }
 
+std::string GiacInput::table(const Expr& e)
+{
+    // Table[body, range...]: the first range varies slowest, so the last one
+    // is the innermost sequence; a later range may depend on an earlier variable.
+    if (e.argCount() < 2)
+        throw TranslationError("Table needs an expression and a range such as {k, 1, 5}");
+    Binding binding(*this);
+    for (std::size_t i = 1; i < e.argCount(); ++i)
+        binding.add(rangeVariable(e.arg(i)));
+    std::string text = translate(e.arg(0));
+    for (std::size_t i = e.argCount() - 1; i >= 1; --i)
+        text = sequence(text, e.arg(i));
+    return text;
+}
+
+std::string GiacInput::sequence(const std::string& body, const Expr& range)
+{
+    // Giac's seq counts towards the end whatever the step says; a range
+    // that ends before it starts is empty, as the kernel's is.
+    auto guarded = [&](const std::string& empty, const std::string& seqArgs) {
+        return "when(" + empty + ",[],seq(" + body + "," + seqArgs + "))";
+    };
+    if (!range.hasHead("List") || range.argCount() == 1) {
+        const std::string count = translate(range.hasHead("List") ? range.arg(0) : range); // n copies
+        return guarded("(" + count + ")<1", count);
+    }
+    const std::size_t n = range.argCount();
+    if (!rangeVariable(range) || n > 4 || (n == 2 && range.arg(1).hasHead("List")))
+        throw TranslationError("a Table range must be {n}, {k, n}, {k, a, b} or {k, a, b, step}");
+    const std::string k = translate(range.arg(0));
+    const std::string from = n == 2 ? "(1)" : translate(range.arg(1));
+    const std::string to = translate(range.arg(n == 2 ? 1 : 2));
+    if (n < 4)
+        return guarded("(" + to + ")<(" + from + ")", k + "," + from + "," + to);
+    const std::string step = translate(range.arg(3));
+    return guarded("floor(((" + to + ")-(" + from + "))/(" + step + "))<0", k + "," + from + "," + to + "," + step);
+}
+
+std::string GiacInput::directedInfinity(const Expr& e)
+{
+    // The kernel's own infinities: no direction, or the direction's sign.
+    if (e.argCount() == 0)
+        return "infinity";
+    if (e.argCount() == 1)
+        return "((" + translate(e.arg(0)) + ")*inf)";
+    throw TranslationError("DirectedInfinity takes at most one direction");
+}
+
+std::string GiacInput::polyGamma(const Expr& e)
+{
+    // PolyGamma[n, z] is Giac's Psi(z, n).
+    if (e.argCount() == 1)
+        return "Psi(" + translate(e.arg(0)) + ")";
+    if (e.argCount() == 2)
+        return "Psi(" + translate(e.arg(1)) + "," + translate(e.arg(0)) + ")";
+    throw TranslationError("PolyGamma takes an order and an argument");
+}
+
 std::string GiacInput::derivative(const Expr& e)
 {
     if (e.argCount() < 1)
         throw TranslationError("D without an expression");
+    Binding binding(*this);
+    for (std::size_t i = 1; i < e.argCount(); ++i)
+        binding.add(rangeVariable(e.arg(i)));
     std::string text = translate(e.arg(0));
     if (e.argCount() == 1)
         return text;
@@ -369,6 +501,8 @@ std::string GiacInput::limit(const Expr& e)
     if (e.argCount() < 2 || e.argCount() > 3 || !e.arg(1).hasHead("Rule", 2))
         throw TranslationError("Limit needs an expression and a rule");
     const Expr& rule = e.arg(1);
+    Binding binding(*this);
+    binding.add(&rule.arg(0));
     std::string text = "limit(" + translate(e.arg(0)) + "," + translate(rule.arg(0)) + "," + translate(rule.arg(1));
     if (e.argCount() == 3) {
         const Expr& dir = e.arg(2);

@@ -1,11 +1,15 @@
 #pragma once
 // Writes a kernel expression in Giac's input language. Free symbols become
 // identifiers of their own ("qv_x"); the kernel's constants and functions
-// become Giac's.
+// become Giac's. The variable a sum, product, table, integral, derivative,
+// limit or series runs over is a variable whatever its name: i there is no
+// imaginary unit.
 #include "mathlink/Expr.h"
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kernelproc {
 
@@ -18,6 +22,9 @@ public:
 class GiacInput {
 public:
     std::string translate(const wire::Expr& expr);
+    // Makes the symbol (or each symbol of a list) a variable in what is
+    // translated from now on, even where its name is a constant's.
+    void bind(const wire::Expr& variables);
     // True once a VXMatrix was translated, so that answers show matrices as grids.
     bool sawMatrix() const { return sawMatrix_; }
 
@@ -29,6 +36,13 @@ private:
     std::string args(const wire::Expr& e, std::size_t from = 0);
     std::string joined(const wire::Expr& e, const char* op);
     std::string iterator(const wire::Expr& body, const wire::Expr& rangeForm, const char* giacName);
+    std::string table(const wire::Expr& e);
+    std::string polyGamma(const wire::Expr& e);
+    std::string directedInfinity(const wire::Expr& e);
+    // The list of body's values over one range of a Table.
+    std::string sequence(const std::string& body, const wire::Expr& range);
+    void bindName(const std::string& name);
+    class Binding;
     std::string derivative(const wire::Expr& e);
     std::string limit(const wire::Expr& e);
     std::string relation(const std::string& head, const wire::Expr& e);
@@ -38,6 +52,8 @@ private:
 
     bool sawMatrix_ = false;
     int depth_ = 0;
+    // The bound variables, innermost last: each name with its identifier.
+    std::vector<std::pair<std::string, std::string>> bound_;
 };
 
 } // namespace kernelproc

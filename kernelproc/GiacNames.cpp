@@ -28,7 +28,7 @@ constexpr NamePair kFunctions[] = {
     {"Re", "re"}, {"Im", "im"}, {"Arg", "arg"}, {"Max", "max"}, {"Min", "min"}, {"GCD", "gcd"},
     {"LCM", "lcm"}, {"Det", "det"}, {"Inverse", "inv"}, {"Transpose", "tran"}, {"Cross", "cross"},
     {"ExpIntegralEi", "Ei"}, {"LogIntegral", "Li"}, {"SinIntegral", "Si"},
-    {"CosIntegral", "Ci"}, {"PolyGamma", "Psi"}, {"Simplify", "simplify"}, {"FullSimplify", "simplify"},
+    {"CosIntegral", "Ci"}, {"ProductLog", "LambertW"}, {"Simplify", "simplify"}, {"FullSimplify", "simplify"},
     {"Expand", "expand"}, {"Factor", "factor"}, {"Together", "ratnormal"}, {"Cancel", "normal"},
     {"Apart", "partfrac"}, {"TrigExpand", "texpand"}, {"TrigReduce", "tlin"}, {"Eigenvalues", "eigenvals"},
     {"Tr", "trace"}, {"Length", "size"}, {"Total", "sum"}, {"IdentityMatrix", "idn"},
@@ -106,12 +106,27 @@ std::string encodeSymbol(std::string_view name)
     return out;
 }
 
+std::string encodeBoundSymbol(std::string_view name, unsigned long serial)
+{
+    return "qvb" + std::to_string(serial) + encodeSymbol(name).substr(3);
+}
+
 std::string decodeSymbol(std::string_view identifier)
 {
-    if (identifier.size() <= 3 || identifier.substr(0, 3) != "qv_")
+    std::size_t start = 3;
+    if (identifier.substr(0, 3) == "qvb") {
+        // qvb<serial><name>: a name never begins with a digit
+        while (start < identifier.size() && std::isdigit(static_cast<unsigned char>(identifier[start])))
+            ++start;
+        if (start == 3)
+            return {};
+    } else if (identifier.substr(0, 3) != "qv_") {
+        return {};
+    }
+    if (identifier.size() <= start)
         return {};
     std::string out;
-    for (std::size_t i = 3; i < identifier.size(); ++i) {
+    for (std::size_t i = start; i < identifier.size(); ++i) {
         char c = identifier[i];
         if (c == '_' && i + 2 < identifier.size() && hexValue(identifier[i + 1]) >= 0 && hexValue(identifier[i + 2]) >= 0) {
             out += static_cast<char>(hexValue(identifier[i + 1]) * 16 + hexValue(identifier[i + 2]));

@@ -20,7 +20,14 @@ std::string kernelFunctionFor(std::string_view giacName);
 // names: "qv_" followed by the name, with every byte other than a letter or a
 // digit written "_hh".
 std::string encodeSymbol(std::string_view name);
-// The kernel name of such an identifier, or "" when it is not one.
+// The identifier of a variable bound by one sum, product, table, integral or
+// derivative: "qvb", the serial and the name as encodeSymbol writes it after
+// its "qv_". A new serial for each makes a fresh Giac identifier (Giac keeps
+// traces of a variable it has run over, and a later symbolic sum over it
+// fails), and no "_" stands before a one-letter name (Giac takes a name
+// ending in "_i" for an integer, "_d" for a real..., and cannot sum over it).
+std::string encodeBoundSymbol(std::string_view name, unsigned long serial);
+// The kernel name of either kind of identifier, or "" when it is neither.
 std::string decodeSymbol(std::string_view identifier);
 
 // True for the symbols that name constants or options rather than unknowns.

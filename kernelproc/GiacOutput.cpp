@@ -17,6 +17,7 @@ namespace {
 // Giac keeps type bits in the low bits of its machine reals, so only about 14
 // digits are good; more would show noise (1.5e20 read back as 1.49999999999999e20).
 constexpr int kDoubleDigits = 14;
+constexpr int kMaxDepth = 512;
 
 class Reader {
 public:
@@ -24,8 +25,8 @@ public:
 
     Expr read(const giac::gen& g, int depth = 0)
     {
-        if (depth > 512)
-            return Expr::symbol("$Failed");
+        if (depth > kMaxDepth)
+            throw ForeignAnswer("the answer is nested more than " + std::to_string(kMaxDepth) + " levels deep");
         switch (g.type) {
         case giac::_INT_:
             if (g.subtype == giac::_INT_BOOLEAN)
@@ -51,8 +52,7 @@ public:
             return vector(*g._VECTptr, depth);
         case giac::_STRNG:
             return Expr::string(*g._STRNGptr);
-        default:
-            return Expr::symbol("$Failed");
+        default: throw ForeignAnswer("the answer holds a value Giac keeps in a form of its own");
         }
     }
 
@@ -93,6 +93,8 @@ private:
         if (name == "undef")
             return Expr::symbol("Indeterminate");
         std::string decoded = decodeSymbol(name);
+        if (decoded.empty())
+            throw ForeignAnswer("the answer holds Giac's own name " + name);
         if (decoded.find('[') != std::string::npos) {
             // A subscripted or accented variable that travelled as one identifier.
             try {
@@ -100,7 +102,7 @@ private:
             } catch (const std::invalid_argument&) {
             }
         }
-        return Expr::symbol(decoded.empty() ? name : decoded);
+        return Expr::symbol(decoded);
     }
 
     std::vector<Expr> arguments(const giac::gen& feuille, int depth, bool spread)
@@ -266,7 +268,9 @@ private:
                 return num == "1" ? root : Expr::function("Power", {std::move(root), Expr::integer(-1)});
             }
         }
-        return Expr::function("Power", {std::move(base), std::move(exponent)});
+        // Giac's power of a list of rows is the kernel's MatrixPower (the editor's VXMatrix keeps Power).
+        const bool matrixPower = base.hasHead("List") && isMatrix(base);
+        return Expr::function(matrixPower ? "MatrixPower" : "Power", {std::move(base), std::move(exponent)});
     }
 
     Expr vector(const giac::vecteur& items, int depth)
@@ -315,10 +319,8 @@ private:
         // Sums and products may hold their terms in a vector of any kind.
         bool nary = name == "+" || name == "*" || name == "and" || name == "or";
         std::vector<Expr> args = arguments(feuille, depth, nary);
-        if (args.empty()) {
-            std::string head = kernelFunctionFor(name);
-            return Expr::function(head.empty() ? name : head, {});
-        }
+        if (args.empty())
+            return Expr::function(kernelHead(name), {});
 
         if (name == "+" && args.size() == 1)
             return args[0] == infinity() ? Expr::symbol("Infinity") : args[0];
@@ -392,8 +394,30 @@ private:
             return Expr::function("Abs", std::move(args));
         if (name == "factorial" || name == "!")
             return Expr::function("Factorial", std::move(args));
+        if ((name == "surd" && args.size() == 2) || (name == "NTHROOT" && args.size() == 2)) {
+            // surd(x, n) and NTHROOT(n, x) are the real n-th root of x.
+            const bool rootFirst = name == "surd";
+            return Expr::function("VXRadical", {args[rootFirst ? 0 : 1], args[rootFirst ? 1 : 0]});
+        }
+        if (name == "Psi" && args.size() == 2)
+            return Expr::function("PolyGamma", {args[1], args[0]});
+        if (name == "Psi")
+            return Expr::function("PolyGamma", std::move(args));
+        if (name == "D" || (name == "order_size" && options_.series))
+            return Expr::function(name, std::move(args)); // taken apart by the caller
+        return Expr::function(kernelHead(name), std::move(args));
+    }
+
+    // The kernel's head for a function of Giac's; none for Giac's own
+    // functions, such as the bounded_function of a limit that does not exist.
+    static std::string kernelHead(const std::string& name)
+    {
         std::string head = kernelFunctionFor(name);
-        return Expr::function(head.empty() ? name : head, std::move(args));
+        if (name == "bounded_function")
+            throw ForeignAnswer("the limit does not exist: the expression stays bounded without settling on a value");
+        if (head.empty())
+            throw ForeignAnswer("the answer needs Giac's own function " + name + ", which has no form here");
+        return head;
     }
 
     // Giac's derivative operators D(f) and D(f, i) (by argument i, from 0),

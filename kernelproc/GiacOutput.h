@@ -8,12 +8,24 @@
 #include <giac/config.h>
 #include <giac/giac.h>
 
+#include <stdexcept>
+#include <string>
+
 namespace kernelproc {
 
 struct OutputOptions {
     bool matrices = false;   // rectangular lists of lists answer as VXMatrix
+    bool series = false;     // a series' remainder term order_size(...) is kept for the caller to drop
 };
 
+// A Giac value with no kernel form: one of Giac's own functions or names, or
+// a kind of value the kernel has no expression for. The text names it.
+class ForeignAnswer : public std::runtime_error {
+public:
+    explicit ForeignAnswer(const std::string& what) : std::runtime_error(what) {}
+};
+
+// Throws ForeignAnswer rather than answer with Giac's words.
 wire::Expr fromGiac(const giac::gen& value, const giac::context* context, const OutputOptions& options);
 
 } // namespace kernelproc

@@ -130,7 +130,8 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
         std::optional<int> code = requestCode(expr.arg(0));
         if (!code)
             return Expr::symbol("$Failed");
-        return atSessionPrecision(calculations_.perform(*code, prepared(expr.arg(1)), prefs_, evaluate), prefs_);
+        return atSessionPrecision(calculations_.perform(*code, prepared(expr.arg(1)), prefs_, evaluate, messages),
+                                  prefs_);
     }
     if (head == "VXShuffle" && n == 2) {
         std::optional<int> code = requestCode(expr.arg(0));
@@ -139,7 +140,8 @@ std::optional<Expr> PackageRequests::answer(const Expr& expr, const Evaluate& ev
     if (head == "VXSimplify" && n == 1)
         return atSessionPrecision(calculations_.simplify(prepared(expr.arg(0)), prefs_, evaluate), prefs_);
     if (head == "VXStringEvaluate" && n == 1)
-        return atSessionPrecision(calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate), prefs_);
+        return atSessionPrecision(calculations_.evaluateCode(prepared(expr.arg(0)), prefs_, evaluate, messages),
+                                  prefs_);
     if (head == "VXDrop" && n == 3) {
         std::optional<int> code = requestCode(expr.arg(0));
         return code ? drop(*code, expr.arg(1), expr.arg(2)) : Expr::symbol("$Failed");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -19,7 +20,23 @@ struct CorpusCase {
     std::string kind;
     Expr request;
     std::string expected;
+    std::string says; // a text one of the kernel's messages holds
 };
+
+// "<<text*n>>" stands for n copies of text, so that a row can hold a long name or deep brackets.
+std::string expanded(std::string line)
+{
+    for (auto open = line.find("<<"); open != std::string::npos; open = line.find("<<", open)) {
+        const auto close = line.find(">>", open);
+        const auto star = line.rfind('*', close);
+        std::string copies;
+        for (int n = std::stoi(line.substr(star + 1, close - star - 1)); n > 0; --n)
+            copies += line.substr(open + 2, star - open - 2);
+        line.replace(open, close + 2 - open, copies);
+        open += copies.size();
+    }
+    return line;
+}
 
 std::vector<CorpusCase> readCorpus()
 {
@@ -29,12 +46,15 @@ std::vector<CorpusCase> readCorpus()
     for (int line = 1; std::getline(in, text); ++line) {
         if (text.empty() || text[0] == '#')
             continue;
+        text = expanded(text);
         auto colon = text.find(": ");
         auto arrow = text.find("  =>  ");
         if (colon == std::string::npos || arrow == std::string::npos)
             continue;
+        auto says = text.find("  says  ", arrow);
         cases.push_back({line, text.substr(0, colon), wire::parseFullForm(text.substr(colon + 2, arrow - colon - 2)),
-                         text.substr(arrow + 6)});
+                         text.substr(arrow + 6, says == std::string::npos ? says : says - arrow - 6),
+                         says == std::string::npos ? "" : text.substr(says + 8)});
     }
     return cases;
 }
@@ -56,7 +76,12 @@ public:
     // Empty when the case holds, else what went wrong.
     std::string check(const CorpusCase& c)
     {
-        std::string answerText = kernel_.evaluate(c.request);
+        std::vector<std::string> messages;
+        std::string answerText = kernel_.evaluate(c.request, &messages);
+        if (!c.says.empty() && std::none_of(messages.begin(), messages.end(), [&](const std::string& m) {
+                return m.find(c.says) != m.npos;
+            }))
+            return "no message says " + c.says + " (" + std::to_string(messages.size()) + " messages)";
         Expr answer;
         try {
             answer = wire::parseFullForm(answerText);

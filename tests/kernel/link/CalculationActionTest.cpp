@@ -9,6 +9,7 @@
 #include "foundation/ExprNode.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/TAction.h"
 #include "kernel/KernelRowBuilder.h"
 #include "kernel/NodePath.h"
 #include "kernel/TCalculationAction.h"
@@ -30,6 +31,13 @@ struct ListBytes : ModelTest {
     static std::vector<uint8_t> Of(const ParagraphList& list) { return WriteList(list); }
     static std::string TextOf(const ParagraphList& list) { return Text(list); }
 };
+
+// What the status bar shows last.
+std::string gStatus;
+void ShowStatus(const char* text)
+{
+    gStatus = text ? text : "";
+}
 
 // Paragraph i as the user reads it: the text the clipboard gives other
 // programs (a subscript as "_1", a fraction as "1/x"; paragraphs end at CR).
@@ -154,13 +162,18 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         const char* request;
         int mode;
         bool killed; // the kernel paused, and killed while the request waits
+        const char* status;
     };
     const Case cases[] = {
-        {"no solution", "Equal[Exp[x], 0]", 5, false},
-        {"no elementary antiderivative", "Power[x, x]", 7, false},
-        {"the kernel killed", "Plus[2, 3]", 1, true},
-        {"no kernel: the request refused", "Plus[2, 3]", 1, false},
+        {"no solution", "Equal[Exp[x], 0]", 5, false,
+         "The kernel gave no answer for this calculation. No solution was found."},
+        {"no elementary antiderivative", "Power[x, x]", 7, false,
+         "The kernel gave no answer for this calculation. Integrate cannot be evaluated: No antiderivative was found "
+         "that differentiates back to the integrand."},
+        {"the kernel killed", "Plus[2, 3]", 1, true, "The kernel gave no answer for this calculation."},
+        {"no kernel: the request refused", "Plus[2, 3]", 1, false, "The kernel gave no answer for this calculation."},
     };
+    ScopedInstall<StatusTextSink> status(&SetStatusTextSink, &ShowStatus);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const pid_t kernel = link.Link() ? MLProcessId(link.Link()) : 0;
@@ -177,6 +190,7 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         EXPECT_FALSE(action->CanUndo());
         EXPECT_EQ(action->GetPlacement(), Placement::kNothing);
         EXPECT_EQ(ListBytes::Of(list), before);
+        EXPECT_EQ(gStatus, c.status);
         action->Commit();
     }
     EXPECT_FALSE(questions.messages.empty()); // the kernel's end was told
@@ -344,11 +358,15 @@ TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
     EXPECT_EQ(ListBytes::Of(list), before);
     action.Commit();
 
-    // Code that does not parse changes nothing.
+    // Code that does not parse changes nothing, and the status bar says why.
     list.InsertAt(new ParagraphComp(Chars("1 +"), kCode), 5);
     const std::vector<uint8_t> broken = ListBytes::Of(list);
     TEvaluateCodeAction refused(DocSelection::SelectAll(list.GetAt(5)->GetRow()));
+    ScopedInstall<StatusTextSink> status(&SetStatusTextSink, &ShowStatus);
     refused.Perform();
+    EXPECT_EQ(gStatus,
+              "The kernel gave no answer for this calculation. The code \"1 +\" cannot be read: an operand "
+              "was expected at the end.");
     EXPECT_FALSE(refused.CanUndo());
     EXPECT_EQ(refused.GetPlacement(), Placement::kNothing);
     EXPECT_EQ(ListBytes::Of(list), broken);

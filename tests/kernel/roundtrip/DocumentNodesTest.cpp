@@ -73,6 +73,9 @@ TEST_F(DocumentNodesTest, CodeTextKeepsItsRunsAndParsesSubscriptedWords)
     items->Append(new SubscriptComp(Chars("1", FontManager::kMathFace)));
     CompList row(std::move(items));
     std::unique_ptr<ExprNode> node(row.BuildTextNode());
+    // A name of 100,000 characters is one run, found in one pass over it.
+    CompList name(Chars(std::string(100000, 'a'), FontManager::kMathFace));
+    EXPECT_EQ(std::unique_ptr<ExprNode>(name.BuildTextNode())->GetChildCount(), 1);
     RowNodeBuilder::Install(nullptr);
     MLENV env = MLInitialize();
     int error = 0;
