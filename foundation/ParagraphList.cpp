@@ -355,6 +355,7 @@ void ParagraphList::Paginate(PageRecord& pages)
         p->MarkDirty();
         p->Layout(previous);
         p->SetOrigin(pen);
+        p->FitWidth(gDrawContext.GetPageWidth());
         pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
         while (pen.y > pageBreak) {
             Rect line;

@@ -81,7 +81,8 @@ public:
     void UpdateLayoutFrom(int index, int position);
     void RelayoutAll(bool invalidateTail);
     void SetEquationSizeStep(bool larger);
-    // Page breaks for printing; raises CException when the printable height
+    // Page breaks for printing, with every paragraph wider than the page
+    // fitted to its width; raises CException when the printable height
     // leaves no room for a line.
     void Paginate(PageRecord& pages);
     void StackVisible();
