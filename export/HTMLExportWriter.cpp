@@ -117,7 +117,7 @@ HTMLExportWriter::HTMLExportWriter(ByteStream& stream, std::string title, std::s
                                    int16_t firstCellWidth, int16_t secondCellWidth)
     : m_output(stream), m_firstCellWidth(Decimal(firstCellWidth)), m_secondCellWidth(Decimal(secondCellWidth)),
       m_baseName(std::move(baseName)), m_title(std::move(title)), m_folder(std::move(folder)),
-      m_pictures(m_folder, m_baseName, "html")
+      m_pictures(m_folder, m_baseName, "html", 0)
 {
 }
 
@@ -293,7 +293,6 @@ void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, b
 
 void HTMLExportWriter::WriteHead()
 {
-    m_pictureCounter = 0;
     WriteString("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
                 "\"http://www.w3.org/TR/html4/loose.dtd\">\n");
     WriteString("<html>\n<head>\n");
@@ -563,8 +562,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
         WriteEscapedUtf8(alt);
         return;
     }
-    const std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
-    ++m_pictureCounter;
+    const std::string name = m_pictures.NextName(".png");
     if (!m_pictures.Admit(rect.Width(), rect.Height(), name)) {
         WriteEscapedUtf8(alt);
         return;

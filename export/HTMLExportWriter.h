@@ -91,7 +91,6 @@ public:
 
     // The pictures written so far, in their temporaries until placed.
     ExportPictureFiles& Pictures() { return m_pictures; }
-    int PictureCounter() const { return m_pictureCounter; }
 
 private:
     enum class ListKind { kOrdered, kUnordered };
@@ -130,7 +129,6 @@ private:
     OpenList m_list;     // the first level
     OpenList m_subList;  // the second level, inside the first level's open item
     bool m_preOpen = false;
-    int32_t m_pictureCounter = 1;
     std::string m_firstCellWidth;
     std::string m_secondCellWidth;
     const char* m_pendingEnd = "";

@@ -68,7 +68,7 @@ TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
     for (const Tag& tag : TagsOf(page)) {
         if (tag.name != "img")
             continue;
-        const std::string name = "every" + std::to_string(pictures) + ".png";
+        const std::string name = "every-html" + std::to_string(pictures) + ".png";
         EXPECT_EQ(tag.attributes.at("src"), name);
         QSize size = ReadPngSize(folder + "/" + name);
         EXPECT_EQ(size, QSize(std::stoi(tag.attributes.at("width")), std::stoi(tag.attributes.at("height")))) << name;
