@@ -521,11 +521,13 @@ void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
 // Source code is set line by line in the typewriter face, every character
 // by its typewriter form: unlike a verbatim environment, no text can close
 // it. Lines neither break nor hyphenate, and an empty line keeps its place.
+// The penalties end with the group (a font's hyphen character would not:
+// TeX keeps it for the whole document).
 void LaTeXFileWriter::BeginVerbatim()
 {
     if (!m_verbatim) {
         CloseLists();
-        WriteString("\\par{\\tt\\hyphenchar\\font=-1\\parindent=0pt\n");
+        WriteString("\\par{\\tt\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n");
         m_verbatim = true;
     }
     Put("\\mbox{}");
