@@ -262,7 +262,8 @@ void HTMLExportWriter::CloseOpenBlocks()
 }
 
 // An item stays open until the next item of its list or the list's end, so
-// that a list of the second level, or an equation, nests inside it.
+// that a list of the second level, or an equation between items, nests
+// inside it.
 void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList)
 {
     if (!list.open || list.kind != kind) {

@@ -48,6 +48,7 @@ public:
     void WriteSubItemizedItem(CompList& row) override;
     // Pictures, tables, plots and drawings that stand alone in a paragraph.
     bool WriteObject(TextComp& comp) override;
+    void CloseOpenBlocks() override;
 
     // ---- elements, for the components' own forms ----
     void OpenElement(const char* name) override { OpenTag(name); }
@@ -106,7 +107,6 @@ private:
     void CloseSubLists();
     void CloseLists();
     void ClosePre();
-    void CloseOpenBlocks();
     void CloseList(OpenList& list);
     void WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList);
 

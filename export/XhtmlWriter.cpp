@@ -202,7 +202,7 @@ void XhtmlWriter::CloseOpenBlocks()
 }
 
 // An item stays open until the next item or the end of its list, so that a
-// sub-list or an equation that follows it is written inside it.
+// sub-list, or an equation between it and the next item, is written inside it.
 void XhtmlWriter::StartItem(ListLevel level, const char* name)
 {
     ListState& list = m_lists[level];

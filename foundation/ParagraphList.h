@@ -159,6 +159,9 @@ private:
     // The index of the first paragraph from `from` on that needs layout;
     // count + 1 when none does.
     int NextNeedingLayout(int from) const;
+    // Whether paragraph index is an equation that no list item follows
+    // (past further equations): the web exports close their lists before it.
+    bool EndsLists(int index) const;
     // Numbers every label in document order (labels tell their references).
     void NumberAll();
     // Lays out the paragraphs that a renumbered label marked after the pass

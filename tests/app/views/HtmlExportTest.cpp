@@ -361,11 +361,15 @@ TEST_F(HtmlExportTest, BlocksOpenAndCloseAsTheStylesFollowEachOther)
     Add(10, Chars("i"));
     Add(9, Chars("j"));
     Add(2, Chars("k"));
+    Add(8, Chars("l"));
+    Add(5, Chars("m"));
+    Add(3, Chars("n"));
     Relayout();
-    EXPECT_EQ(BodyOf(PageOf("")), "<pre>\na\nb\n</pre>\n<p>c</p>\n"
-                                  "<ol>\n<li>d<ol>\n<li>e</li></ol>\n</li>\n<li>f</li></ol>\n"
-                                  "<ul>\n<li>g<ul>\n<li>h</li>\n<li>i</li></ul>\n<ol>\n<li>j</li></ol>\n</li></ul>\n"
-                                  "<h3>k</h3>\n");
+    EXPECT_EQ(BodyOf(PageOf("")),
+              "<pre>\na\nb\n</pre>\n<p>c</p>\n"
+              "<ol>\n<li>d<ol>\n<li>e</li></ol>\n</li>\n<li>f</li></ol>\n"
+              "<ul>\n<li>g<ul>\n<li>h</li>\n<li>i</li></ul>\n<ol>\n<li>j</li></ol>\n</li></ul>\n"
+              "<h3>k</h3>\n<ul>\n<li>l</li></ul>\n<p class=\"eqn\">m</p>\n<p>n</p>\n");
 }
 
 TEST_F(HtmlExportTest, MathRunsAreItalicTextUnlessAStructureMakesThemOnePicture)
