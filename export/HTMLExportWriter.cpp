@@ -518,13 +518,18 @@ void HTMLExportWriter::WriteRowHtml(CompList& row)
 
 // ---- pictures ----
 
+// The text of what the picture shows, limits and bounds too, on one line.
 std::string HTMLExportWriter::LinearText(CompList& row, int first, int last) const
 {
     StringSink sink;
     TextOutBuffer out(&sink, TextOutBuffer::kUtf8);
+    out.ShowLimits(true);
     for (int i = first; i <= last; ++i)
         row.GetAt(i)->WriteText(out);
     out.Flush();
+    for (char& c : sink.text)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
     return sink.text;
 }
 
