@@ -209,6 +209,15 @@ void HTMLExportWriter::WriteAttribute(const char* name, const char* value)
     PutChar('"');
 }
 
+void HTMLExportWriter::WriteUtf8Attribute(const char* name, const std::string& value)
+{
+    PutChar(' ');
+    WriteString(name);
+    WriteString("=\"");
+    WriteEscapedUtf8(value);
+    PutChar('"');
+}
+
 void HTMLExportWriter::EndOpenTag()
 {
     WriteString(m_pendingEnd);
@@ -585,10 +594,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     WriteAttribute("src", RelativeUrlOfName(name).c_str());
     WriteAttribute("width", Decimal(rect.Width()).c_str());
     WriteAttribute("height", Decimal(rect.Height()).c_str());
-    PutChar(' ');
-    WriteString("alt=\"");
-    WriteEscapedUtf8(alt);
-    PutChar('"');
+    WriteUtf8Attribute("alt", alt);
     EndOpenTag();
 }
 
@@ -645,12 +651,17 @@ void HTMLExportWriter::WriteRunComponent(TextComp& comp)
         if (auto* ref = dynamic_cast<CrossRefComp*>(&comp))
             WriteEscapedText(ref->GetTextString());
     } else if (tag == tag_Link) {
+        // A link the editor would not follow is its text alone.
         if (auto* link = dynamic_cast<HyperlinkComp*>(&comp)) {
-            OpenTag("a");
-            WriteAttribute("href", link->GetURL().GetText());
-            EndOpenTag();
+            const std::optional<std::string> address = link->WebAddress();
+            if (address) {
+                OpenTag("a");
+                WriteUtf8Attribute("href", *address);
+                EndOpenTag();
+            }
             WriteEscapedText(link->GetDisplayText());
-            CloseTag("a");
+            if (address)
+                CloseTag("a");
         }
     } else if (tag == tag_Char) {
         Str255 one;

@@ -77,6 +77,7 @@ public:
     void OpenTag(const char* name);
     // The value is escaped.
     void WriteAttribute(const char* name, const char* value);
+    void WriteUtf8Attribute(const char* name, const std::string& value);
     void EndOpenTag();
     void CloseTag(const char* name);
     void Flush();

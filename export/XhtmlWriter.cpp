@@ -504,13 +504,18 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
             buffer.Append(text);
             column += text.GetLength();
         } else if (tag == tag_Link) {
+            // A link the editor would not follow is its text alone.
             auto& link = static_cast<HyperlinkComp&>(comp);
             FlushText(buffer);
-            StartElement("a", false);
-            WriteTextAttribute("href", link.GetURL());
-            EndPendingTag(false);
+            const std::optional<std::string> address = link.WebAddress();
+            if (address) {
+                StartElement("a", false);
+                WriteAttribute("href", address->c_str());
+                EndPendingTag(false);
+            }
             WriteEscapedText(link.GetDisplayText());
-            EndElement("a", false);
+            if (address)
+                EndElement("a", false);
         } else {
             if (buffer.GetLength() >= kBufferLimit)
                 FlushText(buffer);

@@ -64,6 +64,8 @@ TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
     EXPECT_NE(page.find("<a href=\"results.html?a=1&amp;b=&lt;2&gt;&quot;q&quot;\">R&amp;D &lt;notes&gt;</a>"),
               std::string::npos);
     EXPECT_NE(page.find("caf&#233;."), std::string::npos);
+    EXPECT_NE(page.find("</a> or run me<a href=\"./javascript:alert(2)\">me too</a> then"), std::string::npos);
+    EXPECT_EQ(page.find("alert(1)"), std::string::npos);
     // A formula's picture stands for its limits too.
     EXPECT_NE(page.find("&#8747;_a^b x d x&#8721;_(i=1)^n &#8719;_(k=1)^n "), std::string::npos);
     EXPECT_NE(page.find("lim_(x-&gt;0) "), std::string::npos);
