@@ -2,7 +2,8 @@
 // it (the first page kept as a picture to look at), exporting twice gives
 // the same bytes for the source and every picture, code blocks leave the
 // typewriter face's hyphenation as they found it, and the TechExplorer
-// pictures are the LaTeX pictures' sizes at the screen's resolution. Plots
+// pictures are the LaTeX pictures' sizes at the screen's resolution (and a
+// script's link is its text alone there). Plots
 // inside text, with dollar signs and mathematics around them, compile too.
 #include "export/LaTeXExport.h"
 #include "foundation/CharComp.h"
@@ -151,6 +152,9 @@ TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensR
         EXPECT_EQ(png.height(), std::max(1, latex.height() / 2)) << name;
     }
     EXPECT_GE(pictures.size(), 4u);
+    // A script's link is its text alone.
+    EXPECT_EQ(tcx.find("alert(1)"), std::string::npos);
+    EXPECT_NE(tcx.find("\\mbox{run me}\\docLink"), std::string::npos);
 }
 
 // Plots in a text paragraph between dollar signs, text inside a plot's rows,
