@@ -1,6 +1,7 @@
 #include "app/TFollowLinkAction.h"
 
 #include "math/HyperlinkComp.h"
+#include "math/LinkAddress.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/DesktopIntegration.h"
@@ -39,21 +40,6 @@ CString ProgramTextAsPath(const CString& text)
 bool NamesDocument(const QString& text)
 {
     return text.contains(".vxm") || text.contains(".VXM");
-}
-
-bool SchemeIs(const QUrl& url, std::initializer_list<const char*> schemes)
-{
-    for (const char* scheme : schemes)
-        if (url.scheme().compare(QLatin1String(scheme), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
-// Schemes through which the desktop fetches the named file and opens it by
-// its type, as it would a local one.
-bool IsFileTransfer(const QUrl& url)
-{
-    return SchemeIs(url, {"ftp", "ftps", "sftp", "smb", "dav", "davs", "nfs", "afp"});
 }
 
 // A mail address without the files a mail program would attach on the
@@ -116,8 +102,9 @@ void TFollowLinkAction::Do()
         return;
     const CString text = m_link->GetURL().ToCString();
     const QString address = ToQString(text);
-    if (m_link->IsExternal() && (address.contains("://") || address.contains("mailto:", Qt::CaseInsensitive))) {
-        FollowAddress(address);
+    const LinkAddress::Kind kind = LinkAddress::Classify(address, m_link->IsExternal());
+    if (kind != LinkAddress::Kind::kDocumentPath) {
+        FollowAddress(address, kind);
         return;
     }
     if (!m_document || m_document->GetPathName().IsEmpty()) {
@@ -127,30 +114,27 @@ void TFollowLinkAction::Do()
     FollowPath(TargetPath(m_document->GetPathName(), ProgramTextAsPath(text)), NamesDocument(address));
 }
 
-void TFollowLinkAction::FollowAddress(const QString& address) const
+void TFollowLinkAction::FollowAddress(const QString& address, LinkAddress::Kind kind) const
 {
     const QUrl url(address.trimmed());
-    if (SchemeIs(url, {"file"})) {
+    switch (kind) {
+    case LinkAddress::Kind::kFile:
         if (!url.host().isEmpty())
             Tell(kOtherComputerMessage, address);
         else
             FollowPath(PathFromQString(url.toLocalFile()), NamesDocument(address));
         return;
-    }
-    if (SchemeIs(url, {"http", "https"})) {
+    case LinkAddress::Kind::kWeb:
         if (!OpenOnDesktop(address))
             AfxMessageBox(kOpenFailedMessage);
         return;
-    }
-    if (SchemeIs(url, {"mailto"})) {
+    case LinkAddress::Kind::kMail:
         if (!OpenOnDesktop(MailWithoutAttachments(url)))
             AfxMessageBox(kOpenFailedMessage);
         return;
+    case LinkAddress::Kind::kFileTransfer: FollowRemoteFile(url); return;
+    default: Tell(kNotDataMessage, address);
     }
-    if (IsFileTransfer(url))
-        FollowRemoteFile(url);
-    else
-        Tell(kNotDataMessage, address);
 }
 
 // A file on another computer is judged by its name alone: the desktop fetches

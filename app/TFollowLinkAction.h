@@ -9,13 +9,13 @@
 // that is checked is the very file handed on: its canonical path. Following
 // changes nothing, so undoing it does nothing either.
 #include "foundation/TAction.h"
+#include "math/LinkAddress.h"
 #include "platform/framework/CString.h"
 
 #include <functional>
 
 class CDocument;
 class HyperlinkComp;
-class QString;
 class QUrl;
 
 class TFollowLinkAction : public TAction {
@@ -59,7 +59,7 @@ public:
     static CString TargetPath(const CString& documentPath, const CString& linkText);
 
 private:
-    void FollowAddress(const QString& address) const;
+    void FollowAddress(const QString& address, LinkAddress::Kind kind) const;
     void FollowRemoteFile(const QUrl& url) const;
     void FollowPath(const CString& target, bool document) const;
 

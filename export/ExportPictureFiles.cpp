@@ -1,6 +1,9 @@
 #include "export/ExportPictureFiles.h"
 
 #include "export/CWebImageDC.h"
+#include "platform/TemporaryName.h"
+
+#include <QCryptographicHash>
 
 #include <algorithm>
 #include <cctype>
@@ -35,6 +38,13 @@ bool IsFolder(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The longest file name the folder takes.
+std::size_t NameLimit(const std::string& folder)
+{
+    const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? std::size_t(limit) : 255;
+}
+
 } // namespace
 
 std::string RelativeUrlOfName(const std::string& name)
@@ -50,9 +60,10 @@ std::string RelativeUrlOfName(const std::string& name)
     return url;
 }
 
-ExportPictureFiles::ExportPictureFiles(std::string folder, std::string pageBase, std::string format,
+ExportPictureFiles::ExportPictureFiles(std::string folder, std::string stem, std::string format, int first,
                                        int64_t pixelBudget)
-    : m_folder(std::move(folder)), m_pageBase(std::move(pageBase)), m_format(std::move(format)), m_budget(pixelBudget)
+    : m_folder(std::move(folder)), m_stem(std::move(stem)), m_format(std::move(format)), m_next(first),
+      m_nameLimit(NameLimit(m_folder)), m_budget(pixelBudget)
 {}
 
 ExportPictureFiles::~ExportPictureFiles()
@@ -64,7 +75,23 @@ ExportPictureFiles::~ExportPictureFiles()
 std::string ExportPictureFiles::NextName(std::string_view extension)
 {
     ++m_count;
-    return m_pageBase + "-" + m_format + std::to_string(m_count) + std::string(extension);
+    const std::string tail = "-" + m_format + std::to_string(m_next++) + std::string(extension);
+    return FittedStem(tail.size()) + tail;
+}
+
+// A stem cut short ends in "-x" and a digest of the whole stem, so that
+// long names that start alike still name their pictures apart.
+std::string ExportPictureFiles::FittedStem(std::size_t tail) const
+{
+    if (m_stem.size() + tail <= m_nameLimit)
+        return m_stem;
+    const QByteArray whole = QByteArray::fromStdString(m_stem);
+    const std::string digest =
+        "-x" + QCryptographicHash::hash(whole, QCryptographicHash::Sha256).toHex().left(16).toStdString();
+    std::size_t keep = m_nameLimit > tail + digest.size() ? m_nameLimit - tail - digest.size() : 0;
+    while (keep > 0 && (static_cast<unsigned char>(m_stem[keep]) & 0xC0) == 0x80)
+        --keep;
+    return m_stem.substr(0, keep) + digest;
 }
 
 bool ExportPictureFiles::Admit(int64_t width, int64_t height, const std::string& name)
@@ -81,7 +108,7 @@ bool ExportPictureFiles::Admit(int64_t width, int64_t height, const std::string&
 // A name nobody can have prepared: the picture's name, a random tag.
 std::string ExportPictureFiles::NewTemporary(const std::string& name)
 {
-    m_files.push_back({m_folder + "." + name + "." + RandomTag() + ".part", m_folder + name, {}, false});
+    m_files.push_back({m_folder + TemporaryNameFor(name, RandomTag() + ".part"), m_folder + name, {}, false});
     return m_files.back().temporary;
 }
 
@@ -134,7 +161,8 @@ bool ExportPictureFiles::Place()
         // step, or, where the folder takes no links, the file moved aside.
         // A folder under the name is never moved.
         if (Exists(file.final)) {
-            const std::string kept = file.temporary + ".kept";
+            const std::string kept =
+                m_folder + TemporaryNameFor(file.final.substr(m_folder.size()), RandomTag() + ".kept");
             if (::linkat(AT_FDCWD, file.final.c_str(), AT_FDCWD, kept.c_str(), 0) != 0 &&
                 (IsFolder(file.final) || std::rename(file.final.c_str(), kept.c_str()) != 0)) {
                 NoteError("The picture " + file.final + " could not be replaced: " + std::strerror(errno));

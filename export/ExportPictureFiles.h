@@ -1,7 +1,10 @@
 #pragma once
-// The picture files of one export. Each format names its pictures apart,
-// "<page>-<format><n>.png", so that exports of a document to several formats
-// into one folder never share or replace each other's pictures. Pictures go
+// The picture files of one export, named "<stem>-<format><n><extension>":
+// the stem stands for the page (its name, or a form of it that one to one),
+// and neither the format nor the number holds a "-", so the name's last "-"
+// parts them. Pages of different names, in any formats, therefore never
+// share or replace each other's pictures in one folder. A name too long for
+// the folder keeps the start of its stem and a digest of the whole. Pictures go
 // into temporaries that are created new beside their names (never through a
 // link, never over a file) and take their names only when the page is
 // complete: an export that fails leaves every earlier file as it was, and a
@@ -26,9 +29,10 @@ public:
     // resolution, which are written in a few seconds.
     static constexpr int64_t kPixelBudget = int64_t(32) << 20;
 
-    // folder: empty or ending with '/'; pageBase: the page's name without
-    // folder and extension; format: the short name of the export's format.
-    ExportPictureFiles(std::string folder, std::string pageBase, std::string format,
+    // folder: empty or ending with '/'; stem: the page's name without folder
+    // and extension, or a one-to-one form of it; format: the short name of
+    // the export's format (letters only); pictures are numbered from first.
+    ExportPictureFiles(std::string folder, std::string stem, std::string format, int first = 1,
                        int64_t pixelBudget = kPixelBudget);
     // Removes the temporaries of an export that did not finish, and puts
     // back what its placing replaced.
@@ -73,10 +77,14 @@ private:
         bool placed = false;
     };
     std::string NewTemporary(const std::string& name);
+    // The stem as it fits before a tail in a name the folder takes.
+    std::string FittedStem(std::size_t tail) const;
 
     std::string m_folder;
-    std::string m_pageBase;
+    std::string m_stem;
     std::string m_format;
+    int m_next;
+    std::size_t m_nameLimit;
     int64_t m_budget;
     int64_t m_rendered = 0;
     int m_count = 0;

@@ -117,7 +117,7 @@ HTMLExportWriter::HTMLExportWriter(ByteStream& stream, std::string title, std::s
                                    int16_t firstCellWidth, int16_t secondCellWidth)
     : m_output(stream), m_firstCellWidth(Decimal(firstCellWidth)), m_secondCellWidth(Decimal(secondCellWidth)),
       m_baseName(std::move(baseName)), m_title(std::move(title)), m_folder(std::move(folder)),
-      m_pictures(m_folder, m_baseName, "html")
+      m_pictures(m_folder, m_baseName, "html", 0)
 {
 }
 
@@ -209,6 +209,15 @@ void HTMLExportWriter::WriteAttribute(const char* name, const char* value)
     PutChar('"');
 }
 
+void HTMLExportWriter::WriteUtf8Attribute(const char* name, const std::string& value)
+{
+    PutChar(' ');
+    WriteString(name);
+    WriteString("=\"");
+    WriteEscapedUtf8(value);
+    PutChar('"');
+}
+
 void HTMLExportWriter::EndOpenTag()
 {
     WriteString(m_pendingEnd);
@@ -262,7 +271,8 @@ void HTMLExportWriter::CloseOpenBlocks()
 }
 
 // An item stays open until the next item of its list or the list's end, so
-// that a list of the second level, or an equation, nests inside it.
+// that a list of the second level, or an equation between items, nests
+// inside it.
 void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList)
 {
     if (!list.open || list.kind != kind) {
@@ -293,7 +303,6 @@ void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, b
 
 void HTMLExportWriter::WriteHead()
 {
-    m_pictureCounter = 0;
     WriteString("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
                 "\"http://www.w3.org/TR/html4/loose.dtd\">\n");
     WriteString("<html>\n<head>\n");
@@ -518,13 +527,18 @@ void HTMLExportWriter::WriteRowHtml(CompList& row)
 
 // ---- pictures ----
 
+// The text of what the picture shows, limits and bounds too, on one line.
 std::string HTMLExportWriter::LinearText(CompList& row, int first, int last) const
 {
     StringSink sink;
     TextOutBuffer out(&sink, TextOutBuffer::kUtf8);
+    out.ShowLimits(true);
     for (int i = first; i <= last; ++i)
         row.GetAt(i)->WriteText(out);
     out.Flush();
+    for (char& c : sink.text)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
     return sink.text;
 }
 
@@ -563,8 +577,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
         WriteEscapedUtf8(alt);
         return;
     }
-    const std::string name = m_baseName + Decimal(m_pictureCounter) + ".png";
-    ++m_pictureCounter;
+    const std::string name = m_pictures.NextName(".png");
     if (!m_pictures.Admit(rect.Width(), rect.Height(), name)) {
         WriteEscapedUtf8(alt);
         return;
@@ -581,10 +594,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     WriteAttribute("src", RelativeUrlOfName(name).c_str());
     WriteAttribute("width", Decimal(rect.Width()).c_str());
     WriteAttribute("height", Decimal(rect.Height()).c_str());
-    PutChar(' ');
-    WriteString("alt=\"");
-    WriteEscapedUtf8(alt);
-    PutChar('"');
+    WriteUtf8Attribute("alt", alt);
     EndOpenTag();
 }
 
@@ -641,12 +651,17 @@ void HTMLExportWriter::WriteRunComponent(TextComp& comp)
         if (auto* ref = dynamic_cast<CrossRefComp*>(&comp))
             WriteEscapedText(ref->GetTextString());
     } else if (tag == tag_Link) {
+        // A link the editor would not follow is its text alone.
         if (auto* link = dynamic_cast<HyperlinkComp*>(&comp)) {
-            OpenTag("a");
-            WriteAttribute("href", link->GetURL().GetText());
-            EndOpenTag();
+            const std::optional<std::string> address = link->WebAddress();
+            if (address) {
+                OpenTag("a");
+                WriteUtf8Attribute("href", *address);
+                EndOpenTag();
+            }
             WriteEscapedText(link->GetDisplayText());
-            CloseTag("a");
+            if (address)
+                CloseTag("a");
         }
     } else if (tag == tag_Char) {
         Str255 one;

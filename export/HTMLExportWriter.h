@@ -48,6 +48,7 @@ public:
     void WriteSubItemizedItem(CompList& row) override;
     // Pictures, tables, plots and drawings that stand alone in a paragraph.
     bool WriteObject(TextComp& comp) override;
+    void CloseOpenBlocks() override;
 
     // ---- elements, for the components' own forms ----
     void OpenElement(const char* name) override { OpenTag(name); }
@@ -76,6 +77,7 @@ public:
     void OpenTag(const char* name);
     // The value is escaped.
     void WriteAttribute(const char* name, const char* value);
+    void WriteUtf8Attribute(const char* name, const std::string& value);
     void EndOpenTag();
     void CloseTag(const char* name);
     void Flush();
@@ -91,7 +93,6 @@ public:
 
     // The pictures written so far, in their temporaries until placed.
     ExportPictureFiles& Pictures() { return m_pictures; }
-    int PictureCounter() const { return m_pictureCounter; }
 
 private:
     enum class ListKind { kOrdered, kUnordered };
@@ -107,7 +108,6 @@ private:
     void CloseSubLists();
     void CloseLists();
     void ClosePre();
-    void CloseOpenBlocks();
     void CloseList(OpenList& list);
     void WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList);
 
@@ -130,7 +130,6 @@ private:
     OpenList m_list;     // the first level
     OpenList m_subList;  // the second level, inside the first level's open item
     bool m_preOpen = false;
-    int32_t m_pictureCounter = 1;
     std::string m_firstCellWidth;
     std::string m_secondCellWidth;
     const char* m_pendingEnd = "";

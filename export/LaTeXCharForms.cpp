@@ -218,8 +218,18 @@ std::string VerbatimForm(uint8_t code)
 {
     if (code == ' ' || code == '\t')
         return "~";
-    if (code < 32 || code >= 127)
+    if (code < 32)
         return "?";
+    // Above ASCII the text forms. The typewriter face has no dashes or
+    // curly quotes (it joins no ligatures) and its circumflex and tilde are
+    // the ASCII signs: forms built of those take the roman face.
+    if (code >= 127) {
+        const std::string form = TextForm(code, ANSI_CHARSET);
+        for (std::string_view mark : {"\\^", "\\~", "--", "``", "''"})
+            if (form.find(mark) != std::string::npos)
+                return Enclosed("{\\rm ", form, "}");
+        return form;
+    }
     // The specials, and the grave accent that would join "!" or "?" before
     // it into one glyph.
     if (std::string_view("\\{}$&#^_~%`").find(static_cast<char>(code)) != std::string_view::npos)

@@ -22,9 +22,9 @@ uint8_t StoredCode(uint8_t code, int charSet);
 std::string TextForm(uint8_t code, int charSet = ANSI_CHARSET);
 std::string MathForm(uint8_t code, int charSet = SYMBOL_CHARSET);
 // Source code in the typewriter face: the character as it shows in that
-// face, the characters TeX acts on as the face's own glyphs by number and a
-// blank as a space that neither stretches nor breaks. Nothing written can
-// end the code or start a command.
+// face, the characters TeX acts on as the face's own glyphs by number, those
+// above ASCII in their text forms and a blank as a space that neither
+// stretches nor breaks. Nothing written can end the code or start a command.
 std::string VerbatimForm(uint8_t code);
 // A character of a command's argument that names something (a label, an
 // address): characters TeX acts on as their escaped forms, the rest as they

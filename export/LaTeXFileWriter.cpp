@@ -13,6 +13,8 @@
 #include "platform/draw/EnhMetafile.h"
 #include "platform/draw/TextCodec.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -42,15 +44,41 @@ const char* TextFontSwitch(int32_t font)
     }
 }
 
-// The page's name as the start of its pictures' names, which the source
-// names in an argument: characters other than ASCII letters and digits
-// become "-".
-std::string PictureBaseName(std::string name)
+// The length of the well-formed UTF-8 character of two to four bytes at
+// text[at]; 0 when there is none.
+std::size_t Utf8CharacterAt(const std::string& text, std::size_t at)
 {
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 128)
-            c = '-';
-    return name;
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    const QString decoded = QString::fromUtf8(text.data() + at, qsizetype(length));
+    return decoded.isEmpty() || decoded.contains(QChar::ReplacementCharacter) ? 0 : length;
+}
+
+// The page's name as the start of its pictures' names, which the source
+// names in an argument: ASCII letters and digits and whole UTF-8 characters
+// stay (pdflatex reads them in a file name), every other byte becomes "-"
+// and its two hexadecimal digits. A "-" there always starts such an escape,
+// so no two names share a form.
+std::string PictureBaseName(const std::string& name)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string stem;
+    for (std::size_t at = 0; at < name.size();) {
+        const auto byte = static_cast<unsigned char>(name[at]);
+        if (byte < 128 && std::isalnum(byte)) {
+            stem += char(byte);
+            ++at;
+        } else if (const std::size_t length = Utf8CharacterAt(name, at)) {
+            stem.append(name, at, length);
+            at += length;
+        } else {
+            stem += {'-', hex[byte >> 4], hex[byte & 15]};
+            ++at;
+        }
+    }
+    return stem;
 }
 
 }  // namespace
@@ -493,11 +521,13 @@ void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
 // Source code is set line by line in the typewriter face, every character
 // by its typewriter form: unlike a verbatim environment, no text can close
 // it. Lines neither break nor hyphenate, and an empty line keeps its place.
+// The penalties end with the group (a font's hyphen character would not:
+// TeX keeps it for the whole document).
 void LaTeXFileWriter::BeginVerbatim()
 {
     if (!m_verbatim) {
         CloseLists();
-        WriteString("\\par{\\tt\\hyphenchar\\font=-1\\parindent=0pt\n");
+        WriteString("\\par{\\tt\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n");
         m_verbatim = true;
     }
     Put("\\mbox{}");
@@ -556,16 +586,17 @@ void LaTeXFileWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFI
     constexpr int kPngPixelsPerInch = 192;
     if (!picture || picture->IsNull())
         return;
-    const std::string name = m_pictures.NextName("");
-    if (!SavePicturePng(picture, widthPoints * kPngPixelsPerInch / 72, heightPoints * kPngPixelsPerInch / 72,
-                        name + ".png")) {
+    // The PNG and the metafile share a name but for their extensions.
+    const std::string png = m_pictures.NextName(".png");
+    const std::string name = png.substr(0, png.size() - 4);
+    if (!SavePicturePng(picture, widthPoints * kPngPixelsPerInch / 72, heightPoints * kPngPixelsPerInch / 72, png)) {
         WriteString("\\mbox{(picture left out)}");
         return;
     }
     const std::string width = std::to_string(std::max(1, widthPoints)) + "pt";
     const char* line = "\\dimexpr\\linewidth-2\\fboxsep-2\\fboxrule\\relax";
     WriteString(("\\includegraphics[width=\\ifdim " + width + ">" + line + " " + line + "\\else " + width + "\\fi]{" +
-                 name + ".png}")
+                 png + "}")
                     .c_str());
     const QByteArray& bytes = picture->Bytes();
     m_pictures.SaveBytes(std::string_view(bytes.constData(), std::size_t(bytes.size())), name + ".emf");

@@ -202,7 +202,7 @@ void XhtmlWriter::CloseOpenBlocks()
 }
 
 // An item stays open until the next item or the end of its list, so that a
-// sub-list or an equation that follows it is written inside it.
+// sub-list, or an equation between it and the next item, is written inside it.
 void XhtmlWriter::StartItem(ListLevel level, const char* name)
 {
     ListState& list = m_lists[level];
@@ -504,13 +504,18 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
             buffer.Append(text);
             column += text.GetLength();
         } else if (tag == tag_Link) {
+            // A link the editor would not follow is its text alone.
             auto& link = static_cast<HyperlinkComp&>(comp);
             FlushText(buffer);
-            StartElement("a", false);
-            WriteTextAttribute("href", link.GetURL());
-            EndPendingTag(false);
+            const std::optional<std::string> address = link.WebAddress();
+            if (address) {
+                StartElement("a", false);
+                WriteAttribute("href", address->c_str());
+                EndPendingTag(false);
+            }
             WriteEscapedText(link.GetDisplayText());
-            EndElement("a", false);
+            if (address)
+                EndElement("a", false);
         } else {
             if (buffer.GetLength() >= kBufferLimit)
                 FlushText(buffer);

@@ -30,6 +30,9 @@ public:
     virtual void WriteItemizedItem(CompList& row) = 0;
     virtual void WriteSubEnumeratedItem(CompList& row) = 0;
     virtual void WriteSubItemizedItem(CompList& row) = 0;
+    // Closes the lists and the preformatted block left open by earlier
+    // paragraphs (before an equation that ends a list).
+    virtual void CloseOpenBlocks() {}
     // A picture, plot, table or drawing alone in its paragraph: written in
     // its own form; false when the writer has none for it (the paragraph is
     // then written by its style).

@@ -290,6 +290,7 @@ void ParagraphComp::KeepItemsAsPrevious()
 
 void ParagraphComp::Layout(ParagraphComp* previous)
 {
+    m_unfitted.reset();
     KeepItemsAsPrevious();
     m_style->Layout(*this, previous, gDrawContext.GetLeftMargin(), gDrawContext.GetPageWidth());
 }
@@ -373,6 +374,8 @@ void ParagraphComp::GetAbsBounds(Rect& out) const
 void ParagraphComp::GetAbsInkBounds(Rect& out) const
 {
     GetAbsBounds(out);
+    if (m_unfitted)
+        return;
     if (const LayoutArray* items = m_text->GetItems())
         for (int i = 1; i <= items->GetCount(); ++i)
             out.right = std::max(out.right, items->GetAt(i)->AbsRect().right);
@@ -447,6 +450,8 @@ void ParagraphComp::GetLineBreak(int32_t y, Rect& out) const
     LayoutArray* items = m_text->GetItems();
     Rect line;
     bool found = false;
+    if (m_unfitted)
+        items = nullptr;
     for (int i = 1; items && i <= items->GetCount(); ++i) {
         ::Layout* item = items->GetAt(i);
         if (!item->IsLine())
@@ -489,7 +494,36 @@ void ParagraphComp::Paint(const Rect& update)
     Rect area;
     Rect::Intersection(bounds, update, area);
     gDrawContext.EraseRect(area);
-    m_text->DrawWithin(area);
+    if (m_unfitted)
+        PaintFitted(bounds);
+    else
+        m_text->DrawWithin(area);
+}
+
+void ParagraphComp::FitWidth(int32_t right)
+{
+    Rect ink;
+    GetAbsInkBounds(ink);
+    if (ink.right <= right || right <= ink.left || ink.Height() <= 0)
+        return;
+    const int64_t width = int64_t(right) - ink.left;
+    const int64_t height = std::max<int64_t>(1, int64_t(ink.Height()) * width / ink.Width());
+    ink.OffsetNeg(m_origin);
+    m_unfitted = ink;
+    m_bounds = Rect(ink.left, ink.top, ink.left + int32_t(width), ink.top + int32_t(height));
+}
+
+// The paragraph recorded at its laid-out size, then played into its
+// fitted bounds.
+void ParagraphComp::PaintFitted(const Rect& shown)
+{
+    Rect laidOut = *m_unfitted;
+    laidOut.Offset(m_origin);
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), laidOut);
+    m_text->DrawWithin(laidOut);
+    HENHMETAFILE picture = gDrawContext.EndMetafile();
+    gDrawContext.PlayMetafile(picture, shown);
+    DrawContext::DeleteMetafile(picture);
 }
 
 // ---- component operations ----

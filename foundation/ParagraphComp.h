@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class ByteStream;
 class DocumentModel;
@@ -96,6 +97,12 @@ public:
     // The row's current items become the previous items.
     void KeepItemsAsPrevious();
     virtual void Paint(const Rect& update);
+    // Printing: a paragraph whose ink reaches past right (a drawing, a plot
+    // or a formula wider than the printable width) is shown scaled down to
+    // end there, its height shrinking with it, as one piece that no page
+    // break splits. It keeps its layout; the next layout ends the fitting.
+    void FitWidth(int32_t right);
+    bool IsFitted() const { return m_unfitted.has_value(); }
 
     // ---- component operations ----
     TextComp* Clone(LinkRemap& remap) override;
@@ -145,6 +152,8 @@ private:
     void MoveToList(ParagraphList* list);
     // A new ink right edge, moved in the owner list's count too.
     void SetInkRight(int32_t right);
+    // A fitted paragraph drawn as a picture of its laid-out self.
+    void PaintFitted(const Rect& area);
 
     // The style is looked up before the row is made, so that a missing
     // style table leaves nothing behind.
@@ -162,4 +171,6 @@ private:
     EquationNumber m_counters;
     uint8_t m_needsLayout = 1;
     uint8_t m_visible = 1;
+    // The bounds as laid out (ink included) while the paragraph is fitted.
+    std::optional<Rect> m_unfitted;
 };

@@ -13,6 +13,7 @@
 #include "foundation/LinkRemap.h"
 #include "foundation/PageRecord.h"
 #include "foundation/ParagraphComp.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/TextOutBuffer.h"
 #include "foundation/XMLWriter.h"
 #include "platform/Exceptions.h"
@@ -20,6 +21,12 @@
 #include <algorithm>
 
 namespace {
+
+bool IsListItemKind(int kind)
+{
+    return kind == StyleKind::kNumbered || kind == StyleKind::kItemized || kind == StyleKind::kSubEnumerated ||
+        kind == StyleKind::kSubItemized;
+}
 
 // The smallest stored paragraph: style kind, id and an empty row's count.
 constexpr int32_t kMinParagraphBytes = 10;
@@ -355,6 +362,7 @@ void ParagraphList::Paginate(PageRecord& pages)
         p->MarkDirty();
         p->Layout(previous);
         p->SetOrigin(pen);
+        p->FitWidth(gDrawContext.GetPageWidth());
         pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
         while (pen.y > pageBreak) {
             Rect line;
@@ -624,18 +632,36 @@ void ParagraphList::WriteNotebook(NotebookWriter& writer) const
     writer.End();
 }
 
+// An equation between the items of a list belongs to the item before it;
+// one after the list's last item stands after the list.
+bool ParagraphList::EndsLists(int index) const
+{
+    if (!GetAt(index)->IsEquationStyle())
+        return false;
+    for (int i = index + 1; i <= GetCount(); ++i)
+        if (!GetAt(i)->IsEquationStyle())
+            return !IsListItemKind(GetAt(i)->GetStyleKind());
+    return true;
+}
+
 void ParagraphList::WriteMathML(XMLWriter& writer) const
 {
     writer.WriteProlog();
-    for (int i = 1; i <= GetCount(); ++i)
+    for (int i = 1; i <= GetCount(); ++i) {
+        if (EndsLists(i))
+            writer.CloseOpenBlocks();
         GetAt(i)->WriteMathML(writer);
+    }
     writer.WriteTail();
 }
 
 void ParagraphList::WriteHTML(HTMLWriter& writer) const
 {
     writer.WriteHead();
-    for (int i = 1; i <= GetCount(); ++i)
+    for (int i = 1; i <= GetCount(); ++i) {
+        if (EndsLists(i))
+            writer.CloseOpenBlocks();
         GetAt(i)->WriteHTML(writer);
+    }
     writer.WriteTail();
 }

@@ -81,7 +81,8 @@ public:
     void UpdateLayoutFrom(int index, int position);
     void RelayoutAll(bool invalidateTail);
     void SetEquationSizeStep(bool larger);
-    // Page breaks for printing; raises CException when the printable height
+    // Page breaks for printing, with every paragraph wider than the page
+    // fitted to its width; raises CException when the printable height
     // leaves no room for a line.
     void Paginate(PageRecord& pages);
     void StackVisible();
@@ -158,6 +159,9 @@ private:
     // The index of the first paragraph from `from` on that needs layout;
     // count + 1 when none does.
     int NextNeedingLayout(int from) const;
+    // Whether paragraph index is an equation that no list item follows
+    // (past further equations): the web exports close their lists before it.
+    bool EndsLists(int index) const;
     // Numbers every label in document order (labels tell their references).
     void NumberAll();
     // Lays out the paragraphs that a renumbered label marked after the pass

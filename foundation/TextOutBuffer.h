@@ -22,9 +22,16 @@ public:
     void EndLine() { WriteChar('\r'); }
     void Flush();
 
+    // Whether structures write the limits and bounds they show as well (the
+    // text that stands for a picture of a formula); the clipboard's linear
+    // text leaves them out.
+    void ShowLimits(bool show) { m_showLimits = show; }
+    bool ShowsLimits() const { return m_showLimits; }
+
 private:
     ByteStream* m_stream;
     Form m_form;
+    bool m_showLimits = false;
     char m_buffer[kCapacity];
     int m_count = 0;
 };

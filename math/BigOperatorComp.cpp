@@ -136,6 +136,12 @@ void BigOperatorComp::WriteLaTeX(LaTeXWriter& writer)
 void BigOperatorComp::WriteText(TextOutBuffer& out) const
 {
     out.WriteCode(GetSignChar(), FontId::kMath);
+    if (out.ShowsLimits()) {
+        RowForms::WriteLimit(out, "_", *m_first);
+        RowForms::WriteLimit(out, "^", *m_upper);
+        out.WriteChar(' ');
+        return;
+    }
     out.WriteChar(' ');
     m_first->WriteTextAll(out);
 }

@@ -12,6 +12,8 @@
 #include "foundation/FontManager.h"
 #include "foundation/TextOutBuffer.h"
 #include "math/ExportElementWriters.h"
+#include "math/LinkAddress.h"
+#include "platform/draw/TextCodec.h"
 
 namespace {
 
@@ -61,6 +63,24 @@ bool HyperlinkComp::IsEqual(const TextComp& other) const
     return link.m_text == m_text && link.m_url == m_url;
 }
 
+QString HyperlinkComp::Target() const
+{
+    return TextCodec::Decode(m_url.GetPtrAt(0), m_url.GetLength(), ANSI_CHARSET);
+}
+
+bool HyperlinkComp::IsFollowed() const
+{
+    return LinkAddress::Classify(Target(), m_external) != LinkAddress::Kind::kRefused;
+}
+
+std::optional<std::string> HyperlinkComp::WebAddress() const
+{
+    const std::optional<QString> address = LinkAddress::WebAddress(Target(), m_external);
+    if (!address)
+        return std::nullopt;
+    return address->toStdString();
+}
+
 void HyperlinkComp::WriteText(TextOutBuffer& out) const
 {
     for (int i = 0; i < m_text.GetLength(); ++i)
@@ -69,7 +89,8 @@ void HyperlinkComp::WriteText(TextOutBuffer& out) const
 
 void HyperlinkComp::WriteLaTeX(LaTeXWriter& writer)
 {
-    if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer)) {
+    auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer);
+    if (objects && IsFollowed()) {
         objects->WriteDocLink(m_url, m_text);
         return;
     }

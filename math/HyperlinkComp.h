@@ -5,8 +5,11 @@
 #include "foundation/Str255.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class DocSelection;
+class QString;
 
 class HyperlinkComp : public BoxComp {
 public:
@@ -25,6 +28,11 @@ public:
     const Str255& GetDisplayText() const { return m_text; }
     bool IsExternal() const { return m_external; }
     void SetExternal(bool external) { m_external = external; }
+    // Whether the editor follows the link at all (see LinkAddress): the
+    // exports write a link it refuses (a script) as its text alone.
+    bool IsFollowed() const;
+    // The target as a web page's link, in UTF-8; none when not followed.
+    std::optional<std::string> WebAddress() const;
 
     TextComp* Clone(LinkRemap&) override { return new HyperlinkComp(m_url, m_text, m_external); }
     void GetTag(TypeTag& out) const override { out = tag_Link; }
@@ -33,7 +41,8 @@ public:
     void PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest) override;
     bool IsEqual(const TextComp& other) const override;
     void WriteText(TextOutBuffer& out) const override;
-    // Through the writer's document-link operation; a writer without it gets the display text.
+    // Through the writer's document-link operation; a writer without it, or a
+    // link that is not followed, gets the display text.
     void WriteLaTeX(LaTeXWriter& writer) override;
     void Write(DocWriter& writer) override;
     void Read(DocReader& reader) override;
@@ -44,6 +53,8 @@ public:
     bool Edit(const DocSelection* selection);
 
 private:
+    QString Target() const;
+
     Str255 m_url;
     Str255 m_text;
     bool m_external = true;

@@ -245,6 +245,8 @@ void IntegralComp::WriteLaTeX(LaTeXWriter& writer)
 void IntegralComp::WriteText(TextOutBuffer& out) const
 {
     out.WriteCode(kSignChar, FontId::kMath);
+    RowForms::WriteLimit(out, "_", *m_lower);
+    RowForms::WriteLimit(out, "^", *m_upper);
     out.WriteChar(' ');
     m_first->WriteTextAll(out);
     out.WriteString(" d ");

@@ -110,7 +110,9 @@ void LimitComp::WriteLaTeX(LaTeXWriter& writer)
 
 void LimitComp::WriteText(TextOutBuffer& out) const
 {
-    out.WriteString("lim ");
+    out.WriteString("lim");
+    RowForms::WriteLimit(out, "_", *m_first);
+    out.WriteChar(' ');
 }
 
 // The record is the approach; a word the user has changed follows it, so

@@ -1,5 +1,7 @@
 #include "platform/AtomicFileWriter.h"
 
+#include "platform/TemporaryName.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -61,11 +63,12 @@ AtomicFileWriter::~AtomicFileWriter()
 
 void AtomicFileWriter::CreateTemporary()
 {
-    const std::string stem = FolderOf(m_target) + "/." + NameOf(m_target) + ".";
+    const std::string folder = FolderOf(m_target) + "/";
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = stem + std::to_string(random() % 1000000) + ".tmp";
+        std::string candidate =
+            folder + TemporaryNameFor(NameOf(m_target), std::to_string(random() % 1000000) + ".tmp");
         int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             m_temporary = candidate;

@@ -82,6 +82,11 @@ TEST_F(FollowLinkTest, LinksOpenInTheEditorOrOnTheDesktopOrFailAloud)
     auto program = [&](const char* name) {
         return "This link points to a program, which is never started from a document:\n" + Path(name);
     };
+    auto notData = [](const char* url) {
+        return std::string("This link points to something other than a document, picture, text or web page, which "
+                           "is never opened from a document:\n") +
+            url;
+    };
     // answer: the user's answer when asked (0: no question expected).
     struct Case {
         std::string url;
@@ -108,6 +113,10 @@ TEST_F(FollowLinkTest, LinksOpenInTheEditorOrOnTheDesktopOrFailAloud)
         {"smb://server/share/notes.txt", true, false, true, IDYES, "", "smb://server/share/notes.txt", askShare},
         {"smb://server/share/notes.txt", true, false, true, IDNO, "", "", askShare},
         {"sub/a://b.txt", false, true, true, 0, "", "", missing}, // not an address: a missing file
+        // Scripts never, whether the link is marked as an address or not.
+        {"javascript:alert(1)", true, true, true, 0, "", "", notData("javascript:alert(1)")},
+        {"JavaScript:alert(1)", false, true, true, 0, "", "", notData("JavaScript:alert(1)")},
+        {"javascript://%0Aalert(1)", true, true, true, 0, "", "", notData("javascript://%0Aalert(1)")},
         // Programs and desktop entries never, whatever would be answered.
         {"sub/tool", false, true, true, 0, "", "", program("sub/tool")},
         {"file://" + Path("sub/tool"), true, false, true, 0, "", "", program("sub/tool")},

@@ -154,7 +154,8 @@ TEST_F(LaTeXExportTest, NestedListsCloseOnlyTheirLevel)
     const std::string body = Body(Written(*doc));
     EXPECT_EQ(body,
               "\\begin{itemize}\n\\item A\n\\begin{itemize}\n\\item B\n\\end{itemize}\n\\item C\n"
-              "\\end{itemize}\n\\par{\\tt\\hyphenchar\\font=-1\\parindent=0pt\n\\mbox{}int~x;\\par\n"
+              "\\end{itemize}\n\\par{\\tt\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n"
+              "\\mbox{}int~x;\\par\n"
               "\\mbox{}x~=~1;\\par\n}\n\\end{document}");
 }
 

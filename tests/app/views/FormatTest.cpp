@@ -283,6 +283,30 @@ TEST_F(PrintingTest, APrintedDocumentIsNamedWithoutTheModifiedMark)
     }
 }
 
+// A drawing at its default size, ten inches wide, prints whole: scaled down
+// to the printable width, its frame's right edge on the page.
+TEST_F(PrintingTest, AWideDrawingPrintsScaledToThePrintableWidth)
+{
+    PutCaret(1, 1);
+    Key(VK_RETURN, 13);
+    PutCaret(1, 1);
+    Command(32871); // Element/Drawing
+    const QImage page = Print(1, false, 1);
+    page.save(QString::fromStdString(OutputPath("wide drawing.png")));
+    // The frame's sides are the only columns inked along most of the page.
+    int right = -1;
+    for (int x = 0; x < page.width(); ++x) {
+        int inked = 0;
+        for (int y = 0; y < page.height(); ++y)
+            inked += qGray(page.pixel(x, y)) < 160;
+        if (inked > 300)
+            right = x;
+    }
+    const int margin = 56; // 42 points at 96 dpi
+    EXPECT_LT(right, page.width() - margin);
+    EXPECT_GT(right, page.width() - margin - 8);
+}
+
 TEST(PageBreakListTest, PagesRunFromBreakToBreak)
 {
     PageBreakList breaks(10, 500);

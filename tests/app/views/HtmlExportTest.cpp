@@ -202,7 +202,7 @@ TEST_F(HtmlExportTest, EveryKindGivesAValidPageWithPicturesThatReadBackAtTheirSi
               std::string::npos);
     // An equation holding a structure is one picture; in a paragraph's
     // mathematics an exponent of characters is text.
-    EXPECT_NE(page.find("<p class=\"eqn\"><img src=\"every%20kind1.png\""), std::string::npos);
+    EXPECT_NE(page.find("<p class=\"eqn\"><img src=\"every%20kind-html1.png\""), std::string::npos);
     EXPECT_NE(page.find("<th align=\"center\"><i>n<sup>2</sup></i></th>"), std::string::npos);
     EXPECT_NE(page.find("<pre>\nint main()\n{ return 0; }\n</pre>"), std::string::npos);
     // The second level nests in the open item of the first.
@@ -214,8 +214,8 @@ TEST_F(HtmlExportTest, EveryKindGivesAValidPageWithPicturesThatReadBackAtTheirSi
         if (tag.name != "img")
             continue;
         const std::string src = tag.attributes.at("src");
-        EXPECT_EQ(src, "every%20kind" + std::to_string(pictures) + ".png");
-        QSize size = ReadPngSize(OutputPath("every kind" + std::to_string(pictures) + ".png"));
+        EXPECT_EQ(src, "every%20kind-html" + std::to_string(pictures) + ".png");
+        QSize size = ReadPngSize(OutputPath("every kind-html" + std::to_string(pictures) + ".png"));
         EXPECT_EQ(size, QSize(std::stoi(tag.attributes.at("width")), std::stoi(tag.attributes.at("height")))) << src;
         EXPECT_GT(size.width(), 0);
         ++pictures;
@@ -256,16 +256,16 @@ TEST_F(HtmlExportTest, AFailedExportIsReportedAndLeavesNothingUnderTheChosenName
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder + "/doc.htm") << "earlier";
-    std::ofstream(folder + "/doc0.png") << "earlier picture";
-    fs::create_directories(folder + "/doc1.png/blocked");
+    std::ofstream(folder + "/doc-html0.png") << "earlier picture";
+    fs::create_directories(folder + "/doc-html1.png/blocked");
     ui.boxes.clear();
     EXPECT_FALSE(Export(folder + "/doc.htm"));
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_NE(ui.LastBoxText().find("doc1.png"), std::string::npos) << ui.LastBoxText();
+    EXPECT_NE(ui.LastBoxText().find("doc-html1.png"), std::string::npos) << ui.LastBoxText();
     EXPECT_NE(ui.LastBoxText().find("Nothing was written."), std::string::npos);
     EXPECT_EQ(ReadFile(folder + "/doc.htm"), "earlier");
-    EXPECT_EQ(ReadFile(folder + "/doc0.png"), "earlier picture");
-    EXPECT_EQ(FilesIn(folder), std::vector<std::string>({"doc.htm", "doc0.png", "doc1.png"}));
+    EXPECT_EQ(ReadFile(folder + "/doc-html0.png"), "earlier picture");
+    EXPECT_EQ(FilesIn(folder), std::vector<std::string>({"doc-html0.png", "doc-html1.png", "doc.htm"}));
 }
 
 TEST_F(HtmlExportTest, TheHtmlCommandAsksForAFileAndOnlyTheNotebookWaitsForTheKernel)
@@ -361,11 +361,15 @@ TEST_F(HtmlExportTest, BlocksOpenAndCloseAsTheStylesFollowEachOther)
     Add(10, Chars("i"));
     Add(9, Chars("j"));
     Add(2, Chars("k"));
+    Add(8, Chars("l"));
+    Add(5, Chars("m"));
+    Add(3, Chars("n"));
     Relayout();
-    EXPECT_EQ(BodyOf(PageOf("")), "<pre>\na\nb\n</pre>\n<p>c</p>\n"
-                                  "<ol>\n<li>d<ol>\n<li>e</li></ol>\n</li>\n<li>f</li></ol>\n"
-                                  "<ul>\n<li>g<ul>\n<li>h</li>\n<li>i</li></ul>\n<ol>\n<li>j</li></ol>\n</li></ul>\n"
-                                  "<h3>k</h3>\n");
+    EXPECT_EQ(BodyOf(PageOf("")),
+              "<pre>\na\nb\n</pre>\n<p>c</p>\n"
+              "<ol>\n<li>d<ol>\n<li>e</li></ol>\n</li>\n<li>f</li></ol>\n"
+              "<ul>\n<li>g<ul>\n<li>h</li>\n<li>i</li></ul>\n<ol>\n<li>j</li></ol>\n</li></ul>\n"
+              "<h3>k</h3>\n<ul>\n<li>l</li></ul>\n<p class=\"eqn\">m</p>\n<p>n</p>\n");
 }
 
 TEST_F(HtmlExportTest, MathRunsAreItalicTextUnlessAStructureMakesThemOnePicture)
@@ -382,7 +386,7 @@ TEST_F(HtmlExportTest, MathRunsAreItalicTextUnlessAStructureMakesThemOnePicture)
     const std::string body = BodyOf(PageOf(folder));
     EXPECT_EQ(body.substr(0, 30), "<p>so <i>x<sup>2</sup></i> or ");
     // The picture holds y and the fraction; it is picture 0, of its run's text.
-    EXPECT_NE(body.find(" or <img src=\"page0.png\""), std::string::npos) << body;
+    EXPECT_NE(body.find(" or <img src=\"page-html0.png\""), std::string::npos) << body;
     EXPECT_NE(body.find("alt=\"y"), std::string::npos) << body;
     EXPECT_NE(body.find(">.</p>\n<table width=\"100%\"><tr><td width=\"400\"><p class=\"eqn\"><i>z=1</i></p></td>"
                         "<td width=\"100\"><p>(1)</p></td></tr></table>\n"),

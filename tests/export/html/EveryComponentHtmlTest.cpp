@@ -1,6 +1,7 @@
 // The document of every component kind exported to HTML: the page nests
 // validly and passes xmllint, every picture it names reads back with libpng
-// at the size the page gives it, exporting twice gives the same bytes, and
+// at the size the page gives it and stands for its formula's limits in its
+// alternative text, on one line, exporting twice gives the same bytes, and
 // headless Chromium shows it (the screenshot is kept beside the page).
 #include "export/html/HtmlChecks.h"
 
@@ -63,13 +64,19 @@ TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
     EXPECT_NE(page.find("<a href=\"results.html?a=1&amp;b=&lt;2&gt;&quot;q&quot;\">R&amp;D &lt;notes&gt;</a>"),
               std::string::npos);
     EXPECT_NE(page.find("caf&#233;."), std::string::npos);
+    EXPECT_NE(page.find("</a> or run me<a href=\"./javascript:alert(2)\">me too</a> then"), std::string::npos);
+    EXPECT_EQ(page.find("alert(1)"), std::string::npos);
+    // A formula's picture stands for its limits too.
+    EXPECT_NE(page.find("&#8747;_a^b x d x&#8721;_(i=1)^n &#8719;_(k=1)^n "), std::string::npos);
+    EXPECT_NE(page.find("lim_(x-&gt;0) "), std::string::npos);
 
     int pictures = 0;
     for (const Tag& tag : TagsOf(page)) {
         if (tag.name != "img")
             continue;
-        const std::string name = "every" + std::to_string(pictures) + ".png";
+        const std::string name = "every-html" + std::to_string(pictures) + ".png";
         EXPECT_EQ(tag.attributes.at("src"), name);
+        EXPECT_EQ(tag.attributes.at("alt").find('\t'), std::string::npos) << name;
         QSize size = ReadPngSize(folder + "/" + name);
         EXPECT_EQ(size, QSize(std::stoi(tag.attributes.at("width")), std::stoi(tag.attributes.at("height")))) << name;
         ++pictures;

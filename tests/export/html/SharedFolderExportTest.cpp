@@ -1,10 +1,12 @@
 // Exports of one document to every format into one folder: each format's
-// page keeps showing its own pictures whatever is exported after it, an
-// export that fails over an earlier one leaves that page and its pictures
-// byte for byte, a file name full of address characters still names its
-// pictures, and a symbolic link planted in the folder is never followed.
+// page keeps showing its own pictures whatever is exported after it, pages
+// of names whose pictures once collided keep theirs too, an export that
+// fails over an earlier one leaves that page and its pictures byte for
+// byte, a file name full of address characters still names its pictures,
+// and a symbolic link planted in the folder is never followed.
 #include "export/html/HtmlChecks.h"
 
+#include "export/ExportPictureFiles.h"
 #include "export/HtmlExport.h"
 #include "export/LaTeXExport.h"
 #include "export/XhtmlExport.h"
@@ -14,8 +16,10 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Rect.h"
+#include "foundation/Region.h"
 #include "math/PictureComp.h"
 #include "support/export/EveryComponentDocument.h"
+#include "support/export/PdfLaTeX.h"
 #include "support/TestOutputFolder.h"
 
 #include <QImage>
@@ -24,10 +28,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include <unistd.h>
 
@@ -103,8 +109,57 @@ std::vector<Format> Formats()
     };
 }
 
+std::string LongName(std::size_t bytes)
+{
+    std::string name(bytes % 3, 'x');
+    while (name.size() < bytes)
+        name += "\u5F0F";
+    return name;
+}
+
+// Page names whose pictures once shared names, in pairs.
+// clang-format off
+const std::vector<std::string> kCollidingNames = {
+    "p", "p1",              // HTML: the eleventh picture of one, the first of the other
+    "notes", "notes1",      // the same
+    "page-xhtml", "page",   // an HTML page took the XHTML page's pictures
+    "a b", "a-b",           // LaTeX made every byte but letters and digits "-", and so
+    "\u0437\u0430\u0434\u0430\u0447\u0430", "\u043C\u043E\u0434\u0435\u043B\u044C", // any non-ASCII names of one length
+    LongName(230), LongName(249), // no room for temporaries; ".xhtml" fills the limit
+};
+// clang-format on
+
+// The colour of the pictures of the page of name n.
+QColor ColourOf(std::size_t n)
+{
+    return QColor::fromHsv(int(n * 360 / kCollidingNames.size()), 255, 230);
+}
+
+bool Near(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 40;
+}
+
 class SharedFolderExport : public ::testing::Test {
 protected:
+    // Eleven pictures in the colour, each alone in its paragraph.
+    std::unique_ptr<ParagraphList> PictureDocument(QColor colour)
+    {
+        auto list = std::make_unique<ParagraphList>();
+        for (int i = 0; i < 11; ++i) {
+            gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 12, 12));
+            gDrawContext.FillRegion(Region::RegionFromRect(Rect(0, 0, 12, 12)),
+                                    RGB(colour.red(), colour.green(), colour.blue()));
+            HENHMETAFILE recorded = gDrawContext.EndMetafile();
+            auto* paragraph = new ParagraphComp(3);
+            paragraph->GetRow()->Append(new PictureComp(recorded));
+            DrawContext::DeleteMetafile(recorded);
+            list->Append(paragraph);
+        }
+        list->RelayoutAll(false);
+        return list;
+    }
+
     // A picture paragraph at the end of the document: one more picture.
     void AppendPicture()
     {
@@ -169,6 +224,74 @@ TEST_F(SharedFolderExport, EveryFormatKeepsShowingItsOwnPictures)
         EXPECT_NE(log.find(name), std::string::npos) << name << " was not included";
 }
 
+// Every name exported in every format into one folder (the long ones twice,
+// over their earlier pictures): no two pages name one picture, every picture
+// a page names holds its page's colour, the browser shows each web page in
+// its colour only, and pdflatex compiles each LaTeX page with its pictures.
+TEST_F(SharedFolderExport, PagesOfDifferentNamesNeverShareAPicture)
+{
+    const std::string folder = TestOutputFolder();
+    std::map<std::string, std::string> namedBy; // picture -> the page that names it
+    std::map<std::string, std::size_t> nameOf;  // page -> its name's index
+    for (int pass = 0; pass < 2; ++pass)
+        for (std::size_t n = 0; n < kCollidingNames.size(); ++n) {
+            if (pass > 0 && kCollidingNames[n].size() < 200)
+                continue;
+            std::unique_ptr<ParagraphList> document = PictureDocument(ColourOf(n));
+            for (const Format& format : Formats()) {
+                const std::string page = kCollidingNames[n] + fs::path(format.file).extension().string();
+                ASSERT_EQ(format.run(*document, folder + "/" + page), "") << page << ", pass " << pass;
+                nameOf[page] = n;
+                for (const std::string& src : NamedPictures(ReadFile(folder + "/" + page))) {
+                    const std::string name = QUrl::fromPercentEncoding(QByteArray::fromStdString(src)).toStdString();
+                    EXPECT_EQ(namedBy.emplace(name, page).first->second, page) << page << " names " << name;
+                }
+            }
+        }
+    for (const auto& [name, page] : namedBy) {
+        const QImage picture(QString::fromStdString(folder + "/" + name));
+        EXPECT_TRUE(!picture.isNull() && Near(picture.pixelColor(picture.rect().center()), ColourOf(nameOf[page])))
+            << page << " names " << name;
+    }
+    EXPECT_EQ(namedBy.size(), 11 * nameOf.size());
+    std::vector<std::string> webPages;
+    for (const auto& [page, n] : nameOf) {
+        if (page.ends_with(".tex")) {
+            EXPECT_EQ(CompileLaTeX(folder + "/" + page), "") << page;
+        }
+        if (page.ends_with(".htm") || page.ends_with(".xhtml"))
+            webPages.push_back(page);
+    }
+
+    // The web pages side by side, each in a frame of its own.
+    constexpr int kColumns = 8, kWidth = 120, kHeight = 300;
+    std::string index = "<html><body style=\"margin: 0\">";
+    for (std::size_t i = 0; i < webPages.size(); ++i)
+        index += "<iframe style=\"position: absolute; border: 0; left: " + std::to_string(i % kColumns * kWidth) +
+            "px; top: " + std::to_string(i / kColumns * kHeight) + "px; width: " + std::to_string(kWidth) +
+            "px; height: " + std::to_string(kHeight) + "px\" src=\"" + RelativeUrlOfName(webPages[i]) + "\"></iframe>";
+    std::ofstream(folder + "/index.html") << index << "</body></html>";
+    const QSize window(kColumns * kWidth, int(webPages.size() + kColumns - 1) / kColumns * kHeight);
+    const ProgramRun run =
+        ScreenshotInChromium(folder + "/index.html", folder + "/shown.png", folder + "/profile", window);
+    if (run.code == -1)
+        GTEST_SKIP() << "chromium is not installed";
+    fs::remove_all(folder + "/profile");
+    const QImage shown(QString::fromStdString(folder + "/shown.png"));
+    ASSERT_FALSE(shown.isNull()) << run.output;
+    for (std::size_t i = 0; i < webPages.size(); ++i) {
+        std::vector<int> counts(kCollidingNames.size());
+        for (int y = int(i / kColumns) * kHeight; y < int(i / kColumns + 1) * kHeight; ++y)
+            for (int x = int(i % kColumns) * kWidth; x < int(i % kColumns + 1) * kWidth; ++x)
+                for (std::size_t n = 0; n < counts.size(); ++n)
+                    counts[n] += Near(shown.pixelColor(x, y), ColourOf(n));
+        const std::size_t own = nameOf[webPages[i]];
+        EXPECT_GE(counts[own], 11 * 10 * 10) << webPages[i];
+        for (std::size_t n = 0; n < counts.size(); ++n)
+            EXPECT_TRUE(n == own || counts[n] == 0) << webPages[i] << " shows " << kCollidingNames[n] << "'s colour";
+    }
+}
+
 // The document gains a picture whose name is blocked by a folder, so the
 // export fails as it places its pictures: the earlier page and every one of
 // its pictures are as they were, and nothing of the failed export is left.
@@ -183,7 +306,7 @@ TEST_F(SharedFolderExport, AFailedExportLeavesTheEarlierPageAndItsPictures)
     AppendPicture();
     const std::map<std::string, std::string> next = {
         {"XHTML", "page-xhtml" + std::to_string(counts["XHTML"] + 1) + ".png"},
-        {"HTML", "page" + std::to_string(counts["HTML"]) + ".png"},
+        {"HTML", "page-html" + std::to_string(counts["HTML"]) + ".png"},
         {"LaTeX", "page-tex" + std::to_string(counts["LaTeX"] + 1) + ".png"},
         {"TechExplorer", "page-tcx" + std::to_string(counts["TechExplorer"] + 1) + ".png"},
     };
@@ -239,14 +362,14 @@ TEST_F(SharedFolderExport, APlantedSymbolicLinkIsNeverFollowed)
     const std::string victim = folder + "/victim";
     std::ofstream(victim) << "not yours";
     const std::string pid = std::to_string(::getpid());
-    for (const std::string& name :
-         std::vector<std::string>{"page-xhtml1.png", "page0.png", "page-tex1.png", "page-tex1.emf", "page-tcx1.png",
-                                  ".page0.png.part", ".page-xhtml1.png.part", std::string(".page.") + pid + ".part"})
+    for (const std::string& name : std::vector<std::string>{
+             "page-xhtml1.png", "page-html0.png", "page-tex1.png", "page-tex1.emf", "page-tcx1.png", ".page0.png.part",
+             ".page-xhtml1.png.part", std::string(".page.") + pid + ".part"})
         fs::create_symlink(victim, folder + "/" + name);
     for (const Format& format : Formats())
         ASSERT_EQ(format.run(document.Paragraphs(), folder + "/" + format.file), "") << format.name;
     EXPECT_EQ(ReadFile(victim), "not yours");
-    for (const std::string name : {"page-xhtml1.png", "page0.png", "page-tex1.png", "page-tcx1.png"})
+    for (const std::string name : {"page-xhtml1.png", "page-html0.png", "page-tex1.png", "page-tcx1.png"})
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder + "/" + name))) << name;
 }
 

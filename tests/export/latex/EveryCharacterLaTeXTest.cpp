@@ -1,7 +1,8 @@
 // Every character a user can enter, typed or clicked on the Symbols palette,
-// in text and in every kind of mathematics, exported to LaTeX: pdflatex
+// in text, source code and every kind of mathematics, exported to LaTeX: pdflatex
 // compiles the source and the PDF's text shows each character as itself;
-// the TechExplorer export writes each character as the LaTeX export does.
+// the TechExplorer export writes each character as the LaTeX export does,
+// none of them as a "?".
 #include "export/LaTeXExport.h"
 #include "export/LaTeXFileWriter.h"
 #include "export/StringByteStream.h"
@@ -111,6 +112,16 @@ std::string Bare(std::string piece)
     return piece;
 }
 
+// Whether the piece holds a "?" that stands for a character without a form
+// (the inverted question mark's form is "?`").
+bool MarksLost(const std::string& piece, char32_t ch)
+{
+    for (size_t at = piece.find('?'); ch != '?' && at != std::string::npos; at = piece.find('?', at + 1))
+        if (piece.compare(at + 1, 1, "`") != 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 TEST_F(EveryCharacterLaTeX, EachCharacterShowsAsItselfInTheCompiledPdf)
@@ -173,7 +184,8 @@ TEST_F(EveryCharacterLaTeX, TechExplorerWritesEachCharacterAsTheLaTeXExportDoes)
     for (size_t n = 0; n < characters.Entries().size(); ++n) {
         // The dialects write labels apart.
         const std::string piece = WithoutLabels(EveryCharacterDocument::Piece(tcx, n));
-        if (piece != WithoutLabels(EveryCharacterDocument::Piece(tex, n)) || Bare(piece).empty())
+        if (piece != WithoutLabels(EveryCharacterDocument::Piece(tex, n)) || Bare(piece).empty() ||
+            MarksLost(piece, characters.Entries()[n].ch))
             differing.push_back(EveryCharacterDocument::Describe(characters.Entries()[n]) + ": \"" + piece + "\"");
     }
     EXPECT_TRUE(differing.empty()) << differing.size()

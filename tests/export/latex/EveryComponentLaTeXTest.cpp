@@ -1,7 +1,9 @@
 // The document of every component kind exported to LaTeX: pdflatex compiles
 // it (the first page kept as a picture to look at), exporting twice gives
-// the same bytes for the source and every picture, and the TechExplorer
-// pictures are the LaTeX pictures' sizes at the screen's resolution. Plots
+// the same bytes for the source and every picture, code blocks leave the
+// typewriter face's hyphenation as they found it, and the TechExplorer
+// pictures are the LaTeX pictures' sizes at the screen's resolution (and a
+// script's link is its text alone there). Plots
 // inside text, with dollar signs and mathematics around them, compile too.
 #include "export/LaTeXExport.h"
 #include "foundation/CharComp.h"
@@ -116,6 +118,15 @@ TEST_F(EveryComponentLaTeX, CompilesAndExportsTwiceToTheSameBytes)
 
     EXPECT_EQ(CompileLaTeX(first + "/every.tex"), "");
     EXPECT_TRUE(KeepFirstPage(first + "/every.pdf"));
+
+    // A typewriter face that hyphenates still does after the code blocks,
+    // which keep their unbroken lines to themselves.
+    std::string probe = tex;
+    probe.insert(probe.find("\\begin{document}") + 16, "{\\tt\\hyphenchar\\font=45 }");
+    probe.insert(probe.rfind("\\end{document}"), "{\\tt\\typeout{[tt hyphen \\the\\hyphenchar\\font]}}");
+    std::ofstream(first + "/probe.tex") << probe;
+    EXPECT_EQ(CompileLaTeX(first + "/probe.tex"), "");
+    EXPECT_NE(ReadText(first + "/probe.log").find("[tt hyphen 45]"), std::string::npos);
 }
 
 TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensResolution)
@@ -141,6 +152,9 @@ TEST_F(EveryComponentLaTeX, TechExplorerPicturesAreTheLaTeXPicturesAtTheScreensR
         EXPECT_EQ(png.height(), std::max(1, latex.height() / 2)) << name;
     }
     EXPECT_GE(pictures.size(), 4u);
+    // A script's link is its text alone.
+    EXPECT_EQ(tcx.find("alert(1)"), std::string::npos);
+    EXPECT_NE(tcx.find("\\mbox{run me}\\docLink"), std::string::npos);
 }
 
 // Plots in a text paragraph between dollar signs, text inside a plot's rows,

@@ -64,6 +64,9 @@ TEST_F(XhtmlDocumentTest, EveryComponentKindGivesAValidPage)
     for (const char* element : {"<math xmlns=", "<svg:svg ", "<h1 ", "<h2>", "<h3>", "<pre>", "<ol>", "<ul>",
                                 "<table class=\"numbered\">", "<table class=\"picture\"", "<a href="})
         EXPECT_NE(page.find(element), std::string::npos) << element;
+    // The script's link is its text alone.
+    EXPECT_NE(page.find("</a> or run me<a href=\"./&#65533;javascript:alert(2)\">me too</a> then"), std::string::npos);
+    EXPECT_EQ(page.find("alert(1)"), std::string::npos);
     // Old MathML fences and presentational markup are gone.
     for (const char* old : {"mfenced", "<font", "point-size", "font-style: bold"})
         EXPECT_EQ(page.find(old), std::string::npos) << old;

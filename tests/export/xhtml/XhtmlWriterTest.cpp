@@ -22,7 +22,7 @@
 namespace {
 
 constexpr int kTitle = 0, kParagraph = 3, kEnumerated = 4, kEquation = 5, kNumberedEquation = 6, kSource = 7;
-constexpr int kSubItemized = 10;
+constexpr int kItemized = 8, kSubItemized = 10;
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -84,25 +84,28 @@ TEST_F(XhtmlWriterTest, ASourceBlockAtTheEndIsClosedByTheTail)
     EXPECT_LT(page.find("</pre>"), page.find("</body>"));
 }
 
-TEST_F(XhtmlWriterTest, SubListsAndEquationsNestInsideTheOpenItem)
+TEST_F(XhtmlWriterTest, SubListsAndEquationsBetweenItemsNestInsideTheOpenItem)
 {
     Paragraph(kEnumerated, "one", FontId::kText);
     Paragraph(kSubItemized, "one a", FontId::kText);
     Paragraph(kSubItemized, "one b", FontId::kText);
     Paragraph(kEquation, "x=1", FontId::kMath);
     Paragraph(kEnumerated, "two", FontId::kText);
+    Paragraph(kItemized, "three", FontId::kText);
+    Paragraph(kEquation, "y=2", FontId::kMath);
     Paragraph(kParagraph, "after", FontId::kText);
     const std::string page = Page();
     EXPECT_EQ(XmlLintTextErrors(page, true), "") << page;
     EXPECT_EQ(Count(page, "<ol>"), 1);
-    EXPECT_EQ(Count(page, "<ul>"), 1);
-    EXPECT_EQ(Count(page, "<li>"), 4);
-    // The sub-list closes before the equation, which stays in item one.
+    EXPECT_EQ(Count(page, "<ul>"), 2);
+    EXPECT_EQ(Count(page, "<li>"), 5);
     // The equation stays in the open sub-item; the next item closes both.
     EXPECT_LT(page.find("one b"), page.find("<p class=\"eqn\">"));
     EXPECT_LT(page.find("<p class=\"eqn\">"), page.find("</ul>"));
     EXPECT_LT(page.find("</ul>"), page.find("two"));
-    EXPECT_LT(page.find("</ol>"), page.find("after"));
+    EXPECT_LT(page.find("</ol>"), page.find("three"));
+    // An equation after a list's last item stands after the list.
+    EXPECT_LT(page.rfind("</ul>"), page.rfind("<p class=\"eqn\">"));
 }
 
 TEST_F(XhtmlWriterTest, TheIndentStaysBetweenNoneAndSixtyTwoBlanks)

@@ -29,7 +29,7 @@
 
 namespace {
 
-enum Style { kPlainStyle = 3, kEquationStyle = 5, kNumberedEquationStyle = 6 };
+enum Style { kPlainStyle = 3, kEquationStyle = 5, kNumberedEquationStyle = 6, kSourceCodeStyle = 7 };
 
 // Characters nobody sees or types as themselves: blanks, the soft hyphen,
 // and the pieces of tall brackets.
@@ -64,6 +64,7 @@ EveryCharacterDocument::EveryCharacterDocument()
         {kEquation, "an equation"}, {kNumberedEquation, "a numbered equation"}, {kInline, "mathematics in text"}};
     for (char32_t ch : EnterableCharacters()) {
         Enter(ch, FontId::kText, kText, "typed in text");
+        Enter(ch, FontId::kCode, kCode, "typed into source code");
         for (const auto& [place, name] : mathPlaces)
             Enter(ch, FontId::kMath, place, std::string("typed into ") + name);
     }
@@ -123,6 +124,7 @@ void EveryCharacterDocument::AppendParagraphs()
         const Place place = m_places[n];
         const int style = place == kEquation ? kEquationStyle
             : place == kNumberedEquation     ? kNumberedEquationStyle
+            : place == kCode                 ? kSourceCodeStyle
                                              : kPlainStyle;
         auto* paragraph = new ParagraphComp(style);
         paragraph->GetRow()->Append(m_fonts.GetFace(m_entries[n].fontId)->GetCharacter(m_entries[n].code));
@@ -132,7 +134,7 @@ void EveryCharacterDocument::AppendParagraphs()
 
 bool EveryCharacterDocument::InMathematics(size_t n) const
 {
-    return m_places[n] != kText || m_entries[n].fontId == FontId::kMath;
+    return (m_places[n] != kText && m_places[n] != kCode) || m_entries[n].fontId == FontId::kMath;
 }
 
 bool EveryCharacterDocument::ReadsAsExpression(size_t n)

@@ -1,10 +1,10 @@
 #pragma once
 // Every character a user can put into a document, each entered the way the
 // user enters it, for the tests that follow characters through the export
-// writers: typed into a text paragraph; typed into an equation, a numbered
-// equation and mathematics inside text (typing puts a character into the
-// face that shows it, preferring the face it types in); and clicked on the
-// Symbols palette into each of those mathematics places.
+// writers: typed into a text paragraph, into source code, into an equation,
+// a numbered equation and mathematics inside text (typing puts a character
+// into the face that shows it, preferring the face it types in); and
+// clicked on the Symbols palette into each of those mathematics places.
 //
 // Each character stands in its own paragraph after a text paragraph naming
 // it ("[12]"), so that a test can cut any export into the characters'
@@ -65,7 +65,7 @@ public:
     static std::string Describe(const EnteredCharacter& entry);
 
 private:
-    enum Place { kText, kEquation, kNumberedEquation, kInline };
+    enum Place { kText, kCode, kEquation, kNumberedEquation, kInline };
     void Enter(char32_t ch, int preferredFont, Place place, const std::string& way);
     void EnterFromPalette(uint8_t code, Place place, const std::string& way);
     void AppendParagraphs();

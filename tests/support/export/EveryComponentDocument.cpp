@@ -141,10 +141,13 @@ void EveryComponentDocument::AppendMadeParagraphs()
     ParagraphList& list = *m_paragraphs;
     list.Append(TextParagraph(m_fonts, 1, "Made for the export", FontId::kText));
 
-    // Text that needs escaping, a link whose target and text need it, and a
-    // control character.
+    // Text that needs escaping, a link whose target and text need it, a
+    // script's link, and a control character.
     ParagraphComp* awkward = TextParagraph(m_fonts, 3, std::string(kAwkwardText) + " see ", FontId::kText);
     awkward->GetRow()->Append(new HyperlinkComp(Str255(kLinkTarget), Str255(kLinkText), true));
+    AppendText(m_fonts, *awkward->GetRow(), " or ", FontId::kText);
+    awkward->GetRow()->Append(new HyperlinkComp(Str255(kScriptTarget), Str255(kScriptText), true));
+    awkward->GetRow()->Append(new HyperlinkComp(Str255(kScriptPath), Str255("me too"), true));
     AppendText(m_fonts, *awkward->GetRow(), " then a bell \x07 and caf\xE9.", FontId::kText);
     list.Append(awkward);
 

@@ -1,0 +1,10 @@
+#pragma once
+// The name of a temporary file beside a file: hidden, ending in a tag that
+// makes it the writer's own, and never longer than the file's own name (nor
+// than a short name, for files of short names). A folder that takes the
+// file's name therefore takes the temporary's too: a name that can be
+// saved or exported can be written again over its earlier file.
+#include <string>
+
+// "." + as much of the name as fits (whole UTF-8 characters) + "." + tag.
+std::string TemporaryNameFor(const std::string& name, const std::string& tag);
