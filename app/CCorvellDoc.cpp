@@ -135,11 +135,11 @@ BOOL CCorvellDoc::OnOpenDocument(const char* path)
             FileReadStream stream(file);
             DocReader reader(&stream);
             ReadContents(reader);
-        }
-        // The view needs a paragraph to put the caret in: an empty file opens
-        // as a new document does.
-        if (m_paragraphs->GetCount() == 0)
+        } else {
+            // An empty file opens as a new document does, with a paragraph
+            // for the caret.
             m_paragraphs->Append(new ParagraphComp(kNewParagraphStyle));
+        }
         CFile* done = file;
         file = nullptr;
         ReleaseFile(done, FALSE);
