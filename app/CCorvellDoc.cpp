@@ -135,11 +135,11 @@ BOOL CCorvellDoc::OnOpenDocument(const char* path)
             FileReadStream stream(file);
             DocReader reader(&stream);
             ReadContents(reader);
-        }
-        // The view needs a paragraph to put the caret in: an empty file opens
-        // as a new document does.
-        if (m_paragraphs->GetCount() == 0)
+        } else {
+            // An empty file opens as a new document does, with a paragraph
+            // for the caret.
             m_paragraphs->Append(new ParagraphComp(kNewParagraphStyle));
+        }
         CFile* done = file;
         file = nullptr;
         ReleaseFile(done, FALSE);
@@ -319,23 +319,40 @@ void CCorvellDoc::WriteContents(DocWriter& writer, bool flushEach)
     writer.Flush();
 }
 
+// The header has no mark of its own, so a file is taken for a document only
+// when all of it reads as one: nothing is said about a file (not even that
+// a later version wrote it) until it has.
 void CCorvellDoc::ReadContents(DocReader& reader)
 {
-    ReadHeader(reader);
-    m_paragraphs->ReadCounted(reader);
-    RegisterParagraphsRead();
-    m_slides->Read(reader);
+    int32_t version = 0;
+    try {
+        version = ReadHeader(reader);
+        m_paragraphs->ReadCounted(reader);
+        if (m_paragraphs->GetCount() == 0)
+            throw CFormatException("The file holds no paragraphs");
+        RegisterParagraphsRead();
+        m_slides->Read(reader);
+        if (reader.BytesLeft() > 0)
+            throw CFormatException("The file goes on after the document ends");
+    } catch (const CFileException& e) {
+        if (e.m_cause != CFileException::endOfFile)
+            throw;
+        throw CFormatException("The file ends before the document does");
+    }
     reader.ResolveLinks(BindLink);
+    if (version > kVersion)
+        AfxMessageBox(kLaterVersionMessage, MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CCorvellDoc::ReadHeader(DocReader& reader)
+int32_t CCorvellDoc::ReadHeader(DocReader& reader)
 {
-    if (reader.ReadLong() > kVersion)
-        AfxMessageBox(kLaterVersionMessage, MB_OK | MB_ICONEXCLAMATION);
+    const int32_t version = reader.ReadLong();
+    if (version < kFirstVersion || version > kLastVersion)
+        throw CFormatException("The file's version is one no release wrote");
     int16_t sections = reader.ReadShort();
     // Each section takes at least its id and length.
-    if (sections > reader.BytesLeft() / 6)
-        throw CFormatException("The header announces more sections than the file holds");
+    if (sections < 0 || sections > reader.BytesLeft() / 6)
+        throw CFormatException("The header's count of sections does not fit the file");
     for (int16_t n = 0; n < sections; ++n) {
         int16_t id = reader.ReadShort();
         int32_t length = reader.ReadLong();
@@ -343,6 +360,7 @@ void CCorvellDoc::ReadHeader(DocReader& reader)
             throw CFormatException("A header section is longer than the file");
         ReadSection(reader, id, length);
     }
+    return version;
 }
 
 // A section's body is read from a copy of exactly its stated length, so the

@@ -51,6 +51,10 @@ class CCorvellDoc : public CDocument, public DocumentModel {
     DECLARE_DYNCREATE(CCorvellDoc)
 public:
     static constexpr int32_t kVersion = 2100;
+    // Versions are release numbers of four digits (2100 is release 2.1):
+    // no release wrote any other.
+    static constexpr int32_t kFirstVersion = 1000;
+    static constexpr int32_t kLastVersion = 9999;
     static constexpr int16_t kSectionCount = 5;
     enum Section : int16_t { kIdPoolSection = 1, kDisplaySection, kInsertSizesSection, kOverscriptSection, kSlideSection };
     // The style of the paragraph a new document starts with (plain equation).
@@ -83,10 +87,13 @@ public:
     void WriteContents(DocWriter& writer, bool flushEach);
     void WriteHeader(DocWriter& writer);
     // Reads into an emptied document: header, paragraphs, slides, then binds
-    // the links read to their targets. Bad data raises CFormatException, data
-    // that ends too early the end-of-file CFileException.
+    // the links read to their targets; then says when a later version wrote
+    // the file. Whatever does not read as a whole document (a version no
+    // release wrote, no paragraphs, bytes left over, too few bytes, bad data)
+    // raises CFormatException before anything is said.
     void ReadContents(DocReader& reader);
-    void ReadHeader(DocReader& reader);
+    // Answers the file's version.
+    int32_t ReadHeader(DocReader& reader);
 
     // ---- ids ----
     // The object's id when it has one (the counter is raised to it), else a

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -25,11 +26,32 @@ int Pixels(double offset)
     return static_cast<int>(std::trunc(std::clamp(offset, -kFarOutside, kFarOutside)));
 }
 
+// Margins are lengths, and two opposite ones leave at least half the picture
+// to the plot area, so that no margins (a damaged record's) hide the plot.
+void FitMargins(int& low, int& high, int size)
+{
+    low = std::max(0, low);
+    high = std::max(0, high);
+    const int64_t room = std::max(0, size / 2), both = int64_t(low) + high;
+    if (both > room) {
+        low = static_cast<int>(low * room / both);
+        high = static_cast<int>(room - low);
+    }
+}
+
+PlotMargins Fitted(PlotMargins margins, int width, int height)
+{
+    FitMargins(margins.left, margins.right, width);
+    FitMargins(margins.top, margins.bottom, height);
+    return margins;
+}
+
 } // namespace
 
 PlotGeometry::PlotGeometry(const PlotRanges& ranges, const PlotMargins& margins, int width, int height)
-    : m_ranges(ranges), m_margins(margins), m_width(std::max(1, width - margins.left - margins.right)),
-      m_height(std::max(1, height - margins.top - margins.bottom))
+    : m_ranges(ranges), m_margins(Fitted(margins, width, height)),
+      m_width(std::max(1, width - m_margins.left - m_margins.right)),
+      m_height(std::max(1, height - m_margins.top - m_margins.bottom))
 {}
 
 IntPoint PlotGeometry::PlotToDevice(const DPoint& point) const

@@ -1,10 +1,11 @@
 #pragma once
 // Where a 2-D plot's points go in its picture: the plot area is the picture
-// less four margins; the x range runs left to right across it and the y
-// range bottom to top. Ranges may be reversed (the picture is mirrored) or
-// empty (every point maps to the middle of the area); no range and no
-// picture size divides by zero, and points far outside the ranges are held
-// a little beyond the picture rather than wrapping round.
+// less four margins (none below 0, two opposite ones at most half of it);
+// the x range runs left to right across it and the y range bottom to top.
+// Ranges may be reversed (the picture is mirrored) or empty (every point
+// maps to the middle of the area); no range and no picture size divides by
+// zero, and points far outside the ranges are held a little beyond the
+// picture rather than wrapping round.
 #include "foundation/DPoint.h"
 #include "foundation/IntPoint.h"
 #include "plot/PlotTransform.h"

@@ -10,6 +10,10 @@ namespace {
 constexpr int kMaxTicks = 1000;
 // How far out of the box a label stands, as a share of the box's depth.
 constexpr double kLabelOffset = 0.09375;
+// A turn's words stay within one by far less than this rounding, and its
+// size (the determinant) shrinks by far less than to this.
+constexpr Fixed kRoundingWords = 64;
+constexpr double kSmallestTurnSize = 1.0 / 64;
 
 // What share of ticks an axis labels, by how nearly it points at the viewer.
 enum class Labelling { None, Every, EveryOther };
@@ -99,6 +103,41 @@ PlotFrame3D FrameFor(const PlotBounds3D& ranges)
         BoxRange(minimum, maximum, step, frame.boxMinimum.*axis, frame.boxMaximum.*axis);
     }
     return frame;
+}
+
+bool IsRotation(const Matrix3d& rotation)
+{
+    for (int i = 0; i < 3; ++i)
+        if (rotation.m[i][3] != 0 || rotation.m[3][i] != 0)
+            return false;
+    if (rotation.m[3][3] != kFixedOne)
+        return false;
+    double r[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            const Fixed word = rotation.m[i][j];
+            if (word > kFixedOne + kRoundingWords || word < -kFixedOne - kRoundingWords)
+                return false;
+            r[i][j] = word / 65536.0;
+        }
+    // The turn's size: the determinant, by the first row.
+    double size = 0;
+    for (int j = 0; j < 3; ++j) {
+        const int k = (j + 1) % 3, l = (j + 2) % 3;
+        size += r[0][j] * (r[1][k] * r[2][l] - r[1][l] * r[2][k]);
+    }
+    return size >= kSmallestTurnSize;
+}
+
+bool IsFrame(const PlotFrame3D& frame)
+{
+    for (double Point3D::*axis : {&Point3D::x, &Point3D::y, &Point3D::z}) {
+        const double extent = frame.boxMaximum.*axis - frame.boxMinimum.*axis;
+        const double step = frame.steps.*axis;
+        if (!std::isfinite(extent) || !(extent > 0) || !std::isfinite(step) || !(step > 0))
+            return false;
+    }
+    return true;
 }
 
 Point3d ViewDirection(const Matrix3d& rotation, const Point3d& eye)

@@ -32,6 +32,13 @@ double TickStep(double range);
 void BoxRange(double minimum, double maximum, double step, double& low, double& high);
 // Steps and box of all three axes for these ranges.
 PlotFrame3D FrameFor(const PlotBounds3D& ranges);
+// Whether the words are a turn as the trackball leaves them: the fourth row
+// and column those of the identity, and the rest a turn within rounding (no
+// word beyond one, neither mirrored nor collapsed).
+bool IsRotation(const Matrix3d& rotation);
+// Whether the frame holds a box: on every axis finite ends whose extent is
+// finite and positive, and a finite positive step.
+bool IsFrame(const PlotFrame3D& frame);
 // Where the eye lies as the model sees it: the eye carried back through the
 // rotation (its transpose).
 Point3d ViewDirection(const Matrix3d& rotation, const Point3d& eye);

@@ -241,7 +241,7 @@ Point3d ThreeDPlotComp::ToFixedPoint(const Point3D& p) const
     const Point3D c{(m_boxMinimum.x + m_boxMaximum.x) / 2, (m_boxMinimum.y + m_boxMaximum.y) / 2,
                     (m_boxMinimum.z + m_boxMaximum.z) / 2};
     const Point3d v = ToFixedVector({p.x - c.x, p.y - c.y, p.z - c.z});
-    return Point3d{v.x, v.y, v.z == std::numeric_limits<Fixed>::min() ? std::numeric_limits<Fixed>::max() : -v.z, 0};
+    return Point3d{v.x, v.y, fix_neg(v.z), 0};
 }
 
 void ThreeDPlotComp::DrawBox(const Point3d& low, const Point3d& high, const Point3d& divisions, unsigned mask) const
@@ -407,6 +407,13 @@ void ThreeDPlotComp::Read(DocReader& reader)
         m_curves = std::make_unique<PlotCurveSet>();
         m_curves->Read3D(reader, lists);
     }
+    // A damaged record's turn or box would leave the picture empty: the plot
+    // shows unturned in the box of its ranges instead.
+    const bool turned = plot3d::IsRotation(m_rotation);
+    if (!turned)
+        mIdentity(&m_rotation);
+    if (!turned || !plot3d::IsFrame({m_boxMinimum, m_tickSteps, m_boxMaximum}))
+        BuildScene(m_curves != nullptr);
     DropPicture();
     m_needsLayout = 1;
 }

@@ -8,7 +8,10 @@
 
 namespace {
 
-Fixed saturate(std::int64_t v)
+// Four products of two 32-bit words can pass the 64-bit range.
+__extension__ typedef __int128 ProductSum;
+
+Fixed saturate(ProductSum v)
 {
     if (v > INT32_MAX)
         return INT32_MAX;
@@ -18,12 +21,17 @@ Fixed saturate(std::int64_t v)
 }
 
 // A sum of products of two 16.16 numbers back in 16.16, rounded to nearest.
-Fixed fromProductSum(std::int64_t sum)
+Fixed fromProductSum(ProductSum sum)
 {
     return saturate((sum + 0x8000) >> 16);
 }
 
 }  // namespace
+
+Fixed fix_neg(Fixed a)
+{
+    return a == INT32_MIN ? INT32_MAX : -a;
+}
 
 Fixed fix_div(Fixed a, Fixed b)
 {
@@ -32,7 +40,7 @@ Fixed fix_div(Fixed a, Fixed b)
             return 0;
         return a > 0 ? INT32_MAX : INT32_MIN;
     }
-    return saturate((std::int64_t(a) * 65536) / b);
+    return saturate((ProductSum(a) * 65536) / b);
 }
 
 void mIdentity(Matrix3d* m)
@@ -54,9 +62,9 @@ void mMult4x4(const Matrix3d* a, const Matrix3d* b, Matrix3d* out)
     Matrix3d product;
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) {
-            std::int64_t sum = 0;
+            ProductSum sum = 0;
             for (int k = 0; k < 4; ++k)
-                sum += std::int64_t(a->m[i][k]) * b->m[k][j];
+                sum += ProductSum(a->m[i][k]) * b->m[k][j];
             product.m[i][j] = fromProductSum(sum);
         }
     *out = product;
@@ -64,10 +72,10 @@ void mMult4x4(const Matrix3d* a, const Matrix3d* b, Matrix3d* out)
 
 void ApplyTransform(const Point3d* point, Point3d* out, const Matrix3d* m)
 {
-    const std::int64_t in[3] = {point->x, point->y, point->z};
+    const ProductSum in[3] = {point->x, point->y, point->z};
     Fixed result[4];
     for (int j = 0; j < 4; ++j) {
-        std::int64_t sum = std::int64_t(m->m[3][j]) * kFixedOne;
+        ProductSum sum = ProductSum(m->m[3][j]) * kFixedOne;
         for (int k = 0; k < 3; ++k)
             sum += in[k] * m->m[k][j];
         result[j] = fromProductSum(sum);

@@ -50,9 +50,12 @@ struct Matrix3d {
 // a / b. Dividing by 0, or a quotient beyond the 32-bit range, answers the
 // saturated value of the quotient's sign (INT32_MAX or INT32_MIN; 0 / 0 is 0).
 Fixed fix_div(Fixed a, Fixed b);
+// -a; the most negative value turns into the most positive one.
+Fixed fix_neg(Fixed a);
 void mIdentity(Matrix3d* m);
 void mTranspose(Matrix3d* m);  // in place
-// out = a b; out may be a or b.
+// out = a b; out may be a or b. Here and in ApplyTransform, results beyond
+// the 32-bit range saturate, whatever the words.
 void mMult4x4(const Matrix3d* a, const Matrix3d* b, Matrix3d* out);
 // out = (x, y, z, 1) m, the fourth word of out being the homogeneous one; out may be point.
 void ApplyTransform(const Point3d* point, Point3d* out, const Matrix3d* m);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace {
@@ -22,9 +23,10 @@ Render3dState freshState()
     return state;
 }
 
+// Rounded to nearest; beyond the 32-bit range saturated.
 Fixed toFixed(double v)
 {
-    return Fixed(std::lround(v * kFixedOne));
+    return Fixed(std::lround(std::clamp(v * kFixedOne, double(INT32_MIN), double(INT32_MAX))));
 }
 
 // World to eye: the eye at the origin, its axes right, up and forward.
@@ -125,7 +127,7 @@ void CombineReferenceFrames()
     mIdentity(&lights);
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
-            lights.m[i][j] = i == 2 ? -view.m[j][i] : view.m[j][i];
+            lights.m[i][j] = i == 2 ? fix_neg(view.m[j][i]) : view.m[j][i];
 }
 
 void Set3dInterrupt(Interrupt3dProc proc, void* data, int interval)

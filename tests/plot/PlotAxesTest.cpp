@@ -111,6 +111,17 @@ TEST_F(PlotAxesTest, TheMappingPutsTheRangesOnThePlotAreaAndBack)
     const DPoint back = geometry.DeviceToPlot(geometry.PlotToDevice({0.5, -0.25}));
     EXPECT_NEAR(back.x, 0.5, 0.01);
     EXPECT_NEAR(back.y, -0.25, 0.01);
+
+    // A damaged record's margins leave the plot area at least half the picture.
+    for (int margin : {-32768, 32767}) {
+        SCOPED_TRACE(margin);
+        PlotGeometry damaged({-1, 1, -1, 1}, {margin, margin, margin, margin}, 533, 400);
+        const IntPoint low = damaged.PlotToDevice({-1, -1}), high = damaged.PlotToDevice({1, 1});
+        EXPECT_GE(high.x - low.x, 533 / 2 - 1);
+        EXPECT_GE(low.y - high.y, 400 / 2 - 1);
+        EXPECT_GE(low.x, 0);
+        EXPECT_LE(low.y, 400);
+    }
 }
 
 TEST_F(PlotAxesTest, EmptyRangesAndPicturesMapWithoutDividingByZero)

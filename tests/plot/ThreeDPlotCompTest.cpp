@@ -278,6 +278,43 @@ TEST_F(ThreeDPlotCompTest, RecordsReadBackToTheSameBytes)
     }
 }
 
+// A damaged record's turn or box left the picture empty (a turn of the most
+// negative words ended the sanitizer build): such a plot opens unturned in
+// the box of its ranges, and saves as the sound plot does.
+TEST_F(ThreeDPlotCompTest, ARecordOfNoTurnOrNoBoxOpensUnturnedInTheBoxOfItsRanges)
+{
+    CompList row;
+    auto* plot = Plot("VXPlus[x, y]").release();
+    row.Append(plot);
+    plot->ResetToFrame();
+    const std::vector<uint8_t> sound = WriteRow(row);
+    Matrix3d most;
+    for (auto& words : most.m)
+        std::fill(std::begin(words), std::end(words), INT32_MIN);
+    plot->SetRotation(most);
+    std::unique_ptr<CompList> read = ReadRow(WriteRow(row));
+    read->Layout(10000);
+    EXPECT_NE(static_cast<ThreeDPlotComp*>(read->GetAt(1))->GetPicture(), nullptr);
+    EXPECT_EQ(WriteRow(*read), sound);
+
+    auto identityWith = [](int i, int j, Fixed word) {
+        Matrix3d m;
+        mIdentity(&m);
+        m.m[i][j] = word;
+        return m;
+    };
+    EXPECT_TRUE(plot3d::IsRotation(Turned(30)));
+    for (const Matrix3d& turn : {most, Matrix3d{}, identityWith(0, 0, -kFixedOne), identityWith(3, 0, kFixedOne),
+                                 identityWith(1, 3, 5), identityWith(2, 2, 2 * kFixedOne)})
+        EXPECT_FALSE(plot3d::IsRotation(turn));
+    const double nan = std::nan("");
+    EXPECT_TRUE(plot3d::IsFrame(PlotFrame3D{}));
+    for (const PlotFrame3D& frame : {PlotFrame3D{{nan, -1, -1}}, PlotFrame3D{{-1, -1, -1}, {0.5, 0, 0.5}},
+                                     PlotFrame3D{{-1, -1, -1}, {0.5, 0.5, 0.5}, {1, -2, 1}},
+                                     PlotFrame3D{{-1, -1, -1e308}, {0.5, 0.5, 0.5}, {1, 1, 1e308}}})
+        EXPECT_FALSE(plot3d::IsFrame(frame));
+}
+
 TEST_F(ThreeDPlotCompTest, ACopyKeepsBoxRotationAndItemsAndTheCommandCarriesThreeRanges)
 {
     auto plot = Plot("VXPlus[x, y]");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -110,4 +111,35 @@ TEST(FixedMath3d, TransposedRotationTurnsAPointBack)
     EXPECT_NEAR(again.x, eye.x, 16);
     EXPECT_NEAR(again.y, eye.y, 16);
     EXPECT_NEAR(again.z, eye.z, 16);
+}
+
+// Words from a damaged file reach the renderer: sums past the 64-bit range
+// (four products of the most negative word), the negation of that word in
+// the light matrix and an eye farther than the words reach saturate instead
+// of overflowing.
+TEST(FixedMath3d, WordsBeyondTheRangeSaturateInsteadOfOverflowing)
+{
+    Matrix3d most;
+    for (auto& row : most.m)
+        std::fill(std::begin(row), std::end(row), INT32_MIN);
+    Matrix3d square;
+    mMult4x4(&most, &most, &square);
+    EXPECT_EQ(square.m[0][0], INT32_MAX);
+    Point3d p{INT32_MIN, INT32_MIN, INT32_MIN, 0}, out{};
+    ApplyTransform(&p, &out, &most);
+    EXPECT_EQ(out.x, INT32_MAX);
+    EXPECT_EQ(fix_neg(INT32_MIN), INT32_MAX);
+
+    Init3d(0);
+    SetMatrix(1, &most);
+    CombineReferenceFrames();
+    EXPECT_EQ(GetMatrix(2)->m[2][0], INT32_MAX);
+    Init3d(0);
+    Point3d eye, target;
+    SetPt3d(&eye, F(32767), F(32767), F(32767));
+    SetPt3d(&target, 0, 0, 0);
+    AimCamera(&eye, &target, F(32), 0);
+    CombineReferenceFrames();
+    EXPECT_EQ(GetMatrix(3)->m[3][2], INT32_MAX); // 56,754 units away
+    Init3d(0);
 }

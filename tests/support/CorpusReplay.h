@@ -7,8 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 // entry answers whether the input was accepted; folder is relative to the
-// source tree.
-void ReplayCorpus(const std::string& folder, const std::function<bool(const std::uint8_t*, std::size_t)>& entry);
+// source tree. Answers what entry answered, by file name.
+std::map<std::string, bool> ReplayCorpus(const std::string& folder,
+                                         const std::function<bool(const std::uint8_t*, std::size_t)>& entry);

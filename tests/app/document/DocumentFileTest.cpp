@@ -10,6 +10,8 @@
 #include "platform/Exceptions.h"
 #include "support/FakeUserInterface.h"
 
+#include <random>
+
 namespace {
 
 // The paragraph list of one empty paragraph of the given style and id.
@@ -184,9 +186,22 @@ TEST_F(DocumentTest, UnknownSectionsAreSkippedAndLongerSectionsReadAsFarAsKnown)
     EXPECT_EQ(again.size(), 6 + (6 + 12) + (6 + 23) + (6 + 6) + (6 + 1) + (6 + 2) + 14 + 6u);
 }
 
-TEST_F(DocumentTest, DamagedHeadersFailWithAFormatError)
+// The header has no mark of its own: whatever does not read as a whole
+// document is refused with one message before anything else is said.
+TEST_F(DocumentTest, FilesThatDoNotReadAsAWholeDocumentAreRefusedWithOneMessage)
 {
     auto header = [](int sections) { return Bytes().Long(2100).Short(sections); };
+    auto text = [](const std::string& t) { return Bytes().Append(std::vector<uint8_t>(t.begin(), t.end())); };
+    // Random bytes whose version, section count and paragraph count are all
+    // negative read as an empty document with 2,990 bytes left over.
+    Bytes random = Bytes().Append({0x4f, 0xf5, 0x7f, 0xf5, 0x74, 0x93, 0x7d, 0x4c, 0x10, 0xf3});
+    std::mt19937 bytes(3000);
+    while (random.b.size() < 3000)
+        random.Byte(int(bytes() & 0xFF));
+    const Bytes whole = header(1).Section(5, Bytes().Short(0)).Append(EmptyParagraphList(3, 1).b);
+    auto withVersion = [&whole](int version) {
+        return Bytes().Long(version).Append(std::vector<uint8_t>(whole.b.begin() + 4, whole.b.end()));
+    };
     struct Case {
         const char* what;
         Bytes bytes;
@@ -200,22 +215,36 @@ TEST_F(DocumentTest, DamagedHeadersFailWithAFormatError)
     cases.push_back({"more slides than bytes", header(1).Section(5, Bytes().Short(500)).Long(0).Short(0)});
     cases.push_back({"a slide longer than the file", header(1).Section(5, Bytes().Short(1)).Long(0).Short(900).Long(1)});
     cases.push_back({"a free list longer than its section", header(1).Section(1, Bytes().Long(9).Long(5).Long(1)).Long(0)});
+    cases.push_back({"random bytes", random});
+    cases.push_back({"a one-line text file", text("Remember the milk\n")});
+    cases.push_back({"a README", text("Quorvant\n========\n\nAn editor of mathematical documents.\n")});
+    cases.push_back({"bytes left over", Bytes(whole).Byte(0)});
+    cases.push_back({"no paragraph list", header(1).Section(5, Bytes().Short(0)).Long(0)});
+    cases.push_back({"a negative section count", Bytes().Long(2100).Short(-1).Append(EmptyParagraphList(3, 1).b)});
+    cases.push_back({"version 0", withVersion(0)});
+    cases.push_back({"a negative version", withVersion(-2100)});
+    cases.push_back({"a later version with bytes left over", withVersion(2101).Byte(0)});
+    cases.push_back({"the end before the paragraphs", header(1).Section(5, Bytes().Short(0))});
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
+        FakeUserInterface ui;
+        EXPECT_THROW(Load(*EmptyDocument(), c.bytes.b), CFormatException);
+        EXPECT_TRUE(ui.boxes.empty());
+        // Through the open command: one clear message, and an empty document.
+        const std::string path = OutputPath("refused.vxm");
+        WriteFile(path, c.bytes.b);
         auto doc = EmptyDocument();
-        EXPECT_THROW(Load(*doc, c.bytes.b), CFormatException);
+        EXPECT_FALSE(doc->OnOpenDocument(path.c_str()));
+        EXPECT_EQ(ui.boxes.size(), 1u);
+        EXPECT_NE(ui.LastBoxText().find("damaged or is not a document"), std::string::npos) << ui.LastBoxText();
+        EXPECT_EQ(doc->GetParagraphList()->GetCount(), 0);
+        EXPECT_EQ(doc->GetSlideList()->GetCount(), 0);
+        EXPECT_FALSE(doc->IsModified());
     }
-
-    // Through the open command: a clear message, and an empty document.
-    std::string path = OutputPath("damaged.vxm");
-    WriteFile(path, cases[0].bytes.b);
-    FakeUserInterface ui;
+    // The whole document the rows above break opens.
     auto doc = EmptyDocument();
-    EXPECT_FALSE(doc->OnOpenDocument(path.c_str()));
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_NE(ui.LastBoxText().find("damaged"), std::string::npos) << ui.LastBoxText();
-    EXPECT_EQ(doc->GetParagraphList()->GetCount(), 0);
-    EXPECT_EQ(doc->GetSlideList()->GetCount(), 0);
+    Load(*doc, whole.b);
+    EXPECT_EQ(Text(*doc), "");
 }
 
 TEST_F(DocumentTest, SlideIndexesThatNameNoParagraphArePassedOver)
