@@ -49,9 +49,13 @@ void DrawLabel::SetDiagram(DiagramComp* diagram)
     m_text->SetOwner(diagram, 1);
 }
 
+// An anchor worked out from shapes at the far end of what a double holds can
+// come out infinite; the label then stays where it was, so that what is
+// saved opens again.
 void DrawLabel::SetAnchor(const DPoint& anchor)
 {
-    m_anchor = anchor;
+    if (std::isfinite(anchor.x) && std::isfinite(anchor.y))
+        m_anchor = anchor;
     Layout();
 }
 
