@@ -73,8 +73,17 @@ int32_t ParagraphList::GetOwnerId() const
 int ParagraphList::IndexOf(const ParagraphComp* paragraph) const
 {
     // By place in the list, never by vertical position: the layout may be
-    // stale and slides hide paragraphs.
-    return paragraph ? m_paragraphs->Find(paragraph) : 0;
+    // stale and slides hide paragraphs. The place found last time is tried
+    // first, so that typing on in one paragraph searches nothing.
+    if (!paragraph)
+        return 0;
+    const int hint = paragraph->m_indexHint;
+    if (GetAt(hint) == paragraph)
+        return hint;
+    const int found = m_paragraphs->Find(paragraph);
+    if (found > 0)
+        paragraph->m_indexHint = found;
+    return found;
 }
 
 ParagraphComp* ParagraphList::FindById(int32_t id) const
@@ -89,12 +98,14 @@ void ParagraphList::Append(ParagraphComp* paragraph)
 {
     paragraph->SetOwnerList(this);
     m_paragraphs->Append(paragraph);
+    paragraph->m_indexHint = GetCount();
 }
 
 void ParagraphList::InsertAt(ParagraphComp* paragraph, int i)
 {
     paragraph->SetOwnerList(this);
     m_paragraphs->InsertAt(i, paragraph);
+    paragraph->m_indexHint = i;
     paragraph->Invalidate();
     paragraph->KeepItemsAsPrevious();
 }
@@ -116,6 +127,7 @@ void ParagraphList::MoveIn(ParagraphComp* paragraph)
 {
     paragraph->SetOwnerList(this);
     m_paragraphs->Append(paragraph);
+    paragraph->m_indexHint = GetCount();
 }
 
 void ParagraphList::MoveAllTo(ParagraphList& target, int from)
@@ -295,6 +307,8 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
 
 int ParagraphList::NextNeedingLayout(int from) const
 {
+    if (m_needingLayout == 0)
+        return GetCount() + 1;
     int i = std::max(from, 1);
     while (i <= GetCount() && !GetAt(i)->NeedsLayout())
         ++i;
@@ -310,7 +324,7 @@ void ParagraphList::NumberAll()
 
 void ParagraphList::SettleReferences()
 {
-    if (NextNeedingLayout(1) <= GetCount())
+    if (m_needingLayout > 0)
         UpdateLayout();
 }
 
