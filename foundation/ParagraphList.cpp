@@ -31,6 +31,15 @@ Rect AbsBoundsOf(const ParagraphComp* paragraph)
     return r;
 }
 
+// What the screen shows of a paragraph: a word wider than the line reaches
+// past the page's right edge.
+Rect InkBoundsOf(const ParagraphComp* paragraph)
+{
+    Rect r;
+    paragraph->GetAbsInkBounds(r);
+    return r;
+}
+
 } // namespace
 
 ParagraphList::ParagraphList(DocumentModel* document)
@@ -204,19 +213,21 @@ void ParagraphList::PositionFromPoint(DocPosition& out, const IntPoint& point, b
 
 // ---- layout and drawing ----
 
-// Moves a laid-out paragraph to the pen; changed receives its old and new places.
+// Moves a laid-out paragraph to the pen; changed receives its old and new
+// places as the screen shows them.
 void ParagraphList::PlaceAt(ParagraphComp* paragraph, const IntPoint& pen, Rect& changed)
 {
-    Rect before = AbsBoundsOf(paragraph);
+    Rect before = InkBoundsOf(paragraph);
     paragraph->SetOrigin(pen);
-    Rect::Union(before, AbsBoundsOf(paragraph), changed);
+    Rect::Union(before, InkBoundsOf(paragraph), changed);
 }
 
 void ParagraphList::InvalidateTail(int32_t newHeight)
 {
+    // A line that moved up out of the band may reach past the page's edge.
+    const int32_t right = std::max(gDrawContext.GetPageWidth(), GetInkRight());
     if (m_height > newHeight)
-        gDrawContext.InvalidateLogicalRect(
-            Rect(gDrawContext.GetLeftMargin(), newHeight, gDrawContext.GetPageWidth(), m_height));
+        gDrawContext.InvalidateLogicalRect(Rect(gDrawContext.GetLeftMargin(), newHeight, right, m_height));
 }
 
 void ParagraphList::UpdateLayout()
@@ -228,9 +239,8 @@ void ParagraphList::UpdateLayout()
         if (p->NeedsLayout()) {
             p->Layout(previous);
             p->SetOrigin(pen);
-            Rect r = AbsBoundsOf(p);
-            pen.y = LayoutLimits::Clamp(r.bottom);
-            gDrawContext.InvalidateLogicalRect(r);
+            pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
+            gDrawContext.InvalidateLogicalRect(InkBoundsOf(p));
         } else {
             Rect r = AbsBoundsOf(p);
             if (r.top == pen.y) {
@@ -270,7 +280,7 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
             if (i == index)
                 p->InvalidateChanges(position);
             else
-                gDrawContext.InvalidateLogicalRect(AbsBoundsOf(p));
+                gDrawContext.InvalidateLogicalRect(InkBoundsOf(p));
         } else {
             changing = false;
             const bool relaid = p->NeedsLayout();
