@@ -16,6 +16,7 @@
 #include "app/CMainFrame.h"
 #include "app/ConstantAttributeSink.h"
 #include "app/DrawingToolSeam.h"
+#include "platform/framework/LockKeys.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
 #include "support/ScopedInstall.h"
@@ -150,6 +151,23 @@ TEST_F(MainFrameTest, ViewSymbolsTogglesThePaletteAndPrintPreviewHidesItForItsDu
     frame->OnCmdMsgFromUser(ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(frame->GetStatusBar().IsWindowVisible());
     EXPECT_EQ(Update(ID_VIEW_STATUS_BAR).m_nCheck, 0);
+}
+
+TEST_F(MainFrameTest, TheLockKeyPanesShowWhileTheirLockIsOn)
+{
+    bool on[3] = {true, false, true};
+    LockKeyReader old = SetLockKeyReader([&](int vk) {
+        return vk == VK_CAPITAL ? on[0] : vk == VK_NUMLOCK ? on[1] : on[2];
+    });
+    const auto panes = [&] {
+        frame->OnIdleUpdateCmdUI();
+        CStatusBar& bar = frame->GetStatusBar();
+        return std::vector<std::string>{bar.GetPaneText(1).c_str(), bar.GetPaneText(2).c_str(), bar.GetPaneText(3).c_str()};
+    };
+    EXPECT_EQ(panes(), (std::vector<std::string>{"CAP", "", "SCRL"}));
+    on[0] = on[2] = false, on[1] = true;
+    EXPECT_EQ(panes(), (std::vector<std::string>{"", "NUM", ""}));
+    SetLockKeyReader(std::move(old));
 }
 
 TEST_F(MainFrameTest, EscOnlyHidesTheConstantsPaletteAndViewConstantsShowsItWithItsChecks)
