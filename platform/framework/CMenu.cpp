@@ -197,7 +197,10 @@ void CMenu::UpdatePopup(QMenu* popup, CCmdTarget* target, bool autoDisable)
     if (!popup || !target)
         return;
     int index = 0;
-    for (QAction* a : popup->actions()) {
+    // Read afresh at every step: an item's update may add items after it
+    // (the recent-file list does), and they are updated in the same pass.
+    for (qsizetype i = 0; i < popup->actions().size(); ++i) {
+        QAction* a = popup->actions().at(i);
         if (a->isSeparator() || a->menu() || IdOf(a) == 0)
             continue;
         CMenuItemCmdUI ui(a);

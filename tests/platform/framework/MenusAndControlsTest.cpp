@@ -52,6 +52,12 @@ TEST_F(FrameworkTest, RecentFilesAppearInTheFileMenuAndMissingOnesLeave)
     emit file->aboutToShow();
     emit file->aboutToShow();  // items are made once
     EXPECT_EQ(visibleRecentItems(file), (QStringList{"&1 a.tst", "&2 c.tst", "&3 b.tst"}));
+    // A menu opened for the first time shows the items its first one makes.
+    CMenu fresh;
+    ASSERT_TRUE(fresh.CreatePopupMenu());
+    fresh.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, "Recent File");
+    CMenu::UpdatePopup(fresh.menu(), app.get(), true);
+    EXPECT_EQ(visibleRecentItems(fresh.menu()), (QStringList{"&1 a.tst", "&2 c.tst", "&3 b.tst"}));
 
     // The list lives in the settings.
     app->LoadStdProfileSettings(4);
