@@ -1,4 +1,5 @@
 #include "platform/framework/CMenu.h"
+#include "platform/framework/WindowPlacement.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -168,11 +169,9 @@ UINT CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const void*)
 {
     if (!m_menu)
         return 0;
-    QPoint at(x, y);
-    if (flags & TPM_CENTERALIGN)
-        at.rx() -= m_menu->sizeHint().width() / 2;
-    else if (flags & TPM_RIGHTALIGN)
-        at.rx() -= m_menu->sizeHint().width();
+    const QPoint point(x, y);
+    const QPoint at =
+        WindowPlacement::Popup(m_menu->sizeHint(), point, flags, WindowPlacement::ScreenAreaAt(point));
     QAction* chosen = m_menu->exec(at);
     UINT id = IdOf(chosen);
     SetCurrentKeyModifiers(QGuiApplication::queryKeyboardModifiers());

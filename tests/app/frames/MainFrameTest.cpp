@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -345,4 +347,30 @@ TEST_F(MainFrameTest, ThePaletteOpensWithoutTakingTheKeyboardOrCoveringTheMiddle
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QApplication::sendEvent(QApplication::focusWidget(), &key);
     EXPECT_EQ(typing->text(), "a");
+}
+
+// The bars and the Constants palette the program places on a maximised
+// window stand on the screen, none over another.
+TEST_F(MainFrameTest, BarsAndPalettesOpenOnTheScreenApartFromEachOther)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    frame->widget()->setGeometry(screen);
+    frame->widget()->show();
+    frame->PlaceBars();
+    std::vector<QWidget*> windows;
+    for (CControlBar* bar : {static_cast<CControlBar*>(&frame->GetDrawingBar()),
+                             static_cast<CControlBar*>(&frame->GetSymbolBar()),
+                             static_cast<CControlBar*>(&frame->GetPileBar())}) {
+        frame->ShowControlBar(bar, TRUE);
+        windows.push_back(bar->widget()->window());
+    }
+    frame->CreateConstantsPalette();
+    FlushEvents();
+    windows.push_back(frame->GetConstantsPalette()->widget());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const QRect placed = windows[i]->frameGeometry();
+        EXPECT_TRUE(screen.contains(placed)) << "window " << i << " leaves the screen";
+        for (size_t k = 0; k < i; ++k)
+            EXPECT_FALSE(placed.intersects(windows[k]->frameGeometry())) << "windows " << k << " and " << i;
+    }
 }
