@@ -147,7 +147,7 @@ void CMainFrame::PlaceBars()
     for (CControlBar* bar : Bars()) {
         const QSize size = bar->FloatingFrameSize();
         const QPoint at = WindowPlacement::Apart(size, area, taken, kPaletteGap)
-                              .value_or(WindowPlacement::Popup(size, area.topRight(), TPM_RIGHTALIGN, area));
+                              .value_or(WindowPlacement::Inside(size, area.topRight(), area));
         FloatControlBar(bar, CPoint(at.x(), at.y()));
         taken.emplace_back(at, size);
     }
@@ -171,7 +171,7 @@ void CMainFrame::PlacePalette(QWidget& palette)
     std::optional<QPoint> at = WindowPlacement::Apart(size, beside, taken, kPaletteGap);
     if (!at)
         at = WindowPlacement::Apart(size, inside, taken, kPaletteGap);
-    palette.move(at.value_or(WindowPlacement::Popup(size, inside.topRight(), TPM_RIGHTALIGN, inside)));
+    palette.move(at.value_or(WindowPlacement::Inside(size, inside.topRight(), inside)));
 }
 
 void CMainFrame::ShowDrawingBars(DiagramComp* drawing)

@@ -62,10 +62,13 @@ QPoint Popup(const QSize& size, const QPoint& point, UINT flags, const QRect& ar
     int y = point.y();
     if (y + size.height() > area.bottom() + 1 && point.y() - size.height() >= area.top())
         y = point.y() - size.height();
-    // Inside the area; a popup larger than the area keeps its top-left corner in it.
-    x = std::max(std::min(x, area.right() + 1 - size.width()), area.left());
-    y = std::max(std::min(y, area.bottom() + 1 - size.height()), area.top());
-    return {x, y};
+    return Inside(size, QPoint(x, y), area);
+}
+
+QPoint Inside(const QSize& size, const QPoint& topLeft, const QRect& area)
+{
+    return {std::max(std::min(topLeft.x(), area.right() + 1 - size.width()), area.left()),
+            std::max(std::min(topLeft.y(), area.bottom() + 1 - size.height()), area.top())};
 }
 
 QSize FrameSizeOf(const QWidget& window)

@@ -24,6 +24,10 @@ QRect ScreenAreaAt(const QPoint& point);
 // fits nowhere.
 std::optional<QPoint> Apart(const QSize& size, const QRect& area, const std::vector<QRect>& taken, int gap);
 
+// A window of a size at a top-left point moved as little as needed to lie
+// inside the area (its top-left corner in it when it is larger).
+QPoint Inside(const QSize& size, const QPoint& topLeft, const QRect& area);
+
 // Where a popup of a size opened at a point goes: aligned to the point as
 // the TPM_ alignment flags say, and below it, or above it when there is no
 // room below, moved as little as needed to lie inside the area.
