@@ -166,7 +166,8 @@ void CMainFrame::PlacePalette(QWidget& palette)
     CRect frame;
     GetWindowRect(&frame);
     const QRect screen = WindowPlacement::ScreenAreaAt(QPoint(frame.right, frame.top));
-    const QRect beside = QRect(QPoint(frame.right + kPaletteGap, frame.top + kPaletteTop), screen.bottomRight()) & screen;
+    const QRect beside =
+        QRect(QPoint(frame.right + kPaletteGap, frame.top + kPaletteTop), screen.bottomRight()) & screen;
     const QRect inside = PaletteArea();
     std::optional<QPoint> at = WindowPlacement::Apart(size, beside, taken, kPaletteGap);
     if (!at)

@@ -113,8 +113,7 @@ void FractionComp::SetOrigin(const IntPoint& point)
         m_denominator->SetOrigin(IntPoint(point.x + (w - d.right) / 2, point.y + m_axis + 2 * u - u / 2 - d.top));
     } else {
         m_first->SetOrigin(IntPoint(point.x + OpenWidth(m_fenceNumerator), point.y));
-        m_denominator->SetOrigin(
-            IntPoint(point.x + InlineDenominatorLeft() + OpenWidth(m_fenceDenominator), point.y));
+        m_denominator->SetOrigin(IntPoint(point.x + InlineDenominatorLeft() + OpenWidth(m_fenceDenominator), point.y));
     }
 }
 

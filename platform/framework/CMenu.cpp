@@ -170,8 +170,7 @@ UINT CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const void*)
     if (!m_menu)
         return 0;
     const QPoint point(x, y);
-    const QPoint at =
-        WindowPlacement::Popup(m_menu->sizeHint(), point, flags, WindowPlacement::ScreenAreaAt(point));
+    const QPoint at = WindowPlacement::Popup(m_menu->sizeHint(), point, flags, WindowPlacement::ScreenAreaAt(point));
     QAction* chosen = m_menu->exec(at);
     UINT id = IdOf(chosen);
     SetCurrentKeyModifiers(QGuiApplication::queryKeyboardModifiers());

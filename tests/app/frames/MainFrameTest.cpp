@@ -5,8 +5,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QScreen>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -158,18 +158,18 @@ TEST_F(MainFrameTest, ViewSymbolsTogglesThePaletteAndPrintPreviewHidesItForItsDu
 TEST_F(MainFrameTest, TheLockKeyPanesShowWhileTheirLockIsOn)
 {
     bool on[3] = {true, false, true};
-    LockKeyReader old = SetLockKeyReader([&](int vk) {
+    ScopedInstall<LockKeyReader> locks(SetLockKeyReader, [&](int vk) {
         return vk == VK_CAPITAL ? on[0] : vk == VK_NUMLOCK ? on[1] : on[2];
     });
     const auto panes = [&] {
         frame->OnIdleUpdateCmdUI();
         CStatusBar& bar = frame->GetStatusBar();
-        return std::vector<std::string>{bar.GetPaneText(1).c_str(), bar.GetPaneText(2).c_str(), bar.GetPaneText(3).c_str()};
+        return std::vector<std::string>{bar.GetPaneText(1).c_str(), bar.GetPaneText(2).c_str(),
+                                        bar.GetPaneText(3).c_str()};
     };
     EXPECT_EQ(panes(), (std::vector<std::string>{"CAP", "", "SCRL"}));
     on[0] = on[2] = false, on[1] = true;
     EXPECT_EQ(panes(), (std::vector<std::string>{"", "NUM", ""}));
-    SetLockKeyReader(std::move(old));
 }
 
 TEST_F(MainFrameTest, EscOnlyHidesTheConstantsPaletteAndViewConstantsShowsItWithItsChecks)
@@ -358,9 +358,9 @@ TEST_F(MainFrameTest, BarsAndPalettesOpenOnTheScreenApartFromEachOther)
     frame->widget()->show();
     frame->PlaceBars();
     std::vector<QWidget*> windows;
-    for (CControlBar* bar : {static_cast<CControlBar*>(&frame->GetDrawingBar()),
-                             static_cast<CControlBar*>(&frame->GetSymbolBar()),
-                             static_cast<CControlBar*>(&frame->GetPileBar())}) {
+    for (CControlBar* bar :
+         {static_cast<CControlBar*>(&frame->GetDrawingBar()), static_cast<CControlBar*>(&frame->GetSymbolBar()),
+          static_cast<CControlBar*>(&frame->GetPileBar())}) {
         frame->ShowControlBar(bar, TRUE);
         windows.push_back(bar->widget()->window());
     }

@@ -67,8 +67,8 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
-    } rows[] = {{"a", "b", false, false},    {"2.5", "10", false, false}, {"-a", "c", false, false},
-                {"a+b", "c", true, false},   {"1", "x+1", false, true},   {"a", "bc", false, true},
+    } rows[] = {{"a", "b", false, false},  {"2.5", "10", false, false}, {"-a", "c", false, false},
+                {"a+b", "c", true, false}, {"1", "x+1", false, true},   {"a", "bc", false, true},
                 {"a b", "c d", true, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator);
@@ -78,8 +78,8 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         EXPECT_EQ(f->GetSlashWidth(), slash);
         EXPECT_EQ(f->IsNumeratorFenced(), row.fenceNumerator);
         EXPECT_EQ(f->IsDenominatorFenced(), row.fenceDenominator);
-        const int n = row.fenceNumerator ? open + f->Numerator()->GetRect().right + close
-                                         : f->Numerator()->GetRect().right;
+        const int n =
+            row.fenceNumerator ? open + f->Numerator()->GetRect().right + close : f->Numerator()->GetRect().right;
         const int d = f->Denominator()->GetRect().right;
         const int dOpen = row.fenceDenominator ? open : 0;
         const int dClose = row.fenceDenominator ? close : 0;
@@ -209,7 +209,8 @@ TEST_F(FractionLayoutTest, DrawingInksTheRuleTheSlashAndTheFences)
     // denominator and after the denominator.
     auto denominator = Chars("x+1");
     denominator->InsertAt(2, new ExponentComp(Chars("2")));
-    for (auto* inline_ : {new FractionComp(Chars("a"), Chars("b")), new FractionComp(Chars("1"), std::move(denominator))}) {
+    for (auto* inline_ :
+         {new FractionComp(Chars("a"), Chars("b")), new FractionComp(Chars("1"), std::move(denominator))}) {
         auto text = Paragraph(3, One(inline_));
         image.fill(Qt::white);
         text->GetRow()->Draw();
@@ -217,7 +218,9 @@ TEST_F(FractionLayoutTest, DrawingInksTheRuleTheSlashAndTheFences)
         int from = oi.x + 1 + inline_->Numerator()->GetWidth();
         EXPECT_GT(InkIn(image, QRect(from, oi.y - 13, inline_->GetSlashWidth(), 18)), 0);
         // A parenthesis inks more than the antialiased edge of a neighbour.
-        const auto fenceAt = [&](int left, int right) { return InkIn(image, QRect(left, oi.y - 13, right - left, 18)) > 8; };
+        const auto fenceAt = [&](int left, int right) {
+            return InkIn(image, QRect(left, oi.y - 13, right - left, 18)) > 8;
+        };
         const int rowLeft = inline_->Denominator()->GetOrigin().x;
         const int rowRight = rowLeft + inline_->Denominator()->GetWidth();
         const bool fenced = inline_->Denominator()->GetCount() > 1;

@@ -69,8 +69,9 @@ TEST(ModalFrame, AFrameSplitIntoFixedPanesRunsItsOwnModalLoop)
     // Centred over an owner mostly off the screen, it stays on the screen.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QueryFrame owner;
-    ASSERT_TRUE(owner.Create(nullptr, "Owner", WS_POPUP, CRect(screen.right() - 100, screen.bottom() - 100,
-                                                            screen.right() + 500, screen.bottom() + 400)));
+    ASSERT_TRUE(
+        owner.Create(nullptr, "Owner", WS_POPUP,
+                     CRect(screen.right() - 100, screen.bottom() - 100, screen.right() + 500, screen.bottom() + 400)));
     frame.CenterWindow(&owner);
     EXPECT_TRUE(screen.contains(frame.widget()->frameGeometry()));
     frame.CenterWindow();
