@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 
 IMPLEMENT_DYNAMIC(CConstantsDialog, CDialog)
@@ -35,37 +34,10 @@ BOOL CConstantsDialog::OnInitDialog()
         SetLetterCheck(letter, true);
     if (QWidget* palette = widget()) {
         palette->setAttribute(Qt::WA_ShowWithoutActivating);
-        PlaceBesideParent(*palette);
+        if (gMainFrame)
+            gMainFrame->PlacePalette(*palette);
     }
     return TRUE;
-}
-
-void CConstantsDialog::PlaceBesideParent(QWidget& palette)
-{
-    QWidget* parent = palette.parentWidget();
-    if (!parent)
-        return;
-    // Beside the program's window when the screen has room there, else
-    // inside its right edge below the bars; on the left edge instead when
-    // the caret is on the right, so that the palette covers no text being
-    // edited.
-    constexpr int kMargin = 8;
-    constexpr int kBelowBars = 96;
-    const QRect window = parent->frameGeometry();
-    const QSize size = palette.frameGeometry().size().expandedTo(palette.size());
-    QScreen* screen = parent->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    QPoint at(window.right() + kMargin, window.top() + kBelowBars);
-    if (room.isNull() || !room.contains(QRect(at, size))) {
-        at.setX(window.right() - size.width() - kMargin);
-        if (const QWidget* focus = QApplication::focusWidget(); focus && focus->window() == parent->window()) {
-            const QRect caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-            const QPoint caretAt = focus->mapToGlobal(caret.center());
-            if (caret.isValid() && caretAt.x() > at.x() - kMargin)
-                at.setX(window.left() + kMargin);
-        }
-    }
-    palette.move(at);
 }
 
 void CConstantsDialog::OnOK()

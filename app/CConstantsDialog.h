@@ -4,7 +4,8 @@
 // letters stand for constants. It lives while the kernel runs; closing it
 // only hides it, and when its window is finally destroyed it tells the main
 // frame and deletes itself. The program opens it on its own: it leaves the
-// keyboard where the user was and sits beside the text being edited.
+// keyboard where the user was and sits apart from the other palettes and
+// the text being edited.
 #include "platform/framework/CDialog.h"
 
 class QWidget;
@@ -37,5 +38,4 @@ protected:
 
 private:
     void OnLetterClicked(UINT id);
-    static void PlaceBesideParent(QWidget& palette);
 };

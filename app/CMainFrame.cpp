@@ -4,6 +4,12 @@
 
 #include "app/CConstantsDialog.h"
 #include "app/DrawingToolSeam.h"
+#include "platform/framework/WindowPlacement.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <array>
+#include <optional>
 
 IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWnd)
 
@@ -12,6 +18,11 @@ CMainFrame* gMainFrame = nullptr;
 namespace {
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 constexpr int kButtonsPerRow = 4;
+// Palettes stand below the menu and the main toolbar, clear of the frame's
+// right edge, and this far apart.
+constexpr int kPaletteTop = 50;
+constexpr int kPaletteRightMargin = 20;
+constexpr int kPaletteGap = 8;
 }
 
 CMainFrame::CMainFrame()
@@ -100,16 +111,68 @@ void CMainFrame::OnDestroy()
     CMDIFrameWnd::OnDestroy();
 }
 
-void CMainFrame::PlaceBars()
+std::array<CControlBar*, 3> CMainFrame::Bars()
+{
+    return {&m_wndDrawingBar, &m_wndSymbolBar, &m_wndPileBar};
+}
+
+QRect CMainFrame::PaletteArea() const
 {
     CRect frame;
     GetWindowRect(&frame);
-    FloatControlBar(&m_wndSymbolBar, CPoint(frame.right - 130, frame.top + 150));
-    FloatControlBar(&m_wndDrawingBar, CPoint(frame.right - 130, frame.top + 50));
-    // The pile bar's content has a fixed width; its floating window adds a
-    // frame around it. Its right edge stays on the frame.
-    const int pileWidth = m_wndPileBar.widget()->width() + 40;
-    FloatControlBar(&m_wndPileBar, CPoint(frame.right - pileWidth - 20, frame.top + 210));
+    const QRect window(frame.left, frame.top, frame.Width(), frame.Height());
+    const QRect screen = WindowPlacement::ScreenAreaAt(window.center());
+    const QRect inside = window.adjusted(0, kPaletteTop, -kPaletteRightMargin, 0) & screen;
+    return inside.isEmpty() ? screen : inside;
+}
+
+std::vector<QRect> CMainFrame::FloatingBarRects()
+{
+    std::vector<QRect> rects;
+    for (const CControlBar* bar : Bars()) {
+        CRect r;
+        bar->GetWindowRect(&r);
+        if (bar->IsFloating())
+            rects.emplace_back(QPoint(r.left, r.top), bar->FloatingFrameSize());
+    }
+    return rects;
+}
+
+void CMainFrame::PlaceBars()
+{
+    // The drawing tools first, at the top right; the Symbols palette below
+    // them; the drawing's connections where there is room next.
+    const QRect area = PaletteArea();
+    std::vector<QRect> taken;
+    for (CControlBar* bar : Bars()) {
+        const QSize size = bar->FloatingFrameSize();
+        const QPoint at = WindowPlacement::Apart(size, area, taken, kPaletteGap)
+                              .value_or(WindowPlacement::Inside(size, area.topRight(), area));
+        FloatControlBar(bar, CPoint(at.x(), at.y()));
+        taken.emplace_back(at, size);
+    }
+}
+
+void CMainFrame::PlacePalette(QWidget& palette)
+{
+    std::vector<QRect> taken = FloatingBarRects();
+    // Text being typed stays in sight.
+    if (const QWidget* focus = QApplication::focusWidget(); focus && focus->window() == widget()) {
+        const QRect caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        if (caret.isValid())
+            taken.emplace_back(focus->mapToGlobal(caret.topLeft()), caret.size());
+    }
+    const QSize size = WindowPlacement::FrameSizeOf(palette);
+    CRect frame;
+    GetWindowRect(&frame);
+    const QRect screen = WindowPlacement::ScreenAreaAt(QPoint(frame.right, frame.top));
+    const QRect beside =
+        QRect(QPoint(frame.right + kPaletteGap, frame.top + kPaletteTop), screen.bottomRight()) & screen;
+    const QRect inside = PaletteArea();
+    std::optional<QPoint> at = WindowPlacement::Apart(size, beside, taken, kPaletteGap);
+    if (!at)
+        at = WindowPlacement::Apart(size, inside, taken, kPaletteGap);
+    palette.move(at.value_or(WindowPlacement::Inside(size, inside.topRight(), inside)));
 }
 
 void CMainFrame::ShowDrawingBars(DiagramComp* drawing)

@@ -9,8 +9,13 @@
 #include "platform/framework/CStatusBar.h"
 #include "platform/framework/CToolBar.h"
 
+#include <QRect>
+#include <array>
+#include <vector>
+
 class CConstantsDialog;
 class DiagramComp;
+class QWidget;
 
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
@@ -26,9 +31,13 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // Puts the floating bars beside the frame's right edge (once the frame
-    // is shown maximised).
+    // Puts the floating bars inside the frame's right edge, on the screen
+    // and apart from each other (once the frame is shown maximised).
     void PlaceBars();
+    // Puts a palette window of the frame on the screen, apart from the
+    // floating bars and the caret: beside the frame when the screen has room
+    // there, else inside its right edge.
+    void PlacePalette(QWidget& palette);
     // The drawing bars follow the drawing being edited.
     void ShowDrawingBars(DiagramComp* drawing);
     void HideDrawingBars();
@@ -63,6 +72,13 @@ private:
     void OnTool(UINT id);
     void OnUpdateTool(CCmdUI* ui);
     CControlBar* BarOfCommand(UINT id);
+    // The part of the screen inside the frame where palettes go: below the
+    // menu and the toolbar, clear of the right edge.
+    QRect PaletteArea() const;
+    // The floating bars, in the order they are placed.
+    std::array<CControlBar*, 3> Bars();
+    // The screen rectangles of the floating bars.
+    std::vector<QRect> FloatingBarRects();
 
     CConstantsDialog* m_pConstants = nullptr;
     CStatusBar m_wndStatusBar;

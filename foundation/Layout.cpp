@@ -79,7 +79,9 @@ void Layout::PositionAt(const IntPoint&, DocPosition& out, bool)
 
 bool Layout::IsEqual(const Layout& other) const
 {
-    return Tag() == other.Tag() && m_start == other.m_start && AbsRect() == other.AbsRect();
+    // Where in the row the item starts is not compared: a character typed
+    // before it moves that, not what the screen shows.
+    return Tag() == other.Tag() && AbsRect() == other.AbsRect();
 }
 
 bool Layout::HitTest(const IntPoint& point) const

@@ -60,7 +60,9 @@ public:
     virtual int32_t ContentRight() const { return m_offset.x + m_measured.right; }
     virtual bool IsLabel() const { return false; }
     virtual void GetTag(TypeTag& out) const { out = tag_null; }
-    // Same tag, same start index and same absolute box.
+    // Whether the item shows the same as other: the same kind in the same
+    // absolute box (items with content compare it too). Where the item
+    // starts in the row is not compared.
     virtual bool IsEqual(const Layout& other) const;
     virtual bool AcceptsFollowing(const Layout& item) const { return false; }
     virtual int32_t EndIndex() const { return m_start + 1; }

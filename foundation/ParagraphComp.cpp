@@ -85,7 +85,6 @@ ParagraphComp::ParagraphComp(std::unique_ptr<CompArray> components, int styleInd
     m_text->SetOwner(this, 0);
     m_label = m_style->MakeLabel(*this);
     m_text->SetSizeStep(StyleSizeStep());
-    m_needsLayout = 1;
 }
 
 ParagraphComp::ParagraphComp(int styleIndex) : ParagraphComp(nullptr, styleIndex) {}
@@ -141,7 +140,7 @@ void ParagraphComp::SetOwnerList(ParagraphList* list)
             m_label->Relink();
         m_text->SetSizeStep(StyleSizeStep());
         m_text->InvalidateAll();
-        m_needsLayout = 1;
+        SetNeedsLayout(true);
     }
     MoveToList(list);
 }
@@ -150,10 +149,14 @@ void ParagraphComp::MoveToList(ParagraphList* list)
 {
     if (list == m_ownerList)
         return;
-    if (m_ownerList)
+    if (m_ownerList) {
         m_ownerList->ForgetInkRight(m_inkRight);
-    if (list)
+        m_ownerList->m_needingLayout -= m_needsLayout;
+    }
+    if (list) {
         list->CountInkRight(m_inkRight);
+        list->m_needingLayout += m_needsLayout;
+    }
     m_ownerList = list;
 }
 
@@ -166,6 +169,15 @@ void ParagraphComp::SetInkRight(int32_t right)
         m_ownerList->CountInkRight(right);
     }
     m_inkRight = right;
+}
+
+void ParagraphComp::SetNeedsLayout(bool needs)
+{
+    if (needs == (m_needsLayout != 0))
+        return;
+    m_needsLayout = needs ? 1 : 0;
+    if (m_ownerList)
+        m_ownerList->m_needingLayout += needs ? 1 : -1;
 }
 
 void ParagraphComp::ReserveId(int32_t id, std::weak_ptr<IdPool> pool)
@@ -305,7 +317,7 @@ void ParagraphComp::SetOrigin(const IntPoint& point)
     }
     m_style->Place(*this, point);
     m_text->ClearLayoutFlags();
-    m_needsLayout = 0;
+    SetNeedsLayout(false);
     m_origin = point;
     Rect ink;
     GetAbsInkBounds(ink);
@@ -549,13 +561,13 @@ void ParagraphComp::MarkDirty()
 {
     m_text->InvalidateAll();
     DeleteItems(m_text->GetItems());
-    m_needsLayout = 1;
+    SetNeedsLayout(true);
 }
 
 void ParagraphComp::SetSizeStep(signed char step)
 {
     m_text->SetSizeStep(step);
-    m_needsLayout = 1;
+    SetNeedsLayout(true);
 }
 
 int ParagraphComp::MapKey(DocPosition& position, int key, bool /*shift*/, bool ctrl)
@@ -596,7 +608,7 @@ void ParagraphComp::Read(DocReader& reader)
     ReplaceLabel(kind == StyleKind::kPlain ? nullptr : m_style->MakeLabel(*this));
     m_id = reader.ReadLong();
     m_text->Read(reader);
-    m_needsLayout = 1;
+    SetNeedsLayout(true);
 }
 
 bool ParagraphComp::StartsWithBlank() const

@@ -62,7 +62,8 @@ public:
     int GetStyleKind() const;
     bool IsEquationStyle() const;
     EquationLabel* GetLabel() const { return m_label; }
-    bool NeedsLayout() const { return m_needsLayout != 0; }
+    // Virtual so that a test can count the paragraphs a pass asks.
+    virtual bool NeedsLayout() const { return m_needsLayout != 0; }
     void Show() { m_visible = 1; }
     void Hide() { m_visible = 0; }
     bool IsVisible() const { return m_visible != 0; }
@@ -107,7 +108,7 @@ public:
     // ---- component operations ----
     TextComp* Clone(LinkRemap& remap) override;
     ParagraphComp* CloneWithLinks();
-    void Invalidate() override { m_needsLayout = 1; }
+    void Invalidate() override { SetNeedsLayout(true); }
     void MarkDirty() override;
     void SetOrigin(const IntPoint& point) override;
     void GetOrigin(IntPoint& out) const override { out = m_origin; }
@@ -141,6 +142,9 @@ public:
     int MapKey(DocPosition& position, int key, bool shift, bool ctrl) override;
 
 private:
+    // The list keeps the paragraph's index hint.
+    friend class ParagraphList;
+
     void ReplaceLabel(EquationLabel* label);
     signed char StyleSizeStep() const;
     bool StartsWithBlank() const;
@@ -154,6 +158,10 @@ private:
     void SetInkRight(int32_t right);
     // A fitted paragraph drawn as a picture of its laid-out self.
     void PaintFitted(const Rect& area);
+    // Sets or clears the needs-layout flag; the owner list counts the
+    // paragraphs that need layout, so that a pass finds them without asking
+    // every paragraph.
+    void SetNeedsLayout(bool needs);
 
     // The style is looked up before the row is made, so that a missing
     // style table leaves nothing behind.
@@ -169,6 +177,9 @@ private:
     ParagraphList* m_ownerList = nullptr;
     int32_t m_inkRight = 0;
     EquationNumber m_counters;
+    // The paragraph's place in its owner list when last looked up there: a
+    // hint that the list checks before it searches.
+    mutable int m_indexHint = 0;
     uint8_t m_needsLayout = 1;
     uint8_t m_visible = 1;
     // The bounds as laid out (ink included) while the paragraph is fitted.

@@ -38,6 +38,15 @@ Rect AbsBoundsOf(const ParagraphComp* paragraph)
     return r;
 }
 
+// What the screen shows of a paragraph: a word wider than the line reaches
+// past the page's right edge.
+Rect InkBoundsOf(const ParagraphComp* paragraph)
+{
+    Rect r;
+    paragraph->GetAbsInkBounds(r);
+    return r;
+}
+
 } // namespace
 
 ParagraphList::ParagraphList(DocumentModel* document)
@@ -80,8 +89,17 @@ int32_t ParagraphList::GetOwnerId() const
 int ParagraphList::IndexOf(const ParagraphComp* paragraph) const
 {
     // By place in the list, never by vertical position: the layout may be
-    // stale and slides hide paragraphs.
-    return paragraph ? m_paragraphs->Find(paragraph) : 0;
+    // stale and slides hide paragraphs. The place found last time is tried
+    // first, so that typing on in one paragraph searches nothing.
+    if (!paragraph)
+        return 0;
+    const int hint = paragraph->m_indexHint;
+    if (GetAt(hint) == paragraph)
+        return hint;
+    const int found = m_paragraphs->Find(paragraph);
+    if (found > 0)
+        paragraph->m_indexHint = found;
+    return found;
 }
 
 ParagraphComp* ParagraphList::FindById(int32_t id) const
@@ -96,12 +114,14 @@ void ParagraphList::Append(ParagraphComp* paragraph)
 {
     paragraph->SetOwnerList(this);
     m_paragraphs->Append(paragraph);
+    paragraph->m_indexHint = GetCount();
 }
 
 void ParagraphList::InsertAt(ParagraphComp* paragraph, int i)
 {
     paragraph->SetOwnerList(this);
     m_paragraphs->InsertAt(i, paragraph);
+    paragraph->m_indexHint = i;
     paragraph->Invalidate();
     paragraph->KeepItemsAsPrevious();
 }
@@ -123,6 +143,7 @@ void ParagraphList::MoveIn(ParagraphComp* paragraph)
 {
     paragraph->SetOwnerList(this);
     m_paragraphs->Append(paragraph);
+    paragraph->m_indexHint = GetCount();
 }
 
 void ParagraphList::MoveAllTo(ParagraphList& target, int from)
@@ -199,19 +220,21 @@ void ParagraphList::PositionFromPoint(DocPosition& out, const IntPoint& point, b
 
 // ---- layout and drawing ----
 
-// Moves a laid-out paragraph to the pen; changed receives its old and new places.
+// Moves a laid-out paragraph to the pen; changed receives its old and new
+// places as the screen shows them.
 void ParagraphList::PlaceAt(ParagraphComp* paragraph, const IntPoint& pen, Rect& changed)
 {
-    Rect before = AbsBoundsOf(paragraph);
+    Rect before = InkBoundsOf(paragraph);
     paragraph->SetOrigin(pen);
-    Rect::Union(before, AbsBoundsOf(paragraph), changed);
+    Rect::Union(before, InkBoundsOf(paragraph), changed);
 }
 
 void ParagraphList::InvalidateTail(int32_t newHeight)
 {
+    // A line that moved up out of the band may reach past the page's edge.
+    const int32_t right = std::max(gDrawContext.GetPageWidth(), GetInkRight());
     if (m_height > newHeight)
-        gDrawContext.InvalidateLogicalRect(
-            Rect(gDrawContext.GetLeftMargin(), newHeight, gDrawContext.GetPageWidth(), m_height));
+        gDrawContext.InvalidateLogicalRect(Rect(gDrawContext.GetLeftMargin(), newHeight, right, m_height));
 }
 
 void ParagraphList::UpdateLayout()
@@ -223,9 +246,8 @@ void ParagraphList::UpdateLayout()
         if (p->NeedsLayout()) {
             p->Layout(previous);
             p->SetOrigin(pen);
-            Rect r = AbsBoundsOf(p);
-            pen.y = LayoutLimits::Clamp(r.bottom);
-            gDrawContext.InvalidateLogicalRect(r);
+            pen.y = LayoutLimits::Clamp(AbsBoundsOf(p).bottom);
+            gDrawContext.InvalidateLogicalRect(InkBoundsOf(p));
         } else {
             Rect r = AbsBoundsOf(p);
             if (r.top == pen.y) {
@@ -265,7 +287,7 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
             if (i == index)
                 p->InvalidateChanges(position);
             else
-                gDrawContext.InvalidateLogicalRect(AbsBoundsOf(p));
+                gDrawContext.InvalidateLogicalRect(InkBoundsOf(p));
         } else {
             changing = false;
             const bool relaid = p->NeedsLayout();
@@ -302,6 +324,8 @@ void ParagraphList::UpdateLayoutFrom(int index, int position)
 
 int ParagraphList::NextNeedingLayout(int from) const
 {
+    if (m_needingLayout == 0)
+        return GetCount() + 1;
     int i = std::max(from, 1);
     while (i <= GetCount() && !GetAt(i)->NeedsLayout())
         ++i;
@@ -317,7 +341,7 @@ void ParagraphList::NumberAll()
 
 void ParagraphList::SettleReferences()
 {
-    if (NextNeedingLayout(1) <= GetCount())
+    if (m_needingLayout > 0)
         UpdateLayout();
 }
 

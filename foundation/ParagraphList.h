@@ -139,8 +139,8 @@ public:
 private:
     using ParagraphArray = PtrArray<ParagraphComp>;
 
-    // A paragraph counts its ink right edge in the list it names as its
-    // owner, and moves it when it is placed again.
+    // A paragraph counts its ink right edge, and whether it needs layout, in
+    // the list it names as its owner, and moves them when they change.
     friend class ParagraphComp;
     void CountInkRight(int32_t right) { m_inkRights.insert(right); }
     void ForgetInkRight(int32_t right);
@@ -157,7 +157,7 @@ private:
     void PlaceAt(ParagraphComp* paragraph, const IntPoint& pen, Rect& changed);
     void InvalidateTail(int32_t newHeight);
     // The index of the first paragraph from `from` on that needs layout;
-    // count + 1 when none does.
+    // count + 1 when none does. Asks no paragraph while none needs layout.
     int NextNeedingLayout(int from) const;
     // Whether paragraph index is an equation that no list item follows
     // (past further equations): the web exports close their lists before it.
@@ -174,4 +174,6 @@ private:
     int32_t m_height = 0;
     // The ink right edges of the paragraphs that name this list as their owner.
     std::multiset<int32_t> m_inkRights;
+    // How many of the paragraphs that name this list as their owner need layout.
+    int m_needingLayout = 0;
 };

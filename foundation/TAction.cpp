@@ -67,8 +67,15 @@ void TAction::RestoreSelection(const DocSelection& selection) const
         return;
     if (m_paragraphIndex > 0)
         view->UpdateLayoutFrom(m_paragraphIndex, m_indexInParagraph);
-    view->SetSelection(selection, true);
-    view->ScrollToShow(selection);
+    ShowSelection(selection);
+}
+
+void TAction::ShowSelection(const DocSelection& selection) const
+{
+    if (ActionView* view = ActionView::Current()) {
+        view->SetSelection(selection, true);
+        view->ScrollToShow(selection);
+    }
 }
 
 namespace {

@@ -46,6 +46,8 @@ public:
 protected:
     // Lays out from the recorded place, then shows the selection.
     void RestoreSelection(const DocSelection& selection) const;
+    // Shows the selection when nothing changed, so nothing is laid out.
+    void ShowSelection(const DocSelection& selection) const;
     // Records where the selection starts (after a change moved it).
     void RecordStart(const DocSelection& selection);
     void SetIndexInParagraph(int32_t index) { m_indexInParagraph = index; }

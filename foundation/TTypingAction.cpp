@@ -59,7 +59,12 @@ void TTypingAction::Do()
         list->InsertAt(m_face->GetCharacter(c), index++);
     m_typed = TypedRange(int(m_text.size()));
     DocPosition caret = m_typed.GetEnd();
-    RestoreSelection(DocSelection(caret, caret));
+    // Typing begins with nothing typed and nothing selected: the document is
+    // as it was and needs no layout.
+    if (m_text.empty() && !m_kept)
+        ShowSelection(DocSelection(caret, caret));
+    else
+        RestoreSelection(DocSelection(caret, caret));
 }
 
 void TTypingAction::AddChar(unsigned char code)

@@ -5,6 +5,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/SizeStepScope.h"
+#include "foundation/Str255.h"
 #include "foundation/FontFamilyScope.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"
@@ -70,14 +71,34 @@ void FractionComp::MeasureBuiltUp(const Rect& n, const Rect& d)
 
 void FractionComp::MeasureInline(const Rect& n, const Rect& d)
 {
+    m_fenceNumerator = TextOperand::NumeratorNeedsBrackets(*m_first);
+    m_fenceDenominator = TextOperand::TightNeedsBrackets(*m_denominator);
+    Rect fence;
     {
         MathFamilyScope face;
         m_slashWidth = gDrawContext.GetCharWidth('/');
+        m_openWidth = gDrawContext.GetCharWidth('(');
+        m_closeWidth = gDrawContext.GetCharWidth(')');
+        gDrawContext.GetTextExtent(Str255("()"), fence);
     }
     m_bounds.left = 0;
     m_bounds.top = std::min(n.top, d.top);
     m_bounds.bottom = std::max(n.bottom, d.bottom);
-    m_bounds.right = n.right + m_slashWidth + d.right + m_unit;
+    if (m_fenceNumerator || m_fenceDenominator) {
+        m_bounds.top = std::min(m_bounds.top, fence.top);
+        m_bounds.bottom = std::max(m_bounds.bottom, fence.bottom);
+    }
+    m_bounds.right = InlineDenominatorLeft() + OpenWidth(m_fenceDenominator) + d.right + CloseWidth(m_fenceDenominator);
+}
+
+int FractionComp::InlineNumeratorRight() const
+{
+    return OpenWidth(m_fenceNumerator) + m_first->GetRect().right;
+}
+
+int FractionComp::InlineDenominatorLeft() const
+{
+    return InlineNumeratorRight() + CloseWidth(m_fenceNumerator) + m_slashWidth + m_unit;
 }
 
 void FractionComp::SetOrigin(const IntPoint& point)
@@ -91,8 +112,8 @@ void FractionComp::SetOrigin(const IntPoint& point)
         m_first->SetOrigin(IntPoint(point.x + (w - n.right) / 2, point.y + m_axis - u - n.bottom));
         m_denominator->SetOrigin(IntPoint(point.x + (w - d.right) / 2, point.y + m_axis + 2 * u - u / 2 - d.top));
     } else {
-        m_first->SetOrigin(point);
-        m_denominator->SetOrigin(IntPoint(point.x + m_slashWidth + n.right + u, point.y));
+        m_first->SetOrigin(IntPoint(point.x + OpenWidth(m_fenceNumerator), point.y));
+        m_denominator->SetOrigin(IntPoint(point.x + InlineDenominatorLeft() + OpenWidth(m_fenceDenominator), point.y));
     }
 }
 
@@ -107,9 +128,24 @@ void FractionComp::Draw()
         gDrawContext.DrawLineRel(m_bounds.right - u, 0);
     } else {
         MathFamilyScope face;
-        gDrawContext.MoveTo(IntPoint(m_origin.x + u / 2 + m_first->GetWidth(), m_origin.y));
+        const int numeratorRight = m_origin.x + InlineNumeratorRight();
+        const int denominatorLeft = m_origin.x + InlineDenominatorLeft();
+        if (m_fenceNumerator)
+            DrawFence(IntPoint(m_origin.x, m_origin.y), IntPoint(numeratorRight, m_origin.y));
+        gDrawContext.MoveTo(IntPoint(numeratorRight + CloseWidth(m_fenceNumerator) + u / 2, m_origin.y));
         gDrawContext.TextOutAt("/");
+        if (m_fenceDenominator)
+            DrawFence(IntPoint(denominatorLeft, m_origin.y),
+                      IntPoint(denominatorLeft + m_openWidth + m_denominator->GetWidth(), m_origin.y));
     }
+}
+
+void FractionComp::DrawFence(const IntPoint& open, const IntPoint& close)
+{
+    gDrawContext.MoveTo(open);
+    gDrawContext.TextOutAt("(");
+    gDrawContext.MoveTo(close);
+    gDrawContext.TextOutAt(")");
 }
 
 // ---- hit testing and caret moves ----

@@ -2,8 +2,9 @@
 // A fraction ("Frac"): a numerator over a denominator. In an equation
 // paragraph it is built up, the numerator above a rule on the math axis and
 // the denominator below; anywhere else it is written inline, numerator,
-// slash and denominator on one baseline. Both rows share the fraction's size
-// step.
+// slash and denominator on one baseline, each row in parentheses where the
+// slash would otherwise bind less of it (1/(x+1), (a+b)/c), as the linear
+// text writes it. Both rows share the fraction's size step.
 #include "foundation/StructComp.h"
 
 class FractionComp : public StructComp {
@@ -40,15 +41,30 @@ public:
     bool IsBuiltUp() const { return m_builtUp; }
     int GetAxis() const { return m_axis; }
     int GetSlashWidth() const { return m_slashWidth; }
+    // Whether the inline form shows the row in parentheses.
+    bool IsNumeratorFenced() const { return m_fenceNumerator; }
+    bool IsDenominatorFenced() const { return m_fenceDenominator; }
 
 private:
     void MeasureBuiltUp(const Rect& n, const Rect& d);
     void MeasureInline(const Rect& n, const Rect& d);
+    // The inline form's widths of what stands before and after each row.
+    int OpenWidth(bool fenced) const { return fenced ? m_openWidth : 0; }
+    int CloseWidth(bool fenced) const { return fenced ? m_closeWidth : 0; }
+    // Where the inline form's numerator ends and its denominator's part begins.
+    int InlineNumeratorRight() const;
+    int InlineDenominatorLeft() const;
+    // Draws "(" and ")" at two points of the baseline, in the current face.
+    static void DrawFence(const IntPoint& open, const IntPoint& close);
     // Whether the fraction stands in an equation paragraph.
     bool InEquation() const;
 
     CompList* m_denominator;
     int m_slashWidth = 0;
+    int m_openWidth = 0;
+    int m_closeWidth = 0;
+    bool m_fenceNumerator = false;
+    bool m_fenceDenominator = false;
     int m_axis = 0;
     // Caches of the last Measure: the form and the size unit.
     bool m_builtUp = false;

@@ -71,14 +71,24 @@ bool HasLooseOperator(const CompList& row)
     return false;
 }
 
+bool NumeratorNeedsBrackets(const CompList& row)
+{
+    return HasLooseOperator(row);
+}
+
+bool TightNeedsBrackets(const CompList& row)
+{
+    return row.GetCount() > 0 && !IsAtom(row);
+}
+
 void WriteNumerator(TextOutBuffer& out, const CompList& row)
 {
-    WriteBracketed(out, row, HasLooseOperator(row));
+    WriteBracketed(out, row, NumeratorNeedsBrackets(row));
 }
 
 void WriteTight(TextOutBuffer& out, const CompList& row)
 {
-    WriteBracketed(out, row, row.GetCount() > 0 && !IsAtom(row));
+    WriteBracketed(out, row, TightNeedsBrackets(row));
 }
 
 } // namespace TextOperand

@@ -19,6 +19,11 @@ bool IsAtom(const CompList& row);
 // comma anywhere.
 bool HasLooseOperator(const CompList& row);
 
+// Whether the row is bracketed as the left operand of "/", and as the right
+// operand of "/", "^" or "_" or under an accent.
+bool NumeratorNeedsBrackets(const CompList& row);
+bool TightNeedsBrackets(const CompList& row);
+
 // The row as the left operand of "/".
 void WriteNumerator(TextOutBuffer& out, const CompList& row);
 // The row as the right operand of "/", "^" or "_", or under an accent.

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -112,7 +115,9 @@ QString FamilyFor(const QString& faceName)
     return faceName;
 }
 
-QFont ToQFont(const LOGFONT& lf)
+namespace {
+
+QFont MakeQFont(const LOGFONT& lf)
 {
     QFont font(FamilyFor(QString::fromStdString(lf.lfFaceName)));
     font.setKerning(false);
@@ -137,6 +142,43 @@ QFont ToQFont(const LOGFONT& lf)
     }
     font.setPixelSize(std::clamp(pixels, 1, 3000));
     return font;
+}
+
+struct LogFontHash {
+    std::size_t operator()(const LOGFONT& lf) const
+    {
+        std::size_t h = std::hash<std::string>{}(lf.lfFaceName);
+        for (int field : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight, int(lf.lfItalic),
+                          int(lf.lfUnderline), int(lf.lfStrikeOut), int(lf.lfCharSet)})
+            h = h * 31 + std::hash<int>{}(field);
+        return h;
+    }
+};
+
+} // namespace
+
+QFont ToQFont(const LOGFONT& lf)
+{
+    if (!fontsAvailable())
+        return MakeQFont(lf);
+    // Text is measured and drawn word by word, each word selecting its font
+    // again: the fonts made are kept while the application lasts (a document
+    // uses a few dozen).
+    struct Made {
+        std::mutex lock;
+        const QCoreApplication* app = nullptr;
+        std::unordered_map<LOGFONT, QFont, LogFontHash> fonts;
+    };
+    static Made* made = new Made;
+    std::lock_guard<std::mutex> hold(made->lock);
+    if (made->app != QCoreApplication::instance() || made->fonts.size() > 1024) {
+        made->fonts.clear();
+        made->app = QCoreApplication::instance();
+    }
+    auto [at, fresh] = made->fonts.try_emplace(lf);
+    if (fresh)
+        at->second = MakeQFont(lf);
+    return at->second;
 }
 
 QStringList InstalledFamilies()

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/WindowPlacement.h"
 #include "platform/framework/WndBridge.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
@@ -145,6 +146,16 @@ void CControlBar::GetWindowRect(CRect* rect) const
         return;
     }
     CWnd::GetWindowRect(rect);
+}
+
+QSize CControlBar::FloatingFrameSize() const
+{
+    if (!m_floating || !m_container)
+        return {};
+    // A window never shown has not taken its layout's size yet.
+    if (QLayout* layout = m_container->layout())
+        layout->activate();
+    return WindowPlacement::FrameSizeOf(*m_container);
 }
 
 BOOL CControlBar::DestroyWindow()

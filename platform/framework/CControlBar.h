@@ -27,6 +27,8 @@ public:
     BOOL IsWindowVisible() const override;
     void SetWindowText(const char* text) override;
     void GetWindowRect(CRect* rect) const override;
+    // The size of a floating bar's window with its frame (empty when docked).
+    QSize FloatingFrameSize() const;
     BOOL DestroyWindow() override;
 
     virtual void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {}

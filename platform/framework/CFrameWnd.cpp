@@ -8,16 +8,25 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CControlBar.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/InputGateFilter.h"
+#include "platform/framework/KeyTranslation.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/WndBridge.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
-CFrameWnd::CFrameWnd() = default;
+CFrameWnd::CFrameWnd()
+{
+    // The status bar's lock key panes show while their lock is on.
+    const std::pair<UINT, int> locks[] = {
+        {ID_INDICATOR_CAPS, VK_CAPITAL}, {ID_INDICATOR_NUM, VK_NUMLOCK}, {ID_INDICATOR_SCRL, VK_SCROLL}};
+    for (auto [id, vk] : locks)
+        MapUpdate(id, [vk](CCmdUI* ui) { ui->Enable((GetKeyState(vk) & 1) != 0); });
+}
 
 CFrameWnd::~CFrameWnd()
 {

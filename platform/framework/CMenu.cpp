@@ -1,4 +1,5 @@
 #include "platform/framework/CMenu.h"
+#include "platform/framework/WindowPlacement.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -168,11 +169,8 @@ UINT CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const void*)
 {
     if (!m_menu)
         return 0;
-    QPoint at(x, y);
-    if (flags & TPM_CENTERALIGN)
-        at.rx() -= m_menu->sizeHint().width() / 2;
-    else if (flags & TPM_RIGHTALIGN)
-        at.rx() -= m_menu->sizeHint().width();
+    const QPoint point(x, y);
+    const QPoint at = WindowPlacement::Popup(m_menu->sizeHint(), point, flags, WindowPlacement::ScreenAreaAt(point));
     QAction* chosen = m_menu->exec(at);
     UINT id = IdOf(chosen);
     SetCurrentKeyModifiers(QGuiApplication::queryKeyboardModifiers());
@@ -197,7 +195,10 @@ void CMenu::UpdatePopup(QMenu* popup, CCmdTarget* target, bool autoDisable)
     if (!popup || !target)
         return;
     int index = 0;
-    for (QAction* a : popup->actions()) {
+    // Read afresh at every step: an item's update may add items after it
+    // (the recent-file list does), and they are updated in the same pass.
+    for (qsizetype i = 0; i < popup->actions().size(); ++i) {
+        QAction* a = popup->actions().at(i);
         if (a->isSeparator() || a->menu() || IdOf(a) == 0)
             continue;
         CMenuItemCmdUI ui(a);

@@ -1,4 +1,5 @@
 #include "platform/framework/CWnd.h"
+#include "platform/framework/WindowPlacement.h"
 #include "platform/framework/InputGateFilter.h"
 
 #include <QAbstractButton>
@@ -296,8 +297,11 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
                       : (m_widget->screen() ? m_widget->screen()->availableGeometry() : QRect(0, 0, 1024, 768));
     QSize size = m_widget->frameGeometry().size();
     QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    // A window over an owner partly off the screen stays on the screen.
     if (!m_widget->isWindow() && m_widget->parentWidget())
         topLeft = m_widget->parentWidget()->mapFromGlobal(topLeft);
+    else
+        topLeft = WindowPlacement::Inside(size, topLeft, WindowPlacement::ScreenAreaAt(area.center()));
     m_widget->move(topLeft);
 }
 

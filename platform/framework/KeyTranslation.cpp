@@ -4,6 +4,7 @@
 
 #include "platform/KeyCodes.h"
 #include "platform/draw/TextCodec.h"
+#include "platform/framework/LockKeys.h"
 
 namespace {
 
@@ -139,6 +140,9 @@ short GetKeyState(int vk)
     case VK_SHIFT: return g_modifiers.testFlag(Qt::ShiftModifier) ? short(-128) : short(0);
     case VK_CONTROL: return g_modifiers.testFlag(Qt::ControlModifier) ? short(-128) : short(0);
     case VK_MENU: return g_modifiers.testFlag(Qt::AltModifier) ? short(-128) : short(0);
+    case VK_CAPITAL:
+    case VK_NUMLOCK:
+    case VK_SCROLL: return IsLockKeyOn(vk) ? short(1) : short(0);
     default: return 0;
     }
 }

@@ -34,6 +34,7 @@ KeyStroke TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString
 KeyStroke TranslateKeyEvent(const QKeyEvent& event);
 
 // The state of Shift and Ctrl as of the input event being delivered, in the
-// form handlers test (negative while down).
+// form handlers test (negative while down); for Caps, Num and Scroll Lock,
+// bit 0 is set while the lock is on.
 short GetKeyState(int vk);
 void SetCurrentKeyModifiers(Qt::KeyboardModifiers modifiers);

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -16,6 +18,7 @@
 #include "app/CMainFrame.h"
 #include "app/ConstantAttributeSink.h"
 #include "app/DrawingToolSeam.h"
+#include "platform/framework/LockKeys.h"
 #include "platform/framework/ResourceStore.h"
 #include "resources/ProgramResources.h"
 #include "support/ScopedInstall.h"
@@ -150,6 +153,23 @@ TEST_F(MainFrameTest, ViewSymbolsTogglesThePaletteAndPrintPreviewHidesItForItsDu
     frame->OnCmdMsgFromUser(ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(frame->GetStatusBar().IsWindowVisible());
     EXPECT_EQ(Update(ID_VIEW_STATUS_BAR).m_nCheck, 0);
+}
+
+TEST_F(MainFrameTest, TheLockKeyPanesShowWhileTheirLockIsOn)
+{
+    bool on[3] = {true, false, true};
+    ScopedInstall<LockKeyReader> locks(SetLockKeyReader, [&](int vk) {
+        return vk == VK_CAPITAL ? on[0] : vk == VK_NUMLOCK ? on[1] : on[2];
+    });
+    const auto panes = [&] {
+        frame->OnIdleUpdateCmdUI();
+        CStatusBar& bar = frame->GetStatusBar();
+        return std::vector<std::string>{bar.GetPaneText(1).c_str(), bar.GetPaneText(2).c_str(),
+                                        bar.GetPaneText(3).c_str()};
+    };
+    EXPECT_EQ(panes(), (std::vector<std::string>{"CAP", "", "SCRL"}));
+    on[0] = on[2] = false, on[1] = true;
+    EXPECT_EQ(panes(), (std::vector<std::string>{"", "NUM", ""}));
 }
 
 TEST_F(MainFrameTest, EscOnlyHidesTheConstantsPaletteAndViewConstantsShowsItWithItsChecks)
@@ -327,4 +347,30 @@ TEST_F(MainFrameTest, ThePaletteOpensWithoutTakingTheKeyboardOrCoveringTheMiddle
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QApplication::sendEvent(QApplication::focusWidget(), &key);
     EXPECT_EQ(typing->text(), "a");
+}
+
+// The bars and the Constants palette the program places on a maximised
+// window stand on the screen, none over another.
+TEST_F(MainFrameTest, BarsAndPalettesOpenOnTheScreenApartFromEachOther)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    frame->widget()->setGeometry(screen);
+    frame->widget()->show();
+    frame->PlaceBars();
+    std::vector<QWidget*> windows;
+    for (CControlBar* bar :
+         {static_cast<CControlBar*>(&frame->GetDrawingBar()), static_cast<CControlBar*>(&frame->GetSymbolBar()),
+          static_cast<CControlBar*>(&frame->GetPileBar())}) {
+        frame->ShowControlBar(bar, TRUE);
+        windows.push_back(bar->widget()->window());
+    }
+    frame->CreateConstantsPalette();
+    FlushEvents();
+    windows.push_back(frame->GetConstantsPalette()->widget());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const QRect placed = windows[i]->frameGeometry();
+        EXPECT_TRUE(screen.contains(placed)) << "window " << i << " leaves the screen";
+        for (size_t k = 0; k < i; ++k)
+            EXPECT_FALSE(placed.intersects(windows[k]->frameGeometry())) << "windows " << k << " and " << i;
+    }
 }

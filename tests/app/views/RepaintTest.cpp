@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTargetScope.h"
 
@@ -64,6 +66,39 @@ TEST_F(RepaintTest, TypingIntoAFractionOfACentredEquation)
     Paint();
     TypeAndPaint("345");
     ExpectIncrementalEqualsWhole();
+}
+
+// A line wider than the page moved down, moved by a paragraph put above it,
+// or joined to the line above while another keeps the view as wide: the
+// repainted areas reach past the page's edge as far as it did.
+TEST_F(RepaintTest, ALineWiderThanThePageIsRepaintedWholeWhereverItGoes)
+{
+    std::string digits;
+    for (int i = 1; i <= 91; ++i)
+        digits += char('0' + i % 10);
+    const auto twoLines = [&] {
+        TypeAndPaint("1");
+        Key(VK_RETURN, 13);
+        TypeAndPaint(digits);
+    };
+    const struct {
+        const char* edit;
+        std::function<void()> run;
+    } rows[] = {
+        {"Home, Return", [&] { TypeAndPaint(digits), Key(VK_HOME), Paint(), Key(VK_RETURN, 13); }},
+        {"Return above it", [&] { twoLines(), PutCaret(1, 2), Paint(), Key(VK_RETURN, 13); }},
+        {"the last of two joined to the line above",
+         [&] { TypeAndPaint(digits), Key(VK_RETURN, 13), twoLines(), PutCaret(3, 1), Paint(), Key(VK_BACK, 8); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.edit);
+        Command(CBaseView::ID_EDIT_SELECT_ALL_ITEMS);
+        Key(VK_BACK, 8);
+        Paint();
+        row.run();
+        Paint();
+        ExpectIncrementalEqualsWhole();
+    }
 }
 
 } // namespace

@@ -55,22 +55,42 @@ TEST_F(FractionLayoutTest, BuiltUpFractionInAnEquation)
 
 TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
 {
-    auto* f = new FractionComp(Chars("a"), Chars("bc"));
-    auto paragraph = Paragraph(3, One(f));
-    ASSERT_FALSE(f->IsBuiltUp());
-    int slash;
+    int slash, open, close;
     {
         MathFamilyScope face;
         slash = gDrawContext.GetCharWidth('/');
+        open = gDrawContext.GetCharWidth('(');
+        close = gDrawContext.GetCharWidth(')');
     }
-    EXPECT_EQ(f->GetSlashWidth(), slash);
-    int n = f->Numerator()->GetRect().right;
-    int d = f->Denominator()->GetRect().right;
-    EXPECT_EQ(Bounds(*f), Rect(0, -13, n + slash + d + 2, 5));
-    IntPoint o = Origin(*f);
-    EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(o));
-    EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + slash + n + 2, o.y)));
+    // A row stands in parentheses where the slash would bind less of it.
+    const struct {
+        const char* numerator;
+        const char* denominator;
+        bool fenceNumerator, fenceDenominator;
+    } rows[] = {{"a", "b", false, false},  {"2.5", "10", false, false}, {"-a", "c", false, false},
+                {"a+b", "c", true, false}, {"1", "x+1", false, true},   {"a", "bc", false, true},
+                {"a b", "c d", true, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator);
+        auto* f = new FractionComp(Chars(row.numerator), Chars(row.denominator));
+        auto paragraph = Paragraph(3, One(f));
+        ASSERT_FALSE(f->IsBuiltUp());
+        EXPECT_EQ(f->GetSlashWidth(), slash);
+        EXPECT_EQ(f->IsNumeratorFenced(), row.fenceNumerator);
+        EXPECT_EQ(f->IsDenominatorFenced(), row.fenceDenominator);
+        const int n =
+            row.fenceNumerator ? open + f->Numerator()->GetRect().right + close : f->Numerator()->GetRect().right;
+        const int d = f->Denominator()->GetRect().right;
+        const int dOpen = row.fenceDenominator ? open : 0;
+        const int dClose = row.fenceDenominator ? close : 0;
+        EXPECT_EQ(Bounds(*f), Rect(0, -13, n + slash + 2 + dOpen + d + dClose, 5));
+        IntPoint o = Origin(*f);
+        EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + (row.fenceNumerator ? open : 0), o.y)));
+        EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + n + slash + 2 + dOpen, o.y)));
+    }
 
+    auto* f = new FractionComp(Chars("a"), Chars("bc"));
+    auto paragraph = Paragraph(3, One(f));
     paragraph->SetStyle(styles->GetStyle(5));
     Place(*paragraph);
     EXPECT_TRUE(f->IsBuiltUp());
@@ -184,14 +204,29 @@ TEST_F(FractionLayoutTest, DrawingInksTheRuleTheSlashAndTheFences)
     int top = oc.y + Bounds(*brackets).top;
     EXPECT_NE(image.pixel(oc.x + w3 - 1 - w3 / 4, top) & 0xFFFFFF, 0xFFFFFFu);
 
-    // In a text paragraph the same fraction draws a slash between the rows.
-    auto* inline_ = new FractionComp(Chars("a"), Chars("b"));
-    auto text = Paragraph(3, One(inline_));
-    image.fill(Qt::white);
-    text->GetRow()->Draw();
-    IntPoint oi = Origin(*inline_);
-    int from = oi.x + 1 + inline_->Numerator()->GetWidth();
-    EXPECT_GT(InkIn(image, QRect(from, oi.y - 13, inline_->GetSlashWidth(), 18)), 0);
+    // In a text paragraph the same fraction draws a slash between the rows;
+    // 1/(x^2+1) shows its parentheses, between the slash and the
+    // denominator and after the denominator.
+    auto denominator = Chars("x+1");
+    denominator->InsertAt(2, new ExponentComp(Chars("2")));
+    for (auto* inline_ :
+         {new FractionComp(Chars("a"), Chars("b")), new FractionComp(Chars("1"), std::move(denominator))}) {
+        auto text = Paragraph(3, One(inline_));
+        image.fill(Qt::white);
+        text->GetRow()->Draw();
+        IntPoint oi = Origin(*inline_);
+        int from = oi.x + 1 + inline_->Numerator()->GetWidth();
+        EXPECT_GT(InkIn(image, QRect(from, oi.y - 13, inline_->GetSlashWidth(), 18)), 0);
+        // A parenthesis inks more than the antialiased edge of a neighbour.
+        const auto fenceAt = [&](int left, int right) {
+            return InkIn(image, QRect(left, oi.y - 13, right - left, 18)) > 8;
+        };
+        const int rowLeft = inline_->Denominator()->GetOrigin().x;
+        const int rowRight = rowLeft + inline_->Denominator()->GetWidth();
+        const bool fenced = inline_->Denominator()->GetCount() > 1;
+        EXPECT_EQ(fenceAt(from + inline_->GetSlashWidth(), rowLeft), fenced);
+        EXPECT_EQ(fenceAt(rowRight, oi.x + Bounds(*inline_).right), fenced);
+    }
 }
 
 } // namespace

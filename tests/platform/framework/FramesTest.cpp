@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "FrameworkTestSupport.h"
@@ -64,6 +66,14 @@ TEST(ModalFrame, AFrameSplitIntoFixedPanesRunsItsOwnModalLoop)
     LoadTestResources();
     QueryFrame frame;
     ASSERT_TRUE(frame.Create(nullptr, "Kernel Query", WS_POPUP | WS_CAPTION | WS_SYSMENU, CRect(0, 0, 400, 334)));
+    // Centred over an owner mostly off the screen, it stays on the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QueryFrame owner;
+    ASSERT_TRUE(
+        owner.Create(nullptr, "Owner", WS_POPUP,
+                     CRect(screen.right() - 100, screen.bottom() - 100, screen.right() + 500, screen.bottom() + 400)));
+    frame.CenterWindow(&owner);
+    EXPECT_TRUE(screen.contains(frame.widget()->frameGeometry()));
     frame.CenterWindow();
     frame.ShowWindow(SW_SHOW);
     CWnd* prompt = frame.splitter.GetPane(0, 0);

@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -52,6 +54,12 @@ TEST_F(FrameworkTest, RecentFilesAppearInTheFileMenuAndMissingOnesLeave)
     emit file->aboutToShow();
     emit file->aboutToShow();  // items are made once
     EXPECT_EQ(visibleRecentItems(file), (QStringList{"&1 a.tst", "&2 c.tst", "&3 b.tst"}));
+    // A menu opened for the first time shows the items its first one makes.
+    CMenu fresh;
+    ASSERT_TRUE(fresh.CreatePopupMenu());
+    fresh.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, "Recent File");
+    CMenu::UpdatePopup(fresh.menu(), app.get(), true);
+    EXPECT_EQ(visibleRecentItems(fresh.menu()), (QStringList{"&1 a.tst", "&2 c.tst", "&3 b.tst"}));
 
     // The list lives in the settings.
     app->LoadStdProfileSettings(4);
@@ -89,6 +97,24 @@ TEST_F(FrameworkTest, APopupMenuSendsTheChosenCommandToItsOwner)
     });
     popup.TrackPopupMenu(TPM_CENTERALIGN | TPM_RIGHTBUTTON, 200, 200, view);
     EXPECT_EQ(EventLog(), std::vector<std::string>{"40002 document"});  // view, then its document
+
+    // Opened at a point near or past the screen's edges, the menu stands on
+    // the screen: above the point when there is no room below it.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint points[] = {screen.bottomRight() - QPoint(20, 5), screen.bottomLeft() + QPoint(-300, 400),
+                             screen.topRight() + QPoint(100, -50)};
+    for (const QPoint& point : points) {
+        QRect shown;
+        QTimer::singleShot(0, &scope, [&] {
+            shown = popup.menu()->geometry();
+            popup.menu()->close();
+        });
+        popup.TrackPopupMenu(TPM_CENTERALIGN | TPM_RIGHTBUTTON, point.x(), point.y(), view);
+        EXPECT_TRUE(screen.contains(shown)) << point.x() << "," << point.y();
+        if (screen.contains(point)) {
+            EXPECT_LE(shown.bottom(), point.y());
+        }
+    }
 }
 
 namespace {
