@@ -113,6 +113,9 @@ void CFrameWnd::InstallMenu(CMenu& menu)
         QObject::disconnect(popup, &QMenu::triggered, nullptr, nullptr);
         if (popup->parent() == menu.menu())
             QObject::connect(popup, &QMenu::triggered, popup, [this](QAction* a) {
+                // The menu still handles the key or click that chose the item
+                // (Exit destroys this frame and the menu with it).
+                WndBridge::DispatchScope choosing;
                 if (UINT id = CMenu::IdOf(a))
                     OnCmdMsgFromUser(id);
             });

@@ -8,6 +8,7 @@
 
 #include "platform/framework/CWnd.h"
 #include "platform/framework/ResourceStore.h"
+#include "platform/framework/WndBridge.h"
 
 namespace {
 
@@ -160,7 +161,10 @@ BOOL CMenu::DestroyMenu()
 {
     if (!m_menu)
         return FALSE;
-    delete m_menu.data();
+    if (WndBridge::dispatchDepth() > 0)
+        m_menu->deleteLater(); // it may be the menu whose choice is running
+    else
+        delete m_menu.data();
     m_menu = nullptr;
     return TRUE;
 }

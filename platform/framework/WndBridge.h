@@ -49,17 +49,18 @@ public:
         return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier);
     }
 
-    // How many events of bridged widgets are being dispatched right now: a
-    // widget destroyed while one runs is deleted later, not under its own feet.
+    // How many events of bridged widgets (and commands chosen from menus) are
+    // being dispatched right now: a widget or menu destroyed while one runs is
+    // deleted later, not under its own feet.
     static int dispatchDepth();
-
-protected:
-    bool m_controlKeys = false;
-    bool m_ownPaint = true;
     struct DispatchScope {
         DispatchScope();
         ~DispatchScope();
     };
+
+protected:
+    bool m_controlKeys = false;
+    bool m_ownPaint = true;
 
     CWnd* m_owner;
 };

@@ -21,6 +21,11 @@ bool IsActiveFrame(QRgb pixel)
     return std::abs(qRed(pixel) - 0) < 10 && std::abs(qGreen(pixel) - 128) < 10 && std::abs(qBlue(pixel) - 17) < 10;
 }
 
+bool IsPlotFrame(QRgb pixel)
+{
+    return qRed(pixel) == 0 && qGreen(pixel) == 0 && qBlue(pixel) == 128;
+}
+
 bool IsDark(QRgb pixel)
 {
     return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90;

@@ -1,6 +1,7 @@
 #pragma once
-// What the drawing end-to-end tests read off screenshots and write before
-// the editor starts: the edited drawing's green frame, dark figure pixels,
+// What the drawing and plot end-to-end tests read off screenshots and write
+// before the editor starts: the edited drawing's green frame, the selected
+// plot's frame, dark figure pixels,
 // boxes of pixels that pass a test, the drawing toolbar's buttons, and
 // documents saved as the editor saves them.
 #include <QImage>
@@ -16,11 +17,13 @@ class TriangleShape;
 
 namespace drawing_screen {
 
-constexpr int kPointerTool = 34046, kPencilTool = 34047, kTriangle = 34053, kTextLabel = 34057, kPerpendicular = 34059,
-              kDistance = 34061, kHorizontal = 34066;
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kCircle = 34052, kTriangle = 34053, kTextLabel = 34057,
+              kPerpendicular = 34059, kDistance = 34061, kEqualLength = 34063, kHorizontal = 34066;
 
 // The frame of the drawing being edited is drawn in this green.
 bool IsActiveFrame(QRgb pixel);
+// The frame of a selected plot.
+bool IsPlotFrame(QRgb pixel);
 bool IsDark(QRgb pixel);
 
 // The box of the pixels inside within that pass the test.

@@ -224,16 +224,22 @@ bool EditorSession::Start(const QStringList& arguments, const QString& titlePatt
     return FocusMain();
 }
 
+QStringList EditorSession::VisibleWindows(const QString& titlePattern)
+{
+    const QString found = Xdotool(
+        {"search", "--all", "--onlyvisible", "--pid", QString::number(m_program.processId()), "--name", titlePattern},
+        2000);
+    return found.isEmpty() ? QStringList() : found.split('\n');
+}
+
 QString EditorSession::WaitForWindow(const QString& titlePattern, int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < timeoutMs && m_program.state() == QProcess::Running) {
-        QString found = Xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(m_program.processId()),
-                                 "--name", titlePattern},
-                                2000);
+        const QStringList found = VisibleWindows(titlePattern);
         if (!found.isEmpty())
-            return found.split('\n').first();
+            return found.first();
         Settle(100);
     }
     return {};
@@ -241,24 +247,58 @@ QString EditorSession::WaitForWindow(const QString& titlePattern, int timeoutMs)
 
 bool EditorSession::WaitForWindowGone(const QString& titlePattern, int timeoutMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs && m_program.state() == QProcess::Running) {
-        QString found = Xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(m_program.processId()),
-                                 "--name", titlePattern},
-                                2000);
-        if (found.isEmpty())
-            return true;
-        Settle(100);
+    return WaitUntil([&] { return VisibleWindows(titlePattern).isEmpty(); }, timeoutMs);
+}
+
+bool EditorSession::Shows(const QString& titlePattern)
+{
+    QStringList found = VisibleWindows(titlePattern);
+    found.removeAll(m_mainWindow);
+    return !found.isEmpty();
+}
+
+QString EditorSession::MainTitle()
+{
+    return Xdotool({"getwindowname", m_mainWindow});
+}
+
+bool EditorSession::Answer(const QString& titlePattern, const QString& keys)
+{
+    QString window;
+    WaitUntil([&] {
+        const QStringList found = VisibleWindows(titlePattern);
+        for (const QString& id : found)
+            if (id != m_mainWindow)
+                window = id;
+        return !window.isEmpty();
+    });
+    if (window.isEmpty() || !Focus(window)) {
+        m_error = "no window titled like \"" + titlePattern + "\" to answer";
+        return false;
     }
-    return false;
+    Key(keys);
+    if (!WaitUntil([&] { return !VisibleWindows(titlePattern).contains(window); })) {
+        m_error = "the window titled like \"" + titlePattern + "\" stayed after " + keys;
+        return false;
+    }
+    return FocusMain();
+}
+
+bool EditorSession::ChooseFile(const QString& titlePattern, const QString& path)
+{
+    // Pasted: typing a long path takes seconds.
+    if (!PutClipboard(path.toUtf8(), "UTF8_STRING")) {
+        m_error = "the path could not be put on the clipboard";
+        return false;
+    }
+    return Answer(titlePattern, "ctrl+a ctrl+v Return");
 }
 
 bool EditorSession::Focus(const QString& window)
 {
     bool ok = false;
     Xdotool({"windowfocus", "--sync", window}, 3000, &ok);
-    Settle(150);
+    Settle(50);
     return ok;
 }
 
@@ -300,11 +340,11 @@ bool EditorSession::PutClipboard(const QByteArray& utf8, const QString& target)
     return done;
 }
 
-QByteArray EditorSession::ClipboardText()
+QByteArray EditorSession::ClipboardText(const QString& target)
 {
     QProcess xclip;
     xclip.setProcessEnvironment(m_env);
-    xclip.start("xclip", {"-selection", "clipboard", "-target", "UTF8_STRING", "-out"});
+    xclip.start("xclip", {"-selection", "clipboard", "-target", target, "-out"});
     if (!xclip.waitForFinished(5000))
         return {};
     return xclip.readAllStandardOutput();
@@ -348,7 +388,7 @@ void EditorSession::Type(const QString& text)
 
 void EditorSession::Key(const QString& keys)
 {
-    Xdotool({"key", "--delay", "40", keys});
+    Xdotool(QStringList{"key", "--delay", "40"} + keys.split(' ', Qt::SkipEmptyParts));
     Settle(150);
 }
 
@@ -361,18 +401,18 @@ int EditorSession::VisibleWindowCount()
 bool EditorSession::Menu(const QString& menuTitle, QChar item)
 {
     int before = VisibleWindowCount();
-    Key(QString("alt+") + menuTitle[menuTitle.indexOf('&') + 1].toLower());
+    Xdotool({"key", QString("alt+") + menuTitle[menuTitle.indexOf('&') + 1].toLower()});
     // A busy machine may take a while to catch up with the keys typed before.
     QElapsedTimer timer;
     timer.start();
     while (VisibleWindowCount() <= before && timer.elapsed() < kPatience)
-        Settle(100);
+        Settle(20);
     if (VisibleWindowCount() <= before) {
         m_error = "Alt and the mnemonic did not open the menu " + menuTitle;
         return false;
     }
     if (!item.isNull())
-        Key(QString(item));
+        Xdotool({"key", QString(item)});
     Settle(250);
     return true;
 }
@@ -454,16 +494,24 @@ qint64 EditorSession::KernelProcessId() const
     return 0;
 }
 
+QStringList EditorSession::MoveTo(const QPoint& at)
+{
+    // A synchronous move to where the pointer stands already would wait for
+    // a movement that never comes, for seconds.
+    if (Xdotool({"getmouselocation", "--shell"}).startsWith(QString("X=%1\nY=%2\n").arg(at.x()).arg(at.y())))
+        return {};
+    return {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())};
+}
+
 void EditorSession::Click(int x, int y)
 {
-    Xdotool({"mousemove", "--sync", QString::number(x), QString::number(y), "click", "1"});
+    Xdotool(MoveTo(QPoint(x, y)) + QStringList{"click", "1"});
     Settle(150);
 }
 
 void EditorSession::ClickWith(const QString& keys, int x, int y)
 {
-    Xdotool({"keydown", keys, "mousemove", "--sync", QString::number(x), QString::number(y), "click", "1", "keyup",
-             keys});
+    Xdotool(QStringList{"keydown", keys} + MoveTo(QPoint(x, y)) + QStringList{"click", "1", "keyup", keys});
     Settle(150);
 }
 
@@ -494,7 +542,8 @@ QRect EditorSession::WindowRect(const QString& window)
 
 void EditorSession::MouseMove(const QPoint& at)
 {
-    Xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())});
+    if (const QStringList move = MoveTo(at); !move.isEmpty())
+        Xdotool(move);
     Settle(50);
 }
 

@@ -32,6 +32,17 @@ public:
     QString WaitForWindow(const QString& titlePattern, int timeoutMs = kPatience);
     // Waits until no window whose title matches is shown.
     bool WaitForWindowGone(const QString& titlePattern, int timeoutMs = kPatience);
+    // Whether a window other than the main one whose title matches is shown now.
+    bool Shows(const QString& titlePattern);
+    // The main window's title now.
+    QString MainTitle();
+    // Waits for a window other than the main one whose title matches (a
+    // dialog, a message), presses keys in it and waits until that window is
+    // gone (another of the same title may follow); then focuses the main
+    // window again.
+    bool Answer(const QString& titlePattern, const QString& keys);
+    // Answers a file dialog with a path put over what it proposes.
+    bool ChooseFile(const QString& titlePattern, const QString& path);
     bool Focus(const QString& window);
     bool FocusMain() { return Focus(m_mainWindow); }
     // Starts the kernel from the Kernel menu, waits until its start-up
@@ -42,9 +53,10 @@ public:
     bool WaitForMainWindow(const QString& titlePattern);
 
     // The system clipboard as another program sees it, through xclip: puts
-    // UTF-8 text under one target (xclip keeps serving it), or reads it.
+    // UTF-8 text under one target (xclip keeps serving it), or reads what it
+    // holds under one (its TARGETS: the forms it holds).
     bool PutClipboard(const QByteArray& utf8, const QString& target);
-    QByteArray ClipboardText();
+    QByteArray ClipboardText(const QString& target = "UTF8_STRING");
     // Puts a marker on the clipboard, runs copy (the keys or menu steps that
     // copy), and waits until the clipboard holds something else: the copy.
     QByteArray Copied(const std::function<void()>& copy, int timeoutMs = kPatience);
@@ -54,7 +66,8 @@ public:
     // editor started, so that no key is remapped while the editor reads the
     // keyboard map (it must be in typedCharacters).
     void Type(const QString& text);
-    void Key(const QString& keys); // as xdotool names them: "Return", "ctrl+s"
+    // Keys as xdotool names them, one after another: "Return", "ctrl+s", "Home shift+End".
+    void Key(const QString& keys);
     // Opens the menu whose title carries the mnemonic ("E&lement") and
     // chooses the item with the mnemonic letter (a null item leaves the menu
     // open for the arrow keys).
@@ -106,7 +119,11 @@ public:
     static constexpr int kPatience = 90000;
 
 private:
+    // The shown windows whose titles match, the main window first.
+    QStringList VisibleWindows(const QString& titlePattern);
     QString Xdotool(const QStringList& arguments, int timeoutMs = 30000, bool* ok = nullptr);
+    // xdotool's steps that move the pointer to a point, none when it is there.
+    QStringList MoveTo(const QPoint& at);
     int VisibleWindowCount();
     // Why no window came: with what the editor said when it has ended.
     QString NoWindowError(const QString& titlePattern);

@@ -7,34 +7,13 @@
 #include <QElapsedTimer>
 #include <QImage>
 
+#include <optional>
+
+#include "DrawingScreen.h"
 #include "EditorSession.h"
 #include "support/PictureCompare.h"
 
 namespace {
-
-// The area where two screenshots differ, inside the window's client part:
-// rows and columns with a run of changed pixels (a caret or a status text
-// changes too few).
-QRect ChangedArea(const QImage& before, const QImage& after, const QRect& window)
-{
-    if (before.isNull() || before.size() != after.size())
-        return {};
-    const QImage b = after.convertToFormat(before.format());
-    const QRect inside = window.adjusted(0, 80, 0, -40) & before.rect();
-    std::vector<int> rows(size_t(before.height())), columns(size_t(before.width()));
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (before.pixel(x, y) != b.pixel(x, y)) {
-                ++rows[size_t(y)];
-                ++columns[size_t(x)];
-            }
-    QRect area;
-    for (int y = 0; y < before.height(); ++y)
-        for (int x = 0; x < before.width(); ++x)
-            if (rows[size_t(y)] >= 30 && columns[size_t(x)] >= 30)
-                area |= QRect(x, y, 1, 1);
-    return area;
-}
 
 int Changed(const QImage& a, const QImage& b)
 {
@@ -54,7 +33,6 @@ TEST(ThreeDPlotEndToEndTest, InsertComputeTurnByDraggingAndUndo)
     EditorSession editor(folder);
     ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
     ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
-    const QImage empty = editor.Grab();
 
     ASSERT_TRUE(editor.Menu("E&lement", 'h')) << editor.LastError().toStdString(); // Three-d Plot
     const QString dialog = editor.WaitForWindow("^Plot Parameters$");
@@ -65,10 +43,15 @@ TEST(ThreeDPlotEndToEndTest, InsertComputeTurnByDraggingAndUndo)
     ASSERT_TRUE(editor.WaitForWindowGone("^Plot Parameters$"));
     ASSERT_TRUE(editor.FocusMain());
     editor.Type("x+y");
-    const QImage inserted = editor.Grab();
+    QImage inserted;
+    std::optional<QRect> frame;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        inserted = editor.Grab();
+        frame = drawing_screen::BoxOf(inserted, drawing_screen::IsPlotFrame, QRect(0, 60, 1280, 964));
+        return frame && frame->width() > 150 && frame->height() > 150;
+    })) << "no selected plot on the screen";
     inserted.save(folder + "/inserted.png");
-    const QRect plot = ChangedArea(empty, inserted, editor.MainWindowRect());
-    ASSERT_TRUE(plot.width() > 150 && plot.height() > 150) << "no plot found on the screen";
+    const QRect plot = *frame;
 
     // "Plot" sits in the top right corner of the selected plot.
     editor.Click(plot.right() - 6, plot.top() + 5);

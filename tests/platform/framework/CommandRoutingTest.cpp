@@ -3,6 +3,7 @@
 // state; items nobody handles are disabled, and a disabled command is not run.
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 
 #include "FrameworkTestSupport.h"
@@ -78,6 +79,21 @@ TEST_F(FrameworkTest, MenusSwitchWithTheActiveDocumentAndUpdateWhenOpened)
     ASSERT_NE(more, nullptr);
     itemWithId(more, 41005)->trigger();
     EXPECT_EQ(EventLog().back(), "range 41005");
+}
+
+// Exit destroys the main frame, which owns the menu that chose it, while
+// that menu still handles the key or click: the menu goes once it is done.
+TEST_F(FrameworkTest, AMenuOutlivesTheCommandThatDestroysItsFrame)
+{
+    QPointer<QMenu> file = MenuTitled(app->mainFrame, "File");
+    ASSERT_FALSE(file.isNull());
+    bool outlived = false;
+    QObject::connect(file, &QMenu::triggered, [&] { outlived = !file.isNull(); });
+    itemWithId(file, ID_APP_EXIT)->trigger();
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_TRUE(outlived) << "the menu was deleted while it emitted its choice";
+    FlushEvents();
+    EXPECT_TRUE(file.isNull());
 }
 
 TEST_F(FrameworkTest, ToolbarButtonsUpdateAtIdleAndRunTheirCommands)
