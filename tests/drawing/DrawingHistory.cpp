@@ -48,35 +48,26 @@ VertexShape* At(double x, double y)
     return new VertexShape(x, y);
 }
 
-// The makers that build without asking anything (the point and plot
-// makers open dialogs).
-const std::vector<std::unique_ptr<DrawingMaker>>& Makers()
+template <class... Kinds>
+std::vector<std::unique_ptr<DrawingMaker>> MakersOf()
 {
-    static const std::vector<std::unique_ptr<DrawingMaker>> makers = [] {
-        std::vector<std::unique_ptr<DrawingMaker>> all;
-        all.push_back(std::make_unique<SegmentMaker>());
-        all.push_back(std::make_unique<CircleMaker>());
-        all.push_back(std::make_unique<TriangleMaker>());
-        all.push_back(std::make_unique<RectangleMaker>());
-        all.push_back(std::make_unique<CurveMaker>());
-        all.push_back(std::make_unique<ParallelMaker>());
-        all.push_back(std::make_unique<PerpendicularMaker>());
-        all.push_back(std::make_unique<FixAngleMaker>());
-        all.push_back(std::make_unique<DistanceMaker>());
-        all.push_back(std::make_unique<MidpointMaker>());
-        all.push_back(std::make_unique<EqualLengthMaker>());
-        all.push_back(std::make_unique<FixPointMaker>());
-        all.push_back(std::make_unique<ArcMaker>());
-        all.push_back(std::make_unique<HorizontalMaker>());
-        all.push_back(std::make_unique<VerticalMaker>());
-        all.push_back(std::make_unique<FixSlopeMaker>());
-        all.push_back(std::make_unique<TangentMaker>());
-        return all;
-    }();
+    std::vector<std::unique_ptr<DrawingMaker>> makers;
+    (makers.push_back(std::make_unique<Kinds>()), ...);
     return makers;
 }
 
-constexpr size_t kSegmentMaker = 0, kCircleMaker = 1, kRectangleMaker = 3, kDistanceMaker = 8;
+// The makers that build without asking anything (the point and plot
+// makers open dialogs), in toolbar order.
+const std::vector<std::unique_ptr<DrawingMaker>>& Makers()
+{
+    static const auto makers =
+        MakersOf<SegmentMaker, CircleMaker, TriangleMaker, RectangleMaker, CurveMaker, ParallelMaker,
+                 PerpendicularMaker, FixAngleMaker, DistanceMaker, MidpointMaker, EqualLengthMaker, FixPointMaker,
+                 ArcMaker, HorizontalMaker, VerticalMaker, FixSlopeMaker, TangentMaker>();
+    return makers;
+}
+
+constexpr size_t kCircleMaker = 1, kRectangleMaker = 3, kDistanceMaker = 8;
 
 // Builds with a maker on the shapes given, in the order a user picks them.
 void MakeOn(DiagramComp& d, size_t maker, const std::vector<DiagramShape*>& picked)
