@@ -182,20 +182,21 @@ void PointOnCircleConstraint::Read(DocReader& reader, void* context)
     m_equation = std::make_unique<DistanceEqn>(m_centre, m_p, m_radius);
 }
 
-bool PointOnCircleConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied(map, {m_centre, m_p}); }
+// The radius is the circle's: the constraint goes with that circle only.
+bool PointOnCircleConstraint::CanCopy(const ItemCopyMap& map) const
+{
+    return AllCopied(map, {m_centre, m_p}) && HeldVariableCopied(map, m_radius, m_ownedRadius != nullptr);
+}
 
-// The copy takes the copied circle's centre and radius.
 DrawConstraint* PointOnCircleConstraint::Copy(ItemCopyMap& map)
 {
     if (!CanCopy(map))
         return nullptr;
-    DrawVariable* radius = m_radius;
-    if (auto* circle = dynamic_cast<CircleShape*>(m_centre->GetOwnerShape()))
-        if (auto* image = dynamic_cast<CircleShape*>(map.LookupItem(circle)))
-            radius = image->GetRadiusVar();
-    return new PointOnCircleConstraint(Image(map, m_centre), radius == m_radius ? map.FindOrCloneVariable(radius)
-                                                                                  : radius,
-                                       Image(map, m_p), m_visible);
+    std::unique_ptr<DrawVariable> owned;
+    DrawVariable* radius = CopyHeldVariable(map, m_radius, m_ownedRadius != nullptr, owned);
+    auto* copy = new PointOnCircleConstraint(Image(map, m_centre), radius, Image(map, m_p), m_visible);
+    copy->m_ownedRadius = std::move(owned);
+    return copy;
 }
 
 int PointOnCircleConstraint::SelectionCode() const { return marks::SelectionCode({m_centre, m_p}); }
@@ -588,21 +589,24 @@ void CircleTangentConstraint::ReadKind(DocReader& reader)
 
 DiagramItem* CircleTangentConstraint::GetCurveItem() const { return m_centre->GetOwnerShape(); }
 
+// The circle is the one whose radius the constraint reads (the centre may
+// be another circle's too).
 bool CircleTangentConstraint::CanCopy(const ItemCopyMap& map) const
 {
-    return TangentConstraint::CanCopy(map) && AllCopied(map, {m_centre->GetOwnerShape()});
+    return TangentConstraint::CanCopy(map) && AllCopied(map, {m_centre}) &&
+        HeldVariableCopied(map, m_radius, m_ownedRadius != nullptr);
 }
 
 DrawConstraint* CircleTangentConstraint::Copy(ItemCopyMap& map)
 {
     if (!CanCopy(map))
         return nullptr;
-    auto* circle = dynamic_cast<CircleShape*>(map.LookupItem(m_centre->GetOwnerShape()));
-    if (!circle)
-        return nullptr;
-    return new CircleTangentConstraint(SegmentImage(map), Image(map, m_t), map.FindOrCloneVariable(m_dx),
-                                       map.FindOrCloneVariable(m_dy), circle->GetCentre(), circle->GetRadiusVar(),
-                                       m_visible);
+    std::unique_ptr<DrawVariable> owned;
+    DrawVariable* radius = CopyHeldVariable(map, m_radius, m_ownedRadius != nullptr, owned);
+    auto* copy = new CircleTangentConstraint(SegmentImage(map), Image(map, m_t), map.FindOrCloneVariable(m_dx),
+                                             map.FindOrCloneVariable(m_dy), Image(map, m_centre), radius, m_visible);
+    copy->m_ownedRadius = std::move(owned);
+    return copy;
 }
 
 int CircleTangentConstraint::SelectionCode() const

@@ -73,6 +73,7 @@ void RemoveUnlocked(DiagramComp& diagram, DrawConstraint* constraint)
 {
     diagram.RemoveConstraint(constraint);
     constraint->ReleaseLock();
+    diagram.ReapplyLocks();
 }
 
 // A shape out of the drawing is not counted among its vertices' uses.

@@ -170,9 +170,10 @@ void DiagramComp::AddConstraint(DrawConstraint* constraint)
 {
     m_constraints.Add(constraint);
     constraint->SetVariableTag(this);
+    // A removal's undo may have given the label back already.
     if (DrawLabel* label = constraint->GetLabel()) {
         label->SetDiagram(this);
-        m_labels.Add(label);
+        m_labels.AddOnce(label);
     }
     Changed();
 }
@@ -206,6 +207,12 @@ void DiagramComp::RemoveConstraint(DrawConstraint* constraint)
     Changed();
 }
 
+void DiagramComp::ReapplyLocks()
+{
+    for (DrawConstraint* constraint : m_constraints)
+        constraint->ApplyLock();
+}
+
 ItemArray<DrawLabel> DiagramComp::DetachLabels()
 {
     return std::exchange(m_labels, {});
@@ -229,11 +236,29 @@ void DiagramComp::InsertShapeAt(int index, DiagramShape* shape)
     m_shapes.InsertAt(index, shape);
 }
 
+// Parts of the shape leave the selection and the labels with it, unless a
+// shape that stays holds them too (a corner it shared).
 void DiagramComp::TakeOutShape(DiagramShape* shape)
 {
-    TakeLabelsOf(shape);
     Unselect(shape);
+    shape->Deselect();
     SettleOwners();
+    const std::set<const DiagramItem*> held = HeldItems();
+    const ItemArray<DiagramShape> selected = m_selectedShapes;
+    for (DiagramShape* item : selected)
+        if (!held.count(item)) {
+            m_selectedShapes.Remove(item);
+            item->Deselect();
+        }
+    ForgetLabelsNotHeld(held);
+}
+
+void DiagramComp::ForgetLabelsNotHeld(const std::set<const DiagramItem*>& held)
+{
+    const ItemArray<DrawLabel> listed = m_labels;
+    for (DrawLabel* label : listed)
+        if (dynamic_cast<DiagramShape*>(label->GetOwner()) && !held.count(label->GetOwner()))
+            m_labels.Remove(label);
 }
 
 void DiagramComp::Unselect(DiagramShape* shape)
@@ -295,8 +320,7 @@ void DiagramComp::SelectShape(DiagramShape* shape, bool toggle)
     if (!toggle && selected)
         return;
     if (toggle && selected) {
-        m_selectedShapes.Remove(shape);
-        shape->Deselect();
+        Unpick(shape);
     } else {
         if (!toggle)
             DeselectAll(false);
@@ -304,6 +328,16 @@ void DiagramComp::SelectShape(DiagramShape* shape, bool toggle)
         shape->Select();
     }
     Changed();
+}
+
+// Deselecting a shape clears the marks of its parts: a part still selected
+// on its own is marked again.
+void DiagramComp::Unpick(DiagramShape* shape)
+{
+    m_selectedShapes.Remove(shape);
+    shape->Deselect();
+    for (DiagramShape* other : m_selectedShapes)
+        other->Select();
 }
 
 void DiagramComp::SelectConstraint(DrawConstraint* constraint, bool toggle)
@@ -335,6 +369,35 @@ void DiagramComp::DeselectAll(bool rebuild)
     m_selectedConstraints.Clear();
     if (rebuild)
         Changed();
+}
+
+DiagramComp::ItemSelection DiagramComp::GetItemSelection() const
+{
+    ItemSelection selection{m_selectedShapes, m_selectedConstraints, {}};
+    for (DrawLabel* label : m_labels)
+        if (label->IsSelected())
+            selection.labels.Add(label);
+    return selection;
+}
+
+void DiagramComp::SetItemSelection(const ItemSelection& selection)
+{
+    DeselectAll(false);
+    const std::set<const DiagramItem*> held = HeldItems();
+    for (DiagramShape* shape : selection.shapes)
+        if (held.count(shape)) {
+            m_selectedShapes.Add(shape);
+            shape->Select();
+        }
+    for (DrawConstraint* constraint : selection.constraints)
+        if (m_constraints.Contains(constraint)) {
+            m_selectedConstraints.Add(constraint);
+            constraint->Select();
+        }
+    for (DrawLabel* label : selection.labels)
+        if (m_labels.Contains(label))
+            label->Select();
+    Changed();
 }
 
 void DiagramComp::SelectInRect(const DPoint& topLeft, const DPoint& bottomRight, bool extend)
@@ -398,8 +461,7 @@ void DiagramComp::ClickSelect(const IntPoint& device, bool extend)
             m_selectedShapes.Add(item);
             item->Select();
         } else if (item->IsSelected() && extend) {
-            m_selectedShapes.Remove(item);
-            item->Deselect();
+            Unpick(item);
         }
     }
     Changed();
@@ -590,6 +652,28 @@ bool IsUnboundUnselected(const DrawConstraint& constraint)
     return constraint.BindsNoItem() && !constraint.IsSelected();
 }
 
+// A part selected with a shape that holds it (a corner and its triangle, a
+// vertex and a segment on it) comes along in the copy of that shape: only
+// the copies no other copy holds are listed.
+ItemArray<DiagramShape> OutermostCopies(const ItemArray<DiagramShape>& copies)
+{
+    std::set<const DiagramShape*> held;
+    for (DiagramShape* copy : copies) {
+        for (DiagramShape* part : copy->GetParts()) {
+            held.insert(part);
+            for (DiagramShape* inner : part->GetParts())
+                held.insert(inner);
+        }
+        for (VertexShape* vertex : copy->GetVertexUses())
+            held.insert(vertex);
+    }
+    ItemArray<DiagramShape> outermost;
+    for (DiagramShape* copy : copies)
+        if (!held.count(copy))
+            outermost.AddOnce(copy);
+    return outermost;
+}
+
 } // namespace
 
 DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
@@ -598,6 +682,8 @@ DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
     ItemArray<DiagramShape> shapes;
     for (DiagramShape* shape : selectedOnly ? m_selectedShapes : m_shapes)
         shapes.Add(map.FindOrClone(shape));
+    if (selectedOnly)
+        shapes = OutermostCopies(shapes);
     ItemArray<DrawConstraint> constraints;
     for (DrawConstraint* constraint : m_constraints) {
         DrawConstraint* copy = nullptr;
@@ -626,6 +712,8 @@ DiagramComp* DiagramComp::CopyItems(LinkRemap& remap, bool selectedOnly)
     if (!selectedOnly) {
         copy->m_variables.CopyFrom(m_variables, map);
         copy->m_variables.SetOwner(copy);
+    } else {
+        copy->SettleOwners();
     }
     return copy;
 }

@@ -135,6 +135,10 @@ public:
     void AddReadLabel(DrawLabel* label);
     void RemoveLabel(DrawLabel* label);
     void RemoveConstraint(DrawConstraint* constraint);
+    // A constraint that let go of its lock may share the locked value with
+    // another (two fixed points on one vertex): every constraint of the
+    // drawing locks its values again.
+    void ReapplyLocks();
     // Hands the label list over; the drawing keeps none.
     ItemArray<DrawLabel> DetachLabels();
     // Appends a shape (no attaching) and lets its labels join the list.
@@ -167,6 +171,7 @@ public:
     const ItemArray<DiagramShape>& GetSelectedShapes() const { return m_selectedShapes; }
     const ItemArray<DrawConstraint>& GetSelectedConstraints() const { return m_selectedConstraints; }
     DrawVarTable& GetVariables() { return m_variables; }
+    const DrawVarTable& GetVariables() const { return m_variables; }
     // Whether the drawing holds records it keeps without reading them.
     bool HasKeptRecords() const { return m_keptRecords; }
     ItemArray<VertexShape> GetSelectedVertices() const;
@@ -178,6 +183,15 @@ public:
     void SelectInRect(const DPoint& topLeft, const DPoint& bottomRight, bool extend);
     bool HasSelection() const;
     bool HasSelectedShapes() const { return !m_selectedShapes.IsEmpty(); }
+    // The items selected, in the order they were picked.
+    struct ItemSelection {
+        ItemArray<DiagramShape> shapes;
+        ItemArray<DrawConstraint> constraints;
+        ItemArray<DrawLabel> labels;
+    };
+    ItemSelection GetItemSelection() const;
+    // Selects exactly those of the items that the drawing holds.
+    void SetItemSelection(const ItemSelection& selection);
     void SelectOwners();
     void ClickSelect(const IntPoint& device, bool extend);
     void ClickSelectConstraint(const IntPoint& device, bool extend);
@@ -290,10 +304,10 @@ public:
     // replaced by what is left, recorded in edits) and answers a new drawing
     // holding them.
     DiagramComp* RemoveSelection(DiagramEditList& edits);
-    // While the drawing is read: the segment (a listed one or a part of a
-    // listed shape) joining the two vertices, or null. The first call
-    // indexes the shapes read so far.
-    SegmentShape* FindReadSegment(VertexShape* a, VertexShape* b);
+    // While the drawing is read: the segments (listed ones or parts of
+    // listed shapes) joining the two vertices, in the order of the shapes.
+    // The first call indexes the shapes read so far.
+    const std::vector<SegmentShape*>& FindReadSegments(VertexShape* a, VertexShape* b);
     // Every vertex used by a shape of the list gets an owner among them: the
     // listed shape that holds it.
     void SettleOwners();
@@ -303,6 +317,9 @@ public:
     // once the removal is undone.
     void UnlistPoint(const ListedPart& part);
     const std::vector<ListedPart>& GetListedParts() const { return m_listedParts; }
+    // The lists in the order they had before a removal that is undone.
+    void RestoreOrder(const ItemArray<DiagramShape>& shapes, const ItemArray<DrawConstraint>& constraints,
+                      const ItemArray<DrawLabel>& labels);
 
     // ---- geometry and picture ----
     DiagramDC& GetDC() { return m_dc; }
@@ -380,6 +397,7 @@ public:
 
 private:
     void SetDefaults();
+    void Unpick(DiagramShape* shape);
     // Asks for the values of the names the plot function lacks (default
     // 1.0); false when the user cancelled. usesVariables tells whether the
     // function uses named variables at all.
@@ -429,11 +447,11 @@ private:
     void DeselectListedPoints();
     // Listed points that no shape left holds and that were not selected
     // themselves stay as shapes of their own (now held).
-    std::vector<VertexShape*> RelistFreedPoints(const ItemArray<DiagramShape>& selected,
-                                                std::set<const DiagramItem*>& held, DiagramEditList& edits);
-    // The removed drawing gathered the labels of the points listed again
-    // from the shapes that used them; the points' drawing keeps them.
-    void ReclaimLabels(const std::vector<VertexShape*>& points, DiagramComp& removed);
+    void RelistFreedPoints(const ItemArray<DiagramShape>& selected, std::set<const DiagramItem*>& held,
+                           DiagramEditList& edits);
+    void SettleLabels(const std::set<const DiagramItem*>& held, DiagramComp& removed);
+    // The labels of shapes the drawing no longer holds leave its list.
+    void ForgetLabelsNotHeld(const std::set<const DiagramItem*>& held);
     // The shapes list as the file holds it: the listed shapes with the
     // listed parts back in their places.
     std::vector<DiagramShape*> ShapesToWrite() const;
@@ -451,6 +469,7 @@ private:
     // replaced by what is left.
     void RemovePartOf(DiagramShape* owner, DiagramShape* part, ItemArray<DiagramShape>& removed,
                       DiagramEditList& edits);
+    void RemoveListed(DiagramShape* shape, ItemArray<DiagramShape>& removed);
     void KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed);
     void TakeLabelsOf(DiagramShape* shape);
     void FreeAfterFailedRead(DocReader& reader);
@@ -493,7 +512,7 @@ private:
     bool m_plotNoteShown = false;
     bool m_equationsLeftOut = false;
     std::unique_ptr<DrawPile> m_pile;
-    std::map<std::pair<const VertexShape*, const VertexShape*>, SegmentShape*> m_readSegments;
+    std::map<std::pair<const VertexShape*, const VertexShape*>, std::vector<SegmentShape*>> m_readSegments;
     // Shapes a file listed that are also parts of other listed shapes (a
     // point drawn on its own that is a circle's centre too), at the place
     // the list held them, in that order: the model keeps them as parts and

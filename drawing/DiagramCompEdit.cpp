@@ -17,6 +17,7 @@
 #include "platform/Exceptions.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -40,6 +41,7 @@ void DiagramComp::PasteItems(DiagramComp* source, DiagramEditList* edits)
     source->m_constraints.Clear();
     for (DrawLabel* label : source->m_labels) {
         label->SetDiagram(this);
+        label->Deselect();
         m_labels.AddOnce(label);
     }
     source->m_labels.Clear();
@@ -69,6 +71,25 @@ bool UsesAnyOf(const DrawConstraint& constraint, const std::set<const DrawVariab
         if (variables.count(variable))
             return true;
     return false;
+}
+
+// The list in the order of the model; entries the model lacks keep their
+// order after the others.
+template <class T>
+void Reorder(ItemArray<T>& list, const ItemArray<T>& model)
+{
+    std::map<const T*, int> rank;
+    for (T* item : model)
+        rank.emplace(item, static_cast<int>(rank.size()));
+    std::vector<T*> items(list.begin(), list.end());
+    const auto rankOf = [&rank](const T* item) {
+        auto it = rank.find(item);
+        return it == rank.end() ? std::numeric_limits<int>::max() : it->second;
+    };
+    std::stable_sort(items.begin(), items.end(), [&](const T* a, const T* b) { return rankOf(a) < rankOf(b); });
+    list.Clear();
+    for (T* item : items)
+        list.Add(item);
 }
 
 constexpr int kAllBoundSelected = 5;
@@ -249,45 +270,55 @@ ItemArray<DiagramShape> DiagramComp::UsersOf(VertexShape* vertex) const
     return users;
 }
 
-// A part of a circle takes the circle with it; a part of another compound
-// leaves the compound replaced by what is left (recorded in edits). A
-// vertex goes from every shape that uses it, not only from its owner.
+// The selected shapes of the list go whole first, whatever the order of
+// the selection, so that no part selected with them leaves a piece behind.
+// Then a part of a circle takes the circle with it; a part of another
+// compound leaves the compound replaced by what is left (recorded in
+// edits). A vertex goes from every shape that uses it, not only from its
+// owner, and from the list when what is left of an earlier shape listed it.
 void DiagramComp::RemoveSelectedShapes(ItemArray<DiagramShape>& removed, DiagramEditList& edits)
 {
     const ItemArray<DiagramShape> selected = m_selectedShapes;
     for (DiagramShape* shape : selected)
         shape->Deselect();
+    for (DiagramShape* shape : selected)
+        if (!shape->IsVertexShape() && !shape->GetOwnerShape() && m_shapes.Contains(shape))
+            RemoveListed(shape, removed);
     for (DiagramShape* shape : selected) {
-        DiagramShape* owner = shape->GetOwnerShape();
-        if (!owner) {
-            if (!m_shapes.Contains(shape))
-                continue;
-            m_shapes.Remove(shape);
-            removed.AddOnce(shape);
-            TakeLabelsOf(shape);
+        if (shape->IsVertexShape()) {
+            auto* vertex = static_cast<VertexShape*>(shape);
+            for (DiagramShape* user : UsersOf(vertex))
+                RemovePartOf(user, vertex, removed, edits);
+            if (m_shapes.Contains(vertex))
+                RemoveListed(vertex, removed);
             continue;
         }
-        ItemArray<DiagramShape> users;
-        if (shape->IsVertexShape())
-            users = UsersOf(static_cast<VertexShape*>(shape));
-        else if (m_shapes.Contains(owner))
-            users.Add(owner);
-        for (DiagramShape* user : users)
-            RemovePartOf(user, shape, removed, edits);
+        DiagramShape* owner = shape->GetOwnerShape();
+        if (owner && m_shapes.Contains(owner))
+            RemovePartOf(owner, shape, removed, edits);
     }
     m_selectedShapes.Clear();
     KeepSharedVerticesAsParts(removed);
+}
+
+void DiagramComp::RemoveListed(DiagramShape* shape, ItemArray<DiagramShape>& removed)
+{
+    m_shapes.Remove(shape);
+    removed.AddOnce(shape);
+    TakeLabelsOf(shape);
 }
 
 void DiagramComp::RemovePartOf(DiagramShape* owner, DiagramShape* shape, ItemArray<DiagramShape>& removed,
                                DiagramEditList& edits)
 {
     if (owner->IsCircle()) {
-        m_shapes.Remove(owner);
-        removed.AddOnce(owner);
-        TakeLabelsOf(owner);
+        RemoveListed(owner, removed);
         return;
     }
+    // The compound splits over every part it holds: a vertex it shares with
+    // another shape, or that what is left of another compound took, is one
+    // of its own while it does (SettleOwners gives each its owner after).
+    owner->ClaimParts();
     const ItemArray<DrawLabel> ownerLabels = owner->GetLabels();
     DiagramEditGroup* group = owner->RemovePart(shape);
     if (!group)
@@ -314,7 +345,9 @@ void DiagramComp::RemovePartOf(DiagramShape* owner, DiagramShape* shape, ItemArr
 }
 
 // A vertex a compound left listed stays a part of another listed shape that
-// uses it; a removed vertex that a removed circle uses goes as its centre.
+// uses it, else it is a point of its own; a removed vertex that another
+// removed shape uses goes as its part (a circle's centre, the end of a
+// removed side).
 void DiagramComp::KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed)
 {
     std::set<const DiagramShape*> used;
@@ -325,16 +358,22 @@ void DiagramComp::KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed)
             for (VertexShape* vertex : shape->GetVertices())
                 used.insert(vertex);
         }
+    // A point that stays listed is a shape of its own, owned by none (a
+    // removed edge that shares it lets go of it without freeing it).
     const ItemArray<DiagramShape> listed = m_shapes;
     for (DiagramShape* shape : listed)
         if (shape->IsVertexShape() && used.count(shape))
             m_shapes.Remove(shape);
+        else if (shape->IsVertexShape())
+            shape->ClearOwnerLink();
     const ItemArray<DiagramShape> gone = removed;
     for (DiagramShape* shape : gone) {
         if (!shape->IsVertexShape())
             continue;
+        auto* vertex = static_cast<VertexShape*>(shape);
         for (DiagramShape* user : gone)
-            if (user->IsCircle() && user->GetVertices().Contains(static_cast<VertexShape*>(shape))) {
+            if (!user->IsVertexShape() &&
+                (user->GetVertexUses().Contains(vertex) || user->GetVertices().Contains(vertex))) {
                 removed.Remove(shape);
                 shape->SetOwner(user);
                 break;
@@ -344,6 +383,9 @@ void DiagramComp::KeepSharedVerticesAsParts(ItemArray<DiagramShape>& removed)
 
 DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
 {
+    const ItemArray<DiagramShape> shapesBefore = m_shapes;
+    const ItemArray<DrawConstraint> constraintsBefore = m_constraints;
+    auto* order = new ListOrderEdit(*this);
     const ItemArray<DiagramShape> selected = m_selectedShapes;
     DeselectListedPoints();
     ItemArray<DrawConstraint> constraints;
@@ -365,21 +407,27 @@ DiagramComp* DiagramComp::RemoveSelection(DiagramEditList& edits)
         }
     }
     std::set<const DiagramItem*> held = HeldItems();
-    const std::vector<VertexShape*> relisted = RelistFreedPoints(selected, held, edits);
+    RelistFreedPoints(selected, held, edits);
     const std::set<const DrawVariable*> freedVariables = FreedVariables(shapes, edits, held);
     SettlePendingConstraints(pending, held, freedVariables, constraints, edits);
     DropConstraintsOfFreedItems(held, freedVariables, edits);
     ForgetFreedListedParts(held, edits);
+    ReapplyLocks();
     DeselectAll(true);
     SettleOwners();
+    // The removed items keep the order they stood in.
+    Reorder(shapes, shapesBefore);
+    Reorder(constraints, constraintsBefore);
     auto* removed = new DiagramComp(m_dc, m_width, m_height, std::move(shapes), std::move(constraints),
                                     std::move(labels), *this);
     removed->m_keptRecords = false;
-    ReclaimLabels(relisted, *removed);
+    SettleLabels(held, *removed);
     // A removed part may share vertices with what stays; they stay this
     // drawing's.
     for (DiagramShape* shape : m_shapes)
         shape->Attach(this);
+    // Undone last: every item back, the lists take their old order.
+    edits.Add(order);
     return removed;
 }
 
@@ -395,10 +443,9 @@ void DiagramComp::DeselectListedPoints()
         }
 }
 
-std::vector<VertexShape*> DiagramComp::RelistFreedPoints(const ItemArray<DiagramShape>& selected,
-                                                         std::set<const DiagramItem*>& held, DiagramEditList& edits)
+void DiagramComp::RelistFreedPoints(const ItemArray<DiagramShape>& selected, std::set<const DiagramItem*>& held,
+                                    DiagramEditList& edits)
 {
-    std::vector<VertexShape*> relisted;
     for (size_t i = m_listedParts.size(); i-- > 0;) {
         const ListedPart part = m_listedParts[i];
         if (held.count(part.shape) || !part.shape->IsVertexShape() || selected.Contains(part.shape))
@@ -410,19 +457,32 @@ std::vector<VertexShape*> DiagramComp::RelistFreedPoints(const ItemArray<Diagram
         part.shape->ClearOwnerLink();
         held.insert(part.shape);
         edits.Add(new RelistedPointEdit(part));
-        relisted.push_back(static_cast<VertexShape*>(part.shape));
     }
-    return relisted;
 }
 
-void DiagramComp::ReclaimLabels(const std::vector<VertexShape*>& points, DiagramComp& removed)
+// The labels of items are listed by the drawing that holds the items: the
+// removed drawing may have gathered those of points and corners that stay
+// (a point listed again, a vertex a removed shape shared), a compound that
+// lost a part may have let go of one its kept corner still has, and this
+// drawing lets go of those whose items went.
+void DiagramComp::SettleLabels(const std::set<const DiagramItem*>& held, DiagramComp& removed)
 {
-    for (VertexShape* point : points)
-        for (DrawLabel* label : point->GetLabels()) {
+    for (DiagramShape* shape : m_shapes)
+        for (DrawLabel* label : shape->GetLabels()) {
             removed.m_labels.Remove(label);
             label->SetDiagram(this);
             m_labels.AddOnce(label);
         }
+    ForgetLabelsNotHeld(held);
+}
+
+void DiagramComp::RestoreOrder(const ItemArray<DiagramShape>& shapes, const ItemArray<DrawConstraint>& constraints,
+                               const ItemArray<DrawLabel>& labels)
+{
+    Reorder(m_shapes, shapes);
+    Reorder(m_constraints, constraints);
+    Reorder(m_labels, labels);
+    Changed();
 }
 
 void DiagramComp::UnlistPoint(const ListedPart& part)

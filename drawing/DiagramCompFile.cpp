@@ -6,6 +6,7 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/KeptRecords.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/VertexShape.h"
 #include "foundation/ArchiveRegistry.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -15,6 +16,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -36,6 +40,40 @@ private:
     DocWriter& m_writer;
 };
 
+// While the drawing is written, each vertex carries the count of the
+// written shapes that use it, as reading counts them again: a compound that
+// a removal not yet final holds for its undo is not in the file. Beside kept
+// records, which use vertices without telling them, the counts stay.
+class WrittenUseCounts {
+public:
+    WrittenUseCounts(const std::vector<DiagramShape*>& shapes, bool keptRecords)
+    {
+        if (keptRecords)
+            return;
+        std::map<VertexShape*, int> uses;
+        for (DiagramShape* shape : shapes) {
+            for (VertexShape* vertex : shape->GetVertices())
+                uses.try_emplace(vertex, 0);
+            for (VertexShape* vertex : shape->GetVertexUses())
+                ++uses[vertex];
+        }
+        for (auto [vertex, count] : uses) {
+            m_held.emplace_back(vertex, vertex->GetUseCount());
+            vertex->SetUseCount(count);
+        }
+    }
+    ~WrittenUseCounts()
+    {
+        for (auto [vertex, count] : m_held)
+            vertex->SetUseCount(count);
+    }
+    WrittenUseCounts(const WrittenUseCounts&) = delete;
+    WrittenUseCounts& operator=(const WrittenUseCounts&) = delete;
+
+private:
+    std::vector<std::pair<VertexShape*, int>> m_held;
+};
+
 } // namespace
 
 void DiagramComp::Write(DocWriter& writer)
@@ -53,6 +91,7 @@ void DiagramComp::Write(DocWriter& writer)
     writer.WriteBool(m_showFrame);
     m_variables.Write(writer);
     const std::vector<DiagramShape*> shapes = ShapesToWrite();
+    const WrittenUseCounts counts(shapes, m_keptRecords);
     writer.WriteLong(static_cast<int32_t>(shapes.size()));
     for (DiagramShape* shape : shapes) {
         if (shape->IsKeptRecord())
@@ -240,7 +279,7 @@ std::vector<DiagramShape*> DiagramComp::ShapesToWrite() const
     return shapes;
 }
 
-SegmentShape* DiagramComp::FindReadSegment(VertexShape* a, VertexShape* b)
+const std::vector<SegmentShape*>& DiagramComp::FindReadSegments(VertexShape* a, VertexShape* b)
 {
     if (m_readSegments.empty())
         for (DiagramShape* shape : m_shapes) {
@@ -248,12 +287,14 @@ SegmentShape* DiagramComp::FindReadSegment(VertexShape* a, VertexShape* b)
             candidates.Add(shape);
             for (DiagramShape* candidate : candidates)
                 if (auto* segment = dynamic_cast<SegmentShape*>(candidate)) {
-                    m_readSegments.try_emplace({segment->GetStart(), segment->GetEnd()}, segment);
-                    m_readSegments.try_emplace({segment->GetEnd(), segment->GetStart()}, segment);
+                    m_readSegments[{segment->GetStart(), segment->GetEnd()}].push_back(segment);
+                    if (segment->GetStart() != segment->GetEnd())
+                        m_readSegments[{segment->GetEnd(), segment->GetStart()}].push_back(segment);
                 }
         }
+    static const std::vector<SegmentShape*> kNone;
     auto found = m_readSegments.find({a, b});
-    return found == m_readSegments.end() ? nullptr : found->second;
+    return found == m_readSegments.end() ? kNone : found->second;
 }
 
 void DiagramComp::ReadFreeLabels(DocReader& reader)

@@ -57,15 +57,34 @@ void RelistedPointEdit::Undo(DiagramComp& diagram)
     diagram.UnlistPoint(m_part);
 }
 
+ListOrderEdit::ListOrderEdit(const DiagramComp& diagram)
+    : m_shapes(diagram.GetShapes()), m_constraints(diagram.GetConstraints()), m_labels(diagram.GetLabels())
+{
+    for (DrawConstraint* constraint : m_constraints)
+        if (auto* equal = dynamic_cast<EqualLengthConstraint*>(constraint))
+            m_segments.emplace_back(equal, equal->GetSegments());
+}
+
+void ListOrderEdit::Undo(DiagramComp& diagram)
+{
+    m_owns = false;
+    diagram.RestoreOrder(m_shapes, m_constraints, m_labels);
+    for (const auto& [constraint, segments] : m_segments)
+        constraint->OrderSegmentsLike(segments);
+}
+
 DiagramEditGroup::DiagramEditGroup(DiagramShape* compound, ItemArray<DiagramShape> parts)
     : m_compound(compound), m_parts(std::move(parts))
 {
 }
 
+// A part another record left listed already (the far end of two segments
+// that lost the same vertex) is listed once.
 void DiagramEditGroup::Apply(DiagramComp& diagram)
 {
     for (DiagramShape* part : m_parts)
-        diagram.InsertShape(part);
+        if (!diagram.GetShapes().Contains(part))
+            diagram.InsertShape(part);
 }
 
 // The parts leave the shape list; a part of the compound that came back as

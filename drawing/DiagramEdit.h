@@ -1,4 +1,5 @@
 #pragma once
+#include <utility>
 #include <vector>
 // The side effects of removing items from a drawing, each kept as a record
 // so that the removal can be undone exactly and, once final, what it
@@ -99,6 +100,22 @@ public:
 
 private:
     ListedPart m_part;
+};
+
+// The order of the drawing's shapes, constraints and labels, and of the
+// segments of its equal-length constraints, before a removal: undone after
+// every other record, it puts each item back at its place (the other
+// records append what they give back).
+class ListOrderEdit : public DiagramEdit {
+public:
+    explicit ListOrderEdit(const DiagramComp& diagram);
+    void Undo(DiagramComp& diagram) override;
+
+private:
+    ItemArray<DiagramShape> m_shapes;
+    ItemArray<DrawConstraint> m_constraints;
+    ItemArray<DrawLabel> m_labels;
+    std::vector<std::pair<EqualLengthConstraint*, std::vector<SegmentShape*>>> m_segments;
 };
 
 // A compound shape replaced by what is left of it without a part. Undoing

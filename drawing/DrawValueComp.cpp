@@ -4,6 +4,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingCodes.h"
 #include "drawing/DrawingKernelHooks.h"
+#include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
 #include "foundation/DrawContext.h"
@@ -160,9 +161,27 @@ void DrawValueComp::WriteText(TextOutBuffer& out) const
         out.WriteChar(m_text.GetAt(i));
 }
 
+// The drawing whose label holds the display, or null.
+const DiagramComp* DrawValueComp::DrawingAround() const
+{
+    for (const CompList* row = GetOwner(); row && row->GetOwner();) {
+        const TextComp* holder = row->GetOwner();
+        if (holder->IsDiagram())
+            return static_cast<const DiagramComp*>(holder);
+        row = holder->GetOwner();
+    }
+    return nullptr;
+}
+
+// A variable that a removal not yet final holds lies in a drawing of no
+// document: it is written as no link, as it will be once the removal is
+// final, so that no link names a variable the file lacks.
 void DrawValueComp::Write(DocWriter& writer)
 {
-    writer.WriteLinkId(m_observer.GetTarget());
+    DrawVariable* variable = GetVariable();
+    const DiagramComp* drawing = variable ? variable->GetOwner() : nullptr;
+    const bool inDocument = !drawing || drawing->GetOwner() || drawing == DrawingAround();
+    writer.WriteLinkId(inDocument ? m_observer.GetTarget() : nullptr);
     writer.WritePString(m_text, false);
 }
 

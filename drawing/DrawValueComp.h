@@ -12,6 +12,7 @@
 
 #include <optional>
 
+class DiagramComp;
 class DrawVariable;
 
 class DrawValueComp : public BoxComp {
@@ -60,6 +61,7 @@ private:
     };
 
     void OnValueChanged();
+    const DiagramComp* DrawingAround() const;
 
     Observer m_observer{*this};
     Str255 m_text;

@@ -111,6 +111,14 @@ void DrawVarTable::ReplaceFromRules(ExprNode* list)
     m_entries = std::move(kept);
 }
 
+bool DrawVarTable::Holds(const DrawVariable* variable) const
+{
+    for (const auto& entry : m_entries)
+        if (entry->variable.get() == variable)
+            return true;
+    return false;
+}
+
 void DrawVarTable::CopyFrom(const DrawVarTable& other, ItemCopyMap& map)
 {
     for (const auto& entry : other.m_entries) {

@@ -27,6 +27,7 @@ public:
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     const DrawVarEntry& GetAt(int i) const { return *m_entries[static_cast<size_t>(i)]; }
     DrawVariable* Find(const Str255& name) const;
+    bool Holds(const DrawVariable* variable) const;
     // Sets the value of the entry of that name, or appends a new entry.
     void SetNamed(const Str255& name, double value);
     // The drawing of every entry's variable, new ones included.

@@ -8,19 +8,28 @@
 
 namespace {
 
-DiagramComp* Remove(DiagramComp& diagram, DiagramEditList& edits)
+// The first removal keeps what was selected; a redo selects it again.
+DiagramComp* Remove(DiagramComp& diagram, DiagramEditList& edits, DiagramComp::ItemSelection& selection, bool& kept)
 {
+    if (kept)
+        diagram.SetItemSelection(selection);
+    else
+        selection = diagram.GetItemSelection();
+    kept = true;
     DiagramComp* removed = diagram.RemoveSelection(edits);
     diagram.Invalidate();
     return removed;
 }
 
-// The removed items go back; the records then own nothing.
-void PutBack(DiagramComp& diagram, DiagramComp*& removed, DiagramEditList& edits)
+// The removed items go back, selected as they were; the records then own
+// nothing.
+void PutBack(DiagramComp& diagram, DiagramComp*& removed, DiagramEditList& edits,
+             const DiagramComp::ItemSelection& selection)
 {
     diagram.PasteItems(removed, &edits);
     removed = nullptr;
     edits.Clear();
+    diagram.SetItemSelection(selection);
     diagram.Invalidate();
 }
 
@@ -49,13 +58,13 @@ TDeleteDrawingAction::~TDeleteDrawingAction()
 
 void TDeleteDrawingAction::Do()
 {
-    m_removed = Remove(*m_diagram, m_edits);
+    m_removed = Remove(*m_diagram, m_edits, m_selection, m_selectionKept);
     RestoreSelection(DocSelection::SelectObject(m_diagram));
 }
 
 void TDeleteDrawingAction::Undo()
 {
-    PutBack(*m_diagram, m_removed, m_edits);
+    PutBack(*m_diagram, m_removed, m_edits, m_selection);
     RestoreSelection(DocSelection::SelectObject(m_diagram));
 }
 
@@ -79,7 +88,7 @@ TCutDrawingAction::~TCutDrawingAction()
 
 void TCutDrawingAction::Do()
 {
-    m_removed = Remove(*m_diagram, m_edits);
+    m_removed = Remove(*m_diagram, m_edits, m_selection, m_selectionKept);
     SaveEarlier();
     try {
         LinkRemap remap;
@@ -91,7 +100,7 @@ void TCutDrawingAction::Do()
     } catch (...) {
         // Without the copy on the clipboard nothing is cut: the items go back.
         RestoreEarlier();
-        PutBack(*m_diagram, m_removed, m_edits);
+        PutBack(*m_diagram, m_removed, m_edits, m_selection);
         throw;
     }
     RestoreSelection(DocSelection::SelectObject(m_diagram));
@@ -100,7 +109,7 @@ void TCutDrawingAction::Do()
 void TCutDrawingAction::Undo()
 {
     RestoreEarlier();
-    PutBack(*m_diagram, m_removed, m_edits);
+    PutBack(*m_diagram, m_removed, m_edits, m_selection);
     RestoreSelection(DocSelection::SelectObject(m_diagram));
 }
 

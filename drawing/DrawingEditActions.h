@@ -1,10 +1,12 @@
 #pragma once
 // Cut and delete of the selected items of a drawing. Both take the items
 // out into a drawing of their own and keep the records of the removal, so
-// that undo puts back exactly what was there; the action owns the removed
-// drawing until undo pastes it back or the action is committed. Cut puts a
-// copy of the removed drawing on the clipboard: what the clipboard holds is
-// never the action's.
+// that undo puts back exactly what was there, selected as it was; the
+// action owns the removed drawing until undo pastes it back or the action is
+// committed. Redo removes the same items again, whatever is selected by
+// then. Cut puts a copy of the removed drawing on the clipboard: what the
+// clipboard holds is never the action's.
+#include "drawing/DiagramComp.h"
 #include "drawing/DiagramEdit.h"
 #include "foundation/TCopyAction.h"
 
@@ -20,6 +22,7 @@ public:
     // Frees what a done removal took out.
     void Commit() override;
 
+    DiagramComp* GetDiagram() const { return m_diagram; }
     DiagramComp* GetRemoved() const { return m_removed; }
     const DiagramEditList& GetEdits() const { return m_edits; }
 
@@ -27,6 +30,8 @@ private:
     DiagramComp* m_diagram;
     DiagramComp* m_removed = nullptr;
     DiagramEditList m_edits;
+    DiagramComp::ItemSelection m_selection;
+    bool m_selectionKept = false;
 };
 
 class TCutDrawingAction : public TCopyAction {
@@ -41,6 +46,7 @@ public:
     void Undo() override;
     void Commit() override;
 
+    DiagramComp* GetDiagram() const { return m_diagram; }
     DiagramComp* GetRemoved() const { return m_removed; }
     const DiagramEditList& GetEdits() const { return m_edits; }
 
@@ -48,4 +54,6 @@ private:
     DiagramComp* m_diagram;
     DiagramComp* m_removed = nullptr;
     DiagramEditList m_edits;
+    DiagramComp::ItemSelection m_selection;
+    bool m_selectionKept = false;
 };

@@ -6,7 +6,9 @@
 #include "drawing/DiagramDC.h"
 #include "drawing/DiagramShape.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/ItemCopyMap.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -16,8 +18,11 @@
 #include "kernel/LeafNodes.h"
 #include "platform/Exceptions.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <set>
 #include <utility>
 
 using namespace marks;
@@ -99,6 +104,40 @@ DrawConstraint* EquationConstraint::Copy(ItemCopyMap& map)
     auto* copy = new EquationConstraint(m_position, CopyLabel(map));
     copy->m_visible = m_visible;
     return copy;
+}
+
+namespace {
+
+void CollectShown(const CompList& row, std::vector<const DrawVariable*>& shown)
+{
+    for (int i = 1; i <= row.GetCount(); ++i) {
+        const TextComp* comp = row.GetAt(i);
+        if (auto* value = dynamic_cast<const DrawValueComp*>(comp); value && value->GetVariable())
+            shown.push_back(value->GetVariable());
+        for (int child = 1; child <= comp->GetChildCount(); ++child)
+            if (const CompList* inner = comp->GetChild(child))
+                CollectShown(*inner, shown);
+    }
+}
+
+} // namespace
+
+bool EquationConstraint::CanCopy(const ItemCopyMap& map) const
+{
+    for (const DrawVariable* variable : GetUsedVariables()) {
+        const DiagramComp* drawing = variable->GetOwner();
+        if (!map.LookupVariable(variable) && !(drawing && drawing->GetVariables().Holds(variable)))
+            return false;
+    }
+    return true;
+}
+
+std::vector<const DrawVariable*> EquationConstraint::GetUsedVariables() const
+{
+    std::vector<const DrawVariable*> shown;
+    if (m_label && m_label->GetText())
+        CollectShown(*m_label->GetText(), shown);
+    return shown;
 }
 
 bool EquationConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
@@ -191,15 +230,24 @@ SegmentShape* SideOf(DiagramShape* shape, VertexShape* start, VertexShape* end)
 // the end's, then of the shapes the drawing has read (through an index, so a
 // large file costs no quadratic time), since a vertex shared by two shapes
 // is owned by only one of them.
-SegmentShape* FindSegment(VertexShape* start, VertexShape* end, DiagramComp* diagram)
+SegmentShape* FindSegment(VertexShape* start, VertexShape* end, DiagramComp* diagram,
+                          const std::set<const SegmentShape*>& taken)
 {
-    if (SegmentShape* found = SideOf(start->GetOwnerShape(), start, end))
-        return found;
-    if (SegmentShape* found = SideOf(end->GetOwnerShape(), start, end))
-        return found;
-    if (SegmentShape* found = diagram ? diagram->FindReadSegment(start, end) : nullptr)
-        return found;
-    throw CFormatException("An equal-length constraint names two vertices that no segment joins");
+    std::vector<SegmentShape*> joining;
+    for (VertexShape* vertex : {start, end})
+        if (SegmentShape* side = SideOf(vertex->GetOwnerShape(), start, end))
+            joining.push_back(side);
+    if (diagram)
+        for (SegmentShape* segment : diagram->FindReadSegments(start, end))
+            joining.push_back(segment);
+    if (joining.empty())
+        throw CFormatException("An equal-length constraint names two vertices that no segment joins");
+    // Two shapes on the same corners join them twice: each naming of the
+    // pair takes a segment not taken yet.
+    for (SegmentShape* segment : joining)
+        if (!taken.count(segment))
+            return segment;
+    return joining.front();
 }
 
 } // namespace
@@ -211,10 +259,12 @@ void EqualLengthConstraint::Read(DocReader& reader, void* context)
     if (!m_length)
         throw CFormatException("An equal-length constraint names no variable");
     const int count = reader.ReadShort();
+    std::set<const SegmentShape*> taken;
     for (int i = 0; i < count; ++i) {
         VertexShape* start = ReadBoundVertex(reader);
         VertexShape* end = ReadBoundVertex(reader);
-        m_segments.push_back(FindSegment(start, end, static_cast<DiagramComp*>(context)));
+        m_segments.push_back(FindSegment(start, end, static_cast<DiagramComp*>(context), taken));
+        taken.insert(m_segments.back());
     }
     BuildEquations();
 }
@@ -377,6 +427,27 @@ std::vector<SegmentShape*> EqualLengthConstraint::TakeSegments()
     m_segments.clear();
     m_equations.clear();
     return segments;
+}
+
+void EqualLengthConstraint::OrderSegmentsLike(const std::vector<SegmentShape*>& order)
+{
+    std::vector<SegmentShape*> held = m_segments, model = order;
+    std::sort(held.begin(), held.end());
+    std::sort(model.begin(), model.end());
+    if (held == model) {
+        m_segments = order;
+    } else {
+        std::map<const SegmentShape*, size_t> rank;
+        for (SegmentShape* segment : order)
+            rank.emplace(segment, rank.size());
+        const auto rankOf = [&rank](const SegmentShape* segment) {
+            auto it = rank.find(segment);
+            return it == rank.end() ? rank.size() : it->second;
+        };
+        std::stable_sort(m_segments.begin(), m_segments.end(),
+                         [&](const SegmentShape* a, const SegmentShape* b) { return rankOf(a) < rankOf(b); });
+    }
+    BuildEquations();
 }
 
 bool EqualLengthConstraint::HasSegment(const SegmentShape* segment) const

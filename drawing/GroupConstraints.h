@@ -28,11 +28,15 @@ public:
     void DrawLabelDecoration(DiagramDC& dc) override;
     void WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const override;
     bool CanShowLabel() const override { return m_label == nullptr; }
-    // It binds no item, so any copy can take it.
-    bool CanCopy(const ItemCopyMap&) const override { return true; }
+    // It binds no item, but it goes with a copy only together with the
+    // variables its label shows (or when they are named ones).
+    bool CanCopy(const ItemCopyMap& map) const override;
     bool BindsNoItem() const override { return true; }
     DrawConstraint* Copy(ItemCopyMap& map) override;
     int SelectionCode() const override { return 0; }
+    // The variables the value displays of its label show: a removal that
+    // frees one takes the equation along.
+    std::vector<const DrawVariable*> GetUsedVariables() const override;
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     int GetEquationCount() const override { return 0; }
     ConstraintEqn* GetEquation(int) const override { return nullptr; }
@@ -100,6 +104,8 @@ public:
     // Takes out the segments the test answers true for.
     std::vector<SegmentShape*> SplitOffSegments(const std::function<bool(const DiagramItem*)>& test);
     std::vector<SegmentShape*> TakeSegments();
+    // The segments in the order given (those it lacks after the others).
+    void OrderSegmentsLike(const std::vector<SegmentShape*>& order);
     bool HasSegment(const SegmentShape* segment) const;
     const std::vector<SegmentShape*>& GetSegments() const { return m_segments; }
     void SetTickCount(int count) { m_tickCount = count; }

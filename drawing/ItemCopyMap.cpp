@@ -64,3 +64,11 @@ DiagramItem* ItemCopyMap::LookupItem(DiagramItem* old) const
             return m_newItems[i];
     return nullptr;
 }
+
+DrawVariable* ItemCopyMap::LookupVariable(const DrawVariable* old) const
+{
+    for (size_t i = 0; i < m_oldVariables.size(); ++i)
+        if (m_oldVariables[i] == old)
+            return m_newVariables[i];
+    return nullptr;
+}

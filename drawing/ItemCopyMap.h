@@ -29,6 +29,8 @@ public:
     DrawVariable* FindOrCloneVariable(DrawVariable* old);
     // The copy of an item, searched from the first pair on; null when it was not copied.
     DiagramItem* LookupItem(DiagramItem* old) const;
+    // The copy of a variable, or null when it was not copied.
+    DrawVariable* LookupVariable(const DrawVariable* old) const;
 
     LinkRemap* GetRemap() const { return m_remap; }
     int GetItemCount() const { return static_cast<int>(m_oldItems.size()); }

@@ -600,13 +600,21 @@ DPoint RadiusConstraint::LabelPlace(const DiagramDC&) const
     return {c.x + m_radius->GetValue() / 2.0, c.y};
 }
 
-bool RadiusConstraint::CanCopy(const ItemCopyMap& map) const { return AllCopied(map, {m_centre}); }
+// The radius is the circle's: the constraint goes with that circle only.
+bool RadiusConstraint::CanCopy(const ItemCopyMap& map) const
+{
+    return AllCopied(map, {m_centre}) && HeldVariableCopied(map, m_radius, m_ownedRadius != nullptr);
+}
 
 DrawConstraint* RadiusConstraint::Copy(ItemCopyMap& map)
 {
     if (!CanCopy(map))
         return nullptr;
-    return new RadiusConstraint(Image(map, m_centre), map.FindOrCloneVariable(m_radius), m_visible, CopyLabel(map));
+    std::unique_ptr<DrawVariable> owned;
+    DrawVariable* radius = CopyHeldVariable(map, m_radius, m_ownedRadius != nullptr, owned);
+    auto* copy = new RadiusConstraint(Image(map, m_centre), radius, m_visible, CopyLabel(map));
+    copy->m_ownedRadius = std::move(owned);
+    return copy;
 }
 
 int RadiusConstraint::SelectionCode() const { return m_centre->IsSelected() ? 5 : 0; }

@@ -24,6 +24,10 @@ public:
 
     // What the paste added (nothing when the clipboard held no drawing).
     const ItemArray<DiagramShape>& GetPastedShapes() const { return m_shapes; }
+    DiagramComp* GetDiagram() const { return m_diagram; }
+    // While undone: the pasted items taken out, and the records of that.
+    DiagramComp* GetRemoved() const { return m_removed; }
+    const DiagramEditList& GetEdits() const { return m_edits; }
 
 private:
     void Paste();

@@ -4,6 +4,7 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/ItemCopyMap.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
@@ -71,6 +72,20 @@ DrawVariable* ReadHeldVariable(DocReader& reader, std::unique_ptr<DrawVariable>&
     if (variable->Claim())
         owned.reset(variable);
     return variable;
+}
+
+bool HeldVariableCopied(const ItemCopyMap& map, DrawVariable* variable, bool owned)
+{
+    return owned || map.LookupVariable(variable);
+}
+
+DrawVariable* CopyHeldVariable(ItemCopyMap& map, DrawVariable* variable, bool owned,
+                               std::unique_ptr<DrawVariable>& copyOwned)
+{
+    DrawVariable* copy = map.FindOrCloneVariable(variable);
+    if (owned)
+        copyOwned.reset(copy);
+    return copy;
 }
 
 VertexShape* ReadBoundVertex(DocReader& reader)

@@ -38,6 +38,14 @@ protected:
 // damaged file may name one that nothing owns, which the reading item then
 // keeps in owned so that it is freed.
 DrawVariable* ReadHeldVariable(DocReader& reader, std::unique_ptr<DrawVariable>& owned);
+// Whether a copy over the map can take a variable the constraint reads but
+// a shape holds (a circle's radius): only once that shape was copied. One
+// the constraint holds itself (owned, from a damaged file) always can.
+bool HeldVariableCopied(const ItemCopyMap& map, DrawVariable* variable, bool owned);
+// The copy's variable: the copied shape's, or a copy of the constraint's
+// own, which copyOwned then holds.
+DrawVariable* CopyHeldVariable(ItemCopyMap& map, DrawVariable* variable, bool owned,
+                               std::unique_ptr<DrawVariable>& copyOwned);
 // Reads a vertex reference, refusing a record that names anything else.
 VertexShape* ReadBoundVertex(DocReader& reader);
 // The angle at the apex by the law of cosines, in radians: the cosine is

@@ -15,7 +15,6 @@
 #include "foundation/TAction.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
-#include "foundation/ActionView.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/SelectionTracker.h"
@@ -25,21 +24,6 @@
 #include <string>
 
 namespace {
-
-class ToolView : public ActionView {
-public:
-    DocSelection GetSelection() const override { return selection; }
-    void SetSelection(const DocSelection& s, bool) override { selection = s; }
-    void ScrollToShow(const DocSelection&) override {}
-    void UpdateLayoutFrom(int, int) override {}
-    void SetDocumentModified() override { modified = true; }
-    void InvalidateSelection(const DocSelection&) override {}
-    void ShowSelection(const DocSelection&) override {}
-    ParagraphList* GetParagraphList() const override { return nullptr; }
-
-    DocSelection selection;
-    bool modified = false;
-};
 
 class DrawToolTest : public DrawingTest {
 protected:
@@ -74,7 +58,7 @@ protected:
 
     DiagramComp* drawing;
     ListPtr list;
-    ToolView view;
+    DrawingView view;
     VertexShape* vertex = nullptr;
     SegmentShape* segment = nullptr;
 };

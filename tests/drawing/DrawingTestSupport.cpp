@@ -337,9 +337,12 @@ void AddHeld(const std::set<DiagramShape*>& shapes, std::set<const DiagramItem*>
 }
 
 // A removed part may keep sharing vertices with what stayed: owners are
-// looked for in every drawing checked (all).
+// looked for in every drawing checked (all). Shapes that another drawing
+// answers for (elsewhere: a point it lists, a vertex the first drawing holds
+// that a removed shape shares) are selected and labelled there.
 void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& listed, const std::set<DiagramShape*>& all,
-                  const std::set<const DiagramItem*>& alive, std::string& faults)
+                  const std::set<DiagramShape*>& elsewhere, const std::set<const DiagramItem*>& alive,
+                  std::string& faults)
 {
     std::set<DiagramShape*> reachable;
     std::set<DiagramShape*> parts;
@@ -355,6 +358,10 @@ void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& lis
                 Fault(faults, "a side is not owned by its shape");
         }
     }
+    std::set<DiagramShape*> once;
+    for (DiagramShape* shape : diagram.GetShapes())
+        if (!once.insert(shape).second)
+            Fault(faults, "a shape is listed twice");
     for (DiagramShape* shape : diagram.GetShapes()) {
         if (!shape->IsVertexShape())
             continue;
@@ -385,11 +392,9 @@ void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& lis
         if (label->GetDiagram() != &diagram)
             Fault(faults, "a label names another drawing");
     }
-    // A point listed by another drawing (one a removal left behind) lists
-    // its label there.
     const auto listedElsewhere = [&](const DrawLabel* label) {
         auto* owner = dynamic_cast<DiagramShape*>(label->GetOwner());
-        return owner && listed.count(owner) && !diagram.GetShapes().Contains(owner);
+        return owner && elsewhere.count(owner);
     };
     for (DiagramShape* shape : diagram.GetShapes())
         for (DrawLabel* label : shape->GetLabels())
@@ -397,7 +402,9 @@ void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& lis
                 Fault(faults, "a label of a shape is not listed");
     for (DiagramShape* shape : diagram.GetSelectedShapes())
         if (!reachable.count(shape) || !shape->IsSelected())
-            Fault(faults, "the selection lists a shape that is not selected");
+            Fault(faults,
+                  std::string("the selection lists a shape that is not selected") +
+                      (reachable.count(shape) ? " (not marked)" : " (not held)"));
     for (DiagramShape* shape : diagram.GetShapes())
         if (shape->IsSelected() && !diagram.GetSelectedShapes().Contains(shape))
             Fault(faults, "a selected shape is not in the selection");
@@ -411,6 +418,8 @@ void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& lis
             covered.insert(vertex);
     }
     for (DiagramShape* shape : reachable) {
+        if (elsewhere.count(shape) || (shape->GetOwnerShape() && !reachable.count(shape->GetOwnerShape())))
+            continue;
         bool listedSelection = false;
         for (DiagramShape* up = shape; up && !listedSelection; up = up->GetOwnerShape())
             listedSelection = covered.count(up) > 0;
@@ -425,9 +434,13 @@ void CheckDrawing(const DiagramComp& diagram, const std::set<DiagramShape*>& lis
     for (DrawConstraint* constraint : diagram.GetConstraints()) {
         if (constraint->IsSelected() && !diagram.GetSelectedConstraints().Contains(constraint))
             Fault(faults, "a selected constraint is not in the selection");
-        for (const DiagramItem* item : constraint->GetBoundItems())
+        const std::vector<const DiagramItem*> bound = constraint->GetBoundItems();
+        for (const DiagramItem* item : bound)
             if (!held.count(item) && !alive.count(item))
                 Fault(faults, "a constraint binds an item that its drawing does not hold");
+        if (constraint->GetTag() == tag_EqlC &&
+            std::set<const DiagramItem*>(bound.begin(), bound.end()).size() < bound.size())
+            Fault(faults, "an equal-length constraint holds a segment twice");
     }
 }
 
@@ -454,9 +467,23 @@ std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, con
         for (DiagramEdit* edit : edits->GetEdits())
             if (auto* group = dynamic_cast<DiagramEditGroup*>(edit); group && group->Owns())
                 AddHeld({group->GetCompound()}, alive);
+    // A removed drawing frees the vertices it lists: none may be one the
+    // first drawing still holds.
+    const std::set<DiagramShape*> kept = Reachable(*drawings.front());
+    for (size_t i = 1; i < drawings.size(); ++i)
+        for (DiagramShape* shape : drawings[i]->GetShapes())
+            if (shape->IsVertexShape() && kept.count(shape))
+                Fault(faults, "a vertex the removed drawing lists is held by the drawing");
     for (const DiagramComp* diagram : drawings) {
-        CheckDrawing(*diagram, listed, all, diagram == drawings.front() ? std::set<const DiagramItem*>() : alive,
-                     faults);
+        std::set<DiagramShape*> elsewhere;
+        for (DiagramShape* shape : listed)
+            if (!diagram->GetShapes().Contains(shape))
+                elsewhere.insert(shape);
+        if (diagram != drawings.front())
+            for (DiagramShape* shape : kept)
+                elsewhere.insert(shape);
+        CheckDrawing(*diagram, listed, all, elsewhere,
+                     diagram == drawings.front() ? std::set<const DiagramItem*>() : alive, faults);
         for (DiagramShape* shape : diagram->GetShapes())
             AddUsers(shape, users);
     }

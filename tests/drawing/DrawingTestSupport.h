@@ -5,6 +5,7 @@
 // sample document of two paragraphs with drawings that share vertices,
 // show values and refer to each other's variables.
 #include "drawing/DiagramComp.h"
+#include "foundation/ActionView.h"
 #include "foundation/DrawTarget.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphList.h"
@@ -32,10 +33,12 @@ class DrawConstraint;
 class VertexShape;
 
 // What breaks the drawings' ownership rule, empty when nothing does: every
-// listed shape has no owner; each side or edge belongs to one listed shape,
-// which owns it; no listed vertex is used by another shape; every used
-// vertex is owned by a shape that holds it; use counts count the edges and
-// circles of the drawings and of the compound shapes the records hold;
+// listed shape has no owner and is listed once; each side or edge belongs
+// to one listed shape, which owns it; no listed vertex is used by another
+// shape; no vertex a removed drawing lists (and frees) is held by the first
+// drawing; every used vertex is owned by a shape that holds it; use counts
+// count the edges and circles of the drawings and of the compound shapes
+// the records hold; an equal-length constraint holds each segment once;
 // labels are listed once, by their drawing (a point a removal left listed,
 // by the drawing that lists it), and belong to items in it; the
 // selection lists are the selected items, checked both ways (every listed
@@ -91,6 +94,23 @@ public:
 
     // What the model asked the view to paint again, in device pixels.
     std::vector<Rect> invalidated;
+};
+
+// A view for the drawing's tools and actions: it keeps the selection it is
+// given and notes that the document was modified.
+class DrawingView : public ActionView {
+public:
+    DocSelection GetSelection() const override { return selection; }
+    void SetSelection(const DocSelection& s, bool) override { selection = s; }
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int, int) override {}
+    void SetDocumentModified() override { modified = true; }
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection&) override {}
+    ParagraphList* GetParagraphList() const override { return nullptr; }
+
+    DocSelection selection;
+    bool modified = false;
 };
 
 // The items of the sample drawing, for tests that look at them.

@@ -20,6 +20,7 @@
 #include "drawing/LineConstraints.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/PointConstraints.h"
+#include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -474,7 +475,12 @@ TEST(DrawingEndToEndTest, AValueDisplayLocksAndMovesItsVariableThroughItsDialog)
 // The triangle selected by a band is copied and pasted inside its drawing:
 // the copy comes in selected (red) over the original; undo takes it out
 // again (the original shows blue), redo puts it back. The documents saved
-// after each step hold two triangles, one, then two again.
+// after each step hold the segment beside the triangle and two triangles,
+// one, then two again. Then a rectangle is made on the segment (it takes
+// the segment's own ends) and both ends are deleted: nothing stays at
+// either end, the rectangle's far side alone is left; undo brings back the
+// segment, the rectangle and the two ends selected; redo takes out the
+// same again.
 TEST(DrawingEndToEndTest, ShapesCopiedAndPastedWithinADrawingAreUndoneAndRedone)
 {
     QString reason;
@@ -483,7 +489,9 @@ TEST(DrawingEndToEndTest, ShapesCopiedAndPastedWithinADrawingAreUndoneAndRedone)
     const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-paste";
     EditorSession editor(folder);
     const QString file = folder + "/paste.vxm";
-    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp&, TriangleShape&) {});
+    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp& drawing, TriangleShape&) {
+        drawing.AddShape(new SegmentShape(new VertexShape(5.5, 0.0), new VertexShape(7.5, 0.0)));
+    });
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(editor.Start({file}, "paste\\.vxm")) << editor.LastError().toStdString();
 
@@ -511,17 +519,56 @@ TEST(DrawingEndToEndTest, ShapesCopiedAndPastedWithinADrawingAreUndoneAndRedone)
     editor.Key("ctrl+c");
     editor.Key("ctrl+v");
     editor.Grab().save(folder + "/pasted.png");
-    EXPECT_EQ(saveAndCount("pasted.vxm"), 2) << "the paste added no triangle";
+    EXPECT_EQ(saveAndCount("pasted.vxm"), 3) << "the paste added no triangle";
     editor.Key("ctrl+z");
     ASSERT_TRUE(editor.WaitUntil([&] { return !BoxOf(editor.Grab(), isRed, *box).has_value(); }))
         << "the undone paste still shows selected";
     editor.Grab().save(folder + "/undone.png");
-    EXPECT_EQ(saveAndCount("undone.vxm"), 1) << "undo left the pasted triangle";
+    EXPECT_EQ(saveAndCount("undone.vxm"), 2) << "undo left the pasted triangle";
     editor.Key("ctrl+z");
     ASSERT_TRUE(editor.WaitUntil([&] { return BoxOf(editor.Grab(), isRed, *box).has_value(); }))
         << "redo does not show the pasted triangle selected";
     editor.Grab().save(folder + "/redone.png");
-    EXPECT_EQ(saveAndCount("redone.vxm"), 2) << "redo did not put the triangle back";
+    EXPECT_EQ(saveAndCount("redone.vxm"), 3) << "redo did not put the triangle back";
+
+    // The segment is the drawing's only black figure; its ends are its marks.
+    const QRect inside = box->adjusted(3, 3, -3, -3);
+    const std::optional<QRect> segment = BoxOf(editor.Grab(), IsDark, inside);
+    ASSERT_TRUE(segment) << "no segment on the screen";
+    const QPoint start(segment->left() + 2, segment->center().y()), end(segment->right() - 2, segment->center().y());
+    // What is drawn at an end: its mark, black or red while selected.
+    auto isMark = [&](QRgb p) { return IsDark(p) || isRed(p); };
+    auto marked = [&](const QImage& shot, const QPoint& at) {
+        return BoxOf(shot, isMark, QRect(at - QPoint(3, 3), QSize(7, 7))).has_value();
+    };
+    auto ends = [&](bool shown) {
+        return editor.WaitUntil([&] {
+            const QImage shot = editor.Grab();
+            return marked(shot, start) == shown && marked(shot, end) == shown;
+        });
+    };
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const QPoint rectangle = BarButton(editor.WindowRect(barWindow), kRectangle);
+    editor.Click(segment->center().x(), segment->center().y());
+    editor.Click(rectangle.x(), rectangle.y());
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the rectangle maker refused the segment";
+    editor.Click(start.x(), start.y());
+    editor.ClickWith("shift", end.x(), end.y());
+    editor.Grab().save(folder + "/ends-selected.png");
+    ASSERT_TRUE(editor.FocusMain());
+    editor.Key("BackSpace");
+    EXPECT_TRUE(ends(false)) << "a deleted end still shows";
+    editor.Grab().save(folder + "/ends-deleted.png");
+    EXPECT_EQ(saveAndCount("ends-deleted.vxm"), 3) << "two triangles and the rectangle's far side are not all left";
+    editor.Key("ctrl+z");
+    EXPECT_TRUE(ends(true)) << "undo does not show both ends again";
+    editor.Grab().save(folder + "/ends-undone.png");
+    EXPECT_EQ(saveAndCount("ends-undone.vxm"), 4) << "undo did not bring back the segment and the rectangle";
+    editor.Key("ctrl+z");
+    EXPECT_TRUE(ends(false)) << "redo leaves an end";
+    editor.Grab().save(folder + "/ends-redone.png");
+    EXPECT_EQ(saveAndCount("ends-redone.vxm"), 3) << "redo removed something else";
 
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }
