@@ -131,6 +131,7 @@ CCorvellDoc* CCorvellView::GetDocument() const
 void CCorvellView::SetParagraphList(ParagraphList* paragraphs)
 {
     ForgetCurrentDrawing();
+    m_selectedPlot = nullptr;
     DropKeptAction();
     m_highlight->SetSelection(DocSelection(), false);
     SetParagraphs(paragraphs);
@@ -213,9 +214,7 @@ void CCorvellView::SetSelection(const DocSelection& selection, bool redraw)
             drawing = object;
     }
     SetCurrentDrawing(static_cast<DiagramComp*>(drawing));
-    if (plot || m_selectedPlot)
-        ShowPlotButtons(plot);
-    m_selectedPlot = plot;
+    ShowPlotButtons(plot);
     // A formula just selected offers the kernel's choices to the keyboard.
     m_choiceMenu = redraw ? MakeChoiceMenu(selection, nullptr) : nullptr;
     if (m_choiceMenu)

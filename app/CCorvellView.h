@@ -107,7 +107,7 @@ public:
     // the drawing and plot code) ----
     TextComp* GetCurrentDrawing() const { return m_currentDrawing; }
     DiagramComp* GetEditedDrawing() const;
-    TextComp* GetSelectedPlot() const { return m_selectedPlot; }
+    PlotComp* GetSelectedPlot() const { return m_selectedPlot; }
 
     // ---- slide show ----
     void StartSlideShow();
@@ -202,7 +202,7 @@ private:
     std::unique_ptr<PageBreakList> m_pageBreaks;
     bool m_statusShown = false;
     bool m_initialUpdateDone = false;
-    TextComp* m_selectedPlot = nullptr;
+    PlotComp* m_selectedPlot = nullptr;
     TextComp* m_currentDrawing = nullptr;
     std::unique_ptr<ChoiceMenu> m_choiceMenu;
 

@@ -114,9 +114,18 @@ void CCorvellView::OnSetPlotParameters()
     PerformAction(new TArrowKeyAction(*this, GetSelection(), TArrowKeyAction::kRight, false, false));
 }
 
-// The plot enclosing the selection shows its buttons.
+// The plot enclosing the selection shows its buttons; the one it left loses
+// them. Each view selects and deselects its own plot, so that the buttons
+// are drawn and erased in the view whose selection it is.
 void CCorvellView::ShowPlotButtons(TextComp* plot)
 {
+    auto* selected = dynamic_cast<PlotComp*>(plot);
+    if (!selected && !m_selectedPlot)
+        return;
     DrawTargetScope draw(this);
-    PlotComp::SelectOnly(dynamic_cast<PlotComp*>(plot));
+    if (m_selectedPlot && m_selectedPlot != selected)
+        m_selectedPlot->Deselect();
+    m_selectedPlot = selected;
+    if (selected)
+        selected->Select();
 }

@@ -28,7 +28,6 @@ using namespace plot;
 namespace {
 
 PlotParametersDialog gParametersDialog = nullptr;
-PlotComp* gSelectedPlot = nullptr;
 
 const char* const kOptionsLabel = "Options...";
 const char* const kPlotLabel = "Plot";
@@ -76,8 +75,6 @@ PlotComp::PlotComp()
 
 PlotComp::~PlotComp()
 {
-    if (gSelectedPlot == this)
-        gSelectedPlot = nullptr;
     DropPicture();
     for (CompList* line : m_lines)
         delete line;
@@ -332,32 +329,22 @@ TextComp* PlotComp::ComponentAt(const IntPoint& point)
 
 // ---- selection and buttons ----
 
-void PlotComp::SelectOnly(PlotComp* plot)
-{
-    if (plot)
-        plot->Select();
-    else if (gSelectedPlot)
-        gSelectedPlot->Deselect();
-}
-
 void PlotComp::Select()
 {
-    if (gSelectedPlot == this)
-        return;
-    if (gSelectedPlot)
-        gSelectedPlot->Deselect();
-    gSelectedPlot = this;
-    m_selected = true;
-    Rect box;
-    GetAbsBounds(box);
-    gDrawContext.InvalidateLogicalRect(box);
+    SetSelected(true);
 }
 
 void PlotComp::Deselect()
 {
-    if (gSelectedPlot == this)
-        gSelectedPlot = nullptr;
-    m_selected = false;
+    SetSelected(false);
+}
+
+// The buttons appear or go in the view that is the drawing target.
+void PlotComp::SetSelected(bool selected)
+{
+    if (m_selected == selected)
+        return;
+    m_selected = selected;
     Rect box;
     GetAbsBounds(box);
     gDrawContext.InvalidateLogicalRect(box);

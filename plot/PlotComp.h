@@ -117,12 +117,10 @@ public:
     virtual bool OnOptions() = 0;
 
     // ---- selection and buttons ----
-    // One plot at a time shows its buttons: selecting one deselects the one
-    // selected before (a plot that is deleted stops being selected).
+    // The view whose selection enters or leaves the plot selects or deselects
+    // it, as its drawing target, so that the buttons are drawn or erased there.
     void Select();
     void Deselect();
-    // Selects the plot (none: deselects the selected one).
-    static void SelectOnly(PlotComp* plot);
     bool IsSelected() const { return m_selected; }
     bool HitPlotButton(const IntPoint& point) const;
     bool HitOptionsButton(const IntPoint& point) const;
@@ -175,6 +173,7 @@ protected:
 
 private:
     CompList* NewLine();
+    void SetSelected(bool selected);
     int LineIndex(const CompList* row) const;
     Rect OptionsButtonRect() const;
     Rect PlotButtonRect() const;

@@ -124,7 +124,9 @@ Made makeControl(CWnd* owner, const DialogControlTemplate& c, QWidget* parent, Q
         auto* list = new WndWidget<QListWidget>(nullptr, parent);
         list->setNativeBehaviour(true);
         list->setSortingEnabled(c.has("sort"));
-        QObject::connect(list, &QListWidget::currentRowChanged, list,
+        // Reported once the selection has changed: a mouse press moves the
+        // current row before it selects the row.
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list,
                          [owner, id] { owner->OnControlNotify(LBN_SELCHANGE, id); });
         QObject::connect(list, &QListWidget::itemDoubleClicked, list,
                          [owner, id] { owner->OnControlNotify(LBN_DBLCLK, id); });

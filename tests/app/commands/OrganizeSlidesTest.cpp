@@ -8,7 +8,9 @@
 #include "foundation/DrawTarget.h"
 #include "platform/draw/ImageDC.h"
 #include <QImage>
+#include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 
 using Order = std::vector<std::vector<int>>;
 using Script = std::function<void(COrganizeSlidesDialog&, CWMFDragListBox&)>;
@@ -60,6 +62,14 @@ TEST_F(OrganizeSlidesTest, DeletedAndDraggedItemsGiveTheNewOrder)
         EXPECT_EQ(text, "2");
         EXPECT_NE(picture(2), nullptr);
         EXPECT_EQ(dialog.GetPreviewPicture(), picture(0));
+        // A press on an item (as a click or a drag starts) previews it.
+        QWidget* area = items.list()->viewport();
+        const QPoint at = items.list()->visualItemRect(items.list()->item(2)).center();
+        QMouseEvent press(QEvent::MouseButtonPress, at, area->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(area, &press);
+        EXPECT_EQ(items.GetCurSel(), 2);
+        EXPECT_EQ(dialog.GetPreviewPicture(), picture(2));
         // A click in the empty part of the list selects nothing.
         items.SetCurSel(-1);
         dialog.OnControlNotify(LBN_SELCHANGE, COrganizeSlidesDialog::kListId);

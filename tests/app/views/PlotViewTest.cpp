@@ -5,6 +5,8 @@
 // and Ctrl+Enter adding a function line that Undo takes away.
 #include "ViewFixture.h"
 
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
 #include "app/dialogs/CTwoDPlotParamsDlg.h"
 #include "kernel/KernelServices.h"
 #include "plot/PlotComponents.h"
@@ -99,6 +101,25 @@ TEST_F(PlotViewTest, ButtonsAnswerOnlyWhileThePlotIsSelected)
     EXPECT_EQ(dialogs, 1);
     PutCaret(1, 2);
     EXPECT_FALSE(plot->IsSelected());
+
+    // A plot selected in another window leaves this window's plot selected,
+    // its buttons on the screen as a full repaint draws them.
+    Enter(plot);
+    CCorvellView* first = view;
+    const auto paint = [&] {
+        ProcessEvents();
+        first->drawingWidget()->repaint();
+        return first->BackingImage().copy();
+    };
+    app->OnFileNew();
+    frame->OnCmdMsg(ID_WINDOW_TILE_VERT, nullptr);
+    paint();
+    view = dynamic_cast<CCorvellView*>(frame->MDIGetActive()->GetActiveView());
+    ASSERT_NE(Insert("0", "1"), nullptr);
+    EXPECT_TRUE(plot->IsSelected());
+    const QImage shown = paint();
+    first->InvalidateArea(nullptr);
+    EXPECT_TRUE(shown == paint()) << "the first window shows what it no longer holds";
 }
 
 TEST_F(PlotViewTest, OptionsChangeTheRangesAndSetPlotParametersMovesThePastThePlot)
