@@ -21,5 +21,7 @@ std::string TemporaryNameFor(const std::string& name, const std::string& tag)
     std::size_t keep = room > fixed ? std::min(name.size(), room - fixed) : 0;
     while (keep > 0 && keep < name.size() && ContinuesCharacter(name[keep]))
         --keep;
-    return "." + name.substr(0, keep) + "." + tag;
+    std::string temporary = ".";
+    temporary.append(name, 0, keep).append(".").append(tag);
+    return temporary;
 }
