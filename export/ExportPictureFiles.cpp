@@ -88,10 +88,8 @@ std::string ExportPictureFiles::FittedStem(std::size_t tail) const
     const QByteArray whole = QByteArray::fromStdString(m_stem);
     const std::string digest =
         "-x" + QCryptographicHash::hash(whole, QCryptographicHash::Sha256).toHex().left(16).toStdString();
-    std::size_t keep = m_nameLimit > tail + digest.size() ? m_nameLimit - tail - digest.size() : 0;
-    while (keep > 0 && (static_cast<unsigned char>(m_stem[keep]) & 0xC0) == 0x80)
-        --keep;
-    return m_stem.substr(0, keep) + digest;
+    const std::size_t room = m_nameLimit > tail + digest.size() ? m_nameLimit - tail - digest.size() : 0;
+    return m_stem.substr(0, WholeCharactersWithin(m_stem, room)) + digest;
 }
 
 bool ExportPictureFiles::Admit(int64_t width, int64_t height, const std::string& name)

@@ -103,7 +103,6 @@ public:
     // end there, its height shrinking with it, as one piece that no page
     // break splits. It keeps its layout; the next layout ends the fitting.
     void FitWidth(int32_t right);
-    bool IsFitted() const { return m_unfitted.has_value(); }
 
     // ---- component operations ----
     TextComp* Clone(LinkRemap& remap) override;

@@ -6,5 +6,9 @@
 // saved or exported can be written again over its earlier file.
 #include <string>
 
+// The length of the longest start of text, at most bytes long, that ends
+// between two UTF-8 characters.
+std::size_t WholeCharactersWithin(const std::string& text, std::size_t bytes);
+
 // "." + as much of the name as fits (whole UTF-8 characters) + "." + tag.
 std::string TemporaryNameFor(const std::string& name, const std::string& tag);
