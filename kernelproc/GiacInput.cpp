@@ -579,6 +579,10 @@ std::string GiacInput::differentConvention(const Expr& e)
         const std::string w = translate(e.arg(2));
         return "normal(subst(fourier(" + f + "," + t + ",qvw_),qvw_,-(" + w + "))/sqrt(2*pi))";
     }
+    if ((head == "Max" || head == "Min") && (n == 0 || (n == 1 && e.arg(0).hasHead("List", 0))))
+        return head == "Max" ? "(-inf)" : "inf";   // the bounds of nothing, where Giac has none
+    if (head == "Zeta" && n == 1 && isInteger(e.arg(0)) && e.arg(0).text == "1")
+        return "infinity";   // a pole without a direction, where Giac answers +infinity
     if (head == "PrimeQ" && n == 1)   // -3 is as prime as 3
         return "isprime(abs(" + translate(e.arg(0)) + "))";
     if (head == "Prime" && n == 1 && isInteger(e.arg(0)) && (e.arg(0).text == "0" || e.arg(0).text.starts_with("-")))
