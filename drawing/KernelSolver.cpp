@@ -50,6 +50,28 @@ DrawVariable* RuleVariable(const ExprNode* node, const ExprNode** right = nullpt
     return static_cast<const DrawVarNode*>(rule->Left())->GetVariable();
 }
 
+// A locked variable a value edit changed travels as an unknown while a
+// request is written (a locked one is written as its number), and is locked
+// again at once.
+class LockedAsUnknowns {
+public:
+    explicit LockedAsUnknowns(const ItemArray<DrawVariable>& locked) : m_locked(locked)
+    {
+        for (DrawVariable* variable : m_locked)
+            variable->SetFixed(false);
+    }
+    ~LockedAsUnknowns()
+    {
+        for (DrawVariable* variable : m_locked)
+            variable->SetFixed(true);
+    }
+    LockedAsUnknowns(const LockedAsUnknowns&) = delete;
+    LockedAsUnknowns& operator=(const LockedAsUnknowns&) = delete;
+
+private:
+    const ItemArray<DrawVariable>& m_locked;
+};
+
 } // namespace
 
 KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_diagram(diagram)
@@ -68,6 +90,9 @@ KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m
 KernelSolver::KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
     : m_diagram(diagram), m_seed(variables)
 {
+    for (DrawVariable* variable : variables)
+        if (variable->IsFixed())
+            m_locked.AddOnce(variable);
     auto* list = new ListNode;
     for (DrawVariable* variable : variables)
         list->AppendChild(new DrawVarNode(variable));
@@ -86,9 +111,13 @@ void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVa
     m_diagram.ResolveDeficits();
     Node system(m_diagram.BuildEquationSystem(true));
     KernelLink* link = KernelLink::Get();
-    Node answer(!link ? new ErrorNode
-                      : fromCore ? link->BuildModelFromCore(system.get(), argument.get())
-                                 : link->BuildModelFromVars(system.get(), argument.get()));
+    Node answer;
+    {
+        LockedAsUnknowns locked(m_locked);
+        answer.reset(!link      ? new ErrorNode
+                     : fromCore ? link->BuildModelFromCore(system.get(), argument.get())
+                                : link->BuildModelFromVars(system.get(), argument.get()));
+    }
     TakeModel(answer.get());
     // The variables the change starts from are kept too, so that undo puts
     // them back whatever the kernel's model holds.
@@ -182,7 +211,8 @@ bool KernelSolver::ApplySolution(const ExprNode* answer)
         DrawVariable* variable = static_cast<const DrawVarNode*>(rule->Left())->GetVariable();
         if (!variable || !InModel(variable))
             return false;
-        if (rule->Right()->GetTag() != kReal)
+        // A locked value stays exactly as it was typed.
+        if (rule->Right()->GetTag() != kReal || m_locked.Contains(variable))
             continue;
         const double value = rule->Right()->GetRealValue();
         if (!std::isfinite(value))
@@ -230,7 +260,11 @@ bool KernelSolver::Solve()
     }
     RefreshRules();
     KernelLink* link = KernelLink::Get();
-    Node answer(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
+    Node answer;
+    {
+        LockedAsUnknowns locked(m_locked);
+        answer.reset(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
+    }
     if (ApplySolution(answer.get())) {
         Commit();
         NoteEquationsLeftOut();
@@ -282,5 +316,6 @@ ExprNode* KernelSolver::Finalize()
     if (!link || link->IsBusy())
         return new ErrorNode;
     ListNode empty;
+    LockedAsUnknowns locked(m_locked);
     return link->FinalizeModel(m_rules ? static_cast<const ExprNode*>(m_rules.get()) : &empty);
 }

@@ -11,6 +11,11 @@
 // a finite real; an answer of another form leaves every value as it was.
 // A kernel that stops during a drag leaves the rest of the drag to the
 // editor's own solver, with a message.
+//
+// A value typed for a locked variable (a fixed length or radius) changes a
+// variable the kernel would only see as a number: for the requests of that
+// solve it travels as an unknown held at its new value, so that the model
+// holds what it binds and moves it there.
 #include "drawing/ConstraintCluster.h"
 
 #include <memory>
@@ -71,6 +76,8 @@ private:
     std::unordered_set<const DrawVariable*> m_model;
     bool m_built = true;
     ItemArray<DrawVariable> m_seed;
+    // The locked variables among those the model was built from.
+    ItemArray<DrawVariable> m_locked;
     std::unique_ptr<LocalSolver> m_fallback;
     bool m_fromCore = false;
     bool m_equationsLeftOut = false;
