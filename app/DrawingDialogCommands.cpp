@@ -136,7 +136,7 @@ TAction* ChooseVariableValueLabel(DiagramComp& diagram)
     return new TAddLabelAction(&diagram, nullptr, label);
 }
 
-bool EditValueDisplay(DrawValueComp& display)
+bool EditValueDisplay(DrawValueComp& display, ActionView* view)
 {
     DrawVariable* variable = display.GetVariable();
     if (!variable)
@@ -144,6 +144,8 @@ bool EditValueDisplay(DrawValueComp& display)
     CVariablePropertiesDialog dialog(variable->IsFixed(), display.GetText().ToCString());
     if (dialog.DoModal() != IDOK)
         return false;
+    if (view)
+        view->DropUndoStep();
     Str255 text;
     text.AssignCString(dialog.m_strValue);
     if (display.ApplyProperties(dialog.m_bLocked, text))
@@ -178,7 +180,7 @@ TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
 void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display)
 {
     DrawTargetScope draw(&view);
-    if (!EditValueDisplay(display))
+    if (!EditValueDisplay(display, &view))
         return;
     // The display may stand in a drawing's label or in a line of text.
     DocSelection range(&display);
