@@ -144,12 +144,13 @@ bool EditValueDisplay(DrawValueComp& display, ActionView* view)
     CVariablePropertiesDialog dialog(variable->IsFixed(), display.GetText().ToCString());
     if (dialog.DoModal() != IDOK)
         return false;
-    if (view)
-        view->DropUndoStep();
     Str255 text;
     text.AssignCString(dialog.m_strValue);
-    if (display.ApplyProperties(dialog.m_bLocked, text))
+    if (display.ApplyProperties(dialog.m_bLocked, text)) {
+        if (view)
+            view->DropUndoStep();
         return true;
+    }
     AfxMessageBox("The value must be a number; the variable keeps its value.", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -34,6 +34,6 @@ bool EditDrawingProperties(DiagramComp& diagram);
 TAction* ChooseVariableValueLabel(DiagramComp& diagram);
 // A text that is no number is refused with a message, changing nothing;
 // a display without a variable opens nothing. The value is set outside the
-// undo steps: on OK the view's undo step is dropped first, so that it cannot
-// undo over the solved value.
+// undo steps: once it is set the view's undo step is dropped, so that it
+// cannot undo over the solved value.
 bool EditValueDisplay(DrawValueComp& display, ActionView* view = nullptr);

@@ -90,13 +90,28 @@ KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m
 KernelSolver::KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
     : m_diagram(diagram), m_seed(variables)
 {
-    for (DrawVariable* variable : variables)
+    Build(SeedList(), false, variables);
+}
+
+ListNode* KernelSolver::SeedList() const
+{
+    auto* list = new ListNode;
+    for (DrawVariable* variable : m_seed)
+        list->AppendChild(new DrawVarNode(variable));
+    return list;
+}
+
+// A drag leaves a locked variable a number; a value typed for one is held
+// in a model built again with it as an unknown.
+void KernelSolver::HoldLockedSeeds()
+{
+    if (m_fromCore || !m_locked.IsEmpty())
+        return;
+    for (DrawVariable* variable : m_seed)
         if (variable->IsFixed())
             m_locked.AddOnce(variable);
-    auto* list = new ListNode;
-    for (DrawVariable* variable : variables)
-        list->AppendChild(new DrawVarNode(variable));
-    Build(list, false, variables);
+    if (!m_locked.IsEmpty())
+        Build(SeedList(), false, m_seed);
 }
 
 KernelSolver::~KernelSolver() = default;
@@ -142,10 +157,7 @@ bool KernelSolver::LeaveOutEquations()
         return false;
     m_equationsLeftOut = true;
     m_diagram.SetEquationsLeftOut(true);
-    auto* list = new ListNode;
-    for (DrawVariable* variable : m_seed)
-        list->AppendChild(new DrawVarNode(variable));
-    Build(list, false, m_seed);
+    Build(SeedList(), false, m_seed);
     m_diagram.SetEquationsLeftOut(false);
     return true;
 }
@@ -254,6 +266,7 @@ bool KernelSolver::Solve()
 {
     if (m_fallback)
         return m_fallback->Solve();
+    HoldLockedSeeds();
     if (!m_built || !m_rules) {
         Restore();
         return LeaveOutEquations() && Solve();
@@ -291,9 +304,11 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
     for (const ExprNode* rule = m_rules->First(); rule; rule = rule->next)
         if (DrawVariable* variable = RuleVariable(rule))
             moved.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
+    // A locked coordinate of the dragged vertex is no unknown, and no target.
     ListNode target;
-    target.AppendChild(new RuleNode(new DrawVarNode(dragged->GetXVar()), new RealNode(dragged->GetXVar()->GetValue())));
-    target.AppendChild(new RuleNode(new DrawVarNode(dragged->GetYVar()), new RealNode(dragged->GetYVar()->GetValue())));
+    for (DrawVariable* variable : {dragged->GetXVar(), dragged->GetYVar()})
+        if (!variable->IsFixed())
+            target.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
     Node answer(KernelLink::Get()->SolveSystem(m_rules.get(), &moved, &target));
     if (ApplySolution(answer.get())) {
         Commit();

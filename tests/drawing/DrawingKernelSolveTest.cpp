@@ -408,6 +408,19 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          [&](DiagramComp* d) { make(d, EqualLengthMaker(), {segment(d, 0, 0, 3, 0), segment(d, 0, 1, 5, 1)}); }},
         {"a locked length typed", [&](DiagramComp* d) { typeLength(d, true); }},
         {"a free length typed", [&](DiagramComp* d) { typeLength(d, false); }},
+        // A drag leaves a locked coordinate where it is and moves the other.
+        {"a corner with its x locked dragged",
+         [&](DiagramComp* d) {
+             Triangle(d);
+             corners[2]->GetXVar()->SetFixed(true);
+             ItemArray<DrawVariable> moved;
+             moved.Add(corners[2]->GetXVar());
+             moved.Add(corners[2]->GetYVar());
+             ItemArray<VertexShape> dragged;
+             dragged.Add(corners[2]);
+             EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(DPoint(0.5, 0.5), dragged, corners[2]));
+             EXPECT_EQ(corners[2]->GetPoint(), DPoint(0.0, 4.5));
+         }},
     };
     for (bool withKernel : {true, false}) {
         KernelLink::Set(withKernel ? kernel : nullptr);
