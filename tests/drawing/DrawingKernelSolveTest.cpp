@@ -399,9 +399,11 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          [&](DiagramComp* d) {
              auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
              d->AddShape(circle);
-             auto* point = new VertexShape(3, -3);
+             auto* point = new VertexShape(0.3, 1.9);
              d->AddShape(point);
-             make(d, TangentMaker(), {circle, segment(d, -2, 2, 2, 3), point});
+             SegmentShape* s = segment(d, -2, 1.5, 2, 1.7);
+             make(d, TangentMaker(), {circle, s, point});
+             EXPECT_GT(Length(s->GetStart(), s->GetEnd()), 3.0) << "the segment keeps its length";
          }},
         {"make horizontal", [&](DiagramComp* d) { make(d, HorizontalMaker(), {segment(d, 0, 0, 3, 1)}); }},
         {"make equal length",
