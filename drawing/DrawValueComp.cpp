@@ -1,9 +1,15 @@
 #include "drawing/DrawValueComp.h"
 
+#include "drawing/CircleShape.h"
+#include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawVarTable.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingCodes.h"
 #include "drawing/DrawingKernelHooks.h"
+#include "drawing/LocalSolver.h"
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -173,14 +179,54 @@ const DiagramComp* DrawValueComp::DrawingAround() const
     return nullptr;
 }
 
+namespace {
+
+bool Contains(const auto& variables, const DrawVariable* variable)
+{
+    return std::find(variables.begin(), variables.end(), variable) != variables.end();
+}
+
+// Whether the drawing's own items hold the variable, so that its record
+// writes it: a constraint a removal has dropped (it waits in the removal's
+// records for an undo) keeps the drawing as its variables' owner.
+bool HoldsVariable(const DiagramComp& drawing, const DrawVariable* variable)
+{
+    for (const DrawConstraint* constraint : drawing.GetConstraints()) {
+        for (int i = 0; i < constraint->GetVariableCount(); ++i)
+            if (constraint->GetVariable(i) == variable)
+                return true;
+        if (Contains(constraint->GetUsedVariables(), variable))
+            return true;
+    }
+    if (drawing.GetVariables().Holds(variable))
+        return true;
+    std::vector<const DiagramShape*> pending(drawing.GetShapes().begin(), drawing.GetShapes().end());
+    std::set<const DiagramShape*> seen;
+    while (!pending.empty()) {
+        const DiagramShape* shape = pending.back();
+        pending.pop_back();
+        if (!seen.insert(shape).second)
+            continue;
+        if (Contains(shape->GetVariables(), variable))
+            return true;
+        for (const DiagramShape* part : shape->GetParts())
+            pending.push_back(part);
+    }
+    return false;
+}
+
+} // namespace
+
 // A variable that a removal not yet final holds lies in a drawing of no
-// document: it is written as no link, as it will be once the removal is
-// final, so that no link names a variable the file lacks.
+// document, or is held by none of its drawing's items: it is written as no
+// link, as it will be once the removal is final, so that no link names a
+// variable the file lacks.
 void DrawValueComp::Write(DocWriter& writer)
 {
     DrawVariable* variable = GetVariable();
     const DiagramComp* drawing = variable ? variable->GetOwner() : nullptr;
-    const bool inDocument = !drawing || drawing->GetOwner() || drawing == DrawingAround();
+    const bool inDocument =
+        !drawing || ((drawing->GetOwner() || drawing == DrawingAround()) && HoldsVariable(*drawing, variable));
     writer.WriteLinkId(inDocument ? m_observer.GetTarget() : nullptr);
     writer.WritePString(m_text, false);
 }
