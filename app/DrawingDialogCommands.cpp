@@ -146,10 +146,8 @@ bool EditValueDisplay(DrawValueComp& display)
         return false;
     Str255 text;
     text.AssignCString(dialog.m_strValue);
-    if (display.ApplyProperties(dialog.m_bLocked, text))
-        return true;
-    AfxMessageBox("The value must be a number; the variable keeps its value.", MB_OK | MB_ICONEXCLAMATION);
-    return false;
+    // A text refused is answered with its message there; the variable keeps its value.
+    return display.ApplyProperties(dialog.m_bLocked, text);
 }
 
 void OnDrawingColor(CCorvellView& view, DiagramComp& diagram)
