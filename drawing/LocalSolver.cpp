@@ -427,13 +427,12 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
     std::vector<std::pair<int, double>> wanted;
     for (DrawVariable* variable : held) {
         const int c = m_variables.IndexOf(variable);
-        if (c >= 0) {
+        if (c >= 0)
             wanted.emplace_back(c, variable->GetValue());
-            m_work->columnScale[c] = 1.0 / kHeldWeight;
-        }
     }
     if (wanted.empty())
         return Run(false);
+    WeighHeld(wanted);
     std::vector<double> given;
     for (DrawVariable* variable : m_variables)
         given.push_back(variable->GetValue());
@@ -459,6 +458,42 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
     for (int c = 0; c < m_variables.GetCount(); ++c)
         m_variables.GetAt(c)->SetValue(given[static_cast<size_t>(c)]);
     return Run(false);
+}
+
+// The weight is taken against the other variables' partials in the same
+// equations: a held variable whose partials dwarf theirs (a length typed far
+// beyond the distance it measures, as the slopes of squares grow with the
+// values) is weighted down by as much more, or the others would not give
+// way first.
+void LocalSolver::WeighHeld(const std::vector<std::pair<int, double>>& wanted)
+{
+    Workspace& work = *m_work;
+    std::vector<double> dwarfs(static_cast<size_t>(m_variables.GetCount()), 1.0);
+    std::vector<char> isHeld(static_cast<size_t>(m_variables.GetCount()), 0);
+    for (const auto& [c, value] : wanted)
+        isHeld[static_cast<size_t>(c)] = 1;
+    std::array<double, ConstraintEqn::kMaxVariables> partials{};
+    for (int i = 0; i < m_equations.GetCount(); ++i) {
+        const ConstraintEqn* eqn = m_equations.GetAt(i);
+        const int first = work.fieldStart[static_cast<size_t>(i)];
+        eqn->Partials(partials.data());
+        double others = 0.0;
+        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
+            const int c = work.fieldColumns[static_cast<size_t>(first + k)];
+            if (c >= 0 && !isHeld[static_cast<size_t>(c)])
+                others = std::max(others, std::fabs(partials[static_cast<size_t>(k)]));
+        }
+        if (!(others > 0.0))
+            continue;
+        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
+            const int c = work.fieldColumns[static_cast<size_t>(first + k)];
+            const double ratio = std::fabs(partials[static_cast<size_t>(k)]) / others;
+            if (c >= 0 && isHeld[static_cast<size_t>(c)] && std::isfinite(ratio))
+                dwarfs[static_cast<size_t>(c)] = std::max(dwarfs[static_cast<size_t>(c)], ratio);
+        }
+    }
+    for (const auto& [c, value] : wanted)
+        work.columnScale[c] = 1.0 / (kHeldWeight * dwarfs[static_cast<size_t>(c)]);
 }
 
 double LocalSolver::GapTo(const std::vector<std::pair<int, double>>& wanted) const

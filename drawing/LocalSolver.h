@@ -73,6 +73,8 @@ private:
     // Puts each (column, value) back on its value when every equation holds
     // there, and commits; answers whether it did.
     bool ReturnToWanted(const std::vector<std::pair<int, double>>& wanted);
+    // Scales down the columns of the held (column, value) pairs.
+    void WeighHeld(const std::vector<std::pair<int, double>>& wanted);
     // How far the farthest of the (column, value) pairs is from its value.
     double GapTo(const std::vector<std::pair<int, double>>& wanted) const;
 

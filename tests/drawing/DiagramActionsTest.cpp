@@ -260,6 +260,7 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         {"40", false, false, 40.0},          //
         {"100", true, false, 100.0},         //
         {"1e6", false, false, 1e6},          //
+        {"1e9", false, false, 1e9},          // the largest value taken
         {"1e300", false, false, 5.0, range}, // its square overflows
         {"inf", false, false, 5.0, enter},   // no finite number
         {"1e400", false, false, 5.0, enter}, //
