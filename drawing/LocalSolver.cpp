@@ -53,7 +53,7 @@ struct LocalSolver::Workspace {
     // The values before the last step, and that step.
     Eigen::VectorXd base;
     Eigen::VectorXd step;
-    // 1 for every column, 1 / kHeldWeight for a held variable's.
+    // 1 for every column, at most 1 / kHeldWeight for a held variable's.
     Eigen::VectorXd columnScale;
     // The gathering order is breadth-first from the changed variables, which
     // keeps a chain or a mesh of constraints banded; a fill-reducing
