@@ -475,6 +475,10 @@ void LocalSolver::WeighHeld(const std::vector<std::pair<int, double>>& wanted)
     std::array<double, ConstraintEqn::kMaxVariables> partials{};
     for (int i = 0; i < m_equations.GetCount(); ++i) {
         const ConstraintEqn* eqn = m_equations.GetAt(i);
+        const auto begin = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i)];
+        const auto end = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i) + 1];
+        if (std::none_of(begin, end, [&isHeld](int c) { return c >= 0 && isHeld[static_cast<size_t>(c)]; }))
+            continue;
         const int first = work.fieldStart[static_cast<size_t>(i)];
         eqn->Partials(partials.data());
         double others = 0.0;
