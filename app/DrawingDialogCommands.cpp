@@ -146,13 +146,12 @@ bool EditValueDisplay(DrawValueComp& display, ActionView* view)
         return false;
     Str255 text;
     text.AssignCString(dialog.m_strValue);
-    if (display.ApplyProperties(dialog.m_bLocked, text)) {
-        if (view)
-            view->DropUndoStep();
-        return true;
-    }
-    AfxMessageBox("The value must be a number; the variable keeps its value.", MB_OK | MB_ICONEXCLAMATION);
-    return false;
+    // A text refused is answered with its message there; the variable keeps its value.
+    if (!display.ApplyProperties(dialog.m_bLocked, text))
+        return false;
+    if (view)
+        view->DropUndoStep();
+    return true;
 }
 
 void OnDrawingColor(CCorvellView& view, DiagramComp& diagram)

@@ -1,9 +1,15 @@
 #include "drawing/DrawValueComp.h"
 
+#include "drawing/CircleShape.h"
+#include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/DiagramShape.h"
+#include "drawing/DrawConstraint.h"
+#include "drawing/DrawVarTable.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingCodes.h"
 #include "drawing/DrawingKernelHooks.h"
+#include "drawing/LocalSolver.h"
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -15,14 +21,56 @@
 #include "foundation/TextOutBuffer.h"
 #include "platform/draw/CDC.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kEmptyText = "0.0";
+
+// Infinities, not-a-number and what overflows a double are no number.
+std::optional<double> ParseText(const Str255& text)
+{
+    const std::string chars(text.GetPtrAt(0), static_cast<size_t>(text.GetLength()));
+    const char* start = chars.c_str();
+    char* end = nullptr;
+    const double value = std::strtod(start, &end);
+    if (end == start || !std::isfinite(value))
+        return std::nullopt;
+    while (*end == ' ')
+        ++end;
+    if (*end != '\0')
+        return std::nullopt;
+    return value;
+}
+
+// A distance's value or a circle's radius.
+bool IsLength(const DrawVariable* variable)
+{
+    const DiagramComp* drawing = variable ? variable->GetOwner() : nullptr;
+    if (!drawing)
+        return false;
+    for (const ConstraintEqn* eqn : DiagramEquations(*drawing))
+        if (dynamic_cast<const DistanceEqn*>(eqn) && eqn->GetField(0) == variable)
+            return true;
+    for (const DiagramShape* shape : drawing->GetShapes())
+        if (auto* circle = dynamic_cast<const CircleShape*>(shape); circle && circle->GetRadiusVar() == variable)
+            return true;
+    return false;
+}
+
+// As the other value dialogs write the bounds of a range.
+std::string FormatBound(double bound)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.15g", bound);
+    return buffer;
+}
 
 } // namespace
 
@@ -71,17 +119,18 @@ Str255 DrawValueComp::FormatValue(double value)
 
 std::optional<double> DrawValueComp::ParseValue() const
 {
-    std::string text(m_text.GetPtrAt(0), static_cast<size_t>(m_text.GetLength()));
-    const char* start = text.c_str();
-    char* end = nullptr;
-    double value = std::strtod(start, &end);
-    if (end == start)
-        return std::nullopt;
-    while (*end == ' ')
-        ++end;
-    if (*end != '\0')
-        return std::nullopt;
-    return value;
+    return ParseText(m_text);
+}
+
+std::optional<std::string> DrawValueComp::RefusalOf(const Str255& text) const
+{
+    const std::optional<double> typed = ParseText(text);
+    if (!typed)
+        return kEnterNumber;
+    const double lowest = IsLength(GetVariable()) ? 0.0 : -kLargestValue;
+    if (*typed < lowest || *typed > kLargestValue)
+        return "Please enter a number between " + FormatBound(lowest) + " and " + FormatBound(kLargestValue) + ".";
+    return std::nullopt;
 }
 
 bool DrawValueComp::ValueDiffers() const
@@ -98,21 +147,20 @@ bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
     DrawVariable* variable = GetVariable();
     if (!variable)
         return false;
-    const Str255 previous = m_text;
-    m_text = text;
-    std::optional<double> typed = ParseValue();
-    if (!typed) {
-        m_text = previous;
+    if (const std::optional<std::string> refusal = RefusalOf(text)) {
+        ShowMessageOrBeep(*refusal);
         return false;
     }
+    m_text = text;
+    const double typed = *ParseValue();
     if (locked != variable->IsFixed())
         variable->SetFixed(locked);
     Invalidate();
     if (ValueDiffers()) {
         if (DiagramComp* diagram = variable->GetOwner())
-            diagram->ChangeVariable(variable, *typed);
+            diagram->ChangeVariable(variable, typed);
         else
-            variable->SetValue(*typed);
+            variable->SetValue(typed);
     }
     return true;
 }
@@ -173,14 +221,54 @@ const DiagramComp* DrawValueComp::DrawingAround() const
     return nullptr;
 }
 
+namespace {
+
+bool Contains(const auto& variables, const DrawVariable* variable)
+{
+    return std::find(variables.begin(), variables.end(), variable) != variables.end();
+}
+
+// Whether the drawing's own items hold the variable, so that its record
+// writes it: a constraint a removal has dropped (it waits in the removal's
+// records for an undo) keeps the drawing as its variables' owner.
+bool HoldsVariable(const DiagramComp& drawing, const DrawVariable* variable)
+{
+    for (const DrawConstraint* constraint : drawing.GetConstraints()) {
+        for (int i = 0; i < constraint->GetVariableCount(); ++i)
+            if (constraint->GetVariable(i) == variable)
+                return true;
+        if (Contains(constraint->GetUsedVariables(), variable))
+            return true;
+    }
+    if (drawing.GetVariables().Holds(variable))
+        return true;
+    std::vector<const DiagramShape*> pending(drawing.GetShapes().begin(), drawing.GetShapes().end());
+    std::set<const DiagramShape*> seen;
+    while (!pending.empty()) {
+        const DiagramShape* shape = pending.back();
+        pending.pop_back();
+        if (!seen.insert(shape).second)
+            continue;
+        if (Contains(shape->GetVariables(), variable))
+            return true;
+        for (const DiagramShape* part : shape->GetParts())
+            pending.push_back(part);
+    }
+    return false;
+}
+
+} // namespace
+
 // A variable that a removal not yet final holds lies in a drawing of no
-// document: it is written as no link, as it will be once the removal is
-// final, so that no link names a variable the file lacks.
+// document, or is held by none of its drawing's items: it is written as no
+// link, as it will be once the removal is final, so that no link names a
+// variable the file lacks.
 void DrawValueComp::Write(DocWriter& writer)
 {
     DrawVariable* variable = GetVariable();
     const DiagramComp* drawing = variable ? variable->GetOwner() : nullptr;
-    const bool inDocument = !drawing || drawing->GetOwner() || drawing == DrawingAround();
+    const bool inDocument =
+        !drawing || ((drawing->GetOwner() || drawing == DrawingAround()) && HoldsVariable(*drawing, variable));
     writer.WriteLinkId(inDocument ? m_observer.GetTarget() : nullptr);
     writer.WritePString(m_text, false);
 }

@@ -11,6 +11,7 @@
 #include "foundation/Str255.h"
 
 #include <optional>
+#include <string>
 
 class DiagramComp;
 class DrawVariable;
@@ -36,15 +37,24 @@ public:
 
     DrawVariable* GetVariable() const;
     const Str255& GetText() const { return m_text; }
-    // The text as a number; none when it is not one.
+    // The largest size of a value the user may type: beyond it the squares
+    // the solver forms lose the precision a drawing needs.
+    static constexpr double kLargestValue = 1e9;
+    static constexpr const char* kEnterNumber = "Please enter a number.";
+
+    // The text as a number; none when it is not a finite one.
     std::optional<double> ParseValue() const;
+    // Why the text cannot become the variable's value (it is no number, or
+    // out of range: a length or a radius is never negative), or nothing.
+    std::optional<std::string> RefusalOf(const Str255& text) const;
     // The variable's value and the text differ by more than 0.01 (a text
     // that is no number differs).
     bool ValueDiffers() const;
     // What the properties dialog does on OK: the locked flag goes to the
     // variable, the text is taken, and when it names another value the
     // drawing moves the variable there. Answers false, changing nothing,
-    // when there is no variable or the text is no number.
+    // when there is no variable, or with the refusal's message when the text
+    // is refused.
     bool ApplyProperties(bool locked, const Str255& text);
 
     // The "%.2f" form of a value (a shorter form when that would not fit).

@@ -243,10 +243,13 @@ SegmentShape* FindSegment(VertexShape* start, VertexShape* end, DiagramComp* dia
     if (joining.empty())
         throw CFormatException("An equal-length constraint names two vertices that no segment joins");
     // Two shapes on the same corners join them twice: each naming of the
-    // pair takes a segment not taken yet.
-    for (SegmentShape* segment : joining)
-        if (!taken.count(segment))
-            return segment;
+    // pair takes a segment not taken yet, and first one that runs the way the
+    // record names its ends, as it was written (two triangles in opposite
+    // turns join each pair of corners both ways).
+    for (const bool sameWay : {true, false})
+        for (SegmentShape* segment : joining)
+            if (!taken.count(segment) && (!sameWay || (segment->GetStart() == start && segment->GetEnd() == end)))
+                return segment;
     return joining.front();
 }
 

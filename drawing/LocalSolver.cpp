@@ -30,6 +30,11 @@ constexpr double kHeldWeight = 1e4;
 // share of the residual: Newton steps that converge take far more off.
 constexpr double kSteadyDecrease = 0.75;
 
+// A step of such a run that makes the residual larger went too far: it is
+// halved until a share t of it takes t / 4 of the residual off, down to this
+// share, below which the run gives up.
+constexpr double kShortestShare = 0x1p-50;
+
 } // namespace
 
 struct LocalSolver::Workspace {
@@ -45,7 +50,10 @@ struct LocalSolver::Workspace {
     // The squared length of each row's gradient, then one over the length.
     Eigen::VectorXd rowScale;
     Eigen::VectorXd values;
-    // 1 for every column, 1 / kHeldWeight for a held variable's.
+    // The values before the last step, and that step.
+    Eigen::VectorXd base;
+    Eigen::VectorXd step;
+    // 1 for every column, at most 1 / kHeldWeight for a held variable's.
     Eigen::VectorXd columnScale;
     // The gathering order is breadth-first from the changed variables, which
     // keeps a chain or a mesh of constraints banded; a fill-reducing
@@ -67,6 +75,16 @@ std::vector<ConstraintEqn*> DiagramEquations(const DiagramComp& diagram)
 }
 
 namespace {
+
+// The residual over the length of its gradient is the distance to where the
+// equation holds. A residual or a gradient that is not finite (a value so
+// large that its square overflows) never holds: it would otherwise compare as
+// infinity within infinity.
+bool HoldsWithin(double residual, double squaredGradient, double tolerance)
+{
+    return std::isfinite(residual) && std::isfinite(squaredGradient) &&
+        residual * residual <= tolerance * tolerance * squaredGradient;
+}
 
 double ToleranceOf(const DiagramComp& diagram)
 {
@@ -237,6 +255,7 @@ void LocalSolver::Prepare()
     work.negResidual.resize(rows);
     work.rowScale.resize(rows);
     work.values.resize(cols);
+    work.base.resize(cols);
     work.columnScale = Eigen::VectorXd::Ones(cols);
 }
 
@@ -250,7 +269,6 @@ bool LocalSolver::Evaluate()
     double* stored = work.jacobian.valuePtr();
     std::fill(stored, stored + work.jacobian.nonZeros(), 0.0);
     std::array<double, ConstraintEqn::kMaxVariables> partials{};
-    const double tolerance2 = m_tolerance * m_tolerance;
     bool holds = true;
     for (int i = 0; i < m_equations.GetCount(); ++i) {
         const ConstraintEqn* eqn = m_equations.GetAt(i);
@@ -265,8 +283,7 @@ bool LocalSolver::Evaluate()
             if (work.fieldSlots[f] >= 0)
                 stored[work.fieldSlots[f]] += partial * work.columnScale[work.fieldColumns[f]];
         }
-        // A residual that is not a number never holds.
-        if (!(residual * residual <= tolerance2 * squares))
+        if (!HoldsWithin(residual, squares, m_tolerance))
             holds = false;
         work.negResidual[i] = -residual;
         work.rowScale[i] = squares;
@@ -290,7 +307,7 @@ bool LocalSolver::Holds(int i) const
     double squares = 0.0;
     for (int k = 0; k < eqn->GetFieldCount(); ++k)
         squares += partials[static_cast<size_t>(k)] * partials[static_cast<size_t>(k)];
-    return std::fabs(eqn->Residual()) <= m_tolerance * std::sqrt(squares);
+    return HoldsWithin(eqn->Residual(), squares, m_tolerance);
 }
 
 // The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
@@ -313,11 +330,19 @@ bool LocalSolver::Step()
         delta = j.transpose() * work.factor.solve(work.negResidual);
     else
         delta = work.factor.solve(Eigen::VectorXd(j.transpose() * work.negResidual));
-    for (int c = 0; c < m_variables.GetCount(); ++c) {
-        work.values[c] = m_variables.GetAt(c)->GetValue() + delta[c] * work.columnScale[c];
-        if (!std::isfinite(work.values[c]))
-            return false;
-    }
+    for (int c = 0; c < m_variables.GetCount(); ++c)
+        work.base[c] = m_variables.GetAt(c)->GetValue();
+    work.step = delta.cwiseProduct(work.columnScale);
+    return TakeShare(1.0);
+}
+
+// The values before the last step, moved by the share of it.
+bool LocalSolver::TakeShare(double share)
+{
+    Workspace& work = *m_work;
+    work.values = work.base + share * work.step;
+    if (!work.values.allFinite())
+        return false;
     for (int c = 0; c < m_variables.GetCount(); ++c)
         m_variables.GetAt(c)->SetValue(work.values[c]);
     return true;
@@ -332,23 +357,42 @@ bool LocalSolver::Solve()
 // Newton steps until every equation holds, then a commit; when the steps
 // run out, or with `steady` at the first step that does not take a quarter
 // off the residual, every variable goes back to its last committed value.
+// With `steady`, a step that makes the residual larger is first shortened:
+// far from where they hold, equations of squares (a distance asked to grow
+// many times over) send a full step far beyond.
 bool LocalSolver::Run(bool steady)
 {
     m_outcome = Outcome::Solved;
     if (m_equations.IsEmpty())
         return true;
     double last = std::numeric_limits<double>::infinity();
+    double share = 1.0;
+    m_shortened = false;
     for (int steps = 0;; ++steps) {
         if (Evaluate()) {
             Commit();
             return true;
         }
         const double size = m_work->negResidual.norm();
-        if (steps == kMaxSteps || (steady && !(size <= kSteadyDecrease * last))) {
+        if (steady && !(size <= (1.0 - (1.0 - kSteadyDecrease) * share) * last)) {
+            const bool overshot = share < 1.0 || size > last;
+            share *= 0.5;
+            if (overshot && share >= kShortestShare) {
+                m_shortened = true;
+                if (TakeShare(share))
+                    continue;
+                m_outcome = Outcome::NotFinite;
+                break;
+            }
+            m_outcome = Outcome::NotConverged;
+            break;
+        }
+        if (steps >= kMaxSteps) {
             m_outcome = Outcome::NotConverged;
             break;
         }
         last = size;
+        share = 1.0;
         if (!Step()) {
             m_outcome = Outcome::NotFinite;
             break;
@@ -368,6 +412,13 @@ bool LocalSolver::Run(bool steady)
 // When the rest of the cluster cannot give way smoothly (the held value is
 // beyond its reach, and it would swing about to try), that run stops at
 // once, and every variable takes its share of the correction instead.
+//
+// A run that came from far off (its steps had to be shortened) lets the
+// held variables drift on the way, by their small share of those long
+// steps. From where it ended, with the held values given again, the next
+// run starts near and takes them much nearer; the runs go on while each
+// halves what is left, so that a value the constraints forbid costs one
+// more run only.
 bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
 {
     m_steps = 0;
@@ -376,29 +427,89 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
     std::vector<std::pair<int, double>> wanted;
     for (DrawVariable* variable : held) {
         const int c = m_variables.IndexOf(variable);
-        if (c >= 0) {
+        if (c >= 0)
             wanted.emplace_back(c, variable->GetValue());
-            m_work->columnScale[c] = 1.0 / kHeldWeight;
-        }
     }
     if (wanted.empty())
         return Run(false);
+    WeighHeld(wanted);
     std::vector<double> given;
     for (DrawVariable* variable : m_variables)
         given.push_back(variable->GetValue());
     const bool solved = Run(true);
-    m_work->columnScale.setOnes();
     if (solved) {
-        ReturnToWanted(wanted);
+        const bool cameFar = m_shortened;
+        double gap = std::numeric_limits<double>::infinity();
+        while (!ReturnToWanted(wanted) && cameFar) {
+            const double left = GapTo(wanted);
+            if (!(left < 0.5 * gap))
+                break;
+            gap = left;
+            for (const auto& [c, value] : wanted)
+                m_variables.GetAt(c)->SetValue(value);
+            // A failed run puts back the last solved values.
+            if (!Run(true))
+                break;
+        }
+        m_work->columnScale.setOnes();
         return true;
     }
+    m_work->columnScale.setOnes();
     for (int c = 0; c < m_variables.GetCount(); ++c)
         m_variables.GetAt(c)->SetValue(given[static_cast<size_t>(c)]);
     return Run(false);
 }
 
+// The weight is taken against the other variables' partials in the same
+// equations: a held variable whose partials dwarf theirs (a length typed far
+// beyond the distance it measures, as the slopes of squares grow with the
+// values) is weighted down by as much more, or the others would not give
+// way first.
+void LocalSolver::WeighHeld(const std::vector<std::pair<int, double>>& wanted)
+{
+    Workspace& work = *m_work;
+    std::vector<double> dwarfs(static_cast<size_t>(m_variables.GetCount()), 1.0);
+    std::vector<char> isHeld(static_cast<size_t>(m_variables.GetCount()), 0);
+    for (const auto& [c, value] : wanted)
+        isHeld[static_cast<size_t>(c)] = 1;
+    std::array<double, ConstraintEqn::kMaxVariables> partials{};
+    for (int i = 0; i < m_equations.GetCount(); ++i) {
+        const ConstraintEqn* eqn = m_equations.GetAt(i);
+        const auto begin = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i)];
+        const auto end = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i) + 1];
+        if (std::none_of(begin, end, [&isHeld](int c) { return c >= 0 && isHeld[static_cast<size_t>(c)]; }))
+            continue;
+        const int first = work.fieldStart[static_cast<size_t>(i)];
+        eqn->Partials(partials.data());
+        double others = 0.0;
+        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
+            const int c = work.fieldColumns[static_cast<size_t>(first + k)];
+            if (c >= 0 && !isHeld[static_cast<size_t>(c)])
+                others = std::max(others, std::fabs(partials[static_cast<size_t>(k)]));
+        }
+        if (!(others > 0.0))
+            continue;
+        for (int k = 0; k < eqn->GetFieldCount(); ++k) {
+            const int c = work.fieldColumns[static_cast<size_t>(first + k)];
+            const double ratio = std::fabs(partials[static_cast<size_t>(k)]) / others;
+            if (c >= 0 && isHeld[static_cast<size_t>(c)] && std::isfinite(ratio))
+                dwarfs[static_cast<size_t>(c)] = std::max(dwarfs[static_cast<size_t>(c)], ratio);
+        }
+    }
+    for (const auto& [c, value] : wanted)
+        work.columnScale[c] = 1.0 / (kHeldWeight * dwarfs[static_cast<size_t>(c)]);
+}
+
+double LocalSolver::GapTo(const std::vector<std::pair<int, double>>& wanted) const
+{
+    double gap = 0.0;
+    for (const auto& [c, value] : wanted)
+        gap = std::max(gap, std::fabs(m_variables.GetAt(c)->GetValue() - value));
+    return gap;
+}
+
 // Only the equations of the held variables can change.
-void LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& wanted)
+bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& wanted)
 {
     const Workspace& work = *m_work;
     std::vector<double> solved;
@@ -417,10 +528,11 @@ void LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
     }
     if (holds) {
         Commit();
-        return;
+        return true;
     }
     for (size_t i = 0; i < wanted.size(); ++i)
         m_variables.GetAt(wanted[i].first)->SetValue(solved[i]);
+    return false;
 }
 
 // The dragged vertex is held where the pointer put it; otherwise each step

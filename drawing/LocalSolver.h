@@ -68,16 +68,23 @@ private:
     // Fills the residuals and the Jacobian; answers whether every equation holds.
     bool Evaluate();
     bool Step();
+    bool TakeShare(double share);
     bool Run(bool steady);
     // Puts each (column, value) back on its value when every equation holds
-    // there, and commits.
-    void ReturnToWanted(const std::vector<std::pair<int, double>>& wanted);
+    // there, and commits; answers whether it did.
+    bool ReturnToWanted(const std::vector<std::pair<int, double>>& wanted);
+    // Scales down the columns of the held (column, value) pairs.
+    void WeighHeld(const std::vector<std::pair<int, double>>& wanted);
+    // How far the farthest of the (column, value) pairs is from its value.
+    double GapTo(const std::vector<std::pair<int, double>>& wanted) const;
 
     ItemArray<DrawVariable> m_variables;
     ItemArray<ConstraintEqn> m_equations;
     double m_tolerance;
     Outcome m_outcome = Outcome::Solved;
     int m_steps = 0;
+    // Whether the last run had to shorten a step.
+    bool m_shortened = false;
     std::unique_ptr<Workspace> m_work;
 };
 

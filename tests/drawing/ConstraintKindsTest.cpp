@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <set>
 
 namespace {
@@ -217,26 +218,59 @@ TEST_F(ConstraintKindsTest, TheMarkersSvgIsWellFormedAndItsRingsHaveTheScreensRa
     EXPECT_EQ(hidden.text, "");
 }
 
-// A segment sharing its start with a triangle: the vertex's owner is the
-// triangle, which has no side to the segment's end.
-TEST_F(ConstraintKindsTest, EqualLengthOverAVertexOwnedByAnotherShapeReloads)
+// An equal-length record names each segment by its two ends; it must read
+// back the segment that was written.
+TEST_F(ConstraintKindsTest, EqualLengthReloadsTheSegmentsItWasWrittenWith)
 {
-    auto* drawing = new DiagramComp;
-    auto* triangle = new TriangleShape(new VertexShape(0, 0), new VertexShape(4, 0), new VertexShape(2, 3));
-    drawing->AddShape(triangle);
-    auto* free = new SegmentShape(triangle->GetVertices().GetAt(0), new VertexShape(-3, 0));
-    drawing->AddShape(free);
-    drawing->AddConstraint(new EqualLengthConstraint({triangle->GetSide(0), free}));
-    auto list = ListOf(drawing);
-    const std::vector<uint8_t> bytes = WriteList(*list);
-    auto read = ReadList(bytes);
-    EXPECT_EQ(WriteList(*read), bytes);
-    auto* again = dynamic_cast<DiagramComp*>(read->GetAt(1)->GetRow()->GetAt(1));
-    ASSERT_NE(again, nullptr);
-    auto* equal = dynamic_cast<EqualLengthConstraint*>(again->GetConstraints().GetAt(0));
-    ASSERT_NE(equal, nullptr);
-    ASSERT_EQ(equal->GetSegments().size(), 2u);
-    EXPECT_EQ(equal->GetSegments()[1]->GetOwnerShape(), nullptr) << "the free segment, not a side";
+    struct Case {
+        const char* name;
+        // Builds the drawing and answers the constraint's segments.
+        std::function<std::vector<SegmentShape*>(DiagramComp&)> build;
+    };
+    const Case cases[] = {
+        // The vertex's owner is the triangle, which has no side to the segment's end.
+        {"a segment sharing its start with a triangle",
+         [](DiagramComp& d) -> std::vector<SegmentShape*> {
+             auto* triangle = new TriangleShape(new VertexShape(0, 0), new VertexShape(4, 0), new VertexShape(2, 3));
+             d.AddShape(triangle);
+             auto* free = new SegmentShape(triangle->GetVertices().GetAt(0), new VertexShape(-3, 0));
+             d.AddShape(free);
+             return {triangle->GetSide(0), free};
+         }},
+        // Every pair of corners is joined both ways; the owner of the
+        // corners asked first answers its own side.
+        {"two triangles on the same corners in opposite turns",
+         [](DiagramComp& d) -> std::vector<SegmentShape*> {
+             auto* a = new VertexShape(0, 0);
+             auto* b = new VertexShape(4, 0);
+             auto* c = new VertexShape(2, 3);
+             auto* turn = new TriangleShape(a, b, c);
+             auto* back = new TriangleShape(c, b, a);
+             d.AddShape(turn);
+             d.AddShape(back);
+             return {turn->GetSide(0), back->GetSide(0)};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* drawing = new DiagramComp;
+        const std::vector<SegmentShape*> segments = c.build(*drawing);
+        drawing->AddConstraint(new EqualLengthConstraint(segments));
+        auto list = ListOf(drawing);
+        const std::vector<uint8_t> bytes = WriteList(*list);
+        auto read = ReadList(bytes);
+        EXPECT_EQ(WriteList(*read), bytes);
+        auto* again = dynamic_cast<DiagramComp*>(read->GetAt(1)->GetRow()->GetAt(1));
+        ASSERT_NE(again, nullptr);
+        auto* equal = dynamic_cast<EqualLengthConstraint*>(again->GetConstraints().GetAt(0));
+        ASSERT_NE(equal, nullptr);
+        ASSERT_EQ(equal->GetSegments().size(), segments.size());
+        // A free segment is no side; a side is one of the shape it was written with.
+        for (size_t i = 0; i < segments.size(); ++i)
+            EXPECT_EQ(again->GetShapes().IndexOf(equal->GetSegments()[i]->GetOwnerShape()),
+                      drawing->GetShapes().IndexOf(segments[i]->GetOwnerShape()))
+                << i;
+    }
 }
 
 TEST_F(ConstraintKindsTest, LocksAreReleasedWhenRadiusAndFixedPointConstraintsAreDeletedAndTakenAgainOnUndo)

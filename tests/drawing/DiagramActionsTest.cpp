@@ -239,34 +239,59 @@ TEST_F(DiagramActionsTest, AnUpdateThatCannotBeSolvedSaysSoAndChangesNothing)
 // into the variable, leaving the distance it measures broken on the screen,
 // and then to meet the free point half way (5 typed 10 gave 7.50). The
 // drawing moves to meet the typed value; only ends that cannot move make it
-// give way.
+// give way. A value more than twice the length was met only part of the
+// way (20 gave 10.69); a value that is no finite length was taken and
+// counted as met.
 TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
 {
+    const std::string enter = "Please enter a number.";
+    const std::string range = "Please enter a number between 0 and 1000000000.";
     struct Row {
+        const char* typed;
+        bool startFixed;
         bool endFixed;
         double shown;
+        std::string refusal = {};
     };
-    for (const Row& row : {Row{false, 10.0}, Row{true, 5.0}}) {
-        SCOPED_TRACE(row.endFixed);
+    const Row rows[] = {
+        {"10", true, false, 10.0},           // the free end moves
+        {"10", true, true, 5.0},             // no end can move: the length gives way
+        {"20", false, false, 20.0},          // beyond twice the length
+        {"40", false, false, 40.0},          //
+        {"100", true, false, 100.0},         //
+        {"1e6", false, false, 1e6},          //
+        {"1e9", false, false, 1e9},          // the largest value taken
+        {"1e300", false, false, 5.0, range}, // its square overflows
+        {"inf", false, false, 5.0, enter},   // no finite number
+        {"1e400", false, false, 5.0, enter}, //
+        {"nan", false, false, 5.0, enter},   //
+        {"-3", false, false, 5.0, range},    // no length is negative
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed + std::string(row.endFixed ? ", both ends fixed" : ""));
+        ui.boxes.clear();
         VertexShape* p = Vertex(drawing, 0, 0);
         VertexShape* q = Vertex(drawing, 3, 4);
-        drawing->AddConstraint(new FixedPointConstraint(p));
+        if (row.startFixed)
+            drawing->AddConstraint(new FixedPointConstraint(p));
         if (row.endFixed)
             drawing->AddConstraint(new FixedPointConstraint(q));
         auto* distance = new DistanceConstraint(p, q);
         drawing->AddConstraint(distance);
         DrawVariable* length = distance->GetVariable(0);
         DrawValueComp display(length);
-        EXPECT_TRUE(display.ApplyProperties(false, Str255("10")));
+        EXPECT_EQ(display.ApplyProperties(false, Str255(row.typed)), row.refusal.empty());
         EXPECT_NEAR(length->GetValue(), row.shown, 1e-6);
-        if (!row.endFixed) {
-            EXPECT_EQ(length->GetValue(), 10.0) << "kept as typed";
+        if (!row.endFixed && row.refusal.empty()) {
+            EXPECT_EQ(length->GetValue(), std::stod(row.typed)) << "kept as typed";
         }
-        EXPECT_NEAR(p->GetPoint().Distance(q->GetPoint()), row.shown, 1e-6) << "the distance is met";
-        EXPECT_EQ(Values({p}), (std::vector<double>{0, 0}));
+        EXPECT_NEAR(p->GetPoint().Distance(q->GetPoint()), row.shown, 1e-6 * row.shown) << "the distance is met";
+        if (row.startFixed) {
+            EXPECT_EQ(Values({p}), (std::vector<double>{0, 0}));
+        }
         EXPECT_FALSE(display.ValueDiffers()) << "the display shows the solved value";
         EXPECT_TRUE(drawing->TakePendingMoves().empty());
-        EXPECT_TRUE(ui.boxes.empty());
+        EXPECT_EQ(ui.LastBoxText(), row.refusal);
     }
 }
 

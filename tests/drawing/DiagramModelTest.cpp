@@ -232,6 +232,16 @@ TEST_F(DrawingTest, ValuePropertiesNeedAVariableAndANumber)
     EXPECT_TRUE(variable.IsFixed());
     EXPECT_EQ(variable.GetValue(), 3.5);
     EXPECT_STREQ(display.GetText().GetText(), "3.50");
+
+    // A coordinate may be negative, a circle's radius may not.
+    DiagramComp drawing;
+    auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
+    drawing.AddShape(circle);
+    DrawValueComp x(circle->GetCentre()->GetXVar());
+    EXPECT_TRUE(x.ApplyProperties(false, Str255("-2")));
+    DrawValueComp radius(circle->GetRadiusVar());
+    EXPECT_FALSE(radius.ApplyProperties(false, Str255("-2")));
+    EXPECT_EQ(circle->GetRadiusVar()->GetValue(), 1.0);
 }
 
 TEST_F(DrawingTest, CaretWalksThroughTheLabelTextsAndBackspaceIsTheDrawingsCommand)

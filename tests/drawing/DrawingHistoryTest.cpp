@@ -64,6 +64,9 @@ const Case kCases[] = {
      Script(Scene::ConcentricCircles, {{Step::SelectVertex, {2}}, {Step::Delete}})},
     {"the filled shape at the bottom deleted and undone",
      Script(Scene::EveryKind, {{Step::SelectShape, {0}}, {Step::Delete}})},
+    {"a distance's label pasted into the other drawing, then a corner the distance binds cut",
+     Script(Scene::TwoTrianglesOnOneCorners,
+            {{Step::SelectLabel, {0}}, {Step::Cut}, {Step::PasteInOther}, {Step::SelectVertex, {0}}, {Step::Cut}})},
 };
 
 } // namespace

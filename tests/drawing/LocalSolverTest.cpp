@@ -156,6 +156,14 @@ const SolverCase kSolverCases[] = {
      },
      false, LocalSolver::Outcome::NotConverged, LocalSolver::kMaxSteps,
      [](Pool& p, const std::vector<double>& before) { EXPECT_EQ(p.Values(), before); }},
+    {"a distance whose square overflows is never counted as met",
+     [](Pool& p) {
+         VertexShape* free = p.Point(3, 4);
+         p.Eqn<DistanceEqn>(p.Point(0, 0, true), free, p.Var(1e300, true));
+         return Start({free->GetXVar()});
+     },
+     false, LocalSolver::Outcome::NotFinite, 0,
+     [](Pool& p, const std::vector<double>& before) { EXPECT_EQ(p.Values(), before); }},
 };
 
 } // namespace
