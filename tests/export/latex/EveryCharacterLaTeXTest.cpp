@@ -221,7 +221,11 @@ TEST_F(EveryCharacterLaTeX, ABlankBeforeAWordInAnotherFaceReachesThePdf)
     const std::string tcx = ReadText(folder + "/faces.tcx");
     for (std::size_t n = 0; n < kFaceRows.size(); ++n) {
         const QString piece = QString::fromStdString(EveryCharacterDocument::Piece(shown, n)).simplified();
-        EXPECT_EQ(piece.toStdString(), kFaceRows[n].shown) << EveryCharacterDocument::Piece(tex, n);
+        const std::string source = EveryCharacterDocument::Piece(tex, n);
+        EXPECT_EQ(piece.toStdString(), kFaceRows[n].shown) << source;
+        // No sign is set as an accent over nothing, which pdftotext would not tell.
+        for (const char* accent : {"\\~", "\\^"})
+            EXPECT_EQ(source.find(accent), std::string::npos) << source;
         EXPECT_EQ(WithoutLabels(EveryCharacterDocument::Piece(tcx, n)), EveryCharacterDocument::Piece(tex, n));
     }
 }
