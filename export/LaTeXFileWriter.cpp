@@ -111,7 +111,7 @@ LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::st
 
 // A control word ends at the blank after it, and TeX skips the blanks of the
 // text that follow too; in text an empty group ends it instead, so that a
-// word set in another face ("{\\em  two}") keeps the blank before it.
+// word set in another face ("{\em  two}") keeps the blank before it.
 void LaTeXFileWriter::Put(const char* text)
 {
     const std::string_view bytes(text);
