@@ -62,10 +62,14 @@ void CCorvellView::OnPrint(CDC* dc, CPrintInfo* info)
         gDrawContext.TextOutAt(text);
         gDrawContext.SetBaseSize(base);
     }
-    // The page's stretch of the document, moved to the page's margins.
+    // The page's stretch of the document, moved to the page's margins. The
+    // clip keeps the lines of the pages before and after off this one; across
+    // the page it reaches the paper's edges, since a frame drawn on the text's
+    // left edge would otherwise lie on the clip's edge, where a preview that
+    // scales the page down rounds it away.
     const Rect page = m_pageBreaks->GetPageRect(int(info->m_nCurPage));
     gDrawContext.SetOrigin(IntPoint(margin, margin - page.top));
-    gDrawContext.SetClipRegion(page);
+    gDrawContext.SetClipRegion(Rect(-margin, page.top, dc->GetDeviceCaps(HORZRES) - margin, page.bottom));
     m_paragraphs->PaintRange(page);
     gDrawContext.ClearClipRegion();
     gDrawContext.EndDraw();

@@ -136,7 +136,7 @@ TAction* ChooseVariableValueLabel(DiagramComp& diagram)
     return new TAddLabelAction(&diagram, nullptr, label);
 }
 
-bool EditValueDisplay(DrawValueComp& display)
+bool EditValueDisplay(DrawValueComp& display, ActionView* view)
 {
     DrawVariable* variable = display.GetVariable();
     if (!variable)
@@ -146,8 +146,11 @@ bool EditValueDisplay(DrawValueComp& display)
         return false;
     Str255 text;
     text.AssignCString(dialog.m_strValue);
-    if (display.ApplyProperties(dialog.m_bLocked, text))
+    if (display.ApplyProperties(dialog.m_bLocked, text)) {
+        if (view)
+            view->DropUndoStep();
         return true;
+    }
     AfxMessageBox("The value must be a number; the variable keeps its value.", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
@@ -178,7 +181,7 @@ TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
 void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display)
 {
     DrawTargetScope draw(&view);
-    if (!EditValueDisplay(display))
+    if (!EditValueDisplay(display, &view))
         return;
     // The display may stand in a drawing's label or in a line of text.
     DocSelection range(&display);

@@ -2,6 +2,7 @@
 // The drawing commands that open a dialog: the colour of the selected
 // shapes, the drawing's properties, and a value display of a named
 // variable.
+class ActionView;
 class CCorvellView;
 class DiagramComp;
 class DrawValueComp;
@@ -32,5 +33,7 @@ bool EditSelectionStyle(DiagramComp& diagram);
 bool EditDrawingProperties(DiagramComp& diagram);
 TAction* ChooseVariableValueLabel(DiagramComp& diagram);
 // A text that is no number is refused with a message, changing nothing;
-// a display without a variable opens nothing.
-bool EditValueDisplay(DrawValueComp& display);
+// a display without a variable opens nothing. The value is set outside the
+// undo steps: once it is set the view's undo step is dropped, so that it
+// cannot undo over the solved value.
+bool EditValueDisplay(DrawValueComp& display, ActionView* view = nullptr);

@@ -63,6 +63,24 @@ std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemAr
 
 namespace {
 
+// A new cluster, solved. What the kernel cannot solve (no model, no
+// solution, an answer it cannot use) the editor's own solver tries from the
+// same values, so that an edit is never left unsolved while the kernel
+// runs; a kernel solver that already handed over to it is not tried again.
+template <class Seed>
+std::unique_ptr<ConstraintCluster> SolvedCluster(DiagramComp& diagram, const Seed& seed,
+                                                 const ItemArray<DrawVariable>& held, bool& solved)
+{
+    std::unique_ptr<ConstraintCluster> cluster = NewCluster(diagram, seed);
+    solved = cluster->SolveHolding(held);
+    auto* kernel = dynamic_cast<KernelSolver*>(cluster.get());
+    if (!solved && kernel && !kernel->HasFallenBack()) {
+        cluster = std::make_unique<LocalSolver>(diagram, seed);
+        solved = cluster->SolveHolding(held);
+    }
+    return cluster;
+}
+
 void AddLocked(DiagramComp& diagram, DrawConstraint* constraint)
 {
     diagram.AddConstraint(constraint);
@@ -119,13 +137,15 @@ void TAddConstraintAction::Do()
         m_diagram->AddShape(m_newPoint);
     AddLocked(*m_diagram, m_constraint);
     m_diagram->SelectConstraint(m_constraint, false);
-    if (m_cluster) {
+    bool solved = true;
+    if (m_cluster)
         m_cluster->SwapGathered();
-    } else {
-        m_cluster = NewCluster(*m_diagram, m_constraint);
-        m_cluster->Solve();
-    }
+    else
+        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, solved);
     Refresh();
+    // The constraint stays, unmet, with the values it found.
+    if (!solved)
+        ShowMessageOrBeep(TUpdateDiagramAction::kNoSolution);
 }
 
 void TAddConstraintAction::Undo()
@@ -412,8 +432,9 @@ void TUpdateDiagramAction::Do()
     ItemArray<DrawVariable> variables;
     for (const PendingMove& move : m_moves)
         variables.AddOnce(move.variable);
-    m_cluster = NewCluster(*m_diagram, variables);
-    if (!m_cluster->SolveHolding(variables)) {
+    bool solved = false;
+    m_cluster = SolvedCluster(*m_diagram, variables, variables, solved);
+    if (!solved) {
         ShowMessageOrBeep(kNoSolution);
         RevertMoves();
         m_cluster.reset();

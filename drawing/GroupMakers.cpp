@@ -80,7 +80,7 @@ TAction* EqualLengthMaker::Make(ActionView*, const ItemArray<DiagramShape>& sele
     std::vector<SegmentShape*> edges = StraightEdges(selected);
     if (edges.size() < 2)
         return nullptr;
-    return new TAddConstraintNoSolveAction(&diagram, new EqualLengthConstraint(std::move(edges)));
+    return new TAddConstraintAction(&diagram, new EqualLengthConstraint(std::move(edges)));
 }
 
 std::string EqualLengthMaker::GetErrorMessage() const
@@ -131,7 +131,7 @@ TAction* TangentMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected
     TangentParts parts;
     if (!FindTangentParts(selected, parts))
         return nullptr;
-    return new TAddConstraintNoSolveAction(&diagram, NewTangent(parts));
+    return new TAddConstraintAction(&diagram, NewTangent(parts));
 }
 
 std::string TangentMaker::GetErrorMessage() const

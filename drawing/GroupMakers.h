@@ -2,7 +2,8 @@
 // Makers that gather from every selected shape: equal lengths over all the
 // straight edges (at least two), a fixed point on every vertex (at least
 // one), and the tangency of a segment to a circle, a curve or a plot at a
-// vertex. None of them solves as it adds.
+// vertex. Equal lengths and a tangency are solved as they are added; fixed
+// points hold where they are.
 #include "drawing/DrawingMaker.h"
 
 #include <vector>

@@ -50,6 +50,28 @@ DrawVariable* RuleVariable(const ExprNode* node, const ExprNode** right = nullpt
     return static_cast<const DrawVarNode*>(rule->Left())->GetVariable();
 }
 
+// A locked variable a value edit changed travels as an unknown while a
+// request is written (a locked one is written as its number), and is locked
+// again at once.
+class LockedAsUnknowns {
+public:
+    explicit LockedAsUnknowns(const ItemArray<DrawVariable>& locked) : m_locked(locked)
+    {
+        for (DrawVariable* variable : m_locked)
+            variable->SetFixed(false);
+    }
+    ~LockedAsUnknowns()
+    {
+        for (DrawVariable* variable : m_locked)
+            variable->SetFixed(true);
+    }
+    LockedAsUnknowns(const LockedAsUnknowns&) = delete;
+    LockedAsUnknowns& operator=(const LockedAsUnknowns&) = delete;
+
+private:
+    const ItemArray<DrawVariable>& m_locked;
+};
+
 } // namespace
 
 KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_diagram(diagram)
@@ -68,10 +90,28 @@ KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m
 KernelSolver::KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
     : m_diagram(diagram), m_seed(variables)
 {
+    Build(SeedList(), false, variables);
+}
+
+ListNode* KernelSolver::SeedList() const
+{
     auto* list = new ListNode;
-    for (DrawVariable* variable : variables)
+    for (DrawVariable* variable : m_seed)
         list->AppendChild(new DrawVarNode(variable));
-    Build(list, false, variables);
+    return list;
+}
+
+// A drag leaves a locked variable a number; a value typed for one is held
+// in a model built again with it as an unknown.
+void KernelSolver::HoldLockedSeeds()
+{
+    if (m_fromCore || !m_locked.IsEmpty())
+        return;
+    for (DrawVariable* variable : m_seed)
+        if (variable->IsFixed())
+            m_locked.AddOnce(variable);
+    if (!m_locked.IsEmpty())
+        Build(SeedList(), false, m_seed);
 }
 
 KernelSolver::~KernelSolver() = default;
@@ -86,9 +126,13 @@ void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVa
     m_diagram.ResolveDeficits();
     Node system(m_diagram.BuildEquationSystem(true));
     KernelLink* link = KernelLink::Get();
-    Node answer(!link ? new ErrorNode
-                      : fromCore ? link->BuildModelFromCore(system.get(), argument.get())
-                                 : link->BuildModelFromVars(system.get(), argument.get()));
+    Node answer;
+    {
+        LockedAsUnknowns locked(m_locked);
+        answer.reset(!link      ? new ErrorNode
+                     : fromCore ? link->BuildModelFromCore(system.get(), argument.get())
+                                : link->BuildModelFromVars(system.get(), argument.get()));
+    }
     TakeModel(answer.get());
     // The variables the change starts from are kept too, so that undo puts
     // them back whatever the kernel's model holds.
@@ -113,10 +157,7 @@ bool KernelSolver::LeaveOutEquations()
         return false;
     m_equationsLeftOut = true;
     m_diagram.SetEquationsLeftOut(true);
-    auto* list = new ListNode;
-    for (DrawVariable* variable : m_seed)
-        list->AppendChild(new DrawVarNode(variable));
-    Build(list, false, m_seed);
+    Build(SeedList(), false, m_seed);
     m_diagram.SetEquationsLeftOut(false);
     return true;
 }
@@ -182,7 +223,8 @@ bool KernelSolver::ApplySolution(const ExprNode* answer)
         DrawVariable* variable = static_cast<const DrawVarNode*>(rule->Left())->GetVariable();
         if (!variable || !InModel(variable))
             return false;
-        if (rule->Right()->GetTag() != kReal)
+        // A locked value stays exactly as it was typed.
+        if (rule->Right()->GetTag() != kReal || m_locked.Contains(variable))
             continue;
         const double value = rule->Right()->GetRealValue();
         if (!std::isfinite(value))
@@ -224,13 +266,18 @@ bool KernelSolver::Solve()
 {
     if (m_fallback)
         return m_fallback->Solve();
+    HoldLockedSeeds();
     if (!m_built || !m_rules) {
         Restore();
         return LeaveOutEquations() && Solve();
     }
     RefreshRules();
     KernelLink* link = KernelLink::Get();
-    Node answer(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
+    Node answer;
+    {
+        LockedAsUnknowns locked(m_locked);
+        answer.reset(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
+    }
     if (ApplySolution(answer.get())) {
         Commit();
         NoteEquationsLeftOut();
@@ -257,9 +304,11 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
     for (const ExprNode* rule = m_rules->First(); rule; rule = rule->next)
         if (DrawVariable* variable = RuleVariable(rule))
             moved.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
+    // A locked coordinate of the dragged vertex is no unknown, and no target.
     ListNode target;
-    target.AppendChild(new RuleNode(new DrawVarNode(dragged->GetXVar()), new RealNode(dragged->GetXVar()->GetValue())));
-    target.AppendChild(new RuleNode(new DrawVarNode(dragged->GetYVar()), new RealNode(dragged->GetYVar()->GetValue())));
+    for (DrawVariable* variable : {dragged->GetXVar(), dragged->GetYVar()})
+        if (!variable->IsFixed())
+            target.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
     Node answer(KernelLink::Get()->SolveSystem(m_rules.get(), &moved, &target));
     if (ApplySolution(answer.get())) {
         Commit();
@@ -282,5 +331,6 @@ ExprNode* KernelSolver::Finalize()
     if (!link || link->IsBusy())
         return new ErrorNode;
     ListNode empty;
+    LockedAsUnknowns locked(m_locked);
     return link->FinalizeModel(m_rules ? static_cast<const ExprNode*>(m_rules.get()) : &empty);
 }

@@ -11,6 +11,11 @@
 // a finite real; an answer of another form leaves every value as it was.
 // A kernel that stops during a drag leaves the rest of the drag to the
 // editor's own solver, with a message.
+//
+// A value typed for a locked variable (a fixed length or radius) changes a
+// variable the kernel would only see as a number: the solve builds the model
+// again with it travelling as an unknown held at its new value, so that the
+// model holds what it binds and moves it there.
 #include "drawing/ConstraintCluster.h"
 
 #include <memory>
@@ -50,6 +55,9 @@ public:
 
 private:
     void Build(ExprNode* second, bool fromCore, const ItemArray<DrawVariable>& seed);
+    // The variables the model is built from, as a new list.
+    ListNode* SeedList() const;
+    void HoldLockedSeeds();
     void TakeModel(const ExprNode* answer);
     void RefreshRules();
     bool InModel(const DrawVariable* variable) const;
@@ -71,6 +79,8 @@ private:
     std::unordered_set<const DrawVariable*> m_model;
     bool m_built = true;
     ItemArray<DrawVariable> m_seed;
+    // The locked variables a solve holds as unknowns.
+    ItemArray<DrawVariable> m_locked;
     std::unique_ptr<LocalSolver> m_fallback;
     bool m_fromCore = false;
     bool m_equationsLeftOut = false;

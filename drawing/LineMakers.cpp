@@ -43,7 +43,7 @@ TAction* TwoPointMaker::Make(ActionView*, const ItemArray<DiagramShape>& selecte
     VertexShape* p2 = nullptr;
     if (!TwoPoints(selected, p1, p2))
         return nullptr;
-    return new TAddConstraintNoSolveAction(&diagram, NewConstraint(p1, p2));
+    return new TAddConstraintAction(&diagram, NewConstraint(p1, p2));
 }
 
 std::string HorizontalMaker::GetErrorMessage() const
@@ -86,8 +86,7 @@ TAction* DistanceMaker::Make(ActionView* view, const ItemArray<DiagramShape>& se
 {
     if (selected.GetCount() == 1 && selected.GetAt(0)->IsCircle()) {
         auto* circle = static_cast<CircleShape*>(selected.GetAt(0));
-        return new TAddConstraintNoSolveAction(&diagram,
-                                               new RadiusConstraint(circle->GetCentre(), circle->GetRadiusVar()));
+        return new TAddConstraintAction(&diagram, new RadiusConstraint(circle->GetCentre(), circle->GetRadiusVar()));
     }
     return TwoPointMaker::Make(view, selected, diagram, at);
 }

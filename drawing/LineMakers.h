@@ -1,7 +1,8 @@
 #pragma once
 // Makers of the constraints on one segment or two vertices: horizontal,
 // vertical, fixed slope and distance (which also takes a circle, whose
-// radius it fixes). The constraint is added without a solve.
+// radius it fixes). The drawing is solved as the constraint is added, so a
+// segment made horizontal turns at once.
 #include "drawing/DrawingMaker.h"
 
 class DrawConstraint;

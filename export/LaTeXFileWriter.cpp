@@ -2,9 +2,11 @@
 
 #include "export/CWebImageDC.h"
 #include "export/LaTeXCharForms.h"
+#include "export/MathRunText.h"
 
 #include "foundation/ByteStream.h"
 #include "foundation/CharTable.h"
+#include "foundation/CompList.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/FontIds.h"
 #include "foundation/Str255.h"
@@ -291,7 +293,7 @@ void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
             WriteText(std::string_view(&code, 1), LaTeXPlace::kText);
         return;
     }
-    const int32_t font = FoldFont(comp.GetFontId());
+    const int32_t font = RunFont(comp);
     if (font != m_currentFont) {
         FlushPending();
         SetFont(font);
@@ -344,6 +346,37 @@ std::string LaTeXFileWriter::TextFormInFont(uint8_t code, int charSet) const
     if (m_currentFont == kTypewriter && charSet == ANSI_CHARSET && code > ' ' && code < 127)
         return LaTeXCharForms::VerbatimForm(code);
     return LaTeXCharForms::TextForm(code, charSet);
+}
+
+void LaTeXFileWriter::SetParagraphRow(const CompList* row)
+{
+    m_row = row;
+    m_rowIndex = 0;
+    m_textRunEnd = 0;
+}
+
+// A run of the mathematics face in a text paragraph that is no formula (a
+// blank after a link, a period after a reference) goes on in the font before
+// it: TeX would drop its blanks in mathematics.
+int32_t LaTeXFileWriter::RunFont(const TextComp& comp)
+{
+    const int32_t font = FoldFont(comp.GetFontId());
+    if (!m_row || m_groupDepth > 0)
+        return font;
+    // Characters are shared among rows: the position counts the paragraph's
+    // components as they come.
+    ++m_rowIndex;
+    if (m_row->GetAt(m_rowIndex) != &comp) {
+        m_row = nullptr;
+        return font;
+    }
+    if (m_rowIndex < m_textRunEnd)
+        return m_currentFont;
+    if (font != kMath || m_currentFont == kMath || m_baseFont == kMath)
+        return font;
+    const auto inRun = [](const TextComp& c) { return FoldFont(c.GetFontId()) == kMath; };
+    m_textRunEnd = MathRunText::TextRunEnd(*m_row, m_rowIndex, inRun);
+    return m_rowIndex < m_textRunEnd ? m_currentFont : font;
 }
 
 // ---- lists and verbatim ----

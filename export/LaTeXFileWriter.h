@@ -49,6 +49,7 @@ public:
     void WriteNumber(long value);
     void NewLine() override;
     void WriteChar(TextComp& comp, bool align) override;
+    void SetParagraphRow(const CompList* row) override;
     void SetFont(int32_t font);
     void FlushPending();
 
@@ -111,6 +112,7 @@ protected:
     static bool IsReferenced(const EquationLabel* label);
 
 private:
+    int32_t RunFont(const TextComp& comp);
     void WriteLetterForm(const std::string& tex, bool math);
     std::string TextFormInFont(uint8_t code, int charSet) const;
     void WriteOtherForm(int32_t kind, const std::string& tex, bool math, bool align);
@@ -127,5 +129,11 @@ private:
     bool m_itemize1 = false;
     bool m_itemize2 = false;
     bool m_verbatim = false;
+    // The paragraph row being written, the position in it of the component
+    // last handed over, and the end of a run of the mathematics face there
+    // that is written as text.
+    const CompList* m_row = nullptr;
+    int m_rowIndex = 0;
+    int m_textRunEnd = 0;
     ExportPictureFiles m_pictures;
 };

@@ -1,5 +1,6 @@
 #include "export/NotebookFileWriter.h"
 
+#include "export/MathRunText.h"
 #include "foundation/ByteStream.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
@@ -38,14 +39,25 @@ int RunOf(const TextComp& comp)
     }
 }
 
+bool IsLinkOrReference(const TextComp& comp)
+{
+    return dynamic_cast<const CrossRefComp*>(&comp) || dynamic_cast<const HyperlinkComp*>(&comp);
+}
+
 // References and links carry the font of structures, yet in a text cell they
 // stand for their visible text: they continue the text run they follow (a
 // plain run after mathematics) instead of being parsed as a formula.
 int RunIn(const TextComp& comp, int current)
 {
-    if (dynamic_cast<const CrossRefComp*>(&comp) || dynamic_cast<const HyperlinkComp*>(&comp))
+    if (IsLinkOrReference(comp))
         return current == 3 ? 0 : current;
     return RunOf(comp);
+}
+
+// Whether a formula's run in a text cell takes the component.
+bool InMathRun(const TextComp& comp)
+{
+    return !IsLinkOrReference(comp) && RunOf(comp) == 3;
 }
 
 // The characters of the faces that notebooks name; every other character
@@ -233,15 +245,19 @@ std::string NotebookFileWriter::MathBoxText(CompList& row, int first, int end)
     const bool hadError = gSyntaxError;
     gSyntaxError = false;
     std::unique_ptr<ExprNode> node(MathParser(row, first, end).Parse());
-    if (gSyntaxError && !m_failure.row)
-        m_failure = {&row, first, end};
+    if (gSyntaxError && !m_failure.row) {
+        // The range shown selected leaves out the blanks around the formula.
+        const auto [from, to] = MathRunText::WithoutOuterBlanks(row, first, end);
+        m_failure = {&row, from, to};
+    }
     gSyntaxError = gSyntaxError || hadError;
     return m_boxText ? NotebookText(m_boxText(node.get())) : std::string();
 }
 
+// A row of blanks is an empty formula, as an empty row is.
 void NotebookFileWriter::WriteMathCell(CompList& row, const char* style)
 {
-    if (row.GetCount() == 0) {
+    if (MathRunText::IsBlank(row, 1, row.GetCount() + 1)) {
         // The cell's text and its style are separate arguments.
         Append("Cell[\"\",");
     } else {
@@ -278,6 +294,20 @@ void NotebookFileWriter::AddRunText(const std::string& text)
     m_runText += text.substr(0, kRunTextLimit);
 }
 
+// A character of the mathematics face joins the run's text as the text
+// faces' character; one they lack is written by its notebook form.
+void NotebookFileWriter::AddRunCharacter(const TextComp& comp)
+{
+    const int code = comp.GetFontId() == FontId::kMath ? MathRunText::TextCode(comp) : comp.GetChar();
+    if (code >= 0) {
+        AddRunText(std::string(1, static_cast<char>(code)));
+        return;
+    }
+    WriteRunText();
+    const char32_t shown = MathRunText::Shown(comp);
+    Append(CharacterForm(shown != 0 ? shown : 0xFFFD));
+}
+
 void NotebookFileWriter::CloseRun(CompList& row, int end, bool last)
 {
     const char* separator = last ? "" : ",\n";
@@ -307,9 +337,16 @@ void NotebookFileWriter::WriteTextCell(CompList& row, int outerStyle, const char
     Append("Cell[TextData[{\n");
     OpenRun(outerStyle);
     m_runFirst = 1;
+    int textEnd = 0; // components before it belong to a run of mathematics written as text
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp* comp = row.GetAt(i);
-        const int run = RunIn(*comp, m_run);
+        int run = RunIn(*comp, m_run);
+        // A run of the mathematics face that is no formula goes on in the
+        // run before it.
+        if (run == kMath && m_run != kMath && i >= textEnd)
+            textEnd = MathRunText::TextRunEnd(row, i, InMathRun);
+        if (i < textEnd)
+            run = m_run;
         if (run != m_run) {
             CloseRun(row, i, false);
             OpenRun(run);
@@ -322,7 +359,7 @@ void NotebookFileWriter::WriteTextCell(CompList& row, int outerStyle, const char
         else if (auto* link = dynamic_cast<HyperlinkComp*>(comp))
             AddRunText(link->GetDisplayText().GetText());
         else if (!TextComp::IsNotChar(comp->Tag()))
-            AddRunText(std::string(1, static_cast<char>(comp->GetChar())));
+            AddRunCharacter(*comp);
     }
     CloseRun(row, row.GetCount() + 1, true);
     Append("}], ");

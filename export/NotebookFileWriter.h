@@ -66,6 +66,7 @@ private:
     void OpenRun(int run);
     void CloseRun(CompList& row, int end, bool last);
     void AddRunText(const std::string& text);
+    void AddRunCharacter(const TextComp& comp);
     void WriteRunText();
     std::string MathBoxText(CompList& row, int first, int end);
 

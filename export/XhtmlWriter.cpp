@@ -4,6 +4,7 @@
 #include "drawing/DrawValueComp.h"
 #include "export/CWebImageDC.h"
 #include "export/ExportPictureFiles.h"
+#include "export/MathRunText.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/FontIds.h"
@@ -42,6 +43,12 @@ bool KeepsRunStyle(const TextComp& comp)
 {
     const TypeTag tag = comp.Tag();
     return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
+}
+
+// Whether a formula's run takes the component.
+bool InMathRun(const TextComp& comp)
+{
+    return !comp.IsDiagram() && !KeepsRunStyle(comp) && XhtmlWriter::RunStyleOf(comp) == kRunMath;
 }
 
 // The text a reference or a value display shows.
@@ -371,19 +378,21 @@ void XhtmlWriter::WriteSourceCode(CompList& row)
 
 // ---- math ----
 
+// The range shown selected leaves out the blanks around the formula.
 void XhtmlWriter::RecordError(const CompList& row, int first, int last)
 {
     if (m_errorRow)
         return;
+    const auto [from, end] = MathRunText::WithoutOuterBlanks(row, first, last + 1);
     m_errorRow = &row;
-    m_errorFirst = first;
-    m_errorLast = last;
+    m_errorFirst = from;
+    m_errorLast = end - 1;
 }
 
-// An empty row is an empty formula, not a failure.
+// An empty row, or one of blanks, is an empty formula, not a failure.
 void XhtmlWriter::WriteMathRange(CompList& row, int first, int last)
 {
-    if (first > last)
+    if (first > last || MathRunText::IsBlank(row, first, last + 1))
         return;
     gSyntaxError = false;
     std::unique_ptr<ExprNode> node(MathParser(row, first, last + 1).Parse());
@@ -449,6 +458,7 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
     bool opened = false;
     int mathFirst = 0;
     int column = 0;
+    int textEnd = 0; // components before it belong to a run of mathematics written as text
     Str255 buffer;
     if (outerStyle == kRunMath) {
         NewLine();
@@ -475,7 +485,13 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
         }
         // Links, references and values join the text run they stand in; after
         // a formula they start a plain one.
-        const int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
+        int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
+        // A run of the mathematics face that is no formula goes on in the
+        // run before it.
+        if (style == kRunMath && current != kRunMath && i >= textEnd)
+            textEnd = MathRunText::TextRunEnd(row, i, InMathRun);
+        if (i < textEnd)
+            style = current;
         if (style != current) {
             CloseRun(row, current, opened, mathFirst, i - 1, buffer);
             current = style;
@@ -519,7 +535,14 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
         } else {
             if (buffer.GetLength() >= kBufferLimit)
                 FlushText(buffer);
-            const unsigned char code = comp.GetChar();
+            const int code = comp.GetFontId() == FontId::kMath ? MathRunText::TextCode(comp) : comp.GetChar();
+            if (code < 0) {
+                // A sign of the mathematics face that the text faces lack.
+                FlushText(buffer);
+                const char32_t shown = MathRunText::Shown(comp);
+                WriteEscapedChar(uint16_t(shown != 0 ? shown : 0xFFFD));
+                continue;
+            }
             buffer.AppendChar(char(code));
             // Source lines are kept whole.
             if (code == ' ' && column >= kLineColumn && outerStyle != kRunCode) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+class CompList;
 class EquationLabel;
 class TextComp;
 
@@ -32,6 +33,10 @@ public:
     // One component of a row: a character with font switching, a structure
     // through its own WriteLaTeX.
     virtual void WriteChar(TextComp& comp, bool align) = 0;
+    // The paragraph row whose components come next, one by one and in
+    // order, through WriteChar (null after the last), so that the writer can
+    // look ahead along it.
+    virtual void SetParagraphRow(const CompList* row) { (void)row; }
 
     virtual void BeginTitle() = 0;
     virtual void EndTitle() = 0;

@@ -357,6 +357,16 @@ Expr Calculations::statement(const Expr& e, const SessionPrefs& prefs, const Eva
         }
         throw CodeRefusal("Set", "write", notDefinable(left));
     }
+    if (e.hasHead("Clear") || e.hasHead("ClearAll")) {
+        // The names lose their definitions and stand for themselves again.
+        for (std::size_t i = 0; i < e.argCount(); ++i) {
+            const Expr& name = e.arg(i);
+            if (!name.isSymbol() && name.type != wire::kTokenString)
+                throw CodeRefusal("Clear", "ssym", wire::toFullForm(name) + " is not a name, so Clear cannot clear it.");
+            definitions_.erase(name.text);
+        }
+        return Expr::symbol("Null");
+    }
     if (containsSymbol(e, "Pattern"))
         throw CodeRefusal("Pattern", "patv", "A pattern such as x_ can stand only on the left of a definition.");
     return evaluate(substituted(e, 0));

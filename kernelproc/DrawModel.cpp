@@ -72,12 +72,34 @@ EquationKeys keysOf(const Expr& e)
     return keys;
 }
 
+// False for an equation of fixed values alone (every point a new constraint
+// binds is fixed) that does not hold: nothing can move to meet it.
+bool heldByValues(const Expr& e)
+{
+    const EquationKeys keys = keysOf(e);
+    if (!keys.ids.empty() || !keys.names.empty())
+        return true;
+    std::vector<double> values;
+    const DrawTerm::Resolve resolve = [&](const Expr& leaf) -> std::optional<DrawTerm::Leaf> {
+        if (leaf.hasHead("VXDrawValue", 1))
+            if (std::optional<double> v = numericValue(leaf.arg(0))) {
+                values.push_back(*v);
+                return DrawTerm::Leaf{-1, *v};
+            }
+        return std::nullopt;
+    };
+    std::string error;
+    const std::optional<DrawTerm> term = DrawTerm::compile(e, resolve, error);
+    return !term || std::abs(term->value({})) <= residualTolerance(values);
+}
+
 } // namespace
 
 void DrawModel::clear()
 {
     built_ = false;
     solved_ = false;
+    unmet_ = false;
     error_.clear();
     equations_.clear();
     ids_.clear();
@@ -143,9 +165,12 @@ Expr DrawModel::build(const Expr& system, std::vector<Expr> core, std::vector<lo
     for (const Expr& e : plain)
         if (std::optional<Expr> x = expandedEquation(substituted(e, defined), derivative, error))
             equations.push_back(std::move(*x));
+    bool unmet = false;
     for (const Expr& c : core)
-        if (std::optional<Expr> x = expandedEquation(substituted(c, defined), derivative, error))
+        if (std::optional<Expr> x = expandedEquation(substituted(c, defined), derivative, error)) {
             drawVarsIn(*x, seeds);
+            unmet = unmet || !heldByValues(*x);
+        }
     if (!error.empty()) {
         error_ = error;
         return failed();
@@ -217,6 +242,7 @@ Expr DrawModel::build(const Expr& system, std::vector<Expr> core, std::vector<lo
     }
 
     built_ = true;
+    unmet_ = unmet;
     error_.clear();
     equations_ = std::move(compiled);
     ids_ = std::move(ids);
@@ -267,7 +293,7 @@ Expr DrawModel::solve(const Expr& rules, const ProjectionLimits& limits)
     std::vector<double> values = values_;
     if (!readRules(rules, values))
         return failed();
-    if (!built_)
+    if (!built_ || unmet_)
         return answer(false);
     std::vector<bool> heavy(held_.begin(), held_.end());
     const std::vector<double> wanted = values;
@@ -287,7 +313,7 @@ Expr DrawModel::constrainedMin(const Expr& before, const Expr& moved, const Expr
     std::vector<double> wanted = values;
     if (!readRules(target, wanted))
         return failed();
-    if (!built_)
+    if (!built_ || unmet_)
         return answer(false);
     std::vector<bool> heavy(values.size(), false);
     for (std::size_t i = 0; i < target.argCount(); ++i)

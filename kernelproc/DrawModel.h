@@ -9,7 +9,8 @@
 //        to the core equations' variables or to the given variables;
 //   QVSolveSystem[rules] -> {1, {VXDrawVar[id] -> real...}} or {0, {}}: the
 //        solution nearest the rules' values in which the variables a model was
-//        built from keep their values (the user's edits);
+//        built from keep their values (the user's edits); no solution when a
+//        core equation binds fixed values alone and does not hold;
 //   QVConstrainedMin[before, moved, target] -> the same: the solution nearest
 //        the moved values with the target's coordinates where the user put
 //        them or, when no solution has them there, as near as they can be.
@@ -62,6 +63,7 @@ private:
 
     bool built_ = false;
     bool solved_ = false; // a solve or drag step succeeded since the build
+    bool unmet_ = false;  // a core equation of fixed values alone does not hold
     std::string error_;
     std::vector<DrawTerm> equations_;
     std::vector<long long> ids_; // the model's drawing variables, first in the unknowns

@@ -75,7 +75,7 @@ bool isLogic(const Expr& e)
     if (!e.isFunction() || !e.head().isSymbol())
         return false;
     const std::string_view head = plainHead(e.head().text);
-    if (head == "And" || head == "Or" || (head == "Not" && e.argCount() == 1) || head == "Inequality")
+    if (head == "And" || head == "Or" || head == "Xor" || (head == "Not" && e.argCount() == 1) || head == "Inequality")
         return true;
     if (head == "Unequal")
         return e.argCount() >= 2;
@@ -119,6 +119,43 @@ std::string giacReason(const std::string& text)
     if (readable.empty())
         return reason;
     return reason.empty() ? readable : readable + " (" + reason + ")";
+}
+
+bool containsReal(const Expr& e)
+{
+    if (e.type == wire::kTokenReal)
+        return true;
+    return std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return containsReal(p); });
+}
+
+bool containsPeriodic(const Expr& e)
+{
+    if (e.isFunction() && e.head().isSymbol()) {
+        const std::string_view head = plainHead(e.head().text);
+        for (const char* name : {"Sin", "Cos", "Tan", "Cot", "Sec", "Csc"}) {
+            if (head == name)
+                return true;
+        }
+    }
+    return std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return containsPeriodic(p); });
+}
+
+// An answer with no parts of its own: a number, a symbol, a string.
+bool isAtomic(const Expr& e)
+{
+    return !e.isFunction() || e.hasHead("Rational", 2) || e.hasHead("Complex", 2);
+}
+
+// Part 0: the head of an expression, the kind of an atom.
+Expr headOf(const Expr& e)
+{
+    if (e.isFunction())
+        return Expr(e.head());
+    if (e.type == wire::kTokenInteger)
+        return Expr::symbol("Integer");
+    if (e.type == wire::kTokenReal)
+        return Expr::symbol("Real");
+    return Expr::symbol(e.type == wire::kTokenString ? "String" : "Symbol");
 }
 
 Expr alternatives(std::vector<Expr> choices)
@@ -197,7 +234,11 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
             return setAttribute(expr, expr.hasHead("SetAttributes"));
         std::string_view head = expr.isFunction() && expr.head().isSymbol() ? plainHead(expr.head().text) : "";
         if (head == "Solve")
-            return evaluateSolve(expr, ask);
+            return evaluateSolve(expr, ask, messages);
+        if ((head == "Part" && expr.argCount() >= 2) || (head == "Length" && expr.argCount() == 1)) {
+            if (std::optional<Expr> value = evaluateStructure(expr, ask, messages))
+                return *value;
+        }
         if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).isSymbol())
             return evaluateIntegrate(expr);
         if (head == "Series")
@@ -238,6 +279,8 @@ Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<
             return Expr::symbol(operand.isSymbol("True") ? "False" : "True");
         return Expr::function("Not", {std::move(operand)});
     }
+    if (head == "Xor")
+        return evaluateXor(expr, ask, messages);
     if (head == "And" || head == "Or") {
         const bool isAnd = head == "And";
         const char* decisive = isAnd ? "False" : "True";
@@ -287,6 +330,57 @@ Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<
     return allTrue ? Expr::symbol("True") : sides;
 }
 
+Expr GiacEvaluator::evaluateXor(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
+{
+    // True when an odd number of operands are; what stays undecided stays as written.
+    bool odd = false;
+    Expr undecided = Expr::function("Xor", {});
+    for (std::size_t i = 0; i < expr.argCount(); ++i) {
+        Expr operand = evaluate(expr.arg(i), ask, messages);
+        if (operand.isSymbol("True") || operand.isSymbol("False"))
+            odd = odd != operand.isSymbol("True");
+        else
+            undecided.parts.push_back(std::move(operand));
+    }
+    if (undecided.argCount() == 0)
+        return Expr::symbol(odd ? "True" : "False");
+    Expr rest = undecided.argCount() == 1 ? undecided.arg(0) : undecided;
+    return odd ? Expr::function("Not", {std::move(rest)}) : rest;
+}
+
+std::optional<Expr> GiacEvaluator::evaluateStructure(const Expr& expr, const Ask& ask,
+                                                     std::vector<KernelMessage>& messages)
+{
+    // Length and Part read the expression as the kernel shows it: x + y + z has
+    // y for its second part, List for its part 0, and an atom has length 0.
+    for (std::size_t i = 1; i < expr.argCount(); ++i) {
+        if (expr.arg(i).type != wire::kTokenInteger)
+            return std::nullopt;   // a symbolic index: Giac's indexing decides
+    }
+    Expr value = evaluate(expr.arg(0), ask, messages);
+    if (value.isSymbol("$Failed") || value.isSymbol("$Aborted"))
+        return value;
+    if (expr.hasHead("Length") || expr.hasHead("VXLength"))
+        return Expr::integer(isAtomic(value) ? 0 : static_cast<long long>(value.argCount()));
+    for (std::size_t i = 1; i < expr.argCount(); ++i) {
+        long long index = 0;
+        try {
+            index = std::stoll(expr.arg(i).text);
+        } catch (const std::exception&) {
+            throw TranslationError("Part " + expr.arg(i).text + " does not exist");
+        }
+        const long long count = isAtomic(value) ? 0 : static_cast<long long>(value.argCount());
+        if (index == 0) {
+            value = headOf(value);
+            continue;
+        }
+        if (index > count || -index > count)
+            throw TranslationError("Part " + expr.arg(i).text + " of " + wire::toFullForm(value) + " does not exist");
+        value = Expr(value.arg(static_cast<std::size_t>(index > 0 ? index - 1 : count + index)));
+    }
+    return value;
+}
+
 Expr GiacEvaluator::giacValue(const std::string& text, bool matrices, bool series)
 {
     giac::context* ctx = &impl_->context;
@@ -323,7 +417,7 @@ std::vector<std::string> GiacEvaluator::freeSymbols(const Expr& expr) const
     return found;
 }
 
-Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
+Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
 {
     if (expr.argCount() < 1 || expr.argCount() > 2)
         throw TranslationError("Solve needs equations and the unknowns");
@@ -367,6 +461,15 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask)
     Expr solutions;
     try {
         solutions = giacValue("csolve(" + problem + ")", false);
+        // Giac falls back on a numeric search where it cannot isolate the
+        // unknown: the roots it finds in its interval are not all the roots.
+        if (!containsReal(equations) && containsReal(solutions))
+            messages.push_back({"Solve", "nsmet",
+                                "The roots were found numerically, and they need not be all the roots of the equation."});
+        else if (containsPeriodic(equations) && solutions.hasHead("List") && solutions.argCount() > 0)
+            messages.push_back({"Solve", "ifun",
+                                "Only the solutions in one period are given: others differ from them by multiples "
+                                "of the period."});
     } catch (const ForeignAnswer&) {
         // Roots Giac has no closed form for (its rootof) are answered as numbers.
         solutions = giacValue("cfsolve(" + problem + ")", false);
@@ -470,6 +573,10 @@ Expr GiacEvaluator::evaluateFactorInteger(const Expr& expr)
     // Giac lists prime, exponent, prime, exponent...; the kernel pairs them.
     GiacInput input;
     Expr flat = giacValue(input.translate(expr), false);
+    // Giac lists no factors for 1 and a lone 0 for 0; the kernel pairs each with the exponent 1.
+    if (flat.hasHead("List", 0) || flat == Expr::function("List", {Expr::integer(0)}))
+        return Expr::function("List", {Expr::function(
+                   "List", {flat.argCount() == 0 ? Expr::integer(1) : Expr::integer(0), Expr::integer(1)})});
     if (!flat.hasHead("List") || flat.argCount() % 2 != 0)
         return flat;
     Expr pairs = Expr::function("List", {});

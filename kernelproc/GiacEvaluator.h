@@ -43,7 +43,11 @@ public:
 
 private:
     struct Impl;
-    wire::Expr evaluateSolve(const wire::Expr& expr, const Ask& ask);
+    wire::Expr evaluateSolve(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
+    wire::Expr evaluateXor(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
+    // Part and Length of the evaluated expression; none for a symbolic index.
+    std::optional<wire::Expr> evaluateStructure(const wire::Expr& expr, const Ask& ask,
+                                                std::vector<KernelMessage>& messages);
     wire::Expr evaluateLogic(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateIntegrate(const wire::Expr& expr);
     wire::Expr evaluateSeries(const wire::Expr& expr);

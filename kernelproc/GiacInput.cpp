@@ -2,6 +2,7 @@
 
 #include "kernelproc/GiacNames.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdint>
@@ -73,6 +74,29 @@ bool isNumberOrInfinity(const Expr& e)
     if (e.type == wire::kTokenInteger || e.type == wire::kTokenReal || e.isSymbol("Infinity"))
         return true;
     return e.hasHead("Times", 2) && e.arg(0).type == wire::kTokenInteger && e.arg(1).isSymbol("Infinity");
+}
+
+bool isInteger(const Expr& e)
+{
+    return e.type == wire::kTokenInteger;
+}
+
+// A finite number written out: 1/2, 2.5, 10^3, Pi - 1; no unknown and no infinity.
+bool isNumericBound(const Expr& e, int depth = 0)
+{
+    if (e.type == wire::kTokenInteger || e.type == wire::kTokenReal)
+        return true;
+    if (e.isSymbol())
+        return e.isSymbol("Pi") || e.isSymbol("E") || e.isSymbol("e") || e.isSymbol("EulerGamma") ||
+            e.isSymbol("GoldenRatio") || e.isSymbol("Degree");
+    if (!e.isFunction() || !e.head().isSymbol() || e.hasHead("DirectedInfinity") || depth > 16)
+        return false;
+    return std::all_of(e.parts.begin() + 1, e.parts.end(), [depth](const Expr& p) { return isNumericBound(p, depth + 1); });
+}
+
+bool isTruthValue(const Expr& e)
+{
+    return e.isSymbol("True") || e.isSymbol("False");
 }
 
 // The variable a range runs over: x in {x, a, b} or {x, n}, or x alone.
@@ -294,6 +318,8 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "Part") {
         need(2, 2);
+        if (std::optional<Expr> picked = literalPart(e.arg(0), e.arg(1)))
+            return translate(*picked);
         // Giac counts from 0, and from the end as the kernel does for a negative index.
         const bool fromEnd = e.arg(1).type == wire::kTokenInteger && e.arg(1).text.starts_with("-");
         return "((" + translate(e.arg(0)) + ")[(" + translate(e.arg(1)) + ")" + (fromEnd ? "" : "-1") + "])";
@@ -309,10 +335,10 @@ std::string GiacInput::function(const Expr& e)
         return relation(op, e);
     if (head == "Inequality")
         return inequality(e);
-    if (head == "And" || head == "Or" || head == "Xor") {
-        std::string op = head == "And" ? " and " : head == "Or" ? " or " : " xor ";
-        return joined(e, op.c_str());
-    }
+    if (head == "Xor")
+        return exclusiveOr(e);
+    if (head == "And" || head == "Or")
+        return joined(e, head == "And" ? " and " : " or ");
     if (head == "Not") {
         need(1, 1);
         return "(not(" + translate(e.arg(0)) + "))";
@@ -352,6 +378,8 @@ std::string GiacInput::function(const Expr& e)
         return directedInfinity(e);
     if (head == "PolyGamma")
         return polyGamma(e);
+    if (std::string special = differentConvention(e); !special.empty())
+        return special;
     if (isOpaqueAtom(headExpr.text))   // a subscripted or accented variable is one unknown
         return encodeSymbol(wire::toFullForm(e));
     if (head == "Hold" || head == "Literal" || head == "Mover" || head == "Target" || head == "Marker") {
@@ -407,6 +435,11 @@ std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const c
         return "limit(product(" + f + "," + translate(rangeForm.arg(0)) + "," + translate(rangeForm.arg(1)) + "," + n +
             ")," + n + ",inf)";
     }
+    const bool sum = std::string(giacName) == "sum";
+    if ((sum || std::string(giacName) == "product") && rangeForm.hasHead("List")) {
+        if (std::optional<std::string> finite = finiteIteration(f, rangeForm, sum))
+            return *finite;
+    }
     if (rangeForm.hasHead("List", 3)) {
         std::string text = std::string(giacName) + "(" + f + "," + args(rangeForm) + ")";
         // A closed form over a symbolic range reads best factored: n (n + 1) / 2.
@@ -450,10 +483,113 @@ std::string GiacInput::sequence(const std::string& body, const Expr& range)
     const std::string k = translate(range.arg(0));
     const std::string from = n == 2 ? "(1)" : translate(range.arg(1));
     const std::string to = translate(range.arg(n == 2 ? 1 : 2));
+    // The step is always given: Giac's seq without one refuses a start that is not an integer.
     if (n < 4)
-        return guarded("(" + to + ")<(" + from + ")", k + "," + from + "," + to);
+        return guarded("(" + to + ")<(" + from + ")", k + "," + from + "," + to + ",1");
     const std::string step = translate(range.arg(3));
     return guarded("floor(((" + to + ")-(" + from + "))/(" + step + "))<0", k + "," + from + "," + to + "," + step);
+}
+
+std::optional<std::string> GiacInput::finiteIteration(const std::string& body, const Expr& range, bool sum)
+{
+    // Giac sums a reversed range by its own convention (Sum[k, {k, 5, 1}] would
+    // be -9) and steps a range that does not start at an integer wrongly; the
+    // kernel adds up the values Table lists: none for an empty range.
+    const std::size_t n = range.argCount();
+    if (n < 3 || n > 4 || !rangeVariable(range) || !isNumericBound(range.arg(1)) || !isNumericBound(range.arg(2)))
+        return std::nullopt;
+    if (n == 3 && isInteger(range.arg(1)) && isInteger(range.arg(2))) {
+        try {
+            if (std::stoll(range.arg(2).text) >= std::stoll(range.arg(1).text))
+                return std::nullopt;   // an ordinary range: Giac's closed forms are the kernel's
+            return sum ? "0" : "1";
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+    return std::string(sum ? "sum(" : "product(") + sequence(body, range) + ")";
+}
+
+std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)
+{
+    // Part 0 is the head; the parts of a list written out are its elements,
+    // counted from the end for a negative index.
+    if (!isInteger(index) || !whole.isFunction())
+        return std::nullopt;
+    long long i = 0;
+    try {
+        i = std::stoll(index.text);
+    } catch (const std::exception&) {
+        throw TranslationError("Part " + index.text + " does not exist");
+    }
+    if (i == 0)
+        return whole.head();
+    if (!whole.hasHead("List"))
+        return std::nullopt;
+    const auto count = static_cast<long long>(whole.argCount());
+    if (i > count || -i > count)
+        throw TranslationError("Part " + index.text + " of a list of " + std::to_string(count) + " does not exist");
+    return whole.arg(static_cast<std::size_t>(i > 0 ? i - 1 : count + i));
+}
+
+std::string GiacInput::exclusiveOr(const Expr& e)
+{
+    // Giac's xor answers 0 or 1, and 0 for two unknowns: only truth values are decided here.
+    bool odd = false;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (!isTruthValue(e.arg(i)))
+            throw TranslationError("Xor is decided only for True and False");
+        odd = odd != e.arg(i).isSymbol("True");
+    }
+    return odd ? "true" : "false";
+}
+
+std::string GiacInput::differentConvention(const Expr& e)
+{
+    // Functions whose Giac namesake means something else at an edge.
+    const std::string_view head = plainHead(e.head().text);
+    const std::size_t n = e.argCount();
+    if (head == "ArcTan" && n == 2) {
+        // ArcTan[x, y] is the angle of the point (x, y), undefined at the origin.
+        if (isInteger(e.arg(0)) && isInteger(e.arg(1)) && e.arg(0).text == "0" && e.arg(1).text == "0")
+            return "undef";
+        return "arg((" + translate(e.arg(0)) + ")+(" + translate(e.arg(1)) + ")*i)";
+    }
+    if (head == "UnitStep" && n >= 1) {
+        // Giac's Heaviside is 1/2 at 0, UnitStep 1; several arguments multiply.
+        std::string out = "(1";
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string x = translate(e.arg(i));
+            out += "*(Heaviside(" + x + ")+((" + x + ")==0)/2)";
+        }
+        return out + ")";
+    }
+    if (head == "Quotient" && (n == 2 || n == 3)) {
+        // The floor of m/n (of (m - d)/n), where Giac's iquo truncates.
+        const std::string m = n == 3 ? "(" + translate(e.arg(0)) + ")-(" + translate(e.arg(2)) + ")" : translate(e.arg(0));
+        return "floor((" + m + ")/(" + translate(e.arg(1)) + "))";
+    }
+    if (head == "FourierTransform" && n == 3) {
+        // The kernel's default transform is 1/Sqrt[2 Pi] times the integral of
+        // f(t) E^(I w t); Giac's fourier integrates f(t) E^(-I w t).
+        Binding binding(*this);
+        binding.add(&e.arg(1));
+        const std::string f = translate(e.arg(0));
+        const std::string t = translate(e.arg(1));
+        const std::string w = translate(e.arg(2));
+        return "normal(subst(fourier(" + f + "," + t + ",qvw_),qvw_,-(" + w + "))/sqrt(2*pi))";
+    }
+    if ((head == "Max" || head == "Min") && (n == 0 || (n == 1 && e.arg(0).hasHead("List", 0))))
+        return head == "Max" ? "(-inf)" : "inf";   // the bounds of nothing, where Giac has none
+    if (head == "Zeta" && n == 1 && isInteger(e.arg(0)) && e.arg(0).text == "1")
+        return "infinity";   // a pole without a direction, where Giac answers +infinity
+    if (head == "PrimeQ" && n == 1)   // -3 is as prime as 3
+        return "isprime(abs(" + translate(e.arg(0)) + "))";
+    if (head == "Prime" && n == 1 && isInteger(e.arg(0)) && (e.arg(0).text == "0" || e.arg(0).text.starts_with("-")))
+        throw TranslationError("Prime[n] needs a positive integer n");
+    if (head == "Length" && n == 1 && !e.arg(0).isFunction())
+        return "0";   // an atom has no parts
+    return {};
 }
 
 std::string GiacInput::directedInfinity(const Expr& e)

@@ -6,6 +6,7 @@
 // imaginary unit.
 #include "mathlink/Expr.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -38,6 +39,12 @@ private:
     std::string iterator(const wire::Expr& body, const wire::Expr& rangeForm, const char* giacName);
     std::string table(const wire::Expr& e);
     std::string polyGamma(const wire::Expr& e);
+    // Sum or Product over a range of numbers Giac counts differently: none when it does not.
+    std::optional<std::string> finiteIteration(const std::string& body, const wire::Expr& range, bool sum);
+    std::optional<wire::Expr> literalPart(const wire::Expr& whole, const wire::Expr& index);
+    std::string exclusiveOr(const wire::Expr& e);
+    // The Giac form of a function whose Giac namesake differs at an edge; empty for the others.
+    std::string differentConvention(const wire::Expr& e);
     std::string directedInfinity(const wire::Expr& e);
     // The list of body's values over one range of a Table.
     std::string sequence(const std::string& body, const wire::Expr& range);

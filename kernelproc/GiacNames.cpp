@@ -103,6 +103,11 @@ std::string encodeSymbol(std::string_view name)
             out += digits[u & 15];
         }
     }
+    // Giac reads a name ending in _d, _f, _i, _l, _s or _v as a typed variable
+    // (a string for _s), so Laplace in s failed: such a name gets a closing "_",
+    // which no escape leaves at the end.
+    if (name.size() == 1 && std::string_view("dfilsv").find(name[0]) != std::string_view::npos)
+        out += '_';
     return out;
 }
 
@@ -123,6 +128,8 @@ std::string decodeSymbol(std::string_view identifier)
     } else if (identifier.substr(0, 3) != "qv_") {
         return {};
     }
+    if (identifier.size() > start + 1 && identifier.back() == '_')
+        identifier.remove_suffix(1);
     if (identifier.size() <= start)
         return {};
     std::string out;

@@ -29,6 +29,8 @@ TextComp* TwoDPlotComp::Clone(LinkRemap& remap)
     if (m_curves)
         copy->m_curves = std::make_unique<PlotCurveSet>(*m_curves);
     copy->m_margins = m_margins;
+    copy->m_marginResX = m_marginResX;
+    copy->m_marginResY = m_marginResY;
     return copy;
 }
 
@@ -59,7 +61,7 @@ bool TwoDPlotComp::SetResult(ExprNode* answer)
         return false;
     }
     m_curves = std::move(curves);
-    m_margins = margins;
+    TakeMargins(margins);
     DropPicture();
     Invalidate();
     return true;
@@ -96,12 +98,36 @@ TextComp* TwoDPlotComp::FromNode(TwoDPlotNode& node)
 
 PlotGeometry TwoDPlotComp::GetGeometry() const
 {
-    return PlotGeometry(m_ranges, m_margins, m_pictureWidth, m_pictureHeight);
+    return PlotGeometry(m_ranges, MarginsAtResolution(), m_pictureWidth, m_pictureHeight);
 }
 
 void TwoDPlotComp::BuildAxes()
 {
-    m_margins = ::BuildAxes(*m_curves, m_ranges);
+    TakeMargins(::BuildAxes(*m_curves, m_ranges));
+}
+
+void TwoDPlotComp::TakeMargins(const PlotMargins& margins)
+{
+    m_margins = margins;
+    m_marginResX = gDrawContext.GetResolutionX();
+    m_marginResY = gDrawContext.GetResolutionY();
+}
+
+// The picture's size follows the resolution it is drawn at; its margins
+// must too, or a printer's picture, many times the screen's in pixels, keeps
+// the screen's few pixels of margin and cuts its outer labels.
+PlotMargins TwoDPlotComp::MarginsAtResolution() const
+{
+    const int resX = gDrawContext.GetResolutionX(), resY = gDrawContext.GetResolutionY();
+    if (m_marginResX <= 0 || m_marginResY <= 0 || (resX == m_marginResX && resY == m_marginResY))
+        return m_margins;
+    auto scale = [](int pixels, int to, int from) { return int(int64_t(pixels) * to / from); };
+    PlotMargins margins;
+    margins.left = scale(m_margins.left, resX, m_marginResX);
+    margins.right = scale(m_margins.right, resX, m_marginResX);
+    margins.top = scale(m_margins.top, resY, m_marginResY);
+    margins.bottom = scale(m_margins.bottom, resY, m_marginResY);
+    return margins;
 }
 
 void TwoDPlotComp::SetDefaultSize()
@@ -116,6 +142,10 @@ HENHMETAFILE TwoDPlotComp::RenderPicture()
     if (!m_curves) {
         m_curves = std::make_unique<PlotCurveSet>();
         BuildAxes();
+    }
+    if (m_marginResX <= 0 && !gDrawContext.IsPrinting()) {
+        m_marginResX = gDrawContext.GetResolutionX();
+        m_marginResY = gDrawContext.GetResolutionY();
     }
     SetDefaultSize();
     return RecordPicture([this] {
@@ -157,6 +187,7 @@ void TwoDPlotComp::Read(DocReader& reader)
     m_margins.top = reader.ReadShort();
     m_margins.right = reader.ReadShort();
     m_margins.bottom = reader.ReadShort();
+    m_marginResX = m_marginResY = 0;
     DropPicture();
     m_needsLayout = 1;
 }

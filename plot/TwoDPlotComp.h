@@ -33,7 +33,9 @@ public:
     void ResetToAxes();
 
     const PlotCurveSet* GetCurves() const { return m_curves.get(); }
+    // The margins as stored: pixels at the resolution the axes were built at.
     const PlotMargins& GetMargins() const { return m_margins; }
+    // Where points go in a picture drawn at the drawing context's resolution.
     PlotGeometry GetGeometry() const;
 
     // A new plot from a command the kernel answered, with its graphics.
@@ -45,7 +47,13 @@ protected:
 
 private:
     void BuildAxes();
+    void TakeMargins(const PlotMargins& margins);
+    PlotMargins MarginsAtResolution() const;
 
     std::unique_ptr<PlotCurveSet> m_curves;
     PlotMargins m_margins;
+    // The resolution the margins are pixels of (0 until known: a file's
+    // margins are taken as the screen's that first draws them).
+    int m_marginResX = 0;
+    int m_marginResY = 0;
 };

@@ -24,8 +24,11 @@ CFrameWnd::CFrameWnd()
     // The status bar's lock key panes show while their lock is on.
     const std::pair<UINT, int> locks[] = {
         {ID_INDICATOR_CAPS, VK_CAPITAL}, {ID_INDICATOR_NUM, VK_NUMLOCK}, {ID_INDICATOR_SCRL, VK_SCROLL}};
-    for (auto [id, vk] : locks)
+    for (const auto& [id, key] : locks) {
+        // A copy of the key, as a structured binding cannot be captured by every compiler we build with.
+        const int vk = key;
         MapUpdate(id, [vk](CCmdUI* ui) { ui->Enable((GetKeyState(vk) & 1) != 0); });
+    }
 }
 
 CFrameWnd::~CFrameWnd()

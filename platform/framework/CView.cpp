@@ -222,6 +222,10 @@ void CView::OnFilePrintPreview()
     if (frame)
         frame->OnSetPreviewMode(TRUE, nullptr);
     QPrintPreviewDialog preview(info.m_printer, frame ? frame->widget() : nullptr);
+    // The preview opens as large as the window it previews, so that the page
+    // it fits to its width is read at about the size the screen shows it.
+    if (frame && frame->widget())
+        preview.resize(frame->widget()->size());
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [this](QPrinter* printer) {
         CPrintInfo pass;
         pass.m_bPreview = TRUE;

@@ -4,6 +4,7 @@
 
 #include "drawing/AngleMakers.h"
 #include "drawing/CircleShape.h"
+#include "drawing/ConstraintEqn.h"
 #include "drawing/ConstraintMakers.h"
 #include "drawing/CurveConstraints.h"
 #include "drawing/CurveShape.h"
@@ -30,9 +31,11 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/TCopyAction.h"
 #include "support/FakeClipboard.h"
+#include "support/FakeUserInterface.h"
 #include "support/model/ArchiveStore.h"
 
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -337,7 +340,7 @@ struct Exactness {
 
 class History {
 public:
-    explicit History(Scene scene);
+    History(Scene scene, Options options);
     ~History();
     History(const History&) = delete;
     History& operator=(const History&) = delete;
@@ -345,6 +348,13 @@ public:
     void Do(Step step, const uint8_t*& at, const uint8_t* end);
     // The checks after a step, or during it (", undo").
     void Check(const std::string& during = {});
+    // The equations of both drawings that do not hold now.
+    std::set<const ConstraintEqn*> Broken() const;
+    // How many messages the user has been given so far.
+    size_t Told() const { return ui.boxes.size() + ui.statusTexts.size(); }
+    // After a step that solves: what was not broken before it holds now,
+    // or the user was told.
+    void CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, size_t toldBefore);
 
     std::string faults;
     std::string stepName = "scene";
@@ -364,11 +374,14 @@ private:
     void Toggle(DiagramShape* shape);
     void Drag(uint8_t which, int8_t dx, int8_t dy);
     void Make(uint8_t which);
+    void TypeValue(uint8_t which, uint8_t multiple, uint8_t locked);
     void SaveAndRead();
     std::vector<DiagramShape*> Parts() const;
     // The removed drawing and records the kept action holds for this drawing.
     std::pair<const DiagramComp*, const DiagramEditList*> Held(const DiagramComp* d) const;
 
+    Options options;
+    FakeUserInterface ui;
     FakeClipboard platform;
     DocClipboard clipboard;
     DrawingView view;
@@ -381,7 +394,7 @@ private:
     std::string phase;
 };
 
-History::History(Scene scene)
+History::History(Scene scene, Options given) : options(given)
 {
     auto* first = new DiagramComp;
     auto* second = new DiagramComp;
@@ -559,6 +572,53 @@ void History::Make(uint8_t which)
         Perform(std::move(action), before, {});
 }
 
+// As the value display's dialog does on OK: the view's undo step goes (the
+// value is set outside it), then the typed text, Locked kept or set (a value
+// a constraint locks, a fixed radius, is never unlocked here).
+void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
+{
+    std::vector<DrawVariable*> values;
+    for (DrawConstraint* constraint : Current().GetConstraints())
+        if (DrawVariable* variable = constraint->GetVariable(0))
+            values.push_back(variable);
+    if (values.empty())
+        return;
+    static constexpr double kMultiples[] = {0.5, 0.8, 1.25, 1.5, 2.0};
+    DrawVariable* variable = values[which % values.size()];
+    CommitKept();
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", variable->GetValue() * kMultiples[multiple % std::size(kMultiples)]);
+    DrawValueComp display(variable);
+    if (!display.ApplyProperties(locked % 2 == 1 || variable->IsFixed(), Str255(text)))
+        Fault(std::string("the value ") + text + " is refused");
+}
+
+// Within the solvers' tolerance. A lock (a fixed point, a fixed radius)
+// holds by its variable's flag: its equation keeps the value it was made
+// with, and a value typed moves it.
+std::set<const ConstraintEqn*> History::Broken() const
+{
+    std::set<const ConstraintEqn*> broken;
+    for (DiagramComp* d : document->drawings)
+        for (DrawConstraint* constraint : d->GetConstraints())
+            for (int i = 0; i < constraint->GetEquationCount(); ++i)
+                if (const ConstraintEqn* equation = constraint->GetEquation(i);
+                    equation && !dynamic_cast<const FixValueEqn*>(equation) && !(equation->AbsResidual() <= 1e-3))
+                    broken.insert(equation);
+    return broken;
+}
+
+void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, size_t toldBefore)
+{
+    if (Told() != toldBefore)
+        return;
+    for (const ConstraintEqn* equation : Broken())
+        if (!brokenBefore.count(equation)) {
+            Fault("an equation does not hold, and the user was not told");
+            return;
+        }
+}
+
 // The view goes with the document: the kept action is committed first.
 void History::SaveAndRead()
 {
@@ -638,7 +698,13 @@ void History::Do(Step step, const uint8_t*& at, const uint8_t* end)
     case Step::Make: Make(next()); break;
     case Step::SaveAndRead: SaveAndRead(); break;
     case Step::OtherDrawing: current = 1 - current; break;
-    case Step::Count: break;
+    case Step::TypeValue: {
+        const uint8_t which = next();
+        const uint8_t multiple = next();
+        TypeValue(which, multiple, next());
+        break;
+    }
+    case Step::CountWhenSolving: break;
     }
 }
 
@@ -646,8 +712,13 @@ const char* const kStepNames[] = {"select vertex", "select shape", "select part"
                                   "select label",  "select all",   "deselect",    "delete",
                                   "cut",           "copy",         "paste",       "paste in the other drawing",
                                   "undo",          "commit",       "drag",        "make",
-                                  "save and read", "other drawing"};
-static_assert(std::size(kStepNames) == static_cast<size_t>(Step::Count));
+                                  "save and read", "other drawing", "type value"};
+static_assert(std::size(kStepNames) == static_cast<size_t>(Step::CountWhenSolving));
+
+bool Solves(Step step)
+{
+    return step == Step::Make || step == Step::TypeValue || step == Step::Drag;
+}
 
 } // namespace
 
@@ -661,7 +732,7 @@ std::vector<uint8_t> Script(Scene scene, std::initializer_list<ScriptStep> steps
     return bytes;
 }
 
-std::vector<uint8_t> RandomScript(uint32_t seed, int steps)
+std::vector<uint8_t> RandomScript(uint32_t seed, int steps, Options options)
 {
     // How often each step is drawn and how many argument bytes it takes, in
     // the order of Step: selections, removals and undo more often.
@@ -672,30 +743,39 @@ std::vector<uint8_t> RandomScript(uint32_t seed, int steps)
     std::vector<Step> drawn;
     for (size_t step = 0; step < std::size(kWeights); ++step)
         drawn.insert(drawn.end(), static_cast<size_t>(kWeights[step]), static_cast<Step>(step));
+    if (options.solving)
+        drawn.insert(drawn.end(), 2, Step::TypeValue);
     std::mt19937 random(seed);
     std::vector<uint8_t> bytes{static_cast<uint8_t>(random() % static_cast<uint32_t>(Scene::Count))};
     for (int i = 0; i < steps; ++i) {
         const Step step = drawn[random() % drawn.size()];
         bytes.push_back(static_cast<uint8_t>(step));
-        for (int a = 0; a < kArguments[static_cast<size_t>(step)]; ++a)
+        const int arguments = step == Step::TypeValue ? 3 : kArguments[static_cast<size_t>(step)];
+        for (int a = 0; a < arguments; ++a)
             bytes.push_back(static_cast<uint8_t>(random() & 0xFF));
     }
     return bytes;
 }
 
-std::string RunHistory(const uint8_t* data, size_t size)
+std::string RunHistory(const uint8_t* data, size_t size, Options options)
 {
     if (size == 0)
         return {};
     const uint8_t* at = data + 1;
     const uint8_t* end = data + size;
-    History history(static_cast<Scene>(data[0] % static_cast<uint8_t>(Scene::Count)));
+    History history(static_cast<Scene>(data[0] % static_cast<uint8_t>(Scene::Count)), options);
+    const auto kinds = static_cast<uint8_t>(options.solving ? Step::CountWhenSolving : Step::Count);
     // The first step that finds a fault ends the run: what follows it
     // would mostly repeat it.
     for (int number = 1; at < end && history.faults.empty(); ++number) {
-        const auto step = static_cast<Step>(*at++ % static_cast<uint8_t>(Step::Count));
+        const auto step = static_cast<Step>(*at++ % kinds);
         history.stepName = std::to_string(number) + " " + kStepNames[static_cast<size_t>(step)];
+        const bool solves = options.solving && Solves(step);
+        const std::set<const ConstraintEqn*> broken = solves ? history.Broken() : std::set<const ConstraintEqn*>{};
+        const size_t told = history.Told();
         history.Do(step, at, end);
+        if (solves)
+            history.CheckSolved(broken, told);
         history.Check();
     }
     return history.faults;

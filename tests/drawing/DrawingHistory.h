@@ -4,7 +4,7 @@
 // the document's file) and then the steps: selections of any size, delete,
 // cut, copy, paste into the same drawing or the other one, undo and redo,
 // commit, a vertex dragged, a maker applied to the selection, the document
-// saved and read again.
+// saved and read again; in a solving history also a value typed.
 //
 // After every step each drawing is painted and saved (what the address
 // sanitizer watches), the ownership rule holds, and the document saved,
@@ -68,7 +68,19 @@ enum class Step : uint8_t {
     SaveAndRead,
     // The other drawing becomes the one the steps act on.
     OtherDrawing,
-    Count
+    Count,
+    // Only in solving histories: a value typed into the display of a
+    // constraint's variable. Arguments: which constraint with a value, the
+    // new value (a multiple of the old one), and whether Locked is set.
+    TypeValue = Count,
+    CountWhenSolving
+};
+
+struct Options {
+    // Values are typed too, and after every step that solves (a maker, a
+    // typed value, a drag) each equation that held before it, and each new
+    // one, holds, unless the user was told why not.
+    bool solving = false;
 };
 
 struct ScriptStep {
@@ -77,12 +89,13 @@ struct ScriptStep {
 };
 
 std::vector<uint8_t> Script(Scene scene, std::initializer_list<ScriptStep> steps);
-// A scene and steps drawn from the seed.
-std::vector<uint8_t> RandomScript(uint32_t seed, int steps);
+// A scene and steps drawn from the seed; the same seed draws the same
+// history as before in a history that does not solve.
+std::vector<uint8_t> RandomScript(uint32_t seed, int steps, Options options = {});
 
 // Runs the script; answers the faults found, each with the step that found
 // it, or nothing. The drawing context, fonts and component kinds must be
 // set up (the drawing tests' fixture, or the fuzz target's process set-up).
-std::string RunHistory(const uint8_t* data, size_t size);
+std::string RunHistory(const uint8_t* data, size_t size, Options options = {});
 
 } // namespace drawing_history

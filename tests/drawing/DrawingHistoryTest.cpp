@@ -1,10 +1,18 @@
 // The drawing history sweep (see DrawingHistory.h): the cases users ran
-// into, a fixed set of seeds of random histories, and the fuzz target's
-// corpus, which holds every history that once failed.
+// into, a fixed set of seeds of random histories, the fuzz target's corpus,
+// which holds every history that once failed, and histories that make
+// constraints and type values while the kernel program solves the drawings,
+// and again while the editor's own solver does.
 #include "DrawingHistory.h"
 #include "DrawingTestSupport.h"
 
+#include "kernel/KernelLink.h"
+#include "kernel/KernelServices.h"
 #include "support/CorpusReplay.h"
+#include "support/kernel/KernelProgram.h"
+#include "support/kernel/SilentQuestions.h"
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -82,4 +90,30 @@ TEST_F(DrawingTest, TheDrawingHistoryFuzzCorpusReplays)
         EXPECT_EQ(faults, "");
         return faults.empty();
     });
+}
+
+// A constraint made or a value typed used to be left unmet while the kernel
+// ran, until the next drag.
+TEST_F(DrawingTest, EveryEditIsSolvedAtOnceByTheKernelAndByTheEditorsSolver)
+{
+    QTemporaryDir settings;
+    KernelLink kernel;
+    SilentQuestions questions;
+    UseBuiltKernel(kernel, questions, settings.path().toStdString());
+    InstallKernelServices();
+    ASSERT_TRUE(StartAndWait(kernel)) << "the kernel program did not start";
+    struct Stop {
+        KernelLink& kernel;
+        ~Stop() { StopBuiltKernel(kernel); }
+    } stop{kernel};
+    constexpr uint32_t kSeeds = 24;
+    constexpr int kSteps = 30;
+    for (bool withKernel : {true, false}) {
+        KernelLink::Set(withKernel ? &kernel : nullptr);
+        for (uint32_t seed = 1; seed <= kSeeds; ++seed) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + (withKernel ? ", kernel" : ", editor's solver"));
+            const std::vector<uint8_t> script = RandomScript(seed, kSteps, {true});
+            EXPECT_EQ(RunHistory(script.data(), script.size(), {true}), "");
+        }
+    }
 }

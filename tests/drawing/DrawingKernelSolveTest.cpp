@@ -7,7 +7,12 @@
 #include "DrawingTestSupport.h"
 #include "ScriptedKernel.h"
 
+#include "drawing/CircleShape.h"
+#include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramActions.h"
+#include "drawing/DrawValueComp.h"
+#include "drawing/GroupMakers.h"
+#include "drawing/LineMakers.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/DrawLabel.h"
@@ -36,6 +41,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -354,6 +360,95 @@ TEST_F(DrawingKernelSolveTest, AnEquationOverASideLabelledByNameDrivesTheSide)
     dragCorner();
     EXPECT_NEAR(Length(corners[0], corners[1]), 6.0, 1e-6);
     EXPECT_NEAR(drawing->GetVariables().Find("b")->GetValue(), 6.0, 1e-6);
+}
+
+// A new constraint and a typed value used to wait for the next drag while the
+// kernel ran (a tangency made, a locked length retyped: the mark or the label
+// changed and nothing moved). Each edit is solved at once, by the kernel and
+// by the editor's own solver alike, and every equation then holds.
+TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
+{
+    auto make = [](DiagramComp* d, const DrawingMaker& maker, std::vector<DiagramShape*> picked) {
+        for (DiagramShape* shape : picked)
+            d->SelectShape(shape, true);
+        std::unique_ptr<TAction> action(maker.Make(nullptr, d->GetSelectedShapes(), *d, DPoint(0, 0)));
+        ASSERT_NE(action, nullptr);
+        action->Perform();
+        action->Commit();
+    };
+    auto segment = [](DiagramComp* d, double x1, double y1, double x2, double y2) {
+        auto* s = new SegmentShape(new VertexShape(x1, y1), new VertexShape(x2, y2));
+        d->AddShape(s);
+        return s;
+    };
+    auto typeLength = [&](DiagramComp* d, bool locked) {
+        Triangle(d);
+        auto* side = new DistanceConstraint(corners[0], corners[1]);
+        TAddConstraintNoSolveAction add(d, side);
+        add.Perform();
+        add.Commit();
+        DrawValueComp display(side->GetVariable(0));
+        EXPECT_TRUE(display.ApplyProperties(locked, Str255("4")));
+        EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the side measures what was typed";
+    };
+    const struct {
+        const char* edit;
+        std::function<void(DiagramComp*)> run;
+        const char* told = nullptr; // the message of an edit that cannot be met
+    } rows[] = {
+        {"make tangent",
+         [&](DiagramComp* d) {
+             auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
+             d->AddShape(circle);
+             auto* point = new VertexShape(0.3, 1.9);
+             d->AddShape(point);
+             SegmentShape* s = segment(d, -2, 1.5, 2, 1.7);
+             make(d, TangentMaker(), {circle, s, point});
+             EXPECT_GT(Length(s->GetStart(), s->GetEnd()), 3.0) << "the segment keeps its length";
+         }},
+        {"make horizontal", [&](DiagramComp* d) { make(d, HorizontalMaker(), {segment(d, 0, 0, 3, 1)}); }},
+        {"make horizontal with both ends fixed",
+         [&](DiagramComp* d) {
+             SegmentShape* s = segment(d, 0, 0, 3, 1);
+             Fix(d, s->GetStart());
+             Fix(d, s->GetEnd());
+             make(d, HorizontalMaker(), {s});
+         },
+         TUpdateDiagramAction::kNoSolution},
+        {"make equal length",
+         [&](DiagramComp* d) { make(d, EqualLengthMaker(), {segment(d, 0, 0, 3, 0), segment(d, 0, 1, 5, 1)}); }},
+        {"a locked length typed", [&](DiagramComp* d) { typeLength(d, true); }},
+        {"a free length typed", [&](DiagramComp* d) { typeLength(d, false); }},
+        // A drag leaves a locked coordinate where it is and moves the other.
+        {"a corner with its x locked dragged",
+         [&](DiagramComp* d) {
+             Triangle(d);
+             corners[2]->GetXVar()->SetFixed(true);
+             ItemArray<DrawVariable> moved;
+             moved.Add(corners[2]->GetXVar());
+             moved.Add(corners[2]->GetYVar());
+             ItemArray<VertexShape> dragged;
+             dragged.Add(corners[2]);
+             EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(DPoint(0.5, 0.5), dragged, corners[2]));
+             EXPECT_EQ(corners[2]->GetPoint(), DPoint(0.0, 4.5));
+         }},
+    };
+    for (bool withKernel : {true, false}) {
+        KernelLink::Set(withKernel ? kernel : nullptr);
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(row.edit) + (withKernel ? ", kernel" : ", editor's solver"));
+            auto* d = new DiagramComp;
+            ListPtr owner = ListOf(d);
+            row.run(d);
+            for (DrawConstraint* constraint : d->GetConstraints())
+                for (int i = 0; i < constraint->GetEquationCount() && !row.told; ++i)
+                    EXPECT_NEAR(constraint->GetEquation(i)->Residual(), 0.0, 1e-4) << "equation " << i;
+            EXPECT_EQ(ui.LastBoxText(), row.told ? row.told : "");
+            EXPECT_LE(ui.boxes.size(), 1u);
+            ui.boxes.clear();
+        }
+    }
+    KernelLink::Set(kernel);
 }
 
 } // namespace

@@ -236,9 +236,10 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
     editor.Click(middle.x(), middle.y());
     editor.Click(BarButton(bar, kHorizontal).x(), BarButton(bar, kHorizontal).y());
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the horizontal constraint was refused";
-    // The sides from a to b and from a to c make a right angle.
+    // The sides from a to b and from a to c make a right angle; a and b
+    // have met half way at once, level with the middle of their side.
     editor.Click(middle.x(), middle.y());
-    const QPoint other = (a + c) / 2;
+    const QPoint other = (QPoint(a.x(), middle.y()) + c) / 2;
     editor.ClickWith("shift", other.x(), other.y());
     editor.Click(BarButton(bar, kPerpendicular).x(), BarButton(bar, kPerpendicular).y());
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the right angle was refused";

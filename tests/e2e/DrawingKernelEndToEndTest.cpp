@@ -11,13 +11,21 @@
 // name b, an equation constraint b=5 typed into the drawing, then a corner of
 // that side dragged a little: the kernel makes the side 5 long. Retyped as
 // b=6, the next drag makes it 6 long.
+//
+// With the kernel running, a tangency made with the toolbar moves the
+// segment onto the circle at once, and a length typed into its value
+// display's dialog is measured by the side at once, without a drag.
 #include "DrawingScreen.h"
 #include "EditorSession.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/CircleShape.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawValueComp.h"
+#include "drawing/DrawVariable.h"
 #include "drawing/PlotShape.h"
 #include "drawing/PointConstraints.h"
+#include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -334,5 +342,170 @@ TEST(DrawingKernelEndToEndTest, APlotSpansItsDrawingAfterAZoomAndAPan)
         editor.WaitUntil([&] { return SpansTheDrawing(curve = Curve(editor.Grab(), *box), *box); }, 30000);
     editor.Grab().save(folder + "/panned.png");
     EXPECT_TRUE(panned) << "after panning the curve does not span the drawing";
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+}
+
+namespace {
+
+bool IsOrange(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) > 100 && qGreen(pixel) < 190 && qBlue(pixel) < 60; }
+bool IsCyan(QRgb pixel) { return qRed(pixel) < 60 && qGreen(pixel) > 140 && qBlue(pixel) > 140; }
+// A value display's text while it shows its variable's value.
+bool IsPurple(QRgb pixel) { return qRed(pixel) > 130 && qGreen(pixel) < 70 && qBlue(pixel) > 160; }
+
+const QRect kBelowBars(0, 60, 1280, 1024 - 60);
+constexpr int kTangent = 34069;
+
+ShapeStyle Thick(COLORREF colour)
+{
+    ShapeStyle style;
+    style.lineColour = colour;
+    style.penStyle = drawing::kThick;
+    return style;
+}
+
+// The leftmost and the rightmost cyan pixel within: the segment's ends.
+std::optional<std::pair<QPoint, QPoint>> SegmentEnds(const QImage& shot, const QRect& within)
+{
+    std::optional<QPoint> left, right;
+    for (int x = within.left(); x <= within.right(); ++x)
+        for (int y = within.top(); y <= within.bottom(); ++y)
+            if (IsCyan(shot.pixel(x, y))) {
+                if (!left)
+                    left = QPoint(x, y);
+                right = QPoint(x, y);
+            }
+    if (!left)
+        return std::nullopt;
+    return std::make_pair(*left, *right);
+}
+
+double DistanceToLine(const QPointF& p, const std::pair<QPoint, QPoint>& line)
+{
+    const QPointF a = line.first, b = line.second;
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    return std::abs((b.x() - a.x()) * (a.y() - p.y()) - (a.x() - p.x()) * (b.y() - a.y())) / std::max(length, 1.0);
+}
+
+} // namespace
+
+// An orange circle, a cyan segment above it and a point away from both,
+// over the segment;
+// the three selected with clicks, Make Tangent: the segment lies on the
+// circle at once, before any drag.
+TEST(DrawingKernelEndToEndTest, ATangencyMadeWithTheKernelRunningMovesTheSegmentAtOnce)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-kernel-tangent";
+    EditorSession editor(folder);
+    const QString file = folder + "/tangent.vxm";
+    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp& drawing, TriangleShape&) {
+        auto* circle = new CircleShape(new VertexShape(7.0, 4.5), new DrawVariable(1.0, false), Thick(RGB(255, 150, 0)));
+        drawing.AddShape(circle);
+        auto* segment = new SegmentShape(new VertexShape(5.5, 6.0), new VertexShape(8.5, 6.3));
+        segment->SetStyle(Thick(RGB(0, 200, 200)));
+        drawing.AddShape(segment);
+        drawing.AddShape(new VertexShape(7.3, 6.6));
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "tangent\\.vxm")) << editor.LastError().toStdString();
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+
+    std::optional<QRect> circle;
+    std::optional<std::pair<QPoint, QPoint>> before;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const QImage shot = editor.Grab();
+        circle = BoxOf(shot, IsOrange, kBelowBars);
+        before = SegmentEnds(shot, kBelowBars);
+        return circle && before;
+    })) << "no circle or segment on the screen";
+    const QPointF centre = QRectF(*circle).center();
+    const double unit = circle->width() / 2.0;
+    const QPoint point = (centre + QPointF(0.3 * unit, -2.1 * unit)).toPoint();
+    // The first click, inside the circle away from its centre, selects the
+    // drawing for editing; then the segment, the circle and the point.
+    editor.Click(int(centre.x()), int(centre.y() - unit / 2));
+    std::optional<QRect> box;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (box = BoxOf(editor.Grab(), IsActiveFrame, kBelowBars)).has_value(); }));
+    const QPoint middle = (before->first + before->second) / 2;
+    editor.Click(middle.x(), middle.y());
+    editor.ClickWith("shift", circle->left() + 1, int(centre.y()));
+    editor.ClickWith("shift", point.x(), point.y());
+    editor.Grab().save(folder + "/selected.png");
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const QPoint button = BarButton(editor.WindowRect(barWindow), kTangent);
+    editor.Click(button.x(), button.y());
+    ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the tangency maker refused the selection";
+
+    // The circle may give way too: its centre and radius are read again,
+    // inside the drawing (the floating bar has colours of its own).
+    const QRect inside = box->adjusted(3, 3, -3, -3);
+    std::optional<std::pair<QPoint, QPoint>> after;
+    double apart = 0.0, radius = 0.0;
+    const bool tangent = editor.WaitUntil([&] {
+        const QImage shot = editor.Grab();
+        after = SegmentEnds(shot, inside);
+        circle = BoxOf(shot, IsOrange, inside);
+        if (!after || !circle)
+            return false;
+        apart = DistanceToLine(QRectF(*circle).center(), *after);
+        radius = circle->width() / 2.0;
+        return *after != *before && std::abs(apart - radius) < 4.0;
+    });
+    editor.Grab().save(folder + "/tangent.png");
+    EXPECT_TRUE(tangent) << "the segment's line passes " << apart << " pixels from the centre; the radius is "
+                         << radius;
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+}
+
+// The triangle's left side has a locked length with a value display on its
+// mark. Ctrl+click on the display, 4 typed, OK: the side measures 4 at once.
+TEST(DrawingKernelEndToEndTest, ALengthTypedWithTheKernelRunningIsMeasuredAtOnce)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-kernel-length";
+    EditorSession editor(folder);
+    const QString file = folder + "/length.vxm";
+    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp& drawing, TriangleShape& triangle) {
+        auto* side = new DistanceConstraint(triangle.GetVertex(0), triangle.GetVertex(2));
+        auto* row = new CompList;
+        row->Append(new DrawValueComp(side->GetVariable(0)));
+        side->SetLabel(new DrawLabel(side, &drawing, row));
+        drawing.AddConstraint(side);
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "length\\.vxm")) << editor.LastError().toStdString();
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+
+    std::optional<QRect> display;
+    std::optional<Corners> opened;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        const QImage shot = editor.Grab();
+        display = BoxOf(shot, IsPurple, kBelowBars);
+        opened = Find(shot);
+        return display && opened;
+    })) << "no value display or triangle on the screen";
+    editor.Grab().save(folder + "/opened.png");
+    auto side = [](const Corners& c) { return std::hypot(c.apex.x() - c.origin.x(), c.Height()); };
+
+    editor.ClickWith("ctrl", display->center().x(), display->center().y());
+    ASSERT_FALSE(editor.WaitForWindow("^Variable Properties$").isEmpty()) << "Ctrl+click on the display opened nothing";
+    editor.Key("ctrl+a");
+    editor.Type("4");
+    editor.Key("Return");
+    ASSERT_TRUE(editor.WaitForWindowGone("^Variable Properties$"));
+    const double wanted = side(*opened) * 4.0 / std::sqrt(13.0);
+    std::optional<Corners> typed;
+    const bool measured = editor.WaitUntil([&] {
+        typed = Find(editor.Grab());
+        return typed && std::abs(side(*typed) - wanted) < 4.0;
+    });
+    editor.Grab().save(folder + "/typed.png");
+    ASSERT_TRUE(typed);
+    EXPECT_TRUE(measured) << "the side is " << side(*typed) << " pixels long, " << wanted << " wanted";
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }

@@ -82,6 +82,8 @@ public:
                 return m.find(c.says) != m.npos;
             }))
             return "no message says " + c.says + " (" + std::to_string(messages.size()) + " messages)";
+        if (c.kind == "says")
+            return "";
         Expr answer;
         try {
             answer = wire::parseFullForm(answerText);

@@ -10,13 +10,15 @@ using wire::parseFullForm;
 
 TEST(GiacNames, FreeSymbolsGetIdentifiersOfTheirOwn)
 {
-    for (std::string name : {"x", "Sin", "x$vxhat", "a_b", "\xCE\xB1", "C1", "_"}) {
+    for (std::string name : {"x", "Sin", "x$vxhat", "a_b", "\xCE\xB1", "C1", "_", "s", "v", "d"}) {
         std::string id = encodeSymbol(name);
         EXPECT_EQ(id.rfind("qv_", 0), 0u);
         for (char c : id.substr(3))
             EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) || c == '_') << id;
         EXPECT_EQ(decodeSymbol(id), name);
     }
+    for (std::string typed : {"d", "f", "i", "l", "s", "v"}) // Giac's marks of a typed variable
+        EXPECT_FALSE(encodeSymbol(typed).ends_with("_" + typed)) << typed;
     EXPECT_NE(encodeSymbol("a_b"), encodeSymbol("a_5fb_"));
     EXPECT_EQ(decodeSymbol("pi"), "");
     EXPECT_EQ(decodeSymbol("qv_"), "");
@@ -45,11 +47,11 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(giac("Plus[x, 1]"), "(qv_x.+(1))");
     EXPECT_EQ(giac("Sin[Pi]"), "sin(pi)");
     EXPECT_EQ(giac("Power[E, I]"), "((e)^(i))");
-    EXPECT_EQ(giac("Limit[f, Rule[x, 0], Rule[Direction, -1]]"), "limit(qv_f,qvb_x,(0),-((-1)))");
+    EXPECT_EQ(giac("Limit[f, Rule[x, 0], Rule[Direction, -1]]"), "limit(qv_f_,qvb_x,(0),-((-1)))");
     EXPECT_EQ(giac("Integrate[x, List[x, 0, 1]]"), "integrate(qvb_x,qvb_x,(0),(1))");
-    EXPECT_EQ(giac("Sum[Times[i, I], List[i, 1, 3]]"), "sum((qvb_i*i),qvb_i,(1),(3))");
+    EXPECT_EQ(giac("Sum[Times[i, I], List[i, 1, 3]]"), "sum((qvb_i_*i),qvb_i_,(1),(3))");
     EXPECT_EQ(giac("Table[j, List[k, 3], List[j, k]]"),
-              "when(((3))<((1)),[],seq(when((qvb_k)<((1)),[],seq(qvb_j,qvb_j,(1),qvb_k)),qvb_k,(1),(3)))");
+              "when(((3))<((1)),[],seq(when((qvb_k)<((1)),[],seq(qvb_j,qvb_j,(1),qvb_k,1)),qvb_k,(1),(3),1))");
     EXPECT_EQ(giac("Inequality[1, Less, x, LessEqual, 3]"), "(((1))<(qv_x) and (qv_x)<=((3)))");
     EXPECT_EQ(giac("VXSplit[List[1, Less[x, 0]], List[2, vxOtherwise]]"), "piecewise(((qv_x)<((0))),(1),(2))");
     EXPECT_EQ(giac("\"say \\\"hi\\\"\""), "\"say \\\"hi\\\"\"");

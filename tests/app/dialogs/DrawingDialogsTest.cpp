@@ -25,6 +25,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
+#include "foundation/ActionView.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/FontFace.h"
@@ -325,6 +326,25 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
     EXPECT_TRUE(drawing.GetLabels().IsEmpty());
 }
 
+namespace {
+
+// A view that notes whether its undo step was dropped.
+struct UndoStepView : ActionView {
+    DocSelection GetSelection() const override { return {}; }
+    void SetSelection(const DocSelection&, bool) override {}
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int, int) override {}
+    void SetDocumentModified() override {}
+    void DropUndoStep() override { dropped = true; }
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection&) override {}
+    ParagraphList* GetParagraphList() const override { return nullptr; }
+
+    bool dropped = false;
+};
+
+} // namespace
+
 TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefusesWhatIsNoNumber)
 {
     RegisterMathComponents();
@@ -360,7 +380,9 @@ TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefuses
             dialog.CheckDlgButton(1002, c.lock ? BST_CHECKED : BST_UNCHECKED);
             dialog.PressButton(c.button);
         });
-        EXPECT_EQ(EditValueDisplay(display), c.changed) << name;
+        UndoStepView view;
+        EXPECT_EQ(EditValueDisplay(display, &view), c.changed) << name;
+        EXPECT_EQ(view.dropped, c.changed) << name << ": the undo step goes once the value is set";
         EXPECT_EQ(vertex->GetXVar()->IsFixed(), c.fixed) << name;
         EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), c.value) << name;
         // Only a text that is no number is answered with a message.

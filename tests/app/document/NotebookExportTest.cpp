@@ -19,6 +19,7 @@
 #include "math/CrossRefComp.h"
 #include "math/HyperlinkComp.h"
 #include "platform/AppProfile.h"
+#include "support/export/MathFaceTextDocument.h"
 #include "support/kernel/KernelProgram.h"
 #include "support/kernel/SilentQuestions.h"
 
@@ -92,9 +93,17 @@ public:
 
     static std::string Written(CCorvellDoc& doc, NotebookFileWriter::BoxText boxText)
     {
+        return Written(*doc.GetParagraphList(), std::move(boxText));
+    }
+
+    static std::string Written(ParagraphList& list, NotebookFileWriter::BoxText boxText,
+                               NotebookFileWriter::ParseFailure* failure = nullptr)
+    {
         StringByteStream out;
         NotebookFileWriter writer(out, std::move(boxText));
-        doc.GetParagraphList()->WriteNotebook(writer);
+        list.WriteNotebook(writer);
+        if (failure)
+            *failure = writer.FirstParseFailure();
         return out.Text();
     }
 
@@ -212,6 +221,25 @@ TEST_F(NotebookExportTest, GroupsStylesAndRunTexts)
         EXPECT_EQ(written, head + c.body + trailer);
         EXPECT_EQ(NotebookFault(written), std::nullopt);
     }
+}
+
+// Text in the mathematics face that is no formula stays in its text run; a
+// badly formed formula inside text is still reported, without its blanks.
+TEST_F(NotebookExportTest, MathFaceTextStaysTextAndABadFormulaIsReported)
+{
+    MathFaceTextDocument document;
+    NotebookFileWriter::ParseFailure failure;
+    const std::string text = Written(document.Paragraphs(), Box, &failure);
+    EXPECT_EQ(failure.row, nullptr);
+    for (const MathFaceTextRow& row : MathFaceTextDocument::Rows())
+        EXPECT_NE(text.find(row.notebook), std::string::npos) << row.name << "\n" << text;
+    EXPECT_EQ(NotebookFault(text), std::nullopt);
+
+    ParagraphComp* bad = document.AppendBadFormula();
+    Written(document.Paragraphs(), Box, &failure);
+    EXPECT_EQ(failure.row, bad->GetRow());
+    EXPECT_EQ(failure.first, MathFaceTextDocument::kBadFirst);
+    EXPECT_EQ(failure.end, MathFaceTextDocument::kBadEnd);
 }
 
 TEST_F(NotebookExportTest, ReaderFindsBrokenNotebooks)

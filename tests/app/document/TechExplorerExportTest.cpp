@@ -108,15 +108,13 @@ TEST_F(TechExplorerExportTest, LabelsReferencesAndLinks)
              see->GetRow()->Append(new CrossRefComp(equation->GetLabel()));
          },
          "\\section{S}\\label{sec1}\n\\begin{equation}x=1\\end{equation}\\label{1.1}\n"
-         "\\par\\noindent\nsee $\\labelLink{1.1}{\\mbox{(1)}}$\n"},
-        {"a document link's target is escaped as XML and then for TeX, and its text stays text inside the formula a "
-         "link opens",
+         "\\par\\noindent\nsee \\labelLink{1.1}{(1)}\n"},
+        {"a document link's target is escaped as XML and then for TeX, and a link alone in text is set as text",
          [](TechExplorerExportTest& t, CCorvellDoc& doc) {
              ParagraphComp* see = t.Add(doc, kPlain, "go ");
              see->GetRow()->Append(new HyperlinkComp(Str255("other.vxm#a&b<c>\"d\""), Str255("the <other>"), true));
          },
-         "\\par\\noindent\ngo $\\docLink{other.vxm\\#a\\&amp;b\\&lt;c\\&gt;\\&quot;d\\&quot;}{\\mbox{the "
-         "$<$other$>$}}$\n"},
+         "\\par\\noindent\ngo \\docLink{other.vxm\\#a\\&amp;b\\&lt;c\\&gt;\\&quot;d\\&quot;}{the $<$other$>$}\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

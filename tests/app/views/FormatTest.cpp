@@ -12,9 +12,11 @@
 #include "app/CCorvellDoc.h"
 #include "app/DisplayRecord.h"
 #include "app/PageBreakList.h"
+#include "foundation/DrawTargetScope.h"
 #include "platform/draw/ImageDC.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CPrintInfo.h"
+#include "plot/TwoDPlotComp.h"
 
 namespace {
 
@@ -175,14 +177,14 @@ protected:
         ViewTest::SetUp();
         Fill(150, "Lines of text fill the printed pages one after another");
     }
-    // A page (1-based) printed on a letter-size image at 96 dpi.
-    QImage Print(int page, bool numbered, int firstNumber)
+    // A page (1-based) printed on a letter-size image, at 96 dpi unless told.
+    QImage Print(int page, bool numbered, int firstNumber, int dpi = 96)
     {
         Doc()->GetDisplayRecord().numberPrintedPages = numbered;
         Doc()->GetDisplayRecord().firstPageNumber = int16_t(firstNumber);
-        QImage image(816, 1056, QImage::Format_RGB32);
+        QImage image(85 * dpi / 10, 11 * dpi, QImage::Format_RGB32);
         image.fill(Qt::white);
-        SetImageDpi(image, 96);
+        SetImageDpi(image, dpi);
         PageImageDC dc(image);
         CPrintInfo info;
         view->OnBeginPrinting(&dc, &info);
@@ -193,6 +195,24 @@ protected:
         return image;
     }
     QImage Foot(int page, bool numbered, int first) { return Print(page, numbered, first).copy(0, 976, 816, 80); }
+    // The pixels of the area inked in one image with no trace of ink at or
+    // beside them in the other.
+    static int InkApart(const QImage& inked, const QImage& other, const QRect& area)
+    {
+        // Hairlines come back from a finer resolution grey: any grey is ink
+        // enough to stand beside.
+        auto ink = [](const QImage& image, int x, int y, int below) { return qGray(image.pixel(x, y)) < below; };
+        int apart = 0;
+        for (int y = area.top() + 1; y < area.bottom(); ++y)
+            for (int x = area.left() + 1; x < area.right(); ++x) {
+                bool near = false;
+                for (int dy = -1; dy <= 1 && !near; ++dy)
+                    for (int dx = -1; dx <= 1 && !near; ++dx)
+                        near = ink(other, x + dx, y + dy, 240);
+                apart += ink(inked, x, y, 128) && !near;
+            }
+        return apart;
+    }
     static bool Blank(const QImage& image)
     {
         QImage white(image.size(), image.format());
@@ -305,6 +325,35 @@ TEST_F(PrintingTest, AWideDrawingPrintsScaledToThePrintableWidth)
     const int margin = 56; // 42 points at 96 dpi
     EXPECT_LT(right, page.width() - margin);
     EXPECT_GT(right, page.width() - margin - 8);
+}
+
+// A plot prints as the screen shows it at any printer's resolution: its
+// picture's margins grow with its size, so that the outer labels ("-15",
+// "15", the top "1.2") stay whole inside it. The page printed at three
+// times the screen's resolution and brought back to it inks what the page
+// printed at the screen's resolution inks.
+TEST_F(PrintingTest, APlotPrintsItsLabelsWholeAtThePrintersResolution)
+{
+    PutCaret(1, 1);
+    Key(VK_RETURN, 13);
+    auto* plot = new TwoDPlotComp;
+    Row(1)->InsertAt(plot, 1);
+    {
+        DrawTargetScope draw(view);
+        plot->SetXVariable("x", -15, 15);
+        plot->SetYVariable("y", -1.2, 1.2);
+        plot->ResetToAxes();
+        view->LayOutAll();
+    }
+    Rect box;
+    plot->GetAbsBounds(box);
+    const QImage screen = Print(1, false, 1);
+    const QImage printer =
+        Print(1, false, 1, 288).scaled(screen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    printer.save(QString::fromStdString(OutputPath("plot at 288 dpi.png")));
+    const QRect area(0, 0, screen.width(), 56 + box.Height() + 8);
+    EXPECT_LT(InkApart(screen, printer, area), 40);
+    EXPECT_LT(InkApart(printer, screen, area), 40);
 }
 
 TEST(PageBreakListTest, PagesRunFromBreakToBreak)

@@ -14,6 +14,7 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "support/export/EveryCharacterDocument.h"
+#include "support/export/MathFaceTextDocument.h"
 #include "support/TestOutputFolder.h"
 #include "support/export/PdfLaTeX.h"
 
@@ -247,4 +248,17 @@ TEST_F(EveryCharacterLaTeX, TechExplorerWritesEachCharacterAsTheLaTeXExportDoes)
     }
     EXPECT_TRUE(differing.empty()) << differing.size()
                                    << " differ, the first: " << (differing.empty() ? "" : differing.front());
+}
+
+// Text in the mathematics face that is no formula is set as text: its blanks
+// reach the PDF.
+TEST(MathFaceTextLaTeX, KeepsItsBlanksInThePdf)
+{
+    MathFaceTextDocument document;
+    const std::string folder = TestOutputFolder();
+    ASSERT_TRUE(ExportLaTeXFile(document.Paragraphs(), folder + "/text.tex", false).written);
+    ASSERT_EQ(CompileLaTeX(folder + "/text.tex"), "");
+    const std::string shown = PdfText(folder + "/text.pdf");
+    for (const MathFaceTextRow& row : MathFaceTextDocument::Rows())
+        EXPECT_NE(shown.find(row.printed), std::string::npos) << row.name << "\n" << shown;
 }

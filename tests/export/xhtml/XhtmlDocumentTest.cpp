@@ -14,6 +14,7 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "support/export/EveryComponentDocument.h"
+#include "support/export/MathFaceTextDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,29 @@ TEST_F(XhtmlDocumentTest, ARowThatDoesNotParseStopsTheExportBeforeTheFile)
     EXPECT_EQ(result.badLast, 3);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(result.pictures.empty());
+}
+
+// Text in the mathematics face that is no formula is written as text and
+// never refuses the page; a badly formed formula inside text still does, and
+// what it selects shows.
+TEST(XhtmlMathFaceText, IsWrittenAsTextAndABadFormulaIsStillRefused)
+{
+    MathFaceTextDocument document;
+    const std::string path = TestFolder() + "/text.xhtml";
+    const XhtmlExportResult result = WriteXhtmlExport(document.Paragraphs(), path, "t");
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.badRow, nullptr);
+    EXPECT_EQ(XmlLintErrors(path, true), "");
+    const std::string page = ReadText(path);
+    for (const MathFaceTextRow& row : MathFaceTextDocument::Rows())
+        EXPECT_NE(page.find(row.xhtml), std::string::npos) << row.name << "\n" << page;
+
+    ParagraphComp* bad = document.AppendBadFormula();
+    const XhtmlExportResult refused = WriteXhtmlExport(document.Paragraphs(), path, "t");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.badRow, bad->GetRow());
+    EXPECT_EQ(refused.badFirst, MathFaceTextDocument::kBadFirst);
+    EXPECT_EQ(refused.badLast + 1, MathFaceTextDocument::kBadEnd);
 }
 
 // A picture whose name is taken by a folder: reported, and nothing written.

@@ -1,0 +1,88 @@
+#include "export/MathRunText.h"
+
+#include "foundation/CompList.h"
+#include "foundation/TextComp.h"
+#include "foundation/TypeTag.h"
+#include "platform/draw/TextCodec.h"
+
+#include <QChar>
+
+namespace MathRunText {
+
+namespace {
+
+// Components that stand for their shown text wherever they are.
+bool IsTextStructure(const TextComp& comp)
+{
+    const TypeTag tag = comp.Tag();
+    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
+}
+
+bool IsBlankCharacter(const TextComp& comp)
+{
+    if (comp.Tag() != tag_Char)
+        return false;
+    const char32_t ch = Shown(comp);
+    return ch != TextCodec::kNoCharacter && QChar::isSpace(ch);
+}
+
+} // namespace
+
+char32_t Shown(const TextComp& comp)
+{
+    return TextCodec::ToUnicode(comp.GetChar(), TextCodec::CharSetOfFontId(comp.GetFontId()));
+}
+
+int TextCode(const TextComp& comp)
+{
+    const char32_t ch = Shown(comp);
+    const int code = ch == TextCodec::kNoCharacter ? TextCodec::kNoCode : TextCodec::FromUnicode(ch, ANSI_CHARSET);
+    return code >= 32 ? code : TextCodec::kNoCode;
+}
+
+bool IsText(const CompList& row, int first, int end)
+{
+    int signs = 0;
+    for (int i = first; i < end; ++i) {
+        const TextComp& comp = *row.GetAt(i);
+        if (IsTextStructure(comp) || IsBlankCharacter(comp))
+            continue;
+        if (comp.Tag() != tag_Char)
+            return false;
+        const char32_t ch = Shown(comp);
+        if (QChar::isPunct(ch))
+            continue;
+        if (QChar::isLetterOrNumber(ch) || ++signs > 1)
+            return false;
+    }
+    return true;
+}
+
+int TextRunEnd(const CompList& row, int first, const std::function<bool(const TextComp&)>& inRun)
+{
+    int end = first;
+    while (end <= row.GetCount() && inRun(*row.GetAt(end)))
+        ++end;
+    return IsText(row, first, end) ? end : first;
+}
+
+bool IsBlank(const CompList& row, int first, int end)
+{
+    for (int i = first; i < end; ++i)
+        if (!IsBlankCharacter(*row.GetAt(i)))
+            return false;
+    return true;
+}
+
+std::pair<int, int> WithoutOuterBlanks(const CompList& row, int first, int end)
+{
+    int from = first;
+    int to = end;
+    while (from < to && IsBlankCharacter(*row.GetAt(from)))
+        ++from;
+    while (to > from && IsBlankCharacter(*row.GetAt(to - 1)))
+        --to;
+    return from < to ? std::pair(from, to) : std::pair(first, end);
+}
+
+} // namespace MathRunText

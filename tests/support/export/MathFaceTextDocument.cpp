@@ -1,0 +1,92 @@
+#include "support/export/MathFaceTextDocument.h"
+
+#include "foundation/CharComp.h"
+#include "foundation/CompList.h"
+#include "foundation/ComponentFactory.h"
+#include "foundation/FontFace.h"
+#include "foundation/FontIds.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphList.h"
+#include "foundation/RowNodeBuilder.h"
+#include "foundation/TextLayoutItemMaker.h"
+#include "kernel/KernelRowBuilder.h"
+#include "math/CrossRefComp.h"
+#include "math/HyperlinkComp.h"
+#include "math/MathComponents.h"
+#include "platform/draw/TextCodec.h"
+
+namespace {
+
+constexpr int kPlain = 3;
+constexpr int kEquation = 5;
+
+} // namespace
+
+const std::vector<MathFaceTextRow>& MathFaceTextDocument::Rows()
+{
+    static const std::vector<MathFaceTextRow> kRows = {
+        {"a blank after a link", "Links: <a href=\"js.html\">JS</a> <a href=\"data.html\">DATA</a>",
+         "\"Links: JS DATA\"", "Links: JS DATA"},
+        {"a period after a reference", "See (7). Next", "\"See (7). Next\"", "See (7). Next"},
+        {"a lone arrow in a sentence", "Then &#8594; done", "\"Then \\[RightArrow] done\"", "Then \u2192 done"},
+        {"an equation of one blank", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  </math>",
+         "Cell[\"\", \"DisplayFormula\"", ""},
+    };
+    return kRows;
+}
+
+MathFaceTextDocument::MathFaceTextDocument()
+{
+    InstallTextLayout();
+    RegisterComponentClasses();
+    RegisterMathComponents();
+    RowNodeBuilder::Install(&KernelRowBuilder::Instance());
+    m_paragraphs = std::make_unique<ParagraphList>();
+
+    auto* links = new ParagraphComp(kPlain);
+    Append(*links, "Links: ", FontId::kText);
+    links->GetRow()->Append(new HyperlinkComp(Str255("js.html"), Str255("JS"), true));
+    Append(*links, " ", FontId::kMath);
+    links->GetRow()->Append(new HyperlinkComp(Str255("data.html"), Str255("DATA"), true));
+    m_paragraphs->Append(links);
+
+    auto* reference = new ParagraphComp(kPlain);
+    Append(*reference, "See ", FontId::kText);
+    reference->GetRow()->Append(new CrossRefComp(7, Str31("(7)")));
+    Append(*reference, ".", FontId::kMath);
+    Append(*reference, " Next", FontId::kText);
+    m_paragraphs->Append(reference);
+
+    auto* arrow = new ParagraphComp(kPlain);
+    Append(*arrow, "Then ", FontId::kText);
+    Append(*arrow, std::string(1, char(TextCodec::FromUnicode(U'\u2192', SYMBOL_CHARSET))), FontId::kMath);
+    Append(*arrow, " done", FontId::kText);
+    m_paragraphs->Append(arrow);
+
+    auto* blank = new ParagraphComp(kEquation);
+    Append(*blank, " ", FontId::kMath);
+    m_paragraphs->Append(blank);
+}
+
+MathFaceTextDocument::~MathFaceTextDocument()
+{
+    m_paragraphs.reset();
+    RowNodeBuilder::Install(nullptr);
+}
+
+void MathFaceTextDocument::Append(ParagraphComp& paragraph, const std::string& text, int fontId)
+{
+    FontFace* face = m_fonts.GetFace(fontId);
+    for (unsigned char c : text)
+        paragraph.GetRow()->Append(face->GetCharacter(c));
+}
+
+ParagraphComp* MathFaceTextDocument::AppendBadFormula()
+{
+    auto* paragraph = new ParagraphComp(kPlain);
+    Append(*paragraph, "So ", FontId::kText);
+    Append(*paragraph, "(a+ ", FontId::kMath);
+    Append(*paragraph, "ok", FontId::kText);
+    m_paragraphs->Append(paragraph);
+    return paragraph;
+}
