@@ -60,6 +60,15 @@ std::string RelativeUrlOfName(const std::string& name)
     return url;
 }
 
+PictureStem PictureStemOf(const std::string& path, std::string_view usualExtension)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() > usualExtension.size() && name.ends_with(usualExtension))
+        return {name.substr(0, name.size() - usualExtension.size()), false};
+    return {name, true};
+}
+
 ExportPictureFiles::ExportPictureFiles(std::string folder, std::string stem, std::string format, int first,
                                        int64_t pixelBudget)
     : m_folder(std::move(folder)), m_stem(std::move(stem)), m_format(std::move(format)), m_next(first),
@@ -75,7 +84,8 @@ ExportPictureFiles::~ExportPictureFiles()
 std::string ExportPictureFiles::NextName(std::string_view extension)
 {
     ++m_count;
-    const std::string tail = "-" + m_format + std::to_string(m_next++) + std::string(extension);
+    const std::string tail =
+        "-" + m_format + (m_wholeName ? "-" : "") + std::to_string(m_next++) + std::string(extension);
     return FittedStem(tail.size()) + tail;
 }
 

@@ -1,9 +1,14 @@
 #pragma once
-// The picture files of one export, named "<stem>-<format><n><extension>":
-// the stem stands for the page (its name, or a form of it that one to one),
-// and neither the format nor the number holds a "-", so the name's last "-"
-// parts them. Pages of different names, in any formats, therefore never
-// share or replace each other's pictures in one folder. A name too long for
+// The picture files of one export, named "<stem>-<format><n><extension>"
+// after a page whose name ends in its format's usual extension, the stem
+// being the name without it ("page.htm" names "page-html0.png"), and
+// "<stem>-<format>-<n><extension>" after any other page, the stem being its
+// whole name ("page.html" names "page.html-html-0.png"). The stem may be a
+// form of the name that is one to one; neither the format nor the number
+// holds a "-", so the name's last "-" tells the two kinds apart (a letter or
+// a digit follows it) and parts the stem from the rest. Pages of different
+// names, in any formats, therefore never share or replace each other's
+// pictures in one folder. A name too long for
 // the folder keeps the start of its stem and a digest of the whole. Pictures go
 // into temporaries that are created new beside their names (never through a
 // link, never over a file) and take their names only when the page is
@@ -23,6 +28,16 @@ class CWebImageDC;
 // and "-._~" are percent-encoded (UTF-8 bytes each).
 std::string RelativeUrlOfName(const std::string& name);
 
+// How the pictures of the page at path (its folder is ignored) are named
+// in a format whose usual extension is given (".htm"): the stem, and
+// whether it is the whole name. A name that is only the extension is kept
+// whole.
+struct PictureStem {
+    std::string stem;
+    bool wholeName = false;
+};
+PictureStem PictureStemOf(const std::string& path, std::string_view usualExtension);
+
 class ExportPictureFiles {
 public:
     // About thirty plots of the text's width at twice the screen's
@@ -40,6 +55,8 @@ public:
     ExportPictureFiles(const ExportPictureFiles&) = delete;
     ExportPictureFiles& operator=(const ExportPictureFiles&) = delete;
 
+    // The stem is a page's whole name: its pictures carry the second "-".
+    void MarkWholeName(bool whole) { m_wholeName = whole; }
     // The next picture's number and its file name (without the folder).
     std::string NextName(std::string_view extension);
     // Whether a picture of width by height pixels may still be rendered;
@@ -84,6 +101,7 @@ private:
     std::string m_stem;
     std::string m_format;
     int m_next;
+    bool m_wholeName = false;
     std::size_t m_nameLimit;
     int64_t m_budget;
     int64_t m_rendered = 0;

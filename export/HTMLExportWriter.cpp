@@ -5,6 +5,7 @@
 #include "foundation/ByteStream.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/Layout.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/PictureSource.h"
 #include "foundation/TextComp.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -104,6 +106,17 @@ Rect RangeBounds(CompList& row, int first, int last)
         any = true;
     }
     return bounds;
+}
+
+// How far the box of components first..last reaches below the baseline of
+// the line the first stands on; -1 when the row has no laid-out line.
+int DescentBelowBaseline(CompList& row, int first, const Rect& bounds)
+{
+    const ::Layout* item = row.ItemForIndex(first);
+    if (!item)
+        return -1;
+    const int descent = bounds.bottom - item->GetOffset().y;
+    return descent >= 0 && descent < bounds.Height() ? descent : -1;
 }
 
 struct PictureDeleter {
@@ -448,8 +461,9 @@ void HTMLExportWriter::WriteSourceCode(CompList& row)
 
 bool HTMLExportWriter::WriteObject(TextComp& comp)
 {
-    // A table or picture cannot stand inside a preformatted block.
-    ClosePre();
+    // A paragraph of its own: it stands after an open list, not in its last
+    // item, and a table or picture cannot stand inside a preformatted block.
+    CloseOpenBlocks();
     if (comp.Tag() == tag_Draw) {
         WriteDrawing(comp);
         return true;
@@ -561,6 +575,7 @@ void HTMLExportWriter::WriteComponentImage(CompList& row, int first, int last)
     paragraph->Paint(bounds);
     OwnedPicture picture(gDrawContext.EndMetafile());
     SetPictureText(text);
+    m_pictureDescent = DescentBelowBaseline(row, first, bounds);
     WriteEquationImage(picture.get(), bounds);
 }
 
@@ -568,6 +583,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
 {
     std::string alt = m_pictureText.empty() ? std::string("formula") : m_pictureText;
     m_pictureText.clear();
+    const int descent = std::exchange(m_pictureDescent, -1);
     CWebImageDC image;
     // No picture of that size (nothing recorded or nothing to show, more
     // than a picture can hold, or more than the export may render): the text
@@ -594,6 +610,10 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     WriteAttribute("src", RelativeUrlOfName(name).c_str());
     WriteAttribute("width", Decimal(rect.Width()).c_str());
     WriteAttribute("height", Decimal(rect.Height()).c_str());
+    // A formula in a line of text stands on the line's baseline, as on the
+    // screen, not with its foot on it.
+    if (descent > 0)
+        WriteAttribute("style", ("vertical-align: -" + Decimal(descent) + "px").c_str());
     WriteUtf8Attribute("alt", alt);
     EndOpenTag();
 }

@@ -137,5 +137,8 @@ private:
     std::string m_title;
     std::string m_folder;
     std::string m_pictureText;
+    // How far the next picture reaches below the baseline of the text it
+    // stands in, in pixels; none when negative.
+    int m_pictureDescent = -1;
     ExportPictureFiles m_pictures;
 };

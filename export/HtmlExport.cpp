@@ -26,23 +26,16 @@ std::string ExportFolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string ExportFileTitleOf(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 HtmlExportResult WriteHtmlExport(const ParagraphList& paragraphs, const HtmlExportSettings& settings)
 {
     HtmlExportResult result;
     try {
         AtomicFileWriter file(settings.path);
         PageFileStream stream(file);
-        HTMLExportWriter writer(stream, settings.title, ExportFileTitleOf(settings.path),
-                                ExportFolderOf(settings.path), ClampWidth(settings.firstCellWidth),
-                                ClampWidth(settings.secondCellWidth));
+        const PictureStem stem = PictureStemOf(settings.path, ".htm");
+        HTMLExportWriter writer(stream, settings.title, stem.stem, ExportFolderOf(settings.path),
+                                ClampWidth(settings.firstCellWidth), ClampWidth(settings.secondCellWidth));
+        writer.Pictures().MarkWholeName(stem.wholeName);
         paragraphs.WriteHTML(writer);
         stream.Flush();
         // The pictures take their names before the page, which names them;

@@ -35,7 +35,5 @@ struct HtmlExportResult {
 // from 0, in the file's folder. The drawing context must have a target.
 HtmlExportResult WriteHtmlExport(const ParagraphList& paragraphs, const HtmlExportSettings& settings);
 
-// The folder of a path, up to and including its last '/' (empty without one),
-// and the file's name without folder and extension.
+// The folder of a path, up to and including its last '/' (empty without one).
 std::string ExportFolderOf(const std::string& path);
-std::string ExportFileTitleOf(const std::string& path);

@@ -42,11 +42,12 @@ ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path
 {
     const QFileInfo info(QString::fromStdString(path));
     const std::string folder = info.absolutePath().toStdString() + "/";
-    const std::string base = info.completeBaseName().toStdString();
+    const PictureStem stem = PictureStemOf(path, techExplorer ? ".tcx" : ".tex");
     StringByteStream text;
     std::unique_ptr<LaTeXFileWriter> writer = techExplorer
-                                                  ? std::make_unique<TechExplorerWriter>(text, folder, base)
-                                                  : std::make_unique<LaTeXFileWriter>(text, folder, base);
+        ? std::make_unique<TechExplorerWriter>(text, folder, stem.stem)
+        : std::make_unique<LaTeXFileWriter>(text, folder, stem.stem);
+    writer->Pictures().MarkWholeName(stem.wholeName);
     list.WriteLaTeX(*writer);
     ExportPictureFiles& pictures = writer->Pictures();
     if (!pictures.Error().empty())

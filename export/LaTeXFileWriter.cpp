@@ -46,6 +46,21 @@ const char* TextFontSwitch(int32_t font)
     }
 }
 
+// Whether TeX reads the end of the text as a control word ended by a blank,
+// which makes it skip every blank that follows.
+bool EndsInControlWordAndBlank(std::string_view text)
+{
+    if (text.size() < 3 || text.back() != ' ')
+        return false;
+    std::size_t at = text.size() - 1;
+    while (at > 0 && std::isalpha(static_cast<unsigned char>(text[at - 1])))
+        --at;
+    std::size_t backslashes = 0;
+    for (std::size_t before = at; before > 0 && text[before - 1] == '\\'; --before)
+        ++backslashes;
+    return at < text.size() - 1 && backslashes % 2 == 1;
+}
+
 // The length of the well-formed UTF-8 character of two to four bytes at
 // text[at]; 0 when there is none.
 std::size_t Utf8CharacterAt(const std::string& text, std::size_t at)
@@ -96,9 +111,18 @@ LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::st
 
 // ---- output ----
 
+// A control word ends at the blank after it, and TeX skips the blanks of the
+// text that follow too; in text an empty group ends it instead, so that a
+// word set in another face ("{\em  two}") keeps the blank before it.
 void LaTeXFileWriter::Put(const char* text)
 {
-    m_output.Put(text, std::strlen(text));
+    const std::string_view bytes(text);
+    if (bytes.empty())
+        return;
+    if (m_afterControlWord && bytes.front() == ' ' && m_currentFont != kMath)
+        m_output.Put("{}");
+    m_output.Put(bytes);
+    m_afterControlWord = EndsInControlWordAndBlank(bytes);
 }
 
 void LaTeXFileWriter::Flush()
@@ -300,7 +324,7 @@ void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
         return;
     }
     if (!math) {
-        WriteString(LaTeXCharForms::TextForm(code, charSet).c_str());
+        WriteString(TextFormInFont(code, charSet).c_str());
         return;
     }
     if (kind == CharTable::blank)
@@ -311,6 +335,17 @@ void LaTeXFileWriter::WriteChar(TextComp& comp, bool align)
     if (align && kind == CharTable::relation)
         tex = " & " + tex + " & ";
     WriteString(tex.c_str());
+}
+
+// The typewriter face shows the ASCII signs as themselves, where the text
+// forms would set some of them as accents ("~", "^") or as the roman face's
+// quotes: they take the face's own glyphs, as in source code. Blanks still
+// stretch and break.
+std::string LaTeXFileWriter::TextFormInFont(uint8_t code, int charSet) const
+{
+    if (m_currentFont == kTypewriter && charSet == ANSI_CHARSET && code > ' ' && code < 127)
+        return LaTeXCharForms::VerbatimForm(code);
+    return LaTeXCharForms::TextForm(code, charSet);
 }
 
 void LaTeXFileWriter::SetParagraphRow(const CompList* row)

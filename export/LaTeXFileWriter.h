@@ -114,6 +114,7 @@ protected:
 private:
     int32_t RunFont(const TextComp& comp);
     void WriteLetterForm(const std::string& tex, bool math);
+    std::string TextFormInFont(uint8_t code, int charSet) const;
     void WriteOtherForm(int32_t kind, const std::string& tex, bool math, bool align);
 
     ExportOutput m_output;
@@ -122,6 +123,7 @@ private:
     int32_t m_baseFont = kRoman;
     int32_t m_currentFont = kRoman;
     int32_t m_spacing = 0;
+    bool m_afterControlWord = false;
     bool m_enumerate1 = false;
     bool m_enumerate2 = false;
     bool m_itemize1 = false;

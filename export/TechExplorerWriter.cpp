@@ -3,6 +3,7 @@
 #include "foundation/DrawContext.h"
 #include "foundation/EquationLabel.h"
 #include "foundation/Str255.h"
+#include "math/LinkAddress.h"
 #include "platform/draw/EnhMetafile.h"
 #include "platform/draw/TextCodec.h"
 
@@ -90,7 +91,9 @@ std::string TechExplorerWriter::Escaped(const std::string& unicodeUtf8)
 
 void TechExplorerWriter::WriteDocLink(const Str255& url, const Str255& text)
 {
-    const std::string target = TextCodec::Decode(url.GetPtrAt(0), url.GetLength(), ANSI_CHARSET).toStdString();
+    // The target as the link was judged, which keeps no control character.
+    const std::string target =
+        LinkAddress::Written(TextCodec::Decode(url.GetPtrAt(0), url.GetLength(), ANSI_CHARSET)).toStdString();
     // The address keeps its character references, and the characters TeX
     // acts on ("%" of an escaped blank among them) are escaped around them.
     WriteString("\\docLink{");

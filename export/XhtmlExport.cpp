@@ -54,7 +54,8 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
                                    bool writeBadRows)
 {
     XhtmlExportResult result;
-    const std::string baseName = ExportFileTitleOf(path);
+    const PictureStem stem = PictureStemOf(path, ".xml");
+    const std::string& baseName = stem.stem;
     {
         CountingStream counter;
         XhtmlWriter measure(counter, title, baseName, nullptr);
@@ -68,6 +69,7 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
         }
     }
     ExportPictureFiles pictures(ExportFolderOf(path), baseName, "xhtml");
+    pictures.MarkWholeName(stem.wholeName);
     try {
         AtomicFileWriter file(path);
         PageFileStream stream(file);

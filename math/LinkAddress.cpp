@@ -25,8 +25,19 @@ bool StartsWithScheme(const QString& target)
 
 namespace LinkAddress {
 
-Kind Classify(const QString& target, bool external)
+QString Written(const QString& target)
 {
+    QString written;
+    written.reserve(target.size());
+    for (const QChar ch : target)
+        if (ch.category() != QChar::Other_Control)
+            written += ch;
+    return written;
+}
+
+Kind Classify(const QString& given, bool external)
+{
+    const QString target = Written(given);
     if (!external || (!target.contains("://") && !target.contains("mailto:", Qt::CaseInsensitive)))
         return StartsWithScheme(target) ? Kind::kRefused : Kind::kDocumentPath;
     const QUrl url(target.trimmed());
@@ -43,8 +54,9 @@ Kind Classify(const QString& target, bool external)
     return Kind::kRefused;
 }
 
-std::optional<QString> WebAddress(const QString& target, bool external)
+std::optional<QString> WebAddress(const QString& given, bool external)
 {
+    const QString target = Written(given);
     const Kind kind = Classify(target, external);
     if (kind == Kind::kRefused)
         return std::nullopt;

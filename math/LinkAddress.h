@@ -16,10 +16,16 @@ namespace LinkAddress {
 
 enum class Kind { kDocumentPath, kWeb, kMail, kFile, kFileTransfer, kRefused };
 
+// The target as every writer writes it and as it is judged: without its
+// control characters, which a file may hold but nobody types, and which
+// browsers and readers drop (a "java<tab>script:" address is a script's).
+QString Written(const QString& target);
+
+// Judges the written target.
 Kind Classify(const QString& target, bool external);
 
-// The target as a web page's link: none when the editor refuses it; a
-// document path that a browser would read as an address (a ":" before its
+// The written target as a web page's link: none when the editor refuses
+// it; a document path that a browser would read as an address (a ":" before its
 // first "/") after "./".
 std::optional<QString> WebAddress(const QString& target, bool external);
 

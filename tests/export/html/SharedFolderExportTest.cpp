@@ -72,21 +72,24 @@ std::vector<std::string> NamedPictures(const std::string& page)
     return names;
 }
 
+// A page named with the extension its export proposes, and another
+// extension a user may give it.
 struct Format {
     const char* name;
     const char* file;
+    const char* other;
     std::function<std::string(ParagraphList&, const std::string&)> run; // "" or why it failed
 };
 
 std::vector<Format> Formats()
 {
     return {
-        {"XHTML", "page.xhtml",
+        {"XHTML", "page.xml", ".xhtml",
          [](ParagraphList& list, const std::string& path) {
              const XhtmlExportResult result = WriteXhtmlExport(list, path, "Page", true);
              return result.ok ? std::string() : "failed: " + result.message;
          }},
-        {"HTML", "page.htm",
+        {"HTML", "page.htm", ".html",
          [](ParagraphList& list, const std::string& path) {
              HtmlExportSettings settings;
              settings.path = path;
@@ -96,12 +99,12 @@ std::vector<Format> Formats()
              const HtmlExportResult result = WriteHtmlExport(list, settings);
              return result.ok ? std::string() : "failed: " + result.message;
          }},
-        {"LaTeX", "page.tex",
+        {"LaTeX", "page.tex", ".TEX",
          [](ParagraphList& list, const std::string& path) {
              const ExportOutcome outcome = ExportLaTeXFile(list, path, false);
              return outcome.written ? std::string() : "failed: " + outcome.message;
          }},
-        {"TechExplorer", "page.tcx",
+        {"TechExplorer", "page.tcx", ".TCX",
          [](ParagraphList& list, const std::string& path) {
              const ExportOutcome outcome = ExportLaTeXFile(list, path, true);
              return outcome.written ? std::string() : "failed: " + outcome.message;
@@ -128,11 +131,15 @@ const std::vector<std::string> kCollidingNames = {
     LongName(230), LongName(249), // no room for temporaries; ".xhtml" fills the limit
 };
 // clang-format on
+// Each name is exported with each format's usual extension and with the
+// other one (a.htm and a.html, r.tex and r.TEX), which once named the same
+// pictures.
+constexpr std::size_t kExtensions = 2;
 
-// The colour of the pictures of the page of name n.
-QColor ColourOf(std::size_t n)
+// The colour of the pictures of the page of name n with extension e.
+QColor ColourOf(std::size_t n, std::size_t e = 0)
 {
-    return QColor::fromHsv(int(n * 360 / kCollidingNames.size()), 255, 230);
+    return QColor::fromHsv(int((n * kExtensions + e) * 360 / (kCollidingNames.size() * kExtensions)), 255, 230);
 }
 
 bool Near(QColor a, QColor b)
@@ -206,7 +213,7 @@ TEST_F(SharedFolderExport, EveryFormatKeepsShowingItsOwnPictures)
 
     // The browser shows both web pages; pdflatex compiles the LaTeX page with
     // its own pictures. The screenshots stay in the folder to be looked at.
-    for (const char* page : {"page.xhtml", "page.htm"}) {
+    for (const char* page : {"page.xml", "page.htm"}) {
         const std::string shot = folder + "/shown-" + page + ".png";
         const ProgramRun run = ScreenshotInChromium(folder + "/" + page, shot, folder + "/profile", QSize(1000, 3000));
         if (run.code == -1)
@@ -224,43 +231,48 @@ TEST_F(SharedFolderExport, EveryFormatKeepsShowingItsOwnPictures)
         EXPECT_NE(log.find(name), std::string::npos) << name << " was not included";
 }
 
-// Every name exported in every format into one folder (the long ones twice,
-// over their earlier pictures): no two pages name one picture, every picture
+// Every name exported in every format, with either extension, into one
+// folder (the long ones twice, over their earlier pictures): no two pages
+// name one picture, every picture
 // a page names holds its page's colour, the browser shows each web page in
 // its colour only, and pdflatex compiles each LaTeX page with its pictures.
 TEST_F(SharedFolderExport, PagesOfDifferentNamesNeverShareAPicture)
 {
     const std::string folder = TestOutputFolder();
     std::map<std::string, std::string> namedBy; // picture -> the page that names it
-    std::map<std::string, std::size_t> nameOf;  // page -> its name's index
+    std::map<std::string, QColor> colourOf;     // page -> its pictures' colour
     for (int pass = 0; pass < 2; ++pass)
-        for (std::size_t n = 0; n < kCollidingNames.size(); ++n) {
-            if (pass > 0 && kCollidingNames[n].size() < 200)
-                continue;
-            std::unique_ptr<ParagraphList> document = PictureDocument(ColourOf(n));
-            for (const Format& format : Formats()) {
-                const std::string page = kCollidingNames[n] + fs::path(format.file).extension().string();
-                ASSERT_EQ(format.run(*document, folder + "/" + page), "") << page << ", pass " << pass;
-                nameOf[page] = n;
-                for (const std::string& src : NamedPictures(ReadFile(folder + "/" + page))) {
-                    const std::string name = QUrl::fromPercentEncoding(QByteArray::fromStdString(src)).toStdString();
-                    EXPECT_EQ(namedBy.emplace(name, page).first->second, page) << page << " names " << name;
+        for (std::size_t n = 0; n < kCollidingNames.size(); ++n)
+            for (std::size_t e = 0; e < kExtensions; ++e) {
+                if (pass > 0 && kCollidingNames[n].size() < 200)
+                    continue;
+                std::unique_ptr<ParagraphList> document = PictureDocument(ColourOf(n, e));
+                for (const Format& format : Formats()) {
+                    const std::string page =
+                        kCollidingNames[n] + (e == 0 ? fs::path(format.file).extension().string() : format.other);
+                    ASSERT_EQ(format.run(*document, folder + "/" + page), "") << page << ", pass " << pass;
+                    colourOf[page] = ColourOf(n, e);
+                    for (const std::string& src : NamedPictures(ReadFile(folder + "/" + page))) {
+                        const std::string name =
+                            QUrl::fromPercentEncoding(QByteArray::fromStdString(src)).toStdString();
+                        EXPECT_EQ(namedBy.emplace(name, page).first->second, page) << page << " names " << name;
+                    }
                 }
             }
-        }
     for (const auto& [name, page] : namedBy) {
         const QImage picture(QString::fromStdString(folder + "/" + name));
-        EXPECT_TRUE(!picture.isNull() && Near(picture.pixelColor(picture.rect().center()), ColourOf(nameOf[page])))
+        EXPECT_TRUE(!picture.isNull() && Near(picture.pixelColor(picture.rect().center()), colourOf[page]))
             << page << " names " << name;
     }
-    EXPECT_EQ(namedBy.size(), 11 * nameOf.size());
+    EXPECT_EQ(namedBy.size(), 11 * colourOf.size());
     std::vector<std::string> webPages;
-    for (const auto& [page, n] : nameOf) {
-        if (page.ends_with(".tex")) {
+    for (const auto& [page, colour] : colourOf) {
+        if (page.ends_with(".tex") || page.ends_with(".TEX")) {
             EXPECT_EQ(CompileLaTeX(folder + "/" + page), "") << page;
         }
-        if (page.ends_with(".htm") || page.ends_with(".xhtml"))
-            webPages.push_back(page);
+        for (const char* web : {".htm", ".html", ".xml", ".xhtml"})
+            if (page.ends_with(web))
+                webPages.push_back(page);
     }
 
     // The web pages side by side, each in a frame of its own.
@@ -280,15 +292,15 @@ TEST_F(SharedFolderExport, PagesOfDifferentNamesNeverShareAPicture)
     const QImage shown(QString::fromStdString(folder + "/shown.png"));
     ASSERT_FALSE(shown.isNull()) << run.output;
     for (std::size_t i = 0; i < webPages.size(); ++i) {
-        std::vector<int> counts(kCollidingNames.size());
+        std::map<std::string, int> counts; // page -> pixels in its colour
         for (int y = int(i / kColumns) * kHeight; y < int(i / kColumns + 1) * kHeight; ++y)
             for (int x = int(i % kColumns) * kWidth; x < int(i % kColumns + 1) * kWidth; ++x)
-                for (std::size_t n = 0; n < counts.size(); ++n)
-                    counts[n] += Near(shown.pixelColor(x, y), ColourOf(n));
-        const std::size_t own = nameOf[webPages[i]];
-        EXPECT_GE(counts[own], 11 * 10 * 10) << webPages[i];
-        for (std::size_t n = 0; n < counts.size(); ++n)
-            EXPECT_TRUE(n == own || counts[n] == 0) << webPages[i] << " shows " << kCollidingNames[n] << "'s colour";
+                for (const auto& [page, colour] : colourOf)
+                    counts[page] += Near(shown.pixelColor(x, y), colour);
+        EXPECT_GE(counts[webPages[i]], 11 * 10 * 10) << webPages[i];
+        for (const auto& [page, count] : counts)
+            EXPECT_TRUE(colourOf[page] == colourOf[webPages[i]] || count == 0)
+                << webPages[i] << " shows " << page << "'s colour";
     }
 }
 

@@ -174,6 +174,63 @@ TEST_F(EveryCharacterLaTeX, ThePalettesAlphaAfterTypedWordsIsTheTablesCommand)
     EXPECT_NE(out.Text().find("\\[Second \\,line \\,addedZ\\alpha \\]"), std::string::npos) << out.Text();
 }
 
+// Words typed after a change of face, each row a paragraph of the style
+// holding its runs: the PDF's text (blanks collapsed) shows the row as the
+// screen does, and TechExplorer writes it as LaTeX does.
+struct FaceRun {
+    const char* text;
+    int fontId; // a code of 168 in the mathematics face is its alpha
+};
+struct FaceRow {
+    int style;
+    std::vector<FaceRun> runs;
+    const char* shown;
+};
+// clang-format off
+const std::vector<FaceRow> kFaceRows = {
+    {3, {{"one", FontId::kText}, {" two", FontId::kItalic}, {" three", FontId::kBold}, {" four", FontId::kCode}},
+        "one two three four"},
+    {2, {{"Heading", FontId::kBold}, {" plain", FontId::kText}, {" again", FontId::kBold}}, "Heading plain again"},
+    {5, {{"x", FontId::kMath}, {" if ", FontId::kItalic}, {"y", FontId::kMath}}, "x if y"},
+    {4, {{"item", FontId::kText}, {" in", FontId::kItalic}, {" list", FontId::kText}}, "1. item in list"},
+    // Source code holding a sign of the mathematics face is written as text:
+    // its tilde and circumflex stay the code face's signs.
+    {7, {{"a~b^c d", FontId::kCode}, {"\xA8", FontId::kMath}}, "a~b^c d\u03B1"},
+};
+// clang-format on
+
+TEST_F(EveryCharacterLaTeX, ABlankBeforeAWordInAnotherFaceReachesThePdf)
+{
+    ParagraphList rows;
+    for (std::size_t n = 0; n < kFaceRows.size(); ++n) {
+        auto* name = new ParagraphComp(3);
+        for (char c : EveryCharacterDocument::Name(n))
+            name->GetRow()->Append(fonts.GetFace(FontId::kText)->GetCharacter(static_cast<unsigned char>(c)));
+        rows.Append(name);
+        auto* paragraph = new ParagraphComp(kFaceRows[n].style);
+        for (const FaceRun& run : kFaceRows[n].runs)
+            for (const char* c = run.text; *c; ++c)
+                paragraph->GetRow()->Append(fonts.GetFace(run.fontId)->GetCharacter(static_cast<unsigned char>(*c)));
+        rows.Append(paragraph);
+    }
+    const std::string folder = TestOutputFolder();
+    ASSERT_TRUE(ExportLaTeXFile(rows, folder + "/faces.tex", false).written);
+    ASSERT_TRUE(ExportLaTeXFile(rows, folder + "/faces.tcx", true).written);
+    ASSERT_EQ(CompileLaTeX(folder + "/faces.tex"), "");
+    const std::string shown = PdfText(folder + "/faces.pdf");
+    const std::string tex = ReadText(folder + "/faces.tex");
+    const std::string tcx = ReadText(folder + "/faces.tcx");
+    for (std::size_t n = 0; n < kFaceRows.size(); ++n) {
+        const QString piece = QString::fromStdString(EveryCharacterDocument::Piece(shown, n)).simplified();
+        const std::string source = EveryCharacterDocument::Piece(tex, n);
+        EXPECT_EQ(piece.toStdString(), kFaceRows[n].shown) << source;
+        // No sign is set as an accent over nothing, which pdftotext would not tell.
+        for (const char* accent : {"\\~", "\\^"})
+            EXPECT_EQ(source.find(accent), std::string::npos) << source;
+        EXPECT_EQ(WithoutLabels(EveryCharacterDocument::Piece(tcx, n)), EveryCharacterDocument::Piece(tex, n));
+    }
+}
+
 TEST_F(EveryCharacterLaTeX, TechExplorerWritesEachCharacterAsTheLaTeXExportDoes)
 {
     const std::string folder = TestOutputFolder();

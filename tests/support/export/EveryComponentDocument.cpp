@@ -147,7 +147,8 @@ void EveryComponentDocument::AppendMadeParagraphs()
     awkward->GetRow()->Append(new HyperlinkComp(Str255(kLinkTarget), Str255(kLinkText), true));
     AppendText(m_fonts, *awkward->GetRow(), " or ", FontId::kText);
     awkward->GetRow()->Append(new HyperlinkComp(Str255(kScriptTarget), Str255(kScriptText), true));
-    awkward->GetRow()->Append(new HyperlinkComp(Str255(kScriptPath), Str255("me too"), true));
+    for (const char* target : kHiddenScripts)
+        awkward->GetRow()->Append(new HyperlinkComp(Str255(target), Str255("me too"), true));
     AppendText(m_fonts, *awkward->GetRow(), " then a bell \x07 and caf\xE9.", FontId::kText);
     list.Append(awkward);
 

@@ -42,11 +42,12 @@ public:
     static constexpr const char* kLinkTarget = "results.html?a=1&b=<2>\"q\"";
     static constexpr const char* kLinkText = "R&D <notes>";
     // A link the editor refuses to follow: the exports write its text alone;
-    // and a path a browser would read as a script once it drops the control
-    // character: the exports keep it a path.
+    // and scripts' links hidden by control characters, which readers drop
+    // (a hostile file can hold them): refused too, each "me too".
     static constexpr const char* kScriptTarget = "javascript:alert(1)";
     static constexpr const char* kScriptText = "run me";
-    static constexpr const char* kScriptPath = "\x01javascript:alert(2)";
+    static constexpr const char* kHiddenScripts[] = {"\x01javascript:alert(2)", "java\tscript:alert(3)",
+                                                     "javascript\x02:alert(4)"};
     static constexpr const char* kAwkwardText = "Fish & chips < 5 > 3 \"quoted\" and 'single'";
 
 private:
