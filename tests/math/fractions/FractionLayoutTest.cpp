@@ -62,17 +62,28 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         open = gDrawContext.GetCharWidth('(');
         close = gDrawContext.GetCharWidth(')');
     }
-    // A row stands in parentheses where the slash would bind less of it.
+    // A row stands in parentheses where the slash would bind less of it: a
+    // sum, a relation, an arrow or logical sign, a separator, in either face.
+    const int math = FontId::kMath;
     const struct {
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
+        int face = FontId::kText;
     } rows[] = {{"a", "b", false, false},  {"2.5", "10", false, false}, {"-a", "c", false, false},
                 {"a+b", "c", true, false}, {"1", "x+1", false, true},   {"a", "bc", false, true},
-                {"a b", "c d", true, true}};
+                {"a b", "c d", true, true},
+                {"a\xB1" "b", "c", true, false},     {"a\xB1" "b", "c", true, false, math}, // plus-minus
+                {"\xB1" "a", "c", false, false, math}, {"a*b", "c", false, false},           // prefix, product
+                {"a\x7F" "b", "c", true, false},      {"a\x8E" "b", "c", true, false},      // not equal, less or equal
+                {"a\x8F" "b", "c", true, false},      {"a\xBA" "b", "c", true, false, math}, // greater or equal, less or equal
+                {"a\xB9" "b", "c", true, false, math}, {"a\xA6" "b", "c", true, false, math}, // not equal, approximately
+                {"a\x9C" "b", "c", true, false, math}, {"a\xAF" "b", "c", true, false, math}, // arrow, implies
+                {"a\xF5" "b", "c", true, false, math}, {"a\xED" "b", "c", true, false, math}, // equivalent, and
+                {"a,b", "c", true, false},             {"a=b", "c", true, false}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator);
-        auto* f = new FractionComp(Chars(row.numerator), Chars(row.denominator));
+        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
+        auto* f = new FractionComp(Chars(row.numerator, row.face), Chars(row.denominator, row.face));
         auto paragraph = Paragraph(3, One(f));
         ASSERT_FALSE(f->IsBuiltUp());
         EXPECT_EQ(f->GetSlashWidth(), slash);
@@ -83,7 +94,11 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         const int d = f->Denominator()->GetRect().right;
         const int dOpen = row.fenceDenominator ? open : 0;
         const int dClose = row.fenceDenominator ? close : 0;
-        EXPECT_EQ(Bounds(*f), Rect(0, -13, n + slash + 2 + dOpen + d + dClose, 5));
+        // The math face's letters reach from -11 to 1, its parentheses from -13 to 3.
+        const bool fenced = row.fenceNumerator || row.fenceDenominator;
+        const int top = row.face == math && !fenced ? -11 : -13;
+        const int bottom = row.face == math ? (fenced ? 3 : 1) : 5;
+        EXPECT_EQ(Bounds(*f), Rect(0, top, n + slash + 2 + dOpen + d + dClose, bottom));
         IntPoint o = Origin(*f);
         EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + (row.fenceNumerator ? open : 0), o.y)));
         EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + n + slash + 2 + dOpen, o.y)));
