@@ -19,13 +19,13 @@ struct Sign {
 // The operators by stored code. Every sign the character table marks as a
 // relation is a relation as well; these are the rest.
 constexpr Sign kSigns[] = {
-    {'*', kProduct},      {215, kProduct},      {218, kProduct},   {203, kProduct},   {135, kProduct},
-    {'/', kQuotient},     {214, kQuotient},
-    {'+', kSum},          {'-', kSum},          {177, kSum},       {204, kSum},       {134, kSum},
-    {136, kRelation},     {199, kRelation},     {200, kRelation},  {238, kRelation},
-    {207, kLogic},        {248, kLogic},        {155, kLogic},     {146, kLogic},     {148, kLogic},
-    {194, kLogic},        {230, kLogic},        {171, kLogic},
-    {',', kSeparator},    {';', kSeparator},    {191, kSeparator},
+    {'*', kProduct},   {215, kProduct},   {218, kProduct},   {203, kProduct},  {135, kProduct}, // times, tensor, cap
+    {'/', kQuotient},  {214, kQuotient},                                                        // slash, divide
+    {'+', kSum},       {'-', kSum},       {177, kSum},       {204, kSum},      {134, kSum},     // plus-minus, cup
+    {136, kRelation},  {199, kRelation},  {200, kRelation},  {238, kRelation},                  // perp, much less
+    {207, kLogic},     {248, kLogic},     {155, kLogic},     {146, kLogic},    {148, kLogic},   // arrows, and, or
+    {194, kLogic},     {230, kLogic},     {171, kLogic},                                        // not, quantifiers
+    {',', kSeparator}, {';', kSeparator}, {191, kSeparator},                                    // therefore
 };
 
 constexpr std::array<Level, 256> BuildLevels()

@@ -13,13 +13,13 @@ namespace CharBinding {
 // From the tightest to the loosest. A row that holds a sign looser than the
 // quotient needs parentheses as the operand of "/".
 enum Level : int {
-    kNone = 0,    // letters, digits, fences and the signs that join nothing
-    kProduct,     // "*", the times and dot signs, tensor product, intersection
-    kQuotient,    // "/" and the division sign
-    kSum,         // "+", "-", plus-minus, direct sum, union, a blank between terms
-    kRelation,    // "=", "<", ">", not equal, less or equal, approximately, ...
-    kLogic,       // arrows, implication, equivalence, and, or, not, for all, exists
-    kSeparator,   // ",", ";" and therefore
+    kNone = 0,  // letters, digits, fences and the signs that join nothing
+    kProduct,   // "*", the times and dot signs, tensor product, intersection
+    kQuotient,  // "/" and the division sign
+    kSum,       // "+", "-", plus-minus, direct sum, union, a blank between terms
+    kRelation,  // "=", "<", ">", not equal, less or equal, approximately, ...
+    kLogic,     // arrows, implication, equivalence, and, or, not, for all, exists
+    kSeparator, // ",", ";" and therefore
 };
 
 // The level of a code of the stored character set (the character table's index).

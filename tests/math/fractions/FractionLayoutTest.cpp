@@ -64,23 +64,25 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
     }
     // A row stands in parentheses where the slash would bind less of it: a
     // sum, a relation, an arrow or logical sign, a separator, in either face.
+    // In octal: plus-minus 261 (either face, and as a prefix); text face not
+    // equal 177, less or equal 216, greater or equal 217; math face less or
+    // equal 272, not equal 271, approximately 246, arrow 234, implies 257,
+    // equivalent 365, and 355.
     const int math = FontId::kMath;
     const struct {
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
         int face = FontId::kText;
-    } rows[] = {{"a", "b", false, false},  {"2.5", "10", false, false}, {"-a", "c", false, false},
-                {"a+b", "c", true, false}, {"1", "x+1", false, true},   {"a", "bc", false, true},
-                {"a b", "c d", true, true},
-                {"a\xB1" "b", "c", true, false},     {"a\xB1" "b", "c", true, false, math}, // plus-minus
-                {"\xB1" "a", "c", false, false, math}, {"a*b", "c", false, false},           // prefix, product
-                {"a\x7F" "b", "c", true, false},      {"a\x8E" "b", "c", true, false},      // not equal, less or equal
-                {"a\x8F" "b", "c", true, false},      {"a\xBA" "b", "c", true, false, math}, // greater or equal, less or equal
-                {"a\xB9" "b", "c", true, false, math}, {"a\xA6" "b", "c", true, false, math}, // not equal, approximately
-                {"a\x9C" "b", "c", true, false, math}, {"a\xAF" "b", "c", true, false, math}, // arrow, implies
-                {"a\xF5" "b", "c", true, false, math}, {"a\xED" "b", "c", true, false, math}, // equivalent, and
-                {"a,b", "c", true, false},             {"a=b", "c", true, false}};
+    } rows[] = {
+        {"a", "b", false, false},           {"2.5", "10", false, false},        {"-a", "c", false, false},
+        {"a+b", "c", true, false},          {"1", "x+1", false, true},          {"a", "bc", false, true},
+        {"a b", "c d", true, true},         {"a\261b", "c", true, false},       {"a\261b", "c", true, false, math},
+        {"\261a", "c", false, false, math}, {"a*b", "c", false, false},         {"a\177b", "c", true, false},
+        {"a\216b", "c", true, false},       {"a\217b", "c", true, false},       {"a\272b", "c", true, false, math},
+        {"a\271b", "c", true, false, math}, {"a\246b", "c", true, false, math}, {"a=b", "c", true, false},
+        {"a\234b", "c", true, false, math}, {"a\257b", "c", true, false, math}, {"a\365b", "c", true, false, math},
+        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
         auto* f = new FractionComp(Chars(row.numerator, row.face), Chars(row.denominator, row.face));
