@@ -1,6 +1,7 @@
 #include "foundation/CompList.h"
 
 #include "foundation/ArchiveCharMaps.h"
+#include "foundation/CharBinding.h"
 #include "foundation/CharBlockComp.h"
 #include "foundation/CharComp.h"
 #include "foundation/CharTable.h"
@@ -299,11 +300,10 @@ int CompList::GetPlainText(Str255& out) const
 
 bool CompList::HasOperatorChar() const
 {
-    for (int i = 2; i <= GetCount(); ++i) {
-        unsigned char c = GetAt(i)->GetChar();
-        if (c == ' ' || c == '+' || c == '-' || c == '/')
+    // A sign in first place is a prefix ("-a"), which binds tighter than "/".
+    for (int i = 2; i <= GetCount(); ++i)
+        if (CharBinding::Of(GetAt(i)) >= CharBinding::kQuotient)
             return true;
-    }
     return false;
 }
 

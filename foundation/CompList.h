@@ -98,7 +98,8 @@ public:
     // ---- queries ----
     // The codes of the characters in order (others skipped), at most 255; answers the count.
     int GetPlainText(Str255& out) const;
-    // A space, "+", "-" or "/" after the first component.
+    // "/" or a sign that binds less tightly ("+", "-", a blank, a relation,
+    // an arrow, a comma, ...) after the first component.
     bool HasOperatorChar() const;
     bool HasStructureOrHighChar() const;
     // The run of adjacent characters of one character-table kind around position i.

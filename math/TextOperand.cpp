@@ -1,5 +1,6 @@
 #include "math/TextOperand.h"
 
+#include "foundation/CharBinding.h"
 #include "foundation/TextComp.h"
 
 namespace TextOperand {
@@ -60,14 +61,9 @@ bool HasLooseOperator(const CompList& row)
 {
     if (row.HasOperatorChar())
         return true;
-    for (int i = 1; i <= row.GetCount(); ++i) {
-        TextComp* comp = row.GetAt(i);
-        if (!IsCharacter(comp))
-            continue;
-        unsigned char c = comp->GetChar();
-        if (c == '=' || c == '<' || c == '>' || c == ',')
+    for (int i = 1; i <= row.GetCount(); ++i)
+        if (CharBinding::Of(row.GetAt(i)) >= CharBinding::kRelation)
             return true;
-    }
     return false;
 }
 

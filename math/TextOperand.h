@@ -15,8 +15,9 @@ namespace TextOperand {
 // component whose text carries its own brackets (parentheses, brackets,
 // absolute value, conjugate, placeholder).
 bool IsAtom(const CompList& row);
-// A space, "+", "-" or "/" after the first component, or a relation or
-// comma anywhere.
+// A sign that binds less tightly than "/" after the first component (a sum,
+// a blank, a quotient), or a relation, arrow, logical sign or separator
+// anywhere.
 bool HasLooseOperator(const CompList& row);
 
 // Whether the row is bracketed as the left operand of "/", and as the right

@@ -27,15 +27,36 @@ CFile::~CFile()
     Abort();
 }
 
+namespace {
+
+bool IsRegular(const struct stat& info)
+{
+    return S_ISREG(info.st_mode);
+}
+
+} // namespace
+
 bool CFile::Open(const std::string& path, unsigned flags, CFileException::Cause* error)
 {
     Abort();
+    auto fail = [error](CFileException::Cause cause) {
+        if (error)
+            *error = cause;
+        return false;
+    };
+    // Only regular files are opened. Opening a named pipe waits for a writer
+    // and a device may never end, so anything else is refused before it is
+    // opened, and opening does not wait: a pipe put in the file's place
+    // since is seen on the open descriptor and refused too.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !IsRegular(info))
+        return fail(CFileException::accessDenied);
     int access = O_RDONLY;
     if ((flags & 0x3) == modeWrite)
         access = O_WRONLY;
     else if ((flags & 0x3) == modeReadWrite)
         access = O_RDWR;
-    int osFlags = access | O_CLOEXEC;
+    int osFlags = access | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     if (flags & modeCreate) {
         osFlags |= O_CREAT;
         if (!(flags & modeNoTruncate))
@@ -45,21 +66,23 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException::Cause*
     do {
         fd = ::open(path.c_str(), osFlags, 0666);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (error)
-            *error = CauseFromErrno(errno);
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (fd < 0)
+        return fail(errno == ENXIO ? CFileException::accessDenied : CauseFromErrno(errno));
+    if (::fstat(fd, &info) != 0 || !IsRegular(info)) {
         ::close(fd);
-        if (error)
-            *error = CFileException::accessDenied;
-        return false;
+        return fail(CFileException::accessDenied);
     }
+    // Reads and writes of a regular file block as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
     m_path = path;
     return true;
+}
+
+bool CFile::IsOtherThanRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !IsRegular(info);
 }
 
 uint32_t CFile::Read(void* buffer, uint32_t count)

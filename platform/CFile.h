@@ -36,8 +36,11 @@ public:
     virtual ~CFile();
 
     // Opens the file; on failure returns false and, when error is given,
-    // stores the cause there.
+    // stores the cause there. Only a regular file opens: a folder, a named
+    // pipe or a device is refused at once (accessDenied), never waited on.
     bool Open(const std::string& path, unsigned flags, CFileException::Cause* error = nullptr);
+    // Whether the path names something that exists and is no regular file.
+    static bool IsOtherThanRegularFile(const std::string& path);
 
     // Takes over an open descriptor (closing any file open before).
     void Attach(int descriptor, const std::string& path);

@@ -17,10 +17,11 @@ namespace {
 constexpr int kCascadeStep = 24;  // about a title bar's height
 }
 
-// Notes the window's rectangle whenever it is moved or resized while shown normal.
+// Notes the window's rectangle whenever it is moved or resized while shown
+// normal. It is a child of the window it watches and goes with it.
 class NormalRectTracker : public QObject {
 public:
-    explicit NormalRectTracker(CMDIChildWnd* child) : m_child(child) {}
+    NormalRectTracker(CMDIChildWnd* child, QObject* watched) : QObject(watched), m_child(child) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::WindowStateChange) {
@@ -70,7 +71,7 @@ BOOL CMDIChildWnd::CreateFrameWidget(DWORD, CWnd* parent)
     auto* sub = new WndWidget<QMdiSubWindow>(this);
     sub->setNativeBehaviour(true);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    sub->installEventFilter(new NormalRectTracker(this));
+    sub->installEventFilter(new NormalRectTracker(this, sub));
     SetWidget(sub, true);
     QMdiArea* mdi = m_pMDIFrame->mdiArea();
     const int earlier = int(mdi->subWindowList().size());

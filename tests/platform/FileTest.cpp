@@ -66,6 +66,10 @@ TEST(CFileTest, FailuresCarryTheirCause)
     EXPECT_EQ(cause, CFileException::fileNotFound);
     EXPECT_FALSE(file.Open(dir.path().toStdString(), CFile::modeRead, &cause));
     EXPECT_EQ(cause, CFileException::accessDenied);
+    // Nor is a device opened, to be read or to be written over.
+    cause = CFileException::none;
+    EXPECT_FALSE(file.Open("/dev/null", CFile::modeCreate | CFile::modeReadWrite, &cause));
+    EXPECT_EQ(cause, CFileException::accessDenied);
 
     try {
         CFile missing(Path(dir, "no/such/folder.vxm"), CFile::modeRead);

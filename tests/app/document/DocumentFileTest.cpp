@@ -10,7 +10,13 @@
 #include "platform/Exceptions.h"
 #include "support/FakeUserInterface.h"
 
+#include <fcntl.h>
+#include <filesystem>
+#include <future>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -245,6 +251,32 @@ TEST_F(DocumentTest, FilesThatDoNotReadAsAWholeDocumentAreRefusedWithOneMessage)
     auto doc = EmptyDocument();
     Load(*doc, whole.b);
     EXPECT_EQ(Text(*doc), "");
+
+    // Whatever is no regular file is refused at once, whatever its name: a
+    // pipe no program writes to, a device that never ends, a folder.
+    const std::string pipe = OutputPath("pipe.vxm");
+    const std::string folder = OutputPath("folder.vxm");
+    std::filesystem::remove_all(pipe);
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Should the open wait on the pipe after all, a writer comes after a limit
+    // that only a hang reaches, so that the test ends and fails.
+    std::promise<void> opened;
+    std::jthread unblock([&pipe, finished = opened.get_future()] {
+        if (finished.wait_for(std::chrono::seconds(60)) == std::future_status::timeout)
+            ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+    });
+    for (const std::string& path : {pipe, std::string("/dev/zero"), folder}) {
+        SCOPED_TRACE(path);
+        FakeUserInterface ui;
+        auto refused = EmptyDocument();
+        EXPECT_FALSE(refused->OnOpenDocument(path.c_str()));
+        EXPECT_EQ(ui.boxes.size(), 1u);
+        EXPECT_NE(ui.LastBoxText().find("damaged or is not a document"), std::string::npos) << ui.LastBoxText();
+        EXPECT_EQ(refused->GetParagraphList()->GetCount(), 0);
+    }
+    opened.set_value();
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(DocumentTest, SlideIndexesThatNameNoParagraphArePassedOver)

@@ -62,17 +62,30 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         open = gDrawContext.GetCharWidth('(');
         close = gDrawContext.GetCharWidth(')');
     }
-    // A row stands in parentheses where the slash would bind less of it.
+    // A row stands in parentheses where the slash would bind less of it: a
+    // sum, a relation, an arrow or logical sign, a separator, in either face.
+    // In octal: plus-minus 261 (either face, and as a prefix); text face not
+    // equal 177, less or equal 216, greater or equal 217; math face less or
+    // equal 272, not equal 271, approximately 246, arrow 234, implies 257,
+    // equivalent 365, and 355.
+    const int math = FontId::kMath;
     const struct {
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
-    } rows[] = {{"a", "b", false, false},  {"2.5", "10", false, false}, {"-a", "c", false, false},
-                {"a+b", "c", true, false}, {"1", "x+1", false, true},   {"a", "bc", false, true},
-                {"a b", "c d", true, true}};
+        int face = FontId::kText;
+    } rows[] = {
+        {"a", "b", false, false},           {"2.5", "10", false, false},        {"-a", "c", false, false},
+        {"a+b", "c", true, false},          {"1", "x+1", false, true},          {"a", "bc", false, true},
+        {"a b", "c d", true, true},         {"a\261b", "c", true, false},       {"a\261b", "c", true, false, math},
+        {"\261a", "c", false, false, math}, {"a*b", "c", false, false},         {"a\177b", "c", true, false},
+        {"a\216b", "c", true, false},       {"a\217b", "c", true, false},       {"a\272b", "c", true, false, math},
+        {"a\271b", "c", true, false, math}, {"a\246b", "c", true, false, math}, {"a=b", "c", true, false},
+        {"a\234b", "c", true, false, math}, {"a\257b", "c", true, false, math}, {"a\365b", "c", true, false, math},
+        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator);
-        auto* f = new FractionComp(Chars(row.numerator), Chars(row.denominator));
+        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
+        auto* f = new FractionComp(Chars(row.numerator, row.face), Chars(row.denominator, row.face));
         auto paragraph = Paragraph(3, One(f));
         ASSERT_FALSE(f->IsBuiltUp());
         EXPECT_EQ(f->GetSlashWidth(), slash);
@@ -83,7 +96,11 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         const int d = f->Denominator()->GetRect().right;
         const int dOpen = row.fenceDenominator ? open : 0;
         const int dClose = row.fenceDenominator ? close : 0;
-        EXPECT_EQ(Bounds(*f), Rect(0, -13, n + slash + 2 + dOpen + d + dClose, 5));
+        // The math face's letters reach from -11 to 1, its parentheses from -13 to 3.
+        const bool fenced = row.fenceNumerator || row.fenceDenominator;
+        const int top = row.face == math && !fenced ? -11 : -13;
+        const int bottom = row.face == math ? (fenced ? 3 : 1) : 5;
+        EXPECT_EQ(Bounds(*f), Rect(0, top, n + slash + 2 + dOpen + d + dClose, bottom));
         IntPoint o = Origin(*f);
         EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + (row.fenceNumerator ? open : 0), o.y)));
         EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + n + slash + 2 + dOpen, o.y)));

@@ -54,6 +54,10 @@ TEST_F(FractionTextFormsTest, LinearTextOfEveryComponent)
 {
     EXPECT_EQ(LinearText(FractionComp(Chars("a+b"), Chars("c"))), "(a+b)/c");
     EXPECT_EQ(LinearText(FractionComp(Chars("-a"), Chars("c"))), "-a/c");
+    // Plus-minus, a relation and an arrow of the math face bind less than "/".
+    EXPECT_EQ(LinearText(FractionComp(Chars("a\261b", FontId::kMath), Chars("c", FontId::kMath))), "(a\261b)/c");
+    EXPECT_EQ(LinearText(FractionComp(Chars("x\2721", FontId::kMath), Chars("2", FontId::kMath))), "(x\2721)/2");
+    EXPECT_EQ(LinearText(FractionComp(Chars("x\234y", FontId::kMath), Chars("2", FontId::kMath))), "(x\234y)/2");
     EXPECT_EQ(LinearText(FractionComp(Chars("a"), Chars("2x"))), "a/(2x)");
     EXPECT_EQ(LinearText(ExponentComp(One(new FractionComp(Chars("1"), Chars("2"))))), "^(1/2)");
     EXPECT_EQ(LinearText(SubscriptComp(Chars("i+1"))), "_(i+1)");

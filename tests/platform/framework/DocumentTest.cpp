@@ -1,6 +1,6 @@
 // The document template's order of creation, titles of new documents, the
 // save-changes prompt answered through the user-interface seam, saving under
-// a chosen name, and failed opens that leave nothing behind.
+// a chosen name, and failed opens and closed windows that leave nothing behind.
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -10,6 +10,10 @@
 #include "FrameworkTestSupport.h"
 #include "platform/framework/CommonDialogs.h"
 #include "support/FakeUserInterface.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 TEST_F(FrameworkTest, AFailedOpenDestroysFrameViewAndDocument)
 {
@@ -93,6 +97,28 @@ TEST_F(FrameworkTest, ClosingTheFrameOfAModifiedDocumentAsksFirst)
     // The document closes its frames first and goes last.
     std::vector<std::string> tail(EventLog().end() - 3, EventLog().end());
     EXPECT_EQ(tail, (std::vector<std::string>{"view deleted", "frame deleted", "document deleted"}));
+}
+
+// Each window takes with it what it made. The windows open and close as a
+// user's commands do, from the event loop, so that suppressions naming the
+// libraries under the loop would hide what is left.
+TEST_F(FrameworkTest, TwentyWindowsOpenedAndClosedLeaveNothingBehind)
+{
+#if !defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "needs LeakSanitizer";
+#else
+    app->mainFrame->ShowWindow(SW_SHOW);
+    for (int i = 0; i < 20; ++i) {
+        app->mainFrame->PostMessage(WM_COMMAND, ID_FILE_NEW);
+        FlushEvents();
+        CMDIChildWnd* child = app->mainFrame->MDIGetActive();
+        ASSERT_NE(child, nullptr);
+        child->PostMessage(WM_CLOSE);
+        FlushEvents();
+    }
+    EXPECT_EQ(app->mainFrame->MDIGetActive(), nullptr);
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
+#endif
 }
 
 TEST(CommandLine, NoArgumentMakesANewDocumentAPathOpensItPrintVerbPrints)
