@@ -570,9 +570,10 @@ std::optional<std::string> integralDivergence(const giac::gen& f, const giac::ge
             looks.push_back({p.at, 1, where, why});
     }
     for (const Look& look : looks) {
+        const Side side = sideOf(F, f, x, look.at, look.direction, context);
         if (giacStoppedByUser())
-            return std::nullopt;
-        switch (sideOf(F, f, x, look.at, look.direction, context)) {
+            return std::nullopt; // the user's stop is the answer
+        switch (side) {
         case Side::converges: break;
         case Side::diverges: return "The integral does not converge: " + look.why + ".";
         case Side::undecided:
