@@ -528,6 +528,37 @@ Side sideOf(const std::optional<giac::gen>& F, const giac::gen& f, const giac::g
     }
 }
 
+// One side of a point where the integral may diverge, and why it would.
+struct Look {
+    giac::gen at;
+    int direction; // as for sideOf
+    std::string where;
+    std::string why;
+};
+
+// The infinite ends of [lo, hi] and both sides of each singular point in it.
+std::vector<Look> placesToLook(const giac::gen& f, const giac::gen& x, double lo, double hi, const std::string& name,
+                               giac::context* context)
+{
+    std::vector<Look> looks;
+    for (bool high : {false, true}) {
+        if (std::isinf(high ? hi : lo)) {
+            const std::string where = "as " + name + " goes to " + (high ? "Infinity" : "-Infinity");
+            looks.push_back({giac::gen(high ? "+infinity" : "-infinity", context), 0, where,
+                             "the integrand does not fall off fast enough " + where});
+        }
+    }
+    for (const SingularPoint& p : singularPoints(f, x, lo, hi, context)) {
+        const std::string where = pointText(p, name, context);
+        const std::string why = "the integrand is not integrable " + where;
+        if (p.value > lo + kSamePoint * (1 + std::abs(lo)))
+            looks.push_back({p.at, -1, where, why});
+        if (p.value < hi - kSamePoint * (1 + std::abs(hi)))
+            looks.push_back({p.at, 1, where, why});
+    }
+    return looks;
+}
+
 } // namespace
 
 std::optional<std::string> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
@@ -540,34 +571,14 @@ std::optional<std::string> integralDivergence(const giac::gen& f, const giac::ge
     if (*lo > *hi)
         std::swap(lo, hi);
     GiacTimeLimit time(kConvergenceTime);
+    const std::vector<Look> looks = placesToLook(f, x, *lo, *hi, name, context);
+    if (looks.empty())
+        return std::nullopt;
     std::optional<giac::gen> F;
     try {
         F = checkedAntiderivative(f, x, context);
     } catch (const std::runtime_error&) {
         // Without an antiderivative the integrand's own order decides.
-    }
-    // Each side of each point where the integral may diverge, and why it would.
-    struct Look {
-        giac::gen at;
-        int direction;
-        std::string where;
-        std::string why;
-    };
-    std::vector<Look> looks;
-    for (bool high : {false, true}) {
-        if (std::isinf(high ? *hi : *lo)) {
-            const std::string where = "as " + name + " goes to " + (high ? "Infinity" : "-Infinity");
-            looks.push_back({giac::gen(high ? "+infinity" : "-infinity", context), 0, where,
-                             "the integrand does not fall off fast enough " + where});
-        }
-    }
-    for (const SingularPoint& p : singularPoints(f, x, *lo, *hi, context)) {
-        const std::string where = pointText(p, name, context);
-        const std::string why = "the integrand is not integrable " + where;
-        if (p.value > *lo + kSamePoint * (1 + std::abs(*lo)))
-            looks.push_back({p.at, -1, where, why});
-        if (p.value < *hi - kSamePoint * (1 + std::abs(*hi)))
-            looks.push_back({p.at, 1, where, why});
     }
     for (const Look& look : looks) {
         const Side side = sideOf(F, f, x, look.at, look.direction, context);
