@@ -443,7 +443,7 @@ Expr GiacEvaluator::evaluateDefiniteIntegral(const Expr& expr, std::vector<Kerne
         Expr value = giacValue(GiacInput().translate(expr), input.sawMatrix());
         if (!isInfinity(value))
             return value;
-        divergence = "The integral does not converge: its value is infinite or undefined.";
+        divergence = "The integral has no finite value.";
     }
     messages.push_back({"Integrate", "idiv", *divergence});
     return expr;
