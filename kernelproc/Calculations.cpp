@@ -168,7 +168,8 @@ Expr parsed(const std::string& text)
     try {
         return parseCode(text);
     } catch (const CodeParseError& e) {
-        throw CodeRefusal("Syntax", "sntx", "The code \"" + excerpt(text) + "\" cannot be read: " + e.what() + ".");
+        throw CodeRefusal("Syntax", "sntx",
+                          "The code \"" + visibleCode(excerpt(text)) + "\" cannot be read: " + e.what() + ".");
     }
 }
 

@@ -297,7 +297,7 @@ private:
             return number();
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '$' || static_cast<unsigned char>(c) >= 0x80)
             return name();
-        fail(std::string("\"") + c + "\" cannot begin an operand");
+        fail("\"" + visibleCode(text_.substr(pos_, 1)) + "\" cannot begin an operand");
     }
 
     Expr number()
@@ -351,6 +351,25 @@ private:
 };
 
 } // namespace
+
+std::string visibleCode(std::string_view text)
+{
+    std::string shown;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) {
+            shown += "\\0";
+        } else if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f) {
+            constexpr char kHex[] = "0123456789abcdef";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
 
 Expr parseCode(std::string_view text)
 {

@@ -7,6 +7,7 @@
 #include "mathlink/Expr.h"
 
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 namespace kernelproc {
@@ -18,5 +19,10 @@ public:
 
 // The expression the text means; throws CodeParseError with the place of the fault.
 wire::Expr parseCode(std::string_view text);
+
+// The text with its control characters written out (a NUL as \0, others as
+// \x1f), so that a message quoting code shows all of it: a NUL would end the
+// message where the program reads it as a C string.
+std::string visibleCode(std::string_view text);
 
 } // namespace kernelproc

@@ -63,6 +63,23 @@ bool isZero(const Expr& e)
     return number && e.text.substr(0, e.text.find_first_of("eE")).find_first_of("123456789") == std::string::npos;
 }
 
+// Giac's answer to a divergent computation: an infinity or undef.
+bool isInfinity(const Expr& e)
+{
+    return e.isSymbol("Infinity") || e.isSymbol("Indeterminate") || e.isSymbol("ComplexInfinity") ||
+        e.hasHead("DirectedInfinity") || (e.hasHead("Times", 2) && e.arg(1).isSymbol("Infinity"));
+}
+
+// Giac's reading of translated text, evaluated.
+giac::gen readGiac(const std::string& text, giac::context* context)
+{
+    giac::first_error_line(0, context);
+    giac::gen parsed(text, context);
+    if (giac::first_error_line(context) > 0)
+        throw GiacFault("Giac could not read the expression");
+    return giac::eval(parsed, 1, context);
+}
+
 bool isRelationName(std::string_view name)
 {
     return name == "Equal" || name == "Unequal" || name == "Less" || name == "LessEqual" || name == "Greater" ||
@@ -241,6 +258,8 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
         }
         if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).isSymbol())
             return evaluateIntegrate(expr);
+        if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).hasHead("List", 3))
+            return evaluateDefiniteIntegral(expr, messages);
         if (head == "Series")
             return evaluateSeries(expr);
         if (head == "FactorInteger")
@@ -501,16 +520,36 @@ Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
     std::string variable = input.translate(expr.arg(1));
     giac::context* ctx = &impl_->context;
     giac::logptr(&impl_->chatter, ctx);
-    giac::first_error_line(0, ctx);
-    giac::gen f(integrand, ctx);
-    giac::gen x(variable, ctx);
-    if (giac::first_error_line(ctx) > 0)
-        throw GiacFault("Giac could not read the integrand");
-    f = giac::eval(f, 1, ctx);
+    giac::gen f = readGiac(integrand, ctx);
+    giac::gen x = readGiac(variable, ctx);
     std::optional<giac::gen> antiderivative = checkedAntiderivative(f, x, ctx);
     if (!antiderivative)
         throw GiacFault("No antiderivative was found that differentiates back to the integrand.");
     return withConstant(giacValue(antiderivative->print(ctx), input.sawMatrix()));
+}
+
+Expr GiacEvaluator::evaluateDefiniteIntegral(const Expr& expr, std::vector<KernelMessage>& messages)
+{
+    // Giac answers the principal value where the integrand has a pole (0 for
+    // 1/x over [-1, 1]); the kernel answers a divergent integral as it was
+    // written, and says why.
+    const Expr& range = expr.arg(1);
+    GiacInput input;
+    input.bind(range.arg(0));
+    giac::context* ctx = &impl_->context;
+    giac::logptr(&impl_->chatter, ctx);
+    const std::string name = range.arg(0).isSymbol() ? range.arg(0).text : "x";
+    std::optional<std::string> divergence = integralDivergence(
+        readGiac(input.translate(expr.arg(0)), ctx), readGiac(input.translate(range.arg(0)), ctx),
+        readGiac(input.translate(range.arg(1)), ctx), readGiac(input.translate(range.arg(2)), ctx), name, ctx);
+    if (!divergence) {
+        Expr value = giacValue(GiacInput().translate(expr), input.sawMatrix());
+        if (!isInfinity(value))
+            return value;
+        divergence = "The integral has no finite value.";
+    }
+    messages.push_back({"Integrate", "idiv", *divergence});
+    return expr;
 }
 
 Expr GiacEvaluator::evaluateSeries(const Expr& expr)

@@ -50,6 +50,7 @@ private:
                                                 std::vector<KernelMessage>& messages);
     wire::Expr evaluateLogic(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateIntegrate(const wire::Expr& expr);
+    wire::Expr evaluateDefiniteIntegral(const wire::Expr& expr, std::vector<KernelMessage>& messages);
     wire::Expr evaluateSeries(const wire::Expr& expr);
     wire::Expr evaluateFactorInteger(const wire::Expr& expr);
     wire::Expr evaluateTotalDerivative(const wire::Expr& expr);

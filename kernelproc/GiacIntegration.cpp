@@ -334,7 +334,266 @@ private:
     GiacTimeLimit time_{kSearchTime};
 };
 
+// Convergence of a definite integral: the singular points of the integrand
+// in the range, and each side of each looked at on its own.
+constexpr milliseconds kConvergenceTime(8000);
+constexpr milliseconds kLimitTime(1500);
+// Singular points closer than this (relative) to an end are at that end.
+constexpr double kSamePoint = 1e-12;
+
+// A real number, with the infinities as such; nothing for anything else.
+std::optional<double> realValue(const giac::gen& g, giac::context* context)
+{
+    try {
+        if (giac::is_inf(g)) {
+            if (g.is_symb_of_sommet(giac::at_plus))
+                return HUGE_VAL;
+            if (g.is_symb_of_sommet(giac::at_neg))
+                return -HUGE_VAL;
+            return std::nullopt; // the unsigned infinity
+        }
+        giac::gen value = giac::evalf_double(g, 1, context);
+        if (value.type == giac::_DOUBLE_ && std::isfinite(value._DOUBLE_val))
+            return value._DOUBLE_val;
+        if (value.type == giac::_INT_)
+            return value.val;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+// A limit Giac found to be a finite number, real or complex.
+bool finiteLimit(const giac::gen& limit, giac::context* context)
+{
+    if (giacInterrupted() || isError(limit) || giac::is_undef(limit) || giac::is_inf(limit))
+        return false;
+    try {
+        giac::gen value = giac::evalf_double(limit, 1, context);
+        if (value.type == giac::_DOUBLE_ || value.type == giac::_INT_)
+            return finite(giac::gen2complex_d(value));
+        return value.type == giac::_CPLX && finite(giac::gen2complex_d(value));
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// Giac finds no singular points through abs; |u| is singular where u is.
+giac::gen withoutAbs(const giac::gen& g)
+{
+    if (g.type == giac::_VECT) {
+        giac::vecteur items;
+        for (const giac::gen& item : *g._VECTptr)
+            items.push_back(withoutAbs(item));
+        return giac::gen(items, g.subtype);
+    }
+    if (g.type != giac::_SYMB)
+        return g;
+    if (g.is_symb_of_sommet(giac::at_abs))
+        return withoutAbs(g._SYMBptr->feuille);
+    return giac::symbolic(g._SYMBptr->sommet, withoutAbs(g._SYMBptr->feuille));
+}
+
+// The least period among pi and 2 pi that f has, or nothing. Giac lists the
+// singular points of one period only.
+std::optional<giac::gen> periodOf(const giac::gen& f, const giac::gen& x, giac::context* context)
+{
+    // Giac's named constants are read from text: their globals are declared
+    // differently by different builds of its headers.
+    for (const char* text : {"pi", "2*pi"}) {
+        const giac::gen period(text, context);
+        GiacTimeLimit limit(kLimitTime);
+        try {
+            giac::gen shifted = giac::subst(f, x, x + period, false, context) - f;
+            if (giac::is_zero(giac::simplify(shifted, context), context) && !giacInterrupted())
+                return period;
+        } catch (const std::exception&) {
+        }
+    }
+    return std::nullopt;
+}
+
+struct SingularPoint {
+    giac::gen at;
+    double value;
+};
+
+// Where f has singular points in [lo, hi]. For a periodic f, where its
+// behaviour near each kind of point shows: the first and second point of each
+// kind from the low end, and the last before the high end.
+std::vector<SingularPoint> singularPoints(const giac::gen& f, const giac::gen& x, double lo, double hi,
+                                          giac::context* context)
+{
+    giac::gen found;
+    try {
+        found = giac::_singular(giac::makesequence(withoutAbs(f), x), context);
+    } catch (const std::exception&) {
+        return {};
+    }
+    if (found.type != giac::_VECT || giacInterrupted())
+        return {};
+    const std::optional<giac::gen> period = periodOf(f, x, context);
+    const std::optional<double> step = period ? realValue(*period, context) : std::nullopt;
+    std::vector<SingularPoint> points;
+    auto keep = [&](const giac::gen& at) {
+        std::optional<double> value = realValue(at, context);
+        if (!value || *value < lo - kSamePoint * (1 + std::abs(lo)) || *value > hi + kSamePoint * (1 + std::abs(hi)))
+            return;
+        for (const SingularPoint& p : points) {
+            if (std::abs(p.value - *value) <= kSamePoint * (1 + std::abs(*value)))
+                return;
+        }
+        points.push_back({at, *value});
+    };
+    for (const giac::gen& base : *found._VECTptr) {
+        std::optional<double> value = realValue(base, context);
+        if (!value)
+            continue;
+        if (!step) {
+            keep(base);
+            continue;
+        }
+        // The shifts of the point into the range; an infinite range has infinitely many.
+        double first = std::ceil((lo - *value) / *step - kSamePoint);
+        double last = std::floor((hi - *value) / *step + kSamePoint);
+        if (!std::isfinite(lo))
+            first = std::isfinite(hi) ? last - 1 : -1;
+        if (!std::isfinite(hi))
+            last = first + 1;
+        for (double k : {first, first + 1, last}) {
+            if (k >= first && k <= last && std::abs(k) < 1e9)
+                keep(giac::ratnormal(base + giac::gen(static_cast<int>(k)) * *period, context));
+        }
+    }
+    return points;
+}
+
+bool isRational(const giac::gen& g)
+{
+    return g.type == giac::_INT_ || g.type == giac::_ZINT || g.type == giac::_FRAC;
+}
+
+// A rational multiple of pi as the kernel writes it: Pi/2, -3 Pi/2, 2 Pi.
+std::optional<std::string> piMultiple(const giac::gen& g, giac::context* context)
+{
+    try {
+        const giac::gen ratio = giac::ratnormal(g / giac::gen("pi", context), context);
+        if (!isRational(ratio) || giac::is_zero(ratio, context))
+            return std::nullopt;
+        const giac::gen top = giac::_numer(ratio, context);
+        const giac::gen bottom = giac::_denom(ratio, context);
+        std::string text = top == 1 ? "Pi" : top == -1 ? "-Pi" : top.print(context) + " Pi";
+        return bottom == 1 ? text : text + "/" + bottom.print(context);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The place of a point in the user's words: exact when it is a rational
+// number or a rational multiple of pi, else its value to six digits.
+std::string pointText(const SingularPoint& point, const std::string& name, giac::context* context)
+{
+    if (isRational(point.at))
+        return "at " + name + " = " + point.at.print(context);
+    if (std::optional<std::string> text = piMultiple(point.at, context))
+        return "at " + name + " = " + *text;
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.6g", point.value);
+    return "near " + name + " = " + digits;
+}
+
+enum class Side { converges, diverges, undecided };
+
+// How the integral behaves as x comes to `at` from one side (direction 1
+// from above, -1 from below, 0 for an infinite end): the antiderivative has
+// a finite limit there, or, without one, the integrand vanishes faster than
+// 1/(x - at), or 1/x at an infinite end.
+Side sideOf(const std::optional<giac::gen>& F, const giac::gen& f, const giac::gen& x, const giac::gen& at,
+            int direction, giac::context* context)
+{
+    GiacTimeLimit limit(kLimitTime);
+    try {
+        const bool infinite = direction == 0;
+        giac::gen args = infinite ? giac::makesequence(F ? *F : x * f, x, at)
+                                  : giac::makesequence(F ? *F : (x - at) * f, x, at, giac::gen(direction));
+        giac::gen value = giac::_limit(args, context);
+        if (giacInterrupted())
+            return Side::undecided;
+        if (F)
+            return finiteLimit(value, context) ? Side::converges : Side::diverges;
+        if (isError(value) || giac::is_undef(value))
+            return Side::undecided;
+        return giac::is_zero(value, context) ? Side::converges : Side::diverges;
+    } catch (const std::exception&) {
+        return Side::undecided;
+    }
+}
+
+// One side of a point where the integral may diverge, and why it would.
+struct Look {
+    giac::gen at;
+    int direction; // as for sideOf
+    std::string where;
+    std::string why;
+};
+
+// The infinite ends of [lo, hi] and both sides of each singular point in it.
+std::vector<Look> placesToLook(const giac::gen& f, const giac::gen& x, double lo, double hi, const std::string& name,
+                               giac::context* context)
+{
+    std::vector<Look> looks;
+    for (bool high : {false, true}) {
+        if (std::isinf(high ? hi : lo)) {
+            const std::string where = "as " + name + " goes to " + (high ? "Infinity" : "-Infinity");
+            looks.push_back({giac::gen(high ? "+infinity" : "-infinity", context), 0, where,
+                             "the integrand does not fall off fast enough " + where});
+        }
+    }
+    for (const SingularPoint& p : singularPoints(f, x, lo, hi, context)) {
+        const std::string where = pointText(p, name, context);
+        const std::string why = "the integrand is not integrable " + where;
+        if (p.value > lo + kSamePoint * (1 + std::abs(lo)))
+            looks.push_back({p.at, -1, where, why});
+        if (p.value < hi - kSamePoint * (1 + std::abs(hi)))
+            looks.push_back({p.at, 1, where, why});
+    }
+    return looks;
+}
+
 } // namespace
+
+std::optional<std::string> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                              const giac::gen& b, const std::string& name, giac::context* context)
+{
+    std::optional<double> lo = realValue(a, context);
+    std::optional<double> hi = realValue(b, context);
+    if (!lo || !hi || *lo == *hi)
+        return std::nullopt;
+    if (*lo > *hi)
+        std::swap(lo, hi);
+    GiacTimeLimit time(kConvergenceTime);
+    const std::vector<Look> looks = placesToLook(f, x, *lo, *hi, name, context);
+    if (looks.empty())
+        return std::nullopt;
+    std::optional<giac::gen> F;
+    try {
+        F = checkedAntiderivative(f, x, context);
+    } catch (const std::runtime_error&) {
+        // Without an antiderivative the integrand's own order decides.
+    }
+    for (const Look& look : looks) {
+        const Side side = sideOf(F, f, x, look.at, look.direction, context);
+        if (giacStoppedByUser())
+            return std::nullopt; // the user's stop is the answer
+        switch (side) {
+        case Side::converges: break;
+        case Side::diverges: return "The integral does not converge: " + look.why + ".";
+        case Side::undecided:
+            return "Whether the integral converges " + look.where +
+                " could not be decided, so it is not given a value.";
+        }
+    }
+    return std::nullopt;
+}
 
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)
 {

@@ -9,6 +9,7 @@
 #include <giac/giac.h>
 
 #include <optional>
+#include <string>
 
 namespace kernelproc {
 
@@ -22,5 +23,15 @@ std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::g
 // few of those; a disagreement there is final. When the points cannot tell,
 // a simplification bounded in time decides.
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context);
+
+// Why the integral of f by x from a to b cannot be given a value, or nothing
+// when it converges. It diverges where the integrand is not integrable: at a
+// pole or a logarithmic singularity inside the range or at an end, or at an
+// infinite end it does not vanish fast enough to. A principal value, which
+// cancels the two sides of a pole, is never a value here. `name` is the
+// variable as the user wrote it, for the text. A range given backwards is
+// the same range; ends that are not numbers are not looked at.
+std::optional<std::string> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                              const giac::gen& b, const std::string& name, giac::context* context);
 
 } // namespace kernelproc

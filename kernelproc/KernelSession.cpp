@@ -87,15 +87,14 @@ int KernelSession::run()
             return 0;
         case wire::KernelEndpoint::Read::empty:
             continue;
-        case wire::KernelEndpoint::Read::malformed: {
-            uint64_t request = 0;
-            {
-                std::lock_guard lock(answerMutex_);
-                request = ++request_;
-            }
-            answer(request, {{"General", "link", "The kernel received a malformed packet."}}, Expr::symbol("$Failed"));
+        case wire::KernelEndpoint::Read::malformed:
+            refuse({"General", "link", "The kernel received a malformed packet."});
             continue;
-        }
+        case wire::KernelEndpoint::Read::tooDeep:
+            refuse({"General", "depth",
+                    "The expression is nested more than " + std::to_string(wire::kMaxExprDepth) +
+                        " levels deep, deeper than the kernel reads."});
+            continue;
         case wire::KernelEndpoint::Read::expression:
             break;
         }
@@ -278,6 +277,16 @@ std::optional<Expr> KernelSession::ask(int number, const Expr& argument)
     if (read != wire::KernelEndpoint::Read::expression)
         return std::nullopt;
     return reply;
+}
+
+void KernelSession::refuse(const KernelMessage& why)
+{
+    uint64_t request = 0;
+    {
+        std::lock_guard lock(answerMutex_);
+        request = ++request_;
+    }
+    answer(request, {why}, Expr::symbol("$Failed"));
 }
 
 void KernelSession::answer(uint64_t request, const std::vector<KernelMessage>& messages, const Expr& value)

@@ -45,6 +45,8 @@ private:
     std::optional<wire::Expr> ask(int number, const wire::Expr& argument);
     // Sends the messages and the answer unless this request was answered already.
     void answer(uint64_t request, const std::vector<KernelMessage>& messages, const wire::Expr& value);
+    // Answers a packet that could not be read: $Failed, and the message why.
+    void refuse(const KernelMessage& why);
     void onControl(int message, uint32_t senderPackets);
     void onControlClosed();
     void startComputing(uint32_t serial);

@@ -102,26 +102,31 @@ bool writeExpr(PacketWriter& writer, const Expr& expr)
 
 bool readExpr(PacketReader& reader, Expr& expr, int depthLimit)
 {
+    return readExprOrWhy(reader, expr, depthLimit) == ExprRead::ok;
+}
+
+ExprRead readExprOrWhy(PacketReader& reader, Expr& expr, int depthLimit)
+{
     if (depthLimit <= 0)
-        return false;
+        return ExprRead::tooDeep;
     int type = reader.peekType();
     if (type == kTokenError)
-        return false;
+        return ExprRead::malformed;
     expr.type = type;
     expr.parts.clear();
     expr.text.clear();
     if (type != kTokenFunction)
-        return reader.getAtom(type, expr.text);
+        return reader.getAtom(type, expr.text) ? ExprRead::ok : ExprRead::malformed;
     uint32_t count = 0;
     if (!reader.getArgCount(count))
-        return false;
+        return ExprRead::malformed;
     for (uint64_t i = 0; i <= count; ++i) {
         Expr part;
-        if (!readExpr(reader, part, depthLimit - 1))
-            return false;
+        if (ExprRead read = readExprOrWhy(reader, part, depthLimit - 1); read != ExprRead::ok)
+            return read;
         expr.parts.push_back(std::move(part));
     }
-    return true;
+    return ExprRead::ok;
 }
 
 // ---- full-form text

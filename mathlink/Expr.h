@@ -51,8 +51,17 @@ std::string formatReal(double value);
 std::string formatReal(double value, int significantDigits);
 
 bool writeExpr(PacketWriter& writer, const Expr& expr);
+// How deep an expression read from the wire may nest: deeper ones are refused
+// before they can exhaust the reader's stack.
+constexpr int kMaxExprDepth = 4096;
+
 // Reads one whole expression; false (with `expr` unspecified) on malformed data.
-bool readExpr(PacketReader& reader, Expr& expr, int depthLimit = 4096);
+bool readExpr(PacketReader& reader, Expr& expr, int depthLimit = kMaxExprDepth);
+
+// The same, telling an expression nested deeper than the limit apart from
+// malformed data, so that the refusal can say which.
+enum class ExprRead { ok, malformed, tooDeep };
+ExprRead readExprOrWhy(PacketReader& reader, Expr& expr, int depthLimit = kMaxExprDepth);
 
 // The full-form text of an expression: Plus[1, Times[2, x]], "text", 2.5e3.
 std::string toFullForm(const Expr& expr);

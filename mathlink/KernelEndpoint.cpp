@@ -54,7 +54,10 @@ KernelEndpoint::Read KernelEndpoint::readPacket(Expr& expr)
         return Read::empty;
     PacketReader reader;
     reader.reset(std::move(payload));
-    if (!readExpr(reader, expr) || !reader.atEnd())
+    const ExprRead read = readExprOrWhy(reader, expr);
+    if (read == ExprRead::tooDeep)
+        return Read::tooDeep;
+    if (read != ExprRead::ok || !reader.atEnd())
         return Read::malformed;
     return Read::expression;
 }

@@ -14,7 +14,7 @@ namespace wire {
 
 class KernelEndpoint {
 public:
-    enum class Read { expression, empty, closed, malformed };
+    enum class Read { expression, empty, closed, malformed, tooDeep };
 
     KernelEndpoint(int dataFd, int controlFd);
     ~KernelEndpoint();

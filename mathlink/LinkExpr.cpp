@@ -7,8 +7,7 @@ bool putLinkExpr(MLINK link, const Expr& expr)
     if (expr.type != kTokenFunction) {
         if (expr.type == kTokenSymbol)
             return MLPutSymbol(link, expr.text.c_str()) != 0;
-        if (expr.type == kTokenString)
-            return MLPutString(link, expr.text.c_str()) != 0;
+        // Strings go with their length, as the other atoms: a NUL in one is kept.
         int size = static_cast<int>(expr.text.size());
         return MLPutNext(link, expr.type) && MLPutSize(link, size) && MLPutData(link, expr.text.data(), size);
     }

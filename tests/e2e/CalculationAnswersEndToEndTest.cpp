@@ -3,7 +3,8 @@
 // while the user clicks, types and tries to close the window, which must end
 // with the editor alive and the document as it should be; and answers that
 // read as mathematics: an integral's constant C₁ (then undone), the
-// derivative of ln x as a fraction, the determinant of a 2×2 matrix.
+// derivative of ln x as a fraction, the determinant of a 2×2 matrix, and
+// definite integrals, one divergent and one convergent.
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
@@ -187,6 +188,56 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
     Choose(6);
     EXPECT_TRUE(DocumentShows("-2")) << DocumentText().toStdString();
     Shot("determinant.png");
+
+    // Definite integrals from the Element menu, evaluated: the integral of
+    // 1/x from -1 to 1 diverges and stays as written (never its principal
+    // value 0); the integral of ln x from 0 to 1 converges to -1.
+    const struct {
+        const char* lower;
+        const char* upper;
+        const char* integrand;
+        const char* answer; // the text after " = "
+        const char* shot;
+    } integrals[] = {
+        {"-1", "1", "1/x", nullptr, "divergent-integral.png"},
+        {"0", "1", "ln(x)", "-1", "convergent-integral.png"},
+    };
+    for (const auto& integral : integrals) {
+        SCOPED_TRACE(integral.integrand);
+        editor->Key("ctrl+End");
+        editor->Key("Return");
+        ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
+        ASSERT_TRUE(editor->Menu("E&lement", 'i')); // Integral: the caret in the integrand
+        editor->Key("Down");                        // the lower limit
+        editor->Type(integral.lower);
+        editor->Key("Up");
+        editor->Key("Up"); // the upper limit
+        editor->Type(integral.upper);
+        editor->Key("Down");
+        editor->Key("Tab"); // the variable
+        editor->Type("x");
+        editor->Key("Left");
+        editor->Key("Left"); // back in the integrand
+        editor->Type(integral.integrand);
+        editor->Key("ctrl+End");
+        editor->Key("shift+Home");
+        editor->Key("shift+Return"); // Evaluate, the first choice
+        QString last;
+        EXPECT_TRUE(editor->WaitUntil([&] {
+            last = DocumentText().trimmed().section('\n', -1);
+            return last.contains(" = ");
+        })) << "no answer appeared: "
+            << last.toStdString();
+        editor->Key("ctrl+End"); // the document was selected to be read
+        Shot(integral.shot);
+        const QString answer = last.section(" = ", 1);
+        if (integral.answer) {
+            EXPECT_EQ(answer.trimmed(), integral.answer) << last.toStdString();
+        } else {
+            EXPECT_TRUE(answer.startsWith(QString::fromUtf8("\u222B"))) << last.toStdString();
+            EXPECT_FALSE(answer.contains('0')) << last.toStdString();
+        }
+    }
     Quit();
 }
 

@@ -370,7 +370,7 @@ void EditorSession::Type(const QString& text)
     QString ascii;
     auto typeAscii = [&] {
         if (!ascii.isEmpty())
-            Xdotool({"type", "--delay", "25", ascii}, 60000);
+            Xdotool({"type", "--delay", "25", "--", ascii}, 60000); // "--": text such as "-1" is no option
         ascii.clear();
     };
     for (char32_t ch : text.toUcs4()) {

@@ -37,6 +37,25 @@ TEST(KernelSession, UnevaluableRequestsComeBackWithAMessage)
               "Plus[12x, 1]");
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(kernel.evaluate("Plus[1, 1]"), "2");   // and the kernel goes on
+
+    // Refusals that say what is wrong with what was sent, whole.
+    Expr deep = Expr::symbol("x");
+    for (int i = 0; i < 10000; ++i)
+        deep = Expr::function("Sin", {deep});
+    const struct {
+        Expr request;
+        std::string says;
+    } refusals[] = {
+        {deep, "nested more than 4096 levels deep"},
+        {Expr::function("VXStringEvaluate", {Expr::string(std::string("a +\0 b", 6))}),
+         "The code \"a +\\0 b\" cannot be read: \"\\0\" cannot begin an operand at character 4."},
+    };
+    for (const auto& r : refusals) {
+        messages.clear();
+        EXPECT_EQ(kernel.evaluate(r.request, &messages), "$Failed") << r.says;
+        ASSERT_EQ(messages.size(), 1u) << r.says;
+        EXPECT_NE(messages[0].find(r.says), std::string::npos) << messages[0];
+    }
 }
 
 TEST(KernelSession, RealsWithPrecisionMarksAndLongDigitTextsAreRead)
