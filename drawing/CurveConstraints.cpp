@@ -548,6 +548,12 @@ bool TangentConstraint::IsAttachedTo(const DiagramShape* shape) const
     return shape == m_segment || (m_segment && m_segment->GetOwnerShape() == shape) || AnyOwnedBy(shape, {m_t});
 }
 
+void TangentConstraint::AlignDirection()
+{
+    m_dx->SetValue(m_segment->GetEnd()->GetX() - m_segment->GetStart()->GetX());
+    m_dy->SetValue(m_segment->GetEnd()->GetY() - m_segment->GetStart()->GetY());
+}
+
 SegmentShape* TangentConstraint::SegmentImage(ItemCopyMap& map) const { return Image(map, m_segment); }
 
 // circle

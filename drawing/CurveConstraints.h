@@ -179,6 +179,9 @@ public:
     ConstraintEqn* GetEquation(int i) const override;
     ExprNode* BuildEquationExpr(int i, DiagramComp* context) const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
+    // (dx, dy) takes the segment's direction B - A again, as when the
+    // constraint was made; for a maker that moved T before adding it.
+    void AlignDirection();
 
 protected:
     virtual int KindEquationCount() const = 0;

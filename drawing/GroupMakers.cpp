@@ -10,8 +10,10 @@
 #include "drawing/PointConstraints.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
+#include "drawing/DrawVariable.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,6 +45,82 @@ bool FindTangentParts(const ItemArray<DiagramShape>& selected, TangentParts& par
     }
     return true;
 }
+
+// The point of a circle where a tangency starts. Both solvers move the free
+// values as little as they can, and from a point of tangency on the far side
+// of the circle the least move shrinks the circle and draws the segment onto
+// the point, down to a dot. From the point of the circle nearest the
+// segment's line only the line has to come to the circle. When the point is
+// an end of the segment, it starts where the line from the other end
+// touches the circle, on its own side; inside the circle it stays.
+DPoint CircleTouch(const SegmentShape& segment, const VertexShape& t, const CircleShape& circle)
+{
+    const DPoint p = t.GetPoint();
+    const DPoint c = circle.GetCentre()->GetPoint();
+    const double r = circle.GetRadius();
+    const bool ends = &t == segment.GetStart() || &t == segment.GetEnd();
+    const VertexShape* other = &t == segment.GetStart() ? segment.GetEnd() : segment.GetStart();
+    if (!(r > 0.0) || !std::isfinite(r))
+        return p;
+    if (ends) {
+        const DPoint q = other->GetPoint();
+        const double d = q.Distance(c);
+        if (!(d > r))
+            return p;
+        // The two touching points from q, at angle acos(r / d) either side of c-q.
+        const DPoint u = (q - c) / d;
+        const DPoint w(-u.y, u.x);
+        const double along = r * r / d;
+        const double across = r * std::sqrt(1.0 - (r / d) * (r / d));
+        const DPoint one = c + u * along + w * across;
+        const DPoint two = c + u * along - w * across;
+        return one.SquaredDistance(p) <= two.SquaredDistance(p) ? one : two;
+    }
+    const DPoint a = segment.GetStart()->GetPoint();
+    const DPoint line = segment.GetEnd()->GetPoint() - a;
+    const double length2 = line.Dot(line);
+    if (!(length2 > 0.0))
+        return p;
+    DPoint normal = a + line * ((c - a).Dot(line) / length2) - c;
+    // A line through the centre: the side the point is on.
+    if (!(normal.Dot(normal) > 1e-12 * length2))
+        normal = DPoint(-line.y, line.x) * ((p - c).Dot(DPoint(-line.y, line.x)) < 0.0 ? -1.0 : 1.0);
+    return c + normal * (r / std::sqrt(normal.Dot(normal)));
+}
+
+// Adds a tangency after moving its point to where it starts; undo puts the
+// point back where the user left it.
+class TAddTangentAction : public TAddConstraintAction {
+public:
+    TAddTangentAction(DiagramComp* diagram, TangentConstraint* constraint, VertexShape* t, const DPoint& start)
+        : TAddConstraintAction(diagram, constraint), m_tangent(constraint), m_t(t), m_start(start)
+    {}
+
+    void Do() override
+    {
+        if (!m_placed) {
+            m_given = m_t->GetPoint();
+            m_t->SetPoint(m_start);
+            m_tangent->AlignDirection();
+            m_placed = true;
+        }
+        TAddConstraintAction::Do();
+    }
+
+    void Undo() override
+    {
+        TAddConstraintAction::Undo();
+        m_t->SetPoint(m_given);
+        Refresh();
+    }
+
+private:
+    TangentConstraint* m_tangent;
+    VertexShape* m_t;
+    DPoint m_start;
+    DPoint m_given;
+    bool m_placed = false;
+};
 
 DrawConstraint* NewTangent(const TangentParts& parts)
 {
@@ -131,7 +209,12 @@ TAction* TangentMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected
     TangentParts parts;
     if (!FindTangentParts(selected, parts))
         return nullptr;
-    return new TAddConstraintAction(&diagram, NewTangent(parts));
+    VertexShape* t = parts.vertex;
+    const bool free = !t->GetXVar()->IsFixed() && !t->GetYVar()->IsFixed();
+    if (!free || !parts.curve->IsCircle())
+        return new TAddConstraintAction(&diagram, NewTangent(parts));
+    const DPoint start = CircleTouch(*parts.segment, *t, *static_cast<CircleShape*>(parts.curve));
+    return new TAddTangentAction(&diagram, static_cast<TangentConstraint*>(NewTangent(parts)), t, start);
 }
 
 std::string TangentMaker::GetErrorMessage() const

@@ -406,6 +406,27 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              make(d, TangentMaker(), {circle, s, point});
              EXPECT_GT(Length(s->GetStart(), s->GetEnd()), 3.0) << "the segment keeps its length";
          }},
+        // Each point of tangency starts below its circle, the segment above
+        // it (the second ends at its point): the least move used to shrink
+        // the circle and draw the segment onto the point, down to a dot.
+        {"make tangent with the point on the far side",
+         [&](DiagramComp* d) {
+             for (const double x : {0.0, 10.0}) {
+                 auto* circle = new CircleShape(new VertexShape(x, 0), new DrawVariable(1.0, false));
+                 d->AddShape(circle);
+                 auto* point = new VertexShape(x + 0.3, -1.1);
+                 d->AddShape(point);
+                 SegmentShape* s = segment(d, x - 2, 1.5, x + 2, 1.7);
+                 if (x > 0.0) {
+                     s = new SegmentShape(new VertexShape(x - 2, 1.5), point);
+                     d->AddShape(s);
+                 }
+                 const double length = Length(s->GetStart(), s->GetEnd());
+                 make(d, TangentMaker(), {circle, s, point});
+                 EXPECT_GT(Length(s->GetStart(), s->GetEnd()), length / 2) << x << ": the segment keeps its length";
+                 EXPECT_GT(circle->GetRadius(), 0.9) << x << ": the circle keeps its size";
+             }
+         }},
         {"make horizontal", [&](DiagramComp* d) { make(d, HorizontalMaker(), {segment(d, 0, 0, 3, 1)}); }},
         {"make horizontal with both ends fixed",
          [&](DiagramComp* d) {
