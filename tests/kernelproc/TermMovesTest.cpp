@@ -165,9 +165,12 @@ TEST(TermShuffles, APreviewInAFiftyTermEquationIsQuick)
         times.push_back((CpuSeconds() - start) * 1000);
         ASSERT_EQ(choices.arg(0).arg(0), Expr::integer(kernelproc::kShuffleSubtractAcross));
     }
+    // Bounds that only a search grown out of proportion crosses, on a loaded
+    // machine under the sanitizers too; the preview's speed is measured in
+    // the term-drag benchmark.
     std::sort(times.begin(), times.end());
-    EXPECT_LE(times[times.size() / 2], 5.0);
-    EXPECT_LE(times.back(), 30.0);
+    EXPECT_LE(times[times.size() / 2], 50.0);
+    EXPECT_LE(times.back(), 300.0);
 }
 
 TEST(TermShuffles, ACodeOutOfRangeIsRefusedAndTheKernelGoesOn)
