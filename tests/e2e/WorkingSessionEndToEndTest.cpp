@@ -563,8 +563,9 @@ void WorkingSession::FilesThatAreNotDocuments()
         ASSERT_TRUE(Write(File(name), bytes));
         OpenDialog();
         ChooseFile("^Open$", File(name));
+        const QString shown = name;
         ASSERT_TRUE(
-            editor->WaitUntil([&] { return editor->Shows("^Quorvant$") || editor->MainTitle().contains(name); }));
+            editor->WaitUntil([&] { return editor->Shows("^Quorvant$") || editor->MainTitle().contains(shown); }));
         EXPECT_FALSE(editor->MainTitle().contains(name)) << "opened as a document";
     }
     Shot("not-documents");

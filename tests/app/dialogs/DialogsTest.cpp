@@ -139,7 +139,7 @@ TEST_F(DialogsTest, OverscriptKindsAreCharacterCodesOfTheirButtons)
         SCOPED_TRACE(button);
         auto [next, nextCode] = kinds[(k + 1) % kinds.size()];
         CCreateOverscriptDialog d(code, "ab");
-        RunScripted(d, [&](CDialog& dialog) {
+        RunScripted(d, [&, button = button, next = next](CDialog& dialog) {
             for (auto [other, unused] : kinds)
                 EXPECT_EQ(dialog.IsDlgButtonChecked(other), UINT(other == button ? BST_CHECKED : BST_UNCHECKED));
             EXPECT_EQ(Text(dialog, 1000), "ab");

@@ -53,8 +53,8 @@ TEST_F(KernelDialogsTest, YesNoQuestionAnswersFalseWhenClosed)
 {
     KernelQuestionDialogs questions;
     const std::pair<int, bool> cases[] = {{IDOK, true}, {IDCANCEL, false}};
-    for (auto [button, answer] : cases) {
-        HookScope hook([button](CDialog& dialog) { dialog.PressButton(button); });
+    for (const auto& [button, answer] : cases) {
+        HookScope hook([press = button](CDialog& dialog) { dialog.PressButton(press); });
         EXPECT_EQ(questions.AskYesNo("Go on?"), answer);
     }
     HookScope closed([](CDialog&) {});
