@@ -62,11 +62,16 @@ case "$mode" in
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
       ctest --output-on-failure -j "$(nproc)" "${@:2}"
     ;;
+  clang-check)
+    # Every source of the test build must compile with clang too, which builds
+    # the fuzz targets: a syntax-only pass through the same compiler cache.
+    "$top/tools/clang-check.sh" "$top/build/test"
+    ;;
   bench)
     build "$top/build/bench" -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=ON
     ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|clang-check|bench" >&2
     exit 2
     ;;
 esac
