@@ -62,15 +62,22 @@ void CCorvellView::OnPrint(CDC* dc, CPrintInfo* info)
         gDrawContext.TextOutAt(text);
         gDrawContext.SetBaseSize(base);
     }
-    // The page's stretch of the document, moved to the page's margins. The
-    // clip keeps the lines of the pages before and after off this one; across
-    // the page it reaches the paper's edges, since a frame drawn on the text's
-    // left edge would otherwise lie on the clip's edge, where a preview that
-    // scales the page down rounds it away.
+    // The page's stretch of the document, moved to the page's margins. Only
+    // the lines that start above the page's foot are painted: the line that
+    // starts there begins the next page. Letters and symbols may reach a
+    // little past their line's box at a printer's resolution, so the clip
+    // leaves a band above and below the stretch (inside the margins, clear of
+    // the page number) where they show whole, and the next page's first line,
+    // not painted here, cannot show its top. Across the page the clip reaches
+    // the paper's edges, since a frame drawn on the text's left edge would
+    // otherwise lie on the clip's edge, where a preview that scales the page
+    // down rounds it away.
     const Rect page = m_pageBreaks->GetPageRect(int(info->m_nCurPage));
+    const int overshoot = margin / 4;
     gDrawContext.SetOrigin(IntPoint(margin, margin - page.top));
-    gDrawContext.SetClipRegion(Rect(-margin, page.top, dc->GetDeviceCaps(HORZRES) - margin, page.bottom));
-    m_paragraphs->PaintRange(page);
+    gDrawContext.SetClipRegion(
+        Rect(-margin, page.top - overshoot, dc->GetDeviceCaps(HORZRES) - margin, page.bottom + overshoot));
+    m_paragraphs->PaintRange(Rect(page.left, page.top, page.right, page.bottom - 1));
     gDrawContext.ClearClipRegion();
     gDrawContext.EndDraw();
 }
