@@ -8,6 +8,7 @@
 #include "app/PageBreakList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/FontManager.h"
+#include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Str255.h"
 #include "platform/UserInterface.h"
@@ -17,6 +18,19 @@ namespace {
 
 // The size level of the page numbers.
 constexpr int kPageNumberSize = 7;
+
+// Whether the page edge at y falls between lines, where a paragraph or one of
+// its lines starts or ends, rather than across a line taller than a page.
+bool FallsBetweenLines(const ParagraphList& paragraphs, int32_t y)
+{
+    const ParagraphComp* paragraph = paragraphs.GetParagraphAtY(y);
+    if (!paragraph)
+        return true;
+    Rect bounds, line;
+    paragraph->GetAbsBounds(bounds);
+    paragraph->GetLineBreak(y, line);
+    return bounds.top == y || bounds.bottom == y || line.top == y || line.bottom == y;
+}
 
 } // namespace
 
@@ -62,15 +76,24 @@ void CCorvellView::OnPrint(CDC* dc, CPrintInfo* info)
         gDrawContext.TextOutAt(text);
         gDrawContext.SetBaseSize(base);
     }
-    // The page's stretch of the document, moved to the page's margins. The
-    // clip keeps the lines of the pages before and after off this one; across
-    // the page it reaches the paper's edges, since a frame drawn on the text's
-    // left edge would otherwise lie on the clip's edge, where a preview that
-    // scales the page down rounds it away.
+    // The page's stretch of the document, moved to the page's margins. Only
+    // the lines that start above the page's foot are painted: the line that
+    // starts there begins the next page. Letters and symbols may reach a
+    // little past their line's box at a printer's resolution, so where the
+    // page ends between lines the clip leaves a band (inside the margins,
+    // clear of the page number) where they show whole, and the next page's
+    // first line, not painted here, cannot show its top; a line taller than a
+    // page is cut at the edge itself, so that no strip of it prints twice.
+    // Across the page the clip reaches the paper's edges, since a frame drawn
+    // on the text's left edge would otherwise lie on the clip's edge, where a
+    // preview that scales the page down rounds it away.
     const Rect page = m_pageBreaks->GetPageRect(int(info->m_nCurPage));
+    const int overshoot = margin / 4;
+    const int top = page.top - (FallsBetweenLines(*m_paragraphs, page.top) ? overshoot : 0);
+    const int bottom = page.bottom + (FallsBetweenLines(*m_paragraphs, page.bottom) ? overshoot : 0);
     gDrawContext.SetOrigin(IntPoint(margin, margin - page.top));
-    gDrawContext.SetClipRegion(Rect(-margin, page.top, dc->GetDeviceCaps(HORZRES) - margin, page.bottom));
-    m_paragraphs->PaintRange(page);
+    gDrawContext.SetClipRegion(Rect(-margin, top, dc->GetDeviceCaps(HORZRES) - margin, bottom));
+    m_paragraphs->PaintRange(Rect(page.left, page.top, page.right, page.bottom - 1));
     gDrawContext.ClearClipRegion();
     gDrawContext.EndDraw();
 }
