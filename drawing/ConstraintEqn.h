@@ -144,6 +144,7 @@ public:
     bool PrepareForCluster() override { return true; }
     ExprNode* BuildKernelExpr(DrawLabel* label, DiagramComp* context) const override;
     double GetConstant() const { return m_constant; }
+    void SetConstant(double value) { m_constant = value; }
 
 private:
     double m_constant;

@@ -12,6 +12,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/ItemCopyMap.h"
 #include "drawing/KeptRecords.h"
+#include "drawing/PointConstraints.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "foundation/LinkRemap.h"
@@ -631,14 +632,41 @@ std::vector<PendingMove> DiagramComp::TakePendingMoves()
     return moves;
 }
 
+std::vector<RadiusConstraint*> DiagramComp::RadiiHolding(const DrawVariable* variable) const
+{
+    std::vector<RadiusConstraint*> radii;
+    for (DrawConstraint* constraint : m_constraints)
+        if (auto* radius = dynamic_cast<RadiusConstraint*>(constraint); radius && radius->GetVariable(0) == variable)
+            radii.push_back(radius);
+    return radii;
+}
+
+// A fixed radius keeps the state the user gives it when the drawing locks
+// its constraints again (after a delete or an undo).
+void DiagramComp::SetVariableLocked(DrawVariable* variable, bool locked)
+{
+    variable->SetFixed(locked);
+    for (RadiusConstraint* radius : RadiiHolding(variable))
+        radius->SetLocked(locked);
+}
+
 // The value waits as a pending move and the constraints it touches are
-// solved again at once, so that the drawing never shows a broken one.
+// solved again at once, so that the drawing never shows a broken one. A
+// fixed radius holds the value typed for it from now on, or, when no
+// solution allows that value and the radius goes back, the one it held.
 void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
 {
+    std::vector<std::pair<RadiusConstraint*, double>> held;
+    for (RadiusConstraint* radius : RadiiHolding(variable))
+        held.emplace_back(radius, radius->HoldRadius(value));
+    const double previous = variable->GetValue();
     AddPendingMove(variable, value);
     TUpdateDiagramAction update(this);
     update.Perform();
     update.Commit();
+    if (variable->GetValue() == previous && previous != value)
+        for (const auto& [radius, before] : held)
+            radius->HoldRadius(before);
 }
 
 // ---- copy and paste ----

@@ -47,6 +47,7 @@ class DrawTool;
 class MouseTracker;
 class PlotCurveSet;
 class PlotShape;
+class RadiusConstraint;
 class DiagramItem;
 class DiagramShape;
 class DrawConstraint;
@@ -234,6 +235,8 @@ public:
     // Moves a variable to a value the user asked for and solves what it
     // touches again; a value no solution allows is refused with a message.
     void ChangeVariable(DrawVariable* variable, double value);
+    // The Locked state the user gives a variable.
+    void SetVariableLocked(DrawVariable* variable, bool locked);
 
     // ---- with the kernel ----
     // A new list: the kernel equations of the constraints and of the drag
@@ -412,6 +415,8 @@ private:
     void Changed();
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);
+    // The radius constraints in the drawing that hold the variable.
+    std::vector<RadiusConstraint*> RadiiHolding(const DrawVariable* variable) const;
     void DrawFrame(const Rect& box);
     void DrawStroke(const Rect& box);
     void RenderFigures();

@@ -153,11 +153,16 @@ bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
     }
     m_text = text;
     const double typed = *ParseValue();
-    if (locked != variable->IsFixed())
-        variable->SetFixed(locked);
+    DiagramComp* diagram = variable->GetOwner();
+    if (locked != variable->IsFixed()) {
+        if (diagram)
+            diagram->SetVariableLocked(variable, locked);
+        else
+            variable->SetFixed(locked);
+    }
     Invalidate();
     if (ValueDiffers()) {
-        if (DiagramComp* diagram = variable->GetOwner())
+        if (diagram)
             diagram->ChangeVariable(variable, typed);
         else
             variable->SetValue(typed);

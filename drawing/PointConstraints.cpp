@@ -564,7 +564,25 @@ void RadiusConstraint::Read(DocReader& reader, void* context)
     m_radius = ReadHeldVariable(reader, m_ownedRadius);
     m_centre = ReadBoundVertex(reader);
     ReadLabel(reader, context);
+    // The radius keeps the Locked state its record gives: the user may have
+    // cleared it, and a file read and saved again keeps its bytes.
+    m_locked = m_radius->IsFixed();
     Build();
+    m_radius->SetFixed(m_locked);
+}
+
+void RadiusConstraint::SetLocked(bool locked)
+{
+    m_locked = locked;
+    m_radius->SetFixed(locked);
+}
+
+double RadiusConstraint::HoldRadius(double value)
+{
+    auto* held = static_cast<FixValueEqn*>(m_equation.get());
+    const double previous = held->GetConstant();
+    held->SetConstant(value);
+    return previous;
 }
 
 DPoint RadiusConstraint::RadiusEnd() const
@@ -614,6 +632,7 @@ DrawConstraint* RadiusConstraint::Copy(ItemCopyMap& map)
     DrawVariable* radius = CopyHeldVariable(map, m_radius, m_ownedRadius != nullptr, owned);
     auto* copy = new RadiusConstraint(Image(map, m_centre), radius, m_visible, CopyLabel(map));
     copy->m_ownedRadius = std::move(owned);
+    copy->SetLocked(m_locked);
     return copy;
 }
 
@@ -628,10 +647,14 @@ std::vector<const DrawVariable*> RadiusConstraint::GetUsedVariables() const
     return used;
 }
 
-// The circle's radius is free again while the constraint is out of the drawing.
+// The circle's radius is free again while the constraint is out of the
+// drawing, and locked as the user left it while it is in.
 void RadiusConstraint::ReleaseLock() { m_radius->SetFixed(false); }
 
-void RadiusConstraint::ApplyLock() { m_radius->SetFixed(true); }
+void RadiusConstraint::ApplyLock()
+{
+    m_radius->SetFixed(m_locked);
+}
 
 bool RadiusConstraint::IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const
 {

@@ -224,6 +224,12 @@ public:
     int GetVariableCount() const override { return 1; }
     DrawVariable* GetVariable(int i) const override { return i == 0 ? m_radius : nullptr; }
     bool IsAttachedTo(const DiagramShape* shape) const override;
+    // The radius held from now on (a value the user typed); answers the
+    // one held before.
+    double HoldRadius(double value);
+    // The radius's Locked state as the user sets it; it is given back
+    // whenever the drawing locks its constraints again.
+    void SetLocked(bool locked);
 
 protected:
     DrawVariable* LabelledVariable() const override { return m_radius; }
@@ -237,4 +243,5 @@ private:
     DrawVariable* m_radius = nullptr;
     // Set only when a damaged file named a radius no circle holds.
     std::unique_ptr<DrawVariable> m_ownedRadius;
+    bool m_locked = true;
 };

@@ -8,6 +8,7 @@
 #include "drawing/CurveShape.h"
 #include "drawing/DiagramEdit.h"
 #include "drawing/DrawLabel.h"
+#include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/LineConstraints.h"
@@ -296,6 +297,23 @@ TEST_F(ConstraintKindsTest, LocksAreReleasedWhenRadiusAndFixedPointConstraintsAr
     EXPECT_TRUE(circle->GetRadiusVar()->IsFixed());
     EXPECT_TRUE(pin->IsFixed());
     auto list = ListOf(drawing);
+
+    // Locked cleared on the radius's display stays cleared through a delete
+    // and its undo, and through a save and open that keeps the bytes.
+    DrawValueComp display(circle->GetRadiusVar());
+    ASSERT_TRUE(display.ApplyProperties(false, Str255("1")));
+    drawing->DeselectAll(false);
+    drawing->SelectConstraint(radius, false);
+    DiagramEditList again;
+    drawing->PasteItems(drawing->RemoveSelection(again), &again);
+    EXPECT_FALSE(circle->GetRadiusVar()->IsFixed());
+    const std::vector<uint8_t> bytes = WriteList(*list);
+    auto read = ReadList(bytes);
+    EXPECT_EQ(WriteList(*read), bytes);
+    auto* reread = dynamic_cast<DiagramComp*>(read->GetAt(1)->GetRow()->GetAt(1));
+    ASSERT_NE(reread, nullptr);
+    for (DrawConstraint* constraint : reread->GetConstraints())
+        EXPECT_TRUE(!dynamic_cast<RadiusConstraint*>(constraint) || !constraint->GetVariable(0)->IsFixed());
 }
 
 TEST(ConstraintKinds, FreshAnglesOfCollinearOrDegenerateArmsAreFinite)

@@ -391,6 +391,31 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         EXPECT_TRUE(display.ApplyProperties(locked, Str255("4")));
         EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the side measures what was typed";
     };
+    // A fixed radius with a tangent segment (and, locked, a point on the
+    // circle): the radius typed becomes the one the constraint holds, or,
+    // refused where the centre and that point are pinned, the old one stays.
+    auto typeRadius = [&](DiagramComp* d, bool locked, bool pinned) {
+        auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
+        d->AddShape(circle);
+        make(d, DistanceMaker(), {circle});
+        d->DeselectAll(false);
+        auto* point = new VertexShape(0.3, 1.9);
+        d->AddShape(point);
+        make(d, TangentMaker(), {circle, segment(d, -2, 1.5, 2, 1.7), point});
+        auto* on = new VertexShape(-1.0, 0.0);
+        d->AddShape(on);
+        if (pinned) {
+            Fix(d, on);
+            Fix(d, circle->GetCentre());
+        }
+        if (locked)
+            d->AddConstraint(circle->MakeAttachConstraint(on));
+        DrawValueComp display(circle->GetRadiusVar());
+        EXPECT_TRUE(display.ApplyProperties(locked, Str255("2.5")));
+        EXPECT_NEAR(circle->GetRadius(), pinned ? 1.0 : 2.5, 1e-6) << "the circle measures what was typed";
+        EXPECT_NEAR(d->GetConstraints().GetAt(0)->GetEquation(0)->Residual(), 0.0, 1e-9) << "the radius held";
+        EXPECT_EQ(circle->GetRadiusVar()->IsFixed(), locked);
+    };
     const struct {
         const char* edit;
         std::function<void(DiagramComp*)> run;
@@ -440,6 +465,10 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          [&](DiagramComp* d) { make(d, EqualLengthMaker(), {segment(d, 0, 0, 3, 0), segment(d, 0, 1, 5, 1)}); }},
         {"a locked length typed", [&](DiagramComp* d) { typeLength(d, true); }},
         {"a free length typed", [&](DiagramComp* d) { typeLength(d, false); }},
+        {"a locked fixed radius typed", [&](DiagramComp* d) { typeRadius(d, true, false); }},
+        {"a fixed radius typed with Locked cleared", [&](DiagramComp* d) { typeRadius(d, false, false); }},
+        {"a fixed radius typed that its pinned centre and point forbid", [&](DiagramComp* d) { typeRadius(d, true, true); },
+         TUpdateDiagramAction::kNoSolution},
         // A drag leaves a locked coordinate where it is and moves the other.
         {"a corner with its x locked dragged",
          [&](DiagramComp* d) {
