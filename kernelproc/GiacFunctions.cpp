@@ -221,6 +221,11 @@ std::optional<std::string> GiacFunctions::meaning(std::string_view head, const E
         flattenInto(e, flat);
         return text(flat);
     }
+    if (head == "Arg") {
+        // Of a number its angle; Giac takes an unknown for real, where the kernel keeps Arg[x].
+        const std::string z = text(e.arg(0));
+        return "when(" + numberTest(z) + ",arg(" + z + ")," + keptAsWritten(e) + ")";
+    }
     if (head == "Total" && !e.arg(0).isFunction())
         return text(e.arg(0));
     if (head == "Norm" && n == 2)
@@ -244,6 +249,12 @@ std::optional<std::string> GiacFunctions::numberTheory(std::string_view head, co
     }
     if (head == "FactorInteger")
         return factorPairs(e);
+    if (head == "GCD" || head == "LCM") {
+        for (std::size_t i = 0; i < e.argCount(); ++i) {
+            if (e.arg(i).type == wire::kTokenReal)
+                throw TranslationError(std::string(head) + " needs exact numbers, not " + e.arg(i).text);
+        }
+    }
     if (head == "Numerator" || head == "Denominator")
         return fractionPart(head == "Numerator", e);
     return std::nullopt;
@@ -253,6 +264,8 @@ std::optional<std::string> GiacFunctions::matrices(std::string_view head, const 
 {
     if (head == "Det" || head == "Inverse" || head == "Eigenvalues" || head == "MatrixPower")
         requireMatrix(head, e.arg(0), true);
+    if (head == "Transpose" && e.arg(0).hasHead("List", 0))
+        return "[]";
     if (head == "Transpose")
         requireMatrix(head, e.arg(0), false);
     if (head == "IdentityMatrix" && isNumber(e.arg(0)) &&
