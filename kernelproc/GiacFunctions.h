@@ -24,8 +24,8 @@ public:
     // Throws TranslationError for a call the kernel refuses.
     std::optional<std::string> translate(const wire::Expr& e);
     // Refuses lists whose shapes do not fit the arithmetic: unequal lengths
-    // added, multiplied or raised element by element, a Dot of vectors or
-    // matrices whose inner dimensions differ.
+    // added, multiplied, divided, raised or reduced (Mod, Log) element by
+    // element, a Dot of vectors or matrices whose inner dimensions differ.
     static void checkShapes(const wire::Expr& e);
     // Unequal[a, b, ...]: False when two are equal, True when all are numbers
     // (or, of two, differ by one), as written otherwise.
