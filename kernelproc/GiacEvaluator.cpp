@@ -12,6 +12,11 @@
 #include <giac/config.h>
 #include <giac/giac.h>
 
+namespace giac {
+// Giac's regroup applied to a value already evaluated; its headers do not declare it.
+gen _regroup(const gen& args, const context* contextptr);
+} // namespace giac
+
 namespace kernelproc {
 
 using wire::Expr;
@@ -94,8 +99,8 @@ bool isLogic(const Expr& e)
     const std::string_view head = plainHead(e.head().text);
     if (head == "And" || head == "Or" || head == "Xor" || (head == "Not" && e.argCount() == 1) || head == "Inequality")
         return true;
-    if (head == "Unequal")
-        return e.argCount() >= 2;
+    if (head == "Unequal")   // of more than two, the translation compares every pair
+        return e.argCount() == 2;
     return isRelationName(head) && e.argCount() > 2;
 }
 
@@ -209,6 +214,18 @@ std::optional<Expr> nextAfterMax(const Expr& e)
     return Expr::integer(any ? best + 1 : 1);
 }
 
+// Giac's regroup of each element: regrouping a whole list that holds undef
+// leaves undef alone in it.
+giac::gen regrouped(const giac::gen& value, giac::context* context)
+{
+    if (value.type != giac::_VECT)
+        return giac::_regroup(value, context);
+    giac::vecteur items;
+    for (const giac::gen& item : *value._VECTptr)
+        items.push_back(regrouped(item, context));
+    return giac::gen(items, value.subtype);
+}
+
 } // namespace
 
 struct GiacEvaluator::Impl {
@@ -262,8 +279,6 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
             return evaluateDefiniteIntegral(expr, messages);
         if (head == "Series")
             return evaluateSeries(expr);
-        if (head == "FactorInteger")
-            return evaluateFactorInteger(expr);
         if (head == "Dt" && expr.argCount() == 2 && expr.arg(1).isSymbol())
             return evaluateTotalDerivative(expr);
         if (isLogic(expr))
@@ -405,12 +420,14 @@ Expr GiacEvaluator::giacValue(const std::string& text, bool matrices, bool serie
     giac::context* ctx = &impl_->context;
     giac::logptr(&impl_->chatter, ctx);
     giac::first_error_line(0, ctx);
-    // regroup collects like terms and powers, as the kernel does with every
-    // value (x + x is 2 x); a series keeps Giac's ascending order.
-    giac::gen parsed(series ? text : "regroup(" + text + ")", ctx);
+    giac::gen parsed(text, ctx);
     if (giac::first_error_line(ctx) > 0)
         throw GiacFault("Giac could not read the expression");
     giac::gen value = giac::eval(parsed, 1, ctx);
+    // regroup collects like terms and powers, as the kernel does with every
+    // value (x + x is 2 x); a series keeps Giac's ascending order.
+    if (!series)
+        value = regrouped(keepTruthValues(value), ctx);
     if (value.type == giac::_STRNG && value._STRNGptr->find("Error") != std::string::npos)
         throw GiacFault(*value._STRNGptr);
     OutputOptions options;
@@ -605,23 +622,6 @@ Expr GiacEvaluator::evaluateTotalDerivative(const Expr& expr)
     GiacInput input;
     Expr derivative = Expr::function("D", {applied(expr.arg(0)), x});
     return restored(giacValue(input.translate(derivative), input.sawMatrix()));
-}
-
-Expr GiacEvaluator::evaluateFactorInteger(const Expr& expr)
-{
-    // Giac lists prime, exponent, prime, exponent...; the kernel pairs them.
-    GiacInput input;
-    Expr flat = giacValue(input.translate(expr), false);
-    // Giac lists no factors for 1 and a lone 0 for 0; the kernel pairs each with the exponent 1.
-    if (flat.hasHead("List", 0) || flat == Expr::function("List", {Expr::integer(0)}))
-        return Expr::function("List", {Expr::function(
-                   "List", {flat.argCount() == 0 ? Expr::integer(1) : Expr::integer(0), Expr::integer(1)})});
-    if (!flat.hasHead("List") || flat.argCount() % 2 != 0)
-        return flat;
-    Expr pairs = Expr::function("List", {});
-    for (std::size_t i = 0; i < flat.argCount(); i += 2)
-        pairs.parts.push_back(Expr::function("List", {flat.arg(i), flat.arg(i + 1)}));
-    return pairs;
 }
 
 Expr GiacEvaluator::setAttribute(const Expr& expr, bool set)

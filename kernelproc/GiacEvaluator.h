@@ -52,7 +52,6 @@ private:
     wire::Expr evaluateIntegrate(const wire::Expr& expr);
     wire::Expr evaluateDefiniteIntegral(const wire::Expr& expr, std::vector<KernelMessage>& messages);
     wire::Expr evaluateSeries(const wire::Expr& expr);
-    wire::Expr evaluateFactorInteger(const wire::Expr& expr);
     wire::Expr evaluateTotalDerivative(const wire::Expr& expr);
     wire::Expr setAttribute(const wire::Expr& expr, bool set);
     wire::Expr giacValue(const std::string& text, bool matrices, bool series = false);

@@ -1,5 +1,6 @@
 #include "kernelproc/GiacInput.h"
 
+#include "kernelproc/GiacFunctions.h"
 #include "kernelproc/GiacNames.h"
 
 #include <algorithm>
@@ -204,7 +205,7 @@ std::string GiacInput::symbol(const std::string& name)
     static const std::pair<const char*, const char*> constants[] = {
         {"Pi", "pi"}, {"E", "e"}, {"e", "e"}, {"I", "i"}, {"i", "i"}, {"Infinity", "inf"},
         {"\xE2\x88\x9E", "inf"},   // the plain form writes infinity as its character
-        {"ComplexInfinity", "infinity"}, {"Indeterminate", "undef"}, {"True", "true"}, {"False", "false"},
+        {"ComplexInfinity", "infinity"}, {"Indeterminate", "undef"},
         {"EulerGamma", "euler_gamma"}, {"GoldenRatio", "((1+sqrt(5))/2)"}, {"Degree", "(pi/180)"},
         {"Null", "NULL"},
     };
@@ -241,6 +242,25 @@ std::string GiacInput::joined(const Expr& e, const char* op)
     return out + ")";
 }
 
+std::string GiacInput::truthOperand(const Expr& e)
+{
+    // True and False are Giac's truth values where logic reads them; elsewhere
+    // they stay symbols, as f[True] and True + 1 do in the kernel.
+    if (isTruthValue(e))
+        return e.isSymbol("True") ? "true" : "false";
+    return translate(e);
+}
+
+std::string GiacInput::logical(const Expr& e, const char* op)
+{
+    if (e.argCount() == 0)
+        return std::string(op) == " and " ? "true" : "false";
+    std::string out = "(";
+    for (std::size_t i = 0; i < e.argCount(); ++i)
+        out += (i ? op : "") + truthOperand(e.arg(i));
+    return out + ")";
+}
+
 std::string GiacInput::function(const Expr& e)
 {
     const Expr& headExpr = e.head();
@@ -255,6 +275,7 @@ std::string GiacInput::function(const Expr& e)
             throw TranslationError(std::string(headExpr.text) + " called with " + std::to_string(n) + " arguments");
     };
 
+    GiacFunctions::checkShapes(e);
     if (head == "Plus") // .+ adds a number to each element of a list, as the kernel does
         return joined(e, ".+");
     if (head == "Times")
@@ -331,6 +352,8 @@ std::string GiacInput::function(const Expr& e)
             return "revlist(" + sorted + ")";
         return sorted;
     }
+    if (head == "Unequal")
+        return GiacFunctions(*this).unequal(e);
     if (const char* op = relationOperator(head))
         return relation(op, e);
     if (head == "Inequality")
@@ -338,10 +361,10 @@ std::string GiacInput::function(const Expr& e)
     if (head == "Xor")
         return exclusiveOr(e);
     if (head == "And" || head == "Or")
-        return joined(e, head == "And" ? " and " : " or ");
+        return logical(e, head == "And" ? " and " : " or ");
     if (head == "Not") {
         need(1, 1);
-        return "(not(" + translate(e.arg(0)) + "))";
+        return "(not(" + truthOperand(e.arg(0)) + "))";
     }
     if (head == "D" || head == "Dt")
         return derivative(e);
@@ -378,6 +401,8 @@ std::string GiacInput::function(const Expr& e)
         return directedInfinity(e);
     if (head == "PolyGamma")
         return polyGamma(e);
+    if (std::optional<std::string> mapped = GiacFunctions(*this).translate(e))
+        return *mapped;
     if (std::string special = differentConvention(e); !special.empty())
         return special;
     if (isOpaqueAtom(headExpr.text))   // a subscripted or accented variable is one unknown
@@ -389,7 +414,10 @@ std::string GiacInput::function(const Expr& e)
     std::string giac = giacFunctionFor(headExpr.text);
     if (!giac.empty())
         return giac + "(" + args(e) + ")";
-    // A free head: an undefined function of its arguments.
+    // A free head: an undefined function of its arguments. Giac drops a lone
+    // empty list there (f([]) is f), so {} goes as an unknown of its own.
+    if (n == 1 && e.arg(0).hasHead("List", 0))
+        return symbol(headExpr.text) + "(" + encodeSymbol(wire::toFullForm(e.arg(0))) + ")";
     return symbol(headExpr.text) + "(" + args(e) + ")";
 }
 
@@ -549,12 +577,6 @@ std::string GiacInput::differentConvention(const Expr& e)
     // Functions whose Giac namesake means something else at an edge.
     const std::string_view head = plainHead(e.head().text);
     const std::size_t n = e.argCount();
-    if (head == "ArcTan" && n == 2) {
-        // ArcTan[x, y] is the angle of the point (x, y), undefined at the origin.
-        if (isInteger(e.arg(0)) && isInteger(e.arg(1)) && e.arg(0).text == "0" && e.arg(1).text == "0")
-            return "undef";
-        return "arg((" + translate(e.arg(0)) + ")+(" + translate(e.arg(1)) + ")*i)";
-    }
     if (head == "UnitStep" && n >= 1) {
         // Giac's Heaviside is 1/2 at 0, UnitStep 1; several arguments multiply.
         std::string out = "(1";
@@ -583,10 +605,6 @@ std::string GiacInput::differentConvention(const Expr& e)
         return head == "Max" ? "(-inf)" : "inf";   // the bounds of nothing, where Giac has none
     if (head == "Zeta" && n == 1 && isInteger(e.arg(0)) && e.arg(0).text == "1")
         return "infinity";   // a pole without a direction, where Giac answers +infinity
-    if (head == "PrimeQ" && n == 1)   // -3 is as prime as 3
-        return "isprime(abs(" + translate(e.arg(0)) + "))";
-    if (head == "Prime" && n == 1 && isInteger(e.arg(0)) && (e.arg(0).text == "0" || e.arg(0).text.starts_with("-")))
-        throw TranslationError("Prime[n] needs a positive integer n");
     if (head == "Length" && n == 1 && !e.arg(0).isFunction())
         return "0";   // an atom has no parts
     return {};
@@ -658,7 +676,7 @@ std::string GiacInput::relation(const std::string& op, const Expr& e)
     for (std::size_t i = 0; i + 1 < e.argCount(); ++i) {
         if (i > 0)
             out += " and ";
-        out.append("(").append(translate(e.arg(i))).append(")").append(op).append("(").append(translate(e.arg(i + 1))).append(")");
+        out += "(" + truthOperand(e.arg(i)) + ")" + op + "(" + truthOperand(e.arg(i + 1)) + ")";
     }
     return out + ")";
 }
@@ -676,7 +694,11 @@ std::string GiacInput::inequality(const Expr& e)
             throw TranslationError("an unknown relation in an inequality chain");
         if (i > 0)
             out += " and ";
-        out.append("(").append(translate(e.arg(i))).append(")").append(op).append("(").append(translate(e.arg(i + 2))).append(")");
+        if (opExpr.isSymbol("Unequal")) {
+            out += GiacFunctions(*this).unequal(Expr::function("Unequal", {e.arg(i), e.arg(i + 2)}));
+            continue;
+        }
+        out += "(" + truthOperand(e.arg(i)) + ")" + op + "(" + truthOperand(e.arg(i + 2)) + ")";
     }
     return out + ")";
 }
@@ -694,7 +716,7 @@ std::string GiacInput::split(const Expr& e)
         if (piece.arg(1).isSymbol("vxOtherwise"))
             out += translate(piece.arg(0));
         else
-            out += translate(piece.arg(1)) + "," + translate(piece.arg(0));
+            out += truthOperand(piece.arg(1)) + "," + translate(piece.arg(0));
     }
     return out + ")";
 }

@@ -36,6 +36,9 @@ private:
     std::string function(const wire::Expr& e);
     std::string args(const wire::Expr& e, std::size_t from = 0);
     std::string joined(const wire::Expr& e, const char* op);
+    // A literal True or False as Giac's truth value, anything else translated.
+    std::string truthOperand(const wire::Expr& e);
+    std::string logical(const wire::Expr& e, const char* op);
     std::string iterator(const wire::Expr& body, const wire::Expr& rangeForm, const char* giacName);
     std::string table(const wire::Expr& e);
     std::string polyGamma(const wire::Expr& e);

@@ -399,6 +399,12 @@ private:
             const bool rootFirst = name == "surd";
             return Expr::function("VXRadical", {args[rootFirst ? 0 : 1], args[rootFirst ? 1 : 0]});
         }
+        // The kernel's order of arguments where Giac's differs: the branch of
+        // ProductLog first, the end point of the incomplete Beta first.
+        if (name == "LambertW" && args.size() == 2)
+            return Expr::function("ProductLog", {std::move(args[1]), std::move(args[0])});
+        if (name == "Beta" && args.size() == 3)
+            return Expr::function("Beta", {std::move(args[2]), std::move(args[0]), std::move(args[1])});
         if (name == "Psi" && args.size() == 2)
             return Expr::function("PolyGamma", {args[1], args[0]});
         if (name == "Psi")
@@ -460,7 +466,41 @@ private:
     OutputOptions options_;
 };
 
+bool holdsTruthValue(const giac::gen& g)
+{
+    if (g.type == giac::_INT_)
+        return g.subtype == giac::_INT_BOOLEAN;
+    if (g.type == giac::_SYMB)
+        return holdsTruthValue(g._SYMBptr->feuille);
+    if (g.type == giac::_VECT)
+        return std::any_of(g._VECTptr->begin(), g._VECTptr->end(),
+                           [](const giac::gen& a) { return holdsTruthValue(a); });
+    return false;
+}
+
+giac::gen truthAsSymbol(const giac::gen& g)
+{
+    if (g.type == giac::_INT_ && g.subtype == giac::_INT_BOOLEAN)
+        return giac::gen(giac::identificateur(encodeSymbol(g.val ? "True" : "False")));
+    if (g.type == giac::_SYMB && holdsTruthValue(g._SYMBptr->feuille))
+        return giac::symbolic(g._SYMBptr->sommet, truthAsSymbol(g._SYMBptr->feuille));
+    if (g.type == giac::_VECT && holdsTruthValue(g)) {
+        giac::vecteur items;
+        for (const giac::gen& a : *g._VECTptr)
+            items.push_back(truthAsSymbol(a));
+        return giac::gen(items, g.subtype);
+    }
+    return g;
+}
+
 } // namespace
+
+giac::gen keepTruthValues(const giac::gen& value)
+{
+    if ((value.type != giac::_SYMB && value.type != giac::_VECT) || !holdsTruthValue(value))
+        return value;
+    return truthAsSymbol(value);
+}
 
 Expr fromGiac(const giac::gen& value, const giac::context* context, const OutputOptions& options)
 {

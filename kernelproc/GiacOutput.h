@@ -25,6 +25,10 @@ public:
     explicit ForeignAnswer(const std::string& what) : std::runtime_error(what) {}
 };
 
+// The value with the truth values inside its functions' arguments made
+// symbols, so that Giac's simplification does not turn f(true) into f(1).
+giac::gen keepTruthValues(const giac::gen& value);
+
 // Throws ForeignAnswer rather than answer with Giac's words.
 wire::Expr fromGiac(const giac::gen& value, const giac::context* context, const OutputOptions& options);
 

@@ -57,6 +57,17 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(giac("\"say \\\"hi\\\"\""), "\"say \\\"hi\\\"\"");
     EXPECT_EQ(GiacInput().translate(Expr::realText("3.14`20")), "(3.14)");
     EXPECT_EQ(giac("3.14159265358979323846"), "evalf(3.14159265358979323846,21)");
+    // the kernel's meaning where Giac's namesake differs
+    EXPECT_EQ(giac("Round[7, 5]"), "(((5))*round(((7))/((5))))");
+    EXPECT_EQ(giac("ProductLog[-1, x]"), "LambertW(qv_x,(-1))");
+    EXPECT_EQ(giac("Beta[z, a, b]"), "Beta(qv_a,qv_b,qv_z)");
+    EXPECT_EQ(giac("Sin[List[0, Pi]]"), "[sin((0)),sin(pi)]");
+    EXPECT_EQ(giac("Max[List[1, List[x]], 2]"), "max((1),qv_x,(2))");
+    EXPECT_EQ(giac("f[True]"), "qv_f_(qv_True)");
+    EXPECT_EQ(giac("f[List[]]"), "qv_f_(qv_List_5b_5d)");
+    EXPECT_EQ(giac("And[True, x]"), "(true and qv_x)");
+    EXPECT_EQ(giac("Tr[List[List[1, 2, 3], List[4, 5, 6]]]"), "((1).+(5))");
+    EXPECT_EQ(giac("Cross[List[a, b]]"), "[-(qv_b),qv_a]");
 
     GiacInput input;
     input.translate(parseFullForm("Det[VXMatrix[List[List[1]]]]"));
@@ -73,6 +84,17 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
     fails(parseFullForm("f[a][b]"));
     fails(parseFullForm("Inequality[1, Foo, 2]"));
     fails(Expr::integerText("1; system(rm)"));
+    // calls the kernel refuses: argument counts, shapes, non-integers
+    for (const char* refused :
+         {"Sin[1, 2]", "LaplaceTransform[t, t]", "Simplify[x, Greater[x, 0]]", "Det[List[List[1, 2, 3], List[4, 5, 6]]]",
+          "VXDet[VXMatrix[List[1, 2, 3], List[4, 5, 6]]]", "Inverse[5]", "Transpose[List[1, 2, 3]]",
+          "Plus[List[1, 2], List[3, 4, 5]]", "List[Plus[List[List[1, 2]], List[List[3, 4, 5]]]]",
+          "Times[List[1, 2], List[3, 4, 5]]", "Round[List[1, 2], List[1, 2, 3]]", "Dot[List[1, 2], List[3, 4, 5]]",
+          "Cross[List[1, 2], List[3, 4]]", "Round[7, 0]", "Prime[2.5]", "IdentityMatrix[0]", "EulerPhi[Rational[1, 2]]",
+          "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]"})
+        fails(parseFullForm(refused));
+    // the editor's matrices multiply as matrices, of any fitting shapes
+    EXPECT_NO_THROW(GiacInput().translate(parseFullForm("VXTimes[VXMatrix[List[1, 2]], VXMatrix[List[1], List[2]]]")));
     fails(Expr::realText("1e5)+evil("));
     Expr deep = Expr::symbol("x");
     for (int i = 0; i < 300; ++i)
