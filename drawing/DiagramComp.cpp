@@ -13,6 +13,7 @@
 #include "drawing/ItemCopyMap.h"
 #include "drawing/KeptRecords.h"
 #include "drawing/PointConstraints.h"
+#include "drawing/TEditValueAction.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "foundation/LinkRemap.h"
@@ -619,6 +620,11 @@ void DiagramComp::AddPendingMove(DrawVariable* variable, double value)
 
 std::vector<PendingMove> DiagramComp::TakePendingMoves()
 {
+    return RefreshForMoves(std::exchange(m_pendingMoves, {}));
+}
+
+std::vector<PendingMove> DiagramComp::RefreshForMoves(std::vector<PendingMove> moves)
+{
     // The refresh may drop named variables the kernel no longer reports: a
     // move of one of those has nothing left to move.
     std::set<const DrawVariable*> named;
@@ -627,7 +633,6 @@ std::vector<PendingMove> DiagramComp::TakePendingMoves()
     UpdateNamedVariables();
     for (int i = 0; i < m_variables.GetCount(); ++i)
         named.erase(m_variables.GetAt(i).variable.get());
-    std::vector<PendingMove> moves = std::exchange(m_pendingMoves, {});
     std::erase_if(moves, [&](const PendingMove& move) { return named.count(move.variable) != 0; });
     return moves;
 }
@@ -650,23 +655,12 @@ void DiagramComp::SetVariableLocked(DrawVariable* variable, bool locked)
         radius->SetLocked(locked);
 }
 
-// The value waits as a pending move and the constraints it touches are
-// solved again at once, so that the drawing never shows a broken one. A
-// fixed radius holds the value typed for it from now on, or, when no
-// solution allows that value and the radius goes back, the one it held.
+// The same step as a value typed into a value display, performed at once.
 void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
 {
-    std::vector<std::pair<RadiusConstraint*, double>> held;
-    for (RadiusConstraint* radius : RadiiHolding(variable))
-        held.emplace_back(radius, radius->HoldRadius(value));
-    const double previous = variable->GetValue();
-    AddPendingMove(variable, value);
-    TUpdateDiagramAction update(this);
-    update.Perform();
-    update.Commit();
-    if (variable->GetValue() == previous && previous != value)
-        for (const auto& [radius, before] : held)
-            radius->HoldRadius(before);
+    TEditValueAction change(this, variable, variable->IsFixed(), value);
+    change.Perform();
+    change.Commit();
 }
 
 // ---- copy and paste ----

@@ -10,6 +10,7 @@
 #include "drawing/DrawingCodes.h"
 #include "drawing/DrawingKernelHooks.h"
 #include "drawing/LocalSolver.h"
+#include "drawing/TEditValueAction.h"
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -142,30 +143,40 @@ bool DrawValueComp::ValueDiffers() const
     return !typed || std::fabs(variable->GetValue() - *typed) > drawing::kValueTolerance;
 }
 
-bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
+bool DrawValueComp::Accepts(const Str255& text) const
 {
-    DrawVariable* variable = GetVariable();
-    if (!variable)
+    if (!GetVariable())
         return false;
     if (const std::optional<std::string> refusal = RefusalOf(text)) {
         ShowMessageOrBeep(*refusal);
         return false;
     }
+    return true;
+}
+
+std::unique_ptr<TAction> DrawValueComp::MakeEdit(bool locked, const Str255& text)
+{
+    if (!Accepts(text))
+        return nullptr;
+    DrawVariable* variable = GetVariable();
     m_text = text;
-    const double typed = *ParseValue();
-    DiagramComp* diagram = variable->GetOwner();
-    if (locked != variable->IsFixed()) {
-        if (diagram)
-            diagram->SetVariableLocked(variable, locked);
-        else
-            variable->SetFixed(locked);
-    }
     Invalidate();
-    if (ValueDiffers()) {
-        if (diagram)
-            diagram->ChangeVariable(variable, typed);
-        else
-            variable->SetValue(typed);
+    const std::optional<double> value = ValueDiffers() ? ParseValue() : std::nullopt;
+    if (DiagramComp* diagram = variable->GetOwner())
+        return std::make_unique<TEditValueAction>(diagram, variable, locked, value);
+    variable->SetFixed(locked);
+    if (value)
+        variable->SetValue(*value);
+    return nullptr;
+}
+
+bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
+{
+    if (!Accepts(text))
+        return false;
+    if (std::unique_ptr<TAction> edit = MakeEdit(locked, text)) {
+        edit->Perform();
+        edit->Commit();
     }
     return true;
 }
