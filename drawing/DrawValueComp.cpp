@@ -22,12 +22,11 @@
 #include "foundation/TextOutBuffer.h"
 #include "platform/draw/CDC.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -239,38 +238,37 @@ const DiagramComp* DrawValueComp::DrawingAround() const
 
 namespace {
 
-bool Contains(const auto& variables, const DrawVariable* variable)
-{
-    return std::find(variables.begin(), variables.end(), variable) != variables.end();
-}
+// The variables a drawing's own items hold, so that its record writes them:
+// a constraint a removal has dropped (it waits in the removal's records for
+// an undo) keeps the drawing as its variables' owner.
+struct HeldVariables {
+    explicit HeldVariables(const DiagramComp& drawing);
+    std::unordered_set<const DrawVariable*> variables;
+};
 
-// Whether the drawing's own items hold the variable, so that its record
-// writes it: a constraint a removal has dropped (it waits in the removal's
-// records for an undo) keeps the drawing as its variables' owner.
-bool HoldsVariable(const DiagramComp& drawing, const DrawVariable* variable)
+HeldVariables::HeldVariables(const DiagramComp& drawing)
 {
     for (const DrawConstraint* constraint : drawing.GetConstraints()) {
         for (int i = 0; i < constraint->GetVariableCount(); ++i)
-            if (constraint->GetVariable(i) == variable)
-                return true;
-        if (Contains(constraint->GetUsedVariables(), variable))
-            return true;
+            variables.insert(constraint->GetVariable(i));
+        for (const DrawVariable* variable : constraint->GetUsedVariables())
+            variables.insert(variable);
     }
-    if (drawing.GetVariables().Holds(variable))
-        return true;
+    const DrawVarTable& named = drawing.GetVariables();
+    for (int i = 0; i < named.GetCount(); ++i)
+        variables.insert(named.GetAt(i).variable.get());
     std::vector<const DiagramShape*> pending(drawing.GetShapes().begin(), drawing.GetShapes().end());
-    std::set<const DiagramShape*> seen;
+    std::unordered_set<const DiagramShape*> seen;
     while (!pending.empty()) {
         const DiagramShape* shape = pending.back();
         pending.pop_back();
         if (!seen.insert(shape).second)
             continue;
-        if (Contains(shape->GetVariables(), variable))
-            return true;
+        for (const DrawVariable* variable : shape->GetVariables())
+            variables.insert(variable);
         for (const DiagramShape* part : shape->GetParts())
             pending.push_back(part);
     }
-    return false;
 }
 
 } // namespace
@@ -278,13 +276,15 @@ bool HoldsVariable(const DiagramComp& drawing, const DrawVariable* variable)
 // A variable that a removal not yet final holds lies in a drawing of no
 // document, or is held by none of its drawing's items: it is written as no
 // link, as it will be once the removal is final, so that no link names a
-// variable the file lacks.
+// variable the file lacks. What a drawing holds is worked out once per file.
 void DrawValueComp::Write(DocWriter& writer)
 {
     DrawVariable* variable = GetVariable();
     const DiagramComp* drawing = variable ? variable->GetOwner() : nullptr;
-    const bool inDocument =
-        !drawing || ((drawing->GetOwner() || drawing == DrawingAround()) && HoldsVariable(*drawing, variable));
+    bool inDocument = !drawing;
+    if (drawing && (drawing->GetOwner() || drawing == DrawingAround()))
+        inDocument = writer.Once<HeldVariables>(drawing, [drawing] { return HeldVariables(*drawing); })
+                         .variables.count(variable) != 0;
     writer.WriteLinkId(inDocument ? m_observer.GetTarget() : nullptr);
     writer.WritePString(m_text, false);
 }
