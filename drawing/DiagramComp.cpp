@@ -20,6 +20,7 @@
 #include "plot/PlotCurveSet.h"
 
 #include <set>
+#include <unordered_set>
 #include <utility>
 
 using namespace drawing;
@@ -109,10 +110,12 @@ void DiagramComp::AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConst
     m_shapes = std::move(shapes);
     m_constraints = std::move(constraints);
     m_labels = std::move(freeLabels);
+    std::unordered_set<const DrawLabel*> listed(m_labels.begin(), m_labels.end());
     for (DiagramShape* shape : m_shapes) {
         shape->Attach(this);
         for (DrawLabel* label : shape->GetLabels())
-            m_labels.AddOnce(label);
+            if (listed.insert(label).second)
+                m_labels.Add(label);
     }
     for (DrawConstraint* constraint : m_constraints) {
         constraint->SetVariableTag(this);
