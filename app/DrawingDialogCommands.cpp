@@ -136,22 +136,18 @@ TAction* ChooseVariableValueLabel(DiagramComp& diagram)
     return new TAddLabelAction(&diagram, nullptr, label);
 }
 
-bool EditValueDisplay(DrawValueComp& display, ActionView* view)
+TAction* EditValueDisplay(DrawValueComp& display)
 {
     DrawVariable* variable = display.GetVariable();
     if (!variable)
-        return false;
+        return nullptr;
     CVariablePropertiesDialog dialog(variable->IsFixed(), display.GetText().ToCString());
     if (dialog.DoModal() != IDOK)
-        return false;
+        return nullptr;
     Str255 text;
     text.AssignCString(dialog.m_strValue);
     // A text refused is answered with its message there; the variable keeps its value.
-    if (!display.ApplyProperties(dialog.m_bLocked, text))
-        return false;
-    if (view)
-        view->DropUndoStep();
-    return true;
+    return display.MakeEdit(dialog.m_bLocked, text).release();
 }
 
 void OnDrawingColor(CCorvellView& view, DiagramComp& diagram)
@@ -179,16 +175,24 @@ TAction* OnShowVariableValue(CCorvellView&, DiagramComp& diagram)
 
 void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display)
 {
-    DrawTargetScope draw(&view);
-    if (!EditValueDisplay(display, &view))
+    TAction* edit = nullptr;
+    {
+        DrawTargetScope draw(&view);
+        edit = EditValueDisplay(display);
+    }
+    DrawVariable* variable = display.GetVariable();
+    const DiagramComp* owner = variable ? variable->GetOwner() : nullptr;
+    if (!edit || !view.PerformAction(edit))
         return;
-    // The display may stand in a drawing's label or in a line of text.
+    // The display may stand in a drawing's label or in a line of text; the
+    // step repaints the drawing of its variable.
+    DrawTargetScope draw(&view);
     DocSelection range(&display);
     ParagraphList* paragraphs = view.GetParagraphList();
     if (ParagraphComp* paragraph = range.First().GetParagraphComp(); paragraphs && paragraph)
         view.UpdateLayoutFrom(paragraphs->IndexOf(paragraph), range.First().GetParagraphIndex(false));
-    if (auto* diagram = dynamic_cast<DiagramComp*>(range.First().FindEnclosing(tag_Draw)))
+    auto* diagram = dynamic_cast<DiagramComp*>(range.First().FindEnclosing(tag_Draw));
+    if (diagram && diagram != owner)
         diagram->Repaint();
     view.InvalidateSelection(range);
-    view.SetDocumentModified();
 }

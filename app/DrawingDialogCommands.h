@@ -2,7 +2,6 @@
 // The drawing commands that open a dialog: the colour of the selected
 // shapes, the drawing's properties, and a value display of a named
 // variable.
-class ActionView;
 class CCorvellView;
 class DiagramComp;
 class DrawValueComp;
@@ -23,7 +22,8 @@ void OnDrawingProperties(CCorvellView& view, DiagramComp& diagram);
 TAction* OnShowVariableValue(CCorvellView& view, DiagramComp& diagram);
 // "Variable Properties" of a value display (a Ctrl+click on it): on OK its
 // variable is locked or unlocked as chosen and moved to the value typed
-// (its drawing solves again); the display's paragraph is laid out again.
+// (its drawing solves again), as one step the view can undo; the display's
+// paragraph is laid out again.
 void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display);
 
 // The dialog steps of the three commands, without the view: what the user
@@ -32,8 +32,7 @@ void OnValueDisplayProperties(CCorvellView& view, DrawValueComp& display);
 bool EditSelectionStyle(DiagramComp& diagram);
 bool EditDrawingProperties(DiagramComp& diagram);
 TAction* ChooseVariableValueLabel(DiagramComp& diagram);
-// A text that is no number is refused with a message, changing nothing;
-// a display without a variable opens nothing. The value is set outside the
-// undo steps: once it is set the view's undo step is dropped, so that it
-// cannot undo over the solved value.
-bool EditValueDisplay(DrawValueComp& display, ActionView* view = nullptr);
+// The step the dialog asks for (the view performs it, one undo step), or
+// null: a text that is no number is refused with a message, changing
+// nothing; a display without a variable opens nothing.
+TAction* EditValueDisplay(DrawValueComp& display);

@@ -404,6 +404,12 @@ TUpdateDiagramAction::TUpdateDiagramAction(DiagramComp* diagram)
 {
 }
 
+TUpdateDiagramAction::TUpdateDiagramAction(DiagramComp* diagram, std::vector<PendingMove> moves)
+    : TDiagramAction(ActionNames::kUpdateDiagram, diagram),
+      m_moves(moves.empty() ? std::move(moves) : diagram->RefreshForMoves(std::move(moves))), m_fromPending(false)
+{
+}
+
 TUpdateDiagramAction::~TUpdateDiagramAction() { Commit(); }
 
 void TUpdateDiagramAction::ApplyMoves()
@@ -428,6 +434,16 @@ void TUpdateDiagramAction::Do()
 {
     if (m_moves.empty())
         return;
+    // A redo: the values the solve found come back exactly.
+    if (m_solveRun) {
+        if (m_cluster) {
+            ApplyMoves();
+            m_cluster->SwapGathered();
+            Refresh();
+        }
+        return;
+    }
+    m_solveRun = true;
     ApplyMoves();
     ItemArray<DrawVariable> variables;
     for (const PendingMove& move : m_moves)
@@ -451,7 +467,6 @@ void TUpdateDiagramAction::Undo()
         return;
     m_cluster->SwapGathered();
     RevertMoves();
-    m_cluster.reset();
     Refresh();
 }
 
@@ -461,7 +476,7 @@ void TUpdateDiagramAction::Commit()
     if (m_committed)
         return;
     m_committed = true;
-    if (!m_done)
+    if (!m_done && m_fromPending)
         m_diagram->SetPendingMoves(std::exchange(m_moves, {}));
     m_moves.clear();
 }

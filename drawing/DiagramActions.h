@@ -165,7 +165,9 @@ private:
 };
 
 // Applies the drawing's pending value edits and solves what they touch.
-// A failed solve says so and leaves the values as they were.
+// A failed solve says so and leaves the values as they were. Undo puts back
+// every value the edits and the solve moved; redo gives back the values the
+// solve found, without solving again, whichever solver runs by then.
 class TUpdateDiagramAction : public TDiagramAction {
 public:
     static constexpr const char* kNoSolution = "Unable to find a solution.";
@@ -177,6 +179,14 @@ public:
     void Undo() override;
     void Commit() override;
 
+protected:
+    // The edits given, not the drawing's pending ones: dropped undone, the
+    // action leaves nothing pending.
+    TUpdateDiagramAction(DiagramComp* diagram, std::vector<PendingMove> moves);
+    // Whether the edits were solved (undo and redo then move values).
+    bool IsSolved() const { return m_cluster != nullptr; }
+    bool HasMoves() const { return !m_moves.empty(); }
+
 private:
     // Each variable and its record exchange values, in list order.
     void ApplyMoves();
@@ -186,5 +196,7 @@ private:
 
     std::unique_ptr<ConstraintCluster> m_cluster;
     std::vector<PendingMove> m_moves;
+    bool m_fromPending = true;
+    bool m_solveRun = false;
     bool m_committed = false;
 };

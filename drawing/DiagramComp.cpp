@@ -13,12 +13,14 @@
 #include "drawing/ItemCopyMap.h"
 #include "drawing/KeptRecords.h"
 #include "drawing/PointConstraints.h"
+#include "drawing/TEditValueAction.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "foundation/LinkRemap.h"
 #include "plot/PlotCurveSet.h"
 
 #include <set>
+#include <unordered_set>
 #include <utility>
 
 using namespace drawing;
@@ -108,10 +110,12 @@ void DiagramComp::AdoptItems(ItemArray<DiagramShape> shapes, ItemArray<DrawConst
     m_shapes = std::move(shapes);
     m_constraints = std::move(constraints);
     m_labels = std::move(freeLabels);
+    std::unordered_set<const DrawLabel*> listed(m_labels.begin(), m_labels.end());
     for (DiagramShape* shape : m_shapes) {
         shape->Attach(this);
         for (DrawLabel* label : shape->GetLabels())
-            m_labels.AddOnce(label);
+            if (listed.insert(label).second)
+                m_labels.Add(label);
     }
     for (DrawConstraint* constraint : m_constraints) {
         constraint->SetVariableTag(this);
@@ -619,6 +623,11 @@ void DiagramComp::AddPendingMove(DrawVariable* variable, double value)
 
 std::vector<PendingMove> DiagramComp::TakePendingMoves()
 {
+    return RefreshForMoves(std::exchange(m_pendingMoves, {}));
+}
+
+std::vector<PendingMove> DiagramComp::RefreshForMoves(std::vector<PendingMove> moves)
+{
     // The refresh may drop named variables the kernel no longer reports: a
     // move of one of those has nothing left to move.
     std::set<const DrawVariable*> named;
@@ -627,7 +636,6 @@ std::vector<PendingMove> DiagramComp::TakePendingMoves()
     UpdateNamedVariables();
     for (int i = 0; i < m_variables.GetCount(); ++i)
         named.erase(m_variables.GetAt(i).variable.get());
-    std::vector<PendingMove> moves = std::exchange(m_pendingMoves, {});
     std::erase_if(moves, [&](const PendingMove& move) { return named.count(move.variable) != 0; });
     return moves;
 }
@@ -650,23 +658,12 @@ void DiagramComp::SetVariableLocked(DrawVariable* variable, bool locked)
         radius->SetLocked(locked);
 }
 
-// The value waits as a pending move and the constraints it touches are
-// solved again at once, so that the drawing never shows a broken one. A
-// fixed radius holds the value typed for it from now on, or, when no
-// solution allows that value and the radius goes back, the one it held.
+// The same step as a value typed into a value display, performed at once.
 void DiagramComp::ChangeVariable(DrawVariable* variable, double value)
 {
-    std::vector<std::pair<RadiusConstraint*, double>> held;
-    for (RadiusConstraint* radius : RadiiHolding(variable))
-        held.emplace_back(radius, radius->HoldRadius(value));
-    const double previous = variable->GetValue();
-    AddPendingMove(variable, value);
-    TUpdateDiagramAction update(this);
-    update.Perform();
-    update.Commit();
-    if (variable->GetValue() == previous && previous != value)
-        for (const auto& [radius, before] : held)
-            radius->HoldRadius(before);
+    TEditValueAction change(this, variable, variable->IsFixed(), value);
+    change.Perform();
+    change.Commit();
 }
 
 // ---- copy and paste ----

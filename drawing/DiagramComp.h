@@ -232,11 +232,17 @@ public:
     void AddPendingMove(DrawVariable* variable, double value);
     std::vector<PendingMove> TakePendingMoves();
     void SetPendingMoves(std::vector<PendingMove> moves) { m_pendingMoves = std::move(moves); }
+    // Refreshes the named variables before moves are solved: answers the
+    // moves whose variable the refresh kept.
+    std::vector<PendingMove> RefreshForMoves(std::vector<PendingMove> moves);
     // Moves a variable to a value the user asked for and solves what it
-    // touches again; a value no solution allows is refused with a message.
+    // touches again, at once and with no undo step; a value no solution
+    // allows is refused with a message.
     void ChangeVariable(DrawVariable* variable, double value);
     // The Locked state the user gives a variable.
     void SetVariableLocked(DrawVariable* variable, bool locked);
+    // The radius constraints in the drawing that hold the variable.
+    std::vector<RadiusConstraint*> RadiiHolding(const DrawVariable* variable) const;
 
     // ---- with the kernel ----
     // A new list: the kernel equations of the constraints and of the drag
@@ -415,8 +421,6 @@ private:
     void Changed();
     void SetVerticesShown(bool shown);
     void SetConstraintsShown(bool shown);
-    // The radius constraints in the drawing that hold the variable.
-    std::vector<RadiusConstraint*> RadiiHolding(const DrawVariable* variable) const;
     void DrawFrame(const Rect& box);
     void DrawStroke(const Rect& box);
     void RenderFigures();

@@ -10,6 +10,7 @@
 #include "drawing/DrawingCodes.h"
 #include "drawing/DrawingKernelHooks.h"
 #include "drawing/LocalSolver.h"
+#include "drawing/TEditValueAction.h"
 #include "foundation/CompList.h"
 #include "foundation/DocReader.h"
 #include "foundation/DocWriter.h"
@@ -21,12 +22,11 @@
 #include "foundation/TextOutBuffer.h"
 #include "platform/draw/CDC.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -142,30 +142,40 @@ bool DrawValueComp::ValueDiffers() const
     return !typed || std::fabs(variable->GetValue() - *typed) > drawing::kValueTolerance;
 }
 
-bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
+bool DrawValueComp::Accepts(const Str255& text) const
 {
-    DrawVariable* variable = GetVariable();
-    if (!variable)
+    if (!GetVariable())
         return false;
     if (const std::optional<std::string> refusal = RefusalOf(text)) {
         ShowMessageOrBeep(*refusal);
         return false;
     }
+    return true;
+}
+
+std::unique_ptr<TAction> DrawValueComp::MakeEdit(bool locked, const Str255& text)
+{
+    if (!Accepts(text))
+        return nullptr;
+    DrawVariable* variable = GetVariable();
     m_text = text;
-    const double typed = *ParseValue();
-    DiagramComp* diagram = variable->GetOwner();
-    if (locked != variable->IsFixed()) {
-        if (diagram)
-            diagram->SetVariableLocked(variable, locked);
-        else
-            variable->SetFixed(locked);
-    }
     Invalidate();
-    if (ValueDiffers()) {
-        if (diagram)
-            diagram->ChangeVariable(variable, typed);
-        else
-            variable->SetValue(typed);
+    const std::optional<double> value = ValueDiffers() ? ParseValue() : std::nullopt;
+    if (DiagramComp* diagram = variable->GetOwner())
+        return std::make_unique<TEditValueAction>(diagram, variable, locked, value);
+    variable->SetFixed(locked);
+    if (value)
+        variable->SetValue(*value);
+    return nullptr;
+}
+
+bool DrawValueComp::ApplyProperties(bool locked, const Str255& text)
+{
+    if (!Accepts(text))
+        return false;
+    if (std::unique_ptr<TAction> edit = MakeEdit(locked, text)) {
+        edit->Perform();
+        edit->Commit();
     }
     return true;
 }
@@ -228,38 +238,37 @@ const DiagramComp* DrawValueComp::DrawingAround() const
 
 namespace {
 
-bool Contains(const auto& variables, const DrawVariable* variable)
-{
-    return std::find(variables.begin(), variables.end(), variable) != variables.end();
-}
+// The variables a drawing's own items hold, so that its record writes them:
+// a constraint a removal has dropped (it waits in the removal's records for
+// an undo) keeps the drawing as its variables' owner.
+struct HeldVariables {
+    explicit HeldVariables(const DiagramComp& drawing);
+    std::unordered_set<const DrawVariable*> variables;
+};
 
-// Whether the drawing's own items hold the variable, so that its record
-// writes it: a constraint a removal has dropped (it waits in the removal's
-// records for an undo) keeps the drawing as its variables' owner.
-bool HoldsVariable(const DiagramComp& drawing, const DrawVariable* variable)
+HeldVariables::HeldVariables(const DiagramComp& drawing)
 {
     for (const DrawConstraint* constraint : drawing.GetConstraints()) {
         for (int i = 0; i < constraint->GetVariableCount(); ++i)
-            if (constraint->GetVariable(i) == variable)
-                return true;
-        if (Contains(constraint->GetUsedVariables(), variable))
-            return true;
+            variables.insert(constraint->GetVariable(i));
+        for (const DrawVariable* variable : constraint->GetUsedVariables())
+            variables.insert(variable);
     }
-    if (drawing.GetVariables().Holds(variable))
-        return true;
+    const DrawVarTable& named = drawing.GetVariables();
+    for (int i = 0; i < named.GetCount(); ++i)
+        variables.insert(named.GetAt(i).variable.get());
     std::vector<const DiagramShape*> pending(drawing.GetShapes().begin(), drawing.GetShapes().end());
-    std::set<const DiagramShape*> seen;
+    std::unordered_set<const DiagramShape*> seen;
     while (!pending.empty()) {
         const DiagramShape* shape = pending.back();
         pending.pop_back();
         if (!seen.insert(shape).second)
             continue;
-        if (Contains(shape->GetVariables(), variable))
-            return true;
+        for (const DrawVariable* variable : shape->GetVariables())
+            variables.insert(variable);
         for (const DiagramShape* part : shape->GetParts())
             pending.push_back(part);
     }
-    return false;
 }
 
 } // namespace
@@ -267,13 +276,15 @@ bool HoldsVariable(const DiagramComp& drawing, const DrawVariable* variable)
 // A variable that a removal not yet final holds lies in a drawing of no
 // document, or is held by none of its drawing's items: it is written as no
 // link, as it will be once the removal is final, so that no link names a
-// variable the file lacks.
+// variable the file lacks. What a drawing holds is worked out once per file.
 void DrawValueComp::Write(DocWriter& writer)
 {
     DrawVariable* variable = GetVariable();
     const DiagramComp* drawing = variable ? variable->GetOwner() : nullptr;
-    const bool inDocument =
-        !drawing || ((drawing->GetOwner() || drawing == DrawingAround()) && HoldsVariable(*drawing, variable));
+    bool inDocument = !drawing;
+    if (drawing && (drawing->GetOwner() || drawing == DrawingAround()))
+        inDocument = writer.Once<HeldVariables>(drawing, [drawing] { return HeldVariables(*drawing); })
+                         .variables.count(variable) != 0;
     writer.WriteLinkId(inDocument ? m_observer.GetTarget() : nullptr);
     writer.WritePString(m_text, false);
 }

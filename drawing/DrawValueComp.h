@@ -10,11 +10,13 @@
 #include "foundation/LinkTarget.h"
 #include "foundation/Str255.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
 class DiagramComp;
 class DrawVariable;
+class TAction;
 
 class DrawValueComp : public BoxComp {
 public:
@@ -50,11 +52,15 @@ public:
     // The variable's value and the text differ by more than 0.01 (a text
     // that is no number differs).
     bool ValueDiffers() const;
-    // What the properties dialog does on OK: the locked flag goes to the
-    // variable, the text is taken, and when it names another value the
-    // drawing moves the variable there. Answers false, changing nothing,
+    // What the properties dialog does on OK: the text is taken, and the
+    // answer is the step that gives the variable the Locked state and, when
+    // the text names another value, moves it there and solves its drawing
+    // again (the view performs it: one undo step). Null, changing nothing,
     // when there is no variable, or with the refusal's message when the text
-    // is refused.
+    // is refused. A variable of no drawing takes both at once (null too).
+    std::unique_ptr<TAction> MakeEdit(bool locked, const Str255& text);
+    // The same, the step performed at once with no undo (a drawing edited
+    // without a view): answers whether the text was taken.
     bool ApplyProperties(bool locked, const Str255& text);
 
     // The "%.2f" form of a value (a shorter form when that would not fit).
@@ -72,6 +78,8 @@ private:
 
     void OnValueChanged();
     const DiagramComp* DrawingAround() const;
+    // Whether the text may become the variable's value (a refusal is told).
+    bool Accepts(const Str255& text) const;
 
     Observer m_observer{*this};
     Str255 m_text;

@@ -18,16 +18,36 @@ void AppendPair(std::vector<T*>& olds, std::vector<T*>& news, int& capacity, T* 
     news.push_back(copy);
 }
 
+template <class T>
+void Index(std::unordered_map<const T*, std::pair<T*, T*>>& index, const T* old, T* copy)
+{
+    auto [entry, fresh] = index.try_emplace(old, copy, copy);
+    if (!fresh)
+        entry->second.second = copy;
+}
+
+// The first (true) or the latest copy, or null.
+template <class T>
+T* CopyOf(const std::unordered_map<const T*, std::pair<T*, T*>>& index, const T* old, bool first)
+{
+    const auto entry = index.find(old);
+    if (entry == index.end())
+        return nullptr;
+    return first ? entry->second.first : entry->second.second;
+}
+
 } // namespace
 
 void ItemCopyMap::AddItem(DiagramItem* old, DiagramItem* copy)
 {
     AppendPair(m_oldItems, m_newItems, m_itemCapacity, old, copy);
+    Index(m_itemIndex, old, copy);
 }
 
 void ItemCopyMap::AddVariable(DrawVariable* old, DrawVariable* copy)
 {
     AppendPair(m_oldVariables, m_newVariables, m_variableCapacity, old, copy);
+    Index(m_variableIndex, old, copy);
     if (m_remap)
         m_remap->AddTarget(old, copy);
 }
@@ -36,9 +56,8 @@ DiagramItem* ItemCopyMap::FindOrCloneItem(DiagramItem* old)
 {
     if (!old)
         return nullptr;
-    for (size_t i = m_oldItems.size(); i-- > 0;)
-        if (m_oldItems[i] == old)
-            return m_newItems[i];
+    if (DiagramItem* copy = CopyOf(m_itemIndex, old, false))
+        return copy;
     auto* shape = dynamic_cast<DiagramShape*>(old);
     if (!shape)
         return nullptr;
@@ -51,24 +70,17 @@ DrawVariable* ItemCopyMap::FindOrCloneVariable(DrawVariable* old)
 {
     if (!old)
         return nullptr;
-    for (size_t i = m_oldVariables.size(); i-- > 0;)
-        if (m_oldVariables[i] == old)
-            return m_newVariables[i];
+    if (DrawVariable* copy = CopyOf(m_variableIndex, old, false))
+        return copy;
     return old->Clone(*this);
 }
 
 DiagramItem* ItemCopyMap::LookupItem(DiagramItem* old) const
 {
-    for (size_t i = 0; i < m_oldItems.size(); ++i)
-        if (m_oldItems[i] == old)
-            return m_newItems[i];
-    return nullptr;
+    return CopyOf(m_itemIndex, old, true);
 }
 
 DrawVariable* ItemCopyMap::LookupVariable(const DrawVariable* old) const
 {
-    for (size_t i = 0; i < m_oldVariables.size(); ++i)
-        if (m_oldVariables[i] == old)
-            return m_newVariables[i];
-    return nullptr;
+    return CopyOf(m_variableIndex, old, true);
 }

@@ -4,6 +4,8 @@
 // the items that constraints and labels refer to are copied once, and every
 // copy points at copies. Variable pairs also go to the copy's link remap, so
 // that value displays follow the copied variables.
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class DiagramItem;
@@ -39,11 +41,18 @@ public:
     int GetVariableCapacity() const { return m_variableCapacity; }
 
 private:
+    // The first and the latest copy of each old object, so that a copy of
+    // thousands of items finds each one at once.
+    template <class T>
+    using CopyIndex = std::unordered_map<const T*, std::pair<T*, T*>>;
+
     LinkRemap* m_remap;
     std::vector<DiagramItem*> m_oldItems;
     std::vector<DiagramItem*> m_newItems;
     int m_itemCapacity = kInitialCapacity;
+    CopyIndex<DiagramItem> m_itemIndex;
     std::vector<DrawVariable*> m_oldVariables;
     std::vector<DrawVariable*> m_newVariables;
     int m_variableCapacity = kInitialCapacity;
+    CopyIndex<DrawVariable> m_variableIndex;
 };

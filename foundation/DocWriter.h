@@ -11,7 +11,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <memory>
+#include <typeindex>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class ArchiveItem;
@@ -75,6 +79,13 @@ public:
     int32_t LinkIdFor(const void* target);
     void WriteLinkId(const void* target) { WriteLong(LinkIdFor(target)); }
 
+    // What records work out about an object of the document (the variables
+    // a drawing holds, which each of its value displays asks): worked out
+    // once per file and kept while the writer lives, since nothing changes
+    // the document while it is written.
+    template <class Fact, class Work>
+    const Fact& Once(const void* object, Work&& work);
+
 private:
     struct SharedTable {
         std::vector<ArchiveItem*> items;
@@ -104,7 +115,17 @@ private:
     int m_depth = -1;
     std::deque<Tables> m_tables;
     std::unordered_map<const void*, int32_t> m_linkIds;
+    std::map<std::pair<std::type_index, const void*>, std::shared_ptr<const void>> m_facts;
 };
+
+template <class Fact, class Work>
+const Fact& DocWriter::Once(const void* object, Work&& work)
+{
+    std::shared_ptr<const void>& fact = m_facts[{std::type_index(typeid(Fact)), object}];
+    if (!fact)
+        fact = std::make_shared<const Fact>(work());
+    return *static_cast<const Fact*>(fact.get());
+}
 
 template <class Body>
 void DocWriter::WriteFramed(int32_t tagOrKind, Body&& body)

@@ -12,9 +12,11 @@
 #include "drawing/PointConstraints.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
+#include "foundation/TAction.h"
 #include "support/FakeUserInterface.h"
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -280,7 +282,11 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         drawing->AddConstraint(distance);
         DrawVariable* length = distance->GetVariable(0);
         DrawValueComp display(length);
-        EXPECT_EQ(display.ApplyProperties(false, Str255(row.typed)), row.refusal.empty());
+        const std::vector<double> before = Values({p, q});
+        std::unique_ptr<TAction> edit = display.MakeEdit(false, Str255(row.typed));
+        EXPECT_EQ(edit != nullptr, row.refusal.empty());
+        if (edit)
+            edit->Perform();
         EXPECT_NEAR(length->GetValue(), row.shown, 1e-6);
         if (!row.endFixed && row.refusal.empty()) {
             EXPECT_EQ(length->GetValue(), std::stod(row.typed)) << "kept as typed";
@@ -292,6 +298,20 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         EXPECT_FALSE(display.ValueDiffers()) << "the display shows the solved value";
         EXPECT_TRUE(drawing->TakePendingMoves().empty());
         EXPECT_EQ(ui.LastBoxText(), row.refusal);
+        if (!edit)
+            continue;
+        // One step: undo puts every point and the length back exactly, redo gives the solve's result again.
+        const std::vector<double> solved = Values({p, q});
+        const double shown = length->GetValue();
+        edit->Revert();
+        EXPECT_EQ(Values({p, q}), before);
+        EXPECT_EQ(length->GetValue(), 5.0);
+        edit->Redo();
+        EXPECT_EQ(Values({p, q}), solved);
+        EXPECT_EQ(length->GetValue(), shown);
+        edit->Revert();
+        edit->Commit();
+        EXPECT_TRUE(drawing->TakePendingMoves().empty()) << "dropped undone, the edit leaves nothing pending";
     }
 }
 

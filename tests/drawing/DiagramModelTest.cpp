@@ -175,6 +175,10 @@ TEST(ItemCopyMapTest, TablesDoubleFromSixteenAndLookupsFindTheLatestPair)
     EXPECT_EQ(map.LookupItem(olds[20].get()), news[20].get());
     VertexShape stranger(0.0, 0.0);
     EXPECT_EQ(map.LookupItem(&stranger), nullptr);
+    // An item paired twice: a lookup finds the first pair, a copy the latest.
+    map.AddItem(olds[3].get(), news[4].get());
+    EXPECT_EQ(map.LookupItem(olds[3].get()), news[3].get());
+    EXPECT_EQ(map.FindOrClone(olds[3].get()), news[4].get());
 }
 
 TEST(ItemArrayTest, GrowsByFourAfterEightAndKeepsOrder)

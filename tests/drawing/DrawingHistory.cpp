@@ -572,9 +572,9 @@ void History::Make(uint8_t which)
         Perform(std::move(action), before, {});
 }
 
-// As the value display's dialog does on OK: the view's undo step goes (the
-// value is set outside it), then the typed text, Locked kept or set (a value
-// a constraint locks, a fixed radius, is never unlocked here).
+// As the value display's dialog does on OK: the typed text, Locked kept or
+// set (a value a constraint locks, a fixed radius, is never unlocked here),
+// one step the view performs and keeps.
 void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
 {
     std::vector<DrawVariable*> values;
@@ -585,11 +585,13 @@ void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
         return;
     static constexpr double kMultiples[] = {0.5, 0.8, 1.25, 1.5, 2.0};
     DrawVariable* variable = values[which % values.size()];
-    CommitKept();
     char text[32];
     std::snprintf(text, sizeof text, "%.4g", variable->GetValue() * kMultiples[multiple % std::size(kMultiples)]);
     DrawValueComp display(variable);
-    if (!display.ApplyProperties(locked % 2 == 1 || variable->IsFixed(), Str255(text)))
+    const State before = Capture();
+    if (std::unique_ptr<TAction> edit = display.MakeEdit(locked % 2 == 1 || variable->IsFixed(), Str255(text)))
+        Perform(std::move(edit), before, {});
+    else
         Fault(std::string("the value ") + text + " is refused");
 }
 

@@ -7,6 +7,7 @@
 #include "DrawingTestSupport.h"
 #include "ScriptedKernel.h"
 
+#include "drawing/AngleMakers.h"
 #include "drawing/CircleShape.h"
 #include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramActions.h"
@@ -22,6 +23,7 @@
 #include "drawing/PlotShape.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/ShapeMakers.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VariableValueQuestion.h"
 #include "drawing/VertexShape.h"
@@ -381,14 +383,44 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         d->AddShape(s);
         return s;
     };
+    // A value typed is one step: its undo gives back the drawing's record
+    // (every value exactly) and each equation's residual, its redo the
+    // record the solve made, while the kernel runs and after it has quit.
+    auto type = [&](DiagramComp* d, DrawVariable* variable, bool locked, const char* text) {
+        auto record = [d] { return WriteComponent(*d); };
+        auto residuals = [d] {
+            std::vector<double> all;
+            for (DrawConstraint* constraint : d->GetConstraints())
+                for (int i = 0; i < constraint->GetEquationCount(); ++i)
+                    all.push_back(constraint->GetEquation(i)->Residual());
+            return all;
+        };
+        const std::vector<uint8_t> before = record();
+        const std::vector<double> held = residuals();
+        DrawValueComp display(variable);
+        std::unique_ptr<TAction> edit = display.MakeEdit(locked, Str255(text));
+        ASSERT_NE(edit, nullptr);
+        edit->Perform();
+        const std::vector<uint8_t> after = record();
+        KernelLink* running = KernelLink::Get();
+        for (KernelLink* link : {running, static_cast<KernelLink*>(nullptr)}) {
+            KernelLink::Set(link);
+            edit->Revert();
+            EXPECT_EQ(record(), before) << "undo" << (link ? "" : ", the kernel quit");
+            EXPECT_EQ(residuals(), held) << "undo" << (link ? "" : ", the kernel quit");
+            edit->Redo();
+            EXPECT_EQ(record(), after) << "redo" << (link ? "" : ", the kernel quit");
+        }
+        KernelLink::Set(running);
+        edit->Commit();
+    };
     auto typeLength = [&](DiagramComp* d, bool locked) {
         Triangle(d);
         auto* side = new DistanceConstraint(corners[0], corners[1]);
         TAddConstraintNoSolveAction add(d, side);
         add.Perform();
         add.Commit();
-        DrawValueComp display(side->GetVariable(0));
-        EXPECT_TRUE(display.ApplyProperties(locked, Str255("4")));
+        type(d, side->GetVariable(0), locked, "4");
         EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the side measures what was typed";
     };
     // A fixed radius with a tangent segment (and, locked, a point on the
@@ -410,8 +442,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         }
         if (locked)
             d->AddConstraint(circle->MakeAttachConstraint(on));
-        DrawValueComp display(circle->GetRadiusVar());
-        EXPECT_TRUE(display.ApplyProperties(locked, Str255("2.5")));
+        type(d, circle->GetRadiusVar(), locked, "2.5");
         EXPECT_NEAR(circle->GetRadius(), pinned ? 1.0 : 2.5, 1e-6) << "the circle measures what was typed";
         EXPECT_NEAR(d->GetConstraints().GetAt(0)->GetEquation(0)->Residual(), 0.0, 1e-9) << "the radius held";
         EXPECT_EQ(circle->GetRadiusVar()->IsFixed(), locked);
@@ -463,6 +494,27 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          TUpdateDiagramAction::kNoSolution},
         {"make equal length",
          [&](DiagramComp* d) { make(d, EqualLengthMaker(), {segment(d, 0, 0, 3, 0), segment(d, 0, 1, 5, 1)}); }},
+        // Three points in a row, a segment on each pair, the angle of the
+        // two segments made (pi), then a right angle typed for it.
+        {"an angle typed",
+         [&](DiagramComp* d) {
+             std::vector<DiagramShape*> points;
+             for (const double x : {0.0, 1.0, 2.0}) {
+                 points.push_back(new VertexShape(x, 0.0));
+                 d->AddShape(points.back());
+             }
+             make(d, SegmentMaker(), {points[0], points[1]});
+             make(d, SegmentMaker(), {points[1], points[2]});
+             std::vector<DiagramShape*> segments;
+             for (DiagramShape* shape : d->GetShapes())
+                 if (shape->IsSegment())
+                     segments.push_back(shape);
+             make(d, FixAngleMaker(), segments);
+             DrawVariable* angle = d->GetConstraints().GetAt(0)->GetVariable(0);
+             EXPECT_NEAR(angle->GetValue(), 3.14159, 1e-5);
+             type(d, angle, false, "1.5708");
+             EXPECT_NEAR(angle->GetValue(), 1.5708, 1e-9);
+         }},
         {"a locked length typed", [&](DiagramComp* d) { typeLength(d, true); }},
         {"a free length typed", [&](DiagramComp* d) { typeLength(d, false); }},
         {"a locked fixed radius typed", [&](DiagramComp* d) { typeRadius(d, true, false); }},

@@ -410,8 +410,9 @@ std::optional<QPoint> BlueApex(const QImage& shot)
 
 // A value display of the free corner's x stands beside the triangle. A
 // Ctrl+click on it opens its variable's properties: the value typed as 3
-// and "Locked" checked, the corner moves to x = 3 and stays locked there,
-// as the saved document shows.
+// and "Locked" checked, the corner moves to x = 3; Edit > Undo puts it back,
+// Edit > Redo moves it again, and it stays locked there, as the saved
+// document shows.
 TEST(DrawingEndToEndTest, AValueDisplayLocksAndMovesItsVariableThroughItsDialog)
 {
     QString reason;
@@ -459,9 +460,22 @@ TEST(DrawingEndToEndTest, AValueDisplayLocksAndMovesItsVariableThroughItsDialog)
         },
         20000);
     editor.Grab().save(folder + "/locked.png");
-    EXPECT_TRUE(followed) << "the corner did not move to the value typed";
+    ASSERT_TRUE(followed) << "the corner did not move to the value typed";
 
+    // The value typed is one step: undo shows the corner back in its place, redo moves it again.
     ASSERT_TRUE(editor.FocusMain());
+    for (const auto& step : {std::pair{"/undone.png", *apex}, std::pair{"/redone.png", *moved}}) {
+        const QString shot = step.first;
+        const QPoint place = step.second;
+        editor.Key("ctrl+z");
+        std::optional<QPoint> shown;
+        const bool there = editor.WaitUntil([&] {
+            shown = BlueApex(editor.Grab());
+            return shown && (*shown - place).manhattanLength() <= 2;
+        });
+        editor.Grab().save(folder + shot);
+        EXPECT_TRUE(there) << shot.toStdString() << ": the corner is not where the step leaves it";
+    }
     ASSERT_TRUE(editor.SaveWithKeys(file)) << "the document was not saved";
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
     Resave(file, folder + "/value-again.vxm", [](DiagramComp& drawing) {

@@ -25,6 +25,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/VertexShape.h"
+#include "foundation/ActionHost.h"
 #include "foundation/ActionView.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
@@ -328,19 +329,16 @@ TEST_F(DrawingDialogsTest, ShowVariableValueBeepsWithoutNamesAndLabelsTheChosenV
 
 namespace {
 
-// A view that notes whether its undo step was dropped.
+// A view that keeps the undo step as the editing view does.
 struct UndoStepView : ActionView {
     DocSelection GetSelection() const override { return {}; }
     void SetSelection(const DocSelection&, bool) override {}
     void ScrollToShow(const DocSelection&) override {}
     void UpdateLayoutFrom(int, int) override {}
     void SetDocumentModified() override {}
-    void DropUndoStep() override { dropped = true; }
     void InvalidateSelection(const DocSelection&) override {}
     void ShowSelection(const DocSelection&) override {}
     ParagraphList* GetParagraphList() const override { return nullptr; }
-
-    bool dropped = false;
 };
 
 } // namespace
@@ -381,10 +379,17 @@ TEST_F(DrawingDialogsTest, AValueDisplaysDialogLocksAndMovesItsVariableOrRefuses
             dialog.PressButton(c.button);
         });
         UndoStepView view;
-        EXPECT_EQ(EditValueDisplay(display, &view), c.changed) << name;
-        EXPECT_EQ(view.dropped, c.changed) << name << ": the undo step goes once the value is set";
-        EXPECT_EQ(vertex->GetXVar()->IsFixed(), c.fixed) << name;
-        EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), c.value) << name;
+        ActionHost host(view);
+        TAction* edit = EditValueDisplay(display);
+        EXPECT_EQ(edit != nullptr, c.changed) << name;
+        host.Perform(edit);
+        // The value typed is one step: undo puts the lock and the value back, redo sets them again.
+        for (const bool done : {true, false, true}) {
+            EXPECT_EQ(host.MenuEnabled(), c.changed) << name;
+            EXPECT_EQ(vertex->GetXVar()->IsFixed(), done && c.fixed) << name;
+            EXPECT_DOUBLE_EQ(vertex->GetXVar()->GetValue(), done ? c.value : 2.0) << name;
+            host.UndoOrRedo();
+        }
         // Only a text that is no number is answered with a message.
         EXPECT_EQ(ui.boxes.size(), !c.changed && c.button == IDOK ? 1u : 0u) << name;
     }

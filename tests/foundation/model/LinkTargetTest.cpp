@@ -12,7 +12,9 @@ TEST(LinkTargetTest, RemapMovesCopiedLinksToCopiedTargets)
     TargetLink toOther(&other);
 
     LinkRemap remap;
+    LinkTarget secondCopy;
     remap.AddTarget(&label, &labelCopy);
+    remap.AddTarget(&label, &secondCopy); // the first copy counts
     remap.AddLink(&label, &toLabel);
     remap.AddLink(&other, &toOther);
     remap.RebindLinks();
