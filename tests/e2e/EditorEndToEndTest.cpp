@@ -233,7 +233,7 @@ QRect InkBox(const QImage& shot, const QRect& area)
     return box;
 }
 
-}  // namespace
+} // namespace
 
 // A link followed to another document opens it in a second window; the
 // first window, brought back through the Window menu, paints its document

@@ -67,26 +67,67 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
     // In octal: plus-minus 261 (either face, and as a prefix); text face not
     // equal 177, less or equal 216, greater or equal 217; math face less or
     // equal 272, not equal 271, approximately 246, arrow 234, implies 257,
-    // equivalent 365, and 355.
+    // equivalent 365, and 355. A denominator that is one atom carrying
+    // scripts stands bare, as the scripts bind more than the slash does.
     const int math = FontId::kMath;
     const struct {
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
         int face = FontId::kText;
-    } rows[] = {
-        {"a", "b", false, false},           {"2.5", "10", false, false},        {"-a", "c", false, false},
-        {"a+b", "c", true, false},          {"1", "x+1", false, true},          {"a", "bc", false, true},
-        {"a b", "c d", true, true},         {"a\261b", "c", true, false},       {"a\261b", "c", true, false, math},
-        {"\261a", "c", false, false, math}, {"a*b", "c", false, false},         {"a\177b", "c", true, false},
-        {"a\216b", "c", true, false},       {"a\217b", "c", true, false},       {"a\272b", "c", true, false, math},
-        {"a\271b", "c", true, false, math}, {"a\246b", "c", true, false, math}, {"a=b", "c", true, false},
-        {"a\234b", "c", true, false, math}, {"a\257b", "c", true, false, math}, {"a\365b", "c", true, false, math},
-        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false}};
+        const char* subscript = nullptr; // after the denominator's row
+        const char* superscript = nullptr;
+    } rows[] = {{"a", "b", false, false},
+                {"2.5", "10", false, false},
+                {"-a", "c", false, false},
+                {"a+b", "c", true, false},
+                {"1", "x+1", false, true},
+                {"a", "bc", false, true},
+                {"a b", "c d", true, true},
+                {"a\261b", "c", true, false},
+                {"a\261b", "c", true, false, math},
+                {"\261a", "c", false, false, math},
+                {"a*b", "c", false, false},
+                {"a\177b", "c", true, false},
+                {"a\216b", "c", true, false},
+                {"a\217b", "c", true, false},
+                {"a\272b", "c", true, false, math},
+                {"a\271b", "c", true, false, math},
+                {"a\246b", "c", true, false, math},
+                {"a=b", "c", true, false},
+                {"a\234b", "c", true, false, math},
+                {"a\257b", "c", true, false, math},
+                {"a\365b", "c", true, false, math},
+                {"a\355b", "c", true, false, math},
+                {"a,b", "c", true, false},
+                {"1", "b", false, false, FontId::kText, nullptr, "2"},
+                {"1", "x", false, false, FontId::kText, "1"},
+                {"1", "x", false, false, FontId::kText, "1", "2"},
+                {"a", "10", false, false, FontId::kText, nullptr, "n"},
+                {"a+b", "c", true, false, FontId::kText, nullptr, "2"},
+                {"1", "b", false, false, math, nullptr, "2"},
+                {"1", "bc", false, true, FontId::kText, nullptr, "2"},
+                {"1", "b+1", false, true, FontId::kText, "1"},
+                {"1", "", false, true, FontId::kText, nullptr, "2"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
-        auto* f = new FractionComp(Chars(row.numerator, row.face), Chars(row.denominator, row.face));
+        std::unique_ptr<CompArray> denominator = Chars(row.denominator, row.face);
+        std::string scripts;
+        if (row.subscript) {
+            denominator->Append(new SubscriptComp(Chars(row.subscript, row.face)));
+            scripts += std::string("_") + row.subscript;
+        }
+        if (row.superscript) {
+            denominator->Append(new ExponentComp(Chars(row.superscript, row.face)));
+            scripts += std::string("^") + row.superscript;
+        }
+        auto* f = new FractionComp(Chars(row.numerator, row.face), std::move(denominator));
         auto paragraph = Paragraph(3, One(f));
+        // The linear text brackets what the screen does.
+        const auto fence = [](bool fenced, const std::string& text) { return fenced ? "(" + text + ")" : text; };
+        EXPECT_EQ(LinearText(*f),
+                  fence(row.fenceNumerator, row.numerator) + "/" +
+                      fence(row.fenceDenominator, row.denominator + scripts));
         ASSERT_FALSE(f->IsBuiltUp());
         EXPECT_EQ(f->GetSlashWidth(), slash);
         EXPECT_EQ(f->IsNumeratorFenced(), row.fenceNumerator);
@@ -98,8 +139,8 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         const int dClose = row.fenceDenominator ? close : 0;
         // The math face's letters reach from -11 to 1, its parentheses from -13 to 3.
         const bool fenced = row.fenceNumerator || row.fenceDenominator;
-        const int top = row.face == math && !fenced ? -11 : -13;
-        const int bottom = row.face == math ? (fenced ? 3 : 1) : 5;
+        const int top = std::min(row.face == math && !fenced ? -11 : -13, f->Denominator()->GetRect().top);
+        const int bottom = std::max(row.face == math ? (fenced ? 3 : 1) : 5, f->Denominator()->GetRect().bottom);
         EXPECT_EQ(Bounds(*f), Rect(0, top, n + slash + 2 + dOpen + d + dClose, bottom));
         IntPoint o = Origin(*f);
         EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + (row.fenceNumerator ? open : 0), o.y)));
