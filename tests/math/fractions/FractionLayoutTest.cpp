@@ -17,6 +17,21 @@ protected:
         return r;
     }
     static std::pair<int, int> P(const IntPoint& p) { return {p.x, p.y}; }
+    // Characters in which "^" and "_" start a superscript or a subscript of
+    // the text up to the next of them ("x_1^2").
+    std::unique_ptr<CompArray> Scripted(const std::string& text, int face)
+    {
+        std::size_t at = text.find_first_of("^_");
+        std::unique_ptr<CompArray> row = Chars(text.substr(0, at), face);
+        while (at != std::string::npos) {
+            const std::size_t next = text.find_first_of("^_", at + 1);
+            std::unique_ptr<CompArray> script = Chars(text.substr(at + 1, next - at - 1), face);
+            row->Append(text[at] == '^' ? static_cast<TextComp*>(new ExponentComp(std::move(script)))
+                                        : new SubscriptComp(std::move(script)));
+            at = next;
+        }
+        return row;
+    }
     static IntPoint Origin(const TextComp& comp)
     {
         IntPoint p;
@@ -67,67 +82,34 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
     // In octal: plus-minus 261 (either face, and as a prefix); text face not
     // equal 177, less or equal 216, greater or equal 217; math face less or
     // equal 272, not equal 271, approximately 246, arrow 234, implies 257,
-    // equivalent 365, and 355. A denominator that is one atom carrying
-    // scripts stands bare, as the scripts bind more than the slash does.
+    // equivalent 365, and 355. A denominator of one atom with scripts ("^"
+    // and "_" start them below) stands bare: scripts bind more than "/".
     const int math = FontId::kMath;
     const struct {
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
         int face = FontId::kText;
-        const char* subscript = nullptr; // after the denominator's row
-        const char* superscript = nullptr;
-    } rows[] = {{"a", "b", false, false},
-                {"2.5", "10", false, false},
-                {"-a", "c", false, false},
-                {"a+b", "c", true, false},
-                {"1", "x+1", false, true},
-                {"a", "bc", false, true},
-                {"a b", "c d", true, true},
-                {"a\261b", "c", true, false},
-                {"a\261b", "c", true, false, math},
-                {"\261a", "c", false, false, math},
-                {"a*b", "c", false, false},
-                {"a\177b", "c", true, false},
-                {"a\216b", "c", true, false},
-                {"a\217b", "c", true, false},
-                {"a\272b", "c", true, false, math},
-                {"a\271b", "c", true, false, math},
-                {"a\246b", "c", true, false, math},
-                {"a=b", "c", true, false},
-                {"a\234b", "c", true, false, math},
-                {"a\257b", "c", true, false, math},
-                {"a\365b", "c", true, false, math},
-                {"a\355b", "c", true, false, math},
-                {"a,b", "c", true, false},
-                {"1", "b", false, false, FontId::kText, nullptr, "2"},
-                {"1", "x", false, false, FontId::kText, "1"},
-                {"1", "x", false, false, FontId::kText, "1", "2"},
-                {"a", "10", false, false, FontId::kText, nullptr, "n"},
-                {"a+b", "c", true, false, FontId::kText, nullptr, "2"},
-                {"1", "b", false, false, math, nullptr, "2"},
-                {"1", "bc", false, true, FontId::kText, nullptr, "2"},
-                {"1", "b+1", false, true, FontId::kText, "1"},
-                {"1", "", false, true, FontId::kText, nullptr, "2"}};
+    } rows[] = {
+        {"a", "b", false, false},           {"2.5", "10", false, false},        {"-a", "c", false, false},
+        {"a+b", "c", true, false},          {"1", "x+1", false, true},          {"a", "bc", false, true},
+        {"a b", "c d", true, true},         {"a\261b", "c", true, false},       {"a\261b", "c", true, false, math},
+        {"\261a", "c", false, false, math}, {"a*b", "c", false, false},         {"a\177b", "c", true, false},
+        {"a\216b", "c", true, false},       {"a\217b", "c", true, false},       {"a\272b", "c", true, false, math},
+        {"a\271b", "c", true, false, math}, {"a\246b", "c", true, false, math}, {"a=b", "c", true, false},
+        {"a\234b", "c", true, false, math}, {"a\257b", "c", true, false, math}, {"a\365b", "c", true, false, math},
+        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false},         {"1", "b^2", false, false},
+        {"1", "x_1", false, false},         {"1", "x_1^2", false, false},       {"a", "10^n", false, false},
+        {"a+b", "c^2", true, false},        {"1", "b^2", false, false, math},   {"1", "bc^2", false, true},
+        {"1", "b+1_1", false, true},        {"1", "^2", false, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
-        std::unique_ptr<CompArray> denominator = Chars(row.denominator, row.face);
-        std::string scripts;
-        if (row.subscript) {
-            denominator->Append(new SubscriptComp(Chars(row.subscript, row.face)));
-            scripts += std::string("_") + row.subscript;
-        }
-        if (row.superscript) {
-            denominator->Append(new ExponentComp(Chars(row.superscript, row.face)));
-            scripts += std::string("^") + row.superscript;
-        }
-        auto* f = new FractionComp(Chars(row.numerator, row.face), std::move(denominator));
+        auto* f = new FractionComp(Chars(row.numerator, row.face), Scripted(row.denominator, row.face));
         auto paragraph = Paragraph(3, One(f));
         // The linear text brackets what the screen does.
         const auto fence = [](bool fenced, const std::string& text) { return fenced ? "(" + text + ")" : text; };
-        EXPECT_EQ(LinearText(*f),
-                  fence(row.fenceNumerator, row.numerator) + "/" +
-                      fence(row.fenceDenominator, row.denominator + scripts));
+        EXPECT_EQ(LinearText(*f), fence(row.fenceNumerator, row.numerator) + "/" +
+                                      fence(row.fenceDenominator, row.denominator));
         ASSERT_FALSE(f->IsBuiltUp());
         EXPECT_EQ(f->GetSlashWidth(), slash);
         EXPECT_EQ(f->IsNumeratorFenced(), row.fenceNumerator);
