@@ -72,7 +72,7 @@ void FractionComp::MeasureBuiltUp(const Rect& n, const Rect& d)
 void FractionComp::MeasureInline(const Rect& n, const Rect& d)
 {
     m_fenceNumerator = TextOperand::NumeratorNeedsBrackets(*m_first);
-    m_fenceDenominator = TextOperand::TightNeedsBrackets(*m_denominator);
+    m_fenceDenominator = TextOperand::DenominatorNeedsBrackets(*m_denominator);
     Rect fence;
     {
         MathFamilyScope face;
@@ -202,7 +202,7 @@ void FractionComp::WriteText(TextOutBuffer& out) const
 {
     TextOperand::WriteNumerator(out, *m_first);
     out.WriteChar('/');
-    TextOperand::WriteTight(out, *m_denominator);
+    TextOperand::WriteDenominator(out, *m_denominator);
 }
 
 void FractionComp::Write(DocWriter& writer)

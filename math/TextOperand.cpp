@@ -17,10 +17,11 @@ bool IsDigit(unsigned char c)
     return c >= '0' && c <= '9';
 }
 
-bool IsNumber(const CompList& row)
+// Whether components 1..count of the row are a number.
+bool IsNumber(const CompList& row, int count)
 {
     int points = 0;
-    for (int i = 1; i <= row.GetCount(); ++i) {
+    for (int i = 1; i <= count; ++i) {
         TextComp* comp = row.GetAt(i);
         if (!IsCharacter(comp))
             return false;
@@ -39,6 +40,31 @@ bool FencesItself(const TextComp* comp)
     return tag == tag_parG || tag == tag_brcG || tag == tag_AbsV || tag == tag_Over || tag == tag_Miss;
 }
 
+// One of the first count components: a character, a number, or one
+// component that fences itself.
+bool IsAtomPrefix(const CompList& row, int count)
+{
+    if (count == 1)
+        return IsCharacter(row.GetAt(1)) || FencesItself(row.GetAt(1));
+    return count > 1 && IsNumber(row, count);
+}
+
+// A non-empty superscript or subscript, which binds to what precedes it.
+bool IsScript(const TextComp* comp)
+{
+    const TypeTag tag = comp->Tag();
+    return (tag == tag_Expo || tag == tag_Subs) && comp->GetChild(1) && comp->GetChild(1)->GetCount() > 0;
+}
+
+// An atom followed by nothing but scripts (b^2, x_1, x_1^2, (a+b)^2).
+bool IsScriptedAtom(const CompList& row)
+{
+    int base = row.GetCount();
+    while (base > 0 && IsScript(row.GetAt(base)))
+        --base;
+    return IsAtomPrefix(row, base);
+}
+
 void WriteBracketed(TextOutBuffer& out, const CompList& row, bool bracket)
 {
     if (bracket)
@@ -52,9 +78,7 @@ void WriteBracketed(TextOutBuffer& out, const CompList& row, bool bracket)
 
 bool IsAtom(const CompList& row)
 {
-    if (row.GetCount() == 1)
-        return IsCharacter(row.GetAt(1)) || FencesItself(row.GetAt(1));
-    return row.GetCount() > 1 && IsNumber(row);
+    return IsAtomPrefix(row, row.GetCount());
 }
 
 bool HasLooseOperator(const CompList& row)
@@ -77,6 +101,11 @@ bool TightNeedsBrackets(const CompList& row)
     return row.GetCount() > 0 && !IsAtom(row);
 }
 
+bool DenominatorNeedsBrackets(const CompList& row)
+{
+    return row.GetCount() > 0 && !IsScriptedAtom(row);
+}
+
 void WriteNumerator(TextOutBuffer& out, const CompList& row)
 {
     WriteBracketed(out, row, NumeratorNeedsBrackets(row));
@@ -85,6 +114,11 @@ void WriteNumerator(TextOutBuffer& out, const CompList& row)
 void WriteTight(TextOutBuffer& out, const CompList& row)
 {
     WriteBracketed(out, row, TightNeedsBrackets(row));
+}
+
+void WriteDenominator(TextOutBuffer& out, const CompList& row)
+{
+    WriteBracketed(out, row, DenominatorNeedsBrackets(row));
 }
 
 } // namespace TextOperand

@@ -5,7 +5,9 @@
 // a denominator, a script or an accented row unless it is one atom (one
 // character, a number, or one component that fences itself), because
 // whatever follows "/" or "^" without brackets binds only its first factor:
-// a/(2x) is not a/2x, and x^(1/2) is not x^1/2.
+// a/(2x) is not a/2x, and x^(1/2) is not x^1/2. A denominator may carry
+// scripts after its atom, which bind more tightly than "/": 1/b^2 is
+// 1/(b^2).
 #include "foundation/CompList.h"
 #include "foundation/TextOutBuffer.h"
 
@@ -21,13 +23,19 @@ bool IsAtom(const CompList& row);
 bool HasLooseOperator(const CompList& row);
 
 // Whether the row is bracketed as the left operand of "/", and as the right
-// operand of "/", "^" or "_" or under an accent.
+// operand of "^" or "_", under an accent or in a radical's index.
 bool NumeratorNeedsBrackets(const CompList& row);
 bool TightNeedsBrackets(const CompList& row);
+// Whether the row is bracketed as the right operand of "/": unless it is
+// an atom followed by nothing but non-empty superscripts and subscripts.
+bool DenominatorNeedsBrackets(const CompList& row);
 
 // The row as the left operand of "/".
 void WriteNumerator(TextOutBuffer& out, const CompList& row);
-// The row as the right operand of "/", "^" or "_", or under an accent.
+// The row as the right operand of "^" or "_", under an accent or as a
+// radical's index.
 void WriteTight(TextOutBuffer& out, const CompList& row);
+// The row as the right operand of "/".
+void WriteDenominator(TextOutBuffer& out, const CompList& row);
 
 } // namespace TextOperand

@@ -1,5 +1,6 @@
 #include "platform/AtomicFileWriter.h"
 
+#include "platform/FileFaults.h"
 #include "platform/TemporaryName.h"
 
 #include <cerrno>
@@ -39,6 +40,43 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// What a path names when that is no regular file ("a folder", "a named
+// pipe", ...); empty for a regular file or nothing at all.
+std::string OtherKindAt(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode))
+        return {};
+    if (S_ISDIR(info.st_mode))
+        return "a folder";
+    if (S_ISFIFO(info.st_mode))
+        return "a named pipe";
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return "a device";
+    if (S_ISSOCK(info.st_mode))
+        return "a socket";
+    return "something other than a file";
+}
+
+// Only a regular file is ever replaced: a folder, a pipe or a device of the
+// name is left as it is, and the user is told what has the name.
+void RequireRegularOrAbsent(const std::string& path)
+{
+    const std::string kind = OtherKindAt(path);
+    if (!kind.empty())
+        throw CFileException::Explained(CFileException::accessDenied, path,
+                                        "That name belongs to " + kind + ", not to a file, and it was left as it was");
+}
+
+// The folder, not the file, stops the writing: it takes no new file.
+CFileException FolderRefusal(int error, const std::string& target, const std::string& folder)
+{
+    const std::string reason =
+        error == EROFS ? " is on a disk that cannot be written" : " does not let new files be made in it";
+    return CFileException::Explained(CFile::CauseFromErrno(error), target,
+                                     "The folder \"" + folder + "\"" + reason + "; choose another folder");
+}
+
 void SyncFolder(const std::string& folder)
 {
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -52,6 +90,7 @@ void SyncFolder(const std::string& folder)
 
 AtomicFileWriter::AtomicFileWriter(const std::string& targetPath) : m_target(ResolvedTarget(targetPath))
 {
+    RequireRegularOrAbsent(m_target);
     CreateTemporary();
 }
 
@@ -63,20 +102,24 @@ AtomicFileWriter::~AtomicFileWriter()
 
 void AtomicFileWriter::CreateTemporary()
 {
-    const std::string folder = FolderOf(m_target) + "/";
+    const std::string folder = FolderOf(m_target);
+    const bool denied = FileFaults::DeniesNewFilesIn(folder);
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate =
-            folder + TemporaryNameFor(NameOf(m_target), std::to_string(random() % 1000000) + ".tmp");
-        int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            folder + "/" + TemporaryNameFor(NameOf(m_target), std::to_string(random() % 1000000) + ".tmp");
+        int fd = denied ? -1 : ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             m_temporary = candidate;
             m_file.Attach(fd, candidate);
             return;
         }
-        if (errno != EEXIST)
-            throw CFileException(CFile::CauseFromErrno(errno), m_target, std::strerror(errno));
+        const int error = denied ? EACCES : errno;
+        if (error == EACCES || error == EPERM || error == EROFS)
+            throw FolderRefusal(error, m_target, folder);
+        if (error != EEXIST)
+            throw CFileException(CFile::CauseFromErrno(error), m_target, std::strerror(error));
     }
     throw CFileException(CFileException::genericException, m_target, "no free temporary name");
 }
@@ -91,6 +134,8 @@ void AtomicFileWriter::Commit()
             ::fchmod(m_file.Descriptor(), old.st_mode & 07777);
         m_file.Flush();
         m_file.Close();
+        // Something else may have taken the name while the file was written.
+        RequireRegularOrAbsent(m_target);
         if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
             throw CFileException(CFile::CauseFromErrno(errno), m_target, std::string("rename: ") + std::strerror(errno));
     } catch (...) {

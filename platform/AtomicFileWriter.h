@@ -3,7 +3,9 @@
 // into a temporary file beside the target, and only when all of it has been
 // written and synced to the disk is the temporary renamed over the target.
 // A failure at any step removes the temporary, leaves the old file exactly as
-// it was and throws CFileException saying why.
+// it was and throws CFileException saying why. Only a regular file is
+// replaced: a folder, a named pipe or a device of the name is refused and
+// left as it is.
 #include <cstdint>
 #include <string>
 
@@ -13,7 +15,8 @@ class AtomicFileWriter {
 public:
     // Creates the temporary file beside the target (symbolic links are
     // followed, so the file they name is the one replaced). Throws
-    // CFileException when the folder cannot take a new file.
+    // CFileException when the target is no regular file or the folder
+    // cannot take a new file (its reason then names the folder).
     explicit AtomicFileWriter(const std::string& targetPath);
     // Discards the temporary unless Commit succeeded.
     ~AtomicFileWriter();

@@ -33,8 +33,20 @@ public:
     CFileException(Cause cause, const std::string& path = {}, const std::string& detail = {})
         : CException(describe(cause, path, detail)), m_cause(cause), m_strFileName(path) {}
 
+    // A failure whose reason is told in a sentence of its own (what stopped
+    // the operation, more exactly than the cause can say); it is the text of
+    // the exception and stands in the cause's place in reports.
+    static CFileException Explained(Cause cause, const std::string& path, const std::string& reason)
+    {
+        return CFileException(Explanation{}, cause, path, reason);
+    }
+
+    // What reports tell the user went wrong: the reason, else the cause.
+    std::string Reason() const { return m_reason.empty() ? std::string(causeText(m_cause)) : m_reason; }
+
     Cause m_cause;
     std::string m_strFileName;
+    std::string m_reason;
 
     static std::string describe(Cause cause, const std::string& path, const std::string& detail)
     {
@@ -67,6 +79,12 @@ public:
         }
         return "The file could not be read or written";
     }
+
+private:
+    struct Explanation {};
+    CFileException(Explanation, Cause cause, const std::string& path, const std::string& reason)
+        : CException(reason), m_cause(cause), m_strFileName(path), m_reason(reason)
+    {}
 };
 
 // Bad data in a file or on the clipboard: a length, count, index or tag that

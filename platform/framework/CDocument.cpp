@@ -277,7 +277,7 @@ void CDocument::ReportSaveLoadException(const char* path, const CException* e, B
         message = CString(saving ? "The document could not be saved" : "The document could not be opened");
         if (!name.IsEmpty())
             message += CString(" (") + name + ")";
-        message += CString(". ") + CFileException::causeText(fileError->m_cause) + ".";
+        message += CString(". ") + CString(fileError->Reason()) + ".";
     } else if (dynamic_cast<const CFormatException*>(e) && saving) {
         // The document holds something its file form cannot carry; the file
         // on disk is left as it was.

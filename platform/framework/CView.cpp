@@ -97,6 +97,12 @@ void CView::EnsureBacking()
     QSize size = target->size().expandedTo(QSize(1, 1));
     if (m_backing.size() == size)
         return;
+    // A context still draws on the image (one kept while another window
+    // opened and this one was resized): replacing the image would leave its
+    // painter on freed pixels. The image follows the size when the last
+    // context has ended (see ~CClientDC).
+    if (m_backing.paintingActive())
+        return;
     QImage fresh(size, QImage::Format_RGB32);
     fresh.fill(Qt::white);
     int dpi = target->screen() ? qRound(target->screen()->logicalDotsPerInchY()) : 96;
@@ -109,6 +115,12 @@ QImage& CView::BackingImage()
 {
     EnsureBacking();
     return m_backing;
+}
+
+bool CView::IsBackingStale() const
+{
+    QWidget* target = drawingWidget();
+    return target && m_backing.size() != target->size().expandedTo(QSize(1, 1));
 }
 
 void CView::FlushBacking(const QRect* rect)
@@ -249,12 +261,13 @@ CClientDC::CClientDC(CWnd* wnd) : CImageDC(backingOf(wnd)), m_view(dynamic_cast<
 }
 
 // The window shows again only what was drawn: a whole-window copy on every
-// caret move would cost more than the drawing itself.
+// caret move would cost more than the drawing itself. A window resized while
+// the context drew is shown whole, at its new size.
 CClientDC::~CClientDC()
 {
     if (!m_view)
         return;
-    if (DrewAnywhere()) {
+    if (DrewAnywhere() || m_view->IsBackingStale()) {
         m_view->FlushBacking();
     } else if (!DrawnBox().isEmpty()) {
         m_view->FlushBacking(&DrawnBox());

@@ -53,6 +53,9 @@ public:
     // The image the view shows; what CClientDC draws on. Its size follows
     // the client area.
     QImage& BackingImage();
+    // Whether the backing image lags behind the client area's size (it is
+    // never replaced while a context draws on it).
+    bool IsBackingStale() const;
     // Shows what was drawn on the backing image in a rectangle (all when null).
     void FlushBacking(const QRect* rect = nullptr);
     // Adds to the area that OnDraw repaints at the next paint.

@@ -91,9 +91,10 @@ int CFileDialog::DoModal()
     Configure(dialog);
     if (RunCommonDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
+    // Whatever the chosen name is (a named pipe, a device, a file removed
+    // since), it goes to the caller, whose open tells the user what is wrong
+    // with it: the dialog never closes as if cancelled.
     QString chosen = dialog.selectedFiles().first();
-    if (m_open && (m_ofn.Flags & OFN_FILEMUSTEXIST) && !QFileInfo(chosen).isFile())
-        return IDCANCEL;
     m_path = PathFromQString(QFileInfo(chosen).absoluteFilePath());
     return IDOK;
 }

@@ -15,8 +15,11 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Str255.h"
+#include "foundation/StyleKinds.h"
 #include "math/ExponentComp.h"
 #include "math/FractionComp.h"
+#include "math/HyperlinkComp.h"
+#include "support/PictureCompare.h"
 
 namespace {
 
@@ -203,4 +206,82 @@ TEST(EditorEndToEndTest, ADamagedFileLeavesTheEditorOpenAndForeignUtf8TextSurviv
     ASSERT_TRUE(editor.FocusMain());
     editor.Menu("&File", 'x');
     EXPECT_EQ(editor.WaitForExit(), 0) << editor.Output().toStdString();
+}
+
+namespace {
+
+// A document of one plain paragraph: the text, then a link when one is given.
+bool WriteLinkedDocument(const QString& path, const char* text, const char* linkUrl = nullptr)
+{
+    ModelDocument model;
+    auto* paragraph = new ParagraphComp(StyleKind::kPlain);
+    model.doc.GetParagraphList()->Append(paragraph);
+    paragraph->AppendString(Str255(text));
+    if (linkUrl)
+        paragraph->GetRow()->Append(new HyperlinkComp(Str255(linkUrl), Str255("the other document"), true));
+    return model.doc.OnSaveDocument(path.toUtf8().constData());
+}
+
+// The smallest rectangle holding every dark pixel of an area (the ink).
+QRect InkBox(const QImage& shot, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(shot.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+// A link followed to another document opens it in a second window; the
+// first window, brought back through the Window menu, paints its document
+// again (and takes what is typed there on the screen).
+TEST(EditorEndToEndTest, AfterFollowingALinkTheFirstWindowStillPaintsItsDocument)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/follow-link";
+    EditorSession editor(folder);
+    const QString first = folder + "/first.vxm";
+    ASSERT_TRUE(WriteLinkedDocument(first, "Read ", "other.vxm"));
+    ASSERT_TRUE(WriteLinkedDocument(folder + "/other.vxm", "The linked document opened."));
+    ASSERT_TRUE(editor.Start({first}, "first\\.vxm")) << editor.LastError().toStdString();
+
+    // The document area: below the menus and the toolbar, above the status bar.
+    const QRect window = editor.MainWindowRect();
+    const QRect area = window.adjusted(0, 60, 0, -40);
+    QImage before;
+    QRect ink;
+    ASSERT_TRUE(editor.WaitUntil([&] {
+        before = editor.Grab();
+        ink = before.isNull() ? QRect() : InkBox(before, area);
+        return ink.width() > 100;
+    })) << "the first document is not shown";
+    before.save(folder + "/before.png");
+    // The link is the right end of the line of text.
+    editor.Click(ink.right() - 20, ink.center().y());
+    ASSERT_NE(editor.WaitForWindow("other\\.vxm"), "") << "the link did not open the other document";
+
+    ASSERT_TRUE(editor.FocusMain());
+    ASSERT_TRUE(editor.Menu("&Window", '1')) << editor.LastError().toStdString();
+    ASSERT_NE(editor.WaitForWindow("first\\.vxm"), "");
+    QImage after;
+    const bool painted = editor.WaitUntil([&] {
+        after = editor.Grab();
+        return !after.isNull() && DifferentPixels(before.copy(ink), after.copy(ink), 16) == 0;
+    });
+    after.save(folder + "/after.png");
+    EXPECT_TRUE(painted) << "the first window does not show its document again";
+
+    // Typed text shows at once, after the link.
+    editor.Key("End");
+    editor.Type("!!");
+    EXPECT_TRUE(editor.WaitUntil([&] {
+        const QImage typed = editor.Grab();
+        return !typed.isNull() && InkBox(typed, area).right() > ink.right() + 4;
+    })) << "what is typed does not show";
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }

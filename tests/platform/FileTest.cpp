@@ -151,10 +151,10 @@ TEST(AtomicFileWriterTest, FailedRenameDiscardsTheTemporary)
 {
     QTemporaryDir dir;
     const std::string target = Path(dir, "folder");
+    // A folder that takes the name while the file is written is left as it is.
+    AtomicFileWriter writer(target);
     fs::create_directory(target);
     WriteAll(target + "/inside", "kept");
-
-    AtomicFileWriter writer(target);
     writer.Write("data", 4);
     EXPECT_THROW(writer.Commit(), CFileException);
     EXPECT_FALSE(writer.IsCommitted());
@@ -162,6 +162,49 @@ TEST(AtomicFileWriterTest, FailedRenameDiscardsTheTemporary)
     EXPECT_EQ(FileCount(dir), 1u);
 
     EXPECT_THROW(AtomicFileWriter(Path(dir, "missing/doc.vxm")), CFileException);
+}
+
+// Only a regular file is replaced: whatever else has the name, reached
+// directly or through a link, is refused before anything is written, with a
+// reason that says what has the name. A folder that takes no new file is
+// named as what stops the writing.
+TEST(AtomicFileWriterTest, WhatIsNoRegularFileIsRefusedAndLeftAsItWas)
+{
+    QTemporaryDir dir;
+    const std::string pipe = Path(dir, "pipe.vxm"), folder = Path(dir, "folder.vxm");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directory(folder);
+    fs::create_symlink("/dev/null", Path(dir, "device.vxm"));
+    const std::pair<std::string, const char*> refused[] = {
+        {pipe, "a named pipe"}, {Path(dir, "device.vxm"), "a device"}, {folder, "a folder"}};
+    for (const auto& [path, kind] : refused) {
+        SCOPED_TRACE(path);
+        try {
+            AtomicFileWriter writer(path);
+            FAIL() << "replaced";
+        } catch (const CFileException& e) {
+            EXPECT_NE(e.Reason().find(std::string("That name belongs to ") + kind), std::string::npos) << e.Reason();
+            EXPECT_EQ(e.Reason(), e.what());
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(FileCount(dir), 3u);
+
+    const std::string kept = Path(dir, "kept.vxm");
+    WriteAll(kept, "old");
+    ScopedFolderDenied denied(dir.path().toStdString());
+    try {
+        AtomicFileWriter writer(kept);
+        FAIL() << "written";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+        EXPECT_EQ(e.Reason(),
+                  "The folder \"" + fs::canonical(dir.path().toStdString()).string() +
+                      "\" does not let new files be made in it; choose another folder");
+    }
+    EXPECT_EQ(ReadAll(kept), "old");
+    EXPECT_EQ(FileCount(dir), 4u);
 }
 
 TEST(AtomicFileWriterTest, UncommittedWriterChangesNothingAndLinksAreFollowed)

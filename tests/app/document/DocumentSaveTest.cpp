@@ -12,9 +12,15 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "platform/FileFaults.h"
+#include "platform/framework/CommonDialogs.h"
 #include "support/FakeUserInterface.h"
+#include "support/ScopedInstall.h"
+
+#include <QFileDialog>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -146,6 +152,52 @@ TEST_F(DocumentSaveTest, ASaveThatFailsHalfWayLeavesThePreviousFile)
     EXPECT_FALSE(doc->OnSaveDocument(OutputPath("no/such/folder/x.vxm").c_str()));
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_NE(ui.LastBoxText().find("could not be saved"), std::string::npos) << ui.LastBoxText();
+
+    // Save As and an export onto a named pipe, a link to one and a device
+    // are refused with a message and leave them as they were; so is a save
+    // into a folder that takes no new file, which the message names.
+    const std::vector<uint8_t> saved = ReadFile(path);
+    const CString named = doc->GetPathName();
+    AddParagraph(*doc, "typed after the save");
+    doc->SetModifiedFlag(TRUE);
+    const std::string pipe = OutputPath("pipe.vxm"), device = OutputPath("device.vxm");
+    const std::string toPipe = OutputPath("to-pipe.vxm");
+    for (const std::string& made : {pipe, device, toPipe})
+        std::filesystem::remove(made);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink(pipe, toPipe);
+    if (::mknod(device.c_str(), S_IFCHR | 0600, ::makedev(1, 3)) != 0)
+        std::filesystem::create_symlink("/dev/null", device);
+    std::string chosen;
+    ScopedInstall<CommonDialogHook> saveAs(SetCommonDialogHook, [&chosen](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(chosen));
+        return int(QDialog::Accepted);
+    });
+    for (const auto& [target, kind] :
+         {std::pair{pipe, "a named pipe"}, {toPipe, "a named pipe"}, {device, "a device"}}) {
+        SCOPED_TRACE(target);
+        chosen = target;
+        ui.boxes.clear();
+        EXPECT_FALSE(doc->DoSave(nullptr));
+        EXPECT_FALSE(doc->ExportTo(ID_EXPORT_LATEX, target));
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        for (const auto& box : ui.boxes)
+            EXPECT_NE(box.text.find(std::string("That name belongs to ") + kind), std::string::npos) << box.text;
+        EXPECT_EQ(doc->GetPathName(), named);
+        EXPECT_TRUE(doc->IsModified());
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
+    ScopedFolderDenied denied(folder);
+    ui.boxes.clear();
+    EXPECT_FALSE(doc->OnSaveDocument(path.c_str()));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("The folder \"" + std::filesystem::canonical(folder).string() +
+                                    "\" does not let new files be made in it"),
+              std::string::npos)
+        << ui.LastBoxText();
+    EXPECT_EQ(ReadFile(path), saved);
+    EXPECT_TRUE(doc->IsModified());
 }
 
 TEST_F(DocumentSaveTest, AFailedOpenLeavesAnEmptyDocumentAndAMissingFileIsReported)

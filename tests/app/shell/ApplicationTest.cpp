@@ -8,6 +8,7 @@
 #include "platform/framework/CMDIFrameWnd.h"
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QScreen>
 #include <QStandardPaths>
@@ -29,8 +30,11 @@
 #include "math/PictureComp.h"
 #include "platform/AppProfile.h"
 #include "platform/draw/MetaFileDC.h"
+#include "platform/framework/CommonDialogs.h"
 #include "support/FakeClipboard.h"
 #include "support/ScopedInstall.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -131,16 +135,21 @@ TEST_F(ShellTest, ADocumentNamedOnTheCommandLineReopensWithItsWindowAndSavesTheS
     EXPECT_EQ(a.readAll(), b.readAll());
 }
 
-// A missing or damaged file named on the command line is reported, and the
-// editor then starts with a new document, as when no file is named.
+// A missing or damaged file, or a named pipe (directly or through a link),
+// named on the command line is reported, and the editor then starts with a
+// new document, as when no file is named. File > Open on the same file says
+// the same.
 TEST_F(ShellTest, AFileThatCannotBeOpenedIsReportedAndTheEditorStartsWithANewDocument)
 {
     const QString damaged = settings.filePath("damaged.vxm");
+    const QString pipe = settings.filePath("pipe.vxm"), toPipe = settings.filePath("to-pipe.vxm");
     QFile file(damaged);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("\x34\x08\x00\x00\x05\x00garbage", 14));
     file.close();
-    for (const QString& path : {settings.filePath("missing.vxm"), damaged}) {
+    ASSERT_EQ(::mkfifo(pipe.toUtf8().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(pipe, toPipe));
+    for (const QString& path : {settings.filePath("missing.vxm"), damaged, pipe, toPipe}) {
         SCOPED_TRACE(path.toStdString());
         ui.boxes.clear();
         ASSERT_TRUE(path.endsWith("missing.vxm") ? Start({path}) : Restart({path}));
@@ -151,6 +160,15 @@ TEST_F(ShellTest, AFileThatCannotBeOpenedIsReportedAndTheEditorStartsWithANewDoc
         auto* document = dynamic_cast<CCorvellDoc*>(FirstDocument());
         ASSERT_NE(document, nullptr);
         EXPECT_EQ(document->GetParagraphList()->GetCount(), 1);
+
+        ScopedInstall<CommonDialogHook> chooser(SetCommonDialogHook, [&path](QDialog& dialog) {
+            static_cast<QFileDialog&>(dialog).selectFile(path);
+            return int(QDialog::Accepted);
+        });
+        app->OnFileOpen();
+        ASSERT_EQ(ui.boxes.size(), 2u);
+        EXPECT_EQ(ui.boxes[1].text, ui.boxes[0].text);
+        EXPECT_EQ(FirstDocument(), document);
     }
     Exit();
     EXPECT_EQ(gFontManager, nullptr);

@@ -17,6 +17,21 @@ protected:
         return r;
     }
     static std::pair<int, int> P(const IntPoint& p) { return {p.x, p.y}; }
+    // Characters in which "^" and "_" start a superscript or a subscript of
+    // the text up to the next of them ("x_1^2").
+    std::unique_ptr<CompArray> Scripted(const std::string& text, int face)
+    {
+        std::size_t at = text.find_first_of("^_");
+        std::unique_ptr<CompArray> row = Chars(text.substr(0, at), face);
+        while (at != std::string::npos) {
+            const std::size_t next = text.find_first_of("^_", at + 1);
+            std::unique_ptr<CompArray> script = Chars(text.substr(at + 1, next - at - 1), face);
+            row->Append(text[at] == '^' ? static_cast<TextComp*>(new ExponentComp(std::move(script)))
+                                        : new SubscriptComp(std::move(script)));
+            at = next;
+        }
+        return row;
+    }
     static IntPoint Origin(const TextComp& comp)
     {
         IntPoint p;
@@ -67,7 +82,8 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
     // In octal: plus-minus 261 (either face, and as a prefix); text face not
     // equal 177, less or equal 216, greater or equal 217; math face less or
     // equal 272, not equal 271, approximately 246, arrow 234, implies 257,
-    // equivalent 365, and 355.
+    // equivalent 365, and 355. A denominator of one atom with scripts ("^"
+    // and "_" start them below) stands bare: scripts bind more than "/".
     const int math = FontId::kMath;
     const struct {
         const char* numerator;
@@ -82,11 +98,18 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         {"a\216b", "c", true, false},       {"a\217b", "c", true, false},       {"a\272b", "c", true, false, math},
         {"a\271b", "c", true, false, math}, {"a\246b", "c", true, false, math}, {"a=b", "c", true, false},
         {"a\234b", "c", true, false, math}, {"a\257b", "c", true, false, math}, {"a\365b", "c", true, false, math},
-        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false}};
+        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false},         {"1", "b^2", false, false},
+        {"1", "x_1", false, false},         {"1", "x_1^2", false, false},       {"a", "10^n", false, false},
+        {"a+b", "c^2", true, false},        {"1", "b^2", false, false, math},   {"1", "bc^2", false, true},
+        {"1", "b+1_1", false, true},        {"1", "^2", false, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
-        auto* f = new FractionComp(Chars(row.numerator, row.face), Chars(row.denominator, row.face));
+        auto* f = new FractionComp(Chars(row.numerator, row.face), Scripted(row.denominator, row.face));
         auto paragraph = Paragraph(3, One(f));
+        // The linear text brackets what the screen does.
+        const auto fence = [](bool fenced, const std::string& text) { return fenced ? "(" + text + ")" : text; };
+        EXPECT_EQ(LinearText(*f), fence(row.fenceNumerator, row.numerator) + "/" +
+                                      fence(row.fenceDenominator, row.denominator));
         ASSERT_FALSE(f->IsBuiltUp());
         EXPECT_EQ(f->GetSlashWidth(), slash);
         EXPECT_EQ(f->IsNumeratorFenced(), row.fenceNumerator);
@@ -98,8 +121,8 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         const int dClose = row.fenceDenominator ? close : 0;
         // The math face's letters reach from -11 to 1, its parentheses from -13 to 3.
         const bool fenced = row.fenceNumerator || row.fenceDenominator;
-        const int top = row.face == math && !fenced ? -11 : -13;
-        const int bottom = row.face == math ? (fenced ? 3 : 1) : 5;
+        const int top = std::min(row.face == math && !fenced ? -11 : -13, f->Denominator()->GetRect().top);
+        const int bottom = std::max(row.face == math ? (fenced ? 3 : 1) : 5, f->Denominator()->GetRect().bottom);
         EXPECT_EQ(Bounds(*f), Rect(0, top, n + slash + 2 + dOpen + d + dClose, bottom));
         IntPoint o = Origin(*f);
         EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + (row.fenceNumerator ? open : 0), o.y)));

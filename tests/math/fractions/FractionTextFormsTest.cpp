@@ -103,6 +103,13 @@ TEST_F(FractionTextFormsTest, LinearTextReadsBackAsTheSameMathematics)
     CompList sub(Items({Char('x'), new SubscriptComp(Chars("a+b"))}));
     ExpectReadsAs(sub, 31.0 * 2.0 + 8.0);
 
+    // 1/b^2 and 1/x_1^2: the scripts stay with the denominator.
+    CompList squared(One(new FractionComp(Chars("1"), Items({Char('b'), new ExponentComp(Chars("2"))}))));
+    ExpectReadsAs(squared, 1.0 / 25.0);
+    CompList indexed(One(
+        new FractionComp(Chars("1"), Items({Char('x'), new SubscriptComp(Chars("1")), new ExponentComp(Chars("2"))}))));
+    ExpectReadsAs(indexed, 1.0 / std::pow(31.0 * 2.0 + 1.0, 2.0));
+
     // -a over c reads as -(a/c) = (-a)/c.
     CompList negative(One(new FractionComp(Chars("-a"), Chars("c"))));
     ExpectReadsAs(negative, -3.0 / 7.0);

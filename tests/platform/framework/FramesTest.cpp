@@ -129,8 +129,19 @@ TEST_F(FrameworkTest, DrawingScrollingAndMaximisingADocumentWindow)
     placement.showCmd = SW_SHOWNORMAL;
     placement.rcNormalPosition = CRect(10, 20, 310, 220);
     ASSERT_TRUE(child->SetWindowPlacement(&placement));
-    child->MDIMaximize();
+    // Maximised while a context still draws on it (as when a click opens
+    // another window), the view keeps its image until the context has ended
+    // and then draws itself whole at its new size.
+    draws = view->draws;
+    {
+        CClientDC dc(view);
+        child->MDIMaximize();
+        FlushEvents();
+        dc.FillSolidRect(CRect(5, 5, 25, 25), RGB(255, 0, 0));
+    }
     FlushEvents();
+    EXPECT_EQ(view->BackingImage().size(), view->drawingWidget()->size());
+    EXPECT_GT(view->draws, draws);
     WINDOWPLACEMENT read;
     ASSERT_TRUE(child->GetWindowPlacement(&read));
     EXPECT_EQ(read.showCmd, UINT(SW_SHOWMAXIMIZED));
