@@ -29,7 +29,7 @@ TextComp* DrawingOf(const DocSelection& selection)
     return selection.FindEnclosing(tag_Draw);
 }
 constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
-constexpr const char* kStopped = "The calculation was stopped.";
+constexpr const char* kStopped = "Aborted";
 
 // Why nothing was placed: stopped by the user, or no answer, with the
 // reason the kernel gave in its last message.

@@ -22,6 +22,7 @@
 #include "support/model/ModelTestSupport.h"
 
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -163,7 +164,10 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         int mode;
         bool killed; // the kernel paused, and killed while the request waits
         const char* status;
+        bool escape = false;          // Escape pressed as the request waits
+        const char* kernel = nullptr; // the folder of the kernel started for the row
     };
+    const std::string silent = SilentKernelFolder();
     const Case cases[] = {
         {"no solution", "Equal[Exp[x], 0]", 5, false,
          "The kernel gave no answer for this calculation. No solution was found."},
@@ -172,18 +176,30 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
          "that differentiates back to the integrand."},
         {"the kernel killed", "Plus[2, 3]", 1, true, "The kernel gave no answer for this calculation."},
         {"no kernel: the request refused", "Plus[2, 3]", 1, false, "The kernel gave no answer for this calculation."},
+        // A kernel with nothing to stop whose answer comes after Escape: it is
+        // not placed. One that never answers: Escape ends the wait all the same.
+        {"an answer after Escape", "Plus[answerLate, 1]", 1, false, "Aborted", true, silent.c_str()},
+        {"no answer ever, and Escape", "Plus[neverAnswered, 1]", 1, false, "Aborted", true},
     };
     ScopedInstall<StatusTextSink> status(&SetStatusTextSink, &ShowStatus);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.kernel) {
+            UseBuiltKernel(link, questions, settings.path().toStdString(), c.kernel);
+            ASSERT_TRUE(StartAndWait(link));
+        }
         const pid_t kernel = link.Link() ? MLProcessId(link.Link()) : 0;
         PausedProcess paused(c.killed ? kernel : 0);
         if (c.killed) {
             ASSERT_TRUE(paused.Stopped());
         }
-        auto killAtTheWait = questions.OnYield([&] {
-            if (c.killed)
+        // Only a hang lasts past the limit: the kernel is then ended.
+        const auto sent = std::chrono::steady_clock::now();
+        auto stopAtTheWait = questions.OnYield([&] {
+            if (c.killed || std::chrono::steady_clock::now() - sent > std::chrono::seconds(30))
                 ::kill(kernel, SIGKILL);
+            else if (c.escape)
+                link.AbortEvaluation();
         });
         auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
         action->Perform();
@@ -191,6 +207,10 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         EXPECT_EQ(action->GetPlacement(), Placement::kNothing);
         EXPECT_EQ(ListBytes::Of(list), before);
         EXPECT_EQ(gStatus, c.status);
+        EXPECT_FALSE(link.IsBusy());
+        if (c.escape) {
+            EXPECT_TRUE(link.IsReady()); // Escape keeps the session
+        }
         action->Commit();
     }
     EXPECT_FALSE(questions.messages.empty()); // the kernel's end was told
