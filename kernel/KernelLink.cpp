@@ -136,6 +136,13 @@ void KernelLink::RequestAbort()
     MLPutMessage(link, MLABORTMESSAGE);
 }
 
+bool KernelLink::NoticeStop()
+{
+    if (m_waiting > 0 && m_questions)
+        m_questions->Yield();
+    return m_stopLatched;
+}
+
 void KernelLink::GiveUpWaiting()
 {
     if (m_busy)

@@ -99,6 +99,10 @@ public:
     void GiveUpWaiting();
     // Whether the user has stopped the calculation of the scope under way.
     bool StopRequested() const { return m_stopLatched; }
+    // The same, after letting through the input that came meanwhile (an
+    // Escape typed while an answer was read or prepared): a calculation asks
+    // before it places its answer.
+    bool NoticeStop();
     // Runs work now when no request runs, else as soon as the running one
     // has ended (a mouse release that needs the kernel's answer). The work
     // runs inside the request's caller: it must not free what the caller

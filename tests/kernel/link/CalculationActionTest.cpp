@@ -33,6 +33,10 @@ struct ListBytes : ModelTest {
     static std::string TextOf(const ParagraphList& list) { return Text(list); }
 };
 
+// When a test presses Escape in a calculation: never, while the request
+// waits for the kernel, or once the answer has come (before it is placed).
+enum class Escape { never, waiting, answered };
+
 // What the status bar shows last.
 std::string gStatus;
 void ShowStatus(const char* text)
@@ -164,7 +168,7 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         int mode;
         bool killed; // the kernel paused, and killed while the request waits
         const char* status;
-        bool escape = false;          // Escape pressed as the request waits
+        Escape escape = Escape::never;
         const char* kernel = nullptr; // the folder of the kernel started for the row
     };
     const std::string silent = SilentKernelFolder();
@@ -174,12 +178,13 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         {"no elementary antiderivative", "Power[x, x]", 7, false,
          "The kernel gave no answer for this calculation. Integrate cannot be evaluated: No antiderivative was found "
          "that differentiates back to the integrand."},
+        {"Escape as the answer came", "Plus[2, 3]", 1, false, "Aborted", Escape::answered},
         {"the kernel killed", "Plus[2, 3]", 1, true, "The kernel gave no answer for this calculation."},
         {"no kernel: the request refused", "Plus[2, 3]", 1, false, "The kernel gave no answer for this calculation."},
         // A kernel with nothing to stop whose answer comes after Escape: it is
         // not placed. One that never answers: Escape ends the wait all the same.
-        {"an answer after Escape", "Plus[answerLate, 1]", 1, false, "Aborted", true, silent.c_str()},
-        {"no answer ever, and Escape", "Plus[neverAnswered, 1]", 1, false, "Aborted", true},
+        {"an answer after Escape", "Plus[answerLate, 1]", 1, false, "Aborted", Escape::waiting, silent.c_str()},
+        {"no answer ever, and Escape", "Plus[neverAnswered, 1]", 1, false, "Aborted", Escape::waiting},
     };
     ScopedInstall<StatusTextSink> status(&SetStatusTextSink, &ShowStatus);
     for (const Case& c : cases) {
@@ -198,7 +203,7 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         auto stopAtTheWait = questions.OnYield([&] {
             if (c.killed || std::chrono::steady_clock::now() - sent > std::chrono::seconds(30))
                 ::kill(kernel, SIGKILL);
-            else if (c.escape)
+            else if (c.escape == Escape::waiting || (c.escape == Escape::answered && !link.IsBusy()))
                 link.AbortEvaluation();
         });
         auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
@@ -208,7 +213,7 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         EXPECT_EQ(ListBytes::Of(list), before);
         EXPECT_EQ(gStatus, c.status);
         EXPECT_FALSE(link.IsBusy());
-        if (c.escape) {
+        if (c.escape != Escape::never) {
             EXPECT_TRUE(link.IsReady()); // Escape keeps the session
         }
         action->Commit();
@@ -391,6 +396,18 @@ TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
     EXPECT_EQ(refused.GetPlacement(), Placement::kNothing);
     EXPECT_EQ(ListBytes::Of(list), broken);
     refused.Commit();
+
+    // Escape typed as the answer comes: it is not placed.
+    auto escape = questions.OnYield([&] {
+        if (!link.IsBusy())
+            link.AbortEvaluation();
+    });
+    TEvaluateCodeAction stopped(code);
+    stopped.Perform();
+    EXPECT_EQ(gStatus, "Aborted");
+    EXPECT_FALSE(stopped.CanUndo());
+    EXPECT_EQ(ListBytes::Of(list), broken);
+    stopped.Commit();
     RowNodeBuilder::Install(nullptr);
 }
 
