@@ -270,8 +270,8 @@ public:
 
     OwnRequest(KernelLink& link, std::chrono::milliseconds limit, const char* status = nullptr,
                const char* timedOutStatus = nullptr)
-        : m_link(link), m_wait(&link), m_outer(link.m_own), m_started(Clock::now()), m_deadline(m_started + limit), m_status(status),
-          m_timedOutStatus(timedOutStatus)
+        : m_link(link), m_wait(&link), m_outer(link.m_own), m_started(Clock::now()), m_deadline(m_started + limit),
+          m_status(status), m_timedOutStatus(timedOutStatus)
     {
         m_link.m_own = this;
     }

@@ -34,8 +34,8 @@ struct MLLinkObject {
     wire::PacketReader in;
     int pendingNext = MLTKERROR;   // token type announced by MLPutNext
     bool putFailed = false;        // a put of the packet being written failed
-    wire::IncomingPacket incoming;      // the packet being received
-    bool stopWaiting = false;           // the waiting read gives up (MLStopWaiting)
+    wire::IncomingPacket incoming; // the packet being received
+    bool stopWaiting = false;      // the waiting read gives up (MLStopWaiting)
     uint32_t packetsSent = 0;
     std::string control;                // a message from the kernel not yet whole
     std::vector<std::unique_ptr<char[]>> lent;   // texts handed out by the getters
@@ -540,18 +540,18 @@ int MLNextPacket(MLINK link)
             return fail(link, MLEGETSEQ, "no packet is waiting on the loopback link");
         packet = std::move(link->looped.front());
         link->looped.pop_front();
-    } else switch (wire::receivePacket(link->kernel.dataFd, link->incoming, waitHook(link))) {
-    case wire::ReadStatus::closed:
-        return closedByPeer(link);
-    case wire::ReadStatus::failed:
-        markClosed(link);
-        return fail(link, MLEBADDATA);
-    case wire::ReadStatus::stopped:
-        return fail(link, MLEWAITSTOPPED);
-    case wire::ReadStatus::ok:
+    } else {
+        const wire::ReadStatus status = wire::receivePacket(link->kernel.dataFd, link->incoming, waitHook(link));
+        if (status == wire::ReadStatus::closed)
+            return closedByPeer(link);
+        if (status == wire::ReadStatus::failed) {
+            markClosed(link);
+            return fail(link, MLEBADDATA);
+        }
+        if (status == wire::ReadStatus::stopped)
+            return fail(link, MLEWAITSTOPPED);
         packet = std::move(link->incoming.payload);
         link->incoming.clear();
-        break;
     }
     link->in.reset(std::move(packet));
     if (link->in.peekType() != MLTKFUNC)

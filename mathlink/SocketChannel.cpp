@@ -32,7 +32,7 @@ Wait waitReadable(int fd, const YieldHook& yield, std::chrono::steady_clock::tim
         if (n > 0)
             return Wait::readable;
         if (n < 0 && errno != EINTR)
-            return Wait::readable;   // let the read report the fault
+            return Wait::readable; // let the read report the fault
         if (yield && !yield())
             return Wait::stopped;
     }

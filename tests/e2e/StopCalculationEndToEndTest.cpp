@@ -218,7 +218,7 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
     };
     const auto exit = [&] {
         editor.Menu("&File", 'x');
-        ASSERT_TRUE(editor.Answer("^Quorvant$", "alt+y")) << editor.LastError().toStdString(); // stop it and close
+        ASSERT_TRUE(editor.Answer("^Quorvant$", "alt+y")) << editor.LastError().toStdString();  // stop it and close
         ASSERT_TRUE(editor.Answer("^Quorvant$", "Escape")) << editor.LastError().toStdString(); // save? Cancel
     };
     const struct {

@@ -64,6 +64,7 @@ int main(int argc, char** argv)
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (abortedRequest != endpoint.packetsRead() && std::chrono::steady_clock::now() < giveUp)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        endpoint.writePacket(Returned(wire::Expr::function("Plus", {wire::Expr::symbol("late"), wire::Expr::integer(1)})));
+        endpoint.writePacket(
+            Returned(wire::Expr::function("Plus", {wire::Expr::symbol("late"), wire::Expr::integer(1)})));
     }
 }
