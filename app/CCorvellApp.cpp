@@ -347,8 +347,10 @@ void CCorvellApp::OnKernelQuit()
     if (!link || !link->IsReady())
         return;
     if (link->IsWaiting()) {
-        // The calculation is stopped first; the kernel quits once it has ended.
+        // The calculation is stopped first and gives up its answer at once;
+        // the kernel quits once the wait has ended.
         link->AbortEvaluation();
+        link->GiveUpWaiting();
         CalculationHold::RunWhenFree([] {
             if (GetCorvellApp())
                 GetCorvellApp()->OnKernelQuit();

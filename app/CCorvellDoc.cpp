@@ -669,7 +669,8 @@ void CCorvellDoc::ReportLeftOut(const std::string& path, const std::string& noti
 
 // Mathematics is sent to the kernel for its box text. A formula that does not
 // read as an expression stops the export before anything is written and is
-// shown selected.
+// shown selected. The export is one calculation: Esc, Quit Kernel and closing
+// stop the whole of it, and nothing is written.
 bool CCorvellDoc::ExportNotebook(const std::string& path, std::string& message)
 {
     KernelLink* link = KernelLink::Get();
@@ -677,9 +678,15 @@ bool CCorvellDoc::ExportNotebook(const std::string& path, std::string& message)
         message = "The kernel is not running";
         return false;
     }
+    KernelLink::WaitScope waiting(link);
     NotebookFileWriter::ParseFailure failure;
     const ExportOutcome outcome = ExportNotebookFile(
-        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormText(node); }, &failure);
+        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormText(node); }, &failure,
+        [link] { return link->StopRequested(); });
+    if (link->StopRequested()) {
+        message.clear();
+        return false;
+    }
     if (failure.row) {
         ShowBadExpressionMessage(DocSelection(failure.row, failure.first, failure.end));
         message.clear();

@@ -46,6 +46,10 @@ void CalculationHold::CloseWhenStopped(std::function<void()> close)
     if (answer != IDYES)
         return;
     Stop();
+    // Closing does not wait for the kernel to stop: the calculation gives up
+    // its answer at once.
+    if (KernelLink* link = KernelLink::Get())
+        link->GiveUpWaiting();
     RunWhenFree(std::move(close));
 }
 

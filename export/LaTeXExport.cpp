@@ -59,11 +59,14 @@ ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path
 }
 
 ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& path,
-                                 NotebookFileWriter::BoxText boxText, NotebookFileWriter::ParseFailure* parseFailure)
+                                 NotebookFileWriter::BoxText boxText, NotebookFileWriter::ParseFailure* parseFailure,
+                                 const std::function<bool()>& stopped)
 {
     StringByteStream text;
     NotebookFileWriter writer(text, std::move(boxText));
     list.WriteNotebook(writer);
+    if (stopped && stopped())
+        return {false, {}};
     if (parseFailure) {
         *parseFailure = writer.FirstParseFailure();
         if (parseFailure->row)

@@ -18,6 +18,9 @@ struct ExportOutcome {
 ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer);
 // parseFailure: set to the first mathematics that did not parse, if any;
 // when it is asked for and set, nothing is written (written false, no message).
+// stopped: when it answers true once the document has been walked, the
+// export was stopped and nothing is written either.
 ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& path,
                                  NotebookFileWriter::BoxText boxText,
-                                 NotebookFileWriter::ParseFailure* parseFailure = nullptr);
+                                 NotebookFileWriter::ParseFailure* parseFailure = nullptr,
+                                 const std::function<bool()>& stopped = {});

@@ -98,13 +98,20 @@ void CompositeNode::PutPlainChildren(MLINK link) const
         child->PutPlainForm(link);
 }
 
+// A run of children is one expression on the link, under the standard head
+// of a sequence: written bare, its elements would stand in the places of the
+// arguments that follow it. The nodes that take a sequence's elements as
+// their own arguments write them one by one (nodes::PutItems).
 void CompositeNode::PutPackageForm(MLINK link, int mode) const
 {
+    nodes::PutMarker(*this, link, mode);
+    MLPutFunction(link, "Sequence", m_count);
     PutChildren(link, mode);
 }
 
 void CompositeNode::PutPlainForm(MLINK link) const
 {
+    MLPutFunction(link, "Sequence", m_count);
     PutPlainChildren(link);
 }
 

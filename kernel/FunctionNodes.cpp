@@ -5,6 +5,7 @@
 #include "kernel/ListNodes.h"
 #include "kernel/MathMLOutput.h"
 #include "kernel/NameTable.h"
+#include "kernel/NodeSettings.h"
 #include "kernel/NodeSupport.h"
 #include "kernel/OperatorNodes.h"
 #include "kernel/RelationNodes.h"
@@ -26,10 +27,11 @@ namespace {
 
 using nodes::PutOrNull;
 
+// The argument as the ItemCount arguments it stands for.
 void PutArgument(const ExprNode* argument, MLINK link, int mode, bool plain)
 {
     if (argument)
-        PutOrNull(argument, link, mode, plain);
+        nodes::PutItems(argument, link, mode, plain);
 }
 
 int ItemCount(const ExprNode* node)
@@ -118,14 +120,22 @@ void FunctionNode::PutForm(MLINK link, int mode, bool plain) const
     }
     auto* prime = dynamic_cast<PrimeDerivativeNode*>(Head());
     if (prime && !m_isHead) {
-        // A prime on an expression: its derivative by the default variable.
+        // A prime on an expression: its derivative by the default variable,
+        // which the package form leaves to the package's placeholder and the
+        // plain form names.
+        auto putVariable = [&] {
+            if (plain)
+                SymbolNode(NodeSettings::Get().defaultVariable).PutPlainForm(link);
+            else
+                MLPutSymbol(link, "vxDefaultVar");
+        };
         MLPutFunction(link, plain ? "Dt" : "VXDt", 2);
         PutOrNull(Argument(), link, mode, plain);
         if (IsOrderOne(prime->Order())) {
-            MLPutSymbol(link, "vxDefaultVar");
+            putVariable();
         } else {
             MLPutFunction(link, "List", 2);
-            MLPutSymbol(link, "vxDefaultVar");
+            putVariable();
             PutOrNull(prime->Order(), link, mode, plain);
         }
         return;
@@ -134,6 +144,22 @@ void FunctionNode::PutForm(MLINK link, int mode, bool plain) const
     MLPutArgCount(link, ItemCount(Argument()));
     PutOrNull(Head(), link, mode, plain);
     PutArgument(Argument(), link, mode, plain);
+}
+
+bool FunctionNode::IsPrimedName() const
+{
+    return !m_isHead && dynamic_cast<const PrimeDerivativeNode*>(Head()) && AsSymbol(Argument());
+}
+
+void FunctionNode::PutPlainCall(MLINK link, const ExprNode* argument) const
+{
+    MLPutNext(link, MLTKFUNC);
+    MLPutArgCount(link, ItemCount(argument));
+    MLPutNext(link, MLTKFUNC);
+    MLPutArgCount(link, 1);
+    Head()->PutPlainForm(link);
+    Argument()->PutPlainForm(link);
+    PutArgument(argument, link, 0, true);
 }
 
 void FunctionNode::PutPackageForm(MLINK link, int mode) const

@@ -25,6 +25,11 @@ public:
     ExprNode* Argument() const { return Part(1); }
     void MarkAsFunctionHead() { m_isHead = true; }
     bool IsFunctionHead() const { return m_isHead; }
+    // A primed name (f' is Derivative[1][f]), not applied to anything.
+    bool IsPrimedName() const;
+    // The plain form of this primed name applied to the argument (taken as
+    // its items): Derivative[n][f][argument].
+    void PutPlainCall(MLINK link, const ExprNode* argument) const;
 
 private:
     void PutForm(MLINK link, int mode, bool plain) const;

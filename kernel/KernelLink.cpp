@@ -26,6 +26,7 @@ constexpr const char* kRestartedText =
     "Evaluate Code, and letters marked in the Constants palette.";
 constexpr const char* kEndedText =
     "The kernel did not stop when asked and has been ended. Start it again from the Kernel menu.";
+constexpr const char* kAborted = "Aborted";
 constexpr const char* kSeekingChoices = "Looking for calculations\u2026 Esc stops it.";
 constexpr const char* kNoChoicesInTime = "No calculations are offered: the kernel took too long to find them.";
 
@@ -118,13 +119,34 @@ bool KernelLink::ShowBusyMessage()
 
 void KernelLink::AbortEvaluation()
 {
+    if (m_waiting > 0)
+        m_stopLatched = true;
+    RequestAbort();
+}
+
+void KernelLink::RequestAbort()
+{
     MLINK link = m_link;
     if (!link || !m_busy || m_abortRequested)
         return;
     m_lastWord = std::chrono::steady_clock::now();
     m_awaitingWord = true;
+    m_answerOnItsWay = false;
     m_abortRequested = true;
     MLPutMessage(link, MLABORTMESSAGE);
+}
+
+bool KernelLink::NoticeStop()
+{
+    if (m_waiting > 0 && m_questions)
+        m_questions->Yield();
+    return m_stopLatched;
+}
+
+void KernelLink::GiveUpWaiting()
+{
+    if (m_busy)
+        m_givingUp = true;
 }
 
 void KernelLink::WhenIdle(std::function<void()> work)
@@ -138,6 +160,7 @@ void KernelLink::WhenIdle(std::function<void()> work)
 void KernelLink::Attach(MLINK link)
 {
     m_link = link;
+    m_answerOwed = false;
     m_ready = link != nullptr;
     if (link)
         MLSetYieldFunction(link, [this] { YieldWhileWaiting(); });
@@ -145,7 +168,7 @@ void KernelLink::Attach(MLINK link)
 
 bool KernelLink::Writable() const
 {
-    return m_link.load() && !m_busy && (!m_starting || OnStartupWorker());
+    return m_link.load() && !m_busy && !m_stopLatched && (!m_starting || OnStartupWorker());
 }
 
 void KernelLink::Message(const std::string& text)
@@ -160,14 +183,24 @@ void KernelLink::Message(const std::string& text)
 
 KernelLink::WaitScope::WaitScope(KernelLink* link) : m_link(link && !OnStartupWorker() ? link : nullptr)
 {
-    if (m_link)
-        ++m_link->m_waiting;
+    if (m_link && m_link->m_waiting++ == 0)
+        m_link->m_stopLatched = false;
 }
 
 KernelLink::WaitScope::~WaitScope()
 {
     if (m_link)
-        --m_link->m_waiting;
+        m_link->EndWaitScope();
+}
+
+void KernelLink::EndWaitScope()
+{
+    if (--m_waiting > 0 || !m_stopLatched)
+        return;
+    // The calculation the user stopped has ended: the stop is the last word.
+    m_stopLatched = false;
+    if (m_questions)
+        m_questions->RequestStatus(kAborted);
 }
 
 // One request from its first write until its answer has been read: the link
@@ -202,13 +235,21 @@ public:
     Request(const Request&) = delete;
     Request& operator=(const Request&) = delete;
 
-    void Send(bool wrapped, const Writer& write)
+    // Writes the request as one packet; false when nothing was sent: the
+    // user stopped it while an earlier answer was awaited, or it could not
+    // be written as one whole expression (reported).
+    bool Send(bool wrapped, const Writer& write)
     {
+        if (!m_link.SkipOwedAnswer() || m_link.m_abortRequested)
+            return false;
         MLINK link = m_link.m_link;
         if (wrapped)
             MLPutFunction(link, "EvaluatePacket", 1);
         write(link);
-        MLEndPacket(link);
+        if (MLEndPacket(link))
+            return true;
+        m_link.ReportError();
+        return false;
     }
 
 private:
@@ -229,15 +270,16 @@ public:
 
     OwnRequest(KernelLink& link, std::chrono::milliseconds limit, const char* status = nullptr,
                const char* timedOutStatus = nullptr)
-        : m_link(link), m_outer(link.m_own), m_started(Clock::now()), m_deadline(m_started + limit), m_status(status),
-          m_timedOutStatus(timedOutStatus)
+        : m_link(link), m_wait(&link), m_outer(link.m_own), m_started(Clock::now()), m_deadline(m_started + limit),
+          m_status(status), m_timedOutStatus(timedOutStatus)
     {
         m_link.m_own = this;
     }
     ~OwnRequest()
     {
         m_link.m_own = m_outer;
-        if (m_noticed)
+        // A request the user stopped leaves "Aborted" (as its scope ends).
+        if (m_noticed && !m_link.m_stopLatched)
             ShowStatus(m_timedOut && m_timedOutStatus ? m_timedOutStatus : "");
     }
     OwnRequest(const OwnRequest&) = delete;
@@ -253,7 +295,7 @@ public:
         }
         if (!m_timedOut && now > m_deadline) {
             m_timedOut = true;
-            m_link.AbortEvaluation();
+            m_link.RequestAbort();
         }
     }
 
@@ -265,6 +307,9 @@ private:
     }
 
     KernelLink& m_link;
+    // The scope of the whole request: the user's stop outlives the request
+    // itself until the status above is settled.
+    WaitScope m_wait;
     OwnRequest* m_outer;
     Clock::time_point m_started;
     Clock::time_point m_deadline;
@@ -286,8 +331,55 @@ ExprNode* KernelLink::NodeRequest(bool wrapped, bool cursor, const Writer& write
     if (!Writable())
         return new ErrorNode;
     Request request(*this, cursor, modelBuilding);
-    request.Send(wrapped, write);
-    return WaitForReturn(m_prefs.showWarnings) ? ReadAnswer() : new ErrorNode;
+    if (!request.Send(wrapped, write) || !AwaitAnswer(m_prefs.showWarnings))
+        return NoAnswer();
+    return ReadAnswer();
+}
+
+bool KernelLink::AwaitAnswer(bool showMessages)
+{
+    if (!WaitForReturn(showMessages))
+        return false;
+    if (!m_abortRequested)
+        return true;
+    // Asked to stop: the answer is not wanted, whatever it holds, and is
+    // not even read (a late answer may be very large).
+    if (MLINK link = m_link)
+        MLNewPacket(link);
+    return false;
+}
+
+ExprNode* KernelLink::NoAnswer() const
+{
+    if (m_abortRequested && m_link.load() && !m_endedAfterAbort)
+        return new SymbolNode(std::string("$Aborted"));
+    return new ErrorNode;
+}
+
+bool KernelLink::SkipOwedAnswer()
+{
+    while (m_answerOwed) {
+        MLINK link = m_link;
+        if (!link)
+            return false;
+        const int packet = MLNextPacket(link);
+        if (packet == MLERRORPKT) {
+            if (MLError(link) != MLEWAITSTOPPED)
+                ReportError();
+            else
+                MLClearError(link);
+            return false;
+        }
+        MLNewPacket(link);
+        if (packet == MLRETURNPKT) {
+            m_answerOwed = false;
+        } else if (packet == MLCALLPKT) {
+            // A question of the calculation given up: nobody is there to answer it.
+            MLPutSymbol(link, "$Canceled");
+            MLEndPacket(link);
+        }
+    }
+    return true;
 }
 
 ExprNode* KernelLink::ReadAnswer()
@@ -311,6 +403,8 @@ void KernelLink::FinishRequest()
 {
     m_busy = false;
     m_abortRequested = false;
+    m_answerOnItsWay = false;
+    m_givingUp = false;
     if (m_endedAfterAbort) {
         m_endedAfterAbort = false;
         RestartAfterAbort();
@@ -345,8 +439,7 @@ int KernelLink::ChoiceRequest(const Writer& write, KernelChoice* choices)
         return 1;
     OwnRequest own(*this, kChoiceLimit, kSeekingChoices, kNoChoicesInTime);
     Request request(*this, false, false);
-    request.Send(true, write);
-    if (!WaitForReturn(false))
+    if (!request.Send(true, write) || !AwaitAnswer(false))
         return 1;
     std::unique_ptr<ExprNode> answer(ReadAnswer());
     auto* list = dynamic_cast<CompositeNode*>(answer.get());
@@ -546,20 +639,39 @@ std::string KernelLink::ToStandardFormText(const ExprNode* node)
     return StandardFormText(node, false);
 }
 
+// A comma row is a sequence, whose box text is its elements' joined: each is
+// asked for on its own (the row as one expression would read as a call of
+// the sequence's head).
+std::string KernelLink::SequenceText(const CompositeNode& row, bool programCodes)
+{
+    std::string joined;
+    for (const ExprNode* item = row.First(); item; item = item->next) {
+        const std::string text = StandardFormText(item, programCodes);
+        if (text == kErrorText)
+            return kErrorText;
+        if (item != row.First())
+            joined += ", ";
+        joined += text.substr(2, text.size() - 4);
+    }
+    return "\\(" + joined + "\\)";
+}
+
 std::string KernelLink::StandardFormText(const ExprNode* node, bool programCodes)
 {
+    if (auto* row = node && node->IsSequence() ? dynamic_cast<const CompositeNode*>(node) : nullptr)
+        return SequenceText(*row, programCodes);
     if (!Writable())
         return kErrorText;
     std::string text;
     {
         Request request(*this, false, false);
-        request.Send(false, [&](MLINK link) {
+        const bool sent = request.Send(false, [&](MLINK link) {
             MLPutFunction(link, "ToString", 2);
             MLPutFunction(link, "Hold", 1);
             PutPlain(link, node);
             MLPutSymbol(link, "StandardForm");
         });
-        text = WaitForReturn(m_prefs.showWarnings) ? ReadText(programCodes) : kErrorText;
+        text = sent && AwaitAnswer(m_prefs.showWarnings) ? ReadText(programCodes) : kErrorText;
     }
     // The kernel answers \!\(Hold[box text]\): keep the box text. Any other
     // answer is not a formula's text and is refused as a whole.

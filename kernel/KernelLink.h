@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+class CompositeNode;
 class ExprNode;
 class KernelQuestions;
 class TermOrdering;
@@ -83,11 +84,25 @@ public:
     };
     // Shows the busy message and answers true while a request runs.
     bool ShowBusyMessage();
-    // Asks the running request's kernel to stop (Escape in a view). A kernel
-    // that ends itself because it cannot stop, or that stays silent for
-    // kAbortGrace, is ended and started again, with a message saying what
-    // was lost.
+    // The user stops the running request (Escape, Quit Kernel, closing):
+    // its kernel is asked to stop, whatever answer it then gives is dropped
+    // (the request answers $Aborted), and the rest of the calculation's
+    // scope sends nothing more. A kernel that ends itself because it cannot
+    // stop, or that stays silent for kAbortGrace, is ended and started again,
+    // with a message saying what was lost; one that has nothing to stop is
+    // given kAbortGrace for its answer, and then the wait ends without it
+    // (it is read and dropped before the next request). When the outermost
+    // scope ends, the status bar says "Aborted".
     void AbortEvaluation();
+    // Quit Kernel and closing: the running request stops waiting at once;
+    // the kernel's answer, when it comes, is dropped as above.
+    void GiveUpWaiting();
+    // Whether the user has stopped the calculation of the scope under way.
+    bool StopRequested() const { return m_stopLatched; }
+    // The same, after letting through the input that came meanwhile (an
+    // Escape typed while an answer was read or prepared): a calculation asks
+    // before it places its answer.
+    bool NoticeStop();
     // Runs work now when no request runs, else as soon as the running one
     // has ended (a mouse release that needs the kernel's answer). The work
     // runs inside the request's caller: it must not free what the caller
@@ -205,9 +220,21 @@ private:
     int ChoiceRequest(const Writer& write, KernelChoice* choices);
     void DiscardRequest(const Writer& write);
     ExprNode* ReadAnswer();
+    // Waits for the request's answer: true when it is there to be read;
+    // false when the link failed, the wait was given up, or the request was
+    // asked to stop (an answer that came all the same is dropped unread).
+    bool AwaitAnswer(bool showMessages);
+    // A node request's answer when none was read: $Aborted for a request the
+    // kernel was asked to stop and that is still connected, else an error node.
+    ExprNode* NoAnswer() const;
+    // Reads and drops the answer of a request whose wait was given up.
+    bool SkipOwedAnswer();
+    void RequestAbort();
     std::string ReadText(bool programCodes = true);
     std::string StandardFormText(const ExprNode* node, bool programCodes);
+    std::string SequenceText(const CompositeNode& row, bool programCodes);
     void FinishRequest();
+    void EndWaitScope();
     void RestartAfterAbort();
     void Message(const std::string& text);
     void AnswerQuestion(int number);
@@ -241,6 +268,13 @@ private:
     // to stop: its answer is on the way).
     std::chrono::steady_clock::time_point m_lastWord;
     bool m_awaitingWord = false;
+    // The kernel said it has nothing to stop: its answer is on the way.
+    bool m_answerOnItsWay = false;
+    // The user stopped the calculation of the outermost wait scope.
+    bool m_stopLatched = false;
+    bool m_givingUp = false;
+    // A request gave up its wait before its answer came.
+    bool m_answerOwed = false;
     std::chrono::milliseconds m_dragStepLimit{kDragStepLimit};
     // The request of the editor's own that waits, if any.
     OwnRequest* m_own = nullptr;

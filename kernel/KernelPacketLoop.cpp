@@ -82,7 +82,14 @@ bool KernelLink::WaitForReturn(bool showMessages)
         if (packet == MLRETURNPKT)
             return true;
         if (packet == MLERRORPKT) {
-            ReportError();
+            if (MLError(link) != MLEWAITSTOPPED) {
+                ReportError();
+                return false;
+            }
+            // The wait was given up: the answer is still owed, and dropped
+            // when it comes.
+            MLClearError(link);
+            m_answerOwed = true;
             return false;
         }
         if (packet == MLCALLPKT) {
@@ -223,6 +230,10 @@ void KernelLink::YieldWhileWaiting()
     }
     if (m_questions)
         m_questions->Yield();
+    if (m_givingUp) {
+        MLStopWaiting(m_link);
+        return;
+    }
     CheckOwnRequest();
     if (m_abortRequested && !m_endedAfterAbort)
         WatchStoppingKernel();
@@ -232,20 +243,28 @@ void KernelLink::YieldWhileWaiting()
 // be stopped: it says at once that it is stopping one (or that it has none to
 // stop), says so again every tenth of a second, and ends itself when the
 // computation goes on. Only a kernel that falls silent is ended here: it is
-// hung, and nothing of its own can end it.
+// hung, and nothing of its own can end it. One that has nothing to stop has
+// its answer on the way (or has none to give): the wait for it ends after
+// the grace, and the answer is dropped when it comes.
 void KernelLink::WatchStoppingKernel()
 {
     MLINK link = m_link;
+    const auto now = std::chrono::steady_clock::now();
     int message = 0;
     while (MLGetMessage(link, &message)) {
-        if (message == MLSTOPPINGMESSAGE) {
-            m_lastWord = std::chrono::steady_clock::now();
-            m_awaitingWord = true;
-        } else if (message == MLNOTHINGTOSTOPMESSAGE) {
-            m_awaitingWord = false;
-        }
+        if (message != MLSTOPPINGMESSAGE && message != MLNOTHINGTOSTOPMESSAGE)
+            continue;
+        m_lastWord = now;
+        m_awaitingWord = message == MLSTOPPINGMESSAGE;
+        m_answerOnItsWay = message == MLNOTHINGTOSTOPMESSAGE;
     }
-    if (!m_awaitingWord || std::chrono::steady_clock::now() - m_lastWord <= kAbortGrace)
+    if (now - m_lastWord <= kAbortGrace)
+        return;
+    if (m_answerOnItsWay) {
+        MLStopWaiting(link);
+        return;
+    }
+    if (!m_awaitingWord)
         return;
     if (pid_t pid = MLProcessId(link); pid > 0) {
         m_endedAfterAbort = true;
@@ -291,6 +310,7 @@ void KernelLink::Disconnect()
 
 void KernelLink::CloseLink()
 {
+    m_answerOwed = false;
     MLINK link = m_link.exchange(nullptr);
     if (link)
         MLClose(link);

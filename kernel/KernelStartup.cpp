@@ -158,6 +158,7 @@ void KernelLink::QuitKernel()
     // nothing while it goes.
     m_lastWord = std::chrono::steady_clock::now();
     m_awaitingWord = true;
+    m_answerOnItsWay = false;
     m_abortRequested = true;
     MLPutFunction(link, "EvaluatePacket", 1);
     MLPutFunction(link, "Quit", 0);
@@ -172,5 +173,6 @@ void KernelLink::QuitKernel()
     m_ready = false;
     m_abortRequested = false;
     m_endedAfterAbort = false;
+    m_givingUp = false;
     m_idleWork.clear();
 }

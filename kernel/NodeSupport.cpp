@@ -1,5 +1,6 @@
 #include "kernel/NodeSupport.h"
 
+#include "kernel/CompositeNode.h"
 #include "kernel/MathLinkCharConv.h"
 #include "kernel/MathMLOutput.h"
 #include "kernel/PowerNodes.h"
@@ -68,6 +69,20 @@ void PutOrNull(const ExprNode* node, MLINK link, int mode, bool plain)
         node->PutPlainForm(link);
     else
         node->PutPackageForm(link, mode);
+}
+
+void PutItems(const ExprNode* node, MLINK link, int mode, bool plain)
+{
+    const ExprNode* inner = node;
+    while (auto* group = dynamic_cast<const GroupNode*>(inner))
+        inner = group->Child();
+    auto* sequence = inner && inner->IsSequence() ? dynamic_cast<const CompositeNode*>(inner) : nullptr;
+    if (inner && !sequence) {
+        PutOrNull(node, link, mode, plain);
+        return;
+    }
+    for (const ExprNode* item = sequence ? sequence->First() : nullptr; item; item = item->next)
+        PutOrNull(item, link, mode, plain);
 }
 
 void AppendMathChar(CompList& list, unsigned char code)

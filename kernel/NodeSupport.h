@@ -27,6 +27,10 @@ void PutStoredSymbol(MLINK link, const char* text);
 void PutTextAtom(MLINK link, int type, const char* text);
 // The node in package form (mode) or plain form; a missing node as Null.
 void PutOrNull(const ExprNode* node, MLINK link, int mode, bool plain);
+// The node as the arguments it stands for (as many as its GetItemCount): a
+// sequence, also inside brackets or parentheses, as its elements one by one,
+// an empty group as none, any other node whole.
+void PutItems(const ExprNode* node, MLINK link, int mode, bool plain);
 
 void AppendMathChar(CompList& list, unsigned char code);
 void AppendTextChar(CompList& list, unsigned char code);

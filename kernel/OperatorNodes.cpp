@@ -476,7 +476,10 @@ void SubscriptNode::PutForm(MLINK link, int mode, bool plain) const
     int items = Subscript() ? Subscript()->GetItemCount() : 1;
     MLPutFunction(link, plain ? "Subscript" : "VXSubscript", items + 1);
     PutOrNull(Base(), link, mode, plain);
-    PutOrNull(Subscript(), link, mode, plain);
+    if (Subscript())
+        nodes::PutItems(Subscript(), link, mode, plain);
+    else
+        MLPutSymbol(link, "Null");
 }
 
 void SubscriptNode::PutPackageForm(MLINK link, int mode) const

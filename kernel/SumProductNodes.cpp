@@ -1,5 +1,6 @@
 #include "kernel/SumProductNodes.h"
 
+#include "kernel/FunctionNodes.h"
 #include "kernel/KernelCodes.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/MathMLOutput.h"
@@ -153,10 +154,34 @@ void ProductNode::PutPackageForm(MLINK link, int mode) const
     PutChildren(link, mode);
 }
 
+// f'(x) reads as the product of f' and (x), as a name before parentheses
+// does; the plain form, which a notebook shows, writes it as what it stands
+// for: the derivative of f applied to x.
 void ProductNode::PutPlainForm(MLINK link) const
 {
-    MLPutFunction(link, "Times", m_count);
-    PutPlainChildren(link);
+    struct Factor {
+        const ExprNode* node;
+        const ExprNode* appliedTo;
+    };
+    std::vector<Factor> factors;
+    for (const ExprNode* child = m_first; child; child = child->next) {
+        auto* primed = dynamic_cast<const FunctionNode*>(child);
+        auto* group = dynamic_cast<const GroupNode*>(child->next);
+        if (primed && primed->IsPrimedName() && group && group->IsRound() && group->Child()) {
+            factors.push_back({child, group});
+            child = group;
+        } else {
+            factors.push_back({child, nullptr});
+        }
+    }
+    if (factors.size() != 1)
+        MLPutFunction(link, "Times", int(factors.size()));
+    for (const Factor& factor : factors) {
+        if (factor.appliedTo)
+            static_cast<const FunctionNode*>(factor.node)->PutPlainCall(link, factor.appliedTo);
+        else
+            factor.node->PutPlainForm(link);
+    }
 }
 
 int ProductNode::TakeSign()

@@ -29,7 +29,7 @@ TextComp* DrawingOf(const DocSelection& selection)
     return selection.FindEnclosing(tag_Draw);
 }
 constexpr const char* kNoAnswer = "The kernel gave no answer for this calculation.";
-constexpr const char* kStopped = "The calculation was stopped.";
+constexpr const char* kStopped = "Aborted";
 
 // Why nothing was placed: stopped by the user, or no answer, with the
 // reason the kernel gave in its last message.
@@ -42,6 +42,14 @@ std::string RefusalText(const ExprNode* answer)
     if (!link || link->LastKernelMessage().empty())
         return kNoAnswer;
     return std::string(kNoAnswer) + " " + link->LastKernelMessage();
+}
+
+// The user stopped the calculation after its answer came (Escape typed
+// while the answer was read or prepared): it is not placed.
+bool StoppedBeforePlacing()
+{
+    KernelLink* link = KernelLink::Get();
+    return link && link->NoticeStop();
 }
 
 ConstantCheckHook& CheckHook()
@@ -183,6 +191,8 @@ void TCalculationAction::FirstDo()
     KernelLink::WaitScope waiting;
     SetStatusText(kWorking);
     std::unique_ptr<ExprNode> answer(Compute());
+    if (!IsUnusableAnswer(answer.get()) && StoppedBeforePlacing())
+        answer.reset(new SymbolNode(std::string("$Aborted")));
     ParagraphList* list = List();
     if (IsUnusableAnswer(answer.get()) || !list) {
         m_placement = Placement::kNothing;
@@ -310,13 +320,22 @@ void TEvaluateCodeAction::FirstDo()
     SetStatusText(kWorking);
     KernelLink* link = KernelLink::Get();
     std::unique_ptr<ExprNode> answer(link && m_list ? link->StringEvaluate(m_code.get()) : nullptr);
+    if (!IsUnusableAnswer(answer.get()) && StoppedBeforePlacing())
+        answer.reset(new SymbolNode(std::string("$Aborted")));
     if (IsUnusableAnswer(answer.get())) {
         m_placement = Placement::kNothing;
         SetStatusText(RefusalText(answer.get()).c_str());
         return;
     }
     SetStatusText("");
-    m_resultParagraph = AnswerParagraph(answer.release(), nullptr);
+    std::unique_ptr<ParagraphComp> paragraph(AnswerParagraph(answer.release(), nullptr));
+    // A long answer takes a while to prepare: a stop meanwhile still holds.
+    if (StoppedBeforePlacing()) {
+        m_placement = Placement::kNothing;
+        SetStatusText(kStopped);
+        return;
+    }
+    m_resultParagraph = paragraph.release();
     m_resultIndex = (link->Prefs().resultsAtEnd ? m_list->GetCount()
                                                 : m_list->IndexOf(m_before.Second().GetParagraphComp())) + 1;
 }

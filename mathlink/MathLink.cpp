@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <sys/socket.h>
+#include <utility>
 #include <unistd.h>
 #include <deque>
 #include <vector>
@@ -32,6 +33,9 @@ struct MLLinkObject {
     wire::PacketWriter out;
     wire::PacketReader in;
     int pendingNext = MLTKERROR;   // token type announced by MLPutNext
+    bool putFailed = false;        // a put of the packet being written failed
+    wire::IncomingPacket incoming; // the packet being received
+    bool stopWaiting = false;      // the waiting read gives up (MLStopWaiting)
     uint32_t packetsSent = 0;
     std::string control;                // a message from the kernel not yet whole
     std::vector<std::unique_ptr<char[]>> lent;   // texts handed out by the getters
@@ -57,6 +61,7 @@ const char* messageFor(int code)
     case MLECLOSED: return "the kernel closed the link";
     case MLECONNECT: return "the kernel did not answer the connection";
     case MLEBADARGS: return "malformed link arguments";
+    case MLEWAITSTOPPED: return "the wait for the kernel was given up";
     default: return "unknown link error";
     }
 }
@@ -98,6 +103,7 @@ void markClosed(MLINK link)
     link->in.clear();
     link->out.clear();
     link->control.clear();
+    link->incoming.clear();
 }
 
 int closedByPeer(MLINK link)
@@ -122,16 +128,42 @@ bool usable(MLINK link)
     return true;
 }
 
+// A failed put spoils the packet: every later put of it fails too, and
+// MLEndPacket sends nothing, so that no part of a malformed expression (nor
+// an empty packet in its place) reaches the kernel.
 int putFailure(MLINK link)
 {
     link->out.clear();
     link->pendingNext = MLTKERROR;
+    link->putFailed = true;
     return fail(link, MLEPUTSEQ);
+}
+
+// Usable for writing: usable, and no put of the packet has failed.
+bool writable(MLINK link)
+{
+    if (!usable(link))
+        return false;
+    if (!link->putFailed)
+        return true;
+    fail(link, MLEPUTSEQ);
+    return false;
+}
+
+// Waits for the kernel, giving up when MLStopWaiting is called meanwhile.
+wire::YieldHook waitHook(MLINK link)
+{
+    if (!link->yield)
+        return {};
+    return [link] {
+        link->yield();
+        return !std::exchange(link->stopWaiting, false);
+    };
 }
 
 int putAtom(MLINK link, int type, std::string_view text)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     return link->out.putAtom(type, text) ? 1 : putFailure(link);
 }
@@ -279,7 +311,13 @@ int MLConnect(MLINK link)
         return link ? fail(link, link->error ? link->error : MLEDEAD) : 0;
     if (link->connected)
         return 1;
-    if (!wire::exchangeGreeting(link->kernel.dataFd, link->yield, kConnectTimeoutMs)) {
+    wire::YieldHook yield;
+    if (link->yield)
+        yield = [link] {
+            link->yield();
+            return true;
+        };
+    if (!wire::exchangeGreeting(link->kernel.dataFd, yield, kConnectTimeoutMs)) {
         markClosed(link);
         return fail(link, MLECONNECT);
     }
@@ -323,12 +361,13 @@ int MLClearError(MLINK link)
         return 0;
     link->error = MLEOK;
     link->errorText.clear();
+    link->putFailed = false;
     return link->closed ? 0 : 1;
 }
 
 int MLPutFunction(MLINK link, const char* head, int argCount)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     if (!head || argCount < 0 || !link->out.putFunction(uint32_t(argCount)) || !link->out.putAtom(MLTKSYM, head))
         return putFailure(link);
@@ -366,7 +405,7 @@ int MLPutLongInteger(MLINK link, int32_t value)
 
 int MLPutDouble(MLINK link, double value)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     // Values with no real text travel as the symbols the kernel uses for them.
     if (std::isnan(value))
@@ -381,7 +420,7 @@ int MLPutDouble(MLINK link, double value)
 
 int MLPutNext(MLINK link, int tokenType)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     if (tokenType != MLTKFUNC && !wire::isAtomType(tokenType))
         return putFailure(link);
@@ -391,7 +430,7 @@ int MLPutNext(MLINK link, int tokenType)
 
 int MLPutArgCount(MLINK link, int argCount)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     bool ok = link->pendingNext == MLTKFUNC && argCount >= 0 && link->out.putFunction(uint32_t(argCount));
     link->pendingNext = MLTKERROR;
@@ -400,7 +439,7 @@ int MLPutArgCount(MLINK link, int argCount)
 
 int MLPutSize(MLINK link, int byteCount)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     bool ok = wire::isAtomType(link->pendingNext) && byteCount >= 0
               && link->out.beginAtom(link->pendingNext, uint32_t(byteCount));
@@ -410,7 +449,7 @@ int MLPutSize(MLINK link, int byteCount)
 
 int MLPutData(MLINK link, const char* bytes, int byteCount)
 {
-    if (!usable(link))
+    if (!writable(link))
         return 0;
     if (byteCount < 0 || (!bytes && byteCount > 0) || !link->out.putAtomBytes(std::string_view(bytes ? bytes : "", std::size_t(byteCount))))
         return putFailure(link);
@@ -421,8 +460,15 @@ int MLEndPacket(MLINK link)
 {
     if (!usable(link))
         return 0;
-    if (!link->out.complete() || link->pendingNext != MLTKERROR)
-        return putFailure(link);
+    if (std::exchange(link->putFailed, false)) {
+        link->out.clear();
+        return fail(link, MLEPUTSEQ);
+    }
+    if (!link->out.complete() || link->pendingNext != MLTKERROR) {
+        putFailure(link);
+        link->putFailed = false;
+        return 0;
+    }
     if (link->loopback) {
         link->looped.push_back(link->out.bytes());
         link->out.clear();
@@ -443,6 +489,7 @@ int MLClearPutPacket(MLINK link)
         return 0;
     link->out.clear();
     link->pendingNext = MLTKERROR;
+    link->putFailed = false;
     return 1;
 }
 
@@ -486,20 +533,25 @@ int MLNextPacket(MLINK link)
     if (!usable(link))
         return MLERRORPKT;
     link->in.clear();
+    link->stopWaiting = false;
     std::string packet;
     if (link->loopback) {
         if (link->looped.empty())
             return fail(link, MLEGETSEQ, "no packet is waiting on the loopback link");
         packet = std::move(link->looped.front());
         link->looped.pop_front();
-    } else switch (wire::receivePacket(link->kernel.dataFd, packet, link->yield)) {
-    case wire::ReadStatus::closed:
-        return closedByPeer(link);
-    case wire::ReadStatus::failed:
-        markClosed(link);
-        return fail(link, MLEBADDATA);
-    case wire::ReadStatus::ok:
-        break;
+    } else {
+        const wire::ReadStatus status = wire::receivePacket(link->kernel.dataFd, link->incoming, waitHook(link));
+        if (status == wire::ReadStatus::closed)
+            return closedByPeer(link);
+        if (status == wire::ReadStatus::failed) {
+            markClosed(link);
+            return fail(link, MLEBADDATA);
+        }
+        if (status == wire::ReadStatus::stopped)
+            return fail(link, MLEWAITSTOPPED);
+        packet = std::move(link->incoming.payload);
+        link->incoming.clear();
     }
     link->in.reset(std::move(packet));
     if (link->in.peekType() != MLTKFUNC)
@@ -616,6 +668,14 @@ int MLGetData(MLINK link, char* buffer, int capacity, int* taken)
     if (!link->in.getAtomBytes(buffer, uint32_t(capacity), got))
         return fail(link, MLEGETSEQ);
     *taken = int(got);
+    return 1;
+}
+
+int MLStopWaiting(MLINK link)
+{
+    if (!link || link->closed)
+        return 0;
+    link->stopWaiting = true;
     return 1;
 }
 

@@ -45,6 +45,7 @@ constexpr int MLELAUNCH = 10;      // the kernel program could not be found or s
 constexpr int MLECLOSED = 11;      // the kernel closed the link
 constexpr int MLECONNECT = 12;     // the kernel did not answer the greeting
 constexpr int MLEBADARGS = 13;     // a malformed open string or argument
+constexpr int MLEWAITSTOPPED = 14; // MLStopWaiting gave the wait up; the link stays open
 
 MLENV MLInitialize();
 void MLDeinitialize(MLENV env);
@@ -77,9 +78,13 @@ int MLPutNext(MLINK link, int tokenType);
 int MLPutArgCount(MLINK link, int argCount);
 int MLPutSize(MLINK link, int byteCount);
 int MLPutData(MLINK link, const char* bytes, int byteCount);
+// Sends the packet: one whole expression, or an empty packet when nothing was
+// put. A packet that is incomplete, or one of whose puts failed (every later
+// put of it fails too), is dropped instead: nothing is sent, and 0 answered.
 int MLEndPacket(MLINK link);
 // Drops what has been put since the last MLEndPacket (a packet given up
-// half-written), so that the next packet starts clean.
+// half-written), so that the next packet starts clean. MLClearError also
+// lets the puts of the packet go on.
 int MLClearPutPacket(MLINK link);
 int MLPutMessage(MLINK link, int message);
 // Never waits: takes the next out-of-band message the kernel has sent about
@@ -105,5 +110,9 @@ int MLGetData(MLINK link, char* buffer, int capacity, int* taken);
 // the caller can keep its windows painted and see Escape. May call
 // MLPutMessage on the same link.
 void MLSetYieldFunction(MLINK link, std::function<void()> yield);
+// From the yield function: the read that waits gives up at once, and
+// MLNextPacket answers MLERRORPKT with the error MLEWAITSTOPPED. What came of
+// the packet being received is kept, and the next MLNextPacket takes it up.
+int MLStopWaiting(MLINK link);
 // The kernel's process id, or -1.
 pid_t MLProcessId(MLINK link);

@@ -5,10 +5,16 @@
 // stop, however slowly: the session stays. Starting the kernel leaves the
 // keys with the document. The choices the editor seeks by itself for a
 // selection are bounded, and the status bar says so while they are sought.
+// A notebook export waits for the kernel as a calculation does, and stops
+// as one does.
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QThread>
+
+#include <functional>
 
 #include "DrawingScreen.h"
 #include "EditorSession.h"
@@ -19,6 +25,8 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "math/FractionComp.h"
+
+#include <cstring>
 
 namespace {
 
@@ -179,5 +187,84 @@ TEST(StopCalculationEndToEndTest, EscapeKeepsWhatStopsRestartsWhatCannotAndTheCh
         << editor.DocumentText().toStdString();
     EXPECT_TRUE(editor.Screenshot(folder + "/answered.png"));
 
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
+}
+
+// The notebook export of a comma row: with the kernel beside the editor it
+// ends with its file; with a kernel that never answers, Escape, Quit Kernel
+// and File > Exit (its "Stop it and close?" answered Yes, its save question
+// Cancel) each end it without a file, and the document stays as it was.
+TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKernelAndExit)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/stop-export";
+    EditorSession editor(folder);
+    ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
+    // "T ", the mathematics a,b and " U" in one text paragraph.
+    editor.Menu("F&ormat", 'a'); // Paragraph
+    editor.Type("T ");
+    editor.Menu("F&ormat", 'm'); // Math
+    editor.Type("a,b");
+    editor.Menu("F&ormat", 'p'); // Plain
+    editor.Type(" U");
+    const QString text = editor.DocumentText();
+    ASSERT_TRUE(text.contains("T a,b U")) << text.toStdString();
+    auto useKernelIn = [&](const QString& kernelFolder) {
+        QSettings(folder + "/settings/Quorvant.ini", QSettings::IniFormat)
+            .setValue("Kernel Connection/Kernel Path", kernelFolder);
+        return editor.StartKernel();
+    };
+    const auto exit = [&] {
+        editor.Menu("&File", 'x');
+        ASSERT_TRUE(editor.Answer("^Quorvant$", "alt+y")) << editor.LastError().toStdString();  // stop it and close
+        ASSERT_TRUE(editor.Answer("^Quorvant$", "Escape")) << editor.LastError().toStdString(); // save? Cancel
+    };
+    const struct {
+        const char* name;
+        const char* kernelFolder;
+        std::function<void()> stop; // none: the export ends by itself
+        bool quitsKernel;
+    } cases[] = {
+        {"the kernel beside the editor", QV_BINARY_DIR "/app", nullptr, false},
+        {"Escape", QV_BINARY_DIR "/silent-kernel", [&] { editor.Key("Escape"); }, false},
+        {"Quit Kernel", QV_BINARY_DIR "/silent-kernel", [&] { editor.Menu("&Kernel", 'Q'); }, true},
+        {"Exit", QV_BINARY_DIR "/silent-kernel", exit, false},
+    };
+    const char* running = nullptr;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!running || std::strcmp(running, c.kernelFolder) != 0) {
+            if (running)
+                editor.Menu("&Kernel", 'Q');
+            ASSERT_TRUE(useKernelIn(c.kernelFolder)) << editor.LastError().toStdString();
+            running = c.kernelFolder;
+        }
+        const QString path = folder + "/" + QString(c.name).replace(' ', '-') + ".nb";
+        editor.Menu("&File", 'e');
+        editor.Key("n"); // Notebook
+        ASSERT_TRUE(editor.ChooseFile("^Save As$", path)) << editor.LastError().toStdString();
+        if (!c.stop) {
+            ASSERT_TRUE(editor.WaitUntil([&] { return QFileInfo(path).size() > 0; })) << "no notebook written";
+            QFile written(path);
+            ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+            const QByteArray notebook = written.readAll();
+            EXPECT_TRUE(notebook.contains("Cell[BoxData[\\(a, b\\)]")) << notebook.toStdString();
+            EXPECT_FALSE(notebook.contains("Error")) << notebook.toStdString();
+            continue;
+        }
+        QThread::msleep(1000);
+        EXPECT_TRUE(editor.Screenshot(folder + "/" + QString(c.name).replace(' ', '-') + "-waiting.png"));
+        c.stop();
+        ASSERT_TRUE(editor.FocusMain());
+        EXPECT_EQ(editor.DocumentText(), text);
+        EXPECT_TRUE(editor.Screenshot(folder + "/" + QString(c.name).replace(' ', '-') + "-stopped.png"));
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_EQ(editor.KernelProcessId() == 0, c.quitsKernel);
+        if (c.quitsKernel) {
+            ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+        }
+    }
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }

@@ -112,6 +112,20 @@ TEST(KernelEndpoint, WritesAnswerPacketsTheProgramCanRead)
     ASSERT_TRUE(readExpr(reader, back));
     EXPECT_EQ(back, answer);
 
+    // A read given up halfway (its yield hook answered false) goes on where
+    // it stopped: in the length, and in the payload.
+    std::string frame;
+    appendU32(frame, uint32_t(packetOf(answer).size()));
+    frame += packetOf(answer);
+    IncomingPacket incoming;
+    for (std::size_t cut : {std::size_t(2), std::size_t(9), frame.size()}) {
+        const std::size_t sent = incoming.headerGot + incoming.payloadGot;
+        ASSERT_TRUE(sendAll(data.fd[1], std::string_view(frame).substr(sent, cut - sent)));
+        const ReadStatus status = receivePacket(data.fd[0], incoming, [] { return false; });
+        EXPECT_EQ(status, cut == frame.size() ? ReadStatus::ok : ReadStatus::stopped) << cut;
+    }
+    EXPECT_EQ(incoming.payload, packetOf(answer));
+
     // A cut answer: the length promises more than arrives before the end.
     ASSERT_TRUE(endpoint.writeTruncatedPacket(answer));
     ::close(data.fd[1]);

@@ -229,6 +229,20 @@ TEST_F(KernelLinkTest, PutsOutOfSequenceAreRefusedAndTheLinkGoesOn)
     EXPECT_EQ(MLEndPacket(link), 1);   // an empty packet is legal; the kernel ignores it
     send("Times[6, 7]");
     EXPECT_EQ(answer(), "42");
+
+    // A put past the end of a whole expression spoils the packet: the puts
+    // after it fail too, and nothing at all is sent.
+    ASSERT_EQ(MLPutFunction(link, "ToString", 2), 1);
+    ASSERT_EQ(MLPutFunction(link, "Hold", 1), 1);
+    ASSERT_EQ(MLPutSymbol(link, "a"), 1);
+    ASSERT_EQ(MLPutSymbol(link, "b"), 1);
+    EXPECT_EQ(MLPutSymbol(link, "StandardForm"), 0);
+    EXPECT_EQ(MLPutSymbol(link, "c"), 0);
+    EXPECT_EQ(MLEndPacket(link), 0);
+    EXPECT_EQ(MLError(link), MLEPUTSEQ);
+    MLClearError(link);
+    send("Times[6, 8]");
+    EXPECT_EQ(answer(), "48");
 }
 
 TEST_F(KernelLinkTest, UnreadPacketsAreSkipped)
@@ -366,6 +380,22 @@ TEST_F(KernelLinkTest, WaitingNeitherSpinsNorStarvesTheYieldHook)
     EXPECT_GE(yields, 20);
     EXPECT_GE(waitedMs, 300.0);
     EXPECT_LT(cpuMs(after) - cpuMs(before), waitedMs / 10);
+}
+
+TEST_F(KernelLinkTest, AWaitGivenUpLeavesTheLinkAndItsAnswerForTheNextRead)
+{
+    int yields = 0;
+    MLSetYieldFunction(link, [&] {
+        if (++yields == 5)
+            MLStopWaiting(link);
+    });
+    send("Product[k, List[k, 1, 2000000]]");
+    EXPECT_EQ(MLNextPacket(link), MLERRORPKT);
+    EXPECT_EQ(MLError(link), MLEWAITSTOPPED);
+    EXPECT_EQ(MLClearError(link), 1);
+    EXPECT_EQ(MLPutMessage(link, MLABORTMESSAGE), 1);
+    EXPECT_EQ(answer(), "$Aborted");
+    MLSetYieldFunction(link, {});
 }
 
 TEST_F(KernelLinkTest, KernelKilledWhileComputingGivesAClosedLink)

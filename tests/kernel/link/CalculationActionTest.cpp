@@ -22,6 +22,7 @@
 #include "support/model/ModelTestSupport.h"
 
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,10 @@ struct ListBytes : ModelTest {
     static std::vector<uint8_t> Of(const ParagraphList& list) { return WriteList(list); }
     static std::string TextOf(const ParagraphList& list) { return Text(list); }
 };
+
+// When a test presses Escape in a calculation: never, while the request
+// waits for the kernel, or once the answer has come (before it is placed).
+enum class Escape { never, waiting, answered };
 
 // What the status bar shows last.
 std::string gStatus;
@@ -163,27 +168,43 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         int mode;
         bool killed; // the kernel paused, and killed while the request waits
         const char* status;
+        Escape escape = Escape::never;
+        const char* kernel = nullptr; // the folder of the kernel started for the row
     };
+    const std::string silent = SilentKernelFolder();
     const Case cases[] = {
         {"no solution", "Equal[Exp[x], 0]", 5, false,
          "The kernel gave no answer for this calculation. No solution was found."},
         {"no elementary antiderivative", "Power[x, x]", 7, false,
          "The kernel gave no answer for this calculation. Integrate cannot be evaluated: No antiderivative was found "
          "that differentiates back to the integrand."},
+        {"Escape as the answer came", "Plus[2, 3]", 1, false, "Aborted", Escape::answered},
         {"the kernel killed", "Plus[2, 3]", 1, true, "The kernel gave no answer for this calculation."},
         {"no kernel: the request refused", "Plus[2, 3]", 1, false, "The kernel gave no answer for this calculation."},
+        // A kernel with nothing to stop whose answer comes after Escape: it is
+        // not placed. One that never answers: Escape ends the wait all the same.
+        {"an answer after Escape", "Plus[answerLate, 1]", 1, false, "Aborted", Escape::waiting, silent.c_str()},
+        {"no answer ever, and Escape", "Plus[neverAnswered, 1]", 1, false, "Aborted", Escape::waiting},
     };
     ScopedInstall<StatusTextSink> status(&SetStatusTextSink, &ShowStatus);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.kernel) {
+            UseBuiltKernel(link, questions, settings.path().toStdString(), c.kernel);
+            ASSERT_TRUE(StartAndWait(link));
+        }
         const pid_t kernel = link.Link() ? MLProcessId(link.Link()) : 0;
         PausedProcess paused(c.killed ? kernel : 0);
         if (c.killed) {
             ASSERT_TRUE(paused.Stopped());
         }
-        auto killAtTheWait = questions.OnYield([&] {
-            if (c.killed)
+        // Only a hang lasts past the limit: the kernel is then ended.
+        const auto sent = std::chrono::steady_clock::now();
+        auto stopAtTheWait = questions.OnYield([&] {
+            if (c.killed || std::chrono::steady_clock::now() - sent > std::chrono::seconds(30))
                 ::kill(kernel, SIGKILL);
+            else if (c.escape == Escape::waiting || (c.escape == Escape::answered && !link.IsBusy()))
+                link.AbortEvaluation();
         });
         auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
         action->Perform();
@@ -191,6 +212,10 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         EXPECT_EQ(action->GetPlacement(), Placement::kNothing);
         EXPECT_EQ(ListBytes::Of(list), before);
         EXPECT_EQ(gStatus, c.status);
+        EXPECT_FALSE(link.IsBusy());
+        if (c.escape != Escape::never) {
+            EXPECT_TRUE(link.IsReady()); // Escape keeps the session
+        }
         action->Commit();
     }
     EXPECT_FALSE(questions.messages.empty()); // the kernel's end was told
@@ -371,6 +396,18 @@ TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
     EXPECT_EQ(refused.GetPlacement(), Placement::kNothing);
     EXPECT_EQ(ListBytes::Of(list), broken);
     refused.Commit();
+
+    // Escape typed as the answer comes: it is not placed.
+    auto escape = questions.OnYield([&] {
+        if (!link.IsBusy())
+            link.AbortEvaluation();
+    });
+    TEvaluateCodeAction stopped(code);
+    stopped.Perform();
+    EXPECT_EQ(gStatus, "Aborted");
+    EXPECT_FALSE(stopped.CanUndo());
+    EXPECT_EQ(ListBytes::Of(list), broken);
+    stopped.Commit();
     RowNodeBuilder::Install(nullptr);
 }
 

@@ -2,7 +2,8 @@
 // the session stays, however long the stop takes; one it cannot stop ends the
 // kernel, which is started again at once, the user is told what was lost, and
 // the next calculation is answered by the new kernel instead of queueing
-// behind the old one's.
+// behind the old one's. A kernel that never answers holds no wait past
+// Escape, Quit Kernel or closing.
 #include "kernel/link/LinkTestSupport.h"
 
 #include "foundation/ExprNode.h"
@@ -12,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -123,4 +126,57 @@ TEST_F(KernelStopTest, EscapeKeepsTheSessionWhenTheKernelCanStopAndRestartsItWhe
         EXPECT_EQ(Code("keep + 2"), "VXPlus[keep, 2]");
         EXPECT_EQ(questions.messages.size(), 1u);
     }
+}
+
+// A kernel that takes a request and never answers it, and has nothing to
+// stop: Escape ends the wait after the kernel's grace, Quit Kernel and
+// closing (which give the wait up) at once; no message, and the link stays
+// until Quit ends the kernel. A request after one given up first waits for
+// the answer owed, and Escape ends that wait too.
+TEST(KernelNeverAnsweringTest, EscapeQuitKernelAndClosingEndTheWait)
+{
+    QTemporaryDir settings;
+    KernelLink link;
+    ScriptedQuestions questions;
+    UseBuiltKernel(link, questions, settings.path().toStdString(), SilentKernelFolder());
+    ASSERT_TRUE(StartAndWait(link));
+    Node code(NodeFrom("neverAnswered"));
+    const std::function<void()> escape = [&] { link.AbortEvaluation(); };
+    const std::function<void()> quit = [&] {
+        link.AbortEvaluation();
+        link.GiveUpWaiting();
+    };
+    const std::function<std::string()> calculation = [&] { return FullFormOf(Node(link.StringEvaluate(code.get()))); };
+    const std::function<std::string()> formula = [&] { return link.ToStandardFormText(code.get()); };
+    const struct {
+        const char* name;
+        std::function<void()> stop;
+        std::function<std::string()> request;
+        const char* answer;
+    } cases[] = {
+        {"Quit Kernel in a calculation", quit, calculation, "$Aborted"},
+        {"Escape in a notebook's formula", escape, formula, "Error"},
+        {"closing in a notebook's formula", quit, formula, "Error"},
+        {"Escape in a calculation", escape, calculation, "$Aborted"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const pid_t kernel = MLProcessId(link.Link());
+        const Clock::time_point sent = Clock::now();
+        int yields = 0;
+        auto stop = questions.OnYield([&] {
+            if (Clock::now() - sent > kHangLimit)
+                ::kill(kernel, SIGKILL); // only a hang gets here
+            else if (++yields == 3)
+                c.stop();
+        });
+        EXPECT_EQ(c.request(), c.answer);
+        EXPECT_TRUE(link.IsReady());
+        EXPECT_FALSE(link.IsBusy());
+        EXPECT_TRUE(questions.messages.empty()) << questions.messages.front();
+        ASSERT_FALSE(questions.requestStatuses.empty());
+        EXPECT_EQ(questions.requestStatuses.back(), "Aborted");
+    }
+    StopBuiltKernel(link);
+    EXPECT_FALSE(link.IsReady());
 }

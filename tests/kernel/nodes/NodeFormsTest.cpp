@@ -40,6 +40,12 @@ ExprNode* Case(ExprNode* value, ExprNode* condition)
     return List2(value, condition);
 }
 
+// f with `order` primes, not applied.
+ExprNode* PrimedF(int order)
+{
+    return new FunctionNode(new PrimeDerivativeNode(Int(order)), Sym("f"));
+}
+
 struct FormCase {
     const char* name;
     std::function<ExprNode*()> make;
@@ -100,7 +106,39 @@ const FormCase kCases[] = {
      "Derivative[1][f][x]", "Derivative[1][f][x]"},
     {"prime on an expression",
      [] { return new FunctionNode(new PrimeDerivativeNode(Int(1)), MakeSquare(Sym("x"))); },
-     "VXDt[VXPower[x, 2], vxDefaultVar]", "Dt[Power[x, 2], vxDefaultVar]"},
+     "VXDt[VXPower[x, 2], vxDefaultVar]", "Dt[Power[x, 2], x]"},
+    {"second prime on an expression", [] { return new FunctionNode(new PrimeDerivativeNode(Int(2)), Sym("y")); },
+     "VXDt[y, List[vxDefaultVar, 2]]", "Dt[y, List[x, 2]]"},
+    {"f prime then (x), as typed", [] { return MakeProduct(PrimedF(1), new GroupNode(Sym("x"), true)); },
+     "VXTimes[VXDt[f, vxDefaultVar], x]", "Derivative[1][f][x]"},
+    {"2 f'' (x + 1) g",
+     [] {
+         auto* product = MakeProduct(Int(2), PrimedF(2));
+         product->AppendChild(new GroupNode(MakeSum(Sym("x"), Int(1)), true));
+         product->AppendChild(Sym("g"));
+         return product;
+     },
+     "VXTimes[2, VXDt[f, List[vxDefaultVar, 2]], VXPlus[x, 1], g]", "Times[2, Derivative[2][f][Plus[x, 1]], g]"},
+    {"f prime then brackets [x]", [] { return MakeProduct(PrimedF(1), new GroupNode(Sym("x"), false)); },
+     "VXTimes[VXDt[f, vxDefaultVar], x]", "Times[Dt[f, x], x]"},
+    // A comma row is one expression wherever it stands; a call takes its
+    // elements as its arguments.
+    {"comma row", [] { return Seq(Sym("a"), Sym("b")); }, "Sequence[a, b]", "Sequence[a, b]"},
+    {"comma row over c", [] { return MakeQuotient(Seq(Sym("a"), Sym("b")), Sym("c")); }, "VXDivide[Sequence[a, b], c]",
+     "Divide[Sequence[a, b], c]"},
+    {"equation of a comma row", [] { return Relation(Seq(Sym("a"), Sym("b")), Entry::Equal, Sym("c")); },
+     "VXInequality[Sequence[a, b], Equal, c]", "Equal[Sequence[a, b], c]"},
+    {"matrix of comma rows", [] { return new MatrixNode(List2(Seq(Sym("a"), Sym("b")), Int(2))); },
+     "VXMatrix[List[Sequence[a, b], 2]]", "List[List[Sequence[a, b], 2]]"},
+    {"comma row in parentheses", [] { return new GroupNode(Seq(Sym("a"), Sym("b")), true); }, "Sequence[a, b]",
+     "Sequence[a, b]"},
+    {"call with bracketed arguments",
+     [] { return new FunctionNode(Sym("f"), new GroupNode(Seq(Sym("x"), Sym("y")), false)); }, "f[x, y]", "f[x, y]"},
+    {"call with empty brackets", [] { return new FunctionNode(Sym("f"), new GroupNode(nullptr, false)); }, "f[]",
+     "f[]"},
+    {"subscripts in brackets",
+     [] { return new SubscriptNode(Sym("x"), new GroupNode(Seq(Sym("i"), Sym("j")), false)); }, "VXSubscript[x, i, j]",
+     "Subscript[x, i, j]"},
     {"sine", [] { return new FunctionNode(new SymbolNode(93), Sym("x")); }, "VXSin[x]", "Sin[x]"},
     {"free head, two arguments", [] { return new FunctionNode(Sym("f"), Seq(Sym("x"), Sym("y"))); }, "f[x, y]",
      "f[x, y]"},

@@ -56,9 +56,7 @@ protected:
         std::unique_ptr<ExprNode> node(MathParser(row, 1, row.GetCount() + 1).Parse());
         if (gSyntaxError)
             return kError;
-        // A sequence is several expressions: shown under one head.
-        if (node->IsSequence())
-            MLPutFunction(link, "Sequence", node->GetItemCount());
+        // A sequence writes itself as one expression, under its own head.
         node->PutPackageForm(link, 0);
         MLEndPacket(link);
         MLNextPacket(link);

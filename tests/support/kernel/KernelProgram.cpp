@@ -15,11 +15,17 @@ std::string KernelFolder()
     return QV_BINARY_DIR "/kernelproc";
 }
 
-void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder)
+std::string SilentKernelFolder()
+{
+    return QV_BINARY_DIR "/silent-kernel";
+}
+
+void UseBuiltKernel(KernelLink& link, KernelQuestions& questions, const std::string& settingsFolder,
+                    const std::string& kernelFolder)
 {
     AppProfile::SetFolder(QString::fromStdString(settingsFolder));
     KernelSettings folder;
-    folder.kernelPath = KernelFolder();
+    folder.kernelPath = kernelFolder;
     folder.Save();
     TheNameTable();
     link.SetQuestions(&questions);

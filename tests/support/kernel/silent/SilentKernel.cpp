@@ -1,0 +1,70 @@
+// A kernel program that takes every request and answers only those of the
+// start-up and Quit: the kernel of the tests in which a request is never
+// answered. Asked to stop, it says that it has nothing to stop, as an idle
+// kernel does. A request that holds the symbol answerLate is answered all
+// the same, once the program has asked to stop it (a late answer). The
+// program starts it with "-linkfds <data> <control>".
+#include "mathlink/KernelEndpoint.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+bool Holds(const wire::Expr& e, const char* symbol)
+{
+    if (e.isSymbol(symbol))
+        return true;
+    for (const wire::Expr& part : e.parts)
+        if (Holds(part, symbol))
+            return true;
+    return false;
+}
+
+wire::Expr Returned(wire::Expr value)
+{
+    return wire::Expr::function("ReturnPacket", {std::move(value)});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4 || std::strcmp(argv[1], "-linkfds") != 0)
+        return 2;
+    std::signal(SIGPIPE, SIG_IGN);
+    wire::KernelEndpoint endpoint(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (!endpoint.greet())
+        return 2;
+    std::atomic<uint32_t> abortedRequest{0};
+    endpoint.watchControl([&](int message, uint32_t packets) {
+        if (message != wire::kMessageAbort)
+            return;
+        endpoint.sendControl(wire::kMessageNothingToStop, packets);
+        abortedRequest = packets;
+    });
+    for (;;) {
+        wire::Expr packet;
+        const wire::KernelEndpoint::Read read = endpoint.readPacket(packet);
+        if (read == wire::KernelEndpoint::Read::closed)
+            return 0;
+        if (read != wire::KernelEndpoint::Read::expression)
+            continue;
+        const wire::Expr& request = packet.hasHead("EvaluatePacket", 1) ? packet.arg(0) : packet;
+        if (request.hasHead("Quit", 0))
+            return 0;
+        if (request.hasHead("Needs") || request.hasHead("VXSetSessionPrefs"))
+            endpoint.writePacket(Returned(wire::Expr::symbol("Null")));
+        if (!Holds(request, "answerLate"))
+            continue;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (abortedRequest != endpoint.packetsRead() && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        endpoint.writePacket(
+            Returned(wire::Expr::function("Plus", {wire::Expr::symbol("late"), wire::Expr::integer(1)})));
+    }
+}
