@@ -652,19 +652,18 @@ std::optional<Divergence> divergenceBetween(const giac::gen& f, const giac::gen&
     }
     for (const SingularPoint& p : points) {
         const std::string where = pointText(p, name, context);
+        const std::string why = "the integrand is not integrable " + where;
         const Side below = sideOf(F, f, x, p.at, -1, context);
         const Side above = sideOf(F, f, x, p.at, 1, context);
         if (giacStoppedByUser())
             return std::nullopt;
         const bool both = below == Side::diverges && above == Side::diverges;
         if (both && known && std::isfinite(*known) && samePoint(p.value, *known))
-            return Divergence{Divergence::diverges,
-                              "The integral does not converge: the integrand is not integrable " + where + "."};
+            return Divergence{Divergence::diverges, "The integral does not converge: " + why + "."};
         if (below == Side::diverges || above == Side::diverges)
             return Divergence{Divergence::diverges,
-                              "The integral is not given a value: the integrand is not "
-                              "integrable " +
-                                  where + ", which lies in the range for some values of its ends."};
+                              "The integral is not given a value: " + why +
+                                  ", which lies in the range for some values of its ends."};
         if (below == Side::undecided || above == Side::undecided)
             return undecidedAt(where);
     }
