@@ -1,5 +1,5 @@
 // The calculation requests: the choice list of a selection, classified in
-// this process and asked through the link, and ten typical calculations
+// this process and asked through the link, and typical calculations
 // through the link against the same computations done by Giac in-process.
 #include "kernelproc/CalculationChoices.h"
 #include "BenchKernel.h"
@@ -69,6 +69,14 @@ const Calculation kCalculations[] = {
     {"evaluate integral", "VXEvaluate[1, VXIntegrate[Times[x, Exp[x]], x]]", "integrate(x*exp(x),x)"},
     {"integrate by x", "VXEvaluate[7, Times[Power[Sin[x], 2], Power[Cos[x], 3]]]", "integrate(sin(x)^2*cos(x)^3,x)"},
     {"definite integral", "VXEvaluate[1, VXIntegrate[Times[x, Sin[x]], List[x, 0, Pi]]]", "integrate(x*sin(x),x,0,pi)"},
+    // The ends of ArcSin's domain are no singular points: the divergence check ends at once.
+    {"definite integral of ArcSin", "VXStringEvaluate[\"Integrate[ArcSin[x], {x, -1, 1}]\"]",
+     "integrate(asin(x),x,-1,1)"},
+    // A divergent integral inside a product is held, not given its principal value.
+    {"divergent integral times 2", "VXEvaluate[1, VXTimes[2, VXIntegrate[Divide[1, x], List[x, -1, 1]]]]",
+     "2*integrate(1/x,x,-1,1)"},
+    // A bound written as an expression keeps Giac's closed form rather than adding ten million terms.
+    {"sum to 10^7", "VXStringEvaluate[\"Sum[k, {k, 1, 10^7}]\"]", "sum(k,k,1,10^7)"},
     {"differentiate", "VXEvaluate[6, Times[Power[x, 3], Sin[x]]]", "diff(x^3*sin(x),x)"},
     {"solve quadratic", "VXEvaluate[5, Equal[Plus[Power[x, 2], Times[-5, x], 6], 0]]", "csolve(x^2-5*x+6=0,x)"},
     {"solve system", "VXEvaluate[5, List[Equal[Plus[x, y], 3], Equal[Plus[x, Times[-1, y]], 1]]]",

@@ -28,6 +28,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A part of the request that failed ($Failed, $Aborted): the whole request answers so.
+struct Unanswered {
+    Expr answer;
+};
+
+// A message said once, however often its construct stands in the request.
+void say(std::vector<KernelMessage>& messages, KernelMessage message)
+{
+    const bool said = std::any_of(messages.begin(), messages.end(), [&](const KernelMessage& m) {
+        return m.symbol == message.symbol && m.tag == message.tag && m.text == message.text;
+    });
+    if (!said)
+        messages.push_back(std::move(message));
+}
+
 bool contains(const Expr& e, const char* headName)
 {
     if (!e.isFunction())
@@ -66,6 +81,27 @@ bool isZero(const Expr& e)
 {
     const bool number = e.type == wire::kTokenInteger || e.type == wire::kTokenReal;
     return number && e.text.substr(0, e.text.find_first_of("eE")).find_first_of("123456789") == std::string::npos;
+}
+
+// True when e holds the symbol `name` outside every construct that binds it.
+bool holdsFree(const Expr& e, const std::string& name)
+{
+    if (e.isSymbol())
+        return e.text == name;
+    const std::vector<std::string> bound = boundVariables(e);
+    if (std::find(bound.begin(), bound.end(), name) != bound.end())
+        return false;
+    return std::any_of(e.parts.begin() + (e.isFunction() ? 1 : 0), e.parts.end(),
+                       [&](const Expr& p) { return holdsFree(p, name); });
+}
+
+// Giac's value of a definite integral that is no value: two values where it
+// could not tell them apart ("returning both"), or one that still holds the
+// variable of integration (3 Sign[x] for the integral of Sign[x] from -1 to 2).
+bool isDoubtful(const Expr& value, const Expr& integral)
+{
+    const bool listOfValues = value.hasHead("List") && !integral.arg(0).hasHead("List");
+    return listOfValues || holdsFree(value, integral.arg(1).arg(0).text);
 }
 
 // Giac's answer to a divergent computation: an infinity or undef.
@@ -168,6 +204,27 @@ bool isAtomic(const Expr& e)
     return !e.isFunction() || e.hasHead("Rational", 2) || e.hasHead("Complex", 2);
 }
 
+// The outermost level of a value in the kernel's own forms, where Giac's
+// answer comes in the program's spellings: a root is a power (Sqrt[x] is
+// Power[x, 1/2]), VXOr is Or, a matrix is a list of rows.
+Expr inKernelForm(Expr e)
+{
+    auto rootPower = [](const Expr& root, const char* numerator) {
+        return Expr::function("Power",
+                              {root.arg(0), Expr::function("Rational", {Expr::integerText(numerator), root.arg(1)})});
+    };
+    if (e.hasHead("VXRadical", 2) && e.arg(1).type == wire::kTokenInteger)
+        return rootPower(e, "1");
+    if (e.hasHead("Power", 2) && e.arg(0).hasHead("VXRadical", 2) && e.arg(0).arg(1).type == wire::kTokenInteger &&
+        e.arg(1) == Expr::integer(-1))
+        return rootPower(e.arg(0), "-1");
+    for (const auto& [spelling, head] : {std::pair{"VXOr", "Or"}, {"VXMatrix", "List"}, {"VXSplit", "Piecewise"}}) {
+        if (e.hasHead(spelling))
+            e.parts.front() = Expr::symbol(head);
+    }
+    return e;
+}
+
 // Part 0: the head of an expression, the kind of an atom.
 Expr headOf(const Expr& e)
 {
@@ -266,26 +323,15 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
             return expr;
         if (expr.hasHead("SetAttributes", 2) || expr.hasHead("ClearAttributes", 2))
             return setAttribute(expr, expr.hasHead("SetAttributes"));
-        std::string_view head = expr.isFunction() && expr.head().isSymbol() ? plainHead(expr.head().text) : "";
-        if (head == "Solve")
-            return evaluateSolve(expr, ask, messages);
-        if ((head == "Part" && expr.argCount() >= 2) || (head == "Length" && expr.argCount() == 1)) {
-            if (std::optional<Expr> value = evaluateStructure(expr, ask, messages))
-                return *value;
-        }
-        if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).isSymbol())
-            return evaluateIntegrate(expr);
-        if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).hasHead("List", 3))
-            return evaluateDefiniteIntegral(expr, messages);
-        if (head == "Series")
-            return evaluateSeries(expr);
-        if (head == "Dt" && expr.argCount() == 2 && expr.arg(1).isSymbol())
-            return evaluateTotalDerivative(expr);
-        if (isLogic(expr))
-            return evaluateLogic(expr, ask, messages);
-        GiacInput input;
-        std::string text = input.translate(expr);
-        return giacValue(text, input.sawMatrix());
+        ConstructResolver constructs(
+            [&](const Expr& integral, bool bound) { return evaluateDefiniteIntegral(integral, bound, messages); },
+            [&](const Expr& request) { return evaluateStructure(request, ask, messages); });
+        const Expr resolved = constructs.resolve(expr);
+        if (constructs.wholly())
+            return constructs.restore(resolved);
+        return constructs.restore(evaluateResolved(resolved, ask, messages));
+    } catch (const Unanswered& e) {
+        return e.answer; // a part of the request failed, and its message says why
     } catch (const TranslationError& e) {
         // As the kernel does with what it cannot evaluate: say so, and answer the input unchanged.
         messages.push_back({about, "argx", std::string("Cannot evaluate: ") + e.what() + "."});
@@ -298,6 +344,24 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
         messages.push_back({about, "giac", about + " cannot be evaluated: " + giacReason(e.what()) + "."});
     }
     return Expr::symbol("$Failed");
+}
+
+Expr GiacEvaluator::evaluateResolved(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
+{
+    std::string_view head = expr.isFunction() && expr.head().isSymbol() ? plainHead(expr.head().text) : "";
+    if (head == "Solve")
+        return evaluateSolve(expr, ask, messages);
+    if (head == "Integrate" && expr.argCount() == 2 && expr.arg(1).isSymbol())
+        return evaluateIntegrate(expr);
+    if (head == "Series")
+        return evaluateSeries(expr);
+    if (head == "Dt" && expr.argCount() == 2 && expr.arg(1).isSymbol())
+        return evaluateTotalDerivative(expr);
+    if (isLogic(expr))
+        return evaluateLogic(expr, ask, messages);
+    GiacInput input;
+    std::string text = input.translate(expr);
+    return giacValue(text, input.sawMatrix());
 }
 
 Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
@@ -382,34 +446,33 @@ Expr GiacEvaluator::evaluateXor(const Expr& expr, const Ask& ask, std::vector<Ke
     return odd ? Expr::function("Not", {std::move(rest)}) : rest;
 }
 
-std::optional<Expr> GiacEvaluator::evaluateStructure(const Expr& expr, const Ask& ask,
-                                                     std::vector<KernelMessage>& messages)
+Expr GiacEvaluator::evaluateStructure(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
 {
     // Length and Part read the expression as the kernel shows it: x + y + z has
     // y for its second part, List for its part 0, and an atom has length 0.
-    for (std::size_t i = 1; i < expr.argCount(); ++i) {
-        if (expr.arg(i).type != wire::kTokenInteger)
-            return std::nullopt;   // a symbolic index: Giac's indexing decides
-    }
     Expr value = evaluate(expr.arg(0), ask, messages);
-    if (value.isSymbol("$Failed") || value.isSymbol("$Aborted"))
-        return value;
-    if (expr.hasHead("Length") || expr.hasHead("VXLength"))
-        return Expr::integer(isAtomic(value) ? 0 : static_cast<long long>(value.argCount()));
+    if (value.isSymbol("$Failed") || value.isSymbol("$Aborted") || value.isSymbol("$Canceled"))
+        throw Unanswered{value};
+    if (plainHead(expr.head().text) == "Length")
+        return Expr::integer(isAtomic(value) ? 0 : static_cast<long long>(inKernelForm(value).argCount()));
     for (std::size_t i = 1; i < expr.argCount(); ++i) {
+        value = inKernelForm(std::move(value));
+        const Expr at = expr.arg(i).type == wire::kTokenInteger ? expr.arg(i) : evaluate(expr.arg(i), ask, messages);
+        if (at.type != wire::kTokenInteger)
+            throw TranslationError("Part " + wire::toFullForm(at) + " does not exist: parts are counted by integers");
         long long index = 0;
         try {
-            index = std::stoll(expr.arg(i).text);
+            index = std::stoll(at.text);
         } catch (const std::exception&) {
-            throw TranslationError("Part " + expr.arg(i).text + " does not exist");
+            throw TranslationError("Part " + at.text + " does not exist");
         }
         const long long count = isAtomic(value) ? 0 : static_cast<long long>(value.argCount());
         if (index == 0) {
             value = headOf(value);
             continue;
         }
-        if (index > count || -index > count)
-            throw TranslationError("Part " + expr.arg(i).text + " of " + wire::toFullForm(value) + " does not exist");
+        if (index > count || index < -count)
+            throw TranslationError("Part " + at.text + " of " + wire::toFullForm(value) + " does not exist");
         value = Expr(value.arg(static_cast<std::size_t>(index > 0 ? index - 1 : count + index)));
     }
     return value;
@@ -545,28 +608,43 @@ Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
     return withConstant(giacValue(antiderivative->print(ctx), input.sawMatrix()));
 }
 
-Expr GiacEvaluator::evaluateDefiniteIntegral(const Expr& expr, std::vector<KernelMessage>& messages)
+ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& expr, bool bound,
+                                                                   std::vector<KernelMessage>& messages)
 {
     // Giac answers the principal value where the integrand has a pole (0 for
-    // 1/x over [-1, 1]); the kernel answers a divergent integral as it was
-    // written, and says why.
+    // 1/x over [-1, 1]); the kernel holds a divergent integral as it was
+    // written, and says why. One that depends on a variable bound around it
+    // is held only when it is known to diverge: its value is Giac's when the
+    // variable's values are put in.
+    using Outcome = ConstructResolver::Outcome;
     const Expr& range = expr.arg(1);
     GiacInput input;
     input.bind(range.arg(0));
     giac::context* ctx = &impl_->context;
     giac::logptr(&impl_->chatter, ctx);
-    const std::string name = range.arg(0).isSymbol() ? range.arg(0).text : "x";
-    std::optional<std::string> divergence = integralDivergence(
-        readGiac(input.translate(expr.arg(0)), ctx), readGiac(input.translate(range.arg(0)), ctx),
-        readGiac(input.translate(range.arg(1)), ctx), readGiac(input.translate(range.arg(2)), ctx), name, ctx);
+    const giac::gen f = readGiac(input.translate(expr.arg(0)), ctx);
+    const giac::gen x = readGiac(input.translate(range.arg(0)), ctx);
+    const giac::gen a = readGiac(input.translate(range.arg(1)), ctx);
+    const giac::gen b = readGiac(input.translate(range.arg(2)), ctx);
+    std::optional<Divergence> divergence = integralDivergence(f, x, a, b, range.arg(0).text, ctx);
+    if (bound && (!divergence || divergence->kind == Divergence::undecided))
+        return Outcome::toGiac();
     if (!divergence) {
         Expr value = giacValue(GiacInput().translate(expr), input.sawMatrix());
-        if (!isInfinity(value))
-            return value;
-        divergence = "The integral has no finite value.";
+        if (isInfinity(value)) {
+            divergence = Divergence{Divergence::diverges, "The integral has no finite value."};
+        } else if (!isDoubtful(value, expr)) {
+            return Outcome::of(std::move(value));
+        } else if (std::optional<giac::gen> own = integralByAntiderivative(f, x, a, b, ctx)) {
+            return Outcome::of(giacValue(own->print(ctx), input.sawMatrix()));
+        } else {
+            divergence = Divergence{Divergence::undecided,
+                                    "Giac's value of the integral could not be confirmed, "
+                                    "so it is not given one."};
+        }
     }
-    messages.push_back({"Integrate", "idiv", *divergence});
-    return expr;
+    say(messages, {"Integrate", "idiv", divergence->text});
+    return Outcome::hold();
 }
 
 Expr GiacEvaluator::evaluateSeries(const Expr& expr)

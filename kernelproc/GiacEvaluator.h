@@ -1,6 +1,7 @@
 #pragma once
 // Evaluates kernel expressions with Giac. Giac's headers stay out of this
 // header, so the rest of the kernel compiles without them.
+#include "kernelproc/ConstructResolver.h"
 #include "mathlink/Expr.h"
 
 #include <functional>
@@ -43,14 +44,16 @@ public:
 
 private:
     struct Impl;
+    // The request, its constructs resolved, by the kind of request it is.
+    wire::Expr evaluateResolved(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateSolve(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateXor(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
-    // Part and Length of the evaluated expression; none for a symbolic index.
-    std::optional<wire::Expr> evaluateStructure(const wire::Expr& expr, const Ask& ask,
-                                                std::vector<KernelMessage>& messages);
+    // Part with integer indices and Length of the evaluated expression.
+    wire::Expr evaluateStructure(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateLogic(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateIntegrate(const wire::Expr& expr);
-    wire::Expr evaluateDefiniteIntegral(const wire::Expr& expr, std::vector<KernelMessage>& messages);
+    ConstructResolver::Outcome evaluateDefiniteIntegral(const wire::Expr& expr, bool bound,
+                                                        std::vector<KernelMessage>& messages);
     wire::Expr evaluateSeries(const wire::Expr& expr);
     wire::Expr evaluateTotalDerivative(const wire::Expr& expr);
     wire::Expr setAttribute(const wire::Expr& expr, bool set);

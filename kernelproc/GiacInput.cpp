@@ -339,6 +339,10 @@ std::string GiacInput::function(const Expr& e)
     }
     if (head == "Part") {
         need(2, 2);
+        const Expr& index = e.arg(1);
+        if (index.type == wire::kTokenReal || index.hasHead("Rational") || index.hasHead("Complex"))
+            throw TranslationError("Part " + wire::toFullForm(index) +
+                                   " does not exist: parts are counted by integers");
         if (std::optional<Expr> picked = literalPart(e.arg(0), e.arg(1)))
             return translate(*picked);
         // Giac counts from 0, and from the end as the kernel does for a negative index.
@@ -449,6 +453,13 @@ std::string GiacInput::compoundHead(const Expr& e)
 
 std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const char* giacName)
 {
+    const bool sum = std::string(giacName) == "sum";
+    if ((sum || std::string(giacName) == "product") && rangeForm.hasHead("List")) {
+        if (std::optional<std::string> listed = overValues(body, rangeForm))
+            return std::string(giacName) + "(" + *listed + ")";
+        if (std::optional<std::string> stepped = steppedIteration(body, rangeForm, sum))
+            return *stepped;
+    }
     Binding binding(*this);
     binding.add(rangeVariable(rangeForm));
     std::string f = translate(body);
@@ -462,11 +473,6 @@ std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const c
         const std::string n = translate(end);
         return "limit(product(" + f + "," + translate(rangeForm.arg(0)) + "," + translate(rangeForm.arg(1)) + "," + n +
             ")," + n + ",inf)";
-    }
-    const bool sum = std::string(giacName) == "sum";
-    if ((sum || std::string(giacName) == "product") && rangeForm.hasHead("List")) {
-        if (std::optional<std::string> finite = finiteIteration(f, rangeForm, sum))
-            return *finite;
     }
     if (rangeForm.hasHead("List", 3)) {
         std::string text = std::string(giacName) + "(" + f + "," + args(rangeForm) + ")";
@@ -518,24 +524,62 @@ std::string GiacInput::sequence(const std::string& body, const Expr& range)
     return guarded("floor(((" + to + ")-(" + from + "))/(" + step + "))<0", k + "," + from + "," + to + "," + step);
 }
 
-std::optional<std::string> GiacInput::finiteIteration(const std::string& body, const Expr& range, bool sum)
+std::optional<std::string> GiacInput::overValues(const Expr& body, const Expr& range)
 {
-    // Giac sums a reversed range by its own convention (Sum[k, {k, 5, 1}] would
-    // be -9) and steps a range that does not start at an integer wrongly; the
-    // kernel adds up the values Table lists: none for an empty range.
-    const std::size_t n = range.argCount();
-    if (n < 3 || n > 4 || !rangeVariable(range) || !isNumericBound(range.arg(1)) || !isNumericBound(range.arg(2)))
+    // {k, {1, 3, 5}}: the list of body's values as k takes each value in turn.
+    if (!range.hasHead("List", 2) || !range.arg(0).isSymbol() || !range.arg(1).hasHead("List"))
         return std::nullopt;
-    if (n == 3 && isInteger(range.arg(1)) && isInteger(range.arg(2))) {
+    const std::string values = translate(range.arg(1));
+    Binding binding(*this);
+    binding.add(&range.arg(0));
+    const std::string k = bound_.back().second;
+    return "map(" + values + ",(" + k + ")->(" + translate(body) + "))";
+}
+
+std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const Expr& range, bool sum)
+{
+    // The kernel's k runs from the start by the step for as long as it does
+    // not pass the end: k = a + s j for j = 0, 1, ..., floor((b - a)/s), and
+    // no term at all when that is negative. Giac sums a reversed range by a
+    // convention of its own (Sum[k, {k, 5, 1}] would be -9) and rounds a start
+    // that is not an integer (Sum[1/k^2, {k, 1/2, Infinity}] would be Pi^2/6);
+    // written in j, the sum keeps Giac's closed form for any numbers, written
+    // out or not (10^9). Nothing for a range Giac counts as the kernel does.
+    const std::size_t n = range.argCount();
+    if (n < 3 || n > 4 || !rangeVariable(range) || !isNumericBound(range.arg(1)))
+        return std::nullopt;
+    const Expr& start = range.arg(1);
+    const Expr& end = range.arg(2);
+    const bool infinite = end.isSymbol("Infinity") || end.isSymbol("\xE2\x88\x9E");
+    if (!infinite && !isNumericBound(end))
+        return std::nullopt;
+    if (n == 3 && isInteger(start) && (infinite || isInteger(end))) {
         try {
-            if (std::stoll(range.arg(2).text) >= std::stoll(range.arg(1).text))
-                return std::nullopt;   // an ordinary range: Giac's closed forms are the kernel's
+            if (infinite || std::stoll(end.text) >= std::stoll(start.text))
+                return std::nullopt;
             return sum ? "0" : "1";
         } catch (const std::exception&) {
             return std::nullopt;
         }
     }
-    return std::string(sum ? "sum(" : "product(") + sequence(body, range) + ")";
+    const std::string from = translate(start);
+    const std::string step = n == 4 ? translate(range.arg(3)) : "(1)";
+    const std::string last = infinite ? "inf" : "floor(((" + translate(end) + ")-(" + from + "))/(" + step + "))";
+    Binding binding(*this);
+    binding.add(&range.arg(0));
+    const std::string j = bound_.back().second;
+    bound_.emplace_back(range.arg(0).text, "((" + from + ")+(" + step + ")*" + j + ")");
+    const std::string f = translate(body);
+    if (!infinite)
+        return "when((" + last + ")<0," + (sum ? "0" : "1") + "," + (sum ? "sum(" : "product(") + f + "," + j + ",0," +
+            last + "))";
+    if (sum) // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
+        return "simplify(sum(" + f + "," + j + ",0,inf))";
+    // Giac has no infinite products: the limit of the partial products.
+    const Expr count = Expr::symbol("n");
+    binding.add(&count);
+    const std::string m = bound_.back().second;
+    return "limit(product(" + f + "," + j + ",0," + m + ")," + m + ",inf)";
 }
 
 std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)
@@ -555,7 +599,7 @@ std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)
     if (!whole.hasHead("List"))
         return std::nullopt;
     const auto count = static_cast<long long>(whole.argCount());
-    if (i > count || -i > count)
+    if (i > count || i < -count)
         throw TranslationError("Part " + index.text + " of a list of " + std::to_string(count) + " does not exist");
     return whole.arg(static_cast<std::size_t>(i > 0 ? i - 1 : count + i));
 }

@@ -43,7 +43,9 @@ private:
     std::string table(const wire::Expr& e);
     std::string polyGamma(const wire::Expr& e);
     // Sum or Product over a range of numbers Giac counts differently: none when it does not.
-    std::optional<std::string> finiteIteration(const std::string& body, const wire::Expr& range, bool sum);
+    std::optional<std::string> steppedIteration(const wire::Expr& body, const wire::Expr& range, bool sum);
+    // The list of body's values over {k, {values}}; none for another range.
+    std::optional<std::string> overValues(const wire::Expr& body, const wire::Expr& range);
     std::optional<wire::Expr> literalPart(const wire::Expr& whole, const wire::Expr& index);
     std::string exclusiveOr(const wire::Expr& e);
     // The Giac form of a function whose Giac namesake differs at an edge; empty for the others.

@@ -2,6 +2,7 @@
 
 #include "kernelproc/GiacBounds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <stdexcept>
@@ -341,6 +342,11 @@ constexpr milliseconds kLimitTime(1500);
 // Singular points closer than this (relative) to an end are at that end.
 constexpr double kSamePoint = 1e-12;
 
+bool samePoint(double a, double b)
+{
+    return std::abs(a - b) <= kSamePoint * (1 + std::abs(b));
+}
+
 // A real number, with the infinities as such; nothing for anything else.
 std::optional<double> realValue(const giac::gen& g, giac::context* context)
 {
@@ -393,6 +399,35 @@ giac::gen withoutAbs(const giac::gen& g)
     return giac::symbolic(g._SYMBptr->sommet, withoutAbs(g._SYMBptr->feuille));
 }
 
+// The value of f at x = point in machine precision; nothing where it has none.
+std::optional<std::complex<double>> numberAt(const giac::gen& f, const giac::gen& x, const giac::gen& point,
+                                             giac::context* context)
+{
+    try {
+        const giac::gen value = giac::evalf_double(giac::subst(f, x, point, false, context), 1, context);
+        const std::complex<double> z = giac::gen2complex_d(value);
+        if (giacInterrupted() || !finite(z))
+            return std::nullopt;
+        return z;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// False when f(x + period) and f(x) differ at a sample point: a quick answer
+// where simplifying their difference can take seconds (ArcSin[x + Pi] - ArcSin[x]).
+bool mayHavePeriod(const giac::gen& f, const giac::gen& x, const giac::gen& period, giac::context* context)
+{
+    for (const Point p : {kRealPoints[0], kRealPoints[1], kRealPoints[2]}) {
+        const giac::gen at = exactNumber(p.re);
+        const std::optional<std::complex<double>> here = numberAt(f, x, at, context);
+        const std::optional<std::complex<double>> shifted = numberAt(f, x, at + period, context);
+        if (here && shifted && !small(*shifted - *here, *here))
+            return false;
+    }
+    return true;
+}
+
 // The least period among pi and 2 pi that f has, or nothing. Giac lists the
 // singular points of one period only.
 std::optional<giac::gen> periodOf(const giac::gen& f, const giac::gen& x, giac::context* context)
@@ -401,6 +436,8 @@ std::optional<giac::gen> periodOf(const giac::gen& f, const giac::gen& x, giac::
     // differently by different builds of its headers.
     for (const char* text : {"pi", "2*pi"}) {
         const giac::gen period(text, context);
+        if (!mayHavePeriod(f, x, period, context))
+            continue;
         GiacTimeLimit limit(kLimitTime);
         try {
             giac::gen shifted = giac::subst(f, x, x + period, false, context) - f;
@@ -429,7 +466,7 @@ std::vector<SingularPoint> singularPoints(const giac::gen& f, const giac::gen& x
     } catch (const std::exception&) {
         return {};
     }
-    if (found.type != giac::_VECT || giacInterrupted())
+    if (found.type != giac::_VECT || found._VECTptr->empty() || giacInterrupted())
         return {};
     const std::optional<giac::gen> period = periodOf(f, x, context);
     const std::optional<double> step = period ? realValue(*period, context) : std::nullopt;
@@ -439,7 +476,7 @@ std::vector<SingularPoint> singularPoints(const giac::gen& f, const giac::gen& x
         if (!value || *value < lo - kSamePoint * (1 + std::abs(lo)) || *value > hi + kSamePoint * (1 + std::abs(hi)))
             return;
         for (const SingularPoint& p : points) {
-            if (std::abs(p.value - *value) <= kSamePoint * (1 + std::abs(*value)))
+            if (samePoint(p.value, *value))
                 return;
         }
         points.push_back({at, *value});
@@ -559,40 +596,172 @@ std::vector<Look> placesToLook(const giac::gen& f, const giac::gen& x, double lo
     return looks;
 }
 
+std::optional<giac::gen> antiderivativeOf(const giac::gen& f, const giac::gen& x, giac::context* context)
+{
+    try {
+        return checkedAntiderivative(f, x, context);
+    } catch (const std::runtime_error&) {
+        return std::nullopt; // without one the integrand's own order decides
+    }
+}
+
+Divergence undecidedAt(const std::string& where)
+{
+    return {Divergence::undecided,
+            "Whether the integral converges " + where + " could not be decided, so it is not given a value."};
+}
+
+// The verdict of one side of a place the integral may diverge at.
+std::optional<Divergence> verdict(Side side, const Look& look)
+{
+    switch (side) {
+    case Side::converges: break;
+    case Side::diverges: return Divergence{Divergence::diverges, "The integral does not converge: " + look.why + "."};
+    case Side::undecided: return undecidedAt(look.where);
+    }
+    return std::nullopt;
+}
+
+// An end is not a number (`known` is the other end when it is one): every
+// singular point may lie between the ends, and may be an end. One the
+// integrand is not integrable at on either side keeps the integral from a value.
+std::optional<Divergence> divergenceBetween(const giac::gen& f, const giac::gen& x, std::optional<double> known,
+                                            const std::string& name, giac::context* context)
+{
+    std::optional<Look> infiniteEnd;
+    if (known && std::isinf(*known)) {
+        const std::string where = "as " + name + " goes to " + (*known > 0 ? "Infinity" : "-Infinity");
+        infiniteEnd = Look{giac::gen(*known > 0 ? "+infinity" : "-infinity", context), 0, where,
+                           "the integrand does not fall off fast enough " + where};
+    }
+    std::vector<SingularPoint> points = singularPoints(f, x, -HUGE_VAL, HUGE_VAL, context);
+    if (points.empty() && !infiniteEnd)
+        return std::nullopt;
+    if (known && std::isfinite(*known)) { // the range meets the nearest first
+        std::stable_sort(points.begin(), points.end(), [&](const SingularPoint& p, const SingularPoint& q) {
+            return std::abs(p.value - *known) < std::abs(q.value - *known);
+        });
+    }
+    const std::optional<giac::gen> F = antiderivativeOf(f, x, context);
+    if (infiniteEnd) {
+        const Side side = sideOf(F, f, x, infiniteEnd->at, 0, context);
+        if (giacStoppedByUser())
+            return std::nullopt;
+        if (std::optional<Divergence> found = verdict(side, *infiniteEnd))
+            return found;
+    }
+    for (const SingularPoint& p : points) {
+        const std::string where = pointText(p, name, context);
+        const std::string why = "the integrand is not integrable " + where;
+        const Side below = sideOf(F, f, x, p.at, -1, context);
+        const Side above = sideOf(F, f, x, p.at, 1, context);
+        if (giacStoppedByUser())
+            return std::nullopt;
+        const bool both = below == Side::diverges && above == Side::diverges;
+        if (both && known && std::isfinite(*known) && samePoint(p.value, *known))
+            return Divergence{Divergence::diverges, "The integral does not converge: " + why + "."};
+        if (below == Side::diverges || above == Side::diverges)
+            return Divergence{Divergence::diverges,
+                              "The integral is not given a value: " + why +
+                                  ", which lies in the range for some values of its ends."};
+        if (below == Side::undecided || above == Side::undecided)
+            return undecidedAt(where);
+    }
+    return std::nullopt;
+}
+
+// The finite limit of F as x comes to `at` (from above for direction 1, from
+// below for -1, plainly for an infinite end), or nothing.
+std::optional<giac::gen> limitAt(const giac::gen& F, const giac::gen& x, const giac::gen& at, int direction,
+                                 giac::context* context)
+{
+    GiacTimeLimit limit(kLimitTime);
+    try {
+        const giac::gen args =
+            direction == 0 ? giac::makesequence(F, x, at) : giac::makesequence(F, x, at, giac::gen(direction));
+        const giac::gen value = giac::_limit(args, context);
+        if (!finiteLimit(value, context))
+            return std::nullopt;
+        return value;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool sameNumber(const giac::gen& a, const giac::gen& b, giac::context* context)
+{
+    try {
+        const std::complex<double> left = giac::gen2complex_d(giac::evalf_double(a, 1, context));
+        const std::complex<double> right = giac::gen2complex_d(giac::evalf_double(b, 1, context));
+        return finite(left) && finite(right) && small(left - right, left);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
-std::optional<std::string> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
-                                              const giac::gen& b, const std::string& name, giac::context* context)
+std::optional<Divergence> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                             const giac::gen& b, const std::string& name, giac::context* context)
 {
     std::optional<double> lo = realValue(a, context);
     std::optional<double> hi = realValue(b, context);
-    if (!lo || !hi || *lo == *hi)
+    if (lo && hi && *lo == *hi)
         return std::nullopt;
+    GiacTimeLimit time(kConvergenceTime);
+    if (!lo || !hi)
+        return divergenceBetween(f, x, lo ? lo : hi, name, context);
     if (*lo > *hi)
         std::swap(lo, hi);
-    GiacTimeLimit time(kConvergenceTime);
     const std::vector<Look> looks = placesToLook(f, x, *lo, *hi, name, context);
     if (looks.empty())
         return std::nullopt;
-    std::optional<giac::gen> F;
-    try {
-        F = checkedAntiderivative(f, x, context);
-    } catch (const std::runtime_error&) {
-        // Without an antiderivative the integrand's own order decides.
-    }
+    const std::optional<giac::gen> F = antiderivativeOf(f, x, context);
     for (const Look& look : looks) {
         const Side side = sideOf(F, f, x, look.at, look.direction, context);
         if (giacStoppedByUser())
             return std::nullopt; // the user's stop is the answer
-        switch (side) {
-        case Side::converges: break;
-        case Side::diverges: return "The integral does not converge: " + look.why + ".";
-        case Side::undecided:
-            return "Whether the integral converges " + look.where +
-                " could not be decided, so it is not given a value.";
-        }
+        if (std::optional<Divergence> found = verdict(side, look))
+            return found;
     }
     return std::nullopt;
+}
+
+std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                                  const giac::gen& b, giac::context* context)
+{
+    const std::optional<double> lo = realValue(a, context);
+    const std::optional<double> hi = realValue(b, context);
+    if (!lo || !hi)
+        return std::nullopt;
+    GiacTimeLimit time(kConvergenceTime);
+    const std::optional<giac::gen> F = antiderivativeOf(f, x, context);
+    if (!F)
+        return std::nullopt;
+    const double low = std::min(*lo, *hi);
+    const double high = std::max(*lo, *hi);
+    // Where the antiderivative is singular inside the range it must not jump.
+    for (const SingularPoint& p : singularPoints(*F, x, low, high, context)) {
+        if (samePoint(p.value, low) || samePoint(p.value, high))
+            continue;
+        const std::optional<giac::gen> below = limitAt(*F, x, p.at, -1, context);
+        const std::optional<giac::gen> above = limitAt(*F, x, p.at, 1, context);
+        if (!below || !above || !sameNumber(*below, *above, context))
+            return std::nullopt;
+    }
+    // Each end approached from inside the range.
+    auto atEnd = [&](const giac::gen& end, double value) {
+        return limitAt(*F, x, end, std::isinf(value) ? 0 : value == high ? -1 : 1, context);
+    };
+    const std::optional<giac::gen> upper = atEnd(b, *hi);
+    const std::optional<giac::gen> lower = atEnd(a, *lo);
+    if (!upper || !lower || giacInterrupted())
+        return std::nullopt;
+    try {
+        return giac::simplify(*upper - *lower, context);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)

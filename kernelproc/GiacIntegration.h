@@ -24,14 +24,34 @@ std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::g
 // a simplification bounded in time decides.
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context);
 
+// Why a definite integral is not given a value.
+struct Divergence {
+    enum Kind {
+        diverges,  // it does not converge, or may not for some values of a symbolic end
+        undecided, // whether it converges could not be decided
+    };
+    Kind kind;
+    std::string text;
+};
+
 // Why the integral of f by x from a to b cannot be given a value, or nothing
 // when it converges. It diverges where the integrand is not integrable: at a
 // pole or a logarithmic singularity inside the range or at an end, or at an
 // infinite end it does not vanish fast enough to. A principal value, which
 // cancels the two sides of a pole, is never a value here. `name` is the
 // variable as the user wrote it, for the text. A range given backwards is
-// the same range; ends that are not numbers are not looked at.
-std::optional<std::string> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
-                                              const giac::gen& b, const std::string& name, giac::context* context);
+// the same range. Where an end is not a number, every singular point that is
+// one may lie between the ends: one that is not integrable there keeps the
+// integral from a value. Singular points that are not numbers are not looked at.
+std::optional<Divergence> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                             const giac::gen& b, const std::string& name, giac::context* context);
+
+// The integral of f by x from a to b (numbers or infinities) as the change of
+// a checked antiderivative between the ends, approached from inside the
+// range: for where Giac's own value is doubtful. Nothing when no
+// antiderivative is found, a limit at an end is not finite, or the
+// antiderivative jumps inside the range.
+std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                                  const giac::gen& b, giac::context* context);
 
 } // namespace kernelproc

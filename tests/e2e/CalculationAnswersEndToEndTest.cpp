@@ -191,7 +191,8 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
 
     // Definite integrals from the Element menu, evaluated: the integral of
     // 1/x from -1 to 1 diverges and stays as written (never its principal
-    // value 0); the integral of ln x from 0 to 1 converges to -1.
+    // value 0); the integral of ln x from 0 to 1 converges to -1; the
+    // integral of 1/x^2 from -1 to a stays as written, as 0 may lie between.
     const struct {
         const char* lower;
         const char* upper;
@@ -201,6 +202,7 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
     } integrals[] = {
         {"-1", "1", "1/x", nullptr, "divergent-integral.png"},
         {"0", "1", "ln(x)", "-1", "convergent-integral.png"},
+        {"-1", "a", "1/x^2", nullptr, "integral-to-a-letter.png"},
     };
     for (const auto& integral : integrals) {
         SCOPED_TRACE(integral.integrand);

@@ -50,6 +50,7 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(giac("Limit[f, Rule[x, 0], Rule[Direction, -1]]"), "limit(qv_f_,qvb_x,(0),-((-1)))");
     EXPECT_EQ(giac("Integrate[x, List[x, 0, 1]]"), "integrate(qvb_x,qvb_x,(0),(1))");
     EXPECT_EQ(giac("Sum[Times[i, I], List[i, 1, 3]]"), "sum((qvb_i_*i),qvb_i_,(1),(3))");
+    EXPECT_EQ(giac("Sum[k, List[k, List[1, 3]]]"), "sum(map([(1),(3)],(qvb_k)->(qvb_k)))");
     EXPECT_EQ(giac("Table[j, List[k, 3], List[j, k]]"),
               "when(((3))<((1)),[],seq(when((qvb_k)<((1)),[],seq(qvb_j,qvb_j,(1),qvb_k,1)),qvb_k,(1),(3),1))");
     EXPECT_EQ(giac("Inequality[1, Less, x, LessEqual, 3]"), "(((1))<(qv_x) and (qv_x)<=((3)))");
@@ -83,6 +84,8 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
     fails(parseFullForm("Power[x]"));
     fails(parseFullForm("f[a][b]"));
     fails(parseFullForm("Inequality[1, Foo, 2]"));
+    fails(parseFullForm("Part[List[a, b], 1.5]"));
+    fails(parseFullForm("Part[List[a, b], -9223372036854775808]"));
     fails(Expr::integerText("1; system(rm)"));
     // calls the kernel refuses: argument counts, shapes, non-integers
     for (const char* refused :

@@ -67,6 +67,12 @@ const std::vector<RequestCase>& Cases()
          "EvaluatePacket[VXEvaluate[1, VXPlus[x, x]]]", "VXTimes[2, x]"},
         {"Simplify", [](KernelLink& l) { return Answer(l.Simplify(N("VXTimes[2, 3]").get())); },
          "EvaluatePacket[VXSimplify[VXTimes[2, 3]]]", "6"},
+        {"Simplify of a divergent integral",
+         [](KernelLink& l) {
+             return Answer(l.Simplify(N("VXTimes[2, VXIntegrate[VXDivide[1, x], List[x, -1, 1]]]").get()));
+         },
+         "EvaluatePacket[VXSimplify[VXTimes[2, VXIntegrate[VXDivide[1, x], List[x, -1, 1]]]]]",
+         "VXTimes[2, VXIntegrate[VXDivide[1, x], List[x, -1, 1]]]"},
         {"Shuffle", [](KernelLink& l) { return Answer(l.Shuffle(1, Marked("VXPlus[a, b, c]", 1, 3).get())); },
          "EvaluatePacket[VXShuffle[1, VXPlus[VXMover[a], b, VXTarget[c]]]]", "VXPlus[b, c, a]"},
         // The dropped expression goes with its pressed term marked; the target plain.

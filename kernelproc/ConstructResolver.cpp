@@ -1,0 +1,180 @@
+#include "kernelproc/ConstructResolver.h"
+
+#include "kernelproc/GiacNames.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace kernelproc {
+
+using wire::Expr;
+
+namespace {
+
+constexpr int kMaxDepth = 256; // as deep as the translation reads
+
+std::string_view headOf(const Expr& e)
+{
+    return e.isFunction() && e.head().isSymbol() ? plainHead(e.head().text) : std::string_view();
+}
+
+bool isDefiniteIntegral(const Expr& e)
+{
+    return headOf(e) == "Integrate" && e.argCount() == 2 && e.arg(1).hasHead("List", 3) && e.arg(1).arg(0).isSymbol();
+}
+
+// A number written out, 1/2 or 2 Pi: no unknown and no list.
+bool isWrittenNumber(const Expr& e, int depth = 0)
+{
+    if (e.type == wire::kTokenInteger || e.type == wire::kTokenReal)
+        return true;
+    if (e.isSymbol())
+        return isKnownConstant(e.text);
+    if (!e.isFunction() || !e.head().isSymbol() || e.hasHead("List") || depth > kMaxDepth)
+        return false;
+    return std::all_of(e.parts.begin() + 1, e.parts.end(),
+                       [depth](const Expr& p) { return isWrittenNumber(p, depth + 1); });
+}
+
+// Part whose indices are numbers, and Length.
+bool isStructure(const Expr& e)
+{
+    const std::string_view head = headOf(e);
+    if (head == "Length")
+        return e.argCount() == 1;
+    if (head != "Part" || e.argCount() < 2)
+        return false;
+    return std::all_of(e.parts.begin() + 2, e.parts.end(), [](const Expr& i) { return isWrittenNumber(i); });
+}
+
+bool meets(const std::set<std::string>& names, const std::vector<std::string>& variables)
+{
+    return std::any_of(variables.begin(), variables.end(), [&](const std::string& v) { return names.count(v) > 0; });
+}
+
+} // namespace
+
+std::vector<std::string> boundVariables(const Expr& e)
+{
+    const std::string_view head = headOf(e);
+    std::vector<std::string> names;
+    auto add = [&](const Expr& v) {
+        if (v.isSymbol())
+            names.push_back(v.text);
+        else if (v.hasHead("List") && v.argCount() >= 1 && v.arg(0).isSymbol())
+            names.push_back(v.arg(0).text);
+    };
+    if (head == "Sum" || head == "Product" || head == "Table" || head == "Integrate" || head == "D" || head == "Dt") {
+        for (std::size_t i = 1; i < e.argCount(); ++i)
+            add(e.arg(i));
+    } else if (head == "Limit" && e.argCount() >= 2 && e.arg(1).hasHead("Rule", 2)) {
+        add(e.arg(1).arg(0));
+    } else if (head == "Series" && e.argCount() >= 2) {
+        add(e.arg(1));
+    } else if ((head == "Solve" || head == "FourierTransform" || head == "LaplaceTransform") && e.argCount() >= 2) {
+        const Expr& unknowns = e.arg(1);
+        for (std::size_t i = 0; unknowns.hasHead("List") && i < unknowns.argCount(); ++i)
+            add(unknowns.arg(i));
+        if (!unknowns.hasHead("List"))
+            add(unknowns);
+    }
+    return names;
+}
+
+ConstructResolver::ConstructResolver(Integral integral, Structure structure)
+    : integral_(std::move(integral)), structure_(std::move(structure))
+{}
+
+Expr ConstructResolver::resolve(const Expr& request)
+{
+    wholly_ = false;
+    return resolved(request, {}, 0, wholly_);
+}
+
+Expr ConstructResolver::resolved(const Expr& e, const std::vector<std::string>& around, int depth, bool& replaced)
+{
+    const std::string_view head = headOf(e);
+    if (!e.isFunction() || depth > kMaxDepth || head == "Hold" || head == "HoldForm")
+        return e;
+    const std::vector<std::string> own = boundVariables(e);
+    std::vector<std::string> inside = around;
+    inside.insert(inside.end(), own.begin(), own.end());
+    Expr out = Expr::function(e.head(), {});
+    out.parts.reserve(e.parts.size());
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        bool part = false;
+        out.parts.push_back(resolved(e.arg(i), inside, depth + 1, part));
+    }
+    // Around are the variables of the constructs that hold this one: what depends
+    // on them has its value only when Giac puts theirs in.
+    auto dependsOn = [&](const std::vector<std::string>& variables) {
+        return !variables.empty() && meets(dependencies(out), variables);
+    };
+    replaced = true;
+    if (!held_.empty() && dependsOn(own))
+        return held(e);
+    if (isDefiniteIntegral(out)) {
+        const Outcome outcome = integral_(out, dependsOn(around));
+        replaced = outcome.kind != Outcome::giac;
+        if (outcome.kind == Outcome::value)
+            return outcome.answer;
+        return replaced ? held(e) : out;
+    }
+    if (isStructure(out) && !dependsOn(around))
+        return structure_(out);
+    replaced = false;
+    return out;
+}
+
+Expr ConstructResolver::held(const Expr& e)
+{
+    // A name no one types: it stands for the construct in what Giac computes.
+    static std::atomic<unsigned long> serial{0};
+    const std::string name = "vx held " + std::to_string(++serial);
+    held_[name] = {e, dependencies(e)};
+    return Expr::symbol(name);
+}
+
+std::set<std::string> ConstructResolver::dependencies(const Expr& e) const
+{
+    std::set<std::string> names;
+    std::vector<std::string> boundInside;
+    collect(e, names, boundInside);
+    return names;
+}
+
+void ConstructResolver::collect(const Expr& e, std::set<std::string>& names,
+                                std::vector<std::string>& boundInside) const
+{
+    if (e.isSymbol()) {
+        if (auto found = held_.find(e.text); found != held_.end())
+            names.insert(found->second.dependencies.begin(), found->second.dependencies.end());
+        else if (std::find(boundInside.begin(), boundInside.end(), e.text) == boundInside.end())
+            names.insert(e.text);
+        return;
+    }
+    if (!e.isFunction())
+        return;
+    const std::size_t outer = boundInside.size();
+    for (std::string& v : boundVariables(e))
+        boundInside.push_back(std::move(v));
+    for (std::size_t i = 0; i < e.argCount(); ++i)
+        collect(e.arg(i), names, boundInside);
+    boundInside.resize(outer);
+}
+
+Expr ConstructResolver::restore(const Expr& answer) const
+{
+    if (held_.empty())
+        return answer;
+    if (answer.isSymbol()) {
+        auto found = held_.find(answer.text);
+        return found == held_.end() ? answer : found->second.written;
+    }
+    Expr out = answer;
+    for (Expr& part : out.parts)
+        part = restore(part);
+    return out;
+}
+
+} // namespace kernelproc

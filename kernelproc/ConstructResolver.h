@@ -1,0 +1,72 @@
+#pragma once
+// The constructs whose meaning the kernel gives itself rather than Giac's: a
+// definite integral, which is checked for divergence, and Part and Length,
+// which read an expression as the kernel shows it. Each is resolved wherever
+// it stands in a request (inside a sum, a list, a relation, a wrapper such as
+// Simplify or N, an outer integral) before the request goes to Giac: it is
+// replaced by its value, or held as written behind a placeholder that Giac
+// takes for an unknown and that the answer gives back as written. A held
+// construct that depends on the variable of a sum, integral, derivative... around
+// it holds that construct too: its value cannot be had without it.
+#include "mathlink/Expr.h"
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kernelproc {
+
+class ConstructResolver {
+public:
+    // What becomes of a construct.
+    struct Outcome {
+        enum Kind { value, held, giac };
+        Kind kind = giac;
+        wire::Expr answer; // the value, for `value`
+
+        static Outcome of(wire::Expr v) { return {value, std::move(v)}; }
+        static Outcome hold() { return {held, {}}; }
+        static Outcome toGiac() { return {giac, {}}; }
+    };
+    // A definite integral, its parts resolved; `bound` when it depends on a
+    // variable bound around it, whose values only Giac's evaluation of the
+    // whole will put in.
+    using Integral = std::function<Outcome(const wire::Expr& integral, bool bound)>;
+    // Part with numbers for indices, or Length, of an expression that depends
+    // on no variable bound around it. Throws TranslationError for a part that
+    // does not exist.
+    using Structure = std::function<wire::Expr(const wire::Expr& request)>;
+
+    ConstructResolver(Integral integral, Structure structure);
+
+    // The request with each construct resolved. When the whole request was a
+    // construct, wholly() is true and the result is its answer.
+    wire::Expr resolve(const wire::Expr& request);
+    bool wholly() const { return wholly_; }
+    // The answer with every held construct put back as it was written.
+    wire::Expr restore(const wire::Expr& answer) const;
+
+private:
+    wire::Expr resolved(const wire::Expr& e, const std::vector<std::string>& around, int depth, bool& replaced);
+    wire::Expr held(const wire::Expr& e);
+    // The symbols e depends on: its free symbols and those its placeholders stand for.
+    std::set<std::string> dependencies(const wire::Expr& e) const;
+    void collect(const wire::Expr& e, std::set<std::string>& names, std::vector<std::string>& boundInside) const;
+
+    Integral integral_;
+    Structure structure_;
+    bool wholly_ = false;
+    // Each placeholder's name with the construct as written and what it depends on.
+    struct Held {
+        wire::Expr written;
+        std::set<std::string> dependencies;
+    };
+    std::map<std::string, Held> held_;
+};
+
+// The variables a construct binds: Sum[f, {k, 1, n}] binds k, D[f, x, y] x and y.
+std::vector<std::string> boundVariables(const wire::Expr& e);
+
+} // namespace kernelproc
