@@ -38,17 +38,10 @@ bool IsCharacter(const TextComp& comp)
     return comp.Tag() == tag_Char;
 }
 
-// Components written as text inside the current run.
-bool KeepsRunStyle(const TextComp& comp)
-{
-    const TypeTag tag = comp.Tag();
-    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
-}
-
 // Whether a formula's run takes the component.
 bool InMathRun(const TextComp& comp)
 {
-    return !comp.IsDiagram() && !KeepsRunStyle(comp) && XhtmlWriter::RunStyleOf(comp) == kRunMath;
+    return !comp.IsDiagram() && !MathRunText::IsTextStructure(comp) && XhtmlWriter::RunStyleOf(comp) == kRunMath;
 }
 
 // The text a reference or a value display shows.
@@ -458,7 +451,8 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
     bool opened = false;
     int mathFirst = 0;
     int column = 0;
-    int textEnd = 0; // components before it belong to a run of mathematics written as text
+    MathRunText::Run run;    // the run of mathematics in text the component belongs to
+    int textStyle = current; // the style of the text around that run
     Str255 buffer;
     if (outerStyle == kRunMath) {
         NewLine();
@@ -485,13 +479,15 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
         }
         // Links, references and values join the text run they stand in; after
         // a formula they start a plain one.
-        int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
-        // A run of the mathematics face that is no formula goes on in the
-        // run before it.
-        if (style == kRunMath && current != kRunMath && i >= textEnd)
-            textEnd = MathRunText::TextRunEnd(row, i, InMathRun);
-        if (i < textEnd)
-            style = current;
+        int style = !MathRunText::IsTextStructure(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
+        // A run of the mathematics face that is no formula, and the blanks
+        // around a formula, go on in the text before it.
+        if (style == kRunMath && current != kRunMath && !run.Holds(i)) {
+            run = MathRunText::SplitRun(row, i, InMathRun);
+            textStyle = current;
+        }
+        if (run.Holds(i))
+            style = run.IsFormula(i) ? kRunMath : textStyle;
         if (style != current) {
             CloseRun(row, current, opened, mathFirst, i - 1, buffer);
             current = style;
