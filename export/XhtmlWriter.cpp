@@ -8,6 +8,7 @@
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/FontIds.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/IntPoint.h"
 #include "foundation/Rect.h"
 #include "foundation/Str255.h"
@@ -199,6 +200,19 @@ void XhtmlWriter::CloseOpenBlocks()
 {
     CloseLists();
     ClosePre();
+}
+
+// A picture, plot or drawing alone in a list's item stands in the item, so
+// that the list counts it as the screen does.
+void XhtmlWriter::StartObject(int styleKind)
+{
+    switch (styleKind) {
+    case StyleKind::kNumbered: StartItem(kFirst, "ol"); break;
+    case StyleKind::kItemized: StartItem(kFirst, "ul"); break;
+    case StyleKind::kSubEnumerated: StartItem(kSecond, "ol"); break;
+    case StyleKind::kSubItemized: StartItem(kSecond, "ul"); break;
+    default: CloseOpenBlocks(); break;
+    }
 }
 
 // An item stays open until the next item or the end of its list, so that a

@@ -68,6 +68,7 @@ public:
 
     // Closes open lists and the preformatted block.
     void CloseOpenBlocks() override;
+    void StartObject(int styleKind) override;
     void CloseLists();
     void CloseSubLists();
     void ClosePre();
