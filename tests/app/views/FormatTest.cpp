@@ -255,12 +255,30 @@ TEST_F(PrintingTest, PageNumbersCountFromTheNumberGivenInTheDialog)
 }
 
 // Printed at the printer's resolution every line shows on one page only, as
-// pdftotext reads the pages. In the second pass numbered equations with sums
+// pdftotext reads the pages; the empty numbered equation that ends the
+// document prints its number. In the second pass numbered equations with sums
 // and fractions stand among the lines, at 18 points with larger equations, so
 // that they wrap: the line that starts a page used to be drawn at the foot of
 // the page before as well, clipped to the tops of its tall letters.
 TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
 {
+    // An empty numbered equation ends the document.
+    PutCaret(150, 1);
+    Key(VK_END);
+    Key(VK_RETURN, 13);
+    Command(kStyle + 6);
+    // Its number prints whole in the label column (the right quarter, where
+    // nothing else prints), not the tops of its parentheses alone.
+    Print(1, false, 1);
+    const QImage last = Print(pageCount, false, 1, 300);
+    int inkedRows = 0;
+    for (int y = 0; y < last.height(); ++y) {
+        bool inked = false;
+        for (int x = last.width() * 3 / 4; x < last.width() && !inked; ++x)
+            inked = qGray(last.pixel(x, y)) < 128;
+        inkedRows += inked;
+    }
+    EXPECT_GT(inkedRows, 20);
     for (int pass : {0, 1}) {
         SCOPED_TRACE(pass);
         for (int i = 2, step = 2; pass && i <= 150; i += step, step = step % 5 + 1) {
