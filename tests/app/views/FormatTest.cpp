@@ -443,39 +443,29 @@ TEST_F(PrintingTest, ThePreviewShowsADrawingsFourSidesAtEveryZoom)
         auto* widget = dialog.findChild<QPrintPreviewWidget*>();
         auto* zooms = dialog.findChild<QComboBox*>();
         auto* scene = widget ? widget->findChild<QGraphicsView*>() : nullptr;
-        EXPECT_TRUE(zooms && scene);
-        if (!zooms || !scene)
-            return int(QDialog::Rejected);
-        // The box's zooms, the two fits, and those it showed a user.
-        std::vector<std::pair<QString, std::function<void()>>> settings = {
-            {"fit to width", [&] { widget->fitToWidth(); }}, {"fit in view", [&] { widget->fitInView(); }}};
+        // The box's zooms and those it opened at and showed a user.
         QStringList factors = {"77.2%", "51.2%", "33.3%"};
-        for (int i = 0; i < zooms->count(); ++i)
+        for (int i = 0; zooms && i < zooms->count(); ++i)
             factors << zooms->itemText(i);
-        for (const QString& factor : factors)
-            settings.emplace_back(factor,
-                                  [&, factor] { widget->setZoomFactor(QString(factor).remove('%').toDouble() / 100); });
-        for (const auto& [name, apply] : settings) {
-            apply();
+        for (const QString& factor : scene ? factors : QStringList()) {
+            widget->setZoomFactor(QString(factor).remove('%').toDouble() / 100);
             const double scale = scene->transform().m11();
             const int slack = int(toScene * scale) + 2;
+            const int half = std::clamp(int(printed.height() * toScene * scale / 4), 2, 40);
             for (const auto& [side, along] : sides) {
-                const QPointF point = side * toScene;
-                scene->centerOn(point);
-                const QPoint at = scene->mapFromScene(point);
+                scene->centerOn(side * toScene);
+                const QPoint at = scene->mapFromScene(side * toScene);
                 const QImage shot = scene->viewport()->grab().toImage();
-                const int half = std::clamp(int(printed.height() * toScene * scale / 4), 2, 40);
                 bool found = false;
                 for (int d = -slack; d <= slack && !found; ++d)
                     found = along == Qt::Vertical ? BlackLine(shot, at + QPoint(d, -half), at + QPoint(d, half))
                                                   : BlackLine(shot, at + QPoint(-half, d), at + QPoint(half, d));
-                if (!found) {
-                    lost.push_back(name.toStdString() + " at " + std::to_string(int(side.x())) + "," +
+                if (!found)
+                    lost.push_back(factor.toStdString() + " at " + std::to_string(int(side.x())) + "," +
                                    std::to_string(int(side.y())));
-                    shot.save(QString::fromStdString(OutputPath("lost " + std::to_string(lost.size()) + ".png")));
-                }
             }
         }
+        EXPECT_TRUE(scene && factors.size() > 3) << "no preview, or no zoom box";
         return int(QDialog::Rejected);
     });
     Command(ID_FILE_PRINT_PREVIEW);

@@ -50,17 +50,14 @@ QByteArray SystemClipboardData(const char* mimeType)
 TEST_F(XhtmlCopyTest, ATableOfFormulasCopiesAsExpectedMathML)
 {
     const std::pair<const char*, const char*> kTable[] = {
-        {"x+1",
-         "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>x</mi>\n    <mo>+</mo>\n"
-         "    <mn>1</mn>\n  </mrow>\n</math>\n"},
-        {"a-2b",
-         "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>a</mi>\n    <mo>-</mo>\n"
-         "    <mrow>\n      <mn>2</mn>\n      <mo>&#x2062;</mo>\n      <mi>b</mi>\n    </mrow>\n"
-         "  </mrow>\n</math>\n"},
-        {"(x+y)",
-         "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mo>(</mo>\n    <mrow>\n"
-         "      <mi>x</mi>\n      <mo>+</mo>\n      <mi>y</mi>\n    </mrow>\n    <mo>)</mo>\n  </mrow>\n"
-         "</math>\n"},
+        {"x+1", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>x</mi>\n    <mo>+</mo>\n"
+                "    <mn>1</mn>\n  </mrow>\n</math>\n"},
+        {"a-2b", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mi>a</mi>\n    <mo>-</mo>\n"
+                 "    <mrow>\n      <mn>2</mn>\n      <mo>&#x2062;</mo>\n      <mi>b</mi>\n    </mrow>\n"
+                 "  </mrow>\n</math>\n"},
+        {"(x+y)", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mo>(</mo>\n    <mrow>\n"
+                  "      <mi>x</mi>\n      <mo>+</mo>\n      <mi>y</mi>\n    </mrow>\n    <mo>)</mo>\n  </mrow>\n"
+                  "</math>\n"},
         // A one-blank equation is an empty formula.
         {" ", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n</math>\n"},
     };
