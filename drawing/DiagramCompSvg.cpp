@@ -62,7 +62,6 @@ void DiagramComp::WriteXhtml(XMLWriter& writer)
     auto* output = dynamic_cast<MathMLOutput*>(&writer);
     if (!output)
         return;
-    writer.CloseOpenBlocks();
     output->StartElement("p", true);
     output->WriteAttribute("class", "eqn");
     output->EndPendingTag(true);

@@ -276,9 +276,11 @@ void DiagramComp::InvalidateBox()
         gPilePane->ShowPile(this);
 }
 
+// An active drawing shows its frame green on the screen; printed or recorded
+// as a picture the frame is the document's, not a mark of editing.
 void DiagramComp::DrawFrame(const Rect& box)
 {
-    if (m_active) {
+    if (m_active && !gDrawContext.IsPrinting() && !gDrawContext.IsRecording()) {
         gDrawContext.SelectPen(PS_SOLID, 1, kActiveGreen);
         gDrawContext.DrawRectangle(box);
         gDrawContext.RestorePen();
@@ -287,12 +289,13 @@ void DiagramComp::DrawFrame(const Rect& box)
     }
 }
 
+// The frame is drawn last, over the picture: a print preview that scales
+// the page down brings the picture's edge onto the frame's line.
 void DiagramComp::Draw()
 {
-    Rect box;
-    GetAbsBounds(box);
-    if (m_showFrame)
-        DrawFrame(box);
+    Rect frame;
+    GetAbsBounds(frame);
+    Rect box = frame;
     box.Deflate(kFrameInset, kFrameInset);
     // A change since the last recording shows now, not at the next layout.
     if (m_pictureStale)
@@ -301,17 +304,19 @@ void DiagramComp::Draw()
         gDrawContext.SetClipRegion(box);
         Render();
         gDrawContext.ClearClipRegion();
-        return;
+    } else {
+        if (gDrawContext.IsPrinting())
+            box.Deflate(kFrameInset, kFrameInset);
+        gDrawContext.PlayMetafile(m_picture, box);
+        if (m_bandVisible) {
+            gDrawContext.SelectPen(PS_SOLID, 1, kConstraintGrey);
+            gDrawContext.DrawRectangle(m_band);
+            gDrawContext.RestorePen();
+        }
+        DrawStroke(box);
     }
-    if (gDrawContext.IsPrinting())
-        box.Deflate(kFrameInset, kFrameInset);
-    gDrawContext.PlayMetafile(m_picture, box);
-    if (m_bandVisible) {
-        gDrawContext.SelectPen(PS_SOLID, 1, kConstraintGrey);
-        gDrawContext.DrawRectangle(m_band);
-        gDrawContext.RestorePen();
-    }
-    DrawStroke(box);
+    if (m_showFrame)
+        DrawFrame(frame);
 }
 
 void DiagramComp::DrawStroke(const Rect& box)

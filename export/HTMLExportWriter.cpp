@@ -8,6 +8,7 @@
 #include "foundation/Layout.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/PictureSource.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/TextComp.h"
 #include "foundation/TextOutBuffer.h"
 #include "foundation/TypeTag.h"
@@ -286,7 +287,7 @@ void HTMLExportWriter::CloseOpenBlocks()
 // An item stays open until the next item of its list or the list's end, so
 // that a list of the second level, or an equation between items, nests
 // inside it.
-void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList)
+void HTMLExportWriter::OpenItem(OpenList& list, ListKind kind, bool subList)
 {
     if (!list.open || list.kind != kind) {
         if (subList) {
@@ -309,6 +310,11 @@ void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, b
     }
     WriteTag("li");
     list.itemOpen = true;
+}
+
+void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList)
+{
+    OpenItem(list, kind, subList);
     WriteRuns(row, kPlainRun);
 }
 
@@ -461,9 +467,10 @@ void HTMLExportWriter::WriteSourceCode(CompList& row)
 
 bool HTMLExportWriter::WriteObject(TextComp& comp)
 {
-    // A paragraph of its own: it stands after an open list, not in its last
-    // item, and a table or picture cannot stand inside a preformatted block.
-    CloseOpenBlocks();
+    auto* form = dynamic_cast<HtmlForm*>(&comp);
+    if (comp.Tag() != tag_Draw && !comp.IsPlot() && !form)
+        return false;
+    PlaceObject(comp);
     if (comp.Tag() == tag_Draw) {
         WriteDrawing(comp);
         return true;
@@ -472,20 +479,32 @@ bool HTMLExportWriter::WriteObject(TextComp& comp)
         WritePlot(comp);
         return true;
     }
-    if (auto* form = dynamic_cast<HtmlForm*>(&comp)) {
-        if (comp.Tag() == tag_Meta)
-            SetPictureText("picture");
-        form->WriteHtml(*this);
-        NewLine();
-        return true;
+    if (comp.Tag() == tag_Meta)
+        SetPictureText("picture");
+    form->WriteHtml(*this);
+    NewLine();
+    return true;
+}
+
+// The paragraph of an object that is an item of a list stands in the list,
+// the object in its item, so that the list counts it as the screen does;
+// any other stands after an open list, not in its last item (and a table or
+// picture cannot stand inside a preformatted block).
+void HTMLExportWriter::PlaceObject(const TextComp& comp)
+{
+    const ParagraphComp* paragraph = comp.GetParagraph();
+    switch (paragraph ? paragraph->GetStyleKind() : int(StyleKind::kPlain)) {
+    case StyleKind::kNumbered: OpenItem(m_list, ListKind::kOrdered, false); break;
+    case StyleKind::kItemized: OpenItem(m_list, ListKind::kUnordered, false); break;
+    case StyleKind::kSubEnumerated: OpenItem(m_subList, ListKind::kOrdered, true); break;
+    case StyleKind::kSubItemized: OpenItem(m_subList, ListKind::kUnordered, true); break;
+    default: CloseOpenBlocks(); break;
     }
-    return false;
 }
 
 void HTMLExportWriter::WriteDrawing(TextComp& comp)
 {
     auto* drawing = dynamic_cast<DiagramComp*>(&comp);
-    CloseOpenBlocks();
     OpenTag("p");
     WriteAttribute("class", "eqn");
     EndOpenTag();
@@ -503,7 +522,6 @@ void HTMLExportWriter::WriteDrawing(TextComp& comp)
 void HTMLExportWriter::WritePlot(TextComp& comp)
 {
     auto* plot = dynamic_cast<PlotComp*>(&comp);
-    CloseOpenBlocks();
     OpenTag("table");
     WriteAttribute("align", "center");
     WriteAttribute("border", "2");

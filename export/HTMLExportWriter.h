@@ -109,7 +109,9 @@ private:
     void CloseLists();
     void ClosePre();
     void CloseList(OpenList& list);
+    void OpenItem(OpenList& list, ListKind kind, bool subList);
     void WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList);
+    void PlaceObject(const TextComp& comp);
 
     // A plain or numbered equation's content: a picture of the row when it
     // holds anything but plain characters up to code 127, else its runs.

@@ -61,6 +61,18 @@ bool EndsInControlWordAndBlank(std::string_view text)
     return at < text.size() - 1 && backslashes % 2 == 1;
 }
 
+// Whether the text ends in a command that takes an optional argument in
+// brackets (or a star), blanks after it left aside: the commands the writers
+// put before document text.
+bool EndsInOptionalArgumentCommand(std::string_view text)
+{
+    const std::size_t end = text.find_last_not_of(' ');
+    if (end == std::string_view::npos)
+        return false;
+    const std::string_view command = text.substr(0, end + 1);
+    return command.ends_with("\\item") || command.ends_with("\\\\");
+}
+
 // The length of the well-formed UTF-8 character of two to four bytes at
 // text[at]; 0 when there is none.
 std::size_t Utf8CharacterAt(const std::string& text, std::size_t at)
@@ -113,16 +125,29 @@ LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::st
 
 // A control word ends at the blank after it, and TeX skips the blanks of the
 // text that follow too; in text an empty group ends it instead, so that a
-// word set in another face ("{\em  two}") keeps the blank before it.
+// word set in another face ("{\em  two}") keeps the blank before it. After a
+// command that looks for an optional argument ("\item", "\\") an empty group
+// stands before a "[" or "*" of the text, which would otherwise be read as
+// that argument (and the text in brackets lost).
 void LaTeXFileWriter::Put(const char* text)
 {
     const std::string_view bytes(text);
     if (bytes.empty())
         return;
-    if (m_afterControlWord && bytes.front() == ' ' && m_currentFont != kMath)
+    if (m_afterControlWord && bytes.front() == ' ' && m_currentFont != kMath) {
         m_output.Put("{}");
+        m_beforeOptionalArgument = false;
+    }
+    const std::size_t shown = bytes.find_first_not_of(' ');
+    if (m_beforeOptionalArgument && shown != std::string_view::npos) {
+        if (bytes[shown] == '[' || bytes[shown] == '*')
+            m_output.Put("{}");
+        m_beforeOptionalArgument = false;
+    }
     m_output.Put(bytes);
     m_afterControlWord = EndsInControlWordAndBlank(bytes);
+    if (shown != std::string_view::npos)
+        m_beforeOptionalArgument = EndsInOptionalArgumentCommand(bytes);
 }
 
 void LaTeXFileWriter::Flush()
@@ -352,12 +377,14 @@ void LaTeXFileWriter::SetParagraphRow(const CompList* row)
 {
     m_row = row;
     m_rowIndex = 0;
-    m_textRunEnd = 0;
+    m_run = MathRunText::Run();
 }
 
 // A run of the mathematics face in a text paragraph that is no formula (a
 // blank after a link, a period after a reference) goes on in the font before
-// it: TeX would drop its blanks in mathematics.
+// it, and so do the blanks around a formula: TeX would drop them in
+// mathematics. Links, references and values are text wherever they stand: a
+// formula ends before them, as the other writers end it.
 int32_t LaTeXFileWriter::RunFont(const TextComp& comp)
 {
     const int32_t font = FoldFont(comp.GetFontId());
@@ -370,13 +397,20 @@ int32_t LaTeXFileWriter::RunFont(const TextComp& comp)
         m_row = nullptr;
         return font;
     }
-    if (m_rowIndex < m_textRunEnd)
-        return m_currentFont;
-    if (font != kMath || m_currentFont == kMath || m_baseFont == kMath)
+    if (m_baseFont == kMath)
         return font;
-    const auto inRun = [](const TextComp& c) { return FoldFont(c.GetFontId()) == kMath; };
-    m_textRunEnd = MathRunText::TextRunEnd(*m_row, m_rowIndex, inRun);
-    return m_rowIndex < m_textRunEnd ? m_currentFont : font;
+    if (MathRunText::IsTextStructure(comp))
+        return m_currentFont == kMath ? m_baseFont : m_currentFont;
+    if (font == kMath && m_currentFont != kMath && !m_run.Holds(m_rowIndex)) {
+        const auto inRun = [](const TextComp& c) {
+            return FoldFont(c.GetFontId()) == kMath && !MathRunText::IsTextStructure(c);
+        };
+        m_run = MathRunText::SplitRun(*m_row, m_rowIndex, inRun);
+        m_runTextFont = m_currentFont;
+    }
+    if (!m_run.Holds(m_rowIndex))
+        return font;
+    return m_run.IsFormula(m_rowIndex) ? kMath : m_runTextFont;
 }
 
 // ---- lists and verbatim ----

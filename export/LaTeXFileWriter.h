@@ -10,6 +10,7 @@
 // is not written.
 #include "export/ExportOutput.h"
 #include "export/ExportPictureFiles.h"
+#include "export/MathRunText.h"
 #include "foundation/LaTeXWriter.h"
 #include "math/ExportElementWriters.h"
 
@@ -124,16 +125,18 @@ private:
     int32_t m_currentFont = kRoman;
     int32_t m_spacing = 0;
     bool m_afterControlWord = false;
+    bool m_beforeOptionalArgument = false;
     bool m_enumerate1 = false;
     bool m_enumerate2 = false;
     bool m_itemize1 = false;
     bool m_itemize2 = false;
     bool m_verbatim = false;
     // The paragraph row being written, the position in it of the component
-    // last handed over, and the end of a run of the mathematics face there
-    // that is written as text.
+    // last handed over, the run of the mathematics face there that is
+    // written in part or whole as text, and the font of that text.
     const CompList* m_row = nullptr;
     int m_rowIndex = 0;
-    int m_textRunEnd = 0;
+    MathRunText::Run m_run;
+    int32_t m_runTextFont = kRoman;
     ExportPictureFiles m_pictures;
 };

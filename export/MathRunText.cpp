@@ -11,13 +11,6 @@ namespace MathRunText {
 
 namespace {
 
-// Components that stand for their shown text wherever they are.
-bool IsTextStructure(const TextComp& comp)
-{
-    const TypeTag tag = comp.Tag();
-    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
-}
-
 bool IsBlankCharacter(const TextComp& comp)
 {
     if (comp.Tag() != tag_Char)
@@ -27,6 +20,12 @@ bool IsBlankCharacter(const TextComp& comp)
 }
 
 } // namespace
+
+bool IsTextStructure(const TextComp& comp)
+{
+    const TypeTag tag = comp.Tag();
+    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
+}
 
 char32_t Shown(const TextComp& comp)
 {
@@ -58,12 +57,15 @@ bool IsText(const CompList& row, int first, int end)
     return true;
 }
 
-int TextRunEnd(const CompList& row, int first, const std::function<bool(const TextComp&)>& inRun)
+Run SplitRun(const CompList& row, int first, const std::function<bool(const TextComp&)>& inRun)
 {
     int end = first;
     while (end <= row.GetCount() && inRun(*row.GetAt(end)))
         ++end;
-    return IsText(row, first, end) ? end : first;
+    if (IsText(row, first, end))
+        return Run{end, end, end};
+    const auto [from, to] = WithoutOuterBlanks(row, first, end);
+    return Run{from, to, end};
 }
 
 bool IsBlank(const CompList& row, int first, int end)

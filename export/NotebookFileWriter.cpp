@@ -337,16 +337,19 @@ void NotebookFileWriter::WriteTextCell(CompList& row, int outerStyle, const char
     Append("Cell[TextData[{\n");
     OpenRun(outerStyle);
     m_runFirst = 1;
-    int textEnd = 0; // components before it belong to a run of mathematics written as text
+    MathRunText::Run inText; // the run of mathematics in text the component belongs to
+    int textRun = m_run;     // the run of the text around it
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp* comp = row.GetAt(i);
         int run = RunIn(*comp, m_run);
-        // A run of the mathematics face that is no formula goes on in the
-        // run before it.
-        if (run == kMath && m_run != kMath && i >= textEnd)
-            textEnd = MathRunText::TextRunEnd(row, i, InMathRun);
-        if (i < textEnd)
-            run = m_run;
+        // A run of the mathematics face that is no formula, and the blanks
+        // around a formula, go on in the text before it.
+        if (run == kMath && m_run != kMath && !inText.Holds(i)) {
+            inText = MathRunText::SplitRun(row, i, InMathRun);
+            textRun = m_run;
+        }
+        if (inText.Holds(i))
+            run = inText.IsFormula(i) ? kMath : textRun;
         if (run != m_run) {
             CloseRun(row, i, false);
             OpenRun(run);

@@ -114,7 +114,9 @@ std::string MathMLOfRow(CompList& row)
 
 namespace {
 
-// The MathML of components [first, end) of a row.
+// The MathML of components [first, end) of a row, as the page writes it:
+// blanks alone are an empty formula. Nothing when they do not read as a
+// formula, rather than a formula of the parser's error.
 std::string MathMLOfRange(CompList& row, int first, int end)
 {
     StringStream text;
@@ -123,11 +125,10 @@ std::string MathMLOfRange(CompList& row, int first, int end)
         writer.StartElement("math", true);
         writer.WriteAttribute("xmlns", XhtmlWriter::kMathMLNamespace);
         writer.EndPendingTag(true);
-        gSyntaxError = false;
-        std::unique_ptr<ExprNode> node(MathParser(row, first, end).Parse());
-        if (node)
-            node->WriteMathML(writer);
+        writer.WriteMathRange(row, first, end - 1);
         writer.Close("math");
+        if (writer.HasParseError())
+            return {};
     }
     return WithoutNamedEntities(text.text);
 }

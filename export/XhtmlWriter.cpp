@@ -8,6 +8,7 @@
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/FontIds.h"
+#include "foundation/StyleKinds.h"
 #include "foundation/IntPoint.h"
 #include "foundation/Rect.h"
 #include "foundation/Str255.h"
@@ -38,17 +39,10 @@ bool IsCharacter(const TextComp& comp)
     return comp.Tag() == tag_Char;
 }
 
-// Components written as text inside the current run.
-bool KeepsRunStyle(const TextComp& comp)
-{
-    const TypeTag tag = comp.Tag();
-    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
-}
-
 // Whether a formula's run takes the component.
 bool InMathRun(const TextComp& comp)
 {
-    return !comp.IsDiagram() && !KeepsRunStyle(comp) && XhtmlWriter::RunStyleOf(comp) == kRunMath;
+    return !comp.IsDiagram() && !MathRunText::IsTextStructure(comp) && XhtmlWriter::RunStyleOf(comp) == kRunMath;
 }
 
 // The text a reference or a value display shows.
@@ -206,6 +200,19 @@ void XhtmlWriter::CloseOpenBlocks()
 {
     CloseLists();
     ClosePre();
+}
+
+// A picture, plot or drawing alone in a list's item stands in the item, so
+// that the list counts it as the screen does.
+void XhtmlWriter::StartObject(int styleKind)
+{
+    switch (styleKind) {
+    case StyleKind::kNumbered: StartItem(kFirst, "ol"); break;
+    case StyleKind::kItemized: StartItem(kFirst, "ul"); break;
+    case StyleKind::kSubEnumerated: StartItem(kSecond, "ol"); break;
+    case StyleKind::kSubItemized: StartItem(kSecond, "ul"); break;
+    default: CloseOpenBlocks(); break;
+    }
 }
 
 // An item stays open until the next item or the end of its list, so that a
@@ -458,7 +465,8 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
     bool opened = false;
     int mathFirst = 0;
     int column = 0;
-    int textEnd = 0; // components before it belong to a run of mathematics written as text
+    MathRunText::Run run;    // the run of mathematics in text the component belongs to
+    int textStyle = current; // the style of the text around that run
     Str255 buffer;
     if (outerStyle == kRunMath) {
         NewLine();
@@ -485,13 +493,15 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
         }
         // Links, references and values join the text run they stand in; after
         // a formula they start a plain one.
-        int style = !KeepsRunStyle(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
-        // A run of the mathematics face that is no formula goes on in the
-        // run before it.
-        if (style == kRunMath && current != kRunMath && i >= textEnd)
-            textEnd = MathRunText::TextRunEnd(row, i, InMathRun);
-        if (i < textEnd)
-            style = current;
+        int style = !MathRunText::IsTextStructure(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
+        // A run of the mathematics face that is no formula, and the blanks
+        // around a formula, go on in the text before it.
+        if (style == kRunMath && current != kRunMath && !run.Holds(i)) {
+            run = MathRunText::SplitRun(row, i, InMathRun);
+            textStyle = current;
+        }
+        if (run.Holds(i))
+            style = run.IsFormula(i) ? kRunMath : textStyle;
         if (style != current) {
             CloseRun(row, current, opened, mathFirst, i - 1, buffer);
             current = style;

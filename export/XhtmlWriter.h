@@ -68,6 +68,7 @@ public:
 
     // Closes open lists and the preformatted block.
     void CloseOpenBlocks() override;
+    void StartObject(int styleKind) override;
     void CloseLists();
     void CloseSubLists();
     void ClosePre();
@@ -75,6 +76,9 @@ public:
     // The row's MathML (parsed as one expression); the first row that does
     // not parse is remembered.
     void WriteMathRow(CompList& row);
+    // The same of components first..last (1-based, inclusive); blanks alone
+    // are an empty formula.
+    void WriteMathRange(CompList& row, int first, int last);
     // A "math" element holding the row, then the buffer goes to the stream.
     void StartMath(CompList& row);
     void WriteMathBlock(CompList& row) override;
@@ -112,7 +116,6 @@ private:
     void CloseItem(ListLevel level);
     void OpenWithAttribute(const char* name, const char* attribute, const char* value);
     void OpenMath();
-    void WriteMathRange(CompList& row, int first, int last);
     void CloseRun(CompList& row, int style, bool opened, int mathFirst, int last, Str255& buffer);
     void FlushText(Str255& buffer);
     void RecordError(const CompList& row, int first, int last);

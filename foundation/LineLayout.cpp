@@ -6,6 +6,8 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphStyle.h"
 
+#include <algorithm>
+
 void LineLayout::Measure()
 {
     ParagraphComp* paragraph = m_row && m_row->GetOwner() ? m_row->GetOwner()->GetParagraph() : nullptr;
@@ -31,7 +33,19 @@ void LineLayout::PositionAt(const IntPoint&, DocPosition& out, bool)
     out = DocPosition(m_row, m_start);
 }
 
+// The line clears its box, but not the label it shares the line with: a
+// row's labels are drawn before its lines, and the line of an empty row
+// reaches across the label's column.
 void LineLayout::Draw()
 {
-    gDrawContext.EraseRect(AbsRect());
+    Rect box = AbsRect();
+    if (const LayoutArray* items = m_row ? m_row->GetItems() : nullptr)
+        for (int i = items->GetCount(); i >= 1 && items->GetAt(i)->IsLabel(); --i)
+            if (const Rect label = items->GetAt(i)->AbsRect(); label.Intersects(box)) {
+                if (label.left > box.left)
+                    box.right = std::min(box.right, label.left);
+                else
+                    box.left = std::min(box.right, label.right);
+            }
+    gDrawContext.EraseRect(box);
 }

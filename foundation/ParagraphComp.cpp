@@ -526,15 +526,28 @@ void ParagraphComp::FitWidth(int32_t right)
 }
 
 // The paragraph recorded at its laid-out size, then played into its
-// fitted bounds.
+// fitted bounds. The recording reaches a sixth of an inch past the paragraph
+// on every side: its edge clips what it holds, and a line lying on that edge
+// (the frame of a drawing at the margin) would be rounded away where a print
+// preview scales the page down, at any zoom from an eighth of the size up.
 void ParagraphComp::PaintFitted(const Rect& shown)
 {
     Rect laidOut = *m_unfitted;
     laidOut.Offset(m_origin);
-    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), laidOut);
+    const int64_t room = std::max(1, gDrawContext.GetResolutionX() / 6);
+    const int64_t width = std::max(1, laidOut.Width());
+    const int64_t fitted = std::max(1, shown.Width());
+    // The room in laid-out units, and the same room once fitted.
+    const auto recorded = int32_t((room * width + fitted - 1) / fitted);
+    const auto played = int32_t((recorded * fitted + width / 2) / width);
+    Rect frame = laidOut;
+    frame.Deflate(-recorded, -recorded);
+    Rect into = shown;
+    into.Deflate(-played, -played);
+    gDrawContext.BeginMetafile(gDrawContext.GetTarget(), frame);
     m_text->DrawWithin(laidOut);
     HENHMETAFILE picture = gDrawContext.EndMetafile();
-    gDrawContext.PlayMetafile(picture, shown);
+    gDrawContext.PlayMetafile(picture, into);
     DrawContext::DeleteMetafile(picture);
 }
 
@@ -691,6 +704,7 @@ void ParagraphComp::WriteMathML(XMLWriter& writer)
         TypeTag tag = m_text->GetAt(1)->Tag();
         if (tag == tag_Meta || tag == tag_Draw || m_text->GetAt(1)->IsPlot()) {
             if (auto* form = dynamic_cast<XhtmlForm*>(m_text->GetAt(1))) {
+                writer.StartObject(GetStyleKind());
                 form->WriteXhtml(writer);
                 return;
             }

@@ -8,6 +8,7 @@
 #include "foundation/PictureSource.h"
 #include "foundation/TextComp.h"
 
+#include "platform/UserInterface.h"
 #include "platform/clipboard/PlatformClipboard.h"
 
 #include <memory>
@@ -64,6 +65,8 @@ void TCopyMathMLAction::Do()
     std::string text = s_writer ? s_writer(m_selection) : std::string();
     if (!text.empty())
         m_clipboard.PutTextBlock(text, PlatformClipboard::mathmlMimeType);
+    else if (m_selection.HasExtent())
+        UserInterface::Current().MessageBeep(0); // no formula: the clipboard keeps what it held
 }
 
 void TCopySVGAction::Do()

@@ -169,8 +169,6 @@ void PictureComp::WriteHtml(HTMLWriter& writer)
 
 void PictureComp::WriteXhtml(XMLWriter& writer)
 {
-    if (auto* elements = dynamic_cast<XhtmlElementWriter*>(&writer)) {
-        writer.CloseOpenBlocks();
+    if (auto* elements = dynamic_cast<XhtmlElementWriter*>(&writer))
         WriteXHTML(*elements);
-    }
 }

@@ -265,7 +265,9 @@ void PlotComp::Draw()
 {
     Rect box;
     GetAbsBounds(box);
-    if (m_selected) {
+    // The buttons of a selected plot are for editing on the screen: paper
+    // and pictures show the document.
+    if (m_selected && !gDrawContext.IsPrinting() && !gDrawContext.IsRecording()) {
         gDrawContext.DrawLabelBox(IntPoint(box.left, box.top), Str255(kOptionsLabel));
         gDrawContext.DrawLabelBoxLeftOf(IntPoint(box.right, box.top), Str255(kPlotLabel));
     }

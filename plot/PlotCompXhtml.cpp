@@ -27,7 +27,6 @@ void PlotComp::WriteXhtml(XMLWriter& writer)
     auto* images = dynamic_cast<XhtmlElementWriter*>(&writer);
     if (!output || !images)
         return;
-    writer.CloseOpenBlocks();
     output->StartElement("table", true);
     output->WriteAttribute("class", "picture");
     output->WriteAttribute("border", "2");

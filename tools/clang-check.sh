@@ -28,6 +28,10 @@ sed -n 's/^ *"command": "\(.*\)",\?$/\1/p' "$commands" |
       -e "s#^[^ ]*#${launcher[*]} $clang#" \
       -e 's# -o [^ ]*# -fsyntax-only -w#' >"$list"
 [ -s "$list" ] || { echo "clang-check: no compile commands in $commands" >&2; exit 2; }
+# The pass is there for the fuzz harnesses above all: a build that does not
+# compile them checks nothing of them.
+grep -q '/fuzz/[^ /]*Fuzzer\.cpp$' "$list" ||
+  { echo "clang-check: the fuzz harnesses are not among the compile commands of $dir (reconfigure it)" >&2; exit 2; }
 
 cd "$dir"
 if ! xargs -P "${CLANG_CHECK_JOBS:-$(nproc)}" -d '\n' -n 1 sh -c 'eval "$0" || { echo "clang-check: failed: ${0##* }" >&2; exit 1; }' <"$list"; then

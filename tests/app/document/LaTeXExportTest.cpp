@@ -19,6 +19,8 @@
 #include "foundation/Rect.h"
 #include "kernel/NameTable.h"
 #include "math/CrossRefComp.h"
+#include "math/EquationSetComp.h"
+#include "math/MatrixComp.h"
 #include "platform/draw/ImageDC.h"
 #include "support/FakeUserInterface.h"
 #include "support/model/SavedGlobals.h"
@@ -125,6 +127,35 @@ TEST_F(LaTeXExportTest, FontsOfTextAndMathematics)
     EXPECT_NE(body.find("\\[\\cos "), std::string::npos) << body;
     EXPECT_EQ(body.find("cos x"), std::string::npos) << body;
     EXPECT_NE(body.find("a \\$5 \\& 10\\% \\#1 \\{x\\}\\_"), std::string::npos) << body;
+}
+
+// Text that follows a command looking for an optional argument (an item, a
+// row's end in an array or an equation array) and starts with a bracket or
+// a star stays text, in both dialects, and the source compiles.
+TEST_F(LaTeXExportTest, TextAfterACommandIsNeverItsOptionalArgument)
+{
+    auto doc = EmptyDocument();
+    Add(*doc, kNumbered, {{"[1] first", FontId::kText}});
+    Add(*doc, kItemized, {{" [2] second", FontId::kText}});
+    auto* matrix = new MatrixComp(1, 2);
+    auto* rows = new EquationSetComp(2);
+    const std::pair<CompList*, std::string> cells[] = {{matrix->GetCell(1, 1), "a"},
+                                                       {matrix->GetCell(1, 2), "[b]"},
+                                                       {rows->GetCell(1, 1), "x=1"},
+                                                       {rows->GetCell(1, 2), "*y=2"}};
+    for (const auto& [cell, text] : cells)
+        for (unsigned char c : text)
+            cell->Append(fonts.GetFace(FontId::kMath)->GetCharacter(c));
+    Add(*doc, kEquation, {})->GetRow()->Append(matrix);
+    Add(*doc, kNumberedEquation, {})->GetRow()->Append(rows);
+    for (bool techExplorer : {false, true}) {
+        const std::string body = Body(Written(*doc, techExplorer));
+        for (const char* piece : {"\\item {}[1] first", "\\item {} [2] second", "\\\\ {}[b]", "\\\\ {}*y"})
+            EXPECT_NE(body.find(piece), std::string::npos) << piece << "\n" << body;
+    }
+    const std::string tex = OutputPath("brackets.tex");
+    ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), tex, false).written);
+    EXPECT_EQ(Compile(tex), "");
 }
 
 TEST_F(LaTeXExportTest, PreambleFollowsPageNumbering)

@@ -3,10 +3,14 @@
 #include "ViewFixture.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QGraphicsView>
 #include <QMenu>
-#include <QProcess>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <fstream>
 
@@ -17,7 +21,9 @@
 #include "platform/draw/ImageDC.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CPrintInfo.h"
+#include "platform/framework/CommonDialogs.h"
 #include "plot/TwoDPlotComp.h"
+#include "support/ScopedInstall.h"
 
 namespace {
 
@@ -249,12 +255,30 @@ TEST_F(PrintingTest, PageNumbersCountFromTheNumberGivenInTheDialog)
 }
 
 // Printed at the printer's resolution every line shows on one page only, as
-// pdftotext reads the pages. In the second pass numbered equations with sums
+// pdftotext reads the pages; the empty numbered equation that ends the
+// document prints its number. In the second pass numbered equations with sums
 // and fractions stand among the lines, at 18 points with larger equations, so
 // that they wrap: the line that starts a page used to be drawn at the foot of
 // the page before as well, clipped to the tops of its tall letters.
 TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
 {
+    // An empty numbered equation ends the document.
+    PutCaret(150, 1);
+    Key(VK_END);
+    Key(VK_RETURN, 13);
+    Command(kStyle + 6);
+    // Its number prints whole in the label column (the right quarter, where
+    // nothing else prints), not the tops of its parentheses alone.
+    Print(1, false, 1);
+    const QImage last = Print(pageCount, false, 1, 300);
+    int inkedRows = 0;
+    for (int y = 0; y < last.height(); ++y) {
+        bool inked = false;
+        for (int x = last.width() * 3 / 4; x < last.width() && !inked; ++x)
+            inked = qGray(last.pixel(x, y)) < 128;
+        inkedRows += inked;
+    }
+    EXPECT_GT(inkedRows, 20);
     for (int pass : {0, 1}) {
         SCOPED_TRACE(pass);
         for (int i = 2, step = 2; pass && i <= 150; i += step, step = step % 5 + 1) {
@@ -350,9 +374,107 @@ TEST_F(PrintingTest, AWideDrawingPrintsScaledToThePrintableWidth)
     EXPECT_GT(right, page.width() - margin - 8);
 }
 
+// Whether the line from a to b (inclusive, along a row or a column) is
+// inked black, as a frame prints: not the green of an active drawing.
+bool BlackLine(const QImage& image, QPoint a, QPoint b)
+{
+    const QPoint step((b.x() > a.x()) - (b.x() < a.x()), (b.y() > a.y()) - (b.y() < a.y()));
+    for (QPoint p = a;; p += step) {
+        if (!image.rect().contains(p))
+            return false;
+        const QRgb ink = image.pixel(p);
+        if (qGray(ink) > 140 || qGreen(ink) > 110)
+            return false;
+        if (p == b)
+            return true;
+    }
+}
+
+// The box around the longest black rows and columns of an image: a frame.
+QRect FrameIn(const QImage& image)
+{
+    QRect frame;
+    for (int y = 0; y < image.height(); ++y)
+        if (BlackLine(image, QPoint(image.width() / 4, y), QPoint(image.width() * 3 / 4, y)))
+            frame |= QRect(frame.isNull() ? image.width() / 2 : frame.left(), y, 1, 1);
+    for (int x = 0; x < image.width(); ++x)
+        if (frame.isValid() && BlackLine(image, QPoint(x, frame.top() + 2), QPoint(x, frame.bottom() - 2)))
+            frame |= QRect(x, frame.top(), 1, 1);
+    return frame;
+}
+
+// A drawing at the left margin, printed, shows its frame's four sides in the
+// print preview at every zoom its box offers, whichever part of the page
+// the preview shows: the preview scales the printed page down, and lines a
+// printer's pixel wide on the edge of a clip, or under the edge of the
+// drawing's picture, were rounded away. The frame prints black, the active
+// drawing's green being a mark of editing.
+TEST_F(PrintingTest, ThePreviewShowsADrawingsFourSidesAtEveryZoom)
+{
+    PutCaret(1, 1);
+    Key(VK_RETURN, 13);
+    PutCaret(1, 1);
+    Command(32871); // Element/Drawing, active
+    QPrinter& printer = AfxGetPrinter();
+    const QString pdf = QString::fromStdString(OutputPath("drawing.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setOutputFileName(pdf);
+    ASSERT_TRUE(view->PrintDocument(TRUE));
+    printer.setOutputFileName(QString());
+    // The printed frame, in pixels of 100 dpi, then of the printer: the
+    // preview's scene.
+    const QString png = QString::fromStdString(OutputPath("drawing"));
+    ASSERT_EQ(QProcess::execute("pdftoppm", {"-png", "-r", "100", "-f", "1", "-l", "1", "-singlefile", pdf, png}), 0);
+    const QRect printed = FrameIn(QImage(png + ".png"));
+    ASSERT_GT(printed.width(), 600);
+    ASSERT_GT(printed.height(), 300);
+    const double toScene = printer.resolution() / 100.0;
+    const std::pair<QPointF, Qt::Orientation> sides[] = {
+        {QPointF(printed.left(), printed.center().y()), Qt::Vertical},
+        {QPointF(printed.right(), printed.center().y()), Qt::Vertical},
+        {QPointF(printed.center().x(), printed.top()), Qt::Horizontal},
+        {QPointF(printed.center().x(), printed.bottom()), Qt::Horizontal}};
+
+    std::vector<std::string> lost;
+    ScopedInstall<CommonDialogHook> preview(SetCommonDialogHook, [&](QDialog& dialog) {
+        dialog.resize(1600, 1000);
+        dialog.show();
+        auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+        auto* zooms = dialog.findChild<QComboBox*>();
+        auto* scene = widget ? widget->findChild<QGraphicsView*>() : nullptr;
+        // The box's zooms and those it opened at and showed a user.
+        QStringList factors = {"77.2%", "51.2%", "33.3%"};
+        for (int i = 0; zooms && i < zooms->count(); ++i)
+            factors << zooms->itemText(i);
+        for (const QString& factor : scene ? factors : QStringList()) {
+            widget->setZoomFactor(QString(factor).remove('%').toDouble() / 100);
+            const double scale = scene->transform().m11();
+            const int slack = int(toScene * scale) + 2;
+            const int half = std::clamp(int(printed.height() * toScene * scale / 4), 2, 40);
+            for (const auto& [side, along] : sides) {
+                scene->centerOn(side * toScene);
+                const QPoint at = scene->mapFromScene(side * toScene);
+                const QImage shot = scene->viewport()->grab().toImage();
+                bool found = false;
+                for (int d = -slack; d <= slack && !found; ++d)
+                    found = along == Qt::Vertical ? BlackLine(shot, at + QPoint(d, -half), at + QPoint(d, half))
+                                                  : BlackLine(shot, at + QPoint(-half, d), at + QPoint(half, d));
+                if (!found)
+                    lost.push_back(factor.toStdString() + " at " + std::to_string(int(side.x())) + "," +
+                                   std::to_string(int(side.y())));
+            }
+        }
+        EXPECT_TRUE(scene && factors.size() > 3) << "no preview, or no zoom box";
+        return int(QDialog::Rejected);
+    });
+    Command(ID_FILE_PRINT_PREVIEW);
+    EXPECT_TRUE(lost.empty()) << lost.size() << " sides lost, the first: " << (lost.empty() ? "" : lost.front());
+}
+
 // A plot prints as the screen shows it at any printer's resolution: its
 // picture's margins grow with its size, so that the outer labels ("-15",
-// "15", the top "1.2") stay whole inside it. The page printed at three
+// "15", the top "1.2") stay whole inside it; selected, it prints the same. The page printed at three
 // times the screen's resolution and brought back to it inks what the page
 // printed at the screen's resolution inks.
 TEST_F(PrintingTest, APlotPrintsItsLabelsWholeAtThePrintersResolution)
@@ -377,6 +499,10 @@ TEST_F(PrintingTest, APlotPrintsItsLabelsWholeAtThePrintersResolution)
     const QRect area(0, 0, screen.width(), 56 + box.Height() + 8);
     EXPECT_LT(InkApart(screen, printer, area), 40);
     EXPECT_LT(InkApart(printer, screen, area), 40);
+    // Selected, the plot shows its buttons on the screen, not on paper.
+    view->SetSelection(DocSelection::SelectObject(plot), true);
+    ASSERT_TRUE(plot->IsSelected());
+    EXPECT_EQ(Print(1, false, 1), screen);
 }
 
 TEST(PageBreakListTest, PagesRunFromBreakToBreak)

@@ -77,6 +77,14 @@ TEST_F(EveryComponentHtml, ThePageIsValidAndEveryPictureReadsBackAtItsSize)
     // A picture paragraph after a list stands after it, not in its last item.
     const std::size_t lastItem = page.find("<li>second");
     EXPECT_LT(page.find("</ol>", lastItem), page.find("<img", lastItem));
+    // Items that hold a picture or a drawing stand in their list, counted.
+    const std::string items = page.substr(page.find("<li>one"), page.find("<li>four") - page.find("<li>one"));
+    std::map<std::string, int> tags;
+    for (const Tag& tag : TagsOf(items))
+        tags[(tag.end ? "/" : "") + tag.name] += 1;
+    EXPECT_EQ(tags["/ol"], 0) << items;
+    EXPECT_EQ(tags["li"], 3) << items;
+    EXPECT_EQ(tags["img"], 2) << items;
     // A formula's picture stands for its limits too.
     EXPECT_NE(page.find("&#8747;_a^b x d x&#8721;_(i=1)^n &#8719;_(k=1)^n "), std::string::npos);
     EXPECT_NE(page.find("lim_(x-&gt;0) "), std::string::npos);

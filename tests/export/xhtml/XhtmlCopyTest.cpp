@@ -58,6 +58,8 @@ TEST_F(XhtmlCopyTest, ATableOfFormulasCopiesAsExpectedMathML)
         {"(x+y)", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  <mrow>\n    <mo>(</mo>\n    <mrow>\n"
                   "      <mi>x</mi>\n      <mo>+</mo>\n      <mi>y</mi>\n    </mrow>\n    <mo>)</mo>\n  </mrow>\n"
                   "</math>\n"},
+        // A one-blank equation is an empty formula.
+        {" ", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n</math>\n"},
     };
     for (const auto& [formula, expected] : kTable) {
         const std::string copy = Formula(formula);
@@ -88,6 +90,8 @@ TEST_F(XhtmlCopyTest, AnEmptyOrForeignSelectionCopiesNothing)
 {
     CompList& row = *Paragraph(5, "x+1", FontId::kMath)->GetRow();
     EXPECT_EQ(MathMLOfSelection(DocSelection(&row, 2, 2)), "");
+    // A formula that does not read copies nothing, not the parser's error.
+    EXPECT_EQ(Formula("(a+"), "");
     EXPECT_EQ(SvgOfSelection(DocSelection(&row, 1, 2)), "");
 }
 

@@ -71,6 +71,12 @@ TEST_F(XhtmlDocumentTest, EveryComponentKindGivesAValidPage)
     // A picture paragraph after a list stands after it.
     const std::size_t lastItem = page.find("<li>\nsecond");
     EXPECT_LT(page.find("</ol>", lastItem), page.find("<img", lastItem));
+    // Items that hold a picture or a drawing stand in their list, counted.
+    const std::string items = page.substr(page.find("<li>\none"), page.find("<li>\nfour") - page.find("<li>\none"));
+    EXPECT_EQ(items.find("</ol>"), std::string::npos) << items;
+    EXPECT_EQ(Count(items, "<li>"), 3) << items;
+    for (const char* object : {"<img", "<svg:svg"})
+        EXPECT_NE(items.find(object), std::string::npos) << object << "\n" << items;
     // Old MathML fences and presentational markup are gone.
     for (const char* old : {"mfenced", "<font", "point-size", "font-style: bold"})
         EXPECT_EQ(page.find(old), std::string::npos) << old;

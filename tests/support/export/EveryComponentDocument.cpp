@@ -1,5 +1,6 @@
 #include "support/export/EveryComponentDocument.h"
 
+#include "drawing/DiagramComp.h"
 #include "drawing/DrawingComponents.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
@@ -175,8 +176,19 @@ void EveryComponentDocument::AppendMadeParagraphs()
     HENHMETAFILE recorded = gDrawContext.EndMetafile();
     auto* picture = new ParagraphComp(3);
     picture->GetRow()->Append(new PictureComp(recorded));
-    DrawContext::DeleteMetafile(recorded);
     list.Append(picture);
+
+    // A list whose middle items each hold a picture or a drawing alone: the
+    // screen counts one to four.
+    list.Append(TextParagraph(m_fonts, 4, "one", FontId::kText));
+    auto* pictureItem = new ParagraphComp(4);
+    pictureItem->GetRow()->Append(new PictureComp(recorded));
+    list.Append(pictureItem);
+    auto* drawingItem = new ParagraphComp(4);
+    drawingItem->GetRow()->Append(new DiagramComp);
+    list.Append(drawingItem);
+    list.Append(TextParagraph(m_fonts, 4, "four", FontId::kText));
+    DrawContext::DeleteMetafile(recorded);
 
     // A 3-D plot with a computed surface.
     auto* plot = new ParagraphComp(3);

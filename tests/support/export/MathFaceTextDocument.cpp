@@ -18,6 +18,7 @@
 namespace {
 
 constexpr int kPlain = 3;
+constexpr int kNumbered = 4;
 constexpr int kEquation = 5;
 
 } // namespace
@@ -27,8 +28,15 @@ const std::vector<MathFaceTextRow>& MathFaceTextDocument::Rows()
     static const std::vector<MathFaceTextRow> kRows = {
         {"a blank after a link", "Links: <a href=\"js.html\">JS</a> <a href=\"data.html\">DATA</a>",
          "\"Links: JS DATA\"", "Links: JS DATA"},
+        // Words typed after a link take its face: the formula they make
+        // keeps the blanks around it as text.
+        {"words between links", "DATA</a> \n  <math", "\"Links: JS DATA \",\nCell[BoxData[BOX],\"Output\"],\n\" C.\"",
+         "Links: JS DATA and C."},
         {"a period after a reference", "See (7). Next", "\"See (7). Next\"", "See (7). Next"},
         {"a lone arrow in a sentence", "Then &#8594; done", "\"Then \\[RightArrow] done\"", "Then \u2192 done"},
+        // LaTeX must not read the bracket as the item's own label.
+        {"an item that starts with a bracket", "<li>\n[draft] first item", "\"[draft] first item\"",
+         "1. [draft] first item"},
         {"an equation of one blank", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  </math>",
          "Cell[\"\", \"DisplayFormula\"", ""},
     };
@@ -50,6 +58,16 @@ MathFaceTextDocument::MathFaceTextDocument()
     links->GetRow()->Append(new HyperlinkComp(Str255("data.html"), Str255("DATA"), true));
     m_paragraphs->Append(links);
 
+    auto* words = new ParagraphComp(kPlain);
+    Append(*words, "Links: ", FontId::kText);
+    words->GetRow()->Append(new HyperlinkComp(Str255("js.html"), Str255("JS"), true));
+    Append(*words, " ", FontId::kMath);
+    words->GetRow()->Append(new HyperlinkComp(Str255("data.html"), Str255("DATA"), true));
+    Append(*words, " and ", FontId::kMath);
+    words->GetRow()->Append(new HyperlinkComp(Str255("c.html"), Str255("C"), true));
+    Append(*words, ".", FontId::kMath);
+    m_paragraphs->Append(words);
+
     auto* reference = new ParagraphComp(kPlain);
     Append(*reference, "See ", FontId::kText);
     reference->GetRow()->Append(new CrossRefComp(7, Str31("(7)")));
@@ -62,6 +80,10 @@ MathFaceTextDocument::MathFaceTextDocument()
     Append(*arrow, std::string(1, char(TextCodec::FromUnicode(U'\u2192', SYMBOL_CHARSET))), FontId::kMath);
     Append(*arrow, " done", FontId::kText);
     m_paragraphs->Append(arrow);
+
+    auto* item = new ParagraphComp(kNumbered);
+    Append(*item, "[draft] first item", FontId::kText);
+    m_paragraphs->Append(item);
 
     auto* blank = new ParagraphComp(kEquation);
     Append(*blank, " ", FontId::kMath);
