@@ -137,14 +137,14 @@ void TAddConstraintAction::Do()
         m_diagram->AddShape(m_newPoint);
     AddLocked(*m_diagram, m_constraint);
     m_diagram->SelectConstraint(m_constraint, false);
-    bool solved = true;
+    m_solved = true;
     if (m_cluster)
         m_cluster->SwapGathered();
     else
-        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, solved);
+        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, m_solved);
     Refresh();
     // The constraint stays, unmet, with the values it found.
-    if (!solved)
+    if (!m_solved)
         ShowMessageOrBeep(TUpdateDiagramAction::kNoSolution);
 }
 

@@ -60,10 +60,15 @@ public:
     void Undo() override;
     void Commit() override;
 
+protected:
+    // Whether the last Do found a solution.
+    bool IsSolved() const { return m_solved; }
+
 private:
     DrawConstraint* m_constraint;
     VertexShape* m_newPoint;
     std::unique_ptr<ConstraintCluster> m_cluster;
+    bool m_solved = true;
 };
 
 class TAddConstraintNoSolveAction : public TDiagramAction {

@@ -104,6 +104,15 @@ TEST(ConstraintProjection, FindsTheNearestSolutionAndKeepsWhatMayNotMove)
     EXPECT_TRUE(projectOntoConstraints(circle, v, {3, 4, 1}, {inf, inf, 1}));
     EXPECT_NEAR(v[2], 5, 1e-9);
 
+    // From a million away the point comes onto the circle as exactly as
+    // from near it: the tolerance is the size of the answer's values, not of
+    // those the search began from.
+    v = {1e6, 0, 3};
+    EXPECT_TRUE(projectOntoConstraints(circle, v, {1e6, 0, 3}, {1, 1, inf}));
+    EXPECT_NEAR(v[0], 3, 1e-9);
+    EXPECT_TRUE(equationHolds(circle[0], v));
+    EXPECT_FALSE(equationHolds(circle[0], {3.001, 0, 3}));
+
     // A radius fixed to a negative square has no solution.
     const std::vector<DrawTerm> impossible = {compiled("Equal[Power[VXDrawVar[1], 2], -1]")};
     v = {0.5};
