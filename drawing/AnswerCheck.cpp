@@ -47,11 +47,9 @@ double DrawingTolerance(const DiagramComp& diagram)
     return LocalSolver::kTolerancePoints * diagram.GetDC().GetCurrentScale();
 }
 
-bool HoldsWithin(double residual, double squaredGradient, double size, double tolerance)
+bool HoldsWithin(double distance, double size, double tolerance)
 {
-    const double within = std::max(tolerance, kPrecision * (1.0 + size));
-    return std::isfinite(residual) && std::isfinite(squaredGradient) && std::isfinite(within) &&
-        residual * residual <= within * within * squaredGradient;
+    return std::isfinite(distance) && distance <= std::max(tolerance, kPrecision * (1.0 + size));
 }
 
 bool EquationHolds(const ConstraintEqn& equation, double tolerance)
@@ -64,7 +62,7 @@ bool EquationHolds(const ConstraintEqn& equation, double tolerance)
         squares += partials[static_cast<size_t>(k)] * partials[static_cast<size_t>(k)];
         size = std::max(size, std::fabs(equation.GetField(k)->GetValue()));
     }
-    return HoldsWithin(equation.Residual(), squares, size, tolerance);
+    return HoldsWithin(equation.Distance(equation.Residual(), squares), size, tolerance);
 }
 
 void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<ConstraintEqn*>& equations,

@@ -27,10 +27,10 @@ class DrawVariable;
 // The tolerance of the drawing's solvers in drawing units: a thousandth of
 // a point at the drawing's present zoom.
 double DrawingTolerance(const DiagramComp& diagram);
-// Whether a residual is within the tolerance as a distance: the residual
-// over the square root of squaredGradient; never finer than the precision
-// of values of this size. A number that is not finite never holds.
-bool HoldsWithin(double residual, double squaredGradient, double size, double tolerance);
+// Whether an equation's distance from holding is within the tolerance,
+// never finer than the precision of values of this size. A distance that is
+// not a finite number never holds.
+bool HoldsWithin(double distance, double size, double tolerance);
 // The same for an equation at its variables' present values.
 bool EquationHolds(const ConstraintEqn& equation, double tolerance);
 

@@ -12,6 +12,8 @@ namespace {
 // How far from where it holds an equation may be, as a share of the size of
 // the values it reads.
 constexpr double kRelativeTolerance = 1e-10;
+// How many times the rounding in its terms a residual may be and hold.
+constexpr double kRoundings = 4;
 constexpr double kMaxDamping = 1e2;
 // Accepted steps in a row that each leave more than this share of the
 // residual mean the equations cannot be met from here.
@@ -25,6 +27,7 @@ constexpr double kLargestWeight = 1e12;
 struct Linearised {
     Eigen::VectorXd residuals;
     Eigen::MatrixXd jacobian;
+    Eigen::VectorXd roundings;
 };
 
 // The residual over the length of its gradient is the distance to where the
@@ -32,21 +35,26 @@ struct Linearised {
 // a drawing, whatever their degree. It is held to a share of the size of the
 // values the equation reads where it is taken, not where a search began, so
 // that a figure brought back from a great size is solved as exactly as one
-// that never left its own. A gradient of no length holds only a residual of
-// none.
-bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope)
+// that never left its own. Where the gradient vanishes with the residual (an
+// angle's equation at a straight angle) that distance says nothing: a
+// residual within the rounding of its own terms holds there.
+bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope,
+                     double rounding)
 {
     double size = 0;
     for (int variable : e.variables())
         size = std::max(size, std::fabs(values[std::size_t(variable)]));
-    return std::isfinite(residual) && std::isfinite(slope) &&
-        std::fabs(residual) <= kRelativeTolerance * (1 + size) * slope;
+    if (!std::isfinite(residual) || !std::isfinite(slope))
+        return false;
+    return std::fabs(residual) <= kRelativeTolerance * (1 + size) * slope ||
+        (std::isfinite(rounding) && std::fabs(residual) <= kRoundings * rounding);
 }
 
 bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>& values, Linearised& out)
 {
     const auto m = Eigen::Index(equations.size());
     out.residuals.resize(m);
+    out.roundings.resize(m);
     out.jacobian.setZero(m, Eigen::Index(values.size()));
     std::vector<std::pair<int, double>> partials;
     for (Eigen::Index i = 0; i < m; ++i) {
@@ -54,6 +62,7 @@ bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>&
         if (!std::isfinite(r))
             return false;
         out.residuals[i] = r;
+        out.roundings[i] = equations[std::size_t(i)].rounding();
         for (const auto& [variable, partial] : partials)
             out.jacobian(i, variable) = partial;
     }
@@ -65,7 +74,8 @@ bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>&
 bool allHold(const std::vector<DrawTerm>& equations, const std::vector<double>& values, const Linearised& at)
 {
     for (Eigen::Index i = 0; i < at.residuals.size(); ++i)
-        if (!withinTolerance(equations[std::size_t(i)], values, at.residuals[i], at.jacobian.row(i).norm()))
+        if (!withinTolerance(equations[std::size_t(i)], values, at.residuals[i], at.jacobian.row(i).norm(),
+                             at.roundings[i]))
             return false;
     return true;
 }
@@ -225,7 +235,7 @@ bool equationHolds(const DrawTerm& equation, const std::vector<double>& values)
     double squares = 0;
     for (const auto& [variable, partial] : partials)
         squares += partial * partial;
-    return withinTolerance(equation, values, residual, std::sqrt(squares));
+    return withinTolerance(equation, values, residual, std::sqrt(squares), equation.rounding());
 }
 
 bool projectOntoConstraints(const std::vector<DrawTerm>& equations, std::vector<double>& values,

@@ -24,6 +24,7 @@
 #include "drawing/PlotShape.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/ShapeMakers.h"
 #include "drawing/SidedShape.h"
 #include "drawing/VariableValueQuestion.h"
 #include "drawing/VertexShape.h"
@@ -42,6 +43,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -371,6 +374,7 @@ TEST_F(DrawingKernelSolveTest, AnEquationOverASideLabelledByNameDrivesTheSide)
 TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
 {
     auto make = [](DiagramComp* d, const DrawingMaker& maker, std::vector<DiagramShape*> picked) {
+        d->DeselectAll(false);
         for (DiagramShape* shape : picked)
             d->SelectShape(shape, true);
         std::unique_ptr<TAction> action(maker.Make(nullptr, d->GetSelectedShapes(), *d, DPoint(0, 0)));
@@ -542,6 +546,21 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              EXPECT_NEAR(corners[1]->GetPoint().y, corners[2]->GetPoint().y, 1e-6) << "the other is level";
          }},
         {"a straight angle typed a right angle", [&](DiagramComp* d) { typeAngle(d, 180.0); }},
+        // A straight angle holds where its equation has no slope at all.
+        {"a straight angle made on two segments, then an end dragged",
+         [&](DiagramComp* d) {
+             std::array<VertexShape*, 3> points = {new VertexShape(-3.73, 0), new VertexShape(0, 0),
+                                                   new VertexShape(2, 0)};
+             for (VertexShape* point : points)
+                 d->AddShape(point);
+             make(d, SegmentMaker(), {points[0], points[1]});
+             make(d, SegmentMaker(), {points[1], points[2]});
+             std::vector<DiagramShape*> segments;
+             std::copy_if(d->GetShapes().begin(), d->GetShapes().end(), std::back_inserter(segments),
+                          [](DiagramShape* shape) { return shape->IsSegment(); });
+             make(d, FixAngleMaker(), segments);
+             drag(d, points[2], DPoint(0.0, 0.3));
+         }},
         {"an angle of 177 degrees typed a right angle", [&](DiagramComp* d) { typeAngle(d, 177.0); }},
         {"an angle of 163 degrees typed a right angle", [&](DiagramComp* d) { typeAngle(d, 163.0); }},
         {"make tangent with the circle's centre as the point",
