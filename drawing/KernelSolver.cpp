@@ -105,7 +105,8 @@ std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const A
 
 } // namespace
 
-KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_diagram(diagram)
+KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved)
+    : m_diagram(diagram)
 {
     auto* core = new ListNode;
     for (int i = 0; i < constraint->GetKernelEquationCount(); ++i)
@@ -115,6 +116,8 @@ KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m
             for (DrawVariable* variable : equation->Variables())
                 if (!variable->IsFixed())
                     m_seed.AddOnce(variable);
+    for (DrawVariable* variable : moved)
+        m_seed.AddOnce(variable);
     Build(core, true, m_seed);
 }
 

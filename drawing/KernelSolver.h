@@ -37,8 +37,10 @@ public:
     static constexpr const char* kKernelStopped =
         "The kernel has stopped. The drawing is solved by the editor's own solver until it is started again.";
 
-    // The model of a constraint just added.
-    KernelSolver(DiagramComp& diagram, DrawConstraint* constraint);
+    // The model of a constraint just added. Variables moved for it are
+    // kept for undo and their equations checked: what the model leaves out
+    // of them is the editor's solver's to solve.
+    KernelSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved = {});
     // The model of the given variables (moved ones, or new ones of an import).
     KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
     ~KernelSolver() override;

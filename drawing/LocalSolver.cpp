@@ -75,7 +75,8 @@ std::vector<ConstraintEqn*> DiagramEquations(const DiagramComp& diagram)
     return equations;
 }
 
-LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_tolerance(DrawingTolerance(diagram))
+LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved)
+    : m_tolerance(DrawingTolerance(diagram))
 {
     ItemArray<DrawVariable> start;
     for (int i = 0; i < constraint->GetEquationCount(); ++i) {
@@ -86,6 +87,8 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_t
         for (DrawVariable* variable : eqn->Variables())
             start.AddOnce(variable);
     }
+    for (DrawVariable* variable : moved)
+        start.AddOnce(variable);
     Gather(DiagramEquations(diagram), start);
     Prepare();
     PrepareCheck(&diagram);

@@ -39,8 +39,8 @@ public:
     enum class Outcome { Solved, NotConverged, NotFinite, Collapsed };
 
     // The cluster of a constraint just added: its equations, then what is
-    // connected to their variables.
-    LocalSolver(DiagramComp& diagram, DrawConstraint* constraint);
+    // connected to their variables and to those moved for it.
+    LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved = {});
     // The cluster of the given variables (the coordinates of moved vertices).
     LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
     // A cluster gathered from the given equations instead of a drawing's,

@@ -42,13 +42,18 @@ TAddStartedConstraintAction::TAddStartedConstraintAction(DiagramComp* diagram, D
 void TAddStartedConstraintAction::Do()
 {
     const bool first = m_given.empty();
+    ItemArray<DrawVariable> moved;
     for (const auto& [vertex, point] : m_start) {
         if (first)
             m_given.emplace_back(vertex, vertex->GetPoint());
         vertex->SetPoint(point);
+        moved.Add(vertex->GetXVar());
+        moved.Add(vertex->GetYVar());
     }
     if (first && m_placed)
         m_placed();
+    if (first)
+        SetMoved(std::move(moved));
     TAddConstraintAction::Do();
     if (first)
         m_failed = !IsSolved();

@@ -14,6 +14,7 @@
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/GroupMakers.h"
+#include "drawing/LineConstraints.h"
 #include "drawing/LineMakers.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/GroupConstraints.h"
@@ -498,6 +499,17 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              make(d, DistanceMaker(), {triangle->GetSide(0)});
              make(d, HorizontalMaker(), {triangle->GetSide(1)});
              EXPECT_GT(Length(corners[1], corners[2]), 2.0) << "the side turns";
+         }},
+        // The turn moves an end's other coordinate too: what holds that
+        // coordinate is solved with the new constraint.
+        {"make horizontal on a segment whose end is held upright over a point",
+         [&](DiagramComp* d) {
+             SegmentShape* s = segment(d, 0, 0, 1, 3);
+             auto* below = new VertexShape(1, -2);
+             d->AddShape(below);
+             d->AddConstraint(new VerticalConstraint(s->GetEnd(), below));
+             make(d, HorizontalMaker(), {s});
+             EXPECT_GT(Length(s->GetStart(), s->GetEnd()), 2.0) << "the segment turns";
          }},
         {"make perpendicular on two segments in a line",
          [&](DiagramComp* d) {
