@@ -8,9 +8,9 @@
 #include "ScriptedKernel.h"
 
 #include "drawing/AngleMakers.h"
-#include "drawing/AnswerCheck.h"
 #include "drawing/CircleShape.h"
 #include "drawing/ConstraintEqn.h"
+#include "drawing/AnswerCheck.h"
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/GroupMakers.h"
@@ -388,45 +388,15 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         d->AddShape(s);
         return s;
     };
-    // One step of a drag of the vertex, as the drag tracker takes it.
-    auto drag = [](DiagramComp* d, VertexShape* vertex, const DPoint& by) {
-        ItemArray<DrawVariable> moved;
-        moved.Add(vertex->GetXVar());
-        moved.Add(vertex->GetYVar());
-        ItemArray<VertexShape> dragged;
-        dragged.Add(vertex);
-        EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(by, dragged, vertex));
-    };
-    // The lengths typed one after the other; the side measures each.
-    auto typeLengths = [&](DiagramComp* d, bool locked, std::vector<double> lengths) {
-        TriangleShape* triangle = Triangle(d);
+    auto typeLength = [&](DiagramComp* d, bool locked) {
+        Triangle(d);
         auto* side = new DistanceConstraint(corners[0], corners[1]);
         TAddConstraintNoSolveAction add(d, side);
         add.Perform();
         add.Commit();
         DrawValueComp display(side->GetVariable(0));
-        for (const double length : lengths) {
-            EXPECT_TRUE(display.ApplyProperties(locked, Str255(std::to_string(length).c_str())));
-            EXPECT_NEAR(Length(corners[0], corners[1]), length, 1e-4 + 1e-9 * length) << "the side measures " << length;
-        }
-        return triangle;
-    };
-    auto typeLength = [&](DiagramComp* d, bool locked) { typeLengths(d, locked, {4.0}); };
-    // Three points in a row, a segment on each pair, the angle between them
-    // made (the arm to the right turned up first), then typed as a right angle.
-    auto typeAngle = [&](DiagramComp* d, double degrees) {
-        const double turn = (180.0 - degrees) * M_PI / 180.0;
-        auto* apex = new VertexShape(0, 0);
-        d->AddShape(apex);
-        auto* left = new SegmentShape(new VertexShape(-2, 0), apex);
-        auto* right = new SegmentShape(apex, new VertexShape(2 * std::cos(turn), 2 * std::sin(turn)));
-        d->AddShape(left);
-        d->AddShape(right);
-        make(d, FixAngleMaker(), {left, right});
-        DrawValueComp display(d->GetConstraints().GetAt(0)->GetVariable(0));
-        EXPECT_TRUE(display.ApplyProperties(true, Str255("1.5708")));
-        for (SegmentShape* arm : {left, right})
-            EXPECT_NEAR(Length(arm->GetStart(), arm->GetEnd()), 2.0, 0.5) << "an arm keeps its length";
+        EXPECT_TRUE(display.ApplyProperties(locked, Str255("4")));
+        EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the side measures what was typed";
     };
     // A fixed radius with a tangent segment (and, locked, a point on the
     // circle): the radius typed becomes the one the constraint holds, or,
@@ -452,6 +422,45 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         EXPECT_NEAR(circle->GetRadius(), pinned ? 1.0 : 2.5, 1e-6) << "the circle measures what was typed";
         EXPECT_NEAR(d->GetConstraints().GetAt(0)->GetEquation(0)->Residual(), 0.0, 1e-9) << "the radius held";
         EXPECT_EQ(circle->GetRadiusVar()->IsFixed(), locked);
+    };
+    // One step of a drag of the vertex, as the drag tracker takes it.
+    auto drag = [](DiagramComp* d, VertexShape* vertex, const DPoint& by) {
+        ItemArray<DrawVariable> moved;
+        moved.Add(vertex->GetXVar());
+        moved.Add(vertex->GetYVar());
+        ItemArray<VertexShape> dragged;
+        dragged.Add(vertex);
+        EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(by, dragged, vertex));
+    };
+    // The lengths typed one after the other; the side measures each.
+    auto typeLengths = [&](DiagramComp* d, bool locked, std::vector<double> lengths) {
+        TriangleShape* triangle = Triangle(d);
+        auto* side = new DistanceConstraint(corners[0], corners[1]);
+        TAddConstraintNoSolveAction add(d, side);
+        add.Perform();
+        add.Commit();
+        DrawValueComp display(side->GetVariable(0));
+        for (const double length : lengths) {
+            EXPECT_TRUE(display.ApplyProperties(locked, Str255(std::to_string(length).c_str())));
+            EXPECT_NEAR(Length(corners[0], corners[1]), length, 1e-4 + 1e-9 * length) << "the side measures " << length;
+        }
+        return triangle;
+    };
+    // Three points in a row, a segment on each pair, the angle between them
+    // made (the arm to the right turned up first), then typed as a right angle.
+    auto typeAngle = [&](DiagramComp* d, double degrees) {
+        const double turn = (180.0 - degrees) * M_PI / 180.0;
+        auto* apex = new VertexShape(0, 0);
+        d->AddShape(apex);
+        auto* left = new SegmentShape(new VertexShape(-2, 0), apex);
+        auto* right = new SegmentShape(apex, new VertexShape(2 * std::cos(turn), 2 * std::sin(turn)));
+        d->AddShape(left);
+        d->AddShape(right);
+        make(d, FixAngleMaker(), {left, right});
+        DrawValueComp display(d->GetConstraints().GetAt(0)->GetVariable(0));
+        EXPECT_TRUE(display.ApplyProperties(true, Str255("1.5708")));
+        for (SegmentShape* arm : {left, right})
+            EXPECT_NEAR(Length(arm->GetStart(), arm->GetEnd()), 2.0, 0.5) << "an arm keeps its length";
     };
     const struct {
         const char* edit;
