@@ -31,7 +31,10 @@ int LengthField(const ConstraintEqn& equation)
     return -1;
 }
 
-double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x1 - x2, y1 - y2); }
+double Distance(double x1, double y1, double x2, double y2)
+{
+    return std::hypot(x1 - x2, y1 - y2);
+}
 
 // (x, y) turned by the angle about the origin.
 std::array<double, 2> Turned(double x, double y, double angle)
@@ -65,8 +68,8 @@ bool EquationHolds(const ConstraintEqn& equation, double tolerance)
     return HoldsWithin(equation.Distance(equation.Residual(), squares), size, tolerance);
 }
 
-void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<ConstraintEqn*>& equations,
-                         const Filter& moves, double tolerance)
+void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<ConstraintEqn*>& equations, const Filter& moves,
+                         double tolerance)
 {
     m_equations = equations;
     m_tolerance = tolerance;
@@ -144,8 +147,7 @@ bool AnswerCheck::Collapsed(const Values& before) const
                                       std::fabs(span.x2->GetValue()), std::fabs(span.y2->GetValue())});
         const double point = PointSize(size);
         const double was = Distance(before(span.x1), before(span.y1), before(span.x2), before(span.y2));
-        const double now =
-            Distance(span.x1->GetValue(), span.y1->GetValue(), span.x2->GetValue(), span.y2->GetValue());
+        const double now = Distance(span.x1->GetValue(), span.y1->GetValue(), span.x2->GetValue(), span.y2->GetValue());
         const bool given = span.length && std::fabs(before(span.length)) <= point;
         if (was > point && !(now > point) && !given)
             return true;

@@ -60,7 +60,10 @@ protected:
     double CommittedValue(const DrawVariable* variable) const;
     // Whether the present values pass the answer check against the last
     // committed ones (a negative length is turned back first).
-    bool Accept() { return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); }); }
+    bool Accept()
+    {
+        return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); });
+    }
 
     AnswerCheck m_check;
 

@@ -298,8 +298,7 @@ bool KernelSolver::FallBack()
 }
 
 // Its values before the step are kept for undo, as the kernel's are.
-bool KernelSolver::SolveStepLocally(const DPoint& offset, const ItemArray<VertexShape>& vertices,
-                                    VertexShape* dragged)
+bool KernelSolver::SolveStepLocally(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
 {
     LocalSolver step(m_diagram, m_seed);
     for (DrawVariable* variable : step.GetVariables())
@@ -327,9 +326,7 @@ bool KernelSolver::Solve()
     }
     // The values a user gave are held, and an angle typed turns its arms first.
     const ItemArray<DrawVariable> held = m_fromCore ? ItemArray<DrawVariable>() : m_seed;
-    m_check.TurnArms(held, [&](const DrawVariable* v) {
-        return InModel(v) && !v->IsFixed() && !held.Contains(v);
-    });
+    m_check.TurnArms(held, [&](const DrawVariable* v) { return InModel(v) && !v->IsFixed() && !held.Contains(v); });
     RefreshRules();
     KernelLink* link = KernelLink::Get();
     Node answer;

@@ -116,15 +116,14 @@ LocalSolver::~LocalSolver() = default;
 void LocalSolver::PrepareCheck(const DiagramComp* diagram)
 {
     const std::unordered_set<const DrawVariable*> moves(m_variables.begin(), m_variables.end());
-    m_check.Gather(diagram, {m_equations.begin(), m_equations.end()},
-                   [&moves](const DrawVariable* v) { return moves.count(v) != 0; }, m_tolerance);
+    m_check.Gather(
+        diagram, {m_equations.begin(), m_equations.end()},
+        [&moves](const DrawVariable* v) { return moves.count(v) != 0; }, m_tolerance);
 }
 
 void LocalSolver::TurnArms(const ItemArray<DrawVariable>& held)
 {
-    m_check.TurnArms(held, [&](const DrawVariable* v) {
-        return !held.Contains(v) && m_variables.Contains(v);
-    });
+    m_check.TurnArms(held, [&](const DrawVariable* v) { return !held.Contains(v) && m_variables.Contains(v); });
 }
 
 namespace {
@@ -303,7 +302,10 @@ bool LocalSolver::Evaluate()
     return holds;
 }
 
-bool LocalSolver::Holds(int i) const { return EquationHolds(*m_equations.GetAt(i), m_tolerance); }
+bool LocalSolver::Holds(int i) const
+{
+    return EquationHolds(*m_equations.GetAt(i), m_tolerance);
+}
 
 // The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
 // equations than variables, (J^T J)^-1 J^T (-R) otherwise. A held column

@@ -31,11 +31,10 @@ double TurnToLine(const DPoint& v, const DPoint& u)
 
 } // namespace
 
-TAddStartedConstraintAction::TAddStartedConstraintAction(DiagramComp* diagram, DrawConstraint* constraint,
-                                                         Start start, std::function<void()> placed)
+TAddStartedConstraintAction::TAddStartedConstraintAction(DiagramComp* diagram, DrawConstraint* constraint, Start start,
+                                                         std::function<void()> placed)
     : TAddConstraintAction(diagram, constraint), m_start(std::move(start)), m_placed(std::move(placed))
-{
-}
+{}
 
 // The solve moves only the values its equations read: a point's other
 // coordinate keeps its start, and is placed there again on redo.

@@ -614,9 +614,8 @@ std::set<const ConstraintEqn*> History::Broken() const
     for (DiagramComp* d : document->drawings)
         for (DrawConstraint* constraint : d->GetConstraints())
             for (int i = 0; i < constraint->GetEquationCount(); ++i)
-                if (const ConstraintEqn* equation = constraint->GetEquation(i);
-                    equation && !dynamic_cast<const FixValueEqn*>(equation) &&
-                    !EquationHolds(*equation, DrawingTolerance(*d)))
+                if (const ConstraintEqn* equation = constraint->GetEquation(i); equation &&
+                    !dynamic_cast<const FixValueEqn*>(equation) && !EquationHolds(*equation, DrawingTolerance(*d)))
                     broken.insert(equation);
     return broken;
 }
@@ -631,7 +630,8 @@ Measures History::Measure() const
         for (DiagramShape* shape : d->GetShapes()) {
             for (DiagramShape* side : shape->GetSides())
                 if (auto* segment = dynamic_cast<SegmentShape*>(side))
-                    measures.figures[{segment, 0}] = segment->GetStart()->GetPoint().Distance(segment->GetEnd()->GetPoint());
+                    measures.figures[{segment, 0}] =
+                        segment->GetStart()->GetPoint().Distance(segment->GetEnd()->GetPoint());
             if (auto* circle = dynamic_cast<CircleShape*>(shape)) {
                 measures.figures[{circle, 0}] = std::fabs(circle->GetRadius());
                 measures.lengths[circle->GetRadiusVar()] = circle->GetRadius();
@@ -652,8 +652,7 @@ Measures History::Measure() const
     return measures;
 }
 
-void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, const Measures& before,
-                          size_t toldBefore)
+void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, const Measures& before, size_t toldBefore)
 {
     if (Told() != toldBefore)
         return;
@@ -663,7 +662,8 @@ void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, co
             return;
         }
     // A hundredth of a point is a point, at either drawing's zoom.
-    const double point = 10.0 * std::max(DrawingTolerance(*document->drawings[0]), DrawingTolerance(*document->drawings[1]));
+    const double point =
+        10.0 * std::max(DrawingTolerance(*document->drawings[0]), DrawingTolerance(*document->drawings[1]));
     const Measures now = Measure();
     for (const auto& [variable, value] : now.lengths)
         if (value < 0.0 && !(before.lengths.count(variable) && before.lengths.at(variable) < 0.0)) {
@@ -671,7 +671,8 @@ void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, co
             return;
         }
     for (const auto& [figure, length] : now.figures)
-        if (auto was = before.figures.find(figure); was != before.figures.end() && was->second > point && !(length > point)) {
+        if (auto was = before.figures.find(figure);
+            was != before.figures.end() && was->second > point && !(length > point)) {
             Fault("a figure " + std::to_string(was->second) + " long shrank to a point, and the user was not told");
             return;
         }

@@ -136,7 +136,8 @@ TEST_F(DrawingTest, EveryEditIsSolvedAtOnceByTheKernelAndByTheEditorsSolver)
             EXPECT_EQ(RunHistory(script.data(), script.size(), {true}), "");
         }
         for (uint32_t seed : LongSolvingSeeds()) {
-            SCOPED_TRACE("seed " + std::to_string(seed) + " of 80 steps" + (withKernel ? ", kernel" : ", editor's solver"));
+            SCOPED_TRACE("seed " + std::to_string(seed) + " of 80 steps" +
+                         (withKernel ? ", kernel" : ", editor's solver"));
             const std::vector<uint8_t> script = RandomScript(seed, 80, {true});
             EXPECT_EQ(RunHistory(script.data(), script.size(), {true}), "");
         }

@@ -646,7 +646,8 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
             for (DrawConstraint* constraint : d->GetConstraints())
                 for (int i = 0; i < constraint->GetEquationCount() && !row.told; ++i) {
                     const ConstraintEqn* equation = constraint->GetEquation(i);
-                    const bool unlocked = dynamic_cast<const FixValueEqn*>(equation) && !equation->GetField(0)->IsFixed();
+                    const bool unlocked =
+                        dynamic_cast<const FixValueEqn*>(equation) && !equation->GetField(0)->IsFixed();
                     EXPECT_TRUE(unlocked || EquationHolds(*equation, DrawingTolerance(*d))) << "equation " << i;
                 }
             EXPECT_EQ(ui.LastBoxText(), row.told ? row.told : "");

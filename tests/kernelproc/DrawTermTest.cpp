@@ -121,9 +121,9 @@ TEST(ConstraintProjection, FindsTheNearestSolutionAndKeepsWhatMayNotMove)
         };
         return "Plus[Power[" + difference(p, q) + ", 2], Power[" + difference(p + 1, q + 1) + ", 2]]";
     };
-    const DrawTerm angle = compiled("Equal[Plus[" + square(1, 3) + ", " + square(5, 3) + ", Times[-2, Sqrt[" +
-                                    square(1, 3) + "], Sqrt[" + square(5, 3) + "], Cos[VXDrawVar[7]]]], " +
-                                    square(1, 5) + "]");
+    const DrawTerm angle =
+        compiled("Equal[Plus[" + square(1, 3) + ", " + square(5, 3) + ", Times[-2, Sqrt[" + square(1, 3) + "], Sqrt[" +
+                 square(5, 3) + "], Cos[VXDrawVar[7]]]], " + square(1, 5) + "]");
     EXPECT_TRUE(equationHolds(angle, {-3.73, 0, 0, 0, 2, 0, M_PI}));
     EXPECT_FALSE(equationHolds(angle, {-3.73, 0, 0, 0, 2, 0.01, M_PI}));
 
