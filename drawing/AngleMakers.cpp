@@ -5,7 +5,10 @@
 #include "drawing/LineConstraints.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/TAddStartedConstraintAction.h"
 #include "drawing/VertexShape.h"
+
+#include <utility>
 
 namespace {
 
@@ -127,8 +130,13 @@ TAction* ParallelMaker::Make(ActionView*, const ItemArray<DiagramShape>& selecte
     SegmentShape* t = nullptr;
     if (!TwoSegments(selected, s, t))
         return nullptr;
-    return new TAddConstraintAction(&diagram,
-                                    new ParallelConstraint(s->GetStart(), s->GetEnd(), t->GetStart(), t->GetEnd()));
+    // The second segment turns to the first's direction, or the first to the second's.
+    TAddStartedConstraintAction::Start start =
+        TurnedTo(t->GetStart(), t->GetEnd(), s->GetEnd()->GetPoint() - s->GetStart()->GetPoint());
+    if (start.empty())
+        start = TurnedTo(s->GetStart(), s->GetEnd(), t->GetEnd()->GetPoint() - t->GetStart()->GetPoint());
+    return new TAddStartedConstraintAction(
+        &diagram, new ParallelConstraint(s->GetStart(), s->GetEnd(), t->GetStart(), t->GetEnd()), std::move(start));
 }
 
 std::string ParallelMaker::GetErrorMessage() const
@@ -151,7 +159,8 @@ TAction* PerpendicularMaker::Make(ActionView*, const ItemArray<DiagramShape>& se
     std::array<VertexShape*, 3> angle{};
     if (!TwoSegments(selected, s, t) || !FindCorner(*s, *t, diagram.GetDC(), angle))
         return nullptr;
-    return new TAddConstraintAction(&diagram, new PerpendicularConstraint(angle[0], angle[1], angle[2]));
+    return new TAddStartedConstraintAction(&diagram, new PerpendicularConstraint(angle[0], angle[1], angle[2]),
+                                           TurnedSquare(angle[0], angle[1], angle[2]));
 }
 
 std::string PerpendicularMaker::GetErrorMessage() const

@@ -38,6 +38,13 @@ void ConstraintCluster::SwapGathered()
 
 void ConstraintCluster::AddSnapshots(DrawVariable* variable)
 {
+    m_places.emplace(variable, m_working.size());
     m_working.emplace_back(variable);
     m_gathered.emplace_back(variable);
+}
+
+double ConstraintCluster::CommittedValue(const DrawVariable* variable) const
+{
+    const auto at = m_places.find(variable);
+    return at == m_places.end() ? variable->GetValue() : m_working[at->second].GetSaved();
 }

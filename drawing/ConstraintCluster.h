@@ -3,9 +3,11 @@
 // working value (the last committed one, put back when a solve fails) and
 // the gathered value (the value before the action, for undo and redo). The
 // numeric and the kernel solver build on it.
-#include "foundation/DPoint.h"
+#include "drawing/AnswerCheck.h"
 #include "drawing/ItemArray.h"
+#include "foundation/DPoint.h"
 
+#include <unordered_map>
 #include <vector>
 
 class DrawVariable;
@@ -53,8 +55,20 @@ public:
 
 protected:
     void AddSnapshots(DrawVariable* variable);
+    // The last committed value of a variable of the cluster; the present
+    // value of any other.
+    double CommittedValue(const DrawVariable* variable) const;
+    // Whether the present values pass the answer check against the last
+    // committed ones (a negative length is turned back first).
+    bool Accept()
+    {
+        return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); });
+    }
+
+    AnswerCheck m_check;
 
 private:
     std::vector<VarSnapshot> m_working;
     std::vector<VarSnapshot> m_gathered;
+    std::unordered_map<const DrawVariable*, size_t> m_places;
 };

@@ -12,7 +12,9 @@
 #include "kernel/NodeBuilders.h"
 #include "kernel/RelationNodes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -72,6 +74,17 @@ double ConstraintEqn::Derivative(const DrawVariable* variable) const
 }
 
 double ConstraintEqn::AbsResidual() const { return std::fabs(Residual()); }
+
+// A residual or a gradient that is not finite (a value so large that its
+// square overflows, an arm of no length) is no distance.
+double ConstraintEqn::Distance(double residual, double squaredGradient) const
+{
+    if (!std::isfinite(residual) || !std::isfinite(squaredGradient))
+        return std::numeric_limits<double>::quiet_NaN();
+    if (residual == 0.0)
+        return 0.0;
+    return std::fabs(residual) / std::sqrt(squaredGradient);
+}
 
 ExprNode* ConstraintEqn::BuildExpr(DrawLabel* label, DiagramComp* context) const
 {
@@ -194,6 +207,18 @@ double AngleEqn::Residual() const
     const double ex = V(0) - V(4), ey = V(1) - V(5);
     const double a = ax * ax + ay * ay, c = cx * cx + cy * cy, e = ex * ex + ey * ey;
     return (a + c - e) / 2.0 - std::cos(V(6)) * std::sqrt(a) * std::sqrt(c);
+}
+
+double AngleEqn::Distance(double residual, double squaredGradient) const
+{
+    const double ax = V(0) - V(2), ay = V(1) - V(3);
+    const double cx = V(4) - V(2), cy = V(5) - V(3);
+    const double a = std::hypot(ax, ay), c = std::hypot(cx, cy);
+    if (!(a > 0.0) || !(c > 0.0))
+        return ConstraintEqn::Distance(residual, squaredGradient);
+    const double angle = std::atan2(std::fabs(ax * cy - ay * cx), ax * cx + ay * cy);
+    const double wanted = std::acos(std::clamp(std::cos(V(6)), -1.0, 1.0));
+    return std::fabs(angle - wanted) * std::min(a, c);
 }
 
 void AngleEqn::Partials(double* out) const

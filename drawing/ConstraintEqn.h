@@ -34,6 +34,10 @@ public:
     double Derivative(const DrawVariable* variable) const;
     virtual double Residual() const = 0;
     double AbsResidual() const;
+    // How far the present values are from where the equation holds, in
+    // drawing units, from its residual and the squared length of its
+    // gradient: the residual over that length.
+    virtual double Distance(double residual, double squaredGradient) const;
     // True keeps the equation out of clusters met through shared variables.
     virtual bool PrepareForCluster() { return false; }
     // The kernel form; the label's expression stands for the value variable
@@ -94,6 +98,9 @@ class AngleEqn : public ConstraintEqn {
 public:
     AngleEqn(const VertexShape* p1, const VertexShape* apex, const VertexShape* p3, DrawVariable* angle);
     double Residual() const override;
+    // At a straight angle the residual has no slope at all: the distance is
+    // the angle still to turn, along the shorter arm.
+    double Distance(double residual, double squaredGradient) const override;
     void Partials(double* out) const override;
     ExprNode* BuildKernelExpr(DrawLabel* label, DiagramComp* context) const override;
 };

@@ -45,12 +45,13 @@ void NoteIgnoredEquations(const DiagramComp& diagram, bool kernel)
 
 } // namespace
 
-std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint)
+std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint,
+                                              const ItemArray<DrawVariable>& moved)
 {
     NoteIgnoredEquations(diagram, KernelReady());
     if (KernelReady())
-        return std::make_unique<KernelSolver>(diagram, constraint);
-    return std::make_unique<LocalSolver>(diagram, constraint);
+        return std::make_unique<KernelSolver>(diagram, constraint, moved);
+    return std::make_unique<LocalSolver>(diagram, constraint, moved);
 }
 
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
@@ -67,15 +68,16 @@ namespace {
 // solution, an answer it cannot use) the editor's own solver tries from the
 // same values, so that an edit is never left unsolved while the kernel
 // runs; a kernel solver that already handed over to it is not tried again.
-template <class Seed>
+template <class Seed, class... Moved>
 std::unique_ptr<ConstraintCluster> SolvedCluster(DiagramComp& diagram, const Seed& seed,
-                                                 const ItemArray<DrawVariable>& held, bool& solved)
+                                                 const ItemArray<DrawVariable>& held, bool& solved,
+                                                 const Moved&... moved)
 {
-    std::unique_ptr<ConstraintCluster> cluster = NewCluster(diagram, seed);
+    std::unique_ptr<ConstraintCluster> cluster = NewCluster(diagram, seed, moved...);
     solved = cluster->SolveHolding(held);
     auto* kernel = dynamic_cast<KernelSolver*>(cluster.get());
     if (!solved && kernel && !kernel->HasFallenBack()) {
-        cluster = std::make_unique<LocalSolver>(diagram, seed);
+        cluster = std::make_unique<LocalSolver>(diagram, seed, moved...);
         solved = cluster->SolveHolding(held);
     }
     return cluster;
@@ -137,14 +139,14 @@ void TAddConstraintAction::Do()
         m_diagram->AddShape(m_newPoint);
     AddLocked(*m_diagram, m_constraint);
     m_diagram->SelectConstraint(m_constraint, false);
-    bool solved = true;
+    m_solved = true;
     if (m_cluster)
         m_cluster->SwapGathered();
     else
-        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, solved);
+        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, m_solved, m_moved);
     Refresh();
     // The constraint stays, unmet, with the values it found.
-    if (!solved)
+    if (!m_solved)
         ShowMessageOrBeep(TUpdateDiagramAction::kNoSolution);
 }
 

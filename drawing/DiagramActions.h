@@ -30,7 +30,10 @@ inline constexpr const char* kRefusedEquation =
     "The kernel cannot solve an equation constraint: it is ignored until it is changed.";
 inline constexpr const char* kNoKernelForEquations =
     "Equation constraints are solved only by the kernel: they are ignored until it runs.";
-std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint);
+// A constraint's cluster; `moved` are variables its action moved first,
+// whose own equations are solved with it.
+std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint,
+                                              const ItemArray<DrawVariable>& moved = {});
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
 
 // The base of the drawing's actions: the drawing, selected as one object.
@@ -60,10 +63,18 @@ public:
     void Undo() override;
     void Commit() override;
 
+protected:
+    // Whether the last Do found a solution.
+    bool IsSolved() const { return m_solved; }
+    // Variables moved before the first Do: the solve takes in their equations.
+    void SetMoved(ItemArray<DrawVariable> moved) { m_moved = std::move(moved); }
+
 private:
     DrawConstraint* m_constraint;
     VertexShape* m_newPoint;
     std::unique_ptr<ConstraintCluster> m_cluster;
+    bool m_solved = true;
+    ItemArray<DrawVariable> m_moved;
 };
 
 class TAddConstraintNoSolveAction : public TDiagramAction {

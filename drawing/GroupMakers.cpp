@@ -9,6 +9,7 @@
 #include "drawing/PlotShape.h"
 #include "drawing/PointConstraints.h"
 #include "drawing/SegmentShape.h"
+#include "drawing/TAddStartedConstraintAction.h"
 #include "drawing/VertexShape.h"
 #include "drawing/DrawVariable.h"
 
@@ -87,40 +88,6 @@ DPoint CircleTouch(const SegmentShape& segment, const VertexShape& t, const Circ
         normal = DPoint(-line.y, line.x) * ((p - c).Dot(DPoint(-line.y, line.x)) < 0.0 ? -1.0 : 1.0);
     return c + normal * (r / std::sqrt(normal.Dot(normal)));
 }
-
-// Adds a tangency after moving its point to where it starts; undo puts the
-// point back where the user left it.
-class TAddTangentAction : public TAddConstraintAction {
-public:
-    TAddTangentAction(DiagramComp* diagram, TangentConstraint* constraint, VertexShape* t, const DPoint& start)
-        : TAddConstraintAction(diagram, constraint), m_tangent(constraint), m_t(t), m_start(start)
-    {}
-
-    void Do() override
-    {
-        if (!m_placed) {
-            m_given = m_t->GetPoint();
-            m_t->SetPoint(m_start);
-            m_tangent->AlignDirection();
-            m_placed = true;
-        }
-        TAddConstraintAction::Do();
-    }
-
-    void Undo() override
-    {
-        TAddConstraintAction::Undo();
-        m_t->SetPoint(m_given);
-        Refresh();
-    }
-
-private:
-    TangentConstraint* m_tangent;
-    VertexShape* m_t;
-    DPoint m_start;
-    DPoint m_given;
-    bool m_placed = false;
-};
 
 DrawConstraint* NewTangent(const TangentParts& parts)
 {
@@ -211,10 +178,14 @@ TAction* TangentMaker::Make(ActionView*, const ItemArray<DiagramShape>& selected
         return nullptr;
     VertexShape* t = parts.vertex;
     const bool free = !t->GetXVar()->IsFixed() && !t->GetYVar()->IsFixed();
-    if (!free || !parts.curve->IsCircle())
+    auto* circle = parts.curve->IsCircle() ? static_cast<CircleShape*>(parts.curve) : nullptr;
+    // The centre as the point of tangency moves its circle with it: it stays
+    // where it is, and only a circle of no size would meet the tangency.
+    if (!free || !circle || t == circle->GetCentre())
         return new TAddConstraintAction(&diagram, NewTangent(parts));
-    const DPoint start = CircleTouch(*parts.segment, *t, *static_cast<CircleShape*>(parts.curve));
-    return new TAddTangentAction(&diagram, static_cast<TangentConstraint*>(NewTangent(parts)), t, start);
+    auto* tangent = static_cast<TangentConstraint*>(NewTangent(parts));
+    return new TAddStartedConstraintAction(&diagram, tangent, {{t, CircleTouch(*parts.segment, *t, *circle)}},
+                                           [tangent] { tangent->AlignDirection(); });
 }
 
 std::string TangentMaker::GetErrorMessage() const

@@ -51,7 +51,7 @@ public:
         if (it != m_items.end())
             m_items.erase(it);
     }
-    bool Contains(T* p) const { return std::find(m_items.begin(), m_items.end(), p) != m_items.end(); }
+    bool Contains(const T* p) const { return std::find(m_items.begin(), m_items.end(), p) != m_items.end(); }
     int IndexOf(T* p) const
     {
         auto it = std::find(m_items.begin(), m_items.end(), p);

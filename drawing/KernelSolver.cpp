@@ -6,6 +6,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/LocalSolver.h"
+#include "drawing/ValueConstraint.h"
 #include "drawing/VertexShape.h"
 #include "foundation/DrawContext.h"
 #include "kernel/KernelLink.h"
@@ -72,9 +73,40 @@ private:
     const ItemArray<DrawVariable>& m_locked;
 };
 
+// The equations of the drawing that read a variable the model moves, those
+// the kernel reads as the editor does: a fixed value and a point or a
+// direction on a plot mean something else to the kernel (a lock it leaves to
+// the variable's flag, the plot's own curve), and a value that a label gives
+// stands in place of the constraint's value variable.
+std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const AnswerCheck::Filter& moves)
+{
+    std::vector<ConstraintEqn*> checked;
+    for (const ItemArray<DrawConstraint>* list : {&diagram.GetConstraints(), &diagram.GetDragConstraints()})
+        for (DrawConstraint* constraint : *list) {
+            const bool given = LabelGivesValue(*constraint);
+            for (int i = 0; i < constraint->GetEquationCount(); ++i) {
+                ConstraintEqn* equation = constraint->GetEquation(i);
+                if (!equation || dynamic_cast<FixValueEqn*>(equation) || dynamic_cast<PlotPointEqn*>(equation) ||
+                    dynamic_cast<PlotTangentEqn*>(equation))
+                    continue;
+                bool reads = false;
+                bool readsGiven = false;
+                for (int k = 0; k < equation->GetFieldCount(); ++k) {
+                    reads = reads || moves(equation->GetField(k));
+                    for (int v = 0; given && v < constraint->GetVariableCount(); ++v)
+                        readsGiven = readsGiven || equation->GetField(k) == constraint->GetVariable(v);
+                }
+                if (reads && !readsGiven)
+                    checked.push_back(equation);
+            }
+        }
+    return checked;
+}
+
 } // namespace
 
-KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_diagram(diagram)
+KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved)
+    : m_diagram(diagram)
 {
     auto* core = new ListNode;
     for (int i = 0; i < constraint->GetKernelEquationCount(); ++i)
@@ -84,6 +116,8 @@ KernelSolver::KernelSolver(DiagramComp& diagram, DrawConstraint* constraint) : m
             for (DrawVariable* variable : equation->Variables())
                 if (!variable->IsFixed())
                     m_seed.AddOnce(variable);
+    for (DrawVariable* variable : moved)
+        m_seed.AddOnce(variable);
     Build(core, true, m_seed);
 }
 
@@ -139,6 +173,13 @@ void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVa
     for (DrawVariable* variable : seed)
         if (!InModel(variable))
             SnapshotOnce(variable);
+    const AnswerCheck::Filter moves = [this](const DrawVariable* v) { return Moves(v); };
+    m_check.Gather(&m_diagram, CheckedEquations(m_diagram, moves), moves, DrawingTolerance(m_diagram));
+}
+
+bool KernelSolver::Moves(const DrawVariable* variable) const
+{
+    return InModel(variable) || m_seed.Contains(variable);
 }
 
 void KernelSolver::SnapshotOnce(DrawVariable* variable)
@@ -256,6 +297,18 @@ bool KernelSolver::FallBack()
     return true;
 }
 
+// Its values before the step are kept for undo, as the kernel's are.
+bool KernelSolver::SolveStepLocally(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
+{
+    LocalSolver step(m_diagram, m_seed);
+    for (DrawVariable* variable : step.GetVariables())
+        SnapshotOnce(variable);
+    if (!step.SolveDrag(offset, vertices, dragged))
+        return false;
+    Commit();
+    return true;
+}
+
 bool KernelSolver::IsIdle() const
 {
     KernelLink* link = KernelLink::Get();
@@ -271,6 +324,9 @@ bool KernelSolver::Solve()
         Restore();
         return LeaveOutEquations() && Solve();
     }
+    // The values a user gave are held, and an angle typed turns its arms first.
+    const ItemArray<DrawVariable> held = m_fromCore ? ItemArray<DrawVariable>() : m_seed;
+    m_check.TurnArms(held, [&](const DrawVariable* v) { return InModel(v) && !v->IsFixed() && !held.Contains(v); });
     RefreshRules();
     KernelLink* link = KernelLink::Get();
     Node answer;
@@ -279,6 +335,11 @@ bool KernelSolver::Solve()
         answer.reset(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
     }
     if (ApplySolution(answer.get())) {
+        // An answer that does not hold is the editor's solver's to try.
+        if (!Accept()) {
+            Restore();
+            return false;
+        }
         Commit();
         NoteEquationsLeftOut();
         return true;
@@ -311,9 +372,14 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
             target.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
     Node answer(KernelLink::Get()->SolveSystem(m_rules.get(), &moved, &target));
     if (ApplySolution(answer.get())) {
-        Commit();
-        NoteEquationsLeftOut();
-        return true;
+        if (Accept()) {
+            Commit();
+            NoteEquationsLeftOut();
+            return true;
+        }
+        // A step whose answer does not hold is taken by the editor's solver.
+        Restore();
+        return SolveStepLocally(offset, vertices, dragged);
     }
     Restore();
     // A kernel that stopped during the step leaves the drag to the editor.

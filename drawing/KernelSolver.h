@@ -9,6 +9,11 @@
 // Kernel answers are checked before anything changes: a rule names a
 // variable of the model, through a number the drawing handed out, and gives
 // a finite real; an answer of another form leaves every value as it was.
+// Then the values are held to the check every answer passes (each equation
+// of the drawing the model moves holds within the drawing's tolerance, no
+// shape shrinks to a point): a solve whose answer fails it fails, for the
+// editor's own solver to try, and a drag step is taken by the editor's
+// solver instead.
 // A kernel that stops during a drag leaves the rest of the drag to the
 // editor's own solver, with a message.
 //
@@ -32,8 +37,10 @@ public:
     static constexpr const char* kKernelStopped =
         "The kernel has stopped. The drawing is solved by the editor's own solver until it is started again.";
 
-    // The model of a constraint just added.
-    KernelSolver(DiagramComp& diagram, DrawConstraint* constraint);
+    // The model of a constraint just added. Variables moved for it are
+    // kept for undo and their equations checked: what the model leaves out
+    // of them is the editor's solver's to solve.
+    KernelSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved = {});
     // The model of the given variables (moved ones, or new ones of an import).
     KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
     ~KernelSolver() override;
@@ -61,6 +68,9 @@ private:
     void TakeModel(const ExprNode* answer);
     void RefreshRules();
     bool InModel(const DrawVariable* variable) const;
+    // In the model, or one the change starts from.
+    bool Moves(const DrawVariable* variable) const;
+    bool SolveStepLocally(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged);
     // Sets the values an answer {1, {rules}} gives; false, nothing set, for
     // any other answer.
     bool ApplySolution(const ExprNode* answer);

@@ -43,7 +43,7 @@ TAction* TwoPointMaker::Make(ActionView*, const ItemArray<DiagramShape>& selecte
     VertexShape* p2 = nullptr;
     if (!TwoPoints(selected, p1, p2))
         return nullptr;
-    return new TAddConstraintAction(&diagram, NewConstraint(p1, p2));
+    return new TAddStartedConstraintAction(&diagram, NewConstraint(p1, p2), StartOf(p1, p2));
 }
 
 std::string HorizontalMaker::GetErrorMessage() const
@@ -56,9 +56,19 @@ DrawConstraint* HorizontalMaker::NewConstraint(VertexShape* p1, VertexShape* p2)
     return new HorizontalConstraint(p1, p2);
 }
 
+TAddStartedConstraintAction::Start HorizontalMaker::StartOf(VertexShape* p1, VertexShape* p2) const
+{
+    return TurnedTo(p1, p2, DPoint(1, 0));
+}
+
 std::string VerticalMaker::GetErrorMessage() const
 {
     return "To make a vertical constraint you must have a segment or two vertices selected.";
+}
+
+TAddStartedConstraintAction::Start VerticalMaker::StartOf(VertexShape* p1, VertexShape* p2) const
+{
+    return TurnedTo(p1, p2, DPoint(0, 1));
 }
 
 DrawConstraint* VerticalMaker::NewConstraint(VertexShape* p1, VertexShape* p2) const

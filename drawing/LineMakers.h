@@ -2,8 +2,10 @@
 // Makers of the constraints on one segment or two vertices: horizontal,
 // vertical, fixed slope and distance (which also takes a circle, whose
 // radius it fixes). The drawing is solved as the constraint is added, so a
-// segment made horizontal turns at once.
+// segment made horizontal turns at once: it starts turned about its middle,
+// as the least change would draw an upright one's ends together.
 #include "drawing/DrawingMaker.h"
+#include "drawing/TAddStartedConstraintAction.h"
 
 class DrawConstraint;
 class VertexShape;
@@ -17,6 +19,8 @@ public:
 
 protected:
     virtual DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const = 0;
+    // Where the two points start the solve; none moved by default.
+    virtual TAddStartedConstraintAction::Start StartOf(VertexShape*, VertexShape*) const { return {}; }
 };
 
 class HorizontalMaker : public TwoPointMaker {
@@ -25,6 +29,7 @@ public:
 
 protected:
     DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const override;
+    TAddStartedConstraintAction::Start StartOf(VertexShape* p1, VertexShape* p2) const override;
 };
 
 class VerticalMaker : public TwoPointMaker {
@@ -33,6 +38,7 @@ public:
 
 protected:
     DrawConstraint* NewConstraint(VertexShape* p1, VertexShape* p2) const override;
+    TAddStartedConstraintAction::Start StartOf(VertexShape* p1, VertexShape* p2) const override;
 };
 
 class FixSlopeMaker : public TwoPointMaker {

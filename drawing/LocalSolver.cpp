@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace {
 
@@ -74,26 +75,8 @@ std::vector<ConstraintEqn*> DiagramEquations(const DiagramComp& diagram)
     return equations;
 }
 
-namespace {
-
-// The residual over the length of its gradient is the distance to where the
-// equation holds. A residual or a gradient that is not finite (a value so
-// large that its square overflows) never holds: it would otherwise compare as
-// infinity within infinity.
-bool HoldsWithin(double residual, double squaredGradient, double tolerance)
-{
-    return std::isfinite(residual) && std::isfinite(squaredGradient) &&
-        residual * residual <= tolerance * tolerance * squaredGradient;
-}
-
-double ToleranceOf(const DiagramComp& diagram)
-{
-    return LocalSolver::kTolerancePoints * diagram.GetDC().GetCurrentScale();
-}
-
-} // namespace
-
-LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_tolerance(ToleranceOf(diagram))
+LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved)
+    : m_tolerance(DrawingTolerance(diagram))
 {
     ItemArray<DrawVariable> start;
     for (int i = 0; i < constraint->GetEquationCount(); ++i) {
@@ -104,15 +87,19 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint) : m_t
         for (DrawVariable* variable : eqn->Variables())
             start.AddOnce(variable);
     }
+    for (DrawVariable* variable : moved)
+        start.AddOnce(variable);
     Gather(DiagramEquations(diagram), start);
     Prepare();
+    PrepareCheck(&diagram);
 }
 
 LocalSolver::LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
-    : m_tolerance(ToleranceOf(diagram))
+    : m_tolerance(DrawingTolerance(diagram))
 {
     Gather(DiagramEquations(diagram), variables);
     Prepare();
+    PrepareCheck(&diagram);
 }
 
 LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables,
@@ -121,9 +108,23 @@ LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArra
 {
     Gather(pool, variables);
     Prepare();
+    PrepareCheck(nullptr);
 }
 
 LocalSolver::~LocalSolver() = default;
+
+void LocalSolver::PrepareCheck(const DiagramComp* diagram)
+{
+    const std::unordered_set<const DrawVariable*> moves(m_variables.begin(), m_variables.end());
+    m_check.Gather(
+        diagram, {m_equations.begin(), m_equations.end()},
+        [&moves](const DrawVariable* v) { return moves.count(v) != 0; }, m_tolerance);
+}
+
+void LocalSolver::TurnArms(const ItemArray<DrawVariable>& held)
+{
+    m_check.TurnArms(held, [&](const DrawVariable* v) { return !held.Contains(v) && m_variables.Contains(v); });
+}
 
 namespace {
 
@@ -275,15 +276,17 @@ bool LocalSolver::Evaluate()
         const double residual = eqn->Residual();
         eqn->Partials(partials.data());
         double squares = 0.0;
+        double size = 0.0;
         const int first = work.fieldStart[static_cast<size_t>(i)];
         for (int k = 0; k < eqn->GetFieldCount(); ++k) {
             const double partial = partials[static_cast<size_t>(k)];
             squares += partial * partial;
+            size = std::max(size, std::fabs(eqn->GetField(k)->GetValue()));
             const auto f = static_cast<size_t>(first + k);
             if (work.fieldSlots[f] >= 0)
                 stored[work.fieldSlots[f]] += partial * work.columnScale[work.fieldColumns[f]];
         }
-        if (!HoldsWithin(residual, squares, m_tolerance))
+        if (!HoldsWithin(eqn->Distance(residual, squares), size, m_tolerance))
             holds = false;
         work.negResidual[i] = -residual;
         work.rowScale[i] = squares;
@@ -301,13 +304,7 @@ bool LocalSolver::Evaluate()
 
 bool LocalSolver::Holds(int i) const
 {
-    const ConstraintEqn* eqn = m_equations.GetAt(i);
-    std::array<double, ConstraintEqn::kMaxVariables> partials{};
-    eqn->Partials(partials.data());
-    double squares = 0.0;
-    for (int k = 0; k < eqn->GetFieldCount(); ++k)
-        squares += partials[static_cast<size_t>(k)] * partials[static_cast<size_t>(k)];
-    return HoldsWithin(eqn->Residual(), squares, m_tolerance);
+    return EquationHolds(*m_equations.GetAt(i), m_tolerance);
 }
 
 // The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
@@ -351,6 +348,7 @@ bool LocalSolver::TakeShare(double share)
 bool LocalSolver::Solve()
 {
     m_steps = 0;
+    TurnArms({});
     return Run(false);
 }
 
@@ -370,8 +368,12 @@ bool LocalSolver::Run(bool steady)
     m_shortened = false;
     for (int steps = 0;; ++steps) {
         if (Evaluate()) {
-            Commit();
-            return true;
+            if (Accept()) {
+                Commit();
+                return true;
+            }
+            m_outcome = Outcome::Collapsed;
+            break;
         }
         const double size = m_work->negResidual.norm();
         if (steady && !(size <= (1.0 - (1.0 - kSteadyDecrease) * share) * last)) {
@@ -424,6 +426,7 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
     m_steps = 0;
     if (m_equations.IsEmpty())
         return Run(false);
+    TurnArms(held);
     std::vector<std::pair<int, double>> wanted;
     for (DrawVariable* variable : held) {
         const int c = m_variables.IndexOf(variable);
@@ -526,7 +529,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
         });
         holds = !held || Holds(i);
     }
-    if (holds) {
+    if (holds && Accept()) {
         Commit();
         return true;
     }

@@ -6,8 +6,10 @@
 // under-determined clusters are handled alike. The cluster is accepted only
 // when every equation holds within a tolerance measured as a distance in
 // drawing units (the residual over the length of its gradient), scaled to
-// the drawing's present zoom; otherwise every variable goes back to its last
-// committed value. No value that is not finite is ever written.
+// the drawing's present zoom, and the answer passes the check every answer
+// passes (no shape shrunk to a point, lengths kept positive); otherwise
+// every variable goes back to its last committed value. No value that is not
+// finite is ever written.
 //
 // A solve may hold some variables at the values they were given (a dragged
 // vertex under the pointer, a value the user typed): the rest of the cluster
@@ -33,11 +35,12 @@ public:
     // The tolerance in points of the page at the drawing's present zoom.
     static constexpr double kTolerancePoints = 1e-3;
 
-    enum class Outcome { Solved, NotConverged, NotFinite };
+    // Collapsed: the equations hold only where a shape shrinks to a point.
+    enum class Outcome { Solved, NotConverged, NotFinite, Collapsed };
 
     // The cluster of a constraint just added: its equations, then what is
-    // connected to their variables.
-    LocalSolver(DiagramComp& diagram, DrawConstraint* constraint);
+    // connected to their variables and to those moved for it.
+    LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved = {});
     // The cluster of the given variables (the coordinates of moved vertices).
     LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
     // A cluster gathered from the given equations instead of a drawing's,
@@ -52,7 +55,11 @@ public:
     const ItemArray<DrawVariable>& GetVariables() const { return m_variables; }
     const ItemArray<ConstraintEqn>& GetEquations() const { return m_equations; }
     double GetTolerance() const { return m_tolerance; }
-    void SetTolerance(double tolerance) { m_tolerance = tolerance; }
+    void SetTolerance(double tolerance)
+    {
+        m_tolerance = tolerance;
+        m_check.SetTolerance(tolerance);
+    }
     // What the last solve did and how many Newton steps it took.
     Outcome GetOutcome() const { return m_outcome; }
     int GetStepCount() const { return m_steps; }
@@ -63,6 +70,10 @@ private:
     struct Workspace;
 
     void Gather(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables);
+    // The answer check over the cluster, with the drawing's shapes when there is one.
+    void PrepareCheck(const DiagramComp* diagram);
+    // Turns the arms of angles that do not hold, those the cluster moves and that are not held.
+    void TurnArms(const ItemArray<DrawVariable>& held);
     std::vector<int> PlaceFirstEquations(std::vector<ConstraintEqn*>& equations) const;
     void Prepare();
     // Fills the residuals and the Jacobian; answers whether every equation holds.

@@ -571,6 +571,11 @@ void RadiusConstraint::Read(DocReader& reader, void* context)
     m_radius->SetFixed(m_locked);
 }
 
+int RadiusConstraint::GetKernelEquationCount() const
+{
+    return m_radius->IsFixed() || LabelGivesValue(*this) ? 1 : 0;
+}
+
 void RadiusConstraint::SetLocked(bool locked)
 {
     m_locked = locked;

@@ -223,6 +223,9 @@ public:
     bool IsInRect(const DPoint& topLeft, const DPoint& bottomRight) const override;
     int GetVariableCount() const override { return 1; }
     DrawVariable* GetVariable(int i) const override { return i == 0 ? m_radius : nullptr; }
+    // A radius with Locked cleared is free for the kernel as for the
+    // editor's solver, unless its label gives it.
+    int GetKernelEquationCount() const override;
     bool IsAttachedTo(const DiagramShape* shape) const override;
     // The radius held from now on (a value the user typed); answers the
     // one held before.

@@ -4,6 +4,7 @@
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/DrawingNodes.h"
 #include "drawing/ItemCopyMap.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 ValueConstraint::~ValueConstraint() { delete m_label; }
 
@@ -122,4 +124,18 @@ ExprNode* DrawConstraint::BuildEquationExpr(int i, DiagramComp* context) const
 {
     ConstraintEqn* eqn = i == 0 ? m_equation.get() : nullptr;
     return eqn ? eqn->BuildExpr(GetLabel(), context) : nullptr;
+}
+
+bool LabelGivesValue(const DrawConstraint& constraint)
+{
+    DrawLabel* label = constraint.GetLabel();
+    CompList* text = label ? label->GetText() : nullptr;
+    const std::unique_ptr<ExprNode> given(text ? text->BuildNode() : nullptr);
+    if (!given)
+        return false;
+    const auto* shown = given->GetTag() == TypeTag("dVrN") ? static_cast<const DrawVarNode*>(given.get()) : nullptr;
+    for (int i = 0; shown && i < constraint.GetVariableCount(); ++i)
+        if (constraint.GetVariable(i) == shown->GetVariable())
+            return false;
+    return true;
 }

@@ -48,6 +48,9 @@ DrawVariable* CopyHeldVariable(ItemCopyMap& map, DrawVariable* variable, bool ow
                                std::unique_ptr<DrawVariable>& copyOwned);
 // Reads a vertex reference, refusing a record that names anything else.
 VertexShape* ReadBoundVertex(DocReader& reader);
+// Whether the constraint's label gives its value in the kernel's equations
+// (a name, an expression) instead of showing one of its own value variables.
+bool LabelGivesValue(const DrawConstraint& constraint);
 // The angle at the apex by the law of cosines, in radians: the cosine is
 // clamped to [-1, 1], and an arm of no length gives 0.
 double AngleAt(const DPoint& first, const DPoint& apex, const DPoint& second);

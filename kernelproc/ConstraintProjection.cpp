@@ -9,6 +9,11 @@ namespace kernelproc {
 
 namespace {
 
+// How far from where it holds an equation may be, as a share of the size of
+// the values it reads.
+constexpr double kRelativeTolerance = 1e-10;
+// How many times the rounding in its terms a residual may be and hold.
+constexpr double kRoundings = 4;
 constexpr double kMaxDamping = 1e2;
 // Accepted steps in a row that each leave more than this share of the
 // residual mean the equations cannot be met from here.
@@ -22,12 +27,34 @@ constexpr double kLargestWeight = 1e12;
 struct Linearised {
     Eigen::VectorXd residuals;
     Eigen::MatrixXd jacobian;
+    Eigen::VectorXd roundings;
 };
+
+// The residual over the length of its gradient is the distance to where the
+// equation holds, in the units of the values: a length for the equations of
+// a drawing, whatever their degree. It is held to a share of the size of the
+// values the equation reads where it is taken, not where a search began, so
+// that a figure brought back from a great size is solved as exactly as one
+// that never left its own. Where the gradient vanishes with the residual (an
+// angle's equation at a straight angle) that distance says nothing: a
+// residual within the rounding of its own terms holds there.
+bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope,
+                     double rounding)
+{
+    double size = 0;
+    for (int variable : e.variables())
+        size = std::max(size, std::fabs(values[std::size_t(variable)]));
+    if (!std::isfinite(residual) || !std::isfinite(slope))
+        return false;
+    return std::fabs(residual) <= kRelativeTolerance * (1 + size) * slope ||
+        (std::isfinite(rounding) && std::fabs(residual) <= kRoundings * rounding);
+}
 
 bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>& values, Linearised& out)
 {
     const auto m = Eigen::Index(equations.size());
     out.residuals.resize(m);
+    out.roundings.resize(m);
     out.jacobian.setZero(m, Eigen::Index(values.size()));
     std::vector<std::pair<int, double>> partials;
     for (Eigen::Index i = 0; i < m; ++i) {
@@ -35,9 +62,21 @@ bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>&
         if (!std::isfinite(r))
             return false;
         out.residuals[i] = r;
+        out.roundings[i] = equations[std::size_t(i)].rounding();
         for (const auto& [variable, partial] : partials)
             out.jacobian(i, variable) = partial;
     }
+    return true;
+}
+
+// Whether each equation holds at the values whose residuals and gradients
+// `at` holds.
+bool allHold(const std::vector<DrawTerm>& equations, const std::vector<double>& values, const Linearised& at)
+{
+    for (Eigen::Index i = 0; i < at.residuals.size(); ++i)
+        if (!withinTolerance(equations[std::size_t(i)], values, at.residuals[i], at.jacobian.row(i).norm(),
+                             at.roundings[i]))
+            return false;
     return true;
 }
 
@@ -66,9 +105,8 @@ double scaleOf(const std::vector<double>& values)
 class Projection {
 public:
     Projection(const std::vector<DrawTerm>& equations, const std::vector<double>& weights,
-               const ProjectionLimits& limits, double tolerance)
-        : equations_(equations), limits_(limits), tolerance_(tolerance), inverseWeights_(Eigen::Index(weights.size())),
-          weights_(weights)
+               const ProjectionLimits& limits)
+        : equations_(equations), limits_(limits), inverseWeights_(Eigen::Index(weights.size())), weights_(weights)
     {
         for (std::size_t i = 0; i < weights.size(); ++i) {
             inverseWeights_[Eigen::Index(i)] = weights[i] > 0 ? 1 / weights[i] : 1;
@@ -111,8 +149,8 @@ public:
 
 private:
     // Newton steps of least weighted length back onto the equations, damped
-    // when a step does not lower the residuals; true when they end within the
-    // tolerance.
+    // when a step does not lower the residuals; true when every equation
+    // ends up holding.
     bool correct(std::vector<double>& values)
     {
         double damping = 0;
@@ -124,9 +162,9 @@ private:
             Eigen::VectorXd delta;
             if (!evaluate(equations_, values, at))
                 return false;
-            const double residual = at.residuals.cwiseAbs().maxCoeff();
-            if (residual <= tolerance_)
+            if (allHold(equations_, values, at))
                 return true;
+            const double residual = at.residuals.cwiseAbs().maxCoeff();
             if (!stepFrom(at, values, values, delta, damping))
                 return false;
             std::vector<double> trial(values.size());
@@ -149,7 +187,8 @@ private:
                     return false;
             }
         }
-        return largestResidual(equations_, values) <= tolerance_;
+        Linearised at;
+        return evaluate(equations_, values, at) && allHold(equations_, values, at);
     }
 
     // The step of the linearised problem: delta = d - W^-1 J^T y with
@@ -183,17 +222,20 @@ private:
 
     const std::vector<DrawTerm>& equations_;
     const ProjectionLimits& limits_;
-    double tolerance_;
     Eigen::VectorXd inverseWeights_;
     std::vector<double> weights_;
 };
 
 } // namespace
 
-double residualTolerance(const std::vector<double>& values)
+bool equationHolds(const DrawTerm& equation, const std::vector<double>& values)
 {
-    const double scale = 1 + scaleOf(values);
-    return 1e-10 * scale * scale;
+    std::vector<std::pair<int, double>> partials;
+    const double residual = equation.gradient(values, partials);
+    double squares = 0;
+    for (const auto& [variable, partial] : partials)
+        squares += partial * partial;
+    return withinTolerance(equation, values, residual, std::sqrt(squares), equation.rounding());
 }
 
 bool projectOntoConstraints(const std::vector<DrawTerm>& equations, std::vector<double>& values,
@@ -204,9 +246,7 @@ bool projectOntoConstraints(const std::vector<DrawTerm>& equations, std::vector<
         values = wanted;
         return true;
     }
-    std::vector<double> all = values;
-    all.insert(all.end(), wanted.begin(), wanted.end());
-    Projection projection(equations, weights, limits, residualTolerance(all));
+    Projection projection(equations, weights, limits);
     return projection.run(values, wanted);
 }
 

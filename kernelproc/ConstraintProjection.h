@@ -24,15 +24,15 @@ struct ProjectionLimits {
 };
 
 // Moves `values` onto the solutions of the equations nearest to `wanted` under
-// the weights (one for each unknown); true when every residual ends within the
-// tolerance, false with `values` at the best point found otherwise.
+// the weights (one for each unknown); true when every equation ends up
+// holding, false with `values` at the best point found otherwise.
 bool projectOntoConstraints(const std::vector<DrawTerm>& equations, std::vector<double>& values,
                             const std::vector<double>& wanted, const std::vector<double>& weights,
                             const ProjectionLimits& limits = {});
 
-// The largest residual allowed for values of this size: equations of a
-// drawing are polynomials of low degree in lengths, so the tolerance grows
-// with the square of the drawing's scale.
-double residualTolerance(const std::vector<double>& values);
+// Whether the equation holds at the values: its residual over the length of
+// its gradient (how far the values are from where it holds, in their own
+// units) within a small share of the size of the values it reads.
+bool equationHolds(const DrawTerm& equation, const std::vector<double>& values);
 
 } // namespace kernelproc

@@ -73,7 +73,9 @@ EquationKeys keysOf(const Expr& e)
 }
 
 // False for an equation of fixed values alone (every point a new constraint
-// binds is fixed) that does not hold: nothing can move to meet it.
+// binds is fixed) that does not hold: nothing can move to meet it. It is
+// measured as any equation is, each fixed value taken as an unknown at its
+// value.
 bool heldByValues(const Expr& e)
 {
     const EquationKeys keys = keysOf(e);
@@ -84,13 +86,13 @@ bool heldByValues(const Expr& e)
         if (leaf.hasHead("VXDrawValue", 1))
             if (std::optional<double> v = numericValue(leaf.arg(0))) {
                 values.push_back(*v);
-                return DrawTerm::Leaf{-1, *v};
+                return DrawTerm::Leaf{int(values.size()) - 1, 0};
             }
         return std::nullopt;
     };
     std::string error;
     const std::optional<DrawTerm> term = DrawTerm::compile(e, resolve, error);
-    return !term || std::abs(term->value({})) <= residualTolerance(values);
+    return !term || equationHolds(*term, values);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string_view>
 
@@ -97,6 +98,47 @@ struct DrawTerm::Node {
         case unary: return value = f->f(args[0].eval(x, variables));
         }
         return value = std::nan("");
+    }
+
+    // A bound on the rounding in this node's value as last evaluated: what
+    // its arguments bring, through the node's slope, and one rounding of its
+    // own for each operation. A variable brings the rounding of its value.
+    double rounding() const
+    {
+        constexpr double unit = std::numeric_limits<double>::epsilon();
+        double brought = 0;
+        double sizes = 0;
+        switch (kind) {
+        case constant: return 0;
+        case variable: return unit * std::fabs(value);
+        case sum:
+            for (const Node& a : args) {
+                brought += a.rounding();
+                sizes += std::fabs(a.value);
+            }
+            return brought + unit * sizes;
+        case product:
+            for (std::size_t i = 0; i < args.size(); ++i) {
+                double others = 1;
+                for (std::size_t j = 0; j < args.size(); ++j)
+                    if (j != i)
+                        others *= std::fabs(args[j].value);
+                brought += args[i].rounding() * others;
+            }
+            return brought + unit * double(args.size()) * std::fabs(value);
+        case power: {
+            const double b = args[0].value, e = args[1].value;
+            brought = args[0].rounding() * std::fabs(e == 0 ? 0 : e * realPower(b, e - 1));
+            if (!args[1].isConstant())
+                brought += args[1].rounding() * std::fabs(value * std::log(std::fabs(b)));
+            return brought + unit * std::fabs(value);
+        }
+        case divide:
+            return (args[0].rounding() + std::fabs(value) * args[1].rounding()) / std::fabs(args[1].value) +
+                unit * std::fabs(value);
+        case unary: return std::fabs(f->df(args[0].value)) * args[0].rounding() + unit * std::fabs(value);
+        }
+        return std::nan("");
     }
 
     // Adds adjoint times the partial of this node to each variable's slot in
@@ -269,6 +311,11 @@ std::optional<DrawTerm> DrawTerm::compile(const Expr& e, const Resolve& resolve,
 double DrawTerm::value(const std::vector<double>& x) const
 {
     return root_->eval(x, variables_);
+}
+
+double DrawTerm::rounding() const
+{
+    return root_->rounding();
 }
 
 double DrawTerm::gradient(const std::vector<double>& x, std::vector<std::pair<int, double>>& partials) const

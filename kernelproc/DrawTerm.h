@@ -33,6 +33,9 @@ public:
     double value(const std::vector<double>& x) const;
     // The residual, with one (variable, partial) pair for each variable it uses.
     double gradient(const std::vector<double>& x, std::vector<std::pair<int, double>>& partials) const;
+    // A bound on the rounding in the residual last taken (by value or
+    // gradient), the values' own rounding included.
+    double rounding() const;
     // The variables the residual uses, each once.
     const std::vector<int>& variables() const { return variables_; }
 

@@ -3,6 +3,7 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/AngleMakers.h"
+#include "drawing/AnswerCheck.h"
 #include "drawing/CircleShape.h"
 #include "drawing/ConstraintEqn.h"
 #include "drawing/ConstraintMakers.h"
@@ -35,6 +36,7 @@
 #include "support/model/ArchiveStore.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -338,6 +340,13 @@ struct Exactness {
     size_t drawing = 0;
 };
 
+// Each segment's, angle arm's and circle's length, and each length value a
+// constraint or a circle holds, by the item and the place in it.
+struct Measures {
+    std::map<std::pair<const void*, int>, double> figures;
+    std::map<const DrawVariable*, double> lengths;
+};
+
 class History {
 public:
     History(Scene scene, Options options);
@@ -350,11 +359,14 @@ public:
     void Check(const std::string& during = {});
     // The equations of both drawings that do not hold now.
     std::set<const ConstraintEqn*> Broken() const;
+    // The lengths of both drawings' figures and the values of their lengths.
+    Measures Measure() const;
     // How many messages the user has been given so far.
     size_t Told() const { return ui.boxes.size() + ui.statusTexts.size(); }
-    // After a step that solves: what was not broken before it holds now,
+    // After a step that solves: what was not broken before it holds now, no
+    // length is negative and no figure that had a length shrank to a point,
     // or the user was told.
-    void CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, size_t toldBefore);
+    void CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, const Measures& before, size_t toldBefore);
 
     std::string faults;
     std::string stepName = "scene";
@@ -595,28 +607,75 @@ void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
         Fault(std::string("the value ") + text + " is refused");
 }
 
-// Within the solvers' tolerance. A lock (a fixed point, a fixed radius)
-// holds by its variable's flag: its equation keeps the value it was made
-// with, and a value typed moves it.
+// Within the solvers' tolerance, a distance at the drawing's zoom. A lock (a
+// fixed point, a fixed radius) holds by its variable's flag: its equation
+// keeps the value it was made with, and a value typed moves it.
 std::set<const ConstraintEqn*> History::Broken() const
 {
     std::set<const ConstraintEqn*> broken;
     for (DiagramComp* d : document->drawings)
         for (DrawConstraint* constraint : d->GetConstraints())
             for (int i = 0; i < constraint->GetEquationCount(); ++i)
-                if (const ConstraintEqn* equation = constraint->GetEquation(i);
-                    equation && !dynamic_cast<const FixValueEqn*>(equation) && !(equation->AbsResidual() <= 1e-3))
+                if (const ConstraintEqn* equation = constraint->GetEquation(i); equation &&
+                    !dynamic_cast<const FixValueEqn*>(equation) && !EquationHolds(*equation, DrawingTolerance(*d)))
                     broken.insert(equation);
     return broken;
 }
 
-void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, size_t toldBefore)
+Measures History::Measure() const
+{
+    Measures measures;
+    auto span = [](const DrawVariable* x1, const DrawVariable* y1, const DrawVariable* x2, const DrawVariable* y2) {
+        return std::hypot(x1->GetValue() - x2->GetValue(), y1->GetValue() - y2->GetValue());
+    };
+    for (DiagramComp* d : document->drawings) {
+        for (DiagramShape* shape : d->GetShapes()) {
+            for (DiagramShape* side : shape->GetSides())
+                if (auto* segment = dynamic_cast<SegmentShape*>(side))
+                    measures.figures[{segment, 0}] =
+                        segment->GetStart()->GetPoint().Distance(segment->GetEnd()->GetPoint());
+            if (auto* circle = dynamic_cast<CircleShape*>(shape)) {
+                measures.figures[{circle, 0}] = std::fabs(circle->GetRadius());
+                measures.lengths[circle->GetRadiusVar()] = circle->GetRadius();
+            }
+        }
+        for (DrawConstraint* constraint : d->GetConstraints()) {
+            if (dynamic_cast<DistanceConstraint*>(constraint) || dynamic_cast<EqualLengthConstraint*>(constraint) ||
+                dynamic_cast<RadiusConstraint*>(constraint))
+                measures.lengths[constraint->GetVariable(0)] = constraint->GetVariable(0)->GetValue();
+            for (int i = 0; i < constraint->GetEquationCount(); ++i)
+                if (const auto* angle = dynamic_cast<const AngleEqn*>(constraint->GetEquation(i))) {
+                    auto f = [angle](int k) { return angle->GetField(k); };
+                    measures.figures[{angle, 0}] = span(f(0), f(1), f(2), f(3));
+                    measures.figures[{angle, 1}] = span(f(4), f(5), f(2), f(3));
+                }
+        }
+    }
+    return measures;
+}
+
+void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, const Measures& before, size_t toldBefore)
 {
     if (Told() != toldBefore)
         return;
     for (const ConstraintEqn* equation : Broken())
         if (!brokenBefore.count(equation)) {
             Fault("an equation does not hold, and the user was not told");
+            return;
+        }
+    // A hundredth of a point is a point, at either drawing's zoom.
+    const double point =
+        10.0 * std::max(DrawingTolerance(*document->drawings[0]), DrawingTolerance(*document->drawings[1]));
+    const Measures now = Measure();
+    for (const auto& [variable, value] : now.lengths)
+        if (value < 0.0 && !(before.lengths.count(variable) && before.lengths.at(variable) < 0.0)) {
+            Fault("a length turned negative (" + std::to_string(value) + "), and the user was not told");
+            return;
+        }
+    for (const auto& [figure, length] : now.figures)
+        if (auto was = before.figures.find(figure);
+            was != before.figures.end() && was->second > point && !(length > point)) {
+            Fault("a figure " + std::to_string(was->second) + " long shrank to a point, and the user was not told");
             return;
         }
 }
@@ -774,10 +833,11 @@ std::string RunHistory(const uint8_t* data, size_t size, Options options)
         history.stepName = std::to_string(number) + " " + kStepNames[static_cast<size_t>(step)];
         const bool solves = options.solving && Solves(step);
         const std::set<const ConstraintEqn*> broken = solves ? history.Broken() : std::set<const ConstraintEqn*>{};
+        const Measures measures = solves ? history.Measure() : Measures{};
         const size_t told = history.Told();
         history.Do(step, at, end);
         if (solves)
-            history.CheckSolved(broken, told);
+            history.CheckSolved(broken, measures, told);
         history.Check();
     }
     return history.faults;

@@ -79,7 +79,8 @@ enum class Step : uint8_t {
 struct Options {
     // Values are typed too, and after every step that solves (a maker, a
     // typed value, a drag) each equation that held before it, and each new
-    // one, holds, unless the user was told why not.
+    // one, holds, no length is negative and no segment, angle arm or circle
+    // shrank to a point, unless the user was told why not.
     bool solving = false;
 };
 

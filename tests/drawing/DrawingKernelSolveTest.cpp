@@ -10,9 +10,11 @@
 #include "drawing/AngleMakers.h"
 #include "drawing/CircleShape.h"
 #include "drawing/ConstraintEqn.h"
+#include "drawing/AnswerCheck.h"
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/GroupMakers.h"
+#include "drawing/LineConstraints.h"
 #include "drawing/LineMakers.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/GroupConstraints.h"
@@ -42,6 +44,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -371,6 +375,7 @@ TEST_F(DrawingKernelSolveTest, AnEquationOverASideLabelledByNameDrivesTheSide)
 TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
 {
     auto make = [](DiagramComp* d, const DrawingMaker& maker, std::vector<DiagramShape*> picked) {
+        d->DeselectAll(false);
         for (DiagramShape* shape : picked)
             d->SelectShape(shape, true);
         std::unique_ptr<TAction> action(maker.Make(nullptr, d->GetSelectedShapes(), *d, DPoint(0, 0)));
@@ -447,6 +452,45 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         EXPECT_NEAR(d->GetConstraints().GetAt(0)->GetEquation(0)->Residual(), 0.0, 1e-9) << "the radius held";
         EXPECT_EQ(circle->GetRadiusVar()->IsFixed(), locked);
     };
+    // One step of a drag of the vertex, as the drag tracker takes it.
+    auto drag = [](DiagramComp* d, VertexShape* vertex, const DPoint& by) {
+        ItemArray<DrawVariable> moved;
+        moved.Add(vertex->GetXVar());
+        moved.Add(vertex->GetYVar());
+        ItemArray<VertexShape> dragged;
+        dragged.Add(vertex);
+        EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(by, dragged, vertex));
+    };
+    // The lengths typed one after the other; the side measures each.
+    auto typeLengths = [&](DiagramComp* d, bool locked, std::vector<double> lengths) {
+        TriangleShape* triangle = Triangle(d);
+        auto* side = new DistanceConstraint(corners[0], corners[1]);
+        TAddConstraintNoSolveAction add(d, side);
+        add.Perform();
+        add.Commit();
+        DrawValueComp display(side->GetVariable(0));
+        for (const double length : lengths) {
+            EXPECT_TRUE(display.ApplyProperties(locked, Str255(std::to_string(length).c_str())));
+            EXPECT_NEAR(Length(corners[0], corners[1]), length, 1e-4 + 1e-9 * length) << "the side measures " << length;
+        }
+        return triangle;
+    };
+    // Three points in a row, a segment on each pair, the angle between them
+    // made (the arm to the right turned up first), then typed as a right angle.
+    auto typeAngle = [&](DiagramComp* d, double degrees) {
+        const double turn = (180.0 - degrees) * M_PI / 180.0;
+        auto* apex = new VertexShape(0, 0);
+        d->AddShape(apex);
+        auto* left = new SegmentShape(new VertexShape(-2, 0), apex);
+        auto* right = new SegmentShape(apex, new VertexShape(2 * std::cos(turn), 2 * std::sin(turn)));
+        d->AddShape(left);
+        d->AddShape(right);
+        make(d, FixAngleMaker(), {left, right});
+        DrawValueComp display(d->GetConstraints().GetAt(0)->GetVariable(0));
+        EXPECT_TRUE(display.ApplyProperties(true, Str255("1.5708")));
+        for (SegmentShape* arm : {left, right})
+            EXPECT_NEAR(Length(arm->GetStart(), arm->GetEnd()), 2.0, 0.5) << "an arm keeps its length";
+    };
     const struct {
         const char* edit;
         std::function<void(DiagramComp*)> run;
@@ -484,6 +528,46 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              }
          }},
         {"make horizontal", [&](DiagramComp* d) { make(d, HorizontalMaker(), {segment(d, 0, 0, 3, 1)}); }},
+        // The least change would draw a side, an arm or a segment into a
+        // point or nearly; each turns instead and keeps its length.
+        {"make horizontal on an upright side",
+         [&](DiagramComp* d) {
+             TriangleShape* triangle = Triangle(d);
+             corners[2]->SetPoint(DPoint(3, 3));
+             make(d, DistanceMaker(), {triangle->GetSide(0)});
+             make(d, HorizontalMaker(), {triangle->GetSide(1)});
+             EXPECT_GT(Length(corners[1], corners[2]), 2.0) << "the side turns";
+         }},
+        // The turn moves an end's other coordinate too: what holds that
+        // coordinate is solved with the new constraint.
+        {"make horizontal on a segment whose end is held upright over a point",
+         [&](DiagramComp* d) {
+             SegmentShape* s = segment(d, 0, 0, 1, 3);
+             auto* below = new VertexShape(1, -2);
+             d->AddShape(below);
+             d->AddConstraint(new VerticalConstraint(s->GetEnd(), below));
+             make(d, HorizontalMaker(), {s});
+             EXPECT_GT(Length(s->GetStart(), s->GetEnd()), 2.0) << "the segment turns";
+         }},
+        {"make perpendicular on two segments in a line",
+         [&](DiagramComp* d) {
+             auto* apex = new VertexShape(0, 0);
+             d->AddShape(apex);
+             auto* left = new SegmentShape(new VertexShape(-2, 0), apex);
+             auto* right = new SegmentShape(apex, new VertexShape(2, 0));
+             d->AddShape(left);
+             d->AddShape(right);
+             make(d, PerpendicularMaker(), {left, right});
+             for (SegmentShape* arm : {left, right})
+                 EXPECT_NEAR(Length(arm->GetStart(), arm->GetEnd()), 2.0, 1e-6) << "an arm turns";
+         }},
+        {"make parallel on two square segments",
+         [&](DiagramComp* d) {
+             SegmentShape* level = segment(d, 0, 0, 2, 0);
+             SegmentShape* upright = segment(d, 3, -1, 3, 1);
+             make(d, ParallelMaker(), {level, upright});
+             EXPECT_NEAR(Length(upright->GetStart(), upright->GetEnd()), 2.0, 1e-6) << "the segment turns";
+         }},
         {"make horizontal with both ends fixed",
          [&](DiagramComp* d) {
              SegmentShape* s = segment(d, 0, 0, 3, 1);
@@ -517,10 +601,77 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          }},
         {"a locked length typed", [&](DiagramComp* d) { typeLength(d, true); }},
         {"a free length typed", [&](DiagramComp* d) { typeLength(d, false); }},
+        {"a length typed a million, then 3", [&](DiagramComp* d) { typeLengths(d, true, {1e6, 3.0}); }},
+        {"a length typed a billion, then 3", [&](DiagramComp* d) { typeLengths(d, true, {1e9, 3.0}); }},
+        {"make horizontal after a length typed a million, then 3",
+         [&](DiagramComp* d) {
+             TriangleShape* triangle = typeLengths(d, true, {1e6, 3.0});
+             make(d, HorizontalMaker(), {triangle->GetSide(1)});
+             EXPECT_NEAR(Length(corners[0], corners[1]), 3.0, 1e-4) << "the side keeps its length";
+         }},
+        {"make horizontal on a figure a million long",
+         [&](DiagramComp* d) {
+             TriangleShape* triangle = typeLengths(d, true, {1e6});
+             make(d, HorizontalMaker(), {triangle->GetSide(1)});
+             EXPECT_NEAR(Length(corners[0], corners[1]), 1e6, 1e-3) << "the side keeps its length";
+             EXPECT_NEAR(corners[1]->GetPoint().y, corners[2]->GetPoint().y, 1e-6) << "the other is level";
+         }},
+        {"a straight angle typed a right angle", [&](DiagramComp* d) { typeAngle(d, 180.0); }},
+        // A straight angle holds where its equation has no slope at all.
+        {"a straight angle made on two segments, then an end dragged",
+         [&](DiagramComp* d) {
+             std::array<VertexShape*, 3> points = {new VertexShape(-3.73, 0), new VertexShape(0, 0),
+                                                   new VertexShape(2, 0)};
+             for (VertexShape* point : points)
+                 d->AddShape(point);
+             make(d, SegmentMaker(), {points[0], points[1]});
+             make(d, SegmentMaker(), {points[1], points[2]});
+             std::vector<DiagramShape*> segments;
+             std::copy_if(d->GetShapes().begin(), d->GetShapes().end(), std::back_inserter(segments),
+                          [](DiagramShape* shape) { return shape->IsSegment(); });
+             make(d, FixAngleMaker(), segments);
+             drag(d, points[2], DPoint(0.0, 0.3));
+         }},
+        {"an angle of 177 degrees typed a right angle", [&](DiagramComp* d) { typeAngle(d, 177.0); }},
+        {"an angle of 163 degrees typed a right angle", [&](DiagramComp* d) { typeAngle(d, 163.0); }},
+        {"make tangent with the circle's centre as the point",
+         [&](DiagramComp* d) {
+             auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
+             d->AddShape(circle);
+             make(d, TangentMaker(), {circle, segment(d, -2, 1.5, 2, 1.7), circle->GetCentre()});
+             EXPECT_NEAR(circle->GetRadius(), 1.0, 1e-9) << "the circle keeps its size";
+             EXPECT_EQ(circle->GetCentre()->GetPoint(), DPoint(0, 0)) << "and its place";
+         },
+         TUpdateDiagramAction::kNoSolution},
         {"a locked fixed radius typed", [&](DiagramComp* d) { typeRadius(d, true, false); }},
         {"a fixed radius typed with Locked cleared", [&](DiagramComp* d) { typeRadius(d, false, false); }},
         {"a fixed radius typed that its pinned centre and point forbid", [&](DiagramComp* d) { typeRadius(d, true, true); },
          TUpdateDiagramAction::kNoSolution},
+        // A lock cleared binds nothing: a connected point dragged moves the
+        // point of a fixed point, or the radius of a fixed radius.
+        {"a fixed point with Locked cleared, a connected end dragged",
+         [&](DiagramComp* d) {
+             Triangle(d);
+             Fix(d, corners[1]);
+             Distance(d, corners[1], corners[2], 5.0);
+             for (DrawVariable* coordinate : {corners[1]->GetXVar(), corners[1]->GetYVar()})
+                 EXPECT_TRUE(DrawValueComp(coordinate).ApplyProperties(false, Str255("0")));
+             drag(d, corners[2], DPoint(0.5, 0.5));
+             EXPECT_NE(corners[1]->GetPoint(), DPoint(3, 0)) << "the point moves";
+         }},
+        {"a fixed radius with Locked cleared, a point on it dragged",
+         [&](DiagramComp* d) {
+             auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
+             d->AddShape(circle);
+             make(d, DistanceMaker(), {circle});
+             Fix(d, circle->GetCentre());
+             auto* on = new VertexShape(1.0, 0.0);
+             d->AddShape(on);
+             d->AddConstraint(circle->MakeAttachConstraint(on));
+             EXPECT_TRUE(DrawValueComp(circle->GetRadiusVar()).ApplyProperties(false, Str255("1")));
+             drag(d, on, DPoint(0.5, 0.0));
+             EXPECT_NEAR(circle->GetRadius(), 1.5, 1e-4) << "the radius follows";
+         }},
         // A drag leaves a locked coordinate where it is and moves the other.
         {"a corner with its x locked dragged",
          [&](DiagramComp* d) {
@@ -543,8 +694,12 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
             ListPtr owner = ListOf(d);
             row.run(d);
             for (DrawConstraint* constraint : d->GetConstraints())
-                for (int i = 0; i < constraint->GetEquationCount() && !row.told; ++i)
-                    EXPECT_NEAR(constraint->GetEquation(i)->Residual(), 0.0, 1e-4) << "equation " << i;
+                for (int i = 0; i < constraint->GetEquationCount() && !row.told; ++i) {
+                    const ConstraintEqn* equation = constraint->GetEquation(i);
+                    const bool unlocked =
+                        dynamic_cast<const FixValueEqn*>(equation) && !equation->GetField(0)->IsFixed();
+                    EXPECT_TRUE(unlocked || EquationHolds(*equation, DrawingTolerance(*d))) << "equation " << i;
+                }
             EXPECT_EQ(ui.LastBoxText(), row.told ? row.told : "");
             EXPECT_LE(ui.boxes.size(), 1u);
             ui.boxes.clear();

@@ -156,6 +156,22 @@ const SolverCase kSolverCases[] = {
      },
      false, LocalSolver::Outcome::NotConverged, LocalSolver::kMaxSteps,
      [](Pool& p, const std::vector<double>& before) { EXPECT_EQ(p.Values(), before); }},
+    // The least change would shorten the arms into the apex: the arms
+    // turn first, half each, and keep their lengths.
+    {"a straight angle asked to be a right angle turns its arms",
+     [](Pool& p) {
+         VertexShape* apex = p.Point(0, 0, true);
+         VertexShape* left = p.Point(-2, 0);
+         VertexShape* right = p.Point(2, 0);
+         p.Eqn<AngleEqn>(left, apex, right, p.Var(M_PI / 2, true));
+         return Start({left->GetXVar(), right->GetXVar()});
+     },
+     true, LocalSolver::Outcome::Solved, 0,
+     [](Pool& p, const std::vector<double>&) {
+         for (int arm : {1, 2})
+             EXPECT_NEAR(p.vertices[static_cast<size_t>(arm)]->GetPoint().Distance(DPoint(0, 0)), 2.0, 1e-9);
+         EXPECT_NEAR(p.vertices[1]->GetPoint().Distance(p.vertices[2]->GetPoint()), 2 * std::sqrt(2.0), 1e-9);
+     }},
     {"a distance whose square overflows is never counted as met",
      [](Pool& p) {
          VertexShape* free = p.Point(3, 4);

@@ -104,6 +104,29 @@ TEST(ConstraintProjection, FindsTheNearestSolutionAndKeepsWhatMayNotMove)
     EXPECT_TRUE(projectOntoConstraints(circle, v, {3, 4, 1}, {inf, inf, 1}));
     EXPECT_NEAR(v[2], 5, 1e-9);
 
+    // From a million away the point comes onto the circle as exactly as
+    // from near it: the tolerance is the size of the answer's values, not of
+    // those the search began from.
+    v = {1e6, 0, 3};
+    EXPECT_TRUE(projectOntoConstraints(circle, v, {1e6, 0, 3}, {1, 1, inf}));
+    EXPECT_NEAR(v[0], 3, 1e-9);
+    EXPECT_TRUE(equationHolds(circle[0], v));
+    EXPECT_FALSE(equationHolds(circle[0], {3.001, 0, 3}));
+
+    // An angle's equation at a straight angle has no slope at all: there a
+    // residual within the rounding of its terms holds, and a turn does not.
+    auto square = [](int p, int q) {
+        auto difference = [](int a, int b) {
+            return "Plus[VXDrawVar[" + std::to_string(a) + "], Times[-1, VXDrawVar[" + std::to_string(b) + "]]]";
+        };
+        return "Plus[Power[" + difference(p, q) + ", 2], Power[" + difference(p + 1, q + 1) + ", 2]]";
+    };
+    const DrawTerm angle =
+        compiled("Equal[Plus[" + square(1, 3) + ", " + square(5, 3) + ", Times[-2, Sqrt[" + square(1, 3) + "], Sqrt[" +
+                 square(5, 3) + "], Cos[VXDrawVar[7]]]], " + square(1, 5) + "]");
+    EXPECT_TRUE(equationHolds(angle, {-3.73, 0, 0, 0, 2, 0, M_PI}));
+    EXPECT_FALSE(equationHolds(angle, {-3.73, 0, 0, 0, 2, 0.01, M_PI}));
+
     // A radius fixed to a negative square has no solution.
     const std::vector<DrawTerm> impossible = {compiled("Equal[Power[VXDrawVar[1], 2], -1]")};
     v = {0.5};

@@ -1,0 +1,74 @@
+#pragma once
+// What every answer of a drawing's solvers is held to before it counts, the
+// kernel's and the editor's own alike, on every edit and every drag step:
+// - each equation holds within the drawing's tolerance, measured as a
+//   distance (the residual over the length of its gradient), and never
+//   finer than the precision left to values of its size;
+// - a length (a distance, an equal length, a radius) keeps its sign: the
+//   equations read only its square, so a negative answer is turned back;
+// - no segment, angle arm or circle that had a length shrinks to a point,
+//   unless a length the user gave it is none: such an answer meets the
+//   equations only because an equation of a point holds for every angle.
+// A solve whose answer fails the check puts every value back.
+//
+// It also gives a solve of an angle that does not hold a start from which it
+// can turn: at a straight angle (and near it) the angle's equation has no
+// slope across the arms, and the least change to a right angle shortens the
+// arms instead of turning them, down to the apex.
+#include "drawing/ItemArray.h"
+
+#include <functional>
+#include <vector>
+
+class ConstraintEqn;
+class DiagramComp;
+class DrawVariable;
+
+// The tolerance of the drawing's solvers in drawing units: a thousandth of
+// a point at the drawing's present zoom.
+double DrawingTolerance(const DiagramComp& diagram);
+// Whether an equation's distance from holding is within the tolerance,
+// never finer than the precision of values of this size. A distance that is
+// not a finite number never holds.
+bool HoldsWithin(double distance, double size, double tolerance);
+// The same for an equation at its variables' present values.
+bool EquationHolds(const ConstraintEqn& equation, double tolerance);
+
+class AnswerCheck {
+public:
+    using Filter = std::function<bool(const DrawVariable*)>;
+    using Values = std::function<double(const DrawVariable*)>;
+
+    // The equations to hold, and the lengths, segments, arms and circles of
+    // the drawing (none without one) that read a variable a solve moves.
+    void Gather(const DiagramComp* diagram, const std::vector<ConstraintEqn*>& equations, const Filter& moves,
+                double tolerance);
+    void SetTolerance(double tolerance) { m_tolerance = tolerance; }
+    // Turns each negative length back, then answers whether the present
+    // values pass; `before` gives each variable's value before the solve.
+    bool Accept(const Values& before);
+    // Each angle that does not hold and whose value is locked or held turns
+    // its arms about the apex to that value, those that may move: half each
+    // when both may.
+    void TurnArms(const ItemArray<DrawVariable>& held, const Filter& movable) const;
+
+private:
+    // Two points (a segment's ends, an arm), and a length that binds them.
+    struct Span {
+        DrawVariable* x1;
+        DrawVariable* y1;
+        DrawVariable* x2;
+        DrawVariable* y2;
+        DrawVariable* length;
+    };
+    void AddSpan(Span span, const Filter& moves);
+    // How short a span or a radius may be without being a point.
+    double PointSize(double size) const;
+    bool Collapsed(const Values& before) const;
+
+    std::vector<ConstraintEqn*> m_equations;
+    std::vector<DrawVariable*> m_lengths;
+    std::vector<DrawVariable*> m_radii;
+    std::vector<Span> m_spans;
+    double m_tolerance = 0.0;
+};
