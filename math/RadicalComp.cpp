@@ -13,6 +13,15 @@ namespace {
 
 constexpr signed char kIndexStep = 2;
 
+// A "]" standing in the index itself would end LaTeX's optional argument.
+bool HoldsClosingBracket(const CompList& row)
+{
+    for (int i = 1; i <= row.GetCount(); ++i)
+        if (!TextComp::IsNotChar(row.GetAt(i)->Tag()) && row.GetAt(i)->GetChar() == ']')
+            return true;
+    return false;
+}
+
 } // namespace
 
 RadicalComp::RadicalComp() : m_index(new CompList)
@@ -139,7 +148,10 @@ void RadicalComp::WriteLaTeX(LaTeXWriter& writer)
     writer.WriteString("\\sqrt");
     if (m_index->GetCount() > 0) {
         writer.WriteString("[");
-        RowForms::WritePlain(writer, *m_index);
+        if (HoldsClosingBracket(*m_index))
+            RowForms::WriteGroup(writer, *m_index);
+        else
+            RowForms::WritePlain(writer, *m_index);
         writer.WriteString("]");
     }
     RowForms::WriteGroup(writer, *m_first);

@@ -17,6 +17,7 @@ TEST_F(CalculusFormsTest, LaTeXOfIntegralsBigOperatorsRadicalsLimitsAndTagVariab
     EXPECT_EQ(latex(ProductComp(nullptr, nullptr)), "\\prod_{}^{} ");
     EXPECT_EQ(latex(RadicalComp(Chars("x+1"), nullptr)), "\\sqrt{x+1}");
     EXPECT_EQ(latex(RadicalComp(Chars("x"), Chars("3"))), "\\sqrt[3]{x}");
+    EXPECT_EQ(latex(RadicalComp(Chars("x"), Chars("[a]"))), "\\sqrt[{[a]}]{x}");
     EXPECT_EQ(latex(LimitComp(Chars("x"))), "\\lim_{x}");
     EXPECT_EQ(latex(TagVarComp(Chars("y1"), 5)), "y1");
 
