@@ -145,7 +145,12 @@ public:
     InsertAnswerAction(ParagraphList& list, ExprNode* answer)
         : TAnswerAction(0, list.GetFullSelection()), m_list(list), m_answer(answer)
     {}
-    void Do() override { InsertAnswer(m_list, AnswerParagraph(m_answer, nullptr), 2); }
+    void Do() override
+    {
+        ParagraphComp* paragraph = AnswerParagraph(m_answer, nullptr);
+        if (!InsertAnswer(m_list, paragraph, 2, nullptr, m_list.GetFullSelection()))
+            delete paragraph;
+    }
 
 private:
     ParagraphList& m_list;
