@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QPrinter>
+#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
 
 #include "BenchDocumentText.h"
@@ -269,6 +270,43 @@ void BM_PrintAll(benchmark::State& state)
     state.counters["peakMB"] = added;
 }
 BENCHMARK(BM_PrintAll)->Arg(80)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Every page recorded for the print preview, as the preview's own print job
+// does it (the preview keeps every page).
+void BM_Preview(benchmark::State& state)
+{
+    World& world = TheWorld();
+    const int n = int(state.range(0));
+    world.Insert(ExpandedCube(n));
+    double added = 0;
+    for (auto _ : state) {
+        PeakMemory peak;
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewWidget preview(&printer);
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, [&](QPrinter* p) {
+            CPrinterDC dc(*p);
+            CPrintInfo info;
+            info.m_printer = p;
+            info.m_bPreview = TRUE;
+            world.view->OnBeginPrinting(&dc, &info);
+            dc.StartDoc("x");
+            for (UINT page = 1; page <= info.GetMaxPage(); ++page) {
+                info.m_nCurPage = page;
+                dc.StartPage();
+                world.view->OnPrint(&dc, &info);
+                dc.EndPage();
+            }
+            dc.EndDoc();
+            world.view->OnEndPrinting(&dc, &info);
+            state.counters["pages"] = info.GetMaxPage();
+        });
+        preview.updatePreview();
+        added = peak.AddedMegabytes();
+    }
+    world.Clear();
+    state.counters["peakMB"] = added;
+}
+BENCHMARK(BM_Preview)->Arg(80)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
