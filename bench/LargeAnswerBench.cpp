@@ -4,9 +4,9 @@
 // an answer paragraph and inserted by an action the view performs (layout,
 // scrolling and painting included); and the document holding it paginated
 // for a printer at 1200 dpi and laid out again for the screen, as printing
-// and the print preview do, and every page printed to a PDF. Counters: the
-// terms, the components of the answer's row, the pages, and the memory the
-// step's peak added (MB).
+// and the print preview do, every page printed to a PDF, and every page
+// recorded for the print preview. Counters: the terms, the components of the
+// answer's row, the pages, and the memory the step's peak added (MB).
 #include "app/CCorvellView.h"
 #include "app/PageBreakList.h"
 #include "foundation/CompList.h"
