@@ -34,18 +34,24 @@ bool CalculationHold::AllowsCommand(unsigned id) const
 
 void CalculationHold::CloseWhenStopped(std::function<void()> close)
 {
+    AskToStopAndClose(*this, kCloseQuestion, m_asking, std::move(close));
+}
+
+void CalculationHold::AskToStopAndClose(InputHold& hold, const char* question, bool& asking,
+                                        std::function<void()> close)
+{
     // A second close while the question is open is refused like any input.
-    if (m_asking) {
+    if (asking) {
         InputGate::Refuse();
         return;
     }
-    m_asking = true;
+    asking = true;
     const int answer =
-        UserInterface::Current().MessageBox(kCloseQuestion, "Quorvant", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    m_asking = false;
+        UserInterface::Current().MessageBox(question, "Quorvant", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    asking = false;
     if (answer != IDYES)
         return;
-    Stop();
+    hold.Stop();
     RunWhenFree(std::move(close));
 }
 

@@ -56,18 +56,7 @@ void WorkStatus::Stop()
 
 void WorkStatus::CloseWhenStopped(std::function<void()> close)
 {
-    if (m_asking) {
-        InputGate::Refuse();
-        return;
-    }
-    m_asking = true;
-    const int answer =
-        UserInterface::Current().MessageBox(kCloseQuestion, "Quorvant", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    m_asking = false;
-    if (answer != IDYES)
-        return;
-    Stop();
-    CalculationHold::RunWhenFree(std::move(close));
+    CalculationHold::AskToStopAndClose(*this, kCloseQuestion, m_asking, std::move(close));
 }
 
 std::string WorkStatus::RefusalText() const

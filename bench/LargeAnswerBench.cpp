@@ -35,6 +35,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -228,9 +229,9 @@ void BM_InsertAnswer(benchmark::State& state)
 }
 BENCHMARK(BM_InsertAnswer)->Arg(80)->Arg(140)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Begin and end of a print job: the pagination at the printer's resolution
-// and the layout for the screen again.
-void BM_Paginate(benchmark::State& state)
+// Runs a step on the document holding the answer of exponent n; the step
+// answers the pages it made (0: none counted).
+void OnAnswer(benchmark::State& state, const std::function<int(World&)>& step)
 {
     World& world = TheWorld();
     const int n = int(state.range(0));
@@ -239,35 +240,50 @@ void BM_Paginate(benchmark::State& state)
     double added = 0;
     for (auto _ : state) {
         PeakMemory peak;
-        CPrinterDC dc(AfxGetPrinter());
-        CPrintInfo info;
-        world.view->OnBeginPrinting(&dc, &info);
-        pages = int(info.GetMaxPage());
-        world.view->OnEndPrinting(&dc, &info);
+        pages = step(world);
         added = peak.AddedMegabytes();
     }
     world.Clear();
     state.counters["terms"] = Terms(n);
-    state.counters["pages"] = pages;
+    if (pages > 0)
+        state.counters["pages"] = pages;
     state.counters["peakMB"] = added;
+}
+
+// One print job on the printer as the print loop runs it: every page
+// recorded or printed, or none when pages is false.
+int PrintJob(World& world, QPrinter& printer, bool pages)
+{
+    CPrinterDC dc(printer);
+    CPrintInfo info;
+    info.m_printer = &printer;
+    world.view->OnBeginPrinting(&dc, &info);
+    if (pages) {
+        dc.StartDoc("answer");
+        for (UINT page = 1; page <= info.GetMaxPage(); ++page) {
+            info.m_nCurPage = page;
+            dc.StartPage();
+            world.view->OnPrint(&dc, &info);
+            dc.EndPage();
+        }
+        dc.EndDoc();
+    }
+    world.view->OnEndPrinting(&dc, &info);
+    return int(info.GetMaxPage());
+}
+
+// Begin and end of a print job: the pagination at the printer's resolution
+// and the layout for the screen again.
+void BM_Paginate(benchmark::State& state)
+{
+    OnAnswer(state, [](World& world) { return PrintJob(world, AfxGetPrinter(), false); });
 }
 BENCHMARK(BM_Paginate)->Arg(80)->Arg(140)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Every page printed to a PDF, as the preview draws them all.
+// Every page printed to a PDF.
 void BM_PrintAll(benchmark::State& state)
 {
-    World& world = TheWorld();
-    const int n = int(state.range(0));
-    world.Insert(ExpandedCube(n));
-    double added = 0;
-    for (auto _ : state) {
-        PeakMemory peak;
-        world.view->PrintDocument(TRUE);
-        added = peak.AddedMegabytes();
-    }
-    world.Clear();
-    state.counters["terms"] = Terms(n);
-    state.counters["peakMB"] = added;
+    OnAnswer(state, [](World& world) { return PrintJob(world, AfxGetPrinter(), true); });
 }
 BENCHMARK(BM_PrintAll)->Arg(80)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -275,36 +291,15 @@ BENCHMARK(BM_PrintAll)->Arg(80)->Arg(300)->Iterations(1)->Unit(benchmark::kMilli
 // does it (the preview keeps every page).
 void BM_Preview(benchmark::State& state)
 {
-    World& world = TheWorld();
-    const int n = int(state.range(0));
-    world.Insert(ExpandedCube(n));
-    double added = 0;
-    for (auto _ : state) {
-        PeakMemory peak;
+    OnAnswer(state, [](World& world) {
         QPrinter printer(QPrinter::HighResolution);
         QPrintPreviewWidget preview(&printer);
-        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, [&](QPrinter* p) {
-            CPrinterDC dc(*p);
-            CPrintInfo info;
-            info.m_printer = p;
-            info.m_bPreview = TRUE;
-            world.view->OnBeginPrinting(&dc, &info);
-            dc.StartDoc("x");
-            for (UINT page = 1; page <= info.GetMaxPage(); ++page) {
-                info.m_nCurPage = page;
-                dc.StartPage();
-                world.view->OnPrint(&dc, &info);
-                dc.EndPage();
-            }
-            dc.EndDoc();
-            world.view->OnEndPrinting(&dc, &info);
-            state.counters["pages"] = info.GetMaxPage();
-        });
+        int pages = 0;
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                         [&](QPrinter* shown) { pages = PrintJob(world, *shown, true); });
         preview.updatePreview();
-        added = peak.AddedMegabytes();
-    }
-    world.Clear();
-    state.counters["peakMB"] = added;
+        return pages;
+    });
 }
 BENCHMARK(BM_Preview)->Arg(80)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
 
