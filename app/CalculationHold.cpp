@@ -34,10 +34,11 @@ bool CalculationHold::AllowsCommand(unsigned id) const
 
 void CalculationHold::CloseWhenStopped(std::function<void()> close)
 {
-    AskToStopAndClose(*this, kCloseQuestion, m_asking, std::move(close));
+    AskToStopAndClose(
+        kCloseQuestion, m_asking, [this] { Stop(); }, std::move(close));
 }
 
-void CalculationHold::AskToStopAndClose(InputHold& hold, const char* question, bool& asking,
+void CalculationHold::AskToStopAndClose(const char* question, bool& asking, const std::function<void()>& stop,
                                         std::function<void()> close)
 {
     // A second close while the question is open is refused like any input.
@@ -51,7 +52,7 @@ void CalculationHold::AskToStopAndClose(InputHold& hold, const char* question, b
     asking = false;
     if (answer != IDYES)
         return;
-    hold.Stop();
+    stop();
     RunWhenFree(std::move(close));
 }
 

@@ -56,7 +56,8 @@ void WorkStatus::Stop()
 
 void WorkStatus::CloseWhenStopped(std::function<void()> close)
 {
-    CalculationHold::AskToStopAndClose(*this, kCloseQuestion, m_asking, std::move(close));
+    CalculationHold::AskToStopAndClose(
+        kCloseQuestion, m_asking, [this] { Stop(); }, std::move(close));
 }
 
 std::string WorkStatus::RefusalText() const
