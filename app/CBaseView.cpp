@@ -25,6 +25,7 @@
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/HomeEndKeyActions.h"
+#include "foundation/LongWork.h"
 #include "foundation/MouseTracker.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
@@ -416,6 +417,11 @@ void CBaseView::LayOutAll()
     // During a slide show the slide's paragraphs stay stacked from the top.
     if (m_viewMode == kSlideShowMode)
         m_paragraphs->StackVisible();
+}
+
+bool CBaseView::DrawingHeld() const
+{
+    return LongWork::IsRunning();
 }
 
 void CBaseView::InsertParagraphs(int paragraphIndex, int indexInParagraph)

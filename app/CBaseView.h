@@ -87,6 +87,9 @@ public:
     void ShowTargetRect(const Rect& rect) override;
 
     // ---- layout and drawing ----
+    // Long work (see LongWork) lays the document out: the window shows what
+    // it showed until the work has ended.
+    bool DrawingHeld() const override;
     void SetParagraphs(ParagraphList* paragraphs) { m_paragraphs = paragraphs; }
     // Lays out the whole list, recomputes the scroll sizes and sets the
     // selection again (scrolled into sight, not redrawn).

@@ -24,6 +24,7 @@
 #include "app/LinkPropertiesPrompt.h"
 #include "app/MainViewRedraw.h"
 #include "app/StartupServices.h"
+#include "app/WorkStatus.h"
 #include "app/dialogs/CCalculationPrefsDialog.h"
 #include "app/dialogs/CKernelConnectionDialog.h"
 #include "app/dialogs/CKernelStartupDialog.h"
@@ -158,6 +159,8 @@ BOOL CCorvellApp::InitInstance()
     m_pCalculationHold = new CalculationHold;
     InputGate::Install(m_pCalculationHold);
     InputGateFilter::Install();
+    // Long work on a large document shows its progress and can be stopped.
+    LongWork::Install(&WorkStatus::Instance());
     KernelLink::Set(CreateKernelLink());
     if (KernelLink* link = KernelLink::Get()) {
         link->SetQuestions(m_pKernelQuestions);
@@ -287,6 +290,7 @@ int CCorvellApp::ExitInstance()
     delete m_pKernelQuestions;
     m_pKernelQuestions = nullptr;
     SetStatusTextSink(nullptr);
+    LongWork::Install(nullptr);
     if (InputGate::Current() == m_pCalculationHold)
         InputGate::Install(nullptr);
     delete m_pCalculationHold;

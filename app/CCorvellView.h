@@ -9,6 +9,7 @@
 #include "app/CBaseView.h"
 #include "app/ChoiceMenu.h"
 #include "app/DocumentViewSeam.h"
+#include "foundation/LongWork.h"
 #include "foundation/StyleKinds.h"
 
 class CCorvellDoc;
@@ -200,6 +201,9 @@ private:
 
     SlideList* m_slides = nullptr;
     std::unique_ptr<PageBreakList> m_pageBreaks;
+    // The print job from its first page break to its last page, which shows
+    // its progress and which the user may stop.
+    std::unique_ptr<LongWork> m_printWork;
     bool m_statusShown = false;
     bool m_initialUpdateDone = false;
     PlotComp* m_selectedPlot = nullptr;

@@ -1,5 +1,7 @@
 // Printing the document: pagination when the job begins, each page drawn
 // with its number at the foot, and the screen layout restored at the end.
+// A long job shows its progress and stops when the user asks (Escape, or
+// closing the print preview); the document is laid out for the screen again.
 #include "app/CCorvellView.h"
 
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include "app/PageBreakList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/FontManager.h"
+#include "foundation/LongWork.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Str255.h"
@@ -18,6 +21,19 @@ namespace {
 
 // The size level of the page numbers.
 constexpr int kPageNumberSize = 7;
+
+constexpr const char* kPaginating = "Preparing the pages";
+constexpr const char* kPrintingPages = "Printing the pages";
+constexpr const char* kStopped = "Stopped: the pages were not printed.";
+
+// The components of the paragraphs' rows: the steps of pagination.
+int64_t ComponentCount(const ParagraphList& paragraphs)
+{
+    int64_t count = 0;
+    for (int i = 1; i <= paragraphs.GetCount(); ++i)
+        count += paragraphs.GetAt(i)->GetRow()->GetCount();
+    return count;
+}
 
 // Whether the page edge at y falls between lines, where a paragraph or one of
 // its lines starts or ends, rather than across a line taller than a page.
@@ -42,11 +58,15 @@ void CCorvellView::OnBeginPrinting(CDC* dc, CPrintInfo* info)
     if (!m_paragraphs)
         return;
     gDrawContext.BeginDrawOnDC(this, dc);
+    m_printWork = std::make_unique<LongWork>(kPaginating, ComponentCount(*m_paragraphs));
     try {
         auto breaks = std::make_unique<PageBreakList>(gDrawContext.GetLeftMargin(), gDrawContext.GetPageWidth());
         m_paragraphs->Paginate(*breaks);
         info->SetMaxPage(UINT(std::max(1, breaks->GetPageCount())));
+        m_printWork->Restart(kPrintingPages, breaks->GetPageCount(), 1);
         m_pageBreaks = std::move(breaks);
+    } catch (const WorkStopped&) {
+        info->m_bContinuePrinting = FALSE;
     } catch (const CException& e) {
         info->m_bContinuePrinting = FALSE;
         UserInterface::Current().MessageBox(e.what(), "Quorvant", MB_OK | MB_ICONEXCLAMATION);
@@ -96,10 +116,19 @@ void CCorvellView::OnPrint(CDC* dc, CPrintInfo* info)
     m_paragraphs->PaintRange(Rect(page.left, page.top, page.right, page.bottom - 1));
     gDrawContext.ClearClipRegion();
     gDrawContext.EndDraw();
+    try {
+        LongWork::Step();
+    } catch (const WorkStopped&) {
+        info->m_bContinuePrinting = FALSE;
+    }
 }
 
 void CCorvellView::OnEndPrinting(CDC*, CPrintInfo*)
 {
+    const bool stopped = m_printWork && m_printWork->WasStopped();
+    m_printWork.reset();
+    if (stopped)
+        ShowStatus(kStopped);
     if (gFontManager)
         gFontManager->DropFonts();
     m_pageBreaks.reset();

@@ -34,22 +34,31 @@ bool CalculationHold::AllowsCommand(unsigned id) const
 
 void CalculationHold::CloseWhenStopped(std::function<void()> close)
 {
+    // Closing does not wait for the kernel to stop: the calculation gives up
+    // its answer at once.
+    const auto stopNow = [this] {
+        Stop();
+        if (KernelLink* link = KernelLink::Get())
+            link->GiveUpWaiting();
+    };
+    AskToStopAndClose(kCloseQuestion, m_asking, stopNow, std::move(close));
+}
+
+void CalculationHold::AskToStopAndClose(const char* question, bool& asking, const std::function<void()>& stop,
+                                        std::function<void()> close)
+{
     // A second close while the question is open is refused like any input.
-    if (m_asking) {
+    if (asking) {
         InputGate::Refuse();
         return;
     }
-    m_asking = true;
+    asking = true;
     const int answer =
-        UserInterface::Current().MessageBox(kCloseQuestion, "Quorvant", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    m_asking = false;
+        UserInterface::Current().MessageBox(question, "Quorvant", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    asking = false;
     if (answer != IDYES)
         return;
-    Stop();
-    // Closing does not wait for the kernel to stop: the calculation gives up
-    // its answer at once.
-    if (KernelLink* link = KernelLink::Get())
-        link->GiveUpWaiting();
+    stop();
     RunWhenFree(std::move(close));
 }
 

@@ -19,6 +19,11 @@ public:
 
     // Runs work from the event loop once no calculation waits any more.
     static void RunWhenFree(std::function<void()> work);
+    // Closing while input is held: asks the question (asking is set
+    // meanwhile; a second close is refused), and on yes stops the work and
+    // closes once it has ended.
+    static void AskToStopAndClose(const char* question, bool& asking, const std::function<void()>& stop,
+                                  std::function<void()> close);
 
 private:
     bool m_asking = false;

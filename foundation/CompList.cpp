@@ -80,6 +80,7 @@ CompList::CompList(std::unique_ptr<CompArray> components) : CompList()
     if (!components)
         return;
     m_comps = std::move(components);
+    Moved(1);
     for (int i = 1; i <= GetCount(); ++i)
         GetAt(i)->SetOwner(this);
 }
@@ -115,8 +116,27 @@ void CompList::Append(TextComp* comp)
     Invalidate();
 }
 
+int CompList::Find(const TextComp* comp) const
+{
+    // Characters are shared by every row: only a scan finds their first place.
+    if (!comp || comp->GetOwner() != this)
+        return m_comps->Find(comp);
+    const int hint = comp->m_rowIndex;
+    if (hint >= 1 && hint <= m_indexed && GetAt(hint) == comp)
+        return hint;
+    while (m_indexed < GetCount()) {
+        TextComp* at = GetAt(++m_indexed);
+        if (at->GetOwner() == this)
+            at->m_rowIndex = m_indexed;
+        if (at == comp)
+            return m_indexed;
+    }
+    return 0;
+}
+
 void CompList::InsertAt(TextComp* comp, int i)
 {
+    Moved(i);
     m_comps->InsertAt(i, comp);
     Adopt(comp);
     Invalidate();
@@ -127,6 +147,15 @@ void CompList::InsertAllAt(std::unique_ptr<CompArray> components, int i)
     if (!components || components->GetCount() == 0)
         return;
     i = std::clamp(i, 1, GetCount() + 1);
+    Moved(i);
+    if (GetCount() == 0) {
+        // An empty row (a new answer's paragraph) takes the array itself.
+        m_comps = std::move(components);
+        for (int k = 1; k <= GetCount(); ++k)
+            Adopt(GetAt(k));
+        Invalidate();
+        return;
+    }
     // One pass into a new array: inserting one at a time would shift the
     // tail once per component.
     auto merged = std::make_unique<CompArray>();
@@ -146,6 +175,7 @@ TextComp* CompList::SetAt(TextComp* comp, int i)
 {
     if (i < 1 || i > GetCount() + 1)
         throw CException("A component was placed outside its row");
+    Moved(i);
     TextComp* old = m_comps->RemoveAt(i);
     m_comps->InsertAt(i, comp);
     Adopt(comp);
@@ -156,8 +186,10 @@ TextComp* CompList::SetAt(TextComp* comp, int i)
 TextComp* CompList::RemoveAt(int i)
 {
     TextComp* comp = m_comps->RemoveAt(i);
-    if (comp)
+    if (comp) {
+        Moved(i);
         Invalidate();
+    }
     return comp;
 }
 
@@ -168,6 +200,7 @@ std::unique_ptr<CompArray> CompList::RemoveRange(int first, int last)
     last = std::min(last, GetCount());
     if (first > last)
         return removed;
+    Moved(first);
     auto kept = std::make_unique<CompArray>();
     for (int i = 1; i <= GetCount(); ++i)
         (i >= first && i <= last ? removed : kept)->Append(GetAt(i));
@@ -180,6 +213,7 @@ std::unique_ptr<CompArray> CompList::DetachAll()
 {
     auto all = std::move(m_comps);
     m_comps = std::make_unique<CompArray>();
+    Moved(1);
     Invalidate();
     return all;
 }
@@ -225,6 +259,7 @@ void CompList::SetFont(int fontId, int first, int end)
         if (!IsCharacter(comp)) {
             comp->SetFontId(fontId);
         } else if (face && comp->GetFontId() != fontId) {
+            Moved(i);
             m_comps->RemoveAt(i);
             m_comps->InsertAt(i, face->GetCharacter(comp->GetChar()));
         }
@@ -505,22 +540,11 @@ void CompList::DrawWithin(const Rect& area)
     // Items stand line by line from the top (a label, placed after
     // everything, stands on the first line): the first item that reaches
     // the area is found by halving, and drawing stops below it.
-    int count = m_items->GetCount();
-    while (count > 0 && m_items->GetAt(count)->IsLabel()) {
-        if (m_items->GetAt(count)->AbsRect().Intersects(area))
-            m_items->GetAt(count)->Draw();
-        --count;
-    }
-    int low = 1;
-    int high = count;
-    while (low <= high) {
-        const int mid = (low + high) / 2;
-        if (m_items->GetAt(mid)->AbsRect().bottom < area.top)
-            low = mid + 1;
-        else
-            high = mid - 1;
-    }
-    for (int k = low; k <= count; ++k) {
+    const int count = TextItemCount();
+    for (int k = m_items->GetCount(); k > count; --k)
+        if (m_items->GetAt(k)->AbsRect().Intersects(area))
+            m_items->GetAt(k)->Draw();
+    for (int k = FirstItemDownTo(area.top); k <= count; ++k) {
         ::Layout* item = m_items->GetAt(k);
         const Rect r = item->AbsRect();
         if (r.top > area.bottom)
@@ -540,6 +564,51 @@ Rect CompList::GetAbsRect() const
 bool CompList::HitTest(const IntPoint& point) const
 {
     return GetAbsRect().Contains(point);
+}
+
+int CompList::TextItemCount() const
+{
+    int count = m_items ? m_items->GetCount() : 0;
+    while (count > 0 && m_items->GetAt(count)->IsLabel())
+        --count;
+    return count;
+}
+
+int CompList::FirstItemDownTo(int32_t y) const
+{
+    int low = 1;
+    int high = TextItemCount();
+    while (low <= high) {
+        const int mid = (low + high) / 2;
+        if (m_items->GetAt(mid)->AbsRect().bottom < y)
+            low = mid + 1;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+::Layout* CompList::FindItemAcross(int32_t y, const std::function<bool(const ::Layout&)>& test) const
+{
+    const int count = TextItemCount();
+    for (int k = FirstItemDownTo(y); k <= count; ++k) {
+        ::Layout* item = m_items->GetAt(k);
+        // Every item of a line spans the line's height: a line that starts
+        // below y ends the search.
+        if (item->IsLine() && item->AbsRect().top > y)
+            break;
+        if (test(*item))
+            return item;
+    }
+    for (int k = count + 1; m_items && k <= m_items->GetCount(); ++k)
+        if (test(*m_items->GetAt(k)))
+            return m_items->GetAt(k);
+    return nullptr;
+}
+
+::Layout* CompList::FirstItemHitBy(const IntPoint& point) const
+{
+    return FindItemAcross(point.y, [&point](const ::Layout& item) { return item.HitTest(point); });
 }
 
 ::Layout* CompList::FirstItemReaching(int x) const
@@ -581,13 +650,8 @@ void CompList::PositionFromLinePoint(DocPosition& out, const IntPoint& point)
         out = DocPosition(this, 1);
         return;
     }
-    for (int i = 1; i <= m_items->GetCount(); ++i) {
-        ::Layout* item = m_items->GetAt(i);
-        if (item->HitTest(point)) {
-            item->PositionAt(point, out, true);
-            return;
-        }
-    }
+    if (::Layout* item = FirstItemHitBy(point))
+        item->PositionAt(point, out, true);
 }
 
 ::Layout* CompList::ItemForIndex(int i) const

@@ -8,7 +8,9 @@
 #include "foundation/Rect.h"
 #include "platform/framework/CObject.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class DocPosition;
@@ -45,8 +47,10 @@ public:
     int GetCapacity() const { return m_comps->GetCapacity(); }
     // Component i; null outside 1..count.
     TextComp* GetAt(int i) const { return m_comps->GetAt(i); }
-    // The position of the component; 0 when absent.
-    int Find(const TextComp* comp) const { return m_comps->Find(comp); }
+    // The position of the component; 0 when absent. A component the row owns
+    // is found through the place the row last recorded in it, so that every
+    // component of a long row finding itself costs the row's length once.
+    int Find(const TextComp* comp) const;
     void Append(TextComp* comp);
     // Inserts before position i (1..count + 1; others are clamped into it).
     void InsertAt(TextComp* comp, int i);
@@ -131,6 +135,16 @@ public:
     // The item that holds position i, or the last one before the line after
     // it; found by halving, as items stand in the order of their positions.
     ::Layout* ItemForIndex(int i) const;
+    // Items stand line by line from the top, the labels after everything.
+    // The number of items before the labels; the first of them whose bottom
+    // is at or below y (found by halving), or one past them when none is.
+    int TextItemCount() const;
+    int FirstItemDownTo(int32_t y) const;
+    // The first item, in order (the labels last), that passes the test;
+    // only the items of the lines across the height y are tried.
+    ::Layout* FindItemAcross(int32_t y, const std::function<bool(const ::Layout&)>& test) const;
+    // The first item, in order, that holds the point.
+    ::Layout* FirstItemHitBy(const IntPoint& point) const;
     void FitToRect(const Rect& rect);
     int GetWidth() const { return m_extent.Width(); }
     const Rect& GetRect() const { return m_extent; }
@@ -161,6 +175,8 @@ private:
     ::Layout* StartItem(TextComp* comp, int index);
     void FinishItem(::Layout* item);
     ::Layout* FirstItemReaching(int x) const;
+    // Positions from i on may have moved: their recorded places are stale.
+    void Moved(int i) { m_indexed = std::min(m_indexed, i - 1); }
 
     std::unique_ptr<CompArray> m_comps;
     std::unique_ptr<LayoutArray> m_items;
@@ -172,6 +188,9 @@ private:
     uint8_t m_needsLayout = 1;
     uint8_t m_laidOut = 0;
     int m_showsPlaceholder = 1;
+    // Positions 1..m_indexed have recorded their place in the components the
+    // row owns (see Find); every change before the end lowers it.
+    mutable int m_indexed = 0;
 };
 
 inline const CRuntimeClass CompList::classCompList = {"CompList", nullptr, RUNTIME_CLASS(CObject)};

@@ -68,6 +68,17 @@ int AppendLine(CompList& row, const std::string& line)
     return left;
 }
 
+// a / b rounded down and up, for b > 0.
+int64_t DivideDown(int64_t a, int64_t b)
+{
+    return a >= 0 ? a / b : (a - b + 1) / b;
+}
+
+int64_t DivideUp(int64_t a, int64_t b)
+{
+    return a >= 0 ? (a + b - 1) / b : a / b;
+}
+
 void DeleteItems(LayoutArray* items)
 {
     if (!items)
@@ -404,11 +415,8 @@ TextComp* ParagraphComp::ComponentAt(const IntPoint& point)
 {
     if (point.x < gDrawContext.GetLeftMargin() || point.x > gDrawContext.GetPageWidth())
         return nullptr;
-    LayoutArray* items = m_text->GetItems();
-    for (int i = 1; items && i <= items->GetCount(); ++i)
-        if (items->GetAt(i)->HitTest(point))
-            return items->GetAt(i)->ComponentAt(point);
-    return nullptr;
+    ::Layout* item = m_text->FirstItemHitBy(point);
+    return item ? item->ComponentAt(point) : nullptr;
 }
 
 void ParagraphComp::PositionFromPoint(DocPosition& out, const IntPoint& point, bool nearest)
@@ -422,25 +430,21 @@ void ParagraphComp::PositionFromPoint(DocPosition& out, const IntPoint& point, b
     // it shows is wider than the line, and a click beyond goes after it.
     if (p.x > gDrawContext.GetPageWidth())
         p.x = std::min(p.x, std::max(gDrawContext.GetPageWidth() - 2, LineRightAt(p.y)));
-    LayoutArray* items = m_text->GetItems();
-    for (int i = 1; items && i <= items->GetCount(); ++i) {
-        if (items->GetAt(i)->HitTest(p)) {
-            items->GetAt(i)->PositionAt(p, out, nearest);
-            return;
-        }
-    }
-    out = DocPosition(m_text, m_text->GetCount() + 1);
+    if (::Layout* item = m_text->FirstItemHitBy(p))
+        item->PositionAt(p, out, nearest);
+    else
+        out = DocPosition(m_text, m_text->GetCount() + 1);
 }
 
 int32_t ParagraphComp::LineRightAt(int32_t y) const
 {
     int32_t right = INT32_MIN;
-    if (const LayoutArray* items = m_text->GetItems())
-        for (int i = 1; i <= items->GetCount(); ++i) {
-            const Rect box = items->GetAt(i)->AbsRect();
-            if (box.top <= y && y <= box.bottom)
-                right = std::max(right, box.right);
-        }
+    m_text->FindItemAcross(y, [y, &right](const ::Layout& item) {
+        const Rect box = item.AbsRect();
+        if (box.top <= y && y <= box.bottom)
+            right = std::max(right, box.right);
+        return false;
+    });
     return right;
 }
 
@@ -459,23 +463,50 @@ void ParagraphComp::PositionFromLinePoint(DocPosition& out, const IntPoint& poin
 
 void ParagraphComp::GetLineBreak(int32_t y, Rect& out) const
 {
-    LayoutArray* items = m_text->GetItems();
-    Rect line;
-    bool found = false;
-    if (m_unfitted)
-        items = nullptr;
-    for (int i = 1; items && i <= items->GetCount(); ++i) {
-        ::Layout* item = items->GetAt(i);
-        if (!item->IsLine())
-            continue;
-        line = item->AbsRect();
-        found = true;
-        if (line.bottom >= y)
-            break;
+    Rect shown;
+    GetAbsBounds(shown);
+    if (!m_unfitted) {
+        out = LineAt(y);
+        return;
     }
-    if (!found)
+    // A fitted paragraph is one piece on its page; taller than a page, it
+    // breaks between its lines as they show scaled down.
+    if (shown.Height() <= gDrawContext.GetPrintableHeight() || m_unfitted->Height() <= 0) {
+        out = Rect(shown.right, shown.top, shown.right + 1, shown.bottom);
+        return;
+    }
+    const Rect line = LineAt(LaidOutYAtOrBelow(y));
+    out = Rect(shown.right, ShownY(line.top), shown.right + 1, ShownY(line.bottom));
+}
+
+int32_t ParagraphComp::ShownY(int32_t laidOutY) const
+{
+    const int64_t top = int64_t(m_unfitted->top) + m_origin.y;
+    const int64_t scaled = DivideDown((laidOutY - top) * m_bounds.Height(), std::max(1, m_unfitted->Height()));
+    return LayoutLimits::Clamp(m_bounds.top + m_origin.y + scaled);
+}
+
+int32_t ParagraphComp::LaidOutYAtOrBelow(int32_t shownY) const
+{
+    const int64_t top = int64_t(m_bounds.top) + m_origin.y;
+    const int64_t unscaled = DivideUp((shownY - top) * m_unfitted->Height(), std::max(1, m_bounds.Height()));
+    return LayoutLimits::Clamp(m_unfitted->top + m_origin.y + unscaled);
+}
+
+Rect ParagraphComp::LineAt(int32_t y) const
+{
+    // The line that holds the first item reaching down to y (found by
+    // halving), or the last line.
+    LayoutArray* items = m_text->GetItems();
+    int i = items ? std::min(m_text->FirstItemDownTo(y), m_text->TextItemCount()) : 0;
+    while (i >= 1 && !items->GetAt(i)->IsLine())
+        --i;
+    Rect line;
+    if (i >= 1)
+        line = items->GetAt(i)->AbsRect();
+    else
         GetAbsBounds(line);
-    out = Rect(line.right, line.top, line.right + 1, line.bottom);
+    return Rect(line.right, line.top, line.right + 1, line.bottom);
 }
 
 DocPosition ParagraphComp::GetCaretPositionAfter(int index) const
@@ -507,7 +538,7 @@ void ParagraphComp::Paint(const Rect& update)
     Rect::Intersection(bounds, update, area);
     gDrawContext.EraseRect(area);
     if (m_unfitted)
-        PaintFitted(bounds);
+        PaintFitted(bounds, area);
     else
         m_text->DrawWithin(area);
 }
@@ -530,7 +561,7 @@ void ParagraphComp::FitWidth(int32_t right)
 // on every side: its edge clips what it holds, and a line lying on that edge
 // (the frame of a drawing at the margin) would be rounded away where a print
 // preview scales the page down, at any zoom from an eighth of the size up.
-void ParagraphComp::PaintFitted(const Rect& shown)
+void ParagraphComp::PaintFitted(const Rect& shown, const Rect& area)
 {
     Rect laidOut = *m_unfitted;
     laidOut.Offset(m_origin);
@@ -544,8 +575,13 @@ void ParagraphComp::PaintFitted(const Rect& shown)
     frame.Deflate(-recorded, -recorded);
     Rect into = shown;
     into.Deflate(-played, -played);
+    // Only the lines that show in the area go into the picture (those whose
+    // scaled box meets it as an item meets an area): a page of a long
+    // paragraph costs what the page shows.
+    const Rect band(laidOut.left, LaidOutYAtOrBelow(area.top + 1) - 1, laidOut.right,
+                    LaidOutYAtOrBelow(area.bottom + 1) - 1);
     gDrawContext.BeginMetafile(gDrawContext.GetTarget(), frame);
-    m_text->DrawWithin(laidOut);
+    m_text->DrawWithin(band);
     HENHMETAFILE picture = gDrawContext.EndMetafile();
     gDrawContext.PlayMetafile(picture, into);
     DrawContext::DeleteMetafile(picture);

@@ -91,6 +91,8 @@ public:
     void GetCounters(EquationNumber& out) const { out = m_counters; }
     void PositionFromLinePoint(DocPosition& out, const IntPoint& point);
     // A one-unit box at the right edge of the line at or below y (pagination).
+    // A paragraph fitted for printing is one line, unless it is taller than a
+    // page: then its lines count as they show, scaled down.
     void GetLineBreak(int32_t y, Rect& out) const;
     // The end of the line that holds row position index.
     DocPosition GetCaretPositionAfter(int index) const;
@@ -148,6 +150,13 @@ private:
     signed char StyleSizeStep() const;
     bool StartsWithBlank() const;
     Str255 LabelText() const;
+    // A one-unit box at the right edge of the laid-out line at or below y.
+    Rect LineAt(int32_t y) const;
+    // A paragraph fitted for printing shows its laid-out self scaled down:
+    // where a laid-out y shows (rounded down), and the first laid-out y
+    // that shows at or below a y.
+    int32_t ShownY(int32_t laidOutY) const;
+    int32_t LaidOutYAtOrBelow(int32_t shownY) const;
     // The right edge of the items on the line at y (edges included).
     int32_t LineRightAt(int32_t y) const;
     // Stores the owner list; the list it leaves and the list it joins
@@ -155,8 +164,9 @@ private:
     void MoveToList(ParagraphList* list);
     // A new ink right edge, moved in the owner list's count too.
     void SetInkRight(int32_t right);
-    // A fitted paragraph drawn as a picture of its laid-out self.
-    void PaintFitted(const Rect& area);
+    // A fitted paragraph drawn as a picture of its laid-out self, shown in
+    // its fitted bounds; only what falls in the area is drawn.
+    void PaintFitted(const Rect& shown, const Rect& area);
     // Sets or clears the needs-layout flag; the owner list counts the
     // paragraphs that need layout, so that a pass finds them without asking
     // every paragraph.

@@ -11,6 +11,7 @@
 #include "foundation/LayoutItemMaker.h"
 #include "foundation/LayoutLimits.h"
 #include "foundation/LineLayout.h"
+#include "foundation/LongWork.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/SizeStepScope.h"
@@ -53,13 +54,14 @@ Layout* StartItem(CompList& row, TextComp* comp, int index)
 }
 
 // The row's runs and component items, measured, as the row's own layout
-// would make them.
+// would make them. Each component is a step of the long work under way.
 ItemList BuildItems(CompList& row)
 {
     ItemList items;
     items.reserve(size_t(row.GetCount()));
     Layout* current = nullptr;
     for (int i = 1; i <= row.GetCount(); ++i) {
+        LongWork::Step();
         TextComp* comp = row.GetAt(i);
         if (current && IsCharacter(comp) && current->CanAppend(comp->GetChar(), comp->GetFontId()))
             continue;

@@ -5,10 +5,12 @@
 // code's item arrays start with 8 and grow by 4. Positions are 1-based.
 // The capacity follows those rules; the storage behind it grows by at least
 // a quarter at a time, so that filling a long row costs time in proportion
-// to its length rather than to its square.
+// to its length rather than to its square, and in place where the memory
+// allows (a long row's block is moved by the system, not copied).
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <new>
 
 // One growth step of the document lists: 16, 32, 64, 96, 128, ...
 constexpr int GrowPtrArray(int capacity)
@@ -28,9 +30,10 @@ public:
     using Growth = int (*)(int);
 
     explicit PtrArray(int capacity = 16, Growth grow = GrowPtrArray)
-        : m_data(new T*[static_cast<size_t>(std::max(capacity, 1))]), m_capacity(std::max(capacity, 1)), m_grow(grow)
+        : m_data(Reallocate(nullptr, std::max(capacity, 1))), m_capacity(std::max(capacity, 1)), m_grow(grow)
     {
     }
+    ~PtrArray() { std::free(m_data); }
     PtrArray(const PtrArray&) = delete;
     PtrArray& operator=(const PtrArray&) = delete;
 
@@ -74,17 +77,26 @@ public:
 private:
     void Grow()
     {
-        m_capacity = m_grow(m_capacity);
-        if (m_capacity <= m_storage)
-            return;
-        const int storage = std::max(m_capacity, m_storage + m_storage / 4);
-        std::unique_ptr<T*[]> data(new T*[static_cast<size_t>(storage)]);
-        std::memcpy(data.get(), m_data.get(), sizeof(T*) * static_cast<size_t>(m_count));
-        m_data = std::move(data);
-        m_storage = storage;
+        const int capacity = m_grow(m_capacity);
+        if (capacity > m_storage) {
+            const int storage = std::max(capacity, m_storage + m_storage / 4);
+            m_data = Reallocate(m_data, storage);
+            m_storage = storage;
+        }
+        m_capacity = capacity;
     }
 
-    std::unique_ptr<T*[]> m_data;
+    // Pointers are plain values: the block grows by reallocation, which
+    // leaves it as it was when it fails.
+    static T** Reallocate(T** block, int count)
+    {
+        auto* grown = static_cast<T**>(std::realloc(block, sizeof(T*) * static_cast<size_t>(count)));
+        if (!grown)
+            throw std::bad_alloc();
+        return grown;
+    }
+
+    T** m_data;
     int m_count = 0;
     int m_capacity;
     int m_storage = m_capacity;

@@ -133,6 +133,12 @@ public:
     }
     // The 1-based index of this component in its owner row; 0 when it has none.
     int IndexInOwner() const;
+
+private:
+    // The place where the owner row last found the component (CompList::Find
+    // checks it before it relies on it).
+    friend class CompList;
+    mutable int m_rowIndex = 0;
 };
 
 inline const CRuntimeClass TextComp::classTextComp = {"TextComp", nullptr, RUNTIME_CLASS(CObject)};

@@ -279,7 +279,6 @@ void CompositeNode::SpliceTagged(TypeTag tag)
         }
         child = following;
     }
-    for (ExprNode* child : kept)
-        Chain(child);
+    ChainAll(kept);
     (void)spliced;
 }

@@ -6,6 +6,7 @@
 #include "foundation/ActionSupport.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
+#include "foundation/LongWork.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TextComp.h"
@@ -19,6 +20,8 @@
 namespace {
 
 constexpr const char* kWorking = "Working";
+constexpr const char* kInserting = "Inserting the answer";
+constexpr const char* kNotInserted = "Stopped: the answer was not inserted.";
 
 // The drawing selected as a whole, or the one around the selection.
 TextComp* DrawingOf(const DocSelection& selection)
@@ -85,15 +88,31 @@ ParagraphComp* AnswerParagraph(ExprNode* answer, ExprNode* shown)
     return paragraph;
 }
 
-void TAnswerAction::InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index)
+bool TAnswerAction::InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index, ParagraphComp* replaced,
+                                 const DocSelection& before)
 {
+    if (replaced)
+        ActionSupport::TakeParagraph(list, index);
     list.InsertAt(paragraph, index);
     m_paragraphIndex = index;
     m_paragraph = paragraph;
     SetIndexInParagraph(1);
     DocPosition end(paragraph->GetRow(), paragraph->GetRow()->GetCount() + 1);
     m_after = DocSelection(end, end);
-    RestoreSelection(m_after);
+    try {
+        LongWork work(kInserting, paragraph->GetRow()->GetCount());
+        RestoreSelection(m_after);
+        return true;
+    } catch (const WorkStopped&) {
+    }
+    ActionSupport::TakeParagraph(list, index);
+    if (replaced)
+        list.InsertAt(replaced, index);
+    RecordStart(before);
+    m_after = before;
+    RestoreSelection(before);
+    SetStatusText(kNotInserted);
+    return false;
 }
 
 bool IsUnusableAnswer(const ExprNode* answer)
@@ -261,9 +280,11 @@ void TCalculationAction::Do()
         RestoreSelection(m_after);
         return;
     }
-    if (m_replacing)
-        ActionSupport::TakeParagraph(*list, m_resultIndex);
-    InsertAnswer(*list, m_resultParagraph, m_resultIndex);
+    if (InsertAnswer(*list, m_resultParagraph, m_resultIndex, m_replacing ? m_sourceParagraph : nullptr, m_before))
+        return;
+    delete m_resultParagraph;
+    m_resultParagraph = nullptr;
+    m_replacing = false;
 }
 
 void TCalculationAction::Undo()
@@ -351,7 +372,10 @@ void TEvaluateCodeAction::Do()
         RestoreSelection(m_after);
         return;
     }
-    InsertAnswer(*m_list, m_resultParagraph, m_resultIndex);
+    if (!InsertAnswer(*m_list, m_resultParagraph, m_resultIndex, nullptr, m_before)) {
+        delete m_resultParagraph;
+        m_resultParagraph = nullptr;
+    }
 }
 
 void TEvaluateCodeAction::Undo()

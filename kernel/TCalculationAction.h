@@ -42,7 +42,13 @@ public:
     using TAction::TAction;
 
 protected:
-    void InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index);
+    // Puts the answer paragraph at index in place of replaced (null: none)
+    // and lays the document out, with the caret at the answer's end. A long
+    // layout shows its progress; when the user stops it, the document is
+    // laid out again as it was, with the selection before, and the answer
+    // is left out (the caller's to delete): answers false.
+    bool InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index, ParagraphComp* replaced,
+                      const DocSelection& before);
 
     DocSelection m_after;
 };

@@ -6,8 +6,8 @@
 #include "foundation/FontFace.h"
 #include "foundation/FontManager.h"
 #include "foundation/LaTeXWriter.h"
+#include "foundation/RunExtentCache.h"
 #include "foundation/SizeStepScope.h"
-#include "foundation/Str255.h"
 #include "platform/Exceptions.h"
 #include "math/RowForms.h"
 #include "math/TextOperand.h"
@@ -35,11 +35,11 @@ int ExponentComp::PrecedingTop() const
         return 0;
     Rect box;
     if (before->Tag() == tag_Char) {
+        // Measured as the runs of text are, so that the letters before a
+        // long answer's exponents are shaped once.
         const int saved = gDrawContext.GetFontFamily();
-        gDrawContext.SetFontFamily(before->GetFontId());
-        Str255 text;
-        text.AppendChar(static_cast<char>(before->GetChar()));
-        gDrawContext.GetTextExtent(text, box);
+        const char code = static_cast<char>(before->GetChar());
+        RunExtentCache::GetTextExtent(before->GetFontId(), &code, 1, box);
         gDrawContext.SetFontFamily(saved);
     } else {
         before->GetBounds(box);

@@ -205,6 +205,13 @@ void CPainterDC::drawText(QPoint, QPoint baselineLeft, const QString& text,
         positions.append(QPointF(x, 0));
         x += std::size_t(i) < advances.size() ? advances[std::size_t(i)] : 0;
     }
+    // A recording of pages (the print preview) keeps a run of glyphs as
+    // their outlines, megabytes a page: it keeps text as text, which the
+    // font lays out at advances all but equal to these.
+    if (complete && m_painter->paintEngine() && m_painter->paintEngine()->type() == QPaintEngine::Picture) {
+        m_painter->drawText(QPointF(baselineLeft), text);
+        return;
+    }
     if (complete) {
         QGlyphRun run;
         run.setRawFont(m_rawFont);

@@ -1,5 +1,6 @@
 #include "platform/draw/PrinterDC.h"
 
+#include <QFile>
 #include <QPrinter>
 
 CPrinterDC::CPrinterDC(QPrinter& printer) : m_printer(printer)
@@ -59,9 +60,12 @@ int CPrinterDC::AbortDoc()
 {
     if (!m_started)
         return -1;
-    m_printer.abort();
+    const bool aborted = m_printer.abort();
     endPainting();
     m_started = m_inPage = false;
+    // A PDF file cannot take its pages back: the part written goes.
+    if (!aborted && m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty())
+        QFile::remove(m_printer.outputFileName());
     return 1;
 }
 

@@ -16,6 +16,8 @@ public:
     int StartPage() override;
     int EndPage() override;
     int EndDoc() override;
+    // Drops the job: the printer cancels it, or the PDF file written so far
+    // is removed.
     int AbortDoc() override;
 
     int PageCount() const { return m_pages; }

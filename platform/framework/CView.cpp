@@ -1,11 +1,17 @@
 #include "platform/framework/CView.h"
 
 #include <QPainter>
-#include <algorithm>
+#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTimer>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/InputGate.h"
 #include "platform/draw/PrinterDC.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
@@ -148,13 +154,33 @@ void CView::InvalidateArea(const QRegion* region)
     target->update(area);
 }
 
+namespace {
+
+// The widgets of the views whose drawing waits for work under way.
+std::vector<QPointer<QWidget>>& HeldTargets()
+{
+    static std::vector<QPointer<QWidget>> targets;
+    return targets;
+}
+
+} // namespace
+
+void CView::DrawHeldViews()
+{
+    for (const QPointer<QWidget>& target : std::exchange(HeldTargets(), {}))
+        if (target)
+            target->update();
+}
+
 void CView::OnPaint()
 {
     QWidget* target = drawingWidget();
     if (!target)
         return;
     EnsureBacking();
-    if (!m_invalid.isEmpty()) {
+    if (!m_invalid.isEmpty() && DrawingHeld()) {
+        HeldTargets().emplace_back(target);
+    } else if (!m_invalid.isEmpty()) {
         QRegion area = m_invalid;
         m_invalid = QRegion();
         CImageDC dc(m_backing);
@@ -193,7 +219,7 @@ static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
 {
     CPrinterDC dc(*info.m_printer);
     view->OnBeginPrinting(&dc, &info);
-    if (dc.StartDoc(title) <= 0) {
+    if (!info.m_bContinuePrinting || dc.StartDoc(title) <= 0) {
         view->OnEndPrinting(&dc, &info);
         return;
     }
@@ -210,7 +236,11 @@ static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
         view->OnPrint(&dc, &info);
         dc.EndPage();
     }
-    dc.EndDoc();
+    // A job the view stopped (the user did) leaves no half-printed document.
+    if (info.m_bContinuePrinting)
+        dc.EndDoc();
+    else
+        dc.AbortDoc();
     view->OnEndPrinting(&dc, &info);
 }
 
@@ -238,11 +268,20 @@ void CView::OnFilePrintPreview()
     // it fits to its width is read at about the size the screen shows it.
     if (frame && frame->widget())
         preview.resize(frame->widget()->size());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [this](QPrinter* printer) {
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [this, &preview](QPrinter* printer) {
         CPrintInfo pass;
         pass.m_bPreview = TRUE;
         pass.m_printer = printer;
         runPrintLoop(this, pass, PrintName());
+        // Stopped by the user: the preview closes (once it runs; it is not
+        // shown yet while it prepares its first pages).
+        if (!pass.m_bContinuePrinting)
+            QTimer::singleShot(0, &preview, &QDialog::reject);
+    });
+    // Closing the preview while its pages are prepared stops the work.
+    QObject::connect(&preview, &QDialog::finished, &preview, [] {
+        if (InputGate::IsHolding())
+            InputGate::Current()->Stop();
     });
     RunCommonDialog(preview);
     if (frame)

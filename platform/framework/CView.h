@@ -65,6 +65,12 @@ public:
     // The widget that shows the drawing (the viewport for a scrolling view).
     virtual QWidget* drawingWidget() const { return m_widget; }
 
+    // While true (work under way is changing what the view shows), a paint
+    // shows the backing image as it is and keeps the area it would draw.
+    virtual bool DrawingHeld() const { return false; }
+    // Asks the views that kept an area while drawing was held to draw it.
+    static void DrawHeldViews();
+
     CDocument* m_pDocument = nullptr;
 
 protected:

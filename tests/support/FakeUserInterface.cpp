@@ -26,6 +26,8 @@ void FakeUserInterface::MessageBeep(unsigned type)
 void FakeUserInterface::SetStatusText(const std::string& text)
 {
     statusTexts.push_back(text);
+    if (onStatus)
+        onStatus(text);
 }
 
 void FakeUserInterface::BeginWaitCursor()

@@ -3,6 +3,7 @@
 // lifetime, records every message box, beep and status text, scripts the
 // answers of message boxes, and tracks the wait cursor's depth.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     std::vector<Box> boxes;
     std::vector<unsigned> beeps;
     std::vector<std::string> statusTexts;
+    // Runs with every status text as it is shown.
+    std::function<void(const std::string&)> onStatus;
     int waitDepth = 0;
 
     std::string LastStatus() const { return statusTexts.empty() ? std::string() : statusTexts.back(); }

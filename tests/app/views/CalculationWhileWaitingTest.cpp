@@ -9,12 +9,17 @@
 #include "app/CMainFrame.h"
 #include "app/CalculationHold.h"
 #include "app/KernelQuestionDialogs.h"
+#include "app/WorkStatus.h"
+#include "foundation/LongWork.h"
+#include "foundation/TAction.h"
 #include "kernel/KernelLink.h"
 #include "kernel/KernelServices.h"
 #include "kernel/KernelSettings.h"
 #include "platform/AppProfile.h"
 #include "support/PauseProcess.h"
+#include "support/ScopedInstall.h"
 #include "platform/InputGate.h"
+#include "platform/UserInterface.h"
 #include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/InputGateFilter.h"
 
@@ -27,6 +32,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -156,6 +162,46 @@ TEST_F(CalculationWhileWaitingTest, ClicksAndKeysWhileTheKernelWorksAreRefusedAn
     EXPECT_NE(std::find(ui.statusTexts.begin(), ui.statusTexts.end(), CalculationHold::kRefusal), ui.statusTexts.end());
     EXPECT_EQ(DocumentText(), "2+3 = 5");
     EXPECT_EQ(frame->MDIGetActive()->GetActiveView(), view);
+}
+
+// An answer long enough to take several steps to lay out: the status shows
+// how far the insertion is while input stays held, and Escape then leaves
+// the document as it was; unstopped, the same answer goes in whole.
+TEST_F(CalculationWhileWaitingTest, EscapeWhileALongAnswerIsInsertedLeavesTheDocumentAsItWas)
+{
+    ScopedInstall<WorkWatcher*> watcher(&LongWork::Install, &WorkStatus::Instance());
+    ScopedInstall<StatusTextSink> actionStatus(
+        &SetStatusTextSink, [](const char* text) { UserInterface::Current().SetStatusText(text ? text : ""); });
+    constexpr UINT kSourceCode = 32708;
+    constexpr UINT kEvaluateCode = 34037;
+    Command(kSourceCode);
+    Type("Expand[(x+y+z)^40]");
+    const std::string code = DocumentText();
+    bool shown = false;
+    bool held = false;
+    ui.onStatus = [&](const std::string& text) {
+        if (shown || text.rfind("Inserting the answer", 0) != 0)
+            return;
+        shown = true;
+        held = InputGate::IsHolding() && view->DrawingHeld();
+        QCoreApplication::postEvent(view->widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    };
+    Select(1, 1, Row(1)->GetCount() + 1);
+    Command(kEvaluateCode);
+    ui.onStatus = nullptr;
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(held);
+    EXPECT_EQ(DocumentText(), code);
+    EXPECT_EQ(ui.LastStatus(), "Stopped: the answer was not inserted.");
+    EXPECT_FALSE(Update(ID_EDIT_UNDO).enabled);
+    EXPECT_EQ(InputGate::Current(), &hold);
+    EXPECT_FALSE(view->DrawingHeld());
+
+    Select(1, 1, Row(1)->GetCount() + 1);
+    Command(kEvaluateCode);
+    ASSERT_EQ(Paragraphs().GetCount(), 2);
+    EXPECT_GT(Row(2)->GetCount(), 2 * LongWork::kComponentsPerReport);
+    EXPECT_TRUE(Update(ID_EDIT_UNDO).enabled);
 }
 
 TEST_F(CalculationWhileWaitingTest, ClosingWhileTheKernelWorksAsksAndKeepsTheWindowOnNo)

@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -17,11 +19,15 @@
 #include "app/CCorvellDoc.h"
 #include "app/DisplayRecord.h"
 #include "app/PageBreakList.h"
+#include "app/WorkStatus.h"
 #include "foundation/DrawTargetScope.h"
+#include "foundation/LongWork.h"
+#include "platform/InputGate.h"
 #include "platform/draw/ImageDC.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CPrintInfo.h"
 #include "platform/framework/CommonDialogs.h"
+#include "platform/framework/InputGateFilter.h"
 #include "plot/TwoDPlotComp.h"
 #include "support/ScopedInstall.h"
 
@@ -279,8 +285,21 @@ TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
         inkedRows += inked;
     }
     EXPECT_GT(inkedRows, 20);
-    for (int pass : {0, 1}) {
+    for (int pass : {0, 1, 2}) {
         SCOPED_TRACE(pass);
+        // The third pass adds all the lines once more as one paragraph after
+        // a word wider than the page: it prints scaled down, over pages.
+        if (pass == 2) {
+            Key(VK_END, -1, Qt::ControlModifier);
+            Key(VK_RETURN, 13);
+            Command(kStyle + 3);
+            std::string text(150, 'W');
+            for (int i = 0; i < 150; ++i)
+                text += " Lines of text fill the printed pages one after another";
+            for (char c : text)
+                Row(Paragraphs().GetCount())->Append(fonts->GetFace(0)->GetCharacter(static_cast<unsigned char>(c)));
+            view->Relayout();
+        }
         for (int i = 2, step = 2; pass && i <= 150; i += step, step = step % 5 + 1) {
             PutCaret(i, 1);
             Command(kStyle + 6);
@@ -309,7 +328,43 @@ TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
         QProcess text;
         text.start("pdftotext", {path, "-"});
         ASSERT_TRUE(text.waitForFinished(60000)) << "pdftotext did not run";
-        EXPECT_EQ(QString::fromUtf8(text.readAllStandardOutput()).count("another"), 150);
+        EXPECT_EQ(QString::fromUtf8(text.readAllStandardOutput()).count("another"), pass == 2 ? 300 : 150);
+    }
+}
+
+// Escape while the pages are prepared, and while they print: nothing is
+// printed, and the screen's layout is as it was.
+TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
+{
+    ScopedInstall<WorkWatcher*> watcher(&LongWork::Install, &WorkStatus::Instance());
+    InputGateFilter::Install();
+    QPrinter& printer = AfxGetPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    for (const std::string when : {"Preparing the pages", "Printing the pages"}) {
+        SCOPED_TRACE(when);
+        const QString path = QString::fromStdString(OutputPath(when + ".pdf"));
+        printer.setOutputFileName(path);
+        Rect before, after;
+        Paragraphs().GetAt(100)->GetAbsBounds(before);
+        bool stopped = false;
+        ui.onStatus = [&](const std::string& text) {
+            if (stopped || text.rfind(when, 0) != 0)
+                return;
+            stopped = true;
+            QCoreApplication::postEvent(view->widget(),
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        };
+        view->PrintDocument(TRUE);
+        ui.onStatus = nullptr;
+        printer.setOutputFileName(QString());
+        EXPECT_TRUE(stopped);
+        EXPECT_EQ(ui.LastStatus(), "Stopped: the pages were not printed.");
+        EXPECT_EQ(QFileInfo(path).size(), 0);
+        Paragraphs().GetAt(100)->GetAbsBounds(after);
+        EXPECT_EQ(after, before);
+        EXPECT_FALSE(InputGate::IsHolding());
+        EXPECT_FALSE(view->DrawingHeld());
     }
 }
 

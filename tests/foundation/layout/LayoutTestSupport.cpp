@@ -76,6 +76,7 @@ int LayoutTest::Width(const std::string& text, int fontId, int step)
 
 void FixedBox::Draw()
 {
+    ++draws;
     Rect box;
     GetAbsBounds(box);
     gDrawContext.FrameRectColor(box, RGB(0, 0, 0));

@@ -96,6 +96,9 @@ public:
     }
     void Draw() override;
 
+    // How many times boxes were drawn.
+    static inline int draws = 0;
+
 private:
     int m_width;
 };

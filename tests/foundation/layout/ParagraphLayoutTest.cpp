@@ -307,6 +307,76 @@ TEST_F(ParagraphLayoutTest, PaginationNeedsAPositivePrintableHeight)
     EXPECT_EQ(after, before);
 }
 
+// A paragraph wider than the page prints scaled down to the page's width;
+// taller than a page, it breaks between its lines as they show scaled, and a
+// page draws only its own lines.
+TEST_F(ParagraphLayoutTest, AFittedParagraphTallerThanAPageBreaksBetweenItsLines)
+{
+    std::string text(120, 'W');
+    for (int i = 0; i < 3000; ++i)
+        text += " word";
+    ParagraphList list(&document);
+    list.Append(Paragraph(3, text));
+    for (int i = 3000; i > 0; i -= 100)
+        list.GetAt(1)->GetRow()->InsertAt(new FixedBox(30), 121 + 5 * i);
+    Pages pages;
+    list.Paginate(pages);
+    const ParagraphComp& p = *list.GetAt(1);
+    Rect bounds;
+    p.GetAbsBounds(bounds);
+    ASSERT_LE(bounds.right, PageWidth());
+    ASSERT_GT(bounds.Height(), 2 * gDrawContext.GetPrintableHeight());
+    ASSERT_GE(pages.breaks.size(), 3u);
+    for (size_t i = 0; i + 1 < pages.breaks.size(); ++i) {
+        Rect line;
+        p.GetLineBreak(pages.breaks[i].second, line);
+        EXPECT_TRUE(line.top == pages.breaks[i].second || line.bottom == pages.breaks[i].second)
+            << "page " << pages.breaks[i].first << " ends at " << pages.breaks[i].second << " inside a line from "
+            << line.top << " to " << line.bottom;
+    }
+    FixedBox::draws = 0;
+    list.PaintRange(Rect(LeftMargin(), pages.breaks[0].second, PageWidth(), pages.breaks[1].second - 1));
+    EXPECT_GT(FixedBox::draws, 0);
+    EXPECT_LT(FixedBox::draws, 30 / 2);
+}
+
+// Points anywhere on paragraphs of many lines (labels on the first line or
+// at the right, a taller structure) find the item a walk over the items in
+// order finds, and the line there.
+TEST_F(ParagraphLayoutTest, PointsFindWhatAWalkOverTheItemsFinds)
+{
+    for (int kind : {1, 3, 6}) {
+        SCOPED_TRACE(kind);
+        std::string text;
+        for (int i = 0; i < 80; ++i)
+            text += "word ";
+        ParagraphList list(&document);
+        list.Append(Paragraph(kind, text));
+        list.GetAt(1)->GetRow()->InsertAt(new FixedBox(40), 150);
+        list.RelayoutAll(false);
+        const ParagraphComp& p = *list.GetAt(1);
+        const CompList& row = *p.GetRow();
+        const LayoutArray& items = *row.GetItems();
+        Rect bounds;
+        p.GetAbsBounds(bounds);
+        for (int y = bounds.top - 2; y <= bounds.bottom + 2; y += 3) {
+            Layout* line = nullptr;
+            for (int i = 1; i <= items.GetCount() && !(line && line->AbsRect().bottom >= y); ++i)
+                line = items.GetAt(i)->IsLine() ? items.GetAt(i) : line;
+            Rect found;
+            p.GetLineBreak(y, found);
+            EXPECT_EQ(found.top, line->AbsRect().top) << y;
+            for (int x = 0; x < PageWidth() + 20; x += 29) {
+                const IntPoint point(x, y);
+                Layout* hit = nullptr;
+                for (int i = 1; i <= items.GetCount() && !hit; ++i)
+                    hit = items.GetAt(i)->HitTest(point) ? items.GetAt(i) : nullptr;
+                EXPECT_EQ(row.FirstItemHitBy(point), hit) << x << ", " << y;
+            }
+        }
+    }
+}
+
 TEST_F(ParagraphLayoutTest, PlacingAfterAStyleChangeLeavesTheDroppedLabelAlone)
 {
     ParagraphList list(&document);

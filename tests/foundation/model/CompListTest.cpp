@@ -4,6 +4,11 @@
 #include "foundation/DocSelection.h"
 #include "platform/Exceptions.h"
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 using CompListTest = ModelTest;
 
 TEST_F(CompListTest, OneBasedPositionsAndRangesOutsideTheRowChangeNothing)
@@ -32,6 +37,62 @@ TEST_F(CompListTest, OneBasedPositionsAndRangesOutsideTheRowChangeNothing)
     EXPECT_EQ(Text(row), "abc");
     EXPECT_EQ(row.DetachAll()->GetCount(), 3);
     EXPECT_EQ(row.GetCount(), 0);
+}
+
+// A structure finds its own place after every kind of change wherever the
+// change falls (the row keeps the places it found while nothing moves them);
+// one taken out, though it still names the row, finds none; a shared
+// character finds its first place.
+TEST_F(CompListTest, StructuresFindTheirPlaceAfterEveryChange)
+{
+    CharComp* x = fonts.GetFace(0)->GetCharacter('x');
+    auto fractions = [&](int count) {
+        auto comps = std::make_unique<CompArray>();
+        for (int i = 0; i < count; ++i) {
+            comps->Append(new TestFraction(Chars("1"), Chars("2")));
+            comps->Append(x);
+        }
+        return comps;
+    };
+    CompList row(fractions(40));
+    std::vector<TextComp*> out; // the structures taken out
+    auto keepOne = [&out](TextComp* removed) {
+        if (removed->Tag() != tag_Char)
+            out.push_back(removed);
+    };
+    auto keep = [&keepOne](std::unique_ptr<CompArray> removed) {
+        for (int i = 1; i <= removed->GetCount(); ++i)
+            keepOne(removed->GetAt(i));
+    };
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"made", [] {}},
+        {"appended", [&] { row.Append(new TestFraction); }},
+        {"inserted in front", [&] { row.InsertAt(new TestFraction, 1); }},
+        {"several inserted in the middle", [&] { row.InsertAllAt(fractions(5), 30); }},
+        {"one removed", [&] { keepOne(row.RemoveAt(12)); }},
+        {"a range removed", [&] { keep(row.RemoveRange(5, 20)); }},
+        {"one replaced", [&] { keepOne(row.SetAt(new TestFraction, 4)); }},
+        {"the characters' face changed", [&] { row.SetFont(2, 1, row.GetCount() + 1); }},
+        {"the tail removed", [&] { keep(row.RemoveFrom(40)); }},
+        {"detached and put back", [&] { row.InsertAllAt(row.DetachAll(), 1); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        change();
+        int firstX = 0;
+        for (int i = 1; i <= row.GetCount(); ++i) {
+            TextComp* comp = row.GetAt(i);
+            if (comp->Tag() != tag_Char)
+                EXPECT_EQ(comp->IndexInOwner(), i);
+            else if (!firstX)
+                firstX = i;
+        }
+        EXPECT_EQ(row.Find(row.GetAt(firstX)), firstX);
+        for (TextComp* gone : out)
+            EXPECT_EQ(row.Find(gone), 0);
+    }
+    for (TextComp* gone : out)
+        gone->Delete();
 }
 
 TEST_F(CompListTest, SetAtReplacesOrAppendsButRefusesGaps)

@@ -4,8 +4,11 @@
 #include "platform/draw/FontMap.h"
 #include "platform/draw/ImageDC.h"
 #include "platform/draw/MeasureDC.h"
+#include "platform/draw/PainterDC.h"
 
 #include <QFontInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QRawFont>
 
 #include <gtest/gtest.h>
@@ -168,6 +171,50 @@ TEST(Canvas, MathSymbolsAndCharactersTheFontLacksAreDrawn)
     ASSERT_FALSE(QRawFont::fromFont(dc.CurrentQFont()).supportsCharacter(QChar(0x2295)));  // circled plus
     dc.TextOutW(5, 5, QString(QChar(0x2295)));
     EXPECT_GT(darkPixels(image, image.rect()), 10);
+}
+
+namespace {
+
+// A context that records its drawing as a picture, as the print preview
+// records its pages.
+class PictureDC : public CPainterDC {
+public:
+    explicit PictureDC(QPicture& picture) : m_picture(picture) { beginPainting(&m_picture); }
+    ~PictureDC() override { endPainting(); }
+
+protected:
+    QPaintDevice* metricsDevice() const override { return &m_image; }
+    int dpiX() const override { return 96; }
+    int dpiY() const override { return 96; }
+    CSize deviceSize() const override { return CSize(400, 400); }
+
+private:
+    QPicture& m_picture;
+    mutable QImage m_image = whiteImage(1, 1);
+};
+
+} // namespace
+
+// A recording keeps text as text, a few bytes a letter (as outlines a page
+// took megabytes), and plays it back where it was drawn.
+TEST(Canvas, RecordedTextStaysTextAndPlaysBack)
+{
+    QPicture picture;
+    {
+        PictureDC dc(picture);
+        CFont font = textFont(24);
+        dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        for (int line = 0; line < 10; ++line)
+            dc.TextOut(10, 10 + 30 * line, "Twenty-six letters of text");
+    }
+    EXPECT_LT(picture.size(), 10 * 26 * 20);
+    QImage image = whiteImage(400, 400);
+    QPainter painter(&image);
+    painter.drawPicture(0, 0, picture);
+    painter.end();
+    EXPECT_GT(darkPixels(image, QRect(0, 0, 400, 40)), 100);
+    EXPECT_GT(darkPixels(image, QRect(0, 280, 400, 40)), 100);
 }
 
 TEST(Canvas, ShapesFillsAndClipping)
