@@ -556,9 +556,11 @@ std::string GiacInput::sequence(const std::string& body, const Expr& range)
         return guarded("(" + count + ")<1", count);
     }
     const std::size_t n = range.argCount();
-    if (!rangeVariable(range) || n > 4 || (n == 2 && range.arg(1).hasHead("List")))
-        throw TranslationError("a Table range must be {n}, {k, n}, {k, a, b} or {k, a, b, step}");
+    if (!rangeVariable(range) || n > 4)
+        throw TranslationError("a Table range must be {n}, {k, n}, {k, a, b}, {k, a, b, step} or {k, {values}}");
     const std::string k = translate(range.arg(0));
+    if (n == 2 && range.arg(1).hasHead("List")) // k takes each value in turn
+        return "map(" + translate(range.arg(1)) + ",(" + k + ")->(" + body + "))";
     const std::string from = n == 2 ? "(1)" : translate(range.arg(1));
     const std::string to = translate(range.arg(n == 2 ? 1 : 2));
     // The step is always given: Giac's seq without one refuses a start that is not an integer.

@@ -51,6 +51,7 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(giac("Integrate[x, List[x, 0, 1]]"), "integrate(qvb_x,qvb_x,(0),(1))");
     EXPECT_EQ(giac("Sum[Times[i, I], List[i, 1, 3]]"), "sum((qvb_i_*i),qvb_i_,(1),(3))");
     EXPECT_EQ(giac("Sum[k, List[k, List[1, 3]]]"), "sum(map([(1),(3)],(qvb_k)->(qvb_k)))");
+    EXPECT_EQ(giac("Table[k, List[k, List[1, 3]]]"), "map([(1),(3)],(qvb_k)->(qvb_k))");
     EXPECT_EQ(giac("Table[j, List[k, 3], List[j, k]]"),
               "when(((3))<((1)),[],seq(when((qvb_k)<((1)),[],seq(qvb_j,qvb_j,(1),qvb_k,1)),qvb_k,(1),(3),1))");
     EXPECT_EQ(giac("Inequality[1, Less, x, LessEqual, 3]"), "(((1))<(qv_x) and (qv_x)<=((3)))");
