@@ -35,8 +35,9 @@ public:
 
     GiacInput() = default;
     // Refused calls inside what is translated are held through `hold`: each
-    // holds only itself, or the smallest construct around it that binds a
-    // variable it depends on. A refusal of all that is translated is thrown.
+    // holds only itself, or the construct around it that binds a variable it
+    // depends on or whose range it stands in. A refusal of all that is
+    // translated, or of an expression nested too deep, is thrown.
     explicit GiacInput(Hold hold) : hold_(std::move(hold)) {}
 
     std::string translate(const wire::Expr& expr);
