@@ -10,12 +10,19 @@ namespace {
 
 constexpr int kDepthLimit = 256;
 
-enum Precedence { kRelation = 1, kSum = 2, kProduct = 3, kPower = 4, kAtom = 5 };
+enum Precedence { kSequence = 0, kRelation = 1, kSum = 2, kProduct = 3, kPower = 4, kAtom = 5 };
 
 struct Writer {
     std::string write(const Expr& e, int depth);
     std::string operand(const Expr& e, int needed, int depth);
+    // A numerator, denominator, exponent or subscript: one box, grouped when
+    // it has operators of its own.
+    std::string boxPart(const Expr& e, int depth);
+    std::string fraction(const Expr& numerator, const Expr& denominator, int depth);
     std::string joined(const Expr& e, std::size_t from, const char* separator, int needed, int depth);
+    // The elements of a list, the arguments of a call: a sequence among them
+    // stands for its own elements.
+    std::string items(const Expr& e, int depth);
     int precedence(const Expr& e) const;
 };
 
@@ -43,6 +50,8 @@ const char* relationText(const Expr& e)
 
 int Writer::precedence(const Expr& e) const
 {
+    if (e.hasHead("Sequence"))
+        return kSequence;
     if (relationText(e))
         return kRelation;
     if (e.hasHead("Plus") || isNegativeNumber(e))
@@ -58,6 +67,33 @@ std::string Writer::operand(const Expr& e, int needed, int depth)
 {
     std::string text = write(e, depth + 1);
     return precedence(e) < needed ? "(" + text + ")" : text;
+}
+
+std::string Writer::boxPart(const Expr& e, int depth)
+{
+    // A sequence keeps the brackets it was typed in: (a, b)/c.
+    if (e.hasHead("Sequence"))
+        return operand(e, kAtom, depth);
+    const std::string text = write(e, depth + 1);
+    const bool grouped = precedence(e) < kPower && !isNegativeNumber(e) && !e.hasHead("Rational");
+    return grouped ? "\\(" + text + "\\)" : text;
+}
+
+std::string Writer::fraction(const Expr& numerator, const Expr& denominator, int depth)
+{
+    return "\\(" + boxPart(numerator, depth) + "\\/" + boxPart(denominator, depth) + "\\)";
+}
+
+std::string Writer::items(const Expr& e, int depth)
+{
+    std::string text;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        const Expr& item = e.arg(i);
+        const std::string written = item.hasHead("Sequence") ? items(item, depth + 1) : operand(item, kRelation, depth);
+        if (!written.empty() || !item.hasHead("Sequence"))
+            text += (text.empty() ? "" : ", ") + written;
+    }
+    return text;
 }
 
 std::string Writer::joined(const Expr& e, std::size_t from, const char* separator, int needed, int depth)
@@ -79,6 +115,8 @@ std::string Writer::write(const Expr& e, int depth)
         return "\"" + e.text + "\"";
     if (!e.isFunction())
         return e.text;
+    if (e.hasHead("Sequence"))
+        return items(e, depth);
     if (const char* relation = relationText(e))
         return joined(e, 0, relation, kSum, depth);
     if (e.hasHead("Plus")) {
@@ -102,28 +140,26 @@ std::string Writer::write(const Expr& e, int depth)
         Expr numerator = Expr::function("Times", {}), denominator = Expr::function("Times", {});
         for (std::size_t i = 0; i < e.argCount(); ++i)
             (isReciprocal(e.arg(i)) ? denominator.parts.push_back(e.arg(i).arg(0)) : numerator.parts.push_back(e.arg(i)));
-        auto product = [&](const Expr& p) {
-            if (p.argCount() == 0)
-                return std::string("1");
-            if (p.argCount() == 1)
-                return write(p.arg(0), depth + 1);
-            return joined(p, 0, " ", kProduct + 1, depth);
-        };
+        auto product = [](Expr p) { return p.argCount() == 1 ? p.arg(0) : p; };
         if (denominator.argCount() == 0)
-            return product(numerator);
-        return "\\(" + product(numerator) + "\\/" + product(denominator) + "\\)";
+            return numerator.argCount() == 0 ? "1" : joined(numerator, 0, " ", kProduct + 1, depth);
+        if (numerator.argCount() == 0)
+            numerator = Expr::integer(1);
+        return fraction(product(std::move(numerator)), product(std::move(denominator)), depth);
     }
+    if (e.hasHead("Divide", 2))
+        return fraction(e.arg(0), e.arg(1), depth);
     if (isReciprocal(e))
-        return "\\(1\\/" + write(e.arg(0), depth + 1) + "\\)";
+        return fraction(Expr::integer(1), e.arg(0), depth);
     if (e.hasHead("Power", 2))
-        return "\\(" + operand(e.arg(0), kAtom, depth) + "\\^" + write(e.arg(1), depth + 1) + "\\)";
+        return "\\(" + operand(e.arg(0), kAtom, depth) + "\\^" + boxPart(e.arg(1), depth) + "\\)";
     if (e.hasHead("Sqrt", 1))
         return "\\@" + operand(e.arg(0), kAtom, depth);
     if (e.hasHead("Subscript", 2))
-        return "\\(" + operand(e.arg(0), kAtom, depth) + "\\_" + write(e.arg(1), depth + 1) + "\\)";
+        return "\\(" + operand(e.arg(0), kAtom, depth) + "\\_" + boxPart(e.arg(1), depth) + "\\)";
     if (e.hasHead("List"))
-        return "{" + joined(e, 0, ", ", kRelation, depth) + "}";
-    return write(e.head(), depth + 1) + "[" + joined(e, 0, ", ", kRelation, depth) + "]";
+        return "{" + items(e, depth) + "}";
+    return write(e.head(), depth + 1) + "[" + items(e, depth) + "]";
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <iterator>
+#include <string_view>
 
 namespace kernelproc {
 
@@ -54,6 +57,15 @@ bool meets(const std::set<std::string>& names, const std::vector<std::string>& v
 
 } // namespace
 
+bool isBindingConstruct(const Expr& e)
+{
+    static constexpr std::string_view kHeads[] = {
+        "Sum",   "Product",          "Table",           "Integrate", "D", "Dt", "Limit", "Series",
+        "Solve", "FourierTransform", "LaplaceTransform"};
+    const std::string_view head = headOf(e);
+    return e.argCount() > 0 && std::find(std::begin(kHeads), std::end(kHeads), head) != std::end(kHeads);
+}
+
 std::vector<std::string> boundVariables(const Expr& e)
 {
     const std::string_view head = headOf(e);
@@ -79,6 +91,17 @@ std::vector<std::string> boundVariables(const Expr& e)
             add(unknowns);
     }
     return names;
+}
+
+bool holdsFree(const Expr& e, const std::string& name)
+{
+    if (e.isSymbol())
+        return e.text == name;
+    const std::vector<std::string> bound = boundVariables(e);
+    if (std::find(bound.begin(), bound.end(), name) != bound.end())
+        return false;
+    return std::any_of(e.parts.begin() + (e.isFunction() ? 1 : 0), e.parts.end(),
+                       [&](const Expr& p) { return holdsFree(p, name); });
 }
 
 ConstructResolver::ConstructResolver(Integral integral, Structure structure)
@@ -120,19 +143,25 @@ Expr ConstructResolver::resolved(const Expr& e, const std::vector<std::string>& 
             return outcome.answer;
         return replaced ? held(e) : out;
     }
-    if (isStructure(out) && !dependsOn(around))
-        return structure_(out);
+    if (isStructure(out) && !dependsOn(around)) {
+        const Outcome outcome = structure_(out);
+        return outcome.kind == Outcome::value ? outcome.answer : held(e);
+    }
     replaced = false;
     return out;
 }
 
 Expr ConstructResolver::held(const Expr& e)
 {
+    // One name for a construct however often it stands: Sin[1, 2] - Sin[1, 2] is 0.
+    auto [named, fresh] = names_.try_emplace(wire::toFullForm(e));
+    if (!fresh)
+        return Expr::symbol(named->second);
     // A name no one types: it stands for the construct in what Giac computes.
     static std::atomic<unsigned long> serial{0};
-    const std::string name = "vx held " + std::to_string(++serial);
-    held_[name] = {e, dependencies(e)};
-    return Expr::symbol(name);
+    named->second = "vx held " + std::to_string(++serial);
+    held_[named->second] = {e, dependencies(e)};
+    return Expr::symbol(named->second);
 }
 
 std::set<std::string> ConstructResolver::dependencies(const Expr& e) const
@@ -161,6 +190,22 @@ void ConstructResolver::collect(const Expr& e, std::set<std::string>& names,
     for (std::size_t i = 0; i < e.argCount(); ++i)
         collect(e.arg(i), names, boundInside);
     boundInside.resize(outer);
+}
+
+std::string ConstructResolver::restoreText(std::string text) const
+{
+    for (const auto& [written, name] : names_) {
+        for (auto at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+            const std::size_t end = at + name.size();
+            if (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) {
+                at = end; // the name of a later construct: vx held 12 after vx held 1
+                continue;
+            }
+            text.replace(at, name.size(), written);
+            at += written.size();
+        }
+    }
+    return text;
 }
 
 Expr ConstructResolver::restore(const Expr& answer) const

@@ -35,9 +35,8 @@ public:
     // whole will put in.
     using Integral = std::function<Outcome(const wire::Expr& integral, bool bound)>;
     // Part with numbers for indices, or Length, of an expression that depends
-    // on no variable bound around it. Throws TranslationError for a part that
-    // does not exist.
-    using Structure = std::function<wire::Expr(const wire::Expr& request)>;
+    // on no variable bound around it: its value, or held (a part that does not exist).
+    using Structure = std::function<Outcome(const wire::Expr& request)>;
 
     ConstructResolver(Integral integral, Structure structure);
 
@@ -47,10 +46,15 @@ public:
     bool wholly() const { return wholly_; }
     // The answer with every held construct put back as it was written.
     wire::Expr restore(const wire::Expr& answer) const;
+    // A text (Giac's reason for a failure) with the name of each held construct
+    // replaced by the construct as it was written.
+    std::string restoreText(std::string text) const;
+    // A placeholder for e, which restore() puts back as written: for a
+    // construct held after resolve(), a call refused where it stands.
+    wire::Expr held(const wire::Expr& e);
 
 private:
     wire::Expr resolved(const wire::Expr& e, const std::vector<std::string>& around, int depth, bool& replaced);
-    wire::Expr held(const wire::Expr& e);
     // The symbols e depends on: its free symbols and those its placeholders stand for.
     std::set<std::string> dependencies(const wire::Expr& e) const;
     void collect(const wire::Expr& e, std::set<std::string>& names, std::vector<std::string>& boundInside) const;
@@ -64,9 +68,17 @@ private:
         std::set<std::string> dependencies;
     };
     std::map<std::string, Held> held_;
+    // Each held construct's full form with its placeholder's name.
+    std::map<std::string, std::string> names_;
 };
 
+// A construct whose arguments after the first name its variables, ranges,
+// orders or point: a sum, product, table, integral, derivative, limit,
+// series, solution or transform.
+bool isBindingConstruct(const wire::Expr& e);
 // The variables a construct binds: Sum[f, {k, 1, n}] binds k, D[f, x, y] x and y.
 std::vector<std::string> boundVariables(const wire::Expr& e);
+// True when e holds the symbol `name` outside every construct that binds it.
+bool holdsFree(const wire::Expr& e, const std::string& name);
 
 } // namespace kernelproc

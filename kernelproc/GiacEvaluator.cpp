@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <sstream>
+#include <utility>
 #include <giac/config.h>
 #include <giac/giac.h>
 
@@ -42,6 +43,48 @@ void say(std::vector<KernelMessage>& messages, KernelMessage message)
     if (!said)
         messages.push_back(std::move(message));
 }
+
+// The function a message about e names.
+std::string aboutOf(const Expr& e)
+{
+    return e.isFunction() && e.head().isSymbol() ? e.head().text : "General";
+}
+
+// Why e stays as it was written.
+KernelMessage refusal(const Expr& e, const TranslationError& why)
+{
+    return {aboutOf(e), "argx", std::string("Cannot evaluate: ") + why.what() + "."};
+}
+
+// The outcome of one of the kernel's own constructs, or the construct held as
+// written where it is refused; a request nested too deep is refused whole.
+ConstructResolver::Outcome heldWhereRefused(const Expr& construct, std::vector<KernelMessage>& messages,
+                                            const std::function<ConstructResolver::Outcome()>& outcome)
+{
+    try {
+        return outcome();
+    } catch (const NestedTooDeep&) {
+        throw;
+    } catch (const TranslationError& why) {
+        say(messages, refusal(construct, why));
+        return ConstructResolver::Outcome::hold();
+    }
+}
+
+// The hold of a request for as long as it is evaluated; a request evaluated
+// inside another gives the outer one its hold back.
+class ScopedHold {
+public:
+    ScopedHold(GiacInput::Hold& slot, GiacInput::Hold hold) : slot_(slot), outer_(std::exchange(slot, std::move(hold)))
+    {}
+    ~ScopedHold() { slot_ = std::move(outer_); }
+    ScopedHold(const ScopedHold&) = delete;
+    ScopedHold& operator=(const ScopedHold&) = delete;
+
+private:
+    GiacInput::Hold& slot_;
+    GiacInput::Hold outer_;
+};
 
 bool contains(const Expr& e, const char* headName)
 {
@@ -81,18 +124,6 @@ bool isZero(const Expr& e)
 {
     const bool number = e.type == wire::kTokenInteger || e.type == wire::kTokenReal;
     return number && e.text.substr(0, e.text.find_first_of("eE")).find_first_of("123456789") == std::string::npos;
-}
-
-// True when e holds the symbol `name` outside every construct that binds it.
-bool holdsFree(const Expr& e, const std::string& name)
-{
-    if (e.isSymbol())
-        return e.text == name;
-    const std::vector<std::string> bound = boundVariables(e);
-    if (std::find(bound.begin(), bound.end(), name) != bound.end())
-        return false;
-    return std::any_of(e.parts.begin() + (e.isFunction() ? 1 : 0), e.parts.end(),
-                       [&](const Expr& p) { return holdsFree(p, name); });
 }
 
 // Giac's value of a definite integral that is no value: two values where it
@@ -315,7 +346,23 @@ void GiacEvaluator::clearInterrupt()
 
 Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
 {
-    std::string about = expr.isFunction() && expr.head().isSymbol() ? expr.head().text : "General";
+    const std::string about = aboutOf(expr);
+    // What the kernel refuses inside the request stays as written, with its
+    // message, and the rest is evaluated around it.
+    ConstructResolver constructs(
+        [&](const Expr& integral, bool bound) {
+            return heldWhereRefused(integral, messages,
+                                    [&] { return evaluateDefiniteIntegral(integral, bound, messages); });
+        },
+        [&](const Expr& request) {
+            return heldWhereRefused(request, messages, [&] {
+                return ConstructResolver::Outcome::of(evaluateStructure(request, ask, messages));
+            });
+        });
+    const ScopedHold holding(hold_, [&](const Expr& call, const TranslationError& why) {
+        say(messages, refusal(call, why));
+        return constructs.held(call).text;
+    });
     try {
         if (auto next = nextAfterMax(expr))
             return *next;
@@ -323,9 +370,6 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
             return expr;
         if (expr.hasHead("SetAttributes", 2) || expr.hasHead("ClearAttributes", 2))
             return setAttribute(expr, expr.hasHead("SetAttributes"));
-        ConstructResolver constructs(
-            [&](const Expr& integral, bool bound) { return evaluateDefiniteIntegral(integral, bound, messages); },
-            [&](const Expr& request) { return evaluateStructure(request, ask, messages); });
         const Expr resolved = constructs.resolve(expr);
         if (constructs.wholly())
             return constructs.restore(resolved);
@@ -334,14 +378,15 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
         return e.answer; // a part of the request failed, and its message says why
     } catch (const TranslationError& e) {
         // As the kernel does with what it cannot evaluate: say so, and answer the input unchanged.
-        messages.push_back({about, "argx", std::string("Cannot evaluate: ") + e.what() + "."});
+        say(messages, refusal(expr, e));
         return expr;
     } catch (const ForeignAnswer& e) {
         // Giac's answer has no form here: the input stays as it was, and the message says why.
         messages.push_back({about, "noform", std::string("Cannot evaluate: ") + e.what() + "."});
         return expr;
     } catch (const std::exception& e) {
-        messages.push_back({about, "giac", about + " cannot be evaluated: " + giacReason(e.what()) + "."});
+        const std::string reason = constructs.restoreText(giacReason(e.what()));
+        messages.push_back({about, "giac", about + " cannot be evaluated: " + reason + "."});
     }
     return Expr::symbol("$Failed");
 }
@@ -359,7 +404,7 @@ Expr GiacEvaluator::evaluateResolved(const Expr& expr, const Ask& ask, std::vect
         return evaluateTotalDerivative(expr);
     if (isLogic(expr))
         return evaluateLogic(expr, ask, messages);
-    GiacInput input;
+    GiacInput input = translation();
     std::string text = input.translate(expr);
     return giacValue(text, input.sawMatrix());
 }
@@ -527,7 +572,7 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask, std::vector<
     } else {
         std::vector<std::string> candidates = freeSymbols(equations);
         if (candidates.empty()) {
-            GiacInput input;
+            GiacInput input = translation();
             return giacValue(input.translate(equations), false);
         }
         if (candidates.size() == 1) {
@@ -554,7 +599,7 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask, std::vector<
     }
     if (equations.hasHead("List") || equations.hasHead("VXEqnSet"))
         equations.parts.front() = Expr::symbol("List");
-    GiacInput input;
+    GiacInput input = translation();
     input.bind(unknowns);
     const std::string problem = input.translate(equations) + "," + input.translate(unknowns);
     Expr solutions;
@@ -594,7 +639,7 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask, std::vector<
 
 Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
 {
-    GiacInput input;
+    GiacInput input = translation();
     input.bind(expr.arg(1));
     std::string integrand = input.translate(expr.arg(0));
     std::string variable = input.translate(expr.arg(1));
@@ -618,7 +663,7 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
     // variable's values are put in.
     using Outcome = ConstructResolver::Outcome;
     const Expr& range = expr.arg(1);
-    GiacInput input;
+    GiacInput input = translation();
     input.bind(range.arg(0));
     giac::context* ctx = &impl_->context;
     giac::logptr(&impl_->chatter, ctx);
@@ -630,7 +675,7 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
     if (bound && (!divergence || divergence->kind == Divergence::undecided))
         return Outcome::toGiac();
     if (!divergence) {
-        Expr value = giacValue(GiacInput().translate(expr), input.sawMatrix());
+        Expr value = giacValue(translation().translate(expr), input.sawMatrix());
         if (isInfinity(value)) {
             divergence = Divergence{Divergence::diverges, "The integral has no finite value."};
         } else if (!isDoubtful(value, expr)) {
@@ -649,7 +694,7 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
 
 Expr GiacEvaluator::evaluateSeries(const Expr& expr)
 {
-    GiacInput input;
+    GiacInput input = translation();
     // Giac lists a series' terms by ascending powers; regrouping would reverse them.
     Expr value = giacValue(input.translate(expr), false, true);
     if (!value.hasHead("Plus"))
@@ -697,7 +742,7 @@ Expr GiacEvaluator::evaluateTotalDerivative(const Expr& expr)
             out.arg(i) = restored(out.arg(i));
         return out;
     };
-    GiacInput input;
+    GiacInput input = translation();
     Expr derivative = Expr::function("D", {applied(expr.arg(0)), x});
     return restored(giacValue(input.translate(derivative), input.sawMatrix()));
 }

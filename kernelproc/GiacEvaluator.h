@@ -2,6 +2,7 @@
 // Evaluates kernel expressions with Giac. Giac's headers stay out of this
 // header, so the rest of the kernel compiles without them.
 #include "kernelproc/ConstructResolver.h"
+#include "kernelproc/GiacInput.h"
 #include "mathlink/Expr.h"
 
 #include <functional>
@@ -59,8 +60,11 @@ private:
     wire::Expr setAttribute(const wire::Expr& expr, bool set);
     wire::Expr giacValue(const std::string& text, bool matrices, bool series = false);
     std::vector<std::string> freeSymbols(const wire::Expr& expr) const;
+    // A translation that holds the calls it refuses inside the request being evaluated.
+    GiacInput translation() const { return GiacInput(hold_); }
 
     std::unique_ptr<Impl> impl_;
+    GiacInput::Hold hold_;
     std::set<std::string> constants_;
 };
 

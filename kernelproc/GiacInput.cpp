@@ -1,5 +1,6 @@
 #include "kernelproc/GiacInput.h"
 
+#include "kernelproc/ConstructResolver.h"
 #include "kernelproc/GiacFunctions.h"
 #include "kernelproc/GiacNames.h"
 
@@ -14,7 +15,7 @@ using wire::Expr;
 
 namespace {
 
-constexpr int kMaxDepth = 256;   // far beyond any formula; keeps the stack small
+constexpr std::size_t kMaxDepth = 256; // far beyond any formula; keeps the stack small
 
 const char* relationOperator(std::string_view head)
 {
@@ -147,13 +148,56 @@ void GiacInput::bindName(const std::string& name)
     bound_.emplace_back(name, encodeBoundSymbol(name, ++serial));
 }
 
+// A call on the path of the translation while it is translated.
+class GiacInput::Nesting {
+public:
+    Nesting(GiacInput& input, const Expr& e) : input_(input) { input.path_.push_back(&e); }
+    ~Nesting() { input_.path_.pop_back(); }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    GiacInput& input_;
+};
+
 std::string GiacInput::translate(const Expr& expr)
 {
-    if (++depth_ > kMaxDepth)
-        throw TranslationError("the expression is nested too deeply");
-    std::string text = expr.isFunction() ? function(expr) : atom(expr);
-    --depth_;
-    return text;
+    if (path_.size() >= kMaxDepth)
+        throw NestedTooDeep("the expression is nested too deeply");
+    Nesting nesting(*this, expr);
+    try {
+        return expr.isFunction() ? function(expr) : atom(expr);
+    } catch (const NestedTooDeep&) {
+        throw;
+    } catch (const TranslationError& why) {
+        std::optional<std::string> placeholder = held(expr, why);
+        if (!placeholder)
+            throw;
+        return *placeholder;
+    }
+}
+
+std::optional<std::string> GiacInput::held(const Expr& e, const TranslationError& why) const
+{
+    // What is translated as a whole is refused as a whole. A call that depends
+    // on the variable of a sum, table, integral, solution... around it has no
+    // value without that construct's, and an unknown in its range (its order,
+    // its point) would change what it computes: the refusal goes on to the construct.
+    if (!hold_ || !e.isFunction() || path_.size() < 2)
+        return std::nullopt;
+    std::vector<std::string> around;
+    for (const auto& [name, identifier] : bound_)
+        around.push_back(name);
+    for (std::size_t i = 0; i + 1 < path_.size(); ++i) {
+        const Expr& construct = *path_[i];
+        if (isBindingConstruct(construct) && path_[i + 1] != &construct.arg(0))
+            return std::nullopt;
+        for (std::string& name : boundVariables(construct))
+            around.push_back(std::move(name));
+    }
+    if (std::any_of(around.begin(), around.end(), [&](const std::string& name) { return holdsFree(e, name); }))
+        return std::nullopt;
+    return encodeSymbol(hold_(e, why));
 }
 
 std::string GiacInput::atom(const Expr& e)
@@ -512,9 +556,11 @@ std::string GiacInput::sequence(const std::string& body, const Expr& range)
         return guarded("(" + count + ")<1", count);
     }
     const std::size_t n = range.argCount();
-    if (!rangeVariable(range) || n > 4 || (n == 2 && range.arg(1).hasHead("List")))
-        throw TranslationError("a Table range must be {n}, {k, n}, {k, a, b} or {k, a, b, step}");
+    if (!rangeVariable(range) || n > 4)
+        throw TranslationError("a Table range must be {n}, {k, n}, {k, a, b}, {k, a, b, step} or {k, {values}}");
     const std::string k = translate(range.arg(0));
+    if (n == 2 && range.arg(1).hasHead("List")) // k takes each value in turn
+        return "map(" + translate(range.arg(1)) + ",(" + k + ")->(" + body + "))";
     const std::string from = n == 2 ? "(1)" : translate(range.arg(1));
     const std::string to = translate(range.arg(n == 2 ? 1 : 2));
     // The step is always given: Giac's seq without one refuses a start that is not an integer.

@@ -6,6 +6,7 @@
 // imaginary unit.
 #include "mathlink/Expr.h"
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -20,8 +21,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An expression nested deeper than the translation reads: the whole of it is refused.
+class NestedTooDeep : public TranslationError {
+public:
+    using TranslationError::TranslationError;
+};
+
 class GiacInput {
 public:
+    // Takes a call refused inside a larger expression, with the refusal, and
+    // answers the name of an unknown that stands for the call as written.
+    using Hold = std::function<std::string(const wire::Expr& call, const TranslationError& why)>;
+
+    GiacInput() = default;
+    // Refused calls inside what is translated are held through `hold`: each
+    // holds only itself, or the construct around it that binds a variable it
+    // depends on or whose range it stands in. A refusal of all that is
+    // translated, or of an expression nested too deep, is thrown.
+    explicit GiacInput(Hold hold) : hold_(std::move(hold)) {}
+
     std::string translate(const wire::Expr& expr);
     // Makes the symbol (or each symbol of a list) a variable in what is
     // translated from now on, even where its name is a constant's.
@@ -30,6 +48,9 @@ public:
     bool sawMatrix() const { return sawMatrix_; }
 
 private:
+    class Nesting;
+    // The placeholder of a refused call, or nothing when it cannot be held alone.
+    std::optional<std::string> held(const wire::Expr& e, const TranslationError& why) const;
     std::string atom(const wire::Expr& e);
     std::string symbol(const std::string& name);
     std::string real(const std::string& text);
@@ -62,8 +83,10 @@ private:
     std::string split(const wire::Expr& e);
     std::string compoundHead(const wire::Expr& e);
 
+    Hold hold_;
     bool sawMatrix_ = false;
-    int depth_ = 0;
+    // The calls being translated, outermost first.
+    std::vector<const wire::Expr*> path_;
     // The bound variables, innermost last: each name with its identifier.
     std::vector<std::pair<std::string, std::string>> bound_;
 };

@@ -1,7 +1,7 @@
 // Where the kernel's own constructs are resolved in a request, without Giac:
 // a stand-in integral is held when its integrand holds `bad`, Giac's when it
 // depends on a variable bound around it, and `v` otherwise; Part and Length
-// answer `part`.
+// answer `part`, and are held when they hold `gone`.
 #include "kernelproc/ConstructResolver.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,10 @@ ConstructResolver standIn()
                 return ConstructResolver::Outcome::hold();
             return bound ? ConstructResolver::Outcome::toGiac() : ConstructResolver::Outcome::of(Expr::symbol("v"));
         },
-        [](const Expr&) { return Expr::symbol("part"); });
+        [](const Expr& request) {
+            return holds(request, "gone") ? ConstructResolver::Outcome::hold()
+                                          : ConstructResolver::Outcome::of(Expr::symbol("part"));
+        });
 }
 
 } // namespace
@@ -59,6 +62,9 @@ TEST(ConstructResolver, ResolvesEachConstructWhereverItStands)
          "Sum[Integrate[Power[x, k], List[x, 0, 1]], List[k, 1, 3]]", false},
         {"Plus[Part[List[a, b], 2], Length[f[a, b]]]", "Plus[part, part]", false},
         {"Part[List[a, b], Times[1, Power[2, -1]]]", "part", true},
+        {"Plus[Part[List[gone, b], 3], Length[f[a]]]", "Plus[held, part]", false},
+        {"Table[Part[List[gone, b], 3], List[k, 2]]", "Table[held, List[k, 2]]", false},
+        {"Part[List[gone, b], 3]", "whole", true},
         {"VXPart[List[a, b], 2]", "part", true},
         {"Table[Part[List[a, k], 2], List[k, 2]]", "Table[Part[List[a, k], 2], List[k, 2]]", false},
         {"Part[List[a, b], n]", "Part[List[a, b], n]", false},

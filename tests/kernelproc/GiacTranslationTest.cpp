@@ -51,6 +51,7 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(giac("Integrate[x, List[x, 0, 1]]"), "integrate(qvb_x,qvb_x,(0),(1))");
     EXPECT_EQ(giac("Sum[Times[i, I], List[i, 1, 3]]"), "sum((qvb_i_*i),qvb_i_,(1),(3))");
     EXPECT_EQ(giac("Sum[k, List[k, List[1, 3]]]"), "sum(map([(1),(3)],(qvb_k)->(qvb_k)))");
+    EXPECT_EQ(giac("Table[k, List[k, List[1, 3]]]"), "map([(1),(3)],(qvb_k)->(qvb_k))");
     EXPECT_EQ(giac("Table[j, List[k, 3], List[j, k]]"),
               "when(((3))<((1)),[],seq(when((qvb_k)<((1)),[],seq(qvb_j,qvb_j,(1),qvb_k,1)),qvb_k,(1),(3),1))");
     EXPECT_EQ(giac("Inequality[1, Less, x, LessEqual, 3]"), "(((1))<(qv_x) and (qv_x)<=((3)))");
@@ -103,4 +104,47 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
     for (int i = 0; i < 300; ++i)
         deep = Expr::function("Sin", {deep});
     fails(deep);
+}
+
+TEST(GiacInput, HoldsARefusedCallWhereAnUnknownCanStandForIt)
+{
+    // The calls held, in order; "whole" where the translation is refused whole.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Plus[Sin[1, 2], Round[7, 5], Sin[1, 2]]", "Sin[1, 2]; Sin[1, 2]"},
+        {"List[Part[List[a, b], 5], Plus[List[1, 2], List[3, 4, 5]], Plus[x, 1]]",
+         "Part[List[a, b], 5]; Plus[List[1, 2], List[3, 4, 5]]"},
+        {"Sum[Plus[k, Det[5]], List[k, 1, 3]]", "Det[5]"},
+        // depends on the variable of a construct around it, or stands in its range
+        {"Plus[Sum[Round[k, 0], List[k, 1, 3]], 1]", "Sum[Round[k, 0], List[k, 1, 3]]"},
+        {"Plus[Table[Part[List[q, k], 5], List[k, 2]], 1]", "Table[Part[List[q, k], 5], List[k, 2]]"},
+        {"List[Integrate[Round[y, 0], y], Limit[Sin[t, 2], Rule[t, 0]]]",
+         "Integrate[Round[y, 0], y]; Limit[Sin[t, 2], Rule[t, 0]]"},
+        {"Plus[D[Power[x, 3], List[x, Sin[1, 2]]], 1]", "D[Power[x, 3], List[x, Sin[1, 2]]]"},
+        {"List[Table[k, List[k, 1, Sin[1, 2]]], Sum[k, List[k, List[1, Sin[1, 2]]]]]",
+         "Table[k, List[k, 1, Sin[1, 2]]]; Sum[k, List[k, List[1, Sin[1, 2]]]]"},
+        {"List[Solve[Equal[Part[List[x], 5], 1], x]]", "Solve[Equal[Part[List[x], 5], 1], x]"},
+        {"Sin[1, 2]", "whole"},
+        {"Sum[Round[k, 0], List[k, 1, 3]]", "whole"},
+        {"Plus[Part[List[u], 5], 1]", "whole"}, // u is bound below
+    };
+    for (const auto& [request, expected] : cases) {
+        std::string held;
+        GiacInput input([&](const Expr& call, const TranslationError&) {
+            held += (held.empty() ? "" : "; ") + wire::toFullForm(call);
+            return std::string("vx held");
+        });
+        input.bind(Expr::symbol("u"));
+        try {
+            input.translate(parseFullForm(request));
+        } catch (const TranslationError&) {
+            held = "whole";
+        }
+        EXPECT_EQ(held, expected) << request;
+    }
+    // A request nested too deep is refused whole, whatever holds around it.
+    Expr deep = Expr::symbol("x");
+    for (int i = 0; i < 300; ++i)
+        deep = Expr::function("Sin", {deep});
+    GiacInput input([](const Expr&, const TranslationError&) { return std::string("vx held"); });
+    EXPECT_THROW(input.translate(Expr::function("List", {Expr::integer(1), deep})), NestedTooDeep);
 }

@@ -17,6 +17,7 @@
 #include "kernel/KernelServices.h"
 #include "kernel/NameTable.h"
 #include "math/CrossRefComp.h"
+#include "math/FractionComp.h"
 #include "math/HyperlinkComp.h"
 #include "platform/AppProfile.h"
 #include "support/export/MathFaceTextDocument.h"
@@ -82,13 +83,22 @@ public:
         RegisterDocumentComponents();
     }
 
-    void Add(CCorvellDoc& doc, int style, const std::vector<TextRun>& runs)
+    ParagraphComp* Add(CCorvellDoc& doc, int style, const std::vector<TextRun>& runs)
     {
         auto* paragraph = new ParagraphComp(style);
         doc.GetParagraphList()->Append(paragraph);
         for (const auto& [text, font] : runs)
             for (unsigned char c : text)
                 paragraph->GetRow()->Append(fonts.GetFace(font)->GetCharacter(c));
+        return paragraph;
+    }
+
+    std::unique_ptr<CompArray> Math(const std::string& text)
+    {
+        auto items = std::make_unique<CompArray>();
+        for (unsigned char c : text)
+            items->Append(fonts.GetFace(FontId::kMath)->GetCharacter(c));
+        return items;
     }
 
     static std::string Written(CCorvellDoc& doc, NotebookFileWriter::BoxText boxText)
@@ -264,9 +274,14 @@ TEST_F(NotebookExportTest, MathematicsIsTheKernelsBoxText)
 
     auto doc = EmptyDocument();
     Add(*doc, kEquation, {{"x^2+1", FontId::kMath}});
+    // An inline fraction over a comma row reads as it was typed: (a, b)/c.
+    ParagraphComp* words = Add(*doc, kPlain, {{"T ", FontId::kText}});
+    words->GetRow()->Append(new FractionComp(Math("a,b"), Math("c")));
+    words->GetRow()->Append(fonts.GetFace(FontId::kText)->GetCharacter(' '));
     const std::string text = Written(*doc, boxText);
     EXPECT_EQ(text.find("Error"), std::string::npos) << text;
     EXPECT_NE(text.find("Cell[BoxData[\n\\("), std::string::npos) << text;
+    EXPECT_NE(text.find("Cell[BoxData[\\((a, b)\\/c\\)]"), std::string::npos) << text;
 
     for (const auto& entry : std::filesystem::directory_iterator(QV_TEST_DATA)) {
         if (entry.path().extension() != ".vxm")
