@@ -1,7 +1,10 @@
 #include "drawing/ConstraintCluster.h"
 
 #include "drawing/DrawVariable.h"
+#include "drawing/NamedValuesSnapshot.h"
 #include "kernel/ListNodes.h"
+
+#include <utility>
 
 VarSnapshot::VarSnapshot(DrawVariable* variable) : m_variable(variable), m_saved(variable->GetValue()) {}
 
@@ -9,10 +12,18 @@ void VarSnapshot::Capture() { m_saved = m_variable->GetValue(); }
 
 void VarSnapshot::Swap()
 {
-    const double previous = m_variable->GetValue();
-    m_variable->SetValue(m_saved);
-    m_saved = previous;
+    Swap(m_variable->GetValue());
 }
+
+void VarSnapshot::Swap(double present)
+{
+    m_variable->SetValue(m_saved);
+    m_saved = present;
+}
+
+ConstraintCluster::ConstraintCluster() = default;
+
+ConstraintCluster::~ConstraintCluster() = default;
 
 ExprNode* ConstraintCluster::Finalize() { return new ListNode; }
 
@@ -30,10 +41,28 @@ void ConstraintCluster::Restore()
     }
 }
 
+// The table and the snapshots may hold the same named variable: every
+// present value is read before any is put back.
 void ConstraintCluster::SwapGathered()
 {
-    for (VarSnapshot& snapshot : m_gathered)
-        snapshot.Swap();
+    std::vector<double> present;
+    present.reserve(m_gathered.size());
+    for (const VarSnapshot& snapshot : m_gathered)
+        present.push_back(snapshot.GetVariable()->GetValue());
+    if (m_named)
+        m_named->Swap();
+    for (size_t i = 0; i < m_gathered.size(); ++i)
+        m_gathered[i].Swap(present[i]);
+}
+
+void ConstraintCluster::GatherNamed(std::unique_ptr<NamedValuesSnapshot> named)
+{
+    m_named = std::move(named);
+}
+
+std::unique_ptr<NamedValuesSnapshot> ConstraintCluster::TakeNamed()
+{
+    return std::move(m_named);
 }
 
 void ConstraintCluster::AddSnapshots(DrawVariable* variable)

@@ -7,11 +7,13 @@
 #include "drawing/ItemArray.h"
 #include "foundation/DPoint.h"
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 class DrawVariable;
 class ExprNode;
+class NamedValuesSnapshot;
 class VertexShape;
 
 class VarSnapshot {
@@ -20,6 +22,8 @@ public:
     void Capture();
     // The variable takes the saved value and the saved value the variable's.
     void Swap();
+    // The same with the variable's value as it was read before.
+    void Swap(double present);
     DrawVariable* GetVariable() const { return m_variable; }
     double GetSaved() const { return m_saved; }
 
@@ -30,8 +34,8 @@ private:
 
 class ConstraintCluster {
 public:
-    ConstraintCluster() = default;
-    virtual ~ConstraintCluster() = default;
+    ConstraintCluster();
+    virtual ~ConstraintCluster();
     ConstraintCluster(const ConstraintCluster&) = delete;
     ConstraintCluster& operator=(const ConstraintCluster&) = delete;
 
@@ -50,8 +54,12 @@ public:
     void Commit();
     // Every variable back to its last committed value.
     void Restore();
-    // Between the gathered values and the present ones; twice is no change.
+    // Between the gathered values and the present ones, named variables
+    // included; twice is no change.
     void SwapGathered();
+    // The named variables as they stood before the cluster was made.
+    void GatherNamed(std::unique_ptr<NamedValuesSnapshot> named);
+    std::unique_ptr<NamedValuesSnapshot> TakeNamed();
 
 protected:
     void AddSnapshots(DrawVariable* variable);
@@ -71,4 +79,5 @@ private:
     std::vector<VarSnapshot> m_working;
     std::vector<VarSnapshot> m_gathered;
     std::unordered_map<const DrawVariable*, size_t> m_places;
+    std::unique_ptr<NamedValuesSnapshot> m_named;
 };

@@ -7,6 +7,7 @@
 #include "drawing/GroupConstraints.h"
 #include "drawing/KernelSolver.h"
 #include "drawing/LocalSolver.h"
+#include "drawing/NamedValuesSnapshot.h"
 #include "drawing/VertexShape.h"
 #include "foundation/ActionNames.h"
 #include "foundation/DrawContext.h"
@@ -45,21 +46,35 @@ void NoteIgnoredEquations(const DiagramComp& diagram, bool kernel)
 
 } // namespace
 
+namespace {
+
+// The kernel's solver while the kernel is ready, the editor's otherwise,
+// with the named variables as they stand before the kernel's model fills any.
+template <class... Seed>
+std::unique_ptr<ConstraintCluster> GatheringCluster(DiagramComp& diagram, const Seed&... seed)
+{
+    NoteIgnoredEquations(diagram, KernelReady());
+    auto named = std::make_unique<NamedValuesSnapshot>(diagram.GetVariables());
+    std::unique_ptr<ConstraintCluster> cluster;
+    if (KernelReady())
+        cluster = std::make_unique<KernelSolver>(diagram, seed...);
+    else
+        cluster = std::make_unique<LocalSolver>(diagram, seed...);
+    cluster->GatherNamed(std::move(named));
+    return cluster;
+}
+
+} // namespace
+
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, DrawConstraint* constraint,
                                               const ItemArray<DrawVariable>& moved)
 {
-    NoteIgnoredEquations(diagram, KernelReady());
-    if (KernelReady())
-        return std::make_unique<KernelSolver>(diagram, constraint, moved);
-    return std::make_unique<LocalSolver>(diagram, constraint, moved);
+    return GatheringCluster(diagram, constraint, moved);
 }
 
 std::unique_ptr<ConstraintCluster> NewCluster(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
 {
-    NoteIgnoredEquations(diagram, KernelReady());
-    if (KernelReady())
-        return std::make_unique<KernelSolver>(diagram, variables);
-    return std::make_unique<LocalSolver>(diagram, variables);
+    return GatheringCluster(diagram, variables);
 }
 
 namespace {
@@ -77,7 +92,9 @@ std::unique_ptr<ConstraintCluster> SolvedCluster(DiagramComp& diagram, const See
     solved = cluster->SolveHolding(held);
     auto* kernel = dynamic_cast<KernelSolver*>(cluster.get());
     if (!solved && kernel && !kernel->HasFallenBack()) {
+        std::unique_ptr<NamedValuesSnapshot> named = cluster->TakeNamed();
         cluster = std::make_unique<LocalSolver>(diagram, seed, moved...);
+        cluster->GatherNamed(std::move(named));
         solved = cluster->SolveHolding(held);
     }
     return cluster;
@@ -454,8 +471,12 @@ void TUpdateDiagramAction::Do()
     m_cluster = SolvedCluster(*m_diagram, variables, variables, solved);
     if (!solved) {
         ShowMessageOrBeep(kNoSolution);
-        RevertMoves();
+        // The names the kernel's model filled go with the failed solve.
+        std::unique_ptr<NamedValuesSnapshot> named = m_cluster->TakeNamed();
         m_cluster.reset();
+        if (named)
+            named->Swap();
+        RevertMoves();
     } else {
         // The kernel's rules for the named variables; the in-program solver answers none.
         m_diagram->ApplyRules(m_cluster->Finalize());

@@ -9,6 +9,7 @@
 #include "foundation/Str255.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class DocReader;
@@ -24,6 +25,8 @@ struct DrawVarEntry {
 
 class DrawVarTable {
 public:
+    using Entries = std::vector<std::unique_ptr<DrawVarEntry>>;
+
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     const DrawVarEntry& GetAt(int i) const { return *m_entries[static_cast<size_t>(i)]; }
     DrawVariable* Find(const Str255& name) const;
@@ -32,6 +35,10 @@ public:
     void SetNamed(const Str255& name, double value);
     // The drawing of every entry's variable, new ones included.
     void SetOwner(DiagramComp* diagram);
+    // Every entry leaves the table, in order.
+    Entries TakeEntries() { return std::exchange(m_entries, {}); }
+    // The table holds these entries, in this order.
+    void SetEntries(Entries entries) { m_entries = std::move(entries); }
 
     // ---- with the kernel ----
     // A new list of rules name -> value, in entry order.
@@ -56,6 +63,6 @@ public:
 private:
     std::unique_ptr<DrawVarEntry> NewEntry(const Str255& name, double value) const;
 
-    std::vector<std::unique_ptr<DrawVarEntry>> m_entries;
+    Entries m_entries;
     DiagramComp* m_owner = nullptr;
 };

@@ -2,9 +2,11 @@
 // undo and redo keeps the drawings' ownership rule, and undo puts back
 // every value and lock the action changed.
 #include "DrawingTestSupport.h"
+#include "ScriptedKernel.h"
 
 #include "drawing/CircleShape.h"
 #include "drawing/DiagramActions.h"
+#include "drawing/DrawIdentities.h"
 #include "drawing/DrawLabel.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/DrawVariable.h"
@@ -17,6 +19,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -42,6 +46,21 @@ std::vector<double> Values(const std::vector<VertexShape*>& vertices)
         values.push_back(v->GetYVar()->GetValue());
     }
     return values;
+}
+
+std::string Var(const DrawVariable* variable)
+{
+    return "VXDrawVar[" + std::to_string(DrawIdentities::OfVariable(variable)) + "]";
+}
+
+// The drawing's named variables, as name=value in table order.
+std::string Named(const DiagramComp* d)
+{
+    std::string text;
+    for (int i = 0; i < d->GetVariables().GetCount(); ++i)
+        text += std::string(i ? " " : "") + d->GetVariables().GetAt(i).name.GetText() + "=" +
+                std::to_string(d->GetVariables().GetAt(i).variable->GetValue());
+    return text;
 }
 
 class DiagramActionsTest : public DrawingTest {
@@ -211,30 +230,42 @@ TEST_F(DiagramActionsTest, UndoOfAnUpdatePutsATwiceEditedVariableBack)
     EXPECT_TRUE(drawing->TakePendingMoves().empty());
 }
 
+// A kernel whose model filled a name and then found no solution (nor did
+// the editor's solver after it) used to leave the name behind.
 TEST_F(DiagramActionsTest, AnUpdateThatCannotBeSolvedSaysSoAndChangesNothing)
 {
-    VertexShape* p = Vertex(drawing, 0, 0);
-    VertexShape* q = Vertex(drawing, 3, 4);
-    drawing->AddConstraint(new FixedPointConstraint(p));
-    drawing->AddConstraint(new FixedPointConstraint(q));
-    auto* distance = new DistanceConstraint(p, q);
-    drawing->AddConstraint(distance);
-    DrawVariable* length = distance->GetVariable(0);
-    drawing->AddPendingMove(length, 10.0);
-    TUpdateDiagramAction action(drawing);
-    action.Perform();
-    EXPECT_EQ(ui.LastBoxText(), TUpdateDiagramAction::kNoSolution);
-    EXPECT_DOUBLE_EQ(length->GetValue(), 5.0);
-    EXPECT_EQ(Values({p, q}), (std::vector<double>{0, 0, 3, 4}));
-    action.Revert();
-    EXPECT_DOUBLE_EQ(length->GetValue(), 5.0);
-    action.Commit();
-    // Undone, the failed edit stays pending for a later update.
-    EXPECT_EQ(drawing->TakePendingMoves().size(), 1u);
+    for (bool withKernel : {false, true}) {
+        SCOPED_TRACE(withKernel ? "kernel" : "editor's solver");
+        ui.boxes.clear();
+        VertexShape* p = Vertex(drawing, 0, 0);
+        VertexShape* q = Vertex(drawing, 3, 4);
+        drawing->AddConstraint(new FixedPointConstraint(p));
+        drawing->AddConstraint(new FixedPointConstraint(q));
+        auto* distance = new DistanceConstraint(p, q);
+        drawing->AddConstraint(distance);
+        DrawVariable* length = distance->GetVariable(0);
+        drawing->AddPendingMove(length, 10.0);
+        std::optional<ScriptedKernel> kernel;
+        if (withKernel)
+            kernel.emplace(std::vector<std::string>{"List[]", "List[List[c], List[]]", "List[Rule[c, 2.]]",
+                                                    "List[" + Var(length) + "]", "List[0, List[]]", "List[]",
+                                                    "List[]"});
+        TUpdateDiagramAction action(drawing);
+        action.Perform();
+        EXPECT_EQ(ui.LastBoxText(), TUpdateDiagramAction::kNoSolution);
+        EXPECT_DOUBLE_EQ(length->GetValue(), 5.0);
+        EXPECT_EQ(Values({p, q}), (std::vector<double>{0, 0, 3, 4}));
+        EXPECT_EQ(Named(drawing), "");
+        action.Revert();
+        EXPECT_DOUBLE_EQ(length->GetValue(), 5.0);
+        action.Commit();
+        // Undone, the failed edit stays pending for a later update.
+        EXPECT_EQ(drawing->TakePendingMoves().size(), 1u);
 
-    TUpdateDiagramAction nothing(drawing);
-    nothing.Perform();
-    EXPECT_EQ(ui.boxes.size(), 1u);
+        TUpdateDiagramAction nothing(drawing);
+        nothing.Perform();
+        EXPECT_EQ(ui.boxes.size(), 1u);
+    }
 }
 
 // A value typed into a value display (Locked cleared) used to go straight
@@ -243,7 +274,8 @@ TEST_F(DiagramActionsTest, AnUpdateThatCannotBeSolvedSaysSoAndChangesNothing)
 // drawing moves to meet the typed value; only ends that cannot move make it
 // give way. A value more than twice the length was met only part of the
 // way (20 gave 10.69); a value that is no finite length was taken and
-// counted as met.
+// counted as met. A kernel's solve used to leave behind, after undo, the
+// name its model filled and the values it reported for named variables.
 TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
 {
     const std::string enter = "Please enter a number.";
@@ -254,6 +286,9 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         bool endFixed;
         double shown;
         std::string refusal = {};
+        // A kernel solves: it fills the name c, answers the distance and
+        // reports a = 9 and a new name d when the solve ends.
+        bool kernel = false;
     };
     const Row rows[] = {
         {"10", true, false, 10.0},           // the free end moves
@@ -268,6 +303,7 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         {"1e400", false, false, 5.0, enter}, //
         {"nan", false, false, 5.0, enter},   //
         {"-3", false, false, 5.0, range},    // no length is negative
+        {"10", true, false, 10.0, {}, true}, //
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.typed + std::string(row.endFixed ? ", both ends fixed" : ""));
@@ -283,6 +319,16 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         DrawVariable* length = distance->GetVariable(0);
         DrawValueComp display(length);
         const std::vector<double> before = Values({p, q});
+        std::optional<ScriptedKernel> kernel;
+        if (row.kernel) {
+            drawing->GetVariables().SetNamed("a", 1.0);
+            const std::string x = Var(q->GetXVar()), y = Var(q->GetYVar()), l = Var(length);
+            kernel.emplace(std::vector<std::string>{
+                "List[Rule[a, 1.]]", "List[List[c], List[]]", "List[Rule[c, 2.]]", "List[" + l + ", " + x + ", " + y + "]",
+                "List[1, List[Rule[" + l + ", 10.], Rule[" + x + ", 6.], Rule[" + y + ", 8.]]]",
+                "List[Rule[a, 9.], Rule[d, 7.]]"});
+        }
+        const std::string named = Named(drawing);
         std::unique_ptr<TAction> edit = display.MakeEdit(false, Str255(row.typed));
         EXPECT_EQ(edit != nullptr, row.refusal.empty());
         if (edit)
@@ -303,12 +349,16 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         // One step: undo puts every point and the length back exactly, redo gives the solve's result again.
         const std::vector<double> solved = Values({p, q});
         const double shown = length->GetValue();
+        const std::string reported = Named(drawing);
+        EXPECT_EQ(reported, row.kernel ? "a=9.000000 c=2.000000 d=7.000000" : named);
         edit->Revert();
         EXPECT_EQ(Values({p, q}), before);
         EXPECT_EQ(length->GetValue(), 5.0);
+        EXPECT_EQ(Named(drawing), named);
         edit->Redo();
         EXPECT_EQ(Values({p, q}), solved);
         EXPECT_EQ(length->GetValue(), shown);
+        EXPECT_EQ(Named(drawing), reported);
         edit->Revert();
         edit->Commit();
         EXPECT_TRUE(drawing->TakePendingMoves().empty()) << "dropped undone, the edit leaves nothing pending";

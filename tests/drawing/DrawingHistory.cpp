@@ -23,6 +23,7 @@
 #include "drawing/ShapeMakers.h"
 #include "drawing/SidedShape.h"
 #include "drawing/TPasteDrawingAction.h"
+#include "drawing/ValueConstraint.h"
 #include "drawing/VertexDragTracker.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -199,6 +200,25 @@ void BuildPoints(DiagramComp& d)
         d.AddShape(At(i % 3 * 2.0, i / 3 * 1.5));
 }
 
+void BuildNamedSide(DiagramComp& d)
+{
+    VertexShape* a = At(0, 0);
+    VertexShape* b = At(3, 0);
+    VertexShape* c = At(0, 4);
+    d.AddShape(new TriangleShape(a, b, c));
+    d.SettleOwners();
+    auto* base = new DistanceConstraint(a, b);
+    base->SetLabel(new DrawLabel(base, &d, new CompList(Str255("b"))));
+    d.AddConstraint(base);
+    d.AddConstraint(new EquationConstraint(DPoint(1, 5), new DrawLabel(&d, DPoint(1, 5), DPoint(0, 0), true,
+                                                                       new CompList(Str255("b=2a")))));
+    d.AddConstraint(new DistanceConstraint(a, c));
+    d.GetVariables().SetNamed("a", 1.5);
+    auto* row = new CompList(Str255("a="));
+    row->Append(new DrawValueComp(d.GetVariables().Find("a")));
+    d.AddLabel(new DrawLabel(&d, DPoint(3, 3), DPoint(0, 0), true, row));
+}
+
 // The other drawing: a segment and a circle to paste beside.
 void BuildOther(DiagramComp& d)
 {
@@ -206,9 +226,9 @@ void BuildOther(DiagramComp& d)
     d.AddShape(new CircleShape(At(4, 0), new DrawVariable(1.0, false)));
 }
 
-const std::array<std::function<void(DiagramComp&)>, static_cast<size_t>(Scene::Count)> kScenes = {
-    BuildTwoTriangles,      BuildRectangleOnSegment, BuildRectangleOnTriangle, BuildCornerIsCentre,
-    BuildConcentricCircles, BuildListedCentre,       BuildEveryKind,           BuildPoints,
+const std::array<std::function<void(DiagramComp&)>, static_cast<size_t>(Scene::CountWhenSolving)> kScenes = {
+    BuildTwoTriangles, BuildRectangleOnSegment, BuildRectangleOnTriangle, BuildCornerIsCentre, BuildConcentricCircles,
+    BuildListedCentre, BuildEveryKind,          BuildPoints,              BuildNamedSide,
 };
 
 void BindLink(TargetLink* link, LinkTarget* target)
@@ -609,13 +629,14 @@ void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
 
 // Within the solvers' tolerance, a distance at the drawing's zoom. A lock (a
 // fixed point, a fixed radius) holds by its variable's flag: its equation
-// keeps the value it was made with, and a value typed moves it.
+// keeps the value it was made with, and a value typed moves it. A name its
+// label gives holds in place of a constraint's own value.
 std::set<const ConstraintEqn*> History::Broken() const
 {
     std::set<const ConstraintEqn*> broken;
     for (DiagramComp* d : document->drawings)
         for (DrawConstraint* constraint : d->GetConstraints())
-            for (int i = 0; i < constraint->GetEquationCount(); ++i)
+            for (int i = 0; i < constraint->GetEquationCount() && !LabelGivesValue(*constraint); ++i)
                 if (const ConstraintEqn* equation = constraint->GetEquation(i); equation &&
                     !dynamic_cast<const FixValueEqn*>(equation) && !EquationHolds(*equation, DrawingTolerance(*d)))
                     broken.insert(equation);
@@ -824,7 +845,8 @@ std::string RunHistory(const uint8_t* data, size_t size, Options options)
         return {};
     const uint8_t* at = data + 1;
     const uint8_t* end = data + size;
-    History history(static_cast<Scene>(data[0] % static_cast<uint8_t>(Scene::Count)), options);
+    const auto scenes = static_cast<uint8_t>(options.solving ? Scene::CountWhenSolving : Scene::Count);
+    History history(static_cast<Scene>(data[0] % scenes), options);
     const auto kinds = static_cast<uint8_t>(options.solving ? Step::CountWhenSolving : Step::Count);
     // The first step that finds a fault ends the run: what follows it
     // would mostly repeat it.

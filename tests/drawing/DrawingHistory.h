@@ -39,7 +39,12 @@ enum class Scene : uint8_t {
     EveryKind,
     // Free points only, for the makers to build on.
     Points,
-    Count
+    Count,
+    // Only in solving histories: a triangle whose base the name b labels, an
+    // equation b=2a, and a's value shown in a free label; b has a value only
+    // once the kernel has given it one.
+    NamedSide = Count,
+    CountWhenSolving
 };
 
 enum class Step : uint8_t {

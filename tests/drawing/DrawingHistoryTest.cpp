@@ -127,10 +127,12 @@ TEST_F(DrawingTest, EveryEditIsSolvedAtOnceByTheKernelAndByTheEditorsSolver)
         ~Stop() { StopBuiltKernel(kernel); }
     } stop{kernel};
     // A value typed into a figure saved and read again, undone, redone and
-    // saved again: a distance, a fixed radius, an angle.
+    // saved again: a distance, a fixed radius, an angle, and a distance
+    // whose solve gives a name its value.
     std::vector<std::vector<uint8_t>> typed;
-    for (const auto& [scene, which] : {std::pair{Scene::TwoTrianglesOnOneCorners, 0},
-                                       std::pair{Scene::ConcentricCircles, 0}, std::pair{Scene::EveryKind, 1}})
+    for (const auto& [scene, which] :
+         {std::pair{Scene::TwoTrianglesOnOneCorners, 0}, std::pair{Scene::ConcentricCircles, 0},
+          std::pair{Scene::EveryKind, 1}, std::pair{Scene::NamedSide, 1}})
         typed.push_back(Script(scene,
                                {{Step::SaveAndRead},
                                 {Step::TypeValue, {uint8_t(which), 4, 0}},
