@@ -3,6 +3,7 @@
 #include "kernelproc/ConstructResolver.h"
 #include "kernelproc/GiacFunctions.h"
 #include "kernelproc/GiacNames.h"
+#include "kernelproc/ListShapes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +17,18 @@ using wire::Expr;
 namespace {
 
 constexpr std::size_t kMaxDepth = 256; // far beyond any formula; keeps the stack small
+
+// How many factors of a product are lists; none when one is the editor's matrix.
+std::size_t listOperands(const Expr& e)
+{
+    std::size_t lists = 0;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (e.arg(i).hasHead("VXMatrix"))
+            return 0;
+        lists += isListValued(e.arg(i)) ? 1 : 0;
+    }
+    return lists;
+}
 
 const char* relationOperator(std::string_view head)
 {
@@ -322,17 +335,19 @@ std::string GiacInput::function(const Expr& e)
     GiacFunctions::checkShapes(e);
     if (head == "Plus") // .+ adds a number to each element of a list, as the kernel does
         return joined(e, ".+");
-    if (head == "Times")
-        return joined(e, "*");
+    if (head == "Times") // lists multiply element by element, the editor's matrices as matrices
+        return joined(e, listOperands(e) >= 2 ? ".*" : "*");
     if (head == "Dot")   // Giac's product of vectors and matrices is the kernel's dot product
         return joined(e, "*");
     if (head == "Power") {
         need(2, 2);
-        return "((" + translate(e.arg(0)) + ")^(" + translate(e.arg(1)) + "))";
+        const char* op = isListValued(e.arg(0)) && !e.arg(1).hasHead("VXMatrix") ? ").^(" : ")^(";
+        return "((" + translate(e.arg(0)) + op + translate(e.arg(1)) + "))";
     }
     if (head == "Divide" || head == "Rational") {
         need(2, 2);
-        return "((" + translate(e.arg(0)) + ")/(" + translate(e.arg(1)) + "))";
+        const char* op = isListValued(e.arg(1)) && !e.arg(0).hasHead("VXMatrix") ? ")./(" : ")/(";
+        return "((" + translate(e.arg(0)) + op + translate(e.arg(1)) + "))";
     }
     if (head == "Subtract") {
         need(2, 2);

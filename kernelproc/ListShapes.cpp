@@ -1,6 +1,7 @@
 #include "kernelproc/ListShapes.h"
 
 #include "kernelproc/GiacInput.h"
+#include "kernelproc/GiacNames.h"
 
 namespace kernelproc {
 
@@ -36,6 +37,26 @@ std::optional<ListShape> literalShape(const Expr& e)
         shape.rowLength = element->argCount();
     }
     return shape;
+}
+
+bool isListValued(const Expr& e)
+{
+    if (e.hasHead("List") || e.hasHead("Table"))
+        return true;
+    if (!e.isFunction() || !e.head().isSymbol())
+        return false;
+    const std::string_view head = plainHead(e.head().text);
+    if (head != "Plus" && head != "Times" && head != "Power" && head != "Divide" && head != "Subtract")
+        return false;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (e.arg(i).hasHead("VXMatrix"))
+            return false;
+    }
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (isListValued(e.arg(i)))
+            return true;
+    }
+    return false;
 }
 
 bool isSquareMatrix(const ListShape& shape)

@@ -22,6 +22,11 @@ struct ListShape {
 std::optional<std::vector<const wire::Expr*>> literalElements(const wire::Expr& e);
 std::optional<ListShape> literalShape(const wire::Expr& e);
 
+// True for a list written out, a table, or arithmetic on one of them: what
+// the kernel combines element by element where Giac would take a matrix
+// product ({1, 2}^2, {1, 2} {3, 4}). The editor's matrices are not lists.
+bool isListValued(const wire::Expr& e);
+
 bool isSquareMatrix(const ListShape& shape);
 // "a list of 3", "a 2 by 3 matrix": for messages.
 std::string describe(const ListShape& shape);

@@ -1,8 +1,7 @@
 // The corpus of calculation requests: each goes to the kernel process as the
-// program sends it,. Where a
-// fixed text would be brittle the answer is checked by property: an
-// antiderivative differentiates back to the integrand, each solution
-// satisfies the equation, a rewritten expression equals the original.
+// program sends it. Where a fixed text would be brittle the answer is checked
+// by property: an antiderivative differentiates back to the integrand, each
+// solution satisfies the equation, a rewritten expression equals the original.
 #include "KernelTestLink.h"
 
 #include <gtest/gtest.h>
