@@ -601,7 +601,10 @@ Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask, std::vector<
         equations.parts.front() = Expr::symbol("List");
     GiacInput input = translation();
     input.bind(unknowns);
-    const std::string problem = input.translate(equations) + "," + input.translate(unknowns);
+    const std::string system = input.translate(equations);
+    if (system == "false") // lists of different lengths: no values make them equal
+        return Expr::symbol("False");
+    const std::string problem = system + "," + input.translate(unknowns);
     Expr solutions;
     try {
         solutions = giacValue("csolve(" + problem + ")", false);

@@ -777,6 +777,13 @@ std::string GiacInput::relation(const std::string& op, const Expr& e)
 {
     if (e.argCount() < 2)
         throw TranslationError("a relation needs two sides");
+    // Lists of different lengths are not equal; Giac would pair each
+    // element of one with the whole of the other.
+    const auto lengths = [&](std::size_t i) {
+        return e.arg(i).hasHead("List") ? std::optional(e.arg(i).argCount()) : std::nullopt;
+    };
+    if (op == "=" && e.argCount() == 2 && lengths(0) && lengths(1) && lengths(0) != lengths(1))
+        return "false";
     std::string out = "(";
     for (std::size_t i = 0; i + 1 < e.argCount(); ++i) {
         if (i > 0)

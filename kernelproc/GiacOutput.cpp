@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -141,11 +143,32 @@ private:
         return Expr::function(orEqual ? "GreaterEqual" : "Greater", std::move(sides));
     }
 
-    // Exact numbers on both sides decide an equation.
+    // A real number's value, or an integer's or a fraction's as a real.
+    static std::optional<long double> realValue(const Expr& e)
+    {
+        if (isNumber(e))
+            return std::strtold(e.text.c_str(), nullptr);
+        if (e.hasHead("Rational", 2) && isNumber(e.arg(0)) && isNumber(e.arg(1)))
+            return std::strtold(e.arg(0).text.c_str(), nullptr) / std::strtold(e.arg(1).text.c_str(), nullptr);
+        return std::nullopt;
+    }
+
+    // Exact numbers on both sides decide an equation, and so do a real number
+    // and any number, to the digits a real holds; the same expression on
+    // both sides is equal to itself.
     static Expr equation(std::vector<Expr> sides)
     {
-        if (sides.size() == 2 && isExactNumber(sides[0]) && isExactNumber(sides[1]))
-            return Expr::symbol(sides[0] == sides[1] ? "True" : "False");
+        if (sides.size() != 2)
+            return Expr::function("Equal", std::move(sides));
+        if (sides[0] == sides[1])
+            return Expr::symbol("True");
+        if (isExactNumber(sides[0]) && isExactNumber(sides[1]))
+            return Expr::symbol("False");
+        const std::optional<long double> a = realValue(sides[0]), b = realValue(sides[1]);
+        if (a && b && std::isfinite(*a) && std::isfinite(*b)) {
+            const long double scale = std::max(std::fabs(*a), std::fabs(*b));
+            return Expr::symbol(std::fabs(*a - *b) <= scale * 1e-12L ? "True" : "False");
+        }
         return Expr::function("Equal", std::move(sides));
     }
 
