@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 NamedValuesSnapshot::NamedValuesSnapshot(DrawVarTable& table) : m_table(table), m_saved(Capture(table))
@@ -21,18 +22,20 @@ void NamedValuesSnapshot::Swap()
     DrawVarTable::Entries pool = m_table.TakeEntries();
     std::move(m_spare.begin(), m_spare.end(), std::back_inserter(pool));
     m_spare.clear();
+    std::unordered_map<const DrawVarEntry*, size_t> places;
+    for (size_t i = 0; i < pool.size(); ++i)
+        places.emplace(pool[i].get(), i);
     DrawVarTable::Entries entries;
     std::vector<double> values;
     for (const Held& held : m_saved) {
         // An entry the table dropped in the meantime has nothing to give back.
-        auto found =
-            std::find_if(pool.begin(), pool.end(), [&](const auto& entry) { return entry.get() == held.entry; });
-        if (found == pool.end())
+        auto found = places.find(held.entry);
+        if (found == places.end())
             continue;
-        entries.push_back(std::move(*found));
-        pool.erase(found);
+        entries.push_back(std::move(pool[found->second]));
         values.push_back(held.value);
     }
+    std::erase(pool, nullptr);
     m_spare = std::move(pool);
     m_table.SetEntries(std::move(entries));
     // The displays that follow a value see the table as it stands.

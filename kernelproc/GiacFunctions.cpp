@@ -400,8 +400,7 @@ void GiacFunctions::checkShapes(const Expr& e)
     for (std::size_t i = 0; i < e.argCount(); ++i)
         operands.push_back(&e.arg(i));
     // The editor's matrices multiply as matrices; only lists multiply element by element.
-    const bool matrixProduct = (head == "Times" || head == "Power" || head == "Divide") &&
-        std::any_of(operands.begin(), operands.end(), [](const Expr* o) { return o->hasHead("VXMatrix"); });
+    const bool matrixProduct = (head == "Times" || head == "Power" || head == "Divide") && hasMatrixOperand(e);
     const bool elementwise = head == "Plus" || head == "Subtract" || head == "Times" || head == "Power" ||
         head == "Divide" || head == "Mod" || head == "Log";
     if (elementwise && !matrixProduct)

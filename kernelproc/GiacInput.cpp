@@ -18,16 +18,11 @@ namespace {
 
 constexpr std::size_t kMaxDepth = 256; // far beyond any formula; keeps the stack small
 
-// How many factors of a product are lists; none when one is the editor's matrix.
-std::size_t listOperands(const Expr& e)
+// A product of two lists or more is taken element by element, unless one of
+// its factors is the editor's matrix.
+bool listProduct(const Expr& e)
 {
-    std::size_t lists = 0;
-    for (std::size_t i = 0; i < e.argCount(); ++i) {
-        if (e.arg(i).hasHead("VXMatrix"))
-            return 0;
-        lists += isListValued(e.arg(i)) ? 1 : 0;
-    }
-    return lists;
+    return !hasMatrixOperand(e) && std::count_if(e.parts.begin() + 1, e.parts.end(), isListValued) >= 2;
 }
 
 const char* relationOperator(std::string_view head)
@@ -336,17 +331,17 @@ std::string GiacInput::function(const Expr& e)
     if (head == "Plus") // .+ adds a number to each element of a list, as the kernel does
         return joined(e, ".+");
     if (head == "Times") // lists multiply element by element, the editor's matrices as matrices
-        return joined(e, listOperands(e) >= 2 ? ".*" : "*");
+        return joined(e, listProduct(e) ? ".*" : "*");
     if (head == "Dot")   // Giac's product of vectors and matrices is the kernel's dot product
         return joined(e, "*");
     if (head == "Power") {
         need(2, 2);
-        const char* op = isListValued(e.arg(0)) && !e.arg(1).hasHead("VXMatrix") ? ").^(" : ")^(";
+        const char* op = isListValued(e.arg(0)) && !hasMatrixOperand(e) ? ").^(" : ")^(";
         return "((" + translate(e.arg(0)) + op + translate(e.arg(1)) + "))";
     }
     if (head == "Divide" || head == "Rational") {
         need(2, 2);
-        const char* op = isListValued(e.arg(1)) && !e.arg(0).hasHead("VXMatrix") ? ")./(" : ")/(";
+        const char* op = isListValued(e.arg(1)) && !hasMatrixOperand(e) ? ")./(" : ")/(";
         return "((" + translate(e.arg(0)) + op + translate(e.arg(1)) + "))";
     }
     if (head == "Subtract") {

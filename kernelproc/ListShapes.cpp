@@ -3,6 +3,8 @@
 #include "kernelproc/GiacInput.h"
 #include "kernelproc/GiacNames.h"
 
+#include <algorithm>
+
 namespace kernelproc {
 
 using wire::Expr;
@@ -48,15 +50,13 @@ bool isListValued(const Expr& e)
     const std::string_view head = plainHead(e.head().text);
     if (head != "Plus" && head != "Times" && head != "Power" && head != "Divide" && head != "Subtract")
         return false;
-    for (std::size_t i = 0; i < e.argCount(); ++i) {
-        if (e.arg(i).hasHead("VXMatrix"))
-            return false;
-    }
-    for (std::size_t i = 0; i < e.argCount(); ++i) {
-        if (isListValued(e.arg(i)))
-            return true;
-    }
-    return false;
+    return !hasMatrixOperand(e) && std::any_of(e.parts.begin() + 1, e.parts.end(), isListValued);
+}
+
+bool hasMatrixOperand(const Expr& e)
+{
+    return e.isFunction() &&
+        std::any_of(e.parts.begin() + 1, e.parts.end(), [](const Expr& a) { return a.hasHead("VXMatrix"); });
 }
 
 bool isSquareMatrix(const ListShape& shape)

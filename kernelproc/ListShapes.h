@@ -26,6 +26,9 @@ std::optional<ListShape> literalShape(const wire::Expr& e);
 // the kernel combines element by element where Giac would take a matrix
 // product ({1, 2}^2, {1, 2} {3, 4}). The editor's matrices are not lists.
 bool isListValued(const wire::Expr& e);
+// True when an argument of e is one of the editor's matrices, which multiply,
+// divide and raise as matrices.
+bool hasMatrixOperand(const wire::Expr& e);
 
 bool isSquareMatrix(const ListShape& shape);
 // "a list of 3", "a 2 by 3 matrix": for messages.
