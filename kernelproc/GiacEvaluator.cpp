@@ -5,6 +5,7 @@
 #include "kernelproc/GiacIntegration.h"
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/GiacOutput.h"
+#include "kernelproc/ListValues.h"
 
 #include <algorithm>
 #include <functional>
@@ -71,19 +72,19 @@ ConstructResolver::Outcome heldWhereRefused(const Expr& construct, std::vector<K
     }
 }
 
-// The hold of a request for as long as it is evaluated; a request evaluated
-// inside another gives the outer one its hold back.
+// The hold (or the evaluation of parts) of a request for as long as it is
+// evaluated; a request evaluated inside another gives the outer one its own back.
+template <typename Callback>
 class ScopedHold {
 public:
-    ScopedHold(GiacInput::Hold& slot, GiacInput::Hold hold) : slot_(slot), outer_(std::exchange(slot, std::move(hold)))
-    {}
+    ScopedHold(Callback& slot, Callback hold) : slot_(slot), outer_(std::exchange(slot, std::move(hold))) {}
     ~ScopedHold() { slot_ = std::move(outer_); }
     ScopedHold(const ScopedHold&) = delete;
     ScopedHold& operator=(const ScopedHold&) = delete;
 
 private:
-    GiacInput::Hold& slot_;
-    GiacInput::Hold outer_;
+    Callback& slot_;
+    Callback outer_;
 };
 
 bool contains(const Expr& e, const char* headName)
@@ -359,9 +360,13 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
                 return ConstructResolver::Outcome::of(evaluateStructure(request, ask, messages));
             });
         });
-    const ScopedHold holding(hold_, [&](const Expr& call, const TranslationError& why) {
+    const ScopedHold<GiacInput::Hold> holding(hold_, [&](const Expr& call, const TranslationError& why) {
         say(messages, refusal(call, why));
         return constructs.held(call).text;
+    });
+    const ScopedHold<GiacInput::Value> valuing(value_, [&](const Expr& part, bool quiet) {
+        std::vector<KernelMessage> unsaid;
+        return evaluate(part, ask, quiet ? unsaid : messages);
     });
     try {
         if (auto next = nextAfterMax(expr))
@@ -441,6 +446,8 @@ Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<
     }
     if (head == "Unequal" && expr.argCount() == 2) {
         Expr sides = Expr::function("Unequal", {value(expr.arg(0)), value(expr.arg(1))});
+        if (std::optional<Expr> decided = unequalLists(sides.arg(0), sides.arg(1), value))
+            return *decided;
         const Expr difference =
             value(Expr::function("Plus", {sides.arg(0), Expr::function("Times", {Expr::integer(-1), sides.arg(1)})}));
         if (isNumber(difference))

@@ -61,10 +61,11 @@ private:
     wire::Expr giacValue(const std::string& text, bool matrices, bool series = false);
     std::vector<std::string> freeSymbols(const wire::Expr& expr) const;
     // A translation that holds the calls it refuses inside the request being evaluated.
-    GiacInput translation() const { return GiacInput(hold_); }
+    GiacInput translation() const { return GiacInput(hold_, value_); }
 
     std::unique_ptr<Impl> impl_;
     GiacInput::Hold hold_;
+    GiacInput::Value value_;
     std::set<std::string> constants_;
 };
 

@@ -4,6 +4,7 @@
 #include "kernelproc/GiacFunctions.h"
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/ListShapes.h"
+#include "kernelproc/ListValues.h"
 
 #include <algorithm>
 #include <atomic>
@@ -313,7 +314,7 @@ std::string GiacInput::logical(const Expr& e, const char* op)
     return out + ")";
 }
 
-std::string GiacInput::function(const Expr& e)
+std::string GiacInput::function(const Expr& e, bool valuesIn)
 {
     const Expr& headExpr = e.head();
     if (headExpr.isFunction())
@@ -327,7 +328,8 @@ std::string GiacInput::function(const Expr& e)
             throw TranslationError(std::string(headExpr.text) + " called with " + std::to_string(n) + " arguments");
     };
 
-    GiacFunctions::checkShapes(e);
+    if (std::optional<std::string> list = listForm(e, valuesIn))
+        return *list;
     if (head == "Plus") // .+ adds a number to each element of a list, as the kernel does
         return joined(e, ".+");
     if (head == "Times") // lists multiply element by element, the editor's matrices as matrices
@@ -552,6 +554,35 @@ std::string GiacInput::table(const Expr& e)
     for (std::size_t i = e.argCount() - 1; i >= 1; --i)
         text = sequence(text, e.arg(i));
     return text;
+}
+
+std::optional<std::string> GiacInput::listForm(const Expr& e, bool valuesIn)
+{
+    const ListValues values(value_, boundNames());
+    if (!valuesIn) {
+        if (std::optional<Expr> known = values.withValues(e))
+            return function(*known, true);
+        if (std::optional<Expr> terms = values.termByTerm(e))
+            return translate(*terms);
+    }
+    GiacFunctions::checkShapes(e);
+    // Lists written out are combined here, element by element at every level:
+    // Giac adds a list to a list inside a list as to a polynomial's coefficients.
+    if (std::optional<Expr> list = elementwise(e)) {
+        sawMatrix_ = sawMatrix_ || hasMatrixOperand(e);
+        return translate(*list);
+    }
+    if (std::optional<Expr> rewritten = values.rewritten(e))
+        return isTruthValue(*rewritten) ? truthOperand(*rewritten) : translate(*rewritten);
+    return std::nullopt;
+}
+
+std::vector<std::string> GiacInput::boundNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& [name, identifier] : bound_)
+        names.push_back(name);
+    return names;
 }
 
 std::string GiacInput::sequence(const std::string& body, const Expr& range)

@@ -32,6 +32,10 @@ public:
     // Takes a call refused inside a larger expression, with the refusal, and
     // answers the name of an unknown that stands for the call as written.
     using Hold = std::function<std::string(const wire::Expr& call, const TranslationError& why)>;
+    // Evaluates a part of what is translated and answers its value: an operand
+    // that only a computation makes a list, whose shape the translation must
+    // know. `quiet` keeps the messages of that evaluation unsaid.
+    using Value = std::function<wire::Expr(const wire::Expr& e, bool quiet)>;
 
     GiacInput() = default;
     // Refused calls inside what is translated are held through `hold`: each
@@ -39,6 +43,10 @@ public:
     // depends on or whose range it stands in. A refusal of all that is
     // translated, or of an expression nested too deep, is thrown.
     explicit GiacInput(Hold hold) : hold_(std::move(hold)) {}
+    // Lists that only a computation yields are evaluated through `value`, so
+    // that their shapes are checked and their elements combined as the
+    // kernel does; without it Giac combines them as it does.
+    GiacInput(Hold hold, Value value) : hold_(std::move(hold)), value_(std::move(value)) {}
 
     std::string translate(const wire::Expr& expr);
     // Makes the symbol (or each symbol of a list) a variable in what is
@@ -54,7 +62,11 @@ private:
     std::string atom(const wire::Expr& e);
     std::string symbol(const std::string& name);
     std::string real(const std::string& text);
-    std::string function(const wire::Expr& e);
+    // `valuesIn` once the values of e's operands that are lists have been put in.
+    std::string function(const wire::Expr& e, bool valuesIn = false);
+    // The Giac form of a call whose lists' shapes decide what it means (see
+    // ListValues); none for the others.
+    std::optional<std::string> listForm(const wire::Expr& e, bool valuesIn);
     std::string args(const wire::Expr& e, std::size_t from = 0);
     std::string joined(const wire::Expr& e, const char* op);
     // A literal True or False as Giac's truth value, anything else translated.
@@ -62,6 +74,8 @@ private:
     std::string logical(const wire::Expr& e, const char* op);
     std::string iterator(const wire::Expr& body, const wire::Expr& rangeForm, const char* giacName);
     std::string table(const wire::Expr& e);
+    // The names of the variables bound around what is translated.
+    std::vector<std::string> boundNames() const;
     std::string polyGamma(const wire::Expr& e);
     // Sum or Product over a range of numbers Giac counts differently: none when it does not.
     std::optional<std::string> steppedIteration(const wire::Expr& body, const wire::Expr& range, bool sum);
@@ -84,6 +98,7 @@ private:
     std::string compoundHead(const wire::Expr& e);
 
     Hold hold_;
+    Value value_;
     bool sawMatrix_ = false;
     // The calls being translated, outermost first.
     std::vector<const wire::Expr*> path_;

@@ -54,3 +54,28 @@ TEST(ListShapes, OnlyListsOfOneLengthCombine)
     EXPECT_FALSE(combines("Plus[List[List[1, 2]], List[List[1, 2, 3]]]"));
     EXPECT_FALSE(combines("Plus[VXMatrix[List[1, 2]], List[List[1, 2, 3]]]"));
 }
+
+TEST(ListShapes, ComputedListsAndWhatTheirLengthsDependOn)
+{
+    const struct {
+        const char* fullForm;
+        bool mayYieldList;
+        bool lengthDependsOnK;
+    } cases[] = {
+        {"Table[j, List[j, k]]", true, true},
+        {"Table[k, List[j, 3]]", true, false},          // k is only a value
+        {"Table[j, List[j, List[k, 1]]]", true, false}, // as many values as are written
+        {"Table[Range[k], List[k, 3]]", true, false},   // a k of its own
+        {"Plus[Range[k], 1]", true, true},
+        {"Part[List[List[1], List[1, 2]], k]", true, true},
+        {"Sum[List[k, 1], List[k, 1, 3]]", true, false},
+        {"Sum[k, List[k, 1, 3]]", false, false}, // a number
+        {"Solve[Equal[List[x, y], List[1, 2]], List[x, y]]", false, false},
+        {"List[k, 1]", false, false}, // written out
+    };
+    for (const auto& c : cases) {
+        const wire::Expr e = parseFullForm(c.fullForm);
+        EXPECT_EQ(mayYieldList(e), c.mayYieldList) << c.fullForm;
+        EXPECT_EQ(shapeDependsOn(e, "k"), c.lengthDependsOnK) << c.fullForm;
+    }
+}
