@@ -74,6 +74,18 @@ bool containsIntegral(const giac::gen& g)
     return false;
 }
 
+// True when g holds a limit Giac left as it was asked.
+bool containsLimit(const giac::gen& g)
+{
+    if (g.is_symb_of_sommet(giac::at_limit))
+        return true;
+    if (g.type == giac::_SYMB)
+        return containsLimit(g._SYMBptr->feuille);
+    if (g.type == giac::_VECT)
+        return std::any_of(g._VECTptr->begin(), g._VECTptr->end(), containsLimit);
+    return false;
+}
+
 bool isError(const giac::gen& g)
 {
     return g.type == giac::_STRNG && g._STRNGptr->find("Error") != std::string::npos;
@@ -368,16 +380,19 @@ std::optional<double> realValue(const giac::gen& g, giac::context* context)
     return std::nullopt;
 }
 
-// A limit Giac found to be a finite number, real or complex.
+// A limit Giac found to be finite: a number, real or complex, or an
+// expression in other unknowns without an infinity (c Pi/2 for c ArcSin[x] at 1).
 bool finiteLimit(const giac::gen& limit, giac::context* context)
 {
-    if (giacInterrupted() || isError(limit) || giac::is_undef(limit) || giac::is_inf(limit))
+    if (giacInterrupted() || isError(limit) || limit.type == giac::_STRNG || giac::has_inf_or_undef(limit) ||
+        containsLimit(limit))
         return false;
     try {
         giac::gen value = giac::evalf_double(limit, 1, context);
-        if (value.type == giac::_DOUBLE_ || value.type == giac::_INT_)
+        if (value.type == giac::_DOUBLE_ || value.type == giac::_INT_ || value.type == giac::_CPLX)
             return finite(giac::gen2complex_d(value));
-        return value.type == giac::_CPLX && finite(giac::gen2complex_d(value));
+        const giac::gen names = giac::_lname(limit, context);
+        return names.type == giac::_VECT && !names._VECTptr->empty();
     } catch (const std::exception&) {
         return false;
     }
@@ -727,6 +742,50 @@ std::optional<Divergence> integralDivergence(const giac::gen& f, const giac::gen
     return std::nullopt;
 }
 
+std::optional<Divergence> divergenceWithin(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                           const giac::gen& b, const std::string& name,
+                                           const std::vector<OuterRange>& outer, giac::context* context)
+{
+    if (outer.empty())
+        return std::nullopt;
+    for (const OuterRange& r : outer) {
+        const std::optional<double> low = realValue(r.low, context);
+        const std::optional<double> high = realValue(r.high, context);
+        if (!low || !high || std::isinf(*low) || std::isinf(*high))
+            return std::nullopt;
+    }
+    GiacTimeLimit time(kConvergenceTime);
+    // Points 2/7, 4/7 and 6/7 of the way along each range: inside, and clear
+    // of the middle, where special values gather.
+    for (int sevenths : {2, 4, 6}) {
+        giac::vecteur from;
+        giac::vecteur to;
+        std::string where;
+        try {
+            for (const OuterRange& r : outer) {
+                from.push_back(r.variable);
+                to.push_back(giac::ratnormal(r.low + (r.high - r.low) * giac::gen(sevenths) / giac::gen(7), context));
+                const std::optional<double> value = realValue(to.back(), context);
+                where += std::string(where.empty() ? "" : " and ") +
+                    pointText({to.back(), value.value_or(0)}, r.name, context);
+            }
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        auto at = [&](const giac::gen& g) { return giac::subst(g, from, to, false, context); };
+        const std::optional<Divergence> found = integralDivergence(at(f), x, at(a), at(b), name, context);
+        if (giacStoppedByUser())
+            return std::nullopt;
+        if (found && found->kind == Divergence::diverges) {
+            const std::string why = found->text.substr(found->text.find(": ") + 2);
+            return Divergence{Divergence::diverges,
+                              "The integral does not converge for every value in the range around it: " + where + ", " +
+                                  why};
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac::gen& x, const giac::gen& a,
                                                   const giac::gen& b, giac::context* context)
 {
@@ -749,9 +808,22 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
         if (!below || !above || !sameNumber(*below, *above, context))
             return std::nullopt;
     }
-    // Each end approached from inside the range.
-    auto atEnd = [&](const giac::gen& end, double value) {
-        return limitAt(*F, x, end, std::isinf(value) ? 0 : value == high ? -1 : 1, context);
+    // Each end approached from inside the range; where Giac cannot take the
+    // limit (of a function of an unknown, UnitStep[x - a]), the value there.
+    auto atEnd = [&](const giac::gen& end, double value) -> std::optional<giac::gen> {
+        const int inside = std::isinf(value) ? 0 : value == high ? -1 : 1;
+        if (std::optional<giac::gen> limit = limitAt(*F, x, end, inside, context))
+            return limit;
+        if (std::isinf(value))
+            return std::nullopt;
+        try {
+            const giac::gen at = giac::subst(*F, x, end, false, context);
+            if (giacInterrupted() || isError(at) || at.type == giac::_STRNG || giac::is_undef(at) || giac::is_inf(at))
+                return std::nullopt;
+            return at;
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
     };
     const std::optional<giac::gen> upper = atEnd(b, *hi);
     const std::optional<giac::gen> lower = atEnd(a, *lo);
@@ -762,6 +834,19 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+std::optional<double> realNumber(const giac::gen& g, giac::context* context)
+{
+    return realValue(g, context);
+}
+
+std::vector<double> singularPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi, giac::context* context)
+{
+    std::vector<double> places;
+    for (const SingularPoint& p : singularPoints(f, x, lo, hi, context))
+        places.push_back(p.value);
+    return places;
 }
 
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)
