@@ -721,14 +721,20 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
         divergence.reset();
     if (!divergence) {
         // In the same names as f, so that a value that still holds x shows it.
-        const giac::gen answer = giac::eval(giac::symbolic(giac::at_integrate, giac::makesequence(f, x, a, b)), 1, ctx);
+        giac::gen answer;
+        try {
+            answer = giac::eval(giac::symbolic(giac::at_integrate, giac::makesequence(f, x, a, b)), 1, ctx);
+        } catch (const std::runtime_error& e) {
+            answer = giac::string2gen(e.what(), false); // said, as Giac says some, instead of answered
+        }
         const IntegralAnswer checked = checkedIntegral(answer, f, x, a, b, ctx, numeric);
         if (checked.kind != IntegralAnswer::held) {
             if (!checked.reason.empty())
                 say(messages, {"Integrate", "inum", checked.reason});
             return Outcome::of(giacValue(checked.value.print(ctx), input.sawMatrix()));
         }
-        // Giac answers a sign it cannot decide with a sentence: never a value.
+        // Giac answers a sign it cannot decide with a sentence: never a value,
+        // nor a failure of the whole request.
         divergence = Divergence{Divergence::undecided,
                                 answer.type == giac::_STRNG ? unanswered(*answer._STRNGptr) : checked.reason};
     }

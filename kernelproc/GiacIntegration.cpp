@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -398,6 +400,36 @@ bool finiteLimit(const giac::gen& limit, giac::context* context)
     }
 }
 
+// A finite limit of F for every value of the other unknowns: a number, or
+// an expression in them that stays finite when they take a few values, a
+// negative one among them, before the limit is taken (c Pi/2 for c ArcSin[x]
+// at 1; not Sqrt[Pi]/(2 Sqrt[a]) for the antiderivative of Exp[-a x^2] at
+// -Infinity, which has none for a < 0).
+bool finiteForEveryValue(const giac::gen& limit, const giac::gen& F, const giac::gen& x,
+                         const std::function<giac::gen(const giac::gen&)>& limitOf, giac::context* context)
+{
+    auto unknownsOf = [&](const giac::gen& g) {
+        const giac::gen names = giac::_lname(g, context);
+        giac::vecteur unknowns;
+        if (names.type == giac::_VECT)
+            std::copy_if(names._VECTptr->begin(), names._VECTptr->end(), std::back_inserter(unknowns),
+                         [&](const giac::gen& name) { return name != x && !giac::is_inf(name); });
+        return unknowns;
+    };
+    if (!finiteLimit(limit, context))
+        return false;
+    const giac::vecteur unknowns = unknownsOf(F);
+    if (unknownsOf(limit).empty() || unknowns.empty())
+        return true;
+    for (const int value : {3712, -8151, 12893}) {
+        const giac::vecteur values(unknowns.size(), giac::gen(value) / giac::gen(10000));
+        const giac::gen there = limitOf(giac::subst(F, unknowns, values, false, context));
+        if (!finiteLimit(there, context) || !unknownsOf(there).empty())
+            return false;
+    }
+    return true;
+}
+
 // Giac finds no singular points through abs; |u| is singular where u is.
 giac::gen withoutAbs(const giac::gen& g)
 {
@@ -564,14 +596,16 @@ Side sideOf(const std::optional<giac::gen>& F, const giac::gen& f, const giac::g
 {
     GiacTimeLimit limit(kLimitTime);
     try {
-        const bool infinite = direction == 0;
-        giac::gen args = infinite ? giac::makesequence(F ? *F : x * f, x, at)
-                                  : giac::makesequence(F ? *F : (x - at) * f, x, at, giac::gen(direction));
-        giac::gen value = giac::_limit(args, context);
+        auto limitOf = [&](const giac::gen& g) {
+            return giac::_limit(direction == 0 ? giac::makesequence(g, x, at)
+                                               : giac::makesequence(g, x, at, giac::gen(direction)),
+                                context);
+        };
+        giac::gen value = limitOf(F ? *F : direction == 0 ? x * f : (x - at) * f);
         if (giacInterrupted())
             return Side::undecided;
         if (F)
-            return finiteLimit(value, context) ? Side::converges : Side::diverges;
+            return finiteForEveryValue(value, *F, x, limitOf, context) ? Side::converges : Side::diverges;
         if (isError(value) || giac::is_undef(value))
             return Side::undecided;
         return giac::is_zero(value, context) ? Side::converges : Side::diverges;
