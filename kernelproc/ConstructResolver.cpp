@@ -15,6 +15,9 @@ using wire::Expr;
 namespace {
 
 constexpr int kMaxDepth = 256; // as deep as the translation reads
+// Terms of sums, products and tables taken one by one in one request: each
+// may hold an integral to decide, which takes a fraction of a second.
+constexpr std::size_t kMaxTerms = 64;
 
 std::string_view headOf(const Expr& e)
 {
@@ -53,6 +56,46 @@ bool isStructure(const Expr& e)
 bool meets(const std::set<std::string>& names, const std::vector<std::string>& variables)
 {
     return std::any_of(variables.begin(), variables.end(), [&](const std::string& v) { return names.count(v) > 0; });
+}
+
+bool isIteration(const Expr& e)
+{
+    const std::string_view head = headOf(e);
+    return (head == "Sum" || head == "Product" || head == "Table") && e.argCount() >= 2;
+}
+
+// The variable k of a range {k, ...}; "" for a range without one ({3}).
+std::string rangeVariableOf(const Expr& range)
+{
+    return range.hasHead("List") && range.argCount() >= 2 && range.arg(0).isSymbol() ? range.arg(0).text : "";
+}
+
+// True when e holds a definite integral that depends on `name`, bound where it stands.
+bool integralDependsOn(const Expr& e, const std::string& name, int depth = 0)
+{
+    if (!e.isFunction() || depth > kMaxDepth)
+        return false;
+    if (isDefiniteIntegral(e) && holdsFree(e, name))
+        return true;
+    const std::vector<std::string> bound = boundVariables(e);
+    if (std::find(bound.begin(), bound.end(), name) != bound.end())
+        return false; // inside, the name is another variable
+    return std::any_of(e.parts.begin() + 1, e.parts.end(),
+                       [&](const Expr& p) { return integralDependsOn(p, name, depth + 1); });
+}
+
+// e with `value` put in for the symbol `name` wherever no construct binds it.
+Expr withValue(const Expr& e, const std::string& name, const Expr& value)
+{
+    if (e.isSymbol())
+        return e.text == name ? value : e;
+    const std::vector<std::string> bound = boundVariables(e);
+    if (!e.isFunction() || std::find(bound.begin(), bound.end(), name) != bound.end())
+        return e;
+    Expr out = e;
+    for (std::size_t i = 0; i < out.argCount(); ++i)
+        out.arg(i) = withValue(out.arg(i), name, value);
+    return out;
 }
 
 } // namespace
@@ -104,14 +147,64 @@ bool holdsFree(const Expr& e, const std::string& name)
                        [&](const Expr& p) { return holdsFree(p, name); });
 }
 
-ConstructResolver::ConstructResolver(Integral integral, Structure structure)
-    : integral_(std::move(integral)), structure_(std::move(structure))
+ConstructResolver::ConstructResolver(Integral integral, Structure structure, RangeValues values)
+    : integral_(std::move(integral)), structure_(std::move(structure)), values_(std::move(values))
 {}
 
 Expr ConstructResolver::resolve(const Expr& request)
 {
     wholly_ = false;
+    terms_ = 0;
     return resolved(request, {}, 0, wholly_);
+}
+
+std::optional<Expr> ConstructResolver::termByTerm(const Expr& e, const std::vector<std::string>& around, int depth)
+{
+    if (!values_ || !isIteration(e) || rangeVariableOf(e.arg(1)).empty())
+        return std::nullopt;
+    // A later range's variable counts too: its ranges are taken one by one in turn.
+    bool depends = false;
+    for (std::size_t i = 1; i < e.argCount() && !depends; ++i) {
+        const std::string variable = rangeVariableOf(e.arg(i));
+        depends = !variable.empty() && integralDependsOn(e.arg(0), variable);
+    }
+    const std::optional<std::vector<Expr>> values = depends ? values_(e.arg(1)) : std::nullopt;
+    if (!values || terms_ + values->size() > kMaxTerms)
+        return std::nullopt;
+    terms_ += values->size();
+    // The construct over its other ranges, or its body when it has no more.
+    Expr rest = e.arg(0);
+    if (e.argCount() > 2) {
+        rest = e;
+        rest.parts.erase(rest.parts.begin() + 2);
+    }
+    const std::string variable = rangeVariableOf(e.arg(1));
+    std::vector<Expr> terms;
+    bool heldTerm = false;
+    for (const Expr& value : *values) {
+        bool replaced = false;
+        terms.push_back(resolved(withValue(rest, variable, value), around, depth + 1, replaced));
+        heldTerm = heldTerm ||
+            std::any_of(held_.begin(), held_.end(), [&](const auto& h) { return holdsFree(terms.back(), h.first); });
+    }
+    const std::string_view head = headOf(e);
+    if (head == "Table")
+        return Expr::function("List", std::move(terms));
+    // A sum or product of a term without a value has none either: it stays as written.
+    if (heldTerm)
+        return held(e);
+    if (terms.size() <= 1)
+        return terms.empty() ? Expr::integer(head == "Sum" ? 0 : 1) : terms.front();
+    return Expr::function(head == "Sum" ? "Plus" : "Times", std::move(terms));
+}
+
+std::vector<Expr> ConstructResolver::outerRanges(const Expr& e) const
+{
+    const std::set<std::string> names = dependencies(e);
+    std::vector<Expr> ranges;
+    std::copy_if(integralRanges_.begin(), integralRanges_.end(), std::back_inserter(ranges),
+                 [&](const Expr& range) { return names.count(range.arg(0).text) > 0; });
+    return ranges;
 }
 
 Expr ConstructResolver::resolved(const Expr& e, const std::vector<std::string>& around, int depth, bool& replaced)
@@ -119,14 +212,24 @@ Expr ConstructResolver::resolved(const Expr& e, const std::vector<std::string>& 
     const std::string_view head = headOf(e);
     if (!e.isFunction() || depth > kMaxDepth || head == "Hold" || head == "HoldForm")
         return e;
+    if (std::optional<Expr> terms = termByTerm(e, around, depth)) {
+        // What Giac makes of the terms is the answer, unless the whole is held.
+        replaced = terms->isSymbol() && held_.count(terms->text) > 0;
+        return *terms;
+    }
     const std::vector<std::string> own = boundVariables(e);
     std::vector<std::string> inside = around;
     inside.insert(inside.end(), own.begin(), own.end());
+    const bool definite = isDefiniteIntegral(e);
     Expr out = Expr::function(e.head(), {});
     out.parts.reserve(e.parts.size());
     for (std::size_t i = 0; i < e.argCount(); ++i) {
         bool part = false;
+        if (definite && i == 0)
+            integralRanges_.push_back(e.arg(1));
         out.parts.push_back(resolved(e.arg(i), inside, depth + 1, part));
+        if (definite && i == 0)
+            integralRanges_.pop_back();
     }
     // Around are the variables of the constructs that hold this one: what depends
     // on them has its value only when Giac puts theirs in.
@@ -137,7 +240,7 @@ Expr ConstructResolver::resolved(const Expr& e, const std::vector<std::string>& 
     if (!held_.empty() && dependsOn(own))
         return held(e);
     if (isDefiniteIntegral(out)) {
-        const Outcome outcome = integral_(out, dependsOn(around));
+        const Outcome outcome = integral_(out, dependsOn(around), outerRanges(out));
         replaced = outcome.kind != Outcome::giac;
         if (outcome.kind == Outcome::value)
             return outcome.answer;

@@ -7,11 +7,15 @@
 // replaced by its value, or held as written behind a placeholder that Giac
 // takes for an unknown and that the answer gives back as written. A held
 // construct that depends on the variable of a sum, integral, derivative... around
-// it holds that construct too: its value cannot be had without it.
+// it holds that construct too: its value cannot be had without it. A sum,
+// product or table over a few numbers whose terms hold a definite integral
+// that depends on its variable is taken term by term, each with its value
+// put in, so that each integral is decided for the value it has.
 #include "mathlink/Expr.h"
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,13 +36,18 @@ public:
     };
     // A definite integral, its parts resolved; `bound` when it depends on a
     // variable bound around it, whose values only Giac's evaluation of the
-    // whole will put in.
-    using Integral = std::function<Outcome(const wire::Expr& integral, bool bound)>;
+    // whole will put in; `outer` the ranges {y, a, b} of the definite
+    // integrals around it whose variables it depends on.
+    using Integral =
+        std::function<Outcome(const wire::Expr& integral, bool bound, const std::vector<wire::Expr>& outer)>;
     // Part with numbers for indices, or Length, of an expression that depends
     // on no variable bound around it: its value, or held (a part that does not exist).
     using Structure = std::function<Outcome(const wire::Expr& request)>;
+    // The values a range of a sum, product or table takes ({k, 1, 3} takes
+    // 1, 2 and 3), or nothing when they are not a few numbers.
+    using RangeValues = std::function<std::optional<std::vector<wire::Expr>>(const wire::Expr& range)>;
 
-    ConstructResolver(Integral integral, Structure structure);
+    ConstructResolver(Integral integral, Structure structure, RangeValues values = {});
 
     // The request with each construct resolved. When the whole request was a
     // construct, wholly() is true and the result is its answer.
@@ -55,13 +64,23 @@ public:
 
 private:
     wire::Expr resolved(const wire::Expr& e, const std::vector<std::string>& around, int depth, bool& replaced);
+    // The sum, product or table e taken term by term over its first range,
+    // or nothing when it is not to be.
+    std::optional<wire::Expr> termByTerm(const wire::Expr& e, const std::vector<std::string>& around, int depth);
+    // The ranges of the definite integrals around, whose variables `e` depends on.
+    std::vector<wire::Expr> outerRanges(const wire::Expr& e) const;
     // The symbols e depends on: its free symbols and those its placeholders stand for.
     std::set<std::string> dependencies(const wire::Expr& e) const;
     void collect(const wire::Expr& e, std::set<std::string>& names, std::vector<std::string>& boundInside) const;
 
     Integral integral_;
     Structure structure_;
+    RangeValues values_;
     bool wholly_ = false;
+    // The ranges of the definite integrals whose integrands are being resolved, outermost first.
+    std::vector<wire::Expr> integralRanges_;
+    // Terms taken one by one in this request so far: their number is bounded.
+    std::size_t terms_ = 0;
     // Each placeholder's name with the construct as written and what it depends on.
     struct Held {
         wire::Expr written;

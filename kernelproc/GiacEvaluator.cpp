@@ -5,6 +5,7 @@
 #include "kernelproc/GiacIntegration.h"
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/GiacOutput.h"
+#include "kernelproc/IntegralCheck.h"
 #include "kernelproc/ListValues.h"
 
 #include <algorithm>
@@ -127,22 +128,6 @@ bool isZero(const Expr& e)
     return number && e.text.substr(0, e.text.find_first_of("eE")).find_first_of("123456789") == std::string::npos;
 }
 
-// Giac's value of a definite integral that is no value: two values where it
-// could not tell them apart ("returning both"), or one that still holds the
-// variable of integration (3 Sign[x] for the integral of Sign[x] from -1 to 2).
-bool isDoubtful(const Expr& value, const Expr& integral)
-{
-    const bool listOfValues = value.hasHead("List") && !integral.arg(0).hasHead("List");
-    return listOfValues || holdsFree(value, integral.arg(1).arg(0).text);
-}
-
-// Giac's answer to a divergent computation: an infinity or undef.
-bool isInfinity(const Expr& e)
-{
-    return e.isSymbol("Infinity") || e.isSymbol("Indeterminate") || e.isSymbol("ComplexInfinity") ||
-        e.hasHead("DirectedInfinity") || (e.hasHead("Times", 2) && e.arg(1).isSymbol("Infinity"));
-}
-
 // Giac's reading of translated text, evaluated.
 giac::gen readGiac(const std::string& text, giac::context* context)
 {
@@ -209,6 +194,16 @@ std::string giacReason(const std::string& text)
     if (readable.empty())
         return reason;
     return reason.empty() ? readable : readable + " (" + reason + ")";
+}
+
+// Why a definite integral Giac answered with a sentence has no value.
+std::string unanswered(const std::string& sentence)
+{
+    static const std::string unknownSign = "Unable to check sign: ";
+    std::string reason = giacReason(sentence);
+    if (reason.rfind(unknownSign, 0) == 0)
+        reason = "it depends on whether " + reason.substr(unknownSign.size()) + ", which could not be decided";
+    return "The integral is not given a value: " + reason + ".";
 }
 
 bool containsReal(const Expr& e)
@@ -351,15 +346,16 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
     // What the kernel refuses inside the request stays as written, with its
     // message, and the rest is evaluated around it.
     ConstructResolver constructs(
-        [&](const Expr& integral, bool bound) {
+        [&](const Expr& integral, bool bound, const std::vector<Expr>& outer) {
             return heldWhereRefused(integral, messages,
-                                    [&] { return evaluateDefiniteIntegral(integral, bound, messages); });
+                                    [&] { return evaluateDefiniteIntegral(integral, bound, outer, messages); });
         },
         [&](const Expr& request) {
             return heldWhereRefused(request, messages, [&] {
-                return ConstructResolver::Outcome::of(evaluateStructure(request, ask, messages));
+                return ConstructResolver::Outcome::of(evaluateStructure(request, constructs, ask, messages));
             });
-        });
+        },
+        [&](const Expr& range) { return rangeValues(range); });
     const ScopedHold<GiacInput::Hold> holding(hold_, [&](const Expr& call, const TranslationError& why) {
         say(messages, refusal(call, why));
         return constructs.held(call).text;
@@ -498,11 +494,13 @@ Expr GiacEvaluator::evaluateXor(const Expr& expr, const Ask& ask, std::vector<Ke
     return odd ? Expr::function("Not", {std::move(rest)}) : rest;
 }
 
-Expr GiacEvaluator::evaluateStructure(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
+Expr GiacEvaluator::evaluateStructure(const Expr& expr, const ConstructResolver& constructs, const Ask& ask,
+                                      std::vector<KernelMessage>& messages)
 {
     // Length and Part read the expression as the kernel shows it: x + y + z has
-    // y for its second part, List for its part 0, and an atom has length 0.
-    Expr value = evaluate(expr.arg(0), ask, messages);
+    // y for its second part, List for its part 0, and an atom has length 0. A
+    // construct held in it is read as written: a held integral has two parts.
+    Expr value = constructs.restore(evaluate(expr.arg(0), ask, messages));
     if (value.isSymbol("$Failed") || value.isSymbol("$Aborted") || value.isSymbol("$Canceled"))
         throw Unanswered{value};
     if (plainHead(expr.head().text) == "Length")
@@ -663,14 +661,45 @@ Expr GiacEvaluator::evaluateIntegrate(const Expr& expr)
     return withConstant(giacValue(antiderivative->print(ctx), input.sawMatrix()));
 }
 
+std::optional<std::vector<Expr>> GiacEvaluator::rangeValues(const Expr& range)
+{
+    // {k, n}, {k, a, b}, {k, a, b, step} or {k, {values}}, counted before they are listed.
+    constexpr long long kMaxValues = 64;
+    const std::size_t n = range.argCount();
+    if (!range.hasHead("List") || n < 2 || n > 4 || !range.arg(0).isSymbol())
+        return std::nullopt;
+    try {
+        if (n != 2 || !range.arg(1).hasHead("List")) {
+            const Expr from = n == 2 ? Expr::integer(1) : range.arg(1);
+            const Expr to = range.arg(n == 2 ? 1 : 2);
+            const Expr step = n == 4 ? range.arg(3) : Expr::integer(1);
+            auto call = [](const char* head, std::vector<Expr> args) { return Expr::function(head, std::move(args)); };
+            const Expr difference = call("Plus", {to, call("Times", {Expr::integer(-1), from})});
+            const Expr steps = call("Floor", {call("Times", {difference, call("Power", {step, Expr::integer(-1)})})});
+            const Expr count = giacValue(translation().translate(steps), false);
+            if (count.type != wire::kTokenInteger || std::stoll(count.text) >= kMaxValues)
+                return std::nullopt;
+        }
+        const Expr values = giacValue(translation().translate(Expr::function("Table", {range.arg(0), range})), false);
+        if (!values.hasHead("List") || static_cast<long long>(values.argCount()) > kMaxValues ||
+            !std::all_of(values.parts.begin() + 1, values.parts.end(), isNumber))
+            return std::nullopt;
+        return std::vector<Expr>(values.parts.begin() + 1, values.parts.end());
+    } catch (const std::exception&) {
+        return std::nullopt; // not numbers: the construct goes to Giac whole
+    }
+}
+
 ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& expr, bool bound,
+                                                                   const std::vector<Expr>& outer,
                                                                    std::vector<KernelMessage>& messages)
 {
     // Giac answers the principal value where the integrand has a pole (0 for
     // 1/x over [-1, 1]); the kernel holds a divergent integral as it was
     // written, and says why. One that depends on a variable bound around it
-    // is held only when it is known to diverge: its value is Giac's when the
-    // variable's values are put in.
+    // is held only when it is known to diverge, for some of the variable's
+    // values or, inside an integral, for values within the outer range: its
+    // value is Giac's when the variable's values are put in.
     using Outcome = ConstructResolver::Outcome;
     const Expr& range = expr.arg(1);
     GiacInput input = translation();
@@ -682,21 +711,39 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
     const giac::gen a = readGiac(input.translate(range.arg(1)), ctx);
     const giac::gen b = readGiac(input.translate(range.arg(2)), ctx);
     std::optional<Divergence> divergence = integralDivergence(f, x, a, b, range.arg(0).text, ctx);
-    if (bound && (!divergence || divergence->kind == Divergence::undecided))
-        return Outcome::toGiac();
-    if (!divergence) {
-        Expr value = giacValue(translation().translate(expr), input.sawMatrix());
-        if (isInfinity(value)) {
-            divergence = Divergence{Divergence::diverges, "The integral has no finite value."};
-        } else if (!isDoubtful(value, expr)) {
-            return Outcome::of(std::move(value));
-        } else if (std::optional<giac::gen> own = integralByAntiderivative(f, x, a, b, ctx)) {
-            return Outcome::of(giacValue(own->print(ctx), input.sawMatrix()));
-        } else {
-            divergence = Divergence{Divergence::undecided,
-                                    "Giac's value of the integral could not be confirmed, "
-                                    "so it is not given one."};
+    if (bound && (!divergence || divergence->kind == Divergence::undecided)) {
+        std::vector<OuterRange> ranges;
+        for (const Expr& r : outer) {
+            ranges.push_back({readGiac(translation().translate(r.arg(0)), ctx), r.arg(0).text,
+                              readGiac(translation().translate(r.arg(1)), ctx),
+                              readGiac(translation().translate(r.arg(2)), ctx)});
         }
+        divergence = divergenceWithin(f, x, a, b, range.arg(0).text, ranges, ctx);
+        if (!divergence)
+            return Outcome::toGiac();
+    }
+    // Where convergence could not be decided, a quadrature that converges decides it.
+    std::optional<Quadrature> numeric;
+    if (divergence && divergence->kind == Divergence::undecided && (numeric = numericIntegral(f, x, a, b, ctx)))
+        divergence.reset();
+    if (!divergence) {
+        // In the same names as f, so that a value that still holds x shows it.
+        giac::gen answer;
+        try {
+            answer = giac::eval(giac::symbolic(giac::at_integrate, giac::makesequence(f, x, a, b)), 1, ctx);
+        } catch (const std::runtime_error& e) {
+            answer = giac::string2gen(e.what(), false); // said, as Giac says some, instead of answered
+        }
+        const IntegralAnswer checked = checkedIntegral(answer, f, x, a, b, ctx, numeric);
+        if (checked.kind != IntegralAnswer::held) {
+            if (!checked.reason.empty())
+                say(messages, {"Integrate", "inum", checked.reason});
+            return Outcome::of(giacValue(checked.value.print(ctx), input.sawMatrix()));
+        }
+        // Giac answers a sign it cannot decide with a sentence: never a value,
+        // nor a failure of the whole request.
+        divergence = Divergence{Divergence::undecided,
+                                answer.type == giac::_STRNG ? unanswered(*answer._STRNGptr) : checked.reason};
     }
     say(messages, {"Integrate", "idiv", divergence->text});
     return Outcome::hold();

@@ -50,11 +50,15 @@ private:
     wire::Expr evaluateSolve(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateXor(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     // Part with integer indices and Length of the evaluated expression.
-    wire::Expr evaluateStructure(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
+    wire::Expr evaluateStructure(const wire::Expr& expr, const ConstructResolver& constructs, const Ask& ask,
+                                 std::vector<KernelMessage>& messages);
     wire::Expr evaluateLogic(const wire::Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages);
     wire::Expr evaluateIntegrate(const wire::Expr& expr);
     ConstructResolver::Outcome evaluateDefiniteIntegral(const wire::Expr& expr, bool bound,
+                                                        const std::vector<wire::Expr>& outer,
                                                         std::vector<KernelMessage>& messages);
+    // The values a range of a sum, product or table takes, when they are a few numbers.
+    std::optional<std::vector<wire::Expr>> rangeValues(const wire::Expr& range);
     wire::Expr evaluateSeries(const wire::Expr& expr);
     wire::Expr evaluateTotalDerivative(const wire::Expr& expr);
     wire::Expr setAttribute(const wire::Expr& expr, bool set);

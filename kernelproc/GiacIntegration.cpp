@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -71,6 +73,18 @@ bool containsIntegral(const giac::gen& g)
                 return true;
         }
     }
+    return false;
+}
+
+// True when g holds a limit Giac left as it was asked.
+bool containsLimit(const giac::gen& g)
+{
+    if (g.is_symb_of_sommet(giac::at_limit))
+        return true;
+    if (g.type == giac::_SYMB)
+        return containsLimit(g._SYMBptr->feuille);
+    if (g.type == giac::_VECT)
+        return std::any_of(g._VECTptr->begin(), g._VECTptr->end(), containsLimit);
     return false;
 }
 
@@ -368,19 +382,52 @@ std::optional<double> realValue(const giac::gen& g, giac::context* context)
     return std::nullopt;
 }
 
-// A limit Giac found to be a finite number, real or complex.
+// A limit Giac found to be finite: a number, real or complex, or an
+// expression in other unknowns without an infinity (c Pi/2 for c ArcSin[x] at 1).
 bool finiteLimit(const giac::gen& limit, giac::context* context)
 {
-    if (giacInterrupted() || isError(limit) || giac::is_undef(limit) || giac::is_inf(limit))
+    if (giacInterrupted() || isError(limit) || limit.type == giac::_STRNG || giac::has_inf_or_undef(limit) ||
+        containsLimit(limit))
         return false;
     try {
         giac::gen value = giac::evalf_double(limit, 1, context);
-        if (value.type == giac::_DOUBLE_ || value.type == giac::_INT_)
+        if (value.type == giac::_DOUBLE_ || value.type == giac::_INT_ || value.type == giac::_CPLX)
             return finite(giac::gen2complex_d(value));
-        return value.type == giac::_CPLX && finite(giac::gen2complex_d(value));
+        const giac::gen names = giac::_lname(limit, context);
+        return names.type == giac::_VECT && !names._VECTptr->empty();
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// A finite limit of F for every value of the other unknowns: a number, or
+// an expression in them that stays finite when they take a few values, a
+// negative one among them, before the limit is taken (c Pi/2 for c ArcSin[x]
+// at 1; not Sqrt[Pi]/(2 Sqrt[a]) for the antiderivative of Exp[-a x^2] at
+// -Infinity, which has none for a < 0).
+bool finiteForEveryValue(const giac::gen& limit, const giac::gen& F, const giac::gen& x,
+                         const std::function<giac::gen(const giac::gen&)>& limitOf, giac::context* context)
+{
+    auto unknownsOf = [&](const giac::gen& g) {
+        const giac::gen names = giac::_lname(g, context);
+        giac::vecteur unknowns;
+        if (names.type == giac::_VECT)
+            std::copy_if(names._VECTptr->begin(), names._VECTptr->end(), std::back_inserter(unknowns),
+                         [&](const giac::gen& name) { return name != x && !giac::is_inf(name); });
+        return unknowns;
+    };
+    if (!finiteLimit(limit, context))
+        return false;
+    const giac::vecteur unknowns = unknownsOf(F);
+    if (unknownsOf(limit).empty() || unknowns.empty())
+        return true;
+    for (const int value : {3712, -8151, 12893}) {
+        const giac::vecteur values(unknowns.size(), giac::gen(value) / giac::gen(10000));
+        const giac::gen there = limitOf(giac::subst(F, unknowns, values, false, context));
+        if (!finiteLimit(there, context) || !unknownsOf(there).empty())
+            return false;
+    }
+    return true;
 }
 
 // Giac finds no singular points through abs; |u| is singular where u is.
@@ -549,14 +596,16 @@ Side sideOf(const std::optional<giac::gen>& F, const giac::gen& f, const giac::g
 {
     GiacTimeLimit limit(kLimitTime);
     try {
-        const bool infinite = direction == 0;
-        giac::gen args = infinite ? giac::makesequence(F ? *F : x * f, x, at)
-                                  : giac::makesequence(F ? *F : (x - at) * f, x, at, giac::gen(direction));
-        giac::gen value = giac::_limit(args, context);
+        auto limitOf = [&](const giac::gen& g) {
+            return giac::_limit(direction == 0 ? giac::makesequence(g, x, at)
+                                               : giac::makesequence(g, x, at, giac::gen(direction)),
+                                context);
+        };
+        giac::gen value = limitOf(F ? *F : direction == 0 ? x * f : (x - at) * f);
         if (giacInterrupted())
             return Side::undecided;
         if (F)
-            return finiteLimit(value, context) ? Side::converges : Side::diverges;
+            return finiteForEveryValue(value, *F, x, limitOf, context) ? Side::converges : Side::diverges;
         if (isError(value) || giac::is_undef(value))
             return Side::undecided;
         return giac::is_zero(value, context) ? Side::converges : Side::diverges;
@@ -727,6 +776,50 @@ std::optional<Divergence> integralDivergence(const giac::gen& f, const giac::gen
     return std::nullopt;
 }
 
+std::optional<Divergence> divergenceWithin(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                           const giac::gen& b, const std::string& name,
+                                           const std::vector<OuterRange>& outer, giac::context* context)
+{
+    if (outer.empty())
+        return std::nullopt;
+    for (const OuterRange& r : outer) {
+        const std::optional<double> low = realValue(r.low, context);
+        const std::optional<double> high = realValue(r.high, context);
+        if (!low || !high || std::isinf(*low) || std::isinf(*high))
+            return std::nullopt;
+    }
+    GiacTimeLimit time(kConvergenceTime);
+    // Points 2/7, 4/7 and 6/7 of the way along each range: inside, and clear
+    // of the middle, where special values gather.
+    for (int sevenths : {2, 4, 6}) {
+        giac::vecteur from;
+        giac::vecteur to;
+        std::string where;
+        try {
+            for (const OuterRange& r : outer) {
+                from.push_back(r.variable);
+                to.push_back(giac::ratnormal(r.low + (r.high - r.low) * giac::gen(sevenths) / giac::gen(7), context));
+                const std::optional<double> value = realValue(to.back(), context);
+                where += std::string(where.empty() ? "" : " and ") +
+                    pointText({to.back(), value.value_or(0)}, r.name, context);
+            }
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        auto at = [&](const giac::gen& g) { return giac::subst(g, from, to, false, context); };
+        const std::optional<Divergence> found = integralDivergence(at(f), x, at(a), at(b), name, context);
+        if (giacStoppedByUser())
+            return std::nullopt;
+        if (found && found->kind == Divergence::diverges) {
+            const std::string why = found->text.substr(found->text.find(": ") + 2);
+            return Divergence{Divergence::diverges,
+                              "The integral does not converge for every value in the range around it: " + where + ", " +
+                                  why};
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac::gen& x, const giac::gen& a,
                                                   const giac::gen& b, giac::context* context)
 {
@@ -749,9 +842,22 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
         if (!below || !above || !sameNumber(*below, *above, context))
             return std::nullopt;
     }
-    // Each end approached from inside the range.
-    auto atEnd = [&](const giac::gen& end, double value) {
-        return limitAt(*F, x, end, std::isinf(value) ? 0 : value == high ? -1 : 1, context);
+    // Each end approached from inside the range; where Giac cannot take the
+    // limit (of a function of an unknown, UnitStep[x - a]), the value there.
+    auto atEnd = [&](const giac::gen& end, double value) -> std::optional<giac::gen> {
+        const int inside = std::isinf(value) ? 0 : value == high ? -1 : 1;
+        if (std::optional<giac::gen> limit = limitAt(*F, x, end, inside, context))
+            return limit;
+        if (std::isinf(value))
+            return std::nullopt;
+        try {
+            const giac::gen at = giac::subst(*F, x, end, false, context);
+            if (giacInterrupted() || isError(at) || at.type == giac::_STRNG || giac::is_undef(at) || giac::is_inf(at))
+                return std::nullopt;
+            return at;
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
     };
     const std::optional<giac::gen> upper = atEnd(b, *hi);
     const std::optional<giac::gen> lower = atEnd(a, *lo);
@@ -762,6 +868,19 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+std::optional<double> realNumber(const giac::gen& g, giac::context* context)
+{
+    return realValue(g, context);
+}
+
+std::vector<double> singularPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi, giac::context* context)
+{
+    std::vector<double> places;
+    for (const SingularPoint& p : singularPoints(f, x, lo, hi, context))
+        places.push_back(p.value);
+    return places;
 }
 
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kernelproc {
 
@@ -46,6 +47,22 @@ struct Divergence {
 std::optional<Divergence> integralDivergence(const giac::gen& f, const giac::gen& x, const giac::gen& a,
                                              const giac::gen& b, const std::string& name, giac::context* context);
 
+// The range of a variable of an integral around another: its identifier in
+// Giac, its name as the user wrote it, and its ends.
+struct OuterRange {
+    giac::gen variable;
+    std::string name;
+    giac::gen low, high;
+};
+
+// Why the integral of f by x from a to b, which depends on the variables of
+// the integrals around it, diverges for values they take within their
+// ranges, or nothing when it converges at the values looked at (a few inside
+// each range, which must have numbers for ends).
+std::optional<Divergence> divergenceWithin(const giac::gen& f, const giac::gen& x, const giac::gen& a,
+                                           const giac::gen& b, const std::string& name,
+                                           const std::vector<OuterRange>& outer, giac::context* context);
+
 // The integral of f by x from a to b (numbers or infinities) as the change of
 // a checked antiderivative between the ends, approached from inside the
 // range: for where Giac's own value is doubtful. Nothing when no
@@ -53,5 +70,13 @@ std::optional<Divergence> integralDivergence(const giac::gen& f, const giac::gen
 // antiderivative jumps inside the range.
 std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac::gen& x, const giac::gen& a,
                                                   const giac::gen& b, giac::context* context);
+
+// A real number, with the infinities as such; nothing for anything else.
+std::optional<double> realNumber(const giac::gen& g, giac::context* context);
+
+// The points of [lo, hi] where f is singular that are numbers (for a
+// periodic f, those near the ends of the range and of its first period).
+std::vector<double> singularPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi,
+                                   giac::context* context);
 
 } // namespace kernelproc

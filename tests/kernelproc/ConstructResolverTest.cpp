@@ -1,12 +1,16 @@
 // Where the kernel's own constructs are resolved in a request, without Giac:
-// a stand-in integral is held when its integrand holds `bad`, Giac's when it
-// depends on a variable bound around it, and `v` otherwise; Part and Length
-// answer `part`, and are held when they hold `gone`.
+// a stand-in integral is held when its integrand holds `bad` (or `across`
+// while it depends on an integral around it), Giac's when it depends on a
+// variable bound around it, and `v` otherwise; Part and Length answer
+// `part`, and are held when they hold `gone`; a range {k, {values}} takes
+// the values listed, and no other range is numbers.
 #include "kernelproc/ConstructResolver.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 using kernelproc::ConstructResolver;
 using wire::Expr;
@@ -28,14 +32,19 @@ bool holds(const Expr& e, const char* name)
 ConstructResolver standIn()
 {
     return ConstructResolver(
-        [](const Expr& integral, bool bound) {
-            if (holds(integral.arg(0), "bad"))
+        [](const Expr& integral, bool bound, const std::vector<Expr>& outer) {
+            if (holds(integral.arg(0), "bad") || (holds(integral.arg(0), "across") && !outer.empty()))
                 return ConstructResolver::Outcome::hold();
             return bound ? ConstructResolver::Outcome::toGiac() : ConstructResolver::Outcome::of(Expr::symbol("v"));
         },
         [](const Expr& request) {
             return holds(request, "gone") ? ConstructResolver::Outcome::hold()
                                           : ConstructResolver::Outcome::of(Expr::symbol("part"));
+        },
+        [](const Expr& range) -> std::optional<std::vector<Expr>> {
+            if (!range.hasHead("List", 2) || !range.arg(1).hasHead("List"))
+                return std::nullopt;
+            return std::vector<Expr>(range.arg(1).parts.begin() + 1, range.arg(1).parts.end());
         });
 }
 
@@ -70,6 +79,17 @@ TEST(ConstructResolver, ResolvesEachConstructWhereverItStands)
         {"Part[List[a, b], n]", "Part[List[a, b], n]", false},
         {"Part[List[a, b], List[1, 2]]", "Part[List[a, b], List[1, 2]]", false},
         {"Hold[Integrate[bad, List[x, -1, 1]]]", "Hold[Integrate[bad, List[x, -1, 1]]]", false},
+        // Over values, term by term: a table keeps each term, a sum with a term held is held whole.
+        {"Table[Integrate[Times[x, k], List[x, 0, 1]], List[k, List[bad, 2]]]", "List[held, v]", false},
+        {"Sum[Integrate[Times[x, k], List[x, 0, 1]], List[k, List[bad, 2]]]", "whole", true},
+        {"Sum[Integrate[Times[x, k], List[x, 0, 1]], List[k, List[1, 2]]]", "Plus[v, v]", false},
+        {"Table[Integrate[Times[x, k, j], List[x, 0, 1]], List[k, List[1]], List[j, List[bad, 2]]]",
+         "List[List[held, v]]", false},
+        {"Table[Integrate[Times[x, k], List[x, 0, 1]], List[k, 1, n]]",
+         "Table[Integrate[Times[x, k], List[x, 0, 1]], List[k, 1, n]]", false},
+        // Inside an integral, what the inner one makes of the outer range.
+        {"Integrate[Integrate[Times[across, y], List[x, 0, 1]], List[y, 0, 1]]", "whole", true},
+        {"Integrate[Integrate[across, List[x, 0, 1]], List[y, 0, 1]]", "v", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.request);

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
 
 using wire::Expr;
 using Clock = std::chrono::steady_clock;
@@ -54,7 +58,145 @@ double derivativeGap(KernelTestLink& kernel, const std::string& answer, const st
     }
 }
 
+// The test's own quadrature, apart from the kernel's: the double-exponential
+// rule, whose nodes crowd towards the ends (an integrable singularity there
+// does no harm) and run out along an infinite end; split at `breaks`, where
+// the integrand jumps or bends.
+double ownQuadrature(const std::function<double(double)>& f, double a, double b, std::vector<double> breaks = {})
+{
+    breaks.insert(breaks.begin(), a);
+    breaks.push_back(b);
+    constexpr double h = 1.0 / 128;
+    const double halfPi = std::acos(0.0);
+    double sum = 0;
+    for (std::size_t piece = 0; piece + 1 < breaks.size(); ++piece) {
+        const double lo = breaks[piece];
+        const double hi = breaks[piece + 1];
+        for (int k = -6 * 128; k <= 6 * 128; ++k) {
+            const double t = k * h;
+            const double u = halfPi * std::sinh(t);
+            double x = 0;
+            double weight = 0;
+            if (std::isinf(lo) && std::isinf(hi)) {
+                x = std::sinh(u);
+                weight = halfPi * std::cosh(t) * std::cosh(u);
+            } else if (std::isinf(hi)) {
+                x = lo + std::exp(u);
+                weight = halfPi * std::cosh(t) * std::exp(u);
+            } else { // exact near lo, where the rows' singular ends are
+                x = lo + (hi - lo) / (1 + std::exp(-2 * u));
+                weight = (hi - lo) / 2 * halfPi * std::cosh(t) / (std::cosh(u) * std::cosh(u));
+            }
+            const double term = f(x) * weight;
+            if (x > lo && x < hi && std::isfinite(term))
+                sum += term * h;
+        }
+    }
+    return sum;
+}
+
+struct DefiniteIntegral {
+    std::string integrand;
+    std::function<double(double)> f;
+    const char* lower;
+    const char* upper;
+    double a, b;
+    std::vector<double> breaks;
+};
+
+// Trigonometric and exponential functions over rational functions, between
+// ends where Giac's answer comes as two values or none it can name.
+std::vector<DefiniteIntegral> overRationalFunctions()
+{
+    const std::pair<const char*, double (*)(double)> numerators[] = {
+        {"Sin[x]", [](double x) { return std::sin(x); }},
+        {"Cos[x]", [](double x) { return std::cos(x); }},
+        {"Exp[x]", [](double x) { return std::exp(x); }},
+        {"Exp[-x]", [](double x) { return std::exp(-x); }},
+        {"Sin[2 x]", [](double x) { return std::sin(2 * x); }},
+        {"x Cos[x/2]", [](double x) { return x * std::cos(x / 2); }},
+    };
+    const std::pair<const char*, double (*)(double)> denominators[] = {
+        {"1 + x^2", [](double x) { return 1 + x * x; }},
+        {"x^2 + x + 1", [](double x) { return x * x + x + 1; }},
+        {"4 + x^2", [](double x) { return 4 + x * x; }},
+    };
+    std::vector<DefiniteIntegral> integrals;
+    for (const auto& [top, p] : numerators) {
+        for (const auto& [bottom, q] : denominators) {
+            const auto f = [p = p, q = q](double x) { return p(x) / q(x); };
+            integrals.push_back({std::string("(") + top + ")/(" + bottom + ")", f, "0", "3", 0, 3, {}});
+            integrals.push_back({std::string("(") + top + ")/(" + bottom + ")", f, "-1", "2", -1, 2, {}});
+        }
+    }
+    return integrals;
+}
+
 } // namespace
+
+// Each definite integral with numbers for ends answers a number the test's
+// own quadrature agrees with: never the wrong one of two values Giac could
+// not choose between, never a value that is no value.
+TEST(KernelIntegration, DefiniteIntegralsAgreeWithAQuadratureOfTheirOwn)
+{
+    const double pi = 4 * std::atan(1.0);
+    std::vector<DefiniteIntegral> integrals = overRationalFunctions();
+    const std::vector<DefiniteIntegral> others = {
+        {"Sin[x]^2 Cos[x]^2", [](double x) { return std::pow(std::sin(2 * x) / 2, 2); }, "0", "Pi", 0, pi, {}},
+        {"Exp[-x^2] Cos[x]", [](double x) { return std::exp(-x * x) * std::cos(x); }, "0", "Infinity", 0, INFINITY, {}},
+        {"Log[x]/(1 + x^2)", [](double x) { return std::log(x) / (1 + x * x); }, "0", "Infinity", 0, INFINITY, {}},
+        {"Log[x] Log[1 - x]", [](double x) { return std::log(x) * std::log1p(-x); }, "0", "1", 0, 1, {}},
+        {"Log[Sin[x]]", [](double x) { return std::log(std::sin(x)); }, "0", "Pi/2", 0, pi / 2, {}},
+        {"Abs[x - 1/3] Exp[x]",
+         [](double x) { return std::abs(x - 1.0 / 3) * std::exp(x); },
+         "0",
+         "1",
+         0,
+         1,
+         {1.0 / 3}},
+        {"UnitStep[x - 1/2] Sin[x]", [](double x) { return x >= 0.5 ? std::sin(x) : 0; }, "0", "2", 0, 2, {0.5}},
+        {"Max[x, 1/(1 + x)]",
+         [](double x) { return std::max(x, 1 / (1 + x)); },
+         "0",
+         "2",
+         0,
+         2,
+         {(std::sqrt(5.0) - 1) / 2}},
+        {"1/(1 + x^4)",
+         [](double x) { return 1 / (1 + x * x * x * x); },
+         "-Infinity",
+         "Infinity",
+         -INFINITY,
+         INFINITY,
+         {}},
+        {"Exp[-x]/(1 + x^2)", [](double x) { return std::exp(-x) / (1 + x * x); }, "0", "Infinity", 0, INFINITY, {}},
+        {"x^2/(x^4 + x + 1)",
+         [](double x) { return x * x / (x * x * x * x + x + 1); },
+         "0",
+         "Infinity",
+         0,
+         INFINITY,
+         {}},
+        {"ArcTan[x]/x", [](double x) { return std::atan(x) / x; }, "0", "1", 0, 1, {}},
+        {"Cos[x]/Sqrt[x]", [](double x) { return std::cos(x) / std::sqrt(x); }, "0", "2", 0, 2, {}},
+        {"Log[x]^2/Sqrt[x]", [](double x) { return std::pow(std::log(x), 2) / std::sqrt(x); }, "0", "1", 0, 1, {}},
+    };
+    integrals.insert(integrals.end(), others.begin(), others.end());
+    KernelTestLink kernel;
+    for (const DefiniteIntegral& i : integrals) {
+        const std::string request = "Integrate[" + i.integrand + ", {x, " + i.lower + ", " + i.upper + "}]";
+        SCOPED_TRACE(request);
+        const std::string answer = kernel.evaluate(Expr::function("VXStringEvaluate", {Expr::string(request)}));
+        const std::string number = kernel.evaluate(Expr::function("N", {wire::parseFullForm(answer)}));
+        const double expected = ownQuadrature(i.f, i.a, i.b, i.breaks);
+        double value = NAN;
+        try {
+            value = std::stod(number);
+        } catch (const std::exception&) {
+        }
+        EXPECT_NEAR(value, expected, 1e-9 * (1 + std::abs(expected))) << answer;
+    }
+}
 
 // Giac recurses thousands of frames deep on a rational function times an
 // arctangent; the kernel used to die of it after most of a minute, taking

@@ -1,0 +1,44 @@
+#pragma once
+// The numeric value of an integral of a function of one real variable, for
+// checking an exact value against: adaptive 15-point Gauss-Kronrod
+// quadrature, which never evaluates the function at the ends of a piece (an
+// integrable singularity there does no harm), refines where its error
+// estimate is largest, and maps an infinite end onto a finite one by
+// x = a + t / (1 - t). A value is given only when its estimated error is
+// within the tolerance (or, where that cannot be reached, a looser one, and
+// the error says so); the number of evaluations is bounded, and the caller
+// may stop the work at any time. Independent of Giac.
+#include <complex>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kernelproc {
+
+// The integrand's value at a point; nothing where it has none.
+using Integrand = std::function<std::optional<std::complex<double>>(double)>;
+
+struct Quadrature {
+    std::complex<double> value;
+    double error = 0;     // the estimated error of value
+    double magnitude = 0; // the integral of |f|: the scale that rounding works on
+};
+
+struct QuadratureLimits {
+    int evaluations = 20000;
+    double relativeTolerance = 1e-10; // of the magnitude
+    double absoluteTolerance = 1e-13;
+    // Where the tolerance cannot be reached (at a singular end, or within
+    // the evaluations), an error within this share still gives a value.
+    double looseTolerance = 1e-6;
+    std::function<bool()> stopped; // asked between evaluations; may be empty
+};
+
+// The integral of f over [a, b] (either end may be infinite; b < a gives the
+// negative), split first at `breaks` (points where f is singular or jumps),
+// or nothing when f has no value at a point the rule needs, or the
+// tolerance is not reached within the limits.
+std::optional<Quadrature> integrateNumerically(const Integrand& f, double a, double b, std::vector<double> breaks,
+                                               const QuadratureLimits& limits = {});
+
+} // namespace kernelproc
