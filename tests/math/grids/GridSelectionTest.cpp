@@ -214,8 +214,9 @@ TEST_F(GridSelectionTest, InsertRowAndColumnActionsUndoAndRedo)
         {DocSelection(ColumnLine(1), ColumnLine(3)), "_abc/_def/_ghi"},
         {DocSelection(ColumnLine(4), ColumnLine(4)), "abc_/def_/ghi_"},
     };
-    for (const auto& [selection, cells] : cases) {
-        SCOPED_TRACE(cells);
+    for (const auto& [selection, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const char* cells = expected;
         const bool column = GridComp::LineCodeOf(selection.GetStart()) == GridComp::kOnColumnLine;
         matrix->Measure();
         checkBothWays(
