@@ -5,7 +5,7 @@
 #include "foundation/TextComp.h"
 
 TInsertItemAction::TInsertItemAction(int16_t nameId, const DocSelection& selection, EmptyItemInserter::Item item)
-    : TSelectionAction(nameId, selection), m_item(item), m_hadExtent(selection.HasExtent())
+    : TSelectionAction(nameId, selection), m_item(item)
 {
 }
 
@@ -58,10 +58,7 @@ void TInsertItemAction::Do()
         RestoreSelection(m_selection);
         return;
     }
-    // The place is taken before the selection's content goes: removing
-    // content inside a cell does not move the lines.
-    int index = inserter->InsertPlaceFor(m_selection.GetStart(), m_item);
-    KeepContent();
+    const int index = inserter->InsertPlaceFor(m_selection.GetStart(), m_item);
     inserter->InsertEmptyItem(index, m_item);
     m_inserted = DocSelection(LineAt(target, index), LineAt(target, index + 1));
     DocPosition caret = LineAt(target, index + 1);
@@ -77,7 +74,5 @@ void TInsertItemAction::Undo()
             ActionSupport::DestroyFragment(inserted);
     }
     m_inserted = DocSelection();
-    if (m_hadExtent)
-        RestoreContent();
     RestoreSelection(m_selection);
 }

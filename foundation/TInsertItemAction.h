@@ -1,10 +1,11 @@
 #pragma once
 // Inserting an empty column or row into a grid, or an empty variable into a
-// partial derivative, at the selection: the new item is recorded as the
-// range between its two lines (or slots) and the caret goes on the line
-// after it. Undo deletes that range and puts back content the selection
-// held. The component is the nearest enclosing one that inserts items of
-// that kind (EmptyItemInserter).
+// partial derivative, beside the selection: before the selected rows or
+// columns, after the cell holding a caret or a range. Nothing the selection
+// holds is removed. The new item is recorded as the range between its two
+// lines (or slots) and the caret goes on the line after it; undo deletes
+// that range. The component is the nearest enclosing one that inserts items
+// of that kind (EmptyItemInserter).
 #include "foundation/EmptyItemInserter.h"
 #include "foundation/TSelectionAction.h"
 
@@ -25,7 +26,6 @@ private:
 
     EmptyItemInserter::Item m_item;
     DocSelection m_inserted;
-    bool m_hadExtent;
 };
 
 class TInsertColumnAction : public TInsertItemAction {

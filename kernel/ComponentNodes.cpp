@@ -207,8 +207,14 @@ ExprNode* SplitNodeOf(SplitDefinitionComp& split, const SourceRange& range)
 ExprNode* BuildComponentNode(TextComp& comp)
 {
     SourceRange range = PlaceOf(comp);
-    if (auto* fraction = dynamic_cast<FractionComp*>(&comp))
-        return new DivideNode(range, RowNode(fraction->Numerator()), RowNode(fraction->Denominator()));
+    if (auto* fraction = dynamic_cast<FractionComp*>(&comp)) {
+        auto* quotient = new DivideNode(range, RowNode(fraction->Numerator()), RowNode(fraction->Denominator()));
+        // The brackets an inline fraction shows before a script are a group
+        // for every reader of the tree (MathML draws them).
+        if (fraction->IsScripted() && fraction->IsInline())
+            return new GroupNode(range, quotient, true);
+        return quotient;
+    }
     if (auto* subscript = dynamic_cast<SubscriptComp*>(&comp))
         return new SubscriptNode(range, RowNode(subscript->Script()));
     if (auto* exponent = dynamic_cast<ExponentComp*>(&comp))

@@ -67,6 +67,11 @@ bool StartsArgument(int code)
     return code == Token::LBracket || code == Token::ArgumentGroup;
 }
 
+bool StartsPower(int code)
+{
+    return code == Token::Superscript || code == Token::Caret;
+}
+
 // -x as the product of -1 and x (a number's own sign when the term is a product led by one).
 Node Negated(Node term, const SourceRange& sign)
 {
@@ -436,6 +441,24 @@ private:
         return std::make_unique<GroupNode>(Span(open, close), content.release(), false);
     }
 
+    // A function's argument: brackets make a call (called is set);
+    // parentheses right after the name are the argument, and a power written
+    // on their closing parenthesis raises the function's value (sin(x)^2 is
+    // (sin x)^2; raised is set); otherwise the primed operand that follows
+    // (sin x^2 is sin(x^2)).
+    Node FunctionArgument(bool& called, bool& raised)
+    {
+        called = StartsArgument(Peek());
+        raised = false;
+        if (called)
+            return Argument();
+        if (Peek() != Token::LParen && Peek() != Token::ParenGroup)
+            return Primed();
+        Node group = Primary();
+        raised = StartsPower(Peek());
+        return raised ? std::move(group) : PrimesOn(std::move(group));
+    }
+
     Node FunctionCall()
     {
         MathToken& token = Take();
@@ -444,10 +467,13 @@ private:
         Node power;
         if (Peek() == Token::Superscript)
             power = NodeOf(Take());
-        bool called = StartsArgument(Peek());
-        Node argument = called ? Argument() : Primed();
+        bool called = false;
+        bool raised = false;
+        Node argument = FunctionArgument(called, raised);
         SourceRange range = Span(start, argument->GetSourceRange());
         Node call = std::make_unique<FunctionNode>(range, head.release(), argument.release());
+        if (raised)
+            call = Raised(std::move(call));
         if (power) {
             power->AppendChild(call.release());
             call = std::move(power);
@@ -470,18 +496,22 @@ private:
             constexpr int kCommonBase = 10;
             base = std::make_unique<IntegerNode>(kCommonBase);
         }
-        bool called = StartsArgument(Peek());
-        Node argument = called ? Argument() : Primed();
+        bool called = false;
+        bool raised = false;
+        Node argument = FunctionArgument(called, raised);
         SourceRange range = Span(start, argument->GetSourceRange());
         auto arguments = std::make_unique<SequenceNode>(argument->GetSourceRange(), base.release());
         arguments->AppendChild(argument.release());
         Node call = std::make_unique<FunctionNode>(range, head.release(), arguments.release());
+        if (raised)
+            call = Raised(std::move(call));
         return called ? Calls(std::move(call)) : std::move(call);
     }
 
-    Node Primed()
+    Node Primed() { return PrimesOn(Power()); }
+
+    Node PrimesOn(Node node)
     {
-        Node node = Power();
         while (Peek() == Token::Prime) {
             MathToken& prime = Take();
             SourceRange range = Span(node->GetSourceRange(), prime.Place());
@@ -491,9 +521,12 @@ private:
         return node;
     }
 
-    Node Power()
+    Node Power() { return Raised(Primary()); }
+
+    // The superscripts and carets that follow, each raising what stands
+    // before it (a^b^c is (a^b)^c).
+    Node Raised(Node base)
     {
-        Node base = Primary();
         for (;;) {
             if (Peek() == Token::Superscript) {
                 Node power = NodeOf(Take());

@@ -15,6 +15,8 @@ enum Precedence { kSequence = 0, kRelation = 1, kSum = 2, kProduct = 3, kPower =
 struct Writer {
     std::string write(const Expr& e, int depth);
     std::string operand(const Expr& e, int needed, int depth);
+    // The base of a power or a subscript: a fraction in parentheses, (a/b)^2.
+    std::string base(const Expr& e, int depth);
     // A numerator, denominator, exponent or subscript: one box, grouped when
     // it has operators of its own.
     std::string boxPart(const Expr& e, int depth);
@@ -67,6 +69,13 @@ std::string Writer::operand(const Expr& e, int needed, int depth)
 {
     std::string text = write(e, depth + 1);
     return precedence(e) < needed ? "(" + text + ")" : text;
+}
+
+std::string Writer::base(const Expr& e, int depth)
+{
+    // A quotient counts as an atom elsewhere (a b/c); products and rationals
+    // are bracketed by their precedence already.
+    return e.hasHead("Divide", 2) ? "(" + write(e, depth + 1) + ")" : operand(e, kAtom, depth);
 }
 
 std::string Writer::boxPart(const Expr& e, int depth)
@@ -152,13 +161,16 @@ std::string Writer::write(const Expr& e, int depth)
     if (isReciprocal(e))
         return fraction(Expr::integer(1), e.arg(0), depth);
     if (e.hasHead("Power", 2))
-        return "\\(" + operand(e.arg(0), kAtom, depth) + "\\^" + boxPart(e.arg(1), depth) + "\\)";
+        return "\\(" + base(e.arg(0), depth) + "\\^" + boxPart(e.arg(1), depth) + "\\)";
     if (e.hasHead("Sqrt", 1))
         return "\\@" + operand(e.arg(0), kAtom, depth);
     if (e.hasHead("Subscript", 2))
-        return "\\(" + operand(e.arg(0), kAtom, depth) + "\\_" + boxPart(e.arg(1), depth) + "\\)";
+        return "\\(" + base(e.arg(0), depth) + "\\_" + boxPart(e.arg(1), depth) + "\\)";
     if (e.hasHead("List"))
         return "{" + items(e, depth) + "}";
+    // A drawing point reads as it was typed: (a, b).
+    if (e.hasHead("QVPoint"))
+        return "(" + items(e, depth) + ")";
     return write(e.head(), depth + 1) + "[" + items(e, depth) + "]";
 }
 

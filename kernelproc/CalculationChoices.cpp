@@ -75,7 +75,11 @@ void walk(const Expr& e, const ChoiceContext& context, Shape& shape, int depth)
                                !e.arg(1).text.empty() && e.arg(1).text[0] == '-';
     const std::size_t unknownsBefore = shape.unknowns.size();
     const bool fraction = head == "Divide" && e.argCount() == 2;
+    // A chain's relation signs, Inequality[a, Less, b], are no unknowns.
+    const bool chain = head == "Inequality";
     for (std::size_t i = 0; i < e.argCount(); ++i) {
+        if (chain && i % 2 == 1)
+            continue;
         if (fraction && i == 1) {
             // The denominator is walked on its own, once: its unknowns
             // count even where the numerator has them too.

@@ -1,5 +1,6 @@
 #include "kernelproc/GiacEvaluator.h"
 
+#include "kernelproc/CalculationChoices.h"
 #include "kernelproc/GiacBounds.h"
 #include "kernelproc/GiacInput.h"
 #include "kernelproc/GiacIntegration.h"
@@ -551,19 +552,7 @@ Expr GiacEvaluator::giacValue(const std::string& text, bool matrices, bool serie
 
 std::vector<std::string> GiacEvaluator::freeSymbols(const Expr& expr) const
 {
-    std::vector<std::string> found;
-    std::function<void(const Expr&)> walk = [&](const Expr& e) {
-        if (e.isSymbol()) {
-            if (!isKnownConstant(e.text) && !constants_.count(e.text)
-                && std::find(found.begin(), found.end(), e.text) == found.end())
-                found.push_back(e.text);
-            return;
-        }
-        for (std::size_t i = 0; i < e.argCount(); ++i)
-            walk(e.arg(i));
-    };
-    walk(expr);
-    return found;
+    return unknownsOf(expr, &constants_);
 }
 
 Expr GiacEvaluator::evaluateSolve(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)

@@ -41,6 +41,16 @@ bool FractionComp::InEquation() const
     return paragraph && paragraph->IsEquationStyle();
 }
 
+bool FractionComp::IsScripted() const
+{
+    const int index = IndexInOwner();
+    TextComp* next = index > 0 ? m_owner->GetAt(index + 1) : nullptr;
+    if (!next)
+        return false;
+    const TypeTag tag = next->Tag();
+    return tag == tag_Expo || tag == tag_Subs;
+}
+
 // ---- layout ----
 
 void FractionComp::Measure()
@@ -55,6 +65,11 @@ void FractionComp::Measure()
     else
         MeasureInline(m_first->GetRect(), m_denominator->GetRect());
     m_needsLayout = 0;
+}
+
+bool FractionComp::IsDirty() const
+{
+    return BoxComp::IsDirty() || (!m_builtUp && m_fenceWhole != IsScripted());
 }
 
 void FractionComp::MeasureBuiltUp(const Rect& n, const Rect& d)
@@ -73,6 +88,7 @@ void FractionComp::MeasureInline(const Rect& n, const Rect& d)
 {
     m_fenceNumerator = TextOperand::NumeratorNeedsBrackets(*m_first);
     m_fenceDenominator = TextOperand::DenominatorNeedsBrackets(*m_denominator);
+    m_fenceWhole = IsScripted();
     Rect fence;
     {
         MathFamilyScope face;
@@ -84,16 +100,17 @@ void FractionComp::MeasureInline(const Rect& n, const Rect& d)
     m_bounds.left = 0;
     m_bounds.top = std::min(n.top, d.top);
     m_bounds.bottom = std::max(n.bottom, d.bottom);
-    if (m_fenceNumerator || m_fenceDenominator) {
+    if (m_fenceNumerator || m_fenceDenominator || m_fenceWhole) {
         m_bounds.top = std::min(m_bounds.top, fence.top);
         m_bounds.bottom = std::max(m_bounds.bottom, fence.bottom);
     }
-    m_bounds.right = InlineDenominatorLeft() + OpenWidth(m_fenceDenominator) + d.right + CloseWidth(m_fenceDenominator);
+    m_bounds.right = InlineDenominatorLeft() + OpenWidth(m_fenceDenominator) + d.right +
+        CloseWidth(m_fenceDenominator) + CloseWidth(m_fenceWhole);
 }
 
 int FractionComp::InlineNumeratorRight() const
 {
-    return OpenWidth(m_fenceNumerator) + m_first->GetRect().right;
+    return OpenWidth(m_fenceWhole) + OpenWidth(m_fenceNumerator) + m_first->GetRect().right;
 }
 
 int FractionComp::InlineDenominatorLeft() const
@@ -112,7 +129,7 @@ void FractionComp::SetOrigin(const IntPoint& point)
         m_first->SetOrigin(IntPoint(point.x + (w - n.right) / 2, point.y + m_axis - u - n.bottom));
         m_denominator->SetOrigin(IntPoint(point.x + (w - d.right) / 2, point.y + m_axis + 2 * u - u / 2 - d.top));
     } else {
-        m_first->SetOrigin(IntPoint(point.x + OpenWidth(m_fenceNumerator), point.y));
+        m_first->SetOrigin(IntPoint(point.x + OpenWidth(m_fenceWhole) + OpenWidth(m_fenceNumerator), point.y));
         m_denominator->SetOrigin(IntPoint(point.x + InlineDenominatorLeft() + OpenWidth(m_fenceDenominator), point.y));
     }
 }
@@ -130,8 +147,10 @@ void FractionComp::Draw()
         MathFamilyScope face;
         const int numeratorRight = m_origin.x + InlineNumeratorRight();
         const int denominatorLeft = m_origin.x + InlineDenominatorLeft();
+        if (m_fenceWhole)
+            DrawFence(m_origin, IntPoint(m_origin.x + m_bounds.right - m_closeWidth, m_origin.y));
         if (m_fenceNumerator)
-            DrawFence(IntPoint(m_origin.x, m_origin.y), IntPoint(numeratorRight, m_origin.y));
+            DrawFence(IntPoint(m_origin.x + OpenWidth(m_fenceWhole), m_origin.y), IntPoint(numeratorRight, m_origin.y));
         gDrawContext.MoveTo(IntPoint(numeratorRight + CloseWidth(m_fenceNumerator) + u / 2, m_origin.y));
         gDrawContext.TextOutAt("/");
         if (m_fenceDenominator)
@@ -191,18 +210,32 @@ CompList* FractionComp::GetListDown(CompList* from)
 
 // ---- text and file forms ----
 
+// The inline form's brackets around a scripted fraction carry over; a
+// built-up fraction shows none.
 void FractionComp::WriteLaTeX(LaTeXWriter& writer)
 {
+    const bool fenced = IsScripted() && IsInline();
+    if (fenced)
+        writer.WriteString("\\left( ");
     writer.WriteString("\\frac");
     RowForms::WriteGroup(writer, *m_first);
     RowForms::WriteGroup(writer, *m_denominator);
+    if (fenced)
+        writer.WriteString("\\right) ");
 }
 
+// Bracketed whole before a script in either form: the text 2/3^2 would read
+// as 2/(3^2).
 void FractionComp::WriteText(TextOutBuffer& out) const
 {
+    const bool fenced = IsScripted();
+    if (fenced)
+        out.WriteChar('(');
     TextOperand::WriteNumerator(out, *m_first);
     out.WriteChar('/');
     TextOperand::WriteDenominator(out, *m_denominator);
+    if (fenced)
+        out.WriteChar(')');
 }
 
 void FractionComp::Write(DocWriter& writer)

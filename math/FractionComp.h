@@ -4,7 +4,10 @@
 // the denominator below; anywhere else it is written inline, numerator,
 // slash and denominator on one baseline, each row in parentheses where the
 // slash would otherwise bind less of it (1/(x+1), (a+b)/c), as the linear
-// text writes it. Both rows share the fraction's size step.
+// text writes it. A script right after the fraction raises or indexes the
+// whole quotient, so the inline form, its LaTeX and the linear text then
+// bracket the whole fraction: (2/3)² is not 2/3². Both rows share the
+// fraction's size step.
 #include "foundation/StructComp.h"
 
 class FractionComp : public StructComp {
@@ -35,6 +38,9 @@ public:
     void Read(DocReader& reader) override;
 
     bool AcceptsSelection() const override { return true; }
+    // Also when a script has come or gone beside the inline form since the
+    // last Measure: its brackets then change.
+    bool IsDirty() const override;
 
     CompList* Numerator() const { return m_first; }
     CompList* Denominator() const { return m_denominator; }
@@ -44,6 +50,11 @@ public:
     // Whether the inline form shows the row in parentheses.
     bool IsNumeratorFenced() const { return m_fenceNumerator; }
     bool IsDenominatorFenced() const { return m_fenceDenominator; }
+    bool IsWholeFenced() const { return m_fenceWhole; }
+    // Whether an exponent or a subscript follows the fraction in its row.
+    bool IsScripted() const;
+    // Whether the fraction is written inline (it stands in no equation paragraph).
+    bool IsInline() const { return !InEquation(); }
 
 private:
     void MeasureBuiltUp(const Rect& n, const Rect& d);
@@ -51,7 +62,8 @@ private:
     // The inline form's widths of what stands before and after each row.
     int OpenWidth(bool fenced) const { return fenced ? m_openWidth : 0; }
     int CloseWidth(bool fenced) const { return fenced ? m_closeWidth : 0; }
-    // Where the inline form's numerator ends and its denominator's part begins.
+    // Where the inline form's numerator ends and its denominator's part begins
+    // (after the whole fraction's opening bracket, when it has one).
     int InlineNumeratorRight() const;
     int InlineDenominatorLeft() const;
     // Draws "(" and ")" at two points of the baseline, in the current face.
@@ -65,6 +77,7 @@ private:
     int m_closeWidth = 0;
     bool m_fenceNumerator = false;
     bool m_fenceDenominator = false;
+    bool m_fenceWhole = false;
     int m_axis = 0;
     // Caches of the last Measure: the form and the size unit.
     bool m_builtUp = false;

@@ -40,13 +40,37 @@ bool FencesItself(const TextComp* comp)
     return tag == tag_parG || tag == tag_brcG || tag == tag_AbsV || tag == tag_Over || tag == tag_Miss;
 }
 
-// One of the first count components: a character, a number, or one
-// component that fences itself.
+// Components 1..count are one typed bracketed run: "(" or "[" first, and its
+// matching close at component count ("(b+c)", not "(a)(b)").
+bool IsTypedGroup(const CompList& row, int count)
+{
+    if (count < 2 || !IsCharacter(row.GetAt(1)))
+        return false;
+    const unsigned char open = row.GetAt(1)->GetChar();
+    const unsigned char close = open == '(' ? ')' : open == '[' ? ']' : 0;
+    if (close == 0)
+        return false;
+    int depth = 0;
+    for (int i = 1; i <= count; ++i) {
+        TextComp* comp = row.GetAt(i);
+        if (!IsCharacter(comp))
+            continue;
+        const unsigned char c = comp->GetChar();
+        if (c == open)
+            ++depth;
+        else if (c == close && --depth == 0)
+            return i == count;
+    }
+    return false;
+}
+
+// One of the first count components: a character, a number, one component
+// that fences itself, or a typed bracketed run.
 bool IsAtomPrefix(const CompList& row, int count)
 {
     if (count == 1)
         return IsCharacter(row.GetAt(1)) || FencesItself(row.GetAt(1));
-    return count > 1 && IsNumber(row, count);
+    return count > 1 && (IsNumber(row, count) || IsTypedGroup(row, count));
 }
 
 // A non-empty superscript or subscript, which binds to what precedes it.
@@ -83,12 +107,26 @@ bool IsAtom(const CompList& row)
 
 bool HasLooseOperator(const CompList& row)
 {
-    if (row.HasOperatorChar())
-        return true;
-    for (int i = 1; i <= row.GetCount(); ++i)
-        if (CharBinding::Of(row.GetAt(i)) >= CharBinding::kRelation)
-            return true;
-    return false;
+    // Signs inside typed brackets stay there ((a+b)c/d is ((a+b)c)/d), as
+    // long as the brackets pair up; a sign in first place is a prefix ("-a"),
+    // which binds tighter than "/".
+    bool outside = false;
+    bool anywhere = false;
+    bool paired = true;
+    int depth = 0;
+    for (int i = 1; i <= row.GetCount(); ++i) {
+        TextComp* comp = row.GetAt(i);
+        const unsigned char c = IsCharacter(comp) ? comp->GetChar() : 0;
+        const CharBinding::Level level = CharBinding::Of(comp);
+        const bool loose = level >= CharBinding::kRelation || (i > 1 && level >= CharBinding::kQuotient);
+        anywhere = anywhere || loose;
+        outside = outside || (loose && depth == 0);
+        if (c == '(' || c == '[')
+            ++depth;
+        else if (c == ')' || c == ']')
+            paired = paired && --depth >= 0;
+    }
+    return paired && depth == 0 ? outside : anywhere;
 }
 
 bool NumeratorNeedsBrackets(const CompList& row)

@@ -13,13 +13,14 @@
 
 namespace TextOperand {
 
-// One character, a run of digits with at most one decimal point, or one
+// One character, a run of digits with at most one decimal point, one
 // component whose text carries its own brackets (parentheses, brackets,
-// absolute value, conjugate, placeholder).
+// absolute value, conjugate, placeholder), or typed brackets around the
+// whole row: they are never bracketed again.
 bool IsAtom(const CompList& row);
 // A sign that binds less tightly than "/" after the first component (a sum,
 // a blank, a quotient), or a relation, arrow, logical sign or separator
-// anywhere.
+// anywhere; signs inside typed brackets that pair up do not count.
 bool HasLooseOperator(const CompList& row);
 
 // Whether the row is bracketed as the left operand of "/", and as the right

@@ -17,6 +17,7 @@
 #include "kernel/KernelServices.h"
 #include "kernel/NameTable.h"
 #include "math/CrossRefComp.h"
+#include "math/ExponentComp.h"
 #include "math/FractionComp.h"
 #include "math/HyperlinkComp.h"
 #include "platform/AppProfile.h"
@@ -278,10 +279,20 @@ TEST_F(NotebookExportTest, MathematicsIsTheKernelsBoxText)
     ParagraphComp* words = Add(*doc, kPlain, {{"T ", FontId::kText}});
     words->GetRow()->Append(new FractionComp(Math("a,b"), Math("c")));
     words->GetRow()->Append(fonts.GetFace(FontId::kText)->GetCharacter(' '));
+    // A typed point reads as typed; so do a squared fraction and a squared sine.
+    Add(*doc, kEquation, {{"(a,b)/c", FontId::kMath}});
+    ParagraphComp* squares = Add(*doc, kPlain, {{"S ", FontId::kText}});
+    squares->GetRow()->Append(new FractionComp(Math("2"), Math("3")));
+    squares->GetRow()->Append(new ExponentComp(Math("2")));
+    Add(*doc, kEquation, {{"sin(x)", FontId::kMath}})->GetRow()->Append(new ExponentComp(Math("2")));
     const std::string text = Written(*doc, boxText);
     EXPECT_EQ(text.find("Error"), std::string::npos) << text;
+    EXPECT_EQ(text.find("QV"), std::string::npos) << text;
     EXPECT_NE(text.find("Cell[BoxData[\n\\("), std::string::npos) << text;
     EXPECT_NE(text.find("Cell[BoxData[\\((a, b)\\/c\\)]"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cell[BoxData[\n\\((a, b)\\/c\\)]"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cell[BoxData[\\((\\(2\\/3\\))\\^2\\)]"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cell[BoxData[\n\\(Sin[x]\\^2\\)]"), std::string::npos) << text;
 
     for (const auto& entry : std::filesystem::directory_iterator(QV_TEST_DATA)) {
         if (entry.path().extension() != ".vxm")

@@ -119,10 +119,10 @@ protected:
     FakePlot* plot;
 };
 
-TEST_F(ItemActionsTest, InsertColumnOverASelectionPutsTheSelectionBack)
+TEST_F(ItemActionsTest, InsertColumnOverASelectionKeepsWhatItHolds)
 {
     CheckBothWays(new TInsertColumnAction(DocSelection(InGrid(1), InGrid(3))), [&] {
-        EXPECT_EQ(grid->GetChild(1)->GetCount(), 0);
+        EXPECT_EQ(grid->GetChild(1)->GetCount(), 2);
         EXPECT_EQ(grid->m_columns, 3);
     });
     EXPECT_EQ(Text(*grid->GetChild(1)), "qr");

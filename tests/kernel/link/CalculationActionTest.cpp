@@ -11,11 +11,14 @@
 #include "foundation/ParagraphList.h"
 #include "foundation/TAction.h"
 #include "kernel/KernelRowBuilder.h"
+#include "kernel/MathParser.h"
 #include "kernel/NodePath.h"
 #include "kernel/TCalculationAction.h"
 #include "kernel/TermRef.h"
 #include "foundation/RowNodeBuilder.h"
 #include "foundation/FontManager.h"
+#include "math/EquationSetComp.h"
+#include "math/ExponentComp.h"
 #include "support/PauseProcess.h"
 #include "support/ScopedInstall.h"
 #include "support/math/MathTestSupport.h"
@@ -90,14 +93,15 @@ protected:
         return std::make_unique<TContextCalculationAction>(selection, mode, placement, whole, whole);
     }
 
-    // An equation paragraph of the typed formula.
-    ParagraphComp* Typed(const std::string& typed)
+    // The typed formula's characters; an equation paragraph of them.
+    std::unique_ptr<CompArray> Math(const std::string& typed)
     {
         std::string codes;
         for (char c : typed)
             codes += char(gReaderSymbolMap[static_cast<unsigned char>(c)]);
-        return new ParagraphComp(Chars(codes, FontManager::kMathFace), kResultParagraphStyle);
+        return Chars(codes, FontManager::kMathFace);
     }
+    ParagraphComp* Typed(const std::string& typed) { return new ParagraphComp(Math(typed), kResultParagraphStyle); }
 
     // The calculation of the components first..last - 1 of paragraph `index`,
     // made as the view makes it: the whole formula built from the paragraph
@@ -271,6 +275,50 @@ TEST_F(CalculationActionTest, APartsAnswerIsShownInItsWholeFormula)
         ASSERT_TRUE(action->CanUndo());
         const int at = c.placement == Placement::kAfterEquals ? 4 : 5;
         EXPECT_EQ(Shown(list, at), c.shown);
+        action->Revert();
+        action->Commit();
+        delete list.RemoveAt(4);
+    }
+}
+
+// Rows typed with structures and calculated as the context menu offers:
+// the kernel computes what the screen shows, and the answer reads again.
+TEST_F(CalculationActionTest, TypedStructuresAreCalculatedAsShown)
+{
+    // The row typed, the exponent 2 on its end, then more typed.
+    const auto squared = [&](const char* typed, const char* rest) {
+        ParagraphComp* paragraph = Typed(typed);
+        paragraph->GetRow()->Append(new ExponentComp(Math("2")));
+        paragraph->GetRow()->InsertAllAt(Math(rest), paragraph->GetRow()->GetCount() + 1);
+        return paragraph;
+    };
+    ParagraphComp* trig = squared("sin(x)", "+cos(x)");
+    trig->GetRow()->Append(new ExponentComp(Math("2")));
+    auto* equations = new EquationSetComp(2);
+    equations->GetCell(1, 1)->InsertAllAt(Math("x+y=3"), 1);
+    equations->GetCell(1, 2)->InsertAllAt(Math("x-y=1"), 1);
+    struct Case {
+        std::unique_ptr<ParagraphComp> formula;
+        int mode;
+        const char* shown;
+    } cases[] = {
+        {std::unique_ptr<ParagraphComp>(squared("sin(x)", "")), 6, "2 sin x cos x"}, // d/dx, not 2 x cos(x^2)
+        {std::unique_ptr<ParagraphComp>(trig), 0, "1"},                              // simplified
+        // Solved as Evaluate Code shows Solve[{x + y == 3, x - y == 1}, {x, y}].
+        {std::make_unique<ParagraphComp>(One(equations), kResultParagraphStyle), 5, "[[x = 2],[y = 1]]"},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        list.InsertAt(c.formula.release(), 4);
+        auto action = PartCalculation(4, 1, list.GetAt(4)->GetRow()->GetCount() + 1, c.mode, Placement::kNewParagraph);
+        action->Perform();
+        ASSERT_TRUE(action->CanUndo());
+        EXPECT_EQ(Shown(list, 5), c.shown);
+        RowNodeBuilder::Install(&KernelRowBuilder::Instance());
+        gSyntaxError = false;
+        std::unique_ptr<ExprNode>(list.GetAt(5)->GetRow()->BuildNode()).reset();
+        EXPECT_FALSE(gSyntaxError);
+        RowNodeBuilder::Install(nullptr);
         action->Revert();
         action->Commit();
         delete list.RemoveAt(4);

@@ -170,6 +170,9 @@ const Row kNames[] = {
     {"sin x y", "VXTimes[VXSin[x], y]"},
     {"sin x^2", "VXSin[VXPower[x, 2]]"},
     {"sin(x)", "VXSin[x]"},
+    // A power on the closing parenthesis raises the function's value.
+    {"sin(x+y)^-1 z", "VXTimes[VXPower[VXSin[VXPlus[x, y]], -1], z]"},
+    {"log(x)^2", "VXPower[VXLog[10, x], 2]"},
     {"sin(x+y)", "VXSin[VXPlus[x, y]]"},
     {"sin[x]", "VXSin[x]"},
     {"Sin x", "VXSin[x]"},
@@ -357,19 +360,40 @@ TEST_F(MathParserTest, ComponentTokensTakeTheirNeighbours)
         {"empty fraction part", [&] { return One(new FractionComp(math("1"), math(""))); }, "VXDivide[1, Null]"},
         {"placeholder", [&] { return row({"x+", new PlaceholderComp}); }, "VXPlus[x, missing]"},
     };
-    for (const auto& c : cases) {
-        CompList components(c.make());
+    const auto treeOf = [&](CompList& components) {
         gSyntaxError = false;
         std::unique_ptr<ExprNode> node(components.BuildNode());
-        std::string tree = kError;
-        if (!gSyntaxError) {
-            node->PutPackageForm(link, 0);
-            MLEndPacket(link);
-            MLNextPacket(link);
-            wire::Expr expr;
-            tree = wire::getLinkExpr(link, expr) ? wire::toFullForm(expr) : "<unreadable>";
-        }
-        EXPECT_EQ(tree, c.tree) << c.name;
+        if (gSyntaxError)
+            return std::string(kError);
+        node->PutPackageForm(link, 0);
+        MLEndPacket(link);
+        MLNextPacket(link);
+        wire::Expr expr;
+        return wire::getLinkExpr(link, expr) ? wire::toFullForm(expr) : "<unreadable>";
+    };
+    for (const auto& c : cases) {
+        CompList components(c.make());
+        EXPECT_EQ(treeOf(components), c.tree) << c.name;
+    }
+
+    // A script after a fraction, on a denominator, or on a function's
+    // closing parenthesis: the row, and its linear text typed, read alike.
+    const auto squared = [&] { return new ExponentComp(math("2")); };
+    std::pair<std::unique_ptr<CompArray>, const char*> scripted[] = {
+        {row({new FractionComp(math("2"), math("3")), squared()}), "VXPower[VXDivide[2, 3], 2]"},
+        {One(new FractionComp(math("2"), row({"3", squared()}))), "VXDivide[2, VXPower[3, 2]]"},
+        {One(new FractionComp(math("1"), row({"(b+c)", squared()}))), "VXDivide[1, VXPower[VXPlus[b, c], 2]]"},
+        {row({"sin(x)", squared()}), "VXPower[VXSin[x], 2]"},
+        {row({"sin", new ParenComp(math("x")), squared()}), "VXPower[VXSin[x], 2]"},
+        {row({"sin x", squared()}), "VXSin[VXPower[x, 2]]"},
+    };
+    for (auto& [items, tree] : scripted) {
+        CompList components(std::move(items));
+        std::string text;
+        for (int i = 1; i <= components.GetCount(); ++i)
+            text += LinearText(*components.GetAt(i));
+        EXPECT_EQ(treeOf(components), tree) << text;
+        EXPECT_EQ(Parsed(text), tree) << text;
     }
 }
 

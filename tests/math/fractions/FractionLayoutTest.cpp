@@ -83,13 +83,17 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
     // equal 177, less or equal 216, greater or equal 217; math face less or
     // equal 272, not equal 271, approximately 246, arrow 234, implies 257,
     // equivalent 365, and 355. A denominator of one atom with scripts ("^"
-    // and "_" start them below) stands bare: scripts bind more than "/".
+    // and "_" start them below) stands bare: scripts bind more than "/";
+    // typed brackets around a whole row are its own. A script after the
+    // fraction (scripted) brackets the whole fraction: (2/3)^2, not 2/3^2.
     const int math = FontId::kMath;
+    const int t = FontId::kText;
     const struct {
         const char* numerator;
         const char* denominator;
         bool fenceNumerator, fenceDenominator;
         int face = FontId::kText;
+        bool scripted = false;
     } rows[] = {
         {"a", "b", false, false},           {"2.5", "10", false, false},        {"-a", "c", false, false},
         {"a+b", "c", true, false},          {"1", "x+1", false, true},          {"a", "bc", false, true},
@@ -98,35 +102,43 @@ TEST_F(FractionLayoutTest, InlineFractionInTextAndBuiltUpAfterAStyleChange)
         {"a\216b", "c", true, false},       {"a\217b", "c", true, false},       {"a\272b", "c", true, false, math},
         {"a\271b", "c", true, false, math}, {"a\246b", "c", true, false, math}, {"a=b", "c", true, false},
         {"a\234b", "c", true, false, math}, {"a\257b", "c", true, false, math}, {"a\365b", "c", true, false, math},
-        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false},         {"1", "b^2", false, false},
+        {"a\355b", "c", true, false, math}, {"a,b", "c", true, false},          {"1", "b^2", false, false},
         {"1", "x_1", false, false},         {"1", "x_1^2", false, false},       {"a", "10^n", false, false},
         {"a+b", "c^2", true, false},        {"1", "b^2", false, false, math},   {"1", "bc^2", false, true},
-        {"1", "b+1_1", false, true},        {"1", "^2", false, true}};
+        {"1", "b+1_1", false, true},        {"1", "^2", false, true},           {"(a+b)c", "d", false, false},
+        {"1", "(b+c)^2", false, false},     {"1", "[b-c]", false, false},       {"1", "(a)(b)", false, true},
+        {"(a+b", "c", true, false},         {"2", "3", false, false, t, true},  {"2", "3^2", false, false, t, true},
+        {"a", "b+1", false, true, t, true}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face));
+        SCOPED_TRACE(std::string(row.numerator) + " over " + row.denominator + " in face " + std::to_string(row.face) +
+                     (row.scripted ? ", squared" : ""));
         auto* f = new FractionComp(Chars(row.numerator, row.face), Scripted(row.denominator, row.face));
-        auto paragraph = Paragraph(3, One(f));
+        auto paragraph = Paragraph(3, row.scripted ? Items({f, new ExponentComp(Chars("2", row.face))}) : One(f));
         // The linear text brackets what the screen does.
         const auto fence = [](bool fenced, const std::string& text) { return fenced ? "(" + text + ")" : text; };
-        EXPECT_EQ(LinearText(*f), fence(row.fenceNumerator, row.numerator) + "/" +
-                                      fence(row.fenceDenominator, row.denominator));
+        EXPECT_EQ(LinearText(*f),
+                  fence(row.scripted,
+                        fence(row.fenceNumerator, row.numerator) + "/" + fence(row.fenceDenominator, row.denominator)));
         ASSERT_FALSE(f->IsBuiltUp());
         EXPECT_EQ(f->GetSlashWidth(), slash);
         EXPECT_EQ(f->IsNumeratorFenced(), row.fenceNumerator);
         EXPECT_EQ(f->IsDenominatorFenced(), row.fenceDenominator);
+        EXPECT_EQ(f->IsWholeFenced(), row.scripted);
+        const int wOpen = row.scripted ? open : 0;
+        const int wClose = row.scripted ? close : 0;
         const int n =
             row.fenceNumerator ? open + f->Numerator()->GetRect().right + close : f->Numerator()->GetRect().right;
         const int d = f->Denominator()->GetRect().right;
         const int dOpen = row.fenceDenominator ? open : 0;
         const int dClose = row.fenceDenominator ? close : 0;
         // The math face's letters reach from -11 to 1, its parentheses from -13 to 3.
-        const bool fenced = row.fenceNumerator || row.fenceDenominator;
+        const bool fenced = row.fenceNumerator || row.fenceDenominator || row.scripted;
         const int top = std::min(row.face == math && !fenced ? -11 : -13, f->Denominator()->GetRect().top);
         const int bottom = std::max(row.face == math ? (fenced ? 3 : 1) : 5, f->Denominator()->GetRect().bottom);
-        EXPECT_EQ(Bounds(*f), Rect(0, top, n + slash + 2 + dOpen + d + dClose, bottom));
+        EXPECT_EQ(Bounds(*f), Rect(0, top, wOpen + n + slash + 2 + dOpen + d + dClose + wClose, bottom));
         IntPoint o = Origin(*f);
-        EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + (row.fenceNumerator ? open : 0), o.y)));
-        EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + n + slash + 2 + dOpen, o.y)));
+        EXPECT_EQ(P(f->Numerator()->GetOrigin()), P(IntPoint(o.x + wOpen + (row.fenceNumerator ? open : 0), o.y)));
+        EXPECT_EQ(P(f->Denominator()->GetOrigin()), P(IntPoint(o.x + wOpen + n + slash + 2 + dOpen, o.y)));
     }
 
     auto* f = new FractionComp(Chars("a"), Chars("bc"));
@@ -267,6 +279,24 @@ TEST_F(FractionLayoutTest, DrawingInksTheRuleTheSlashAndTheFences)
         EXPECT_EQ(fenceAt(from + inline_->GetSlashWidth(), rowLeft), fenced);
         EXPECT_EQ(fenceAt(rowRight, oi.x + Bounds(*inline_).right), fenced);
     }
+
+    // 2/3 then a square, and 2 over 3 squared, no longer show the same
+    // pixels: the first has "(" before its numerator.
+    QImage shown[2];
+    for (bool onDenominator : {false, true}) {
+        auto* square = new ExponentComp(Chars("2"));
+        auto denominator = Chars("3");
+        if (onDenominator)
+            denominator->Append(square);
+        auto* q = new FractionComp(Chars("2"), std::move(denominator));
+        auto text = Paragraph(3, onDenominator ? One(q) : Items({q, square}));
+        image.fill(Qt::white);
+        text->GetRow()->Draw();
+        shown[onDenominator] = image.copy();
+        const IntPoint oq = Origin(*q);
+        EXPECT_EQ(InkIn(image, QRect(oq.x, oq.y - 13, q->Numerator()->GetOrigin().x - oq.x, 18)) > 8, !onDenominator);
+    }
+    EXPECT_NE(shown[0], shown[1]);
 }
 
 } // namespace

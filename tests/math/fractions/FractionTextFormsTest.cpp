@@ -48,6 +48,15 @@ TEST_F(FractionTextFormsTest, LaTeXOfEveryComponent)
     // Nested: the inner structures write themselves inside the groups.
     FractionComp nested(One(new ParenComp(Chars("x"))), Items({Char('y'), new ExponentComp(Chars("2"))}));
     EXPECT_EQ(LaTeX(nested), "\\frac{\\left( x\\right) }{y^{2}}");
+
+    // Squared, the inline fraction keeps the brackets it shows, a built-up one
+    // shows none; the linear text brackets both, as the kernel reads them.
+    for (int style : {3, 5}) {
+        auto* squared = new FractionComp(Chars("2"), Chars("3"));
+        auto paragraph = Paragraph(style, Items({squared, new ExponentComp(Chars("2"))}));
+        EXPECT_EQ(LaTeX(*squared), style == 3 ? "\\left( \\frac{2}{3}\\right) " : "\\frac{2}{3}");
+        EXPECT_EQ(LinearText(*squared), "(2/3)");
+    }
 }
 
 TEST_F(FractionTextFormsTest, LinearTextOfEveryComponent)

@@ -192,6 +192,40 @@ TEST_F(GridSelectionTest, InsertRowAndColumnActionsUndoAndRedo)
         EXPECT_EQ(Text(*matrix->GetCell(2, 2)), "d");
         EXPECT_EQ(view.selection.GetEnd(), ColumnLine(2));
     });
+
+    // Every selection that offers Insert Row or Insert Column keeps every
+    // entry: the empty row or column goes in before the selected ones, and
+    // the grid is laid out anew. Empty cells show as "_".
+    delete matrix->GetCell(2, 2)->RemoveAt(2);
+    const auto shown = [&] {
+        std::string text;
+        for (int r = 1; r <= matrix->GetRowCount(); ++r)
+            for (int c = 1; c <= matrix->GetColumnCount(); ++c)
+                text += (c == 1 && r > 1 ? "/" : "") +
+                    (matrix->GetCell(c, r)->GetCount() ? Text(*matrix->GetCell(c, r)) : "_");
+        return text;
+    };
+    const std::pair<DocSelection, const char*> cases[] = {
+        {DocSelection(RowLine(2), RowLine(3)), "abc/___/def/ghi"},
+        {DocSelection(RowLine(2), RowLine(4)), "abc/___/def/ghi"},
+        {DocSelection(RowLine(1), RowLine(4)), "___/abc/def/ghi"},
+        {DocSelection(RowLine(4), RowLine(4)), "abc/def/ghi/___"},
+        {DocSelection(InCell(matrix, 3, 1), InCell(matrix, 3, 3)), "ab_c/de_f/gh_i"},
+        {DocSelection(ColumnLine(1), ColumnLine(3)), "_abc/_def/_ghi"},
+        {DocSelection(ColumnLine(4), ColumnLine(4)), "abc_/def_/ghi_"},
+    };
+    for (const auto& [selection, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const char* cells = expected;
+        const bool column = GridComp::LineCodeOf(selection.GetStart()) == GridComp::kOnColumnLine;
+        matrix->Measure();
+        checkBothWays(
+            column ? static_cast<TAction*>(new TInsertColumnAction(selection)) : new TInsertRowAction(selection), [&] {
+                EXPECT_EQ(shown(), cells);
+                EXPECT_TRUE(matrix->IsDirty());
+            });
+        EXPECT_EQ(shown(), "abc/def/ghi");
+    }
 }
 
 } // namespace

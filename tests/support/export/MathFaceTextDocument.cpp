@@ -11,6 +11,8 @@
 #include "foundation/TextLayoutItemMaker.h"
 #include "kernel/KernelRowBuilder.h"
 #include "math/CrossRefComp.h"
+#include "math/ExponentComp.h"
+#include "math/FractionComp.h"
 #include "math/HyperlinkComp.h"
 #include "math/MathComponents.h"
 #include "platform/draw/TextCodec.h"
@@ -39,6 +41,9 @@ const std::vector<MathFaceTextRow>& MathFaceTextDocument::Rows()
          "1. [draft] first item"},
         {"an equation of one blank", "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n  </math>",
          "Cell[\"\", \"DisplayFormula\"", ""},
+        // The script squares the whole fraction, which the page brackets.
+        {"a fraction squared in a sentence", "<msup>\n      <mrow>\n        <mo>(</mo>\n        <mfrac>",
+         "\"Then \",\nCell[BoxData[BOX],\"Output\"],\n\" done\"", ""},
     };
     return kRows;
 }
@@ -88,6 +93,18 @@ MathFaceTextDocument::MathFaceTextDocument()
     auto* blank = new ParagraphComp(kEquation);
     Append(*blank, " ", FontId::kMath);
     m_paragraphs->Append(blank);
+
+    auto* squared = new ParagraphComp(kPlain);
+    Append(*squared, "Then ", FontId::kText);
+    const auto digit = [&](char c) {
+        auto items = std::make_unique<CompArray>();
+        items->Append(m_fonts.GetFace(FontId::kMath)->GetCharacter(static_cast<unsigned char>(c)));
+        return items;
+    };
+    squared->GetRow()->Append(new FractionComp(digit('2'), digit('3')));
+    squared->GetRow()->Append(new ExponentComp(digit('2')));
+    Append(*squared, " done", FontId::kText);
+    m_paragraphs->Append(squared);
 }
 
 MathFaceTextDocument::~MathFaceTextDocument()
