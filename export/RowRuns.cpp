@@ -82,48 +82,23 @@ bool IsWords(const CompList& row, int first, int end)
     return parted && word;
 }
 
-// The runs of one face each, links and the like on their own.
-std::vector<Run> RunsByFace(const CompList& row, int first, int end)
-{
-    std::vector<Run> runs;
-    const auto alone = [&](int i) { return row.GetAt(i)->IsDiagram() || RowRuns::ShowsText(*row.GetAt(i)); };
-    for (int i = first; i < end;) {
-        const TextComp& comp = *row.GetAt(i);
-        if (comp.IsDiagram()) {
-            runs.push_back({Kind::kObject, RowRuns::kMath, i, i + 1});
-            ++i;
-            continue;
-        }
-        if (RowRuns::ShowsText(comp)) {
-            runs.push_back({Kind::kText, kInherit, i, i + 1});
-            ++i;
-            continue;
-        }
-        const int style = RowRuns::StyleOf(comp);
-        int next = i + 1;
-        while (next < end && !alone(next) && RowRuns::StyleOf(*row.GetAt(next)) == style)
-            ++next;
-        runs.push_back({style == RowRuns::kMath ? Kind::kFormula : Kind::kText, style, i, next});
-        i = next;
-    }
-    return runs;
-}
-
-// A row of mathematics: formulas between its drawings and its links,
-// references and values, whatever the faces of their characters.
-std::vector<Run> FormulasBetween(const CompList& row, int first, int end)
+// The row's pieces: drawings, links, references and values on their own,
+// the rest in runs of one face each, or, in a row of mathematics, formulas
+// whatever the faces of their characters.
+std::vector<Run> Pieces(const CompList& row, int first, int end, bool byFace)
 {
     std::vector<Run> runs;
     for (int i = first; i < end; ++i) {
         const TextComp& comp = *row.GetAt(i);
+        const int style = byFace ? RowRuns::StyleOf(comp) : int(RowRuns::kMath);
         if (comp.IsDiagram())
             runs.push_back({Kind::kObject, RowRuns::kMath, i, i + 1});
         else if (RowRuns::ShowsText(comp))
             runs.push_back({Kind::kText, kInherit, i, i + 1});
-        else if (!runs.empty() && runs.back().IsFormula())
+        else if (!runs.empty() && runs.back().kind != Kind::kObject && runs.back().style == style)
             runs.back().end = i + 1;
         else
-            runs.push_back({Kind::kFormula, RowRuns::kMath, i, i + 1});
+            runs.push_back({style == RowRuns::kMath ? Kind::kFormula : Kind::kText, style, i, i + 1});
     }
     return runs;
 }
@@ -201,8 +176,8 @@ bool RowRuns::IsText(const CompList& row, int first, int end)
 std::vector<Run> RowRuns::Split(const CompList& row, int first, int end, int outerStyle)
 {
     if (outerStyle != kMath)
-        return Resolved(TextOfSentence(row, RunsByFace(row, first, end)), outerStyle);
-    const std::vector<Run> runs = FormulasBetween(row, first, end);
+        return Resolved(TextOfSentence(row, Pieces(row, first, end, true)), outerStyle);
+    const std::vector<Run> runs = Pieces(row, first, end, false);
     for (const Run& run : runs)
         if (run.kind == Kind::kText)
             return Resolved(TextOfSentence(row, runs), kPlain);

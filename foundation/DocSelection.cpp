@@ -95,24 +95,22 @@ int MappedFont(int id)
 }
 
 // The face typing takes after a link, a reference or a value display (the
-// component at `index`): they show text, so in a text paragraph the sentence
-// goes on in the text face it had before them, skipping the characters of
-// the mathematics face that typing after such a structure once left; with
-// none before, the paragraph's own face. In a row of mathematics the
-// structure's own face.
+// component at `index`): they show text, so the sentence goes on in the face
+// of the last character before them. In a text paragraph that is the last
+// character of a text face (the mathematics face there being what typing
+// after such a structure once left), else the paragraph's own face; in any
+// other row the last character's face, else the structure's own.
 int FaceAfterText(const DocPosition& at, int index)
 {
-    const int paragraphFont = StyleFontId(at.GetParagraphComp());
     CompList* list = at.GetList();
-    const int structureFont = list->GetAt(index)->GetFontId();
-    if (!at.IsInParagraph() || MappedFont(paragraphFont) == FontId::kMath)
-        return structureFont;
+    const int paragraphFont = StyleFontId(at.GetParagraphComp());
+    const bool textParagraph = at.IsInParagraph() && MappedFont(paragraphFont) != FontId::kMath;
     for (int i = index - 1; i >= 1; --i) {
         const TextComp* comp = list->GetAt(i);
-        if (comp->Tag() == tag_Char && MappedFont(comp->GetFontId()) != FontId::kMath)
+        if (comp->Tag() == tag_Char && (!textParagraph || MappedFont(comp->GetFontId()) != FontId::kMath))
             return comp->GetFontId();
     }
-    return paragraphFont;
+    return textParagraph ? paragraphFont : list->GetAt(index)->GetFontId();
 }
 
 DocSelection TakeFragment(std::unique_ptr<ParagraphList> fragment)

@@ -242,8 +242,9 @@ TEST_F(TypedSentenceExportTest, EveryFormatShowsTheSentencesAsTyped)
 
 // Format > Plain over a whole paragraph of text and mathematics (Home,
 // Shift+End) sets it all in the plain face; the menu ticks no face for the
-// mixed range and Plain afterwards.
-TEST_F(TypedSentenceExportTest, AFaceFromTheFormatMenuTakesEveryRunOfTheSelection)
+// mixed range and Plain afterwards. A face chosen in a table's cell (whose
+// text is mathematics unless told) holds after a link there.
+TEST_F(TypedSentenceExportTest, AFaceFromTheFormatMenuTakesEveryRunOfTheSelectionAndHoldsAfterALink)
 {
     Command(kStyle + 3);
     Type("Area ");
@@ -256,6 +257,15 @@ TEST_F(TypedSentenceExportTest, AFaceFromTheFormatMenuTakesEveryRunOfTheSelectio
     EXPECT_EQ(TickedFace(), 0);
     Select(1, 6, 9);
     EXPECT_EQ(TickedFace(), 0) << "the mathematics run kept its face";
+
+    Key(VK_END);
+    OnDialog([](CDialog& dialog) { dialog.PressButton(IDOK); });
+    Command(ID_ELEMENT_TABLE);
+    Command(kPlainFace);
+    Type("r = ");
+    Perform({Step::kLink, "R"});
+    Type(" cm");
+    EXPECT_EQ(TickedFace(), 0);
 }
 
 } // namespace
