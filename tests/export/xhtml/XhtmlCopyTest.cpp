@@ -102,9 +102,11 @@ TEST_F(XhtmlCopyTest, TextCopiesAsTextBesideItsFormulasAndDrawings)
     CompList& mixed = *Paragraph(3, "So ", FontId::kText)->GetRow();
     Append(mixed, "x+1", FontId::kMath);
     Append(mixed, " here", FontId::kText);
-    EXPECT_EQ(CopyOf(mixed), math + "  <mrow>\n    <mtext>So&#160;</mtext>\n    <mrow>\n      <mi>x</mi>\n"
-                                    "      <mo>+</mo>\n      <mn>1</mn>\n    </mrow>\n    <mtext>&#160;here</mtext>\n"
-                                    "  </mrow>\n</math>\n");
+    EXPECT_EQ(CopyOf(mixed),
+              math +
+                  "  <mrow>\n    <mtext>So&#160;</mtext>\n    <mrow>\n      <mi>x</mi>\n"
+                  "      <mo>+</mo>\n      <mn>1</mn>\n    </mrow>\n    <mtext>&#160;here</mtext>\n"
+                  "  </mrow>\n</math>\n");
 
     CompList& drawn = *Paragraph(3, "See ", FontId::kText)->GetRow();
     drawn.Append(new DiagramComp);
