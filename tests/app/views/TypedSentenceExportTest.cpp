@@ -31,52 +31,17 @@ namespace {
 constexpr UINT kStyle = 32701;
 constexpr UINT kPlainFace = 32601;
 
-// What one step of typing a sentence does: type text, insert a link with
-// the text, or paste a reference to numbered equation `text`.
-struct Step {
-    enum Kind { kType, kLink, kReference } kind;
-    std::string text;
-};
+// Sentences as they are typed: "{JS}" is a link showing JS (Element >
+// Link), "[1]" a reference to numbered equation 1 (its number copied and
+// pasted), the rest typed.
+const char* const kSentences[] = {"Equation [1] gives the area.", "Read {JS} of it, then {DATA}. Next",
+                                  "Two {A}{B} in a row.", "Links: {JS} {DATA} and {C}.", "Refs [1], [2] and [3]."};
 
-struct Sentence {
-    const char* name;
-    std::vector<Step> steps;
-    const char* shown; // what the screen shows
-};
-
-const Sentence kSentences[] = {
-    {"a reference",
-     {{Step::kType, "Equation "}, {Step::kReference, "1"}, {Step::kType, " gives the area."}},
-     "Equation (1) gives the area."},
-    {"a link and words after it",
-     {{Step::kType, "Read "},
-      {Step::kLink, "JS"},
-      {Step::kType, " of it, then "},
-      {Step::kLink, "DATA"},
-      {Step::kType, ". Next"}},
-     "Read JS of it, then DATA. Next"},
-    {"two links in a row",
-     {{Step::kType, "Two "}, {Step::kLink, "A"}, {Step::kLink, "B"}, {Step::kType, " in a row."}},
-     "Two AB in a row."},
-    {"words between links",
-     {{Step::kType, "Links: "},
-      {Step::kLink, "JS"},
-      {Step::kType, " "},
-      {Step::kLink, "DATA"},
-      {Step::kType, " and "},
-      {Step::kLink, "C"},
-      {Step::kType, "."}},
-     "Links: JS DATA and C."},
-    {"words between references",
-     {{Step::kType, "Refs "},
-      {Step::kReference, "1"},
-      {Step::kType, ", "},
-      {Step::kReference, "2"},
-      {Step::kType, " and "},
-      {Step::kReference, "3"},
-      {Step::kType, "."}},
-     "Refs (1), (2) and (3)."},
-};
+// What the screen shows of a sentence: references in parentheses.
+std::string Shown(const std::string& sentence)
+{
+    return QString::fromStdString(sentence).replace('[', '(').replace(']', ')').remove('{').remove('}').toStdString();
+}
 
 // Every paragraph style (the items among them) and a table's cell.
 constexpr int kTableCell = -1;
@@ -127,28 +92,37 @@ protected:
         return -1;
     }
 
-    void Perform(const Step& step)
+    // Types the sentence up to its end or its first link or reference,
+    // then that link or reference; answers the place after it.
+    std::size_t TypeUpToAStructure(const std::string& sentence, std::size_t from)
     {
-        if (step.kind == Step::kType) {
-            Type(step.text);
-            return;
-        }
-        if (step.kind == Step::kLink) {
-            const std::string text = step.text;
-            OnDialog([text](CDialog& dialog) {
-                dialog.SetDlgItemText(1097, CString("http://example.org/" + text));
-                dialog.SetDlgItemText(1098, CString(text));
+        const std::size_t open = sentence.find_first_of("{[", from);
+        Type(sentence.substr(from, open - from));
+        if (open == std::string::npos)
+            return open;
+        const std::size_t close = sentence.find_first_of("}]", open);
+        const std::string inside = sentence.substr(open + 1, close - open - 1);
+        if (sentence[open] == '{') {
+            OnDialog([inside](CDialog& dialog) {
+                dialog.SetDlgItemText(1097, CString("http://example.org/" + inside));
+                dialog.SetDlgItemText(1098, CString(inside));
                 dialog.PressButton(IDOK);
             });
             Command(ID_ELEMENT_LINK);
-            return;
+        } else {
+            const DocSelection caret = view->GetSelection();
+            Select(std::stoi(inside), 0, 1);
+            Command(ID_EDIT_COPY);
+            view->SetSelection(caret, true);
+            Command(ID_EDIT_PASTE);
         }
-        // The equation's number copied, pasted where the caret was.
-        const DocSelection caret = view->GetSelection();
-        Select(std::stoi(step.text), 0, 1);
-        Command(ID_EDIT_COPY);
-        view->SetSelection(caret, true);
-        Command(ID_EDIT_PASTE);
+        return close + 1;
+    }
+
+    void TypeSentence(const std::string& sentence, std::size_t from = 0)
+    {
+        while (from != std::string::npos)
+            from = TypeUpToAStructure(sentence, from);
     }
 
     // Three numbered equations, then each sentence in each place.
@@ -160,19 +134,19 @@ protected:
                 Key(VK_RETURN, 13);
             Type("x=" + std::to_string(i));
         }
-        for (const Sentence& sentence : kSentences) {
+        for (const std::string sentence : kSentences) {
             for (int place : kPlaces) {
-                SCOPED_TRACE(std::string(sentence.name) + " in place " + std::to_string(place));
+                SCOPED_TRACE(sentence + " in place " + std::to_string(place));
                 Key(VK_RETURN, 13);
                 Command(kStyle + (place == kTableCell ? 3 : place));
                 if (place == kTableCell) {
                     OnDialog([](CDialog& dialog) { dialog.PressButton(IDOK); });
                     Command(ID_ELEMENT_TABLE);
                 }
-                Perform(sentence.steps.front());
+                // The face the sentence starts in, before its first structure.
+                Type(sentence.substr(0, sentence.find_first_of("{[")));
                 const int face = TickedFace();
-                for (std::size_t k = 1; k < sentence.steps.size(); ++k)
-                    Perform(sentence.steps[k]);
+                TypeSentence(sentence, sentence.find_first_of("{["));
                 EXPECT_EQ(TickedFace(), face) << "the face typing goes on in";
                 // The caret leaves the cell for the next paragraph.
                 if (place == kTableCell)
@@ -193,10 +167,10 @@ protected:
     static void ExpectEverySentence(const std::string& text, const char* format, bool parentheses = true)
     {
         const std::string shown = Collapsed(text, parentheses);
-        for (const Sentence& sentence : kSentences) {
-            const std::string expected = Collapsed(sentence.shown, parentheses);
-            EXPECT_GE(Count(shown, expected), kPlaceCount) << format << ": " << sentence.name << "\n" << shown;
-        }
+        for (const char* sentence : kSentences)
+            EXPECT_GE(Count(shown, Collapsed(Shown(sentence), parentheses)), kPlaceCount)
+                << format << ": " << sentence << "\n"
+                << shown;
     }
 };
 
@@ -224,17 +198,16 @@ TEST_F(TypedSentenceExportTest, EveryFormatShowsTheSentencesAsTyped)
         Paragraphs().WriteNotebook(writer);
         EXPECT_EQ(writer.FirstParseFailure().row, nullptr);
     }
-    for (const Sentence& sentence : kSentences)
-        EXPECT_EQ(Count(notebook.Text(), std::string("\"") + sentence.shown + "\""), kPlaceCount) << sentence.name;
+    for (const char* sentence : kSentences)
+        EXPECT_EQ(Count(notebook.Text(), "\"" + Shown(sentence) + "\""), kPlaceCount) << sentence;
 
     // Copy as MathML of each sentence's paragraph is its text.
     for (int i = kEquations + 1; i <= Paragraphs().GetCount(); ++i) {
         Select(i, 1, Row(i)->GetCount() + 1);
         Command(CBaseView::ID_EDIT_COPY_MATHML);
         const std::string mathml = clipboard.content.mathml.value_or("");
-        const Sentence& sentence = kSentences[(i - kEquations - 1) / kPlaceCount];
         EXPECT_EQ(Collapsed(QString::fromStdString(mathml).remove(QRegularExpression("<[^>]*>")).toStdString()),
-                  sentence.shown)
+                  Shown(kSentences[(i - kEquations - 1) / kPlaceCount]))
             << mathml;
         EXPECT_EQ(mathml.find("<mi>"), std::string::npos) << mathml;
     }
@@ -262,9 +235,7 @@ TEST_F(TypedSentenceExportTest, AFaceFromTheFormatMenuTakesEveryRunOfTheSelectio
     OnDialog([](CDialog& dialog) { dialog.PressButton(IDOK); });
     Command(ID_ELEMENT_TABLE);
     Command(kPlainFace);
-    Type("r = ");
-    Perform({Step::kLink, "R"});
-    Type(" cm");
+    TypeSentence("r = {R} cm");
     EXPECT_EQ(TickedFace(), 0);
 }
 
