@@ -4,6 +4,7 @@
 #include "app/SlideList.h"
 #include "export/HtmlExport.h"
 #include "export/LaTeXExport.h"
+#include "export/StringByteStream.h"
 #include "export/XhtmlExport.h"
 #include "foundation/CountingStream.h"
 #include "foundation/DocReader.h"
@@ -17,6 +18,8 @@
 #include "foundation/MemoryStream.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/TextComp.h"
+#include "foundation/TextOutBuffer.h"
 #include "kernel/KernelLink.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/UserInterface.h"
@@ -507,15 +510,46 @@ DocumentViewSeam* CCorvellDoc::GetMainViewSeam() const
     return dynamic_cast<DocumentViewSeam*>(GetMainView());
 }
 
+namespace {
+
+// The linear text of a selection in one row, on one line and cut short when
+// long; empty for any other selection.
+std::string ExpressionText(const DocSelection& selection)
+{
+    constexpr std::size_t kLongest = 60;
+    CompList* row = selection.First().GetList();
+    if (selection.GetKind() != DocPosition::kListPlace || !row || row != selection.Second().GetList())
+        return {};
+    StringByteStream sink;
+    {
+        TextOutBuffer out(&sink, TextOutBuffer::kUtf8);
+        for (int i = std::max(selection.First().GetIndex(), 1); i < selection.Second().GetIndex(); ++i)
+            if (TextComp* comp = row->GetAt(i))
+                comp->WriteText(out);
+        out.Flush();
+    }
+    QString text = QString::fromStdString(sink.Text()).simplified();
+    if (text.size() > qsizetype(kLongest))
+        text = text.left(qsizetype(kLongest)) + QChar(0x2026);
+    return text.toStdString();
+}
+
+} // namespace
+
+// The expression is selected and shown first, so that it stands beside the
+// message, which quotes it.
 void CCorvellDoc::ShowBadExpressionMessage(const DocSelection& selection)
 {
-    AfxMessageBox("This document contains a badly formed mathematical expression. Please correct this expression "
-                  "and try again.",
-                  MB_OK | MB_ICONEXCLAMATION);
     if (DocumentViewSeam* view = GetMainViewSeam()) {
         view->SetSelection(selection, true);
         view->ScrollToShow(selection);
     }
+    std::string message =
+        "This document contains a badly formed mathematical expression. Please correct this expression and try again.";
+    const std::string shown = ExpressionText(selection);
+    if (!shown.empty())
+        message += "\n\nThe expression is selected: " + shown;
+    AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString CCorvellDoc::GetPrintName() const

@@ -40,11 +40,12 @@ int CharacterStyleOfFace(int fontId)
 
 // ---- Format ----
 
+// A range of several styles takes the chosen one whatever the style before it.
 void CCorvellView::OnCharacterStyle(UINT id)
 {
     const int index = int(id - ID_FORMAT_PLAIN);
     DocSelection selection = GetSelection();
-    if (selection.GetCommonFontIndex() != index)
+    if (selection.GetUniformFontIndex() != index)
         PerformAction(new TCharacterStyleAction(selection, index));
 }
 
@@ -55,7 +56,7 @@ void CCorvellView::OnUpdateCharacterStyle(CCmdUI* ui)
     if (TTypingAction* typing = GetTypingAction(); typing && typing->GetFace())
         current = CharacterStyleOfFace(typing->GetFace()->GetFontId());
     else
-        current = GetSelection().GetCommonFontIndex();
+        current = GetSelection().GetUniformFontIndex();
     ui->Enable(m_viewMode == kEditMode);
     ui->SetCheck(current == index ? 1 : 0);
 }

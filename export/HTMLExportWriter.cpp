@@ -31,7 +31,7 @@
 namespace {
 
 // Character styles of a run.
-enum RunStyle { kPlainRun = 0, kItalicRun = 1, kBoldRun = 2, kMathRun = 3, kTypewriterRun = 4, kNoRun = -1 };
+enum RunStyle { kPlainRun = 0, kItalicRun = 1, kBoldRun = 2, kMathRun = 3, kTypewriterRun = 4 };
 
 // The companion faces count as the style they stand in for.
 int FoldStyle(int fontId)
@@ -402,12 +402,17 @@ void HTMLExportWriter::WriteSubItemizedItem(CompList& row)
     WriteItem(m_subList, ListKind::kUnordered, row, true);
 }
 
+// An equation is one formula (one picture when text cannot show it); one
+// that holds links, references or values is a sentence with formulas in it.
 void HTMLExportWriter::WriteEquationContent(CompList& row)
 {
-    if (row.GetCount() > 0 && row.HasStructureOrHighChar())
+    const std::vector<RowRuns::Run> runs = RowRuns::Split(row, RowRuns::kMath);
+    if (!RowRuns::IsOneFormula(runs))
+        WriteRuns(row, runs, kPlainRun);
+    else if (row.GetCount() > 0 && row.HasStructureOrHighChar())
         WriteComponentImage(row, 1, row.GetCount());
     else
-        WriteRuns(row, kPlainRun);
+        WriteMathRun(row, 1, row.GetCount());
 }
 
 void HTMLExportWriter::WritePlainEquation(CompList& row)
@@ -657,7 +662,7 @@ void HTMLExportWriter::OpenRun(int style, int outerStyle)
     }
 }
 
-void HTMLExportWriter::CloseRun(CompList& row, int style, int outerStyle, int first, int last, bool picture)
+void HTMLExportWriter::CloseRun(int style, int outerStyle)
 {
     switch (style) {
     case kItalicRun: CloseTag("i"); break;
@@ -669,17 +674,24 @@ void HTMLExportWriter::CloseRun(CompList& row, int style, int outerStyle, int fi
         if (outerStyle != kTypewriterRun)
             CloseTag("font");
         break;
-    case kMathRun:
-        // A preformatted block holds neither pictures nor raised text.
-        if (outerStyle == kTypewriterRun)
-            WriteEscapedUtf8(LinearText(row, first, last));
-        else if (picture)
-            WriteComponentImage(row, first, last);
-        else
-            WriteMathRun(row, first, last);
-        break;
     default: break;
     }
+}
+
+// A formula or a drawing: in a preformatted block (which holds neither
+// pictures nor raised text) its linear text; a picture when it holds a
+// structure that text cannot show; else italic text.
+void HTMLExportWriter::WriteFormulaRun(CompList& row, int first, int last, int outerStyle)
+{
+    bool picture = false;
+    for (int i = first; i <= last && !picture; ++i)
+        picture = !IsPlainChar(row.GetAt(i)) && !IsTextScript(row.GetAt(i));
+    if (outerStyle == kTypewriterRun)
+        WriteEscapedUtf8(LinearText(row, first, last));
+    else if (picture)
+        WriteComponentImage(row, first, last);
+    else
+        WriteMathRun(row, first, last);
 }
 
 void HTMLExportWriter::WriteRunComponent(TextComp& comp)
@@ -716,49 +728,47 @@ void HTMLExportWriter::WriteScriptRow(CompList& row, const char* element)
     CloseTag(element);
 }
 
-// Plain characters in italics, with exponents and subscripts of plain
-// characters as "sup" and "sub".
+// Characters of the mathematics face in italics (a character of a text face
+// keeps its face), with exponents and subscripts of plain characters as
+// "sup" and "sub".
 void HTMLExportWriter::WriteMathRun(CompList& row, int first, int last)
 {
-    WriteTag("i");
+    bool italic = false;
     for (int i = first; i <= last; ++i) {
         TextComp* comp = row.GetAt(i);
+        const bool math = comp->Tag() != tag_Char || FoldStyle(comp->GetFontId()) == kMathRun;
+        if (math != italic) {
+            if (math)
+                WriteTag("i");
+            else
+                CloseTag("i");
+            italic = math;
+        }
         TypeTag tag = comp->Tag();
         if ((tag == tag_Expo || tag == tag_Subs) && IsTextScript(comp))
             WriteScriptRow(*dynamic_cast<ScriptComp*>(comp)->Script(), tag == tag_Expo ? "sup" : "sub");
         else
             WriteRunComponent(*comp);
     }
-    CloseTag("i");
+    if (italic)
+        CloseTag("i");
 }
 
 void HTMLExportWriter::WriteRuns(CompList& row, int outerStyle)
 {
-    int style = kNoRun;
-    int first = 0;
-    bool picture = false;
-    for (int i = 1; i <= row.GetCount(); ++i) {
-        TextComp* comp = row.GetAt(i);
-        TypeTag tag = comp->Tag();
-        // A link or a reference is text in the run around it; in mathematics
-        // it starts a plain run, so that it stays a link and not a picture.
-        bool textObject = tag == tag_Ref || tag == tag_Link;
-        int next = textObject ? (style == kMathRun || style == kNoRun ? kPlainRun : style) : FoldStyle(comp->GetFontId());
-        if (next != style) {
-            if (style != kNoRun)
-                CloseRun(row, style, outerStyle, first, i - 1, picture);
-            style = next;
-            first = i;
-            picture = false;
-            OpenRun(style, outerStyle);
-        }
-        if (style == kMathRun) {
-            if (!IsPlainChar(comp) && !IsTextScript(comp))
-                picture = true;
+    WriteRuns(row, RowRuns::Split(row, outerStyle), outerStyle);
+}
+
+void HTMLExportWriter::WriteRuns(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle)
+{
+    for (const RowRuns::Run& run : runs) {
+        if (run.kind != RowRuns::Kind::kText) {
+            WriteFormulaRun(row, run.first, run.end - 1, outerStyle);
             continue;
         }
-        WriteRunComponent(*comp);
+        OpenRun(run.style, outerStyle);
+        for (int i = run.first; i < run.end; ++i)
+            WriteRunComponent(*row.GetAt(i));
+        CloseRun(run.style, outerStyle);
     }
-    if (style != kNoRun)
-        CloseRun(row, style, outerStyle, first, row.GetCount(), picture);
 }

@@ -12,6 +12,7 @@
 // beyond the pixels one export may render is written as its text.
 #include "export/ExportOutput.h"
 #include "export/ExportPictureFiles.h"
+#include "export/RowRuns.h"
 #include "foundation/HTMLWriter.h"
 #include "foundation/Str255.h"
 #include "math/ExportElementWriters.h"
@@ -121,7 +122,9 @@ private:
 
     // Runs.
     void OpenRun(int style, int outerStyle);
-    void CloseRun(CompList& row, int style, int outerStyle, int first, int last, bool picture);
+    void CloseRun(int style, int outerStyle);
+    void WriteRuns(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle);
+    void WriteFormulaRun(CompList& row, int first, int last, int outerStyle);
     void WriteRunComponent(TextComp& comp);
     void WriteMathRun(CompList& row, int first, int last);
     void WriteScriptRow(CompList& row, const char* element);

@@ -2,7 +2,7 @@
 
 #include "export/CWebImageDC.h"
 #include "export/LaTeXCharForms.h"
-#include "export/MathRunText.h"
+#include "export/RowRuns.h"
 
 #include "foundation/ByteStream.h"
 #include "foundation/CharTable.h"
@@ -373,44 +373,47 @@ std::string LaTeXFileWriter::TextFormInFont(uint8_t code, int charSet) const
     return LaTeXCharForms::TextForm(code, charSet);
 }
 
-void LaTeXFileWriter::SetParagraphRow(const CompList* row)
+// A paragraph's row is divided in its paragraph's font; rows inside
+// structures are mathematics.
+void LaTeXFileWriter::EnterRow(const CompList& row)
 {
-    m_row = row;
-    m_rowIndex = 0;
-    m_run = MathRunText::Run();
+    const int outer = m_rows.empty() && m_groupDepth == 0 ? m_baseFont : kMath;
+    m_rows.push_back({&row, RowRuns::Split(row, outer)});
 }
 
-// A run of the mathematics face in a text paragraph that is no formula (a
-// blank after a link, a period after a reference) goes on in the font before
-// it, and so do the blanks around a formula: TeX would drop them in
-// mathematics. Links, references and values are text wherever they stand: a
-// formula ends before them, as the other writers end it.
+void LaTeXFileWriter::LeaveRow()
+{
+    if (!m_rows.empty())
+        m_rows.pop_back();
+}
+
+// The font of the run the component stands in (see RowRuns): text in a
+// sentence keeps its blanks, which mathematics would drop, and words typed
+// in the mathematics face are set as the words they are. In a formula a
+// character keeps its face (text in mathematics is boxed).
 int32_t LaTeXFileWriter::RunFont(const TextComp& comp)
 {
     const int32_t font = FoldFont(comp.GetFontId());
-    if (!m_row || m_groupDepth > 0)
+    if (m_rows.empty() || !m_rows.back().followed)
         return font;
-    // Characters are shared among rows: the position counts the paragraph's
+    // Characters are shared among rows: the position counts the row's
     // components as they come.
-    ++m_rowIndex;
-    if (m_row->GetAt(m_rowIndex) != &comp) {
-        m_row = nullptr;
+    RowFrame& frame = m_rows.back();
+    ++frame.index;
+    if (frame.row->GetAt(frame.index) != &comp) {
+        frame.followed = false;
         return font;
     }
-    if (m_baseFont == kMath)
+    while (frame.run < frame.runs.size() && frame.runs[frame.run].end <= frame.index)
+        ++frame.run;
+    if (frame.run == frame.runs.size())
         return font;
-    if (MathRunText::IsTextStructure(comp))
-        return m_currentFont == kMath ? m_baseFont : m_currentFont;
-    if (font == kMath && m_currentFont != kMath && !m_run.Holds(m_rowIndex)) {
-        const auto inRun = [](const TextComp& c) {
-            return FoldFont(c.GetFontId()) == kMath && !MathRunText::IsTextStructure(c);
-        };
-        m_run = MathRunText::SplitRun(*m_row, m_rowIndex, inRun);
-        m_runTextFont = m_currentFont;
+    const RowRuns::Run& run = frame.runs[frame.run];
+    switch (run.kind) {
+    case RowRuns::Kind::kText: return run.style;
+    case RowRuns::Kind::kFormula: return comp.Tag() == tag_Char ? font : kMath;
+    default: return kMath;
     }
-    if (!m_run.Holds(m_rowIndex))
-        return font;
-    return m_run.IsFormula(m_rowIndex) ? kMath : m_runTextFont;
 }
 
 // ---- lists and verbatim ----

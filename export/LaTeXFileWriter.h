@@ -10,13 +10,14 @@
 // is not written.
 #include "export/ExportOutput.h"
 #include "export/ExportPictureFiles.h"
-#include "export/MathRunText.h"
+#include "export/RowRuns.h"
 #include "foundation/LaTeXWriter.h"
 #include "math/ExportElementWriters.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ByteStream;
 class CompList;
@@ -50,7 +51,8 @@ public:
     void WriteNumber(long value);
     void NewLine() override;
     void WriteChar(TextComp& comp, bool align) override;
-    void SetParagraphRow(const CompList* row) override;
+    void EnterRow(const CompList& row) override;
+    void LeaveRow() override;
     void SetFont(int32_t font);
     void FlushPending();
 
@@ -131,12 +133,16 @@ private:
     bool m_itemize1 = false;
     bool m_itemize2 = false;
     bool m_verbatim = false;
-    // The paragraph row being written, the position in it of the component
-    // last handed over, the run of the mathematics face there that is
-    // written in part or whole as text, and the font of that text.
-    const CompList* m_row = nullptr;
-    int m_rowIndex = 0;
-    MathRunText::Run m_run;
-    int32_t m_runTextFont = kRoman;
+    // The rows being written, innermost last: each with its runs, the
+    // position of the component last handed over and the run holding it;
+    // `followed` falls when the components stop coming in the row's order.
+    struct RowFrame {
+        const CompList* row = nullptr;
+        std::vector<RowRuns::Run> runs;
+        int index = 0;
+        std::size_t run = 0;
+        bool followed = true;
+    };
+    std::vector<RowFrame> m_rows;
     ExportPictureFiles m_pictures;
 };

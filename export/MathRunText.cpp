@@ -21,12 +21,6 @@ bool IsBlankCharacter(const TextComp& comp)
 
 } // namespace
 
-bool IsTextStructure(const TextComp& comp)
-{
-    const TypeTag tag = comp.Tag();
-    return tag == tag_Link || tag == tag_Ref || tag == tag_VDsp;
-}
-
 char32_t Shown(const TextComp& comp)
 {
     return TextCodec::ToUnicode(comp.GetChar(), TextCodec::CharSetOfFontId(comp.GetFontId()));
@@ -37,35 +31,6 @@ int TextCode(const TextComp& comp)
     const char32_t ch = Shown(comp);
     const int code = ch == TextCodec::kNoCharacter ? TextCodec::kNoCode : TextCodec::FromUnicode(ch, ANSI_CHARSET);
     return code >= 32 ? code : TextCodec::kNoCode;
-}
-
-bool IsText(const CompList& row, int first, int end)
-{
-    int signs = 0;
-    for (int i = first; i < end; ++i) {
-        const TextComp& comp = *row.GetAt(i);
-        if (IsTextStructure(comp) || IsBlankCharacter(comp))
-            continue;
-        if (comp.Tag() != tag_Char)
-            return false;
-        const char32_t ch = Shown(comp);
-        if (QChar::isPunct(ch))
-            continue;
-        if (QChar::isLetterOrNumber(ch) || ++signs > 1)
-            return false;
-    }
-    return true;
-}
-
-Run SplitRun(const CompList& row, int first, const std::function<bool(const TextComp&)>& inRun)
-{
-    int end = first;
-    while (end <= row.GetCount() && inRun(*row.GetAt(end)))
-        ++end;
-    if (IsText(row, first, end))
-        return Run{end, end, end};
-    const auto [from, to] = WithoutOuterBlanks(row, first, end);
-    return Run{from, to, end};
 }
 
 bool IsBlank(const CompList& row, int first, int end)

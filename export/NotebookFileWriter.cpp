@@ -1,6 +1,8 @@
 #include "export/NotebookFileWriter.h"
 
+#include "drawing/DrawValueComp.h"
 #include "export/MathRunText.h"
+#include "export/RowRuns.h"
 #include "foundation/ByteStream.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
@@ -12,6 +14,7 @@
 #include "kernel/MathParser.h"
 #include "math/CrossRefComp.h"
 #include "math/HyperlinkComp.h"
+#include "math/TableComp.h"
 #include "platform/draw/TextCodec.h"
 
 #include <QString>
@@ -25,40 +28,6 @@ namespace {
 constexpr int kTitleLevel = 3;
 constexpr int kSectionLevel = 2;
 constexpr int kSubsectionLevel = 1;
-constexpr size_t kRunTextLimit = 255;
-
-// Character styles as runs: the companion faces count as the styles they
-// stand for.
-int RunOf(const TextComp& comp)
-{
-    switch (comp.GetFontId()) {
-    case FontId::kRoman: return 0;
-    case FontId::kRomanBold: return 2;
-    case FontId::kRomanOther: return 3;
-    default: return comp.GetFontId();
-    }
-}
-
-bool IsLinkOrReference(const TextComp& comp)
-{
-    return dynamic_cast<const CrossRefComp*>(&comp) || dynamic_cast<const HyperlinkComp*>(&comp);
-}
-
-// References and links carry the font of structures, yet in a text cell they
-// stand for their visible text: they continue the text run they follow (a
-// plain run after mathematics) instead of being parsed as a formula.
-int RunIn(const TextComp& comp, int current)
-{
-    if (IsLinkOrReference(comp))
-        return current == 3 ? 0 : current;
-    return RunOf(comp);
-}
-
-// Whether a formula's run in a text cell takes the component.
-bool InMathRun(const TextComp& comp)
-{
-    return !IsLinkOrReference(comp) && RunOf(comp) == 3;
-}
 
 // The characters of the faces that notebooks name; every other character
 // beyond ASCII is written by its code.
@@ -242,6 +211,8 @@ void NotebookFileWriter::WriteNumberedEquation(CompList& row)
 
 std::string NotebookFileWriter::MathBoxText(CompList& row, int first, int end)
 {
+    if (TableComp* table = RowRuns::TableOfSentences(row, first, end))
+        return TableBoxes(*table);
     const bool hadError = gSyntaxError;
     gSyntaxError = false;
     std::unique_ptr<ExprNode> node(MathParser(row, first, end).Parse());
@@ -254,9 +225,48 @@ std::string NotebookFileWriter::MathBoxText(CompList& row, int first, int end)
     return m_boxText ? NotebookText(m_boxText(node.get())) : std::string();
 }
 
-// A row of blanks is an empty formula, as an empty row is.
+// A table whose cells hold sentences as a grid of its cells: a sentence's
+// text as strings beside the boxes of its formulas.
+std::string NotebookFileWriter::TableBoxes(TableComp& table)
+{
+    std::string boxes = "GridBox[{";
+    for (int r = 1; r <= table.GetRowCount(); ++r) {
+        boxes += r > 1 ? ", {" : "{";
+        for (int c = 1; c <= table.GetColumnCount(); ++c) {
+            if (c > 1)
+                boxes += ", ";
+            boxes += CellBoxes(*table.GetCell(c, r));
+        }
+        boxes += "}";
+    }
+    return boxes + "}]";
+}
+
+std::string NotebookFileWriter::CellBoxes(CompList& cell)
+{
+    const std::vector<RowRuns::Run> runs = RowRuns::Split(cell, RowRuns::kMath);
+    if (RowRuns::IsOneFormula(runs))
+        return MathRunText::IsBlank(cell, 1, cell.GetCount() + 1) ? "\"\"" : MathBoxText(cell, 1, cell.GetCount() + 1);
+    std::string boxes = "RowBox[{";
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const RowRuns::Run& run = runs[k];
+        boxes += k > 0 ? ", " : "";
+        boxes += run.kind == RowRuns::Kind::kText ? "\"" + RunText(cell, run.first, run.end) + "\""
+                                                  : MathBoxText(cell, run.first, run.end);
+    }
+    return boxes + "}]";
+}
+
+// A row of blanks is an empty formula, as an empty row is. An equation that
+// holds links, references or values is a sentence: its cell holds text with
+// its formulas in it.
 void NotebookFileWriter::WriteMathCell(CompList& row, const char* style)
 {
+    const std::vector<RowRuns::Run> runs = RowRuns::Split(row, RowRuns::kMath);
+    if (!RowRuns::IsOneFormula(runs)) {
+        WriteTextCell(row, runs, kPlain, style);
+        return;
+    }
     if (MathRunText::IsBlank(row, 1, row.GetCount() + 1)) {
         // The cell's text and its style are separate arguments.
         Append("Cell[\"\",");
@@ -269,102 +279,75 @@ void NotebookFileWriter::WriteMathCell(CompList& row, const char* style)
     m_cellWritten = true;
 }
 
-void NotebookFileWriter::OpenRun(int run)
+// The opening and closing of a run in a text cell.
+const char* NotebookFileWriter::RunOpening(int run)
 {
-    m_run = run;
-    m_runText.clear();
+    return run == kItalic || run == kBold ? "StyleBox[\"" : run == kMath ? "Cell[BoxData[" : "\"";
+}
+
+const char* NotebookFileWriter::RunClosing(int run)
+{
     switch (run) {
-    case kItalic:
-    case kBold: Append("StyleBox[\""); break;
-    case kMath: Append("Cell[BoxData["); break;
-    default: Append("\""); break;
+    case kMath: return "],\"Output\"]";
+    case kItalic: return "\",FontSlant->\"Italic\"]";
+    case kBold: return "\",FontWeight->\"Bold\"]";
+    default: return "\"";
     }
 }
 
-void NotebookFileWriter::WriteRunText()
+// The text components [first, end) show, in notebook string form: a
+// character of the mathematics face as the text faces' character, or by
+// its notebook form when they lack it.
+std::string NotebookFileWriter::RunText(CompList& row, int first, int end)
 {
-    Append(StringForm(m_runText));
-    m_runText.clear();
-}
-
-void NotebookFileWriter::AddRunText(const std::string& text)
-{
-    if (m_runText.size() + text.size() > kRunTextLimit)
-        WriteRunText();
-    m_runText += text.substr(0, kRunTextLimit);
-}
-
-// A character of the mathematics face joins the run's text as the text
-// faces' character; one they lack is written by its notebook form.
-void NotebookFileWriter::AddRunCharacter(const TextComp& comp)
-{
-    const int code = comp.GetFontId() == FontId::kMath ? MathRunText::TextCode(comp) : comp.GetChar();
-    if (code >= 0) {
-        AddRunText(std::string(1, static_cast<char>(code)));
-        return;
+    std::string text;
+    for (int i = first; i < end; ++i) {
+        TextComp& comp = *row.GetAt(i);
+        if (auto* reference = dynamic_cast<CrossRefComp*>(&comp)) {
+            text += StringForm(reference->GetTextString().GetText());
+        } else if (auto* link = dynamic_cast<HyperlinkComp*>(&comp)) {
+            text += StringForm(link->GetDisplayText().GetText());
+        } else if (auto* value = dynamic_cast<DrawValueComp*>(&comp)) {
+            text += StringForm(value->GetText().GetText());
+        } else if (comp.Tag() == tag_Char) {
+            const int code = comp.GetFontId() == FontId::kMath ? MathRunText::TextCode(comp) : comp.GetChar();
+            const char32_t shown = MathRunText::Shown(comp);
+            text += code >= 0 ? StringForm(std::string(1, static_cast<char>(code)))
+                              : CharacterForm(shown != 0 ? shown : 0xFFFD);
+        }
     }
-    WriteRunText();
-    const char32_t shown = MathRunText::Shown(comp);
-    Append(CharacterForm(shown != 0 ? shown : 0xFFFD));
-}
-
-void NotebookFileWriter::CloseRun(CompList& row, int end, bool last)
-{
-    const char* separator = last ? "" : ",\n";
-    switch (m_run) {
-    case kMath:
-        Append(MathBoxText(row, m_runFirst, end));
-        Append("],\"Output\"]");
-        break;
-    case kItalic:
-        WriteRunText();
-        Append("\",FontSlant->\"Italic\"]");
-        break;
-    case kBold:
-        WriteRunText();
-        Append("\",FontWeight->\"Bold\"]");
-        break;
-    default:
-        WriteRunText();
-        Append("\"");
-        break;
-    }
-    Append(separator);
+    return text;
 }
 
 void NotebookFileWriter::WriteTextCell(CompList& row, int outerStyle, const char* style)
 {
+    WriteTextCell(row, RowRuns::Split(row, outerStyle), outerStyle, style);
+}
+
+// The cell opens in the outer style (an empty string when the row starts
+// in another); every formula and drawing is a formula cell of its own.
+void NotebookFileWriter::WriteTextCell(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle,
+                                       const char* style)
+{
     Append("Cell[TextData[{\n");
-    OpenRun(outerStyle);
-    m_runFirst = 1;
-    MathRunText::Run inText; // the run of mathematics in text the component belongs to
-    int textRun = m_run;     // the run of the text around it
-    for (int i = 1; i <= row.GetCount(); ++i) {
-        TextComp* comp = row.GetAt(i);
-        int run = RunIn(*comp, m_run);
-        // A run of the mathematics face that is no formula, and the blanks
-        // around a formula, go on in the text before it.
-        if (run == kMath && m_run != kMath && !inText.Holds(i)) {
-            inText = MathRunText::SplitRun(row, i, InMathRun);
-            textRun = m_run;
-        }
-        if (inText.Holds(i))
-            run = inText.IsFormula(i) ? kMath : textRun;
-        if (run != m_run) {
-            CloseRun(row, i, false);
-            OpenRun(run);
-            m_runFirst = i;
-        }
-        if (m_run == kMath)
-            continue;
-        if (auto* reference = dynamic_cast<CrossRefComp*>(comp))
-            AddRunText(reference->GetTextString().GetText());
-        else if (auto* link = dynamic_cast<HyperlinkComp*>(comp))
-            AddRunText(link->GetDisplayText().GetText());
-        else if (!TextComp::IsNotChar(comp->Tag()))
-            AddRunCharacter(*comp);
+    const auto kindOf = [](const RowRuns::Run& run) {
+        return run.kind == RowRuns::Kind::kText ? run.style : int(kMath);
+    };
+    if (runs.empty() || kindOf(runs.front()) != outerStyle) {
+        Append(RunOpening(outerStyle));
+        Append(RunClosing(outerStyle));
+        if (!runs.empty())
+            Append(",\n");
     }
-    CloseRun(row, row.GetCount() + 1, true);
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const RowRuns::Run& run = runs[k];
+        const int kind = kindOf(run);
+        Append(RunOpening(kind));
+        Append(kind == kMath ? MathBoxText(row, run.first, run.end) : RunText(row, run.first, run.end));
+        Append(RunClosing(kind));
+        if (k + 1 < runs.size())
+            Append(",\n");
+    }
     Append("}], ");
     Append(style);
     m_cellWritten = true;

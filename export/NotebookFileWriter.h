@@ -4,6 +4,7 @@
 // mathematics, and mathematics as the box text the kernel gives for the
 // parsed expression.
 #include "export/ExportOutput.h"
+#include "export/RowRuns.h"
 #include "foundation/NotebookWriter.h"
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 class ByteStream;
 class ExprNode;
+class TableComp;
 class TextComp;
 
 class NotebookFileWriter : public NotebookWriter {
@@ -63,20 +65,17 @@ private:
     void UpdateGroups(int level);
     void WriteTextCell(CompList& row, int outerStyle, const char* style);
     void WriteMathCell(CompList& row, const char* style);
-    void OpenRun(int run);
-    void CloseRun(CompList& row, int end, bool last);
-    void AddRunText(const std::string& text);
-    void AddRunCharacter(const TextComp& comp);
-    void WriteRunText();
+    void WriteTextCell(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle, const char* style);
+    static const char* RunOpening(int run);
+    static const char* RunClosing(int run);
+    std::string RunText(CompList& row, int first, int end);
     std::string MathBoxText(CompList& row, int first, int end);
+    std::string TableBoxes(TableComp& table);
+    std::string CellBoxes(CompList& cell);
 
     ExportOutput m_output;
     BoxText m_boxText;
     std::vector<int> m_levels;  // m_levels[d]: the heading level of open group d; [0] is below every heading
     bool m_cellWritten = false;
     ParseFailure m_failure;
-
-    int m_run = kPlain;
-    int m_runFirst = 1;
-    std::string m_runText;
 };

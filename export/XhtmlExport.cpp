@@ -4,6 +4,7 @@
 #include "export/ExportPictureFiles.h"
 #include "export/HtmlExport.h"
 #include "export/PageFileStream.h"
+#include "export/RowRuns.h"
 #include "export/XhtmlWriter.h"
 #include "foundation/ByteStream.h"
 #include "foundation/CompList.h"
@@ -11,6 +12,9 @@
 #include "foundation/DocPosition.h"
 #include "foundation/DocSelection.h"
 #include "foundation/ExprNode.h"
+#include "foundation/FontIds.h"
+#include "foundation/ParagraphComp.h"
+#include "foundation/ParagraphStyle.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TCopyAsActions.h"
 #include "kernel/MathParser.h"
@@ -114,9 +118,19 @@ std::string MathMLOfRow(CompList& row)
 
 namespace {
 
-// The MathML of components [first, end) of a row, as the page writes it:
-// blanks alone are an empty formula. Nothing when they do not read as a
-// formula, rather than a formula of the parser's error.
+// The place a row stands in: a text paragraph's row is text with formulas
+// in it, any other row mathematics.
+int OuterStyleOf(const CompList& row)
+{
+    const auto* paragraph = dynamic_cast<const ParagraphComp*>(row.GetOwner());
+    const ParagraphStyle* style = paragraph && paragraph->GetRow() == &row ? paragraph->GetStyle() : nullptr;
+    return style && style->GetFontId() != FontId::kMath ? RowRuns::kPlain : RowRuns::kMath;
+}
+
+// The MathML of components [first, end) of a row, divided as the page
+// divides it: a formula (blanks alone an empty one), or text with formulas
+// and drawings in it. Nothing when a formula does not read, rather than a
+// formula of the parser's error.
 std::string MathMLOfRange(CompList& row, int first, int end)
 {
     StringStream text;
@@ -125,7 +139,11 @@ std::string MathMLOfRange(CompList& row, int first, int end)
         writer.StartElement("math", true);
         writer.WriteAttribute("xmlns", XhtmlWriter::kMathMLNamespace);
         writer.EndPendingTag(true);
-        writer.WriteMathRange(row, first, end - 1);
+        const std::vector<RowRuns::Run> runs = RowRuns::Split(row, first, end, OuterStyleOf(row));
+        if (RowRuns::IsOneFormula(runs))
+            writer.WriteMathRange(row, first, end - 1);
+        else
+            writer.WriteMathOfRuns(row, runs);
         writer.Close("math");
         if (writer.HasParseError())
             return {};

@@ -5,6 +5,7 @@
 #include "export/CWebImageDC.h"
 #include "export/ExportPictureFiles.h"
 #include "export/MathRunText.h"
+#include "export/RowRuns.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/FontIds.h"
@@ -16,6 +17,8 @@
 #include "kernel/MathParser.h"
 #include "math/CrossRefComp.h"
 #include "math/HyperlinkComp.h"
+#include "math/TableComp.h"
+#include "platform/draw/TextCodec.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,18 +42,33 @@ bool IsCharacter(const TextComp& comp)
     return comp.Tag() == tag_Char;
 }
 
-// Whether a formula's run takes the component.
-bool InMathRun(const TextComp& comp)
-{
-    return !comp.IsDiagram() && !MathRunText::IsTextStructure(comp) && XhtmlWriter::RunStyleOf(comp) == kRunMath;
-}
-
 // The text a reference or a value display shows.
 Str255 ShownText(TextComp& comp)
 {
     if (comp.Tag() == tag_Ref)
         return static_cast<CrossRefComp&>(comp).GetTextString();
     return static_cast<DrawValueComp&>(comp).GetText();
+}
+
+// The characters components [first, end) show, links by their text.
+std::u32string ShownText(CompList& row, int first, int end)
+{
+    std::u32string text;
+    const auto append = [&text](const Str255& shown) {
+        for (int i = 0; i < shown.GetLength(); ++i)
+            text += TextCodec::ToUnicode(static_cast<unsigned char>(shown.GetAt(i)), ANSI_CHARSET);
+    };
+    for (int i = first; i < end; ++i) {
+        TextComp& comp = *row.GetAt(i);
+        const TypeTag tag = comp.Tag();
+        if (tag == tag_Ref || tag == tag_VDsp)
+            append(ShownText(comp));
+        else if (tag == tag_Link)
+            append(static_cast<HyperlinkComp&>(comp).GetDisplayText());
+        else if (tag == tag_Char)
+            text += MathRunText::Shown(comp);
+    }
+    return text;
 }
 
 } // namespace
@@ -65,21 +83,6 @@ XhtmlWriter::XhtmlWriter(ByteStream& stream, const std::string& title, const std
 XhtmlWriter::XhtmlWriter(ByteStream& stream) : XMLCoreWriter(stream), m_baseName("Clipboard")
 {
     gSyntaxError = false;
-}
-
-int XhtmlWriter::RunStyleOf(const TextComp& comp)
-{
-    if (!IsCharacter(comp))
-        return kRunMath;
-    switch (comp.GetFontId()) {
-    case FontId::kItalic: return kRunItalic;
-    case FontId::kBold:
-    case FontId::kRomanBold: return kRunBold;
-    case FontId::kMath:
-    case FontId::kRomanOther: return kRunMath;
-    case FontId::kCode: return kRunCode;
-    default: return kRunText;
-    }
 }
 
 // ---- elements ----
@@ -328,10 +331,24 @@ void XhtmlWriter::WritePlainEquation(CompList& row)
 {
     ClosePre();
     OpenWithAttribute("p", "class", "eqn");
-    OpenMath();
-    WriteMathRow(row);
-    Close("math");
+    WriteEquationRow(row);
     Close("p");
+    NewLine();
+}
+
+// An equation is one formula; one that holds links, references or values
+// is a sentence, its text written as text and its formulas as formulas.
+void XhtmlWriter::WriteEquationRow(CompList& row)
+{
+    const std::vector<RowRuns::Run> runs = RowRuns::Split(row, RowRuns::kMath);
+    if (RowRuns::IsOneFormula(runs)) {
+        OpenMath();
+        WriteMathRow(row);
+        Close("math");
+        return;
+    }
+    WriteIndent();
+    WriteRuns(row, runs, kRunText);
     NewLine();
 }
 
@@ -350,9 +367,7 @@ void XhtmlWriter::WriteNumberedEquation(CompList& row, const Str255& labelText)
     Close("td");
     OpenWithAttribute("td", "style", "width: 80%");
     OpenWithAttribute("p", "class", "eqn");
-    OpenMath();
-    WriteMathRow(row);
-    Close("math");
+    WriteEquationRow(row);
     Close("p");
     Close("td");
     OpenWithAttribute("td", "style", "width: 10%");
@@ -401,12 +416,44 @@ void XhtmlWriter::WriteMathRange(CompList& row, int first, int last)
 {
     if (first > last || MathRunText::IsBlank(row, first, last + 1))
         return;
+    if (TableComp* table = RowRuns::TableOfSentences(row, first, last + 1)) {
+        WriteTableOfSentences(*table);
+        return;
+    }
     gSyntaxError = false;
     std::unique_ptr<ExprNode> node(MathParser(row, first, last + 1).Parse());
     if (node)
         node->WriteMathML(*this);
     if (gSyntaxError)
         RecordError(row, first, last);
+}
+
+// A table as the kernel's table form writes it (a frame, lines between the
+// columns and under the first row), each cell divided as a row of mathematics.
+void XhtmlWriter::WriteTableOfSentences(TableComp& table)
+{
+    StartElement("mtable", true);
+    WriteAttribute("columnlines", "solid");
+    if (table.GetRowCount() > 1)
+        WriteAttribute("rowlines", "solid none");
+    WriteAttribute("frame", "solid");
+    EndPendingTag(true);
+    for (int r = 1; r <= table.GetRowCount(); ++r) {
+        Open("mtr");
+        for (int c = 1; c <= table.GetColumnCount(); ++c) {
+            Open("mtd");
+            if (CompList* cell = table.GetCell(c, r)) {
+                const std::vector<RowRuns::Run> runs = RowRuns::Split(*cell, RowRuns::kMath);
+                if (RowRuns::IsOneFormula(runs))
+                    WriteMathRow(*cell);
+                else
+                    WriteMathOfRuns(*cell, runs);
+            }
+            Close("mtd");
+        }
+        Close("mtr");
+    }
+    Close("mtable");
 }
 
 void XhtmlWriter::WriteMathRow(CompList& row)
@@ -427,6 +474,40 @@ void XhtmlWriter::StartMath(CompList& row)
     Flush();
 }
 
+// A row, or part of one, that is no single formula, as MathML: text as text
+// ("mtext"; blanks at its ends as no-break spaces, which MathML would trim),
+// formulas as formulas, a drawing as SVG inside text.
+void XhtmlWriter::WriteMathOfRuns(CompList& row, const std::vector<RowRuns::Run>& runs)
+{
+    if (runs.size() > 1)
+        Open("mrow");
+    for (const RowRuns::Run& run : runs) {
+        if (run.IsFormula()) {
+            WriteMathRange(row, run.first, run.end - 1);
+            continue;
+        }
+        WriteIndent();
+        WriteStartTag("mtext", false);
+        if (run.kind == RowRuns::Kind::kObject) {
+            NewLine();
+            Indent();
+            static_cast<DiagramComp&>(*row.GetAt(run.first)).WriteSVG(*this);
+            Outdent();
+            WriteIndent();
+        } else {
+            const std::u32string text = ShownText(row, run.first, run.end);
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const bool end = i == 0 || i + 1 == text.size();
+                WriteEscapedChar(uint16_t(end && text[i] == U' ' ? 0xA0 : text[i] <= 0xFFFF ? text[i] : 0xFFFD));
+            }
+        }
+        EndElement("mtext", false);
+        NewLine();
+    }
+    if (runs.size() > 1)
+        Close("mrow");
+}
+
 // ---- runs ----
 
 void XhtmlWriter::FlushText(Str255& buffer)
@@ -435,93 +516,51 @@ void XhtmlWriter::FlushText(Str255& buffer)
     buffer.Clear();
 }
 
-// The run that started out as the row's outer style was opened by the
-// paragraph's own element and ends with it.
-void XhtmlWriter::CloseRun(CompList& row, int style, bool opened, int mathFirst, int last, Str255& buffer)
+void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
 {
-    if (style == kRunMath) {
-        if (opened) {
-            if (mathFirst <= last)
-                WriteMathRange(row, mathFirst, last);
+    WriteRuns(row, RowRuns::Split(row, outerStyle), outerStyle);
+}
+
+// Formulas and drawings stand between the text runs; the column counts every
+// component of the row, so that long lines of text break at a blank.
+void XhtmlWriter::WriteRuns(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle)
+{
+    int column = 0;
+    for (const RowRuns::Run& run : runs) {
+        switch (run.kind) {
+        case RowRuns::Kind::kObject:
+            NewLine();
+            static_cast<DiagramComp&>(*row.GetAt(run.first)).WriteSVG(*this);
+            column += run.end - run.first;
+            break;
+        case RowRuns::Kind::kFormula:
+            NewLine();
+            OpenMath();
+            WriteMathRange(row, run.first, run.end - 1);
             Close("math");
+            column += run.end - run.first;
+            break;
+        case RowRuns::Kind::kText: WriteTextOfRun(row, run, outerStyle, column); break;
         }
-        buffer.Clear();
-        return;
-    }
-    FlushText(buffer);
-    if (!opened)
-        return;
-    switch (style) {
-    case kRunItalic: EndElement("i", false); break;
-    case kRunBold: EndElement("b", false); break;
-    case kRunCode: EndElement("code", false); break;
-    default: break;
     }
 }
 
-void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
+// A text run in another style than its place's stands in its element; links
+// the editor would follow are anchors, references and values their text.
+void XhtmlWriter::WriteTextOfRun(CompList& row, const RowRuns::Run& run, int outerStyle, int& column)
 {
-    int current = outerStyle;
-    bool opened = false;
-    int mathFirst = 0;
-    int column = 0;
-    MathRunText::Run run;    // the run of mathematics in text the component belongs to
-    int textStyle = current; // the style of the text around that run
+    const char* element = nullptr;
+    if (run.style != outerStyle)
+        element = run.style == kRunItalic ? "i"
+            : run.style == kRunBold       ? "b"
+            : run.style == kRunCode       ? "code"
+                                          : nullptr;
+    if (element)
+        WriteStartTag(element, false);
     Str255 buffer;
-    if (outerStyle == kRunMath) {
-        NewLine();
-        OpenMath();
-        opened = true;
-        mathFirst = 1;
-    }
-    for (int i = 1; i <= row.GetCount(); ++i) {
+    for (int i = run.first; i < run.end; ++i) {
         TextComp& comp = *row.GetAt(i);
         ++column;
-        // A drawing in a line shows as its picture between the runs around
-        // it (a formula holds no picture); the line goes on in its own style.
-        if (comp.IsDiagram()) {
-            CloseRun(row, current, opened, mathFirst, i - 1, buffer);
-            NewLine();
-            static_cast<DiagramComp&>(comp).WriteSVG(*this);
-            current = outerStyle;
-            opened = outerStyle == kRunMath;
-            if (opened) {
-                OpenMath();
-                mathFirst = i + 1;
-            }
-            continue;
-        }
-        // Links, references and values join the text run they stand in; after
-        // a formula they start a plain one.
-        int style = !MathRunText::IsTextStructure(comp) ? RunStyleOf(comp) : current == kRunMath ? kRunText : current;
-        // A run of the mathematics face that is no formula, and the blanks
-        // around a formula, go on in the text before it.
-        if (style == kRunMath && current != kRunMath && !run.Holds(i)) {
-            run = MathRunText::SplitRun(row, i, InMathRun);
-            textStyle = current;
-        }
-        if (run.Holds(i))
-            style = run.IsFormula(i) ? kRunMath : textStyle;
-        if (style != current) {
-            CloseRun(row, current, opened, mathFirst, i - 1, buffer);
-            current = style;
-            opened = style != outerStyle || style == kRunMath;
-            if (opened) {
-                switch (style) {
-                case kRunItalic: WriteStartTag("i", false); break;
-                case kRunBold: WriteStartTag("b", false); break;
-                case kRunCode: WriteStartTag("code", false); break;
-                case kRunMath:
-                    NewLine();
-                    OpenMath();
-                    mathFirst = i;
-                    break;
-                default: break;
-                }
-            }
-        }
-        if (current == kRunMath)
-            continue;
         const TypeTag tag = comp.Tag();
         if (tag == tag_Ref || tag == tag_VDsp) {
             const Str255 text = ShownText(comp);
@@ -530,7 +569,6 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
             buffer.Append(text);
             column += text.GetLength();
         } else if (tag == tag_Link) {
-            // A link the editor would not follow is its text alone.
             auto& link = static_cast<HyperlinkComp&>(comp);
             FlushText(buffer);
             const std::optional<std::string> address = link.WebAddress();
@@ -562,7 +600,9 @@ void XhtmlWriter::WriteRuns(CompList& row, int outerStyle)
             }
         }
     }
-    CloseRun(row, current, opened, mathFirst, row.GetCount(), buffer);
+    FlushText(buffer);
+    if (element)
+        EndElement(element, false);
 }
 
 // ---- pictures ----
@@ -678,7 +718,7 @@ void XhtmlWriter::WriteTextRun(const IntPoint& position, CompList& row, int poin
     Str255 buffer;
     for (int i = 1; i <= row.GetCount(); ++i) {
         TextComp& comp = *row.GetAt(i);
-        int style = comp.Tag() == tag_VDsp ? kRunText : RunStyleOf(comp);
+        int style = comp.Tag() == tag_VDsp ? kRunText : RowRuns::StyleOf(comp);
         if (style == kRunMath)
             style = kRunItalic;
         else if (style == kRunCode)

@@ -10,6 +10,7 @@
 // inside their items, tables stand outside paragraphs and the page uses CSS
 // instead of presentational attributes, so that the page validates.
 #include "drawing/SvgOutput.h"
+#include "export/RowRuns.h"
 #include "export/XMLCoreWriter.h"
 #include "foundation/XMLWriter.h"
 #include "math/ExportElementWriters.h"
@@ -20,6 +21,7 @@
 class CompList;
 class ExportPictureFiles;
 class Str255;
+class TableComp;
 class TextComp;
 
 class XhtmlWriter : public XMLCoreWriter,
@@ -79,6 +81,9 @@ public:
     // The same of components first..last (1-based, inclusive); blanks alone
     // are an empty formula.
     void WriteMathRange(CompList& row, int first, int last);
+    // Runs of a row that are no single formula, inside a "math" element:
+    // text as "mtext", formulas, drawings as SVG inside "mtext".
+    void WriteMathOfRuns(CompList& row, const std::vector<RowRuns::Run>& runs);
     // A "math" element holding the row, then the buffer goes to the stream.
     void StartMath(CompList& row);
     void WriteMathBlock(CompList& row) override;
@@ -98,11 +103,6 @@ public:
     // holding MathML (a formula) or an XHTML paragraph (text and formulas).
     void WriteLabelRow(const IntPoint& topLeft, const IntPoint& bottomRight, CompList& row, int pointSize) override;
 
-    // The character style a component takes part in a run with: character
-    // faces folded to 0 text, 1 italic, 2 bold, 3 math, 4 code; structures
-    // belong to math.
-    static int RunStyleOf(const TextComp& comp);
-
 private:
     enum ListLevel { kFirst = 0, kSecond = 1 };
     struct ListState {
@@ -116,7 +116,10 @@ private:
     void CloseItem(ListLevel level);
     void OpenWithAttribute(const char* name, const char* attribute, const char* value);
     void OpenMath();
-    void CloseRun(CompList& row, int style, bool opened, int mathFirst, int last, Str255& buffer);
+    void WriteRuns(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle);
+    void WriteTextOfRun(CompList& row, const RowRuns::Run& run, int outerStyle, int& column);
+    void WriteEquationRow(CompList& row);
+    void WriteTableOfSentences(TableComp& table);
     void FlushText(Str255& buffer);
     void RecordError(const CompList& row, int first, int last);
     void OpenForeignObject(const IntPoint& topLeft, const IntPoint& bottomRight);

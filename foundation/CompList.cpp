@@ -807,7 +807,9 @@ void CompList::WriteLaTeX(LaTeXWriter& writer, int mode, bool align) const
         if (!hasRelation)
             writer.WriteString(" & & ");
     }
+    writer.EnterRow(*this);
     for (int i = 1; i <= GetCount(); ++i)
         writer.WriteChar(*GetAt(i), align);
+    writer.LeaveRow();
     writer.EndRow(mode);
 }

@@ -11,6 +11,7 @@
 #include "foundation/ParagraphList.h"
 #include "foundation/ParagraphStyle.h"
 #include "foundation/PtrArray.h"
+#include "foundation/ShowsText.h"
 #include "foundation/StyleKinds.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 namespace {
 
 constexpr int kNoFont = FontId::kMath; // what a selection without characters reports
+constexpr int kNoStyle = -1;           // a selection whose components differ in style
 
 // The chain of containers from a paragraph's top row down to a position:
 // rows and components alternate, a row first; a component in no row (one
@@ -80,6 +82,35 @@ int StyleFontId(const ParagraphComp* paragraph)
 {
     ParagraphStyle* style = paragraph ? paragraph->GetStyle() : nullptr;
     return style ? style->GetFontId() : kNoFont;
+}
+
+// The character style a face stands for: the companion faces 5, 6 and 7
+// count as plain, bold and math.
+int MappedFont(int id)
+{
+    return id == FontId::kRoman     ? FontId::kText
+        : id == FontId::kRomanBold  ? FontId::kBold
+        : id == FontId::kRomanOther ? FontId::kMath
+                                    : id;
+}
+
+// The face typing takes after a link, a reference or a value display (the
+// component at `index`): they show text, so the sentence goes on in the face
+// of the last character before them. In a text paragraph that is the last
+// character of a text face (the mathematics face there being what typing
+// after such a structure once left), else the paragraph's own face; in any
+// other row the last character's face, else the structure's own.
+int FaceAfterText(const DocPosition& at, int index)
+{
+    CompList* list = at.GetList();
+    const int paragraphFont = StyleFontId(at.GetParagraphComp());
+    const bool textParagraph = at.IsInParagraph() && MappedFont(paragraphFont) != FontId::kMath;
+    for (int i = index - 1; i >= 1; --i) {
+        const TextComp* comp = list->GetAt(i);
+        if (comp->Tag() == tag_Char && (!textParagraph || MappedFont(comp->GetFontId()) != FontId::kMath))
+            return comp->GetFontId();
+    }
+    return textParagraph ? paragraphFont : list->GetAt(index)->GetFontId();
 }
 
 DocSelection TakeFragment(std::unique_ptr<ParagraphList> fragment)
@@ -281,16 +312,15 @@ void DocSelection::GetText(Str255& out) const
 
 int DocSelection::GetCommonFontIndex() const
 {
-    auto mapped = [](int id) { return id == 5 ? 0 : id == 6 ? 2 : id == 7 ? 3 : id; };
     if (!IsInOneParagraph())
-        return mapped(StyleFontId(m_first.GetParagraphComp()));
+        return MappedFont(StyleFontId(m_first.GetParagraphComp()));
     if (m_first.GetIndex() < 1 || m_first.GetKind() != DocPosition::kListPlace)
         return kNoFont;
     CompList* list = m_first.GetList();
     int first = m_first.GetIndex();
     auto before = [&]() {
         if (TextComp* prev = list->GetAt(first - 1))
-            return prev->GetFontId();
+            return ShowsText(prev->Tag()) ? FaceAfterText(m_first, first - 1) : prev->GetFontId();
         if (m_first.IsInParagraph())
             return StyleFontId(m_first.GetParagraphComp());
         return list->GetCount() == 0 ? kNoFont : list->GetAt(first) ? list->GetAt(first)->GetFontId() : kNoFont;
@@ -299,10 +329,42 @@ int DocSelection::GetCommonFontIndex() const
         int id = list->GetAt(first) ? list->GetAt(first)->GetFontId() : kNoFont;
         for (int i = first + 1; i < m_second.GetIndex(); ++i)
             if (TextComp* child = list->GetAt(i); child && child->GetFontId() != id)
-                return mapped(before());
-        return mapped(id);
+                return MappedFont(before());
+        return MappedFont(id);
     }
-    return mapped(before());
+    return MappedFont(before());
+}
+
+int DocSelection::GetUniformFontIndex() const
+{
+    if (m_first.GetKind() != DocPosition::kListPlace || !HasExtent())
+        return GetCommonFontIndex();
+    int uniform = kNoStyle;
+    bool mixed = false;
+    auto take = [&](const CompList& row, int first, int end) {
+        for (int i = std::max(first, 1); i < end && i <= row.GetCount() && !mixed; ++i) {
+            const TextComp* child = row.GetAt(i);
+            if (!child || ShowsText(child->Tag()))
+                continue;
+            const int font = MappedFont(child->GetFontId());
+            mixed = uniform != kNoStyle && font != uniform;
+            uniform = font;
+        }
+    };
+    if (!SpansParagraphs()) {
+        if (CompList* list = m_first.GetList(); list && list == m_second.GetList())
+            take(*list, m_first.GetIndex(), m_second.GetIndex());
+    } else if (ParagraphList* paragraphs = m_first.GetParagraph()) {
+        const int from = paragraphs->IndexOf(m_first.GetParagraphComp());
+        const int to = paragraphs->IndexOf(m_second.GetParagraphComp());
+        for (int i = from; i >= 1 && i <= to; ++i) {
+            const CompList& row = *paragraphs->GetAt(i)->GetRow();
+            take(row, i == from ? m_first.GetIndex() : 1, i == to ? m_second.GetIndex() : row.GetCount() + 1);
+        }
+    }
+    if (mixed)
+        return kNoStyle;
+    return uniform == kNoStyle ? GetCommonFontIndex() : uniform;
 }
 
 FontFace* DocSelection::GetCommonFont() const

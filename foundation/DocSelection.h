@@ -52,6 +52,11 @@ public:
     // The character codes between the ends, at most 255.
     void GetText(Str255& out) const;
     int GetCommonFontIndex() const;
+    // The character style every selected component of the paragraphs' rows
+    // shows (links, references and value displays, which show text in any
+    // style, left aside), or -1 when they differ; a caret's, or any other
+    // selection's, is the common font index.
+    int GetUniformFontIndex() const;
     FontFace* GetCommonFont() const;
     // Moves the second end back over trailing blanks.
     void TrimTrailingSpaces();

@@ -33,10 +33,12 @@ public:
     // One component of a row: a character with font switching, a structure
     // through its own WriteLaTeX.
     virtual void WriteChar(TextComp& comp, bool align) = 0;
-    // The paragraph row whose components come next, one by one and in
-    // order, through WriteChar (null after the last), so that the writer can
-    // look ahead along it.
-    virtual void SetParagraphRow(const CompList* row) { (void)row; }
+    // A row whose components come next, one by one and in order, through
+    // WriteChar, so that the writer can look ahead along it: a paragraph's
+    // row, or a row inside a structure (within BeginRow and EndRow). Rows
+    // nest; LeaveRow ends the innermost.
+    virtual void EnterRow(const CompList& row) { (void)row; }
+    virtual void LeaveRow() {}
 
     virtual void BeginTitle() = 0;
     virtual void EndTitle() = 0;

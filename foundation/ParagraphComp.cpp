@@ -699,10 +699,10 @@ void ParagraphComp::WriteLaTeX(LaTeXWriter& writer)
     case StyleKind::kSubItemized: writer.BeginSubItemizedItem(); break;
     default: writer.BeginParagraph(StartsWithBlank()); break;
     }
-    writer.SetParagraphRow(m_text);
+    writer.EnterRow(*m_text);
     for (int i = 1; i <= count; ++i)
         writer.WriteChar(*m_text->GetAt(i), false);
-    writer.SetParagraphRow(nullptr);
+    writer.LeaveRow();
     switch (kind) {
     case StyleKind::kTitle: writer.EndTitle(); break;
     case StyleKind::kSection: writer.EndSection(m_label); break;

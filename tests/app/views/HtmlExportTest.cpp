@@ -324,6 +324,8 @@ TEST_F(HtmlExportTest, TheXhtmlCommandWritesBesideTheFileAndStopsAtAFormulaThatD
     EXPECT_TRUE(FilesIn(folder).empty());
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_NE(ui.LastBoxText().find("badly formed mathematical expression"), std::string::npos);
+    // The message quotes the formula, which is selected.
+    EXPECT_NE(ui.LastBoxText().find("The expression is selected: (a+"), std::string::npos) << ui.LastBoxText();
     EXPECT_EQ(view->GetSelection().First().GetList(), bad->GetRow());
 }
 

@@ -144,4 +144,15 @@ inline ProgramRun ScreenshotInChromium(const std::string& page, const std::strin
                       120000, true);
 }
 
+// The page printed by headless Chromium into a PDF at pdf: what a reader
+// sees of it, as text that pdftotext reads.
+inline ProgramRun PrintInChromium(const std::string& page, const std::string& pdf, const std::string& profile)
+{
+    return RunProgram("chromium",
+                      {"--headless", "--no-sandbox", "--disable-gpu", "--no-pdf-header-footer",
+                       "--user-data-dir=" + QString::fromStdString(profile),
+                       "--print-to-pdf=" + QString::fromStdString(pdf), QString::fromStdString("file://" + page)},
+                      120000, true);
+}
+
 }  // namespace htmlchecks

@@ -85,16 +85,6 @@ protected:
     FontManager& fonts = characters.Fonts();
 };
 
-std::string PdfText(const std::string& pdfPath)
-{
-    QProcess text;
-    // In the order of the page's content, not of its columns.
-    text.start("pdftotext", {"-raw", "-enc", "UTF-8", QString::fromStdString(pdfPath), "-"});
-    if (!text.waitForFinished(120000))
-        return {};
-    return text.readAllStandardOutput().toStdString();
-}
-
 std::string WithoutLabels(std::string text)
 {
     for (size_t at = text.find("\\label{"); at != std::string::npos; at = text.find("\\label{", at))

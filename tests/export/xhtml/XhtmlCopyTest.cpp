@@ -86,6 +86,38 @@ TEST_F(XhtmlCopyTest, ATableComponentCopiesAsATableOfCells)
     EXPECT_LT(copy.find("<mi>x</mi>"), copy.find("<mi>y</mi>"));
 }
 
+// Text copies as text, as the page writes it: words never become a product
+// of identifiers, and a drawing among them stands in text, never directly
+// in the formula.
+TEST_F(XhtmlCopyTest, TextCopiesAsTextBesideItsFormulasAndDrawings)
+{
+    const std::string math = "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">\n";
+    CompList& words = *Paragraph(3, "hello world", FontId::kText)->GetRow();
+    EXPECT_EQ(CopyOf(words), math + "  <mtext>hello world</mtext>\n</math>\n");
+    // Words the mathematics face holds in text, as old documents keep them.
+    CompList& oldWords = *Paragraph(3, "So ", FontId::kText)->GetRow();
+    Append(oldWords, "it is", FontId::kMath);
+    EXPECT_EQ(CopyOf(oldWords), math + "  <mtext>So it is</mtext>\n</math>\n");
+
+    CompList& mixed = *Paragraph(3, "So ", FontId::kText)->GetRow();
+    Append(mixed, "x+1", FontId::kMath);
+    Append(mixed, " here", FontId::kText);
+    EXPECT_EQ(CopyOf(mixed),
+              math +
+                  "  <mrow>\n    <mtext>So&#160;</mtext>\n    <mrow>\n      <mi>x</mi>\n"
+                  "      <mo>+</mo>\n      <mn>1</mn>\n    </mrow>\n    <mtext>&#160;here</mtext>\n"
+                  "  </mrow>\n</math>\n");
+
+    CompList& drawn = *Paragraph(3, "See ", FontId::kText)->GetRow();
+    drawn.Append(new DiagramComp);
+    const std::string copy = CopyOf(drawn);
+    EXPECT_EQ(XmlLintTextErrors(copy, false), "") << copy;
+    const std::size_t svg = copy.find("<svg ");
+    ASSERT_NE(svg, std::string::npos) << copy;
+    EXPECT_EQ(copy.rfind('<', svg - 1), copy.rfind("<mtext>", svg)) << "the drawing's parent is text\n" << copy;
+    EXPECT_LT(copy.find("</svg>"), copy.find("</mtext>", svg)) << copy;
+}
+
 TEST_F(XhtmlCopyTest, AnEmptyOrForeignSelectionCopiesNothing)
 {
     CompList& row = *Paragraph(5, "x+1", FontId::kMath)->GetRow();

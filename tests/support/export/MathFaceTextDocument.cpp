@@ -30,11 +30,12 @@ const std::vector<MathFaceTextRow>& MathFaceTextDocument::Rows()
     static const std::vector<MathFaceTextRow> kRows = {
         {"a blank after a link", "Links: <a href=\"js.html\">JS</a> <a href=\"data.html\">DATA</a>",
          "\"Links: JS DATA\"", "Links: JS DATA"},
-        // Words typed after a link take its face: the formula they make
-        // keeps the blanks around it as text.
-        {"words between links", "DATA</a> \n  <math", "\"Links: JS DATA \",\nCell[BoxData[BOX],\"Output\"],\n\" C.\"",
+        {"words between links", "DATA</a> and <a href=\"c.html\">C</a>.", "\"Links: JS DATA and C.\"",
          "Links: JS DATA and C."},
-        {"a period after a reference", "See (7). Next", "\"See (7). Next\"", "See (7). Next"},
+        {"a period and a word after a reference", "See (7). Next", "\"See (7). Next\"", "See (7). Next"},
+        // Words with an "i", which a formula would read as the imaginary unit.
+        {"words after a reference", "Equation (1) gives the area.", "\"Equation (1) gives the area.\"",
+         "Equation (1) gives the area."},
         {"a lone arrow in a sentence", "Then &#8594; done", "\"Then \\[RightArrow] done\"", "Then \u2192 done"},
         // LaTeX must not read the bracket as the item's own label.
         {"an item that starts with a bracket", "<li>\n[draft] first item", "\"[draft] first item\"",
@@ -63,22 +64,27 @@ MathFaceTextDocument::MathFaceTextDocument()
     links->GetRow()->Append(new HyperlinkComp(Str255("data.html"), Str255("DATA"), true));
     m_paragraphs->Append(links);
 
-    auto* words = new ParagraphComp(kPlain);
-    Append(*words, "Links: ", FontId::kText);
-    words->GetRow()->Append(new HyperlinkComp(Str255("js.html"), Str255("JS"), true));
-    Append(*words, " ", FontId::kMath);
-    words->GetRow()->Append(new HyperlinkComp(Str255("data.html"), Str255("DATA"), true));
-    Append(*words, " and ", FontId::kMath);
-    words->GetRow()->Append(new HyperlinkComp(Str255("c.html"), Str255("C"), true));
-    Append(*words, ".", FontId::kMath);
-    m_paragraphs->Append(words);
+    auto* between = new ParagraphComp(kPlain);
+    Append(*between, "Links: ", FontId::kText);
+    between->GetRow()->Append(new HyperlinkComp(Str255("js.html"), Str255("JS"), true));
+    Append(*between, " ", FontId::kMath);
+    between->GetRow()->Append(new HyperlinkComp(Str255("data.html"), Str255("DATA"), true));
+    Append(*between, " and ", FontId::kMath);
+    between->GetRow()->Append(new HyperlinkComp(Str255("c.html"), Str255("C"), true));
+    Append(*between, ".", FontId::kMath);
+    m_paragraphs->Append(between);
 
     auto* reference = new ParagraphComp(kPlain);
     Append(*reference, "See ", FontId::kText);
     reference->GetRow()->Append(new CrossRefComp(7, Str31("(7)")));
-    Append(*reference, ".", FontId::kMath);
-    Append(*reference, " Next", FontId::kText);
+    Append(*reference, ". Next", FontId::kMath);
     m_paragraphs->Append(reference);
+
+    auto* words = new ParagraphComp(kPlain);
+    Append(*words, "Equation ", FontId::kText);
+    words->GetRow()->Append(new CrossRefComp(1, Str31("(1)")));
+    Append(*words, " gives the area.", FontId::kMath);
+    m_paragraphs->Append(words);
 
     auto* arrow = new ParagraphComp(kPlain);
     Append(*arrow, "Then ", FontId::kText);

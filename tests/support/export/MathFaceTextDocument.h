@@ -1,13 +1,14 @@
 #pragma once
-// Text as a user types it, where the exports have to take care: the
-// mathematics face holding text the user did not mean as a formula, as
-// typing leaves it (the face of the component before the caret): a blank
-// after a link, words between links, a period after a reference, a lone
-// arrow in a sentence, an equation of one blank; a numbered item whose text
-// starts with a bracket; and a fraction squared in a sentence. Each row says
-// what every export must show of its paragraph. A badly formed formula
-// inside text, which the exports that read formulas must still refuse, is
-// made apart.
+// Text where the exports have to take care: the mathematics face holding
+// text the user did not mean as a formula, as documents written before
+// typing kept a sentence's face after a link or a reference hold it (the
+// rest of the sentence in the face of the structure): a blank after a link,
+// words between links, a period and a word after a reference, words after a
+// reference; a lone arrow in a sentence, an equation of one blank; a
+// numbered item whose text starts with a bracket; and a fraction squared in
+// a sentence. Each row says what every export must show of its paragraph. A
+// badly formed formula inside text, which the exports that read formulas
+// must still refuse, is made apart.
 //
 // Installs the text layout, the component classes and the kernel's row
 // reader, as the other export documents do.

@@ -1,5 +1,6 @@
 #pragma once
-// pdflatex run by the LaTeX export tests on a file the export wrote.
+// pdflatex run by the LaTeX export tests on a file the export wrote, and
+// the text of a PDF.
 #include <QProcess>
 #include <QString>
 
@@ -23,4 +24,15 @@ inline std::string CompileLaTeX(const std::string& texPath, int timeoutMs = 1200
         return {};
     const size_t error = log.find("\n!");
     return error == std::string::npos ? log.substr(log.size() > 2000 ? log.size() - 2000 : 0) : log.substr(error, 600);
+}
+
+// The text of a PDF as pdftotext reads it, in the order of the page's
+// content, not of its columns.
+inline std::string PdfText(const std::string& pdfPath)
+{
+    QProcess text;
+    text.start("pdftotext", {"-raw", "-enc", "UTF-8", QString::fromStdString(pdfPath), "-"});
+    if (!text.waitForFinished(120000))
+        return {};
+    return text.readAllStandardOutput().toStdString();
 }

@@ -1,0 +1,242 @@
+// Sentences typed as a user types them, through the editor's own commands
+// (typing, Element > Link, a copied equation number pasted as a reference),
+// in every paragraph style and in a table's cell: typing goes on in the face
+// the sentence had before the link or reference, as the Format menu shows,
+// and every export shows the sentence as the screen does: the LaTeX export's
+// PDF and the XHTML and HTML pages as Chromium prints them read it back, the
+// notebook holds it as text, Copy as MathML copies it as text.
+#include "ViewFixture.h"
+
+#include "app/CCorvellDoc.h"
+#include "app/ElementCommands.h"
+#include "export/NotebookFileWriter.h"
+#include "export/StringByteStream.h"
+#include "export/XhtmlExport.h"
+#include "export/html/HtmlChecks.h"
+#include "foundation/CompList.h"
+#include "foundation/DocSelection.h"
+#include "foundation/TCopyAsActions.h"
+#include "kernel/KernelServices.h"
+#include "math/TableComp.h"
+#include "support/export/PdfLaTeX.h"
+
+#include <QRegularExpression>
+
+#include <vector>
+
+using namespace htmlchecks;
+
+namespace {
+
+constexpr UINT kStyle = 32701;
+constexpr UINT kPlainFace = 32601;
+
+// Sentences as they are typed: "{JS}" is a link showing JS (Element >
+// Link), "[1]" a reference to numbered equation 1 (its number copied and
+// pasted), the rest typed.
+const char* const kSentences[] = {"Equation [1] gives the area.", "Read {JS} of it, then {DATA}. Next",
+                                  "Two {A}{B} in a row.", "Links: {JS} {DATA} and {C}.", "Refs [1], [2] and [3]."};
+
+// What the screen shows of a sentence: references in parentheses.
+std::string Shown(const std::string& sentence)
+{
+    return QString::fromStdString(sentence).replace('[', '(').replace(']', ')').remove('{').remove('}').toStdString();
+}
+
+// Every paragraph style (the items among them) and a table's cell.
+constexpr int kTableCell = -1;
+const int kPlaces[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, kTableCell};
+constexpr int kPlaceCount = int(std::size(kPlaces));
+constexpr int kEquations = 3;
+
+// Whitespace as one blank, no-break spaces too; without parentheses when
+// asked (LaTeX numbers references without them).
+std::string Collapsed(const std::string& text, bool parentheses = true)
+{
+    QString collapsed = QString::fromStdString(text);
+    collapsed.replace(QChar(0xA0), ' ');
+    if (!parentheses)
+        collapsed.remove('(').remove(')');
+    return collapsed.simplified().toStdString();
+}
+
+int Count(const std::string& text, const std::string& piece)
+{
+    int n = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        ++n;
+    return n;
+}
+
+class TypedSentenceExportTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        InstallKernelServices();
+        InstallCopyWriters();
+    }
+    void TearDown() override
+    {
+        TCopyMathMLAction::SetWriter(nullptr);
+        TCopySVGAction::SetWriter(nullptr);
+        ViewTest::TearDown();
+    }
+
+    // The character style the Format menu ticks; -1 when none.
+    int TickedFace()
+    {
+        for (int face = 0; face <= 4; ++face)
+            if (Update(kPlainFace + face).check == 1)
+                return face;
+        return -1;
+    }
+
+    // Types the sentence up to its end or its first link or reference,
+    // then that link or reference; answers the place after it.
+    std::size_t TypeUpToAStructure(const std::string& sentence, std::size_t from)
+    {
+        const std::size_t open = sentence.find_first_of("{[", from);
+        Type(sentence.substr(from, open - from));
+        if (open == std::string::npos)
+            return open;
+        const std::size_t close = sentence.find_first_of("}]", open);
+        const std::string inside = sentence.substr(open + 1, close - open - 1);
+        if (sentence[open] == '{') {
+            OnDialog([inside](CDialog& dialog) {
+                dialog.SetDlgItemText(1097, CString("http://example.org/" + inside));
+                dialog.SetDlgItemText(1098, CString(inside));
+                dialog.PressButton(IDOK);
+            });
+            Command(ID_ELEMENT_LINK);
+        } else {
+            const DocSelection caret = view->GetSelection();
+            Select(std::stoi(inside), 0, 1);
+            Command(ID_EDIT_COPY);
+            view->SetSelection(caret, true);
+            Command(ID_EDIT_PASTE);
+        }
+        return close + 1;
+    }
+
+    void TypeSentence(const std::string& sentence, std::size_t from = 0)
+    {
+        while (from != std::string::npos)
+            from = TypeUpToAStructure(sentence, from);
+    }
+
+    // Three numbered equations, then each sentence in each place.
+    void TypeEverySentence()
+    {
+        Command(kStyle + 6);
+        for (int i = 1; i <= kEquations; ++i) {
+            if (i > 1)
+                Key(VK_RETURN, 13);
+            Type("x=" + std::to_string(i));
+        }
+        for (const std::string sentence : kSentences) {
+            for (int place : kPlaces) {
+                SCOPED_TRACE(sentence + " in place " + std::to_string(place));
+                Key(VK_RETURN, 13);
+                Command(kStyle + (place == kTableCell ? 3 : place));
+                if (place == kTableCell) {
+                    OnDialog([](CDialog& dialog) { dialog.PressButton(IDOK); });
+                    Command(ID_ELEMENT_TABLE);
+                }
+                // The face the sentence starts in, before its first structure.
+                Type(sentence.substr(0, sentence.find_first_of("{[")));
+                const int face = TickedFace();
+                TypeSentence(sentence, sentence.find_first_of("{["));
+                EXPECT_EQ(TickedFace(), face) << "the face typing goes on in";
+                // The caret leaves the cell for the next paragraph.
+                if (place == kTableCell)
+                    Key(VK_END, -1, Qt::ControlModifier);
+            }
+        }
+    }
+
+    std::string Export(UINT command, const std::string& name)
+    {
+        const std::string path = OutputPath(name);
+        EXPECT_TRUE(Doc()->ExportTo(command, CString(path))) << name;
+        EXPECT_TRUE(ui.boxes.empty()) << name << ": " << (ui.boxes.empty() ? "" : ui.LastBoxText());
+        return path;
+    }
+
+    // Every sentence shown in every place.
+    static void ExpectEverySentence(const std::string& text, const char* format, bool parentheses = true)
+    {
+        const std::string shown = Collapsed(text, parentheses);
+        for (const char* sentence : kSentences)
+            EXPECT_GE(Count(shown, Collapsed(Shown(sentence), parentheses)), kPlaceCount)
+                << format << ": " << sentence << "\n"
+                << shown;
+    }
+};
+
+TEST_F(TypedSentenceExportTest, EveryFormatShowsTheSentencesAsTyped)
+{
+    TypeEverySentence();
+    ASSERT_EQ(Paragraphs().GetCount(), kEquations + kPlaceCount * int(std::size(kSentences)));
+
+    const std::string tex = Export(ID_EXPORT_LATEX, "sentences.tex");
+    ASSERT_EQ(CompileLaTeX(tex), "");
+    ExpectEverySentence(PdfText(tex.substr(0, tex.size() - 4) + ".pdf"), "LaTeX", false);
+
+    for (const auto& [command, name] :
+         {std::pair{ID_EXPORT_MATHML, "sentences.xml"}, {ID_EXPORT_HTML, "sentences.htm"}}) {
+        const std::string page = Export(command, name);
+        const ProgramRun printed = PrintInChromium(page, page + ".pdf", OutputPath("profile"));
+        if (printed.code == -1)
+            GTEST_SKIP() << "chromium is not installed";
+        ExpectEverySentence(PdfText(page + ".pdf"), name);
+    }
+
+    StringByteStream notebook;
+    {
+        NotebookFileWriter writer(notebook, [](const ExprNode*) { return std::string("BOX"); });
+        Paragraphs().WriteNotebook(writer);
+        EXPECT_EQ(writer.FirstParseFailure().row, nullptr);
+    }
+    for (const char* sentence : kSentences)
+        EXPECT_EQ(Count(notebook.Text(), "\"" + Shown(sentence) + "\""), kPlaceCount) << sentence;
+
+    // Copy as MathML of each sentence's paragraph is its text.
+    for (int i = kEquations + 1; i <= Paragraphs().GetCount(); ++i) {
+        Select(i, 1, Row(i)->GetCount() + 1);
+        Command(CBaseView::ID_EDIT_COPY_MATHML);
+        const std::string mathml = clipboard.content.mathml.value_or("");
+        EXPECT_EQ(Collapsed(QString::fromStdString(mathml).remove(QRegularExpression("<[^>]*>")).toStdString()),
+                  Shown(kSentences[(i - kEquations - 1) / kPlaceCount]))
+            << mathml;
+        EXPECT_EQ(mathml.find("<mi>"), std::string::npos) << mathml;
+    }
+}
+
+// Format > Plain over a whole paragraph of text and mathematics (Home,
+// Shift+End) sets it all in the plain face; the menu ticks no face for the
+// mixed range and Plain afterwards. A face chosen in a table's cell (whose
+// text is mathematics unless told) holds after a link there.
+TEST_F(TypedSentenceExportTest, AFaceFromTheFormatMenuTakesEveryRunOfTheSelectionAndHoldsAfterALink)
+{
+    Command(kStyle + 3);
+    Type("Area ");
+    Command(kPlainFace + 3);
+    Type("x+1");
+    Key(VK_HOME);
+    Key(VK_END, -1, Qt::ShiftModifier);
+    EXPECT_EQ(TickedFace(), -1);
+    Command(kPlainFace);
+    EXPECT_EQ(TickedFace(), 0);
+    Select(1, 6, 9);
+    EXPECT_EQ(TickedFace(), 0) << "the mathematics run kept its face";
+
+    Key(VK_END);
+    OnDialog([](CDialog& dialog) { dialog.PressButton(IDOK); });
+    Command(ID_ELEMENT_TABLE);
+    Command(kPlainFace);
+    TypeSentence("r = {R} cm");
+    EXPECT_EQ(TickedFace(), 0);
+}
+
+} // namespace
