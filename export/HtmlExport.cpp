@@ -1,5 +1,6 @@
 #include "export/HtmlExport.h"
 
+#include "export/ExportFailure.h"
 #include "export/HTMLExportWriter.h"
 #include "export/PageFileStream.h"
 #include "foundation/ByteStream.h"
@@ -49,7 +50,7 @@ HtmlExportResult WriteHtmlExport(const ParagraphList& paragraphs, const HtmlExpo
         result.notice = writer.Pictures().LeftOutMessage();
     } catch (const CException& e) {
         result.ok = false;
-        result.message = e.what();
+        result.message = ExportFailureText(e, settings.path);
     } catch (const std::bad_alloc&) {
         result.ok = false;
         result.message = CMemoryException().what();
