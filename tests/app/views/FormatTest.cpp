@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsView>
@@ -333,7 +334,8 @@ TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
 }
 
 // Escape while the pages are prepared, and while they print: nothing is
-// printed, and the screen's layout is as it was.
+// printed, an earlier PDF of the name stays byte for byte, no temporary is
+// left, and the screen's layout is as it was.
 TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
 {
     ScopedInstall<WorkWatcher*> watcher(&LongWork::Install, &WorkStatus::Instance());
@@ -341,9 +343,18 @@ TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
     QPrinter& printer = AfxGetPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    for (const std::string when : {"Preparing the pages", "Printing the pages"}) {
-        SCOPED_TRACE(when);
+    for (const auto& [when, earlier] : {std::pair<std::string, QByteArray>{"Preparing the pages", ""},
+                                        {"Preparing the pages", "%PDF-1.4 earlier"},
+                                        {"Printing the pages", ""},
+                                        {"Printing the pages", "%PDF-1.4 earlier"}}) {
+        SCOPED_TRACE(when + (earlier.isEmpty() ? "" : ", over an earlier file"));
         const QString path = QString::fromStdString(OutputPath(when + ".pdf"));
+        QFile::remove(path);
+        if (!earlier.isEmpty()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(earlier);
+        }
         printer.setOutputFileName(path);
         Rect before, after;
         Paragraphs().GetAt(100)->GetAbsBounds(before);
@@ -360,12 +371,26 @@ TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
         printer.setOutputFileName(QString());
         EXPECT_TRUE(stopped);
         EXPECT_EQ(ui.LastStatus(), "Stopped: the pages were not printed.");
-        EXPECT_EQ(QFileInfo(path).size(), 0);
+        QFile file(path);
+        EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), earlier);
+        EXPECT_EQ(file.exists(), !earlier.isEmpty());
+        EXPECT_TRUE(QDir(QFileInfo(path).path()).entryList({"*.pdf.*"}, QDir::Hidden | QDir::Files).isEmpty());
         Paragraphs().GetAt(100)->GetAbsBounds(after);
         EXPECT_EQ(after, before);
         EXPECT_FALSE(InputGate::IsHolding());
         EXPECT_FALSE(view->DrawingHeld());
     }
+    // A folder under the PDF's name is said to be one and left as it is.
+    const QString taken = QString::fromStdString(OutputPath("taken.pdf"));
+    ASSERT_TRUE(QDir().mkpath(taken));
+    printer.setOutputFileName(taken);
+    ui.boxes.clear();
+    view->PrintDocument(TRUE);
+    printer.setOutputFileName(QString());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.LastBoxText().find("printed to \"taken.pdf\". That name belongs to a folder"), std::string::npos)
+        << ui.LastBoxText();
+    EXPECT_TRUE(QFileInfo(taken).isDir());
 }
 
 // A text as a PDF's document information holds it: UTF-16 after a byte-order
