@@ -200,7 +200,12 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
     if (!EditorSession::CanRun(&reason))
         GTEST_SKIP() << reason.toStdString();
     const QString folder = QString(QV_TEST_OUTPUT) + "/stop-export";
+    // The silent kernel notes each request it takes here: the stops come
+    // once the export waits on the kernel.
+    const QString heard = folder + "/kernel-heard.txt";
+    qputenv("QV_SILENT_KERNEL_HEARD", heard.toLocal8Bit());
     EditorSession editor(folder);
+    qunsetenv("QV_SILENT_KERNEL_HEARD");
     ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
     // "T ", the mathematics a,b and " U" in one text paragraph.
     editor.Menu("F&ormat", 'a'); // Paragraph
@@ -242,6 +247,7 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
             running = c.kernelFolder;
         }
         const QString path = folder + "/" + QString(c.name).replace(' ', '-') + ".nb";
+        const qint64 heardBefore = QFileInfo(heard).size();
         editor.Menu("&File", 'e');
         editor.Key("n"); // Notebook
         ASSERT_TRUE(editor.ChooseFile("^Save As$", path)) << editor.LastError().toStdString();
@@ -254,7 +260,8 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
             EXPECT_FALSE(notebook.contains("Error")) << notebook.toStdString();
             continue;
         }
-        QThread::msleep(1000);
+        ASSERT_TRUE(editor.WaitUntil([&] { return QFileInfo(heard).size() > heardBefore; }))
+            << "the export asked the kernel nothing";
         EXPECT_TRUE(editor.Screenshot(folder + "/" + QString(c.name).replace(' ', '-') + "-waiting.png"));
         c.stop();
         ASSERT_TRUE(editor.FocusMain());
