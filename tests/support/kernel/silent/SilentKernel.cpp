@@ -3,30 +3,20 @@
 // answered. Asked to stop, it says that it has nothing to stop, as an idle
 // kernel does. A request that holds the symbol answerLate is answered all
 // the same, once the program has asked to stop it (a late answer). The
-// program starts it with "-linkfds <data> <control>". When the environment
-// names a file in QV_SILENT_KERNEL_HEARD, a line is added to it for every
-// request taken, so that a test can wait until the program waits on one.
+// program starts it with "-linkfds <data> <control>". Each request taken adds
+// a line to the file named by QV_SILENT_KERNEL_HEARD, when there is one, so
+// that a test can wait until the program waits on the kernel.
 #include "mathlink/KernelEndpoint.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <mutex>
 
 namespace {
-
-void NoteRequestHeard()
-{
-    if (const char* path = std::getenv("QV_SILENT_KERNEL_HEARD")) {
-        if (std::FILE* file = std::fopen(path, "a")) {
-            std::fputs("request\n", file);
-            std::fclose(file);
-        }
-    }
-}
 
 bool Holds(const wire::Expr& e, const char* symbol)
 {
@@ -74,11 +64,10 @@ int main(int argc, char** argv)
         const wire::Expr& request = packet.hasHead("EvaluatePacket", 1) ? packet.arg(0) : packet;
         if (request.hasHead("Quit", 0))
             return 0;
-        if (request.hasHead("Needs") || request.hasHead("VXSetSessionPrefs")) {
+        if (const char* heard = std::getenv("QV_SILENT_KERNEL_HEARD"))
+            std::ofstream(heard, std::ios::app) << "request\n";
+        if (request.hasHead("Needs") || request.hasHead("VXSetSessionPrefs"))
             endpoint.writePacket(Returned(wire::Expr::symbol("Null")));
-            continue;
-        }
-        NoteRequestHeard();
         if (!Holds(request, "answerLate"))
             continue;
         // The limit only keeps a kernel nobody stops from staying behind its test.
