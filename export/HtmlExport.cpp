@@ -43,7 +43,7 @@ HtmlExportResult WriteHtmlExport(const ParagraphList& paragraphs, const HtmlExpo
         // should the page fail, the writer's pictures put back what they
         // replaced.
         if (!writer.Pictures().Place())
-            throw CFileException(CFileException::genericException, settings.path, writer.Pictures().Error());
+            throw CFileException::Explained(CFileException::genericException, settings.path, writer.Pictures().Error());
         file.Commit();
         writer.Pictures().Finish();
         result.pictureCount = int(writer.Pictures().PlacedPaths().size());
