@@ -343,8 +343,10 @@ TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
     QPrinter& printer = AfxGetPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    for (const auto& [when, earlier] :
+    for (const auto& row :
          {std::pair<std::string, QByteArray>{"Preparing the pages", ""}, {"Printing the pages", "%PDF-1.4 earlier"}}) {
+        const std::string& when = row.first;
+        const QByteArray& earlier = row.second;
         SCOPED_TRACE(when);
         const QString path = QString::fromStdString(OutputPath(when + ".pdf"));
         QFile file(path);
