@@ -124,14 +124,13 @@ BOOL CCorvellDoc::OnOpenDocument(const char* path)
     CFileException error(CFileException::none);
     CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &error);
     if (!file) {
-        // A folder, a named pipe or a device is refused as no document is,
-        // whatever its name says.
-        if (path && CFile::IsOtherThanRegularFile(path)) {
-            const CFormatException notADocument("not a regular file");
-            ReportSaveLoadException(path, &notADocument, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
-        } else {
-            ReportSaveLoadException(path, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
-        }
+        // A folder, a named pipe or a device is no document, whatever its
+        // name says: the user is told what has the name.
+        const std::string kind = path ? CFile::NonFileKind(path) : std::string();
+        if (!kind.empty())
+            error = CFileException::Explained(CFileException::accessDenied, path,
+                                              "That name belongs to " + kind + ", not to a document");
+        ReportSaveLoadException(path, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
         return FALSE;
     }
     DeleteContents();

@@ -1,11 +1,13 @@
 #include "export/CWebImageDC.h"
 
 #include "platform/AtomicFileWriter.h"
+#include "platform/CFile.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -87,42 +89,45 @@ private:
     std::string m_error;
 };
 
-// The encoded bytes are gathered and go into an open file in one piece.
-class DescriptorSink : public PngByteSink {
+// The encoded bytes are gathered and go into an open file in one piece, which
+// is then closed.
+class GatheringSink : public PngByteSink {
 public:
-    explicit DescriptorSink(int fd) : m_fd(fd) {}
+    explicit GatheringSink(CFile& file) : m_file(file) {}
     bool Write(const std::uint8_t* data, std::size_t length) noexcept override
     {
         try {
             m_bytes.insert(m_bytes.end(), data, data + length);
             return true;
         } catch (const std::bad_alloc&) {
-            SetError(ENOMEM);
+            m_error = std::strerror(ENOMEM);
             return false;
         }
     }
     bool Finish() noexcept
     {
-        const std::uint8_t* data = m_bytes.data();
-        std::size_t length = m_bytes.size();
-        while (length > 0) {
-            ssize_t written = ::write(m_fd, data, length);
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0) {
-                SetError(written < 0 ? errno : ENOSPC);
-                return false;
+        try {
+            const std::uint8_t* data = m_bytes.data();
+            std::size_t length = m_bytes.size();
+            while (length > 0) {
+                auto block = std::uint32_t(std::min<std::size_t>(length, 1u << 30));
+                m_file.Write(data, block);
+                data += block;
+                length -= block;
             }
-            data += written;
-            length -= std::size_t(written);
+            m_file.Close();
+            return true;
+        } catch (const CFileException& e) {
+            m_error = e.Reason();
+        } catch (const std::exception& e) {
+            m_error = e.what();
         }
-        return true;
+        return false;
     }
-    void SetError(int error) { m_error = std::strerror(error); }
     const std::string& Error() const { return m_error; }
 
 private:
-    int m_fd;
+    CFile& m_file;
     std::vector<std::uint8_t> m_bytes;
     std::string m_error;
 };
@@ -238,13 +243,13 @@ bool CWebImageDC::WritePNGFile(const std::string& path, bool interlaced, bool tr
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return Fail("Cannot open " + path + " for writing: " + std::strerror(errno));
+    CFile file;
+    file.Attach(fd, path);
     // Only a plain file is written, and only a plain file is removed again.
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0) {
-        ::close(fd);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0)
         return Fail("Cannot write " + path + ": it is not a plain file");
-    }
-    DescriptorSink sink(fd);
+    GatheringSink sink(file);
     std::string message;
     bool written = false;
     try {
@@ -253,14 +258,13 @@ bool CWebImageDC::WritePNGFile(const std::string& path, bool interlaced, bool tr
     } catch (const std::bad_alloc&) {
         message = "Couldn't allocate enough memory";
     }
-    if (::close(fd) != 0 && written) {
-        written = false;
-        sink.SetError(errno);
-    }
     if (written)
         return true;
+    file.Abort();
     ::unlink(path.c_str());
-    return Fail(sink.Error().empty() ? message : message + " " + sink.Error());
+    if (message.empty() || sink.Error().empty())
+        return Fail(message + sink.Error());
+    return Fail(message + " " + sink.Error());
 }
 
 bool CWebImageDC::Fail(std::string message)

@@ -1,6 +1,7 @@
 #include "export/ExportPictureFiles.h"
 
 #include "export/CWebImageDC.h"
+#include "platform/CFile.h"
 #include "platform/TemporaryName.h"
 
 #include <QCryptographicHash>
@@ -140,22 +141,20 @@ bool ExportPictureFiles::SaveBytes(std::string_view bytes, const std::string& na
 {
     const std::string temporary = NewTemporary(name);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    bool written = fd >= 0;
-    std::size_t done = 0;
-    while (written && done < bytes.size()) {
-        const ssize_t part = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (part < 0 && errno == EINTR)
-            continue;
-        written = part > 0;
-        done += written ? std::size_t(part) : 0;
-    }
-    const std::string why = std::strerror(errno);
-    if (fd >= 0 && ::close(fd) != 0)
-        written = false;
-    if (written)
-        return true;
-    if (fd >= 0)
+    std::string why = fd < 0 ? std::strerror(errno) : "";
+    if (fd >= 0) {
+        CFile file;
+        file.Attach(fd, m_folder + name);
+        try {
+            file.Write(bytes.data(), uint32_t(bytes.size()));
+            file.Close();
+            return true;
+        } catch (const CFileException& e) {
+            why = e.Reason();
+        }
+        file.Abort();
         ::unlink(temporary.c_str());
+    }
     m_files.pop_back();
     NoteError("The picture " + name + " could not be written: " + why);
     return false;

@@ -1,5 +1,6 @@
 #include "export/HtmlExport.h"
 
+#include "export/ExportFailure.h"
 #include "export/HTMLExportWriter.h"
 #include "export/PageFileStream.h"
 #include "foundation/ByteStream.h"
@@ -42,14 +43,14 @@ HtmlExportResult WriteHtmlExport(const ParagraphList& paragraphs, const HtmlExpo
         // should the page fail, the writer's pictures put back what they
         // replaced.
         if (!writer.Pictures().Place())
-            throw CFileException(CFileException::genericException, settings.path, writer.Pictures().Error());
+            throw CFileException::Explained(CFileException::genericException, settings.path, writer.Pictures().Error());
         file.Commit();
         writer.Pictures().Finish();
         result.pictureCount = int(writer.Pictures().PlacedPaths().size());
         result.notice = writer.Pictures().LeftOutMessage();
     } catch (const CException& e) {
         result.ok = false;
-        result.message = e.what();
+        result.message = ExportFailureText(e, settings.path);
     } catch (const std::bad_alloc&) {
         result.ok = false;
         result.message = CMemoryException().what();

@@ -1,5 +1,6 @@
 #include "export/LaTeXExport.h"
 
+#include "export/ExportFailure.h"
 #include "export/LaTeXFileWriter.h"
 #include "export/StringByteStream.h"
 #include "export/TechExplorerWriter.h"
@@ -28,7 +29,7 @@ ExportOutcome SaveText(const std::string& path, const std::string& text, ExportP
         if (pictures)
             pictures->Finish();
     } catch (const CException& e) {
-        return {false, "The file " + path + " could not be written: " + e.what()};
+        return {false, ExportFailureText(e, path)};
     }
     return {true, {}};
 }

@@ -14,11 +14,6 @@ constexpr const char* kIndentStep = "  ";
 
 } // namespace
 
-XMLCoreWriter::~XMLCoreWriter()
-{
-    Flush();
-}
-
 void XMLCoreWriter::Put(const char* bytes, std::size_t count)
 {
     m_output.Put(bytes, count);

@@ -3,6 +3,10 @@
 // and the fenced forms of MathML, written into a byte stream through a buffer
 // of 1024 bytes. The document export adds the page frame and the paragraph
 // styles on top of these primitives.
+//
+// What is still buffered reaches the stream only on Flush: destroying the
+// writer writes nothing, so that a writer dropped by a failed write (a full
+// disk) cannot fail a second time while the first failure is on its way.
 #include "export/ExportOutput.h"
 #include "kernel/MathMLOutput.h"
 
@@ -17,7 +21,6 @@ public:
     static constexpr int kMaxIndent = 62;
 
     explicit XMLCoreWriter(ByteStream& stream) : m_output(stream) {}
-    ~XMLCoreWriter() override;
 
     void WriteString(const char* text) override;
     void NewLine() override { WriteString("\n"); }

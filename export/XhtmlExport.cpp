@@ -1,6 +1,7 @@
 #include "export/XhtmlExport.h"
 
 #include "drawing/DiagramComp.h"
+#include "export/ExportFailure.h"
 #include "export/ExportPictureFiles.h"
 #include "export/HtmlExport.h"
 #include "export/PageFileStream.h"
@@ -94,7 +95,7 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
         file.Commit();
         pictures.Finish();
     } catch (const CException& e) {
-        result.message = e.what();
+        result.message = ExportFailureText(e, path);
         return result;
     } catch (const std::bad_alloc&) {
         result.message = CMemoryException().what();
@@ -147,6 +148,7 @@ std::string MathMLOfRange(CompList& row, int first, int end)
         writer.Close("math");
         if (writer.HasParseError())
             return {};
+        writer.Flush();
     }
     return WithoutNamedEntities(text.text);
 }
@@ -177,6 +179,7 @@ std::string SvgOfSelection(const DocSelection& selection)
     {
         XhtmlWriter writer(text);
         drawing->WriteSVG(writer);
+        writer.Flush();
     }
     return WithoutNamedEntities(text.text);
 }

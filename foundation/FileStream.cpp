@@ -13,8 +13,8 @@ FileStream::~FileStream()
 {
     try {
         m_file->SetLength(static_cast<uint64_t>(m_position));
-    } catch (const CException&) {
-        // Nothing to report to from a destructor.
+    } catch (...) {
+        // Nothing to report to from a destructor, and nothing may leave it.
     }
 }
 

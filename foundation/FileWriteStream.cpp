@@ -11,15 +11,6 @@ FileWriteStream::FileWriteStream(CFile* file, char* buffer, int32_t size)
     m_file->Seek(0, CFile::begin);
 }
 
-FileWriteStream::~FileWriteStream()
-{
-    try {
-        Flush();
-    } catch (const CException&) {
-        // A destructor cannot report; callers that care call Flush themselves.
-    }
-}
-
 void FileWriteStream::Write(const void* buf, int32_t n)
 {
     if (n <= 0)

@@ -1,7 +1,9 @@
 #pragma once
 // Writes a document through the caller's buffer, sized by a counting pass so
 // that the archive's back-patching seeks fall inside it. The buffer reaches
-// the file at Flush and at destruction.
+// the file at Flush only: a destructor cannot say that a write failed, and a
+// stream dropped by a failure must not write again, so destroying the stream
+// writes nothing.
 #include "foundation/ByteStream.h"
 
 class CFile;
@@ -9,7 +11,6 @@ class CFile;
 class FileWriteStream : public ByteStream {
 public:
     FileWriteStream(CFile* file, char* buffer, int32_t size);
-    ~FileWriteStream() override;
 
     void Write(const void* buf, int32_t n) override;
     int32_t GetPosition() override { return m_base + m_count; }

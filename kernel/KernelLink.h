@@ -270,11 +270,12 @@ private:
     bool m_awaitingWord = false;
     // The kernel said it has nothing to stop: its answer is on the way.
     bool m_answerOnItsWay = false;
-    // The user stopped the calculation of the outermost wait scope.
-    bool m_stopLatched = false;
-    bool m_givingUp = false;
+    // The user stopped the calculation of the outermost wait scope. Read on
+    // the start-up worker too.
+    std::atomic<bool> m_stopLatched{false};
+    std::atomic<bool> m_givingUp{false};
     // A request gave up its wait before its answer came.
-    bool m_answerOwed = false;
+    std::atomic<bool> m_answerOwed{false};
     std::chrono::milliseconds m_dragStepLimit{kDragStepLimit};
     // The request of the editor's own that waits, if any.
     OwnRequest* m_own = nullptr;

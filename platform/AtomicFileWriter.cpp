@@ -40,41 +40,34 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// What a path names when that is no regular file ("a folder", "a named
-// pipe", ...); empty for a regular file or nothing at all.
-std::string OtherKindAt(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode))
-        return {};
-    if (S_ISDIR(info.st_mode))
-        return "a folder";
-    if (S_ISFIFO(info.st_mode))
-        return "a named pipe";
-    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
-        return "a device";
-    if (S_ISSOCK(info.st_mode))
-        return "a socket";
-    return "something other than a file";
-}
-
 // Only a regular file is ever replaced: a folder, a pipe or a device of the
 // name is left as it is, and the user is told what has the name.
 void RequireRegularOrAbsent(const std::string& path)
 {
-    const std::string kind = OtherKindAt(path);
+    const std::string kind = CFile::NonFileKind(path);
     if (!kind.empty())
         throw CFileException::Explained(CFileException::accessDenied, path,
                                         "That name belongs to " + kind + ", not to a file, and it was left as it was");
 }
 
-// The folder, not the file, stops the writing: it takes no new file.
+// The folder, not the file, stops the writing: it is gone (moved or deleted
+// since it was chosen) or takes no new file. Empty for other errors.
+std::string FolderFault(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return " does not exist (it may have been moved or deleted)";
+    case EROFS: return " is on a disk that cannot be written";
+    case EACCES:
+    case EPERM: return " does not let new files be made in it";
+    default: return {};
+    }
+}
+
 CFileException FolderRefusal(int error, const std::string& target, const std::string& folder)
 {
-    const std::string reason =
-        error == EROFS ? " is on a disk that cannot be written" : " does not let new files be made in it";
     return CFileException::Explained(CFile::CauseFromErrno(error), target,
-                                     "The folder \"" + folder + "\"" + reason + "; choose another folder");
+                                     "The folder \"" + folder + "\"" + FolderFault(error) + "; choose another folder");
 }
 
 void SyncFolder(const std::string& folder)
@@ -88,7 +81,8 @@ void SyncFolder(const std::string& folder)
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::string& targetPath) : m_target(ResolvedTarget(targetPath))
+AtomicFileWriter::AtomicFileWriter(const std::string& targetPath)
+    : m_target(ResolvedTarget(targetPath)), m_chosen(targetPath)
 {
     RequireRegularOrAbsent(m_target);
     CreateTemporary();
@@ -111,12 +105,14 @@ void AtomicFileWriter::CreateTemporary()
             folder + "/" + TemporaryNameFor(NameOf(m_target), std::to_string(random() % 1000000) + ".tmp");
         int fd = denied ? -1 : ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
+            // The temporary is hidden: what goes wrong while it is written is
+            // told of the file the user chose.
             m_temporary = candidate;
-            m_file.Attach(fd, candidate);
+            m_file.Attach(fd, m_chosen);
             return;
         }
         const int error = denied ? EACCES : errno;
-        if (error == EACCES || error == EPERM || error == EROFS)
+        if (!FolderFault(error).empty())
             throw FolderRefusal(error, m_target, folder);
         if (error != EEXIST)
             throw CFileException(CFile::CauseFromErrno(error), m_target, std::strerror(error));

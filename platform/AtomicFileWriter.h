@@ -15,8 +15,10 @@ class AtomicFileWriter {
 public:
     // Creates the temporary file beside the target (symbolic links are
     // followed, so the file they name is the one replaced). Throws
-    // CFileException when the target is no regular file or the folder
-    // cannot take a new file (its reason then names the folder).
+    // CFileException when the target is no regular file or the folder is
+    // gone or cannot take a new file (its reason then names the folder).
+    // Failures of writing name the target as the caller gave it, never the
+    // hidden temporary.
     explicit AtomicFileWriter(const std::string& targetPath);
     // Discards the temporary unless Commit succeeded.
     ~AtomicFileWriter();
@@ -41,6 +43,7 @@ private:
     void CreateTemporary();
 
     std::string m_target;
+    std::string m_chosen;
     std::string m_temporary;
     CFile m_file;
     bool m_committed = false;

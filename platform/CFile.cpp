@@ -79,10 +79,20 @@ bool CFile::Open(const std::string& path, unsigned flags, CFileException::Cause*
     return true;
 }
 
-bool CFile::IsOtherThanRegularFile(const std::string& path)
+std::string CFile::NonFileKind(const std::string& path)
 {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !IsRegular(info);
+    if (::stat(path.c_str(), &info) != 0 || IsRegular(info))
+        return {};
+    if (S_ISDIR(info.st_mode))
+        return "a folder";
+    if (S_ISFIFO(info.st_mode))
+        return "a named pipe";
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return "a device";
+    if (S_ISSOCK(info.st_mode))
+        return "a socket";
+    return "something other than a file";
 }
 
 uint32_t CFile::Read(void* buffer, uint32_t count)

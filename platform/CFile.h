@@ -39,8 +39,9 @@ public:
     // stores the cause there. Only a regular file opens: a folder, a named
     // pipe or a device is refused at once (accessDenied), never waited on.
     bool Open(const std::string& path, unsigned flags, CFileException::Cause* error = nullptr);
-    // Whether the path names something that exists and is no regular file.
-    static bool IsOtherThanRegularFile(const std::string& path);
+    // What the path names when that is no regular file ("a folder", "a named
+    // pipe", "a device", ...); empty for a regular file or nothing at all.
+    static std::string NonFileKind(const std::string& path);
 
     // Takes over an open descriptor (closing any file open before).
     void Attach(int descriptor, const std::string& path);

@@ -1,5 +1,7 @@
 #include "platform/draw/PrinterDC.h"
 
+#include "platform/AtomicFileWriter.h"
+
 #include <QFile>
 #include <QPrinter>
 
@@ -8,10 +10,46 @@ CPrinterDC::CPrinterDC(QPrinter& printer) : m_printer(printer)
     setPrinting(true);
 }
 
+// A job never ended is not printed: nothing is written from here.
 CPrinterDC::~CPrinterDC()
 {
     if (m_started)
-        EndDoc();
+        AbortDoc();
+}
+
+bool CPrinterDC::BeginFileJob()
+{
+    if (m_printer.outputFormat() != QPrinter::PdfFormat || m_printer.outputFileName().isEmpty())
+        return true;
+    m_fileFailure.clear();
+    try {
+        m_pdf = std::make_unique<AtomicFileWriter>(QFile::encodeName(m_printer.outputFileName()).toStdString());
+    } catch (const CFileException& e) {
+        m_fileFailure = e.Reason();
+        return false;
+    }
+    m_chosenFile = m_printer.outputFileName();
+    m_printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(m_pdf->TemporaryPath())));
+    return true;
+}
+
+bool CPrinterDC::EndFileJob(bool keep)
+{
+    if (!m_pdf)
+        return true;
+    m_printer.setOutputFileName(m_chosenFile);
+    bool placed = true;
+    try {
+        if (keep)
+            m_pdf->Commit();
+        else
+            m_pdf->Discard();
+    } catch (const CFileException& e) {
+        m_fileFailure = e.Reason();
+        placed = false;
+    }
+    m_pdf.reset();
+    return placed;
 }
 
 int CPrinterDC::StartDoc(const char* documentName)
@@ -20,9 +58,13 @@ int CPrinterDC::StartDoc(const char* documentName)
         return -1;
     if (documentName)
         m_printer.setDocName(QString::fromUtf8(documentName));
-    beginPainting(&m_printer);
-    if (!painter())
+    if (!BeginFileJob())
         return -1;
+    beginPainting(&m_printer);
+    if (!painter()) {
+        EndFileJob(false);
+        return -1;
+    }
     m_started = true;
     m_pages = 0;
     return 1;
@@ -53,19 +95,17 @@ int CPrinterDC::EndDoc()
         return -1;
     endPainting();
     m_started = m_inPage = false;
-    return 1;
+    return EndFileJob(true) ? 1 : -1;
 }
 
 int CPrinterDC::AbortDoc()
 {
     if (!m_started)
         return -1;
-    const bool aborted = m_printer.abort();
+    m_printer.abort();
     endPainting();
     m_started = m_inPage = false;
-    // A PDF file cannot take its pages back: the part written goes.
-    if (!aborted && m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty())
-        QFile::remove(m_printer.outputFileName());
+    EndFileJob(false);
     return 1;
 }
 

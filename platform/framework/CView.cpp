@@ -1,5 +1,6 @@
 #include "platform/framework/CView.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QPointer>
 #include <QPrintPreviewDialog>
@@ -15,6 +16,7 @@
 #include "platform/draw/PrinterDC.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/CommonDialogs.h"
 #include "platform/framework/WndBridge.h"
 
@@ -215,11 +217,23 @@ BOOL CView::DoPreparePrinting(CPrintInfo* info)
     return TRUE;
 }
 
+// A PDF that could not be started or put in place is not silently missing.
+static void reportFileFailure(const CPrinterDC& dc, const QPrinter& printer)
+{
+    if (dc.FileFailure().empty())
+        return;
+    const QString name = QFileInfo(printer.outputFileName()).fileName();
+    AfxMessageBox(
+        ("The pages could not be printed to \"" + name.toStdString() + "\". " + dc.FileFailure() + ".").c_str(),
+        MB_OK | MB_ICONEXCLAMATION);
+}
+
 static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
 {
     CPrinterDC dc(*info.m_printer);
     view->OnBeginPrinting(&dc, &info);
     if (!info.m_bContinuePrinting || dc.StartDoc(title) <= 0) {
+        reportFileFailure(dc, *info.m_printer);
         view->OnEndPrinting(&dc, &info);
         return;
     }
@@ -237,10 +251,10 @@ static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
         dc.EndPage();
     }
     // A job the view stopped (the user did) leaves no half-printed document.
-    if (info.m_bContinuePrinting)
-        dc.EndDoc();
-    else
+    if (!info.m_bContinuePrinting)
         dc.AbortDoc();
+    else if (dc.EndDoc() <= 0)
+        reportFileFailure(dc, *info.m_printer);
     view->OnEndPrinting(&dc, &info);
 }
 

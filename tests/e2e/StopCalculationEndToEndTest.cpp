@@ -26,8 +26,6 @@
 #include "foundation/ParagraphList.h"
 #include "math/FractionComp.h"
 
-#include <cstring>
-
 namespace {
 
 // The product of a 45-digit and a 46-digit prime: its factoring takes minutes
@@ -200,7 +198,12 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
     if (!EditorSession::CanRun(&reason))
         GTEST_SKIP() << reason.toStdString();
     const QString folder = QString(QV_TEST_OUTPUT) + "/stop-export";
+    // The silent kernel notes each request it takes here: the stops come
+    // once the export waits on the kernel.
+    const QString heard = folder + "/kernel-heard.txt";
+    qputenv("QV_SILENT_KERNEL_HEARD", heard.toLocal8Bit());
     EditorSession editor(folder);
+    qunsetenv("QV_SILENT_KERNEL_HEARD");
     ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
     // "T ", the mathematics a,b and " U" in one text paragraph.
     editor.Menu("F&ormat", 'a'); // Paragraph
@@ -232,16 +235,17 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
         {"Quit Kernel", QV_BINARY_DIR "/silent-kernel", [&] { editor.Menu("&Kernel", 'Q'); }, true},
         {"Exit", QV_BINARY_DIR "/silent-kernel", exit, false},
     };
-    const char* running = nullptr;
+    bool running = false;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!running || std::strcmp(running, c.kernelFolder) != 0) {
-            if (running)
-                editor.Menu("&Kernel", 'Q');
-            ASSERT_TRUE(useKernelIn(c.kernelFolder)) << editor.LastError().toStdString();
-            running = c.kernelFolder;
-        }
+        // A kernel of its own for each case: a stopped request leaves its
+        // answer owed, and the next export would wait for it before asking.
+        if (running)
+            editor.Menu("&Kernel", 'Q');
+        ASSERT_TRUE(useKernelIn(c.kernelFolder)) << editor.LastError().toStdString();
+        running = true;
         const QString path = folder + "/" + QString(c.name).replace(' ', '-') + ".nb";
+        const qint64 heardBefore = QFileInfo(heard).size();
         editor.Menu("&File", 'e');
         editor.Key("n"); // Notebook
         ASSERT_TRUE(editor.ChooseFile("^Save As$", path)) << editor.LastError().toStdString();
@@ -254,7 +258,8 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
             EXPECT_FALSE(notebook.contains("Error")) << notebook.toStdString();
             continue;
         }
-        QThread::msleep(1000);
+        ASSERT_TRUE(editor.WaitUntil([&] { return QFileInfo(heard).size() > heardBefore; }))
+            << "the export asked the kernel nothing";
         EXPECT_TRUE(editor.Screenshot(folder + "/" + QString(c.name).replace(' ', '-') + "-waiting.png"));
         c.stop();
         ASSERT_TRUE(editor.FocusMain());

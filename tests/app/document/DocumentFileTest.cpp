@@ -252,12 +252,16 @@ TEST_F(DocumentTest, FilesThatDoNotReadAsAWholeDocumentAreRefusedWithOneMessage)
     Load(*doc, whole.b);
     EXPECT_EQ(Text(*doc), "");
 
-    // Whatever is no regular file is refused at once, whatever its name: a
-    // pipe no program writes to, a device that never ends, a folder.
+    // Whatever is no regular file is refused at once, whatever its name, and
+    // the message says what has the name: a pipe no program writes to, a
+    // device that never ends, reached directly or through a link, a folder.
     const std::string pipe = OutputPath("pipe.vxm");
     const std::string folder = OutputPath("folder.vxm");
+    const std::string toDevice = OutputPath("to-device.vxm");
     std::filesystem::remove_all(pipe);
+    std::filesystem::remove(toDevice);
     std::filesystem::create_directories(folder);
+    std::filesystem::create_symlink("/dev/zero", toDevice);
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     // Should the open wait on the pipe after all, a writer comes after a limit
     // that only a hang reaches, so that the test ends and fails.
@@ -266,13 +270,18 @@ TEST_F(DocumentTest, FilesThatDoNotReadAsAWholeDocumentAreRefusedWithOneMessage)
         if (finished.wait_for(std::chrono::seconds(60)) == std::future_status::timeout)
             ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
     });
-    for (const std::string& path : {pipe, std::string("/dev/zero"), folder}) {
+    for (const auto& [path, kind] : {std::pair{pipe, "a named pipe"},
+                                     {std::string("/dev/zero"), "a device"},
+                                     {toDevice, "a device"},
+                                     {folder, "a folder"}}) {
         SCOPED_TRACE(path);
         FakeUserInterface ui;
         auto refused = EmptyDocument();
         EXPECT_FALSE(refused->OnOpenDocument(path.c_str()));
         EXPECT_EQ(ui.boxes.size(), 1u);
-        EXPECT_NE(ui.LastBoxText().find("damaged or is not a document"), std::string::npos) << ui.LastBoxText();
+        EXPECT_NE(ui.LastBoxText().find(std::string("That name belongs to ") + kind + ", not to a document"),
+                  std::string::npos)
+            << ui.LastBoxText();
         EXPECT_EQ(refused->GetParagraphList()->GetCount(), 0);
     }
     opened.set_value();

@@ -146,12 +146,19 @@ TEST_F(DocumentSaveTest, ASaveThatFailsHalfWayLeavesThePreviousFile)
     EXPECT_NE(ui.LastBoxText().find("kept.vxm"), std::string::npos) << ui.LastBoxText();
     EXPECT_EQ(FilesIn(folder), 1); // no temporary left behind
 
-    // With room again the save goes through; a missing folder is reported.
+    // With room again the save goes through. A folder deleted since it was
+    // chosen is named in the message, for the save as for an export.
     ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
     EXPECT_EQ(ReadFile(path), Store(*doc));
-    EXPECT_FALSE(doc->OnSaveDocument(OutputPath("no/such/folder/x.vxm").c_str()));
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_NE(ui.LastBoxText().find("could not be saved"), std::string::npos) << ui.LastBoxText();
+    const std::string gone = OutputPath("gone");
+    std::filesystem::create_directories(gone);
+    std::filesystem::remove(gone);
+    EXPECT_FALSE(doc->OnSaveDocument((gone + "/x.vxm").c_str()));
+    EXPECT_FALSE(doc->ExportTo(ID_EXPORT_LATEX, gone + "/x.tex"));
+    ASSERT_EQ(ui.boxes.size(), 3u);
+    EXPECT_NE(ui.boxes[1].text.find("could not be saved"), std::string::npos) << ui.boxes[1].text;
+    for (const auto& box : {ui.boxes[1], ui.boxes[2]})
+        EXPECT_NE(box.text.find("The folder \"" + gone + "\" does not exist"), std::string::npos) << box.text;
 
     // Save As and an export onto a named pipe, a link to one and a device
     // are refused with a message and leave them as they were; so is a save

@@ -279,7 +279,7 @@ TEST_F(LaTeXExportTest, AFailedExportLeavesTheOldFile)
     Add(*doc, kPlain, {{"text", FontId::kText}});
     const ExportOutcome outcome = ExportLaTeXFile(*doc->GetParagraphList(), "/nonexistent-folder/out.tex", false);
     EXPECT_FALSE(outcome.written);
-    EXPECT_NE(outcome.message.find("/nonexistent-folder/out.tex"), std::string::npos);
+    EXPECT_NE(outcome.message.find("The folder \"/nonexistent-folder\" does not exist"), std::string::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsView>
@@ -333,7 +334,8 @@ TEST_F(PrintingTest, PrintsEveryPageIntoAPdfAndRestoresTheScreen)
 }
 
 // Escape while the pages are prepared, and while they print: nothing is
-// printed, and the screen's layout is as it was.
+// printed, an earlier PDF of the name stays byte for byte, no temporary is
+// left, and the screen's layout is as it was.
 TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
 {
     ScopedInstall<WorkWatcher*> watcher(&LongWork::Install, &WorkStatus::Instance());
@@ -341,9 +343,16 @@ TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
     QPrinter& printer = AfxGetPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    for (const std::string when : {"Preparing the pages", "Printing the pages"}) {
+    for (const auto& row :
+         {std::pair<std::string, QByteArray>{"Preparing the pages", ""}, {"Printing the pages", "%PDF-1.4 earlier"}}) {
+        const std::string& when = row.first;
+        const QByteArray& earlier = row.second;
         SCOPED_TRACE(when);
         const QString path = QString::fromStdString(OutputPath(when + ".pdf"));
+        QFile file(path);
+        ASSERT_TRUE(earlier.isEmpty() ? !file.exists() || file.remove()
+                                      : file.open(QIODevice::WriteOnly) && file.write(earlier) > 0);
+        file.close();
         printer.setOutputFileName(path);
         Rect before, after;
         Paragraphs().GetAt(100)->GetAbsBounds(before);
@@ -360,12 +369,20 @@ TEST_F(PrintingTest, EscapeStopsPrintingAndTheScreenKeepsItsLayout)
         printer.setOutputFileName(QString());
         EXPECT_TRUE(stopped);
         EXPECT_EQ(ui.LastStatus(), "Stopped: the pages were not printed.");
-        EXPECT_EQ(QFileInfo(path).size(), 0);
+        EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), earlier);
+        EXPECT_TRUE(QDir(QFileInfo(path).path()).entryList({"*.pdf.*"}, QDir::Hidden | QDir::Files).isEmpty());
         Paragraphs().GetAt(100)->GetAbsBounds(after);
         EXPECT_EQ(after, before);
         EXPECT_FALSE(InputGate::IsHolding());
         EXPECT_FALSE(view->DrawingHeld());
     }
+    // A folder under the PDF's name is said to be one and left as it is.
+    const QString taken = QString::fromStdString(OutputPath("taken.pdf"));
+    ASSERT_TRUE(QDir().mkpath(taken));
+    printer.setOutputFileName(taken);
+    view->PrintDocument(TRUE);
+    printer.setOutputFileName(QString());
+    EXPECT_NE(ui.LastBoxText().find("printed to \"taken.pdf\". That name belongs to a folder"), std::string::npos);
 }
 
 // A text as a PDF's document information holds it: UTF-16 after a byte-order

@@ -16,6 +16,7 @@
 #include "math/HyperlinkComp.h"
 #include "math/PictureComp.h"
 #include "platform/AppProfile.h"
+#include "platform/FileFaults.h"
 #include "support/kernel/KernelProgram.h"
 
 #include "support/kernel/SilentQuestions.h"
@@ -24,6 +25,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -34,6 +36,15 @@ std::string ReadText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every file of a folder, hidden ones too, by name.
+std::map<std::string, std::string> FolderFiles(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadText(entry.path().string());
+    return files;
 }
 
 class LaTeXNotebookCommandTest : public ViewTest {
@@ -65,6 +76,17 @@ protected:
             paragraph->GetRow()->Append(fonts->GetFace(fontId)->GetCharacter(c));
         Paragraphs().Append(paragraph);
         return paragraph;
+    }
+    // A paragraph holding a recorded picture of a line.
+    void AddPicture()
+    {
+        gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 60, 30));
+        gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(60, 30));
+        HENHMETAFILE recorded = gDrawContext.EndMetafile();
+        auto* picture = new ParagraphComp(3);
+        picture->GetRow()->Append(new PictureComp(recorded));
+        DrawContext::DeleteMetafile(recorded);
+        Paragraphs().Append(picture);
     }
     void Relayout()
     {
@@ -128,13 +150,7 @@ TEST_F(LaTeXNotebookCommandTest, LaTeXAndTechExplorerWriteTheAskedFile)
 TEST_F(LaTeXNotebookCommandTest, APictureThatCannotBeWrittenStopsTheExportBeforeAnythingIsWritten)
 {
     Add(3, "A picture:", FontId::kText);
-    gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 60, 30));
-    gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(60, 30));
-    HENHMETAFILE recorded = gDrawContext.EndMetafile();
-    auto* picture = new ParagraphComp(3);
-    picture->GetRow()->Append(new PictureComp(recorded));
-    DrawContext::DeleteMetafile(recorded);
-    Paragraphs().Append(picture);
+    AddPicture();
     Relayout();
 
     // A folder stands where the picture's file would go: the message says
@@ -190,6 +206,52 @@ TEST_F(LaTeXNotebookCommandTest, TheNotebookWaitsForTheKernelAndStopsAtAFormulaT
     EXPECT_NE(ui.LastBoxText().find("badly formed mathematical expression"), std::string::npos);
     EXPECT_EQ(view->GetSelection().First().GetList(), bad->GetRow());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// A disk that fills at the first byte, half-way or at the last: every export
+// and the save say so, naming the chosen file, and the folder stays as it was
+// (the earlier files byte for byte, no temporary); the document goes on.
+TEST_F(LaTeXNotebookCommandTest, EveryWriterAndTheSaveOnAFullDiskKeepTheEarlierFiles)
+{
+    Add(3, "Version a", FontId::kText);
+    for (int i = 0; i < 300; ++i) // past the writers' blocks of 64 KB
+        Add(3, std::to_string(i) + std::string(240, 'w'), FontId::kText);
+    Add(5, "x+1", FontId::kMath);
+    AddPicture();
+    Relayout();
+    StartKernel();
+    for (UINT command : std::initializer_list<UINT>{0, ID_EXPORT_LATEX, ID_EXPORT_TECHEXPLORER, ID_EXPORT_NOTEBOOK,
+                                                    ID_EXPORT_MATHML, ID_EXPORT_HTML}) { // 0: the save
+        const std::string name =
+            std::string("doc.") + (command ? CCorvellDoc::FindExportCommand(command)->defaultExtension : "vxm");
+        SCOPED_TRACE(name);
+        const std::string path = folder + "/" + name;
+        const auto write = [&](int64_t room) {
+            const ScopedDiskFull full(room);
+            Doc()->SetModifiedFlag(TRUE);
+            return command ? Doc()->ExportTo(command, CString(path)) : Doc()->OnSaveDocument(path.c_str());
+        };
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        Row(1)->SetAt(fonts->GetFace(FontId::kText)->GetCharacter('a'), 9);
+        ASSERT_TRUE(write(INT64_MAX));
+        const std::map<std::string, std::string> earlier = FolderFiles(folder);
+        int64_t bytes = 0;
+        for (const auto& [file, content] : earlier)
+            bytes += int64_t(content.size());
+        Row(1)->SetAt(fonts->GetFace(FontId::kText)->GetCharacter('b'), 9); // as many bytes, other ones
+        for (const int64_t room : {int64_t(0), bytes / 2, bytes - 1}) {
+            SCOPED_TRACE(room);
+            ui.boxes.clear();
+            EXPECT_FALSE(write(room));
+            ASSERT_EQ(ui.boxes.size(), 1u);
+            const std::string said = ui.LastBoxText();
+            EXPECT_TRUE(said.find(name) != said.npos && said.find("disk is full") != said.npos) << said;
+            EXPECT_EQ(said.find(".tmp"), std::string::npos) << said;
+            EXPECT_TRUE(FolderFiles(folder) == earlier);
+            EXPECT_TRUE(Paragraphs().GetCount() == 303 && Doc()->IsModified());
+        }
+    }
 }
 
 }  // namespace

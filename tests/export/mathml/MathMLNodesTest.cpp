@@ -63,6 +63,7 @@ std::string MathML(ExprNode* node)
     {
         XMLCoreWriter writer(stream);
         node->WriteMathML(writer);
+        writer.Flush();
     }
     return stream.text;
 }

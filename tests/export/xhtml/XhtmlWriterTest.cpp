@@ -118,6 +118,7 @@ TEST_F(XhtmlWriterTest, TheIndentStaysBetweenNoneAndSixtyTwoBlanks)
         for (int i = 0; i < 45; ++i)
             writer.Close("mrow");
         writer.Open("mi");
+        writer.Flush();
     }
     std::size_t deepest = 0;
     for (const std::string& line : Lines(out.text))
@@ -197,6 +198,7 @@ TEST_F(XhtmlWriterTest, ATitleLeavesTheIndentAsItFoundIt)
         Append(row, "T & t", FontId::kText);
         writer.WriteTitle(row);
         writer.Open("p");
+        writer.Flush();
     }
     EXPECT_EQ(out.text, "<h1 class=\"title\">T &amp; t</h1>\n\n<p>\n");
 }
@@ -213,6 +215,7 @@ TEST_F(XhtmlWriterTest, EverythingWrittenAsTextOrAttributeIsEscaped)
         writer.StartEmptyElement("img");
         writer.WriteAttribute("alt", "a\"b<c>&d\x01");
         writer.EndPendingTag(false);
+        writer.Flush();
     }
     EXPECT_EQ(out.text, "&#65533;&#65533;\tcaf&#233; &#128512; &#65533; &#65533;&#65533;"
                         "<img alt=\"a&quot;b&lt;c&gt;&amp;d&#65533;\" />");
@@ -233,6 +236,7 @@ TEST_F(XhtmlWriterTest, ADashedStrokeAndTheSvgRoot)
         svg::FillStroke(writer, ShapeStyle{2, RGB(0, 0, 0), RGB(250, 200, 100), true});
         writer.EndPendingTag(true);
         svg::End(writer, dc);
+        writer.Flush();
     }
     EXPECT_EQ(dc.GetOutputFactor(), 1);
     EXPECT_EQ(out.text,
@@ -305,6 +309,7 @@ TEST_F(XhtmlWriterTest, ADrawingInALineOfTextIsWrittenAsItsPictureNotItsLabels)
     {
         XhtmlWriter writer(math);
         node->WriteMathML(writer);
+        writer.Flush();
     }
     EXPECT_EQ(math.text.rfind("<svg ", 0), 0u) << math.text;
     EXPECT_EQ(math.text.find("<mi>"), std::string::npos) << math.text;

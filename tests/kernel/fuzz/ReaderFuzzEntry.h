@@ -63,6 +63,7 @@ inline bool RunReaderInput(const std::uint8_t* data, std::size_t size)
         std::unique_ptr<ExprNode> copy(node->Clone());
         if (copy)
             copy->WriteMathML(writer);
+        writer.Flush();
     }
     ExprNode* num = nullptr;
     ExprNode* den = nullptr;
