@@ -6,6 +6,8 @@
 #include "foundation/RunExtentCache.h"
 #include "foundation/SizeStepScope.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 #include <tuple>
@@ -106,6 +108,38 @@ TEST_F(RelayoutTest, TypingAfterAFullLayoutInvalidatesOnlyTheChange)
             EXPECT_FALSE(r == Rect(std::get<0>(item), std::get<1>(item), std::get<2>(item), std::get<3>(item)))
                 << std::get<4>(item) << " is invalidated";
     }
+
+    // In the middle of a paragraph of many lines every later item moves:
+    // each old and new place is invalidated, as a few bands from the typed
+    // line down rather than item by item.
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "the layout of a paragraph breaks lines at blanks ";
+    list.Append(Paragraph(3, text));
+    const int last = list.GetCount();
+    list.UpdateLayoutFrom(last, 1);
+    CompList* longRow = list.GetAt(last)->GetRow();
+    const auto boxes = [&] {
+        std::set<std::tuple<int, int, int, int>> out;
+        for (int i = 1; i <= longRow->GetItems()->GetCount(); ++i) {
+            const Rect r = longRow->GetItems()->GetAt(i)->AbsRect();
+            out.emplace(r.left, r.top, r.right, r.bottom);
+        }
+        return out;
+    };
+    const auto early = boxes();
+    longRow->InsertAt(fonts.GetFace(0)->GetCharacter('e'), longRow->GetCount() / 2);
+    target.invalidated.clear();
+    list.UpdateLayoutFrom(last, longRow->GetCount() / 2);
+    const auto late = boxes();
+    EXPECT_LE(target.invalidated.size(), 2u);
+    std::vector<std::tuple<int, int, int, int>> moved;
+    std::set_symmetric_difference(early.begin(), early.end(), late.begin(), late.end(), std::back_inserter(moved));
+    ASSERT_GT(moved.size(), 100u);
+    for (const auto& [l, t, r, b] : moved)
+        EXPECT_TRUE(std::any_of(target.invalidated.begin(), target.invalidated.end(), [&](const Rect& area) {
+            return area.left <= l && area.top <= t && area.right >= r && area.bottom >= b;
+        })) << l << "," << t << " is not invalidated";
 }
 
 TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)
