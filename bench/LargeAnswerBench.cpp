@@ -5,15 +5,21 @@
 // scrolling and painting included); and the document holding it paginated
 // for a printer at 1200 dpi and laid out again for the screen, as printing
 // and the print preview do, every page printed to a PDF, and every page
-// recorded for the print preview. Counters: the terms, the components of the
-// answer's row, the pages, and the memory the step's peak added (MB).
+// recorded for the print preview; one key typed in the middle of the answer
+// and deleted again, and the deletion undone and redone, each with the
+// repaint it asks for; and the whole answer copied as MathML. Counters: the
+// terms, the components of the answer's row, the pages, the memory the
+// step's peak added (MB), and the milliseconds of each key.
 #include "app/CCorvellView.h"
 #include "app/PageBreakList.h"
+#include "export/XhtmlExport.h"
+#include "foundation/DocClipboard.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/FontManager.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
+#include "foundation/TCopyAsActions.h"
 #include "foundation/TextPrefs.h"
 #include "kernel/KernelReader.h"
 #include "kernel/KernelServices.h"
@@ -24,6 +30,8 @@
 #include "platform/framework/CPrintInfo.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QPrinter>
 #include <QPrintPreviewWidget>
 #include <QTemporaryDir>
@@ -165,6 +173,7 @@ struct World {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         view = benchdoc::OpenNewDocumentView(app);
         InstallKernelServices();
+        InstallCopyWriters();
         QPrinter& printer = AfxGetPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder.filePath("answer.pdf"));
@@ -190,6 +199,7 @@ struct World {
 
     TextPrefs prefs;
     FontManager fonts{prefs};
+    DocClipboard clipboard;
     benchdoc::BenchApp app;
     CCorvellView* view = nullptr;
     QTemporaryDir folder;
@@ -302,6 +312,57 @@ void BM_Preview(benchmark::State& state)
     });
 }
 BENCHMARK(BM_Preview)->Arg(80)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The answer's row from its first to its last component.
+DocSelection WholeAnswer(World& world)
+{
+    CompList* row = world.Paragraphs().GetAt(2)->GetRow();
+    return DocSelection(DocPosition(row, 1), DocPosition(row, row->GetCount() + 1));
+}
+
+// Milliseconds of one step and of the repaint it asks for.
+double TimedWithRepaint(const std::function<void()>& step)
+{
+    QElapsedTimer clock;
+    clock.start();
+    step();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// A letter typed in the middle of the answer's row, Backspace, its Undo and
+// Redo: the row is as before after each round.
+void BM_KeyInTheMiddle(benchmark::State& state)
+{
+    OnAnswer(state, [&state](World& world) {
+        CCorvellView& view = *world.view;
+        CompList* row = world.Paragraphs().GetAt(2)->GetRow();
+        DocPosition middle(row, row->GetCount() / 2);
+        view.SetSelection(DocSelection(middle, middle), true);
+        view.ScrollToShow(DocSelection(middle, middle));
+        benchdoc::Settle();
+        state.counters["typeMs"] = TimedWithRepaint([&] { view.OnChar('e', 1, 0); });
+        state.counters["backspaceMs"] = TimedWithRepaint([&] { view.OnChar(8, 1, 0); });
+        state.counters["undoMs"] = TimedWithRepaint([&] { view.OnCmdMsg(ID_EDIT_UNDO, nullptr); });
+        state.counters["redoMs"] = TimedWithRepaint([&] { view.OnCmdMsg(ID_EDIT_UNDO, nullptr); });
+        return 0;
+    });
+}
+BENCHMARK(BM_KeyInTheMiddle)->Arg(140)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Edit > Copy as > MathML of the whole answer; the MathML's size and the
+// resident memory the copy leaves behind (MB).
+void BM_CopyAsMathML(benchmark::State& state)
+{
+    OnAnswer(state, [&state](World& world) {
+        const long before = StatusKilobytes("VmRSS:");
+        world.view->PerformAction(new TCopyMathMLAction(WholeAnswer(world)));
+        state.counters["keptMB"] = double(StatusKilobytes("VmRSS:") - before) / 1024.0;
+        state.counters["mathmlMB"] = double(QGuiApplication::clipboard()->text().size()) / 1e6;
+        return 0;
+    });
+}
+BENCHMARK(BM_CopyAsMathML)->Arg(140)->Arg(300)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

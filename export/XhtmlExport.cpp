@@ -24,6 +24,7 @@
 
 #include <memory>
 #include <new>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -37,20 +38,29 @@ public:
 };
 
 // Clipboard text stands alone, without the page's document type that names
-// the MathML entities: they are written as character references instead.
-std::string WithoutNamedEntities(std::string text)
+// the MathML entities: they are written as character references instead, in
+// one pass over the text (a long formula holds hundreds of thousands).
+std::string WithoutNamedEntities(const std::string& text)
 {
-    static const std::pair<const char*, const char*> kEntities[] = {
+    static const std::pair<std::string_view, std::string_view> kEntities[] = {
         {"&int;", "&#x222B;"},           {"&PlusMinus;", "&#xB1;"},       {"&InvisibleTimes;", "&#x2062;"},
         {"&ImaginaryI;", "&#x2148;"},    {"&ExponentialE;", "&#x2147;"},  {"&ApplyFunction;", "&#x2061;"},
         {"&nbsp;", "&#xA0;"},
     };
-    for (const auto& [name, reference] : kEntities) {
-        const std::string from = name;
-        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-            text.replace(at, from.size(), reference);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t done = 0;
+    for (std::size_t at = text.find('&'); at != std::string::npos; at = text.find('&', at + 1)) {
+        const std::string_view rest = std::string_view(text).substr(at);
+        for (const auto& [name, reference] : kEntities)
+            if (rest.substr(0, name.size()) == name) {
+                out.append(text, done, at - done).append(reference);
+                done = at + name.size();
+                break;
+            }
     }
-    return text;
+    out.append(text, done);
+    return out;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "foundation/FontIds.h"
 #include "foundation/StyleKinds.h"
 #include "foundation/IntPoint.h"
+#include "foundation/LongWork.h"
 #include "foundation/Rect.h"
 #include "foundation/Str255.h"
 #include "foundation/TextComp.h"
@@ -116,6 +117,9 @@ void XhtmlWriter::WriteStartTag(const char* name, bool indent)
 void XhtmlWriter::EndElement(const char* name, bool indent)
 {
     XMLCoreWriter::EndElement(Qualified(name).c_str(), indent);
+    // Writing a long formula is a step of the long work under way (a copy
+    // as MathML): each element written counts.
+    LongWork::Step();
 }
 
 void XhtmlWriter::WriteAttribute(const char* name, const char* value)

@@ -17,6 +17,8 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <utility>
+
 DocClipboard* gDocClipboard = nullptr;
 DocClipboard::PictureMaker DocClipboard::s_pictureMaker = nullptr;
 
@@ -60,6 +62,7 @@ void DocClipboard::DropKept()
         ActionSupport::DestroyFragment(m_content);
     m_content = DocSelection();
     m_hasContent = false;
+    m_pending = TextBlock();
 }
 
 std::vector<uint8_t> DocClipboard::PrivateBytes(const ParagraphList& list)
@@ -131,6 +134,14 @@ void DocClipboard::Refresh()
 {
     PlatformClipboard& clipboard = PlatformClipboard::Current();
     const uint64_t changes = clipboard.ChangeCount();
+    if (!m_pending.text.empty()) {
+        if (clipboard.OwnsClipboard()) {
+            const std::string text = std::exchange(m_pending, TextBlock()).text;
+            Keep(TakeList(ParagraphsFromText(text)));
+            return;
+        }
+        DropKept();
+    }
     if (m_hasContent) {
         if (clipboard.OwnsClipboard() || (m_foreign && changes == m_readAt))
             return;
@@ -241,10 +252,15 @@ bool DocClipboard::PutTextBlock(const std::string& text, const char* mimeType)
         data.mathml = plain;
     else if (mimeType && std::string(mimeType) == PlatformClipboard::svgMimeType)
         data.svg = plain;
-    Keep(TakeList(ParagraphsFromText(plain)));
-    if (!PlatformClipboard::Current().Put(data)) {
-        DropKept();
+    DropKept();
+    if (!PlatformClipboard::Current().Put(data))
         return false;
-    }
+    if (!plain.empty())
+        m_pending = TextBlock{std::move(plain), mimeType ? mimeType : ""};
     return true;
+}
+
+DocClipboard::TextBlock DocClipboard::PendingTextBlock() const
+{
+    return OwnsClipboard() ? m_pending : TextBlock();
 }

@@ -55,8 +55,18 @@ public:
     // installed).
     bool PutMetafile(const std::vector<uint8_t>& metafile);
     // Puts text (MathML or SVG) and keeps it as paragraphs, one per line;
-    // the text is also offered under the MIME type given.
+    // the text is also offered under the MIME type given. The paragraphs
+    // are made only when the content is asked for: a long formula's MathML
+    // as paragraphs would take some forty times the text's size.
     bool PutTextBlock(const std::string& text, const char* mimeType);
+    // The text block last put, while it is the clipboard's content and not
+    // yet made into paragraphs (empty otherwise), with its MIME type: a copy
+    // remembers the earlier content for undo by it.
+    struct TextBlock {
+        std::string text;
+        std::string mimeType;
+    };
+    TextBlock PendingTextBlock() const;
 
     static void SetPictureMaker(PictureMaker maker) { s_pictureMaker = maker; }
 
@@ -77,6 +87,8 @@ private:
 
     DocSelection m_content;
     bool m_hasContent = false;
+    // The text block put last, kept as text until its paragraphs are needed.
+    TextBlock m_pending;
     // The content was read from another program's clipboard, whose change
     // count was then m_readAt: it stays as read until the clipboard changes.
     bool m_foreign = false;

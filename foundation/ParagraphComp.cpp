@@ -1,6 +1,7 @@
 #include "foundation/ParagraphComp.h"
 
 #include "foundation/ByteStream.h"
+#include "foundation/ChangedBands.h"
 #include "foundation/CharComp.h"
 #include "foundation/DocPosition.h"
 #include "foundation/DocReader.h"
@@ -341,7 +342,8 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
     // one typed character re-centres a whole centred line, and a shorter
     // layout leaves its old last items to be erased. Whole items are
     // invalidated even where only part of an item changed: a larger area
-    // only costs drawing time.
+    // only costs drawing time. The boxes go to the window as a few bands
+    // (see ChangedBands), whatever the row's length.
     SizeStepScope size(StyleSizeStep());
     LayoutArray* items = m_text->GetItems();
     if (!m_previous || m_previous->GetCount() == 0 || !items) {
@@ -350,26 +352,27 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
         gDrawContext.InvalidateLogicalRect(all);
         return;
     }
+    ChangedBands bands;
     int n = std::min(m_previous->GetCount(), items->GetCount());
     for (int i = 1; i <= n; ++i) {
         ::Layout* before = m_previous->GetAt(i);
         ::Layout* now = items->GetAt(i);
-        if (!now->IsEqual(*before)) {
-            Rect oldRect = before->AbsRect();
-            Rect newRect = now->AbsRect();
-            gDrawContext.InvalidateLogicalRect(newRect);
-            if (!(oldRect == newRect))
-                gDrawContext.InvalidateLogicalRect(oldRect);
+        if (now->IsEqual(*before)) {
+            bands.Unchanged();
+            continue;
         }
+        bands.Changed(now->AbsRect());
+        bands.Changed(before->AbsRect());
     }
     for (int i = n + 1; i <= m_previous->GetCount(); ++i)
-        gDrawContext.InvalidateLogicalRect(m_previous->GetAt(i)->AbsRect());
+        bands.Changed(m_previous->GetAt(i)->AbsRect());
     if (items->GetCount() > m_previous->GetCount()) {
         Rect bounds;
         GetAbsInkBounds(bounds);
         Rect first = items->GetAt(n + 1)->AbsRect();
-        gDrawContext.InvalidateLogicalRect(Rect(bounds.left, first.top, bounds.right, bounds.bottom));
+        bands.Changed(Rect(bounds.left, first.top, bounds.right, bounds.bottom));
     }
+    bands.Invalidate();
 }
 
 void ParagraphComp::AdvanceCounters(EquationNumber& counters)

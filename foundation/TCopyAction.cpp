@@ -19,7 +19,8 @@ void TCopyAction::SaveEarlier()
 {
     ActionSupport::DestroyFragment(m_earlier);
     m_hadEarlier = m_clipboard.HasData();
-    if (m_hadEarlier)
+    m_earlierText = m_hadEarlier ? m_clipboard.PendingTextBlock() : DocClipboard::TextBlock();
+    if (m_hadEarlier && m_earlierText.text.empty())
         m_earlier = m_clipboard.SaveContent(nullptr);
 }
 
@@ -27,7 +28,10 @@ void TCopyAction::RestoreEarlier()
 {
     if (!m_clipboard.OwnsClipboard())
         return; // another program's content stays
-    if (m_hadEarlier && m_earlier.GetStart().GetParagraph()) {
+    if (m_hadEarlier && !m_earlierText.text.empty()) {
+        m_clipboard.PutTextBlock(m_earlierText.text, m_earlierText.mimeType.c_str());
+        m_earlierText = DocClipboard::TextBlock();
+    } else if (m_hadEarlier && m_earlier.GetStart().GetParagraph()) {
         m_clipboard.Put(m_earlier);
         m_earlier = DocSelection();
     }
@@ -36,6 +40,7 @@ void TCopyAction::RestoreEarlier()
 void TCopyAction::CommitClipboard()
 {
     ActionSupport::DestroyFragment(m_earlier);
+    m_earlierText = DocClipboard::TextBlock();
     if (!m_done && !m_hadEarlier && m_clipboard.OwnsClipboard())
         m_clipboard.Clear();
 }

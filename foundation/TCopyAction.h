@@ -3,9 +3,8 @@
 // clipboard's earlier content back, unless another program has put
 // something there since. The special copies (picture, MathML, SVG) derive
 // from it and share its Undo and Commit.
+#include "foundation/DocClipboard.h"
 #include "foundation/TAction.h"
-
-class DocClipboard;
 
 class TCopyAction : public TAction {
 public:
@@ -29,5 +28,8 @@ protected:
     DocClipboard& m_clipboard;
     DocSelection m_selection;
     DocSelection m_earlier;
+    // The earlier content while it was a text block not yet made into
+    // paragraphs (a copy as MathML): it is remembered as that text.
+    DocClipboard::TextBlock m_earlierText;
     bool m_hadEarlier = false;
 };

@@ -3,6 +3,7 @@
 #include "foundation/ActionSupport.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/DrawContext.h"
+#include "foundation/LongWork.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/PictureSource.h"
@@ -11,6 +12,7 @@
 #include "platform/UserInterface.h"
 #include "platform/clipboard/PlatformClipboard.h"
 
+#include <algorithm>
 #include <memory>
 
 SelectionTextWriter TCopyMathMLAction::s_writer = nullptr;
@@ -61,8 +63,20 @@ void TCopyMetafileAction::Do()
 
 void TCopyMathMLAction::Do()
 {
+    // The writer counts two steps for each component: one as it reads the
+    // formula, about one more as it writes it.
+    const int components = std::max(1, m_selection.Second().GetIndex() - m_selection.First().GetIndex());
+    std::string text;
+    m_stopped = false;
+    try {
+        LongWork work(kCopying, 2 * int64_t(components));
+        text = s_writer ? s_writer(m_selection) : std::string();
+    } catch (const WorkStopped&) {
+        m_stopped = true;
+        SetStatusText(kNotCopied);
+        return;
+    }
     SaveEarlier();
-    std::string text = s_writer ? s_writer(m_selection) : std::string();
     if (!text.empty())
         m_clipboard.PutTextBlock(text, PlatformClipboard::mathmlMimeType);
     else if (m_selection.HasExtent())

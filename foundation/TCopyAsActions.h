@@ -21,14 +21,23 @@ private:
 // selected drawing); installed by the export writers. Empty: nothing to copy.
 using SelectionTextWriter = std::string (*)(const DocSelection& selection);
 
+// The MathML of a long formula takes a while: it is written as long work
+// (see LongWork) that shows its progress and that Escape stops, leaving the
+// clipboard as it was.
 class TCopyMathMLAction : public TCopyAction {
 public:
+    static constexpr const char* kCopying = "Copying as MathML";
+    static constexpr const char* kNotCopied = "Stopped: nothing was copied.";
+
     using TCopyAction::TCopyAction;
     void Do() override;
+    // A stopped copy changed nothing and has nothing to undo.
+    bool CanUndo() const override { return !m_stopped; }
     static void SetWriter(SelectionTextWriter writer) { s_writer = writer; }
 
 private:
     static SelectionTextWriter s_writer;
+    bool m_stopped = false;
 };
 
 class TCopySVGAction : public TCopyAction {

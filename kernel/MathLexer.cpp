@@ -8,6 +8,7 @@
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
+#include "foundation/LongWork.h"
 #include "foundation/TextComp.h"
 
 #include <cstdlib>
@@ -59,7 +60,11 @@ std::vector<MathToken> MathLexer::LexAll()
 {
     std::vector<MathToken> tokens;
     do {
+        const int from = m_current;
         tokens.push_back(Lex());
+        // Reading a long formula is a step of the long work under way (a
+        // copy as MathML): each component read counts.
+        LongWork::Step(m_current - from);
     } while (tokens.back().code != Token::End);
     return tokens;
 }

@@ -10,8 +10,10 @@
 #include "app/CalculationHold.h"
 #include "app/KernelQuestionDialogs.h"
 #include "app/WorkStatus.h"
+#include "export/XhtmlExport.h"
 #include "foundation/LongWork.h"
 #include "foundation/TAction.h"
+#include "foundation/TCopyAsActions.h"
 #include "kernel/KernelLink.h"
 #include "kernel/KernelServices.h"
 #include "kernel/KernelSettings.h"
@@ -202,6 +204,32 @@ TEST_F(CalculationWhileWaitingTest, EscapeWhileALongAnswerIsInsertedLeavesTheDoc
     ASSERT_EQ(Paragraphs().GetCount(), 2);
     EXPECT_GT(Row(2)->GetCount(), 2 * LongWork::kComponentsPerReport);
     EXPECT_TRUE(Update(ID_EDIT_UNDO).enabled);
+
+    // Copy as MathML of the answer shows its progress, and Escape leaves the
+    // clipboard as it was; unstopped, the MathML goes on it.
+    InstallCopyWriters();
+    Select(1, 1, 3);
+    Command(ID_EDIT_COPY);
+    const std::optional<std::string> earlier = clipboard.content.text;
+    ASSERT_EQ(earlier, "Ex");
+    shown = false;
+    ui.onStatus = [&](const std::string& text) {
+        if (shown || text.rfind(TCopyMathMLAction::kCopying, 0) != 0)
+            return;
+        shown = true;
+        QCoreApplication::postEvent(view->widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    };
+    Select(2, 1, Row(2)->GetCount() + 1);
+    Command(CBaseView::ID_EDIT_COPY_MATHML);
+    ui.onStatus = nullptr;
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(clipboard.content.text, earlier);
+    EXPECT_FALSE(clipboard.content.mathml.has_value());
+    EXPECT_EQ(ui.LastStatus(), TCopyMathMLAction::kNotCopied);
+    Command(CBaseView::ID_EDIT_COPY_MATHML);
+    ASSERT_TRUE(clipboard.content.mathml.has_value());
+    EXPECT_EQ(clipboard.content.mathml->rfind("<math", 0), 0u);
+    TCopyMathMLAction::SetWriter(nullptr);
 }
 
 TEST_F(CalculationWhileWaitingTest, ClosingWhileTheKernelWorksAsksAndKeepsTheWindowOnNo)

@@ -2,6 +2,7 @@
 
 #include "support/FakeClipboard.h"
 
+#include "foundation/ActionSupport.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/DrawContext.h"
 #include "foundation/DrawTarget.h"
@@ -105,6 +106,17 @@ TEST_F(CopyAsTest, MathMLTextGoesOnTheClipboardAndUndoPutsTheEarlierContentBack)
     ASSERT_TRUE(Run(new TCopySVGAction(Range(1, 7, 1, 8))));
     EXPECT_EQ(system.putCount, puts);
     EXPECT_EQ(*system.content.text, "he");
+
+    // MathML copied, then a copy: Undo puts the MathML back, and it pastes
+    // as its text.
+    ASSERT_TRUE(Run(new TCopyMathMLAction(Range(1, 7, 1, 8))));
+    ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
+    host.UndoOrRedo();
+    EXPECT_EQ(system.content.mathml, "<math><mi>x</mi></math>");
+    DocSelection pasted = clipboard.GetContent();
+    ASSERT_NE(pasted.GetStart().GetParagraph(), nullptr);
+    EXPECT_EQ(DocClipboard::PlainText(*pasted.GetStart().GetParagraph()), "<math><mi>x</mi></math>");
+    ActionSupport::DestroyFragment(pasted);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "foundation/RunExtentCache.h"
 #include "foundation/SizeStepScope.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -106,6 +108,43 @@ TEST_F(RelayoutTest, TypingAfterAFullLayoutInvalidatesOnlyTheChange)
             EXPECT_FALSE(r == Rect(std::get<0>(item), std::get<1>(item), std::get<2>(item), std::get<3>(item)))
                 << std::get<4>(item) << " is invalidated";
     }
+
+    // In the middle of a paragraph of many full lines (a long answer) every
+    // later item moves: each old and new place is invalidated, as a few
+    // bands from the changed line down rather than item by item.
+    auto* answer = new ParagraphComp(3);
+    for (int i = 0; i < 600; ++i)
+        answer->GetRow()->Append(new FixedBox(20 + i * 7 % 31));
+    list.Append(answer);
+    list.UpdateLayoutFrom(list.GetCount(), 1);
+    // Where each component shows.
+    const auto boxes = [answer] {
+        std::map<const TextComp*, Rect> out;
+        const LayoutArray& items = *answer->GetRow()->GetItems();
+        for (int i = 1; i <= items.GetCount(); ++i)
+            if (!items.GetAt(i)->IsLine())
+                out[answer->GetRow()->GetAt(items.GetAt(i)->GetStartIndex())] = items.GetAt(i)->AbsRect();
+        return out;
+    };
+    const auto early = boxes();
+    answer->GetRow()->InsertAt(new FixedBox(37), 300);
+    target.invalidated.clear();
+    list.UpdateLayoutFrom(list.GetCount(), 300);
+    EXPECT_LE(target.invalidated.size(), 2u);
+    const auto covered = [&](const Rect& box) {
+        return std::any_of(target.invalidated.begin(), target.invalidated.end(), [&](const Rect& area) {
+            return area.left <= box.left && area.top <= box.top && area.right >= box.right && area.bottom >= box.bottom;
+        });
+    };
+    int moved = 0;
+    for (const auto& [comp, now] : boxes()) {
+        const Rect before = early.count(comp) ? early.at(comp) : Rect();
+        if (before == now)
+            continue;
+        ++moved;
+        EXPECT_TRUE(covered(now) && (before.IsEmpty() || covered(before))) << now.left << "," << now.top << " is not invalidated";
+    }
+    EXPECT_GT(moved, 100);
 }
 
 TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)
