@@ -37,11 +37,14 @@ TEST(GiacNames, FunctionsMapBothWaysAndPackageSpellingsAlike)
 
 TEST(GiacInput, WritesGiacsLanguage)
 {
-    // A bound variable's identifier is fresh each time: its serial is left out here.
+    // A bound variable's identifier is fresh each time, and so is a bound
+    // value's (qvl): their serials are left out here.
     auto giac = [](const char* fullForm) {
         std::string text = GiacInput().translate(parseFullForm(fullForm));
-        for (std::size_t at = text.find("qvb"); at != std::string::npos; at = text.find("qvb", at + 3))
-            text.replace(at + 3, text.find_first_not_of("0123456789", at + 3) - at - 3, "_");
+        for (const char* prefix : {"qvb", "qvl"}) {
+            for (std::size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + 3))
+                text.replace(at + 3, text.find_first_not_of("0123456789", at + 3) - at - 3, "_");
+        }
         return text;
     };
     EXPECT_EQ(giac("Plus[x, 1]"), "(qv_x.+(1))");
@@ -60,7 +63,7 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(GiacInput().translate(Expr::realText("3.14`20")), "(3.14)");
     EXPECT_EQ(giac("3.14159265358979323846"), "evalf(3.14159265358979323846,21)");
     // the kernel's meaning where Giac's namesake differs
-    EXPECT_EQ(giac("Round[7, 5]"), "(((5))*round(((7))/((5))))");
+    EXPECT_EQ(giac("Round[7, 5]"), "((qvl_,qvl_)->(((qvl_)*round((qvl_)/(qvl_)))))((7),(5))");
     EXPECT_EQ(giac("ProductLog[-1, x]"), "LambertW(qv_x,(-1))");
     EXPECT_EQ(giac("Beta[z, a, b]"), "Beta(qv_a,qv_b,qv_z)");
     EXPECT_EQ(giac("Sin[List[0, Pi]]"), "[sin((0)),sin(pi)]");
