@@ -85,6 +85,18 @@ bool isNumber(const Expr& e)
     return isInteger(e) || e.type == wire::kTokenReal || e.hasHead("Rational", 2) || e.hasHead("Complex", 2);
 }
 
+// A number written out or as arithmetic of numbers: 1/3 typed is Times[1, Power[3, -1]].
+bool isWrittenNumber(const Expr& e, int depth = 0)
+{
+    if (isNumber(e))
+        return true;
+    static const char* const arithmetic[] = {"Plus", "Times", "Power", "Divide", "Minus", "Subtract"};
+    const bool numeric = e.isFunction() && e.head().isSymbol() && depth < 8 &&
+        std::any_of(std::begin(arithmetic), std::end(arithmetic), [&](const char* h) { return e.hasHead(h); });
+    return numeric &&
+        std::all_of(e.parts.begin() + 1, e.parts.end(), [depth](const Expr& p) { return isWrittenNumber(p, depth + 1); });
+}
+
 bool isZero(const Expr& e)
 {
     const bool number = isInteger(e) || e.type == wire::kTokenReal;
@@ -351,7 +363,7 @@ std::string GiacFunctions::hurwitzZeta(const Expr& e)
     // Zeta(s, n) is a derivative, and its sum diverges for s < 1.
     const Expr& s = e.arg(0);
     const Expr& a = e.arg(1);
-    if (!isNumber(s) || !isNumber(a))
+    if (!isWrittenNumber(s) || !isWrittenNumber(a))
         return keptAsWritten(e);
     if (isInteger(s) && s.text == "1")
         return "infinity";   // a pole for every a
@@ -376,7 +388,7 @@ std::string GiacFunctions::hurwitzZeta(const Expr& e)
         return "(-subst(bernoulli(" + m + "," + j + ")," + j + "," + text(a) + ")/" + m + ")";
     }
     if (order && *order >= 2 && !(isInteger(a) && isNegative(a)))
-        return "sum(1/(" + j + "+(" + text(a) + "))^(" + text(s) + ")," + j + ",0,inf)";
+        return "simplify(sum(1/(" + j + "+(" + text(a) + "))^(" + text(s) + ")," + j + ",0,inf))";
     throw TranslationError("Zeta[s, a] is computed for an integer s or an integer a");
 }
 
