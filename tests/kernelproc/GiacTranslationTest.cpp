@@ -98,7 +98,8 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
           "Plus[List[1, 2], List[3, 4, 5]]", "List[Plus[List[List[1, 2]], List[List[3, 4, 5]]]]",
           "Times[List[1, 2], List[3, 4, 5]]", "Round[List[1, 2], List[1, 2, 3]]", "Dot[List[1, 2], List[3, 4, 5]]",
           "Cross[List[1, 2], List[3, 4]]", "Round[7, 0]", "Prime[2.5]", "IdentityMatrix[0]", "EulerPhi[Rational[1, 2]]",
-          "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]"})
+          "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]", "Sum[k, List[k, 1, 10, 0]]",
+          "Table[k, List[k, 1, 3, 0.]]", "Zeta[0.5, Rational[1, 3]]"})
         fails(parseFullForm(refused));
     // the editor's matrices multiply as matrices, of any fitting shapes
     EXPECT_NO_THROW(GiacInput().translate(parseFullForm("VXTimes[VXMatrix[List[1, 2]], VXMatrix[List[1], List[2]]]")));
@@ -107,6 +108,23 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
     for (int i = 0; i < 300; ++i)
         deep = Expr::function("Sin", {deep});
     fails(deep);
+}
+
+TEST(GiacInput, NestedCallsGrowInProportionToTheirDepth)
+{
+    // Each argument is written once however often its meaning reads it: a
+    // call nested twice as deep is about twice as long, not the square.
+    for (std::string call : {"Arg[#]", "ArcTan[1, #]", "ArcTan[#, 1]", "PrimeQ[#]", "Numerator[#]", "Denominator[#]",
+                             "Unequal[1, #]", "Unequal[#, 1, 2]", "Round[7, #]", "Floor[7, #]", "Ceiling[7, #]",
+                             "Mod[7, #]", "Mod[#, 3]", "UnitStep[#]", "Gamma[#, 0, 1]", "f[#]"}) {
+        auto length = [&](int depth) {
+            std::string code = "x";
+            for (int i = 0; i < depth; ++i)
+                code = std::string(call).replace(call.find('#'), 1, code);
+            return GiacInput().translate(parseFullForm(code)).size();
+        };
+        EXPECT_LT(length(16), 3 * length(8)) << call;
+    }
 }
 
 TEST(GiacInput, HoldsARefusedCallWhereAnUnknownCanStandForIt)
