@@ -102,6 +102,17 @@ void calculationThroughLink(benchmark::State& state, const char* request)
         BenchKernel::instance().evaluate(expr);
 }
 
+// Arg nested `depth` deep: each argument is computed once, so the time grows
+// with the depth (it grew fourfold with each level when the argument was
+// pasted into the request at each place it is read).
+std::string nestedArg(int depth)
+{
+    std::string code = "xn";
+    for (int i = 0; i < depth; ++i)
+        code = "Arg[" + code + "]";
+    return "VXStringEvaluate[\"" + code + "\"]";
+}
+
 void calculationInGiac(benchmark::State& state, const char* text)
 {
     static giac::context context;
@@ -129,6 +140,15 @@ void registerAll()
             continue;
         }
         benchmark::RegisterBenchmark((std::string("calc/giac/") + c.name).c_str(), calculationInGiac, c.giac)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    for (int depth : {6, 11, 20}) {
+        const Expr request = wire::parseFullForm(nestedArg(depth));
+        benchmark::RegisterBenchmark(("calc/link/Arg nested " + std::to_string(depth) + " deep").c_str(),
+                                     [request](benchmark::State& state) {
+                                         for (auto _ : state)
+                                             BenchKernel::instance().evaluate(request);
+                                     })
             ->Unit(benchmark::kMicrosecond);
     }
 }

@@ -5,6 +5,7 @@
 #include "kernelproc/ListShapes.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 
 namespace kernelproc {
@@ -84,6 +85,18 @@ bool isNumber(const Expr& e)
     return isInteger(e) || e.type == wire::kTokenReal || e.hasHead("Rational", 2) || e.hasHead("Complex", 2);
 }
 
+// A number written out or as arithmetic of numbers: 1/3 typed is Times[1, Power[3, -1]].
+bool isWrittenNumber(const Expr& e, int depth = 0)
+{
+    if (isNumber(e))
+        return true;
+    static const char* const arithmetic[] = {"Plus", "Times", "Power", "Divide", "Minus", "Subtract"};
+    const bool numeric = e.isFunction() && e.head().isSymbol() && depth < 8 &&
+        std::any_of(std::begin(arithmetic), std::end(arithmetic), [&](const char* h) { return e.hasHead(h); });
+    return numeric &&
+        std::all_of(e.parts.begin() + 1, e.parts.end(), [depth](const Expr& p) { return isWrittenNumber(p, depth + 1); });
+}
+
 bool isZero(const Expr& e)
 {
     const bool number = isInteger(e) || e.type == wire::kTokenReal;
@@ -93,6 +106,27 @@ bool isZero(const Expr& e)
 bool isNegative(const Expr& e)
 {
     return !e.text.empty() && e.text.front() == '-';
+}
+
+// The value of an integer written out small enough to count terms up to.
+std::optional<long long> smallInteger(const Expr& e)
+{
+    constexpr long long kLargest = 10000;
+    if (!isInteger(e))
+        return std::nullopt;
+    try {
+        const long long n = std::stoll(e.text);
+        return n >= -kLargest && n <= kLargest ? std::optional(n) : std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// An identifier no other part of a request holds, read back as `name` in Giac's messages.
+std::string freshVariable(std::string_view name)
+{
+    static std::atomic<unsigned long> serial{0};
+    return encodeBoundSymbol(name, ++serial);
 }
 
 // Giac's test that a value is a number, real or complex.
@@ -145,6 +179,14 @@ std::string GiacFunctions::arguments(const Expr& e)
 std::string GiacFunctions::keptAsWritten(const Expr& e)
 {
     return encodeSymbol(plainHead(e.head().text)) + "(" + arguments(e) + ")";
+}
+
+std::string GiacFunctions::keptWith(const Expr& e, const std::vector<std::string>& values)
+{
+    std::string out;
+    for (const std::string& v : values)
+        out += (out.empty() ? "" : ",") + v;
+    return encodeSymbol(plainHead(e.head().text)) + "(" + out + ")";
 }
 
 std::optional<std::string> GiacFunctions::translate(const Expr& e)
@@ -200,9 +242,11 @@ std::optional<std::string> GiacFunctions::meaning(std::string_view head, const E
     }
     if (head == "Erf" && n == 2)   // from z0 to z1
         return "(erf(" + text(e.arg(1)) + ")-erf(" + text(e.arg(0)) + "))";
-    if (head == "Gamma" && n == 3)   // from z0 to z1
-        return "(Gamma(" + text(e.arg(0)) + "," + text(e.arg(1)) + ")-Gamma(" + text(e.arg(0)) + "," + text(e.arg(2)) +
-            "))";
+    if (head == "Gamma" && n == 3) {   // from z0 to z1
+        return GiacInput::once({text(e.arg(0))}, [&](const std::vector<std::string>& a) {
+            return "(Gamma(" + a[0] + "," + text(e.arg(1)) + ")-Gamma(" + a[0] + "," + text(e.arg(2)) + "))";
+        });
+    }
     if (head == "Beta" && n == 3)   // Beta[z, a, b] is Giac's Beta(a, b, z)
         return "Beta(" + text(e.arg(1)) + "," + text(e.arg(2)) + "," + text(e.arg(0)) + ")";
     if (head == "Zeta" && n == 2)
@@ -223,8 +267,9 @@ std::optional<std::string> GiacFunctions::meaning(std::string_view head, const E
     }
     if (head == "Arg") {
         // Of a number its angle; Giac takes an unknown for real, where the kernel keeps Arg[x].
-        const std::string z = text(e.arg(0));
-        return "when(" + numberTest(z) + ",arg(" + z + ")," + keptAsWritten(e) + ")";
+        return GiacInput::once({text(e.arg(0))}, [&](const std::vector<std::string>& z) {
+            return "when(" + numberTest(z[0]) + ",arg(" + z[0] + ")," + keptWith(e, z) + ")";
+        });
     }
     if (head == "Total" && !e.arg(0).isFunction())
         return text(e.arg(0));
@@ -238,8 +283,11 @@ std::optional<std::string> GiacFunctions::meaning(std::string_view head, const E
 std::optional<std::string> GiacFunctions::numberTheory(std::string_view head, const Expr& e)
 {
     const Expr& x = e.arg(0);
-    if (head == "PrimeQ")   // -3 is as prime as 3; 2.0, 7/2 and x are no primes
-        return "when(type(" + text(x) + ")==DOM_INT,isprime(abs(" + text(x) + ")),false)";
+    if (head == "PrimeQ") {   // -3 is as prime as 3; 2.0, 7/2 and x are no primes
+        return GiacInput::once({text(x)}, [](const std::vector<std::string>& v) {
+            return "when(type(" + v[0] + ")==DOM_INT,isprime(abs(" + v[0] + ")),false)";
+        });
+    }
     if (head == "Prime" && isNumber(x) && (!isInteger(x) || isZero(x) || isNegative(x)))
         throw TranslationError("Prime[n] needs a positive integer n");
     if (head == "EulerPhi") {
@@ -283,9 +331,10 @@ std::string GiacFunctions::multiple(std::string_view head, const Expr& e)
     // Round[x, a] is the multiple of a nearest to x: a Round[x/a].
     if (isZero(e.arg(1)))
         throw TranslationError(std::string(head) + "[x, a] needs a multiple a other than 0");
-    const char* giac = head == "Round" ? "round" : head == "Floor" ? "floor" : "ceil";
-    const std::string a = text(e.arg(1));
-    return "((" + a + ")*" + giac + "((" + text(e.arg(0)) + ")/(" + a + ")))";
+    const std::string giac = head == "Round" ? "round" : head == "Floor" ? "floor" : "ceil";
+    return GiacInput::once({text(e.arg(0)), text(e.arg(1))}, [&](const std::vector<std::string>& v) {
+        return "((" + v[1] + ")*" + giac + "((" + v[0] + ")/(" + v[1] + ")))";
+    });
 }
 
 std::string GiacFunctions::angle(const Expr& e)
@@ -293,24 +342,54 @@ std::string GiacFunctions::angle(const Expr& e)
     // ArcTan[x, y] is the angle of the point (x, y), undefined at the origin.
     if (isZero(e.arg(0)) && isZero(e.arg(1)) && isInteger(e.arg(0)) && isInteger(e.arg(1)))
         return "undef";
-    const std::string x = "(" + text(e.arg(0)) + ")";
-    const std::string y = "(" + text(e.arg(1)) + ")";
     const auto real = [](const std::string& v) { return "type(evalf(" + v + "))==DOM_FLOAT"; };
-    // Of unknowns, a formula that holds for real x other than 0: the angle is
-    // ArcTan[y/x] to the right of the axis, Pi more above it and on it, Pi less below it.
-    const std::string formula =
-        "atan(" + y + "/" + x + ")+pi/2*(1-sign(" + x + "))*(1+2*sign(" + y + "-abs(" + y + ")))";
-    return "when(" + real(x) + " and " + real(y) + ",arg(" + x + "+" + y + "*i)," + formula + ")";
+    return GiacInput::once({text(e.arg(0)), text(e.arg(1))}, [&](const std::vector<std::string>& v) {
+        const std::string& x = v[0];
+        const std::string& y = v[1];
+        // Of unknowns, a formula that holds for real x other than 0: the angle is
+        // ArcTan[y/x] to the right of the axis, Pi more above it and on it, Pi
+        // less below it; on the axis, x = 0, it points up or down as y does.
+        const std::string formula =
+            "atan(" + y + "/" + x + ")+pi/2*(1-sign(" + x + "))*(1+2*sign(" + y + "-abs(" + y + ")))";
+        return "when(" + real(x) + " and " + real(y) + ",arg(" + x + "+" + y + "*i),when(" + x + "==0,pi/2*sign(" + y +
+            ")," + formula + "))";
+    });
 }
 
 std::string GiacFunctions::hurwitzZeta(const Expr& e)
 {
-    // Zeta[s, a] is the sum of (k + a)^-s over k from 0; Giac's Zeta(s, n) is a derivative.
+    // Zeta[s, a] is the sum of (k + a)^-s over k from 0, any term with k + a = 0
+    // left out, continued to every s other than 1 as Zeta[s] is. Giac's
+    // Zeta(s, n) is a derivative, and its sum diverges for s < 1.
     const Expr& s = e.arg(0);
     const Expr& a = e.arg(1);
-    if (!isNumber(s) || !isNumber(a))
+    if (!isWrittenNumber(s) || !isWrittenNumber(a))
         return keptAsWritten(e);
-    return "sum(1/(qvz_k+(" + text(a) + "))^(" + text(s) + "),qvz_k,0,inf)";
+    if (isInteger(s) && s.text == "1")
+        return "infinity";   // a pole for every a
+    const std::optional<long long> shift = smallInteger(a);
+    const std::optional<long long> order = smallInteger(s);
+    const std::string j = freshVariable("k");
+    if (shift) {
+        // Zeta[s] less the terms from 1 to a - 1, or more those from a to -1.
+        return GiacInput::once({text(s)}, [&](const std::vector<std::string>& v) {
+            const std::string terms = "sum(" + j + "^(-" + v[0] + ")," + j + ",";
+            // eval: Giac's Zeta(0) is an expression that would not be added to as a number.
+            if (*shift == 0 || *shift == 1)
+                return "eval(Zeta(" + v[0] + "))";
+            if (*shift > 1)
+                return "eval(Zeta(" + v[0] + ")-" + terms + "1," + std::to_string(*shift - 1) + "))";
+            return "eval(Zeta(" + v[0] + ")+" + terms + std::to_string(*shift) + ",-1))";
+        });
+    }
+    if (order && *order <= 0) {
+        // At s = -n, -B(n + 1, a)/(n + 1) with the Bernoulli polynomial B.
+        const std::string m = std::to_string(1 - *order);
+        return "(-subst(bernoulli(" + m + "," + j + ")," + j + "," + text(a) + ")/" + m + ")";
+    }
+    if (order && *order >= 2 && !(isInteger(a) && isNegative(a)))
+        return "simplify(sum(1/(" + j + "+(" + text(a) + "))^(" + text(s) + ")," + j + ",0,inf))";
+    throw TranslationError("Zeta[s, a] is computed for an integer s or an integer a");
 }
 
 std::string GiacFunctions::factorPairs(const Expr& e)
@@ -328,9 +407,11 @@ std::string GiacFunctions::factorPairs(const Expr& e)
 std::string GiacFunctions::fractionPart(bool numerator, const Expr& e)
 {
     // A sum is its own numerator; Giac would bring it over a common denominator first.
-    const std::string v = text(e.arg(0));
-    return "when(sommet(" + v + ")==_plus," + (numerator ? v : "1") + "," + (numerator ? "numer(" : "denom(") + v +
-        "))";
+    return GiacInput::once({text(e.arg(0))}, [&](const std::vector<std::string>& value) {
+        const std::string& v = value[0];
+        return "when(sommet(" + v + ")==_plus," + (numerator ? v : "1") + "," + (numerator ? "numer(" : "denom(") + v +
+            "))";
+    });
 }
 
 std::string GiacFunctions::trace(const Expr& e)
@@ -419,21 +500,23 @@ std::string GiacFunctions::unequal(const Expr& e)
     const std::size_t n = e.argCount();
     if (n < 2)
         return "true";
-    std::vector<std::string> sides;
-    std::string all;
-    for (std::size_t i = 0; i < n; ++i) {
-        sides.push_back("(" + text(e.arg(i)) + ")");
-        all += (i ? "," : "") + sides.back();
-    }
-    // Giac's != takes any two different expressions for unequal numbers.
-    std::string numbers = numberTest("normal(" + sides[0] + "-" + sides[1] + ")");
-    if (n > 2) {
-        numbers.clear();
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < n; ++i)
+        values.push_back(text(e.arg(i)));
+    return GiacInput::once(values, [n](const std::vector<std::string>& sides) {
+        std::string all;
         for (const std::string& side : sides)
-            numbers += (numbers.empty() ? "" : " and ") + numberTest(side);
-    }
-    return "when(size(set[" + all + "])<" + std::to_string(n) + ",false,when(" + numbers + ",true," +
-        encodeSymbol("Unequal") + "(" + all + ")))";
+            all += (all.empty() ? "" : ",") + side;
+        // Giac's != takes any two different expressions for unequal numbers.
+        std::string numbers = numberTest("normal(" + sides[0] + "-" + sides[1] + ")");
+        if (n > 2) {
+            numbers.clear();
+            for (const std::string& side : sides)
+                numbers += (numbers.empty() ? "" : " and ") + numberTest(side);
+        }
+        return "when(size(set[" + all + "])<" + std::to_string(n) + ",false,when(" + numbers + ",true," +
+            encodeSymbol("Unequal") + "(" + all + ")))";
+    });
 }
 
 } // namespace kernelproc

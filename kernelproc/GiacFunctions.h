@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kernelproc {
 
@@ -36,6 +37,8 @@ private:
     std::string arguments(const wire::Expr& e);
     // The call as written: a function of the kernel's name that Giac leaves alone.
     std::string keptAsWritten(const wire::Expr& e);
+    // The call with the values of its arguments bound to names (see GiacInput::once).
+    static std::string keptWith(const wire::Expr& e, const std::vector<std::string>& values);
     std::optional<std::string> threaded(const wire::Expr& e);
     std::optional<std::string> meaning(std::string_view head, const wire::Expr& e);
     std::optional<std::string> numberTheory(std::string_view head, const wire::Expr& e);

@@ -18,6 +18,8 @@ using wire::Expr;
 namespace {
 
 constexpr std::size_t kMaxDepth = 256; // far beyond any formula; keeps the stack small
+// A product of more factors than this is computed from its closed form.
+constexpr long long kFewFactors = 10000;
 
 // A product of two lists or more is taken element by element, unless one of
 // its factors is the editor's matrix.
@@ -105,6 +107,17 @@ bool isNumericBound(const Expr& e, int depth = 0)
     return std::all_of(e.parts.begin() + 1, e.parts.end(), [depth](const Expr& p) { return isNumericBound(p, depth + 1); });
 }
 
+// A range such as {k, 1, 10, 0}, whose step never takes it to its end.
+void refuseZeroStep(const Expr& range)
+{
+    if (!range.hasHead("List", 4))
+        return;
+    const Expr& step = range.arg(3);
+    const bool number = step.type == wire::kTokenInteger || step.type == wire::kTokenReal;
+    if (number && step.text.substr(0, step.text.find_first_of("eE")).find_first_of("123456789") == std::string::npos)
+        throw TranslationError("the range " + wire::toFullForm(range) + " has a step of 0, so it never comes to its end");
+}
+
 bool isTruthValue(const Expr& e)
 {
     return e.isSymbol("True") || e.isSymbol("False");
@@ -155,6 +168,23 @@ void GiacInput::bindName(const std::string& name)
 {
     static std::atomic<unsigned long> serial{0};
     bound_.emplace_back(name, encodeBoundSymbol(name, ++serial));
+}
+
+std::string GiacInput::once(const std::vector<std::string>& values, const Body& body)
+{
+    // A function of its own parameters, applied at once: Giac evaluates each
+    // argument before the body reads it. The names are fresh, so that no
+    // binding meets another nested in its value.
+    static std::atomic<unsigned long> serial{0};
+    std::vector<std::string> names;
+    std::string parameters;
+    std::string arguments;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        names.push_back("qvl" + std::to_string(++serial));
+        parameters += (i ? "," : "") + names.back();
+        arguments += (i ? "," : "") + values[i];
+    }
+    return "((" + parameters + ")->(" + body(names) + "))(" + arguments + ")";
 }
 
 // A call on the path of the translation while it is translated.
@@ -290,7 +320,7 @@ std::string GiacInput::joined(const Expr& e, const char* op)
     for (std::size_t i = 0; i < e.argCount(); ++i) {
         if (i > 0)
             out += op;
-        out += translate(e.arg(i));
+        out += arithmeticOperand(e.arg(i));
     }
     return out + ")";
 }
@@ -339,20 +369,20 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     if (head == "Power") {
         need(2, 2);
         const char* op = isListValued(e.arg(0)) && !hasMatrixOperand(e) ? ").^(" : ")^(";
-        return "((" + translate(e.arg(0)) + op + translate(e.arg(1)) + "))";
+        return "((" + arithmeticOperand(e.arg(0)) + op + arithmeticOperand(e.arg(1)) + "))";
     }
     if (head == "Divide" || head == "Rational") {
         need(2, 2);
         const char* op = isListValued(e.arg(1)) && !hasMatrixOperand(e) ? ")./(" : ")/(";
-        return "((" + translate(e.arg(0)) + op + translate(e.arg(1)) + "))";
+        return "((" + arithmeticOperand(e.arg(0)) + op + arithmeticOperand(e.arg(1)) + "))";
     }
     if (head == "Subtract") {
         need(2, 2);
-        return "((" + translate(e.arg(0)) + ").-(" + translate(e.arg(1)) + "))";
+        return "((" + arithmeticOperand(e.arg(0)) + ").-(" + arithmeticOperand(e.arg(1)) + "))";
     }
     if (head == "Minus") {
         need(1, 1);
-        return "(-(" + translate(e.arg(0)) + "))";
+        return "(-(" + arithmeticOperand(e.arg(0)) + "))";
     }
     if (head == "Sqrt") {
         need(1, 1);
@@ -376,9 +406,9 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     }
     if (head == "Mod") {
         need(2, 2);
-        std::string a = translate(e.arg(0));
-        std::string b = translate(e.arg(1));
-        return "((" + a + ")-(" + b + ")*floor((" + a + ")/(" + b + ")))";
+        return once({translate(e.arg(0)), translate(e.arg(1))}, [](const std::vector<std::string>& v) {
+            return "((" + v[0] + ")-(" + v[1] + ")*floor((" + v[0] + ")/(" + v[1] + ")))";
+        });
     }
     if (head == "List" || head == "EqnSet" || head == "Column")
         return "[" + args(e) + "]";
@@ -478,7 +508,54 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     // empty list there (f([]) is f), so {} goes as an unknown of its own.
     if (n == 1 && e.arg(0).hasHead("List", 0))
         return symbol(headExpr.text) + "(" + encodeSymbol(wire::toFullForm(e.arg(0))) + ")";
-    return symbol(headExpr.text) + "(" + args(e) + ")";
+    return symbol(headExpr.text) + "(" + freeArguments(e) + ")";
+}
+
+std::string GiacInput::freeArguments(const Expr& e)
+{
+    // Giac takes an undefined function of an infinity for undefined as a
+    // whole: an infinite argument goes as an unknown of the kernel's name
+    // for it, so that f[Infinity] and f[1/0] stay calls. An equation, alone
+    // or in a list, Giac would drop as an option: it goes as a call of Equal.
+    const std::string infinity = encodeSymbol("Infinity");
+    const std::string complexInfinity = encodeSymbol("DirectedInfinity[]");
+    std::string out;
+    for (std::size_t i = 0; i < e.argCount(); ++i) {
+        const Expr& a = e.arg(i);
+        out += i ? "," : "";
+        if (a.hasHead("Equal") || a.hasHead("VXEqual"))
+            out += encodeSymbol("Equal") + "(" + args(a) + ")";
+        else if ((a.hasHead("List") || a.hasHead("VXEqnSet")) &&
+                 std::any_of(a.parts.begin() + 1, a.parts.end(), [](const Expr& p) { return p.hasHead("Equal"); }))
+            out += "[" + freeArguments(a) + "]";
+        else if (a.isSymbol("Infinity") || a.isSymbol("\xE2\x88\x9E"))
+            out += infinity;
+        else if (!a.isFunction())   // no other atom has an infinite value
+            out += translate(a);
+        else
+            out += once({translate(a)}, [&](const std::vector<std::string>& v) {
+                return "when(" + v[0] + "==inf," + infinity + ",when(" + v[0] + "==-inf,-" + infinity + ",when(" + v[0] +
+                    "==infinity," + complexInfinity + "," + v[0] + ")))";
+            });
+    }
+    return out;
+}
+
+std::string GiacInput::arithmeticOperand(const Expr& e)
+{
+    // Giac counts a truth value as 1 or 0 in arithmetic; the kernel keeps
+    // True + 1 as written, whether True was written or computed (Not[False], 1 < 2).
+    static const char* const logical[] = {"Not", "And", "Or", "Xor", "Equal", "Unequal", "Less", "LessEqual",
+                                          "Greater", "GreaterEqual", "Inequality"};
+    const bool truthValued = e.isFunction() && e.head().isSymbol() &&
+        std::any_of(std::begin(logical), std::end(logical),
+                    [&](const char* head) { return plainHead(e.head().text) == head; });
+    if (!truthValued)
+        return translate(e);
+    return once({translate(e)}, [](const std::vector<std::string>& v) {
+        return "when(string(" + v[0] + ")==\"true\"," + encodeSymbol("True") + ",when(string(" + v[0] +
+            ")==\"false\"," + encodeSymbol("False") + "," + v[0] + "))";
+    });
 }
 
 std::string GiacInput::compoundHead(const Expr& e)
@@ -510,6 +587,7 @@ std::string GiacInput::compoundHead(const Expr& e)
 std::string GiacInput::iterator(const Expr& body, const Expr& rangeForm, const char* giacName)
 {
     const bool sum = std::string(giacName) == "sum";
+    refuseZeroStep(rangeForm);
     if ((sum || std::string(giacName) == "product") && rangeForm.hasHead("List")) {
         if (std::optional<std::string> listed = overValues(body, rangeForm))
             return std::string(giacName) + "(" + *listed + ")";
@@ -599,6 +677,7 @@ std::string GiacInput::sequence(const std::string& body, const Expr& range)
     const std::size_t n = range.argCount();
     if (!rangeVariable(range) || n > 4)
         throw TranslationError("a Table range must be {n}, {k, n}, {k, a, b}, {k, a, b, step} or {k, {values}}");
+    refuseZeroStep(range);
     const std::string k = translate(range.arg(0));
     if (n == 2 && range.arg(1).hasHead("List")) // k takes each value in turn
         return "map(" + translate(range.arg(1)) + ",(" + k + ")->(" + body + "))";
@@ -638,13 +717,16 @@ std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const E
     const Expr& start = range.arg(1);
     const Expr& end = range.arg(2);
     const bool infinite = end.isSymbol("Infinity") || end.isSymbol("\xE2\x88\x9E");
-    if (!infinite && !isNumericBound(end))
+    const bool symbolicEnd = !infinite && !isNumericBound(end);
+    if (symbolicEnd && isInteger(start))
         return std::nullopt;
     if (n == 3 && isInteger(start) && (infinite || isInteger(end))) {
         try {
-            if (infinite || std::stoll(end.text) >= std::stoll(start.text))
+            if (!infinite && std::stoll(end.text) < std::stoll(start.text))
+                return sum ? "0" : "1";
+            // Giac multiplies a long product out factor by factor, and cannot hold a billion.
+            if (infinite || sum || std::stoll(end.text) - std::stoll(start.text) < kFewFactors)
                 return std::nullopt;
-            return sum ? "0" : "1";
         } catch (const std::exception&) {
             return std::nullopt;
         }
@@ -657,15 +739,26 @@ std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const E
     const std::string j = bound_.back().second;
     bound_.emplace_back(range.arg(0).text, "((" + from + ")+(" + step + ")*" + j + ")");
     const std::string f = translate(body);
-    if (!infinite)
-        return "when((" + last + ")<0," + (sum ? "0" : "1") + "," + (sum ? "sum(" : "product(") + f + "," + j + ",0," +
-            last + "))";
-    if (sum) // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
-        return "simplify(sum(" + f + "," + j + ",0,inf))";
-    // Giac has no infinite products: the limit of the partial products.
+    const char* empty = sum ? "0" : "1";
+    const std::string iterated = std::string(sum ? "sum(" : "product(") + f + "," + j + ",0,";
+    if (symbolicEnd)   // the closed form, for an end that is not before the start
+        return sum ? "factor(" + iterated + last + "))" : iterated + last + ")";
+    if (!infinite && sum)
+        return "when((" + last + ")<0," + empty + "," + iterated + last + "))";
     const Expr count = Expr::symbol("n");
     binding.add(&count);
     const std::string m = bound_.back().second;
+    if (!infinite) {
+        // A long product is its closed form in the number of factors, with that number put in.
+        return "when((" + last + ")<0," + empty + ",when((" + last + ")<" + std::to_string(kFewFactors) + "," +
+            iterated + last + "),subst(" + iterated + m + ")," + m + "," + last + ")))";
+    }
+    // A power of a negative number is split first, (-1)^(1/2 + j) = I (-1)^j:
+    // Giac sums the power as written to a wrong value.
+    const std::string term = "simplify(powexpand(" + f + "))";
+    if (sum) // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
+        return "simplify(sum(" + term + "," + j + ",0,inf))";
+    // Giac has no infinite products: the limit of the partial products.
     return "limit(product(" + f + "," + j + ",0," + m + ")," + m + ",inf)";
 }
 
@@ -712,8 +805,9 @@ std::string GiacInput::differentConvention(const Expr& e)
         // Giac's Heaviside is 1/2 at 0, UnitStep 1; several arguments multiply.
         std::string out = "(1";
         for (std::size_t i = 0; i < n; ++i) {
-            const std::string x = translate(e.arg(i));
-            out += "*(Heaviside(" + x + ")+((" + x + ")==0)/2)";
+            out += "*" + once({translate(e.arg(i))}, [](const std::vector<std::string>& x) {
+                return "Heaviside(" + x[0] + ")+((" + x[0] + ")==0)/2";
+            });
         }
         return out + ")";
     }

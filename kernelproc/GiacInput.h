@@ -54,6 +54,11 @@ public:
     void bind(const wire::Expr& variables);
     // True once a VXMatrix was translated, so that answers show matrices as grids.
     bool sawMatrix() const { return sawMatrix_; }
+    // Giac's text of `body` applied to `values`, each computed once: body gets
+    // the names the values are bound to. A value pasted into a text several
+    // times is computed as often, and a call nested n deep 2^n times.
+    using Body = std::function<std::string(const std::vector<std::string>& names)>;
+    static std::string once(const std::vector<std::string>& values, const Body& body);
 
 private:
     class Nesting;
@@ -69,6 +74,10 @@ private:
     std::optional<std::string> listForm(const wire::Expr& e, bool valuesIn);
     std::string args(const wire::Expr& e, std::size_t from = 0);
     std::string joined(const wire::Expr& e, const char* op);
+    // An operand of arithmetic: a computed truth value stays True or False.
+    std::string arithmeticOperand(const wire::Expr& e);
+    // The arguments of an undefined function, an infinite one as the kernel's unknown.
+    std::string freeArguments(const wire::Expr& e);
     // A literal True or False as Giac's truth value, anything else translated.
     std::string truthOperand(const wire::Expr& e);
     std::string logical(const wire::Expr& e, const char* op);

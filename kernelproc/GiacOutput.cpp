@@ -3,6 +3,7 @@
 #include "kernelproc/GiacNames.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -153,6 +154,46 @@ private:
         return std::nullopt;
     }
 
+    // A number's value as a machine real, when it is an integer, a fraction or a real.
+    static std::optional<double> machineValue(const giac::gen& g)
+    {
+        switch (g.type) {
+        case giac::_DOUBLE_:
+            return g._DOUBLE_val;
+        case giac::_INT_:
+            return g.subtype == giac::_INT_BOOLEAN ? std::nullopt : std::optional<double>(g.val);
+        case giac::_ZINT:
+            return mpz_get_d(*g._ZINTptr);
+        case giac::_FRAC: {
+            const std::optional<double> num = machineValue(g._FRACptr->num);
+            const std::optional<double> den = machineValue(g._FRACptr->den);
+            return num && den ? std::optional<double>(*num / *den) : std::nullopt;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // An equation of two numbers, one of them a machine real, decided to the
+    // digits such a real holds: Giac keeps 47 bits of it, so two reals apart
+    // by more than two steps of the last bit are different (1 and
+    // 1.0000000000001), and those that differ only by rounding are equal (0.1 + 0.2 and 0.3).
+    static std::optional<bool> sameMachineNumber(const giac::gen& sides)
+    {
+        if (sides.type != giac::_VECT || sides._VECTptr->size() != 2)
+            return std::nullopt;
+        const giac::gen& left = sides._VECTptr->front();
+        const giac::gen& right = sides._VECTptr->back();
+        if (left.type != giac::_DOUBLE_ && right.type != giac::_DOUBLE_)
+            return std::nullopt;
+        const std::optional<double> a = machineValue(left);
+        const std::optional<double> b = machineValue(right);
+        if (!a || !b || !std::isfinite(*a) || !std::isfinite(*b))
+            return std::nullopt;
+        constexpr double kLastBit = 0x1p-47;
+        return std::fabs(*a - *b) <= 2 * kLastBit * std::max(std::fabs(*a), std::fabs(*b));
+    }
+
     // Exact numbers on both sides decide an equation, and so do a real number
     // and any number, to the digits a real holds; the same expression on
     // both sides is equal to itself.
@@ -167,7 +208,8 @@ private:
         const std::optional<long double> a = realValue(sides[0]), b = realValue(sides[1]);
         if (a && b && std::isfinite(*a) && std::isfinite(*b)) {
             const long double scale = std::max(std::fabs(*a), std::fabs(*b));
-            return Expr::symbol(std::fabs(*a - *b) <= scale * 1e-12L ? "True" : "False");
+            // Machine reals are decided above: these are reals of many digits.
+            return Expr::symbol(std::fabs(*a - *b) <= scale * 4 * LDBL_EPSILON ? "True" : "False");
         }
         return Expr::function("Equal", std::move(sides));
     }
@@ -369,8 +411,11 @@ private:
             return Expr::function("Power", {Expr::symbol("e"), std::move(args[0])});
         if (name == "log10")
             return Expr::function("Log", {Expr::integer(10), std::move(args[0])});
-        if (name == "=")
+        if (name == "=") {
+            if (std::optional<bool> same = sameMachineNumber(feuille))
+                return Expr::symbol(*same ? "True" : "False");
             return equation(std::move(args));
+        }
         if (name == "==")
             return Expr::function("Equal", std::move(args));
         if (name == "!=")
@@ -399,6 +444,8 @@ private:
             }
             if (auto derivative = derivativeOperator(head, rest.size()))
                 return Expr::function(std::move(*derivative), std::move(rest));
+            if (head.isSymbol("Equal"))   // an equation sent as an argument of an undefined function
+                return equation(std::move(rest));
             return Expr::function(std::move(head), std::move(rest));
         }
         if (name == "diff" && args.size() == 3 && args[2].type == wire::kTokenInteger)

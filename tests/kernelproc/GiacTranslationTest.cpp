@@ -37,11 +37,14 @@ TEST(GiacNames, FunctionsMapBothWaysAndPackageSpellingsAlike)
 
 TEST(GiacInput, WritesGiacsLanguage)
 {
-    // A bound variable's identifier is fresh each time: its serial is left out here.
+    // A bound variable's identifier is fresh each time, and so is a bound
+    // value's (qvl): their serials are left out here.
     auto giac = [](const char* fullForm) {
         std::string text = GiacInput().translate(parseFullForm(fullForm));
-        for (std::size_t at = text.find("qvb"); at != std::string::npos; at = text.find("qvb", at + 3))
-            text.replace(at + 3, text.find_first_not_of("0123456789", at + 3) - at - 3, "_");
+        for (const char* prefix : {"qvb", "qvl"}) {
+            for (std::size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + 3))
+                text.replace(at + 3, text.find_first_not_of("0123456789", at + 3) - at - 3, "_");
+        }
         return text;
     };
     EXPECT_EQ(giac("Plus[x, 1]"), "(qv_x.+(1))");
@@ -60,7 +63,7 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(GiacInput().translate(Expr::realText("3.14`20")), "(3.14)");
     EXPECT_EQ(giac("3.14159265358979323846"), "evalf(3.14159265358979323846,21)");
     // the kernel's meaning where Giac's namesake differs
-    EXPECT_EQ(giac("Round[7, 5]"), "(((5))*round(((7))/((5))))");
+    EXPECT_EQ(giac("Round[7, 5]"), "((qvl_,qvl_)->(((qvl_)*round((qvl_)/(qvl_)))))((7),(5))");
     EXPECT_EQ(giac("ProductLog[-1, x]"), "LambertW(qv_x,(-1))");
     EXPECT_EQ(giac("Beta[z, a, b]"), "Beta(qv_a,qv_b,qv_z)");
     EXPECT_EQ(giac("Sin[List[0, Pi]]"), "[sin((0)),sin(pi)]");
@@ -95,7 +98,8 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
           "Plus[List[1, 2], List[3, 4, 5]]", "List[Plus[List[List[1, 2]], List[List[3, 4, 5]]]]",
           "Times[List[1, 2], List[3, 4, 5]]", "Round[List[1, 2], List[1, 2, 3]]", "Dot[List[1, 2], List[3, 4, 5]]",
           "Cross[List[1, 2], List[3, 4]]", "Round[7, 0]", "Prime[2.5]", "IdentityMatrix[0]", "EulerPhi[Rational[1, 2]]",
-          "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]"})
+          "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]", "Sum[k, List[k, 1, 10, 0]]",
+          "Table[k, List[k, 1, 3, 0.]]", "Zeta[0.5, Rational[1, 3]]"})
         fails(parseFullForm(refused));
     // the editor's matrices multiply as matrices, of any fitting shapes
     EXPECT_NO_THROW(GiacInput().translate(parseFullForm("VXTimes[VXMatrix[List[1, 2]], VXMatrix[List[1], List[2]]]")));
@@ -104,6 +108,23 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
     for (int i = 0; i < 300; ++i)
         deep = Expr::function("Sin", {deep});
     fails(deep);
+}
+
+TEST(GiacInput, NestedCallsGrowInProportionToTheirDepth)
+{
+    // Each argument is written once however often its meaning reads it: a
+    // call nested twice as deep is about twice as long, not the square.
+    for (std::string call : {"Arg[#]", "ArcTan[1, #]", "ArcTan[#, 1]", "PrimeQ[#]", "Numerator[#]", "Denominator[#]",
+                             "Unequal[1, #]", "Unequal[#, 1, 2]", "Round[7, #]", "Floor[7, #]", "Ceiling[7, #]",
+                             "Mod[7, #]", "Mod[#, 3]", "UnitStep[#]", "Gamma[#, 0, 1]", "f[#]"}) {
+        auto length = [&](int depth) {
+            std::string code = "x";
+            for (int i = 0; i < depth; ++i)
+                code = std::string(call).replace(call.find('#'), 1, code);
+            return GiacInput().translate(parseFullForm(code)).size();
+        };
+        EXPECT_LT(length(16), 3 * length(8)) << call;
+    }
 }
 
 TEST(GiacInput, HoldsARefusedCallWhereAnUnknownCanStandForIt)
