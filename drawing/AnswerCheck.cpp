@@ -128,14 +128,17 @@ double AnswerCheck::PointSize(double size) const
     return kPointTolerances * std::max(m_tolerance, kPrecision * (1.0 + size));
 }
 
-bool AnswerCheck::Accept(const Values& before)
+bool AnswerCheck::Accept(const Values& before, bool held)
 {
     for (DrawVariable* length : m_lengths)
-        if (length->GetValue() < 0.0 && !(before(length) < 0.0))
+        if (length->GetValue() < 0.0 && !(before(length) < 0.0)) {
             length->SetValue(-length->GetValue());
-    for (const ConstraintEqn* equation : m_equations)
-        if (!EquationHolds(*equation, m_tolerance))
-            return false;
+            held = false;
+        }
+    if (!held)
+        for (const ConstraintEqn* equation : m_equations)
+            if (!EquationHolds(*equation, m_tolerance))
+                return false;
     return !Collapsed(before);
 }
 

@@ -67,10 +67,11 @@ protected:
     // value of any other.
     double CommittedValue(const DrawVariable* variable) const;
     // Whether the present values pass the answer check against the last
-    // committed ones (a negative length is turned back first).
-    bool Accept()
+    // committed ones (a negative length is turned back first); `held` as
+    // the check takes it.
+    bool Accept(bool held = false)
     {
-        return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); });
+        return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); }, held);
     }
 
     AnswerCheck m_check;

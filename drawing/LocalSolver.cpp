@@ -367,8 +367,9 @@ bool LocalSolver::Run(bool steady)
     double share = 1.0;
     m_shortened = false;
     for (int steps = 0;; ++steps) {
+        // The check's equations are the cluster's: Evaluate has just found them held.
         if (Evaluate()) {
-            if (Accept()) {
+            if (Accept(true)) {
                 Commit();
                 return true;
             }
@@ -511,7 +512,8 @@ double LocalSolver::GapTo(const std::vector<std::pair<int, double>>& wanted) con
     return gap;
 }
 
-// Only the equations of the held variables can change.
+// Only the equations of the held variables can change: the others held
+// when the last run committed.
 bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& wanted)
 {
     const Workspace& work = *m_work;
@@ -529,7 +531,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
         });
         holds = !held || Holds(i);
     }
-    if (holds && Accept()) {
+    if (holds && Accept(true)) {
         Commit();
         return true;
     }
