@@ -149,6 +149,11 @@ bool AnswerCheck::Collapsed(const Values& before) const
         const double size = std::max({std::fabs(span.x1->GetValue()), std::fabs(span.y1->GetValue()),
                                       std::fabs(span.x2->GetValue()), std::fabs(span.y2->GetValue())});
         const double point = PointSize(size);
+        // Longer than a point along either axis, the span is no point now:
+        // most spans are, and need no more reading.
+        if (std::fabs(span.x1->GetValue() - span.x2->GetValue()) > point ||
+            std::fabs(span.y1->GetValue() - span.y2->GetValue()) > point)
+            continue;
         const double was = Distance(before(span.x1), before(span.y1), before(span.x2), before(span.y2));
         const double now = Distance(span.x1->GetValue(), span.y1->GetValue(), span.x2->GetValue(), span.y2->GetValue());
         const bool given = span.length && std::fabs(before(span.length)) <= point;
