@@ -79,6 +79,9 @@ protected:
 private:
     std::vector<VarSnapshot> m_working;
     std::vector<VarSnapshot> m_gathered;
-    std::unordered_map<const DrawVariable*, size_t> m_places;
+    // The place of each variable among the working snapshots, filled up to
+    // m_placed at the first question: most solves ask none.
+    mutable std::unordered_map<const DrawVariable*, size_t> m_places;
+    mutable size_t m_placed = 0;
     std::unique_ptr<NamedValuesSnapshot> m_named;
 };
