@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
-#include <unordered_set>
 
 namespace {
 
@@ -113,12 +113,22 @@ LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArra
 
 LocalSolver::~LocalSolver() = default;
 
+// The cluster's variables are its free ones: a fixed variable is answered
+// at once, and the sorted list for the others is made at the first such
+// question (a chain of fixed lengths asks none).
 void LocalSolver::PrepareCheck(const DiagramComp* diagram)
 {
-    const std::unordered_set<const DrawVariable*> moves(m_variables.begin(), m_variables.end());
-    m_check.Gather(
-        diagram, {m_equations.begin(), m_equations.end()},
-        [&moves](const DrawVariable* v) { return moves.count(v) != 0; }, m_tolerance);
+    std::vector<const DrawVariable*> moves;
+    auto isMoved = [this, &moves](const DrawVariable* v) {
+        if (v->IsFixed())
+            return false;
+        if (moves.empty()) {
+            moves.assign(m_variables.begin(), m_variables.end());
+            std::sort(moves.begin(), moves.end(), std::less<>());
+        }
+        return std::binary_search(moves.begin(), moves.end(), v, std::less<>());
+    };
+    m_check.Gather(diagram, {m_equations.begin(), m_equations.end()}, isMoved, m_tolerance);
 }
 
 void LocalSolver::TurnArms(const ItemArray<DrawVariable>& held)
