@@ -76,6 +76,7 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     m_lengths.clear();
     m_radii.clear();
     m_spans.clear();
+    m_angles.clear();
     std::vector<Span> bound;
     for (ConstraintEqn* equation : equations) {
         const int field = LengthField(*equation);
@@ -88,6 +89,7 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
         else if (dynamic_cast<const ArcMidpointEqn*>(equation) && length && moves(length))
             m_radii.push_back(length);
         else if (dynamic_cast<const AngleEqn*>(equation)) {
+            m_angles.push_back(equation);
             AddSpan({v(0), v(1), v(2), v(3), nullptr}, moves);
             AddSpan({v(4), v(5), v(2), v(3), nullptr}, moves);
         }
@@ -173,9 +175,7 @@ bool AnswerCheck::Collapsed(const Values& before) const
 // At a straight angle either way round is as near.
 void AnswerCheck::TurnArms(const ItemArray<DrawVariable>& held, const Filter& movable) const
 {
-    for (const ConstraintEqn* equation : m_equations) {
-        if (!dynamic_cast<const AngleEqn*>(equation))
-            continue;
+    for (const ConstraintEqn* equation : m_angles) {
         auto v = [equation](int k) { return equation->GetField(k); };
         const DrawVariable* angle = v(6);
         if (!(angle->IsFixed() || held.Contains(angle)) || v(0) == v(4) || EquationHolds(*equation, m_tolerance))

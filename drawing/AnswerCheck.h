@@ -73,5 +73,7 @@ private:
     std::vector<DrawVariable*> m_lengths;
     std::vector<DrawVariable*> m_radii;
     std::vector<Span> m_spans;
+    // The angles among the equations, which TurnArms reads on every solve.
+    std::vector<const ConstraintEqn*> m_angles;
     double m_tolerance = 0.0;
 };
