@@ -222,7 +222,11 @@ double AngleEqn::Residual() const
 }
 
 // The shorter arm's length is the root of its square, unless the square
-// overflows or is lost below the normal numbers.
+// overflows or is lost below the normal numbers. The angle still to turn is
+// that between the arms less the value's: the arms' cross and dot products
+// turned back by the value give its sine and cosine (times the arms'
+// lengths), and near where the angle holds (the tangent of the turn below
+// 1e-4) two terms of the arc tangent's series give it to the last digit.
 double AngleEqn::Distance(double residual, double squaredGradient) const
 {
     const double ax = V(0) - V(2), ay = V(1) - V(3);
@@ -232,8 +236,14 @@ double AngleEqn::Distance(double residual, double squaredGradient) const
         std::isnormal(shorter) ? std::sqrt(shorter) : std::min(std::hypot(ax, ay), std::hypot(cx, cy));
     if (!(arm > 0.0))
         return ConstraintEqn::Distance(residual, squaredGradient);
-    const double angle = std::atan2(std::fabs(ax * cy - ay * cx), ax * cx + ay * cy);
-    return std::fabs(angle - TurnOfValue().between) * arm;
+    const Turn& turn = TurnOfValue();
+    const double cross = std::fabs(ax * cy - ay * cx), dot = ax * cx + ay * cy;
+    const double sine = cross * turn.cosine - dot * std::fabs(turn.sine);
+    const double cosine = dot * turn.cosine + cross * std::fabs(turn.sine);
+    const double tangent = sine / cosine;
+    if (cosine > 0.0 && std::fabs(tangent) <= 1e-4)
+        return std::fabs(tangent - tangent * tangent * tangent / 3.0) * arm;
+    return std::fabs(std::atan2(cross, dot) - turn.between) * arm;
 }
 
 void AngleEqn::Partials(double* out) const
