@@ -296,7 +296,7 @@ bool LocalSolver::Evaluate()
             if (work.fieldSlots[f] >= 0)
                 stored[work.fieldSlots[f]] += partial * work.columnScale[work.fieldColumns[f]];
         }
-        if (!HoldsWithin(eqn->Distance(residual, squares), size, m_tolerance))
+        if (holds && !HoldsWithin(eqn->Distance(residual, squares), size, m_tolerance))
             holds = false;
         work.negResidual[i] = -residual;
         work.rowScale[i] = squares;
