@@ -110,7 +110,9 @@ void ConstraintEqn::AddCurve(const CurveShape* curve)
         Add(curve->GetControlPoint(i)->GetYVar());
 }
 
-double ConstraintEqn::V(int i) const { return GetField(i)->GetValue(); }
+// Inline: the equations read their values through it at every Newton step,
+// and a position-independent build would not inline it otherwise.
+inline double ConstraintEqn::V(int i) const { return GetField(i)->GetValue(); }
 
 ExprNode* ConstraintEqn::N(int i) const { return MakeDrawVariableNode(GetField(i)); }
 
