@@ -715,6 +715,23 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(DPoint(0.5, 0.5), dragged, corners[2]));
              EXPECT_EQ(corners[2]->GetPoint(), DPoint(0.0, 4.5));
          }},
+        // A fixed point with Locked cleared on x alone: a drag of the other
+        // end may move x, never y, and keeps the distance.
+        {"a fixed point with Locked cleared on one coordinate, the other end dragged",
+         [&](DiagramComp* d) {
+             SegmentShape* s = segment(d, 1, 1, 4, 5);
+             VertexShape* p = s->GetStart();
+             VertexShape* q = s->GetEnd();
+             Fix(d, p);
+             Distance(d, p, q, 5.0);
+             EXPECT_TRUE(DrawValueComp(p->GetXVar()).ApplyProperties(false, Str255("3")));
+             const DPoint before = q->GetPoint();
+             drag(d, q, DPoint(0.5, 0.5));
+             const double dx = q->GetPoint().x - p->GetPoint().x, dy = q->GetPoint().y - p->GetPoint().y;
+             EXPECT_EQ(p->GetPoint().y, 1.0) << "the locked coordinate stays";
+             EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 5.0, 1e-6) << "the distance holds";
+             EXPECT_GT(q->GetPoint().x, before.x + 0.1) << "the end follows the pointer";
+         }},
         // The named values a solve changes go back with undo: the names it
         // fills and the values the kernel reports.
         {"a length typed where an equation's names have no values",
