@@ -21,16 +21,6 @@ constexpr double kPrecision = 1e-10;
 // A span or a radius within this many tolerances of none is a point.
 constexpr double kPointTolerances = 10.0;
 
-// The field of a length that the equation reads squared, or -1.
-int LengthField(const ConstraintEqn& equation)
-{
-    if (dynamic_cast<const DistanceEqn*>(&equation))
-        return 0;
-    if (dynamic_cast<const ArcMidpointEqn*>(&equation))
-        return equation.GetFieldCount() - 1;
-    return -1;
-}
-
 double Distance(double x1, double y1, double x2, double y2)
 {
     return std::hypot(x1 - x2, y1 - y2);
@@ -76,18 +66,25 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     m_lengths.clear();
     m_radii.clear();
     m_spans.clear();
-    std::vector<Span> bound;
+    m_angles.clear();
+    // The distances, whose first field is the length they read squared, as
+    // the arc midpoint's last is.
+    std::vector<const ConstraintEqn*> bound;
     for (ConstraintEqn* equation : equations) {
-        const int field = LengthField(*equation);
-        DrawVariable* length = field >= 0 ? equation->GetField(field) : nullptr;
+        const bool distance = dynamic_cast<const DistanceEqn*>(equation) != nullptr;
+        const bool arc = !distance && dynamic_cast<const ArcMidpointEqn*>(equation) != nullptr;
+        DrawVariable* length = distance ? equation->GetField(0)
+            : arc                       ? equation->GetField(equation->GetFieldCount() - 1)
+                                        : nullptr;
         if (length && moves(length) && std::find(m_lengths.begin(), m_lengths.end(), length) == m_lengths.end())
             m_lengths.push_back(length);
         auto v = [equation](int k) { return equation->GetField(k); };
-        if (dynamic_cast<const DistanceEqn*>(equation))
-            bound.push_back({v(1), v(2), v(3), v(4), v(0)});
-        else if (dynamic_cast<const ArcMidpointEqn*>(equation) && length && moves(length))
+        if (distance)
+            bound.push_back(equation);
+        else if (arc && moves(length))
             m_radii.push_back(length);
         else if (dynamic_cast<const AngleEqn*>(equation)) {
+            m_angles.push_back(equation);
             AddSpan({v(0), v(1), v(2), v(3), nullptr}, moves);
             AddSpan({v(4), v(5), v(2), v(3), nullptr}, moves);
         }
@@ -112,9 +109,12 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     }
     // A span bound by a distance takes that length, whichever end it names first.
     for (Span& span : m_spans)
-        for (const Span& length : bound)
-            if ((length.x1 == span.x1 && length.x2 == span.x2) || (length.x1 == span.x2 && length.x2 == span.x1))
-                span.length = length.length;
+        for (const ConstraintEqn* length : bound) {
+            const DrawVariable* x1 = length->GetField(1);
+            const DrawVariable* x2 = length->GetField(3);
+            if ((x1 == span.x1 && x2 == span.x2) || (x1 == span.x2 && x2 == span.x1))
+                span.length = length->GetField(0);
+        }
 }
 
 void AnswerCheck::AddSpan(Span span, const Filter& moves)
@@ -128,14 +128,17 @@ double AnswerCheck::PointSize(double size) const
     return kPointTolerances * std::max(m_tolerance, kPrecision * (1.0 + size));
 }
 
-bool AnswerCheck::Accept(const Values& before)
+bool AnswerCheck::Accept(const Values& before, bool held)
 {
     for (DrawVariable* length : m_lengths)
-        if (length->GetValue() < 0.0 && !(before(length) < 0.0))
+        if (length->GetValue() < 0.0 && !(before(length) < 0.0)) {
             length->SetValue(-length->GetValue());
-    for (const ConstraintEqn* equation : m_equations)
-        if (!EquationHolds(*equation, m_tolerance))
-            return false;
+            held = false;
+        }
+    if (!held)
+        for (const ConstraintEqn* equation : m_equations)
+            if (!EquationHolds(*equation, m_tolerance))
+                return false;
     return !Collapsed(before);
 }
 
@@ -146,6 +149,11 @@ bool AnswerCheck::Collapsed(const Values& before) const
         const double size = std::max({std::fabs(span.x1->GetValue()), std::fabs(span.y1->GetValue()),
                                       std::fabs(span.x2->GetValue()), std::fabs(span.y2->GetValue())});
         const double point = PointSize(size);
+        // Longer than a point along either axis, the span is no point now:
+        // most spans are, and need no more reading.
+        if (std::fabs(span.x1->GetValue() - span.x2->GetValue()) > point ||
+            std::fabs(span.y1->GetValue() - span.y2->GetValue()) > point)
+            continue;
         const double was = Distance(before(span.x1), before(span.y1), before(span.x2), before(span.y2));
         const double now = Distance(span.x1->GetValue(), span.y1->GetValue(), span.x2->GetValue(), span.y2->GetValue());
         const bool given = span.length && std::fabs(before(span.length)) <= point;
@@ -165,9 +173,7 @@ bool AnswerCheck::Collapsed(const Values& before) const
 // At a straight angle either way round is as near.
 void AnswerCheck::TurnArms(const ItemArray<DrawVariable>& held, const Filter& movable) const
 {
-    for (const ConstraintEqn* equation : m_equations) {
-        if (!dynamic_cast<const AngleEqn*>(equation))
-            continue;
+    for (const ConstraintEqn* equation : m_angles) {
         auto v = [equation](int k) { return equation->GetField(k); };
         const DrawVariable* angle = v(6);
         if (!(angle->IsFixed() || held.Contains(angle)) || v(0) == v(4) || EquationHolds(*equation, m_tolerance))

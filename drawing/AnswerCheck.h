@@ -46,7 +46,10 @@ public:
     void SetTolerance(double tolerance) { m_tolerance = tolerance; }
     // Turns each negative length back, then answers whether the present
     // values pass; `before` gives each variable's value before the solve.
-    bool Accept(const Values& before);
+    // `held` tells that the caller has just found every equation to hold at
+    // the present values, as EquationHolds does: they are read again only
+    // when a length was turned back.
+    bool Accept(const Values& before, bool held = false);
     // Each angle that does not hold and whose value is locked or held turns
     // its arms about the apex to that value, those that may move: half each
     // when both may.
@@ -70,5 +73,7 @@ private:
     std::vector<DrawVariable*> m_lengths;
     std::vector<DrawVariable*> m_radii;
     std::vector<Span> m_spans;
+    // The angles among the equations, which TurnArms reads on every solve.
+    std::vector<const ConstraintEqn*> m_angles;
     double m_tolerance = 0.0;
 };

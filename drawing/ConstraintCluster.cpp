@@ -67,13 +67,14 @@ std::unique_ptr<NamedValuesSnapshot> ConstraintCluster::TakeNamed()
 
 void ConstraintCluster::AddSnapshots(DrawVariable* variable)
 {
-    m_places.emplace(variable, m_working.size());
     m_working.emplace_back(variable);
     m_gathered.emplace_back(variable);
 }
 
 double ConstraintCluster::CommittedValue(const DrawVariable* variable) const
 {
+    for (; m_placed < m_working.size(); ++m_placed)
+        m_places.emplace(m_working[m_placed].GetVariable(), m_placed);
     const auto at = m_places.find(variable);
     return at == m_places.end() ? variable->GetValue() : m_working[at->second].GetSaved();
 }

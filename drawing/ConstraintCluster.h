@@ -67,10 +67,11 @@ protected:
     // value of any other.
     double CommittedValue(const DrawVariable* variable) const;
     // Whether the present values pass the answer check against the last
-    // committed ones (a negative length is turned back first).
-    bool Accept()
+    // committed ones (a negative length is turned back first); `held` as
+    // the check takes it.
+    bool Accept(bool held = false)
     {
-        return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); });
+        return m_check.Accept([this](const DrawVariable* v) { return CommittedValue(v); }, held);
     }
 
     AnswerCheck m_check;
@@ -78,6 +79,9 @@ protected:
 private:
     std::vector<VarSnapshot> m_working;
     std::vector<VarSnapshot> m_gathered;
-    std::unordered_map<const DrawVariable*, size_t> m_places;
+    // The place of each variable among the working snapshots, filled up to
+    // m_placed at the first question: most solves ask none.
+    mutable std::unordered_map<const DrawVariable*, size_t> m_places;
+    mutable size_t m_placed = 0;
     std::unique_ptr<NamedValuesSnapshot> m_named;
 };

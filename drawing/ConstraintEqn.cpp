@@ -110,7 +110,9 @@ void ConstraintEqn::AddCurve(const CurveShape* curve)
         Add(curve->GetControlPoint(i)->GetYVar());
 }
 
-double ConstraintEqn::V(int i) const { return GetField(i)->GetValue(); }
+// Inline: the equations read their values through it at every Newton step,
+// and a position-independent build would not inline it otherwise.
+inline double ConstraintEqn::V(int i) const { return GetField(i)->GetValue(); }
 
 ExprNode* ConstraintEqn::N(int i) const { return MakeDrawVariableNode(GetField(i)); }
 
@@ -200,25 +202,50 @@ AngleEqn::AngleEqn(const VertexShape* p1, const VertexShape* apex, const VertexS
     Add(angle);
 }
 
+const AngleEqn::Turn& AngleEqn::TurnOfValue() const
+{
+    const double value = V(6);
+    if (!(value == m_turn.value)) {
+        m_turn.value = value;
+        m_turn.cosine = std::cos(value);
+        m_turn.sine = std::sin(value);
+        m_turn.between = std::acos(std::clamp(m_turn.cosine, -1.0, 1.0));
+    }
+    return m_turn;
+}
+
 double AngleEqn::Residual() const
 {
     const double ax = V(0) - V(2), ay = V(1) - V(3);
     const double cx = V(4) - V(2), cy = V(5) - V(3);
     const double ex = V(0) - V(4), ey = V(1) - V(5);
     const double a = ax * ax + ay * ay, c = cx * cx + cy * cy, e = ex * ex + ey * ey;
-    return (a + c - e) / 2.0 - std::cos(V(6)) * std::sqrt(a) * std::sqrt(c);
+    return (a + c - e) / 2.0 - TurnOfValue().cosine * std::sqrt(a) * std::sqrt(c);
 }
 
+// The shorter arm's length is the root of its square, unless the square
+// overflows or is lost below the normal numbers. The angle still to turn is
+// that between the arms less the value's: the arms' cross and dot products
+// turned back by the value give its sine and cosine (times the arms'
+// lengths), and near where the angle holds (the tangent of the turn below
+// 1e-4) two terms of the arc tangent's series give it to the last digit.
 double AngleEqn::Distance(double residual, double squaredGradient) const
 {
     const double ax = V(0) - V(2), ay = V(1) - V(3);
     const double cx = V(4) - V(2), cy = V(5) - V(3);
-    const double a = std::hypot(ax, ay), c = std::hypot(cx, cy);
-    if (!(a > 0.0) || !(c > 0.0))
+    const double shorter = std::min(ax * ax + ay * ay, cx * cx + cy * cy);
+    const double arm =
+        std::isnormal(shorter) ? std::sqrt(shorter) : std::min(std::hypot(ax, ay), std::hypot(cx, cy));
+    if (!(arm > 0.0))
         return ConstraintEqn::Distance(residual, squaredGradient);
-    const double angle = std::atan2(std::fabs(ax * cy - ay * cx), ax * cx + ay * cy);
-    const double wanted = std::acos(std::clamp(std::cos(V(6)), -1.0, 1.0));
-    return std::fabs(angle - wanted) * std::min(a, c);
+    const Turn& turn = TurnOfValue();
+    const double cross = std::fabs(ax * cy - ay * cx), dot = ax * cx + ay * cy;
+    const double sine = cross * turn.cosine - dot * std::fabs(turn.sine);
+    const double cosine = dot * turn.cosine + cross * std::fabs(turn.sine);
+    const double tangent = sine / cosine;
+    if (cosine > 0.0 && std::fabs(tangent) <= 1e-4)
+        return std::fabs(tangent - tangent * tangent * tangent / 3.0) * arm;
+    return std::fabs(std::atan2(cross, dot) - turn.between) * arm;
 }
 
 void AngleEqn::Partials(double* out) const
@@ -227,14 +254,14 @@ void AngleEqn::Partials(double* out) const
     const double cx = V(4) - V(2), cy = V(5) - V(3);
     const double a = std::sqrt(ax * ax + ay * ay);
     const double b = std::sqrt(cx * cx + cy * cy);
-    const double cosine = std::cos(V(6));
-    out[0] = cx - cosine * ax * b / a;
-    out[1] = cy - cosine * ay * b / a;
-    out[4] = ax - cosine * cx * a / b;
-    out[5] = ay - cosine * cy * a / b;
+    const Turn& turn = TurnOfValue();
+    out[0] = cx - turn.cosine * ax * b / a;
+    out[1] = cy - turn.cosine * ay * b / a;
+    out[4] = ax - turn.cosine * cx * a / b;
+    out[5] = ay - turn.cosine * cy * a / b;
     out[2] = -out[0] - out[4];
     out[3] = -out[1] - out[5];
-    out[6] = std::sin(V(6)) * a * b;
+    out[6] = turn.sine * a * b;
 }
 
 ExprNode* AngleEqn::BuildKernelExpr(DrawLabel* label, DiagramComp*) const

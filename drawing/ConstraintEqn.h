@@ -11,6 +11,7 @@
 #include "drawing/ItemArray.h"
 
 #include <array>
+#include <limits>
 
 class CurveShape;
 class DiagramComp;
@@ -103,6 +104,21 @@ public:
     double Distance(double residual, double squaredGradient) const override;
     void Partials(double* out) const override;
     ExprNode* BuildKernelExpr(DrawLabel* label, DiagramComp* context) const override;
+
+private:
+    // The cosine and sine of the angle's value, and the value as the angle
+    // between two arms measures it (in [0, pi]): a drawing's angles are
+    // mostly locked, and every Newton step reads them for every angle, so
+    // they are kept until the value changes.
+    struct Turn {
+        double value = std::numeric_limits<double>::quiet_NaN();
+        double cosine = 0.0;
+        double sine = 0.0;
+        double between = 0.0;
+    };
+    const Turn& TurnOfValue() const;
+
+    mutable Turn m_turn;
 };
 
 // P2 on the line P1 P3.

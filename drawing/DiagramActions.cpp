@@ -83,6 +83,15 @@ namespace {
 // solution, an answer it cannot use) the editor's own solver tries from the
 // same values, so that an edit is never left unsolved while the kernel
 // runs; a kernel solver that already handed over to it is not tried again.
+// An edit that began while the kernel was ready and was solved after it
+// stopped (the solve, or a request of the edit before it, found it gone) was
+// solved by the editor's own solver: the user is told, as a drag tells.
+void NoteKernelStopped(bool wasReady)
+{
+    if (wasReady && !KernelReady())
+        ShowMessageOrBeep(KernelSolver::kKernelStopped);
+}
+
 template <class Seed, class... Moved>
 std::unique_ptr<ConstraintCluster> SolvedCluster(DiagramComp& diagram, const Seed& seed,
                                                  const ItemArray<DrawVariable>& held, bool& solved,
@@ -159,8 +168,11 @@ void TAddConstraintAction::Do()
     m_solved = true;
     if (m_cluster)
         m_cluster->SwapGathered();
-    else
+    else {
+        const bool kernelWasReady = KernelReady();
         m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, m_solved, m_moved);
+        NoteKernelStopped(kernelWasReady);
+    }
     Refresh();
     // The constraint stays, unmet, with the values it found.
     if (!m_solved)
@@ -419,12 +431,15 @@ void TAddLabelAction::Commit()
 // ---- applying pending value edits ----
 
 TUpdateDiagramAction::TUpdateDiagramAction(DiagramComp* diagram)
-    : TDiagramAction(ActionNames::kUpdateDiagram, diagram), m_moves(diagram->TakePendingMoves())
+    : TDiagramAction(ActionNames::kUpdateDiagram, diagram), m_kernelWasReady(KernelReady()),
+      m_moves(diagram->TakePendingMoves())
 {
 }
 
+// Whether the kernel was ready is read before the named values are checked
+// with it.
 TUpdateDiagramAction::TUpdateDiagramAction(DiagramComp* diagram, std::vector<PendingMove> moves)
-    : TDiagramAction(ActionNames::kUpdateDiagram, diagram),
+    : TDiagramAction(ActionNames::kUpdateDiagram, diagram), m_kernelWasReady(KernelReady()),
       m_moves(moves.empty() ? std::move(moves) : diagram->RefreshForMoves(std::move(moves))), m_fromPending(false)
 {
 }
@@ -469,6 +484,7 @@ void TUpdateDiagramAction::Do()
         variables.AddOnce(move.variable);
     bool solved = false;
     m_cluster = SolvedCluster(*m_diagram, variables, variables, solved);
+    NoteKernelStopped(m_kernelWasReady);
     if (!solved) {
         ShowMessageOrBeep(kNoSolution);
         // The names the kernel's model filled go with the failed solve.

@@ -205,6 +205,8 @@ private:
     // value it had before the first edit.
     void RevertMoves();
 
+    // Whether the kernel was ready when the edit began.
+    bool m_kernelWasReady;
     std::unique_ptr<ConstraintCluster> m_cluster;
     std::vector<PendingMove> m_moves;
     bool m_fromPending = true;

@@ -385,7 +385,12 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
     // A kernel that stopped during the step leaves the drag to the editor.
     if (KernelGone())
         return FallBack() && m_fallback->SolveDrag(offset, vertices, dragged);
-    return LeaveOutEquations() && SolveDrag(offset, vertices, dragged);
+    if (LeaveOutEquations())
+        return SolveDrag(offset, vertices, dragged);
+    // A step the kernel finds no answer for (a lock cleared on one
+    // coordinate of a point leaves its model short of a way to move) is
+    // the editor's solver's to take, as one whose answer does not hold.
+    return SolveStepLocally(offset, vertices, dragged);
 }
 
 ExprNode* KernelSolver::Finalize()

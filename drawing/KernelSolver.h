@@ -15,7 +15,8 @@
 // editor's own solver to try, and a drag step is taken by the editor's
 // solver instead.
 // A kernel that stops during a drag leaves the rest of the drag to the
-// editor's own solver, with a message.
+// editor's own solver, with a message. A drag step the kernel finds no
+// answer for is the editor's solver's to take.
 //
 // A value typed for a locked variable (a fixed length or radius) changes a
 // variable the kernel would only see as a number: the solve builds the model

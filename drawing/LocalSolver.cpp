@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
-#include <unordered_set>
 
 namespace {
 
@@ -113,12 +113,22 @@ LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArra
 
 LocalSolver::~LocalSolver() = default;
 
+// The cluster's variables are its free ones: a fixed variable is answered
+// at once, and the sorted list for the others is made at the first such
+// question (a chain of fixed lengths asks none).
 void LocalSolver::PrepareCheck(const DiagramComp* diagram)
 {
-    const std::unordered_set<const DrawVariable*> moves(m_variables.begin(), m_variables.end());
-    m_check.Gather(
-        diagram, {m_equations.begin(), m_equations.end()},
-        [&moves](const DrawVariable* v) { return moves.count(v) != 0; }, m_tolerance);
+    std::vector<const DrawVariable*> moves;
+    auto isMoved = [this, &moves](const DrawVariable* v) {
+        if (v->IsFixed())
+            return false;
+        if (moves.empty()) {
+            moves.assign(m_variables.begin(), m_variables.end());
+            std::sort(moves.begin(), moves.end(), std::less<>());
+        }
+        return std::binary_search(moves.begin(), moves.end(), v, std::less<>());
+    };
+    m_check.Gather(diagram, {m_equations.begin(), m_equations.end()}, isMoved, m_tolerance);
 }
 
 void LocalSolver::TurnArms(const ItemArray<DrawVariable>& held)
@@ -286,7 +296,7 @@ bool LocalSolver::Evaluate()
             if (work.fieldSlots[f] >= 0)
                 stored[work.fieldSlots[f]] += partial * work.columnScale[work.fieldColumns[f]];
         }
-        if (!HoldsWithin(eqn->Distance(residual, squares), size, m_tolerance))
+        if (holds && !HoldsWithin(eqn->Distance(residual, squares), size, m_tolerance))
             holds = false;
         work.negResidual[i] = -residual;
         work.rowScale[i] = squares;
@@ -367,8 +377,9 @@ bool LocalSolver::Run(bool steady)
     double share = 1.0;
     m_shortened = false;
     for (int steps = 0;; ++steps) {
+        // The check's equations are the cluster's: Evaluate has just found them held.
         if (Evaluate()) {
-            if (Accept()) {
+            if (Accept(true)) {
                 Commit();
                 return true;
             }
@@ -511,7 +522,8 @@ double LocalSolver::GapTo(const std::vector<std::pair<int, double>>& wanted) con
     return gap;
 }
 
-// Only the equations of the held variables can change.
+// Only the equations of the held variables can change: the others held
+// when the last run committed.
 bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& wanted)
 {
     const Workspace& work = *m_work;
@@ -529,7 +541,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
         });
         holds = !held || Holds(i);
     }
-    if (holds && Accept()) {
+    if (holds && Accept(true)) {
         Commit();
         return true;
     }

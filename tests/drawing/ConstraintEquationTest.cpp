@@ -236,6 +236,29 @@ TEST(ConstraintEquation, BezierPointPartialInTAtTheEndsIsThreeTimesTheEndChord)
     EXPECT_DOUBLE_EQ(eqn.Derivative(&t), 3.0 * (6 - 2));
 }
 
+// An angle's distance from holding is the turn still to make, along the
+// shorter arm: arms of 2 and 3 at an angle phi, a value theta a hair or far
+// off it, beyond pi or below zero (the angle between arms is in [0, pi]),
+// with the value changed under the same equation.
+TEST(ConstraintEquation, AnAnglesDistanceIsTheTurnLeftAlongTheShorterArm)
+{
+    VertexShape first(0, 0), apex(1, 1), second(0, 0);
+    DrawVariable theta(0, false);
+    AngleEqn eqn(&first, &apex, &second, &theta);
+    for (const double phi : {1e-3, 0.7, M_PI / 2, 3.0, M_PI})
+        for (const double off : {0.0, 1e-9, -3e-6, 2e-4, 0.5})
+            for (const double turns : {0.0, 1.0, -1.0}) {
+                first.SetPoint(DPoint(1 + 2 * std::cos(0.3), 1 + 2 * std::sin(0.3)));
+                second.SetPoint(DPoint(1 + 3 * std::cos(0.3 + phi), 1 + 3 * std::sin(0.3 + phi)));
+                // theta and theta + 2 pi k, or its negative, make the same angle.
+                const double value = phi + off;
+                theta.SetValue(turns == 0.0 ? value : turns * (2 * M_PI - value));
+                const double between = std::fabs(std::remainder(value, 2 * M_PI));
+                EXPECT_NEAR(eqn.Distance(eqn.Residual(), 1.0), 2 * std::fabs(phi - between), 1e-12)
+                    << phi << " " << off << " " << turns;
+            }
+}
+
 TEST(ConstraintEquation, FixValueLocksItsVariableAndPlotPointHoldsWhereTheClusterFoundIt)
 {
     DrawVariable v(2.5, false);

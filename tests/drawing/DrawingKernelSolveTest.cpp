@@ -49,6 +49,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <string>
@@ -631,6 +632,30 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          }},
         {"a locked length typed", [&](DiagramComp* d) { typeLength(d, true); }},
         {"a free length typed", [&](DiagramComp* d) { typeLength(d, false); }},
+        // A kernel of its own, killed just before a value is typed: the edit
+        // finds it gone, the editor's solver meets the value, undo is exact,
+        // and the user is told as a drag tells.
+        {"a locked length typed as the kernel is killed",
+         [&](DiagramComp* d) {
+             ScriptedQuestions killedQuestions;
+             KernelLink killed;
+             struct PassKernelAgain {
+                 KernelLink* link;
+                 ~PassKernelAgain() { KernelLink::Set(link); }
+             } passKernelAgain{KernelLink::Get()};
+             UseBuiltKernel(killed, killedQuestions, settings->path().toStdString());
+             ASSERT_TRUE(StartAndWait(killed));
+             KernelLink::Set(&killed);
+             Triangle(d);
+             auto* side = new DistanceConstraint(corners[0], corners[1]);
+             TAddConstraintNoSolveAction add(d, side);
+             add.Perform();
+             add.Commit();
+             ASSERT_EQ(::kill(MLProcessId(killed.Link()), SIGKILL), 0);
+             type(d, side->GetVariable(0), true, "4");
+             EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the editor's solver meets the value";
+         },
+         KernelSolver::kKernelStopped},
         {"a length typed a million, then 3", [&](DiagramComp* d) { typeLengths(d, true, {1e6, 3.0}); }},
         {"a length typed a billion, then 3", [&](DiagramComp* d) { typeLengths(d, true, {1e9, 3.0}); }},
         {"make horizontal after a length typed a million, then 3",
@@ -714,6 +739,23 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              dragged.Add(corners[2]);
              EXPECT_TRUE(NewCluster(*d, moved)->SolveDrag(DPoint(0.5, 0.5), dragged, corners[2]));
              EXPECT_EQ(corners[2]->GetPoint(), DPoint(0.0, 4.5));
+         }},
+        // A fixed point with Locked cleared on x alone: a drag of the other
+        // end may move x, never y, and keeps the distance.
+        {"a fixed point with Locked cleared on one coordinate, the other end dragged",
+         [&](DiagramComp* d) {
+             SegmentShape* s = segment(d, 1, 1, 4, 5);
+             VertexShape* p = s->GetStart();
+             VertexShape* q = s->GetEnd();
+             Fix(d, p);
+             Distance(d, p, q, 5.0);
+             EXPECT_TRUE(DrawValueComp(p->GetXVar()).ApplyProperties(false, Str255("3")));
+             const DPoint before = q->GetPoint();
+             drag(d, q, DPoint(0.5, 0.5));
+             const double dx = q->GetPoint().x - p->GetPoint().x, dy = q->GetPoint().y - p->GetPoint().y;
+             EXPECT_EQ(p->GetPoint().y, 1.0) << "the locked coordinate stays";
+             EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 5.0, 1e-6) << "the distance holds";
+             EXPECT_GT(q->GetPoint().x, before.x + 0.1) << "the end follows the pointer";
          }},
         // The named values a solve changes go back with undo: the names it
         // fills and the values the kernel reports.
