@@ -315,7 +315,8 @@ TEST(StopCalculationEndToEndTest, AfterAMenuClosedWithEscapeKeysReachTheDocument
     } rows[] = {
         {"no menu", [] {}},
         {"the File menu opened with Alt+F", [&] { editor.Key("alt+f Escape"); }},
-        {"the Edit menu opened with the mouse", [&] {
+        {"the Edit menu opened with the mouse",
+         [&] {
              editor.Click(editTitle.x(), editTitle.y());
              editor.Key("Escape");
          }},
@@ -344,8 +345,7 @@ TEST(StopCalculationEndToEndTest, AfterAMenuClosedWithEscapeKeysReachTheDocument
         editor.Key("ctrl+End shift+Home");
         row.closeMenu();
         ASSERT_TRUE(editor.Menu("&Kernel", 'E')) << editor.LastError().toStdString(); // Evaluate Code
-        ASSERT_TRUE(editor.WaitUntil([&] { return QFileInfo(heard).size() > heardBefore; }))
-            << "the code was not sent";
+        ASSERT_TRUE(editor.WaitUntil([&] { return QFileInfo(heard).size() > heardBefore; })) << "the code was not sent";
         editor.Key("Escape");
         // Select All and Copy are taken again once the calculation has ended.
         const auto copied = [&] {
