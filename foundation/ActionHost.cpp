@@ -4,20 +4,26 @@
 #include "foundation/TAction.h"
 #include "foundation/TTypingAction.h"
 
+#include <utility>
+
 ActionHost::~ActionHost()
 {
     Drop();
 }
 
+void ActionHost::Discard(TAction* action)
+{
+    if (action) {
+        action->Commit();
+        delete action;
+    }
+}
+
 void ActionHost::Drop()
 {
-    TAction* old = m_kept;
-    m_kept = nullptr;
+    TAction* old = std::exchange(m_kept, nullptr);
     m_typing = nullptr;
-    if (old) {
-        old->Commit();
-        delete old;
-    }
+    Discard(old);
 }
 
 bool ActionHost::Perform(TAction* action)
@@ -29,6 +35,11 @@ bool ActionHost::Perform(TAction* action)
         return false;
     }
     ActionViewScope scope(&m_view);
+    // An action that may change nothing leaves the earlier step aside
+    // (uncommitted) until it is known whether it did.
+    TAction* earlier = nullptr;
+    if (action->MayChangeNothing())
+        earlier = std::exchange(m_kept, nullptr);
     Drop();
     m_kept = action;
     m_typing = dynamic_cast<TTypingAction*>(action);
@@ -37,10 +48,18 @@ bool ActionHost::Perform(TAction* action)
     } catch (...) {
         m_kept = nullptr;
         m_typing = nullptr;
-        action->Commit();
-        delete action;
+        Discard(action);
+        Discard(earlier);
         return false;
     }
+    if (action->ChangedNothing()) {
+        // The document is as it was: so are its undo step and its mark.
+        m_kept = earlier;
+        m_typing = nullptr;
+        Discard(action);
+        return true;
+    }
+    Discard(earlier);
     if (action->ModifiesDocument())
         m_view.SetDocumentModified();
     // The follow-up replaces the action only now that the action is done:

@@ -21,8 +21,10 @@ public:
     // Commits and deletes the kept action, keeps this one and performs it;
     // then performs the follow-up the action asks for the same way. An
     // exception while performing drops the new action (committed and
-    // deleted) and answers false, so the view can beep. Answers whether the
-    // action was kept.
+    // deleted) and answers false, so the view can beep. An action that
+    // changed nothing is dropped and the earlier step stays kept, the
+    // document's modified mark untouched. Answers false when the action was
+    // refused or failed.
     bool Perform(TAction* action);
     // Reverts the kept action when it is done, else redoes it; characters
     // typed afterwards start a new typing action.
@@ -46,6 +48,9 @@ public:
     void Drop();
 
 private:
+    // Commits and deletes an action the host no longer keeps.
+    static void Discard(TAction* action);
+
     ActionView& m_view;
     TAction* m_kept = nullptr;
     TTypingAction* m_typing = nullptr;

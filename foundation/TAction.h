@@ -27,6 +27,13 @@ public:
     virtual bool CanUndo() const { return true; }
     // When true the view marks the document modified after performing.
     virtual bool ModifiesDocument() const { return true; }
+    // True for an action that may end having changed nothing (a calculation
+    // stopped or refused): the view keeps its undo step aside while it runs.
+    virtual bool MayChangeNothing() const { return false; }
+    // Once performed: true when the document is as it was. The view then
+    // drops the action, keeps its earlier undo step and leaves the
+    // document's modified mark alone.
+    virtual bool ChangedNothing() const { return false; }
     virtual void GetName(Str255& out) const;
     // Performs the change; also redoes it.
     virtual void Do() = 0;

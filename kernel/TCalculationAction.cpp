@@ -112,6 +112,7 @@ bool TAnswerAction::InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, 
     m_after = before;
     RestoreSelection(before);
     SetStatusText(kNotInserted);
+    m_leftAsIs = true;
     return false;
 }
 
@@ -215,6 +216,7 @@ void TCalculationAction::FirstDo()
     ParagraphList* list = List();
     if (IsUnusableAnswer(answer.get()) || !list) {
         m_placement = Placement::kNothing;
+        m_leftAsIs = true;
         SetStatusText(RefusalText(answer.get()).c_str());
     } else {
         SetStatusText("");
@@ -235,8 +237,10 @@ void TCalculationAction::FirstDo()
         m_placement = Placement::kReplaceParagraph;
         break;
     case Placement::kReplacePart:
-        if (!PrepareReplacement(answer.release()))
+        if (!PrepareReplacement(answer.release())) {
             m_placement = Placement::kNothing;
+            m_leftAsIs = true;
+        }
         break;
     case Placement::kToObject:
         // The object at the selection takes the answer when it accepts kernel results.
@@ -345,6 +349,7 @@ void TEvaluateCodeAction::FirstDo()
         answer.reset(new SymbolNode(std::string("$Aborted")));
     if (IsUnusableAnswer(answer.get())) {
         m_placement = Placement::kNothing;
+        m_leftAsIs = true;
         SetStatusText(RefusalText(answer.get()).c_str());
         return;
     }
@@ -353,6 +358,7 @@ void TEvaluateCodeAction::FirstDo()
     // A long answer takes a while to prepare: a stop meanwhile still holds.
     if (StoppedBeforePlacing()) {
         m_placement = Placement::kNothing;
+        m_leftAsIs = true;
         SetStatusText(kStopped);
         return;
     }

@@ -41,6 +41,10 @@ class TAnswerAction : public TAction {
 public:
     using TAction::TAction;
 
+    // A calculation stopped, or refused with a message, places nothing.
+    bool MayChangeNothing() const override { return true; }
+    bool ChangedNothing() const override { return m_leftAsIs; }
+
 protected:
     // Puts the answer paragraph at index in place of replaced (null: none)
     // and lays the document out, with the caret at the answer's end. A long
@@ -51,6 +55,8 @@ protected:
                       const DocSelection& before);
 
     DocSelection m_after;
+    // Nothing was placed: the document is as it was before the first Do.
+    bool m_leftAsIs = false;
 };
 
 class TCalculationAction : public TAnswerAction {

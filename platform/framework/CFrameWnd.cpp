@@ -14,6 +14,7 @@
 #include "platform/framework/CView.h"
 #include "platform/framework/InputGateFilter.h"
 #include "platform/framework/KeyTranslation.h"
+#include "platform/framework/MenuBarFocusReturn.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/WndBridge.h"
 
@@ -114,14 +115,16 @@ void CFrameWnd::InstallMenu(CMenu& menu)
         });
         QObject::connect(popup, &QMenu::aboutToHide, popup, [this] { SetMessageText(AFX_IDLE_MESSAGE); });
         QObject::disconnect(popup, &QMenu::triggered, nullptr, nullptr);
-        if (popup->parent() == menu.menu())
-            QObject::connect(popup, &QMenu::triggered, popup, [this](QAction* a) {
-                // The menu still handles the key or click that chose the item
-                // (Exit destroys this frame and the menu with it).
-                WndBridge::DispatchScope choosing;
-                if (UINT id = CMenu::IdOf(a))
-                    OnCmdMsgFromUser(id);
-            });
+        if (popup->parent() != menu.menu())
+            continue;
+        MenuBarFocusReturn::Watch(bar, popup);
+        QObject::connect(popup, &QMenu::triggered, popup, [this](QAction* a) {
+            // The menu still handles the key or click that chose the item
+            // (Exit destroys this frame and the menu with it).
+            WndBridge::DispatchScope choosing;
+            if (UINT id = CMenu::IdOf(a))
+                OnCmdMsgFromUser(id);
+        });
     }
 }
 

@@ -112,11 +112,20 @@ bool InputGateFilter::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || IsExempt(widget))
+    if (!widget)
         return false;
     const QEvent::Type type = event->type();
+    const bool escape = type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (IsExempt(widget)) {
+        // The menu bar holds the keys while its titles are navigated: Escape
+        // there stops the work too, and goes on to end the navigation. In an
+        // open menu it only closes the menu.
+        if (escape && qobject_cast<QMenuBar*>(widget))
+            InputGate::Current()->Stop();
+        return false;
+    }
     if (type == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        if (escape)
             InputGate::Current()->Stop();
         else
             InputGate::Refuse();

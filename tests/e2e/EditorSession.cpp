@@ -392,10 +392,15 @@ void EditorSession::Key(const QString& keys)
     Settle(150);
 }
 
+QStringList EditorSession::ShownWindows()
+{
+    const QString found = Xdotool({"search", "--onlyvisible", "--pid", QString::number(m_program.processId())});
+    return found.isEmpty() ? QStringList() : found.split('\n');
+}
+
 int EditorSession::VisibleWindowCount()
 {
-    QString found = Xdotool({"search", "--onlyvisible", "--pid", QString::number(m_program.processId())});
-    return found.isEmpty() ? 0 : int(found.split('\n').size());
+    return int(ShownWindows().size());
 }
 
 bool EditorSession::Menu(const QString& menuTitle, QChar item)

@@ -36,6 +36,8 @@ public:
     bool Shows(const QString& titlePattern);
     // The main window's title now.
     QString MainTitle();
+    // The ids of the program's shown windows, an open menu's among them.
+    QStringList ShownWindows();
     // Waits for a window other than the main one whose title matches (a
     // dialog, a message), presses keys in it and waits until that window is
     // gone (another of the same title may follow); then focuses the main

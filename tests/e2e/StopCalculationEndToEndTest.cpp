@@ -273,3 +273,90 @@ TEST(StopCalculationEndToEndTest, ANotebookExportEndsWithItsFileOrOnEscapeQuitKe
     }
     EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }
+
+// A menu closed with Escape, by a user who opened it with Alt and its letter
+// or with the mouse: the letters typed next reach the document, and Escape
+// in the Evaluate Code chosen next stops it. A calculation stopped places
+// nothing: the title shows no unsaved changes, and leaving asks nothing.
+TEST(StopCalculationEndToEndTest, AfterAMenuClosedWithEscapeKeysReachTheDocumentAndAStopChangesNothing)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/stop-after-menu";
+    const QString heard = folder + "/kernel-heard.txt";
+    qputenv("QV_SILENT_KERNEL_HEARD", heard.toLocal8Bit());
+    EditorSession editor(folder);
+    qunsetenv("QV_SILENT_KERNEL_HEARD");
+    ASSERT_TRUE(editor.Start({}, "^Quorvant - \\[Quorvant1\\]")) << editor.LastError().toStdString();
+    QSettings(folder + "/settings/Quorvant.ini", QSettings::IniFormat)
+        .setValue("Kernel Connection/Kernel Path", QV_BINARY_DIR "/silent-kernel");
+    // The Edit menu's title stands above its menu's left end.
+    const QStringList shown = editor.ShownWindows();
+    ASSERT_TRUE(editor.Menu("&Edit", QChar())) << editor.LastError().toStdString();
+    QRect editMenu;
+    for (const QString& window : editor.ShownWindows())
+        if (!shown.contains(window))
+            editMenu = editor.WindowRect(window);
+    ASSERT_FALSE(editMenu.isEmpty()) << "the Edit menu is not among the windows";
+    editor.Key("Escape Escape");
+    const QPoint editTitle(editMenu.left() + 10, editMenu.top() - 8);
+
+    ASSERT_TRUE(editor.FocusMain());
+    TypeParagraph(editor, 'C', "Expand[(x+y+z)^300]"); // Source Code
+    const QString file = folder + "/code.vxm";
+    editor.Key("ctrl+s");
+    ASSERT_TRUE(editor.ChooseFile("^Save As$", file)) << editor.LastError().toStdString();
+    ASSERT_NE(editor.WaitForWindow("code\\.vxm"), "");
+
+    const struct {
+        const char* name;
+        std::function<void()> closeMenu;
+    } rows[] = {
+        {"no menu", [] {}},
+        {"the File menu opened with Alt+F", [&] { editor.Key("alt+f Escape"); }},
+        {"the Edit menu opened with the mouse",
+         [&] {
+             editor.Click(editTitle.x(), editTitle.y());
+             editor.Key("Escape");
+         }},
+    };
+    bool running = false;
+    QString code = "Expand[(x+y+z)^300]";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(editor.FocusMain());
+        editor.Key("ctrl+End");
+        row.closeMenu();
+        editor.Type("abc");
+        code += "abc";
+        const QString text = editor.DocumentText();
+        ASSERT_TRUE(text.trimmed().endsWith(code)) << "the letters did not reach the document: " << text.toStdString();
+        ASSERT_TRUE(editor.SaveWithKeys(file)) << "not saved";
+        ASSERT_TRUE(editor.WaitUntil([&] { return !editor.MainTitle().contains('*'); }));
+
+        // A kernel of its own that never answers: a stopped request leaves
+        // its answer owed.
+        if (running)
+            editor.Menu("&Kernel", 'Q');
+        ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+        running = true;
+        const qint64 heardBefore = QFileInfo(heard).size();
+        editor.Key("ctrl+End shift+Home");
+        row.closeMenu();
+        ASSERT_TRUE(editor.Menu("&Kernel", 'E')) << editor.LastError().toStdString(); // Evaluate Code
+        ASSERT_TRUE(editor.WaitUntil([&] { return QFileInfo(heard).size() > heardBefore; })) << "the code was not sent";
+        editor.Key("Escape");
+        // Select All and Copy are taken again once the calculation has ended.
+        const auto copied = [&] {
+            return editor.Copied([&] { editor.Key("alt+e l ctrl+c"); }, 2000); // Edit > Select All, Copy
+        };
+        EXPECT_TRUE(editor.WaitUntil([&] { return QString::fromUtf8(copied()) == text; }))
+            << "the calculation was not stopped";
+        EXPECT_FALSE(editor.MainTitle().contains('*')) << editor.MainTitle().toStdString();
+    }
+    EXPECT_TRUE(editor.Screenshot(folder + "/stopped.png"));
+    // Nothing to save: File > Exit ends the program without a question.
+    ASSERT_TRUE(editor.Menu("&File", 'x')) << editor.LastError().toStdString();
+    EXPECT_EQ(editor.WaitForExit(), 0) << editor.Output().toStdString();
+}

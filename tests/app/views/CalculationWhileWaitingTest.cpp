@@ -189,13 +189,18 @@ TEST_F(CalculationWhileWaitingTest, EscapeWhileALongAnswerIsInsertedLeavesTheDoc
         QCoreApplication::postEvent(view->widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     };
     Select(1, 1, Row(1)->GetCount() + 1);
+    Doc()->SetModifiedFlag(FALSE);
+    const ItemState undo = Update(ID_EDIT_UNDO);
     Command(kEvaluateCode);
     ui.onStatus = nullptr;
     EXPECT_TRUE(shown);
     EXPECT_TRUE(held);
     EXPECT_EQ(DocumentText(), code);
     EXPECT_EQ(ui.LastStatus(), "Stopped: the answer was not inserted.");
-    EXPECT_FALSE(Update(ID_EDIT_UNDO).enabled);
+    // Nothing inserted: the document is not modified and its undo step stays.
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Update(ID_EDIT_UNDO).text, undo.text);
+    EXPECT_EQ(Update(ID_EDIT_UNDO).enabled, undo.enabled);
     EXPECT_EQ(InputGate::Current(), &hold);
     EXPECT_FALSE(view->DrawingHeld());
 
@@ -263,6 +268,7 @@ TEST_F(CalculationWhileWaitingTest, ClosingWhileTheKernelWorksStopsItAndClosesOn
 TEST_F(CalculationWhileWaitingTest, AKernelThatDiesWhileTheUserClicksLeavesTheDocumentAsItWas)
 {
     SelectSum();
+    const ItemState undo = Update(ID_EDIT_UNDO);
     EvaluateWhile([&] {
         Click(IntPoint(300, 300));
         PressKey(Qt::Key_End, Qt::ControlModifier);
@@ -272,7 +278,8 @@ TEST_F(CalculationWhileWaitingTest, AKernelThatDiesWhileTheUserClicksLeavesTheDo
     EXPECT_EQ(DocumentText(), "2+3");
     EXPECT_FALSE(link->IsReady());
     EXPECT_FALSE(ui.boxes.empty()); // the kernel's end is told
-    EXPECT_EQ(Update(ID_EDIT_UNDO).enabled, false);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Update(ID_EDIT_UNDO).text, undo.text);
 }
 
 TEST_F(CalculationWhileWaitingTest, EscapeStopsTheCalculation)
@@ -283,6 +290,7 @@ TEST_F(CalculationWhileWaitingTest, EscapeStopsTheCalculation)
     const std::string text = DocumentText();
     EXPECT_TRUE(text == "2+3" || text == "2+3 = 5") << text;
     EXPECT_EQ(text.find("Error"), std::string::npos);
+    EXPECT_EQ(Doc()->IsModified(), text != "2+3");
 }
 
 } // namespace

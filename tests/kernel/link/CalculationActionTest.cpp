@@ -149,6 +149,7 @@ TEST_F(CalculationActionTest, EachPlacementPutsTheAnswerAndUndoRedoRestoreTheByt
         action->Perform();
         ASSERT_EQ(list.GetCount(), c.count);
         ASSERT_TRUE(action->CanUndo());
+        EXPECT_FALSE(action->ChangedNothing());
         const std::vector<uint8_t> done = ListBytes::Of(list);
         std::string answer = ListBytes::TextOf(list);
         EXPECT_NE(answer.find("x = -2 or x = 2"), std::string::npos) << answer;   // the alternatives of the solve
@@ -213,6 +214,7 @@ TEST_F(CalculationActionTest, AnAnswerTheKernelCannotGiveLeavesTheDocumentUnchan
         auto action = Calculation(2, c.request, c.mode, Placement::kNewParagraph);
         action->Perform();
         EXPECT_FALSE(action->CanUndo());
+        EXPECT_TRUE(action->ChangedNothing()); // so the document is not marked modified
         EXPECT_EQ(action->GetPlacement(), Placement::kNothing);
         EXPECT_EQ(ListBytes::Of(list), before);
         EXPECT_EQ(gStatus, c.status);
@@ -424,6 +426,7 @@ TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
     TEvaluateCodeAction action(code);
     action.Perform();
     ASSERT_TRUE(action.CanUndo());
+    EXPECT_FALSE(action.ChangedNothing());
     ASSERT_EQ(list.GetCount(), 6);
     const std::string expected = "before|x[Expo] = 4|f[x_] := x^2 + 1;|a = 2; f[a] == 5|True|after";
     EXPECT_EQ(ListBytes::TextOf(list).substr(0, expected.size()), expected);
@@ -441,6 +444,7 @@ TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
               "The kernel gave no answer for this calculation. The code \"1 +\" cannot be read: an operand "
               "was expected at the end.");
     EXPECT_FALSE(refused.CanUndo());
+    EXPECT_TRUE(refused.ChangedNothing());
     EXPECT_EQ(refused.GetPlacement(), Placement::kNothing);
     EXPECT_EQ(ListBytes::Of(list), broken);
     refused.Commit();
@@ -454,6 +458,7 @@ TEST_F(CalculationActionTest, CodeTravelsAsTextAndItsAnswerFollowsTheCode)
     stopped.Perform();
     EXPECT_EQ(gStatus, "Aborted");
     EXPECT_FALSE(stopped.CanUndo());
+    EXPECT_TRUE(stopped.ChangedNothing());
     EXPECT_EQ(ListBytes::Of(list), broken);
     stopped.Commit();
     RowNodeBuilder::Install(nullptr);
