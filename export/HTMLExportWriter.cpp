@@ -427,10 +427,11 @@ void HTMLExportWriter::WritePlainEquation(CompList& row)
 }
 
 // The equation and its number side by side in a table of two cells; the
-// table stands on its own, as a paragraph cannot hold one.
+// table stands on its own, as a paragraph cannot hold one, after the open
+// lists (the screen counts items from 1 again after a numbered equation).
 void HTMLExportWriter::WriteNumberedEquation(CompList& row, const Str255& labelText)
 {
-    ClosePre();
+    CloseOpenBlocks();
     OpenTag("table");
     WriteAttribute("width", "100%");
     EndOpenTag();

@@ -548,7 +548,7 @@ void LaTeXFileWriter::WriteEndSectionLabel(EquationLabel* label)
 {
     WriteString("}\n");
     if (IsReferenced(label))
-        label->WriteLaTeXLabel(*this);
+        WriteLabel(*label);
 }
 
 void LaTeXFileWriter::BeginHeading()
@@ -594,7 +594,7 @@ void LaTeXFileWriter::BeginSubEnumeratedItem(EquationLabel* label)
 void LaTeXFileWriter::WriteItemLabel(EquationLabel* label)
 {
     if (IsReferenced(label))
-        label->WriteLaTeXLabel(*this);
+        WriteLabel(*label);
 }
 
 void LaTeXFileWriter::BeginItemizedItem()
@@ -652,7 +652,7 @@ void LaTeXFileWriter::EndNumberedEquation(EquationLabel* label)
 void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
 {
     if (IsReferenced(label))
-        label->WriteLaTeXLabel(*this);
+        WriteLabel(*label);
     WriteString("\\end{equation}\n");
 }
 
@@ -744,13 +744,24 @@ void LaTeXFileWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFI
     m_pictures.SaveBytes(std::string_view(bytes.constData(), std::size_t(bytes.size())), name + ".emf");
 }
 
-// The reference shows the text the screen shows ("(1)", where "\\ref" alone
-// would give "1"), as a link to the label.
+// The label, and a link target of its name that references lead to.
+void LaTeXFileWriter::WriteLabel(EquationLabel& label)
+{
+    label.WriteLaTeXLabel(*this);
+    WriteString("\\hypertarget{");
+    PutArgument(LabelName(&label));
+    WriteString("}{}");
+}
+
+// The reference shows the text the screen shows ("(1)", where "\\ref" would
+// give "1"), as a link to its label's target. It reads nothing of an earlier
+// run (whose auxiliary file may hold labels of another form), and stays whole
+// in a section's title.
 void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255& shownText)
 {
-    WriteString("\\hyperref[");
+    WriteString("\\protect\\hyperlink{");
     PutArgument(std::string_view(labelName.GetPtrAt(0), labelName.GetLength()));
-    WriteString("]{");
+    WriteString("}{");
     WriteText(std::string_view(shownText.GetPtrAt(0), shownText.GetLength()), LaTeXPlace::kText);
     WriteString("}");
 }
@@ -764,7 +775,7 @@ void LaTeXFileWriter::WriteDocLink(const Str255& url, const Str255& text)
     const std::optional<QString> address =
         LinkAddress::WebAddress(TextCodec::Decode(url.GetPtrAt(0), url.GetLength(), ANSI_CHARSET), true);
     if (address) {
-        WriteString("\\href{");
+        WriteString("\\protect\\href{");
         Put(HrefAddress(address->toStdString()));
         WriteString("}{");
     }

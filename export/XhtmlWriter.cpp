@@ -355,10 +355,12 @@ void XhtmlWriter::WriteEquationRow(CompList& row)
     NewLine();
 }
 
-// A table of three cells: an empty margin, the centred formula and the label.
+// A table of three cells: an empty margin, the centred formula and the
+// label, after the open lists (the screen counts items from 1 again after
+// a numbered equation).
 void XhtmlWriter::WriteNumberedEquation(CompList& row, const Str255& labelText)
 {
-    ClosePre();
+    CloseOpenBlocks();
     OpenWithAttribute("table", "class", "numbered");
     Open("tr");
     OpenWithAttribute("td", "style", "width: 10%");

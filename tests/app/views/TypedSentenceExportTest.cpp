@@ -216,9 +216,10 @@ TEST_F(TypedSentenceExportTest, EveryFormatShowsTheSentencesAsTyped)
 }
 
 // Items count on past the Equation paragraphs between them (a formula, a
-// drawing or a table alone in one), as the screen numbers them, and a
-// reference to an item reads as its label does: so the LaTeX export's PDF
-// and the pages as Chromium prints them read.
+// drawing or a table alone in one) and start again after a numbered
+// equation, as the screen numbers them, and a reference to an item reads as
+// its label does: so the LaTeX export's PDF and the pages as Chromium
+// prints them read.
 TEST_F(TypedSentenceExportTest, ItemsCountOnPastEquationParagraphsAsTheScreenDoes)
 {
     Command(kStyle + 6);
@@ -243,16 +244,21 @@ TEST_F(TypedSentenceExportTest, ItemsCountOnPastEquationParagraphsAsTheScreenDoe
     Command(ID_ELEMENT_TABLE);
     paragraph(4);
     TypeSentence("four, after [4]");
+    // A numbered equation ends the count.
+    paragraph(6);
+    Type("z=3");
+    paragraph(4);
+    TypeSentence("five");
     std::string onScreen;
     for (int i = 2; i <= Paragraphs().GetCount(); i += 2)
         onScreen += Paragraphs().GetAt(i)->GetLabel()->GetText().CStr() + std::string(" ");
-    ASSERT_EQ(onScreen, "1. 2. 3. 4. ");
+    ASSERT_EQ(onScreen, "1. 2. 3. 4. 1. ");
 
     // The items' words and numbers in the order they show.
     const auto expectInOrder = [](const std::string& text, const char* format) {
         const std::string read = Collapsed(text);
         std::size_t at = 0;
-        for (const char* piece : {"1. one (1)", "2. two", "3. three", "4. four, after (#2)"}) {
+        for (const char* piece : {"1. one (1)", "2. two", "3. three", "4. four, after (#2)", "1. five"}) {
             at = read.find(piece, at);
             EXPECT_NE(at, std::string::npos) << format << ": " << piece << "\n" << read;
             if (at == std::string::npos)
@@ -294,7 +300,7 @@ TEST_F(TypedSentenceExportTest, AReferenceLeftWithoutItsEquationExportsItsText)
     const std::string tex = Export(ID_EXPORT_LATEX, "unlinked.tex");
     ASSERT_EQ(CompileLaTeX(tex), "");
     EXPECT_NE(Collapsed(PdfText(tex.substr(0, tex.size() - 4) + ".pdf")).find("See (2) and (2)."), std::string::npos);
-    EXPECT_EQ(Count(ReadFile(tex), "\\hyperref["), 1) << ReadFile(tex);
+    EXPECT_EQ(Count(ReadFile(tex), "\\hyperlink{"), 1) << ReadFile(tex);
 }
 
 // Format > Plain over a whole paragraph of text and mathematics (Home,
