@@ -9,6 +9,7 @@
 #include "export/LaTeXFileWriter.h"
 #include "export/StringByteStream.h"
 #include "export/TechExplorerWriter.h"
+#include "export/XhtmlExport.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
@@ -17,6 +18,8 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Rect.h"
+#include "foundation/RowNodeBuilder.h"
+#include "kernel/KernelRowBuilder.h"
 #include "kernel/NameTable.h"
 #include "math/BracketComp.h"
 #include "math/CrossRefComp.h"
@@ -318,6 +321,15 @@ TEST_F(LaTeXExportTest, StructuredRootIndicesCompileAndLongSourceLinesWrap)
         }
     EXPECT_GE(lines, 3);
     EXPECT_EQ(QString::fromStdString(joined).simplified(), QString::fromStdString(line).simplified());
+    // The page, whose formulas the kernel's reader reads, writes both roots.
+    struct Reader {
+        RowNodeBuilder* before = RowNodeBuilder::Get();
+        ~Reader() { RowNodeBuilder::Install(before); }
+    } reader;
+    RowNodeBuilder::Install(&KernelRowBuilder::Instance());
+    const XhtmlExportResult page = WriteXhtmlExport(*doc->GetParagraphList(), OutputPath("wrapped.xml"), "roots");
+    EXPECT_TRUE(page.ok) << page.message;
+    EXPECT_EQ(QString::fromStdString(ReadText(OutputPath("wrapped.xml"))).count("<mroot>"), 2);
 }
 
 TEST_F(LaTeXExportTest, AFailedExportLeavesTheOldFile)
