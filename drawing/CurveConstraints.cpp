@@ -340,8 +340,11 @@ void ArcConstraint::WriteSVG(MathMLOutput& writer, const DiagramDC& dc) const
 {
     if (!m_visible)
         return;
-    SvgArc(writer, dc, m_centre->GetPoint(), End(0), End(3));
-    SvgLine(writer, dc, End(0), End(3));
+    // The arc and its two radii, as the screen draws them.
+    const DPoint c = m_centre->GetPoint();
+    SvgArc(writer, dc, c, End(0), End(3));
+    SvgLine(writer, dc, c, End(0));
+    SvgLine(writer, dc, c, End(3));
 }
 
 DPoint ArcConstraint::LabelPlace(const DiagramDC& dc) const

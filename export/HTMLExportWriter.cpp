@@ -427,10 +427,11 @@ void HTMLExportWriter::WritePlainEquation(CompList& row)
 }
 
 // The equation and its number side by side in a table of two cells; the
-// table stands on its own, as a paragraph cannot hold one.
+// table stands on its own, as a paragraph cannot hold one, after the open
+// lists (the screen counts items from 1 again after a numbered equation).
 void HTMLExportWriter::WriteNumberedEquation(CompList& row, const Str255& labelText)
 {
-    ClosePre();
+    CloseOpenBlocks();
     OpenTag("table");
     WriteAttribute("width", "100%");
     EndOpenTag();
@@ -492,9 +493,11 @@ bool HTMLExportWriter::WriteObject(TextComp& comp)
 }
 
 // The paragraph of an object that is an item of a list stands in the list,
-// the object in its item, so that the list counts it as the screen does;
-// any other stands after an open list, not in its last item (and a table or
-// picture cannot stand inside a preformatted block).
+// the object in its item, so that the list counts it as the screen does; in
+// an Equation paragraph it stands in the open item as an equation does (the
+// screen counts the next item on); any other stands after an open list, not
+// in its last item (and a table or picture cannot stand inside a
+// preformatted block).
 void HTMLExportWriter::PlaceObject(const TextComp& comp)
 {
     const ParagraphComp* paragraph = comp.GetParagraph();
@@ -503,6 +506,7 @@ void HTMLExportWriter::PlaceObject(const TextComp& comp)
     case StyleKind::kItemized: OpenItem(m_list, ListKind::kUnordered, false); break;
     case StyleKind::kSubEnumerated: OpenItem(m_subList, ListKind::kOrdered, true); break;
     case StyleKind::kSubItemized: OpenItem(m_subList, ListKind::kUnordered, true); break;
+    case StyleKind::kEquation: ClosePre(); break;
     default: CloseOpenBlocks(); break;
     }
 }

@@ -12,6 +12,7 @@
 #include "foundation/Str255.h"
 #include "foundation/TextComp.h"
 #include "kernel/NameTable.h"
+#include "math/LinkAddress.h"
 #include "platform/draw/EnhMetafile.h"
 #include "platform/draw/TextCodec.h"
 
@@ -21,6 +22,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -110,6 +112,26 @@ std::string PictureBaseName(const std::string& name)
     return stem;
 }
 
+// An address as the argument of \\href, which reads the same wherever it
+// stands (in a section's title or a box too): letters, digits and the signs
+// of addresses stay, "#", "%" and "&" are escaped, and every other byte (of
+// a blank, a brace, a backslash or a UTF-8 character) is percent-encoded.
+std::string HrefAddress(const std::string& address)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : address) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 128 && (std::isalnum(byte) || std::strchr("-._/:?=@!$'()*+,;", c)))
+            out += c;
+        else if (c == '#' || c == '&')
+            out += {'\\', c};
+        else
+            out += {'\\', '%', hex[byte >> 4], hex[byte & 15]};
+    }
+    return out;
+}
+
 }  // namespace
 
 LaTeXFileWriter::LaTeXFileWriter(ByteStream& stream, std::string folder, std::string baseName)
@@ -168,8 +190,13 @@ void LaTeXFileWriter::WriteText(std::string_view bytes, LaTeXPlace place)
 {
     FlushPending();
     if (m_verbatim) {
-        for (unsigned char code : bytes)
+        // A blank keeps its width and lets a long line wrap after it, as
+        // the screen wraps it, rather than run past the margin.
+        for (unsigned char code : bytes) {
             Put(LaTeXCharForms::VerbatimForm(code));
+            if (code == ' ' || code == '\t')
+                Put("\\allowbreak ");
+        }
         return;
     }
     const bool math = place == LaTeXPlace::kMath;
@@ -226,8 +253,11 @@ void LaTeXFileWriter::WritePreamble(bool numberPages, int16_t firstPage)
 {
     // amssymb and textcomp carry symbols of the character table; pictures
     // are included as PNG renderings, which pdflatex reads.
+    // hyperref (last, as it asks) makes references and links live.
     WriteString("\\documentclass{article}\n\\usepackage{amsfonts}\n\\usepackage{amssymb}\n\\usepackage{eucal}\n"
-                "\\usepackage{graphicx}\n\\usepackage{textcomp}\n\\begin{document}\n");
+                "\\usepackage{graphicx}\n\\usepackage{textcomp}\n"
+                "\\usepackage[bookmarks=false,colorlinks,linkcolor=black,urlcolor=blue]{hyperref}\n"
+                "\\begin{document}\n");
     if (!numberPages) {
         WriteString("\\pagestyle{empty}");
         NewLine();
@@ -518,7 +548,7 @@ void LaTeXFileWriter::WriteEndSectionLabel(EquationLabel* label)
 {
     WriteString("}\n");
     if (IsReferenced(label))
-        label->WriteLaTeXLabel(*this);
+        WriteLabel(*label);
 }
 
 void LaTeXFileWriter::BeginHeading()
@@ -564,7 +594,7 @@ void LaTeXFileWriter::BeginSubEnumeratedItem(EquationLabel* label)
 void LaTeXFileWriter::WriteItemLabel(EquationLabel* label)
 {
     if (IsReferenced(label))
-        label->WriteLaTeXLabel(*this);
+        WriteLabel(*label);
 }
 
 void LaTeXFileWriter::BeginItemizedItem()
@@ -588,9 +618,12 @@ void LaTeXFileWriter::WriteListItemEnd(EquationLabel*)
     NewLine();
 }
 
+// An Equation paragraph between items stands in the open item: the screen
+// counts the next item on, and so does the list.
 void LaTeXFileWriter::BeginDisplayMath()
 {
-    CloseListsAndVerbatim();
+    FlushPending();
+    EndVerbatim();
     WriteString("\\[");
     SetBaseFont(kMath);
     m_spacing = 0;
@@ -619,28 +652,32 @@ void LaTeXFileWriter::EndNumberedEquation(EquationLabel* label)
 void LaTeXFileWriter::WriteEquationEnd(EquationLabel* label)
 {
     if (IsReferenced(label))
-        label->WriteLaTeXLabel(*this);
+        WriteLabel(*label);
     WriteString("\\end{equation}\n");
 }
 
 // Source code is set line by line in the typewriter face, every character
 // by its typewriter form: unlike a verbatim environment, no text can close
-// it. Lines neither break nor hyphenate, and an empty line keeps its place.
+// it. A line wraps at its blanks only, never hyphenated, its wrapped part
+// flush left; an empty line keeps its place.
 // The penalties end with the group (a font's hyphen character would not:
 // TeX keeps it for the whole document).
 void LaTeXFileWriter::BeginVerbatim()
 {
     if (!m_verbatim) {
         CloseLists();
-        WriteString("\\par{\\tt\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n");
+        WriteString("\\par{\\tt\\raggedright\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n");
         m_verbatim = true;
     }
     Put("\\mbox{}");
 }
 
+// As a display: the open lists go on (EndLists closes them where a
+// numbered equation restarts the screen's count).
 void LaTeXFileWriter::BeginEqnarray()
 {
-    CloseListsAndVerbatim();
+    FlushPending();
+    EndVerbatim();
     WriteString("\\begin{eqnarray*}");
     SetBaseFont(kMath);
     m_spacing = 0;
@@ -707,17 +744,47 @@ void LaTeXFileWriter::WritePicture(int widthPoints, int heightPoints, HENHMETAFI
     m_pictures.SaveBytes(std::string_view(bytes.constData(), std::size_t(bytes.size())), name + ".emf");
 }
 
-void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255&)
+// The label, and a link target of its name that references lead to.
+void LaTeXFileWriter::WriteLabel(EquationLabel& label)
 {
-    WriteString("\\ref{");
+    label.WriteLaTeXLabel(*this);
+    WriteString("\\hypertarget{");
+    PutArgument(LabelName(&label));
+    WriteString("}{}");
+}
+
+// The reference shows the text the screen shows ("(1)", where "\\ref" would
+// give "1"), as a link to its label's target. It reads nothing of an earlier
+// run (whose auxiliary file may hold labels of another form), and stays whole
+// in a section's title.
+void LaTeXFileWriter::WriteReference(const Str255& labelName, const Str255& shownText)
+{
+    WriteString("\\protect\\hyperlink{");
     PutArgument(std::string_view(labelName.GetPtrAt(0), labelName.GetLength()));
+    WriteString("}{");
+    WriteText(std::string_view(shownText.GetPtrAt(0), shownText.GetLength()), LaTeXPlace::kText);
     WriteString("}");
 }
 
 // The link's text is text even where the link stands in mathematics (a
 // link is a structure, so a text paragraph opens math for it): there it is
 // boxed, since the text forms of characters such as "<" switch into math.
-void LaTeXFileWriter::WriteDocLink(const Str255&, const Str255& text)
+// The address goes with it as the link's target.
+void LaTeXFileWriter::WriteDocLink(const Str255& url, const Str255& text)
+{
+    const std::optional<QString> address =
+        LinkAddress::WebAddress(TextCodec::Decode(url.GetPtrAt(0), url.GetLength(), ANSI_CHARSET), true);
+    if (address) {
+        WriteString("\\protect\\href{");
+        Put(HrefAddress(address->toStdString()));
+        WriteString("}{");
+    }
+    WriteLinkText(text);
+    if (address)
+        WriteString("}");
+}
+
+void LaTeXFileWriter::WriteLinkText(const Str255& text)
 {
     WriteText(std::string_view(text.GetPtrAt(0), text.GetLength()), LaTeXPlace::kText);
 }

@@ -77,6 +77,7 @@ public:
     void BeginSubItemizedItem() override;
     void EndItem() override;
     void EndListItem(EquationLabel* label);
+    void EndLists() override { CloseListsAndVerbatim(); }
     void BeginEqnarray() override;
     void EndEqnarray() override;
 
@@ -101,6 +102,9 @@ protected:
     // Document text standing as the argument of a command.
     void PutArgument(std::string_view bytes);
     void Put(const std::string& text) { Put(text.c_str()); }
+    void WriteLabel(EquationLabel& label);
+    // A link's text, as text wherever the link stands.
+    void WriteLinkText(const Str255& text);
     void CloseFontGroup(const char* mathClose);
     void CloseLists();
     void CloseListsAndVerbatim();

@@ -99,6 +99,6 @@ void TechExplorerWriter::WriteDocLink(const Str255& url, const Str255& text)
     WriteString("\\docLink{");
     PutArgument(Escaped(target));
     WriteString("}{");
-    LaTeXFileWriter::WriteDocLink(url, text);
+    WriteLinkText(text);
     WriteString("}");
 }

@@ -18,6 +18,7 @@
 #include "kernel/MathParser.h"
 #include "math/CrossRefComp.h"
 #include "math/HyperlinkComp.h"
+#include "math/PictureComp.h"
 #include "math/TableComp.h"
 #include "platform/draw/TextCodec.h"
 
@@ -210,7 +211,8 @@ void XhtmlWriter::CloseOpenBlocks()
 }
 
 // A picture, plot or drawing alone in a list's item stands in the item, so
-// that the list counts it as the screen does.
+// that the list counts it as the screen does; alone in an Equation paragraph
+// it stands in the open item as an equation does, and the list counts on.
 void XhtmlWriter::StartObject(int styleKind)
 {
     switch (styleKind) {
@@ -218,6 +220,7 @@ void XhtmlWriter::StartObject(int styleKind)
     case StyleKind::kItemized: StartItem(kFirst, "ul"); break;
     case StyleKind::kSubEnumerated: StartItem(kSecond, "ol"); break;
     case StyleKind::kSubItemized: StartItem(kSecond, "ul"); break;
+    case StyleKind::kEquation: ClosePre(); break;
     default: CloseOpenBlocks(); break;
     }
 }
@@ -356,10 +359,12 @@ void XhtmlWriter::WriteEquationRow(CompList& row)
     NewLine();
 }
 
-// A table of three cells: an empty margin, the centred formula and the label.
+// A table of three cells: an empty margin, the centred formula and the
+// label, after the open lists (the screen counts items from 1 again after
+// a numbered equation).
 void XhtmlWriter::WriteNumberedEquation(CompList& row, const Str255& labelText)
 {
-    ClosePre();
+    CloseOpenBlocks();
     OpenWithAttribute("table", "class", "numbered");
     Open("tr");
     OpenWithAttribute("td", "style", "width: 10%");
@@ -538,14 +543,36 @@ void XhtmlWriter::WriteRuns(CompList& row, const std::vector<RowRuns::Run>& runs
             column += run.end - run.first;
             break;
         case RowRuns::Kind::kFormula:
-            NewLine();
-            OpenMath();
-            WriteMathRange(row, run.first, run.end - 1);
-            Close("math");
+            WriteFormulaOfRun(row, run);
             column += run.end - run.first;
             break;
         case RowRuns::Kind::kText: WriteTextOfRun(row, run, outerStyle, column); break;
         }
+    }
+}
+
+// The formulas of a run, and the pictures among them as pictures (the
+// formula reader knows a picture by its name only), as the other formats
+// show them.
+void XhtmlWriter::WriteFormulaOfRun(CompList& row, const RowRuns::Run& run)
+{
+    int from = run.first;
+    for (int i = run.first; i <= run.end; ++i) {
+        auto* picture = i < run.end ? dynamic_cast<PictureComp*>(row.GetAt(i)) : nullptr;
+        if (i < run.end && !picture)
+            continue;
+        if (from < i && !MathRunText::IsBlank(row, from, i)) {
+            NewLine();
+            OpenMath();
+            WriteMathRange(row, from, i - 1);
+            Close("math");
+        }
+        if (picture) {
+            NewLine();
+            const Rect drawn = picture->GetDrawRect();
+            WriteEquationImage(picture->GetMetafile(false), Rect(0, 0, drawn.Width(), drawn.Height()));
+        }
+        from = i + 1;
     }
 }
 

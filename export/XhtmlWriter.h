@@ -118,6 +118,7 @@ private:
     void OpenMath();
     void WriteRuns(CompList& row, const std::vector<RowRuns::Run>& runs, int outerStyle);
     void WriteTextOfRun(CompList& row, const RowRuns::Run& run, int outerStyle, int& column);
+    void WriteFormulaOfRun(CompList& row, const RowRuns::Run& run);
     void WriteEquationRow(CompList& row);
     void WriteTableOfSentences(TableComp& table);
     void FlushText(Str255& buffer);

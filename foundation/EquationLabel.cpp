@@ -116,15 +116,27 @@ void EquationLabel::GetLaTeXName(Str255& out) const
     // Sections and list items count apart from equations, so their numbers
     // alone could name two labels the same.
     const int kind = m_owner ? m_owner->GetStyleKind() : StyleKind::kNumberedEquation;
+    out.Clear();
+    if (kind == StyleKind::kNumbered || kind == StyleKind::kSubEnumerated) {
+        // Items count again after every other paragraph, so neither their
+        // numbers nor the section's tell two items apart: the paragraph's
+        // own number in its document does.
+        out.AppendText(kind == StyleKind::kNumbered ? "item" : "subitem");
+        if (m_owner->GetId() > 0) {
+            out.AppendNumber(m_owner->GetId());
+            return;
+        }
+        out.AppendNumber(m_number.section);
+        out.AppendChar('.');
+        out.AppendNumber(m_number.item);
+        out.AppendChar('.');
+        out.AppendNumber(m_number.subItem);
+        return;
+    }
     Str255 number;
     GetNumberText(number);
-    out.Clear();
     if (kind == StyleKind::kSection)
         out.AppendText("sec");
-    else if (kind == StyleKind::kNumbered)
-        out.AppendText("item");
-    else if (kind == StyleKind::kSubEnumerated)
-        out.AppendText("subitem");
     out.Append(number);
 }
 

@@ -62,6 +62,9 @@ public:
     virtual void BeginSubItemizedItem() = 0;
     // Ends a plain, itemized or sub-itemized paragraph.
     virtual void EndItem() = 0;
+    // An equation array stands in an open list; a paragraph that ends the
+    // list's count first ends the lists.
+    virtual void EndLists() {}
     virtual void BeginEqnarray() = 0;
     virtual void EndEqnarray() = 0;
 };

@@ -676,6 +676,9 @@ void ParagraphComp::WriteLaTeX(LaTeXWriter& writer)
     int count = m_text->GetCount();
     if (IsEquationStyle() && count == 1 && m_text->GetAt(1)->Tag() == tag_eqSt && (!m_label || !m_label->HasLinks())) {
         if (auto* rows = dynamic_cast<EquationRows*>(m_text->GetAt(1))) {
+            // A numbered equation restarts the items' count on the screen.
+            if (GetStyleKind() == StyleKind::kNumberedEquation)
+                writer.EndLists();
             writer.BeginEqnarray();
             rows->WriteLaTeXRows(writer);
             writer.EndEqnarray();

@@ -39,7 +39,7 @@ KernelRowBuilder& KernelRowBuilder::Instance()
 ExprNode* KernelRowBuilder::BuildNode(CompList& row)
 {
     if (row.GetCount() == 0)
-        return new SymbolNode(Entry::Null);
+        return new EmptySlotNode;
     return MathParser(row, 1, row.GetCount() + 1).Parse();
 }
 

@@ -370,6 +370,14 @@ ErrorNode::ErrorNode() : SymbolNode(Entry::Error) {}
 
 ErrorNode::ErrorNode(const SourceRange& range) : SymbolNode(range, Entry::Error) {}
 
+EmptySlotNode::EmptySlotNode() : SymbolNode(Entry::Null) {}
+
+void EmptySlotNode::WriteMathML(MathMLOutput& writer)
+{
+    writer.StartEmptyElement("mrow");
+    writer.EndPendingTag(true);
+}
+
 int ErrorNode::GetTokenCode() const
 {
     return Token::Error;

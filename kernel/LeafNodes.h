@@ -174,6 +174,15 @@ public:
     TypeTag GetTag() const override { return TypeTag("errN"); }
 };
 
+// An empty row (a matrix's or equation set's empty slot): Null to the
+// kernel, an empty row in MathML, as the screen shows nothing there.
+class EmptySlotNode : public SymbolNode {
+public:
+    EmptySlotNode();
+    ExprNode* Clone() const override { return new EmptySlotNode(*this); }
+    void WriteMathML(MathMLOutput& writer) override;
+};
+
 // The plus-minus sign standing as a factor.
 class PlusMinusNode : public ExprNode {
 public:

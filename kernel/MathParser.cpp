@@ -574,6 +574,10 @@ private:
         case Token::Operand:
         case Token::ParenGroup:
             return NodeOf(Take());
+        // A bracket group with nothing before it to apply to (a root's
+        // index "[n]") groups what it holds, as it shows.
+        case Token::ArgumentGroup:
+            return NodeOf(Take());
         case Token::LParen:
             return Parenthesised();
         default:

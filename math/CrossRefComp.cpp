@@ -170,9 +170,21 @@ ExprNode* CrossRefComp::BuildNode()
     return node;
 }
 
+// A reference is written as one while its equation stands in the reference's
+// own list of paragraphs; one left unlinked (its equation deleted, or in
+// another document) writes the text it shows, never the label name that
+// another equation may bear by now.
+bool CrossRefComp::TargetsOwnList()
+{
+    ParagraphComp* target = m_number > 0 ? GetTargetParagraph() : nullptr;
+    ParagraphComp* own = GetParagraph();
+    return target && own && target->GetLabel() == GetLabel() && target->GetOwnerList() &&
+        target->GetOwnerList() == own->GetOwnerList();
+}
+
 void CrossRefComp::WriteLaTeX(LaTeXWriter& writer)
 {
-    if (m_number > 0 && (GetLabel() || GetTargetParagraph())) {
+    if (TargetsOwnList()) {
         Str255 number;
         GetLabel()->GetLaTeXName(number);
         if (auto* objects = dynamic_cast<LaTeXObjectWriter*>(&writer)) {

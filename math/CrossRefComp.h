@@ -41,6 +41,8 @@ public:
     void GetTag(TypeTag& out) const override { out = tag_Ref; }
     bool IsEqual(const TextComp& other) const override;
     ExprNode* BuildNode() override;
+    // Whether the reference's equation stands in the reference's own list.
+    bool TargetsOwnList();
     void WriteLaTeX(LaTeXWriter& writer) override;
     void WriteText(TextOutBuffer& out) const override;
     // Reference number (32-bit), then the text: a length byte and the characters.

@@ -13,11 +13,13 @@ namespace {
 
 constexpr signed char kIndexStep = 2;
 
-// A "]" standing in the index itself would end LaTeX's optional argument.
-bool HoldsClosingBracket(const CompList& row)
+// A "]" in the index would end LaTeX's optional argument early, whether it
+// stands there itself or in what a structure writes (a bracket group's
+// "\right]", a matrix's brackets): such an index is written in braces.
+bool NeedsBraces(const CompList& row)
 {
     for (int i = 1; i <= row.GetCount(); ++i)
-        if (!TextComp::IsNotChar(row.GetAt(i)->Tag()) && row.GetAt(i)->GetChar() == ']')
+        if (TextComp::IsNotChar(row.GetAt(i)->Tag()) || row.GetAt(i)->GetChar() == ']')
             return true;
     return false;
 }
@@ -148,7 +150,7 @@ void RadicalComp::WriteLaTeX(LaTeXWriter& writer)
     writer.WriteString("\\sqrt");
     if (m_index->GetCount() > 0) {
         writer.WriteString("[");
-        if (HoldsClosingBracket(*m_index))
+        if (NeedsBraces(*m_index))
             RowForms::WriteGroup(writer, *m_index);
         else
             RowForms::WritePlain(writer, *m_index);

@@ -9,6 +9,7 @@
 #include "export/LaTeXFileWriter.h"
 #include "export/StringByteStream.h"
 #include "export/TechExplorerWriter.h"
+#include "export/XhtmlExport.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
@@ -17,12 +18,17 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/Rect.h"
+#include "foundation/RowNodeBuilder.h"
+#include "kernel/KernelRowBuilder.h"
 #include "kernel/NameTable.h"
+#include "math/BracketComp.h"
 #include "math/CrossRefComp.h"
 #include "math/EquationSetComp.h"
 #include "math/MatrixComp.h"
+#include "math/RadicalComp.h"
 #include "platform/draw/ImageDC.h"
 #include "support/FakeUserInterface.h"
+#include "support/export/PdfLaTeX.h"
 #include "support/model/SavedGlobals.h"
 
 #include <QImage>
@@ -30,6 +36,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <utility>
 
 namespace {
@@ -185,9 +192,9 @@ TEST_F(LaTeXExportTest, NestedListsCloseOnlyTheirLevel)
     const std::string body = Body(Written(*doc));
     EXPECT_EQ(body,
               "\\begin{itemize}\n\\item A\n\\begin{itemize}\n\\item B\n\\end{itemize}\n\\item C\n"
-              "\\end{itemize}\n\\par{\\tt\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n"
-              "\\mbox{}int~x;\\par\n"
-              "\\mbox{}x~=~1;\\par\n}\n\\end{document}");
+              "\\end{itemize}\n\\par{\\tt\\raggedright\\hyphenpenalty=10000\\exhyphenpenalty=10000\\parindent=0pt\n"
+              "\\mbox{}int~\\allowbreak x;\\par\n"
+              "\\mbox{}x~\\allowbreak =~\\allowbreak 1;\\par\n}\n\\end{document}");
 }
 
 // Only a label that a reference points at is written, so that labels of
@@ -203,14 +210,15 @@ TEST_F(LaTeXExportTest, OnlyReferencedLabelsAreWritten)
     Layout(*doc->GetParagraphList());
     Str255 name;
     target->GetLabel()->GetNumberText(name);
-    const std::string label = std::string("\\label{") + name.CStr() + "}";
+    const std::string label =
+        std::string("\\label{") + name.CStr() + "}\\hypertarget{" + name.CStr() + "}{}";
     const std::string body = Body(Written(*doc));
     EXPECT_NE(body.find("\\section{S}\n\\begin{equation}x=1\\end{equation}\n\\begin{equation}y=2" + label +
                         "\\end{equation}\n\\begin{enumerate}\n\\item item\n"),
               std::string::npos)
         << body;
-    // A reference alone in text is set as text.
-    EXPECT_NE(body.find(std::string("see \\ref{") + name.CStr() + "}\n"), std::string::npos) << body;
+    // A reference alone in text is set as text, showing the screen's text.
+    EXPECT_NE(body.find(std::string("see \\protect\\hyperlink{") + name.CStr() + "}{(2)}\n"), std::string::npos) << body;
     EXPECT_EQ(body.find("\\label"), body.rfind("\\label")) << body;
 }
 
@@ -271,6 +279,57 @@ TEST_F(LaTeXExportTest, EveryCharacterCompilesInTextAndMathematics)
         ASSERT_LT(c, 128) << "a raw byte above ASCII in the source";
     EXPECT_EQ(Compile(tex), "");
     EXPECT_TRUE(KeepFirstPage(OutputPath("characters.pdf")));
+}
+
+// A root whose index holds a bracket group or a matrix compiles with its
+// index whole; a source line longer than the page wraps at its blanks, as
+// on the screen, each piece within the margin.
+TEST_F(LaTeXExportTest, StructuredRootIndicesCompileAndLongSourceLinesWrap)
+{
+    auto doc = EmptyDocument();
+    const auto chars = [this](const std::string& text) {
+        auto row = std::make_unique<CompArray>();
+        for (unsigned char c : text)
+            row->Append(fonts.GetFace(FontId::kMath)->GetCharacter(c));
+        return row;
+    };
+    auto matrix = std::make_unique<MatrixComp>(1, 1);
+    matrix->GetCell(1, 1)->Append(fonts.GetFace(FontId::kMath)->GetCharacter('3'));
+    auto bracketIndex = std::make_unique<CompArray>();
+    bracketIndex->Append(new BracketComp(chars("n")));
+    auto matrixIndex = std::make_unique<CompArray>();
+    matrixIndex->Append(matrix.release());
+    ParagraphComp* roots = Add(*doc, kEquation, {});
+    roots->GetRow()->Append(new RadicalComp(chars("x"), std::move(bracketIndex)));
+    roots->GetRow()->Append(fonts.GetFace(FontId::kMath)->GetCharacter('+'));
+    roots->GetRow()->Append(new RadicalComp(chars("y"), std::move(matrixIndex)));
+    std::string line;
+    for (int i = 10; i < 50; ++i)
+        line += "word" + std::to_string(i) + " ";
+    Add(*doc, kCode, {{line, FontId::kCode}});
+    Layout(*doc->GetParagraphList());
+    const std::string tex = OutputPath("wrapped.tex");
+    ASSERT_TRUE(ExportLaTeXFile(*doc->GetParagraphList(), tex, false).written);
+    ASSERT_EQ(Compile(tex), "");
+    int lines = 0;
+    std::string joined;
+    std::istringstream text(PdfText(OutputPath("wrapped.pdf")));
+    for (std::string read; std::getline(text, read);)
+        if (read.rfind("word", 0) == 0) {
+            ++lines;
+            joined += read + " ";
+        }
+    EXPECT_GE(lines, 3);
+    EXPECT_EQ(QString::fromStdString(joined).simplified(), QString::fromStdString(line).simplified());
+    // The page, whose formulas the kernel's reader reads, writes both roots.
+    struct Reader {
+        RowNodeBuilder* before = RowNodeBuilder::Get();
+        ~Reader() { RowNodeBuilder::Install(before); }
+    } reader;
+    RowNodeBuilder::Install(&KernelRowBuilder::Instance());
+    const XhtmlExportResult page = WriteXhtmlExport(*doc->GetParagraphList(), OutputPath("wrapped.xml"), "roots");
+    EXPECT_TRUE(page.ok) << page.message;
+    EXPECT_EQ(QString::fromStdString(ReadText(OutputPath("wrapped.xml"))).count("<mroot>"), 2);
 }
 
 TEST_F(LaTeXExportTest, AFailedExportLeavesTheOldFile)

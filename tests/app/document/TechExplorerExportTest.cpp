@@ -142,6 +142,7 @@ TEST_F(TechExplorerExportTest, ListItemsEndWithTheirLabels)
     // List items count apart from equations: their names say what they are.
     EXPECT_EQ(name(1).rfind("item", 0), 0u) << name(1);
     EXPECT_EQ(name(2).rfind("subitem", 0), 0u) << name(2);
+    EXPECT_NE(name(1), name(3)) << "two items of one section";
     EXPECT_EQ(body, "\\begin{enumerate}\n\\item first\\label{" + name(1) + "}\n\\begin{enumerate}\n\\item sub\\label{" +
                         name(2) + "}\n\\end{enumerate}\n\\item second\\label{" + name(3) + "}\n\\end{enumerate}\n");
 }

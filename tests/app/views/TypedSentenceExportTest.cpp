@@ -15,6 +15,7 @@
 #include "export/html/HtmlChecks.h"
 #include "foundation/CompList.h"
 #include "foundation/DocSelection.h"
+#include "foundation/EquationLabel.h"
 #include "foundation/TCopyAsActions.h"
 #include "kernel/KernelServices.h"
 #include "math/TableComp.h"
@@ -49,14 +50,11 @@ const int kPlaces[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, kTableCell};
 constexpr int kPlaceCount = int(std::size(kPlaces));
 constexpr int kEquations = 3;
 
-// Whitespace as one blank, no-break spaces too; without parentheses when
-// asked (LaTeX numbers references without them).
-std::string Collapsed(const std::string& text, bool parentheses = true)
+// Whitespace as one blank, no-break spaces too.
+std::string Collapsed(const std::string& text)
 {
     QString collapsed = QString::fromStdString(text);
     collapsed.replace(QChar(0xA0), ' ');
-    if (!parentheses)
-        collapsed.remove('(').remove(')');
     return collapsed.simplified().toStdString();
 }
 
@@ -164,11 +162,11 @@ protected:
     }
 
     // Every sentence shown in every place.
-    static void ExpectEverySentence(const std::string& text, const char* format, bool parentheses = true)
+    static void ExpectEverySentence(const std::string& text, const char* format)
     {
-        const std::string shown = Collapsed(text, parentheses);
+        const std::string shown = Collapsed(text);
         for (const char* sentence : kSentences)
-            EXPECT_GE(Count(shown, Collapsed(Shown(sentence), parentheses)), kPlaceCount)
+            EXPECT_GE(Count(shown, Collapsed(Shown(sentence))), kPlaceCount)
                 << format << ": " << sentence << "\n"
                 << shown;
     }
@@ -181,7 +179,11 @@ TEST_F(TypedSentenceExportTest, EveryFormatShowsTheSentencesAsTyped)
 
     const std::string tex = Export(ID_EXPORT_LATEX, "sentences.tex");
     ASSERT_EQ(CompileLaTeX(tex), "");
-    ExpectEverySentence(PdfText(tex.substr(0, tex.size() - 4) + ".pdf"), "LaTeX", false);
+    ExpectEverySentence(PdfText(tex.substr(0, tex.size() - 4) + ".pdf"), "LaTeX");
+    // Links keep their addresses.
+    const std::string source = ReadFile(tex);
+    for (const char* address : {"JS", "DATA", "A", "B", "C"})
+        EXPECT_GE(Count(source, std::string("\\href{http://example.org/") + address + "}"), kPlaceCount) << address;
 
     for (const auto& [command, name] :
          {std::pair{ID_EXPORT_MATHML, "sentences.xml"}, {ID_EXPORT_HTML, "sentences.htm"}}) {
@@ -211,6 +213,94 @@ TEST_F(TypedSentenceExportTest, EveryFormatShowsTheSentencesAsTyped)
             << mathml;
         EXPECT_EQ(mathml.find("<mi>"), std::string::npos) << mathml;
     }
+}
+
+// Items count on past the Equation paragraphs between them (a formula, a
+// drawing or a table alone in one) and start again after a numbered
+// equation, as the screen numbers them, and a reference to an item reads as
+// its label does: so the LaTeX export's PDF and the pages as Chromium
+// prints them read.
+TEST_F(TypedSentenceExportTest, ItemsCountOnPastEquationParagraphsAsTheScreenDoes)
+{
+    Command(kStyle + 6);
+    Type("x=1");
+    const auto paragraph = [this](int style) {
+        PutCaret(Paragraphs().GetCount(), Row(Paragraphs().GetCount())->GetCount() + 1);
+        Key(VK_RETURN, 13);
+        Command(kStyle + style);
+    };
+    paragraph(4);
+    TypeSentence("one [1]");
+    paragraph(5);
+    Type("y=2");
+    paragraph(4);
+    TypeSentence("two");
+    paragraph(5);
+    Command(ID_ELEMENT_DRAWING);
+    paragraph(4);
+    TypeSentence("three");
+    paragraph(5);
+    OnDialog([](CDialog& dialog) { dialog.PressButton(IDOK); });
+    Command(ID_ELEMENT_TABLE);
+    paragraph(4);
+    TypeSentence("four, after [4]");
+    // A numbered equation ends the count.
+    paragraph(6);
+    Type("z=3");
+    paragraph(4);
+    TypeSentence("five");
+    std::string onScreen;
+    for (int i = 2; i <= Paragraphs().GetCount(); i += 2)
+        onScreen += Paragraphs().GetAt(i)->GetLabel()->GetText().CStr() + std::string(" ");
+    ASSERT_EQ(onScreen, "1. 2. 3. 4. 1. ");
+
+    // The items' words and numbers in the order they show.
+    const auto expectInOrder = [](const std::string& text, const char* format) {
+        const std::string read = Collapsed(text);
+        std::size_t at = 0;
+        for (const char* piece : {"1. one (1)", "2. two", "3. three", "4. four, after (#2)", "1. five"}) {
+            at = read.find(piece, at);
+            EXPECT_NE(at, std::string::npos) << format << ": " << piece << "\n" << read;
+            if (at == std::string::npos)
+                return;
+        }
+    };
+    const std::string tex = Export(ID_EXPORT_LATEX, "items.tex");
+    ASSERT_EQ(CompileLaTeX(tex), "");
+    expectInOrder(PdfText(tex.substr(0, tex.size() - 4) + ".pdf"), "LaTeX");
+    for (const auto& [command, name] : {std::pair{ID_EXPORT_MATHML, "items.xml"}, {ID_EXPORT_HTML, "items.htm"}}) {
+        const std::string page = Export(command, name);
+        const ProgramRun printed = PrintInChromium(page, page + ".pdf", OutputPath("profile"));
+        if (printed.code == -1)
+            GTEST_SKIP() << "chromium is not installed";
+        expectInOrder(PdfText(page + ".pdf"), name);
+    }
+}
+
+// A reference whose equation is deleted keeps the text it showed, unlinked:
+// LaTeX writes that text, never a reference to the equation that bears the
+// deleted one's number now.
+TEST_F(TypedSentenceExportTest, AReferenceLeftWithoutItsEquationExportsItsText)
+{
+    Command(kStyle + 6);
+    Type("x=1");
+    Key(VK_RETURN, 13);
+    Type("x=2");
+    Key(VK_RETURN, 13);
+    Type("x=3");
+    Key(VK_RETURN, 13);
+    Command(kStyle + 3);
+    TypeSentence("See [2] and [3].");
+    // The second equation and the line break before it, cut.
+    view->SetSelection(DocSelection(DocPosition(Row(1), Row(1)->GetCount() + 1),
+                                    DocPosition(Row(2), Row(2)->GetCount() + 1)),
+                       true);
+    Command(ID_EDIT_CUT);
+    ASSERT_EQ(Paragraphs().GetCount(), 3);
+    const std::string tex = Export(ID_EXPORT_LATEX, "unlinked.tex");
+    ASSERT_EQ(CompileLaTeX(tex), "");
+    EXPECT_NE(Collapsed(PdfText(tex.substr(0, tex.size() - 4) + ".pdf")).find("See (2) and (2)."), std::string::npos);
+    EXPECT_EQ(Count(ReadFile(tex), "\\hyperlink{"), 1) << ReadFile(tex);
 }
 
 // Format > Plain over a whole paragraph of text and mathematics (Home,

@@ -2,8 +2,10 @@
 // every shape kind: one element for the shape, then its vertices.
 #include "XhtmlTestSupport.h"
 
+#include "drawing/CurveConstraints.h"
 #include "drawing/CurveShape.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/PointConstraints.h"
 #include "drawing/PolygonShape.h"
 #include "drawing/SegmentShape.h"
 #include "drawing/SidedShape.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <map>
 
 namespace {
 
@@ -129,4 +132,37 @@ TEST_F(ShapeSvgTest, HiddenShapesWriteNothing)
     EXPECT_EQ(Elements(Svg(*start)), "");
     EXPECT_EQ(Elements(Svg(*curve)), "path path circle ");
     start->ShowVertex();
+}
+
+// The marks the screen shows of an angle (its arc), of a circle's arc (the
+// arc and its two radii) and of a tangency (the stroke across the touching
+// point and the two along the tangent) are in the drawing's SVG.
+TEST_F(ShapeSvgTest, AnglesArcsAndTangenciesWriteTheirMarks)
+{
+    std::map<std::string, int> seen;
+    ParagraphList& list = document.Paragraphs();
+    for (int i = 1; i <= list.GetCount(); ++i) {
+        auto* diagram = dynamic_cast<DiagramComp*>(list.GetAt(i)->GetRow()->GetAt(1));
+        if (!diagram)
+            continue;
+        for (const DrawConstraint* constraint : diagram->GetConstraints()) {
+            const char* marks = dynamic_cast<const AngleConstraint*>(constraint)     ? "svg path "
+                              : dynamic_cast<const ArcConstraint*>(constraint)       ? "svg path line line "
+                              : dynamic_cast<const TangentConstraint*>(constraint)   ? "svg line line line "
+                                                                                     : nullptr;
+            if (!marks)
+                continue;
+            StringStream out;
+            {
+                XhtmlWriter writer(out);
+                svg::Start(writer, diagram->GetDC(), 100, 100);
+                constraint->WriteSVG(writer, diagram->GetDC());
+                svg::End(writer, diagram->GetDC());
+                writer.Flush();
+            }
+            EXPECT_EQ(Elements(out.text), marks) << out.text;
+            ++seen[marks];
+        }
+    }
+    EXPECT_EQ(seen.size(), 3u);
 }

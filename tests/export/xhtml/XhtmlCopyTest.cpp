@@ -10,6 +10,8 @@
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TCopyAsActions.h"
+#include "math/EquationSetComp.h"
+#include "math/MatrixComp.h"
 #include "math/TableComp.h"
 #include "platform/clipboard/PlatformClipboard.h"
 #include "support/export/EveryComponentDocument.h"
@@ -84,6 +86,20 @@ TEST_F(XhtmlCopyTest, ATableComponentCopiesAsATableOfCells)
     EXPECT_EQ(Count(copy, "<mtr>"), 2);
     EXPECT_EQ(Count(copy, "<mtd>"), 4);
     EXPECT_LT(copy.find("<mi>x</mi>"), copy.find("<mi>y</mi>"));
+
+    // An empty slot of a matrix or an equation set shows nothing: an empty row.
+    auto* matrix = new MatrixComp(2, 1);
+    Append(*matrix->GetCell(1, 1), "a", FontId::kMath);
+    auto* set = new EquationSetComp(2);
+    Append(*set->GetCell(1, 1), "x=1", FontId::kMath);
+    for (TextComp* grid : {static_cast<TextComp*>(matrix), static_cast<TextComp*>(set)}) {
+        ParagraphComp* holder = Paragraph(5, "", FontId::kMath);
+        holder->GetRow()->Append(grid);
+        const std::string withSlot = CopyOf(*holder->GetRow());
+        EXPECT_EQ(XmlLintTextErrors(withSlot, false), "") << withSlot;
+        EXPECT_EQ(withSlot.find("Null"), std::string::npos) << withSlot;
+        EXPECT_EQ(Count(withSlot, "<mrow />"), 1) << withSlot;
+    }
 }
 
 // Text copies as text, as the page writes it: words never become a product

@@ -8,6 +8,7 @@
 #include "drawing/DrawingNodes.h"
 #include "drawing/VertexShape.h"
 #include "drawing/SvgOutput.h"
+#include "foundation/DrawContext.h"
 #include "foundation/FontIds.h"
 #include "foundation/IntPoint.h"
 #include "foundation/ParagraphComp.h"
@@ -15,6 +16,7 @@
 #include "foundation/Str255.h"
 #include "math/FractionComp.h"
 #include "math/HyperlinkComp.h"
+#include "math/PictureComp.h"
 
 #include <memory>
 #include <sstream>
@@ -302,6 +304,20 @@ TEST_F(XhtmlWriterTest, ADrawingInALineOfTextIsWrittenAsItsPictureNotItsLabels)
     EXPECT_NE(picture.find("<svg:circle"), std::string::npos) << page;
     EXPECT_EQ(page.find("<mi>Q</mi>"), std::string::npos) << "the label shows inside the picture only";
     EXPECT_NE(page.find("</svg:svg>\n here"), std::string::npos) << page;
+
+    // A picture in a line of text, between formulas too, is its picture.
+    gDrawContext.BeginMetafile(nullptr, Rect(0, 0, 40, 20));
+    gDrawContext.DrawLine(IntPoint(0, 0), IntPoint(40, 20));
+    HENHMETAFILE recorded = gDrawContext.EndMetafile();
+    ParagraphComp* pictured = Paragraph(kParagraph, "look ", FontId::kText);
+    Append(*pictured->GetRow(), "x+1", FontId::kMath);
+    pictured->GetRow()->Append(new PictureComp(recorded));
+    Append(*pictured->GetRow(), " there", FontId::kText);
+    DrawContext::DeleteMetafile(recorded);
+    const std::string withPicture = Page();
+    EXPECT_EQ(XmlLintTextErrors(withPicture, true), "");
+    EXPECT_EQ(withPicture.find("<mi>picture</mi>"), std::string::npos) << withPicture;
+    EXPECT_NE(Between(withPicture, "look", "there").find("<img src="), std::string::npos) << withPicture;
 
     // Inside a formula the drawing's expression writes the same picture.
     std::unique_ptr<ExprNode> node(MakeDrawingNode(drawing));

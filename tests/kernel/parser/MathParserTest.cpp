@@ -355,6 +355,7 @@ TEST_F(MathParserTest, ComponentTokensTakeTheirNeighbours)
          },
          "VXDt[VXPower[x, 2], x]"},
         {"bracket argument", [&] { return row({"f", new BracketComp(math("x,y"))}); }, "f[x, y]"},
+        {"bracket group alone", [&] { return row({new BracketComp(math("n+1"))}); }, "VXPlus[n, 1]"},
         {"parenthesis component", [&] { return row({"2", new ParenComp(math("a+b"))}); },
          "VXTimes[2, VXPlus[a, b]]"},
         {"empty fraction part", [&] { return One(new FractionComp(math("1"), math(""))); }, "VXDivide[1, Null]"},
