@@ -82,7 +82,6 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     m_spans.clear();
     m_points.clear();
     m_bound.clear();
-    std::vector<Span>& bound = m_bound;
     for (ConstraintEqn* equation : equations) {
         const int field = LengthField(*equation);
         DrawVariable* length = field >= 0 ? equation->GetField(field) : nullptr;
@@ -90,7 +89,7 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
             m_lengths.push_back(length);
         auto v = [equation](int k) { return equation->GetField(k); };
         if (dynamic_cast<const DistanceEqn*>(equation)) {
-            bound.push_back({v(1), v(2), v(3), v(4), v(0)});
+            m_bound.push_back({v(1), v(2), v(3), v(4), v(0)});
             if (moves(v(1)) || moves(v(2)) || moves(v(3)) || moves(v(4)))
                 m_points.insert(m_points.end(), {{v(1), v(2)}, {v(3), v(4)}});
         }
@@ -164,9 +163,9 @@ double AnswerCheck::Tolerance() const
     return std::max(m_tolerance, kFigureShare * Extent());
 }
 
-double AnswerCheck::PointSize(double size) const
+double AnswerCheck::PointSize(double size, double tolerance)
 {
-    return kPointTolerances * std::max(Tolerance(), kRounding * size);
+    return kPointTolerances * std::max(tolerance, kRounding * size);
 }
 
 bool AnswerCheck::Accept(const Values& before)
@@ -205,14 +204,15 @@ bool AnswerCheck::Tied(const Span& span) const
 // Only a collapse that nothing demands, one a least change chose, is refused.
 bool AnswerCheck::Collapsed(const Values& before) const
 {
+    const double tolerance = Tolerance();
     for (const DrawVariable* radius : m_radii) {
-        const double point = PointSize(std::fabs(before(radius)));
+        const double point = PointSize(std::fabs(before(radius)), tolerance);
         if (std::fabs(before(radius)) > point && !(std::fabs(radius->GetValue()) > point))
             return true;
     }
     std::vector<const Span*> shrunk;
     for (const Span& span : m_spans) {
-        const double point = PointSize(SpanSize(span));
+        const double point = PointSize(SpanSize(span), tolerance);
         const double was = Distance(before(span.x1), before(span.y1), before(span.x2), before(span.y2));
         const double now = Distance(span.x1->GetValue(), span.y1->GetValue(), span.x2->GetValue(), span.y2->GetValue());
         if (was > point && !(now > point))
@@ -222,7 +222,7 @@ bool AnswerCheck::Collapsed(const Values& before) const
         return false;
     std::vector<const DrawVariable*> none;
     for (const Span& bound : m_bound)
-        if (std::fabs(before(bound.length)) <= PointSize(SpanSize(bound)))
+        if (std::fabs(before(bound.length)) <= PointSize(SpanSize(bound), tolerance))
             none.push_back(bound.length);
     const auto boundByNone = [&](const Span& span) {
         return std::any_of(m_bound.begin(), m_bound.end(), [&](const Span& bound) {

@@ -75,7 +75,7 @@ private:
     bool Tied(const Span& span) const;
     void AddSpan(Span span, const Filter& moves);
     // How short a span or a radius may be without being a point.
-    double PointSize(double size) const;
+    static double PointSize(double size, double tolerance);
     bool Collapsed(const Values& before) const;
 
     std::vector<ConstraintEqn*> m_equations;
