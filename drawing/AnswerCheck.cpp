@@ -103,15 +103,11 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     if (!diagram)
         return;
     std::set<const DiagramShape*> segments;
-    const auto addPoint = [this, &moves](const VertexShape* vertex) {
-        if (moves(vertex->GetXVar()) || moves(vertex->GetYVar()))
-            m_points.push_back({vertex->GetXVar(), vertex->GetYVar()});
-    };
+    // The ends of sides are the spans'; a circle counts by its radius.
     for (DiagramShape* shape : diagram->GetShapes()) {
-        if (shape->IsVertexShape())
-            addPoint(static_cast<const VertexShape*>(shape));
-        for (const VertexShape* vertex : shape->GetVertexUses())
-            addPoint(vertex);
+        if (const auto* vertex = shape->IsVertexShape() ? static_cast<const VertexShape*>(shape) : nullptr;
+            vertex && (moves(vertex->GetXVar()) || moves(vertex->GetYVar())))
+            m_points.push_back({vertex->GetXVar(), vertex->GetYVar()});
         if (shape->IsCircle()) {
             DrawVariable* radius = static_cast<CircleShape*>(shape)->GetRadiusVar();
             if (moves(radius))
