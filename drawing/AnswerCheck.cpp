@@ -15,11 +15,24 @@
 
 namespace {
 
+// The share of the figure's extent within which its equations hold: far
+// below what a value display shows, well above what Newton steps reach.
+constexpr double kFigureShare = 1e-9;
 // The share of the size of its values below which an equation's distance
-// from holding is lost in the precision of the values.
-constexpr double kPrecision = 1e-10;
+// from holding is lost in their rounding.
+constexpr double kRounding = 1e-13;
 // A span or a radius within this many tolerances of none is a point.
 constexpr double kPointTolerances = 10.0;
+
+// The field of a length that the equation reads squared, or -1.
+int LengthField(const ConstraintEqn& equation)
+{
+    if (dynamic_cast<const DistanceEqn*>(&equation))
+        return 0;
+    if (dynamic_cast<const ArcMidpointEqn*>(&equation))
+        return equation.GetFieldCount() - 1;
+    return -1;
+}
 
 double Distance(double x1, double y1, double x2, double y2)
 {
@@ -35,14 +48,9 @@ std::array<double, 2> Turned(double x, double y, double angle)
 
 } // namespace
 
-double DrawingTolerance(const DiagramComp& diagram)
-{
-    return LocalSolver::kTolerancePoints * diagram.GetDC().GetCurrentScale();
-}
-
 bool HoldsWithin(double distance, double size, double tolerance)
 {
-    return std::isfinite(distance) && distance <= std::max(tolerance, kPrecision * (1.0 + size));
+    return std::isfinite(distance) && distance <= std::max(tolerance, kRounding * size);
 }
 
 bool EquationHolds(const ConstraintEqn& equation, double tolerance)
@@ -58,6 +66,12 @@ bool EquationHolds(const ConstraintEqn& equation, double tolerance)
     return HoldsWithin(equation.Distance(equation.Residual(), squares), size, tolerance);
 }
 
+bool IsLengthOf(const ConstraintEqn& equation, const DrawVariable* variable)
+{
+    const int field = LengthField(equation);
+    return field >= 0 && equation.GetField(field) == variable;
+}
+
 void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<ConstraintEqn*>& equations, const Filter& moves,
                          double tolerance)
 {
@@ -66,11 +80,12 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     m_lengths.clear();
     m_radii.clear();
     m_spans.clear();
+    m_points.clear();
+    m_bound.clear();
     m_angles.clear();
-    // The distances, whose first field is the length they read squared, as
-    // the arc midpoint's last is.
-    std::vector<const ConstraintEqn*> bound;
     for (ConstraintEqn* equation : equations) {
+        // A distance's first field is the length it reads squared, as an
+        // arc midpoint's last is.
         const bool distance = dynamic_cast<const DistanceEqn*>(equation) != nullptr;
         const bool arc = !distance && dynamic_cast<const ArcMidpointEqn*>(equation) != nullptr;
         DrawVariable* length = distance ? equation->GetField(0)
@@ -79,8 +94,11 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
         if (length && moves(length) && std::find(m_lengths.begin(), m_lengths.end(), length) == m_lengths.end())
             m_lengths.push_back(length);
         auto v = [equation](int k) { return equation->GetField(k); };
-        if (distance)
-            bound.push_back(equation);
+        if (distance) {
+            m_bound.push_back({v(1), v(2), v(3), v(4), v(0)});
+            if (moves(v(1)) || moves(v(2)) || moves(v(3)) || moves(v(4)))
+                m_points.insert(m_points.end(), {{v(1), v(2)}, {v(3), v(4)}});
+        }
         else if (arc && moves(length))
             m_radii.push_back(length);
         else if (dynamic_cast<const AngleEqn*>(equation)) {
@@ -92,7 +110,11 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
     if (!diagram)
         return;
     std::set<const DiagramShape*> segments;
+    // The ends of sides are the spans'; a circle counts by its radius.
     for (DiagramShape* shape : diagram->GetShapes()) {
+        if (const auto* vertex = shape->IsVertexShape() ? static_cast<const VertexShape*>(shape) : nullptr;
+            vertex && (moves(vertex->GetXVar()) || moves(vertex->GetYVar())))
+            m_points.push_back({vertex->GetXVar(), vertex->GetYVar()});
         if (shape->IsCircle()) {
             DrawVariable* radius = static_cast<CircleShape*>(shape)->GetRadiusVar();
             if (moves(radius))
@@ -107,14 +129,6 @@ void AnswerCheck::Gather(const DiagramComp* diagram, const std::vector<Constrain
             AddSpan(span, moves);
         }
     }
-    // A span bound by a distance takes that length, whichever end it names first.
-    for (Span& span : m_spans)
-        for (const ConstraintEqn* length : bound) {
-            const DrawVariable* x1 = length->GetField(1);
-            const DrawVariable* x2 = length->GetField(3);
-            if ((x1 == span.x1 && x2 == span.x2) || (x1 == span.x2 && x2 == span.x1))
-                span.length = length->GetField(0);
-        }
 }
 
 void AnswerCheck::AddSpan(Span span, const Filter& moves)
@@ -123,9 +137,38 @@ void AnswerCheck::AddSpan(Span span, const Filter& moves)
         m_spans.push_back(span);
 }
 
-double AnswerCheck::PointSize(double size) const
+// The diagonal of the box of the points, or the largest length or radius
+// when that is longer (a circle alone, a length typed far beyond its span).
+double AnswerCheck::Extent() const
 {
-    return kPointTolerances * std::max(m_tolerance, kPrecision * (1.0 + size));
+    double left = INFINITY, right = -INFINITY, bottom = INFINITY, top = -INFINITY;
+    const auto take = [&](const DrawVariable* x, const DrawVariable* y) {
+        left = std::min(left, x->GetValue());
+        right = std::max(right, x->GetValue());
+        bottom = std::min(bottom, y->GetValue());
+        top = std::max(top, y->GetValue());
+    };
+    for (const Span& span : m_spans) {
+        take(span.x1, span.y1);
+        take(span.x2, span.y2);
+    }
+    for (const auto& [x, y] : m_points)
+        take(x, y);
+    double extent = left <= right ? std::hypot(right - left, top - bottom) : 0.0;
+    for (const std::vector<DrawVariable*>* list : {&m_lengths, &m_radii})
+        for (const DrawVariable* length : *list)
+            extent = std::max(extent, std::fabs(length->GetValue()));
+    return std::isfinite(extent) ? extent : 0.0;
+}
+
+double AnswerCheck::Tolerance() const
+{
+    return std::max(m_tolerance, kFigureShare * Extent());
+}
+
+double AnswerCheck::PointSize(double size, double tolerance)
+{
+    return kPointTolerances * std::max(tolerance, kRounding * size);
 }
 
 bool AnswerCheck::Accept(const Values& before, bool held)
@@ -135,20 +178,48 @@ bool AnswerCheck::Accept(const Values& before, bool held)
             length->SetValue(-length->GetValue());
             held = false;
         }
-    if (!held)
+    if (!held) {
+        const double tolerance = Tolerance();
         for (const ConstraintEqn* equation : m_equations)
-            if (!EquationHolds(*equation, m_tolerance))
+            if (!EquationHolds(*equation, tolerance))
                 return false;
+    }
     return !Collapsed(before);
 }
 
-// A length the user gave as none (a distance typed 0) lets its span go.
+bool AnswerCheck::SameEnds(const Span& a, const Span& b)
+{
+    return (a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2) ||
+        (a.x1 == b.x2 && a.y1 == b.y2 && a.x2 == b.x1 && a.y2 == b.y1);
+}
+
+// Whether equations make the span's ends one point (a coincidence of them).
+bool AnswerCheck::Tied(const Span& span) const
+{
+    const auto equal = [this](const DrawVariable* a, const DrawVariable* b) {
+        return std::any_of(m_equations.begin(), m_equations.end(), [a, b](const ConstraintEqn* e) {
+            return dynamic_cast<const EqualEqn*>(e) &&
+                ((e->GetField(0) == a && e->GetField(1) == b) || (e->GetField(0) == b && e->GetField(1) == a));
+        });
+    };
+    return equal(span.x1, span.x2) && equal(span.y1, span.y2);
+}
+
+// A span may shrink to a point where the constraints demand it: its ends
+// made one, or a length bound to it that the user gave as none (a distance
+// typed 0), or that a span shrunk so binds too (a partner of equal length).
+// Only a collapse that nothing demands, one a least change chose, is refused.
 bool AnswerCheck::Collapsed(const Values& before) const
 {
+    const double tolerance = Tolerance();
+    for (const DrawVariable* radius : m_radii) {
+        const double point = PointSize(std::fabs(before(radius)), tolerance);
+        if (std::fabs(before(radius)) > point && !(std::fabs(radius->GetValue()) > point))
+            return true;
+    }
+    std::vector<const Span*> shrunk;
     for (const Span& span : m_spans) {
-        const double size = std::max({std::fabs(span.x1->GetValue()), std::fabs(span.y1->GetValue()),
-                                      std::fabs(span.x2->GetValue()), std::fabs(span.y2->GetValue())});
-        const double point = PointSize(size);
+        const double point = PointSize(SpanSize(span), tolerance);
         // Longer than a point along either axis, the span is no point now:
         // most spans are, and need no more reading.
         if (std::fabs(span.x1->GetValue() - span.x2->GetValue()) > point ||
@@ -156,16 +227,40 @@ bool AnswerCheck::Collapsed(const Values& before) const
             continue;
         const double was = Distance(before(span.x1), before(span.y1), before(span.x2), before(span.y2));
         const double now = Distance(span.x1->GetValue(), span.y1->GetValue(), span.x2->GetValue(), span.y2->GetValue());
-        const bool given = span.length && std::fabs(before(span.length)) <= point;
-        if (was > point && !(now > point) && !given)
-            return true;
+        if (was > point && !(now > point))
+            shrunk.push_back(&span);
     }
-    for (const DrawVariable* radius : m_radii) {
-        const double point = PointSize(std::fabs(before(radius)));
-        if (std::fabs(before(radius)) > point && !(std::fabs(radius->GetValue()) > point))
-            return true;
+    if (shrunk.empty())
+        return false;
+    std::vector<const DrawVariable*> none;
+    for (const Span& bound : m_bound)
+        if (std::fabs(before(bound.length)) <= PointSize(SpanSize(bound), tolerance))
+            none.push_back(bound.length);
+    const auto boundByNone = [&](const Span& span) {
+        return std::any_of(m_bound.begin(), m_bound.end(), [&](const Span& bound) {
+            return SameEnds(span, bound) && std::find(none.begin(), none.end(), bound.length) != none.end();
+        });
+    };
+    std::vector<char> demanded(shrunk.size(), 0);
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t i = 0; i < shrunk.size(); ++i) {
+            if (demanded[i] || !(Tied(*shrunk[i]) || boundByNone(*shrunk[i])))
+                continue;
+            demanded[i] = 1;
+            grew = true;
+            for (const Span& bound : m_bound)
+                if (SameEnds(*shrunk[i], bound))
+                    none.push_back(bound.length);
+        }
     }
-    return false;
+    return std::find(demanded.begin(), demanded.end(), 0) != demanded.end();
+}
+
+double AnswerCheck::SpanSize(const Span& span)
+{
+    return std::max({std::fabs(span.x1->GetValue()), std::fabs(span.y1->GetValue()), std::fabs(span.x2->GetValue()),
+                     std::fabs(span.y2->GetValue())});
 }
 
 // The signed angle from the first arm to the second is s·phi; each arm
@@ -173,10 +268,11 @@ bool AnswerCheck::Collapsed(const Values& before) const
 // At a straight angle either way round is as near.
 void AnswerCheck::TurnArms(const ItemArray<DrawVariable>& held, const Filter& movable) const
 {
+    const double tolerance = Tolerance();
     for (const ConstraintEqn* equation : m_angles) {
         auto v = [equation](int k) { return equation->GetField(k); };
         const DrawVariable* angle = v(6);
-        if (!(angle->IsFixed() || held.Contains(angle)) || v(0) == v(4) || EquationHolds(*equation, m_tolerance))
+        if (!(angle->IsFixed() || held.Contains(angle)) || v(0) == v(4) || EquationHolds(*equation, tolerance))
             continue;
         const bool first = movable(v(0)) && movable(v(1));
         const bool second = movable(v(4)) && movable(v(5));

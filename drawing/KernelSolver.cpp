@@ -2,12 +2,14 @@
 
 #include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramComp.h"
+#include "drawing/DrawLabel.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/LocalSolver.h"
 #include "drawing/ValueConstraint.h"
 #include "drawing/VertexShape.h"
+#include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 #include "kernel/KernelLink.h"
 #include "kernel/LeafNodes.h"
@@ -15,7 +17,10 @@
 #include "kernel/OperatorNodes.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -73,34 +78,67 @@ private:
     const ItemArray<DrawVariable>& m_locked;
 };
 
+// Text that reads as one name, as a label that names a value holds.
+bool IsPlainName(const Str255& text)
+{
+    const std::string name(text.GetText());
+    return !name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) &&
+        std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
 // The equations of the drawing that read a variable the model moves, those
 // the kernel reads as the editor does: a fixed value and a point or a
 // direction on a plot mean something else to the kernel (a lock it leaves to
-// the variable's flag, the plot's own curve), and a value that a label gives
-// stands in place of the constraint's value variable.
-std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const AnswerCheck::Filter& moves)
+// the variable's flag, the plot's own curve). Where a label gives the value,
+// the label's name stands in place of the constraint's value variable: such
+// an equation goes to `named`, to be checked with the name's value once the
+// kernel reports it; one whose label is an expression of names is not.
+std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const AnswerCheck::Filter& moves,
+                                             std::vector<KernelSolver::NamedEquation>& named)
 {
     std::vector<ConstraintEqn*> checked;
     for (const ItemArray<DrawConstraint>* list : {&diagram.GetConstraints(), &diagram.GetDragConstraints()})
         for (DrawConstraint* constraint : *list) {
             const bool given = LabelGivesValue(*constraint);
+            Str255 name;
+            if (given)
+                constraint->GetLabel()->GetText()->GetPlainText(name);
             for (int i = 0; i < constraint->GetEquationCount(); ++i) {
                 ConstraintEqn* equation = constraint->GetEquation(i);
                 if (!equation || dynamic_cast<FixValueEqn*>(equation) || dynamic_cast<PlotPointEqn*>(equation) ||
                     dynamic_cast<PlotTangentEqn*>(equation))
                     continue;
                 bool reads = false;
-                bool readsGiven = false;
+                DrawVariable* readsGiven = nullptr;
                 for (int k = 0; k < equation->GetFieldCount(); ++k) {
                     reads = reads || moves(equation->GetField(k));
                     for (int v = 0; given && v < constraint->GetVariableCount(); ++v)
-                        readsGiven = readsGiven || equation->GetField(k) == constraint->GetVariable(v);
+                        if (equation->GetField(k) == constraint->GetVariable(v))
+                            readsGiven = constraint->GetVariable(v);
                 }
                 if (reads && !readsGiven)
                     checked.push_back(equation);
+                else if (reads && IsPlainName(name))
+                    named.push_back({equation, readsGiven, std::string(name.GetText())});
             }
         }
     return checked;
+}
+
+// The named values of the kernel's rules name -> real.
+std::map<std::string, double> NamedValues(const ExprNode* answer)
+{
+    std::map<std::string, double> values;
+    const CompositeNode* list = AsList(answer);
+    for (const ExprNode* node = list ? list->First() : nullptr; node; node = node->next) {
+        const auto* rule = node->GetTag() == kRule ? dynamic_cast<const RuleNode*>(node) : nullptr;
+        if (!rule || !rule->Left() || !rule->Right() || !rule->Right()->IsNumericFactor())
+            continue;
+        Str255 name;
+        rule->Left()->GetText(name);
+        values[std::string(name.GetText())] = rule->Right()->GetRealValue();
+    }
+    return values;
 }
 
 } // namespace
@@ -174,7 +212,8 @@ void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVa
         if (!InModel(variable))
             SnapshotOnce(variable);
     const AnswerCheck::Filter moves = [this](const DrawVariable* v) { return Moves(v); };
-    m_check.Gather(&m_diagram, CheckedEquations(m_diagram, moves), moves, DrawingTolerance(m_diagram));
+    m_named.clear();
+    m_check.Gather(&m_diagram, CheckedEquations(m_diagram, moves, m_named), moves, 0.0);
 }
 
 bool KernelSolver::Moves(const DrawVariable* variable) const
@@ -336,7 +375,7 @@ bool KernelSolver::Solve()
     }
     if (ApplySolution(answer.get())) {
         // An answer that does not hold is the editor's solver's to try.
-        if (!Accept()) {
+        if (!Accept() || !NamedHold()) {
             Restore();
             return false;
         }
@@ -393,8 +432,36 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
     return SolveStepLocally(offset, vertices, dragged);
 }
 
+// The named values the model reports for this answer: an equation a name
+// stands in holds with the name's value, and a length a name gives is not
+// negative (the equations read only its square). They are kept for Finalize.
+bool KernelSolver::NamedHold()
+{
+    m_finalized.reset();
+    if (m_named.empty())
+        return true;
+    m_finalized.reset(Finalize());
+    const std::map<std::string, double> values = NamedValues(m_finalized.get());
+    const double tolerance = m_check.Tolerance();
+    for (const NamedEquation& named : m_named) {
+        const auto value = values.find(named.name);
+        if (value == values.end())
+            continue;
+        const double own = named.value->GetValue();
+        named.value->SetValue(value->second);
+        const bool holds = EquationHolds(*named.equation, tolerance) &&
+            !(IsLengthOf(*named.equation, named.value) && value->second < 0.0);
+        named.value->SetValue(own);
+        if (!holds)
+            return false;
+    }
+    return true;
+}
+
 ExprNode* KernelSolver::Finalize()
 {
+    if (m_finalized)
+        return m_finalized.release();
     if (m_fallback)
         return ConstraintCluster::Finalize();
     // Nothing is written to a link that is closed or busy.

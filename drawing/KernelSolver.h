@@ -25,8 +25,11 @@
 #include "drawing/ConstraintCluster.h"
 
 #include <memory>
+#include <string>
 #include <unordered_set>
+#include <vector>
 
+class ConstraintEqn;
 class DiagramComp;
 class DrawConstraint;
 class DrawVariable;
@@ -54,6 +57,13 @@ public:
     // error node, sent nothing, while the link is closed or busy.
     ExprNode* Finalize() override;
 
+    // An equation whose value variable a label's name stands in for.
+    struct NamedEquation {
+        ConstraintEqn* equation;
+        DrawVariable* value;
+        std::string name;
+    };
+
     // Whether the kernel built the model (false after an unusable answer).
     bool IsBuilt() const { return m_built; }
     // The model's rules variable -> value; null after an unusable answer.
@@ -76,6 +86,7 @@ private:
     // any other answer.
     bool ApplySolution(const ExprNode* answer);
     bool KernelGone() const;
+    bool NamedHold();
     bool FallBack();
     // After a step the kernel could not take: builds the model again without
     // the drawing's equation constraints, once; false when there is nothing
@@ -96,4 +107,7 @@ private:
     bool m_fromCore = false;
     bool m_equationsLeftOut = false;
     std::unordered_set<const DrawVariable*> m_snapshotted;
+    std::vector<NamedEquation> m_named;
+    // The named values reported for the last answer, until Finalize hands them on.
+    std::unique_ptr<ExprNode> m_finalized;
 };

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -26,6 +27,16 @@ constexpr double kRegularisation = 1e-12;
 // costs the square of the factor more than moving any other variable: the
 // minimum-norm step moves it only along what the others cannot absorb.
 constexpr double kHeldWeight = 1e4;
+
+// Steps of least change after a solve that moved the figure further than
+// its own extent, and the share of the distance to the start below which
+// one more is not worth taking.
+constexpr int kNearingSteps = 20;
+constexpr double kNearingGain = 1e-3;
+
+// A held value the weighted run left within this share of the figure's
+// extent is put on its value exactly, the rest solved around it.
+constexpr double kHairShare = 1e-6;
 
 // A run that holds variables gives up at a step that leaves more than this
 // share of the residual: Newton steps that converge take far more off.
@@ -76,7 +87,7 @@ std::vector<ConstraintEqn*> DiagramEquations(const DiagramComp& diagram)
 }
 
 LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const ItemArray<DrawVariable>& moved)
-    : m_tolerance(DrawingTolerance(diagram))
+    : m_tolerance(0.0)
 {
     ItemArray<DrawVariable> start;
     for (int i = 0; i < constraint->GetEquationCount(); ++i) {
@@ -95,7 +106,7 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const
 }
 
 LocalSolver::LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
-    : m_tolerance(DrawingTolerance(diagram))
+    : m_tolerance(0.0)
 {
     Gather(DiagramEquations(diagram), variables);
     Prepare();
@@ -281,6 +292,7 @@ bool LocalSolver::Evaluate()
     std::fill(stored, stored + work.jacobian.nonZeros(), 0.0);
     std::array<double, ConstraintEqn::kMaxVariables> partials{};
     bool holds = true;
+    const double tolerance = m_check.Tolerance();
     for (int i = 0; i < m_equations.GetCount(); ++i) {
         const ConstraintEqn* eqn = m_equations.GetAt(i);
         const double residual = eqn->Residual();
@@ -296,7 +308,7 @@ bool LocalSolver::Evaluate()
             if (work.fieldSlots[f] >= 0)
                 stored[work.fieldSlots[f]] += partial * work.columnScale[work.fieldColumns[f]];
         }
-        if (holds && !HoldsWithin(eqn->Distance(residual, squares), size, m_tolerance))
+        if (holds && !HoldsWithin(eqn->Distance(residual, squares), size, tolerance))
             holds = false;
         work.negResidual[i] = -residual;
         work.rowScale[i] = squares;
@@ -314,7 +326,7 @@ bool LocalSolver::Evaluate()
 
 bool LocalSolver::Holds(int i) const
 {
-    return EquationHolds(*m_equations.GetAt(i), m_tolerance);
+    return EquationHolds(*m_equations.GetAt(i), m_check.Tolerance());
 }
 
 // The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
@@ -359,7 +371,112 @@ bool LocalSolver::Solve()
 {
     m_steps = 0;
     TurnArms({});
-    return Run(false);
+    return RunNear();
+}
+
+bool LocalSolver::RunNear()
+{
+    const std::vector<double> start = Values();
+    const double extent = m_check.Extent();
+    if (!Run(false))
+        return false;
+    ComeNear(start, extent);
+    return true;
+}
+
+std::vector<double> LocalSolver::Values() const
+{
+    std::vector<double> values;
+    values.reserve(static_cast<size_t>(m_variables.GetCount()));
+    for (const DrawVariable* variable : m_variables)
+        values.push_back(variable->GetValue());
+    return values;
+}
+
+void LocalSolver::SetValues(const std::vector<double>& values)
+{
+    for (int c = 0; c < m_variables.GetCount(); ++c)
+        m_variables.GetAt(c)->SetValue(values[static_cast<size_t>(c)]);
+}
+
+// Newton steps from far off (a length typed a million times over) find a
+// solution, not the nearest one: the first steps of the squares throw the
+// figure far beyond, and what the equations leave free stays there. From a
+// solved figure that moved further than its extent before the solve, each
+// step goes towards the start as far as the linearised equations allow and
+// Newton steps return onto them; a step that does not bring the figure
+// nearer ends the search at the last solution. Held columns (weighted down)
+// stay where they are.
+void LocalSolver::ComeNear(const std::vector<double>& start, double extent)
+{
+    Workspace& work = *m_work;
+    const auto gapTo = [&start](const std::vector<double>& values) {
+        double sum = 0.0;
+        for (size_t c = 0; c < values.size(); ++c)
+            sum += (values[c] - start[c]) * (values[c] - start[c]);
+        return std::sqrt(sum);
+    };
+    std::vector<double> solved = Values();
+    double gap = gapTo(solved);
+    const double moved = std::transform_reduce(solved.begin(), solved.end(), start.begin(), 0.0,
+                                               [](double a, double b) { return std::max(a, b); },
+                                               [](double a, double b) { return std::fabs(a - b); });
+    if (!(moved > extent))
+        return;
+    const Outcome outcome = m_outcome;
+    const int steps = m_steps;
+    for (int c = 0; c < m_variables.GetCount(); ++c)
+        if (work.columnScale[c] < 1.0)
+            work.columnScale[c] = 0.0;
+    for (int n = 0; n < kNearingSteps; ++n) {
+        if (!StepToward(start) || !Run(false)) {
+            SetValues(solved);
+            break;
+        }
+        const std::vector<double> now = Values();
+        const double left = gapTo(now);
+        if (!(left < (1.0 - kNearingGain) * gap)) {
+            if (!(left < gap))
+                SetValues(solved);
+            break;
+        }
+        solved = now;
+        gap = left;
+    }
+    Commit();
+    work.columnScale.setOnes();
+    m_outcome = outcome;
+    m_steps = steps;
+}
+
+// delta = d + J+ (-R - J d) with d the way to the start: the part of d the
+// linearised equations leave free, and the Newton correction.
+bool LocalSolver::StepToward(const std::vector<double>& start)
+{
+    Workspace& work = *m_work;
+    Evaluate();
+    const RowMatrix& j = work.jacobian;
+    Eigen::VectorXd d(m_variables.GetCount());
+    for (int c = 0; c < m_variables.GetCount(); ++c) {
+        work.base[c] = m_variables.GetAt(c)->GetValue();
+        d[c] = work.columnScale[c] > 0.0 ? start[static_cast<size_t>(c)] - work.base[c] : 0.0;
+    }
+    work.normal.Fill(j.valuePtr(), kRegularisation);
+    if (!work.analysed) {
+        work.factor.analyzePattern(work.normal.Get());
+        work.analysed = true;
+    }
+    work.factor.factorize(work.normal.Get());
+    if (work.factor.info() != Eigen::Success)
+        return false;
+    const Eigen::VectorXd rest = work.negResidual - j * d;
+    Eigen::VectorXd correction;
+    if (work.normal.OfRows())
+        correction = j.transpose() * work.factor.solve(rest);
+    else
+        correction = work.factor.solve(Eigen::VectorXd(j.transpose() * rest));
+    work.step = (d + correction).cwiseProduct(work.columnScale);
+    return TakeShare(1.0);
 }
 
 // Newton steps until every equation holds, then a commit; when the steps
@@ -445,33 +562,44 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
             wanted.emplace_back(c, variable->GetValue());
     }
     if (wanted.empty())
-        return Run(false);
+        return RunNear();
     WeighHeld(wanted);
     std::vector<double> given;
     for (DrawVariable* variable : m_variables)
         given.push_back(variable->GetValue());
+    const double extent = m_check.Extent();
     const bool solved = Run(true);
     if (solved) {
         const bool cameFar = m_shortened;
-        double gap = std::numeric_limits<double>::infinity();
+        double far = std::numeric_limits<double>::infinity();
         while (!ReturnToWanted(wanted) && cameFar) {
             const double left = GapTo(wanted);
-            if (!(left < 0.5 * gap))
+            if (!(left < 0.5 * far))
                 break;
-            gap = left;
+            far = left;
             for (const auto& [c, value] : wanted)
                 m_variables.GetAt(c)->SetValue(value);
             // A failed run puts back the last solved values.
             if (!Run(true))
                 break;
         }
+        // What the weight left a hair's breadth off goes on its value, the
+        // held columns out of the steps, when the rest can meet it there.
+        for (const auto& [c, value] : wanted)
+            m_work->columnScale[c] = 0.0;
+        const double gap = GapTo(wanted);
+        if (gap > 0.0 && gap <= kHairShare * m_check.Extent()) {
+            for (const auto& [c, value] : wanted)
+                m_variables.GetAt(c)->SetValue(value);
+            Run(false);
+        }
+        ComeNear(given, extent);
         m_work->columnScale.setOnes();
         return true;
     }
     m_work->columnScale.setOnes();
-    for (int c = 0; c < m_variables.GetCount(); ++c)
-        m_variables.GetAt(c)->SetValue(given[static_cast<size_t>(c)]);
-    return Run(false);
+    SetValues(given);
+    return RunNear();
 }
 
 // The weight is taken against the other variables' partials in the same

@@ -5,8 +5,8 @@
 // minimum-norm solution of the linearised equations, so over- and
 // under-determined clusters are handled alike. The cluster is accepted only
 // when every equation holds within a tolerance measured as a distance in
-// drawing units (the residual over the length of its gradient), scaled to
-// the drawing's present zoom, and the answer passes the check every answer
+// drawing units (the residual over the length of its gradient), a share of
+// the figure's own extent whatever the zoom, and the answer passes the check every answer
 // passes (no shape shrunk to a point, lengths kept positive); otherwise
 // every variable goes back to its last committed value. No value that is not
 // finite is ever written.
@@ -32,8 +32,6 @@ class DrawVariable;
 class LocalSolver : public ConstraintCluster {
 public:
     static constexpr int kMaxSteps = 100;
-    // The tolerance in points of the page at the drawing's present zoom.
-    static constexpr double kTolerancePoints = 1e-3;
 
     // Collapsed: the equations hold only where a shape shrinks to a point.
     enum class Outcome { Solved, NotConverged, NotFinite, Collapsed };
@@ -44,7 +42,7 @@ public:
     // The cluster of the given variables (the coordinates of moved vertices).
     LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables);
     // A cluster gathered from the given equations instead of a drawing's,
-    // with a tolerance in drawing units.
+    // with a tolerance in drawing units below which it never goes.
     LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables, double tolerance);
     ~LocalSolver() override;
 
@@ -54,7 +52,8 @@ public:
 
     const ItemArray<DrawVariable>& GetVariables() const { return m_variables; }
     const ItemArray<ConstraintEqn>& GetEquations() const { return m_equations; }
-    double GetTolerance() const { return m_tolerance; }
+    // The tolerance at the present values.
+    double GetTolerance() const { return m_check.Tolerance(); }
     void SetTolerance(double tolerance)
     {
         m_tolerance = tolerance;
@@ -86,6 +85,15 @@ private:
     bool ReturnToWanted(const std::vector<std::pair<int, double>>& wanted);
     // Scales down the columns of the held (column, value) pairs.
     void WeighHeld(const std::vector<std::pair<int, double>>& wanted);
+    // A run, then the nearing from where it started.
+    bool RunNear();
+    // Towards the start along the solutions, after a solve that moved the
+    // figure further than the extent it had.
+    void ComeNear(const std::vector<double>& start, double extent);
+    // One linearised step towards the start that keeps the equations.
+    bool StepToward(const std::vector<double>& start);
+    std::vector<double> Values() const;
+    void SetValues(const std::vector<double>& values);
     // How far the farthest of the (column, value) pairs is from its value.
     double GapTo(const std::vector<std::pair<int, double>>& wanted) const;
 

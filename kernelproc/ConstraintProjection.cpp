@@ -10,8 +10,9 @@ namespace kernelproc {
 namespace {
 
 // How far from where it holds an equation may be, as a share of the size of
-// the values it reads.
-constexpr double kRelativeTolerance = 1e-10;
+// the values it reads: their rounding, not a share a figure far from the
+// origin or of a great size could miss by a whole unit.
+constexpr double kRelativeTolerance = 1e-13;
 // How many times the rounding in its terms a residual may be and hold.
 constexpr double kRoundings = 4;
 constexpr double kMaxDamping = 1e2;
@@ -46,7 +47,7 @@ bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, doubl
         size = std::max(size, std::fabs(values[std::size_t(variable)]));
     if (!std::isfinite(residual) || !std::isfinite(slope))
         return false;
-    return std::fabs(residual) <= kRelativeTolerance * (1 + size) * slope ||
+    return std::fabs(residual) <= kRelativeTolerance * size * slope ||
         (std::isfinite(rounding) && std::fabs(residual) <= kRoundings * rounding);
 }
 

@@ -32,7 +32,7 @@ bool projectOntoConstraints(const std::vector<DrawTerm>& equations, std::vector<
 
 // Whether the equation holds at the values: its residual over the length of
 // its gradient (how far the values are from where it holds, in their own
-// units) within a small share of the size of the values it reads.
+// units) within the rounding of the values it reads.
 bool equationHolds(const DrawTerm& equation, const std::vector<double>& values);
 
 } // namespace kernelproc

@@ -289,6 +289,8 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         // A kernel solves: it fills the name c, answers the distance and
         // reports a = 9 and a new name d when the solve ends.
         bool kernel = false;
+        // The drawing's zoom: the value is met as closely at any.
+        double scale = 1.0;
     };
     const Row rows[] = {
         {"10", true, false, 10.0},           // the free end moves
@@ -304,10 +306,14 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
         {"nan", false, false, 5.0, enter},   //
         {"-3", false, false, 5.0, range},    // no length is negative
         {"10", true, false, 10.0, {}, true}, //
+        {"2", true, false, 2.0, {}, false, 400.0},
+        {"2", false, false, 2.0, {}, false, 2500.0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.typed + std::string(row.endFixed ? ", both ends fixed" : ""));
+        SCOPED_TRACE(row.typed + std::string(row.endFixed ? ", both ends fixed" : "") + " at scale " +
+                     std::to_string(row.scale));
         ui.boxes.clear();
+        drawing->GetDC().SetScale(row.scale);
         VertexShape* p = Vertex(drawing, 0, 0);
         VertexShape* q = Vertex(drawing, 3, 4);
         if (row.startFixed)

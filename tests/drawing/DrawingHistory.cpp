@@ -3,7 +3,6 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/AngleMakers.h"
-#include "drawing/AnswerCheck.h"
 #include "drawing/CircleShape.h"
 #include "drawing/ConstraintEqn.h"
 #include "drawing/ConstraintMakers.h"
@@ -360,6 +359,9 @@ struct Exactness {
     size_t drawing = 0;
 };
 
+// The share of a figure's extent within which it meets its constraints.
+constexpr double kFigureShare = 1e-7;
+
 // Each segment's, angle arm's and circle's length, and each length value a
 // constraint or a circle holds, by the item and the place in it.
 struct Measures {
@@ -627,19 +629,16 @@ void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
         Fault(std::string("the value ") + text + " is refused");
 }
 
-// Within the solvers' tolerance, a distance at the drawing's zoom. A lock (a
-// fixed point, a fixed radius) holds by its variable's flag: its equation
-// keeps the value it was made with, and a value typed moves it. A name its
-// label gives holds in place of a constraint's own value.
+// The figure measured against each constraint, to a ten-millionth of its
+// extent. A lock (a fixed point, a fixed radius) holds by its variable's
+// flag, and a value typed moves it: it is not measured. A name its label
+// gives holds in place of a constraint's own value.
 std::set<const ConstraintEqn*> History::Broken() const
 {
     std::set<const ConstraintEqn*> broken;
     for (DiagramComp* d : document->drawings)
-        for (DrawConstraint* constraint : d->GetConstraints())
-            for (int i = 0; i < constraint->GetEquationCount() && !LabelGivesValue(*constraint); ++i)
-                if (const ConstraintEqn* equation = constraint->GetEquation(i); equation &&
-                    !dynamic_cast<const FixValueEqn*>(equation) && !EquationHolds(*equation, DrawingTolerance(*d)))
-                    broken.insert(equation);
+        for (const ConstraintEqn* equation : FigureMisses(*d, kFigureShare))
+            broken.insert(equation);
     return broken;
 }
 
@@ -684,9 +683,9 @@ void History::CheckSolved(const std::set<const ConstraintEqn*>& brokenBefore, co
             Fault("an equation does not hold, and the user was not told");
             return;
         }
-    // A hundredth of a point is a point, at either drawing's zoom.
-    const double point =
-        10.0 * std::max(DrawingTolerance(*document->drawings[0]), DrawingTolerance(*document->drawings[1]));
+    // Ten times the share of the larger figure's extent is a point.
+    const double point = 10.0 * kFigureShare *
+        std::max(FigureExtent(*document->drawings[0]), FigureExtent(*document->drawings[1]));
     const Measures now = Measure();
     for (const auto& [variable, value] : now.lengths)
         if (value < 0.0 && !(before.lengths.count(variable) && before.lengths.at(variable) < 0.0)) {

@@ -1,6 +1,8 @@
 #include "DrawingTestSupport.h"
 
 #include "drawing/CircleShape.h"
+#include "drawing/ConstraintEqn.h"
+#include "drawing/ValueConstraint.h"
 #include "drawing/CurveShape.h"
 #include "drawing/PlotShape.h"
 #include "drawing/PolygonShape.h"
@@ -504,4 +506,109 @@ std::string OwnershipFaults(const std::vector<const DiagramComp*>& drawings, con
             Fault(faults, "a vertex's use count is " + std::to_string(vertex->GetUseCount()) + ", its uses " +
                               std::to_string(count));
     return faults;
+}
+
+namespace {
+
+struct Vec {
+    double x, y;
+};
+
+Vec Sub(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
+double Cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
+double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
+double Norm(Vec a) { return std::hypot(a.x, a.y); }
+
+// The unsigned angle between the two directions times the shorter of them.
+double TurnMiss(Vec a, Vec c, double wanted)
+{
+    const double angle = std::atan2(std::fabs(Cross(a, c)), Dot(a, c));
+    return std::fabs(angle - wanted) * std::min(Norm(a), Norm(c));
+}
+
+// Field k of the equation, or the named value standing in for it.
+double Field(const ConstraintEqn& e, int k, const DrawVariable* own, double named)
+{
+    return e.GetField(k) == own ? named : e.GetField(k)->GetValue();
+}
+
+double Miss(const ConstraintEqn& e, const DrawVariable* own, double named)
+{
+    const auto v = [&](int k) { return Field(e, k, own, named); };
+    const auto p = [&](int k) { return Vec{v(k), v(k + 1)}; };
+    if (dynamic_cast<const DistanceEqn*>(&e))
+        return std::fabs(Norm(Sub(p(1), p(3))) - v(0));
+    if (dynamic_cast<const EqualEqn*>(&e))
+        return std::fabs(v(0) - v(1));
+    if (dynamic_cast<const MidpointEqn*>(&e))
+        return std::fabs(2 * v(1) - v(0) - v(2)) / 2;
+    if (dynamic_cast<const AngleEqn*>(&e))
+        return TurnMiss(Sub(p(0), p(2)), Sub(p(4), p(2)), std::acos(std::cos(v(6))));
+    if (dynamic_cast<const CollinearEqn*>(&e)) {
+        const Vec line = Sub(p(4), p(0));
+        return Norm(line) > 0 ? std::fabs(Cross(line, Sub(p(2), p(0)))) / Norm(line) : Norm(Sub(p(2), p(0)));
+    }
+    if (dynamic_cast<const ParallelEqn*>(&e)) {
+        const Vec a = Sub(p(2), p(0)), c = Sub(p(6), p(4));
+        return std::min(TurnMiss(a, c, 0.0), TurnMiss(a, c, M_PI));
+    }
+    if (dynamic_cast<const PerpendicularEqn*>(&e))
+        return TurnMiss(Sub(p(0), p(2)), Sub(p(4), p(2)), M_PI / 2);
+    if (dynamic_cast<const DirectionEqn*>(&e) || dynamic_cast<const NormalEqn*>(&e)) {
+        const Vec d{v(0), v(1)}, line = Sub(p(4), p(2));
+        const double across = dynamic_cast<const DirectionEqn*>(&e) ? Cross(line, d) : Dot(line, d);
+        return Norm(d) > 0 ? std::fabs(across) / Norm(d) : 0.0;
+    }
+    if (dynamic_cast<const ArcMidpointEqn*>(&e)) {
+        const Vec mid{(v(3) + 3 * v(5) + 3 * v(7) + v(9)) / 8, (v(4) + 3 * v(6) + 3 * v(8) + v(10)) / 8};
+        return std::fabs(Norm(Sub(mid, p(0))) - std::fabs(v(2)));
+    }
+    return 0.0;
+}
+
+} // namespace
+
+double FigureMiss(const ConstraintEqn& equation) { return Miss(equation, nullptr, 0.0); }
+
+double FigureExtent(const DiagramComp& drawing)
+{
+    double left = INFINITY, right = -INFINITY, bottom = INFINITY, top = -INFINITY, radius = 0;
+    for (const VertexShape* vertex : CollectVertices(drawing.GetShapes())) {
+        left = std::min(left, vertex->GetPoint().x);
+        right = std::max(right, vertex->GetPoint().x);
+        bottom = std::min(bottom, vertex->GetPoint().y);
+        top = std::max(top, vertex->GetPoint().y);
+    }
+    for (const DiagramShape* shape : drawing.GetShapes())
+        if (shape->IsCircle())
+            radius = std::max(radius, std::fabs(static_cast<const CircleShape*>(shape)->GetRadius()));
+    return std::max(left <= right ? std::hypot(right - left, top - bottom) : 0.0, radius);
+}
+
+std::vector<const ConstraintEqn*> FigureMisses(const DiagramComp& drawing, double share)
+{
+    std::vector<const ConstraintEqn*> misses;
+    // A figure drawn together to a point is held to the rounding of its coordinates.
+    double largest = 0.0;
+    for (const VertexShape* vertex : CollectVertices(drawing.GetShapes()))
+        largest = std::max({largest, std::fabs(vertex->GetPoint().x), std::fabs(vertex->GetPoint().y)});
+    const double allowed = std::max(share * FigureExtent(drawing), 1e-13 * largest);
+    for (const DrawConstraint* constraint : drawing.GetConstraints()) {
+        const DrawVariable* own = nullptr;
+        double named = 0.0;
+        if (LabelGivesValue(*constraint)) {
+            Str255 text;
+            constraint->GetLabel()->GetText()->GetPlainText(text);
+            const DrawVariable* name = drawing.GetVariables().Find(text);
+            if (!name)
+                continue;
+            own = constraint->GetVariable(0);
+            named = name->GetValue();
+        }
+        for (int i = 0; i < constraint->GetEquationCount(); ++i)
+            if (const ConstraintEqn* equation = constraint->GetEquation(i);
+                equation && !(Miss(*equation, own, named) <= allowed))
+                misses.push_back(equation);
+    }
+    return misses;
 }

@@ -182,3 +182,18 @@ protected:
     DiagramComp* drawing;
     ListPtr list;
 };
+
+class ConstraintEqn;
+
+// How far the figure is from meeting the equation, measured from the
+// coordinates with this file's own geometry (a length, an angle times its
+// shorter arm, a point's distance from a line): 0 for the kinds it does not
+// measure (a fixed value, a point on a plot, a curve's parameter).
+double FigureMiss(const ConstraintEqn& equation);
+// The diagonal of the box of the drawing's vertices, or its largest circle's
+// radius when that is larger.
+double FigureExtent(const DiagramComp& drawing);
+// The equations of the drawing's constraints that the figure misses by more
+// than `share` of its extent (or the rounding of its coordinates); a constraint whose label gives its value is
+// judged by the name's value in place of its own, when the name has one.
+std::vector<const ConstraintEqn*> FigureMisses(const DiagramComp& drawing, double share);

@@ -112,6 +112,9 @@ TEST(ConstraintProjection, FindsTheNearestSolutionAndKeepsWhatMayNotMove)
     EXPECT_NEAR(v[0], 3, 1e-9);
     EXPECT_TRUE(equationHolds(circle[0], v));
     EXPECT_FALSE(equationHolds(circle[0], {3.001, 0, 3}));
+    // Nor does one a unit off far from the origin, or a millionth off on a figure a millionth across.
+    EXPECT_FALSE(equationHolds(circle[0], {1.3e10 + 1, 0, 1.3e10}));
+    EXPECT_FALSE(equationHolds(circle[0], {1e-6 + 1e-12, 0, 1e-6}));
 
     // An angle's equation at a straight angle has no slope at all: there a
     // residual within the rounding of its terms holds, and a turn does not.
