@@ -4,6 +4,8 @@
 #include "foundation/TAction.h"
 #include "foundation/TTypingAction.h"
 
+#include <utility>
+
 ActionHost::~ActionHost()
 {
     Drop();
@@ -11,12 +13,15 @@ ActionHost::~ActionHost()
 
 void ActionHost::Drop()
 {
-    TAction* old = m_kept;
-    m_kept = nullptr;
     m_typing = nullptr;
-    if (old) {
-        old->Commit();
-        delete old;
+    Commit(std::exchange(m_kept, nullptr));
+}
+
+void ActionHost::Commit(TAction* action)
+{
+    if (action) {
+        action->Commit();
+        delete action;
     }
 }
 
@@ -29,9 +34,8 @@ bool ActionHost::Perform(TAction* action)
         return false;
     }
     ActionViewScope scope(&m_view);
-    Drop();
-    m_kept = action;
-    m_typing = dynamic_cast<TTypingAction*>(action);
+    TAction* previous = std::exchange(m_kept, action);
+    TTypingAction* previousTyping = std::exchange(m_typing, dynamic_cast<TTypingAction*>(action));
     try {
         action->Perform();
     } catch (...) {
@@ -39,8 +43,16 @@ bool ActionHost::Perform(TAction* action)
         m_typing = nullptr;
         action->Commit();
         delete action;
+        Commit(previous);
         return false;
     }
+    if (action->WasRefused() && m_kept == action) {
+        m_kept = previous;
+        m_typing = previousTyping;
+        Commit(action);
+        return false;
+    }
+    Commit(previous);
     if (action->ModifiesDocument())
         m_view.SetDocumentModified();
     // The follow-up replaces the action only now that the action is done:

@@ -18,11 +18,12 @@ public:
     ActionHost(const ActionHost&) = delete;
     ActionHost& operator=(const ActionHost&) = delete;
 
-    // Commits and deletes the kept action, keeps this one and performs it;
-    // then performs the follow-up the action asks for the same way. An
-    // exception while performing drops the new action (committed and
-    // deleted) and answers false, so the view can beep. Answers whether the
-    // action was kept.
+    // Performs the action and keeps it in place of the kept one, which is
+    // committed and deleted then; then performs the follow-up the action
+    // asks for the same way. An exception while performing drops both
+    // actions (committed and deleted) and answers false, so the view can
+    // beep. An action that refuses (it changed nothing and said why) is
+    // dropped and the kept one stays. Answers whether the action was kept.
     bool Perform(TAction* action);
     // Reverts the kept action when it is done, else redoes it; characters
     // typed afterwards start a new typing action.
@@ -46,6 +47,9 @@ public:
     void Drop();
 
 private:
+    // Commits and deletes an action no longer kept.
+    static void Commit(TAction* action);
+
     ActionView& m_view;
     TAction* m_kept = nullptr;
     TTypingAction* m_typing = nullptr;

@@ -35,6 +35,10 @@ public:
     // (the character style starts typing in the new style this way); the
     // caller owns it. Asked once, after Perform.
     virtual TAction* TakeFollowUp() { return nullptr; }
+    // True when Perform found it could not do what was asked, told the
+    // user so and left the document as it was: the view then keeps the
+    // step it could undo before, and drops this one.
+    virtual bool WasRefused() const { return false; }
 
     void Perform();
     void Revert();
