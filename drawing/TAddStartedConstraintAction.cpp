@@ -48,8 +48,9 @@ void TAddStartedConstraintAction::Do()
     const bool first = m_given.empty();
     ItemArray<DrawVariable> moved;
     for (const auto& [vertex, point] : m_start) {
+        VertexShape* moving = vertex;
         const bool listed = std::any_of(m_given.begin(), m_given.end(),
-                                        [vertex](const auto& given) { return given.first == vertex; });
+                                        [moving](const auto& given) { return given.first == moving; });
         if (first && !listed)
             m_given.emplace_back(vertex, vertex->GetPoint());
         vertex->SetPoint(point);
