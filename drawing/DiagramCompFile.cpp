@@ -232,6 +232,11 @@ int DiagramComp::TrialRead(DocReader& reader)
 void DiagramComp::ReadShapes(DocReader& reader)
 {
     const int32_t count = reader.ReadCount(kMinShapeRecord);
+    // The lists grow by a few items at a time: room for all at once keeps a
+    // large drawing from being copied over and over (a vertex brings its
+    // label).
+    m_shapes.Reserve(m_shapes.GetCount() + count);
+    m_labels.Reserve(m_labels.GetCount() + count);
     // The shapes listed so far, for the check that none is listed twice.
     std::unordered_set<const DiagramShape*> listed(m_shapes.begin(), m_shapes.end());
     for (int32_t n = 0; n < count; ++n) {
@@ -254,6 +259,7 @@ void DiagramComp::ReadShapes(DocReader& reader)
 void DiagramComp::ReadConstraints(DocReader& reader)
 {
     const int32_t count = reader.ReadCount(kMinConstraintRecord);
+    m_constraints.Reserve(m_constraints.GetCount() + count);
     for (int32_t n = 0; n < count; ++n) {
         if (KeepsNextRecord(reader, ArchiveRegistry::FindConstraint(reader.PeekTag()) != nullptr)) {
             auto* kept = new KeptConstraint;
