@@ -4,7 +4,8 @@
 // performed by an ActionHost at the first, middle and last paragraph,
 // including the re-layout from the typed paragraph. Also saving a document
 // whose one drawing holds 5,000 vertices, each labelled with its coordinates
-// (two value displays a vertex).
+// (two value displays a vertex), and opening such documents of 5,000, 10,000
+// and 20,000 vertices.
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawingComponents.h"
@@ -110,12 +111,12 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 
 constexpr int kLabelledVertices = 5000;
 
-std::unique_ptr<CCorvellDoc> LabelledDrawingDocument()
+std::unique_ptr<CCorvellDoc> LabelledDrawingDocument(int vertices = kLabelledVertices)
 {
     RegisterDrawingComponents();
     std::unique_ptr<CCorvellDoc> doc = World::NewDocument();
     auto* drawing = new DiagramComp;
-    for (int i = 0; i < kLabelledVertices; ++i) {
+    for (int i = 0; i < vertices; ++i) {
         auto* vertex = new VertexShape(i % 100, i / 100);
         drawing->AddShape(vertex);
         drawing->AddLabel(vertex->MakeLabel(drawing));
@@ -135,6 +136,25 @@ void BM_SaveLabelledDrawing(benchmark::State& state)
     state.counters["bytes"] = double(std::filesystem::file_size(path));
 }
 BENCHMARK(BM_SaveLabelledDrawing)->Unit(benchmark::kMillisecond);
+
+// Opening the document of one drawing of that many labelled vertices: the
+// time should grow in proportion to the vertices.
+void BM_OpenLabelledDrawing(benchmark::State& state)
+{
+    World& world = TheWorld();
+    const int vertices = int(state.range(0));
+    const std::string path = world.folder.filePath(QString("drawing-%1.vxm").arg(vertices)).toStdString();
+    if (!LabelledDrawingDocument(vertices)->OnSaveDocument(path.c_str()))
+        state.SkipWithError("the save failed");
+    for (auto _ : state) {
+        auto opened = std::make_unique<CCorvellDoc>();
+        opened->m_bAutoDelete = FALSE;
+        if (!opened->OnOpenDocument(path.c_str()))
+            state.SkipWithError("the open failed");
+    }
+    state.counters["vertices"] = vertices;
+}
+BENCHMARK(BM_OpenLabelledDrawing)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // Opening into a fresh document, as the framework does (without the layout).
 void BM_Open(benchmark::State& state)

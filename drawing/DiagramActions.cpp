@@ -161,26 +161,38 @@ TAddConstraintAction::~TAddConstraintAction() { Commit(); }
 
 void TAddConstraintAction::Do()
 {
+    if (m_refused)
+        return;
+    const bool first = !m_cluster;
+    if (first) {
+        m_pickedShapes = m_diagram->GetSelectedShapes();
+        m_pickedConstraints = m_diagram->GetSelectedConstraints();
+    }
     if (m_newPoint)
         m_diagram->AddShape(m_newPoint);
     AddLocked(*m_diagram, m_constraint);
     m_diagram->SelectConstraint(m_constraint, false);
-    m_solved = true;
+    bool solved = true;
     if (m_cluster)
         m_cluster->SwapGathered();
     else {
         const bool kernelWasReady = KernelReady();
-        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, m_solved, m_moved);
+        m_cluster = SolvedCluster(*m_diagram, m_constraint, {}, solved, m_moved);
         NoteKernelStopped(kernelWasReady);
     }
+    if (!solved) {
+        TakeBack();
+        m_refused = true;
+    }
     Refresh();
-    // The constraint stays, unmet, with the values it found.
-    if (!m_solved)
+    if (m_refused)
         ShowMessageOrBeep(TUpdateDiagramAction::kNoSolution);
 }
 
 void TAddConstraintAction::Undo()
 {
+    if (m_refused)
+        return;
     RemoveUnlocked(*m_diagram, m_constraint);
     if (m_cluster)
         m_cluster->SwapGathered();
@@ -189,9 +201,24 @@ void TAddConstraintAction::Undo()
     Refresh();
 }
 
+// The refused constraint goes, every value the solve touched comes back,
+// and what the user had selected is selected again.
+void TAddConstraintAction::TakeBack()
+{
+    RemoveUnlocked(*m_diagram, m_constraint);
+    m_cluster->SwapGathered();
+    if (m_newPoint)
+        m_diagram->TakeOutShape(m_newPoint);
+    m_diagram->DeselectAll(false);
+    for (DiagramShape* shape : m_pickedShapes)
+        m_diagram->SelectShape(shape, true);
+    for (DrawConstraint* constraint : m_pickedConstraints)
+        m_diagram->SelectConstraint(constraint, true);
+}
+
 void TAddConstraintAction::Commit()
 {
-    if (!m_done) {
+    if (!m_done || m_refused) {
         delete std::exchange(m_constraint, nullptr);
         delete std::exchange(m_newPoint, nullptr);
     }

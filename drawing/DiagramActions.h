@@ -53,7 +53,9 @@ protected:
 // A constraint that must hold at once: its cluster is solved when it is
 // added; undo and redo exchange the values from before and after the solve.
 // A new point the constraint binds (a midpoint, an arc's centre) is added
-// with it and taken out again with it.
+// with it and taken out again with it. A constraint that cannot be met is
+// refused: the drawing is left as it was (values, constraints, selection)
+// and the user is told.
 class TAddConstraintAction : public TDiagramAction {
 public:
     TAddConstraintAction(DiagramComp* diagram, DrawConstraint* constraint, VertexShape* newPoint = nullptr);
@@ -62,19 +64,22 @@ public:
     void Do() override;
     void Undo() override;
     void Commit() override;
+    bool WasRefused() const override { return m_refused; }
 
 protected:
-    // Whether the last Do found a solution.
-    bool IsSolved() const { return m_solved; }
     // Variables moved before the first Do: the solve takes in their equations.
     void SetMoved(ItemArray<DrawVariable> moved) { m_moved = std::move(moved); }
 
 private:
+    void TakeBack();
+
     DrawConstraint* m_constraint;
     VertexShape* m_newPoint;
     std::unique_ptr<ConstraintCluster> m_cluster;
-    bool m_solved = true;
+    bool m_refused = false;
     ItemArray<DrawVariable> m_moved;
+    ItemArray<DiagramShape> m_pickedShapes;
+    ItemArray<DrawConstraint> m_pickedConstraints;
 };
 
 class TAddConstraintNoSolveAction : public TDiagramAction {

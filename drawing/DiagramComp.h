@@ -350,7 +350,8 @@ public:
     void HideBand();
     bool IsBandVisible() const { return m_bandVisible; }
     const Rect& GetBand() const { return m_band; }
-    // What must be painted again for the band: the new band with the old.
+    // What must be painted again for the band: the new band with the old
+    // (the hidden band alone), each with the width of its line.
     const Rect& GetBandRepaint() const { return m_bandRepaint; }
     // A freehand stroke in device points: drawn over the picture, clipped
     // to the drawing's box, until hidden.

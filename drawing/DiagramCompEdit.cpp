@@ -544,6 +544,7 @@ void DiagramComp::SettleAfterRead()
             ++uses[vertex];
     }
     ItemArray<DiagramShape> listed;
+    listed.Reserve(m_shapes.GetCount());
     for (int i = 0; i < m_shapes.GetCount(); ++i) {
         DiagramShape* shape = m_shapes.GetAt(i);
         if (parts.count(shape)) {

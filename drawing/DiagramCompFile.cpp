@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -231,6 +232,13 @@ int DiagramComp::TrialRead(DocReader& reader)
 void DiagramComp::ReadShapes(DocReader& reader)
 {
     const int32_t count = reader.ReadCount(kMinShapeRecord);
+    // The lists grow by a few items at a time: room for all at once keeps a
+    // large drawing from being copied over and over (a vertex brings its
+    // label).
+    m_shapes.Reserve(m_shapes.GetCount() + count);
+    m_labels.Reserve(m_labels.GetCount() + count);
+    // The shapes listed so far, for the check that none is listed twice.
+    std::unordered_set<const DiagramShape*> listed(m_shapes.begin(), m_shapes.end());
     for (int32_t n = 0; n < count; ++n) {
         if (KeepsNextRecord(reader, ArchiveRegistry::FindShape(reader.PeekTag()) != nullptr)) {
             auto* kept = new KeptShape;
@@ -241,7 +249,7 @@ void DiagramComp::ReadShapes(DocReader& reader)
         }
         const auto sizes = reader.TableSizes();
         auto* shape = dynamic_cast<DiagramShape*>(reader.ReadShape());
-        if (!shape || m_shapes.Contains(shape))
+        if (!shape || !listed.insert(shape).second)
             throw CFormatException("A drawing lists a shape twice or a shape of no known kind");
         m_shapes.Add(shape);
         NoteRead(reader, sizes);
@@ -251,6 +259,7 @@ void DiagramComp::ReadShapes(DocReader& reader)
 void DiagramComp::ReadConstraints(DocReader& reader)
 {
     const int32_t count = reader.ReadCount(kMinConstraintRecord);
+    m_constraints.Reserve(m_constraints.GetCount() + count);
     for (int32_t n = 0; n < count; ++n) {
         if (KeepsNextRecord(reader, ArchiveRegistry::FindConstraint(reader.PeekTag()) != nullptr)) {
             auto* kept = new KeptConstraint;

@@ -91,11 +91,24 @@ void DiagramComp::Pan(int dx, int dy)
     RebuildPicture();
 }
 
+namespace {
+// The band's line is drawn with a one-pixel pen centred on its edges; the
+// repaint takes in the whole line and a pixel more for rounding.
+constexpr int32_t kBandLineReach = 2;
+
+Rect WithBandLine(Rect band)
+{
+    band.Deflate(-kBandLineReach, -kBandLineReach);
+    return band;
+}
+} // namespace
+
 void DiagramComp::ShowBand(const Rect& band)
 {
     m_bandRepaint = band;
     if (m_bandVisible)
         Rect::Union(band, m_band, m_bandRepaint);
+    m_bandRepaint = WithBandLine(m_bandRepaint);
     m_bandVisible = true;
     m_band = band;
     gDrawContext.InvalidateLogicalRect(m_bandRepaint);
@@ -105,7 +118,8 @@ void DiagramComp::HideBand()
 {
     m_bandVisible = false;
     RebuildPicture();
-    gDrawContext.InvalidateLogicalRect(m_band);
+    m_bandRepaint = WithBandLine(m_band);
+    gDrawContext.InvalidateLogicalRect(m_bandRepaint);
 }
 
 void DiagramComp::ShowStroke(const std::vector<IntPoint>& stroke)

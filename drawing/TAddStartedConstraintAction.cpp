@@ -3,6 +3,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/VertexShape.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,13 +38,20 @@ TAddStartedConstraintAction::TAddStartedConstraintAction(DiagramComp* diagram, D
 {}
 
 // The solve moves only the values its equations read: a point's other
-// coordinate keeps its start, and is placed there again on redo.
+// coordinate keeps its start, and is placed there again on redo. A point
+// listed twice (the corner's arms on one vertex) is moved to each place in
+// turn, and given back the place it had before the first.
 void TAddStartedConstraintAction::Do()
 {
+    if (WasRefused())
+        return;
     const bool first = m_given.empty();
     ItemArray<DrawVariable> moved;
     for (const auto& [vertex, point] : m_start) {
-        if (first)
+        VertexShape* moving = vertex;
+        const bool listed = std::any_of(m_given.begin(), m_given.end(),
+                                        [moving](const auto& given) { return given.first == moving; });
+        if (first && !listed)
             m_given.emplace_back(vertex, vertex->GetPoint());
         vertex->SetPoint(point);
         moved.Add(vertex->GetXVar());
@@ -54,9 +62,7 @@ void TAddStartedConstraintAction::Do()
     if (first)
         SetMoved(std::move(moved));
     TAddConstraintAction::Do();
-    if (first)
-        m_failed = !IsSolved();
-    if (m_failed) {
+    if (WasRefused()) {
         PutBack();
         Refresh();
     }
@@ -64,6 +70,8 @@ void TAddStartedConstraintAction::Do()
 
 void TAddStartedConstraintAction::Undo()
 {
+    if (WasRefused())
+        return;
     TAddConstraintAction::Undo();
     PutBack();
     Refresh();

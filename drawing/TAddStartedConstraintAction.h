@@ -5,8 +5,8 @@
 // upright segment made level draws its ends together, two arms in a line
 // made square draw into their corner, a point of tangency on the far side of
 // its circle draws the circle to a dot. From the start the solve only has to
-// mend the rest. Undo, and a solve that finds no solution, put the points
-// back where the user left them.
+// mend the rest. Undo, and a solve that finds no solution (the constraint
+// is then refused), put the points back where the user left them.
 #include "drawing/DiagramActions.h"
 #include "foundation/DPoint.h"
 
@@ -32,7 +32,6 @@ private:
     Start m_start;
     Start m_given;
     std::function<void()> m_placed;
-    bool m_failed = false;
 };
 
 // The moves that turn the segment pq to the direction (either way round,

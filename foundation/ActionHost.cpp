@@ -11,19 +11,18 @@ ActionHost::~ActionHost()
     Drop();
 }
 
-void ActionHost::Discard(TAction* action)
+void ActionHost::Drop()
+{
+    m_typing = nullptr;
+    Commit(std::exchange(m_kept, nullptr));
+}
+
+void ActionHost::Commit(TAction* action)
 {
     if (action) {
         action->Commit();
         delete action;
     }
-}
-
-void ActionHost::Drop()
-{
-    TAction* old = std::exchange(m_kept, nullptr);
-    m_typing = nullptr;
-    Discard(old);
 }
 
 bool ActionHost::Perform(TAction* action)
@@ -35,31 +34,29 @@ bool ActionHost::Perform(TAction* action)
         return false;
     }
     ActionViewScope scope(&m_view);
-    // An action that may change nothing leaves the earlier step aside
-    // (uncommitted) until it is known whether it did.
-    TAction* earlier = nullptr;
-    if (action->MayChangeNothing())
-        earlier = std::exchange(m_kept, nullptr);
-    Drop();
-    m_kept = action;
-    m_typing = dynamic_cast<TTypingAction*>(action);
+    TAction* previous = std::exchange(m_kept, action);
+    TTypingAction* previousTyping = std::exchange(m_typing, dynamic_cast<TTypingAction*>(action));
     try {
         action->Perform();
     } catch (...) {
         m_kept = nullptr;
         m_typing = nullptr;
-        Discard(action);
-        Discard(earlier);
+        action->Commit();
+        delete action;
+        Commit(previous);
         return false;
     }
-    if (action->ChangedNothing()) {
-        // The document is as it was: so are its undo step and its mark.
-        m_kept = earlier;
-        m_typing = nullptr;
-        Discard(action);
-        return true;
+    // An action that refused or changed nothing (a calculation stopped) is
+    // dropped: the undo step and the document's modified mark stay as they
+    // were.
+    if ((action->WasRefused() || action->ChangedNothing()) && m_kept == action) {
+        const bool refused = action->WasRefused();
+        m_kept = previous;
+        m_typing = refused ? previousTyping : nullptr;
+        Commit(action);
+        return !refused;
     }
-    Discard(earlier);
+    Commit(previous);
     if (action->ModifiesDocument())
         m_view.SetDocumentModified();
     // The follow-up replaces the action only now that the action is done:

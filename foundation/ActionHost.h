@@ -18,13 +18,14 @@ public:
     ActionHost(const ActionHost&) = delete;
     ActionHost& operator=(const ActionHost&) = delete;
 
-    // Commits and deletes the kept action, keeps this one and performs it;
-    // then performs the follow-up the action asks for the same way. An
-    // exception while performing drops the new action (committed and
-    // deleted) and answers false, so the view can beep. An action that
-    // changed nothing is dropped and the earlier step stays kept, the
-    // document's modified mark untouched. Answers false when the action was
-    // refused or failed.
+    // Performs the action and keeps it in place of the kept one, which is
+    // committed and deleted then; then performs the follow-up the action
+    // asks for the same way. An exception while performing drops both
+    // actions (committed and deleted) and answers false, so the view can
+    // beep. An action that refuses (it changed nothing and said why), or
+    // that changed nothing, is dropped and the kept one stays, the
+    // document's modified mark untouched. Answers false when the action
+    // failed or was refused.
     bool Perform(TAction* action);
     // Reverts the kept action when it is done, else redoes it; characters
     // typed afterwards start a new typing action.
@@ -48,8 +49,8 @@ public:
     void Drop();
 
 private:
-    // Commits and deletes an action the host no longer keeps.
-    static void Discard(TAction* action);
+    // Commits and deletes an action no longer kept.
+    static void Commit(TAction* action);
 
     ActionView& m_view;
     TAction* m_kept = nullptr;

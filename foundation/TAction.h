@@ -27,9 +27,6 @@ public:
     virtual bool CanUndo() const { return true; }
     // When true the view marks the document modified after performing.
     virtual bool ModifiesDocument() const { return true; }
-    // True for an action that may end having changed nothing (a calculation
-    // stopped or refused): the view keeps its undo step aside while it runs.
-    virtual bool MayChangeNothing() const { return false; }
     // Once performed: true when the document is as it was. The view then
     // drops the action, keeps its earlier undo step and leaves the
     // document's modified mark alone.
@@ -42,6 +39,10 @@ public:
     // (the character style starts typing in the new style this way); the
     // caller owns it. Asked once, after Perform.
     virtual TAction* TakeFollowUp() { return nullptr; }
+    // True when Perform found it could not do what was asked, told the
+    // user so and left the document as it was: the view then keeps the
+    // step it could undo before, and drops this one.
+    virtual bool WasRefused() const { return false; }
 
     void Perform();
     void Revert();

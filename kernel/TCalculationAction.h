@@ -42,7 +42,6 @@ public:
     using TAction::TAction;
 
     // A calculation stopped, or refused with a message, places nothing.
-    bool MayChangeNothing() const override { return true; }
     bool ChangedNothing() const override { return m_leftAsIs; }
 
 protected:

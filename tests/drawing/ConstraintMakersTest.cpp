@@ -48,15 +48,20 @@ TEST(ArcCentreTest, TheNormalsAtTheEndsMeetOrTheChordsMiddleServes)
     }
 }
 
+// How far a quarter circle's control points stand from its ends, in radii.
+constexpr double kQuarterArm = 0.5522847498;
+
 class ConstraintMakersTest : public MakerTest {
 protected:
     ConstraintMakersTest()
     {
         segment = new SegmentShape(new VertexShape(0, 0), new VertexShape(4, 2));
         drawing->AddShape(segment);
-        vertex = new VertexShape(1, 1);
+        // At the curve's centre.
+        vertex = new VertexShape(0, -1);
         drawing->AddShape(vertex);
-        curve = NewCurve({1, -1}, {1, -0.45}, {0.45, 0}, {0, 0.0});
+        // A quarter of the circle of radius 1 about (0, -1).
+        curve = NewCurve({1, -1}, {1, -1 + kQuarterArm}, {kQuarterArm, 0}, {0, 0.0});
         drawing->AddShape(curve);
     }
 

@@ -187,7 +187,8 @@ TEST_F(DrawingTest, PixelSizesZoomPanAndTheBandRebuildThePicture)
     d->ShowBand(Rect(10, 10, 40, 40));
     d->ShowBand(Rect(20, 5, 30, 50));
     EXPECT_TRUE(d->IsBandVisible());
-    EXPECT_EQ(d->GetBandRepaint(), Rect(10, 5, 40, 50)) << "the old band and the new one";
+    EXPECT_EQ(d->GetBandRepaint(), Rect(8, 3, 42, 52)) << "the old band and the new one, with their line";
     d->HideBand();
     EXPECT_FALSE(d->IsBandVisible());
+    EXPECT_EQ(d->GetBandRepaint(), Rect(18, 3, 32, 52)) << "the hidden band with its line";
 }

@@ -399,9 +399,10 @@ private:
     State Capture() const;
     void Expect(const State& expected, bool withSelection, const std::string& what);
     void Fault(const std::string& text) { faults += "[" + stepName + phase + "] " + text + "\n"; }
-    // The view's way: the kept action is committed, the new one performed;
-    // then it is undone and redone once at once.
+    // The view's way: the new action performed, the kept one committed;
+    // then the new one is undone and redone once at once.
     void Perform(std::unique_ptr<TAction> action, const State& before, Exactness exactness);
+    std::vector<double> Figure() const;
     void CommitKept();
     void UndoOrRedo();
     void Remove(std::unique_ptr<TAction> action, const State& before);
@@ -512,10 +513,36 @@ void History::CommitKept()
     kept.reset();
 }
 
+// Every vertex's place and every circle's radius, as the figure stands.
+std::vector<double> History::Figure() const
+{
+    std::vector<double> figure;
+    for (DiagramComp* d : document->drawings) {
+        for (VertexShape* vertex : CollectVertices(d->GetShapes()))
+            figure.insert(figure.end(), {vertex->GetPoint().x, vertex->GetPoint().y});
+        for (DiagramShape* shape : d->GetShapes())
+            if (auto* circle = dynamic_cast<CircleShape*>(shape))
+                figure.push_back(circle->GetRadius());
+    }
+    return figure;
+}
+
 void History::Perform(std::unique_ptr<TAction> action, const State& before, Exactness exactness)
 {
-    CommitKept();
+    const std::vector<double> figure = Figure();
     action->Perform();
+    // A refused step leaves everything as it was, and the view keeps the
+    // step before it for Undo.
+    if (action->WasRefused()) {
+        if (Figure() != figure)
+            Fault("a refused step leaves the figure moved");
+        if (Capture().bytes != before.bytes)
+            Fault("a refused step does not leave the document as it was");
+        action->Commit();
+        Check(", refused");
+        return;
+    }
+    CommitKept();
     kept = std::move(action);
     keptBefore = before;
     keptAfter = Capture();
@@ -804,6 +831,11 @@ bool Solves(Step step)
 } // namespace
 
 std::vector<uint8_t> Script(Scene scene, std::initializer_list<ScriptStep> steps)
+{
+    return Script(scene, std::vector<ScriptStep>(steps));
+}
+
+std::vector<uint8_t> Script(Scene scene, const std::vector<ScriptStep>& steps)
 {
     std::vector<uint8_t> bytes{static_cast<uint8_t>(scene)};
     for (const ScriptStep& step : steps) {

@@ -95,6 +95,7 @@ struct ScriptStep {
 };
 
 std::vector<uint8_t> Script(Scene scene, std::initializer_list<ScriptStep> steps);
+std::vector<uint8_t> Script(Scene scene, const std::vector<ScriptStep>& steps);
 // A scene and steps drawn from the seed; the same seed draws the same
 // history as before in a history that does not solve.
 std::vector<uint8_t> RandomScript(uint32_t seed, int steps, Options options = {});

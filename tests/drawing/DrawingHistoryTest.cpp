@@ -72,11 +72,12 @@ const Case kCases[] = {
             {{Step::SelectLabel, {0}}, {Step::Cut}, {Step::PasteInOther}, {Step::SelectVertex, {0}}, {Step::Cut}})},
 };
 
-// Seeds of long solving histories that once turned a length negative or
-// shrank a figure to a point; QV_SOLVING_SEEDS=first-last sweeps a range.
+// Seeds of long solving histories that once turned a length negative,
+// shrank a figure to a point, or left a refused maker's turn behind;
+// QV_SOLVING_SEEDS=first-last sweeps a range.
 std::vector<uint32_t> LongSolvingSeeds()
 {
-    std::vector<uint32_t> seeds = {201067, 202703};
+    std::vector<uint32_t> seeds = {201067, 202703, 300648, 400957};
     unsigned first = 0, last = 0;
     if (const char* range = std::getenv("QV_SOLVING_SEEDS"); range && std::sscanf(range, "%u-%u", &first, &last) == 2) {
         seeds.clear();
@@ -139,6 +140,24 @@ TEST_F(DrawingTest, EveryEditIsSolvedAtOnceByTheKernelAndByTheEditorsSolver)
                                 {Step::Undo},
                                 {Step::Undo},
                                 {Step::SaveAndRead}}));
+    // Every maker on picks that overlap: two triangles' sides on the same
+    // two corners; in the other drawing (a segment and a circle) the
+    // segment with its own end, and the circle with its own centre and the
+    // segment; each after a drag. What a maker cannot meet it refuses, the
+    // figure left exactly as it was and Undo still undoing the drag.
+    const std::pair<Scene, std::vector<ScriptStep>> overlaps[] = {
+        {Scene::TwoTrianglesOnOneCorners, {{Step::SelectPart, {0}}, {Step::SelectPart, {3}}}},
+        {Scene::Points, {{Step::OtherDrawing}, {Step::SelectVertex, {0}}, {Step::SelectShape, {0}}}},
+        {Scene::Points,
+         {{Step::OtherDrawing}, {Step::SelectVertex, {2}}, {Step::SelectShape, {1}}, {Step::SelectShape, {0}}}},
+    };
+    for (const auto& [scene, picks] : overlaps)
+        for (uint8_t maker = 0; maker < 17; ++maker) {
+            std::vector<ScriptStep> steps = {{Step::Drag, {0, 6, 4}}};
+            steps.insert(steps.end(), picks.begin(), picks.end());
+            steps.insert(steps.end(), {{Step::Make, {maker}}, {Step::Undo}, {Step::Undo}, {Step::Undo}});
+            typed.push_back(Script(scene, steps));
+        }
     constexpr uint32_t kSeeds = 24;
     constexpr int kSteps = 30;
     for (bool withKernel : {true, false}) {

@@ -790,9 +790,30 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
          [&](DiagramComp* d) {
              auto* circle = new CircleShape(new VertexShape(0, 0), new DrawVariable(1.0, false));
              d->AddShape(circle);
-             make(d, TangentMaker(), {circle, segment(d, -2, 1.5, 2, 1.7), circle->GetCentre()});
-             EXPECT_NEAR(circle->GetRadius(), 1.0, 1e-9) << "the circle keeps its size";
+             SegmentShape* s = segment(d, -2, 1.5, 2, 1.7);
+             make(d, TangentMaker(), {circle, s, circle->GetCentre()});
+             EXPECT_EQ(circle->GetRadius(), 1.0) << "the circle keeps its size";
              EXPECT_EQ(circle->GetCentre()->GetPoint(), DPoint(0, 0)) << "and its place";
+             EXPECT_EQ(s->GetEnd()->GetPoint(), DPoint(2, 1.7)) << "the segment stays";
+             EXPECT_EQ(d->GetConstraints().GetCount(), 0) << "the tangency is refused";
+         },
+         TUpdateDiagramAction::kNoSolution},
+        // Both arms of the corner are one segment's end: no turn squares
+        // them, and the end turned on the way goes back where it was.
+        {"make perpendicular on two segments between the same two points",
+         [&](DiagramComp* d) {
+             SegmentShape* s = segment(d, 0, 0, 2, 1);
+             for (bool reversed : {false, true}) {
+                 auto* t = reversed ? new SegmentShape(s->GetEnd(), s->GetStart())
+                                    : new SegmentShape(s->GetStart(), s->GetEnd());
+                 d->AddShape(t);
+                 make(d, PerpendicularMaker(), {s, t});
+                 EXPECT_EQ(s->GetStart()->GetPoint(), DPoint(0, 0)) << reversed;
+                 EXPECT_EQ(s->GetEnd()->GetPoint(), DPoint(2, 1)) << reversed;
+                 EXPECT_EQ(d->GetConstraints().GetCount(), 0) << reversed << ": the right angle is refused";
+                 if (!reversed && !ui.boxes.empty())
+                     ui.boxes.pop_back();
+             }
          },
          TUpdateDiagramAction::kNoSolution},
         {"a locked fixed radius typed", [&](DiagramComp* d) { typeRadius(d, true, false); }},

@@ -68,6 +68,12 @@ protected:
         curve = Add(new CurveShape(new VertexShape(1, -1), new VertexShape(0, 0.5), new VertexShape(1, -0.45),
                                    new VertexShape(0.45, 0.5)));
         plot = Add(new PlotShape(nullptr, false));
+        // A segment and a point nearly tangent to the circle's top, and to
+        // the curve half way along.
+        nearCircle = Add(new SegmentShape(new VertexShape(-5, -1.9), new VertexShape(-1, -2.1)));
+        atCircle = Add(new VertexShape(-3, -2.05));
+        nearCurve = Add(new SegmentShape(new VertexShape(1.097, -0.72), new VertexShape(0.241, 0.632)));
+        atCurve = Add(new VertexShape(0.68, -0.03));
     }
 
     ~DrawingMakersTest() override
@@ -100,6 +106,10 @@ protected:
     RectangleShape* rectangle = nullptr;
     CurveShape* curve = nullptr;
     PlotShape* plot = nullptr;
+    SegmentShape* nearCircle = nullptr;
+    VertexShape* atCircle = nullptr;
+    SegmentShape* nearCurve = nullptr;
+    VertexShape* atCurve = nullptr;
 };
 
 TEST_F(DrawingMakersTest, EveryCommandButTextLabelHasItsMakerInListOrder)
@@ -223,12 +233,14 @@ TEST_F(DrawingMakersTest, EveryMakersActionUndoesAndRedoesExactly)
         {"horizontal", 34066, {s3}, [&](DiagramComp& d) { EXPECT_EQ(onlyConstraint(d)->GetTag(), tag_horC); }},
         {"vertical", 34067, {v[0], v[2]}, [&](DiagramComp& d) { EXPECT_EQ(onlyConstraint(d)->GetTag(), tag_vrtC); }},
         {"slope", 34068, {s3}, [&](DiagramComp& d) { EXPECT_EQ(onlyConstraint(d)->GetTag(), tag_slpC); }},
-        {"tangent to a curve, vertex first", 34069, {v[0], curve, s1},
+        {"tangent to a curve, vertex first", 34069, {atCurve, curve, nearCurve},
          [&](DiagramComp& d) { EXPECT_EQ(onlyConstraint(d)->GetTag(), tag_cutC); }},
-        {"tangent to a circle", 34069, {s1, circle, v[2]},
+        {"tangent to a circle", 34069, {nearCircle, circle, atCircle},
          [&](DiagramComp& d) { EXPECT_EQ(onlyConstraint(d)->GetTag(), tag_crtC); }},
+        // A plot whose curve the kernel has yet to compute cannot be met:
+        // the tangency is refused and the drawing stays as it was.
         {"tangent to a plot", 34069, {plot, v[2], s3},
-         [&](DiagramComp& d) { EXPECT_EQ(onlyConstraint(d)->GetTag(), tag_pltC); }},
+         [&](DiagramComp& d) { EXPECT_EQ(d.GetConstraints().GetCount(), 0); }},
     };
     const std::vector<uint8_t> original = WriteComponent(*drawing);
     for (const MakerCase& c : cases) {

@@ -17,7 +17,7 @@ class TriangleShape;
 
 namespace drawing_screen {
 
-constexpr int kPointerTool = 34046, kPencilTool = 34047, kCircle = 34052, kTriangle = 34053, kRectangle = 34054,
+constexpr int kPointerTool = 34046, kPencilTool = 34047, kGrabberTool = 34048, kMagnifierTool = 34049, kCircle = 34052, kTriangle = 34053, kRectangle = 34054,
               kTextLabel = 34057, kPerpendicular = 34059, kDistance = 34061, kEqualLength = 34063, kHorizontal = 34066;
 
 // The frame of the drawing being edited is drawn in this green.

@@ -73,6 +73,18 @@ TEST_F(EditActionsTest, ActionsWithNothingToDoChangeNothing)
         host.UndoOrRedo();
         EXPECT_EQ(Bytes(), before);
     }
+    // An action that refuses is dropped; Undo still undoes the step before.
+    struct Refusing : TAction {
+        Refusing() : TAction(0) {}
+        void Do() override {}
+        bool WasRefused() const override { return true; }
+    };
+    const auto before = Bytes();
+    ASSERT_TRUE(Run(new TDeleteAction(Range(1, 2, 1, 4))));
+    EXPECT_FALSE(Run(new Refusing));
+    EXPECT_EQ(host.MenuText(), "Undo delete");
+    host.UndoOrRedo();
+    EXPECT_EQ(Bytes(), before);
 }
 
 TEST_F(EditActionsTest, DeleteLeavesTheCaretWhereTheContentStood)
