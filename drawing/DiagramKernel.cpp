@@ -291,7 +291,7 @@ TAction* DiagramComp::AddPlot(CompList* function)
     UpdateNamedVariables();
     Node expression((*row)->BuildNode());
     bool usesVariables = false;
-    if (!AskPlotValues(*expression, usesVariables))
+    if (!expression || !AskPlotValues(*expression, usesVariables))
         return nullptr;
     // The drawing changes only when the action is done: a dropped action
     // leaves it as it was (and frees the function).
