@@ -665,12 +665,13 @@ void ReadPreviewPage(QGraphicsView* view, const QGraphicsItem* page, QSizeF pape
         }
 }
 
-// Every stored test document shows in the print preview, at every zoom its
-// box offers, the ink its PDF prints: each cell of the page inked in the PDF
-// has ink in the preview, or beside it within the rounding of either. The
-// preview scales the printed page down, and an empty slot's one-pixel box,
-// or a picture's lines on its edges, were rounded away. The document of
-// every math component is swept at every zoom, the others at a few.
+// Every stored test document, and a new one holding a typed empty fraction,
+// shows in the print preview the ink its PDF prints: each cell of the page
+// inked in the PDF has ink in the preview, or beside it within the rounding
+// of either. The preview scales the printed page down, and an empty slot's
+// one-pixel box, or a picture's lines on its edges, were rounded away. The
+// typed fraction and the document of every math component are swept at
+// every zoom the box offers, the other documents at three of them.
 TEST_F(PrintingTest, ThePreviewInksWhatThePdfInksForEveryStoredDocument)
 {
     RegisterDrawingComponents();
