@@ -179,8 +179,9 @@ void CPainterDC::drawRectangle(const QRect& box)
     const QRect extent = strokeExtent(box);
     if (!prepare(true, true, nullptr, &extent))
         return;
-    m_painter->drawRect(outlineBox(box));
-    markSmallShape(box, box.topLeft());
+    const QRectF outline = outlineBox(box);
+    m_painter->drawRect(outline);
+    markSmallShape(box, QLineF(outline.topLeft(), outline.topRight()));
 }
 
 void CPainterDC::drawEllipse(const QRect& box)
@@ -190,7 +191,9 @@ void CPainterDC::drawEllipse(const QRect& box)
         return;
     const QRectF outline = outlineBox(box);
     m_painter->drawEllipse(outline);
-    markSmallShape(box, QPointF(outline.center().x(), outline.top()));
+    const double eighth = outline.width() / 8;
+    markSmallShape(box,
+                   QLineF(outline.center().x() - eighth, outline.top(), outline.center().x() + eighth, outline.top()));
 }
 
 void CPainterDC::drawArc(ArcKind kind, const QRect& box, QPoint start, QPoint end)
@@ -354,12 +357,13 @@ bool CPainterDC::fillHairline(const QRectF& rect, const QColor& colour)
 }
 
 // A preview that scales a shape down to a pixel or two may draw nothing of
-// its outline: a point of the outline, drawn alone, shows at least a pixel.
-void CPainterDC::markSmallShape(const QRect& box, QPointF onOutline)
+// its outline (a drawing's vertex marks): a short stretch of the outline's
+// top, drawn alone a device pixel wide, shows at least a pixel.
+void CPainterDC::markSmallShape(const QRect& box, const QLineF& alongTop)
 {
     if (!recordsPreview() || m_painter->pen().style() == Qt::NoPen ||
         std::min(box.width(), box.height()) > std::max(1, dpiX() / 36))
         return;
     m_painter->setPen(QPen(m_painter->pen().color(), 0));
-    m_painter->drawPoint(onOutline);
+    m_painter->drawLine(alongTop);
 }

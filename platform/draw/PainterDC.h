@@ -58,8 +58,8 @@ private:
     // that scales the rectangle below a pixel still draws, where the fill
     // alone would fade away. False for any other fill, left to the caller.
     bool fillHairline(const QRectF& rect, const QColor& colour);
-    // A point of a small shape's outline, drawn alone in a preview.
-    void markSmallShape(const QRect& box, QPointF onOutline);
+    // A stretch of a small shape's outline, drawn alone in a preview.
+    void markSmallShape(const QRect& box, const QLineF& alongTop);
 
     QPaintDevice* m_device = nullptr;
     QPainter* m_painter = nullptr;
