@@ -89,7 +89,23 @@ QPen CPainterDC::currentPen() const
     return pen;
 }
 
-bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area)
+bool CPainterDC::recordsPreview() const
+{
+    return m_painter && m_painter->paintEngine() && m_painter->paintEngine()->type() == QPaintEngine::Picture;
+}
+
+QRect CPainterDC::strokeExtent(const QRect& points) const
+{
+    const int width = state().pen.lopnWidth;
+    const int reach = width > 1 ? (width + 1) / 2 : 0;
+    return points.adjusted(-reach, -reach, reach, reach);
+}
+
+// A preview scales the recorded page to its zoom, and a clip's edge and a
+// line drawn along it round to different pixels there: the line vanishes
+// although the printed page shows it. A drawing that lies inside the clip
+// loses nothing without it, so a preview records it unclipped.
+bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area, const QRect* extent)
 {
     if (!m_painter)
         return false;
@@ -109,9 +125,22 @@ bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area)
             m_painter->setClipping(false);
         m_appliedClip = clipGeneration();
     }
-    m_painter->setPen(usePen ? currentPen() : QPen(Qt::NoPen));
+    if (state().clip) {
+        const bool inside = extent && recordsPreview() && QRegion(*extent).subtracted(*state().clip).isEmpty();
+        if (m_painter->hasClipping() == inside)
+            m_painter->setClipping(!inside);
+    }
+    QPen pen = usePen ? currentPen() : QPen(Qt::NoPen);
     const LOGBRUSH& lb = state().brush;
-    if (useBrush && lb.lbStyle != BS_NULL)
+    const bool filled = useBrush && lb.lbStyle != BS_NULL;
+    // A fill two points across or less without an outline (a drawing's
+    // dot) is outlined in its own colour in a preview, which draws the
+    // outline at least a pixel wide however far it scales the page down.
+    if (filled && pen.style() == Qt::NoPen && extent && recordsPreview() &&
+        std::min(extent->width(), extent->height()) <= std::max(1, dpiX() / 36))
+        pen = QPen(toQColor(lb.lbColor), 0);
+    m_painter->setPen(pen);
+    if (filled)
         m_painter->setBrush(toQColor(lb.lbColor));
     else
         m_painter->setBrush(Qt::NoBrush);
@@ -120,7 +149,8 @@ bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area)
 
 void CPainterDC::drawPolyline(const QPolygon& points)
 {
-    if (!prepare(true, false))
+    const QRect extent = strokeExtent(points.boundingRect());
+    if (!prepare(true, false, nullptr, &extent))
         return;
     // A thin line leaves out its last pixel, so that a line from x to x + n
     // covers n pixels, as rectangles do.
@@ -139,31 +169,44 @@ void CPainterDC::drawPolyline(const QPolygon& points)
 
 void CPainterDC::drawPolygon(const QPolygon& points)
 {
-    if (prepare(true, true))
+    const QRect extent = strokeExtent(points.boundingRect());
+    if (prepare(true, true, nullptr, &extent))
         m_painter->drawPolygon(points, state().polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
 }
 
 void CPainterDC::drawRectangle(const QRect& box)
 {
-    if (prepare(true, true))
-        m_painter->drawRect(outlineBox(box));
+    const QRect extent = strokeExtent(box);
+    if (!prepare(true, true, nullptr, &extent))
+        return;
+    const QRectF outline = outlineBox(box);
+    m_painter->drawRect(outline);
+    markSmallShape(box, QLineF(outline.topLeft(), outline.topRight()));
 }
 
 void CPainterDC::drawEllipse(const QRect& box)
 {
-    if (prepare(true, true))
-        m_painter->drawEllipse(outlineBox(box));
+    const QRect extent = strokeExtent(box);
+    if (!prepare(true, true, nullptr, &extent))
+        return;
+    const QRectF outline = outlineBox(box);
+    m_painter->drawEllipse(outline);
+    const double eighth = outline.width() / 8;
+    markSmallShape(box,
+                   QLineF(outline.center().x() - eighth, outline.top(), outline.center().x() + eighth, outline.top()));
 }
 
 void CPainterDC::drawArc(ArcKind kind, const QRect& box, QPoint start, QPoint end)
 {
-    if (prepare(true, kind != ArcKind::Arc))
+    const QRect extent = strokeExtent(box);
+    if (prepare(true, kind != ArcKind::Arc, nullptr, &extent))
         m_painter->drawPath(arcPath(kind, box, start, end, state().arcDirection));
 }
 
 void CPainterDC::drawBezier(const QPolygon& points)
 {
-    if (points.size() < 4 || !prepare(true, false))
+    const QRect extent = strokeExtent(points.boundingRect());
+    if (points.size() < 4 || !prepare(true, false, nullptr, &extent))
         return;
     QPainterPath path(points[0]);
     for (int i = 1; i + 2 < points.size(); i += 3)
@@ -171,10 +214,41 @@ void CPainterDC::drawBezier(const QPolygon& points)
     m_painter->drawPath(path);
 }
 
+// The rectangles a path is made of, when every figure of it is one with
+// sides along the axes: a region recorded in a picture comes back so.
+static std::vector<QRectF> rectanglesOf(const QPainterPath& path)
+{
+    std::vector<QRectF> rects;
+    for (QPolygonF figure : path.toSubpathPolygons()) {
+        if (figure.size() == 5 && figure.first() == figure.last())
+            figure.removeLast();
+        const QRectF box = figure.boundingRect();
+        const bool rectangle =
+            figure.size() == 4 && std::all_of(figure.begin(), figure.end(), [&](QPointF p) {
+                return (p.x() == box.left() || p.x() == box.right()) && (p.y() == box.top() || p.y() == box.bottom());
+            });
+        if (!rectangle)
+            return {};
+        rects.push_back(box);
+    }
+    return rects;
+}
+
 void CPainterDC::drawPath(const QPainterPath& path, bool stroke, bool fill)
 {
-    if (prepare(stroke, fill))
+    const QRect extent = strokeExtent(path.controlPointRect().toAlignedRect());
+    if (!prepare(stroke, fill, nullptr, &extent))
+        return;
+    // A filled region played from a picture keeps its hairlines in a preview.
+    const std::vector<QRectF> rects = fill && !stroke && recordsPreview() ? rectanglesOf(path) : std::vector<QRectF>();
+    const QColor colour = toQColor(state().brush.lbColor);
+    if (rects.empty() || state().brush.lbStyle == BS_NULL) {
         m_painter->drawPath(path);
+        return;
+    }
+    for (const QRectF& r : rects)
+        if (!fillHairline(r, colour))
+            m_painter->fillRect(r, colour);
 }
 
 void CPainterDC::drawText(QPoint, QPoint baselineLeft, const QString& text,
@@ -233,11 +307,13 @@ void CPainterDC::drawText(QPoint, QPoint baselineLeft, const QString& text,
 
 void CPainterDC::fillRegion(const QRegion& region, COLORREF colour)
 {
-    if (!prepare(false, false, &region))
+    const QRect extent = region.boundingRect();
+    if (!prepare(false, false, &region, &extent))
         return;
     QColor c = toQColor(colour);
     for (const QRect& r : region)
-        m_painter->fillRect(r, c);
+        if (!fillHairline(r, c))
+            m_painter->fillRect(r, c);
 }
 
 void CPainterDC::invertRegion(const QRegion& region)
@@ -256,6 +332,38 @@ void CPainterDC::invertRegion(const QRegion& region)
 void CPainterDC::drawImage(const QRect& dest, const QImage& image)
 {
     const QRegion area(dest);
-    if (prepare(false, false, &area))
+    if (prepare(false, false, &area, &dest))
         m_painter->drawImage(QRectF(dest), image);
+}
+
+bool CPainterDC::fillHairline(const QRectF& rect, const QColor& colour)
+{
+    const double thin = std::min(rect.width(), rect.height());
+    if (!recordsPreview() || thin > std::max(1, dpiX() / 36))
+        return false;
+    if (thin <= 0)
+        return true;
+    m_painter->fillRect(rect, colour);
+    m_painter->setPen(QPen(colour, 0));
+    // The line runs through the middle of the rectangle, to its last pixel.
+    const QPointF middle = rect.center();
+    const QPointF last = rect.bottomRight() - QPointF(std::min(1.0, rect.width()), std::min(1.0, rect.height()));
+    if (rect.width() <= rect.height())
+        m_painter->drawLine(QPointF(middle.x(), rect.top()), QPointF(middle.x(), last.y()));
+    else
+        m_painter->drawLine(QPointF(rect.left(), middle.y()), QPointF(last.x(), middle.y()));
+    m_painter->setPen(Qt::NoPen);
+    return true;
+}
+
+// A preview that scales a shape down to a pixel or two may draw nothing of
+// its outline (a drawing's vertex marks): a short stretch of the outline's
+// top, drawn alone a device pixel wide, shows at least a pixel.
+void CPainterDC::markSmallShape(const QRect& box, const QLineF& alongTop)
+{
+    if (!recordsPreview() || m_painter->pen().style() == Qt::NoPen ||
+        std::min(box.width(), box.height()) > std::max(1, dpiX() / 36))
+        return;
+    m_painter->setPen(QPen(m_painter->pen().color(), 0));
+    m_painter->drawLine(alongTop);
 }

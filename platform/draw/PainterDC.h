@@ -43,9 +43,23 @@ protected:
 
 private:
     // Readies the painter for a drawing that covers area, or an area not
-    // worked out when it is null.
-    bool prepare(bool usePen, bool useBrush, const QRegion* area = nullptr);
+    // worked out when it is null. A drawing whose extent (in device pixels)
+    // is known and lies inside the clip is recorded for a preview unclipped.
+    bool prepare(bool usePen, bool useBrush, const QRegion* area = nullptr, const QRect* extent = nullptr);
     QPen currentPen() const;
+    // The box a stroke through these points covers with the current pen.
+    QRect strokeExtent(const QRect& points) const;
+    // Whether the painter records pages for a preview, which draws them
+    // scaled to its zoom.
+    bool recordsPreview() const;
+    // A preview's fill of a rectangle two points thin or less (an empty
+    // slot's one-pixel frame, or such a frame played from a picture): the
+    // fill with a line of one device pixel along its middle, which a preview
+    // that scales the rectangle below a pixel still draws, where the fill
+    // alone would fade away. False for any other fill, left to the caller.
+    bool fillHairline(const QRectF& rect, const QColor& colour);
+    // A stretch of a small shape's outline, drawn alone in a preview.
+    void markSmallShape(const QRect& box, const QLineF& alongTop);
 
     QPaintDevice* m_device = nullptr;
     QPainter* m_painter = nullptr;

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -15,9 +17,12 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <cmath>
 #include <fstream>
+#include <functional>
 
 #include "app/CCorvellDoc.h"
+#include "app/CMainFrame.h"
 #include "app/DisplayRecord.h"
 #include "app/PageBreakList.h"
 #include "app/WorkStatus.h"
@@ -25,10 +30,13 @@
 #include "foundation/LongWork.h"
 #include "platform/InputGate.h"
 #include "platform/draw/ImageDC.h"
+#include "platform/framework/CMDIChildWnd.h"
 #include "platform/framework/CMenu.h"
 #include "platform/framework/CPrintInfo.h"
 #include "platform/framework/CommonDialogs.h"
 #include "platform/framework/InputGateFilter.h"
+#include "drawing/DrawingComponents.h"
+#include "plot/PlotComponents.h"
 #include "plot/TwoDPlotComp.h"
 #include "support/ScopedInstall.h"
 
@@ -226,6 +234,42 @@ protected:
                 apart += ink(inked, x, y, 128) && !near;
             }
         return apart;
+    }
+    // The document printed into a PDF of the name, on letter paper.
+    QString PrintPdf(const std::string& name)
+    {
+        QPrinter& printer = AfxGetPrinter();
+        const QString pdf = QString::fromStdString(OutputPath(name));
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setOutputFileName(pdf);
+        EXPECT_TRUE(view->PrintDocument(TRUE));
+        printer.setOutputFileName(QString());
+        return pdf;
+    }
+    // Shows the print preview at every zoom its box offers, and at those it
+    // opened at and showed a user, and lets `look` read its view at each.
+    void PreviewAtEveryZoom(const std::function<void(const QString&, QGraphicsView*)>& look)
+    {
+        bool shown = false;
+        ScopedInstall<CommonDialogHook> preview(SetCommonDialogHook, [&](QDialog& dialog) {
+            dialog.resize(1600, 1000);
+            dialog.show();
+            auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+            auto* zooms = dialog.findChild<QComboBox*>();
+            auto* scene = widget ? widget->findChild<QGraphicsView*>() : nullptr;
+            QStringList factors = {"77.2%", "51.2%", "33.3%"};
+            for (int i = 0; zooms && i < zooms->count(); ++i)
+                factors << zooms->itemText(i);
+            shown = scene && factors.size() > 3;
+            for (const QString& factor : shown ? factors : QStringList()) {
+                widget->setZoomFactor(QString(factor).remove('%').toDouble() / 100);
+                look(factor, scene);
+            }
+            return int(QDialog::Rejected);
+        });
+        Command(ID_FILE_PRINT_PREVIEW);
+        EXPECT_TRUE(shown) << "no preview, or no zoom box";
     }
     static bool Blank(const QImage& image)
     {
@@ -487,13 +531,7 @@ TEST_F(PrintingTest, ThePreviewShowsADrawingsFourSidesAtEveryZoom)
     Key(VK_RETURN, 13);
     PutCaret(1, 1);
     Command(32871); // Element/Drawing, active
-    QPrinter& printer = AfxGetPrinter();
-    const QString pdf = QString::fromStdString(OutputPath("drawing.pdf"));
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setOutputFileName(pdf);
-    ASSERT_TRUE(view->PrintDocument(TRUE));
-    printer.setOutputFileName(QString());
+    const QString pdf = PrintPdf("drawing.pdf");
     // The printed frame, in pixels of 100 dpi, then of the printer: the
     // preview's scene.
     const QString png = QString::fromStdString(OutputPath("drawing"));
@@ -501,7 +539,7 @@ TEST_F(PrintingTest, ThePreviewShowsADrawingsFourSidesAtEveryZoom)
     const QRect printed = FrameIn(QImage(png + ".png"));
     ASSERT_GT(printed.width(), 600);
     ASSERT_GT(printed.height(), 300);
-    const double toScene = printer.resolution() / 100.0;
+    const double toScene = AfxGetPrinter().resolution() / 100.0;
     const std::pair<QPointF, Qt::Orientation> sides[] = {
         {QPointF(printed.left(), printed.center().y()), Qt::Vertical},
         {QPointF(printed.right(), printed.center().y()), Qt::Vertical},
@@ -509,39 +547,181 @@ TEST_F(PrintingTest, ThePreviewShowsADrawingsFourSidesAtEveryZoom)
         {QPointF(printed.center().x(), printed.bottom()), Qt::Horizontal}};
 
     std::vector<std::string> lost;
-    ScopedInstall<CommonDialogHook> preview(SetCommonDialogHook, [&](QDialog& dialog) {
-        dialog.resize(1600, 1000);
-        dialog.show();
-        auto* widget = dialog.findChild<QPrintPreviewWidget*>();
-        auto* zooms = dialog.findChild<QComboBox*>();
-        auto* scene = widget ? widget->findChild<QGraphicsView*>() : nullptr;
-        // The box's zooms and those it opened at and showed a user.
-        QStringList factors = {"77.2%", "51.2%", "33.3%"};
-        for (int i = 0; zooms && i < zooms->count(); ++i)
-            factors << zooms->itemText(i);
-        for (const QString& factor : scene ? factors : QStringList()) {
-            widget->setZoomFactor(QString(factor).remove('%').toDouble() / 100);
-            const double scale = scene->transform().m11();
-            const int slack = int(toScene * scale) + 2;
-            const int half = std::clamp(int(printed.height() * toScene * scale / 4), 2, 40);
-            for (const auto& [side, along] : sides) {
-                scene->centerOn(side * toScene);
-                const QPoint at = scene->mapFromScene(side * toScene);
-                const QImage shot = scene->viewport()->grab().toImage();
-                bool found = false;
-                for (int d = -slack; d <= slack && !found; ++d)
-                    found = along == Qt::Vertical ? BlackLine(shot, at + QPoint(d, -half), at + QPoint(d, half))
-                                                  : BlackLine(shot, at + QPoint(-half, d), at + QPoint(half, d));
-                if (!found)
-                    lost.push_back(factor.toStdString() + " at " + std::to_string(int(side.x())) + "," +
-                                   std::to_string(int(side.y())));
+    PreviewAtEveryZoom([&](const QString& factor, QGraphicsView* scene) {
+        const double scale = scene->transform().m11();
+        const int slack = int(toScene * scale) + 2;
+        const int half = std::clamp(int(printed.height() * toScene * scale / 4), 2, 40);
+        for (const auto& [side, along] : sides) {
+            scene->centerOn(side * toScene);
+            const QPoint at = scene->mapFromScene(side * toScene);
+            const QImage shot = scene->viewport()->grab().toImage();
+            bool found = false;
+            for (int d = -slack; d <= slack && !found; ++d)
+                found = along == Qt::Vertical ? BlackLine(shot, at + QPoint(d, -half), at + QPoint(d, half))
+                                              : BlackLine(shot, at + QPoint(-half, d), at + QPoint(half, d));
+            if (!found)
+                lost.push_back(factor.toStdString() + " at " + std::to_string(int(side.x())) + "," +
+                               std::to_string(int(side.y())));
+        }
+    });
+    EXPECT_TRUE(lost.empty()) << lost.size() << " sides lost, the first: " << (lost.empty() ? "" : lost.front());
+}
+
+// Where a printed page holds ink, in square cells of the paper, `side`
+// printer pixels wide, counted from the paper's corner.
+class InkCells {
+public:
+    InkCells(QSizeF paper, double side)
+        : m_side(side), m_columns(int(std::ceil(paper.width() / side))), m_rows(int(std::ceil(paper.height() / side))),
+          m_inked(std::size_t(m_columns * m_rows)), m_seen(m_inked.size())
+    {}
+    // Ink at a point of the paper counts in every cell within `reach` of it.
+    void Ink(QPointF at, double reach)
+    {
+        for (int row = Cell(at.y() - reach); row <= Cell(at.y() + reach); ++row)
+            for (int column = Cell(at.x() - reach); column <= Cell(at.x() + reach); ++column)
+                if (row >= 0 && row < m_rows && column >= 0 && column < m_columns)
+                    m_inked[std::size_t(row * m_columns + column)] = 1;
+    }
+    // Ink read from an image whose pixel (x, y) shows the paper's point
+    // x * scale + offset: pixels darker than `below` are ink.
+    void Read(const QImage& image, QPointF offset, double scale, int below, double reach)
+    {
+        const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+        for (int y = 0; y < grey.height(); ++y) {
+            const uchar* line = grey.constScanLine(y);
+            const double paperY = (y + 0.5) * scale + offset.y();
+            for (int x = 0; x < grey.width(); ++x) {
+                const QPointF at((x + 0.5) * scale + offset.x(), paperY);
+                Seen(at);
+                if (line[x] < below)
+                    Ink(at, reach);
             }
         }
-        EXPECT_TRUE(scene && factors.size() > 3) << "no preview, or no zoom box";
-        return int(QDialog::Rejected);
-    });
-    Command(ID_FILE_PRINT_PREVIEW);
-    EXPECT_TRUE(lost.empty()) << lost.size() << " sides lost, the first: " << (lost.empty() ? "" : lost.front());
+    }
+    // The cells inked here and not in the preview, as points of the paper
+    // in printer pixels; any cell the preview never showed counts.
+    std::vector<QPoint> Missing(const InkCells& preview) const
+    {
+        std::vector<QPoint> missing;
+        for (std::size_t i = 0; i < m_inked.size(); ++i)
+            if ((m_inked[i] && !preview.m_inked[i]) || !preview.m_seen[i])
+                missing.emplace_back(int((double(i % std::size_t(m_columns)) + 0.5) * m_side),
+                                     int((double(i / std::size_t(m_columns)) + 0.5) * m_side));
+        return missing;
+    }
+
+private:
+    int Cell(double at) const { return int(std::floor(at / m_side)); }
+    void Seen(QPointF at)
+    {
+        const int row = Cell(at.y()), column = Cell(at.x());
+        if (row >= 0 && row < m_rows && column >= 0 && column < m_columns)
+            m_seen[std::size_t(row * m_columns + column)] = 1;
+    }
+
+    double m_side;
+    int m_columns, m_rows;
+    std::vector<char> m_inked, m_seen;
+};
+
+// The pages of a PDF drawn at `dpi` without smoothing, so that a line
+// thinner than a pixel prints a pixel rather than a trace of grey.
+std::vector<QImage> PdfPages(const QString& pdf, int dpi)
+{
+    const QString prefix = pdf + "-pages";
+    std::vector<QImage> pages;
+    if (QProcess::execute("pdftoppm",
+                          {"-png", "-r", QString::number(dpi), "-aa", "no", "-aaVector", "no", pdf, prefix}) != 0)
+        return pages;
+    const QFileInfo info(prefix);
+    for (const QString& name : QDir(info.path()).entryList({info.fileName() + "-*.png"}, QDir::Files, QDir::Name))
+        pages.emplace_back(info.path() + "/" + name);
+    return pages;
+}
+
+// The preview's pages, top to bottom, each placed with the paper's corner
+// at its position.
+std::vector<QGraphicsItem*> PreviewPages(QGraphicsView* view)
+{
+    std::vector<QGraphicsItem*> pages;
+    for (QGraphicsItem* item : view->scene()->items())
+        if (!item->parentItem())
+            pages.push_back(item);
+    std::sort(pages.begin(), pages.end(), [](auto* a, auto* b) { return a->pos().y() < b->pos().y(); });
+    return pages;
+}
+
+// The ink the preview shows of a page at its zoom, read a viewport at a time.
+void ReadPreviewPage(QGraphicsView* view, const QGraphicsItem* page, QSizeF paper, InkCells& ink, double reach)
+{
+    const double scale = view->transform().m11();
+    const QSizeF step = QSizeF(view->viewport()->size() - QSize(2, 2)) / scale;
+    for (double y = step.height() / 2; y < paper.height() + step.height() / 2; y += step.height())
+        for (double x = step.width() / 2; x < paper.width() + step.width() / 2; x += step.width()) {
+            view->centerOn(page->pos() + QPointF(x, y));
+            const QPointF corner = view->mapToScene(QPoint(0, 0)) - page->pos();
+            ink.Read(view->viewport()->grab().toImage(), corner, 1 / scale, 250, reach);
+        }
+}
+
+// Every stored test document, and a new one holding a typed empty fraction,
+// shows in the print preview the ink its PDF prints: each cell of the page
+// inked in the PDF has ink in the preview, or beside it within the rounding
+// of either, at every zoom the box offers. The preview scales the printed
+// page down, and an empty slot's one-pixel box, a picture's lines on its
+// edges, or a drawing's vertex marks were rounded away.
+TEST_F(PrintingTest, ThePreviewInksWhatThePdfInksForEveryStoredDocument)
+{
+    RegisterDrawingComponents();
+    RegisterPlotComponents();
+    const QDir data(QV_SOURCE_DIR "/tests/app/document/data");
+    // First a new document holding an empty fraction, typed.
+    const QStringList documents =
+        QStringList{"typed empty fraction"} + data.entryList({"*.vxm"}, QDir::Files, QDir::Name);
+    ASSERT_GE(documents.size(), 9);
+    const int dpi = 150;
+    const double resolution = AfxGetPrinter().resolution();
+    for (const QString& name : documents) {
+        SCOPED_TRACE(name.toStdString());
+        const bool typed = !name.endsWith(".vxm");
+        if (typed)
+            app->OnFileNew();
+        auto* doc = typed ? dynamic_cast<CCorvellView*>(frame->MDIGetActive()->GetActiveView())->GetDocument()
+                          : dynamic_cast<CCorvellDoc*>(app->OpenDocumentFile(data.filePath(name).toUtf8().constData()));
+        ASSERT_NE(doc, nullptr);
+        view = dynamic_cast<CCorvellView*>(doc->GetMainView());
+        ASSERT_NE(view, nullptr);
+        if (typed) {
+            Type("Empty: ");
+            Command(32850); // Element/Fraction
+        }
+        const std::vector<QImage> printed = PdfPages(PrintPdf(name.toStdString() + ".pdf"), dpi);
+        ASSERT_FALSE(printed.empty());
+        const QSizeF paper = AfxGetPrinter().pageLayout().fullRectPixels(int(resolution)).size();
+        std::vector<std::string> lost;
+        PreviewAtEveryZoom([&](const QString& factor, QGraphicsView* preview) {
+            const std::vector<QGraphicsItem*> pages = PreviewPages(preview);
+            ASSERT_EQ(pages.size(), printed.size());
+            // Cells four pixels of the preview wide, and no finer than
+            // a sixteenth of an inch; ink may move by a pixel or so.
+            const double scale = preview->transform().m11();
+            const double side = std::max(4 / scale, resolution / 16);
+            const double reach = std::max(1.5 / scale, 1.5 * resolution / dpi);
+            for (std::size_t p = 0; p < pages.size(); ++p) {
+                InkCells pdf(paper, side), shown(paper, side);
+                pdf.Read(printed[p], QPointF(), resolution / dpi, 224, 0);
+                ReadPreviewPage(preview, pages[p], paper, shown, reach);
+                for (const QPoint& at : pdf.Missing(shown))
+                    lost.push_back(factor.toStdString() + " page " + std::to_string(p + 1) + " at " +
+                                   std::to_string(at.x() * 72 / int(resolution)) + "," +
+                                   std::to_string(at.y() * 72 / int(resolution)) + " pt");
+            }
+        });
+        EXPECT_TRUE(lost.empty()) << lost.size() << " cells lost, the first: " << (lost.empty() ? "" : lost.front())
+                                  << (lost.size() > 1 ? ", the last: " + lost.back() : "");
+        doc->OnCloseDocument();
+    }
 }
 
 // A plot prints as the screen shows it at any printer's resolution: its
