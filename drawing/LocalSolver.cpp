@@ -329,21 +329,29 @@ bool LocalSolver::Holds(int i) const
     return EquationHolds(*m_equations.GetAt(i), m_check.Tolerance());
 }
 
-// The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
-// equations than variables, (J^T J)^-1 J^T (-R) otherwise. A held column
-// was scaled down in J, so its share of the step is scaled down again.
-bool LocalSolver::Step()
+// Fills the normal matrix from the Jacobian and factorises it, its pattern
+// analysed once per workspace.
+bool LocalSolver::Factorize()
 {
     Workspace& work = *m_work;
-    const RowMatrix& j = work.jacobian;
-    work.normal.Fill(j.valuePtr(), kRegularisation);
+    work.normal.Fill(work.jacobian.valuePtr(), kRegularisation);
     if (!work.analysed) {
         work.factor.analyzePattern(work.normal.Get());
         work.analysed = true;
     }
     work.factor.factorize(work.normal.Get());
-    if (work.factor.info() != Eigen::Success)
+    return work.factor.info() == Eigen::Success;
+}
+
+// The minimum-norm least-squares step: J^T (J J^T)^-1 (-R) with fewer
+// equations than variables, (J^T J)^-1 J^T (-R) otherwise. A held column
+// was scaled down in J, so its share of the step is scaled down again.
+bool LocalSolver::Step()
+{
+    if (!Factorize())
         return false;
+    Workspace& work = *m_work;
+    const RowMatrix& j = work.jacobian;
     Eigen::VectorXd delta;
     if (work.normal.OfRows())
         delta = j.transpose() * work.factor.solve(work.negResidual);
@@ -461,13 +469,7 @@ bool LocalSolver::StepToward(const std::vector<double>& start)
         work.base[c] = m_variables.GetAt(c)->GetValue();
         d[c] = work.columnScale[c] > 0.0 ? start[static_cast<size_t>(c)] - work.base[c] : 0.0;
     }
-    work.normal.Fill(j.valuePtr(), kRegularisation);
-    if (!work.analysed) {
-        work.factor.analyzePattern(work.normal.Get());
-        work.analysed = true;
-    }
-    work.factor.factorize(work.normal.Get());
-    if (work.factor.info() != Eigen::Success)
+    if (!Factorize())
         return false;
     const Eigen::VectorXd rest = work.negResidual - j * d;
     Eigen::VectorXd correction;

@@ -77,6 +77,7 @@ private:
     void Prepare();
     // Fills the residuals and the Jacobian; answers whether every equation holds.
     bool Evaluate();
+    bool Factorize();
     bool Step();
     bool TakeShare(double share);
     bool Run(bool steady);
