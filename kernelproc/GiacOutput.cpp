@@ -26,6 +26,16 @@ class Reader {
 public:
     Reader(const giac::context* context, const OutputOptions& options) : context_(context), options_(options) {}
 
+    // Giac prints a word in place of an integer of too many digits to show.
+    Expr bigInteger(const giac::gen& g) const
+    {
+        std::string text = g.print(context_);
+        if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos)
+            throw ForeignAnswer("the answer is an integer of about " +
+                                std::to_string(mpz_sizeinbase(*g._ZINTptr, 10)) + " digits, too many to show");
+        return Expr::integerText(std::move(text));
+    }
+
     Expr read(const giac::gen& g, int depth = 0)
     {
         if (depth > kMaxDepth)
@@ -36,7 +46,7 @@ public:
                 return Expr::symbol(g.val ? "True" : "False");
             return Expr::integer(g.val);
         case giac::_ZINT:
-            return Expr::integerText(g.print(context_));
+            return bigInteger(g);
         case giac::_DOUBLE_:
             return Expr::realText(wire::formatReal(g._DOUBLE_val, kDoubleDigits));
         case giac::_REAL:
