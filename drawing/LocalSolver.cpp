@@ -662,6 +662,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
         solved.push_back(m_variables.GetAt(c)->GetValue());
         m_variables.GetAt(c)->SetValue(value);
     }
+    const double tolerance = m_check.Tolerance();
     bool holds = true;
     for (int i = 0; holds && i < m_equations.GetCount(); ++i) {
         const auto begin = work.fieldColumns.begin() + work.fieldStart[static_cast<size_t>(i)];
@@ -669,7 +670,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
         const bool held = std::any_of(begin, end, [&](int c) {
             return std::any_of(wanted.begin(), wanted.end(), [c](const auto& w) { return w.first == c; });
         });
-        holds = !held || Holds(i);
+        holds = !held || EquationHolds(*m_equations.GetAt(i), tolerance);
     }
     if (holds && Accept(true)) {
         Commit();

@@ -64,6 +64,14 @@ CompList* Row(const char* text)
 
 double Length(const VertexShape* a, const VertexShape* b) { return a->GetPoint().Distance(b->GetPoint()); }
 
+// A constraint added as the file reader adds it: unsolved, for a row to type into.
+void AddUnsolved(DiagramComp* drawing, DrawConstraint* constraint)
+{
+    TAddConstraintNoSolveAction add(drawing, constraint);
+    add.Perform();
+    add.Commit();
+}
+
 // What the user's typing does to a label row: the old content goes, the text comes.
 void TypeInto(DrawLabel* label, const char* text)
 {
@@ -452,9 +460,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
     auto typeLength = [&](DiagramComp* d, bool locked) {
         Triangle(d);
         auto* side = new DistanceConstraint(corners[0], corners[1]);
-        TAddConstraintNoSolveAction add(d, side);
-        add.Perform();
-        add.Commit();
+        AddUnsolved(d, side);
         type(d, side->GetVariable(0), locked, "4");
         EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the side measures what was typed";
     };
@@ -495,9 +501,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
     auto typeLengths = [&](DiagramComp* d, bool locked, std::vector<double> lengths) {
         TriangleShape* triangle = Triangle(d);
         auto* side = new DistanceConstraint(corners[0], corners[1]);
-        TAddConstraintNoSolveAction add(d, side);
-        add.Perform();
-        add.Commit();
+        AddUnsolved(d, side);
         DrawValueComp display(side->GetVariable(0));
         for (const double length : lengths) {
             EXPECT_TRUE(display.ApplyProperties(locked, Str255(std::to_string(length).c_str())));
@@ -518,9 +522,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         for (const auto& [constraint, locked] : constraints) {
             if (!constraint)
                 continue;
-            TAddConstraintNoSolveAction add(d, constraint);
-            add.Perform();
-            add.Commit();
+            AddUnsolved(d, constraint);
             d->SetVariableLocked(constraint->GetVariable(0), locked);
         }
         DrawVariable* base = d->GetConstraints().GetAt(0)->GetVariable(0);
@@ -537,9 +539,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         d->GetDC().SetScale(scale);
         Triangle(d);
         auto* base = new DistanceConstraint(corners[0], corners[1]);
-        TAddConstraintNoSolveAction add(d, base);
-        add.Perform();
-        add.Commit();
+        AddUnsolved(d, base);
         type(d, base->GetVariable(0), true, "2");
         EXPECT_NEAR(Length(corners[0], corners[1]), 2.0, 1e-6) << "the base measures 2 at scale " << scale;
     };
@@ -698,9 +698,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              KernelLink::Set(&killed);
              Triangle(d);
              auto* side = new DistanceConstraint(corners[0], corners[1]);
-             TAddConstraintNoSolveAction add(d, side);
-             add.Perform();
-             add.Commit();
+             AddUnsolved(d, side);
              ASSERT_EQ(::kill(MLProcessId(killed.Link()), SIGKILL), 0);
              type(d, side->GetVariable(0), true, "4");
              EXPECT_NEAR(Length(corners[0], corners[1]), 4.0, 1e-4) << "the editor's solver meets the value";
@@ -761,9 +759,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
              SegmentShape* partner = segment(d, 6, 0, 6, 5);
              make(d, EqualLengthMaker(), {first, partner});
              auto* distance = new DistanceConstraint(first->GetStart(), first->GetEnd());
-             TAddConstraintNoSolveAction add(d, distance);
-             add.Perform();
-             add.Commit();
+             AddUnsolved(d, distance);
              type(d, distance->GetVariable(0), true, "0");
              for (SegmentShape* s : {first, partner})
                  EXPECT_LT(Length(s->GetStart(), s->GetEnd()), 1e-7 * FigureExtent(*d)) << "both shrink to a point";
