@@ -200,15 +200,8 @@ TEST(DrawingEndToEndTest, ATriangleDrawnWithTheToolsIsConstrainedDraggedUndoneSa
 
     // Insert / Drawing: the last item of the Element menu before its separator.
     ASSERT_TRUE(editor.FocusMain());
-    ASSERT_TRUE(editor.Menu("E&lement", QChar())) << editor.LastError().toStdString();
-    editor.Key("Up");
-    editor.Key("Return");
-    std::optional<QRect> box;
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        editor.Screenshot(folder + "/inserted.png");
-        box = BoxOf(QImage(folder + "/inserted.png"), IsActiveFrame, screen);
-        return box && box->width() > 50;
-    })) << "no drawing being edited on the screen";
+    const std::optional<QRect> box = InsertDrawing(editor, screen);
+    ASSERT_TRUE(box) << "no drawing being edited on the screen " << editor.LastError().toStdString();
 
     const QString barWindow = editor.WaitForWindow("^Drawing$");
     ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
@@ -612,14 +605,8 @@ TEST(DrawingEndToEndTest, EachToolOfTheDrawingBarActsInTheDrawing)
         }
         // A new drawing, and a triangle made in it.
         ASSERT_TRUE(editor.FocusMain());
-        ASSERT_TRUE(editor.Menu("E&lement", QChar())) << editor.LastError().toStdString();
-        editor.Key("Up");
-        editor.Key("Return");
-        std::optional<QRect> box;
-        ASSERT_TRUE(editor.WaitUntil([&] {
-            box = BoxOf(editor.Grab(), IsActiveFrame, kBelowBars);
-            return box && box->width() > 50;
-        })) << "no drawing being edited on the screen";
+        const std::optional<QRect> box = InsertDrawing(editor, kBelowBars);
+        ASSERT_TRUE(box) << "no drawing being edited on the screen " << editor.LastError().toStdString();
         const QString barWindow = editor.WaitForWindow("^Drawing$");
         ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
         const QRect bar = editor.WindowRect(barWindow);

@@ -160,15 +160,8 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     const QRect screen(0, 60, 1280, 1024 - 60);
 
     // Element / Drawing: the last item of the Element menu before its separator.
-    ASSERT_TRUE(editor.Menu("E&lement", QChar())) << editor.LastError().toStdString();
-    editor.Key("Up");
-    editor.Key("Return");
-    std::optional<QRect> box;
-    ASSERT_TRUE(editor.WaitUntil([&] {
-        const QImage shot = editor.Grab();
-        box = BoxOf(shot, IsActiveFrame, screen);
-        return box && box->width() > 50;
-    })) << "no drawing being edited on the screen";
+    const std::optional<QRect> box = InsertDrawing(editor, screen);
+    ASSERT_TRUE(box) << "no drawing being edited on the screen " << editor.LastError().toStdString();
     const QString barWindow = editor.WaitForWindow("^Drawing$");
     ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
     const QRect bar = editor.WindowRect(barWindow);

@@ -1,5 +1,7 @@
 #include "DrawingScreen.h"
 
+#include "EditorSession.h"
+
 #include "ModelDocument.h"
 #include "app/CCorvellDoc.h"
 #include "drawing/DiagramComp.h"
@@ -44,6 +46,20 @@ std::optional<QRect> BoxOf(const QRect& within, const std::function<bool(int x, 
 std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(QRgb)>& test, const QRect& within)
 {
     return BoxOf(within, [&](int x, int y) { return test(shot.pixel(x, y)); });
+}
+
+std::optional<QRect> InsertDrawing(EditorSession& editor, const QRect& area)
+{
+    if (!editor.Menu("E&lement", QChar()))
+        return std::nullopt;
+    editor.Key("Up");
+    editor.Key("Return");
+    std::optional<QRect> box;
+    const bool shown = editor.WaitUntil([&] {
+        box = BoxOf(editor.Grab(), IsActiveFrame, area);
+        return box && box->width() > 50;
+    });
+    return shown ? box : std::nullopt;
 }
 
 QPoint BarButton(const QRect& bar, int command)

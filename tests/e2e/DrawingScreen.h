@@ -12,6 +12,7 @@
 #include <optional>
 
 class DiagramComp;
+class EditorSession;
 class ParagraphList;
 class TriangleShape;
 
@@ -29,6 +30,10 @@ bool IsDark(QRgb pixel);
 // The box of the pixels inside within that pass the test.
 std::optional<QRect> BoxOf(const QRect& within, const std::function<bool(int x, int y)>& test);
 std::optional<QRect> BoxOf(const QImage& shot, const std::function<bool(QRgb)>& test, const QRect& within);
+
+// Element > Drawing, the menu's last item before its separator; then the
+// frame of the drawing being edited, once it shows within area.
+std::optional<QRect> InsertDrawing(EditorSession& editor, const QRect& area);
 
 // The drawing toolbar's button of a command: four buttons a row, from the
 // pointer on.
