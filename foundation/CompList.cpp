@@ -112,6 +112,7 @@ void CompList::Adopt(TextComp* comp)
 void CompList::Append(TextComp* comp)
 {
     m_comps->Append(comp);
+    Edited(GetCount(), GetCount() + 1);
     Adopt(comp);
     Invalidate();
 }
@@ -138,6 +139,7 @@ void CompList::InsertAt(TextComp* comp, int i)
 {
     Moved(i);
     m_comps->InsertAt(i, comp);
+    Edited(i, i + 1);
     Adopt(comp);
     Invalidate();
 }
@@ -148,9 +150,11 @@ void CompList::InsertAllAt(std::unique_ptr<CompArray> components, int i)
         return;
     i = std::clamp(i, 1, GetCount() + 1);
     Moved(i);
+    const int added = components->GetCount();
     if (GetCount() == 0) {
         // An empty row (a new answer's paragraph) takes the array itself.
         m_comps = std::move(components);
+        Edited(i, i + added);
         for (int k = 1; k <= GetCount(); ++k)
             Adopt(GetAt(k));
         Invalidate();
@@ -168,6 +172,7 @@ void CompList::InsertAllAt(std::unique_ptr<CompArray> components, int i)
     for (int k = i; k <= GetCount(); ++k)
         merged->Append(GetAt(k));
     m_comps = std::move(merged);
+    Edited(i, i + added);
     Invalidate();
 }
 
@@ -178,6 +183,7 @@ TextComp* CompList::SetAt(TextComp* comp, int i)
     Moved(i);
     TextComp* old = m_comps->RemoveAt(i);
     m_comps->InsertAt(i, comp);
+    Edited(i, i + 1);
     Adopt(comp);
     Invalidate();
     return old;
@@ -188,6 +194,7 @@ TextComp* CompList::RemoveAt(int i)
     TextComp* comp = m_comps->RemoveAt(i);
     if (comp) {
         Moved(i);
+        Edited(i, i);
         Invalidate();
     }
     return comp;
@@ -205,6 +212,7 @@ std::unique_ptr<CompArray> CompList::RemoveRange(int first, int last)
     for (int i = 1; i <= GetCount(); ++i)
         (i >= first && i <= last ? removed : kept)->Append(GetAt(i));
     m_comps = std::move(kept);
+    Edited(first, first);
     Invalidate();
     return removed;
 }
@@ -213,6 +221,7 @@ std::unique_ptr<CompArray> CompList::DetachAll()
 {
     auto all = std::move(m_comps);
     m_comps = std::make_unique<CompArray>();
+    m_edits = Edits();
     Moved(1);
     Invalidate();
     return all;
@@ -244,6 +253,7 @@ void CompList::SetSizeStep(signed char step)
 
 void CompList::PassSizeStep()
 {
+    m_edits = Edits();
     Nesting quiet(gQuietRows);
     for (int i = 1; i <= GetCount(); ++i)
         GetAt(i)->SetSizeStep(m_sizeStep);
@@ -258,10 +268,12 @@ void CompList::SetFont(int fontId, int first, int end)
         TextComp* comp = GetAt(i);
         if (!IsCharacter(comp)) {
             comp->SetFontId(fontId);
+            Edited(i, i + 1);
         } else if (face && comp->GetFontId() != fontId) {
             Moved(i);
             m_comps->RemoveAt(i);
             m_comps->InsertAt(i, face->GetCharacter(comp->GetChar()));
+            Edited(i, i + 1);
         }
     }
     Invalidate();
@@ -276,9 +288,23 @@ void CompList::Invalidate()
 
 void CompList::InvalidateAll()
 {
+    m_edits = Edits();
     for (int i = 1; i <= GetCount(); ++i)
         GetAt(i)->MarkDirty();
     m_needsLayout = 1;
+}
+
+CompList::Edits CompList::TakeEdits()
+{
+    const Edits edits = m_edits;
+    m_edits = Edits{GetCount() + 1, GetCount()};
+    return edits;
+}
+
+void CompList::Edited(int first, int end)
+{
+    m_edits.first = std::min(m_edits.first, first);
+    m_edits.tail = std::min(m_edits.tail, GetCount() + 1 - end);
 }
 
 // ---- comparison and copies ----
@@ -409,6 +435,7 @@ void CompList::Layout(int width)
 
 void CompList::BuildItems()
 {
+    m_edits = Edits();
     DeleteItems(m_items.get());
     m_items = std::make_unique<LayoutArray>();
     LayoutItemMaker* maker = LayoutItemMaker::Get();
@@ -786,6 +813,7 @@ void CompList::Read(DocReader& reader)
 
 void CompList::FinishRead(bool outermost)
 {
+    m_edits = Edits();
     if (outermost)
         PassSizeStep();
     m_needsLayout = 1;

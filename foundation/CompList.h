@@ -87,6 +87,17 @@ public:
     bool NeedsLayout() const { return m_needsLayout != 0; }
     bool IsLaidOut() const { return m_laidOut != 0; }
 
+    // The components changed since the changes were last taken: those from
+    // first on, but for the last tail ones, which are as they were. Every
+    // component counts as changed in a new row and after a change of size
+    // or of every component.
+    struct Edits {
+        int first = 1;
+        int tail = 0;
+    };
+    // The changes so far; counting starts afresh with nothing changed.
+    Edits TakeEdits();
+
     // ---- comparison and copies ----
     bool IsEqual(const CompList& other) const;
     // A deep copy whose copied references point at copied targets.
@@ -177,6 +188,8 @@ private:
     ::Layout* FirstItemReaching(int x) const;
     // Positions from i on may have moved: their recorded places are stale.
     void Moved(int i) { m_indexed = std::min(m_indexed, i - 1); }
+    // Positions first..end - 1 are new or changed, counted in the row as it now is.
+    void Edited(int first, int end);
 
     std::unique_ptr<CompArray> m_comps;
     std::unique_ptr<LayoutArray> m_items;
@@ -191,6 +204,7 @@ private:
     // Positions 1..m_indexed have recorded their place in the components the
     // row owns (see Find); every change before the end lowers it.
     mutable int m_indexed = 0;
+    Edits m_edits;
 };
 
 inline const CRuntimeClass CompList::classCompList = {"CompList", nullptr, RUNTIME_CLASS(CObject)};

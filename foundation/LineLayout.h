@@ -28,10 +28,15 @@ public:
     // after the indent and any label (the caret of an empty line stands there).
     int GetTextStart() const { return m_offset.x + m_textStart; }
     void SetTextStart(int x) { m_textStart = x - m_offset.x; }
+    // The top the line breaking gave the line; placing may raise it to keep
+    // the style's line height.
+    int32_t GetBrokenTop() const { return m_brokenTop; }
+    void KeepBrokenTop() { m_brokenTop = m_rect.top; }
 
 private:
     CompList* m_row;
     uint8_t m_flag = 0;
     int m_lineWidth = 0;
     int m_textStart = 0;  // relative to the offset, so that moving the line moves it
+    int32_t m_brokenTop = 0;
 };

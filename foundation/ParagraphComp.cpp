@@ -317,6 +317,7 @@ void ParagraphComp::Layout(ParagraphComp* previous)
     m_unfitted.reset();
     KeepItemsAsPrevious();
     m_style->Layout(*this, previous, gDrawContext.GetLeftMargin(), gDrawContext.GetPageWidth());
+    m_layoutState.placed = false;
 }
 
 void ParagraphComp::SetOrigin(const IntPoint& point)
@@ -327,10 +328,13 @@ void ParagraphComp::SetOrigin(const IntPoint& point)
         m_origin = point;
         return;
     }
+    const IntPoint oldOrigin = m_origin;
     m_style->Place(*this, point);
     m_text->ClearLayoutFlags();
     SetNeedsLayout(false);
     m_origin = point;
+    m_layoutState.placed = true;
+    MeasureItemsRight(oldOrigin);
     Rect ink;
     GetAbsInkBounds(ink);
     SetInkRight(ink.right);
@@ -353,6 +357,11 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
         return;
     }
     ChangedBands bands;
+    if (m_layoutState.IsPartial()) {
+        InvalidateRelaid(bands);
+        bands.Invalidate();
+        return;
+    }
     int n = std::min(m_previous->GetCount(), items->GetCount());
     for (int i = 1; i <= n; ++i) {
         ::Layout* before = m_previous->GetAt(i);
@@ -373,6 +382,65 @@ void ParagraphComp::InvalidateChanges(int /*position*/)
         bands.Changed(Rect(bounds.left, first.top, bounds.right, bounds.bottom));
     }
     bands.Invalidate();
+}
+
+void ParagraphComp::InvalidateRelaid(ChangedBands& bands) const
+{
+    const LayoutArray& items = *m_text->GetItems();
+    const int first = m_layoutState.first;
+    const int count = m_layoutState.end - first;
+    for (int i = 1; i <= std::max(count, m_previous->GetCount()); ++i) {
+        const ::Layout* before = m_previous->GetAt(i);
+        const ::Layout* now = i <= count ? items.GetAt(first + i - 1) : nullptr;
+        if (before && now && now->IsEqual(*before)) {
+            bands.Unchanged();
+            continue;
+        }
+        if (now)
+            bands.Changed(now->AbsRect());
+        if (before)
+            bands.Changed(before->AbsRect());
+    }
+    const ::Layout* last = items.GetAt(items.GetCount());
+    if (last && last->IsLabel())
+        bands.Changed(last->AbsRect());
+    const ::Layout* kept = items.GetAt(m_layoutState.end);
+    if (!kept || !kept->IsLine())
+        return;
+    Rect bounds;
+    GetAbsInkBounds(bounds);
+    const Rect line = kept->AbsRect();
+    const int32_t moved = m_layoutState.tailMoved;
+    const int32_t raised = m_layoutState.tailTopBefore - kept->GetRect().top;
+    if (moved != 0)
+        bands.Changed(Rect(bounds.left, std::min(line.top, line.top - moved) - std::max(0, -raised), bounds.right,
+                           std::max(bounds.bottom, bounds.bottom - moved)));
+    else if (raised != 0)
+        bands.Changed(Rect(bounds.left, std::min(line.top, line.top + raised), bounds.right, line.bottom));
+}
+
+void ParagraphComp::MeasureItemsRight(const IntPoint& oldOrigin)
+{
+    const LayoutArray* items = m_text->GetItems();
+    auto reach = [](const ::Layout& item, int32_t originX) { return item.AbsRect().right - originX; };
+    if (m_layoutState.IsPartial() && m_itemsRight && m_previous) {
+        bool lost = false;
+        for (int i = 1; i <= m_previous->GetCount() && !lost; ++i)
+            lost = reach(*m_previous->GetAt(i), oldOrigin.x) >= *m_itemsRight;
+        if (!lost) {
+            int32_t right = *m_itemsRight;
+            for (int i = m_layoutState.first; i < m_layoutState.end; ++i)
+                right = std::max(right, reach(*items->GetAt(i), m_origin.x));
+            const ::Layout* last = items->GetAt(items->GetCount());
+            if (last && last->IsLabel())
+                right = std::max(right, reach(*last, m_origin.x));
+            m_itemsRight = right;
+            return;
+        }
+    }
+    m_itemsRight.reset();
+    for (int i = 1; items && i <= items->GetCount(); ++i)
+        m_itemsRight = std::max(m_itemsRight.value_or(INT32_MIN), reach(*items->GetAt(i), m_origin.x));
 }
 
 void ParagraphComp::AdvanceCounters(EquationNumber& counters)
@@ -402,7 +470,9 @@ void ParagraphComp::GetAbsInkBounds(Rect& out) const
     GetAbsBounds(out);
     if (m_unfitted)
         return;
-    if (const LayoutArray* items = m_text->GetItems())
+    if (m_itemsRight)
+        out.right = LayoutLimits::Clamp(std::max<int64_t>(out.right, int64_t(m_origin.x) + *m_itemsRight));
+    else if (const LayoutArray* items = m_text->GetItems())
         for (int i = 1; i <= items->GetCount(); ++i)
             out.right = std::max(out.right, items->GetAt(i)->AbsRect().right);
 }
@@ -613,6 +683,7 @@ void ParagraphComp::MarkDirty()
 {
     m_text->InvalidateAll();
     DeleteItems(m_text->GetItems());
+    m_itemsRight.reset();
     SetNeedsLayout(true);
 }
 

@@ -6,6 +6,7 @@
 // previous layout to invalidate only what changed, and paints itself.
 #include "foundation/CompList.h"
 #include "foundation/EquationNumber.h"
+#include "foundation/ParagraphLayout.h"
 #include "foundation/TextComp.h"
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <optional>
 
 class ByteStream;
+class ChangedBands;
 class DocumentModel;
 class EquationLabel;
 class HTMLWriter;
@@ -99,6 +101,9 @@ public:
     void ClearPreviousItems();
     // The row's current items become the previous items.
     void KeepItemsAsPrevious();
+    // The items of the layout before (after a partial layout: those it replaced).
+    LayoutArray* GetPreviousItems() const { return m_previous.get(); }
+    ParagraphLayout::LayoutState& GetLayoutState() { return m_layoutState; }
     virtual void Paint(const Rect& update);
     // Printing: a paragraph whose ink reaches past right (a drawing, a plot
     // or a formula wider than the printable width) is shown scaled down to
@@ -164,6 +169,13 @@ private:
     void MoveToList(ParagraphList* list);
     // A new ink right edge, moved in the owner list's count too.
     void SetInkRight(int32_t right);
+    // Finds again how far right the items reach once they are placed: after
+    // a partial layout only the new items are looked at, unless a replaced
+    // one reached furthest.
+    void MeasureItemsRight(const IntPoint& oldOrigin);
+    // The invalidation after a partial layout: the new items and those they
+    // replaced, and the kept lines after them when they moved.
+    void InvalidateRelaid(ChangedBands& bands) const;
     // A fitted paragraph drawn as a picture of its laid-out self, shown in
     // its fitted bounds; only what falls in the area is drawn.
     void PaintFitted(const Rect& shown, const Rect& area);
@@ -182,6 +194,9 @@ private:
     Rect m_bounds;
     CompList* m_text;
     std::unique_ptr<LayoutArray> m_previous;
+    ParagraphLayout::LayoutState m_layoutState;
+    // How far right the items reach, from the origin (none before placing).
+    std::optional<int32_t> m_itemsRight;
     EquationLabel* m_label = nullptr;
     ParagraphList* m_ownerList = nullptr;
     int32_t m_inkRight = 0;

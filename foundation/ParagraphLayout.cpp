@@ -4,7 +4,9 @@
 #include "foundation/CharTable.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
+#include "foundation/FontFace.h"
 #include "foundation/FontIds.h"
+#include "foundation/FontManager.h"
 #include "foundation/KeyCodes.h"
 #include "foundation/LabelLayout.h"
 #include "foundation/Layout.h"
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -54,26 +57,44 @@ Layout* StartItem(CompList& row, TextComp* comp, int index)
 }
 
 // The row's runs and component items, measured, as the row's own layout
-// would make them. Each component is a step of the long work under way.
-ItemList BuildItems(CompList& row)
-{
-    ItemList items;
-    items.reserve(size_t(row.GetCount()));
-    Layout* current = nullptr;
-    for (int i = 1; i <= row.GetCount(); ++i) {
-        LongWork::Step();
-        TextComp* comp = row.GetAt(i);
-        if (current && IsCharacter(comp) && current->CanAppend(comp->GetChar(), comp->GetFontId()))
-            continue;
-        if (current)
-            current->Measure();
-        items.emplace_back(StartItem(row, comp, i));
-        current = items.back().get();
+// would make them, one at a time from a position where an item starts and
+// only as far as the line breaking asks. Each component is a step of the
+// long work under way.
+class ItemSource {
+public:
+    ItemSource(CompList& row, int from) : m_row(row), m_next(from) {}
+
+    // Whether item i (from 0) exists; makes the items up to it.
+    bool Has(size_t i)
+    {
+        while (m_items.size() <= i && MakeItem()) {
+        }
+        return i < m_items.size();
     }
-    if (current)
-        current->Measure();
-    return items;
-}
+    std::unique_ptr<Layout>& operator[](size_t i) { return m_items[i]; }
+
+private:
+    bool MakeItem()
+    {
+        if (m_next > m_row.GetCount())
+            return false;
+        LongWork::Step();
+        m_items.emplace_back(StartItem(m_row, m_row.GetAt(m_next), m_next));
+        Layout& item = *m_items.back();
+        for (++m_next; m_next <= m_row.GetCount(); ++m_next) {
+            TextComp* comp = m_row.GetAt(m_next);
+            if (!IsCharacter(comp) || !item.CanAppend(comp->GetChar(), comp->GetFontId()))
+                break;
+            LongWork::Step();
+        }
+        item.Measure();
+        return true;
+    }
+
+    CompList& m_row;
+    int m_next;
+    ItemList m_items;
+};
 
 void WidenVertically(Rect& box, const Rect& r)
 {
@@ -84,23 +105,31 @@ void WidenVertically(Rect& box, const Rect& r)
 // Breaks the measured items into lines appended to out.
 class LineBreaker {
 public:
-    LineBreaker(CompList& row, LayoutArray& out, ItemList& items, int width, bool mergesSpaces)
+    using Settled = std::function<bool(const Layout& first)>;
+
+    LineBreaker(CompList& row, LayoutArray& out, ItemSource& items, int width, bool mergesSpaces)
         : m_row(row), m_out(out), m_items(items), m_width(width), m_mergesSpaces(mergesSpaces)
     {
     }
 
-    void Run()
+    // Breaks the lines up to the end of the row, or up to a line whose first
+    // item is settled (answers true then, the line not made).
+    bool Run(const Settled& settled = nullptr)
     {
-        if (m_items.empty()) {
+        if (!m_items.Has(0)) {
             auto* line = new LineLayout(&m_row, 1);
             line->Measure();
             line->SetLineWidth(line->GetWidth());
+            line->KeepBrokenTop();
             m_out.Append(line);
-            return;
+            return false;
         }
-        size_t i = 0;
-        while (i < m_items.size())
+        for (size_t i = 0; m_items.Has(i);) {
+            if (i > 0 && settled && settled(*m_items[i]))
+                return true;
             i = BreakLine(i);
+        }
+        return false;
     }
 
 private:
@@ -108,7 +137,8 @@ private:
     size_t FindLineEnd(size_t i, int indent) const
     {
         int32_t w = indent + m_items[i]->GetWidth();
-        for (size_t j = i + 1; j < m_items.size(); ++j) {
+        size_t j = i + 1;
+        for (; m_items.Has(j); ++j) {
             // 16 bits on purpose: the line breaks of stored documents depend on it.
             w += static_cast<int16_t>(m_items[j]->GetMeasured().right);
             if (w <= m_width)
@@ -118,7 +148,7 @@ private:
                     return k - 1;
             return EndOfUnbreakable(i);
         }
-        return m_items.size() - 1;
+        return j - 1;
     }
 
     // A word wider than the line stays whole on its own line, overflowing
@@ -128,7 +158,7 @@ private:
     size_t EndOfUnbreakable(size_t i) const
     {
         size_t end = i;
-        while (end + 1 < m_items.size()) {
+        while (m_items.Has(end + 1)) {
             const Layout& item = *m_items[end];
             const Layout& next = *m_items[end + 1];
             const TypeTag tag = next.Tag();
@@ -154,7 +184,7 @@ private:
         line->Measure();
         m_out.Append(line);
         const size_t end = FindLineEnd(i, line->GetWidth());
-        const bool lastLine = end + 1 == m_items.size();
+        const bool lastLine = !m_items.Has(end + 1);
         Rect box = line->GetRect();
         int32_t width = line->GetWidth();
         Layout* previous = nullptr;
@@ -191,12 +221,13 @@ private:
         lineRect.bottom = box.bottom;
         line->SetRect(lineRect);
         line->SetLineWidth(width);
+        line->KeepBrokenTop();
         return end + 1;
     }
 
     CompList& m_row;
     LayoutArray& m_out;
-    ItemList& m_items;
+    ItemSource& m_items;
     int m_width;
     bool m_mergesSpaces;
 };
@@ -215,36 +246,253 @@ void DeleteItems(LayoutArray& items)
     items.RemoveAll();
 }
 
-void AddSpaceAboveAndBelow(LayoutArray& items, int above, int below)
+void AddSpaceAbove(LayoutArray& items, int above)
 {
-    int lastLine = 1;
-    for (int i = 1; i <= items.GetCount(); ++i)
-        if (items.GetAt(i)->IsLine())
-            lastLine = i;
-    for (int i = lastLine; i <= items.GetCount(); ++i) {
-        Rect r = items.GetAt(i)->GetRect();
-        r.bottom += below;
-        items.GetAt(i)->SetRect(r);
-    }
     Rect first = items.GetAt(1)->GetRect();
     first.top -= above;
     items.GetAt(1)->SetRect(first);
 }
 
+// The last line's items reach down by below (a label after them does not).
+void AddSpaceBelow(LayoutArray& items, int below)
+{
+    int end = items.GetCount();
+    while (end > 1 && items.GetAt(end)->IsLabel())
+        --end;
+    int lastLine = end;
+    while (lastLine > 1 && !items.GetAt(lastLine)->IsLine())
+        --lastLine;
+    for (int i = lastLine; i <= end; ++i) {
+        Rect r = items.GetAt(i)->GetRect();
+        r.bottom += below;
+        items.GetAt(i)->SetRect(r);
+    }
+}
+
+Context ContextOf(const ParagraphStyle& style, const ParagraphComp& paragraph, const ParagraphComp* previous,
+                  int width)
+{
+    Context context;
+    context.style = &style;
+    context.fonts = gFontManager;
+    for (int i = 0; gFontManager && i < FontManager::kFaceCount; ++i)
+        if (const FontFace* face = gFontManager->GetFace(i))
+            context.faceChanges += face->GetChangeCount();
+    context.width = width;
+    context.above = style.GetSpaceAbove(previous);
+    context.below = style.GetSpaceBelow();
+    context.firstIndent = style.GetFirstIndent(paragraph);
+    context.indent = style.GetIndent(paragraph);
+    context.lineHeight = style.GetLineHeight();
+    context.labelGap = style.GetLabelGap();
+    context.sizeLevel = gDrawContext.GetSizeLevel();
+    context.resolution = gDrawContext.GetResolutionY();
+    context.pageWidth = gDrawContext.GetPageWidth();
+    context.pageHeight = gDrawContext.GetPageHeight();
+    context.leftMargin = gDrawContext.GetLeftMargin();
+    context.printing = gDrawContext.IsPrinting();
+    context.mergesSpaces = style.MergesSpaces();
+    return context;
+}
+
+// The last item (from 1) whose row position is at or before position, among
+// the first count items of a layout (in row order; a line opener stands at
+// its first item's position).
+int LastItemAtOrBefore(const LayoutArray& items, int count, int32_t position)
+{
+    int low = 1;
+    int high = count;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (items.GetAt(middle)->GetStartIndex() <= position)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
+int LineOpenerAtOrBefore(const LayoutArray& items, int i)
+{
+    while (i > 1 && !items.GetAt(i)->IsLine())
+        --i;
+    return i;
+}
+
+// Lays out again only the lines a change of the row reaches, keeping the
+// placed lines before them and after them, when the layout before was made
+// under the same context and placed. The lines are made anew from the line
+// before the one holding the position before the first change: a change
+// there can only move words onto that line. Making stops at the first new
+// line that starts where a kept line started (the row's length change
+// counted): from there the row is as it was, and so are its lines.
+class Relayout {
+public:
+    Relayout(CompList& row, LayoutArray& old, LayoutState& state, const CompList::Edits& edits)
+        : m_row(row), m_old(old), m_state(state), m_edits(edits)
+    {
+    }
+
+    bool Run(LayoutArray& out, int width, bool mergesSpaces, int above, int below)
+    {
+        if (!FindChange())
+            return false;
+        LayoutArray fresh;
+        bool settled = false;
+        try {
+            ItemSource items(m_row, m_old.GetAt(m_restart)->GetStartIndex());
+            settled = LineBreaker(m_row, fresh, items, width, mergesSpaces).Run([this](const Layout& first) {
+                return IsKeptLineStart(first.GetStartIndex());
+            });
+        } catch (...) {
+            DeleteItems(fresh);
+            throw;
+        }
+        const int keptFrom = settled ? m_cursor : m_textCount + 1;
+        Splice(out, fresh, keptFrom);
+        if (m_restart == 1)
+            AddSpaceAbove(out, above);
+        if (!settled)
+            AddSpaceBelow(out, below);
+        return true;
+    }
+
+    bool LabelKept() const { return m_restart > 1; }
+
+private:
+    bool FindChange()
+    {
+        m_textCount = m_old.GetCount();
+        if (m_textCount > 0 && m_old.GetAt(m_textCount)->IsLabel())
+            --m_textCount;
+        if (m_textCount < 2 || !m_old.GetAt(1)->IsLine() || m_old.GetAt(m_textCount)->IsLine())
+            return false;
+        const int32_t oldCount = m_old.GetAt(m_textCount)->EndIndex() - 1;
+        int32_t first = m_edits.first;
+        int32_t tail = m_edits.tail;
+        for (int i = 1; i <= m_textCount; ++i) {
+            const Layout& item = *m_old.GetAt(i);
+            if (item.NeedsMeasure()) {
+                first = std::min(first, item.GetStartIndex());
+                tail = std::min(tail, oldCount - item.GetStartIndex());
+            }
+        }
+        tail = std::max(0, std::min({tail, oldCount, m_row.GetCount()}));
+        m_shift = m_row.GetCount() - oldCount;
+        m_keepFrom = oldCount - tail + 1;
+        const int32_t before = std::clamp(first - 1, 1, oldCount);
+        const int holding = LineOpenerAtOrBefore(m_old, LastItemAtOrBefore(m_old, m_textCount, before));
+        m_restart = holding > 1 ? LineOpenerAtOrBefore(m_old, holding - 1) : 1;
+        m_cursor = m_restart;
+        return m_old.GetAt(m_restart)->GetStartIndex() <= m_row.GetCount();
+    }
+
+    // Whether a kept line started where a new line would start (in the row
+    // as it is): the old items are passed in order as the new lines go on.
+    bool IsKeptLineStart(int32_t position)
+    {
+        const int32_t oldPosition = position - m_shift;
+        if (oldPosition < m_keepFrom)
+            return false;
+        while (m_cursor <= m_textCount && m_old.GetAt(m_cursor)->GetStartIndex() < oldPosition)
+            ++m_cursor;
+        return m_cursor <= m_textCount && m_old.GetAt(m_cursor)->IsLine() &&
+               m_old.GetAt(m_cursor)->GetStartIndex() == oldPosition;
+    }
+
+    // The row's items become the kept lines before, the new lines and the
+    // kept lines from keptFrom on; the old items keep only those replaced.
+    void Splice(LayoutArray& out, LayoutArray& fresh, int keptFrom)
+    {
+        for (int i = 1; i < m_restart; ++i)
+            out.Append(m_old.GetAt(i));
+        m_state.first = out.GetCount() + 1;
+        for (int i = 1; i <= fresh.GetCount(); ++i)
+            out.Append(fresh.GetAt(i));
+        m_state.end = out.GetCount() + 1;
+        for (int i = keptFrom; i <= m_textCount; ++i) {
+            m_old.GetAt(i)->ShiftIndex(m_shift);
+            out.Append(m_old.GetAt(i));
+        }
+        std::vector<Layout*> replaced;
+        for (int i = m_restart; i < keptFrom; ++i)
+            replaced.push_back(m_old.GetAt(i));
+        Layout* label = m_old.GetCount() > m_textCount ? m_old.GetAt(m_old.GetCount()) : nullptr;
+        m_old.RemoveAll();
+        for (Layout* item : replaced)
+            m_old.Append(item);
+        if (label && LabelKept())
+            out.Append(label);
+        else if (label)
+            m_old.Append(label);
+        fresh.RemoveAll();
+    }
+
+    CompList& m_row;
+    LayoutArray& m_old;
+    LayoutState& m_state;
+    CompList::Edits m_edits;
+    int m_textCount = 0;
+    int m_restart = 1;
+    int m_cursor = 1;
+    int32_t m_shift = 0;
+    int32_t m_keepFrom = 0;
+};
+
+// A label that shows as the one of the layout before, so that the kept
+// first line and its placed label may stay.
+bool SameLabel(const LayoutArray* old, const LabelLayout* label)
+{
+    const Layout* last = old && old->GetCount() > 0 ? old->GetAt(old->GetCount()) : nullptr;
+    if (!label)
+        return !last || !last->IsLabel();
+    auto* before = dynamic_cast<const LabelLayout*>(last);
+    return before && before->GetText() == label->GetText() && before->GetMeasured() == label->GetMeasured();
+}
+
+void AppendLabel(LayoutArray& items, std::unique_ptr<LabelLayout> label)
+{
+    Rect first = items.GetAt(1)->GetRect();
+    WidenVertically(first, label->GetRect());
+    items.GetAt(1)->SetRect(first);
+    items.Append(label.release());
+}
+
+// Lays the paragraph out, in part when it can; a label (null: none) is
+// appended after every item, its height in the first line's.
 void LayOutItems(const ParagraphStyle& style, ParagraphComp& paragraph, const ParagraphComp* previous, int left,
-                 int right)
+                 int right, std::unique_ptr<LabelLayout> label)
 {
     CompList& row = *paragraph.GetRow();
     LayoutArray& out = RowItems(row);
     DeleteItems(out);
+    LayoutState& state = paragraph.GetLayoutState();
+    const Context context = ContextOf(style, paragraph, previous, right - left);
+    const CompList::Edits edits = row.TakeEdits();
+    LayoutArray* old = paragraph.GetPreviousItems();
+    const bool reusable = old && state.placed && state.context == context && SameLabel(old, label.get());
+    state = LayoutState();
+    state.context = context;
     try {
-        ItemList items = BuildItems(row);
+        if (reusable) {
+            Relayout relayout(row, *old, state, edits);
+            if (relayout.Run(out, right - left, style.MergesSpaces(), context.above, context.below)) {
+                if (label && !relayout.LabelKept())
+                    AppendLabel(out, std::move(label));
+                row.SetLaidOut();
+                return;
+            }
+        }
+        ItemSource items(row, 1);
         LineBreaker(row, out, items, right - left, style.MergesSpaces()).Run();
-        AddSpaceAboveAndBelow(out, style.GetSpaceAbove(previous), style.GetSpaceBelow());
+        AddSpaceAbove(out, context.above);
+        AddSpaceBelow(out, context.below);
     } catch (...) {
         DeleteItems(out);
         throw;
     }
+    if (label)
+        AppendLabel(out, std::move(label));
     row.SetLaidOut();
 }
 
@@ -269,7 +517,7 @@ void LayOutPlain(const ParagraphStyle& style, ParagraphComp& paragraph, const Pa
                  int right)
 {
     SizeStepScope size(style.GetSizeStep(&paragraph));
-    LayOutItems(style, paragraph, previous, left, right);
+    LayOutItems(style, paragraph, previous, left, right, nullptr);
 }
 
 void LayOutLabelled(const ParagraphStyle& style, ParagraphComp& paragraph, const ParagraphComp* previous, int left,
@@ -278,12 +526,7 @@ void LayOutLabelled(const ParagraphStyle& style, ParagraphComp& paragraph, const
     SizeStepScope size(style.GetSizeStep(&paragraph));
     auto label = std::make_unique<LabelLayout>(paragraph);
     label->Measure();
-    LayOutItems(style, paragraph, previous, left, right);
-    LayoutArray& items = *paragraph.GetRow()->GetItems();
-    Rect first = items.GetAt(1)->GetRect();
-    WidenVertically(first, label->GetRect());
-    items.GetAt(1)->SetRect(first);
-    items.Append(label.release());
+    LayOutItems(style, paragraph, previous, left, right, std::move(label));
 }
 
 namespace {
@@ -302,51 +545,104 @@ public:
     {
     }
 
+    // Places the lines; after a partial layout only the new ones, the kept
+    // lines after them moved down as far as the new lines moved them.
     void Run()
     {
         CompList& row = *m_paragraph.GetRow();
         const IntPoint& origin = row.GetOrigin();
         if (origin.x != m_point.x || origin.y != m_point.y)
             row.MoveBy(IntPoint(m_point.x - origin.x, m_point.y - origin.y));
-        SplitLines(row);
+        LayoutArray* items = row.GetItems();
+        const int textCount = row.TextItemCount();
+        if (items && textCount < items->GetCount())
+            m_label = items->GetAt(items->GetCount());
+        LayoutState& state = m_paragraph.GetLayoutState();
+        const int first = state.IsPartial() ? state.first : 1;
+        const int end = state.IsPartial() ? state.end : textCount + 1;
+        SplitLines(items, first, end);
         // Lines of any height stack without wrapping (see LayoutLimits).
         int32_t baseline = 0;
         int32_t previousBottom = 0;
-        for (size_t li = 0; li < m_lines.size(); ++li) {
-            LineLayout& opener = *m_lines[li].opener;
-            Rect r = opener.GetRect();
-            if (li == 0) {
-                baseline = LayoutLimits::Sum(m_point.y, -int64_t(r.top));
-            } else {
-                int32_t advance = LayoutLimits::Sum(previousBottom, -int64_t(r.top));
-                if (advance < m_style.GetLineHeight()) {
-                    advance = m_style.GetLineHeight();
-                    r.top = previousBottom - advance;
-                    opener.SetRect(r);
-                }
-                baseline = LayoutLimits::Sum(baseline, advance);
-            }
-            previousBottom = r.bottom;
-            PlaceLine(m_lines[li], baseline, li == 0, li + 1 == m_lines.size());
+        if (first > 1) {
+            const Layout& before = *items->GetAt(LineOpenerAtOrBefore(*items, first - 1));
+            baseline = before.GetOffset().y;
+            previousBottom = before.GetRect().bottom;
         }
+        PlaceLines(baseline, previousBottom, first == 1, end > textCount);
+        if (end <= textCount)
+            state.tailMoved = MoveTail(*items, end, textCount, baseline, previousBottom);
         const int32_t height =
             m_lines.empty() ? 0 : LayoutLimits::Clamp(int64_t(baseline) + previousBottom - m_point.y);
         m_paragraph.SetBounds(Rect(0, 0, m_pageWidth - m_leftMargin, height));
     }
 
 private:
-    void SplitLines(CompList& row)
+    void SplitLines(LayoutArray* items, int first, int end)
     {
-        LayoutArray* items = row.GetItems();
-        for (int i = 1; items && i <= items->GetCount(); ++i) {
+        for (int i = first; items && i < end; ++i) {
             Layout* item = items->GetAt(i);
             if (item->IsLine())
                 m_lines.push_back(Line{static_cast<LineLayout*>(item), {}});
-            else if (item->IsLabel())
-                m_label = item;
             else if (!m_lines.empty())
                 m_lines.back().items.push_back(item);
         }
+    }
+
+    // Places the split lines below the line of baseline and previousBottom
+    // (or from the top when they start the paragraph); answers the last
+    // line's in them.
+    void PlaceLines(int32_t& baseline, int32_t& previousBottom, bool startsParagraph, bool endsParagraph)
+    {
+        for (size_t li = 0; li < m_lines.size(); ++li) {
+            LineLayout& opener = *m_lines[li].opener;
+            Rect r = opener.GetRect();
+            const bool first = li == 0 && startsParagraph;
+            if (first) {
+                baseline = LayoutLimits::Sum(m_point.y, -int64_t(r.top));
+            } else {
+                baseline = LayoutLimits::Sum(baseline, Advance(opener, previousBottom));
+                r = opener.GetRect();
+            }
+            previousBottom = r.bottom;
+            PlaceLine(m_lines[li], baseline, first, li + 1 == m_lines.size() && endsParagraph);
+        }
+    }
+
+    // How far the line's baseline stands below the one before, at least the
+    // style's line height: a line that would stand closer is given a higher
+    // top.
+    int32_t Advance(LineLayout& opener, int32_t previousBottom) const
+    {
+        Rect r = opener.GetRect();
+        r.top = opener.GetBrokenTop();
+        int32_t advance = LayoutLimits::Sum(previousBottom, -int64_t(r.top));
+        if (advance < m_style.GetLineHeight()) {
+            advance = m_style.GetLineHeight();
+            r.top = previousBottom - advance;
+        }
+        opener.SetRect(r);
+        return advance;
+    }
+
+    // The kept lines from item end on, placed before, follow the new lines:
+    // the first one's top is found again, and all move down as far as its
+    // baseline moved. Answers how far, and the last line's baseline and bottom.
+    int32_t MoveTail(LayoutArray& items, int end, int textCount, int32_t& baseline, int32_t& previousBottom)
+    {
+        auto& next = static_cast<LineLayout&>(*items.GetAt(end));
+        const int32_t oldTop = next.GetRect().top;
+        m_paragraph.GetLayoutState().tailTopBefore = oldTop;
+        const int32_t moved = LayoutLimits::Sum(baseline, Advance(next, previousBottom)) - next.GetOffset().y;
+        const int32_t top = next.GetRect().top;
+        for (int i = end + 1; top != oldTop && i <= textCount && !items.GetAt(i)->IsLine(); ++i)
+            items.GetAt(i)->Placed().top = top;
+        for (int i = end; moved != 0 && i <= textCount; ++i)
+            items.GetAt(i)->MoveBy(IntPoint(0, moved));
+        const Layout& last = *items.GetAt(LineOpenerAtOrBefore(items, textCount));
+        baseline = last.GetOffset().y;
+        previousBottom = last.GetRect().bottom;
+        return moved;
     }
 
     static void SetWidth(Layout& item, int width)

@@ -7,6 +7,8 @@
 // row's own item array; a number label, when there is one, comes last.
 #include "foundation/IntPoint.h"
 
+#include <cstdint>
+
 class Layout;
 class ParagraphComp;
 class ParagraphStyle;
@@ -14,6 +16,39 @@ class ParagraphStyle;
 namespace ParagraphLayout {
 
 enum class Alignment { justified, centred, left, sourceCode, numberedEquation };
+
+// What a layout's items depend on besides the row: the items of a layout
+// are kept for the next one only when it is made under the same.
+struct Context {
+    const ParagraphStyle* style = nullptr;
+    const void* fonts = nullptr;
+    uint64_t faceChanges = 0;
+    int width = 0, above = 0, below = 0, firstIndent = 0, indent = 0, lineHeight = 0, labelGap = 0;
+    int sizeLevel = 0, resolution = 0, pageWidth = 0, pageHeight = 0, leftMargin = 0;
+    bool printing = false, mergesSpaces = false;
+
+    bool operator==(const Context&) const = default;
+};
+
+// What a paragraph remembers of its last layout. When a change of the row
+// leaves most lines as they were, only the lines from just before the
+// change to where the lines settle again are made anew: the row's items
+// first..end - 1 (1-based); the items before them stay as they were placed,
+// those from end on too, moved down by tailMoved once placed. The items the
+// new ones replaced wait in the paragraph's previous items for the repaint.
+// first == 0: every item was made anew.
+struct LayoutState {
+    Context context;
+    bool placed = false;
+    int first = 0;
+    int end = 0;
+    int32_t tailMoved = 0;
+    // The top of the first kept line after the new ones as it was placed
+    // before: placing keeps it at the style's line height below the new lines.
+    int32_t tailTopBefore = 0;
+
+    bool IsPartial() const { return first > 0; }
+};
 
 // The plain layout of every unlabelled style.
 void LayOutPlain(const ParagraphStyle& style, ParagraphComp& paragraph, const ParagraphComp* previous, int left,

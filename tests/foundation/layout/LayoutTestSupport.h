@@ -89,6 +89,12 @@ public:
     explicit FixedBox(int width) : m_width(width) {}
     TextComp* Clone(LinkRemap&) override { return new FixedBox(m_width); }
     void GetTag(TypeTag& out) const override { out = tag_Frac; }
+    // A change inside the component: its row is told, not which place changed.
+    void Resize(int width)
+    {
+        m_width = width;
+        Invalidate();
+    }
     void Measure() override
     {
         m_bounds = Rect(0, -12, m_width, 6);

@@ -2,11 +2,13 @@
 #include "LayoutTestSupport.h"
 
 #include "foundation/CharacterLayout.h"
+#include "foundation/FontIds.h"
 #include "foundation/LineLayout.h"
 #include "foundation/RunExtentCache.h"
 #include "foundation/SizeStepScope.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -145,6 +147,128 @@ TEST_F(RelayoutTest, TypingAfterAFullLayoutInvalidatesOnlyTheChange)
         EXPECT_TRUE(covered(now) && (before.IsEmpty() || covered(before))) << now.left << "," << now.top << " is not invalidated";
     }
     EXPECT_GT(moved, 100);
+}
+
+// Each edit, laid out as the editor does (in part, from the layout before),
+// shows exactly as a whole layout of the same paragraphs made afresh, and
+// every item that moved is repainted.
+TEST_F(RelayoutTest, EditsLaidOutInPartShowAsAWholeLayoutOfTheSameRows)
+{
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+        text += "the layout of a paragraph breaks lines at blanks  and\tspreads slack f(x)=y 2.5 x+1 ";
+    ParagraphList list(&document);
+    for (int kind = 1; kind <= 10; ++kind) {
+        list.Append(Paragraph(kind, text));
+        for (int at : {40, 300, 700})
+            list.GetAt(kind)->GetRow()->InsertAt(new FixedBox(at == 300 ? 2 * PageWidth() : 30), at);
+    }
+    list.RelayoutAll(false);
+    using Shown = std::vector<std::tuple<std::string, int, int, int, int, int>>;
+    const auto shown = [](const ParagraphList& paragraphs) {
+        Shown out;
+        for (int p = 1; p <= paragraphs.GetCount(); ++p) {
+            Rect ink;
+            paragraphs.GetAt(p)->GetAbsInkBounds(ink);
+            out.emplace_back("paragraph", p, ink.left, ink.top, ink.right, ink.bottom);
+            const LayoutArray& items = *paragraphs.GetAt(p)->GetRow()->GetItems();
+            const std::vector<std::string> names = Items(*paragraphs.GetAt(p)->GetRow());
+            for (int i = 1; i <= items.GetCount(); ++i) {
+                const Layout& item = *items.GetAt(i);
+                auto* line = dynamic_cast<const LineLayout*>(&item);
+                const Rect r = item.AbsRect();
+                out.emplace_back(names[size_t(i - 1)] +
+                                     (line ? "/" + std::to_string(line->GetLineWidth()) : ""),
+                                 item.GetStartIndex(), r.left, r.top, r.right, r.bottom);
+            }
+        }
+        return out;
+    };
+    const auto afresh = [&] {
+        ParagraphList copy(&document);
+        for (int p = 1; p <= list.GetCount(); ++p)
+            copy.Append(list.GetAt(p)->CloneWithLinks());
+        copy.RelayoutAll(false);
+        return shown(copy);
+    };
+    const auto lineStart = [](CompList& row, int line) {
+        std::vector<Layout*> lines = ItemsOf(row, tag_line);
+        return lines[size_t(std::min(line, int(lines.size())) - 1)]->GetStartIndex();
+    };
+    TextComp* e = fonts.GetFace(0)->GetCharacter('e');
+    TextComp* blank = fonts.GetFace(0)->GetCharacter(' ');
+    const std::vector<std::pair<const char*, std::function<int(CompList&)>>> edits = {
+        {"a letter mid-row", [&](CompList& row) { row.InsertAt(e, 500); return 500; }},
+        {"a blank at a line's end", [&](CompList& row) { const int at = lineStart(row, 3) - 1; row.InsertAt(blank, at); return at; }},
+        {"a letter starting a line", [&](CompList& row) { const int at = lineStart(row, 4); row.InsertAt(e, at); return at; }},
+        {"a span across a line break", [&](CompList& row) { const int at = lineStart(row, 2) - 3; row.RemoveRange(at, at + 6); return at; }},
+        {"a line's first word cut to a letter", [&](CompList& row) {
+             for (int line = 3;; ++line) {
+                 const int at = lineStart(row, line);
+                 auto* word = dynamic_cast<CharacterLayout*>(row.ItemForIndex(at));
+                 if (word && word->Tag() == tag_word && word->GetLength() >= 3) {
+                     row.RemoveRange(at + 1, at + word->GetLength() - 1);
+                     return at + 1;
+                 }
+             }
+         }},
+        {"a line's worth", [&](CompList& row) { row.RemoveRange(200, 260); return 200; }},
+        {"a box wider than the page", [&](CompList& row) { row.InsertAt(new FixedBox(3 * PageWidth()), 450); return 450; }},
+        {"a box changed inside", [&](CompList& row) {
+             for (int i = row.GetCount(); i >= 1; --i)
+                 if (auto* box = dynamic_cast<FixedBox*>(row.GetAt(i))) {
+                     box->Resize(90);
+                     return i;
+                 }
+             return 1;
+         }},
+        {"the mathematics face over a span", [&](CompList& row) { row.SetFont(FontId::kMath, 100, 140); return 100; }},
+        {"the first component", [&](CompList& row) { row.RemoveAt(1)->Delete(); return 1; }},
+        {"a word at the end", [&](CompList& row) { row.InsertAllAt(Chars(" endings"), row.GetCount() + 1); return row.GetCount(); }},
+        {"nothing", [&](CompList&) { return 1; }},
+    };
+    int partial = 0;
+    for (const auto& [name, edit] : edits) {
+        for (int p = 1; p <= list.GetCount(); ++p) {
+            const Shown before = shown(list);
+            const int at = edit(*list.GetAt(p)->GetRow());
+            target.invalidated.clear();
+            list.UpdateLayoutFrom(p, at);
+            partial += list.GetAt(p)->GetLayoutState().IsPartial();
+            const Shown now = shown(list);
+            const Shown whole = afresh();
+            const auto [mine, theirs] = std::mismatch(now.begin(), now.end(), whole.begin(), whole.end());
+            const auto describe = [](const Shown& items, Shown::const_iterator at) {
+                return at == items.end() ? std::string("nothing")
+                                         : std::get<0>(*at) + " " + std::to_string(std::get<3>(*at)) + "-" +
+                                               std::to_string(std::get<5>(*at));
+            };
+            ASSERT_TRUE(mine == now.end() && theirs == whole.end())
+                << name << " in paragraph " << p << ": " << describe(now, mine) << " where a whole layout has "
+                << describe(whole, theirs);
+            // What shows: the kind of item and its box, wherever it starts in the row.
+            const auto shows = [](const Shown& items) {
+                std::set<std::tuple<std::string, int, int, int, int>> out;
+                for (const auto& [label, start, left, top, right, bottom] : items)
+                    out.emplace(label.substr(0, label.find('@')), left, top, right, bottom);
+                return out;
+            };
+            const auto showing = shows(before);
+            for (const auto& item : now) {
+                const auto& [label, start, left, top, right, bottom] = item;
+                if (label == "paragraph" || showing.count({label.substr(0, label.find('@')), left, top, right, bottom}))
+                    continue;
+                const Rect box(left, top, right, bottom);
+                EXPECT_TRUE(box.IsEmpty() ||
+                            std::any_of(target.invalidated.begin(), target.invalidated.end(), [&](const Rect& area) {
+                                return area.left <= box.left && area.top <= box.top && area.right >= box.right &&
+                                       area.bottom >= box.bottom;
+                            }))
+                    << name << " in paragraph " << p << ": " << label << " is not repainted";
+            }
+        }
+    }
+    EXPECT_GT(partial, 80);
 }
 
 TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)
