@@ -57,7 +57,8 @@ void TAction::Redo()
     if (m_paragraphIndex > 0)
         if (ActionView* view = ActionView::Current())
             view->UpdateLayoutFrom(m_paragraphIndex, m_indexInParagraph);
-    m_done = true;
+    // A redo the user stopped part-way left the document as it was.
+    m_done = !ChangedNothing();
 }
 
 void TAction::RestoreSelection(const DocSelection& selection) const

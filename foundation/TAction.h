@@ -27,9 +27,10 @@ public:
     virtual bool CanUndo() const { return true; }
     // When true the view marks the document modified after performing.
     virtual bool ModifiesDocument() const { return true; }
-    // Once performed: true when the document is as it was. The view then
-    // drops the action, keeps its earlier undo step and leaves the
-    // document's modified mark alone.
+    // Once performed or redone: true when the document is as it was. The
+    // view then drops a new action, keeps its earlier undo step and leaves
+    // the document's modified mark alone; a redo that changed nothing leaves
+    // the action undone, to be redone again.
     virtual bool ChangedNothing() const { return false; }
     virtual void GetName(Str255& out) const;
     // Performs the change; also redoes it.
