@@ -54,7 +54,7 @@ public:
 
 protected:
     // Lays out from the recorded place, then shows the selection.
-    void RestoreSelection(const DocSelection& selection) const;
+    void RestoreSelection(const DocSelection& selection);
     // Shows the selection when nothing changed, so nothing is laid out.
     void ShowSelection(const DocSelection& selection) const;
     // Records where the selection starts (after a change moved it).
@@ -66,6 +66,8 @@ protected:
     int32_t m_indexInParagraph = 1;
     int16_t m_nameId;
     bool m_done = false;
+    // RestoreSelection laid the document out during the current redo.
+    bool m_laidOut = false;
 };
 
 // Writes a text into the main frame's status bar (long actions show
