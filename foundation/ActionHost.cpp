@@ -72,11 +72,14 @@ void ActionHost::UndoOrRedo()
         return;
     ActionViewScope scope(&m_view);
     m_typing = nullptr;
-    if (m_kept->IsDone())
+    const bool wasDone = m_kept->IsDone();
+    if (wasDone)
         m_kept->Revert();
     else
         m_kept->Redo();
-    if (m_kept->ModifiesDocument())
+    // A redo the user stopped leaves the action undone and the document,
+    // with its modified mark, as it was.
+    if (m_kept->IsDone() != wasDone && m_kept->ModifiesDocument())
         m_view.SetDocumentModified();
 }
 

@@ -27,8 +27,9 @@ public:
     // document's modified mark untouched. Answers false when the action
     // failed or was refused.
     bool Perform(TAction* action);
-    // Reverts the kept action when it is done, else redoes it; characters
-    // typed afterwards start a new typing action.
+    // Reverts the kept action when it is done, else redoes it, and marks the
+    // document modified when it did (a redo the user stopped did not);
+    // characters typed afterwards start a new typing action.
     void UndoOrRedo();
     // The Undo item: "Undo <name>", "Redo <name>" or "Can't undo"; enabled
     // when an action is kept that can be undone.

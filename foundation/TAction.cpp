@@ -53,20 +53,26 @@ void TAction::Revert()
 
 void TAction::Redo()
 {
+    // A Do that restored its selection has laid the document out from the
+    // same place already; one that did not is laid out here.
+    m_laidOut = false;
     Do();
-    if (m_paragraphIndex > 0)
+    if (!m_laidOut && m_paragraphIndex > 0)
         if (ActionView* view = ActionView::Current())
             view->UpdateLayoutFrom(m_paragraphIndex, m_indexInParagraph);
-    m_done = true;
+    // A redo the user stopped part-way left the document as it was.
+    m_done = !ChangedNothing();
 }
 
-void TAction::RestoreSelection(const DocSelection& selection) const
+void TAction::RestoreSelection(const DocSelection& selection)
 {
     ActionView* view = ActionView::Current();
     if (!view)
         return;
-    if (m_paragraphIndex > 0)
+    if (m_paragraphIndex > 0) {
         view->UpdateLayoutFrom(m_paragraphIndex, m_indexInParagraph);
+        m_laidOut = true;
+    }
     ShowSelection(selection);
 }
 

@@ -27,9 +27,10 @@ public:
     virtual bool CanUndo() const { return true; }
     // When true the view marks the document modified after performing.
     virtual bool ModifiesDocument() const { return true; }
-    // Once performed: true when the document is as it was. The view then
-    // drops the action, keeps its earlier undo step and leaves the
-    // document's modified mark alone.
+    // Once performed or redone: true when the document is as it was. The
+    // view then drops a new action, keeps its earlier undo step and leaves
+    // the document's modified mark alone; a redo that changed nothing leaves
+    // the action undone, to be redone again.
     virtual bool ChangedNothing() const { return false; }
     virtual void GetName(Str255& out) const;
     // Performs the change; also redoes it.
@@ -53,7 +54,7 @@ public:
 
 protected:
     // Lays out from the recorded place, then shows the selection.
-    void RestoreSelection(const DocSelection& selection) const;
+    void RestoreSelection(const DocSelection& selection);
     // Shows the selection when nothing changed, so nothing is laid out.
     void ShowSelection(const DocSelection& selection) const;
     // Records where the selection starts (after a change moved it).
@@ -65,6 +66,8 @@ protected:
     int32_t m_indexInParagraph = 1;
     int16_t m_nameId;
     bool m_done = false;
+    // RestoreSelection laid the document out during the current redo.
+    bool m_laidOut = false;
 };
 
 // Writes a text into the main frame's status bar (long actions show

@@ -91,6 +91,7 @@ ParagraphComp* AnswerParagraph(ExprNode* answer, ExprNode* shown)
 bool TAnswerAction::InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index, ParagraphComp* replaced,
                                  const DocSelection& before)
 {
+    m_leftAsIs = false;
     if (replaced)
         ActionSupport::TakeParagraph(list, index);
     list.InsertAt(paragraph, index);
@@ -270,7 +271,8 @@ void TCalculationAction::FirstDo()
 
 void TCalculationAction::Do()
 {
-    if (!m_computed)
+    const bool first = !m_computed;
+    if (first)
         FirstDo();
     m_computed = true;
     if (m_placement == Placement::kReplacePart) {
@@ -284,7 +286,10 @@ void TCalculationAction::Do()
         RestoreSelection(m_after);
         return;
     }
-    if (InsertAnswer(*list, m_resultParagraph, m_resultIndex, m_replacing ? m_sourceParagraph : nullptr, m_before))
+    // A stopped redo keeps the answer, out of the document, for the next;
+    // a stopped first Do drops the action, so the answer goes now.
+    if (InsertAnswer(*list, m_resultParagraph, m_resultIndex, m_replacing ? m_sourceParagraph : nullptr, m_before) ||
+        !first)
         return;
     delete m_resultParagraph;
     m_resultParagraph = nullptr;
@@ -369,7 +374,8 @@ void TEvaluateCodeAction::FirstDo()
 
 void TEvaluateCodeAction::Do()
 {
-    if (!m_computed)
+    const bool first = !m_computed;
+    if (first)
         FirstDo();
     m_computed = true;
     if (!m_resultParagraph) {
@@ -378,7 +384,8 @@ void TEvaluateCodeAction::Do()
         RestoreSelection(m_after);
         return;
     }
-    if (!InsertAnswer(*m_list, m_resultParagraph, m_resultIndex, nullptr, m_before)) {
+    // As for a calculation: only a stopped first Do deletes the answer.
+    if (!InsertAnswer(*m_list, m_resultParagraph, m_resultIndex, nullptr, m_before) && first) {
         delete m_resultParagraph;
         m_resultParagraph = nullptr;
     }

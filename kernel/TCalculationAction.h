@@ -48,13 +48,14 @@ protected:
     // Puts the answer paragraph at index in place of replaced (null: none)
     // and lays the document out, with the caret at the answer's end. A long
     // layout shows its progress; when the user stops it, the document is
-    // laid out again as it was, with the selection before, and the answer
-    // is left out (the caller's to delete): answers false.
+    // laid out again as it was, with replaced back in place and the
+    // selection before, and the answer is left out (still the caller's: a
+    // first Do deletes it, a redo keeps it to be redone): answers false.
     bool InsertAnswer(ParagraphList& list, ParagraphComp* paragraph, int index, ParagraphComp* replaced,
                       const DocSelection& before);
 
     DocSelection m_after;
-    // Nothing was placed: the document is as it was before the first Do.
+    // The last Do or redo placed nothing: the document is as it was before.
     bool m_leftAsIs = false;
 };
 

@@ -181,13 +181,14 @@ TEST_F(CalculationWhileWaitingTest, EscapeWhileALongAnswerIsInsertedLeavesTheDoc
     const std::string code = DocumentText();
     bool shown = false;
     bool held = false;
-    ui.onStatus = [&](const std::string& text) {
+    const auto stopInserting = [&](const std::string& text) {
         if (shown || text.rfind("Inserting the answer", 0) != 0)
             return;
         shown = true;
         held = InputGate::IsHolding() && view->DrawingHeld();
         QCoreApplication::postEvent(view->widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     };
+    ui.onStatus = stopInserting;
     Select(1, 1, Row(1)->GetCount() + 1);
     Doc()->SetModifiedFlag(FALSE);
     const ItemState undo = Update(ID_EDIT_UNDO);
@@ -209,6 +210,26 @@ TEST_F(CalculationWhileWaitingTest, EscapeWhileALongAnswerIsInsertedLeavesTheDoc
     ASSERT_EQ(Paragraphs().GetCount(), 2);
     EXPECT_GT(Row(2)->GetCount(), 2 * LongWork::kComponentsPerReport);
     EXPECT_TRUE(Update(ID_EDIT_UNDO).enabled);
+    const std::string answered = DocumentText();
+
+    // Undone and saved, then redone with Escape during the insertion: the
+    // document stays as it was, unmodified, and the redo can be tried again.
+    Command(ID_EDIT_UNDO);
+    ASSERT_EQ(DocumentText(), code);
+    Doc()->SetModifiedFlag(FALSE);
+    shown = false;
+    ui.onStatus = stopInserting;
+    Command(ID_EDIT_UNDO);
+    ui.onStatus = nullptr;
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(DocumentText(), code);
+    EXPECT_FALSE(Doc()->IsModified());
+    const ItemState redo = Update(ID_EDIT_UNDO);
+    EXPECT_EQ(redo.text.rfind("Redo ", 0), 0u) << redo.text;
+    EXPECT_TRUE(redo.enabled);
+    Command(ID_EDIT_UNDO);
+    ASSERT_TRUE(DocumentText() == answered) << "the redo did not insert the whole answer";
+    EXPECT_TRUE(Doc()->IsModified());
 
     // Copy as MathML of the answer shows its progress, and Escape leaves the
     // clipboard as it was; unstopped, the MathML goes on it.

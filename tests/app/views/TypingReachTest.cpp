@@ -83,6 +83,12 @@ TEST_F(ViewTest, OneKeystrokeInALongDocumentTouchesAHandfulOfParagraphs)
         EXPECT_EQ(Paragraphs().GetInkRight(), widest) << "the widest line was lost";
         EXPECT_GT(view->GetTotalSize().cx, widest);
     }
+    // Redoing the last keystroke lays its paragraph out once, as typing it did.
+    Command(ID_EDIT_UNDO);
+    at(kParagraphs)->placements = 0;
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(Text(kParagraphs).back(), 'e');
+    EXPECT_EQ(at(kParagraphs)->placements, 1) << "the redone paragraph was laid out more than once";
     // Without its wide line the view is as wide as the page again.
     Select(kParagraphs / 3, 1, Row(kParagraphs / 3)->GetCount() + 1);
     Key(VK_BACK, 8);

@@ -3,10 +3,12 @@
 // restoring the document's bytes, and refused answers leaving it unchanged.
 #include "kernel/link/LinkTestSupport.h"
 
+#include "foundation/ActionView.h"
 #include "foundation/ArchiveCharMaps.h"
 #include "foundation/CompList.h"
 #include "foundation/DocClipboard.h"
 #include "foundation/ExprNode.h"
+#include "foundation/LongWork.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphList.h"
 #include "foundation/TAction.h"
@@ -27,6 +29,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <csignal>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,6 +62,24 @@ std::string Shown(const ParagraphList& list, int i)
         return {};
     return text.substr(start, text.find('\r', start) - start);
 }
+
+// A view whose first layout the user stops, as Escape stops a long one.
+class StoppingView : public ActionView {
+public:
+    DocSelection GetSelection() const override { return {}; }
+    void SetSelection(const DocSelection&, bool) override {}
+    void ScrollToShow(const DocSelection&) override {}
+    void UpdateLayoutFrom(int, int) override
+    {
+        if (std::exchange(stop, false))
+            throw WorkStopped();
+    }
+    void SetDocumentModified() override {}
+    void InvalidateSelection(const DocSelection&) override {}
+    void ShowSelection(const DocSelection&) override {}
+    ParagraphList* GetParagraphList() const override { return nullptr; }
+    bool stop = true;
+};
 
 class CalculationActionTest : public MathTest {
 protected:
@@ -157,6 +178,15 @@ TEST_F(CalculationActionTest, EachPlacementPutsTheAnswerAndUndoRedoRestoreTheByt
         action->Revert();
         EXPECT_EQ(ListBytes::Of(list), before);
         EXPECT_EQ(list.GetAt(2), source);   // the very source paragraph is back
+        {
+            // A redo stopped while laid out leaves it undone, to be redone.
+            StoppingView view;
+            ActionViewScope scope(&view);
+            action->Redo();
+            EXPECT_FALSE(action->IsDone());
+            EXPECT_TRUE(action->CanUndo());
+            EXPECT_EQ(ListBytes::Of(list), before);
+        }
         action->Redo();
         EXPECT_EQ(ListBytes::Of(list), done);
         action->Revert();
