@@ -14,7 +14,7 @@ void BoxComp::Invalidate()
 {
     m_needsLayout = 1;
     if (m_owner)
-        m_owner->Invalidate();
+        m_owner->ComponentChanged(this);
 }
 
 void BoxComp::GetAbsBounds(Rect& out) const

@@ -27,6 +27,7 @@
 #include "platform/Exceptions.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -160,18 +161,13 @@ void CompList::InsertAllAt(std::unique_ptr<CompArray> components, int i)
         Invalidate();
         return;
     }
-    // One pass into a new array: inserting one at a time would shift the
-    // tail once per component.
-    auto merged = std::make_unique<CompArray>();
-    for (int k = 1; k < i; ++k)
-        merged->Append(GetAt(k));
-    for (int k = 1; k <= components->GetCount(); ++k) {
-        merged->Append(components->GetAt(k));
-        Adopt(components->GetAt(k));
-    }
-    for (int k = i; k <= GetCount(); ++k)
-        merged->Append(GetAt(k));
-    m_comps = std::move(merged);
+    // One move of the tail: inserting one at a time would shift it once per component.
+    std::vector<TextComp*> inserted(static_cast<size_t>(added));
+    for (int k = 1; k <= added; ++k)
+        inserted[size_t(k - 1)] = components->GetAt(k);
+    m_comps->InsertRange(i, inserted.data(), added);
+    for (TextComp* comp : inserted)
+        Adopt(comp);
     Edited(i, i + added);
     Invalidate();
 }
@@ -208,10 +204,9 @@ std::unique_ptr<CompArray> CompList::RemoveRange(int first, int last)
     if (first > last)
         return removed;
     Moved(first);
-    auto kept = std::make_unique<CompArray>();
-    for (int i = 1; i <= GetCount(); ++i)
-        (i >= first && i <= last ? removed : kept)->Append(GetAt(i));
-    m_comps = std::move(kept);
+    for (int i = first; i <= last; ++i)
+        removed->Append(GetAt(i));
+    m_comps->RemoveRange(first, last);
     Edited(first, first);
     Invalidate();
     return removed;
@@ -284,6 +279,16 @@ void CompList::Invalidate()
     m_needsLayout = 1;
     if (m_owner && gQuietRows == 0)
         m_owner->Invalidate();
+}
+
+void CompList::ComponentChanged(const TextComp* comp)
+{
+    const int i = Find(comp);
+    if (i > 0)
+        Edited(i, i + 1);
+    else
+        m_edits = Edits();
+    Invalidate();
 }
 
 void CompList::InvalidateAll()

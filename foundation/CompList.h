@@ -82,6 +82,9 @@ public:
     void SetFont(int fontId, int first, int end);
     // Marks the row as needing layout and passes the change to the owner.
     void Invalidate();
+    // A component of the row changed inside: recorded among the changes, and
+    // the row invalidated.
+    void ComponentChanged(const TextComp* comp);
     // Marks every component dirty and the row as needing layout (no propagation).
     void InvalidateAll();
     bool NeedsLayout() const { return m_needsLayout != 0; }

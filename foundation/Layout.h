@@ -66,9 +66,6 @@ public:
     virtual bool IsEqual(const Layout& other) const;
     virtual bool AcceptsFollowing(const Layout& item) const { return false; }
     virtual int32_t EndIndex() const { return m_start + 1; }
-    // Whether what the item shows must be measured again (a component
-    // changed inside).
-    virtual bool NeedsMeasure() const { return false; }
     // The row changed before the item: it starts by positions further on.
     void ShiftIndex(int32_t by) { m_start += by; }
 

@@ -278,6 +278,8 @@ Context ContextOf(const ParagraphStyle& style, const ParagraphComp& paragraph, c
     for (int i = 0; gFontManager && i < FontManager::kFaceCount; ++i)
         if (const FontFace* face = gFontManager->GetFace(i))
             context.faceChanges += face->GetChangeCount();
+    context.fontId = style.GetFontId();
+    context.labelFontId = style.GetLabelFontId();
     context.width = width;
     context.above = style.GetSpaceAbove(previous);
     context.below = style.GetSpaceBelow();
@@ -368,16 +370,8 @@ private:
         if (m_textCount < 2 || !m_old.GetAt(1)->IsLine() || m_old.GetAt(m_textCount)->IsLine())
             return false;
         const int32_t oldCount = m_old.GetAt(m_textCount)->EndIndex() - 1;
-        int32_t first = m_edits.first;
-        int32_t tail = m_edits.tail;
-        for (int i = 1; i <= m_textCount; ++i) {
-            const Layout& item = *m_old.GetAt(i);
-            if (item.NeedsMeasure()) {
-                first = std::min(first, item.GetStartIndex());
-                tail = std::min(tail, oldCount - item.GetStartIndex());
-            }
-        }
-        tail = std::max(0, std::min({tail, oldCount, m_row.GetCount()}));
+        const int32_t first = m_edits.first;
+        const int32_t tail = std::max(0, std::min({m_edits.tail, oldCount, m_row.GetCount()}));
         m_shift = m_row.GetCount() - oldCount;
         m_keepFrom = oldCount - tail + 1;
         const int32_t before = std::clamp(first - 1, 1, oldCount);
@@ -404,14 +398,20 @@ private:
     // kept lines from keptFrom on; the old items keep only those replaced.
     void Splice(LayoutArray& out, LayoutArray& fresh, int keptFrom)
     {
+        out.Reserve(m_old.GetCount() - (keptFrom - m_restart) + fresh.GetCount());
         for (int i = 1; i < m_restart; ++i)
             out.Append(m_old.GetAt(i));
         m_state.first = out.GetCount() + 1;
         for (int i = 1; i <= fresh.GetCount(); ++i)
             out.Append(fresh.GetAt(i));
         m_state.end = out.GetCount() + 1;
+        // The kept items lie all over memory: each is fetched well before it is shifted.
+        constexpr int kAhead = 24;
         for (int i = keptFrom; i <= m_textCount; ++i) {
-            m_old.GetAt(i)->ShiftIndex(m_shift);
+            if (i + kAhead <= m_textCount)
+                __builtin_prefetch(m_old.GetAt(i + kAhead), 1);
+            if (m_shift != 0)
+                m_old.GetAt(i)->ShiftIndex(m_shift);
             out.Append(m_old.GetAt(i));
         }
         std::vector<Layout*> replaced;

@@ -23,6 +23,7 @@ struct Context {
     const ParagraphStyle* style = nullptr;
     const void* fonts = nullptr;
     uint64_t faceChanges = 0;
+    int fontId = 0, labelFontId = 0;
     int width = 0, above = 0, below = 0, firstIndent = 0, indent = 0, lineHeight = 0, labelGap = 0;
     int sizeLevel = 0, resolution = 0, pageWidth = 0, pageHeight = 0, leftMargin = 0;
     bool printing = false, mergesSpaces = false;

@@ -73,6 +73,29 @@ public:
         return item;
     }
     void RemoveAll() { m_count = 0; }
+    // Grows by the growth rules until count elements fit.
+    void Reserve(int count)
+    {
+        while (m_capacity < count)
+            Grow();
+    }
+    // Inserts count elements before position i (1..count + 1), moving the
+    // elements after them once.
+    void InsertRange(int i, T* const* items, int count)
+    {
+        i = std::clamp(i, 1, m_count + 1);
+        Reserve(m_count + count);
+        std::memmove(&m_data[i - 1 + count], &m_data[i - 1], sizeof(T*) * static_cast<size_t>(m_count - i + 1));
+        std::memcpy(&m_data[i - 1], items, sizeof(T*) * static_cast<size_t>(count));
+        m_count += count;
+    }
+    // Removes positions first..last (within 1..count), moving the elements
+    // after them once.
+    void RemoveRange(int first, int last)
+    {
+        std::memmove(&m_data[first - 1], &m_data[last], sizeof(T*) * static_cast<size_t>(m_count - last));
+        m_count -= last - first + 1;
+    }
 
 private:
     void Grow()

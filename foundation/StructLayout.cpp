@@ -64,8 +64,3 @@ bool StructLayout::IsEqual(const Layout& other) const
     auto* item = dynamic_cast<const StructLayout*>(&other);
     return Layout::IsEqual(other) && item && item->m_comp == m_comp;
 }
-
-bool StructLayout::NeedsMeasure() const
-{
-    return m_comp->IsDirty();
-}

@@ -19,7 +19,6 @@ public:
     TextComp* ComponentAt(const IntPoint& point) override;
     void Draw() override;
     bool IsEqual(const Layout& other) const override;
-    bool NeedsMeasure() const override;
     void GetTag(TypeTag& out) const override { out = tag_strL; }
 
     TextComp* GetComponent() const { return m_comp; }
