@@ -75,7 +75,7 @@ int CharacterLayout::CaretIndexAt(int x) const
 
 void CharacterLayout::PositionAt(const IntPoint& point, DocPosition& out, bool)
 {
-    out = DocPosition(m_row, m_start + CaretIndexAt(point.x - m_offset.x));
+    out = DocPosition(m_row, GetStartIndex() + CaretIndexAt(point.x - m_offset.x));
 }
 
 TextComp* CharacterLayout::ComponentAt(const IntPoint& point)
@@ -85,13 +85,13 @@ TextComp* CharacterLayout::ComponentAt(const IntPoint& point)
     int i = 1;
     while (i < int(extents.size()) && extents[size_t(i - 1)] < x)
         ++i;
-    return m_row ? m_row->GetAt(m_start + i - 1) : nullptr;
+    return m_row ? m_row->GetAt(GetStartIndex() + i - 1) : nullptr;
 }
 
 void CharacterLayout::GetAbsRect(int32_t index, Rect& out) const
 {
     out = AbsRect();
-    const int k = index - m_start;
+    const int k = index - GetStartIndex();
     if (k < 0) {
         out.right = out.left;
         return;

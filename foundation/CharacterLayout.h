@@ -23,12 +23,12 @@ public:
     void PositionAt(const IntPoint& point, DocPosition& out, bool nearest) override;
     TextComp* ComponentAt(const IntPoint& point) override;
     void Draw() override;
-    bool ContainsIndex(int32_t index) const override { return index >= m_start && index < EndIndex(); }
+    bool ContainsIndex(int32_t index) const override { return index >= GetStartIndex() && index < EndIndex(); }
     void GetAbsRect(int32_t index, Rect& out) const override;
     // Where the run's text ends (its box may reach the page's right edge).
     int32_t ContentRight() const override;
     bool IsEqual(const Layout& other) const override;
-    int32_t EndIndex() const override { return m_start + m_length; }
+    int32_t EndIndex() const override { return GetStartIndex() + m_length; }
 
     int GetFontId() const { return m_fontId; }
     int GetLength() const { return m_length; }

@@ -47,7 +47,7 @@ public:
     virtual void PositionAt(const IntPoint& point, DocPosition& out, bool nearest);
     virtual TextComp* ComponentAt(const IntPoint& point) { return nullptr; }
     virtual void Draw() {}
-    virtual bool ContainsIndex(int32_t index) const { return index == m_start; }
+    virtual bool ContainsIndex(int32_t index) const { return index == GetStartIndex(); }
     void NearestPositionAt(const IntPoint& point, DocPosition& out) { PositionAt(point, out, true); }
     // The placed box plus the offset; character runs give the caret box of an index.
     virtual void GetAbsRect(int32_t index, Rect& out) const
@@ -65,9 +65,16 @@ public:
     // starts in the row is not compared.
     virtual bool IsEqual(const Layout& other) const;
     virtual bool AcceptsFollowing(const Layout& item) const { return false; }
-    virtual int32_t EndIndex() const { return m_start + 1; }
-    // The row changed before the item: it starts by positions further on.
-    void ShiftIndex(int32_t by) { m_start += by; }
+    virtual int32_t EndIndex() const { return GetStartIndex() + 1; }
+    // From now on the item's row position moves with the shift (null: it
+    // stays), where it stands now kept: a paragraph moves the positions of
+    // all the items after a change at once, by changing the shift they follow.
+    void FollowShift(const int32_t* shift)
+    {
+        const int32_t start = GetStartIndex();
+        m_shift = shift;
+        m_start = shift ? start - *shift : start;
+    }
 
     // The absolute box contains the point, all edges included.
     bool HitTest(const IntPoint& point) const;
@@ -78,7 +85,7 @@ public:
         GetTag(tag);
         return tag;
     }
-    int32_t GetStartIndex() const { return m_start; }
+    int32_t GetStartIndex() const { return m_shift ? m_start + *m_shift : m_start; }
     const Rect& GetMeasured() const { return m_measured; }
     const Rect& GetRect() const { return m_rect; }
     void SetRect(const Rect& rect) { m_rect = rect; }
@@ -92,8 +99,11 @@ public:
         return r;
     }
 
-protected:
+private:
     int32_t m_start;
+    const int32_t* m_shift = nullptr;
+
+protected:
     Rect m_measured;
     Rect m_rect;
     IntPoint m_offset;

@@ -23,14 +23,14 @@ void LineLayout::Measure()
         m_measured = Rect(0, box.top, 0, box.bottom);
     }
     m_measured.left = 0;
-    m_measured.right = !style ? 0 : m_start == 1 ? style->GetFirstIndent(*paragraph) : style->GetIndent(*paragraph);
+    m_measured.right = !style ? 0 : GetStartIndex() == 1 ? style->GetFirstIndent(*paragraph) : style->GetIndent(*paragraph);
     m_rect = m_measured;
     m_lineWidth = m_rect.Width();
 }
 
 void LineLayout::PositionAt(const IntPoint&, DocPosition& out, bool)
 {
-    out = DocPosition(m_row, m_start);
+    out = DocPosition(m_row, GetStartIndex());
 }
 
 // The line clears its box, but not the label it shares the line with: a

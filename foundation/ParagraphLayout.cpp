@@ -351,6 +351,7 @@ public:
             throw;
         }
         const int keptFrom = settled ? m_cursor : m_textCount + 1;
+        MoveTailPositions(keptFrom);
         Splice(out, fresh, keptFrom);
         if (m_restart == 1)
             AddSpaceAbove(out, above);
@@ -394,6 +395,20 @@ private:
                m_old.GetAt(m_cursor)->GetStartIndex() == oldPosition;
     }
 
+    // The kept items from keptFrom on move by the change of the row's length.
+    // They follow the paragraph's shift, which moves them all at once; only
+    // items that start or stop following it are visited: those between
+    // where the last change and this one left the kept lines.
+    void MoveTailPositions(int keptFrom)
+    {
+        const int following = std::min(m_state.tailFrom, m_textCount + 1);
+        for (int i = following; i < m_restart; ++i)
+            m_old.GetAt(i)->FollowShift(nullptr);
+        for (int i = keptFrom; i < following; ++i)
+            m_old.GetAt(i)->FollowShift(&m_state.shift);
+        m_state.shift += m_shift;
+    }
+
     // The row's items become the kept lines before, the new lines and the
     // kept lines from keptFrom on; the old items keep only those replaced.
     void Splice(LayoutArray& out, LayoutArray& fresh, int keptFrom)
@@ -405,15 +420,9 @@ private:
         for (int i = 1; i <= fresh.GetCount(); ++i)
             out.Append(fresh.GetAt(i));
         m_state.end = out.GetCount() + 1;
-        // The kept items lie all over memory: each is fetched well before it is shifted.
-        constexpr int kAhead = 24;
-        for (int i = keptFrom; i <= m_textCount; ++i) {
-            if (i + kAhead <= m_textCount)
-                __builtin_prefetch(m_old.GetAt(i + kAhead), 1);
-            if (m_shift != 0)
-                m_old.GetAt(i)->ShiftIndex(m_shift);
+        for (int i = keptFrom; i <= m_textCount; ++i)
             out.Append(m_old.GetAt(i));
-        }
+        m_state.tailFrom = keptFrom <= m_textCount ? m_state.end : INT32_MAX;
         std::vector<Layout*> replaced;
         for (int i = m_restart; i < keptFrom; ++i)
             replaced.push_back(m_old.GetAt(i));
@@ -471,8 +480,12 @@ void LayOutItems(const ParagraphStyle& style, ParagraphComp& paragraph, const Pa
     const CompList::Edits edits = row.TakeEdits();
     LayoutArray* old = paragraph.GetPreviousItems();
     const bool reusable = old && state.placed && state.context == context && SameLabel(old, label.get());
+    // The kept items still follow the shift.
+    const LayoutState before = state;
     state = LayoutState();
     state.context = context;
+    state.shift = before.shift;
+    state.tailFrom = before.tailFrom;
     try {
         if (reusable) {
             Relayout relayout(row, *old, state, edits);
@@ -483,6 +496,7 @@ void LayOutItems(const ParagraphStyle& style, ParagraphComp& paragraph, const Pa
                 return;
             }
         }
+        state.tailFrom = INT32_MAX;
         ItemSource items(row, 1);
         LineBreaker(row, out, items, right - left, style.MergesSpaces()).Run();
         AddSpaceAbove(out, context.above);

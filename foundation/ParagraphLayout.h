@@ -47,6 +47,10 @@ struct LayoutState {
     // The top of the first kept line after the new ones as it was placed
     // before: placing keeps it at the style's line height below the new lines.
     int32_t tailTopBefore = 0;
+    // The row positions of the items from tailFrom on (none: past the end)
+    // follow shift: a change before them moves them all at once.
+    int32_t shift = 0;
+    int tailFrom = INT32_MAX;
 
     bool IsPartial() const { return first > 0; }
 };

@@ -41,20 +41,20 @@ int SpaceLayout::CaretIndexAt(int x) const
 
 void SpaceLayout::PositionAt(const IntPoint& point, DocPosition& out, bool)
 {
-    out = DocPosition(m_row, m_start + CaretIndexAt(point.x - m_offset.x));
+    out = DocPosition(m_row, GetStartIndex() + CaretIndexAt(point.x - m_offset.x));
 }
 
 TextComp* SpaceLayout::ComponentAt(const IntPoint& point)
 {
     const int unit = UnitWidth();
     const int i = unit > 0 ? std::clamp((point.x - m_offset.x) / unit, 0, int(m_count) - 1) : 0;
-    return m_row ? m_row->GetAt(m_start + i) : nullptr;
+    return m_row ? m_row->GetAt(GetStartIndex() + i) : nullptr;
 }
 
 void SpaceLayout::GetAbsRect(int32_t index, Rect& out) const
 {
     out = AbsRect();
-    const int k = index - m_start;
+    const int k = index - GetStartIndex();
     if (k < 0) {
         out.right = out.left;
         return;

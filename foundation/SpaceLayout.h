@@ -16,11 +16,11 @@ public:
     void Measure() override;
     void PositionAt(const IntPoint& point, DocPosition& out, bool nearest) override;
     TextComp* ComponentAt(const IntPoint& point) override;
-    bool ContainsIndex(int32_t index) const override { return index >= m_start && index < EndIndex(); }
+    bool ContainsIndex(int32_t index) const override { return index >= GetStartIndex() && index < EndIndex(); }
     void GetAbsRect(int32_t index, Rect& out) const override;
     int32_t ContentRight() const override { return m_offset.x + m_count * UnitWidth(); }
     void GetTag(TypeTag& out) const override { out = tag_spcL; }
-    int32_t EndIndex() const override { return m_start + m_count; }
+    int32_t EndIndex() const override { return GetStartIndex() + m_count; }
 
     int GetCount() const { return m_count; }
     int GetFontId() const { return m_fontId; }

@@ -47,9 +47,9 @@ public:
     {
         Rect r = AbsRect();
         bool after = nearest ? point.x > (r.left + r.right) / 2 : point.x > r.right;
-        out = DocPosition(m_row, m_start + (after ? 1 : 0));
+        out = DocPosition(m_row, GetStartIndex() + (after ? 1 : 0));
     }
-    TextComp* ComponentAt(const IntPoint&) override { return m_row->GetAt(m_start); }
+    TextComp* ComponentAt(const IntPoint&) override { return m_row->GetAt(GetStartIndex()); }
     void GetTag(TypeTag& out) const override { out = tag_word; }
 
 private:

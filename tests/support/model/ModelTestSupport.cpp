@@ -36,21 +36,21 @@ public:
     {
         int x = point.x - AbsRect().left;
         int i = std::clamp((x + (nearest ? kCharWidth / 2 : 0)) / kCharWidth, 0, int(m_text.size()));
-        out = DocPosition(m_row, m_start + i);
+        out = DocPosition(m_row, GetStartIndex() + i);
     }
     TextComp* ComponentAt(const IntPoint& point) override
     {
         int i = std::clamp((point.x - AbsRect().left) / kCharWidth, 0, int(m_text.size()) - 1);
-        return m_row->GetAt(m_start + i);
+        return m_row->GetAt(GetStartIndex() + i);
     }
-    bool ContainsIndex(int32_t index) const override { return index >= m_start && index < EndIndex(); }
-    int32_t EndIndex() const override { return m_start + int32_t(m_text.size()); }
+    bool ContainsIndex(int32_t index) const override { return index >= GetStartIndex() && index < EndIndex(); }
+    int32_t EndIndex() const override { return GetStartIndex() + int32_t(m_text.size()); }
     void GetTag(TypeTag& out) const override { out = m_tag; }
     void GetAbsRect(int32_t index, Rect& out) const override
     {
         // The box of the character at the index.
         out = AbsRect();
-        out.left += kCharWidth * std::clamp(index - m_start, 0, int(m_text.size()) - 1);
+        out.left += kCharWidth * std::clamp(index - GetStartIndex(), 0, int(m_text.size()) - 1);
         out.right = out.left + kCharWidth;
     }
 
