@@ -410,31 +410,33 @@ private:
     }
 
     // The row's items become the kept lines before, the new lines and the
-    // kept lines from keptFrom on; the old items keep only those replaced.
+    // kept lines from keptFrom on, in place of the old array, whose tail
+    // moves once; the old items keep only those replaced.
     void Splice(LayoutArray& out, LayoutArray& fresh, int keptFrom)
     {
-        out.Reserve(m_old.GetCount() - (keptFrom - m_restart) + fresh.GetCount());
-        for (int i = 1; i < m_restart; ++i)
-            out.Append(m_old.GetAt(i));
-        m_state.first = out.GetCount() + 1;
-        for (int i = 1; i <= fresh.GetCount(); ++i)
-            out.Append(fresh.GetAt(i));
-        m_state.end = out.GetCount() + 1;
-        for (int i = keptFrom; i <= m_textCount; ++i)
-            out.Append(m_old.GetAt(i));
-        m_state.tailFrom = keptFrom <= m_textCount ? m_state.end : INT32_MAX;
         std::vector<Layout*> replaced;
         for (int i = m_restart; i < keptFrom; ++i)
             replaced.push_back(m_old.GetAt(i));
         Layout* label = m_old.GetCount() > m_textCount ? m_old.GetAt(m_old.GetCount()) : nullptr;
-        m_old.RemoveAll();
+        if (label && !LabelKept()) {
+            replaced.push_back(label);
+            m_old.RemoveAt(m_old.GetCount());
+        }
+        if (keptFrom > m_restart)
+            m_old.RemoveRange(m_restart, keptFrom - 1);
+        std::vector<Layout*> made;
+        for (int i = 1; i <= fresh.GetCount(); ++i)
+            made.push_back(fresh.GetAt(i));
+        if (!made.empty())
+            m_old.InsertRange(m_restart, made.data(), int(made.size()));
+        fresh.RemoveAll();
+        m_state.first = m_restart;
+        m_state.end = m_restart + int(made.size());
+        m_state.tailFrom = keptFrom <= m_textCount ? m_state.end : INT32_MAX;
+        out.RemoveAll();
+        out.Swap(m_old);
         for (Layout* item : replaced)
             m_old.Append(item);
-        if (label && LabelKept())
-            out.Append(label);
-        else if (label)
-            m_old.Append(label);
-        fresh.RemoveAll();
     }
 
     CompList& m_row;

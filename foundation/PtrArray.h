@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 // One growth step of the document lists: 16, 32, 64, 96, 128, ...
 constexpr int GrowPtrArray(int capacity)
@@ -73,6 +74,14 @@ public:
         return item;
     }
     void RemoveAll() { m_count = 0; }
+    void Swap(PtrArray& other) noexcept
+    {
+        std::swap(m_data, other.m_data);
+        std::swap(m_count, other.m_count);
+        std::swap(m_capacity, other.m_capacity);
+        std::swap(m_storage, other.m_storage);
+        std::swap(m_grow, other.m_grow);
+    }
     // Grows by the growth rules until count elements fit.
     void Reserve(int count)
     {
