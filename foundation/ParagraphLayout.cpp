@@ -1,27 +1,21 @@
 #include "foundation/ParagraphLayout.h"
 
-#include "foundation/ArchiveCharMaps.h"
-#include "foundation/CharTable.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
 #include "foundation/FontFace.h"
-#include "foundation/FontIds.h"
 #include "foundation/FontManager.h"
-#include "foundation/KeyCodes.h"
 #include "foundation/LabelLayout.h"
 #include "foundation/Layout.h"
-#include "foundation/LayoutItemMaker.h"
 #include "foundation/LayoutLimits.h"
+#include "foundation/LineBreaker.h"
 #include "foundation/LineLayout.h"
-#include "foundation/LongWork.h"
 #include "foundation/ParagraphComp.h"
 #include "foundation/ParagraphStyle.h"
+#include "foundation/PartialLayout.h"
 #include "foundation/SizeStepScope.h"
-#include "foundation/TextComp.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,244 +23,11 @@ namespace ParagraphLayout {
 
 namespace {
 
-using ItemList = std::vector<std::unique_ptr<Layout>>;
-
-bool IsCharacter(const TextComp* comp)
-{
-    return !TextComp::IsNotChar(comp->Tag());
-}
-
-Layout* StartItem(CompList& row, TextComp* comp, int index)
-{
-    LayoutItemMaker* maker = LayoutItemMaker::Get();
-    if (!IsCharacter(comp))
-        return maker->MakeStruct(comp, index);
-    const unsigned char code = comp->GetChar();
-    const int fontId = comp->GetFontId();
-    const uint8_t* map = fontId == FontId::kMath ? gWriterSymbolMap : gWriterPlainMap;
-    switch (CharTable::GetKind(map[code])) {
-    case CharTable::letter: return maker->MakeWord(&row, index, code, fontId);
-    case CharTable::blank:
-        if (code == ' ')
-            return maker->MakeSpace(&row, index, code, fontId);
-        if (code == KeyCode::kTab)
-            return maker->MakeTab(&row, index, code, fontId);
-        return maker->MakeNonAlpha(&row, index, code, fontId);
-    default: return maker->MakeNonAlpha(&row, index, code, fontId);
-    }
-}
-
-// The row's runs and component items, measured, as the row's own layout
-// would make them, one at a time from a position where an item starts and
-// only as far as the line breaking asks. Each component is a step of the
-// long work under way.
-class ItemSource {
-public:
-    ItemSource(CompList& row, int from) : m_row(row), m_next(from) {}
-
-    // Whether item i (from 0) exists; makes the items up to it.
-    bool Has(size_t i)
-    {
-        while (m_items.size() <= i && MakeItem()) {
-        }
-        return i < m_items.size();
-    }
-    std::unique_ptr<Layout>& operator[](size_t i) { return m_items[i]; }
-
-private:
-    bool MakeItem()
-    {
-        if (m_next > m_row.GetCount())
-            return false;
-        LongWork::Step();
-        m_items.emplace_back(StartItem(m_row, m_row.GetAt(m_next), m_next));
-        Layout& item = *m_items.back();
-        for (++m_next; m_next <= m_row.GetCount(); ++m_next) {
-            TextComp* comp = m_row.GetAt(m_next);
-            if (!IsCharacter(comp) || !item.CanAppend(comp->GetChar(), comp->GetFontId()))
-                break;
-            LongWork::Step();
-        }
-        item.Measure();
-        return true;
-    }
-
-    CompList& m_row;
-    int m_next;
-    ItemList m_items;
-};
-
-void WidenVertically(Rect& box, const Rect& r)
-{
-    box.top = std::min(box.top, r.top);
-    box.bottom = std::max(box.bottom, r.bottom);
-}
-
-// Breaks the measured items into lines appended to out.
-class LineBreaker {
-public:
-    using Settled = std::function<bool(const Layout& first)>;
-
-    LineBreaker(CompList& row, LayoutArray& out, ItemSource& items, int width, bool mergesSpaces)
-        : m_row(row), m_out(out), m_items(items), m_width(width), m_mergesSpaces(mergesSpaces)
-    {
-    }
-
-    // Breaks the lines up to the end of the row, or up to a line whose first
-    // item is settled (answers true then, the line not made).
-    bool Run(const Settled& settled = nullptr)
-    {
-        if (!m_items.Has(0)) {
-            auto* line = new LineLayout(&m_row, 1);
-            line->Measure();
-            line->SetLineWidth(line->GetWidth());
-            line->KeepBrokenTop();
-            m_out.Append(line);
-            return false;
-        }
-        for (size_t i = 0; m_items.Has(i);) {
-            if (i > 0 && settled && settled(*m_items[i]))
-                return true;
-            i = BreakLine(i);
-        }
-        return false;
-    }
-
-private:
-    // The index of the last item of the line that starts at item i.
-    size_t FindLineEnd(size_t i, int indent) const
-    {
-        int32_t w = indent + m_items[i]->GetWidth();
-        size_t j = i + 1;
-        for (; m_items.Has(j); ++j) {
-            // 16 bits on purpose: the line breaks of stored documents depend on it.
-            w += static_cast<int16_t>(m_items[j]->GetMeasured().right);
-            if (w <= m_width)
-                continue;
-            for (size_t k = j; k - 1 > i; --k)
-                if (AllowsBreakBefore(*m_items[k], *m_items[k - 1]))
-                    return k - 1;
-            return EndOfUnbreakable(i);
-        }
-        return j - 1;
-    }
-
-    // A word wider than the line stays whole on its own line, overflowing
-    // it, even when it is several character runs (a run longer than an item
-    // holds, or runs of several character blocks); the blanks after it stay
-    // on the line too, since a blank never starts a line.
-    size_t EndOfUnbreakable(size_t i) const
-    {
-        size_t end = i;
-        while (m_items.Has(end + 1)) {
-            const Layout& item = *m_items[end];
-            const Layout& next = *m_items[end + 1];
-            const TypeTag tag = next.Tag();
-            const bool blank = tag == tag_spcL || tag == tag_tabL || tag == tag_labl;
-            const bool sameWord = item.IsCharacterRun() && next.IsCharacterRun() && !AllowsBreakBefore(next, item);
-            if (!blank && !sameWord)
-                break;
-            ++end;
-        }
-        return end;
-    }
-
-    bool Absorbs(Layout& previous, const Layout& item) const
-    {
-        if (previous.Tag() != tag_word || !previous.CanMerge(item))
-            return false;
-        return item.Tag() != tag_spcL || m_mergesSpaces;
-    }
-
-    size_t BreakLine(size_t i)
-    {
-        auto* line = new LineLayout(&m_row, m_items[i]->GetStartIndex());
-        line->Measure();
-        m_out.Append(line);
-        const size_t end = FindLineEnd(i, line->GetWidth());
-        const bool lastLine = !m_items.Has(end + 1);
-        Rect box = line->GetRect();
-        int32_t width = line->GetWidth();
-        Layout* previous = nullptr;
-        bool absorbed = false;
-        // A word that absorbed items is measured again once, before the next
-        // item that it does not absorb is placed.
-        auto remeasure = [&] {
-            if (!absorbed)
-                return;
-            width -= previous->GetWidth();
-            previous->Measure();
-            width += previous->GetWidth();
-            WidenVertically(box, previous->GetRect());
-            absorbed = false;
-        };
-        for (size_t m = i; m <= end; ++m) {
-            std::unique_ptr<Layout> item = std::move(m_items[m]);
-            if (m > i && m == end && !lastLine && item->Tag() == tag_spcL)
-                break;
-            if (previous && Absorbs(*previous, *item)) {
-                previous->Merge(*item);
-                absorbed = true;
-                continue;
-            }
-            remeasure();
-            width += item->GetWidth();
-            WidenVertically(box, item->GetRect());
-            previous = item.release();
-            m_out.Append(previous);
-        }
-        remeasure();
-        Rect lineRect = line->GetRect();
-        lineRect.top = box.top;
-        lineRect.bottom = box.bottom;
-        line->SetRect(lineRect);
-        line->SetLineWidth(width);
-        line->KeepBrokenTop();
-        return end + 1;
-    }
-
-    CompList& m_row;
-    LayoutArray& m_out;
-    ItemSource& m_items;
-    int m_width;
-    bool m_mergesSpaces;
-};
-
 LayoutArray& RowItems(CompList& row)
 {
     if (!row.GetItems())
         row.DetachItems();  // installs an empty array
     return *row.GetItems();
-}
-
-void DeleteItems(LayoutArray& items)
-{
-    for (int i = 1; i <= items.GetCount(); ++i)
-        delete items.GetAt(i);
-    items.RemoveAll();
-}
-
-void AddSpaceAbove(LayoutArray& items, int above)
-{
-    Rect first = items.GetAt(1)->GetRect();
-    first.top -= above;
-    items.GetAt(1)->SetRect(first);
-}
-
-// The last line's items reach down by below (a label after them does not).
-void AddSpaceBelow(LayoutArray& items, int below)
-{
-    int end = items.GetCount();
-    while (end > 1 && items.GetAt(end)->IsLabel())
-        --end;
-    int lastLine = end;
-    while (lastLine > 1 && !items.GetAt(lastLine)->IsLine())
-        --lastLine;
-    for (int i = lastLine; i <= end; ++i) {
-        Rect r = items.GetAt(i)->GetRect();
-        r.bottom += below;
-        items.GetAt(i)->SetRect(r);
-    }
 }
 
 Context ContextOf(const ParagraphStyle& style, const ParagraphComp& paragraph, const ParagraphComp* previous,
@@ -296,159 +57,6 @@ Context ContextOf(const ParagraphStyle& style, const ParagraphComp& paragraph, c
     context.mergesSpaces = style.MergesSpaces();
     return context;
 }
-
-// The last item (from 1) whose row position is at or before position, among
-// the first count items of a layout (in row order; a line opener stands at
-// its first item's position).
-int LastItemAtOrBefore(const LayoutArray& items, int count, int32_t position)
-{
-    int low = 1;
-    int high = count;
-    while (low < high) {
-        const int middle = low + (high - low + 1) / 2;
-        if (items.GetAt(middle)->GetStartIndex() <= position)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return low;
-}
-
-int LineOpenerAtOrBefore(const LayoutArray& items, int i)
-{
-    while (i > 1 && !items.GetAt(i)->IsLine())
-        --i;
-    return i;
-}
-
-// Lays out again only the lines a change of the row reaches, keeping the
-// placed lines before them and after them, when the layout before was made
-// under the same context and placed. The lines are made anew from the line
-// before the one holding the position before the first change: a change
-// there can only move words onto that line. Making stops at the first new
-// line that starts where a kept line started (the row's length change
-// counted): from there the row is as it was, and so are its lines.
-class Relayout {
-public:
-    Relayout(CompList& row, LayoutArray& old, LayoutState& state, const CompList::Edits& edits)
-        : m_row(row), m_old(old), m_state(state), m_edits(edits)
-    {
-    }
-
-    bool Run(LayoutArray& out, int width, bool mergesSpaces, int above, int below)
-    {
-        if (!FindChange())
-            return false;
-        LayoutArray fresh;
-        bool settled = false;
-        try {
-            ItemSource items(m_row, m_old.GetAt(m_restart)->GetStartIndex());
-            settled = LineBreaker(m_row, fresh, items, width, mergesSpaces).Run([this](const Layout& first) {
-                return IsKeptLineStart(first.GetStartIndex());
-            });
-        } catch (...) {
-            DeleteItems(fresh);
-            throw;
-        }
-        const int keptFrom = settled ? m_cursor : m_textCount + 1;
-        MoveTailPositions(keptFrom);
-        Splice(out, fresh, keptFrom);
-        if (m_restart == 1)
-            AddSpaceAbove(out, above);
-        if (!settled)
-            AddSpaceBelow(out, below);
-        return true;
-    }
-
-    bool LabelKept() const { return m_restart > 1; }
-
-private:
-    bool FindChange()
-    {
-        m_textCount = m_old.GetCount();
-        if (m_textCount > 0 && m_old.GetAt(m_textCount)->IsLabel())
-            --m_textCount;
-        if (m_textCount < 2 || !m_old.GetAt(1)->IsLine() || m_old.GetAt(m_textCount)->IsLine())
-            return false;
-        const int32_t oldCount = m_old.GetAt(m_textCount)->EndIndex() - 1;
-        const int32_t first = m_edits.first;
-        const int32_t tail = std::max(0, std::min({m_edits.tail, oldCount, m_row.GetCount()}));
-        m_shift = m_row.GetCount() - oldCount;
-        m_keepFrom = oldCount - tail + 1;
-        const int32_t before = std::clamp(first - 1, 1, oldCount);
-        const int holding = LineOpenerAtOrBefore(m_old, LastItemAtOrBefore(m_old, m_textCount, before));
-        m_restart = holding > 1 ? LineOpenerAtOrBefore(m_old, holding - 1) : 1;
-        m_cursor = m_restart;
-        return m_old.GetAt(m_restart)->GetStartIndex() <= m_row.GetCount();
-    }
-
-    // Whether a kept line started where a new line would start (in the row
-    // as it is): the old items are passed in order as the new lines go on.
-    bool IsKeptLineStart(int32_t position)
-    {
-        const int32_t oldPosition = position - m_shift;
-        if (oldPosition < m_keepFrom)
-            return false;
-        while (m_cursor <= m_textCount && m_old.GetAt(m_cursor)->GetStartIndex() < oldPosition)
-            ++m_cursor;
-        return m_cursor <= m_textCount && m_old.GetAt(m_cursor)->IsLine() &&
-               m_old.GetAt(m_cursor)->GetStartIndex() == oldPosition;
-    }
-
-    // The kept items from keptFrom on move by the change of the row's length.
-    // They follow the paragraph's shift, which moves them all at once; only
-    // items that start or stop following it are visited: those between
-    // where the last change and this one left the kept lines.
-    void MoveTailPositions(int keptFrom)
-    {
-        const int following = std::min(m_state.tailFrom, m_textCount + 1);
-        for (int i = following; i < m_restart; ++i)
-            m_old.GetAt(i)->FollowShift(nullptr);
-        for (int i = keptFrom; i < following; ++i)
-            m_old.GetAt(i)->FollowShift(&m_state.shift);
-        m_state.shift += m_shift;
-    }
-
-    // The row's items become the kept lines before, the new lines and the
-    // kept lines from keptFrom on, in place of the old array, whose tail
-    // moves once; the old items keep only those replaced.
-    void Splice(LayoutArray& out, LayoutArray& fresh, int keptFrom)
-    {
-        std::vector<Layout*> replaced;
-        for (int i = m_restart; i < keptFrom; ++i)
-            replaced.push_back(m_old.GetAt(i));
-        Layout* label = m_old.GetCount() > m_textCount ? m_old.GetAt(m_old.GetCount()) : nullptr;
-        if (label && !LabelKept()) {
-            replaced.push_back(label);
-            m_old.RemoveAt(m_old.GetCount());
-        }
-        if (keptFrom > m_restart)
-            m_old.RemoveRange(m_restart, keptFrom - 1);
-        std::vector<Layout*> made;
-        for (int i = 1; i <= fresh.GetCount(); ++i)
-            made.push_back(fresh.GetAt(i));
-        if (!made.empty())
-            m_old.InsertRange(m_restart, made.data(), int(made.size()));
-        fresh.RemoveAll();
-        m_state.first = m_restart;
-        m_state.end = m_restart + int(made.size());
-        m_state.tailFrom = keptFrom <= m_textCount ? m_state.end : INT32_MAX;
-        out.RemoveAll();
-        out.Swap(m_old);
-        for (Layout* item : replaced)
-            m_old.Append(item);
-    }
-
-    CompList& m_row;
-    LayoutArray& m_old;
-    LayoutState& m_state;
-    CompList::Edits m_edits;
-    int m_textCount = 0;
-    int m_restart = 1;
-    int m_cursor = 1;
-    int32_t m_shift = 0;
-    int32_t m_keepFrom = 0;
-};
 
 // A label that shows as the one of the layout before, so that the kept
 // first line and its placed label may stay.
@@ -489,18 +97,16 @@ void LayOutItems(const ParagraphStyle& style, ParagraphComp& paragraph, const Pa
     state.shift = before.shift;
     state.tailFrom = before.tailFrom;
     try {
-        if (reusable) {
-            Relayout relayout(row, *old, state, edits);
-            if (relayout.Run(out, right - left, style.MergesSpaces(), context.above, context.below)) {
-                if (label && !relayout.LabelKept())
-                    AppendLabel(out, std::move(label));
-                row.SetLaidOut();
-                return;
-            }
+        bool labelKept = false;
+        const PartialLayoutSizes sizes{right - left, style.MergesSpaces(), context.above, context.below};
+        if (reusable && LayOutInPart(row, *old, state, edits, out, sizes, labelKept)) {
+            if (label && !labelKept)
+                AppendLabel(out, std::move(label));
+            row.SetLaidOut();
+            return;
         }
         state.tailFrom = INT32_MAX;
-        ItemSource items(row, 1);
-        LineBreaker(row, out, items, right - left, style.MergesSpaces()).Run();
+        BreakLines(row, out, 1, right - left, style.MergesSpaces());
         AddSpaceAbove(out, context.above);
         AddSpaceBelow(out, context.below);
     } catch (...) {

@@ -1,0 +1,23 @@
+#pragma once
+// Laying a paragraph out again in part, after a change of its row: only the
+// lines the change reaches are made anew, the others kept as they were placed.
+#include "foundation/CompList.h"
+#include "foundation/ParagraphLayout.h"
+
+namespace ParagraphLayout {
+
+struct PartialLayoutSizes {
+    int width = 0;
+    bool mergesSpaces = false;
+    int above = 0;
+    int below = 0;
+};
+
+// Makes the row's items in out from the old items of the layout before
+// (placed, made under the same context) and the row's edits since; the old
+// array keeps only the items replaced. labelKept: the old label stays last
+// in out. Answers false, changing nothing, when the old items cannot serve.
+bool LayOutInPart(CompList& row, LayoutArray& old, LayoutState& state, const CompList::Edits& edits,
+                  LayoutArray& out, const PartialLayoutSizes& sizes, bool& labelKept);
+
+} // namespace ParagraphLayout
