@@ -27,7 +27,6 @@
 #include "platform/Exceptions.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -162,12 +161,9 @@ void CompList::InsertAllAt(std::unique_ptr<CompArray> components, int i)
         return;
     }
     // One move of the tail: inserting one at a time would shift it once per component.
-    std::vector<TextComp*> inserted(static_cast<size_t>(added));
+    m_comps->InsertAll(i, *components);
     for (int k = 1; k <= added; ++k)
-        inserted[size_t(k - 1)] = components->GetAt(k);
-    m_comps->InsertRange(i, inserted.data(), added);
-    for (TextComp* comp : inserted)
-        Adopt(comp);
+        Adopt(components->GetAt(k));
     Edited(i, i + added);
     Invalidate();
 }

@@ -80,6 +80,15 @@ int64_t DivideUp(int64_t a, int64_t b)
     return a >= 0 ? (a + b - 1) / b : a / b;
 }
 
+// How far right items first..end - 1 reach, from x (none without items).
+std::optional<int32_t> ItemsRight(const LayoutArray& items, int first, int end, int32_t x)
+{
+    std::optional<int32_t> right;
+    for (int i = first; i < end; ++i)
+        right = std::max(right.value_or(INT32_MIN), items.GetAt(i)->AbsRect().right - x);
+    return right;
+}
+
 void DeleteItems(LayoutArray* items)
 {
     if (!items)
@@ -422,25 +431,22 @@ void ParagraphComp::InvalidateRelaid(ChangedBands& bands) const
 void ParagraphComp::MeasureItemsRight(const IntPoint& oldOrigin)
 {
     const LayoutArray* items = m_text->GetItems();
-    auto reach = [](const ::Layout& item, int32_t originX) { return item.AbsRect().right - originX; };
+    if (!items) {
+        m_itemsRight.reset();
+        return;
+    }
+    const int count = items->GetCount();
     if (m_layoutState.IsPartial() && m_itemsRight && m_previous) {
-        bool lost = false;
-        for (int i = 1; i <= m_previous->GetCount() && !lost; ++i)
-            lost = reach(*m_previous->GetAt(i), oldOrigin.x) >= *m_itemsRight;
-        if (!lost) {
-            int32_t right = *m_itemsRight;
-            for (int i = m_layoutState.first; i < m_layoutState.end; ++i)
-                right = std::max(right, reach(*items->GetAt(i), m_origin.x));
-            const ::Layout* last = items->GetAt(items->GetCount());
-            if (last && last->IsLabel())
-                right = std::max(right, reach(*last, m_origin.x));
-            m_itemsRight = right;
+        const auto replaced = ItemsRight(*m_previous, 1, m_previous->GetCount() + 1, oldOrigin.x);
+        if (!replaced || *replaced < *m_itemsRight) {
+            const int32_t made = ItemsRight(*items, m_layoutState.first, m_layoutState.end, m_origin.x).value_or(INT32_MIN);
+            const ::Layout* last = items->GetAt(count);
+            const int32_t label = last && last->IsLabel() ? *ItemsRight(*items, count, count + 1, m_origin.x) : INT32_MIN;
+            m_itemsRight = std::max({*m_itemsRight, made, label});
             return;
         }
     }
-    m_itemsRight.reset();
-    for (int i = 1; items && i <= items->GetCount(); ++i)
-        m_itemsRight = std::max(m_itemsRight.value_or(INT32_MIN), reach(*items->GetAt(i), m_origin.x));
+    m_itemsRight = ItemsRight(*items, 1, count + 1, m_origin.x);
 }
 
 void ParagraphComp::AdvanceCounters(EquationNumber& counters)
@@ -473,8 +479,7 @@ void ParagraphComp::GetAbsInkBounds(Rect& out) const
     if (m_itemsRight)
         out.right = LayoutLimits::Clamp(std::max<int64_t>(out.right, int64_t(m_origin.x) + *m_itemsRight));
     else if (const LayoutArray* items = m_text->GetItems())
-        for (int i = 1; i <= items->GetCount(); ++i)
-            out.right = std::max(out.right, items->GetAt(i)->AbsRect().right);
+        out.right = std::max(out.right, ItemsRight(*items, 1, items->GetCount() + 1, 0).value_or(INT32_MIN));
 }
 
 bool ParagraphComp::HitTest(const IntPoint& point) const

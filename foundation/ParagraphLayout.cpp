@@ -90,23 +90,17 @@ void LayOutItems(const ParagraphStyle& style, ParagraphComp& paragraph, const Pa
     const CompList::Edits edits = row.TakeEdits();
     LayoutArray* old = paragraph.GetPreviousItems();
     const bool reusable = old && state.placed && state.context == context && SameLabel(old, label.get());
-    // The kept items still follow the shift.
-    const LayoutState before = state;
-    state = LayoutState();
-    state.context = context;
-    state.shift = before.shift;
-    state.tailFrom = before.tailFrom;
+    state.Begin(context);
     try {
         bool labelKept = false;
-        const PartialLayoutSizes sizes{right - left, style.MergesSpaces(), context.above, context.below};
-        if (reusable && LayOutInPart(row, *old, state, edits, out, sizes, labelKept)) {
+        if (reusable && LayOutInPart(row, *old, state, edits, out, labelKept)) {
             if (label && !labelKept)
                 AppendLabel(out, std::move(label));
             row.SetLaidOut();
             return;
         }
         state.tailFrom = INT32_MAX;
-        BreakLines(row, out, 1, right - left, style.MergesSpaces());
+        BreakLines(row, out, 1, context.width, context.mergesSpaces);
         AddSpaceAbove(out, context.above);
         AddSpaceBelow(out, context.below);
     } catch (...) {

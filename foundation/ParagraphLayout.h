@@ -53,6 +53,17 @@ struct LayoutState {
     int tailFrom = INT32_MAX;
 
     bool IsPartial() const { return first > 0; }
+    // A new layout under the context: what the last one made is forgotten,
+    // the shift the kept items follow is not.
+    void Begin(const Context& made)
+    {
+        const int32_t kept = shift;
+        const int keptFrom = tailFrom;
+        *this = LayoutState();
+        context = made;
+        shift = kept;
+        tailFrom = keptFrom;
+    }
 };
 
 // The plain layout of every unlabelled style.

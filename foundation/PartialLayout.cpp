@@ -41,14 +41,15 @@ public:
     {
     }
 
-    bool Run(LayoutArray& out, int width, bool mergesSpaces, int above, int below)
+    bool Run(LayoutArray& out)
     {
+        const Context& context = m_state.context;
         if (!FindChange())
             return false;
         LayoutArray fresh;
         bool settled = false;
         try {
-            settled = BreakLines(m_row, fresh, m_old.GetAt(m_restart)->GetStartIndex(), width, mergesSpaces,
+            settled = BreakLines(m_row, fresh, m_old.GetAt(m_restart)->GetStartIndex(), context.width, context.mergesSpaces,
                                  [this](const Layout& first) { return IsKeptLineStart(first.GetStartIndex()); });
         } catch (...) {
             DeleteItems(fresh);
@@ -58,9 +59,9 @@ public:
         MoveTailPositions(keptFrom);
         Splice(out, fresh, keptFrom);
         if (m_restart == 1)
-            AddSpaceAbove(out, above);
+            AddSpaceAbove(out, context.above);
         if (!settled)
-            AddSpaceBelow(out, below);
+            AddSpaceBelow(out, context.below);
         return true;
     }
 
@@ -128,14 +129,10 @@ private:
         }
         if (keptFrom > m_restart)
             m_old.RemoveRange(m_restart, keptFrom - 1);
-        std::vector<Layout*> made;
-        for (int i = 1; i <= fresh.GetCount(); ++i)
-            made.push_back(fresh.GetAt(i));
-        if (!made.empty())
-            m_old.InsertRange(m_restart, made.data(), int(made.size()));
-        fresh.RemoveAll();
+        m_old.InsertAll(m_restart, fresh);
         m_state.first = m_restart;
-        m_state.end = m_restart + int(made.size());
+        m_state.end = m_restart + fresh.GetCount();
+        fresh.RemoveAll();
         m_state.tailFrom = keptFrom <= m_textCount ? m_state.end : INT32_MAX;
         out.RemoveAll();
         out.Swap(m_old);
@@ -157,10 +154,10 @@ private:
 } // namespace
 
 bool LayOutInPart(CompList& row, LayoutArray& old, LayoutState& state, const CompList::Edits& edits,
-                  LayoutArray& out, const PartialLayoutSizes& sizes, bool& labelKept)
+                  LayoutArray& out, bool& labelKept)
 {
     PartialLayout layout(row, old, state, edits);
-    if (!layout.Run(out, sizes.width, sizes.mergesSpaces, sizes.above, sizes.below))
+    if (!layout.Run(out))
         return false;
     labelKept = layout.LabelKept();
     return true;

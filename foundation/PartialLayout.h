@@ -6,18 +6,12 @@
 
 namespace ParagraphLayout {
 
-struct PartialLayoutSizes {
-    int width = 0;
-    bool mergesSpaces = false;
-    int above = 0;
-    int below = 0;
-};
-
-// Makes the row's items in out from the old items of the layout before
-// (placed, made under the same context) and the row's edits since; the old
+// Makes the row's items in out, under the state's context, from the old
+// items of the layout before (placed, made under the same context) and the
+// row's edits since; the old
 // array keeps only the items replaced. labelKept: the old label stays last
 // in out. Answers false, changing nothing, when the old items cannot serve.
 bool LayOutInPart(CompList& row, LayoutArray& old, LayoutState& state, const CompList::Edits& edits,
-                  LayoutArray& out, const PartialLayoutSizes& sizes, bool& labelKept);
+                  LayoutArray& out, bool& labelKept);
 
 } // namespace ParagraphLayout

@@ -88,14 +88,15 @@ public:
         while (m_capacity < count)
             Grow();
     }
-    // Inserts count elements before position i (1..count + 1), moving the
-    // elements after them once.
-    void InsertRange(int i, T* const* items, int count)
+    // Inserts the elements of other, in order, before position i
+    // (1..count + 1), moving the elements after them once.
+    void InsertAll(int i, const PtrArray& other)
     {
+        const int count = other.m_count;
         i = std::clamp(i, 1, m_count + 1);
         Reserve(m_count + count);
         std::memmove(&m_data[i - 1 + count], &m_data[i - 1], sizeof(T*) * static_cast<size_t>(m_count - i + 1));
-        std::memcpy(&m_data[i - 1], items, sizeof(T*) * static_cast<size_t>(count));
+        std::memcpy(&m_data[i - 1], other.m_data, sizeof(T*) * static_cast<size_t>(count));
         m_count += count;
     }
     // Removes positions first..last (within 1..count), moving the elements
