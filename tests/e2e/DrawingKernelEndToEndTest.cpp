@@ -433,12 +433,17 @@ TEST(DrawingKernelEndToEndTest, ATangencyMadeWithTheKernelRunningMovesTheSegment
     ASSERT_TRUE(editor.WaitForWindow("^Quorvant$", 500).isEmpty()) << "the tangency maker refused the selection";
 
     // The circle may give way too: its centre and radius are read again,
-    // inside the drawing (the floating bar has colours of its own).
-    const QRect inside = box->adjusted(3, 3, -3, -3);
+    // inside the drawing (the floating bar has colours of its own), whose
+    // frame is read from the same shot: one read while it was being painted
+    // would hide the figure.
     std::optional<std::pair<QPoint, QPoint>> after;
     double apart = 0.0, radius = 0.0;
     const bool tangent = editor.WaitUntil([&] {
         const QImage shot = editor.Grab();
+        box = BoxOf(shot, IsActiveFrame, kBelowBars);
+        if (!box)
+            return false;
+        const QRect inside = box->adjusted(3, 3, -3, -3);
         after = SegmentEnds(shot, inside);
         circle = BoxOf(shot, IsOrange, inside);
         if (!after || !circle)
