@@ -330,6 +330,10 @@ TEST_F(RelayoutTest, EditsLaidOutInPartShowAsAWholeLayoutOfTheSameRows)
                 for (int i = state.first; i < state.end; ++i)
                     lines += list.GetAt(p)->GetRow()->GetItems()->GetAt(i)->IsLine();
                 EXPECT_TRUE(state.IsPartial() && lines <= 4) << "paragraph " << p << ": " << lines << " lines";
+                // Nor is the first line repainted, its label included.
+                const int32_t firstLine = ItemsOf(*list.GetAt(p)->GetRow(), tag_line)[0]->AbsRect().bottom;
+                for (const Rect& area : target.invalidated)
+                    EXPECT_GE(area.top, firstLine) << "paragraph " << p << " is repainted from its first line";
             }
             if (std::string(name) == "every component" || std::string(name) == "a line typed into the empty row") {
                 EXPECT_FALSE(state.IsPartial()) << name << " in paragraph " << p;
