@@ -361,16 +361,11 @@ TEST_F(RelayoutTest, RandomEditsLaidOutInPartShowAsAWholeLayout)
         list.Append(Paragraph(kind, ""));
         CompList& row = *list.GetAt(2)->GetRow();
         const int fontId = list.GetAt(2)->GetStyle()->GetFontId();
-        const auto box = [&] {
-            const int widths[] = {8, 40, PageWidth() / 3, PageWidth() / 2, PageWidth() + 25};
-            return new FixedBox(widths[below(5)], 4 + below(40), 2 + below(20));
-        };
-        const auto boxes = [&] {
-            std::vector<FixedBox*> out;
-            for (int i = 1; i <= row.GetCount(); ++i)
-                if (auto* b = dynamic_cast<FixedBox*>(row.GetAt(i)))
-                    out.push_back(b);
-            return out;
+        // Gives a box a random size: in a row, a change inside it.
+        const auto resized = [&](FixedBox* box) {
+            const int widths[] = {4, 30, PageWidth() / 4, PageWidth() / 2, PageWidth() + 25};
+            box->Resize(widths[below(5)], 2 + below(40), 1 + below(20));
+            return box;
         };
         for (int i = 0; i < 40; ++i)
             row.InsertAllAt(Chars(i % 5 == 4 ? "x=y " : "word ", fontId), row.GetCount() + 1);
@@ -384,18 +379,21 @@ TEST_F(RelayoutTest, RandomEditsLaidOutInPartShowAsAWholeLayout)
             case 0: row.InsertAllAt(Chars(std::string(1 + below(8), 'w'), fontId), at); break;
             case 1: row.InsertAllAt(Chars(std::string(1, " +\t"[below(3)]), fontId), at); break;
             case 2: Remove(row, at, at + below(12)); break;
-            case 3: row.InsertAt(box(), at); break;
+            case 3:
             case 4:
-                for (int i = 0; i < 2 + below(3); ++i)
-                    row.InsertAt(box(), at + i);
+                for (int i = 0, n = op == 3 ? 1 : 2 + below(3); i < n; ++i)
+                    row.InsertAt(resized(new FixedBox(0)), at + i);
                 break;
             case 5: row.SetFont(below(2) ? FontId::kMath : fontId, at, at + below(20)); break;
-            default:
-                if (const auto all = boxes(); !all.empty()) {
-                    const int widths[] = {4, 30, PageWidth() / 4, PageWidth() / 2, PageWidth() + 25};
-                    all[size_t(below(int(all.size())))]->Resize(widths[below(5)], 2 + below(40), 1 + below(20));
-                }
+            default: { // any box of the row
+                std::vector<FixedBox*> boxes;
+                for (int i = 1; i <= row.GetCount(); ++i)
+                    if (auto* box = dynamic_cast<FixedBox*>(row.GetAt(i)))
+                        boxes.push_back(box);
+                if (!boxes.empty())
+                    resized(boxes[size_t(below(int(boxes.size())))]);
                 break;
+            }
             }
             if (const auto relaid = RelaysAsAWholeLayout(list, 2, at); !relaid) {
                 ++differing;
