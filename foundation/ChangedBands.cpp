@@ -25,6 +25,11 @@ std::vector<Rect> ChangedBands::Bands() const
 
 void ChangedBands::Invalidate() const
 {
-    for (const Rect& band : Bands())
+    for (Rect band : Bands()) {
+        // A pen two pixels wide drawn along the top or bottom edge of an
+        // item's box (a matrix's brackets) inks a pixel row outside it.
+        band.top -= 1;
+        band.bottom += 1;
         gDrawContext.InvalidateLogicalRect(band);
+    }
 }

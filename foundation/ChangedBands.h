@@ -19,7 +19,8 @@ public:
     void Changed(const Rect& box);
     // An item that shows as it did.
     void Unchanged() { m_gap = !m_bands.empty(); }
-    // Invalidates the bands on the drawing context's view.
+    // Invalidates the bands, a pixel taller above and below, on the drawing
+    // context's view.
     void Invalidate() const;
 
 private:

@@ -116,8 +116,15 @@ public:
     }
 
 private:
-    // The index of the last item of the line that starts at item i.
-    size_t FindLineEnd(size_t i, int indent) const
+    // Where a line ends: its last item, and the last item whose size or
+    // kind the choice looked at.
+    struct LineEnd {
+        size_t last;
+        size_t examined;
+    };
+
+    // The end of the line that starts at item i.
+    LineEnd FindLineEnd(size_t i, int indent) const
     {
         int32_t w = indent + m_items[i]->GetWidth();
         size_t j = i + 1;
@@ -128,10 +135,11 @@ private:
                 continue;
             for (size_t k = j; k - 1 > i; --k)
                 if (AllowsBreakBefore(*m_items[k], *m_items[k - 1]))
-                    return k - 1;
-            return EndOfUnbreakable(i);
+                    return {k - 1, j};
+            const size_t end = EndOfUnbreakable(i);
+            return {end, std::max(j, m_items.Has(end + 1) ? end + 1 : end)};
         }
-        return j - 1;
+        return {j - 1, j - 1};
     }
 
     // A word wider than the line stays whole on its own line, overflowing
@@ -166,8 +174,11 @@ private:
         auto* line = new LineLayout(&m_row, m_items[i]->GetStartIndex());
         line->Measure();
         m_out.Append(line);
-        const size_t end = FindLineEnd(i, line->GetWidth());
+        const LineEnd lineEnd = FindLineEnd(i, line->GetWidth());
+        const size_t end = lineEnd.last;
         const bool lastLine = !m_items.Has(end + 1);
+        line->SetReach(m_items[lineEnd.examined]->EndIndex());
+        line->SetEndsInsideRun(!lastLine && !AllowsBreakBefore(*m_items[end + 1], *m_items[end]));
         Rect box = line->GetRect();
         int32_t width = line->GetWidth();
         Layout* previous = nullptr;

@@ -32,10 +32,20 @@ public:
     // the style's line height.
     int32_t GetBrokenTop() const { return m_brokenTop; }
     void KeepBrokenTop() { m_brokenTop = m_rect.top; }
+    // How far the line breaking looked to end the line: the row position
+    // after the last item it measured. A change before there can change
+    // the line; it is kept from the line's start, so that it moves with it.
+    int32_t GetReach() const { return GetStartIndex() + m_reach; }
+    void SetReach(int32_t end) { m_reach = end - GetStartIndex(); }
+    // Whether the line after it starts where no break is allowed: a run of
+    // components too wide for a line is split at each component.
+    bool EndsInsideRun() const { return m_endsInsideRun != 0; }
+    void SetEndsInsideRun(bool inside) { m_endsInsideRun = inside ? 1 : 0; }
 
 private:
     CompList* m_row;
-    uint8_t m_flag = 0;
+    uint8_t m_endsInsideRun = 0;
+    int32_t m_reach = 0;
     int m_lineWidth = 0;
     int m_textStart = 0;  // relative to the offset, so that moving the line moves it
     int32_t m_brokenTop = 0;

@@ -398,8 +398,21 @@ void ParagraphComp::InvalidateRelaid(ChangedBands& bands) const
     const LayoutArray& items = *m_text->GetItems();
     const int first = m_layoutState.first;
     const int count = m_layoutState.end - first;
-    for (int i = 1; i <= std::max(count, m_previous->GetCount()); ++i) {
-        const ::Layout* before = m_previous->GetAt(i);
+    // A label is made anew only with the first line, the old one then last
+    // among the replaced items; a kept label shows as it did. It stands on
+    // the first line, so it goes first, in the order of the rows.
+    int replaced = m_previous->GetCount();
+    const ::Layout* label = items.GetAt(items.GetCount());
+    const ::Layout* oldLabel = m_previous->GetAt(replaced);
+    if (oldLabel && oldLabel->IsLabel()) {
+        --replaced;
+        if (!label->IsLabel() || !label->IsEqual(*oldLabel)) {
+            bands.Changed(label->AbsRect());
+            bands.Changed(oldLabel->AbsRect());
+        }
+    }
+    for (int i = 1; i <= std::max(count, replaced); ++i) {
+        const ::Layout* before = i <= replaced ? m_previous->GetAt(i) : nullptr;
         const ::Layout* now = i <= count ? items.GetAt(first + i - 1) : nullptr;
         if (before && now && now->IsEqual(*before)) {
             bands.Unchanged();
@@ -410,9 +423,6 @@ void ParagraphComp::InvalidateRelaid(ChangedBands& bands) const
         if (before)
             bands.Changed(before->AbsRect());
     }
-    const ::Layout* last = items.GetAt(items.GetCount());
-    if (last && last->IsLabel())
-        bands.Changed(last->AbsRect());
     const ::Layout* kept = items.GetAt(m_layoutState.end);
     if (!kept || !kept->IsLine())
         return;

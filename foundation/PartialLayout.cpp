@@ -2,6 +2,7 @@
 
 #include "foundation/Layout.h"
 #include "foundation/LineBreaker.h"
+#include "foundation/LineLayout.h"
 
 #include <algorithm>
 #include <vector>
@@ -29,11 +30,11 @@ int LastItemAtOrBefore(const LayoutArray& items, int count, int32_t position)
 
 // Lays out again only the lines a change of the row reaches, keeping the
 // placed lines before them and after them, when the layout before was made
-// under the same context and placed. The lines are made anew from the line
-// before the one holding the position before the first change: a change
-// there can only move words onto that line. Making stops at the first new
-// line that starts where a kept line started (the row's length change
-// counted): from there the row is as it was, and so are its lines.
+// under the same context and placed. The lines are made anew from the first
+// line whose breaking looked at the position before the first change (see
+// FindRestart). Making stops at the first new line that starts where a kept
+// line other than the first started (the row's length change counted): from
+// there the row is as it was, and so are its lines.
 class PartialLayout {
 public:
     PartialLayout(CompList& row, LayoutArray& old, LayoutState& state, const CompList::Edits& edits)
@@ -81,18 +82,42 @@ private:
         m_shift = m_row.GetCount() - oldCount;
         m_keepFrom = oldCount - tail + 1;
         const int32_t before = std::clamp(first - 1, 1, oldCount);
-        const int holding = LineOpenerAtOrBefore(m_old, LastItemAtOrBefore(m_old, m_textCount, before));
-        m_restart = holding > 1 ? LineOpenerAtOrBefore(m_old, holding - 1) : 1;
+        m_restart = FindRestart(LineOpenerAtOrBefore(m_old, LastItemAtOrBefore(m_old, m_textCount, before)), before);
         m_cursor = m_restart;
         return m_old.GetAt(m_restart)->GetStartIndex() <= m_row.GetCount();
+    }
+
+    const LineLayout& OldLine(int i) const { return static_cast<const LineLayout&>(*m_old.GetAt(i)); }
+
+    // The first line whose breaking looked at position changed or beyond
+    // (its reach), searched back from the line holding it. A line ends at
+    // the last break allowed before the item where it overflowed, so no line
+    // before the one preceding a line that starts at an allowed break looked
+    // past that break: the search stops there. Only lines that start inside
+    // a run (a run too wide for a line, split at its components) take it
+    // further back: a shrinking run may join lines two or more above.
+    int FindRestart(int holding, int32_t changed) const
+    {
+        int restart = holding;
+        for (int line = holding; line > 1;) {
+            const int previous = LineOpenerAtOrBefore(m_old, line - 1);
+            if (OldLine(previous).GetReach() > changed)
+                restart = previous;
+            if (!OldLine(previous).EndsInsideRun())
+                break;
+            line = previous;
+        }
+        return restart;
     }
 
     // Whether a kept line started where a new line would start (in the row
     // as it is): the old items are passed in order as the new lines go on.
     bool IsKeptLineStart(int32_t position)
     {
+        // The first line has its own indent and the space above: it is
+        // never kept as a later one.
         const int32_t oldPosition = position - m_shift;
-        if (oldPosition < m_keepFrom)
+        if (oldPosition < m_keepFrom || oldPosition <= 1)
             return false;
         while (m_cursor <= m_textCount && m_old.GetAt(m_cursor)->GetStartIndex() < oldPosition)
             ++m_cursor;

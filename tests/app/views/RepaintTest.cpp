@@ -68,6 +68,29 @@ TEST_F(RepaintTest, TypingIntoAFractionOfACentredEquation)
     ExpectIncrementalEqualsWhole();
 }
 
+// A matrix put into the last line of a long equation, where it is the
+// tallest item: the top strokes of its brackets, a pixel above its box, are
+// repainted with it.
+TEST_F(RepaintTest, AMatrixPutIntoALineOfAnEquationIsRepaintedWhole)
+{
+    Command(32706);  // plain equation
+    std::string terms = "y = 1";
+    for (int i = 2; i < 40; ++i)
+        terms += " + " + std::to_string(i) + " x";
+    Type(terms);
+    Paint();
+    PutCaret(1, Row(1)->GetCount() - 3);
+    Paint();
+    OnDialog([](CDialog& dialog) {
+        dialog.SetDlgItemInt(1000, 3);
+        dialog.SetDlgItemInt(1001, 2);
+        dialog.PressButton(IDOK);
+    });
+    Command(32862);  // matrix
+    Paint();
+    ExpectIncrementalEqualsWhole();
+}
+
 // A line wider than the page moved down, moved by a paragraph put above it,
 // or joined to the line above while another keeps the view as wide: the
 // repainted areas reach past the page's edge as far as it did.

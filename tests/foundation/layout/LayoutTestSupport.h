@@ -86,18 +86,22 @@ protected:
 // A component of fixed bounds standing in for a math structure.
 class FixedBox : public BoxComp {
 public:
-    explicit FixedBox(int width) : m_width(width) {}
-    TextComp* Clone(LinkRemap&) override { return new FixedBox(m_width); }
+    explicit FixedBox(int width, int ascent = 12, int descent = 6)
+        : m_width(width), m_ascent(ascent), m_descent(descent)
+    {}
+    TextComp* Clone(LinkRemap&) override { return new FixedBox(m_width, m_ascent, m_descent); }
     void GetTag(TypeTag& out) const override { out = tag_Frac; }
     // A change inside the component: its row is told, not which place changed.
-    void Resize(int width)
+    void Resize(int width, int ascent = 12, int descent = 6)
     {
         m_width = width;
+        m_ascent = ascent;
+        m_descent = descent;
         Invalidate();
     }
     void Measure() override
     {
-        m_bounds = Rect(0, -12, m_width, 6);
+        m_bounds = Rect(0, -m_ascent, m_width, m_descent);
         m_needsLayout = 0;
     }
     void Draw() override;
@@ -107,4 +111,6 @@ public:
 
 private:
     int m_width;
+    int m_ascent;
+    int m_descent;
 };
