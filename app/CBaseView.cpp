@@ -872,7 +872,7 @@ void CBaseView::OnKeyDown(UINT vk, UINT, UINT)
     }
 }
 
-void CBaseView::OnMouseMove(UINT, CPoint point)
+void CBaseView::OnMouseMove(UINT flags, CPoint point)
 {
     if (!m_cursorVisible) {
         ShowCursor(TRUE);
@@ -880,6 +880,12 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
     }
     if (!m_tracker)
         return;
+    // A move without the button held: its release went where the view
+    // never saw it.
+    if (!(flags & MK_LBUTTON)) {
+        EndUnreleasedGesture();
+        return;
+    }
     DrawTargetScope draw(this);
     const IntPoint at = ToDocument(point);
     CRect client;
@@ -896,7 +902,25 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
         by.cx = step;
     if (by.cx != 0 || by.cy != 0)
         OnScrollBy(by);
-    RunTrackerStep([this, at] { m_tracker->MouseMove(at); });
+    RunTrackerStep([this, at] {
+        m_trackerAt = at;
+        m_tracker->MouseMove(at);
+    });
+}
+
+void CBaseView::OnCaptureChanged(CWnd*)
+{
+    EndUnreleasedGesture();
+}
+
+// The gesture ends where the tracker was last taken, as a release there
+// would end it (after the step under way, when one is).
+void CBaseView::EndUnreleasedGesture()
+{
+    if (!m_tracker)
+        return;
+    const IntPoint scroll = TargetScrollPosition();
+    OnLButtonUp(0, CPoint(m_trackerAt.x - scroll.x, m_trackerAt.y - scroll.y));
 }
 
 void CBaseView::OnTimer(UINT_PTR)

@@ -178,6 +178,10 @@ protected:
     // Navigation keys, mouse moves with a tracker, timer ticks, sizing.
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnMouseMove(UINT flags, CPoint point) override;
+    // A gesture whose capture is taken away, or that moves on without its
+    // button, ends where it was: its release will not come.
+    void OnCaptureChanged(CWnd* newCapture) override;
+    void EndUnreleasedGesture();
     void OnTimer(UINT_PTR id) override;
     void OnSize(UINT type, int cx, int cy) override;
     // A cursor hidden while typing is shown again when the view goes.
@@ -196,6 +200,9 @@ protected:
 
     int32_t m_viewMode = kEditMode;
     MouseTracker* m_tracker = nullptr;
+    // Where the tracker was last taken (the press, then each move), in
+    // document coordinates.
+    IntPoint m_trackerAt;
     // A release that arrived while a step of the tracker ran waits here
     // until the step has returned.
     struct PendingRelease {

@@ -114,6 +114,7 @@ void CCorvellDialogView::OnLButtonDown(UINT flags, CPoint point)
     DrawTargetScope draw(this);
     const IntPoint at = ToDocument(point);
     m_tracker = MakeTracker(at, flags);
+    m_trackerAt = at;
     ClearTypingAction();
     SetCapture();
     m_tracker->MouseDown(at);

@@ -42,6 +42,7 @@
 #include "math/MatrixComp.h"
 #include "math/SplitDefinitionComp.h"
 #include "math/TableComp.h"
+#include "platform/HeldMessages.h"
 #include "platform/UserInterface.h"
 #include "plot/PlotComp.h"
 #include "platform/draw/TextCodec.h"
@@ -605,7 +606,10 @@ void CCorvellView::OnLButtonDown(UINT flags, CPoint point)
 void CCorvellView::StartTracker(MouseTracker* tracker, const IntPoint& at)
 {
     m_tracker = tracker;
+    m_trackerAt = at;
     ClearTypingAction();
+    // What the gesture's steps tell the user waits until it has ended.
+    m_heldMessages = std::make_unique<HeldMessages>();
     SetCapture();
     m_tracker->MouseDown(at);
 }
@@ -651,6 +655,8 @@ void CCorvellView::OnLButtonUp(UINT flags, CPoint point)
     } else if (action) {
         PerformAction(action);
     }
+    std::unique_ptr<HeldMessages> held = std::move(m_heldMessages);
+    held.reset();
 }
 
 void CCorvellView::OnLButtonDblClk(UINT, CPoint point)

@@ -13,6 +13,7 @@
 #include "foundation/StyleKinds.h"
 
 class CCorvellDoc;
+class HeldMessages;
 class DiagramComp;
 class PageBreakList;
 class SlideList;
@@ -209,6 +210,8 @@ private:
     PlotComp* m_selectedPlot = nullptr;
     TextComp* m_currentDrawing = nullptr;
     std::unique_ptr<ChoiceMenu> m_choiceMenu;
+    // The messages held while a tracker runs.
+    std::unique_ptr<HeldMessages> m_heldMessages;
 
     // The calculation of a selected formula with the kernel's choices for it,
     // or null when nothing is selected in a formula or the kernel is not ready.

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QGroupBox>
 #include <QMetaObject>
 #include <QPlainTextEdit>
@@ -450,10 +451,64 @@ CWnd* CWnd::GetFocus()
     return nullptr;
 }
 
+namespace {
+
+// Takes the capture from its window and tells it.
+void LoseCapture()
+{
+    CWnd* owner = CWnd::FromWidget(g_capture);
+    g_capture = nullptr;
+    if (owner)
+        owner->OnCaptureChanged(nullptr);
+}
+
+// Qt ends its implicit grab without a word when a modal window opens over
+// the window, the window is hidden, or another window takes the release:
+// the window that holds the capture is told, as the system tells a window
+// whose capture is taken away.
+class CaptureWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        QWidget* owner = g_capture;
+        if (!owner)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease:
+            if (widget && widget != owner && !owner->isAncestorOf(widget) &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                LoseCapture();
+            break;
+        case QEvent::WindowBlocked:
+            if (widget && widget == owner->window())
+                LoseCapture();
+            break;
+        case QEvent::Hide:
+            if (widget && (widget == owner || widget->isAncestorOf(owner)))
+                LoseCapture();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 void CWnd::SetCapture()
 {
-    // Qt grabs the mouse implicitly while a button is held; the layer only
-    // remembers who asked.
+    // Qt grabs the mouse implicitly while a button is held; the layer
+    // remembers who asked, and watches for the grab ending unreleased.
+    static CaptureWatch* watch = nullptr;
+    if (!watch && qApp) {
+        watch = new CaptureWatch;
+        watch->setParent(qApp);
+        qApp->installEventFilter(watch);
+    }
+    if (g_capture && g_capture != m_widget)
+        LoseCapture();
     g_capture = m_widget;
 }
 

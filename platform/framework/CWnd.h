@@ -86,6 +86,10 @@ public:
     void SetCapture();
     static void ReleaseCapture();
     static CWnd* GetCapture();
+    // The capture was taken from this window before it released it (another
+    // window took the capture or the release, a modal window opened over it,
+    // or it was hidden); not called for its own ReleaseCapture.
+    virtual void OnCaptureChanged(CWnd* newCapture) {}
     // Starts (or restarts, when the id runs already) a timer calling OnTimer(id).
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, void* unused = nullptr);
     BOOL KillTimer(UINT_PTR id);

@@ -22,6 +22,8 @@
 #include "foundation/ByteStream.h"
 #include "foundation/CharComp.h"
 #include "foundation/CompList.h"
+#include "plot/PlotCurveSet.h"
+#include "plot/PlotItems.h"
 #include "support/PictureCompare.h"
 
 #include <QFile>
@@ -399,5 +401,80 @@ TEST_F(ConstraintKindsTest, AnAngleMarkerDrawsAndTakesClicksOnTheAngleItHolds)
         const IntPoint c = dc.WorldToScreen(DPoint(0, 0));
         const long turn = long(ax - c.x) * (by - c.y) - long(ay - c.y) * (bx - c.x);
         EXPECT_EQ(sweep, turn > 0 ? 1 : 0) << "round the apex, not round another centre: " << out.text;
+    }
+}
+
+// The figure's measure of what a curve, a plot or a lock holds, on worked
+// figures: the curve from (0, 0) to (4, 0) with controls (0, 4) and (4, 4)
+// passes (2, 3) level at its middle; the plot is y = x^2 sampled every
+// 0.05, of slope 1 at (0.5, 0.25). Each constraint is met where it is built;
+// then a point moves (a segment turns with its direction) and the
+// equation's miss is about the worked distance of the figure from holding:
+// within the allowance for the plot's samples, no more than it.
+TEST_F(ConstraintKindsTest, TheFiguresMeasureSeesACurveAPlotOrALockMissed)
+{
+    auto* d = new DiagramComp;
+    auto list = ListOf(d);
+    auto* curve =
+        new CurveShape(new VertexShape(0, 0), new VertexShape(4, 0), new VertexShape(0, 4), new VertexShape(4, 4));
+    d->AddShape(curve);
+    auto* plot = new PlotShape(new CompList, false);
+    auto curves = std::make_unique<PlotCurveSet>();
+    curves->BeginCurve();
+    std::vector<DPoint> samples;
+    for (int i = -20; i <= 20; ++i)
+        samples.emplace_back(i * 0.05, i * i * 0.0025);
+    curves->AddItem(std::make_unique<PlotPolyline>(std::move(samples)));
+    curves->EndCurve();
+    plot->SetCurves(std::move(curves));
+    d->AddShape(plot);
+    // The segment turns about its start to the end given, its direction with it.
+    auto turn = [](TangentConstraint* tangent, SegmentShape* s, const DPoint& end) {
+        s->GetEnd()->SetPoint(end);
+        tangent->AlignDirection();
+    };
+    VertexShape* onCurve = Vertex(d, 2, 3);
+    SegmentShape* curveSide = Segment(d, 1, 3, 3, 3);
+    auto* curveTangent = new CurveTangentConstraint(curveSide, Vertex(d, 2, 3), curve);
+    VertexShape* onPlot = Vertex(d, 0.5, 0.25);
+    SegmentShape* plotSide = Segment(d, 0, -0.25, 1, 0.75);
+    auto* plotTangent = new PlotTangentConstraint(plotSide, Vertex(d, 0.5, 0.25), plot);
+    VertexShape* fixed = Vertex(d, 1, 1);
+    VertexShape* freed = Vertex(d, 3, 1);
+    const struct {
+        const char* name;
+        DrawConstraint* constraint;
+        int equation;
+        double miss;
+        std::function<void()> move;
+    } rows[] = {
+        {"a point on the curve moved", Added(d, new PointOnCurveConstraint(curve, onCurve)), 1, 0.1,
+         [&] { onCurve->SetPoint({2, 3.1}); }},
+        {"a segment touching the curve turned", Added(d, curveTangent), 4, 2 * std::atan(0.1),
+         [&] { turn(curveTangent, curveSide, {3, 3.2}); }},
+        {"a point on the plot moved", Added(d, new PointOnPlotConstraint(plot, onPlot)), 0, 0.0349,
+         [&] { onPlot->SetPoint({0.5, 0.3}); }},
+        {"a segment touching the plot turned", Added(d, plotTangent), 3,
+         (std::atan(1.5) - std::atan(1.0)) * std::hypot(1.0, 1.5),
+         [&] {
+             plotSide->GetStart()->SetPoint({0, -0.5});
+             turn(plotTangent, plotSide, {1, 1});
+         }},
+        {"a fixed point moved", Added(d, new FixedPointConstraint(fixed)), 0, 0.2, [&] { fixed->SetPoint({1.2, 1}); }},
+        {"a fixed point with Locked cleared moved", Added(d, new FixedPointConstraint(freed)), 0, 0.0,
+         [&] {
+             freed->GetXVar()->SetFixed(false);
+             freed->SetPoint({3.2, 1});
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const DrawConstraint& c = *row.constraint;
+        for (int i = 0; i < c.GetEquationCount(); ++i)
+            EXPECT_LE(FigureMiss(c, *c.GetEquation(i)), 1e-12) << "as built, equation " << i;
+        row.move();
+        const double miss = FigureMiss(c, *c.GetEquation(row.equation));
+        EXPECT_LE(miss, row.miss * 1.001 + 1e-12);
+        EXPECT_GE(miss, row.miss / 2);
     }
 }

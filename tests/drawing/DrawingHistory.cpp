@@ -657,9 +657,10 @@ void History::TypeValue(uint8_t which, uint8_t multiple, uint8_t locked)
 }
 
 // The figure measured against each constraint, to a ten-millionth of its
-// extent. A lock (a fixed point, a fixed radius) holds by its variable's
-// flag, and a value typed moves it: it is not measured. A name its label
-// gives holds in place of a constraint's own value.
+// extent. A lock (a fixed point, a fixed radius) holds its variable at the
+// value it holds, which a value typed for a fixed radius moves; a lock
+// cleared holds nothing. A name its label gives holds in place of a
+// constraint's own value.
 std::set<const ConstraintEqn*> History::Broken() const
 {
     std::set<const ConstraintEqn*> broken;

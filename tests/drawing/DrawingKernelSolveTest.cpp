@@ -10,6 +10,7 @@
 #include "drawing/AngleMakers.h"
 #include "drawing/CircleShape.h"
 #include "drawing/ConstraintEqn.h"
+#include "drawing/CurveShape.h"
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawValueComp.h"
 #include "drawing/GroupMakers.h"
@@ -30,6 +31,7 @@
 #include "drawing/VariableValueQuestion.h"
 #include "drawing/VertexDragTracker.h"
 #include "drawing/VertexShape.h"
+#include "foundation/ActionHost.h"
 #include "foundation/CompList.h"
 #include "foundation/ExprNode.h"
 #include "foundation/TAction.h"
@@ -572,6 +574,43 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         for (SegmentShape* arm : {left, right})
             EXPECT_NEAR(Length(arm->GetStart(), arm->GetEnd()), 2.0, 0.5) << "an arm keeps its length";
     };
+    // A maker performed as the view performs it, after a step the view
+    // keeps: what it cannot meet it refuses, the figure exactly as it was
+    // and that step still the one Undo undoes; what it keeps, the figure
+    // meets (the row's measure).
+    auto hosted = [&](DiagramComp* d, const DrawingMaker& maker, std::vector<DiagramShape*> picked, bool kept) {
+        DrawingView view;
+        ActionViewScope scope{&view};
+        ActionHost host(view);
+        host.Perform(new TAddShapeAction(d, new VertexShape(-3, -3)));
+        const TAction* earlier = host.GetKept();
+        d->DeselectAll(false);
+        for (DiagramShape* shape : picked)
+            d->SelectShape(shape, true);
+        const std::vector<uint8_t> record = WriteComponent(*d);
+        host.Perform(maker.Make(&view, d->GetSelectedShapes(), *d, DPoint(0, 0)));
+        EXPECT_EQ(host.GetKept() != earlier, kept) << "the view keeps the maker's step";
+        if (!kept) {
+            EXPECT_EQ(WriteComponent(*d), record) << "the figure as it was";
+        }
+    };
+    // A touching segment made on the curve from (0, 0) to (4, 0) with
+    // controls (0, 4) and (4, 4), or refused where both are pinned apart.
+    auto curveTangent = [&](DiagramComp* d, bool pinned) {
+        auto* curve =
+            new CurveShape(new VertexShape(0, 0), new VertexShape(4, 0), new VertexShape(0, 4), new VertexShape(4, 4));
+        d->AddShape(curve);
+        // The point lies on the segment, which runs 2.5 above the curve's top.
+        const double rise = pinned ? 1.2 : 0.2;
+        auto* point = new VertexShape(2.2, 5.5 + 0.6 * rise);
+        d->AddShape(point);
+        SegmentShape* s = segment(d, 1, 5.5, 3, 5.5 + rise);
+        if (pinned)
+            for (VertexShape* held : {curve->GetControlPoint(0), curve->GetControlPoint(1), curve->GetControlPoint(2),
+                                      curve->GetControlPoint(3), s->GetStart(), s->GetEnd()})
+                Fix(d, held);
+        hosted(d, TangentMaker(), {curve, s, point}, !pinned);
+    };
     const struct {
         const char* edit;
         std::function<void(DiagramComp*)> run;
@@ -608,6 +647,9 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
                  EXPECT_GT(circle->GetRadius(), 0.9) << x << ": the circle keeps its size";
              }
          }},
+        {"make tangent to a curve, as the view keeps it", [&](DiagramComp* d) { curveTangent(d, false); }},
+        {"make tangent to a curve pinned apart from its segment", [&](DiagramComp* d) { curveTangent(d, true); },
+         TUpdateDiagramAction::kNoSolution},
         {"make horizontal", [&](DiagramComp* d) { make(d, HorizontalMaker(), {segment(d, 0, 0, 3, 1)}); }},
         // The least change would draw a side, an arm or a segment into a
         // point or nearly; each turns instead and keeps its length.

@@ -28,13 +28,18 @@
 #include "foundation/TextLayoutItemMaker.h"
 #include "math/MathComponents.h"
 #include "plot/PlotCurveSet.h"
+#include "plot/PlotItems.h"
 #include "support/model/ArchiveStore.h"
 
 #include <QDir>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -532,7 +537,84 @@ double Field(const ConstraintEqn& e, int k, const DrawVariable* own, double name
     return e.GetField(k) == own ? named : e.GetField(k)->GetValue();
 }
 
-double Miss(const ConstraintEqn& e, const DrawVariable* own, double named)
+// The cubic with the four controls at t, built by de Casteljau's halving of
+// the control polygon: the point, and the last chord of the construction,
+// which is a third of the curve's derivative there.
+std::pair<double, double> Casteljau(std::array<double, 4> c, double t)
+{
+    const auto between = [t](double a, double b) { return a + (b - a) * t; };
+    for (size_t level = 3; level > 1; --level)
+        for (size_t i = 0; i < level; ++i)
+            c[i] = between(c[i], c[i + 1]);
+    return {between(c[0], c[1]), c[1] - c[0]};
+}
+
+Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
+Vec operator-(Vec a, Vec b) { return Sub(a, b); }
+Vec operator*(Vec a, double k) { return {a.x * k, a.y * k}; }
+
+// The plot a constraint holds a point on, or null.
+const PlotShape* PlotOf(const DrawConstraint& constraint)
+{
+    if (auto* plot = dynamic_cast<const PlotShape*>(constraint.GetCurveItem()))
+        return plot;
+    return dynamic_cast<const PlotShape*>(constraint.GetSecondItem());
+}
+
+// The point of the constraint that its point-on-plot equation holds.
+std::optional<Vec> PlotPointOf(const DrawConstraint& constraint)
+{
+    for (int i = 0; i < constraint.GetEquationCount(); ++i)
+        if (auto* e = dynamic_cast<const PlotPointEqn*>(constraint.GetEquation(i)))
+            return Vec{e->GetField(0)->GetValue(), e->GetField(1)->GetValue()};
+    return std::nullopt;
+}
+
+// The angle between two lines, either way round: in [0, pi/2].
+double LineAngle(Vec a, Vec c)
+{
+    const double angle = std::atan2(std::fabs(Cross(a, c)), Dot(a, c));
+    return std::min(angle, M_PI - angle);
+}
+
+// Where a plot's computed curve passes nearest a point: the distance to the
+// nearest chord of its polylines, less what a smooth curve may bow away
+// from that chord (an eighth of the second difference of the samples
+// around it); the chord, and how far its neighbours turn from it.
+struct PlotNearest {
+    double distance = INFINITY;
+    Vec chord{0, 0};
+    double turn = 0;
+};
+
+PlotNearest NearestOnPlot(const PlotShape& plot, Vec p)
+{
+    PlotNearest nearest;
+    const PlotCurveSet* curves = plot.GetCurves();
+    for (int c = 0; curves && c < curves->GetCurveCount(); ++c)
+        for (const auto& item : curves->GetCurve(c)) {
+            auto* line = dynamic_cast<const PlotPolyline*>(item.get());
+            const std::vector<DPoint> points = line ? line->GetPoints() : std::vector<DPoint>();
+            // Samples before the first and after the last repeat the ends.
+            const auto at = [&](size_t i, int step) {
+                const DPoint q = points[std::clamp<ptrdiff_t>(ptrdiff_t(i) + step, 0, ptrdiff_t(points.size()) - 1)];
+                return Vec{q.x, q.y};
+            };
+            for (size_t i = 0; i + 1 < points.size(); ++i) {
+                const Vec a = at(i, 0), b = at(i, 1), chord = b - a;
+                const double along =
+                    Dot(chord, chord) > 0 ? std::clamp(Dot(p - a, chord) / Dot(chord, chord), 0.0, 1.0) : 0.0;
+                const double bow = std::max(Norm(at(i, -1) - a * 2 + b), Norm(a - b * 2 + at(i, 2))) / 8;
+                const double distance = std::max(0.0, Norm(p - (a + chord * along)) - bow);
+                if (distance < nearest.distance)
+                    nearest = {distance, chord,
+                               std::max(LineAngle(a - at(i, -1), chord), LineAngle(at(i, 2) - b, chord))};
+            }
+        }
+    return nearest;
+}
+
+double Miss(const DrawConstraint& constraint, const ConstraintEqn& e, const DrawVariable* own, double named)
 {
     const auto v = [&](int k) { return Field(e, k, own, named); };
     const auto p = [&](int k) { return Vec{v(k), v(k + 1)}; };
@@ -563,12 +645,44 @@ double Miss(const ConstraintEqn& e, const DrawVariable* own, double named)
         const Vec mid{(v(3) + 3 * v(5) + 3 * v(7) + v(9)) / 8, (v(4) + 3 * v(6) + 3 * v(8) + v(10)) / 8};
         return std::fabs(Norm(Sub(mid, p(0))) - std::fabs(v(2)));
     }
-    return 0.0;
+    // One coordinate of a point on a curve at its parameter: t, the point's coordinate, the four controls'.
+    if (dynamic_cast<const BezierPointEqn*>(&e))
+        return std::fabs(v(1) - Casteljau({v(2), v(3), v(4), v(5)}, v(0)).first);
+    // The curve's direction at t (controls' x, their y, t) along (v, w), either way round.
+    if (dynamic_cast<const CurveDirectionEqn*>(&e)) {
+        const double t = v(8);
+        const Vec along{Casteljau({v(0), v(1), v(2), v(3)}, t).second, Casteljau({v(4), v(5), v(6), v(7)}, t).second};
+        return LineAngle(along, p(9)) * std::min(Norm(along), Norm(p(9)));
+    }
+    // A lock holds its variable at the value it was locked at, or at the
+    // name its label gives; a lock cleared holds nothing.
+    if (auto* fixed = dynamic_cast<const FixValueEqn*>(&e)) {
+        const DrawVariable* held = e.GetField(0);
+        if (held == own)
+            return std::fabs(held->GetValue() - named);
+        return held->IsFixed() ? std::fabs(held->GetValue() - fixed->GetConstant()) : 0.0;
+    }
+    // On the plot's computed curve; a tangent along it, within the turn of its samples there.
+    const PlotShape* plot = PlotOf(constraint);
+    if (dynamic_cast<const PlotPointEqn*>(&e))
+        return plot ? NearestOnPlot(*plot, p(0)).distance : INFINITY;
+    if (dynamic_cast<const PlotTangentEqn*>(&e)) {
+        const std::optional<Vec> at = PlotPointOf(constraint);
+        if (!plot || !at)
+            return INFINITY;
+        const PlotNearest nearest = NearestOnPlot(*plot, *at);
+        return std::max(0.0, LineAngle(nearest.chord, p(0)) - nearest.turn) * Norm(p(0));
+    }
+    ADD_FAILURE() << "an equation of a kind the figure's measure does not know";
+    return INFINITY;
 }
 
 } // namespace
 
-double FigureMiss(const ConstraintEqn& equation) { return Miss(equation, nullptr, 0.0); }
+double FigureMiss(const DrawConstraint& constraint, const ConstraintEqn& equation)
+{
+    return Miss(constraint, equation, nullptr, 0.0);
+}
 
 double FigureExtent(const DiagramComp& drawing)
 {
@@ -607,7 +721,7 @@ std::vector<const ConstraintEqn*> FigureMisses(const DiagramComp& drawing, doubl
         }
         for (int i = 0; i < constraint->GetEquationCount(); ++i)
             if (const ConstraintEqn* equation = constraint->GetEquation(i);
-                equation && !(Miss(*equation, own, named) <= allowed))
+                equation && !(Miss(*constraint, *equation, own, named) <= allowed))
                 misses.push_back(equation);
     }
     return misses;

@@ -185,11 +185,12 @@ protected:
 
 class ConstraintEqn;
 
-// How far the figure is from meeting the equation, measured from the
-// coordinates with this file's own geometry (a length, an angle times its
-// shorter arm, a point's distance from a line): 0 for the kinds it does not
-// measure (a fixed value, a point on a plot, a curve's parameter).
-double FigureMiss(const ConstraintEqn& equation);
+// How far the figure is from meeting an equation of the constraint,
+// measured from the coordinates with this file's own geometry (a length, an
+// angle times its shorter arm, a point's distance from a line, from a curve
+// built by halving its control polygon, or from a plot's computed samples
+// within their bow; a locked value's distance from where it was locked).
+double FigureMiss(const DrawConstraint& constraint, const ConstraintEqn& equation);
 // The diagonal of the box of the drawing's vertices, or its largest circle's
 // radius when that is larger.
 double FigureExtent(const DiagramComp& drawing);

@@ -625,28 +625,7 @@ TEST(DrawingEndToEndTest, EachToolOfTheDrawingBarActsInTheDrawing)
         EXPECT_TRUE(editor.WaitUntil([&] { return editor.Grab().copy(corner) == empty; }))
             << "the band's line stays on the screen";
 
-        // A button's look with the mouse away from the bar.
-        const QPoint away = box->bottomRight() + QPoint(-5, 30);
-        auto look = [&](int command) {
-            editor.MouseMove(away);
-            const QPoint at = BarButton(bar, command);
-            return editor.Grab().copy(QRect(at - QPoint(9, 9), QSize(19, 19)));
-        };
-        auto choose = [&](int command, int previous) {
-            const QImage before = look(previous), chosen = look(command);
-            editor.Click(BarButton(bar, command).x(), BarButton(bar, command).y());
-            return editor.WaitUntil([&] { return look(command) != chosen && look(previous) != before; });
-        };
-
-        // The pencil: a segment along the drag, in an empty corner.
-        ASSERT_TRUE(choose(kPencilTool, kPointerTool)) << "the pencil's button does not show chosen";
-        const QPoint from = inside.bottomLeft() + QPoint(15, -15), to = from + QPoint(60, -20);
-        const QPoint middle = (from + to) / 2;
-        ASSERT_TRUE(editor.Drag(from, {from + QPoint(20, -7), to}));
-        EXPECT_TRUE(editor.WaitUntil([&] {
-            return BoxOf(editor.Grab(), IsDark, QRect(middle - QPoint(2, 2), QSize(5, 5))).has_value();
-        })) << "the pencil drew no segment";
-        // The grabber: the triangle's apex (its topmost pixel) moves by the drag.
+        // The grabber and the magnifier act on the triangle's apex, its topmost pixel.
         const auto apex = [&]() -> std::optional<QPoint> {
             const QImage shot = editor.Grab();
             const std::optional<QRect> found = figure(shot);
@@ -654,30 +633,7 @@ TEST(DrawingEndToEndTest, EachToolOfTheDrawingBarActsInTheDrawing)
                 return std::nullopt;
             return BoxOf(shot, IsDark, QRect(found->topLeft(), QSize(found->width(), 1)))->topLeft();
         };
-        ASSERT_TRUE(choose(kGrabberTool, kPencilTool)) << "the grabber's button does not show chosen";
-        const std::optional<QPoint> top = apex();
-        ASSERT_TRUE(top);
-        const QPoint grab = inside.topRight() + QPoint(-20, 20);
-        ASSERT_TRUE(editor.Drag(grab, {grab + QPoint(-10, 10), grab + QPoint(-30, 24)}));
-        EXPECT_TRUE(editor.WaitUntil([&] {
-            const std::optional<QPoint> now = apex();
-            return now && (*now - (*top + QPoint(-30, 24))).manhattanLength() <= 2;
-        })) << "the grabber did not move the view";
-
-        // The magnifier: a click below the apex doubles its distance from there.
-        ASSERT_TRUE(choose(kMagnifierTool, kGrabberTool)) << "the magnifier's button does not show chosen";
-        const std::optional<QPoint> before = apex();
-        ASSERT_TRUE(before);
-        const QPoint click = *before + QPoint(-10, 40);
-        editor.Click(click.x(), click.y());
-        // The apex's pixel rounds to one either way, which the zoom doubles.
-        std::optional<QPoint> zoomed;
-        EXPECT_TRUE(editor.WaitUntil([&] {
-            zoomed = apex();
-            return zoomed && (*zoomed - (click + 2 * (*before - click))).manhattanLength() <= 6;
-        })) << "the magnifier did not zoom in about the click: the apex went from " << before->x() << ","
-            << before->y() << " to " << (zoomed ? zoomed->x() : -1) << "," << (zoomed ? zoomed->y() : -1);
-        ASSERT_TRUE(choose(kPointerTool, kMagnifierTool)) << "the pointer's button does not show chosen";
+        UseEachTool(editor, bar, inside, box->bottomRight() + QPoint(-5, 30), apex);
         editor.Grab().save(folder + "/tools.png");
         EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
     }

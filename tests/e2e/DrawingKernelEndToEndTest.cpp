@@ -40,6 +40,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -51,20 +52,21 @@ using namespace drawing_screen;
 bool IsBlue(QRgb pixel) { return qBlue(pixel) > 180 && qRed(pixel) < 80 && qGreen(pixel) < 80; }
 
 // The free corner (the topmost blue pixel) and the fixed corner under it
-// (the leftmost blue pixel of the bottom row), below the bars.
+// (the leftmost blue pixel of the bottom row), within an area of the
+// screen: below the bars unless another is given.
 struct Corners {
     QPoint apex;
     QPoint origin;
     double Height() const { return origin.y() - apex.y(); }
 };
 
-std::optional<Corners> Find(const QImage& shot)
+std::optional<Corners> Find(const QImage& shot, const QRect& area = {})
 {
-    constexpr int kBelowBars = 60;
+    const QRect within = area.isEmpty() ? QRect(0, 60, shot.width(), shot.height() - 60) : area;
     std::optional<QPoint> top;
     std::optional<QPoint> bottom;
-    for (int y = kBelowBars; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
             if (IsBlue(shot.pixel(x, y))) {
                 if (!top)
                     top = QPoint(x, y);
@@ -234,6 +236,87 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     click(at(0.9, 0.95));
     const int six = dragSide("six.png");
     EXPECT_NEAR(double(six) / std::max(five, 1), 6.0 / 5.0, 0.05) << "five: " << five << " px, six: " << six << " px";
+}
+
+// With the kernel running, the free corner of a triangle whose left side
+// keeps its length is dragged, and the kernel program is killed while the
+// button is held. The drag goes on with the editor's own solver, saying
+// nothing while the button is held; the release ends it, and only then do
+// the two messages show (the link's error, and the editor's solver taking
+// over). Once they are answered the corner stays where it was released
+// whatever the pointer does, the bar's Pencil shows chosen, and each tool
+// of the bar acts.
+TEST(DrawingKernelEndToEndTest, AKernelKilledMidDragEndsTheDragAtTheReleaseAndTheToolsWorkAfter)
+{
+    QString reason;
+    if (!EditorSession::CanRun(&reason))
+        GTEST_SKIP() << reason.toStdString();
+    const QString folder = QString(QV_TEST_OUTPUT) + "/drawing-kernel-killed";
+    EditorSession editor(folder);
+    const QString file = folder + "/killed.vxm";
+    SaveTriangleDocument(file, 2.0, 3.0, [](DiagramComp& drawing, TriangleShape& triangle) {
+        drawing.AddConstraint(new DistanceConstraint(triangle.GetVertex(0), triangle.GetVertex(2)));
+    });
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(editor.Start({file}, "killed\\.vxm")) << editor.LastError().toStdString();
+    ASSERT_TRUE(editor.StartKernel()) << editor.LastError().toStdString();
+    std::optional<Corners> opened;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (opened = Find(editor.Grab())).has_value(); }));
+    const QPoint start = opened->apex + QPoint(2, 2);
+    // The first click, inside the triangle, selects the drawing for editing.
+    editor.Click(start.x() + 20, start.y() + 40);
+    std::optional<QRect> box;
+    const QRect screen(0, 60, 1280, 1024 - 60);
+    ASSERT_TRUE(editor.WaitUntil([&] { return (box = BoxOf(editor.Grab(), IsActiveFrame, screen)).has_value(); }));
+    const QString barWindow = editor.WaitForWindow("^Drawing$");
+    ASSERT_FALSE(barWindow.isEmpty()) << "the drawing toolbar did not show";
+    const QRect bar = editor.WindowRect(barWindow);
+    const QRect inside = box->adjusted(4, 4, -4, -4);
+    const auto corners = [&] { return Find(editor.Grab(), inside); };
+    const auto side = [](const Corners& c) { return std::hypot(c.apex.x() - c.origin.x(), c.Height()); };
+
+    editor.MouseMove(start);
+    editor.MouseDown();
+    editor.MouseMove(start + QPoint(8, 0));
+    std::optional<Corners> moved;
+    ASSERT_TRUE(editor.WaitUntil([&] { return (moved = corners()) && moved->apex.x() > opened->apex.x() + 3; }))
+        << "the kernel's drag did not move the corner";
+    const qint64 kernel = editor.KernelProcessId();
+    ASSERT_GT(kernel, 0);
+    ASSERT_EQ(::kill(pid_t(kernel), SIGKILL), 0);
+    // The next move finds the kernel gone; the editor's solver goes on.
+    editor.MouseMove(start + QPoint(30, 6));
+    const bool followed = editor.WaitUntil(
+        [&] { return editor.Shows("^Quorvant$") || ((moved = corners()) && moved->apex.x() > opened->apex.x() + 15); });
+    editor.Grab().save(folder + "/held.png");
+    EXPECT_FALSE(editor.Shows("^Quorvant$")) << "a message opened while the button was held";
+    EXPECT_TRUE(followed) << "the editor's solver did not go on with the drag";
+    editor.MouseUp();
+    for (const char* message : {"the link's error", "the editor's solver taking over"})
+        ASSERT_TRUE(editor.Answer("^Quorvant$", "Return")) << message << ": " << editor.LastError().toStdString();
+
+    // The pointer wanders over the drawing with no button held, then
+    // chooses the Pencil on the bar: the corner stays where it was released.
+    const std::optional<Corners> released = corners();
+    ASSERT_TRUE(released);
+    EXPECT_NEAR(side(*released), side(*opened), 3.0) << "the left side keeps its length";
+    for (const QPoint& at : {start + QPoint(-40, 30), start + QPoint(50, 60), start})
+        editor.MouseMove(at);
+    const QPoint away = box->bottomRight() + QPoint(-5, 30);
+    EXPECT_TRUE(ChooseTool(editor, bar, kPencilTool, kPointerTool, away)) << "the pencil's button does not show chosen";
+    const std::optional<Corners> after = corners();
+    editor.Grab().save(folder + "/released.png");
+    ASSERT_TRUE(after);
+    EXPECT_LE((after->apex - released->apex).manhattanLength(), 1)
+        << "the corner went from " << released->apex.x() << "," << released->apex.y() << " to " << after->apex.x()
+        << "," << after->apex.y();
+    ASSERT_TRUE(ChooseTool(editor, bar, kPointerTool, kPencilTool, away)) << "the pointer's button does not show chosen";
+    UseEachTool(editor, bar, inside, away, [&]() -> std::optional<QPoint> {
+        const std::optional<Corners> now = corners();
+        return now ? std::optional<QPoint>(now->apex) : std::nullopt;
+    });
+    editor.Grab().save(folder + "/tools.png");
+    EXPECT_EQ(editor.QuitDiscarding(), 0) << editor.Output().toStdString();
 }
 
 namespace {

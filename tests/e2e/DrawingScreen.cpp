@@ -104,4 +104,57 @@ void SaveTriangleDocument(const QString& path, double apexX, double apexY,
     });
 }
 
+bool ChooseTool(EditorSession& editor, const QRect& bar, int command, int previous, const QPoint& away)
+{
+    auto look = [&](int button) {
+        editor.MouseMove(away);
+        const QPoint at = BarButton(bar, button);
+        return editor.Grab().copy(QRect(at - QPoint(9, 9), QSize(19, 19)));
+    };
+    const QImage before = look(previous), chosen = look(command);
+    editor.Click(BarButton(bar, command).x(), BarButton(bar, command).y());
+    return editor.WaitUntil([&] { return look(command) != chosen && look(previous) != before; });
+}
+
+void UseEachTool(EditorSession& editor, const QRect& bar, const QRect& inside, const QPoint& away,
+                 const std::function<std::optional<QPoint>()>& apex)
+{
+    // The pencil: a segment along the drag, in an empty corner.
+    ASSERT_TRUE(ChooseTool(editor, bar, kPencilTool, kPointerTool, away)) << "the pencil's button does not show chosen";
+    const QPoint from = inside.bottomLeft() + QPoint(15, -15), to = from + QPoint(60, -20);
+    const QPoint middle = (from + to) / 2;
+    ASSERT_TRUE(editor.Drag(from, {from + QPoint(20, -7), to}));
+    EXPECT_TRUE(editor.WaitUntil([&] {
+        return BoxOf(editor.Grab(), IsDark, QRect(middle - QPoint(2, 2), QSize(5, 5))).has_value();
+    })) << "the pencil drew no segment";
+
+    // The grabber: the apex moves by the drag.
+    ASSERT_TRUE(ChooseTool(editor, bar, kGrabberTool, kPencilTool, away)) << "the grabber's button does not show chosen";
+    const std::optional<QPoint> top = apex();
+    ASSERT_TRUE(top);
+    const QPoint grab = inside.topRight() + QPoint(-20, 20);
+    ASSERT_TRUE(editor.Drag(grab, {grab + QPoint(-10, 10), grab + QPoint(-30, 24)}));
+    EXPECT_TRUE(editor.WaitUntil([&] {
+        const std::optional<QPoint> now = apex();
+        return now && (*now - (*top + QPoint(-30, 24))).manhattanLength() <= 2;
+    })) << "the grabber did not move the view";
+
+    // The magnifier: a click below the apex doubles its distance from there.
+    ASSERT_TRUE(ChooseTool(editor, bar, kMagnifierTool, kGrabberTool, away))
+        << "the magnifier's button does not show chosen";
+    const std::optional<QPoint> before = apex();
+    ASSERT_TRUE(before);
+    const QPoint click = *before + QPoint(-10, 40);
+    editor.Click(click.x(), click.y());
+    // The apex's pixel rounds to one either way, which the zoom doubles.
+    std::optional<QPoint> zoomed;
+    EXPECT_TRUE(editor.WaitUntil([&] {
+        zoomed = apex();
+        return zoomed && (*zoomed - (click + 2 * (*before - click))).manhattanLength() <= 6;
+    })) << "the magnifier did not zoom in about the click: the apex went from " << before->x() << "," << before->y()
+        << " to " << (zoomed ? zoomed->x() : -1) << "," << (zoomed ? zoomed->y() : -1);
+    ASSERT_TRUE(ChooseTool(editor, bar, kPointerTool, kMagnifierTool, away))
+        << "the pointer's button does not show chosen";
+}
+
 }  // namespace drawing_screen

@@ -5,6 +5,7 @@
 // boxes of pixels that pass a test, the drawing toolbar's buttons, and
 // documents saved as the editor saves them.
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -38,6 +39,20 @@ std::optional<QRect> InsertDrawing(EditorSession& editor, const QRect& area);
 // The drawing toolbar's button of a command: four buttons a row, from the
 // pointer on.
 QPoint BarButton(const QRect& bar, int command);
+
+// Clicks a tool's button on the drawing bar; true once that button shows
+// chosen and the button of the tool before no longer does (each looked at
+// with the mouse at away, off the bar).
+bool ChooseTool(EditorSession& editor, const QRect& bar, int command, int previous, const QPoint& away);
+
+// From the pointer, each tool chosen on the bar in turn acts in the
+// drawing (inside its frame): the pencil draws a segment where the mouse is
+// dragged in the empty bottom left corner, the grabber's drag in the empty
+// top right corner moves the figure's topmost point (apex) by the drag, the
+// magnifier's click below that point doubles its distance from the click;
+// then the pointer is chosen again. Failures are the calling test's.
+void UseEachTool(EditorSession& editor, const QRect& bar, const QRect& inside, const QPoint& away,
+                 const std::function<std::optional<QPoint>()>& apex);
 
 // A new document, filled by fill (nothing: an empty document), saved at path
 // with the fonts, layout and components the editor has.

@@ -1,4 +1,6 @@
+#include <string>
 #include <thread>
+#include <vector>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -8,6 +10,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "platform/HeldMessages.h"
 #include "platform/QtUserInterface.h"
 #include "support/FakeUserInterface.h"
 
@@ -66,4 +69,31 @@ TEST(QtUserInterfaceTest, MessageBoxAnswersThePressedButtonFromAnyThread)
     loop.exec();
     worker.join();
     EXPECT_EQ(answer, IDCANCEL);
+}
+
+// While a hold lives, a message that only informs waits, answered OK; a
+// question, and any message from another thread, goes through at once. The
+// hold's end puts back what it replaced and shows what waited, in order.
+TEST(HeldMessagesTest, InformingMessagesWaitForTheEndOfTheHold)
+{
+    FakeUserInterface fake;
+    fake.ScriptAnswers({IDNO});
+    const auto shown = [&] {
+        std::vector<std::string> texts;
+        for (const FakeUserInterface::Box& box : fake.boxes)
+            texts.push_back(box.text);
+        return texts;
+    };
+    {
+        HeldMessages held;
+        UserInterface& ui = UserInterface::Current();
+        EXPECT_EQ(ui.MessageBox("The kernel has stopped.", "Quorvant", MB_OK | MB_ICONINFORMATION), IDOK);
+        EXPECT_EQ(ui.MessageBox("Stop the calculation?", "Quorvant", MB_YESNO), IDNO);
+        std::thread([&] { ui.MessageBox("From a worker.", "Quorvant", MB_OK); }).join();
+        ui.MessageBox("The drawing is solved by the editor.", "Quorvant", MB_OK);
+        EXPECT_EQ(shown(), (std::vector<std::string>{"Stop the calculation?", "From a worker."}));
+    }
+    EXPECT_EQ(&UserInterface::Current(), &fake);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"Stop the calculation?", "From a worker.", "The kernel has stopped.",
+                                                 "The drawing is solved by the editor."}));
 }

@@ -20,7 +20,10 @@
 #include "support/drawing/RecordingPilePane.h"
 #include "support/model/ArchiveStore.h"
 
+#include <QMouseEvent>
+
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -172,6 +175,54 @@ TEST_F(DrawingTrackersTest, ADraggedCornerEndsWhereThePointerIsReleased)
         const IntPoint corner = P(triangle->GetVertex(0)->GetPoint());
         EXPECT_LE(std::abs(corner.x - released.x) + std::abs(corner.y - released.y), 1)
             << "corner at " << corner.x << "," << corner.y << ", released at " << released.x << "," << released.y;
+    }
+}
+
+// A drag whose release never reaches the view ends where the corner was
+// last moved: the release went to another window, a modal window opened
+// over the view, or the pointer moves on with no button held. The pointer
+// wandering on leaves the corner there, and the drag is one step to undo.
+TEST_F(DrawingTrackersTest, ADragWhoseReleaseIsLostEndsWhereTheCornerWas)
+{
+    QWidget elsewhere;
+    QWidget* surface = view->drawingWidget();
+    const auto send = [](QObject* to, QEvent&& event) { QCoreApplication::sendEvent(to, &event); };
+    const auto move = [&](QEvent::Type type, const IntPoint& p, Qt::MouseButtons buttons) {
+        const QPointF at(p.x - view->GetScrollPosition().x, p.y - view->GetScrollPosition().y);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        return QMouseEvent(type, at, surface->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    };
+    const struct {
+        const char* name;
+        std::function<void(const IntPoint& on)> lose;
+    } rows[] = {
+        {"the release goes to another window",
+         [&](const IntPoint& on) { send(&elsewhere, move(QEvent::MouseButtonRelease, on, Qt::NoButton)); }},
+        {"a modal window opens over the view",
+         [&](const IntPoint&) { send(surface->window(), QEvent(QEvent::WindowBlocked)); }},
+        {"the pointer moves on with no button held",
+         [&](const IntPoint& on) { send(surface, move(QEvent::MouseMove, on, Qt::NoButton)); }},
+    };
+    // Each triangle in a third of the drawing of its own.
+    double left = 0.05;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const DPoint a = W(left + 0.05, 0.6), to = W(left, 0.7), on = W(left + 0.2, 0.15);
+        auto* triangle = new TriangleShape(new VertexShape(a.x, a.y), new VertexShape(W(left + 0.2, 0.6).x, a.y),
+                                           new VertexShape(W(left + 0.12, 0.35).x, W(left + 0.12, 0.35).y));
+        left += 0.33;
+        drawing->AddShape(triangle);
+        view->UpdateLayoutFrom(1, 1);
+        Mouse(QEvent::MouseButtonPress, P(a));
+        Mouse(QEvent::MouseMove, P(to));
+        row.lose(P(on));
+        EXPECT_EQ(view->GetTracker(), nullptr) << "the drag goes on";
+        Mouse(QEvent::MouseMove, P(on));
+        const IntPoint corner = P(triangle->GetVertex(0)->GetPoint());
+        EXPECT_LE(std::abs(corner.x - P(to).x) + std::abs(corner.y - P(to).y), 1)
+            << "corner at " << corner.x << "," << corner.y;
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(triangle->GetVertex(0)->GetPoint(), a) << "undone";
     }
 }
 
