@@ -433,15 +433,14 @@ void XhtmlWriter::WriteSourceCode(CompList& row)
 
 // ---- math ----
 
-// The range shown selected leaves out the blanks around the formula.
+// The range shown selected leaves out the blanks around the formula; a
+// formula read again is named once.
 void XhtmlWriter::RecordError(const CompList& row, int first, int last)
 {
-    if (m_errorRow)
-        return;
     const auto [from, end] = MathRunText::WithoutOuterBlanks(row, first, last + 1);
-    m_errorRow = &row;
-    m_errorFirst = from;
-    m_errorLast = end - 1;
+    const BadFormula bad{const_cast<CompList*>(&row), from, end};
+    if (std::find(m_errors.begin(), m_errors.end(), bad) == m_errors.end())
+        m_errors.push_back(bad);
 }
 
 // An empty row, or one of blanks, is an empty formula, not a failure.
@@ -454,6 +453,7 @@ void XhtmlWriter::WriteMathRange(CompList& row, int first, int last)
         return;
     }
     gSyntaxError = false;
+    ShownReferences shown;
     std::unique_ptr<ExprNode> node(MathParser(row, first, last + 1).Parse());
     if (node)
         node->WriteMathML(*this);
@@ -586,10 +586,16 @@ void XhtmlWriter::WriteFormulaOfRun(CompList& row, const RowRuns::Run& run)
         if (i < run.end && !picture)
             continue;
         if (from < i && !MathRunText::IsBlank(row, from, i)) {
-            NewLine();
-            OpenMath();
+            // The text around the formula touches it: a blank there is the
+            // row's own, and punctuation after it stays beside it.
+            StartElement("math", false);
+            WriteAttribute("xmlns", kMathMLNamespace);
+            EndPendingTag(true);
+            Indent();
             WriteMathRange(row, from, i - 1);
-            Close("math");
+            Outdent();
+            WriteIndent();
+            EndElement("math", false);
         }
         if (picture) {
             NewLine();

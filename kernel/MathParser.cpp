@@ -16,6 +16,7 @@
 #include <vector>
 
 bool gSyntaxError = false;
+int ShownReferences::s_depth = 0;
 
 namespace {
 

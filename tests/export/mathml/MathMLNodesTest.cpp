@@ -93,6 +93,7 @@ const std::vector<std::pair<const char*, std::function<ExprNode*()>>>& EveryKind
         {"power", [] { return MakeSquare(Sym("x")); }},
         {"power of a function", [] { return MakeSquare(new FunctionNode(new SymbolNode(93), Sym("x"))); }},
         {"power of a call", [] { return MakeSquare(new FunctionNode(Sym("f"), Sym("x"))); }},
+        {"shown text", [] { return new ShownTextNode("(1) & <2>"); }},
         {"quotient", [] { return MakeQuotient(Sym("a"), Sym("b")); }},
         {"root", [] { return new RadicalNode(Sym("x"), Int(3)); }},
         {"group", [] { return new GroupNode(Sym("x"), true); }},
@@ -161,6 +162,8 @@ TEST(MathMLNodesTest, TellingCasesWriteTheirElements)
               "<mrow>\n  <munder>\n    <mo>&int;</mo>\n    <mn>0</mn>\n  </munder>\n  <mi>f</mi>\n"
               "  <mo>&#8518;</mo>\n  <mi>x</mi>\n</mrow>\n");
     EXPECT_EQ(MathML(new StringNode("a<b")), "<mtext>&quot;a&lt;b&quot;</mtext>\n");
+    // A reference's shown text is text, without a string's quotes.
+    EXPECT_EQ(MathML(new ShownTextNode("(1)")), "<mtext>(1)</mtext>\n");
     // A power of a function's value: "sin" raised before its argument (never
     // sin x², which says another thing), any other call in brackets.
     const auto square = [](ExprNode* base) { return new PowerNode(Int(2), base, false); };
