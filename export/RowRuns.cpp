@@ -257,11 +257,18 @@ int FormulaEnd(const CompList& row, int first, int end)
     return MathRunText::IsBlank(row, first, end) || Parses(row, first, end) ? end : 0;
 }
 
-// A formula, the blanks around it and the marks after it left to the text.
-void AddFormula(const CompList& row, int first, int end, std::vector<Run>& out)
+// Whether components [first, end) end with a clause mark, blanks aside.
+bool EndsWithClauseMark(const CompList& row, int first, int end)
 {
-    const int reads = FormulaEnd(row, first, end);
-    const int formulaEnd = reads ? reads : end;
+    while (end > first && MarkAt(row, end - 1) == Mark::kBlank)
+        --end;
+    return end > first && MarkAt(row, end - 1) == Mark::kClause;
+}
+
+// A formula up to formulaEnd, the blanks around it and the marks after it
+// (up to end) left to the text.
+void AddFormula(const CompList& row, int first, int formulaEnd, int end, std::vector<Run>& out)
+{
     const auto [from, to] = MathRunText::WithoutOuterBlanks(row, first, formulaEnd);
     if (from > first)
         out.push_back(TextRun(first, from));
@@ -275,9 +282,10 @@ void AddFormula(const CompList& row, int first, int end, std::vector<Run>& out)
 // words are text and the rest formulas ("ax", exponent 2, "+bx+c=0. Its
 // roots are", "r", exponent 2), the first taking the letters before a
 // leading script as its base. A formula that does not read takes the words
-// after it and the next formula in, until it reads; words with signs that
-// read as no formula ("→ done") are text. What still does not read is a
-// formula, which the formats that read formulas refuse.
+// after it and the formula after them in, until it reads; words with signs
+// that read as no formula ("→ done") are text. What still does not read is
+// a formula, which the formats that read formulas refuse. A run that can be
+// nothing but one formula is not read here: the formats read it anyway.
 void AddRunOfSentence(const CompList& row, const Run& run, std::vector<Run>& out)
 {
     if (RowRuns::IsText(row, run.first, run.end)) {
@@ -294,33 +302,43 @@ void AddRunOfSentence(const CompList& row, const Run& run, std::vector<Run>& out
     }
     if (from < run.end)
         pieces.push_back(FormulaRun(from, run.end));
+    const bool sentence = IsWords(row, run.first, run.end, true);
+    if (pieces.size() == 1 && pieces.front().first == run.first && !sentence &&
+        !EndsWithClauseMark(row, run.first, run.end)) {
+        AddFormula(row, run.first, run.end, run.end, out);
+        return;
+    }
+    // Where each formula that reads ends; 0 for one that does not.
+    std::vector<int> ends;
     bool reads = true;
     for (std::size_t k = 0; k < pieces.size(); ++k) {
-        if (!pieces[k].IsFormula())
-            continue;
-        while (!FormulaEnd(row, pieces[k].first, pieces[k].end) && k + 1 < pieces.size()) {
-            pieces[k].end = pieces[k + 1].end;
-            pieces.erase(pieces.begin() + std::ptrdiff_t(k) + 1);
+        ends.push_back(pieces[k].IsFormula() ? FormulaEnd(row, pieces[k].first, pieces[k].end) : 0);
+        // Pieces alternate: text between two formulas. A formula never
+        // takes the words after it without the formula that follows them.
+        while (pieces[k].IsFormula() && !ends[k] && k + 2 < pieces.size()) {
+            pieces[k].end = pieces[k + 2].end;
+            pieces.erase(pieces.begin() + std::ptrdiff_t(k) + 1, pieces.begin() + std::ptrdiff_t(k) + 3);
+            ends[k] = FormulaEnd(row, pieces[k].first, pieces[k].end);
         }
-        reads = reads && FormulaEnd(row, pieces[k].first, pieces[k].end) != 0;
+        reads = reads && (!pieces[k].IsFormula() || ends[k]);
     }
-    if (!reads && IsWords(row, run.first, run.end, true)) {
+    if (!reads && sentence) {
         out.push_back(TextRun(run.first, run.end));
         return;
     }
     // The base goes with a formula that reads; one that does not is shown
     // as it was typed.
-    Run& lead = pieces.front();
-    if (lead.first < run.first && !FormulaEnd(row, lead.first, lead.end))
-        lead.first = run.first;
-    if (lead.first < run.first) {
-        out.back().end = lead.first;
-        if (out.back().first == lead.first)
+    if (pieces.front().first < run.first && !ends.front())
+        pieces.front().first = run.first;
+    if (pieces.front().first < run.first) {
+        out.back().end = pieces.front().first;
+        if (out.back().first == pieces.front().first)
             out.pop_back();
     }
-    for (const Run& piece : pieces) {
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const Run& piece = pieces[k];
         if (piece.IsFormula() && !MathRunText::IsBlank(row, piece.first, piece.end))
-            AddFormula(row, piece.first, piece.end, out);
+            AddFormula(row, piece.first, ends[k] ? ends[k] : piece.end, piece.end, out);
         else
             out.push_back(TextRun(piece.first, piece.end));
     }
