@@ -37,6 +37,8 @@
 #include <utility>
 #include <vector>
 
+#include <QString>
+
 #include <unistd.h>
 
 IMPLEMENT_DYNCREATE(CCorvellDoc, CDocument)
@@ -533,22 +535,51 @@ std::string ExpressionText(const DocSelection& selection)
     return text.toStdString();
 }
 
+std::vector<DocSelection> SelectionsOf(const std::vector<BadFormula>& formulas)
+{
+    std::vector<DocSelection> selections;
+    for (const BadFormula& formula : formulas)
+        selections.emplace_back(formula.row, formula.first, formula.end);
+    return selections;
+}
+
 } // namespace
 
-// The expression is selected and shown first, so that it stands beside the
-// message, which quotes it.
 void CCorvellDoc::ShowBadExpressionMessage(const DocSelection& selection)
 {
+    ShowBadExpressionMessage(std::vector<DocSelection>{selection});
+}
+
+// The first expression is selected and shown first, so that it stands
+// beside the message, which quotes every one (as many as a message can show)
+// in the characters the screen shows.
+void CCorvellDoc::ShowBadExpressionMessage(const std::vector<DocSelection>& selections)
+{
+    constexpr std::size_t kMostQuoted = 20;
+    if (selections.empty())
+        return;
     if (DocumentViewSeam* view = GetMainViewSeam()) {
-        view->SetSelection(selection, true);
-        view->ScrollToShow(selection);
+        view->SetSelection(selections.front(), true);
+        view->ScrollToShow(selections.front());
     }
-    std::string message =
-        "This document contains a badly formed mathematical expression. Please correct this expression and try again.";
-    const std::string shown = ExpressionText(selection);
-    if (!shown.empty())
-        message += "\n\nThe expression is selected: " + shown;
-    AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    std::string message;
+    if (selections.size() == 1) {
+        message = "This document contains a badly formed mathematical expression. Please correct this expression and "
+                  "try again.";
+        const std::string shown = ExpressionText(selections.front());
+        if (!shown.empty())
+            message += "\n\nThe expression is selected: " + shown;
+    } else {
+        message = "This document contains " + std::to_string(selections.size()) +
+            " badly formed mathematical expressions. Please correct them and try again.\n\nThe first is selected:";
+        for (std::size_t i = 0; i < selections.size() && i < kMostQuoted; ++i) {
+            const std::string shown = ExpressionText(selections[i]);
+            message += "\n" + (shown.empty() ? std::string("(an expression that shows no text)") : shown);
+        }
+        if (selections.size() > kMostQuoted)
+            message += "\nand " + std::to_string(selections.size() - kMostQuoted) + " more.";
+    }
+    AfxMessageBoxUnicode(QString::fromStdString(message), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString CCorvellDoc::GetPrintName() const
@@ -712,16 +743,16 @@ bool CCorvellDoc::ExportNotebook(const std::string& path, std::string& message)
         return false;
     }
     KernelLink::WaitScope waiting(link);
-    NotebookFileWriter::ParseFailure failure;
+    std::vector<BadFormula> failures;
     const ExportOutcome outcome = ExportNotebookFile(
-        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormText(node); }, &failure,
+        *m_paragraphs, path, [link](const ExprNode* node) { return link->ToStandardFormText(node); }, &failures,
         [link] { return link->StopRequested(); });
     if (link->StopRequested()) {
         message.clear();
         return false;
     }
-    if (failure.row) {
-        ShowBadExpressionMessage(DocSelection(failure.row, failure.first, failure.end));
+    if (!failures.empty()) {
+        ShowBadExpressionMessage(SelectionsOf(failures));
         message.clear();
         return false;
     }
@@ -756,8 +787,8 @@ bool CCorvellDoc::ExportXhtml(const std::string& path, const std::string& title,
         ReportLeftOut(path, result.notice);
         return true;
     }
-    if (result.badRow) {
-        ShowBadExpressionMessage(DocSelection(const_cast<CompList*>(result.badRow), result.badFirst, result.badLast + 1));
+    if (!result.badFormulas.empty()) {
+        ShowBadExpressionMessage(SelectionsOf(result.badFormulas));
         message.clear();
         return false;
     }

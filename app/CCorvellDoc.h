@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "app/DisplayRecord.h"
 #include "app/DocCharRecord.h"
@@ -134,6 +135,8 @@ public:
     CView* GetMainView() const;
     DocumentViewSeam* GetMainViewSeam() const;
     void ShowBadExpressionMessage(const DocSelection& selection);
+    // Every one of them: the first selected, each quoted.
+    void ShowBadExpressionMessage(const std::vector<DocSelection>& selections);
 
     // The title without the modified mark (or the blank that replaced it).
     CString GetPrintName() const override;

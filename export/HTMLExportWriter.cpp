@@ -2,6 +2,7 @@
 
 #include "drawing/DiagramComp.h"
 #include "export/CWebImageDC.h"
+#include "export/ItemNumber.h"
 #include "foundation/ByteStream.h"
 #include "foundation/CompList.h"
 #include "foundation/DrawContext.h"
@@ -286,8 +287,10 @@ void HTMLExportWriter::CloseOpenBlocks()
 
 // An item stays open until the next item of its list or the list's end, so
 // that a list of the second level, or an equation between items, nests
-// inside it.
-void HTMLExportWriter::OpenItem(OpenList& list, ListKind kind, bool subList)
+// inside it. A sub-item shows the screen's number ("2.1."), which a page's
+// list has no marker for: its list shows none and the number starts the
+// item's text.
+void HTMLExportWriter::OpenItem(OpenList& list, ListKind kind, bool subList, const std::string& number)
 {
     if (!list.open || list.kind != kind) {
         if (subList) {
@@ -298,7 +301,13 @@ void HTMLExportWriter::OpenItem(OpenList& list, ListKind kind, bool subList)
         }
         list.open = true;
         list.kind = kind;
-        WriteTag(kind == ListKind::kOrdered ? "ol" : "ul");
+        if (number.empty()) {
+            WriteTag(kind == ListKind::kOrdered ? "ol" : "ul");
+        } else {
+            OpenTag(kind == ListKind::kOrdered ? "ol" : "ul");
+            WriteAttribute("style", "list-style-type: none");
+            EndOpenTag();
+        }
         NewLine();
     } else {
         if (!subList)
@@ -310,11 +319,13 @@ void HTMLExportWriter::OpenItem(OpenList& list, ListKind kind, bool subList)
     }
     WriteTag("li");
     list.itemOpen = true;
+    if (!number.empty())
+        WriteEscapedText(Str255((number + " ").c_str()));
 }
 
 void HTMLExportWriter::WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList)
 {
-    OpenItem(list, kind, subList);
+    OpenItem(list, kind, subList, subList && kind == ListKind::kOrdered ? ItemNumber(row) : std::string());
     WriteRuns(row, kPlainRun);
 }
 
@@ -504,7 +515,9 @@ void HTMLExportWriter::PlaceObject(const TextComp& comp)
     switch (paragraph ? paragraph->GetStyleKind() : int(StyleKind::kPlain)) {
     case StyleKind::kNumbered: OpenItem(m_list, ListKind::kOrdered, false); break;
     case StyleKind::kItemized: OpenItem(m_list, ListKind::kUnordered, false); break;
-    case StyleKind::kSubEnumerated: OpenItem(m_subList, ListKind::kOrdered, true); break;
+    case StyleKind::kSubEnumerated:
+        OpenItem(m_subList, ListKind::kOrdered, true, ItemNumber(*paragraph->GetRow()));
+        break;
     case StyleKind::kSubItemized: OpenItem(m_subList, ListKind::kUnordered, true); break;
     case StyleKind::kEquation: ClosePre(); break;
     default: CloseOpenBlocks(); break;

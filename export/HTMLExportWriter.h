@@ -110,7 +110,7 @@ private:
     void CloseLists();
     void ClosePre();
     void CloseList(OpenList& list);
-    void OpenItem(OpenList& list, ListKind kind, bool subList);
+    void OpenItem(OpenList& list, ListKind kind, bool subList, const std::string& number = {});
     void WriteItem(OpenList& list, ListKind kind, CompList& row, bool subList);
     void PlaceObject(const TextComp& comp);
 

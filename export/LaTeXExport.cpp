@@ -60,7 +60,7 @@ ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path
 }
 
 ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& path,
-                                 NotebookFileWriter::BoxText boxText, NotebookFileWriter::ParseFailure* parseFailure,
+                                 NotebookFileWriter::BoxText boxText, std::vector<BadFormula>* parseFailures,
                                  const std::function<bool()>& stopped)
 {
     StringByteStream text;
@@ -68,9 +68,9 @@ ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& p
     list.WriteNotebook(writer);
     if (stopped && stopped())
         return {false, {}};
-    if (parseFailure) {
-        *parseFailure = writer.FirstParseFailure();
-        if (parseFailure->row)
+    if (parseFailures) {
+        *parseFailures = writer.ParseFailures();
+        if (!parseFailures->empty())
             return {false, {}};
     }
     return SaveText(path, text.Text());

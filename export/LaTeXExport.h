@@ -7,6 +7,7 @@
 #include "export/NotebookFileWriter.h"
 
 #include <string>
+#include <vector>
 
 class ParagraphList;
 
@@ -16,11 +17,11 @@ struct ExportOutcome {
 };
 
 ExportOutcome ExportLaTeXFile(const ParagraphList& list, const std::string& path, bool techExplorer);
-// parseFailure: set to the first mathematics that did not parse, if any;
-// when it is asked for and set, nothing is written (written false, no message).
+// parseFailures: set to every formula that did not parse, in order; when
+// it is asked for and one is set, nothing is written (written false, no
+// message).
 // stopped: when it answers true once the document has been walked, the
 // export was stopped and nothing is written either.
 ExportOutcome ExportNotebookFile(const ParagraphList& list, const std::string& path,
-                                 NotebookFileWriter::BoxText boxText,
-                                 NotebookFileWriter::ParseFailure* parseFailure = nullptr,
+                                 NotebookFileWriter::BoxText boxText, std::vector<BadFormula>* parseFailures = nullptr,
                                  const std::function<bool()>& stopped = {});

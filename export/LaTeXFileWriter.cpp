@@ -114,17 +114,23 @@ std::string PictureBaseName(const std::string& name)
 
 // An address as the argument of \\href, which reads the same wherever it
 // stands (in a section's title or a box too): letters, digits and the signs
-// of addresses stay, "#", "%" and "&" are escaped, and every other byte (of
-// a blank, a brace, a backslash or a UTF-8 character) is percent-encoded.
+// of addresses stay, "#" and "&" are escaped, a "%" that already starts an
+// encoded byte ("%20") is escaped and kept, and every other byte (of a
+// blank, a brace, a backslash, a lone "%" or a UTF-8 character) is
+// percent-encoded.
 std::string HrefAddress(const std::string& address)
 {
     static const char hex[] = "0123456789ABCDEF";
+    const auto isHex = [&address](std::size_t at) {
+        return at < address.size() && std::isxdigit(static_cast<unsigned char>(address[at]));
+    };
     std::string out;
-    for (const char c : address) {
+    for (std::size_t at = 0; at < address.size(); ++at) {
+        const char c = address[at];
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 128 && (std::isalnum(byte) || std::strchr("-._/:?=@!$'()*+,;", c)))
             out += c;
-        else if (c == '#' || c == '&')
+        else if (c == '#' || c == '&' || (c == '%' && isHex(at + 1) && isHex(at + 2)))
             out += {'\\', c};
         else
             out += {'\\', '%', hex[byte >> 4], hex[byte & 15]};
@@ -499,7 +505,9 @@ void LaTeXFileWriter::OpenFirstLevelItem(bool enumerate)
     WriteString("\\item ");
 }
 
-void LaTeXFileWriter::OpenSecondLevelItem(bool enumerate)
+// A sub-item is labelled with the screen's number ("2.1."), where a nested
+// enumerate would count "(a)", "(b)".
+void LaTeXFileWriter::OpenSecondLevelItem(bool enumerate, const EquationLabel* number)
 {
     bool& open = enumerate ? m_enumerate2 : m_itemize2;
     if (!open) {
@@ -511,7 +519,14 @@ void LaTeXFileWriter::OpenSecondLevelItem(bool enumerate)
     }
     SetBaseFont(kRoman);
     m_spacing = 0;
-    WriteString("\\item ");
+    const Str255 text = number ? number->GetText() : Str255();
+    if (text.GetLength() == 0) {
+        WriteString("\\item ");
+        return;
+    }
+    WriteString("\\item[");
+    WriteText(std::string_view(text.GetPtrAt(0), std::size_t(text.GetLength())), LaTeXPlace::kText);
+    WriteString("] ");
 }
 
 // ---- paragraph styles ----
@@ -587,7 +602,7 @@ void LaTeXFileWriter::BeginEnumeratedItem(EquationLabel* label)
 
 void LaTeXFileWriter::BeginSubEnumeratedItem(EquationLabel* label)
 {
-    OpenSecondLevelItem(true);
+    OpenSecondLevelItem(true, label);
     WriteItemLabel(label);
 }
 

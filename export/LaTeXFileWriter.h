@@ -111,7 +111,7 @@ protected:
     void CloseSecondLevel();
     void SetBaseFont(int32_t font);
     void OpenFirstLevelItem(bool enumerate);
-    void OpenSecondLevelItem(bool enumerate);
+    void OpenSecondLevelItem(bool enumerate, const EquationLabel* number = nullptr);
     // Renders the picture into a PNG file of width by height pixels under
     // the name; false when it is left out or fails (the reason kept).
     bool SavePicturePng(HENHMETAFILE picture, int width, int height, const std::string& fileName);

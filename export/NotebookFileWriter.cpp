@@ -215,11 +215,15 @@ std::string NotebookFileWriter::MathBoxText(CompList& row, int first, int end)
         return TableBoxes(*table);
     const bool hadError = gSyntaxError;
     gSyntaxError = false;
-    std::unique_ptr<ExprNode> node(MathParser(row, first, end).Parse());
-    if (gSyntaxError && !m_failure.row) {
+    std::unique_ptr<ExprNode> node;
+    {
+        ShownReferences shown;
+        node.reset(MathParser(row, first, end).Parse());
+    }
+    if (gSyntaxError) {
         // The range shown selected leaves out the blanks around the formula.
         const auto [from, to] = MathRunText::WithoutOuterBlanks(row, first, end);
-        m_failure = {&row, from, to};
+        m_failures.push_back({&row, from, to});
     }
     gSyntaxError = gSyntaxError || hadError;
     return m_boxText ? NotebookText(m_boxText(node.get())) : std::string();

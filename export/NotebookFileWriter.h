@@ -3,6 +3,7 @@
 // opening nested cell groups, text in runs of plain, italic, bold and
 // mathematics, and mathematics as the box text the kernel gives for the
 // parsed expression.
+#include "export/BadFormula.h"
 #include "export/ExportOutput.h"
 #include "export/RowRuns.h"
 #include "foundation/NotebookWriter.h"
@@ -41,12 +42,10 @@ public:
 
     // The first mathematics that did not parse: its row and component range
     // [first, end), 1-based; no row when everything parsed.
-    struct ParseFailure {
-        CompList* row = nullptr;
-        int first = 0;
-        int end = 0;
-    };
-    const ParseFailure& FirstParseFailure() const { return m_failure; }
+    using ParseFailure = BadFormula;
+    ParseFailure FirstParseFailure() const { return m_failures.empty() ? ParseFailure() : m_failures.front(); }
+    // All of them, in the order written.
+    const std::vector<ParseFailure>& ParseFailures() const { return m_failures; }
 
     // Program text of the text faces as the characters of a notebook string
     // (without quotes).
@@ -77,5 +76,5 @@ private:
     BoxText m_boxText;
     std::vector<int> m_levels;  // m_levels[d]: the heading level of open group d; [0] is below every heading
     bool m_cellWritten = false;
-    ParseFailure m_failure;
+    std::vector<ParseFailure> m_failures;
 };

@@ -9,14 +9,23 @@
 // after a formula (or first in a row of mathematics) start one in the
 // place's text style. A drawing is a run of its own.
 //
-// In a text paragraph's row the mathematics face is read as a formula only
-// when it is one: a run of it that holds only blanks, punctuation and one
-// sign at most, or words (letters, digits, blanks and punctuation with a
-// word that names no function), is text in the style of the text before
-// it; the blanks around a formula are text too. A row of mathematics is
-// formulas between its drawings, whatever faces its characters carry; one
-// that holds a link, a reference or a value display is a sentence, and its
-// parts between them are read as above.
+// In a text paragraph's row the mathematics face (which typing goes on in
+// after a structure or a symbol of the palette) is read as the screen shows
+// it: a run of it that holds only blanks, punctuation and one sign at most,
+// or words (letters, digits, blanks and punctuation with a word that names
+// no function), is text in the style of the text before it; otherwise its
+// stretches of free words are text and what lies between them formulas,
+// the first taking the letters typed before a leading script as its base,
+// each leaving its blanks and closing punctuation to the text. A formula
+// that does not read takes the next words and formula in until it reads;
+// words with signs that never read ("→ done") are text. A row of
+// mathematics is formulas between its drawings, whatever faces its
+// characters carry, except that words set in a text face are text where
+// the formulas around them still read; one that holds a link, a reference
+// or a value display is a sentence, and its parts between them are read as
+// above, unless it holds only references and reads whole with them as the
+// text they show ("y=(1)+2"). Formulas are read as the exports read them
+// (see ShownReferences).
 #include <vector>
 
 class CompList;

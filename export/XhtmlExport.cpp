@@ -79,6 +79,7 @@ XhtmlExportResult WriteXhtmlExport(const ParagraphList& paragraphs, const std::s
             result.badRow = measure.GetErrorRow();
             result.badFirst = measure.GetErrorFirst();
             result.badLast = measure.GetErrorLast();
+            result.badFormulas = measure.GetErrors();
             if (!writeBadRows)
                 return result;
         }

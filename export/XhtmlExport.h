@@ -6,6 +6,8 @@
 // temporary beside the page. Pictures are saved as PNG files beside the page
 // (see ExportPictureFiles); they and the page take their names only when all
 // of them are complete, so that a failed export leaves every file as it was.
+#include "export/BadFormula.h"
+
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ struct XhtmlExportResult {
     const CompList* badRow = nullptr;
     int badFirst = 0;
     int badLast = 0;
+    // Every formula that does not parse, that one first.
+    std::vector<BadFormula> badFormulas;
     // The picture files written (full paths); a failed export wrote none.
     std::vector<std::string> pictures;
     // What a successful export left out, for the user (empty when nothing).

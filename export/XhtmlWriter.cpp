@@ -4,6 +4,7 @@
 #include "drawing/DrawValueComp.h"
 #include "export/CWebImageDC.h"
 #include "export/ExportPictureFiles.h"
+#include "export/ItemNumber.h"
 #include "export/MathRunText.h"
 #include "export/RowRuns.h"
 #include "foundation/CompList.h"
@@ -218,7 +219,7 @@ void XhtmlWriter::StartObject(int styleKind)
     switch (styleKind) {
     case StyleKind::kNumbered: StartItem(kFirst, "ol"); break;
     case StyleKind::kItemized: StartItem(kFirst, "ul"); break;
-    case StyleKind::kSubEnumerated: StartItem(kSecond, "ol"); break;
+    case StyleKind::kSubEnumerated: StartItem(kSecond, "ol", CountedSubItemNumber()); break;
     case StyleKind::kSubItemized: StartItem(kSecond, "ul"); break;
     case StyleKind::kEquation: ClosePre(); break;
     default: CloseOpenBlocks(); break;
@@ -227,7 +228,9 @@ void XhtmlWriter::StartObject(int styleKind)
 
 // An item stays open until the next item or the end of its list, so that a
 // sub-list, or an equation between it and the next item, is written inside it.
-void XhtmlWriter::StartItem(ListLevel level, const char* name)
+// A sub-item shows the screen's number ("2.1."), which a page's list has no
+// marker for: its list shows none and the number starts the item's text.
+void XhtmlWriter::StartItem(ListLevel level, const char* name, const std::string& number)
 {
     ListState& list = m_lists[level];
     if (list.name && std::string(list.name) != name)
@@ -237,7 +240,11 @@ void XhtmlWriter::StartItem(ListLevel level, const char* name)
         if (level == kFirst)
             CloseLists();
         list.name = name;
-        Open(name);
+        list.items = 0;
+        if (number.empty())
+            Open(name);
+        else
+            OpenWithAttribute(name, "style", "list-style-type: none");
     } else {
         if (level == kFirst)
             CloseSubLists();
@@ -245,6 +252,23 @@ void XhtmlWriter::StartItem(ListLevel level, const char* name)
     }
     Open("li");
     list.itemOpen = true;
+    ++list.items;
+    if (!number.empty()) {
+        WriteIndent();
+        WriteEscapedText(Str255((number + " ").c_str()));
+    }
+}
+
+// A sub-item's number when only its place is known (a picture or drawing
+// alone in it): the items of the open lists counted, which is the screen's
+// count unless a paragraph between them restarted it.
+std::string XhtmlWriter::CountedSubItemNumber() const
+{
+    const ListState& first = m_lists[kFirst];
+    const ListState& second = m_lists[kSecond];
+    const int item = first.name && std::string(first.name) == "ol" ? first.items : 0;
+    const int subItem = second.name && std::string(second.name) == "ol" ? second.items + 1 : 1;
+    return std::to_string(item) + "." + std::to_string(subItem) + ".";
 }
 
 void XhtmlWriter::OpenWithAttribute(const char* name, const char* attribute, const char* value)
@@ -322,7 +346,7 @@ void XhtmlWriter::WriteItemizedItem(CompList& row)
 
 void XhtmlWriter::WriteSubEnumeratedItem(CompList& row)
 {
-    StartItem(kSecond, "ol");
+    StartItem(kSecond, "ol", ItemNumber(row));
     WriteRuns(row, kRunText);
     NewLine();
 }
@@ -409,15 +433,14 @@ void XhtmlWriter::WriteSourceCode(CompList& row)
 
 // ---- math ----
 
-// The range shown selected leaves out the blanks around the formula.
+// The range shown selected leaves out the blanks around the formula; a
+// formula read again is named once.
 void XhtmlWriter::RecordError(const CompList& row, int first, int last)
 {
-    if (m_errorRow)
-        return;
     const auto [from, end] = MathRunText::WithoutOuterBlanks(row, first, last + 1);
-    m_errorRow = &row;
-    m_errorFirst = from;
-    m_errorLast = end - 1;
+    const BadFormula bad{const_cast<CompList*>(&row), from, end};
+    if (std::find(m_errors.begin(), m_errors.end(), bad) == m_errors.end())
+        m_errors.push_back(bad);
 }
 
 // An empty row, or one of blanks, is an empty formula, not a failure.
@@ -430,6 +453,7 @@ void XhtmlWriter::WriteMathRange(CompList& row, int first, int last)
         return;
     }
     gSyntaxError = false;
+    ShownReferences shown;
     std::unique_ptr<ExprNode> node(MathParser(row, first, last + 1).Parse());
     if (node)
         node->WriteMathML(*this);
@@ -562,10 +586,16 @@ void XhtmlWriter::WriteFormulaOfRun(CompList& row, const RowRuns::Run& run)
         if (i < run.end && !picture)
             continue;
         if (from < i && !MathRunText::IsBlank(row, from, i)) {
-            NewLine();
-            OpenMath();
+            // The text around the formula touches it: a blank there is the
+            // row's own, and punctuation after it stays beside it.
+            StartElement("math", false);
+            WriteAttribute("xmlns", kMathMLNamespace);
+            EndPendingTag(true);
+            Indent();
             WriteMathRange(row, from, i - 1);
-            Close("math");
+            Outdent();
+            WriteIndent();
+            EndElement("math", false);
         }
         if (picture) {
             NewLine();

@@ -10,6 +10,7 @@
 // inside their items, tables stand outside paragraphs and the page uses CSS
 // instead of presentational attributes, so that the page validates.
 #include "drawing/SvgOutput.h"
+#include "export/BadFormula.h"
 #include "export/RowRuns.h"
 #include "export/XMLCoreWriter.h"
 #include "foundation/XMLWriter.h"
@@ -91,12 +92,14 @@ public:
     // math runs as MathML, links and references.
     void WriteRuns(CompList& row, int outerStyle);
 
-    // The first math row that failed to parse: the row and its range of
-    // components (1-based, inclusive); null when every row parsed.
-    const CompList* GetErrorRow() const { return m_errorRow; }
-    int GetErrorFirst() const { return m_errorFirst; }
-    int GetErrorLast() const { return m_errorLast; }
-    bool HasParseError() const { return m_errorRow != nullptr; }
+    // Every formula that failed to parse, in the order written.
+    const std::vector<BadFormula>& GetErrors() const { return m_errors; }
+    // The first of them: the row and its range of components (1-based,
+    // inclusive); null when every formula parsed.
+    const CompList* GetErrorRow() const { return m_errors.empty() ? nullptr : m_errors.front().row; }
+    int GetErrorFirst() const { return m_errors.empty() ? 0 : m_errors.front().first; }
+    int GetErrorLast() const { return m_errors.empty() ? 0 : m_errors.front().end - 1; }
+    bool HasParseError() const { return !m_errors.empty(); }
 
     // A drawing label: text with italic and bold spans when the row holds
     // only characters; otherwise a foreign object of the frame's size
@@ -108,10 +111,13 @@ private:
     struct ListState {
         const char* name = nullptr;  // "ol" or "ul" while open
         bool itemOpen = false;
+        int items = 0; // the items started in it
     };
 
-    // Opens or continues the list of a level and starts a new item in it.
-    void StartItem(ListLevel level, const char* name);
+    // Opens or continues the list of a level and starts a new item in it,
+    // with its number written out when one is given.
+    void StartItem(ListLevel level, const char* name, const std::string& number = {});
+    std::string CountedSubItemNumber() const;
     void CloseList(ListLevel level);
     void CloseItem(ListLevel level);
     void OpenWithAttribute(const char* name, const char* attribute, const char* value);
@@ -137,7 +143,5 @@ private:
     std::string m_baseName;
     std::string m_title;
     ExportPictureFiles* m_pictureFiles = nullptr;
-    const CompList* m_errorRow = nullptr;
-    int m_errorFirst = 0;
-    int m_errorLast = 0;
+    std::vector<BadFormula> m_errors;
 };

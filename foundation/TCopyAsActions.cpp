@@ -9,6 +9,7 @@
 #include "foundation/PictureSource.h"
 #include "foundation/TextComp.h"
 
+#include "platform/AppProfile.h"
 #include "platform/UserInterface.h"
 #include "platform/clipboard/PlatformClipboard.h"
 
@@ -79,8 +80,8 @@ void TCopyMathMLAction::Do()
     SaveEarlier();
     if (!text.empty())
         m_clipboard.PutTextBlock(text, PlatformClipboard::mathmlMimeType);
-    else if (m_selection.HasExtent())
-        UserInterface::Current().MessageBeep(0); // no formula: the clipboard keeps what it held
+    else if (m_selection.HasExtent()) // the clipboard keeps what it held
+        UserInterface::Current().MessageBox(kNotAFormula, AppProfile::application, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TCopySVGAction::Do()

@@ -28,6 +28,9 @@ class TCopyMathMLAction : public TCopyAction {
 public:
     static constexpr const char* kCopying = "Copying as MathML";
     static constexpr const char* kNotCopied = "Stopped: nothing was copied.";
+    static constexpr const char* kNotAFormula =
+        "Nothing was copied: the selection holds a badly formed mathematical expression. Please correct it and try "
+        "again.";
 
     using TCopyAction::TCopyAction;
     void Do() override;

@@ -91,6 +91,20 @@ int StringNode::GetTokenCode() const
     return Token::String;
 }
 
+void ShownTextNode::WriteMathML(MathMLOutput& writer)
+{
+    writer.WriteIndent();
+    writer.WriteStartTag("mtext", false);
+    writer.WriteEscapedCString(Text().c_str());
+    writer.EndElement("mtext", false);
+    writer.NewLine();
+}
+
+int ShownTextNode::GetTokenCode() const
+{
+    return Token::Operand;
+}
+
 // ---- numbers ----
 
 void NumberNode::AppendNumberComponents(const std::string& text, CompList& list, bool limitDigits)

@@ -26,6 +26,18 @@ private:
     std::string m_text;
 };
 
+// Text a formula shows as one of its terms (a reference as "(1)"), program
+// character codes: a string to the kernel, text in MathML, an operand to
+// the grammar.
+class ShownTextNode : public StringNode {
+public:
+    using StringNode::StringNode;
+    ExprNode* Clone() const override { return new ShownTextNode(*this); }
+    void WriteMathML(MathMLOutput& writer) override;
+    TypeTag GetTag() const override { return TypeTag("txtN"); }
+    int GetTokenCode() const override;
+};
+
 // Shared by the four number leaves.
 class NumberNode : public ExprNode {
 public:

@@ -2,6 +2,7 @@
 
 #include "kernel/KernelCodes.h"
 #include "kernel/LeafNodes.h"
+#include "kernel/MathParser.h"
 #include "kernel/NameTable.h"
 #include "kernel/OperatorNodes.h"
 
@@ -10,6 +11,7 @@
 #include "foundation/CompList.h"
 #include "foundation/LongWork.h"
 #include "foundation/TextComp.h"
+#include "math/CrossRefComp.h"
 
 #include <cstdlib>
 #include <string>
@@ -77,7 +79,7 @@ MathToken MathLexer::Lex()
         return Scanned(Token::End, m_current, m_current);
     if (!IsChar(m_current)) {
         MathToken token;
-        token.node.reset(m_list.GetAt(m_current)->BuildNode());
+        token.node.reset(ComponentNode(*m_list.GetAt(m_current)));
         if (!token.node)
             token.node = std::make_unique<ErrorNode>();
         if (!token.node->HasRange()) {
@@ -97,6 +99,16 @@ MathToken MathLexer::Lex()
     if (c == kQuote)
         return LexString();
     return LexSign();
+}
+
+// A reference read as it shows is a leaf of its text.
+ExprNode* MathLexer::ComponentNode(TextComp& comp) const
+{
+    if (comp.Tag() == tag_Ref && ShownReferences::Active()) {
+        const Str255 shown = static_cast<CrossRefComp&>(comp).GetTextString();
+        return new ShownTextNode(std::string(shown.GetPtrAt(0), std::size_t(shown.GetLength())));
+    }
+    return comp.BuildNode();
 }
 
 MathToken MathLexer::LexName()

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CompList;
+class TextComp;
 
 struct MathToken {
     int code = 0;
@@ -36,6 +37,7 @@ public:
 private:
     unsigned char CharAt(int index) const;   // 0 for a component that is no character
     bool IsChar(int index) const;
+    ExprNode* ComponentNode(TextComp& comp) const;
     MathToken Scanned(int code, int start, int stop);
     MathToken LexName();
     MathToken LexNumber();

@@ -16,6 +16,7 @@
 #include <vector>
 
 bool gSyntaxError = false;
+int ShownReferences::s_depth = 0;
 
 namespace {
 
@@ -143,6 +144,8 @@ private:
     };
 
     int Peek() const { return m_tokens[m_pos].code; }
+    // The token after the next one (the end when there is none).
+    int PeekNext() const { return m_pos + 1 < m_tokens.size() ? m_tokens[m_pos + 1].code : int(Token::End); }
     MathToken& Take()
     {
         MathToken& token = m_tokens[m_pos];
@@ -565,6 +568,8 @@ private:
         switch (Peek()) {
         case Token::Name: {
             Node name = NodeOf(Take());
+            if (Peek() == Token::Superscript && PeekNext() == Token::Subscript)
+                return ScriptedBothWays(std::move(name));
             if (Peek() != Token::Subscript)
                 return name;
             Node subscript = NodeOf(Take());
@@ -583,6 +588,18 @@ private:
         default:
             throw SyntaxError();
         }
+    }
+
+    // A name whose exponent was typed before its subscript: both scripts
+    // stand beside the name, as they do typed the other way round, and the
+    // subscript names the thing raised (y_3 squared).
+    Node ScriptedBothWays(Node name)
+    {
+        Node power = NodeOf(Take());
+        Node subscript = NodeOf(Take());
+        subscript->AppendChild(name.release());
+        power->AppendChild(subscript.release());
+        return power;
     }
 
     // (expression) is a group; (item, item, ...) a drawing point.

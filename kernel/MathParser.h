@@ -12,6 +12,23 @@ class CompList;
 // clear it before converting a row and test it afterwards.
 extern bool gSyntaxError;
 
+// While one stands, a reference in a row reads as the text it shows, one
+// term of the formula around it ("y=(1)+2"), where the kernel reads the
+// equation it refers to: the exports write a formula as the screen shows
+// it. Nested parses (the rows of structures) read alike. User-interface
+// thread only, as the syntax-error flag.
+class ShownReferences {
+public:
+    ShownReferences() { ++s_depth; }
+    ~ShownReferences() { --s_depth; }
+    ShownReferences(const ShownReferences&) = delete;
+    ShownReferences& operator=(const ShownReferences&) = delete;
+    static bool Active() { return s_depth > 0; }
+
+private:
+    static int s_depth;
+};
+
 class MathParser {
 public:
     static constexpr int kMaxDepth = 500;   // nesting of the grammar's rules

@@ -1,5 +1,6 @@
 #include "kernel/PowerNodes.h"
 
+#include "kernel/FunctionNodes.h"
 #include "kernel/KernelCodes.h"
 #include "kernel/LeafNodes.h"
 #include "kernel/MathMLOutput.h"
@@ -104,10 +105,35 @@ void PowerNode::BuildComponents(CompList& list, int level)
     });
 }
 
+// The power of a function's value never stands on the argument alone: a
+// function the name table knows is raised at its name, as it is typed and
+// shown ("sin" squared, then x), any other call in brackets. A primed name
+// (f') takes the power beside its primes.
 void PowerNode::WriteMathML(MathMLOutput& writer)
 {
+    auto* call = dynamic_cast<FunctionNode*>(Base());
+    if (!call || dynamic_cast<PrimeDerivativeNode*>(call->Head())) {
+        writer.Open("msup");
+        nodes::WriteChild(writer, Base());
+        nodes::WriteChild(writer, Exponent());
+        writer.Close("msup");
+        return;
+    }
+    if (AsSymbol(call->Head()) && call->Head()->GetTokenCode() == Token::Function) {
+        writer.Open("mrow");
+        writer.Open("msup");
+        call->Head()->WriteMathML(writer);
+        nodes::WriteChild(writer, Exponent());
+        writer.Close("msup");
+        nodes::WriteMo(writer, "&ApplyFunction;");
+        nodes::WriteChild(writer, call->Argument());
+        writer.Close("mrow");
+        return;
+    }
     writer.Open("msup");
-    nodes::WriteChild(writer, Base());
+    writer.StartFencedWith("(", ")");
+    call->WriteMathML(writer);
+    writer.EndFenced();
     nodes::WriteChild(writer, Exponent());
     writer.Close("msup");
 }

@@ -125,8 +125,8 @@ TEST_F(TechExplorerExportTest, LabelsReferencesAndLinks)
 }
 
 // List items take their labels at the end of the item, after the text and
-// before the line's end; the sub-item's nested list closes before the next
-// first-level item.
+// before the line's end; a sub-item shows the screen's number; the
+// sub-item's nested list closes before the next first-level item.
 TEST_F(TechExplorerExportTest, ListItemsEndWithTheirLabels)
 {
     auto doc = EmptyDocument();
@@ -143,8 +143,9 @@ TEST_F(TechExplorerExportTest, ListItemsEndWithTheirLabels)
     EXPECT_EQ(name(1).rfind("item", 0), 0u) << name(1);
     EXPECT_EQ(name(2).rfind("subitem", 0), 0u) << name(2);
     EXPECT_NE(name(1), name(3)) << "two items of one section";
-    EXPECT_EQ(body, "\\begin{enumerate}\n\\item first\\label{" + name(1) + "}\n\\begin{enumerate}\n\\item sub\\label{" +
-                        name(2) + "}\n\\end{enumerate}\n\\item second\\label{" + name(3) + "}\n\\end{enumerate}\n");
+    EXPECT_EQ(body,
+              "\\begin{enumerate}\n\\item first\\label{" + name(1) + "}\n\\begin{enumerate}\n\\item[1.1.] sub\\label{" +
+                  name(2) + "}\n\\end{enumerate}\n\\item second\\label{" + name(3) + "}\n\\end{enumerate}\n");
 }
 
 // The PNG is the picture at the screen's resolution: its size in points

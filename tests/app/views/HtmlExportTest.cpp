@@ -205,8 +205,10 @@ TEST_F(HtmlExportTest, EveryKindGivesAValidPageWithPicturesThatReadBackAtTheirSi
     EXPECT_NE(page.find("<p class=\"eqn\"><img src=\"every%20kind-html1.png\""), std::string::npos);
     EXPECT_NE(page.find("<th align=\"center\"><i>n<sup>2</sup></i></th>"), std::string::npos);
     EXPECT_NE(page.find("<pre>\nint main()\n{ return 0; }\n</pre>"), std::string::npos);
-    // The second level nests in the open item of the first.
-    EXPECT_NE(page.find("<ol>\n<li>first<ol>\n<li>first a</li>\n<li>first b"), std::string::npos);
+    // The second level nests in the open item of the first, its items
+    // numbered as the screen numbers them.
+    EXPECT_NE(page.find("<ol>\n<li>first<ol style=\"list-style-type: none\">\n<li>1.1. first a</li>\n<li>1.2. first b"),
+              std::string::npos);
 
     // Every picture the page names reads back at the size the page gives it.
     int pictures = 0;
@@ -369,8 +371,9 @@ TEST_F(HtmlExportTest, BlocksOpenAndCloseAsTheStylesFollowEachOther)
     Relayout();
     EXPECT_EQ(BodyOf(PageOf("")),
               "<pre>\na\nb\n</pre>\n<p>c</p>\n"
-              "<ol>\n<li>d<ol>\n<li>e</li></ol>\n</li>\n<li>f</li></ol>\n"
-              "<ul>\n<li>g<ul>\n<li>h</li>\n<li>i</li></ul>\n<ol>\n<li>j</li></ol>\n</li></ul>\n"
+              "<ol>\n<li>d<ol style=\"list-style-type: none\">\n<li>1.1. e</li></ol>\n</li>\n<li>f</li></ol>\n"
+              "<ul>\n<li>g<ul>\n<li>h</li>\n<li>i</li></ul>\n<ol style=\"list-style-type: none\">\n<li>0.1. j</li>"
+              "</ol>\n</li></ul>\n"
               "<h3>k</h3>\n<ul>\n<li>l</li></ul>\n<p class=\"eqn\">m</p>\n<p>n</p>\n");
 }
 

@@ -91,6 +91,9 @@ const std::vector<std::pair<const char*, std::function<ExprNode*()>>>& EveryKind
         {"sum", [] { return MakeDifference(Sym("a"), Sym("b")); }},
         {"product", [] { return MakeProduct(Int(2), Sym("x")); }},
         {"power", [] { return MakeSquare(Sym("x")); }},
+        {"power of a function", [] { return MakeSquare(new FunctionNode(new SymbolNode(93), Sym("x"))); }},
+        {"power of a call", [] { return MakeSquare(new FunctionNode(Sym("f"), Sym("x"))); }},
+        {"shown text", [] { return new ShownTextNode("(1) & <2>"); }},
         {"quotient", [] { return MakeQuotient(Sym("a"), Sym("b")); }},
         {"root", [] { return new RadicalNode(Sym("x"), Int(3)); }},
         {"group", [] { return new GroupNode(Sym("x"), true); }},
@@ -159,6 +162,17 @@ TEST(MathMLNodesTest, TellingCasesWriteTheirElements)
               "<mrow>\n  <munder>\n    <mo>&int;</mo>\n    <mn>0</mn>\n  </munder>\n  <mi>f</mi>\n"
               "  <mo>&#8518;</mo>\n  <mi>x</mi>\n</mrow>\n");
     EXPECT_EQ(MathML(new StringNode("a<b")), "<mtext>&quot;a&lt;b&quot;</mtext>\n");
+    // A reference's shown text is text, without a string's quotes.
+    EXPECT_EQ(MathML(new ShownTextNode("(1)")), "<mtext>(1)</mtext>\n");
+    // A power of a function's value: "sin" raised before its argument (never
+    // sin x², which says another thing), any other call in brackets.
+    const auto square = [](ExprNode* base) { return new PowerNode(Int(2), base, false); };
+    EXPECT_EQ(MathML(square(new FunctionNode(new SymbolNode(93), Sym("x")))),
+              "<mrow>\n  <msup>\n    <mi>sin</mi>\n    <mn>2</mn>\n  </msup>\n  <mo>&ApplyFunction;</mo>\n"
+              "  <mi>x</mi>\n</mrow>\n");
+    EXPECT_EQ(MathML(square(new FunctionNode(Sym("f"), Sym("x")))),
+              "<msup>\n  <mrow>\n    <mo>(</mo>\n    <mrow>\n      <mi>f</mi>\n      <mo>&ApplyFunction;</mo>\n"
+              "      <mi>x</mi>\n    </mrow>\n    <mo>)</mo>\n  </mrow>\n  <mn>2</mn>\n</msup>\n");
     // A rule outside a limit keeps its sides and arrow.
     EXPECT_EQ(MathML(new RuleNode(Sym("x"), Int(0))).find("&#x2192;") != std::string::npos, true);
 }
