@@ -20,6 +20,7 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
@@ -38,7 +39,9 @@
 #include "drawing/DrawingComponents.h"
 #include "plot/PlotComponents.h"
 #include "plot/TwoDPlotComp.h"
+#include "platform/FileFaults.h"
 #include "support/ScopedInstall.h"
+#include "support/SmallDisk.h"
 
 namespace {
 
@@ -271,6 +274,28 @@ protected:
         Command(ID_FILE_PRINT_PREVIEW);
         EXPECT_TRUE(shown) << "no preview, or no zoom box";
     }
+    static QByteArray Bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The hidden files beside a file: its temporaries.
+    static QStringList HiddenBeside(const QString& path)
+    {
+        return QDir(QFileInfo(path).path()).entryList({".*"}, QDir::Hidden | QDir::Files);
+    }
+    // The pages pdfinfo reads in a PDF; -1 when it cannot read it.
+    static int PdfInfoPages(const QString& path)
+    {
+        QProcess info;
+        info.start("pdfinfo", {path});
+        if (!info.waitForFinished(60000) || info.exitCode() != 0)
+            return -1;
+        const QRegularExpressionMatch pages =
+            QRegularExpression("^Pages:\\s+(\\d+)$", QRegularExpression::MultilineOption)
+                .match(QString::fromUtf8(info.readAllStandardOutput()));
+        return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+    }
     static bool Blank(const QImage& image)
     {
         QImage white(image.size(), image.format());
@@ -464,6 +489,100 @@ TEST_F(PrintingTest, APrintedDocumentIsNamedWithoutTheModifiedMark)
         const QByteArray pdf = file.readAll();
         EXPECT_TRUE(pdf.contains("/Title " + PdfText("Notes"))) << pdf.left(600).toStdString();
     }
+}
+
+// A preview paints the pages and touches no file: the PDF last printed,
+// whose name the printer keeps for the next print, keeps every byte.
+TEST_F(PrintingTest, ThePreviewLeavesThePdfLastPrintedAsItWas)
+{
+    QPrinter& printer = AfxGetPrinter();
+    const QString path = QString::fromStdString(OutputPath("print2.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setOutputFileName(path);
+    ASSERT_TRUE(view->PrintDocument(TRUE));
+    const QByteArray printed = Bytes(path);
+    int previewed = 0;
+    ScopedInstall<CommonDialogHook> preview(SetCommonDialogHook, [&](QDialog& dialog) {
+        dialog.show();
+        if (auto* widget = dialog.findChild<QPrintPreviewWidget*>())
+            previewed = widget->pageCount();
+        return int(QDialog::Rejected);
+    });
+    Command(ID_FILE_PRINT_PREVIEW);
+    printer.setOutputFileName(QString());
+    EXPECT_GT(previewed, 1);
+    EXPECT_EQ(PdfInfoPages(path), previewed);
+    EXPECT_EQ(Bytes(path), printed);
+    EXPECT_EQ(HiddenBeside(path), QStringList());
+}
+
+// A print onto a disk that fills at the first byte, half-way or at the last
+// byte says so, naming the file, and while it says so the earlier PDF has
+// every byte and no temporary stands beside it. The disk fills through the
+// file layer's hook, then for real on a small memory disk where one can be
+// mounted. The next print, onto a disk with room, is a PDF pdfinfo reads.
+TEST_F(PrintingTest, APrintOntoAFullDiskSaysSoAndKeepsTheEarlierPdf)
+{
+    QPrinter& printer = AfxGetPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    const auto print = [&](const QString& path) {
+        printer.setOutputFileName(path);
+        view->PrintDocument(TRUE);
+        printer.setOutputFileName(QString());
+    };
+    const QString first = QString::fromStdString(OutputPath("first.pdf"));
+    print(first);
+    const int pages = PdfInfoPages(first);
+    ASSERT_GT(pages, 1);
+    const int64_t size = QFileInfo(first).size();
+    // Another document of as many pages, so that a PDF written anew differs.
+    Row(1)->SetAt(fonts->GetFace(0)->GetCharacter('M'), 1);
+    view->Relayout();
+
+    std::string skipped;
+    for (const bool real : {false, true}) {
+        std::optional<SmallDisk> disk;
+        if (real && !disk.emplace(OutputPath("small"), 2 * size + 16384).Mounted()) {
+            skipped = disk->Why();
+            continue;
+        }
+        const QString path = QString::fromStdString((real ? disk->Folder() : OutputPath("hook")) + "/old.pdf");
+        QDir().mkpath(QFileInfo(path).path());
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::copy(first, path));
+        for (const int64_t room : {int64_t(0), size / 2, size - 1}) {
+            SCOPED_TRACE((real ? "memory disk, room " : "hook, room ") + std::to_string(room));
+            std::optional<ScopedDiskFull> full;
+            if (real)
+                ASSERT_TRUE(disk->LeaveRoom(room));
+            else
+                full.emplace(room);
+            QByteArray shownBytes;
+            QStringList shownBeside;
+            ui.boxes.clear();
+            ui.onBox = [&](const std::string&) {
+                shownBytes = Bytes(path);
+                shownBeside = HiddenBeside(path);
+            };
+            print(path);
+            ui.onBox = nullptr;
+            ASSERT_EQ(ui.boxes.size(), 1u);
+            EXPECT_NE(ui.LastBoxText().find("printed to \"old.pdf\". The disk is full."), std::string::npos)
+                << ui.LastBoxText();
+            EXPECT_TRUE(shownBytes == Bytes(first) && Bytes(path) == shownBytes);
+            EXPECT_EQ(shownBeside, real ? QStringList(".filler") : QStringList());
+        }
+    }
+    const QString after = QString::fromStdString(OutputPath("after.pdf"));
+    ui.boxes.clear();
+    print(after);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(PdfInfoPages(after), pages);
+    EXPECT_NE(Bytes(after), Bytes(first));
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped << ": the rows of a real full disk did not run";
 }
 
 // A drawing at its default size, ten inches wide, prints whole: scaled down
