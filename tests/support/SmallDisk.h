@@ -3,7 +3,10 @@
 // folder for one scope, and unmounted (with whatever is on it) at its end.
 // Mounting needs a machine that allows it (a test run as root); where it is
 // refused, Mounted() is false and Why() says why, for the test to skip.
+#include "platform/FileFaults.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class SmallDisk {
@@ -28,4 +31,27 @@ private:
     std::string m_folder;
     bool m_mounted = false;
     std::string m_why;
+};
+
+// The room one row of a full-disk test leaves, for its scope: through the
+// file layer's hook without a memory disk, else by filling the memory disk.
+class RoomLeft {
+public:
+    RoomLeft(SmallDisk* disk, int64_t room)
+    {
+        if (disk)
+            m_left = disk->LeaveRoom(room);
+        else
+            m_hook.emplace(room);
+    }
+    // False when the memory disk had less room than that.
+    bool Left() const { return m_left; }
+    static std::string Name(const SmallDisk* disk, int64_t room)
+    {
+        return (disk ? "memory disk, room " : "hook, room ") + std::to_string(room);
+    }
+
+private:
+    std::optional<ScopedDiskFull> m_hook;
+    bool m_left = true;
 };

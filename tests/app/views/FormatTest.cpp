@@ -39,7 +39,6 @@
 #include "drawing/DrawingComponents.h"
 #include "plot/PlotComponents.h"
 #include "plot/TwoDPlotComp.h"
-#include "platform/FileFaults.h"
 #include "support/ScopedInstall.h"
 #include "support/SmallDisk.h"
 
@@ -553,12 +552,9 @@ TEST_F(PrintingTest, APrintOntoAFullDiskSaysSoAndKeepsTheEarlierPdf)
         QFile::remove(path);
         ASSERT_TRUE(QFile::copy(first, path));
         for (const int64_t room : {int64_t(0), size / 2, size - 1}) {
-            SCOPED_TRACE((real ? "memory disk, room " : "hook, room ") + std::to_string(room));
-            std::optional<ScopedDiskFull> full;
-            if (real)
-                ASSERT_TRUE(disk->LeaveRoom(room));
-            else
-                full.emplace(room);
+            SCOPED_TRACE(RoomLeft::Name(disk ? &*disk : nullptr, room));
+            const RoomLeft left(disk ? &*disk : nullptr, room);
+            ASSERT_TRUE(left.Left());
             QByteArray shownBytes;
             QStringList shownBeside;
             ui.boxes.clear();

@@ -257,12 +257,9 @@ TEST_F(LaTeXNotebookCommandTest, EveryWriterAndTheSaveOnAFullDiskKeepTheEarlierF
             for (const auto& [file, content] : earlier)
                 std::ofstream(where + "/" + file, std::ios::binary) << content;
             for (const int64_t room : {int64_t(0), bytes / 2, bytes - 1}) {
-                SCOPED_TRACE((real ? "memory disk, room " : "hook, room ") + std::to_string(room));
-                std::optional<ScopedDiskFull> full;
-                if (real)
-                    ASSERT_TRUE(disk->LeaveRoom(room));
-                else
-                    full.emplace(room);
+                SCOPED_TRACE(RoomLeft::Name(disk ? &*disk : nullptr, room));
+                const RoomLeft left(disk ? &*disk : nullptr, room);
+                ASSERT_TRUE(left.Left());
                 std::map<std::string, std::string> shown;
                 ui.onBox = [&](const std::string&) { shown = filesThere(); };
                 ui.boxes.clear();
