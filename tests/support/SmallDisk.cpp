@@ -9,38 +9,34 @@
 #include <vector>
 
 namespace {
-constexpr const char* kFiller = "/.filler";
+int64_t FreeIn(const std::string& folder)
+{
+    struct statvfs info {};
+    return ::statvfs(folder.c_str(), &info) == 0 ? int64_t(info.f_bavail) * int64_t(info.f_frsize) : 0;
 }
+}  // namespace
 
 SmallDisk::SmallDisk(std::string folder, int64_t bytes) : m_folder(std::move(folder))
 {
     std::filesystem::create_directories(m_folder);
-    const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
-    m_mounted = ::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
-    if (!m_mounted)
-        m_why = std::string("no memory disk could be mounted on ") + m_folder + ": " + std::strerror(errno);
+    const std::string options = "size=" + std::to_string(bytes);
+    if (::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0)
+        m_why = "no memory disk could be mounted on " + m_folder + ": " + std::strerror(errno);
 }
 
 SmallDisk::~SmallDisk()
 {
-    if (m_mounted)
+    if (Mounted())
         ::umount2(m_folder.c_str(), MNT_DETACH);
-}
-
-int64_t SmallDisk::Free() const
-{
-    struct statvfs info {};
-    if (::statvfs(m_folder.c_str(), &info) != 0)
-        return 0;
-    return int64_t(info.f_bavail) * int64_t(info.f_frsize);
 }
 
 bool SmallDisk::LeaveRoom(int64_t room)
 {
-    std::filesystem::remove(m_folder + kFiller);
-    const int64_t fill = Free() - room;
+    const std::string filler = m_folder + "/.filler";
+    std::filesystem::remove(filler);
+    const int64_t fill = FreeIn(m_folder) - room;
     if (fill < 0)
         return false;
-    std::ofstream(m_folder + kFiller, std::ios::binary).write(std::vector<char>(std::size_t(fill), 'f').data(), fill);
-    return Free() <= room;
+    std::ofstream(filler, std::ios::binary).write(std::vector<char>(std::size_t(fill), 'f').data(), fill);
+    return FreeIn(m_folder) <= room;
 }
