@@ -644,7 +644,7 @@ void HTMLExportWriter::WriteEquationImage(HENHMETAFILE picture, const Rect& rect
     const int top = (rect.Height() - frame.Height()) / 2;
     image.PlayEnhMetaFile(*picture, CRect(left, top, left + frame.Width(), top + frame.Height()));
     if (!m_pictures.SavePng(image, name))
-        throw CFileException(CFileException::genericException, m_folder + name, m_pictures.Error());
+        throw CFileException::Explained(CFileException::genericException, m_folder + name, m_pictures.Error());
 
     OpenTag("img");
     WriteAttribute("src", RelativeUrlOfName(name).c_str());

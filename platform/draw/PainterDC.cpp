@@ -27,6 +27,20 @@ QColor toQColor(COLORREF c)
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
+// The image in greys, its transparency kept.
+QImage greyOf(const QImage& image)
+{
+    QImage grey = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgba(g, g, g, qAlpha(line[x]));
+        }
+    }
+    return grey;
+}
+
 }  // namespace
 
 CPainterDC::~CPainterDC()
@@ -56,18 +70,29 @@ void CPainterDC::beginPainting(QPaintDevice* device)
     m_appliedClip = -1;
 }
 
-void CPainterDC::endPainting()
+bool CPainterDC::endPainting()
 {
     if (!m_device)
-        return;
+        return true;
+    bool ended = true;
     auto it = painters().find(m_device);
     if (it != painters().end() && --it->second.users == 0) {
         if (it->second.painter->isActive())
-            it->second.painter->end();
+            ended = it->second.painter->end();
         painters().erase(it);
     }
     m_device = nullptr;
     m_painter = nullptr;
+    return ended;
+}
+
+QColor CPainterDC::colourOf(COLORREF colour) const
+{
+    const QColor c = toQColor(colour);
+    if (!m_grey)
+        return c;
+    const int grey = qGray(c.rgb());
+    return QColor(grey, grey, grey);
 }
 
 QPen CPainterDC::currentPen() const
@@ -75,7 +100,7 @@ QPen CPainterDC::currentPen() const
     const LOGPEN& lp = state().pen;
     if (lp.lopnStyle == PS_NULL)
         return QPen(Qt::NoPen);
-    QPen pen(toQColor(lp.lopnColor));
+    QPen pen(colourOf(lp.lopnColor));
     pen.setWidth(lp.lopnWidth <= 1 ? 0 : lp.lopnWidth);
     switch (lp.lopnStyle) {
     case PS_DASH: pen.setStyle(Qt::DashLine); break;
@@ -138,10 +163,10 @@ bool CPainterDC::prepare(bool usePen, bool useBrush, const QRegion* area, const 
     // outline at least a pixel wide however far it scales the page down.
     if (filled && pen.style() == Qt::NoPen && extent && recordsPreview() &&
         std::min(extent->width(), extent->height()) <= std::max(1, dpiX() / 36))
-        pen = QPen(toQColor(lb.lbColor), 0);
+        pen = QPen(colourOf(lb.lbColor), 0);
     m_painter->setPen(pen);
     if (filled)
-        m_painter->setBrush(toQColor(lb.lbColor));
+        m_painter->setBrush(colourOf(lb.lbColor));
     else
         m_painter->setBrush(Qt::NoBrush);
     return true;
@@ -241,7 +266,7 @@ void CPainterDC::drawPath(const QPainterPath& path, bool stroke, bool fill)
         return;
     // A filled region played from a picture keeps its hairlines in a preview.
     const std::vector<QRectF> rects = fill && !stroke && recordsPreview() ? rectanglesOf(path) : std::vector<QRectF>();
-    const QColor colour = toQColor(state().brush.lbColor);
+    const QColor colour = colourOf(state().brush.lbColor);
     if (rects.empty() || state().brush.lbStyle == BS_NULL) {
         m_painter->drawPath(path);
         return;
@@ -260,9 +285,9 @@ void CPainterDC::drawText(QPoint, QPoint baselineLeft, const QString& text,
     GetTextMetrics(&tm);
     if (state().bkMode == OPAQUE)
         m_painter->fillRect(QRect(baselineLeft.x(), baselineLeft.y() - tm.tmAscent, width, tm.tmHeight),
-                            toQColor(state().bkColor));
+                            colourOf(state().bkColor));
     m_painter->setFont(CurrentQFont());
-    m_painter->setPen(toQColor(state().textColor));
+    m_painter->setPen(colourOf(state().textColor));
     // Each character at its own advance, so that what is drawn matches what
     // was measured: as one run of glyphs when the font has them all,
     // otherwise character by character (the font system then finds a font
@@ -310,7 +335,7 @@ void CPainterDC::fillRegion(const QRegion& region, COLORREF colour)
     const QRect extent = region.boundingRect();
     if (!prepare(false, false, &region, &extent))
         return;
-    QColor c = toQColor(colour);
+    QColor c = colourOf(colour);
     for (const QRect& r : region)
         if (!fillHairline(r, c))
             m_painter->fillRect(r, c);
@@ -332,8 +357,9 @@ void CPainterDC::invertRegion(const QRegion& region)
 void CPainterDC::drawImage(const QRect& dest, const QImage& image)
 {
     const QRegion area(dest);
-    if (prepare(false, false, &area, &dest))
-        m_painter->drawImage(QRectF(dest), image);
+    if (!prepare(false, false, &area, &dest))
+        return;
+    m_painter->drawImage(QRectF(dest), m_grey ? greyOf(image) : image);
 }
 
 bool CPainterDC::fillHairline(const QRectF& rect, const QColor& colour)

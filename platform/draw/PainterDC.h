@@ -25,8 +25,12 @@ protected:
 
     // The painter draws on this device; null while there is none (nothing is drawn).
     void beginPainting(QPaintDevice* device);
-    void endPainting();
+    // False when the painter this context was the last to use could not end
+    // its device's work (a paint engine that failed to finish).
+    bool endPainting();
     QPainter* painter() { return m_painter; }
+    // Colours are drawn as their greys: a page printed in grayscale.
+    void setGreyscale(bool grey) { m_grey = grey; }
 
     void drawPolyline(const QPolygon& points) override;
     void drawPolygon(const QPolygon& points) override;
@@ -47,6 +51,7 @@ private:
     // is known and lies inside the clip is recorded for a preview unclipped.
     bool prepare(bool usePen, bool useBrush, const QRegion* area = nullptr, const QRect* extent = nullptr);
     QPen currentPen() const;
+    QColor colourOf(COLORREF colour) const;
     // The box a stroke through these points covers with the current pen.
     QRect strokeExtent(const QRect& points) const;
     // Whether the painter records pages for a preview, which draws them
@@ -66,6 +71,7 @@ private:
     int m_appliedClip = -1;
     QRect m_drawn;
     bool m_drewAnywhere = false;
+    bool m_grey = false;
     QFont m_rawFontOf;
     QRawFont m_rawFont;
 };

@@ -1,8 +1,10 @@
 #include "platform/draw/PrinterDC.h"
 
-#include "platform/AtomicFileWriter.h"
+#include "platform/Exceptions.h"
+#include "platform/draw/PdfFileJob.h"
 
 #include <QFile>
+#include <QPaintEngine>
 #include <QPrinter>
 
 CPrinterDC::CPrinterDC(QPrinter& printer) : m_printer(printer)
@@ -17,52 +19,76 @@ CPrinterDC::~CPrinterDC()
         AbortDoc();
 }
 
+// A preview paints on the printer while it records pages, with the output
+// file the user last printed to still set: that file is no business of it.
+bool CPrinterDC::RecordsPreview() const
+{
+    const QPaintEngine* engine = m_printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
 bool CPrinterDC::BeginFileJob()
 {
-    if (m_printer.outputFormat() != QPrinter::PdfFormat || m_printer.outputFileName().isEmpty())
+    if (m_printer.outputFormat() != QPrinter::PdfFormat || m_printer.outputFileName().isEmpty() || RecordsPreview())
         return true;
-    m_fileFailure.clear();
     try {
-        m_pdf = std::make_unique<AtomicFileWriter>(QFile::encodeName(m_printer.outputFileName()).toStdString());
+        m_pdf = std::make_unique<PdfFileJob>(QFile::encodeName(m_printer.outputFileName()).toStdString());
     } catch (const CFileException& e) {
-        m_fileFailure = e.Reason();
+        m_failure = e.Reason();
         return false;
     }
-    m_chosenFile = m_printer.outputFileName();
-    m_printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(m_pdf->TemporaryPath())));
+    QPdfWriter& writer = m_pdf->Writer();
+    writer.setPdfVersion(m_printer.pdfVersion());
+    writer.setResolution(m_printer.resolution());
+    writer.setPageLayout(m_printer.pageLayout());
+    writer.setTitle(m_printer.docName());
+    writer.setCreator(m_printer.creator());
+    setGreyscale(m_printer.colorMode() == QPrinter::GrayScale);
     return true;
 }
 
-bool CPrinterDC::EndFileJob(bool keep)
+bool CPrinterDC::EndFileJob(bool keep, bool painterEnded)
 {
     if (!m_pdf)
         return true;
-    m_printer.setOutputFileName(m_chosenFile);
     bool placed = true;
     try {
         if (keep)
-            m_pdf->Commit();
+            m_pdf->Commit(painterEnded);
         else
             m_pdf->Discard();
     } catch (const CFileException& e) {
-        m_fileFailure = e.Reason();
+        m_failure = e.Reason();
+        placed = false;
+    } catch (const CException& e) {
+        m_failure = e.what();
         placed = false;
     }
     m_pdf.reset();
     return placed;
 }
 
+QPagedPaintDevice& CPrinterDC::Target()
+{
+    if (m_pdf)
+        return m_pdf->Writer();
+    return m_printer;
+}
+
 int CPrinterDC::StartDoc(const char* documentName)
 {
     if (m_started)
         return -1;
+    m_failure.clear();
     if (documentName)
         m_printer.setDocName(QString::fromUtf8(documentName));
     if (!BeginFileJob())
         return -1;
-    beginPainting(&m_printer);
+    beginPainting(&Target());
     if (!painter()) {
-        EndFileJob(false);
+        if (m_pdf)
+            m_failure = "The PDF could not be started";
+        EndFileJob(false, false);
         return -1;
     }
     m_started = true;
@@ -74,7 +100,7 @@ int CPrinterDC::StartPage()
 {
     if (!m_started || m_inPage)
         return -1;
-    if (m_pages > 0 && !m_printer.newPage())
+    if (m_pages > 0 && !Target().newPage())
         return -1;
     ++m_pages;
     m_inPage = true;
@@ -93,19 +119,22 @@ int CPrinterDC::EndDoc()
 {
     if (!m_started)
         return -1;
-    endPainting();
+    const bool ended = endPainting();
     m_started = m_inPage = false;
-    return EndFileJob(true) ? 1 : -1;
+    if (!m_pdf && !ended)
+        m_failure = "The printer could not finish the pages";
+    return EndFileJob(true, ended) && ended ? 1 : -1;
 }
 
 int CPrinterDC::AbortDoc()
 {
     if (!m_started)
         return -1;
-    m_printer.abort();
+    if (!m_pdf)
+        m_printer.abort();
     endPainting();
     m_started = m_inPage = false;
-    EndFileJob(false);
+    EndFileJob(false, false);
     return 1;
 }
 

@@ -4,17 +4,20 @@
 // Coordinates are printer pixels at the printer's resolution, the page's
 // printable area starting at (0, 0).
 //
-// A PDF job writes into a hidden temporary beside the file chosen, which
-// takes the file's name only when the job ends: a stopped job, or one whose
-// context is destroyed before EndDoc, leaves the earlier file as it was.
+// A printer that prints to a PDF file has the pages painted on a PDF writer
+// of the printer's page layout, resolution, title and colour mode, whose file
+// replaces the chosen one only when the whole PDF has been written (see
+// PdfFileJob): a job that fails or stops, or whose context is destroyed
+// before EndDoc, leaves the earlier file as it was, and the printer itself
+// writes nothing that could fail for the next job. A printer that records
+// pages for a print preview touches no file.
 #include "platform/draw/PainterDC.h"
-
-#include <QString>
 
 #include <memory>
 #include <string>
 
-class AtomicFileWriter;
+class PdfFileJob;
+class QPagedPaintDevice;
 class QPrinter;
 
 class CPrinterDC : public CPainterDC {
@@ -25,17 +28,17 @@ public:
     int StartDoc(const char* documentName) override;
     int StartPage() override;
     int EndPage() override;
-    // Ends the job; a PDF then replaces the chosen file (-1 when it could
-    // not, the earlier file kept).
+    // Ends the job; a PDF then replaces the chosen file (-1 when the pages
+    // could not be finished or the file not written whole, the earlier file
+    // kept).
     int EndDoc() override;
     // Drops the job: the printer cancels it, or the PDF written so far is
     // removed and the chosen file stays as it was.
     int AbortDoc() override;
 
     int PageCount() const { return m_pages; }
-    // Why the PDF file could not be started or put in place (empty when it
-    // could, or when the job prints to no file).
-    const std::string& FileFailure() const { return m_fileFailure; }
+    // Why the job could not be started or finished (empty when it could).
+    const std::string& Failure() const { return m_failure; }
 
 protected:
     QPaintDevice* metricsDevice() const override;
@@ -44,18 +47,21 @@ protected:
     CSize deviceSize() const override;
 
 private:
-    // Points a PDF job at a temporary beside its file; false when the
+    // Whether the printer records the pages of a print preview.
+    bool RecordsPreview() const;
+    // Starts the PDF of a printer that prints to a file; false when the
     // folder takes no new file or the name is no regular file's.
     bool BeginFileJob();
-    // Gives the printer its file name back; the temporary replaces the file
-    // when kept (false when that fails), else it is removed.
-    bool EndFileJob(bool keep);
+    // Ends the PDF: kept, it replaces the file (false when that fails),
+    // else it is removed.
+    bool EndFileJob(bool keep, bool painterEnded);
+    // What the pages are painted on: the PDF's writer or the printer.
+    QPagedPaintDevice& Target();
 
     QPrinter& m_printer;
     bool m_started = false;
     bool m_inPage = false;
     int m_pages = 0;
-    std::unique_ptr<AtomicFileWriter> m_pdf;
-    QString m_chosenFile;
-    std::string m_fileFailure;
+    std::unique_ptr<PdfFileJob> m_pdf;
+    std::string m_failure;
 };

@@ -217,15 +217,18 @@ BOOL CView::DoPreparePrinting(CPrintInfo* info)
     return TRUE;
 }
 
-// A PDF that could not be started or put in place is not silently missing.
-static void reportFileFailure(const CPrinterDC& dc, const QPrinter& printer)
+// A job that could not be started or finished is not silently missing: the
+// message names the file a PDF was to replace, which is left as it was.
+static void reportFailure(const CPrinterDC& dc, const QPrinter& printer)
 {
-    if (dc.FileFailure().empty())
+    if (dc.Failure().empty())
         return;
     const QString name = QFileInfo(printer.outputFileName()).fileName();
-    AfxMessageBox(
-        ("The pages could not be printed to \"" + name.toStdString() + "\". " + dc.FileFailure() + ".").c_str(),
-        MB_OK | MB_ICONEXCLAMATION);
+    const std::string where = name.isEmpty() ? std::string() : " to \"" + name.toStdString() + "\"";
+    std::string text = "The pages could not be printed" + where + ". " + dc.Failure();
+    if (text.back() != '.')
+        text += '.';
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
@@ -233,8 +236,8 @@ static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
     CPrinterDC dc(*info.m_printer);
     view->OnBeginPrinting(&dc, &info);
     if (!info.m_bContinuePrinting || dc.StartDoc(title) <= 0) {
-        reportFileFailure(dc, *info.m_printer);
         view->OnEndPrinting(&dc, &info);
+        reportFailure(dc, *info.m_printer);
         return;
     }
     UINT first = std::max(info.GetFromPage(), info.GetMinPage());
@@ -251,11 +254,14 @@ static void runPrintLoop(CView* view, CPrintInfo& info, const char* title)
         dc.EndPage();
     }
     // A job the view stopped (the user did) leaves no half-printed document.
+    // The job has ended, and the screen is the screen again, before a
+    // failure is told.
     if (!info.m_bContinuePrinting)
         dc.AbortDoc();
-    else if (dc.EndDoc() <= 0)
-        reportFileFailure(dc, *info.m_printer);
+    else
+        dc.EndDoc();
     view->OnEndPrinting(&dc, &info);
+    reportFailure(dc, *info.m_printer);
 }
 
 BOOL CView::PrintDocument(BOOL direct)

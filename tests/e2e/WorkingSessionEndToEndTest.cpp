@@ -380,7 +380,7 @@ void WorkingSession::Drawing()
 
 // The lesson ends with a badly formed formula, saved; exported to every
 // format, of which the two that read its mathematics refuse; closed, opened
-// again, printed to a PDF file and previewed.
+// again, printed to a PDF file and previewed, which leaves the PDF as it was.
 void WorkingSession::ExportsReopenAndPrint()
 {
     NewParagraph('q');
@@ -429,6 +429,8 @@ void WorkingSession::ExportsReopenAndPrint()
     EXPECT_TRUE(editor->WaitUntil([&] { return Bytes(pdf).startsWith("%PDF") && Bytes(pdf).contains("%%EOF"); }))
         << "nothing printed to " << pdf.toStdString();
 
+    // The preview touches no file: the PDF just printed keeps its bytes.
+    const QByteArray printed = Bytes(pdf);
     const QImage before = editor->Grab();
     Command("&File", 'v');
     const QString preview = editor->WaitForWindow("^Print Preview");
@@ -436,6 +438,7 @@ void WorkingSession::ExportsReopenAndPrint()
     EXPECT_TRUE(Changes(before, editor->WindowRect(preview), 2000)) << "the preview shows nothing";
     Shot("print-preview");
     Answer("^Print Preview", "Escape");
+    EXPECT_TRUE(Bytes(pdf) == printed) << "the preview changed " << pdf.toStdString();
 }
 
 // Find, spelling with two replacements, and the selected formula copied as

@@ -15,6 +15,8 @@ int FakeUserInterface::MessageBox(const std::string& text, const std::string& ca
         m_answers.pop_front();
     }
     boxes.push_back({text, caption, type, answer});
+    if (onBox)
+        onBox(text);
     return answer;
 }
 

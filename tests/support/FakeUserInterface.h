@@ -34,8 +34,9 @@ public:
     std::vector<Box> boxes;
     std::vector<unsigned> beeps;
     std::vector<std::string> statusTexts;
-    // Runs with every status text as it is shown.
+    // Run with every status text, and every message box's text, as it is shown.
     std::function<void(const std::string&)> onStatus;
+    std::function<void(const std::string&)> onBox;
     int waitDepth = 0;
 
     std::string LastStatus() const { return statusTexts.empty() ? std::string() : statusTexts.back(); }

@@ -17,9 +17,11 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "app/CCorvellDoc.h"
 #include "app/CMainFrame.h"
@@ -39,6 +41,7 @@
 #include "plot/PlotComponents.h"
 #include "plot/TwoDPlotComp.h"
 #include "support/ScopedInstall.h"
+#include "support/SmallDisk.h"
 
 namespace {
 
@@ -271,6 +274,25 @@ protected:
         Command(ID_FILE_PRINT_PREVIEW);
         EXPECT_TRUE(shown) << "no preview, or no zoom box";
     }
+    static QByteArray Bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The hidden files beside a file: its temporaries.
+    static QStringList HiddenBeside(const QString& path)
+    {
+        return QDir(QFileInfo(path).path()).entryList({".*"}, QDir::Hidden | QDir::Files);
+    }
+    // The pages pdfinfo reads in a PDF; -1 when it cannot read it.
+    static int PdfInfoPages(const QString& path)
+    {
+        QProcess info;
+        info.start("pdfinfo", {path});
+        const bool read = info.waitForFinished(60000) && info.exitCode() == 0;
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        return read ? said.section("Pages:", 1).section('\n', 0, 0).trimmed().toInt() : -1;
+    }
     static bool Blank(const QImage& image)
     {
         QImage white(image.size(), image.format());
@@ -464,6 +486,82 @@ TEST_F(PrintingTest, APrintedDocumentIsNamedWithoutTheModifiedMark)
         const QByteArray pdf = file.readAll();
         EXPECT_TRUE(pdf.contains("/Title " + PdfText("Notes"))) << pdf.left(600).toStdString();
     }
+}
+
+// The PDF last printed, whose name the printer keeps, stays byte for byte
+// through a print preview, which writes no file, and through a print onto a
+// disk that fills at the first byte, half-way or at the last byte: that print
+// says so, naming the file, and while it says so no temporary stands beside
+// the PDF. The disk fills through the file layer's hook, then for real on a
+// small memory disk where one can be mounted. The next print, onto a disk
+// with room, is a PDF pdfinfo reads.
+TEST_F(PrintingTest, APreviewOrAPrintOntoAFullDiskLeavesTheEarlierPdfAsItWas)
+{
+    QPrinter& printer = AfxGetPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    const auto print = [&](const QString& path) {
+        printer.setOutputFileName(path);
+        view->PrintDocument(TRUE);
+    };
+    const auto forget = qScopeGuard([&] { printer.setOutputFileName(QString()); });
+    const QString first = QString::fromStdString(OutputPath("first.pdf"));
+    print(first);
+    const QByteArray printed = Bytes(first);
+    int previewed = 0;
+    {
+        ScopedInstall<CommonDialogHook> preview(SetCommonDialogHook, [&](QDialog& dialog) {
+            dialog.show();
+            previewed = dialog.findChild<QPrintPreviewWidget*>()->pageCount();
+            return int(QDialog::Rejected);
+        });
+        Command(ID_FILE_PRINT_PREVIEW);
+    }
+    const int pages = PdfInfoPages(first);
+    ASSERT_TRUE(pages > 1 && pages == previewed) << pages << " pages printed, " << previewed << " previewed";
+    EXPECT_TRUE(Bytes(first) == printed && HiddenBeside(first).isEmpty());
+    const int64_t size = printed.size();
+    // Another document of as many pages, so that a PDF written anew differs.
+    Row(1)->SetAt(fonts->GetFace(0)->GetCharacter('M'), 1);
+    view->Relayout();
+
+    std::string skipped;
+    for (const bool real : {false, true}) {
+        std::optional<SmallDisk> disk;
+        if (real && !disk.emplace(OutputPath("small"), 2 * size + 16384).Mounted()) {
+            skipped = disk->Why();
+            continue;
+        }
+        const QString path = QString::fromStdString((real ? disk->Folder() : OutputPath("hook")) + "/old.pdf");
+        QDir().mkpath(QFileInfo(path).path());
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::copy(first, path));
+        for (const int64_t room : {int64_t(0), size / 2, size - 1}) {
+            SCOPED_TRACE(RoomLeft::Name(disk ? &*disk : nullptr, room));
+            const RoomLeft left(disk ? &*disk : nullptr, room);
+            ASSERT_TRUE(left.Left());
+            bool keptWhileShown = false;
+            const QStringList beside = real ? QStringList(".filler") : QStringList();
+            ui.boxes.clear();
+            ui.onBox = [&](const std::string&) {
+                keptWhileShown = Bytes(path) == printed && HiddenBeside(path) == beside;
+            };
+            print(path);
+            ui.onBox = nullptr;
+            ASSERT_EQ(ui.boxes.size(), 1u);
+            EXPECT_NE(ui.LastBoxText().find("printed to \"old.pdf\". The disk is full."), std::string::npos)
+                << ui.LastBoxText();
+            EXPECT_TRUE(keptWhileShown && Bytes(path) == printed);
+        }
+    }
+    const QString after = QString::fromStdString(OutputPath("after.pdf"));
+    ui.boxes.clear();
+    print(after);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(PdfInfoPages(after), pages);
+    EXPECT_NE(Bytes(after), printed);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped << ": the rows of a real full disk did not run";
 }
 
 // A drawing at its default size, ten inches wide, prints whole: scaled down
