@@ -106,40 +106,28 @@ TEST_F(SystemClipboardTest, OnlyASelectionInsideOneFormulaCopiesAsAPicture)
 // Copy, Cut or Paste after an undone Copy, Cut or Paste: the copy or cut is
 // what the clipboard holds, and a paste pastes what it showed and leaves it
 // there. An undone copy or cut that found the clipboard empty empties it
-// when it is dropped only while the clipboard still holds its own content.
+// when it is dropped only while nothing was copied, cut or pasted since.
 TEST_F(SystemClipboardTest, WhatWasCopiedOrCutLastStaysAfterAnUndoneCopyCutOrPaste)
 {
     constexpr UINT kTextStyle = 32701 + 3; // also drops the undo step
+    struct Step {
+        const char* name;
+        UINT command;
+        int from, to;
+    };
     // In "one two", the first step takes "one" from an empty clipboard, or
-    // pastes "zz" from another program at the end; it is undone.
-    const struct {
-        const char* name;
-        UINT command;
-        int from, to;
-        const char* held; // the clipboard before the step and once it is undone
-    } first[] = {
-        {"copy", ID_EDIT_COPY, 1, 4, ""},
-        {"cut", ID_EDIT_CUT, 1, 4, ""},
-        {"paste", ID_EDIT_PASTE, 8, 8, "zz"},
-    };
-    // The second step takes "two", or pastes at the start.
-    const struct {
-        const char* name;
-        UINT command;
-        int from, to;
-    } then[] = {
-        {"copy", ID_EDIT_COPY, 5, 8},
-        {"cut", ID_EDIT_CUT, 5, 8},
-        {"paste", ID_EDIT_PASTE, 1, 1},
-    };
+    // pastes "zz" from another program at the end; it is undone. The second
+    // takes "two", or pastes at the start.
+    const Step first[] = {{"copy", ID_EDIT_COPY, 1, 4}, {"cut", ID_EDIT_CUT, 1, 4}, {"paste", ID_EDIT_PASTE, 8, 8}};
+    const Step then[] = {{"copy", ID_EDIT_COPY, 5, 8}, {"cut", ID_EDIT_CUT, 5, 8}, {"paste", ID_EDIT_PASTE, 1, 1}};
     for (const auto& f : first) {
         for (const auto& t : then) {
             SCOPED_TRACE(std::string(t.name) + " after an undone " + f.name);
             Command(kTextStyle);
             Select(1, 1, Row(1)->GetCount() + 1);
             Type("one two");
-            if (*f.held)
-                QGuiApplication::clipboard()->setText(f.held);
+            if (f.command == ID_EDIT_PASTE)
+                QGuiApplication::clipboard()->setText("zz");
             else
                 QGuiApplication::clipboard()->clear();
             ProcessEvents();
@@ -149,7 +137,7 @@ TEST_F(SystemClipboardTest, WhatWasCopiedOrCutLastStaysAfterAnUndoneCopyCutOrPas
             ASSERT_EQ(Text(1), "one two");
             // An undone copy or cut of an empty clipboard leaves its own
             // content there until it is dropped.
-            const std::string shown = *f.held ? f.held : "one";
+            const std::string shown = f.command == ID_EDIT_PASTE ? "zz" : "one";
             EXPECT_EQ(ClipboardText(), shown);
             Select(1, t.from, t.to);
             Command(t.command);
