@@ -660,8 +660,7 @@ void CBaseView::OnUpdateEditPaste(CCmdUI* ui)
     bool enable = CanEdit() && !IsLabelSelection(selection) && gDocClipboard && gDocClipboard->HasData();
     if (enable) {
         try {
-            DocSelection content = gDocClipboard->GetContentCopy();
-            enable = content.CanInsertAt(selection.GetStart());
+            enable = gDocClipboard->CanPasteAt(selection.GetStart());
         } catch (const CException&) {
             enable = false;  // clipboard data the program cannot read
         }

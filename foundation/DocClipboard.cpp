@@ -53,7 +53,7 @@ void DocClipboard::Keep(DocSelection content)
     m_content = content;
     m_hasContent = content.GetStart().GetParagraph() != nullptr;
     m_foreign = false;
-    m_leftOut = false;
+    m_leftOut = LeftOutCharacters();
 }
 
 void DocClipboard::DropKept()
@@ -62,7 +62,7 @@ void DocClipboard::DropKept()
         ActionSupport::DestroyFragment(m_content);
     m_content = DocSelection();
     m_hasContent = false;
-    m_pending = TextBlock();
+    m_textBlock = TextBlock();
 }
 
 std::vector<uint8_t> DocClipboard::PrivateBytes(const ParagraphList& list)
@@ -93,18 +93,16 @@ std::string DocClipboard::PlainText(const ParagraphList& list)
     return text;
 }
 
-std::unique_ptr<ParagraphList> DocClipboard::ParagraphsFromText(const std::string& text, int* left)
+std::unique_ptr<ParagraphList> DocClipboard::ParagraphsFromText(const std::string& text, LeftOutCharacters* left)
 {
     std::string lines = ClipboardText::ForProgram(text);
     auto list = std::make_unique<ParagraphList>();
     if (left)
-        *left = 0;
+        *left = LeftOutCharacters::In(lines);
     if (lines.empty())
         return list;
     MemoryStream stream(lines.data(), int32_t(lines.size()));
-    const int count = list->ReadText(stream);
-    if (left)
-        *left = count;
+    list->ReadText(stream);
     return list;
 }
 
@@ -118,6 +116,7 @@ bool DocClipboard::Put(DocSelection content)
     data.text = PlainText(*list);
     data.privateData = PrivateBytes(*list);
     Keep(content);
+    ++m_stamp;
     if (!PlatformClipboard::Current().Put(data)) {
         DropKept();
         return false;
@@ -134,12 +133,9 @@ void DocClipboard::Refresh()
 {
     PlatformClipboard& clipboard = PlatformClipboard::Current();
     const uint64_t changes = clipboard.ChangeCount();
-    if (!m_pending.text.empty()) {
-        if (clipboard.OwnsClipboard()) {
-            const std::string text = std::exchange(m_pending, TextBlock()).text;
-            Keep(TakeList(ParagraphsFromText(text)));
+    if (!m_textBlock.text.empty()) {
+        if (clipboard.OwnsClipboard())
             return;
-        }
         DropKept();
     }
     if (m_hasContent) {
@@ -164,9 +160,9 @@ bool DocClipboard::ReadClipboard(PlatformClipboard& clipboard)
         return true;
     }
     if (auto text = clipboard.GetText()) {
-        int left = 0;
+        LeftOutCharacters left;
         Keep(TakeList(ParagraphsFromText(*text, &left)));
-        m_leftOut = left > 0;
+        m_leftOut = std::move(left);
         return true;
     }
     if (auto metafile = clipboard.GetMetafile()) {
@@ -184,6 +180,9 @@ bool DocClipboard::ReadClipboard(PlatformClipboard& clipboard)
 DocSelection DocClipboard::GetContent()
 {
     Refresh();
+    ++m_stamp;
+    if (!m_textBlock.text.empty())
+        return TakeList(ParagraphsFromText(m_textBlock.text));
     if (!m_hasContent || !ActionSupport::HoldsContent(m_content))
         return DocSelection();
     return m_content.MakeCopyRecord();
@@ -192,13 +191,36 @@ DocSelection DocClipboard::GetContent()
 DocSelection DocClipboard::SaveContent(DocumentModel*)
 {
     Refresh();
+    if (!m_textBlock.text.empty())
+        return TakeList(ParagraphsFromText(m_textBlock.text));
     return m_hasContent ? m_content.MakeCopyRecord() : DocSelection();
 }
 
 DocSelection DocClipboard::GetContentCopy()
 {
     Refresh();
+    if (!m_textBlock.text.empty() && !m_hasContent) {
+        TextBlock block = std::move(m_textBlock);
+        Keep(TakeList(ParagraphsFromText(block.text)));
+        m_textBlock = std::move(block);
+    }
     return m_hasContent ? m_content : DocSelection();
+}
+
+bool DocClipboard::CanPasteAt(const DocPosition& position)
+{
+    Refresh();
+    // A text block's paragraphs hold characters alone, which go wherever a
+    // list takes components and into no object's own places.
+    if (!m_textBlock.text.empty())
+        return position.GetKind() == DocPosition::kListPlace && position.GetList();
+    return m_hasContent && m_content.CanInsertAt(position);
+}
+
+const LeftOutCharacters& DocClipboard::LeftOut() const
+{
+    static const LeftOutCharacters none;
+    return m_hasContent ? m_leftOut : none;
 }
 
 bool DocClipboard::HasData() const
@@ -210,6 +232,7 @@ bool DocClipboard::HasData() const
 void DocClipboard::Clear()
 {
     DropKept();
+    ++m_stamp;
     PlatformClipboard::Current().Clear();
 }
 
@@ -236,6 +259,7 @@ bool DocClipboard::PutMetafile(const std::vector<uint8_t>& metafile)
     } else {
         DropKept();
     }
+    ++m_stamp;
     if (!PlatformClipboard::Current().Put(data)) {
         DropKept();
         return false;
@@ -253,14 +277,15 @@ bool DocClipboard::PutTextBlock(const std::string& text, const char* mimeType)
     else if (mimeType && std::string(mimeType) == PlatformClipboard::svgMimeType)
         data.svg = plain;
     DropKept();
+    ++m_stamp;
     if (!PlatformClipboard::Current().Put(data))
         return false;
     if (!plain.empty())
-        m_pending = TextBlock{std::move(plain), mimeType ? mimeType : ""};
+        m_textBlock = TextBlock{std::move(plain), mimeType ? mimeType : ""};
     return true;
 }
 
-DocClipboard::TextBlock DocClipboard::PendingTextBlock() const
+DocClipboard::TextBlock DocClipboard::KeptTextBlock() const
 {
-    return OwnsClipboard() ? m_pending : TextBlock();
+    return OwnsClipboard() ? m_textBlock : TextBlock();
 }

@@ -15,19 +15,29 @@ TCopyAction::~TCopyAction()
     ActionSupport::DestroyFragment(m_earlier);
 }
 
+bool TCopyAction::UntouchedSinceUndo() const
+{
+    return m_leftAt != 0 && m_leftAt == m_clipboard.Stamp() && m_clipboard.OwnsClipboard();
+}
+
 void TCopyAction::SaveEarlier()
 {
+    if (UntouchedSinceUndo())
+        return;
     ActionSupport::DestroyFragment(m_earlier);
     m_hadEarlier = m_clipboard.HasData();
-    m_earlierText = m_hadEarlier ? m_clipboard.PendingTextBlock() : DocClipboard::TextBlock();
+    m_earlierText = m_hadEarlier ? m_clipboard.KeptTextBlock() : DocClipboard::TextBlock();
     if (m_hadEarlier && m_earlierText.text.empty())
         m_earlier = m_clipboard.SaveContent(nullptr);
 }
 
 void TCopyAction::RestoreEarlier()
 {
+    m_leftAt = 0;
     if (!m_clipboard.OwnsClipboard())
         return; // another program's content stays
+    if (!m_hadEarlier)
+        m_leftAt = m_clipboard.Stamp();
     if (m_hadEarlier && !m_earlierText.text.empty()) {
         m_clipboard.PutTextBlock(m_earlierText.text, m_earlierText.mimeType.c_str());
         m_earlierText = DocClipboard::TextBlock();
@@ -41,7 +51,7 @@ void TCopyAction::CommitClipboard()
 {
     ActionSupport::DestroyFragment(m_earlier);
     m_earlierText = DocClipboard::TextBlock();
-    if (!m_done && !m_hadEarlier && m_clipboard.OwnsClipboard())
+    if (!m_done && !m_hadEarlier && UntouchedSinceUndo())
         m_clipboard.Clear();
 }
 

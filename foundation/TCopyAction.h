@@ -17,12 +17,19 @@ public:
     void Commit() override;
 
 protected:
-    // Remembers what the clipboard held before.
+    // Remembers what the clipboard held before. A redo after an undo that
+    // had nothing to put back keeps what it remembered: the clipboard still
+    // holds this action's own content, not what was there before.
     void SaveEarlier();
     // Puts the earlier content back while the program owns the clipboard.
+    // With nothing before, the action's own content stays until the action
+    // is dropped.
     void RestoreEarlier();
-    // Frees the earlier content; empties the clipboard when the action was
-    // undone, nothing was there before and the program still owns it.
+    // Frees the earlier content. An undone action that found the clipboard
+    // empty empties it, but only while nothing has happened to it since the
+    // undo: what a copy, cut or paste made since (the host may commit this
+    // action after performing the next one) or another program put there
+    // stays.
     void CommitClipboard();
 
     DocClipboard& m_clipboard;
@@ -32,4 +39,11 @@ protected:
     // paragraphs (a copy as MathML): it is remembered as that text.
     DocClipboard::TextBlock m_earlierText;
     bool m_hadEarlier = false;
+    // The clipboard's stamp when an undo left this action's content there
+    // for want of earlier content (0: it did not).
+    uint64_t m_leftAt = 0;
+
+private:
+    // The clipboard is as the undo left it.
+    bool UntouchedSinceUndo() const;
 };

@@ -3,7 +3,22 @@
 #include "foundation/ActionNames.h"
 #include "foundation/ActionSupport.h"
 #include "foundation/DocClipboard.h"
+#include "platform/AppProfile.h"
 #include "platform/UserInterface.h"
+
+namespace {
+
+// Characters no face holds were left out when the text was read: the user
+// says whether the rest goes in, before the document changes.
+bool AgreesToLeaveOut(const LeftOutCharacters& left)
+{
+    if (left.IsEmpty())
+        return true;
+    const std::string question = left.Description() + "\n\nPaste the rest?";
+    return UserInterface::Current().MessageBox(question, AppProfile::application, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+}
+
+} // namespace
 
 TPasteAction::TPasteAction(const DocSelection& selection, DocClipboard* clipboard)
     : TAction(ActionNames::kPaste, selection), m_clipboard(clipboard ? *clipboard : *gDocClipboard),
@@ -20,10 +35,11 @@ TPasteAction::~TPasteAction()
 void TPasteAction::Do()
 {
     DocSelection content = m_clipboard.GetContent();
-    // Characters no face holds were left out when the text was read: one
-    // beep tells it, and the rest is pasted.
-    if (!m_done && m_clipboard.LeftOutCharacters())
-        UserInterface::Current().MessageBeep(0);
+    m_declined = !AgreesToLeaveOut(m_clipboard.LeftOut());
+    if (m_declined) {
+        ActionSupport::DestroyFragment(content);
+        return;
+    }
     m_replaced = false;
     m_at = m_selection.GetStart();
     if (m_selection.HasExtent()) {

@@ -315,8 +315,21 @@ bool EditorSession::WaitForMainWindow(const QString& titlePattern)
 
 bool EditorSession::StartKernel()
 {
+    const qint64 earlier = KernelProcessId();
     if (!Menu("&Kernel", 'S'))
         return false;
+    // A loaded machine may show the start-up's window a while after the
+    // command. The Constants palette the start opens shows after it (the
+    // program maps the two in that order), so once the palette shows beside
+    // a new kernel the start-up's window has shown too; the start is over
+    // once that window has gone.
+    if (!WaitUntil([&] {
+            const qint64 kernel = KernelProcessId();
+            return Shows("^Kernel Startup$") || (kernel != 0 && kernel != earlier && Shows("^Constants$"));
+        })) {
+        m_error = "the kernel's start did not begin";
+        return false;
+    }
     if (!WaitForWindowGone("^Kernel Startup$")) {
         m_error = "the kernel did not start";
         return false;

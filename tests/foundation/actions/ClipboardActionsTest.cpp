@@ -148,6 +148,14 @@ TEST_F(ClipboardActionsTest, DroppingAnUndoneCopyEmptiesOnlyTheProgramsOwnClipbo
     system.SimulateOtherProgram(ForeignText("theirs"));
     ASSERT_TRUE(Run(new TDeleteAction(Caret(3, 2))));
     EXPECT_EQ(*system.content.text, "theirs");
+
+    // Redone and undone again, the copy still had nothing before it.
+    system.SimulateOtherProgram(ClipboardData());
+    ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
+    for (int i = 0; i < 3; ++i)
+        host.UndoOrRedo();
+    ASSERT_TRUE(Run(new TDeleteAction(Caret(3, 2))));
+    EXPECT_FALSE(clipboard.HasData());
 }
 
 TEST_F(ClipboardActionsTest, UndoOfAPasteLeavesAForeignClipboardAlone)
@@ -295,29 +303,61 @@ TEST_F(ClipboardActionsTest, AccentsAndGreekSurviveCopyAndPasteAsUtf8)
     EXPECT_EQ(Text(*Row(5)).substr(0, 5), "\xe9t\xe9" "ab");
 }
 
-// Pasting text that holds characters no face can show pastes the rest and
-// beeps once for the paste, not once per character, and not for a clean one.
-TEST_F(ClipboardActionsTest, APasteThatLeavesOutCharactersBeepsOnceAndKeepsTheRest)
+// Pasting text that holds characters no face can show first names them and
+// counts them; agreed to, the rest is pasted, declined, nothing changes and
+// the undo step stays. Text every face shows is pasted without a question.
+TEST_F(ClipboardActionsTest, APasteThatWouldLeaveOutCharactersSaysWhichAndHowManyFirst)
 {
     FakeUserInterface ui;
+    const std::string few = " characters this editor cannot show would be left out: ";
     const struct {
         const char* text;
         const char* pasted;
-        size_t beeps;
+        std::string question; // none: pasted at once
     } cases[] = {
-        {"a\xe4\xb8\xad"
-         "b",
-         "ab", 1},                                               // "a中b"
-        {"\xe4\xb8\xad\xe6\x96\x87 x\xf0\x9f\x98\x80", " x", 1}, // "中文 x😀"
-        {"\xce\xb1 b", "\xce\xb1 b", 0},                         // "α b", all shown
+        {"a\xe4\xb8\xad" "b", "ab", "1 character this editor cannot show would be left out: \xe4\xb8\xad"}, // "a中b"
+        // "x₁·x₂ⁿ": the subscripts and the superscript go, the middle dot stays.
+        {"x\xe2\x82\x81\xc2\xb7x\xe2\x82\x82\xe2\x81\xbf", "x\xc2\xb7x",
+         "3" + few + "\xe2\x82\x81 \xe2\x82\x82 \xe2\x81\xbf"},
+        // "中文 x😀中" on two lines: each character named once, every one counted.
+        {"\xe4\xb8\xad\xe6\x96\x87 x\n\xf0\x9f\x98\x80\xe4\xb8\xad", " x",
+         "4" + few + "\xe4\xb8\xad \xe6\x96\x87 \xf0\x9f\x98\x80"},
+        // A zero-width space shows nothing: it is named by its code.
+        {"a\xe2\x80\x8b" "b", "ab", "1 character this editor cannot show would be left out: U+200B"},
+        // Thirteen different letters of another script: twelve named, then "…".
+        {"\xe4\xb8\x80\xe4\xb8\x81\xe4\xb8\x82\xe4\xb8\x83\xe4\xb8\x84\xe4\xb8\x85\xe4\xb8\x86"
+         "\xe4\xb8\x87\xe4\xb8\x88\xe4\xb8\x89\xe4\xb8\x8a\xe4\xb8\x8b\xe4\xb8\x8c.", ".",
+         "13" + few + "\xe4\xb8\x80 \xe4\xb8\x81 \xe4\xb8\x82 \xe4\xb8\x83 \xe4\xb8\x84 \xe4\xb8\x85 "
+         "\xe4\xb8\x86 \xe4\xb8\x87 \xe4\xb8\x88 \xe4\xb8\x89 \xe4\xb8\x8a \xe4\xb8\x8b \xe2\x80\xa6"},
+        {"\xce\xb1 b", "\xce\xb1 b", ""}, // "α b", all shown
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        ui.beeps.clear();
         system.SimulateOtherProgram(ForeignText(c.text));
         Add(list, "", 3);
-        ASSERT_TRUE(Run(new TPasteAction(Caret(list.GetCount(), 1))));
-        EXPECT_EQ(ui.beeps.size(), c.beeps);
-        EXPECT_EQ(Text(*Row(list.GetCount())), Text(*DocClipboard::ParagraphsFromText(c.pasted)->GetAt(1)->GetRow()));
+        const int last = list.GetCount();
+        ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 2))));
+        system.SimulateOtherProgram(ForeignText(c.text));
+        const auto before = Bytes();
+        for (const int answer : {IDCANCEL, IDOK}) {
+            if (c.question.empty() && answer == IDCANCEL)
+                continue;
+            ui.boxes.clear();
+            if (!c.question.empty())
+                ui.ScriptAnswers({answer});
+            ASSERT_TRUE(Run(new TPasteAction(Caret(last, 1))));
+            if (c.question.empty()) {
+                EXPECT_TRUE(ui.boxes.empty());
+                continue;
+            }
+            ASSERT_EQ(ui.boxes.size(), 1u);
+            EXPECT_EQ(ui.boxes[0].text, c.question + "\n\nPaste the rest?");
+            if (answer == IDCANCEL) {
+                EXPECT_EQ(Bytes(), before);
+                EXPECT_EQ(host.MenuText(), "Undo copy"); // the step before stays
+            }
+        }
+        EXPECT_EQ(Text(*Row(last)), Text(*DocClipboard::ParagraphsFromText(c.pasted)->GetAt(1)->GetRow()));
+        EXPECT_TRUE(ui.beeps.empty());
     }
 }

@@ -108,8 +108,12 @@ TEST_F(CopyAsTest, MathMLTextGoesOnTheClipboardAndUndoPutsTheEarlierContentBack)
     EXPECT_EQ(*system.content.text, "he");
 
     // MathML copied, then a copy: Undo puts the MathML back, and it pastes
-    // as its text.
+    // as its text. The Paste item asked between the two (its paragraphs
+    // made, as in a dialog's editor) changes nothing of that.
     ASSERT_TRUE(Run(new TCopyMathMLAction(Range(1, 7, 1, 8))));
+    EXPECT_TRUE(clipboard.CanPasteAt(At(3, 1)));
+    EXPECT_FALSE(clipboard.CanPasteAt(DocSelection::SelectObject(fraction).GetStart()));
+    ASSERT_NE(clipboard.GetContentCopy().GetStart().GetParagraph(), nullptr);
     ASSERT_TRUE(Run(new TCopyAction(Range(2, 1, 2, 3))));
     host.UndoOrRedo();
     EXPECT_EQ(system.content.mathml, "<math><mi>x</mi></math>");

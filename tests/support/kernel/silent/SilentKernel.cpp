@@ -4,8 +4,10 @@
 // kernel does. A request that holds the symbol answerLate is answered all
 // the same, once the program has asked to stop it (a late answer). The
 // program starts it with "-linkfds <data> <control>". Each request taken adds
-// a line to the file named by QV_SILENT_KERNEL_HEARD, when there is one, so
-// that a test can wait until the program waits on the kernel.
+// a line naming it (its head: "Needs", "VXStringEvaluate") to the file named
+// by QV_SILENT_KERNEL_HEARD, when there is one, so that a test can wait until
+// the program waits on the kernel for the request it made, not for one of
+// the start-up.
 #include "mathlink/KernelEndpoint.h"
 
 #include <chrono>
@@ -64,8 +66,10 @@ int main(int argc, char** argv)
         const wire::Expr& request = packet.hasHead("EvaluatePacket", 1) ? packet.arg(0) : packet;
         if (request.hasHead("Quit", 0))
             return 0;
-        if (const char* heard = std::getenv("QV_SILENT_KERNEL_HEARD"))
-            std::ofstream(heard, std::ios::app) << "request\n";
+        if (const char* heard = std::getenv("QV_SILENT_KERNEL_HEARD")) {
+            const bool named = request.isFunction() && request.head().isSymbol();
+            std::ofstream(heard, std::ios::app) << (named ? request.head().text : "request") << "\n";
+        }
         if (request.hasHead("Needs") || request.hasHead("VXSetSessionPrefs"))
             endpoint.writePacket(Returned(wire::Expr::symbol("Null")));
         if (!Holds(request, "answerLate"))
