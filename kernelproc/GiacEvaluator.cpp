@@ -445,6 +445,12 @@ Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<
         Expr sides = Expr::function("Unequal", {value(expr.arg(0)), value(expr.arg(1))});
         if (std::optional<Expr> decided = unequalLists(sides.arg(0), sides.arg(1), value))
             return *decided;
+        // Numbers are unequal where they are not equal to the digits they hold.
+        if (isNumber(sides.arg(0)) && isNumber(sides.arg(1))) {
+            const Expr equal = value(Expr::function("Equal", {sides.arg(0), sides.arg(1)}));
+            if (equal.isSymbol("True") || equal.isSymbol("False"))
+                return Expr::symbol(equal.isSymbol("True") ? "False" : "True");
+        }
         const Expr difference =
             value(Expr::function("Plus", {sides.arg(0), Expr::function("Times", {Expr::integer(-1), sides.arg(1)})}));
         if (isNumber(difference))

@@ -514,8 +514,17 @@ std::string GiacFunctions::unequal(const Expr& e)
             for (const std::string& side : sides)
                 numbers += (numbers.empty() ? "" : " and ") + numberTest(side);
         }
-        return "when(size(set[" + all + "])<" + std::to_string(n) + ",false,when(" + numbers + ",true," +
-            encodeSymbol("Unequal") + "(" + all + ")))";
+        const std::string kept = encodeSymbol("Unequal") + "(" + all + ")";
+        const std::string decided = "when(size(set[" + all + "])<" + std::to_string(n) + ",false,when(" + numbers +
+            ",true," + kept + "))";
+        if (n > 2)
+            return decided;
+        // Giac's set takes reals within its own tolerance for one: two sides of
+        // which one is a real or a complex number are compared as the answer is read.
+        const auto inexact = [](const std::string& side) {
+            return "type(" + side + ")==DOM_FLOAT or type(" + side + ")==DOM_COMPLEX";
+        };
+        return "when(" + inexact(sides[0]) + " or " + inexact(sides[1]) + "," + kept + "," + decided + ")";
     });
 }
 

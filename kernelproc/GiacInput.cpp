@@ -20,6 +20,8 @@ namespace {
 constexpr std::size_t kMaxDepth = 256; // far beyond any formula; keeps the stack small
 // A product of more factors than this is computed from its closed form.
 constexpr long long kFewFactors = 10000;
+// The significant digits of a machine real.
+constexpr std::size_t kMachineDigits = 15;
 
 // A product of two lists or more is taken element by element, unless one of
 // its factors is the editor's matrix.
@@ -68,6 +70,49 @@ bool validDigits(const std::string& text, bool real)
             return false;
     }
     return digit;
+}
+
+// A real's digits in Giac's form: "3.14`20" carries a precision mark and
+// "1.5*^20" the kernel's exponent mark; ".5" is 0.5.
+std::string realDigits(const std::string& text)
+{
+    std::string digits = text.substr(0, text.find('`'));
+    while (!digits.empty() && digits.back() == ' ')
+        digits.pop_back();
+    if (auto mark = digits.find("*^"); mark != std::string::npos)
+        digits = digits.substr(0, mark).append("e").append(digits, mark + 2, std::string::npos);
+    if (!digits.empty() && digits.front() == '.')
+        digits = std::string("0").append(digits);
+    return digits;
+}
+
+// A real written as d.ddd e E with its significant digits: 0.00012 is 1.2e-4.
+std::string scientific(const std::string& real, std::size_t significant)
+{
+    const std::size_t mark = real.find_first_of("eE");
+    long long exponent = 0;
+    try {
+        exponent = mark == std::string::npos ? 0 : std::stoll(real.substr(mark + 1));
+    } catch (const std::exception&) {
+        return real;   // an exponent beyond any real: Giac says so
+    }
+    std::string all;
+    std::size_t point = std::string::npos;
+    for (char c : real.substr(0, mark)) {
+        if (c == '.')
+            point = all.size();
+        else if (std::isdigit(static_cast<unsigned char>(c)))
+            all += c;
+    }
+    const std::size_t first = all.find_first_of("123456789");
+    if (first == std::string::npos)
+        return "0.0";
+    if (point == std::string::npos)
+        point = all.size();
+    const std::string kept = all.substr(first, significant);
+    exponent += static_cast<long long>(point) - static_cast<long long>(first) - 1;
+    return (real[0] == '-' ? "-" : "") + kept.substr(0, 1) + "." + (kept.size() > 1 ? kept.substr(1) : "0") + "e" +
+        std::to_string(exponent);
 }
 
 bool isOpaqueAtom(std::string_view head)
@@ -259,23 +304,61 @@ std::string GiacInput::atom(const Expr& e)
     }
 }
 
+Expr exactNumber(const Expr& real)
+{
+    if (real.type != wire::kTokenReal)
+        return real;
+    const std::string digits = realDigits(real.text);
+    const std::size_t e = digits.find_first_of("eE");
+    long long scale = 0;   // the number is the digits over 10^scale
+    try {
+        scale = e == std::string::npos ? 0 : -std::stoll(digits.substr(e + 1));
+    } catch (const std::exception&) {
+        return real;
+    }
+    std::string integer;
+    bool point = false;
+    for (char c : digits.substr(0, e)) {
+        if (c == '.')
+            point = true;
+        else if (std::isdigit(static_cast<unsigned char>(c)))
+            integer += c, scale += point ? 1 : 0;
+    }
+    while (scale > 0 && integer.size() > 1 && integer.back() == '0')
+        integer.pop_back(), --scale;
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+    if (integer.empty() || scale > 4096 || scale < -4096)
+        return real;
+    if (scale < 0)
+        integer.append(static_cast<std::size_t>(-scale), '0');
+    if (!digits.empty() && digits[0] == '-')
+        integer.insert(0, "-");
+    if (scale <= 0)
+        return Expr::integerText(integer);
+    return Expr::function("Rational", {Expr::integerText(integer), Expr::integerText("1" + std::string(scale, '0'))});
+}
+
 std::string GiacInput::real(const std::string& text)
 {
-    // "3.14`20" carries a precision mark; "1.5*^20" the kernel's exponent mark.
-    std::string digits = text.substr(0, text.find('`'));
-    while (!digits.empty() && digits.back() == ' ')
-        digits.pop_back();
-    if (auto mark = digits.find("*^"); mark != std::string::npos)
-        digits = digits.substr(0, mark).append("e").append(digits, mark + 2, std::string::npos);
-    if (!digits.empty() && digits.front() == '.')
-        digits = std::string("0").append(digits);
+    const std::string digits = realDigits(text);
     if (!validDigits(digits, true))
         throw TranslationError("malformed real " + text);
+    // A real of up to 15 significant digits is a machine real; one of more
+    // is read to the digits written, as the editor keeps them. Giac counts
+    // leading zeros as digits, so such a real goes in scientific form.
+    const std::string mantissa = digits.substr(0, digits.find_first_of("eE"));
+    const std::size_t first = mantissa.find_first_of("123456789");
+    std::size_t written = 0;
     std::size_t significant = 0;
-    for (char c : digits.substr(0, digits.find_first_of("eE")))
-        significant += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
-    if (significant > 15)
+    for (std::size_t i = 0; i < mantissa.size(); ++i) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(mantissa[i]));
+        written += digit ? 1 : 0;
+        significant += digit && first != std::string::npos && i >= first ? 1 : 0;
+    }
+    if (significant > kMachineDigits)
         return "evalf(" + digits + "," + std::to_string(significant) + ")";
+    if (written > kMachineDigits - 1)
+        return "(" + scientific(digits, significant) + ")";
     return "(" + digits + ")";
 }
 

@@ -115,4 +115,8 @@ private:
     std::vector<std::pair<std::string, std::string>> bound_;
 };
 
+// The exact number a real written out stands for: 0.25 is 1/4, 2.0 is 2.
+// Anything else is answered unchanged.
+wire::Expr exactNumber(const wire::Expr& real);
+
 } // namespace kernelproc
