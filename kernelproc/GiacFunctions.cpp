@@ -365,6 +365,8 @@ std::string GiacFunctions::hurwitzZeta(const Expr& e)
     const Expr& a = e.arg(1);
     if (!isWrittenNumber(s) || !isWrittenNumber(a))
         return keptAsWritten(e);
+    if (s.type == wire::kTokenReal || a.type == wire::kTokenReal)   // of reals, the value of the exact numbers, as a real
+        return "evalf(" + hurwitzZeta(Expr::function(e.head(), {exactNumber(s), exactNumber(a)})) + ")";
     if (isInteger(s) && s.text == "1")
         return "infinity";   // a pole for every a
     const std::optional<long long> shift = smallInteger(a);

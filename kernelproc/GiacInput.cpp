@@ -5,6 +5,7 @@
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/ListShapes.h"
 #include "kernelproc/ListValues.h"
+#include "kernelproc/LongProduct.h"
 
 #include <algorithm>
 #include <atomic>
@@ -814,8 +815,15 @@ std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const E
             return std::nullopt;
         }
     }
-    const std::string from = translate(start);
-    const std::string step = n == 4 ? translate(range.arg(3)) : "(1)";
+    // An infinite sum or product from a real is the real value of the exact one:
+    // Giac finds no closed form for the terms of reals.
+    const bool inexact = infinite && (start.type == wire::kTokenReal || (n == 4 && range.arg(3).type == wire::kTokenReal));
+    const Expr first = inexact ? exactNumber(start) : start;
+    const Expr stride = n == 4 ? (inexact ? exactNumber(range.arg(3)) : range.arg(3)) : Expr::integer(1);
+    if (!sum && !infinite && !symbolicEnd)
+        refuseLongProduct(body, range, first, stride);
+    const std::string from = translate(first);
+    const std::string step = translate(stride);
     const std::string last = infinite ? "inf" : "floor(((" + translate(end) + ")-(" + from + "))/(" + step + "))";
     Binding binding(*this);
     binding.add(&range.arg(0));
@@ -839,10 +847,30 @@ std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const E
     // A power of a negative number is split first, (-1)^(1/2 + j) = I (-1)^j:
     // Giac sums the power as written to a wrong value.
     const std::string term = "simplify(powexpand(" + f + "))";
-    if (sum) // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
-        return "simplify(sum(" + term + "," + j + ",0,inf))";
-    // Giac has no infinite products: the limit of the partial products.
-    return "limit(product(" + f + "," + j + ",0," + m + ")," + m + ",inf)";
+    const std::string value = sum // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
+        ? "simplify(sum(" + term + "," + j + ",0,inf))"
+        // Giac has no infinite products: the limit of the partial products.
+        : "limit(product(" + f + "," + j + ",0," + m + ")," + m + ",inf)";
+    return inexact ? "evalf(" + value + ")" : value;
+}
+
+void GiacInput::refuseLongProduct(const Expr& body, const Expr& range, const Expr& start, const Expr& step)
+{
+    // The number of factors, when it is known before Giac computes: the
+    // factors may not depend on a variable bound around the product.
+    if (!value_ || std::any_of(bound_.begin(), bound_.end(), [&](const auto& b) { return holdsFree(body, b.first); }))
+        return;
+    const auto call = [](const char* head, std::vector<Expr> args) { return Expr::function(head, std::move(args)); };
+    const Expr span = call("Plus", {range.arg(2), call("Times", {Expr::integer(-1), start})});
+    const Expr last = value_(call("Floor", {call("Times", {span, call("Power", {step, Expr::integer(-1)})})}), true);
+    long long count = 0;
+    try {
+        count = last.type == wire::kTokenInteger ? std::stoll(last.text) + 1 : 0;
+    } catch (const std::exception&) {
+        return;   // beyond counting: Giac says why
+    }
+    if (count >= kFewFactors)
+        LongProduct(value_).check(body, range.arg(0).text, start, step, count);
 }
 
 std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)

@@ -88,6 +88,10 @@ private:
     std::string polyGamma(const wire::Expr& e);
     // Sum or Product over a range of numbers Giac counts differently: none when it does not.
     std::optional<std::string> steppedIteration(const wire::Expr& body, const wire::Expr& range, bool sum);
+    // Refuses a product of more factors than are multiplied out one by one
+    // whose value is too long to show (see LongProduct).
+    void refuseLongProduct(const wire::Expr& body, const wire::Expr& range, const wire::Expr& start,
+                           const wire::Expr& step);
     // The list of body's values over {k, {values}}; none for another range.
     std::optional<std::string> overValues(const wire::Expr& body, const wire::Expr& range);
     std::optional<wire::Expr> literalPart(const wire::Expr& whole, const wire::Expr& index);
