@@ -169,6 +169,28 @@ bool isTruthValue(const Expr& e)
     return e.isSymbol("True") || e.isSymbol("False");
 }
 
+// A relation or a logical connective: its value is a truth value.
+bool isLogical(const Expr& e)
+{
+    static const char* const logical[] = {"Not", "And", "Or", "Xor", "Equal", "Unequal", "Less", "LessEqual",
+                                          "Greater", "GreaterEqual", "Inequality"};
+    return e.isFunction() && e.head().isSymbol() && std::any_of(std::begin(logical), std::end(logical), [&](const char* head) {
+               return plainHead(e.head().text) == head;
+           });
+}
+
+// A head no one types: its argument's truth value is the kernel's symbol True or False.
+constexpr const char* kTruthAsSymbol = "vx truth as symbol";
+
+// Giac's truth value as the symbol True or False; any other value as it is.
+std::string truthAsSymbol(const std::string& value)
+{
+    return GiacInput::once({value}, [](const std::vector<std::string>& v) {
+        return "when(string(" + v[0] + ")==\"true\"," + encodeSymbol("True") + ",when(string(" + v[0] +
+            ")==\"false\"," + encodeSymbol("False") + "," + v[0] + "))";
+    });
+}
+
 // The variable a range runs over: x in {x, a, b} or {x, n}, or x alone.
 const Expr* rangeVariable(const Expr& range)
 {
@@ -258,6 +280,7 @@ std::string GiacInput::translate(const Expr& expr)
         std::optional<std::string> placeholder = held(expr, why);
         if (!placeholder)
             throw;
+        heldTexts_.insert(*placeholder);
         return *placeholder;
     }
 }
@@ -470,13 +493,13 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     }
     if (head == "Sqrt") {
         need(1, 1);
-        return "sqrt(" + translate(e.arg(0)) + ")";
+        return "sqrt(" + arithmeticOperand(e.arg(0)) + ")";
     }
     if (head == "Radical") {
         need(1, 2);
         if (n == 1 || (e.arg(1).type == wire::kTokenInteger && e.arg(1).text == "2"))
-            return "sqrt(" + translate(e.arg(0)) + ")";
-        return "surd(" + translate(e.arg(0)) + "," + translate(e.arg(1)) + ")";
+            return "sqrt(" + arithmeticOperand(e.arg(0)) + ")";
+        return "surd(" + arithmeticOperand(e.arg(0)) + "," + arithmeticOperand(e.arg(1)) + ")";
     }
     if (head == "Complex") {
         need(2, 2);
@@ -485,12 +508,12 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     if (head == "Log") {
         need(1, 2);
         if (n == 1)
-            return "ln(" + translate(e.arg(0)) + ")";
-        return "simplify(ln(" + translate(e.arg(1)) + ")/ln(" + translate(e.arg(0)) + "))";
+            return "ln(" + arithmeticOperand(e.arg(0)) + ")";
+        return "simplify(ln(" + arithmeticOperand(e.arg(1)) + ")/ln(" + arithmeticOperand(e.arg(0)) + "))";
     }
     if (head == "Mod") {
         need(2, 2);
-        return once({translate(e.arg(0)), translate(e.arg(1))}, [](const std::vector<std::string>& v) {
+        return once({arithmeticOperand(e.arg(0)), arithmeticOperand(e.arg(1))}, [](const std::vector<std::string>& v) {
             return "((" + v[0] + ")-(" + v[1] + ")*floor((" + v[0] + ")/(" + v[1] + ")))";
         });
     }
@@ -585,9 +608,11 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
         need(1, 1);
         return translate(e.arg(0));
     }
+    if (headExpr.text == kTruthAsSymbol && n == 1)
+        return truthAsSymbol(translate(e.arg(0)));
     std::string giac = giacFunctionFor(headExpr.text);
     if (!giac.empty())
-        return giac + "(" + args(e) + ")";
+        return giac + "(" + arithmeticArguments(e) + ")";
     // A free head: an undefined function of its arguments. Giac drops a lone
     // empty list there (f([]) is f), so {} goes as an unknown of its own.
     if (n == 1 && e.arg(0).hasHead("List", 0))
@@ -597,29 +622,33 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
 
 std::string GiacInput::freeArguments(const Expr& e)
 {
-    // Giac takes an undefined function of an infinity for undefined as a
-    // whole: an infinite argument goes as an unknown of the kernel's name
-    // for it, so that f[Infinity] and f[1/0] stay calls. An equation, alone
-    // or in a list, Giac would drop as an option: it goes as a call of Equal.
+    // Giac takes an undefined function of an infinity or of undef for
+    // undefined as a whole: such an argument, alone or in a list, goes as an
+    // unknown of the kernel's name for it, so that f[Infinity], f[{Infinity}]
+    // and f[0/0] stay calls. An equation, alone or in a list, Giac would drop
+    // as an option: it goes as a call of Equal.
     const std::string infinity = encodeSymbol("Infinity");
     const std::string complexInfinity = encodeSymbol("DirectedInfinity[]");
+    const std::string indeterminate = encodeSymbol("Indeterminate");
     std::string out;
     for (std::size_t i = 0; i < e.argCount(); ++i) {
         const Expr& a = e.arg(i);
         out += i ? "," : "";
         if (a.hasHead("Equal") || a.hasHead("VXEqual"))
             out += encodeSymbol("Equal") + "(" + args(a) + ")";
-        else if ((a.hasHead("List") || a.hasHead("VXEqnSet")) &&
-                 std::any_of(a.parts.begin() + 1, a.parts.end(), [](const Expr& p) { return p.hasHead("Equal"); }))
+        else if (a.hasHead("List") || a.hasHead("VXEqnSet"))
             out += "[" + freeArguments(a) + "]";
         else if (a.isSymbol("Infinity") || a.isSymbol("\xE2\x88\x9E"))
             out += infinity;
+        else if (a.isSymbol("Indeterminate"))
+            out += indeterminate;
         else if (!a.isFunction())   // no other atom has an infinite value
             out += translate(a);
         else
             out += once({translate(a)}, [&](const std::vector<std::string>& v) {
-                return "when(" + v[0] + "==inf," + infinity + ",when(" + v[0] + "==-inf,-" + infinity + ",when(" + v[0] +
-                    "==infinity," + complexInfinity + "," + v[0] + ")))";
+                return "when(string(" + v[0] + ")==\"undef\"," + indeterminate + ",when(" + v[0] + "==inf," + infinity +
+                    ",when(" + v[0] + "==-inf,-" + infinity + ",when(" + v[0] + "==infinity," + complexInfinity + "," +
+                    v[0] + "))))";
             });
     }
     return out;
@@ -627,19 +656,23 @@ std::string GiacInput::freeArguments(const Expr& e)
 
 std::string GiacInput::arithmeticOperand(const Expr& e)
 {
-    // Giac counts a truth value as 1 or 0 in arithmetic; the kernel keeps
-    // True + 1 as written, whether True was written or computed (Not[False], 1 < 2).
-    static const char* const logical[] = {"Not", "And", "Or", "Xor", "Equal", "Unequal", "Less", "LessEqual",
-                                          "Greater", "GreaterEqual", "Inequality"};
-    const bool truthValued = e.isFunction() && e.head().isSymbol() &&
-        std::any_of(std::begin(logical), std::end(logical),
-                    [&](const char* head) { return plainHead(e.head().text) == head; });
-    if (!truthValued)
-        return translate(e);
-    return once({translate(e)}, [](const std::vector<std::string>& v) {
-        return "when(string(" + v[0] + ")==\"true\"," + encodeSymbol("True") + ",when(string(" + v[0] +
-            ")==\"false\"," + encodeSymbol("False") + "," + v[0] + "))";
-    });
+    // Giac counts a truth value as 1 or 0 in arithmetic and in the functions
+    // of numbers; the kernel keeps True + 1 and Sqrt[True] as written, whether
+    // True was written or computed (Not[False], 1 < 2, a table of them).
+    if (e.hasHead("Table") && e.argCount() >= 2 && isLogical(e.arg(0))) {
+        Expr symbols = e;
+        symbols.arg(0) = Expr::function(kTruthAsSymbol, {e.arg(0)});
+        return translate(symbols);
+    }
+    return isLogical(e) ? truthAsSymbol(translate(e)) : translate(e);
+}
+
+std::string GiacInput::arithmeticArguments(const Expr& e)
+{
+    std::string out;
+    for (std::size_t i = 0; i < e.argCount(); ++i)
+        out += (i ? "," : "") + arithmeticOperand(e.arg(i));
+    return out;
 }
 
 std::string GiacInput::compoundHead(const Expr& e)
@@ -897,14 +930,29 @@ std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)
 
 std::string GiacInput::exclusiveOr(const Expr& e)
 {
-    // Giac's xor answers 0 or 1, and 0 for two unknowns: only truth values are decided here.
-    bool odd = false;
+    // Giac's xor answers 0 or 1, and 0 for two unknowns: only truth values,
+    // written or computed (1 < 2), are decided here; what stays undecided
+    // stays Xor as written.
+    std::vector<std::string> values;
     for (std::size_t i = 0; i < e.argCount(); ++i) {
-        if (!isTruthValue(e.arg(i)))
+        if (!isTruthValue(e.arg(i)) && !isLogical(e.arg(i)))
             throw TranslationError("Xor is decided only for True and False");
-        odd = odd != e.arg(i).isSymbol("True");
+        values.push_back(truthOperand(e.arg(i)));
     }
-    return odd ? "true" : "false";
+    if (values.empty())
+        return "false";
+    return once(values, [](const std::vector<std::string>& v) {
+        std::string decided;
+        std::string trues;
+        std::string all;
+        for (const std::string& value : v) {
+            const std::string text = "string(" + value + ")";
+            decided += (decided.empty() ? "" : " and ") + ("(" + text + "==\"true\" or " + text + "==\"false\")");
+            trues += (trues.empty() ? "" : "+") + ("when(" + text + "==\"true\",1,0)");
+            all += (all.empty() ? "" : ",") + value;
+        }
+        return "when(" + decided + ",irem(" + trues + ",2)==1," + encodeSymbol("Xor") + "(" + all + "))";
+    });
 }
 
 std::string GiacInput::differentConvention(const Expr& e)

@@ -99,7 +99,7 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
           "Times[List[1, 2], List[3, 4, 5]]", "Round[List[1, 2], List[1, 2, 3]]", "Dot[List[1, 2], List[3, 4, 5]]",
           "Cross[List[1, 2], List[3, 4]]", "Round[7, 0]", "Prime[2.5]", "IdentityMatrix[0]", "EulerPhi[Rational[1, 2]]",
           "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]", "Sum[k, List[k, 1, 10, 0]]",
-          "Table[k, List[k, 1, 3, 0.]]", "Zeta[0.5, Rational[1, 3]]"})
+          "Table[k, List[k, 1, 3, 0.]]", "Zeta[0.5, Rational[1, 3]]", "Xor[x, Less[x, 1]]"})
         fails(parseFullForm(refused));
     // the editor's matrices multiply as matrices, of any fitting shapes
     EXPECT_NO_THROW(GiacInput().translate(parseFullForm("VXTimes[VXMatrix[List[1, 2]], VXMatrix[List[1], List[2]]]")));
