@@ -17,6 +17,7 @@ namespace {
 struct CorpusCase {
     int line = 0;
     std::string kind;
+    std::string name; // what the row guards, when it says: "exact (name): ..."
     Expr request;
     std::string expected;
     std::string says; // a text one of the kernel's messages holds
@@ -51,7 +52,13 @@ std::vector<CorpusCase> readCorpus()
         if (colon == std::string::npos || arrow == std::string::npos)
             continue;
         auto says = text.find("  says  ", arrow);
-        cases.push_back({line, text.substr(0, colon), wire::parseFullForm(text.substr(colon + 2, arrow - colon - 2)),
+        std::string kind = text.substr(0, colon);
+        std::string name;
+        if (auto open = kind.find(" ("); open != std::string::npos && kind.back() == ')') {
+            name = kind.substr(open + 2, kind.size() - open - 3);
+            kind.erase(open);
+        }
+        cases.push_back({line, kind, name, wire::parseFullForm(text.substr(colon + 2, arrow - colon - 2)),
                          text.substr(arrow + 6, says == std::string::npos ? says : says - arrow - 6),
                          says == std::string::npos ? "" : text.substr(says + 8)});
     }
@@ -186,8 +193,46 @@ TEST(CalculationCorpus, EveryRequestAnswersAsItShould)
         std::string fault = checker.check(c);
         if (!fault.empty()) {
             ++failures;
-            ADD_FAILURE() << "line " << c.line << ": " << wire::toFullForm(c.request) << "\n  " << fault;
+            ADD_FAILURE() << "line " << c.line << (c.name.empty() ? "" : " (" + c.name + ")") << ": "
+                          << wire::toFullForm(c.request) << "\n  " << fault;
         }
     }
     EXPECT_EQ(failures, 0);
+}
+
+TEST(CalculationCorpus, NestedCallsAnswerInProportionToTheirDepth)
+{
+    // Every function of numbers nested in each of its argument places, as
+    // f[f[x - 1] - 1]: where Giac rewrites a call into a form that holds an
+    // argument twice (Mod, ArcSinh, the angle of a point), or looks into it
+    // again at every level (Abs, Sign), the answer or its time would double
+    // with each level. Twice as deep must answer about twice as long.
+    const std::pair<const char*, int> functions[] = {
+        {"Sin", 1}, {"Tan", 1}, {"Cot", 1}, {"Sec", 1}, {"ArcSin", 1}, {"ArcTan", 1}, {"ArcTan", 2}, {"ArcSec", 1},
+        {"Sinh", 1}, {"Coth", 1}, {"ArcSinh", 1}, {"ArcCosh", 1}, {"ArcTanh", 1}, {"Exp", 1}, {"Log", 1}, {"Log", 2},
+        {"Sqrt", 1}, {"Power", 2}, {"Abs", 1}, {"Sign", 1}, {"Floor", 1}, {"Floor", 2}, {"Ceiling", 2}, {"Round", 2},
+        {"Mod", 2}, {"Quotient", 2}, {"Quotient", 3}, {"Gamma", 1}, {"Gamma", 2}, {"Gamma", 3}, {"Beta", 2},
+        {"Beta", 3}, {"Erf", 2}, {"Erfc", 1}, {"Zeta", 2}, {"PolyGamma", 1}, {"PolyGamma", 2}, {"BesselJ", 2},
+        {"Factorial", 1}, {"Binomial", 2}, {"Arg", 1}, {"Max", 2}, {"ProductLog", 2}, {"UnitStep", 1},
+        {"DiracDelta", 1}, {"PrimeQ", 1}, {"fn", 2}, {"Unequal", 2}};
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    for (const auto& [name, arity] : functions) {
+        for (int place = 0; place < arity; ++place) {
+            auto nested = [&, name = name, arity = arity](int depth) {
+                std::string code = "x - 1";
+                for (int level = 0; level < depth; ++level) {
+                    std::string call = std::string(name) + "[";
+                    for (int i = 0; i < arity; ++i)
+                        call += (i ? ", " : "") + (i == place ? code : std::to_string(i + 2));
+                    code = call + "] - 1";
+                }
+                return kernel.evaluate(Expr::function("VXStringEvaluate", {Expr::string(code)}));
+            };
+            const std::string shallow = nested(5);
+            const std::string deep = nested(10);
+            EXPECT_TRUE(deep != "$Failed" && deep[0] != '<') << name << " in place " << place + 1 << ": " << deep;
+            EXPECT_LT(deep.size(), shallow.size() * 5 / 2) << name << " in place " << place + 1;
+        }
+    }
 }
