@@ -3,6 +3,7 @@
 // by property: an antiderivative differentiates back to the integrand, each
 // solution satisfies the equation, a rewritten expression equals the original.
 #include "KernelTestLink.h"
+#include "kernelproc/CodeParser.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,8 @@ std::vector<CorpusCase> readCorpus()
             continue;
         text = expanded(text);
         auto colon = text.find(": ");
+        if (auto named = text.find(" ("); named < colon && text.find("): ", named) != std::string::npos)
+            colon = text.find("): ", named) + 1;   // a name may hold a colon of its own
         auto arrow = text.find("  =>  ");
         if (colon == std::string::npos || arrow == std::string::npos)
             continue;
@@ -233,6 +236,64 @@ TEST(CalculationCorpus, NestedCallsAnswerInProportionToTheirDepth)
             const std::string deep = nested(10);
             EXPECT_TRUE(deep != "$Failed" && deep[0] != '<') << name << " in place " << place + 1 << ": " << deep;
             EXPECT_LT(deep.size(), shallow.size() * 5 / 2) << name << " in place " << place + 1;
+        }
+    }
+}
+
+TEST(CalculationCorpus, RealsOfEveryDigitCountAreEqualToTheBitsTheyHold)
+{
+    // 1 against 1.0...01 of d significant digits, as the editor sends a real
+    // it read: equal where they differ only in the last seven bits of the
+    // real, which holds those of a machine real (53) up to 15 digits and
+    // d log2(10) beyond; a difference near that edge is left out.
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    for (int digits = 2; digits <= 30; ++digits) {
+        const std::string real = "1." + std::string(digits - 2, '0') + "1";
+        const double bits = digits <= 15 ? 53 : std::max(53.0, digits * std::log2(10.0));
+        const double tolerance = std::pow(2.0, 7 - bits);
+        const double difference = std::pow(10.0, 1 - digits);
+        if (difference > tolerance / 2 && difference < tolerance * 2)
+            continue;
+        const bool equal = difference <= tolerance;
+        for (const char* relation : {"Equal", "Unequal"}) {
+            const Expr request = Expr::function(
+                "VXEvaluate", {Expr::integer(1), Expr::function(relation, {Expr::integer(1), Expr::realText(real)})});
+            const bool expected = equal == (std::string(relation) == "Equal");
+            EXPECT_EQ(kernel.evaluate(request), expected ? "True" : "False") << relation << " of 1 and " << real;
+        }
+    }
+}
+
+TEST(CalculationCorpus, LongProductsAreRefusedWithTheDigitsOfTheirValue)
+{
+    // Digits of n! and (n!)^2 from log Gamma, of 2^n from log10(2): a value of
+    // more than a million is refused with its size, a shorter one shown whole.
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    const auto factorialDigits = [](double n, int power) {
+        return static_cast<long long>(power * std::lgamma(n + 1) / std::log(10.0)) + 1;
+    };
+    for (const char* end : {"10^6", "10^7", "10^9"}) {
+        const double n = std::pow(10.0, std::stoi(std::string(end).substr(3)));
+        const std::pair<std::string, long long> products[] = {
+            {"k", factorialDigits(n, 1)},
+            {"k^2", factorialDigits(n, 2)},
+            {"2", static_cast<long long>(n * std::log10(2.0)) + 1},
+        };
+        for (const auto& [factor, digits] : products) {
+            std::vector<std::string> messages;
+            const std::string code = "Product[" + factor + ", {k, 1, " + end + "}]";
+            const std::string answer = kernel.evaluate(Expr::function("VXStringEvaluate", {Expr::string(code)}), &messages);
+            if (digits <= 1000000) {   // short enough to show
+                EXPECT_EQ(static_cast<long long>(answer.size()), digits) << code;
+                continue;
+            }
+            EXPECT_EQ(answer, wire::toFullForm(kernelproc::parseCode(code)));
+            const std::string says = "about " + std::to_string(digits) + " digits";
+            EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [&](const std::string& m) {
+                return m.find(says) != std::string::npos;
+            })) << code << " does not say " << says;
         }
     }
 }
