@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <string_view>
 
 namespace kernelproc {
@@ -139,8 +140,10 @@ Expr NestedCalls::levelValue(const Expr& call)
     // A value that holds a hidden part more often than the call did would
     // double with every level around it: the call stays as written, unseen by
     // the levels around it (Giac would rewrite it there again).
-    if (std::any_of(standIns_.begin(), standIns_.end(),
-                    [&](const std::string& name) { return occurrences(value, name) > occurrences(level, name); })) {
+    std::map<std::string, std::size_t> hiddenParts;
+    countStandIns(level, hiddenParts);
+    if (std::any_of(hiddenParts.begin(), hiddenParts.end(),
+                    [&](const auto& part) { return occurrences(value, part.first) > part.second; })) {
         level.parts.front() = Expr::symbol(std::string(plainHead(call.head().text)));
         return hidden(restore_(level));
     }
@@ -157,9 +160,10 @@ Expr NestedCalls::argumentValue(const Expr& argument)
 
 Expr NestedCalls::standIn(const Expr& value)
 {
-    if (!value.hasHead("List") && parts(value, kSightParts) > kSightParts)
+    Expr sight = inSight(value, 0);
+    if (!value.hasHead("List") && parts(sight, kSightParts) > kSightParts)
         return hidden(value);
-    return inSight(value, 0);
+    return sight;
 }
 
 Expr NestedCalls::inSight(const Expr& value, int depth)
@@ -175,6 +179,14 @@ Expr NestedCalls::inSight(const Expr& value, int depth)
     for (std::size_t i = 0; i < out.argCount(); ++i)
         out.arg(i) = inSight(out.arg(i), depth + (call ? 1 : 0));
     return out;
+}
+
+void NestedCalls::countStandIns(const Expr& e, std::map<std::string, std::size_t>& counts) const
+{
+    if (e.isSymbol() && standIns_.count(e.text) > 0)
+        ++counts[e.text];
+    for (std::size_t i = 0; i < e.argCount(); ++i)
+        countStandIns(e.arg(i), counts);
 }
 
 Expr NestedCalls::hidden(const Expr& value)

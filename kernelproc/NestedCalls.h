@@ -13,6 +13,7 @@
 #include "mathlink/Expr.h"
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -52,6 +53,8 @@ private:
     wire::Expr standIn(const wire::Expr& value);
     wire::Expr inSight(const wire::Expr& value, int depth);
     wire::Expr hidden(const wire::Expr& value);
+    // How often each unknown that stands for a value occurs in e.
+    void countStandIns(const wire::Expr& e, std::map<std::string, std::size_t>& counts) const;
 
     Evaluate evaluate_;
     Hold hold_;
