@@ -47,7 +47,7 @@ void LongProduct::check(const Expr& body, const std::string& variable, const Exp
     const Expr factor = replacedFree(body, variable, call("Plus", {start, call("Times", {step, j})}));
     const Expr form = value_(call("Product", {factor, call("List", {j, Expr::integer(0), n})}), true);
     if (!form.isFunction() || form.hasHead("Product"))
-        return;   // no closed form: Giac multiplies as before
+        return; // no closed form: Giac multiplies as before
     const std::optional<double> size = digits(form, n, Expr::integer(count - 1), 0);
     const std::string factors = "the product of " + std::to_string(count) + " factors";
     if (size && *size + 1 > kShownDigits)
@@ -68,7 +68,7 @@ std::optional<double> LongProduct::digits(const Expr& form, const Expr& n, const
     if (form == n)
         return integerSize(last.text);
     if (form.isSymbol())
-        return 0.5;   // a constant: Pi, E, I
+        return 0.5; // a constant: Pi, E, I
     auto part = [&](std::size_t i) { return digits(form.arg(i), n, last, depth + 1); };
     auto atLast = [&](const Expr& e) { return number(replacedFree(e, n.text, last)); };
     if (form.hasHead("Times") || form.hasHead("Rational") || form.hasHead("Plus")) {

@@ -31,12 +31,13 @@ std::string_view headOf(const Expr& e)
 bool isValueFunction(std::string_view head)
 {
     static constexpr std::string_view kHeads[] = {
-        "Sin", "Cos", "Tan", "Cot", "Sec", "Csc", "ArcSin", "ArcCos", "ArcTan", "ArcCot", "ArcSec", "ArcCsc",
-        "Sinh", "Cosh", "Tanh", "Coth", "Sech", "Csch", "ArcSinh", "ArcCosh", "ArcTanh", "Exp", "Log", "Sqrt",
-        "Power", "Abs", "Sign", "Floor", "Ceiling", "Round", "Mod", "Quotient", "Gamma", "Beta", "Erf", "Erfc",
-        "Zeta", "PolyGamma", "BesselJ", "BesselY", "BesselI", "BesselK", "Factorial", "Binomial", "Arg", "Max",
-        "Min", "ExpIntegralEi", "LogIntegral", "SinIntegral", "CosIntegral", "ProductLog", "UnitStep",
-        "DiracDelta", "PrimeQ"};
+        "Sin",         "Cos",         "Tan",         "Cot",        "Sec",      "Csc",        "ArcSin",  "ArcCos",
+        "ArcTan",      "ArcCot",      "ArcSec",      "ArcCsc",     "Sinh",     "Cosh",       "Tanh",    "Coth",
+        "Sech",        "Csch",        "ArcSinh",     "ArcCosh",    "ArcTanh",  "Exp",        "Log",     "Sqrt",
+        "Power",       "Abs",         "Sign",        "Floor",      "Ceiling",  "Round",      "Mod",     "Quotient",
+        "Gamma",       "Beta",        "Erf",         "Erfc",       "Zeta",     "PolyGamma",  "BesselJ", "BesselY",
+        "BesselI",     "BesselK",     "Factorial",   "Binomial",   "Arg",      "Max",        "Min",     "ExpIntegralEi",
+        "LogIntegral", "SinIntegral", "CosIntegral", "ProductLog", "UnitStep", "DiracDelta", "PrimeQ"};
     return std::find(std::begin(kHeads), std::end(kHeads), head) != std::end(kHeads);
 }
 
@@ -44,10 +45,9 @@ bool isValueFunction(std::string_view head)
 // arithmetic, lists, relations and logic, which Giac reads by value too.
 bool isTransparent(std::string_view head)
 {
-    static constexpr std::string_view kHeads[] = {"Plus",     "Times",      "Divide",  "Subtract", "Minus", "List",
-                                                  "Equal",    "Unequal",    "Less",    "LessEqual", "Greater",
-                                                  "GreaterEqual", "And",    "Or",      "Not",      "Xor",   "Mover",
-                                                  "Target",   "Marker"};
+    static constexpr std::string_view kHeads[] = {
+        "Plus",    "Times",        "Divide", "Subtract", "Minus", "List", "Equal", "Unequal", "Less",  "LessEqual",
+        "Greater", "GreaterEqual", "And",    "Or",       "Not",   "Xor",  "Mover", "Target",  "Marker"};
     return std::find(std::begin(kHeads), std::end(kHeads), head) != std::end(kHeads);
 }
 

@@ -59,8 +59,11 @@ private:
         if (out.hasHead("Mod", 2)) {
             const Expr& a = out.arg(0);
             const Expr& n = out.arg(1);
-            return call("Plus", {a, call("Times", {call("Times", {Expr::integer(-1), n}),
-                                                   call("Floor", {call("Times", {a, call("Power", {n, Expr::integer(-1)})})})})});
+            return call("Plus",
+                        {a,
+                         call("Times",
+                              {call("Times", {Expr::integer(-1), n}),
+                               call("Floor", {call("Times", {a, call("Power", {n, Expr::integer(-1)})})})})});
         }
         if (out.hasHead("Abs", 1) && out.arg(0).hasHead("Abs", 1))
             return Expr(out.arg(0));
@@ -89,8 +92,8 @@ TEST(NestedCalls, EachLevelIsAskedOnceAndALevelThatWouldDoubleStaysAsWritten)
         const Expr answer = kernel.restore(nested.reduced(nestedCall("Mod", x, Expr::integer(3), depth)));
         // The innermost two levels are one request, as the kernel would answer it whole.
         StandInKernel whole;
-        const Expr expected = nestedCall("Mod", whole.evaluate(nestedCall("Mod", x, Expr::integer(3), 2)),
-                                         Expr::integer(3), depth - 2);
+        const Expr expected =
+            nestedCall("Mod", whole.evaluate(nestedCall("Mod", x, Expr::integer(3), 2)), Expr::integer(3), depth - 2);
         EXPECT_TRUE(nested.wholly()) << depth;
         EXPECT_EQ(wire::toFullForm(answer), wire::toFullForm(expected)) << depth;
         EXPECT_LE(kernel.asked, 2 * depth) << depth;
