@@ -102,14 +102,17 @@ void calculationThroughLink(benchmark::State& state, const char* request)
         BenchKernel::instance().evaluate(expr);
 }
 
-// Arg nested `depth` deep: each argument is computed once, so the time grows
-// with the depth (it grew fourfold with each level when the argument was
-// pasted into the request at each place it is read).
-std::string nestedArg(int depth)
+// A call nested `depth` deep, # standing for the call inside: each argument
+// is computed once and each level beyond the first few on its own, so the
+// time grows with the depth (Arg grew fourfold with each level when its
+// argument was pasted into the request at each place it is read; Mod,
+// ArcTan of a point and Abs doubled when Giac's answer held the level
+// inside twice, or when Giac looked into it again at every level).
+std::string nested(const std::string& call, int depth)
 {
     std::string code = "xn";
     for (int i = 0; i < depth; ++i)
-        code = "Arg[" + code + "]";
+        code = std::string(call).replace(call.find('#'), 1, code);
     return "VXStringEvaluate[\"" + code + "\"]";
 }
 
@@ -142,14 +145,17 @@ void registerAll()
         benchmark::RegisterBenchmark((std::string("calc/giac/") + c.name).c_str(), calculationInGiac, c.giac)
             ->Unit(benchmark::kMicrosecond);
     }
-    for (int depth : {6, 11, 20}) {
-        const Expr request = wire::parseFullForm(nestedArg(depth));
-        benchmark::RegisterBenchmark(("calc/link/Arg nested " + std::to_string(depth) + " deep").c_str(),
-                                     [request](benchmark::State& state) {
-                                         for (auto _ : state)
-                                             BenchKernel::instance().evaluate(request);
-                                     })
-            ->Unit(benchmark::kMicrosecond);
+    for (const char* call : {"Arg[#]", "Mod[#, 3]", "Abs[# - 1]", "ArcTan[#, 1]", "ArcTan[2, #]"}) {
+        for (int depth : {6, 11, 20}) {
+            const Expr request = wire::parseFullForm(nested(call, depth));
+            benchmark::RegisterBenchmark(
+                ("calc/link/" + std::string(call) + " nested " + std::to_string(depth) + " deep").c_str(),
+                [request](benchmark::State& state) {
+                    for (auto _ : state)
+                        BenchKernel::instance().evaluate(request);
+                })
+                ->Unit(benchmark::kMicrosecond);
+        }
     }
 }
 

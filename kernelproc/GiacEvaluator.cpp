@@ -8,6 +8,7 @@
 #include "kernelproc/GiacOutput.h"
 #include "kernelproc/IntegralCheck.h"
 #include "kernelproc/ListValues.h"
+#include "kernelproc/NestedCalls.h"
 
 #include <algorithm>
 #include <functional>
@@ -115,6 +116,11 @@ Expr withConstant(Expr value)
         return value;
     }
     return Expr::function("Plus", {std::move(value), std::move(constant)});
+}
+
+bool isFailure(const Expr& e)
+{
+    return e.isSymbol("$Failed") || e.isSymbol("$Aborted") || e.isSymbol("$Canceled");
 }
 
 bool isNumber(const Expr& e)
@@ -372,10 +378,22 @@ Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<Kerne
             return expr;
         if (expr.hasHead("SetAttributes", 2) || expr.hasHead("ClearAttributes", 2))
             return setAttribute(expr, expr.hasHead("SetAttributes"));
-        const Expr resolved = constructs.resolve(expr);
+        NestedCalls nested(
+            [&](const Expr& part) {
+                Expr value = evaluate(part, ask, messages);
+                if (isFailure(value))
+                    throw Unanswered{value};
+                return value;
+            },
+            [&](const Expr& value) { return constructs.held(value); },
+            [&](const Expr& e) { return constructs.restore(e); });
+        const Expr shallow = nested.reduced(expr);
+        if (nested.wholly())   // the whole request was a deep call, evaluated level by level
+            return nested.restored(shallow);
+        const Expr resolved = constructs.resolve(shallow);
         if (constructs.wholly())
-            return constructs.restore(resolved);
-        return constructs.restore(evaluateResolved(resolved, ask, messages));
+            return nested.restored(resolved);
+        return nested.restored(evaluateResolved(resolved, ask, messages));
     } catch (const Unanswered& e) {
         return e.answer; // a part of the request failed, and its message says why
     } catch (const TranslationError& e) {
@@ -445,6 +463,12 @@ Expr GiacEvaluator::evaluateLogic(const Expr& expr, const Ask& ask, std::vector<
         Expr sides = Expr::function("Unequal", {value(expr.arg(0)), value(expr.arg(1))});
         if (std::optional<Expr> decided = unequalLists(sides.arg(0), sides.arg(1), value))
             return *decided;
+        // Numbers are unequal where they are not equal to the digits they hold.
+        if (isNumber(sides.arg(0)) && isNumber(sides.arg(1))) {
+            const Expr equal = value(Expr::function("Equal", {sides.arg(0), sides.arg(1)}));
+            if (equal.isSymbol("True") || equal.isSymbol("False"))
+                return Expr::symbol(equal.isSymbol("True") ? "False" : "True");
+        }
         const Expr difference =
             value(Expr::function("Plus", {sides.arg(0), Expr::function("Times", {Expr::integer(-1), sides.arg(1)})}));
         if (isNumber(difference))
@@ -502,7 +526,7 @@ Expr GiacEvaluator::evaluateStructure(const Expr& expr, const ConstructResolver&
     // y for its second part, List for its part 0, and an atom has length 0. A
     // construct held in it is read as written: a held integral has two parts.
     Expr value = constructs.restore(evaluate(expr.arg(0), ask, messages));
-    if (value.isSymbol("$Failed") || value.isSymbol("$Aborted") || value.isSymbol("$Canceled"))
+    if (isFailure(value))
         throw Unanswered{value};
     if (plainHead(expr.head().text) == "Length")
         return Expr::integer(isAtomic(value) ? 0 : static_cast<long long>(inKernelForm(value).argCount()));

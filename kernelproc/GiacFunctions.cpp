@@ -165,7 +165,7 @@ void requireMatrix(std::string_view head, const Expr& arg, bool square)
 
 std::string GiacFunctions::text(const Expr& e)
 {
-    return input_.translate(e);
+    return input_.arithmeticOperand(e);
 }
 
 std::string GiacFunctions::arguments(const Expr& e)
@@ -238,7 +238,20 @@ std::optional<std::string> GiacFunctions::meaning(std::string_view head, const E
         // The branch comes first; Giac's LambertW takes it second and reads branch 0 as none.
         if (isZero(e.arg(0)))
             return "LambertW(" + text(e.arg(1)) + ")";
-        return "LambertW(" + text(e.arg(1)) + "," + text(e.arg(0)) + ")";
+        if (isInteger(e.arg(0)))
+            return "LambertW(" + text(e.arg(1)) + "," + text(e.arg(0)) + ")";
+        // A branch that is no integer keeps the call as written: Giac would fail.
+        return GiacInput::once({text(e.arg(0)), text(e.arg(1))}, [&](const std::vector<std::string>& v) {
+            return "when(type(" + v[0] + ")==DOM_INT,LambertW(" + v[1] + "," + v[0] + ")," + keptWith(e, v) + ")";
+        });
+    }
+    if (head.starts_with("Bessel") && n == 2) {
+        // Giac's Bessel functions take an order that is a natural number; of
+        // any other order the call stays as written.
+        return GiacInput::once({text(e.arg(0)), text(e.arg(1))}, [&](const std::vector<std::string>& v) {
+            return "when(type(" + v[0] + ")==DOM_INT and " + v[0] + ">=0," + giacFunctionFor(head) + "(" + v[0] + "," +
+                v[1] + ")," + keptWith(e, v) + ")";
+        });
     }
     if (head == "Erf" && n == 2)   // from z0 to z1
         return "(erf(" + text(e.arg(1)) + ")-erf(" + text(e.arg(0)) + "))";
@@ -310,12 +323,30 @@ std::optional<std::string> GiacFunctions::numberTheory(std::string_view head, co
 
 std::optional<std::string> GiacFunctions::matrices(std::string_view head, const Expr& e)
 {
-    if (head == "Det" || head == "Inverse" || head == "Eigenvalues" || head == "MatrixPower")
-        requireMatrix(head, e.arg(0), true);
     if (head == "Transpose" && e.arg(0).hasHead("List", 0))
         return "[]";
-    if (head == "Transpose")
-        requireMatrix(head, e.arg(0), false);
+    if (head == "Det" || head == "Inverse" || head == "Eigenvalues" || head == "MatrixPower" || head == "Transpose") {
+        const bool square = head != "Transpose";
+        requireMatrix(head, e.arg(0), square);
+        // A matrix the kernel could not compute holds the call around it, with the reason.
+        const std::string matrix = text(e.arg(0));
+        if (input_.isHeld(matrix))
+            throw TranslationError(std::string(head) + " needs a " + (square ? "square " : "") + "matrix, and " +
+                                   wire::toFullForm(e.arg(0)) + " has no value");
+        const std::string giac = giacFunctionFor(head);
+        if (head == "MatrixPower")
+            return giac + "(" + matrix + "," + text(e.arg(1)) + ")";
+        if (head != "Det" && head != "Eigenvalues")
+            return giac + "(" + matrix + ")";
+        // Of anything but a list (an unknown m) the call stays as written, where
+        // Giac would fail. Giac's eigenvalues are a sequence: they go in a list
+        // of their own rather than into the list around them.
+        const std::string open = head == "Det" ? "" : "[";
+        const std::string close = head == "Det" ? "" : "]";
+        return GiacInput::once({matrix}, [&](const std::vector<std::string>& m) {
+            return "when(type(" + m[0] + ")==DOM_LIST," + open + giac + "(" + m[0] + ")" + close + "," + keptWith(e, m) + ")";
+        });
+    }
     if (head == "IdentityMatrix" && isNumber(e.arg(0)) &&
         (!isInteger(e.arg(0)) || isZero(e.arg(0)) || isNegative(e.arg(0))))
         throw TranslationError("IdentityMatrix[n] needs a positive integer n");
@@ -365,6 +396,8 @@ std::string GiacFunctions::hurwitzZeta(const Expr& e)
     const Expr& a = e.arg(1);
     if (!isWrittenNumber(s) || !isWrittenNumber(a))
         return keptAsWritten(e);
+    if (s.type == wire::kTokenReal || a.type == wire::kTokenReal)   // of reals, the value of the exact numbers, as a real
+        return "evalf(" + hurwitzZeta(Expr::function(e.head(), {exactNumber(s), exactNumber(a)})) + ")";
     if (isInteger(s) && s.text == "1")
         return "infinity";   // a pole for every a
     const std::optional<long long> shift = smallInteger(a);
@@ -514,8 +547,17 @@ std::string GiacFunctions::unequal(const Expr& e)
             for (const std::string& side : sides)
                 numbers += (numbers.empty() ? "" : " and ") + numberTest(side);
         }
-        return "when(size(set[" + all + "])<" + std::to_string(n) + ",false,when(" + numbers + ",true," +
-            encodeSymbol("Unequal") + "(" + all + ")))";
+        const std::string kept = encodeSymbol("Unequal") + "(" + all + ")";
+        const std::string decided = "when(size(set[" + all + "])<" + std::to_string(n) + ",false,when(" + numbers +
+            ",true," + kept + "))";
+        if (n > 2)
+            return decided;
+        // Giac's set takes reals within its own tolerance for one: two sides of
+        // which one is a real or a complex number are compared as the answer is read.
+        const auto inexact = [](const std::string& side) {
+            return "type(" + side + ")==DOM_FLOAT or type(" + side + ")==DOM_COMPLEX";
+        };
+        return "when(" + inexact(sides[0]) + " or " + inexact(sides[1]) + "," + kept + "," + decided + ")";
     });
 }
 

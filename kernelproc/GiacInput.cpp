@@ -5,6 +5,7 @@
 #include "kernelproc/GiacNames.h"
 #include "kernelproc/ListShapes.h"
 #include "kernelproc/ListValues.h"
+#include "kernelproc/LongProduct.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,6 +21,8 @@ namespace {
 constexpr std::size_t kMaxDepth = 256; // far beyond any formula; keeps the stack small
 // A product of more factors than this is computed from its closed form.
 constexpr long long kFewFactors = 10000;
+// The significant digits of a machine real.
+constexpr std::size_t kMachineDigits = 15;
 
 // A product of two lists or more is taken element by element, unless one of
 // its factors is the editor's matrix.
@@ -68,6 +71,49 @@ bool validDigits(const std::string& text, bool real)
             return false;
     }
     return digit;
+}
+
+// A real's digits in Giac's form: "3.14`20" carries a precision mark and
+// "1.5*^20" the kernel's exponent mark; ".5" is 0.5.
+std::string realDigits(const std::string& text)
+{
+    std::string digits = text.substr(0, text.find('`'));
+    while (!digits.empty() && digits.back() == ' ')
+        digits.pop_back();
+    if (auto mark = digits.find("*^"); mark != std::string::npos)
+        digits = digits.substr(0, mark).append("e").append(digits, mark + 2, std::string::npos);
+    if (!digits.empty() && digits.front() == '.')
+        digits = std::string("0").append(digits);
+    return digits;
+}
+
+// A real written as d.ddd e E with its significant digits: 0.00012 is 1.2e-4.
+std::string scientific(const std::string& real, std::size_t significant)
+{
+    const std::size_t mark = real.find_first_of("eE");
+    long long exponent = 0;
+    try {
+        exponent = mark == std::string::npos ? 0 : std::stoll(real.substr(mark + 1));
+    } catch (const std::exception&) {
+        return real;   // an exponent beyond any real: Giac says so
+    }
+    std::string all;
+    std::size_t point = std::string::npos;
+    for (char c : real.substr(0, mark)) {
+        if (c == '.')
+            point = all.size();
+        else if (std::isdigit(static_cast<unsigned char>(c)))
+            all += c;
+    }
+    const std::size_t first = all.find_first_of("123456789");
+    if (first == std::string::npos)
+        return "0.0";
+    if (point == std::string::npos)
+        point = all.size();
+    const std::string kept = all.substr(first, significant);
+    exponent += static_cast<long long>(point) - static_cast<long long>(first) - 1;
+    return (real[0] == '-' ? "-" : "") + kept.substr(0, 1) + "." + (kept.size() > 1 ? kept.substr(1) : "0") + "e" +
+        std::to_string(exponent);
 }
 
 bool isOpaqueAtom(std::string_view head)
@@ -121,6 +167,28 @@ void refuseZeroStep(const Expr& range)
 bool isTruthValue(const Expr& e)
 {
     return e.isSymbol("True") || e.isSymbol("False");
+}
+
+// A relation or a logical connective: its value is a truth value.
+bool isLogical(const Expr& e)
+{
+    static const char* const logical[] = {"Not", "And", "Or", "Xor", "Equal", "Unequal", "Less", "LessEqual",
+                                          "Greater", "GreaterEqual", "Inequality"};
+    return e.isFunction() && e.head().isSymbol() && std::any_of(std::begin(logical), std::end(logical), [&](const char* head) {
+               return plainHead(e.head().text) == head;
+           });
+}
+
+// A head no one types: its argument's truth value is the kernel's symbol True or False.
+constexpr const char* kTruthAsSymbol = "vx truth as symbol";
+
+// Giac's truth value as the symbol True or False; any other value as it is.
+std::string truthAsSymbol(const std::string& value)
+{
+    return GiacInput::once({value}, [](const std::vector<std::string>& v) {
+        return "when(string(" + v[0] + ")==\"true\"," + encodeSymbol("True") + ",when(string(" + v[0] +
+            ")==\"false\"," + encodeSymbol("False") + "," + v[0] + "))";
+    });
 }
 
 // The variable a range runs over: x in {x, a, b} or {x, n}, or x alone.
@@ -212,6 +280,7 @@ std::string GiacInput::translate(const Expr& expr)
         std::optional<std::string> placeholder = held(expr, why);
         if (!placeholder)
             throw;
+        heldTexts_.insert(*placeholder);
         return *placeholder;
     }
 }
@@ -259,23 +328,61 @@ std::string GiacInput::atom(const Expr& e)
     }
 }
 
+Expr exactNumber(const Expr& real)
+{
+    if (real.type != wire::kTokenReal)
+        return real;
+    const std::string digits = realDigits(real.text);
+    const std::size_t e = digits.find_first_of("eE");
+    long long scale = 0;   // the number is the digits over 10^scale
+    try {
+        scale = e == std::string::npos ? 0 : -std::stoll(digits.substr(e + 1));
+    } catch (const std::exception&) {
+        return real;
+    }
+    std::string integer;
+    bool point = false;
+    for (char c : digits.substr(0, e)) {
+        if (c == '.')
+            point = true;
+        else if (std::isdigit(static_cast<unsigned char>(c)))
+            integer += c, scale += point ? 1 : 0;
+    }
+    while (scale > 0 && integer.size() > 1 && integer.back() == '0')
+        integer.pop_back(), --scale;
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+    if (integer.empty() || scale > 4096 || scale < -4096)
+        return real;
+    if (scale < 0)
+        integer.append(static_cast<std::size_t>(-scale), '0');
+    if (!digits.empty() && digits[0] == '-')
+        integer.insert(0, "-");
+    if (scale <= 0)
+        return Expr::integerText(integer);
+    return Expr::function("Rational", {Expr::integerText(integer), Expr::integerText("1" + std::string(scale, '0'))});
+}
+
 std::string GiacInput::real(const std::string& text)
 {
-    // "3.14`20" carries a precision mark; "1.5*^20" the kernel's exponent mark.
-    std::string digits = text.substr(0, text.find('`'));
-    while (!digits.empty() && digits.back() == ' ')
-        digits.pop_back();
-    if (auto mark = digits.find("*^"); mark != std::string::npos)
-        digits = digits.substr(0, mark).append("e").append(digits, mark + 2, std::string::npos);
-    if (!digits.empty() && digits.front() == '.')
-        digits = std::string("0").append(digits);
+    const std::string digits = realDigits(text);
     if (!validDigits(digits, true))
         throw TranslationError("malformed real " + text);
+    // A real of up to 15 significant digits is a machine real; one of more
+    // is read to the digits written, as the editor keeps them. Giac counts
+    // leading zeros as digits, so such a real goes in scientific form.
+    const std::string mantissa = digits.substr(0, digits.find_first_of("eE"));
+    const std::size_t first = mantissa.find_first_of("123456789");
+    std::size_t written = 0;
     std::size_t significant = 0;
-    for (char c : digits.substr(0, digits.find_first_of("eE")))
-        significant += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
-    if (significant > 15)
+    for (std::size_t i = 0; i < mantissa.size(); ++i) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(mantissa[i]));
+        written += digit ? 1 : 0;
+        significant += digit && first != std::string::npos && i >= first ? 1 : 0;
+    }
+    if (significant > kMachineDigits)
         return "evalf(" + digits + "," + std::to_string(significant) + ")";
+    if (written > kMachineDigits - 1)
+        return "(" + scientific(digits, significant) + ")";
     return "(" + digits + ")";
 }
 
@@ -386,13 +493,13 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     }
     if (head == "Sqrt") {
         need(1, 1);
-        return "sqrt(" + translate(e.arg(0)) + ")";
+        return "sqrt(" + arithmeticOperand(e.arg(0)) + ")";
     }
     if (head == "Radical") {
         need(1, 2);
         if (n == 1 || (e.arg(1).type == wire::kTokenInteger && e.arg(1).text == "2"))
-            return "sqrt(" + translate(e.arg(0)) + ")";
-        return "surd(" + translate(e.arg(0)) + "," + translate(e.arg(1)) + ")";
+            return "sqrt(" + arithmeticOperand(e.arg(0)) + ")";
+        return "surd(" + arithmeticOperand(e.arg(0)) + "," + arithmeticOperand(e.arg(1)) + ")";
     }
     if (head == "Complex") {
         need(2, 2);
@@ -401,12 +508,12 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
     if (head == "Log") {
         need(1, 2);
         if (n == 1)
-            return "ln(" + translate(e.arg(0)) + ")";
-        return "simplify(ln(" + translate(e.arg(1)) + ")/ln(" + translate(e.arg(0)) + "))";
+            return "ln(" + arithmeticOperand(e.arg(0)) + ")";
+        return "simplify(ln(" + arithmeticOperand(e.arg(1)) + ")/ln(" + arithmeticOperand(e.arg(0)) + "))";
     }
     if (head == "Mod") {
         need(2, 2);
-        return once({translate(e.arg(0)), translate(e.arg(1))}, [](const std::vector<std::string>& v) {
+        return once({arithmeticOperand(e.arg(0)), arithmeticOperand(e.arg(1))}, [](const std::vector<std::string>& v) {
             return "((" + v[0] + ")-(" + v[1] + ")*floor((" + v[0] + ")/(" + v[1] + ")))";
         });
     }
@@ -501,9 +608,11 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
         need(1, 1);
         return translate(e.arg(0));
     }
+    if (headExpr.text == kTruthAsSymbol && n == 1)
+        return truthAsSymbol(translate(e.arg(0)));
     std::string giac = giacFunctionFor(headExpr.text);
     if (!giac.empty())
-        return giac + "(" + args(e) + ")";
+        return giac + "(" + arithmeticArguments(e) + ")";
     // A free head: an undefined function of its arguments. Giac drops a lone
     // empty list there (f([]) is f), so {} goes as an unknown of its own.
     if (n == 1 && e.arg(0).hasHead("List", 0))
@@ -513,29 +622,33 @@ std::string GiacInput::function(const Expr& e, bool valuesIn)
 
 std::string GiacInput::freeArguments(const Expr& e)
 {
-    // Giac takes an undefined function of an infinity for undefined as a
-    // whole: an infinite argument goes as an unknown of the kernel's name
-    // for it, so that f[Infinity] and f[1/0] stay calls. An equation, alone
-    // or in a list, Giac would drop as an option: it goes as a call of Equal.
+    // Giac takes an undefined function of an infinity or of undef for
+    // undefined as a whole: such an argument, alone or in a list, goes as an
+    // unknown of the kernel's name for it, so that f[Infinity], f[{Infinity}]
+    // and f[0/0] stay calls. An equation, alone or in a list, Giac would drop
+    // as an option: it goes as a call of Equal.
     const std::string infinity = encodeSymbol("Infinity");
     const std::string complexInfinity = encodeSymbol("DirectedInfinity[]");
+    const std::string indeterminate = encodeSymbol("Indeterminate");
     std::string out;
     for (std::size_t i = 0; i < e.argCount(); ++i) {
         const Expr& a = e.arg(i);
         out += i ? "," : "";
         if (a.hasHead("Equal") || a.hasHead("VXEqual"))
             out += encodeSymbol("Equal") + "(" + args(a) + ")";
-        else if ((a.hasHead("List") || a.hasHead("VXEqnSet")) &&
-                 std::any_of(a.parts.begin() + 1, a.parts.end(), [](const Expr& p) { return p.hasHead("Equal"); }))
+        else if (a.hasHead("List") || a.hasHead("VXEqnSet"))
             out += "[" + freeArguments(a) + "]";
         else if (a.isSymbol("Infinity") || a.isSymbol("\xE2\x88\x9E"))
             out += infinity;
+        else if (a.isSymbol("Indeterminate"))
+            out += indeterminate;
         else if (!a.isFunction())   // no other atom has an infinite value
             out += translate(a);
         else
             out += once({translate(a)}, [&](const std::vector<std::string>& v) {
-                return "when(" + v[0] + "==inf," + infinity + ",when(" + v[0] + "==-inf,-" + infinity + ",when(" + v[0] +
-                    "==infinity," + complexInfinity + "," + v[0] + ")))";
+                return "when(string(" + v[0] + ")==\"undef\"," + indeterminate + ",when(" + v[0] + "==inf," + infinity +
+                    ",when(" + v[0] + "==-inf,-" + infinity + ",when(" + v[0] + "==infinity," + complexInfinity + "," +
+                    v[0] + "))))";
             });
     }
     return out;
@@ -543,19 +656,23 @@ std::string GiacInput::freeArguments(const Expr& e)
 
 std::string GiacInput::arithmeticOperand(const Expr& e)
 {
-    // Giac counts a truth value as 1 or 0 in arithmetic; the kernel keeps
-    // True + 1 as written, whether True was written or computed (Not[False], 1 < 2).
-    static const char* const logical[] = {"Not", "And", "Or", "Xor", "Equal", "Unequal", "Less", "LessEqual",
-                                          "Greater", "GreaterEqual", "Inequality"};
-    const bool truthValued = e.isFunction() && e.head().isSymbol() &&
-        std::any_of(std::begin(logical), std::end(logical),
-                    [&](const char* head) { return plainHead(e.head().text) == head; });
-    if (!truthValued)
-        return translate(e);
-    return once({translate(e)}, [](const std::vector<std::string>& v) {
-        return "when(string(" + v[0] + ")==\"true\"," + encodeSymbol("True") + ",when(string(" + v[0] +
-            ")==\"false\"," + encodeSymbol("False") + "," + v[0] + "))";
-    });
+    // Giac counts a truth value as 1 or 0 in arithmetic and in the functions
+    // of numbers; the kernel keeps True + 1 and Sqrt[True] as written, whether
+    // True was written or computed (Not[False], 1 < 2, a table of them).
+    if (e.hasHead("Table") && e.argCount() >= 2 && isLogical(e.arg(0))) {
+        Expr symbols = e;
+        symbols.arg(0) = Expr::function(kTruthAsSymbol, {e.arg(0)});
+        return translate(symbols);
+    }
+    return isLogical(e) ? truthAsSymbol(translate(e)) : translate(e);
+}
+
+std::string GiacInput::arithmeticArguments(const Expr& e)
+{
+    std::string out;
+    for (std::size_t i = 0; i < e.argCount(); ++i)
+        out += (i ? "," : "") + arithmeticOperand(e.arg(i));
+    return out;
 }
 
 std::string GiacInput::compoundHead(const Expr& e)
@@ -731,8 +848,15 @@ std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const E
             return std::nullopt;
         }
     }
-    const std::string from = translate(start);
-    const std::string step = n == 4 ? translate(range.arg(3)) : "(1)";
+    // An infinite sum or product from a real is the real value of the exact one:
+    // Giac finds no closed form for the terms of reals.
+    const bool inexact = infinite && (start.type == wire::kTokenReal || (n == 4 && range.arg(3).type == wire::kTokenReal));
+    const Expr first = inexact ? exactNumber(start) : start;
+    const Expr stride = n == 4 ? (inexact ? exactNumber(range.arg(3)) : range.arg(3)) : Expr::integer(1);
+    if (!sum && !infinite && !symbolicEnd)
+        refuseLongProduct(body, range, first, stride);
+    const std::string from = translate(first);
+    const std::string step = translate(stride);
     const std::string last = infinite ? "inf" : "floor(((" + translate(end) + ")-(" + from + "))/(" + step + "))";
     Binding binding(*this);
     binding.add(&range.arg(0));
@@ -756,10 +880,30 @@ std::optional<std::string> GiacInput::steppedIteration(const Expr& body, const E
     // A power of a negative number is split first, (-1)^(1/2 + j) = I (-1)^j:
     // Giac sums the power as written to a wrong value.
     const std::string term = "simplify(powexpand(" + f + "))";
-    if (sum) // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
-        return "simplify(sum(" + term + "," + j + ",0,inf))";
-    // Giac has no infinite products: the limit of the partial products.
-    return "limit(product(" + f + "," + j + ",0," + m + ")," + m + ",inf)";
+    const std::string value = sum // an infinite sum from a fraction comes as PolyGamma of it: Pi^2/2 rather than PolyGamma[1, 1/2]
+        ? "simplify(sum(" + term + "," + j + ",0,inf))"
+        // Giac has no infinite products: the limit of the partial products.
+        : "limit(product(" + f + "," + j + ",0," + m + ")," + m + ",inf)";
+    return inexact ? "evalf(" + value + ")" : value;
+}
+
+void GiacInput::refuseLongProduct(const Expr& body, const Expr& range, const Expr& start, const Expr& step)
+{
+    // The number of factors, when it is known before Giac computes: the
+    // factors may not depend on a variable bound around the product.
+    if (!value_ || std::any_of(bound_.begin(), bound_.end(), [&](const auto& b) { return holdsFree(body, b.first); }))
+        return;
+    const auto call = [](const char* head, std::vector<Expr> args) { return Expr::function(head, std::move(args)); };
+    const Expr span = call("Plus", {range.arg(2), call("Times", {Expr::integer(-1), start})});
+    const Expr last = value_(call("Floor", {call("Times", {span, call("Power", {step, Expr::integer(-1)})})}), true);
+    long long count = 0;
+    try {
+        count = last.type == wire::kTokenInteger ? std::stoll(last.text) + 1 : 0;
+    } catch (const std::exception&) {
+        return;   // beyond counting: Giac says why
+    }
+    if (count >= kFewFactors)
+        LongProduct(value_).check(body, range.arg(0).text, start, step, count);
 }
 
 std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)
@@ -786,14 +930,29 @@ std::optional<Expr> GiacInput::literalPart(const Expr& whole, const Expr& index)
 
 std::string GiacInput::exclusiveOr(const Expr& e)
 {
-    // Giac's xor answers 0 or 1, and 0 for two unknowns: only truth values are decided here.
-    bool odd = false;
+    // Giac's xor answers 0 or 1, and 0 for two unknowns: only truth values,
+    // written or computed (1 < 2), are decided here; what stays undecided
+    // stays Xor as written.
+    std::vector<std::string> values;
     for (std::size_t i = 0; i < e.argCount(); ++i) {
-        if (!isTruthValue(e.arg(i)))
+        if (!isTruthValue(e.arg(i)) && !isLogical(e.arg(i)))
             throw TranslationError("Xor is decided only for True and False");
-        odd = odd != e.arg(i).isSymbol("True");
+        values.push_back(truthOperand(e.arg(i)));
     }
-    return odd ? "true" : "false";
+    if (values.empty())
+        return "false";
+    return once(values, [](const std::vector<std::string>& v) {
+        std::string decided;
+        std::string trues;
+        std::string all;
+        for (const std::string& value : v) {
+            const std::string text = "string(" + value + ")";
+            decided += (decided.empty() ? "" : " and ") + ("(" + text + "==\"true\" or " + text + "==\"false\")");
+            trues += (trues.empty() ? "" : "+") + ("when(" + text + "==\"true\",1,0)");
+            all += (all.empty() ? "" : ",") + value;
+        }
+        return "when(" + decided + ",irem(" + trues + ",2)==1," + encodeSymbol("Xor") + "(" + all + "))";
+    });
 }
 
 std::string GiacInput::differentConvention(const Expr& e)

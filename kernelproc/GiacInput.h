@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -52,6 +53,8 @@ public:
     // Makes the symbol (or each symbol of a list) a variable in what is
     // translated from now on, even where its name is a constant's.
     void bind(const wire::Expr& variables);
+    // True when `text` is what translate() answered for a call it refused and holds.
+    bool isHeld(const std::string& text) const { return heldTexts_.count(text) > 0; }
     // True once a VXMatrix was translated, so that answers show matrices as grids.
     bool sawMatrix() const { return sawMatrix_; }
     // Giac's text of `body` applied to `values`, each computed once: body gets
@@ -59,6 +62,10 @@ public:
     // times is computed as often, and a call nested n deep 2^n times.
     using Body = std::function<std::string(const std::vector<std::string>& names)>;
     static std::string once(const std::vector<std::string>& values, const Body& body);
+    // An operand of arithmetic or of a function of numbers: a computed truth
+    // value (1 < 2, a table of them) stays True or False.
+    std::string arithmeticOperand(const wire::Expr& e);
+    std::string arithmeticArguments(const wire::Expr& e);
 
 private:
     class Nesting;
@@ -74,8 +81,6 @@ private:
     std::optional<std::string> listForm(const wire::Expr& e, bool valuesIn);
     std::string args(const wire::Expr& e, std::size_t from = 0);
     std::string joined(const wire::Expr& e, const char* op);
-    // An operand of arithmetic: a computed truth value stays True or False.
-    std::string arithmeticOperand(const wire::Expr& e);
     // The arguments of an undefined function, an infinite one as the kernel's unknown.
     std::string freeArguments(const wire::Expr& e);
     // A literal True or False as Giac's truth value, anything else translated.
@@ -88,6 +93,10 @@ private:
     std::string polyGamma(const wire::Expr& e);
     // Sum or Product over a range of numbers Giac counts differently: none when it does not.
     std::optional<std::string> steppedIteration(const wire::Expr& body, const wire::Expr& range, bool sum);
+    // Refuses a product of more factors than are multiplied out one by one
+    // whose value is too long to show (see LongProduct).
+    void refuseLongProduct(const wire::Expr& body, const wire::Expr& range, const wire::Expr& start,
+                           const wire::Expr& step);
     // The list of body's values over {k, {values}}; none for another range.
     std::optional<std::string> overValues(const wire::Expr& body, const wire::Expr& range);
     std::optional<wire::Expr> literalPart(const wire::Expr& whole, const wire::Expr& index);
@@ -111,8 +120,14 @@ private:
     bool sawMatrix_ = false;
     // The calls being translated, outermost first.
     std::vector<const wire::Expr*> path_;
+    // What the calls refused and held were translated to.
+    std::set<std::string> heldTexts_;
     // The bound variables, innermost last: each name with its identifier.
     std::vector<std::pair<std::string, std::string>> bound_;
 };
+
+// The exact number a real written out stands for: 0.25 is 1/4, 2.0 is 2.
+// Anything else is answered unchanged.
+wire::Expr exactNumber(const wire::Expr& real);
 
 } // namespace kernelproc

@@ -3,7 +3,6 @@
 #include "kernelproc/GiacNames.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -154,74 +153,109 @@ private:
         return Expr::function(orEqual ? "GreaterEqual" : "Greater", std::move(sides));
     }
 
-    // A real number's value, or an integer's or a fraction's as a real.
-    static std::optional<long double> realValue(const Expr& e)
+    // The bits of a real's mantissa an equation compares: a machine real
+    // (Giac's double, or a real of no more digits than a double holds) counts
+    // the 53 of a double, a real of many digits the bits it was given; an
+    // exact number (2/3, Pi, Sqrt[2]) has no last bit (0). Nothing for what is
+    // not a number.
+    std::optional<long> comparedBits(const giac::gen& g) const
     {
-        if (isNumber(e))
-            return std::strtold(e.text.c_str(), nullptr);
-        if (e.hasHead("Rational", 2) && isNumber(e.arg(0)) && isNumber(e.arg(1)))
-            return std::strtold(e.arg(0).text.c_str(), nullptr) / std::strtold(e.arg(1).text.c_str(), nullptr);
-        return std::nullopt;
-    }
-
-    // A number's value as a machine real, when it is an integer, a fraction or a real.
-    static std::optional<double> machineValue(const giac::gen& g)
-    {
+        constexpr long kMachineBits = 53;
         switch (g.type) {
-        case giac::_DOUBLE_:
-            return g._DOUBLE_val;
         case giac::_INT_:
-            return g.subtype == giac::_INT_BOOLEAN ? std::nullopt : std::optional<double>(g.val);
+            return g.subtype == giac::_INT_BOOLEAN ? std::nullopt : std::optional<long>(0);
         case giac::_ZINT:
-            return mpz_get_d(*g._ZINTptr);
-        case giac::_FRAC: {
-            const std::optional<double> num = machineValue(g._FRACptr->num);
-            const std::optional<double> den = machineValue(g._FRACptr->den);
-            return num && den ? std::optional<double>(*num / *den) : std::nullopt;
+            return 0;
+        case giac::_FRAC:
+            return comparedBits(g._FRACptr->num) == 0L && comparedBits(g._FRACptr->den) == 0L ? std::optional<long>(0)
+                                                                                               : std::nullopt;
+        case giac::_DOUBLE_:
+            return std::isfinite(g._DOUBLE_val) ? std::optional<long>(kMachineBits) : std::nullopt;
+        case giac::_REAL:
+            if (!mpfr_regular_p(g._REALptr->inf) && !mpfr_zero_p(g._REALptr->inf))
+                return std::nullopt;
+            return std::max<long>(kMachineBits, long(mpfr_get_prec(g._REALptr->inf)));
+        case giac::_CPLX: {
+            const std::optional<long> re = comparedBits(*g._CPLXptr);
+            const std::optional<long> im = comparedBits(*(g._CPLXptr + 1));
+            if (!re || !im)
+                return std::nullopt;
+            return !*re || !*im ? std::max(*re, *im) : std::min(*re, *im);
+        }
+        case giac::_IDNT:
+        case giac::_SYMB: {
+            const giac::gen approximate = giac::evalf_double(g, 1, context_);
+            const bool real = approximate.type == giac::_DOUBLE_ && std::isfinite(approximate._DOUBLE_val);
+            const bool complex = approximate.type == giac::_CPLX && comparedBits(approximate).has_value();
+            return real || complex ? std::optional<long>(0) : std::nullopt;
         }
         default:
             return std::nullopt;
         }
     }
 
-    // An equation of two numbers, one of them a machine real, decided to the
-    // digits such a real holds: Giac keeps 47 bits of it, so two reals apart
-    // by more than two steps of the last bit are different (1 and
-    // 1.0000000000001), and those that differ only by rounding are equal (0.1 + 0.2 and 0.3).
-    static std::optional<bool> sameMachineNumber(const giac::gen& sides)
+    // Two numbers, at least one of them real, are equal when they differ only
+    // in the last seven bits of the less precise: a machine real equals every
+    // number within 2^-46 of its size (1 and 1.00000000000001, 0.1 + 0.2 and
+    // 0.30000000000000004), a real of 30 digits only those within its own
+    // last bits. Nothing for exact numbers and for what is not a number.
+    std::optional<bool> sameNumber(const giac::gen& a, const giac::gen& b) const
+    {
+        constexpr long kTolerantBits = 7;
+        const std::optional<long> bitsA = comparedBits(a);
+        const std::optional<long> bitsB = comparedBits(b);
+        if (!bitsA || !bitsB || (!*bitsA && !*bitsB))
+            return std::nullopt;
+        const long bits = !*bitsA ? *bitsB : !*bitsB ? *bitsA : std::min(*bitsA, *bitsB);
+        // Far more bits than compared, so that converting an exact side does not decide it.
+        const int working = int(std::max(*bitsA, *bitsB) + 64);
+        giac::gen x;
+        giac::gen y;
+        try {
+            x = giac::accurate_evalf(a, working);
+            y = giac::accurate_evalf(b, working);
+        } catch (const std::runtime_error&) {
+            return std::nullopt;   // a constant Giac computes only as a machine real
+        }
+        const giac::gen difference = giac::abs(x - y, context_);
+        const giac::gen size = giac::max(giac::abs(x, context_), giac::abs(y, context_), context_);
+        const giac::gen tolerance = size * giac::pow(giac::gen(2), giac::gen(int(kTolerantBits - bits)), context_);
+        return giac::is_greater(tolerance, difference, context_);
+    }
+
+    // The two sides of an equation Giac holds, as Giac's values.
+    static std::optional<std::pair<giac::gen, giac::gen>> sidesOf(const giac::gen& sides)
     {
         if (sides.type != giac::_VECT || sides._VECTptr->size() != 2)
             return std::nullopt;
-        const giac::gen& left = sides._VECTptr->front();
-        const giac::gen& right = sides._VECTptr->back();
-        if (left.type != giac::_DOUBLE_ && right.type != giac::_DOUBLE_)
-            return std::nullopt;
-        const std::optional<double> a = machineValue(left);
-        const std::optional<double> b = machineValue(right);
-        if (!a || !b || !std::isfinite(*a) || !std::isfinite(*b))
-            return std::nullopt;
-        constexpr double kLastBit = 0x1p-47;
-        return std::fabs(*a - *b) <= 2 * kLastBit * std::max(std::fabs(*a), std::fabs(*b));
+        return std::pair(sides._VECTptr->front(), sides._VECTptr->back());
     }
 
-    // Exact numbers on both sides decide an equation, and so do a real number
-    // and any number, to the digits a real holds; the same expression on
-    // both sides is equal to itself.
-    static Expr equation(std::vector<Expr> sides)
+    // The same expression on both sides is equal to itself; numbers decide
+    // an equation, reals to the bits they hold (see sameNumber).
+    Expr equation(std::vector<Expr> sides, const std::optional<std::pair<giac::gen, giac::gen>>& values) const
     {
         if (sides.size() != 2)
             return Expr::function("Equal", std::move(sides));
         if (sides[0] == sides[1])
             return Expr::symbol("True");
+        if (values) {
+            if (std::optional<bool> same = sameNumber(values->first, values->second))
+                return Expr::symbol(*same ? "True" : "False");
+        }
         if (isExactNumber(sides[0]) && isExactNumber(sides[1]))
             return Expr::symbol("False");
-        const std::optional<long double> a = realValue(sides[0]), b = realValue(sides[1]);
-        if (a && b && std::isfinite(*a) && std::isfinite(*b)) {
-            const long double scale = std::max(std::fabs(*a), std::fabs(*b));
-            // Machine reals are decided above: these are reals of many digits.
-            return Expr::symbol(std::fabs(*a - *b) <= scale * 4 * LDBL_EPSILON ? "True" : "False");
-        }
         return Expr::function("Equal", std::move(sides));
+    }
+
+    // Unequal of two sides kept for their numbers to be compared here: the
+    // opposite of their equation, where that is decided.
+    Expr unequal(std::vector<Expr> sides, const std::optional<std::pair<giac::gen, giac::gen>>& values) const
+    {
+        Expr equal = equation(sides, values);
+        if (equal.isSymbol("True") || equal.isSymbol("False"))
+            return Expr::symbol(equal.isSymbol("True") ? "False" : "True");
+        return Expr::function("Unequal", std::move(sides));
     }
 
     // An integer or a rational as numerator and denominator, when both fit.
@@ -421,11 +455,8 @@ private:
             return Expr::function("Power", {Expr::symbol("e"), std::move(args[0])});
         if (name == "log10")
             return Expr::function("Log", {Expr::integer(10), std::move(args[0])});
-        if (name == "=") {
-            if (std::optional<bool> same = sameMachineNumber(feuille))
-                return Expr::symbol(*same ? "True" : "False");
-            return equation(std::move(args));
-        }
+        if (name == "=")
+            return equation(std::move(args), sidesOf(feuille));
         if (name == "==")
             return Expr::function("Equal", std::move(args));
         if (name == "!=")
@@ -454,8 +485,11 @@ private:
             }
             if (auto derivative = derivativeOperator(head, rest.size()))
                 return Expr::function(std::move(*derivative), std::move(rest));
+            const auto values = feuille.type == giac::_VECT ? sidesOf(feuille._VECTptr->back()) : std::nullopt;
             if (head.isSymbol("Equal"))   // an equation sent as an argument of an undefined function
-                return equation(std::move(rest));
+                return equation(std::move(rest), values);
+            if (head.isSymbol("Unequal"))
+                return unequal(std::move(rest), values);
             return Expr::function(std::move(head), std::move(rest));
         }
         if (name == "diff" && args.size() == 3 && args[2].type == wire::kTokenInteger)

@@ -3,6 +3,7 @@
 // by property: an antiderivative differentiates back to the integrand, each
 // solution satisfies the equation, a rewritten expression equals the original.
 #include "KernelTestLink.h"
+#include "kernelproc/CodeParser.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@ namespace {
 struct CorpusCase {
     int line = 0;
     std::string kind;
+    std::string name; // what the row guards, when it says: "exact (name): ..."
     Expr request;
     std::string expected;
     std::string says; // a text one of the kernel's messages holds
@@ -47,11 +49,19 @@ std::vector<CorpusCase> readCorpus()
             continue;
         text = expanded(text);
         auto colon = text.find(": ");
+        if (auto named = text.find(" ("); named < colon && text.find("): ", named) != std::string::npos)
+            colon = text.find("): ", named) + 1;   // a name may hold a colon of its own
         auto arrow = text.find("  =>  ");
         if (colon == std::string::npos || arrow == std::string::npos)
             continue;
         auto says = text.find("  says  ", arrow);
-        cases.push_back({line, text.substr(0, colon), wire::parseFullForm(text.substr(colon + 2, arrow - colon - 2)),
+        std::string kind = text.substr(0, colon);
+        std::string name;
+        if (auto open = kind.find(" ("); open != std::string::npos && kind.back() == ')') {
+            name = kind.substr(open + 2, kind.size() - open - 3);
+            kind.erase(open);
+        }
+        cases.push_back({line, kind, name, wire::parseFullForm(text.substr(colon + 2, arrow - colon - 2)),
                          text.substr(arrow + 6, says == std::string::npos ? says : says - arrow - 6),
                          says == std::string::npos ? "" : text.substr(says + 8)});
     }
@@ -186,8 +196,104 @@ TEST(CalculationCorpus, EveryRequestAnswersAsItShould)
         std::string fault = checker.check(c);
         if (!fault.empty()) {
             ++failures;
-            ADD_FAILURE() << "line " << c.line << ": " << wire::toFullForm(c.request) << "\n  " << fault;
+            ADD_FAILURE() << "line " << c.line << (c.name.empty() ? "" : " (" + c.name + ")") << ": "
+                          << wire::toFullForm(c.request) << "\n  " << fault;
         }
     }
     EXPECT_EQ(failures, 0);
+}
+
+TEST(CalculationCorpus, NestedCallsAnswerInProportionToTheirDepth)
+{
+    // Every function of numbers nested in each of its argument places, as
+    // f[f[x - 1] - 1]: where Giac rewrites a call into a form that holds an
+    // argument twice (Mod, ArcSinh, the angle of a point), or looks into it
+    // again at every level (Abs, Sign), the answer or its time would double
+    // with each level. Twice as deep must answer about twice as long.
+    const std::pair<const char*, int> functions[] = {
+        {"Sin", 1}, {"Tan", 1}, {"Cot", 1}, {"Sec", 1}, {"ArcSin", 1}, {"ArcTan", 1}, {"ArcTan", 2}, {"ArcSec", 1},
+        {"Sinh", 1}, {"Coth", 1}, {"ArcSinh", 1}, {"ArcCosh", 1}, {"ArcTanh", 1}, {"Exp", 1}, {"Log", 1}, {"Log", 2},
+        {"Sqrt", 1}, {"Power", 2}, {"Abs", 1}, {"Sign", 1}, {"Floor", 1}, {"Floor", 2}, {"Ceiling", 2}, {"Round", 2},
+        {"Mod", 2}, {"Quotient", 2}, {"Quotient", 3}, {"Gamma", 1}, {"Gamma", 2}, {"Gamma", 3}, {"Beta", 2},
+        {"Beta", 3}, {"Erf", 2}, {"Erfc", 1}, {"Zeta", 2}, {"PolyGamma", 1}, {"PolyGamma", 2}, {"BesselJ", 2},
+        {"Factorial", 1}, {"Binomial", 2}, {"Arg", 1}, {"Max", 2}, {"ProductLog", 2}, {"UnitStep", 1},
+        {"DiracDelta", 1}, {"PrimeQ", 1}, {"fn", 2}, {"Unequal", 2}};
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    for (const auto& [name, arity] : functions) {
+        for (int place = 0; place < arity; ++place) {
+            auto nested = [&, name = name, arity = arity](int depth) {
+                std::string code = "x - 1";
+                for (int level = 0; level < depth; ++level) {
+                    std::string call = std::string(name) + "[";
+                    for (int i = 0; i < arity; ++i)
+                        call += (i ? ", " : "") + (i == place ? code : std::to_string(i + 2));
+                    code = call + "] - 1";
+                }
+                return kernel.evaluate(Expr::function("VXStringEvaluate", {Expr::string(code)}));
+            };
+            const std::string shallow = nested(5);
+            const std::string deep = nested(10);
+            EXPECT_TRUE(deep != "$Failed" && deep[0] != '<') << name << " in place " << place + 1 << ": " << deep;
+            EXPECT_LT(deep.size(), shallow.size() * 5 / 2) << name << " in place " << place + 1;
+        }
+    }
+}
+
+TEST(CalculationCorpus, RealsOfEveryDigitCountAreEqualToTheBitsTheyHold)
+{
+    // 1 against 1.0...01 of d significant digits, as the editor sends a real
+    // it read: equal where they differ only in the last seven bits of the
+    // real, which holds those of a machine real (53) up to 15 digits and
+    // d log2(10) beyond; a difference near that edge is left out.
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    for (int digits = 2; digits <= 30; ++digits) {
+        const std::string real = "1." + std::string(digits - 2, '0') + "1";
+        const double bits = digits <= 15 ? 53 : std::max(53.0, digits * std::log2(10.0));
+        const double tolerance = std::pow(2.0, 7 - bits);
+        const double difference = std::pow(10.0, 1 - digits);
+        if (difference > tolerance / 2 && difference < tolerance * 2)
+            continue;
+        const bool equal = difference <= tolerance;
+        for (const char* relation : {"Equal", "Unequal"}) {
+            const Expr request = Expr::function(
+                "VXEvaluate", {Expr::integer(1), Expr::function(relation, {Expr::integer(1), Expr::realText(real)})});
+            const bool expected = equal == (std::string(relation) == "Equal");
+            EXPECT_EQ(kernel.evaluate(request), expected ? "True" : "False") << relation << " of 1 and " << real;
+        }
+    }
+}
+
+TEST(CalculationCorpus, LongProductsAreRefusedWithTheDigitsOfTheirValue)
+{
+    // Digits of n! and (n!)^2 from log Gamma, of 2^n from log10(2): a value of
+    // more than a million is refused with its size, a shorter one shown whole.
+    KernelTestLink kernel;
+    ASSERT_NE(kernel.link(), nullptr);
+    const auto factorialDigits = [](double n, int power) {
+        return static_cast<long long>(power * std::lgamma(n + 1) / std::log(10.0)) + 1;
+    };
+    for (const char* end : {"10^6", "10^7", "10^9"}) {
+        const double n = std::pow(10.0, std::stoi(std::string(end).substr(3)));
+        const std::pair<std::string, long long> products[] = {
+            {"k", factorialDigits(n, 1)},
+            {"k^2", factorialDigits(n, 2)},
+            {"2", static_cast<long long>(n * std::log10(2.0)) + 1},
+        };
+        for (const auto& [factor, digits] : products) {
+            std::vector<std::string> messages;
+            const std::string code = "Product[" + factor + ", {k, 1, " + end + "}]";
+            const std::string answer = kernel.evaluate(Expr::function("VXStringEvaluate", {Expr::string(code)}), &messages);
+            if (digits <= 1000000) {   // short enough to show
+                EXPECT_EQ(static_cast<long long>(answer.size()), digits) << code;
+                continue;
+            }
+            EXPECT_EQ(answer, wire::toFullForm(kernelproc::parseCode(code)));
+            const std::string says = "about " + std::to_string(digits) + " digits";
+            EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [&](const std::string& m) {
+                return m.find(says) != std::string::npos;
+            })) << code << " does not say " << says;
+        }
+    }
 }

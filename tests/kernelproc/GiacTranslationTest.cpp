@@ -62,6 +62,14 @@ TEST(GiacInput, WritesGiacsLanguage)
     EXPECT_EQ(giac("\"say \\\"hi\\\"\""), "\"say \\\"hi\\\"\"");
     EXPECT_EQ(GiacInput().translate(Expr::realText("3.14`20")), "(3.14)");
     EXPECT_EQ(giac("3.14159265358979323846"), "evalf(3.14159265358979323846,21)");
+    // reals of up to 15 significant digits are machine reals, whatever their leading zeros
+    EXPECT_EQ(giac("0.3333333333333333"), "evalf(0.3333333333333333,16)");
+    EXPECT_EQ(giac("0.00123456789012345"), "(1.23456789012345e-3)");
+    EXPECT_EQ(giac("-0.000000000000001234"), "(-1.234e-15)");
+    EXPECT_EQ(giac("0.000000000000000000"), "(0.0)");
+    for (const auto& [real, exact] : {std::pair{"0.25", "Rational[25, 100]"}, {"2.0", "2"}, {"1.5*^3", "1500"},
+                                      {"-0.0025", "Rational[-25, 10000]"}, {"120.", "120"}})
+        EXPECT_EQ(wire::toFullForm(exactNumber(Expr::realText(real))), exact) << real;
     // the kernel's meaning where Giac's namesake differs
     EXPECT_EQ(giac("Round[7, 5]"), "((qvl_,qvl_)->(((qvl_)*round((qvl_)/(qvl_)))))((7),(5))");
     EXPECT_EQ(giac("ProductLog[-1, x]"), "LambertW(qv_x,(-1))");
@@ -99,7 +107,7 @@ TEST(GiacInput, RefusesWhatHasNoGiacForm)
           "Times[List[1, 2], List[3, 4, 5]]", "Round[List[1, 2], List[1, 2, 3]]", "Dot[List[1, 2], List[3, 4, 5]]",
           "Cross[List[1, 2], List[3, 4]]", "Round[7, 0]", "Prime[2.5]", "IdentityMatrix[0]", "EulerPhi[Rational[1, 2]]",
           "FactorInteger[2.]", "GCD[2.5, 5]", "Norm[List[List[1, 2], List[3, 4]], 1]", "Sum[k, List[k, 1, 10, 0]]",
-          "Table[k, List[k, 1, 3, 0.]]", "Zeta[0.5, Rational[1, 3]]"})
+          "Table[k, List[k, 1, 3, 0.]]", "Zeta[0.5, Rational[1, 3]]", "Xor[x, Less[x, 1]]"})
         fails(parseFullForm(refused));
     // the editor's matrices multiply as matrices, of any fitting shapes
     EXPECT_NO_THROW(GiacInput().translate(parseFullForm("VXTimes[VXMatrix[List[1, 2]], VXMatrix[List[1], List[2]]]")));
