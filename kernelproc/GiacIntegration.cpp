@@ -489,26 +489,48 @@ giac::gen rewritten(const giac::gen& g, const Rewrite& by)
     return by(g, argument).value_or(giac::symbolic(g._SYMBptr->sommet, argument));
 }
 
-// f with each step Heaviside(u) written as (1 + sign(u))/2, and each test
-// u == 0 of an expression in x taken for 0: the same function but on a set
-// of no length, whose antiderivative Giac writes without jumps (for the
-// step at a, x for x > a and 0 elsewhere jumps by a; (x + |x - a|)/2 does not).
-giac::gen stepsAsSigns(const giac::gen& f, const giac::gen& x)
+// f with each step Heaviside(u) written as (1 + sign(u))/2, each maximum
+// and minimum of two as (a + b +- |a - b|)/2, and each test u == 0 of an
+// expression in x taken for 0, expanded: the same function but on a set of
+// no length, whose antiderivative Giac writes without jumps, term by term
+// (for the step at a, x for x > a and 0 elsewhere jumps by a; (x + |x - a|)/2
+// does not).
+giac::gen stepsAsSigns(const giac::gen& f, const giac::gen& x, giac::context* context)
 {
-    return rewritten(f, [&](const giac::gen& call, const giac::gen& argument) -> std::optional<giac::gen> {
-        if (call.is_symb_of_sommet(giac::at_Heaviside))
-            return (1 + giac::symbolic(giac::at_sign, argument)) / 2;
-        if (call.is_symb_of_sommet(giac::at_same) && giac::contains(argument, x))
-            return giac::gen(0);
-        return std::nullopt;
-    });
+    bool pieces = false;
+    const giac::gen signs =
+        rewritten(f, [&](const giac::gen& call, const giac::gen& argument) -> std::optional<giac::gen> {
+            const bool two = argument.type == giac::_VECT && argument._VECTptr->size() == 2;
+            pieces = pieces || call.is_symb_of_sommet(giac::at_sign) || call.is_symb_of_sommet(giac::at_abs);
+            if (call.is_symb_of_sommet(giac::at_Heaviside)) {
+                pieces = true;
+                return (1 + giac::symbolic(giac::at_sign, argument)) / 2;
+            }
+            if (two && (call.is_symb_of_sommet(giac::at_max) || call.is_symb_of_sommet(giac::at_min))) {
+                pieces = true;
+                const giac::gen& a = argument._VECTptr->front();
+                const giac::gen& b = argument._VECTptr->back();
+                const giac::gen spread = giac::symbolic(giac::at_abs, a - b);
+                return (a + b + (call.is_symb_of_sommet(giac::at_max) ? spread : -spread)) / 2;
+            }
+            if (call.is_symb_of_sommet(giac::at_same) && giac::contains(argument, x))
+                return giac::gen(0);
+            return std::nullopt;
+        });
+    if (!pieces)
+        return signs;
+    try {
+        return giac::expand(signs, context);
+    } catch (const std::exception&) {
+        return signs;
+    }
 }
 
 // The slope of f between its jumps, where a step or sign is flat: each
 // branch of it has the critical points of what it multiplies.
 giac::gen slopeBetweenJumps(const giac::gen& f, const giac::gen& x, giac::context* context)
 {
-    const giac::gen slope = giac::derive(stepsAsSigns(f, x), x, context);
+    const giac::gen slope = giac::derive(stepsAsSigns(f, x, context), x, context);
     return rewritten(slope, [](const giac::gen& call, const giac::gen&) -> std::optional<giac::gen> {
         if (call.is_symb_of_sommet(giac::at_Dirac))
             return giac::gen(0);
@@ -958,7 +980,7 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
     if (!lo || !hi)
         return std::nullopt;
     GiacTimeLimit time(kConvergenceTime);
-    const std::optional<giac::gen> F = antiderivativeOf(stepsAsSigns(f, x), x, context);
+    const std::optional<giac::gen> F = antiderivativeOf(stepsAsSigns(f, x, context), x, context);
     if (!F)
         return std::nullopt;
     const double low = std::min(*lo, *hi);

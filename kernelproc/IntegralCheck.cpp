@@ -299,8 +299,9 @@ private:
                 auto tells = [&] {
                     return !giacInterrupted() && q && std::abs(q->value.imag()) <= kErrorMargin * q->error;
                 };
-                if (!tells() || !numberOf(there, context_))
+                if (!tells())
                     continue;
+                // A value without one where the integral has one is wrong (0/0 for y in (0, 1)).
                 if (compared(there, *q, context_) == Verdict::contradicts) {
                     // Only where the quadrature has looked at the peaks too.
                     const std::optional<double> lo = realNumber(at(a_), context_);
@@ -433,8 +434,7 @@ IntegralAnswer checkedIntegral(const giac::gen& answer, const giac::gen& f, cons
         return {IntegralAnswer::held, answer,
                 "The integral's value could not be checked: no numeric quadrature of it settled and no antiderivative "
                 "confirmed it, so it is not given one."};
-    if (answer.type != giac::_STRNG && giac::is_inf(answer))
-        return {IntegralAnswer::held, answer, "The integral has no finite value."};
+    // Giac's infinity is no value either: the integral was found to converge.
     return {IntegralAnswer::held, answer, "No value was found for the integral, so it is not given one."};
 }
 

@@ -145,7 +145,7 @@ public:
                 total.error += i.error;
                 total.magnitude += i.magnitude;
             }
-            if (total.error <= std::max(limits_.absoluteTolerance, limits_.relativeTolerance * total.magnitude))
+            if (total.error <= limits_.relativeTolerance * total.magnitude)
                 return withUnseen(total);
             // The worst interval that can still be split: one at a singular
             // end can shrink only as far as the numbers there are apart.
@@ -154,7 +154,7 @@ public:
                     return (p.last ? -1 : p.error) < (q.last ? -1 : q.error);
                 });
             if (worst->last || evaluations_ + 2 * kRulePoints > limits_.evaluations) {
-                if (total.error <= std::max(limits_.absoluteTolerance, limits_.looseTolerance * total.magnitude))
+                if (total.error <= limits_.looseTolerance * total.magnitude)
                     return withUnseen(total);
                 return std::nullopt;
             }

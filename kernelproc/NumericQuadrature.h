@@ -39,8 +39,10 @@ struct Quadrature {
 
 struct QuadratureLimits {
     int evaluations = 20000;
-    double relativeTolerance = 1e-10; // of the magnitude
-    double absoluteTolerance = 1e-13;
+    // Of the magnitude only: a value that is small beside 1 may still be all
+    // the integral there is (e^-1000x over a long range), so no error is
+    // small enough in itself.
+    double relativeTolerance = 1e-10;
     // Where the tolerance cannot be reached (at a singular end, or within
     // the evaluations), an error within this share still gives a value.
     double looseTolerance = 1e-6;
