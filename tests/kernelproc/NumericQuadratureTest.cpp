@@ -47,6 +47,7 @@ TEST(NumericQuadrature, ConvergesWhereTheIntegralDoesAndNowhereElse)
         {"exp over 10^6", [](double x) { return std::exp(-x); }, 0, 1e6, {}, 1},
         {"x^2 exp over 10^6", [](double x) { return x * x * std::exp(-x); }, 0, 1e6, {}, 2},
         {"exp(-10 x) over 10^5", [](double x) { return std::exp(-10 * x); }, 0, 1e5, {}, 0.1},
+        {"exp(-1000 x) over 10^5", [](double x) { return std::exp(-1000 * x); }, 0, 1e5, {}, 1e-3},
         {"exp ending at 0 after 10^6", [](double x) { return std::exp(x); }, -1e6, 0, {}, 1},
         {"a narrow peak at a break", [](double x) { return std::exp(-100 * (x - 1000) * (x - 1000)); }, -INFINITY,
          INFINITY, {1000}, std::sqrt(pi) / 10},
