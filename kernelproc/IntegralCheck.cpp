@@ -349,7 +349,7 @@ private:
     giac::gen f_, x_, a_, b_;
     giac::context* context_;
     std::optional<double> lo_, hi_; // the ends, where they are numbers
-    giac::vecteur unknowns_;       // of the integrand and the ends, but x
+    giac::vecteur unknowns_;        // of the integrand and the ends, but x
     bool quadratureTried_ = false;
     bool lookedAtPeaks_ = false;
     std::optional<Quadrature> quadrature_;
@@ -398,8 +398,9 @@ IntegralAnswer checkedIntegral(const giac::gen& answer, const giac::gen& f, cons
     giac::vecteur candidates(1, answer);
     if (answer.type == giac::_VECT && f.type != giac::_VECT)
         candidates = *answer._VECTptr;
-    candidates.erase(std::remove_if(candidates.begin(), candidates.end(), [](const giac::gen& c) { return !isValue(c); }),
-                     candidates.end());
+    candidates.erase(
+        std::remove_if(candidates.begin(), candidates.end(), [](const giac::gen& c) { return !isValue(c); }),
+        candidates.end());
     bool contradicted = false;
     bool rough = false;
     std::optional<giac::gen> unchecked;

@@ -306,8 +306,8 @@ std::optional<Quadrature> integrateOnce(const Integrand& f, double lo, double hi
         const double from = ends[i];
         const double to = ends[i + 1];
         const Piece::Kind kind = std::isinf(from) ? Piece::fromInfinity
-            : std::isinf(to)                        ? Piece::toInfinity
-                                                    : Piece::bounded;
+            : std::isinf(to)                      ? Piece::toInfinity
+                                                  : Piece::bounded;
         pieces.emplace_back(f, kind, from, to);
         // A piece with an infinite end has its finite end at t = 0.
         if (!adaptive.add(pieces.back(), 0, 1, true, kind == Piece::bounded))
@@ -315,7 +315,6 @@ std::optional<Quadrature> integrateOnce(const Integrand& f, double lo, double hi
     }
     return adaptive.run();
 }
-
 
 // Points of a stretch of the range where the rule saw only zeros, spread
 // to find an integrand that lives between its samples: evenly, and ever

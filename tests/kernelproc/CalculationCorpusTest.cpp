@@ -322,8 +322,8 @@ TEST(CalculationCorpus, DISABLED_SweepAgainstAnotherKernel)
                       << wire::toFullForm(cases[i].request) << "\n  before " << shown(old[i], faultBefore)
                       << "\n  after  " << shown(now[i], faultAfter) << "\n";
         }
-        std::cout << file << ": " << cases.size() << " rows, " << changed << " changed; as the rows say: "
-                  << rightBefore << " before, " << rightAfter << " after; seconds: " << secondsBefore << " before, "
-                  << secondsAfter << " after\n";
+        std::cout << file << ": " << cases.size() << " rows, " << changed
+                  << " changed; as the rows say: " << rightBefore << " before, " << rightAfter
+                  << " after; seconds: " << secondsBefore << " before, " << secondsAfter << " after\n";
     }
 }
