@@ -28,6 +28,11 @@ using wire::Expr;
 
 namespace {
 
+// The time the checks of one request's definite integrals may take together,
+// and Giac's own integration of one of them.
+constexpr std::chrono::milliseconds kIntegralsTime(10000);
+constexpr std::chrono::milliseconds kGiacIntegralTime(4000);
+
 class GiacFault : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -203,14 +208,25 @@ std::string giacReason(const std::string& text)
     return reason.empty() ? readable : readable + " (" + reason + ")";
 }
 
-// Why a definite integral Giac answered with a sentence has no value.
-std::string unanswered(const std::string& sentence)
+// Why a definite integral Giac answered with a sentence has no value, where
+// the sentence names the sign it could not decide; other sentences are in
+// Giac's own terms, and no message quotes them.
+std::optional<std::string> undecidedSign(const std::string& sentence)
 {
     static const std::string unknownSign = "Unable to check sign: ";
-    std::string reason = giacReason(sentence);
-    if (reason.rfind(unknownSign, 0) == 0)
-        reason = "it depends on whether " + reason.substr(unknownSign.size()) + ", which could not be decided";
-    return "The integral is not given a value: " + reason + ".";
+    const std::string reason = giacReason(sentence);
+    if (reason.rfind(unknownSign, 0) != 0)
+        return std::nullopt;
+    return "The integral is not given a value: it depends on whether " + reason.substr(unknownSign.size()) +
+        ", which could not be decided.";
+}
+
+// The message of an integral held because the request's time for its integrals ran out.
+KernelMessage outOfTime(std::chrono::milliseconds time)
+{
+    return {"Integrate", "itime",
+            "The integral is not given a value: the checks of the calculation's definite integrals took the " +
+                std::to_string(time.count() / 1000) + " seconds they may take together."};
 }
 
 bool containsReal(const Expr& e)
@@ -349,6 +365,13 @@ void GiacEvaluator::clearInterrupt()
 
 Expr GiacEvaluator::evaluate(const Expr& expr, const Ask& ask, std::vector<KernelMessage>& messages)
 {
+    // A request starts with the whole time for its integrals, and with no
+    // antiderivative remembered from another.
+    if (depth_ == 0) {
+        integralsDue_.reset();
+        forgetAntiderivatives();
+    }
+    const ScopedHold<int> nesting(depth_, depth_ + 1);
     const std::string about = aboutOf(expr);
     // What the kernel refuses inside the request stays as written, with its
     // message, and the rest is evaluated around it.
@@ -707,12 +730,42 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
                                                                    const std::vector<Expr>& outer,
                                                                    std::vector<KernelMessage>& messages)
 {
+    // The checks of a request's definite integrals share one time, counted
+    // from the first: a sum of many that Giac cannot do is held within it,
+    // not at the price of each term.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point now = Clock::now();
+    if (!integralsDue_)
+        integralsDue_ = now + kIntegralsTime;
+    if (now >= *integralsDue_) {
+        say(messages, outOfTime(kIntegralsTime));
+        return ConstructResolver::Outcome::hold();
+    }
+    GiacTimeLimit limit(std::chrono::duration_cast<std::chrono::milliseconds>(*integralsDue_ - now));
+    std::vector<KernelMessage> said;
+    const ConstructResolver::Outcome outcome = checkDefiniteIntegral(expr, bound, outer, said);
+    if (outcome.kind != ConstructResolver::Outcome::value && limit.passed() && !giacStoppedByUser()) {
+        say(messages, outOfTime(kIntegralsTime));
+        return ConstructResolver::Outcome::hold();
+    }
+    for (KernelMessage& m : said)
+        say(messages, std::move(m));
+    return outcome;
+}
+
+ConstructResolver::Outcome GiacEvaluator::checkDefiniteIntegral(const Expr& expr, bool bound,
+                                                                const std::vector<Expr>& outer,
+                                                                std::vector<KernelMessage>& messages)
+{
     // Giac answers the principal value where the integrand has a pole (0 for
     // 1/x over [-1, 1]); the kernel holds a divergent integral as it was
     // written, and says why. One that depends on a variable bound around it
     // is held only when it is known to diverge, for some of the variable's
     // values or, inside an integral, for values within the outer range: its
-    // value is Giac's when the variable's values are put in.
+    // value is Giac's when the variable's values are put in. Inside an
+    // integral that value is checked as any other, with the outer variables
+    // as unknowns: Giac's inner value of a sign or a maximum can be wrong, or
+    // still hold the inner variable.
     using Outcome = ConstructResolver::Outcome;
     const Expr& range = expr.arg(1);
     GiacInput input = translation();
@@ -732,7 +785,7 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
                               readGiac(translation().translate(r.arg(2)), ctx)});
         }
         divergence = divergenceWithin(f, x, a, b, range.arg(0).text, ranges, ctx);
-        if (!divergence)
+        if (!divergence && ranges.empty())
             return Outcome::toGiac();
     }
     // Where convergence could not be decided, a quadrature that converges decides it.
@@ -743,7 +796,12 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
         // In the same names as f, so that a value that still holds x shows it.
         giac::gen answer;
         try {
+            // Giac can take minutes over an exact value (an error function far
+            // out): the checks that follow want their share of the time.
+            GiacTimeLimit giacsShare(kGiacIntegralTime);
             answer = giac::eval(giac::symbolic(giac::at_integrate, giac::makesequence(f, x, a, b)), 1, ctx);
+            if (giacsShare.passed())
+                answer = giac::string2gen("Giac found no value in time", false);
         } catch (const std::runtime_error& e) {
             answer = giac::string2gen(e.what(), false); // said, as Giac says some, instead of answered
         }
@@ -755,8 +813,9 @@ ConstructResolver::Outcome GiacEvaluator::evaluateDefiniteIntegral(const Expr& e
         }
         // Giac answers a sign it cannot decide with a sentence: never a value,
         // nor a failure of the whole request.
-        divergence = Divergence{Divergence::undecided,
-                                answer.type == giac::_STRNG ? unanswered(*answer._STRNGptr) : checked.reason};
+        const std::optional<std::string> sign =
+            answer.type == giac::_STRNG ? undecidedSign(*answer._STRNGptr) : std::nullopt;
+        divergence = Divergence{Divergence::undecided, sign.value_or(checked.reason)};
     }
     say(messages, {"Integrate", "idiv", divergence->text});
     return Outcome::hold();

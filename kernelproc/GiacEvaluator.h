@@ -5,6 +5,7 @@
 #include "kernelproc/GiacInput.h"
 #include "mathlink/Expr.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -57,6 +58,9 @@ private:
     ConstructResolver::Outcome evaluateDefiniteIntegral(const wire::Expr& expr, bool bound,
                                                         const std::vector<wire::Expr>& outer,
                                                         std::vector<KernelMessage>& messages);
+    ConstructResolver::Outcome checkDefiniteIntegral(const wire::Expr& expr, bool bound,
+                                                     const std::vector<wire::Expr>& outer,
+                                                     std::vector<KernelMessage>& messages);
     // The values a range of a sum, product or table takes, when they are a few numbers.
     std::optional<std::vector<wire::Expr>> rangeValues(const wire::Expr& range);
     wire::Expr evaluateSeries(const wire::Expr& expr);
@@ -68,6 +72,10 @@ private:
     GiacInput translation() const { return GiacInput(hold_, value_); }
 
     std::unique_ptr<Impl> impl_;
+    // How deep evaluate() runs inside itself: 0 between requests.
+    int depth_ = 0;
+    // When the checks of the request's definite integrals must end.
+    std::optional<std::chrono::steady_clock::time_point> integralsDue_;
     GiacInput::Hold hold_;
     GiacInput::Value value_;
     std::set<std::string> constants_;

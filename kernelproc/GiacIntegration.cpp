@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdlib>
+#include <deque>
 #include <functional>
 #include <iterator>
 #include <stdexcept>
@@ -262,6 +264,24 @@ bool simplifiesToZero(const giac::gen& difference, giac::context* context)
     }
 }
 
+// The outcomes of the latest searches, by integrand and variable: one
+// integral's convergence and value are checked with the same antiderivative,
+// and a search that finds none takes seconds.
+constexpr std::size_t kRememberedSearches = 16;
+struct Searched {
+    std::string integrand;
+    std::optional<giac::gen> F;
+    std::string why; // why the search was cut short
+};
+using Searches = std::deque<Searched>;
+
+// Kept to the end of the process: Giac's values are not freed after Giac's own globals.
+Searches& searched()
+{
+    static Searches* searches = new Searches;
+    return *searches;
+}
+
 // The search for an antiderivative, within its time. Everything it tries is checked.
 class Search {
 public:
@@ -353,12 +373,23 @@ private:
 // in the range, and each side of each looked at on its own.
 constexpr milliseconds kConvergenceTime(8000);
 constexpr milliseconds kLimitTime(1500);
+constexpr milliseconds kCriticalTime(1000);
 // Singular points closer than this (relative) to an end are at that end.
 constexpr double kSamePoint = 1e-12;
+// The digits an exact number is rounded from to a double.
+constexpr int kPreciseDigits = 20;
 
 bool samePoint(double a, double b)
 {
-    return std::abs(a - b) <= kSamePoint * (1 + std::abs(b));
+    if (std::isinf(a) || std::isinf(b))
+        return a == b;
+    return std::abs(a - b) <= kSamePoint * std::max(std::abs(a), std::abs(b));
+}
+
+// True when the point lies in [lo, hi], or at one of its ends.
+bool within(double point, double lo, double hi)
+{
+    return (point >= lo || samePoint(point, lo)) && (point <= hi || samePoint(point, hi));
 }
 
 // A real number, with the infinities as such; nothing for anything else.
@@ -373,10 +404,21 @@ std::optional<double> realValue(const giac::gen& g, giac::context* context)
             return std::nullopt; // the unsigned infinity
         }
         giac::gen value = giac::evalf_double(g, 1, context);
-        if (value.type == giac::_DOUBLE_ && std::isfinite(value._DOUBLE_val))
-            return value._DOUBLE_val;
         if (value.type == giac::_INT_)
             return value.val;
+        if (value.type != giac::_DOUBLE_ || !std::isfinite(value._DOUBLE_val))
+            return std::nullopt;
+        if (g.type == giac::_DOUBLE_)
+            return value._DOUBLE_val;
+        // Giac's machine numbers keep fewer bits than a double: an exact
+        // number (a singular point, an end) is rounded from more digits.
+        const giac::gen precise = withDigits(g, kPreciseDigits, context);
+        if (precise.type == giac::_REAL && !giacInterrupted()) {
+            const double rounded = std::strtod(precise.print(context).c_str(), nullptr);
+            if (std::isfinite(rounded) && std::abs(rounded - value._DOUBLE_val) <= 1e-9 * std::abs(rounded))
+                return rounded;
+        }
+        return value._DOUBLE_val;
     } catch (const std::exception&) {
     }
     return std::nullopt;
@@ -430,20 +472,130 @@ bool finiteForEveryValue(const giac::gen& limit, const giac::gen& F, const giac:
     return true;
 }
 
-// Giac finds no singular points through abs; |u| is singular where u is.
-giac::gen withoutAbs(const giac::gen& g)
+// g with each call rewritten, from the inside out: `by` gives the new form
+// of a call to a function with its argument rewritten, or nothing to keep it.
+using Rewrite = std::function<std::optional<giac::gen>(const giac::gen& call, const giac::gen& argument)>;
+giac::gen rewritten(const giac::gen& g, const Rewrite& by)
 {
     if (g.type == giac::_VECT) {
         giac::vecteur items;
         for (const giac::gen& item : *g._VECTptr)
-            items.push_back(withoutAbs(item));
+            items.push_back(rewritten(item, by));
         return giac::gen(items, g.subtype);
     }
     if (g.type != giac::_SYMB)
         return g;
-    if (g.is_symb_of_sommet(giac::at_abs))
-        return withoutAbs(g._SYMBptr->feuille);
-    return giac::symbolic(g._SYMBptr->sommet, withoutAbs(g._SYMBptr->feuille));
+    const giac::gen argument = rewritten(g._SYMBptr->feuille, by);
+    return by(g, argument).value_or(giac::symbolic(g._SYMBptr->sommet, argument));
+}
+
+// f with each step Heaviside(u) written as (1 + sign(u))/2, each maximum
+// and minimum of two as (a + b +- |a - b|)/2, and each test u == 0 of an
+// expression in x taken for 0, expanded: the same function but on a set of
+// no length, whose antiderivative Giac writes without jumps, term by term
+// (for the step at a, x for x > a and 0 elsewhere jumps by a; (x + |x - a|)/2
+// does not).
+giac::gen stepsAsSigns(const giac::gen& f, const giac::gen& x, giac::context* context)
+{
+    bool pieces = false;
+    const giac::gen signs =
+        rewritten(f, [&](const giac::gen& call, const giac::gen& argument) -> std::optional<giac::gen> {
+            const bool two = argument.type == giac::_VECT && argument._VECTptr->size() == 2;
+            pieces = pieces || call.is_symb_of_sommet(giac::at_sign) || call.is_symb_of_sommet(giac::at_abs);
+            if (call.is_symb_of_sommet(giac::at_Heaviside)) {
+                pieces = true;
+                return (1 + giac::symbolic(giac::at_sign, argument)) / 2;
+            }
+            if (two && (call.is_symb_of_sommet(giac::at_max) || call.is_symb_of_sommet(giac::at_min))) {
+                pieces = true;
+                const giac::gen& a = argument._VECTptr->front();
+                const giac::gen& b = argument._VECTptr->back();
+                const giac::gen spread = giac::symbolic(giac::at_abs, a - b);
+                return (a + b + (call.is_symb_of_sommet(giac::at_max) ? spread : -spread)) / 2;
+            }
+            if (call.is_symb_of_sommet(giac::at_same) && giac::contains(argument, x))
+                return giac::gen(0);
+            return std::nullopt;
+        });
+    if (!pieces)
+        return signs;
+    try {
+        return giac::expand(signs, context);
+    } catch (const std::exception&) {
+        return signs;
+    }
+}
+
+// The slope of f between its jumps, where a step or sign is flat: each
+// branch of it has the critical points of what it multiplies.
+giac::gen slopeBetweenJumps(const giac::gen& f, const giac::gen& x, giac::context* context)
+{
+    const giac::gen slope = giac::derive(stepsAsSigns(f, x, context), x, context);
+    return rewritten(slope, [](const giac::gen& call, const giac::gen&) -> std::optional<giac::gen> {
+        if (call.is_symb_of_sommet(giac::at_Dirac))
+            return giac::gen(0);
+        if (call.is_symb_of_sommet(giac::at_sign))
+            return giac::gen(1);
+        return std::nullopt;
+    });
+}
+
+// The real roots of u = 0 in [lo, hi], as Giac solves for them; nothing
+// where it cannot.
+std::optional<std::vector<double>> rootsWithin(const giac::gen& u, const giac::gen& x, double lo, double hi,
+                                               giac::context* context)
+{
+    giac::gen found;
+    try {
+        found = giac::_solve(giac::makesequence(giac::symbolic(giac::at_equal, giac::makesequence(u, 0)), x), context);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (giacInterrupted() || found.type != giac::_VECT)
+        return std::nullopt;
+    std::vector<double> roots;
+    for (const giac::gen& root : *found._VECTptr) {
+        const std::optional<double> value = realValue(root, context);
+        if (value && within(*value, lo, hi))
+            roots.push_back(*value);
+    }
+    return roots;
+}
+
+// Where a step, sign, absolute value, maximum or minimum in f switches
+// between its branches, in [lo, hi]: the integrand jumps or bends there.
+std::vector<double> switchPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi, giac::context* context)
+{
+    giac::vecteur switches;
+    rewritten(f, [&](const giac::gen& call, const giac::gen& argument) -> std::optional<giac::gen> {
+        if (call.is_symb_of_sommet(giac::at_Heaviside) || call.is_symb_of_sommet(giac::at_sign) ||
+            call.is_symb_of_sommet(giac::at_abs))
+            switches.push_back(argument);
+        if ((call.is_symb_of_sommet(giac::at_max) || call.is_symb_of_sommet(giac::at_min)) &&
+            argument.type == giac::_VECT && argument._VECTptr->size() == 2)
+            switches.push_back(argument._VECTptr->front() - argument._VECTptr->back());
+        return std::nullopt;
+    });
+    GiacTimeLimit limit(kCriticalTime);
+    std::vector<double> places;
+    for (const giac::gen& u : switches) {
+        if (!giac::contains(u, x))
+            continue;
+        const std::optional<std::vector<double>> roots = rootsWithin(u, x, lo, hi, context);
+        if (roots)
+            places.insert(places.end(), roots->begin(), roots->end());
+    }
+    return places;
+}
+
+// Giac finds no singular points through abs; |u| is singular where u is.
+giac::gen withoutAbs(const giac::gen& g)
+{
+    return rewritten(g, [](const giac::gen& call, const giac::gen& argument) -> std::optional<giac::gen> {
+        if (call.is_symb_of_sommet(giac::at_abs))
+            return argument;
+        return std::nullopt;
+    });
 }
 
 // The value of f at x = point in machine precision; nothing where it has none.
@@ -520,7 +672,7 @@ std::vector<SingularPoint> singularPoints(const giac::gen& f, const giac::gen& x
     std::vector<SingularPoint> points;
     auto keep = [&](const giac::gen& at) {
         std::optional<double> value = realValue(at, context);
-        if (!value || *value < lo - kSamePoint * (1 + std::abs(lo)) || *value > hi + kSamePoint * (1 + std::abs(hi)))
+        if (!value || !within(*value, lo, hi))
             return;
         for (const SingularPoint& p : points) {
             if (samePoint(p.value, *value))
@@ -637,9 +789,9 @@ std::vector<Look> placesToLook(const giac::gen& f, const giac::gen& x, double lo
     for (const SingularPoint& p : singularPoints(f, x, lo, hi, context)) {
         const std::string where = pointText(p, name, context);
         const std::string why = "the integrand is not integrable " + where;
-        if (p.value > lo + kSamePoint * (1 + std::abs(lo)))
+        if (p.value > lo && !samePoint(p.value, lo))
             looks.push_back({p.at, -1, where, why});
-        if (p.value < hi - kSamePoint * (1 + std::abs(hi)))
+        if (p.value < hi && !samePoint(p.value, hi))
             looks.push_back({p.at, 1, where, why});
     }
     return looks;
@@ -828,7 +980,7 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
     if (!lo || !hi)
         return std::nullopt;
     GiacTimeLimit time(kConvergenceTime);
-    const std::optional<giac::gen> F = antiderivativeOf(f, x, context);
+    const std::optional<giac::gen> F = antiderivativeOf(stepsAsSigns(f, x, context), x, context);
     if (!F)
         return std::nullopt;
     const double low = std::min(*lo, *hi);
@@ -877,10 +1029,24 @@ std::optional<double> realNumber(const giac::gen& g, giac::context* context)
 
 std::vector<double> singularPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi, giac::context* context)
 {
-    std::vector<double> places;
+    std::vector<double> places = switchPlaces(f, x, lo, hi, context);
     for (const SingularPoint& p : singularPoints(f, x, lo, hi, context))
         places.push_back(p.value);
     return places;
+}
+
+std::optional<std::vector<double>> criticalPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi,
+                                                  giac::context* context)
+{
+    GiacTimeLimit limit(kCriticalTime);
+    try {
+        const giac::gen slope = giac::ratnormal(slopeBetweenJumps(f, x, context), context);
+        if (giac::is_zero(slope, context))
+            return std::vector<double>(); // flat between its jumps
+        return rootsWithin(slope, x, lo, hi, context);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x, giac::context* context)
@@ -911,14 +1077,39 @@ bool differentiatesTo(const giac::gen& F, const giac::gen& f, const giac::gen& x
 
 std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::gen& x, giac::context* context)
 {
+    const std::string key = f.print(context) + " by " + x.print(context);
+    Searches& memory = searched();
+    for (const Searched& earlier : memory) {
+        if (earlier.integrand != key)
+            continue;
+        if (!earlier.why.empty())
+            throw std::runtime_error(earlier.why);
+        return earlier.F;
+    }
+    const auto start = std::chrono::steady_clock::now();
     Search search(x, context);
-    std::optional<giac::gen> F = search.run(f);
-    if (F)
-        return F;
-    std::string why = search.cutShort();
-    if (!why.empty())
-        throw std::runtime_error(why);
-    return std::nullopt;
+    Searched outcome{key, search.run(f), ""};
+    if (!outcome.F) {
+        outcome.why = search.cutShort();
+        // A search stopped from outside, before its own time was up, may yet find one.
+        const bool ownTime = std::chrono::steady_clock::now() - start >= kSearchTime;
+        if (giacInterrupted() && (outcome.why.empty() || !ownTime)) {
+            if (!outcome.why.empty())
+                throw std::runtime_error(outcome.why);
+            return std::nullopt;
+        }
+    }
+    if (memory.size() == kRememberedSearches)
+        memory.pop_front();
+    memory.push_back(outcome);
+    if (!outcome.why.empty())
+        throw std::runtime_error(outcome.why);
+    return outcome.F;
+}
+
+void forgetAntiderivatives()
+{
+    searched().clear();
 }
 
 } // namespace kernelproc

@@ -18,6 +18,9 @@ namespace kernelproc {
 // user stopped the search). Throws std::runtime_error saying why when the
 // search ran out of time or Giac stopped a too deep recursion.
 std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::gen& x, giac::context* context);
+// The outcomes of earlier searches are remembered for the request they were
+// made in; this forgets them, before the next request.
+void forgetAntiderivatives();
 
 // True when the derivative of F by x equals f. Sample points come first: real
 // points where f is real and finite, complex points only when there are too
@@ -75,8 +78,15 @@ std::optional<giac::gen> integralByAntiderivative(const giac::gen& f, const giac
 std::optional<double> realNumber(const giac::gen& g, giac::context* context);
 
 // The points of [lo, hi] where f is singular that are numbers (for a
-// periodic f, those near the ends of the range and of its first period).
+// periodic f, those near the ends of the range and of its first period), and
+// those where a step, sign, absolute value, maximum or minimum in it switches.
 std::vector<double> singularPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi,
                                    giac::context* context);
+
+// The points of [lo, hi] where the derivative of f by x is 0, where a peak
+// of f would be, as Giac solves for them within a second; nothing when it
+// cannot solve for them.
+std::optional<std::vector<double>> criticalPlaces(const giac::gen& f, const giac::gen& x, double lo, double hi,
+                                                  giac::context* context);
 
 } // namespace kernelproc

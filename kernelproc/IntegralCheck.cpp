@@ -59,6 +59,55 @@ std::optional<Complex> numberOf(const giac::gen& g, giac::context* context)
     }
 }
 
+// t as an exact number. Giac's machine numbers keep fewer bits than a
+// double: next to a singular point the rounding can put a node onto it.
+giac::gen exactly(double t)
+{
+    int exponent = 0;
+    const double fraction = std::frexp(t, &exponent);
+    const giac::gen whole(static_cast<long long>(std::ldexp(fraction, 53)));
+    exponent -= 53;
+    return exponent >= 0 ? whole * giac::pow(giac::gen(2), exponent) : whole / giac::pow(giac::gen(2), -exponent);
+}
+
+// The value of f at x = t, from the exact t where Giac's machine number has none.
+std::optional<Complex> valueAt(const giac::gen& f, const giac::gen& x, double t, giac::context* context)
+{
+    try {
+        if (std::optional<Complex> value = numberOf(giac::subst(f, x, giac::gen(t), false, context), context))
+            return value;
+        return numberOf(giac::eval(giac::subst(f, x, exactly(t), false, context), 1, context), context);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The integral of f over [lo, hi] by quadrature, split at the integrand's
+// singular points. With `atPeaks` it is evidence or nothing: the range is
+// split at the integrand's critical points too, where a peak would be, and
+// the quadrature looks closely next to every end of a piece; what it still
+// sees only as 0 is then 0, the integrand being monotone between samples
+// that are 0. Where Giac cannot find those points, such a quadrature has
+// not seen the integrand everywhere, and is no evidence.
+std::optional<Quadrature> quadrature(const giac::gen& f, const giac::gen& x, double lo, double hi, bool atPeaks,
+                                     giac::context* context)
+{
+    GiacTimeLimit time(kQuadratureTime);
+    const double low = std::min(lo, hi);
+    const double high = std::max(lo, hi);
+    std::vector<double> breaks = singularPlaces(f, x, low, high, context);
+    std::optional<std::vector<double>> peaks;
+    if (atPeaks && (peaks = criticalPlaces(f, x, low, high, context)))
+        breaks.insert(breaks.end(), peaks->begin(), peaks->end());
+    QuadratureLimits limits;
+    limits.stopped = [] { return giacInterrupted(); };
+    const Integrand integrand = [&](double t) { return valueAt(f, x, t, context); };
+    std::optional<Quadrature> q = integrateNumerically(integrand, lo, hi, std::move(breaks), limits);
+    if (atPeaks && q && !q->unseen.empty() && !peaks)
+        return std::nullopt;
+    return q;
+}
+
 // The unknowns of g; Giac counts its infinity among them.
 giac::vecteur namesIn(const giac::gen& g, giac::context* context)
 {
@@ -85,6 +134,13 @@ bool inexact(const giac::gen& g)
     case giac::_VECT: return std::any_of(g._VECTptr->begin(), g._VECTptr->end(), inexact);
     default: return false;
     }
+}
+
+// True when g can be a value of an integral: not Giac's sentence, an
+// infinity, undef or an integral left as it was asked.
+bool isValue(const giac::gen& g)
+{
+    return g.type != giac::_STRNG && !giac::has_inf_or_undef(g) && !giac::has_op(g, *giac::at_integrate);
 }
 
 bool holds(const giac::vecteur& names, const giac::gen& name)
@@ -130,8 +186,7 @@ class Judge {
 public:
     Judge(const giac::gen& f, const giac::gen& x, const giac::gen& a, const giac::gen& b, giac::context* context,
           std::optional<Quadrature> known)
-        : f_(f), x_(x), a_(a), b_(b), context_(context),
-          numericEnds_(realNumber(a, context).has_value() && realNumber(b, context).has_value()),
+        : f_(f), x_(x), a_(a), b_(b), context_(context), lo_(realNumber(a, context)), hi_(realNumber(b, context)),
           quadratureTried_(known.has_value()), quadrature_(std::move(known))
     {
         for (const giac::gen& name : namesIn(giac::makevecteur(f, a, b), context)) {
@@ -144,18 +199,17 @@ public:
     {
         if (holds(namesIn(value, context_), x_))
             return Verdict::contradicts; // the value of a definite integral cannot depend on its variable
-        if (unknowns_.empty()) {
-            const std::optional<Quadrature>& q = numeric();
-            return q ? compared(value, *q, context_) : Verdict::undecided;
-        }
+        if (unknowns_.empty())
+            return byQuadrature(value);
         const Verdict sampled = bySamples(value);
-        const Verdict derived = numericEnds_ ? Verdict::undecided : byDerivative(value);
+        const Verdict derived = numericEnds() ? Verdict::undecided : byDerivative(value);
         if (sampled == Verdict::contradicts || derived == Verdict::contradicts)
             return Verdict::contradicts;
         return sampled == Verdict::undecided && derived == Verdict::undecided ? Verdict::undecided : Verdict::agrees;
     }
 
-    // The integral's numeric value, where it holds no unknown but x.
+    // The integral's numeric value, where it holds no unknown but x: after a
+    // value was contradicted, the one of the quadrature that looked at the peaks.
     const std::optional<Quadrature>& numeric()
     {
         if (!quadratureTried_) {
@@ -165,10 +219,35 @@ public:
         return quadrature_;
     }
 
+    // True where a quadrature of the integral could be expected to settle:
+    // numbers for ends and no unknown but x. Elsewhere (an integrand that
+    // oscillates out to an infinite end) Giac's value may stand unchecked.
+    bool quadratureExpected() const
+    {
+        return unknowns_.empty() && lo_ && hi_ && std::isfinite(*lo_) && std::isfinite(*hi_);
+    }
+
+    // True when the two values are the same number, with the first set of
+    // sample numbers put in for the unknowns.
+    bool same(const giac::gen& p, const giac::gen& q)
+    {
+        try {
+            giac::vecteur values;
+            for (std::size_t i = 0; i < unknowns_.size(); ++i)
+                values.push_back(giac::gen(kSampleValues[i % std::size(kSampleValues)]) / giac::gen(10000));
+            auto at = [&](const giac::gen& g) { return giac::subst(g, unknowns_, values, false, context_); };
+            const std::optional<Complex> left = numberOf(at(p), context_);
+            const std::optional<Complex> right = numberOf(at(q), context_);
+            return left && right && std::abs(*left - *right) <= kExactMargin * (1 + std::abs(*left));
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
     // The change of a checked antiderivative between the ends.
     std::optional<giac::gen> byAntiderivative()
     {
-        if (numericEnds_)
+        if (numericEnds())
             return integralByAntiderivative(f_, x_, a_, b_, context_);
         std::optional<giac::gen> F;
         try {
@@ -185,6 +264,22 @@ public:
     }
 
 private:
+    bool numericEnds() const { return lo_ && hi_; }
+
+    // The value against the quadrature. A contradiction stands only where
+    // the quadrature has looked at the integrand's peaks as well.
+    Verdict byQuadrature(const giac::gen& value)
+    {
+        if (!numeric())
+            return Verdict::undecided;
+        const Verdict verdict = compared(value, *quadrature_, context_);
+        if (verdict != Verdict::contradicts || lookedAtPeaks_)
+            return verdict;
+        lookedAtPeaks_ = true;
+        quadrature_ = quadrature(f_, x_, *lo_, *hi_, true, context_);
+        return quadrature_ ? compared(value, *quadrature_, context_) : Verdict::undecided;
+    }
+
     // With numbers put in for the unknowns, the value against the quadrature,
     // at a few sets of numbers. A set where the integral does not converge,
     // or is not real (where branches of roots and logarithms part), tells nothing.
@@ -198,14 +293,25 @@ private:
                 values.push_back(giac::gen(kSampleValues[(i + k) % std::size(kSampleValues)]) / giac::gen(10000));
             try {
                 auto at = [&](const giac::gen& g) { return giac::subst(g, unknowns_, values, false, context_); };
-                const std::optional<Quadrature> q = numericIntegral(at(f_), x_, at(a_), at(b_), context_);
-                if (giacInterrupted() || !q || std::abs(q->value.imag()) > kErrorMargin * q->error)
-                    continue;
+                const giac::gen f = at(f_);
+                std::optional<Quadrature> q = numericIntegral(f, x_, at(a_), at(b_), context_);
                 const giac::gen there = at(value);
-                if (!numberOf(there, context_))
+                auto tells = [&] {
+                    return !giacInterrupted() && q && std::abs(q->value.imag()) <= kErrorMargin * q->error;
+                };
+                if (!tells())
                     continue;
-                if (compared(there, *q, context_) == Verdict::contradicts)
-                    return Verdict::contradicts;
+                // A value without one where the integral has one is wrong (0/0 for y in (0, 1)).
+                if (compared(there, *q, context_) == Verdict::contradicts) {
+                    // Only where the quadrature has looked at the peaks too.
+                    const std::optional<double> lo = realNumber(at(a_), context_);
+                    const std::optional<double> hi = realNumber(at(b_), context_);
+                    q = lo && hi ? quadrature(f, x_, *lo, *hi, true, context_) : std::nullopt;
+                    if (!tells())
+                        continue;
+                    if (compared(there, *q, context_) == Verdict::contradicts)
+                        return Verdict::contradicts;
+                }
                 ++agreeing;
             } catch (const std::exception&) {
                 continue;
@@ -242,9 +348,10 @@ private:
 
     giac::gen f_, x_, a_, b_;
     giac::context* context_;
-    bool numericEnds_;
-    giac::vecteur unknowns_; // of the integrand and the ends, but x
+    std::optional<double> lo_, hi_; // the ends, where they are numbers
+    giac::vecteur unknowns_;        // of the integrand and the ends, but x
     bool quadratureTried_ = false;
+    bool lookedAtPeaks_ = false;
     std::optional<Quadrature> quadrature_;
 };
 
@@ -275,51 +382,61 @@ std::optional<Quadrature> numericIntegral(const giac::gen& f, const giac::gen& x
     if (!lo || !hi || f.type == giac::_VECT ||
         std::any_of(names.begin(), names.end(), [&](const giac::gen& n) { return n != x; }))
         return std::nullopt;
-    GiacTimeLimit time(kQuadratureTime);
-    const Integrand integrand = [&](double t) -> std::optional<Complex> {
-        try {
-            return numberOf(giac::subst(f, x, giac::gen(t), false, context), context);
-        } catch (const std::exception&) {
-            return std::nullopt;
-        }
-    };
-    QuadratureLimits limits;
-    limits.stopped = [] { return giacInterrupted(); };
-    const std::vector<double> breaks = singularPlaces(f, x, std::min(*lo, *hi), std::max(*lo, *hi), context);
-    return integrateNumerically(integrand, *lo, *hi, breaks, limits);
+    std::optional<Quadrature> q = quadrature(f, x, *lo, *hi, false, context);
+    // Where every sample was 0 the integrand may live unseen: look at its peaks.
+    if (q && !q->unseen.empty() && !giacStoppedByUser())
+        q = quadrature(f, x, *lo, *hi, true, context);
+    return q;
 }
 
 IntegralAnswer checkedIntegral(const giac::gen& answer, const giac::gen& f, const giac::gen& x, const giac::gen& a,
                                const giac::gen& b, giac::context* context, std::optional<Quadrature> known)
 {
-    if (answer.type != giac::_STRNG && (giac::is_inf(answer) || giac::is_undef(answer)))
-        return {IntegralAnswer::held, answer, "The integral has no finite value."};
     Judge judge(f, x, a, b, context, std::move(known));
-    // Two values are Giac's when it could not choose between them; a sentence is none.
+    // Two values are Giac's when it could not choose between them; a
+    // sentence, an infinity, undef or the integral given back are none.
     giac::vecteur candidates(1, answer);
     if (answer.type == giac::_VECT && f.type != giac::_VECT)
         candidates = *answer._VECTptr;
-    if (answer.type == giac::_STRNG)
-        candidates.clear();
-    bool contradicted = candidates.empty();
+    candidates.erase(
+        std::remove_if(candidates.begin(), candidates.end(), [](const giac::gen& c) { return !isValue(c); }),
+        candidates.end());
+    bool contradicted = false;
+    bool rough = false;
+    std::optional<giac::gen> unchecked;
     for (const giac::gen& candidate : candidates) {
-        const Verdict verdict = judge.of(candidate);
-        if (verdict == Verdict::agrees || (verdict == Verdict::undecided && candidates.size() == 1))
-            return {IntegralAnswer::exact, candidate, ""};
-        if (verdict == Verdict::roughly)
-            return {IntegralAnswer::numeric, numberFrom(*judge.numeric()), ""};
-        contradicted = contradicted || verdict == Verdict::contradicts;
+        switch (judge.of(candidate)) {
+        case Verdict::agrees: return {IntegralAnswer::exact, candidate, ""};
+        case Verdict::roughly: rough = true; break;
+        case Verdict::contradicts: contradicted = true; break;
+        case Verdict::undecided:
+            if (!unchecked)
+                unchecked = candidate;
+            break;
+        }
     }
-    if (std::optional<giac::gen> own = judge.byAntiderivative(); own && judge.of(*own) != Verdict::contradicts)
-        return {IntegralAnswer::exact, *own, ""};
+    // The change of a checked antiderivative between the ends is an exact
+    // value of its own; Giac's form of it where the two agree.
+    if (std::optional<giac::gen> own = judge.byAntiderivative(); own && !inexact(*own)) {
+        const Verdict verdict = judge.of(*own);
+        if (verdict == Verdict::agrees || verdict == Verdict::undecided)
+            return {IntegralAnswer::exact, unchecked && judge.same(*unchecked, *own) ? *unchecked : *own, ""};
+    }
     if (const std::optional<Quadrature>& q = judge.numeric())
         return {IntegralAnswer::numeric, numberFrom(*q),
                 "No exact value of the integral agreed with its numeric value, so the numeric value is given."};
-    if (contradicted)
+    if (unchecked && !judge.quadratureExpected())
+        return {IntegralAnswer::exact, *unchecked, ""};
+    if (contradicted || rough)
         return {IntegralAnswer::held, answer,
                 "No value found for the integral passed its check against the integrand (the derivative by an end, "
                 "or a numeric quadrature with numbers for the unknowns), so it is not given one."};
-    return {IntegralAnswer::held, answer, "Giac's value of the integral could not be confirmed, so it is not given one."};
+    if (unchecked)
+        return {IntegralAnswer::held, answer,
+                "The integral's value could not be checked: no numeric quadrature of it settled and no antiderivative "
+                "confirmed it, so it is not given one."};
+    // Giac's infinity is no value either: the integral was found to converge.
+    return {IntegralAnswer::held, answer, "No value was found for the integral, so it is not given one."};
 }
 
 } // namespace kernelproc

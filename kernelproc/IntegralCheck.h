@@ -3,11 +3,16 @@
 // and what is answered when it cannot. With numbers for ends, a value must
 // agree with a numeric quadrature of the integrand; with an end that is not
 // a number, its derivative by that end must be the integrand there (signed
-// by the end's side). A value that fails is replaced by one that passes: the
-// other of two values Giac could not choose between, or the change of a
-// checked antiderivative between the ends; else by the quadrature's number,
-// said so; else the integral is held, and the reason says why. Only the
-// kernel's Giac code includes this header.
+// by the end's side). A quadrature contradicts a value only where it has
+// seen the integrand: a quadrature whose samples were all 0 somewhere is
+// evidence only once it has looked at the integrand's peaks. A value that
+// fails is replaced by one that passes: the other of two values Giac could
+// not choose between, or the change of a checked antiderivative between the
+// ends, which also confirms a value no quadrature could check; else by the
+// quadrature's number, said so; else the integral is held, and the reason
+// says why. A value nothing could check is answered only where no
+// quadrature could be expected to settle (an infinite end, a parameter).
+// Only the kernel's Giac code includes this header.
 #include "kernelproc/NumericQuadrature.h"
 
 #include <giac/config.h>
@@ -34,7 +39,8 @@ IntegralAnswer checkedIntegral(const giac::gen& answer, const giac::gen& f, cons
                                const giac::gen& b, giac::context* context, std::optional<Quadrature> known = {});
 
 // The integral's numeric value, when the ends are numbers or infinities and
-// x is the integrand's only unknown; nothing when it cannot be had.
+// x is the integrand's only unknown; nothing when it cannot be had, or the
+// quadrature has not seen where the integrand lives.
 std::optional<Quadrature> numericIntegral(const giac::gen& f, const giac::gen& x, const giac::gen& a,
                                           const giac::gen& b, giac::context* context);
 

@@ -25,6 +25,20 @@ constexpr int kRulePoints = 15;
 // Each piece starts in this many parts: one rule over a whole piece could
 // miss a narrow feature and still estimate a small error.
 constexpr int kInitialParts = 4;
+// A part of a piece whose samples are all 0, at a finite end of the piece, is
+// looked at again in its share nearest the end, this many times smaller, up
+// to this many times: 64^12 is over 10^21.
+constexpr double kZoomFactor = 64;
+constexpr int kMaxZooms = 12;
+// A node where the integrand has no finite value is moved towards the middle
+// of its interval by these shares of the way, in turn.
+constexpr double kNodeShifts[] = {1e-9, 1e-6, 1e-3};
+// Where the rule saw only zeros: how many probes lie evenly across a finite
+// stretch, the first power of 2 probed out along an infinite one, and how
+// often the range is split where the probes found the integrand.
+constexpr int kEvenProbes = 64;
+constexpr int kFirstPowerOut = -30;
+constexpr int kProbeRounds = 3;
 constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
 using Complex = std::complex<double>;
@@ -34,41 +48,54 @@ bool finite(Complex z)
     return std::isfinite(z.real()) && std::isfinite(z.imag());
 }
 
-// One piece of the range, as a function of t on a finite interval: the
-// integrand itself, or mapped from an infinite end.
+// One piece of the range as a function of t on [0, 1]. A bounded piece
+// [from, to] is x = from + (to - from)(3t^2 - 2t^3), whose nodes crowd
+// towards both ends: an integrable singularity there (a root's, a
+// logarithm's) becomes bounded, or nearly. A piece with an infinite end
+// is x = end + t / (1 - t), or its mirror.
 class Piece {
 public:
     enum Kind { bounded, toInfinity, fromInfinity };
-    Piece(const Integrand& f, Kind kind, double end) : f_(f), kind_(kind), end_(end) {}
+    Piece(const Integrand& f, Kind kind, double from, double to) : f_(f), kind_(kind), from_(from), to_(to) {}
 
     std::optional<Complex> at(double t) const
     {
-        std::optional<Complex> value;
-        switch (kind_) {
-        case bounded: value = f_(t); break;
-        case toInfinity: value = mapped(end_ + t / (1 - t), t); break;
-        case fromInfinity: value = mapped(end_ - t / (1 - t), t); break;
-        }
-        if (value && !finite(*value))
+        const double x = place(t);
+        if (!std::isfinite(x))
             return std::nullopt;
-        return value;
+        const std::optional<Complex> value = f_(x);
+        if (!value || !finite(*value))
+            return std::nullopt;
+        // Where the integrand has vanished it stays 0, whatever the stretch.
+        return *value == Complex(0) ? Complex(0) : *value * stretch(t);
+    }
+
+    // The point of the range that t stands for.
+    double place(double t) const
+    {
+        switch (kind_) {
+        case bounded: return t >= 1 ? to_ : from_ + (to_ - from_) * t * t * (3 - 2 * t);
+        case toInfinity: return t >= 1 ? HUGE_VAL : from_ + t / (1 - t);
+        case fromInfinity: return t >= 1 ? -HUGE_VAL : to_ - t / (1 - t);
+        }
+        return t;
     }
 
 private:
-    std::optional<Complex> mapped(double x, double t) const
+    double stretch(double t) const
     {
-        const std::optional<Complex> value = f_(x);
-        if (!value)
-            return std::nullopt;
-        const double stretch = 1 / ((1 - t) * (1 - t));
-        // Far out the integrand has vanished, whatever the stretch.
-        return *value == Complex(0) ? Complex(0) : *value * stretch;
+        if (kind_ == bounded)
+            return 6 * (to_ - from_) * t * (1 - t);
+        return 1 / ((1 - t) * (1 - t));
     }
 
     const Integrand& f_;
     Kind kind_;
-    double end_;
+    double from_, to_;
 };
+
+// Towards which finite end of its piece an interval lies, when it lies at one.
+enum class End { none, low, high };
 
 struct Interval {
     const Piece* piece;
@@ -76,19 +103,29 @@ struct Interval {
     Complex value;
     double error;
     double magnitude;
-    bool last; // too narrow to split further
+    bool last;  // too narrow to split further
+    bool blank; // every sample was 0
+    End end;
+    int zooms; // how often it was cut towards its end
 };
 
 class Adaptive {
 public:
     explicit Adaptive(const QuadratureLimits& limits) : limits_(limits) {}
 
-    bool add(const Piece& piece, double a, double b)
+    // A piece from a to b; `lowFinite` and `highFinite` say which of its
+    // ends are points of the range rather than an infinity.
+    bool add(const Piece& piece, double a, double b, bool lowFinite, bool highFinite)
     {
         for (int i = 0; i < kInitialParts; ++i) {
             const double from = a + (b - a) * i / kInitialParts;
             const double to = i + 1 == kInitialParts ? b : a + (b - a) * (i + 1) / kInitialParts;
-            if (!rule(piece, from, to))
+            End end = End::none;
+            if (i == 0 && lowFinite)
+                end = End::low;
+            else if (i + 1 == kInitialParts && highFinite)
+                end = End::high;
+            if (!rule(piece, from, to, end, 0))
                 return false;
         }
         return true;
@@ -97,14 +134,19 @@ public:
     std::optional<Quadrature> run()
     {
         for (;;) {
+            if (std::optional<bool> zoomed = zoomAtAnEnd()) {
+                if (!*zoomed)
+                    return std::nullopt;
+                continue;
+            }
             Quadrature total;
             for (const Interval& i : intervals_) {
                 total.value += i.value;
                 total.error += i.error;
                 total.magnitude += i.magnitude;
             }
-            if (total.error <= std::max(limits_.absoluteTolerance, limits_.relativeTolerance * total.magnitude))
-                return total;
+            if (total.error <= limits_.relativeTolerance * total.magnitude)
+                return withUnseen(total);
             // The worst interval that can still be split: one at a singular
             // end can shrink only as far as the numbers there are apart.
             auto worst =
@@ -112,21 +154,68 @@ public:
                     return (p.last ? -1 : p.error) < (q.last ? -1 : q.error);
                 });
             if (worst->last || evaluations_ + 2 * kRulePoints > limits_.evaluations) {
-                if (total.error <= std::max(limits_.absoluteTolerance, limits_.looseTolerance * total.magnitude))
-                    return total;
+                if (total.error <= limits_.looseTolerance * total.magnitude)
+                    return withUnseen(total);
                 return std::nullopt;
             }
             const Interval split = *worst;
             intervals_.erase(worst);
             const double middle = 0.5 * (split.a + split.b);
-            if (!rule(*split.piece, split.a, middle) || !rule(*split.piece, middle, split.b))
+            if (!rule(*split.piece, split.a, middle, split.end == End::low ? End::low : End::none, split.zooms) ||
+                !rule(*split.piece, middle, split.b, split.end == End::high ? End::high : End::none, split.zooms))
                 return std::nullopt;
         }
     }
 
 private:
+    // An interval with only zeros at a finite end of its piece is cut
+    // towards that end: the share next to the end gets a rule of its own.
+    // Nothing when there is none to cut; false when a rule failed.
+    std::optional<bool> zoomAtAnEnd()
+    {
+        auto hidden = std::find_if(intervals_.begin(), intervals_.end(), [](const Interval& i) {
+            return i.blank && i.end != End::none && i.zooms < kMaxZooms && !i.last;
+        });
+        if (hidden == intervals_.end() || evaluations_ + 2 * kRulePoints > limits_.evaluations)
+            return std::nullopt;
+        const Interval cut = *hidden;
+        intervals_.erase(hidden);
+        if (cut.end == End::low) {
+            const double near = cut.a + (cut.b - cut.a) / kZoomFactor;
+            return rule(*cut.piece, cut.a, near, End::low, cut.zooms + 1) &&
+                rule(*cut.piece, near, cut.b, End::none, cut.zooms);
+        }
+        const double near = cut.b - (cut.b - cut.a) / kZoomFactor;
+        return rule(*cut.piece, cut.a, near, End::none, cut.zooms) &&
+            rule(*cut.piece, near, cut.b, End::high, cut.zooms + 1);
+    }
+
+    // The total with the blank intervals as stretches of the range, joined where they meet.
+    Quadrature withUnseen(Quadrature total) const
+    {
+        std::vector<std::pair<double, double>> spans;
+        for (const Interval& i : intervals_) {
+            if (!i.blank)
+                continue;
+            const double from = i.piece->place(i.a);
+            const double to = i.piece->place(i.b);
+            spans.emplace_back(std::min(from, to), std::max(from, to));
+        }
+        std::sort(spans.begin(), spans.end());
+        std::vector<std::pair<double, double>> joined;
+        for (const auto& span : spans) {
+            if (!joined.empty() && span.first <= joined.back().second)
+                joined.back().second = std::max(joined.back().second, span.second);
+            else
+                joined.push_back(span);
+        }
+        total.unseen = std::move(joined);
+        return total;
+    }
+
     // The value of f at a node; a node that meets a point without a value
-    // (sin(x)/x at 0) is moved a little towards the middle of its interval.
+    // (sin(x)/x at 0, or a singular point that the integrand's arithmetic
+    // rounds the node onto) is moved towards the middle of its interval.
     std::optional<Complex> sample(const Piece& piece, double t, double middle)
     {
         if (limits_.stopped && limits_.stopped())
@@ -134,11 +223,15 @@ private:
         ++evaluations_;
         if (std::optional<Complex> value = piece.at(t))
             return value;
-        ++evaluations_;
-        return piece.at(t + (middle - t) * 1e-9);
+        for (double shift : kNodeShifts) {
+            ++evaluations_;
+            if (std::optional<Complex> value = piece.at(t + (middle - t) * shift))
+                return value;
+        }
+        return std::nullopt;
     }
 
-    bool rule(const Piece& piece, double a, double b)
+    bool rule(const Piece& piece, double a, double b, End end, int zooms)
     {
         const double centre = 0.5 * (a + b);
         const double half = 0.5 * (b - a);
@@ -177,8 +270,14 @@ private:
         if (spread != 0 && error != 0)
             error = spread * std::min(1.0, std::pow(200 * error / spread, 1.5));
         error = std::max(error, 50 * kEpsilon * absolute);
-        const bool last = centre <= a || centre >= b || b - a <= 1e3 * kEpsilon * std::max(std::abs(a), std::abs(b));
-        intervals_.push_back({&piece, a, b, kronrod * half, error, absolute, last});
+        // Too narrow to split, in t or in the range.
+        auto narrow = [](double p, double q) {
+            return std::isfinite(p) && std::isfinite(q) &&
+                std::abs(q - p) <= 1e3 * kEpsilon * std::max(std::abs(p), std::abs(q));
+        };
+        const bool last = centre <= a || centre >= b || narrow(a, b) || narrow(piece.place(a), piece.place(b));
+        const bool blank = std::all_of(std::begin(values), std::end(values), [](Complex v) { return v == Complex(0); });
+        intervals_.push_back({&piece, a, b, kronrod * half, error, absolute, last, blank, end, zooms});
         return true;
     }
 
@@ -187,18 +286,10 @@ private:
     int evaluations_ = 0;
 };
 
-} // namespace
-
-std::optional<Quadrature> integrateNumerically(const Integrand& f, double a, double b, std::vector<double> breaks,
-                                               const QuadratureLimits& limits)
+// One adaptive quadrature of f over [lo, hi], split at the breaks within it.
+std::optional<Quadrature> integrateOnce(const Integrand& f, double lo, double hi, std::vector<double> breaks,
+                                        const QuadratureLimits& limits)
 {
-    if (std::isnan(a) || std::isnan(b))
-        return std::nullopt;
-    if (a == b)
-        return Quadrature{};
-    const double sign = a < b ? 1 : -1;
-    const double lo = std::min(a, b);
-    const double hi = std::max(a, b);
     std::vector<double> ends = {lo};
     std::sort(breaks.begin(), breaks.end());
     for (double p : breaks) {
@@ -214,20 +305,95 @@ std::optional<Quadrature> integrateNumerically(const Integrand& f, double a, dou
     for (std::size_t i = 0; i + 1 < ends.size(); ++i) {
         const double from = ends[i];
         const double to = ends[i + 1];
-        if (std::isinf(from))
-            pieces.emplace_back(f, Piece::fromInfinity, to);
-        else if (std::isinf(to))
-            pieces.emplace_back(f, Piece::toInfinity, from);
-        else
-            pieces.emplace_back(f, Piece::bounded, 0);
-        const bool mapped = std::isinf(from) || std::isinf(to);
-        if (!adaptive.add(pieces.back(), mapped ? 0 : from, mapped ? 1 : to))
+        const Piece::Kind kind = std::isinf(from) ? Piece::fromInfinity
+            : std::isinf(to)                      ? Piece::toInfinity
+                                                  : Piece::bounded;
+        pieces.emplace_back(f, kind, from, to);
+        // A piece with an infinite end has its finite end at t = 0.
+        if (!adaptive.add(pieces.back(), 0, 1, true, kind == Piece::bounded))
             return std::nullopt;
     }
-    std::optional<Quadrature> result = adaptive.run();
-    if (result)
-        result->value *= sign;
-    return result;
+    return adaptive.run();
+}
+
+// Points of a stretch of the range where the rule saw only zeros, spread
+// to find an integrand that lives between its samples: evenly, and ever
+// closer to each end; along an infinite end, at every power of 2 out.
+std::vector<double> probePoints(double from, double to)
+{
+    std::vector<double> points;
+    if (std::isfinite(from) && std::isfinite(to)) {
+        const double width = to - from;
+        for (int i = 1; i < kEvenProbes; ++i)
+            points.push_back(from + width * i / kEvenProbes);
+        for (int k = 7; k <= 60; ++k) {
+            points.push_back(from + std::ldexp(width, -k));
+            points.push_back(to - std::ldexp(width, -k));
+        }
+        return points;
+    }
+    for (int k = kFirstPowerOut; k <= std::numeric_limits<double>::max_exponent; ++k) {
+        const double step = std::ldexp(1.0, k);
+        if (std::isinf(from) && std::isinf(to)) {
+            points.push_back(step);
+            points.push_back(-step);
+        } else {
+            points.push_back(std::isinf(to) ? from + step : to - step);
+        }
+    }
+    return points;
+}
+
+// Where in the stretch the integrand is largest among the probe points,
+// when it is not 0 at all of them.
+std::optional<double> probe(const Integrand& f, std::pair<double, double> span, const QuadratureLimits& limits)
+{
+    std::optional<double> largestAt;
+    double largest = 0;
+    for (double x : probePoints(span.first, span.second)) {
+        if (!std::isfinite(x) || x <= span.first || x >= span.second)
+            continue;
+        if (limits.stopped && limits.stopped())
+            return std::nullopt;
+        const std::optional<Complex> value = f(x);
+        if (!value || !finite(*value))
+            continue;
+        if (std::abs(*value) > largest) {
+            largest = std::abs(*value);
+            largestAt = x;
+        }
+    }
+    return largestAt;
+}
+
+} // namespace
+
+std::optional<Quadrature> integrateNumerically(const Integrand& f, double a, double b, std::vector<double> breaks,
+                                               const QuadratureLimits& limits)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return std::nullopt;
+    if (a == b)
+        return Quadrature{};
+    const double lo = std::min(a, b);
+    const double hi = std::max(a, b);
+    for (int round = 0;; ++round) {
+        std::optional<Quadrature> result = integrateOnce(f, lo, hi, breaks, limits);
+        if (!result)
+            return std::nullopt;
+        // Where the probes find the integrand in a stretch the rule saw only
+        // as 0, the range is split, and integrated again.
+        std::vector<double> found;
+        for (const auto& span : result->unseen) {
+            if (const std::optional<double> at = probe(f, span, limits))
+                found.push_back(*at);
+        }
+        if (found.empty() || round + 1 == kProbeRounds) {
+            result->value *= a < b ? 1 : -1;
+            return result;
+        }
+        breaks.insert(breaks.end(), found.begin(), found.end());
+    }
 }
 
 } // namespace kernelproc

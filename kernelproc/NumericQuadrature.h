@@ -8,9 +8,19 @@
 // within the tolerance (or, where that cannot be reached, a looser one, and
 // the error says so); the number of evaluations is bounded, and the caller
 // may stop the work at any time. Independent of Giac.
+//
+// Where every sample of a part of the range is 0, the rule has not seen the
+// integrand there: it may be 0, or live between the samples (a narrow peak
+// far out, a decay over a small part of a long range). A part at a finite
+// end of a piece is looked at ever closer to that end, where the integrand
+// may live short of the first sample; such a stretch is probed, evenly and
+// at powers of 2 out, and where a probe finds the integrand the range is
+// split there and integrated again. What stays unseen is reported: the
+// caller decides whether the value can be evidence.
 #include <complex>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace kernelproc {
@@ -22,12 +32,17 @@ struct Quadrature {
     std::complex<double> value;
     double error = 0;     // the estimated error of value
     double magnitude = 0; // the integral of |f|: the scale that rounding works on
+    // The stretches of the range [from, to] where every sample (and every
+    // probe) was 0, in order; an end may be infinite.
+    std::vector<std::pair<double, double>> unseen;
 };
 
 struct QuadratureLimits {
     int evaluations = 20000;
-    double relativeTolerance = 1e-10; // of the magnitude
-    double absoluteTolerance = 1e-13;
+    // Of the magnitude only: a value that is small beside 1 may still be all
+    // the integral there is (e^-1000x over a long range), so no error is
+    // small enough in itself.
+    double relativeTolerance = 1e-10;
     // Where the tolerance cannot be reached (at a singular end, or within
     // the evaluations), an error within this share still gives a value.
     double looseTolerance = 1e-6;

@@ -195,7 +195,9 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
     // value 0); the integral of ln x from 0 to 1 converges to -1; the
     // integral of 1/x^2 from -1 to a stays as written, as 0 may lie between;
     // the integral over y of the integral of 1/(x - y) over x, both from 0
-    // to 1, stays as written, as the inner one diverges at x = y.
+    // to 1, stays as written, as the inner one diverges at x = y; the
+    // integral of e^-x from 0 to 10^6, which lives near 0, is 1 - e^-10^6
+    // (never the 0 of a quadrature whose samples all underflowed).
     struct Limits {
         const char* lower;
         const char* upper;
@@ -211,6 +213,7 @@ TEST_F(CalculationAnswers, AnswersReadAsMathematics)
         {{{"0", "1", "x"}}, "ln(x)", "-1", "convergent-integral.png"},
         {{{"-1", "a", "x"}}, "1/x^2", nullptr, "integral-to-a-letter.png"},
         {{{"0", "1", "y"}, {"0", "1", "x"}}, "1/(x-y)", nullptr, "divergent-double-integral.png"},
+        {{{"0", "1000000", "x"}}, "e^(-x)", "-1/e^1000000 + 1", "long-decay-integral.png"},
     };
     for (const auto& integral : integrals) {
         SCOPED_TRACE(integral.integrand);

@@ -8,8 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
 
 using wire::Expr;
 
@@ -39,9 +44,9 @@ std::string expanded(std::string line)
     return line;
 }
 
-std::vector<CorpusCase> readCorpus()
+std::vector<CorpusCase> readCorpus(const std::string& path = QV_TEST_DATA "/calculation-corpus.txt")
 {
-    std::ifstream in(QV_TEST_DATA "/calculation-corpus.txt");
+    std::ifstream in(path);
     std::vector<CorpusCase> cases;
     std::string text;
     for (int line = 1; std::getline(in, text); ++line) {
@@ -68,6 +73,19 @@ std::vector<CorpusCase> readCorpus()
     return cases;
 }
 
+bool containsReal(const Expr& e)
+{
+    return e.type == wire::kTokenReal ||
+        std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return containsReal(p); });
+}
+
+// A held integral, whose value another kernel would compute when asked to judge it.
+bool holdsIntegral(const Expr& e)
+{
+    return e.hasHead("Integrate") || e.hasHead("VXIntegrate") ||
+        std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return holdsIntegral(p); });
+}
+
 Expr without(const Expr& e, const Expr& term)
 {
     return replacedIn(e, term, Expr::integer(0));
@@ -86,7 +104,13 @@ public:
     std::string check(const CorpusCase& c)
     {
         std::vector<std::string> messages;
-        std::string answerText = kernel_.evaluate(c.request, &messages);
+        const std::string answerText = kernel_.evaluate(c.request, &messages);
+        return judge(c, answerText, messages);
+    }
+
+    // The same for an answer had already, of this kernel or another.
+    std::string judge(const CorpusCase& c, const std::string& answerText, const std::vector<std::string>& messages)
+    {
         if (!c.says.empty() && std::none_of(messages.begin(), messages.end(), [&](const std::string& m) {
                 return m.find(c.says) != m.npos;
             }))
@@ -112,6 +136,13 @@ public:
                        : "does not differentiate back: " + answerText;
         if (c.kind == "equals")
             return isZero(difference(answer, expected)) ? "" : "not equal to " + c.expected + ": " + answerText;
+        if (c.kind == "value") {
+            if (containsReal(answer) && !containsReal(expected))
+                return "a decimal for an exact value: " + answerText;
+            if (holdsIntegral(answer))
+                return "held: " + answerText;
+            return isZero(difference(answer, expected)) ? "" : "not equal to " + c.expected + ": " + answerText;
+        }
         if (c.kind == "solves")
             return solves(answer, expected) ? "" : "not a solution: " + answerText;
         return "unknown kind " + c.kind;
@@ -295,5 +326,110 @@ TEST(CalculationCorpus, LongProductsAreRefusedWithTheDigitsOfTheirValue)
                 return m.find(says) != std::string::npos;
             })) << code << " does not say " << says;
         }
+    }
+}
+
+namespace {
+
+// One kernel's answer to a row, with its messages and the seconds it took.
+struct Asked {
+    std::string answer;
+    std::vector<std::string> messages;
+    double seconds = 0;
+};
+
+// A request still unanswered after this long is aborted: a kernel without
+// bounds of its own can take an hour over one.
+constexpr std::chrono::seconds kSweepLimit(120);
+
+std::vector<Asked> askAll(const std::string& program, const std::vector<CorpusCase>& cases)
+{
+    using Clock = std::chrono::steady_clock;
+    KernelTestLink kernel(program);
+    Clock::time_point start;
+    bool aborted = false;
+    MLSetYieldFunction(kernel.link(), [&] {
+        if (!aborted && Clock::now() - start > kSweepLimit) {
+            aborted = true;
+            MLPutMessage(kernel.link(), MLABORTMESSAGE);
+        }
+    });
+    std::vector<Asked> answers;
+    for (const CorpusCase& c : cases) {
+        Asked a;
+        start = Clock::now();
+        aborted = false;
+        a.answer = kernel.evaluate(c.request, &a.messages);
+        a.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        answers.push_back(std::move(a));
+    }
+    MLSetYieldFunction(kernel.link(), {});
+    return answers;
+}
+
+std::string shown(const Asked& a, const std::string& fault)
+{
+    std::ostringstream out;
+    out << a.answer << "   (" << a.seconds << " s; " << (fault.empty() ? "as the row says" : fault) << ")";
+    for (const std::string& m : a.messages)
+        out << "\n      says " << m;
+    return out.str();
+}
+
+std::vector<std::string> sweepFiles()
+{
+    const char* listed = std::getenv("QV_SWEEP_FILES");
+    if (!listed)
+        return {QV_TEST_DATA "/calculation-corpus.txt", QV_TEST_DATA "/definite-integrals.txt"};
+    std::vector<std::string> files;
+    std::istringstream in(listed);
+    for (std::string file; std::getline(in, file, ':');)
+        files.push_back(file);
+    return files;
+}
+
+} // namespace
+
+// Not run by default: the before-and-after sweep of a change to the kernel.
+// Every row of the corpus files goes to two kernel programs, this build's and
+// the one QV_SWEEP_BEFORE names (an earlier build's kernelproc/qvkernel), and
+// each row whose answer or messages differ is printed with both, as the row's
+// check judges each, and the seconds each took. QV_SWEEP_FILES lists the
+// files, separated by colons (by default the calculation corpus and the
+// definite integrals of known value). Run it with
+// --gtest_also_run_disabled_tests --gtest_filter='*Sweep*'.
+TEST(CalculationCorpus, DISABLED_SweepAgainstAnotherKernel)
+{
+    const char* before = std::getenv("QV_SWEEP_BEFORE");
+    ASSERT_NE(before, nullptr) << "QV_SWEEP_BEFORE names the kernel program to compare with";
+    KernelTestLink judgeKernel;
+    Checker checker(judgeKernel);
+    for (const std::string& file : sweepFiles()) {
+        const std::vector<CorpusCase> cases = readCorpus(file);
+        ASSERT_FALSE(cases.empty()) << file;
+        std::vector<Asked> old;
+        std::thread other([&] { old = askAll(before, cases); });
+        const std::vector<Asked> now = askAll(QV_BINARY_DIR "/kernelproc/qvkernel", cases);
+        other.join();
+        int changed = 0, rightBefore = 0, rightAfter = 0;
+        double secondsBefore = 0, secondsAfter = 0;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            const std::string faultBefore = checker.judge(cases[i], old[i].answer, old[i].messages);
+            const std::string faultAfter = checker.judge(cases[i], now[i].answer, now[i].messages);
+            rightBefore += faultBefore.empty();
+            rightAfter += faultAfter.empty();
+            secondsBefore += old[i].seconds;
+            secondsAfter += now[i].seconds;
+            const bool slower = now[i].seconds > 2 * old[i].seconds + 1;
+            if (old[i].answer == now[i].answer && old[i].messages == now[i].messages && !slower)
+                continue;
+            ++changed;
+            std::cout << file.substr(file.rfind('/') + 1) << " line " << cases[i].line << ": "
+                      << wire::toFullForm(cases[i].request) << "\n  before " << shown(old[i], faultBefore)
+                      << "\n  after  " << shown(now[i], faultAfter) << "\n";
+        }
+        std::cout << file << ": " << cases.size() << " rows, " << changed
+                  << " changed; as the rows say: " << rightBefore << " before, " << rightAfter
+                  << " after; seconds: " << secondsBefore << " before, " << secondsAfter << " after\n";
     }
 }

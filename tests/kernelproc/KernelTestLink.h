@@ -1,5 +1,6 @@
 #pragma once
-// A link to a fresh kernel process for the kernel's tests.
+// A link to a fresh kernel process for the kernel's tests: this build's
+// kernel program, or another one named by its path.
 #include "mathlink/LinkExpr.h"
 #include "mathlink/MathLink.h"
 
@@ -8,11 +9,11 @@
 
 class KernelTestLink {
 public:
-    KernelTestLink()
+    explicit KernelTestLink(const std::string& program = QV_BINARY_DIR "/kernelproc/qvkernel")
     {
         env_ = MLInitialize();
         int err = 0;
-        std::string open = "-linklaunch -linkname '" QV_BINARY_DIR "/kernelproc/qvkernel'";
+        std::string open = "-linklaunch -linkname '" + program + "'";
         link_ = MLOpenString(env_, open.c_str(), &err);
         if (link_)
             MLConnect(link_);
