@@ -431,15 +431,31 @@ void ModNode::PutPackageForm(MLINK link, int mode) const
     PutHeadAndSides(link, mode, m_packageHead);
 }
 
+// The row reads "mod" as binding tighter than a sum and looser than a
+// product, from the left: a side that is a sum, starts with a sign or is a
+// mod itself, and a mod that is a factor, are put in parentheses, so that
+// the row reads back as the node it shows.
 void ModNode::BuildComponents(CompList& list, int level)
 {
-    if (Left())
-        Left()->BuildComponents(list, level);
-    nodes::AppendMathChar(list, ' ');
-    nodes::AppendTextChars(list, "mod");
-    nodes::AppendMathChar(list, ' ');
-    if (Right())
-        Right()->BuildComponents(list, level);
+    nodes::BuildMaybeWrapped(list, level >= Level::CrossDot, [&](CompList& target) {
+        BuildSide(target, Left());
+        nodes::AppendMathChar(target, ' ');
+        nodes::AppendTextChars(target, "mod");
+        nodes::AppendMathChar(target, ' ');
+        BuildSide(target, Right());
+    });
+}
+
+void ModNode::BuildSide(CompList& list, ExprNode* side)
+{
+    if (!side)
+        return;
+    std::unique_ptr<CompArray> built = nodes::Built(side, Level::CrossDot);
+    const TextComp* first = built->GetCount() > 0 ? built->GetAt(1) : nullptr;
+    if (first && first->GetChar() == '-')
+        nodes::AppendParen(list, std::move(built));
+    else
+        list.InsertAllAt(std::move(built), list.GetCount() + 1);
 }
 
 void ModNode::WriteMathML(MathMLOutput& writer)

@@ -148,6 +148,9 @@ public:
     bool IsSimpleArgument() const override { return false; }
     int GetTokenCode() const override;
     TypeTag GetTag() const override { return TypeTag("modN"); }
+
+private:
+    static void BuildSide(CompList& list, ExprNode* side);
 };
 
 // Parts: base (null until attached), subscript (one node, or a sequence).

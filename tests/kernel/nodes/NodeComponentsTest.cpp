@@ -91,6 +91,13 @@ TEST_F(NodeComponentsTest, SignsPrecedenceAndOrder)
         {"point", [] { return PointNode::FromSequence(SourceRange(), static_cast<SequenceNode*>(Seq(Int(1), Int(2)))); },
          1, "(1,2)"},
         {"string", [] { return new StringNode(""); }, 1, "\"\""},
+        // "mod" binds tighter than a sum, looser than a product, from the left.
+        {"mod of a product", [] { return new ModNode(MakeProduct(Int(2), Sym("a")), Int(3)); }, 1, "2 a mod 3"},
+        {"mod of a sum", [] { return new ModNode(MakeSum(Sym("a"), Int(1)), Int(3)); }, 1, "(a + 1) mod 3"},
+        {"mod by a mod", [] { return new ModNode(Sym("a"), new ModNode(Sym("b"), Int(3))); }, 1, "a mod (b mod 3)"},
+        {"mod of a negative", [] { return new ModNode(MakeProduct(Int(-2), Sym("a")), Int(3)); }, 1, "(-2 a) mod 3"},
+        {"mod in a sum", [] { return MakeSum(Sym("x"), new ModNode(Sym("a"), Int(3))); }, 1, "x + a mod 3"},
+        {"mod as a factor", [] { return MakeProduct(Sym("c"), new ModNode(Sym("a"), Int(3))); }, 1, "c (a mod 3)"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Text(c.make(), c.level), c.text) << c.name;
