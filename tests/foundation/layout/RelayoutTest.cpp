@@ -116,9 +116,11 @@ protected:
                 if ((from == &is ? was : is).count(item))
                     continue;
                 const auto& [name, left, top, right, bottom] = item;
+                const Rect box(left, top, right, bottom);
                 const bool covered =
-                    std::any_of(target.invalidated.begin(), target.invalidated.end(), [&](const Rect& area) {
-                        return area.left <= left && area.top <= top && area.right >= right && area.bottom >= bottom;
+                    std::any_of(target.invalidated.begin(), target.invalidated.end(), [&box](const Rect& area) {
+                        return area.left <= box.left && area.top <= box.top && area.right >= box.right &&
+                            area.bottom >= box.bottom;
                     });
                 if (!covered)
                     return ::testing::AssertionFailure() << name << (from == &is ? " shown" : " no longer shown")
