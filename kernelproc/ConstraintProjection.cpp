@@ -4,15 +4,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kernelproc {
 
 namespace {
 
 // How far from where it holds an equation may be, as a share of the size of
-// the values it reads: their rounding, not a share a figure far from the
-// origin or of a great size could miss by a whole unit.
-constexpr double kRelativeTolerance = 1e-13;
+// the values it reads: a few units in their last place, which the
+// coordinates can meet, not a share that a small figure far from the origin
+// could miss by a good part of itself.
+constexpr double kRelativeTolerance = 16 * std::numeric_limits<double>::epsilon();
 // How many times the rounding in its terms a residual may be and hold.
 constexpr double kRoundings = 4;
 constexpr double kMaxDamping = 1e2;
@@ -81,12 +83,29 @@ bool allHold(const std::vector<DrawTerm>& equations, const std::vector<double>& 
     return true;
 }
 
-// The largest residual, or infinity when one is no number.
-double largestResidual(const std::vector<DrawTerm>& equations, const std::vector<double>& values)
+// One over the length of each equation's gradient (1 where it has none):
+// a residual times it is a distance in the units of the values.
+Eigen::VectorXd rowScales(const Linearised& at)
+{
+    Eigen::VectorXd scales(at.residuals.size());
+    for (Eigen::Index i = 0; i < scales.size(); ++i) {
+        const double slope = at.jacobian.row(i).norm();
+        scales[i] = slope > 0 && std::isfinite(slope) ? 1 / slope : 1;
+    }
+    return scales;
+}
+
+// The largest residual, each scaled as given, or infinity when one is no
+// number. Scaled by their slopes where a step starts, equations of very
+// different sizes (a length of a millionth beside sides of a few units)
+// weigh alike: one that holds to its rounding but cannot move further
+// does not hide what a step does to the others.
+double largestResidual(const std::vector<DrawTerm>& equations, const std::vector<double>& values,
+                       const Eigen::VectorXd& scales)
 {
     double largest = 0;
-    for (const DrawTerm& e : equations) {
-        const double r = e.value(values);
+    for (std::size_t i = 0; i < equations.size(); ++i) {
+        const double r = equations[i].value(values) * scales[Eigen::Index(i)];
         if (!std::isfinite(r))
             return INFINITY;
         largest = std::max(largest, std::fabs(r));
@@ -165,19 +184,22 @@ private:
                 return false;
             if (allHold(equations_, values, at))
                 return true;
-            const double residual = at.residuals.cwiseAbs().maxCoeff();
+            const Eigen::VectorXd scales = rowScales(at);
+            const double residual = at.residuals.cwiseProduct(scales).cwiseAbs().maxCoeff();
             if (!stepFrom(at, values, values, delta, damping))
                 return false;
             std::vector<double> trial(values.size());
             bool taken = false;
             double t = 1;
+            double left = residual;
             for (int h = 0; h <= kHalvings && !taken; ++h, t /= 2) {
                 for (std::size_t i = 0; i < values.size(); ++i)
                     trial[i] = values[i] + t * delta[Eigen::Index(i)];
-                taken = largestResidual(equations_, trial) < residual;
+                left = largestResidual(equations_, trial, scales);
+                taken = left < residual;
             }
             if (taken) {
-                stalls = largestResidual(equations_, trial) > kStall * residual ? stalls + 1 : 0;
+                stalls = left > kStall * residual ? stalls + 1 : 0;
                 if (stalls >= kStalls)
                     return false;
                 values = trial;
@@ -193,7 +215,10 @@ private:
     }
 
     // The step of the linearised problem: delta = d - W^-1 J^T y with
-    // (J W^-1 J^T + mu I) y = F + J d and d = wanted - values.
+    // (J W^-1 J^T + mu I) y = F + J d and d = wanted - values, each equation
+    // (a row of J and F) first scaled to a gradient of length one, so that
+    // the damping and the regularisation weigh a short length's equation as
+    // much as a long one's.
     bool stepFrom(const Linearised& at, const std::vector<double>& values, const std::vector<double>& wanted,
                   Eigen::VectorXd& delta, double damping = 0) const
     {
@@ -201,14 +226,16 @@ private:
         Eigen::VectorXd d(n);
         for (Eigen::Index i = 0; i < n; ++i)
             d[i] = wanted[std::size_t(i)] - values[std::size_t(i)];
-        const Eigen::MatrixXd scaled = at.jacobian * inverseWeights_.asDiagonal();
-        Eigen::MatrixXd normal = scaled * at.jacobian.transpose();
+        const Eigen::VectorXd rows = rowScales(at);
+        const Eigen::MatrixXd jacobian = rows.asDiagonal() * at.jacobian;
+        const Eigen::MatrixXd scaled = jacobian * inverseWeights_.asDiagonal();
+        Eigen::MatrixXd normal = scaled * jacobian.transpose();
         const double diagonal = normal.diagonal().cwiseAbs().maxCoeff();
         normal.diagonal().array() += damping * (diagonal + 1) + 1e-14 * (diagonal + 1e-300);
         Eigen::LDLT<Eigen::MatrixXd> solver(normal);
         if (solver.info() != Eigen::Success)
             return false;
-        const Eigen::VectorXd y = solver.solve(at.residuals + at.jacobian * d);
+        const Eigen::VectorXd y = solver.solve(rows.cwiseProduct(at.residuals) + jacobian * d);
         delta = d - scaled.transpose() * y;
         return delta.allFinite();
     }
