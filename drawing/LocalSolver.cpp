@@ -29,8 +29,8 @@ constexpr double kRegularisation = 1e-12;
 constexpr double kHeldWeight = 1e4;
 
 // Steps of least change after a solve that moved the figure further than
-// its own extent, and the share of the distance to the start below which
-// one more is not worth taking.
+// the change asked of it, and the share of the distance to the start below
+// which one more is not worth taking.
 constexpr int kNearingSteps = 20;
 constexpr double kNearingGain = 1e-3;
 
@@ -378,17 +378,25 @@ bool LocalSolver::TakeShare(double share)
 bool LocalSolver::Solve()
 {
     m_steps = 0;
+    m_check.NoteFigureBefore();
     TurnArms({});
-    return RunNear();
+    return RunNear(0.0);
 }
 
-bool LocalSolver::RunNear()
+// A steady run first: from far off (a length typed many times what it
+// measures) a full Newton step throws the figure far beyond, and the run may
+// settle from there on solutions turned over, which no nearing comes back
+// from. Where a steady run cannot go on, a plain one tries from the start.
+bool LocalSolver::RunNear(double asked)
 {
     const std::vector<double> start = Values();
-    const double extent = m_check.Extent();
-    if (!Run(false))
-        return false;
-    ComeNear(start, extent);
+    if (!Run(true)) {
+        SetValues(start);
+        m_steps = 0;
+        if (!Run(false))
+            return false;
+    }
+    ComeNear(start, asked);
     return true;
 }
 
@@ -407,15 +415,16 @@ void LocalSolver::SetValues(const std::vector<double>& values)
         m_variables.GetAt(c)->SetValue(values[static_cast<size_t>(c)]);
 }
 
-// Newton steps from far off (a length typed a million times over) find a
-// solution, not the nearest one: the first steps of the squares throw the
-// figure far beyond, and what the equations leave free stays there. From a
-// solved figure that moved further than its extent before the solve, each
-// step goes towards the start as far as the linearised equations allow and
-// Newton steps return onto them; a step that does not bring the figure
-// nearer ends the search at the last solution. Held columns (weighted down)
-// stay where they are.
-void LocalSolver::ComeNear(const std::vector<double>& start, double extent)
+// Newton steps from far off (a length typed a million times over, or many
+// times what a small part of a larger figure measures) find a solution, not
+// the nearest one: the first steps of the squares throw the figure far
+// beyond, and what the equations leave free stays there. From a solved
+// figure of which a value moved further than the change asked for (the
+// pointer's step of a drag; none for an edit), each step goes towards the
+// start as far as the linearised equations allow and Newton steps return
+// onto them; a step that does not bring the figure nearer ends the search at
+// the last solution. Held columns (weighted down) stay where they are.
+void LocalSolver::ComeNear(const std::vector<double>& start, double asked)
 {
     Workspace& work = *m_work;
     const auto gapTo = [&start](const std::vector<double>& values) {
@@ -429,7 +438,7 @@ void LocalSolver::ComeNear(const std::vector<double>& start, double extent)
     const double moved = std::transform_reduce(solved.begin(), solved.end(), start.begin(), 0.0,
                                                [](double a, double b) { return std::max(a, b); },
                                                [](double a, double b) { return std::fabs(a - b); });
-    if (!(moved > extent))
+    if (!(moved > asked + m_check.Tolerance()))
         return;
     const Outcome outcome = m_outcome;
     const int steps = m_steps;
@@ -553,6 +562,12 @@ bool LocalSolver::Run(bool steady)
 // more run only.
 bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
 {
+    m_check.NoteFigureBefore();
+    return SolveHeld(held, 0.0);
+}
+
+bool LocalSolver::SolveHeld(const ItemArray<DrawVariable>& held, double asked)
+{
     m_steps = 0;
     if (m_equations.IsEmpty())
         return Run(false);
@@ -564,12 +579,11 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
             wanted.emplace_back(c, variable->GetValue());
     }
     if (wanted.empty())
-        return RunNear();
+        return RunNear(asked);
     WeighHeld(wanted);
     std::vector<double> given;
     for (DrawVariable* variable : m_variables)
         given.push_back(variable->GetValue());
-    const double extent = m_check.Extent();
     const bool solved = Run(true);
     if (solved) {
         const bool cameFar = m_shortened;
@@ -595,13 +609,13 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
                 m_variables.GetAt(c)->SetValue(value);
             Run(false);
         }
-        ComeNear(given, extent);
+        ComeNear(given, asked);
         m_work->columnScale.setOnes();
         return true;
     }
     m_work->columnScale.setOnes();
     SetValues(given);
-    return RunNear();
+    return RunNear(asked);
 }
 
 // The weight is taken against the other variables' partials in the same
@@ -686,6 +700,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
 // the pointer.
 bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
 {
+    m_check.NoteFigureBefore();
     for (VertexShape* vertex : vertices)
         vertex->MoveBy(offset.x, offset.y);
     ItemArray<DrawVariable> held;
@@ -693,5 +708,5 @@ bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& 
         held.Add(dragged->GetXVar());
         held.Add(dragged->GetYVar());
     }
-    return SolveHolding(held);
+    return SolveHeld(held, std::max(std::fabs(offset.x), std::fabs(offset.y)));
 }

@@ -69,6 +69,9 @@ private:
     struct Workspace;
 
     void Gather(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables);
+    // SolveHolding, after a change asked of the figure that moved values by
+    // as much as `asked` (the pointer's step of a drag).
+    bool SolveHeld(const ItemArray<DrawVariable>& held, double asked);
     // The answer check over the cluster, with the drawing's shapes when there is one.
     void PrepareCheck(const DiagramComp* diagram);
     // Turns the arms of angles that do not hold, those the cluster moves and that are not held.
@@ -87,10 +90,10 @@ private:
     // Scales down the columns of the held (column, value) pairs.
     void WeighHeld(const std::vector<std::pair<int, double>>& wanted);
     // A run, then the nearing from where it started.
-    bool RunNear();
-    // Towards the start along the solutions, after a solve that moved the
-    // figure further than the extent it had.
-    void ComeNear(const std::vector<double>& start, double extent);
+    bool RunNear(double asked);
+    // Towards the start along the solutions, after a solve that moved a
+    // value further than the change asked for.
+    void ComeNear(const std::vector<double>& start, double asked);
     // One linearised step towards the start that keeps the equations.
     bool StepToward(const std::vector<double>& start);
     std::vector<double> Values() const;
