@@ -3,6 +3,7 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/NamedValues.h"
 #include "drawing/NormalMatrix.h"
 #include "drawing/VariableUses.h"
 #include "drawing/VertexShape.h"
@@ -100,6 +101,7 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const
     }
     for (DrawVariable* variable : moved)
         start.AddOnce(variable);
+    HoldNamedValues(diagram, start);
     Gather(DiagramEquations(diagram), start);
     Prepare();
     PrepareCheck(&diagram);
@@ -108,7 +110,9 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const
 LocalSolver::LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
     : m_tolerance(0.0)
 {
-    Gather(DiagramEquations(diagram), variables);
+    ItemArray<DrawVariable> start = variables;
+    HoldNamedValues(diagram, start);
+    Gather(DiagramEquations(diagram), start);
     Prepare();
     PrepareCheck(&diagram);
 }
@@ -124,6 +128,31 @@ LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArra
 
 LocalSolver::~LocalSolver() = default;
 
+// A value a label's name gives is held at the name's value: the editor
+// cannot solve the equations that may move a name, only the kernel can. A
+// variable that had drifted from its name is brought back, and solved from,
+// as is one whose name the change starts from.
+void LocalSolver::HoldNamedValues(const DiagramComp& diagram, ItemArray<DrawVariable>& start)
+{
+    for (const NamedValue& named : NamedValuesOf(diagram)) {
+        if (m_named.Contains(named.own))
+            continue;
+        m_named.Add(named.own);
+        const double value = named.name->GetValue();
+        if (named.own->GetValue() != value && std::isfinite(value)) {
+            Follow(named.own, value);
+            start.AddOnce(named.own);
+        }
+        if (start.Contains(named.name))
+            start.AddOnce(named.own);
+    }
+}
+
+bool LocalSolver::Stays(const DrawVariable* variable) const
+{
+    return variable->IsFixed() || (!m_named.IsEmpty() && m_named.Contains(variable));
+}
+
 // The cluster's variables are its free ones: a fixed variable is answered
 // at once, and the sorted list for the others is made at the first such
 // question (a chain of fixed lengths asks none).
@@ -131,7 +160,7 @@ void LocalSolver::PrepareCheck(const DiagramComp* diagram)
 {
     std::vector<const DrawVariable*> moves;
     auto isMoved = [this, &moves](const DrawVariable* v) {
-        if (v->IsFixed())
+        if (Stays(v))
             return false;
         if (moves.empty()) {
             moves.assign(m_variables.begin(), m_variables.end());
@@ -194,7 +223,7 @@ void LocalSolver::Gather(const std::vector<ConstraintEqn*>& pool, const ItemArra
             if (seen == kLeftOut)
                 continue;
             for (int k = 0; k < eqn->GetFieldCount(); ++k)
-                if (!eqn->GetField(k)->IsFixed())
+                if (!Stays(eqn->GetField(k)))
                     met.Add(eqn->GetField(k), uses.FieldNumber(e, k));
             if (!listed[static_cast<size_t>(e)]) {
                 listed[static_cast<size_t>(e)] = 1;
@@ -207,7 +236,7 @@ void LocalSolver::Gather(const std::vector<ConstraintEqn*>& pool, const ItemArra
     std::vector<int> columnOf(static_cast<size_t>(uses.GetCount()), -1);
     m_variables.Reserve(static_cast<int>(met.variables.size()));
     for (size_t i = 0; i < met.variables.size(); ++i)
-        if (!met.variables[i]->IsFixed()) {
+        if (!Stays(met.variables[i])) {
             columnOf[static_cast<size_t>(met.numbers[i])] = m_variables.GetCount();
             m_variables.Add(met.variables[i]);
             AddSnapshots(met.variables[i]);

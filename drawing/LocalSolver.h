@@ -14,7 +14,8 @@
 // A solve may hold some variables at the values they were given (a dragged
 // vertex under the pointer, a value the user typed): the rest of the cluster
 // gives way, and a held variable moves only where the constraints leave no
-// other way.
+// other way. A value a label's name gives (a side labelled b) holds the
+// name's value throughout.
 //
 // The Jacobian and the normal matrix are sparse; their patterns, the
 // residuals and the factorisation are kept from one step to the next.
@@ -69,6 +70,10 @@ private:
     struct Workspace;
 
     void Gather(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables);
+    // Sets each value a name gives to the name's value, and keeps it there.
+    void HoldNamedValues(const DiagramComp& diagram, ItemArray<DrawVariable>& start);
+    // Fixed, or held at a name's value: no column of the cluster.
+    bool Stays(const DrawVariable* variable) const;
     // SolveHolding, after a change asked of the figure that moved values by
     // as much as `asked` (the pointer's step of a drag).
     bool SolveHeld(const ItemArray<DrawVariable>& held, double asked);
@@ -103,6 +108,8 @@ private:
 
     ItemArray<DrawVariable> m_variables;
     ItemArray<ConstraintEqn> m_equations;
+    // The values held at the names their labels give.
+    ItemArray<DrawVariable> m_named;
     double m_tolerance;
     Outcome m_outcome = Outcome::Solved;
     int m_steps = 0;
