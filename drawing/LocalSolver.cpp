@@ -407,7 +407,7 @@ bool LocalSolver::TakeShare(double share)
 bool LocalSolver::Solve()
 {
     m_steps = 0;
-    m_check.NoteFigureBefore();
+    NoteStart();
     TurnArms({});
     return RunNear(0.0);
 }
@@ -429,6 +429,12 @@ bool LocalSolver::RunNear(double asked)
     return true;
 }
 
+void LocalSolver::NoteStart()
+{
+    m_check.NoteFigureBefore();
+    m_before = Values();
+}
+
 std::vector<double> LocalSolver::Values() const
 {
     std::vector<double> values;
@@ -448,11 +454,12 @@ void LocalSolver::SetValues(const std::vector<double>& values)
 // times what a small part of a larger figure measures) find a solution, not
 // the nearest one: the first steps of the squares throw the figure far
 // beyond, and what the equations leave free stays there. From a solved
-// figure of which a value moved further than the change asked for (the
-// pointer's step of a drag; none for an edit), each step goes towards the
-// start as far as the linearised equations allow and Newton steps return
-// onto them; a step that does not bring the figure nearer ends the search at
-// the last solution. Held columns (weighted down) stay where they are.
+// figure of which a value moved further from where the solve began than the
+// change asked for (the pointer's step of a drag; none for an edit), each
+// step goes towards the start as far as the linearised equations allow and
+// Newton steps return onto them; a step that does not bring the figure
+// nearer ends the search at the last solution. Held columns (weighted down)
+// stay where they are.
 void LocalSolver::ComeNear(const std::vector<double>& start, double asked)
 {
     Workspace& work = *m_work;
@@ -464,10 +471,10 @@ void LocalSolver::ComeNear(const std::vector<double>& start, double asked)
     };
     std::vector<double> solved = Values();
     double gap = gapTo(solved);
-    const double moved = std::transform_reduce(solved.begin(), solved.end(), start.begin(), 0.0,
+    const double moved = std::transform_reduce(solved.begin(), solved.end(), m_before.begin(), 0.0,
                                                [](double a, double b) { return std::max(a, b); },
                                                [](double a, double b) { return std::fabs(a - b); });
-    if (!(moved > asked + m_check.Tolerance()))
+    if (!(moved > asked) || !(moved > asked + m_check.Tolerance()))
         return;
     const Outcome outcome = m_outcome;
     const int steps = m_steps;
@@ -591,7 +598,7 @@ bool LocalSolver::Run(bool steady)
 // more run only.
 bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
 {
-    m_check.NoteFigureBefore();
+    NoteStart();
     return SolveHeld(held, 0.0);
 }
 
@@ -729,7 +736,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
 // the pointer.
 bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
 {
-    m_check.NoteFigureBefore();
+    NoteStart();
     for (VertexShape* vertex : vertices)
         vertex->MoveBy(offset.x, offset.y);
     ItemArray<DrawVariable> held;
@@ -737,5 +744,5 @@ bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& 
         held.Add(dragged->GetXVar());
         held.Add(dragged->GetYVar());
     }
-    return SolveHeld(held, std::max(std::fabs(offset.x), std::fabs(offset.y)));
+    return SolveHeld(held, std::hypot(offset.x, offset.y));
 }

@@ -101,6 +101,8 @@ private:
     void ComeNear(const std::vector<double>& start, double asked);
     // One linearised step towards the start that keeps the equations.
     bool StepToward(const std::vector<double>& start);
+    // The figure as the solve begins, for the check and the nearing.
+    void NoteStart();
     std::vector<double> Values() const;
     void SetValues(const std::vector<double>& values);
     // How far the farthest of the (column, value) pairs is from its value.
@@ -113,6 +115,8 @@ private:
     double m_tolerance;
     Outcome m_outcome = Outcome::Solved;
     int m_steps = 0;
+    // The values as the last solve began (before a drag step's move).
+    std::vector<double> m_before;
     // Whether the last run had to shorten a step.
     bool m_shortened = false;
     std::unique_ptr<Workspace> m_work;

@@ -40,17 +40,23 @@ struct Linearised {
 // that a figure brought back from a great size is solved as exactly as one
 // that never left its own. Where the gradient vanishes with the residual (an
 // angle's equation at a straight angle) that distance says nothing: a
-// residual within the rounding of its own terms holds there.
-bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope,
-                     double rounding)
+// residual within the rounding of its own terms holds there. The largest
+// residual that holds, given the slope and rounding where it is taken; not
+// a number when the slope is none.
+double allowance(const DrawTerm& e, const std::vector<double>& values, double slope, double rounding)
 {
     double size = 0;
     for (int variable : e.variables())
         size = std::max(size, std::fabs(values[std::size_t(variable)]));
-    if (!std::isfinite(residual) || !std::isfinite(slope))
-        return false;
-    return std::fabs(residual) <= kRelativeTolerance * size * slope ||
-        (std::isfinite(rounding) && std::fabs(residual) <= kRoundings * rounding);
+    if (!std::isfinite(slope))
+        return NAN;
+    return std::max(kRelativeTolerance * size * slope, std::isfinite(rounding) ? kRoundings * rounding : 0.0);
+}
+
+bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope,
+                     double rounding)
+{
+    return std::isfinite(residual) && std::fabs(residual) <= allowance(e, values, slope, rounding);
 }
 
 bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>& values, Linearised& out)
@@ -83,35 +89,54 @@ bool allHold(const std::vector<DrawTerm>& equations, const std::vector<double>& 
     return true;
 }
 
-// One over the length of each equation's gradient (1 where it has none):
-// a residual times it is a distance in the units of the values.
-Eigen::VectorXd rowScales(const Linearised& at)
-{
-    Eigen::VectorXd scales(at.residuals.size());
-    for (Eigen::Index i = 0; i < scales.size(); ++i) {
-        const double slope = at.jacobian.row(i).norm();
-        scales[i] = slope > 0 && std::isfinite(slope) ? 1 / slope : 1;
+// How far the equations are from holding, to judge a correction step by:
+// each residual beyond what it may be (taken where the step starts), over
+// the length of its gradient there. Equations of very different sizes (a
+// length of a millionth beside sides of a few units) weigh alike, and one
+// that holds to its rounding but can move no further does not hide what a
+// step does to the others.
+class Excess {
+public:
+    Excess(const std::vector<DrawTerm>& equations, const std::vector<double>& values, const Linearised& at)
+        : equations_(equations), allowed_(at.residuals.size()), scales_(at.residuals.size())
+    {
+        for (Eigen::Index i = 0; i < scales_.size(); ++i) {
+            const double slope = at.jacobian.row(i).norm();
+            allowed_[i] = allowance(equations[std::size_t(i)], values, slope, at.roundings[i]);
+            scales_[i] = slope > 0 && std::isfinite(slope) ? 1 / slope : 1;
+        }
     }
-    return scales;
-}
 
-// The largest residual, each scaled as given, or infinity when one is no
-// number. Scaled by their slopes where a step starts, equations of very
-// different sizes (a length of a millionth beside sides of a few units)
-// weigh alike: one that holds to its rounding but cannot move further
-// does not hide what a step does to the others.
-double largestResidual(const std::vector<DrawTerm>& equations, const std::vector<double>& values,
-                       const Eigen::VectorXd& scales)
-{
-    double largest = 0;
-    for (std::size_t i = 0; i < equations.size(); ++i) {
-        const double r = equations[i].value(values) * scales[Eigen::Index(i)];
-        if (!std::isfinite(r))
-            return INFINITY;
-        largest = std::max(largest, std::fabs(r));
+    double of(const Eigen::VectorXd& residuals) const
+    {
+        double largest = 0;
+        for (Eigen::Index i = 0; i < residuals.size(); ++i)
+            largest = std::max(largest, beyond(residuals[i], i));
+        return largest;
     }
-    return largest;
-}
+
+    // Infinity when a residual is no number.
+    double at(const std::vector<double>& values) const
+    {
+        double largest = 0;
+        for (std::size_t i = 0; i < equations_.size(); ++i)
+            largest = std::max(largest, beyond(equations_[i].value(values), Eigen::Index(i)));
+        return largest;
+    }
+
+private:
+    double beyond(double residual, Eigen::Index i) const
+    {
+        if (!std::isfinite(residual))
+            return INFINITY;
+        const double allowed = std::isfinite(allowed_[i]) ? allowed_[i] : 0.0;
+        return std::max(0.0, std::fabs(residual) - allowed) * scales_[i];
+    }
+
+    const std::vector<DrawTerm>& equations_;
+    Eigen::VectorXd allowed_;
+    Eigen::VectorXd scales_;
+};
 
 double scaleOf(const std::vector<double>& values)
 {
@@ -184,8 +209,8 @@ private:
                 return false;
             if (allHold(equations_, values, at))
                 return true;
-            const Eigen::VectorXd scales = rowScales(at);
-            const double residual = at.residuals.cwiseProduct(scales).cwiseAbs().maxCoeff();
+            const Excess excess(equations_, values, at);
+            const double residual = excess.of(at.residuals);
             if (!stepFrom(at, values, values, delta, damping))
                 return false;
             std::vector<double> trial(values.size());
@@ -195,7 +220,7 @@ private:
             for (int h = 0; h <= kHalvings && !taken; ++h, t /= 2) {
                 for (std::size_t i = 0; i < values.size(); ++i)
                     trial[i] = values[i] + t * delta[Eigen::Index(i)];
-                left = largestResidual(equations_, trial, scales);
+                left = excess.at(trial);
                 taken = left < residual;
             }
             if (taken) {
@@ -215,10 +240,7 @@ private:
     }
 
     // The step of the linearised problem: delta = d - W^-1 J^T y with
-    // (J W^-1 J^T + mu I) y = F + J d and d = wanted - values, each equation
-    // (a row of J and F) first scaled to a gradient of length one, so that
-    // the damping and the regularisation weigh a short length's equation as
-    // much as a long one's.
+    // (J W^-1 J^T + mu I) y = F + J d and d = wanted - values.
     bool stepFrom(const Linearised& at, const std::vector<double>& values, const std::vector<double>& wanted,
                   Eigen::VectorXd& delta, double damping = 0) const
     {
@@ -226,16 +248,14 @@ private:
         Eigen::VectorXd d(n);
         for (Eigen::Index i = 0; i < n; ++i)
             d[i] = wanted[std::size_t(i)] - values[std::size_t(i)];
-        const Eigen::VectorXd rows = rowScales(at);
-        const Eigen::MatrixXd jacobian = rows.asDiagonal() * at.jacobian;
-        const Eigen::MatrixXd scaled = jacobian * inverseWeights_.asDiagonal();
-        Eigen::MatrixXd normal = scaled * jacobian.transpose();
+        const Eigen::MatrixXd scaled = at.jacobian * inverseWeights_.asDiagonal();
+        Eigen::MatrixXd normal = scaled * at.jacobian.transpose();
         const double diagonal = normal.diagonal().cwiseAbs().maxCoeff();
         normal.diagonal().array() += damping * (diagonal + 1) + 1e-14 * (diagonal + 1e-300);
         Eigen::LDLT<Eigen::MatrixXd> solver(normal);
         if (solver.info() != Eigen::Success)
             return false;
-        const Eigen::VectorXd y = solver.solve(rows.cwiseProduct(at.residuals) + jacobian * d);
+        const Eigen::VectorXd y = solver.solve(at.residuals + at.jacobian * d);
         delta = d - scaled.transpose() * y;
         return delta.allFinite();
     }
