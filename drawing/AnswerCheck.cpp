@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <map>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -19,8 +22,8 @@ namespace {
 // below what a value display shows, well above what Newton steps reach.
 constexpr double kFigureShare = 1e-9;
 // The share of the size of its values below which an equation's distance
-// from holding is lost in their rounding.
-constexpr double kRounding = 1e-13;
+// from holding is lost in their rounding: a few units in their last place.
+constexpr double kRounding = 16 * std::numeric_limits<double>::epsilon();
 // A span or a radius within this many tolerances of none is a point.
 constexpr double kPointTolerances = 10.0;
 
@@ -161,10 +164,15 @@ double AnswerCheck::Extent() const
     return std::isfinite(extent) ? extent : 0.0;
 }
 
+// An answer that throws a point far out widens its own extent: the figure
+// before the solve bounds the tolerance, so that the rest of it is held as
+// closely as before.
 double AnswerCheck::Tolerance() const
 {
-    return std::max(m_tolerance, kFigureShare * Extent());
+    return std::max(m_tolerance, std::min(m_before, kFigureShare * Extent()));
 }
+
+void AnswerCheck::NoteFigureBefore() { m_before = kFigureShare * Extent(); }
 
 double AnswerCheck::PointSize(double size, double tolerance)
 {
@@ -241,14 +249,27 @@ bool AnswerCheck::Collapsed(const Values& before) const
             return SameEnds(span, bound) && std::find(none.begin(), none.end(), bound.length) != none.end();
         });
     };
+    // The points that demanded collapses make one: a span between two of
+    // them (the third side of a triangle whose other two must vanish) is
+    // demanded too.
+    using Point = std::pair<const DrawVariable*, const DrawVariable*>;
+    std::map<Point, Point> joined;
+    const auto group = [&joined](Point point) {
+        for (auto at = joined.find(point); at != joined.end() && at->second != point; at = joined.find(point))
+            point = at->second;
+        return point;
+    };
+    const auto ends = [](const Span& span) { return std::pair{Point{span.x1, span.y1}, Point{span.x2, span.y2}}; };
     std::vector<char> demanded(shrunk.size(), 0);
     for (bool grew = true; grew;) {
         grew = false;
         for (size_t i = 0; i < shrunk.size(); ++i) {
-            if (demanded[i] || !(Tied(*shrunk[i]) || boundByNone(*shrunk[i])))
+            const auto [first, second] = ends(*shrunk[i]);
+            if (demanded[i] || !(Tied(*shrunk[i]) || boundByNone(*shrunk[i]) || group(first) == group(second)))
                 continue;
             demanded[i] = 1;
             grew = true;
+            joined[group(first)] = group(second);
             for (const Span& bound : m_bound)
                 if (SameEnds(*shrunk[i], bound))
                     none.push_back(bound.length);

@@ -20,6 +20,7 @@
 #include "drawing/ItemArray.h"
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -49,8 +50,11 @@ public:
     // for a drawing's solvers: theirs follows the figure).
     void SetTolerance(double tolerance) { m_tolerance = tolerance; }
     // The tolerance at the present values: a share of the figure's extent
-    // (the box of its points, its lengths and radii), or the one set.
+    // (the box of its points, its lengths and radii), no larger than that
+    // share of the figure noted before the solve, or the one set.
     double Tolerance() const;
+    // The figure as it stands bounds the tolerance of the answers to come.
+    void NoteFigureBefore();
     double Extent() const;
     // Turns each negative length back, then answers whether the present
     // values pass; `before` gives each variable's value before the solve.
@@ -92,4 +96,6 @@ private:
     // The coordinates of the points that a solve moves, beside the spans' ends.
     std::vector<std::array<const DrawVariable*, 2>> m_points;
     double m_tolerance = 0.0;
+    // The figure's share noted before the solve.
+    double m_before = INFINITY;
 };

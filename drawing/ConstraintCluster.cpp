@@ -71,6 +71,13 @@ void ConstraintCluster::AddSnapshots(DrawVariable* variable)
     m_gathered.emplace_back(variable);
 }
 
+void ConstraintCluster::Follow(DrawVariable* variable, double value)
+{
+    m_gathered.emplace_back(variable);
+    variable->SetValue(value);
+    m_working.emplace_back(variable);
+}
+
 double ConstraintCluster::CommittedValue(const DrawVariable* variable) const
 {
     for (; m_placed < m_working.size(); ++m_placed)

@@ -63,6 +63,9 @@ public:
 
 protected:
     void AddSnapshots(DrawVariable* variable);
+    // Moves a variable that no solve of the cluster moves to a value it must
+    // hold: undo puts it back, a failed solve does not.
+    void Follow(DrawVariable* variable, double value);
     // The last committed value of a variable of the cluster; the present
     // value of any other.
     double CommittedValue(const DrawVariable* variable) const;

@@ -7,6 +7,7 @@
 #include "drawing/DrawVariable.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/LocalSolver.h"
+#include "drawing/NamedValues.h"
 #include "drawing/ValueConstraint.h"
 #include "drawing/VertexShape.h"
 #include "foundation/CompList.h"
@@ -17,7 +18,6 @@
 #include "kernel/OperatorNodes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <map>
 #include <string>
@@ -78,14 +78,6 @@ private:
     const ItemArray<DrawVariable>& m_locked;
 };
 
-// Text that reads as one name, as a label that names a value holds.
-bool IsPlainName(const Str255& text)
-{
-    const std::string name(text.GetText());
-    return !name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) &&
-        std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
-}
-
 // The equations of the drawing that read a variable the model moves, those
 // the kernel reads as the editor does: a fixed value and a point or a
 // direction on a plot mean something else to the kernel (a lock it leaves to
@@ -100,9 +92,7 @@ std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const A
     for (const ItemArray<DrawConstraint>* list : {&diagram.GetConstraints(), &diagram.GetDragConstraints()})
         for (DrawConstraint* constraint : *list) {
             const bool given = LabelGivesValue(*constraint);
-            Str255 name;
-            if (given)
-                constraint->GetLabel()->GetText()->GetPlainText(name);
+            const std::string name = given ? GivenName(*constraint) : std::string();
             for (int i = 0; i < constraint->GetEquationCount(); ++i) {
                 ConstraintEqn* equation = constraint->GetEquation(i);
                 if (!equation || dynamic_cast<FixValueEqn*>(equation) || dynamic_cast<PlotPointEqn*>(equation) ||
@@ -118,8 +108,8 @@ std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const A
                 }
                 if (reads && !readsGiven)
                     checked.push_back(equation);
-                else if (reads && IsPlainName(name))
-                    named.push_back({equation, readsGiven, std::string(name.GetText())});
+                else if (reads && !name.empty())
+                    named.push_back({equation, readsGiven, name});
             }
         }
     return checked;
@@ -168,22 +158,40 @@ KernelSolver::KernelSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& 
 ListNode* KernelSolver::SeedList() const
 {
     auto* list = new ListNode;
-    for (DrawVariable* variable : m_seed)
-        list->AppendChild(new DrawVarNode(variable));
+    for (const ItemArray<DrawVariable>* seeds : {&m_seed, &m_heldNames})
+        for (DrawVariable* variable : *seeds)
+            list->AppendChild(new DrawVarNode(variable));
     return list;
 }
 
 // A drag leaves a locked variable a number; a value typed for one is held
-// in a model built again with it as an unknown.
-void KernelSolver::HoldLockedSeeds()
+// in a model built again with it as an unknown. The drawing's names are held
+// at their values as the model's seeds are, so that a value typed moves the
+// figure without changing a length a name gives unless it must.
+void KernelSolver::HoldSeeds()
 {
-    if (m_fromCore || !m_locked.IsEmpty())
+    if (m_fromCore || std::exchange(m_seedsHeld, true))
         return;
     for (DrawVariable* variable : m_seed)
         if (variable->IsFixed())
             m_locked.AddOnce(variable);
-    if (!m_locked.IsEmpty())
+    const DrawVarTable& names = m_diagram.GetVariables();
+    for (int i = 0; i < names.GetCount(); ++i)
+        if (DrawVariable* name = names.GetAt(i).variable.get(); !name->IsFixed() && !m_seed.Contains(name))
+            m_heldNames.AddOnce(name);
+    if (!m_locked.IsEmpty() || !m_heldNames.IsEmpty())
         Build(SeedList(), false, m_seed);
+}
+
+// Names held where the value asked for moves one of them (b = 2a with a
+// typed), or where nothing meets them held, are let go for another try.
+bool KernelSolver::ReleaseNames()
+{
+    if (m_heldNames.IsEmpty() || KernelGone())
+        return false;
+    m_heldNames.Clear();
+    Build(SeedList(), false, m_seed);
+    return true;
 }
 
 KernelSolver::~KernelSolver() = default;
@@ -214,6 +222,9 @@ void KernelSolver::Build(ExprNode* second, bool fromCore, const ItemArray<DrawVa
     const AnswerCheck::Filter moves = [this](const DrawVariable* v) { return Moves(v); };
     m_named.clear();
     m_check.Gather(&m_diagram, CheckedEquations(m_diagram, moves, m_named), moves, 0.0);
+    // A value a name gives follows the name.
+    for (const NamedEquation& named : m_named)
+        SnapshotOnce(named.value);
 }
 
 bool KernelSolver::Moves(const DrawVariable* variable) const
@@ -358,11 +369,22 @@ bool KernelSolver::Solve()
 {
     if (m_fallback)
         return m_fallback->Solve();
-    HoldLockedSeeds();
+    HoldSeeds();
+    Outcome outcome = SolveModel();
+    if (outcome != Outcome::Solved && ReleaseNames())
+        outcome = SolveModel();
+    if (outcome == Outcome::NoAnswer)
+        return LeaveOutEquations() && Solve();
+    return outcome == Outcome::Solved;
+}
+
+KernelSolver::Outcome KernelSolver::SolveModel()
+{
     if (!m_built || !m_rules) {
         Restore();
-        return LeaveOutEquations() && Solve();
+        return Outcome::NoAnswer;
     }
+    m_check.NoteFigureBefore();
     // The values a user gave are held, and an angle typed turns its arms first.
     const ItemArray<DrawVariable> held = m_fromCore ? ItemArray<DrawVariable>() : m_seed;
     m_check.TurnArms(held, [&](const DrawVariable* v) { return InModel(v) && !v->IsFixed() && !held.Contains(v); });
@@ -373,18 +395,30 @@ bool KernelSolver::Solve()
         LockedAsUnknowns locked(m_locked);
         answer.reset(link ? link->SolveSystem(m_rules.get(), nullptr, nullptr) : new ErrorNode);
     }
-    if (ApplySolution(answer.get())) {
-        // An answer that does not hold is the editor's solver's to try.
-        if (!Accept() || !NamedHold()) {
-            Restore();
-            return false;
-        }
-        Commit();
-        NoteEquationsLeftOut();
-        return true;
+    if (!ApplySolution(answer.get())) {
+        Restore();
+        return Outcome::NoAnswer;
     }
-    Restore();
-    return LeaveOutEquations() && Solve();
+    // An answer that does not hold is the editor's solver's to try.
+    const Outcome outcome = TakeAnswer();
+    if (outcome == Outcome::Solved)
+        NoteEquationsLeftOut();
+    return outcome;
+}
+
+// Commits the answer applied when it passes the check and the names hold;
+// puts every value back otherwise.
+KernelSolver::Outcome KernelSolver::TakeAnswer()
+{
+    m_stale = true;
+    const Outcome outcome = !Accept() ? Outcome::Refused : !NamedHold() ? Outcome::NamesRefused : Outcome::Solved;
+    if (outcome != Outcome::Solved) {
+        Restore();
+        return outcome;
+    }
+    m_stale = false;
+    Commit();
+    return outcome;
 }
 
 bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
@@ -409,15 +443,19 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
     for (DrawVariable* variable : {dragged->GetXVar(), dragged->GetYVar()})
         if (!variable->IsFixed())
             target.AppendChild(new RuleNode(new DrawVarNode(variable), new RealNode(variable->GetValue())));
+    m_check.NoteFigureBefore();
     Node answer(KernelLink::Get()->SolveSystem(m_rules.get(), &moved, &target));
     if (ApplySolution(answer.get())) {
-        if (Accept()) {
-            Commit();
+        const Outcome outcome = TakeAnswer();
+        if (outcome == Outcome::Solved) {
             NoteEquationsLeftOut();
             return true;
         }
-        // A step whose answer does not hold is taken by the editor's solver.
-        Restore();
+        // A step whose answer does not hold is taken by the editor's solver;
+        // one whose equations give a name a value that cannot be (a length
+        // below zero) is taken again without them, and the user is told.
+        if (outcome == Outcome::NamesRefused && LeaveOutEquations())
+            return SolveDrag(offset, vertices, dragged);
         return SolveStepLocally(offset, vertices, dragged);
     }
     Restore();
@@ -434,27 +472,28 @@ bool KernelSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>&
 
 // The named values the model reports for this answer: an equation a name
 // stands in holds with the name's value, and a length a name gives is not
-// negative (the equations read only its square). They are kept for Finalize.
+// negative (the equations read only its square). The value variable each
+// name stands in for takes the name's value, and the names are kept for
+// Finalize; those of the last answer taken stay when this one fails.
 bool KernelSolver::NamedHold()
 {
-    m_finalized.reset();
-    if (m_named.empty())
+    if (m_named.empty()) {
+        m_finalized.reset();
         return true;
-    m_finalized.reset(Finalize());
-    const std::map<std::string, double> values = NamedValues(m_finalized.get());
+    }
+    Node reported(AskNamedValues());
+    const std::map<std::string, double> values = NamedValues(reported.get());
     const double tolerance = m_check.Tolerance();
     for (const NamedEquation& named : m_named) {
         const auto value = values.find(named.name);
         if (value == values.end())
             continue;
-        const double own = named.value->GetValue();
         named.value->SetValue(value->second);
-        const bool holds = EquationHolds(*named.equation, tolerance) &&
-            !(IsLengthOf(*named.equation, named.value) && value->second < 0.0);
-        named.value->SetValue(own);
-        if (!holds)
+        if (!EquationHolds(*named.equation, tolerance) ||
+            (IsLengthOf(*named.equation, named.value) && value->second < 0.0))
             return false;
     }
+    m_finalized = std::move(reported);
     return true;
 }
 
@@ -464,6 +503,15 @@ ExprNode* KernelSolver::Finalize()
         return m_finalized.release();
     if (m_fallback)
         return ConstraintCluster::Finalize();
+    // After an answer that was not taken the kernel's last solution is not
+    // the figure's: the names keep the values they have.
+    if (m_stale)
+        return m_diagram.GetVariables().ToRuleList();
+    return AskNamedValues();
+}
+
+ExprNode* KernelSolver::AskNamedValues()
+{
     // Nothing is written to a link that is closed or busy.
     KernelLink* link = ReadyLink();
     if (!link || link->IsBusy())

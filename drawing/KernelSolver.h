@@ -21,7 +21,12 @@
 // A value typed for a locked variable (a fixed length or radius) changes a
 // variable the kernel would only see as a number: the solve builds the model
 // again with it travelling as an unknown held at its new value, so that the
-// model holds what it binds and moves it there.
+// model holds what it binds and moves it there. The drawing's names are held
+// at their values too, and let go only when no answer holds them.
+//
+// Where a label gives a constraint's value as a name (a side labelled b),
+// the kernel solves for the name, and the constraint's own value variable
+// takes the name's value with each answer taken.
 #include "drawing/ConstraintCluster.h"
 
 #include <memory>
@@ -72,10 +77,20 @@ public:
     bool HasFallenBack() const { return m_fallback != nullptr; }
 
 private:
+    // Refused: the answer fails the check every answer passes; NamesRefused:
+    // the names it reports do not hold.
+    enum class Outcome { Solved, Refused, NamesRefused, NoAnswer };
+
     void Build(ExprNode* second, bool fromCore, const ItemArray<DrawVariable>& seed);
     // The variables the model is built from, as a new list.
     ListNode* SeedList() const;
-    void HoldLockedSeeds();
+    void HoldSeeds();
+    bool ReleaseNames();
+    // One solve request of the model as it is built.
+    Outcome SolveModel();
+    Outcome TakeAnswer();
+    // The kernel's rules name -> value for its last solution.
+    ExprNode* AskNamedValues();
     void TakeModel(const ExprNode* answer);
     void RefreshRules();
     bool InModel(const DrawVariable* variable) const;
@@ -103,11 +118,16 @@ private:
     ItemArray<DrawVariable> m_seed;
     // The locked variables a solve holds as unknowns.
     ItemArray<DrawVariable> m_locked;
+    // The names a solve holds at their values, as seeds of the model.
+    ItemArray<DrawVariable> m_heldNames;
+    bool m_seedsHeld = false;
+    // The kernel's last solution is an answer that was not taken.
+    bool m_stale = false;
     std::unique_ptr<LocalSolver> m_fallback;
     bool m_fromCore = false;
     bool m_equationsLeftOut = false;
     std::unordered_set<const DrawVariable*> m_snapshotted;
     std::vector<NamedEquation> m_named;
-    // The named values reported for the last answer, until Finalize hands them on.
+    // The named values reported for the last answer taken, until Finalize hands them on.
     std::unique_ptr<ExprNode> m_finalized;
 };

@@ -3,6 +3,7 @@
 #include "drawing/DiagramComp.h"
 #include "drawing/DrawConstraint.h"
 #include "drawing/DrawVariable.h"
+#include "drawing/NamedValues.h"
 #include "drawing/NormalMatrix.h"
 #include "drawing/VariableUses.h"
 #include "drawing/VertexShape.h"
@@ -29,8 +30,8 @@ constexpr double kRegularisation = 1e-12;
 constexpr double kHeldWeight = 1e4;
 
 // Steps of least change after a solve that moved the figure further than
-// its own extent, and the share of the distance to the start below which
-// one more is not worth taking.
+// the change asked of it, and the share of the distance to the start below
+// which one more is not worth taking.
 constexpr int kNearingSteps = 20;
 constexpr double kNearingGain = 1e-3;
 
@@ -100,6 +101,7 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const
     }
     for (DrawVariable* variable : moved)
         start.AddOnce(variable);
+    HoldNamedValues(diagram, start);
     Gather(DiagramEquations(diagram), start);
     Prepare();
     PrepareCheck(&diagram);
@@ -108,7 +110,9 @@ LocalSolver::LocalSolver(DiagramComp& diagram, DrawConstraint* constraint, const
 LocalSolver::LocalSolver(DiagramComp& diagram, const ItemArray<DrawVariable>& variables)
     : m_tolerance(0.0)
 {
-    Gather(DiagramEquations(diagram), variables);
+    ItemArray<DrawVariable> start = variables;
+    HoldNamedValues(diagram, start);
+    Gather(DiagramEquations(diagram), start);
     Prepare();
     PrepareCheck(&diagram);
 }
@@ -124,6 +128,31 @@ LocalSolver::LocalSolver(const std::vector<ConstraintEqn*>& pool, const ItemArra
 
 LocalSolver::~LocalSolver() = default;
 
+// A value a label's name gives is held at the name's value: the editor
+// cannot solve the equations that may move a name, only the kernel can. A
+// variable that had drifted from its name is brought back, and solved from,
+// as is one whose name the change starts from.
+void LocalSolver::HoldNamedValues(const DiagramComp& diagram, ItemArray<DrawVariable>& start)
+{
+    for (const NamedValue& named : NamedValuesOf(diagram)) {
+        if (m_named.Contains(named.own))
+            continue;
+        m_named.Add(named.own);
+        const double value = named.name->GetValue();
+        if (named.own->GetValue() != value && std::isfinite(value)) {
+            Follow(named.own, value);
+            start.AddOnce(named.own);
+        }
+        if (start.Contains(named.name))
+            start.AddOnce(named.own);
+    }
+}
+
+bool LocalSolver::Stays(const DrawVariable* variable) const
+{
+    return variable->IsFixed() || (!m_named.IsEmpty() && m_named.Contains(variable));
+}
+
 // The cluster's variables are its free ones: a fixed variable is answered
 // at once, and the sorted list for the others is made at the first such
 // question (a chain of fixed lengths asks none).
@@ -131,7 +160,7 @@ void LocalSolver::PrepareCheck(const DiagramComp* diagram)
 {
     std::vector<const DrawVariable*> moves;
     auto isMoved = [this, &moves](const DrawVariable* v) {
-        if (v->IsFixed())
+        if (Stays(v))
             return false;
         if (moves.empty()) {
             moves.assign(m_variables.begin(), m_variables.end());
@@ -194,7 +223,7 @@ void LocalSolver::Gather(const std::vector<ConstraintEqn*>& pool, const ItemArra
             if (seen == kLeftOut)
                 continue;
             for (int k = 0; k < eqn->GetFieldCount(); ++k)
-                if (!eqn->GetField(k)->IsFixed())
+                if (!Stays(eqn->GetField(k)))
                     met.Add(eqn->GetField(k), uses.FieldNumber(e, k));
             if (!listed[static_cast<size_t>(e)]) {
                 listed[static_cast<size_t>(e)] = 1;
@@ -207,7 +236,7 @@ void LocalSolver::Gather(const std::vector<ConstraintEqn*>& pool, const ItemArra
     std::vector<int> columnOf(static_cast<size_t>(uses.GetCount()), -1);
     m_variables.Reserve(static_cast<int>(met.variables.size()));
     for (size_t i = 0; i < met.variables.size(); ++i)
-        if (!met.variables[i]->IsFixed()) {
+        if (!Stays(met.variables[i])) {
             columnOf[static_cast<size_t>(met.numbers[i])] = m_variables.GetCount();
             m_variables.Add(met.variables[i]);
             AddSnapshots(met.variables[i]);
@@ -378,18 +407,32 @@ bool LocalSolver::TakeShare(double share)
 bool LocalSolver::Solve()
 {
     m_steps = 0;
+    NoteStart();
     TurnArms({});
-    return RunNear();
+    return RunNear(0.0);
 }
 
-bool LocalSolver::RunNear()
+// A steady run first: from far off (a length typed many times what it
+// measures) a full Newton step throws the figure far beyond, and the run may
+// settle from there on solutions turned over, which no nearing comes back
+// from. Where a steady run cannot go on, a plain one tries from the start.
+bool LocalSolver::RunNear(double asked)
 {
     const std::vector<double> start = Values();
-    const double extent = m_check.Extent();
-    if (!Run(false))
-        return false;
-    ComeNear(start, extent);
+    if (!Run(true)) {
+        SetValues(start);
+        m_steps = 0;
+        if (!Run(false))
+            return false;
+    }
+    ComeNear(start, asked);
     return true;
+}
+
+void LocalSolver::NoteStart()
+{
+    m_check.NoteFigureBefore();
+    m_before = Values();
 }
 
 std::vector<double> LocalSolver::Values() const
@@ -407,15 +450,17 @@ void LocalSolver::SetValues(const std::vector<double>& values)
         m_variables.GetAt(c)->SetValue(values[static_cast<size_t>(c)]);
 }
 
-// Newton steps from far off (a length typed a million times over) find a
-// solution, not the nearest one: the first steps of the squares throw the
-// figure far beyond, and what the equations leave free stays there. From a
-// solved figure that moved further than its extent before the solve, each
+// Newton steps from far off (a length typed a million times over, or many
+// times what a small part of a larger figure measures) find a solution, not
+// the nearest one: the first steps of the squares throw the figure far
+// beyond, and what the equations leave free stays there. From a solved
+// figure of which a value moved further from where the solve began than the
+// change asked for (the pointer's step of a drag; none for an edit), each
 // step goes towards the start as far as the linearised equations allow and
 // Newton steps return onto them; a step that does not bring the figure
 // nearer ends the search at the last solution. Held columns (weighted down)
 // stay where they are.
-void LocalSolver::ComeNear(const std::vector<double>& start, double extent)
+void LocalSolver::ComeNear(const std::vector<double>& start, double asked)
 {
     Workspace& work = *m_work;
     const auto gapTo = [&start](const std::vector<double>& values) {
@@ -426,10 +471,10 @@ void LocalSolver::ComeNear(const std::vector<double>& start, double extent)
     };
     std::vector<double> solved = Values();
     double gap = gapTo(solved);
-    const double moved = std::transform_reduce(solved.begin(), solved.end(), start.begin(), 0.0,
+    const double moved = std::transform_reduce(solved.begin(), solved.end(), m_before.begin(), 0.0,
                                                [](double a, double b) { return std::max(a, b); },
                                                [](double a, double b) { return std::fabs(a - b); });
-    if (!(moved > extent))
+    if (!(moved > asked) || !(moved > asked + m_check.Tolerance()))
         return;
     const Outcome outcome = m_outcome;
     const int steps = m_steps;
@@ -553,6 +598,12 @@ bool LocalSolver::Run(bool steady)
 // more run only.
 bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
 {
+    NoteStart();
+    return SolveHeld(held, 0.0);
+}
+
+bool LocalSolver::SolveHeld(const ItemArray<DrawVariable>& held, double asked)
+{
     m_steps = 0;
     if (m_equations.IsEmpty())
         return Run(false);
@@ -564,12 +615,11 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
             wanted.emplace_back(c, variable->GetValue());
     }
     if (wanted.empty())
-        return RunNear();
+        return RunNear(asked);
     WeighHeld(wanted);
     std::vector<double> given;
     for (DrawVariable* variable : m_variables)
         given.push_back(variable->GetValue());
-    const double extent = m_check.Extent();
     const bool solved = Run(true);
     if (solved) {
         const bool cameFar = m_shortened;
@@ -595,13 +645,13 @@ bool LocalSolver::SolveHolding(const ItemArray<DrawVariable>& held)
                 m_variables.GetAt(c)->SetValue(value);
             Run(false);
         }
-        ComeNear(given, extent);
+        ComeNear(given, asked);
         m_work->columnScale.setOnes();
         return true;
     }
     m_work->columnScale.setOnes();
     SetValues(given);
-    return RunNear();
+    return RunNear(asked);
 }
 
 // The weight is taken against the other variables' partials in the same
@@ -686,6 +736,7 @@ bool LocalSolver::ReturnToWanted(const std::vector<std::pair<int, double>>& want
 // the pointer.
 bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& vertices, VertexShape* dragged)
 {
+    NoteStart();
     for (VertexShape* vertex : vertices)
         vertex->MoveBy(offset.x, offset.y);
     ItemArray<DrawVariable> held;
@@ -693,5 +744,5 @@ bool LocalSolver::SolveDrag(const DPoint& offset, const ItemArray<VertexShape>& 
         held.Add(dragged->GetXVar());
         held.Add(dragged->GetYVar());
     }
-    return SolveHolding(held);
+    return SolveHeld(held, std::hypot(offset.x, offset.y));
 }

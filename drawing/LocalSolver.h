@@ -14,7 +14,8 @@
 // A solve may hold some variables at the values they were given (a dragged
 // vertex under the pointer, a value the user typed): the rest of the cluster
 // gives way, and a held variable moves only where the constraints leave no
-// other way.
+// other way. A value a label's name gives (a side labelled b) holds the
+// name's value throughout.
 //
 // The Jacobian and the normal matrix are sparse; their patterns, the
 // residuals and the factorisation are kept from one step to the next.
@@ -69,6 +70,13 @@ private:
     struct Workspace;
 
     void Gather(const std::vector<ConstraintEqn*>& pool, const ItemArray<DrawVariable>& variables);
+    // Sets each value a name gives to the name's value, and keeps it there.
+    void HoldNamedValues(const DiagramComp& diagram, ItemArray<DrawVariable>& start);
+    // Fixed, or held at a name's value: no column of the cluster.
+    bool Stays(const DrawVariable* variable) const;
+    // SolveHolding, after a change asked of the figure that moved values by
+    // as much as `asked` (the pointer's step of a drag).
+    bool SolveHeld(const ItemArray<DrawVariable>& held, double asked);
     // The answer check over the cluster, with the drawing's shapes when there is one.
     void PrepareCheck(const DiagramComp* diagram);
     // Turns the arms of angles that do not hold, those the cluster moves and that are not held.
@@ -87,12 +95,14 @@ private:
     // Scales down the columns of the held (column, value) pairs.
     void WeighHeld(const std::vector<std::pair<int, double>>& wanted);
     // A run, then the nearing from where it started.
-    bool RunNear();
-    // Towards the start along the solutions, after a solve that moved the
-    // figure further than the extent it had.
-    void ComeNear(const std::vector<double>& start, double extent);
+    bool RunNear(double asked);
+    // Towards the start along the solutions, after a solve that moved a
+    // value further than the change asked for.
+    void ComeNear(const std::vector<double>& start, double asked);
     // One linearised step towards the start that keeps the equations.
     bool StepToward(const std::vector<double>& start);
+    // The figure as the solve begins, for the check and the nearing.
+    void NoteStart();
     std::vector<double> Values() const;
     void SetValues(const std::vector<double>& values);
     // How far the farthest of the (column, value) pairs is from its value.
@@ -100,9 +110,13 @@ private:
 
     ItemArray<DrawVariable> m_variables;
     ItemArray<ConstraintEqn> m_equations;
+    // The values held at the names their labels give.
+    ItemArray<DrawVariable> m_named;
     double m_tolerance;
     Outcome m_outcome = Outcome::Solved;
     int m_steps = 0;
+    // The values as the last solve began (before a drag step's move).
+    std::vector<double> m_before;
     // Whether the last run had to shorten a step.
     bool m_shortened = false;
     std::unique_ptr<Workspace> m_work;

@@ -4,15 +4,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kernelproc {
 
 namespace {
 
 // How far from where it holds an equation may be, as a share of the size of
-// the values it reads: their rounding, not a share a figure far from the
-// origin or of a great size could miss by a whole unit.
-constexpr double kRelativeTolerance = 1e-13;
+// the values it reads: a few units in their last place, which the
+// coordinates can meet, not a share that a small figure far from the origin
+// could miss by a good part of itself.
+constexpr double kRelativeTolerance = 16 * std::numeric_limits<double>::epsilon();
 // How many times the rounding in its terms a residual may be and hold.
 constexpr double kRoundings = 4;
 constexpr double kMaxDamping = 1e2;
@@ -38,17 +40,23 @@ struct Linearised {
 // that a figure brought back from a great size is solved as exactly as one
 // that never left its own. Where the gradient vanishes with the residual (an
 // angle's equation at a straight angle) that distance says nothing: a
-// residual within the rounding of its own terms holds there.
-bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope,
-                     double rounding)
+// residual within the rounding of its own terms holds there. The largest
+// residual that holds, given the slope and rounding where it is taken; not
+// a number when the slope is none.
+double allowance(const DrawTerm& e, const std::vector<double>& values, double slope, double rounding)
 {
     double size = 0;
     for (int variable : e.variables())
         size = std::max(size, std::fabs(values[std::size_t(variable)]));
-    if (!std::isfinite(residual) || !std::isfinite(slope))
-        return false;
-    return std::fabs(residual) <= kRelativeTolerance * size * slope ||
-        (std::isfinite(rounding) && std::fabs(residual) <= kRoundings * rounding);
+    if (!std::isfinite(slope))
+        return NAN;
+    return std::max(kRelativeTolerance * size * slope, std::isfinite(rounding) ? kRoundings * rounding : 0.0);
+}
+
+bool withinTolerance(const DrawTerm& e, const std::vector<double>& values, double residual, double slope,
+                     double rounding)
+{
+    return std::isfinite(residual) && std::fabs(residual) <= allowance(e, values, slope, rounding);
 }
 
 bool evaluate(const std::vector<DrawTerm>& equations, const std::vector<double>& values, Linearised& out)
@@ -81,18 +89,54 @@ bool allHold(const std::vector<DrawTerm>& equations, const std::vector<double>& 
     return true;
 }
 
-// The largest residual, or infinity when one is no number.
-double largestResidual(const std::vector<DrawTerm>& equations, const std::vector<double>& values)
-{
-    double largest = 0;
-    for (const DrawTerm& e : equations) {
-        const double r = e.value(values);
-        if (!std::isfinite(r))
-            return INFINITY;
-        largest = std::max(largest, std::fabs(r));
+// How far the equations are from holding, to judge a correction step by:
+// each residual beyond what it may be (taken where the step starts), over
+// the length of its gradient there. Equations of very different sizes (a
+// length of a millionth beside sides of a few units) weigh alike, and one
+// that holds to its rounding but can move no further does not hide what a
+// step does to the others.
+class Excess {
+public:
+    Excess(const std::vector<DrawTerm>& equations, const std::vector<double>& values, const Linearised& at)
+        : equations_(equations), allowed_(at.residuals.size()), scales_(at.residuals.size())
+    {
+        for (Eigen::Index i = 0; i < scales_.size(); ++i) {
+            const double slope = at.jacobian.row(i).norm();
+            allowed_[i] = allowance(equations[std::size_t(i)], values, slope, at.roundings[i]);
+            scales_[i] = slope > 0 && std::isfinite(slope) ? 1 / slope : 1;
+        }
     }
-    return largest;
-}
+
+    double of(const Eigen::VectorXd& residuals) const
+    {
+        double largest = 0;
+        for (Eigen::Index i = 0; i < residuals.size(); ++i)
+            largest = std::max(largest, beyond(residuals[i], i));
+        return largest;
+    }
+
+    // Infinity when a residual is no number.
+    double at(const std::vector<double>& values) const
+    {
+        double largest = 0;
+        for (std::size_t i = 0; i < equations_.size(); ++i)
+            largest = std::max(largest, beyond(equations_[i].value(values), Eigen::Index(i)));
+        return largest;
+    }
+
+private:
+    double beyond(double residual, Eigen::Index i) const
+    {
+        if (!std::isfinite(residual))
+            return INFINITY;
+        const double allowed = std::isfinite(allowed_[i]) ? allowed_[i] : 0.0;
+        return std::max(0.0, std::fabs(residual) - allowed) * scales_[i];
+    }
+
+    const std::vector<DrawTerm>& equations_;
+    Eigen::VectorXd allowed_;
+    Eigen::VectorXd scales_;
+};
 
 double scaleOf(const std::vector<double>& values)
 {
@@ -165,19 +209,22 @@ private:
                 return false;
             if (allHold(equations_, values, at))
                 return true;
-            const double residual = at.residuals.cwiseAbs().maxCoeff();
+            const Excess excess(equations_, values, at);
+            const double residual = excess.of(at.residuals);
             if (!stepFrom(at, values, values, delta, damping))
                 return false;
             std::vector<double> trial(values.size());
             bool taken = false;
             double t = 1;
+            double left = residual;
             for (int h = 0; h <= kHalvings && !taken; ++h, t /= 2) {
                 for (std::size_t i = 0; i < values.size(); ++i)
                     trial[i] = values[i] + t * delta[Eigen::Index(i)];
-                taken = largestResidual(equations_, trial) < residual;
+                left = excess.at(trial);
+                taken = left < residual;
             }
             if (taken) {
-                stalls = largestResidual(equations_, trial) > kStall * residual ? stalls + 1 : 0;
+                stalls = left > kStall * residual ? stalls + 1 : 0;
                 if (stalls >= kStalls)
                     return false;
                 values = trial;

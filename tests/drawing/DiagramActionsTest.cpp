@@ -331,6 +331,8 @@ TEST_F(DiagramActionsTest, AValueTypedForADisplayMovesTheDrawingToMeetIt)
             const std::string x = Var(q->GetXVar()), y = Var(q->GetYVar()), l = Var(length);
             kernel.emplace(std::vector<std::string>{
                 "List[Rule[a, 1.]]", "List[List[c], List[]]", "List[Rule[c, 2.]]", "List[" + l + ", " + x + ", " + y + "]",
+                // The model built again with the names held at their values.
+                "List[]", "List[" + l + ", " + x + ", " + y + "]",
                 "List[1, List[Rule[" + l + ", 10.], Rule[" + x + ", 6.], Rule[" + y + ", 8.]]]",
                 "List[Rule[a, 9.], Rule[d, 7.]]"});
         }

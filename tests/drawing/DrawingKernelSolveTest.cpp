@@ -16,6 +16,7 @@
 #include "drawing/GroupMakers.h"
 #include "drawing/LineConstraints.h"
 #include "drawing/LineMakers.h"
+#include "drawing/DrawingEditActions.h"
 #include "drawing/DrawingNodes.h"
 #include "drawing/GroupConstraints.h"
 #include "drawing/DrawLabel.h"
@@ -449,14 +450,48 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         return triangle;
     };
     auto upright = [](DiagramComp* d) { return d->GetConstraints().GetAt(2)->GetVariable(0); };
-    // Once the kernel has given the names values, the base measures b and b is 2a.
-    auto heldByNames = [&](DiagramComp* d) {
+    // Once the kernel has given the names values, the base measures b, b is
+    // 2a (unless the equations were left out), and the base's own value
+    // (what the side holds without its label) is b too.
+    auto heldByNames = [&](DiagramComp* d, bool equationsAct = true) {
         const DrawVariable* b = d->GetVariables().Find("b");
         const DrawVariable* a = d->GetVariables().Find("a");
         EXPECT_EQ(b != nullptr, KernelLink::Get() != nullptr) << "the kernel gives b a value";
         if (b && a) {
-            EXPECT_NEAR(Length(corners[0], corners[1]), b->GetValue(), 1e-4);
-            EXPECT_NEAR(b->GetValue(), 2 * a->GetValue(), 1e-4);
+            EXPECT_NEAR(Length(corners[0], corners[1]), b->GetValue(), 1e-9 * b->GetValue());
+            EXPECT_NEAR(d->GetConstraints().GetAt(0)->GetVariable(0)->GetValue(), b->GetValue(), 1e-12);
+            if (equationsAct) {
+                EXPECT_NEAR(b->GetValue(), 2 * a->GetValue(), 1e-9 * b->GetValue());
+            }
+        }
+    };
+    // A drag of the vertex by the drawing's own tracker, from press to release, as one step.
+    auto trackerDrag = [&](DiagramComp* d, VertexShape* vertex, int dx, int dy) {
+        d->SetSize(2000, 2000);
+        d->GetDC().SetWorldOrigin(DPoint(-5, 5));
+        DrawingView view;
+        ActionViewScope scope{&view};
+        const IntPoint from = d->GetDC().WorldToScreen(vertex->GetPoint());
+        step(d, [&] {
+            VertexDragTracker tracker(view, d);
+            tracker.MouseDown(from);
+            tracker.MouseUp(IntPoint(from.x + dx, from.y + dy));
+            return std::unique_ptr<TAction>(tracker.TakeAction());
+        });
+    };
+    // An equation giving a name a value no length has, then a corner
+    // dragged: the kernel's equations are left out (the status bar says so),
+    // and b stays the length the base measures.
+    auto namedBelowZero = [&](DiagramComp* d, const char* equation) {
+        named(d);
+        trackerDrag(d, corners[2], 10, 6);
+        d->AddConstraint(new EquationConstraint(DPoint(1, 6), new DrawLabel(d, DPoint(1, 6), {}, true, Row(equation))));
+        StatusRecorder status;
+        trackerDrag(d, corners[2], 5, 3);
+        heldByNames(d, false);
+        if (const DrawVariable* b = d->GetVariables().Find("b")) {
+            EXPECT_GT(b->GetValue(), 0.0) << "a length stays positive";
+            EXPECT_EQ(status.texts, std::vector<std::string>{kRefusedEquation});
         }
     };
     auto typeLength = [&](DiagramComp* d, bool locked) {
@@ -544,6 +579,55 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         AddUnsolved(d, base);
         type(d, base->GetVariable(0), true, "2");
         EXPECT_NEAR(Length(corners[0], corners[1]), 2.0, 1e-6) << "the base measures 2 at scale " << scale;
+    };
+    // The triangle (0, 0), (3, 0), (0, 4) at the scale, `out` from the
+    // origin, two sides made equal, then a corner dragged five times: the
+    // sides stay equal as closely as the coordinates can tell.
+    auto equalSidesDragged = [&](DiagramComp* d, double scale, double out) {
+        TriangleShape* triangle = Triangle(d);
+        for (VertexShape* corner : corners)
+            corner->SetPoint(DPoint(out + corner->GetPoint().x * scale, out + corner->GetPoint().y * scale));
+        make(d, EqualLengthMaker(), {triangle->GetSide(0), triangle->GetSide(2)});
+        for (int times = 0; times < 5; ++times)
+            drag(d, corners[2], DPoint(1e-7, 5e-8));
+        const double apart = Length(corners[0], corners[1]) - Length(corners[2], corners[0]);
+        EXPECT_LT(std::fabs(apart), 5e-3 * FigureExtent(*d)) << "the equal sides, " << out << " out";
+    };
+    // Triangle (0, 0), (3, 0), (0, 4) `out` from the origin, its base locked, typed 2.
+    auto farBase = [&](DiagramComp* d, double out) {
+        Triangle(d);
+        for (VertexShape* corner : corners)
+            corner->SetPoint(DPoint(out + corner->GetPoint().x, out + corner->GetPoint().y));
+        auto* base = new DistanceConstraint(corners[0], corners[1]);
+        AddUnsolved(d, base);
+        type(d, base->GetVariable(0), true, "2");
+        EXPECT_NEAR(Length(corners[0], corners[1]), 2.0, 1e-7) << "the base measures 2, " << out << " out";
+    };
+    // Triangle 1e-4 (0, 0), (3, 0), (0.5, 4) whose first corner is tied to
+    // a point ten away, its base and the angle at the given corner locked,
+    // the base typed 0.1. Moving one corner along its ray meets every
+    // constraint: the least change moves the points no further than that.
+    auto tinyBase = [&](DiagramComp* d, int apex) {
+        Triangle(d);
+        const DPoint at[] = {{0, 0}, {3e-4, 0}, {0.5e-4, 4e-4}};
+        for (int i = 0; i < 3; ++i)
+            corners[i]->SetPoint(at[i]);
+        auto* far = new VertexShape(10, 0);
+        d->AddShape(far);
+        for (DrawConstraint* constraint : {static_cast<DrawConstraint*>(new DistanceConstraint(corners[0], corners[1])),
+                                           static_cast<DrawConstraint*>(new AngleConstraint(
+                                               corners[(apex + 1) % 3], corners[apex], corners[(apex + 2) % 3])),
+                                           static_cast<DrawConstraint*>(new DistanceConstraint(corners[0], far))}) {
+            AddUnsolved(d, constraint);
+            d->SetVariableLocked(constraint->GetVariable(0), true);
+        }
+        const std::vector<DPoint> before = {at[0], at[1], at[2], far->GetPoint()};
+        type(d, d->GetConstraints().GetAt(0)->GetVariable(0), true, "0.1");
+        const VertexShape* points[] = {corners[0], corners[1], corners[2], far};
+        double squares = 0.0;
+        for (size_t i = 0; i < before.size(); ++i)
+            squares += std::pow(points[i]->GetPoint().Distance(before[i]), 2);
+        EXPECT_LE(std::sqrt(squares), 0.1 - 3e-4 + 1e-9) << "the points move no further than one corner would";
     };
     // A Coincident constraint between the two ends of one segment.
     auto endsMadeOne = [&](DiagramComp* d, bool fixed) {
@@ -773,13 +857,7 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         {"a locked base typed 2 at scale 400", [&](DiagramComp* d) { zoomedBase(d, 400.0); }},
         {"a locked base typed 2 at scale 2500", [&](DiagramComp* d) { zoomedBase(d, 2500.0); }},
         {"a figure a millionth across with equal sides, a corner dragged",
-         [&](DiagramComp* d) {
-             TriangleShape* triangle = Triangle(d);
-             for (int i = 0; i < 3; ++i)
-                 corners[i]->SetPoint(DPoint(corners[i]->GetPoint().x * 1e-6, corners[i]->GetPoint().y * 1e-6));
-             make(d, EqualLengthMaker(), {triangle->GetSide(0), triangle->GetSide(2)});
-             drag(d, corners[2], DPoint(1e-7, 5e-8));
-         }},
+         [&](DiagramComp* d) { equalSidesDragged(d, 1e-6, 0.0); }},
         // The base b was left at 173909.7 and b at -173909.7.
         {"the upright typed a million, then 2, where the base is b and b = 2a",
          [&](DiagramComp* d) {
@@ -947,18 +1025,62 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         {"a corner dragged where an equation's names have no values",
          [&](DiagramComp* d) {
              named(d);
-             d->SetSize(2000, 2000);
-             d->GetDC().SetWorldOrigin(DPoint(-5, 5));
-             DrawingView view;
-             ActionViewScope scope{&view};
-             const IntPoint from = d->GetDC().WorldToScreen(corners[1]->GetPoint());
-             step(d, [&] {
-                 VertexDragTracker tracker(view, d);
-                 tracker.MouseDown(from);
-                 tracker.MouseUp(IntPoint(from.x + 10, from.y + 6));
-                 return std::unique_ptr<TAction>(tracker.TakeAction());
-             });
+             trackerDrag(d, corners[1], 10, 6);
              heldByNames(d);
+         }},
+        // A drag gave b = -6 over a base of 6, or left b = -4 over a base of 3.
+        {"a corner dragged after a = -3, where the base is b and b = 2a",
+         [&](DiagramComp* d) { namedBelowZero(d, "a=-3"); }},
+        {"a corner dragged after b = -4, where the base is b", [&](DiagramComp* d) { namedBelowZero(d, "b=-4"); }},
+        // The base ended 174000.54 long, b with it; on the way the base
+        // measured 3.001 under b = 3.011, as its own value stayed 3.
+        {"the upright typed 5, a million, 2, then a millionth, where the base is b and b = 2a",
+         [&](DiagramComp* d) {
+             named(d);
+             StatusRecorder status;
+             for (const char* typed : {"5", "1e6", "2", "1e-6"}) {
+                 type(d, upright(d), true, typed);
+                 heldByNames(d);
+                 EXPECT_NEAR(Length(corners[0], corners[1]), 3.0, 1e-6)
+                     << typed << ": nothing asked the base to change";
+             }
+             if (KernelLink::Get()) {
+                 EXPECT_TRUE(status.texts.empty()) << "an equation that can be met is not left out";
+             }
+         }},
+        // The label gone, the side holds its own value: it used to be the
+        // 3 it had before the kernel moved b, and the side snapped back.
+        {"the label b deleted after the base's end was dragged, then the upright typed",
+         [&](DiagramComp* d) {
+             named(d);
+             trackerDrag(d, corners[1], 20, 4);
+             const double base = Length(corners[0], corners[1]);
+             d->DeselectAll(false);
+             d->ClickLabel(d->GetConstraints().GetAt(0)->GetLabel(), false);
+             step(d, [d] { return std::make_unique<TDeleteDrawingAction>(d); });
+             type(d, upright(d), true, "5");
+             EXPECT_NEAR(Length(corners[0], corners[1]), base, 1e-7 * base) << "the base keeps its length";
+         }},
+        // With a point a unit or ten away in the cluster, Newton steps from
+        // the tiny figure threw corners 0.3 to 0.8 away, turned over.
+        {"a tiny triangle's locked base typed 0.1, the angle at its start locked",
+         [&](DiagramComp* d) { tinyBase(d, 0); }},
+        {"the same with the angle at its end locked", [&](DiagramComp* d) { tinyBase(d, 1); }},
+        {"the same with the angle at its apex locked", [&](DiagramComp* d) { tinyBase(d, 2); }},
+        // The sides ended 9.8 % of the figure apart, the base 2.0000139 long.
+        {"a figure a millionth across, a million out, with equal sides, a corner dragged",
+         [&](DiagramComp* d) { equalSidesDragged(d, 2e-7, 1e6); }},
+        {"a locked base typed 2 a hundred million out", [&](DiagramComp* d) { farBase(d, 1e8); }},
+        // Was refused, as a collapse nothing demanded.
+        {"0 typed on a side whose neighbour is its equal-length partner",
+         [&](DiagramComp* d) {
+             TriangleShape* triangle = Triangle(d);
+             make(d, EqualLengthMaker(), {triangle->GetSide(0), triangle->GetSide(1)});
+             auto* distance = new DistanceConstraint(corners[0], corners[1]);
+             AddUnsolved(d, distance);
+             type(d, distance->GetVariable(0), true, "0");
+             for (VertexShape* corner : corners)
+                 EXPECT_LT(Length(corner, corners[0]), 1e-9) << "all three corners meet";
          }},
     };
     for (bool withKernel : {true, false}) {

@@ -4,6 +4,7 @@
 // an average, writing values that are not finite).
 #include "DrawingTestSupport.h"
 
+#include "drawing/AnswerCheck.h"
 #include "drawing/ConstraintEqn.h"
 #include "drawing/DiagramActions.h"
 #include "drawing/DrawLabel.h"
@@ -212,6 +213,32 @@ TEST(LocalSolver, ConvergenceIsJudgedAtTheDrawingsScale)
         EXPECT_GE(solver.GetStepCount(), 2) << "a far-off cluster is not accepted after one step at " << scale;
         EXPECT_NEAR(free->GetPoint().Distance(DPoint(0, 0)) / scale, 10.0, 1e-3) << scale;
     }
+}
+
+// An answer that threw a point a million out held the rest of the figure
+// only to a millionth of that: a side of 3 could end 1e-5 off. The figure
+// before the solve bounds the tolerance.
+TEST(LocalSolver, AnAnswerThrowingAPointFarOutIsHeldToTheFigureBefore)
+{
+    Pool pool;
+    VertexShape* p = pool.Point(0, 0);
+    VertexShape* q = pool.Point(3, 0);
+    VertexShape* r = pool.Point(3, 1);
+    DrawVariable* reach = pool.Var(1.0);
+    AnswerCheck check;
+    check.Gather(
+        nullptr, {pool.Eqn<DistanceEqn>(p, q, pool.Var(3.0, true)), pool.Eqn<DistanceEqn>(q, r, reach)},
+        [](const DrawVariable* v) { return !v->IsFixed(); }, 0.0);
+    check.NoteFigureBefore();
+    q->SetPoint(DPoint(3 + 1e-5, 0));
+    r->SetPoint(DPoint(3 + 1e-5, 1e6));
+    reach->SetValue(1e6);
+    // No length turned negative and no side shrank: only the equations count.
+    const auto was = [](const DrawVariable* v) { return v->GetValue(); };
+    EXPECT_FALSE(check.Accept(was)) << "the side of 3 measures 3.00001";
+    q->SetPoint(DPoint(3, 0));
+    r->SetPoint(DPoint(3, 1e6));
+    EXPECT_TRUE(check.Accept(was)) << "the point thrown out meets its own equation";
 }
 
 struct GatherCase {
