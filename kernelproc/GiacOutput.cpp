@@ -420,6 +420,30 @@ private:
         return Expr::function("VXSplit", std::move(pieces));
     }
 
+    // The logarithm of an integer of more digits than a machine real holds
+    // that is a power, k Log[b] with the smallest base: an integral's
+    // Log[10^300] reads as 300 Log[10], not as 301 digits.
+    static std::optional<Expr> logOfPower(const mpz_t n)
+    {
+        constexpr size_t kShownDigits = 15;
+        constexpr size_t kSearchedDigits = 10000;
+        const size_t digits = mpz_sizeinbase(n, 10);
+        if (mpz_sgn(n) <= 0 || digits <= kShownDigits || digits > kSearchedDigits || !mpz_perfect_power_p(n))
+            return std::nullopt;
+        mpz_t base;
+        mpz_init(base);
+        unsigned long k = mpz_sizeinbase(n, 2);
+        while (k > 2 && mpz_root(base, n, k) == 0)
+            --k;
+        if (k == 2)
+            mpz_sqrt(base, n);
+        std::string text(mpz_sizeinbase(base, 10) + 2, '\0');
+        mpz_get_str(text.data(), 10, base);
+        text.resize(text.find('\0'));
+        mpz_clear(base);
+        return Expr::function("Times", {Expr::integer(long(k)), Expr::function("Log", {Expr::integerText(text)})});
+    }
+
     Expr symbolic(const giac::gen& g, int depth)
     {
         const std::string name = g._SYMBptr->sommet.ptr()->s;
@@ -455,6 +479,9 @@ private:
             return Expr::function("Power", {Expr::symbol("e"), std::move(args[0])});
         if (name == "log10")
             return Expr::function("Log", {Expr::integer(10), std::move(args[0])});
+        if (name == "ln" && unary && feuille.type == giac::_ZINT)
+            if (std::optional<Expr> multiple = logOfPower(*feuille._ZINTptr))
+                return std::move(*multiple);
         if (name == "=")
             return equation(std::move(args), sidesOf(feuille));
         if (name == "==")
