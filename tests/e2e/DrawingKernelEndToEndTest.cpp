@@ -238,14 +238,11 @@ TEST(DrawingKernelEndToEndTest, AnEquationTypedIntoTheDrawingDrivesTheSideNamedB
     EXPECT_NEAR(double(six) / std::max(five, 1), 6.0 / 5.0, 0.05) << "five: " << five << " px, six: " << six << " px";
 }
 
-// With the kernel running, the free corner of a triangle whose left side
-// keeps its length is dragged, and the kernel program is killed while the
-// button is held. The drag goes on with the editor's own solver, saying
-// nothing while the button is held; the release ends it, and only then do
-// the two messages show (the link's error, and the editor's solver taking
-// over). Once they are answered the corner stays where it was released
-// whatever the pointer does, the bar's Pencil shows chosen, and each tool
-// of the bar acts.
+// The kernel program killed while the free corner of a triangle whose left
+// side keeps its length is dragged: the editor's own solver goes on silently,
+// the release ends the drag, and only then do the link's error and the
+// take-over show. After them the corner stays where it was released whatever
+// the pointer does, and each tool of the bar acts.
 TEST(DrawingKernelEndToEndTest, AKernelKilledMidDragEndsTheDragAtTheReleaseAndTheToolsWorkAfter)
 {
     QString reason;

@@ -237,10 +237,8 @@ TEST(CalculationCorpus, EveryRequestAnswersAsItShould)
 TEST(CalculationCorpus, NestedCallsAnswerInProportionToTheirDepth)
 {
     // Every function of numbers nested in each of its argument places, as
-    // f[f[x - 1] - 1]: where Giac rewrites a call into a form that holds an
-    // argument twice (Mod, ArcSinh, the angle of a point), or looks into it
-    // again at every level (Abs, Sign), the answer or its time would double
-    // with each level. Twice as deep must answer about twice as long.
+    // f[f[x - 1] - 1], answers about twice as long twice as deep, where a call
+    // Giac rewrites to hold its argument twice (Mod, ArcSinh) would double.
     const std::pair<const char*, int> functions[] = {
         {"Sin", 1}, {"Tan", 1}, {"Cot", 1}, {"Sec", 1}, {"ArcSin", 1}, {"ArcTan", 1}, {"ArcTan", 2}, {"ArcSec", 1},
         {"Sinh", 1}, {"Coth", 1}, {"ArcSinh", 1}, {"ArcCosh", 1}, {"ArcTanh", 1}, {"Exp", 1}, {"Log", 1}, {"Log", 2},
@@ -338,30 +336,27 @@ struct Asked {
     double seconds = 0;
 };
 
-// A request still unanswered after this long is aborted: a kernel without
-// bounds of its own can take an hour over one.
-constexpr std::chrono::seconds kSweepLimit(120);
-
 std::vector<Asked> askAll(const std::string& program, const std::vector<CorpusCase>& cases)
 {
+    // A request still unanswered after two minutes is aborted: a kernel
+    // without bounds of its own can take an hour over one.
+    constexpr std::chrono::seconds kLimit(120);
     using Clock = std::chrono::steady_clock;
     KernelTestLink kernel(program);
     Clock::time_point start;
     bool aborted = false;
     MLSetYieldFunction(kernel.link(), [&] {
-        if (!aborted && Clock::now() - start > kSweepLimit) {
+        if (!aborted && Clock::now() - start > kLimit) {
             aborted = true;
             MLPutMessage(kernel.link(), MLABORTMESSAGE);
         }
     });
-    std::vector<Asked> answers;
-    for (const CorpusCase& c : cases) {
-        Asked a;
+    std::vector<Asked> answers(cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
         start = Clock::now();
         aborted = false;
-        a.answer = kernel.evaluate(c.request, &a.messages);
-        a.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        answers.push_back(std::move(a));
+        answers[i].answer = kernel.evaluate(cases[i].request, &answers[i].messages);
+        answers[i].seconds = std::chrono::duration<double>(Clock::now() - start).count();
     }
     MLSetYieldFunction(kernel.link(), {});
     return answers;
@@ -374,18 +369,6 @@ std::string shown(const Asked& a, const std::string& fault)
     for (const std::string& m : a.messages)
         out << "\n      says " << m;
     return out.str();
-}
-
-std::vector<std::string> sweepFiles()
-{
-    const char* listed = std::getenv("QV_SWEEP_FILES");
-    if (!listed)
-        return {QV_TEST_DATA "/calculation-corpus.txt", QV_TEST_DATA "/definite-integrals.txt"};
-    std::vector<std::string> files;
-    std::istringstream in(listed);
-    for (std::string file; std::getline(in, file, ':');)
-        files.push_back(file);
-    return files;
 }
 
 } // namespace
@@ -402,9 +385,16 @@ TEST(CalculationCorpus, DISABLED_SweepAgainstAnotherKernel)
 {
     const char* before = std::getenv("QV_SWEEP_BEFORE");
     ASSERT_NE(before, nullptr) << "QV_SWEEP_BEFORE names the kernel program to compare with";
+    std::vector<std::string> files = {QV_TEST_DATA "/calculation-corpus.txt", QV_TEST_DATA "/definite-integrals.txt"};
+    if (const char* listed = std::getenv("QV_SWEEP_FILES")) {
+        std::istringstream in(listed);
+        files.clear();
+        for (std::string file; std::getline(in, file, ':');)
+            files.push_back(file);
+    }
     KernelTestLink judgeKernel;
     Checker checker(judgeKernel);
-    for (const std::string& file : sweepFiles()) {
+    for (const std::string& file : files) {
         const std::vector<CorpusCase> cases = readCorpus(file);
         ASSERT_FALSE(cases.empty()) << file;
         std::vector<Asked> old;

@@ -1,42 +1,70 @@
 #include "SmallDisk.h"
 
+#include "platform/FileFaults.h"
+
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
-#include <vector>
 
 namespace {
+
 int64_t FreeIn(const std::string& folder)
 {
     struct statvfs info {};
     return ::statvfs(folder.c_str(), &info) == 0 ? int64_t(info.f_bavail) * int64_t(info.f_frsize) : 0;
 }
-}  // namespace
 
-SmallDisk::SmallDisk(std::string folder, int64_t bytes) : m_folder(std::move(folder))
-{
-    std::filesystem::create_directories(m_folder);
-    const std::string options = "size=" + std::to_string(bytes);
-    if (::mount("tmpfs", m_folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0)
-        m_why = "no memory disk could be mounted on " + m_folder + ": " + std::strerror(errno);
-}
+// Unmounts the disk, and drops what is on it, at the end of the scope.
+struct Unmount {
+    std::string folder;
+    ~Unmount() { ::umount2(folder.c_str(), MNT_DETACH); }
+};
 
-SmallDisk::~SmallDisk()
+// Fills the disk with a file beside the rows' folder until at most room bytes are left.
+bool LeaveRoom(const std::string& disk, int64_t room)
 {
-    if (Mounted())
-        ::umount2(m_folder.c_str(), MNT_DETACH);
-}
-
-bool SmallDisk::LeaveRoom(int64_t room)
-{
-    const std::string filler = m_folder + "/.filler";
+    const std::string filler = disk + "/filler";
     std::filesystem::remove(filler);
-    const int64_t fill = FreeIn(m_folder) - room;
+    const int64_t fill = FreeIn(disk) - room;
     if (fill < 0)
         return false;
-    std::ofstream(filler, std::ios::binary).write(std::vector<char>(std::size_t(fill), 'f').data(), fill);
-    return FreeIn(m_folder) <= room;
+    std::ofstream(filler, std::ios::binary).write(std::string(std::size_t(fill), 'f').data(), fill);
+    return FreeIn(disk) <= room;
+}
+
+} // namespace
+
+std::string OnFullDisks(const std::string& hookFolder, const std::string& diskFolder, int64_t bytes,
+                        const std::vector<int64_t>& rooms, const std::function<void(const std::string&)>& prepare,
+                        const std::function<void(const std::string&)>& row)
+{
+    std::filesystem::create_directories(hookFolder);
+    prepare(hookFolder);
+    for (const int64_t room : rooms) {
+        SCOPED_TRACE("hook, room " + std::to_string(room));
+        const ScopedDiskFull full(room);
+        row(hookFolder);
+    }
+
+    std::filesystem::create_directories(diskFolder);
+    const std::string size = "size=" + std::to_string(bytes);
+    if (::mount("tmpfs", diskFolder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, size.c_str()) != 0)
+        return "no memory disk could be mounted on " + diskFolder + ": " + std::strerror(errno);
+    const Unmount unmount{diskFolder};
+    const std::string folder = diskFolder + "/files";
+    std::filesystem::create_directories(folder);
+    prepare(folder);
+    for (const int64_t room : rooms) {
+        SCOPED_TRACE("memory disk, room " + std::to_string(room));
+        if (LeaveRoom(diskFolder, room))
+            row(folder);
+        else
+            ADD_FAILURE() << "the memory disk could not be filled";
+    }
+    return {};
 }

@@ -1,50 +1,20 @@
 #pragma once
-// A disk that fills for real: a memory file system of a given size mounted on
-// a folder for one scope, unmounted with what is on it at the end. Mounting
+// Rows of a full-disk test, run on a disk that fills at a given room: first
+// through the file layer's hook, then for real on a small memory file system
+// mounted for the rows and unmounted with what is on it after them. Mounting
 // needs a machine that allows it (a test run as root); where it is refused,
-// Why() says so, for the test to skip. RoomLeft leaves the room a row of a
-// full-disk test asks for, on such a disk or through the file layer's hook.
-#include "platform/FileFaults.h"
-
+// the answer says why, for the test to skip.
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <string>
+#include <vector>
 
-class SmallDisk {
-public:
-    SmallDisk(std::string folder, int64_t bytes);
-    ~SmallDisk();
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    bool Mounted() const { return m_why.empty(); }
-    const std::string& Why() const { return m_why; }
-    const std::string& Folder() const { return m_folder; }
-    // Fills the disk with the file ".filler" until at most room bytes are
-    // left (a whole number of its blocks); false when fewer were free.
-    bool LeaveRoom(int64_t room);
-
-private:
-    std::string m_folder;
-    std::string m_why;
-};
-
-class RoomLeft {
-public:
-    RoomLeft(SmallDisk* disk, int64_t room)
-    {
-        if (disk)
-            m_left = disk->LeaveRoom(room);
-        else
-            m_hook.emplace(room);
-    }
-    bool Left() const { return m_left; }
-    static std::string Name(const SmallDisk* disk, int64_t room)
-    {
-        return (disk ? "memory disk, room " : "hook, room ") + std::to_string(room);
-    }
-
-private:
-    std::optional<ScopedDiskFull> m_hook;
-    bool m_left = true;
-};
+// prepare(folder) puts there the files the rows start from; then, for each
+// room, the disk is filled until at most that many bytes are left (a whole
+// number of its blocks) and row(folder) runs. The hook's rows run in
+// hookFolder, the memory disk's in a folder of a disk of `bytes` mounted on
+// diskFolder, which holds nothing else. Answers why the memory disk's rows
+// did not run; empty when they did.
+std::string OnFullDisks(const std::string& hookFolder, const std::string& diskFolder, int64_t bytes,
+                        const std::vector<int64_t>& rooms, const std::function<void(const std::string&)>& prepare,
+                        const std::function<void(const std::string&)>& row);

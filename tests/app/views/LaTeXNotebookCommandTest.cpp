@@ -242,26 +242,15 @@ TEST_F(LaTeXNotebookCommandTest, EveryWriterAndTheSaveOnAFullDiskKeepTheEarlierF
         for (const auto& [file, content] : earlier)
             bytes += int64_t(content.size());
         Row(1)->SetAt(fonts->GetFace(FontId::kText)->GetCharacter('b'), 9); // as many bytes, other ones
-        for (const bool real : {false, true}) {
-            std::optional<SmallDisk> disk;
-            if (real && !disk.emplace(folder + "-small", 2 * bytes + (1 << 16)).Mounted()) {
-                skipped = disk->Why();
-                continue;
-            }
-            const std::string where = real ? disk->Folder() : folder;
-            const auto filesThere = [&] {
-                std::map<std::string, std::string> files = FolderFiles(where);
-                files.erase(".filler");
-                return files;
-            };
-            for (const auto& [file, content] : earlier)
-                std::ofstream(where + "/" + file, std::ios::binary) << content;
-            for (const int64_t room : {int64_t(0), bytes / 2, bytes - 1}) {
-                SCOPED_TRACE(RoomLeft::Name(disk ? &*disk : nullptr, room));
-                const RoomLeft left(disk ? &*disk : nullptr, room);
-                ASSERT_TRUE(left.Left());
+        skipped = OnFullDisks(
+            folder, folder + "-small", 2 * bytes + (1 << 16), {0, bytes / 2, bytes - 1},
+            [&](const std::string& where) {
+                for (const auto& [file, content] : earlier)
+                    std::ofstream(where + "/" + file, std::ios::binary) << content;
+            },
+            [&](const std::string& where) {
                 std::map<std::string, std::string> shown;
-                ui.onBox = [&](const std::string&) { shown = filesThere(); };
+                ui.onBox = [&](const std::string&) { shown = FolderFiles(where); };
                 ui.boxes.clear();
                 EXPECT_FALSE(write(where + "/" + name));
                 ui.onBox = nullptr;
@@ -269,10 +258,9 @@ TEST_F(LaTeXNotebookCommandTest, EveryWriterAndTheSaveOnAFullDiskKeepTheEarlierF
                 const std::string said = ui.LastBoxText();
                 EXPECT_TRUE(said.find(name) != said.npos && said.find("disk is full") != said.npos) << said;
                 EXPECT_TRUE(said.find(".tmp") == said.npos && said.find("read or written") == said.npos) << said;
-                EXPECT_TRUE(shown == earlier && filesThere() == earlier);
+                EXPECT_TRUE(shown == earlier && FolderFiles(where) == earlier);
                 EXPECT_TRUE(Paragraphs().GetCount() == 303 && Doc()->IsModified());
-            }
-        }
+            });
     }
     if (!skipped.empty())
         GTEST_SKIP() << skipped << ": the rows of a real full disk did not run";

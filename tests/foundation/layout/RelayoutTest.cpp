@@ -351,10 +351,7 @@ TEST_F(RelayoutTest, EditsLaidOutInPartShowAsAWholeLayoutOfTheSameRows)
 // as a whole layout of fresh copies, and what moved is repainted.
 TEST_F(RelayoutTest, RandomEditsLaidOutInPartShowAsAWholeLayout)
 {
-    constexpr int kSequences = 200;
-    constexpr int kSteps = 25;
-    int differing = 0;
-    for (int sequence = 0; sequence < kSequences; ++sequence) {
+    for (int sequence = 0; sequence < 200; ++sequence) {
         std::mt19937 random{uint32_t(sequence)};
         const auto below = [&](int n) { return int(random() % uint32_t(std::max(n, 1))); };
         const int kind = sequence % 11;
@@ -373,7 +370,7 @@ TEST_F(RelayoutTest, RandomEditsLaidOutInPartShowAsAWholeLayout)
             row.InsertAllAt(Chars(i % 5 == 4 ? "x=y " : "word ", fontId), row.GetCount() + 1);
         list.RelayoutAll(false);
         std::string steps;
-        for (int step = 0; step < kSteps; ++step) {
+        for (int step = 0; step < 25; ++step) {
             const int at = 1 + below(row.GetCount() + 1);
             const int op = below(9);
             steps += std::to_string(op) + "@" + std::to_string(at) + " ";
@@ -398,14 +395,12 @@ TEST_F(RelayoutTest, RandomEditsLaidOutInPartShowAsAWholeLayout)
             }
             }
             if (const auto relaid = RelaysAsAWholeLayout(list, 2, at); !relaid) {
-                ++differing;
                 ADD_FAILURE() << "sequence " << sequence << " (style " << kind << "), steps " << steps << ": "
                               << relaid.message();
                 break;
             }
         }
     }
-    EXPECT_EQ(differing, 0) << "of " << kSequences << " sequences";
 }
 
 TEST_F(RelayoutTest, LayingOutFromAParagraphVisitsEveryLaterOneThatNeedsLayout)

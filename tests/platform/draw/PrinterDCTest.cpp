@@ -4,6 +4,7 @@
 
 #include "platform/draw/PrinterDC.h"
 
+#include <QPainter>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
@@ -25,10 +26,8 @@ TEST(PrinterDC, APdfPrintedInGrayscaleHoldsGreysAndKeepsWhatIsTransparent)
             const int inch = dc.GetDeviceCaps(LOGPIXELSX);
             dc.FillSolidRect(CRect(0, 0, 2 * inch, inch), RGB(220, 30, 30));
             QImage picture(20, 10, QImage::Format_ARGB32);
-            picture.fill(QColor(30, 30, 220));
-            for (int y = 0; y < 10; ++y)
-                for (int x = 0; x < 10; ++x)
-                    picture.setPixel(x, y, qRgba(0, 0, 0, 0));
+            picture.fill(Qt::transparent);
+            QPainter(&picture).fillRect(10, 0, 10, 10, QColor(30, 30, 220));
             dc.StretchImage(CRect(0, inch, 2 * inch, 2 * inch), picture);
             dc.EndPage();
             ASSERT_EQ(dc.EndDoc(), 1);
