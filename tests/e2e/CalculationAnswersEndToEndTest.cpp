@@ -70,6 +70,14 @@ protected:
             editor->Key("Up");
         editor->Key("Return");
     }
+    // Selects the line typed last and waits until the editor has read the
+    // kernel's choices for it, which it does as the selection is made: a
+    // kernel paused before that would hold the selection itself.
+    void SelectLineRead(const QString& line)
+    {
+        editor->Key("shift+Home");
+        EXPECT_EQ(editor->Copied([&] { editor->Key("ctrl+c"); }), line.toUtf8());
+    }
     void Quit()
     {
         ASSERT_TRUE(editor->FocusMain());
@@ -84,7 +92,7 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
 {
     ASSERT_TRUE(editor->Menu("F&ormat", 'q'));
     editor->Type("2+3");
-    editor->Key("shift+Home");
+    SelectLineRead("2+3");
     const pid_t kernel = pid_t(editor->KernelProcessId());
     ASSERT_GT(kernel, 0);
     auto paused = std::make_unique<PausedProcess>(kernel);
@@ -114,7 +122,7 @@ TEST_F(CalculationAnswers, AUserWhoClicksTypesAndClosesWhileTheKernelWorksLosesN
     editor->Key("ctrl+End");
     editor->Key("Return");
     editor->Type("7*6");
-    editor->Key("shift+Home");
+    SelectLineRead("7*6");
     paused = std::make_unique<PausedProcess>(kernel);
     ASSERT_TRUE(paused->Stopped());
     Choose(3);
