@@ -214,12 +214,12 @@ void XhtmlWriter::CloseOpenBlocks()
 // A picture, plot or drawing alone in a list's item stands in the item, so
 // that the list counts it as the screen does; alone in an Equation paragraph
 // it stands in the open item as an equation does, and the list counts on.
-void XhtmlWriter::StartObject(int styleKind)
+void XhtmlWriter::StartObject(CompList& row, int styleKind)
 {
     switch (styleKind) {
     case StyleKind::kNumbered: StartItem(kFirst, "ol"); break;
     case StyleKind::kItemized: StartItem(kFirst, "ul"); break;
-    case StyleKind::kSubEnumerated: StartItem(kSecond, "ol", CountedSubItemNumber()); break;
+    case StyleKind::kSubEnumerated: StartItem(kSecond, "ol", ItemNumber(row)); break;
     case StyleKind::kSubItemized: StartItem(kSecond, "ul"); break;
     case StyleKind::kEquation: ClosePre(); break;
     default: CloseOpenBlocks(); break;
@@ -240,7 +240,6 @@ void XhtmlWriter::StartItem(ListLevel level, const char* name, const std::string
         if (level == kFirst)
             CloseLists();
         list.name = name;
-        list.items = 0;
         if (number.empty())
             Open(name);
         else
@@ -252,23 +251,10 @@ void XhtmlWriter::StartItem(ListLevel level, const char* name, const std::string
     }
     Open("li");
     list.itemOpen = true;
-    ++list.items;
     if (!number.empty()) {
         WriteIndent();
         WriteEscapedText(Str255((number + " ").c_str()));
     }
-}
-
-// A sub-item's number when only its place is known (a picture or drawing
-// alone in it): the items of the open lists counted, which is the screen's
-// count unless a paragraph between them restarted it.
-std::string XhtmlWriter::CountedSubItemNumber() const
-{
-    const ListState& first = m_lists[kFirst];
-    const ListState& second = m_lists[kSecond];
-    const int item = first.name && std::string(first.name) == "ol" ? first.items : 0;
-    const int subItem = second.name && std::string(second.name) == "ol" ? second.items + 1 : 1;
-    return std::to_string(item) + "." + std::to_string(subItem) + ".";
 }
 
 void XhtmlWriter::OpenWithAttribute(const char* name, const char* attribute, const char* value)

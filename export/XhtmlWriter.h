@@ -71,7 +71,7 @@ public:
 
     // Closes open lists and the preformatted block.
     void CloseOpenBlocks() override;
-    void StartObject(int styleKind) override;
+    void StartObject(CompList& row, int styleKind) override;
     void CloseLists();
     void CloseSubLists();
     void ClosePre();
@@ -111,13 +111,11 @@ private:
     struct ListState {
         const char* name = nullptr;  // "ol" or "ul" while open
         bool itemOpen = false;
-        int items = 0; // the items started in it
     };
 
     // Opens or continues the list of a level and starts a new item in it,
     // with its number written out when one is given.
     void StartItem(ListLevel level, const char* name, const std::string& number = {});
-    std::string CountedSubItemNumber() const;
     void CloseList(ListLevel level);
     void CloseItem(ListLevel level);
     void OpenWithAttribute(const char* name, const char* attribute, const char* value);

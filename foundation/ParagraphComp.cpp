@@ -832,7 +832,7 @@ void ParagraphComp::WriteMathML(XMLWriter& writer)
         TypeTag tag = m_text->GetAt(1)->Tag();
         if (tag == tag_Meta || tag == tag_Draw || m_text->GetAt(1)->IsPlot()) {
             if (auto* form = dynamic_cast<XhtmlForm*>(m_text->GetAt(1))) {
-                writer.StartObject(GetStyleKind());
+                writer.StartObject(*m_text, GetStyleKind());
                 form->WriteXhtml(writer);
                 return;
             }

@@ -23,10 +23,11 @@ public:
     // Closes the lists and the preformatted block left open by earlier
     // paragraphs (before a component writes a block of its own).
     virtual void CloseOpenBlocks() = 0;
-    // Makes room for a paragraph of the style kind that holds one object
-    // written in its own form: an item of a list starts its item, which
-    // the object stands in; any other paragraph closes the open blocks.
-    virtual void StartObject(int styleKind) = 0;
+    // Makes room for the paragraph of this row, of the style kind, that
+    // holds one object written in its own form: an item of a list starts its
+    // item (with the paragraph's number), which the object stands in; any
+    // other paragraph closes the open blocks.
+    virtual void StartObject(CompList& row, int styleKind) = 0;
     // A "math" element of the MathML namespace holding the row as one
     // expression (a plot's function line, a grid cell).
     virtual void WriteMathBlock(CompList& row) = 0;

@@ -425,13 +425,20 @@ TEST_F(TypedSentenceExportTest, ItemsCountOnPastEquationParagraphsAsTheScreenDoe
     for (int i = 2; i <= Paragraphs().GetCount(); i += i < 10 ? 2 : 1)
         onScreen += Paragraphs().GetAt(i)->GetLabel()->GetText().CStr() + std::string(" ");
     ASSERT_EQ(onScreen, "1. 2. 3. 4. 1. 1.1. 1.2. 2. 2.1. ");
+    // A drawing alone in a sub-item under a bulleted item shows the number
+    // the screen gives it.
+    paragraph(8);
+    TypeSentence("seven");
+    paragraph(9);
+    Command(ID_ELEMENT_DRAWING);
+    const std::string drawn = Paragraphs().GetAt(Paragraphs().GetCount())->GetLabel()->GetText().CStr();
 
     // The items' words and numbers in the order they show.
-    const auto expectInOrder = [](const std::string& text, const char* format) {
+    const auto expectInOrder = [&](const std::string& text, const char* format) {
         const std::string read = Collapsed(text);
         std::size_t at = 0;
         for (const char* piece : {"1. one (1)", "2. two", "3. three", "4. four, after (#2)", "1. five", "1.1. five a",
-                                  "1.2. five b", "2. six", "2.1. six a"}) {
+                                  "1.2. five b", "2. six", "2.1. six a", "seven", drawn.c_str()}) {
             at = read.find(piece, at);
             EXPECT_NE(at, std::string::npos) << format << ": " << piece << "\n" << read;
             if (at == std::string::npos)
