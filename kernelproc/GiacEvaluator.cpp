@@ -229,13 +229,6 @@ KernelMessage outOfTime(std::chrono::milliseconds time)
                 std::to_string(time.count() / 1000) + " seconds they may take together."};
 }
 
-bool containsReal(const Expr& e)
-{
-    if (e.type == wire::kTokenReal)
-        return true;
-    return std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return containsReal(p); });
-}
-
 bool containsPeriodic(const Expr& e)
 {
     if (e.isFunction() && e.head().isSymbol()) {

@@ -362,6 +362,13 @@ Expr exactNumber(const Expr& real)
     return Expr::function("Rational", {Expr::integerText(integer), Expr::integerText("1" + std::string(scale, '0'))});
 }
 
+bool containsReal(const Expr& e)
+{
+    if (e.type == wire::kTokenReal)
+        return true;
+    return std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return containsReal(p); });
+}
+
 std::string GiacInput::real(const std::string& text)
 {
     const std::string digits = realDigits(text);

@@ -129,5 +129,7 @@ private:
 // The exact number a real written out stands for: 0.25 is 1/4, 2.0 is 2.
 // Anything else is answered unchanged.
 wire::Expr exactNumber(const wire::Expr& real);
+// True when a real written out stands anywhere in e.
+bool containsReal(const wire::Expr& e);
 
 } // namespace kernelproc

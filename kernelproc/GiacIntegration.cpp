@@ -1089,19 +1089,16 @@ std::optional<giac::gen> checkedAntiderivative(const giac::gen& f, const giac::g
     const auto start = std::chrono::steady_clock::now();
     Search search(x, context);
     Searched outcome{key, search.run(f), ""};
-    if (!outcome.F) {
+    if (!outcome.F)
         outcome.why = search.cutShort();
-        // A search stopped from outside, before its own time was up, may yet find one.
-        const bool ownTime = std::chrono::steady_clock::now() - start >= kSearchTime;
-        if (giacInterrupted() && (outcome.why.empty() || !ownTime)) {
-            if (!outcome.why.empty())
-                throw std::runtime_error(outcome.why);
-            return std::nullopt;
-        }
+    // A search stopped from outside, before its own time was up, may yet find one: it is not remembered.
+    const bool ownTime = std::chrono::steady_clock::now() - start >= kSearchTime;
+    const bool stoppedEarly = !outcome.F && giacInterrupted() && (outcome.why.empty() || !ownTime);
+    if (!stoppedEarly) {
+        if (memory.size() == kRememberedSearches)
+            memory.pop_front();
+        memory.push_back(outcome);
     }
-    if (memory.size() == kRememberedSearches)
-        memory.pop_front();
-    memory.push_back(outcome);
     if (!outcome.why.empty())
         throw std::runtime_error(outcome.why);
     return outcome.F;

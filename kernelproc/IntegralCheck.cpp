@@ -232,9 +232,7 @@ public:
     bool same(const giac::gen& p, const giac::gen& q)
     {
         try {
-            giac::vecteur values;
-            for (std::size_t i = 0; i < unknowns_.size(); ++i)
-                values.push_back(giac::gen(kSampleValues[i % std::size(kSampleValues)]) / giac::gen(10000));
+            const giac::vecteur values = sampleSet(0);
             auto at = [&](const giac::gen& g) { return giac::subst(g, unknowns_, values, false, context_); };
             const std::optional<Complex> left = numberOf(at(p), context_);
             const std::optional<Complex> right = numberOf(at(q), context_);
@@ -266,6 +264,15 @@ public:
 private:
     bool numericEnds() const { return lo_ && hi_; }
 
+    // The k-th set of sample numbers for the unknowns, in their order.
+    giac::vecteur sampleSet(std::size_t k) const
+    {
+        giac::vecteur values;
+        for (std::size_t i = 0; i < unknowns_.size(); ++i)
+            values.push_back(giac::gen(kSampleValues[(i + k) % std::size(kSampleValues)]) / giac::gen(10000));
+        return values;
+    }
+
     // The value against the quadrature. A contradiction stands only where
     // the quadrature has looked at the integrand's peaks as well.
     Verdict byQuadrature(const giac::gen& value)
@@ -288,9 +295,7 @@ private:
         GiacTimeLimit time(kSamplingTime);
         int agreeing = 0;
         for (std::size_t k = 0; k < std::size(kSampleValues) && agreeing < kAgreeingSamples; ++k) {
-            giac::vecteur values;
-            for (std::size_t i = 0; i < unknowns_.size(); ++i)
-                values.push_back(giac::gen(kSampleValues[(i + k) % std::size(kSampleValues)]) / giac::gen(10000));
+            const giac::vecteur values = sampleSet(k);
             try {
                 auto at = [&](const giac::gen& g) { return giac::subst(g, unknowns_, values, false, context_); };
                 const giac::gen f = at(f_);

@@ -20,13 +20,6 @@ Expr call(const char* head, std::vector<Expr> args)
     return Expr::function(head, std::move(args));
 }
 
-bool containsReal(const Expr& e)
-{
-    if (e.type == wire::kTokenReal)
-        return true;
-    return std::any_of(e.parts.begin(), e.parts.end(), [](const Expr& p) { return containsReal(p); });
-}
-
 // log10 of an integer written out: the number of digits it takes, less one.
 double integerSize(const std::string& digits)
 {

@@ -1,6 +1,6 @@
 #include "kernelproc/NestedCalls.h"
 
-#include "kernelproc/GiacNames.h"
+#include "kernelproc/TermFunctions.h"
 
 #include <algorithm>
 #include <iterator>
@@ -20,11 +20,6 @@ constexpr int kSightDepth = 1;
 // A value of more parts than this stands as one unknown: Giac's rewriting of
 // a call around a long formula costs more the longer it is.
 constexpr std::size_t kSightParts = 24;
-
-std::string_view headOf(const Expr& e)
-{
-    return e.isFunction() && e.head().isSymbol() ? plainHead(e.head().text) : std::string_view();
-}
 
 // Functions whose value depends on their arguments' values alone, not on how
 // they are written: an unknown may stand for an argument.

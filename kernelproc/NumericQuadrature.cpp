@@ -113,15 +113,15 @@ class Adaptive {
 public:
     explicit Adaptive(const QuadratureLimits& limits) : limits_(limits) {}
 
-    // A piece from a to b; `lowFinite` and `highFinite` say which of its
-    // ends are points of the range rather than an infinity.
-    bool add(const Piece& piece, double a, double b, bool lowFinite, bool highFinite)
+    // A piece over t in [0, 1]. Its end at t = 0 is a point of the range;
+    // the one at t = 1 is too when `highFinite`, and an infinity otherwise.
+    bool add(const Piece& piece, bool highFinite)
     {
         for (int i = 0; i < kInitialParts; ++i) {
-            const double from = a + (b - a) * i / kInitialParts;
-            const double to = i + 1 == kInitialParts ? b : a + (b - a) * (i + 1) / kInitialParts;
+            const double from = double(i) / kInitialParts;
+            const double to = double(i + 1) / kInitialParts;
             End end = End::none;
-            if (i == 0 && lowFinite)
+            if (i == 0)
                 end = End::low;
             else if (i + 1 == kInitialParts && highFinite)
                 end = End::high;
@@ -310,7 +310,7 @@ std::optional<Quadrature> integrateOnce(const Integrand& f, double lo, double hi
                                                   : Piece::bounded;
         pieces.emplace_back(f, kind, from, to);
         // A piece with an infinite end has its finite end at t = 0.
-        if (!adaptive.add(pieces.back(), 0, 1, true, kind == Piece::bounded))
+        if (!adaptive.add(pieces.back(), kind == Piece::bounded))
             return std::nullopt;
     }
     return adaptive.run();
