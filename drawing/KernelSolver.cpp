@@ -92,7 +92,7 @@ std::vector<ConstraintEqn*> CheckedEquations(const DiagramComp& diagram, const A
     for (const ItemArray<DrawConstraint>* list : {&diagram.GetConstraints(), &diagram.GetDragConstraints()})
         for (DrawConstraint* constraint : *list) {
             const bool given = LabelGivesValue(*constraint);
-            const std::string name = given ? GivenName(*constraint) : std::string();
+            const std::string name = GivenName(*constraint);
             for (int i = 0; i < constraint->GetEquationCount(); ++i) {
                 ConstraintEqn* equation = constraint->GetEquation(i);
                 if (!equation || dynamic_cast<FixValueEqn*>(equation) || dynamic_cast<PlotPointEqn*>(equation) ||

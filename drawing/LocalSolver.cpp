@@ -150,7 +150,7 @@ void LocalSolver::HoldNamedValues(const DiagramComp& diagram, ItemArray<DrawVari
 
 bool LocalSolver::Stays(const DrawVariable* variable) const
 {
-    return variable->IsFixed() || (!m_named.IsEmpty() && m_named.Contains(variable));
+    return variable->IsFixed() || m_named.Contains(variable);
 }
 
 // The cluster's variables are its free ones: a fixed variable is answered
@@ -474,7 +474,7 @@ void LocalSolver::ComeNear(const std::vector<double>& start, double asked)
     const double moved = std::transform_reduce(solved.begin(), solved.end(), m_before.begin(), 0.0,
                                                [](double a, double b) { return std::max(a, b); },
                                                [](double a, double b) { return std::fabs(a - b); });
-    if (!(moved > asked) || !(moved > asked + m_check.Tolerance()))
+    if (!(moved > asked + m_check.Tolerance()))
         return;
     const Outcome outcome = m_outcome;
     const int steps = m_steps;

@@ -1071,6 +1071,19 @@ TEST_F(DrawingKernelSolveTest, AnEditThatAddsOrChangesAnEquationIsSolvedAtOnce)
         {"a figure a millionth across, a million out, with equal sides, a corner dragged",
          [&](DiagramComp* d) { equalSidesDragged(d, 2e-7, 1e6); }},
         {"a locked base typed 2 a hundred million out", [&](DiagramComp* d) { farBase(d, 1e8); }},
+        // The answer throws the apex a million out; checked at a share of
+        // that, it left the base 3.0000085 long.
+        {"the upright typed a million, the base locked at 3",
+         [&](DiagramComp* d) {
+             Triangle(d);
+             auto* base = new DistanceConstraint(corners[0], corners[1]);
+             AddUnsolved(d, base);
+             d->SetVariableLocked(base->GetVariable(0), true);
+             auto* upright = new DistanceConstraint(corners[0], corners[2]);
+             AddUnsolved(d, upright);
+             type(d, upright->GetVariable(0), true, "1e6");
+             EXPECT_NEAR(Length(corners[0], corners[1]), 3.0, 1e-7) << "the base keeps its length";
+         }},
         // Was refused, as a collapse nothing demanded.
         {"0 typed on a side whose neighbour is its equal-length partner",
          [&](DiagramComp* d) {
