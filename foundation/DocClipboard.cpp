@@ -98,11 +98,11 @@ std::unique_ptr<ParagraphList> DocClipboard::ParagraphsFromText(const std::strin
     std::string lines = ClipboardText::ForProgram(text);
     auto list = std::make_unique<ParagraphList>();
     if (left)
-        *left = LeftOutCharacters::In(lines);
+        *left = LeftOutCharacters();
     if (lines.empty())
         return list;
     MemoryStream stream(lines.data(), int32_t(lines.size()));
-    list->ReadText(stream);
+    list->ReadText(stream, left);
     return list;
 }
 
