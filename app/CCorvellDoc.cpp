@@ -543,6 +543,30 @@ std::vector<DocSelection> SelectionsOf(const std::vector<BadFormula>& formulas)
     return selections;
 }
 
+// The message for badly formed expressions: each quoted (as many as a
+// message can show) in the characters the screen shows.
+std::string BadExpressionMessage(const std::vector<DocSelection>& selections)
+{
+    constexpr std::size_t kMostQuoted = 20;
+    if (selections.size() == 1) {
+        std::string message = "This document contains a badly formed mathematical expression. Please correct this "
+                              "expression and try again.";
+        const std::string shown = ExpressionText(selections.front());
+        if (!shown.empty())
+            message += "\n\nThe expression is selected: " + shown;
+        return message;
+    }
+    std::string message = "This document contains " + std::to_string(selections.size()) +
+        " badly formed mathematical expressions. Please correct them and try again.\n\nThe first is selected:";
+    for (std::size_t i = 0; i < selections.size() && i < kMostQuoted; ++i) {
+        const std::string shown = ExpressionText(selections[i]);
+        message += "\n" + (shown.empty() ? std::string("(an expression that shows no text)") : shown);
+    }
+    if (selections.size() > kMostQuoted)
+        message += "\nand " + std::to_string(selections.size() - kMostQuoted) + " more.";
+    return message;
+}
+
 } // namespace
 
 void CCorvellDoc::ShowBadExpressionMessage(const DocSelection& selection)
@@ -551,35 +575,16 @@ void CCorvellDoc::ShowBadExpressionMessage(const DocSelection& selection)
 }
 
 // The first expression is selected and shown first, so that it stands
-// beside the message, which quotes every one (as many as a message can show)
-// in the characters the screen shows.
+// beside the message, which quotes every one.
 void CCorvellDoc::ShowBadExpressionMessage(const std::vector<DocSelection>& selections)
 {
-    constexpr std::size_t kMostQuoted = 20;
     if (selections.empty())
         return;
     if (DocumentViewSeam* view = GetMainViewSeam()) {
         view->SetSelection(selections.front(), true);
         view->ScrollToShow(selections.front());
     }
-    std::string message;
-    if (selections.size() == 1) {
-        message = "This document contains a badly formed mathematical expression. Please correct this expression and "
-                  "try again.";
-        const std::string shown = ExpressionText(selections.front());
-        if (!shown.empty())
-            message += "\n\nThe expression is selected: " + shown;
-    } else {
-        message = "This document contains " + std::to_string(selections.size()) +
-            " badly formed mathematical expressions. Please correct them and try again.\n\nThe first is selected:";
-        for (std::size_t i = 0; i < selections.size() && i < kMostQuoted; ++i) {
-            const std::string shown = ExpressionText(selections[i]);
-            message += "\n" + (shown.empty() ? std::string("(an expression that shows no text)") : shown);
-        }
-        if (selections.size() > kMostQuoted)
-            message += "\nand " + std::to_string(selections.size() - kMostQuoted) + " more.";
-    }
-    AfxMessageBoxUnicode(QString::fromStdString(message), MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBoxUnicode(QString::fromStdString(BadExpressionMessage(selections)), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString CCorvellDoc::GetPrintName() const

@@ -53,7 +53,6 @@ void DocClipboard::Keep(DocSelection content)
     m_content = content;
     m_hasContent = content.GetStart().GetParagraph() != nullptr;
     m_foreign = false;
-    m_leftOut = LeftOutCharacters();
 }
 
 void DocClipboard::DropKept()
@@ -63,6 +62,7 @@ void DocClipboard::DropKept()
     m_content = DocSelection();
     m_hasContent = false;
     m_textBlock = TextBlock();
+    m_leftOut = LeftOutCharacters();
 }
 
 std::vector<uint8_t> DocClipboard::PrivateBytes(const ParagraphList& list)
@@ -98,11 +98,11 @@ std::unique_ptr<ParagraphList> DocClipboard::ParagraphsFromText(const std::strin
     std::string lines = ClipboardText::ForProgram(text);
     auto list = std::make_unique<ParagraphList>();
     if (left)
-        *left = LeftOutCharacters::In(lines);
+        *left = LeftOutCharacters();
     if (lines.empty())
         return list;
     MemoryStream stream(lines.data(), int32_t(lines.size()));
-    list->ReadText(stream);
+    list->ReadText(stream, left);
     return list;
 }
 
@@ -215,12 +215,6 @@ bool DocClipboard::CanPasteAt(const DocPosition& position)
     if (!m_textBlock.text.empty())
         return position.GetKind() == DocPosition::kListPlace && position.GetList();
     return m_hasContent && m_content.CanInsertAt(position);
-}
-
-const LeftOutCharacters& DocClipboard::LeftOut() const
-{
-    static const LeftOutCharacters none;
-    return m_hasContent ? m_leftOut : none;
 }
 
 bool DocClipboard::HasData() const

@@ -90,7 +90,7 @@ public:
                                                              LeftOutCharacters* left = nullptr);
     // The characters no face holds that the content read from another
     // program's text left out (a paste asks before it leaves them out).
-    const LeftOutCharacters& LeftOut() const;
+    const LeftOutCharacters& LeftOut() const { return m_leftOut; }
 
 private:
     void Keep(DocSelection content);
@@ -104,6 +104,7 @@ private:
     // The content was read from another program's clipboard, whose change
     // count was then m_readAt: it stays as read until the clipboard changes.
     bool m_foreign = false;
+    // What reading that content left out; emptied with the content.
     LeftOutCharacters m_leftOut;
     uint64_t m_readAt = 0;
     uint64_t m_stamp = 0;

@@ -1,13 +1,8 @@
 #include "foundation/LeftOutCharacters.h"
 
-#include "platform/draw/TextCodec.h"
-
 #include <QChar>
-#include <QList>
 #include <QString>
-#include <QStringDecoder>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -32,23 +27,6 @@ std::string Named(char32_t ch)
 }
 
 } // namespace
-
-LeftOutCharacters LeftOutCharacters::In(std::string_view lines)
-{
-    LeftOutCharacters left;
-    while (!lines.empty()) {
-        const size_t end = std::min(lines.find('\r'), lines.size());
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = utf8(QByteArrayView(lines.data(), qsizetype(end)));
-        if (!utf8.hasError()) {
-            for (char32_t ch : decoded.toUcs4())
-                if (TextCodec::CharSetHolding(ch) < 0)
-                    left.Add(ch);
-        }
-        lines.remove_prefix(std::min(end + 1, lines.size()));
-    }
-    return left;
-}
 
 void LeftOutCharacters::Add(char32_t ch)
 {

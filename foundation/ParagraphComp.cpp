@@ -20,6 +20,7 @@
 #include "foundation/LaTeXWriter.h"
 #include "foundation/Layout.h"
 #include "foundation/LayoutLimits.h"
+#include "foundation/LeftOutCharacters.h"
 #include "foundation/LinkRemap.h"
 #include "foundation/NotebookWriter.h"
 #include "foundation/ParagraphList.h"
@@ -47,8 +48,8 @@ FontFace* FaceOf(int fontId)
 }
 
 // One line of text, UTF-8 or text-face codes, appended as ReadLine reads it;
-// answers how many characters no face holds were left out.
-int AppendLine(CompList& row, const std::string& line)
+// the characters no face holds are left out and added to *left when given.
+void AppendLine(CompList& row, const std::string& line, LeftOutCharacters* left)
 {
     FontFace* text = FaceOf(FontId::kText);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -56,17 +57,15 @@ int AppendLine(CompList& row, const std::string& line)
     if (utf8.hasError()) {
         for (char c : line)
             row.Append(text->GetCharacter(static_cast<unsigned char>(c)));
-        return 0;
+        return;
     }
-    int left = 0;
     for (char32_t ch : decoded.toUcs4()) {
         unsigned char code = 0;
         if (FontFace* face = FaceHolding(ch, text, &code))
             row.Append(face->GetCharacter(code));
-        else
-            ++left;
+        else if (left)
+            left->Add(ch);
     }
-    return left;
 }
 
 // a / b rounded down and up, for b > 0.
@@ -279,7 +278,7 @@ int ParagraphComp::CountLeadingTabs() const
     return n;
 }
 
-int ParagraphComp::ReadLine(ByteStream& stream)
+void ParagraphComp::ReadLine(ByteStream& stream, LeftOutCharacters* left)
 {
     std::string line;
     int32_t length = stream.GetLength();
@@ -300,9 +299,8 @@ int ParagraphComp::ReadLine(ByteStream& stream)
         }
         line.push_back(char(c));
     }
-    const int left = AppendLine(*m_text, line);
+    AppendLine(*m_text, line, left);
     Invalidate();
-    return left;
 }
 
 

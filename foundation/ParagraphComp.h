@@ -19,6 +19,7 @@ class DocumentModel;
 class EquationLabel;
 class HTMLWriter;
 class IdPool;
+class LeftOutCharacters;
 class NotebookWriter;
 class XMLWriter;
 class ParagraphList;
@@ -79,9 +80,9 @@ public:
     // Reads one line of plain text: a carriage return, a line feed or both
     // together end it. UTF-8 text becomes characters of the face that holds
     // each (the text face first, else the mathematics face; a character no
-    // face holds is left out); other bytes are taken as text-face codes.
-    // Answers how many characters were left out.
-    int ReadLine(ByteStream& stream);
+    // face holds is left out, and added to *left when given); other bytes
+    // are taken as text-face codes.
+    void ReadLine(ByteStream& stream, LeftOutCharacters* left = nullptr);
 
     // ---- layout and drawing ----
     // The current items become the previous ones; the style lays the

@@ -616,17 +616,15 @@ void ParagraphList::ReadCounted(DocReader& reader)
     }
 }
 
-int ParagraphList::ReadText(ByteStream& stream)
+void ParagraphList::ReadText(ByteStream& stream, LeftOutCharacters* left)
 {
     DeleteAll();
-    int left = 0;
     int32_t length = stream.GetLength();
     while (stream.GetPosition() < length) {
         std::unique_ptr<ParagraphComp> paragraph(new ParagraphComp);
-        left += paragraph->ReadLine(stream);
+        paragraph->ReadLine(stream, left);
         Append(paragraph.release());
     }
-    return left;
 }
 
 void ParagraphList::WriteTextAll(TextOutBuffer& out) const

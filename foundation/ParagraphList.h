@@ -21,6 +21,7 @@ class DocWriter;
 class DocumentModel;
 class HTMLWriter;
 class LaTeXWriter;
+class LeftOutCharacters;
 class NotebookWriter;
 class XMLWriter;
 class PageRecord;
@@ -127,9 +128,9 @@ public:
     // A 32-bit count, then every paragraph's fields.
     void Write(DocWriter& writer, bool flushEach) const;
     void ReadCounted(DocReader& reader);
-    // One paragraph per line of plain text; answers how many characters no
-    // face holds were left out.
-    int ReadText(ByteStream& stream);
+    // One paragraph per line of plain text; the characters no face holds are
+    // left out and added to *left when given.
+    void ReadText(ByteStream& stream, LeftOutCharacters* left = nullptr);
     void WriteTextAll(TextOutBuffer& out) const;
     void WriteLaTeX(LaTeXWriter& writer) const;
     void WriteNotebook(NotebookWriter& writer) const;
